@@ -1,0 +1,48 @@
+// The error family thrown by all of the system's own code.
+//
+// Errors are thrown by value and caught by const reference. The text shown
+// to users always comes from the virtual getMessage(), so that a handler
+// catching VelkError still shows the derived class's text.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class VelkError : public std::exception {
+public:
+    // Stores the four values unchanged. Raisers with nothing better pass an
+    // empty detail, "[none]" and 0.
+    VelkError(std::string message, std::string detail = "",
+              std::string sourceFile = "[none]", int sourceLine = 0);
+
+    // Operating-system form. A code of -1 stands for the calling thread's
+    // last error (errno). The detail becomes "System error code <n>" and the
+    // system's text for the code, when it has one, is appended to the
+    // message in parentheses.
+    VelkError(const std::string& message, int systemErrorCode,
+              std::string sourceFile = "[none]", int sourceLine = 0);
+
+    ~VelkError() override;
+
+    // The text to show: the message alone for VelkError.
+    virtual std::string getMessage() const;
+
+    const char* what() const noexcept override { return message.c_str(); }
+
+    std::string message;
+    std::string detail;
+    std::string sourceFile;
+    int sourceLine;
+};
+
+// A VelkError that names the file concerned.
+class VelkFileError : public VelkError {
+public:
+    VelkFileError(std::string message, std::string fileName);
+    ~VelkFileError() override;
+
+    // message + " (file = '" + fileName + "')"
+    std::string getMessage() const override;
+
+    std::string fileName;
+};

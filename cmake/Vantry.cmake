@@ -1,0 +1,54 @@
+# Each area is one folder: its sources form a static library, and its
+# *_test*.cpp files (tests live beside the code) form one test program.
+#
+#   vantry_area(NAME <lib> [LIBS <libs...>] [TEST_LIBS <libs...>])
+#
+# Sources are collected from the calling folder only (not subfolders), so a
+# new source file needs no edit here.
+function(vantry_area)
+  cmake_parse_arguments(A "" "NAME" "LIBS;TEST_LIBS" ${ARGN})
+  file(GLOB all_sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  set(lib_sources)
+  set(test_sources)
+  foreach(src IN LISTS all_sources)
+    get_filename_component(base ${src} NAME)
+    if(base MATCHES "_test")
+      list(APPEND test_sources ${src})
+    else()
+      list(APPEND lib_sources ${src})
+    endif()
+  endforeach()
+
+  if(lib_sources)
+    add_library(${A_NAME} STATIC ${lib_sources})
+    target_include_directories(${A_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${A_NAME} PUBLIC ${A_LIBS})
+  else()
+    # An area whose sources have not arrived yet.
+    add_library(${A_NAME} INTERFACE)
+    target_include_directories(${A_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${A_NAME} INTERFACE ${A_LIBS})
+  endif()
+
+  if(VANTRY_TESTS AND test_sources)
+    vantry_test(${A_NAME}_tests SOURCES ${test_sources}
+                LIBS ${A_NAME} ${A_TEST_LIBS})
+  endif()
+endfunction()
+
+#   vantry_test(<name> SOURCES <files...> [LIBS <libs...>])
+# One GoogleTest program, built into build/tests and run by CTest.
+function(vantry_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main
+                        GTest::gmock Threads::Threads)
+  set_target_properties(${name} PROPERTIES
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900
+    ENVIRONMENT "VANTRY_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTRY_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
+
+find_package(Threads REQUIRED)
