@@ -1,0 +1,28 @@
+#   vantry_module(<name> <area-library>)
+# Builds build/modules/<name>.so from an area's static library. Only the
+# exports (marked VANTRY_MODULE_EXPORT) are visible; the code of the module
+# and of the libraries it links stays hidden, so two modules never bind to
+# each other's copies.
+function(vantry_module name area)
+  if(NOT TARGET ${area})
+    return()
+  endif()
+  get_target_property(area_type ${area} TYPE)
+  if(area_type STREQUAL "INTERFACE_LIBRARY")
+    return()  # no sources yet
+  endif()
+  set_target_properties(${area} PROPERTIES CXX_VISIBILITY_PRESET hidden
+                                           VISIBILITY_INLINES_HIDDEN ON)
+  set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_module.c)
+  if(NOT EXISTS ${stub})
+    file(WRITE ${stub} "/* The module's code comes from its area library. */\n")
+  endif()
+  add_library(${name} MODULE ${stub})
+  target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${area}>")
+  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
+                        LIBRARY_OUTPUT_DIRECTORY ${VANTRY_MODULE_DIR})
+  if(COMMAND vantry_version_record)
+    vantry_version_record(${name})
+  endif()
+endfunction()
