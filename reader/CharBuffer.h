@@ -1,0 +1,25 @@
+// The scratch buffer in which the token reader and the macro expander
+// assemble text of any length.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+
+class CharBuffer {
+public:
+    // Starts with room for 255 characters; growth is geometric, so a token
+    // or line of any length is built in linear time.
+    CharBuffer() { text.reserve(255); }
+
+    void append(char c) { text.push_back(c); }
+    void append(const std::string& s) { text.append(s); }
+    std::size_t length() const { return text.size(); }
+    bool empty() const { return text.empty(); }
+    const std::string& str() const { return text; }
+    // Hands the text over and leaves the buffer empty.
+    std::string take() { return std::move(text); }
+
+private:
+    std::string text;
+};
