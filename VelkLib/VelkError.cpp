@@ -26,8 +26,10 @@ VelkError::VelkError(std::string message_, std::string detail_, std::string sour
 
 VelkError::VelkError(const std::string& message_, int code, std::string sourceFile_,
                      int sourceLine_)
-    : message(message_), sourceFile(std::move(sourceFile_)), sourceLine(sourceLine_) {
+    : sourceFile(std::move(sourceFile_)), sourceLine(sourceLine_) {
+    // errno is read before anything here allocates and could disturb it.
     if (code == -1) code = errno;
+    message = message_;
     detail = "System error code " + std::to_string(code);
     std::string text = systemErrorText(code);
     if (!text.empty()) message += " (" + text + ")";

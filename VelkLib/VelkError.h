@@ -8,7 +8,12 @@
 #include <exception>
 #include <string>
 
-class VelkError : public std::exception {
+// The error classes keep default visibility even inside output modules that
+// hide everything else, so an error thrown in a module is caught by type in
+// the program.
+#define VELK_VISIBLE __attribute__((visibility("default")))
+
+class VELK_VISIBLE VelkError : public std::exception {
 public:
     // Stores the four values unchanged. Raisers with nothing better pass an
     // empty detail, "[none]" and 0.
@@ -36,7 +41,7 @@ public:
 };
 
 // A VelkError that names the file concerned.
-class VelkFileError : public VelkError {
+class VELK_VISIBLE VelkFileError : public VelkError {
 public:
     VelkFileError(std::string message, std::string fileName);
     ~VelkFileError() override;

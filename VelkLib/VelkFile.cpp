@@ -1,0 +1,210 @@
+#include "VelkLib/VelkFile.h"
+
+#include "VelkLib/VelkError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+VelkFile::VelkFile(std::string fileName_) : fileName(std::move(fileName_)) {}
+
+VelkFile::~VelkFile() = default;
+
+// ---------------------------------------------------------------- input
+
+VelkInFile::VelkInFile(const std::string& fileName_, bool binary_)
+    : VelkFile(fileName_), binary(binary_) {
+    struct stat info;
+    if (::stat(fileName.c_str(), &info) != 0) {
+        throw VelkFileError("Couldn't find the file", fileName);
+    }
+    // A directory opens as a stream here but every read of it fails, which
+    // would leave callers' end-of-file loops waiting forever.
+    if (S_ISDIR(info.st_mode)) throw VelkFileError("Couldn't open the file", fileName);
+    stream.open(fileName, binary ? std::ios::in | std::ios::binary : std::ios::in);
+    if (!stream.is_open()) throw VelkFileError("Couldn't open the file", fileName);
+}
+
+VelkInFile::~VelkInFile() = default;
+
+std::string VelkInFile::readLine() {
+    std::string line;
+    std::getline(stream, line);
+    if (stream.eof()) return line;
+    if (stream.fail()) {
+        // A read error: end the file for the caller instead of returning
+        // empty lines forever.
+        stream.setstate(std::ios::eofbit);
+        return line;
+    }
+    // The line ended at a line feed; text mode drops the carriage return
+    // that a CR LF line end leaves behind.
+    if (!binary && !line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+// ---------------------------------------------------------------- output
+
+VelkOutFile::VelkOutFile(const std::string& fileName_, bool binary_, bool append)
+    : VelkFile(fileName_), binary(binary_) {
+    std::ios::openmode mode = std::ios::out;
+    if (binary) mode |= std::ios::binary;
+    if (append) mode |= std::ios::app;
+    stream.open(fileName, mode);
+    if (!stream.is_open()) throw VelkFileError("Couldn't open the output file", fileName);
+}
+
+VelkOutFile::~VelkOutFile() {
+    if (stream.is_open()) stream.close();
+}
+
+std::ostream& VelkOutFile::write(const std::string& text) {
+    stream << text;
+    return stream;
+}
+
+void VelkOutFile::appendFile(const std::string& otherFileName) {
+    // Reading a file while appending to it would never reach its end.
+    std::optional<VelkFileId> other = fileIdentity(otherFileName);
+    if (other && other == fileIdentity(fileName)) {
+        throw VelkFileError("Could not append a file to itself", otherFileName);
+    }
+    VelkInFile in(otherFileName, binary);
+    std::istream& source = in.getStream();
+    char block[4096];
+    while (!source.eof()) {
+        source.read(block, sizeof block);
+        std::streamsize count = source.gcount();
+        if (count > 0) stream.write(block, count);
+        if (source.bad() || (source.fail() && !source.eof())) {
+            throw VelkFileError("Could not read the file", otherFileName);
+        }
+    }
+}
+
+void VelkOutFile::close() {
+    if (!stream.is_open()) return;
+    bool ok = !stream.fail();
+    stream.flush();
+    ok = ok && !stream.fail();
+    stream.close();
+    if (!ok || stream.fail()) throw VelkFileError("Could not write the file", fileName);
+}
+
+// ---------------------------------------------------------------- free functions
+
+std::optional<VelkFileId> fileIdentity(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return VelkFileId{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
+bool fileExists(const std::string& fileName) {
+    struct stat info;
+    return ::stat(fileName.c_str(), &info) == 0;
+}
+
+void deleteFile(const std::string& fileName, bool ignoreErrors) {
+    if (::unlink(fileName.c_str()) != 0 && !ignoreErrors) {
+        throw VelkFileError("Could not delete the file", fileName);
+    }
+}
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd_) : fd(fd_) {}
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd; }
+    // Closes now and reports whether the close succeeded.
+    bool close() {
+        int result = ::close(fd);
+        fd = -1;
+        return result == 0;
+    }
+
+private:
+    int fd;
+};
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool copyContent(int from, int to) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        ssize_t count = ::read(from, buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (count == 0) return true;
+        if (!writeAll(to, buffer.data(), static_cast<size_t>(count))) return false;
+    }
+}
+
+// Where the copy lands: a link to a file is written through, like the
+// system copy that this replaces, instead of being replaced by a file.
+std::string copyTarget(const std::string& to) {
+    struct stat info;
+    if (::lstat(to.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char* resolved = ::realpath(to.c_str(), nullptr);
+        if (resolved != nullptr) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return to;
+}
+
+}  // namespace
+
+void copyFile(const std::string& from, const std::string& to) {
+    auto fail = [&]() { return VelkFileError("Could not copy to file " + to, from); };
+
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat sourceInfo;
+    if (source.get() < 0 || ::fstat(source.get(), &sourceInfo) != 0 ||
+        !S_ISREG(sourceInfo.st_mode)) {
+        throw fail();
+    }
+    const std::string target = copyTarget(to);
+    struct stat targetInfo;
+    if (::stat(target.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
+        targetInfo.st_ino == sourceInfo.st_ino) {
+        return;  // already the same file; truncating it would destroy it
+    }
+
+    std::string temporary = target + ".XXXXXX";
+    Fd out(::mkstemp(temporary.data()));
+    if (out.get() < 0) throw fail();
+    bool ok = ::fchmod(out.get(), sourceInfo.st_mode & 0777) == 0 &&
+              copyContent(source.get(), out.get());
+    ok = out.close() && ok;
+    if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw fail();
+    }
+}

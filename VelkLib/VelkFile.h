@@ -1,0 +1,110 @@
+// Line-oriented text files and the free file operations.
+//
+// Every failure is thrown as a VelkFileError naming the file. Files open in
+// their constructor and close in their destructor; a destructor never
+// throws, so a writer that must know whether its data reached the disk
+// calls VelkOutFile::close() itself.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+class VelkFile {
+public:
+    virtual ~VelkFile();
+
+    // The name exactly as the caller passed it.
+    const std::string& getFileName() const { return fileName; }
+
+protected:
+    explicit VelkFile(std::string fileName);
+
+    std::string fileName;
+};
+
+class VelkInFile : public VelkFile {
+public:
+    // Opens the file for reading, in binary mode when `binary` is set.
+    // Throws VelkFileError "Couldn't find the file" when nothing exists
+    // under the name, and "Couldn't open the file" when it exists but cannot
+    // be read as a file (a directory, no permission).
+    VelkInFile(const std::string& fileName, bool binary);
+    ~VelkInFile() override;
+
+    // Returns the next line without its line feed, whatever its length. In
+    // text mode a carriage return before the line feed is dropped too. At
+    // end of file it returns "" and the stream reports eof(). A read error
+    // also returns "" and leaves the stream at eof(), so a loop of
+    // `while (!getStream().eof()) readLine();` always ends.
+    std::string readLine();
+
+    // The stream itself, for end-of-file tests and raw reads.
+    std::istream& getStream() { return stream; }
+
+    bool isBinary() const { return binary; }
+
+private:
+    std::ifstream stream;
+    bool binary;
+};
+
+class VelkOutFile : public VelkFile {
+public:
+    // Opens the file for writing: truncated unless `append` is set, created
+    // when missing. Throws VelkFileError "Couldn't open the output file".
+    VelkOutFile(const std::string& fileName, bool binary, bool append);
+
+    // Closes quietly; a write error that close() was not asked about is lost.
+    ~VelkOutFile() override;
+
+    // Inserts the text as it stands and returns the stream so that callers
+    // can go on inserting.
+    std::ostream& write(const std::string& text);
+
+    std::ostream& getStream() { return stream; }
+
+    // Appends the whole content of another file, copied in blocks of 4096
+    // bytes. Failures of opening it are those of VelkInFile. Throws
+    // VelkFileError "Could not append a file to itself" (naming it) when it
+    // is the file being written, and "Could not read the file" on a read
+    // error part-way.
+    void appendFile(const std::string& otherFileName);
+
+    // Flushes and closes the file. Throws VelkFileError "Could not write the
+    // file" when any write since opening failed or the final flush fails
+    // (disk full). A second call does nothing.
+    void close();
+
+private:
+    std::ofstream stream;
+    bool binary;
+};
+
+// The identity of a file system object (device and inode), following links.
+struct VelkFileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const VelkFileId&) const = default;
+    auto operator<=>(const VelkFileId&) const = default;
+};
+
+// The identity of what the path names, or nothing when it cannot be stat'ed.
+// Two paths name the same file exactly when their identities are equal.
+std::optional<VelkFileId> fileIdentity(const std::string& path);
+
+// True when something (a file, a directory, ...) exists under the name.
+bool fileExists(const std::string& fileName);
+
+// Deletes the file. Throws VelkFileError "Could not delete the file" on
+// failure unless `ignoreErrors` is set (then a failure is silent).
+void deleteFile(const std::string& fileName, bool ignoreErrors);
+
+// Copies `from` over `to`, replacing an existing target. The copy is written
+// beside the target and renamed over it, so a failed copy leaves the old
+// target untouched; copying a file onto itself leaves it as it is.
+// Throws VelkFileError "Could not copy to file " + to, naming `from`.
+void copyFile(const std::string& from, const std::string& to);

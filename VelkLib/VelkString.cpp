@@ -1,0 +1,54 @@
+#include "VelkLib/VelkString.h"
+
+#include "VelkLib/VelkFile.h"
+
+#include <cctype>
+
+void VelkString::replaceAll(const std::string& search, const std::string& replacement) {
+    if (search.empty()) return;
+    size_t found = find(search);
+    if (found == npos) return;
+    std::string result;
+    result.reserve(size());
+    size_t from = 0;
+    while (found != npos) {
+        result.append(*this, from, found - from);
+        result += replacement;
+        from = found + search.size();
+        found = find(search, from);
+    }
+    result.append(*this, from, npos);
+    assign(std::move(result));
+}
+
+VelkString VelkString::trim() const {
+    size_t begin = 0;
+    size_t end = size();
+    while (begin < end && isSpaceChar((*this)[begin])) ++begin;
+    while (end > begin && isSpaceChar((*this)[end - 1])) --end;
+    return VelkString(substr(begin, end - begin));
+}
+
+std::string intToString(int number) { return std::to_string(number); }
+
+bool isHtmlFragment(const std::string& text) {
+    if (text.find('<') != std::string::npos) return true;
+    if (text.find('>') != std::string::npos) return true;
+    if (text.find('$') != std::string::npos) return !fileExists(text);
+    return false;
+}
+
+// The tests run in the "C" locale's terms on the byte's unsigned value, so
+// a negative char never reaches the C library (undefined behaviour there).
+bool isSpaceChar(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return u < 128 && std::isspace(u);
+}
+
+bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
+
+bool isAlphaChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isAlnumChar(char c) { return isAlphaChar(c) || isDigitChar(c); }

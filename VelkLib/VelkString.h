@@ -1,0 +1,42 @@
+// The system's string type and the few string operations shared by all
+// subsystems.
+#pragma once
+
+#include <string>
+#include <utility>
+
+// A standard string with two extra operations; it adds no state, so it
+// converts freely to and from std::string.
+class VelkString : public std::string {
+public:
+    using std::string::string;
+    VelkString() = default;
+    VelkString(const std::string& text) : std::string(text) {}
+    VelkString(std::string&& text) : std::string(std::move(text)) {}
+
+    // Replaces, left to right, every occurrence of `search` by
+    // `replacement`, in place. Replacements are never rescanned, so "aaa"
+    // with "aa" -> "b" gives "ba". An empty `search` matches nothing and
+    // leaves the string unchanged.
+    void replaceAll(const std::string& search, const std::string& replacement);
+
+    // A copy without leading and trailing white space (blank, tab, line
+    // feed, carriage return, vertical tab, form feed). Bytes above 127 are
+    // never white space.
+    VelkString trim() const;
+};
+
+// The number in decimal, with a minus sign when negative.
+std::string intToString(int number);
+
+// Whether a text that may be either HTML or a file name is HTML: true when
+// it holds '<' or '>'; otherwise, when it holds '$', true exactly when no
+// file of that name exists; false otherwise.
+bool isHtmlFragment(const std::string& text);
+
+// The C library's character tests, defined for every byte: bytes above 127
+// (parts of UTF-8 names) are neither space, digit nor letter.
+bool isSpaceChar(char c);
+bool isDigitChar(char c);
+bool isAlphaChar(char c);
+bool isAlnumChar(char c);
