@@ -1,0 +1,68 @@
+#include "platform/Shell.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+SystemShell systemShell;
+std::atomic<Shell*> current{nullptr};
+
+}  // namespace
+
+Shell::~Shell() = default;
+
+bool SystemShell::open(const std::string& target, std::string* errorText) {
+    if (target.empty() || target.find('\0') != std::string::npos) {
+        if (errorText != nullptr) *errorText = "nothing to open";
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) {
+        if (errorText != nullptr) *errorText = std::strerror(errno);
+        return false;
+    }
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+
+    std::string program = "xdg-open";
+    std::string argument = target;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    pid_t pid = 0;
+    int status = posix_spawnp(&pid, "xdg-open", &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (status != 0) {
+        if (errorText != nullptr) {
+            *errorText = std::string("could not start xdg-open: ") + std::strerror(status);
+        }
+        return false;
+    }
+    // Reap the opener without making the caller wait for it: some openers
+    // stay until the application they started exits.
+    std::thread([pid] {
+        int childStatus = 0;
+        while (waitpid(pid, &childStatus, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return true;
+}
+
+Shell& shell() {
+    Shell* replaced = current.load();
+    return replaced != nullptr ? *replaced : systemShell;
+}
+
+Shell* setShell(Shell* replacement) {
+    Shell* previous = current.exchange(replacement);
+    return previous != nullptr ? previous : &systemShell;
+}
+
+}  // namespace platform
