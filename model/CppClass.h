@@ -1,0 +1,127 @@
+// One documented type or scope: class, struct, union, interface, enum,
+// namespace, a typedef record, or the globals record of a package. A class
+// owns its members and the placeholders made for its unresolved bases; the
+// classes its bases resolve to belong to the class list.
+#pragma once
+
+#include "model/CppClassEntity.h"
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class CppClassMember;
+class UnresolvedClass;
+
+class CppClass : public CppClassEntity {
+public:
+    // language: 0 C++, 1 C#, 2 Java, 3 not determined. parent is the
+    // enclosing class or scope (not owned, may be null). All texts start
+    // empty, the package too.
+    CppClass(CppClass* parent, const DocOptions& options, int language, bool isInterface,
+             bool isNamespace);
+    // Deletes the members and the placeholders; base classes held by the
+    // class list are left alone.
+    ~CppClass() override;
+
+    CppClass* getClass() const override { return const_cast<CppClass*>(this); }
+    std::string getPackage() const override { return package; }
+    // prefix + D + "/" + name + ".html" (no directory when D is empty),
+    // where D is the package after its last '/' or '\'; after the prefix
+    // every ':' becomes '.', every blank, '[' and ']' becomes '_'.
+    std::string getPageFile(const std::string& prefix) const override;
+    // package + "." + name, or the name alone when the package is empty.
+    std::string getQualifiedName() const override;
+
+    // Makes this class a copy of other: members cloned with this class as
+    // owner, unresolved bases given placeholders of this class's own,
+    // resolved bases shared. The container text is not copied.
+    virtual void copyFrom(const CppClass& other);
+    // A copy of this class of the same record type; the caller owns it.
+    virtual CppClass* clone() const = 0;
+    virtual bool isInterface() const { return interfaceFlag; }
+    virtual bool isNamespace() const { return namespaceFlag; }
+    virtual bool isUnresolved() const { return false; }
+
+    // Stores the kind word; the interface flag becomes kind == "interface",
+    // the namespace flag kind == "namespace".
+    void setKind(const std::string& kind);
+    const std::string& getKind() const { return kind; }
+    // Stores the part after the last '/' or '\'; an empty result is stored
+    // as "(default)".
+    void setPackage(const std::string& text);
+    // The container text: the class or namespace within which the parser met
+    // the declaration; "" when none.
+    void setText(const std::string& text) { containerText = text; }
+    const std::string& getText() const { return containerText; }
+    std::string getDetailText() const { return containerText; }
+    CppClass* getParent() const { return parent; }
+    int getLanguage() const { return language; }
+    void setLanguage(int value) { language = value; }
+
+    // Adds a member declaration, or merges it into a member already held
+    // with the same name and the same arguments (or none). member is the
+    // new object to fill; its ownership passes to this class, which keeps it
+    // when the declaration is new and deletes it when it merges. Returns the
+    // member that holds the declaration afterwards; null only when member
+    // is null and nothing merged. dotFlag turns every "::" of the
+    // declaration into ".".
+    CppClassMember* addMember(const std::string& name, const std::string& declaration,
+                              const std::string& access, const std::string& comment,
+                              bool hasArgumentList, const std::string& fileName,
+                              const std::vector<std::string>& arguments,
+                              CppClassMember* member, bool dotFlag);
+    // Members in the order first added. Renaming a member after adding it is
+    // not seen by later merges.
+    const std::vector<CppClassMember*>& getMembers() const { return members; }
+    // Deletes every member and every placeholder; base entries that named a
+    // placeholder go with it.
+    void deleteMembers();
+
+    // Base table: base name as written -> class it stands for.
+    const std::map<std::string, CppClass*>& getBases() const { return bases; }
+    // Enters name -> a new placeholder unless hasBase(name, "", true).
+    void addBase(const std::string& name, bool isInterface);
+    // Enters name -> cls (or a new placeholder when cls is unresolved or
+    // null) unless hasBase(name, "", true).
+    void resolveBase(const std::string& name, CppClass* cls);
+    // For an empty name: true when there are no bases. Otherwise true when
+    // the name is a key, or qualifier + "." + name is (non-empty qualifier),
+    // or, with useSeparator, the part after the name's last scope separator.
+    bool hasBase(const std::string& name, const std::string& qualifier,
+                 bool useSeparator) const;
+    // A new placeholder with this class's parent, options and language,
+    // owned by this class. Not entered in the base table.
+    UnresolvedClass* newUnresolvedBase(const std::string& name, bool isInterface);
+    // The base names in name order joined by separator, each followed by
+    // ",t"/",f" when marks is set; then the implicit root entry ("Object"
+    // for Java, "System.Object" otherwise, "" for C#-style namespaces and
+    // globals records) for a non-C++ non-interface class without a class base.
+    std::string getBaseList(const std::string& separator, bool marks) const;
+
+    // Merges a second registration of the same class into this one: file
+    // names, missing texts, bases, and the other's members when this class
+    // has none. other is left unchanged; merging a class into itself does
+    // nothing.
+    void mergeFrom(const CppClass& other);
+
+private:
+    void appendMember(CppClassMember* member);
+    void cloneMembersOf(const CppClass& other);
+
+    std::map<std::string, CppClass*> bases;
+    std::string package;
+    std::string kind;
+    std::string containerText;
+    std::vector<CppClassMember*> members;
+    // Member positions by name, so that merging looks only at namesakes.
+    std::unordered_map<std::string, std::vector<size_t>> membersByName;
+    std::unordered_set<const CppClassMember*> memberSet;
+    CppClass* parent;
+    bool interfaceFlag;
+    bool namespaceFlag;
+    std::vector<UnresolvedClass*> placeholders;
+    int language;
+};

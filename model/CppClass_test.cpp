@@ -1,0 +1,166 @@
+#include "model/CppClass.h"
+#include "model/CppClassMember.h"
+#include "model/DocGenCppClass.h"
+#include "model/DocGenCppClassMember.h"
+#include "model/UnresolvedClass.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<DocGenCppClass> makeClass(const std::string& name, int language,
+                                          const std::string& kind = "class") {
+    auto c = std::make_unique<DocGenCppClass>(nullptr, DocOptions(), language, false, false);
+    c->setName(name);
+    c->setKind(kind);
+    return c;
+}
+
+CppClassMember* add(CppClass& c, const std::string& name, const std::string& decl,
+                    const std::string& access, std::vector<std::string> args = {},
+                    const std::string& comment = "", const std::string& file = "f.h") {
+    return c.addMember(name, decl, access, comment, !args.empty(), file, args,
+                       new DocGenCppClassMember(&c), false);
+}
+
+}  // namespace
+
+TEST(CppClass, PackageAndPageFile) {
+    auto c = makeClass("A::B", 0);
+    c->setPackage("");
+    EXPECT_EQ(c->getPackage(), "(default)");
+    c->setPackage("src/");
+    EXPECT_EQ(c->getPackage(), "(default)");
+    EXPECT_EQ(c->getPageFile("../"), "../(default)/A..B.html");
+    c->setPackage("com/acme");
+    EXPECT_EQ(c->getPackage(), "acme");
+    EXPECT_EQ(c->getQualifiedName(), "acme.A::B");
+    c->setPackage("C:\\src\\my lib");
+    EXPECT_EQ(c->getPageFile(""), "my_lib/A..B.html");
+
+    auto map = makeClass("Map[]", 0);
+    EXPECT_EQ(map->getPageFile(""), "Map__.html");
+    EXPECT_EQ(map->getLink("", "", "top", true), "<a href=\"Map__.html#top\">Map[]</a>");
+
+    auto globals = makeClass("(geo  globals)", 0);
+    globals->setPackage("geo");
+    EXPECT_EQ(globals->getPageFile(""), "geo/(geo__globals).html");
+}
+
+TEST(CppClass, MemberMergingStaticAccessAndComments) {
+    auto c = makeClass("C", 0);
+    CppClassMember* first = add(*c, "count", "static int count;", "");
+    CppClassMember* again = add(*c, "count", "int count;", "", {}, "", "c.cpp");
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(first->getDeclaration(), "static int count;");
+    EXPECT_EQ(first->getFileNameList(), "f.h|c.cpp|");
+    EXPECT_EQ(c->getFileNameList(), "f.h|c.cpp|");
+
+    add(*c, "g", "void g();", "public", {"int"});
+    CppClassMember* g = add(*c, "g", "void g();", "private", {"int"}, "doc");
+    EXPECT_EQ(g->getAccess(), "private");
+    EXPECT_EQ(g->getComment(), "doc");
+    add(*c, "g", "void g();", "public", {"int"}, "later");
+    EXPECT_EQ(g->getAccess(), "private");
+    EXPECT_EQ(g->getComment(), "doc");
+
+    CppClassMember* h = add(*c, "h", "void h();", "");
+    EXPECT_EQ(add(*c, "h", "void h();", "protected")->getAccess(), "protected");
+    EXPECT_EQ(h->getAccess(), "protected");
+
+    // An overload with other arguments is a member of its own.
+    CppClassMember* g2 = add(*c, "g", "void g(long);", "public", {"long"});
+    EXPECT_NE(g2, g);
+    ASSERT_EQ(c->getMembers().size(), 4u);
+    EXPECT_EQ(c->getMembers()[3], g2);
+    EXPECT_EQ(g2->getOwner(), c.get());
+}
+
+TEST(CppClass, DotFlagAndLongerDeclarationWins) {
+    auto c = makeClass("C", 1);
+    CppClassMember* m = c->addMember("f", "void A::f();", "", "", false, "", {},
+                                     new DocGenCppClassMember(c.get()), true);
+    EXPECT_EQ(m->getDeclaration(), "void A.f();");
+    add(*c, "f", "virtual void A.f();", "");
+    EXPECT_EQ(m->getDeclaration(), "virtual void A.f();");
+}
+
+TEST(CppClass, BaseListsAndRoots) {
+    auto java = makeClass("J", 2);
+    java->addBase("Runnable", true);
+    java->addBase("Comparable", true);
+    EXPECT_EQ(java->getBaseList("|", true), "Comparable,t|Runnable,t|Object,f");
+    EXPECT_EQ(java->getBaseList(", ", false), "Comparable, Runnable, Object");
+    java->addBase("Base", false);
+    EXPECT_EQ(java->getBaseList("|", true), "Base,f|Comparable,t|Runnable,t");
+
+    EXPECT_EQ(makeClass("I", 2, "interface")->getBaseList("|", true), "");
+    auto cpp = makeClass("K", 0);
+    EXPECT_EQ(cpp->getBaseList("|", true), "");
+    EXPECT_EQ(makeClass("S", 1)->getBaseList("|", true), "System.Object,f");
+    EXPECT_EQ(makeClass("N", 1, "namespace")->getBaseList("|", true), ",f");
+    EXPECT_EQ(makeClass("( globals)", 1)->getBaseList("|", true), ",f");
+}
+
+TEST(CppClass, BaseTableAndUnresolvedPlaceholders) {
+    auto c = makeClass("C", 0);
+    EXPECT_TRUE(c->hasBase("", "", false));
+    c->addBase("std::Base", false);
+    c->addBase("q.Iface", true);
+    EXPECT_FALSE(c->hasBase("", "", false));
+    EXPECT_TRUE(c->hasBase("Iface", "q", false));
+    EXPECT_FALSE(c->hasBase("Iface", "", false));
+    c->addBase("Base", true);
+    EXPECT_TRUE(c->hasBase("other::Base", "", true));
+    EXPECT_FALSE(c->hasBase("other::Base", "", false));
+    c->addBase("std::Base", true);  // first mention decides
+    const CppClass* base = c->getBases().at("std::Base");
+    ASSERT_TRUE(base->isUnresolved());
+    EXPECT_FALSE(base->isInterface());
+    EXPECT_EQ(base->getLink("../", "b", "x", true), "<code>std::Base</code>");
+    EXPECT_EQ(base->getPageFile("../"), "../std..Base.html");
+
+    auto real = makeClass("Real", 0);
+    c->resolveBase("Real", real.get());
+    EXPECT_EQ(c->getBases().at("Real"), real.get());
+
+    // A copy owns placeholders of its own and shares resolved bases.
+    std::unique_ptr<CppClass> copy(c->clone());
+    c.reset();
+    ASSERT_EQ(copy->getBases().size(), 4u);
+    EXPECT_EQ(copy->getBases().at("Real"), real.get());
+    EXPECT_TRUE(copy->getBases().at("std::Base")->isUnresolved());
+    EXPECT_TRUE(copy->getBases().at("Base")->isInterface());
+    EXPECT_EQ(copy->getBases().at("Base")->getName(), "Base");
+}
+
+TEST(CppClass, MergeTakesMissingPartsAndKeepsOwnMembers) {
+    auto a = makeClass("C", 3, "");
+    add(*a, "x", "int x;", "", {}, "", "a.h");
+    auto b = makeClass("C", 2, "interface");
+    b->setComment("doc");
+    b->setSourceDirectory("src");
+    b->addFileName("b.java");
+    b->addBase("Base", false);
+    add(*b, "y", "int y;", "");
+    a->mergeFrom(*b);
+    a->mergeFrom(*a);
+    EXPECT_EQ(a->getComment(), "doc");
+    EXPECT_EQ(a->getSourceDirectory(), "src");
+    EXPECT_EQ(a->getFileNameList(), "a.h|b.java|f.h|");
+    EXPECT_EQ(a->getLanguage(), 2);
+    EXPECT_TRUE(a->isInterface());
+    ASSERT_EQ(a->getMembers().size(), 1u);
+    EXPECT_EQ(a->getMembers()[0]->getName(), "x");
+    b.reset();  // the merged placeholder must be a's own
+    EXPECT_EQ(a->getBases().at("Base")->getName(), "Base");
+
+    auto empty = makeClass("C", 0);
+    auto full = makeClass("C", 0);
+    add(*full, "y", "int y;", "");
+    empty->mergeFrom(*full);
+    full.reset();
+    ASSERT_EQ(empty->getMembers().size(), 1u);
+    EXPECT_EQ(empty->getMembers()[0]->getOwner(), empty.get());
+}

@@ -1,0 +1,24 @@
+// The class variant that the program's parser creates and the run sends to
+// the output module.
+#pragma once
+
+#include "model/CppClass.h"
+
+#include <map>
+#include <string>
+
+class DocGenCppClass : public CppClass {
+public:
+    using CppClass::CppClass;
+    ~DocGenCppClass() override;
+
+    // A DocGenCppClass copy (CppClass::copyFrom) with the counters copied.
+    CppClass* clone() const override;
+
+    // Per class keyword, how many anonymous types of that keyword the parser
+    // has named inside this class.
+    std::map<std::string, int>& getAnonymousCounts() { return anonymousCounts; }
+
+private:
+    std::map<std::string, int> anonymousCounts;
+};

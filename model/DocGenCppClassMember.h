@@ -1,0 +1,15 @@
+// The member variant that the program's parser creates and the run sends
+// to the output module.
+#pragma once
+
+#include "model/CppClassMember.h"
+
+class DocGenCppClassMember : public CppClassMember {
+public:
+    explicit DocGenCppClassMember(CppClass* owner) : CppClassMember(owner) {}
+    ~DocGenCppClassMember() override;
+
+    // A new DocGenCppClassMember with this member's texts, flag, arguments,
+    // options and files, owned by newOwner. The caller takes the object.
+    CppClassMember* clone(CppClass* newOwner) const override;
+};

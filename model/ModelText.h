@@ -1,0 +1,36 @@
+// Small text helpers shared by the model records.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The project name used where a run has none.
+inline constexpr const char* noProjectName = "_no_project_";
+
+// The part of text after the last occurrence of separator; the whole text
+// when the separator does not occur (or is empty).
+std::string textAfterLast(const std::string& text, const std::string& separator);
+
+// The part of a path after its last '/' or '\'; the whole text when it has
+// neither.
+std::string lastPathPart(const std::string& path);
+
+// Index of the first character for which test gives non-zero (zero when
+// negate is set); std::string::npos when none qualifies. The test receives
+// the character as an unsigned byte value, so classification functions such
+// as isdigit are safe on bytes above 127.
+size_t findFirstCharWhere(const std::string& text, int (*test)(int), bool negate);
+
+// True when both lists have the same length and equal texts at each place.
+bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b);
+
+// Every occurrence of from (not empty) in text replaced by to.
+std::string replaceAll(std::string text, const std::string& from, const std::string& to);
+
+// <a href="PAGE#ANCHOR">TEXT</a>, with TEXT wrapped in <TAG>..</TAG> when a
+// tag is given and "#ANCHOR" only when an anchor is given.
+std::string makeLink(const std::string& text, const std::string& page,
+                     const std::string& tag, const std::string& anchor);
+
+// True when the name is that of a globals record (it contains " globals)").
+bool isGlobalsClassName(const std::string& name);
