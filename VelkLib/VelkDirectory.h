@@ -1,0 +1,48 @@
+// One directory: checked or created on construction, then listed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class VelkDirectory {
+public:
+    // Without `create`: throws VelkError "The directory " + path + " does
+    // not exist." unless the path names a directory. With `create`: makes
+    // every missing directory along the path and the path itself ("\\" read
+    // as "/"); an existing directory is accepted. Throws VelkError
+    // "Path not found (" + path + ")" when a parent cannot be made,
+    // "Not a directory (" + path + ")" when something other than a
+    // directory already has the name, and "Unknown directory error (" + n +
+    // ") for directory " + path for any other system error n.
+    VelkDirectory(const std::string& path, bool create);
+
+    // The names of the entries that match the wildcard pattern ('*' any run
+    // of characters, '?' one character, letter case ignored; "*.*" matches
+    // every name): regular files always, directories only with
+    // `includeDirectories`, never "." and "..", nor FIFOs, sockets or
+    // devices. Links are followed. With `fullPaths` each name is prefixed
+    // with the directory and "/". Sorted byte-wise. Never throws: an
+    // unreadable directory gives an empty list.
+    std::vector<std::string> list(const std::string& pattern, bool includeDirectories,
+                                  bool fullPaths) const;
+
+    // The subdirectories (links followed), as names or full paths, sorted;
+    // never "." or "..". Never throws. A walker that follows these into
+    // subdirectories tells a directory it has seen by its fileIdentity.
+    std::vector<std::string> listSubdirectories(bool fullPaths) const;
+
+    // The path exactly as given to the constructor.
+    const std::string& getPath() const { return path; }
+
+private:
+    std::vector<std::string> entries(const std::string& pattern, bool includeDirectories,
+                                     bool directoriesOnly, bool fullPaths) const;
+
+    std::string path;
+    std::string systemPath;  // the path with "\\" read as "/"
+};
+
+// Whether a name matches a wildcard pattern as VelkDirectory::list applies
+// it. Runs in time proportional to the product of the lengths at worst,
+// without recursion.
+bool matchesWildcard(const std::string& pattern, const std::string& name);

@@ -1,0 +1,44 @@
+// Path operations on plain strings.
+//
+// Both "/" and "\\" are separators when a path is read; "/" is what these
+// functions write. A path is absolute when it begins with a separator;
+// there are no drive letters.
+#pragma once
+
+#include <string>
+
+// The separator this library writes: "/".
+std::string pathSeparator();
+
+// The position of the last "/" or "\\" in the path, or std::string::npos
+// when it holds neither.
+std::string::size_type findLastPathSeparator(const std::string& path);
+
+// The part after the last separator; the whole path when it has none; ""
+// when it ends with a separator.
+std::string fileNameOf(const std::string& path);
+
+// True unless the path begins with "/" or "\\" ("" is relative).
+bool isRelativePath(const std::string& path);
+
+// A relative path prefixed with the current directory and "/" ("." gives
+// the current directory alone); an absolute path unchanged. Nothing else is
+// normalised. Throws VelkError as getCurrentDirectory does.
+std::string makeAbsolutePath(const std::string& path);
+
+// The part before the last separator, without it: "." when the path has no
+// separator, "/" for a file directly in the root ("/x.html"). With
+// `makeAbsolute`, the result passed through makeAbsolutePath.
+std::string directoryOf(const std::string& path, bool makeAbsolute = false);
+
+// The process's current working directory, of any length. Throws VelkError
+// "Could not get the current working directory." when it cannot be read
+// (for instance when it was removed).
+std::string getCurrentDirectory();
+
+// True when the path names a directory (links followed).
+bool directoryExists(const std::string& path);
+
+// Creates one directory (mode 0777 less the umask). Returns 0, or -1 with
+// errno telling why. Never throws.
+int makeDirectory(const std::string& path);
