@@ -1,0 +1,3 @@
+#include "model/DocGenClassList.h"
+
+DocGenClassList::~DocGenClassList() = default;
