@@ -4,53 +4,31 @@
 
 namespace {
 
-std::vector<std::string> all(VelkTokenizer& t, char quote = '\0', char escape = '\\') {
-    std::vector<std::string> tokens;
-    while (t.hasMoreTokens() && tokens.size() < 100) tokens.push_back(t.nextToken(quote, escape));
+using Tokens = std::vector<std::string>;
+
+Tokens all(VelkTokenizer&& t, char quote = '\0') {
+    Tokens tokens;
+    while (t.hasMoreTokens() && tokens.size() < 100) tokens.push_back(t.nextToken(quote, '\\'));
     return tokens;
 }
 
-using Tokens = std::vector<std::string>;
-
-TEST(VelkTokenizer, EmptyTokensButNoEmptyLastOne) {
-    VelkTokenizer t("a,b,,c", ",");
-    EXPECT_EQ(all(t), (Tokens{"a", "b", "", "c"}));
-    VelkTokenizer trailing("a,", ",");
-    EXPECT_EQ(all(trailing), (Tokens{"a"}));
-    VelkTokenizer empty("", ",");
-    EXPECT_FALSE(empty.hasMoreTokens());
-    EXPECT_EQ(empty.nextToken('\0', '\\'), "");
-}
-
-TEST(VelkTokenizer, QuotesAndEscapes) {
-    VelkTokenizer quoted("\"a,b\",c", ",");
-    EXPECT_EQ(all(quoted, '"'), (Tokens{"a,b", "c"}));
-    VelkTokenizer escaped("a\\,b,c", ",");
-    EXPECT_EQ(all(escaped), (Tokens{"a\\,b", "c"}));
-    VelkTokenizer doubleEscape("a\\\\,b", ",");  // an escaped escape still protects
-    EXPECT_EQ(all(doubleEscape), (Tokens{"a\\\\,b"}));
-    VelkTokenizer halfQuoted("\"a,b\"c,x\"y\"", ",");
-    EXPECT_EQ(all(halfQuoted, '"'), (Tokens{"\"a,b\"c", "x\"y\""}));
-    VelkTokenizer lone("\",\"", "!");
-    EXPECT_EQ(all(lone, '"'), (Tokens{","}));
-    VelkTokenizer single("\"", ",");
-    EXPECT_EQ(all(single, '"'), (Tokens{""}));
-}
-
-TEST(VelkTokenizer, SeparatorsInGivenOrder) {
-    VelkTokenizer key("key = value", " = ");
-    EXPECT_EQ(all(key), (Tokens{"key", "value"}));
-    VelkTokenizer first("a==b", "=", "==");
-    EXPECT_EQ(all(first), (Tokens{"a", "", "b"}));
-    VelkTokenizer lines("a\r\nb,c", "\r\n", "", ",");
-    EXPECT_EQ(all(lines), (Tokens{"a", "b", "c"}));
+TEST(VelkTokenizer, SeparatorsQuotesAndEscapes) {
+    EXPECT_EQ(all(VelkTokenizer("a,b,,c,", ",")), (Tokens{"a", "b", "", "c"}));
+    EXPECT_EQ(all(VelkTokenizer("", ",")), Tokens{});
+    EXPECT_EQ(all(VelkTokenizer("\"a,b\",c", ","), '"'), (Tokens{"a,b", "c"}));
+    EXPECT_EQ(all(VelkTokenizer("a\\,b,c", ",")), (Tokens{"a\\,b", "c"}));
+    // An escaped escape character still protects what follows.
+    EXPECT_EQ(all(VelkTokenizer("a\\\\,b", ",")), (Tokens{"a\\\\,b"}));
+    EXPECT_EQ(all(VelkTokenizer("\"a,b\"c,x\"y\"", ","), '"'), (Tokens{"\"a,b\"c", "x\"y\""}));
+    EXPECT_EQ(all(VelkTokenizer("\"", ","), '"'), (Tokens{""}));
+    EXPECT_EQ(all(VelkTokenizer("key = value", " = ")), (Tokens{"key", "value"}));
+    EXPECT_EQ(all(VelkTokenizer("a==b", "=", "==")), (Tokens{"a", "", "b"}));
+    EXPECT_EQ(all(VelkTokenizer("a\r\nb,c", "\r\n", "", ",")), (Tokens{"a", "b", "c"}));
 }
 
 TEST(VelkTokenizer, EmptyFirstSeparatorCannotLoop) {
-    VelkTokenizer none("abc", "");
-    EXPECT_EQ(all(none), (Tokens{"abc"}));
-    VelkTokenizer later("a;b", "", ";");
-    EXPECT_EQ(all(later), (Tokens{"a", "b"}));
+    EXPECT_EQ(all(VelkTokenizer("abc", "")), (Tokens{"abc"}));
+    EXPECT_EQ(all(VelkTokenizer("a;b", "", ";")), (Tokens{"a", "b"}));
 }
 
 TEST(VelkTokenizer, PushedBackTokensComeFirstInReverse) {
@@ -58,17 +36,14 @@ TEST(VelkTokenizer, PushedBackTokensComeFirstInReverse) {
     EXPECT_EQ(t.nextToken('\0', '\\'), "a");
     t.pushedBack.push_back("\"x\"");
     t.pushedBack.push_back("y");
-    EXPECT_EQ(all(t, '"'), (Tokens{"y", "\"x\"", "b"}));
+    EXPECT_EQ(all(std::move(t), '"'), (Tokens{"y", "\"x\"", "b"}));
 }
 
-TEST(VelkTokenizer, Numbers) {
-    VelkTokenizer t("42,-7,0,,1-2,2147483647,-2147483648", ",");
-    for (int expected : {42, -7, 0, 0, 1, 2147483647, -2147483647 - 1}) {
-        EXPECT_EQ(t.nextNumber(), expected);
-    }
-    VelkTokenizer bad("4x2", ",");
+TEST(VelkTokenizer, NumbersAndTheirErrors) {
+    VelkTokenizer t("42,-7,,1-2,2147483647,-2147483648", ",");
+    for (int expected : {42, -7, 0, 1, 2147483647, -2147483647 - 1}) EXPECT_EQ(t.nextNumber(), expected);
     try {
-        bad.nextNumber();
+        VelkTokenizer("4x2", ",").nextNumber();
         FAIL();
     } catch (const VelkError& e) {
         EXPECT_EQ(e.getMessage(), "Error reading string: expected a number, got \"4x2\"");
