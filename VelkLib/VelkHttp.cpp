@@ -1,0 +1,187 @@
+#include "VelkLib/VelkHttp.h"
+
+#include "VelkLib/VelkError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <curl/curl.h>
+#include <filesystem>
+#include <mutex>
+
+namespace {
+
+const char kFileScheme[] = "file:///";
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The body as it arrives, refusing more than the cap.
+struct Receiver {
+    std::string* body;
+    bool overflowed = false;
+};
+
+size_t receive(char* data, size_t size, size_t count, void* context) {
+    auto* receiver = static_cast<Receiver*>(context);
+    const size_t length = size * count;
+    if (length > VelkHttp::maxBodySize - receiver->body->size()) {
+        receiver->overflowed = true;
+        return 0;  // makes libcurl stop with a write error
+    }
+    receiver->body->append(data, length);
+    return length;
+}
+
+// libcurl's own set-up is not safe to run on two threads at once.
+void initializeCurl() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct HeaderList {
+    curl_slist* list = nullptr;
+    ~HeaderList() { curl_slist_free_all(list); }
+    void add(const char* header) {
+        if (curl_slist* grown = curl_slist_append(list, header)) list = grown;
+    }
+};
+
+}  // namespace
+
+VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool useCache)
+    : url(url_) {
+    if (url.compare(0, sizeof kFileScheme - 1, kFileScheme) == 0) {
+        const std::string path = fileUrlToPath(url);
+        std::error_code ignored;
+        bool readable = path.find('\0') == std::string::npos &&
+                        std::filesystem::is_regular_file(path, ignored);
+        if (readable) {
+            localFile = std::make_unique<std::ifstream>(path, std::ios::in | std::ios::binary);
+            readable = localFile->is_open();
+        }
+        if (!readable) {
+            localFile.reset();
+            throw VelkError("Could not open " + url, "could not read file " + path,
+                            "VelkHttp.cpp", 117);
+        }
+        return;
+    }
+    if (isOffline(true)) {
+        throw VelkError("Could not open an Internet connection, user is working off line.", -1,
+                        "VelkHttp.cpp", 124);
+    }
+    fetch(agentName, useCache);
+}
+
+void VelkHttp::fetch(const std::string& agentName, bool useCache) {
+    initializeCurl();
+    CURL* curl = curl_easy_init();
+    if (curl == nullptr) {
+        throw VelkError("Could not open an Internet connection.", ENOMEM, "VelkHttp.cpp", 129);
+    }
+    internetHandle = curl;
+
+    HeaderList headers;
+    if (!useCache) {
+        headers.add("Cache-Control: no-cache");
+        headers.add("Pragma: no-cache");
+    }
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+    Receiver receiver{&body};
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, agentName.c_str());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe in threads
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+
+    const CURLcode result = curl_easy_perform(curl);
+    long status = 0;
+    const bool statusRead = curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
+    closeHandles();
+
+    const std::string reason = curl_easy_strerror(result);
+    const std::string detail = errorBuffer[0] != '\0' ? errorBuffer : reason;
+    const bool redirecting = status >= 300 && status <= 399;
+    if (result != CURLE_OK && (!statusRead || status == 0 || redirecting)) {
+        // No final answer: the address could not be opened.
+        throw VelkError("Could not open URL " + url + " (" + reason + ")", detail, "VelkHttp.cpp",
+                        137);
+    }
+    if (!statusRead || status <= 0) {
+        throw VelkError("Could not get URL " + url, "status could not be read", "VelkHttp.cpp",
+                        158);
+    }
+    if (status > 399) {
+        throw VelkError("Could not get URL " + url, "status was " + std::to_string(status),
+                        "VelkHttp.cpp", 158);
+    }
+    if (receiver.overflowed) {
+        readError = "the body is larger than " + std::to_string(maxBodySize) + " bytes";
+    } else if (result != CURLE_OK) {
+        readError = detail;
+    }
+}
+
+VelkHttp::~VelkHttp() {
+    localFile.reset();
+    closeHandles();
+}
+
+void VelkHttp::closeHandles() {
+    if (internetHandle != nullptr) {
+        curl_easy_cleanup(static_cast<CURL*>(internetHandle));
+        internetHandle = nullptr;
+    }
+}
+
+std::string VelkHttp::readAll() {
+    if (localFile) {
+        std::string text;
+        char block[2048];
+        // A failed read ends the loop and is reported; it never spins.
+        while (localFile->read(block, sizeof block) || localFile->gcount() > 0) {
+            text.append(block, static_cast<size_t>(localFile->gcount()));
+        }
+        if (localFile->bad()) {
+            throw VelkError("Error while reading from HTTP request.", "could not read " + url,
+                            "VelkHttp.cpp", 207);
+        }
+        return text;
+    }
+    if (!readError.empty()) {
+        throw VelkError("Error while reading from HTTP request.", readError, "VelkHttp.cpp", 207);
+    }
+    return std::move(body);
+}
+
+std::string VelkHttp::fileUrlToPath(const std::string& url) {
+    std::string rest = url.size() >= 7 ? url.substr(7) : std::string();
+    const size_t query = rest.find('?');
+    if (query != std::string::npos) rest.erase(query);
+    std::string path;
+    path.reserve(rest.size());
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && hexValue(rest[i + 1]) >= 0 &&
+            hexValue(rest[i + 2]) >= 0) {
+            path.push_back(static_cast<char>(hexValue(rest[i + 1]) * 16 + hexValue(rest[i + 2])));
+            i += 2;
+        } else {
+            path.push_back(rest[i]);
+        }
+    }
+    return path;
+}
+
+bool VelkHttp::isOffline(bool) { return false; }
