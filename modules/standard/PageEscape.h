@@ -1,0 +1,16 @@
+// Code text in pages is shown, not parsed: names, declarations and
+// signatures pass through these before they meet the HTML of a page.
+// Documentation comments are HTML by design and never pass through here.
+#pragma once
+
+#include <string>
+
+// "&", "<", ">" and '"' written as entities; everything else unchanged.
+// Safe both as element text and inside a double-quoted attribute value.
+std::string htmlEscape(const std::string& text);
+
+// A page path made safe as an href: bytes that would end or redirect a URL
+// path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are
+// percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
+// relative paths stay relative. Apply to the path only, never to an anchor.
+std::string hrefEscape(const std::string& path);

@@ -1,0 +1,24 @@
+// The one alphabetical order of the site's entity lists (master index,
+// overview summary, deprecated list).
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CppClassEntity;
+
+// The key under which an entity sorts: its display name with a leading "~"
+// moved to the end (a destructor follows its class and every longer name
+// that starts with the class name), "_" put in front of a name that does
+// not start with a letter, and letters folded to lower case.
+std::string displayNameSortKey(const std::string& displayName);
+
+// Negative, zero or positive as a sorts before, with or after b, comparing
+// the sort keys of their display names.
+int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b);
+
+// The same pointers in name order; entities whose names compare equal keep
+// their order from the input, so a run is repeatable. Each key is computed
+// once. The input is left unchanged.
+std::vector<const CppClassEntity*> sortByDisplayName(
+    const std::vector<const CppClassEntity*>& entities);
