@@ -99,7 +99,7 @@ public:
     // ",t"/",f" when marks is set; then the implicit root entry ("Object"
     // for Java, "System.Object" otherwise, "" for C#-style namespaces and
     // globals records) for a non-C++ non-interface class without a class base.
-    std::string getBaseList(const std::string& separator, bool marks) const;
+    std::string getBaseList(const std::string& separator, bool marks = false) const;
 
     // Merges a second registration of the same class into this one: file
     // names, missing texts, bases, and the other's members when this class

@@ -56,6 +56,11 @@ TEST(CppClass, MemberMergingStaticAccessAndComments) {
     EXPECT_EQ(first->getDeclaration(), "static int count;");
     EXPECT_EQ(first->getFileNameList(), "f.h|c.cpp|");
     EXPECT_EQ(c->getFileNameList(), "f.h|c.cpp|");
+    CppClassMember* total = add(*c, "total", "int total;", "");
+    EXPECT_EQ(add(*c, "total", "static int total;", ""), total);
+    EXPECT_EQ(total->getDeclaration(), "static int total;");
+    // The member handed back earlier may come in again without being freed.
+    EXPECT_EQ(c->addMember("total", "int total;", "", "", false, "", {}, total, false), total);
 
     add(*c, "g", "void g();", "public", {"int"});
     CppClassMember* g = add(*c, "g", "void g();", "private", {"int"}, "doc");
@@ -72,8 +77,8 @@ TEST(CppClass, MemberMergingStaticAccessAndComments) {
     // An overload with other arguments is a member of its own.
     CppClassMember* g2 = add(*c, "g", "void g(long);", "public", {"long"});
     EXPECT_NE(g2, g);
-    ASSERT_EQ(c->getMembers().size(), 4u);
-    EXPECT_EQ(c->getMembers()[3], g2);
+    ASSERT_EQ(c->getMembers().size(), 5u);
+    EXPECT_EQ(c->getMembers()[4], g2);
     EXPECT_EQ(g2->getOwner(), c.get());
 }
 
