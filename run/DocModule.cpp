@@ -1,0 +1,199 @@
+#include "run/DocModule.h"
+
+#include <exception>
+#include <memory>
+#include <optional>
+
+#include "VelkLib/VelkError.h"
+
+namespace {
+
+struct ExportRow {
+    const char* name;
+    bool required;
+};
+
+// The interface's export table, in its fixed order (DocModule::Export).
+constexpr ExportRow exportTable[DocModule::ExportCount] = {
+    {"init", true},       {"startClass", true}, {"endClass", true},   {"startMember", true},
+    {"endMember", true},  {"done", true},       {"getOptions", false}, {"setOptions", false},
+    {"create", true},     {"destroy", true},
+};
+
+VelkError missingFunction(const char* name, const std::string& fileName) {
+    return VelkError(std::string("Could not find function \"") + name + "\" in module " +
+                     fileName + ".");
+}
+
+}  // namespace
+
+const char* DocModule::exportName(Export which) { return exportTable[which].name; }
+bool DocModule::exportRequired(Export which) { return exportTable[which].required; }
+
+DocModule::DocModule(const std::string& fileName_) : fileName(fileName_) {
+    std::string loaderText;
+    library = platform::openLibrary(fileName, &loaderText);
+    if (library == nullptr) throw VelkError("Could not load " + fileName + " (" + loaderText + ")");
+
+    // The error is taken out of the module's hands before the library goes:
+    // an exception object thrown there has its code in the library.
+    std::optional<VelkError> failure;
+    try {
+        ModuleCreateFn create = procCreate();
+        destroyFn = procDestroy();
+        handle = create();
+        if (handle == nullptr)
+            failure = VelkError("Could not load " + fileName +
+                                " (the module could not create its instance)");
+    } catch (const VelkError& e) {
+        failure = VelkError(e.getMessage(), e.detail, e.sourceFile, e.sourceLine);
+    } catch (const std::exception& e) {
+        failure = VelkError(e.what());
+    } catch (...) {
+        failure = VelkError("Could not load " + fileName + " (unknown error in create)");
+    }
+    if (failure) {
+        platform::closeLibrary(library, nullptr);
+        library = nullptr;
+        throw *failure;
+    }
+}
+
+DocModule::~DocModule() {
+    if (library == nullptr) return;
+    try {
+        destroyFn(handle);
+    } catch (...) {
+        // A destructor cannot report; the library goes regardless.
+    }
+    platform::closeLibrary(library, nullptr);
+}
+
+void* DocModule::getProc(Export which) const {
+    const ExportRow& row = exportTable[which];
+    void* address = platform::librarySymbol(library, row.name, nullptr);
+    if (address == nullptr && row.required) throw missingFunction(row.name, fileName);
+    return address;
+}
+
+ModuleInitFn DocModule::procInit() const {
+    return reinterpret_cast<ModuleInitFn>(getProc(InitExport));
+}
+ModuleStartClassFn DocModule::procStartClass() const {
+    return reinterpret_cast<ModuleStartClassFn>(getProc(StartClassExport));
+}
+ModuleEndClassFn DocModule::procEndClass() const {
+    return reinterpret_cast<ModuleEndClassFn>(getProc(EndClassExport));
+}
+ModuleStartMemberFn DocModule::procStartMember() const {
+    return reinterpret_cast<ModuleStartMemberFn>(getProc(StartMemberExport));
+}
+ModuleEndMemberFn DocModule::procEndMember() const {
+    return reinterpret_cast<ModuleEndMemberFn>(getProc(EndMemberExport));
+}
+ModuleDoneFn DocModule::procDone() const {
+    return reinterpret_cast<ModuleDoneFn>(getProc(DoneExport));
+}
+ModuleGetOptionsFn DocModule::procGetOptions() const {
+    return reinterpret_cast<ModuleGetOptionsFn>(getProc(GetOptionsExport));
+}
+ModuleSetOptionsFn DocModule::procSetOptions() const {
+    return reinterpret_cast<ModuleSetOptionsFn>(getProc(SetOptionsExport));
+}
+ModuleCreateFn DocModule::procCreate() const {
+    return reinterpret_cast<ModuleCreateFn>(getProc(CreateExport));
+}
+ModuleDestroyFn DocModule::procDestroy() const {
+    return reinterpret_cast<ModuleDestroyFn>(getProc(DestroyExport));
+}
+
+bool DocModule::hasOptions() const {
+    return procGetOptions() != nullptr && procSetOptions() != nullptr;
+}
+
+void DocModule::init(const std::string& title, const std::string& company,
+                     const std::string& detailDirectory, bool hierarchicalIndex,
+                     const std::string& additionalHead, const std::string& header,
+                     const std::string& footer, const std::string& itemTemplate,
+                     const std::string& sourceListingDirectory, const std::string& outputFile,
+                     const std::string& projectList, bool detailDirectoryGiven, bool lineBreaks,
+                     bool mixCppCsharp, ModuleProgressFn progress, ModuleStatusFn status,
+                     ModuleErrorFn error, void* context) {
+    procInit()(handle, title.c_str(), company.c_str(), detailDirectory.c_str(),
+               hierarchicalIndex ? 1 : 0, additionalHead.c_str(), header.c_str(), footer.c_str(),
+               itemTemplate.c_str(), sourceListingDirectory.c_str(), outputFile.c_str(),
+               projectList.c_str(), detailDirectoryGiven ? 1 : 0, lineBreaks ? 1 : 0,
+               mixCppCsharp ? 1 : 0, progress, status, error, context);
+}
+
+void DocModule::startClass(const std::string& name, const std::string& comment,
+                           const std::string& baseList, const std::string& fileNames,
+                           const std::string& package, const std::string& kind,
+                           const std::string& container, const std::string& sourceDirectory,
+                           const std::string& language) {
+    procStartClass()(handle, name.c_str(), comment.c_str(), baseList.c_str(), fileNames.c_str(),
+                     package.c_str(), kind.c_str(), container.c_str(), sourceDirectory.c_str(),
+                     language.c_str());
+}
+
+void DocModule::startMember(const std::string& name, const std::string& comment,
+                            const std::string& access, const std::string& declaration,
+                            bool hasArguments, const std::string& fileNames,
+                            const std::vector<std::string>& arguments) {
+    ModuleStartMemberFn startMemberFn = procStartMember();
+    // One null entry past the count keeps the array a real allocation even
+    // for a member without arguments.
+    std::vector<const char*> argumentTexts;
+    argumentTexts.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments) argumentTexts.push_back(argument.c_str());
+    argumentTexts.push_back(nullptr);
+    startMemberFn(handle, name.c_str(), comment.c_str(), access.c_str(), declaration.c_str(),
+                  hasArguments ? 1 : 0, fileNames.c_str(), static_cast<int>(arguments.size()),
+                  argumentTexts.data());
+}
+
+void DocModule::endMember(const std::string& name) { procEndMember()(handle, name.c_str()); }
+
+void DocModule::endClass(const std::string& name) { procEndClass()(handle, name.c_str()); }
+
+void DocModule::done() { procDone()(handle); }
+
+std::vector<std::vector<std::string>> DocModule::splitOptionText(const std::string& text) {
+    std::vector<std::vector<std::string>> groups;
+    std::vector<std::string> group;
+    std::size_t start = 0;
+    for (std::size_t bar = text.find('|'); bar != std::string::npos;
+         start = bar + 1, bar = text.find('|', start)) {
+        group.push_back(text.substr(start, bar - start));
+        if (group.size() == 5) {
+            groups.push_back(std::move(group));
+            group.clear();
+        }
+    }
+    return groups;
+}
+
+std::map<std::string, std::string> DocModule::applyOptions(
+    const std::map<std::string, std::string>& values) {
+    std::map<std::string, std::string> applied;
+    ModuleGetOptionsFn getOptions = procGetOptions();
+    ModuleSetOptionsFn setOptions = procSetOptions();
+    if (getOptions == nullptr || setOptions == nullptr) return applied;
+    const char* optionText = getOptions(handle);
+    if (optionText == nullptr) return applied;
+    // Copied at once: the text stays the module's and may change.
+    std::vector<std::vector<std::string>> groups = splitOptionText(optionText);
+
+    // The copies live in `copies`; the array points at them or is null.
+    std::vector<std::unique_ptr<std::string>> copies;
+    std::vector<const char*> array(groups.size() + 1, nullptr);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        auto found = values.find(groups[i][0]);
+        if (found == values.end()) continue;
+        copies.push_back(std::make_unique<std::string>(found->second));
+        array[i] = copies.back()->c_str();
+        applied[found->first] = found->second;
+    }
+    setOptions(handle, array.data());
+    return applied;
+}

@@ -1,0 +1,168 @@
+#include "run/DocModule.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "VelkLib/VelkError.h"
+#include "run/TestRecording.h"
+
+using namespace testing_support;
+
+namespace {
+
+class DocModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        recordFile = scratch / "calls.txt";
+        setenv("VANTRY_RECORD_FILE", recordFile.c_str(), 1);
+    }
+    void TearDown() override {
+        for (const char* name : {"VANTRY_RECORD_FILE", "VANTRY_RECORD_OPTIONS",
+                                 "VANTRY_RECORD_THROW", "VANTRY_RECORD_CREATE"})
+            unsetenv(name);
+    }
+    std::vector<RecordedCall> calls() const { return readRecording(recordFile); }
+
+    ScratchDirectory scratch;
+    std::string recordFile;
+};
+
+int progressStub(int, int, void*) { return 1; }
+void statusStub(const char*, const char*, void*) {}
+void errorStub(const char*, void*) {}
+
+}  // namespace
+
+TEST_F(DocModuleTest, CreatesOnLoadAndDestroysOnce) {
+    {
+        DocModule module(testModulePath("vantry-recording"));
+        EXPECT_NE(module.getHandle(), nullptr);
+        EXPECT_TRUE(module.hasOptions());
+        EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
+    }
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create", "destroy"}));
+}
+
+TEST_F(DocModuleTest, PassesEveryValueInInterfaceOrderAndEmptyTextsAsEmptyStrings) {
+    DocModule module(testModulePath("vantry-recording"));
+    int context = 0;
+    module.init("T", "", "out/projects", true, "", "hdr", "", "", ".", "out/index.html",
+                "a|src/a\nb|src/b", false, true, true, progressStub, statusStub, errorStub,
+                &context);
+    module.startClass("C", "", "B,f|I,t", "x.h|", "(default)", "class", "", "src", "cpp");
+    module.startMember("f", "doc", "public", "int f(int a, char b);", true, "x.h|y.h|",
+                       {"int a", "char b"});
+    module.endMember("f");
+    module.startMember("v", "", "", "int v;", false, "", {});
+    module.endMember("v");
+    module.endClass("C");
+    module.done();
+
+    std::vector<RecordedCall> recorded = calls();
+    ASSERT_EQ(callNames(recorded),
+              (std::vector<std::string>{"create", "init", "startClass", "startMember", "endMember",
+                                        "startMember", "endMember", "endClass", "done"}));
+    EXPECT_EQ(recorded[1],
+              (RecordedCall{"init", "T", "", "out/projects", "1", "", "hdr", "", "", ".",
+                            "out/index.html", "a|src/a\nb|src/b", "0", "1", "1", "fn", "fn", "fn",
+                            std::to_string(reinterpret_cast<std::uintptr_t>(&context))}));
+    EXPECT_EQ(recorded[2], (RecordedCall{"startClass", "C", "", "B,f|I,t", "x.h|", "(default)",
+                                         "class", "", "src", "cpp"}));
+    EXPECT_EQ(recorded[3], (RecordedCall{"startMember", "f", "doc", "public",
+                                         "int f(int a, char b);", "1", "x.h|y.h|", "2", "fn",
+                                         "int a", "char b"}));
+    // No arguments: count 0, but still a real array.
+    EXPECT_EQ(recorded[5], (RecordedCall{"startMember", "v", "", "", "int v;", "0", "", "0", "fn"}));
+    EXPECT_EQ(recorded[6], (RecordedCall{"endMember", "v"}));
+    EXPECT_EQ(recorded[7], (RecordedCall{"endClass", "C"}));
+}
+
+TEST_F(DocModuleTest, AppliesOnlyStoredOptionsAndLeavesTheOthersNull) {
+    DocModule module(testModulePath("vantry-recording"));
+    auto applied = module.applyOptions({{"b", "true"}, {"unknown", "x"}});
+    EXPECT_EQ(applied, (std::map<std::string, std::string>{{"b", "true"}}));
+    std::vector<RecordedCall> recorded = calls();
+    ASSERT_EQ(recorded.size(), 3u);
+    EXPECT_EQ(recorded[2], (RecordedCall{"setOptions", "<null>", "true"}));
+}
+
+TEST_F(DocModuleTest, OptionTextIsReadWithoutEscapesAndANullTextIsNoOptions) {
+    // A backslash is an ordinary character; empty values are fields too.
+    setenv("VANTRY_RECORD_OPTIONS", "p\\|P|text|||q|Q|color|red|red||", 1);
+    {
+        DocModule module(testModulePath("vantry-recording"));
+        module.applyOptions({{"p\\", "v"}, {"q", ""}});
+        EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "v", ""}));
+    }
+    setenv("VANTRY_RECORD_OPTIONS", "<null>", 1);
+    DocModule module(testModulePath("vantry-recording"));
+    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).empty());
+    EXPECT_EQ(calls().back()[0], "getOptions");
+}
+
+TEST(DocModuleOptionText, SplitsIntoGroupsOfFiveAndDropsAnIncompleteTail) {
+    auto groups = DocModule::splitOptionText("k|L|text|v|d|k2|L2|checkbox|true|false||");
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[1], (std::vector<std::string>{"k2", "L2", "checkbox", "true", "false"}));
+    EXPECT_TRUE(DocModule::splitOptionText("").empty());
+    EXPECT_EQ(DocModule::splitOptionText("a|b|c|d|").size(), 0u);
+}
+
+TEST_F(DocModuleTest, AModuleWithoutOptionsAndDoneLoadsAndFailsOnlyAtTheMissingCall) {
+    std::string path = testModulePath("vantry-recording-partial");
+    DocModule module(path);
+    EXPECT_FALSE(module.hasOptions());
+    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).empty());
+    module.init("", "", "", false, "", "", "", "", "", "", "", false, false, false, nullptr,
+                nullptr, nullptr, nullptr);
+    try {
+        module.done();
+        FAIL() << "done is missing";
+    } catch (const VelkError& e) {
+        // The name as it was given, "/" kept.
+        EXPECT_EQ(e.getMessage(), "Could not find function \"done\" in module " + path + ".");
+    }
+}
+
+TEST_F(DocModuleTest, LoadFailuresNameTheFileAndLeaveNothingLoaded) {
+    std::string missing = scratch / "no-such-module.so";
+    try {
+        DocModule module(missing);
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage().rfind("Could not load " + missing + " (", 0), 0u);
+    }
+
+    setenv("VANTRY_RECORD_CREATE", "null", 1);
+    try {
+        DocModule module(testModulePath("vantry-recording"));
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage().rfind("Could not load ", 0), 0u);
+    }
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));  // no destroy of null
+
+    unsetenv("VANTRY_RECORD_CREATE");
+    setenv("VANTRY_RECORD_THROW", "create:std", 1);
+    try {
+        DocModule module(testModulePath("vantry-recording"));
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage(), "Recording module broke in create");
+    }
+}
+
+TEST_F(DocModuleTest, ErrorsThrownByTheModulePassThroughTheHost) {
+    DocModule module(testModulePath("vantry-recording"));
+    setenv("VANTRY_RECORD_THROW", "startClass:velk", 1);
+    try {
+        module.startClass("C", "", "", "", "", "", "", "", "");
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage(), "Recording module failed in startClass");
+    }
+    setenv("VANTRY_RECORD_THROW", "done:std", 1);
+    EXPECT_THROW(module.done(), std::runtime_error);
+}
