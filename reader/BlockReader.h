@@ -1,0 +1,45 @@
+// The preprocessor's reader: characters and lines of a source text.
+//
+// The whole input is taken in at construction (read in blocks of 10240
+// bytes), so the end is known exactly: atEnd() is already true when the
+// last character has been handed out, also for inputs whose size is a
+// multiple of the block size, and at once for an empty input.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+class BlockReader {
+public:
+    static constexpr std::size_t kBlockSize = 10240;
+
+    // Reads the stream to its end. Throws VelkError (with the system error
+    // code) when the stream reports a read error.
+    explicit BlockReader(std::istream& input);
+    // Reads from a text held in memory.
+    explicit BlockReader(std::string text);
+
+    // The next byte (0 to 255; NUL bytes included), or -1 at the end.
+    int getChar();
+    // Puts one character back (-1 is ignored); a second put-back before a
+    // read replaces the first.
+    void putBack(int c);
+    // The characters up to the next line feed, which is taken but not kept;
+    // NUL bytes and a carriage return before the line feed are dropped.
+    // "" at the end.
+    std::string readLine();
+    // True when the next line holds nothing but blanks (or nothing at all).
+    bool nextLineIsBlank() const;
+    // True when no character is left to read.
+    bool atEnd() const { return pushed < 0 && pos >= text.size(); }
+
+    // True when the next line, after blanks and tabs, begins with `prefix`;
+    // an empty prefix never matches.
+    bool nextLineStartsWith(const std::string& prefix) const;
+
+private:
+    std::string text;
+    std::size_t pos = 0;
+    int pushed = -1;
+};

@@ -1,0 +1,183 @@
+#include "reader/PreprocessorDefines.h"
+
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkTokenizer.h"
+#include "reader/BlockReader.h"
+#include "reader/CharBuffer.h"
+#include "reader/ReaderText.h"
+
+namespace {
+
+// Position of the first `c` in the text that no backslash escapes.
+std::size_t findUnescaped(const std::string& text, char c) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == c && (i == 0 || text[i - 1] != '\\')) return i;
+    return std::string::npos;
+}
+
+std::string withoutBlanks(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ' && c != '\t') out.push_back(c);
+    return out;
+}
+
+}  // namespace
+
+PreprocessorDefines::PreprocessorDefines(const std::string& text) {
+    VelkTokenizer entries(text, "\r\n", "\n");
+    while (entries.hasMoreTokens()) {
+        std::string entry = entries.nextToken('\0', '\\');
+        if (entry.empty()) continue;
+        std::size_t eq = findUnescaped(entry, '=');
+        if (eq == std::string::npos) addDefinition(withoutBlanks(entry), "");
+        else addDefinition(withoutBlanks(entry.substr(0, eq)), entry.substr(eq + 1));
+    }
+}
+
+void PreprocessorDefines::addName(const std::string& name) {
+    names.push_back(name);
+    bodies.emplace_back();
+}
+
+void PreprocessorDefines::addDefine(const std::string& name, const std::string& body) {
+    names.push_back(name);
+    bodies.emplace_back(body);
+}
+
+void PreprocessorDefines::addMacro(const std::string& name, const std::vector<std::string>& parameters,
+                                   const std::string& body) {
+    names.push_back(name);
+    bodies.emplace_back(parameters, body);
+}
+
+void PreprocessorDefines::addDefinition(const std::string& namePart, const std::string& body) {
+    std::size_t open = namePart.find('(');
+    if (open == std::string::npos || namePart.back() != ')') {
+        addDefine(namePart, body);
+        return;
+    }
+    std::vector<std::string> parameters;
+    VelkTokenizer split(namePart.substr(open + 1, namePart.size() - open - 2), ",");
+    while (split.hasMoreTokens()) parameters.push_back(split.nextToken('\0', '\\'));
+    addMacro(namePart.substr(0, open), parameters, body);
+}
+
+long PreprocessorDefines::find(const std::string& name) const {
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return static_cast<long>(i);
+    return -1;
+}
+
+bool PreprocessorDefines::isDefined(const std::string& name) const { return find(name) >= 0; }
+
+std::string PreprocessorDefines::valueOf(const std::string& name) const {
+    long i = find(name);
+    return i < 0 ? std::string() : bodies[i].bodyText();
+}
+
+void PreprocessorDefines::undefine(const std::string& name) {
+    long i = find(name);
+    if (i < 0) return;
+    names.erase(names.begin() + i);
+    bodies.erase(bodies.begin() + i);
+}
+
+bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
+                                     int& lineCounter) const {
+    // Which name matches at a position: only word starts can match, and the
+    // first definition of a name wins.
+    auto nameAt = [&](std::size_t pos) -> long {
+        if (pos > 0 && isWordChar(line[pos - 1])) return -1;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
+                return static_cast<long>(i);
+        return -1;
+    };
+
+    bool any = false;
+    for (std::size_t pos = 0; pos < line.size() && !any; ++pos) any = nameAt(pos) >= 0;
+    if (!any) return false;
+
+    CharBuffer out;
+    bool changed = false;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        long which = nameAt(pos);
+        if (which < 0) {
+            out.append(line[pos++]);
+            continue;
+        }
+        const MacroBody& body = bodies[which];
+        std::size_t after = pos + names[which].size();
+        std::size_t next = after;
+        while (next < line.size() && isBlankChar(line[next])) ++next;
+
+        if (body.getParameterCount() == 0) {
+            out.append(body.expand({}));
+            if (next > after) out.append(' ');
+            if (line.compare(next, 2, "()") == 0) next += 2;
+            pos = next;
+            changed = true;
+            continue;
+        }
+        if (next >= line.size() || line[next] != '(') {
+            out.append(line[pos++]);  // not a call: the name stays as written
+            continue;
+        }
+
+        std::vector<std::string> arguments(1);
+        int depth = 1;
+        bool inDouble = false, inSingle = false;
+        std::size_t i = next + 1;
+        for (;;) {
+            if (i >= line.size()) {
+                if (reader.atEnd())
+                    throw VelkError("End-of-file in macro argument list (line " +
+                                    std::to_string(lineCounter) + ")");
+                line += reader.readLine();
+                output += '\n';
+                ++lineCounter;
+                continue;
+            }
+            char c = line[i++];
+            if ((inDouble || inSingle) && c == '\\' && i < line.size()) {
+                // An escaped quote inside a literal neither ends it nor
+                // opens another.
+                arguments.back().push_back(c);
+                arguments.back().push_back(line[i++]);
+                continue;
+            }
+            if (c == '(') ++depth;
+            else if (c == ')' && --depth == 0) break;
+            else if (c == '"' && !inSingle) inDouble = !inDouble;
+            else if (c == '\'' && !inDouble) inSingle = !inSingle;
+            else if (c == ',' && depth == 1 && !inDouble && !inSingle) {
+                arguments.emplace_back();
+                continue;
+            }
+            arguments.back().push_back(c);
+        }
+        out.append(body.expand(arguments));
+        pos = i;
+        changed = true;
+    }
+    line = out.take();
+    return changed;
+}
+
+std::string PreprocessorDefines::toText(const std::string& equals, const std::string& separator,
+                                        const std::string& lead, const std::string& quote) const {
+    const std::string& eq = equals.empty() ? std::string("=") : equals;
+    const std::string& sep = separator.empty() ? std::string("\r\n") : separator;
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        out += lead + quote + names[i];
+        const MacroBody& body = bodies[i];
+        if (body.getParameterCount() > 0 ||
+            (!body.getParts().empty() && !body.getParts().front().text("arg_").empty()))
+            out += body.parameterText() + eq + body.bodyText();
+        out += quote + sep;
+    }
+    return out;
+}

@@ -1,0 +1,36 @@
+// Small text operations shared by the macro expander, the preprocessor and
+// the documentation-comment reader. All are total: any input, including
+// empty texts and positions at or past the end, gives a defined result.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// True for the characters that make up an identifier: ASCII letters, digits
+// and '_'. Bytes above 127 are not identifier characters.
+bool isWordChar(char c);
+
+// True for ' ', '\t', '\n', '\v', '\f' and '\r' (the C locale's isspace).
+bool isBlankChar(char c);
+
+// True when `word` occurs in `text` at `pos` as a whole identifier: the
+// characters before and after it (where there are any) are not identifier
+// characters. An empty word never matches.
+bool matchesWordAt(const std::string& word, const std::string& text, std::size_t pos);
+
+// The last n characters of the text; the whole text when it is shorter.
+std::string lastChars(const std::string& text, std::size_t n);
+
+// The text without its trailing run of `c`.
+std::string trimRight(const std::string& text, char c);
+
+// The text without its leading run of `c`; then, when more than one
+// character is left and the first is white space, without that one
+// white-space character. "" when the text holds nothing but `c`.
+std::string stripLeading(const std::string& text, char c);
+
+// The text without leading and trailing white space.
+std::string trimBlanks(const std::string& text);
+
+// The text with every occurrence of `what` (not empty) removed.
+std::string removeAll(const std::string& text, const std::string& what);
