@@ -1,0 +1,291 @@
+#include "modules/standard/DocClassList.h"
+
+#include "model/CppClass.h"
+#include "model/ModelText.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_set>
+
+struct DocClassList::Indexes {
+    // Position of every registered class in key order.
+    std::unordered_map<const CppClass*, size_t> position;
+    // Package -> its classes in key order.
+    std::map<std::string, std::vector<CppClass*>> byProject;
+    // (package, container text) -> the classes declared there, in key order.
+    std::map<std::pair<std::string, std::string>, std::vector<CppClass*>> nested;
+    // Base name as written -> the classes whose base table holds it.
+    std::unordered_map<std::string, std::vector<CppClass*>> byBaseName;
+};
+
+DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
+
+DocClassList::~DocClassList() = default;
+
+void DocClassList::clear() {
+    index.reset();
+    resolvedBaseCache.clear();
+    chainMemo.clear();
+    ClassList::clear();
+    prepared = false;
+}
+
+CppClass* DocClassList::addClass(CppClass* cls) {
+    index.reset();
+    resolvedBaseCache.clear();
+    chainMemo.clear();
+    return ClassList::addClass(cls);
+}
+
+const DocClassList::Indexes& DocClassList::indexes() const {
+    if (index) return *index;
+    auto built = std::make_unique<Indexes>();
+    size_t n = 0;
+    for (const auto& [key, cls] : getClasses()) {
+        built->position[cls] = n++;
+        built->byProject[key.first].push_back(cls);
+        built->nested[{key.first, cls->getText()}].push_back(cls);
+        for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
+    }
+    index = std::move(built);
+    return *index;
+}
+
+CppClass* DocClassList::registered(const CppClass& cls) const {
+    auto found = getClasses().find({cls.getPackage(), cls.getName()});
+    return found == getClasses().end() ? nullptr : found->second;
+}
+
+std::vector<std::string> DocClassList::projectNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : indexes().byProject) names.push_back(entry.first);
+    return names;
+}
+
+int DocClassList::compareClassNames(const CppClass* a, const CppClass* b) {
+    const std::string& x = a->getName();
+    const std::string& y = b->getName();
+    size_t n = std::min(x.size(), y.size());
+    for (size_t i = 0; i < n; ++i) {
+        auto fold = [](char c) {
+            unsigned char u = static_cast<unsigned char>(c);
+            return u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
+        };
+        int cx = fold(x[i]), cy = fold(y[i]);
+        if (cx != cy) return cx - cy;
+    }
+    if (x.size() == y.size()) return 0;
+    return x.size() < y.size() ? -1 : 1;
+}
+
+std::vector<CppClass*> DocClassList::classesInProject(const std::string& filter) const {
+    std::vector<CppClass*> result;
+    if (filter.empty()) {
+        for (const auto& entry : getClasses()) result.push_back(entry.second);
+    } else {
+        const auto& byProject = indexes().byProject;
+        auto found = byProject.find(filter);
+        if (found != byProject.end()) result = found->second;
+    }
+    std::stable_sort(result.begin(), result.end(), [](const CppClass* a, const CppClass* b) {
+        return compareClassNames(a, b) < 0;
+    });
+    return result;
+}
+
+CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppClass* context,
+                                          const std::string& name, bool fallback) const {
+    if (context && !context->getText().empty()) {
+        std::string separator = context->getScopeSeparator();
+        size_t at = context->getName().rfind(separator);
+        if (at != std::string::npos) {
+            std::string scope = context->getName().substr(0, at + separator.size());
+            if (CppClass* sibling = findClass(package, scope + name, false)) return sibling;
+        }
+    }
+    return findClass(package, name, fallback);
+}
+
+CppClass* DocClassList::resolveQualifiedName(const std::string& name, const std::string& package,
+                                             bool fallback) const {
+    return findClass(package, name, fallback);
+}
+
+void DocClassList::cacheResolvedBase(CppClass* resolved, const CppClass& cls,
+                                     const std::string& baseName) const {
+    if (resolved) resolvedBaseCache[{&cls, baseName}] = resolved;
+}
+
+CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& baseName,
+                                    CppClass* entryValue) const {
+    if (entryValue && !entryValue->isUnresolved()) return entryValue;
+    auto cached = resolvedBaseCache.find({&cls, baseName});
+    if (cached != resolvedBaseCache.end()) return cached->second;
+    CppClass* found = resolveLinkTarget(cls.getPackage(), &cls, baseName, true);
+    if (!found) return entryValue;
+    cacheResolvedBase(found, cls, baseName);
+    return found;
+}
+
+std::vector<CppClass*> DocClassList::walkBases(const CppClass& cls, bool skipSelf) const {
+    std::vector<CppClass*> result;
+    for (const auto& [name, value] : cls.getBases()) {
+        if (name.empty() || (skipSelf && name == cls.getName())) continue;
+        if (CppClass* base = resolveBase(cls, name, value)) result.push_back(base);
+    }
+    return result;
+}
+
+std::vector<CppClass*> DocClassList::resolvedBases(const CppClass& cls) const {
+    std::vector<CppClass*> result;
+    std::unordered_set<const CppClass*> seen;
+    for (CppClass* base : walkBases(cls, false))
+        if (!base->isUnresolved() && seen.insert(base).second) result.push_back(base);
+    return result;
+}
+
+std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) const {
+    CppClass* start = registered(cls);
+    if (!start) return {};
+    // Iterative depth-first walk so that deep hierarchies cannot exhaust
+    // the stack; a class met again while its own chain is being built (a
+    // cycle) contributes no chain.
+    struct Frame {
+        CppClass* cls;
+        std::vector<CppClass*> bases;
+        size_t next = 0;
+        std::vector<CppClass*> best;
+    };
+    std::unordered_set<const CppClass*> onPath;
+    std::vector<Frame> stack;
+    auto push = [&](CppClass* c) {
+        CppClass* r = registered(*c);
+        Frame f{c, {}, 0, {}};
+        if (r) {
+            for (CppClass* b : walkBases(*r, true))
+                if (c->isInterface() || !b->isInterface()) f.bases.push_back(b);
+        }
+        onPath.insert(c);
+        stack.push_back(std::move(f));
+    };
+    push(start);
+    std::vector<CppClass*> finished;
+    bool haveFinished = false;
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (haveFinished) {
+            // finished is the chain of top.bases[top.next - 1].
+            finished.push_back(top.bases[top.next - 1]);
+            if (finished.size() > top.best.size()) top.best = std::move(finished);
+            haveFinished = false;
+        }
+        if (top.next < top.bases.size()) {
+            CppClass* b = top.bases[top.next++];
+            auto memo = chainMemo.find(b);
+            if (memo != chainMemo.end()) {
+                finished = memo->second;
+                haveFinished = true;
+            } else if (onPath.count(b)) {
+                finished.clear();
+                haveFinished = true;
+            } else {
+                push(b);
+            }
+            continue;
+        }
+        finished = std::move(top.best);
+        chainMemo[top.cls] = finished;
+        onPath.erase(top.cls);
+        stack.pop_back();
+        haveFinished = true;
+    }
+    return finished;
+}
+
+void DocClassList::collectLevels(const CppClass& cls, size_t depth, ClassLevels& levels,
+                                 bool ancestors) const {
+    CppClass* start = registered(cls);
+    if (!start) return;
+    // Depth-first in base (or key) order with an explicit stack; each class
+    // is entered once, at the depth where it is first met.
+    std::unordered_set<const CppClass*> seen{start, &cls};
+    struct Item {
+        CppClass* cls;
+        size_t depth;
+    };
+    auto next = [&](CppClass* c) {
+        if (ancestors) {
+            CppClass* r = registered(*c);
+            return r ? walkBases(*r, true) : std::vector<CppClass*>{};
+        }
+        return directSubclasses(*c);
+    };
+    std::vector<Item> stack;
+    auto pushChildren = [&](CppClass* c, size_t d) {
+        std::vector<CppClass*> children = next(c);
+        for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, d});
+    };
+    pushChildren(start, depth);
+    while (!stack.empty()) {
+        Item item = stack.back();
+        stack.pop_back();
+        if (!seen.insert(item.cls).second) continue;
+        if (levels.size() <= item.depth) levels.resize(item.depth + 1);
+        levels[item.depth].push_back(item.cls);
+        pushChildren(item.cls, item.depth + 1);
+    }
+}
+
+void DocClassList::ancestorLevels(const CppClass& cls, size_t depth, ClassLevels& levels) const {
+    collectLevels(cls, depth, levels, true);
+}
+
+void DocClassList::descendantLevels(const CppClass& cls, size_t depth,
+                                    ClassLevels& levels) const {
+    collectLevels(cls, depth, levels, false);
+}
+
+ClassLevels DocClassList::resolveInClassHierarchy(const CppClass& cls) const {
+    ClassLevels levels;
+    ancestorLevels(cls, 0, levels);
+    return levels;
+}
+
+ClassLevels DocClassList::collectHierarchyLinks(const CppClass& cls) const {
+    ClassLevels levels;
+    descendantLevels(cls, 0, levels);
+    return levels;
+}
+
+std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const {
+    const Indexes& ix = indexes();
+    const std::string& name = cls.getName();
+    const std::string& package = cls.getPackage();
+    std::vector<CppClass*> candidates;
+    if (name.empty()) {
+        // An empty name asks for classes without bases.
+        for (const auto& entry : getClasses()) candidates.push_back(entry.second);
+    } else {
+        std::set<std::string> keys{name, textAfterLast(name, "."), textAfterLast(name, "::")};
+        if (!package.empty()) keys.insert(package + "." + name);
+        for (const std::string& key : keys) {
+            auto found = ix.byBaseName.find(key);
+            if (found != ix.byBaseName.end())
+                candidates.insert(candidates.end(), found->second.begin(), found->second.end());
+        }
+    }
+    std::vector<CppClass*> result;
+    std::unordered_set<const CppClass*> seen;
+    for (CppClass* x : candidates)
+        if (seen.insert(x).second && x->hasBase(name, package, true)) result.push_back(x);
+    std::sort(result.begin(), result.end(), [&](const CppClass* a, const CppClass* b) {
+        return ix.position.at(a) < ix.position.at(b);
+    });
+    return result;
+}
+
+std::vector<CppClass*> DocClassList::nestedClasses(const CppClass& cls) const {
+    const auto& nested = indexes().nested;
+    auto found = nested.find({cls.getPackage(), cls.getName()});
+    return found == nested.end() ? std::vector<CppClass*>{} : found->second;
+}

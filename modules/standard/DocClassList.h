@@ -1,0 +1,125 @@
+// The standard module's class list: every class of the current run, with
+// the questions that page writing asks across classes (projects, sorted
+// listings, name resolution, ancestors, subclasses, nested classes).
+//
+// Lookups never raise; a name that resolves to nothing gives null and is
+// written as code text by the caller. The walks terminate on inheritance
+// cycles and list a class reached along several paths once. The indexes
+// behind them are built once per filled list and dropped when a class is
+// added or the list is cleared.
+#pragma once
+
+#include "model/ClassList.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class CppClass;
+class StatusReceiver;
+
+// Index i holds the classes found at distance i + 1 from the start.
+using ClassLevels = std::vector<std::vector<CppClass*>>;
+
+class DocClassList : public ClassList {
+public:
+    // receiver is the module's status channel (not owned, may be null).
+    explicit DocClassList(StatusReceiver* receiver);
+    ~DocClassList() override;
+
+    // Deletes every class and asks for member entries to be prepared again.
+    void clear() override;
+
+    // ClassList::addClass, and the indexes are rebuilt on the next question.
+    CppClass* addClass(CppClass* cls);
+
+    StatusReceiver* getStatusReceiver() const { return receiver; }
+
+    // Runs DocCppClass::writeMemberEntries for every class in key order,
+    // once per filled list.
+    void prepareMemberEntries();
+    bool memberEntriesPrepared() const { return prepared; }
+
+    // The distinct package texts (project names) in ascending byte order.
+    std::vector<std::string> projectNames() const;
+    // The classes of the package (all classes for ""), sorted by
+    // compareClassNames; classes whose names compare equal stay in key order.
+    std::vector<CppClass*> classesInProject(const std::string& filter) const;
+    // The names compared with 'A'..'Z' folded to lower case; a prefix sorts
+    // first. Negative, zero or positive.
+    static int compareClassNames(const CppClass* a, const CppClass* b);
+
+    // The class a name in the context class's text stands for: first the
+    // name under the context's outer scope (a sibling of a nested class),
+    // then findClass(package, name, fallback). Null when none.
+    CppClass* resolveLinkTarget(const std::string& package, const CppClass* context,
+                                const std::string& name, bool fallback) const;
+    // findClass(package, name, fallback).
+    CppClass* resolveQualifiedName(const std::string& name, const std::string& package,
+                                   bool fallback) const;
+
+    // What the base-table entry name of cls stands for: the documented
+    // class when the name resolves (remembered for the rest of the site),
+    // otherwise the entry's own value (possibly a placeholder).
+    CppClass* resolveBase(const CppClass& cls, const std::string& baseName,
+                          CppClass* entryValue) const;
+    // Remembers that the base entry baseName of cls stands for resolved
+    // (null forgets nothing).
+    void cacheResolvedBase(CppClass* resolved, const CppClass& cls,
+                           const std::string& baseName) const;
+
+    // The bases of cls that resolve to documented classes, in base-name
+    // order, each once.
+    std::vector<CppClass*> resolvedBases(const CppClass& cls) const;
+    // The same list (the records that the base names resolve to).
+    std::vector<CppClass*> namespaceMembers(const CppClass& cls) const {
+        return resolvedBases(cls);
+    }
+    // The ancestors of cls from the root down to its direct base along the
+    // longest chain (a class follows its class bases only, an interface all
+    // its bases; the first in base-name order wins a tie). Empty when cls is
+    // not registered.
+    std::vector<CppClass*> longestAncestorChain(const CppClass& cls) const;
+    // Fills levels from index depth on with the ancestors of cls (base
+    // placeholders included), each class once.
+    void ancestorLevels(const CppClass& cls, size_t depth, ClassLevels& levels) const;
+    // Fills levels from index depth on with the descendants of cls, each
+    // class once.
+    void descendantLevels(const CppClass& cls, size_t depth, ClassLevels& levels) const;
+    // ancestorLevels / descendantLevels from depth 0, as a result.
+    ClassLevels resolveInClassHierarchy(const CppClass& cls) const;
+    ClassLevels collectHierarchyLinks(const CppClass& cls) const;
+    // The registered classes that name cls as a base (by name, by
+    // package + "." + name, or by the part after the last scope
+    // separator), in key order.
+    std::vector<CppClass*> directSubclasses(const CppClass& cls) const;
+    std::vector<CppClass*> classMembersMatching(const CppClass& cls) const {
+        return directSubclasses(cls);
+    }
+    // The registered classes declared inside cls (container text equal to
+    // its name, same package), in key order.
+    std::vector<CppClass*> nestedClasses(const CppClass& cls) const;
+    std::vector<CppClass*> resolveInClassScope(const CppClass& cls) const {
+        return nestedClasses(cls);
+    }
+
+private:
+    struct Indexes;
+    const Indexes& indexes() const;
+    // The registered record with cls's key, or null.
+    CppClass* registered(const CppClass& cls) const;
+    // The entries of the base table of cls after resolution, skipping
+    // empty names and (with skipSelf) cls's own name.
+    std::vector<CppClass*> walkBases(const CppClass& cls, bool skipSelf) const;
+    void collectLevels(const CppClass& cls, size_t depth, ClassLevels& levels,
+                       bool ancestors) const;
+
+    StatusReceiver* receiver;
+    bool prepared = false;
+    mutable std::unique_ptr<Indexes> index;
+    mutable std::map<std::pair<const CppClass*, std::string>, CppClass*> resolvedBaseCache;
+    mutable std::unordered_map<const CppClass*, std::vector<CppClass*>> chainMemo;
+};

@@ -1,0 +1,133 @@
+#include "modules/standard/ModuleText.h"
+
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkString.h"
+#include "model/CppClass.h"
+#include "model/Keywords.h"
+#include "model/ModelText.h"
+
+#include <istream>
+#include <iterator>
+#include <stdexcept>
+
+std::string copyTextFileIntoPage(const std::string& text) {
+    if (isHtmlFragment(text)) return text;
+    VelkInFile in(text, false);
+    std::string result;
+    std::istream& stream = in.getStream();
+    std::string line;
+    // Text mode: a carriage return before a line feed is dropped, every
+    // other byte is kept as read.
+    while (std::getline(stream, line)) {
+        bool hadNewline = !stream.eof();
+        if (hadNewline && !line.empty() && line.back() == '\r') line.pop_back();
+        result += line;
+        if (hadNewline) result += '\n';
+    }
+    if (stream.bad()) throw VelkFileError("Couldn't read the file", text);
+    return result;
+}
+
+std::string readTextFile(const std::string& path) {
+    std::string result;
+    if (path.empty() || !fileExists(path)) return result;
+    try {
+        VelkInFile in(path, false);
+        std::istream& stream = in.getStream();
+        for (;;) {
+            std::string line = in.readLine();
+            if (stream.eof() && line.empty()) break;
+            result += line;
+            result += "\r\n";
+            if (stream.eof()) break;
+        }
+    } catch (const VelkError&) {
+        // A summary or overview that cannot be read is simply left out.
+    }
+    return result;
+}
+
+std::string globalsLinkLabel(const std::string& projectName) {
+    std::string middle;
+    if (!projectName.empty() && projectName != noProjectName) middle = projectName + " ";
+    return "(" + middle + " globals)";
+}
+
+bool isKeyword(const CppClass& cls, const std::string& word) {
+    return isKeyword(std::string_view(word), cls.getLanguage());
+}
+
+int languageFromText(const std::string& text) {
+    if (text == "cpp") return 0;
+    if (text == "csharp") return 1;
+    if (text == "java") return 2;
+    return 3;
+}
+
+std::string rightChars(const std::string& text, size_t n) {
+    if (text.empty()) return text;
+    if (n > text.size()) throw std::out_of_range("rightChars: count beyond the text");
+    return text.substr(text.size() - n);
+}
+
+std::string leftChars(const std::string& text, size_t n) { return text.substr(0, n); }
+
+std::string substring(const std::string& text, size_t start, size_t n) {
+    return text.substr(start, n);
+}
+
+std::string afterLast(const std::string& text, const std::string& separator) {
+    return textAfterLast(text, separator);
+}
+
+std::string toLowerCase(const std::string& text) {
+    std::string result = text;
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
+std::string trim(const std::string& text) { return VelkString(text).trim(); }
+
+size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool singleQuotes,
+                         bool angles) {
+    bool inDouble = false, inSingle = false;
+    int bracketDepth[3] = {0, 0, 0};  // (), [], {}
+    int angleDepth = 0;
+    for (size_t i = start; i < text.size(); ++i) {
+        char ch = text[i];
+        if (ch == c && !inDouble && !(singleQuotes && inSingle) && bracketDepth[0] == 0 &&
+            bracketDepth[1] == 0 && bracketDepth[2] == 0 && !(angles && angleDepth != 0))
+            return i;
+        switch (ch) {
+        case '"': inDouble = !inDouble; break;
+        case '\'': inSingle = !inSingle; break;
+        case '(': ++bracketDepth[0]; break;
+        case '[': ++bracketDepth[1]; break;
+        case '{': ++bracketDepth[2]; break;
+        case '<': ++angleDepth; break;
+        case ')': if (bracketDepth[0] > 0) --bracketDepth[0]; break;
+        case ']': if (bracketDepth[1] > 0) --bracketDepth[1]; break;
+        case '}': if (bracketDepth[2] > 0) --bracketDepth[2]; break;
+        case '>': if (angleDepth > 0) --angleDepth; break;
+        default: break;
+        }
+    }
+    return std::string::npos;
+}
+
+std::string escapeHtml(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': result += "&amp;"; break;
+        case '<': result += "&lt;"; break;
+        case '>': result += "&gt;"; break;
+        case '"': result += "&quot;"; break;
+        default: result += c; break;
+        }
+    }
+    return result;
+}

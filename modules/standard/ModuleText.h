@@ -1,0 +1,76 @@
+// Small text services shared by the page frame, the records and the page
+// writers of the standard module.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CppClass;
+
+// The HTML to include for a header, footer or similar setting: the text
+// itself when it is an HTML fragment (isHtmlFragment), otherwise the whole
+// content of the file it names, line breaks included ("\r\n" read as
+// "\n"). Throws VelkFileError "Couldn't find the file" / "Couldn't open the
+// file" (Couldn't read ...) when the file cannot be read.
+std::string copyTextFileIntoPage(const std::string& text);
+
+// The whole content of a text file, each line followed by "\r\n". An empty
+// path, a path naming nothing, and a file that cannot be opened or read
+// give what was read so far (often ""); it never throws.
+std::string readTextFile(const std::string& path);
+
+// "(" + project + " " + " globals)" for a real project, "( globals)" for
+// "" and noProjectName: the name of the project's globals record.
+std::string globalsLinkLabel(const std::string& projectName);
+
+// The language value of a language text: "cpp" 0, "csharp" 1, "java" 2,
+// anything else 3 (exact, case-sensitive).
+int languageFromText(const std::string& text);
+
+// True when word is a keyword of the class's language.
+bool isKeyword(const CppClass& cls, const std::string& word);
+
+// The last n characters; "" for an empty text. Throws std::out_of_range
+// when n exceeds the length of a non-empty text.
+std::string rightChars(const std::string& text, size_t n);
+// The first n characters (the whole text when shorter).
+std::string leftChars(const std::string& text, size_t n);
+// Up to n characters from start. Throws std::out_of_range when start lies
+// beyond the end.
+std::string substring(const std::string& text, size_t start, size_t n);
+// The part after the last occurrence of separator; the whole text when it
+// does not occur.
+std::string afterLast(const std::string& text, const std::string& separator);
+// A copy with 'A'..'Z' lower-cased; every other byte unchanged.
+std::string toLowerCase(const std::string& text);
+// A copy without leading and trailing white space.
+std::string trim(const std::string& text);
+
+// Position of the first c at or after start that stands outside double
+// quotes, outside single quotes (only tested when singleQuotes is set),
+// outside (), [] and {} nesting and, when angles is set, outside <>
+// nesting. std::string::npos when there is none or start is at or past the
+// end. Brackets count inside quotes too; a closing bracket never takes a
+// depth below zero.
+size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool singleQuotes,
+                         bool angles);
+
+// Code text made safe to show in a page or an attribute value: "&", "<",
+// ">" and '"' become entities; everything else is unchanged.
+std::string escapeHtml(const std::string& text);
+
+// A growable, always zero-terminated character buffer that texts are
+// appended to. Appending is amortised constant time per character.
+class TextBuffer {
+public:
+    explicit TextBuffer(size_t initialCapacity = 256) { text.reserve(initialCapacity); }
+    void append(const std::string& more) { text += more; }
+    void append(char c) { text += c; }
+    const char* data() const { return text.c_str(); }
+    size_t size() const { return text.size(); }
+    const std::string& str() const { return text; }
+    void clear() { text.clear(); }
+
+private:
+    std::string text;
+};

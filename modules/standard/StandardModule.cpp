@@ -1,0 +1,94 @@
+#include "modules/standard/StandardModule.h"
+
+#include "VelkLib/VelkTokenizer.h"
+#include "model/ModelText.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/ModuleText.h"
+
+StandardModule::StandardModule() : classList(std::make_unique<DocClassList>(&statusReceiver)) {}
+
+// The current class goes before the list, so nothing it might point into
+// is gone first.
+StandardModule::~StandardModule() {
+    currentClass.reset();
+    classList.reset();
+}
+
+void readProjectList(StandardModule& module, const std::string& text) {
+    VelkTokenizer lines(text, "\n");
+    while (lines.hasMoreTokens()) {
+        std::string line = lines.nextToken('\0', '\\');
+        VelkTokenizer fields(line, "|");
+        std::string name = fields.nextToken('\0', '\\');
+        std::string directory = fields.nextToken('\0', '\\');
+        if (name.empty() || directory.empty()) continue;
+        if (directory.back() == '/' || directory.back() == '\\') directory.pop_back();
+        module.projectMap[name] = directory;
+        if (module.firstProjectDirectory.empty()) module.firstProjectDirectory = directory;
+    }
+}
+
+void initModule(StandardModule& module, const ModuleInitValues& v) {
+    module.documentTitle = v.title;
+    module.companyName = v.company;
+    module.detailDirectory = v.detailDirectory;
+    module.treeListing = v.treeListing;
+    module.extraHeadText = v.extraHead;
+    module.headerText = v.header;
+    module.footerText = v.footer;
+    module.itemTemplate = v.itemTemplate;
+    module.sourceDirectoryText = v.sourceDirectory;
+    module.outputFile = v.outputFile;
+    module.projectListText = v.projectList;
+    module.writeDetailPages = v.writeDetailPages;
+    module.lineBreaks = v.lineBreaks;
+    module.projectMap.clear();
+    module.firstProjectDirectory.clear();
+    module.currentClass.reset();
+    module.classList->clear();
+    module.statusReceiver.install(v.progress, v.status, v.error, v.context);
+    module.options.dotScope = v.dotScope;
+    readProjectList(module, v.projectList);
+}
+
+void startClassRecord(StandardModule& module, const std::string& name,
+                      const std::string& comment, const std::string& baseList,
+                      const std::string& fileNames, const std::string& package,
+                      const std::string& kind, const std::string& container,
+                      const std::string& sourceDirectory, const std::string& language) {
+    module.currentClass = std::make_unique<DocCppClass>(module.classList.get(), module.options,
+                                                        languageFromText(language));
+    DocCppClass& cls = *module.currentClass;
+    cls.setName(name);
+    cls.setComment(comment);
+    setBasesFromText(cls, baseList);
+    setFileNamesFromText(cls, fileNames);
+    cls.setPackage(package);
+    cls.setKind(kind);
+    cls.setText(container);
+    cls.setSourceDirectory(sourceDirectory);
+    std::string line2 = "Receiving " + kindAndName(cls) + "...";
+    module.statusReceiver.message(nullptr, line2.c_str());
+}
+
+void startMemberRecord(StandardModule& module, const std::string& name,
+                       const std::string& comment, const std::string& access,
+                       const std::string& declaration, bool hasArguments,
+                       const std::string& fileNames, const std::vector<std::string>& arguments) {
+    DocCppClass* cls = module.currentClass.get();
+    if (!cls) return;
+    std::string text = comment;
+    if (module.options.fileLinksForGlobals && isGlobalsClassName(cls->getName())) {
+        if (!text.empty()) text += "\r\n<br>";
+        text += "See {@file1}.";
+    }
+    CppClassMember* kept = cls->addMember(name, declaration, access, text, hasArguments, "",
+                                          arguments, new DocCppClassMember(cls), false);
+    if (kept) setFileNamesFromText(*kept, fileNames);
+}
+
+void endClassRecord(StandardModule& module) {
+    if (!module.currentClass) return;
+    module.classList->addClass(module.currentClass.release());
+}
