@@ -1,0 +1,100 @@
+#include "run/VantryBase.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "VelkLib/VelkPath.h"
+#include "VelkLib/VelkTokenizer.h"
+#include "VelkLib/VelkVersion.h"
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The built-in defaults, in one place.
+const char* const defaultExtensions[] = {"c", "cpp", "cxx", "cc", "h", "hpp", "hxx", "cs", "java"};
+const std::pair<const char*, int> defaultLanguages[] = {
+    {"java", 2}, {"cs", 1}, {"c", 0}, {"cpp", 0}, {"cxx", 0},
+    {"cc", 0},   {"h", 0},  {"hpp", 0}, {"hxx", 0}};
+const char* const csharpWords[] = {"c#", "csharp", "c_sharp", "cs"};
+
+}  // namespace
+
+VantryBase::~VantryBase() = default;
+
+void VantryBase::setFileExtensions(const std::string& list) {
+    extensions.clear();
+    VelkTokenizer tokenizer(list, ",");
+    while (tokenizer.hasMoreTokens()) {
+        std::string entry = tokenizer.nextToken('\0', '\\');
+        if (entry.empty()) continue;
+        if (entry[0] == '.') entry.erase(0, 1);
+        else if (entry.size() > 2 && entry.compare(0, 2, "*.") == 0) entry.erase(0, 2);
+        if (!entry.empty()) extensions.insert(entry);
+    }
+}
+
+void VantryBase::setDefaultFileExtensions() {
+    if (!extensions.empty()) return;
+    extensions.insert(std::begin(defaultExtensions), std::end(defaultExtensions));
+}
+
+void VantryBase::setLanguageMap(const std::string& list) {
+    languageMap.clear();
+    VelkTokenizer tokenizer(list, ",");
+    while (tokenizer.hasMoreTokens()) {
+        std::string pair = tokenizer.nextToken('\0', '\0');
+        if (pair.empty()) continue;
+        std::string::size_type equals = pair.find('=');
+        std::string extension = lowerCase(pair.substr(0, equals));
+        std::string word = equals == std::string::npos ? "" : lowerCase(pair.substr(equals + 1));
+        int language = 0;
+        if (word == "java") language = 2;
+        else if (std::find(std::begin(csharpWords), std::end(csharpWords), word) !=
+                 std::end(csharpWords))
+            language = 1;
+        languageMap[extension] = language;
+    }
+}
+
+void VantryBase::setDefaultLanguageMap() {
+    if (!languageMap.empty()) return;
+    for (const auto& [extension, language] : defaultLanguages) languageMap[extension] = language;
+}
+
+std::string VantryBase::modulesDirectory() const {
+    if (!moduleDirectory.empty()) return moduleDirectory;
+    return directoryOf(getModuleFileName(nullptr)) + "/modules";
+}
+
+std::unique_ptr<DocModule> VantryBase::loadModule(const std::string& fileName) {
+    auto module = std::make_unique<DocModule>(fileName);
+    if (!moduleOptions.empty()) {
+        currentModuleOptions = module->applyOptions(moduleOptions);
+        moduleOptions.clear();
+    }
+    currentModule = module.get();
+    return module;
+}
+
+std::string abbreviatePath(const std::string& text) {
+    if (text.size() <= 79) return text;
+    std::string::size_type last = text.find_last_of("/\\");
+    if (last == std::string::npos) return text.substr(0, 80) + " [...]";
+    std::string::size_type cut = last;
+    if (last > 0) {
+        std::string::size_type before = text.find_last_of("/\\", last - 1);
+        if (before != std::string::npos) cut = before;
+    }
+    return "[...] " + text.substr(cut + 1);
+}
+
+std::string programVersionText() {
+    int major = 0, minor = 0, build = 0, revision = 0;
+    getModuleVersion(nullptr, major, minor, build, revision);
+    return std::to_string(major) + "," + std::to_string(minor) + "," + std::to_string(build) +
+           "," + std::to_string(revision);
+}

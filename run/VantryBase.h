@@ -1,0 +1,75 @@
+// The settings that the dialog and the command line share and that do not
+// live in dialog controls: comment format, document markers, preprocessor
+// defines, module options, accepted extensions, the extension-to-language
+// map, the current module and the module directory.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "reader/DocCommentFormat.h"
+#include "reader/PreprocessorDefines.h"
+#include "run/DocModule.h"
+
+class VantryBase {
+public:
+    VantryBase() = default;
+    virtual ~VantryBase();
+
+    // Empties the extension set and refills it from the ","-separated list
+    // (a backslash escapes a "," and stays in the entry). Empty entries are
+    // dropped, a leading "." is dropped, a leading "*." of an entry longer
+    // than two characters is dropped; letter case is kept.
+    void setFileExtensions(const std::string& list);
+    // Only when the set is empty: c, cpp, cxx, cc, h, hpp, hxx, cs, java.
+    void setDefaultFileExtensions();
+
+    // Empties the map and refills it from ","-separated pairs
+    // "extension=language", both lower-cased: "c#", "csharp", "c_sharp" and
+    // "cs" give 1 (C#), "java" gives 2 (Java), any other word (or none) 0
+    // (C++). Empty pairs are dropped.
+    void setLanguageMap(const std::string& list);
+    // Only when the map is empty: java 2, cs 1, c cpp cxx cc h hpp hxx 0.
+    void setDefaultLanguageMap();
+
+    // The module directory setting, or, when it is empty, the directory of
+    // the program file + "/modules". Throws VelkError when the program's
+    // own path cannot be found.
+    std::string modulesDirectory() const;
+
+    // Loads the module (DocModule's constructor and its errors), hands it
+    // the stored module options when there are any and empties that store,
+    // so stored options reach only the first module loaded after they were
+    // set. The applied values become the current module-option values. The
+    // new module becomes the current one; the caller owns it and must clear
+    // currentModule (or load another) before destroying it. When loading or
+    // applying fails, nothing changes and the error passes on.
+    std::unique_ptr<DocModule> loadModule(const std::string& fileName);
+
+    DocCommentFormat commentFormat;
+    std::string onlyDocumentMarker;  // option onlydocument-marker
+    std::string noDocumentMarker;    // option nodocument-marker
+    PreprocessorDefines defines;
+    // Option values waiting for the next module to be loaded.
+    std::map<std::string, std::string> moduleOptions;
+    std::set<std::string> extensions;          // without dots
+    std::map<std::string, int> languageMap;    // extension -> 0 C++, 1 C#, 2 Java
+    DocModule* currentModule = nullptr;        // not owned
+    // The option values the current module was last given (by the module
+    // options dialog or by loadModule).
+    std::map<std::string, std::string> currentModuleOptions;
+    std::string moduleDirectory;  // "" means modules/ beside the program
+};
+
+// Shortens a status line for the dialog's status boxes. A text of at most
+// 79 characters is returned unchanged. A longer one with path separators
+// ("/" or "\\") becomes "[...] " + everything after its second-to-last
+// separator (after the only one when it has one); a longer one without
+// becomes its first 80 characters + " [...]".
+std::string abbreviatePath(const std::string& text);
+
+// The running program's version as its four numbers joined by ","
+// ("2,3,1,3"). Throws VelkError when the program file carries no version.
+std::string programVersionText();
