@@ -77,3 +77,12 @@ bool BlockReader::nextLineStartsWith(const std::string& prefix) const {
         if (k >= size || at(k) != prefix[j]) return false;
     return true;
 }
+
+std::string BlockReader::readAll() {
+    std::string rest;
+    if (pushed >= 0) rest.push_back(static_cast<char>(pushed));
+    pushed = -1;
+    if (pos < text.size()) rest.append(text, pos, std::string::npos);
+    pos = text.size();
+    return rest;
+}

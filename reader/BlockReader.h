@@ -34,6 +34,9 @@ public:
     // True when no character is left to read.
     bool atEnd() const { return pushed < 0 && pos >= text.size(); }
 
+    // Everything not read yet (a put-back character first); the reader is
+    // then at its end.
+    std::string readAll();
     // True when the next line, after blanks and tabs, begins with `prefix`;
     // an empty prefix never matches.
     bool nextLineStartsWith(const std::string& prefix) const;

@@ -1,0 +1,19 @@
+// Collection of one documentation comment as text, for the parser, which
+// has already read the comment's start string from the stream.
+#pragma once
+
+#include <string>
+
+#include "model/CppStream.h"
+
+// Reads the rest of a documentation comment from `in` line by line, strips
+// its markup (middle and end strings, framing characters) and returns the
+// kept lines, each followed by `joiner`; "" for an empty comment. One is
+// added to *line (when given) for every line read. A line style (start
+// beginning with "//") ends before the first line that does not begin with
+// "/" after blanks and tabs; that line is left in the stream. Throws
+// VelkFileError "Unexpected end of file on line <n>" (the line where the
+// comment began) when the stream ends inside a block comment.
+std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end);
