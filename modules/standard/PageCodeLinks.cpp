@@ -1,0 +1,101 @@
+#include "modules/standard/PageCodeLinks.h"
+
+#include "model/CppClass.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/ModuleText.h"
+#include "modules/standard/PageEscape.h"
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string fileNamePart(const std::string& path) {
+    std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+std::string codeLink(const CppClassEntity& entity, const std::string& reference,
+                     const DocClassList* classList, const std::string& linkPrefix) {
+    if ((reference.size() >= 2 && reference[0] == '"') ||
+        (!reference.empty() && reference[0] == '<'))
+        return reference;
+
+    std::string name = reference;
+    std::string label;
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        if (isBlank(reference[i])) {
+            name = reference.substr(0, i);
+            label = trim(reference.substr(i + 1));
+            break;
+        }
+    }
+
+    std::string member;
+    bool hasMember = false;
+    std::string rest = name;
+    std::size_t hash = name.rfind('#');
+    if (hash != std::string::npos) {
+        member = name.substr(hash + 1);
+        rest = name.substr(0, hash);
+        hasMember = true;
+    }
+
+    std::string package;
+    std::string className = rest;
+    bool packageWritten = false;
+    std::size_t dot = rest.rfind('.');
+    if (dot != std::string::npos) {
+        package = rest.substr(0, dot);
+        className = rest.substr(dot + 1);
+        packageWritten = true;
+        if (className.empty()) className = globalsLinkLabel(package);
+    }
+    const std::string entityPackage = entity.getPackage();
+    if (package.empty()) package = entityPackage;
+
+    const CppClass* target = nullptr;
+    if (className.empty())
+        target = entity.getClass();
+    else if (classList)
+        target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
+
+    if (label.empty()) {
+        if (packageWritten && package != entityPackage) label = package + ".";
+        label += className;
+        if (hasMember && !className.empty()) label += entity.getScopeSeparator();
+        label += member;
+    }
+    std::string code = "<CODE>" + label + "</CODE>";
+    if (!target || target->isUnresolved() ||
+        (!package.empty() && package != target->getPackage()))
+        return code;
+    std::string href = hrefEscape(target->getPageFile(linkPrefix));
+    if (hasMember) href += "#" + htmlEscape(member);
+    return "<a href=\"" + href + "\">" + code + "</a>";
+}
+
+std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,
+                      const std::string& anchor) {
+    std::string shown = tag.empty() ? text : "<" + tag + ">" + text + "</" + tag + ">";
+    std::string href = anchor.empty() ? page : page + "#" + anchor;
+    return "<a href=\"" + href + "\">" + shown + "</a>";
+}
+
+std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag) {
+    if (cls.isUnresolved()) return "<code>" + htmlEscape(cls.getName()) + "</code>";
+    return buildLink(htmlEscape(cls.getName()), hrefEscape(cls.getPageFile(prefix)), tag, "");
+}
+
+std::string sourceFileLink(const std::string& path, const std::string& location) {
+    std::string name = fileNamePart(path);
+    std::string href = location == "." ? name + ".html" : location + "/" + path;
+    return "<A HREF=\"" + hrefEscape(href) + "\">" + htmlEscape(name) + "</A>";
+}
+
+std::string afterLastDot(const std::string& path) {
+    std::string name = fileNamePart(path);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? "" : name.substr(dot + 1);
+}

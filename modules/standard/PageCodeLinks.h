@@ -1,0 +1,41 @@
+// References in documentation texts turned into links, and the small link
+// builders that the page writers share.
+#pragma once
+
+#include <string>
+
+class CppClass;
+class CppClassEntity;
+class DocClassList;
+
+// A reference written in entity's documentation ("[package.]class[#member]
+// [label]") as HTML: a link to the class page (and the member's anchor)
+// wrapped around "<CODE>" label "</CODE>", or the code text alone when the
+// class cannot be resolved or lies in another package than the one written.
+// A quoted title or ready HTML ("..." or "<...") comes back unchanged.
+// linkPrefix is put before the target's page path. classList may be null:
+// then only "#member" references to the entity's own class link.
+std::string codeLink(const CppClassEntity& entity, const std::string& reference,
+                     const DocClassList* classList, const std::string& linkPrefix);
+
+// <a href="PAGE[#ANCHOR]">TEXT</a>, TEXT first wrapped in <TAG>..</TAG>
+// when a tag is given; the anchor part only for a non-empty anchor.
+// Nothing is escaped.
+std::string buildLink(const std::string& text, const std::string& page,
+                      const std::string& tag, const std::string& anchor);
+
+// The link to a class's page with the name HTML-escaped, or, for a name
+// that no documented class stands for (an unresolved base), the name as
+// code text. tag wraps the name when not empty.
+std::string classLink(const CppClass& cls, const std::string& prefix,
+                      const std::string& tag = "");
+
+// A link to the listing page of a source file. With the location "." the
+// page is the file's name + ".html" beside the current page; otherwise it is
+// location + "/" + path. The shown text is the file's name (after its last
+// "/" or "\"), escaped.
+std::string sourceFileLink(const std::string& path, const std::string& location);
+
+// The extension of a file path's name: after its last "."; "" when the name
+// holds no "." or ends in one.
+std::string afterLastDot(const std::string& path);

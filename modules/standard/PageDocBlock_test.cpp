@@ -1,0 +1,118 @@
+#include "modules/standard/PageDocBlock.h"
+
+#include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageFirstSentence.h"
+#include "modules/standard/PageTags.h"
+#include "modules/standard/PageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pagetest::contains;
+
+struct DocBlockTest : ::testing::Test {
+    pagetest::ListFixture f;
+    DocCppClass* shape = nullptr;
+    DocCppClass* other = nullptr;
+    void SetUp() override {
+        shape = f.addClass("Shape", "geo");
+        other = f.addClass("Pen", "draw");
+    }
+    std::string block(const std::string& comment, DeprecatedItemMap* map = nullptr,
+                      const std::string& tag = "") {
+        shape->setComment(comment);
+        return writeDocBlock(*shape, &f.list, tag, ".", map, "../");
+    }
+};
+
+TEST_F(DocBlockTest, CodeLinks) {
+    EXPECT_EQ(codeLink(*shape, "\"A title\"", &f.list, "../"), "\"A title\"");
+    EXPECT_EQ(codeLink(*shape, "<a href=x>y</a>", &f.list, "../"), "<a href=x>y</a>");
+    EXPECT_EQ(codeLink(*shape, "#area", &f.list, "../"),
+              "<a href=\"../geo/Shape.html#area\"><CODE>area</CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "Shape#area the area", &f.list, "../"),
+              "<a href=\"../geo/Shape.html#area\"><CODE>the area</CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "draw.Pen", &f.list, "../"),
+              "<a href=\"../draw/Pen.html\"><CODE>draw.Pen</CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "Nowhere#x", &f.list, "../"), "<CODE>Nowhere.x</CODE>");
+    EXPECT_EQ(codeLink(*shape, "", &f.list, "../"),
+              "<a href=\"../geo/Shape.html\"><CODE></CODE></a>");
+    DocCppClass* cpp = f.addClass("Box", "geo", "class", 0);
+    EXPECT_EQ(codeLink(*cpp, "Shape#area", &f.list, ""),
+              "<a href=\"geo/Shape.html#area\"><CODE>Shape::area</CODE></a>");
+    EXPECT_EQ(afterLastDot("a.b/file"), "");
+    EXPECT_EQ(afterLastDot("dir\\x.cpp"), "cpp");
+    EXPECT_EQ(sourceFileLink("src/a b.cpp", "."), "<A HREF=\"a%20b.cpp.html\">a b.cpp</A>");
+}
+
+TEST_F(DocBlockTest, SectionsInFixedOrder) {
+    std::string out = block("Text.<BR>\n@see Pen<BR>\n@param x the x<BR>\n@param y<BR>\n"
+                            "@throws Shape bad<BR>\n@exception Shape bad<BR>\n@see #area<BR>\n"
+                            "@return one<BR>\n@return two<BR>");
+    EXPECT_EQ(out.substr(0, 16), "Text.<BR>\n\r\n<DL>");
+    EXPECT_TRUE(contains(out, "<DT><B>Parameters: </B><DD><code>x</code> - the x\r\n<DD>"
+                              "<code>y</code></DD>\r\n<DT><B>Returns: </B><DD>two</DD>"));
+    std::string link = "<a href=\"../geo/Shape.html\"><CODE>Shape</CODE></a> - bad";
+    EXPECT_TRUE(contains(out, "<DD>" + link + "\r\n<DD>" + link + "</DD>"));
+    EXPECT_LT(out.find("Throws"), out.find("See Also"));
+    EXPECT_TRUE(contains(out, "<CODE>Pen</CODE>, <a href=\"../geo/Shape.html#area\">"));
+}
+
+TEST_F(DocBlockTest, SwitchedOffAndUnknownTagsShowNothing) {
+    EXPECT_EQ(block("@author me\n@Param x\n@return<BR>"), "\r\n");
+    EXPECT_EQ(block("Only text<BR>", nullptr, "P"), "<p>Only text<BR>\n<p>\r\n");
+    EXPECT_EQ(wrapInTag("t", "I"), "<I>t</I>");
+    EXPECT_EQ(splitFirstWord("  @since  <BR> ").second, "<BR>");
+    EXPECT_EQ(splitFirstWord("param x y<br>").second, "x y");
+}
+
+TEST_F(DocBlockTest, DeprecationNoteAndMap) {
+    DeprecatedItemMap map;
+    std::string out =
+        block("Old shape.\n@deprecated use {@link draw.Pen} or {@link Pen}<BR>\nmore words", &map);
+    EXPECT_EQ(out.rfind("<B>Deprecated.</B>&nbsp;<I>use <a href=\"../draw/Pen.html\">", 0), 0u);
+    EXPECT_TRUE(contains(out, "<CODE>Pen</CODE><BR>\nmore words</I>\r\n<P>\r\nOld shape.\n"));
+    ASSERT_EQ(map.size(), 1u);
+    EXPECT_EQ(map.begin()->second, shape);
+    DocBlockParts parts = parseDocComment(*shape, &f.list, "../", ".");
+    EXPECT_TRUE(contains(parts.deprecation, "\"**classdir**draw/Pen.html\""));
+
+    shape->setComment("@deprecated gone");
+    f.options.enableDeprecated = false;
+    DocCppClass* quiet = f.addClass("Quiet", "geo", "class", 2, "@deprecated gone");
+    DeprecatedItemMap none;
+    EXPECT_EQ(writeDocBlock(*quiet, &f.list, "", ".", &none, "../"), "\r\n");
+    EXPECT_TRUE(none.empty());
+}
+
+TEST_F(DocBlockTest, InlineTags) {
+    shape->setFileName("src/a.java");
+    shape->addFileName("src/b.java");
+    TagContext context{&f.list, "../", "."};
+    EXPECT_EQ(expandInlineTags(*shape, "x{@bogus stuff}y { @link Pen}", context),
+              "xy { @link Pen}");
+    EXPECT_EQ(expandInlineTags(*shape, "{@docroot}/i.html {@file2}", context),
+              "../../i.html <A HREF=\"b.java.html\">b.java</A>");
+    EXPECT_EQ(expandInlineTags(*shape, "see {@link draw.Pen", context),
+              "see <a href=\"../draw/Pen.html\"><CODE>draw.Pen</CODE></a>");
+    TagContext noListings{&f.list, "../", "?"};
+    EXPECT_EQ(expandInlineTags(*shape, "{@files}", noListings), "<UL><LI>a.java</LI><LI>b.java</LI></UL>");
+}
+
+TEST(PageFirstSentence, Cuts) {
+    EXPECT_EQ(firstSentence("  no end here  ", ""), "no end here");
+    EXPECT_EQ(firstSentence("Version 1.5 is here. More.", ""), "Version 1.5 is here.");
+    EXPECT_EQ(firstSentence("<p>First para<p>second. x", ""), "<p>First para");
+    EXPECT_EQ(firstSentence("A <code>x.y</code> b. c", ""), "A <code>x.y</code>");
+    EXPECT_EQ(firstSentence("A <code>x. y</code> b. c", ""), "A <code>x. y</code>");
+    EXPECT_EQ(firstSentence("A <code>x. y", ""), "A <code>x.</code>");
+    EXPECT_EQ(firstSentence("Line one<br>two. three", ""), "Line one");
+    EXPECT_EQ(firstSentence("<B>Deprecated.</B>&nbsp;<I>Use x. Instead.</I>\r\n<P>\r\nText.",
+                            "Deprecated"),
+              "<B>Deprecated.</B>&nbsp;<I>Use x. Instead.</I>");
+    EXPECT_EQ(firstSentence("<i>Done.</i> More.", ""), "<i>Done.</i>");
+    EXPECT_EQ(firstSentence("A<br>b <b>bold. x</b>", ""), "A");
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// The tag grammar of documentation comments: block tags that start a
+// comment line ("@param", "@return", "@throws", "@see", ...) and inline tags
+// written "{@name text}" anywhere in the text.
+//
+// Comment text is HTML by design and passes through unchanged apart from
+// the replacements made here.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+
+class CppClassEntity;
+class DocClassList;
+
+// Section name ("param", "throw", "see", ...) -> the section's HTML.
+using TagSections = std::map<std::string, std::string>;
+
+// What the blocks of one comment have given so far.
+struct TagBlockState {
+    std::string description;
+    TagSections sections;
+    std::string deprecation;
+    // Set by "@deprecated" and cleared by every other tag: plain blocks that
+    // follow a deprecation note belong to it.
+    bool afterDeprecated = false;
+};
+
+// Where a tag's links lead from, and where source listings lie ("?" when
+// there are none).
+struct TagContext {
+    const DocClassList* classList = nullptr;
+    std::string linkPrefix;
+    std::string sourceLocation;
+};
+
+// The first word of the trimmed text and the rest, trimmed, with one
+// trailing "<br>" (any case) removed when the rest is longer than it. The
+// whole trimmed text and "" when the text holds no white space.
+std::pair<std::string, std::string> splitFirstWord(const std::string& text);
+
+// Appends separator (when the section is not empty) and item.
+void appendListItem(std::string& section, const std::string& item, const std::string& separator);
+
+// The text with every inline tag replaced by its output: "link" by a code
+// link, "docroot" by the path from the page to the main directory (the link
+// prefix followed by ".."), "files", "file1" and "file2" by links to the
+// class's source listings (the file names alone when no listings exist);
+// any other inline tag vanishes. An inline tag without "}" takes the rest of
+// the text. Runs in time linear in the text.
+std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
+                             const TagContext& context);
+
+// Files one block of a comment: a block starting with "@" is a block tag
+// (see the .cpp table), anything else goes to the description, or to the
+// deprecation text right after "@deprecated".
+void parseTagBlock(const CppClassEntity& entity, const std::string& block,
+                   const TagContext& context, TagBlockState& state);
