@@ -1,0 +1,46 @@
+// Source-listing pages: one HTML page per parsed source file and package,
+// holding the whole file as preformatted text, optionally syntax-coloured,
+// so that class pages can link to the code.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "model/CppStream.h"
+#include "run/SyntaxColorSettings.h"
+
+struct SourceListingOptions {
+    bool syntaxColor = true;
+    SyntaxColorSettings colors;
+    int tabSize = 4;   // below 1 counts as 1
+    int language = 0;  // 0 C++, 1 C#, 2 Java: which keywords are coloured
+};
+
+// Where the page of a source file lands: the detail directory when it is
+// absolute, else outputDirectory + "/" + detailDirectory; then "/" + the
+// package (made one safe path component, safePathComponent) unless the
+// package is empty; then "/" + the file's name + ".html".
+std::string sourceListingPath(const std::string& sourceFile, const std::string& packageName,
+                              const std::string& outputDirectory,
+                              const std::string& detailDirectory);
+
+// Writes the page of the source file for the package (sourceListingPath),
+// creating its directory with all missing parents. Returns the page's path.
+// Throws VelkFileError when the source cannot be read or the page cannot be
+// written, VelkError when the directory cannot be created, and the token
+// layer's VelkFileError for a literal left open at the end of the file.
+std::string writeSourceListing(const std::string& sourceFile, const std::string& packageName,
+                               const std::string& outputDirectory,
+                               const std::string& detailDirectory,
+                               const SourceListingOptions& options);
+
+// Writes the page's body (not the surrounding HTML) for the text of `in`.
+// "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
+// tab stop; every other character is written as it stands. Throws what the
+// token layer throws.
+void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOptions& options);
+
+// The listing's number test: decimal digits with "-" and ".", or "0x"/"0X"
+// and hexadecimal digits (with "-" and "."); at least one digit unless
+// hexadecimal. "1.5" and "0xFF" are numbers; "10L", "1e5" and "." are not.
+bool isListingNumber(const std::string& token);

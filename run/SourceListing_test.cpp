@@ -1,0 +1,102 @@
+#include "run/SourceListing.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "VelkLib/VelkError.h"
+#include "run/PathComponent.h"
+#include "run/TestRecording.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string render(const std::string& text, bool color = true, int tabSize = 4,
+                   std::set<std::string> userKeywords = {}) {
+    SourceListingOptions options;
+    options.syntaxColor = color;
+    options.tabSize = tabSize;
+    options.colors.userKeywords = std::move(userKeywords);
+    CppStrStream in(text, "x.cpp");
+    std::ostringstream out;
+    renderSourceListing(in, out, options);
+    return out.str();
+}
+
+}  // namespace
+
+TEST(SourceListing, IncludeNamesAreStringsAndDirectivesKeywords) {
+    EXPECT_EQ(render("#include <vector>\n"),
+              "<font color=\"blue\">#include</font> "
+              "<font color=\"maroon\">&#60;vector&#62;</font>\n");
+    EXPECT_EQ(render("#  define X 0x1F\n"),
+              "<font color=\"blue\">#define</font> X <font color=\"maroon\">0x1F</font>\n");
+    // Outside an include a "<" is an operator.
+    EXPECT_EQ(render("a<b"), "a<font color=\"black\">&#60;</font>b");
+}
+
+TEST(SourceListing, WithoutColourOnlyAngleBracketsAndTabsChange) {
+    EXPECT_EQ(render("a<b && \"s\" // c'\n", false), "a&#60;b && \"s\" // c'\n");
+    EXPECT_EQ(render("/* don't */ x", false), "/* don't */ x");
+}
+
+TEST(SourceListing, TabsStopAtMultiplesOfTheTabSize) {
+    EXPECT_EQ(render("abc\tx", false), "abc x");
+    EXPECT_EQ(render("abcd\tx", false), "abcd    x");
+    EXPECT_EQ(render("a\n\tx", false, 2), "a\n  x");
+    // An escaped bracket counts one column.
+    EXPECT_EQ(render("<\tx", false), "&#60;   x");
+    // A tab size below 1 is taken as 1.
+    EXPECT_EQ(render("ab\tx", false, 0), "ab x");
+    EXPECT_EQ(render("ab\tx", false, -3), "ab x");
+}
+
+TEST(SourceListing, CommentsAreColouredWholeAndAnOpenOneRunsToTheEnd) {
+    EXPECT_EQ(render("x // it's\ny"),
+              "x <font color=\"green\">// it's</font>\ny");
+    EXPECT_EQ(render("/* a\n * 'b */z"),
+              "<font color=\"green\">/* a\n * 'b */</font>z");
+    EXPECT_EQ(render("/* open"), "<font color=\"green\">/* open");
+    EXPECT_EQ(render("a / b"), "a <font color=\"black\">/</font> b");
+}
+
+TEST(SourceListing, ClassesTakeTheFirstMatchingColour) {
+    // A user keyword that is also a language keyword keeps the keyword colour.
+    EXPECT_EQ(render("int mine", true, 4, {"int", "mine"}),
+              "<font color=\"blue\">int</font> <font color=\"purple\">mine</font>");
+    EXPECT_EQ(render("'c' (1)"),
+              "<font color=\"maroon\">'c'</font> <font color=\"black\">(</font>"
+              "<font color=\"maroon\">1</font><font color=\"black\">)</font>");
+}
+
+TEST(SourceListing, NumberTest) {
+    for (const char* yes : {"1.5", "0xFF", "0Xab", "-12", "007"}) EXPECT_TRUE(isListingNumber(yes)) << yes;
+    for (const char* no : {"10L", "1e5", ".", "0x", "-", "x1", ""}) EXPECT_FALSE(isListingNumber(no)) << no;
+}
+
+TEST(SourceListing, PagesStayInsideTheirDirectory) {
+    EXPECT_EQ(sourceListingPath("src/a/File.java", "java.util", "out", "projects"),
+              "out/projects/java.util/File.java.html");
+    EXPECT_EQ(sourceListingPath("src\\x.cpp", "", "out", "/abs"), "/abs/x.cpp.html");
+    EXPECT_EQ(sourceListingPath("x.cpp", "..", "out", "p"), "out/p/_/x.cpp.html");
+    EXPECT_EQ(sourceListingPath("x.cpp", "../../etc", "out", "p"), "out/p/.._.._etc/x.cpp.html");
+    EXPECT_EQ(safePathComponent("a\nb\\c"), "a_b_c");
+    EXPECT_EQ(safePathComponent(""), "_");
+    EXPECT_EQ(safePathComponent("."), "_");
+}
+
+TEST(SourceListing, WritesTheWholePageAndReportsAMissingSource) {
+    ScratchDirectory scratch;
+    scratch.write("src/a<b>.h", "int x;\r\n");
+    SourceListingOptions options;
+    options.syntaxColor = false;
+    std::string page = writeSourceListing(scratch / "src/a<b>.h", "(default)", scratch / "out",
+                                          "projects", options);
+    EXPECT_EQ(page, scratch / "out/projects/(default)/a<b>.h.html");
+    EXPECT_EQ(readWholeFile(page),
+              "<HTML>\n<HEAD>\n<TITLE>\na&#60;b&#62;.h\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n"
+              "int x;\n\n</PRE>\n</BODY>\n</HTML>\n");
+    EXPECT_THROW(writeSourceListing(scratch / "src/none.h", "", scratch / "out", "p", options),
+                 VelkFileError);
+}
