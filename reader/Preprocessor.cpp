@@ -1,0 +1,570 @@
+#include "reader/Preprocessor.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
+#include "platform/TempFile.h"
+#include "reader/BlockReader.h"
+#include "reader/ReaderText.h"
+#include "reader/TokenReader.h"
+
+namespace {
+
+const std::string kBeginExclude = "VANTRY_BEGIN_EXCLUDE";
+const std::string kEndExclude = "VANTRY_END_EXCLUDE";
+
+// The directive words; every other "#word" line is ordinary text.
+const char* const kDirectiveWords[] = {
+    "define", "undef", "if",     "else",  "endif", "elif",  "ifdef",  "ifndef", "pragma", "include",
+    "warning", "line", "error", "input", "name",  "ident", "import", "using",  "region", "endregion"};
+
+// Directives that only blank their line.
+const char* const kBlankedWords[] = {"pragma", "include", "warning", "line",  "error",  "input",
+                                     "name",   "ident",   "import",  "using", "region", "endregion"};
+
+[[noreturn]] void preprocessorError(const std::string& text, int line) {
+    throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
+}
+
+bool isHorizontalBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+
+// ---------------------------------------------------------------------------
+// First pass: removes ordinary comments (keeping their newlines), keeps
+// documentation comments, applies the exclusion markers, and checks that
+// every literal is closed on its line. Literals are copied as they stand, so
+// "/*" or "//" inside one never starts a comment. A carriage return before
+// a line feed and a leading UTF-8 byte-order mark are dropped.
+class Stripper {
+public:
+    Stripper(const std::string& text, const Preprocessor::CommentView (&views)[2])
+        : s(text), views(views) {}
+
+    std::string run() {
+        if (s.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+        out.reserve(s.size());
+        while (i < s.size()) {
+            int c = get();
+            if (c == '"' || c == '\'') literal(static_cast<char>(c));
+            else if (c == '/' && peek() == '*') get(), blockComment();
+            else if (c == '/' && peek() == '/') get(), lineComment();
+            else out.push_back(static_cast<char>(c));
+        }
+        return std::move(out);
+    }
+
+private:
+    bool atEnd() const { return i >= s.size(); }
+
+    int peek() const {
+        if (i >= s.size()) return -1;
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') return '\n';
+        return static_cast<unsigned char>(s[i]);
+    }
+
+    int get() {
+        if (i >= s.size()) return -1;
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        char c = s[i++];
+        if (c == '\n') ++line;
+        return static_cast<unsigned char>(c);
+    }
+
+    void literal(char quote) {
+        const int startLine = line;
+        out.push_back(quote);
+        for (;;) {
+            if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
+            int c = get();
+            if (c == '\n') preprocessorError("Newline in quoted string", startLine);
+            out.push_back(static_cast<char>(c));
+            if (c == '\\') {
+                if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
+                out.push_back(static_cast<char>(get()));
+            } else if (c == quote) {
+                return;
+            }
+        }
+    }
+
+    const Preprocessor::CommentView* docView(char second, int third) const {
+        for (const auto& v : views)
+            if (v.second == second && third >= 0 && v.third == static_cast<char>(third)) return &v;
+        return nullptr;
+    }
+
+    // After "/*".
+    void blockComment() {
+        const int startLine = line;
+        int x = get();
+        if (docView('*', x)) {
+            if (peek() == '/') {  // an empty documentation comment vanishes
+                get();
+                return;
+            }
+            out += "/*";
+            out.push_back(static_cast<char>(x));
+            for (int previous = 0;;) {
+                if (atEnd()) preprocessorError("Unexpected end-of-file in documentation comment", startLine);
+                int c = get();
+                out.push_back(static_cast<char>(c));
+                if (previous == '*' && c == '/') return;
+                previous = c;
+            }
+        }
+        std::string text;
+        for (int previous = 0, c = x;; previous = c, c = get()) {
+            if (c < 0) preprocessorError("Unexpected end-of-file while parsing comment", startLine);
+            if (c == '\n') out.push_back('\n');
+            text.push_back(static_cast<char>(c));
+            if (previous == '*' && c == '/' && text.size() > 1) break;
+        }
+        if (text.find(kBeginExclude) != std::string::npos) exclude();
+    }
+
+    // Blanks the rest of the line and the following lines up to and
+    // including the one that holds the end marker (or to the end).
+    void exclude() {
+        while (i < s.size()) {
+            std::size_t eol = s.find('\n', i);
+            std::size_t stop = eol == std::string::npos ? s.size() : eol;
+            bool last = std::string_view(s).substr(i, stop - i).find(kEndExclude) != std::string::npos;
+            i = eol == std::string::npos ? s.size() : eol + 1;
+            out.push_back('\n');
+            if (eol != std::string::npos) ++line;
+            if (last) return;
+        }
+    }
+
+    // After "//".
+    void lineComment() {
+        int x = get();
+        if (const Preprocessor::CommentView* view = docView('/', x)) {
+            out += "//";
+            copyRestOfLine(x);
+            // The run goes on over lines that begin with the middle string;
+            // any other line is left to the main loop, so its literals and
+            // comments are read as such.
+            while (!atEnd() && nextLineBeginsWith(view->middle)) {
+                bool endLine = nextLineBeginsWith(view->end);
+                copyRestOfLine(get());
+                if (endLine) return;
+            }
+            return;
+        }
+        if (x == '\n' || x < 0) {
+            if (x == '\n') out.push_back('\n');
+            return;
+        }
+        std::size_t eol = s.find('\n', i);
+        if (eol == std::string::npos) {
+            i = s.size();
+            return;
+        }
+        i = eol + 1;
+        ++line;
+        out.push_back('\n');
+    }
+
+    // Copies `c` and the rest of its line, newline included.
+    void copyRestOfLine(int c) {
+        while (c >= 0) {
+            out.push_back(static_cast<char>(c));
+            if (c == '\n') return;
+            c = get();
+        }
+    }
+
+    bool nextLineBeginsWith(const std::string& prefix) const {
+        if (prefix.empty()) return false;
+        std::size_t k = i;
+        while (k < s.size() && (s[k] == ' ' || s[k] == '\t')) ++k;
+        return s.compare(k, prefix.size(), prefix) == 0;
+    }
+
+    const std::string& s;
+    const Preprocessor::CommentView (&views)[2];
+    std::size_t i = 0;
+    int line = 1;
+    std::string out;
+};
+
+// ---------------------------------------------------------------------------
+// Second pass: logical lines, directives, conditionals and expansion.
+
+// Where a line opens and closes comments, literals skipped.
+struct CommentScan {
+    bool opens = false;
+    bool closes = false;
+    bool inCommentAfter = false;
+};
+
+CommentScan scanComments(const std::string& line, bool inComment) {
+    CommentScan scan;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        char c = line[k];
+        if (inComment) {
+            if (c == '*' && k + 1 < line.size() && line[k + 1] == '/') {
+                inComment = false;
+                scan.closes = true;
+                ++k;
+            }
+        } else if (c == '"' || c == '\'') {
+            for (++k; k < line.size() && line[k] != c; ++k)
+                if (line[k] == '\\') ++k;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
+            inComment = true;
+            scan.opens = true;
+            ++k;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
+            break;
+        }
+    }
+    scan.inCommentAfter = inComment;
+    return scan;
+}
+
+struct Directive {
+    std::string word;
+    std::string argument;
+};
+
+// A line "#word ..." where the word ends the line or is followed by white
+// space or "(".
+bool parseDirective(const std::string& line, Directive& d) {
+    std::size_t k = 0;
+    while (k < line.size() && isBlankChar(line[k])) ++k;
+    if (k >= line.size() || line[k] != '#') return false;
+    ++k;
+    while (k < line.size() && isBlankChar(line[k])) ++k;
+    std::size_t start = k;
+    while (k < line.size() && isWordChar(line[k])) ++k;
+    if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
+    d.word = line.substr(start, k - start);
+    while (k < line.size() && isBlankChar(line[k])) ++k;
+    d.argument = line.substr(k);
+    return true;
+}
+
+std::string firstWord(const std::string& text) {
+    std::size_t k = 0;
+    while (k < text.size() && !isBlankChar(text[k])) ++k;
+    return text.substr(0, k);
+}
+
+struct MacroHeader {
+    std::string name;
+    std::vector<std::string> parameters;
+    std::string body;
+};
+
+MacroHeader parseDefine(const std::string& text, int line) {
+    MacroHeader h;
+    std::size_t k = 0;
+    while (k < text.size() && !isBlankChar(text[k]) && text[k] != '(') ++k;
+    h.name = text.substr(0, k);
+    if (k < text.size() && text[k] == '(') {
+        std::string parameter;
+        for (++k;; ++k) {
+            if (k >= text.size()) preprocessorError("End-of-line in macro argument specification", line);
+            char c = text[k];
+            if (c == ',' || c == ')') {
+                parameter = trimBlanks(parameter);
+                if (c == ',' || !parameter.empty() || !h.parameters.empty())
+                    h.parameters.push_back(parameter);
+                parameter.clear();
+                if (c == ')') break;
+            } else {
+                parameter.push_back(c);
+            }
+        }
+        ++k;
+    }
+    h.body = trimBlanks(text.substr(std::min(k, text.size())));
+    if (!h.body.empty() && h.body.back() == '\\') h.body = trimBlanks(h.body.substr(0, h.body.size() - 1));
+    return h;
+}
+
+// One open conditional block.
+struct Conditional {
+    bool outerActive;
+    bool active;
+    bool branchTaken;
+    int openLine;
+};
+
+class LineProcessor {
+public:
+    LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
+                  const std::string& packageName, std::map<std::string, MacroDefinition>& table)
+        : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table) {}
+
+    std::string run() {
+        while (!reader.atEnd()) {
+            std::string line = readLogicalLine();
+            std::string result = process(line);
+            out += result;
+            out.push_back('\n');
+        }
+        if (!blocks.empty())
+            preprocessorError("Unexpected end-of-file while parsing #ifdef", blocks.back().openLine);
+        return std::move(out);
+    }
+
+private:
+    bool active() const { return blocks.empty() || blocks.back().active; }
+
+    // One physical line, or several joined by a final backslash; each
+    // joined line adds an empty output line first. A continuation into a
+    // blank line ends there, and the blank line stays a line of its own.
+    std::string readLogicalLine() {
+        std::string line = reader.readLine();
+        ++lineNumber;
+        for (;;) {
+            std::size_t last = line.size();
+            while (last > 0 && isHorizontalBlank(line[last - 1])) --last;
+            if (last == 0 || line[last - 1] != '\\') break;
+            line.erase(last - 1);
+            if (reader.atEnd() || reader.nextLineIsBlank()) break;
+            std::string next = reader.readLine();
+            ++lineNumber;
+            out.push_back('\n');
+            std::size_t first = 0;
+            while (first < next.size() && isBlankChar(next[first])) ++first;
+            line.append(next, first, std::string::npos);
+        }
+        return line;
+    }
+
+    std::string process(const std::string& line) {
+        const bool on = active();
+        CommentScan scan = scanComments(line, inComment);
+        if (scan.closes) {
+            // A comment opened and closed on this line loses its "/*" too.
+            std::string text = removeAll(line, "*/");
+            if (scan.opens) text = removeAll(text, "/*");
+            docText += stripLeading(trimBlanks(text), '*');
+            inComment = scan.inCommentAfter;
+            return on ? line : "";
+        }
+        if (inComment || scan.opens) {
+            docText += stripLeading(trimBlanks(removeAll(line, "/*")), '*') + " ";
+            inComment = scan.inCommentAfter;
+            return on ? line : "";
+        }
+        std::size_t first = 0;
+        while (first < line.size() && isBlankChar(line[first])) ++first;
+        if (line.compare(first, 2, "//") == 0) {
+            char marker = first + 2 < line.size() ? line[first + 2] : '/';
+            docText += stripLeading(line, marker);
+            return on ? line : "";
+        }
+
+        Directive d;
+        if (parseDirective(line, d)) {
+            if (d.word == "ifdef" || d.word == "ifndef" || d.word == "if") {
+                bool condition = d.word == "if"       ? Preprocessor::evaluateIf(d.argument, defines)
+                                 : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
+                                                     : !defines.isDefined(firstWord(d.argument));
+                blocks.push_back({on, on && condition, condition, lineNumber});
+                return "";
+            }
+            if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
+                docText.clear();
+                Conditional& block = blocks.back();
+                if (d.word == "endif") {
+                    blocks.pop_back();
+                } else if (d.word == "else") {
+                    block.active = block.outerActive && !block.branchTaken;
+                    block.branchTaken = true;
+                } else if (block.branchTaken) {
+                    block.active = false;
+                } else {
+                    bool condition = Preprocessor::evaluateIf(d.argument, defines);
+                    block.active = block.outerActive && condition;
+                    block.branchTaken = condition;
+                }
+                return "";
+            }
+            if (d.word == "define") {
+                define(d.argument, on);
+                docText.clear();
+                return "";
+            }
+            if (d.word == "undef") {
+                if (on) defines.undefine(firstWord(d.argument));
+                docText.clear();
+                return "";
+            }
+            for (const char* word : kBlankedWords) {
+                if (d.word == word) {
+                    docText.clear();
+                    return "";
+                }
+            }
+        }
+
+        docText.clear();
+        if (!on) return "";
+        std::string expanded = line;
+        if (defines.expandLine(expanded, reader, out, lineNumber))
+            defines.expandLine(expanded, reader, out, lineNumber);
+        return expanded;
+    }
+
+    void define(const std::string& argument, bool on) {
+        MacroHeader h = parseDefine(argument, lineNumber);
+        if (h.name.empty()) return;  // "#define" without a name defines nothing
+        if (on) {
+            if (h.parameters.empty()) defines.addDefine(h.name, h.body);
+            else defines.addMacro(h.name, h.parameters, h.body);
+        }
+        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body, docText, fileName,
+                                                       packageName));
+    }
+
+    BlockReader& reader;
+    PreprocessorDefines& defines;
+    const std::string& fileName;
+    const std::string& packageName;
+    std::map<std::string, MacroDefinition>& table;
+    std::vector<Conditional> blocks;
+    std::string out;
+    std::string docText;
+    bool inComment = false;
+    int lineNumber = 0;
+};
+
+// An #if operand: "" is 0, digits their decimal value, 'c' its code, and a
+// name its macro body read as a number (0 when undefined or not numeric).
+long long operandValue(const std::string& token, const PreprocessorDefines& defines) {
+    auto number = [](const std::string& text, std::size_t k) {
+        bool negative = false;
+        if (k < text.size() && (text[k] == '-' || text[k] == '+')) negative = text[k++] == '-';
+        long long value = 0;
+        for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k)
+            value = value > (LLONG_MAX - 9) / 10 ? LLONG_MAX : value * 10 + (text[k] - '0');
+        return negative ? -value : value;
+    };
+    if (token.empty()) return 0;
+    if (token[0] >= '0' && token[0] <= '9') return number(token, 0);
+    if (token.size() == 3 && token[0] == '\'') return static_cast<unsigned char>(token[1]);
+    std::string body = defines.valueOf(token);
+    std::size_t k = 0;
+    while (k < body.size() && isBlankChar(body[k])) ++k;
+    return number(body, k);
+}
+
+}  // namespace
+
+Preprocessor::Preprocessor() { setCommentFormat(DocCommentFormat()); }
+
+Preprocessor::Preprocessor(const DocCommentFormat& format) { setCommentFormat(format); }
+
+void Preprocessor::setCommentFormat(const DocCommentFormat& format) {
+    auto view = [](const std::string& start, const std::string& middle, const std::string& end) {
+        CommentView v;
+        if (start.size() >= 3) {
+            v.second = start[1];
+            v.third = start[2];
+        }
+        v.middle = middle;
+        v.end = end;
+        return v;
+    };
+    views[0] = view(format.getPrimaryStart(), format.getPrimaryMiddle(), format.getPrimaryEnd());
+    views[1] = view(format.getSecondaryStart(), format.getSecondaryMiddle(), format.getSecondaryEnd());
+}
+
+void Preprocessor::preprocess(std::istream& input, const std::string& outputFileName,
+                              const PreprocessorDefines& defines, const std::string& fileName,
+                              const std::string& packageName,
+                              std::map<std::string, MacroDefinition>& documentedDefines) {
+    try {
+        std::string source;
+        {
+            BlockReader raw(input);
+            source = raw.readAll();
+        }
+        BlockReader reader(Stripper(source, views).run());
+        source.clear();
+        PreprocessorDefines fileDefines = defines;
+        fileDefines.addName("__cplusplus");
+        std::string output =
+            LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines).run();
+
+        VelkOutFile file(outputFileName, true, false);
+        file.write(output);
+        file.close();
+    } catch (...) {
+        deleteFile(outputFileName, true);
+        throw;
+    }
+}
+
+std::string Preprocessor::makeTempFileName(const std::string& prefix) {
+    static std::atomic<unsigned> counter{0};
+    std::string name = prefix.empty() ? "pp" + std::to_string(counter++) : prefix;
+
+    char stamp[128];
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    std::size_t length = 0;
+    if (localtime_r(&now, &local)) length = std::strftime(stamp, sizeof stamp, "%m%d%y%H%M%S", &local);
+    name += "." + std::string(stamp, length) + "." + std::to_string(static_cast<long>(syscall(SYS_gettid))) + ".";
+
+    std::string path = platform::createTempFile(name);
+    if (path.empty())
+        throw VelkError("Could not create a temporary file in " + platform::tempDirectory(), errno);
+    return path;
+}
+
+bool Preprocessor::isPreprocessorLine(const std::string& token) {
+    std::string word = token.compare(0, 1, "#") == 0 ? token.substr(1) : token;
+    for (const char* directive : kDirectiveWords)
+        if (word == directive) return true;
+    return false;
+}
+
+bool Preprocessor::evaluateIf(const std::string& expression, const PreprocessorDefines& defines) {
+    CppStrStream in(expression, "preprocessor file]");
+    auto next = [&] { return readToken(in, nullptr, true, 0, 0, true, nullptr, true); };
+
+    bool negate = false;
+    std::string token = next();
+    for (; token == "!" || token == "("; token = next())
+        if (token == "!") negate = true;
+
+    bool value;
+    if (token == "defined") {
+        next();
+        value = defines.isDefined(next());
+    } else {
+        long long left = operandValue(token, defines);
+        std::string op = next();
+        std::string right = op.empty() ? "" : next();
+        if (right == "=") {
+            op += "=";
+            right = next();
+        }
+        if (op.empty() || right.empty()) {
+            value = left != 0;
+        } else {
+            long long r = operandValue(right, defines);
+            if (op == "==") value = left == r;
+            else if (op == "!=") value = left != r;
+            else if (op == "<") value = left < r;
+            else if (op == "<=") value = left <= r;
+            else if (op == ">") value = left > r;
+            else if (op == ">=") value = left >= r;
+            else value = false;
+        }
+    }
+    return negate ? !value : value;
+}

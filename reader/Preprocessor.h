@@ -1,0 +1,77 @@
+// The C++ preprocessor that runs before a file is parsed: it writes a
+// temporary file that the parser reads instead of the source.
+//
+// Ordinary comments are removed and documentation comments kept; the
+// exclusion markers "VANTRY_BEGIN_EXCLUDE" / "VANTRY_END_EXCLUDE" (inside
+// an ordinary block comment) blank the lines between them; continued lines
+// are joined; #if/#ifdef/#ifndef/#elif/#else/#endif are applied with the
+// user's defines plus "__cplusplus"; #defines are collected (and recorded,
+// with the documentation comment above them, for the documentation of
+// macros); macros are expanded in active lines; every other directive is
+// blanked. No file is ever included. The output has exactly one line per
+// input line, so the parser's line numbers are those of the source.
+#pragma once
+
+#include <istream>
+#include <map>
+#include <string>
+
+#include "model/MacroDefinition.h"
+#include "reader/DocCommentFormat.h"
+#include "reader/PreprocessorDefines.h"
+
+class Preprocessor {
+public:
+    // Recognises documentation comments of the default format.
+    Preprocessor();
+    explicit Preprocessor(const DocCommentFormat& format);
+
+    // Which comments are kept as documentation comments: a start string's
+    // second character ('*' block style, '/' line style) and third
+    // character, with the middle and end strings. An empty secondary style
+    // matches nothing.
+    void setCommentFormat(const DocCommentFormat& format);
+
+    // Preprocesses `input` (read to its end) into the file `outputFileName`
+    // (created or truncated). `defines` is copied; the file's #defines go
+    // to the copy. Every #define met, active or not, is recorded in
+    // `documentedDefines` under its name with `fileName` and `packageName`
+    // (a later one replaces an earlier one). Throws VelkError "Preprocessor:
+    // <text> on line <n>", "End-of-file in macro argument list (line <n>)",
+    // a VelkFileError of the output file or of a token in an #if
+    // expression; on every error the output file is removed.
+    void preprocess(std::istream& input, const std::string& outputFileName,
+                    const PreprocessorDefines& defines, const std::string& fileName,
+                    const std::string& packageName,
+                    std::map<std::string, MacroDefinition>& documentedDefines);
+
+    // Creates a new, empty temporary file (exclusively, mode 0600) in $TEMP,
+    // else $TMP, else $TMPDIR, else "/tmp", whose name begins with
+    // prefix + "." + local time "%m%d%y%H%M%S" + "." + thread number + ".";
+    // an empty prefix becomes "pp" + a per-process counter. Returns its full
+    // name; the caller removes the file. Throws VelkError with the system
+    // error when no file can be created.
+    static std::string makeTempFileName(const std::string& prefix);
+
+    // True when the token, less one leading "#", is a directive word
+    // ("define", "if", "include", "region", ...).
+    static bool isPreprocessorLine(const std::string& token);
+
+    // Evaluates an #if expression the simple way this preprocessor does:
+    // leading "!" and "(" (any "!" negates once); "defined" NAME or
+    // "defined(NAME)"; else LEFT [OP RIGHT] with OP one of == != < <= > >=
+    // (anything else is false) and operands that are decimal numbers, 'c'
+    // or macro names (their body as a number, 0 when not numeric). Tokens
+    // after the right operand are ignored, so "A && B" is decided by A.
+    static bool evaluateIf(const std::string& expression, const PreprocessorDefines& defines);
+
+    struct CommentView {
+        char second = 0;
+        char third = 0;
+        std::string middle;
+        std::string end;
+    };
+
+private:
+    CommentView views[2];
+};

@@ -1,0 +1,210 @@
+#include "reader/Preprocessor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "VelkLib/VelkError.h"
+#include "reader/BlockReader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every test works in its own TEMP directory, removed afterwards, so the
+// temporary files that a run leaves behind can be counted.
+class PreprocessorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vantry-pp-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        for (const char* name : {"TEMP", "TMP", "TMPDIR"}) {
+            const char* old = std::getenv(name);
+            saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        }
+        setenv("TEMP", dir.c_str(), 1);
+    }
+    void TearDown() override {
+        for (auto& [name, value] : saved) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+        fs::remove_all(dir);
+    }
+
+    std::size_t filesLeft() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    }
+
+    // Preprocesses `source` through a temporary file and returns the output;
+    // the temporary file is removed as the parser removes it.
+    std::string run(const std::string& source, const PreprocessorDefines& defines = {},
+                    const DocCommentFormat& format = {}) {
+        std::istringstream in(source);
+        std::string temp = Preprocessor::makeTempFileName("");
+        Preprocessor(format).preprocess(in, temp, defines, "src.h", "pkg", table);
+        std::ifstream file(temp, std::ios::binary);
+        std::string out((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        fs::remove(temp);
+        return out;
+    }
+
+    std::string errorOf(const std::string& source) {
+        try {
+            run(source);
+        } catch (const VelkError& e) {
+            return e.message;
+        }
+        return "no error";
+    }
+
+    static std::size_t lines(const std::string& text) {
+        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+               (!text.empty() && text.back() != '\n');
+    }
+
+    fs::path dir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    std::map<std::string, MacroDefinition> table;
+};
+
+}  // namespace
+
+TEST_F(PreprocessorTest, CommentsAndLiterals) {
+    EXPECT_EQ(run("a /* x\ny */ b // c\n/** doc\n * more */\nint s = \"/*\"; // x\n"),
+              "a \n b \n/** doc\n * more */\nint s = \"/*\"; \n");
+    EXPECT_EQ(run("/**/ int x;\n/***/\n"), " int x;\n/***/\n");
+    // "*/" in a literal ends nothing; later directives still count.
+    EXPECT_EQ(run("char* s = \"*/ /*\"; char c = '\\'';\n#define X 1\nX\n"),
+              "char* s = \"*/ /*\"; char c = '\\'';\n\n1\n");
+    EXPECT_EQ(errorOf("x\n#error don't\n"), "Preprocessor: Newline in quoted string on line 2");
+    EXPECT_EQ(errorOf("x = \"abc"), "Preprocessor: Unexpected end-of-file while parsing quoted string on line 1");
+    EXPECT_EQ(errorOf("\n/* open\n"), "Preprocessor: Unexpected end-of-file while parsing comment on line 2");
+    EXPECT_EQ(errorOf("/** open\n"), "Preprocessor: Unexpected end-of-file in documentation comment on line 1");
+}
+
+TEST_F(PreprocessorTest, Exclusion) {
+    std::string source;
+    for (int i = 1; i <= 22; ++i) {
+        if (i == 10) source += "keep /* VANTRY_BEGIN_EXCLUDE */ gone\n";
+        else if (i == 20) source += "x VANTRY_END_EXCLUDE y\n";
+        else source += "L" + std::to_string(i) + "\n";
+    }
+    std::string out = run(source);
+    EXPECT_EQ(lines(out), 22u);
+    EXPECT_NE(out.find("L9\nkeep \n\n"), std::string::npos);
+    EXPECT_NE(out.find("\n\nL21\n"), std::string::npos);
+    EXPECT_EQ(out.find("L15"), std::string::npos);
+    // No effect inside documentation or line comments.
+    EXPECT_EQ(run("/** VANTRY_BEGIN_EXCLUDE */\na\n// VANTRY_BEGIN_EXCLUDE\nb\n"),
+              "/** VANTRY_BEGIN_EXCLUDE */\na\n\nb\n");
+}
+
+TEST_F(PreprocessorTest, ConditionalsAndDefines) {
+    PreprocessorDefines user("A=3\r\nEMPTY");
+    EXPECT_EQ(run("#ifdef A\na\n#else\nb\n#endif\n#if A >= 2\nc\n#elif 1\nd\n#endif\n", user),
+              "\na\n\n\n\n\nc\n\n\n\n");
+    EXPECT_EQ(run("#if EMPTY\na\n#endif\n#if defined(A) && defined(NO)\nb\n#endif\n#if !!defined(A)\nc\n#endif\n", user),
+              "\n\n\n\nb\n\n\n\n\n");
+    EXPECT_EQ(run("#if A || 1\na\n#endif\n#else\n#endif\n", user), "\n\n\n#else\n#endif\n");
+    // An elif cannot switch on the inside of an inactive block.
+    EXPECT_EQ(run("#if 0\n#if 0\n#elif 1\nx\n#endif\n#endif\n"), "\n\n\n\n\n\n");
+    // Inactive lines are not expanded: an open call there swallows nothing.
+    EXPECT_EQ(run("#define F(x) x\n#if 0\nF(\n#else\nok\n#endif\n"), "\n\n\n\nok\n\n");
+    EXPECT_EQ(errorOf("\n#ifndef G\n#if 1\n#endif\n"),
+              "Preprocessor: Unexpected end-of-file while parsing #ifdef on line 2");
+
+    EXPECT_EQ(run("/** The max. */\n#  define F(a, b) a+b\n#if 0\n#define HIDDEN 1\n#endif\nF(1,2) HIDDEN\n#include <x>\n"),
+              "/** The max. */\n\n\n\n\n1+2 HIDDEN\n\n");
+    ASSERT_EQ(table.count("F"), 1u);
+    EXPECT_EQ(table["F"].getSignature(), "#define F(a, b) a+b");
+    EXPECT_EQ(table["F"].getComment(), "The max.");
+    EXPECT_EQ(table["F"].getPackage(), "pkg");
+    EXPECT_EQ(table["HIDDEN"].getFileName(), "src.h");
+    EXPECT_EQ(errorOf("#define G(a, b\n"), "Preprocessor: End-of-line in macro argument specification on line 1");
+    EXPECT_EQ(errorOf("#define H(a) a\nH(1,\n"), "End-of-file in macro argument list (line 2)");
+    EXPECT_EQ(run("#define\n#define (x) y\n"), "\n\n");  // no name: nothing defined
+}
+
+TEST_F(PreprocessorTest, DeepNestingUsesNoRecursion) {
+    std::string source;
+    for (int i = 0; i < 20000; ++i) source += "#ifdef __cplusplus\n";
+    source += "x\n";
+    for (int i = 0; i < 20000; ++i) source += "#endif\n";
+    std::string out = run(source);
+    EXPECT_EQ(lines(out), 40001u);
+    EXPECT_EQ(out.substr(20000, 2), "x\n");
+}
+
+TEST_F(PreprocessorTest, ContinuationsKeepTheLineCount) {
+    EXPECT_EQ(run("x = 1; \\\ny = 2;\nz\n"), "\nx = 1; y = 2;\nz\n");
+    EXPECT_EQ(run("a \\\n\n\nb\n"), "a \n\n\nb\n");
+    EXPECT_EQ(run("#define LONG 1 + \\\n  2\nLONG\n"), "\n\n1 + 2\n");
+}
+
+TEST_F(PreprocessorTest, LineStyleDocumentation) {
+    DocCommentFormat format;
+    format.setSecondary("///", "///", "///");
+    EXPECT_EQ(run("/// a\n/// b\nint x; // trailing\n", {}, format), "/// a\n/// b\nint x; \n");
+    // A "//" inside a literal right after the run is not a comment.
+    EXPECT_EQ(run("/// a\nurl = \"http://x\";\n", {}, format), "/// a\nurl = \"http://x\";\n");
+    EXPECT_EQ(run("/// a\n"), "\n");  // not a documentation format here
+}
+
+TEST_F(PreprocessorTest, OddInputs) {
+    EXPECT_EQ(run(""), "");
+    EXPECT_EQ(run("int x;"), "int x;\n");
+    EXPECT_EQ(run("\xEF\xBB\xBFint x;\r\n#ifdef __cplusplus\r\ny;\r\n#endif\r\n/**\r\n * d\r\n */\r\n"),
+              "int x;\n\ny;\n\n/**\n * d\n */\n");
+    EXPECT_EQ(run(std::string("a\0b\nc\n", 6)), "ab\nc\n");
+
+    // Sizes around the reader's block size.
+    for (std::size_t size : {BlockReader::kBlockSize - 1, BlockReader::kBlockSize, BlockReader::kBlockSize + 1}) {
+        std::string source(size, 'x');
+        for (std::size_t k = 99; k < size; k += 100) source[k] = '\n';
+        source.back() = '\n';
+        EXPECT_EQ(run(source), source) << size;
+    }
+}
+
+TEST_F(PreprocessorTest, TemporaryFiles) {
+    std::string a = Preprocessor::makeTempFileName("cf");
+    std::string b = Preprocessor::makeTempFileName("cf");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(fs::path(a).parent_path(), dir);
+    EXPECT_EQ(fs::path(a).filename().string().rfind("cf.", 0), 0u);
+    struct stat st {};
+    ASSERT_EQ(stat(a.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    fs::remove(a);
+    fs::remove(b);
+
+    run("#if 1\nx\n#endif\n");
+    EXPECT_EQ(filesLeft(), 0u);
+    EXPECT_THROW(run("\"open"), VelkError);
+    EXPECT_EQ(filesLeft(), 0u);
+
+    setenv("TEMP", (dir / "missing").c_str(), 1);
+    EXPECT_THROW(Preprocessor::makeTempFileName(""), VelkError);
+}
+
+TEST(PreprocessorStatic, EvaluateIfAndDirectiveWords) {
+    PreprocessorDefines d("X=3\r\nC='a'\r\nNEG=-1");
+    EXPECT_TRUE(Preprocessor::evaluateIf("X >= 2", d));
+    EXPECT_FALSE(Preprocessor::evaluateIf("X < 3", d));
+    EXPECT_TRUE(Preprocessor::evaluateIf("X != 4", d));
+    EXPECT_TRUE(Preprocessor::evaluateIf("'a' == 97", d));
+    EXPECT_FALSE(Preprocessor::evaluateIf("-1", d));
+    EXPECT_FALSE(Preprocessor::evaluateIf("X + 1", d));
+    EXPECT_TRUE(Preprocessor::evaluateIf("!(Y)", d));
+    EXPECT_FALSE(Preprocessor::evaluateIf("", d));
+    EXPECT_TRUE(Preprocessor::evaluateIf("99999999999999999999999 > 1", d));
+    EXPECT_TRUE(Preprocessor::isPreprocessorLine("#endregion"));
+    EXPECT_TRUE(Preprocessor::isPreprocessorLine("define"));
+    EXPECT_FALSE(Preprocessor::isPreprocessorLine("#defined"));
+}
