@@ -148,8 +148,8 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
     CppClass* start = registered(cls);
     if (!start) return {};
     // Iterative depth-first walk so that deep hierarchies cannot exhaust
-    // the stack; a class met again while its own chain is being built (a
-    // cycle) contributes no chain.
+    // the stack; a base met again while its own chain is being built (a
+    // cycle) is left out.
     struct Frame {
         CppClass* cls;
         std::vector<CppClass*> bases;
@@ -185,10 +185,7 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
             if (memo != chainMemo.end()) {
                 finished = memo->second;
                 haveFinished = true;
-            } else if (onPath.count(b)) {
-                finished.clear();
-                haveFinished = true;
-            } else {
+            } else if (!onPath.count(b)) {
                 push(b);
             }
             continue;

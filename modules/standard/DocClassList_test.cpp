@@ -1,0 +1,131 @@
+#include "modules/standard/DocClassList.h"
+
+#include "modules/standard/DocCppClass.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DocClassListTest : public ::testing::Test {
+protected:
+    DocClassList list{nullptr};
+
+    // Registers a class; bases as a base-list text ("A,f|I,t").
+    CppClass* add(const std::string& package, const std::string& name,
+                  const std::string& bases = "", const std::string& kind = "class",
+                  int language = 2, const std::string& container = "") {
+        auto* cls = new DocCppClass(&list, DocOptions(), language);
+        cls->setName(name);
+        cls->setPackage(package);
+        cls->setKind(kind);
+        cls->setText(container);
+        setBasesFromText(*cls, bases);
+        return list.addClass(cls);
+    }
+    static std::vector<std::string> names(const std::vector<CppClass*>& classes) {
+        std::vector<std::string> result;
+        for (const CppClass* c : classes) result.push_back(c->getName());
+        return result;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(DocClassListTest, ProjectsAndSortedListings) {
+    EXPECT_TRUE(list.projectNames().empty());
+    add("b", "zebra");
+    add("a", "Apple");
+    add("b", "apple");
+    add("B", "x");
+    EXPECT_EQ(list.projectNames(), (Names{"B", "a", "b"}));
+    EXPECT_EQ(names(list.classesInProject("b")), (Names{"apple", "zebra"}));
+    Names all = names(list.classesInProject(""));
+    EXPECT_EQ(all.back(), "zebra");
+    EXPECT_EQ(all.size(), 4u);
+}
+
+TEST_F(DocClassListTest, NestedSiblingIsResolvedUnderTheOuterScopeFirst) {
+    CppClass* inner = add("p", "Outer.Inner", "", "class", 2, "Outer");
+    CppClass* sibling = add("p", "Outer.Other");
+    CppClass* top = add("p", "Other");
+    EXPECT_EQ(list.resolveLinkTarget("p", inner, "Other", true), sibling);
+    EXPECT_EQ(list.resolveLinkTarget("p", top, "Other", true), top);
+    EXPECT_EQ(list.resolveLinkTarget("q", nullptr, "Other", false), nullptr);
+    CppClass* ns = add("p", "ns::Shape", "", "class", 0);
+    EXPECT_EQ(list.resolveLinkTarget("p", nullptr, "ns::Shape", false), ns);
+}
+
+TEST_F(DocClassListTest, AncestorChainFollowsClassBasesAndPrefersTheLongest) {
+    add("p", "Root");
+    add("p", "Mid", "Root,f");
+    add("p", "I1", "", "interface");
+    add("p", "I2", "I1,t", "interface");
+    CppClass* leaf = add("p", "Leaf", "I2,t|Mid,f|Zed,f");
+    EXPECT_EQ(names(list.longestAncestorChain(*leaf)), (Names{"Root", "Mid"}));
+    CppClass* onlyInterfaces = add("p", "Impl", "I2,t");
+    EXPECT_TRUE(list.longestAncestorChain(*onlyInterfaces).empty());
+    CppClass* iface = add("p", "I3", "I1,t|I2,t", "interface");
+    EXPECT_EQ(names(list.longestAncestorChain(*iface)), (Names{"I1", "I2"}));
+    // Unresolved bases stay as placeholders in the walks.
+    ClassLevels levels = list.resolveInClassHierarchy(*leaf);
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_EQ(names(levels[0]), (Names{"I2", "Mid", "Zed"}));
+    EXPECT_EQ(names(levels[1]), (Names{"I1", "Root"}));
+    EXPECT_TRUE(levels[0][2]->isUnresolved());
+    EXPECT_EQ(names(list.resolvedBases(*leaf)), (Names{"I2", "Mid"}));
+}
+
+TEST_F(DocClassListTest, CyclesTerminateAndDiamondsAreListedOnce) {
+    CppClass* a = add("p", "A", "B,f");
+    CppClass* b = add("p", "B", "A,f");
+    EXPECT_EQ(names(list.longestAncestorChain(*a)), (Names{"B"}));
+    EXPECT_EQ(list.resolveInClassHierarchy(*b).size(), 1u);
+    EXPECT_EQ(list.collectHierarchyLinks(*a).size(), 1u);
+
+    CppClass* top = add("q", "Top");
+    add("q", "L", "Top,f");
+    add("q", "R", "Top,f");
+    CppClass* bottom = add("q", "Bottom", "L,f|R,f");
+    ClassLevels up = list.resolveInClassHierarchy(*bottom);
+    ASSERT_EQ(up.size(), 2u);
+    EXPECT_EQ(names(up[0]), (Names{"L", "R"}));
+    EXPECT_EQ(names(up[1]), (Names{"Top"}));
+    ClassLevels down = list.collectHierarchyLinks(*top);
+    ASSERT_EQ(down.size(), 2u);
+    EXPECT_EQ(names(down[0]), (Names{"L", "R"}));
+    EXPECT_EQ(names(down[1]), (Names{"Bottom"}));
+}
+
+TEST_F(DocClassListTest, DeepHierarchiesNeedNoDeepRecursion) {
+    const int depth = 20000;
+    add("p", "C0");
+    for (int i = 1; i < depth; ++i) add("p", "C" + std::to_string(i), "C" + std::to_string(i - 1) + ",f");
+    CppClass* last = list.findClass("p", "C" + std::to_string(depth - 1), false);
+    EXPECT_EQ(list.longestAncestorChain(*last).size(), size_t(depth - 1));
+    EXPECT_EQ(list.resolveInClassHierarchy(*last).size(), size_t(depth - 1));
+}
+
+TEST_F(DocClassListTest, SubclassesAndNestedClasses) {
+    CppClass* shape = add("geo", "Shape");
+    add("geo", "Circle", "Shape,f");
+    add("geo", "Square", "geo.Shape,f");
+    add("geo", "Blob", "gfx::Shape,f", "class", 0);  // another Shape
+    add("geo", "Other", "Shapes,f");
+    EXPECT_EQ(names(list.directSubclasses(*shape)), (Names{"Circle", "Square"}));
+    CppClass* outer = add("geo", "Outer");
+    add("geo", "Outer.In", "", "class", 2, "Outer");
+    add("other", "Outer.In2", "", "class", 2, "Outer");
+    EXPECT_EQ(names(list.nestedClasses(*outer)), (Names{"Outer.In"}));
+    // A class added later is seen by the next question.
+    add("geo", "Late", "Shape,f");
+    EXPECT_EQ(list.directSubclasses(*shape).size(), 3u);
+}
+
+TEST_F(DocClassListTest, ClearAsksForMemberEntriesAgain) {
+    add("p", "A");
+    list.clear();
+    EXPECT_FALSE(list.memberEntriesPrepared());
+    EXPECT_EQ(list.size(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "modules/standard/SiteNames.h"
+
+#include "VelkLib/VelkPath.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/StandardModule.h"
+
+namespace {
+
+// The path with its file name's extension cut; a "." in a directory name
+// is not an extension.
+std::string cutExtension(const std::string& path) {
+    size_t nameStart = findLastPathSeparator(path);
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return path;
+    return path.substr(0, dot);
+}
+
+// The path with "/" for every "\" and no trailing separators ("/" stays).
+std::string normalDirectory(const std::string& path) {
+    std::string result = path;
+    for (char& c : result)
+        if (c == '\\') c = '/';
+    while (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
+// The output directory as seen from the main page's directory: "" when
+// they are the same, the remaining path when it lies below, else its last
+// component.
+std::string relativeDetailDirectory(const StandardModule& module) {
+    std::string detail = normalDirectory(module.detailDirectory);
+    std::string main = normalDirectory(directoryOf(module.outputFile));
+    if (detail == main || detail == "." || detail.empty()) return "";
+    if (main == ".") {
+        if (detail.rfind("./", 0) == 0) return detail.substr(2);
+        if (!detail.empty() && detail[0] != '/' && detail.rfind("../", 0) != 0) return detail;
+    } else if (detail.size() > main.size() + 1 && detail.compare(0, main.size(), main) == 0 &&
+               detail[main.size()] == '/') {
+        return detail.substr(main.size() + 1);
+    }
+    return fileNameOf(detail);
+}
+
+}  // namespace
+
+std::string pageNamePrefix(const StandardModule& module, bool fullPath) {
+    return cutExtension(fullPath ? module.outputFile : fileNameOf(module.outputFile));
+}
+
+std::string overviewFramePageName(const StandardModule& module, bool fullPath) {
+    return pageNamePrefix(module, fullPath) + "-overview-frame.html";
+}
+
+std::string allClassesFramePageName(const StandardModule& module, bool fullPath) {
+    return pageNamePrefix(module, fullPath) + "-allclasses-frame.html";
+}
+
+std::string overviewTreePageName(const StandardModule& module, bool fullPath) {
+    if (!module.options.generateHierarchy) return "";
+    return pageNamePrefix(module, fullPath) + "-overview-tree.html";
+}
+
+std::string overviewSummaryPageName(const StandardModule& module, bool fullPath) {
+    return pageNamePrefix(module, fullPath) + "-overview-summary.html";
+}
+
+std::string deprecatedListPageName(const StandardModule& module, bool fullPath,
+                                   const std::string& directoryPrefix) {
+    if (!module.options.enableDeprecated || !module.options.generateDeprecationsList) return "";
+    return directoryPrefix + pageNamePrefix(module, fullPath) + "-deprecated-list.html";
+}
+
+std::string indexPageName(const StandardModule& module, char letter, bool withAnchor,
+                          bool fullPath) {
+    std::string directory = fullPath ? directoryOf(module.outputFile) + "/" : "";
+    unsigned char u = static_cast<unsigned char>(letter);
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    else if (letter == '/' || letter == '\\' || u < 0x20 || u == 0x7f) letter = '_';
+    std::string l(1, letter);
+    if (!module.separateIndexPages) {
+        std::string name = directory + module.indexFileBase + "-all.html";
+        return withAnchor ? name + "#_" + l + "_" : name;
+    }
+    return directory + "index-files/" + module.indexFileBase + "-" + l + ".html";
+}
+
+std::string firstIndexPageName(const StandardModule& module) {
+    return indexPageName(module, 'A', false, false);
+}
+
+std::string outputPath(const StandardModule& module, const std::string& pageName,
+                       bool fullPath) {
+    if (fullPath) {
+        // Without an output directory the pages go beside the main page,
+        // never to the file-system root.
+        std::string directory = normalDirectory(module.detailDirectory);
+        if (directory.empty()) directory = normalDirectory(directoryOf(module.outputFile));
+        return directory + "/" + pageName;
+    }
+    std::string relative = relativeDetailDirectory(module);
+    return relative.empty() ? pageName : relative + "/" + pageName;
+}
+
+std::string projectPagePath(const StandardModule& module, const std::string& projectName,
+                            const std::string& page, bool fullPath) {
+    return outputPath(module, projectDirectoryName(projectName) + "/" + page, fullPath);
+}
