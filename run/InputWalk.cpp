@@ -1,0 +1,215 @@
+#include "run/InputWalk.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkPath.h"
+#include "run/PathComponent.h"
+
+namespace {
+
+std::string forwardSlashes(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// The name of the directory a path resolves to ("." and ".." included);
+// "" when it cannot be resolved.
+std::string resolvedName(const std::string& directory) {
+    std::error_code error;
+    std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(directory, error), error);
+    if (error) return "";
+    return resolved.filename().string();
+}
+
+// Marks a directory as visited; false when it was visited before (reached
+// again through a link). A directory without identity is walked.
+bool firstVisit(std::set<VelkFileId>& visited, const std::string& directory) {
+    std::optional<VelkFileId> id = fileIdentity(directory);
+    return !id || visited.insert(*id).second;
+}
+
+std::string pathPart(const std::string& entry) {
+    return stripTrailingSeparator(forwardSlashes(entry.substr(0, entry.find('='))));
+}
+
+}  // namespace
+
+std::vector<std::string> splitFileList(const std::string& text) {
+    std::vector<std::string> entries;
+    std::string current;
+    bool quoted = false;
+    for (char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
+            if (!current.empty()) entries.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (quoted) throw VelkError("Imbalanced '\"' in the list of files/directories.");
+    if (!current.empty()) entries.push_back(std::move(current));
+    return entries;
+}
+
+bool isCommentedOut(const std::string& path) { return !path.empty() && path[0] == '#'; }
+
+std::string stripTrailingSeparator(const std::string& entry) {
+    if (entry.size() > 1 && (entry.back() == '/' || entry.back() == '\\'))
+        return entry.substr(0, entry.size() - 1);
+    return entry;
+}
+
+ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirectory) {
+    ProjectEntry result;
+    std::string::size_type equals = entry.find('=');
+    result.path = pathPart(entry);
+    std::string namedDirectory =
+        useContainingDirectory ? directoryOf(result.path) : result.path;
+    result.project = equals != std::string::npos ? entry.substr(equals + 1)
+                                                 : fileNameOf(namedDirectory);
+    if (result.project == "." || result.project == "..") result.project = resolvedName(namedDirectory);
+    if (!result.project.empty()) result.project = safePathComponent(result.project);
+    return result;
+}
+
+InputWalk::InputWalk(std::set<std::string> extensions_, ModuleStatusFn status_,
+                     ModuleErrorFn log_, ModuleProgressFn progress_, void* context_,
+                     FileStep step_)
+    : extensions(std::move(extensions_)),
+      statusFn(status_),
+      logFn(log_),
+      progressFn(progress_),
+      context(context_),
+      step(std::move(step_)) {}
+
+void InputWalk::status(const std::string& line1) const {
+    if (statusFn != nullptr) statusFn(line1.c_str(), " ", context);
+}
+
+std::vector<std::string> InputWalk::acceptedFiles(const std::string& directory) const {
+    std::vector<std::string> files;
+    VelkDirectory listed(directory, false);
+    for (const std::string& extension : extensions) {
+        std::vector<std::string> matching = listed.list("*." + extension, false, true);
+        files.insert(files.end(), matching.begin(), matching.end());
+    }
+    return files;
+}
+
+int InputWalk::countFiles(const std::string& directory) const {
+    if (!directoryExists(directory))
+        throw VelkError("Could not access directory \"" + directory + "\"");
+    std::set<VelkFileId> visited;
+    std::vector<std::string> pending{directory};
+    int count = 0;
+    while (!pending.empty()) {
+        std::string current = std::move(pending.back());
+        pending.pop_back();
+        if (!firstVisit(visited, current)) continue;
+        count += static_cast<int>(acceptedFiles(current).size());
+        std::vector<std::string> children = VelkDirectory(current, false).listSubdirectories(true);
+        pending.insert(pending.end(), children.begin(), children.end());
+    }
+    return count;
+}
+
+int InputWalk::countEntry(const std::string& entry) const {
+    std::string path = pathPart(stripTrailingSeparator(entry));
+    if (isCommentedOut(path)) return 0;
+    if (directoryExists(path)) return countFiles(path);
+    if (fileExists(path)) return 1;
+    throw VelkError("Could not access file or directory \"" + path + "\"");
+}
+
+bool InputWalk::walkEntry(const std::string& listEntry) {
+    std::string entry = stripTrailingSeparator(listEntry);
+    ProjectEntry split = splitProjectEntry(entry, true);
+    // A commented-out directory is reported as one by walkDirectory.
+    if (directoryExists(split.path)) return walkDirectory(entry, true, "");
+    if (!documentFile(split.path, split.project.empty() ? "_no_project_" : split.project))
+        return true;  // commented out: nothing was counted for it
+    return fileDone();
+}
+
+bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
+                              const std::string& rootPrefix) {
+    struct Frame {
+        std::string entry;
+        bool root;
+        std::string prefix;
+    };
+    // Depth first in listing order, as a recursive walk would go: a
+    // directory's own files and project line come before its children.
+    std::vector<Frame> pending{{rootEntry, rootFlag, rootPrefix}};
+    std::set<VelkFileId> visited;
+    while (!pending.empty()) {
+        Frame frame = std::move(pending.back());
+        pending.pop_back();
+        if (isCommentedOut(frame.entry)) {
+            status("Skipping commented-out directory " + frame.entry);
+            continue;
+        }
+        ProjectEntry split = splitProjectEntry(frame.entry, false);
+        if (!firstVisit(visited, split.path)) continue;
+        status("Directory " + frame.entry);
+        std::string project = frame.prefix.empty() ? split.project
+                                                   : frame.prefix + "." + split.project;
+        std::vector<std::string> files = acceptedFiles(split.path);
+        for (const std::string& file : files) {
+            documentFile(file, project);
+            if (!fileDone()) return false;
+        }
+        if (!files.empty()) projectList += split.project + "|" + split.path + "\n";
+
+        std::vector<std::string> children =
+            VelkDirectory(split.path, false).listSubdirectories(true);
+        std::string childPrefix = frame.root ? "" : project;
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            pending.push_back({*child, false, childPrefix});
+    }
+    return true;
+}
+
+bool InputWalk::documentFile(const std::string& listedPath, const std::string& project) {
+    if (isCommentedOut(listedPath)) {
+        status("Skipping commented-out file " + listedPath);
+        return false;
+    }
+    std::string path = forwardSlashes(listedPath);
+    if (!seenFiles.insert(path).second) return true;  // each file is parsed once per run
+    status("file " + path);
+    std::string failure;
+    try {
+        step(path, project);
+        return true;
+    } catch (const VelkError& e) {
+        failure = e.getMessage();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    if (logFn != nullptr) {
+        std::string text = failure + ".  Parsing of \"" + path + "\" was unsuccessful.";
+        logFn(text.c_str(), context);
+    }
+    return true;
+}
+
+bool InputWalk::fileDone() {
+    ++done;
+    if (progressFn == nullptr) return true;
+    // Never a total of 0 (a list of commented-out entries, or a file that
+    // appeared after counting): the receiver divides by it.
+    int reportedTotal = std::max(total, 1);
+    int reportedDone = std::min(done / 2, reportedTotal);
+    return progressFn(reportedDone, reportedTotal, context) != 0;
+}

@@ -1,0 +1,114 @@
+// The walk over the user's list of files and directories: splitting the
+// list into entries, counting the source files for the progress bar,
+// walking directories, naming the project of each file and building the
+// project list text that the module receives.
+//
+// Paths: "/" and "\\" are both separators in the list; the walk hands
+// files on with "/" only, so a file named once with "/" and once with "\\"
+// is the same file. Directory listings are sorted; only regular files match
+// the extensions (letter case ignored); a directory reached twice through
+// links is walked once per list entry. The walk keeps its own stack, so
+// deep trees cannot exhaust the thread's stack.
+#pragma once
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "modules/ModuleInterface.h"
+
+// Splits the list text into entries. A double quote toggles quoting and is
+// dropped; outside quotes white space ends an entry and empty entries are
+// dropped; `x"y z"` is the one entry `xy z`. Throws VelkError "Imbalanced
+// '\"' in the list of files/directories." when a quote is left open.
+std::vector<std::string> splitFileList(const std::string& text);
+
+// True when the path's first character is "#".
+bool isCommentedOut(const std::string& path);
+
+// An entry with one trailing "/" or "\\" removed (a lone "/" stays).
+std::string stripTrailingSeparator(const std::string& entry);
+
+// The path of an entry ("\\" read as "/") and its project name.
+struct ProjectEntry {
+    std::string path;
+    std::string project;
+};
+
+// Splits "path=Project" at the first "="; without one, the project is the
+// last component of the path or, with useContainingDirectory, of the
+// directory that holds it. A project "." or ".." is named by the resolved
+// directory's own name. Any other name becomes one safe path component
+// (safePathComponent); an empty name stays empty.
+ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirectory);
+
+class InputWalk {
+public:
+    // The per-file step: parse one file (path with "/" only) into the run's
+    // model for the project. May throw; the walk reports the error and
+    // goes on with the next file.
+    using FileStep = std::function<void(const std::string& path, const std::string& project)>;
+
+    // Callbacks may be null (nothing is reported; progress never stops).
+    InputWalk(std::set<std::string> extensions, ModuleStatusFn status, ModuleErrorFn log,
+              ModuleProgressFn progress, void* context, FileStep step);
+
+    // The number of accepted files below an existing directory (recursive).
+    // Throws VelkError "Could not access directory \"<path>\"" when it is
+    // not there.
+    int countFiles(const std::string& directory) const;
+
+    // The number of files a list entry stands for: 0 for a commented-out
+    // entry, 1 for a file, countFiles for a directory. Throws VelkError
+    // "Could not access file or directory \"<path>\"" when the path is
+    // neither.
+    int countEntry(const std::string& entry) const;
+
+    // Walks one top-level entry: a directory goes to walkDirectory, anything
+    // else to documentFile with its project ("_no_project_" when empty),
+    // followed by fileDone. Returns false when the user cancelled.
+    bool walkEntry(const std::string& entry);
+
+    // Walks a directory entry (as written in the list, "=Project" included)
+    // and everything below it: status "Directory <entry>", each accepted
+    // file (extension by extension in the set's order, each list sorted),
+    // one project-list line when the directory held files, then the
+    // subdirectories with dotted project names (the children of a root
+    // entry start a new prefix). Returns false when the user cancelled.
+    bool walkDirectory(const std::string& entry, bool root, const std::string& prefix);
+
+    // The per-file step for one file: skips commented-out paths (status
+    // "Skipping commented-out file <path>") and files seen before in this
+    // run; shows "file <path>" and runs the step. An error of the step is
+    // logged as "<error>.  Parsing of \"<path>\" was unsuccessful." Returns
+    // false only for a commented-out path.
+    bool documentFile(const std::string& path, const std::string& project);
+
+    // Counts one more file done and reports progress (done / 2 of total),
+    // so that parsing fills the first half of the bar. Returns false when
+    // the user asked to stop. A total of 0 is reported as 1.
+    bool fileDone();
+
+    void setTotal(int total_) { total = total_; }
+    int getDone() const { return done; }
+    // Lines "name|directory\n" in walk order.
+    const std::string& projectListText() const { return projectList; }
+
+private:
+    void status(const std::string& line1) const;
+    // Files of one directory matching the extensions, in walk order.
+    std::vector<std::string> acceptedFiles(const std::string& directory) const;
+
+    std::set<std::string> extensions;
+    ModuleStatusFn statusFn;
+    ModuleErrorFn logFn;
+    ModuleProgressFn progressFn;
+    void* context;
+    FileStep step;
+
+    std::set<std::string> seenFiles;
+    std::string projectList;
+    int done = 0;
+    int total = 0;
+};

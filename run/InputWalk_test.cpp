@@ -1,0 +1,190 @@
+#include "run/InputWalk.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkPath.h"
+#include "run/TestRecording.h"
+
+using namespace testing_support;
+
+namespace {
+
+// What the walk reported, gathered through the C callbacks.
+struct Reports {
+    std::vector<std::string> status;
+    std::vector<std::string> log;
+    std::vector<std::pair<int, int>> progress;
+    int stopAfter = -1;  // progress answers 0 once this many reports were made
+};
+
+void statusInto(const char* line1, const char*, void* context) {
+    static_cast<Reports*>(context)->status.push_back(line1);
+}
+void logInto(const char* text, void* context) { static_cast<Reports*>(context)->log.push_back(text); }
+int progressInto(int done, int total, void* context) {
+    auto* reports = static_cast<Reports*>(context);
+    reports->progress.emplace_back(done, total);
+    return reports->stopAfter < 0 || static_cast<int>(reports->progress.size()) < reports->stopAfter;
+}
+
+struct Parsed {
+    std::string path, project;
+    bool operator==(const Parsed&) const = default;
+};
+
+class InputWalkTest : public ::testing::Test {
+protected:
+    InputWalk makeWalk(std::set<std::string> extensions = {"java"}) {
+        return InputWalk(std::move(extensions), statusInto, logInto, progressInto, &reports,
+                         [this](const std::string& path, const std::string& project) {
+                             parsed.push_back({path, project});
+                             if (path.find("bad") != std::string::npos)
+                                 throw VelkError("Broken input");
+                         });
+    }
+    ScratchDirectory scratch;
+    Reports reports;
+    std::vector<Parsed> parsed;
+};
+
+}  // namespace
+
+TEST(FileList, SplitsAtBlanksOutsideQuotes) {
+    EXPECT_EQ(splitFileList("\"my dir\" plain\r\n#later\t"),
+              (std::vector<std::string>{"my dir", "plain", "#later"}));
+    EXPECT_EQ(splitFileList("x\"y z\""), (std::vector<std::string>{"xy z"}));
+    EXPECT_EQ(splitFileList("  \"\"  "), (std::vector<std::string>{}));
+    try {
+        splitFileList("a \"b");
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage(), "Imbalanced '\"' in the list of files/directories.");
+    }
+}
+
+TEST(FileList, ProjectNamesComeFromTheEntryAndStayOnePathComponent) {
+    ProjectEntry named = splitProjectEntry("dir/=Proj", true);
+    EXPECT_EQ(named.path, "dir");
+    EXPECT_EQ(named.project, "Proj");
+    EXPECT_EQ(splitProjectEntry("src\\a", false).project, "a");
+    EXPECT_EQ(splitProjectEntry("src\\a", false).path, "src/a");
+    EXPECT_EQ(splitProjectEntry("src/a/x.cpp", true).project, "a");
+    std::string cwd = getCurrentDirectory();
+    EXPECT_EQ(splitProjectEntry("x.cpp", true).project, fileNameOf(cwd));
+    EXPECT_EQ(splitProjectEntry(".", false).project, fileNameOf(cwd));
+    EXPECT_EQ(splitProjectEntry("..", false).project, fileNameOf(directoryOf(cwd)));
+    EXPECT_EQ(splitProjectEntry("src=../../etc", false).project, ".._.._etc");
+    EXPECT_EQ(splitProjectEntry("src=", false).project, "");
+    EXPECT_EQ(stripTrailingSeparator("/"), "/");
+}
+
+TEST_F(InputWalkTest, DirectoriesNestIntoDottedProjectsAndListTheirProjects) {
+    scratch.write("src/x.java", "");
+    scratch.write("src/a/y.java", "");
+    scratch.write("src/a/b/z.java", "");
+    scratch.write("src/empty/readme.txt", "");
+    std::string src = scratch / "src";
+    InputWalk walk = makeWalk();
+    EXPECT_EQ(walk.countEntry(src + "/"), 3);
+    walk.setTotal(3);
+    EXPECT_TRUE(walk.walkEntry(src + "/"));
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{src + "/x.java", "src"},
+                                           {src + "/a/y.java", "a"},
+                                           {src + "/a/b/z.java", "a.b"}}));
+    EXPECT_EQ(walk.projectListText(),
+              "src|" + src + "\na|" + src + "/a\nb|" + src + "/a/b\n");
+    EXPECT_EQ(reports.status[0], "Directory " + src);
+
+    InputWalk core = makeWalk();
+    parsed.clear();
+    core.walkEntry(src + "=Core");
+    EXPECT_EQ(parsed[0].project, "Core");
+    EXPECT_EQ(parsed[1].project, "a");
+    EXPECT_EQ(core.projectListText().substr(0, 5), "Core|");
+}
+
+TEST_F(InputWalkTest, ExtensionsAreTakenInTheSetsOrder) {
+    scratch.write("d/a.h", "");
+    scratch.write("d/a.cpp", "");
+    InputWalk walk = makeWalk({"h", "cpp"});
+    walk.walkEntry(scratch / "d");
+    ASSERT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(parsed[0].path, scratch / "d/a.cpp");
+}
+
+TEST_F(InputWalkTest, AFileNamedTwiceIsParsedOnceButCountedTwice) {
+    scratch.write("d/f.java", "");
+    InputWalk walk = makeWalk();
+    walk.setTotal(2);
+    walk.walkEntry(scratch / "d/f.java");
+    walk.walkEntry(scratch.path + "\\d\\f.java");
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{scratch / "d/f.java", "d"}}));
+    EXPECT_EQ(walk.getDone(), 2);
+    EXPECT_EQ(reports.progress, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}}));
+}
+
+TEST_F(InputWalkTest, CommentedOutEntriesAreReportedNotCounted) {
+    std::filesystem::create_directories(scratch / "#dir");
+    scratch.write("#dir/x.java", "");
+    InputWalk walk = makeWalk();
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(scratch.path);
+    EXPECT_EQ(walk.countEntry("#dir"), 0);
+    EXPECT_EQ(walk.countEntry("#nothing"), 0);
+    walk.walkEntry("#dir");
+    walk.walkEntry("#nothing");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(reports.status, (std::vector<std::string>{"Skipping commented-out directory #dir",
+                                                        "Skipping commented-out file #nothing"}));
+    EXPECT_TRUE(parsed.empty());
+    EXPECT_TRUE(reports.progress.empty());
+}
+
+TEST_F(InputWalkTest, AFailingFileIsLoggedAndTheWalkGoesOn) {
+    scratch.write("d/bad.java", "");
+    scratch.write("d/good.java", "");
+    InputWalk walk = makeWalk();
+    EXPECT_TRUE(walk.walkEntry(scratch / "d"));
+    EXPECT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(reports.log, (std::vector<std::string>{
+                               "Broken input.  Parsing of \"" + (scratch / "d/bad.java") +
+                               "\" was unsuccessful."}));
+}
+
+TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
+    InputWalk walk = makeWalk();
+    try {
+        walk.countEntry(scratch / "gone");
+        FAIL();
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage(), "Could not access file or directory \"" + (scratch / "gone") + "\"");
+    }
+    EXPECT_THROW(walk.countFiles(scratch / "gone"), VelkError);
+
+    for (const char* name : {"a", "b", "c"}) scratch.write(std::string("d/") + name + ".java", "");
+    reports.stopAfter = 2;
+    EXPECT_FALSE(walk.walkEntry(scratch / "d"));
+    EXPECT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(walk.projectListText(), "");
+}
+
+TEST_F(InputWalkTest, ADirectoryReachedAgainThroughALinkIsWalkedOnce) {
+    scratch.write("d/sub/x.java", "");
+    std::filesystem::create_directory_symlink(scratch / "d", scratch / "d/sub/loop");
+    InputWalk walk = makeWalk();
+    EXPECT_EQ(walk.countEntry(scratch / "d"), 1);
+    EXPECT_TRUE(walk.walkEntry(scratch / "d"));
+    EXPECT_EQ(parsed.size(), 1u);
+}
+
+TEST_F(InputWalkTest, AZeroTotalIsNeverReported) {
+    InputWalk walk = makeWalk();
+    walk.fileDone();
+    walk.fileDone();
+    walk.fileDone();
+    EXPECT_EQ(reports.progress, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {1, 1}}));
+}
