@@ -159,12 +159,14 @@ private:
             return;
         }
         if (x == '\n' || x < 0) {
-            if (x == '\n') out.push_back('\n');
+            out.push_back('\n');
             return;
         }
         std::size_t eol = s.find('\n', i);
         if (eol == std::string::npos) {
+            // The comment ends the input: its line still counts.
             i = s.size();
+            out.push_back('\n');
             return;
         }
         i = eol + 1;
