@@ -4,8 +4,14 @@
 
 #include "model/ClassList.h"
 
+class ModuleSink;
+
 class DocGenClassList : public ClassList {
 public:
     DocGenClassList() = default;
     ~DocGenClassList() override;
+
+    // Sends every class in key order (model/DocGenSend.cpp), skipping globals
+    // records that have neither bases nor members.
+    void sendToModule(ModuleSink& module) const;
 };

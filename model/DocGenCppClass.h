@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+class ModuleSink;
+
 class DocGenCppClass : public CppClass {
 public:
     using CppClass::CppClass;
@@ -14,6 +16,10 @@ public:
 
     // A DocGenCppClass copy (CppClass::copyFrom) with the counters copied.
     CppClass* clone() const override;
+
+    // startClass with the class's nine texts, each member in list order,
+    // then endClass (model/DocGenSend.cpp).
+    void sendToModule(ModuleSink& module) const;
 
     // Per class keyword, how many anonymous types of that keyword the parser
     // has named inside this class.

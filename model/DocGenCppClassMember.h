@@ -4,6 +4,8 @@
 
 #include "model/CppClassMember.h"
 
+class ModuleSink;
+
 class DocGenCppClassMember : public CppClassMember {
 public:
     explicit DocGenCppClassMember(CppClass* owner) : CppClassMember(owner) {}
@@ -12,4 +14,8 @@ public:
     // A new DocGenCppClassMember with this member's texts, flag, arguments,
     // options and files, owned by newOwner. The caller takes the object.
     CppClassMember* clone(CppClass* newOwner) const override;
+
+    // startMember with the member's texts and arguments, then endMember
+    // (model/DocGenSend.cpp).
+    void sendToModule(ModuleSink& module) const;
 };
