@@ -1,0 +1,130 @@
+#include "platform/gui/HeadlessBackend.h"
+
+#include <csignal>
+#include <iostream>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/gui/Dialog.h"
+
+namespace gui {
+
+namespace {
+
+void writeRaw(const char* text) {
+    std::size_t length = 0;
+    while (text[length] != '\0') ++length;
+    ssize_t ignored = ::write(STDERR_FILENO, text, length);
+    (void)ignored;
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend()
+    : HeadlessBackend(std::cout, std::cerr, std::cin,
+                      ::isatty(STDIN_FILENO) != 0 && ::isatty(STDERR_FILENO) != 0) {}
+
+HeadlessBackend::HeadlessBackend(std::ostream& outStream, std::ostream& errStream,
+                                 std::istream& inStream, bool isInteractive)
+    : out(outStream), err(errStream), in(inStream), interactive(isInteractive) {}
+
+Answer HeadlessBackend::messageBox(const std::string& text, const std::string& caption,
+                                   Buttons buttons, Icon icon) {
+    std::lock_guard<std::mutex> lock(mutex);
+    Answer answer = Answer::Ok;
+    if (buttons == Buttons::YesNo) {
+        if (!scripted.empty()) {
+            answer = scripted.front();
+            scripted.pop_front();
+        } else if (interactive) {
+            err << text << " [y/N] " << std::flush;
+            std::string reply;
+            if (std::getline(in, reply) && !reply.empty() && (reply[0] == 'y' || reply[0] == 'Y'))
+                answer = Answer::Yes;
+            else
+                answer = Answer::No;
+        } else {
+            answer = Answer::No;
+            err << "vantry: " << text << " No (no terminal to ask on)" << std::endl;
+        }
+    } else if (icon == Icon::Error) {
+        err << "vantry: error: " << text << std::endl;
+    } else if (icon == Icon::Warning) {
+        err << "vantry: warning: " << text << std::endl;
+    } else {
+        out << text << std::endl;
+    }
+    shown.push_back(Shown{text, caption, buttons, icon, answer});
+    return answer;
+}
+
+void HeadlessBackend::runModalLoop(CDialog& dialog) {
+    platform::MessageWindow* window = dialog.window();
+    if (window == nullptr) return;
+    platform::WindowHandle previous = activeWindow.exchange(window->handle());
+    try {
+        while (!dialog.IsEnded()) {
+            platform::WindowMessage message;
+            window->waitMessage(message);
+            dialog.Dispatch(message);
+        }
+    } catch (...) {
+        activeWindow.store(previous);
+        throw;
+    }
+    activeWindow.store(previous);
+}
+
+void HeadlessBackend::showReport(const std::string& title, const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!title.empty()) err << "vantry: " << title << std::endl;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        err << "vantry: warning: " << line << "\n";
+        start = end + 1;
+    }
+    err << std::flush;
+}
+
+bool HeadlessBackend::interrupt() {
+    platform::WindowHandle window = activeWindow.load();
+    return window != nullptr &&
+           platform::PostMessage(window, WM_COMMAND, commandParam(IDCANCEL, BN_CLICKED), 0);
+}
+
+void HeadlessBackend::watchInterrupts() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
+    std::thread([this, set] {
+        int count = 0;
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0) continue;
+            if (++count == 1 && interrupt()) {
+                writeRaw("\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
+                continue;
+            }
+            writeRaw("\nvantry: interrupted\n");
+            ::_exit(3);
+        }
+    }).detach();
+}
+
+std::vector<HeadlessBackend::Shown> HeadlessBackend::shownBoxes() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return shown;
+}
+
+void HeadlessBackend::scriptAnswer(Answer answer) {
+    std::lock_guard<std::mutex> lock(mutex);
+    scripted.push_back(answer);
+}
+
+}  // namespace gui

@@ -1,0 +1,81 @@
+// The backend without a display: controls live in memory, a dialog's
+// messages are served on the calling thread, and what would be shown goes to
+// the terminal. Tests drive every dialog through it.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <iosfwd>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Backend.h"
+#include "platform/WindowMessages.h"
+
+namespace gui {
+
+class HeadlessBackend : public Backend {
+public:
+    // On the process's standard streams; questions are asked when standard
+    // input and standard error are both terminals.
+    HeadlessBackend();
+    // On the given streams (tests); questions are asked on them when
+    // interactive is set, and answered No otherwise.
+    HeadlessBackend(std::ostream& out, std::ostream& err, std::istream& in, bool interactive);
+
+    bool hasDisplay() const override { return false; }
+
+    // Texts go out as lines: an error box as "vantry: error: <text>" and a
+    // warning as "vantry: warning: <text>" on the error stream, anything else
+    // as the text alone on the output stream. A Yes/No question takes the
+    // next scripted answer when there is one; otherwise it is asked as
+    // "<text> [y/N] " on the error stream when interactive (an answer
+    // beginning with y or Y is Yes), and answered No with a note on the
+    // error stream when not. Safe from any thread.
+    Answer messageBox(const std::string& text, const std::string& caption, Buttons buttons,
+                      Icon icon) override;
+
+    // Waits for the dialog's messages and serves them, oldest first, until
+    // the dialog has ended. While it runs, interrupt() cancels the dialog.
+    void runModalLoop(CDialog& dialog) override;
+
+    // Writes the title and then every line of the text (carriage returns
+    // dropped) as "vantry: warning: <line>" on the error stream.
+    void showReport(const std::string& title, const std::string& text) override;
+
+    // Asks the dialog of the running modal loop to cancel (its IDCANCEL
+    // command, the Escape key's), from any thread. Returns false when no
+    // modal loop runs.
+    bool interrupt();
+
+    // Blocks SIGINT in the calling thread (and so in every thread it starts
+    // later) and watches it from a thread of its own: the first Ctrl-C calls
+    // interrupt(), or, when no dialog runs, ends the process at once with
+    // exit status 3; a second one ends the process at once with status 3.
+    // Call it once, before any other thread starts.
+    void watchInterrupts();
+
+    struct Shown {
+        std::string text;
+        std::string caption;
+        Buttons buttons;
+        Icon icon;
+        Answer answer;
+    };
+    // Every message box so far, for tests.
+    std::vector<Shown> shownBoxes() const;
+    void scriptAnswer(Answer answer);
+
+private:
+    std::ostream& out;
+    std::ostream& err;
+    std::istream& in;
+    bool interactive;
+    mutable std::mutex mutex;
+    std::vector<Shown> shown;
+    std::deque<Answer> scripted;
+    std::atomic<platform::WindowHandle> activeWindow{nullptr};
+};
+
+}  // namespace gui
