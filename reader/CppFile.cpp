@@ -1,0 +1,710 @@
+#include "reader/CppFile.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkPath.h"
+#include "model/ClassList.h"
+#include "model/DocGenCppClass.h"
+#include "model/MacroDefinition.h"
+#include "reader/ParserGlobals.h"
+#include "reader/ParserInput.h"
+#include "reader/TokenReader.h"
+
+namespace {
+
+constexpr int kEof = std::char_traits<char>::eof();
+
+// The fixed first line that keeps a whole file out of the documentation.
+const char* const kNoDocumentLine = "/**NODOCUMENT**/";
+
+// Longest brace initialiser kept in a declaration, in characters.
+constexpr std::size_t kInitializerLimit = 2048;
+
+std::string charAt(const std::string& text, std::size_t i) {
+    return i < text.size() ? std::string(1, text[i]) : std::string();
+}
+
+bool isAccessWord(const std::string& word) {
+    return word == "public" || word == "private" || word == "protected";
+}
+
+}  // namespace
+
+CppFile::CppFile(const std::string& fileName_, const std::string& projectName,
+                 ModuleStatusFn status, ModuleErrorFn error, void* context_,
+                 const PreprocessorDefines& defines_, DocCommentFormat format_,
+                 const ParserSettings* settings_,
+                 const std::map<std::string, int>* extensionLanguages)
+    : errorCallback(error),
+      statusCallback(status),
+      context(context_),
+      fileName(fileName_),
+      defines(defines_),
+      format(std::move(format_)) {
+    if (settings_) settings = *settings_;
+
+    // The extension of the file's own name, so a dotted directory is not
+    // taken for one.
+    const std::string base = fileNameOf(fileName);
+    const std::size_t dot = base.rfind('.');
+    std::string extension = dot == std::string::npos ? "" : base.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extensionLanguages) {
+        auto found = extensionLanguages->find(extension);
+        if (found != extensionLanguages->end()) language = found->second;
+    }
+
+    if (!javaLikeRules()) package = projectName.empty() ? "(default)" : projectName;
+
+    primaryFirst = charAt(format.getPrimaryStart(), 0);
+    primarySecond = charAt(format.getPrimaryStart(), 1);
+    primaryThird = charAt(format.getPrimaryStart(), 2);
+    secondaryFirst = charAt(format.getSecondaryStart(), 0);
+    secondarySecond = charAt(format.getSecondaryStart(), 1);
+    secondaryThird = charAt(format.getSecondaryStart(), 2);
+
+    projectPath = projectName;
+    std::replace(projectPath.begin(), projectPath.end(), '.', '/');
+}
+
+CppFile::~CppFile() {
+    if (ownInput) {
+        ownInput.reset();
+        if (!tempFileName.empty()) deleteFile(tempFileName, true);
+    }
+}
+
+// --- CppStream ---------------------------------------------------------
+
+int CppFile::get() {
+    if (!pushedBack.empty()) {
+        int c = pushedBack.back();
+        pushedBack.pop_back();
+        return c;
+    }
+    if (!buffer) {
+        atEnd = true;
+        return kEof;
+    }
+    int c = buffer->sbumpc();
+    if (c == kEof) atEnd = true;
+    return c;
+}
+
+void CppFile::putBack(int c) {
+    if (c == kEof) return;
+    pushedBack.push_back(c);
+    atEnd = false;
+}
+
+int CppFile::peek() {
+    if (!pushedBack.empty()) return pushedBack.back();
+    if (!buffer) {
+        atEnd = true;
+        return kEof;
+    }
+    int c = buffer->sgetc();
+    if (c == kEof) atEnd = true;
+    return c;
+}
+
+bool CppFile::eof() { return atEnd; }
+
+std::string CppFile::getLine() {
+    std::string text;
+    for (;;) {
+        int c = get();
+        if (c == kEof || c == '\n') break;
+        text.push_back(static_cast<char>(c));
+    }
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+}
+
+// --- small services ----------------------------------------------------------
+
+bool CppFile::javaLikeRules() const { return language != Cpp || settings.mixCppCsharp; }
+
+void CppFile::warnLine(int atLine) {
+    if (!errorCallback) return;
+    std::string text =
+        "Could not understand line " + std::to_string(atLine) + " (" + fileName + ").";
+    errorCallback(text.c_str(), context);
+}
+
+void CppFile::reportStatus(const std::string& text) {
+    if (statusCallback) statusCallback(nullptr, text.c_str(), context);
+}
+
+std::string CppFile::sourceName() const {
+    std::string base = fileNameOf(fileName);
+    return projectPath.empty() ? base : projectPath + "/" + base;
+}
+
+void CppFile::addPackage(const std::string& name) {
+    if (packages) (*packages)[name] = true;
+}
+
+CppClass* CppFile::globalsClass() { return findOrCreateClass(*classList, package, language); }
+
+bool CppFile::isCSharpModifier(const std::string& word) {
+    static const char* const words[] = {"new",      "public", "protected", "internal", "private",
+                                        "abstract", "sealed", "unsafe",    "static"};
+    return std::find_if(std::begin(words), std::end(words),
+                        [&](const char* w) { return word == w; }) != std::end(words);
+}
+
+bool CppFile::onlyModifiers(const Tokens& st) const {
+    static const char* const javaWords[] = {"public", "protected", "abstract", "private",
+                                            "final",  "strictfp",  "static"};
+    if (st.empty()) return true;
+    if (language == CSharp)
+        return std::all_of(st.begin(), st.end(), [](const std::string& w) { return isCSharpModifier(w); });
+    if (language == Java)
+        return std::all_of(st.begin(), st.end(), [](const std::string& w) {
+            return std::find_if(std::begin(javaWords), std::end(javaWords),
+                                [&](const char* j) { return w == j; }) != std::end(javaWords);
+        });
+    auto macroLike = [](const std::string& w) {
+        return std::all_of(w.begin(), w.end(), [](char c) {
+            return c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+        });
+    };
+    // Passes a counted group opened at st[i]; false when it is not closed.
+    // Angle brackets inside parentheses are comparisons, not nesting.
+    auto passGroup = [&st](std::size_t& i, const char* open, const char* close) {
+        const bool angles = open[0] == '<';
+        int depth = 0, parens = 0;
+        for (; i < st.size(); ++i) {
+            if (angles && st[i] == "(") ++parens;
+            else if (angles && st[i] == ")" && parens > 0) --parens;
+            else if (parens > 0) continue;
+            else if (st[i] == open) ++depth;
+            else if (st[i] == close && --depth == 0) return true;
+        }
+        return false;
+    };
+    for (std::size_t i = 0; i < st.size(); ++i) {
+        const std::string& w = st[i];
+        if (w == "template") {
+            if (i + 1 < st.size() && st[i + 1] == "<") {
+                ++i;
+                if (!passGroup(i, "<", ">")) return false;
+            }
+            continue;
+        }
+        if (w == "static") continue;
+        if (!(macroLike(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
+        if (i + 1 < st.size() && st[i + 1] == "(") {
+            ++i;
+            if (!passGroup(i, "(", ")")) return false;
+        }
+    }
+    return true;
+}
+
+bool CppFile::isClassWord(const std::string& word) const {
+    if (word == "class" || word == "struct" || word == "union") return true;
+    if (word == "namespace") return !settings.namespacesGlobal;
+    if (word == "interface") return language == CSharp || language == Java;
+    return false;
+}
+
+std::string CppFile::baseListKeyword() const { return language == Java ? "extends" : ":"; }
+
+std::string CppFile::anonymousName(DocGenCppClass& holder, const std::string& keyword) {
+    int count = ++holder.getAnonymousCounts()[keyword];
+    return "anonymous_" + keyword + "_" + std::to_string(count);
+}
+
+CppClass* CppFile::enclosingClass() const {
+    for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
+        if (it->kind == Scope::Class) return it->cls;
+    return nullptr;
+}
+
+bool CppFile::atDocumentedLevel() const {
+    return std::all_of(scopes.begin(), scopes.end(), [](const Scope& s) {
+        return s.kind != Scope::Class || (s.cls && s.cls->isNamespace());
+    });
+}
+
+std::string CppFile::currentAccess() {
+    if (language == Cpp) {
+        for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
+            if (it->kind == Scope::Class) return it->access;
+        return "public";
+    }
+    if (accessWords.empty()) return "";
+    std::string word = accessWords.back();
+    accessWords.clear();
+    return word;
+}
+
+// --- token input ---------------------------------------------------------
+
+void CppFile::fail(const std::string& message, int atLine) {
+    raiseTokenError(*this, message, atLine);
+}
+
+std::string CppFile::token() {
+    lastHasComment = false;
+    lastComment.clear();
+    if (!lookahead.empty()) {
+        Lookahead ahead = std::move(lookahead.back());
+        lookahead.pop_back();
+        lastHasComment = ahead.hasComment;
+        lastComment = std::move(ahead.comment);
+        return std::move(ahead.token);
+    }
+    for (;;) {
+        std::string tok = readToken(*this, &line);
+        if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
+            readDocCommentAfterSlash())
+            continue;
+        return tok;
+    }
+}
+
+void CppFile::unread(std::string tok) {
+    lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
+}
+
+std::string CppFile::tokenWith(char extra) {
+    // Names are joined from their parts, so that a name read ahead as
+    // separate tokens joins just the same.
+    std::string name = token();
+    const bool hadComment = lastHasComment;
+    const std::string comment = lastComment;
+    const std::string separator(1, extra);
+    if (!isNameToken(name)) return name;
+    for (;;) {
+        std::string sep = token();
+        if (sep == separator) {
+            if (extra == ':') {
+                std::string second = token();
+                if (second != ":") {
+                    unread(second);
+                    unread(sep);
+                    break;
+                }
+                sep = "::";
+            }
+            std::string part = token();
+            if (isNameToken(part)) {
+                name += sep + part;
+                continue;
+            }
+            unread(part);
+            if (sep == "::") unread(":");
+            unread(extra == ':' ? ":" : sep);
+            break;
+        }
+        unread(sep);
+        break;
+    }
+    lastHasComment = hadComment;
+    lastComment = comment;
+    return name;
+}
+
+bool CppFile::readDocCommentAfterSlash() {
+    // Only characters that touch the "/" can open a comment: "a / *p" is
+    // a division.
+    int second = peek();
+    if (second == kEof) return false;
+    const bool primary = !primarySecond.empty() && second == primarySecond[0];
+    const bool secondary = !secondarySecond.empty() && second == secondarySecond[0];
+    if (!primary && !secondary && second != '*' && second != '/') return false;
+    get();
+    int third = peek();
+    const int startLine = line;
+    if (primary && !primaryThird.empty() && third == primaryThird[0]) {
+        get();
+        lastComment = collectDocComment(*this, &line, joiner, format.getPrimaryStart(),
+                                        format.getPrimaryMiddle(), format.getPrimaryEnd());
+        lastHasComment = true;
+        return true;
+    }
+    if (secondary && !secondaryThird.empty() && third == secondaryThird[0]) {
+        get();
+        lastComment = collectDocComment(*this, &line, joiner, format.getSecondaryStart(),
+                                        format.getSecondaryMiddle(), format.getSecondaryEnd());
+        lastHasComment = true;
+        return true;
+    }
+    // An ordinary comment reaches the parser only from an outside stream
+    // that was not preprocessed; it documents nothing.
+    if (second == '/') {
+        getLine();
+        ++line;
+        return true;
+    }
+    if (second == '*') {
+        int prev = 0;
+        for (;;) {
+            int c = get();
+            if (c == kEof) fail("Unexpected end of file", startLine);
+            if (c == '\n') ++line;
+            if (prev == '*' && c == '/') return true;
+            prev = c;
+        }
+    }
+    putBack(second);
+    return false;
+}
+
+void CppFile::skipBraces(const std::string& description) {
+    int depth = 1;
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end-of-file when parsing " + description, line);
+        if (tok == "{") ++depth;
+        else if (tok == "}" && --depth < 1) return;
+    }
+}
+
+void CppFile::skipParens(const std::string&) {
+    int depth = 1;
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end of file while looking for \")\"", line);
+        if (tok == "(") ++depth;
+        else if (tok == ")" && --depth < 1) return;
+    }
+}
+
+void CppFile::skipTo(const std::string& endToken, const std::string& description) {
+    const int startLine = line;
+    int depth = 0;
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty())
+            fail("Unexpected end-of-file while parsing " + description + "(looking for \"" +
+                     endToken + "\")",
+                 startLine);
+        if (tok == endToken && depth == 0) return;
+        if (tok == "(" || tok == "[" || tok == "{") {
+            ++depth;
+        } else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) {
+            // A body closing at depth 0 ends a declaration that has one
+            // instead of a ";" (a friend function defined in place).
+            if (--depth == 0 && tok == "}" && endToken == ";") return;
+        }
+    }
+}
+
+// --- parse --------------------------------------------------------------
+
+void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
+    {
+        VelkInFile source(fileName, false);
+        std::string first = source.readLine();
+        if (!first.empty() && first.back() == '\r') first.pop_back();
+        if (first == kNoDocumentLine) return;
+    }
+    tempFileName = preprocessToTempFile(fileName, format, defines, package, defineTable);
+    ownInput = std::make_unique<VelkInFile>(tempFileName, false);
+    buffer = ownInput->getStream().rdbuf();
+}
+
+void CppFile::parse(ClassList& list, bool lineBreaks,
+                    std::map<std::string, MacroDefinition>* defineTable,
+                    std::map<std::string, bool>* packageSet) {
+    classList = &list;
+    packages = packageSet;
+    joiner = lineBreaks ? "<BR>\n" : "\n";
+    sourceFileName = sourceName();
+    sourceDirectory = directoryOf(fileName);
+
+    if (outside) {
+        buffer = outside->rdbuf();
+    } else {
+        openInput(defineTable);
+        if (!ownInput) return;  // a file marked not to be documented
+    }
+    if (!javaLikeRules()) addPackage(package);
+    run();
+}
+
+void CppFile::run() {
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) return;
+        if (lastHasComment) pendingComment = lastComment;
+        for (;;) {
+            bool dropsComment = false;
+            if (!skipFrameworkMacro(tok, dropsComment)) break;
+            previous.clear();
+            if (dropsComment) pendingComment.clear();
+            if (lastHasComment) pendingComment = lastComment;
+            if (tok.empty()) return;
+        }
+        dispatch(std::move(tok));
+    }
+}
+
+void CppFile::endStatement() {
+    statement.clear();
+    pendingComment.clear();
+    if (language != Cpp) accessWords.clear();
+}
+
+void CppFile::dispatch(std::string tok) {
+    const std::string last = statement.empty() ? std::string() : statement.back();
+    previous = tok;
+
+    if (tok == ":" && last == ")" &&
+        std::none_of(statement.begin(), statement.end(),
+                     [](const std::string& t) { return t == "=" || t == "?"; })) {
+        readInitializerList();
+        return;
+    }
+    if (tok == "template") {
+        readTemplate();
+        return;
+    }
+    if (tok == "namespace" && javaLikeRules() && statement.empty()) {
+        readCSharpNamespace();
+        return;
+    }
+    if (tok == "namespace" && language == Cpp && statement.size() == 1 &&
+        statement[0] == "inline")
+        statement.clear();
+    if ((isClassWord(tok) || tok == "typedef" || tok == "enum") && onlyModifiers(statement)) {
+        classPath(tok);
+        return;
+    }
+    if (tok == "{" && last == "static" && language != Cpp) {
+        skipBraces("static block");
+        endStatement();
+        return;
+    }
+    if (tok == "}") {
+        closeBrace();
+        return;
+    }
+    if (tok == "using" && statement.empty()) {
+        skipTo(";", "using");
+        endStatement();
+        return;
+    }
+    if ((tok == "import" || tok == "package") && language == Java) {
+        readImportOrPackage(tok);
+        return;
+    }
+    if (tok == ":" && language == Cpp && !statement.empty() &&
+        (isAccessWord(statement.front()) || isAccessWord(statement.back()))) {
+        const std::string& word = isAccessWord(statement.front()) ? statement.front() : statement.back();
+        for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
+            if (it->kind == Scope::Class) {
+                it->access = word;
+                break;
+            }
+        statement.clear();
+        return;
+    }
+    if (isAccessWord(tok) && language != Cpp) {
+        accessWords.push_back(tok);
+        return;
+    }
+    if (tok == ":" && language == Cpp && statement.size() == 1) {
+        std::string next = token();
+        if (next == ":") {
+            statement.push_back(":");
+            statement.push_back(":");
+        } else {
+            // A label: the word after it starts the next declaration.
+            statement.clear();
+            if (!next.empty()) unread(std::move(next));
+        }
+        return;
+    }
+    if (tok == "{" || tok == ";") {
+        if (tok == "{" && statement.size() == 2 && statement[0] == "extern" &&
+            statement[1].size() >= 2 && statement[1][0] == '"') {
+            scopes.push_back(Scope{});
+            endStatement();
+            return;
+        }
+        if (tok == "{" && !statement.empty()) {
+            Tokens copy = statement;
+            mergeOperatorNames(copy);
+            auto match = matchBrackets(copy);
+            if (findTopLevelEquals(copy, match, copy.size()) < copy.size()) {
+                readBraceInitializer();
+                return;
+            }
+        }
+        readMemberStatement(tok == "{");
+        return;
+    }
+    if (tok == "@" && language == Java) {
+        skipAnnotation();
+        return;
+    }
+    statement.push_back(std::move(tok));
+}
+
+void CppFile::closeBrace() {
+    if (language != Cpp) accessWords.clear();
+    if (scopes.empty()) {
+        // A brace that closes nothing we opened (unbalanced conditional
+        // code): whatever was collected is not a declaration.
+        endStatement();
+        return;
+    }
+    Scope scope = std::move(scopes.back());
+    scopes.pop_back();
+    if (scope.kind == Scope::Namespace) package = scope.savedPackage;
+    if (scope.kind != Scope::Class) {
+        endStatement();
+        return;
+    }
+    if (scope.typedefOpened) {
+        statement.clear();
+        std::string comment = pendingComment.empty() ? scope.cls->getComment() : pendingComment;
+        readTypedefNames(scope.cls->getName(), comment);
+        endStatement();
+        return;
+    }
+    endStatement();
+    // Declarators between the "}" and the ";" declare variables of the type.
+    if (language == Cpp && !scope.cls->isNamespace()) statement.push_back(scope.cls->getName());
+}
+
+void CppFile::readTemplate() {
+    statement.push_back("template");
+    std::string tok = token();
+    if (tok.empty()) return;
+    if (tok == "<") {
+        statement.push_back(tok);
+        int depth = 1, parens = 0;
+        while (depth > 0) {
+            tok = token();
+            if (tok.empty()) fail("End-of-file found while in template specification", line);
+            if (tok == "(") ++parens;
+            else if (tok == ")" && parens > 0) --parens;
+            else if (parens == 0 && tok == "<") ++depth;
+            else if (parens == 0 && tok == ">") --depth;
+            statement.push_back(std::move(tok));
+        }
+        return;
+    }
+    if (tok == "class" || tok == "struct") {
+        skipTo(";", "specific template class declaration");
+        endStatement();
+        return;
+    }
+    if (lastHasComment) pendingComment = lastComment;
+    dispatch(std::move(tok));
+}
+
+void CppFile::readCSharpNamespace() {
+    std::string name = tokenWith('.');
+    if (name.empty()) return;
+    if (!isNameToken(name)) {
+        warnLine(line);
+        unread(std::move(name));
+        return;
+    }
+    std::string saved = package;
+    package = package.empty() ? name : package + "." + name;
+    addPackage(package);
+    std::string tok = token();
+    if (tok == "{") {
+        Scope scope;
+        scope.kind = Scope::Namespace;
+        scope.savedPackage = std::move(saved);
+        scopes.push_back(std::move(scope));
+    } else if (tok != ";" && !tok.empty()) {
+        unread(std::move(tok));
+    }
+    endStatement();
+}
+
+void CppFile::readImportOrPackage(const std::string& word) {
+    const int startLine = line;
+    std::string name;
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty())
+            fail("Unexpected end-of-file while parsing " + word + "(looking for \";\")", startLine);
+        if (tok == ";") break;
+        name += tok;
+    }
+    if (word == "package" && javaLikeRules()) {
+        package += name;
+        addPackage(package);
+    }
+    endStatement();
+}
+
+void CppFile::readInitializerList() {
+    const int startLine = line;
+    std::string prev = ":";
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty())
+            fail("Unexpected end-of-file while parsing member variable initializations"
+                 "(looking for \"{\")",
+                 startLine);
+        if (tok == "(") {
+            skipParens("member variable initializations");
+            prev = ")";
+            continue;
+        }
+        if (tok == "{") {
+            // A brace right after a member name initialises that member;
+            // the body follows a closed group.
+            if (isNameToken(prev) || prev == ">") {
+                skipBraces("member variable initializations");
+                prev = "}";
+                continue;
+            }
+            dispatch("{");
+            return;
+        }
+        if (tok == ";") {
+            dispatch(";");
+            return;
+        }
+        prev = std::move(tok);
+    }
+}
+
+void CppFile::readBraceInitializer() {
+    std::string text = "{";
+    bool cut = false;
+    int depth = 1;
+    while (depth > 0) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end of file", line);
+        if (tok == "{") ++depth;
+        else if (tok == "}") --depth;
+        if (cut) continue;
+        text += ' ';
+        text += tok;
+        if (text.size() > kInitializerLimit) {
+            text += " ...";
+            cut = true;
+        }
+    }
+    statement.push_back(std::move(text));
+}
+
+void CppFile::skipAnnotation() {
+    std::string name = tokenWith('.');
+    if (name == "interface") {
+        // "@interface" declares an annotation type.
+        if (onlyModifiers(statement)) classPath("interface");
+        else statement.push_back(std::move(name));
+        return;
+    }
+    std::string next = token();
+    if (next == "(") skipParens("annotation");
+    else if (!next.empty()) unread(std::move(next));
+}

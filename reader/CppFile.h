@@ -1,0 +1,246 @@
+// The parser of one source file of C++, C# or Java.
+//
+// parse() preprocesses the file into a temporary file, reads it token by
+// token and registers what it declares in the run's class list: packages
+// and namespaces, classes with their bases, nested and anonymous types,
+// members, enums with their enumerators, typedefs and the globals record
+// of the package, each with the documentation comment written above it.
+//
+// The parser reads declarations heuristically, not as a compiler would.
+// Whatever the input, it ends: every loop consumes input, nothing recurses
+// on the input's nesting, and the work is linear in the size of the file.
+// A declaration it cannot read gives the warning "Could not understand line
+// <n> (<file>)." through the error callback and parsing goes on; the end
+// of the file inside an open construct throws VelkFileError (the token
+// layer's texts, " on line <n>" and the file name), which ends the file.
+//
+// CppFile is itself a CppStream: the token reader and the comment reader
+// take their characters from it.
+#pragma once
+
+#include <istream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/CppStream.h"
+#include "modules/ModuleInterface.h"
+#include "reader/DocCommentFormat.h"
+#include "reader/ParserDeclarator.h"
+#include "reader/ParserSettings.h"
+
+class ClassList;
+class CppClass;
+class CppClassMember;
+class DocGenCppClass;
+class MacroDefinition;
+class PreprocessorDefines;
+class VelkInFile;
+
+class CppFile : public CppStream {
+public:
+    // Language values, as the keyword tables number them.
+    enum Language { Cpp = 0, CSharp = 1, Java = 2 };
+
+    // The language is the map's value for the file's extension (the text
+    // after the last ".", in lower case), C++ when the map has none or the
+    // name has no extension. The package starts as the project name
+    // ("(default)" when empty) under C++ rules and empty under the rules of
+    // C# and Java, which take it from the source. settings and
+    // extensionLanguages may be null (defaults, everything C++); both, and
+    // defines, must outlive the parser. Callbacks may be null.
+    CppFile(const std::string& fileName, const std::string& projectName, ModuleStatusFn status,
+            ModuleErrorFn error, void* context, const PreprocessorDefines& defines,
+            DocCommentFormat format, const ParserSettings* settings,
+            const std::map<std::string, int>* extensionLanguages);
+    // Closes the preprocessed file and deletes it (failures ignored).
+    ~CppFile() override;
+
+    CppFile(const CppFile&) = delete;
+    CppFile& operator=(const CppFile&) = delete;
+
+    // Reads this stream instead of the preprocessed file: parse() then does
+    // not preprocess. Not owned; must outlive parse().
+    void setOutsideStream(std::istream* input) { outside = input; }
+
+    // Parses the file once. Comment lines are joined with "<BR>\n" when
+    // lineBreaks is set, with "\n" otherwise. defineTable (may be null)
+    // receives the file's #define records from the preprocessor; packages
+    // (may be null) receives every package the file declared, marked seen.
+    // A file whose first line is "/**NODOCUMENT**/" contributes nothing.
+    // Throws VelkError/VelkFileError when the file cannot be read,
+    // preprocessed or parsed to its end.
+    void parse(ClassList& classList, bool lineBreaks,
+               std::map<std::string, MacroDefinition>* defineTable,
+               std::map<std::string, bool>* packages);
+
+    // CppStream: the outside stream when set, else the preprocessed file.
+    int get() override;
+    void putBack(int c) override;
+    int peek() override;
+    bool eof() override;
+    std::string getFileName() override { return fileName; }
+    // The rest of the current line (any length), without its line feed.
+    std::string getLine() override;
+
+    int getLanguage() const { return language; }
+    const std::string& getPackage() const { return package; }
+
+    // Hands "Could not understand line <n> (<file>)." to the error callback.
+    void warnLine(int line);
+
+    // The project path + "/" + the file's base name, or the base name
+    // alone without a project.
+    std::string sourceName() const;
+
+    // True under the rules of C# and Java: a C# or Java file, or any file
+    // with the mix-cpp-csharp setting.
+    bool javaLikeRules() const;
+
+    // "class", "struct", "union"; "namespace" unless namespaces are read as
+    // global; "interface" in C# and Java.
+    bool isClassWord(const std::string& word) const;
+    // "extends" in Java, ":" elsewhere.
+    std::string baseListKeyword() const;
+    // True when the statement so far holds nothing but modifiers of the
+    // file's language (and, in C++, template lists and macro-like words
+    // with their argument lists).
+    bool onlyModifiers(const Tokens& statement) const;
+    static bool isCSharpModifier(const std::string& word);
+
+    // Counts one more anonymous type of the keyword in holder and returns
+    // "anonymous_" + keyword + "_" + the count.
+    static std::string anonymousName(DocGenCppClass& holder, const std::string& keyword);
+
+private:
+    // One open brace of the declaration loop.
+    struct Scope {
+        enum Kind { Class, Transparent, Namespace } kind = Transparent;
+        CppClass* cls = nullptr;   // Class: the registered class
+        std::string keyword;       // Class: the word that opened it
+        std::string access;        // Class, C++: the current access word
+        bool typedefOpened = false;
+        std::string savedPackage;  // Namespace (C#): the package outside it
+    };
+
+    // A token read ahead and given back, with the comment before it.
+    struct Lookahead {
+        std::string token;
+        bool hasComment = false;
+        std::string comment;
+    };
+
+    // --- token input (CppFile.cpp) ---
+    // The next token, "" at the end. Documentation comments are collected
+    // on the way: lastHasComment/lastComment tell whether one stood right
+    // before the token returned.
+    std::string token();
+    // The next token read with "." (or another character) inside names.
+    std::string tokenWith(char extra);
+    void unread(std::string tok);
+    bool readDocCommentAfterSlash();
+    [[noreturn]] void fail(const std::string& message, int atLine);
+    // Skips tokens through the "}" that closes an opened "{".
+    void skipBraces(const std::string& description);
+    // After a "(" was read: skips through its ")".
+    void skipParens(const std::string& description);
+    // Skips tokens through endToken at depth 0 of () [] {}.
+    void skipTo(const std::string& endToken, const std::string& description);
+
+    // --- declaration loop (CppFile.cpp) ---
+    void openInput(std::map<std::string, MacroDefinition>* defineTable);
+    void run();
+    void dispatch(std::string tok);
+    void endStatement();
+    void closeBrace();
+    void readTemplate();
+    void readCSharpNamespace();
+    void readImportOrPackage(const std::string& word);
+    void readInitializerList();
+    void readBraceInitializer();
+    void skipAnnotation();
+    std::string currentAccess();
+    CppClass* enclosingClass() const;
+    bool atDocumentedLevel() const;
+    CppClass* globalsClass();
+    void addPackage(const std::string& name);
+    void reportStatus(const std::string& text);
+
+    // --- class heads (CppFileClassHead.cpp) ---
+    void classPath(const std::string& keyword);
+    // Reads a class head after its keyword. Returns true when a body
+    // follows (the class is named and ready to register).
+    bool readClassHead(DocGenCppClass& cls, const std::string& keyword,
+                       CppClass* enclosing, bool& skipped);
+    bool readBaseList(DocGenCppClass& cls, std::string tok);
+    CppClass* registerClass(DocGenCppClass* cls);
+    void skipDeclaration();
+    void readTypedefNames(const std::string& typeText, const std::string& comment);
+    void addTypedefClass(const std::string& name, const std::string& declaration,
+                         const std::string& comment);
+
+    // --- members, enums, typedefs (CppFileMembers.cpp) ---
+    void readMemberStatement(bool bodyFollows);
+    std::string readMember(Tokens statement, CppClass* owner, const std::string& access,
+                           const std::string& comment);
+    void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
+                       CppClass* owner, const std::string& access, const std::string& comment);
+    bool isNeverName(const std::string& word) const;
+    std::size_t splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
+                                std::size_t begin, std::size_t end) const;
+    CppClassMember* addMember(CppClass* owner, const std::vector<std::string>& qualifier,
+                              const std::string& name, const std::string& declaration,
+                              const std::string& access, const std::string& comment,
+                              bool hasArguments, const std::vector<std::string>& arguments);
+    bool readEnum(DocGenCppClass& cls, CppClass* enclosing);
+    void readEnumBody(DocGenCppClass& cls);
+    bool readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classFollows,
+                     std::string& classKeyword);
+
+    // --- framework macros (CppFileMacros.cpp) ---
+    bool skipFrameworkMacro(std::string& tok, bool& dropsComment);
+    bool skipMapBlock(std::string& tok, const std::string& mapName);
+    bool skipAttribute(std::string& tok);
+    bool skipTransparentNamespace(std::string& tok);
+    static void rewriteComMethod(Tokens& statement);
+
+    // construction
+    std::string package;
+    ModuleErrorFn errorCallback;
+    ModuleStatusFn statusCallback;
+    void* context;
+    std::string fileName;
+    std::unique_ptr<VelkInFile> ownInput;
+    std::string tempFileName;
+    const PreprocessorDefines& defines;
+    DocCommentFormat format;
+    std::string primaryFirst, primarySecond, primaryThird;
+    std::string secondaryFirst, secondarySecond, secondaryThird;
+    ParserSettings settings;
+    int language = Cpp;
+    std::istream* outside = nullptr;
+    std::string projectPath;
+
+    // stream state
+    std::streambuf* buffer = nullptr;
+    bool atEnd = false;
+    std::vector<int> pushedBack;
+
+    // parse state
+    ClassList* classList = nullptr;
+    std::map<std::string, bool>* packages = nullptr;
+    std::string joiner;
+    int line = 1;
+    std::vector<Lookahead> lookahead;
+    bool lastHasComment = false;
+    std::string lastComment;
+    std::string previous;
+    Tokens statement;
+    std::string pendingComment;
+    std::vector<Scope> scopes;
+    std::vector<std::string> accessWords;  // C# and Java
+    std::string sourceDirectory;
+    std::string sourceFileName;
+    bool statementHasBody = false;
+};

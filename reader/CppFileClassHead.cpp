@@ -1,0 +1,381 @@
+// Class heads: names, document markers, base lists, nesting and anonymous
+// types; typedef names after a typedef'd body.
+#include <memory>
+
+#include "model/ClassList.h"
+#include "model/DocGenCppClass.h"
+#include "model/DocGenCppClassMember.h"
+#include "reader/CppFile.h"
+
+namespace {
+
+// Deepest nesting of braces in which classes are still documented.
+constexpr std::size_t kMaxNesting = 256;
+
+// A word made only of capitals, digits and "_": an export or calling
+// macro such as DLL_API, never the name itself when a name follows.
+bool isMacroLikeWord(const std::string& w) {
+    if (w.empty()) return false;
+    for (char c : w)
+        if (!(c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
+    return true;
+}
+
+}  // namespace
+
+void CppFile::classPath(const std::string& keyword) {
+    if (!statement.empty() && statement.back() == "friend") {
+        skipTo(";", "friend function declaration");
+        endStatement();
+        return;
+    }
+    CppClass* enclosing = enclosingClass();
+    auto cls = std::make_unique<DocGenCppClass>(enclosing, DocOptions(), language, false, false);
+    cls->setComment(pendingComment);
+    statement.push_back(keyword);
+
+    std::string headKeyword = keyword;
+    bool typedefOpened = false;
+    bool opened = false;
+    bool registers = false;
+    bool skipped = false;
+
+    if (keyword == "enum") {
+        registers = readEnum(*cls, enclosing);
+    } else if (keyword == "typedef") {
+        bool classFollows = false;
+        registers = readTypedef(*cls, enclosing, classFollows, headKeyword);
+        if (classFollows) {
+            typedefOpened = true;
+            statement.push_back(headKeyword);
+            opened = readClassHead(*cls, headKeyword, enclosing, skipped);
+            registers = opened;
+            if (!opened && !skipped && !statement.empty() && statement.back() == "{...}") {
+                // A typedef of a body without a name that is not documented
+                // itself: the names after it still are.
+                statement.clear();
+                readTypedefNames(headKeyword, pendingComment);
+                endStatement();
+                return;
+            }
+        } else if (!registers) {
+            endStatement();
+            return;
+        }
+    } else {
+        opened = readClassHead(*cls, keyword, enclosing, skipped);
+        registers = opened;
+    }
+
+    if (skipped) {
+        endStatement();
+        return;
+    }
+    if (!registers) return;  // the statement goes on as a declaration
+    if (opened && scopes.size() >= kMaxNesting) {
+        // Nested names grow with the depth; beyond any real nesting the
+        // body is skipped so that the work stays linear in the input.
+        warnLine(line);
+        skipBraces("class body");
+        endStatement();
+        return;
+    }
+
+    if (enclosing) {
+        const std::string separator = javaLikeRules() ? "." : "::";
+        if (cls->getText().empty()) cls->setText(enclosing->getName());
+        cls->setName(enclosing->getName() + separator + cls->getName());
+    }
+    CppClass* kept = registerClass(cls.release());
+
+    if (opened) {
+        Scope scope;
+        scope.kind = Scope::Class;
+        scope.cls = kept;
+        scope.keyword = headKeyword;
+        scope.access = headKeyword == "class" ? "private" : "public";
+        scope.typedefOpened = typedefOpened;
+        scopes.push_back(std::move(scope));
+        endStatement();
+        return;
+    }
+    endStatement();
+    // After an enum body the declarators up to ";" are variables of it.
+    if (keyword == "enum" && language == Cpp) statement.push_back(kept->getName());
+}
+
+CppClass* CppFile::registerClass(DocGenCppClass* cls) {
+    cls->addFileName(sourceFileName);
+    cls->setSourceDirectory(sourceDirectory);
+    cls->setPackage(package);
+    CppClass* kept = classList->addClass(cls);
+    reportStatus(kept->getPackage() + "/" + kept->getName());
+    return kept;
+}
+
+void CppFile::skipDeclaration() {
+    int depth = 0;
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end-of-file", line);
+        if (tok == ";" && depth == 0) return;
+        if (tok == "{") ++depth;
+        else if (tok == "}" && depth > 0 && --depth == 0) return;
+    }
+}
+
+bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
+                            bool& skipped) {
+    std::string name = language == CSharp ? tokenWith('.') : token();
+    if (name.empty()) fail("End-of-file in class ", line);
+
+    if (!settings.noDocumentMarker.empty() && name == settings.noDocumentMarker) {
+        skipDeclaration();
+        skipped = true;
+        return false;
+    }
+    if (!settings.onlyDocumentMarker.empty() && keyword != "namespace" && atDocumentedLevel()) {
+        if (name != settings.onlyDocumentMarker) {
+            unread(std::move(name));
+            skipDeclaration();
+            skipped = true;
+            return false;
+        }
+        name = language == CSharp ? tokenWith('.') : token();
+        if (name.empty()) fail("End-of-file in class ", line);
+    }
+
+    if (name == "{") {
+        if (!settings.includeAnonymous) {
+            skipBraces("anonymous " + keyword);
+            statement.push_back("{...}");
+            return false;
+        }
+        CppClass* holder = enclosing ? enclosing : globalsClass();
+        auto* docHolder = dynamic_cast<DocGenCppClass*>(holder);
+        cls.setName(docHolder ? anonymousName(*docHolder, keyword) : "anonymous_" + keyword + "_1");
+        cls.setKind(keyword);
+        return true;
+    }
+
+    // C++ heads may carry export macros, attributes and declspecs before
+    // the name: class DLL_API Foo, struct [[nodiscard]] R.
+    if (language == Cpp) {
+        for (;;) {
+            if (name == "[") {
+                int depth = 1;
+                while (depth > 0) {
+                    std::string t = token();
+                    if (t.empty()) fail("End-of-file in class ", line);
+                    if (t == "[") ++depth;
+                    else if (t == "]") --depth;
+                }
+                name = token();
+                continue;
+            }
+            std::string next = token();
+            if (next == "(" && isNameToken(name)) {
+                skipParens("class head");
+                name = token();
+                continue;
+            }
+            if (isMacroLikeWord(name) && isNameToken(next) && next != "final") {
+                statement.push_back(name);
+                name = std::move(next);
+                continue;
+            }
+            unread(std::move(next));
+            break;
+        }
+    }
+    if (!isNameToken(name)) {
+        unread(std::move(name));
+        return false;
+    }
+    statement.push_back(name);
+
+    // A qualified C++ name (A::B) names B within A.
+    if (!javaLikeRules()) {
+        std::string qualifier;
+        for (;;) {
+            std::string colon = token();
+            if (colon != ":") {
+                unread(std::move(colon));
+                break;
+            }
+            std::string second = token();
+            if (second != ":") {
+                unread(std::move(second));
+                unread(std::move(colon));
+                break;
+            }
+            std::string part = token();
+            if (!isNameToken(part)) {
+                unread(std::move(part));
+                break;
+            }
+            qualifier += qualifier.empty() ? name : "::" + name;
+            name = std::move(part);
+        }
+        if (!qualifier.empty()) {
+            cls.setText(qualifier);
+            name = qualifier + "::" + name;
+        }
+    }
+
+    // Template or generic parameters after the name are not part of it.
+    std::string tok = token();
+    if (tok == "<") {
+        int depth = 1, parens = 0;
+        while (depth > 0) {
+            tok = token();
+            if (tok.empty()) fail("End-of-file while looking for '>' to end template-specification", line);
+            if (tok == "(") ++parens;
+            else if (tok == ")" && parens > 0) --parens;
+            else if (parens == 0 && tok == "<") ++depth;
+            else if (parens == 0 && tok == ">") --depth;
+        }
+        tok = token();
+    }
+
+    cls.setName(name);
+    cls.setKind(keyword);
+    for (;;) {
+        if (tok.empty()) fail("End-of-file in class " + name, line);
+        if (tok == "{") return true;
+        if (tok == baseListKeyword() || tok == "implements") return readBaseList(cls, tok);
+        if (tok == "final" || tok == "sealed") {
+            tok = token();
+            continue;
+        }
+        if (tok == "where" && language == CSharp) return readBaseList(cls, tok);
+        // Anything else (";", a declarator, "=") makes this a declaration
+        // that uses the type, not a class definition.
+        unread(std::move(tok));
+        return false;
+    }
+}
+
+bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
+    bool isInterface = keyword == "implements";
+    const char extra = language == Cpp && !settings.mixCppCsharp ? ':' : '.';
+    bool constraints = keyword == "where";
+    for (;;) {
+        if (constraints) {
+            // C# generic constraints up to the body.
+            int depth = 0;
+            for (;;) {
+                std::string t = token();
+                if (t.empty()) fail("End-of-file in class " + cls.getName(), line);
+                if (t == "(") ++depth;
+                else if (t == ")" && depth > 0) --depth;
+                else if (depth == 0 && t == "{") return true;
+                else if (depth == 0 && t == ";") {
+                    unread(std::move(t));
+                    return false;
+                }
+            }
+        }
+        std::string base = tokenWith(extra);
+        while (base == "public" || base == "private" || base == "protected" || base == "virtual")
+            base = tokenWith(extra);
+        if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
+        if (base == ":" && extra == ':') {
+            // "::Name", a name in the global scope.
+            std::string second = token();
+            std::string rest = second == ":" ? tokenWith(extra) : std::string();
+            if (!isNameToken(rest)) {
+                warnLine(line);
+                return false;
+            }
+            base = "::" + rest;
+        }
+        if (!isNameToken(base) && base.rfind("::", 0) != 0) {
+            warnLine(line);
+            unread(std::move(base));
+            return false;
+        }
+        if (javaLikeRules()) {
+            std::size_t at;
+            while ((at = base.find("::")) != std::string::npos) base.replace(at, 2, ".");
+        }
+        std::string tok = token();
+        if (tok == "<") {
+            int depth = 1, parens = 0;
+            while (depth > 0) {
+                tok = token();
+                if (tok.empty())
+                    fail("End-of-file while looking for '>' to end template-specification", line);
+                if (tok == "(") ++parens;
+                else if (tok == ")" && parens > 0) --parens;
+                else if (parens == 0 && tok == "<") ++depth;
+                else if (parens == 0 && tok == ">") --depth;
+            }
+            tok = token();
+        }
+        cls.addBase(base, isInterface);
+        if (tok == ",") continue;
+        if (tok == "{") return true;
+        if (tok == "extends" || tok == "implements") {
+            isInterface = tok == "implements";
+            continue;
+        }
+        if (tok == "where" && language == CSharp) {
+            constraints = true;
+            continue;
+        }
+        if (tok.empty()) fail("End-of-file in class " + cls.getName(), line);
+        if (tok != ";") warnLine(line);
+        unread(std::move(tok));
+        return false;
+    }
+}
+
+void CppFile::readTypedefNames(const std::string& typeText, const std::string& comment) {
+    Tokens declarator;
+    int depth = 0;
+    auto finish = [&]() {
+        std::size_t nameAt = declarator.size();
+        for (std::size_t i = declarator.size(); i-- > 0;)
+            if (isNameToken(declarator[i]) && !isNeverName(declarator[i])) {
+                nameAt = i;
+                break;
+            }
+        if (nameAt < declarator.size()) {
+            std::string prefix = joinTokens(declarator, 0, nameAt);
+            addTypedefClass(declarator[nameAt],
+                            "typedef " + typeText + " " + prefix + declarator[nameAt] + ";",
+                            comment);
+        }
+        declarator.clear();
+    };
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end-of-file when parsing typedef", line);
+        if (depth == 0 && (tok == ";" || tok == ",")) {
+            finish();
+            if (tok == ";") return;
+            continue;
+        }
+        if (tok == "(" || tok == "[") ++depth;
+        else if ((tok == ")" || tok == "]") && depth > 0) --depth;
+        declarator.push_back(std::move(tok));
+    }
+}
+
+void CppFile::addTypedefClass(const std::string& name, const std::string& declaration,
+                              const std::string& comment) {
+    CppClass* enclosing = enclosingClass();
+    auto* cls = new DocGenCppClass(enclosing, DocOptions(), language, false, false);
+    if (enclosing) {
+        cls->setText(enclosing->getName());
+        cls->setName(enclosing->getName() + (javaLikeRules() ? "." : "::") + name);
+    } else {
+        cls->setName(name);
+    }
+    cls->setKind("typedef");
+    cls->setComment(comment);
+    cls->addMember(name, declaration, "public", "", false, sourceFileName, {},
+                   new DocGenCppClassMember(cls), javaLikeRules());
+    registerClass(cls);
+}

@@ -1,0 +1,157 @@
+// Framework macros that the preprocessor never expands (their definitions
+// live in headers that are not read): message and interface maps,
+// declaration macros, COM method macros, C# and C++ attribute brackets.
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_set>
+
+#include "reader/CppFile.h"
+
+namespace {
+
+// Blocks opened by "BEGIN_" + name and closed by "END_" + name (or
+// "END_" + name + "_STATIC"), in the order they are tried.
+constexpr std::array<std::string_view, 16> kMapNames = {
+    "CONNECTION_PART", "INTERFACE_PART", "COM_MAP",        "MSG_MAP",
+    "MESSAGE_MAP",     "OBJECT_MAP",     "DISPATCH_MAP",   "EVENT_MAP",
+    "INTERFACE_MAP",   "CONNECTION_MAP", "EVENTSINK_MAP",  "PARSE_MAP",
+    "OLECMD_MAP",      "HIERARCHY_MAP",  "WRITEABLE_MAP",  "VIEW_MAP"};
+
+// Macros that declare or define things by themselves; dropped with their
+// argument list.
+constexpr std::array<std::string_view, 35> kDeclarationMacros = {
+    "DECLARE_MESSAGE_MAP",     "DECLARE_EVENTSINK_MAP",
+    "DECLARE_EVENT_MAP",       "DECLARE_INTERFACE_MAP",
+    "DECLARE_CONNECTION_MAP",  "DECLARE_OLECMD_MAP",
+    "DECLARE_DISPATCH_MAP",    "DECLARE_PARSE_MAP",
+    "DECLARE_PROPPAGEIDS",     "DECLARE_SERIAL",
+    "DECLARE_DYNAMIC",         "DECLARE_DYNCREATE",
+    "_DECLARE_DYNAMIC",        "_DECLARE_DYNCREATE",
+    "DECLARE_OLECREATE",       "DECLARE_OLECREATE_EX",
+    "DECLARE_OLECTLTYPE",      "DECLARE_OLETYPELIB",
+    "EXTERN_PROCESS_LOCAL",    "EXTERN_THREAD_LOCAL",
+    "DEFINE_GUID",             "DEFINE_OLEGUID",
+    "DECLARE_INTERFACE",       "DECLARE_INTERFACE_",
+    "DECLARE_MAPI_INTERFACE_", "DECLARE_MAPI_INTERFACE_PTR",
+    "DECLARE_NO_REGISTRY",     "DECLARE_PROTECT_FINAL_CONSTRUCT",
+    "DECLARE_TABLE_MAP",       "DECLARE_NO_TABLES",
+    "DECLARE_READ_ONLY",       "DECLARE_REGISTRY_RESOURCEID",
+    "DECLARE_COLUMNID",        "DECLARE_TOOLBARID",
+    "DECLARE_VIEWFLAGS"};
+
+bool isDeclarationMacro(const std::string& token) {
+    static const std::unordered_set<std::string_view> set(kDeclarationMacros.begin(),
+                                                          kDeclarationMacros.end());
+    return set.count(token) != 0;
+}
+
+bool isIdentifier(const std::string& t) { return isNameToken(t); }
+
+}  // namespace
+
+bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
+    dropsComment = false;
+    if (tok.size() > 6 && tok.compare(0, 6, "BEGIN_") == 0) {
+        for (std::string_view mapName : kMapNames)
+            if (skipMapBlock(tok, std::string(mapName))) {
+                dropsComment = true;
+                return true;
+            }
+    }
+    if (isDeclarationMacro(tok)) {
+        std::string next = token();
+        if (next == "(") {
+            skipParens("macro arguments");
+            tok = token();
+        } else {
+            tok = std::move(next);
+        }
+        dropsComment = true;
+        return true;
+    }
+    if (tok == "namespace" && settings.namespacesGlobal && !javaLikeRules())
+        return skipTransparentNamespace(tok);
+    if (tok == "[" && (language == Cpp || language == CSharp)) return skipAttribute(tok);
+    return false;
+}
+
+bool CppFile::skipMapBlock(std::string& tok, const std::string& mapName) {
+    if (tok.compare(6, std::string::npos, mapName) != 0) return false;
+    const std::string end = "END_" + mapName;
+    const std::string endStatic = end + "_STATIC";
+    for (;;) {
+        std::string t = token();
+        if (t.empty()) fail("Unexpected end of file while looking for " + end, line);
+        if (t == end || t == endStatic) break;
+    }
+    std::string next = token();
+    if (next == "(") {
+        skipParens("map");
+        tok = token();
+    } else {
+        tok = std::move(next);
+    }
+    return true;
+}
+
+bool CppFile::skipTransparentNamespace(std::string& tok) {
+    // The name (none for an anonymous namespace, "a::b" for a nested one)
+    // and the "{" go; the body reads as if at file level.
+    if (statement.size() == 1 && statement[0] == "inline") statement.clear();
+    std::string next = token();
+    while (isNameToken(next) || next == ":") next = token();
+    if (next == "{") {
+        scopes.push_back(Scope{});
+        tok = token();
+        return true;
+    }
+    if (next == "=") {
+        skipTo(";", "namespace alias");
+        tok = token();
+        return true;
+    }
+    tok = std::move(next);
+    return true;
+}
+
+bool CppFile::skipAttribute(std::string& tok) {
+    // C# attributes stand before a declaration; C++ attributes are "[["
+    // anywhere. An array bracket in a declaration is neither.
+    const bool doubled = language == Cpp && lookahead.empty() && peek() == '[';
+    if (!statement.empty() && !doubled) return false;
+    int depth = 1;
+    while (depth > 0) {
+        std::string t = token();
+        if (t.empty()) {
+            tok.clear();
+            return true;
+        }
+        if (t == "[") ++depth;
+        else if (t == "]") --depth;
+    }
+    tok = token();
+    return true;
+}
+
+void CppFile::rewriteComMethod(Tokens& st) {
+    if (st.size() <= 3) return;
+    if (st[0] == "STDMETHOD" || st[0] == "STDMETHOD_") {
+        if (st[1] == "(" && isIdentifier(st[2]) && st[3] == ")") {
+            std::string name = st[2];
+            st.erase(st.begin(), st.begin() + 4);
+            st.insert(st.begin(), {"STDMETHODIMP", name});
+        } else if (st.size() > 5 && st[1] == "(" && isIdentifier(st[2]) && st[3] == "," &&
+                   isIdentifier(st[4]) && st[5] == ")") {
+            std::string type = st[2], name = st[4];
+            st.erase(st.begin(), st.begin() + 6);
+            st.insert(st.begin(), {type, name});
+        }
+        return;
+    }
+    if (st[0].rfind("STDMETHODIMP", 0) == 0 && st[1] == "(" && isIdentifier(st[2]) && st[3] == ")") {
+        std::string type = st[2];
+        st.erase(st.begin(), st.begin() + 4);
+        st.insert(st.begin(), type);
+    }
+}

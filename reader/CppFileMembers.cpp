@@ -1,0 +1,379 @@
+// Member declarations (functions and variables), enums with their
+// enumerators, and typedefs.
+#include <memory>
+
+#include "model/ClassList.h"
+#include "model/DocGenCppClass.h"
+#include "model/DocGenCppClassMember.h"
+#include "model/Keywords.h"
+#include "model/ModelText.h"
+#include "reader/CppFile.h"
+
+namespace {
+
+bool isPointerToken(const std::string& t) { return t == "*" || t == "&" || t == "^"; }
+
+// Words that a type made of them alone cannot be: what is left of a
+// forward declaration such as "class Foo;".
+bool isTypeIntroducer(const std::string& t) {
+    return t == "class" || t == "struct" || t == "union" || t == "interface" || t == "enum" ||
+           t == "typedef" || t == "friend" || t == "static" || t == "extern" || t == "inline";
+}
+
+// Tokens of the statement with the qualifier [qBegin, nameStart) taken out.
+Tokens withoutRange(const Tokens& tokens, std::size_t from, std::size_t to) {
+    Tokens result;
+    result.reserve(tokens.size());
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        if (i < from || i >= to) result.push_back(tokens[i]);
+    return result;
+}
+
+}  // namespace
+
+bool CppFile::isNeverName(const std::string& word) const {
+    return isKeyword(word, language) || word == "const" || word == "typedef" || word == "enum" ||
+           word == "final" || word == "class" || word == "struct" || word == "union" ||
+           word == "interface" || word == "namespace" || isClassWord(word);
+}
+
+std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
+                                     std::size_t begin, std::size_t end) const {
+    // A word right after "unsigned" or "signed" belongs to the type, unless
+    // nothing else can be the name ("unsigned flags : 3").
+    std::size_t found = end, typeWord = end;
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::string& t = tokens[i];
+        if ((t == "<" || t == "[" || t == "(") && match[i] > static_cast<int>(i) &&
+            static_cast<std::size_t>(match[i]) < end) {
+            i = static_cast<std::size_t>(match[i]);
+            continue;
+        }
+        if (!isNameToken(t) || isNeverName(t)) continue;
+        if (i > begin && (tokens[i - 1] == "unsigned" || tokens[i - 1] == "signed")) {
+            typeWord = i;
+            continue;
+        }
+        found = i;
+    }
+    return found < end ? found : typeWord;
+}
+
+void CppFile::readMemberStatement(bool bodyFollows) {
+    Tokens st = std::move(statement);
+    statement.clear();
+    rewriteComMethod(st);
+    CppClass* owner = enclosingClass();
+    std::string access = currentAccess();
+    if (!owner) access.clear();
+    statementHasBody = bodyFollows;
+    readMember(std::move(st), owner, access, pendingComment);
+    if (bodyFollows) skipBraces("function body");
+    endStatement();
+}
+
+std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& access,
+                                const std::string& comment) {
+    if (st.size() <= 1 || st[0] == "friend" || st[0] == "typedef") return "";
+    if (st.size() >= 2 && st[0] == "extern" && st[1].size() >= 2 && st[1][0] == '"')
+        st.erase(st.begin(), st.begin() + 2);
+    while (st.size() >= 2 && st[0] == "template" && st[1] == "<") {
+        int depth = 0, parens = 0;
+        std::size_t i = 1;
+        for (; i < st.size(); ++i) {
+            if (st[i] == "(") ++parens;
+            else if (st[i] == ")" && parens > 0) --parens;
+            else if (parens == 0 && st[i] == "<") ++depth;
+            else if (parens == 0 && st[i] == ">" && --depth == 0) break;
+        }
+        if (i >= st.size()) return "";
+        st.erase(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(i + 1));
+    }
+    if (st.size() <= 1) return "";
+
+    mergeOperatorNames(st);
+    std::vector<int> match = matchBrackets(st);
+    const std::size_t equals = findTopLevelEquals(st, match, st.size());
+    ParameterList list;
+    if (findParameterList(st, match, equals, list) &&
+        (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language))) {
+        std::size_t nameStart = list.nameIndex;
+        std::string name = st[list.nameIndex];
+        if (nameStart > 0 && st[nameStart - 1] == "~") {
+            name = "~" + name;
+            --nameStart;
+        }
+        std::size_t qualifierBegin = nameStart;
+        std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
+        std::vector<std::string> arguments = splitParameters(st, match, list.open, list.close);
+        std::string declaration = joinTokens(withoutRange(st, qualifierBegin, nameStart)) + ";";
+        addMember(owner, qualifier, name, declaration, access, comment, true, arguments);
+        return name;
+    }
+    readVariables(st, match, st.size(), owner, access, comment);
+    return "";
+}
+
+void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std::size_t end,
+                            CppClass* owner, const std::string& access,
+                            const std::string& comment) {
+    struct Declarator {
+        std::size_t begin, end, initializer;
+    };
+    std::vector<Declarator> declarators;
+    std::size_t start = 0, initializer = end;
+    for (std::size_t i = 0; i < end; ++i) {
+        const std::string& t = st[i];
+        const bool inInitializer = initializer < end;
+        if ((t == "(" || t == "[" || t == "{" || (t == "<" && !inInitializer)) &&
+            match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < end) {
+            i = static_cast<std::size_t>(match[i]);
+            continue;
+        }
+        if (t == ",") {
+            declarators.push_back({start, i, initializer});
+            start = i + 1;
+            initializer = end;
+        } else if (t == "=" && !inInitializer) {
+            initializer = i;
+        }
+    }
+    declarators.push_back({start, end, initializer});
+
+    std::string typeText;
+    for (std::size_t d = 0; d < declarators.size(); ++d) {
+        const Declarator& decl = declarators[d];
+        std::size_t stop = std::min(decl.initializer, decl.end);
+        // A bit-field width: a ":" that is not half of "::".
+        std::size_t bitField = stop;
+        for (std::size_t i = decl.begin; i < stop; ++i)
+            if (st[i] == ":" && (i == 0 || st[i - 1] != ":") && (i + 1 >= stop || st[i + 1] != ":")) {
+                bitField = i;
+                break;
+            }
+        std::size_t nameAt = splitDeclarator(st, match, decl.begin, bitField);
+        if (nameAt >= bitField) {
+            if (d == 0) return;  // no name, so no type for the others either
+            continue;
+        }
+        std::size_t qualifierBegin = nameAt;
+        std::vector<std::string> qualifier = readQualifier(st, match, nameAt, qualifierBegin);
+        std::size_t prefixBegin = decl.begin;
+        if (d == 0) {
+            std::size_t typeEnd = qualifierBegin;
+            while (typeEnd > decl.begin && isPointerToken(st[typeEnd - 1])) --typeEnd;
+            if (typeEnd == decl.begin) return;
+            bool onlyIntroducers = true, hasClassWord = false;
+            for (std::size_t i = decl.begin; i < typeEnd; ++i) {
+                if (!isTypeIntroducer(st[i])) onlyIntroducers = false;
+                if (isClassWord(st[i]) || st[i] == "interface") hasClassWord = true;
+            }
+            if (onlyIntroducers) return;  // a forward declaration
+            if (hasClassWord && statementHasBody) {
+                // A class head that could not be read.
+                warnLine(line);
+                return;
+            }
+            typeText = joinTokens(st, decl.begin, typeEnd);
+            prefixBegin = typeEnd;
+        }
+        std::string text = joinTokens(st, prefixBegin, qualifierBegin) + st[nameAt] +
+                           joinTokens(st, nameAt + 1, bitField);
+        if (bitField < stop) text += " : " + joinTokens(st, bitField + 1, stop);
+        addMember(owner, qualifier, st[nameAt], typeText + " " + text + ";", access, comment,
+                  false, {});
+    }
+}
+
+CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::string>& qualifier,
+                                   const std::string& name, const std::string& declaration,
+                                   const std::string& access, const std::string& comment,
+                                   bool hasArguments, const std::vector<std::string>& arguments) {
+    CppClass* target = owner;
+    std::string className;
+    if (!qualifier.empty()) {
+        const std::string separator = javaLikeRules() ? "." : "::";
+        std::string outer = owner ? owner->getName() : std::string();
+        for (std::size_t i = 0; i + 1 < qualifier.size(); ++i)
+            outer += (outer.empty() ? "" : separator) + qualifier[i];
+        className = (outer.empty() ? "" : outer + separator) + qualifier.back();
+        std::string stored = lastPathPart(package);
+        if (stored.empty()) stored = "(default)";
+        target = classList->findClass(stored, className, false);
+        if (!target) {
+            auto* cls = new DocGenCppClass(owner, DocOptions(), language, false, false);
+            cls->setText(outer);
+            cls->setSourceDirectory(sourceDirectory);
+            target = cls;
+        }
+    } else if (!target) {
+        target = globalsClass();
+    }
+    if (className.empty()) className = target->getName();
+    CppClassMember* member = classList->addClassMember(
+        package, className, name, declaration, access, comment, hasArguments, sourceFileName,
+        arguments, target, new DocGenCppClassMember(target), javaLikeRules());
+    reportStatus(name);
+    return member;
+}
+
+bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
+    std::string name = token();
+    if (name == "class" || name == "struct") name = token();
+    if (name.empty()) fail("End-of-file while parsing enum definition", line);
+    if (name == "{") {
+        if (!settings.includeAnonymous) {
+            skipBraces("enum definition");
+            statement.push_back("{...}");
+            return false;
+        }
+        CppClass* holder = enclosing ? enclosing : globalsClass();
+        auto* docHolder = dynamic_cast<DocGenCppClass*>(holder);
+        name = docHolder ? anonymousName(*docHolder, "enum") : "anonymous_enum_1";
+    } else {
+        if (!isNameToken(name)) {
+            unread(std::move(name));
+            return false;
+        }
+        statement.push_back(name);
+        std::string tok = token();
+        if (tok == ":") {
+            // The underlying type.
+            for (;;) {
+                tok = token();
+                if (tok.empty()) fail("End-of-file while parsing enum definition", line);
+                if (tok == "{" || tok == ";") break;
+                if (!(isNameToken(tok) || tok == ":")) break;
+            }
+        }
+        if (tok != "{") {
+            if (!tok.empty()) unread(std::move(tok));
+            return false;  // a forward declaration or a variable
+        }
+    }
+    cls.setName(name);
+    cls.setKind("enum");
+    readEnumBody(cls);
+    return true;
+}
+
+void CppFile::readEnumBody(DocGenCppClass& cls) {
+    Tokens current;
+    std::string comment;
+    int depth = 0;
+    auto flush = [&]() {
+        std::size_t nameAt = current.size();
+        int inner = 0;
+        for (std::size_t i = 0; i < current.size(); ++i) {
+            const std::string& t = current[i];
+            if (t == "[" || t == "(" || t == "{") ++inner;
+            else if ((t == "]" || t == ")" || t == "}") && inner > 0) --inner;
+            else if (inner == 0 && isNameToken(t)) {
+                nameAt = i;
+                break;
+            }
+        }
+        if (nameAt < current.size()) {
+            cls.addMember(current[nameAt], joinTokens(current, nameAt, current.size()) + ";", "public",
+                          comment, false, sourceFileName, {}, new DocGenCppClassMember(&cls),
+                          javaLikeRules());
+        }
+        current.clear();
+        comment.clear();
+    };
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("End-of-file while parsing enum definition", line);
+        if (depth == 0) {
+            if (current.empty() && lastHasComment) comment = lastComment;
+            if (tok == "}") {
+                flush();
+                return;
+            }
+            if (tok == ",") {
+                flush();
+                continue;
+            }
+            if (tok == ";") {
+                // Members of a Java enum follow its constants; they are
+                // not enumerators.
+                flush();
+                skipBraces("enum definition");
+                return;
+            }
+            if (tok == "@" && language == Java) {
+                tokenWith('.');
+                std::string next = token();
+                if (next == "(") skipParens("annotation");
+                else unread(std::move(next));
+                continue;
+            }
+        }
+        if (tok == "(" || tok == "[" || tok == "{") ++depth;
+        else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) --depth;
+        if (current.size() < 64) current.push_back(std::move(tok));
+    }
+}
+
+bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classFollows,
+                          std::string& classKeyword) {
+    (void)enclosing;
+    const int startLine = line;
+    std::string first = token();
+    if (first.empty()) fail("Unexpected end-of-file when parsing typedef", line);
+    if (isClassWord(first)) {
+        std::string second = token();
+        if (second == "{") {
+            unread(std::move(second));
+            classFollows = true;
+            classKeyword = first;
+            return false;
+        }
+        std::string third = token();
+        unread(third);
+        unread(second);
+        if (isNameToken(second) && (third == "{" || third == ":")) {
+            classFollows = true;
+            classKeyword = first;
+            return false;
+        }
+    }
+    Tokens tokens{first};
+    if (first == ";") tokens.clear();
+    else
+        for (int depth = 0;;) {
+            std::string tok = token();
+            if (tok.empty()) fail("End-of-file found while in typedef specification", line);
+            if (tok == ";" && depth == 0) break;
+            if (tok == "(" || tok == "[" || tok == "{") ++depth;
+            else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) --depth;
+            tokens.push_back(std::move(tok));
+        }
+
+    // A pointer to a function: "(" [calling convention words] "*" name.
+    std::string name;
+    for (std::size_t i = 0; i + 1 < tokens.size() && name.empty(); ++i) {
+        if (tokens[i] != "(") continue;
+        std::size_t j = i + 1;
+        while (j < tokens.size() && (isNameToken(tokens[j]) || tokens[j] == ":")) ++j;
+        if (j + 1 < tokens.size() && isPointerToken(tokens[j]) && isNameToken(tokens[j + 1]))
+            name = tokens[j + 1];
+    }
+    if (name.empty()) {
+        int depth = 0;
+        for (const std::string& t : tokens) {
+            if (t == "(" || t == "[" || t == "{") ++depth;
+            else if ((t == ")" || t == "]" || t == "}") && depth > 0) --depth;
+            else if (depth == 0 && isNameToken(t) && !isKeyword(t, language)) name = t;
+        }
+    }
+    if (name.empty()) {
+        warnLine(startLine);
+        return false;
+    }
+    cls.setName(name);
+    cls.setKind("typedef");
+    cls.addMember(name, "typedef " + joinTokens(tokens) + ";", "public", "", false, sourceFileName,
+                  {}, new DocGenCppClassMember(&cls), javaLikeRules());
+    return true;
+}

@@ -1,0 +1,448 @@
+#include "reader/CppFile.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "VelkLib/VelkError.h"
+#include "model/ClassList.h"
+#include "reader/ParserTestSupport.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+const char* const kCppSource = R"(// Shapes of the drawing library.
+#include <vector>
+
+/** Something that can be drawn. */
+class Shape {
+public:
+    /** Creates an empty shape. */
+    Shape();
+    virtual ~Shape();
+    /** Draws onto the canvas.
+     * Returns false on failure. */
+    virtual bool draw(Canvas& canvas, int layer = 0) const = 0;
+    bool operator==(const Shape& other) const;
+    Shape& operator()(int a, int b);
+protected:
+    int x, *y, z[4];
+private:
+    struct Cache {
+        int hits;
+    };
+    friend class Renderer;
+    unsigned flags : 3;
+};
+
+/** A circle. */
+class Circle : public Shape, private virtual Counted {
+public:
+    Circle(double r) : radius(r), area{0} { }
+    double radius;
+};
+
+/** Draws with the default canvas. */
+bool Shape::draw(Canvas& canvas, int layer = 0) const { return true; }
+Shape::Shape() : x(0) {}
+Shape::~Shape() {}
+
+class Forward;
+int globalCount = 3;
+void freeFunction(int a, const std::vector<int>& v);
+)";
+
+TEST(CppFileTest, ReadsARealisticCppFile) {
+    ParsedSource p;
+    p.parse("shapes.h", kCppSource);
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+
+    CppClass* shape = p.cls("proj", "Shape");
+    ASSERT_NE(shape, nullptr);
+    EXPECT_EQ(shape->getComment(), "Something that can be drawn.<BR>\n");
+    EXPECT_EQ(shape->getKind(), "class");
+    EXPECT_THAT(p.memberNames(shape), ElementsAre("Shape", "~Shape", "draw", "operator==",
+                                                  "operator()", "x", "y", "z", "flags"));
+    CppClassMember* draw = p.member(shape, "draw");
+    EXPECT_EQ(draw->getComment(), "Draws onto the canvas.<BR>\nReturns false on failure.<BR>\n");
+    EXPECT_EQ(draw->getAccess(), "public");
+    EXPECT_TRUE(draw->hasArgumentList());
+    EXPECT_THAT(draw->getArguments(), ElementsAre("Canvas& canvas", "int layer = 0"));
+    EXPECT_EQ(draw->getDeclaration(), "virtual bool draw(Canvas& canvas, int layer = 0) const = 0;");
+    EXPECT_EQ(p.member(shape, "Shape")->getComment(), "Creates an empty shape.<BR>\n");
+    EXPECT_EQ(p.member(shape, "~Shape")->getDeclaration(), "virtual ~Shape();");
+    EXPECT_EQ(p.member(shape, "x")->getAccess(), "protected");
+    EXPECT_EQ(p.member(shape, "y")->getDeclaration(), "int *y;");
+    EXPECT_EQ(p.member(shape, "z")->getDeclaration(), "int z[4];");
+    EXPECT_FALSE(p.member(shape, "z")->hasArgumentList());
+    EXPECT_EQ(p.member(shape, "flags")->getDeclaration(), "unsigned flags : 3;");
+    EXPECT_EQ(p.member(shape, "flags")->getAccess(), "private");
+
+    CppClass* cache = p.cls("proj", "Shape::Cache");
+    ASSERT_NE(cache, nullptr);
+    EXPECT_EQ(cache->getText(), "Shape");
+    EXPECT_EQ(p.member(cache, "hits")->getAccess(), "public");
+    EXPECT_EQ(p.cls("proj", "Renderer"), nullptr);
+
+    CppClass* circle = p.cls("proj", "Circle");
+    ASSERT_NE(circle, nullptr);
+    EXPECT_EQ(circle->getBases().size(), 2u);
+    EXPECT_TRUE(circle->getBases().count("Shape"));
+    EXPECT_TRUE(circle->getBases().count("Counted"));
+    EXPECT_THAT(p.memberNames(circle), ElementsAre("Circle", "radius"));
+    EXPECT_THAT(p.member(circle, "Circle")->getArguments(), ElementsAre("double r"));
+
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    ASSERT_NE(globals, nullptr);
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("globalCount", "freeFunction"));
+    EXPECT_EQ(p.member(globals, "globalCount")->getAccess(), "");
+    EXPECT_EQ(p.member(globals, "globalCount")->getDeclaration(), "int globalCount;");
+    EXPECT_EQ(p.cls("proj", "Forward"), nullptr);
+    EXPECT_TRUE(p.packages.at("proj"));
+    EXPECT_EQ(shape->getFileNames().front(), "proj/shapes.h");
+}
+
+TEST(CppFileTest, OutOfClassDefinitionsMergeWithDeclarations) {
+    ParsedSource p;
+    p.parse("shapes.h", kCppSource);
+    CppClass* shape = p.cls("proj", "Shape");
+    // The definition adds no second draw, keeps the longer declaration and
+    // the first comment, and the destructor stays apart from the constructor.
+    EXPECT_EQ(p.memberNames(shape).size(), 9u);
+    EXPECT_EQ(p.member(shape, "draw")->getComment(),
+              "Draws onto the canvas.<BR>\nReturns false on failure.<BR>\n");
+    EXPECT_EQ(p.member(shape, "~Shape")->getArguments().size(), 0u);
+}
+
+const char* const kJavaSource = R"(package com.acme.util;
+
+import java.util.List;
+
+/** A list that remembers its maximum. */
+@SuppressWarnings("unchecked")
+public final class MaxList<T extends Comparable<T>> extends BaseList<T> implements Iterable<T>, Sized {
+    /** The largest element so far. */
+    private T max;
+    protected static int count = 0;
+    static { count = 1; }
+
+    /** Adds one element. */
+    @Override
+    public boolean add(T item) throws IllegalStateException {
+        if (max == null || item.compareTo(max) > 0) { max = item; }
+        return true;
+    }
+
+    /** Colours. */
+    public enum Colour {
+        /** The first. */
+        RED(1), GREEN(2);
+        private final int code;
+        Colour(int c) { code = c; }
+    }
+
+    interface Listener { void changed(MaxList<?> list); }
+
+    int size() { return 0; }
+}
+)";
+
+TEST(CppFileTest, ReadsARealisticJavaFile) {
+    ParsedSource p;
+    p.parse("MaxList.java", kJavaSource);
+    EXPECT_EQ(p.language, 2);
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* list = p.cls("com.acme.util", "MaxList");
+    ASSERT_NE(list, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_EQ(list->getComment(), "A list that remembers its maximum.<BR>\n");
+    EXPECT_TRUE(list->getBases().count("BaseList"));
+    EXPECT_TRUE(list->getBases().at("Iterable")->isInterface());
+    EXPECT_TRUE(list->getBases().at("Sized")->isInterface());
+    EXPECT_FALSE(list->getBases().at("BaseList")->isInterface());
+    EXPECT_THAT(p.memberNames(list), ElementsAre("max", "count", "add", "size"));
+    EXPECT_EQ(p.member(list, "max")->getAccess(), "private");
+    EXPECT_EQ(p.member(list, "max")->getComment(), "The largest element so far.<BR>\n");
+    EXPECT_EQ(p.member(list, "count")->getAccess(), "protected");
+    EXPECT_EQ(p.member(list, "add")->getComment(), "Adds one element.<BR>\n");
+    EXPECT_EQ(p.member(list, "add")->getAccess(), "public");
+    EXPECT_EQ(p.member(list, "size")->getAccess(), "");
+
+    CppClass* colour = p.cls("com.acme.util", "MaxList.Colour");
+    ASSERT_NE(colour, nullptr);
+    EXPECT_EQ(colour->getKind(), "enum");
+    EXPECT_EQ(colour->getText(), "MaxList");
+    EXPECT_THAT(p.memberNames(colour), ElementsAre("RED", "GREEN"));
+    EXPECT_EQ(p.member(colour, "RED")->getComment(), "The first.<BR>\n");
+
+    CppClass* listener = p.cls("com.acme.util", "MaxList.Listener");
+    ASSERT_NE(listener, nullptr);
+    EXPECT_TRUE(listener->isInterface());
+    EXPECT_THAT(p.memberNames(listener), ElementsAre("changed"));
+    EXPECT_TRUE(p.packages.at("com.acme.util"));
+}
+
+const char* const kCSharpSource = R"(using System;
+using System.Collections.Generic;
+
+namespace Acme.Billing
+{
+    /// <summary>An invoice.</summary>
+    [Serializable]
+    public sealed class Invoice : DocumentBase, IPrintable
+    {
+        /** Number of lines. */
+        [Obsolete("use Lines")]
+        public int Count { get; set; }
+        private readonly List<Line> lines = new List<Line>();
+        public event EventHandler Changed;
+
+        /** Prints the invoice. */
+        public void Print(int copies, string printer = "default") { }
+
+        internal static Invoice operator +(Invoice a, Invoice b) { return a; }
+
+        public T Find<T>(Func<T, bool> test) where T : Line, new() { return null; }
+
+        public enum State : byte { Open = 1, Paid }
+    }
+
+    public interface IPrintable { void Print(int copies, string printer); }
+}
+
+namespace Acme.Other
+{
+    struct Point { public int X; }
+}
+)";
+
+TEST(CppFileTest, ReadsARealisticCSharpFile) {
+    ParsedSource p;
+    p.parse("Invoice.cs", kCSharpSource);
+    EXPECT_EQ(p.language, 1);
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* invoice = p.cls("Acme.Billing", "Invoice");
+    ASSERT_NE(invoice, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_TRUE(invoice->getBases().count("DocumentBase"));
+    EXPECT_TRUE(invoice->getBases().count("IPrintable"));
+    EXPECT_THAT(p.memberNames(invoice),
+                ElementsAre("Count", "lines", "Changed", "Print", "operator+", "Find"));
+    // The attribute between a comment and its member does not lose the comment.
+    EXPECT_EQ(p.member(invoice, "Count")->getComment(), "Number of lines.<BR>\n");
+    EXPECT_EQ(p.member(invoice, "lines")->getAccess(), "private");
+    EXPECT_EQ(p.member(invoice, "lines")->getDeclaration(), "readonly List<Line> lines;");
+    EXPECT_THAT(p.member(invoice, "Print")->getArguments(),
+                ElementsAre("int copies", "string printer = \"default\""));
+    EXPECT_EQ(p.member(invoice, "Print")->getComment(), "Prints the invoice.<BR>\n");
+
+    CppClass* state = p.cls("Acme.Billing", "Invoice.State");
+    ASSERT_NE(state, nullptr);
+    EXPECT_THAT(p.memberNames(state), ElementsAre("Open", "Paid"));
+    EXPECT_TRUE(p.cls("Acme.Billing", "IPrintable")->isInterface());
+    // The package ends with its namespace.
+    ASSERT_NE(p.cls("Acme.Other", "Point"), nullptr);
+    EXPECT_EQ(p.member(p.cls("Acme.Other", "Point"), "X")->getAccess(), "public");
+    EXPECT_TRUE(p.packages.at("Acme.Billing"));
+    EXPECT_TRUE(p.packages.at("Acme.Other"));
+}
+
+TEST(CppFileTest, FilesLanguagesAndPackages) {
+    {
+        ParsedSource p;
+        p.parse("a.h", "/**NODOCUMENT**/\nclass A { int x; };\n");
+        EXPECT_EQ(p.classes.size(), 0u);
+        EXPECT_TRUE(p.packages.empty());
+    }
+    {
+        ParsedSource p;
+        p.parse("Upper.JAVA", "class A { int x; }\n", "");
+        EXPECT_EQ(p.language, 2);
+        EXPECT_NE(p.cls("(default)", "A"), nullptr);
+    }
+    {
+        ParsedSource p;
+        p.parse("noext", "class A { int x; };\nint g;\n", "");
+        EXPECT_EQ(p.language, 0);
+        EXPECT_NE(p.cls("(default)", "A"), nullptr);
+        EXPECT_NE(p.cls("(default)", "((default)  globals)"), nullptr) << "the package's record";
+    }
+}
+
+TEST(CppFileTest, TypedefsAndEnums) {
+    ParsedSource p;
+    p.parse("t.h", R"(
+/** A tagged struct. */
+typedef struct tag { int a; } A, *PA;
+typedef void (*Callback)(int);
+typedef int (__stdcall *StdCallback)(void*);
+typedef unsigned long ulong;
+typedef struct other *POTHER;
+enum Mode {
+    /** Reading. */
+    READ = 1,
+    WRITE
+} currentMode;
+enum { HIDDEN_A, HIDDEN_B };
+typedef enum Unused Unused_t;
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    ASSERT_NE(p.cls("proj", "tag"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "tag")), ElementsAre("a"));
+    ASSERT_NE(p.cls("proj", "A"), nullptr);
+    EXPECT_EQ(p.cls("proj", "A")->getKind(), "typedef");
+    EXPECT_EQ(p.cls("proj", "A")->getComment(), "A tagged struct.<BR>\n");
+    EXPECT_EQ(p.member(p.cls("proj", "PA"), "PA")->getDeclaration(), "typedef tag *PA;");
+    for (const char* name : {"Callback", "StdCallback", "ulong", "POTHER", "Unused_t"})
+        EXPECT_NE(p.cls("proj", name), nullptr) << name;
+    EXPECT_EQ(p.member(p.cls("proj", "Callback"), "Callback")->getDeclaration(),
+              "typedef void(*Callback)(int);");
+    CppClass* mode = p.cls("proj", "Mode");
+    ASSERT_NE(mode, nullptr);
+    EXPECT_THAT(p.memberNames(mode), ElementsAre("READ", "WRITE"));
+    EXPECT_EQ(p.member(mode, "READ")->getComment(), "Reading.<BR>\n");
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_EQ(p.member(globals, "currentMode")->getDeclaration(), "Mode currentMode;");
+    EXPECT_EQ(p.cls("proj", "anonymous_enum_1"), nullptr) << "anonymous types are skipped by default";
+}
+
+TEST(CppFileTest, AnonymousTypesAreNamedPerHolder) {
+    ParsedSource p;
+    p.settings.includeAnonymous = true;
+    p.parse("anon.h", R"(
+class Outer {
+    struct { int a; } first;
+    struct { int b; } second;
+    union { int c; float d; };
+};
+enum { ONE, TWO };
+)");
+    EXPECT_NE(p.cls("proj", "Outer::anonymous_struct_1"), nullptr);
+    EXPECT_NE(p.cls("proj", "Outer::anonymous_struct_2"), nullptr);
+    EXPECT_NE(p.cls("proj", "Outer::anonymous_union_1"), nullptr);
+    ASSERT_NE(p.cls("proj", "anonymous_enum_1"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Outer")), ElementsAre("first", "second"));
+    EXPECT_EQ(p.member(p.cls("proj", "Outer"), "first")->getDeclaration(),
+              "Outer::anonymous_struct_1 first;");
+}
+
+TEST(CppFileTest, DocumentMarkersAndNamespaces) {
+    ParsedSource p;
+    p.settings.noDocumentMarker = "NODOC";
+    p.parse("m.h", R"(
+class NODOC Hidden { public: void f(); };
+namespace lib {
+    class Visible { void g(); };
+}
+extern "C" {
+    int cfunc(int);
+}
+int after;
+)");
+    EXPECT_EQ(p.cls("proj", "Hidden"), nullptr);
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_EQ(p.member(globals, "f"), nullptr) << "members of a skipped class are not globals";
+    EXPECT_NE(p.member(globals, "cfunc"), nullptr);
+    EXPECT_NE(p.member(globals, "after"), nullptr);
+    ASSERT_NE(p.cls("proj", "lib"), nullptr);
+    EXPECT_TRUE(p.cls("proj", "lib")->isNamespace());
+    EXPECT_NE(p.cls("proj", "lib::Visible"), nullptr);
+
+    ParsedSource only;
+    only.settings.onlyDocumentMarker = "DOC";
+    only.parse("o.h", "class DOC Kept { class Inner {}; };\nclass Dropped { int x; };\n"
+                      "namespace n { class DOC InSpace {}; }\n");
+    EXPECT_NE(only.cls("proj", "Kept"), nullptr);
+    EXPECT_NE(only.cls("proj", "Kept::Inner"), nullptr);
+    EXPECT_EQ(only.cls("proj", "Dropped"), nullptr);
+    EXPECT_NE(only.cls("proj", "n::InSpace"), nullptr);
+
+    ParsedSource global;
+    global.settings.namespacesGlobal = true;
+    global.parse("g.h", "namespace a { class First {}; }\nnamespace { int hidden; }\nclass Second {};\n");
+    EXPECT_NE(global.cls("proj", "First"), nullptr) << "the body's first token is kept";
+    EXPECT_NE(global.cls("proj", "Second"), nullptr);
+    EXPECT_NE(global.member(global.cls("proj", "(proj  globals)"), "hidden"), nullptr);
+}
+
+TEST(CppFileTest, FrameworkMacrosLeaveNoTrace) {
+    ParsedSource p;
+    p.parse("mfc.cpp", R"(
+BEGIN_MESSAGE_MAP(CView, CWnd)
+    ON_WM_PAINT()
+    ON_COMMAND(ID_OPEN, OnOpen)
+END_MESSAGE_MAP()
+
+class CView : public CWnd {
+    /** Lost with the macro. */
+    DECLARE_DYNCREATE(CView)
+    void plain();
+    BEGIN_COM_MAP(CView)
+        COM_INTERFACE_ENTRY(IView)
+    END_COM_MAP_STATIC()
+    STDMETHOD(Open)(LPCSTR name) PURE;
+    STDMETHOD_(ULONG, AddRef)();
+};
+STDMETHODIMP_(ULONG) CView::Release() { return 0; }
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* view = p.cls("proj", "CView");
+    ASSERT_NE(view, nullptr);
+    EXPECT_THAT(p.memberNames(view), ElementsAre("plain", "Open", "AddRef", "Release"));
+    EXPECT_EQ(p.member(view, "plain")->getComment(), "");
+    EXPECT_EQ(p.member(view, "Open")->getDeclaration(), "STDMETHODIMP Open(LPCSTR name) PURE;");
+    EXPECT_EQ(p.member(view, "AddRef")->getDeclaration(), "ULONG AddRef();");
+    EXPECT_EQ(p.member(view, "Release")->getDeclaration(), "ULONG Release();");
+    EXPECT_EQ(p.cls("proj", "(proj  globals)"), nullptr);
+
+    ParsedSource open;
+    EXPECT_THROW(open.parse("m.cpp", "BEGIN_MESSAGE_MAP(A, B)\nON_X()\n"), VelkFileError);
+}
+
+TEST(CppFileTest, ModernCodeAndMendedCases) {
+    ParsedSource p;
+    p.parse("modern.h", R"(
+template <typename T, typename = std::enable_if_t<(sizeof(T) > 4)>>
+class [[nodiscard]] Box final : public Base<T> {
+public:
+    auto get() const -> const T& { return value; }
+    bool operator>(const Box& other) const;
+    std::vector<std::pair<int, int>> pairs;
+    std::function<void(int)> callback = [](int x) { if (x > 1) {} };
+    int a = b > c ? 1 : 2, d;
+    Box() : value{}, pairs{{1, 2}} {}
+private:
+    T value;
+};
+typedef void (*Fn)(int);
+namespace { int hidden; }
+)");
+    CppClass* box = p.cls("proj", "Box");
+    ASSERT_NE(box, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_TRUE(box->getBases().count("Base"));
+    EXPECT_THAT(p.memberNames(box),
+                ElementsAre("get", "operator>", "pairs", "callback", "a", "d", "Box", "value"));
+    EXPECT_EQ(p.member(box, "value")->getAccess(), "private");
+    EXPECT_NE(p.cls("proj", "Fn"), nullptr);
+}
+
+TEST(CppFileTest, WarningsNameLineAndFile) {
+    ParsedSource p;
+    p.parse("w.h", "\n\ntypedef ;\nclass A : public 3 {};\nclass B {};\n");
+    ASSERT_GE(p.warnings.size(), 1u);
+    EXPECT_EQ(p.warnings[0], "Could not understand line 3 (" + (p.directory / "w.h").string() + ").");
+    EXPECT_EQ(p.cls("proj", "A"), nullptr);
+    EXPECT_NE(p.cls("proj", "B"), nullptr);
+    EXPECT_NE(std::find(p.statuses.begin(), p.statuses.end(), "proj/B"), p.statuses.end());
+}
+
+TEST(CppFileTest, BraceInitializersAreCut) {
+    ParsedSource p;
+    std::string text = "int table[] = {";
+    for (int i = 0; i < 1000; ++i) text += std::to_string(i) + ", ";
+    text += "};\nint next;\n";
+    p.parse("big.cpp", text);
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("table", "next"));
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+#include "reader/ParserDeclarator.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The characters that spell an overloaded operator.
+bool isOperatorSymbol(const std::string& token) {
+    if (token.size() != 1) return false;
+    return std::string_view("+-*/%^&|~!=<>,").find(token[0]) != std::string_view::npos;
+}
+
+// Groups after a parameter list (or before a name) that are not the list.
+bool isTrailingGroupWord(const std::string& word) {
+    static constexpr std::array<std::string_view, 14> words = {
+        "throw", "noexcept", "decltype", "__attribute__", "__declspec", "alignas", "requires",
+        "new", "sizeof", "typeof", "__typeof__", "asm", "__asm__", "_Pragma"};
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+int bracketKind(const std::string& t) {
+    if (t.size() != 1) return -1;
+    switch (t[0]) {
+    case '(': case ')': return 0;
+    case '[': case ']': return 1;
+    case '{': case '}': return 2;
+    case '<': case '>': return 3;
+    default: return -1;
+    }
+}
+
+bool isOpener(const std::string& t) {
+    return t.size() == 1 && (t[0] == '(' || t[0] == '[' || t[0] == '{' || t[0] == '<');
+}
+
+bool isCloser(const std::string& t) {
+    return t.size() == 1 && (t[0] == ')' || t[0] == ']' || t[0] == '}' || t[0] == '>');
+}
+
+}  // namespace
+
+bool isNameToken(const std::string& token) {
+    return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_');
+}
+
+bool isWordLikeToken(const std::string& token) {
+    if (token.empty()) return false;
+    char c = token[0];
+    if (isAsciiLetter(c) || isDigit(c) || c == '_' || c == '"' || c == '\'') return true;
+    return c == '-' && token.size() > 1 && isDigit(token[1]);
+}
+
+std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end) {
+    std::string text;
+    end = std::min(end, tokens.size());
+    const std::string* previous = nullptr;
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::string& token = tokens[i];
+        if (previous) {
+            bool blank = false;
+            if (isWordLikeToken(token)) {
+                blank = isWordLikeToken(*previous) || *previous == ">" || *previous == ")" ||
+                        *previous == "]" || *previous == "=" || *previous == "," ||
+                        *previous == "?";
+                // "char* p" but "(*p)": a pointer mark binds to the type
+                // word before it.
+                if ((*previous == "*" || *previous == "&") && i >= begin + 2)
+                    blank = isWordLikeToken(tokens[i - 2]) || tokens[i - 2] == ">";
+            } else if (token == "=" || (token == "~" && isWordLikeToken(*previous))) {
+                blank = true;
+            } else if (*previous == "," || *previous == "=") {
+                blank = true;
+            } else if (token == "{" || *previous == "}") {
+                blank = true;
+            }
+            if (blank) text += ' ';
+        }
+        text += token;
+        previous = &token;
+    }
+    return text;
+}
+
+std::string joinTokens(const Tokens& tokens) { return joinTokens(tokens, 0, tokens.size()); }
+
+void mergeOperatorNames(Tokens& tokens) {
+    if (std::find(tokens.begin(), tokens.end(), "operator") == tokens.end()) return;
+    Tokens merged;
+    merged.reserve(tokens.size());
+    const std::size_t n = tokens.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (tokens[i] != "operator" || i + 1 >= n) {
+            merged.push_back(std::move(tokens[i]));
+            continue;
+        }
+        std::string name = "operator";
+        std::size_t j = i + 1;
+        auto append = [&name](const std::string& part) {
+            if (isWordLikeToken(part) && (isAsciiLetter(name.back()) || isDigit(name.back()) ||
+                                          name.back() == '_'))
+                name += ' ';
+            name += part;
+        };
+        if (tokens[j] == "(" && j + 1 < n && tokens[j + 1] == ")") {
+            name += "()";
+            j += 2;
+        } else if (tokens[j] == "[" && j + 1 < n && tokens[j + 1] == "]") {
+            name += "[]";
+            j += 2;
+        } else if (isOperatorSymbol(tokens[j])) {
+            // At most the three characters of "<<=", ">>=" or "->*".
+            for (int k = 0; k < 3 && j < n && isOperatorSymbol(tokens[j]); ++k) name += tokens[j++];
+        } else if (tokens[j][0] == '"' && j + 1 < n && isNameToken(tokens[j + 1])) {
+            name += tokens[j] + tokens[j + 1];  // a user-defined literal
+            j += 2;
+        } else if (isNameToken(tokens[j])) {
+            // new, delete or a conversion type, up to its parameter list.
+            for (int k = 0; k < 8 && j < n && tokens[j] != "("; ++k) {
+                const std::string& part = tokens[j];
+                if (!(isNameToken(part) || part == "*" || part == "&" || part == ":" ||
+                      part == "[" || part == "]" || part == "<" || part == ">"))
+                    break;
+                append(part);
+                ++j;
+            }
+        }
+        merged.push_back(std::move(name));
+        i = j - 1;
+    }
+    tokens = std::move(merged);
+}
+
+std::vector<int> matchBrackets(const Tokens& tokens) {
+    std::vector<int> match(tokens.size(), -1);
+    std::vector<std::size_t> stack;
+    std::array<std::size_t, 4> open{};  // openers of each kind on the stack
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const std::string& t = tokens[i];
+        int kind = bracketKind(t);
+        if (kind < 0) continue;
+        if (isOpener(t)) {
+            stack.push_back(i);
+            ++open[kind];
+            continue;
+        }
+        if (kind == 3) {
+            // Only an innermost "<" can close; an arrow or a comparison
+            // inside another group closes nothing.
+            if ((i > 0 && tokens[i - 1] == "-") || stack.empty() || tokens[stack.back()] != "<")
+                continue;
+        } else if (open[kind] == 0) {
+            continue;
+        }
+        // Openers left open inside this group stay unpaired.
+        while (bracketKind(tokens[stack.back()]) != kind) {
+            --open[bracketKind(tokens[stack.back()])];
+            stack.pop_back();
+        }
+        std::size_t o = stack.back();
+        stack.pop_back();
+        --open[kind];
+        match[o] = static_cast<int>(i);
+        match[i] = static_cast<int>(o);
+    }
+    return match;
+}
+
+std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& match,
+                               std::size_t end) {
+    end = std::min(end, tokens.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        if (isOpener(tokens[i]) && match[i] > static_cast<int>(i)) {
+            i = static_cast<std::size_t>(match[i]);
+            continue;
+        }
+        if (tokens[i] == "=") return i;
+    }
+    return end;
+}
+
+bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
+                       ParameterList& result) {
+    end = std::min(end, tokens.size());
+    std::size_t i = end;
+    while (i > 0) {
+        --i;
+        const std::string& t = tokens[i];
+        if (!isCloser(t) || match[i] < 0 || match[i] > static_cast<int>(i)) continue;
+        std::size_t open = static_cast<std::size_t>(match[i]);
+        if (t != ")") {
+            i = open;  // pass over a template, array or brace group
+            continue;
+        }
+        if (open == 0) return false;
+        std::size_t j = open - 1;
+        if (isTrailingGroupWord(tokens[j])) {
+            i = j;
+            continue;
+        }
+        if (tokens[j] == ">" && match[j] >= 0 && match[j] < static_cast<int>(j)) {
+            if (match[j] == 0) return false;
+            j = static_cast<std::size_t>(match[j]) - 1;
+        }
+        if (!isNameToken(tokens[j])) return false;
+        result.open = open;
+        result.close = i;
+        result.nameIndex = j;
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> splitParameters(const Tokens& tokens, const std::vector<int>& match,
+                                         std::size_t open, std::size_t close) {
+    std::vector<std::string> parameters;
+    std::size_t start = open + 1;
+    for (std::size_t i = open + 1; i <= close && i < tokens.size(); ++i) {
+        if (i < close && isOpener(tokens[i]) && match[i] > static_cast<int>(i) &&
+            static_cast<std::size_t>(match[i]) < close) {
+            i = static_cast<std::size_t>(match[i]);
+            continue;
+        }
+        if (i == close || tokens[i] == ",") {
+            if (i > start) parameters.push_back(joinTokens(tokens, start, i));
+            start = i + 1;
+        }
+    }
+    return parameters;
+}
+
+std::vector<std::string> readQualifier(const Tokens& tokens, const std::vector<int>& match,
+                                       std::size_t nameIndex, std::size_t& qualifierBegin) {
+    std::vector<std::string> parts;
+    std::size_t j = nameIndex;
+    while (j >= 3 && tokens[j - 1] == ":" && tokens[j - 2] == ":") {
+        std::size_t k = j - 3;
+        if (tokens[k] == ">" && match[k] >= 0 && match[k] < static_cast<int>(k)) {
+            if (match[k] == 0) break;
+            k = static_cast<std::size_t>(match[k]) - 1;
+        }
+        if (!isNameToken(tokens[k])) break;
+        parts.push_back(tokens[k]);
+        j = k;
+    }
+    // A leading "::" names the global scope and adds no part.
+    if (j >= 2 && tokens[j - 1] == ":" && tokens[j - 2] == ":") j -= 2;
+    std::reverse(parts.begin(), parts.end());
+    qualifierBegin = j;
+    return parts;
+}
