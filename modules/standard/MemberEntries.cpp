@@ -1,0 +1,19 @@
+// The one-time preparation of member entries before the class pages are
+// written.
+#include "model/CppClass.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/PageWriters.h"
+
+void DocCppClass::writeMemberEntries() {
+    std::string package = getPackage();
+    for (CppClassMember* member : getMembers())
+        writeMemberEntry(*member, package, getName(), getParent());
+}
+
+void DocClassList::prepareMemberEntries() {
+    if (prepared) return;
+    prepared = true;
+    for (const auto& entry : getClasses())
+        if (auto* cls = dynamic_cast<DocCppClass*>(entry.second)) cls->writeMemberEntries();
+}

@@ -1,0 +1,63 @@
+#include "modules/ModuleInterface.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/StandardModule.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+extern "C" {
+ModuleHandle create(void);
+void destroy(ModuleHandle handle);
+void init(ModuleHandle, const char*, const char*, const char*, int, const char*, const char*,
+          const char*, const char*, const char*, const char*, const char*, int, int, int,
+          ModuleProgressFn, ModuleStatusFn, ModuleErrorFn, void*);
+void startClass(ModuleHandle, const char*, const char*, const char*, const char*, const char*,
+                const char*, const char*, const char*, const char*);
+void startMember(ModuleHandle, const char*, const char*, const char*, const char*, int,
+                 const char*, int, const char**);
+void endMember(ModuleHandle, const char*);
+void endClass(ModuleHandle, const char*);
+void done(ModuleHandle);
+const char* getOptions(ModuleHandle);
+void setOptions(ModuleHandle, const char**);
+}
+
+namespace {
+
+void collectError(const char* text, void* context) {
+    static_cast<std::vector<std::string>*>(context)->push_back(text);
+}
+
+TEST(ModuleExports, NullHandlesAndMissingClassesAreIgnored) {
+    destroy(nullptr);
+    endClass(nullptr, "x");
+    EXPECT_STREQ(getOptions(nullptr), "");
+    ModuleHandle handle = create();
+    ASSERT_NE(handle, nullptr);
+    startMember(handle, "m", "", "", "int m;", 0, "", 0, nullptr);
+    endMember(handle, "nothing");
+    endClass(handle, "nothing");
+    EXPECT_EQ(static_cast<StandardModule*>(handle)->classList->size(), 0u);
+    setOptions(handle, nullptr);
+    EXPECT_NE(getOptions(handle), nullptr);
+    destroy(handle);
+}
+
+TEST(ModuleExports, SiteErrorsReachTheErrorCallbackAndKeepTheClasses) {
+    std::vector<std::string> errors;
+    ModuleHandle handle = create();
+    init(handle, "T", "", "/nonexistent-vantry-dir/projects", 0, "", "", "", "", ".",
+         "/nonexistent-vantry-dir/index.html", "", 1, 0, 0, nullptr, nullptr, collectError,
+         &errors);
+    startClass(handle, "A", "", "", "", "p", "class", "", "", "cpp");
+    endClass(handle, "A");
+    done(handle);  // must not throw
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Couldn't open the output file"), std::string::npos);
+    EXPECT_EQ(static_cast<StandardModule*>(handle)->classList->size(), 1u);
+    destroy(handle);
+}
+
+}  // namespace
