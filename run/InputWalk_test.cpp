@@ -42,8 +42,6 @@ protected:
         return InputWalk(std::move(extensions), statusInto, logInto, progressInto, &reports,
                          [this](const std::string& path, const std::string& project) {
                              parsed.push_back({path, project});
-                             if (path.find("bad") != std::string::npos)
-                                 throw VelkError("Broken input");
                          });
     }
     ScratchDirectory scratch;
@@ -87,13 +85,15 @@ TEST_F(InputWalkTest, DirectoriesNestIntoDottedProjectsAndListTheirProjects) {
     scratch.write("src/a/y.java", "");
     scratch.write("src/a/b/z.java", "");
     scratch.write("src/empty/readme.txt", "");
+    scratch.write("src/a/b/z.h", "");
     std::string src = scratch / "src";
-    InputWalk walk = makeWalk();
-    EXPECT_EQ(walk.countEntry(src + "/"), 3);
-    walk.setTotal(3);
+    InputWalk walk = makeWalk({"java", "h"});  // taken in the set's order: h first
+    EXPECT_EQ(walk.countEntry(src + "/"), 4);
+    walk.setTotal(4);
     EXPECT_TRUE(walk.walkEntry(src + "/"));
     EXPECT_EQ(parsed, (std::vector<Parsed>{{src + "/x.java", "src"},
                                            {src + "/a/y.java", "a"},
+                                           {src + "/a/b/z.h", "a.b"},
                                            {src + "/a/b/z.java", "a.b"}}));
     EXPECT_EQ(walk.projectListText(),
               "src|" + src + "\na|" + src + "/a\nb|" + src + "/a/b\n");
@@ -107,15 +107,6 @@ TEST_F(InputWalkTest, DirectoriesNestIntoDottedProjectsAndListTheirProjects) {
     EXPECT_EQ(core.projectListText().substr(0, 5), "Core|");
 }
 
-TEST_F(InputWalkTest, ExtensionsAreTakenInTheSetsOrder) {
-    scratch.write("d/a.h", "");
-    scratch.write("d/a.cpp", "");
-    InputWalk walk = makeWalk({"h", "cpp"});
-    walk.walkEntry(scratch / "d");
-    ASSERT_EQ(parsed.size(), 2u);
-    EXPECT_EQ(parsed[0].path, scratch / "d/a.cpp");
-}
-
 TEST_F(InputWalkTest, AFileNamedTwiceIsParsedOnceButCountedTwice) {
     scratch.write("d/f.java", "");
     InputWalk walk = makeWalk();
@@ -125,6 +116,9 @@ TEST_F(InputWalkTest, AFileNamedTwiceIsParsedOnceButCountedTwice) {
     EXPECT_EQ(parsed, (std::vector<Parsed>{{scratch / "d/f.java", "d"}}));
     EXPECT_EQ(walk.getDone(), 2);
     EXPECT_EQ(reports.progress, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}}));
+    walk.setTotal(0);  // never reported as 0: the receiver divides by it
+    walk.fileDone();
+    EXPECT_EQ(reports.progress.back(), (std::pair<int, int>{1, 1}));
 }
 
 TEST_F(InputWalkTest, CommentedOutEntriesAreReportedNotCounted) {
@@ -142,17 +136,6 @@ TEST_F(InputWalkTest, CommentedOutEntriesAreReportedNotCounted) {
                                                         "Skipping commented-out file #nothing"}));
     EXPECT_TRUE(parsed.empty());
     EXPECT_TRUE(reports.progress.empty());
-}
-
-TEST_F(InputWalkTest, AFailingFileIsLoggedAndTheWalkGoesOn) {
-    scratch.write("d/bad.java", "");
-    scratch.write("d/good.java", "");
-    InputWalk walk = makeWalk();
-    EXPECT_TRUE(walk.walkEntry(scratch / "d"));
-    EXPECT_EQ(parsed.size(), 2u);
-    EXPECT_EQ(reports.log, (std::vector<std::string>{
-                               "Broken input.  Parsing of \"" + (scratch / "d/bad.java") +
-                               "\" was unsuccessful."}));
 }
 
 TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
@@ -179,12 +162,4 @@ TEST_F(InputWalkTest, ADirectoryReachedAgainThroughALinkIsWalkedOnce) {
     EXPECT_EQ(walk.countEntry(scratch / "d"), 1);
     EXPECT_TRUE(walk.walkEntry(scratch / "d"));
     EXPECT_EQ(parsed.size(), 1u);
-}
-
-TEST_F(InputWalkTest, AZeroTotalIsNeverReported) {
-    InputWalk walk = makeWalk();
-    walk.fileDone();
-    walk.fileDone();
-    walk.fileDone();
-    EXPECT_EQ(reports.progress, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {1, 1}}));
 }

@@ -1,0 +1,120 @@
+#include "run/RunDocumentation.h"
+
+#include <exception>
+
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkPath.h"
+#include "model/DocGenCppClass.h"
+#include "model/DocGenCppClassMember.h"
+#include "platform/MessageBox.h"
+#include "reader/CppFile.h"
+#include "reader/ParserGlobals.h"
+#include "run/DocModule.h"
+#include "run/InputWalk.h"
+#include "run/SourceListing.h"
+
+namespace {
+
+const char* const applicationTitle = "Vantry";
+
+void phase(const RunContext& run, const char* text) {
+    if (run.status != nullptr) run.status("", text, run.context);
+}
+
+// The per-file step: parse one file into the run's model and write its
+// listing pages, one per package that the file declared.
+void parseFile(RunContext& run, const std::string& path, const std::string& project,
+               bool lineBreaks, const SourceListingSettings& settings,
+               const ParserSettings& parserSettings, const DocCommentFormat& commentFormat,
+               const std::string& outputDirectory) {
+    CppFile parser(path, project, run.status, run.log, run.context, run.defines, commentFormat,
+                   &parserSettings, &run.languageMap);
+    std::map<std::string, bool> packages;
+    parser.parse(run.classList, lineBreaks, &run.macros, &packages);
+    if (!run.listings) return;
+    if (packages.empty()) packages[""] = true;
+    SourceListingOptions options;
+    options.syntaxColor = settings.syntaxColor;
+    options.colors = settings.colors;
+    options.tabSize = settings.tabSize;
+    options.language = parser.getLanguage();
+    for (const auto& [package, seen] : packages)
+        writeSourceListing(path, package.empty() ? "(default)" : package, outputDirectory,
+                           run.detailDirectory, options);
+}
+
+}  // namespace
+
+void documentMacros(DocGenClassList& classList,
+                    const std::map<std::string, MacroDefinition>& macros) {
+    for (const auto& [name, macro] : macros) {
+        CppClass* globals = findOrCreateClass(classList, macro.getPackage(), 0);
+        globals->addMember(macro.getName(), macro.getSignature(), "", macro.getComment(),
+                           macro.hasArguments(), macro.getFileName(), macro.getArguments(),
+                           new DocGenCppClassMember(globals), false);
+    }
+}
+
+RunOutcome runDocumentation(RunContext& run, const std::string& header,
+                            const std::string& footer, const std::string& itemTemplate,
+                            std::string sourceListingDirectory, const std::string& outputFile,
+                            const std::string& fileList, bool detailDirectoryGiven,
+                            bool lineBreaks, const SourceListingSettings& settings,
+                            const DocCommentFormat& commentFormat, DocModule* module) {
+    const std::string outputDirectory = directoryOf(outputFile);
+    VelkDirectory created(outputDirectory, true);
+
+    std::vector<std::string> entries = splitFileList(fileList);
+
+    run.listings = sourceListingDirectory.empty();
+    if (run.listings) sourceListingDirectory = ".";
+    sourceListingDirectory = stripTrailingSeparator(sourceListingDirectory);
+
+    phase(run, "Counting files...");
+    const ParserSettings parserSettings = settings.parserSettings();
+    InputWalk walk(run.extensions, run.status, run.log, run.progress, run.context,
+                   [&](const std::string& path, const std::string& project) {
+                       parseFile(run, path, project, lineBreaks, settings, parserSettings,
+                                 commentFormat, outputDirectory);
+                   });
+    int total = 0;
+    for (const std::string& entry : entries) total += walk.countEntry(entry);
+    walk.setTotal(total);
+
+    for (const std::string& entry : entries) {
+        if (!walk.walkEntry(entry)) {
+            phase(run, "Cancelled.");
+            return RunOutcome::Cancelled;
+        }
+    }
+    run.projectList = walk.projectListText();
+
+    if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);
+
+    phase(run, "Sending output to documentation module...");
+    // A module may let any error out of an export; none may end the process.
+    std::string failure;
+    try {
+        if (module == nullptr) throw VelkError("No documentation module is loaded.");
+        module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
+                     run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,
+                     sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
+                     lineBreaks, settings.mixCppCsharp, run.progress, run.status, run.log,
+                     run.context);
+        run.classList.sendToModule(*module);
+        module->done();
+        phase(run, "Done.");
+        if (run.progress != nullptr) run.progress(0, 100, run.context);
+        return RunOutcome::Done;
+    } catch (const VelkError& e) {
+        failure = e.getMessage();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "An unknown error occurred in the documentation module.";
+    }
+    platform::showErrorBox(failure, applicationTitle);
+    phase(run, "Done (error).");
+    return RunOutcome::DoneWithError;
+}

@@ -1,0 +1,72 @@
+// The run driver: one documentation job from the list of inputs to the
+// module's done, on the run's worker thread.
+//
+// It creates the output directory, splits and counts the list, parses every
+// accepted file into the run's class list (writing source listings when
+// asked), documents the collected #defines when asked, and hands the model
+// to the output module: init, the classes and members, done. It reports
+// through the run's three callbacks only and never touches a window.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "model/DocGenClassList.h"
+#include "model/MacroDefinition.h"
+#include "modules/ModuleInterface.h"
+#include "reader/DocCommentFormat.h"
+#include "reader/PreprocessorDefines.h"
+#include "run/SourceListingSettings.h"
+
+class DocModule;
+
+// The state of one run, built by the run thread and destroyed when the
+// driver returns.
+struct RunContext {
+    ModuleStatusFn status = nullptr;
+    ModuleErrorFn log = nullptr;
+    ModuleProgressFn progress = nullptr;
+    void* context = nullptr;  // handed back on every callback
+
+    DocGenClassList classList;  // the run's model
+
+    std::string detailDirectory;
+    std::string title;
+    std::string company;
+    bool hierarchicalIndex = false;
+    std::string additionalHead;
+    PreprocessorDefines defines;
+    std::set<std::string> extensions;
+    std::map<std::string, int> languageMap;
+
+    // Set by the driver: source-listing pages are written.
+    bool listings = false;
+    // Filled by the preprocessing of every file: macro name -> record.
+    std::map<std::string, MacroDefinition> macros;
+    // Built by the walk: "name|directory" lines, for init.
+    std::string projectList;
+};
+
+// How a run ended; the status line says the same.
+enum class RunOutcome { Done, DoneWithError, Cancelled };
+
+// Runs the job. Before the module phase, an inaccessible list entry, an
+// open quote in the list or an output directory that cannot be created
+// throws VelkError (nothing is sent to the module). A file that fails to
+// parse is logged and the run goes on. From init to done every error (a
+// VelkError, a std::exception, anything) is caught: it is shown in an
+// error box, the status reads "Done (error)." and the driver returns
+// normally. A null module is such an error. When progress answers 0 during
+// parsing the status reads "Cancelled." and no module call is made.
+RunOutcome runDocumentation(RunContext& run, const std::string& header,
+                            const std::string& footer, const std::string& itemTemplate,
+                            std::string sourceListingDirectory, const std::string& outputFile,
+                            const std::string& fileList, bool detailDirectoryGiven,
+                            bool lineBreaks, const SourceListingSettings& settings,
+                            const DocCommentFormat& commentFormat, DocModule* module);
+
+// Adds each recorded macro, in name order, as a member of its package's
+// globals record (created when missing).
+void documentMacros(DocGenClassList& classList,
+                    const std::map<std::string, MacroDefinition>& macros);

@@ -1,0 +1,63 @@
+#include "run/RunThread.h"
+
+#include <exception>
+#include <memory>
+
+#include "VelkLib/VelkError.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "run/RunDocumentation.h"
+
+namespace {
+
+void post(platform::WindowHandle window, unsigned message) {
+    platform::PostMessage(window, message, 0, 0);
+}
+
+}  // namespace
+
+RunThread::RunThread(const RunParameters& parameters_) : parameters(parameters_) {}
+
+RunThread::~RunThread() = default;
+
+void RunThread::run() {
+    const RunParameters& p = parameters;
+    bool stopPosted = false;
+    std::string failure;
+    try {
+        {
+            auto context = std::make_unique<RunContext>();
+            context->status = p.status;
+            context->log = p.log;
+            context->progress = p.progress;
+            context->context = platform::toContext(p.window);
+            context->detailDirectory = p.detailDirectory;
+            context->title = p.title;
+            context->company = p.company;
+            context->hierarchicalIndex = p.hierarchicalIndex;
+            context->additionalHead = p.additionalHead;
+            context->defines = p.defines;
+            context->extensions = p.extensions;
+            context->languageMap = p.languageMap;
+
+            runDocumentation(*context, p.header, p.footer, p.itemTemplate,
+                             p.sourceListingDirectory, p.outputFile, p.fileList,
+                             p.detailDirectoryGiven, p.lineBreaks, p.listingSettings,
+                             p.commentFormat, p.module);
+            post(p.window, WM_RUN_STOPPED);
+            stopPosted = true;
+            post(p.window, WM_RUN_SHOW_WARNINGS);
+        }  // the run's model goes here
+        if (p.autoView) platform::shell().open(p.outputFile, nullptr);
+        if (p.autoQuit) post(p.window, WM_RUN_QUIT_REQUEST);
+        return;
+    } catch (const VelkError& e) {
+        failure = e.getMessage();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "An unknown error ended the run.";
+    }
+    if (!stopPosted) post(p.window, WM_RUN_STOPPED);
+    platform::showErrorBox(failure, "");
+}

@@ -1,0 +1,298 @@
+#include "run/RunThread.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "run/DocModule.h"
+#include "run/RunDocumentation.h"
+#include "run/TestRecording.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the run reported through its callbacks and boxes; the callbacks run
+// on the worker thread.
+struct Observed {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::pair<std::string, std::string>> status;
+    std::vector<std::string> log;
+    std::vector<std::pair<int, int>> progress;
+    std::vector<std::string> errorBoxes;
+    int cancelAt = -1;  // progress answers 0 from this report on (1-based)
+
+    std::vector<std::string> line2s() {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::vector<std::string> lines;
+        for (const auto& [one, two] : status)
+            if (one.empty()) lines.push_back(two);
+        return lines;
+    }
+};
+
+Observed* observed = nullptr;
+
+void statusCallback(const char* line1, const char* line2, void*) {
+    std::lock_guard<std::mutex> lock(observed->mutex);
+    observed->status.emplace_back(line1 != nullptr ? line1 : "<null>", line2);
+}
+void logCallback(const char* text, void*) {
+    std::lock_guard<std::mutex> lock(observed->mutex);
+    observed->log.push_back(text);
+}
+int progressCallback(int done, int total, void*) {
+    std::lock_guard<std::mutex> lock(observed->mutex);
+    observed->progress.emplace_back(done, total);
+    return observed->cancelAt < 0 || static_cast<int>(observed->progress.size()) < observed->cancelAt;
+}
+
+class RecordingShell : public platform::Shell {
+public:
+    bool open(const std::string& target, std::string*) override {
+        opened.push_back(target);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        observed = &seen;
+        previousBox = platform::setErrorBoxHandler(
+            [this](const std::string& text, const std::string&) {
+                std::lock_guard<std::mutex> lock(seen.mutex);
+                seen.errorBoxes.push_back(text);
+                seen.changed.notify_all();
+            });
+        previousShell = platform::setShell(&shell);
+        fs::create_directories(scratch / "tmp");
+        setenv("TEMP", (scratch / "tmp").c_str(), 1);
+        setenv("VANTRY_RECORD_FILE", (scratch / "calls.txt").c_str(), 1);
+
+        parameters.status = statusCallback;
+        parameters.log = logCallback;
+        parameters.progress = progressCallback;
+        parameters.window = window.handle();
+        parameters.title = "Docs";
+        parameters.company = "Velk";
+        parameters.extensions = {"cpp", "cs", "h", "java"};
+        parameters.languageMap = {{"cpp", 0}, {"h", 0}, {"cs", 1}, {"java", 2}};
+        parameters.outputFile = scratch / "out/index.html";
+        parameters.autoQuit = true;
+    }
+    void TearDown() override {
+        module.reset();
+        platform::setErrorBoxHandler(previousBox);
+        platform::setShell(previousShell);
+        for (const char* name : {"TEMP", "VANTRY_RECORD_FILE", "VANTRY_RECORD_THROW"})
+            unsetenv(name);
+        observed = nullptr;
+    }
+
+    void useModule(const std::string& name) {
+        module = std::make_unique<DocModule>(testModulePath(name));
+        parameters.module = module.get();
+    }
+
+    // Starts the run on its own thread and collects the posted messages up
+    // to the last one the run sends: WM_USER+5 after a finished run, the
+    // error box after an aborted one.
+    std::vector<unsigned> runThread() {
+        (new RunThread(parameters))->start();
+        std::vector<unsigned> messages;
+        platform::WindowMessage message;
+        do {
+            window.waitMessage(message);
+            messages.push_back(message.message);
+        } while (message.message != WM_RUN_QUIT_REQUEST &&
+                 !(message.message == WM_RUN_STOPPED && messages.size() == 1 && aborts));
+        if (aborts) {
+            std::unique_lock<std::mutex> lock(seen.mutex);
+            seen.changed.wait(lock, [this] { return !seen.errorBoxes.empty(); });
+        }
+        EXPECT_EQ(window.pendingCount(), 0u);
+        return messages;
+    }
+
+    std::vector<RecordedCall> calls() const { return readRecording(scratch / "calls.txt"); }
+
+    ScratchDirectory scratch;
+    Observed seen;
+    RecordingShell shell;
+    platform::MessageWindow window;
+    std::unique_ptr<DocModule> module;
+    RunParameters parameters;
+    bool aborts = false;
+    platform::ErrorBoxHandler previousBox;
+    platform::Shell* previousShell = nullptr;
+};
+
+const std::vector<unsigned> finishedMessages{WM_RUN_STOPPED, WM_RUN_SHOW_WARNINGS,
+                                             WM_RUN_QUIT_REQUEST};
+
+}  // namespace
+
+TEST_F(RunTest, AFullRunDrivesTheModuleFromInitToDone) {
+    useModule("vantry-recording");
+    scratch.write("src/Top.java", "/** The top. */\npublic class Top extends Base {\n"
+                                  "  /** Runs. */\n  public void run(int times) {}\n}\n");
+    for (int i = 0; i < 2; ++i)
+        scratch.write("src/a/A" + std::to_string(i) + ".java",
+                      "package a;\npublic class A" + std::to_string(i) + " {}\n");
+    scratch.write("src/a/x.h", "/** Counts. */\nclass Counter {\npublic:\n"
+                               "  /** Adds. */\n  int add(int by);\n};\n#define LIMIT 3\n");
+    scratch.write("src/a/x.cpp", "#include \"x.h\"\n// it's here\nint Counter::add(int by) {"
+                                 " return by; }\n");
+    scratch.write("src/a/b/B4.cs", "namespace a.b {\nclass B4 { string s = \"open\n");
+    for (int i = 0; i < 4; ++i)
+        scratch.write("src/a/b/B" + std::to_string(i) + ".cs",
+                      "namespace a.b {\npublic class B" + std::to_string(i) + " {}\n}\n");
+    parameters.fileList = "\"" + (scratch / "src") + "\"";
+    parameters.autoView = true;
+
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{parameters.outputFile}));
+
+    std::vector<RecordedCall> recorded = calls();
+    std::vector<std::string> names = callNames(recorded);
+    ASSERT_GE(names.size(), 3u);
+    EXPECT_EQ(names.front(), "create");
+    EXPECT_EQ(names[1], "init");
+    EXPECT_EQ(names.back(), "done");
+    std::string src = scratch / "src";
+    EXPECT_EQ(recorded[1],
+              (RecordedCall{"init", "Docs", "Velk", scratch / "out/projects", "0", "", "", "", "",
+                            ".", parameters.outputFile,
+                            "src|" + src + "\na|" + src + "/a\nb|" + src + "/a/b\n", "1", "0", "0",
+                            "fn", "fn", "fn",
+                            std::to_string(reinterpret_cast<std::uintptr_t>(window.handle()))}));
+    // Class calls come in start/member/end groups, never nested.
+    int open = 0, classes = 0;
+    for (std::size_t i = 2; i + 1 < names.size(); ++i) {
+        if (names[i] == "startClass") ++open, ++classes;
+        if (names[i] == "endClass") --open;
+        ASSERT_TRUE(open == 0 || open == 1) << i;
+        if (names[i] == "startMember") {
+            EXPECT_EQ(names[i + 1], "endMember");
+        }
+    }
+    EXPECT_GE(classes, 8);
+    bool counterSent = false;
+    for (const RecordedCall& call : recorded)
+        if (call[0] == "startClass" && call[1] == "Counter") {
+            counterSent = true;
+            EXPECT_EQ(call[2].rfind("Counts.", 0), 0u);
+            EXPECT_EQ(call[5], "a");
+            EXPECT_EQ(call[9], "cpp");
+        }
+    EXPECT_TRUE(counterSent);
+    EXPECT_EQ(seen.progress, (std::vector<std::pair<int, int>>{{0, 10}, {1, 10}, {1, 10}, {2, 10},
+                                                               {2, 10}, {3, 10}, {3, 10}, {4, 10},
+                                                               {4, 10}, {5, 10}, {0, 100}}));
+    // A file that cannot be parsed is one warning; the run goes on.
+    ASSERT_EQ(seen.log.size(), 1u);
+    EXPECT_NE(seen.log[0].find(".  Parsing of \"" + src + "/a/b/B4.cs\" was unsuccessful."),
+              std::string::npos) << seen.log[0];
+    EXPECT_EQ(seen.line2s().front(), "Counting files...");
+    EXPECT_EQ(seen.line2s().back(), "Done.");
+
+    // Listing pages for every file, nothing left in the temporary directory,
+    // nothing written beside the output directory.
+    EXPECT_TRUE(fs::exists(scratch / "out/projects/(default)/Top.java.html"));
+    EXPECT_TRUE(fs::exists(scratch / "out/projects/a.b/B0.cs.html"));
+    EXPECT_TRUE(fs::exists(scratch / "out/projects/a/x.cpp.html"));
+    EXPECT_TRUE(fs::is_empty(scratch / "tmp"));
+    for (const auto& item : fs::directory_iterator(scratch.path)) {
+        EXPECT_TRUE(item.path().filename() == "src" || item.path().filename() == "out" ||
+                    item.path().filename() == "tmp" || item.path().filename() == "calls.txt")
+            << item.path();
+    }
+}
+
+TEST_F(RunTest, CancellingWhileParsingEndsBeforeTheModuleAndStillPosts) {
+    useModule("vantry-recording");
+    for (int i = 0; i < 4; ++i) scratch.write("d/F" + std::to_string(i) + ".java", "class F {}\n");
+    parameters.fileList = scratch / "d";
+    seen.cancelAt = 2;
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(seen.line2s().back(), "Cancelled.");
+    EXPECT_EQ(seen.progress.size(), 2u);
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
+}
+
+TEST_F(RunTest, ErrorsBeforeTheModulePhaseAbortWithoutTheWarningsMessage) {
+    useModule("vantry-recording");
+    parameters.fileList = (scratch / "there.java") + " " + (scratch / "missing");
+    scratch.write("there.java", "class T {}\n");
+    aborts = true;
+    EXPECT_EQ(runThread(), (std::vector<unsigned>{WM_RUN_STOPPED}));
+    EXPECT_EQ(seen.errorBoxes,
+              (std::vector<std::string>{"Could not access file or directory \"" +
+                                        (scratch / "missing") + "\""}));
+    EXPECT_TRUE(shell.opened.empty());
+
+    seen.errorBoxes.clear();
+    parameters.fileList = "\"open";
+    EXPECT_EQ(runThread(), (std::vector<unsigned>{WM_RUN_STOPPED}));
+    EXPECT_EQ(seen.errorBoxes,
+              (std::vector<std::string>{"Imbalanced '\"' in the list of files/directories."}));
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
+}
+
+TEST_F(RunTest, ModuleErrorsEndInDoneWithErrorAndTheRunStillFinishes) {
+    scratch.write("x.java", "class X {}\n");
+    parameters.fileList = scratch / "x.java";
+    useModule("vantry-recording-partial");
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(seen.line2s().back(), "Done (error).");
+    EXPECT_EQ(seen.errorBoxes, (std::vector<std::string>{"Could not find function \"done\" in module " +
+                                                         testModulePath("vantry-recording-partial") + "."}));
+
+    useModule("vantry-recording");
+    for (const char* kind : {"done:velk", "done:std", "startClass:velk"}) {
+        seen.errorBoxes.clear();
+        setenv("VANTRY_RECORD_THROW", kind, 1);
+        EXPECT_EQ(runThread(), finishedMessages) << kind;
+        EXPECT_EQ(seen.line2s().back(), "Done (error).") << kind;
+        ASSERT_EQ(seen.errorBoxes.size(), 1u) << kind;
+        EXPECT_EQ(seen.errorBoxes[0].rfind("Recording module", 0), 0u) << seen.errorBoxes[0];
+    }
+}
+
+TEST_F(RunTest, AListOfCommentedOutEntriesIsAnEmptyButCompleteRun) {
+    useModule("vantry-recording");
+    parameters.fileList = "#a #b";
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(seen.progress, (std::vector<std::pair<int, int>>{{0, 100}}));
+    EXPECT_EQ(seen.line2s().back(), "Done.");
+    EXPECT_EQ(calls()[1][11], "");  // no projects
+}
+
+TEST_F(RunTest, SourceListingsFollowTheSourceLinkTextAndMacrosAreDocumented) {
+    useModule("vantry-recording");
+    scratch.write("lib/m.h", "/** Biggest. */\n#define MAX(a, b) ((a) > (b) ? (a) : (b))\n");
+    parameters.fileList = scratch / "lib";
+    parameters.sourceListingDirectory = "src/";
+    parameters.listingSettings.documentPreprocessor = true;
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_FALSE(fs::exists(scratch / "out/projects"));
+    std::vector<RecordedCall> recorded = calls();
+    EXPECT_EQ(recorded[1][9], "src");
+    bool macroSent = false;
+    for (const RecordedCall& call : recorded)
+        if (call[0] == "startMember" && call[1] == "MAX") {
+            macroSent = true;
+            EXPECT_EQ(call[5], "1");
+            EXPECT_EQ(call[7], "2");
+        }
+    EXPECT_TRUE(macroSent);
+}
