@@ -19,7 +19,11 @@ function(vantry_module name area)
   endif()
   add_library(${name} MODULE ${stub})
   target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${area}>")
-  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  # The module's own code is compiled hidden; the static libraries linked
+  # in (model, foundation, platform) are hidden at link time. Excluding ALL
+  # would also hide the exports, which come from the area archive.
+  target_link_options(${name} PRIVATE
+    -Wl,--exclude-libs,libmodel.a:libVelkLib.a:libplatform.a -Wl,--no-undefined)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
                         LIBRARY_OUTPUT_DIRECTORY ${VANTRY_MODULE_DIR})
   if(COMMAND vantry_version_record)
