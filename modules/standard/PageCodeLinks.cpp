@@ -2,6 +2,8 @@
 
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/PageWriters.h"
 #include "modules/standard/ModuleText.h"
 #include "modules/standard/PageEscape.h"
 
@@ -98,4 +100,8 @@ std::string afterLastDot(const std::string& path) {
     std::string name = fileNamePart(path);
     std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? "" : name.substr(dot + 1);
+}
+
+void writeCodeLink(const CppClassEntity& entity, const std::string& reference, std::ostream& out) {
+    out << codeLink(entity, reference, classListOf(&entity), "../");
 }

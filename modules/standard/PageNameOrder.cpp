@@ -13,7 +13,13 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 std::string displayNameSortKey(const std::string& displayName) {
     std::string name = displayName;
-    if (!name.empty() && name[0] == '~') name = name.substr(1) + "~";
+    if (!name.empty() && name[0] == '~') {
+        // The "~" goes after the name, before any argument list, so that
+        // a destructor follows every longer name that starts like it.
+        std::size_t end = name.find('(');
+        if (end == std::string::npos) end = name.size();
+        name = name.substr(1, end - 1) + "~" + name.substr(end);
+    }
     if (name.empty() || !isLetter(name[0])) name.insert(name.begin(), '_');
     for (char& c : name)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

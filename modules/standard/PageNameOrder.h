@@ -8,8 +8,8 @@
 class CppClassEntity;
 
 // The key under which an entity sorts: its display name with a leading "~"
-// moved to the end (a destructor follows its class and every longer name
-// that starts with the class name), "_" put in front of a name that does
+// moved to the end of the name, before any argument list (a destructor
+// follows its class and every longer name that starts with the class name), "_" put in front of a name that does
 // not start with a letter, and letters folded to lower case.
 std::string displayNameSortKey(const std::string& displayName);
 

@@ -1,0 +1,184 @@
+#include "modules/standard/PageClassDetail.h"
+
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkFile.h"
+#include "model/CppClass.h"
+#include "model/CppClassMember.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/PageClassTree.h"
+#include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageDocBlock.h"
+#include "modules/standard/PageEscape.h"
+#include "modules/standard/PageInherited.h"
+#include "modules/standard/PageMemberTables.h"
+#include "modules/standard/PageMembers.h"
+#include "modules/standard/PageNavigationBar.h"
+
+
+namespace {
+
+struct MemberLists {
+    std::vector<CppClassMember*> constructors, fields, methods, symbols, macros;
+};
+
+MemberLists buildMemberLists(const CppClass& cls) {
+    MemberLists lists;
+    for (CppClassMember* member : cls.getMembers()) {
+        bool macro = isMacro(*member);
+        bool function = member->hasArgumentList();
+        if (isConstructorOrDestructor(*member)) {
+            // Listed whatever its access, and only here.
+            lists.constructors.push_back(member);
+            continue;
+        }
+        if (!member->isPublic()) continue;
+        if (!macro) (function ? lists.methods : lists.fields).push_back(member);
+        else (function ? lists.macros : lists.symbols).push_back(member);
+    }
+    return lists;
+}
+
+
+void writeRelatives(std::ostream& out, const std::string& title,
+                    const std::vector<const CppClass*>& classes) {
+    if (classes.empty()) return;
+    out << "<DL>\n<DT><B>" << title << "</B> </DT><DD>";
+    for (std::size_t i = 0; i < classes.size(); ++i)
+        out << (i ? ", " : "") << classLink(*classes[i], "../");
+    out << "</DD>\n</DL>\n";
+}
+
+std::vector<const CppClass*> flatten(const ClassLevels& levels, bool interfaces) {
+    std::vector<const CppClass*> result;
+    for (const auto& level : levels)
+        for (const CppClass* cls : level)
+            if (!cls->isUnresolved() && cls->isInterface() == interfaces) result.push_back(cls);
+    return result;
+}
+
+std::string shownName(const CppClass& cls, const DocClassList* list) {
+    if (cls.getDetailText().empty() || !list) return htmlEscape(cls.getName());
+    std::string outer = getOuterScopeName(cls);
+    const CppClass* enclosing =
+        outer.empty() ? nullptr : list->resolveQualifiedName(outer, cls.getPackage(), false);
+    if (!enclosing || enclosing->isUnresolved()) return htmlEscape(cls.getName());
+    std::string separator = cls.getScopeSeparator();
+    std::string simple = cls.getName();
+    std::size_t cut = simple.rfind(separator);
+    if (cut != std::string::npos) simple = simple.substr(cut + separator.size());
+    return classLink(*enclosing, "../") + separator + htmlEscape(simple);
+}
+
+void writeDeclaration(std::ostream& out, const CppClass& cls, const DocClassList* list) {
+    out << "<HR>\n<DL>\n<DT>" << cls.getKind() << " <B>" << shownName(cls, list) << "</B></DT>";
+    for (bool interfaces : {false, true}) {
+        bool first = true;
+        for (const auto& [name, value] : cls.getBases()) {
+            const CppClass* base = list ? list->resolveBase(cls, name, value) : value;
+            if (name.empty() || !base || base->isInterface() != interfaces) continue;
+            out << (first ? (interfaces ? "<dt> implements " : "<dt> extends ") : ", ");
+            out << (base->isUnresolved() ? htmlEscape(name) : classLink(*base, "../"));
+            first = false;
+        }
+        if (!first) out << "\n";
+    }
+    out << "</DL>\n\n";
+}
+
+}  // namespace
+
+void writeClassPage(const CppClass& cls, const ClassPageContext& context,
+                    const std::vector<CppClass*>& directSubclasses,
+                    const std::vector<CppClass*>& innerDefinitions) {
+    const MemberLists lists = buildMemberLists(cls);
+    const DocClassList* list = context.classList;
+    const DocOptions& options = cls.getOptions();
+    const std::string& kind = cls.getKind();
+    const bool isTypedef = kind == "typedef";
+
+    std::string pageFile = cls.getPageFile("");
+    std::size_t slash = pageFile.find_last_of("/\\");
+    if (slash != std::string::npos)
+        VelkDirectory(context.outputDirectory + "/" + pageFile.substr(0, slash), true);
+    VelkOutFile file(context.outputDirectory + "/" + pageFile, false, false);
+    std::ostream& out = file.getStream();
+
+    out << context.pageHead(htmlEscape(cls.getName()));
+
+    const std::string up = "../../";
+    NavigationBar bar(3, context.documentTitle, context.framesHref,
+                      hrefEscape(cls.getPageFile("../")),
+                      context.projectTrees ? "project-tree.html" : "",
+                      up + context.firstIndexName, up + context.overviewSummaryName,
+                      context.deprecatedListName.empty() ? "" : up + context.deprecatedListName,
+                      options);
+    bar.hasFields = !lists.fields.empty();
+    bar.hasFieldSummary = !isTypedef;
+    bar.hasConstructors = !lists.constructors.empty();
+    bar.hasMethods = !lists.methods.empty();
+    bar.writeNavigationBar(out, navClass, false, false, false);
+
+    std::string heading = kind;
+    if (!heading.empty() && heading[0] >= 'a' && heading[0] <= 'z')
+        heading[0] = static_cast<char>(heading[0] - 'a' + 'A');
+    out << "<HR>\n<!-- ======== START OF CLASS DATA ======== -->\n<H2>\n<FONT SIZE=\"-1\">\n"
+        << htmlEscape(cls.getPackage()) << "</FONT>\n<BR>\n"
+        << heading << "  " << htmlEscape(cls.getName()) << "</H2>\n";
+
+    if (list) writeClassTree(out, cls, list->longestAncestorChain(cls), list);
+
+    if (context.sourceDirectory != "?")
+        for (const std::string& file : sortedStrings(cls))
+            out << "&nbsp;&nbsp;&nbsp;in " << sourceFileLink(file, context.sourceDirectory)
+                << "<BR>\n";
+
+    ClassLevels ancestors = list ? list->resolveInClassHierarchy(cls) : ClassLevels();
+    std::vector<const CppClass*> subclasses(directSubclasses.begin(), directSubclasses.end());
+    if (cls.isInterface()) {
+        ClassLevels descendants = list ? list->collectHierarchyLinks(cls) : ClassLevels();
+        writeRelatives(out, "All Implementing Classes:", flatten(descendants, false));
+        std::vector<const CppClass*> subinterfaces;
+        for (const CppClass* sub : subclasses)
+            if (sub->isInterface()) subinterfaces.push_back(sub);
+        writeRelatives(out, "Direct Subinterfaces:", subinterfaces);
+    } else {
+        writeRelatives(out, "Implemented Interfaces:", flatten(ancestors, true));
+        writeRelatives(out, "Direct Known Subclasses:", subclasses);
+    }
+
+    if (!isTypedef && kind != "enum") writeDeclaration(out, cls, list);
+
+    out << writeDocBlock(cls, list, "P", context.sourceDirectory, context.deprecated, "../")
+        << "\n<HR>\n\n\n";
+
+    writeInnerDefinitions(out, cls, innerDefinitions, context.sourceDirectory);
+
+    const std::string& src = context.sourceDirectory;
+    if (!isTypedef)
+        writeMemberSummaryTable(out, cls, "Field Summary", "field_summary", lists.fields, src, false);
+    writeInheritedMembers(out, cls, ancestors, "Fields", false);
+    writeMemberSummaryTable(out, cls, "Constructor Summary", "constructor_summary",
+                            lists.constructors, src, true);
+    writeMemberSummaryTable(out, cls, "Method Summary", "method_summary", lists.methods, src, false);
+    writeMemberSummaryTable(out, cls, "Symbol Summary", "symbol_summary", lists.symbols, src, false);
+    writeMemberSummaryTable(out, cls, "Macro Summary", "macro_summary", lists.macros, src, false);
+    writeInheritedMembers(out, cls, ancestors, "Methods", true);
+    out << "<BR>\n";
+
+    DeprecatedItemMap* deprecated = context.deprecated;
+    writeMemberDetailSection(out, cls, isTypedef ? "Details" : "Field Detail", "field_detail",
+                             lists.fields, deprecated, src);
+    writeMemberDetailSection(out, cls, "Constructor Detail", "constructor_detail",
+                             lists.constructors, deprecated, src);
+    writeMemberDetailSection(out, cls, "Method Detail", "method_detail", lists.methods,
+                             deprecated, src);
+    writeMemberDetailSection(out, cls, "Symbol Detail", "symbol_detail", lists.symbols,
+                             deprecated, src);
+    writeMemberDetailSection(out, cls, "Macro Detail", "macro_detail", lists.macros, deprecated,
+                             src);
+
+    bar.writeNavigationBar(out, navClass, false, true, true);
+    out << "<HR>\n" << context.pageTail << "\n";
+    file.close();
+}

@@ -1,0 +1,40 @@
+// The detail page of one documented class, struct, union, interface,
+// namespace, typedef or enum record.
+#pragma once
+
+#include "modules/standard/DeprecatedItemMap.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CppClass;
+class DocClassList;
+
+// What every class page of a pass shares.
+struct ClassPageContext {
+    std::string outputDirectory;  // the detail directory; pages go below it
+    const DocClassList* classList = nullptr;
+    std::string sourceDirectory;  // source listings; "?" when there are none
+    // The head of a page for a (escaped) page title.
+    std::function<std::string(const std::string& title)> pageHead;
+    std::string pageTail;
+    // Navigation texts as seen from the main directory; the class page puts
+    // "../../" in front of them. An empty deprecated-list name hides it.
+    std::string documentTitle;
+    std::string framesHref;  // already relative to the class page
+    std::string deprecatedListName;
+    std::string overviewSummaryName;
+    std::string firstIndexName;
+    bool projectTrees = true;  // project-tree.html pages exist
+    DeprecatedItemMap* deprecated = nullptr;
+};
+
+// Writes the class's page (creating its directory): heading, inheritance
+// tree, source files, relatives, declaration, documentation, member
+// summaries, inherited members, inner definitions and details, between two
+// navigation bars. Throws VelkFileError when the page cannot be opened or
+// written, and the directory error when its directory cannot be made.
+void writeClassPage(const CppClass& cls, const ClassPageContext& context,
+                    const std::vector<CppClass*>& directSubclasses,
+                    const std::vector<CppClass*>& innerDefinitions);

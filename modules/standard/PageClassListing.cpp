@@ -1,0 +1,157 @@
+#include "modules/standard/PageClassListing.h"
+
+#include "VelkLib/VelkDirectory.h"
+#include "model/CppClass.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/StatusReceiver.h"
+
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+bool inProject(const CppClass& cls, const std::string& project) {
+    return project.empty() || cls.getPackage() == project;
+}
+
+// Status, progress and cancel of one pass, with a counter shared by every
+// class the pass handles.
+class PassProgress {
+public:
+    PassProgress(const ClassListingPass& pass, std::size_t total) : pass(pass), total(total) {}
+
+    // Reports the class; false when the user asked to stop.
+    bool report(const CppClass& cls) {
+        if (!pass.receiver) return true;
+        bool counted = pass.progressTo > 0;
+        if (!counted && !pass.writePages) return pass.receiver->progress(-1, -1);
+        pass.receiver->message(nullptr, kindAndName(cls).c_str());
+        if (!counted) return pass.receiver->progress(-1, -1);
+        ++done;
+        long long span = pass.progressTo - pass.progressFrom;
+        int value = static_cast<int>(pass.progressFrom + span * static_cast<long long>(done) /
+                                                             static_cast<long long>(total ? total : 1));
+        return pass.receiver->progress(value, 200);
+    }
+
+private:
+    const ClassListingPass& pass;
+    std::size_t total;
+    std::size_t done = 0;
+};
+
+void writePage(const DocClassList& list, const ClassListingPass& pass, const CppClass& cls) {
+    VelkDirectory(pass.pageContext.outputDirectory, true);
+    writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
+}
+
+// Whether a class gets an entry in a tree listing: namespaces never;
+// nested classes only when they are declared in a namespace.
+bool hasTreeEntry(const DocClassList& list, const CppClass& cls) {
+    if (cls.isNamespace()) return false;
+    if (cls.getDetailText().empty()) return true;
+    const CppClass* scope = list.resolveQualifiedName(cls.getDetailText(), cls.getPackage(), false);
+    return scope && scope->getKind() == "namespace";
+}
+
+}  // namespace
+
+bool writeClassPages(std::ostream& out, const DocClassList& list, const ClassListingPass& pass) {
+    std::vector<CppClass*> classes = list.classesInProject("");
+    PassProgress progress(pass, classes.size());
+    for (const CppClass* cls : classes) {
+        if (!inProject(*cls, pass.projectName)) continue;
+        if (cls->getDetailText().empty())
+            expandItemTemplate(out, *cls, pass.entryTemplate, pass.templateContext);
+        if (!pass.writePages) continue;
+        if (!progress.report(*cls)) return false;
+        writePage(list, pass, *cls);
+    }
+    return true;
+}
+
+bool hasSubclasses(const DocClassList& list, const CppClass& cls, const std::string& projectName) {
+    for (const CppClass* sub : list.directSubclasses(cls))
+        if (inProject(*sub, projectName)) return true;
+    return false;
+}
+
+bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
+                           const ClassListingPass& pass, bool secondPass, bool& needSecondPass) {
+    std::vector<CppClass*> classes;
+    for (CppClass* cls : list.classesInProject(pass.projectName)) {
+        if (cls->isUnresolved() || !inProject(*cls, pass.projectName)) continue;
+        if (cls->isInterface()) needSecondPass = true;
+        if (cls->isInterface() == secondPass) classes.push_back(cls);
+    }
+    const std::unordered_set<const CppClass*> members(classes.begin(), classes.end());
+    std::unordered_set<const CppClass*> listed;
+    PassProgress progress(pass, classes.size());
+
+    // Children of a class in this pass: its direct subclasses of the pass,
+    // each only while not yet listed.
+    auto childrenOf = [&](const CppClass& cls) {
+        std::vector<const CppClass*> children;
+        for (const CppClass* sub : list.directSubclasses(cls))
+            if (members.count(sub) && sub != &cls) children.push_back(sub);
+        return children;
+    };
+    // Lists a class; false on cancel. entryWritten tells whether its
+    // subclasses nest below it.
+    auto handle = [&](const CppClass& cls, std::size_t depth, bool& entryWritten) {
+        listed.insert(&cls);
+        if (!progress.report(cls)) return false;
+        entryWritten = hasTreeEntry(list, cls);
+        if (entryWritten) {
+            std::size_t times = pass.indentPerLevel ? depth : 1;
+            for (std::size_t i = 0; i < times; ++i) out << pass.indent;
+            if (pass.kindLabels) out << cls.getKind() << " ";
+            expandItemTemplate(out, cls, pass.entryTemplate, pass.templateContext);
+        }
+        if (pass.writePages) writePage(list, pass, cls);
+        return true;
+    };
+
+    struct Frame {
+        std::vector<const CppClass*> children;
+        std::size_t next = 0;
+        bool opened = false;
+    };
+    auto walkFrom = [&](const CppClass& root) {
+        bool entry = false;
+        if (!handle(root, 0, entry)) return false;
+        std::vector<Frame> stack;
+        if (entry) stack.push_back(Frame{childrenOf(root)});
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            if (frame.next == frame.children.size()) {
+                if (frame.opened && !pass.wrapTag.empty()) out << "</" << pass.wrapTag << ">\n";
+                stack.pop_back();
+                continue;
+            }
+            const CppClass* child = frame.children[frame.next++];
+            if (listed.count(child)) continue;
+            if (!frame.opened && !pass.wrapTag.empty()) out << "<" << pass.wrapTag << ">\n";
+            frame.opened = true;
+            std::size_t depth = stack.size();
+            if (!handle(*child, depth, entry)) return false;
+            if (entry) stack.push_back(Frame{childrenOf(*child)});
+        }
+        return true;
+    };
+
+    // Roots: no base of this pass that is a documented class of the list.
+    for (const CppClass* cls : classes) {
+        bool root = true;
+        for (const CppClass* base : list.resolvedBases(*cls))
+            if (base != cls && !base->isUnresolved() && base->isInterface() == secondPass &&
+                members.count(base))
+                root = false;
+        if (root && !listed.count(cls) && !walkFrom(*cls)) return false;
+    }
+    // What only a cycle reaches is listed from its first class.
+    for (const CppClass* cls : classes)
+        if (!listed.count(cls) && !walkFrom(*cls)) return false;
+    return true;
+}

@@ -1,0 +1,28 @@
+#include "modules/standard/PageClassTree.h"
+
+#include "model/CppClass.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageEscape.h"
+
+#include <string>
+
+void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+                    const DocClassList* list) {
+    if (chain.empty()) return;
+    out << "<PRE>\n";
+    for (std::size_t k = 0; k < chain.size(); ++k) {
+        const CppClass* ancestor = chain[k];
+        const std::string indent(6 * k, ' ');
+        out << classLink(*ancestor, "../");
+        const CppClass& next = k + 1 < chain.size() ? *chain[k + 1] : cls;
+        for (const auto& [name, value] : next.getBases()) {
+            const CppClass* base = list ? list->resolveBase(next, name, value) : value;
+            if (!base || name == ancestor->getName() || base == ancestor || base->isInterface())
+                continue;
+            out << ", " << classLink(*base, "../");
+        }
+        out << "\n" << indent << "   |\n" << indent << "   +--";
+    }
+    out << "<B>" << htmlEscape(cls.getName()) << "</B>\n\n</PRE>\n";
+}

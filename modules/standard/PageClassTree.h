@@ -1,0 +1,16 @@
+// The small inheritance tree near the top of a class page.
+#pragma once
+
+#include <ostream>
+#include <vector>
+
+class CppClass;
+class DocClassList;
+
+// Writes the chain (root first, direct parent last) as a <PRE> block: each
+// ancestor a link, followed by the other non-interface bases of the next
+// class down, joined by "|" and "+--" connectors indented six blanks per
+// level, and the class's own name last in bold. Nothing for an empty chain.
+// list, when given, resolves base names to documented classes.
+void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+                    const DocClassList* list);

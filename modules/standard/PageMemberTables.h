@@ -1,0 +1,46 @@
+// A class page's member summary tables and detail sections.
+#pragma once
+
+#include "modules/standard/DeprecatedItemMap.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CppClass;
+class CppClassMember;
+
+// Functions before the rest, then names compared case-insensitively;
+// negative, zero or positive.
+int compareMembers(const CppClassMember* a, const CppClassMember* b);
+// A copy of the list in that order; equal names keep their list order.
+std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members);
+
+// One summary table (nothing for an empty list): a row per member with the
+// access and type in a left column (constructor tables only when some
+// constructor is not public; never on enum pages), the declaration from the
+// name on with the name linked to its detail entry, and the first sentence
+// of its documentation.
+void writeMemberSummaryTable(std::ostream& out, const CppClass& cls, const std::string& title,
+                             const std::string& anchor,
+                             const std::vector<CppClassMember*>& members,
+                             const std::string& sourceDirectory, bool constructorTable);
+
+// One detail section (nothing for an empty list): per member its anchors,
+// its name, its declaration with the name in bold, and its documentation
+// block. Deprecated members are entered into `deprecated` when given.
+void writeMemberDetailSection(std::ostream& out, const CppClass& cls, const std::string& title,
+                              const std::string& anchor,
+                              const std::vector<CppClassMember*>& members,
+                              DeprecatedItemMap* deprecated, const std::string& sourceDirectory);
+
+// The HTML text with every whole-word occurrence of name outside quotes
+// and outside existing links replaced by replacement.
+std::string highlightName(const std::string& text, const std::string& name,
+                          const std::string& replacement);
+
+// 'a'..'z' turned to upper case; other bytes unchanged.
+std::string toUpperCase(const std::string& text);
+
+// The HTML text without its ";" characters, entities kept whole.
+std::string removeSemicolons(const std::string& text);

@@ -1,0 +1,116 @@
+#include "modules/standard/PageMemberTables.h"
+
+#include "modules/standard/PageInherited.h"
+#include "modules/standard/PageNameOrder.h"
+#include "modules/standard/PageIndex.h"
+#include "modules/standard/PageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pagetest::contains;
+
+struct TablesTest : ::testing::Test {
+    pagetest::ListFixture f;
+    std::string summary(const CppClass& cls, const std::vector<CppClassMember*>& members,
+                        bool constructors) {
+        std::ostringstream out;
+        writeMemberSummaryTable(out, cls, "Constructor Summary", "constructor_summary", members,
+                                "?", constructors);
+        return out.str();
+    }
+};
+
+TEST_F(TablesTest, LeftColumnRules) {
+    DocCppClass* cls = f.addClass("Box", "p");
+    CppClassMember* open = f.addMember(cls, "Box", "Box();", "public", "", true);
+    CppClassMember* bare = f.addMember(cls, "Box", "Box(int n);", "", "", true, {"int n"});
+    EXPECT_FALSE(contains(summary(*cls, {open, bare}, true), "ALIGN=\"right\""));
+    CppClassMember* guarded = f.addMember(cls, "Box", "Box(char c);", "protected", "", true, {"char c"});
+    std::string mixed = summary(*cls, {open, guarded}, true);
+    EXPECT_TRUE(contains(mixed, "<CODE>protected&nbsp;</CODE>"));
+    EXPECT_TRUE(contains(mixed, "<CODE>&nbsp;</CODE>"));
+    EXPECT_EQ(summary(*cls, {}, true), "");
+
+    DocCppClass* color = f.addClass("Color", "p", "enum");
+    CppClassMember* red = f.addMember(color, "RED", "RED = 1;");
+    std::string enumTable = summary(*color, {red}, false);
+    EXPECT_FALSE(contains(enumTable, "ALIGN=\"right\""));
+    EXPECT_TRUE(contains(enumTable, "<TD><CODE><B><a href=\"#RED\">RED</a></B> = 1</CODE>"));
+    f.options.wrapLongLines = true;
+    DocCppClass* wrapped = f.addClass("Wrapped", "p");
+    CppClassMember* field = f.addMember(wrapped, "x", "int x;");
+    EXPECT_FALSE(contains(summary(*wrapped, {field}, false), "NOWRAP"));
+    EXPECT_TRUE(contains(summary(*cls, {field}, false), " NOWRAP><FONT"));
+}
+
+TEST_F(TablesTest, OrderAndHighlighting) {
+    DocCppClass* cls = f.addClass("Box", "p");
+    CppClassMember* b = f.addMember(cls, "beta", "int beta;");
+    CppClassMember* a = f.addMember(cls, "Alpha", "int Alpha;");
+    CppClassMember* run = f.addMember(cls, "run", "void run();", "public", "", true);
+    EXPECT_EQ(sortedMembers({b, a, run}), (std::vector<CppClassMember*>{run, a, b}));
+    EXPECT_EQ(highlightName("size(int sizeHint)", "size", "[S]"), "[S](int sizeHint)");
+    EXPECT_EQ(highlightName("<a href=\"x\">size</a> size", "size", "[S]"),
+              "<a href=\"x\">size</a> [S]");
+    EXPECT_EQ(toUpperCase("Field summary_1"), "FIELD SUMMARY_1");
+
+    std::ostringstream out;
+    writeMemberDetailSection(out, *cls, "Field Detail", "field_detail", {b, a}, nullptr, "?");
+    EXPECT_LT(out.str().find("<H3>Alpha</H3>"), out.str().find("<H3>beta</H3>"));
+    EXPECT_TRUE(contains(out.str(), "<!-- ============ Field Detail ========== -->"));
+    EXPECT_TRUE(contains(out.str(), "public int <B>beta</B>;"));
+}
+
+TEST_F(TablesTest, InheritedMembersAndInnerDefinitions) {
+    f.options.includeProtected = false;
+    DocCppClass* base = f.addClass("Base", "p");
+    f.addMember(base, "Base", "Base();", "public", "", true);
+    f.addMember(base, "secret", "int secret;", "private");
+    f.addMember(base, "count", "int count;", "protected");
+    f.addMember(base, "size", "int size();", "public", "", true);
+    DocCppClass* only = f.addClass("Hidden", "p");
+    f.addMember(only, "x", "int x;", "private");
+    DocCppClass* derived = f.addClass("Derived", "p", "class", 2, "", "Base,f|Hidden,f");
+    ClassLevels ancestors = f.list.resolveInClassHierarchy(*derived);
+    std::ostringstream fields, methods;
+    writeInheritedMembers(fields, *derived, ancestors, "Fields", false);
+    writeInheritedMembers(methods, *derived, ancestors, "Methods", true);
+    EXPECT_TRUE(contains(fields.str(), "<TD><CODE><CODE>count</CODE></CODE></TD>"));
+    EXPECT_FALSE(contains(fields.str() + methods.str(), "Hidden"));
+    EXPECT_FALSE(contains(fields.str() + methods.str(), "secret"));
+    EXPECT_TRUE(contains(methods.str(), "fields_inherited_from_Base"));
+    EXPECT_TRUE(contains(methods.str(), "<a href=\"../p/Base.html#size()\">size</a></CODE>"));
+
+    std::ostringstream inner;
+    writeInnerDefinitions(inner, *derived, {}, "?");
+    EXPECT_EQ(inner.str(), "");
+    writeInnerDefinitions(inner, *derived, {only, base}, "?");
+    EXPECT_LT(inner.str().find(">Base<"), inner.str().find(">Hidden<"));
+}
+
+TEST(PageNameOrder, DestructorsAndNonLetters) {
+    pagetest::ListFixture f;
+    DocCppClass* widget = f.addClass("Widget", "p", "class", 0);
+    DocCppClass* widgets = f.addClass("Widgets", "p", "class", 0);
+    DocCppClass* under = f.addClass("_private", "p", "class", 0);
+    DocCppClass* digit = f.addClass("3d", "p", "class", 0);
+    CppClassMember* destructor = f.addMember(widget, "~Widget", "~Widget();", "public", "", true);
+    std::vector<const CppClassEntity*> sorted =
+        sortByDisplayName({destructor, widgets, widget, under, digit});
+    EXPECT_EQ(sorted, (std::vector<const CppClassEntity*>{digit, under, widget, widgets, destructor}));
+    EXPECT_TRUE(sortByDisplayName({}).empty());
+    EXPECT_EQ(compareByDisplayName(widget, widget), 0);
+    EXPECT_EQ(indexLetter("~widget"), 'W');
+    EXPECT_EQ(indexLetter("_x"), '_');
+    EXPECT_EQ(indexLetter("9"), '_');
+    EXPECT_EQ(memberKindWord(*destructor), "constructor");
+    CppClassMember* stat = f.addMember(widget, "n", "static int n;");
+    EXPECT_EQ(memberKindWord(*stat), "static variable");
+    DocCppClass* color = f.addClass("Color", "p", "enum", 0);
+    CppClassMember* macro = f.addMember(color, "M", "#define M(x) x", "public", "", true);
+    EXPECT_EQ(memberKindWord(*macro), "preprocessor macro");
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+#include "modules/standard/PageMembers.h"
+
+#include "model/CppClass.h"
+#include "model/CppClassMember.h"
+#include "VelkLib/VelkString.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/DocCppClass.h"
+#include "modules/standard/ModuleText.h"
+#include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageEscape.h"
+
+namespace {
+
+bool isAlnum(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+bool isIdentChar(char c) { return isAlnum(c) || c == '_'; }
+bool isWordChar(char c) { return isAlnum(c) || c == '_' || c == ':'; }
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+std::string simpleClassName(const CppClass* cls) {
+    if (!cls) return "";
+    std::string name = cls->getName();
+    std::size_t colon = name.rfind(':');
+    if (colon != std::string::npos) name = name.substr(colon + 1);
+    std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name = name.substr(dot + 1);
+    return name;
+}
+
+std::string signatureEscape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&#60;"; break;
+        case '>': out += "&#62;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string examineWord(const std::string& word, const CppClassMember& member,
+                        const DocClassList* list, const std::string& package) {
+    const CppClass* owner = member.getClass();
+    if (word.empty() || !owner || !list || isKeyword(*owner, word)) return word;
+    std::string found = package;
+    const CppClass* target = findClassPackage(*list, word, found);
+    if (target && word != owner->getName())
+        return buildLink(word, hrefEscape(target->getPageFile("../")), "", "");
+    std::string qualified = owner->getName() + member.getScopeSeparator() + word;
+    found = package;
+    target = findClassPackage(*list, qualified, found);
+    if (target && target != owner)
+        return buildLink(htmlEscape(qualified), hrefEscape(target->getPageFile("../")), "", "");
+    return word;
+}
+
+}  // namespace
+
+const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
+                                 std::string& package) {
+    const CppClass* cls = list.resolveQualifiedName(name, package, true);
+    if (!cls || cls->isUnresolved()) return nullptr;
+    package = cls->getPackage();
+    return cls;
+}
+
+void writeMemberEntry(CppClassMember& member, const std::string& package,
+                      const std::string& /*className*/, CppClass* /*parent*/) {
+    const std::string text = member.getDeclaration();
+    const CppClass* owner = member.getClass();
+    const DocClassList* list = classListOf(owner);
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    std::size_t wordStart = 0;
+    bool inWord = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isWordChar(text[i])) {
+            if (!inWord) wordStart = i;
+            inWord = true;
+            continue;
+        }
+        if (inWord) result += examineWord(text.substr(wordStart, i - wordStart), member, list, package);
+        result += htmlEscape(std::string(1, text[i]));
+        inWord = false;
+    }
+    if (inWord && wordStart < text.size()) result += text.substr(wordStart);
+    member.setDeclaration(result);
+}
+
+bool isConstructorOrDestructor(const CppClassMember& member) {
+    if (!member.hasArgumentList()) return false;
+    std::string simple = simpleClassName(member.getClass());
+    return !simple.empty() && (member.getName() == simple || member.getName() == "~" + simple);
+}
+
+bool isMacro(const CppClassMember& member) {
+    return member.getDeclaration().rfind("#define", 0) == 0;
+}
+
+bool isFunctionPointer(const CppClassMember& member) {
+    const std::string& text = member.getDeclaration();
+    const std::string name = htmlEscape(member.getName());
+    if (name.empty()) return false;
+    std::size_t at = text.find(name);
+    if (at == std::string::npos || at == 0) return false;
+    std::size_t i = at - 1;
+    while (i > 0 && isSpace(text[i])) --i;
+    if (text[i] != '*' || i == 0) return false;
+    for (std::size_t j = i - 1; j > 0; --j) {
+        if (text[j] == '(') return true;
+        if (text[j] == ')') return false;
+    }
+    return false;
+}
+
+std::string memberSignature(const CppClassMember& member, bool anchorForm) {
+    std::string signature = signatureEscape(member.getName());
+    if (!member.hasArgumentList()) return signature;
+    signature += "(";
+    const auto& arguments = member.getArguments();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i) signature += ",";
+        signature += signatureEscape(arguments[i]);
+    }
+    if (anchorForm) {
+        std::string compact;
+        for (char c : signature)
+            if (c != ' ' && c != '\t') compact += c;
+        signature = compact;
+    }
+    return signature + ")";
+}
+
+std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
+                       const std::string& tag, bool useSignature) {
+    std::string text = useSignature ? memberSignature(member, false) : htmlEscape(member.getName());
+    std::string page;
+    if (withPage && member.getClass()) page = hrefEscape(member.getClass()->getPageFile(prefix));
+    return buildLink(text, page, tag, memberSignature(member, true));
+}
+
+std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
+                                            bool needFollower) {
+    std::vector<std::size_t> positions;
+    if (word.empty()) return positions;
+    bool inQuotes = false;
+    bool inAnchor = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            continue;
+        }
+        if (c == '&' && text.compare(i, 6, "&quot;") == 0) {
+            inQuotes = !inQuotes;
+            i += 5;
+            continue;
+        }
+        if (c == '&' && !inQuotes) {
+            // An entity is one character of the shown text: "lt" in "&lt;"
+            // is never a word.
+            std::size_t semicolon = text.find(';', i);
+            if (semicolon != std::string::npos && semicolon - i <= 6 &&
+                text.compare(i, word.size(), word) != 0) {
+                i = semicolon;
+                continue;
+            }
+        }
+        if (c == '<' && i + 1 < text.size()) {
+            char next = text[i + 1];
+            if (next == 'a' || next == 'A') inAnchor = true;
+            else if (next == '/') inAnchor = false;
+        }
+        if (inQuotes || inAnchor || text.compare(i, word.size(), word) != 0) continue;
+        std::size_t end = i + word.size();
+        if (needFollower && end >= text.size()) continue;
+        if (i > 0 && isIdentChar(text[i - 1])) continue;
+        if (end < text.size() && isIdentChar(text[end])) continue;
+        positions.push_back(i);
+        // A match may itself hold quotes; skip it whole.
+        i = end - 1;
+    }
+    return positions;
+}
+
+void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
+    const std::string text = member.getDeclaration();
+    const std::string name = htmlEscape(member.getName());
+    if (isMacro(member)) {
+        std::size_t blank = text.find(' ');
+        typePart = text.substr(0, blank);
+        namePart = blank == std::string::npos ? "" : trim(text.substr(blank + 1));
+    } else if (isFunctionPointer(member)) {
+        VelkString stripped = text;
+        stripped.replaceAll(name, "");
+        stripped.replaceAll(";", "");
+        typePart = stripped;
+        namePart = name;
+    } else {
+        std::vector<std::size_t> found = wholeWordPositions(text, name, true);
+        std::size_t at;
+        if (!found.empty()) {
+            at = found.back();
+        } else {
+            std::size_t blank = text.find(' ');
+            at = blank == std::string::npos ? 0 : blank + 1;
+        }
+        typePart = text.substr(0, at);
+        while (!typePart.empty() && isSpace(typePart.back())) typePart.pop_back();
+        namePart = text.substr(at);
+        std::vector<std::string> dimensions;
+        while (namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
+            std::size_t open = namePart.rfind('[');
+            if (open == std::string::npos) break;
+            dimensions.push_back(namePart.substr(open, namePart.size() - 1 - open));
+            namePart = namePart.substr(0, open) + ";";
+        }
+        for (const std::string& dimension : dimensions) typePart += dimension;
+    }
+    stripThrowSpecification(namePart);
+}
+
+void stripThrowSpecification(std::string& text) {
+    std::size_t at = text.find(" throw(");
+    if (at == std::string::npos) return;
+    bool pure = text.size() >= 4 && text.compare(text.size() - 4, 4, "= 0;") == 0;
+    text.erase(at);
+    if (pure) text += " = 0";
+}

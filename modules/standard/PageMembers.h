@@ -1,0 +1,63 @@
+// Member declarations as the pages show them: the once-per-run linking of
+// class names in declarations, signatures and anchors, member links, the
+// split of a declaration around the member's name, and the member tests.
+//
+// After writeMemberEntry a declaration is HTML: the text is escaped and the
+// names of documented classes are links. Everything below that reads a
+// declaration expects that form.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CppClass;
+class CppClassMember;
+class DocClassList;
+
+// Rewrites the member's declaration as HTML with every word that names a
+// documented class (other than the owner itself) linked to its page, seen
+// from a page inside a project directory. Keywords of the owner's language
+// are never linked; a word naming a class nested in the owner links with
+// the qualified name as its text. package and className are the owner's;
+// parent is not used.
+void writeMemberEntry(CppClassMember& member, const std::string& package,
+                      const std::string& className, CppClass* parent);
+
+// The class that name stands for as seen from package (fallback by name);
+// on success package becomes the class's package and the class is
+// returned, otherwise null and package is unchanged.
+const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
+                                 std::string& package);
+
+// A function whose name is the owner's simple name, or "~" and that name.
+bool isConstructorOrDestructor(const CppClassMember& member);
+// The declaration begins with "#define".
+bool isMacro(const CppClassMember& member);
+// The name is declared as "(*name)" (a function pointer).
+bool isFunctionPointer(const CppClassMember& member);
+
+// The member's signature: its name and, for a function, "(" + argument
+// texts joined by "," + ")"; "&", "<", ">" and '"' written as entities so
+// the text is safe in element text and attribute values. The anchor form
+// has no blanks and is the NAME of the member's detail entry.
+std::string memberSignature(const CppClassMember& member, bool anchorForm);
+// <a href="[PAGE]#ANCHOR">TEXT</a>: PAGE is the owner's page for prefix
+// when withPage is set (nothing: a link into the same page); TEXT the
+// signature (useSignature) or the escaped name, wrapped in tag when given.
+std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
+                       const std::string& tag, bool useSignature);
+
+// Splits the (linked) declaration into the part before the member's name
+// and the part from the name on; array dimensions after the name move to
+// the type part. A throw specification is cut from the name part.
+void splitSignature(const CppClassMember& member, std::string& typePart,
+                    std::string& namePart);
+// Cuts the text at its first " throw(", keeping a closing " = 0".
+void stripThrowSpecification(std::string& text);
+
+// The positions of whole-word occurrences of word in an HTML text, outside
+// quotes (a '"' or "&quot;" toggles) and outside anchors ("<a" .. "</").
+// A whole word is not preceded by a letter, digit or "_" and not followed
+// by one; with needFollower the word must not end the text.
+std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
+                                            bool needFollower);

@@ -1,0 +1,83 @@
+#include "modules/standard/PageMembers.h"
+
+#include "modules/standard/PageMemberTables.h"
+#include "modules/standard/PageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MembersTest : ::testing::Test {
+    pagetest::ListFixture f;
+    DocCppClass* widget = nullptr;
+    void SetUp() override {
+        widget = f.addClass("Widget", "ui", "class", 0);
+        f.addClass("Widget::Part", "ui", "class", 0);
+        f.addClass("Shape", "geo", "class", 0);
+        f.addClass("int", "ui", "class", 0);
+    }
+    std::string linked(const std::string& declaration, bool function = false,
+                       const std::vector<std::string>& args = {}) {
+        CppClassMember* m = f.addMember(widget, "m" + std::to_string(++count), declaration,
+                                        "public", "", function, args);
+        writeMemberEntry(*m, "ui", "Widget", nullptr);
+        return m->getDeclaration();
+    }
+    int count = 0;
+};
+
+TEST_F(MembersTest, LinkingClassNames) {
+    EXPECT_EQ(linked("std::vector<Shape> shapes;"),
+              "std::vector&lt;<a href=\"../geo/Shape.html\">Shape</a>&gt; shapes;");
+    // Keywords stay words; the owner's own name is not linked by itself;
+    // a nested class links with its qualified name.
+    EXPECT_EQ(linked("int copy(const Widget& w, Part p);", true),
+              "int copy(const Widget&amp; w, <a href=\"../ui/Widget..Part.html\">Widget::Part</a> p);");
+    EXPECT_EQ(linked("const char* s = \"a<b\";"), "const char* s = &quot;a&lt;b&quot;;");
+}
+
+TEST_F(MembersTest, SplittingDeclarations) {
+    std::string type, name;
+    CppClassMember* size = f.addMember(widget, "size", "int size(int sizeHint, const char* d = \"size\") throw(x) = 0;",
+                                       "public", "", true, {"int sizeHint", "const char* d = \"size\""});
+    writeMemberEntry(*size, "ui", "Widget", nullptr);
+    splitSignature(*size, type, name);
+    EXPECT_EQ(type, "int");
+    EXPECT_EQ(name, "size(int sizeHint, const char* d = &quot;size&quot;) = 0");
+    EXPECT_EQ(highlightName(size->getDeclaration(), "size", "<B>size</B>").substr(0, 16),
+              "int <B>size</B>(");
+    EXPECT_EQ(memberSignature(*size, true), "size(intsizeHint,constchar*d=&quot;size&quot;)");
+
+    CppClassMember* grid = f.addMember(widget, "grid", "int grid[3][4];");
+    splitSignature(*grid, type, name);
+    EXPECT_EQ(type, "int[4][3]");
+    EXPECT_EQ(name, "grid;");
+
+    CppClassMember* callback = f.addMember(widget, "cb", "void (*cb)(int);");
+    EXPECT_TRUE(isFunctionPointer(*callback));
+    splitSignature(*callback, type, name);
+    EXPECT_EQ(name, "cb");
+
+    CppClassMember* macro = f.addMember(widget, "MAX", "#define MAX 10");
+    EXPECT_TRUE(isMacro(*macro));
+    splitSignature(*macro, type, name);
+    EXPECT_EQ(type + "|" + name, "#define|MAX 10");
+}
+
+TEST_F(MembersTest, ConstructorsAnchorsAndLinks) {
+    CppClassMember* variable = f.addMember(widget, "Widget", "int Widget;");
+    CppClassMember* destructor = f.addMember(widget, "~Widget", "~Widget();", "public", "", true);
+    EXPECT_FALSE(isConstructorOrDestructor(*variable));
+    EXPECT_TRUE(isConstructorOrDestructor(*destructor));
+    CppClassMember* less = f.addMember(widget, "operator<", "bool operator<(const Widget& o);",
+                                       "public", "", true, {"const Widget& o"});
+    EXPECT_EQ(memberSignature(*less, false), "operator&#60;(const Widget&amp; o)");
+    EXPECT_EQ(memberLink(*less, true, "../", "B", false),
+              "<a href=\"../ui/Widget.html#operator&#60;(constWidget&amp;o)\"><B>operator&lt;</B></a>");
+    EXPECT_EQ(removeSemicolons("a &lt; b; c&#62;;"), "a &lt; b c&#62;");
+    std::string text = "x";
+    stripThrowSpecification(text);
+    EXPECT_EQ(text, "x");
+}
+
+}  // namespace

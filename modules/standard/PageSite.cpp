@@ -1,0 +1,44 @@
+#include "modules/standard/PageSite.h"
+
+#include "VelkLib/VelkPath.h"
+#include "modules/standard/DocClassList.h"
+#include "modules/standard/ModuleFrame.h"
+#include "modules/standard/PageNavigationBar.h"
+#include "modules/standard/SiteNames.h"
+#include "modules/standard/StandardModule.h"
+
+std::string detailDirectoryPath(const StandardModule& module) {
+    std::string path = outputPath(module, "", true);
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+std::string detailLinkPrefix(const StandardModule& module) { return outputPath(module, "", false); }
+
+ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* deprecated) {
+    ClassPageContext context;
+    context.outputDirectory = detailDirectoryPath(module);
+    context.classList = module.classList.get();
+    context.sourceDirectory = module.sourceDirectoryText;
+    context.pageHead = [&module](const std::string& title) {
+        return classPageHeadText(module, title);
+    };
+    context.pageTail = pageFooterText(module);
+    context.documentTitle = module.documentTitle;
+    context.framesHref = "../../" + fileNameOf(module.outputFile);
+    context.deprecatedListName = deprecatedListPageName(module, false);
+    context.overviewSummaryName = overviewSummaryPageName(module, false);
+    context.firstIndexName = firstIndexPageName(module);
+    context.projectTrees = module.options.generateHierarchy;
+    context.deprecated = deprecated;
+    return context;
+}
+
+NavigationBar siteNavigationBar(const StandardModule& module, int level, const std::string& up,
+                                const std::string& selfHref, const std::string& treeHref) {
+    std::string deprecated = deprecatedListPageName(module, false);
+    return NavigationBar(level, module.documentTitle, up + fileNameOf(module.outputFile), selfHref,
+                         treeHref, up + firstIndexPageName(module),
+                         up + overviewSummaryPageName(module, false),
+                         deprecated.empty() ? "" : up + deprecated, module.options);
+}

@@ -1,0 +1,231 @@
+// Writes whole sites through the page writers and checks what a browser
+// would see: every generated link and frame source names an existing file,
+// every anchor exists on its page, and nothing lands outside the output.
+#include "modules/standard/PageSite.h"
+
+#include "VelkLib/VelkError.h"
+#include "modules/standard/CppProject.h"
+#include "modules/standard/PageTestSupport.h"
+#include "modules/standard/PageWriters.h"
+#include "modules/standard/SiteNames.h"
+#include "modules/standard/StandardModule.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <cctype>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using pagetest::contains;
+using pagetest::readFile;
+
+std::string decode(std::string text) {
+    static const std::pair<const char*, const char*> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#60;", "<"}, {"&#62;", ">"}, {"&amp;", "&"}};
+    for (const auto& [from, to] : entities) {
+        std::size_t at = 0;
+        while ((at = text.find(from, at)) != std::string::npos) {
+            text.replace(at, std::string(from).size(), to);
+            at += std::string(to).size();
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The values of every attribute named name (any letter case) in the text.
+std::vector<std::string> attributeValues(const std::string& text, const std::string& name) {
+    std::vector<std::string> values;
+    std::string lowered = text;
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string key = name + "=\"";
+    for (std::size_t at = lowered.find(key); at != std::string::npos; at = lowered.find(key, at + 1)) {
+        if (at > 0 && std::isalpha(static_cast<unsigned char>(lowered[at - 1]))) continue;
+        std::size_t start = at + key.size();
+        std::size_t end = text.find('"', start);
+        if (end == std::string::npos) break;
+        values.push_back(text.substr(start, end - start));
+    }
+    return values;
+}
+
+// Every link problem of the site under root, one line each.
+std::vector<std::string> brokenLinks(const fs::path& root) {
+    std::map<std::string, std::set<std::string>> anchors;
+    std::map<std::string, std::string> pages;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::string path = fs::weakly_canonical(entry.path()).string();
+        pages[path] = readFile(path);
+        for (const std::string& anchor : attributeValues(pages[path], "name"))
+            anchors[path].insert(decode(anchor));
+    }
+    std::vector<std::string> broken;
+    for (const auto& [path, text] : pages) {
+        std::vector<std::string> links = attributeValues(text, "href");
+        for (const std::string& source : attributeValues(text, "src")) links.push_back(source);
+        for (const std::string& written : links) {
+            std::string target = written;
+            if (target.rfind("http", 0) == 0) continue;
+            std::string anchor;
+            std::size_t hash = target.find('#');
+            if (hash != std::string::npos) {
+                anchor = decode(target.substr(hash + 1));
+                target = target.substr(0, hash);
+            }
+            std::string file = target.empty() ? path
+                                              : fs::weakly_canonical(fs::path(path).parent_path() /
+                                                                     decode(target)).string();
+            if (!pages.count(file))
+                broken.push_back(path + ": " + written);
+            else if (!anchor.empty() && !anchors[file].count(anchor))
+                broken.push_back(path + ": anchor " + written);
+        }
+    }
+    return broken;
+}
+
+struct SiteTest : ::testing::Test {
+    pagetest::TempDir dir;
+    StandardModule module;
+    fs::path out;
+
+    DocCppClass* add(const std::string& name, const std::string& project, const std::string& kind,
+                     const std::string& comment = "", const std::string& bases = "", int language = 2,
+                     const std::string& container = "") {
+        auto* cls = new DocCppClass(module.classList.get(), module.options, language);
+        cls->setName(name);
+        cls->setPackage(project);
+        cls->setKind(kind);
+        cls->setComment(comment);
+        cls->setText(container);
+        cls->setFileName("src/" + project + ".java");
+        if (!bases.empty()) setBasesFromText(*cls, bases);
+        return static_cast<DocCppClass*>(module.classList->addClass(cls));
+    }
+    void member(CppClass* cls, const std::string& name, const std::string& declaration,
+                const std::string& comment = "", bool function = false,
+                const std::vector<std::string>& args = {}, const std::string& access = "public") {
+        cls->addMember(name, declaration, access, comment, function, "", args,
+                       new DocCppClassMember(cls), false);
+    }
+
+    void SetUp() override {
+        out = dir.path / "out";
+        fs::create_directories(out);
+        module.documentTitle = "Docs";
+        module.outputFile = (out / "index.html").string();
+        module.detailDirectory = (out / "projects").string();
+        module.sourceDirectoryText = "?";
+        module.writeDetailPages = true;
+        module.firstProjectDirectory = (dir.path / "src" / "core").string();
+        fs::create_directories(module.firstProjectDirectory);
+        std::ofstream(dir.path / "src" / "overview.html") << "The overview. More text.\n";
+
+        DocCppClass* shape = add("Shape", "core", "class", "A shape.<BR>\n@see Drawable<BR>",
+                                 "Drawable,t");
+        add("Drawable", "core", "interface", "Draws {@link Shape#area}.");
+        DocCppClass* square = add("Square", "core", "class",
+                                  "A square.<BR>\n@deprecated use {@link Shape}<BR>", "Shape,f");
+        add("Square.Corner", "core", "class", "", "", 2, "Square");
+        add("A", "cyc", "class", "", "B,f");
+        add("B", "cyc", "class", "", "A,f");
+        DocCppClass* vec = add("vector<int>", "cpp lib", "class", "Vec.", "", 0);
+        member(shape, "area", "double area();", "The area.<BR>\n@return it", true);
+        member(shape, "Shape", "Shape(int n);", "", true, {"int n"}, "private");
+        member(square, "side", "int side;", "@deprecated gone");
+        member(square, "_hidden", "int _hidden;", "x");
+        member(vec, "operator<", "bool operator<(const vector<int>& o);", "Less.", true,
+               {"const vector<int>& o"});
+        member(vec, "~vector<int>", "~vector<int>();", "", true);
+    }
+
+    void writeSite() {
+        DeprecatedItemMap deprecated;
+        std::vector<std::string> names = module.classList->projectNames();
+        writeFramesetPage(module);
+        writeOverviewFrame(module, names);
+        writeMasterIndexPage(module);
+        writeClassListFrame(module, allClassesFramePageName(module, true), "All Classes", "",
+                            &deprecated, true, 115, 150, "");
+        if (module.options.generateHierarchy)
+            writeHierarchyPage(module, overviewTreePageName(module, true),
+                               "Hierarchy For All Projects", "", "", &names, 150, 185);
+        std::vector<std::unique_ptr<CppProject>> owned;
+        std::vector<CppProject*> projects;
+        for (const std::string& name : names) {
+            std::string directory = projectPagePath(module, name, "", true);
+            fs::create_directories(directory);
+            writeClassListFrame(module, directory + "project-frame.html", name, name, &deprecated,
+                                false, -1, -1, "..");
+            if (module.options.generateHierarchy)
+                writeHierarchyPage(module, directory + "project-tree.html",
+                                   "Hierarchy for Project " + name, name, "../../", nullptr, -1, -1);
+            owned.push_back(std::make_unique<CppProject>(name, "", module.options));
+            writeProjectSummaryPage(module, directory + "project-summary.html", *owned.back(),
+                                    &deprecated);
+            projects.push_back(owned.back().get());
+        }
+        if (!deprecatedListPageName(module, true).empty())
+            writeDeprecatedListPage(module, deprecated);
+        writeOverviewSummaryPage(module, overviewSummaryPageName(module, true), projects);
+    }
+};
+
+TEST_F(SiteTest, EveryLinkResolvesInBothIndexLayouts) {
+    writeSite();
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+    EXPECT_TRUE(fs::exists(out / "index-all.html"));
+    std::string square = readFile((out / "projects/core/Square.html").string());
+    EXPECT_TRUE(contains(square, "<B>Deprecated.</B>&nbsp;<I>use <a href=\"../core/Shape.html\">"));
+    std::string vec = readFile((out / "projects/cpp_lib/vector<int>.html").string());
+    EXPECT_TRUE(contains(vec, "Class  vector&lt;int&gt;</H2>"));
+    EXPECT_TRUE(contains(vec, "operator&lt;"));
+    std::string list = readFile((out / "index-deprecated-list.html").string());
+    EXPECT_LT(list.find("Deprecated Classes"), list.find("Deprecated Fields"));
+    std::string index = readFile((out / "index-all.html").string());
+    EXPECT_LT(index.find("<B>vector&lt;int&gt;</B>"), index.find("<B>~vector&lt;int&gt;()</B>"));
+    EXPECT_TRUE(contains(index, "<A NAME=\"___\">"));
+
+    fs::remove_all(out);
+    fs::create_directories(out);
+    module.separateIndexPages = true;
+    module.options.generateHierarchy = false;
+    writeSite();
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+    EXPECT_TRUE(fs::exists(out / "index-files/index-_.html"));
+    EXPECT_FALSE(fs::exists(out / "index-files/index-[.html"));
+    EXPECT_FALSE(contains(readFile((out / "index-overview-summary.html").string()), ">Tree<"));
+}
+
+TEST_F(SiteTest, TreeListingWritesEveryPageOnceAndEndsOnCycles) {
+    module.treeListing = true;
+    writeSite();
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+    std::string frame = readFile((out / "index-allclasses-frame.html").string());
+    EXPECT_LT(frame.find(">Shape<"), frame.find(">Square<"));
+    EXPECT_LT(frame.find(">Square<"), frame.find("<i>Drawable</i>"));
+    EXPECT_TRUE(contains(frame, ">A<") && contains(frame, ">B<"));
+    EXPECT_TRUE(fs::exists(out / "projects/cyc/A.html"));
+    std::string tree = readFile((out / "index-overview-tree.html").string());
+    EXPECT_TRUE(contains(tree, "Interface Hierarchy"));
+}
+
+TEST_F(SiteTest, UnwritablePageIsReported) {
+    module.outputFile = (out / "missing" / "index.html").string();
+    EXPECT_THROW(writeFramesetPage(module), VelkError);
+}
+
+}  // namespace
