@@ -229,3 +229,82 @@ TEST_F(SiteTest, UnwritablePageIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SiteTest, ListFramesFollowTheItemTemplate) {
+    module.itemTemplate = "?";
+    writeClassListFrame(module, (out / "frame.html").string(), "All Classes", "", nullptr, true,
+                        115, 150, "");
+    std::string frame = readFile((out / "frame.html").string());
+    EXPECT_TRUE(contains(frame, "<B>All Classes</B><P>\n\n\n</BODY>"));
+    EXPECT_FALSE(fs::exists(out / "projects/core/Shape.html"));
+
+    module.itemTemplate = "<li>$C in $J!G, also $G!G</li>";
+    writeClassListFrame(module, (out / "frame.html").string(), "core", "core", nullptr, false, -1,
+                        -1, "..");
+    frame = readFile((out / "frame.html").string());
+    EXPECT_TRUE(contains(frame, "<li><i>Drawable</i> in core</li><li>Shape in core</li>"));
+    EXPECT_FALSE(contains(frame, "Corner"));
+
+    writeOverviewFrame(module, {});
+    std::string overview = readFile((out / "index-overview-frame.html").string());
+    EXPECT_TRUE(contains(overview, "<FONT size=\"+1\">Projects</FONT><BR>\n\n\n</BODY>"));
+    writeFramesetPage(module);
+    std::string frameset = readFile(module.outputFile);
+    EXPECT_FALSE(contains(frameset, "<BODY>"));
+    EXPECT_TRUE(contains(frameset, "<FRAME src=\"index-overview-frame.html\" name=\"projectListFrame\">"));
+}
+
+TEST_F(SiteTest, SummariesAndHierarchyPages) {
+    writeSite();
+    std::string core = readFile((out / "projects/core/project-summary.html").string());
+    EXPECT_TRUE(contains(core, "<B><a href=\"../core/Shape.html\"><I>Shape</I></a></B></TD>\n<TD>A shape.</TD>"));
+    EXPECT_TRUE(contains(core, "<I>Drawable</I></a></B></TD>\n<TD>Draws <a href=\"../core/Shape.html#area\">"));
+    EXPECT_FALSE(contains(core, "Corner"));
+    EXPECT_FALSE(contains(core, "project_description"));
+    std::string cyc = readFile((out / "projects/cyc/project-summary.html").string());
+    EXPECT_TRUE(contains(cyc, "<I>A</I></a></B></TD>\n<TD>&nbsp;</TD>"));
+
+    std::string overview = readFile((out / "index-overview-summary.html").string());
+    EXPECT_TRUE(contains(overview, "<p>The overview.<p>"));
+    EXPECT_TRUE(contains(overview, "<a href=\"projects/core/project-summary.html\"><I>core</I></a>"));
+
+    std::string projectTree = readFile((out / "projects/cyc/project-tree.html").string());
+    EXPECT_TRUE(contains(projectTree, "<a href=\"../../index-overview-tree.html\">All Projects</a>"));
+    EXPECT_TRUE(contains(projectTree, "<a href=\"../../index.html\" target=\"_top\"><B>FRAMES</B>"));
+    EXPECT_FALSE(contains(projectTree, "Interface Hierarchy"));
+    std::string tree = readFile((out / "index-overview-tree.html").string());
+    EXPECT_TRUE(contains(tree, "<DD><a href=\"projects/core/project-tree.html\">core</a>, "));
+}
+
+TEST_F(SiteTest, DeprecatedListSections) {
+    DocCppClass* old = add("Old", "core", "typedef", "@deprecated see {@link Shape} and {@link Shape}");
+    add("Hue", "core", "enum", "@deprecated no");
+    member(old, "~Old", "~Old();", "@deprecated never", true);
+    writeSite();
+    std::string list = readFile((out / "index-deprecated-list.html").string());
+    std::size_t typedefs = list.find("<B>Deprecated Typedefs</B>");
+    std::size_t enums = list.find("<B>Deprecated Enums</B>");
+    std::size_t constructors = list.find("<B>Deprecated Constructors</B>");
+    ASSERT_NE(typedefs, std::string::npos);
+    EXPECT_LT(typedefs, enums);
+    EXPECT_LT(enums, constructors);
+    EXPECT_LT(list.find(">Square</a>"), typedefs);
+    EXPECT_TRUE(contains(list, "<BR>\n" + std::string("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;") +
+                                   "<I>see <a href=\"projects/core/Shape.html\"><CODE>Shape</CODE></a> and "
+                                   "<a href=\"projects/core/Shape.html\">"));
+    EXPECT_FALSE(contains(list, "**classdir**"));
+    EXPECT_TRUE(contains(list, ">~Old()</a>"));
+
+    module.classList->clear();
+    fs::remove_all(out);
+    fs::create_directories(out);
+    DeprecatedItemMap none;
+    writeDeprecatedListPage(module, none);
+    std::string empty = readFile((out / "index-deprecated-list.html").string());
+    EXPECT_TRUE(contains(empty, "Deprecated API"));
+    EXPECT_FALSE(contains(empty, "<TABLE BORDER=\"1\""));
+}
+
+}  // namespace
