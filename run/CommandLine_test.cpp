@@ -86,9 +86,3 @@ TEST(CommandLine, PositionalProjectsAndTheOverwriteQuestion) {
     Parsed forced({"-overwrite", "a", scratch / "out.html"});
     EXPECT_TRUE(forced.user.questions.empty());
 }
-
-TEST(CommandLine, NothingGivenLeavesTheSettingsFromTheRegistry) {
-    Parsed p({});
-    EXPECT_TRUE(p.result);
-    EXPECT_FALSE(p.settings.commandLineGiven);
-}

@@ -101,40 +101,22 @@ TEST_F(DocModuleTest, AModuleWithoutOptionsAndDoneLoadsAndFailsOnlyAtTheMissingC
     EXPECT_TRUE(module.applyOptions({{"a", "1"}}).empty());
     module.init("", "", "", false, "", "", "", "", "", "", "", false, false, false, nullptr,
                 nullptr, nullptr, nullptr);
-    try {
-        module.done();
-        FAIL() << "done is missing";
-    } catch (const VelkError& e) {
-        // The name as it was given, "/" kept.
-        EXPECT_EQ(e.getMessage(), "Could not find function \"done\" in module " + path + ".");
-    }
+    // The name as it was given, "/" kept.
+    EXPECT_EQ(errorOf([&] { module.done(); }),
+              "Could not find function \"done\" in module " + path + ".");
 }
 
 TEST_F(DocModuleTest, LoadFailuresNameTheFileAndLeaveNothingLoaded) {
     std::string missing = scratch / "no-such-module.so";
-    try {
-        DocModule module(missing);
-        FAIL();
-    } catch (const VelkError& e) {
-        EXPECT_EQ(e.getMessage().rfind("Could not load " + missing + " (", 0), 0u);
-    }
+    auto load = [](const std::string& path) { return errorOf([&] { DocModule module(path); }); };
+    EXPECT_EQ(load(missing).rfind("Could not load " + missing + " (", 0), 0u);
 
     setenv("VANTRY_RECORD_CREATE", "null", 1);
-    try {
-        DocModule module(testModulePath("vantry-recording"));
-        FAIL();
-    } catch (const VelkError& e) {
-        EXPECT_EQ(e.getMessage().rfind("Could not load ", 0), 0u);
-    }
+    EXPECT_EQ(load(testModulePath("vantry-recording")).rfind("Could not load ", 0), 0u);
     EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));  // no destroy of null
 
     unsetenv("VANTRY_RECORD_CREATE");
     setenv("VANTRY_RECORD_THROW", "create:std", 1);
-    try {
-        DocModule module(testModulePath("vantry-recording"));
-        FAIL();
-    } catch (const VelkError& e) {
-        EXPECT_EQ(e.getMessage(), "Recording module broke in create");
-    }
+    EXPECT_EQ(load(testModulePath("vantry-recording")), "Recording module broke in create");
 }
 

@@ -56,12 +56,8 @@ TEST(FileList, SplitsAtBlanksOutsideQuotes) {
               (std::vector<std::string>{"my dir", "plain", "#later"}));
     EXPECT_EQ(splitFileList("x\"y z\""), (std::vector<std::string>{"xy z"}));
     EXPECT_EQ(splitFileList("  \"\"  "), (std::vector<std::string>{}));
-    try {
-        splitFileList("a \"b");
-        FAIL();
-    } catch (const VelkError& e) {
-        EXPECT_EQ(e.getMessage(), "Imbalanced '\"' in the list of files/directories.");
-    }
+    EXPECT_EQ(errorOf([] { splitFileList("a \"b"); }),
+              "Imbalanced '\"' in the list of files/directories.");
 }
 
 TEST(FileList, ProjectNamesComeFromTheEntryAndStayOnePathComponent) {
@@ -140,13 +136,10 @@ TEST_F(InputWalkTest, CommentedOutEntriesAreReportedNotCounted) {
 
 TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
     InputWalk walk = makeWalk();
-    try {
-        walk.countEntry(scratch / "gone");
-        FAIL();
-    } catch (const VelkError& e) {
-        EXPECT_EQ(e.getMessage(), "Could not access file or directory \"" + (scratch / "gone") + "\"");
-    }
-    EXPECT_THROW(walk.countFiles(scratch / "gone"), VelkError);
+    EXPECT_EQ(errorOf([&] { walk.countEntry(scratch / "gone"); }),
+              "Could not access file or directory \"" + (scratch / "gone") + "\"");
+    EXPECT_EQ(errorOf([&] { walk.countFiles(scratch / "gone"); }),
+              "Could not access directory \"" + (scratch / "gone") + "\"");
 
     for (const char* name : {"a", "b", "c"}) scratch.write(std::string("d/") + name + ".java", "");
     reports.stopAfter = 2;

@@ -9,7 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "VelkLib/VelkError.h"
+
 namespace testing_support {
+
+// The text of the VelkError that the call throws; "(no error)" when none.
+template <class Call>
+std::string errorOf(Call call) {
+    try {
+        call();
+    } catch (const VelkError& e) {
+        return e.getMessage();
+    }
+    return "(no error)";
+}
 
 // A fresh directory below the system's temporary directory, removed with
 // everything in it when the object goes.
