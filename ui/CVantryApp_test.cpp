@@ -1,0 +1,84 @@
+#include "ui/CVantryApp.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/gui/HeadlessBackend.h"
+#include "run/TestRecording.h"
+#include "ui/RunConsole.h"
+
+namespace {
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+        setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
+        previous = gui::setBackend(&headless);
+        scratch.write("src/foo.h", "/** A class. */\nclass Foo {\npublic:\n  /** A member. */\n  int bar(int x);\n};\n");
+        modules = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
+    }
+    void TearDown() override {
+        unsetenv("VANTRY_RECORD_FILE");
+        unsetenv("VANTRY_RECORD_REPORT");
+        gui::setBackend(previous);
+    }
+    int run(std::vector<std::string> arguments) {
+        CVantryApp app(std::move(arguments));
+        app.consoleStream = &console;
+        return app.Run();
+    }
+    std::vector<std::string> unattended(const std::string& output) {
+        return {"-autorun", "-module=vantry-recording", "-moduledir=" + modules, scratch / "src", output};
+    }
+
+    testing_support::ScratchDirectory scratch;
+    std::ostringstream out, err, console;
+    std::istringstream in;
+    gui::HeadlessBackend headless{out, err, in, false};
+    gui::Backend* previous = nullptr;
+    std::string modules;
+};
+
+TEST_F(AppTest, UnattendedRunGoesTheWholeRoad) {
+    EXPECT_EQ(run(unattended(scratch / "out/index.html")), RunConsole::ExitDone);
+    auto names = testing_support::callNames(testing_support::readRecording(scratch / "record.txt"));
+    EXPECT_EQ(names, (std::vector<std::string>{"create", "init", "startClass", "startMember",
+                                                "endMember", "endClass", "done", "destroy"}));
+    EXPECT_EQ(console.str(),
+              "vantry: Counting files...\nvantry: Sending output to documentation module...\n"
+              "vantry: Done.\n");
+    // Command-line settings leave the profile alone.
+    EXPECT_FALSE(std::filesystem::exists(scratch / "config"));
+}
+
+TEST_F(AppTest, ModuleErrorsDuringOutputFailTheRun) {
+    setenv("VANTRY_RECORD_REPORT", "1", 1);
+    EXPECT_EQ(run(unattended(scratch / "out/index.html")), RunConsole::ExitError);
+    EXPECT_NE(err.str().find("vantry: Warnings:"), std::string::npos);
+}
+
+TEST_F(AppTest, DeclinedOverwriteWritesNothingAndEndsCancelled) {
+    scratch.write("out/index.html", "old");
+    EXPECT_EQ(run(unattended(scratch / "out/index.html")), RunConsole::ExitCancelled);
+    EXPECT_EQ(out.str(), "Cancelled.\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "record.txt"));
+    EXPECT_EQ(testing_support::readWholeFile(scratch / "out/index.html"), "old");
+}
+
+TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {
+    EXPECT_EQ(run({}), RunConsole::ExitUnusable);
+    EXPECT_EQ(run({"-autorun", "-moduledir=" + modules, "-module=nonesuch", "src"}),
+              RunConsole::ExitError);
+    EXPECT_NE(err.str().find("Please choose a documentation module."), std::string::npos);
+    // A run that an error ends before its outcome quits too, without hanging.
+    EXPECT_EQ(run({"-autorun", "-module=vantry-recording", "-moduledir=" + modules,
+                   scratch / "nothing-here", scratch / "o.html"}),
+              RunConsole::ExitError);
+    EXPECT_NE(err.str().find("Could not access file or directory"), std::string::npos);
+    EXPECT_EQ(run({"-autorun", "-comment-format=bad", "src"}), RunConsole::ExitError);
+    EXPECT_NE(err.str().find("vantry: error: Vantry initialization error: "), std::string::npos);
+}
+
+}  // namespace

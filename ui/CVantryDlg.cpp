@@ -1,0 +1,636 @@
+#include "ui/CVantryDlg.h"
+
+#include <span>
+
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkTokenizer.h"
+#include "platform/gui/Backend.h"
+#include "ui/RunCallbacks.h"
+#include "ui/RunConsole.h"
+#include "ui/VantryDialogTemplate.h"
+
+using namespace ui;
+
+namespace {
+
+const char* const appCaption = "Vantry";
+const char* const defaultModuleName = "vantry-standard";
+
+void showError(const std::string& text) {
+    gui::messageBox(text, appCaption, gui::Buttons::Ok, gui::Icon::Error);
+}
+
+void showWarning(const std::string& text) {
+    gui::messageBox(text, appCaption, gui::Buttons::Ok, gui::Icon::Warning);
+}
+
+// One remembered setting: where it lives, its default and how it moves
+// between the dialog and its stored form.
+struct SettingRow {
+    const char* section;
+    const char* name;
+    bool isInteger;
+    const char* defaultText;
+    int defaultInteger;
+    std::string (*getText)(const CVantryDlg&);
+    void (*setText)(CVantryDlg&, const std::string&);
+    int (*getInteger)(const CVantryDlg&);
+    void (*setInteger)(CVantryDlg&, int);
+    bool compared;  // takes part in the change test
+};
+
+#define TEXT_ROW(section, name, fallback, field)                                              \
+    SettingRow {                                                                              \
+        section, name, false, fallback, 0, [](const CVantryDlg& d) { return std::string(d.field); }, \
+            [](CVantryDlg& d, const std::string& v) { d.field = v; }, nullptr, nullptr, true  \
+    }
+#define INT_ROW(section, name, fallback, field)                                               \
+    SettingRow {                                                                              \
+        section, name, true, "", fallback, nullptr, nullptr,                                  \
+            [](const CVantryDlg& d) { return static_cast<int>(d.field); },                    \
+            [](CVantryDlg& d, int v) { d.field = v; }, true                                   \
+    }
+#define FLAG_ROW(section, name, fallback, field)                                              \
+    SettingRow {                                                                              \
+        section, name, true, "", fallback, nullptr, nullptr,                                  \
+            [](const CVantryDlg& d) { return d.field ? 1 : 0; },                              \
+            [](CVantryDlg& d, int v) { d.field = v != 0; }, true                              \
+    }
+#define FORMAT_ROW(section, name, fallback, get, set)                                         \
+    SettingRow {                                                                              \
+        section, name, false, fallback, 0, [](const CVantryDlg& d) { return d.get(); },       \
+            [](CVantryDlg& d, const std::string& v) { d.set(v); }, nullptr, nullptr, true     \
+    }
+
+const char* const G = "General";
+const char* const S = "SyntaxColor";
+
+// In the order they are read and written.
+const SettingRow settingRows[] = {
+    TEXT_ROW(G, "ProjectName", "", title),
+    TEXT_ROW(G, "CompanyName", "", company),
+    INT_ROW(G, "HeaderMethod", 0, headerMethod),
+    TEXT_ROW(G, "HeaderFile", "", headerText),
+    INT_ROW(G, "FooterMethod", 0, footerMethod),
+    TEXT_ROW(G, "FooterFile", "", footerText),
+    INT_ROW(G, "ItemMethod", 0, itemMethod),
+    TEXT_ROW(G, "ItemFile", "", itemText),
+    INT_ROW(G, "SourceCodeDirMethod", 0, sourceMethod),
+    TEXT_ROW(G, "SourceCodeDirFile", "", sourceText),
+    TEXT_ROW(G, "HtmlOutput", "", outputFile),
+    TEXT_ROW(G, "ProjectDirs", "", projectList),
+    FLAG_ROW(G, "HierOutput", 0, hierarchical),
+    FLAG_ROW(G, "InsertBR", 0, insertLineBreaks),
+    FLAG_ROW(G, "IncludeConst", 0, includeConst),
+    FLAG_ROW(G, "DoSyntaxColor", 1, syntaxColoring),
+    TEXT_ROW(S, "CommentColor", "green", syntaxColors.comment),
+    TEXT_ROW(S, "KeywordColor", "blue", syntaxColors.keyword),
+    TEXT_ROW(S, "UserKeywordColor", "purple", syntaxColors.userKeyword),
+    TEXT_ROW(S, "StringColor", "maroon", syntaxColors.string),
+    TEXT_ROW(S, "NumberColor", "maroon", syntaxColors.number),
+    TEXT_ROW(S, "OperatorColor", "black", syntaxColors.op),
+    TEXT_ROW(S, "ParenColor", "black", syntaxColors.separator),
+    FORMAT_ROW(S, "UserKeywords", "", userKeywordsText, setUserKeywordsText),
+    FLAG_ROW(G, "NamespacesGlobal", 0, namespacesGlobal),
+    INT_ROW(G, "SourceCodeTabSize", 4, tabSize),
+    FLAG_ROW(G, "MixCSharp", 0, mixCppCsharp),
+    FLAG_ROW(G, "IncludeAnon", 0, includeAnonymous),
+    FLAG_ROW(G, "DocumentPreprocessor", 0, documentPreprocessor),
+    FLAG_ROW(G, "DisableToolTips", 0, disableTooltips),
+    TEXT_ROW(G, "AddlHeader", "", additionalHeader),
+    FORMAT_ROW(G, "DocCommentFormat", "", commentFormatText, setCommentFormatText),
+    TEXT_ROW(G, "ClassesDir", "projects", classesDirectory),
+    TEXT_ROW(G, "DocModule", defaultModuleName, moduleName),
+    SettingRow{G, "DefMap", false, "", 0,
+               [](const CVantryDlg& d) { return d.defines.toText(); },
+               [](CVantryDlg& d, const std::string& v) { d.defines = PreprocessorDefines(v); },
+               nullptr, nullptr, true},
+    FORMAT_ROW(G, "ModuleOptions", "", moduleOptionsText, setModuleOptionsText),
+    SettingRow{G, "FileExtensions", false, "c,cpp,cxx,cc,h,hpp,hxx", 0,
+               [](const CVantryDlg& d) { return d.fileExtensionsText(); },
+               [](CVantryDlg& d, const std::string& v) { d.setFileExtensions(v); }, nullptr,
+               nullptr, true},
+    SettingRow{G, "LangMap", false,
+               "c=c++,cpp=c++,cxx=c++,cc=c++,h=c++,hpp=c++,hxx=c++,java=java,cs=c#", 0,
+               [](const CVantryDlg& d) { return d.languageMapText(); },
+               [](CVantryDlg& d, const std::string& v) { d.setLanguageMap(v); }, nullptr,
+               nullptr, true},
+    SettingRow{G, "AdvancedOutput", true, "", 0, nullptr, nullptr,
+               [](const CVantryDlg& d) { return d.advancedOutput; },
+               [](CVantryDlg& d, int v) { d.advancedOutput = v != 0 ? 1 : 0; }, false},
+};
+
+#undef TEXT_ROW
+#undef INT_ROW
+#undef FLAG_ROW
+#undef FORMAT_ROW
+
+// The rows' edits and radios, in the order Header, Footer, Item, Source.
+struct ChoiceRow {
+    int firstRadio;
+    int edit;
+    int CVantryDlg::*method;
+};
+const ChoiceRow choiceRows[] = {
+    {IDC_HEADER_DEFAULT, IDC_HEADER_TEXT, &CVantryDlg::headerMethod},
+    {IDC_FOOTER_DEFAULT, IDC_FOOTER_TEXT, &CVantryDlg::footerMethod},
+    {IDC_ITEM_DEFAULT, IDC_ITEM_TEXT, &CVantryDlg::itemMethod},
+    {IDC_SOURCE_DEFAULT, IDC_SOURCE_TEXT, &CVantryDlg::sourceMethod},
+};
+
+bool isRelativeDirectory(const std::string& path) {
+    if (path.empty()) return true;
+    if (path[0] == '/' || path[0] == '\\') return false;
+    return !(path.size() >= 2 && path[1] == ':');
+}
+
+}  // namespace
+
+CVantryDlg::CVantryDlg(platform::SettingsStore& store, RunStarter* runStarter, RunConsole* console)
+    : CDialog(vantryDialogTemplate), profile(store), starter(runStarter) {
+    if (starter == nullptr) {
+        ownStarter = std::make_unique<ThreadRunStarter>();
+        starter = ownStarter.get();
+    }
+    runStatus.console = console;
+}
+
+CVantryDlg::~CVantryDlg() {
+    // Destroy() normally did this; a dialog never shown still owns modules.
+    currentModule = nullptr;
+    loadedModules.clear();
+}
+
+void CVantryDlg::DoDataExchange(gui::CDataExchange& dx) {
+    gui::DDX_Text(dx, IDC_COMPANY, company);
+    gui::DDX_Text(dx, IDC_TITLE, title);
+    gui::DDX_Text(dx, IDC_FOOTER_TEXT, footerText);
+    gui::DDX_Text(dx, IDC_HEADER_TEXT, headerText);
+    gui::DDX_Text(dx, IDC_OUTPUT_FILE, outputFile);
+    gui::DDX_Text(dx, IDC_ITEM_TEXT, itemText);
+    gui::DDX_Text(dx, IDC_PROJECT_LIST, projectList);
+    gui::DDX_Text(dx, IDC_SOURCE_TEXT, sourceText);
+    gui::DDX_Radio(dx, IDC_HEADER_DEFAULT, headerMethod);
+    gui::DDX_Radio(dx, IDC_ITEM_DEFAULT, itemMethod);
+    gui::DDX_Radio(dx, IDC_SOURCE_DEFAULT, sourceMethod);
+    gui::DDX_Radio(dx, IDC_FOOTER_DEFAULT, footerMethod);
+    gui::DDX_Check(dx, IDC_HIERARCHICAL, hierarchical);
+    gui::DDX_Check(dx, IDC_INSERT_BR, insertLineBreaks);
+}
+
+bool CVantryDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    registerDialog(GetSafeHwnd(), this);
+
+    bool advanced;
+    if (!commandLineSettings) {
+        readSettings();
+        advanced = advancedOutput != 0;
+    } else {
+        setDefaultFileExtensions();
+        setDefaultLanguageMap();
+        if (moduleName.empty()) moduleName = defaultModuleName;
+        advanced = advancedWanted();
+        advancedOutput = advanced ? 1 : 0;
+    }
+    UpdateData(false);
+
+    listModules();
+    int index = FindEntry(IDC_MODULE_LIST, moduleName.empty() ? defaultModuleName : moduleName);
+    SetSelection(IDC_MODULE_LIST, index);
+    onModuleSelected();
+
+    SetDlgItemText(IDC_ADVANCED, advanced ? "<<" : "Advanced");
+    applyEnableRules();
+
+    if (autoRun) {
+        onRun();
+        if (!isRunning && quitWhenIdle)
+            platform::PostMessage(GetSafeHwnd(), WM_RUN_QUIT_REQUEST, 0, 0);
+    }
+    // The first-start update offer and the periodic check belong to the
+    // update service; without one there is nothing to offer.
+    return true;
+}
+
+bool CVantryDlg::advancedWanted() const {
+    return headerMethod != MethodDefault || footerMethod != MethodDefault ||
+           itemMethod != MethodDefault || sourceMethod != MethodDefault || hierarchical != 0;
+}
+
+void CVantryDlg::listModules() {
+    std::string directory = modulesDirectory();
+    std::vector<std::string> files;
+    try {
+        files = VelkDirectory(directory, false).list("*.so", false, false);
+    } catch (const VelkError&) {
+        // A missing directory holds no modules.
+    }
+    if (files.empty()) {
+        showError("There are no modules in " + directory + ".");
+        return;
+    }
+    for (const std::string& file : files) {
+        std::string::size_type dot = file.rfind('.');
+        AddEntry(IDC_MODULE_LIST, dot == std::string::npos ? file : file.substr(0, dot));
+    }
+}
+
+void CVantryDlg::onModuleSelected() {
+    int selection = GetSelection(IDC_MODULE_LIST);
+    if (selection >= 0) {
+        std::string name = GetEntry(IDC_MODULE_LIST, selection);
+        auto found = loadedModules.find(name);
+        if (found != loadedModules.end()) {
+            currentModule = found->second.get();
+        } else {
+            // A module that fails to load leaves no module current, so a
+            // run cannot go to a stale one.
+            currentModule = nullptr;
+            try {
+                std::unique_ptr<DocModule> module =
+                    loadModule(modulesDirectory() + "/" + name + ".so");
+                currentModule = module.get();
+                loadedModules[name] = std::move(module);
+            } catch (const VelkError& error) {
+                currentModule = nullptr;
+                showError(error.getMessage());
+                SetSelection(IDC_MODULE_LIST, -1);
+            }
+        }
+    }
+    applyEnableRules();
+}
+
+void CVantryDlg::applyEnableRules() {
+    UpdateData(true);
+    for (const ChoiceRow& row : choiceRows) EnableControl(row.edit, this->*row.method == MethodCustom);
+    EnableControl(IDC_VIEW, !outputFile.empty());
+    EnableControl(IDC_TITLE, headerMethod == MethodDefault);
+    EnableControl(IDC_COMPANY, headerMethod == MethodDefault);
+    EnableControl(IDC_MODULE_OPTIONS, currentModule != nullptr && currentModule->hasOptions());
+}
+
+std::string CVantryDlg::textChoice(int method, int editId) const {
+    switch (method) {
+        case MethodDefault: return "";
+        case MethodNone: return "?";
+        case MethodCustom: return GetDlgItemText(editId);
+        default: return "";
+    }
+}
+
+void CVantryDlg::refuseRun(const std::string& message, int focusId) {
+    if (focusId != 0) GotoDlgCtrl(focusId);
+    returnToIdle();
+    if (runStatus.console != nullptr) runStatus.console->runRefused();
+    showError(message);
+}
+
+void CVantryDlg::returnToIdle() {
+    isRunning = false;
+    {
+        VelkMutexLock lock(&runStatus.dialogMutex);
+        runStatus.cancelRequested = false;
+    }
+    EnableControl(IDC_RUN, true);
+    SetDlgItemText(gui::IDOK, "Close");
+}
+
+void CVantryDlg::onRun() {
+    UpdateData(true);
+    if (isRunning) {
+        showWarning("Processing is already in progress.  Click Cancel to stop.");
+        return;
+    }
+    EnableControl(IDC_RUN, false);
+    SetDlgItemText(gui::IDOK, "Cancel");
+    isRunning = true;
+
+    try {
+        RunParameters parameters;
+        parameters.header = textChoice(headerMethod, IDC_HEADER_TEXT);
+        parameters.footer = textChoice(footerMethod, IDC_FOOTER_TEXT);
+        parameters.itemTemplate = textChoice(itemMethod, IDC_ITEM_TEXT);
+        parameters.sourceListingDirectory = textChoice(sourceMethod, IDC_SOURCE_TEXT);
+        parameters.outputFile = GetDlgItemText(IDC_OUTPUT_FILE);
+        parameters.fileList = GetDlgItemText(IDC_PROJECT_LIST);
+
+        struct Check {
+            bool failed;
+            const char* message;
+            int focus;
+        };
+        const Check checks[] = {
+            {headerMethod == MethodCustom && parameters.header.empty(),
+             "Please enter a filename or HTML fragment for the HTML header.", IDC_HEADER_TEXT},
+            {footerMethod == MethodCustom && parameters.footer.empty(),
+             "Please enter a filename or HTML fragment for the HTML footer.", IDC_FOOTER_TEXT},
+            {itemMethod == MethodCustom && parameters.itemTemplate.empty(),
+             "Please enter a filename or HTML fragment for the HTML per-item template.",
+             IDC_ITEM_TEXT},
+            {sourceMethod == MethodCustom && GetDlgItemText(IDC_SOURCE_TEXT).empty(),
+             "Please enter a value for the source-code directory.", IDC_SOURCE_TEXT},
+            {parameters.fileList.empty(),
+             "Please enter a list of directories or files to process.", IDC_PROJECT_LIST},
+            {parameters.outputFile.empty(), "Please enter an HTML output file.", IDC_OUTPUT_FILE},
+            {currentModule == nullptr, "Please choose a documentation module.", IDC_MODULE_LIST},
+            {!isRelativeDirectory(classesDirectory),
+             "Please enter a relative path for the detail HTML pages directory.", 0},
+        };
+        for (const Check& check : checks) {
+            if (check.failed) {
+                refuseRun(check.message, check.focus);
+                return;
+            }
+        }
+
+        parameters.status = runStatusCallback;
+        parameters.log = runLogCallback;
+        parameters.progress = runProgressCallback;
+        parameters.window = GetSafeHwnd();
+        parameters.title = title;
+        parameters.company = company;
+        parameters.detailDirectory = classesDirectory;
+        parameters.hierarchicalIndex = IsDlgButtonChecked(IDC_HIERARCHICAL) != 0;
+        parameters.additionalHead = additionalHeader;
+        parameters.defines = defines;
+        parameters.extensions = extensions;
+        parameters.languageMap = languageMap;
+        parameters.detailDirectoryGiven = !classesDirectory.empty();
+        parameters.lineBreaks = IsDlgButtonChecked(IDC_INSERT_BR) != 0;
+        SourceListingSettings& listing = parameters.listingSettings;
+        listing.includeConst = includeConst;
+        listing.namespacesGlobal = namespacesGlobal;
+        listing.includeAnonymous = includeAnonymous;
+        listing.documentPreprocessor = documentPreprocessor;
+        listing.noDocumentMarker = noDocumentMarker;
+        listing.onlyDocumentMarker = onlyDocumentMarker;
+        listing.syntaxColor = syntaxColoring;
+        listing.colors = syntaxColors;
+        listing.mixCppCsharp = mixCppCsharp;
+        listing.tabSize = tabSize;
+        parameters.commentFormat = commentFormat;
+        parameters.module = currentModule;
+        parameters.autoView = autoView;
+        parameters.autoQuit = autoQuit;
+
+        // No earlier run reports any more: its thread let go before the
+        // Run button came back.
+        clearWarningsText();
+        if (runStatus.console != nullptr) runStatus.console->runStarted();
+        auto gate = std::make_shared<RunGate>(GetSafeHwnd());
+        starter->start(parameters, gate);
+        activeRun = gate;
+    } catch (const VelkError& error) {
+        returnToIdle();
+        if (runStatus.console != nullptr) runStatus.console->runRefused();
+        showError(error.getMessage());
+    }
+}
+
+void CVantryDlg::OnOK() {
+    if (isRunning) {
+        {
+            VelkMutexLock lock(&runStatus.dialogMutex);
+            runStatus.statusLine1 = "Cancelling.  Please wait...";
+            runStatus.cancelRequested = true;
+        }
+        onStatusLine1();
+        return;
+    }
+    if (saveSettings(false)) EndDialog(gui::IDOK);
+}
+
+void CVantryDlg::OnCancel() {
+    if (isRunning) {
+        VelkMutexLock lock(&runStatus.dialogMutex);
+        runStatus.statusLine1 = "Cancelling.  Please wait...";
+        runStatus.cancelRequested = true;
+        return;
+    }
+    EndDialog(gui::IDCANCEL);
+}
+
+void CVantryDlg::OnClose() {
+    if (saveSettings(true)) EndDialog(gui::IDCANCEL);
+}
+
+void CVantryDlg::OnDestroy() {
+    if (activeRun != nullptr && !activeRun->isOpen()) {
+        {
+            VelkMutexLock lock(&runStatus.dialogMutex);
+            runStatus.cancelRequested = true;
+        }
+        activeRun->wait();
+    }
+    currentModule = nullptr;
+    loadedModules.clear();
+    unregisterDialog(GetSafeHwnd());
+    CDialog::OnDestroy();
+}
+
+bool CVantryDlg::OnCommand(int id, unsigned notification) {
+    if ((id == IDC_RUN || id == ID_RUN_COMMAND) && notification == gui::BN_CLICKED) {
+        onRun();
+        return true;
+    }
+    if (id == IDC_MODULE_LIST && notification == gui::CBN_SELCHANGE) {
+        onModuleSelected();
+        return true;
+    }
+    bool rowRadio = (id >= IDC_HEADER_DEFAULT && id <= IDC_FOOTER_CUSTOM) || id == IDC_SOURCE_DEFAULT;
+    if ((rowRadio && notification == gui::BN_CLICKED) ||
+        (id == IDC_OUTPUT_FILE && notification == gui::EN_CHANGE)) {
+        applyEnableRules();
+        return true;
+    }
+    return CDialog::OnCommand(id, notification);
+}
+
+bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
+    switch (message.message) {
+        case WM_RUN_STATUS_LINE1: onStatusLine1(); return true;
+        case WM_RUN_STATUS_LINE2: onStatusLine2(); return true;
+        case WM_RUN_PROGRESS: onProgress(static_cast<int>(message.lParam)); return true;
+        case WM_RUN_STOPPED: onRunStopped(); return true;
+        case WM_RUN_QUIT_REQUEST: onQuitRequest(); return true;
+        case WM_RUN_SHOW_WARNINGS: onShowWarnings(); return true;
+        case WM_RUN_THREAD_GONE: onRunThreadGone(); return true;
+        default: return CDialog::OnMessage(message);
+    }
+}
+
+void CVantryDlg::onStatusLine1() {
+    std::string text;
+    {
+        VelkMutexLock lock(&runStatus.dialogMutex);
+        text = runStatus.statusLine1;
+    }
+    SetDlgItemText(IDC_STATUS_LINE1, text);
+}
+
+void CVantryDlg::onStatusLine2() {
+    std::string text;
+    {
+        VelkMutexLock lock(&runStatus.dialogMutex);
+        text = runStatus.statusLine2;
+    }
+    SetDlgItemText(IDC_STATUS_LINE2, text);
+}
+
+void CVantryDlg::onProgress(int percent) {
+    SetProgressPosition(IDC_PROGRESS, percent);
+    SetWindowText(percent == 0 ? std::string(appCaption)
+                               : std::to_string(percent) + "% (Vantry Processing)");
+}
+
+void CVantryDlg::onRunStopped() {
+    returnToIdle();
+    SetDlgItemText(IDC_RUN, "Go");
+    if (runStatus.console != nullptr) runStatus.console->runStopped();
+}
+
+void CVantryDlg::onQuitRequest() {
+    if (!IsEnded()) OnOK();
+}
+
+void CVantryDlg::onShowWarnings() {
+    std::string text = warningsText();
+    if (text.empty()) return;
+    if (runStatus.console != nullptr) runStatus.console->endLine();
+    gui::backend().showReport("Warnings:", text);
+}
+
+void CVantryDlg::onRunThreadGone() {
+    if (quitWhenIdle && !isRunning) onQuitRequest();
+}
+
+// ---- Settings memory ----
+
+std::string CVantryDlg::userKeywordsText() const {
+    std::string text;
+    for (const std::string& keyword : syntaxColors.userKeywords) {
+        if (!text.empty()) text += ",";
+        text += keyword;
+    }
+    return text;
+}
+
+void CVantryDlg::setUserKeywordsText(const std::string& text) {
+    syntaxColors.userKeywords.clear();
+    VelkTokenizer tokens(text, ",");
+    while (tokens.hasMoreTokens()) {
+        std::string keyword = tokens.nextToken('\0', '\\');
+        if (!keyword.empty()) syntaxColors.userKeywords.insert(keyword);
+    }
+}
+
+std::string CVantryDlg::moduleOptionsText() const {
+    // Values waiting for a module that was never loaded are kept beside the
+    // current module's own.
+    std::map<std::string, std::string> all = moduleOptions;
+    for (const auto& [key, value] : currentModuleOptions) all[key] = value;
+    std::string text;
+    for (const auto& [key, value] : all) text += key + "=" + value + "\r\n";
+    return text;
+}
+
+void CVantryDlg::setModuleOptionsText(const std::string& text) {
+    // Lines end at "\r\n" only; no escape character, so a value ending in a
+    // backslash keeps it and the next line stays a line of its own.
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        std::size_t equals = line.find('=');
+        if (equals != std::string::npos) moduleOptions[line.substr(0, equals)] = line.substr(equals + 1);
+        start = end + 2;
+    }
+}
+
+std::string CVantryDlg::commentFormatText() const {
+    if (commentFormat == DocCommentFormat()) return "";
+    const DocCommentFormat& f = commentFormat;
+    std::string text = f.getPrimaryStart() + ";" + f.getPrimaryMiddle() + ";" + f.getPrimaryEnd();
+    if (!f.getSecondaryStart().empty())
+        text += ";" + f.getSecondaryStart() + ";" + f.getSecondaryMiddle() + ";" + f.getSecondaryEnd();
+    return text;
+}
+
+void CVantryDlg::setCommentFormatText(const std::string& text) {
+    try {
+        commentFormat.parse(text);
+    } catch (const VelkError&) {
+        // A stored format that cannot be read takes the default.
+        commentFormat.setDefaults();
+    }
+}
+
+std::string CVantryDlg::fileExtensionsText() const {
+    std::string text;
+    for (const std::string& extension : extensions) {
+        if (!text.empty()) text += ",";
+        text += extension;
+    }
+    return text;
+}
+
+std::string CVantryDlg::languageMapText() const {
+    std::string text;
+    for (const auto& [extension, language] : languageMap) {
+        if (!text.empty()) text += ",";
+        const char* word = language == 0 ? "cpp" : language == 1 ? "csharp" : language == 2 ? "java" : "unknown";
+        text += extension + "=" + word;
+    }
+    return text;
+}
+
+void CVantryDlg::readSettings() {
+    for (const SettingRow& row : settingRows) {
+        if (row.isInteger)
+            row.setInteger(*this, profile.getInt(row.section, row.name, row.defaultInteger));
+        else
+            row.setText(*this, profile.getString(row.section, row.name, row.defaultText));
+    }
+}
+
+bool CVantryDlg::settingsChanged() const {
+    for (const SettingRow& row : settingRows) {
+        if (!row.compared) continue;
+        if (row.isInteger ? profile.getInt(row.section, row.name, -1) != row.getInteger(*this)
+                          : profile.getString(row.section, row.name, "") != row.getText(*this))
+            return true;
+    }
+    return false;
+}
+
+void CVantryDlg::writeSettings() {
+    for (const SettingRow& row : settingRows) {
+        if (row.isInteger)
+            profile.writeInt(row.section, row.name, row.getInteger(*this));
+        else
+            profile.writeText(row.section, row.name, row.getText(*this));
+    }
+}
+
+bool CVantryDlg::saveSettings(bool ask) {
+    if (isRunning) {
+        showWarning("Processing is in progress.  Click Cancel to stop.");
+        return false;
+    }
+    UpdateData(true);
+    if (commandLineSettings) return true;
+    int selection = GetSelection(IDC_MODULE_LIST);
+    moduleName = selection >= 0 ? GetEntry(IDC_MODULE_LIST, selection) : defaultModuleName;
+    if (ask && settingsChanged() &&
+        gui::messageBox("Do you want to remember these settings?", "Save Settings",
+                        gui::Buttons::YesNo, gui::Icon::Question) != gui::Answer::Yes)
+        return true;
+    writeSettings();
+    std::string error;
+    if (!profile.save(&error)) showError(error);
+    return true;
+}

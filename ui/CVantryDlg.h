@@ -1,0 +1,159 @@
+// The main dialog: the settings of a documentation job, remembered in the
+// settings store, run on a worker thread with progress, status and cancel.
+//
+// Threads: everything runs on the dialog's thread except what the run's
+// callbacks touch (runStatus, under its mutex).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "VelkLib/VelkMutex.h"
+#include "platform/SettingsStore.h"
+#include "platform/gui/Dialog.h"
+#include "run/DocModule.h"
+#include "run/SyntaxColorSettings.h"
+#include "run/VantryBase.h"
+#include "ui/RunStarter.h"
+
+class RunConsole;
+
+// What the run's callbacks share with the dialog.
+struct RunStatus {
+    VelkMutex dialogMutex;  // guards the next three
+    bool cancelRequested = false;
+    std::string statusLine1;
+    std::string statusLine2;
+    // Follows the run outside the controls; may be null. Not owned.
+    RunConsole* console = nullptr;
+};
+
+// The method of a Default/None/Custom row: the ticked radio's index.
+enum RowMethod { MethodDefault = 0, MethodNone = 1, MethodCustom = 2 };
+
+class CVantryDlg : public gui::CDialog, public VantryBase {
+public:
+    // profile: where the settings are remembered; starter: how runs start
+    // (null: on a RunThread); console: follows runs (may be null). All three
+    // must outlive the dialog.
+    CVantryDlg(platform::SettingsStore& profile, RunStarter* starter = nullptr,
+               RunConsole* console = nullptr);
+    ~CVantryDlg() override;
+
+    bool OnInitDialog() override;
+    void DoDataExchange(gui::CDataExchange& dx) override;
+    // During a run both ask the run to stop (OnOK shows "Cancelling.  Please
+    // wait..." at once). Otherwise OnOK saves the settings without a question
+    // and closes; OnCancel closes without saving.
+    void OnOK() override;
+    void OnCancel() override;
+    // Closes when saveSettings(true) allows it.
+    void OnClose() override;
+    // Waits for a run's thread to let go of the module, destroys every
+    // loaded module and leaves the dialog map.
+    void OnDestroy() override;
+    bool OnCommand(int id, unsigned notification) override;
+    bool OnMessage(const platform::WindowMessage& message) override;
+
+    // Validates the fields and starts a run; refusals and failures are shown
+    // in message boxes and leave the dialog idle.
+    void onRun();
+    // Writes the settings (after the question "Do you want to remember these
+    // settings?" when ask is set and something changed). Returns true when
+    // the dialog may close: false only while a run is in progress. A failed
+    // write is reported and leaves the old settings file whole.
+    bool saveSettings(bool ask);
+    // Makes the module chosen in the list current, loading it on first use.
+    void onModuleSelected();
+    // Enables the row edits, View, Title/Company and Module Options as the
+    // current values allow.
+    void applyEnableRules();
+
+    // The message handlers of a run.
+    void onStatusLine1();
+    void onStatusLine2();
+    void onProgress(int percent);
+    void onRunStopped();
+    void onQuitRequest();
+    void onShowWarnings();
+    void onRunThreadGone();
+
+    // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
+    std::string textChoice(int method, int editId) const;
+
+    // The settings store's reading and writing, driven by one table.
+    void readSettings();
+    // True when a value that saveSettings would write differs from the
+    // store (a missing text reads as "", a missing integer as -1).
+    bool settingsChanged() const;
+    void writeSettings();
+
+    // The value texts of the store's multi-value settings.
+    std::string userKeywordsText() const;
+    void setUserKeywordsText(const std::string& text);
+    std::string moduleOptionsText() const;
+    void setModuleOptionsText(const std::string& text);
+    std::string commentFormatText() const;
+    void setCommentFormatText(const std::string& text);
+    std::string fileExtensionsText() const;
+    std::string languageMapText() const;
+
+    // Values exchanged with the controls.
+    std::string title;
+    std::string company;
+    int headerMethod = MethodDefault;
+    int itemMethod = MethodDefault;
+    int footerMethod = MethodDefault;
+    int sourceMethod = MethodDefault;
+    std::string headerText;
+    std::string itemText;
+    std::string footerText;
+    std::string sourceText;
+    std::string outputFile;
+    std::string projectList;
+    int hierarchical = 0;
+    int insertLineBreaks = 0;
+
+    // Settings kept by the dialog.
+    std::string moduleName = "vantry-standard";
+    std::string classesDirectory;
+    std::string additionalHeader;
+    SyntaxColorSettings syntaxColors;
+    bool includeConst = false;
+    bool syntaxColoring = true;
+    bool namespacesGlobal = false;
+    int tabSize = 4;
+    bool mixCppCsharp = false;
+    bool includeAnonymous = false;
+    bool documentPreprocessor = false;
+    bool disableTooltips = false;
+    int advancedOutput = 0;
+
+    // Set by the command line.
+    bool commandLineSettings = false;
+    bool autoRun = false;
+    bool autoQuit = false;
+    bool autoView = false;
+    bool overwriteOutput = false;
+    // Without a display: close once the run is over, also when it could not
+    // start or ended without the run's own quit request.
+    bool quitWhenIdle = false;
+
+    bool isRunning = false;
+    RunStatus runStatus;
+
+    // name -> module loaded for it; the current module points into it.
+    std::map<std::string, std::unique_ptr<DocModule>> loadedModules;
+
+private:
+    void refuseRun(const std::string& message, int focusId);
+    void returnToIdle();
+    void listModules();
+    bool advancedWanted() const;
+
+    platform::SettingsStore& profile;
+    std::unique_ptr<RunStarter> ownStarter;
+    RunStarter* starter;
+    std::shared_ptr<RunGate> activeRun;
+};

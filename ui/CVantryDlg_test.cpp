@@ -1,0 +1,313 @@
+#include "ui/CVantryDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "VelkLib/VelkError.h"
+#include "platform/gui/HeadlessBackend.h"
+#include "run/TestRecording.h"
+#include "ui/RunCallbacks.h"
+#include "ui/RunConsole.h"
+#include "ui/VantryDialogTemplate.h"
+
+using namespace ui;
+
+namespace {
+
+// Records what a run would have been given instead of starting a thread.
+class FakeStarter : public RunStarter {
+public:
+    void start(const RunParameters& parameters, std::shared_ptr<RunGate> runGate) override {
+        if (fail) throw VelkError("Could not start the thread.");
+        started.push_back(parameters);
+        gate = runGate;
+    }
+    std::vector<RunParameters> started;
+    std::shared_ptr<RunGate> gate;
+    bool fail = false;
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", scratch.path.c_str(), 1);
+        previous = gui::setBackend(&headless);
+    }
+    void TearDown() override {
+        if (starter.gate) starter.gate->open();
+        if (dialog.GetSafeHwnd() != nullptr) dialog.Destroy();
+        gui::setBackend(previous);
+    }
+
+    // A dialog over the test modules, as if started without options.
+    void open() {
+        dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
+        dialog.moduleName = "vantry-recording";
+        if (!dialog.commandLineSettings) store.writeText("General", "DocModule", "vantry-recording");
+        dialog.Create();
+    }
+    // Fields that pass every check.
+    void fillValidFields() {
+        dialog.UserType(IDC_PROJECT_LIST, "\"src\"\r\n");
+        dialog.UserType(IDC_OUTPUT_FILE, "out/index.html");
+    }
+    std::vector<std::string> boxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : headless.shownBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    testing_support::ScratchDirectory scratch;
+    std::ostringstream out, err;
+    std::istringstream in;
+    gui::HeadlessBackend headless{out, err, in, false};
+    gui::Backend* previous = nullptr;
+    platform::MemorySettingsStore store;
+    FakeStarter starter;
+    std::ostringstream consoleText;
+    RunConsole console{RunConsole::Mode::Phases, consoleText};
+    CVantryDlg dialog{store, &starter, &console};
+};
+
+TEST_F(DialogTest, FreshProfileGivesTheDefaults) {
+    dialog.Create();
+    EXPECT_EQ(dialog.classesDirectory, "projects");
+    EXPECT_EQ(dialog.moduleName, "vantry-standard");
+    const SyntaxColorSettings& c = dialog.syntaxColors;
+    EXPECT_EQ((std::vector<std::string>{c.comment, c.keyword, c.userKeyword, c.string, c.number, c.op,
+                                        c.separator}),
+              (std::vector<std::string>{"green", "blue", "purple", "maroon", "maroon", "black", "black"}));
+    EXPECT_EQ(dialog.tabSize, 4);
+    EXPECT_TRUE(dialog.syntaxColoring);
+    EXPECT_EQ(dialog.advancedOutput, 0);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_ADVANCED), "Advanced");
+    EXPECT_EQ(dialog.extensions.count("cpp"), 1u);
+    EXPECT_EQ(dialog.languageMap.at("cs"), 1);
+    EXPECT_EQ(store.writeCount, 0);
+}
+
+TEST_F(DialogTest, ClosingAsksOnlyWhenSomethingChanged) {
+    open();
+    dialog.saveSettings(false);
+    ASSERT_EQ(store.saveCount, 1);
+    EXPECT_EQ(store.getString("General", "DocModule", ""), "vantry-recording");
+
+    EXPECT_TRUE(dialog.saveSettings(true));
+    EXPECT_TRUE(headless.shownBoxes().empty());
+
+    dialog.UserType(IDC_TITLE, "New title");
+    headless.scriptAnswer(gui::Answer::No);
+    dialog.OnClose();
+    EXPECT_TRUE(dialog.IsEnded());
+    ASSERT_EQ(boxTexts(), std::vector<std::string>{"Do you want to remember these settings?"});
+    EXPECT_EQ(headless.shownBoxes()[0].caption, "Save Settings");
+    EXPECT_EQ(store.getString("General", "ProjectName", "?"), "");
+    EXPECT_EQ(store.saveCount, 2);  // the unasked save above wrote; No did not
+
+    // A profile without one of the integers (an older version's) always asks.
+    platform::MemorySettingsStore older;
+    older.writeText("General", "ProjectName", "");
+    CVantryDlg reader(older, &starter);
+    reader.readSettings();
+    EXPECT_TRUE(reader.settingsChanged());
+}
+
+TEST_F(DialogTest, SettingsRoundTripThroughTheirTextForms) {
+    dialog.title = "T";
+    dialog.headerMethod = MethodCustom;
+    dialog.headerText = "<b>head</b>";
+    dialog.syntaxColors.userKeywords = {"alpha", "beta"};
+    dialog.setModuleOptionsText("a=1\r\nb=x y\r\nnoequals\r\npath=C:\\dir\\\r\nnext=2\r\n");
+    dialog.commentFormat.setSecondary("///", "///", "///");
+    dialog.defines.addDefine("WIN32", "1");
+    dialog.setFileExtensions("cpp,h");
+    dialog.setLanguageMap("h=cpp,cs=c#,java=java");
+    dialog.writeSettings();
+    EXPECT_EQ(store.getString("General", "ModuleOptions", ""), "a=1\r\nb=x y\r\nnext=2\r\npath=C:\\dir\\\r\n");
+    EXPECT_EQ(store.getString("General", "DocCommentFormat", ""), "/**;*;*/;///;///;///");
+    EXPECT_EQ(store.getString("General", "LangMap", ""), "cs=csharp,h=cpp,java=java");
+    EXPECT_EQ(store.getString("SyntaxColor", "UserKeywords", ""), "alpha,beta");
+
+    CVantryDlg again(store, &starter);
+    again.readSettings();
+    EXPECT_EQ(again.title, "T");
+    EXPECT_EQ(again.headerMethod, MethodCustom);
+    EXPECT_EQ(again.headerText, "<b>head</b>");
+    EXPECT_EQ(again.moduleOptions.size(), 4u);
+    EXPECT_EQ(again.moduleOptions.at("b"), "x y");
+    EXPECT_EQ(again.moduleOptions.at("path"), "C:\\dir\\");
+    EXPECT_EQ(again.commentFormat, dialog.commentFormat);
+    EXPECT_EQ(again.defines.valueOf("WIN32"), "1");
+    EXPECT_EQ(again.languageMap, dialog.languageMap);
+    EXPECT_EQ(again.syntaxColors.userKeywords, dialog.syntaxColors.userKeywords);
+    EXPECT_FALSE(again.settingsChanged());
+
+    // A stored comment format that cannot be read takes the default.
+    store.writeText("General", "DocCommentFormat", "garbage");
+    again.readSettings();
+    EXPECT_EQ(again.commentFormat, DocCommentFormat());
+}
+
+TEST_F(DialogTest, CommandLineSettingsTouchNoProfile) {
+    store.writeText("General", "ProjectName", "remembered");
+    int writes = store.writeCount;
+    dialog.commandLineSettings = true;
+    dialog.title = "given";
+    open();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_TITLE), "given");
+    dialog.OnOK();
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(store.writeCount, writes);
+    EXPECT_EQ(store.saveCount, 0);
+}
+
+TEST_F(DialogTest, RunValidatesInOrderAndReturnsToIdle) {
+    dialog.moduleDirectory = scratch.path;  // no modules here
+    dialog.classesDirectory = "/abs";
+    dialog.Create();
+    dialog.UserClick(IDC_HEADER_CUSTOM);
+    dialog.UserClick(IDC_FOOTER_CUSTOM);
+    dialog.UserClick(IDC_ITEM_CUSTOM);
+    dialog.UserClick(IDC_SOURCE_CUSTOM);
+    struct Step {
+        int focus;
+        const char* message;
+        int fix;
+        const char* fixText;
+    };
+    const Step steps[] = {
+        {IDC_HEADER_TEXT, "Please enter a filename or HTML fragment for the HTML header.", IDC_HEADER_TEXT, "h.html"},
+        {IDC_FOOTER_TEXT, "Please enter a filename or HTML fragment for the HTML footer.", IDC_FOOTER_TEXT, "f"},
+        {IDC_ITEM_TEXT, "Please enter a filename or HTML fragment for the HTML per-item template.", IDC_ITEM_TEXT, "i"},
+        {IDC_SOURCE_TEXT, "Please enter a value for the source-code directory.", IDC_SOURCE_TEXT, "s"},
+        {IDC_PROJECT_LIST, "Please enter a list of directories or files to process.", IDC_PROJECT_LIST, "src"},
+        {IDC_OUTPUT_FILE, "Please enter an HTML output file.", IDC_OUTPUT_FILE, "o.html"},
+        {IDC_MODULE_LIST, "Please choose a documentation module.", 0, nullptr},
+    };
+    std::size_t boxes = headless.shownBoxes().size();  // "There are no modules in ..."
+    for (const Step& step : steps) {
+        dialog.onRun();
+        auto shown = headless.shownBoxes();
+        ASSERT_EQ(shown.size(), ++boxes);
+        EXPECT_EQ(shown.back().text, step.message);
+        EXPECT_EQ(shown.back().icon, gui::Icon::Error);
+        EXPECT_EQ(dialog.GetFocusId(), step.focus);
+        EXPECT_TRUE(dialog.IsControlEnabled(IDC_RUN));
+        EXPECT_EQ(dialog.GetDlgItemText(gui::IDOK), "Close");
+        EXPECT_FALSE(dialog.isRunning);
+        if (step.fixText != nullptr) dialog.UserType(step.fix, step.fixText);
+    }
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(console.exitStatus(0), RunConsole::ExitError);
+    EXPECT_EQ(boxTexts().front(), "There are no modules in " + scratch.path + ".");
+}
+
+TEST_F(DialogTest, RunHandsOverTheSettingsAndRefusesASecondStart) {
+    open();
+    ASSERT_NE(dialog.currentModule, nullptr);
+    fillValidFields();
+    dialog.UserClick(IDC_HEADER_NONE);
+    dialog.UserClick(IDC_INSERT_BR);
+    dialog.classesDirectory = "docs\\classes";
+    runLogCallback("old warning", nullptr);
+    dialog.onRun();
+    ASSERT_EQ(starter.started.size(), 1u);
+    const RunParameters& p = starter.started[0];
+    EXPECT_EQ(p.header, "?");
+    EXPECT_EQ(p.footer, "");
+    EXPECT_TRUE(p.lineBreaks);
+    EXPECT_FALSE(p.hierarchicalIndex);
+    EXPECT_EQ(p.fileList, "\"src\"\r\n");
+    EXPECT_EQ(p.detailDirectory, "docs\\classes");
+    EXPECT_TRUE(p.detailDirectoryGiven);
+    EXPECT_EQ(p.module, dialog.currentModule);
+    EXPECT_EQ(p.window, dialog.GetSafeHwnd());
+    EXPECT_EQ(warningsText(), "");
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_RUN));
+    EXPECT_EQ(dialog.GetDlgItemText(gui::IDOK), "Cancel");
+
+    dialog.onRun();
+    EXPECT_EQ(boxTexts().back(), "Processing is already in progress.  Click Cancel to stop.");
+    EXPECT_EQ(starter.started.size(), 1u);
+    EXPECT_FALSE(dialog.saveSettings(true));
+    EXPECT_EQ(boxTexts().back(), "Processing is in progress.  Click Cancel to stop.");
+}
+
+TEST_F(DialogTest, ProgressStatusAndCancelReachTheDialog) {
+    open();
+    fillValidFields();
+    dialog.onRun();
+    void* context = platform::toContext(dialog.GetSafeHwnd());
+
+    EXPECT_EQ(runProgressCallback(50, 200, context), 1);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetProgressPosition(IDC_PROGRESS), 25);
+    EXPECT_EQ(dialog.GetWindowText(), "25% (Vantry Processing)");
+    runProgressCallback(0, 200, context);
+    EXPECT_EQ(runProgressCallback(-1, -1, context), 1);
+    EXPECT_EQ(dialog.window()->pendingCount(), 1u);  // the negative one posted nothing
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetWindowText(), "Vantry");
+    EXPECT_EQ(progressPercent(5, 0), 0);
+    EXPECT_EQ(progressPercent(300, 200), 100);
+    EXPECT_EQ(progressPercent(1, 3), 33);
+
+    runStatusCallback("", "Counting files...", context);
+    runStatusCallback("file a.h", "", context);
+    runStatusCallback(nullptr, std::string(200, 'x').c_str(), context);
+    runStatusCallback(nullptr, nullptr, context);
+    runStatusCallback("ignored", "ignored", nullptr);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE1), "file a.h");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE2), std::string(80, 'x') + " [...]");
+    EXPECT_EQ(consoleText.str(), "vantry: Counting files...\n");
+
+    dialog.OnOK();
+    EXPECT_FALSE(dialog.IsEnded());
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE1), "Cancelling.  Please wait...");
+    EXPECT_EQ(runProgressCallback(1, 2, context), 0);
+    runStatusCallback("", "Cancelled.", context);
+    platform::PostMessage(dialog.GetSafeHwnd(), WM_RUN_STOPPED, 0, 0);
+    dialog.PumpMessages();
+    EXPECT_FALSE(dialog.isRunning);
+    EXPECT_EQ(runProgressCallback(1, 2, context), 1);
+    EXPECT_EQ(console.exitStatus(0), RunConsole::ExitCancelled);
+}
+
+TEST_F(DialogTest, WarningsAreCollectedShownAndClearedByTheNextRun) {
+    open();
+    fillValidFields();
+    runLogCallback("a", nullptr);
+    runLogCallback(nullptr, nullptr);
+    runLogCallback("b", nullptr);
+    EXPECT_EQ(warningsText(), "a\r\nb\r\n");
+    dialog.onShowWarnings();
+    EXPECT_EQ(err.str(), "vantry: Warnings:\nvantry: warning: a\nvantry: warning: b\n");
+    dialog.onRun();
+    EXPECT_EQ(warningsText(), "");
+}
+
+TEST_F(DialogTest, ModulesLoadOnceAndAFailedLoadLeavesNoneCurrent) {
+    open();
+    DocModule* first = dialog.currentModule;
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_MODULE_OPTIONS));
+    int partial = dialog.FindEntry(IDC_MODULE_LIST, "vantry-recording-partial");
+    ASSERT_GE(partial, 0);
+    dialog.UserSelect(IDC_MODULE_LIST, partial);
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_MODULE_OPTIONS));
+    dialog.UserSelect(IDC_MODULE_LIST, dialog.FindEntry(IDC_MODULE_LIST, "vantry-recording"));
+    EXPECT_EQ(dialog.currentModule, first);
+    EXPECT_EQ(dialog.loadedModules.size(), 2u);
+
+    setenv("VANTRY_RECORD_CREATE", "null", 1);
+    dialog.loadedModules.erase("vantry-recording-partial");
+    dialog.UserSelect(IDC_MODULE_LIST, partial);
+    unsetenv("VANTRY_RECORD_CREATE");
+    EXPECT_EQ(dialog.currentModule, nullptr);
+    EXPECT_EQ(dialog.GetSelection(IDC_MODULE_LIST), -1);
+    EXPECT_EQ(boxTexts().back().rfind("Could not load ", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+#include "ui/RunCallbacks.h"
+
+#include <algorithm>
+#include <map>
+
+#include "VelkLib/VelkMutex.h"
+#include "run/VantryBase.h"
+#include "ui/CVantryDlg.h"
+#include "ui/RunConsole.h"
+
+namespace {
+
+// Built on first use, so that no order of static construction matters.
+struct ProcessObjects {
+    std::string warnings;
+    std::map<platform::WindowHandle, CVantryDlg*> dialogs;
+    VelkMutex dialogMapMutex;
+    VelkMutex warningsMutex;
+};
+
+ProcessObjects& objects() {
+    static ProcessObjects instance;
+    return instance;
+}
+
+CVantryDlg* findDialog(void* context) {
+    auto& dialogs = objects().dialogs;
+    auto found = dialogs.find(platform::fromContext(context));
+    return found != dialogs.end() ? found->second : nullptr;
+}
+
+}  // namespace
+
+void registerDialog(platform::WindowHandle window, CVantryDlg* dialog) {
+    VelkMutexLock lock(&objects().dialogMapMutex);
+    objects().dialogs[window] = dialog;
+}
+
+void unregisterDialog(platform::WindowHandle window) {
+    VelkMutexLock lock(&objects().dialogMapMutex);
+    objects().dialogs.erase(window);
+}
+
+std::string warningsText() {
+    VelkMutexLock lock(&objects().warningsMutex);
+    return objects().warnings;
+}
+
+void clearWarningsText() {
+    VelkMutexLock lock(&objects().warningsMutex);
+    objects().warnings.clear();
+}
+
+int progressPercent(int done, int total) {
+    if (total <= 0 || done <= 0) return 0;
+    double percent = static_cast<double>(done) / static_cast<double>(total) * 100.0;
+    return static_cast<int>(std::min(percent, 100.0));
+}
+
+extern "C" void runStatusCallback(const char* line1, const char* line2, void* context) {
+    VelkMutexLock mapLock(&objects().dialogMapMutex);
+    CVantryDlg* dialog = findDialog(context);
+    if (dialog == nullptr) return;
+    RunStatus& run = dialog->runStatus;
+    bool second = line2 != nullptr && line2[0] != '\0';
+    {
+        VelkMutexLock lock(&run.dialogMutex);
+        if (line1 != nullptr) run.statusLine1 = abbreviatePath(line1);
+        if (second) run.statusLine2 = abbreviatePath(line2);
+    }
+    if (run.console != nullptr) run.console->status(line1, line2);
+    platform::WindowHandle window = platform::fromContext(context);
+    if (line1 != nullptr) platform::PostMessage(window, WM_RUN_STATUS_LINE1, 0, 0);
+    if (second) platform::PostMessage(window, WM_RUN_STATUS_LINE2, 0, 0);
+}
+
+extern "C" void runLogCallback(const char* text, void* context) {
+    if (text == nullptr) return;
+    {
+        VelkMutexLock lock(&objects().warningsMutex);
+        objects().warnings += text;
+        objects().warnings += "\r\n";
+    }
+    VelkMutexLock mapLock(&objects().dialogMapMutex);
+    CVantryDlg* dialog = findDialog(context);
+    if (dialog != nullptr && dialog->runStatus.console != nullptr) dialog->runStatus.console->logged();
+}
+
+extern "C" int runProgressCallback(int done, int total, void* context) {
+    VelkMutexLock mapLock(&objects().dialogMapMutex);
+    CVantryDlg* dialog = findDialog(context);
+    if (dialog == nullptr) return 0;
+    RunStatus& run = dialog->runStatus;
+    if (done >= 0) {
+        int percent = progressPercent(done, total);
+        if (run.console != nullptr) run.console->progress(percent);
+        platform::PostMessage(platform::fromContext(context), WM_RUN_PROGRESS, 0, percent);
+    }
+    bool cancel;
+    {
+        VelkMutexLock lock(&run.dialogMutex);
+        cancel = run.cancelRequested;
+    }
+    return cancel ? 0 : 1;
+}

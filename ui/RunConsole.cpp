@@ -1,0 +1,100 @@
+#include "ui/RunConsole.h"
+
+#include <ostream>
+
+namespace {
+
+const char* const sendingText = "Sending output to documentation module...";
+
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+bool isFinalText(const std::string& text) {
+    return text == "Done." || text == "Done (error)." || text == "Cancelled.";
+}
+
+}  // namespace
+
+RunConsole::RunConsole(Mode consoleMode, std::ostream& stream, int columns)
+    : mode(consoleMode), out(stream), width(columns < 20 ? 20 : columns) {}
+
+void RunConsole::status(const char* line1, const char* line2) {
+    std::lock_guard<std::mutex> lock(mutex);
+    std::string second = line2 != nullptr ? line2 : "";
+    bool phase = line1 != nullptr && line1[0] == '\0' && !isBlank(second);
+    if (phase) {
+        if (second == sendingText) outputPhase = true;
+        if (isFinalText(second)) finalText = second;
+    }
+    if (line1 != nullptr) line1Text = line1;
+    if (!second.empty()) line2Text = second;
+    if (mode == Mode::Phases && phase) {
+        out << "vantry: " << second << std::endl;
+    } else if (mode == Mode::Live) {
+        drawLive();
+    }
+}
+
+void RunConsole::progress(int value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    percent = value;
+    if (mode == Mode::Live) drawLive();
+}
+
+void RunConsole::logged() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (outputPhase) moduleErrors = true;
+}
+
+void RunConsole::runStarted() {
+    std::lock_guard<std::mutex> lock(mutex);
+    state = State::Running;
+    finalText.clear();
+    outputPhase = false;
+    moduleErrors = false;
+    percent = 0;
+}
+
+void RunConsole::runRefused() {
+    std::lock_guard<std::mutex> lock(mutex);
+    state = State::Refused;
+}
+
+void RunConsole::runStopped() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (state == State::Running) state = State::Stopped;
+    if (liveLineOpen) {
+        out << "\n";
+        if (!finalText.empty()) out << "vantry: " << finalText << "\n";
+        out << std::flush;
+        liveLineOpen = false;
+    }
+}
+
+void RunConsole::endLine() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (liveLineOpen) out << "\n" << std::flush;
+    liveLineOpen = false;
+}
+
+int RunConsole::exitStatus(int ifNoRun) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    switch (state) {
+        case State::NoRun: return ifNoRun;
+        case State::Refused: return ExitError;
+        case State::Running:
+        case State::Stopped: break;
+    }
+    if (finalText == "Cancelled.") return ExitCancelled;
+    if (finalText == "Done.") return moduleErrors ? ExitError : ExitDone;
+    return ExitError;
+}
+
+void RunConsole::drawLive() {
+    std::string text = std::to_string(percent) + "% " + line1Text;
+    if (!isBlank(line2Text)) text += (isBlank(line1Text) ? "" : "  ") + line2Text;
+    std::size_t limit = static_cast<std::size_t>(width - 1);
+    if (text.size() > limit) text = text.substr(0, limit - 3) + "...";
+    // Carriage return and erase-to-end-of-line redraw the line in place.
+    out << "\r" << text << "\x1b[K" << std::flush;
+    liveLineOpen = true;
+}
