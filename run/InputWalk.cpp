@@ -190,6 +190,10 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
     status("file " + path);
     std::string failure;
     try {
+        // A FIFO or device named in the list would block the run in open().
+        std::error_code error;
+        if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
+            throw VelkFileError("Couldn't open the file", path);
         step(path, project);
         return true;
     } catch (const VelkError& e) {

@@ -81,7 +81,9 @@ public:
     // The per-file step for one file: skips commented-out paths (status
     // "Skipping commented-out file <path>") and files seen before in this
     // run; shows "file <path>" and runs the step. An error of the step is
-    // logged as "<error>.  Parsing of \"<path>\" was unsuccessful." Returns
+    // logged as "<error>.  Parsing of \"<path>\" was unsuccessful."; so is
+    // a path that is not a regular file (never opened: a FIFO would block
+    // the run). Returns
     // false only for a commented-out path.
     bool documentFile(const std::string& path, const std::string& project);
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <sys/stat.h>
 
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkPath.h"
@@ -140,6 +141,14 @@ TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
               "Could not access file or directory \"" + (scratch / "gone") + "\"");
     EXPECT_EQ(errorOf([&] { walk.countFiles(scratch / "gone"); }),
               "Could not access directory \"" + (scratch / "gone") + "\"");
+
+    // A FIFO in the list is reported, never opened (opening it would block).
+    ASSERT_EQ(mkfifo((scratch / "pipe.java").c_str(), 0600), 0);
+    EXPECT_EQ(walk.countEntry(scratch / "pipe.java"), 1);
+    EXPECT_TRUE(walk.walkEntry(scratch / "pipe.java"));
+    EXPECT_TRUE(parsed.empty());
+    EXPECT_EQ(reports.log.size(), 1u);
+    reports.progress.clear();
 
     for (const char* name : {"a", "b", "c"}) scratch.write(std::string("d/") + name + ".java", "");
     reports.stopAfter = 2;
