@@ -121,9 +121,19 @@ void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOp
     auto read = [&in](std::string* blank) {
         return readToken(in, nullptr, true, 0, 0, true, blank, false);
     };
+    // A token read ahead and not joined, with the blank before it.
+    bool havePending = false;
+    std::string pendingToken, pendingBlank;
     for (;;) {
         std::string blank;
-        std::string token = read(&blank);
+        std::string token;
+        if (havePending) {
+            havePending = false;
+            token = std::move(pendingToken);
+            blank = std::move(pendingBlank);
+        } else {
+            token = read(&blank);
+        }
         writer.put(blank);
         if (token.empty()) break;
 
@@ -134,8 +144,17 @@ void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOp
             continue;
         }
         if (token == "#") {
-            std::string name = read(nullptr);  // the blank between is dropped
-            token += name;
+            // The blank between is dropped, but a "#" alone on its line is
+            // not joined with the next line: the listing keeps its lines.
+            std::string between;
+            std::string name = read(&between);
+            if (between.find('\n') == std::string::npos) {
+                token += name;
+            } else {
+                havePending = true;
+                pendingToken = std::move(name);
+                pendingBlank = std::move(between);
+            }
         }
         bool joinedInclude = false;
         if (token == "<" && (previous == "#include" || previous == "#using")) {

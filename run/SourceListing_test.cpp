@@ -32,6 +32,7 @@ TEST(SourceListing, IncludeNamesAreStringsAndDirectivesKeywords) {
               "<font color=\"maroon\">&#60;vector&#62;</font>\n");
     EXPECT_EQ(render("#  define X 0x1F\n"),
               "<font color=\"blue\">#define</font> X <font color=\"maroon\">0x1F</font>\n");
+    EXPECT_EQ(render("#\nint", false), "#\nint");
     // Outside an include a "<" is an operator.
     EXPECT_EQ(render("a<b"), "a<font color=\"black\">&#60;</font>b");
 }
