@@ -157,7 +157,13 @@ CVantryDlg::CVantryDlg(platform::SettingsStore& store, RunStarter* runStarter, R
 }
 
 CVantryDlg::~CVantryDlg() {
-    // Destroy() normally did this; a dialog never shown still owns modules.
+    // A dialog whose window is still up (a handler threw) leaves the map and
+    // lets go of its run's thread before it goes.
+    try {
+        if (GetSafeHwnd() != nullptr) Destroy();
+    } catch (...) {
+        // Only a broken mutex gets here; nothing better is left to do.
+    }
     currentModule = nullptr;
     loadedModules.clear();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "VelkLib/VelkError.h"
 #include "platform/gui/HeadlessBackend.h"
@@ -308,6 +309,65 @@ TEST_F(DialogTest, ModulesLoadOnceAndAFailedLoadLeavesNoneCurrent) {
     EXPECT_EQ(dialog.currentModule, nullptr);
     EXPECT_EQ(dialog.GetSelection(IDC_MODULE_LIST), -1);
     EXPECT_EQ(boxTexts().back().rfind("Could not load ", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DialogTest, DestroyCancelsTheRunAndWaitsForItsThread) {
+    open();
+    fillValidFields();
+    dialog.onRun();
+    ASSERT_TRUE(starter.gate);
+    void* context = platform::toContext(dialog.GetSafeHwnd());
+    std::shared_ptr<RunGate> gate = starter.gate;
+    bool moduleAliveAtEnd = false;
+    // A worker that runs until it is told to stop, then lets go.
+    std::thread worker([&] {
+        while (runProgressCallback(-1, -1, context) != 0) std::this_thread::yield();
+        moduleAliveAtEnd = !dialog.loadedModules.empty();
+        gate->open();
+    });
+    dialog.Destroy();
+    worker.join();
+    EXPECT_TRUE(moduleAliveAtEnd);
+    EXPECT_TRUE(dialog.loadedModules.empty());
+    EXPECT_EQ(dialog.currentModule, nullptr);
+    // The dialog has left the map: callbacks find nobody and ask to stop.
+    EXPECT_EQ(runProgressCallback(1, 2, context), 0);
+}
+
+TEST_F(DialogTest, FailedSaveIsReportedAndTheDialogStillCloses) {
+    open();
+    store.saveResult = false;
+    dialog.OnOK();
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Error);
+    EXPECT_EQ(boxTexts().back(), "Could not save the settings.");
+}
+
+TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
+    std::ostringstream text;
+    RunConsole console(RunConsole::Mode::Live, text, 40);
+    console.runStarted();
+    console.status("", "Counting files...");
+    console.progress(50);
+    console.status(nullptr, std::string(60, 'y').c_str());
+    console.status("", "Sending output to documentation module...");
+    console.logged();
+    console.status("", "Done.");
+    console.runStopped();
+    std::string shown = text.str();
+    EXPECT_EQ(shown.rfind("\r0% Counting files...\x1b[K", 0), 0u);
+    EXPECT_NE(shown.find("\r50% " + std::string(32, 'y') + "...\x1b[K"), std::string::npos);
+    EXPECT_EQ(shown.substr(shown.size() - 15), "\nvantry: Done.\n");
+    // The module's error during output fails the run although it says "Done.".
+    EXPECT_EQ(console.exitStatus(0), RunConsole::ExitError);
+    console.runStarted();
+    console.logged();  // a parse warning before the output phase does not
+    console.status("", "Done.");
+    EXPECT_EQ(console.exitStatus(0), RunConsole::ExitDone);
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ CDialog::CDialog(const DialogTemplate& tmpl)
 CDialog::~CDialog() = default;
 
 int CDialog::DoModal() {
-    Create();
     try {
+        Create();
         if (!ended) backend().runModalLoop(*this);
     } catch (...) {
         Destroy();
