@@ -26,8 +26,13 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
 
     std::string name = reference;
     std::string label;
+    // Blanks inside an argument list ("#moveBy(double, double)") belong to
+    // the name, not to the label.
+    int depth = 0;
     for (std::size_t i = 0; i < reference.size(); ++i) {
-        if (isBlank(reference[i])) {
+        if (reference[i] == '(') ++depth;
+        if (reference[i] == ')' && depth > 0) --depth;
+        if (depth == 0 && isBlank(reference[i])) {
             name = reference.substr(0, i);
             label = trim(reference.substr(i + 1));
             break;
@@ -74,7 +79,9 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
         (!package.empty() && package != target->getPackage()))
         return code;
     std::string href = hrefEscape(target->getPageFile(linkPrefix));
-    if (hasMember) href += "#" + htmlEscape(member);
+    // A member written with its argument types links to the entry of its
+    // name, which every member detail carries beside its signature anchor.
+    if (hasMember) href += "#" + htmlEscape(member.substr(0, member.find('(')));
     return "<a href=\"" + href + "\">" + code + "</a>";
 }
 

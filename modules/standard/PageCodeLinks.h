@@ -13,6 +13,8 @@ class DocClassList;
 // wrapped around "<CODE>" label "</CODE>", or the code text alone when the
 // class cannot be resolved or lies in another package than the one written.
 // A quoted title or ready HTML ("..." or "<...") comes back unchanged.
+// Blanks inside a member's argument list do not end the name; such a member
+// links to the anchor of its plain name.
 // linkPrefix is put before the target's page path. classList may be null:
 // then only "#member" references to the entity's own class link.
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,

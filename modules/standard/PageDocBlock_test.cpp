@@ -36,6 +36,8 @@ TEST_F(DocBlockTest, CodeLinks) {
     EXPECT_EQ(codeLink(*shape, "draw.Pen", &f.list, "../"),
               "<a href=\"../draw/Pen.html\"><CODE>draw.Pen</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "Nowhere#x", &f.list, "../"), "<CODE>Nowhere.x</CODE>");
+    EXPECT_EQ(codeLink(*shape, "#moveBy(double, double)", &f.list, "../"),
+              "<a href=\"../geo/Shape.html#moveBy\"><CODE>moveBy(double, double)</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "", &f.list, "../"),
               "<a href=\"../geo/Shape.html\"><CODE></CODE></a>");
     DocCppClass* cpp = f.addClass("Box", "geo", "class", 0);

@@ -24,15 +24,20 @@ std::string formatVersionText(const std::string& fileName) {
 }
 
 std::string shownProgramVersion() {
-    std::string text;
-    try {
-        text = formatVersionText(platform::programPath());
-    } catch (const VelkError&) {
-        return "unknown";
-    }
-    for (char& c : text)
-        if (c == ',') c = '.';
-    return text.substr(0, text.rfind('.'));
+    // Reading the version scans the program's file; it cannot change while
+    // the program runs, so every page of every run shares one reading.
+    static const std::string shown = [] {
+        std::string text;
+        try {
+            text = formatVersionText(platform::programPath());
+        } catch (const VelkError&) {
+            return std::string("unknown");
+        }
+        for (char& c : text)
+            if (c == ',') c = '.';
+        return text.substr(0, text.rfind('.'));
+    }();
+    return shown;
 }
 
 PageTemplateTexts renderPageTemplateTexts(const PageTemplateSettings& settings,
