@@ -226,8 +226,9 @@ bool IniSettingsStore::save(std::string* errorText) {
     };
     if (path.empty()) return fail("no settings directory (HOME is not set)", 0);
     std::size_t slash = path.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
-    if (directory.empty()) directory = "/";
+    std::string directory = slash == std::string::npos ? std::string(".")
+                            : slash == 0                ? std::string("/")
+                                                        : path.substr(0, slash);
     std::string directoryError;
     if (!makeDirectories(directory, &directoryError)) {
         if (errorText != nullptr) *errorText = "Could not save the settings: " + directoryError;

@@ -157,7 +157,7 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
         }
     }
     for (int i = 0; i < projects; ++i)
-        dialog.projectList += "\"" + commandLine.getParam(i) + "\"\r\n";
+        dialog.projectList.append("\"").append(commandLine.getParam(i)).append("\"\r\n");
     return CommandLineResult::Go;
 }
 
