@@ -1,6 +1,5 @@
 #include "ui/CVantryDlg.h"
 
-#include <span>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
