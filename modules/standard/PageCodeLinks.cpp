@@ -81,7 +81,10 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
     std::string href = hrefEscape(target->getPageFile(linkPrefix));
     // A member written with its argument types links to the entry of its
     // name, which every member detail carries beside its signature anchor.
-    if (hasMember) href += "#" + htmlEscape(member.substr(0, member.find('(')));
+    if (hasMember) {
+        href += '#';
+        href += htmlEscape(member.substr(0, member.find('(')));
+    }
     return "<a href=\"" + href + "\">" + code + "</a>";
 }
 

@@ -70,7 +70,9 @@ std::string DateTime::formatCode(char code) const {
 }
 
 std::string DateTime::numberText(int n) {
-    return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n);
+    std::string text = std::to_string(n);
+    if (n >= 0 && n < 10) text.insert(text.begin(), '0');
+    return text;
 }
 
 std::string DateTime::yearText(bool shortForm) const {
