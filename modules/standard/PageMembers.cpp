@@ -47,12 +47,12 @@ std::string examineWord(const std::string& word, const CppClassMember& member,
     const CppClass* owner = member.getClass();
     if (word.empty() || !owner || !list || isKeyword(*owner, word)) return word;
     std::string found = package;
-    const CppClass* target = findClassPackage(*list, word, found);
+    const CppClass* target = findClassPackage(*list, word, found, owner);
     if (target && word != owner->getName())
         return buildLink(word, hrefEscape(target->getPageFile("../")), "", "");
     std::string qualified = owner->getName() + member.getScopeSeparator() + word;
     found = package;
-    target = findClassPackage(*list, qualified, found);
+    target = findClassPackage(*list, qualified, found, owner);
     if (target && target != owner)
         return buildLink(htmlEscape(qualified), hrefEscape(target->getPageFile("../")), "", "");
     return word;
@@ -61,8 +61,8 @@ std::string examineWord(const std::string& word, const CppClassMember& member,
 }  // namespace
 
 const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
-                                 std::string& package) {
-    const CppClass* cls = list.resolveQualifiedName(name, package, true);
+                                 std::string& package, const CppClass* context) {
+    const CppClass* cls = list.resolveLinkTarget(package, context, name, true);
     if (!cls || cls->isUnresolved()) return nullptr;
     package = cls->getPackage();
     return cls;

@@ -23,11 +23,12 @@ class DocClassList;
 void writeMemberEntry(CppClassMember& member, const std::string& package,
                       const std::string& className, CppClass* parent);
 
-// The class that name stands for as seen from package (fallback by name);
-// on success package becomes the class's package and the class is
-// returned, otherwise null and package is unchanged.
+// The class that name stands for as seen from package and, when given,
+// from the context class (a sibling in the same enclosing scope first, then
+// by name); on success package becomes the class's package and the class
+// is returned, otherwise null and package is unchanged.
 const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
-                                 std::string& package);
+                                 std::string& package, const CppClass* context = nullptr);
 
 // A function whose name is the owner's simple name, or "~" and that name.
 bool isConstructorOrDestructor(const CppClassMember& member);

@@ -34,6 +34,15 @@ TEST_F(MembersTest, LinkingClassNames) {
     EXPECT_EQ(linked("int copy(const Widget& w, Part p);", true),
               "int copy(const Widget&amp; w, <a href=\"../ui/Widget..Part.html\">Widget::Part</a> p);");
     EXPECT_EQ(linked("const char* s = \"a<b\";"), "const char* s = &quot;a&lt;b&quot;;");
+
+    // A class of a namespace finds its siblings by their short names.
+    DocCppClass* polygon = f.addClass("geo::Polygon", "cpp", "class", 0);
+    polygon->setText("geo");
+    f.addClass("geo::Point", "cpp", "class", 0);
+    CppClassMember* add = f.addMember(polygon, "add", "void add(const Point& p);", "public", "", true);
+    writeMemberEntry(*add, "cpp", "geo::Polygon", nullptr);
+    EXPECT_EQ(add->getDeclaration(),
+              "void add(const <a href=\"../cpp/geo..Point.html\">Point</a>&amp; p);");
 }
 
 TEST_F(MembersTest, SplittingDeclarations) {
