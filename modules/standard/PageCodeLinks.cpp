@@ -102,8 +102,10 @@ std::string classLink(const CppClass& cls, const std::string& prefix, const std:
 
 std::string sourceFileLink(const std::string& path, const std::string& location) {
     std::string name = fileNamePart(path);
-    std::string href = location == "." ? name + ".html" : location + "/" + path;
-    return "<A HREF=\"" + hrefEscape(href) + "\">" + htmlEscape(name) + "</A>";
+    // A location of the user's own (a URL prefix) is kept as written.
+    std::string href = location == "." ? hrefEscape(name + ".html")
+                                       : htmlEscape(location) + "/" + hrefEscape(path);
+    return "<A HREF=\"" + href + "\">" + htmlEscape(name) + "</A>";
 }
 
 std::string afterLastDot(const std::string& path) {

@@ -46,6 +46,8 @@ TEST_F(DocBlockTest, CodeLinks) {
     EXPECT_EQ(afterLastDot("a.b/file"), "");
     EXPECT_EQ(afterLastDot("dir\\x.cpp"), "cpp");
     EXPECT_EQ(sourceFileLink("src/a b.cpp", "."), "<A HREF=\"a%20b.cpp.html\">a b.cpp</A>");
+    EXPECT_EQ(sourceFileLink("src/x.cpp", "http://h/s?v=1&w"),
+              "<A HREF=\"http://h/s?v=1&amp;w/src/x.cpp\">x.cpp</A>");
 }
 
 TEST_F(DocBlockTest, SectionsInFixedOrder) {
