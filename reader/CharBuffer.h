@@ -8,9 +8,12 @@
 
 class CharBuffer {
 public:
-    // Starts with room for 255 characters; growth is geometric, so a token
-    // or line of any length is built in linear time.
-    CharBuffer() { text.reserve(255); }
+    // Starts empty: most tokens fit the string's inline storage and never
+    // touch the heap. Growth is geometric, so a token or line of any length
+    // is built in linear time.
+    CharBuffer() = default;
+    // Room for `size` characters up front, for texts of a known length.
+    explicit CharBuffer(std::size_t size) { text.reserve(size); }
 
     void append(char c) { text.push_back(c); }
     void append(const std::string& s) { text.append(s); }

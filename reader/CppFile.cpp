@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string_view>
 
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
@@ -12,6 +14,9 @@
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
 #include "reader/TokenReader.h"
+
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -28,7 +33,7 @@ std::string charAt(const std::string& text, std::size_t i) {
 }
 
 bool isAccessWord(const std::string& word) {
-    return word == "public" || word == "private" || word == "protected";
+    return word == "public"sv || word == "private"sv || word == "protected"sv;
 }
 
 }  // namespace
@@ -70,12 +75,8 @@ CppFile::CppFile(const std::string& fileName_, const std::string& projectName,
     std::replace(projectPath.begin(), projectPath.end(), '.', '/');
 }
 
-CppFile::~CppFile() {
-    if (ownInput) {
-        ownInput.reset();
-        if (!tempFileName.empty()) deleteFile(tempFileName, true);
-    }
-}
+// The temporary file is gone by the time parsing starts.
+CppFile::~CppFile() = default;
 
 // --- CppStream ---------------------------------------------------------
 
@@ -85,6 +86,7 @@ int CppFile::get() {
         pushedBack.pop_back();
         return c;
     }
+    if (next != limit) return static_cast<unsigned char>(*next++);
     if (!buffer) {
         atEnd = true;
         return kEof;
@@ -102,6 +104,7 @@ void CppFile::putBack(int c) {
 
 int CppFile::peek() {
     if (!pushedBack.empty()) return pushedBack.back();
+    if (next != limit) return static_cast<unsigned char>(*next);
     if (!buffer) {
         atEnd = true;
         return kEof;
@@ -114,14 +117,23 @@ int CppFile::peek() {
 bool CppFile::eof() { return atEnd; }
 
 std::string CppFile::getLine() {
-    std::string text;
+    std::string line;
     for (;;) {
+        if (pushedBack.empty() && next != limit) {
+            // The rest of the line in one piece from the text in memory.
+            const auto* stop =
+                static_cast<const char*>(std::memchr(next, '\n', static_cast<std::size_t>(limit - next)));
+            line.append(next, stop ? stop : limit);
+            next = stop ? stop + 1 : limit;
+            if (stop) break;
+            continue;
+        }
         int c = get();
         if (c == kEof || c == '\n') break;
-        text.push_back(static_cast<char>(c));
+        line.push_back(static_cast<char>(c));
     }
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    return text;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
 }
 
 // --- small services ----------------------------------------------------------
@@ -179,8 +191,8 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
         const bool angles = open[0] == '<';
         int depth = 0, parens = 0;
         for (; i < st.size(); ++i) {
-            if (angles && st[i] == "(") ++parens;
-            else if (angles && st[i] == ")" && parens > 0) --parens;
+            if (angles && st[i] == "("sv) ++parens;
+            else if (angles && st[i] == ")"sv && parens > 0) --parens;
             else if (parens > 0) continue;
             else if (st[i] == open) ++depth;
             else if (st[i] == close && --depth == 0) return true;
@@ -189,16 +201,16 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
     };
     for (std::size_t i = 0; i < st.size(); ++i) {
         const std::string& w = st[i];
-        if (w == "template") {
-            if (i + 1 < st.size() && st[i + 1] == "<") {
+        if (w == "template"sv) {
+            if (i + 1 < st.size() && st[i + 1] == "<"sv) {
                 ++i;
                 if (!passGroup(i, "<", ">")) return false;
             }
             continue;
         }
-        if (w == "static") continue;
+        if (w == "static"sv) continue;
         if (!(macroLike(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
-        if (i + 1 < st.size() && st[i + 1] == "(") {
+        if (i + 1 < st.size() && st[i + 1] == "("sv) {
             ++i;
             if (!passGroup(i, "(", ")")) return false;
         }
@@ -207,9 +219,9 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
 }
 
 bool CppFile::isClassWord(const std::string& word) const {
-    if (word == "class" || word == "struct" || word == "union") return true;
-    if (word == "namespace") return !settings.namespacesGlobal;
-    if (word == "interface") return language == CSharp || language == Java;
+    if (word == "class"sv || word == "struct"sv || word == "union"sv) return true;
+    if (word == "namespace"sv) return !settings.namespacesGlobal;
+    if (word == "interface"sv) return language == CSharp || language == Java;
     return false;
 }
 
@@ -286,7 +298,7 @@ std::string CppFile::tokenWith(char extra) {
         if (sep == separator) {
             if (extra == ':') {
                 std::string second = token();
-                if (second != ":") {
+                if (second != ":"sv) {
                     unread(second);
                     unread(sep);
                     break;
@@ -299,7 +311,7 @@ std::string CppFile::tokenWith(char extra) {
                 continue;
             }
             unread(part);
-            if (sep == "::") unread(":");
+            if (sep == "::"sv) unread(":");
             unread(extra == ':' ? ":" : sep);
             break;
         }
@@ -362,8 +374,8 @@ void CppFile::skipBraces(const std::string& description) {
     for (;;) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end-of-file when parsing " + description, line);
-        if (tok == "{") ++depth;
-        else if (tok == "}" && --depth < 1) return;
+        if (tok == "{"sv) ++depth;
+        else if (tok == "}"sv && --depth < 1) return;
     }
 }
 
@@ -372,8 +384,8 @@ void CppFile::skipParens(const std::string&) {
     for (;;) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end of file while looking for \")\"", line);
-        if (tok == "(") ++depth;
-        else if (tok == ")" && --depth < 1) return;
+        if (tok == "("sv) ++depth;
+        else if (tok == ")"sv && --depth < 1) return;
     }
 }
 
@@ -387,12 +399,12 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
                      endToken + "\")",
                  startLine);
         if (tok == endToken && depth == 0) return;
-        if (tok == "(" || tok == "[" || tok == "{") {
+        if (tok == "("sv || tok == "["sv || tok == "{"sv) {
             ++depth;
-        } else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) {
+        } else if ((tok == ")"sv || tok == "]"sv || tok == "}"sv) && depth > 0) {
             // A body closing at depth 0 ends a declaration that has one
             // instead of a ";" (a friend function defined in place).
-            if (--depth == 0 && tok == "}" && endToken == ";") return;
+            if (--depth == 0 && tok == "}"sv && endToken == ";"sv) return;
         }
     }
 }
@@ -400,15 +412,17 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 // --- parse --------------------------------------------------------------
 
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
-    {
-        VelkInFile source(fileName, false);
-        std::string first = source.readLine();
-        if (!first.empty() && first.back() == '\r') first.pop_back();
-        if (first == kNoDocumentLine) return;
-    }
-    tempFileName = preprocessToTempFile(fileName, format, defines, package, defineTable);
-    ownInput = std::make_unique<VelkInFile>(tempFileName, false);
-    buffer = ownInput->getStream().rdbuf();
+    // The source is read once: the first line is checked in memory and the
+    // preprocessor works from the same text.
+    const std::string source = readSourceFile(fileName);
+    std::string_view first(source);
+    first = first.substr(0, first.find('\n'));
+    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+    if (first == kNoDocumentLine) return;
+    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable);
+    next = text.data();
+    limit = next + text.size();
+    haveInput = true;
 }
 
 void CppFile::parse(ClassList& list, bool lineBreaks,
@@ -424,7 +438,7 @@ void CppFile::parse(ClassList& list, bool lineBreaks,
         buffer = outside->rdbuf();
     } else {
         openInput(defineTable);
-        if (!ownInput) return;  // a file marked not to be documented
+        if (!haveInput) return;  // a file marked not to be documented
     }
     if (!javaLikeRules()) addPackage(package);
     run();
@@ -457,46 +471,46 @@ void CppFile::dispatch(std::string tok) {
     const std::string last = statement.empty() ? std::string() : statement.back();
     previous = tok;
 
-    if (tok == ":" && last == ")" &&
+    if (tok == ":"sv && last == ")"sv &&
         std::none_of(statement.begin(), statement.end(),
-                     [](const std::string& t) { return t == "=" || t == "?"; })) {
+                     [](const std::string& t) { return t == "="sv || t == "?"sv; })) {
         readInitializerList();
         return;
     }
-    if (tok == "template") {
+    if (tok == "template"sv) {
         readTemplate();
         return;
     }
-    if (tok == "namespace" && javaLikeRules() && statement.empty()) {
+    if (tok == "namespace"sv && javaLikeRules() && statement.empty()) {
         readCSharpNamespace();
         return;
     }
-    if (tok == "namespace" && language == Cpp && statement.size() == 1 &&
-        statement[0] == "inline")
+    if (tok == "namespace"sv && language == Cpp && statement.size() == 1 &&
+        statement[0] == "inline"sv)
         statement.clear();
-    if ((isClassWord(tok) || tok == "typedef" || tok == "enum") && onlyModifiers(statement)) {
+    if ((isClassWord(tok) || tok == "typedef"sv || tok == "enum"sv) && onlyModifiers(statement)) {
         classPath(tok);
         return;
     }
-    if (tok == "{" && last == "static" && language != Cpp) {
+    if (tok == "{"sv && last == "static"sv && language != Cpp) {
         skipBraces("static block");
         endStatement();
         return;
     }
-    if (tok == "}") {
+    if (tok == "}"sv) {
         closeBrace();
         return;
     }
-    if (tok == "using" && statement.empty()) {
+    if (tok == "using"sv && statement.empty()) {
         skipTo(";", "using");
         endStatement();
         return;
     }
-    if ((tok == "import" || tok == "package") && language == Java) {
+    if ((tok == "import"sv || tok == "package"sv) && language == Java) {
         readImportOrPackage(tok);
         return;
     }
-    if (tok == ":" && language == Cpp && !statement.empty() &&
+    if (tok == ":"sv && language == Cpp && !statement.empty() &&
         (isAccessWord(statement.front()) || isAccessWord(statement.back()))) {
         const std::string& word = isAccessWord(statement.front()) ? statement.front() : statement.back();
         for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
@@ -511,9 +525,9 @@ void CppFile::dispatch(std::string tok) {
         accessWords.push_back(tok);
         return;
     }
-    if (tok == ":" && language == Cpp && statement.size() == 1) {
+    if (tok == ":"sv && language == Cpp && statement.size() == 1) {
         std::string next = token();
-        if (next == ":") {
+        if (next == ":"sv) {
             statement.push_back(":");
             statement.push_back(":");
         } else {
@@ -523,14 +537,14 @@ void CppFile::dispatch(std::string tok) {
         }
         return;
     }
-    if (tok == "{" || tok == ";") {
-        if (tok == "{" && statement.size() == 2 && statement[0] == "extern" &&
+    if (tok == "{"sv || tok == ";"sv) {
+        if (tok == "{"sv && statement.size() == 2 && statement[0] == "extern"sv &&
             statement[1].size() >= 2 && statement[1][0] == '"') {
             scopes.push_back(Scope{});
             endStatement();
             return;
         }
-        if (tok == "{" && !statement.empty()) {
+        if (tok == "{"sv && !statement.empty()) {
             Tokens copy = statement;
             mergeOperatorNames(copy);
             auto match = matchBrackets(copy);
@@ -539,10 +553,10 @@ void CppFile::dispatch(std::string tok) {
                 return;
             }
         }
-        readMemberStatement(tok == "{");
+        readMemberStatement(tok == "{"sv);
         return;
     }
-    if (tok == "@" && language == Java) {
+    if (tok == "@"sv && language == Java) {
         skipAnnotation();
         return;
     }
@@ -580,21 +594,21 @@ void CppFile::readTemplate() {
     statement.push_back("template");
     std::string tok = token();
     if (tok.empty()) return;
-    if (tok == "<") {
+    if (tok == "<"sv) {
         statement.push_back(tok);
         int depth = 1, parens = 0;
         while (depth > 0) {
             tok = token();
             if (tok.empty()) fail("End-of-file found while in template specification", line);
-            if (tok == "(") ++parens;
-            else if (tok == ")" && parens > 0) --parens;
-            else if (parens == 0 && tok == "<") ++depth;
-            else if (parens == 0 && tok == ">") --depth;
+            if (tok == "("sv) ++parens;
+            else if (tok == ")"sv && parens > 0) --parens;
+            else if (parens == 0 && tok == "<"sv) ++depth;
+            else if (parens == 0 && tok == ">"sv) --depth;
             statement.push_back(std::move(tok));
         }
         return;
     }
-    if (tok == "class" || tok == "struct") {
+    if (tok == "class"sv || tok == "struct"sv) {
         skipTo(";", "specific template class declaration");
         endStatement();
         return;
@@ -615,12 +629,12 @@ void CppFile::readCSharpNamespace() {
     package = package.empty() ? name : package + "." + name;
     addPackage(package);
     std::string tok = token();
-    if (tok == "{") {
+    if (tok == "{"sv) {
         Scope scope;
         scope.kind = Scope::Namespace;
         scope.savedPackage = std::move(saved);
         scopes.push_back(std::move(scope));
-    } else if (tok != ";" && !tok.empty()) {
+    } else if (tok != ";"sv && !tok.empty()) {
         unread(std::move(tok));
     }
     endStatement();
@@ -633,10 +647,10 @@ void CppFile::readImportOrPackage(const std::string& word) {
         std::string tok = token();
         if (tok.empty())
             fail("Unexpected end-of-file while parsing " + word + "(looking for \";\")", startLine);
-        if (tok == ";") break;
+        if (tok == ";"sv) break;
         name += tok;
     }
-    if (word == "package" && javaLikeRules()) {
+    if (word == "package"sv && javaLikeRules()) {
         package += name;
         addPackage(package);
     }
@@ -652,15 +666,15 @@ void CppFile::readInitializerList() {
             fail("Unexpected end-of-file while parsing member variable initializations"
                  "(looking for \"{\")",
                  startLine);
-        if (tok == "(") {
+        if (tok == "("sv) {
             skipParens("member variable initializations");
             prev = ")";
             continue;
         }
-        if (tok == "{") {
+        if (tok == "{"sv) {
             // A brace right after a member name initialises that member;
             // the body follows a closed group.
-            if (isNameToken(prev) || prev == ">") {
+            if (isNameToken(prev) || prev == ">"sv) {
                 skipBraces("member variable initializations");
                 prev = "}";
                 continue;
@@ -668,7 +682,7 @@ void CppFile::readInitializerList() {
             dispatch("{");
             return;
         }
-        if (tok == ";") {
+        if (tok == ";"sv) {
             dispatch(";");
             return;
         }
@@ -683,8 +697,8 @@ void CppFile::readBraceInitializer() {
     while (depth > 0) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end of file", line);
-        if (tok == "{") ++depth;
-        else if (tok == "}") --depth;
+        if (tok == "{"sv) ++depth;
+        else if (tok == "}"sv) --depth;
         if (cut) continue;
         text += ' ';
         text += tok;
@@ -698,13 +712,13 @@ void CppFile::readBraceInitializer() {
 
 void CppFile::skipAnnotation() {
     std::string name = tokenWith('.');
-    if (name == "interface") {
+    if (name == "interface"sv) {
         // "@interface" declares an annotation type.
         if (onlyModifiers(statement)) classPath("interface");
         else statement.push_back(std::move(name));
         return;
     }
     std::string next = token();
-    if (next == "(") skipParens("annotation");
+    if (next == "("sv) skipParens("annotation");
     else if (!next.empty()) unread(std::move(next));
 }

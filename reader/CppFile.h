@@ -36,7 +36,6 @@ class CppClassMember;
 class DocGenCppClass;
 class MacroDefinition;
 class PreprocessorDefines;
-class VelkInFile;
 
 class CppFile : public CppStream {
 public:
@@ -54,7 +53,6 @@ public:
             ModuleErrorFn error, void* context, const PreprocessorDefines& defines,
             DocCommentFormat format, const ParserSettings* settings,
             const std::map<std::string, int>* extensionLanguages);
-    // Closes the preprocessed file and deletes it (failures ignored).
     ~CppFile() override;
 
     CppFile(const CppFile&) = delete;
@@ -211,8 +209,6 @@ private:
     ModuleStatusFn statusCallback;
     void* context;
     std::string fileName;
-    std::unique_ptr<VelkInFile> ownInput;
-    std::string tempFileName;
     const PreprocessorDefines& defines;
     DocCommentFormat format;
     std::string primaryFirst, primarySecond, primaryThird;
@@ -222,7 +218,12 @@ private:
     std::istream* outside = nullptr;
     std::string projectPath;
 
-    // stream state
+    // stream state: the preprocessed text in memory, else the outside
+    // stream's buffer
+    std::string text;
+    const char* next = nullptr;
+    const char* limit = nullptr;
+    bool haveInput = false;
     std::streambuf* buffer = nullptr;
     bool atEnd = false;
     std::vector<int> pushedBack;

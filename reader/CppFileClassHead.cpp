@@ -6,6 +6,10 @@
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
 #include "reader/CppFile.h"
+#include <string_view>
+
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -24,7 +28,7 @@ bool isMacroLikeWord(const std::string& w) {
 }  // namespace
 
 void CppFile::classPath(const std::string& keyword) {
-    if (!statement.empty() && statement.back() == "friend") {
+    if (!statement.empty() && statement.back() == "friend"sv) {
         skipTo(";", "friend function declaration");
         endStatement();
         return;
@@ -40,9 +44,9 @@ void CppFile::classPath(const std::string& keyword) {
     bool registers = false;
     bool skipped = false;
 
-    if (keyword == "enum") {
+    if (keyword == "enum"sv) {
         registers = readEnum(*cls, enclosing);
-    } else if (keyword == "typedef") {
+    } else if (keyword == "typedef"sv) {
         bool classFollows = false;
         registers = readTypedef(*cls, enclosing, classFollows, headKeyword);
         if (classFollows) {
@@ -50,7 +54,7 @@ void CppFile::classPath(const std::string& keyword) {
             statement.push_back(headKeyword);
             opened = readClassHead(*cls, headKeyword, enclosing, skipped);
             registers = opened;
-            if (!opened && !skipped && !statement.empty() && statement.back() == "{...}") {
+            if (!opened && !skipped && !statement.empty() && statement.back() == "{...}"sv) {
                 // A typedef of a body without a name that is not documented
                 // itself: the names after it still are.
                 statement.clear();
@@ -93,7 +97,7 @@ void CppFile::classPath(const std::string& keyword) {
         scope.kind = Scope::Class;
         scope.cls = kept;
         scope.keyword = headKeyword;
-        scope.access = headKeyword == "class" ? "private" : "public";
+        scope.access = headKeyword == "class"sv ? "private" : "public";
         scope.typedefOpened = typedefOpened;
         scopes.push_back(std::move(scope));
         endStatement();
@@ -101,7 +105,7 @@ void CppFile::classPath(const std::string& keyword) {
     }
     endStatement();
     // After an enum body the declarators up to ";" are variables of it.
-    if (keyword == "enum" && language == Cpp) statement.push_back(kept->getName());
+    if (keyword == "enum"sv && language == Cpp) statement.push_back(kept->getName());
 }
 
 CppClass* CppFile::registerClass(DocGenCppClass* cls) {
@@ -118,9 +122,9 @@ void CppFile::skipDeclaration() {
     for (;;) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end-of-file", line);
-        if (tok == ";" && depth == 0) return;
-        if (tok == "{") ++depth;
-        else if (tok == "}" && depth > 0 && --depth == 0) return;
+        if (tok == ";"sv && depth == 0) return;
+        if (tok == "{"sv) ++depth;
+        else if (tok == "}"sv && depth > 0 && --depth == 0) return;
     }
 }
 
@@ -134,7 +138,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         skipped = true;
         return false;
     }
-    if (!settings.onlyDocumentMarker.empty() && keyword != "namespace" && atDocumentedLevel()) {
+    if (!settings.onlyDocumentMarker.empty() && keyword != "namespace"sv && atDocumentedLevel()) {
         if (name != settings.onlyDocumentMarker) {
             unread(std::move(name));
             skipDeclaration();
@@ -145,7 +149,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         if (name.empty()) fail("End-of-file in class ", line);
     }
 
-    if (name == "{") {
+    if (name == "{"sv) {
         if (!settings.includeAnonymous) {
             skipBraces("anonymous " + keyword);
             statement.push_back("{...}");
@@ -162,24 +166,24 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     // the name: class DLL_API Foo, struct [[nodiscard]] R.
     if (language == Cpp) {
         for (;;) {
-            if (name == "[") {
+            if (name == "["sv) {
                 int depth = 1;
                 while (depth > 0) {
                     std::string t = token();
                     if (t.empty()) fail("End-of-file in class ", line);
-                    if (t == "[") ++depth;
-                    else if (t == "]") --depth;
+                    if (t == "["sv) ++depth;
+                    else if (t == "]"sv) --depth;
                 }
                 name = token();
                 continue;
             }
             std::string next = token();
-            if (next == "(" && isNameToken(name)) {
+            if (next == "("sv && isNameToken(name)) {
                 skipParens("class head");
                 name = token();
                 continue;
             }
-            if (isMacroLikeWord(name) && isNameToken(next) && next != "final") {
+            if (isMacroLikeWord(name) && isNameToken(next) && next != "final"sv) {
                 statement.push_back(name);
                 name = std::move(next);
                 continue;
@@ -199,12 +203,12 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         std::string qualifier;
         for (;;) {
             std::string colon = token();
-            if (colon != ":") {
+            if (colon != ":"sv) {
                 unread(std::move(colon));
                 break;
             }
             std::string second = token();
-            if (second != ":") {
+            if (second != ":"sv) {
                 unread(std::move(second));
                 unread(std::move(colon));
                 break;
@@ -225,15 +229,15 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
 
     // Template or generic parameters after the name are not part of it.
     std::string tok = token();
-    if (tok == "<") {
+    if (tok == "<"sv) {
         int depth = 1, parens = 0;
         while (depth > 0) {
             tok = token();
             if (tok.empty()) fail("End-of-file while looking for '>' to end template-specification", line);
-            if (tok == "(") ++parens;
-            else if (tok == ")" && parens > 0) --parens;
-            else if (parens == 0 && tok == "<") ++depth;
-            else if (parens == 0 && tok == ">") --depth;
+            if (tok == "("sv) ++parens;
+            else if (tok == ")"sv && parens > 0) --parens;
+            else if (parens == 0 && tok == "<"sv) ++depth;
+            else if (parens == 0 && tok == ">"sv) --depth;
         }
         tok = token();
     }
@@ -242,13 +246,13 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     cls.setKind(keyword);
     for (;;) {
         if (tok.empty()) fail("End-of-file in class " + name, line);
-        if (tok == "{") return true;
-        if (tok == baseListKeyword() || tok == "implements") return readBaseList(cls, tok);
-        if (tok == "final" || tok == "sealed") {
+        if (tok == "{"sv) return true;
+        if (tok == baseListKeyword() || tok == "implements"sv) return readBaseList(cls, tok);
+        if (tok == "final"sv || tok == "sealed"sv) {
             tok = token();
             continue;
         }
-        if (tok == "where" && language == CSharp) return readBaseList(cls, tok);
+        if (tok == "where"sv && language == CSharp) return readBaseList(cls, tok);
         // Anything else (";", a declarator, "=") makes this a declaration
         // that uses the type, not a class definition.
         unread(std::move(tok));
@@ -257,9 +261,9 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
 }
 
 bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
-    bool isInterface = keyword == "implements";
+    bool isInterface = keyword == "implements"sv;
     const char extra = language == Cpp && !settings.mixCppCsharp ? ':' : '.';
-    bool constraints = keyword == "where";
+    bool constraints = keyword == "where"sv;
     for (;;) {
         if (constraints) {
             // C# generic constraints up to the body.
@@ -267,23 +271,23 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             for (;;) {
                 std::string t = token();
                 if (t.empty()) fail("End-of-file in class " + cls.getName(), line);
-                if (t == "(") ++depth;
-                else if (t == ")" && depth > 0) --depth;
-                else if (depth == 0 && t == "{") return true;
-                else if (depth == 0 && t == ";") {
+                if (t == "("sv) ++depth;
+                else if (t == ")"sv && depth > 0) --depth;
+                else if (depth == 0 && t == "{"sv) return true;
+                else if (depth == 0 && t == ";"sv) {
                     unread(std::move(t));
                     return false;
                 }
             }
         }
         std::string base = tokenWith(extra);
-        while (base == "public" || base == "private" || base == "protected" || base == "virtual")
+        while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
             base = tokenWith(extra);
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
-        if (base == ":" && extra == ':') {
+        if (base == ":"sv && extra == ':') {
             // "::Name", a name in the global scope.
             std::string second = token();
-            std::string rest = second == ":" ? tokenWith(extra) : std::string();
+            std::string rest = second == ":"sv ? tokenWith(extra) : std::string();
             if (!isNameToken(rest)) {
                 warnLine(line);
                 return false;
@@ -300,32 +304,32 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             while ((at = base.find("::")) != std::string::npos) base.replace(at, 2, ".");
         }
         std::string tok = token();
-        if (tok == "<") {
+        if (tok == "<"sv) {
             int depth = 1, parens = 0;
             while (depth > 0) {
                 tok = token();
                 if (tok.empty())
                     fail("End-of-file while looking for '>' to end template-specification", line);
-                if (tok == "(") ++parens;
-                else if (tok == ")" && parens > 0) --parens;
-                else if (parens == 0 && tok == "<") ++depth;
-                else if (parens == 0 && tok == ">") --depth;
+                if (tok == "("sv) ++parens;
+                else if (tok == ")"sv && parens > 0) --parens;
+                else if (parens == 0 && tok == "<"sv) ++depth;
+                else if (parens == 0 && tok == ">"sv) --depth;
             }
             tok = token();
         }
         cls.addBase(base, isInterface);
-        if (tok == ",") continue;
-        if (tok == "{") return true;
-        if (tok == "extends" || tok == "implements") {
-            isInterface = tok == "implements";
+        if (tok == ","sv) continue;
+        if (tok == "{"sv) return true;
+        if (tok == "extends"sv || tok == "implements"sv) {
+            isInterface = tok == "implements"sv;
             continue;
         }
-        if (tok == "where" && language == CSharp) {
+        if (tok == "where"sv && language == CSharp) {
             constraints = true;
             continue;
         }
         if (tok.empty()) fail("End-of-file in class " + cls.getName(), line);
-        if (tok != ";") warnLine(line);
+        if (tok != ";"sv) warnLine(line);
         unread(std::move(tok));
         return false;
     }
@@ -352,13 +356,13 @@ void CppFile::readTypedefNames(const std::string& typeText, const std::string& c
     for (;;) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end-of-file when parsing typedef", line);
-        if (depth == 0 && (tok == ";" || tok == ",")) {
+        if (depth == 0 && (tok == ";"sv || tok == ","sv)) {
             finish();
-            if (tok == ";") return;
+            if (tok == ";"sv) return;
             continue;
         }
-        if (tok == "(" || tok == "[") ++depth;
-        else if ((tok == ")" || tok == "]") && depth > 0) --depth;
+        if (tok == "("sv || tok == "["sv) ++depth;
+        else if ((tok == ")"sv || tok == "]"sv) && depth > 0) --depth;
         declarator.push_back(std::move(tok));
     }
 }

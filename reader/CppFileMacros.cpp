@@ -8,6 +8,9 @@
 
 #include "reader/CppFile.h"
 
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
+
 namespace {
 
 // Blocks opened by "BEGIN_" + name and closed by "END_" + name (or
@@ -61,7 +64,7 @@ bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
     }
     if (isDeclarationMacro(tok)) {
         std::string next = token();
-        if (next == "(") {
+        if (next == "("sv) {
             skipParens("macro arguments");
             tok = token();
         } else {
@@ -70,9 +73,9 @@ bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
         dropsComment = true;
         return true;
     }
-    if (tok == "namespace" && settings.namespacesGlobal && !javaLikeRules())
+    if (tok == "namespace"sv && settings.namespacesGlobal && !javaLikeRules())
         return skipTransparentNamespace(tok);
-    if (tok == "[" && (language == Cpp || language == CSharp)) return skipAttribute(tok);
+    if (tok == "["sv && (language == Cpp || language == CSharp)) return skipAttribute(tok);
     return false;
 }
 
@@ -86,7 +89,7 @@ bool CppFile::skipMapBlock(std::string& tok, const std::string& mapName) {
         if (t == end || t == endStatic) break;
     }
     std::string next = token();
-    if (next == "(") {
+    if (next == "("sv) {
         skipParens("map");
         tok = token();
     } else {
@@ -98,15 +101,15 @@ bool CppFile::skipMapBlock(std::string& tok, const std::string& mapName) {
 bool CppFile::skipTransparentNamespace(std::string& tok) {
     // The name (none for an anonymous namespace, "a::b" for a nested one)
     // and the "{" go; the body reads as if at file level.
-    if (statement.size() == 1 && statement[0] == "inline") statement.clear();
+    if (statement.size() == 1 && statement[0] == "inline"sv) statement.clear();
     std::string next = token();
-    while (isNameToken(next) || next == ":") next = token();
-    if (next == "{") {
+    while (isNameToken(next) || next == ":"sv) next = token();
+    if (next == "{"sv) {
         scopes.push_back(Scope{});
         tok = token();
         return true;
     }
-    if (next == "=") {
+    if (next == "="sv) {
         skipTo(";", "namespace alias");
         tok = token();
         return true;
@@ -127,8 +130,8 @@ bool CppFile::skipAttribute(std::string& tok) {
             tok.clear();
             return true;
         }
-        if (t == "[") ++depth;
-        else if (t == "]") --depth;
+        if (t == "["sv) ++depth;
+        else if (t == "]"sv) --depth;
     }
     tok = token();
     return true;
@@ -136,20 +139,20 @@ bool CppFile::skipAttribute(std::string& tok) {
 
 void CppFile::rewriteComMethod(Tokens& st) {
     if (st.size() <= 3) return;
-    if (st[0] == "STDMETHOD" || st[0] == "STDMETHOD_") {
-        if (st[1] == "(" && isIdentifier(st[2]) && st[3] == ")") {
+    if (st[0] == "STDMETHOD"sv || st[0] == "STDMETHOD_"sv) {
+        if (st[1] == "("sv && isIdentifier(st[2]) && st[3] == ")"sv) {
             std::string name = st[2];
             st.erase(st.begin(), st.begin() + 4);
             st.insert(st.begin(), {"STDMETHODIMP", name});
-        } else if (st.size() > 5 && st[1] == "(" && isIdentifier(st[2]) && st[3] == "," &&
-                   isIdentifier(st[4]) && st[5] == ")") {
+        } else if (st.size() > 5 && st[1] == "("sv && isIdentifier(st[2]) && st[3] == ","sv &&
+                   isIdentifier(st[4]) && st[5] == ")"sv) {
             std::string type = st[2], name = st[4];
             st.erase(st.begin(), st.begin() + 6);
             st.insert(st.begin(), {type, name});
         }
         return;
     }
-    if (st[0].rfind("STDMETHODIMP", 0) == 0 && st[1] == "(" && isIdentifier(st[2]) && st[3] == ")") {
+    if (st[0].rfind("STDMETHODIMP", 0) == 0 && st[1] == "("sv && isIdentifier(st[2]) && st[3] == ")"sv) {
         std::string type = st[2];
         st.erase(st.begin(), st.begin() + 4);
         st.insert(st.begin(), type);

@@ -8,16 +8,20 @@
 #include "model/Keywords.h"
 #include "model/ModelText.h"
 #include "reader/CppFile.h"
+#include <string_view>
+
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
 
 namespace {
 
-bool isPointerToken(const std::string& t) { return t == "*" || t == "&" || t == "^"; }
+bool isPointerToken(const std::string& t) { return t == "*"sv || t == "&"sv || t == "^"sv; }
 
 // Words that a type made of them alone cannot be: what is left of a
 // forward declaration such as "class Foo;".
 bool isTypeIntroducer(const std::string& t) {
-    return t == "class" || t == "struct" || t == "union" || t == "interface" || t == "enum" ||
-           t == "typedef" || t == "friend" || t == "static" || t == "extern" || t == "inline";
+    return t == "class"sv || t == "struct"sv || t == "union"sv || t == "interface"sv || t == "enum"sv ||
+           t == "typedef"sv || t == "friend"sv || t == "static"sv || t == "extern"sv || t == "inline"sv;
 }
 
 // Tokens of the statement with the qualifier [qBegin, nameStart) taken out.
@@ -32,9 +36,9 @@ Tokens withoutRange(const Tokens& tokens, std::size_t from, std::size_t to) {
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
-    return isKeyword(word, language) || word == "const" || word == "typedef" || word == "enum" ||
-           word == "final" || word == "class" || word == "struct" || word == "union" ||
-           word == "interface" || word == "namespace" || isClassWord(word);
+    return isKeyword(word, language) || word == "const"sv || word == "typedef"sv || word == "enum"sv ||
+           word == "final"sv || word == "class"sv || word == "struct"sv || word == "union"sv ||
+           word == "interface"sv || word == "namespace"sv || isClassWord(word);
 }
 
 std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
@@ -44,13 +48,13 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
     std::size_t found = end, typeWord = end;
     for (std::size_t i = begin; i < end; ++i) {
         const std::string& t = tokens[i];
-        if ((t == "<" || t == "[" || t == "(") && match[i] > static_cast<int>(i) &&
+        if ((t == "<"sv || t == "["sv || t == "("sv) && match[i] > static_cast<int>(i) &&
             static_cast<std::size_t>(match[i]) < end) {
             i = static_cast<std::size_t>(match[i]);
             continue;
         }
         if (!isNameToken(t) || isNeverName(t)) continue;
-        if (i > begin && (tokens[i - 1] == "unsigned" || tokens[i - 1] == "signed")) {
+        if (i > begin && (tokens[i - 1] == "unsigned"sv || tokens[i - 1] == "signed"sv)) {
             typeWord = i;
             continue;
         }
@@ -74,17 +78,17 @@ void CppFile::readMemberStatement(bool bodyFollows) {
 
 std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
-    if (st.size() <= 1 || st[0] == "friend" || st[0] == "typedef") return "";
-    if (st.size() >= 2 && st[0] == "extern" && st[1].size() >= 2 && st[1][0] == '"')
+    if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
+    if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')
         st.erase(st.begin(), st.begin() + 2);
-    while (st.size() >= 2 && st[0] == "template" && st[1] == "<") {
+    while (st.size() >= 2 && st[0] == "template"sv && st[1] == "<"sv) {
         int depth = 0, parens = 0;
         std::size_t i = 1;
         for (; i < st.size(); ++i) {
-            if (st[i] == "(") ++parens;
-            else if (st[i] == ")" && parens > 0) --parens;
-            else if (parens == 0 && st[i] == "<") ++depth;
-            else if (parens == 0 && st[i] == ">" && --depth == 0) break;
+            if (st[i] == "("sv) ++parens;
+            else if (st[i] == ")"sv && parens > 0) --parens;
+            else if (parens == 0 && st[i] == "<"sv) ++depth;
+            else if (parens == 0 && st[i] == ">"sv && --depth == 0) break;
         }
         if (i >= st.size()) return "";
         st.erase(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(i + 1));
@@ -99,7 +103,7 @@ std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& a
         (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language))) {
         std::size_t nameStart = list.nameIndex;
         std::string name = st[list.nameIndex];
-        if (nameStart > 0 && st[nameStart - 1] == "~") {
+        if (nameStart > 0 && st[nameStart - 1] == "~"sv) {
             name = "~" + name;
             --nameStart;
         }
@@ -125,16 +129,16 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
     for (std::size_t i = 0; i < end; ++i) {
         const std::string& t = st[i];
         const bool inInitializer = initializer < end;
-        if ((t == "(" || t == "[" || t == "{" || (t == "<" && !inInitializer)) &&
+        if ((t == "("sv || t == "["sv || t == "{"sv || (t == "<"sv && !inInitializer)) &&
             match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < end) {
             i = static_cast<std::size_t>(match[i]);
             continue;
         }
-        if (t == ",") {
+        if (t == ","sv) {
             declarators.push_back({start, i, initializer});
             start = i + 1;
             initializer = end;
-        } else if (t == "=" && !inInitializer) {
+        } else if (t == "="sv && !inInitializer) {
             initializer = i;
         }
     }
@@ -147,7 +151,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         // A bit-field width: a ":" that is not half of "::".
         std::size_t bitField = stop;
         for (std::size_t i = decl.begin; i < stop; ++i)
-            if (st[i] == ":" && (i == 0 || st[i - 1] != ":") && (i + 1 >= stop || st[i + 1] != ":")) {
+            if (st[i] == ":"sv && (i == 0 || st[i - 1] != ":"sv) && (i + 1 >= stop || st[i + 1] != ":"sv)) {
                 bitField = i;
                 break;
             }
@@ -166,7 +170,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             bool onlyIntroducers = true, hasClassWord = false;
             for (std::size_t i = decl.begin; i < typeEnd; ++i) {
                 if (!isTypeIntroducer(st[i])) onlyIntroducers = false;
-                if (isClassWord(st[i]) || st[i] == "interface") hasClassWord = true;
+                if (isClassWord(st[i]) || st[i] == "interface"sv) hasClassWord = true;
             }
             if (onlyIntroducers) return;  // a forward declaration
             if (hasClassWord && statementHasBody) {
@@ -219,9 +223,9 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
 
 bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
     std::string name = token();
-    if (name == "class" || name == "struct") name = token();
+    if (name == "class"sv || name == "struct"sv) name = token();
     if (name.empty()) fail("End-of-file while parsing enum definition", line);
-    if (name == "{") {
+    if (name == "{"sv) {
         if (!settings.includeAnonymous) {
             skipBraces("enum definition");
             statement.push_back("{...}");
@@ -237,16 +241,16 @@ bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
         }
         statement.push_back(name);
         std::string tok = token();
-        if (tok == ":") {
+        if (tok == ":"sv) {
             // The underlying type.
             for (;;) {
                 tok = token();
                 if (tok.empty()) fail("End-of-file while parsing enum definition", line);
-                if (tok == "{" || tok == ";") break;
-                if (!(isNameToken(tok) || tok == ":")) break;
+                if (tok == "{"sv || tok == ";"sv) break;
+                if (!(isNameToken(tok) || tok == ":"sv)) break;
             }
         }
-        if (tok != "{") {
+        if (tok != "{"sv) {
             if (!tok.empty()) unread(std::move(tok));
             return false;  // a forward declaration or a variable
         }
@@ -266,8 +270,8 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
         int inner = 0;
         for (std::size_t i = 0; i < current.size(); ++i) {
             const std::string& t = current[i];
-            if (t == "[" || t == "(" || t == "{") ++inner;
-            else if ((t == "]" || t == ")" || t == "}") && inner > 0) --inner;
+            if (t == "["sv || t == "("sv || t == "{"sv) ++inner;
+            else if ((t == "]"sv || t == ")"sv || t == "}"sv) && inner > 0) --inner;
             else if (inner == 0 && isNameToken(t)) {
                 nameAt = i;
                 break;
@@ -286,31 +290,31 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
         if (tok.empty()) fail("End-of-file while parsing enum definition", line);
         if (depth == 0) {
             if (current.empty() && lastHasComment) comment = lastComment;
-            if (tok == "}") {
+            if (tok == "}"sv) {
                 flush();
                 return;
             }
-            if (tok == ",") {
+            if (tok == ","sv) {
                 flush();
                 continue;
             }
-            if (tok == ";") {
+            if (tok == ";"sv) {
                 // Members of a Java enum follow its constants; they are
                 // not enumerators.
                 flush();
                 skipBraces("enum definition");
                 return;
             }
-            if (tok == "@" && language == Java) {
+            if (tok == "@"sv && language == Java) {
                 tokenWith('.');
                 std::string next = token();
-                if (next == "(") skipParens("annotation");
+                if (next == "("sv) skipParens("annotation");
                 else unread(std::move(next));
                 continue;
             }
         }
-        if (tok == "(" || tok == "[" || tok == "{") ++depth;
-        else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) --depth;
+        if (tok == "("sv || tok == "["sv || tok == "{"sv) ++depth;
+        else if ((tok == ")"sv || tok == "]"sv || tok == "}"sv) && depth > 0) --depth;
         if (current.size() < 64) current.push_back(std::move(tok));
     }
 }
@@ -323,7 +327,7 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
     if (first.empty()) fail("Unexpected end-of-file when parsing typedef", line);
     if (isClassWord(first)) {
         std::string second = token();
-        if (second == "{") {
+        if (second == "{"sv) {
             unread(std::move(second));
             classFollows = true;
             classKeyword = first;
@@ -332,38 +336,38 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
         std::string third = token();
         unread(third);
         unread(second);
-        if (isNameToken(second) && (third == "{" || third == ":")) {
+        if (isNameToken(second) && (third == "{"sv || third == ":"sv)) {
             classFollows = true;
             classKeyword = first;
             return false;
         }
     }
     Tokens tokens{first};
-    if (first == ";") tokens.clear();
+    if (first == ";"sv) tokens.clear();
     else
         for (int depth = 0;;) {
             std::string tok = token();
             if (tok.empty()) fail("End-of-file found while in typedef specification", line);
-            if (tok == ";" && depth == 0) break;
-            if (tok == "(" || tok == "[" || tok == "{") ++depth;
-            else if ((tok == ")" || tok == "]" || tok == "}") && depth > 0) --depth;
+            if (tok == ";"sv && depth == 0) break;
+            if (tok == "("sv || tok == "["sv || tok == "{"sv) ++depth;
+            else if ((tok == ")"sv || tok == "]"sv || tok == "}"sv) && depth > 0) --depth;
             tokens.push_back(std::move(tok));
         }
 
     // A pointer to a function: "(" [calling convention words] "*" name.
     std::string name;
     for (std::size_t i = 0; i + 1 < tokens.size() && name.empty(); ++i) {
-        if (tokens[i] != "(") continue;
+        if (tokens[i] != "("sv) continue;
         std::size_t j = i + 1;
-        while (j < tokens.size() && (isNameToken(tokens[j]) || tokens[j] == ":")) ++j;
+        while (j < tokens.size() && (isNameToken(tokens[j]) || tokens[j] == ":"sv)) ++j;
         if (j + 1 < tokens.size() && isPointerToken(tokens[j]) && isNameToken(tokens[j + 1]))
             name = tokens[j + 1];
     }
     if (name.empty()) {
         int depth = 0;
         for (const std::string& t : tokens) {
-            if (t == "(" || t == "[" || t == "{") ++depth;
-            else if ((t == ")" || t == "]" || t == "}") && depth > 0) --depth;
+            if (t == "("sv || t == "["sv || t == "{"sv) ++depth;
+            else if ((t == ")"sv || t == "]"sv || t == "}"sv) && depth > 0) --depth;
             else if (depth == 0 && isNameToken(t) && !isKeyword(t, language)) name = t;
         }
     }

@@ -4,6 +4,9 @@
 #include <array>
 #include <string_view>
 
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
+
 namespace {
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -64,18 +67,18 @@ std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end)
         if (previous) {
             bool blank = false;
             if (isWordLikeToken(token)) {
-                blank = isWordLikeToken(*previous) || *previous == ">" || *previous == ")" ||
-                        *previous == "]" || *previous == "=" || *previous == "," ||
-                        *previous == "?";
+                blank = isWordLikeToken(*previous) || *previous == ">"sv || *previous == ")"sv ||
+                        *previous == "]"sv || *previous == "="sv || *previous == ","sv ||
+                        *previous == "?"sv;
                 // "char* p" but "(*p)": a pointer mark binds to the type
                 // word before it.
-                if ((*previous == "*" || *previous == "&") && i >= begin + 2)
-                    blank = isWordLikeToken(tokens[i - 2]) || tokens[i - 2] == ">";
-            } else if (token == "=" || (token == "~" && isWordLikeToken(*previous))) {
+                if ((*previous == "*"sv || *previous == "&"sv) && i >= begin + 2)
+                    blank = isWordLikeToken(tokens[i - 2]) || tokens[i - 2] == ">"sv;
+            } else if (token == "="sv || (token == "~"sv && isWordLikeToken(*previous))) {
                 blank = true;
-            } else if (*previous == "," || *previous == "=") {
+            } else if (*previous == ","sv || *previous == "="sv) {
                 blank = true;
-            } else if (token == "{" || *previous == "}") {
+            } else if (token == "{"sv || *previous == "}"sv) {
                 blank = true;
             }
             if (blank) text += ' ';
@@ -94,7 +97,7 @@ void mergeOperatorNames(Tokens& tokens) {
     merged.reserve(tokens.size());
     const std::size_t n = tokens.size();
     for (std::size_t i = 0; i < n; ++i) {
-        if (tokens[i] != "operator" || i + 1 >= n) {
+        if (tokens[i] != "operator"sv || i + 1 >= n) {
             merged.push_back(std::move(tokens[i]));
             continue;
         }
@@ -106,10 +109,10 @@ void mergeOperatorNames(Tokens& tokens) {
                 name += ' ';
             name += part;
         };
-        if (tokens[j] == "(" && j + 1 < n && tokens[j + 1] == ")") {
+        if (tokens[j] == "("sv && j + 1 < n && tokens[j + 1] == ")"sv) {
             name += "()";
             j += 2;
-        } else if (tokens[j] == "[" && j + 1 < n && tokens[j + 1] == "]") {
+        } else if (tokens[j] == "["sv && j + 1 < n && tokens[j + 1] == "]"sv) {
             name += "[]";
             j += 2;
         } else if (isOperatorSymbol(tokens[j])) {
@@ -120,10 +123,10 @@ void mergeOperatorNames(Tokens& tokens) {
             j += 2;
         } else if (isNameToken(tokens[j])) {
             // new, delete or a conversion type, up to its parameter list.
-            for (int k = 0; k < 8 && j < n && tokens[j] != "("; ++k) {
+            for (int k = 0; k < 8 && j < n && tokens[j] != "("sv; ++k) {
                 const std::string& part = tokens[j];
-                if (!(isNameToken(part) || part == "*" || part == "&" || part == ":" ||
-                      part == "[" || part == "]" || part == "<" || part == ">"))
+                if (!(isNameToken(part) || part == "*"sv || part == "&"sv || part == ":"sv ||
+                      part == "["sv || part == "]"sv || part == "<"sv || part == ">"sv))
                     break;
                 append(part);
                 ++j;
@@ -151,7 +154,7 @@ std::vector<int> matchBrackets(const Tokens& tokens) {
         if (kind == 3) {
             // Only an innermost "<" can close; an arrow or a comparison
             // inside another group closes nothing.
-            if ((i > 0 && tokens[i - 1] == "-") || stack.empty() || tokens[stack.back()] != "<")
+            if ((i > 0 && tokens[i - 1] == "-"sv) || stack.empty() || tokens[stack.back()] != "<"sv)
                 continue;
         } else if (open[kind] == 0) {
             continue;
@@ -178,7 +181,7 @@ std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& mat
             i = static_cast<std::size_t>(match[i]);
             continue;
         }
-        if (tokens[i] == "=") return i;
+        if (tokens[i] == "="sv) return i;
     }
     return end;
 }
@@ -192,7 +195,7 @@ bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std:
         const std::string& t = tokens[i];
         if (!isCloser(t) || match[i] < 0 || match[i] > static_cast<int>(i)) continue;
         std::size_t open = static_cast<std::size_t>(match[i]);
-        if (t != ")") {
+        if (t != ")"sv) {
             i = open;  // pass over a template, array or brace group
             continue;
         }
@@ -202,7 +205,7 @@ bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std:
             i = j;
             continue;
         }
-        if (tokens[j] == ">" && match[j] >= 0 && match[j] < static_cast<int>(j)) {
+        if (tokens[j] == ">"sv && match[j] >= 0 && match[j] < static_cast<int>(j)) {
             if (match[j] == 0) return false;
             j = static_cast<std::size_t>(match[j]) - 1;
         }
@@ -225,7 +228,7 @@ std::vector<std::string> splitParameters(const Tokens& tokens, const std::vector
             i = static_cast<std::size_t>(match[i]);
             continue;
         }
-        if (i == close || tokens[i] == ",") {
+        if (i == close || tokens[i] == ","sv) {
             if (i > start) parameters.push_back(joinTokens(tokens, start, i));
             start = i + 1;
         }
@@ -237,9 +240,9 @@ std::vector<std::string> readQualifier(const Tokens& tokens, const std::vector<i
                                        std::size_t nameIndex, std::size_t& qualifierBegin) {
     std::vector<std::string> parts;
     std::size_t j = nameIndex;
-    while (j >= 3 && tokens[j - 1] == ":" && tokens[j - 2] == ":") {
+    while (j >= 3 && tokens[j - 1] == ":"sv && tokens[j - 2] == ":"sv) {
         std::size_t k = j - 3;
-        if (tokens[k] == ">" && match[k] >= 0 && match[k] < static_cast<int>(k)) {
+        if (tokens[k] == ">"sv && match[k] >= 0 && match[k] < static_cast<int>(k)) {
             if (match[k] == 0) break;
             k = static_cast<std::size_t>(match[k]) - 1;
         }
@@ -248,7 +251,7 @@ std::vector<std::string> readQualifier(const Tokens& tokens, const std::vector<i
         j = k;
     }
     // A leading "::" names the global scope and adds no part.
-    if (j >= 2 && tokens[j - 1] == ":" && tokens[j - 2] == ":") j -= 2;
+    if (j >= 2 && tokens[j - 1] == ":"sv && tokens[j - 2] == ":"sv) j -= 2;
     std::reverse(parts.begin(), parts.end());
     qualifierBegin = j;
     return parts;

@@ -19,6 +19,21 @@ std::string preprocessToTempFile(const std::string& fileName, const DocCommentFo
                                  const PreprocessorDefines& defines, const std::string& package,
                                  std::map<std::string, MacroDefinition>* defineTable);
 
+// Reads the whole file. Throws VelkFileError "Couldn't find the file" when
+// nothing exists under the name, "Couldn't open the file" when it cannot be
+// read as a file, and VelkError "Could not read the source file" (with the
+// system error) on a read error.
+std::string readSourceFile(const std::string& fileName);
+
+// Preprocesses `source`, the text of fileName, into a new temporary file
+// and returns the text read back from it, as preprocessToTempFile and a
+// read of its file would; the temporary file is removed before this
+// returns, and on every error.
+std::string preprocessThroughTempFile(const std::string& source, const std::string& fileName,
+                                      const DocCommentFormat& format,
+                                      const PreprocessorDefines& defines, const std::string& package,
+                                      std::map<std::string, MacroDefinition>* defineTable);
+
 // Reads the rest of a documentation comment whose start string was just
 // consumed and returns its text, one entry per line, each followed by
 // joiner. Throws VelkFileError "Unexpected end of file on line <n>" when

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <fcntl.h>
+#include <cstdlib>
 #include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
@@ -494,13 +496,7 @@ void Preprocessor::preprocess(std::istream& input, const std::string& outputFile
             BlockReader raw(input);
             source = raw.readAll();
         }
-        BlockReader reader(Stripper(source, views).run());
-        source.clear();
-        PreprocessorDefines fileDefines = defines;
-        fileDefines.addName("__cplusplus");
-        std::string output =
-            LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines).run();
-
+        std::string output = preprocessText(source, defines, fileName, packageName, documentedDefines);
         VelkOutFile file(outputFileName, true, false);
         file.write(output);
         file.close();
@@ -510,7 +506,19 @@ void Preprocessor::preprocess(std::istream& input, const std::string& outputFile
     }
 }
 
-std::string Preprocessor::makeTempFileName(const std::string& prefix) {
+std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
+                                         const std::string& fileName, const std::string& packageName,
+                                         std::map<std::string, MacroDefinition>& documentedDefines) {
+    BlockReader reader(Stripper(source, views).run());
+    PreprocessorDefines fileDefines = defines;
+    fileDefines.addName("__cplusplus");
+    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines).run();
+}
+
+namespace {
+
+// The name of a temporary file less its unique suffix.
+std::string tempNamePrefix(const std::string& prefix) {
     static std::atomic<unsigned> counter{0};
     std::string name = prefix.empty() ? "pp" + std::to_string(counter++) : prefix;
 
@@ -520,11 +528,26 @@ std::string Preprocessor::makeTempFileName(const std::string& prefix) {
     std::size_t length = 0;
     if (localtime_r(&now, &local)) length = std::strftime(stamp, sizeof stamp, "%m%d%y%H%M%S", &local);
     name += "." + std::string(stamp, length) + "." + std::to_string(static_cast<long>(syscall(SYS_gettid))) + ".";
+    return name;
+}
 
-    std::string path = platform::createTempFile(name);
+}  // namespace
+
+std::string Preprocessor::makeTempFileName(const std::string& prefix) {
+    std::string path = platform::createTempFile(tempNamePrefix(prefix));
     if (path.empty())
         throw VelkError("Could not create a temporary file in " + platform::tempDirectory(), errno);
     return path;
+}
+
+int Preprocessor::openTempFile(const std::string& prefix, std::string& name) {
+    const std::string directory = platform::tempDirectory();
+    std::string pattern = directory + "/" + tempNamePrefix(prefix) + "XXXXXX";
+    // mkostemp creates with O_EXCL and mode 0600, as createTempFile does.
+    int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) throw VelkError("Could not create a temporary file in " + directory, errno);
+    name = std::move(pattern);
+    return fd;
 }
 
 bool Preprocessor::isPreprocessorLine(const std::string& token) {

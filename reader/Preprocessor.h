@@ -45,6 +45,13 @@ public:
                     const std::string& packageName,
                     std::map<std::string, MacroDefinition>& documentedDefines);
 
+    // The same for a source text already in memory: returns the output
+    // text instead of writing a file. Throws the same errors, less those of
+    // the output file.
+    std::string preprocessText(const std::string& source, const PreprocessorDefines& defines,
+                               const std::string& fileName, const std::string& packageName,
+                               std::map<std::string, MacroDefinition>& documentedDefines);
+
     // Creates a new, empty temporary file (exclusively, mode 0600) in $TEMP,
     // else $TMP, else $TMPDIR, else "/tmp", whose name begins with
     // prefix + "." + local time "%m%d%y%H%M%S" + "." + thread number + ".";
@@ -52,6 +59,10 @@ public:
     // name; the caller removes the file. Throws VelkError with the system
     // error when no file can be created.
     static std::string makeTempFileName(const std::string& prefix);
+    // The same, but the file stays open: returns its descriptor (open for
+    // reading and writing, close-on-exec) and sets `name`. The caller closes
+    // and removes it.
+    static int openTempFile(const std::string& prefix, std::string& name);
 
     // True when the token, less one leading "#", is a directive word
     // ("define", "if", "include", "region", ...).

@@ -4,6 +4,10 @@
 
 #include "VelkLib/VelkError.h"
 #include "reader/CharBuffer.h"
+#include <string_view>
+
+// Tokens are compared with literals of known length: no strlen per test.
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -125,11 +129,11 @@ std::string skipParenthesized(CppStream& in, int* line) {
     int depth = 1;
     for (;;) {
         std::string token = readToken(in, line);
-        if (token == ")" && depth <= 1) break;
+        if (token == ")"sv && depth <= 1) break;
         if (token.empty())
             raiseTokenError(in, "Unexpected end of file while looking for \")\"", line ? *line : 0);
-        if (token == "(") ++depth;
-        else if (token == ")") --depth;
+        if (token == "("sv) ++depth;
+        else if (token == ")"sv) --depth;
     }
     return readToken(in, line);
 }
@@ -149,7 +153,7 @@ void skipToToken(CppStream& in, const std::string& endToken, int* line,
                             startLine);
         if (inComment) {
             // The closing "/" is spent: a "*" right after it opens nothing.
-            if (token == "/" && previous == "*") {
+            if (token == "/"sv && previous == "*"sv) {
                 inComment = false;
                 previous.clear();
                 continue;
@@ -158,7 +162,7 @@ void skipToToken(CppStream& in, const std::string& endToken, int* line,
             ++depth;
         } else if (token == endToken) {
             --depth;
-        } else if (token == "*" && previous == "/") {
+        } else if (token == "*"sv && previous == "/"sv) {
             // The opening "*" is spent too, so "/*/" does not close at once.
             inComment = true;
             previous.clear();
@@ -174,7 +178,7 @@ void skipBlock(CppStream& in, const std::string& description, int* line) {
         std::string token = readToken(in, line);
         if (token.empty())
             raiseTokenError(in, "Unexpected end-of-file when parsing " + description, line ? *line : 0);
-        if (token == "{") ++depth;
-        else if (token == "}" && --depth < 1) return;
+        if (token == "{"sv) ++depth;
+        else if (token == "}"sv && --depth < 1) return;
     }
 }
