@@ -19,7 +19,8 @@ bool inProject(const CppClass& cls, const std::string& project) {
 // class the pass handles.
 class PassProgress {
 public:
-    PassProgress(const ClassListingPass& pass, std::size_t total) : pass(pass), total(total) {}
+    PassProgress(const ClassListingPass& pass, std::size_t total, std::size_t done = 0)
+        : pass(pass), total(total), done(done) {}
 
     // Reports the class; false when the user asked to stop.
     bool report(const CppClass& cls) {
@@ -38,7 +39,7 @@ public:
 private:
     const ClassListingPass& pass;
     std::size_t total;
-    std::size_t done = 0;
+    std::size_t done;
 };
 
 void writePage(const DocClassList& list, const ClassListingPass& pass, const CppClass& cls) {
@@ -80,14 +81,20 @@ bool hasSubclasses(const DocClassList& list, const CppClass& cls, const std::str
 bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
                            const ClassListingPass& pass, bool secondPass, bool& needSecondPass) {
     std::vector<CppClass*> classes;
+    std::size_t all = 0;
+    std::size_t nonInterfaces = 0;
     for (CppClass* cls : list.classesInProject(pass.projectName)) {
         if (cls->isUnresolved() || !inProject(*cls, pass.projectName)) continue;
+        ++all;
         if (cls->isInterface()) needSecondPass = true;
+        else ++nonInterfaces;
         if (cls->isInterface() == secondPass) classes.push_back(cls);
     }
     const std::unordered_set<const CppClass*> members(classes.begin(), classes.end());
     std::unordered_set<const CppClass*> listed;
-    PassProgress progress(pass, classes.size());
+    // Both passes share one progress range: the interfaces of the second
+    // pass go on from where the classes of the first ended.
+    PassProgress progress(pass, all, secondPass ? nonInterfaces : 0);
 
     // Children of a class in this pass: its direct subclasses of the pass,
     // each only while not yet listed.

@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -305,6 +306,55 @@ TEST_F(SiteTest, DeprecatedListSections) {
     std::string empty = readFile((out / "index-deprecated-list.html").string());
     EXPECT_TRUE(contains(empty, "Deprecated API"));
     EXPECT_FALSE(contains(empty, "<TABLE BORDER=\"1\""));
+}
+
+}  // namespace
+
+#include "modules/standard/PageClassListing.h"
+#include "modules/standard/StatusReceiver.h"
+
+namespace {
+
+struct RecordingReceiver final : StatusReceiver {
+    std::vector<int> values;
+    int stopAfter = -1;
+    void message(const char*, const char*) override {}
+    bool progress(int done, int) override {
+        values.push_back(done);
+        return stopAfter < 0 || static_cast<int>(values.size()) < stopAfter;
+    }
+    void error(const std::string&) override {}
+};
+
+TEST_F(SiteTest, ProgressAndCancel) {
+    RecordingReceiver receiver;
+    ClassListingPass pass;
+    pass.entryTemplate = "$C\n";
+    pass.writePages = true;
+    pass.progressFrom = 115;
+    pass.progressTo = 150;
+    pass.receiver = &receiver;
+    pass.pageContext = classPageContext(module, nullptr);
+    pass.pageContext.pageHead = [](const std::string&) { return std::string("<HTML>"); };
+
+    std::ostringstream tree;
+    bool interfaces = false;
+    ASSERT_TRUE(writeClassTreeListing(tree, *module.classList, pass, false, interfaces));
+    ASSERT_TRUE(interfaces);
+    ASSERT_TRUE(writeClassTreeListing(tree, *module.classList, pass, true, interfaces));
+    ASSERT_EQ(receiver.values.size(), module.classList->size());
+    EXPECT_TRUE(std::is_sorted(receiver.values.begin(), receiver.values.end()));
+    EXPECT_EQ(receiver.values.back(), 150);
+
+    fs::remove_all(out / "projects");
+    receiver.values.clear();
+    receiver.stopAfter = 2;
+    std::ostringstream flat;
+    EXPECT_FALSE(writeClassPages(flat, *module.classList, pass));
+    std::size_t pages = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out / "projects"))
+        pages += entry.is_regular_file();
+    EXPECT_EQ(pages, 1u);
 }
 
 }  // namespace
