@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test clean
+.PHONY: all deps configure build test docs clean
 
 all: build
 
@@ -20,6 +20,16 @@ build: configure
 test: build
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Documents the sample tree with the standard module, unattended and without
+# a display, into $(BUILD)/docs/index.html. The old site is removed first so
+# that no page of an earlier run survives.
+DOCS_INPUT ?= samples/cpp samples/java samples/csharp
+docs: build
+	rm -rf $(BUILD)/docs
+	env -u DISPLAY $(BUILD)/vantry -autorun -autoquit -overwrite \
+	  -module=vantry-standard -moduledir=$(BUILD)/modules \
+	  $(DOCS_INPUT) $(BUILD)/docs/index.html
 
 clean:
 	rm -rf $(BUILD)
