@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "VelkLib/VelkError.h"
@@ -44,9 +45,14 @@ std::string BlockReader::readLine() {
     }
     std::size_t end = text.find('\n', pos);
     std::size_t stop = end == std::string::npos ? text.size() : end;
-    line.reserve(line.size() + (stop - pos));
-    for (std::size_t i = pos; i < stop; ++i)
-        if (text[i] != '\0') line.push_back(text[i]);
+    // NUL bytes are rare: the line goes over in one piece unless it has one.
+    if (std::memchr(text.data() + pos, '\0', stop - pos) == nullptr) {
+        line.append(text, pos, stop - pos);
+    } else {
+        line.reserve(line.size() + (stop - pos));
+        for (std::size_t i = pos; i < stop; ++i)
+            if (text[i] != '\0') line.push_back(text[i]);
+    }
     pos = end == std::string::npos ? text.size() : end + 1;
     if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
     return line;

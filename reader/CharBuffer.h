@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class CharBuffer {
@@ -16,7 +17,7 @@ public:
     explicit CharBuffer(std::size_t size) { text.reserve(size); }
 
     void append(char c) { text.push_back(c); }
-    void append(const std::string& s) { text.append(s); }
+    void append(std::string_view s) { text.append(s); }
     std::size_t length() const { return text.size(); }
     bool empty() const { return text.empty(); }
     const std::string& str() const { return text; }

@@ -13,6 +13,7 @@
 #include "model/MacroDefinition.h"
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
+#include "reader/ReaderText.h"
 #include "reader/TokenReader.h"
 
 // Tokens are compared with literals of known length: no strlen per test.
@@ -273,12 +274,38 @@ std::string CppFile::token() {
         return std::move(ahead.token);
     }
     for (;;) {
-        std::string tok = readToken(*this, &line);
+        std::string tok = readNextToken();
         if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
             readDocCommentAfterSlash())
             continue;
         return tok;
     }
+}
+
+std::string CppFile::readNextToken() {
+    // Words and the blanks before them, the bulk of any source, are taken
+    // straight from the text in memory, exactly as readToken would take
+    // them; everything else goes through readToken.
+    if (pushedBack.empty() && next != limit) {
+        const char* p = next;
+        int feeds = 0;
+        for (; p != limit && isBlankChar(*p); ++p)
+            if (*p == '\n') ++feeds;
+        line += feeds;
+        next = p;
+        if (p == limit) {
+            atEnd = true;
+            return "";
+        }
+        if (isWordChar(*p)) {
+            const char* start = p;
+            while (p != limit && isWordChar(*p)) ++p;
+            next = p;
+            if (p == limit) atEnd = true;
+            return std::string(start, p);
+        }
+    }
+    return readToken(*this, &line);
 }
 
 void CppFile::unread(std::string tok) {

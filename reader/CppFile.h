@@ -134,6 +134,8 @@ private:
     // on the way: lastHasComment/lastComment tell whether one stood right
     // before the token returned.
     std::string token();
+    // One token from the input (readToken's rules), comments not looked at.
+    std::string readNextToken();
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
     void unread(std::string tok);

@@ -3,6 +3,7 @@
 // declaration macros, COM method macros, C# and C++ attribute brackets.
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <string_view>
 #include <unordered_set>
 
@@ -46,6 +47,13 @@ constexpr std::array<std::string_view, 35> kDeclarationMacros = {
 bool isDeclarationMacro(const std::string& token) {
     static const std::unordered_set<std::string_view> set(kDeclarationMacros.begin(),
                                                           kDeclarationMacros.end());
+    // Nearly every token fails on its first character, before any hashing.
+    static const std::bitset<256> firstChars = [] {
+        std::bitset<256> chars;
+        for (std::string_view name : kDeclarationMacros) chars.set(static_cast<unsigned char>(name[0]));
+        return chars;
+    }();
+    if (token.empty() || !firstChars.test(static_cast<unsigned char>(token[0]))) return false;
     return set.count(token) != 0;
 }
 

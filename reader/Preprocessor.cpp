@@ -1,5 +1,6 @@
 #include "reader/Preprocessor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -52,6 +53,8 @@ public:
         if (s.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
         out.reserve(s.size());
         while (i < s.size()) {
+            copyPlainRun();
+            if (i >= s.size()) break;
             int c = get();
             if (c == '"' || c == '\'') literal(static_cast<char>(c));
             else if (c == '/' && peek() == '*') get(), blockComment();
@@ -63,6 +66,35 @@ public:
 
 private:
     bool atEnd() const { return i >= s.size(); }
+
+    // Copies the run of characters from i that need no decision (no quote,
+    // no "/", no carriage return) in one piece, counting its line feeds.
+    void copyPlainRun() {
+        const std::size_t start = i;
+        const std::size_t size = s.size();
+        for (; i < size; ++i) {
+            const char c = s[i];
+            if (c == '\n') ++line;
+            else if (c == '"' || c == '\'' || c == '/' || c == '\r') break;
+        }
+        out.append(s, start, i - start);
+    }
+
+    // Appends raw characters [from, to) as get() would hand them out (a
+    // carriage return before a line feed dropped), counting line feeds.
+    void copyCooked(std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to;) {
+            std::size_t cr = s.find('\r', k);
+            std::size_t stop = cr == std::string::npos || cr >= to ? to : cr;
+            line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(k),
+                                                s.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
+            out.append(s, k, stop - k);
+            if (stop == to) break;
+            // A carriage return: kept unless a line feed follows it.
+            if (!(cr + 1 < s.size() && s[cr + 1] == '\n')) out.push_back('\r');
+            k = cr + 1;
+        }
+    }
 
     int peek() const {
         if (i >= s.size()) return -1;
@@ -101,9 +133,12 @@ private:
         return nullptr;
     }
 
-    // After "/*".
+    // After "/*". Both kinds of comment end at the first "*/" after the
+    // "/*" (so "/*/" does not close at once); only a carriage return before
+    // a line feed is ever dropped, so that "*/" is found in the raw text.
     void blockComment() {
         const int startLine = line;
+        const std::size_t start = i;
         int x = get();
         if (docView('*', x)) {
             if (peek() == '/') {  // an empty documentation comment vanishes
@@ -112,22 +147,27 @@ private:
             }
             out += "/*";
             out.push_back(static_cast<char>(x));
-            for (int previous = 0;;) {
-                if (atEnd()) preprocessorError("Unexpected end-of-file in documentation comment", startLine);
-                int c = get();
-                out.push_back(static_cast<char>(c));
-                if (previous == '*' && c == '/') return;
-                previous = c;
-            }
+            std::size_t end = s.find("*/", i);
+            if (end == std::string::npos)
+                preprocessorError("Unexpected end-of-file in documentation comment", startLine);
+            copyCooked(i, end + 2);
+            i = end + 2;
+            return;
         }
-        std::string text;
-        for (int previous = 0, c = x;; previous = c, c = get()) {
-            if (c < 0) preprocessorError("Unexpected end-of-file while parsing comment", startLine);
-            if (c == '\n') out.push_back('\n');
-            text.push_back(static_cast<char>(c));
-            if (previous == '*' && c == '/' && text.size() > 1) break;
-        }
-        if (text.find(kBeginExclude) != std::string::npos) exclude();
+        if (x < 0) preprocessorError("Unexpected end-of-file while parsing comment", startLine);
+        std::size_t end = s.find("*/", start);
+        if (end == std::string::npos)
+            preprocessorError("Unexpected end-of-file while parsing comment", startLine);
+        // Only the comment's line feeds are kept.
+        const auto first = s.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto last = s.begin() + static_cast<std::ptrdiff_t>(end + 2);
+        const auto feeds = std::count(first, last, '\n');
+        // x was taken by get(), which counted its line feed already.
+        line += static_cast<int>(feeds) - (x == '\n' ? 1 : 0);
+        out.append(static_cast<std::size_t>(feeds), '\n');
+        i = end + 2;
+        if (std::string_view(s).substr(start, end + 2 - start).find(kBeginExclude) != std::string_view::npos)
+            exclude();
     }
 
     // Blanks the rest of the line and the following lines up to and

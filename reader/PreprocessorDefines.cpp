@@ -35,20 +35,21 @@ PreprocessorDefines::PreprocessorDefines(const std::string& text) {
     }
 }
 
-void PreprocessorDefines::addName(const std::string& name) {
+void PreprocessorDefines::add(const std::string& name, MacroBody body) {
     names.push_back(name);
-    bodies.emplace_back();
+    bodies.push_back(std::move(body));
+    if (!name.empty()) firstChars.set(static_cast<unsigned char>(name[0]));
 }
 
+void PreprocessorDefines::addName(const std::string& name) { add(name, MacroBody()); }
+
 void PreprocessorDefines::addDefine(const std::string& name, const std::string& body) {
-    names.push_back(name);
-    bodies.emplace_back(body);
+    add(name, MacroBody(body));
 }
 
 void PreprocessorDefines::addMacro(const std::string& name, const std::vector<std::string>& parameters,
                                    const std::string& body) {
-    names.push_back(name);
-    bodies.emplace_back(parameters, body);
+    add(name, MacroBody(parameters, body));
 }
 
 void PreprocessorDefines::addDefinition(const std::string& namePart, const std::string& body) {
@@ -81,6 +82,9 @@ void PreprocessorDefines::undefine(const std::string& name) {
     if (i < 0) return;
     names.erase(names.begin() + i);
     bodies.erase(bodies.begin() + i);
+    firstChars.reset();
+    for (const std::string& n : names)
+        if (!n.empty()) firstChars.set(static_cast<unsigned char>(n[0]));
 }
 
 bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
@@ -88,6 +92,7 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
     // Which name matches at a position: only word starts can match, and the
     // first definition of a name wins.
     auto nameAt = [&](std::size_t pos) -> long {
+        if (!firstChars.test(static_cast<unsigned char>(line[pos]))) return -1;
         if (pos > 0 && isWordChar(line[pos - 1])) return -1;
         for (std::size_t i = 0; i < names.size(); ++i)
             if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
@@ -99,13 +104,17 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
     for (std::size_t pos = 0; pos < line.size() && !any; ++pos) any = nameAt(pos) >= 0;
     if (!any) return false;
 
-    CharBuffer out;
+    CharBuffer out(line.size() + 64);
     bool changed = false;
     std::size_t pos = 0;
     while (pos < line.size()) {
         long which = nameAt(pos);
         if (which < 0) {
-            out.append(line[pos++]);
+            // Copy up to the next place where a name can start.
+            std::size_t stop = pos + 1;
+            while (stop < line.size() && !firstChars.test(static_cast<unsigned char>(line[stop]))) ++stop;
+            out.append(std::string_view(line).substr(pos, stop - pos));
+            pos = stop;
             continue;
         }
         const MacroBody& body = bodies[which];

@@ -6,6 +6,7 @@
 // linear: define sets hold a few dozen entries.
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -61,7 +62,12 @@ public:
 private:
     // Index of the first definition of the name, or -1.
     long find(const std::string& name) const;
+    void add(const std::string& name, MacroBody body);
 
     std::vector<std::string> names;
     std::vector<MacroBody> bodies;
+    // The first characters of the names: expansion looks at a position only
+    // when a name can start there, so most of a line costs one test per
+    // character whatever the number of definitions.
+    std::bitset<256> firstChars;
 };

@@ -1,13 +1,5 @@
 #include "reader/ReaderText.h"
 
-bool isWordChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-bool isBlankChar(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 bool matchesWordAt(const std::string& word, const std::string& text, std::size_t pos) {
     if (word.empty() || pos > text.size() || text.size() - pos < word.size()) return false;
     if (pos > 0 && isWordChar(text[pos - 1])) return false;

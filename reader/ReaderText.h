@@ -8,10 +8,15 @@
 
 // True for the characters that make up an identifier: ASCII letters, digits
 // and '_'. Bytes above 127 are not identifier characters.
-bool isWordChar(char c);
+// Inline: the preprocessor asks for every character of every line.
+inline bool isWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // True for ' ', '\t', '\n', '\v', '\f' and '\r' (the C locale's isspace).
-bool isBlankChar(char c);
+inline bool isBlankChar(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // True when `word` occurs in `text` at `pos` as a whole identifier: the
 // characters before and after it (where there are any) are not identifier

@@ -19,7 +19,7 @@ bool isBlank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isIdentChar(int c, char extra1, char extra2) {
+inline bool isIdentChar(int c, char extra1, char extra2) {
     if (c < 0 || c > 127) return false;
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')
         return true;
