@@ -47,13 +47,18 @@ void writePage(const DocClassList& list, const ClassListingPass& pass, const Cpp
     writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
 }
 
-// Whether a class gets an entry in a tree listing: namespaces never;
-// nested classes only when they are declared in a namespace.
-bool hasTreeEntry(const DocClassList& list, const CppClass& cls) {
-    if (cls.isNamespace()) return false;
+// Whether a class is listed at the top: declared outside any class, that
+// is at file level or directly in a namespace (a C++ class in a namespace
+// is no nested class).
+bool isTopLevel(const DocClassList& list, const CppClass& cls) {
     if (cls.getDetailText().empty()) return true;
     const CppClass* scope = list.resolveQualifiedName(cls.getDetailText(), cls.getPackage(), false);
     return scope && scope->getKind() == "namespace";
+}
+
+// A tree lists no namespaces: they derive from nothing.
+bool hasTreeEntry(const DocClassList& list, const CppClass& cls) {
+    return !cls.isNamespace() && isTopLevel(list, cls);
 }
 
 }  // namespace
@@ -63,7 +68,7 @@ bool writeClassPages(std::ostream& out, const DocClassList& list, const ClassLis
     PassProgress progress(pass, classes.size());
     for (const CppClass* cls : classes) {
         if (!inProject(*cls, pass.projectName)) continue;
-        if (cls->getDetailText().empty())
+        if (isTopLevel(list, *cls))
             expandItemTemplate(out, *cls, pass.entryTemplate, pass.templateContext);
         if (!pass.writePages) continue;
         if (!progress.report(*cls)) return false;

@@ -30,7 +30,8 @@ struct ClassListingPass {
 };
 
 // Flat listing: every class of the project in the list's order; top-level
-// classes get an entry; with writePages every class gets its page, with
+// classes (declared outside any class: at file level or in a namespace)
+// get an entry; with writePages every class gets its page, with
 // its kind and name as status line 2 and progress after each page. Returns
 // false when the user cancelled (no later page is written).
 bool writeClassPages(std::ostream& out, const DocClassList& list, const ClassListingPass& pass);

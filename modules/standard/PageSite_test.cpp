@@ -234,6 +234,14 @@ TEST_F(SiteTest, UnwritablePageIsReported) {
 namespace {
 
 TEST_F(SiteTest, ListFramesFollowTheItemTemplate) {
+    add("ns", "cpp lib", "namespace", "", "", 0);
+    add("ns::Thing", "cpp lib", "class", "", "", 0, "ns");
+    writeClassListFrame(module, (out / "frame.html").string(), "All Classes", "", nullptr, false,
+                        -1, -1, "");
+    std::string all = readFile((out / "frame.html").string());
+    EXPECT_TRUE(contains(all, "<b>ns</b>") && contains(all, ">ns::Thing<"));
+    EXPECT_FALSE(contains(all, "Corner"));
+
     module.itemTemplate = "?";
     writeClassListFrame(module, (out / "frame.html").string(), "All Classes", "", nullptr, true,
                         115, 150, "");
