@@ -4,8 +4,10 @@
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
+#include "modules/standard/PageClassTree.h"
 #include "modules/standard/StatusReceiver.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -116,7 +118,8 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
         if (!progress.report(cls)) return false;
         entryWritten = hasTreeEntry(list, cls);
         if (entryWritten) {
-            std::size_t times = pass.indentPerLevel ? depth : 1;
+            std::size_t times =
+                pass.indentPerLevel ? std::min<std::size_t>(depth, maxTreeIndentLevels) : 1;
             for (std::size_t i = 0; i < times; ++i) out << pass.indent;
             if (pass.kindLabels) out << cls.getKind() << " ";
             expandItemTemplate(out, cls, pass.entryTemplate, pass.templateContext);

@@ -19,7 +19,8 @@ struct ClassListingPass {
     std::string entryTemplate;          // expanded once per listed class
     ItemTemplateContext templateContext;
     std::string indent;                 // before a nested entry
-    bool indentPerLevel = true;         // indent written depth times (else once)
+    bool indentPerLevel = true;         // indent written depth times, at most
+                                        // maxTreeIndentLevels (else once)
     bool kindLabels = false;            // the kind word before each entry
     std::string wrapTag;                // encloses each nested level ("" for none)
     bool writePages = false;            // write the class pages too

@@ -5,6 +5,7 @@
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageEscape.h"
 
+#include <algorithm>
 #include <string>
 
 void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
@@ -13,7 +14,9 @@ void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<Cp
     out << "<PRE>\n";
     for (std::size_t k = 0; k < chain.size(); ++k) {
         const CppClass* ancestor = chain[k];
-        const std::string indent(6 * k, ' ');
+        // Indentation stops growing after maxTreeIndentLevels, so a deep
+        // chain costs a page size linear in its length, not quadratic.
+        const std::string indent(6 * std::min<std::size_t>(k, maxTreeIndentLevels), ' ');
         out << classLink(*ancestor, "../");
         const CppClass& next = k + 1 < chain.size() ? *chain[k + 1] : cls;
         for (const auto& [name, value] : next.getBases()) {

@@ -1,11 +1,16 @@
 // The small inheritance tree near the top of a class page.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <vector>
 
 class CppClass;
 class DocClassList;
+
+// The deepest level that is still indented further; deeper levels keep
+// its indentation.
+constexpr std::size_t maxTreeIndentLevels = 32;
 
 // Writes the chain (root first, direct parent last) as a <PRE> block: each
 // ancestor a link, followed by the other non-interface bases of the next

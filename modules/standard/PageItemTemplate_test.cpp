@@ -46,6 +46,14 @@ TEST(PageClassTree, ChainWithOtherBases) {
               "<PRE>\n<a href=\"../geo/Printable.html\">Printable</a>, <a href=\"../geo/Shape.html\">"
               "Shape</a>\n   |\n   +--<a href=\"../geo/Rectangle.html\">Rectangle</a>\n"
               "         |\n         +--<B>Square</B>\n\n</PRE>\n");
+    // Deep chains stop indenting further, so pages stay linear in size.
+    std::vector<CppClass*> deep;
+    for (int i = 0; i < 40; ++i) deep.push_back(f.addClass("D" + std::to_string(i), "geo"));
+    std::ostringstream deepOut;
+    writeClassTree(deepOut, *square, deep, &f.list);
+    EXPECT_TRUE(pagetest::contains(deepOut.str(), "\n" + std::string(6 * maxTreeIndentLevels, ' ') + "   +--<B>Square"));
+    EXPECT_FALSE(pagetest::contains(deepOut.str(), std::string(6 * maxTreeIndentLevels + 4, ' ')));
+
     std::ostringstream none;
     writeClassTree(none, *rectangle, {}, &f.list);
     EXPECT_EQ(none.str(), "");
