@@ -24,7 +24,10 @@ test: build
 # Documents the sample tree with the standard module, unattended and without
 # a display, into $(BUILD)/docs/index.html. The old site is removed first so
 # that no page of an earlier run survives.
-DOCS_INPUT ?= samples/cpp samples/java samples/csharp
+# Java and C# projects are named after their package and namespace, so their
+# list entries name them ("directory=project") and their summaries are found.
+DOCS_INPUT ?= samples/cpp samples/java/shapes=com.example.shapes \
+              samples/csharp=Example.Inventory
 docs: build
 	rm -rf $(BUILD)/docs
 	env -u DISPLAY $(BUILD)/vantry -autorun -autoquit -overwrite \

@@ -73,7 +73,10 @@ protected:
                                       "-moduledir=" + moduleDir_.string()};
         if (overwrite) args.push_back("-overwrite");
         args.insert(args.end(), extra.begin(), extra.end());
-        for (const char* p : {"samples/cpp", "samples/java", "samples/csharp", "out/index.html"})
+        // Java and C# classes belong to their package or namespace, so those
+        // list entries name their project after it and the summaries are found.
+        for (const char* p : {"samples/cpp", "samples/java/shapes=com.example.shapes",
+                              "samples/csharp=Example.Inventory", "out/index.html"})
             args.push_back(p);
         return args;
     }
@@ -121,6 +124,16 @@ TEST_F(VantryRun, DocumentsTheSamplesIntoACompleteSiteWithoutTouchingAnythingEls
                  "projects/com.example.shapes/AbstractShape.java.html",
                  "projects/com.example.shapes/Square.java.html",
                  "projects/Example.Inventory/Inventory.cs.html"});
+    // Each project's summary text reaches its summary page, and the overview
+    // text the overview summary.
+    const std::vector<std::pair<std::string, std::string>> summaries{
+        {"cpp", "small C++ geometry library"},
+        {"com.example.shapes", "Java shapes"},
+        {"Example.Inventory", "C# inventory model"}};
+    for (const auto& [project, text] : summaries)
+        EXPECT_TRUE(contains(e2e::readFile(site() / "projects" / project / "project-summary.html"), text))
+            << project;
+    EXPECT_TRUE(contains(e2e::readFile(site() / "index-overview-summary.html"), "three small projects"));
     // The C++ classes live in namespace geo; whatever the page names, each
     // class has one page in its project directory.
     const auto files = e2e::listFiles(site());
