@@ -273,8 +273,26 @@ std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const
     }
     std::vector<CppClass*> result;
     std::unordered_set<const CppClass*> seen;
+    // The name test alone would make geo::Circle (base "Shape", resolved to
+    // geo::Shape) a subclass of every other class named Shape, in any
+    // project or language; a base that resolves to another class does not
+    // count. A base that resolves to nothing is matched by name.
+    const CppClass* self = registered(cls);
+    auto derivesFromThis = [&](CppClass* x) {
+        for (const auto& [baseName, value] : x->getBases()) {
+            // The same three spellings that CppClass::hasBase accepts.
+            bool names = baseName == name || (!package.empty() && baseName == package + "." + name) ||
+                         baseName == textAfterLast(name, x->getScopeSeparator());
+            if (!names) continue;
+            CppClass* resolved = resolveBase(*x, baseName, value);
+            if (!resolved || resolved->isUnresolved() || resolved == self || resolved == &cls)
+                return true;
+        }
+        return false;
+    };
     for (CppClass* x : candidates)
-        if (seen.insert(x).second && x->hasBase(name, package, true)) result.push_back(x);
+        if (seen.insert(x).second && x->hasBase(name, package, true) && derivesFromThis(x))
+            result.push_back(x);
     std::sort(result.begin(), result.end(), [&](const CppClass* a, const CppClass* b) {
         return ix.position.at(a) < ix.position.at(b);
     });

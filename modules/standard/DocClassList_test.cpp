@@ -121,6 +121,18 @@ TEST_F(DocClassListTest, SubclassesAndNestedClasses) {
     EXPECT_EQ(list.directSubclasses(*shape).size(), 3u);
 }
 
+TEST_F(DocClassListTest, SubclassesOfAnotherClassOfTheSameNameAreNotListed) {
+    // Two projects, each with its own Shape: each Circle derives only from
+    // the Shape that its base resolves to.
+    CppClass* cppShape = add("cpp", "geo::Shape", "", "class", 0, "geo");
+    add("cpp", "geo::Circle", "Shape,f", "class", 0, "geo");
+    CppClass* javaShape = add("shapes", "Shape", "", "interface", 2);
+    add("shapes", "Circle", "Shape,t", "class", 2);
+    add("shapes", "Loose", "Missing,f", "class", 2);
+    EXPECT_EQ(names(list.directSubclasses(*cppShape)), (Names{"geo::Circle"}));
+    EXPECT_EQ(names(list.directSubclasses(*javaShape)), (Names{"Circle"}));
+}
+
 TEST_F(DocClassListTest, ClearAsksForMemberEntriesAgain) {
     add("p", "A");
     list.clear();
