@@ -149,18 +149,23 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
     if (!start) return {};
     // Iterative depth-first walk so that deep hierarchies cannot exhaust
     // the stack; a base met again while its own chain is being built (a
-    // cycle) is left out.
+    // cycle) is left out. Each class remembers only the first base of its
+    // longest chain and the chain's length, so the memory stays linear in
+    // the number of classes however deep the hierarchy is.
     struct Frame {
         CppClass* cls;
         std::vector<CppClass*> bases;
         size_t next = 0;
-        std::vector<CppClass*> best;
+        ChainLink best{nullptr, 0};
+    };
+    auto consider = [](Frame& frame, CppClass* base, size_t baseLength) {
+        if (baseLength + 1 > frame.best.length) frame.best = {base, baseLength + 1};
     };
     std::unordered_set<const CppClass*> onPath;
     std::vector<Frame> stack;
     auto push = [&](CppClass* c) {
         CppClass* r = registered(*c);
-        Frame f{c, {}, 0, {}};
+        Frame f{c, {}, 0, {nullptr, 0}};
         if (r) {
             for (CppClass* b : walkBases(*r, true))
                 if (c->isInterface() || !b->isInterface()) f.bases.push_back(b);
@@ -168,35 +173,31 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
         onPath.insert(c);
         stack.push_back(std::move(f));
     };
-    push(start);
-    std::vector<CppClass*> finished;
-    bool haveFinished = false;
+    // A class is walked once; its link is final from then on, and always
+    // names a class whose own link was final before, so the links can
+    // never form a loop, not even through a cycle of bases.
+    if (!chainMemo.count(start)) push(start);
     while (!stack.empty()) {
         Frame& top = stack.back();
-        if (haveFinished) {
-            // finished is the chain of top.bases[top.next - 1].
-            finished.push_back(top.bases[top.next - 1]);
-            if (finished.size() > top.best.size()) top.best = std::move(finished);
-            haveFinished = false;
-        }
         if (top.next < top.bases.size()) {
             CppClass* b = top.bases[top.next++];
             auto memo = chainMemo.find(b);
-            if (memo != chainMemo.end()) {
-                finished = memo->second;
-                haveFinished = true;
-            } else if (!onPath.count(b)) {
-                push(b);
-            }
+            if (memo != chainMemo.end()) consider(top, b, memo->second.length);
+            else if (!onPath.count(b)) push(b);  // considered when it is finished
             continue;
         }
-        finished = std::move(top.best);
-        chainMemo[top.cls] = finished;
-        onPath.erase(top.cls);
+        CppClass* finished = top.cls;
+        ChainLink link = top.best;
+        chainMemo[finished] = link;
+        onPath.erase(finished);
         stack.pop_back();
-        haveFinished = true;
+        if (!stack.empty()) consider(stack.back(), finished, link.length);
     }
-    return finished;
+    // The links run from the direct base to the root.
+    std::vector<CppClass*> chain;
+    for (CppClass* c = chainMemo[start].next; c != nullptr; c = chainMemo[c].next) chain.push_back(c);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
 }
 
 void DocClassList::collectLevels(const CppClass& cls, size_t depth, ClassLevels& levels,

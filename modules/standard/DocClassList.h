@@ -121,5 +121,11 @@ private:
     bool prepared = false;
     mutable std::unique_ptr<Indexes> index;
     mutable std::map<std::pair<const CppClass*, std::string>, CppClass*> resolvedBaseCache;
-    mutable std::unordered_map<const CppClass*, std::vector<CppClass*>> chainMemo;
+    // Per class: the first base of its longest ancestor chain, and the
+    // chain's length.
+    struct ChainLink {
+        CppClass* next;
+        size_t length;
+    };
+    mutable std::unordered_map<const CppClass*, ChainLink> chainMemo;
 };
