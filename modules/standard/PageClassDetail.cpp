@@ -58,16 +58,16 @@ std::vector<const CppClass*> flatten(const ClassLevels& levels, bool interfaces)
 }
 
 std::string shownName(const CppClass& cls, const DocClassList* list) {
-    if (cls.getDetailText().empty() || !list) return htmlEscape(cls.getName());
+    if (cls.getDetailText().empty() || !list) return escapeHtml(cls.getName());
     std::string outer = getOuterScopeName(cls);
     const CppClass* enclosing =
         outer.empty() ? nullptr : list->resolveQualifiedName(outer, cls.getPackage(), false);
-    if (!enclosing || enclosing->isUnresolved()) return htmlEscape(cls.getName());
+    if (!enclosing || enclosing->isUnresolved()) return escapeHtml(cls.getName());
     std::string separator = cls.getScopeSeparator();
     std::string simple = cls.getName();
     std::size_t cut = simple.rfind(separator);
     if (cut != std::string::npos) simple = simple.substr(cut + separator.size());
-    return classLink(*enclosing, "../") + separator + htmlEscape(simple);
+    return classLink(*enclosing, "../") + separator + escapeHtml(simple);
 }
 
 void writeDeclaration(std::ostream& out, const CppClass& cls, const DocClassList* list) {
@@ -78,7 +78,7 @@ void writeDeclaration(std::ostream& out, const CppClass& cls, const DocClassList
             const CppClass* base = list ? list->resolveBase(cls, name, value) : value;
             if (name.empty() || !base || base->isInterface() != interfaces) continue;
             out << (first ? (interfaces ? "<dt> implements " : "<dt> extends ") : ", ");
-            out << (base->isUnresolved() ? htmlEscape(name) : classLink(*base, "../"));
+            out << (base->isUnresolved() ? escapeHtml(name) : classLink(*base, "../"));
             first = false;
         }
         if (!first) out << "\n";
@@ -104,7 +104,7 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     VelkOutFile file(context.outputDirectory + "/" + pageFile, false, false);
     std::ostream& out = file.getStream();
 
-    out << context.pageHead(htmlEscape(cls.getName()));
+    out << context.pageHead(escapeHtml(cls.getName()));
 
     const std::string up = "../../";
     NavigationBar bar(3, context.documentTitle, context.framesHref,
@@ -123,8 +123,8 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     if (!heading.empty() && heading[0] >= 'a' && heading[0] <= 'z')
         heading[0] = static_cast<char>(heading[0] - 'a' + 'A');
     out << "<HR>\n<!-- ======== START OF CLASS DATA ======== -->\n<H2>\n<FONT SIZE=\"-1\">\n"
-        << htmlEscape(cls.getPackage()) << "</FONT>\n<BR>\n"
-        << heading << "  " << htmlEscape(cls.getName()) << "</H2>\n";
+        << escapeHtml(cls.getPackage()) << "</FONT>\n<BR>\n"
+        << heading << "  " << escapeHtml(cls.getName()) << "</H2>\n";
 
     if (list) writeClassTree(out, cls, list->longestAncestorChain(cls), list);
 

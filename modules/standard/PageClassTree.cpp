@@ -27,5 +27,5 @@ void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<Cp
         }
         out << "\n" << indent << "   |\n" << indent << "   +--";
     }
-    out << "<B>" << htmlEscape(cls.getName()) << "</B>\n\n</PRE>\n";
+    out << "<B>" << escapeHtml(cls.getName()) << "</B>\n\n</PRE>\n";
 }

@@ -83,7 +83,7 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
     // name, which every member detail carries beside its signature anchor.
     if (hasMember) {
         href += '#';
-        href += htmlEscape(member.substr(0, member.find('(')));
+        href += escapeHtml(member.substr(0, member.find('(')));
     }
     return "<a href=\"" + href + "\">" + code + "</a>";
 }
@@ -96,16 +96,16 @@ std::string buildLink(const std::string& text, const std::string& page, const st
 }
 
 std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag) {
-    if (cls.isUnresolved()) return "<code>" + htmlEscape(cls.getName()) + "</code>";
-    return buildLink(htmlEscape(cls.getName()), hrefEscape(cls.getPageFile(prefix)), tag, "");
+    if (cls.isUnresolved()) return "<code>" + escapeHtml(cls.getName()) + "</code>";
+    return buildLink(escapeHtml(cls.getName()), hrefEscape(cls.getPageFile(prefix)), tag, "");
 }
 
 std::string sourceFileLink(const std::string& path, const std::string& location) {
     std::string name = fileNamePart(path);
     // A location of the user's own (a URL prefix) is kept as written.
     std::string href = location == "." ? hrefEscape(name + ".html")
-                                       : htmlEscape(location) + "/" + hrefEscape(path);
-    return "<A HREF=\"" + href + "\">" + htmlEscape(name) + "</A>";
+                                       : escapeHtml(location) + "/" + hrefEscape(path);
+    return "<A HREF=\"" + href + "\">" + escapeHtml(name) + "</A>";
 }
 
 std::string afterLastDot(const std::string& path) {

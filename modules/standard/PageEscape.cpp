@@ -1,20 +1,5 @@
 #include "modules/standard/PageEscape.h"
 
-std::string htmlEscape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string hrefEscape(const std::string& path) {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;

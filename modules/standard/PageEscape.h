@@ -5,9 +5,9 @@
 
 #include <string>
 
-// "&", "<", ">" and '"' written as entities; everything else unchanged.
-// Safe both as element text and inside a double-quoted attribute value.
-std::string htmlEscape(const std::string& text);
+// escapeHtml ("&", "<", ">" and '"' as entities) lives with the module's
+// text services.
+#include "modules/standard/ModuleText.h"
 
 // A page path made safe as an href: bytes that would end or redirect a URL
 // path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are

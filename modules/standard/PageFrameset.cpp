@@ -55,7 +55,7 @@ void writeOverviewFrame(StandardModule& module, const std::vector<std::string>& 
         << "<FONT size=\"+1\">Projects</FONT><BR>\n";
     for (const std::string& name : projectNames)
         out << writeLink(hrefEscape(projectPagePath(module, name, "project-frame.html", false)),
-                         itemFont + htmlEscape(name) + "</FONT>", "projectFrame")
+                         itemFont + escapeHtml(name) + "</FONT>", "projectFrame")
             << "<BR>\n";
     writeFooterFragment(module, out, true);
     file.close();
@@ -66,7 +66,7 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
                          DeprecatedItemMap* deprecated, bool writeClassPages, int progressFrom,
                          int progressTo, const std::string& linkPrefix) {
     module.statusReceiver.message(nullptr, title.c_str());
-    renderPageTemplate(module, htmlEscape(title), true, true, "classFrame", linkPrefix);
+    renderPageTemplate(module, escapeHtml(title), true, true, "classFrame", linkPrefix);
     // Class pages render their own heads into the module's buffers; the
     // frame keeps what was rendered for it.
     const std::string frameTail = module.pageTailBuffer;
@@ -74,7 +74,7 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
     VelkOutFile file(pageFile, false, false);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, true);
-    out << "<B>" << htmlEscape(title) << "</B><P>\n";
+    out << "<B>" << escapeHtml(title) << "</B><P>\n";
 
     DocClassList& list = *module.classList;
     list.prepareMemberEntries();

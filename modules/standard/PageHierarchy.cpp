@@ -19,7 +19,7 @@ void writeHierarchyPage(StandardModule& module, const std::string& pageFile,
                         int progressTo) {
     module.statusReceiver.message(nullptr, title.c_str());
     const bool overview = projectNames != nullptr;
-    renderPageTemplate(module, htmlEscape(title), true, false, "", overview ? "" : "..");
+    renderPageTemplate(module, escapeHtml(title), true, false, "", overview ? "" : "..");
     const std::string entryTemplate = module.itemTemplateBuffer;
     VelkOutFile file(pageFile, false, false);
     std::ostream& out = file.getStream();
@@ -31,14 +31,14 @@ void writeHierarchyPage(StandardModule& module, const std::string& pageFile,
     bar.writeNavigationBar(out, navTree, false, false, false);
 
     out << "<HR>\n";
-    writeCenteredHeading(out, "H2", htmlEscape(title));
+    writeCenteredHeading(out, "H2", escapeHtml(title));
     out << "<DL>\n<DT><B>Project Hierarchies: </B>\n<DD>";
     if (overview) {
         for (std::size_t i = 0; i < projectNames->size(); ++i)
             out << (i ? ", " : "")
                 << writeLink(hrefEscape(projectPagePath(module, (*projectNames)[i],
                                                         "project-tree.html", false)),
-                             htmlEscape((*projectNames)[i]), "");
+                             escapeHtml((*projectNames)[i]), "");
     } else if (!tree.empty()) {
         out << writeLink(linkPrefix + tree, "All Projects", "");
     }

@@ -29,7 +29,7 @@ void writeInheritedMembers(std::ostream& out, const CppClass& cls, const ClassLe
                     member->hasArgumentList() != methods)
                     continue;
                 if (!listed) {
-                    out << "&nbsp;<A NAME=\"fields_inherited_from_" << htmlEscape(ancestor->getName())
+                    out << "&nbsp;<A NAME=\"fields_inherited_from_" << escapeHtml(ancestor->getName())
                         << "\"><!-- --></A>\n"
                         << tableStart << "\n<TR BGCOLOR=\"" << options.headerBackgroundLight
                         << "\">\n<TD><B>" << title << " inherited from " << ancestor->getKind()
@@ -42,7 +42,7 @@ void writeInheritedMembers(std::ostream& out, const CppClass& cls, const ClassLe
                 if (member->isPublic())
                     out << memberLink(*member, true, "../", "", false);
                 else
-                    out << "<CODE>" << htmlEscape(member->getName()) << "</CODE>";
+                    out << "<CODE>" << escapeHtml(member->getName()) << "</CODE>";
             }
             if (listed) out << "</CODE></TD>\n</TR>\n</TABLE>\n&nbsp;\n";
         }

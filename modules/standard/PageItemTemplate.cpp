@@ -26,7 +26,7 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
                                             const ItemTemplateContext& context) {
     switch (letter) {
     case 'C': {
-        std::string name = htmlEscape(cls.getName());
+        std::string name = escapeHtml(cls.getName());
         if (cls.isInterface()) return "<i>" + name + "</i>";
         if (cls.isNamespace()) return "<b>" + name + "</b>";
         return name;
@@ -34,11 +34,11 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
     case 'D':
         return writeDocBlock(cls, classListOf(&cls), "", context.sourceDirectory, nullptr,
                              context.relativePrefix);
-    case 'F': return htmlEscape(firstSourceFile(cls));
-    case 'G': return htmlEscape(secondSourceFile(cls));
+    case 'F': return escapeHtml(firstSourceFile(cls));
+    case 'G': return escapeHtml(secondSourceFile(cls));
     case 'H': return hrefEscape(cls.getPageFile(""));
-    case 'J': return htmlEscape(cls.getPackage());
-    case 'P': return htmlEscape(cls.getBaseList(", "));
+    case 'J': return escapeHtml(cls.getPackage());
+    case 'P': return escapeHtml(cls.getBaseList(", "));
     case 'R': return context.relativePrefix;
     default: return std::nullopt;
     }

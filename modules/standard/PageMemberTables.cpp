@@ -118,7 +118,7 @@ void writeMemberSummaryTable(std::ostream& out, const CppClass& cls, const std::
         }
         row = removeSemicolons(row);
         stripThrowSpecification(row);
-        row = highlightName(row, htmlEscape(member->getName()),
+        row = highlightName(row, escapeHtml(member->getName()),
                             "<B>" + memberLink(*member, false, "", "", false) + "</B>");
         out << "<TD><CODE>" << row << "</CODE>\n\n<BR>\n"
             << "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
@@ -140,7 +140,7 @@ void writeMemberDetailSection(std::ostream& out, const CppClass& cls, const std:
         << "<TD COLSPAN=1><FONT SIZE=\"+2\">\n<B>" << title << "</B></FONT></TD>\n</TR>\n"
         << "</TABLE>\n\n";
     for (const CppClassMember* member : sortedMembers(members)) {
-        std::string name = htmlEscape(member->getName());
+        std::string name = escapeHtml(member->getName());
         out << "<A NAME=\"" << memberSignature(*member, true) << "\"><!-- --></A>\n"
             << "<A NAME=\"" << name << "\"><!-- --></A>\n"
             << "<H3>" << name << "</H3>\n"

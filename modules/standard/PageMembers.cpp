@@ -54,7 +54,7 @@ std::string examineWord(const std::string& word, const CppClassMember& member,
     found = package;
     target = findClassPackage(*list, qualified, found, owner);
     if (target && target != owner)
-        return buildLink(htmlEscape(qualified), hrefEscape(target->getPageFile("../")), "", "");
+        return buildLink(escapeHtml(qualified), hrefEscape(target->getPageFile("../")), "", "");
     return word;
 }
 
@@ -84,7 +84,7 @@ void writeMemberEntry(CppClassMember& member, const std::string& package,
             continue;
         }
         if (inWord) result += examineWord(text.substr(wordStart, i - wordStart), member, list, package);
-        result += htmlEscape(std::string(1, text[i]));
+        result += escapeHtml(std::string(1, text[i]));
         inWord = false;
     }
     if (inWord && wordStart < text.size()) result += text.substr(wordStart);
@@ -103,7 +103,7 @@ bool isMacro(const CppClassMember& member) {
 
 bool isFunctionPointer(const CppClassMember& member) {
     const std::string& text = member.getDeclaration();
-    const std::string name = htmlEscape(member.getName());
+    const std::string name = escapeHtml(member.getName());
     if (name.empty()) return false;
     std::size_t at = text.find(name);
     if (at == std::string::npos || at == 0) return false;
@@ -137,7 +137,7 @@ std::string memberSignature(const CppClassMember& member, bool anchorForm) {
 
 std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
                        const std::string& tag, bool useSignature) {
-    std::string text = useSignature ? memberSignature(member, false) : htmlEscape(member.getName());
+    std::string text = useSignature ? memberSignature(member, false) : escapeHtml(member.getName());
     std::string page;
     if (withPage && member.getClass()) page = hrefEscape(member.getClass()->getPageFile(prefix));
     return buildLink(text, page, tag, memberSignature(member, true));
@@ -189,7 +189,7 @@ std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::
 
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
     const std::string text = member.getDeclaration();
-    const std::string name = htmlEscape(member.getName());
+    const std::string name = escapeHtml(member.getName());
     if (isMacro(member)) {
         std::size_t blank = text.find(' ');
         typePart = text.substr(0, blank);

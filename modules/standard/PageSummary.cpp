@@ -58,7 +58,7 @@ void writeSummaryRow(StandardModule& module, const CppClass& cls, std::ostream& 
 
 void writeProjectSummaryPage(StandardModule& module, const std::string& pageFile,
                              CppProject& project, DeprecatedItemMap* deprecated) {
-    const std::string name = htmlEscape(project.getName());
+    const std::string name = escapeHtml(project.getName());
     const DocClassList* list = module.classList.get();
     renderPageTemplate(module, name, true, true, "classFrame", "");
     VelkOutFile file(pageFile, false, false);
@@ -115,7 +115,7 @@ void writeOverviewSummaryPage(StandardModule& module, const std::string& pageFil
         if (project->getName().empty()) continue;
         out << "<TR BGCOLOR=\"" << module.options.tableBackground << "\">\n"
             << "<TD WIDTH=\"15%\"><B>"
-            << buildLink(htmlEscape(project->getName()),
+            << buildLink(escapeHtml(project->getName()),
                          hrefEscape(project->getPageFile(detailPrefix)), "I", "")
             << "</B></TD>\n<TD>"
             << orSpace(summarySentence(*project, list, module.sourceDirectoryText, "", detailPrefix))

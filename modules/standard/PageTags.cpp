@@ -48,7 +48,7 @@ const BlockTagSpec* findBlockTag(const std::string& name) {
 std::string fileLinkOrName(const std::string& path, const std::string& location) {
     if (location == "?") {
         std::size_t cut = path.find_last_of("/\\");
-        return htmlEscape(cut == std::string::npos ? path : path.substr(cut + 1));
+        return escapeHtml(cut == std::string::npos ? path : path.substr(cut + 1));
     }
     return sourceFileLink(path, location);
 }
