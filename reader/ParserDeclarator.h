@@ -51,7 +51,7 @@ std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& mat
                                std::size_t end);
 
 // The parameter list of a function declaration in tokens[0, end): the last
-// parenthesis group at depth 0 that is not an exception specification or
+// parenthesis group at depth 0 that is not a throw(...) exception list or
 // another trailing group ("throw", "noexcept", "decltype", attributes, a
 // C# "new()" constraint), preceded (past any template arguments) by a
 // name. Sets open/close to the group's "(" and ")" and nameIndex to the

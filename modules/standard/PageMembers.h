@@ -50,7 +50,7 @@ std::string memberLink(const CppClassMember& member, bool withPage, const std::s
 
 // Splits the (linked) declaration into the part before the member's name
 // and the part from the name on; array dimensions after the name move to
-// the type part. A throw specification is cut from the name part.
+// the type part. A throw(...) exception list is cut from the name part.
 void splitSignature(const CppClassMember& member, std::string& typePart,
                     std::string& namePart);
 // Cuts the text at its first " throw(", keeping a closing " = 0".
