@@ -169,3 +169,22 @@ TEST(CppClass, MergeTakesMissingPartsAndKeepsOwnMembers) {
     ASSERT_EQ(empty->getMembers().size(), 1u);
     EXPECT_EQ(empty->getMembers()[0]->getOwner(), empty.get());
 }
+
+TEST(CppClassMerge, DefinitionWithOtherParameterNamesMergesWithItsDeclaration) {
+    // "explicit Circle(double radius);" in the class, "Circle(double r)" in
+    // the source file: one constructor, not two. Other types stay apart.
+    auto cls = makeClass("Circle", 0);
+    CppClassMember* decl =
+        add(*cls, "Circle", "explicit Circle(double radius);", "public", {"double radius"}, "Makes one.");
+    EXPECT_EQ(add(*cls, "Circle", "Circle(double r)", "", {"double r"}, "", "c.cpp"), decl);
+    EXPECT_EQ(decl->getComment(), "Makes one.");
+    CppClassMember* move =
+        add(*cls, "move", "void move(const Point &p, int n = 1);", "public", {"const Point &p", "int n = 1"});
+    EXPECT_EQ(add(*cls, "move", "void move(const Point& to, int)", "", {"const Point& to", "int"}), move);
+    EXPECT_NE(add(*cls, "Circle", "Circle(float r)", "", {"float r"}), decl);
+    CppClassMember* sizeInt = add(*cls, "size", "void size(unsigned int);", "", {"unsigned int"});
+    EXPECT_NE(add(*cls, "size", "void size(unsigned);", "", {"unsigned"}), sizeInt);
+    EXPECT_EQ(add(*cls, "size", "void size(std::size_t n);", "", {"std::size_t n"}),
+              add(*cls, "size", "void size(std::size_t);", "", {"std::size_t"}));
+    EXPECT_EQ(cls->getMembers().size(), 6u);
+}

@@ -1,5 +1,7 @@
 #include "model/ModelText.h"
 
+#include <string_view>
+
 std::string textAfterLast(const std::string& text, const std::string& separator) {
     if (separator.empty()) return text;
     size_t at = text.rfind(separator);
@@ -20,8 +22,80 @@ size_t findFirstCharWhere(const std::string& text, int (*test)(int), bool negate
     return std::string::npos;
 }
 
+namespace {
+
+bool isIdentifierChar(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
+}
+
+// Words that end a type rather than name a parameter ("unsigned int",
+// "long long", "char const").
+bool isTypeEndingWord(std::string_view word) {
+    static constexpr std::string_view words[] = {
+        "bool", "char", "char8_t", "char16_t", "char32_t", "const", "double", "float", "int",
+        "long", "short", "signed", "unsigned", "void", "volatile", "wchar_t"};
+    for (std::string_view w : words)
+        if (w == word) return true;
+    return false;
+}
+
+// The type part of a parameter text: the default value and a trailing
+// parameter name removed, blanks folded ("const Point& a = p" gives
+// "const Point&"). A text that is a type alone stays as it is.
+std::string argumentType(const std::string& text) {
+    std::string t = text;
+    int depth = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        char c = t[i];
+        if (c == '(' || c == '<' || c == '[' || c == '{') ++depth;
+        else if ((c == ')' || c == '>' || c == ']' || c == '}') && depth > 0) --depth;
+        else if (c == '=' && depth == 0) {
+            t.resize(i);
+            break;
+        }
+    }
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+    size_t end = t.size();
+    size_t start = end;
+    while (start > 0 && isIdentifierChar(t[start - 1])) --start;
+    if (start < end && start > 0 && !(t[start] >= '0' && t[start] <= '9') &&
+        !isTypeEndingWord(std::string_view(t).substr(start)) && t[start - 1] != ':') {
+        // Something precedes the last word, so that word is the name.
+        size_t before = start;
+        while (before > 0 && (t[before - 1] == ' ' || t[before - 1] == '\t')) --before;
+        if (before > 0) t.resize(before);
+    }
+    // A blank matters only between two words ("unsigned int"), not next to
+    // punctuation ("T *" and "T*" are one type).
+    std::string folded;
+    for (size_t i = 0; i < t.size(); ++i) {
+        char c = t[i];
+        if (c != ' ' && c != '\t') {
+            folded += c;
+            continue;
+        }
+        size_t next = i;
+        while (next < t.size() && (t[next] == ' ' || t[next] == '\t')) ++next;
+        if (!folded.empty() && next < t.size() && isIdentifierChar(folded.back()) &&
+            isIdentifierChar(t[next]))
+            folded += ' ';
+        i = next - 1;
+    }
+    return folded;
+}
+
+}  // namespace
+
 bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-    return a == b;
+    if (a == b) return true;
+    if (a.size() != b.size()) return false;
+    // A declaration and its definition often name their parameters
+    // differently ("double radius" and "double r"); they are still one
+    // member.
+    for (size_t i = 0; i < a.size(); ++i)
+        if (argumentType(a[i]) != argumentType(b[i])) return false;
+    return true;
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
