@@ -44,8 +44,11 @@ void sendClass(const CppClass& cls, ModuleSink& module) {
 
 }  // namespace
 
-void DocGenClassList::sendToModule(ModuleSink& module) const {
-    for (const auto& [key, cls] : getClasses()) {
+namespace {
+
+template <typename AfterSend>
+void sendClasses(const DocGenClassList& list, ModuleSink& module, AfterSend afterSend) {
+    for (const auto& [key, cls] : list.getClasses()) {
         if (isGlobalsClassName(cls->getName()) && cls->getBases().empty() &&
             cls->getMembers().empty())
             continue;
@@ -53,7 +56,18 @@ void DocGenClassList::sendToModule(ModuleSink& module) const {
             docGen->sendToModule(module);
         else
             sendClass(*cls, module);
+        afterSend(*cls);
     }
+}
+
+}  // namespace
+
+void DocGenClassList::sendToModule(ModuleSink& module) const {
+    sendClasses(*this, module, [](CppClass&) {});
+}
+
+void DocGenClassList::sendToModuleReleasing(ModuleSink& module) {
+    sendClasses(*this, module, [](CppClass& cls) { cls.deleteMembers(); });
 }
 
 void DocGenCppClass::sendToModule(ModuleSink& module) const { sendClass(*this, module); }

@@ -92,3 +92,30 @@ TEST(DocGenSend, AGlobalsRecordIsSentOnlyWithMembersOrBases) {
     EXPECT_EQ(sink.calls[0].substr(0, 24), "startClass~(q  globals)~");
     EXPECT_EQ(sink.calls[0].substr(sink.calls[0].size() - 5), "~java");
 }
+
+TEST(DocGenSend, ReleasingSendMakesTheSameCallsAndFreesMembersAsItGoes) {
+    auto fill = [](DocGenClassList& list) {
+        DocGenCppClass* a = makeClass("p", "A", 2);
+        addMember(a, "run", "A.java", {"int n"});
+        addMember(a, "stop", "A.java", {});
+        list.addClass(a);
+        DocGenCppClass* b = makeClass("p", "B", 2);
+        addMember(b, "go", "B.java", {});
+        list.addClass(b);
+        list.addClass(makeClass("p", "(p  globals)", 2));  // skipped either way
+    };
+    DocGenClassList kept, released;
+    fill(kept);
+    fill(released);
+    RecordingSink fromKept, fromReleased;
+    kept.sendToModule(fromKept);
+    released.sendToModuleReleasing(fromReleased);
+    EXPECT_EQ(fromReleased.calls, fromKept.calls);
+    EXPECT_EQ(fromKept.calls.size(), 10u);
+    for (const auto& [key, cls] : released.getClasses()) EXPECT_TRUE(cls->getMembers().empty());
+    for (const auto& [key, cls] : kept.getClasses()) {
+        if (cls->getName() != "(p  globals)") {
+            EXPECT_FALSE(cls->getMembers().empty());
+        }
+    }
+}

@@ -102,7 +102,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                      sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
                      lineBreaks, settings.mixCppCsharp, run.progress, run.status, run.log,
                      run.context);
-        run.classList.sendToModule(*module);
+        run.classList.sendToModuleReleasing(*module);
         module->done();
         phase(run, "Done.");
         if (run.progress != nullptr) run.progress(0, 100, run.context);
