@@ -26,11 +26,12 @@ test: build
 # that no page of an earlier run survives.
 # Java and C# projects are named after their package and namespace, so their
 # list entries name them ("directory=project") and their summaries are found.
+DOCS_TITLE ?= Vantry samples
 DOCS_INPUT ?= samples/cpp samples/java/shapes=com.example.shapes \
               samples/csharp=Example.Inventory
 docs: build
 	rm -rf $(BUILD)/docs
-	env -u DISPLAY $(BUILD)/vantry -autorun -autoquit -overwrite \
+	env -u DISPLAY $(BUILD)/vantry -autorun -autoquit -overwrite "-title=$(DOCS_TITLE)" \
 	  -module=vantry-standard -moduledir=$(BUILD)/modules \
 	  $(DOCS_INPUT) $(BUILD)/docs/index.html
 
