@@ -80,8 +80,7 @@ void writeDeprecatedListPage(StandardModule& module, DeprecatedItemMap& deprecat
     VelkOutFile file(pageFile, false, false);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
-    NavigationBar bar = siteNavigationBar(module, 1, "", fileNameOf(pageFile),
-                                          overviewTreePageName(module, false));
+    NavigationBar bar = mainPageNavigationBar(module, pageFile);
     bar.writeNavigationBar(out, navDeprecated, false, false, false);
     out << "<HR>\n";
     writeCenteredHeading(out, "H2", "Deprecated API");

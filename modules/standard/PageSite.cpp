@@ -42,3 +42,7 @@ NavigationBar siteNavigationBar(const StandardModule& module, int level, const s
                          up + overviewSummaryPageName(module, false),
                          deprecated.empty() ? "" : up + deprecated, module.options);
 }
+
+NavigationBar mainPageNavigationBar(const StandardModule& module, const std::string& pageFile) {
+    return siteNavigationBar(module, 1, "", fileNameOf(pageFile), overviewTreePageName(module, false));
+}

@@ -22,3 +22,6 @@ ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* dep
 class NavigationBar;
 NavigationBar siteNavigationBar(const StandardModule& module, int level, const std::string& up,
                                 const std::string& selfHref, const std::string& treeHref);
+// The bar of a page in the main directory written to pageFile (overview
+// summary, deprecated list).
+NavigationBar mainPageNavigationBar(const StandardModule& module, const std::string& pageFile);

@@ -100,8 +100,7 @@ void writeOverviewSummaryPage(StandardModule& module, const std::string& pageFil
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
 
-    NavigationBar bar = siteNavigationBar(module, 1, "", fileNameOf(pageFile),
-                                          overviewTreePageName(module, false));
+    NavigationBar bar = mainPageNavigationBar(module, pageFile);
     bar.writeNavigationBar(out, navOverview, false, false, false);
     out << "<HR>\n";
     writeCenteredHeading(out, "H2", module.documentTitle);
