@@ -1,179 +1,557 @@
 #include "run/SourceListing.h"
 
-#include <cctype>
-#include <sstream>
+#include <cerrno>
+#include <cstdint>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+#include <vector>
 
 #include "VelkLib/VelkDirectory.h"
-#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkError.h"
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
 #include "reader/Preprocessor.h"
-#include "reader/TokenReader.h"
 #include "run/PathComponent.h"
+
+// The listing scans the whole text held in memory with an index instead of
+// going through the token layer's stream one character at a time. It cuts
+// the text exactly as readToken(in, nullptr, true, 0, 0, true, &blank,
+// false) does; every rule below mirrors one of the token layer's.
 
 namespace {
 
-// Writes characters, escaping angle brackets and expanding tabs, and keeps
-// the column for the tab stops.
-class ListingWriter {
-public:
-    ListingWriter(std::ostream& out, int tabSize) : out(out), tabSize(tabSize < 1 ? 1 : tabSize) {}
+// Character classes of the scanner and of the writer, in the C locale:
+// bytes above 127 and NUL belong to none.
+enum : unsigned char {
+    kIdent = 1,    // letters, digits, '_'
+    kBlank = 2,    // ' ' \t \n \v \f \r
+    kDigit = 4,    // '0'..'9'
+    kEscaped = 8,  // what the writer does not copy as it stands: \t \n < >
+    kHex = 16,     // hexadecimal digits
+};
 
-    void put(char c) {
-        switch (c) {
-            case '\t': {
-                int blanks = tabSize - column % tabSize;
-                out << std::string(static_cast<std::size_t>(blanks), ' ');
-                column += blanks;
-                return;
-            }
-            case '\n': out << '\n'; column = 0; return;
-            case '<': out << "&#60;"; break;
-            case '>': out << "&#62;"; break;
-            default: out << c;
-        }
-        ++column;
+struct CharClasses {
+    unsigned char of[256] = {};
+    constexpr CharClasses() {
+        for (int c = 'a'; c <= 'z'; ++c) of[c] |= kIdent;
+        for (int c = 'A'; c <= 'Z'; ++c) of[c] |= kIdent;
+        for (int c = '0'; c <= '9'; ++c) of[c] |= kIdent | kDigit | kHex;
+        for (int c = 'a'; c <= 'f'; ++c) of[c] |= kHex;
+        for (int c = 'A'; c <= 'F'; ++c) of[c] |= kHex;
+        of[static_cast<unsigned char>('_')] |= kIdent;
+        for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] |= kBlank;
+        for (char c : {'\t', '\n', '<', '>'}) of[static_cast<unsigned char>(c)] |= kEscaped;
     }
-    void put(const std::string& text) {
-        for (char c : text) put(c);
+    bool is(char c, unsigned char cls) const { return (of[static_cast<unsigned char>(c)] & cls) != 0; }
+};
+
+constexpr CharClasses kChars;
+
+// Appends characters to a page, escaping angle brackets and expanding tabs,
+// and keeps the column for the tab stops. Writes through a pointer into the
+// page's string, which it grows ahead of each write; the string is cut back
+// to what was written when the writer goes, also when an error ends it early.
+class ListingOutput {
+public:
+    ListingOutput(std::string& out, int tabSize)
+        : out(out), tabSize(tabSize < 1 ? 1 : static_cast<std::size_t>(tabSize)) {
+        // The room that the caller reserved is written first.
+        std::size_t used = out.size();
+        out.resize(out.capacity());
+        next = out.data() + used;
+        limit = out.data() + out.size();
+    }
+    ~ListingOutput() { out.resize(static_cast<std::size_t>(next - out.data())); }
+    ListingOutput(const ListingOutput&) = delete;
+    ListingOutput& operator=(const ListingOutput&) = delete;
+
+    void put(std::string_view text) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        // Each character becomes at most five; tabs reserve their own.
+        reserve(5 * text.size());
+        while (p != end) {
+            const char* run = p;
+            while (p != end && !kChars.is(*p, kEscaped)) ++p;
+            std::size_t length = static_cast<std::size_t>(p - run);
+            if (length != 0) {
+                std::memcpy(next, run, length);
+                next += length;
+                column += length;
+            }
+            if (p == end) return;
+            switch (*p++) {
+                case '\t': {
+                    std::size_t blanks = tabSize - column % tabSize;
+                    reserve(blanks + 5 * static_cast<std::size_t>(end - p));
+                    std::memset(next, ' ', blanks);
+                    next += blanks;
+                    column += blanks;
+                    break;
+                }
+                case '\n': *next++ = '\n'; column = 0; break;
+                case '<': std::memcpy(next, "&#60;", 5); next += 5; ++column; break;
+                default: std::memcpy(next, "&#62;", 5); next += 5; ++column; break;  // '>'
+            }
+        }
     }
     // Markup: written as it stands, no column.
-    void raw(const std::string& markup) { out << markup; }
-    void advance(int columns) { column += columns; }
+    void raw(std::string_view markup) {
+        reserve(markup.size());
+        std::memcpy(next, markup.data(), markup.size());
+        next += markup.size();
+    }
     void newLine() {
-        out << '\n';
+        reserve(1);
+        *next++ = '\n';
         column = 0;
     }
 
-    std::ostream& out;
-
 private:
-    int tabSize;
-    int column = 0;
+    void reserve(std::size_t size) {
+        if (static_cast<std::size_t>(limit - next) < size) grow(size);
+    }
+    void grow(std::size_t size) {
+        std::size_t used = static_cast<std::size_t>(next - out.data());
+        out.resize(std::max(out.size() * 2, used + size + 4096));
+        next = out.data() + used;
+        limit = out.data() + out.size();
+    }
+
+    std::string& out;
+    std::size_t tabSize;
+    std::size_t column = 0;
+    char* next;   // where the next character goes
+    char* limit;  // the end of the string's characters
 };
 
-std::string fontOpen(const std::string& color) { return "<font color=\"" + color + "\">"; }
-
-bool isStringToken(const std::string& token) {
-    return !token.empty() && (token[0] == '"' || token[0] == '\'');
-}
-
-// The colour of a token, or null for none; the first matching class wins.
-const std::string* tokenColor(const std::string& token, bool joinedInclude,
-                              const SourceListingOptions& options) {
-    const SyntaxColorSettings& colors = options.colors;
-    if (isKeyword(token, options.language) || Preprocessor::isPreprocessorLine(token))
-        return &colors.keyword;
-    if (joinedInclude || isStringToken(token)) return &colors.string;
-    if (isListingNumber(token)) return &colors.number;
-    if (colors.userKeywords.count(token) != 0) return &colors.userKeyword;
-    if (isOperatorToken(token)) return &colors.op;
-    if (isSeparatorToken(token)) return &colors.separator;
-    return nullptr;
-}
-
-// After a "/" token: a block or line comment, written whole. Returns false
-// (with nothing taken from the stream) when no comment starts here.
-bool writeComment(CppStream& in, ListingWriter& writer, const SourceListingOptions& options) {
-    int next = in.peek();
-    if (next != '*' && next != '/') return false;
-    in.get();
-    bool colored = options.syntaxColor;
-    if (next == '*') {
-        if (colored) writer.raw(fontOpen(options.colors.comment));
-        writer.put("/*");
-        bool star = false;
-        for (int c = in.get(); c != EOF; c = in.get()) {
-            writer.put(static_cast<char>(c));
-            if (star && c == '/') {
-                if (colored) writer.raw("</font>");
-                return true;
-            }
-            star = c == '*';
-        }
-        return true;  // the comment runs to the end of the file
-    }
-    std::string rest = in.getLine();
-    if (colored) writer.raw(fontOpen(options.colors.comment));
-    writer.put("//");
-    writer.put(rest);
-    if (colored) writer.raw("</font>");
-    writer.newLine();
-    return true;
-}
-
-}  // namespace
-
-bool isListingNumber(const std::string& token) {
+bool listingNumber(std::string_view token) {
     bool hex = token.size() >= 3 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X');
     bool digit = false;
     for (std::size_t i = hex ? 2 : 0; i < token.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(token[i]);
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c != '-' && c != '.' && !(hex && std::isxdigit(c))) return false;
+        char c = token[i];
+        if (kChars.is(c, kDigit)) digit = true;
+        else if (c != '-' && c != '.' && !(hex && kChars.is(c, kHex))) return false;
     }
     return digit || hex;
 }
 
-void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOptions& options) {
-    ListingWriter writer(out, options.tabSize);
-    std::string previous;
-    auto read = [&in](std::string* blank) {
-        return readToken(in, nullptr, true, 0, 0, true, blank, false);
+// The colour classes of tokens; None is uncoloured.
+enum Color : unsigned char { None, Keyword, String, Number, UserKeyword, Operator, Separator, kColors };
+
+// Remembers the colour of each word already seen in one listing, so that a
+// word repeated through a file is classified once. The keys view the text
+// being listed, which outlives the table.
+class WordColors {
+public:
+    WordColors() : slots(256) {}
+
+    // The slot of the word: `found` tells whether it holds the word already,
+    // else the caller stores the word's colour there with set().
+    std::size_t find(std::string_view word, bool& found) {
+        std::size_t mask = slots.size() - 1;
+        std::size_t i = hash(word) & mask;
+        for (;; i = (i + 1) & mask) {
+            const Slot& slot = slots[i];
+            if (slot.data == nullptr) {
+                found = false;
+                return i;
+            }
+            if (slot.size == word.size() && std::memcmp(slot.data, word.data(), word.size()) == 0) {
+                found = true;
+                return i;
+            }
+        }
+    }
+    Color at(std::size_t i) const { return slots[i].color; }
+    void set(std::size_t i, std::string_view word, Color color) {
+        slots[i] = Slot{word.data(), word.size(), color};
+        // Kept at most half full, so that a probe ends soon and always ends.
+        if (++used * 2 > slots.size()) grow();
+    }
+
+private:
+    struct Slot {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        Color color = None;
     };
+
+    static std::size_t hash(std::string_view word) {
+        std::uint64_t h = 14695981039346656037ull;
+        for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+    void grow() {
+        std::vector<Slot> old(slots.size() * 2);
+        old.swap(slots);
+        std::size_t mask = slots.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.data == nullptr) continue;
+            std::size_t i = hash(std::string_view(slot.data, slot.size)) & mask;
+            while (slots[i].data != nullptr) i = (i + 1) & mask;
+            slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots;
+    std::size_t used = 0;
+};
+
+// One token and the white space before it.
+struct Token {
+    enum Kind : unsigned char { End, Word, Literal, Other };
+    std::string_view blank;
+    std::string_view text;
+    Kind kind = End;
+    bool copied = false;  // text lies in a scratch string, not in the listed text
+};
+
+class ListingRenderer {
+public:
+    ListingRenderer(std::string_view text, const std::string& fileName, std::string& out,
+                    const SourceListingOptions& options)
+        : text(text), fileName(fileName), output(out, options.tabSize), options(options) {
+        const SyntaxColorSettings& colors = options.colors;
+        const std::string* names[kColors] = {nullptr,        &colors.keyword, &colors.string,
+                                             &colors.number, &colors.userKeyword, &colors.op,
+                                             &colors.separator};
+        for (int i = Keyword; i < kColors; ++i) fontOpen[i] = "<font color=\"" + *names[i] + "\">";
+        commentOpen = "<font color=\"" + colors.comment + "\">";
+        for (const std::string& word : colors.userKeywords) userKeywords.insert(word);
+    }
+
+    void run();
+
+private:
+    void read(Token& token);
+    bool writeComment();
+    Color colorOf(const Token& token, bool joinedInclude);
+    Color classify(std::string_view token) const;
+    [[noreturn]] void literalLeftOpen() const {
+        throw VelkFileError("End-of-file while in a quoted string on line 0", fileName);
+    }
+
+    std::string_view text;
+    std::size_t pos = 0;
+    const std::string& fileName;
+    ListingOutput output;
+    const SourceListingOptions& options;
+
+    std::string fontOpen[kColors];
+    std::string commentOpen;
+    std::unordered_set<std::string_view> userKeywords;
+    WordColors words;
+    // The colour of each one-character token, classified on first use.
+    Color single[256] = {};
+    bool singleKnown[256] = {};
+
+    std::string minusScratch;  // a "-" token whose digits follow blanks
+    std::string joined;        // tokens joined from several
+};
+
+void ListingRenderer::read(Token& token) {
+    const std::size_t n = text.size();
+    std::size_t start = pos;
+    while (pos < n && kChars.is(text[pos], kBlank)) ++pos;
+    token.blank = text.substr(start, pos - start);
+    token.copied = false;
+    if (pos == n) {
+        token.text = {};
+        token.kind = Token::End;
+        return;
+    }
+    start = pos;
+    char c = text[pos++];
+    if (kChars.is(c, kIdent)) {
+        while (pos < n && kChars.is(text[pos], kIdent)) ++pos;
+        token.text = text.substr(start, pos - start);
+        token.kind = Token::Word;
+        return;
+    }
+    if (c == '-') {
+        // Blanks after a "-" are dropped, and digits after them join it.
+        std::size_t digits = pos;
+        while (digits < n && kChars.is(text[digits], kBlank)) ++digits;
+        std::size_t end = digits;
+        while (end < n && kChars.is(text[end], kDigit)) ++end;
+        if (digits == pos || end == digits) {
+            token.text = text.substr(start, digits == pos ? end - start : 1);
+        } else {
+            minusScratch.assign(1, '-');
+            minusScratch.append(text.substr(digits, end - digits));
+            token.text = minusScratch;
+            token.copied = true;
+        }
+        pos = end;
+        token.kind = Token::Word;
+        return;
+    }
+    if (c == '"' || c == '\'') {
+        for (;;) {
+            if (pos >= n) literalLeftOpen();
+            char d = text[pos++];
+            if (d == '\\') {
+                if (pos >= n) literalLeftOpen();
+                ++pos;
+            } else if (d == c) {
+                break;
+            }
+        }
+        token.text = text.substr(start, pos - start);
+        token.kind = Token::Literal;
+        return;
+    }
+    token.text = text.substr(start, 1);
+    token.kind = Token::Other;
+}
+
+// After a "/" token: a block or line comment, written whole. Returns false
+// (with nothing taken) when no comment starts here.
+bool ListingRenderer::writeComment() {
+    const std::size_t n = text.size();
+    if (pos >= n || (text[pos] != '*' && text[pos] != '/')) return false;
+    const bool colored = options.syntaxColor;
+    if (colored) output.raw(commentOpen);
+    if (text[pos++] == '*') {
+        output.put("/*");
+        // The "*" of the opening is spent: "/*/" does not close.
+        std::size_t close = text.find("*/", pos);
+        if (close == std::string_view::npos) {
+            output.put(text.substr(pos));  // the comment runs to the end of the file
+            pos = n;
+            return true;
+        }
+        output.put(text.substr(pos, close + 2 - pos));
+        if (colored) output.raw("</font>");
+        pos = close + 2;
+        return true;
+    }
+    std::size_t lineEnd = text.find('\n', pos);
+    if (lineEnd == std::string_view::npos) lineEnd = n;
+    output.put("//");
+    output.put(text.substr(pos, lineEnd - pos));
+    if (colored) output.raw("</font>");
+    output.newLine();  // also at the end of a file without a final line feed
+    pos = lineEnd < n ? lineEnd + 1 : n;
+    return true;
+}
+
+// The colour of a token, or None; the first matching class wins.
+Color ListingRenderer::classify(std::string_view token) const {
+    if (isKeyword(token, options.language) || Preprocessor::isPreprocessorLine(std::string(token)))
+        return Keyword;
+    if (!token.empty() && (token[0] == '"' || token[0] == '\'')) return String;
+    if (listingNumber(token)) return Number;
+    if (!userKeywords.empty() && userKeywords.count(token) != 0) return UserKeyword;
+    if (isOperatorToken(token)) return Operator;
+    if (isSeparatorToken(token)) return Separator;
+    return None;
+}
+
+Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
+    std::string_view word = token.text;
+    // A literal or an include name is never a keyword or directive word.
+    if (joinedInclude || token.kind == Token::Literal) return String;
+    if (word.size() == 1) {
+        unsigned char c = static_cast<unsigned char>(word[0]);
+        if (!singleKnown[c]) {
+            single[c] = classify(word);
+            singleKnown[c] = true;
+        }
+        return single[c];
+    }
+    // Only words that lie in the listed text can be remembered by view.
+    if (token.copied) return classify(word);
+    bool found;
+    std::size_t slot = words.find(word, found);
+    if (found) return words.at(slot);
+    Color color = classify(word);
+    words.set(slot, word, color);
+    return color;
+}
+
+void ListingRenderer::run() {
+    // The previous token was "#include" or "#using": a "<" after it opens a
+    // file name that is joined up to its ">".
+    bool afterInclude = false;
     // A token read ahead and not joined, with the blank before it.
     bool havePending = false;
-    std::string pendingToken, pendingBlank;
+    Token pending;
+    Token token;
     for (;;) {
-        std::string blank;
-        std::string token;
         if (havePending) {
             havePending = false;
-            token = std::move(pendingToken);
-            blank = std::move(pendingBlank);
+            token = pending;
         } else {
-            token = read(&blank);
+            read(token);
         }
-        writer.put(blank);
-        if (token.empty()) break;
+        output.put(token.blank);
+        if (token.kind == Token::End) break;
 
         // Comments: written character by character, so that nothing in
         // them is read as a literal.
-        if (token == "/" && writeComment(in, writer, options)) {
-            previous.clear();
+        if (token.kind == Token::Other && token.text[0] == '/' && writeComment()) {
+            afterInclude = false;
             continue;
         }
-        if (token == "#") {
+        if (token.kind == Token::Other && token.text[0] == '#') {
             // The blank between is dropped, but a "#" alone on its line is
             // not joined with the next line: the listing keeps its lines.
-            std::string between;
-            std::string name = read(&between);
-            if (between.find('\n') == std::string::npos) {
-                token += name;
+            Token name;
+            read(name);
+            if (name.blank.find('\n') == std::string_view::npos) {
+                if (name.blank.empty() && name.text.data() == token.text.data() + 1) {
+                    token.text = std::string_view(token.text.data(), 1 + name.text.size());
+                } else if (!name.text.empty()) {
+                    joined.assign(1, '#');
+                    joined.append(name.text);
+                    token.text = joined;
+                    token.copied = true;
+                }
             } else {
                 havePending = true;
-                pendingToken = std::move(name);
-                pendingBlank = std::move(between);
+                pending = name;
             }
         }
         bool joinedInclude = false;
-        if (token == "<" && (previous == "#include" || previous == "#using")) {
+        if (afterInclude && token.kind == Token::Other && token.text == "<") {
             joinedInclude = true;
-            for (std::string part; token.back() != '>';) {
-                std::string inner;
-                part = read(&inner);
-                if (part.empty()) break;
-                token += inner + part;
+            joined.assign(1, '<');
+            while (joined.back() != '>') {
+                Token part;
+                read(part);
+                if (part.kind == Token::End) break;
+                joined.append(part.blank);
+                joined.append(part.text);
             }
+            token.text = joined;
+            token.copied = true;
         }
-        previous = token;
+        afterInclude = token.text == "#include" || token.text == "#using";
 
-        const std::string* color =
-            options.syntaxColor ? tokenColor(token, joinedInclude, options) : nullptr;
-        if (color != nullptr) writer.raw(fontOpen(*color));
-        writer.put(token);
-        if (color != nullptr) writer.raw("</font>");
+        Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
+        if (color != None) output.raw(fontOpen[color]);
+        output.put(token.text);
+        if (color != None) output.raw("</font>");
     }
+}
+
+// A file descriptor closed on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd; }
+    bool close() {
+        int result = ::close(fd);
+        fd = -1;
+        return result == 0;
+    }
+
+private:
+    int fd;
+};
+
+// The whole source, read at once. The messages are those of VelkInFile.
+std::string readSource(const std::string& fileName) {
+    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (file.get() < 0) {
+        if (::stat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
+        throw VelkFileError("Couldn't open the file", fileName);
+    }
+    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+        throw VelkFileError("Couldn't open the file", fileName);
+    const bool regular = S_ISREG(info.st_mode);
+    const std::size_t expected = regular ? static_cast<std::size_t>(info.st_size) : 0;
+    // One byte more than the file's size, so that a file that grew since
+    // is noticed by a full buffer.
+    std::string text(regular ? expected + 1 : std::size_t{1} << 16, '\0');
+    std::size_t size = 0;
+    for (;;) {
+        if (size == text.size()) text.resize(text.size() * 2);
+        ssize_t count = ::read(file.get(), text.data() + size, text.size() - size);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throw VelkFileError("Could not read the file", fileName);
+        }
+        if (count == 0) break;
+        size += static_cast<std::size_t>(count);
+        // A regular file read short at its size has ended: no second read
+        // to see the end.
+        if (regular && size == expected && size < text.size()) break;
+    }
+    text.resize(size);
+    return text;
+}
+
+// Read as text: a carriage return before a line feed is dropped.
+void dropCarriageReturns(std::string& text) {
+    std::size_t from = text.find('\r');
+    if (from == std::string::npos) return;
+    std::size_t to = from;
+    for (; from < text.size(); ++from)
+        if (!(text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n'))
+            text[to++] = text[from];
+    text.resize(to);
+}
+
+// Writes the page whole. The directory is made only when the page cannot be
+// opened without it, so that a run does not ask again for each listing.
+void writePage(const std::string& page, const std::string& html) {
+    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+    int fd = ::open(page.c_str(), flags, 0666);
+    if (fd < 0) {
+        // Throws the directory's own errors, as when it was always made first.
+        VelkDirectory directory(directoryOf(page), true);
+        fd = ::open(page.c_str(), flags, 0666);
+        if (fd < 0) throw VelkFileError("Couldn't open the output file", page);
+    }
+    Descriptor file(fd);
+    const char* data = html.data();
+    std::size_t left = html.size();
+    while (left > 0) {
+        ssize_t written = ::write(file.get(), data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw VelkFileError("Could not write the file", page);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (!file.close()) throw VelkFileError("Could not write the file", page);
+}
+
+}  // namespace
+
+bool isListingNumber(const std::string& token) { return listingNumber(token); }
+
+void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
+                         const SourceListingOptions& options) {
+    ListingRenderer(text, fileName, out, options).run();
+}
+
+void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOptions& options) {
+    std::string text;
+    for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get())
+        text.push_back(static_cast<char>(c));
+    std::string body;
+    try {
+        renderSourceListing(text, in.getFileName(), body, options);
+    } catch (...) {
+        out << body;  // what was written before the error, as a stream gets it
+        throw;
+    }
+    out << body;
 }
 
 std::string sourceListingPath(const std::string& sourceFile, const std::string& packageName,
@@ -191,28 +569,17 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& detailDirectory,
                                const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
-    // Read as text: a carriage return before a line feed is dropped.
-    std::string text;
-    {
-        VelkInFile input(sourceFile, true);
-        std::ostringstream whole;
-        whole << input.getStream().rdbuf();
-        const std::string raw = whole.str();
-        text.reserve(raw.size());
-        for (std::size_t i = 0; i < raw.size(); ++i)
-            if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text += raw[i];
-    }
-    CppStrStream stream(text, sourceFile);
-    std::ostringstream body;
-    renderSourceListing(stream, body, options);
+    std::string text = readSource(sourceFile);
+    dropCarriageReturns(text);
 
-    VelkDirectory directory(directoryOf(page), true);
-    VelkOutFile output(page, true, false);
-    std::ostringstream title;
-    ListingWriter(title, 1).put(fileNameOf(sourceFile));
-    output.write("<HTML>\n<HEAD>\n<TITLE>\n" + title.str() + "\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
-    output.write(body.str());
-    output.write("\n</PRE>\n</BODY>\n</HTML>\n");
-    output.close();
+    std::string html;
+    // Colour markup roughly doubles a source; a larger page grows as usual.
+    html.reserve(text.size() * 2 + 256);
+    html += "<HTML>\n<HEAD>\n<TITLE>\n";
+    ListingOutput(html, 1).put(fileNameOf(sourceFile));
+    html += "\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n";
+    renderSourceListing(text, sourceFile, html, options);
+    html += "\n</PRE>\n</BODY>\n</HTML>\n";
+    writePage(page, html);
     return page;
 }

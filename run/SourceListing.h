@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "model/CppStream.h"
 #include "run/SyntaxColorSettings.h"
@@ -34,10 +35,18 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& detailDirectory,
                                const SourceListingOptions& options);
 
-// Writes the page's body (not the surrounding HTML) for the text of `in`.
+// Appends the page's body (not the surrounding HTML) for `text` to `out`.
 // "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
-// tab stop; every other character is written as it stands. Throws what the
-// token layer throws.
+// tab stop; every other character is written as it stands. The text is cut
+// into tokens as the token layer cuts it (readToken without joined
+// literals), and throws what it throws: VelkFileError "End-of-file while in
+// a quoted string on line 0" naming fileName for a literal left open at the
+// end, with the body up to that literal already appended.
+void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
+                         const SourceListingOptions& options);
+
+// The same for the rest of the text of `in` (read to its end), written to
+// `out`; the error names in.getFileName().
 void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOptions& options);
 
 // The listing's number test: decimal digits with "-" and ".", or "0x"/"0X"

@@ -71,6 +71,59 @@ TEST(SourceListing, ClassesTakeTheFirstMatchingColour) {
               "<font color=\"maroon\">1</font><font color=\"black\">)</font>");
 }
 
+TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
+    // Blanks after a "-" are dropped; digits after them join it as a number.
+    EXPECT_EQ(render("a - 12;b -c"),
+              "a <font color=\"maroon\">-12</font>;b <font color=\"black\">-</font>c");
+    EXPECT_EQ(render("x -\n  y", false), "x -y");
+    // The joined "#" takes whatever follows on its line, also a literal.
+    EXPECT_EQ(render("#\t\"s\" #", false), "#\"s\" #");
+    EXPECT_EQ(render("#\n  #\ninclude <a\n b>"),
+              "#\n  #\n<font color=\"blue\">include</font> "
+              "<font color=\"black\">&#60;</font>a\n b<font color=\"black\">&#62;</font>");
+    // An include name runs to its ">" across lines, blanks and a joined "-".
+    EXPECT_EQ(render("#include <a - 1\n>x"),
+              "<font color=\"blue\">#include</font> <font color=\"maroon\">&#60;a -1\n&#62;</font>x");
+    // A line comment at the very end still ends its line.
+    EXPECT_EQ(render("x //c"), "x <font color=\"green\">//c</font>\n");
+    EXPECT_EQ(render("/*/ x */y", false), "/*/ x */y");
+}
+
+TEST(SourceListing, ALiteralLeftOpenAtTheEndKeepsWhatCameBefore) {
+    SourceListingOptions options;
+    for (const char* text : {"int x = \"abc", "y = 'a\\", "\"a\\\""}) {
+        std::string out = "head ";
+        try {
+            renderSourceListing(text, "open.cpp", out, options);
+            ADD_FAILURE() << text;
+        } catch (const VelkFileError& error) {
+            EXPECT_EQ(error.getMessage(),
+                      "End-of-file while in a quoted string on line 0 (file = 'open.cpp')");
+        }
+        EXPECT_EQ(out.rfind("head ", 0), 0u) << out;
+    }
+    // The blank before the literal is not written either.
+    options.syntaxColor = false;
+    std::string out;
+    EXPECT_THROW(renderSourceListing("x<y \"", "open.cpp", out, options), VelkFileError);
+    EXPECT_EQ(out, "x&#60;y");
+}
+
+TEST(SourceListing, RepeatedWordsKeepTheirColoursInALongListing) {
+    // Enough different words to outgrow any small table of words seen.
+    std::string text, expected;
+    for (int i = 0; i < 700; ++i) {
+        std::string word = "w" + std::to_string(i);
+        text += word + " int mine line " + word + "\n";
+        expected += word + " <font color=\"blue\">int</font> <font color=\"purple\">mine</font> "
+                    "<font color=\"blue\">line</font> " + word + "\n";
+    }
+    EXPECT_EQ(render(text, true, 4, {"mine"}), expected);
+    // A tab far into a long line, and a tab stop wider than the text.
+    EXPECT_TRUE(render(std::string(5001, 'a') + "\tb", false, 7) == std::string(5001, 'a') + "    b");
+    EXPECT_EQ(render("\t<", false, 3000), std::string(3000, ' ') + "&#60;");
+}
+
 TEST(SourceListing, NumberTest) {
     for (const char* yes : {"1.5", "0xFF", "0Xab", "-12", "007"}) EXPECT_TRUE(isListingNumber(yes)) << yes;
     for (const char* no : {"10L", "1e5", ".", "0x", "-", "x1", ""}) EXPECT_FALSE(isListingNumber(no)) << no;
@@ -100,4 +153,22 @@ TEST(SourceListing, WritesTheWholePageAndReportsAMissingSource) {
               "int x;\n\n</PRE>\n</BODY>\n</HTML>\n");
     EXPECT_THROW(writeSourceListing(scratch / "src/none.h", "", scratch / "out", "p", options),
                  VelkFileError);
+    EXPECT_THROW(writeSourceListing(scratch / "src", "", scratch / "out", "p", options),
+                 VelkFileError);
+
+    // A shorter source written over an existing page leaves nothing behind.
+    scratch.write("src/a<b>.h", "\r\r\n");
+    writeSourceListing(scratch / "src/a<b>.h", "(default)", scratch / "out", "projects", options);
+    EXPECT_EQ(readWholeFile(page),
+              "<HTML>\n<HEAD>\n<TITLE>\na&#60;b&#62;.h\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n"
+              "\r\n\n</PRE>\n</BODY>\n</HTML>\n");
+
+    // A file where the page's directory should be.
+    scratch.write("out/blocked", "");
+    try {
+        writeSourceListing(scratch / "src/a<b>.h", "", scratch / "out", "blocked", options);
+        ADD_FAILURE();
+    } catch (const VelkError& error) {
+        EXPECT_EQ(error.getMessage(), "Not a directory (" + (scratch / "out/blocked") + ")");
+    }
 }
