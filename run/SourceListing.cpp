@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
@@ -51,23 +52,39 @@ struct CharClasses {
 
 constexpr CharClasses kChars;
 
-// Appends characters to a page, escaping angle brackets and expanding tabs,
-// and keeps the column for the tab stops. Writes through a pointer into the
-// page's string, which it grows ahead of each write; the string is cut back
-// to what was written when the writer goes, also when an error ends it early.
+// The first character in [p, end) that the writer does not copy as it
+// stands, or end.
+const char* findEscaped(const char* p, const char* const end) {
+    // Four at a time while four are left: most runs are longer than that.
+    const unsigned char* const of = kChars.of;
+    auto at = [&p](int i) { return static_cast<unsigned char>(p[i]); };
+    while (end - p >= 4 && ((of[at(0)] | of[at(1)] | of[at(2)] | of[at(3)]) & kEscaped) == 0) p += 4;
+    while (p != end && !kChars.is(*p, kEscaped)) ++p;
+    return p;
+}
+
+// Builds a page: appends characters, escaping angle brackets and expanding
+// tabs, and keeps the column for the tab stops. The page lies in storage of
+// its own that is grown ahead of each write and never cleared first, so that
+// no byte of a page is touched twice before it is written.
 class ListingOutput {
 public:
-    ListingOutput(std::string& out, int tabSize)
-        : out(out), tabSize(tabSize < 1 ? 1 : static_cast<std::size_t>(tabSize)) {
-        // The room that the caller reserved is written first.
-        std::size_t used = out.size();
-        out.resize(out.capacity());
-        next = out.data() + used;
-        limit = out.data() + out.size();
+    ListingOutput(std::size_t expectedSize, int tabSize) {
+        grow(expectedSize);
+        startText(tabSize);
     }
-    ~ListingOutput() { out.resize(static_cast<std::size_t>(next - out.data())); }
     ListingOutput(const ListingOutput&) = delete;
     ListingOutput& operator=(const ListingOutput&) = delete;
+
+    // Starts a text of its own: column 0, with the tab size (below 1 is 1).
+    void startText(int tabSize) {
+        this->tabSize = tabSize < 1 ? 1 : static_cast<std::size_t>(tabSize);
+        column = 0;
+    }
+    // What was written so far.
+    std::string_view written() const {
+        return std::string_view(storage.get(), static_cast<std::size_t>(next - storage.get()));
+    }
 
     void put(std::string_view text) {
         const char* p = text.data();
@@ -76,7 +93,7 @@ public:
         reserve(5 * text.size());
         while (p != end) {
             const char* run = p;
-            while (p != end && !kChars.is(*p, kEscaped)) ++p;
+            p = findEscaped(p, end);
             std::size_t length = static_cast<std::size_t>(p - run);
             if (length != 0) {
                 std::memcpy(next, run, length);
@@ -116,17 +133,21 @@ private:
         if (static_cast<std::size_t>(limit - next) < size) grow(size);
     }
     void grow(std::size_t size) {
-        std::size_t used = static_cast<std::size_t>(next - out.data());
-        out.resize(std::max(out.size() * 2, used + size + 4096));
-        next = out.data() + used;
-        limit = out.data() + out.size();
+        std::size_t used = static_cast<std::size_t>(next - storage.get());
+        std::size_t capacity = static_cast<std::size_t>(limit - storage.get());
+        capacity = std::max(capacity * 2, used + size + 4096);
+        std::unique_ptr<char[]> larger(new char[capacity]);
+        if (used != 0) std::memcpy(larger.get(), storage.get(), used);
+        storage = std::move(larger);
+        next = storage.get() + used;
+        limit = storage.get() + capacity;
     }
 
-    std::string& out;
-    std::size_t tabSize;
+    std::unique_ptr<char[]> storage;
+    char* next = nullptr;   // where the next character goes
+    char* limit = nullptr;  // the end of the storage
+    std::size_t tabSize = 1;
     std::size_t column = 0;
-    char* next;   // where the next character goes
-    char* limit;  // the end of the string's characters
 };
 
 bool listingNumber(std::string_view token) {
@@ -213,9 +234,10 @@ struct Token {
 
 class ListingRenderer {
 public:
-    ListingRenderer(std::string_view text, const std::string& fileName, std::string& out,
+    ListingRenderer(std::string_view text, const std::string& fileName, ListingOutput& output,
                     const SourceListingOptions& options)
-        : text(text), fileName(fileName), output(out, options.tabSize), options(options) {
+        : text(text), fileName(fileName), output(output), options(options) {
+        output.startText(options.tabSize);
         const SyntaxColorSettings& colors = options.colors;
         const std::string* names[kColors] = {nullptr,        &colors.keyword, &colors.string,
                                              &colors.number, &colors.userKeyword, &colors.op,
@@ -239,7 +261,7 @@ private:
     std::string_view text;
     std::size_t pos = 0;
     const std::string& fileName;
-    ListingOutput output;
+    ListingOutput& output;
     const SourceListingOptions& options;
 
     std::string fontOpen[kColors];
@@ -461,8 +483,16 @@ private:
     int fd;
 };
 
+// The bytes of a source, never cleared before they are read into.
+struct SourceText {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+
+    std::string_view view() const { return std::string_view(bytes.get(), size); }
+};
+
 // The whole source, read at once. The messages are those of VelkInFile.
-std::string readSource(const std::string& fileName) {
+SourceText readSource(const std::string& fileName) {
     Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info;
     if (file.get() < 0) {
@@ -475,39 +505,45 @@ std::string readSource(const std::string& fileName) {
     const std::size_t expected = regular ? static_cast<std::size_t>(info.st_size) : 0;
     // One byte more than the file's size, so that a file that grew since
     // is noticed by a full buffer.
-    std::string text(regular ? expected + 1 : std::size_t{1} << 16, '\0');
-    std::size_t size = 0;
+    std::size_t capacity = regular ? expected + 1 : std::size_t{1} << 16;
+    SourceText text{std::unique_ptr<char[]>(new char[capacity]), 0};
     for (;;) {
-        if (size == text.size()) text.resize(text.size() * 2);
-        ssize_t count = ::read(file.get(), text.data() + size, text.size() - size);
+        if (text.size == capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), text.bytes.get(), text.size);
+            text.bytes = std::move(larger);
+            capacity *= 2;
+        }
+        ssize_t count = ::read(file.get(), text.bytes.get() + text.size, capacity - text.size);
         if (count < 0) {
             if (errno == EINTR) continue;
             throw VelkFileError("Could not read the file", fileName);
         }
         if (count == 0) break;
-        size += static_cast<std::size_t>(count);
+        text.size += static_cast<std::size_t>(count);
         // A regular file read short at its size has ended: no second read
         // to see the end.
-        if (regular && size == expected && size < text.size()) break;
+        if (regular && text.size == expected && text.size < capacity) break;
     }
-    text.resize(size);
     return text;
 }
 
 // Read as text: a carriage return before a line feed is dropped.
-void dropCarriageReturns(std::string& text) {
-    std::size_t from = text.find('\r');
-    if (from == std::string::npos) return;
-    std::size_t to = from;
-    for (; from < text.size(); ++from)
-        if (!(text[from] == '\r' && from + 1 < text.size() && text[from + 1] == '\n'))
-            text[to++] = text[from];
-    text.resize(to);
+void dropCarriageReturns(SourceText& text) {
+    char* const bytes = text.bytes.get();
+    const std::size_t size = text.size;
+    const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
+    if (found == nullptr) return;
+    std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
+    for (std::size_t from = to; from < size; ++from)
+        if (!(bytes[from] == '\r' && from + 1 < size && bytes[from + 1] == '\n'))
+            bytes[to++] = bytes[from];
+    text.size = to;
 }
 
 // Writes the page whole. The directory is made only when the page cannot be
 // opened without it, so that a run does not ask again for each listing.
-void writePage(const std::string& page, const std::string& html) {
+void writePage(const std::string& page, std::string_view html) {
     const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
     int fd = ::open(page.c_str(), flags, 0666);
     if (fd < 0) {
@@ -537,7 +573,14 @@ bool isListingNumber(const std::string& token) { return listingNumber(token); }
 
 void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
                          const SourceListingOptions& options) {
-    ListingRenderer(text, fileName, out, options).run();
+    ListingOutput output(text.size() * 2, options.tabSize);
+    try {
+        ListingRenderer(text, fileName, output, options).run();
+    } catch (...) {
+        out.append(output.written());
+        throw;
+    }
+    out.append(output.written());
 }
 
 void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOptions& options) {
@@ -569,17 +612,17 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& detailDirectory,
                                const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
-    std::string text = readSource(sourceFile);
+    SourceText text = readSource(sourceFile);
     dropCarriageReturns(text);
 
-    std::string html;
-    // Colour markup roughly doubles a source; a larger page grows as usual.
-    html.reserve(text.size() * 2 + 256);
-    html += "<HTML>\n<HEAD>\n<TITLE>\n";
-    ListingOutput(html, 1).put(fileNameOf(sourceFile));
-    html += "\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n";
-    renderSourceListing(text, sourceFile, html, options);
-    html += "\n</PRE>\n</BODY>\n</HTML>\n";
-    writePage(page, html);
+    // Colour markup makes a page two or three times its source; a larger
+    // page grows as usual.
+    ListingOutput html(text.size * 3 + 4096, 1);
+    html.raw("<HTML>\n<HEAD>\n<TITLE>\n");
+    html.put(fileNameOf(sourceFile));
+    html.raw("\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
+    ListingRenderer(text.view(), sourceFile, html, options).run();
+    html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
+    writePage(page, html.written());
     return page;
 }
