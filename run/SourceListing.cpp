@@ -252,6 +252,22 @@ public:
 private:
     void read(Token& token);
     bool writeComment();
+    void runTokens();
+    // Uncoloured text that lies in the listed text is gathered while it runs
+    // on, and written in one piece before anything else is written.
+    void plain(std::string_view part) {
+        if (part.empty()) return;
+        if (part.data() != plainEnd) {
+            flushPlain();
+            plainBegin = part.data();
+        }
+        plainEnd = part.data() + part.size();
+    }
+    void flushPlain() {
+        if (plainBegin != plainEnd)
+            output.put(std::string_view(plainBegin, static_cast<std::size_t>(plainEnd - plainBegin)));
+        plainBegin = plainEnd = nullptr;
+    }
     Color colorOf(const Token& token, bool joinedInclude);
     Color classify(std::string_view token) const;
     [[noreturn]] void literalLeftOpen() const {
@@ -271,6 +287,9 @@ private:
     // The colour of each one-character token, classified on first use.
     Color single[256] = {};
     bool singleKnown[256] = {};
+
+    const char* plainBegin = nullptr;
+    const char* plainEnd = nullptr;
 
     std::string minusScratch;  // a "-" token whose digits follow blanks
     std::string joined;        // tokens joined from several
@@ -337,6 +356,7 @@ void ListingRenderer::read(Token& token) {
 bool ListingRenderer::writeComment() {
     const std::size_t n = text.size();
     if (pos >= n || (text[pos] != '*' && text[pos] != '/')) return false;
+    flushPlain();
     const bool colored = options.syntaxColor;
     if (colored) output.raw(commentOpen);
     if (text[pos++] == '*') {
@@ -398,6 +418,16 @@ Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
 }
 
 void ListingRenderer::run() {
+    try {
+        runTokens();
+    } catch (...) {
+        flushPlain();  // what came before the error stays written
+        throw;
+    }
+    flushPlain();
+}
+
+void ListingRenderer::runTokens() {
     // The previous token was "#include" or "#using": a "<" after it opens a
     // file name that is joined up to its ">".
     bool afterInclude = false;
@@ -412,7 +442,7 @@ void ListingRenderer::run() {
         } else {
             read(token);
         }
-        output.put(token.blank);
+        plain(token.blank);
         if (token.kind == Token::End) break;
 
         // Comments: written character by character, so that nothing in
@@ -457,6 +487,11 @@ void ListingRenderer::run() {
         afterInclude = token.text == "#include" || token.text == "#using";
 
         Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
+        if (color == None && !token.copied) {
+            plain(token.text);
+            continue;
+        }
+        flushPlain();
         if (color != None) output.raw(fontOpen[color]);
         output.put(token.text);
         if (color != None) output.raw("</font>");
