@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
@@ -164,25 +167,25 @@ bool listingNumber(std::string_view token) {
 // The colour classes of tokens; None is uncoloured.
 enum Color : unsigned char { None, Keyword, String, Number, UserKeyword, Operator, Separator, kColors };
 
-// Remembers the colour of each word already seen in one listing, so that a
-// word repeated through a file is classified once. The keys view the text
-// being listed, which outlives the table.
+// Remembers the colour of each word already seen, so that a word repeated
+// through a file, and through the files of a run, is classified once. Keeps
+// its own copy of each word.
 class WordColors {
 public:
     WordColors() : slots(256) {}
 
     // The slot of the word: `found` tells whether it holds the word already,
     // else the caller stores the word's colour there with set().
-    std::size_t find(std::string_view word, bool& found) {
+    std::size_t find(std::string_view word, bool& found) const {
         std::size_t mask = slots.size() - 1;
         std::size_t i = hash(word) & mask;
         for (;; i = (i + 1) & mask) {
             const Slot& slot = slots[i];
-            if (slot.data == nullptr) {
+            if (!slot.used) {
                 found = false;
                 return i;
             }
-            if (slot.size == word.size() && std::memcmp(slot.data, word.data(), word.size()) == 0) {
+            if (slot.size == word.size() && std::memcmp(keys.data() + slot.offset, word.data(), word.size()) == 0) {
                 found = true;
                 return i;
             }
@@ -190,16 +193,25 @@ public:
     }
     Color at(std::size_t i) const { return slots[i].color; }
     void set(std::size_t i, std::string_view word, Color color) {
-        slots[i] = Slot{word.data(), word.size(), color};
+        slots[i] = Slot{keys.size(), word.size(), color, true};
+        keys.append(word);
         // Kept at most half full, so that a probe ends soon and always ends.
         if (++used * 2 > slots.size()) grow();
+    }
+    // True once the table holds more than a run of usual sources needs.
+    bool large() const { return used > (std::size_t{1} << 16) || keys.size() > (std::size_t{1} << 22); }
+    void clear() {
+        slots.assign(256, Slot{});
+        keys.clear();
+        used = 0;
     }
 
 private:
     struct Slot {
-        const char* data = nullptr;
+        std::size_t offset = 0;  // of the word in keys
         std::size_t size = 0;
         Color color = None;
+        bool used = false;
     };
 
     static std::size_t hash(std::string_view word) {
@@ -212,15 +224,37 @@ private:
         old.swap(slots);
         std::size_t mask = slots.size() - 1;
         for (const Slot& slot : old) {
-            if (slot.data == nullptr) continue;
-            std::size_t i = hash(std::string_view(slot.data, slot.size)) & mask;
-            while (slots[i].data != nullptr) i = (i + 1) & mask;
+            if (!slot.used) continue;
+            std::size_t i = hash(std::string_view(keys.data() + slot.offset, slot.size)) & mask;
+            while (slots[i].used) i = (i + 1) & mask;
             slots[i] = slot;
         }
     }
 
     std::vector<Slot> slots;
+    std::string keys;  // the words, one after the other
     std::size_t used = 0;
+};
+
+// The colours of the words and one-character tokens classified so far for
+// one language. They hold for one set of user keywords: a listing under
+// other ones starts the table again.
+struct TokenColors {
+    WordColors words;
+    Color single[256] = {};
+    bool singleKnown[256] = {};
+
+    void prepare(const SourceListingOptions& options) {
+        if (prepared && userKeywords == options.colors.userKeywords && !words.large()) return;
+        words.clear();
+        std::fill(std::begin(singleKnown), std::end(singleKnown), false);
+        userKeywords = options.colors.userKeywords;
+        prepared = true;
+    }
+
+private:
+    bool prepared = false;
+    std::set<std::string> userKeywords;
 };
 
 // One token and the white space before it.
@@ -235,9 +269,10 @@ struct Token {
 class ListingRenderer {
 public:
     ListingRenderer(std::string_view text, const std::string& fileName, ListingOutput& output,
-                    const SourceListingOptions& options)
-        : text(text), fileName(fileName), output(output), options(options) {
+                    TokenColors& known, const SourceListingOptions& options)
+        : text(text), fileName(fileName), output(output), known(known), options(options) {
         output.startText(options.tabSize);
+        known.prepare(options);
         const SyntaxColorSettings& colors = options.colors;
         const std::string* names[kColors] = {nullptr,        &colors.keyword, &colors.string,
                                              &colors.number, &colors.userKeyword, &colors.op,
@@ -278,15 +313,12 @@ private:
     std::size_t pos = 0;
     const std::string& fileName;
     ListingOutput& output;
+    TokenColors& known;
     const SourceListingOptions& options;
 
     std::string fontOpen[kColors];
     std::string commentOpen;
     std::unordered_set<std::string_view> userKeywords;
-    WordColors words;
-    // The colour of each one-character token, classified on first use.
-    Color single[256] = {};
-    bool singleKnown[256] = {};
 
     const char* plainBegin = nullptr;
     const char* plainEnd = nullptr;
@@ -401,19 +433,19 @@ Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
     if (joinedInclude || token.kind == Token::Literal) return String;
     if (word.size() == 1) {
         unsigned char c = static_cast<unsigned char>(word[0]);
-        if (!singleKnown[c]) {
-            single[c] = classify(word);
-            singleKnown[c] = true;
+        if (!known.singleKnown[c]) {
+            known.single[c] = classify(word);
+            known.singleKnown[c] = true;
         }
-        return single[c];
+        return known.single[c];
     }
-    // Only words that lie in the listed text can be remembered by view.
+    // Joined tokens are rare and seldom repeat.
     if (token.copied) return classify(word);
     bool found;
-    std::size_t slot = words.find(word, found);
-    if (found) return words.at(slot);
+    std::size_t slot = known.words.find(word, found);
+    if (found) return known.words.at(slot);
     Color color = classify(word);
-    words.set(slot, word, color);
+    known.words.set(slot, word, color);
     return color;
 }
 
@@ -609,8 +641,9 @@ bool isListingNumber(const std::string& token) { return listingNumber(token); }
 void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
                          const SourceListingOptions& options) {
     ListingOutput output(text.size() * 2, options.tabSize);
+    TokenColors known;
     try {
-        ListingRenderer(text, fileName, output, options).run();
+        ListingRenderer(text, fileName, output, known, options).run();
     } catch (...) {
         out.append(output.written());
         throw;
@@ -642,10 +675,19 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
     return base + "/" + fileNameOf(sourceFile) + ".html";
 }
 
-std::string writeSourceListing(const std::string& sourceFile, const std::string& packageName,
-                               const std::string& outputDirectory,
-                               const std::string& detailDirectory,
-                               const SourceListingOptions& options) {
+struct SourceListingWriter::Memory {
+    std::map<int, TokenColors> byLanguage;  // a few languages at most
+};
+
+SourceListingWriter::SourceListingWriter() : memory(std::make_unique<Memory>()) {}
+
+SourceListingWriter::~SourceListingWriter() = default;
+
+std::string SourceListingWriter::write(const std::string& sourceFile,
+                                       const std::string& packageName,
+                                       const std::string& outputDirectory,
+                                       const std::string& detailDirectory,
+                                       const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
     SourceText text = readSource(sourceFile);
     dropCarriageReturns(text);
@@ -656,8 +698,17 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
     html.raw("<HTML>\n<HEAD>\n<TITLE>\n");
     html.put(fileNameOf(sourceFile));
     html.raw("\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
-    ListingRenderer(text.view(), sourceFile, html, options).run();
+    ListingRenderer(text.view(), sourceFile, html, memory->byLanguage[options.language], options)
+        .run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
     writePage(page, html.written());
     return page;
+}
+
+std::string writeSourceListing(const std::string& sourceFile, const std::string& packageName,
+                               const std::string& outputDirectory,
+                               const std::string& detailDirectory,
+                               const SourceListingOptions& options) {
+    return SourceListingWriter().write(sourceFile, packageName, outputDirectory, detailDirectory,
+                                       options);
 }

@@ -3,6 +3,7 @@
 // so that class pages can link to the code.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -34,6 +35,27 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& outputDirectory,
                                const std::string& detailDirectory,
                                const SourceListingOptions& options);
+
+// Writes the listing pages of one run, as writeSourceListing does. Between
+// pages it remembers the colour of each word it has classified, so that a
+// word is classified once per run rather than once per file; what it
+// remembers holds for one language and one set of user keywords, and a page
+// under other ones starts it again. Used by one thread at a time.
+class SourceListingWriter {
+public:
+    SourceListingWriter();
+    ~SourceListingWriter();
+    SourceListingWriter(const SourceListingWriter&) = delete;
+    SourceListingWriter& operator=(const SourceListingWriter&) = delete;
+
+    std::string write(const std::string& sourceFile, const std::string& packageName,
+                      const std::string& outputDirectory, const std::string& detailDirectory,
+                      const SourceListingOptions& options);
+
+private:
+    struct Memory;
+    std::unique_ptr<Memory> memory;
+};
 
 // Appends the page's body (not the surrounding HTML) for `text` to `out`.
 // "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
