@@ -119,6 +119,11 @@ public:
             }
         }
     }
+    // Characters that need no escaping (no tab, line feed, "<" or ">").
+    void putUnescaped(std::string_view text) {
+        raw(text);
+        column += text.size();
+    }
     // Markup: written as it stands, no column.
     void raw(std::string_view markup) {
         reserve(markup.size());
@@ -525,7 +530,9 @@ void ListingRenderer::runTokens() {
         }
         flushPlain();
         if (color != None) output.raw(fontOpen[color]);
-        output.put(token.text);
+        // Words are letters, digits, "_" and "-": nothing to escape.
+        if (token.kind == Token::Word) output.putUnescaped(token.text);
+        else output.put(token.text);
         if (color != None) output.raw("</font>");
     }
 }
