@@ -1,8 +1,8 @@
 #include "run/SourceListing.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
@@ -68,8 +68,8 @@ const char* findEscaped(const char* p, const char* const end) {
 
 // Builds a page: appends characters, escaping angle brackets and expanding
 // tabs, and keeps the column for the tab stops. The page lies in storage of
-// its own that is grown ahead of each write and never cleared first, so that
-// no byte of a page is touched twice before it is written.
+// its own that is grown ahead of each write and never cleared first: a
+// page's bytes are written once, not zeroed and then written.
 class ListingOutput {
 public:
     ListingOutput(std::size_t expectedSize, int tabSize) {
@@ -310,6 +310,10 @@ private:
     }
     Color colorOf(const Token& token, bool joinedInclude);
     Color classify(std::string_view token) const;
+    // Part of the listed text; the scanner's positions are always inside it.
+    std::string_view slice(std::size_t start, std::size_t length) const {
+        return std::string_view(text.data() + start, length);
+    }
     [[noreturn]] void literalLeftOpen() const {
         throw VelkFileError("End-of-file while in a quoted string on line 0", fileName);
     }
@@ -336,7 +340,7 @@ void ListingRenderer::read(Token& token) {
     const std::size_t n = text.size();
     std::size_t start = pos;
     while (pos < n && kChars.is(text[pos], kBlank)) ++pos;
-    token.blank = text.substr(start, pos - start);
+    token.blank = slice(start, pos - start);
     token.copied = false;
     if (pos == n) {
         token.text = {};
@@ -347,7 +351,7 @@ void ListingRenderer::read(Token& token) {
     char c = text[pos++];
     if (kChars.is(c, kIdent)) {
         while (pos < n && kChars.is(text[pos], kIdent)) ++pos;
-        token.text = text.substr(start, pos - start);
+        token.text = slice(start, pos - start);
         token.kind = Token::Word;
         return;
     }
@@ -358,10 +362,10 @@ void ListingRenderer::read(Token& token) {
         std::size_t end = digits;
         while (end < n && kChars.is(text[end], kDigit)) ++end;
         if (digits == pos || end == digits) {
-            token.text = text.substr(start, digits == pos ? end - start : 1);
+            token.text = slice(start, digits == pos ? end - start : 1);
         } else {
             minusScratch.assign(1, '-');
-            minusScratch.append(text.substr(digits, end - digits));
+            minusScratch.append(slice(digits, end - digits));
             token.text = minusScratch;
             token.copied = true;
         }
@@ -380,11 +384,11 @@ void ListingRenderer::read(Token& token) {
                 break;
             }
         }
-        token.text = text.substr(start, pos - start);
+        token.text = slice(start, pos - start);
         token.kind = Token::Literal;
         return;
     }
-    token.text = text.substr(start, 1);
+    token.text = slice(start, 1);
     token.kind = Token::Other;
 }
 
