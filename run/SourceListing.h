@@ -27,7 +27,8 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
                               const std::string& detailDirectory);
 
 // Writes the page of the source file for the package (sourceListingPath),
-// creating its directory with all missing parents. Returns the page's path.
+// creating its directory with all missing parents when the page cannot be
+// opened without them. Returns the page's path.
 // Throws VelkFileError when the source cannot be read or the page cannot be
 // written, VelkError when the directory cannot be created, and the token
 // layer's VelkFileError for a literal left open at the end of the file.
@@ -37,10 +38,10 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const SourceListingOptions& options);
 
 // Writes the listing pages of one run, as writeSourceListing does. Between
-// pages it remembers the colour of each word it has classified, so that a
-// word is classified once per run rather than once per file; what it
-// remembers holds for one language and one set of user keywords, and a page
-// under other ones starts it again. Used by one thread at a time.
+// pages it remembers the colour of each word it has classified, per
+// language, so that a word is classified once per run rather than once per
+// file; a page with other user keywords than the page before forgets it
+// all. Used by one thread at a time; hold one for the run.
 class SourceListingWriter {
 public:
     SourceListingWriter();
