@@ -283,9 +283,9 @@ std::string CppFile::token() {
 }
 
 std::string CppFile::readNextToken() {
-    // Words and the blanks before them, the bulk of any source, are taken
-    // straight from the text in memory, exactly as readToken would take
-    // them; everything else goes through readToken.
+    // Words, punctuation and the blanks before them, the bulk of any
+    // source, are taken straight from the text in memory, exactly as
+    // readToken would take them; literals go through readToken.
     if (pushedBack.empty() && next != limit) {
         const char* p = next;
         int feeds = 0;
@@ -303,6 +303,25 @@ std::string CppFile::readNextToken() {
             next = p;
             if (p == limit) atEnd = true;
             return std::string(start, p);
+        }
+        if (*p == '-') {
+            // "-", then blanks (taken whatever follows) and digits.
+            const char* q = p + 1;
+            int blankFeeds = 0;
+            for (; q != limit && isBlankChar(*q); ++q)
+                if (*q == '\n') ++blankFeeds;
+            const char* digits = q;
+            while (q != limit && *q >= '0' && *q <= '9') ++q;
+            std::string tok(1, '-');
+            tok.append(digits, q);
+            line += blankFeeds;
+            next = q;
+            if (q == limit) atEnd = true;
+            return tok;
+        }
+        if (*p != '"' && *p != '\'') {
+            next = p + 1;
+            return std::string(1, *p);
         }
     }
     return readToken(*this, &line);
@@ -479,7 +498,6 @@ void CppFile::run() {
         for (;;) {
             bool dropsComment = false;
             if (!skipFrameworkMacro(tok, dropsComment)) break;
-            previous.clear();
             if (dropsComment) pendingComment.clear();
             if (lastHasComment) pendingComment = lastComment;
             if (tok.empty()) return;
@@ -495,10 +513,10 @@ void CppFile::endStatement() {
 }
 
 void CppFile::dispatch(std::string tok) {
-    const std::string last = statement.empty() ? std::string() : statement.back();
-    previous = tok;
+    const bool afterParen = !statement.empty() && statement.back() == ")"sv;
+    const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 
-    if (tok == ":"sv && last == ")"sv &&
+    if (tok == ":"sv && afterParen &&
         std::none_of(statement.begin(), statement.end(),
                      [](const std::string& t) { return t == "="sv || t == "?"sv; })) {
         readInitializerList();
@@ -519,7 +537,7 @@ void CppFile::dispatch(std::string tok) {
         classPath(tok);
         return;
     }
-    if (tok == "{"sv && last == "static"sv && language != Cpp) {
+    if (tok == "{"sv && afterStatic && language != Cpp) {
         skipBraces("static block");
         endStatement();
         return;
@@ -571,14 +589,9 @@ void CppFile::dispatch(std::string tok) {
             endStatement();
             return;
         }
-        if (tok == "{"sv && !statement.empty()) {
-            Tokens copy = statement;
-            mergeOperatorNames(copy);
-            auto match = matchBrackets(copy);
-            if (findTopLevelEquals(copy, match, copy.size()) < copy.size()) {
-                readBraceInitializer();
-                return;
-            }
+        if (tok == "{"sv && !statement.empty() && bracesOpenInitializer()) {
+            readBraceInitializer();
+            return;
         }
         readMemberStatement(tok == "{"sv);
         return;
@@ -588,6 +601,16 @@ void CppFile::dispatch(std::string tok) {
         return;
     }
     statement.push_back(std::move(tok));
+}
+
+bool CppFile::bracesOpenInitializer() const {
+    // Without an "=" token there is no "=" at depth 0 to find, whatever
+    // the operator names fold into: the common case needs no copy.
+    if (std::find(statement.begin(), statement.end(), "="sv) == statement.end()) return false;
+    Tokens copy = statement;
+    mergeOperatorNames(copy);
+    auto match = matchBrackets(copy);
+    return findTopLevelEquals(copy, match, copy.size()) < copy.size();
 }
 
 void CppFile::closeBrace() {

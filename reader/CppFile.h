@@ -153,6 +153,9 @@ private:
     void run();
     void dispatch(std::string tok);
     void endStatement();
+    // True when the "{" after the statement so far opens an initialiser
+    // ("int a[] = {"), not a body.
+    bool bracesOpenInitializer() const;
     void closeBrace();
     void readTemplate();
     void readCSharpNamespace();
@@ -182,7 +185,9 @@ private:
 
     // --- members, enums, typedefs (CppFileMembers.cpp) ---
     void readMemberStatement(bool bodyFollows);
-    std::string readMember(Tokens statement, CppClass* owner, const std::string& access,
+    // Reads the member declared by the statement's tokens, which it may
+    // rewrite in place.
+    std::string readMember(Tokens& statement, CppClass* owner, const std::string& access,
                            const std::string& comment);
     void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
                        CppClass* owner, const std::string& access, const std::string& comment);
@@ -238,8 +243,8 @@ private:
     std::vector<Lookahead> lookahead;
     bool lastHasComment = false;
     std::string lastComment;
-    std::string previous;
     Tokens statement;
+    Tokens memberTokens;  // the statement being read as a member
     std::string pendingComment;
     std::vector<Scope> scopes;
     std::vector<std::string> accessWords;  // C# and Java

@@ -64,19 +64,22 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
 }
 
 void CppFile::readMemberStatement(bool bodyFollows) {
-    Tokens st = std::move(statement);
-    statement.clear();
+    // The two token vectors trade places, so neither gives up its storage
+    // and the next statement grows into room already there.
+    Tokens& st = memberTokens;
+    st.clear();
+    st.swap(statement);
     rewriteComMethod(st);
     CppClass* owner = enclosingClass();
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
-    readMember(std::move(st), owner, access, pendingComment);
+    readMember(st, owner, access, pendingComment);
     if (bodyFollows) skipBraces("function body");
     endStatement();
 }
 
-std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& access,
+std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
     if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
     if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')

@@ -1,5 +1,7 @@
 #include "reader/DocComment.h"
 
+#include <string_view>
+
 #include "reader/ReaderText.h"
 #include "reader/TokenReader.h"
 
@@ -7,40 +9,79 @@ namespace {
 
 constexpr int kEof = std::char_traits<char>::eof();
 
+// The line's markup is taken off with views into it: a comment costs no
+// allocation beyond its lines and the text kept.
+std::string_view trimBlankView(std::string_view text) {
+    std::size_t start = 0, end = text.size();
+    while (start < end && isBlankChar(text[start])) ++start;
+    while (end > start && isBlankChar(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
+std::string_view trimRightView(std::string_view text, char c) {
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == c) --end;
+    return text.substr(0, end);
+}
+
+// As stripLeading: the run of c, then one blank when more than one
+// character is left.
+std::string_view stripLeadingView(std::string_view text, char c) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] == c) ++start;
+    if (text.size() - start > 1 && isBlankChar(text[start])) ++start;
+    return text.substr(start);
+}
+
+// As lineStartsWith(line, prefix, false).
+bool startsAfterBlanks(std::string_view line, std::string_view prefix) {
+    std::size_t pos = line.find(prefix);
+    if (pos == std::string_view::npos) return false;
+    std::size_t first = 0;
+    while (first < line.size() && isBlankChar(line[first])) ++first;
+    return pos == first;
+}
+
 struct CommentStyle {
-    const std::string& start;
-    const std::string& middle;
-    const std::string& end;
+    std::string_view start;
+    std::string_view middle;
+    std::string_view end;
     bool lineStyle;
 
-    bool endsComment(const std::string& text) const {
-        if (!middle.empty() && middle == end) return trimBlanks(text) == end;
-        if (lineStyle) return lineStartsWith(text, end, false);
-        return text.find(end) != std::string::npos;
+    bool endsComment(std::string_view text) const {
+        if (!middle.empty() && middle == end) return trimBlankView(text) == end;
+        if (lineStyle) return startsAfterBlanks(text, end);
+        return text.find(end) != std::string_view::npos;
     }
 
-    std::string clean(std::string text) const {
-        if (middle.empty()) return stripLeading(text, '\0');
+    std::string_view clean(std::string_view text) const {
+        if (middle.empty()) return stripLeadingView(text, '\0');
         std::size_t at = text.find(middle);
-        if (at != std::string::npos) text.erase(0, at + middle.size());
-        text = stripLeading(text, middle.back());
-        if (middle.size() == 1 && !text.empty() && text.back() == middle[0]) text.pop_back();
+        if (at != std::string_view::npos) text.remove_prefix(at + middle.size());
+        text = stripLeadingView(text, middle.back());
+        if (middle.size() == 1 && !text.empty() && text.back() == middle[0]) text.remove_suffix(1);
         return text;
     }
 
     // The kept text of the line that closed the comment ("" for none).
-    std::string lastEntry(const std::string& text) const {
+    std::string_view lastEntry(std::string_view text) const {
         std::size_t at = end.empty() ? 0 : text.find(end);
-        if (at == 0) return "";
-        std::string kept = trimBlanks(text.substr(0, at));
-        if (kept.empty()) return "";
-        if (!end.empty()) kept = trimRight(kept, end[0]);
-        if (!middle.empty()) kept = trimRight(kept, middle[0]);
-        if (!start.empty()) kept = trimRight(kept, start[0]);
-        if (!start.empty()) kept = stripLeading(kept, start.back());
+        if (at == 0) return {};
+        std::string_view kept = trimBlankView(text.substr(0, at));
+        if (kept.empty()) return {};
+        if (!end.empty()) kept = trimRightView(kept, end[0]);
+        if (!middle.empty()) kept = trimRightView(kept, middle[0]);
+        if (!start.empty()) kept = trimRightView(kept, start[0]);
+        if (!start.empty()) kept = stripLeadingView(kept, start.back());
         return kept;
     }
 };
+
+void appendEntry(std::string& text, std::string_view entry, const std::string& joiner) {
+    if (entry.empty()) return;
+    text.append(entry);
+    text.append(joiner);
+}
 
 }  // namespace
 
@@ -85,14 +126,12 @@ std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
             }
             current = in.getLine();
             if (line) ++*line;
-            if ((style.lineStyle && !lineStartsWith(current, "//", false)) || style.endsComment(current))
+            if ((style.lineStyle && !startsAfterBlanks(current, "//")) || style.endsComment(current))
                 break;
         }
         firstWithText = false;
-        std::string cleaned = style.clean(current);
-        if (!cleaned.empty()) text += cleaned + joiner;
+        appendEntry(text, style.clean(current), joiner);
     }
-    std::string last = style.lastEntry(current);
-    if (!last.empty()) text += last + joiner;
+    appendEntry(text, style.lastEntry(current), joiner);
     return text;
 }
