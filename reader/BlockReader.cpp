@@ -37,10 +37,16 @@ void BlockReader::putBack(int c) {
 
 std::string BlockReader::readLine() {
     std::string line;
+    readLine(line);
+    return line;
+}
+
+void BlockReader::readLine(std::string& line) {
+    line.clear();
     if (pushed >= 0) {
         int c = pushed;
         pushed = -1;
-        if (c == '\n') return line;
+        if (c == '\n') return;
         if (c != 0) line.push_back(static_cast<char>(c));
     }
     std::size_t end = text.find('\n', pos);
@@ -55,7 +61,6 @@ std::string BlockReader::readLine() {
     }
     pos = end == std::string::npos ? text.size() : end + 1;
     if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
-    return line;
 }
 
 bool BlockReader::nextLineIsBlank() const {

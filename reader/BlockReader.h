@@ -29,10 +29,14 @@ public:
     // NUL bytes and a carriage return before the line feed are dropped.
     // "" at the end.
     std::string readLine();
+    // The same into `line` (replacing its text), whose storage is reused.
+    void readLine(std::string& line);
     // True when the next line holds nothing but blanks (or nothing at all).
     bool nextLineIsBlank() const;
     // True when no character is left to read.
     bool atEnd() const { return pushed < 0 && pos >= text.size(); }
+    // The length of the whole text, read or not.
+    std::size_t size() const { return text.size(); }
 
     // Everything not read yet (a put-back character first); the reader is
     // then at its end.

@@ -1,6 +1,8 @@
 #include "reader/Preprocessor.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -84,8 +86,12 @@ private:
     // carriage return before a line feed dropped), counting line feeds.
     void copyCooked(std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to;) {
-            std::size_t cr = s.find('\r', k);
-            std::size_t stop = cr == std::string::npos || cr >= to ? to : cr;
+            // The search stays inside the range: no look at the rest of
+            // the file per comment.
+            const void* hit = std::memchr(s.data() + k, '\r', to - k);
+            std::size_t cr = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data())
+                                 : std::string::npos;
+            std::size_t stop = cr == std::string::npos ? to : cr;
             line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(k),
                                                 s.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
             out.append(s, k, stop - k);
@@ -249,17 +255,23 @@ struct CommentScan {
     bool inCommentAfter = false;
 };
 
-CommentScan scanComments(const std::string& line, bool inComment) {
+CommentScan scanComments(std::string_view line, bool inComment) {
     CommentScan scan;
     for (std::size_t k = 0; k < line.size(); ++k) {
-        char c = line[k];
         if (inComment) {
-            if (c == '*' && k + 1 < line.size() && line[k + 1] == '/') {
-                inComment = false;
-                scan.closes = true;
-                ++k;
-            }
-        } else if (c == '"' || c == '\'') {
+            // Straight to the "*/" that closes the comment.
+            const std::size_t close = line.find("*/", k);
+            if (close == std::string_view::npos) break;
+            inComment = false;
+            scan.closes = true;
+            k = close + 1;
+            continue;
+        }
+        // Straight to the next character that can open something.
+        while (k < line.size() && line[k] != '"' && line[k] != '\'' && line[k] != '/') ++k;
+        if (k >= line.size()) break;
+        const char c = line[k];
+        if (c == '"' || c == '\'') {
             for (++k; k < line.size() && line[k] != c; ++k)
                 if (line[k] == '\\') ++k;
         } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
@@ -350,10 +362,11 @@ public:
         : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table) {}
 
     std::string run() {
+        out.reserve(reader.size() + reader.size() / 8);
+        std::string line;
         while (!reader.atEnd()) {
-            std::string line = readLogicalLine();
-            std::string result = process(line);
-            out += result;
+            readLogicalLine(line);
+            process(line);
             out.push_back('\n');
         }
         if (!blocks.empty())
@@ -367,8 +380,8 @@ private:
     // One physical line, or several joined by a final backslash; each
     // joined line adds an empty output line first. A continuation into a
     // blank line ends there, and the blank line stays a line of its own.
-    std::string readLogicalLine() {
-        std::string line = reader.readLine();
+    void readLogicalLine(std::string& line) {
+        reader.readLine(line);
         ++lineNumber;
         for (;;) {
             std::size_t last = line.size();
@@ -383,31 +396,69 @@ private:
             while (first < next.size() && isBlankChar(next[first])) ++first;
             line.append(next, first, std::string::npos);
         }
-        return line;
     }
 
-    std::string process(const std::string& line) {
+    // The text with every `what` removed, as removeAll gives it; the text
+    // itself when it holds none, else the result in `scratch`.
+    static std::string_view withoutAll(std::string_view text, std::string_view what,
+                                       std::string& scratch) {
+        std::size_t hit = text.find(what);
+        if (hit == std::string_view::npos) return text;
+        scratch.clear();
+        std::size_t pos = 0;
+        for (; hit != std::string_view::npos; pos = hit + what.size(), hit = text.find(what, pos))
+            scratch.append(text.substr(pos, hit - pos));
+        scratch.append(text.substr(pos));
+        return scratch;
+    }
+
+    static std::string_view trimBlankView(std::string_view text) {
+        std::size_t start = 0, end = text.size();
+        while (start < end && isBlankChar(text[start])) ++start;
+        while (end > start && isBlankChar(text[end - 1])) --end;
+        return text.substr(start, end - start);
+    }
+
+    // As stripLeading: the run of c, then one blank when more than one
+    // character is left.
+    static std::string_view stripLeadingView(std::string_view text, char c) {
+        std::size_t start = 0;
+        while (start < text.size() && text[start] == c) ++start;
+        if (text.size() - start > 1 && isBlankChar(text[start])) ++start;
+        return text.substr(start);
+    }
+
+    // The line goes to the output when its block is active.
+    void emit(const std::string& line, bool on) {
+        if (on) out += line;
+    }
+
+    // Appends the line's output (its expansion, or nothing) to `out`; the
+    // line may be changed on the way.
+    void process(std::string& line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
+        // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
             // A comment opened and closed on this line loses its "/*" too.
-            std::string text = removeAll(line, "*/");
-            if (scan.opens) text = removeAll(text, "/*");
-            docText += stripLeading(trimBlanks(text), '*');
+            std::string_view text = withoutAll(line, "*/", scratch);
+            if (scan.opens) text = withoutAll(text, "/*", scratch2);
+            docText += stripLeadingView(trimBlankView(text), '*');
             inComment = scan.inCommentAfter;
-            return on ? line : "";
+            return emit(line, on);
         }
         if (inComment || scan.opens) {
-            docText += stripLeading(trimBlanks(removeAll(line, "/*")), '*') + " ";
+            docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
+            docText += ' ';
             inComment = scan.inCommentAfter;
-            return on ? line : "";
+            return emit(line, on);
         }
         std::size_t first = 0;
         while (first < line.size() && isBlankChar(line[first])) ++first;
         if (line.compare(first, 2, "//") == 0) {
             char marker = first + 2 < line.size() ? line[first + 2] : '/';
-            docText += stripLeading(line, marker);
-            return on ? line : "";
+            docText += stripLeadingView(line, marker);
+            return emit(line, on);
         }
 
         Directive d;
@@ -417,7 +468,7 @@ private:
                                  : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
                                                      : !defines.isDefined(firstWord(d.argument));
                 blocks.push_back({on, on && condition, condition, lineNumber});
-                return "";
+                return;
             }
             if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
                 docText.clear();
@@ -434,32 +485,31 @@ private:
                     block.active = block.outerActive && condition;
                     block.branchTaken = condition;
                 }
-                return "";
+                return;
             }
             if (d.word == "define") {
                 define(d.argument, on);
                 docText.clear();
-                return "";
+                return;
             }
             if (d.word == "undef") {
                 if (on) defines.undefine(firstWord(d.argument));
                 docText.clear();
-                return "";
+                return;
             }
             for (const char* word : kBlankedWords) {
                 if (d.word == word) {
                     docText.clear();
-                    return "";
+                    return;
                 }
             }
         }
 
         docText.clear();
-        if (!on) return "";
-        std::string expanded = line;
-        if (defines.expandLine(expanded, reader, out, lineNumber))
-            defines.expandLine(expanded, reader, out, lineNumber);
-        return expanded;
+        if (!on) return;
+        if (defines.expandLine(line, reader, out, lineNumber))
+            defines.expandLine(line, reader, out, lineNumber);
+        out += line;
     }
 
     void define(const std::string& argument, bool on) {
@@ -481,6 +531,7 @@ private:
     std::vector<Conditional> blocks;
     std::string out;
     std::string docText;
+    std::string scratch, scratch2;  // for withoutAll
     bool inComment = false;
     int lineNumber = 0;
 };
