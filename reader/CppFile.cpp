@@ -11,6 +11,7 @@
 #include "model/ClassList.h"
 #include "model/DocGenCppClass.h"
 #include "model/MacroDefinition.h"
+#include "reader/DocComment.h"
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
 #include "reader/ReaderText.h"
@@ -369,6 +370,19 @@ std::string CppFile::tokenWith(char extra) {
     return name;
 }
 
+std::string CppFile::readComment(const std::string& start, const std::string& middle,
+                                 const std::string& end) {
+    if (!pushedBack.empty() || buffer)
+        return collectDocComment(*this, &line, joiner, start, middle, end);
+    // The preprocessed text is in memory: the comment is read there in
+    // place.
+    TextCursor cursor{next, limit, atEnd};
+    std::string text = readDocComment(cursor, *this, &line, joiner, start, middle, end);
+    next = cursor.next;
+    atEnd = cursor.atEnd;
+    return text;
+}
+
 bool CppFile::readDocCommentAfterSlash() {
     // Only characters that touch the "/" can open a comment: "a / *p" is
     // a division.
@@ -382,15 +396,15 @@ bool CppFile::readDocCommentAfterSlash() {
     const int startLine = line;
     if (primary && !primaryThird.empty() && third == primaryThird[0]) {
         get();
-        lastComment = collectDocComment(*this, &line, joiner, format.getPrimaryStart(),
-                                        format.getPrimaryMiddle(), format.getPrimaryEnd());
+        lastComment = readComment(format.getPrimaryStart(), format.getPrimaryMiddle(),
+                                  format.getPrimaryEnd());
         lastHasComment = true;
         return true;
     }
     if (secondary && !secondaryThird.empty() && third == secondaryThird[0]) {
         get();
-        lastComment = collectDocComment(*this, &line, joiner, format.getSecondaryStart(),
-                                        format.getSecondaryMiddle(), format.getSecondaryEnd());
+        lastComment = readComment(format.getSecondaryStart(), format.getSecondaryMiddle(),
+                                  format.getSecondaryEnd());
         lastHasComment = true;
         return true;
     }

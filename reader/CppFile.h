@@ -140,6 +140,9 @@ private:
     std::string tokenWith(char extra);
     void unread(std::string tok);
     bool readDocCommentAfterSlash();
+    // Reads the rest of a documentation comment whose start was consumed.
+    std::string readComment(const std::string& start, const std::string& middle,
+                            const std::string& end);
     [[noreturn]] void fail(const std::string& message, int atLine);
     // Skips tokens through the "}" that closes an opened "{".
     void skipBraces(const std::string& description);

@@ -24,15 +24,6 @@ bool isTypeIntroducer(const std::string& t) {
            t == "typedef"sv || t == "friend"sv || t == "static"sv || t == "extern"sv || t == "inline"sv;
 }
 
-// Tokens of the statement with the qualifier [qBegin, nameStart) taken out.
-Tokens withoutRange(const Tokens& tokens, std::size_t from, std::size_t to) {
-    Tokens result;
-    result.reserve(tokens.size());
-    for (std::size_t i = 0; i < tokens.size(); ++i)
-        if (i < from || i >= to) result.push_back(tokens[i]);
-    return result;
-}
-
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
@@ -113,7 +104,9 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         std::size_t qualifierBegin = nameStart;
         std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
         std::vector<std::string> arguments = splitParameters(st, match, list.open, list.close);
-        std::string declaration = joinTokens(withoutRange(st, qualifierBegin, nameStart)) + ";";
+        std::string declaration;
+        appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
+        declaration += ';';
         addMember(owner, qualifier, name, declaration, access, comment, true, arguments);
         return name;
     }
@@ -184,11 +177,19 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             typeText = joinTokens(st, decl.begin, typeEnd);
             prefixBegin = typeEnd;
         }
-        std::string text = joinTokens(st, prefixBegin, qualifierBegin) + st[nameAt] +
-                           joinTokens(st, nameAt + 1, bitField);
-        if (bitField < stop) text += " : " + joinTokens(st, bitField + 1, stop);
-        addMember(owner, qualifier, st[nameAt], typeText + " " + text + ";", access, comment,
-                  false, {});
+        // type, then the declarator's prefix, name and suffix, each part
+        // joined on its own.
+        std::string declaration = typeText;
+        declaration += ' ';
+        appendJoinedTokens(declaration, st, prefixBegin, qualifierBegin);
+        declaration += st[nameAt];
+        appendJoinedTokens(declaration, st, nameAt + 1, bitField);
+        if (bitField < stop) {
+            declaration += " : ";
+            appendJoinedTokens(declaration, st, bitField + 1, stop);
+        }
+        declaration += ';';
+        addMember(owner, qualifier, st[nameAt], declaration, access, comment, false, {});
     }
 }
 

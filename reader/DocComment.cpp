@@ -1,5 +1,6 @@
 #include "reader/DocComment.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "reader/ReaderText.h"
@@ -83,11 +84,13 @@ void appendEntry(std::string& text, std::string_view entry, const std::string& j
     text.append(joiner);
 }
 
-}  // namespace
-
-std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
-                           const std::string& start, const std::string& middle,
-                           const std::string& end) {
+// The one reading of a comment, over a stream or over text in memory.
+// Source gives get(), putBack() of the character just read, eof(), and
+// getLine() as a view that stays valid until the next getLine().
+template <class Source>
+std::string readComment(Source& in, CppStream& errors, int* line, const std::string& joiner,
+                        const std::string& start, const std::string& middle,
+                        const std::string& end) {
     const int startLine = line ? *line : 0;
     const CommentStyle style{start, middle, end, start.compare(0, 2, "//") == 0};
 
@@ -104,19 +107,20 @@ std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
         return "";
     }
 
-    std::string current = in.getLine();
+    std::string_view current = in.getLine();
     if (line) ++*line;
     if (start == end) {
         std::size_t blank = 0;
         while (blank < current.size() && !isBlankChar(current[blank])) ++blank;
-        current = blank < current.size() ? current.substr(blank + 1) : std::string();
+        current = blank < current.size() ? current.substr(blank + 1) : std::string_view();
     }
 
     std::string text;
+    text.reserve(128);
     bool firstWithText = !current.empty();
     for (;;) {
         if (style.endsComment(current)) break;
-        if (in.eof()) raiseTokenError(in, "Unexpected end of file", startLine);
+        if (in.eof()) raiseTokenError(errors, "Unexpected end of file", startLine);
         if (!firstWithText) {
             if (style.lineStyle) {
                 int next;
@@ -134,4 +138,72 @@ std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
     }
     appendEntry(text, style.lastEntry(current), joiner);
     return text;
+}
+
+class StreamSource {
+public:
+    explicit StreamSource(CppStream& in) : in(in) {}
+    int get() { return in.get(); }
+    void putBack(int c) { in.putBack(c); }
+    bool eof() { return in.eof(); }
+    std::string_view getLine() {
+        lineText = in.getLine();
+        return lineText;
+    }
+
+private:
+    CppStream& in;
+    std::string lineText;
+};
+
+// Reads as a CppStream over the same text in memory does, with nothing put
+// back: lines are views into the text, never copies.
+class TextSource {
+public:
+    explicit TextSource(TextCursor& cursor) : c(cursor) {}
+    int get() {
+        if (c.next != c.limit) return static_cast<unsigned char>(*c.next++);
+        c.atEnd = true;
+        return kEof;
+    }
+    // Only ever the character just read, which is still in the text.
+    void putBack(int ch) {
+        if (ch == kEof) return;
+        --c.next;
+        c.atEnd = false;
+    }
+    bool eof() const { return c.atEnd; }
+    std::string_view getLine() {
+        const char* begin = c.next;
+        const auto* stop = static_cast<const char*>(
+            std::memchr(begin, '\n', static_cast<std::size_t>(c.limit - begin)));
+        std::string_view text(begin, static_cast<std::size_t>((stop ? stop : c.limit) - begin));
+        if (stop) {
+            c.next = stop + 1;
+        } else {
+            c.next = c.limit;
+            c.atEnd = true;  // the line ran into the end
+        }
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        return text;
+    }
+
+private:
+    TextCursor& c;
+};
+
+}  // namespace
+
+std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end) {
+    StreamSource source(in);
+    return readComment(source, in, line, joiner, start, middle, end);
+}
+
+std::string readDocComment(TextCursor& text, CppStream& errors, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end) {
+    TextSource source(text);
+    return readComment(source, errors, line, joiner, start, middle, end);
 }

@@ -58,12 +58,18 @@ bool isWordLikeToken(const std::string& token) {
     return c == '-' && token.size() > 1 && isDigit(token[1]);
 }
 
-std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end) {
-    std::string text;
-    end = std::min(end, tokens.size());
+namespace {
+
+// Appends the join of `count` tokens, the k-th being at(k). The text is
+// sized once for the whole join.
+template <class At>
+void appendJoin(std::string& text, std::size_t count, At at) {
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < count; ++k) total += at(k).size() + 1;
+    text.reserve(text.size() + total);
     const std::string* previous = nullptr;
-    for (std::size_t i = begin; i < end; ++i) {
-        const std::string& token = tokens[i];
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string& token = at(k);
         if (previous) {
             bool blank = false;
             if (isWordLikeToken(token)) {
@@ -72,8 +78,8 @@ std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end)
                         *previous == "?"sv;
                 // "char* p" but "(*p)": a pointer mark binds to the type
                 // word before it.
-                if ((*previous == "*"sv || *previous == "&"sv) && i >= begin + 2)
-                    blank = isWordLikeToken(tokens[i - 2]) || tokens[i - 2] == ">"sv;
+                if ((*previous == "*"sv || *previous == "&"sv) && k >= 2)
+                    blank = isWordLikeToken(at(k - 2)) || at(k - 2) == ">"sv;
             } else if (token == "="sv || (token == "~"sv && isWordLikeToken(*previous))) {
                 blank = true;
             } else if (*previous == ","sv || *previous == "="sv) {
@@ -86,13 +92,36 @@ std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end)
         text += token;
         previous = &token;
     }
+}
+
+}  // namespace
+
+void appendJoinedTokens(std::string& text, const Tokens& tokens, std::size_t begin, std::size_t end) {
+    end = std::min(end, tokens.size());
+    if (begin >= end) return;
+    appendJoin(text, end - begin, [&](std::size_t k) -> const std::string& { return tokens[begin + k]; });
+}
+
+void appendJoinedTokensWithout(std::string& text, const Tokens& tokens, std::size_t from,
+                               std::size_t to) {
+    from = std::min(from, tokens.size());
+    to = std::clamp(to, from, tokens.size());
+    const std::size_t gap = to - from;
+    appendJoin(text, tokens.size() - gap, [&](std::size_t k) -> const std::string& {
+        return tokens[k < from ? k : k + gap];
+    });
+}
+
+std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end) {
+    std::string text;
+    appendJoinedTokens(text, tokens, begin, end);
     return text;
 }
 
 std::string joinTokens(const Tokens& tokens) { return joinTokens(tokens, 0, tokens.size()); }
 
 void mergeOperatorNames(Tokens& tokens) {
-    if (std::find(tokens.begin(), tokens.end(), "operator") == tokens.end()) return;
+    if (std::find(tokens.begin(), tokens.end(), "operator"sv) == tokens.end()) return;
     Tokens merged;
     merged.reserve(tokens.size());
     const std::size_t n = tokens.size();

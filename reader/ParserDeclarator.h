@@ -27,6 +27,12 @@ bool isWordLikeToken(const std::string& token);
 // "const std :: map < int , int > & m" read "const std::map<int, int>& m".
 std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end);
 std::string joinTokens(const Tokens& tokens);
+// Appends joinTokens(tokens, begin, end) to text.
+void appendJoinedTokens(std::string& text, const Tokens& tokens, std::size_t begin, std::size_t end);
+// Appends the join of all tokens but those of [from, to), as joinTokens
+// writes the tokens left when that range is taken out.
+void appendJoinedTokensWithout(std::string& text, const Tokens& tokens, std::size_t from,
+                               std::size_t to);
 
 // Folds every "operator" and the tokens that spell its operator into one
 // token: "operator" "=" "=" becomes "operator==", "operator" "(" ")"
