@@ -267,15 +267,18 @@ void CppFile::fail(const std::string& message, int atLine) {
 std::string CppFile::token() {
     lastHasComment = false;
     lastComment.clear();
+    // One string, returned in place: a token is never copied on its way.
+    std::string tok;
     if (!lookahead.empty()) {
-        Lookahead ahead = std::move(lookahead.back());
-        lookahead.pop_back();
+        Lookahead& ahead = lookahead.back();
         lastHasComment = ahead.hasComment;
         lastComment = std::move(ahead.comment);
-        return std::move(ahead.token);
+        tok = std::move(ahead.token);
+        lookahead.pop_back();
+        return tok;
     }
     for (;;) {
-        std::string tok = readNextToken();
+        readNextToken(tok);
         if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
             readDocCommentAfterSlash())
             continue;
@@ -283,7 +286,7 @@ std::string CppFile::token() {
     }
 }
 
-std::string CppFile::readNextToken() {
+void CppFile::readNextToken(std::string& tok) {
     // Words, punctuation and the blanks before them, the bulk of any
     // source, are taken straight from the text in memory, exactly as
     // readToken would take them; literals go through readToken.
@@ -296,14 +299,16 @@ std::string CppFile::readNextToken() {
         next = p;
         if (p == limit) {
             atEnd = true;
-            return "";
+            tok.clear();
+            return;
         }
         if (isWordChar(*p)) {
             const char* start = p;
             while (p != limit && isWordChar(*p)) ++p;
             next = p;
             if (p == limit) atEnd = true;
-            return std::string(start, p);
+            tok.assign(start, p);
+            return;
         }
         if (*p == '-') {
             // "-", then blanks (taken whatever follows) and digits.
@@ -313,19 +318,20 @@ std::string CppFile::readNextToken() {
                 if (*q == '\n') ++blankFeeds;
             const char* digits = q;
             while (q != limit && *q >= '0' && *q <= '9') ++q;
-            std::string tok(1, '-');
+            tok.assign(1, '-');
             tok.append(digits, q);
             line += blankFeeds;
             next = q;
             if (q == limit) atEnd = true;
-            return tok;
+            return;
         }
         if (*p != '"' && *p != '\'') {
             next = p + 1;
-            return std::string(1, *p);
+            tok.assign(1, *p);
+            return;
         }
     }
-    return readToken(*this, &line);
+    tok = readToken(*this, &line);
 }
 
 void CppFile::unread(std::string tok) {
@@ -526,7 +532,7 @@ void CppFile::endStatement() {
     if (language != Cpp) accessWords.clear();
 }
 
-void CppFile::dispatch(std::string tok) {
+void CppFile::dispatch(std::string&& tok) {
     const bool afterParen = !statement.empty() && statement.back() == ")"sv;
     const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 

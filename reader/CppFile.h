@@ -134,8 +134,9 @@ private:
     // on the way: lastHasComment/lastComment tell whether one stood right
     // before the token returned.
     std::string token();
-    // One token from the input (readToken's rules), comments not looked at.
-    std::string readNextToken();
+    // One token from the input (readToken's rules), comments not looked at,
+    // into tok.
+    void readNextToken(std::string& tok);
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
     void unread(std::string tok);
@@ -154,7 +155,7 @@ private:
     // --- declaration loop (CppFile.cpp) ---
     void openInput(std::map<std::string, MacroDefinition>* defineTable);
     void run();
-    void dispatch(std::string tok);
+    void dispatch(std::string&& tok);
     void endStatement();
     // True when the "{" after the statement so far opens an initialiser
     // ("int a[] = {"), not a body.

@@ -62,35 +62,42 @@ namespace {
 
 // Appends the join of `count` tokens, the k-th being at(k). The text is
 // sized once for the whole join.
+// The character of a one-character token, else 0.
+inline char single(const std::string& t) { return t.size() == 1 ? t[0] : 0; }
+
 template <class At>
 void appendJoin(std::string& text, std::size_t count, At at) {
     std::size_t total = 0;
     for (std::size_t k = 0; k < count; ++k) total += at(k).size() + 1;
     text.reserve(text.size() + total);
-    const std::string* previous = nullptr;
+    // What the blank rules ask of the token before, carried over.
+    bool previousWord = false;
+    char previous = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const std::string& token = at(k);
-        if (previous) {
+        const bool word = isWordLikeToken(token);
+        const char mark = single(token);
+        if (k > 0) {
             bool blank = false;
-            if (isWordLikeToken(token)) {
-                blank = isWordLikeToken(*previous) || *previous == ">"sv || *previous == ")"sv ||
-                        *previous == "]"sv || *previous == "="sv || *previous == ","sv ||
-                        *previous == "?"sv;
+            if (word) {
+                blank = previousWord || previous == '>' || previous == ')' || previous == ']' ||
+                        previous == '=' || previous == ',' || previous == '?';
                 // "char* p" but "(*p)": a pointer mark binds to the type
                 // word before it.
-                if ((*previous == "*"sv || *previous == "&"sv) && k >= 2)
-                    blank = isWordLikeToken(at(k - 2)) || at(k - 2) == ">"sv;
-            } else if (token == "="sv || (token == "~"sv && isWordLikeToken(*previous))) {
+                if ((previous == '*' || previous == '&') && k >= 2)
+                    blank = isWordLikeToken(at(k - 2)) || single(at(k - 2)) == '>';
+            } else if (mark == '=' || (mark == '~' && previousWord)) {
                 blank = true;
-            } else if (*previous == ","sv || *previous == "="sv) {
+            } else if (previous == ',' || previous == '=') {
                 blank = true;
-            } else if (token == "{"sv || *previous == "}"sv) {
+            } else if (mark == '{' || previous == '}') {
                 blank = true;
             }
             if (blank) text += ' ';
         }
         text += token;
-        previous = &token;
+        previousWord = word;
+        previous = mark;
     }
 }
 
