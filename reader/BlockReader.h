@@ -37,6 +37,8 @@ public:
     bool atEnd() const { return pushed < 0 && pos >= text.size(); }
     // The length of the whole text, read or not.
     std::size_t size() const { return text.size(); }
+    // Where the next read starts in the text (a put-back character aside).
+    std::size_t position() const { return pos; }
 
     // Everything not read yet (a put-back character first); the reader is
     // then at its end.

@@ -355,16 +355,34 @@ struct Conditional {
     int openLine;
 };
 
+// Where the last #define of the text may begin: the last "#" that is
+// followed, past blanks, backslashes (continued lines) and NUL bytes
+// (dropped from lines), by a "d". npos when there is none. No line that
+// begins after it can be a #define.
+std::size_t lastPossibleDefine(std::string_view text) {
+    for (std::size_t hash = text.rfind('#'); hash != std::string_view::npos;
+         hash = hash == 0 ? std::string_view::npos : text.rfind('#', hash - 1)) {
+        std::size_t k = hash + 1;
+        while (k < text.size() && (isBlankChar(text[k]) || text[k] == '\\' || text[k] == '\0')) ++k;
+        if (k < text.size() && text[k] == 'd') return hash;
+    }
+    return std::string_view::npos;
+}
+
 class LineProcessor {
 public:
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
-                  const std::string& packageName, std::map<std::string, MacroDefinition>& table)
-        : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table) {}
+                  const std::string& packageName, std::map<std::string, MacroDefinition>& table,
+                  std::size_t lastDefine)
+        : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
+          lastDefine(lastDefine) {}
 
     std::string run() {
         out.reserve(reader.size() + reader.size() / 8);
         std::string line;
         while (!reader.atEnd()) {
+            // Comment text is kept only while a #define may still follow.
+            keepDocText = lastDefine != std::string::npos && reader.position() <= lastDefine;
             readLogicalLine(line);
             process(line);
             out.push_back('\n');
@@ -440,24 +458,30 @@ private:
         CommentScan scan = scanComments(line, inComment);
         // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
-            // A comment opened and closed on this line loses its "/*" too.
-            std::string_view text = withoutAll(line, "*/", scratch);
-            if (scan.opens) text = withoutAll(text, "/*", scratch2);
-            docText += stripLeadingView(trimBlankView(text), '*');
+            if (keepDocText) {
+                // A comment opened and closed on this line loses its "/*" too.
+                std::string_view text = withoutAll(line, "*/", scratch);
+                if (scan.opens) text = withoutAll(text, "/*", scratch2);
+                docText += stripLeadingView(trimBlankView(text), '*');
+            }
             inComment = scan.inCommentAfter;
             return emit(line, on);
         }
         if (inComment || scan.opens) {
-            docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
-            docText += ' ';
+            if (keepDocText) {
+                docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
+                docText += ' ';
+            }
             inComment = scan.inCommentAfter;
             return emit(line, on);
         }
         std::size_t first = 0;
         while (first < line.size() && isBlankChar(line[first])) ++first;
         if (line.compare(first, 2, "//") == 0) {
-            char marker = first + 2 < line.size() ? line[first + 2] : '/';
-            docText += stripLeadingView(line, marker);
+            if (keepDocText) {
+                char marker = first + 2 < line.size() ? line[first + 2] : '/';
+                docText += stripLeadingView(line, marker);
+            }
             return emit(line, on);
         }
 
@@ -532,6 +556,8 @@ private:
     std::string out;
     std::string docText;
     std::string scratch, scratch2;  // for withoutAll
+    const std::size_t lastDefine;    // lastPossibleDefine of the text
+    bool keepDocText = true;
     bool inComment = false;
     int lineNumber = 0;
 };
@@ -600,10 +626,13 @@ void Preprocessor::preprocess(std::istream& input, const std::string& outputFile
 std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
                                          const std::string& fileName, const std::string& packageName,
                                          std::map<std::string, MacroDefinition>& documentedDefines) {
-    BlockReader reader(Stripper(source, views).run());
+    std::string stripped = Stripper(source, views).run();
+    const std::size_t lastDefine = lastPossibleDefine(stripped);
+    BlockReader reader(std::move(stripped));
     PreprocessorDefines fileDefines = defines;
     fileDefines.addName("__cplusplus");
-    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines).run();
+    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine)
+        .run();
 }
 
 namespace {
@@ -618,7 +647,10 @@ std::string tempNamePrefix(const std::string& prefix) {
     std::tm local{};
     std::size_t length = 0;
     if (localtime_r(&now, &local)) length = std::strftime(stamp, sizeof stamp, "%m%d%y%H%M%S", &local);
-    name += "." + std::string(stamp, length) + "." + std::to_string(static_cast<long>(syscall(SYS_gettid))) + ".";
+    // A thread's number does not change: asked once per thread, not once
+    // per file.
+    static thread_local const long thread = static_cast<long>(syscall(SYS_gettid));
+    name += "." + std::string(stamp, length) + "." + std::to_string(thread) + ".";
     return name;
 }
 
