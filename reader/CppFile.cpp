@@ -532,7 +532,30 @@ void CppFile::endStatement() {
     if (language != Cpp) accessWords.clear();
 }
 
+namespace {
+
+// False for a token that no rule of dispatch() looks at, so that it joins
+// the statement at once: every rule names ":", "{", "}", ";", "@" or a word
+// beginning with one of the letters below.
+bool mayBeRuleToken(const std::string& tok) {
+    if (tok.size() == 1) {
+        const char c = tok[0];
+        return c == ':' || c == '{' || c == '}' || c == ';' || c == '@';
+    }
+    if (tok.empty()) return true;
+    switch (tok[0]) {
+    case 'c': case 'e': case 'i': case 'n': case 'p': case 's': case 't': case 'u': return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 void CppFile::dispatch(std::string&& tok) {
+    if (!mayBeRuleToken(tok)) {
+        statement.push_back(std::move(tok));
+        return;
+    }
     const bool afterParen = !statement.empty() && statement.back() == ")"sv;
     const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 
