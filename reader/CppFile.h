@@ -249,6 +249,8 @@ private:
     std::string lastComment;
     Tokens statement;
     Tokens memberTokens;  // the statement being read as a member
+    std::vector<int> bracketMatch;          // matchBrackets of memberTokens
+    std::vector<std::size_t> bracketStack;  // its working room
     std::string pendingComment;
     std::vector<Scope> scopes;
     std::vector<std::string> accessWords;  // C# and Java

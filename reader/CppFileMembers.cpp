@@ -90,7 +90,8 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     if (st.size() <= 1) return "";
 
     mergeOperatorNames(st);
-    std::vector<int> match = matchBrackets(st);
+    std::vector<int>& match = bracketMatch;
+    matchBrackets(st, match, bracketStack);
     const std::size_t equals = findTopLevelEquals(st, match, st.size());
     ParameterList list;
     if (findParameterList(st, match, equals, list) &&

@@ -175,8 +175,15 @@ void mergeOperatorNames(Tokens& tokens) {
 }
 
 std::vector<int> matchBrackets(const Tokens& tokens) {
-    std::vector<int> match(tokens.size(), -1);
+    std::vector<int> match;
     std::vector<std::size_t> stack;
+    matchBrackets(tokens, match, stack);
+    return match;
+}
+
+void matchBrackets(const Tokens& tokens, std::vector<int>& match, std::vector<std::size_t>& stack) {
+    match.assign(tokens.size(), -1);
+    stack.clear();
     std::array<std::size_t, 4> open{};  // openers of each kind on the stack
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string& t = tokens[i];
@@ -206,7 +213,6 @@ std::vector<int> matchBrackets(const Tokens& tokens) {
         match[o] = static_cast<int>(i);
         match[i] = static_cast<int>(o);
     }
-    return match;
 }
 
 std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& match,

@@ -49,6 +49,9 @@ void mergeOperatorNames(Tokens& tokens);
 // unpaired only when no ">" follows; callers look at "<" groups only in
 // declaration parts, before any initialiser.
 std::vector<int> matchBrackets(const Tokens& tokens);
+// The same into `match`, with `stack` as working room: both keep their
+// storage from one statement to the next.
+void matchBrackets(const Tokens& tokens, std::vector<int>& match, std::vector<std::size_t>& stack);
 
 // The index of the first "=" at bracket depth 0 in tokens[0, end), or end
 // when there is none. Operator names are single tokens by now

@@ -360,8 +360,12 @@ struct Conditional {
 // (dropped from lines), by a "d". npos when there is none. No line that
 // begins after it can be a #define.
 std::size_t lastPossibleDefine(std::string_view text) {
-    for (std::size_t hash = text.rfind('#'); hash != std::string_view::npos;
-         hash = hash == 0 ? std::string_view::npos : text.rfind('#', hash - 1)) {
+    // memrchr: most texts hold no "#" at all and are passed in one sweep.
+    for (std::size_t before = text.size(); before > 0;) {
+        const void* found = memrchr(text.data(), '#', before);
+        if (!found) break;
+        const std::size_t hash = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        before = hash;
         std::size_t k = hash + 1;
         while (k < text.size() && (isBlankChar(text[k]) || text[k] == '\\' || text[k] == '\0')) ++k;
         if (k < text.size() && text[k] == 'd') return hash;
