@@ -1,6 +1,7 @@
 #include "reader/Preprocessor.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <atomic>
@@ -37,6 +38,18 @@ const char* const kBlankedWords[] = {"pragma", "include", "warning", "line",  "e
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
 }
+
+// Bytes that end a run the scanners copy or pass over whole: bit 1 for
+// the first pass (quotes, "/", carriage return, line feed), bit 2 for the
+// comment scan of a line (quotes and "/").
+constexpr std::array<unsigned char, 256> kStops = [] {
+    std::array<unsigned char, 256> stops{};
+    for (unsigned char c : {'"', '\'', '/', '\r', '\n'}) stops[c] |= 1;
+    for (unsigned char c : {'"', '\'', '/'}) stops[c] |= 2;
+    return stops;
+}();
+
+bool isStop(char c, unsigned char bit) { return kStops[static_cast<unsigned char>(c)] & bit; }
 
 bool isHorizontalBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -76,8 +89,9 @@ private:
         const std::size_t size = s.size();
         for (; i < size; ++i) {
             const char c = s[i];
-            if (c == '\n') ++line;
-            else if (c == '"' || c == '\'' || c == '/' || c == '\r') break;
+            if (!isStop(c, 1)) continue;
+            if (c != '\n') break;
+            ++line;
         }
         out.append(s, start, i - start);
     }
@@ -268,7 +282,7 @@ CommentScan scanComments(std::string_view line, bool inComment) {
             continue;
         }
         // Straight to the next character that can open something.
-        while (k < line.size() && line[k] != '"' && line[k] != '\'' && line[k] != '/') ++k;
+        while (k < line.size() && !isStop(line[k], 2)) ++k;
         if (k >= line.size()) break;
         const char c = line[k];
         if (c == '"' || c == '\'') {
