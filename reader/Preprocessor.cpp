@@ -106,14 +106,27 @@ private:
             std::size_t cr = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data())
                                  : std::string::npos;
             std::size_t stop = cr == std::string::npos ? to : cr;
-            line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(k),
-                                                s.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
+            line += static_cast<int>(countFeeds(k, stop));
             out.append(s, k, stop - k);
             if (stop == to) break;
             // A carriage return: kept unless a line feed follows it.
             if (!(cr + 1 < s.size() && s[cr + 1] == '\n')) out.push_back('\r');
             k = cr + 1;
         }
+    }
+
+    // The line feeds among the characters [from, to), found a line at a time.
+    std::size_t countFeeds(std::size_t from, std::size_t to) const {
+        std::size_t feeds = 0;
+        const char* p = s.data() + from;
+        const char* const end = s.data() + to;
+        while (p < end) {
+            const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (!hit) break;
+            ++feeds;
+            p = static_cast<const char*>(hit) + 1;
+        }
+        return feeds;
     }
 
     int peek() const {
@@ -179,9 +192,7 @@ private:
         if (end == std::string::npos)
             preprocessorError("Unexpected end-of-file while parsing comment", startLine);
         // Only the comment's line feeds are kept.
-        const auto first = s.begin() + static_cast<std::ptrdiff_t>(start);
-        const auto last = s.begin() + static_cast<std::ptrdiff_t>(end + 2);
-        const auto feeds = std::count(first, last, '\n');
+        const std::size_t feeds = countFeeds(start, end + 2);
         // x was taken by get(), which counted its line feed already.
         line += static_cast<int>(feeds) - (x == '\n' ? 1 : 0);
         out.append(static_cast<std::size_t>(feeds), '\n');
