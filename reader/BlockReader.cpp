@@ -63,6 +63,19 @@ void BlockReader::readLine(std::string& line) {
     if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
 }
 
+bool BlockReader::readLineView(std::string_view& line) {
+    if (pushed >= 0) return false;
+    const char* begin = text.data() + std::min(pos, text.size());
+    const std::size_t left = text.size() - std::min(pos, text.size());
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
+    const std::size_t length = feed ? static_cast<std::size_t>(feed - begin) : left;
+    if (std::memchr(begin, '\0', length) != nullptr) return false;
+    line = std::string_view(begin, length);
+    pos += feed ? length + 1 : length;
+    if (feed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+}
+
 bool BlockReader::nextLineIsBlank() const {
     if (pushed >= 0 && pushed != ' ' && pushed != '\t' && pushed != '\r' && pushed != '\n') return false;
     if (pushed == '\n') return true;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
 class BlockReader {
 public:
@@ -31,6 +32,10 @@ public:
     std::string readLine();
     // The same into `line` (replacing its text), whose storage is reused.
     void readLine(std::string& line);
+    // The same as a view into the text (valid as long as the reader), for
+    // a line with no NUL byte and nothing put back; false, reading
+    // nothing, for any other.
+    bool readLineView(std::string_view& line);
     // True when the next line holds nothing but blanks (or nothing at all).
     bool nextLineIsBlank() const;
     // True when no character is left to read.

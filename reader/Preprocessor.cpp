@@ -318,7 +318,7 @@ struct Directive {
 
 // A line "#word ..." where the word ends the line or is followed by white
 // space or "(".
-bool parseDirective(const std::string& line, Directive& d) {
+bool parseDirective(std::string_view line, Directive& d) {
     std::size_t k = 0;
     while (k < line.size() && isBlankChar(line[k])) ++k;
     if (k >= line.size() || line[k] != '#') return false;
@@ -327,9 +327,9 @@ bool parseDirective(const std::string& line, Directive& d) {
     std::size_t start = k;
     while (k < line.size() && isWordChar(line[k])) ++k;
     if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
-    d.word = line.substr(start, k - start);
+    d.word = std::string(line.substr(start, k - start));
     while (k < line.size() && isBlankChar(line[k])) ++k;
-    d.argument = line.substr(k);
+    d.argument = std::string(line.substr(k));
     return true;
 }
 
@@ -408,12 +408,11 @@ public:
 
     std::string run() {
         out.reserve(reader.size() + reader.size() / 8);
-        std::string line;
+        std::string joined;
         while (!reader.atEnd()) {
             // Comment text is kept only while a #define may still follow.
             keepDocText = lastDefine != std::string::npos && reader.position() <= lastDefine;
-            readLogicalLine(line);
-            process(line);
+            process(readLogicalLine(joined));
             out.push_back('\n');
         }
         if (!blocks.empty())
@@ -427,9 +426,20 @@ private:
     // One physical line, or several joined by a final backslash; each
     // joined line adds an empty output line first. A continuation into a
     // blank line ends there, and the blank line stays a line of its own.
-    void readLogicalLine(std::string& line) {
-        reader.readLine(line);
-        ++lineNumber;
+    // A plain line is a view into the reader's text; lines joined (or with
+    // NUL bytes) are put together in `line`.
+    std::string_view readLogicalLine(std::string& line) {
+        std::string_view plain;
+        if (reader.readLineView(plain)) {
+            ++lineNumber;
+            std::size_t last = plain.size();
+            while (last > 0 && isHorizontalBlank(plain[last - 1])) --last;
+            if (last == 0 || plain[last - 1] != '\\') return plain;
+            line.assign(plain);
+        } else {
+            reader.readLine(line);
+            ++lineNumber;
+        }
         for (;;) {
             std::size_t last = line.size();
             while (last > 0 && isHorizontalBlank(line[last - 1])) --last;
@@ -443,6 +453,7 @@ private:
             while (first < next.size() && isBlankChar(next[first])) ++first;
             line.append(next, first, std::string::npos);
         }
+        return line;
     }
 
     // The text with every `what` removed, as removeAll gives it; the text
@@ -476,13 +487,13 @@ private:
     }
 
     // The line goes to the output when its block is active.
-    void emit(const std::string& line, bool on) {
+    void emit(std::string_view line, bool on) {
         if (on) out += line;
     }
 
     // Appends the line's output (its expansion, or nothing) to `out`; the
     // line may be changed on the way.
-    void process(std::string& line) {
+    void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
         // The text of comments is kept for a #define that may follow.
@@ -560,9 +571,10 @@ private:
 
         docText.clear();
         if (!on) return;
-        if (defines.expandLine(line, reader, out, lineNumber))
-            defines.expandLine(line, reader, out, lineNumber);
-        out += line;
+        expanded.assign(line);
+        if (defines.expandLine(expanded, reader, out, lineNumber))
+            defines.expandLine(expanded, reader, out, lineNumber);
+        out += expanded;
     }
 
     void define(const std::string& argument, bool on) {
@@ -585,6 +597,7 @@ private:
     std::string out;
     std::string docText;
     std::string scratch, scratch2;  // for withoutAll
+    std::string expanded;           // the line being expanded
     const std::size_t lastDefine;    // lastPossibleDefine of the text
     bool keepDocText = true;
     bool inComment = false;
