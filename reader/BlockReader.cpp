@@ -37,10 +37,16 @@ void BlockReader::putBack(int c) {
 
 std::string BlockReader::readLine() {
     std::string line;
+    readLine(line);
+    return line;
+}
+
+void BlockReader::readLine(std::string& line) {
+    line.clear();
     if (pushed >= 0) {
         int c = pushed;
         pushed = -1;
-        if (c == '\n') return line;
+        if (c == '\n') return;
         if (c != 0) line.push_back(static_cast<char>(c));
     }
     std::size_t end = text.find('\n', pos);
@@ -55,7 +61,19 @@ std::string BlockReader::readLine() {
     }
     pos = end == std::string::npos ? text.size() : end + 1;
     if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
-    return line;
+}
+
+bool BlockReader::readLineView(std::string_view& line) {
+    if (pushed >= 0) return false;
+    const char* begin = text.data() + std::min(pos, text.size());
+    const std::size_t left = text.size() - std::min(pos, text.size());
+    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
+    const std::size_t length = feed ? static_cast<std::size_t>(feed - begin) : left;
+    if (std::memchr(begin, '\0', length) != nullptr) return false;
+    line = std::string_view(begin, length);
+    pos += feed ? length + 1 : length;
+    if (feed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
 }
 
 bool BlockReader::nextLineIsBlank() const {

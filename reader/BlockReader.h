@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
 class BlockReader {
 public:
@@ -29,10 +30,20 @@ public:
     // NUL bytes and a carriage return before the line feed are dropped.
     // "" at the end.
     std::string readLine();
+    // The same into `line` (replacing its text), whose storage is reused.
+    void readLine(std::string& line);
+    // The same as a view into the text (valid as long as the reader), for
+    // a line with no NUL byte and nothing put back; false, reading
+    // nothing, for any other.
+    bool readLineView(std::string_view& line);
     // True when the next line holds nothing but blanks (or nothing at all).
     bool nextLineIsBlank() const;
     // True when no character is left to read.
     bool atEnd() const { return pushed < 0 && pos >= text.size(); }
+    // The length of the whole text, read or not.
+    std::size_t size() const { return text.size(); }
+    // Where the next read starts in the text (a put-back character aside).
+    std::size_t position() const { return pos; }
 
     // Everything not read yet (a put-back character first); the reader is
     // then at its end.

@@ -11,6 +11,7 @@
 #include "model/ClassList.h"
 #include "model/DocGenCppClass.h"
 #include "model/MacroDefinition.h"
+#include "reader/DocComment.h"
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
 #include "reader/ReaderText.h"
@@ -266,15 +267,18 @@ void CppFile::fail(const std::string& message, int atLine) {
 std::string CppFile::token() {
     lastHasComment = false;
     lastComment.clear();
+    // One string, returned in place: a token is never copied on its way.
+    std::string tok;
     if (!lookahead.empty()) {
-        Lookahead ahead = std::move(lookahead.back());
-        lookahead.pop_back();
+        Lookahead& ahead = lookahead.back();
         lastHasComment = ahead.hasComment;
         lastComment = std::move(ahead.comment);
-        return std::move(ahead.token);
+        tok = std::move(ahead.token);
+        lookahead.pop_back();
+        return tok;
     }
     for (;;) {
-        std::string tok = readNextToken();
+        readNextToken(tok);
         if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
             readDocCommentAfterSlash())
             continue;
@@ -282,10 +286,10 @@ std::string CppFile::token() {
     }
 }
 
-std::string CppFile::readNextToken() {
-    // Words and the blanks before them, the bulk of any source, are taken
-    // straight from the text in memory, exactly as readToken would take
-    // them; everything else goes through readToken.
+void CppFile::readNextToken(std::string& tok) {
+    // Words, punctuation and the blanks before them, the bulk of any
+    // source, are taken straight from the text in memory, exactly as
+    // readToken would take them; literals go through readToken.
     if (pushedBack.empty() && next != limit) {
         const char* p = next;
         int feeds = 0;
@@ -295,17 +299,39 @@ std::string CppFile::readNextToken() {
         next = p;
         if (p == limit) {
             atEnd = true;
-            return "";
+            tok.clear();
+            return;
         }
         if (isWordChar(*p)) {
             const char* start = p;
             while (p != limit && isWordChar(*p)) ++p;
             next = p;
             if (p == limit) atEnd = true;
-            return std::string(start, p);
+            tok.assign(start, p);
+            return;
+        }
+        if (*p == '-') {
+            // "-", then blanks (taken whatever follows) and digits.
+            const char* q = p + 1;
+            int blankFeeds = 0;
+            for (; q != limit && isBlankChar(*q); ++q)
+                if (*q == '\n') ++blankFeeds;
+            const char* digits = q;
+            while (q != limit && *q >= '0' && *q <= '9') ++q;
+            tok.assign(1, '-');
+            tok.append(digits, q);
+            line += blankFeeds;
+            next = q;
+            if (q == limit) atEnd = true;
+            return;
+        }
+        if (*p != '"' && *p != '\'') {
+            next = p + 1;
+            tok.assign(1, *p);
+            return;
         }
     }
-    return readToken(*this, &line);
+    tok = readToken(*this, &line);
 }
 
 void CppFile::unread(std::string tok) {
@@ -350,6 +376,19 @@ std::string CppFile::tokenWith(char extra) {
     return name;
 }
 
+std::string CppFile::readComment(const std::string& start, const std::string& middle,
+                                 const std::string& end) {
+    if (!pushedBack.empty() || buffer)
+        return collectDocComment(*this, &line, joiner, start, middle, end);
+    // The preprocessed text is in memory: the comment is read there in
+    // place.
+    TextCursor cursor{next, limit, atEnd};
+    std::string text = readDocComment(cursor, *this, &line, joiner, start, middle, end);
+    next = cursor.next;
+    atEnd = cursor.atEnd;
+    return text;
+}
+
 bool CppFile::readDocCommentAfterSlash() {
     // Only characters that touch the "/" can open a comment: "a / *p" is
     // a division.
@@ -363,15 +402,15 @@ bool CppFile::readDocCommentAfterSlash() {
     const int startLine = line;
     if (primary && !primaryThird.empty() && third == primaryThird[0]) {
         get();
-        lastComment = collectDocComment(*this, &line, joiner, format.getPrimaryStart(),
-                                        format.getPrimaryMiddle(), format.getPrimaryEnd());
+        lastComment = readComment(format.getPrimaryStart(), format.getPrimaryMiddle(),
+                                  format.getPrimaryEnd());
         lastHasComment = true;
         return true;
     }
     if (secondary && !secondaryThird.empty() && third == secondaryThird[0]) {
         get();
-        lastComment = collectDocComment(*this, &line, joiner, format.getSecondaryStart(),
-                                        format.getSecondaryMiddle(), format.getSecondaryEnd());
+        lastComment = readComment(format.getSecondaryStart(), format.getSecondaryMiddle(),
+                                  format.getSecondaryEnd());
         lastHasComment = true;
         return true;
     }
@@ -479,7 +518,6 @@ void CppFile::run() {
         for (;;) {
             bool dropsComment = false;
             if (!skipFrameworkMacro(tok, dropsComment)) break;
-            previous.clear();
             if (dropsComment) pendingComment.clear();
             if (lastHasComment) pendingComment = lastComment;
             if (tok.empty()) return;
@@ -494,11 +532,34 @@ void CppFile::endStatement() {
     if (language != Cpp) accessWords.clear();
 }
 
-void CppFile::dispatch(std::string tok) {
-    const std::string last = statement.empty() ? std::string() : statement.back();
-    previous = tok;
+namespace {
 
-    if (tok == ":"sv && last == ")"sv &&
+// False for a token that no rule of dispatch() looks at, so that it joins
+// the statement at once: every rule names ":", "{", "}", ";", "@" or a word
+// beginning with one of the letters below.
+bool mayBeRuleToken(const std::string& tok) {
+    if (tok.size() == 1) {
+        const char c = tok[0];
+        return c == ':' || c == '{' || c == '}' || c == ';' || c == '@';
+    }
+    if (tok.empty()) return true;
+    switch (tok[0]) {
+    case 'c': case 'e': case 'i': case 'n': case 'p': case 's': case 't': case 'u': return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void CppFile::dispatch(std::string&& tok) {
+    if (!mayBeRuleToken(tok)) {
+        statement.push_back(std::move(tok));
+        return;
+    }
+    const bool afterParen = !statement.empty() && statement.back() == ")"sv;
+    const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
+
+    if (tok == ":"sv && afterParen &&
         std::none_of(statement.begin(), statement.end(),
                      [](const std::string& t) { return t == "="sv || t == "?"sv; })) {
         readInitializerList();
@@ -519,7 +580,7 @@ void CppFile::dispatch(std::string tok) {
         classPath(tok);
         return;
     }
-    if (tok == "{"sv && last == "static"sv && language != Cpp) {
+    if (tok == "{"sv && afterStatic && language != Cpp) {
         skipBraces("static block");
         endStatement();
         return;
@@ -571,14 +632,9 @@ void CppFile::dispatch(std::string tok) {
             endStatement();
             return;
         }
-        if (tok == "{"sv && !statement.empty()) {
-            Tokens copy = statement;
-            mergeOperatorNames(copy);
-            auto match = matchBrackets(copy);
-            if (findTopLevelEquals(copy, match, copy.size()) < copy.size()) {
-                readBraceInitializer();
-                return;
-            }
+        if (tok == "{"sv && !statement.empty() && bracesOpenInitializer()) {
+            readBraceInitializer();
+            return;
         }
         readMemberStatement(tok == "{"sv);
         return;
@@ -588,6 +644,16 @@ void CppFile::dispatch(std::string tok) {
         return;
     }
     statement.push_back(std::move(tok));
+}
+
+bool CppFile::bracesOpenInitializer() const {
+    // Without an "=" token there is no "=" at depth 0 to find, whatever
+    // the operator names fold into: the common case needs no copy.
+    if (std::find(statement.begin(), statement.end(), "="sv) == statement.end()) return false;
+    Tokens copy = statement;
+    mergeOperatorNames(copy);
+    auto match = matchBrackets(copy);
+    return findTopLevelEquals(copy, match, copy.size()) < copy.size();
 }
 
 void CppFile::closeBrace() {

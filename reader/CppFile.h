@@ -134,12 +134,16 @@ private:
     // on the way: lastHasComment/lastComment tell whether one stood right
     // before the token returned.
     std::string token();
-    // One token from the input (readToken's rules), comments not looked at.
-    std::string readNextToken();
+    // One token from the input (readToken's rules), comments not looked at,
+    // into tok.
+    void readNextToken(std::string& tok);
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
     void unread(std::string tok);
     bool readDocCommentAfterSlash();
+    // Reads the rest of a documentation comment whose start was consumed.
+    std::string readComment(const std::string& start, const std::string& middle,
+                            const std::string& end);
     [[noreturn]] void fail(const std::string& message, int atLine);
     // Skips tokens through the "}" that closes an opened "{".
     void skipBraces(const std::string& description);
@@ -151,8 +155,11 @@ private:
     // --- declaration loop (CppFile.cpp) ---
     void openInput(std::map<std::string, MacroDefinition>* defineTable);
     void run();
-    void dispatch(std::string tok);
+    void dispatch(std::string&& tok);
     void endStatement();
+    // True when the "{" after the statement so far opens an initialiser
+    // ("int a[] = {"), not a body.
+    bool bracesOpenInitializer() const;
     void closeBrace();
     void readTemplate();
     void readCSharpNamespace();
@@ -182,7 +189,9 @@ private:
 
     // --- members, enums, typedefs (CppFileMembers.cpp) ---
     void readMemberStatement(bool bodyFollows);
-    std::string readMember(Tokens statement, CppClass* owner, const std::string& access,
+    // Reads the member declared by the statement's tokens, which it may
+    // rewrite in place.
+    std::string readMember(Tokens& statement, CppClass* owner, const std::string& access,
                            const std::string& comment);
     void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
                        CppClass* owner, const std::string& access, const std::string& comment);
@@ -238,8 +247,10 @@ private:
     std::vector<Lookahead> lookahead;
     bool lastHasComment = false;
     std::string lastComment;
-    std::string previous;
     Tokens statement;
+    Tokens memberTokens;  // the statement being read as a member
+    std::vector<int> bracketMatch;          // matchBrackets of memberTokens
+    std::vector<std::size_t> bracketStack;  // its working room
     std::string pendingComment;
     std::vector<Scope> scopes;
     std::vector<std::string> accessWords;  // C# and Java

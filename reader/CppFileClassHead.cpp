@@ -113,7 +113,8 @@ CppClass* CppFile::registerClass(DocGenCppClass* cls) {
     cls->setSourceDirectory(sourceDirectory);
     cls->setPackage(package);
     CppClass* kept = classList->addClass(cls);
-    reportStatus(kept->getPackage() + "/" + kept->getName());
+    // The text is built only when someone takes it.
+    if (statusCallback) reportStatus(kept->getPackage() + "/" + kept->getName());
     return kept;
 }
 

@@ -24,15 +24,6 @@ bool isTypeIntroducer(const std::string& t) {
            t == "typedef"sv || t == "friend"sv || t == "static"sv || t == "extern"sv || t == "inline"sv;
 }
 
-// Tokens of the statement with the qualifier [qBegin, nameStart) taken out.
-Tokens withoutRange(const Tokens& tokens, std::size_t from, std::size_t to) {
-    Tokens result;
-    result.reserve(tokens.size());
-    for (std::size_t i = 0; i < tokens.size(); ++i)
-        if (i < from || i >= to) result.push_back(tokens[i]);
-    return result;
-}
-
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
@@ -64,19 +55,22 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
 }
 
 void CppFile::readMemberStatement(bool bodyFollows) {
-    Tokens st = std::move(statement);
-    statement.clear();
+    // The two token vectors trade places, so neither gives up its storage
+    // and the next statement grows into room already there.
+    Tokens& st = memberTokens;
+    st.clear();
+    st.swap(statement);
     rewriteComMethod(st);
     CppClass* owner = enclosingClass();
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
-    readMember(std::move(st), owner, access, pendingComment);
+    readMember(st, owner, access, pendingComment);
     if (bodyFollows) skipBraces("function body");
     endStatement();
 }
 
-std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& access,
+std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
     if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
     if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')
@@ -96,7 +90,8 @@ std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& a
     if (st.size() <= 1) return "";
 
     mergeOperatorNames(st);
-    std::vector<int> match = matchBrackets(st);
+    std::vector<int>& match = bracketMatch;
+    matchBrackets(st, match, bracketStack);
     const std::size_t equals = findTopLevelEquals(st, match, st.size());
     ParameterList list;
     if (findParameterList(st, match, equals, list) &&
@@ -110,7 +105,9 @@ std::string CppFile::readMember(Tokens st, CppClass* owner, const std::string& a
         std::size_t qualifierBegin = nameStart;
         std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
         std::vector<std::string> arguments = splitParameters(st, match, list.open, list.close);
-        std::string declaration = joinTokens(withoutRange(st, qualifierBegin, nameStart)) + ";";
+        std::string declaration;
+        appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
+        declaration += ';';
         addMember(owner, qualifier, name, declaration, access, comment, true, arguments);
         return name;
     }
@@ -181,11 +178,19 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             typeText = joinTokens(st, decl.begin, typeEnd);
             prefixBegin = typeEnd;
         }
-        std::string text = joinTokens(st, prefixBegin, qualifierBegin) + st[nameAt] +
-                           joinTokens(st, nameAt + 1, bitField);
-        if (bitField < stop) text += " : " + joinTokens(st, bitField + 1, stop);
-        addMember(owner, qualifier, st[nameAt], typeText + " " + text + ";", access, comment,
-                  false, {});
+        // type, then the declarator's prefix, name and suffix, each part
+        // joined on its own.
+        std::string declaration = typeText;
+        declaration += ' ';
+        appendJoinedTokens(declaration, st, prefixBegin, qualifierBegin);
+        declaration += st[nameAt];
+        appendJoinedTokens(declaration, st, nameAt + 1, bitField);
+        if (bitField < stop) {
+            declaration += " : ";
+            appendJoinedTokens(declaration, st, bitField + 1, stop);
+        }
+        declaration += ';';
+        addMember(owner, qualifier, st[nameAt], declaration, access, comment, false, {});
     }
 }
 

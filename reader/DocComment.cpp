@@ -1,5 +1,8 @@
 #include "reader/DocComment.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "reader/ReaderText.h"
 #include "reader/TokenReader.h"
 
@@ -7,46 +10,87 @@ namespace {
 
 constexpr int kEof = std::char_traits<char>::eof();
 
+// The line's markup is taken off with views into it: a comment costs no
+// allocation beyond its lines and the text kept.
+std::string_view trimBlankView(std::string_view text) {
+    std::size_t start = 0, end = text.size();
+    while (start < end && isBlankChar(text[start])) ++start;
+    while (end > start && isBlankChar(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
+std::string_view trimRightView(std::string_view text, char c) {
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == c) --end;
+    return text.substr(0, end);
+}
+
+// As stripLeading: the run of c, then one blank when more than one
+// character is left.
+std::string_view stripLeadingView(std::string_view text, char c) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] == c) ++start;
+    if (text.size() - start > 1 && isBlankChar(text[start])) ++start;
+    return text.substr(start);
+}
+
+// As lineStartsWith(line, prefix, false).
+bool startsAfterBlanks(std::string_view line, std::string_view prefix) {
+    std::size_t pos = line.find(prefix);
+    if (pos == std::string_view::npos) return false;
+    std::size_t first = 0;
+    while (first < line.size() && isBlankChar(line[first])) ++first;
+    return pos == first;
+}
+
 struct CommentStyle {
-    const std::string& start;
-    const std::string& middle;
-    const std::string& end;
+    std::string_view start;
+    std::string_view middle;
+    std::string_view end;
     bool lineStyle;
 
-    bool endsComment(const std::string& text) const {
-        if (!middle.empty() && middle == end) return trimBlanks(text) == end;
-        if (lineStyle) return lineStartsWith(text, end, false);
-        return text.find(end) != std::string::npos;
+    bool endsComment(std::string_view text) const {
+        if (!middle.empty() && middle == end) return trimBlankView(text) == end;
+        if (lineStyle) return startsAfterBlanks(text, end);
+        return text.find(end) != std::string_view::npos;
     }
 
-    std::string clean(std::string text) const {
-        if (middle.empty()) return stripLeading(text, '\0');
+    std::string_view clean(std::string_view text) const {
+        if (middle.empty()) return stripLeadingView(text, '\0');
         std::size_t at = text.find(middle);
-        if (at != std::string::npos) text.erase(0, at + middle.size());
-        text = stripLeading(text, middle.back());
-        if (middle.size() == 1 && !text.empty() && text.back() == middle[0]) text.pop_back();
+        if (at != std::string_view::npos) text.remove_prefix(at + middle.size());
+        text = stripLeadingView(text, middle.back());
+        if (middle.size() == 1 && !text.empty() && text.back() == middle[0]) text.remove_suffix(1);
         return text;
     }
 
     // The kept text of the line that closed the comment ("" for none).
-    std::string lastEntry(const std::string& text) const {
+    std::string_view lastEntry(std::string_view text) const {
         std::size_t at = end.empty() ? 0 : text.find(end);
-        if (at == 0) return "";
-        std::string kept = trimBlanks(text.substr(0, at));
-        if (kept.empty()) return "";
-        if (!end.empty()) kept = trimRight(kept, end[0]);
-        if (!middle.empty()) kept = trimRight(kept, middle[0]);
-        if (!start.empty()) kept = trimRight(kept, start[0]);
-        if (!start.empty()) kept = stripLeading(kept, start.back());
+        if (at == 0) return {};
+        std::string_view kept = trimBlankView(text.substr(0, at));
+        if (kept.empty()) return {};
+        if (!end.empty()) kept = trimRightView(kept, end[0]);
+        if (!middle.empty()) kept = trimRightView(kept, middle[0]);
+        if (!start.empty()) kept = trimRightView(kept, start[0]);
+        if (!start.empty()) kept = stripLeadingView(kept, start.back());
         return kept;
     }
 };
 
-}  // namespace
+void appendEntry(std::string& text, std::string_view entry, const std::string& joiner) {
+    if (entry.empty()) return;
+    text.append(entry);
+    text.append(joiner);
+}
 
-std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
-                           const std::string& start, const std::string& middle,
-                           const std::string& end) {
+// The one reading of a comment, over a stream or over text in memory.
+// Source gives get(), putBack() of the character just read, eof(), and
+// getLine() as a view that stays valid until the next getLine().
+template <class Source>
+std::string readComment(Source& in, CppStream& errors, int* line, const std::string& joiner,
+                        const std::string& start, const std::string& middle,
+                        const std::string& end) {
     const int startLine = line ? *line : 0;
     const CommentStyle style{start, middle, end, start.compare(0, 2, "//") == 0};
 
@@ -63,19 +107,20 @@ std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
         return "";
     }
 
-    std::string current = in.getLine();
+    std::string_view current = in.getLine();
     if (line) ++*line;
     if (start == end) {
         std::size_t blank = 0;
         while (blank < current.size() && !isBlankChar(current[blank])) ++blank;
-        current = blank < current.size() ? current.substr(blank + 1) : std::string();
+        current = blank < current.size() ? current.substr(blank + 1) : std::string_view();
     }
 
     std::string text;
+    text.reserve(128);
     bool firstWithText = !current.empty();
     for (;;) {
         if (style.endsComment(current)) break;
-        if (in.eof()) raiseTokenError(in, "Unexpected end of file", startLine);
+        if (in.eof()) raiseTokenError(errors, "Unexpected end of file", startLine);
         if (!firstWithText) {
             if (style.lineStyle) {
                 int next;
@@ -85,14 +130,80 @@ std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
             }
             current = in.getLine();
             if (line) ++*line;
-            if ((style.lineStyle && !lineStartsWith(current, "//", false)) || style.endsComment(current))
+            if ((style.lineStyle && !startsAfterBlanks(current, "//")) || style.endsComment(current))
                 break;
         }
         firstWithText = false;
-        std::string cleaned = style.clean(current);
-        if (!cleaned.empty()) text += cleaned + joiner;
+        appendEntry(text, style.clean(current), joiner);
     }
-    std::string last = style.lastEntry(current);
-    if (!last.empty()) text += last + joiner;
+    appendEntry(text, style.lastEntry(current), joiner);
     return text;
+}
+
+class StreamSource {
+public:
+    explicit StreamSource(CppStream& in) : in(in) {}
+    int get() { return in.get(); }
+    void putBack(int c) { in.putBack(c); }
+    bool eof() { return in.eof(); }
+    std::string_view getLine() {
+        lineText = in.getLine();
+        return lineText;
+    }
+
+private:
+    CppStream& in;
+    std::string lineText;
+};
+
+// Reads as a CppStream over the same text in memory does, with nothing put
+// back: lines are views into the text, never copies.
+class TextSource {
+public:
+    explicit TextSource(TextCursor& cursor) : c(cursor) {}
+    int get() {
+        if (c.next != c.limit) return static_cast<unsigned char>(*c.next++);
+        c.atEnd = true;
+        return kEof;
+    }
+    // Only ever the character just read, which is still in the text.
+    void putBack(int ch) {
+        if (ch == kEof) return;
+        --c.next;
+        c.atEnd = false;
+    }
+    bool eof() const { return c.atEnd; }
+    std::string_view getLine() {
+        const char* begin = c.next;
+        const auto* stop = static_cast<const char*>(
+            std::memchr(begin, '\n', static_cast<std::size_t>(c.limit - begin)));
+        std::string_view text(begin, static_cast<std::size_t>((stop ? stop : c.limit) - begin));
+        if (stop) {
+            c.next = stop + 1;
+        } else {
+            c.next = c.limit;
+            c.atEnd = true;  // the line ran into the end
+        }
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        return text;
+    }
+
+private:
+    TextCursor& c;
+};
+
+}  // namespace
+
+std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end) {
+    StreamSource source(in);
+    return readComment(source, in, line, joiner, start, middle, end);
+}
+
+std::string readDocComment(TextCursor& text, CppStream& errors, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end) {
+    TextSource source(text);
+    return readComment(source, errors, line, joiner, start, middle, end);
 }

@@ -17,3 +17,20 @@
 std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
                            const std::string& start, const std::string& middle,
                            const std::string& end);
+
+// Text in memory as a CppStream reads it: the characters [next, limit) are
+// left, and atEnd is the stream's end state (set once a read found nothing
+// left, cleared by a put-back).
+struct TextCursor {
+    const char* next;
+    const char* limit;
+    bool atEnd;
+};
+
+// The same over text in memory, for a reader that holds its input whole:
+// reads from the cursor, which it advances, exactly as readDocComment over
+// a CppStream of the same text with nothing put back. `errors` names the
+// file in the error thrown.
+std::string readDocComment(TextCursor& text, CppStream& errors, int* line, const std::string& joiner,
+                           const std::string& start, const std::string& middle,
+                           const std::string& end);

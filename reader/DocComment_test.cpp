@@ -55,3 +55,79 @@ TEST(DocComment, EmptyMiddleAndUnterminated) {
         EXPECT_EQ(e.fileName, "d.cpp");
     }
 }
+
+namespace {
+
+// What a read leaves behind: the text or error, the line count, the end
+// state and the characters not read.
+struct Outcome {
+    std::string text;
+    int line = 0;
+    bool eof = false;
+    std::string rest;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* out) {
+    *out << "{\"" << o.text << "\", line " << o.line << (o.eof ? ", end" : "") << ", rest \"" << o.rest
+         << "\"}";
+}
+
+Outcome overStream(const std::string& body, const std::string& start, const std::string& middle,
+                   const std::string& end) {
+    CppStrStream in(body, "m.cpp");
+    Outcome o;
+    o.line = 1;
+    try {
+        o.text = readDocComment(in, &o.line, "|", start, middle, end);
+    } catch (const VelkFileError& e) {
+        o.text = "error: " + e.message;
+    }
+    o.eof = in.eof();
+    for (int c; (c = in.get()) != std::char_traits<char>::eof();) o.rest.push_back(static_cast<char>(c));
+    return o;
+}
+
+Outcome overText(const std::string& body, const std::string& start, const std::string& middle,
+                 const std::string& end) {
+    CppStrStream errors("", "m.cpp");
+    TextCursor cursor{body.data(), body.data() + body.size(), false};
+    Outcome o;
+    o.line = 1;
+    try {
+        o.text = readDocComment(cursor, errors, &o.line, "|", start, middle, end);
+    } catch (const VelkFileError& e) {
+        o.text = "error: " + e.message;
+    }
+    o.eof = cursor.atEnd;
+    o.rest.assign(cursor.next, cursor.limit);
+    return o;
+}
+
+}  // namespace
+
+// The reader that works on text in memory must leave everything exactly as
+// the stream reader does, at the edges above all: the end of the text with
+// and without a line feed, a line style that stops
+// before the next line, an empty comment, an unterminated one.
+TEST(DocComment, TextInMemoryReadsAsTheStream) {
+    const char* blockBodies[] = {
+        "* A\n * B\n */\nint x;", "*/", "**/ rest", " one */", " one */\n", " no end\n * x",
+        " no end\n", "", "\n\n", " a */", "\n * last */",
+        "\n * a = b * c\n    d */ tail\nnext",
+    };
+    for (const char* body : blockBodies) {
+        SCOPED_TRACE(body);
+        EXPECT_EQ(overStream(body, "/**", "*", "*/"), overText(body, "/**", "*", "*/"));
+        EXPECT_EQ(overStream(body, "/*!", "", "*/"), overText(body, "/*!", "", "*/"));
+    }
+    const char* lineBodies[] = {
+        " first\n  /// second\nint x;\n", " only", " only\n", " a\n///\n/// b\n", "/ a\n\t/// b",
+        " a\n   ", " a\n/",
+    };
+    for (const char* body : lineBodies) {
+        SCOPED_TRACE(body);
+        EXPECT_EQ(overStream(body, "///", "///", "///"), overText(body, "///", "///", "///"));
+        EXPECT_EQ(overStream(body, "//!", "//!", ""), overText(body, "//!", "//!", ""));
+    }
+}

@@ -58,41 +58,77 @@ bool isWordLikeToken(const std::string& token) {
     return c == '-' && token.size() > 1 && isDigit(token[1]);
 }
 
-std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end) {
-    std::string text;
-    end = std::min(end, tokens.size());
-    const std::string* previous = nullptr;
-    for (std::size_t i = begin; i < end; ++i) {
-        const std::string& token = tokens[i];
-        if (previous) {
+namespace {
+
+// Appends the join of `count` tokens, the k-th being at(k). The text is
+// sized once for the whole join.
+// The character of a one-character token, else 0.
+inline char single(const std::string& t) { return t.size() == 1 ? t[0] : 0; }
+
+template <class At>
+void appendJoin(std::string& text, std::size_t count, At at) {
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < count; ++k) total += at(k).size() + 1;
+    text.reserve(text.size() + total);
+    // What the blank rules ask of the token before, carried over.
+    bool previousWord = false;
+    char previous = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string& token = at(k);
+        const bool word = isWordLikeToken(token);
+        const char mark = single(token);
+        if (k > 0) {
             bool blank = false;
-            if (isWordLikeToken(token)) {
-                blank = isWordLikeToken(*previous) || *previous == ">"sv || *previous == ")"sv ||
-                        *previous == "]"sv || *previous == "="sv || *previous == ","sv ||
-                        *previous == "?"sv;
+            if (word) {
+                blank = previousWord || previous == '>' || previous == ')' || previous == ']' ||
+                        previous == '=' || previous == ',' || previous == '?';
                 // "char* p" but "(*p)": a pointer mark binds to the type
                 // word before it.
-                if ((*previous == "*"sv || *previous == "&"sv) && i >= begin + 2)
-                    blank = isWordLikeToken(tokens[i - 2]) || tokens[i - 2] == ">"sv;
-            } else if (token == "="sv || (token == "~"sv && isWordLikeToken(*previous))) {
+                if ((previous == '*' || previous == '&') && k >= 2)
+                    blank = isWordLikeToken(at(k - 2)) || single(at(k - 2)) == '>';
+            } else if (mark == '=' || (mark == '~' && previousWord)) {
                 blank = true;
-            } else if (*previous == ","sv || *previous == "="sv) {
+            } else if (previous == ',' || previous == '=') {
                 blank = true;
-            } else if (token == "{"sv || *previous == "}"sv) {
+            } else if (mark == '{' || previous == '}') {
                 blank = true;
             }
             if (blank) text += ' ';
         }
         text += token;
-        previous = &token;
+        previousWord = word;
+        previous = mark;
     }
+}
+
+}  // namespace
+
+void appendJoinedTokens(std::string& text, const Tokens& tokens, std::size_t begin, std::size_t end) {
+    end = std::min(end, tokens.size());
+    if (begin >= end) return;
+    appendJoin(text, end - begin, [&](std::size_t k) -> const std::string& { return tokens[begin + k]; });
+}
+
+void appendJoinedTokensWithout(std::string& text, const Tokens& tokens, std::size_t from,
+                               std::size_t to) {
+    from = std::min(from, tokens.size());
+    to = std::clamp(to, from, tokens.size());
+    const std::size_t gap = to - from;
+    appendJoin(text, tokens.size() - gap, [&](std::size_t k) -> const std::string& {
+        return tokens[k < from ? k : k + gap];
+    });
+}
+
+std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end) {
+    std::string text;
+    appendJoinedTokens(text, tokens, begin, end);
     return text;
 }
 
 std::string joinTokens(const Tokens& tokens) { return joinTokens(tokens, 0, tokens.size()); }
 
 void mergeOperatorNames(Tokens& tokens) {
-    if (std::find(tokens.begin(), tokens.end(), "operator") == tokens.end()) return;
+    if (std::find(tokens.begin(), tokens.end(), "operator"sv) == tokens.end()) return;
     Tokens merged;
     merged.reserve(tokens.size());
     const std::size_t n = tokens.size();
@@ -139,8 +175,15 @@ void mergeOperatorNames(Tokens& tokens) {
 }
 
 std::vector<int> matchBrackets(const Tokens& tokens) {
-    std::vector<int> match(tokens.size(), -1);
+    std::vector<int> match;
     std::vector<std::size_t> stack;
+    matchBrackets(tokens, match, stack);
+    return match;
+}
+
+void matchBrackets(const Tokens& tokens, std::vector<int>& match, std::vector<std::size_t>& stack) {
+    match.assign(tokens.size(), -1);
+    stack.clear();
     std::array<std::size_t, 4> open{};  // openers of each kind on the stack
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string& t = tokens[i];
@@ -170,7 +213,6 @@ std::vector<int> matchBrackets(const Tokens& tokens) {
         match[o] = static_cast<int>(i);
         match[i] = static_cast<int>(o);
     }
-    return match;
 }
 
 std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& match,

@@ -27,6 +27,12 @@ bool isWordLikeToken(const std::string& token);
 // "const std :: map < int , int > & m" read "const std::map<int, int>& m".
 std::string joinTokens(const Tokens& tokens, std::size_t begin, std::size_t end);
 std::string joinTokens(const Tokens& tokens);
+// Appends joinTokens(tokens, begin, end) to text.
+void appendJoinedTokens(std::string& text, const Tokens& tokens, std::size_t begin, std::size_t end);
+// Appends the join of all tokens but those of [from, to), as joinTokens
+// writes the tokens left when that range is taken out.
+void appendJoinedTokensWithout(std::string& text, const Tokens& tokens, std::size_t from,
+                               std::size_t to);
 
 // Folds every "operator" and the tokens that spell its operator into one
 // token: "operator" "=" "=" becomes "operator==", "operator" "(" ")"
@@ -43,6 +49,9 @@ void mergeOperatorNames(Tokens& tokens);
 // unpaired only when no ">" follows; callers look at "<" groups only in
 // declaration parts, before any initialiser.
 std::vector<int> matchBrackets(const Tokens& tokens);
+// The same into `match`, with `stack` as working room: both keep their
+// storage from one statement to the next.
+void matchBrackets(const Tokens& tokens, std::vector<int>& match, std::vector<std::size_t>& stack);
 
 // The index of the first "=" at bracket depth 0 in tokens[0, end), or end
 // when there is none. Operator names are single tokens by now

@@ -1,6 +1,9 @@
 #include "reader/Preprocessor.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -35,6 +38,18 @@ const char* const kBlankedWords[] = {"pragma", "include", "warning", "line",  "e
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
 }
+
+// Bytes that end a run the scanners copy or pass over whole: bit 1 for
+// the first pass (quotes, "/", carriage return, line feed), bit 2 for the
+// comment scan of a line (quotes and "/").
+constexpr std::array<unsigned char, 256> kStops = [] {
+    std::array<unsigned char, 256> stops{};
+    for (unsigned char c : {'"', '\'', '/', '\r', '\n'}) stops[c] |= 1;
+    for (unsigned char c : {'"', '\'', '/'}) stops[c] |= 2;
+    return stops;
+}();
+
+bool isStop(char c, unsigned char bit) { return kStops[static_cast<unsigned char>(c)] & bit; }
 
 bool isHorizontalBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -74,8 +89,9 @@ private:
         const std::size_t size = s.size();
         for (; i < size; ++i) {
             const char c = s[i];
-            if (c == '\n') ++line;
-            else if (c == '"' || c == '\'' || c == '/' || c == '\r') break;
+            if (!isStop(c, 1)) continue;
+            if (c != '\n') break;
+            ++line;
         }
         out.append(s, start, i - start);
     }
@@ -84,16 +100,33 @@ private:
     // carriage return before a line feed dropped), counting line feeds.
     void copyCooked(std::size_t from, std::size_t to) {
         for (std::size_t k = from; k < to;) {
-            std::size_t cr = s.find('\r', k);
-            std::size_t stop = cr == std::string::npos || cr >= to ? to : cr;
-            line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(k),
-                                                s.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
+            // The search stays inside the range: no look at the rest of
+            // the file per comment.
+            const void* hit = std::memchr(s.data() + k, '\r', to - k);
+            std::size_t cr = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data())
+                                 : std::string::npos;
+            std::size_t stop = cr == std::string::npos ? to : cr;
+            line += static_cast<int>(countFeeds(k, stop));
             out.append(s, k, stop - k);
             if (stop == to) break;
             // A carriage return: kept unless a line feed follows it.
             if (!(cr + 1 < s.size() && s[cr + 1] == '\n')) out.push_back('\r');
             k = cr + 1;
         }
+    }
+
+    // The line feeds among the characters [from, to), found a line at a time.
+    std::size_t countFeeds(std::size_t from, std::size_t to) const {
+        std::size_t feeds = 0;
+        const char* p = s.data() + from;
+        const char* const end = s.data() + to;
+        while (p < end) {
+            const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (!hit) break;
+            ++feeds;
+            p = static_cast<const char*>(hit) + 1;
+        }
+        return feeds;
     }
 
     int peek() const {
@@ -159,9 +192,7 @@ private:
         if (end == std::string::npos)
             preprocessorError("Unexpected end-of-file while parsing comment", startLine);
         // Only the comment's line feeds are kept.
-        const auto first = s.begin() + static_cast<std::ptrdiff_t>(start);
-        const auto last = s.begin() + static_cast<std::ptrdiff_t>(end + 2);
-        const auto feeds = std::count(first, last, '\n');
+        const std::size_t feeds = countFeeds(start, end + 2);
         // x was taken by get(), which counted its line feed already.
         line += static_cast<int>(feeds) - (x == '\n' ? 1 : 0);
         out.append(static_cast<std::size_t>(feeds), '\n');
@@ -249,17 +280,23 @@ struct CommentScan {
     bool inCommentAfter = false;
 };
 
-CommentScan scanComments(const std::string& line, bool inComment) {
+CommentScan scanComments(std::string_view line, bool inComment) {
     CommentScan scan;
     for (std::size_t k = 0; k < line.size(); ++k) {
-        char c = line[k];
         if (inComment) {
-            if (c == '*' && k + 1 < line.size() && line[k + 1] == '/') {
-                inComment = false;
-                scan.closes = true;
-                ++k;
-            }
-        } else if (c == '"' || c == '\'') {
+            // Straight to the "*/" that closes the comment.
+            const std::size_t close = line.find("*/", k);
+            if (close == std::string_view::npos) break;
+            inComment = false;
+            scan.closes = true;
+            k = close + 1;
+            continue;
+        }
+        // Straight to the next character that can open something.
+        while (k < line.size() && !isStop(line[k], 2)) ++k;
+        if (k >= line.size()) break;
+        const char c = line[k];
+        if (c == '"' || c == '\'') {
             for (++k; k < line.size() && line[k] != c; ++k)
                 if (line[k] == '\\') ++k;
         } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
@@ -281,7 +318,7 @@ struct Directive {
 
 // A line "#word ..." where the word ends the line or is followed by white
 // space or "(".
-bool parseDirective(const std::string& line, Directive& d) {
+bool parseDirective(std::string_view line, Directive& d) {
     std::size_t k = 0;
     while (k < line.size() && isBlankChar(line[k])) ++k;
     if (k >= line.size() || line[k] != '#') return false;
@@ -290,9 +327,9 @@ bool parseDirective(const std::string& line, Directive& d) {
     std::size_t start = k;
     while (k < line.size() && isWordChar(line[k])) ++k;
     if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
-    d.word = line.substr(start, k - start);
+    d.word = std::string(line.substr(start, k - start));
     while (k < line.size() && isBlankChar(line[k])) ++k;
-    d.argument = line.substr(k);
+    d.argument = std::string(line.substr(k));
     return true;
 }
 
@@ -343,17 +380,39 @@ struct Conditional {
     int openLine;
 };
 
+// Where the last #define of the text may begin: the last "#" that is
+// followed, past blanks, backslashes (continued lines) and NUL bytes
+// (dropped from lines), by a "d". npos when there is none. No line that
+// begins after it can be a #define.
+std::size_t lastPossibleDefine(std::string_view text) {
+    // memrchr: most texts hold no "#" at all and are passed in one sweep.
+    for (std::size_t before = text.size(); before > 0;) {
+        const void* found = memrchr(text.data(), '#', before);
+        if (!found) break;
+        const std::size_t hash = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        before = hash;
+        std::size_t k = hash + 1;
+        while (k < text.size() && (isBlankChar(text[k]) || text[k] == '\\' || text[k] == '\0')) ++k;
+        if (k < text.size() && text[k] == 'd') return hash;
+    }
+    return std::string_view::npos;
+}
+
 class LineProcessor {
 public:
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
-                  const std::string& packageName, std::map<std::string, MacroDefinition>& table)
-        : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table) {}
+                  const std::string& packageName, std::map<std::string, MacroDefinition>& table,
+                  std::size_t lastDefine)
+        : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
+          lastDefine(lastDefine) {}
 
     std::string run() {
+        out.reserve(reader.size() + reader.size() / 8);
+        std::string joined;
         while (!reader.atEnd()) {
-            std::string line = readLogicalLine();
-            std::string result = process(line);
-            out += result;
+            // Comment text is kept only while a #define may still follow.
+            keepDocText = lastDefine != std::string::npos && reader.position() <= lastDefine;
+            process(readLogicalLine(joined));
             out.push_back('\n');
         }
         if (!blocks.empty())
@@ -367,9 +426,20 @@ private:
     // One physical line, or several joined by a final backslash; each
     // joined line adds an empty output line first. A continuation into a
     // blank line ends there, and the blank line stays a line of its own.
-    std::string readLogicalLine() {
-        std::string line = reader.readLine();
-        ++lineNumber;
+    // A plain line is a view into the reader's text; lines joined (or with
+    // NUL bytes) are put together in `line`.
+    std::string_view readLogicalLine(std::string& line) {
+        std::string_view plain;
+        if (reader.readLineView(plain)) {
+            ++lineNumber;
+            std::size_t last = plain.size();
+            while (last > 0 && isHorizontalBlank(plain[last - 1])) --last;
+            if (last == 0 || plain[last - 1] != '\\') return plain;
+            line.assign(plain);
+        } else {
+            reader.readLine(line);
+            ++lineNumber;
+        }
         for (;;) {
             std::size_t last = line.size();
             while (last > 0 && isHorizontalBlank(line[last - 1])) --last;
@@ -386,28 +456,73 @@ private:
         return line;
     }
 
-    std::string process(const std::string& line) {
+    // The text with every `what` removed, as removeAll gives it; the text
+    // itself when it holds none, else the result in `scratch`.
+    static std::string_view withoutAll(std::string_view text, std::string_view what,
+                                       std::string& scratch) {
+        std::size_t hit = text.find(what);
+        if (hit == std::string_view::npos) return text;
+        scratch.clear();
+        std::size_t pos = 0;
+        for (; hit != std::string_view::npos; pos = hit + what.size(), hit = text.find(what, pos))
+            scratch.append(text.substr(pos, hit - pos));
+        scratch.append(text.substr(pos));
+        return scratch;
+    }
+
+    static std::string_view trimBlankView(std::string_view text) {
+        std::size_t start = 0, end = text.size();
+        while (start < end && isBlankChar(text[start])) ++start;
+        while (end > start && isBlankChar(text[end - 1])) --end;
+        return text.substr(start, end - start);
+    }
+
+    // As stripLeading: the run of c, then one blank when more than one
+    // character is left.
+    static std::string_view stripLeadingView(std::string_view text, char c) {
+        std::size_t start = 0;
+        while (start < text.size() && text[start] == c) ++start;
+        if (text.size() - start > 1 && isBlankChar(text[start])) ++start;
+        return text.substr(start);
+    }
+
+    // The line goes to the output when its block is active.
+    void emit(std::string_view line, bool on) {
+        if (on) out += line;
+    }
+
+    // Appends the line's output (its expansion, or nothing) to `out`; the
+    // line may be changed on the way.
+    void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
+        // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
-            // A comment opened and closed on this line loses its "/*" too.
-            std::string text = removeAll(line, "*/");
-            if (scan.opens) text = removeAll(text, "/*");
-            docText += stripLeading(trimBlanks(text), '*');
+            if (keepDocText) {
+                // A comment opened and closed on this line loses its "/*" too.
+                std::string_view text = withoutAll(line, "*/", scratch);
+                if (scan.opens) text = withoutAll(text, "/*", scratch2);
+                docText += stripLeadingView(trimBlankView(text), '*');
+            }
             inComment = scan.inCommentAfter;
-            return on ? line : "";
+            return emit(line, on);
         }
         if (inComment || scan.opens) {
-            docText += stripLeading(trimBlanks(removeAll(line, "/*")), '*') + " ";
+            if (keepDocText) {
+                docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
+                docText += ' ';
+            }
             inComment = scan.inCommentAfter;
-            return on ? line : "";
+            return emit(line, on);
         }
         std::size_t first = 0;
         while (first < line.size() && isBlankChar(line[first])) ++first;
         if (line.compare(first, 2, "//") == 0) {
-            char marker = first + 2 < line.size() ? line[first + 2] : '/';
-            docText += stripLeading(line, marker);
-            return on ? line : "";
+            if (keepDocText) {
+                char marker = first + 2 < line.size() ? line[first + 2] : '/';
+                docText += stripLeadingView(line, marker);
+            }
+            return emit(line, on);
         }
 
         Directive d;
@@ -417,7 +532,7 @@ private:
                                  : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
                                                      : !defines.isDefined(firstWord(d.argument));
                 blocks.push_back({on, on && condition, condition, lineNumber});
-                return "";
+                return;
             }
             if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
                 docText.clear();
@@ -434,32 +549,32 @@ private:
                     block.active = block.outerActive && condition;
                     block.branchTaken = condition;
                 }
-                return "";
+                return;
             }
             if (d.word == "define") {
                 define(d.argument, on);
                 docText.clear();
-                return "";
+                return;
             }
             if (d.word == "undef") {
                 if (on) defines.undefine(firstWord(d.argument));
                 docText.clear();
-                return "";
+                return;
             }
             for (const char* word : kBlankedWords) {
                 if (d.word == word) {
                     docText.clear();
-                    return "";
+                    return;
                 }
             }
         }
 
         docText.clear();
-        if (!on) return "";
-        std::string expanded = line;
+        if (!on) return;
+        expanded.assign(line);
         if (defines.expandLine(expanded, reader, out, lineNumber))
             defines.expandLine(expanded, reader, out, lineNumber);
-        return expanded;
+        out += expanded;
     }
 
     void define(const std::string& argument, bool on) {
@@ -481,6 +596,10 @@ private:
     std::vector<Conditional> blocks;
     std::string out;
     std::string docText;
+    std::string scratch, scratch2;  // for withoutAll
+    std::string expanded;           // the line being expanded
+    const std::size_t lastDefine;    // lastPossibleDefine of the text
+    bool keepDocText = true;
     bool inComment = false;
     int lineNumber = 0;
 };
@@ -549,10 +668,13 @@ void Preprocessor::preprocess(std::istream& input, const std::string& outputFile
 std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
                                          const std::string& fileName, const std::string& packageName,
                                          std::map<std::string, MacroDefinition>& documentedDefines) {
-    BlockReader reader(Stripper(source, views).run());
+    std::string stripped = Stripper(source, views).run();
+    const std::size_t lastDefine = lastPossibleDefine(stripped);
+    BlockReader reader(std::move(stripped));
     PreprocessorDefines fileDefines = defines;
     fileDefines.addName("__cplusplus");
-    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines).run();
+    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine)
+        .run();
 }
 
 namespace {
@@ -567,7 +689,10 @@ std::string tempNamePrefix(const std::string& prefix) {
     std::tm local{};
     std::size_t length = 0;
     if (localtime_r(&now, &local)) length = std::strftime(stamp, sizeof stamp, "%m%d%y%H%M%S", &local);
-    name += "." + std::string(stamp, length) + "." + std::to_string(static_cast<long>(syscall(SYS_gettid))) + ".";
+    // A thread's number does not change: asked once per thread, not once
+    // per file.
+    static thread_local const long thread = static_cast<long>(syscall(SYS_gettid));
+    name += "." + std::string(stamp, length) + "." + std::to_string(thread) + ".";
     return name;
 }
 

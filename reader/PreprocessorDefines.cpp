@@ -92,7 +92,7 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
     // Which name matches at a position: only word starts can match, and the
     // first definition of a name wins.
     auto nameAt = [&](std::size_t pos) -> long {
-        if (!firstChars.test(static_cast<unsigned char>(line[pos]))) return -1;
+        if (!firstChars[static_cast<unsigned char>(line[pos])]) return -1;
         if (pos > 0 && isWordChar(line[pos - 1])) return -1;
         for (std::size_t i = 0; i < names.size(); ++i)
             if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
@@ -112,7 +112,7 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
         if (which < 0) {
             // Copy up to the next place where a name can start.
             std::size_t stop = pos + 1;
-            while (stop < line.size() && !firstChars.test(static_cast<unsigned char>(line[stop]))) ++stop;
+            while (stop < line.size() && !firstChars[static_cast<unsigned char>(line[stop])]) ++stop;
             out.append(std::string_view(line).substr(pos, stop - pos));
             pos = stop;
             continue;

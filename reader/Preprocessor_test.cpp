@@ -131,6 +131,21 @@ TEST_F(PreprocessorTest, ConditionalsAndDefines) {
     EXPECT_EQ(run("#define\n#define (x) y\n"), "\n\n");  // no name: nothing defined
 }
 
+// Comment text is only gathered while a #define can still come, so every
+// spelling of one must count, each the last of its file here: continued
+// lines, blanks, one after another, one inside a conditional.
+TEST_F(PreprocessorTest, DocumentationReachesEveryDefine) {
+    run("#define FIRST\n/** Second. */\n#\\\n  define SECOND 2\nint x;\n");
+    run("/** Third. */\n# \\\ndefine THIRD\n");
+    run("/** Fourth. */\n#ifdef __cplusplus\n#  define FOURTH 4\n#endif\n/** After. */\nint y;\n");
+    run("/** Fifth. */\n#\\\n\\\n\tdefine FIFTH");
+    EXPECT_EQ(table["FIRST"].getComment(), "");
+    EXPECT_EQ(table["SECOND"].getComment(), "Second.");
+    EXPECT_EQ(table["THIRD"].getComment(), "Third.");
+    EXPECT_EQ(table["FOURTH"].getComment(), "Fourth.");
+    EXPECT_EQ(table["FIFTH"].getComment(), "Fifth.");
+}
+
 TEST_F(PreprocessorTest, DeepNestingUsesNoRecursion) {
     std::string source;
     for (int i = 0; i < 20000; ++i) source += "#ifdef __cplusplus\n";
