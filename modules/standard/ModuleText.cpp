@@ -90,7 +90,15 @@ std::string toLowerCase(const std::string& text) {
 
 std::string trim(const std::string& text) { return VelkString(text).trim(); }
 
-size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool singleQuotes,
+std::string_view trimmedView(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isSpaceChar(text[begin])) ++begin;
+    while (end > begin && isSpaceChar(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singleQuotes,
                          bool angles) {
     bool inDouble = false, inSingle = false;
     int bracketDepth[3] = {0, 0, 0};  // (), [], {}
@@ -120,14 +128,25 @@ size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool sin
 std::string escapeHtml(const std::string& text) {
     std::string result;
     result.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': result += "&amp;"; break;
-        case '<': result += "&lt;"; break;
-        case '>': result += "&gt;"; break;
-        case '"': result += "&quot;"; break;
-        default: result += c; break;
-        }
-    }
+    appendEscapedHtml(result, text);
     return result;
+}
+
+void appendEscapedHtml(std::string& out, std::string_view text) {
+    // Runs without any of the four bytes are copied whole: most names have none.
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char* entity;
+        switch (text[i]) {
+        case '&': entity = "&amp;"; break;
+        case '<': entity = "&lt;"; break;
+        case '>': entity = "&gt;"; break;
+        case '"': entity = "&quot;"; break;
+        default: continue;
+        }
+        out.append(text.data() + from, i - from);
+        out += entity;
+        from = i + 1;
+    }
+    out.append(text.data() + from, text.size() - from);
 }

@@ -20,12 +20,21 @@ std::string fileNamePart(const std::string& path) {
 
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,
                      const DocClassList* classList, const std::string& linkPrefix) {
-    if ((reference.size() >= 2 && reference[0] == '"') ||
-        (!reference.empty() && reference[0] == '<'))
-        return reference;
+    std::string out;
+    appendCodeLink(out, entity, reference, classList, linkPrefix);
+    return out;
+}
 
-    std::string name = reference;
-    std::string label;
+void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
+                    const DocClassList* classList, const std::string& linkPrefix) {
+    if ((reference.size() >= 2 && reference[0] == '"') ||
+        (!reference.empty() && reference[0] == '<')) {
+        out += reference;
+        return;
+    }
+
+    std::string_view name = reference;
+    std::string_view label;
     // Blanks inside an argument list ("#moveBy(double, double)") belong to
     // the name, not to the label.
     int depth = 0;
@@ -34,30 +43,32 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
         if (reference[i] == ')' && depth > 0) --depth;
         if (depth == 0 && isBlank(reference[i])) {
             name = reference.substr(0, i);
-            label = trim(reference.substr(i + 1));
+            label = trimmedView(reference.substr(i + 1));
             break;
         }
     }
 
-    std::string member;
+    std::string_view member;
     bool hasMember = false;
-    std::string rest = name;
+    std::string_view rest = name;
     std::size_t hash = name.rfind('#');
-    if (hash != std::string::npos) {
+    if (hash != std::string_view::npos) {
         member = name.substr(hash + 1);
         rest = name.substr(0, hash);
         hasMember = true;
     }
 
     std::string package;
-    std::string className = rest;
+    std::string className;
     bool packageWritten = false;
     std::size_t dot = rest.rfind('.');
-    if (dot != std::string::npos) {
-        package = rest.substr(0, dot);
-        className = rest.substr(dot + 1);
+    if (dot != std::string_view::npos) {
+        package.assign(rest.substr(0, dot));
+        className.assign(rest.substr(dot + 1));
         packageWritten = true;
         if (className.empty()) className = globalsLinkLabel(package);
+    } else {
+        className.assign(rest);
     }
     const std::string entityPackage = entity.getPackage();
     if (package.empty()) package = entityPackage;
@@ -68,24 +79,33 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
     else if (classList)
         target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
 
+    bool linked = target && !target->isUnresolved() &&
+                  (package.empty() || package == target->getPackage());
+    if (linked) {
+        out += "<a href=\"";
+        appendHrefEscaped(out, target->getPageFile(linkPrefix));
+        // A member written with its argument types links to the entry of its
+        // name, which every member detail carries beside its signature anchor.
+        if (hasMember) {
+            out += '#';
+            appendEscapedHtml(out, member.substr(0, member.find('(')));
+        }
+        out += "\">";
+    }
+    out += "<CODE>";
     if (label.empty()) {
-        if (packageWritten && package != entityPackage) label = package + ".";
-        label += className;
-        if (hasMember && !className.empty()) label += entity.getScopeSeparator();
-        label += member;
+        if (packageWritten && package != entityPackage) {
+            out += package;
+            out += '.';
+        }
+        out += className;
+        if (hasMember && !className.empty()) out += entity.getScopeSeparator();
+        out += member;
+    } else {
+        out += label;
     }
-    std::string code = "<CODE>" + label + "</CODE>";
-    if (!target || target->isUnresolved() ||
-        (!package.empty() && package != target->getPackage()))
-        return code;
-    std::string href = hrefEscape(target->getPageFile(linkPrefix));
-    // A member written with its argument types links to the entry of its
-    // name, which every member detail carries beside its signature anchor.
-    if (hasMember) {
-        href += '#';
-        href += escapeHtml(member.substr(0, member.find('(')));
-    }
-    return "<a href=\"" + href + "\">" + code + "</a>";
+    out += "</CODE>";
+    if (linked) out += "</a>";
 }
 
 std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,

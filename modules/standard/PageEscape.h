@@ -14,3 +14,5 @@
 // percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
 // relative paths stay relative. Apply to the path only, never to an anchor.
 std::string hrefEscape(const std::string& path);
+// hrefEscape appended to out.
+void appendHrefEscaped(std::string& out, std::string_view path);
