@@ -11,9 +11,24 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
-std::string fileNamePart(const std::string& path) {
+std::string_view fileNamePart(std::string_view path) {
     std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// text, wrapped in <tag>..</tag> when a tag is given.
+void appendTagged(std::string& out, const std::string& text, const std::string& tag) {
+    if (tag.empty()) {
+        out += text;
+        return;
+    }
+    out += '<';
+    out += tag;
+    out += '>';
+    out += text;
+    out += "</";
+    out += tag;
+    out += '>';
 }
 
 }  // namespace
@@ -110,28 +125,74 @@ void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_
 
 std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,
                       const std::string& anchor) {
-    std::string shown = tag.empty() ? text : "<" + tag + ">" + text + "</" + tag + ">";
-    std::string href = anchor.empty() ? page : page + "#" + anchor;
-    return "<a href=\"" + href + "\">" + shown + "</a>";
+    std::string out;
+    out.reserve(text.size() + page.size() + anchor.size() + 2 * tag.size() + 20);
+    out += "<a href=\"";
+    out += page;
+    if (!anchor.empty()) {
+        out += '#';
+        out += anchor;
+    }
+    out += "\">";
+    appendTagged(out, text, tag);
+    out += "</a>";
+    return out;
 }
 
 std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag) {
-    if (cls.isUnresolved()) return "<code>" + escapeHtml(cls.getName()) + "</code>";
-    return buildLink(escapeHtml(cls.getName()), hrefEscape(cls.getPageFile(prefix)), tag, "");
+    const std::string& name = cls.getName();
+    std::string out;
+    if (cls.isUnresolved()) {
+        out.reserve(name.size() + 16);
+        out += "<code>";
+        appendEscapedHtml(out, name);
+        out += "</code>";
+        return out;
+    }
+    std::string page = cls.getPageFile(prefix);
+    out.reserve(page.size() + 2 * name.size() + 2 * tag.size() + 24);
+    out += "<a href=\"";
+    appendHrefEscaped(out, page);
+    out += "\">";
+    if (!tag.empty()) {
+        out += '<';
+        out += tag;
+        out += '>';
+    }
+    appendEscapedHtml(out, name);
+    if (!tag.empty()) {
+        out += "</";
+        out += tag;
+        out += '>';
+    }
+    out += "</a>";
+    return out;
 }
 
 std::string sourceFileLink(const std::string& path, const std::string& location) {
-    std::string name = fileNamePart(path);
+    std::string_view name = fileNamePart(path);
+    std::string out;
+    out.reserve(path.size() + location.size() + name.size() + 32);
+    out += "<A HREF=\"";
     // A location of the user's own (a URL prefix) is kept as written.
-    std::string href = location == "." ? hrefEscape(name + ".html")
-                                       : escapeHtml(location) + "/" + hrefEscape(path);
-    return "<A HREF=\"" + href + "\">" + escapeHtml(name) + "</A>";
+    if (location == ".") {
+        appendHrefEscaped(out, name);
+        out += ".html";
+    } else {
+        appendEscapedHtml(out, location);
+        out += '/';
+        appendHrefEscaped(out, path);
+    }
+    out += "\">";
+    appendEscapedHtml(out, name);
+    out += "</A>";
+    return out;
 }
 
 std::string afterLastDot(const std::string& path) {
-    std::string name = fileNamePart(path);
+    std::string_view name = fileNamePart(path);
     std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? "" : name.substr(dot + 1);
+    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
 }
 
 void writeCodeLink(const CppClassEntity& entity, const std::string& reference, std::ostream& out) {
