@@ -7,6 +7,7 @@
 #include "model/Keywords.h"
 #include "model/ModelText.h"
 
+#include <array>
 #include <istream>
 #include <iterator>
 #include <stdexcept>
@@ -88,13 +89,17 @@ std::string toLowerCase(const std::string& text) {
     return result;
 }
 
-std::string trim(const std::string& text) { return VelkString(text).trim(); }
+std::string trim(const std::string& text) { return std::string(trimmedView(text)); }
 
 std::string_view trimmedView(std::string_view text) {
+    // The white space of trim: the six ASCII blanks, whatever the locale.
+    auto isSpace = [](char c) {
+        return c == ' ' || (c >= '\t' && c <= '\r');
+    };
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && isSpaceChar(text[begin])) ++begin;
-    while (end > begin && isSpaceChar(text[end - 1])) --end;
+    while (begin < end && isSpace(text[begin])) ++begin;
+    while (end > begin && isSpace(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
@@ -134,18 +139,21 @@ std::string escapeHtml(const std::string& text) {
 
 void appendEscapedHtml(std::string& out, std::string_view text) {
     // Runs without any of the four bytes are copied whole: most names have none.
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (unsigned char c : {'&', '<', '>', '"'}) table[c] = true;
+        return table;
+    }();
     size_t from = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const char* entity;
-        switch (text[i]) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = "&quot;"; break;
-        default: continue;
-        }
+        if (!special[static_cast<unsigned char>(text[i])]) continue;
         out.append(text.data() + from, i - from);
-        out += entity;
+        switch (text[i]) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&quot;"; break;
+        }
         from = i + 1;
     }
     out.append(text.data() + from, text.size() - from);

@@ -31,10 +31,11 @@ bool isTagLine(std::string_view line) {
     return false;
 }
 
-// Calls visit(block) for each block of the comment, in order: the lines
-// before the first tag line (possibly none: an empty block), then each tag
-// line with the plain lines up to the next one. Every line of a block ends
-// in "\n", one being added to a last line that has none.
+// Calls visit(block) for each block of the comment, in order, until it
+// returns false: the lines before the first tag line (possibly none: an
+// empty block), then each tag line with the plain lines up to the next one.
+// Every line of a block ends in "\n", one being added to a last line that
+// has none.
 template <class Visit>
 void forEachBlock(std::string_view comment, Visit&& visit) {
     std::size_t blockStart = 0;
@@ -43,7 +44,7 @@ void forEachBlock(std::string_view comment, Visit&& visit) {
         std::size_t end = comment.find('\n', lineStart);
         if (end == std::string_view::npos) end = comment.size();
         if (isTagLine(comment.substr(lineStart, end - lineStart))) {
-            visit(comment.substr(blockStart, lineStart - blockStart));
+            if (!visit(comment.substr(blockStart, lineStart - blockStart))) return;
             blockStart = lineStart;
         }
         lineStart = end + 1;
@@ -62,6 +63,7 @@ TagBlockState parseComment(const CppClassEntity& entity, const TagContext& conte
     TagBlockState state;
     forEachBlock(entity.getComment(), [&](std::string_view block) {
         parseTagBlock(entity, block, context, state);
+        return true;
     });
     return state;
 }
@@ -131,28 +133,26 @@ void appendClosingTag(std::string& out, const std::string& tag) {
 // a block tag): the caller then builds the whole block.
 bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::string& head) {
     const bool showDeprecation = entity.getOptions().enableDeprecated;
-    std::string description;
     std::string deprecated;  // the last "@deprecated" block
     bool hasDeprecated = false;
     bool first = true;
     bool usual = true;
+    head.clear();
     forEachBlock(entity.getComment(), [&](std::string_view block) {
-        if (!usual) return;
         if (first) {
             first = false;
             // The first block holds no tag line, so only an inline tag can
             // make it start with "@".
             if (block.find("{@") == std::string_view::npos) {
-                description.assign(block);
-                return;
+                head.assign(block);
+                return showDeprecation;
             }
-            appendExpandedInlineTags(description, entity, block, context);
+            appendExpandedInlineTags(head, entity, block, context);
             std::size_t start = 0;
-            while (start < description.size() && isBlank(description[start])) ++start;
-            if (start < description.size() && description[start] == '@') usual = false;
-            return;
+            while (start < head.size() && isBlank(head[start])) ++start;
+            usual = start == head.size() || head[start] != '@';
+            return usual && showDeprecation;
         }
-        if (!showDeprecation) return;
         std::size_t at = block.find('@');
         std::size_t nameStart = at + 1;
         while (nameStart < block.size() && isBlank(block[nameStart])) ++nameStart;
@@ -161,13 +161,16 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
         std::string_view name = block.substr(nameStart, nameEnd - nameStart);
         if (name.find("{@") != std::string_view::npos) {
             usual = false;
-        } else if (name == "deprecated") {
+            return false;
+        }
+        if (name == "deprecated") {
             deprecated.assign(block);
             hasDeprecated = true;
         }
+        return true;
     });
     if (!usual) return false;
-    head.clear();
+    head += "\r\n";
     if (hasDeprecated) {
         TagContext placeholder{context.classList, std::string(classDirPlaceholder),
                                context.sourceLocation};
@@ -175,10 +178,12 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
         expanded.reserve(deprecated.size() + 64);
         appendExpandedInlineTags(expanded, entity, deprecated, placeholder);
         std::string_view note = splitFirstWordView(expanded).second;
-        if (!note.empty()) appendDeprecationNote(head, note, context.linkPrefix);
+        if (!note.empty()) {
+            std::string shown;
+            appendDeprecationNote(shown, note, context.linkPrefix);
+            head.insert(0, shown);
+        }
     }
-    head += description;
-    head += "\r\n";
     return true;
 }
 
