@@ -269,5 +269,6 @@ std::string summarySentence(const CppClassEntity& entity, const DocClassList* cl
         sentence = firstSentence(writeDocBlock(entity, classList, "", sourceLocation, nullptr,
                                                linkPrefix),
                                  "Deprecated");
+    if (tag.empty()) return sentence;
     return wrapInTag(sentence, tag);
 }
