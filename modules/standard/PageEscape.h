@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // escapeHtml ("&", "<", ">" and '"' as entities) lives with the module's
 // text services.
