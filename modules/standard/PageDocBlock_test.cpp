@@ -161,6 +161,23 @@ TEST(PageFirstSentence, HeadDecidesOnlyWhatTheRestCannotChange) {
     EXPECT_FALSE(firstSentenceOfHead("Not ended by a line break.", "", out));
 }
 
+TEST(PageFirstSentence, KeepsClosingTagsOpenedBeforeTheCut) {
+    EXPECT_EQ(firstSentence("<b><i>Done.</i></b> More.", ""), "<b><i>Done.</i></b>");
+    EXPECT_EQ(firstSentence("<i>a.</I></i> b", ""), "<i>a.</I></i>");
+    EXPECT_EQ(firstSentence("<B>Loud.</b></x> rest", ""), "<B>Loud.</b>");
+    EXPECT_EQ(firstSentence("x. </q> <q>", ""), "x.");
+    EXPECT_EQ(firstSentence("<q a>x.</q a> y", ""), "<q a>x.</q a>");
+    EXPECT_EQ(firstSentence("<q<r>x.</q<r> y", ""), "<q<r>x.</q<r>");
+    // Many tags closed in a row, each opened far back.
+    std::string opened, closed;
+    for (int i = 0; i < 3000; ++i) {
+        opened += "<t" + std::to_string(i) + ">";
+        closed += "</T" + std::to_string(2999 - i) + ">";
+    }
+    EXPECT_EQ(firstSentence(opened + "x." + closed + " more.", ""), opened + "x." + closed);
+    EXPECT_EQ(firstSentence(opened + "x." + closed + "</t3000> more.", ""), opened + "x." + closed);
+}
+
 TEST(PageFirstSentence, Cuts) {
     EXPECT_EQ(firstSentence("  no end here  ", ""), "no end here");
     EXPECT_EQ(firstSentence("Version 1.5 is here. More.", ""), "Version 1.5 is here.");

@@ -2,7 +2,11 @@
 
 #include "modules/standard/ModuleText.h"
 
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -62,6 +66,73 @@ void scanElements(std::string_view cut, unsigned& opened, unsigned& closed) {
     }
 }
 
+// Whether "<name>" (any case) opens at or before a position, for the
+// closing tags met right after a cut. Searching the text again for every
+// such tag would cost the text's length per tag; instead one pass hashes
+// what follows each "<" up to its first ">", and a name is looked up in
+// time of its own length.
+class OpeningTags {
+public:
+    explicit OpeningTags(std::string_view text) : text(text) {
+        prefix1.assign(text.size() + 1, 0);
+        prefix2.assign(text.size() + 1, 0);
+        power1.assign(text.size() + 1, 1);
+        power2.assign(text.size() + 1, 1);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            std::uint64_t c = static_cast<unsigned char>(lowered(text[i])) + 1u;
+            prefix1[i + 1] = (prefix1[i] * base1 + c) % modulus1;
+            prefix2[i + 1] = (prefix2[i] * base2 + c) % modulus2;
+            power1[i + 1] = power1[i] * base1 % modulus1;
+            power2[i + 1] = power2[i] * base2 % modulus2;
+        }
+        std::size_t nextClose = 0;
+        for (std::size_t p = text.find('<'); p != none; p = text.find('<', p + 1)) {
+            if (nextClose <= p) nextClose = text.find('>', p);
+            if (nextClose == none) break;
+            first.emplace(keyOf(p + 1, nextClose), p);  // keeps the earliest
+        }
+    }
+
+    // True when "<" + text[from, to) + ">" (any case) starts at or before
+    // `last`; text[from, to) holds no ">".
+    bool opensAtOrBefore(std::size_t from, std::size_t to, std::size_t last) const {
+        // Such an opening ends at the first ">" after its "<", so it was
+        // hashed; every text hashed alike starts no earlier than the entry.
+        auto found = first.find(keyOf(from, to));
+        if (found == first.end() || found->second > last) return false;
+        std::size_t length = to - from;
+        std::size_t at = found->second;
+        bool same = at + 1 + length < text.size() && text[at + 1 + length] == '>';
+        for (std::size_t i = 0; same && i < length; ++i)
+            same = lowered(text[at + 1 + i]) == lowered(text[from + i]);
+        if (same) return true;
+        // Two texts hashed alike: ask the text itself.
+        std::string opening = "<";
+        for (char c : text.substr(from, length)) opening += lowered(c);
+        opening += '>';
+        return findLowered(text.substr(0, last + opening.size()), opening) != none;
+    }
+
+private:
+    static constexpr std::uint64_t modulus1 = 2147483647;  // both below 2^31, so
+    static constexpr std::uint64_t modulus2 = 2147483629;  // products fit 64 bits
+    static constexpr std::uint64_t base1 = 257;
+    static constexpr std::uint64_t base2 = 263;
+
+    std::uint64_t keyOf(std::size_t from, std::size_t to) const {
+        std::size_t length = to - from;
+        std::uint64_t h1 =
+            (prefix1[to] + modulus1 - prefix1[from] * power1[length] % modulus1) % modulus1;
+        std::uint64_t h2 =
+            (prefix2[to] + modulus2 - prefix2[from] * power2[length] % modulus2) % modulus2;
+        return h1 << 32 | h2;
+    }
+
+    std::string_view text;
+    std::vector<std::uint64_t> prefix1, prefix2, power1, power2;
+    std::unordered_map<std::uint64_t, std::size_t> first;
+};
+
 // The cut of firstSentence. With `head` set, text may be followed by a tag
 // list starting "<DL>" that is not shown here; then returns false whenever
 // that rest could change the answer.
@@ -90,18 +161,30 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
         cut = text.size();
     }
 
+    // An opening at or before the cut ends by close, so head alone answers
+    // these. The first few are searched for directly; the index pays only
+    // once those searches have read the text twice over.
+    std::optional<OpeningTags> openings;
+    std::size_t searched = 0;
     while (cut + 1 < text.size() && text[cut] == '<' && text[cut + 1] == '/') {
         std::size_t close = text.find('>', cut);
         if (close == none) {
             if (head) return false;
             break;
         }
-        std::string opening = "<";
-        for (char c : text.substr(cut + 2, close - cut - 2)) opening += lowered(c);
-        opening += '>';
-        std::size_t open = findLowered(text, opening);
-        if (open == none && head) return false;
-        if (open == none || open > cut) break;
+        bool opened;
+        if (openings) {
+            opened = openings->opensAtOrBefore(cut + 2, close, cut);
+        } else {
+            std::string opening = "<";
+            for (char c : text.substr(cut + 2, close - cut - 2)) opening += lowered(c);
+            opening += '>';
+            std::string_view window = text.substr(0, cut + opening.size());
+            opened = findLowered(window, opening) != none;
+            searched += window.size();
+            if (searched > 2 * text.size()) openings.emplace(text);
+        }
+        if (!opened) break;
         cut = close + 1;
     }
 
