@@ -7,6 +7,7 @@
 #include "model/Keywords.h"
 #include "model/ModelText.h"
 
+#include <array>
 #include <istream>
 #include <iterator>
 #include <stdexcept>
@@ -88,9 +89,21 @@ std::string toLowerCase(const std::string& text) {
     return result;
 }
 
-std::string trim(const std::string& text) { return VelkString(text).trim(); }
+std::string trim(const std::string& text) { return std::string(trimmedView(text)); }
 
-size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool singleQuotes,
+std::string_view trimmedView(std::string_view text) {
+    // The white space of trim: the six ASCII blanks, whatever the locale.
+    auto isSpace = [](char c) {
+        return c == ' ' || (c >= '\t' && c <= '\r');
+    };
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isSpace(text[begin])) ++begin;
+    while (end > begin && isSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singleQuotes,
                          bool angles) {
     bool inDouble = false, inSingle = false;
     int bracketDepth[3] = {0, 0, 0};  // (), [], {}
@@ -120,14 +133,28 @@ size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool sin
 std::string escapeHtml(const std::string& text) {
     std::string result;
     result.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': result += "&amp;"; break;
-        case '<': result += "&lt;"; break;
-        case '>': result += "&gt;"; break;
-        case '"': result += "&quot;"; break;
-        default: result += c; break;
-        }
-    }
+    appendEscapedHtml(result, text);
     return result;
+}
+
+void appendEscapedHtml(std::string& out, std::string_view text) {
+    // Runs without any of the four bytes are copied whole: most names have none.
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (unsigned char c : {'&', '<', '>', '"'}) table[c] = true;
+        return table;
+    }();
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!special[static_cast<unsigned char>(text[i])]) continue;
+        out.append(text.data() + from, i - from);
+        switch (text[i]) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&quot;"; break;
+        }
+        from = i + 1;
+    }
+    out.append(text.data() + from, text.size() - from);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class CppClass;
 
@@ -45,6 +46,8 @@ std::string afterLast(const std::string& text, const std::string& separator);
 std::string toLowerCase(const std::string& text);
 // A copy without leading and trailing white space.
 std::string trim(const std::string& text);
+// The same cut as trim, as a view into text.
+std::string_view trimmedView(std::string_view text);
 
 // Position of the first c at or after start that stands outside double
 // quotes, outside single quotes (only tested when singleQuotes is set),
@@ -52,12 +55,14 @@ std::string trim(const std::string& text);
 // nesting. std::string::npos when there is none or start is at or past the
 // end. Brackets count inside quotes too; a closing bracket never takes a
 // depth below zero.
-size_t findOutsideQuotes(const std::string& text, char c, size_t start, bool singleQuotes,
+size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singleQuotes,
                          bool angles);
 
 // Code text made safe to show in a page or an attribute value: "&", "<",
 // ">" and '"' become entities; everything else is unchanged.
 std::string escapeHtml(const std::string& text);
+// escapeHtml appended to out.
+void appendEscapedHtml(std::string& out, std::string_view text);
 
 // A growable, always zero-terminated character buffer that texts are
 // appended to. Appending is amortised constant time per character.

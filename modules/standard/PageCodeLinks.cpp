@@ -11,21 +11,45 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
-std::string fileNamePart(const std::string& path) {
+std::string_view fileNamePart(std::string_view path) {
     std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// text, wrapped in <tag>..</tag> when a tag is given.
+void appendTagged(std::string& out, const std::string& text, const std::string& tag) {
+    if (tag.empty()) {
+        out += text;
+        return;
+    }
+    out += '<';
+    out += tag;
+    out += '>';
+    out += text;
+    out += "</";
+    out += tag;
+    out += '>';
 }
 
 }  // namespace
 
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,
                      const DocClassList* classList, const std::string& linkPrefix) {
-    if ((reference.size() >= 2 && reference[0] == '"') ||
-        (!reference.empty() && reference[0] == '<'))
-        return reference;
+    std::string out;
+    appendCodeLink(out, entity, reference, classList, linkPrefix);
+    return out;
+}
 
-    std::string name = reference;
-    std::string label;
+void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
+                    const DocClassList* classList, const std::string& linkPrefix) {
+    if ((reference.size() >= 2 && reference[0] == '"') ||
+        (!reference.empty() && reference[0] == '<')) {
+        out += reference;
+        return;
+    }
+
+    std::string_view name = reference;
+    std::string_view label;
     // Blanks inside an argument list ("#moveBy(double, double)") belong to
     // the name, not to the label.
     int depth = 0;
@@ -34,30 +58,32 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
         if (reference[i] == ')' && depth > 0) --depth;
         if (depth == 0 && isBlank(reference[i])) {
             name = reference.substr(0, i);
-            label = trim(reference.substr(i + 1));
+            label = trimmedView(reference.substr(i + 1));
             break;
         }
     }
 
-    std::string member;
+    std::string_view member;
     bool hasMember = false;
-    std::string rest = name;
+    std::string_view rest = name;
     std::size_t hash = name.rfind('#');
-    if (hash != std::string::npos) {
+    if (hash != std::string_view::npos) {
         member = name.substr(hash + 1);
         rest = name.substr(0, hash);
         hasMember = true;
     }
 
     std::string package;
-    std::string className = rest;
+    std::string className;
     bool packageWritten = false;
     std::size_t dot = rest.rfind('.');
-    if (dot != std::string::npos) {
-        package = rest.substr(0, dot);
-        className = rest.substr(dot + 1);
+    if (dot != std::string_view::npos) {
+        package.assign(rest.substr(0, dot));
+        className.assign(rest.substr(dot + 1));
         packageWritten = true;
         if (className.empty()) className = globalsLinkLabel(package);
+    } else {
+        className.assign(rest);
     }
     const std::string entityPackage = entity.getPackage();
     if (package.empty()) package = entityPackage;
@@ -68,50 +94,105 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
     else if (classList)
         target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
 
+    bool linked = target && !target->isUnresolved() &&
+                  (package.empty() || package == target->getPackage());
+    if (linked) {
+        out += "<a href=\"";
+        appendHrefEscaped(out, target->getPageFile(linkPrefix));
+        // A member written with its argument types links to the entry of its
+        // name, which every member detail carries beside its signature anchor.
+        if (hasMember) {
+            out += '#';
+            appendEscapedHtml(out, member.substr(0, member.find('(')));
+        }
+        out += "\">";
+    }
+    out += "<CODE>";
     if (label.empty()) {
-        if (packageWritten && package != entityPackage) label = package + ".";
-        label += className;
-        if (hasMember && !className.empty()) label += entity.getScopeSeparator();
-        label += member;
+        if (packageWritten && package != entityPackage) {
+            out += package;
+            out += '.';
+        }
+        out += className;
+        if (hasMember && !className.empty()) out += entity.getScopeSeparator();
+        out += member;
+    } else {
+        out += label;
     }
-    std::string code = "<CODE>" + label + "</CODE>";
-    if (!target || target->isUnresolved() ||
-        (!package.empty() && package != target->getPackage()))
-        return code;
-    std::string href = hrefEscape(target->getPageFile(linkPrefix));
-    // A member written with its argument types links to the entry of its
-    // name, which every member detail carries beside its signature anchor.
-    if (hasMember) {
-        href += '#';
-        href += escapeHtml(member.substr(0, member.find('(')));
-    }
-    return "<a href=\"" + href + "\">" + code + "</a>";
+    out += "</CODE>";
+    if (linked) out += "</a>";
 }
 
 std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,
                       const std::string& anchor) {
-    std::string shown = tag.empty() ? text : "<" + tag + ">" + text + "</" + tag + ">";
-    std::string href = anchor.empty() ? page : page + "#" + anchor;
-    return "<a href=\"" + href + "\">" + shown + "</a>";
+    std::string out;
+    out.reserve(text.size() + page.size() + anchor.size() + 2 * tag.size() + 20);
+    out += "<a href=\"";
+    out += page;
+    if (!anchor.empty()) {
+        out += '#';
+        out += anchor;
+    }
+    out += "\">";
+    appendTagged(out, text, tag);
+    out += "</a>";
+    return out;
 }
 
 std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag) {
-    if (cls.isUnresolved()) return "<code>" + escapeHtml(cls.getName()) + "</code>";
-    return buildLink(escapeHtml(cls.getName()), hrefEscape(cls.getPageFile(prefix)), tag, "");
+    const std::string& name = cls.getName();
+    std::string out;
+    if (cls.isUnresolved()) {
+        out.reserve(name.size() + 16);
+        out += "<code>";
+        appendEscapedHtml(out, name);
+        out += "</code>";
+        return out;
+    }
+    std::string page = cls.getPageFile(prefix);
+    out.reserve(page.size() + 2 * name.size() + 2 * tag.size() + 24);
+    out += "<a href=\"";
+    appendHrefEscaped(out, page);
+    out += "\">";
+    if (!tag.empty()) {
+        out += '<';
+        out += tag;
+        out += '>';
+    }
+    appendEscapedHtml(out, name);
+    if (!tag.empty()) {
+        out += "</";
+        out += tag;
+        out += '>';
+    }
+    out += "</a>";
+    return out;
 }
 
 std::string sourceFileLink(const std::string& path, const std::string& location) {
-    std::string name = fileNamePart(path);
+    std::string_view name = fileNamePart(path);
+    std::string out;
+    out.reserve(path.size() + location.size() + name.size() + 32);
+    out += "<A HREF=\"";
     // A location of the user's own (a URL prefix) is kept as written.
-    std::string href = location == "." ? hrefEscape(name + ".html")
-                                       : escapeHtml(location) + "/" + hrefEscape(path);
-    return "<A HREF=\"" + href + "\">" + escapeHtml(name) + "</A>";
+    if (location == ".") {
+        appendHrefEscaped(out, name);
+        out += ".html";
+    } else {
+        appendEscapedHtml(out, location);
+        out += '/';
+        appendHrefEscaped(out, path);
+    }
+    out += "\">";
+    appendEscapedHtml(out, name);
+    out += "</A>";
+    return out;
 }
 
 std::string afterLastDot(const std::string& path) {
-    std::string name = fileNamePart(path);
+    std::string_view name = fileNamePart(path);
     std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? "" : name.substr(dot + 1);
+    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
 }
 
 void writeCodeLink(const CppClassEntity& entity, const std::string& reference, std::ostream& out) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class CppClass;
 class CppClassEntity;
@@ -19,6 +20,9 @@ class DocClassList;
 // then only "#member" references to the entity's own class link.
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,
                      const DocClassList* classList, const std::string& linkPrefix);
+// codeLink appended to out.
+void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
+                    const DocClassList* classList, const std::string& linkPrefix);
 
 // <a href="PAGE[#ANCHOR]">TEXT</a>, TEXT first wrapped in <TAG>..</TAG>
 // when a tag is given; the anchor part only for a non-empty anchor.

@@ -1,108 +1,245 @@
 #include "modules/standard/PageDocBlock.h"
 
 #include "model/CppClass.h"
-#include "VelkLib/VelkString.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/ModuleText.h"
 #include "modules/standard/PageFirstSentence.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageTags.h"
 
-#include <vector>
+#include <string_view>
 
 namespace {
 
-// The sections of a block, in the order shown whatever the comment's order.
-const struct {
-    const char* label;
-    const char* key;
-} sectionOrder[] = {
-    {"Parameters", "param"}, {"Returns", "return"}, {"Throws", "throw"},
-    {"Version", "version"},  {"Author", "author"},  {"Since", "since"},
-    {"See Also", "see"},
-};
+// The labels of the sections, indexed by TagSection.
+const std::string_view sectionLabels[] = {"Parameters", "Returns", "Throws",  "Version",
+                                          "Author",     "Since",   "See Also"};
+static_assert(sizeof sectionLabels / sizeof sectionLabels[0] ==
+              static_cast<std::size_t>(TagSection::count));
 
-bool isTagLine(const std::string& line) {
+const std::string_view classDirPlaceholder = "**classdir**";
+
+bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+bool isBlank(char c) { return c == '\n' || isLineBlank(c); }
+
+bool isTagLine(std::string_view line) {
     for (char c : line) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') continue;
+        if (isLineBlank(c)) continue;
         return c == '@';
     }
     return false;
 }
 
-std::vector<std::string> commentLines(const std::string& comment) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < comment.size()) {
-        std::size_t end = comment.find('\n', start);
-        if (end == std::string::npos) end = comment.size();
-        lines.push_back(comment.substr(start, end - start));
-        start = end + 1;
+// Calls visit(block) for each block of the comment, in order, until it
+// returns false: the lines before the first tag line (possibly none: an
+// empty block), then each tag line with the plain lines up to the next one.
+// Every line of a block ends in "\n", one being added to a last line that
+// has none.
+template <class Visit>
+void forEachBlock(std::string_view comment, Visit&& visit) {
+    std::size_t blockStart = 0;
+    std::size_t lineStart = 0;
+    while (lineStart < comment.size()) {
+        std::size_t end = comment.find('\n', lineStart);
+        if (end == std::string_view::npos) end = comment.size();
+        if (isTagLine(comment.substr(lineStart, end - lineStart))) {
+            if (!visit(comment.substr(blockStart, lineStart - blockStart))) return;
+            blockStart = lineStart;
+        }
+        lineStart = end + 1;
     }
-    return lines;
+    std::string_view last = comment.substr(blockStart);
+    if (last.empty() || last.back() == '\n') {
+        visit(last);
+    } else {
+        std::string ended(last);
+        ended += '\n';
+        visit(std::string_view(ended));
+    }
+}
+
+TagBlockState parseComment(const CppClassEntity& entity, const TagContext& context) {
+    TagBlockState state;
+    forEachBlock(entity.getComment(), [&](std::string_view block) {
+        parseTagBlock(entity, block, context, state);
+        return true;
+    });
+    return state;
+}
+
+void appendSections(std::string& out, const TagBlockState& state) {
+    bool any = false;
+    for (std::size_t i = 0; i < state.sections.size(); ++i) {
+        const std::string& text = state.sections[i];
+        if (text.empty()) continue;
+        if (!any) out += "<DL>\r\n";
+        any = true;
+        out += "<DT><B>";
+        out += sectionLabels[i];
+        out += ": </B><DD>";
+        out += text;
+        out += "</DD>\r\n";
+    }
+    if (any) out += "</DL>\r\n";
+}
+
+// The deprecation note as shown: "<B>Deprecated.</B>&nbsp;<I>" note
+// "</I>\r\n<P>\r\n", links written for linkPrefix.
+void appendDeprecationNote(std::string& out, std::string_view note, std::string_view linkPrefix) {
+    out += "<B>Deprecated.</B>&nbsp;<I>";
+    std::size_t from = 0;
+    for (std::size_t at = note.find(classDirPlaceholder); at != std::string_view::npos;
+         at = note.find(classDirPlaceholder, from)) {
+        out.append(note.data() + from, at - from);
+        out += linkPrefix;
+        from = at + classDirPlaceholder.size();
+    }
+    out.append(note.data() + from, note.size() - from);
+    out += "</I>\r\n<P>\r\n";
+}
+
+bool isParagraphTag(const std::string& tag) {
+    return tag.size() == 1 && (tag[0] == 'p' || tag[0] == 'P');
+}
+
+void appendOpeningTag(std::string& out, const std::string& tag) {
+    if (tag.empty()) return;
+    if (isParagraphTag(tag)) {
+        out += "<p>";
+        return;
+    }
+    out += '<';
+    out += tag;
+    out += '>';
+}
+
+void appendClosingTag(std::string& out, const std::string& tag) {
+    if (tag.empty()) return;
+    if (isParagraphTag(tag)) {
+        out += "<p>";
+        return;
+    }
+    out += "</";
+    out += tag;
+    out += '>';
+}
+
+// The head of the writeDocBlock text with no wrap tag: the deprecation note
+// when shown, the description and "\r\n", without the tag sections. Only the
+// first block (the description) and the deprecation blocks are read. False
+// when the comment is too unusual to tell those blocks without expanding
+// every one (an inline tag in a tag name, or a first block that expands to
+// a block tag): the caller then builds the whole block.
+bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::string& head) {
+    const bool showDeprecation = entity.getOptions().enableDeprecated;
+    std::string deprecated;  // the last "@deprecated" block
+    bool hasDeprecated = false;
+    bool first = true;
+    bool usual = true;
+    head.clear();
+    forEachBlock(entity.getComment(), [&](std::string_view block) {
+        if (first) {
+            first = false;
+            // The first block holds no tag line, so only an inline tag can
+            // make it start with "@".
+            if (block.find("{@") == std::string_view::npos) {
+                head.assign(block);
+                return showDeprecation;
+            }
+            appendExpandedInlineTags(head, entity, block, context);
+            std::size_t start = 0;
+            while (start < head.size() && isBlank(head[start])) ++start;
+            usual = start == head.size() || head[start] != '@';
+            return usual && showDeprecation;
+        }
+        std::size_t at = block.find('@');
+        std::size_t nameStart = at + 1;
+        while (nameStart < block.size() && isBlank(block[nameStart])) ++nameStart;
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < block.size() && !isBlank(block[nameEnd])) ++nameEnd;
+        std::string_view name = block.substr(nameStart, nameEnd - nameStart);
+        if (name.find("{@") != std::string_view::npos) {
+            usual = false;
+            return false;
+        }
+        if (name == "deprecated") {
+            deprecated.assign(block);
+            hasDeprecated = true;
+        }
+        return true;
+    });
+    if (!usual) return false;
+    head += "\r\n";
+    if (hasDeprecated) {
+        TagContext placeholder{context.classList, std::string(classDirPlaceholder),
+                               context.sourceLocation};
+        std::string expanded;
+        expanded.reserve(deprecated.size() + 64);
+        appendExpandedInlineTags(expanded, entity, deprecated, placeholder);
+        std::string_view note = splitFirstWordView(expanded).second;
+        if (!note.empty()) {
+            std::string shown;
+            appendDeprecationNote(shown, note, context.linkPrefix);
+            head.insert(0, shown);
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 DocBlockParts parseDocComment(const CppClassEntity& entity, const DocClassList* classList,
                               const std::string& linkPrefix, const std::string& sourceLocation) {
-    TagContext context{classList, linkPrefix, sourceLocation};
-    TagBlockState state;
-    std::vector<std::string> lines = commentLines(entity.getComment());
-    std::size_t next = 0;
-    std::string pending;
-    bool hasPending = false;
-    do {
-        std::string block = hasPending ? pending + "\n" : "";
-        hasPending = false;
-        while (next < lines.size()) {
-            const std::string& line = lines[next++];
-            if (isTagLine(line)) {
-                pending = line;
-                hasPending = true;
-                break;
-            }
-            block += line + "\n";
-        }
-        parseTagBlock(entity, block, context, state);
-    } while (hasPending);
-
+    TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
     DocBlockParts parts;
     parts.description = std::move(state.description);
     parts.deprecation = std::move(state.deprecation);
-    std::string sections;
-    for (const auto& section : sectionOrder) {
-        auto found = state.sections.find(section.key);
-        if (found != state.sections.end()) writeTagSection(sections, found->second, section.label);
-    }
-    if (!sections.empty()) parts.sections = "<DL>\r\n" + sections + "</DL>\r\n";
+    appendSections(parts.sections, state);
     return parts;
+}
+
+void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocClassList* classList,
+                    const std::string& wrapTag, const std::string& sourceLocation,
+                    DeprecatedItemMap* deprecated, const std::string& linkPrefix) {
+    TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
+    appendOpeningTag(out, wrapTag);
+    if (!state.deprecation.empty() && entity.getOptions().enableDeprecated) {
+        appendDeprecationNote(out, state.deprecation, linkPrefix);
+        if (deprecated)
+            (*deprecated)[deprecationKey(entity)] = const_cast<CppClassEntity*>(&entity);
+    }
+    out += state.description;
+    appendClosingTag(out, wrapTag);
+    out += "\r\n";
+    appendSections(out, state);
 }
 
 std::string writeDocBlock(const CppClassEntity& entity, const DocClassList* classList,
                           const std::string& wrapTag, const std::string& sourceLocation,
                           DeprecatedItemMap* deprecated, const std::string& linkPrefix) {
-    DocBlockParts parts = parseDocComment(entity, classList, linkPrefix, sourceLocation);
-    std::string description = parts.description;
-    if (!parts.deprecation.empty() && entity.getOptions().enableDeprecated) {
-        VelkString note = parts.deprecation;
-        note.replaceAll("**classdir**", linkPrefix);
-        description = "<B>Deprecated.</B>&nbsp;<I>" + note + "</I>\r\n<P>\r\n" + description;
-        if (deprecated)
-            (*deprecated)[deprecationKey(entity)] = const_cast<CppClassEntity*>(&entity);
-    }
-    return wrapInTag(description, wrapTag) + "\r\n" + parts.sections;
+    std::string out;
+    appendDocBlock(out, entity, classList, wrapTag, sourceLocation, deprecated, linkPrefix);
+    return out;
 }
 
 std::string wrapInTag(const std::string& text, const std::string& tag) {
     if (tag.empty()) return text;
-    if (toLowerCase(tag) == "p") return "<p>" + text + "<p>";
-    return "<" + tag + ">" + text + "</" + tag + ">";
+    std::string out;
+    out.reserve(text.size() + 2 * tag.size() + 5);
+    appendOpeningTag(out, tag);
+    out += text;
+    appendClosingTag(out, tag);
+    return out;
 }
 
 void writeTagSection(std::string& out, const std::string& sectionText, const std::string& label) {
     if (sectionText.empty()) return;
-    out += "<DT><B>" + label + ": </B><DD>" + sectionText + "</DD>\r\n";
+    out += "<DT><B>";
+    out += label;
+    out += ": </B><DD>";
+    out += sectionText;
+    out += "</DD>\r\n";
 }
 
 std::string deprecationKey(const CppClassEntity& entity) {
@@ -125,6 +262,13 @@ std::string deprecationKey(const CppClassEntity& entity) {
 std::string summarySentence(const CppClassEntity& entity, const DocClassList* classList,
                             const std::string& sourceLocation, const std::string& tag,
                             const std::string& linkPrefix) {
-    std::string block = writeDocBlock(entity, classList, "", sourceLocation, nullptr, linkPrefix);
-    return wrapInTag(firstSentence(block, "Deprecated"), tag);
+    TagContext context{classList, linkPrefix, sourceLocation};
+    std::string head;
+    std::string sentence;
+    if (!summaryHead(entity, context, head) || !firstSentenceOfHead(head, "Deprecated", sentence))
+        sentence = firstSentence(writeDocBlock(entity, classList, "", sourceLocation, nullptr,
+                                               linkPrefix),
+                                 "Deprecated");
+    if (tag.empty()) return sentence;
+    return wrapInTag(sentence, tag);
 }

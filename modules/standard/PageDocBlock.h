@@ -29,6 +29,10 @@ DocBlockParts parseDocComment(const CppClassEntity& entity, const DocClassList* 
 std::string writeDocBlock(const CppClassEntity& entity, const DocClassList* classList,
                           const std::string& wrapTag, const std::string& sourceLocation,
                           DeprecatedItemMap* deprecated, const std::string& linkPrefix);
+// writeDocBlock appended to out.
+void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocClassList* classList,
+                    const std::string& wrapTag, const std::string& sourceLocation,
+                    DeprecatedItemMap* deprecated, const std::string& linkPrefix);
 
 // "" tag: the text; "p" in any case: "<p>" text "<p>"; else <tag>text</tag>.
 std::string wrapInTag(const std::string& text, const std::string& tag);
@@ -44,7 +48,8 @@ void writeTagSection(std::string& out, const std::string& sectionText, const std
 std::string deprecationKey(const CppClassEntity& entity);
 
 // The first sentence of the entity's documentation (skipping a leading
-// "Deprecated."), wrapped in tag.
+// "Deprecated."), wrapped in tag: firstSentence of the writeDocBlock text.
+// The tag sections are built only when the sentence may reach them.
 std::string summarySentence(const CppClassEntity& entity, const DocClassList* classList,
                             const std::string& sourceLocation, const std::string& tag,
                             const std::string& linkPrefix);

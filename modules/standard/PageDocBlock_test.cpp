@@ -104,6 +104,80 @@ TEST_F(DocBlockTest, InlineTags) {
     EXPECT_EQ(expandInlineTags(*shape, "{@files}", noListings), "<UL><LI>a.java</LI><LI>b.java</LI></UL>");
 }
 
+// The summary reads only the description and deprecation blocks when it
+// can; whatever the comment, it must be the first sentence of the whole block.
+TEST_F(DocBlockTest, SummaryIsTheFirstSentenceOfTheWholeBlock) {
+    const char* comments[] = {
+        "",
+        "One. Two.",
+        "No end here",
+        "No end here\n@param x the x",
+        "Open <b>bold. text\n@param x the x",
+        "Open <b>bold. text",
+        "Open <code>x. y\n@see Pen",
+        "<i>Done.</i></b> More.\n@return r",
+        "Ends in </x",
+        "Ends in </x\n@param p",
+        "Version 1.5 is out<br>really.\n@since 2",
+        "{@bogus}@param x y\nthen text.",
+        "{@link Pen} is the pen. More.",
+        "Old.\n@deprecated use {@link draw.Pen}. Or not.\n@param x",
+        "Old.\n@ deprecated spaced. Out\n@deprecated last one <i>wins",
+        "Old.\n@deprecated{@bogus} odd. Name",
+        "@deprecated\n@return nothing. At all",
+        "Text.\n@deprecated no newline at the end",
+        "Quote \"a. b\" (c. d) e. f\n@param q",
+        "  \n\t@see Pen\nText after a tag.",
+    };
+    for (const char* comment : comments) {
+        shape->setComment(comment);
+        for (const std::string prefix : {"../", ""}) {
+            std::string whole = writeDocBlock(*shape, &f.list, "", ".", nullptr, prefix);
+            EXPECT_EQ(summarySentence(*shape, &f.list, ".", "", prefix),
+                      firstSentence(whole, "Deprecated"))
+                << "comment: " << comment;
+        }
+    }
+    shape->setComment("Open <b>bold text\n@param x the x");
+    EXPECT_EQ(summarySentence(*shape, &f.list, ".", "I", "../"),
+              "<I>Open <b>bold text\n\r\n<DL>\r\n<DT><B>Parameters: </B></I>");
+    f.options.enableDeprecated = false;
+    DocCppClass* quiet = f.addClass("Quiet", "geo", "class", 2, "Old.\n@deprecated gone. Far");
+    EXPECT_EQ(summarySentence(*quiet, &f.list, ".", "", "../"), "Old.");
+}
+
+TEST(PageFirstSentence, HeadDecidesOnlyWhatTheRestCannotChange) {
+    std::string out;
+    EXPECT_TRUE(firstSentenceOfHead("One. <i>Two</i>\r\n", "", out));
+    EXPECT_EQ(out, "One.");
+    EXPECT_TRUE(firstSentenceOfHead("No end\r\n", "", out));
+    EXPECT_EQ(out, "No end");
+    EXPECT_TRUE(firstSentenceOfHead("A <b>x. y</b>\r\n", "", out));
+    EXPECT_EQ(out, "A <b>x. y</b>");
+    // Whether the tag list follows decides these.
+    EXPECT_FALSE(firstSentenceOfHead("A <b>x. y\r\n", "", out));
+    EXPECT_FALSE(firstSentenceOfHead("No <code>end\r\n", "", out));
+    EXPECT_FALSE(firstSentenceOfHead("Cut.</q\r\n", "", out));
+    EXPECT_FALSE(firstSentenceOfHead("Not ended by a line break.", "", out));
+}
+
+TEST(PageFirstSentence, KeepsClosingTagsOpenedBeforeTheCut) {
+    EXPECT_EQ(firstSentence("<b><i>Done.</i></b> More.", ""), "<b><i>Done.</i></b>");
+    EXPECT_EQ(firstSentence("<i>a.</I></i> b", ""), "<i>a.</I></i>");
+    EXPECT_EQ(firstSentence("<B>Loud.</b></x> rest", ""), "<B>Loud.</b>");
+    EXPECT_EQ(firstSentence("x. </q> <q>", ""), "x.");
+    EXPECT_EQ(firstSentence("<q a>x.</q a> y", ""), "<q a>x.</q a>");
+    EXPECT_EQ(firstSentence("<q<r>x.</q<r> y", ""), "<q<r>x.</q<r>");
+    // Many tags closed in a row, each opened far back.
+    std::string opened, closed;
+    for (int i = 0; i < 3000; ++i) {
+        opened += "<t" + std::to_string(i) + ">";
+        closed += "</T" + std::to_string(2999 - i) + ">";
+    }
+    EXPECT_EQ(firstSentence(opened + "x." + closed + " more.", ""), opened + "x." + closed);
+    EXPECT_EQ(firstSentence(opened + "x." + closed + "</t3000> more.", ""), opened + "x." + closed);
+}
+
 TEST(PageFirstSentence, Cuts) {
     EXPECT_EQ(firstSentence("  no end here  ", ""), "no end here");
     EXPECT_EQ(firstSentence("Version 1.5 is here. More.", ""), "Version 1.5 is here.");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // escapeHtml ("&", "<", ">" and '"' as entities) lives with the module's
 // text services.
@@ -14,3 +15,5 @@
 // percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
 // relative paths stay relative. Apply to the path only, never to an anchor.
 std::string hrefEscape(const std::string& path);
+// hrefEscape appended to out.
+void appendHrefEscaped(std::string& out, std::string_view path);

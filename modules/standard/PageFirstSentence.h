@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The text cut after its first sentence: at the first "." outside quotes
 // and brackets that is not followed by a digit (skipping one dot right after
@@ -13,10 +14,9 @@
 // or closed at the end. Trimmed. A text without an end comes back whole.
 std::string firstSentence(const std::string& text, const std::string& skipWord);
 
-// One element of the closing step of firstSentence: does nothing when the
-// first cut does not open `element` or also closes it; otherwise extends
-// `sentence` to the first closing tag in the full text, or appends one.
-// The lowered texts are the first cut and the full text in lower case.
-void closeUnclosedTag(std::string& sentence, const std::string& loweredCut,
-                      const std::string& element, const std::string& fullText,
-                      const std::string& loweredFull);
+// firstSentence of a text known only by its head: the text is head alone,
+// or head followed by a tag list starting "<DL>", and head ends in "\r\n".
+// Puts the sentence in out and returns true when head alone decides it
+// (whichever the text is); returns false, out unspecified, when the
+// sentence may reach past head.
+bool firstSentenceOfHead(std::string_view head, std::string_view skipWord, std::string& out);

@@ -46,30 +46,40 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
 
 void expandItemTemplate(std::ostream& out, const CppClass& cls, const std::string& templateText,
                         const ItemTemplateContext& context) {
+    // The entry is built whole and written at once: a list page writes one
+    // per class.
     const std::string& t = templateText;
+    std::string expanded;
+    expanded.reserve(t.size() + 64);
     std::size_t i = 0;
     while (i < t.size()) {
         char c = t[i];
         bool marker = (c == '$' || c == '!') && i + 1 < t.size() && isLetter(t[i + 1]);
         if (!marker) {
-            out << c;
-            ++i;
+            std::size_t next = t.find_first_of("$!", i + 1);
+            if (next == std::string::npos) next = t.size();
+            expanded.append(t, i, next - i);
+            i = next;
             continue;
         }
         char letter = t[i + 1];
         std::optional<std::string> value = templateVariable(cls, letter, context);
         if (!value) {
-            out << c << letter;
+            expanded += c;
+            expanded += letter;
         } else if (c == '$') {
-            out << *value;
+            expanded += *value;
         } else if (value->empty()) {
             const std::string closing = std::string("!") + letter;
             std::size_t end = t.find(closing, i + 2);
-            if (end == std::string::npos)
+            if (end == std::string::npos) {
+                out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
                 throw VelkError("Missing a closing '" + closing + "'", "", "[none]", 0);
+            }
             i = end + 2;
             continue;
         }
         i += 2;
     }
+    out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
 }

@@ -11,79 +11,103 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
-bool endsWithBreak(const std::string& text) {
-    return text.size() > 4 && toLowerCase(text.substr(text.size() - 4)) == "<br>";
+char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool endsWithBreak(std::string_view text) {
+    if (text.size() <= 4) return false;
+    std::string_view tail = text.substr(text.size() - 4);
+    return tail[0] == '<' && lowered(tail[1]) == 'b' && lowered(tail[2]) == 'r' && tail[3] == '>';
 }
 
 // What a block tag does with its text.
 enum class TagAction { listWithCodeFirst, listWithLinkFirst, listOfLinks, list, single, deprecated };
 
 struct BlockTagSpec {
-    const char* name;     // as written after "@"
-    const char* section;  // section key
+    std::string_view name;  // as written after "@"
+    TagSection section;     // unused for "deprecated"
     TagAction action;
     const char* separator;
     bool DocOptions::*enabledBy;  // null: always on
 };
 
 const BlockTagSpec blockTags[] = {
-    {"param", "param", TagAction::listWithCodeFirst, "\r\n<DD>", nullptr},
-    {"throw", "throw", TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
-    {"throws", "throw", TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
-    {"exception", "throw", TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
-    {"see", "see", TagAction::listOfLinks, ", ", nullptr},
-    {"author", "author", TagAction::list, ", ", &DocOptions::enableAuthor},
-    {"return", "return", TagAction::single, "", nullptr},
-    {"version", "version", TagAction::single, "", &DocOptions::enableVersion},
-    {"since", "since", TagAction::single, "", &DocOptions::enableSince},
-    {"deprecated", "deprecated", TagAction::deprecated, "", nullptr},
+    {"param", TagSection::param, TagAction::listWithCodeFirst, "\r\n<DD>", nullptr},
+    {"throw", TagSection::throws, TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
+    {"throws", TagSection::throws, TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
+    {"exception", TagSection::throws, TagAction::listWithLinkFirst, "\r\n<DD>", nullptr},
+    {"see", TagSection::see, TagAction::listOfLinks, ", ", nullptr},
+    {"author", TagSection::author, TagAction::list, ", ", &DocOptions::enableAuthor},
+    {"return", TagSection::returns, TagAction::single, "", nullptr},
+    {"version", TagSection::version, TagAction::single, "", &DocOptions::enableVersion},
+    {"since", TagSection::since, TagAction::single, "", &DocOptions::enableSince},
+    {"deprecated", TagSection::count, TagAction::deprecated, "", nullptr},
 };
 
-const BlockTagSpec* findBlockTag(const std::string& name) {
+const BlockTagSpec* findBlockTag(std::string_view name) {
     for (const BlockTagSpec& spec : blockTags)
         if (name == spec.name) return &spec;
     return nullptr;
 }
 
-std::string fileLinkOrName(const std::string& path, const std::string& location) {
+void appendFileLinkOrName(std::string& out, const std::string& path, const std::string& location) {
     if (location == "?") {
         std::size_t cut = path.find_last_of("/\\");
-        return escapeHtml(cut == std::string::npos ? path : path.substr(cut + 1));
+        std::string_view name(path);
+        appendEscapedHtml(out, cut == std::string::npos ? name : name.substr(cut + 1));
+        return;
     }
-    return sourceFileLink(path, location);
+    out += sourceFileLink(path, location);
 }
 
-std::string inlineTagOutput(const CppClassEntity& entity, const std::string& name,
-                            const std::string& text, const TagContext& context) {
-    if (name == "link") return codeLink(entity, text, context.classList, context.linkPrefix);
-    if (name == "docroot") return context.linkPrefix + "..";
+void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::string_view name,
+                           std::string_view text, const TagContext& context) {
+    if (name == "link") {
+        appendCodeLink(out, entity, text, context.classList, context.linkPrefix);
+        return;
+    }
+    if (name == "docroot") {
+        out += context.linkPrefix;
+        out += "..";
+        return;
+    }
     const CppClass* cls = entity.getClass();
-    if (!cls) return "";
+    if (!cls) return;
     const auto& files = cls->getFileNames();
     if (name == "files") {
-        if (files.empty()) return "";
-        std::string out = "<UL>";
-        for (const std::string& file : files)
-            out += "<LI>" + fileLinkOrName(file, context.sourceLocation) + "</LI>";
-        return out + "</UL>";
+        if (files.empty()) return;
+        out += "<UL>";
+        for (const std::string& file : files) {
+            out += "<LI>";
+            appendFileLinkOrName(out, file, context.sourceLocation);
+            out += "</LI>";
+        }
+        out += "</UL>";
+    } else if (name == "file1") {
+        if (!files.empty()) appendFileLinkOrName(out, files[0], context.sourceLocation);
+    } else if (name == "file2") {
+        if (files.size() >= 2) appendFileLinkOrName(out, files[1], context.sourceLocation);
     }
-    if (name == "file1")
-        return files.empty() ? "" : fileLinkOrName(files[0], context.sourceLocation);
-    if (name == "file2")
-        return files.size() < 2 ? "" : fileLinkOrName(files[1], context.sourceLocation);
-    return "";
+}
+
+void appendSectionSeparator(std::string& section, const char* separator) {
+    if (!section.empty()) section += separator;
 }
 
 }  // namespace
 
-std::pair<std::string, std::string> splitFirstWord(const std::string& text) {
-    std::string trimmed = trim(text);
+std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text) {
+    std::string_view trimmed = trimmedView(text);
     std::size_t i = 0;
     while (i < trimmed.size() && !isBlank(trimmed[i])) ++i;
-    if (i == trimmed.size()) return {trimmed, ""};
-    std::string rest = trim(trimmed.substr(i));
-    if (endsWithBreak(rest)) rest = trim(rest.substr(0, rest.size() - 4));
+    if (i == trimmed.size()) return {trimmed, {}};
+    std::string_view rest = trimmedView(trimmed.substr(i));
+    if (endsWithBreak(rest)) rest = trimmedView(rest.substr(0, rest.size() - 4));
     return {trimmed.substr(0, i), rest};
+}
+
+std::pair<std::string, std::string> splitFirstWord(const std::string& text) {
+    auto [word, rest] = splitFirstWordView(text);
+    return {std::string(word), std::string(rest)};
 }
 
 void appendListItem(std::string& section, const std::string& item, const std::string& separator) {
@@ -93,25 +117,38 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context) {
-    TextBuffer out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '{' && i + 1 < text.size() && text[i + 1] == '@') {
-            std::size_t close = text.find('}', i + 2);
-            std::size_t end = close == std::string::npos ? text.size() : close;
-            auto [name, rest] = splitFirstWord(text.substr(i + 2, end - i - 2));
-            out.append(inlineTagOutput(entity, name, rest, context));
-            i = close == std::string::npos ? text.size() : close + 1;
-        } else {
-            out.append(text[i++]);
-        }
-    }
-    return out.str();
+    std::string out;
+    out.reserve(text.size());
+    appendExpandedInlineTags(out, entity, text, context);
+    return out;
 }
 
-void parseTagBlock(const CppClassEntity& entity, const std::string& block,
+void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
+                              std::string_view text, const TagContext& context) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t open = text.find("{@", i);
+        if (open == std::string_view::npos) break;
+        out.append(text.data() + i, open - i);
+        std::size_t close = text.find('}', open + 2);
+        std::size_t end = close == std::string_view::npos ? text.size() : close;
+        auto [name, rest] = splitFirstWordView(text.substr(open + 2, end - open - 2));
+        appendInlineTagOutput(out, entity, name, rest, context);
+        i = close == std::string_view::npos ? text.size() : close + 1;
+    }
+    if (i < text.size()) out.append(text.data() + i, text.size() - i);
+}
+
+void parseTagBlock(const CppClassEntity& entity, std::string_view block,
                    const TagContext& context, TagBlockState& state) {
-    std::string expanded = expandInlineTags(entity, block, context);
+    // Most blocks hold no inline tag and are used as they are.
+    std::string expandedText;
+    std::string_view expanded = block;
+    if (block.find("{@") != std::string_view::npos) {
+        expandedText.reserve(block.size() + 64);
+        appendExpandedInlineTags(expandedText, entity, block, context);
+        expanded = expandedText;
+    }
     std::size_t first = 0;
     while (first < expanded.size() && isBlank(expanded[first])) ++first;
     if (first == expanded.size() || expanded[first] != '@') {
@@ -119,41 +156,49 @@ void parseTagBlock(const CppClassEntity& entity, const std::string& block,
         return;
     }
     state.afterDeprecated = false;
-    auto [tagName, tagText] = splitFirstWord(expanded.substr(first + 1));
+    auto [tagName, tagText] = splitFirstWordView(expanded.substr(first + 1));
     const BlockTagSpec* spec = findBlockTag(tagName);
-    if (!spec) {
-        state.sections[tagName];  // known as met, shows nothing
+    if (!spec) return;  // an unknown tag shows nothing
+    if (spec->enabledBy && !(entity.getOptions().*(spec->enabledBy))) return;
+    if (spec->action == TagAction::deprecated) {
+        // Links in a deprecation note are written for whichever page shows
+        // it: the placeholder prefix is replaced there.
+        TagContext placeholder{context.classList, "**classdir**", context.sourceLocation};
+        std::string again;
+        again.reserve(block.size() + 64);
+        appendExpandedInlineTags(again, entity, block, placeholder);
+        state.deprecation.assign(splitFirstWordView(again).second);
+        state.afterDeprecated = true;
         return;
     }
-    std::string& section = state.sections[spec->section];
-    if (spec->enabledBy && !(entity.getOptions().*(spec->enabledBy))) return;
+    std::string& section = state.sections[static_cast<std::size_t>(spec->section)];
     switch (spec->action) {
     case TagAction::listWithCodeFirst:
     case TagAction::listWithLinkFirst: {
-        auto [word, rest] = splitFirstWord(tagText);
-        std::string item = spec->action == TagAction::listWithCodeFirst
-                               ? "<code>" + word + "</code>"
-                               : codeLink(entity, word, context.classList, context.linkPrefix);
-        if (!rest.empty()) item += " - " + rest;
-        appendListItem(section, item, spec->separator);
+        auto [word, rest] = splitFirstWordView(tagText);
+        appendSectionSeparator(section, spec->separator);
+        if (spec->action == TagAction::listWithCodeFirst) {
+            section += "<code>";
+            section += word;
+            section += "</code>";
+        } else {
+            appendCodeLink(section, entity, word, context.classList, context.linkPrefix);
+        }
+        if (!rest.empty()) {
+            section += " - ";
+            section += rest;
+        }
         break;
     }
     case TagAction::listOfLinks:
-        appendListItem(section,
-                       codeLink(entity, tagText, context.classList, context.linkPrefix),
-                       spec->separator);
+        appendSectionSeparator(section, spec->separator);
+        appendCodeLink(section, entity, tagText, context.classList, context.linkPrefix);
         break;
-    case TagAction::list: appendListItem(section, tagText, spec->separator); break;
-    case TagAction::single: section = tagText; break;
-    case TagAction::deprecated: {
-        // Links in a deprecation note are written for whichever page shows
-        // it: the placeholder prefix is replaced there.
-        TagContext placeholder = context;
-        placeholder.linkPrefix = "**classdir**";
-        std::string again = expandInlineTags(entity, block, placeholder);
-        state.deprecation = splitFirstWord(again).second;
-        state.afterDeprecated = true;
+    case TagAction::list:
+        appendSectionSeparator(section, spec->separator);
+        section += tagText;
         break;
-    }
+    case TagAction::single: section.assign(tagText); break;
+    case TagAction::deprecated: break;
     }
 }

@@ -6,20 +6,25 @@
 // the replacements made here.
 #pragma once
 
-#include <map>
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class CppClassEntity;
 class DocClassList;
 
-// Section name ("param", "throw", "see", ...) -> the section's HTML.
-using TagSections = std::map<std::string, std::string>;
+// The sections a block tag can add to, in the order a block shows them
+// whatever the comment's order.
+enum class TagSection : std::size_t { param, returns, throws, version, author, since, see, count };
 
 // What the blocks of one comment have given so far.
 struct TagBlockState {
     std::string description;
-    TagSections sections;
+    // The HTML of each section, indexed by TagSection; "" when nothing was
+    // given (or the section is switched off).
+    std::array<std::string, static_cast<std::size_t>(TagSection::count)> sections;
     std::string deprecation;
     // Set by "@deprecated" and cleared by every other tag: plain blocks that
     // follow a deprecation note belong to it.
@@ -38,6 +43,8 @@ struct TagContext {
 // trailing "<br>" (any case) removed when the rest is longer than it. The
 // whole trimmed text and "" when the text holds no white space.
 std::pair<std::string, std::string> splitFirstWord(const std::string& text);
+// The same split as views into text.
+std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text);
 
 // Appends separator (when the section is not empty) and item.
 void appendListItem(std::string& section, const std::string& item, const std::string& separator);
@@ -50,9 +57,12 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // the text. Runs in time linear in the text.
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context);
+// expandInlineTags appended to out.
+void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
+                              std::string_view text, const TagContext& context);
 
 // Files one block of a comment: a block starting with "@" is a block tag
 // (see the .cpp table), anything else goes to the description, or to the
 // deprecation text right after "@deprecated".
-void parseTagBlock(const CppClassEntity& entity, const std::string& block,
+void parseTagBlock(const CppClassEntity& entity, std::string_view block,
                    const TagContext& context, TagBlockState& state);

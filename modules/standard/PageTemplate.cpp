@@ -10,9 +10,20 @@
 
 std::string writeLink(const std::string& href, const std::string& text,
                       const std::string& targetFrame) {
-    std::string link = "<a href=\"" + href + "\"";
-    if (!targetFrame.empty()) link += " target=\"" + targetFrame + "\"";
-    return link + ">" + text + "</a>";
+    std::string link;
+    link.reserve(href.size() + text.size() + targetFrame.size() + 24);
+    link += "<a href=\"";
+    link += href;
+    link += '"';
+    if (!targetFrame.empty()) {
+        link += " target=\"";
+        link += targetFrame;
+        link += '"';
+    }
+    link += '>';
+    link += text;
+    link += "</a>";
+    return link;
 }
 
 std::string formatVersionText(const std::string& fileName) {
