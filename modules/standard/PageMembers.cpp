@@ -3,11 +3,15 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "VelkLib/VelkString.h"
+#include "model/Keywords.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageEscape.h"
+
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -28,34 +32,104 @@ std::string simpleClassName(const CppClass* cls) {
     return name;
 }
 
-std::string signatureEscape(const std::string& text) {
-    std::string out;
+// Appends text with "&", "<", ">" and '"' as the entities signatures use;
+// with compact, blanks and tabs are dropped (no entity holds one, so
+// dropping them before or after escaping is the same).
+void appendSignatureText(std::string& out, std::string_view text, bool compact) {
     for (char c : text) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&#60;"; break;
         case '>': out += "&#62;"; break;
         case '"': out += "&quot;"; break;
+        case ' ':
+        case '\t':
+            if (!compact) out += c;
+            break;
         default: out += c;
         }
     }
-    return out;
 }
 
-std::string examineWord(const std::string& word, const CppClassMember& member,
-                        const DocClassList* list, const std::string& package) {
+void appendEscapedChar(std::string& out, char c) {
+    switch (c) {
+    case '&': out += "&amp;"; break;
+    case '<': out += "&lt;"; break;
+    case '>': out += "&gt;"; break;
+    case '"': out += "&quot;"; break;
+    default: out += c;
+    }
+}
+
+// The part of a name after its last ':' or '.'.
+std::string_view lastSegment(std::string_view name) {
+    std::size_t cut = name.find_last_of(":.");
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
+}
+
+void appendClassPageLink(std::string& out, std::string_view text, const CppClass& target) {
+    out += "<a href=\"";
+    out += hrefEscape(target.getPageFile("../"));
+    out += "\">";
+    out += text;
+    out += "</a>";
+}
+
+// Appends the word, or a link when it names a documented class as seen from
+// the member's owner. segments, when given, holds the last segment of every
+// registered class name: every lookup below can only find a class whose
+// registered name ends in the word right after a scope separator, so a word
+// whose last segment is not among them is left as it is without asking.
+void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
+                        const DocClassList* list, const std::string& package,
+                        const std::unordered_set<std::string_view>* segments) {
     const CppClass* owner = member.getClass();
-    if (word.empty() || !owner || !list || isKeyword(*owner, word)) return word;
+    if (word.empty() || !owner || !list || (segments && !segments->contains(lastSegment(word))) ||
+        isKeyword(word, owner->getLanguage())) {
+        out += word;
+        return;
+    }
+    const std::string name(word);
     std::string found = package;
-    const CppClass* target = findClassPackage(*list, word, found, owner);
-    if (target && word != owner->getName())
-        return buildLink(word, hrefEscape(target->getPageFile("../")), "", "");
-    std::string qualified = owner->getName() + member.getScopeSeparator() + word;
+    const CppClass* target = findClassPackage(*list, name, found, owner);
+    if (target && name != owner->getName()) {
+        appendClassPageLink(out, word, *target);
+        return;
+    }
+    std::string qualified = owner->getName() + member.getScopeSeparator() + name;
     found = package;
     target = findClassPackage(*list, qualified, found, owner);
-    if (target && target != owner)
-        return buildLink(escapeHtml(qualified), hrefEscape(target->getPageFile("../")), "", "");
-    return word;
+    if (target && target != owner) {
+        appendClassPageLink(out, escapeHtml(qualified), *target);
+        return;
+    }
+    out += word;
+}
+
+void linkDeclaration(CppClassMember& member, const std::string& package,
+                     const std::unordered_set<std::string_view>* segments) {
+    const std::string& text = member.getDeclaration();
+    const DocClassList* list = classListOf(member.getClass());
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    const std::string_view view(text);
+    std::size_t wordStart = 0;
+    bool inWord = true;
+    for (std::size_t i = 0; i < view.size(); ++i) {
+        char c = view[i];
+        if (isWordChar(c)) {
+            if (!inWord) wordStart = i;
+            inWord = true;
+            continue;
+        }
+        if (inWord)
+            appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
+                               package, segments);
+        appendEscapedChar(result, c);
+        inWord = false;
+    }
+    if (inWord && wordStart < view.size()) result += view.substr(wordStart);
+    member.setDeclaration(std::move(result));
 }
 
 }  // namespace
@@ -70,25 +144,16 @@ const CppClass* findClassPackage(const DocClassList& list, const std::string& na
 
 void writeMemberEntry(CppClassMember& member, const std::string& package,
                       const std::string& /*className*/, CppClass* /*parent*/) {
-    const std::string text = member.getDeclaration();
-    const CppClass* owner = member.getClass();
-    const DocClassList* list = classListOf(owner);
-    std::string result;
-    result.reserve(text.size() + text.size() / 2);
-    std::size_t wordStart = 0;
-    bool inWord = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isWordChar(text[i])) {
-            if (!inWord) wordStart = i;
-            inWord = true;
-            continue;
-        }
-        if (inWord) result += examineWord(text.substr(wordStart, i - wordStart), member, list, package);
-        result += escapeHtml(std::string(1, text[i]));
-        inWord = false;
-    }
-    if (inWord && wordStart < text.size()) result += text.substr(wordStart);
-    member.setDeclaration(result);
+    linkDeclaration(member, package, nullptr);
+}
+
+MemberEntryLinker::MemberEntryLinker(const DocClassList& list) {
+    lastSegments.reserve(list.size());
+    for (const auto& entry : list.getClasses()) lastSegments.insert(lastSegment(entry.first.second));
+}
+
+void MemberEntryLinker::link(CppClassMember& member, const std::string& package) const {
+    linkDeclaration(member, package, &lastSegments);
 }
 
 bool isConstructorOrDestructor(const CppClassMember& member) {
@@ -117,30 +182,60 @@ bool isFunctionPointer(const CppClassMember& member) {
     return false;
 }
 
-std::string memberSignature(const CppClassMember& member, bool anchorForm) {
-    std::string signature = signatureEscape(member.getName());
-    if (!member.hasArgumentList()) return signature;
-    signature += "(";
+void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm) {
+    appendSignatureText(out, member.getName(), anchorForm);
+    if (!member.hasArgumentList()) return;
+    out += '(';
     const auto& arguments = member.getArguments();
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (i) signature += ",";
-        signature += signatureEscape(arguments[i]);
+        if (i) out += ',';
+        appendSignatureText(out, arguments[i], anchorForm);
     }
-    if (anchorForm) {
-        std::string compact;
-        for (char c : signature)
-            if (c != ' ' && c != '\t') compact += c;
-        signature = compact;
+    out += ')';
+}
+
+std::string memberSignature(const CppClassMember& member, bool anchorForm) {
+    std::string signature;
+    appendMemberSignature(signature, member, anchorForm);
+    return signature;
+}
+
+void appendMemberLink(std::string& out, const CppClassMember& member, std::string_view page,
+                      std::string_view tag, bool useSignature) {
+    out += "<a href=\"";
+    out += page;
+    const std::size_t anchorAt = out.size();
+    out += '#';
+    appendMemberSignature(out, member, true);
+    if (out.size() == anchorAt + 1) out.pop_back();  // no anchor: no '#'
+    out += "\">";
+    if (!tag.empty()) {
+        out += '<';
+        out += tag;
+        out += '>';
     }
-    return signature + ")";
+    if (useSignature) appendMemberSignature(out, member, false);
+    else appendEscapedName(out, member.getName());
+    if (!tag.empty()) {
+        out += "</";
+        out += tag;
+        out += '>';
+    }
+    out += "</a>";
 }
 
 std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
                        const std::string& tag, bool useSignature) {
-    std::string text = useSignature ? memberSignature(member, false) : escapeHtml(member.getName());
     std::string page;
     if (withPage && member.getClass()) page = hrefEscape(member.getClass()->getPageFile(prefix));
-    return buildLink(text, page, tag, memberSignature(member, true));
+    std::string link;
+    link.reserve(page.size() + 2 * member.getName().size() + 32);
+    appendMemberLink(link, member, page, tag, useSignature);
+    return link;
+}
+
+void appendEscapedName(std::string& out, std::string_view text) {
+    for (char c : text) appendEscapedChar(out, c);
 }
 
 std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,

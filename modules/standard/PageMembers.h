@@ -8,6 +8,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class CppClass;
@@ -22,6 +24,20 @@ class DocClassList;
 // parent is not used.
 void writeMemberEntry(CppClassMember& member, const std::string& package,
                       const std::string& className, CppClass* parent);
+
+// writeMemberEntry for every member of a filled list: the same result,
+// but a word that cannot name any registered class is passed over without
+// a lookup. The linker reads the list's keys when made and refers to them:
+// it must not outlive the list, nor be used after a class is added.
+class MemberEntryLinker {
+public:
+    explicit MemberEntryLinker(const DocClassList& list);
+    void link(CppClassMember& member, const std::string& package) const;
+
+private:
+    // The part after the last ':' or '.' of every registered class name.
+    std::unordered_set<std::string_view> lastSegments;
+};
 
 // The class that name stands for as seen from package and, when given,
 // from the context class (a sibling in the same enclosing scope first, then
@@ -42,11 +58,18 @@ bool isFunctionPointer(const CppClassMember& member);
 // the text is safe in element text and attribute values. The anchor form
 // has no blanks and is the NAME of the member's detail entry.
 std::string memberSignature(const CppClassMember& member, bool anchorForm);
+void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm);
 // <a href="[PAGE]#ANCHOR">TEXT</a>: PAGE is the owner's page for prefix
 // when withPage is set (nothing: a link into the same page); TEXT the
 // signature (useSignature) or the escaped name, wrapped in tag when given.
 std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
                        const std::string& tag, bool useSignature);
+// The same link appended to out, with the page (already href-escaped, or
+// empty) given by the caller.
+void appendMemberLink(std::string& out, const CppClassMember& member, std::string_view page,
+                      std::string_view tag, bool useSignature);
+// Appends text HTML-escaped, as escapeHtml does.
+void appendEscapedName(std::string& out, std::string_view text);
 
 // Splits the (linked) declaration into the part before the member's name
 // and the part from the name on; array dimensions after the name move to
