@@ -4,8 +4,11 @@
 
 #include "modules/standard/DeprecatedItemMap.h"
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CppClass;
@@ -28,6 +31,16 @@ struct ClassPageContext {
     std::string firstIndexName;
     bool projectTrees = true;  // project-tree.html pages exist
     DeprecatedItemMap* deprecated = nullptr;
+
+    // What the pages of the pass remember between pages: the directories
+    // they made (full paths), so that each is made once, and the size of the
+    // largest page so far, to size the next page's buffer. Shared by the
+    // copies of the context; used from the run thread only.
+    struct PassMemo {
+        std::unordered_set<std::string> directories;
+        std::size_t largestPage = 0;
+    };
+    std::shared_ptr<PassMemo> memo = std::make_shared<PassMemo>();
 };
 
 // Writes the class's page (creating its directory): heading, inheritance

@@ -5,21 +5,21 @@
 
 #include "modules/standard/DocClassList.h"
 
-#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CppClass;
 
-// One block per ancestor (in level order) that contributes fields
+// Appends one block per ancestor (in level order) that contributes fields
 // (methods set: functions): its non-private members other than
 // constructors and destructors, each a link when its access is shown, else
 // code text. Ancestors without such members write nothing.
-void writeInheritedMembers(std::ostream& out, const CppClass& cls, const ClassLevels& ancestors,
-                           const std::string& title, bool methods);
+void writeInheritedMembers(std::string& out, const CppClass& cls, const ClassLevels& ancestors,
+                           std::string_view title, bool methods);
 
-// The table of inner definitions, sorted by name without regard to case
-// (equal names keep their order); nothing for an empty list.
-void writeInnerDefinitions(std::ostream& out, const CppClass& cls,
+// Appends the table of inner definitions, sorted by name without regard to
+// case (equal names keep their order); nothing for an empty list.
+void writeInnerDefinitions(std::string& out, const CppClass& cls,
                            const std::vector<CppClass*>& definitions,
                            const std::string& sourceDirectory);

@@ -22,14 +22,12 @@ bool isIdentChar(char c) { return isAlnum(c) || c == '_'; }
 bool isWordChar(char c) { return isAlnum(c) || c == '_' || c == ':'; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-std::string simpleClassName(const CppClass* cls) {
-    if (!cls) return "";
-    std::string name = cls->getName();
-    std::size_t colon = name.rfind(':');
-    if (colon != std::string::npos) name = name.substr(colon + 1);
-    std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name = name.substr(dot + 1);
-    return name;
+// The class's name after its last ':' or '.'; empty without a class.
+std::string_view simpleClassName(const CppClass* cls) {
+    if (!cls) return {};
+    std::string_view name = cls->getName();
+    std::size_t cut = name.find_last_of(":.");
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 
 // Appends text with "&", "<", ">" and '"' as the entities signatures use;
@@ -158,8 +156,11 @@ void MemberEntryLinker::link(CppClassMember& member, const std::string& package)
 
 bool isConstructorOrDestructor(const CppClassMember& member) {
     if (!member.hasArgumentList()) return false;
-    std::string simple = simpleClassName(member.getClass());
-    return !simple.empty() && (member.getName() == simple || member.getName() == "~" + simple);
+    const std::string_view simple = simpleClassName(member.getClass());
+    const std::string_view name = member.getName();
+    if (simple.empty()) return false;
+    return name == simple || (name.size() == simple.size() + 1 && name[0] == '~' &&
+                              name.substr(1) == simple);
 }
 
 bool isMacro(const CppClassMember& member) {
