@@ -58,13 +58,12 @@ std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& m
 
 void appendHighlightedName(std::string& out, std::string_view text, const std::string& name,
                            std::string_view replacement) {
-    std::vector<std::size_t> positions = wholeWordPositions(std::string(text), name, false);
     std::size_t from = 0;
-    for (std::size_t at : positions) {
+    forEachWholeWord(text, name, false, [&](std::size_t at) {
         out.append(text, from, at - from);
         out += replacement;
         from = at + name.size();
-    }
+    });
     out.append(text, from, std::string_view::npos);
 }
 
@@ -88,7 +87,7 @@ std::string removeSemicolons(const std::string& text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t end = 0;
-        if (entityAt(text, i, end)) {
+        if (text[i] == '&' && entityAt(text, i, end)) {
             out.append(text, i, end - i + 1);
             i = end;
         } else if (text[i] != ';') {

@@ -10,16 +10,35 @@
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageEscape.h"
 
+#include <array>
 #include <string_view>
 #include <unordered_set>
 
 namespace {
 
-bool isAlnum(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+// Character classes of declaration text, one table lookup each.
+enum : unsigned char {
+    wordChar = 1,     // letters, digits, '_' and ':' make up a linked word
+    htmlSpecial = 2,  // '&', '<', '>' and '"' are written as entities
+    blank = 4,        // ' ' and '\t' drop out of anchor signatures
+};
+
+constexpr std::array<unsigned char, 256> makeCharClasses() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 'a'; c <= 'z'; ++c) table[c] = wordChar;
+    for (int c = 'A'; c <= 'Z'; ++c) table[c] = wordChar;
+    for (int c = '0'; c <= '9'; ++c) table[c] = wordChar;
+    table['_'] = table[':'] = wordChar;
+    table['&'] = table['<'] = table['>'] = table['"'] = htmlSpecial;
+    table[' '] = table['\t'] = blank;
+    return table;
 }
-bool isIdentChar(char c) { return isAlnum(c) || c == '_'; }
-bool isWordChar(char c) { return isAlnum(c) || c == '_' || c == ':'; }
+
+constexpr std::array<unsigned char, 256> charClasses = makeCharClasses();
+
+unsigned char charClass(char c) { return charClasses[static_cast<unsigned char>(c)]; }
+
+bool isWordChar(char c) { return charClass(c) & wordChar; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // The class's name after its last ':' or '.'; empty without a class.
@@ -34,29 +53,40 @@ std::string_view simpleClassName(const CppClass* cls) {
 // with compact, blanks and tabs are dropped (no entity holds one, so
 // dropping them before or after escaping is the same).
 void appendSignatureText(std::string& out, std::string_view text, bool compact) {
-    for (char c : text) {
+    const unsigned char stops = compact ? (htmlSpecial | blank) : htmlSpecial;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!(charClass(c) & stops)) continue;
+        out.append(text, from, i - from);
+        from = i + 1;
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&#60;"; break;
         case '>': out += "&#62;"; break;
         case '"': out += "&quot;"; break;
-        case ' ':
-        case '\t':
-            if (!compact) out += c;
-            break;
-        default: out += c;
+        default: break;  // a blank of the compact form
         }
     }
+    out.append(text, from, std::string_view::npos);
 }
 
-void appendEscapedChar(std::string& out, char c) {
-    switch (c) {
-    case '&': out += "&amp;"; break;
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '"': out += "&quot;"; break;
-    default: out += c;
+// Appends text with "&", "<", ">" and '"' as escapeHtml writes them.
+void appendEscapedRun(std::string& out, std::string_view text) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!(charClass(c) & htmlSpecial)) continue;
+        out.append(text, from, i - from);
+        from = i + 1;
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&quot;"; break;
+        }
     }
+    out.append(text, from, std::string_view::npos);
 }
 
 // The part of a name after its last ':' or '.'.
@@ -111,23 +141,40 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
     std::string result;
     result.reserve(text.size() + text.size() / 2);
     const std::string_view view(text);
-    std::size_t wordStart = 0;
-    bool inWord = true;
-    for (std::size_t i = 0; i < view.size(); ++i) {
-        char c = view[i];
-        if (isWordChar(c)) {
-            if (!inWord) wordStart = i;
-            inWord = true;
-            continue;
+    // A declaration is words and the runs between them; the first run may
+    // be empty, and the text's last word is kept as it stands.
+    std::size_t i = 0;
+    const std::size_t n = view.size();
+    while (true) {
+        const std::size_t wordStart = i;
+        while (i < n && isWordChar(view[i])) ++i;
+        if (i == n) {
+            result += view.substr(wordStart);
+            break;
         }
-        if (inWord)
-            appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
-                               package, segments);
-        appendEscapedChar(result, c);
-        inWord = false;
+        appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list, package,
+                           segments);
+        const std::size_t runStart = i;
+        while (i < n && !isWordChar(view[i])) ++i;
+        appendEscapedRun(result, view.substr(runStart, i - runStart));
+        if (i == n) break;
     }
-    if (inWord && wordStart < view.size()) result += view.substr(wordStart);
     member.setDeclaration(std::move(result));
+}
+
+// A declaration that names name as "(*name)", name already escaped.
+bool isFunctionPointerDeclaration(const std::string& text, const std::string& name) {
+    if (name.empty()) return false;
+    std::size_t at = text.find(name);
+    if (at == std::string::npos || at == 0) return false;
+    std::size_t i = at - 1;
+    while (i > 0 && isSpace(text[i])) --i;
+    if (text[i] != '*' || i == 0) return false;
+    for (std::size_t j = i - 1; j > 0; --j) {
+        if (text[j] == '(') return true;
+        if (text[j] == ')') return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -168,19 +215,7 @@ bool isMacro(const CppClassMember& member) {
 }
 
 bool isFunctionPointer(const CppClassMember& member) {
-    const std::string& text = member.getDeclaration();
-    const std::string name = escapeHtml(member.getName());
-    if (name.empty()) return false;
-    std::size_t at = text.find(name);
-    if (at == std::string::npos || at == 0) return false;
-    std::size_t i = at - 1;
-    while (i > 0 && isSpace(text[i])) --i;
-    if (text[i] != '*' || i == 0) return false;
-    for (std::size_t j = i - 1; j > 0; --j) {
-        if (text[j] == '(') return true;
-        if (text[j] == ')') return false;
-    }
-    return false;
+    return isFunctionPointerDeclaration(member.getDeclaration(), escapeHtml(member.getName()));
 }
 
 void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm) {
@@ -235,79 +270,42 @@ std::string memberLink(const CppClassMember& member, bool withPage, const std::s
     return link;
 }
 
-void appendEscapedName(std::string& out, std::string_view text) {
-    for (char c : text) appendEscapedChar(out, c);
-}
+void appendEscapedName(std::string& out, std::string_view text) { appendEscapedRun(out, text); }
 
 std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
                                             bool needFollower) {
     std::vector<std::size_t> positions;
-    if (word.empty()) return positions;
-    bool inQuotes = false;
-    bool inAnchor = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            continue;
-        }
-        if (c == '&' && text.compare(i, 6, "&quot;") == 0) {
-            inQuotes = !inQuotes;
-            i += 5;
-            continue;
-        }
-        if (c == '&' && !inQuotes) {
-            // An entity is one character of the shown text: "lt" in "&lt;"
-            // is never a word.
-            std::size_t semicolon = text.find(';', i);
-            if (semicolon != std::string::npos && semicolon - i <= 6 &&
-                text.compare(i, word.size(), word) != 0) {
-                i = semicolon;
-                continue;
-            }
-        }
-        if (c == '<' && i + 1 < text.size()) {
-            char next = text[i + 1];
-            if (next == 'a' || next == 'A') inAnchor = true;
-            else if (next == '/') inAnchor = false;
-        }
-        if (inQuotes || inAnchor || text.compare(i, word.size(), word) != 0) continue;
-        std::size_t end = i + word.size();
-        if (needFollower && end >= text.size()) continue;
-        if (i > 0 && isIdentChar(text[i - 1])) continue;
-        if (end < text.size() && isIdentChar(text[end])) continue;
-        positions.push_back(i);
-        // A match may itself hold quotes; skip it whole.
-        i = end - 1;
-    }
+    forEachWholeWord(text, word, needFollower, [&positions](std::size_t at) {
+        positions.push_back(at);
+    });
     return positions;
 }
 
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
-    const std::string text = member.getDeclaration();
-    const std::string name = escapeHtml(member.getName());
+    const std::string& text = member.getDeclaration();
+    std::string name;
+    appendEscapedName(name, member.getName());
     if (isMacro(member)) {
         std::size_t blank = text.find(' ');
         typePart = text.substr(0, blank);
         namePart = blank == std::string::npos ? "" : trim(text.substr(blank + 1));
-    } else if (isFunctionPointer(member)) {
+    } else if (isFunctionPointerDeclaration(text, name)) {
         VelkString stripped = text;
         stripped.replaceAll(name, "");
         stripped.replaceAll(";", "");
         typePart = stripped;
         namePart = name;
     } else {
-        std::vector<std::size_t> found = wholeWordPositions(text, name, true);
-        std::size_t at;
-        if (!found.empty()) {
-            at = found.back();
-        } else {
+        std::size_t at = std::string::npos;
+        forEachWholeWord(text, name, true, [&at](std::size_t found) { at = found; });
+        if (at == std::string::npos) {
             std::size_t blank = text.find(' ');
             at = blank == std::string::npos ? 0 : blank + 1;
         }
-        typePart = text.substr(0, at);
-        while (!typePart.empty() && isSpace(typePart.back())) typePart.pop_back();
-        namePart = text.substr(at);
+        std::size_t typeEnd = at;
+        while (typeEnd > 0 && isSpace(text[typeEnd - 1])) --typeEnd;
+        typePart.assign(text, 0, typeEnd);
+        namePart.assign(text, at);
         std::vector<std::string> dimensions;
         while (namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
             std::size_t open = namePart.rfind('[');

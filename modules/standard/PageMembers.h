@@ -85,3 +85,54 @@ void stripThrowSpecification(std::string& text);
 // by one; with needFollower the word must not end the text.
 std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
                                             bool needFollower);
+
+// Calls found(position) for each of those positions in turn.
+template <typename Found>
+void forEachWholeWord(std::string_view text, std::string_view word, bool needFollower,
+                      Found&& found) {
+    if (word.empty()) return;
+    auto isIdent = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_';
+    };
+    const char first = word[0];
+    bool inQuotes = false;
+    bool inAnchor = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            continue;
+        }
+        if (c == '&') {
+            if (text.compare(i, 6, "&quot;") == 0) {
+                inQuotes = !inQuotes;
+                i += 5;
+                continue;
+            }
+            // An entity is one character of the shown text: "lt" in "&lt;"
+            // is never a word. Its ';' lies within six characters.
+            if (!inQuotes) {
+                std::size_t semicolon = text.substr(i, 7).find(';');
+                if (semicolon != std::string_view::npos && text.compare(i, word.size(), word) != 0) {
+                    i += semicolon;
+                    continue;
+                }
+            }
+        }
+        if (c == '<' && i + 1 < text.size()) {
+            char next = text[i + 1];
+            if (next == 'a' || next == 'A') inAnchor = true;
+            else if (next == '/') inAnchor = false;
+        }
+        if (inQuotes || inAnchor || c != first || text.compare(i, word.size(), word) != 0)
+            continue;
+        std::size_t end = i + word.size();
+        if (needFollower && end >= text.size()) continue;
+        if (i > 0 && isIdent(text[i - 1])) continue;
+        if (end < text.size() && isIdent(text[end])) continue;
+        found(i);
+        // A match may itself hold quotes; skip it whole.
+        i = end - 1;
+    }
+}
