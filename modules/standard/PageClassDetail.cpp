@@ -209,13 +209,13 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     const std::string& src = context.sourceDirectory;
     if (!isTypedef)
         writeMemberSummaryTable(out, cls, "Field Summary", "field_summary", lists.fields, src, false);
-    writeInheritedMembers(out, cls, ancestors, "Fields", false);
+    writeInheritedMembers(out, cls, ancestors, "Fields", false, &context.memo->inheritedFields);
     writeMemberSummaryTable(out, cls, "Constructor Summary", "constructor_summary",
                             lists.constructors, src, true);
     writeMemberSummaryTable(out, cls, "Method Summary", "method_summary", lists.methods, src, false);
     writeMemberSummaryTable(out, cls, "Symbol Summary", "symbol_summary", lists.symbols, src, false);
     writeMemberSummaryTable(out, cls, "Macro Summary", "macro_summary", lists.macros, src, false);
-    writeInheritedMembers(out, cls, ancestors, "Methods", true);
+    writeInheritedMembers(out, cls, ancestors, "Methods", true, &context.memo->inheritedMethods);
     out += "<BR>\n";
 
     DeprecatedItemMap* deprecated = context.deprecated;

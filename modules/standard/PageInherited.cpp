@@ -19,53 +19,70 @@ const char* const tableStart =
 
 }  // namespace
 
+namespace {
+
+// The ancestor's inherited members of the kind, joined by ", ".
+void appendInheritedList(std::string& out, const CppClass& ancestor, bool methods) {
+    bool first = true;
+    // Every link of a list usually points at the same page.
+    const CppClass* pageOwner = nullptr;
+    std::string page;
+    for (const CppClassMember* member : ancestor.getMembers()) {
+        if (member->hasArgumentList() != methods || member->getAccess() == "private" ||
+            isConstructorOrDestructor(*member))
+            continue;
+        if (!first) out += ", ";
+        first = false;
+        if (member->isPublic()) {
+            const CppClass* owner = member->getClass();
+            if (owner != pageOwner || !owner) {
+                pageOwner = owner;
+                page = owner ? hrefEscape(owner->getPageFile("../")) : std::string();
+            }
+            appendMemberLink(out, *member, page, "", false);
+        } else {
+            out += "<CODE>";
+            appendEscapedName(out, member->getName());
+            out += "</CODE>";
+        }
+    }
+}
+
+}  // namespace
+
 void writeInheritedMembers(std::string& out, const CppClass& cls, const ClassLevels& ancestors,
-                           std::string_view title, bool methods) {
+                           std::string_view title, bool methods, InheritedListMemo* memo) {
     const DocOptions& options = cls.getOptions();
+    std::string scratch;
     for (const auto& level : ancestors) {
         for (const CppClass* ancestor : level) {
-            bool listed = false;
-            // Every link of a block usually points at the same page.
-            const CppClass* pageOwner = nullptr;
-            std::string page;
-            for (const CppClassMember* member : ancestor->getMembers()) {
-                if (member->hasArgumentList() != methods || member->getAccess() == "private" ||
-                    isConstructorOrDestructor(*member))
-                    continue;
-                if (!listed) {
-                    out += "&nbsp;<A NAME=\"fields_inherited_from_";
-                    appendEscapedName(out, ancestor->getName());
-                    out += "\"><!-- --></A>\n";
-                    out += tableStart;
-                    out += "\n<TR BGCOLOR=\"";
-                    out += options.headerBackgroundLight;
-                    out += "\">\n<TD><B>";
-                    out += title;
-                    out += " inherited from ";
-                    out += ancestor->getKind();
-                    out += ' ';
-                    out += classLink(*ancestor, "../");
-                    out += "</B></TD>\n</TR>\n<TR BGCOLOR=\"";
-                    out += options.tableBackground;
-                    out += "\">\n<TD><CODE>";
-                    listed = true;
-                } else {
-                    out += ", ";
-                }
-                if (member->isPublic()) {
-                    const CppClass* owner = member->getClass();
-                    if (owner != pageOwner || !owner) {
-                        pageOwner = owner;
-                        page = owner ? hrefEscape(owner->getPageFile("../")) : std::string();
-                    }
-                    appendMemberLink(out, *member, page, "", false);
-                } else {
-                    out += "<CODE>";
-                    appendEscapedName(out, member->getName());
-                    out += "</CODE>";
-                }
+            const std::string* list = &scratch;
+            if (memo) {
+                auto [at, added] = memo->try_emplace(ancestor);
+                if (added) appendInheritedList(at->second, *ancestor, methods);
+                list = &at->second;
+            } else {
+                scratch.clear();
+                appendInheritedList(scratch, *ancestor, methods);
             }
-            if (listed) out += "</CODE></TD>\n</TR>\n</TABLE>\n&nbsp;\n";
+            if (list->empty()) continue;
+            out += "&nbsp;<A NAME=\"fields_inherited_from_";
+            appendEscapedName(out, ancestor->getName());
+            out += "\"><!-- --></A>\n";
+            out += tableStart;
+            out += "\n<TR BGCOLOR=\"";
+            out += options.headerBackgroundLight;
+            out += "\">\n<TD><B>";
+            out += title;
+            out += " inherited from ";
+            out += ancestor->getKind();
+            out += ' ';
+            out += classLink(*ancestor, "../");
+            out += "</B></TD>\n</TR>\n<TR BGCOLOR=\"";
+            out += options.tableBackground;
+            out += "\">\n<TD><CODE>";
+            out += *list;
+            out += "</CODE></TD>\n</TR>\n</TABLE>\n&nbsp;\n";
         }
     }
 }

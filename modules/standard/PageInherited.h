@@ -7,16 +7,26 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CppClass;
 
+// The member lists of inherited-member blocks by ancestor ("" for an
+// ancestor without such members): an ancestor lists the same members on
+// every page that inherits from it. Valid while the classes and their
+// members stay as they are, i.e. for the pages of one pass.
+using InheritedListMemo = std::unordered_map<const CppClass*, std::string>;
+
 // Appends one block per ancestor (in level order) that contributes fields
 // (methods set: functions): its non-private members other than
 // constructors and destructors, each a link when its access is shown, else
-// code text. Ancestors without such members write nothing.
+// code text. Ancestors without such members write nothing. memo, when
+// given, keeps each ancestor's list for the blocks of this kind (fields or
+// methods) on later pages.
 void writeInheritedMembers(std::string& out, const CppClass& cls, const ClassLevels& ancestors,
-                           std::string_view title, bool methods);
+                           std::string_view title, bool methods,
+                           InheritedListMemo* memo = nullptr);
 
 // Appends the table of inner definitions, sorted by name without regard to
 // case (equal names keep their order); nothing for an empty list.

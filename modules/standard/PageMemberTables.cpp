@@ -44,7 +44,8 @@ std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& m
     };
     std::vector<Keyed> keyed;
     keyed.reserve(members.size());
-    for (CppClassMember* member : members) keyed.push_back({toLowerCase(member->getName()), member});
+    for (CppClassMember* member : members)
+        keyed.push_back({toLowerCase(member->getName()), member});
     std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.member->hasArgumentList() != b.member->hasArgumentList())
             return a.member->hasArgumentList();

@@ -29,7 +29,8 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
 
 // One detail section appended to out (nothing for an empty list): per
 // member, in the order given, its anchors, its name, its declaration with
-// the name in bold, and its documentation block. Deprecated members are entered into `deprecated` when given.
+// the name in bold, and its documentation block. Deprecated members are
+// entered into `deprecated` when given.
 void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string_view title,
                               std::string_view anchor,
                               const std::vector<CppClassMember*>& members,

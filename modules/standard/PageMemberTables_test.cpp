@@ -84,6 +84,26 @@ TEST_F(TablesTest, InheritedMembersAndInnerDefinitions) {
     EXPECT_TRUE(contains(methods, "fields_inherited_from_Base"));
     EXPECT_TRUE(contains(methods, "<a href=\"../p/Base.html#size()\">size</a></CODE>"));
 
+    // Lists kept for later pages of the pass give those pages the same
+    // blocks, for each kind of block apart.
+    DocCppClass* other = f.addClass("Other", "p", "class", 2, "", "Hidden,f|Base,f");
+    ClassLevels otherAncestors = f.list.resolveInClassHierarchy(*other);
+    std::string otherFields, otherMethods;
+    writeInheritedMembers(otherFields, *other, otherAncestors, "Fields", false);
+    writeInheritedMembers(otherMethods, *other, otherAncestors, "Methods", true);
+    InheritedListMemo fieldMemo, methodMemo;
+    for (int page = 0; page < 2; ++page) {
+        std::string kept[4];
+        writeInheritedMembers(kept[0], *derived, ancestors, "Fields", false, &fieldMemo);
+        writeInheritedMembers(kept[1], *derived, ancestors, "Methods", true, &methodMemo);
+        writeInheritedMembers(kept[2], *other, otherAncestors, "Fields", false, &fieldMemo);
+        writeInheritedMembers(kept[3], *other, otherAncestors, "Methods", true, &methodMemo);
+        EXPECT_EQ(kept[0], fields);
+        EXPECT_EQ(kept[1], methods);
+        EXPECT_EQ(kept[2], otherFields);
+        EXPECT_EQ(kept[3], otherMethods);
+    }
+
     std::string inner;
     writeInnerDefinitions(inner, *derived, {}, "?");
     EXPECT_EQ(inner, "");

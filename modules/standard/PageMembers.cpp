@@ -194,7 +194,8 @@ void writeMemberEntry(CppClassMember& member, const std::string& package,
 
 MemberEntryLinker::MemberEntryLinker(const DocClassList& list) {
     lastSegments.reserve(list.size());
-    for (const auto& entry : list.getClasses()) lastSegments.insert(lastSegment(entry.first.second));
+    for (const auto& entry : list.getClasses())
+        lastSegments.insert(lastSegment(entry.first.second));
 }
 
 void MemberEntryLinker::link(CppClassMember& member, const std::string& package) const {

@@ -114,7 +114,8 @@ void forEachWholeWord(std::string_view text, std::string_view word, bool needFol
             // is never a word. Its ';' lies within six characters.
             if (!inQuotes) {
                 std::size_t semicolon = text.substr(i, 7).find(';');
-                if (semicolon != std::string_view::npos && text.compare(i, word.size(), word) != 0) {
+                if (semicolon != std::string_view::npos &&
+                    text.compare(i, word.size(), word) != 0) {
                     i += semicolon;
                     continue;
                 }
