@@ -86,15 +86,17 @@ std::string toUpperCase(const std::string& text) {
 std::string removeSemicolons(const std::string& text) {
     std::string out;
     out.reserve(text.size());
+    std::size_t from = 0;  // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t end = 0;
-        if (text[i] == '&' && entityAt(text, i, end)) {
-            out.append(text, i, end - i + 1);
-            i = end;
-        } else if (text[i] != ';') {
-            out += text[i];
+        if (text[i] == ';') {
+            out.append(text, from, i - from);
+            from = i + 1;
+        } else if (text[i] == '&' && entityAt(text, i, end)) {
+            i = end;  // the entity's own ';' stays
         }
     }
+    out.append(text, from, std::string::npos);
     return out;
 }
 

@@ -100,6 +100,8 @@ void forEachWholeWord(std::string_view text, std::string_view word, bool needFol
     bool inAnchor = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        // Only these characters change the state or can start a match.
+        if (c != first && c != '"' && c != '&' && c != '<') continue;
         if (c == '"') {
             inQuotes = !inQuotes;
             continue;
