@@ -161,7 +161,9 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     bar.hasFieldSummary = !isTypedef;
     bar.hasConstructors = !lists.constructors.empty();
     bar.hasMethods = !lists.methods.empty();
+    const std::size_t topBarStart = out.size();
     bar.appendNavigationBar(out, navClass, false, false, false);
+    const std::size_t topBarEnd = out.size();
 
     out += "<HR>\n<!-- ======== START OF CLASS DATA ======== -->\n<H2>\n<FONT SIZE=\"-1\">\n";
     appendEscapedName(out, cls.getPackage());
@@ -230,7 +232,12 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     writeMemberDetailSection(out, cls, "Macro Detail", "macro_detail", lists.macros, deprecated,
                              src);
 
-    bar.appendNavigationBar(out, navClass, false, true, true);
+    if (options.showVersion || options.showTimestamp) {
+        bar.appendNavigationBar(out, navClass, false, true, true);
+    } else {
+        // Without credit and timestamp the bottom bar repeats the top one.
+        out.append(out, topBarStart, topBarEnd - topBarStart);
+    }
     out += "<HR>\n";
     out += context.pageTail;
     out += '\n';

@@ -141,11 +141,12 @@ void NavigationBar::appendNavigationBar(std::string& out, int currentCells, bool
     }
     out += "</TD>\n</TR>\n\n<TR>\n";
     if (!options.suppressFramesLinks) {
-        out += "<TD><FONT SIZE=\"-2\">\n  ";
-        out += writeLink(framesHref, "<B>FRAMES</B>", "_top");
-        out += "  &nbsp;\n&nbsp;";
-        out += writeLink(noFramesHref, "<B>NO FRAMES</B>", "_top");
-        out += "</FONT></TD>\n";
+        // writeLink's form with the "_top" target.
+        out += "<TD><FONT SIZE=\"-2\">\n  <a href=\"";
+        out += framesHref;
+        out += "\" target=\"_top\"><B>FRAMES</B></a>  &nbsp;\n&nbsp;<a href=\"";
+        out += noFramesHref;
+        out += "\" target=\"_top\"><B>NO FRAMES</B></a></FONT></TD>\n";
     }
     out += "</TR>\n";
     if (level == 3) {
