@@ -6,6 +6,7 @@
 #include "modules/standard/ModuleText.h"
 
 #include <algorithm>
+#include <string_view>
 #include <tuple>
 
 DocCppClass::DocCppClass(DocClassList* list, const DocOptions& options, int language)
@@ -49,15 +50,32 @@ std::string TempCppClass::getPageFile(const std::string& prefix) const {
     return classPagePath(prefix, getPackage(), getName());
 }
 
-std::string safePathComponent(const std::string& name) {
-    std::string result = name;
-    for (char& c : result) {
+namespace {
+
+// Appends safePathComponent(name); page paths are made for every link to a
+// class, so they are built in one string.
+void appendSafePathComponent(std::string& out, std::string_view name) {
+    const std::size_t start = out.size();
+    for (char c : name) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == ':') c = '.';
         else if (c == ' ' || c == '[' || c == ']' || c == '/' || c == '\\' || u < 0x20 || u == 0x7f)
             c = '_';
+        out += c;
     }
-    if (result.empty() || result == "." || result == "..") return "_";
+    const std::string_view made = std::string_view(out).substr(start);
+    if (made.empty() || made == "." || made == "..") {
+        out.resize(start);
+        out += '_';
+    }
+}
+
+}  // namespace
+
+std::string safePathComponent(const std::string& name) {
+    std::string result;
+    result.reserve(name.size());
+    appendSafePathComponent(result, name);
     return result;
 }
 
@@ -67,10 +85,20 @@ std::string projectDirectoryName(const std::string& projectName) {
 
 std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name) {
-    std::string directory = lastPathPart(package);
-    std::string file = safePathComponent(name) + ".html";
-    if (directory.empty()) return prefix + file;
-    return prefix + projectDirectoryName(directory) + "/" + file;
+    // The directory is projectDirectoryName of the package's last part.
+    std::string_view directory = package;
+    std::size_t slash = directory.find_last_of("/\\");
+    if (slash != std::string_view::npos) directory.remove_prefix(slash + 1);
+    std::string path;
+    path.reserve(prefix.size() + directory.size() + name.size() + 6);
+    path += prefix;
+    if (!directory.empty()) {
+        appendSafePathComponent(path, directory);
+        path += '/';
+    }
+    appendSafePathComponent(path, name);
+    path += ".html";
+    return path;
 }
 
 std::string linkToNamedClass(const std::string& className, const std::string& package) {
