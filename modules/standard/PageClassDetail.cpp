@@ -147,7 +147,9 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
 
     // The page is put together in memory and written in one piece.
     std::string out;
-    out.reserve(context.memo->largestPage + 4096);
+    // Sized like the largest page so far, but one huge page must not make
+    // every later page claim as much.
+    out.reserve(std::min<std::size_t>(context.memo->largestPage, 1 << 20) + 4096);
     out += context.pageHead(escapeHtml(cls.getName()));
 
     const std::string up = "../../";
