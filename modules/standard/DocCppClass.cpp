@@ -56,12 +56,17 @@ namespace {
 // class, so they are built in one string.
 void appendSafePathComponent(std::string& out, std::string_view name) {
     const std::size_t start = out.size();
-    for (char c : name) {
+    out += name;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        char& c = out[i];
         unsigned char u = static_cast<unsigned char>(c);
-        if (c == ':') c = '.';
-        else if (c == ' ' || c == '[' || c == ']' || c == '/' || c == '\\' || u < 0x20 || u == 0x7f)
+        if (u > ']') {
+            if (u == 0x7f) c = '_';
+        } else if (c == ':') {
+            c = '.';
+        } else if (c == ' ' || c == '[' || c == ']' || c == '/' || c == '\\' || u < 0x20) {
             c = '_';
-        out += c;
+        }
     }
     const std::string_view made = std::string_view(out).substr(start);
     if (made.empty() || made == "." || made == "..") {
@@ -87,8 +92,11 @@ std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name) {
     // The directory is projectDirectoryName of the package's last part.
     std::string_view directory = package;
-    std::size_t slash = directory.find_last_of("/\\");
-    if (slash != std::string_view::npos) directory.remove_prefix(slash + 1);
+    for (std::size_t i = directory.size(); i > 0; --i)
+        if (directory[i - 1] == '/' || directory[i - 1] == '\\') {
+            directory.remove_prefix(i);
+            break;
+        }
     std::string path;
     path.reserve(prefix.size() + directory.size() + name.size() + 6);
     path += prefix;
