@@ -31,11 +31,6 @@ bool entityAt(const std::string& text, std::size_t at, std::size_t& end) {
 
 }  // namespace
 
-int compareMembers(const CppClassMember* a, const CppClassMember* b) {
-    if (a->hasArgumentList() != b->hasArgumentList()) return a->hasArgumentList() ? -1 : 1;
-    return toLowerCase(a->getName()).compare(toLowerCase(b->getName()));
-}
-
 std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members) {
     // Each name is folded once, not once per comparison.
     struct Keyed {

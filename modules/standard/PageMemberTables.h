@@ -10,10 +10,8 @@
 class CppClass;
 class CppClassMember;
 
-// Functions before the rest, then names compared case-insensitively;
-// negative, zero or positive.
-int compareMembers(const CppClassMember* a, const CppClassMember* b);
-// A copy of the list in that order; equal names keep their list order.
+// A copy of the list with functions before the rest, then by names
+// compared case-insensitively; equal names keep their list order.
 std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members);
 
 // One summary table appended to out (nothing for an empty list): a row per

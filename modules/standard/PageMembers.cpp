@@ -273,15 +273,6 @@ std::string memberLink(const CppClassMember& member, bool withPage, const std::s
 
 void appendEscapedName(std::string& out, std::string_view text) { appendEscapedRun(out, text); }
 
-std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
-                                            bool needFollower) {
-    std::vector<std::size_t> positions;
-    forEachWholeWord(text, word, needFollower, [&positions](std::size_t at) {
-        positions.push_back(at);
-    });
-    return positions;
-}
-
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
     const std::string& text = member.getDeclaration();
     std::string name;

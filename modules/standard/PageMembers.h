@@ -79,14 +79,11 @@ void splitSignature(const CppClassMember& member, std::string& typePart,
 // Cuts the text at its first " throw(", keeping a closing " = 0".
 void stripThrowSpecification(std::string& text);
 
-// The positions of whole-word occurrences of word in an HTML text, outside
-// quotes (a '"' or "&quot;" toggles) and outside anchors ("<a" .. "</").
-// A whole word is not preceded by a letter, digit or "_" and not followed
-// by one; with needFollower the word must not end the text.
-std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
-                                            bool needFollower);
-
-// Calls found(position) for each of those positions in turn.
+// Calls found(position) for each whole-word occurrence of word in an HTML
+// text, in text order, outside quotes (a '"' or "&quot;" toggles) and
+// outside anchors ("<a" .. "</"). A whole word is not preceded by a letter,
+// digit or "_" and not followed by one; with needFollower the word must not
+// end the text.
 template <typename Found>
 void forEachWholeWord(std::string_view text, std::string_view word, bool needFollower,
                       Found&& found) {
