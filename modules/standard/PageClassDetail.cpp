@@ -110,8 +110,9 @@ void writeDeclaration(std::string& out, const CppClass& cls, const DocClassList*
 std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
                                       const std::string& directory, const std::string& path) {
     std::unordered_set<std::string>& made = context.memo->directories;
-    const bool known = directory.empty() || made.contains(directory);
-    if (!known) {
+    // known: made by an earlier page, so maybe removed since.
+    const bool known = !directory.empty() && made.contains(directory);
+    if (!directory.empty() && !known) {
         VelkDirectory(directory, true);
         made.insert(directory);
     }
