@@ -53,19 +53,22 @@ void appendInheritedList(std::string& out, const CppClass& ancestor, bool method
 void writeInheritedMembers(std::string& out, const CppClass& cls, const ClassLevels& ancestors,
                            std::string_view title, bool methods, InheritedListMemo* memo) {
     const DocOptions& options = cls.getOptions();
-    std::string scratch;
+    InheritedBlockText scratch;
     for (const auto& level : ancestors) {
         for (const CppClass* ancestor : level) {
-            const std::string* list = &scratch;
+            InheritedBlockText* block = &scratch;
             if (memo) {
                 auto [at, added] = memo->try_emplace(ancestor);
-                if (added) appendInheritedList(at->second, *ancestor, methods);
-                list = &at->second;
+                if (added) appendInheritedList(at->second.list, *ancestor, methods);
+                block = &at->second;
             } else {
-                scratch.clear();
-                appendInheritedList(scratch, *ancestor, methods);
+                scratch.list.clear();
+                scratch.ancestorLink.clear();
+                appendInheritedList(scratch.list, *ancestor, methods);
             }
-            if (list->empty()) continue;
+            if (block->list.empty()) continue;
+            // Only a listed ancestor needs its link.
+            if (block->ancestorLink.empty()) block->ancestorLink = classLink(*ancestor, "../");
             out += "&nbsp;<A NAME=\"fields_inherited_from_";
             appendEscapedName(out, ancestor->getName());
             out += "\"><!-- --></A>\n";
@@ -77,11 +80,11 @@ void writeInheritedMembers(std::string& out, const CppClass& cls, const ClassLev
             out += " inherited from ";
             out += ancestor->getKind();
             out += ' ';
-            out += classLink(*ancestor, "../");
+            out += block->ancestorLink;
             out += "</B></TD>\n</TR>\n<TR BGCOLOR=\"";
             out += options.tableBackground;
             out += "\">\n<TD><CODE>";
-            out += *list;
+            out += block->list;
             out += "</CODE></TD>\n</TR>\n</TABLE>\n&nbsp;\n";
         }
     }

@@ -12,11 +12,16 @@
 
 class CppClass;
 
-// The member lists of inherited-member blocks by ancestor ("" for an
-// ancestor without such members): an ancestor lists the same members on
-// every page that inherits from it. Valid while the classes and their
-// members stay as they are, i.e. for the pages of one pass.
-using InheritedListMemo = std::unordered_map<const CppClass*, std::string>;
+// What an ancestor's inherited-member block shows on every page that
+// inherits from it: the link to the ancestor and its member list ("" for
+// an ancestor without such members).
+struct InheritedBlockText {
+    std::string ancestorLink;
+    std::string list;
+};
+// The blocks by ancestor, valid while the classes and their members stay as
+// they are, i.e. for the pages of one pass.
+using InheritedListMemo = std::unordered_map<const CppClass*, InheritedBlockText>;
 
 // Appends one block per ancestor (in level order) that contributes fields
 // (methods set: functions): its non-private members other than
