@@ -3,26 +3,12 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 
-#include <algorithm>
-
 ClassList::~ClassList() { ClassList::clear(); }
 
 std::size_t ClassList::KeyViewHash::operator()(const KeyView& key) const noexcept {
     std::hash<std::string_view> hash;
     std::size_t h = hash(key.first);
     return h ^ (hash(key.second) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
-}
-
-std::size_t ClassList::nameSignature(std::string_view name) {
-    if (name.empty()) return 0;
-    std::size_t first = static_cast<unsigned char>(name.front());
-    std::size_t last = static_cast<unsigned char>(name.back());
-    return (name.size() * 0x9e5 + first * 0x3b + last * 0x1f1 + (first << 8)) % nameFilterBits;
-}
-
-bool ClassList::mayBeName(std::string_view name) const {
-    std::size_t bit = nameSignature(name);
-    return (nameFilter[bit / 64] >> (bit % 64)) & 1;
 }
 
 CppClass* ClassList::lookup(std::string_view package, std::string_view name) const {
@@ -89,7 +75,7 @@ void ClassList::clear() {
     for (auto& [key, cls] : classesByKey) delete cls;
     classesByView.clear();
     classesByName.clear();
-    std::fill(nameFilter.begin(), nameFilter.end(), 0);
+    nameFilter.fill(0);
     classesByKey.clear();
     owned.clear();
 }

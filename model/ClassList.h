@@ -2,6 +2,7 @@
 // registration of a key is merged into the class already held there.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -75,12 +76,20 @@ private:
     // registered names: most names asked for (words of declarations) are no
     // class name, and a clear bit answers that without hashing the texts.
     static constexpr std::size_t nameFilterBits = 1 << 14;
-    static std::size_t nameSignature(std::string_view name);
-    bool mayBeName(std::string_view name) const;
+    static std::size_t nameSignature(std::string_view name) {
+        if (name.empty()) return 0;
+        std::size_t first = static_cast<unsigned char>(name.front());
+        std::size_t last = static_cast<unsigned char>(name.back());
+        return (name.size() * 0x9e5 + first * 0x3b + last * 0x1f1 + (first << 8)) % nameFilterBits;
+    }
+    bool mayBeName(std::string_view name) const {
+        std::size_t bit = nameSignature(name);
+        return (nameFilter[bit / 64] >> (bit % 64)) & 1;
+    }
 
     std::map<Key, CppClass*> classesByKey;
     std::unordered_map<KeyView, CppClass*, KeyViewHash> classesByView;
     std::unordered_map<std::string_view, CppClass*> classesByName;
-    std::vector<std::uint64_t> nameFilter = std::vector<std::uint64_t>(nameFilterBits / 64);
+    std::array<std::uint64_t, nameFilterBits / 64> nameFilter{};
     std::unordered_set<const CppClass*> owned;
 };

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <unordered_set>
 
 struct DocClassList::Indexes {
@@ -18,7 +17,13 @@ struct DocClassList::Indexes {
     // (package, container text) -> the classes declared there, in key order.
     std::map<std::pair<std::string, std::string>, std::vector<CppClass*>> nested;
     // Base name as written -> the classes whose base table holds it.
-    std::unordered_map<std::string, std::vector<CppClass*>> byBaseName;
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const noexcept {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::vector<CppClass*>, TextHash, std::equal_to<>> byBaseName;
 };
 
 namespace {
@@ -30,6 +35,13 @@ size_t lastOccurrence(std::string_view text, std::string_view pattern) {
     for (size_t i = text.size() - pattern.size() + 1; i-- > 0;)
         if (text[i] == pattern[0] && text.compare(i, pattern.size(), pattern) == 0) return i;
     return std::string_view::npos;
+}
+
+// The text after the last separator; all of it when there is none.
+std::string_view afterLast(std::string_view text, std::string_view separator) {
+    if (separator.empty()) return text;
+    size_t at = lastOccurrence(text, separator);
+    return at == std::string_view::npos ? text : text.substr(at + separator.size());
 }
 
 }  // namespace
@@ -298,32 +310,36 @@ ClassLevels DocClassList::collectHierarchyLinks(const CppClass& cls) const {
 std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const {
     const Indexes& ix = indexes();
     const std::string& name = cls.getName();
-    const std::string& package = cls.getPackage();
-    std::vector<CppClass*> candidates;
-    if (name.empty()) {
-        // An empty name asks for classes without bases.
-        for (const auto& entry : getClasses()) candidates.push_back(entry.second);
-    } else {
-        std::set<std::string> keys{name, textAfterLast(name, "."), textAfterLast(name, "::")};
-        if (!package.empty()) keys.insert(package + "." + name);
-        for (const std::string& key : keys) {
-            auto found = ix.byBaseName.find(key);
-            if (found != ix.byBaseName.end())
-                candidates.insert(candidates.end(), found->second.begin(), found->second.end());
-        }
+    const std::string package = cls.getPackage();
+    // An empty name asks for classes without bases, and a class without
+    // bases derives from nothing: no class qualifies.
+    if (name.empty()) return {};
+    // The same three spellings that CppClass::hasBase accepts.
+    const std::string qualified = package.empty() ? std::string() : package + "." + name;
+    const std::string_view spellings[] = {name, afterLast(name, "."), afterLast(name, "::"),
+                                          qualified};
+    const size_t spellingCount = package.empty() ? 3 : 4;
+    std::vector<std::pair<size_t, CppClass*>> candidates;
+    for (size_t i = 0; i < spellingCount; ++i) {
+        auto found = ix.byBaseName.find(spellings[i]);
+        if (found == ix.byBaseName.end()) continue;
+        for (CppClass* x : found->second) candidates.emplace_back(ix.position.at(x), x);
     }
-    std::vector<CppClass*> result;
-    std::unordered_set<const CppClass*> seen;
+    // Key order, each class once.
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
     // The name test alone would make geo::Circle (base "Shape", resolved to
     // geo::Shape) a subclass of every other class named Shape, in any
     // project or language; a base that resolves to another class does not
     // count. A base that resolves to nothing is matched by name.
     const CppClass* self = registered(cls);
     auto derivesFromThis = [&](CppClass* x) {
+        const std::string separator = x->getScopeSeparator();
+        const std::string_view local = afterLast(name, separator);
         for (const auto& [baseName, value] : x->getBases()) {
-            // The same three spellings that CppClass::hasBase accepts.
-            bool names = baseName == name || (!package.empty() && baseName == package + "." + name) ||
-                         baseName == textAfterLast(name, x->getScopeSeparator());
+            bool names = baseName == name || (!package.empty() && baseName == qualified) ||
+                         baseName == local;
             if (!names) continue;
             CppClass* resolved = resolveBase(*x, baseName, value);
             if (!resolved || resolved->isUnresolved() || resolved == self || resolved == &cls)
@@ -331,12 +347,9 @@ std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const
         }
         return false;
     };
-    for (CppClass* x : candidates)
-        if (seen.insert(x).second && x->hasBase(name, package, true) && derivesFromThis(x))
-            result.push_back(x);
-    std::sort(result.begin(), result.end(), [&](const CppClass* a, const CppClass* b) {
-        return ix.position.at(a) < ix.position.at(b);
-    });
+    std::vector<CppClass*> result;
+    for (const auto& candidate : candidates)
+        if (derivesFromThis(candidate.second)) result.push_back(candidate.second);
     return result;
 }
 

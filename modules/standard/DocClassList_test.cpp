@@ -151,9 +151,14 @@ TEST_F(DocClassListTest, SubclassesAndNestedClasses) {
     add("geo", "Outer.In", "", "class", 2, "Outer");
     add("other", "Outer.In2", "", "class", 2, "Outer");
     EXPECT_EQ(names(list.nestedClasses(*outer)), (Names{"Outer.In"}));
-    // A class added later is seen by the next question.
+    // A class added later is seen by the next question; classes found
+    // under different spellings of the base come in key order.
     add("geo", "Late", "Shape,f");
-    EXPECT_EQ(list.directSubclasses(*shape).size(), 3u);
+    add("geo", "Arc", "geo.Shape,f");
+    add("geo", "Both", "Shape,f|geo.Shape,f");
+    EXPECT_EQ(names(list.directSubclasses(*shape)), (Names{"Arc", "Both", "Circle", "Late", "Square"}));
+    CppClass* nameless = add("geo", "", "");
+    EXPECT_TRUE(list.directSubclasses(*nameless).empty());
 }
 
 TEST_F(DocClassListTest, SubclassesOfAnotherClassOfTheSameNameAreNotListed) {
