@@ -1,7 +1,6 @@
 #include "modules/standard/DocClassList.h"
 
 #include "model/CppClass.h"
-#include "model/ModelText.h"
 
 #include <algorithm>
 #include <cstring>
