@@ -49,10 +49,6 @@ public:
     // The classes of the package (all classes for ""), sorted by
     // compareClassNames; classes whose names compare equal stay in key order.
     std::vector<CppClass*> classesInProject(const std::string& filter) const;
-    // The same listing, sorted once per filled list and held by the list:
-    // the reference stays valid until a class is added or the list is
-    // cleared.
-    const std::vector<CppClass*>& sortedClasses(std::string_view filter) const;
     // The names compared with 'A'..'Z' folded to lower case; a prefix sorts
     // first. Negative, zero or positive.
     static int compareClassNames(const CppClass* a, const CppClass* b);
@@ -110,6 +106,10 @@ public:
     std::vector<CppClass*> resolveInClassScope(const CppClass& cls) const {
         return nestedClasses(cls);
     }
+    // The listing of classesInProject(filter), sorted once per filled list
+    // and held by the list: the reference stays valid until a class is
+    // added or the list is cleared.
+    const std::vector<CppClass*>& sortedClasses(std::string_view filter) const;
 
 private:
     struct Indexes;
