@@ -2,7 +2,6 @@
 
 #include "VelkLib/VelkFile.h"
 
-#include <cctype>
 
 void VelkString::replaceAll(const std::string& search, const std::string& replacement) {
     if (search.empty()) return;
@@ -26,7 +25,7 @@ VelkString VelkString::trim() const {
     size_t end = size();
     while (begin < end && isSpaceChar((*this)[begin])) ++begin;
     while (end > begin && isSpaceChar((*this)[end - 1])) --end;
-    return VelkString(substr(begin, end - begin));
+    return VelkString(data() + begin, end - begin);
 }
 
 std::string intToString(int number) { return std::to_string(number); }
@@ -38,12 +37,9 @@ bool isHtmlFragment(const std::string& text) {
     return false;
 }
 
-// The tests run in the "C" locale's terms on the byte's unsigned value, so
-// a negative char never reaches the C library (undefined behaviour there).
-bool isSpaceChar(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return u < 128 && std::isspace(u);
-}
+// The tests are the "C" locale's, answered without the C library (whose
+// tests are undefined for a negative char and cost a call per byte).
+bool isSpaceChar(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
 
