@@ -37,10 +37,6 @@ bool isHtmlFragment(const std::string& text) {
     return false;
 }
 
-// The tests are the "C" locale's, answered without the C library (whose
-// tests are undefined for a negative char and cost a call per byte).
-bool isSpaceChar(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
 
 bool isAlphaChar(char c) {
