@@ -61,6 +61,9 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_
         }
         return;
     }
+    // Pages ask for their directory again and again: one look settles an
+    // existing directory, one mkdir a directory whose parents exist.
+    if (directoryExists(systemPath) || makeDirectory(systemPath) == 0) return;
     // Each parent may exist already (or be "" for the root); only the
     // creation of the path itself decides.
     for (size_t slash = systemPath.find('/'); slash != std::string::npos;

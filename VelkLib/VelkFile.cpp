@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,18 +51,80 @@ std::string VelkInFile::readLine() {
 
 // ---------------------------------------------------------------- output
 
-VelkOutFile::VelkOutFile(const std::string& fileName_, bool binary_, bool append)
-    : VelkFile(fileName_), binary(binary_) {
-    std::ios::openmode mode = std::ios::out;
-    if (binary) mode |= std::ios::binary;
-    if (append) mode |= std::ios::app;
-    stream.open(fileName, mode);
-    if (!stream.is_open()) throw VelkFileError("Couldn't open the output file", fileName);
+namespace {
+
+int openForWriting(const std::string& fileName, bool append) {
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+    for (;;) {
+        int fd = ::open(fileName.c_str(), flags, 0666);
+        if (fd >= 0 || errno != EINTR) return fd;
+    }
 }
 
-VelkOutFile::~VelkOutFile() {
-    if (stream.is_open()) stream.close();
+bool writeAll(int fd, const char* data, size_t size);
+
+}  // namespace
+
+VelkOutFile::Buffer::Buffer(int fd_) : fd(fd_), space(new char[bufferSize]) {
+    setp(space.get(), space.get() + bufferSize);
 }
+
+VelkOutFile::Buffer::~Buffer() {
+    if (fd >= 0) closeFile();
+}
+
+bool VelkOutFile::Buffer::writeOut(const char* data, std::size_t size) {
+    if (failed) return false;
+    if (!writeAll(fd, data, size)) failed = true;
+    return !failed;
+}
+
+bool VelkOutFile::Buffer::drain() {
+    std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
+    // A failed file keeps nothing: later text is dropped like the stream's.
+    setp(space.get(), space.get() + bufferSize);
+    return pending == 0 || writeOut(space.get(), pending);
+}
+
+VelkOutFile::Buffer::int_type VelkOutFile::Buffer::overflow(int_type c) {
+    if (fd < 0 || !drain()) return traits_type::eof();
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+}
+
+std::streamsize VelkOutFile::Buffer::xsputn(const char* text, std::streamsize count) {
+    if (count <= 0) return 0;
+    std::size_t size = static_cast<std::size_t>(count);
+    std::size_t room = static_cast<std::size_t>(epptr() - pptr());
+    if (size <= room) {
+        std::memcpy(pptr(), text, size);
+        pbump(static_cast<int>(size));
+        return count;
+    }
+    if (fd < 0 || !drain()) return 0;
+    if (size >= bufferSize) return writeOut(text, size) ? count : 0;
+    std::memcpy(pptr(), text, size);
+    pbump(static_cast<int>(size));
+    return count;
+}
+
+int VelkOutFile::Buffer::sync() { return fd >= 0 && drain() ? 0 : -1; }
+
+bool VelkOutFile::Buffer::closeFile() {
+    bool ok = drain();
+    ok = ::close(fd) == 0 && ok;
+    fd = -1;
+    return ok;
+}
+
+VelkOutFile::VelkOutFile(const std::string& fileName_, bool binary_, bool append)
+    : VelkFile(fileName_), buffer(openForWriting(fileName, append)), stream(&buffer), binary(binary_) {
+    if (!buffer.isOpen()) throw VelkFileError("Couldn't open the output file", fileName);
+}
+
+VelkOutFile::~VelkOutFile() = default;
 
 std::ostream& VelkOutFile::write(const std::string& text) {
     stream << text;
@@ -88,12 +151,10 @@ void VelkOutFile::appendFile(const std::string& otherFileName) {
 }
 
 void VelkOutFile::close() {
-    if (!stream.is_open()) return;
+    if (!buffer.isOpen()) return;
     bool ok = !stream.fail();
-    stream.flush();
-    ok = ok && !stream.fail();
-    stream.close();
-    if (!ok || stream.fail()) throw VelkFileError("Could not write the file", fileName);
+    ok = buffer.closeFile() && ok;
+    if (!ok) throw VelkFileError("Could not write the file", fileName);
 }
 
 // ---------------------------------------------------------------- free functions

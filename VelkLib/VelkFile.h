@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 #include <string>
 
 class VelkFile {
@@ -56,10 +58,17 @@ class VelkOutFile : public VelkFile {
 public:
     // Opens the file for writing: truncated unless `append` is set, created
     // when missing. Throws VelkFileError "Couldn't open the output file".
+    // What is inserted collects in a buffer of bufferSize bytes that goes to
+    // the file in one write when it fills, on a flush of the stream and on
+    // closing, so a page of up to that size costs one open, one write and
+    // one close.
     VelkOutFile(const std::string& fileName, bool binary, bool append);
 
-    // Closes quietly; a write error that close() was not asked about is lost.
+    // Writes what is still buffered and closes, quietly; a write error that
+    // close() was not asked about is lost.
     ~VelkOutFile() override;
+
+    static constexpr std::size_t bufferSize = 64 * 1024;
 
     // Inserts the text as it stands and returns the stream so that callers
     // can go on inserting.
@@ -80,7 +89,35 @@ public:
     void close();
 
 private:
-    std::ofstream stream;
+    // The stream's buffer over the file descriptor.
+    class Buffer : public std::streambuf {
+    public:
+        explicit Buffer(int fd);
+        ~Buffer() override;
+        Buffer(const Buffer&) = delete;
+        Buffer& operator=(const Buffer&) = delete;
+
+        bool isOpen() const { return fd >= 0; }
+        // Writes what is buffered and closes the descriptor. Returns false
+        // when any write since opening, or the close itself, failed.
+        bool closeFile();
+
+    protected:
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* text, std::streamsize count) override;
+        int sync() override;
+
+    private:
+        bool drain();
+        bool writeOut(const char* data, std::size_t size);
+
+        int fd;
+        bool failed = false;
+        std::unique_ptr<char[]> space;
+    };
+
+    Buffer buffer;
+    std::ostream stream;
     bool binary;
 };
 

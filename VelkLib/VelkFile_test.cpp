@@ -104,6 +104,55 @@ TEST_F(VelkFileTest, CloseReportsWriteErrorsAndDestructorStaysQuiet) {
     quiet.write("lost");
 }
 
+TEST_F(VelkFileTest, WritesAcrossTheBufferBoundaryKeepEveryByteInOrder) {
+    const std::size_t size = VelkOutFile::bufferSize;
+    auto text = [](std::size_t length, char first) {
+        std::string t;
+        for (std::size_t i = 0; i < length; ++i) t += static_cast<char>(first + i % 23);
+        return t;
+    };
+    std::string expected;
+    {
+        VelkOutFile out(path("a"), false, false);
+        std::ostream& stream = out.getStream();
+        // Small pieces up to one short of full, then single characters over
+        // the edge.
+        for (std::string piece = text(1000, 'a'); expected.size() + 1000 < size - 1;
+             expected += piece)
+            stream << piece;
+        std::string fill = text(size - 1 - expected.size(), 'b');
+        stream << fill;
+        expected += fill;
+        for (char c : std::string("xyz")) {
+            stream.put(c);
+            expected += c;
+        }
+        // A piece that does not fit behind what is buffered, one of exactly
+        // the buffer's size, and one larger than the buffer.
+        for (std::size_t length : {size - 1, size, 3 * size + 7}) {
+            std::string piece = text(length, 'c');
+            out.write(piece) << '|';
+            expected += piece + "|";
+        }
+        out.close();
+    }
+    EXPECT_EQ(get("a"), expected);
+
+    put("b", "kept");
+    {
+        VelkOutFile out(path("b"), true, true);
+        out.write(text(size + 1, 'd'));
+    }  // the destructor writes what is still buffered
+    EXPECT_EQ(get("b"), "kept" + text(size + 1, 'd'));
+}
+
+TEST_F(VelkFileTest, WriteErrorsBeforeCloseAreStillReportedByClose) {
+    VelkOutFile out("/dev/full", true, false);
+    out.write(std::string(3 * VelkOutFile::bufferSize, 'x'));
+    out.write("more");
+    EXPECT_EQ(errorText([&] { out.close(); }), "Could not write the file (file = '/dev/full')");
+}
+
 TEST_F(VelkFileTest, CopyReplacesTargetKeepsSelfCopiesAndFailsCleanly) {
     put("src", "source");
     put("dst", "old target content");

@@ -2,7 +2,6 @@
 
 #include "VelkLib/VelkFile.h"
 
-#include <cctype>
 
 void VelkString::replaceAll(const std::string& search, const std::string& replacement) {
     if (search.empty()) return;
@@ -26,7 +25,7 @@ VelkString VelkString::trim() const {
     size_t end = size();
     while (begin < end && isSpaceChar((*this)[begin])) ++begin;
     while (end > begin && isSpaceChar((*this)[end - 1])) --end;
-    return VelkString(substr(begin, end - begin));
+    return VelkString(data() + begin, end - begin);
 }
 
 std::string intToString(int number) { return std::to_string(number); }
@@ -36,13 +35,6 @@ bool isHtmlFragment(const std::string& text) {
     if (text.find('>') != std::string::npos) return true;
     if (text.find('$') != std::string::npos) return !fileExists(text);
     return false;
-}
-
-// The tests run in the "C" locale's terms on the byte's unsigned value, so
-// a negative char never reaches the C library (undefined behaviour there).
-bool isSpaceChar(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return u < 128 && std::isspace(u);
 }
 
 bool isDigitChar(char c) { return c >= '0' && c <= '9'; }

@@ -34,9 +34,11 @@ std::string intToString(int number);
 // file of that name exists; false otherwise.
 bool isHtmlFragment(const std::string& text);
 
-// The C library's character tests, defined for every byte: bytes above 127
-// (parts of UTF-8 names) are neither space, digit nor letter.
-bool isSpaceChar(char c);
+// The C library's character tests in the "C" locale, defined for every byte:
+// bytes above 127 (parts of UTF-8 names) are neither space, digit nor letter.
+// Answered without the C library, whose tests are undefined for a negative
+// char; the space test is inline, as trimming asks it about every byte.
+inline bool isSpaceChar(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool isDigitChar(char c);
 bool isAlphaChar(char c);
 bool isAlnumChar(char c);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 TEST(VelkString, ReplaceAllLeftToRightWithoutRescanning) {
     VelkString s("aaa");
     s.replaceAll("aa", "b");
@@ -18,6 +20,11 @@ TEST(VelkString, TrimAndCharacterTestsOnHighBytes) {
     EXPECT_EQ(VelkString("\t a b\r\n\f").trim(), "a b");
     EXPECT_EQ(VelkString("\xc3\xa9 \xa0").trim(), "\xc3\xa9 \xa0");
     EXPECT_FALSE(isAlphaChar('\xe9'));
+    // Every byte against the C library in the "C" locale.
+    for (int b = 0; b < 256; ++b) {
+        char c = static_cast<char>(b);
+        EXPECT_EQ(isSpaceChar(c), b < 128 && std::isspace(b) != 0) << b;
+    }
 }
 
 TEST(VelkString, IntToStringAndHtmlFragments) {

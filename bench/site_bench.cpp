@@ -1,14 +1,15 @@
 // End-to-end speed of a documenting run: writes a corpus of documented C++,
 // Java and C# classes into a temporary directory, runs the program vantry
 // headless over it with the standard module, as a build script would, and
-// reports source megabytes per second, pages per second and the child's
-// peak memory against the size of the site written.
+// reports source megabytes per second, pages per second, the child's user
+// and system time and its peak memory against the size of the site written.
 //
 //   site_bench [classes] [--keep]     (default 3000 classes)
 //
 // The program and its modules are looked for beside this benchmark (both
 // land in the build root). With --keep the corpus and the site stay on disk.
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -165,11 +166,21 @@ int main(int argc, char** argv) {
     const auto env = e2e::childEnvironment(
         {{"TMPDIR", (root / "tmp").string()}, {"XDG_CONFIG_HOME", (root / "config").string()}},
         {"DISPLAY", "WAYLAND_DISPLAY", "TEMP", "TMP"});
+    // The child's user and system time apart: system calls per page and
+    // per report show up only in the second.
+    struct rusage before {};
+    getrusage(RUSAGE_CHILDREN, &before);
     const auto result = e2e::runChild(program,
                                       {"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
                                        "-moduledir=" + (buildDir / "modules").string(), "src/cpp",
                                        "src/java", "src/csharp", "site/index.html"},
                                       env, root, root / "logs");
+
+    struct rusage after {};
+    getrusage(RUSAGE_CHILDREN, &after);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const double userSeconds = seconds(after.ru_utime) - seconds(before.ru_utime);
+    const double systemSeconds = seconds(after.ru_stime) - seconds(before.ru_stime);
 
     int pages = 0;
     std::uintmax_t siteBytes = 0;
@@ -185,8 +196,8 @@ int main(int argc, char** argv) {
     const double siteMB = static_cast<double>(siteBytes) / 1e6;
     const double peakMB = static_cast<double>(result.maxRssKiB) / 1024.0;
     std::printf("corpus: %d files, %d classes, %.2f MB of source\n", corpus.files, corpus.classes, sourceMB);
-    std::printf("run:    exit status %d, %.2f s wall, %.2f s cpu\n", result.exitCode, result.wallSeconds,
-                result.cpuSeconds);
+    std::printf("run:    exit status %d, %.2f s wall, %.2f s cpu (%.2f s user, %.2f s system)\n",
+                result.exitCode, result.wallSeconds, result.cpuSeconds, userSeconds, systemSeconds);
     std::printf("speed:  %.2f MB/s of source end to end, %.0f pages/s\n", sourceMB / result.wallSeconds,
                 pages / result.wallSeconds);
     std::printf("site:   %d pages, %.2f MB (%.1f x the source)\n", pages, siteMB, siteMB / sourceMB);

@@ -1,5 +1,7 @@
 #include "model/CppClassEntity.h"
 
+#include <algorithm>
+
 #include "model/CppClass.h"
 #include "model/ModelText.h"
 
@@ -45,6 +47,14 @@ std::string CppClassEntity::getDisplayName() const { return name; }
 
 void CppClassEntity::addFileName(const std::string& fileName) {
     if (fileName.empty()) return;
+    if (fileNameSet.empty()) {
+        // Nearly every entity is met in one file or two: the list itself is
+        // searched until it grows long enough to need its mirror.
+        if (std::find(fileNames.begin(), fileNames.end(), fileName) != fileNames.end()) return;
+        fileNames.push_back(fileName);
+        if (fileNames.size() > fewFileNames) fileNameSet.insert(fileNames.begin(), fileNames.end());
+        return;
+    }
     if (fileNameSet.insert(fileName).second) fileNames.push_back(fileName);
 }
 

@@ -75,8 +75,10 @@ protected:
     std::string name;
     std::string comment;
     std::vector<std::string> fileNames;
-    // Mirrors fileNames so that adding stays cheap for entities met in many files.
+    // Mirrors fileNames once it holds more than fewFileNames names, so that
+    // adding stays cheap for entities met in many files; empty before.
     std::unordered_set<std::string> fileNameSet;
+    static constexpr std::size_t fewFileNames = 8;
     DocOptions options;
     std::string sourceDirectory;
 };

@@ -115,6 +115,29 @@ TEST(CppClassMember, FileNamesAndCloneCopyEverything) {
     EXPECT_NE(dynamic_cast<DocGenCppClassMember*>(copy.get()), nullptr);
 }
 
+TEST(CppClassMember, FileNamesStayUniqueAndInOrderPastTheShortList) {
+    auto owner = makeClass("C", "p", 2);
+    DocGenCppClassMember m(owner.get());
+    std::string expected;
+    // Each new name, then every name so far again: repeats are dropped
+    // while the list is short, at the switch and after it.
+    for (int i = 0; i < 20; ++i) {
+        std::string name = "f" + std::to_string(i) + ".java";
+        m.addFileName(name);
+        expected += name + "|";
+        for (int j = 0; j <= i; ++j) m.addFileName("f" + std::to_string(j) + ".java");
+        ASSERT_EQ(m.getFileNameList(), expected) << i;
+    }
+    std::unique_ptr<CppClassMember> copy(m.clone(owner.get()));
+    copy->addFileName("f3.java");
+    copy->addFileName("new.java");
+    EXPECT_EQ(copy->getFileNameList(), expected + "new.java|");
+    m.setFileName("f5.java");
+    m.addFileName("f6.java");
+    m.addFileName("f5.java");
+    EXPECT_EQ(m.getFileNameList(), "f5.java|f6.java|");
+}
+
 TEST(ModelText, Helpers) {
     EXPECT_EQ(textAfterLast("a::b::c", "::"), "c");
     EXPECT_EQ(textAfterLast("abc", "::"), "abc");

@@ -54,8 +54,60 @@ std::string ConcreteCppStream::getLine() {
 }
 
 CppStrStream::CppStrStream(const std::string& text_, std::string fileName_)
-    : ConcreteCppStream(nullptr, std::move(fileName_)), text(text_) {
-    input = &text;
+    : text(text_), fileName(std::move(fileName_)) {}
+
+int CppStrStream::get() {
+    if (!pushedBack.empty()) {
+        unsigned char c = static_cast<unsigned char>(pushedBack.back());
+        pushedBack.pop_back();
+        return c;
+    }
+    if (atEnd || position == text.size()) {
+        atEnd = true;
+        return endOfFile;
+    }
+    return static_cast<unsigned char>(text[position++]);
 }
 
-std::string CppStrStream::getLine() { return ConcreteCppStream::getLine(); }
+void CppStrStream::putBack(int c) {
+    if (c == endOfFile) return;
+    pushedBack.push_back(static_cast<char>(c));
+}
+
+int CppStrStream::peek() {
+    if (!pushedBack.empty()) return static_cast<unsigned char>(pushedBack.back());
+    if (atEnd || position == text.size()) {
+        atEnd = true;
+        return endOfFile;
+    }
+    return static_cast<unsigned char>(text[position]);
+}
+
+bool CppStrStream::eof() { return pushedBack.empty() && atEnd; }
+
+std::string CppStrStream::getFileName() { return fileName; }
+
+std::string CppStrStream::getLine() {
+    std::string line;
+    while (!pushedBack.empty()) {
+        char c = pushedBack.back();
+        pushedBack.pop_back();
+        if (c == '\n') return line;
+        line += c;
+    }
+    if (atEnd) return line;
+    if (position == text.size()) {
+        atEnd = true;
+        return line;
+    }
+    std::size_t end = text.find('\n', position);
+    if (end == std::string::npos) {
+        line.append(text, position, std::string::npos);
+        position = text.size();
+        atEnd = true;
+    } else {
+        line.append(text, position, end - position);
+        position = end + 1;
+    }
+    return line;
+}

@@ -2,8 +2,8 @@
 // the source lister: the same code reads a file on disk or text in memory.
 #pragma once
 
+#include <cstddef>
 #include <istream>
-#include <sstream>
 #include <string>
 
 class CppStream {
@@ -54,13 +54,24 @@ private:
     std::string pushedBack;
 };
 
-// A stream over text held in memory.
-class CppStrStream : public ConcreteCppStream {
+// A stream over text held in memory (its own copy), read straight from the
+// string: the source lister takes every character of a file through it.
+class CppStrStream : public CppStream {
 public:
     explicit CppStrStream(const std::string& text, std::string fileName = "");
 
+    int get() override;
+    void putBack(int c) override;
+    int peek() override;
+    bool eof() override;
+    std::string getFileName() override;
     std::string getLine() override;
 
 private:
-    std::istringstream text;
+    std::string text;
+    std::string fileName;
+    std::size_t position = 0;
+    // Set by a read that found nothing left, as a stream's end state is.
+    bool atEnd = false;
+    std::string pushedBack;  // as in ConcreteCppStream
 };

@@ -1,6 +1,7 @@
 #include "model/CppStream.h"
 
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <sstream>
 #include <string>
 
@@ -60,4 +61,36 @@ TEST(CppStream, FailedInputEndsReadLoops) {
     EXPECT_TRUE(none.eof());
     EXPECT_EQ(none.get(), endOfFile);
     EXPECT_EQ(none.getLine(), "");
+}
+
+// The in-memory stream reads the string itself; any mix of reads must
+// behave as the stream over a standard input stream does on the same text.
+TEST(CppStream, MemoryStreamAgreesWithTheStreamOverAnInputStream) {
+    const std::string texts[] = {"", "\n", "a", "ab\n", "one\ntwo", "x\n\n\xff\ny\n", "\n\nq"};
+    std::uint32_t seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (const std::string& text : texts) {
+        for (int round = 0; round < 50; ++round) {
+            std::istringstream source(text);
+            ConcreteCppStream reference(&source, "r");
+            CppStrStream memory(text, "m");
+            for (int step = 0; step < 12; ++step) {
+                SCOPED_TRACE("text '" + text + "' round " + std::to_string(round) + " step " +
+                             std::to_string(step));
+                switch (next() % 5) {
+                    case 0: EXPECT_EQ(memory.get(), reference.get()); break;
+                    case 1: EXPECT_EQ(memory.peek(), reference.peek()); break;
+                    case 2: EXPECT_EQ(memory.getLine(), reference.getLine()); break;
+                    case 3: {
+                        int c = "\nz"[next() % 2];
+                        memory.putBack(c);
+                        reference.putBack(c);
+                        break;
+                    }
+                    default: break;
+                }
+                EXPECT_EQ(memory.eof(), reference.eof());
+            }
+        }
+    }
 }

@@ -28,6 +28,18 @@ TEST(Keywords, LanguageTablesAreExact) {
     EXPECT_FALSE(isKeyword("implements", 0));
 }
 
+TEST(Keywords, NearMissesAreNoKeywords) {
+    EXPECT_FALSE(isKeyword("whil", 0));
+    EXPECT_FALSE(isKeyword("whilee", 0));
+    EXPECT_FALSE(isKeyword("in", 0));
+    EXPECT_TRUE(isKeyword("in", 1));
+    EXPECT_TRUE(isKeyword("int", 1));
+    EXPECT_FALSE(isKeyword(std::string_view("int\0x", 5), 0));
+    EXPECT_FALSE(isKeyword(std::string_view("int", 2), 0));
+    EXPECT_FALSE(isKeyword("synchronizedsynchronized", 2));
+    EXPECT_TRUE(isKeyword(std::string("xsynchronized").substr(1), 2));
+}
+
 TEST(Keywords, FirstUseFromManyThreads) {
     std::vector<std::thread> threads;
     std::vector<int> results(8, 0);

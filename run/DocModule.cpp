@@ -34,6 +34,10 @@ DocModule::DocModule(const std::string& fileName_) : fileName(fileName_) {
     std::string loaderText;
     library = platform::openLibrary(fileName, &loaderText);
     if (library == nullptr) throw VelkError("Could not load " + fileName + " (" + loaderText + ")");
+    // The run calls startMember and endMember once per member: a symbol
+    // lookup each time would cost more than the call.
+    for (int which = 0; which < ExportCount; ++which)
+        exports[which] = platform::librarySymbol(library, exportTable[which].name, nullptr);
 
     // The error is taken out of the module's hands before the library goes:
     // an exception object thrown there has its code in the library.
@@ -71,7 +75,7 @@ DocModule::~DocModule() {
 
 void* DocModule::getProc(Export which) const {
     const ExportRow& row = exportTable[which];
-    void* address = platform::librarySymbol(library, row.name, nullptr);
+    void* address = exports[which];
     if (address == nullptr && row.required) throw missingFunction(row.name, fileName);
     return address;
 }

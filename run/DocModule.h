@@ -1,9 +1,9 @@
 // The program's wrapper of one loaded output module.
 //
 // The module is a shared library driven through the plain C exports of
-// modules/ModuleInterface.h. Every export but create and destroy is looked
-// up by name each time it is called, so a module that lacks one fails only
-// when that call is made. Only C values cross: every text is passed as a
+// modules/ModuleInterface.h. Every export is looked up by name once, when
+// the library is loaded; a module that lacks one fails only when that call
+// is made. Only C values cross: every text is passed as a
 // NUL-terminated string ("" for an empty one, never null) that lives until
 // the export returns.
 //
@@ -62,7 +62,7 @@ public:
     const std::string& getFileName() const { return fileName; }
     ModuleHandle getHandle() const { return handle; }
 
-    // Looks the export up on every call. Returns its address; for a missing
+    // The export as looked up at load. Returns its address; for a missing
     // export throws VelkError "Could not find function \"<name>\" in module
     // <file>." when it is required, returns null otherwise.
     void* getProc(Export which) const;
@@ -131,4 +131,5 @@ private:
     platform::LibraryHandle library = nullptr;
     ModuleHandle handle = nullptr;
     ModuleDestroyFn destroyFn = nullptr;
+    void* exports[ExportCount] = {};  // by Export, null when missing
 };

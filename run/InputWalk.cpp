@@ -192,7 +192,8 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
     try {
         // A FIFO or device named in the list would block the run in open().
         std::error_code error;
-        if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
+        std::filesystem::file_status found = std::filesystem::status(path, error);
+        if (std::filesystem::exists(found) && !std::filesystem::is_regular_file(found))
             throw VelkFileError("Couldn't open the file", path);
         step(path, project);
         return true;

@@ -384,6 +384,10 @@ void CVantryDlg::onRun() {
         // No earlier run reports any more: its thread let go before the
         // Run button came back.
         clearWarningsText();
+        {
+            VelkMutexLock lock(&runStatus.dialogMutex);
+            runStatus.postedPercent = -1;
+        }
         if (runStatus.console != nullptr) runStatus.console->runStarted();
         auto gate = std::make_shared<RunGate>(GetSafeHwnd());
         starter->start(parameters, gate);
@@ -472,8 +476,9 @@ void CVantryDlg::onStatusLine1() {
     {
         VelkMutexLock lock(&runStatus.dialogMutex);
         text = runStatus.statusLine1;
+        runStatus.line1Pending = false;
     }
-    SetDlgItemText(IDC_STATUS_LINE1, text);
+    SetDlgItemText(IDC_STATUS_LINE1, abbreviatePath(text));
 }
 
 void CVantryDlg::onStatusLine2() {
@@ -481,8 +486,9 @@ void CVantryDlg::onStatusLine2() {
     {
         VelkMutexLock lock(&runStatus.dialogMutex);
         text = runStatus.statusLine2;
+        runStatus.line2Pending = false;
     }
-    SetDlgItemText(IDC_STATUS_LINE2, text);
+    SetDlgItemText(IDC_STATUS_LINE2, abbreviatePath(text));
 }
 
 void CVantryDlg::onProgress(int percent) {

@@ -20,11 +20,22 @@
 class RunConsole;
 
 // What the run's callbacks share with the dialog.
+//
+// The status lines hold the texts as the run reported them; the dialog
+// shortens them with abbreviatePath when it shows them. A status message is
+// posted only while none of its kind waits in the queue (its flag is set
+// from the post until the dialog takes the text), so a run that reports
+// thousands of statuses wakes the dialog's thread a few times, and the
+// dialog still ends up showing the latest text. Progress is posted only when
+// the percentage differs from the last one posted.
 struct RunStatus {
-    VelkMutex dialogMutex;  // guards the next three
+    VelkMutex dialogMutex;  // guards everything up to the console
     bool cancelRequested = false;
     std::string statusLine1;
     std::string statusLine2;
+    bool line1Pending = false;
+    bool line2Pending = false;
+    int postedPercent = -1;  // -1: none posted in this run yet
     // Follows the run outside the controls; may be null. Not owned.
     RunConsole* console = nullptr;
 };

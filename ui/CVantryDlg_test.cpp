@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 #include <thread>
 
@@ -274,6 +275,65 @@ TEST_F(DialogTest, ProgressStatusAndCancelReachTheDialog) {
     EXPECT_FALSE(dialog.isRunning);
     EXPECT_EQ(runProgressCallback(1, 2, context), 1);
     EXPECT_EQ(console.exitStatus(0), RunConsole::ExitCancelled);
+}
+
+TEST_F(DialogTest, ReportBurstsQueueFewMessagesAndEndShowingTheLatest) {
+    open();
+    fillValidFields();
+    dialog.onRun();
+    void* context = platform::toContext(dialog.GetSafeHwnd());
+    platform::MessageWindow& window = *dialog.window();
+
+    const std::string longPath = "/deep/" + std::string(90, 'd') + "/last.cpp";
+    for (int i = 0; i < 1000; ++i) {
+        std::string text = i == 999 ? longPath : "file " + std::to_string(i) + ".h";
+        runStatusCallback(text.c_str(), ("class C" + std::to_string(i)).c_str(), context);
+    }
+    EXPECT_EQ(window.pendingCount(), 2u);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE1), "[...] " + std::string(90, 'd') + "/last.cpp");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE2), "class C999");
+    // Once taken, the next report is announced again.
+    runStatusCallback("", nullptr, context);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE1), "");
+
+    for (int done = 0; done <= 3000; ++done) runProgressCallback(done, 3000, context);
+    EXPECT_EQ(window.pendingCount(), 101u);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetWindowText(), "100% (Vantry Processing)");
+    runProgressCallback(3000, 3000, context);
+    EXPECT_EQ(window.pendingCount(), 0u);
+
+    // A new run shows its first percentage even when it repeats the last one.
+    platform::PostMessage(dialog.GetSafeHwnd(), WM_RUN_STOPPED, 0, 0);
+    dialog.PumpMessages();
+    dialog.onRun();
+    runProgressCallback(1, 1, context);
+    EXPECT_EQ(window.pendingCount(), 1u);
+}
+
+TEST_F(DialogTest, ReportsFromAnotherThreadEndShowingTheLastOne) {
+    open();
+    fillValidFields();
+    dialog.onRun();
+    void* context = platform::toContext(dialog.GetSafeHwnd());
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        for (int i = 0; i <= 20000; ++i) {
+            std::string text = "member " + std::to_string(i);
+            runStatusCallback(text.c_str(), text.c_str(), context);
+        }
+        finished = true;
+    });
+    // The dialog's thread takes messages while the reports go on, so the
+    // flags are cleared and set again in every order.
+    while (!finished) dialog.PumpMessages();
+    worker.join();
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE1), "member 20000");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE2), "member 20000");
+    EXPECT_EQ(dialog.window()->pendingCount(), 0u);
 }
 
 TEST_F(DialogTest, WarningsAreCollectedShownAndClearedByTheNextRun) {

@@ -63,15 +63,33 @@ extern "C" void runStatusCallback(const char* line1, const char* line2, void* co
     if (dialog == nullptr) return;
     RunStatus& run = dialog->runStatus;
     bool second = line2 != nullptr && line2[0] != '\0';
+    bool post1 = false;
+    bool post2 = false;
     {
         VelkMutexLock lock(&run.dialogMutex);
-        if (line1 != nullptr) run.statusLine1 = abbreviatePath(line1);
-        if (second) run.statusLine2 = abbreviatePath(line2);
+        if (line1 != nullptr) {
+            run.statusLine1.assign(line1);
+            post1 = !run.line1Pending;
+            run.line1Pending = true;
+        }
+        if (second) {
+            run.statusLine2.assign(line2);
+            post2 = !run.line2Pending;
+            run.line2Pending = true;
+        }
     }
     if (run.console != nullptr) run.console->status(line1, line2);
+    if (!post1 && !post2) return;
     platform::WindowHandle window = platform::fromContext(context);
-    if (line1 != nullptr) platform::PostMessage(window, WM_RUN_STATUS_LINE1, 0, 0);
-    if (second) platform::PostMessage(window, WM_RUN_STATUS_LINE2, 0, 0);
+    bool lost1 = post1 && !platform::PostMessage(window, WM_RUN_STATUS_LINE1, 0, 0);
+    bool lost2 = post2 && !platform::PostMessage(window, WM_RUN_STATUS_LINE2, 0, 0);
+    if (lost1 || lost2) {
+        // Nothing will take a message that was not queued: let the next
+        // report try again.
+        VelkMutexLock lock(&run.dialogMutex);
+        if (lost1) run.line1Pending = false;
+        if (lost2) run.line2Pending = false;
+    }
 }
 
 extern "C" void runLogCallback(const char* text, void* context) {
@@ -91,15 +109,20 @@ extern "C" int runProgressCallback(int done, int total, void* context) {
     CVantryDlg* dialog = findDialog(context);
     if (dialog == nullptr) return 0;
     RunStatus& run = dialog->runStatus;
-    if (done >= 0) {
-        int percent = progressPercent(done, total);
-        if (run.console != nullptr) run.console->progress(percent);
-        platform::PostMessage(platform::fromContext(context), WM_RUN_PROGRESS, 0, percent);
-    }
+    int percent = done >= 0 ? progressPercent(done, total) : -1;
+    if (percent >= 0 && run.console != nullptr) run.console->progress(percent);
     bool cancel;
+    bool post = false;
     {
         VelkMutexLock lock(&run.dialogMutex);
         cancel = run.cancelRequested;
+        if (percent >= 0 && percent != run.postedPercent) {
+            run.postedPercent = percent;
+            post = true;
+        }
     }
+    // The percentage travels in the message, so each one posted is shown in
+    // turn and the last one posted is the latest.
+    if (post) platform::PostMessage(platform::fromContext(context), WM_RUN_PROGRESS, 0, percent);
     return cancel ? 0 : 1;
 }

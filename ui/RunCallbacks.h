@@ -33,17 +33,20 @@ int progressPercent(int done, int total);
 extern "C" {
 
 // line1: null leaves status line 1 as it is, "" clears it; line2: null or
-// "" leaves status line 2 as it is. Both are shortened with abbreviatePath,
-// stored under the dialog's mutex and announced with WM_USER+1 / +2. A
-// context that names no registered dialog is ignored.
+// "" leaves status line 2 as it is. Both are stored under the dialog's mutex
+// and announced with WM_USER+1 / +2 unless an announcement of that line is
+// still waiting for the dialog (which then shows the newer text, shortened
+// with abbreviatePath). Every report reaches the console. A context that
+// names no registered dialog is ignored.
 void runStatusCallback(const char* line1, const char* line2, void* context);
 
 // Appends text and "\r\n" to the warnings text; a null text is ignored. The
 // context is not used.
 void runLogCallback(const char* text, void* context);
 
-// With done 0 or more posts WM_USER+3 with progressPercent(done, total).
-// Returns 0 when the user asked to stop (or the context names no dialog),
+// With done 0 or more hands progressPercent(done, total) to the console and
+// posts it with WM_USER+3 when it differs from the last percentage posted in
+// this run. Returns 0 when the user asked to stop (or the context names no dialog),
 // 1 otherwise.
 int runProgressCallback(int done, int total, void* context);
 

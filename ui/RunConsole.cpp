@@ -1,14 +1,15 @@
 #include "ui/RunConsole.h"
 
 #include <ostream>
+#include <string_view>
 
 namespace {
 
 const char* const sendingText = "Sending output to documentation module...";
 
-bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+bool isBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
 
-bool isFinalText(const std::string& text) {
+bool isFinalText(std::string_view text) {
     return text == "Done." || text == "Done (error)." || text == "Cancelled.";
 }
 
@@ -19,14 +20,14 @@ RunConsole::RunConsole(Mode consoleMode, std::ostream& stream, int columns)
 
 void RunConsole::status(const char* line1, const char* line2) {
     std::lock_guard<std::mutex> lock(mutex);
-    std::string second = line2 != nullptr ? line2 : "";
+    std::string_view second = line2 != nullptr ? std::string_view(line2) : std::string_view();
     bool phase = line1 != nullptr && line1[0] == '\0' && !isBlank(second);
     if (phase) {
         if (second == sendingText) outputPhase = true;
         if (isFinalText(second)) finalText = second;
     }
-    if (line1 != nullptr) line1Text = line1;
-    if (!second.empty()) line2Text = second;
+    if (line1 != nullptr) line1Text.assign(line1);
+    if (!second.empty()) line2Text.assign(second);
     if (mode == Mode::Phases && phase) {
         out << "vantry: " << second << std::endl;
     } else if (mode == Mode::Live) {

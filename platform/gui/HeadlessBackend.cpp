@@ -1,5 +1,6 @@
 #include "platform/gui/HeadlessBackend.h"
 
+#include <chrono>
 #include <csignal>
 #include <iostream>
 #include <pthread.h>
@@ -63,10 +64,22 @@ void HeadlessBackend::runModalLoop(CDialog& dialog) {
     platform::MessageWindow* window = dialog.window();
     if (window == nullptr) return;
     platform::WindowHandle previous = activeWindow.exchange(window->handle());
+    // A run reports thousands of times a second. Waking for every report
+    // would cost the run a system call and a thread switch each time, so
+    // once the queue is empty the loop lets a round's interval pass since
+    // the last message before it waits again: what arrives meanwhile is
+    // posted without waking anybody and served together.
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastMessage = Clock::now() - roundInterval;
     try {
         while (!dialog.IsEnded()) {
+            if (window->pendingCount() == 0) {
+                Clock::duration since = Clock::now() - lastMessage;
+                if (since < roundInterval) std::this_thread::sleep_for(roundInterval - since);
+            }
             platform::WindowMessage message;
             window->waitMessage(message);
+            lastMessage = Clock::now();
             dialog.Dispatch(message);
         }
     } catch (...) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <iosfwd>
 #include <mutex>
@@ -38,7 +39,11 @@ public:
 
     // Waits for the dialog's messages and serves them, oldest first, until
     // the dialog has ended. While it runs, interrupt() cancels the dialog.
+    // A message that comes within roundInterval of the one served before it
+    // waits until that interval has passed (with whatever else arrived
+    // meanwhile), so a busy worker wakes this thread at most once a round.
     void runModalLoop(CDialog& dialog) override;
+    static constexpr std::chrono::milliseconds roundInterval{20};
 
     // Writes the title and then every line of the text (carriage returns
     // dropped) as "vantry: warning: <line>" on the error stream.
