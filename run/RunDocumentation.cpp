@@ -27,7 +27,7 @@ void phase(const RunContext& run, const char* text) {
 void parseFile(RunContext& run, const std::string& path, const std::string& project,
                bool lineBreaks, const SourceListingSettings& settings,
                const ParserSettings& parserSettings, const DocCommentFormat& commentFormat,
-               const std::string& outputDirectory) {
+               const std::string& outputDirectory, SourceListingWriter& listings) {
     CppFile parser(path, project, run.status, run.log, run.context, run.defines, commentFormat,
                    &parserSettings, &run.languageMap);
     std::map<std::string, bool> packages;
@@ -40,8 +40,8 @@ void parseFile(RunContext& run, const std::string& path, const std::string& proj
     options.tabSize = settings.tabSize;
     options.language = parser.getLanguage();
     for (const auto& [package, seen] : packages)
-        writeSourceListing(path, package.empty() ? "(default)" : package, outputDirectory,
-                           run.detailDirectory, options);
+        listings.write(path, package.empty() ? "(default)" : package, outputDirectory,
+                       run.detailDirectory, options);
 }
 
 }  // namespace
@@ -73,10 +73,12 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
 
     phase(run, "Counting files...");
     const ParserSettings parserSettings = settings.parserSettings();
+    // One writer for the run, so the colour of each word is worked out once, not once per page.
+    SourceListingWriter listings;
     InputWalk walk(run.extensions, run.status, run.log, run.progress, run.context,
                    [&](const std::string& path, const std::string& project) {
                        parseFile(run, path, project, lineBreaks, settings, parserSettings,
-                                 commentFormat, outputDirectory);
+                                 commentFormat, outputDirectory, listings);
                    });
     int total = 0;
     for (const std::string& entry : entries) total += walk.countEntry(entry);
