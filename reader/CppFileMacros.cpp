@@ -44,6 +44,11 @@ constexpr std::array<std::string_view, 35> kDeclarationMacros = {
     "DECLARE_COLUMNID",        "DECLARE_TOOLBARID",
     "DECLARE_VIEWFLAGS"};
 
+// skipFrameworkMacro passes over tokens by their first character.
+static_assert(std::all_of(kDeclarationMacros.begin(), kDeclarationMacros.end(), [](std::string_view name) {
+    return name[0] == 'D' || name[0] == 'E' || name[0] == '_';
+}));
+
 bool isDeclarationMacro(const std::string& token) {
     static const std::unordered_set<std::string_view> set(kDeclarationMacros.begin(),
                                                           kDeclarationMacros.end());
@@ -63,6 +68,12 @@ bool isIdentifier(const std::string& t) { return isNameToken(t); }
 
 bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
     dropsComment = false;
+    // Every macro, map, "namespace" and "[" below begins with one of these.
+    if (tok.empty()) return false;
+    switch (tok[0]) {
+    case 'B': case 'D': case 'E': case '_': case 'n': case '[': break;
+    default: return false;
+    }
     if (tok.size() > 6 && tok.compare(0, 6, "BEGIN_") == 0) {
         for (std::string_view mapName : kMapNames)
             if (skipMapBlock(tok, std::string(mapName))) {
