@@ -741,6 +741,9 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& outputDirectory,
                                const std::string& detailDirectory,
                                const SourceListingOptions& options) {
-    return SourceListingWriter().write(sourceFile, packageName, outputDirectory, detailDirectory,
-                                       options);
+    // One writer per thread: the colours it remembers hold for any run, as
+    // long as the language and user keywords match, and no other thread
+    // ever sees them.
+    thread_local SourceListingWriter writer;
+    return writer.write(sourceFile, packageName, outputDirectory, detailDirectory, options);
 }
