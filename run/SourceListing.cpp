@@ -23,8 +23,10 @@
 
 // The listing scans the whole text held in memory with an index instead of
 // going through the token layer's stream one character at a time. It cuts
-// the text exactly as readToken(in, nullptr, true, 0, 0, true, &blank,
-// false) does; every rule below mirrors one of the token layer's.
+// the text as readToken(in, &line, true, 0, 0, true, &blank, false) does;
+// every rule below mirrors one of the token layer's. The one departure: the
+// token layer drops the blanks after a "-", and a listing must reproduce its
+// source, so those blanks stay in the listed text.
 
 namespace {
 
@@ -264,9 +266,12 @@ private:
 
 // One token and the white space before it.
 struct Token {
-    enum Kind : unsigned char { End, Word, Literal, Other };
+    // MinusNumber: a "-" and digits with blanks between, which the token
+    // layer reads as the number without the blanks.
+    enum Kind : unsigned char { End, Word, Literal, Other, MinusNumber };
     std::string_view blank;
-    std::string_view text;
+    std::string_view text;  // as written to the listing
+    std::string_view key;   // as the token layer reads it: what is coloured
     Kind kind = End;
     bool copied = false;  // text lies in a scratch string, not in the listed text
 };
@@ -314,8 +319,12 @@ private:
     std::string_view slice(std::size_t start, std::size_t length) const {
         return std::string_view(text.data() + start, length);
     }
-    [[noreturn]] void literalLeftOpen() const {
-        throw VelkFileError("End-of-file while in a quoted string on line 0", fileName);
+    // The line is the one where the literal opens, counted from 1. It is
+    // counted only here: a listing that does not fail pays nothing for it.
+    [[noreturn]] void literalLeftOpen(std::size_t opening) const {
+        const auto lineFeeds = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(opening), '\n');
+        throw VelkFileError("End-of-file while in a quoted string on line " + std::to_string(lineFeeds + 1),
+                            fileName);
     }
 
     std::string_view text;
@@ -332,8 +341,9 @@ private:
     const char* plainBegin = nullptr;
     const char* plainEnd = nullptr;
 
-    std::string minusScratch;  // a "-" token whose digits follow blanks
+    std::string minusScratch;  // the key of a "-" token whose digits follow blanks
     std::string joined;        // tokens joined from several
+    std::string joinedKey;     // their key, when it differs from what is written
 };
 
 void ListingRenderer::read(Token& token) {
@@ -343,7 +353,7 @@ void ListingRenderer::read(Token& token) {
     token.blank = slice(start, pos - start);
     token.copied = false;
     if (pos == n) {
-        token.text = {};
+        token.text = token.key = {};
         token.kind = Token::End;
         return;
     }
@@ -351,44 +361,49 @@ void ListingRenderer::read(Token& token) {
     char c = text[pos++];
     if (kChars.is(c, kIdent)) {
         while (pos < n && kChars.is(text[pos], kIdent)) ++pos;
-        token.text = slice(start, pos - start);
+        token.text = token.key = slice(start, pos - start);
         token.kind = Token::Word;
         return;
     }
     if (c == '-') {
-        // Blanks after a "-" are dropped, and digits after them join it.
+        // Digits after the blanks that follow a "-" join it. Without digits
+        // the blanks are left to the next token; with them they are written
+        // inside this one, and only its key leaves them out.
         std::size_t digits = pos;
         while (digits < n && kChars.is(text[digits], kBlank)) ++digits;
         std::size_t end = digits;
         while (end < n && kChars.is(text[end], kDigit)) ++end;
-        if (digits == pos || end == digits) {
-            token.text = slice(start, digits == pos ? end - start : 1);
-        } else {
+        token.kind = Token::Word;
+        if (end == digits) {
+            token.text = token.key = slice(start, 1);
+            return;
+        }
+        token.text = token.key = slice(start, end - start);
+        if (digits != pos) {
             minusScratch.assign(1, '-');
             minusScratch.append(slice(digits, end - digits));
-            token.text = minusScratch;
-            token.copied = true;
+            token.key = minusScratch;
+            token.kind = Token::MinusNumber;
         }
         pos = end;
-        token.kind = Token::Word;
         return;
     }
     if (c == '"' || c == '\'') {
         for (;;) {
-            if (pos >= n) literalLeftOpen();
+            if (pos >= n) literalLeftOpen(start);
             char d = text[pos++];
             if (d == '\\') {
-                if (pos >= n) literalLeftOpen();
+                if (pos >= n) literalLeftOpen(start);
                 ++pos;
             } else if (d == c) {
                 break;
             }
         }
-        token.text = slice(start, pos - start);
+        token.text = token.key = slice(start, pos - start);
         token.kind = Token::Literal;
         return;
     }
-    token.text = slice(start, 1);
+    token.text = token.key = slice(start, 1);
     token.kind = Token::Other;
 }
 
@@ -437,7 +452,7 @@ Color ListingRenderer::classify(std::string_view token) const {
 }
 
 Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
-    std::string_view word = token.text;
+    std::string_view word = token.key;
     // A literal or an include name is never a keyword or directive word.
     if (joinedInclude || token.kind == Token::Literal) return String;
     if (word.size() == 1) {
@@ -449,7 +464,7 @@ Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
         return known.single[c];
     }
     // Joined tokens are rare and seldom repeat.
-    if (token.copied) return classify(word);
+    if (token.copied || token.key.data() != token.text.data()) return classify(word);
     bool found;
     std::size_t slot = known.words.find(word, found);
     if (found) return known.words.at(slot);
@@ -499,12 +514,17 @@ void ListingRenderer::runTokens() {
             read(name);
             if (name.blank.find('\n') == std::string_view::npos) {
                 if (name.blank.empty() && name.text.data() == token.text.data() + 1) {
-                    token.text = std::string_view(token.text.data(), 1 + name.text.size());
+                    token.text = token.key = std::string_view(token.text.data(), 1 + name.text.size());
                 } else if (!name.text.empty()) {
                     joined.assign(1, '#');
                     joined.append(name.text);
-                    token.text = joined;
+                    token.text = token.key = joined;
                     token.copied = true;
+                }
+                if (name.kind == Token::MinusNumber) {
+                    joinedKey.assign(1, '#');
+                    joinedKey.append(name.key);
+                    token.key = joinedKey;
                 }
             } else {
                 havePending = true;
@@ -522,10 +542,10 @@ void ListingRenderer::runTokens() {
                 joined.append(part.blank);
                 joined.append(part.text);
             }
-            token.text = joined;
+            token.text = token.key = joined;
             token.copied = true;
         }
-        afterInclude = token.text == "#include" || token.text == "#using";
+        afterInclude = token.key == "#include" || token.key == "#using";
 
         Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
         if (color == None && !token.copied) {
@@ -535,6 +555,7 @@ void ListingRenderer::runTokens() {
         flushPlain();
         if (color != None) output.raw(fontOpen[color]);
         // Words are letters, digits, "_" and "-": nothing to escape.
+        // (A MinusNumber holds blanks, which are expanded and counted.)
         if (token.kind == Token::Word) output.putUnescaped(token.text);
         else output.put(token.text);
         if (color != None) output.raw("</font>");
@@ -720,6 +741,9 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& outputDirectory,
                                const std::string& detailDirectory,
                                const SourceListingOptions& options) {
-    return SourceListingWriter().write(sourceFile, packageName, outputDirectory, detailDirectory,
-                                       options);
+    // One writer per thread: the colours it remembers hold for any run, as
+    // long as the language and user keywords match, and no other thread
+    // ever sees them.
+    thread_local SourceListingWriter writer;
+    return writer.write(sourceFile, packageName, outputDirectory, detailDirectory, options);
 }
