@@ -741,9 +741,6 @@ std::string writeSourceListing(const std::string& sourceFile, const std::string&
                                const std::string& outputDirectory,
                                const std::string& detailDirectory,
                                const SourceListingOptions& options) {
-    // One writer per thread: the colours it remembers hold for any run, as
-    // long as the language and user keywords match, and no other thread
-    // ever sees them.
-    thread_local SourceListingWriter writer;
-    return writer.write(sourceFile, packageName, outputDirectory, detailDirectory, options);
+    return SourceListingWriter().write(sourceFile, packageName, outputDirectory, detailDirectory,
+                                       options);
 }

@@ -28,10 +28,7 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
 
 // Writes the page of the source file for the package (sourceListingPath),
 // creating its directory with all missing parents when the page cannot be
-// opened without them. Returns the page's path. Writes through a
-// SourceListingWriter of the calling thread's own, which lives as long as
-// the thread: the colours of words are remembered across calls (at most the
-// bounded table described there) and never shared with another thread.
+// opened without them. Returns the page's path.
 // Throws VelkFileError when the source cannot be read or the page cannot be
 // written, VelkError when the directory cannot be created, and the token
 // layer's VelkFileError for a literal left open at the end of the file.

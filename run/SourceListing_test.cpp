@@ -189,29 +189,23 @@ TEST(SourceListing, AWriterKeepsNoColourFromOneLanguageOrKeywordSetForAnother) {
     ScratchDirectory scratch;
     scratch.write("a.txt", "abstract mine x\n");
     SourceListingWriter writer;
-    // The same through a writer held here and through the thread's own one
-    // behind writeSourceListing, which outlives this test.
-    for (bool own : {true, false}) {
-        auto body = [&](int language, std::set<std::string> userKeywords) {
-            SourceListingOptions options;
-            options.language = language;
-            options.colors.userKeywords = std::move(userKeywords);
-            std::string path = own ? writer.write(scratch / "a.txt", "", scratch / "out", "p", options)
-                                   : writeSourceListing(scratch / "a.txt", "", scratch / "out", "p", options);
-            std::string page = readWholeFile(path);
-            std::size_t start = page.find("<PRE>\n") + 6;
-            return page.substr(start, page.find("\n</PRE>") - start);
-        };
-        const std::string keyword = "<font color=\"blue\">abstract</font>";
-        const std::string user = "<font color=\"purple\">mine</font>";
-        const std::string userX = "<font color=\"purple\">x</font>";
-        EXPECT_EQ(body(0, {}), "abstract mine x\n");
-        EXPECT_EQ(body(2, {}), keyword + " mine x\n");
-        EXPECT_EQ(body(0, {"mine", "x"}), "abstract " + user + " " + userX + "\n");
-        EXPECT_EQ(body(2, {"mine", "x"}), keyword + " " + user + " " + userX + "\n");
-        EXPECT_EQ(body(2, {}), keyword + " mine x\n");
-        EXPECT_EQ(body(0, {}), "abstract mine x\n");
-    }
+    auto body = [&](int language, std::set<std::string> userKeywords) {
+        SourceListingOptions options;
+        options.language = language;
+        options.colors.userKeywords = std::move(userKeywords);
+        std::string page = readWholeFile(writer.write(scratch / "a.txt", "", scratch / "out", "p", options));
+        std::size_t start = page.find("<PRE>\n") + 6;
+        return page.substr(start, page.find("\n</PRE>") - start);
+    };
+    const std::string keyword = "<font color=\"blue\">abstract</font>";
+    const std::string user = "<font color=\"purple\">mine</font>";
+    const std::string userX = "<font color=\"purple\">x</font>";
+    EXPECT_EQ(body(0, {}), "abstract mine x\n");
+    EXPECT_EQ(body(2, {}), keyword + " mine x\n");
+    EXPECT_EQ(body(0, {"mine", "x"}), "abstract " + user + " " + userX + "\n");
+    EXPECT_EQ(body(2, {"mine", "x"}), keyword + " " + user + " " + userX + "\n");
+    EXPECT_EQ(body(2, {}), keyword + " mine x\n");
+    EXPECT_EQ(body(0, {}), "abstract mine x\n");
 }
 
 TEST(SourceListing, NumberTest) {
