@@ -6,6 +6,8 @@
 #include "modules/standard/ModuleText.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <tuple>
 
 DocCppClass::DocCppClass(DocClassList* list, const DocOptions& options, int language)
@@ -49,15 +51,43 @@ std::string TempCppClass::getPageFile(const std::string& prefix) const {
     return classPagePath(prefix, getPackage(), getName());
 }
 
-std::string safePathComponent(const std::string& name) {
-    std::string result = name;
-    for (char& c : result) {
-        unsigned char u = static_cast<unsigned char>(c);
-        if (c == ':') c = '.';
-        else if (c == ' ' || c == '[' || c == ']' || c == '/' || c == '\\' || u < 0x20 || u == 0x7f)
-            c = '_';
+namespace {
+
+// What each byte becomes in a path component: ':' becomes '.'; blank, '[',
+// ']', '/', '\\' and control characters become '_'.
+constexpr std::array<char, 256> makePathCharMap() {
+    std::array<char, 256> map{};
+    for (int c = 0; c < 256; ++c) map[c] = static_cast<char>(c);
+    for (int c = 0; c < 0x20; ++c) map[c] = '_';
+    map[0x7f] = '_';
+    for (char c : {' ', '[', ']', '/', '\\'}) map[static_cast<unsigned char>(c)] = '_';
+    map[':'] = '.';
+    return map;
+}
+
+constexpr std::array<char, 256> pathCharMap = makePathCharMap();
+
+// Appends safePathComponent(name); page paths are made for every link to a
+// class, so they are built in one string.
+void appendSafePathComponent(std::string& out, std::string_view name) {
+    const std::size_t start = out.size();
+    out += name;
+    char* const made = out.data() + start;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        made[i] = pathCharMap[static_cast<unsigned char>(made[i])];
+    const std::string_view component = std::string_view(out).substr(start);
+    if (component.empty() || component == "." || component == "..") {
+        out.resize(start);
+        out += '_';
     }
-    if (result.empty() || result == "." || result == "..") return "_";
+}
+
+}  // namespace
+
+std::string safePathComponent(const std::string& name) {
+    std::string result;
+    result.reserve(name.size());
+    appendSafePathComponent(result, name);
     return result;
 }
 
@@ -67,10 +97,23 @@ std::string projectDirectoryName(const std::string& projectName) {
 
 std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name) {
-    std::string directory = lastPathPart(package);
-    std::string file = safePathComponent(name) + ".html";
-    if (directory.empty()) return prefix + file;
-    return prefix + projectDirectoryName(directory) + "/" + file;
+    // The directory is projectDirectoryName of the package's last part.
+    std::string_view directory = package;
+    for (std::size_t i = directory.size(); i > 0; --i)
+        if (directory[i - 1] == '/' || directory[i - 1] == '\\') {
+            directory.remove_prefix(i);
+            break;
+        }
+    std::string path;
+    path.reserve(prefix.size() + directory.size() + name.size() + 6);
+    path += prefix;
+    if (!directory.empty()) {
+        appendSafePathComponent(path, directory);
+        path += '/';
+    }
+    appendSafePathComponent(path, name);
+    path += ".html";
+    return path;
 }
 
 std::string linkToNamedClass(const std::string& className, const std::string& package) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class DocClassList;
+class MemberEntryLinker;
 
 // A class received through startClass. It knows the class list it belongs
 // to, so that links written from its documentation can be resolved.
@@ -38,6 +39,8 @@ public:
     // Calls writeMemberEntry (PageWriters.h) for each member in member
     // order, with this class's package, name and parent.
     void writeMemberEntries();
+    // The same through the list's linker (PageMembers.h).
+    void writeMemberEntries(const MemberEntryLinker& linker);
 
 private:
     DocClassList* classList;

@@ -1,6 +1,7 @@
 #include "modules/standard/PageClassDetail.h"
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
@@ -15,6 +16,10 @@
 #include "modules/standard/PageMembers.h"
 #include "modules/standard/PageNavigationBar.h"
 
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
 
 namespace {
 
@@ -22,6 +27,8 @@ struct MemberLists {
     std::vector<CppClassMember*> constructors, fields, methods, symbols, macros;
 };
 
+// Each list in sortedMembers order, sorted once for the summary tables and
+// the detail sections alike.
 MemberLists buildMemberLists(const CppClass& cls) {
     MemberLists lists;
     for (CppClassMember* member : cls.getMembers()) {
@@ -36,17 +43,23 @@ MemberLists buildMemberLists(const CppClass& cls) {
         if (!macro) (function ? lists.methods : lists.fields).push_back(member);
         else (function ? lists.macros : lists.symbols).push_back(member);
     }
+    for (auto* list : {&lists.constructors, &lists.fields, &lists.methods, &lists.symbols,
+                       &lists.macros})
+        if (list->size() > 1) *list = sortedMembers(*list);
     return lists;
 }
 
-
-void writeRelatives(std::ostream& out, const std::string& title,
+void writeRelatives(std::string& out, std::string_view title,
                     const std::vector<const CppClass*>& classes) {
     if (classes.empty()) return;
-    out << "<DL>\n<DT><B>" << title << "</B> </DT><DD>";
-    for (std::size_t i = 0; i < classes.size(); ++i)
-        out << (i ? ", " : "") << classLink(*classes[i], "../");
-    out << "</DD>\n</DL>\n";
+    out += "<DL>\n<DT><B>";
+    out += title;
+    out += "</B> </DT><DD>";
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        if (i) out += ", ";
+        out += classLink(*classes[i], "../");
+    }
+    out += "</DD>\n</DL>\n";
 }
 
 std::vector<const CppClass*> flatten(const ClassLevels& levels, bool interfaces) {
@@ -70,20 +83,48 @@ std::string shownName(const CppClass& cls, const DocClassList* list) {
     return classLink(*enclosing, "../") + separator + escapeHtml(simple);
 }
 
-void writeDeclaration(std::ostream& out, const CppClass& cls, const DocClassList* list) {
-    out << "<HR>\n<DL>\n<DT>" << cls.getKind() << " <B>" << shownName(cls, list) << "</B></DT>";
+void writeDeclaration(std::string& out, const CppClass& cls, const DocClassList* list) {
+    out += "<HR>\n<DL>\n<DT>";
+    out += cls.getKind();
+    out += " <B>";
+    out += shownName(cls, list);
+    out += "</B></DT>";
     for (bool interfaces : {false, true}) {
         bool first = true;
         for (const auto& [name, value] : cls.getBases()) {
             const CppClass* base = list ? list->resolveBase(cls, name, value) : value;
             if (name.empty() || !base || base->isInterface() != interfaces) continue;
-            out << (first ? (interfaces ? "<dt> implements " : "<dt> extends ") : ", ");
-            out << (base->isUnresolved() ? escapeHtml(name) : classLink(*base, "../"));
+            out += first ? (interfaces ? "<dt> implements " : "<dt> extends ") : ", ";
+            if (base->isUnresolved()) appendEscapedName(out, name);
+            else out += classLink(*base, "../");
             first = false;
         }
-        if (!first) out << "\n";
+        if (!first) out += '\n';
     }
-    out << "</DL>\n\n";
+    out += "</DL>\n\n";
+}
+
+// Opens the page file, making its directory first unless this pass made it
+// already: the memo spares a failing mkdir for every level of the path on
+// every page. A directory removed since it was made is made again.
+std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
+                                      const std::string& directory, const std::string& path) {
+    std::unordered_set<std::string>& made = context.memo->directories;
+    // known: made by an earlier page, so maybe removed since.
+    const bool known = !directory.empty() && made.contains(directory);
+    if (!directory.empty() && !known) {
+        VelkDirectory(directory, true);
+        made.insert(directory);
+    }
+    try {
+        return std::make_unique<VelkOutFile>(path, false, false);
+    } catch (const VelkFileError&) {
+        if (!known) throw;
+        made.erase(directory);
+        VelkDirectory(directory, true);
+        made.insert(directory);
+        return std::make_unique<VelkOutFile>(path, false, false);
+    }
 }
 
 }  // namespace
@@ -99,12 +140,18 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
 
     std::string pageFile = cls.getPageFile("");
     std::size_t slash = pageFile.find_last_of("/\\");
-    if (slash != std::string::npos)
-        VelkDirectory(context.outputDirectory + "/" + pageFile.substr(0, slash), true);
-    VelkOutFile file(context.outputDirectory + "/" + pageFile, false, false);
-    std::ostream& out = file.getStream();
+    const std::string directory = slash == std::string::npos
+                                      ? std::string()
+                                      : context.outputDirectory + "/" + pageFile.substr(0, slash);
+    std::unique_ptr<VelkOutFile> file =
+        openPage(context, directory, context.outputDirectory + "/" + pageFile);
 
-    out << context.pageHead(escapeHtml(cls.getName()));
+    // The page is put together in memory and written in one piece.
+    std::string out;
+    // Sized like the largest page so far, but one huge page must not make
+    // every later page claim as much.
+    out.reserve(std::min<std::size_t>(context.memo->largestPage, 1 << 20) + 4096);
+    out += context.pageHead(escapeHtml(cls.getName()));
 
     const std::string up = "../../";
     NavigationBar bar(3, context.documentTitle, context.framesHref,
@@ -117,21 +164,31 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     bar.hasFieldSummary = !isTypedef;
     bar.hasConstructors = !lists.constructors.empty();
     bar.hasMethods = !lists.methods.empty();
-    bar.writeNavigationBar(out, navClass, false, false, false);
+    const std::size_t topBarStart = out.size();
+    bar.appendNavigationBar(out, navClass, false, false, false);
+    const std::size_t topBarEnd = out.size();
 
-    std::string heading = kind;
-    if (!heading.empty() && heading[0] >= 'a' && heading[0] <= 'z')
-        heading[0] = static_cast<char>(heading[0] - 'a' + 'A');
-    out << "<HR>\n<!-- ======== START OF CLASS DATA ======== -->\n<H2>\n<FONT SIZE=\"-1\">\n"
-        << escapeHtml(cls.getPackage()) << "</FONT>\n<BR>\n"
-        << heading << "  " << escapeHtml(cls.getName()) << "</H2>\n";
+    out += "<HR>\n<!-- ======== START OF CLASS DATA ======== -->\n<H2>\n<FONT SIZE=\"-1\">\n";
+    appendEscapedName(out, cls.getPackage());
+    out += "</FONT>\n<BR>\n";
+    if (!kind.empty() && kind[0] >= 'a' && kind[0] <= 'z') {
+        out += static_cast<char>(kind[0] - 'a' + 'A');
+        out.append(kind, 1);
+    } else {
+        out += kind;
+    }
+    out += "  ";
+    appendEscapedName(out, cls.getName());
+    out += "</H2>\n";
 
-    if (list) writeClassTree(out, cls, list->longestAncestorChain(cls), list);
+    if (list) appendClassTree(out, cls, list->longestAncestorChain(cls), list);
 
     if (context.sourceDirectory != "?")
-        for (const std::string& file : sortedStrings(cls))
-            out << "&nbsp;&nbsp;&nbsp;in " << sourceFileLink(file, context.sourceDirectory)
-                << "<BR>\n";
+        for (const std::string& file : sortedStrings(cls)) {
+            out += "&nbsp;&nbsp;&nbsp;in ";
+            out += sourceFileLink(file, context.sourceDirectory);
+            out += "<BR>\n";
+        }
 
     ClassLevels ancestors = list ? list->resolveInClassHierarchy(cls) : ClassLevels();
     std::vector<const CppClass*> subclasses(directSubclasses.begin(), directSubclasses.end());
@@ -149,22 +206,22 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
 
     if (!isTypedef && kind != "enum") writeDeclaration(out, cls, list);
 
-    out << writeDocBlock(cls, list, "P", context.sourceDirectory, context.deprecated, "../")
-        << "\n<HR>\n\n\n";
+    out += writeDocBlock(cls, list, "P", context.sourceDirectory, context.deprecated, "../");
+    out += "\n<HR>\n\n\n";
 
     writeInnerDefinitions(out, cls, innerDefinitions, context.sourceDirectory);
 
     const std::string& src = context.sourceDirectory;
     if (!isTypedef)
         writeMemberSummaryTable(out, cls, "Field Summary", "field_summary", lists.fields, src, false);
-    writeInheritedMembers(out, cls, ancestors, "Fields", false);
+    writeInheritedMembers(out, cls, ancestors, "Fields", false, &context.memo->inheritedFields);
     writeMemberSummaryTable(out, cls, "Constructor Summary", "constructor_summary",
                             lists.constructors, src, true);
     writeMemberSummaryTable(out, cls, "Method Summary", "method_summary", lists.methods, src, false);
     writeMemberSummaryTable(out, cls, "Symbol Summary", "symbol_summary", lists.symbols, src, false);
     writeMemberSummaryTable(out, cls, "Macro Summary", "macro_summary", lists.macros, src, false);
-    writeInheritedMembers(out, cls, ancestors, "Methods", true);
-    out << "<BR>\n";
+    writeInheritedMembers(out, cls, ancestors, "Methods", true, &context.memo->inheritedMethods);
+    out += "<BR>\n";
 
     DeprecatedItemMap* deprecated = context.deprecated;
     writeMemberDetailSection(out, cls, isTypedef ? "Details" : "Field Detail", "field_detail",
@@ -178,7 +235,16 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     writeMemberDetailSection(out, cls, "Macro Detail", "macro_detail", lists.macros, deprecated,
                              src);
 
-    bar.writeNavigationBar(out, navClass, false, true, true);
-    out << "<HR>\n" << context.pageTail << "\n";
-    file.close();
+    if (options.showVersion || options.showTimestamp) {
+        bar.appendNavigationBar(out, navClass, false, true, true);
+    } else {
+        // Without credit and timestamp the bottom bar repeats the top one.
+        out.append(out, topBarStart, topBarEnd - topBarStart);
+    }
+    out += "<HR>\n";
+    out += context.pageTail;
+    out += '\n';
+    context.memo->largestPage = std::max(context.memo->largestPage, out.size());
+    file->getStream().write(out.data(), static_cast<std::streamsize>(out.size()));
+    file->close();
 }

@@ -3,9 +3,13 @@
 #pragma once
 
 #include "modules/standard/DeprecatedItemMap.h"
+#include "modules/standard/PageInherited.h"
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CppClass;
@@ -28,6 +32,19 @@ struct ClassPageContext {
     std::string firstIndexName;
     bool projectTrees = true;  // project-tree.html pages exist
     DeprecatedItemMap* deprecated = nullptr;
+
+    // What the pages of the pass remember between pages: the directories
+    // they made (full paths), so that each is made once; the inherited
+    // field and method lists of each ancestor; and the size of the largest
+    // page so far, to size the next page's buffer. Shared by the copies of
+    // the context; used from the run thread only, while the class list
+    // stays as it is.
+    struct PassMemo {
+        std::unordered_set<std::string> directories;
+        InheritedListMemo inheritedFields, inheritedMethods;
+        std::size_t largestPage = 0;
+    };
+    std::shared_ptr<PassMemo> memo = std::make_shared<PassMemo>();
 };
 
 // Writes the class's page (creating its directory): heading, inheritance

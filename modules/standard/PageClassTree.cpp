@@ -4,28 +4,43 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageEscape.h"
+#include "modules/standard/PageMembers.h"
 
 #include <algorithm>
 #include <string>
 
 void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
                     const DocClassList* list) {
+    std::string text;
+    appendClassTree(text, cls, chain, list);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+                     const DocClassList* list) {
     if (chain.empty()) return;
-    out << "<PRE>\n";
+    out += "<PRE>\n";
     for (std::size_t k = 0; k < chain.size(); ++k) {
         const CppClass* ancestor = chain[k];
         // Indentation stops growing after maxTreeIndentLevels, so a deep
         // chain costs a page size linear in its length, not quadratic.
-        const std::string indent(6 * std::min<std::size_t>(k, maxTreeIndentLevels), ' ');
-        out << classLink(*ancestor, "../");
+        const std::size_t indent = 6 * std::min<std::size_t>(k, maxTreeIndentLevels);
+        out += classLink(*ancestor, "../");
         const CppClass& next = k + 1 < chain.size() ? *chain[k + 1] : cls;
         for (const auto& [name, value] : next.getBases()) {
             const CppClass* base = list ? list->resolveBase(next, name, value) : value;
             if (!base || name == ancestor->getName() || base == ancestor || base->isInterface())
                 continue;
-            out << ", " << classLink(*base, "../");
+            out += ", ";
+            out += classLink(*base, "../");
         }
-        out << "\n" << indent << "   |\n" << indent << "   +--";
+        out += '\n';
+        out.append(indent, ' ');
+        out += "   |\n";
+        out.append(indent, ' ');
+        out += "   +--";
     }
-    out << "<B>" << escapeHtml(cls.getName()) << "</B>\n\n</PRE>\n";
+    out += "<B>";
+    appendEscapedName(out, cls.getName());
+    out += "</B>\n\n</PRE>\n";
 }

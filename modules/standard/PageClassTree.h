@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class CppClass;
@@ -19,3 +20,6 @@ constexpr std::size_t maxTreeIndentLevels = 32;
 // list, when given, resolves base names to documented classes.
 void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
                     const DocClassList* list);
+// The same block appended to out.
+void appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+                     const DocClassList* list);

@@ -31,32 +31,43 @@ bool entityAt(const std::string& text, std::size_t at, std::size_t& end) {
 
 }  // namespace
 
-int compareMembers(const CppClassMember* a, const CppClassMember* b) {
-    if (a->hasArgumentList() != b->hasArgumentList()) return a->hasArgumentList() ? -1 : 1;
-    return toLowerCase(a->getName()).compare(toLowerCase(b->getName()));
+std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members) {
+    // Each name is folded once, not once per comparison.
+    struct Keyed {
+        std::string key;
+        CppClassMember* member;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(members.size());
+    for (CppClassMember* member : members)
+        keyed.push_back({toLowerCase(member->getName()), member});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.member->hasArgumentList() != b.member->hasArgumentList())
+            return a.member->hasArgumentList();
+        return a.key < b.key;
+    });
+    std::vector<CppClassMember*> sorted;
+    sorted.reserve(members.size());
+    for (const Keyed& k : keyed) sorted.push_back(k.member);
+    return sorted;
 }
 
-std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members) {
-    std::vector<CppClassMember*> sorted = members;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const CppClassMember* a, const CppClassMember* b) {
-        return compareMembers(a, b) < 0;
+void appendHighlightedName(std::string& out, std::string_view text, const std::string& name,
+                           std::string_view replacement) {
+    std::size_t from = 0;
+    forEachWholeWord(text, name, false, [&](std::size_t at) {
+        out.append(text, from, at - from);
+        out += replacement;
+        from = at + name.size();
     });
-    return sorted;
+    out.append(text, from, std::string_view::npos);
 }
 
 std::string highlightName(const std::string& text, const std::string& name,
                           const std::string& replacement) {
-    std::vector<std::size_t> positions = wholeWordPositions(text, name, false);
-    if (positions.empty()) return text;
     std::string out;
-    out.reserve(text.size() + positions.size() * replacement.size());
-    std::size_t from = 0;
-    for (std::size_t at : positions) {
-        out.append(text, from, at - from);
-        out += replacement;
-        from = at + name.size();
-    }
-    out.append(text, from, std::string::npos);
+    out.reserve(text.size() + replacement.size());
+    appendHighlightedName(out, text, name, replacement);
     return out;
 }
 
@@ -70,29 +81,38 @@ std::string toUpperCase(const std::string& text) {
 std::string removeSemicolons(const std::string& text) {
     std::string out;
     out.reserve(text.size());
+    std::size_t from = 0;  // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t end = 0;
-        if (entityAt(text, i, end)) {
-            out.append(text, i, end - i + 1);
-            i = end;
-        } else if (text[i] != ';') {
-            out += text[i];
+        if (text[i] == ';') {
+            out.append(text, from, i - from);
+            from = i + 1;
+        } else if (text[i] == '&' && entityAt(text, i, end)) {
+            i = end;  // the entity's own ';' stays
         }
     }
+    out.append(text, from, std::string::npos);
     return out;
 }
 
-void writeMemberSummaryTable(std::ostream& out, const CppClass& cls, const std::string& title,
-                             const std::string& anchor,
+void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
+                             std::string_view anchor,
                              const std::vector<CppClassMember*>& members,
                              const std::string& sourceDirectory, bool constructorTable) {
     if (members.empty()) return;
     const DocOptions& options = cls.getOptions();
     const DocClassList* list = classListOf(&cls);
-    out << "<!-- =========== " << toUpperCase(title) << " =========== -->\n\n"
-        << "<A NAME=\"" << anchor << "\"><!-- --></A>\n"
-        << tableStart << "\n<TR BGCOLOR=\"" << options.headerBackgroundDark << "\">\n"
-        << "<TD COLSPAN=2><FONT SIZE=\"+2\">\n<B>" << title << "</B></FONT></TD>\n</TR>\n";
+    out += "<!-- =========== ";
+    for (char c : title) out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    out += " =========== -->\n\n<A NAME=\"";
+    out += anchor;
+    out += "\"><!-- --></A>\n";
+    out += tableStart;
+    out += "\n<TR BGCOLOR=\"";
+    out += options.headerBackgroundDark;
+    out += "\">\n<TD COLSPAN=2><FONT SIZE=\"+2\">\n<B>";
+    out += title;
+    out += "</B></FONT></TD>\n</TR>\n";
 
     bool leftColumn = cls.getKind() != "enum";
     if (leftColumn && constructorTable)
@@ -100,55 +120,81 @@ void writeMemberSummaryTable(std::ostream& out, const CppClass& cls, const std::
             return !m->getAccess().empty() && m->getAccess() != "public";
         });
 
-    for (const CppClassMember* member : sortedMembers(members)) {
-        std::string row = member->getDeclaration();
-        out << "<TR BGCOLOR=\"" << options.tableBackground << "\">\n";
+    const std::string noTag, up = "../";
+    std::string typePart, namePart, name, link;
+    for (const CppClassMember* member : members) {
+        const std::string* row = &member->getDeclaration();
+        out += "<TR BGCOLOR=\"";
+        out += options.tableBackground;
+        out += "\">\n";
         if (leftColumn) {
-            out << "<TD ALIGN=\"right\" VALIGN=\"top\" WIDTH=\"1%\""
-                << (options.wrapLongLines ? "" : " NOWRAP") << "><FONT SIZE=\"-1\">\n<CODE>";
-            if (member->getAccess() != "public") out << member->getAccess();
-            out << "&nbsp;";
+            out += "<TD ALIGN=\"right\" VALIGN=\"top\" WIDTH=\"1%\"";
+            if (!options.wrapLongLines) out += " NOWRAP";
+            out += "><FONT SIZE=\"-1\">\n<CODE>";
+            if (member->getAccess() != "public") out += member->getAccess();
+            out += "&nbsp;";
             if (!isConstructorOrDestructor(*member)) {
-                std::string typePart, namePart;
                 splitSignature(*member, typePart, namePart);
-                out << typePart;
-                row = namePart;
+                out += typePart;
+                row = &namePart;
             }
-            out << "</CODE></FONT></TD>\n";
+            out += "</CODE></FONT></TD>\n";
         }
-        row = removeSemicolons(row);
-        stripThrowSpecification(row);
-        row = highlightName(row, escapeHtml(member->getName()),
-                            "<B>" + memberLink(*member, false, "", "", false) + "</B>");
-        out << "<TD><CODE>" << row << "</CODE>\n\n<BR>\n"
-            << "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
-            << summarySentence(*member, list, sourceDirectory, "", "../") << "</TD>\n</TR>\n";
+        std::string cleaned = removeSemicolons(*row);
+        stripThrowSpecification(cleaned);
+        name.clear();
+        appendEscapedName(name, member->getName());
+        link.assign("<B>");
+        appendMemberLink(link, *member, "", "", false);
+        link += "</B>";
+        out += "<TD><CODE>";
+        appendHighlightedName(out, cleaned, name, link);
+        out += "</CODE>\n\n<BR>\n"
+               "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
+        out += summarySentence(*member, list, sourceDirectory, noTag, up);
+        out += "</TD>\n</TR>\n";
     }
-    out << "</TABLE>\n&nbsp;\n\n";
+    out += "</TABLE>\n&nbsp;\n\n";
 }
 
-void writeMemberDetailSection(std::ostream& out, const CppClass& cls, const std::string& title,
-                              const std::string& anchor,
+void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string_view title,
+                              std::string_view anchor,
                               const std::vector<CppClassMember*>& members,
                               DeprecatedItemMap* deprecated, const std::string& sourceDirectory) {
     if (members.empty()) return;
     const DocOptions& options = cls.getOptions();
     const DocClassList* list = classListOf(&cls);
-    out << "<BR>\n<!-- ============ " << title << " ========== -->\n\n"
-        << "<A NAME=\"" << anchor << "\"><!-- --></A>\n"
-        << tableStart << "\n<TR BGCOLOR=\"" << options.headerBackgroundDark << "\">\n"
-        << "<TD COLSPAN=1><FONT SIZE=\"+2\">\n<B>" << title << "</B></FONT></TD>\n</TR>\n"
-        << "</TABLE>\n\n";
-    for (const CppClassMember* member : sortedMembers(members)) {
-        std::string name = escapeHtml(member->getName());
-        out << "<A NAME=\"" << memberSignature(*member, true) << "\"><!-- --></A>\n"
-            << "<A NAME=\"" << name << "\"><!-- --></A>\n"
-            << "<H3>" << name << "</H3>\n"
-            << "<PRE>\n"
-            << member->getAccess() << " "
-            << highlightName(member->getDeclaration(), name, "<B>" + name + "</B>") << "\n"
-            << "</PRE>\n<DL>\n"
-            << writeDocBlock(*member, list, "DD", sourceDirectory, deprecated, "../") << "\n"
-            << "</DL>\n<HR>\n\n";
+    out += "<BR>\n<!-- ============ ";
+    out += title;
+    out += " ========== -->\n\n<A NAME=\"";
+    out += anchor;
+    out += "\"><!-- --></A>\n";
+    out += tableStart;
+    out += "\n<TR BGCOLOR=\"";
+    out += options.headerBackgroundDark;
+    out += "\">\n<TD COLSPAN=1><FONT SIZE=\"+2\">\n<B>";
+    out += title;
+    out += "</B></FONT></TD>\n</TR>\n</TABLE>\n\n";
+    const std::string tag = "DD", up = "../";
+    std::string name, bold;
+    for (const CppClassMember* member : members) {
+        name.clear();
+        appendEscapedName(name, member->getName());
+        out += "<A NAME=\"";
+        appendMemberSignature(out, *member, true);
+        out += "\"><!-- --></A>\n<A NAME=\"";
+        out += name;
+        out += "\"><!-- --></A>\n<H3>";
+        out += name;
+        out += "</H3>\n<PRE>\n";
+        out += member->getAccess();
+        out += ' ';
+        bold.assign("<B>");
+        bold += name;
+        bold += "</B>";
+        appendHighlightedName(out, member->getDeclaration(), name, bold);
+        out += "\n</PRE>\n<DL>\n";
+        out += writeDocBlock(*member, list, tag, sourceDirectory, deprecated, up);
+        out += "\n</DL>\n<HR>\n\n";
     }
 }

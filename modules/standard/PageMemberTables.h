@@ -3,34 +3,34 @@
 
 #include "modules/standard/DeprecatedItemMap.h"
 
-#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CppClass;
 class CppClassMember;
 
-// Functions before the rest, then names compared case-insensitively;
-// negative, zero or positive.
-int compareMembers(const CppClassMember* a, const CppClassMember* b);
-// A copy of the list in that order; equal names keep their list order.
+// A copy of the list with functions before the rest, then by names
+// compared case-insensitively; equal names keep their list order.
 std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members);
 
-// One summary table (nothing for an empty list): a row per member with the
+// One summary table appended to out (nothing for an empty list): a row per
+// member, in the order given (sortedMembers order on class pages), with the
 // access and type in a left column (constructor tables only when some
 // constructor is not public; never on enum pages), the declaration from the
 // name on with the name linked to its detail entry, and the first sentence
 // of its documentation.
-void writeMemberSummaryTable(std::ostream& out, const CppClass& cls, const std::string& title,
-                             const std::string& anchor,
+void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
+                             std::string_view anchor,
                              const std::vector<CppClassMember*>& members,
                              const std::string& sourceDirectory, bool constructorTable);
 
-// One detail section (nothing for an empty list): per member its anchors,
-// its name, its declaration with the name in bold, and its documentation
-// block. Deprecated members are entered into `deprecated` when given.
-void writeMemberDetailSection(std::ostream& out, const CppClass& cls, const std::string& title,
-                              const std::string& anchor,
+// One detail section appended to out (nothing for an empty list): per
+// member, in the order given, its anchors, its name, its declaration with
+// the name in bold, and its documentation block. Deprecated members are
+// entered into `deprecated` when given.
+void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string_view title,
+                              std::string_view anchor,
                               const std::vector<CppClassMember*>& members,
                               DeprecatedItemMap* deprecated, const std::string& sourceDirectory);
 
@@ -38,6 +38,9 @@ void writeMemberDetailSection(std::ostream& out, const CppClass& cls, const std:
 // and outside existing links replaced by replacement.
 std::string highlightName(const std::string& text, const std::string& name,
                           const std::string& replacement);
+// The same text appended to out.
+void appendHighlightedName(std::string& out, std::string_view text, const std::string& name,
+                           std::string_view replacement);
 
 // 'a'..'z' turned to upper case; other bytes unchanged.
 std::string toUpperCase(const std::string& text);

@@ -15,10 +15,10 @@ struct TablesTest : ::testing::Test {
     pagetest::ListFixture f;
     std::string summary(const CppClass& cls, const std::vector<CppClassMember*>& members,
                         bool constructors) {
-        std::ostringstream out;
+        std::string out;
         writeMemberSummaryTable(out, cls, "Constructor Summary", "constructor_summary", members,
                                 "?", constructors);
-        return out.str();
+        return out;
     }
 };
 
@@ -56,11 +56,12 @@ TEST_F(TablesTest, OrderAndHighlighting) {
               "<a href=\"x\">size</a> [S]");
     EXPECT_EQ(toUpperCase("Field summary_1"), "FIELD SUMMARY_1");
 
-    std::ostringstream out;
-    writeMemberDetailSection(out, *cls, "Field Detail", "field_detail", {b, a}, nullptr, "?");
-    EXPECT_LT(out.str().find("<H3>Alpha</H3>"), out.str().find("<H3>beta</H3>"));
-    EXPECT_TRUE(contains(out.str(), "<!-- ============ Field Detail ========== -->"));
-    EXPECT_TRUE(contains(out.str(), "public int <B>beta</B>;"));
+    std::string out;
+    writeMemberDetailSection(out, *cls, "Field Detail", "field_detail", sortedMembers({b, a}),
+                             nullptr, "?");
+    EXPECT_LT(out.find("<H3>Alpha</H3>"), out.find("<H3>beta</H3>"));
+    EXPECT_TRUE(contains(out, "<!-- ============ Field Detail ========== -->"));
+    EXPECT_TRUE(contains(out, "public int <B>beta</B>;"));
 }
 
 TEST_F(TablesTest, InheritedMembersAndInnerDefinitions) {
@@ -74,20 +75,40 @@ TEST_F(TablesTest, InheritedMembersAndInnerDefinitions) {
     f.addMember(only, "x", "int x;", "private");
     DocCppClass* derived = f.addClass("Derived", "p", "class", 2, "", "Base,f|Hidden,f");
     ClassLevels ancestors = f.list.resolveInClassHierarchy(*derived);
-    std::ostringstream fields, methods;
+    std::string fields, methods;
     writeInheritedMembers(fields, *derived, ancestors, "Fields", false);
     writeInheritedMembers(methods, *derived, ancestors, "Methods", true);
-    EXPECT_TRUE(contains(fields.str(), "<TD><CODE><CODE>count</CODE></CODE></TD>"));
-    EXPECT_FALSE(contains(fields.str() + methods.str(), "Hidden"));
-    EXPECT_FALSE(contains(fields.str() + methods.str(), "secret"));
-    EXPECT_TRUE(contains(methods.str(), "fields_inherited_from_Base"));
-    EXPECT_TRUE(contains(methods.str(), "<a href=\"../p/Base.html#size()\">size</a></CODE>"));
+    EXPECT_TRUE(contains(fields, "<TD><CODE><CODE>count</CODE></CODE></TD>"));
+    EXPECT_FALSE(contains(fields + methods, "Hidden"));
+    EXPECT_FALSE(contains(fields + methods, "secret"));
+    EXPECT_TRUE(contains(methods, "fields_inherited_from_Base"));
+    EXPECT_TRUE(contains(methods, "<a href=\"../p/Base.html#size()\">size</a></CODE>"));
 
-    std::ostringstream inner;
+    // Lists kept for later pages of the pass give those pages the same
+    // blocks, for each kind of block apart.
+    DocCppClass* other = f.addClass("Other", "p", "class", 2, "", "Hidden,f|Base,f");
+    ClassLevels otherAncestors = f.list.resolveInClassHierarchy(*other);
+    std::string otherFields, otherMethods;
+    writeInheritedMembers(otherFields, *other, otherAncestors, "Fields", false);
+    writeInheritedMembers(otherMethods, *other, otherAncestors, "Methods", true);
+    InheritedListMemo fieldMemo, methodMemo;
+    for (int page = 0; page < 2; ++page) {
+        std::string kept[4];
+        writeInheritedMembers(kept[0], *derived, ancestors, "Fields", false, &fieldMemo);
+        writeInheritedMembers(kept[1], *derived, ancestors, "Methods", true, &methodMemo);
+        writeInheritedMembers(kept[2], *other, otherAncestors, "Fields", false, &fieldMemo);
+        writeInheritedMembers(kept[3], *other, otherAncestors, "Methods", true, &methodMemo);
+        EXPECT_EQ(kept[0], fields);
+        EXPECT_EQ(kept[1], methods);
+        EXPECT_EQ(kept[2], otherFields);
+        EXPECT_EQ(kept[3], otherMethods);
+    }
+
+    std::string inner;
     writeInnerDefinitions(inner, *derived, {}, "?");
-    EXPECT_EQ(inner.str(), "");
+    EXPECT_EQ(inner, "");
     writeInnerDefinitions(inner, *derived, {only, base}, "?");
-    EXPECT_LT(inner.str().find(">Base<"), inner.str().find(">Hidden<"));
+    EXPECT_LT(inner.find(">Base<"), inner.find(">Hidden<"));
 }
 
 TEST(PageNameOrder, DestructorsAndNonLetters) {

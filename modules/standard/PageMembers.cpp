@@ -3,59 +3,178 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "VelkLib/VelkString.h"
+#include "model/Keywords.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageEscape.h"
 
+#include <array>
+#include <string_view>
+#include <unordered_set>
+
 namespace {
 
-bool isAlnum(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+// Character classes of declaration text, one table lookup each.
+enum : unsigned char {
+    wordChar = 1,     // letters, digits, '_' and ':' make up a linked word
+    htmlSpecial = 2,  // '&', '<', '>' and '"' are written as entities
+    blank = 4,        // ' ' and '\t' drop out of anchor signatures
+};
+
+constexpr std::array<unsigned char, 256> makeCharClasses() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 'a'; c <= 'z'; ++c) table[c] = wordChar;
+    for (int c = 'A'; c <= 'Z'; ++c) table[c] = wordChar;
+    for (int c = '0'; c <= '9'; ++c) table[c] = wordChar;
+    table['_'] = table[':'] = wordChar;
+    table['&'] = table['<'] = table['>'] = table['"'] = htmlSpecial;
+    table[' '] = table['\t'] = blank;
+    return table;
 }
-bool isIdentChar(char c) { return isAlnum(c) || c == '_'; }
-bool isWordChar(char c) { return isAlnum(c) || c == '_' || c == ':'; }
+
+constexpr std::array<unsigned char, 256> charClasses = makeCharClasses();
+
+unsigned char charClass(char c) { return charClasses[static_cast<unsigned char>(c)]; }
+
+bool isWordChar(char c) { return charClass(c) & wordChar; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-std::string simpleClassName(const CppClass* cls) {
-    if (!cls) return "";
-    std::string name = cls->getName();
-    std::size_t colon = name.rfind(':');
-    if (colon != std::string::npos) name = name.substr(colon + 1);
-    std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name = name.substr(dot + 1);
-    return name;
+// The class's name after its last ':' or '.'; empty without a class.
+std::string_view simpleClassName(const CppClass* cls) {
+    if (!cls) return {};
+    std::string_view name = cls->getName();
+    std::size_t cut = name.find_last_of(":.");
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 
-std::string signatureEscape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
+// Appends text with "&", "<", ">" and '"' as the entities signatures use;
+// with compact, blanks and tabs are dropped (no entity holds one, so
+// dropping them before or after escaping is the same).
+void appendSignatureText(std::string& out, std::string_view text, bool compact) {
+    const unsigned char stops = compact ? (htmlSpecial | blank) : htmlSpecial;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!(charClass(c) & stops)) continue;
+        out.append(text, from, i - from);
+        from = i + 1;
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&#60;"; break;
         case '>': out += "&#62;"; break;
         case '"': out += "&quot;"; break;
-        default: out += c;
+        default: break;  // a blank of the compact form
         }
     }
-    return out;
+    out.append(text, from, std::string_view::npos);
 }
 
-std::string examineWord(const std::string& word, const CppClassMember& member,
-                        const DocClassList* list, const std::string& package) {
+// Appends text with "&", "<", ">" and '"' as escapeHtml writes them.
+void appendEscapedRun(std::string& out, std::string_view text) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!(charClass(c) & htmlSpecial)) continue;
+        out.append(text, from, i - from);
+        from = i + 1;
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&quot;"; break;
+        }
+    }
+    out.append(text, from, std::string_view::npos);
+}
+
+// The part of a name after its last ':' or '.'.
+std::string_view lastSegment(std::string_view name) {
+    std::size_t cut = name.find_last_of(":.");
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
+}
+
+void appendClassPageLink(std::string& out, std::string_view text, const CppClass& target) {
+    out += "<a href=\"";
+    out += hrefEscape(target.getPageFile("../"));
+    out += "\">";
+    out += text;
+    out += "</a>";
+}
+
+// Appends the word, or a link when it names a documented class as seen from
+// the member's owner. segments, when given, holds the last segment of every
+// registered class name: every lookup below can only find a class whose
+// registered name ends in the word right after a scope separator, so a word
+// whose last segment is not among them is left as it is without asking.
+void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
+                        const DocClassList* list, const std::string& package,
+                        const std::unordered_set<std::string_view>* segments) {
     const CppClass* owner = member.getClass();
-    if (word.empty() || !owner || !list || isKeyword(*owner, word)) return word;
+    if (word.empty() || !owner || !list || (segments && !segments->contains(lastSegment(word))) ||
+        isKeyword(word, owner->getLanguage())) {
+        out += word;
+        return;
+    }
+    const std::string name(word);
     std::string found = package;
-    const CppClass* target = findClassPackage(*list, word, found, owner);
-    if (target && word != owner->getName())
-        return buildLink(word, hrefEscape(target->getPageFile("../")), "", "");
-    std::string qualified = owner->getName() + member.getScopeSeparator() + word;
+    const CppClass* target = findClassPackage(*list, name, found, owner);
+    if (target && name != owner->getName()) {
+        appendClassPageLink(out, word, *target);
+        return;
+    }
+    std::string qualified = owner->getName() + member.getScopeSeparator() + name;
     found = package;
     target = findClassPackage(*list, qualified, found, owner);
-    if (target && target != owner)
-        return buildLink(escapeHtml(qualified), hrefEscape(target->getPageFile("../")), "", "");
-    return word;
+    if (target && target != owner) {
+        appendClassPageLink(out, escapeHtml(qualified), *target);
+        return;
+    }
+    out += word;
+}
+
+void linkDeclaration(CppClassMember& member, const std::string& package,
+                     const std::unordered_set<std::string_view>* segments) {
+    const std::string& text = member.getDeclaration();
+    const DocClassList* list = classListOf(member.getClass());
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    const std::string_view view(text);
+    // A declaration is words and the runs between them; the first run may
+    // be empty, and the text's last word is kept as it stands.
+    std::size_t i = 0;
+    const std::size_t n = view.size();
+    while (true) {
+        const std::size_t wordStart = i;
+        while (i < n && isWordChar(view[i])) ++i;
+        if (i == n) {
+            result += view.substr(wordStart);
+            break;
+        }
+        appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list, package,
+                           segments);
+        const std::size_t runStart = i;
+        while (i < n && !isWordChar(view[i])) ++i;
+        appendEscapedRun(result, view.substr(runStart, i - runStart));
+        if (i == n) break;
+    }
+    member.setDeclaration(std::move(result));
+}
+
+// A declaration that names name as "(*name)", name already escaped.
+bool isFunctionPointerDeclaration(const std::string& text, const std::string& name) {
+    if (name.empty()) return false;
+    std::size_t at = text.find(name);
+    if (at == std::string::npos || at == 0) return false;
+    std::size_t i = at - 1;
+    while (i > 0 && isSpace(text[i])) --i;
+    if (text[i] != '*' || i == 0) return false;
+    for (std::size_t j = i - 1; j > 0; --j) {
+        if (text[j] == '(') return true;
+        if (text[j] == ')') return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -70,31 +189,26 @@ const CppClass* findClassPackage(const DocClassList& list, const std::string& na
 
 void writeMemberEntry(CppClassMember& member, const std::string& package,
                       const std::string& /*className*/, CppClass* /*parent*/) {
-    const std::string text = member.getDeclaration();
-    const CppClass* owner = member.getClass();
-    const DocClassList* list = classListOf(owner);
-    std::string result;
-    result.reserve(text.size() + text.size() / 2);
-    std::size_t wordStart = 0;
-    bool inWord = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isWordChar(text[i])) {
-            if (!inWord) wordStart = i;
-            inWord = true;
-            continue;
-        }
-        if (inWord) result += examineWord(text.substr(wordStart, i - wordStart), member, list, package);
-        result += escapeHtml(std::string(1, text[i]));
-        inWord = false;
-    }
-    if (inWord && wordStart < text.size()) result += text.substr(wordStart);
-    member.setDeclaration(result);
+    linkDeclaration(member, package, nullptr);
+}
+
+MemberEntryLinker::MemberEntryLinker(const DocClassList& list) {
+    lastSegments.reserve(list.size());
+    for (const auto& entry : list.getClasses())
+        lastSegments.insert(lastSegment(entry.first.second));
+}
+
+void MemberEntryLinker::link(CppClassMember& member, const std::string& package) const {
+    linkDeclaration(member, package, &lastSegments);
 }
 
 bool isConstructorOrDestructor(const CppClassMember& member) {
     if (!member.hasArgumentList()) return false;
-    std::string simple = simpleClassName(member.getClass());
-    return !simple.empty() && (member.getName() == simple || member.getName() == "~" + simple);
+    const std::string_view simple = simpleClassName(member.getClass());
+    const std::string_view name = member.getName();
+    if (simple.empty()) return false;
+    return name == simple || (name.size() == simple.size() + 1 && name[0] == '~' &&
+                              name.substr(1) == simple);
 }
 
 bool isMacro(const CppClassMember& member) {
@@ -102,116 +216,88 @@ bool isMacro(const CppClassMember& member) {
 }
 
 bool isFunctionPointer(const CppClassMember& member) {
-    const std::string& text = member.getDeclaration();
-    const std::string name = escapeHtml(member.getName());
-    if (name.empty()) return false;
-    std::size_t at = text.find(name);
-    if (at == std::string::npos || at == 0) return false;
-    std::size_t i = at - 1;
-    while (i > 0 && isSpace(text[i])) --i;
-    if (text[i] != '*' || i == 0) return false;
-    for (std::size_t j = i - 1; j > 0; --j) {
-        if (text[j] == '(') return true;
-        if (text[j] == ')') return false;
+    return isFunctionPointerDeclaration(member.getDeclaration(), escapeHtml(member.getName()));
+}
+
+void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm) {
+    appendSignatureText(out, member.getName(), anchorForm);
+    if (!member.hasArgumentList()) return;
+    out += '(';
+    const auto& arguments = member.getArguments();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i) out += ',';
+        appendSignatureText(out, arguments[i], anchorForm);
     }
-    return false;
+    out += ')';
 }
 
 std::string memberSignature(const CppClassMember& member, bool anchorForm) {
-    std::string signature = signatureEscape(member.getName());
-    if (!member.hasArgumentList()) return signature;
-    signature += "(";
-    const auto& arguments = member.getArguments();
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (i) signature += ",";
-        signature += signatureEscape(arguments[i]);
+    std::string signature;
+    appendMemberSignature(signature, member, anchorForm);
+    return signature;
+}
+
+void appendMemberLink(std::string& out, const CppClassMember& member, std::string_view page,
+                      std::string_view tag, bool useSignature) {
+    out += "<a href=\"";
+    out += page;
+    const std::size_t anchorAt = out.size();
+    out += '#';
+    appendMemberSignature(out, member, true);
+    if (out.size() == anchorAt + 1) out.pop_back();  // no anchor: no '#'
+    out += "\">";
+    if (!tag.empty()) {
+        out += '<';
+        out += tag;
+        out += '>';
     }
-    if (anchorForm) {
-        std::string compact;
-        for (char c : signature)
-            if (c != ' ' && c != '\t') compact += c;
-        signature = compact;
+    if (useSignature) appendMemberSignature(out, member, false);
+    else appendEscapedName(out, member.getName());
+    if (!tag.empty()) {
+        out += "</";
+        out += tag;
+        out += '>';
     }
-    return signature + ")";
+    out += "</a>";
 }
 
 std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
                        const std::string& tag, bool useSignature) {
-    std::string text = useSignature ? memberSignature(member, false) : escapeHtml(member.getName());
     std::string page;
     if (withPage && member.getClass()) page = hrefEscape(member.getClass()->getPageFile(prefix));
-    return buildLink(text, page, tag, memberSignature(member, true));
+    std::string link;
+    link.reserve(page.size() + 2 * member.getName().size() + 32);
+    appendMemberLink(link, member, page, tag, useSignature);
+    return link;
 }
 
-std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
-                                            bool needFollower) {
-    std::vector<std::size_t> positions;
-    if (word.empty()) return positions;
-    bool inQuotes = false;
-    bool inAnchor = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            continue;
-        }
-        if (c == '&' && text.compare(i, 6, "&quot;") == 0) {
-            inQuotes = !inQuotes;
-            i += 5;
-            continue;
-        }
-        if (c == '&' && !inQuotes) {
-            // An entity is one character of the shown text: "lt" in "&lt;"
-            // is never a word.
-            std::size_t semicolon = text.find(';', i);
-            if (semicolon != std::string::npos && semicolon - i <= 6 &&
-                text.compare(i, word.size(), word) != 0) {
-                i = semicolon;
-                continue;
-            }
-        }
-        if (c == '<' && i + 1 < text.size()) {
-            char next = text[i + 1];
-            if (next == 'a' || next == 'A') inAnchor = true;
-            else if (next == '/') inAnchor = false;
-        }
-        if (inQuotes || inAnchor || text.compare(i, word.size(), word) != 0) continue;
-        std::size_t end = i + word.size();
-        if (needFollower && end >= text.size()) continue;
-        if (i > 0 && isIdentChar(text[i - 1])) continue;
-        if (end < text.size() && isIdentChar(text[end])) continue;
-        positions.push_back(i);
-        // A match may itself hold quotes; skip it whole.
-        i = end - 1;
-    }
-    return positions;
-}
+void appendEscapedName(std::string& out, std::string_view text) { appendEscapedRun(out, text); }
 
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
-    const std::string text = member.getDeclaration();
-    const std::string name = escapeHtml(member.getName());
+    const std::string& text = member.getDeclaration();
+    std::string name;
+    appendEscapedName(name, member.getName());
     if (isMacro(member)) {
         std::size_t blank = text.find(' ');
         typePart = text.substr(0, blank);
         namePart = blank == std::string::npos ? "" : trim(text.substr(blank + 1));
-    } else if (isFunctionPointer(member)) {
+    } else if (isFunctionPointerDeclaration(text, name)) {
         VelkString stripped = text;
         stripped.replaceAll(name, "");
         stripped.replaceAll(";", "");
         typePart = stripped;
         namePart = name;
     } else {
-        std::vector<std::size_t> found = wholeWordPositions(text, name, true);
-        std::size_t at;
-        if (!found.empty()) {
-            at = found.back();
-        } else {
+        std::size_t at = std::string::npos;
+        forEachWholeWord(text, name, true, [&at](std::size_t found) { at = found; });
+        if (at == std::string::npos) {
             std::size_t blank = text.find(' ');
             at = blank == std::string::npos ? 0 : blank + 1;
         }
-        typePart = text.substr(0, at);
-        while (!typePart.empty() && isSpace(typePart.back())) typePart.pop_back();
-        namePart = text.substr(at);
+        std::size_t typeEnd = at;
+        while (typeEnd > 0 && isSpace(text[typeEnd - 1])) --typeEnd;
+        typePart.assign(text, 0, typeEnd);
+        namePart.assign(text, at);
         std::vector<std::string> dimensions;
         while (namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
             std::size_t open = namePart.rfind('[');

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class CppClass;
@@ -22,6 +24,20 @@ class DocClassList;
 // parent is not used.
 void writeMemberEntry(CppClassMember& member, const std::string& package,
                       const std::string& className, CppClass* parent);
+
+// writeMemberEntry for every member of a filled list: the same result,
+// but a word that cannot name any registered class is passed over without
+// a lookup. The linker reads the list's keys when made and refers to them:
+// it must not outlive the list, nor be used after a class is added.
+class MemberEntryLinker {
+public:
+    explicit MemberEntryLinker(const DocClassList& list);
+    void link(CppClassMember& member, const std::string& package) const;
+
+private:
+    // The part after the last ':' or '.' of every registered class name.
+    std::unordered_set<std::string_view> lastSegments;
+};
 
 // The class that name stands for as seen from package and, when given,
 // from the context class (a sibling in the same enclosing scope first, then
@@ -42,11 +58,18 @@ bool isFunctionPointer(const CppClassMember& member);
 // the text is safe in element text and attribute values. The anchor form
 // has no blanks and is the NAME of the member's detail entry.
 std::string memberSignature(const CppClassMember& member, bool anchorForm);
+void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm);
 // <a href="[PAGE]#ANCHOR">TEXT</a>: PAGE is the owner's page for prefix
 // when withPage is set (nothing: a link into the same page); TEXT the
 // signature (useSignature) or the escaped name, wrapped in tag when given.
 std::string memberLink(const CppClassMember& member, bool withPage, const std::string& prefix,
                        const std::string& tag, bool useSignature);
+// The same link appended to out, with the page (already href-escaped, or
+// empty) given by the caller.
+void appendMemberLink(std::string& out, const CppClassMember& member, std::string_view page,
+                      std::string_view tag, bool useSignature);
+// Appends text HTML-escaped, as escapeHtml does.
+void appendEscapedName(std::string& out, std::string_view text);
 
 // Splits the (linked) declaration into the part before the member's name
 // and the part from the name on; array dimensions after the name move to
@@ -56,9 +79,60 @@ void splitSignature(const CppClassMember& member, std::string& typePart,
 // Cuts the text at its first " throw(", keeping a closing " = 0".
 void stripThrowSpecification(std::string& text);
 
-// The positions of whole-word occurrences of word in an HTML text, outside
-// quotes (a '"' or "&quot;" toggles) and outside anchors ("<a" .. "</").
-// A whole word is not preceded by a letter, digit or "_" and not followed
-// by one; with needFollower the word must not end the text.
-std::vector<std::size_t> wholeWordPositions(const std::string& text, const std::string& word,
-                                            bool needFollower);
+// Calls found(position) for each whole-word occurrence of word in an HTML
+// text, in text order, outside quotes (a '"' or "&quot;" toggles) and
+// outside anchors ("<a" .. "</"). A whole word is not preceded by a letter,
+// digit or "_" and not followed by one; with needFollower the word must not
+// end the text.
+template <typename Found>
+void forEachWholeWord(std::string_view text, std::string_view word, bool needFollower,
+                      Found&& found) {
+    if (word.empty()) return;
+    auto isIdent = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_';
+    };
+    const char first = word[0];
+    bool inQuotes = false;
+    bool inAnchor = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        // Only these characters change the state or can start a match.
+        if (c != first && c != '"' && c != '&' && c != '<') continue;
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            continue;
+        }
+        if (c == '&') {
+            if (text.compare(i, 6, "&quot;") == 0) {
+                inQuotes = !inQuotes;
+                i += 5;
+                continue;
+            }
+            // An entity is one character of the shown text: "lt" in "&lt;"
+            // is never a word. Its ';' lies within six characters.
+            if (!inQuotes) {
+                std::size_t semicolon = text.substr(i, 7).find(';');
+                if (semicolon != std::string_view::npos &&
+                    text.compare(i, word.size(), word) != 0) {
+                    i += semicolon;
+                    continue;
+                }
+            }
+        }
+        if (c == '<' && i + 1 < text.size()) {
+            char next = text[i + 1];
+            if (next == 'a' || next == 'A') inAnchor = true;
+            else if (next == '/') inAnchor = false;
+        }
+        if (inQuotes || inAnchor || c != first || text.compare(i, word.size(), word) != 0)
+            continue;
+        std::size_t end = i + word.size();
+        if (needFollower && end >= text.size()) continue;
+        if (i > 0 && isIdent(text[i - 1])) continue;
+        if (end < text.size() && isIdent(text[end])) continue;
+        found(i);
+        // A match may itself hold quotes; skip it whole.
+        i = end - 1;
+    }
+}

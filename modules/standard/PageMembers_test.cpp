@@ -45,6 +45,35 @@ TEST_F(MembersTest, LinkingClassNames) {
               "void add(const <a href=\"../cpp/geo..Point.html\">Point</a>&amp; p);");
 }
 
+// The linker skips words that cannot name a class; whatever it skips must
+// be what the full lookup would have left alone.
+TEST_F(MembersTest, LinkerAgreesWithFullLookup) {
+    DocCppClass* outer = f.addClass("Outer", "j", "class", 2);
+    f.addClass("Outer.Inner", "j", "class", 2);
+    f.addClass("C", "a.b", "class", 2);
+    DocCppClass* polygon = f.addClass("geo::Polygon", "cpp", "class", 0);
+    polygon->setText("geo");
+    f.addClass("geo::Point", "cpp", "class", 0);
+    const std::vector<std::pair<CppClass*, std::string>> cases = {
+        {widget, "Widget::Part Part; ui::Widget w; int Widget; Shape<int>& s; Shapes x;"},
+        {widget, "Part"},
+        {widget, "const char* t = \"Shape\"; // Part::Part ::Part Part:: :"},
+        {outer, "Inner next; Outer.Inner o; C c; a.b.C d; Outer o2;"},
+        {polygon, "void add(Point p, geo::Point q, Polygon r, ::Point s);"},
+    };
+    const MemberEntryLinker linker(f.list);
+    int linked = 0;
+    for (const auto& [owner, declaration] : cases) {
+        CppClassMember* slow = f.addMember(owner, "s" + std::to_string(++count), declaration);
+        CppClassMember* fast = f.addMember(owner, "f" + std::to_string(count), declaration);
+        writeMemberEntry(*slow, owner->getPackage(), owner->getName(), nullptr);
+        linker.link(*fast, owner->getPackage());
+        EXPECT_EQ(fast->getDeclaration(), slow->getDeclaration()) << declaration;
+        linked += fast->getDeclaration() != declaration;
+    }
+    EXPECT_EQ(linked, 4);  // a declaration's last word is never examined
+}
+
 TEST_F(MembersTest, SplittingDeclarations) {
     std::string type, name;
     CppClassMember* size = f.addMember(widget, "size", "int size(int sizeHint, const char* d = \"size\") throw(x) = 0;",

@@ -3,6 +3,7 @@
 #include "modules/standard/PageDateTime.h"
 #include "modules/standard/PageTemplate.h"
 
+#include <string_view>
 #include <utility>
 
 const char* const productSiteAddress = "https://vantry.example.org/";
@@ -56,22 +57,50 @@ NavigationBar::NavigationBar(int level, std::string title, std::string framesHre
 void NavigationBar::writeNavCell(std::ostream& out, const std::string& href,
                                  const std::string& label, int minLevel,
                                  bool isCurrent) const {
-    out << "  <TD BGCOLOR=\""
-        << (isCurrent ? options.selectedTextBackground : options.headerBackgroundLight)
-        << "\"> ";
-    std::string bold = "<B>" + label + "</B>";
-    if (isCurrent)
-        out << "<FONT COLOR=\"" << options.selectedTextForeground << "\">&nbsp;" << bold
-            << "</FONT>";
-    else if (level >= minLevel && !href.empty())
-        out << "   &nbsp;" << writeLink(href, bold, "");
-    else
-        out << "&nbsp;" << bold;
-    out << "&nbsp;</TD>\n";
+    std::string text;
+    appendNavCell(text, href, label, minLevel, isCurrent);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void NavigationBar::appendNavCell(std::string& out, std::string_view href, std::string_view label,
+                                  int minLevel, bool isCurrent) const {
+    out += "  <TD BGCOLOR=\"";
+    out += isCurrent ? options.selectedTextBackground : options.headerBackgroundLight;
+    out += "\"> ";
+    auto bold = [&out, label] {
+        out += "<B>";
+        out += label;
+        out += "</B>";
+    };
+    if (isCurrent) {
+        out += "<FONT COLOR=\"";
+        out += options.selectedTextForeground;
+        out += "\">&nbsp;";
+        bold();
+        out += "</FONT>";
+    } else if (level >= minLevel && !href.empty()) {
+        // writeLink's form without a target frame.
+        out += "   &nbsp;<a href=\"";
+        out += href;
+        out += "\">";
+        bold();
+        out += "</a>";
+    } else {
+        out += "&nbsp;";
+        bold();
+    }
+    out += "&nbsp;</TD>\n";
 }
 
 void NavigationBar::writeNavigationBar(std::ostream& out, int currentCells, bool bottom,
                                        bool allowVersion, bool allowTimestamp) const {
+    std::string text;
+    appendNavigationBar(text, currentCells, bottom, allowVersion, allowTimestamp);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void NavigationBar::appendNavigationBar(std::string& out, int currentCells, bool bottom,
+                                        bool allowVersion, bool allowTimestamp) const {
     static const NavCellSpec cells[] = {
         {"Overview", &NavigationBar::overviewHref, nullptr, 1, navOverview, false},
         {"Project", nullptr, "project-summary.html", 2, navProject, false},
@@ -81,62 +110,85 @@ void NavigationBar::writeNavigationBar(std::ostream& out, int currentCells, bool
         {"Index", &NavigationBar::indexHref, nullptr, 0, navIndex, false},
     };
 
-    if (bottom) out << "\n\n<HR>\n";
-    out << "<TABLE BORDER=\"0\" WIDTH=\"100%\" CELLPADDING=\"1\" CELLSPACING=\"0\">\n<TR>\n"
-        << "<TD COLSPAN=2 BGCOLOR=\"" << options.headerBackgroundLight << "\">\n"
-        << "<A NAME=\"navbar_top_firstrow\"><!-- --></A>\n"
-        << "<TABLE BORDER=\"0\" CELLPADDING=\"0\" CELLSPACING=\"3\">\n"
-        << "  <TR ALIGN=\"center\" VALIGN=\"top\">\n";
+    if (bottom) out += "\n\n<HR>\n";
+    out += "<TABLE BORDER=\"0\" WIDTH=\"100%\" CELLPADDING=\"1\" CELLSPACING=\"0\">\n<TR>\n"
+           "<TD COLSPAN=2 BGCOLOR=\"";
+    out += options.headerBackgroundLight;
+    out += "\">\n"
+           "<A NAME=\"navbar_top_firstrow\"><!-- --></A>\n"
+           "<TABLE BORDER=\"0\" CELLPADDING=\"0\" CELLSPACING=\"3\">\n"
+           "  <TR ALIGN=\"center\" VALIGN=\"top\">\n";
     for (const NavCellSpec& cell : cells) {
-        const std::string href = cell.href ? this->*cell.href : std::string(cell.fixedHref);
+        const std::string_view href =
+            cell.href ? std::string_view(this->*cell.href) : std::string_view(cell.fixedHref);
         if (cell.hideWhenEmpty && href.empty()) continue;
-        writeNavCell(out, href, cell.label, cell.minLevel, (currentCells & cell.bit) != 0);
+        appendNavCell(out, href, cell.label, cell.minLevel, (currentCells & cell.bit) != 0);
     }
-    out << "  </TR>\n</TABLE>\n</TD>\n"
-        << "<TD ALIGN=\"right\" VALIGN=\"top\" ROWSPAN=3><EM>\n"
-        << "<B>" << title << "</B></EM>\n";
-    if (options.showTimestamp && allowTimestamp)
-        out << "<br><font size=\"-2\">Generated on "
-            << DateTime().format("%B %d, %Y at %H:%M") << "</font>\n";
-    if (options.showVersion && allowVersion)
-        out << "<br><font size=\"-2\">"
-            << writeLink(productSiteAddress, "Vantry v" + shownProgramVersion(), "_top")
-            << "</font>\n";
-    out << "</TD>\n</TR>\n\n<TR>\n";
-    if (!options.suppressFramesLinks)
-        out << "<TD><FONT SIZE=\"-2\">\n"
-            << "  " << writeLink(framesHref, "<B>FRAMES</B>", "_top") << "  &nbsp;\n"
-            << "&nbsp;" << writeLink(noFramesHref, "<B>NO FRAMES</B>", "_top")
-            << "</FONT></TD>\n";
-    out << "</TR>\n";
+    out += "  </TR>\n</TABLE>\n</TD>\n"
+           "<TD ALIGN=\"right\" VALIGN=\"top\" ROWSPAN=3><EM>\n"
+           "<B>";
+    out += title;
+    out += "</B></EM>\n";
+    if (options.showTimestamp && allowTimestamp) {
+        out += "<br><font size=\"-2\">Generated on ";
+        out += DateTime().format("%B %d, %Y at %H:%M");
+        out += "</font>\n";
+    }
+    if (options.showVersion && allowVersion) {
+        out += "<br><font size=\"-2\">";
+        out += writeLink(productSiteAddress, "Vantry v" + shownProgramVersion(), "_top");
+        out += "</font>\n";
+    }
+    out += "</TD>\n</TR>\n\n<TR>\n";
+    if (!options.suppressFramesLinks) {
+        // writeLink's form with the "_top" target.
+        out += "<TD><FONT SIZE=\"-2\">\n  <a href=\"";
+        out += framesHref;
+        out += "\" target=\"_top\"><B>FRAMES</B></a>  &nbsp;\n&nbsp;<a href=\"";
+        out += noFramesHref;
+        out += "\" target=\"_top\"><B>NO FRAMES</B></a></FONT></TD>\n";
+    }
+    out += "</TR>\n";
     if (level == 3) {
-        out << "<TR>\n<TD VALIGN=\"top\"><FONT SIZE=\"-2\">\n  SUMMARY: ";
+        out += "<TR>\n<TD VALIGN=\"top\"><FONT SIZE=\"-2\">\n  SUMMARY: ";
         std::size_t count = std::size(sectionSpecs);
         for (std::size_t i = 0; i < count; ++i) {
             const SectionSpec& s = sectionSpecs[i];
             bool shown = s.enabled && this->*s.enabled && (!s.summaryShown || this->*s.summaryShown);
-            writeSectionLink(out, shown, s.summaryAnchor, s.label, i + 1 == count);
+            appendSectionLink(out, shown, s.summaryAnchor, s.label, i + 1 == count);
         }
-        out << "\n</FONT></TD>\n<TD VALIGN=\"top\" CLASS=\"NavBarCell3\"><FONT SIZE=\"-2\">\n"
-            << "DETAIL: ";
+        out += "\n</FONT></TD>\n<TD VALIGN=\"top\" CLASS=\"NavBarCell3\"><FONT SIZE=\"-2\">\n"
+               "DETAIL: ";
         for (std::size_t i = 1; i < count; ++i) {
             const SectionSpec& s = sectionSpecs[i];
-            writeSectionLink(out, s.enabled && this->*s.enabled, s.detailAnchor, s.label,
-                             i + 1 == count);
+            appendSectionLink(out, s.enabled && this->*s.enabled, s.detailAnchor, s.label,
+                              i + 1 == count);
         }
-        out << "\n</FONT></TD>\n</TR>\n";
+        out += "\n</FONT></TD>\n</TR>\n";
     }
-    out << "</TABLE>\n<!-- =========== END OF NAVBAR =========== -->\n\n";
+    out += "</TABLE>\n<!-- =========== END OF NAVBAR =========== -->\n\n";
 }
 
 void writeSectionLink(std::ostream& out, bool enabled, const std::string& anchor,
                       const std::string& label, bool isLast) {
-    out << "&nbsp;";
-    if (enabled)
-        out << "<A HREF=\"#" << anchor << "\">" << label << "</A>";
-    else
-        out << label;
-    if (!isLast) out << "&nbsp;|";
+    std::string text;
+    appendSectionLink(text, enabled, anchor, label, isLast);
+    out << text;
+}
+
+void appendSectionLink(std::string& out, bool enabled, std::string_view anchor,
+                       std::string_view label, bool isLast) {
+    out += "&nbsp;";
+    if (enabled) {
+        out += "<A HREF=\"#";
+        out += anchor;
+        out += "\">";
+        out += label;
+        out += "</A>";
+    } else {
+        out += label;
+    }
+    if (!isLast) out += "&nbsp;|";
 }
 
 void writeCenteredHeading(std::ostream& out, const std::string& tag, const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 // Bits naming the page's own cell, which the bar highlights.
 enum NavigationCell {
@@ -36,10 +37,15 @@ public:
     // their options are on. Stream errors are the stream's.
     void writeNavigationBar(std::ostream& out, int currentCells, bool bottom,
                             bool allowVersion, bool allowTimestamp) const;
+    // The same bar appended to out.
+    void appendNavigationBar(std::string& out, int currentCells, bool bottom,
+                             bool allowVersion, bool allowTimestamp) const;
     // One cell of the first row: highlighted when current; a link when the
     // bar's level is at least minLevel and href is not empty; else a label.
     void writeNavCell(std::ostream& out, const std::string& href, const std::string& label,
                       int minLevel, bool isCurrent) const;
+    void appendNavCell(std::string& out, std::string_view href, std::string_view label,
+                       int minLevel, bool isCurrent) const;
 
     // Class pages clear these when a section is missing, so that no
     // SUMMARY/DETAIL entry points at an anchor the page lacks.
@@ -65,6 +71,8 @@ private:
 // then "&nbsp;|" unless it is the last entry. No line break.
 void writeSectionLink(std::ostream& out, bool enabled, const std::string& anchor,
                       const std::string& label, bool isLast);
+void appendSectionLink(std::string& out, bool enabled, std::string_view anchor,
+                       std::string_view label, bool isLast);
 
 // Five lines: <CENTER>, <tag>, <B>text</B>, </tag>, </CENTER>.
 void writeCenteredHeading(std::ostream& out, const std::string& tag, const std::string& text);
