@@ -5,22 +5,36 @@
 
 ClassList::~ClassList() { ClassList::clear(); }
 
+std::size_t ClassList::KeyViewHash::operator()(const KeyView& key) const noexcept {
+    std::hash<std::string_view> hash;
+    std::size_t h = hash(key.first);
+    return h ^ (hash(key.second) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+}
+
+CppClass* ClassList::lookup(std::string_view package, std::string_view name) const {
+    if (!mayBeName(name)) return nullptr;
+    auto at = classesByView.find(KeyView(package, name));
+    return at == classesByView.end() ? nullptr : at->second;
+}
+
 CppClass* ClassList::addClass(CppClass* cls) {
     if (!cls) return nullptr;
     // Registering a held class again (even one renamed since) must neither
     // merge it into itself nor let two keys own it.
     if (owned.contains(cls)) return cls;
-    Key key(cls->getPackage(), cls->getName());
-    auto [at, inserted] = classesByKey.try_emplace(key, cls);
-    if (inserted) {
-        owned.insert(cls);
-        classesByName[key.second] = cls;
-        return cls;
+    if (CppClass* held = lookup(cls->getPackage(), cls->getName())) {
+        held->mergeFrom(*cls);
+        delete cls;
+        return held;
     }
-    CppClass* held = at->second;
-    held->mergeFrom(*cls);
-    delete cls;
-    return held;
+    auto at = classesByKey.emplace(Key(cls->getPackage(), cls->getName()), cls).first;
+    const Key& key = at->first;
+    classesByView.emplace(KeyView(key.first, key.second), cls);
+    owned.insert(cls);
+    classesByName.insert_or_assign(std::string_view(key.second), cls);
+    std::size_t bit = nameSignature(key.second);
+    nameFilter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    return cls;
 }
 
 CppClassMember* ClassList::addClassMember(
@@ -40,16 +54,17 @@ CppClassMember* ClassList::addClassMember(
                              fileName, arguments, member, dotFlag);
 }
 
-CppClass* ClassList::findClass(const std::string& package, const std::string& name,
+CppClass* ClassList::findClass(std::string_view package, std::string_view name,
                                bool fallback) const {
-    for (size_t dot = name.rfind('.'); dot != std::string::npos;
-         dot = dot == 0 ? std::string::npos : name.rfind('.', dot - 1)) {
-        auto at = classesByKey.find(Key(name.substr(0, dot), name.substr(dot + 1)));
-        if (at != classesByKey.end()) return at->second;
+    // Most names hold no "."; a forward search (memchr) says so faster than
+    // the backward one walking the name byte by byte.
+    size_t last = name.find('.') == std::string_view::npos ? std::string_view::npos : name.rfind('.');
+    for (size_t dot = last; dot != std::string_view::npos;
+         dot = dot == 0 ? std::string_view::npos : name.rfind('.', dot - 1)) {
+        if (CppClass* found = lookup(name.substr(0, dot), name.substr(dot + 1))) return found;
     }
-    auto at = classesByKey.find(Key(package, name));
-    if (at != classesByKey.end()) return at->second;
-    if (fallback) {
+    if (CppClass* found = lookup(package, name)) return found;
+    if (fallback && mayBeName(name)) {
         auto byName = classesByName.find(name);
         if (byName != classesByName.end()) return byName->second;
     }
@@ -58,7 +73,9 @@ CppClass* ClassList::findClass(const std::string& package, const std::string& na
 
 void ClassList::clear() {
     for (auto& [key, cls] : classesByKey) delete cls;
-    classesByKey.clear();
+    classesByView.clear();
     classesByName.clear();
+    nameFilter.fill(0);
+    classesByKey.clear();
     owned.clear();
 }

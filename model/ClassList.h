@@ -2,8 +2,13 @@
 // registration of a key is merged into the class already held there.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -44,9 +49,9 @@ public:
 
     // Tries the name split at each ".", last first, as (left, right); then
     // (package, name); then, with fallback, the class last registered under
-    // a new key with that name. Null when none is found.
-    CppClass* findClass(const std::string& package, const std::string& name,
-                        bool fallback) const;
+    // a new key with that name. Null when none is found. Each try is one
+    // hash lookup; no key text is copied.
+    CppClass* findClass(std::string_view package, std::string_view name, bool fallback) const;
 
     // Deletes every class; the list can be filled again.
     virtual void clear();
@@ -55,8 +60,36 @@ public:
     const std::map<Key, CppClass*>& getClasses() const { return classesByKey; }
     size_t size() const { return classesByKey.size(); }
 
+protected:
+    // The class registered under exactly (package, name), or null.
+    CppClass* lookup(std::string_view package, std::string_view name) const;
+
 private:
+    // Views into the key strings of classesByKey, whose nodes stay put
+    // until clear(); the hash indexes below are emptied together with it.
+    using KeyView = std::pair<std::string_view, std::string_view>;
+    struct KeyViewHash {
+        std::size_t operator()(const KeyView& key) const noexcept;
+    };
+
+    // One bit per (length, first and last character) signature of the
+    // registered names: most names asked for (words of declarations) are no
+    // class name, and a clear bit answers that without hashing the texts.
+    static constexpr std::size_t nameFilterBits = 1 << 14;
+    static std::size_t nameSignature(std::string_view name) {
+        if (name.empty()) return 0;
+        std::size_t first = static_cast<unsigned char>(name.front());
+        std::size_t last = static_cast<unsigned char>(name.back());
+        return (name.size() * 0x9e5 + first * 0x3b + last * 0x1f1 + (first << 8)) % nameFilterBits;
+    }
+    bool mayBeName(std::string_view name) const {
+        std::size_t bit = nameSignature(name);
+        return (nameFilter[bit / 64] >> (bit % 64)) & 1;
+    }
+
     std::map<Key, CppClass*> classesByKey;
-    std::map<std::string, CppClass*> classesByName;
+    std::unordered_map<KeyView, CppClass*, KeyViewHash> classesByView;
+    std::unordered_map<std::string_view, CppClass*> classesByName;
+    std::array<std::uint64_t, nameFilterBits / 64> nameFilter{};
     std::unordered_set<const CppClass*> owned;
 };

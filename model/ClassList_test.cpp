@@ -83,3 +83,25 @@ TEST(ClassList, LookupOrderAndFallback) {
     EXPECT_EQ(list.findClass("a", "Node", true), nullptr);
     EXPECT_NE(list.addClass(newClass("a", "Node")), nullptr);
 }
+
+TEST(ClassList, EveryRegisteredNameIsFoundWhateverItsShape) {
+    // Names of every length and edge character, so that no quick rejection
+    // of unknown names ever turns a registered one away.
+    ClassList list;
+    std::vector<std::pair<std::string, CppClass*>> added;
+    const std::string edges[] = {"", "A", "z", "_", "~", "\xff", ":"};
+    for (std::size_t length = 0; length < 80; length += 7)
+        for (const std::string& first : edges)
+            for (const std::string& last : edges) {
+                std::string name = first + std::string(length, 'm') + last;
+                if (list.findClass("p", name, false)) continue;
+                added.emplace_back(name, list.addClass(newClass("p", name)));
+            }
+    for (const auto& [name, cls] : added) {
+        EXPECT_EQ(list.findClass("p", name, false), cls) << name;
+        EXPECT_EQ(list.findClass("elsewhere", name, true), cls) << name;
+        EXPECT_EQ(list.findClass("", "p." + name, false), cls) << name;
+    }
+    EXPECT_EQ(list.findClass("p", "mm", false), nullptr);
+    EXPECT_EQ(list.findClass("q", "A", false), nullptr);
+}

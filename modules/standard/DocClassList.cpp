@@ -1,22 +1,49 @@
 #include "modules/standard/DocClassList.h"
 
 #include "model/CppClass.h"
-#include "model/ModelText.h"
 
 #include <algorithm>
-#include <set>
+#include <cstring>
 #include <unordered_set>
 
 struct DocClassList::Indexes {
     // Position of every registered class in key order.
     std::unordered_map<const CppClass*, size_t> position;
-    // Package -> its classes in key order.
-    std::map<std::string, std::vector<CppClass*>> byProject;
+    // Every class, and per package its classes, sorted by compareClassNames
+    // (ties in key order).
+    std::vector<CppClass*> sorted;
+    std::map<std::string, std::vector<CppClass*>, std::less<>> byProject;
     // (package, container text) -> the classes declared there, in key order.
     std::map<std::pair<std::string, std::string>, std::vector<CppClass*>> nested;
     // Base name as written -> the classes whose base table holds it.
-    std::unordered_map<std::string, std::vector<CppClass*>> byBaseName;
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const noexcept {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::string, std::vector<CppClass*>, TextHash, std::equal_to<>> byBaseName;
 };
+
+namespace {
+
+// std::string::rfind(string) compares the whole pattern at every position;
+// here only where the first character matches.
+size_t lastOccurrence(std::string_view text, std::string_view pattern) {
+    if (pattern.empty() || text.size() < pattern.size()) return text.rfind(pattern);
+    for (size_t i = text.size() - pattern.size() + 1; i-- > 0;)
+        if (text[i] == pattern[0] && text.compare(i, pattern.size(), pattern) == 0) return i;
+    return std::string_view::npos;
+}
+
+// The text after the last separator; all of it when there is none.
+std::string_view afterLast(std::string_view text, std::string_view separator) {
+    if (separator.empty()) return text;
+    size_t at = lastOccurrence(text, separator);
+    return at == std::string_view::npos ? text : text.substr(at + separator.size());
+}
+
+}  // namespace
 
 DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
 
@@ -41,19 +68,32 @@ const DocClassList::Indexes& DocClassList::indexes() const {
     if (index) return *index;
     auto built = std::make_unique<Indexes>();
     size_t n = 0;
+    built->sorted.reserve(size());
+    built->position.reserve(size());
+    std::vector<CppClass*>* project = nullptr;
+    const std::string* projectName = nullptr;
     for (const auto& [key, cls] : getClasses()) {
         built->position[cls] = n++;
-        built->byProject[key.first].push_back(cls);
+        built->sorted.push_back(cls);
+        // Key order keeps a package's classes together.
+        if (!projectName || *projectName != key.first) {
+            project = &built->byProject[key.first];
+            projectName = &key.first;
+        }
+        project->push_back(cls);
         built->nested[{key.first, cls->getText()}].push_back(cls);
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
     }
+    auto byName = [](const CppClass* a, const CppClass* b) { return compareClassNames(a, b) < 0; };
+    std::stable_sort(built->sorted.begin(), built->sorted.end(), byName);
+    for (auto& [name, classes] : built->byProject)
+        std::stable_sort(classes.begin(), classes.end(), byName);
     index = std::move(built);
     return *index;
 }
 
 CppClass* DocClassList::registered(const CppClass& cls) const {
-    auto found = getClasses().find({cls.getPackage(), cls.getName()});
-    return found == getClasses().end() ? nullptr : found->second;
+    return lookup(cls.getPackage(), cls.getName());
 }
 
 std::vector<std::string> DocClassList::projectNames() const {
@@ -79,28 +119,39 @@ int DocClassList::compareClassNames(const CppClass* a, const CppClass* b) {
 }
 
 std::vector<CppClass*> DocClassList::classesInProject(const std::string& filter) const {
-    std::vector<CppClass*> result;
-    if (filter.empty()) {
-        for (const auto& entry : getClasses()) result.push_back(entry.second);
-    } else {
-        const auto& byProject = indexes().byProject;
-        auto found = byProject.find(filter);
-        if (found != byProject.end()) result = found->second;
-    }
-    std::stable_sort(result.begin(), result.end(), [](const CppClass* a, const CppClass* b) {
-        return compareClassNames(a, b) < 0;
-    });
-    return result;
+    return sortedClasses(filter);
+}
+
+const std::vector<CppClass*>& DocClassList::sortedClasses(std::string_view filter) const {
+    const Indexes& ix = indexes();
+    if (filter.empty()) return ix.sorted;
+    static const std::vector<CppClass*> none;
+    auto found = ix.byProject.find(filter);
+    return found == ix.byProject.end() ? none : found->second;
 }
 
 CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppClass* context,
                                           const std::string& name, bool fallback) const {
     if (context && !context->getText().empty()) {
-        std::string separator = context->getScopeSeparator();
-        size_t at = context->getName().rfind(separator);
+        const std::string separator = context->getScopeSeparator();
+        const std::string& outer = context->getName();
+        size_t at = lastOccurrence(outer, separator);
         if (at != std::string::npos) {
-            std::string scope = context->getName().substr(0, at + separator.size());
-            if (CppClass* sibling = findClass(package, scope + name, false)) return sibling;
+            // The sibling's name is the context's scope + name; joined on the
+            // stack when it fits, as this runs for every word of every
+            // declaration.
+            std::string_view scope(outer.data(), at + separator.size());
+            CppClass* sibling;
+            char joined[256];
+            if (scope.size() + name.size() <= sizeof joined) {
+                std::memcpy(joined, scope.data(), scope.size());
+                std::memcpy(joined + scope.size(), name.data(), name.size());
+                sibling = findClass(package, std::string_view(joined, scope.size() + name.size()),
+                                    false);
+            } else {
+                sibling = findClass(package, std::string(scope) + name, false);
+            }
+            if (sibling) return sibling;
         }
     }
     return findClass(package, name, fallback);
@@ -258,32 +309,36 @@ ClassLevels DocClassList::collectHierarchyLinks(const CppClass& cls) const {
 std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const {
     const Indexes& ix = indexes();
     const std::string& name = cls.getName();
-    const std::string& package = cls.getPackage();
-    std::vector<CppClass*> candidates;
-    if (name.empty()) {
-        // An empty name asks for classes without bases.
-        for (const auto& entry : getClasses()) candidates.push_back(entry.second);
-    } else {
-        std::set<std::string> keys{name, textAfterLast(name, "."), textAfterLast(name, "::")};
-        if (!package.empty()) keys.insert(package + "." + name);
-        for (const std::string& key : keys) {
-            auto found = ix.byBaseName.find(key);
-            if (found != ix.byBaseName.end())
-                candidates.insert(candidates.end(), found->second.begin(), found->second.end());
-        }
+    const std::string package = cls.getPackage();
+    // An empty name asks for classes without bases, and a class without
+    // bases derives from nothing: no class qualifies.
+    if (name.empty()) return {};
+    // The same three spellings that CppClass::hasBase accepts.
+    const std::string qualified = package.empty() ? std::string() : package + "." + name;
+    const std::string_view spellings[] = {name, afterLast(name, "."), afterLast(name, "::"),
+                                          qualified};
+    const size_t spellingCount = package.empty() ? 3 : 4;
+    std::vector<std::pair<size_t, CppClass*>> candidates;
+    for (size_t i = 0; i < spellingCount; ++i) {
+        auto found = ix.byBaseName.find(spellings[i]);
+        if (found == ix.byBaseName.end()) continue;
+        for (CppClass* x : found->second) candidates.emplace_back(ix.position.at(x), x);
     }
-    std::vector<CppClass*> result;
-    std::unordered_set<const CppClass*> seen;
+    // Key order, each class once.
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
     // The name test alone would make geo::Circle (base "Shape", resolved to
     // geo::Shape) a subclass of every other class named Shape, in any
     // project or language; a base that resolves to another class does not
     // count. A base that resolves to nothing is matched by name.
     const CppClass* self = registered(cls);
     auto derivesFromThis = [&](CppClass* x) {
+        const std::string separator = x->getScopeSeparator();
+        const std::string_view local = afterLast(name, separator);
         for (const auto& [baseName, value] : x->getBases()) {
-            // The same three spellings that CppClass::hasBase accepts.
-            bool names = baseName == name || (!package.empty() && baseName == package + "." + name) ||
-                         baseName == textAfterLast(name, x->getScopeSeparator());
+            bool names = baseName == name || (!package.empty() && baseName == qualified) ||
+                         baseName == local;
             if (!names) continue;
             CppClass* resolved = resolveBase(*x, baseName, value);
             if (!resolved || resolved->isUnresolved() || resolved == self || resolved == &cls)
@@ -291,12 +346,9 @@ std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const
         }
         return false;
     };
-    for (CppClass* x : candidates)
-        if (seen.insert(x).second && x->hasBase(name, package, true) && derivesFromThis(x))
-            result.push_back(x);
-    std::sort(result.begin(), result.end(), [&](const CppClass* a, const CppClass* b) {
-        return ix.position.at(a) < ix.position.at(b);
-    });
+    std::vector<CppClass*> result;
+    for (const auto& candidate : candidates)
+        if (derivesFromThis(candidate.second)) result.push_back(candidate.second);
     return result;
 }
 

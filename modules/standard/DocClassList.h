@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -105,6 +106,10 @@ public:
     std::vector<CppClass*> resolveInClassScope(const CppClass& cls) const {
         return nestedClasses(cls);
     }
+    // The listing of classesInProject(filter), sorted once per filled list
+    // and held by the list: the reference stays valid until a class is
+    // added or the list is cleared.
+    const std::vector<CppClass*>& sortedClasses(std::string_view filter) const;
 
 private:
     struct Indexes;

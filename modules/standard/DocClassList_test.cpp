@@ -44,6 +44,28 @@ TEST_F(DocClassListTest, ProjectsAndSortedListings) {
     EXPECT_EQ(all.size(), 4u);
 }
 
+TEST_F(DocClassListTest, HeldListingsFollowAddsAndClear) {
+    add("q", "b");
+    add("p", "B");
+    add("p", "a");
+    add("q", "A");
+    // Names equal but for case keep key order: package p before q.
+    EXPECT_EQ(names(list.sortedClasses("")), (Names{"a", "A", "B", "b"}));
+    EXPECT_EQ(list.sortedClasses("")[0]->getPackage(), "p");
+    EXPECT_EQ(names(list.sortedClasses("q")), (Names{"A", "b"}));
+    EXPECT_TRUE(list.sortedClasses("none").empty());
+    add("q", "0");
+    EXPECT_EQ(names(list.sortedClasses("q")), (Names{"0", "A", "b"}));
+    EXPECT_EQ(list.sortedClasses("").size(), 5u);
+    add("r", "x");
+    EXPECT_EQ(list.projectNames(), (Names{"p", "q", "r"}));
+    list.clear();
+    EXPECT_TRUE(list.sortedClasses("").empty());
+    EXPECT_TRUE(list.sortedClasses("q").empty());
+    add("q", "z");
+    EXPECT_EQ(names(list.sortedClasses("q")), (Names{"z"}));
+}
+
 TEST_F(DocClassListTest, NestedSiblingIsResolvedUnderTheOuterScopeFirst) {
     CppClass* inner = add("p", "Outer.Inner", "", "class", 2, "Outer");
     CppClass* sibling = add("p", "Outer.Other");
@@ -53,6 +75,16 @@ TEST_F(DocClassListTest, NestedSiblingIsResolvedUnderTheOuterScopeFirst) {
     EXPECT_EQ(list.resolveLinkTarget("q", nullptr, "Other", false), nullptr);
     CppClass* ns = add("p", "ns::Shape", "", "class", 0);
     EXPECT_EQ(list.resolveLinkTarget("p", nullptr, "ns::Shape", false), ns);
+
+    // The scope is cut at the last whole separator: a lone ":" is no
+    // scope, and the joined name may be longer than any stack buffer.
+    CppClass* cppInner = add("p", "a:b::In", "", "class", 0, "a:b");
+    CppClass* cppSibling = add("p", "a:b::Sib", "", "class", 0);
+    EXPECT_EQ(list.resolveLinkTarget("p", cppInner, "Sib", false), cppSibling);
+    const std::string longScope(300, 'L');
+    CppClass* longInner = add("p", longScope + "::In", "", "class", 0, longScope);
+    CppClass* longSibling = add("p", longScope + "::" + longScope, "", "class", 0);
+    EXPECT_EQ(list.resolveLinkTarget("p", longInner, longScope, false), longSibling);
 }
 
 TEST_F(DocClassListTest, AncestorChainFollowsClassBasesAndPrefersTheLongest) {
@@ -119,9 +151,14 @@ TEST_F(DocClassListTest, SubclassesAndNestedClasses) {
     add("geo", "Outer.In", "", "class", 2, "Outer");
     add("other", "Outer.In2", "", "class", 2, "Outer");
     EXPECT_EQ(names(list.nestedClasses(*outer)), (Names{"Outer.In"}));
-    // A class added later is seen by the next question.
+    // A class added later is seen by the next question; classes found
+    // under different spellings of the base come in key order.
     add("geo", "Late", "Shape,f");
-    EXPECT_EQ(list.directSubclasses(*shape).size(), 3u);
+    add("geo", "Arc", "geo.Shape,f");
+    add("geo", "Both", "Shape,f|geo.Shape,f");
+    EXPECT_EQ(names(list.directSubclasses(*shape)), (Names{"Arc", "Both", "Circle", "Late", "Square"}));
+    CppClass* nameless = add("geo", "", "");
+    EXPECT_TRUE(list.directSubclasses(*nameless).empty());
 }
 
 TEST_F(DocClassListTest, SubclassesOfAnotherClassOfTheSameNameAreNotListed) {

@@ -44,10 +44,25 @@ private:
     std::size_t done;
 };
 
-void writePage(const DocClassList& list, const ClassListingPass& pass, const CppClass& cls) {
-    VelkDirectory(pass.pageContext.outputDirectory, true);
-    writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
-}
+// Writes class pages; the detail directory is made before the first page
+// of the pass (one check per pass, not one per page).
+class PageWriter {
+public:
+    PageWriter(const DocClassList& list, const ClassListingPass& pass) : list(list), pass(pass) {}
+
+    void write(const CppClass& cls) {
+        if (!directoryMade) {
+            VelkDirectory(pass.pageContext.outputDirectory, true);
+            directoryMade = true;
+        }
+        writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
+    }
+
+private:
+    const DocClassList& list;
+    const ClassListingPass& pass;
+    bool directoryMade = false;
+};
 
 // Whether a class is listed at the top: declared outside any class, that
 // is at file level or directly in a namespace (a C++ class in a namespace
@@ -66,15 +81,16 @@ bool hasTreeEntry(const DocClassList& list, const CppClass& cls) {
 }  // namespace
 
 bool writeClassPages(std::ostream& out, const DocClassList& list, const ClassListingPass& pass) {
-    std::vector<CppClass*> classes = list.classesInProject("");
-    PassProgress progress(pass, classes.size());
-    for (const CppClass* cls : classes) {
-        if (!inProject(*cls, pass.projectName)) continue;
+    // The progress counts against every class of the list, whichever
+    // project the pass lists.
+    PassProgress progress(pass, list.size());
+    PageWriter pages(list, pass);
+    for (const CppClass* cls : list.sortedClasses(pass.projectName)) {
         if (isTopLevel(list, *cls))
             expandItemTemplate(out, *cls, pass.entryTemplate, pass.templateContext);
         if (!pass.writePages) continue;
         if (!progress.report(*cls)) return false;
-        writePage(list, pass, *cls);
+        pages.write(*cls);
     }
     return true;
 }
@@ -90,8 +106,8 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
     std::vector<CppClass*> classes;
     std::size_t all = 0;
     std::size_t nonInterfaces = 0;
-    for (CppClass* cls : list.classesInProject(pass.projectName)) {
-        if (cls->isUnresolved() || !inProject(*cls, pass.projectName)) continue;
+    for (CppClass* cls : list.sortedClasses(pass.projectName)) {
+        if (cls->isUnresolved()) continue;
         ++all;
         if (cls->isInterface()) needSecondPass = true;
         else ++nonInterfaces;
@@ -102,6 +118,7 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
     // Both passes share one progress range: the interfaces of the second
     // pass go on from where the classes of the first ended.
     PassProgress progress(pass, all, secondPass ? nonInterfaces : 0);
+    PageWriter pages(list, pass);
 
     // Children of a class in this pass: its direct subclasses of the pass,
     // each only while not yet listed.
@@ -124,7 +141,7 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
             if (pass.kindLabels) out << cls.getKind() << " ";
             expandItemTemplate(out, cls, pass.entryTemplate, pass.templateContext);
         }
-        if (pass.writePages) writePage(list, pass, cls);
+        if (pass.writePages) pages.write(cls);
         return true;
     };
 

@@ -51,6 +51,12 @@ const KindRule kindRules[] = {
     {[](const CppClassMember&) { return true; }, "field", "field"},
 };
 
+// A class (member null) or a member of the index.
+struct IndexEntry {
+    const CppClassEntity* entity;
+    const CppClassMember* member;
+};
+
 struct IndexWriter {
     StandardModule& module;
     const DocClassList& list;
@@ -87,30 +93,55 @@ struct IndexWriter {
         file.close();
     }
 
-    void writeEntry(std::ostream& out, const CppClassEntity& entity) const {
-        const auto* member = dynamic_cast<const CppClassMember*>(&entity);
+    // Appends the entry of a class (member null) or of a member.
+    void writeEntry(std::string& text, const IndexEntry& entry) const {
+        const CppClassEntity& entity = *entry.entity;
+        const CppClassMember* member = entry.member;
         const CppClass* owner = entity.getClass();
         if (member) {
-            out << "<DT>" << memberLink(*member, true, detailPrefix, "B", true) << " - "
-                << memberKindWord(*member);
-            if (owner) out << " in " << owner->getKind() << " " << classLink(*owner, detailPrefix);
-            out << "\n";
+            text += "<DT>";
+            text += memberLink(*member, true, detailPrefix, "B", true);
+            text += " - ";
+            text += memberKindWord(*member);
+            if (owner) {
+                text += " in ";
+                text += owner->getKind();
+                text += ' ';
+                text += classLink(*owner, detailPrefix);
+            }
+            text += '\n';
         } else if (owner) {
-            out << "<DT>" << classLink(*owner, detailPrefix, "B") << " - " << owner->getKind()
-                << " in " << projectSummaryLink(*owner, detailPrefix) << "\n";
+            text += "<DT>";
+            text += classLink(*owner, detailPrefix, "B");
+            text += " - ";
+            text += owner->getKind();
+            text += " in ";
+            text += projectSummaryLink(*owner, detailPrefix);
+            text += '\n';
         }
-        if (!entity.getComment().empty())
-            out << "<DD>"
-                << summarySentence(entity, &list, module.sourceDirectoryText, "", detailPrefix)
-                << "\n";
+        if (!entity.getComment().empty()) {
+            text += "<DD>";
+            text += summarySentence(entity, &list, module.sourceDirectoryText, "", detailPrefix);
+            text += '\n';
+        }
     }
 
-    void writeSection(std::ostream& out, char letter,
-                      const std::vector<const CppClassEntity*>& entries) const {
+    void writeSection(std::ostream& out, char letter, const std::vector<IndexEntry>& entries) const {
         module.statusReceiver.message(nullptr, charToString(letter).c_str());
-        out << "<DL>\n";
-        for (const CppClassEntity* entry : entries) writeEntry(out, *entry);
-        out << "</DL>\n";
+        // Entries gather in one text that goes to the stream in large
+        // pieces.
+        constexpr std::size_t flushAt = 1 << 16;
+        std::string text = "<DL>\n";
+        text.reserve(flushAt + 4096);
+        for (const IndexEntry& entry : entries) {
+            writeEntry(text, entry);
+            if (text.size() >= flushAt) {
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                text.clear();
+            }
+        }
+        text += "</DL>\n";
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
 };
 
@@ -134,14 +165,24 @@ void writeMasterIndexPage(StandardModule& module) {
     VelkDirectory(directoryOf(indexPageName(module, 'A', false, true), false), true);
 
     const DocClassList& list = *module.classList;
-    std::vector<const CppClassEntity*> entries;
+    // Only shown entries are sorted: the order keeps ties in gathering
+    // order, so leaving the others out first changes nothing.
+    std::vector<const CppClassEntity*> entities;
+    std::vector<const CppClassMember*> members;  // null for a class
     for (const auto& [key, cls] : list.getClasses()) {
-        if (cls->getName().rfind("(", 0) != 0) entries.push_back(cls);
-        for (const CppClassMember* member : cls->getMembers()) entries.push_back(member);
+        if (cls->getName().rfind("(", 0) != 0 && cls->isPublic()) {
+            entities.push_back(cls);
+            members.push_back(nullptr);
+        }
+        for (const CppClassMember* member : cls->getMembers()) {
+            if (!member->isPublic()) continue;
+            entities.push_back(member);
+            members.push_back(member);
+        }
     }
-    std::array<std::vector<const CppClassEntity*>, 27> byLetter;
-    for (const CppClassEntity* entry : sortByDisplayName(entries))
-        if (entry->isPublic()) byLetter[letterSlot(indexLetter(entry->getName()))].push_back(entry);
+    std::array<std::vector<IndexEntry>, 27> byLetter;
+    for (std::size_t at : displayNameOrder(entities))
+        byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
     IndexWriter writer{module, list, module.separateIndexPages, "", ""};
     writer.up = writer.separate ? "../" : "";

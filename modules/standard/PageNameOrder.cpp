@@ -3,6 +3,7 @@
 #include "model/CppClassEntity.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -30,16 +31,45 @@ int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b) {
     return displayNameSortKey(a->getDisplayName()).compare(displayNameSortKey(b->getDisplayName()));
 }
 
+std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities) {
+    // Each key is computed once; the sort moves small records that carry
+    // the key's first eight bytes, and compares whole keys only when those
+    // are equal. The position breaks ties, which keeps equal names in input
+    // order (a plain sort does, no stable sort needed).
+    struct Entry {
+        std::uint64_t head;
+        std::size_t position;
+    };
+    std::vector<std::string> keys;
+    std::vector<Entry> order;
+    keys.reserve(entities.size());
+    order.reserve(entities.size());
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        keys.push_back(displayNameSortKey(entities[i]->getDisplayName()));
+        const std::string& key = keys.back();
+        // Big-endian, zero-padded: comparing heads compares the first eight
+        // bytes as unsigned characters, the order std::string::compare uses.
+        std::uint64_t head = 0;
+        for (std::size_t b = 0; b < 8; ++b)
+            head = (head << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
+        order.push_back({head, i});
+    }
+    std::sort(order.begin(), order.end(), [&keys](const Entry& x, const Entry& y) {
+        if (x.head != y.head) return x.head < y.head;
+        int byKey = keys[x.position].compare(keys[y.position]);
+        if (byKey != 0) return byKey < 0;
+        return x.position < y.position;
+    });
+    std::vector<std::size_t> positions;
+    positions.reserve(order.size());
+    for (const Entry& entry : order) positions.push_back(entry.position);
+    return positions;
+}
+
 std::vector<const CppClassEntity*> sortByDisplayName(
     const std::vector<const CppClassEntity*>& entities) {
-    std::vector<std::pair<std::string, const CppClassEntity*>> keyed;
-    keyed.reserve(entities.size());
-    for (const CppClassEntity* entity : entities)
-        keyed.emplace_back(displayNameSortKey(entity->getDisplayName()), entity);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
     std::vector<const CppClassEntity*> sorted;
-    sorted.reserve(keyed.size());
-    for (auto& entry : keyed) sorted.push_back(entry.second);
+    sorted.reserve(entities.size());
+    for (std::size_t position : displayNameOrder(entities)) sorted.push_back(entities[position]);
     return sorted;
 }

@@ -2,6 +2,7 @@
 // overview summary, deprecated list).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ std::string displayNameSortKey(const std::string& displayName);
 // Negative, zero or positive as a sorts before, with or after b, comparing
 // the sort keys of their display names.
 int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b);
+
+// The positions of the entities in name order, ties in input order (the
+// order sortByDisplayName gives).
+std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities);
 
 // The same pointers in name order; entities whose names compare equal keep
 // their order from the input, so a run is repeatable. Each key is computed
