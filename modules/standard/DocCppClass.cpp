@@ -22,7 +22,18 @@ CppClass* DocCppClass::clone() const {
 }
 
 std::string DocCppClass::getPageFile(const std::string& prefix) const {
-    return classPagePath(prefix, getPackage(), getName());
+    std::string package = getPackage();
+    if (!page.made || page.name != getName() || page.package != package) {
+        page.path = classPagePath("", package, getName());
+        page.name = getName();
+        page.package = std::move(package);
+        page.made = true;
+    }
+    std::string path;
+    path.reserve(prefix.size() + page.path.size());
+    path += prefix;
+    path += page.path;
+    return path;
 }
 
 std::string DocCppClass::getLink(const std::string& prefix, const std::string& tag,

@@ -10,6 +10,7 @@
 #include "modules/standard/ModuleFrame.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageDocBlock.h"
+#include "modules/standard/PageEscape.h"
 #include "modules/standard/PageMembers.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageNavigationBar.h"
@@ -20,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -64,6 +66,28 @@ struct IndexWriter {
     std::string up;            // from an index page to the main directory
     std::string detailPrefix;  // from an index page to the detail directory
 
+    // What every member entry of a class repeats: the href-escaped page of
+    // the class and the " in KIND LINK" that follows the kind word. Made on
+    // a class's first member entry and kept while this writer writes.
+    struct OwnerTexts {
+        std::string page;
+        std::string in;
+    };
+    mutable std::unordered_map<const CppClass*, OwnerTexts> owners;
+
+    const OwnerTexts& ownerTexts(const CppClass& owner) const {
+        auto [at, made] = owners.try_emplace(&owner);
+        if (made) {
+            at->second.page = hrefEscape(owner.getPageFile(detailPrefix));
+            std::string& in = at->second.in;
+            in += " in ";
+            in += owner.getKind();
+            in += ' ';
+            in += classLink(owner, detailPrefix);
+        }
+        return at->second;
+    }
+
     NavigationBar bar(char letter) const {
         std::string self = fileNameOf(indexPageName(module, letter, false, false));
         std::string tree = overviewTreePageName(module, false);
@@ -100,15 +124,12 @@ struct IndexWriter {
         const CppClass* owner = entity.getClass();
         if (member) {
             text += "<DT>";
-            text += memberLink(*member, true, detailPrefix, "B", true);
+            // The entity is the member itself, so owner is its class.
+            const OwnerTexts* texts = owner ? &ownerTexts(*owner) : nullptr;
+            appendMemberLink(text, *member, texts ? std::string_view(texts->page) : "", "B", true);
             text += " - ";
             text += memberKindWord(*member);
-            if (owner) {
-                text += " in ";
-                text += owner->getKind();
-                text += ' ';
-                text += classLink(*owner, detailPrefix);
-            }
+            if (texts) text += texts->in;
             text += '\n';
         } else if (owner) {
             text += "<DT>";
@@ -184,7 +205,7 @@ void writeMasterIndexPage(StandardModule& module) {
     for (std::size_t at : displayNameOrder(entities))
         byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
-    IndexWriter writer{module, list, module.separateIndexPages, "", ""};
+    IndexWriter writer{module, list, module.separateIndexPages, "", "", {}};
     writer.up = writer.separate ? "../" : "";
     writer.detailPrefix = writer.up + detailLinkPrefix(module);
 
