@@ -147,10 +147,12 @@ void setBasesFromText(CppClass& cls, const std::string& text) {
 
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
     size_t start = 0;
+    std::string name;  // one buffer for every name of the text
     while (start < text.size()) {
         size_t bar = text.find('|', start);
         if (bar == std::string::npos) bar = text.size();
-        entity.addFileName(text.substr(start, bar - start));
+        name.assign(text, start, bar - start);
+        entity.addFileName(name);
         start = bar + 1;
     }
 }

@@ -53,6 +53,13 @@ const KindRule kindRules[] = {
     {[](const CppClassMember&) { return true; }, "field", "field"},
 };
 
+// memberKindWord without a string made for it.
+const char* memberKindText(const CppClassMember& member) {
+    for (const KindRule& rule : kindRules)
+        if (rule.test(member)) return member.hasArgumentList() ? rule.function : rule.other;
+    return "field";
+}
+
 // A class (member null) or a member of the index.
 struct IndexEntry {
     const CppClassEntity* entity;
@@ -128,7 +135,7 @@ struct IndexWriter {
             const OwnerTexts* texts = owner ? &ownerTexts(*owner) : nullptr;
             appendMemberLink(text, *member, texts ? std::string_view(texts->page) : "", "B", true);
             text += " - ";
-            text += memberKindWord(*member);
+            text += memberKindText(*member);
             if (texts) text += texts->in;
             text += '\n';
         } else if (owner) {
@@ -175,11 +182,7 @@ char indexLetter(const std::string& name) {
     return initial >= 'a' ? static_cast<char>(initial - 'a' + 'A') : initial;
 }
 
-std::string memberKindWord(const CppClassMember& member) {
-    for (const KindRule& rule : kindRules)
-        if (rule.test(member)) return member.hasArgumentList() ? rule.function : rule.other;
-    return "field";
-}
+std::string memberKindWord(const CppClassMember& member) { return memberKindText(member); }
 
 void writeMasterIndexPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");

@@ -80,6 +80,12 @@ std::string toUpperCase(const std::string& text) {
 
 std::string removeSemicolons(const std::string& text) {
     std::string out;
+    removeSemicolons(text, out);
+    return out;
+}
+
+void removeSemicolons(const std::string& text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     std::size_t from = 0;  // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -92,7 +98,6 @@ std::string removeSemicolons(const std::string& text) {
         }
     }
     out.append(text, from, std::string::npos);
-    return out;
 }
 
 void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
@@ -121,7 +126,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
         });
 
     const std::string noTag, up = "../";
-    std::string typePart, namePart, name, link;
+    std::string typePart, namePart, name, link, cleaned;
     for (const CppClassMember* member : members) {
         const std::string* row = &member->getDeclaration();
         out += "<TR BGCOLOR=\"";
@@ -140,7 +145,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
             }
             out += "</CODE></FONT></TD>\n";
         }
-        std::string cleaned = removeSemicolons(*row);
+        removeSemicolons(*row, cleaned);
         stripThrowSpecification(cleaned);
         name.clear();
         appendEscapedName(name, member->getName());
