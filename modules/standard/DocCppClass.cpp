@@ -150,7 +150,13 @@ void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
     std::string name;  // one buffer for every name of the text
     while (start < text.size()) {
         size_t bar = text.find('|', start);
-        if (bar == std::string::npos) bar = text.size();
+        if (bar == std::string::npos) {
+            if (start == 0) {  // the usual single name needs no copy
+                entity.addFileName(text);
+                return;
+            }
+            bar = text.size();
+        }
         name.assign(text, start, bar - start);
         entity.addFileName(name);
         start = bar + 1;
