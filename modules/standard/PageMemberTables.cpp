@@ -31,24 +31,31 @@ bool entityAt(const std::string& text, std::size_t at, std::size_t& end) {
 
 }  // namespace
 
+namespace {
+
+// a < b with 'A'..'Z' read as 'a'..'z' and bytes compared unsigned, as the
+// folded copies would compare, without making them.
+bool foldedLess(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x == y) continue;
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+}  // namespace
+
 std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members) {
-    // Each name is folded once, not once per comparison.
-    struct Keyed {
-        std::string key;
-        CppClassMember* member;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(members.size());
-    for (CppClassMember* member : members)
-        keyed.push_back({toLowerCase(member->getName()), member});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.member->hasArgumentList() != b.member->hasArgumentList())
-            return a.member->hasArgumentList();
-        return a.key < b.key;
+    std::vector<CppClassMember*> sorted(members);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const CppClassMember* a, const CppClassMember* b) {
+        if (a->hasArgumentList() != b->hasArgumentList()) return a->hasArgumentList();
+        return foldedLess(a->getName(), b->getName());
     });
-    std::vector<CppClassMember*> sorted;
-    sorted.reserve(members.size());
-    for (const Keyed& k : keyed) sorted.push_back(k.member);
     return sorted;
 }
 
@@ -80,6 +87,12 @@ std::string toUpperCase(const std::string& text) {
 
 std::string removeSemicolons(const std::string& text) {
     std::string out;
+    removeSemicolons(text, out);
+    return out;
+}
+
+void removeSemicolons(const std::string& text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     std::size_t from = 0;  // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -92,7 +105,6 @@ std::string removeSemicolons(const std::string& text) {
         }
     }
     out.append(text, from, std::string::npos);
-    return out;
 }
 
 void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
@@ -121,7 +133,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
         });
 
     const std::string noTag, up = "../";
-    std::string typePart, namePart, name, link;
+    std::string typePart, namePart, name, link, cleaned;
     for (const CppClassMember* member : members) {
         const std::string* row = &member->getDeclaration();
         out += "<TR BGCOLOR=\"";
@@ -140,7 +152,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
             }
             out += "</CODE></FONT></TD>\n";
         }
-        std::string cleaned = removeSemicolons(*row);
+        removeSemicolons(*row, cleaned);
         stripThrowSpecification(cleaned);
         name.clear();
         appendEscapedName(name, member->getName());
