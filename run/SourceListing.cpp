@@ -16,6 +16,7 @@
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
 #include "reader/Preprocessor.h"
@@ -562,82 +563,17 @@ void ListingRenderer::runTokens() {
     }
 }
 
-// A file descriptor closed on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd; }
-    bool close() {
-        int result = ::close(fd);
-        fd = -1;
-        return result == 0;
-    }
-
-private:
-    int fd;
-};
-
-// The bytes of a source, never cleared before they are read into.
-struct SourceText {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-
-    std::string_view view() const { return std::string_view(bytes.get(), size); }
-};
-
-// The whole source, read at once. The messages are those of VelkInFile.
-SourceText readSource(const std::string& fileName) {
-    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info;
-    if (file.get() < 0) {
-        if (::stat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
-        throw VelkFileError("Couldn't open the file", fileName);
-    }
-    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
-        throw VelkFileError("Couldn't open the file", fileName);
-    const bool regular = S_ISREG(info.st_mode);
-    const std::size_t expected = regular ? static_cast<std::size_t>(info.st_size) : 0;
-    // One byte more than the file's size, so that a file that grew since
-    // is noticed by a full buffer.
-    std::size_t capacity = regular ? expected + 1 : std::size_t{1} << 16;
-    SourceText text{std::unique_ptr<char[]>(new char[capacity]), 0};
-    for (;;) {
-        if (text.size == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), text.bytes.get(), text.size);
-            text.bytes = std::move(larger);
-            capacity *= 2;
-        }
-        ssize_t count = ::read(file.get(), text.bytes.get() + text.size, capacity - text.size);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            throw VelkFileError("Could not read the file", fileName);
-        }
-        if (count == 0) break;
-        text.size += static_cast<std::size_t>(count);
-        // A regular file read short at its size has ended: no second read
-        // to see the end.
-        if (regular && text.size == expected && text.size < capacity) break;
-    }
-    return text;
-}
-
 // Read as text: a carriage return before a line feed is dropped.
-void dropCarriageReturns(SourceText& text) {
-    char* const bytes = text.bytes.get();
-    const std::size_t size = text.size;
+void dropCarriageReturns(std::string& text) {
+    char* const bytes = text.data();
+    const std::size_t size = text.size();
     const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
     if (found == nullptr) return;
     std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
     for (std::size_t from = to; from < size; ++from)
         if (!(bytes[from] == '\r' && from + 1 < size && bytes[from + 1] == '\n'))
             bytes[to++] = bytes[from];
-    text.size = to;
+    text.resize(to);
 }
 
 // Writes the page whole. The directory is made only when the page cannot be
@@ -651,19 +587,9 @@ void writePage(const std::string& page, std::string_view html) {
         fd = ::open(page.c_str(), flags, 0666);
         if (fd < 0) throw VelkFileError("Couldn't open the output file", page);
     }
-    Descriptor file(fd);
-    const char* data = html.data();
-    std::size_t left = html.size();
-    while (left > 0) {
-        ssize_t written = ::write(file.get(), data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw VelkFileError("Could not write the file", page);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (!file.close()) throw VelkFileError("Could not write the file", page);
+    FileDescriptor file(fd);
+    if (!writeAll(file.get(), html.data(), html.size()) || !file.close())
+        throw VelkFileError("Could not write the file", page);
 }
 
 }  // namespace
@@ -721,16 +647,16 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const std::string& detailDirectory,
                                        const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
-    SourceText text = readSource(sourceFile);
+    std::string text = readWholeFile(sourceFile);
     dropCarriageReturns(text);
 
     // Colour markup makes a page two or three times its source; a larger
     // page grows as usual.
-    ListingOutput html(text.size * 3 + 4096, 1);
+    ListingOutput html(text.size() * 3 + 4096, 1);
     html.raw("<HTML>\n<HEAD>\n<TITLE>\n");
     html.put(fileNameOf(sourceFile));
     html.raw("\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
-    ListingRenderer(text.view(), sourceFile, html, memory->byLanguage[options.language], options)
+    ListingRenderer(text, sourceFile, html, memory->byLanguage[options.language], options)
         .run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
     writePage(page, html.written());

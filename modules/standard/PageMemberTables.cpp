@@ -107,6 +107,27 @@ void removeSemicolons(const std::string& text, std::string& out) {
     out.append(text, from, std::string::npos);
 }
 
+namespace {
+
+// The anchor and the heading row that open a summary table or a detail
+// section; the table is left open for its rows.
+void appendSectionHead(std::string& out, std::string_view anchor, const std::string& background,
+                       char columns, std::string_view title) {
+    out += "<A NAME=\"";
+    out += anchor;
+    out += "\"><!-- --></A>\n";
+    out += tableStart;
+    out += "\n<TR BGCOLOR=\"";
+    out += background;
+    out += "\">\n<TD COLSPAN=";
+    out += columns;
+    out += "><FONT SIZE=\"+2\">\n<B>";
+    out += title;
+    out += "</B></FONT></TD>\n</TR>\n";
+}
+
+}  // namespace
+
 void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
                              std::string_view anchor,
                              const std::vector<CppClassMember*>& members,
@@ -116,15 +137,8 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
     const DocClassList* list = classListOf(&cls);
     out += "<!-- =========== ";
     for (char c : title) out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    out += " =========== -->\n\n<A NAME=\"";
-    out += anchor;
-    out += "\"><!-- --></A>\n";
-    out += tableStart;
-    out += "\n<TR BGCOLOR=\"";
-    out += options.headerBackgroundDark;
-    out += "\">\n<TD COLSPAN=2><FONT SIZE=\"+2\">\n<B>";
-    out += title;
-    out += "</B></FONT></TD>\n</TR>\n";
+    out += " =========== -->\n\n";
+    appendSectionHead(out, anchor, options.headerBackgroundDark, '2', title);
 
     bool leftColumn = cls.getKind() != "enum";
     if (leftColumn && constructorTable)
@@ -178,15 +192,9 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
     const DocClassList* list = classListOf(&cls);
     out += "<BR>\n<!-- ============ ";
     out += title;
-    out += " ========== -->\n\n<A NAME=\"";
-    out += anchor;
-    out += "\"><!-- --></A>\n";
-    out += tableStart;
-    out += "\n<TR BGCOLOR=\"";
-    out += options.headerBackgroundDark;
-    out += "\">\n<TD COLSPAN=1><FONT SIZE=\"+2\">\n<B>";
-    out += title;
-    out += "</B></FONT></TD>\n</TR>\n</TABLE>\n\n";
+    out += " ========== -->\n\n";
+    appendSectionHead(out, anchor, options.headerBackgroundDark, '1', title);
+    out += "</TABLE>\n\n";
     const std::string tag = "DD", up = "../";
     std::string name, bold;
     for (const CppClassMember* member : members) {
