@@ -6,10 +6,10 @@
 
 #include "model/CppClassEntity.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 class CppClassMember;
@@ -110,15 +110,33 @@ public:
 private:
     void appendMember(CppClassMember* member);
     void cloneMembersOf(const CppClass& other);
+    // The position of the first member added under a name with this hash,
+    // or noMember. Namesakes (and the rare hash twins) follow through
+    // nextNamesake in list order.
+    std::uint32_t firstNamesake(std::uint64_t nameHash) const;
+    void indexMember(std::uint32_t index);
+    void rebuildNameSlots(std::size_t slotCount);
+
+    static constexpr std::uint32_t noMember = UINT32_MAX;
+    // Small classes are searched through memberNameHashes alone; the slot
+    // table is built once the class holds more members than this.
+    static constexpr std::size_t fewMembers = 16;
+    struct NameSlot {
+        std::uint32_t first = noMember;  // first and last member of one hash
+        std::uint32_t last = noMember;
+    };
 
     std::map<std::string, CppClass*> bases;
     std::string package;
     std::string kind;
     std::string containerText;
     std::vector<CppClassMember*> members;
-    // Member positions by name, so that merging looks only at namesakes.
-    std::unordered_map<std::string, std::vector<size_t>> membersByName;
-    std::unordered_set<const CppClassMember*> memberSet;
+    // Per member, the hash of its name when added and the next member added
+    // under the same hash; with nameSlots (open addressing, a power of two
+    // in size, at most half full) merging looks only at namesakes.
+    std::vector<std::uint64_t> memberNameHashes;
+    std::vector<std::uint32_t> nextNamesake;
+    std::vector<NameSlot> nameSlots;
     CppClass* parent;
     bool interfaceFlag;
     bool namespaceFlag;
