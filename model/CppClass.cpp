@@ -15,6 +15,8 @@ const std::string staticWord = "static ";
 
 bool startsWithStatic(const std::string& text) { return text.starts_with(staticWord); }
 
+std::uint64_t nameHashOf(std::string_view name) { return std::hash<std::string_view>()(name); }
+
 // The weight of an access word when two declarations disagree: the most
 // restrictive explicit word wins and any explicit word beats none.
 int accessWeight(const std::string& word) {
@@ -129,12 +131,12 @@ void CppClass::rebuildNameSlots(std::size_t slotCount) {
     }
 }
 
-void CppClass::appendMember(CppClassMember* member) {
+void CppClass::appendMember(CppClassMember* member, std::uint64_t nameHash) {
     member->owner = this;
     member->holder = this;
     auto index = static_cast<std::uint32_t>(members.size());
     members.push_back(member);
-    memberNameHashes.push_back(std::hash<std::string_view>()(member->getName()));
+    memberNameHashes.push_back(nameHash);
     nextNamesake.push_back(noMember);
     indexMember(index);
 }
@@ -151,7 +153,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // same hash); they are visited in list order, and each is reconciled on
     // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
-    std::uint64_t nameHash = std::hash<std::string_view>()(memberName);
+    std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = nextNamesake[index]) {
         CppClassMember* m = members[index];
@@ -196,7 +198,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     member->arguments = arguments;
     member->addFileName(fileName);
     addFileName(fileName);
-    appendMember(member);
+    appendMember(member, nameHash);
     return member;
 }
 
@@ -271,7 +273,10 @@ void CppClass::cloneMembersOf(const CppClass& other) {
     members.reserve(members.size() + other.members.size());
     memberNameHashes.reserve(members.capacity());
     nextNamesake.reserve(members.capacity());
-    for (const CppClassMember* m : other.members) appendMember(m->clone(this));
+    for (const CppClassMember* m : other.members) {
+        CppClassMember* copy = m->clone(this);
+        appendMember(copy, nameHashOf(copy->getName()));
+    }
 }
 
 void CppClass::copyFrom(const CppClass& other) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class ClassList;
 class CppClassMember;
 class UnresolvedClass;
 
@@ -108,7 +109,8 @@ public:
     void mergeFrom(const CppClass& other);
 
 private:
-    void appendMember(CppClassMember* member);
+    // nameHash: the hash of the member's name, as addMember has it.
+    void appendMember(CppClassMember* member, std::uint64_t nameHash);
     void cloneMembersOf(const CppClass& other);
     // The position of the first member added under a name with this hash,
     // or noMember. Namesakes (and the rare hash twins) follow through
@@ -142,4 +144,8 @@ private:
     bool namespaceFlag;
     std::vector<UnresolvedClass*> placeholders;
     int language;
+    // The list that registered this class (set by ClassList::addClass,
+    // never copied), so that registering it again is noticed without a set.
+    friend class ClassList;
+    const ClassList* registeredIn = nullptr;
 };
