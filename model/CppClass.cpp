@@ -66,32 +66,32 @@ void CppClass::setPackage(const std::string& text) {
 
 std::uint32_t CppClass::firstNamesake(std::uint64_t nameHash) const {
     if (nameSlots.empty()) {
-        for (std::size_t i = 0; i < memberNameHashes.size(); ++i)
-            if (memberNameHashes[i] == nameHash) return static_cast<std::uint32_t>(i);
+        for (std::size_t i = 0; i < memberIndex.size(); ++i)
+            if (memberIndex[i].nameHash == nameHash) return static_cast<std::uint32_t>(i);
         return noMember;
     }
     std::size_t mask = nameSlots.size() - 1;
     for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
         const NameSlot& slot = nameSlots[at];
         if (slot.first == noMember) return noMember;
-        if (memberNameHashes[slot.first] == nameHash) return slot.first;
+        if (memberIndex[slot.first].nameHash == nameHash) return slot.first;
     }
 }
 
 void CppClass::indexMember(std::uint32_t index) {
-    std::uint64_t nameHash = memberNameHashes[index];
+    std::uint64_t nameHash = memberIndex[index].nameHash;
     if (nameSlots.empty()) {
         // Below the threshold the chain is found by a walk over the hashes.
         for (std::size_t i = index; i-- > 0;) {
-            if (memberNameHashes[i] == nameHash) {
-                nextNamesake[i] = index;
+            if (memberIndex[i].nameHash == nameHash) {
+                memberIndex[i].nextNamesake = index;
                 break;
             }
         }
-        if (memberNameHashes.size() > fewMembers) rebuildNameSlots(64);
+        if (memberIndex.size() > fewMembers) rebuildNameSlots(64);
         return;
     }
-    if (2 * memberNameHashes.size() > nameSlots.size()) {
+    if (2 * memberIndex.size() > nameSlots.size()) {
         rebuildNameSlots(2 * nameSlots.size());
         return;
     }
@@ -102,8 +102,8 @@ void CppClass::indexMember(std::uint32_t index) {
             slot.first = slot.last = index;
             return;
         }
-        if (memberNameHashes[slot.first] == nameHash) {
-            nextNamesake[slot.last] = index;
+        if (memberIndex[slot.first].nameHash == nameHash) {
+            memberIndex[slot.last].nextNamesake = index;
             slot.last = index;
             return;
         }
@@ -115,15 +115,15 @@ void CppClass::rebuildNameSlots(std::size_t slotCount) {
     // first and last member are entered again.
     nameSlots.assign(slotCount, NameSlot());
     std::size_t mask = slotCount - 1;
-    for (std::uint32_t index = 0; index < memberNameHashes.size(); ++index) {
-        std::uint64_t nameHash = memberNameHashes[index];
+    for (std::uint32_t index = 0; index < memberIndex.size(); ++index) {
+        std::uint64_t nameHash = memberIndex[index].nameHash;
         for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
             NameSlot& slot = nameSlots[at];
             if (slot.first == noMember) {
                 slot.first = slot.last = index;
                 break;
             }
-            if (memberNameHashes[slot.first] == nameHash) {
+            if (memberIndex[slot.first].nameHash == nameHash) {
                 slot.last = index;
                 break;
             }
@@ -135,9 +135,14 @@ void CppClass::appendMember(CppClassMember* member, std::uint64_t nameHash) {
     member->owner = this;
     member->holder = this;
     auto index = static_cast<std::uint32_t>(members.size());
+    // Most classes hold a few members: starting with room for several spares
+    // the first regrowths of both lists.
+    if (members.empty()) {
+        members.reserve(8);
+        memberIndex.reserve(8);
+    }
     members.push_back(member);
-    memberNameHashes.push_back(nameHash);
-    nextNamesake.push_back(noMember);
+    memberIndex.push_back(MemberName{nameHash, noMember});
     indexMember(index);
 }
 
@@ -155,7 +160,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     CppClassMember* match = nullptr;
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
-         index = nextNamesake[index]) {
+         index = memberIndex[index].nextNamesake) {
         CppClassMember* m = members[index];
         if (startsWithStatic(declaration)) {
             if (declaration.size() == staticWord.size() + m->declaration.size() &&
@@ -205,8 +210,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
 void CppClass::deleteMembers() {
     for (CppClassMember* m : members) delete m;
     members.clear();
-    memberNameHashes.clear();
-    nextNamesake.clear();
+    memberIndex.clear();
     nameSlots.clear();
     if (!placeholders.empty()) {
         // Entries naming a placeholder would dangle once it is gone.
@@ -271,8 +275,7 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks) cons
 
 void CppClass::cloneMembersOf(const CppClass& other) {
     members.reserve(members.size() + other.members.size());
-    memberNameHashes.reserve(members.capacity());
-    nextNamesake.reserve(members.capacity());
+    memberIndex.reserve(members.capacity());
     for (const CppClassMember* m : other.members) {
         CppClassMember* copy = m->clone(this);
         appendMember(copy, nameHashOf(copy->getName()));

@@ -120,7 +120,7 @@ private:
     void rebuildNameSlots(std::size_t slotCount);
 
     static constexpr std::uint32_t noMember = UINT32_MAX;
-    // Small classes are searched through memberNameHashes alone; the slot
+    // Small classes are searched through memberIndex alone; the slot
     // table is built once the class holds more members than this.
     static constexpr std::size_t fewMembers = 16;
     struct NameSlot {
@@ -136,8 +136,11 @@ private:
     // Per member, the hash of its name when added and the next member added
     // under the same hash; with nameSlots (open addressing, a power of two
     // in size, at most half full) merging looks only at namesakes.
-    std::vector<std::uint64_t> memberNameHashes;
-    std::vector<std::uint32_t> nextNamesake;
+    struct MemberName {
+        std::uint64_t nameHash;
+        std::uint32_t nextNamesake;
+    };
+    std::vector<MemberName> memberIndex;
     std::vector<NameSlot> nameSlots;
     CppClass* parent;
     bool interfaceFlag;
