@@ -61,8 +61,6 @@ int openForWriting(const std::string& fileName, bool append) {
     }
 }
 
-bool writeAll(int fd, const char* data, size_t size);
-
 }  // namespace
 
 VelkOutFile::Buffer::Buffer(int fd_) : fd(fd_), space(new char[bufferSize]) {
@@ -171,35 +169,17 @@ bool fileExists(const std::string& fileName) {
     return ::stat(fileName.c_str(), &info) == 0;
 }
 
-void deleteFile(const std::string& fileName, bool ignoreErrors) {
-    if (::unlink(fileName.c_str()) != 0 && !ignoreErrors) {
-        throw VelkFileError("Could not delete the file", fileName);
-    }
+FileDescriptor::~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
 }
 
-namespace {
+bool FileDescriptor::close() {
+    int result = ::close(fd);
+    fd = -1;
+    return result == 0;
+}
 
-class Fd {
-public:
-    explicit Fd(int fd_) : fd(fd_) {}
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd; }
-    // Closes now and reports whether the close succeeded.
-    bool close() {
-        int result = ::close(fd);
-        fd = -1;
-        return result == 0;
-    }
-
-private:
-    int fd;
-};
-
-bool writeAll(int fd, const char* data, size_t size) {
+bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         ssize_t written = ::write(fd, data, size);
         if (written < 0) {
@@ -207,10 +187,52 @@ bool writeAll(int fd, const char* data, size_t size) {
             return false;
         }
         data += written;
-        size -= static_cast<size_t>(written);
+        size -= static_cast<std::size_t>(written);
     }
     return true;
 }
+
+std::string readWholeFile(const std::string& fileName) {
+    FileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (file.get() < 0) {
+        // Only a name that does not exist is "not found"; one that exists
+        // but refuses to open (no permission) is not.
+        if (::stat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
+        throw VelkFileError("Couldn't open the file", fileName);
+    }
+    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+        throw VelkFileError("Couldn't open the file", fileName);
+    // A regular file is read up to the size it reports; a file whose size
+    // says nothing is read in growing steps to its end.
+    const bool sized = S_ISREG(info.st_mode) && info.st_size > 0;
+    std::string text;
+    std::size_t size = 0;
+    text.resize(sized ? static_cast<std::size_t>(info.st_size) : 4096);
+    for (;;) {
+        if (size == text.size()) {
+            if (sized) break;
+            text.resize(text.size() * 2);
+        }
+        ssize_t got = ::read(file.get(), text.data() + size, text.size() - size);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw VelkFileError("Could not read the file", fileName);
+        }
+        if (got == 0) break;
+        size += static_cast<std::size_t>(got);
+    }
+    text.resize(size);
+    return text;
+}
+
+void deleteFile(const std::string& fileName, bool ignoreErrors) {
+    if (::unlink(fileName.c_str()) != 0 && !ignoreErrors) {
+        throw VelkFileError("Could not delete the file", fileName);
+    }
+}
+
+namespace {
 
 bool copyContent(int from, int to) {
     std::vector<char> buffer(1 << 16);
@@ -245,7 +267,7 @@ std::string copyTarget(const std::string& to) {
 void copyFile(const std::string& from, const std::string& to) {
     auto fail = [&]() { return VelkFileError("Could not copy to file " + to, from); };
 
-    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat sourceInfo;
     if (source.get() < 0 || ::fstat(source.get(), &sourceInfo) != 0 ||
         !S_ISREG(sourceInfo.st_mode)) {
@@ -259,7 +281,7 @@ void copyFile(const std::string& from, const std::string& to) {
     }
 
     std::string temporary = target + ".XXXXXX";
-    Fd out(::mkstemp(temporary.data()));
+    FileDescriptor out(::mkstemp(temporary.data()));
     if (out.get() < 0) throw fail();
     bool ok = ::fchmod(out.get(), sourceInfo.st_mode & 0777) == 0 &&
               copyContent(source.get(), out.get());

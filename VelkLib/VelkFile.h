@@ -6,6 +6,7 @@
 // calls VelkOutFile::close() itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <istream>
@@ -135,6 +136,34 @@ std::optional<VelkFileId> fileIdentity(const std::string& path);
 
 // True when something (a file, a directory, ...) exists under the name.
 bool fileExists(const std::string& fileName);
+
+// A file descriptor of the caller's, closed when the object goes. close()
+// closes it at once and returns false when the close failed (for a file
+// written to, the last chance to learn of a lost write).
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    // The descriptor, or -1 after close() or when the open it came from failed.
+    int get() const { return fd; }
+    bool close();
+
+private:
+    int fd;
+};
+
+// Writes all size bytes to fd, going on after short writes and
+// interruptions. Returns false on the first write error (errno tells).
+bool writeAll(int fd, const char* data, std::size_t size);
+
+// The whole content of the file as it is read: a regular file in one read
+// of the size it reports, anything else (a pipe, a /proc file) to its end.
+// Throws VelkFileError "Couldn't find the file" when the name does not
+// exist, "Couldn't open the file" when it exists but cannot be opened or is
+// a directory, and "Could not read the file" when a read fails.
+std::string readWholeFile(const std::string& fileName);
 
 // Deletes the file. Throws VelkFileError "Could not delete the file" on
 // failure unless `ignoreErrors` is set (then a failure is silent).

@@ -171,6 +171,20 @@ TEST_F(VelkFileTest, CopyReplacesTargetKeepsSelfCopiesAndFailsCleanly) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
 }
 
+TEST_F(VelkFileTest, ReadsWholeFilesOfAnySizeAndKind) {
+    std::string big(3 * 65536 + 7, 'x');
+    big[100] = '\0';
+    put("big.h", big);
+    put("empty.h", "");
+    EXPECT_EQ(readWholeFile(path("big.h")), big);
+    EXPECT_EQ(readWholeFile(path("empty.h")), "");
+    // A file whose size says nothing is read to its end.
+    EXPECT_NE(readWholeFile("/proc/self/status").find("Name:"), std::string::npos);
+    EXPECT_EQ(errorText([&] { readWholeFile(path("missing.h")); }),
+              "Couldn't find the file (file = '" + path("missing.h") + "')");
+    EXPECT_EQ(errorText([&] { readWholeFile(dir); }), "Couldn't open the file (file = '" + dir + "')");
+}
+
 TEST_F(VelkFileTest, DeleteAndExistence) {
     put("a", "");
     deleteFile(path("a"), false);

@@ -21,7 +21,7 @@ CppClass* ClassList::addClass(CppClass* cls) {
     if (!cls) return nullptr;
     // Registering a held class again (even one renamed since) must neither
     // merge it into itself nor let two keys own it.
-    if (owned.contains(cls)) return cls;
+    if (cls->registeredIn == this) return cls;
     if (CppClass* held = lookup(cls->getPackage(), cls->getName())) {
         held->mergeFrom(*cls);
         delete cls;
@@ -30,7 +30,7 @@ CppClass* ClassList::addClass(CppClass* cls) {
     auto at = classesByKey.emplace(Key(cls->getPackage(), cls->getName()), cls).first;
     const Key& key = at->first;
     classesByView.emplace(KeyView(key.first, key.second), cls);
-    owned.insert(cls);
+    cls->registeredIn = this;
     classesByName.insert_or_assign(std::string_view(key.second), cls);
     std::size_t bit = nameSignature(key.second);
     nameFilter[bit / 64] |= std::uint64_t{1} << (bit % 64);
@@ -77,5 +77,4 @@ void ClassList::clear() {
     classesByName.clear();
     nameFilter.fill(0);
     classesByKey.clear();
-    owned.clear();
 }

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -91,5 +90,4 @@ private:
     std::unordered_map<KeyView, CppClass*, KeyViewHash> classesByView;
     std::unordered_map<std::string_view, CppClass*> classesByName;
     std::array<std::uint64_t, nameFilterBits / 64> nameFilter{};
-    std::unordered_set<const CppClass*> owned;
 };

@@ -5,12 +5,17 @@
 #include "model/UnresolvedClass.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
 const std::string staticWord = "static ";
 
 bool startsWithStatic(const std::string& text) { return text.starts_with(staticWord); }
+
+std::uint64_t nameHashOf(std::string_view name) { return std::hash<std::string_view>()(name); }
 
 // The weight of an access word when two declarations disagree: the most
 // restrictive explicit word wins and any explicit word beats none.
@@ -59,11 +64,86 @@ void CppClass::setPackage(const std::string& text) {
     if (package.empty()) package = "(default)";
 }
 
-void CppClass::appendMember(CppClassMember* member) {
+std::uint32_t CppClass::firstNamesake(std::uint64_t nameHash) const {
+    if (nameSlots.empty()) {
+        for (std::size_t i = 0; i < memberIndex.size(); ++i)
+            if (memberIndex[i].nameHash == nameHash) return static_cast<std::uint32_t>(i);
+        return noMember;
+    }
+    std::size_t mask = nameSlots.size() - 1;
+    for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
+        const NameSlot& slot = nameSlots[at];
+        if (slot.first == noMember) return noMember;
+        if (memberIndex[slot.first].nameHash == nameHash) return slot.first;
+    }
+}
+
+void CppClass::indexMember(std::uint32_t index) {
+    std::uint64_t nameHash = memberIndex[index].nameHash;
+    if (nameSlots.empty()) {
+        // Below the threshold the chain is found by a walk over the hashes.
+        for (std::size_t i = index; i-- > 0;) {
+            if (memberIndex[i].nameHash == nameHash) {
+                memberIndex[i].nextNamesake = index;
+                break;
+            }
+        }
+        if (memberIndex.size() > fewMembers) rebuildNameSlots(64);
+        return;
+    }
+    if (2 * memberIndex.size() > nameSlots.size()) {
+        rebuildNameSlots(2 * nameSlots.size());
+        return;
+    }
+    std::size_t mask = nameSlots.size() - 1;
+    for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
+        NameSlot& slot = nameSlots[at];
+        if (slot.first == noMember) {
+            slot.first = slot.last = index;
+            return;
+        }
+        if (memberIndex[slot.first].nameHash == nameHash) {
+            memberIndex[slot.last].nextNamesake = index;
+            slot.last = index;
+            return;
+        }
+    }
+}
+
+void CppClass::rebuildNameSlots(std::size_t slotCount) {
+    // The chains (nextNamesake) are complete already; only each chain's
+    // first and last member are entered again.
+    nameSlots.assign(slotCount, NameSlot());
+    std::size_t mask = slotCount - 1;
+    for (std::uint32_t index = 0; index < memberIndex.size(); ++index) {
+        std::uint64_t nameHash = memberIndex[index].nameHash;
+        for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
+            NameSlot& slot = nameSlots[at];
+            if (slot.first == noMember) {
+                slot.first = slot.last = index;
+                break;
+            }
+            if (memberIndex[slot.first].nameHash == nameHash) {
+                slot.last = index;
+                break;
+            }
+        }
+    }
+}
+
+void CppClass::appendMember(CppClassMember* member, std::uint64_t nameHash) {
     member->owner = this;
-    membersByName[member->getName()].push_back(members.size());
+    member->holder = this;
+    auto index = static_cast<std::uint32_t>(members.size());
+    // Most classes hold a few members: starting with room for several spares
+    // the first regrowths of both lists.
+    if (members.empty()) {
+        members.reserve(8);
+        memberIndex.reserve(8);
+    }
     members.push_back(member);
-    memberSet.insert(member);
+    memberIndex.push_back(MemberName{nameHash, noMember});
+    indexMember(index);
 }
 
 CppClassMember* CppClass::addMember(const std::string& memberName,
@@ -74,31 +154,34 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
                                     CppClassMember* member, bool dotFlag) {
     std::string declaration = dotFlag ? replaceAll(declaration_, "::", ".") : declaration_;
 
-    // Only namesakes can match; they are visited in list order, and each is
-    // reconciled on "static " before it is tested, as a full walk would.
+    // Only namesakes can match (members whose name, when added, had the
+    // same hash); they are visited in list order, and each is reconciled on
+    // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
-    auto found = membersByName.find(memberName);
-    if (found != membersByName.end()) {
-        for (size_t index : found->second) {
-            CppClassMember* m = members[index];
-            if (startsWithStatic(declaration)) {
-                if (declaration.size() == staticWord.size() + m->declaration.size() &&
-                    declaration.compare(staticWord.size(), std::string::npos,
-                                        m->declaration) == 0)
-                    m->declaration = declaration;
-            } else if (m->declaration == staticWord + declaration) {
-                declaration = m->declaration;
-            }
-            if (m->getName() == memberName &&
-                (m->arguments.empty() || sameArguments(m->arguments, arguments))) {
-                match = m;
-                break;
-            }
+    std::uint64_t nameHash = nameHashOf(memberName);
+    for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
+         index = memberIndex[index].nextNamesake) {
+        CppClassMember* m = members[index];
+        if (startsWithStatic(declaration)) {
+            if (declaration.size() == staticWord.size() + m->declaration.size() &&
+                declaration.compare(staticWord.size(), std::string::npos, m->declaration) == 0)
+                m->declaration = declaration;
+        } else if (m->declaration.size() == staticWord.size() + declaration.size() &&
+                   startsWithStatic(m->declaration) &&
+                   m->declaration.compare(staticWord.size(), std::string::npos,
+                                          declaration) == 0) {
+            declaration = m->declaration;
+        }
+        if (m->getName() == memberName &&
+            (m->arguments.empty() || sameArguments(m->arguments, arguments))) {
+            match = m;
+            break;
         }
     }
 
     if (match) {
-        if (declaration.size() > match->declaration.size()) match->declaration = declaration;
+        if (declaration.size() > match->declaration.size())
+            match->declaration = std::move(declaration);
         if (!access.empty() && accessWeight(access) < accessWeight(match->access))
             match->access = access;
         if (!comment_.empty() && match->comment.empty()) match->comment = comment_;
@@ -106,29 +189,29 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         addFileName(fileName);
         if (match->arguments.empty()) match->arguments = arguments;
         // The caller may hand in the very member it got back earlier.
-        if (member != match && !memberSet.contains(member)) delete member;
+        if (member != match && !(member && member->holder == this)) delete member;
         return match;
     }
 
     if (!member) return nullptr;
-    if (memberSet.contains(member)) return member;  // already held: nothing to take over
+    if (member->holder == this) return member;  // already held: nothing to take over
     member->setName(memberName);
-    member->declaration = declaration;
+    member->declaration = std::move(declaration);
     member->access = access;
     member->setComment(comment_);
     member->hasArgs = hasArgumentList;
     member->arguments = arguments;
     member->addFileName(fileName);
     addFileName(fileName);
-    appendMember(member);
+    appendMember(member, nameHash);
     return member;
 }
 
 void CppClass::deleteMembers() {
     for (CppClassMember* m : members) delete m;
     members.clear();
-    membersByName.clear();
-    memberSet.clear();
+    memberIndex.clear();
+    nameSlots.clear();
     if (!placeholders.empty()) {
         // Entries naming a placeholder would dangle once it is gone.
         std::unordered_set<const CppClass*> doomed(placeholders.begin(), placeholders.end());
@@ -192,7 +275,11 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks) cons
 
 void CppClass::cloneMembersOf(const CppClass& other) {
     members.reserve(members.size() + other.members.size());
-    for (const CppClassMember* m : other.members) appendMember(m->clone(this));
+    memberIndex.reserve(members.capacity());
+    for (const CppClassMember* m : other.members) {
+        CppClassMember* copy = m->clone(this);
+        appendMember(copy, nameHashOf(copy->getName()));
+    }
 }
 
 void CppClass::copyFrom(const CppClass& other) {

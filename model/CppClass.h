@@ -6,12 +6,13 @@
 
 #include "model/CppClassEntity.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+class ClassList;
 class CppClassMember;
 class UnresolvedClass;
 
@@ -108,20 +109,46 @@ public:
     void mergeFrom(const CppClass& other);
 
 private:
-    void appendMember(CppClassMember* member);
+    // nameHash: the hash of the member's name, as addMember has it.
+    void appendMember(CppClassMember* member, std::uint64_t nameHash);
     void cloneMembersOf(const CppClass& other);
+    // The position of the first member added under a name with this hash,
+    // or noMember. Namesakes (and the rare hash twins) follow through
+    // nextNamesake in list order.
+    std::uint32_t firstNamesake(std::uint64_t nameHash) const;
+    void indexMember(std::uint32_t index);
+    void rebuildNameSlots(std::size_t slotCount);
+
+    static constexpr std::uint32_t noMember = UINT32_MAX;
+    // Small classes are searched through memberIndex alone; the slot
+    // table is built once the class holds more members than this.
+    static constexpr std::size_t fewMembers = 16;
+    struct NameSlot {
+        std::uint32_t first = noMember;  // first and last member of one hash
+        std::uint32_t last = noMember;
+    };
 
     std::map<std::string, CppClass*> bases;
     std::string package;
     std::string kind;
     std::string containerText;
     std::vector<CppClassMember*> members;
-    // Member positions by name, so that merging looks only at namesakes.
-    std::unordered_map<std::string, std::vector<size_t>> membersByName;
-    std::unordered_set<const CppClassMember*> memberSet;
+    // Per member, the hash of its name when added and the next member added
+    // under the same hash; with nameSlots (open addressing, a power of two
+    // in size, at most half full) merging looks only at namesakes.
+    struct MemberName {
+        std::uint64_t nameHash;
+        std::uint32_t nextNamesake;
+    };
+    std::vector<MemberName> memberIndex;
+    std::vector<NameSlot> nameSlots;
     CppClass* parent;
     bool interfaceFlag;
     bool namespaceFlag;
     std::vector<UnresolvedClass*> placeholders;
     int language;
+    // The list that registered this class (set by ClassList::addClass,
+    // never copied), so that registering it again is noticed without a set.
+    friend class ClassList;
+    const ClassList* registeredIn = nullptr;
 };

@@ -5,7 +5,28 @@
 #include "model/CppClass.h"
 #include "model/ModelText.h"
 
-CppClassEntity::CppClassEntity(const DocOptions& options_) : options(options_) {}
+namespace {
+
+// The default record, made once and shared by every entity created
+// without options (never changed, so sharing it across threads is safe).
+const std::shared_ptr<const DocOptions>& defaultOptions() {
+    static const std::shared_ptr<const DocOptions> record = std::make_shared<const DocOptions>();
+    return record;
+}
+
+}  // namespace
+
+CppClassEntity::CppClassEntity() : options(defaultOptions()) {}
+
+CppClassEntity::CppClassEntity(const DocOptions& options_)
+    : options(std::make_shared<const DocOptions>(options_)) {}
+
+CppClassEntity::CppClassEntity(const CppClassEntity* optionsFrom, std::nullptr_t)
+    : options(optionsFrom ? optionsFrom->options : defaultOptions()) {}
+
+void CppClassEntity::setOptions(const DocOptions& newOptions) {
+    options = std::make_shared<const DocOptions>(newOptions);
+}
 
 CppClassEntity::~CppClassEntity() = default;
 
@@ -16,7 +37,9 @@ void CppClassEntity::copyEntity(const CppClassEntity& other) {
     name = other.name;
     comment = other.comment;
     fileNames = other.fileNames;
-    fileNameSet = other.fileNameSet;
+    fileNameSet = other.fileNameSet
+                      ? std::make_unique<std::unordered_set<std::string>>(*other.fileNameSet)
+                      : nullptr;
     options = other.options;
 }
 
@@ -47,20 +70,22 @@ std::string CppClassEntity::getDisplayName() const { return name; }
 
 void CppClassEntity::addFileName(const std::string& fileName) {
     if (fileName.empty()) return;
-    if (fileNameSet.empty()) {
+    if (!fileNameSet) {
         // Nearly every entity is met in one file or two: the list itself is
         // searched until it grows long enough to need its mirror.
         if (std::find(fileNames.begin(), fileNames.end(), fileName) != fileNames.end()) return;
         fileNames.push_back(fileName);
-        if (fileNames.size() > fewFileNames) fileNameSet.insert(fileNames.begin(), fileNames.end());
+        if (fileNames.size() > fewFileNames)
+            fileNameSet = std::make_unique<std::unordered_set<std::string>>(fileNames.begin(),
+                                                                            fileNames.end());
         return;
     }
-    if (fileNameSet.insert(fileName).second) fileNames.push_back(fileName);
+    if (fileNameSet->insert(fileName).second) fileNames.push_back(fileName);
 }
 
 void CppClassEntity::setFileName(const std::string& fileName) {
     fileNames.clear();
-    fileNameSet.clear();
+    fileNameSet.reset();
     addFileName(fileName);
 }
 
@@ -74,7 +99,7 @@ std::string CppClassEntity::getFileNameList() const {
 }
 
 std::string CppClassEntity::getScopeSeparator() const {
-    if (options.dotScope) return ".";
+    if (options->dotScope) return ".";
     const CppClass* owner = getClass();
     if (!owner || owner->getLanguage() != 0) return ".";
     return "::";

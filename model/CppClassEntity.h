@@ -3,6 +3,8 @@
 
 #include "model/DocOptions.h"
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -11,7 +13,8 @@ class CppClass;
 
 class CppClassEntity {
 public:
-    CppClassEntity() = default;
+    // Default options.
+    CppClassEntity();
     explicit CppClassEntity(const DocOptions& options);
     virtual ~CppClassEntity();
 
@@ -60,7 +63,7 @@ public:
     // The file names in the order first added.
     const std::vector<std::string>& getFileNames() const { return fileNames; }
 
-    const DocOptions& getOptions() const { return options; }
+    const DocOptions& getOptions() const { return *options; }
     // "." when the entity's dot-scope option is set or its class is not C++
     // (or it has no class); "::" for C++.
     std::string getScopeSeparator() const;
@@ -70,15 +73,20 @@ public:
     void setSourceDirectory(const std::string& directory) { sourceDirectory = directory; }
 
 protected:
-    void setOptions(const DocOptions& newOptions) { options = newOptions; }
+    void setOptions(const DocOptions& newOptions);
+    // Takes over the options of the entity given (a member its owner's):
+    // the record is shared, which reads as a copy because no entity changes
+    // its record in place, it only replaces it (setOptions, copyEntity).
+    CppClassEntity(const CppClassEntity* optionsFrom, std::nullptr_t);
 
     std::string name;
     std::string comment;
     std::vector<std::string> fileNames;
     // Mirrors fileNames once it holds more than fewFileNames names, so that
-    // adding stays cheap for entities met in many files; empty before.
-    std::unordered_set<std::string> fileNameSet;
+    // adding stays cheap for entities met in many files; null before.
+    std::unique_ptr<std::unordered_set<std::string>> fileNameSet;
     static constexpr std::size_t fewFileNames = 8;
-    DocOptions options;
+    // Never null; immutable once made, shared by the members of a class.
+    std::shared_ptr<const DocOptions> options;
     std::string sourceDirectory;
 };

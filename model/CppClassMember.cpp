@@ -4,13 +4,13 @@
 #include "model/ModelText.h"
 
 CppClassMember::CppClassMember(CppClass* owner_)
-    : CppClassEntity(owner_ ? owner_->getOptions() : DocOptions()), owner(owner_) {}
+    : CppClassEntity(owner_, nullptr), owner(owner_) {}
 
 CppClassMember::~CppClassMember() = default;
 
 bool CppClassMember::isPublic() const {
-    if (access == "protected") return options.includeProtected;
-    if (access == "private") return options.includePrivate;
+    if (access == "protected") return options->includeProtected;
+    if (access == "private") return options->includePrivate;
     return true;
 }
 

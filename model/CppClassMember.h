@@ -69,4 +69,8 @@ protected:
     bool hasArgs = false;
     std::vector<std::string> arguments;
     CppClass* owner;
+    // The class whose member list holds this member (set when it is taken
+    // over, never copied); tells a class whether a member handed in is
+    // already its own without a set of its members.
+    const CppClass* holder = nullptr;
 };

@@ -71,6 +71,15 @@ TEST(CppClassMember, AccessFollowsTheMembersOwnOptions) {
     EXPECT_FALSE(p.isPublic());
     p.setAccess("private");
     EXPECT_TRUE(p.isPublic());
+
+    // The owner taking other options later leaves its members' options as
+    // they were; members made afterwards get the new ones.
+    strict.copyEntity(owner);
+    EXPECT_TRUE(p.isPublic());
+    EXPECT_FALSE(strict.getOptions().includePrivate);
+    DocGenCppClassMember q(&strict);
+    q.setAccess("private");
+    EXPECT_FALSE(q.isPublic());
 }
 
 TEST(CppClassMember, ScopeSeparatorByLanguageAndDotFlag) {

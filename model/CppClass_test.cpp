@@ -188,3 +188,38 @@ TEST(CppClassMerge, DefinitionWithOtherParameterNamesMergesWithItsDeclaration) {
               add(*cls, "size", "void size(std::size_t);", "", {"std::size_t"}));
     EXPECT_EQ(cls->getMembers().size(), 6u);
 }
+
+// Large classes find namesakes through a hash table built once the class
+// outgrows a plain walk; the merges must not depend on which one is used,
+// nor on the table having been regrown between two declarations.
+TEST(CppClass, NamesakesMergeAlikeInSmallAndLargeClasses) {
+    for (int fill : {0, 5, 40, 300}) {
+        auto c = makeClass("Big", 0);
+        CppClassMember* first = add(*c, "draw", "void draw(int);", "public", {"int"});
+        for (int i = 0; i < fill; ++i)
+            add(*c, "m" + std::to_string(i), "int m" + std::to_string(i) + ";", "public");
+        CppClassMember* second = add(*c, "draw", "void draw(char);", "public", {"char"});
+        for (int i = 0; i < fill; ++i) add(*c, "n" + std::to_string(i), "int n;", "public");
+        ASSERT_EQ(c->getMembers().size(), 2 + 2 * static_cast<std::size_t>(fill));
+
+        // Each overload merges with its own earlier declaration.
+        EXPECT_EQ(add(*c, "draw", "void draw(char);", "private", {"char"}, "", "g.h"), second);
+        EXPECT_EQ(add(*c, "draw", "void draw(int);", "", {"int"}), first);
+        EXPECT_EQ(second->getAccess(), "private");
+        EXPECT_EQ(second->getFileNameList(), "f.h|g.h|");
+        // A member held already is neither taken twice nor deleted.
+        EXPECT_EQ(c->addMember("m0x", "", "", "", false, "", {}, first, false), first);
+        // "static " is reconciled with the namesake met first.
+        CppClassMember* x = add(*c, "x", "int x;", "public");
+        for (int i = 0; i < fill; ++i) add(*c, "p" + std::to_string(i), "int p;", "public");
+        EXPECT_EQ(add(*c, "x", "static int x;", "public"), x);
+        EXPECT_EQ(x->getDeclaration(), "static int x;");
+        EXPECT_EQ(c->getMembers().size(), 3 + 3 * static_cast<std::size_t>(fill));
+
+        // After the members go, the class starts over with an empty index.
+        c->deleteMembers();
+        CppClassMember* again = add(*c, "draw", "void draw(char);", "public", {"char"});
+        EXPECT_EQ(add(*c, "draw", "void draw(char);", "public", {"char"}), again);
+        EXPECT_EQ(c->getMembers().size(), 1u);
+    }
+}

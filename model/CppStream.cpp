@@ -4,6 +4,19 @@
 
 namespace {
 constexpr int endOfFile = std::char_traits<char>::eof();
+
+// Moves the put-back characters (last put back, first read) into line up to
+// a line feed, which is taken but not kept. Returns true when that line
+// feed ended the line.
+bool takePushedBackLine(std::string& pushedBack, std::string& line) {
+    while (!pushedBack.empty()) {
+        char c = pushedBack.back();
+        pushedBack.pop_back();
+        if (c == '\n') return true;
+        line += c;
+    }
+    return false;
+}
 }
 
 ConcreteCppStream::ConcreteCppStream(std::istream* input_, std::string fileName_)
@@ -39,12 +52,7 @@ std::string ConcreteCppStream::getFileName() { return fileName; }
 
 std::string ConcreteCppStream::getLine() {
     std::string line;
-    while (!pushedBack.empty()) {
-        char c = pushedBack.back();
-        pushedBack.pop_back();
-        if (c == '\n') return line;
-        line += c;
-    }
+    if (takePushedBackLine(pushedBack, line)) return line;
     if (!input || !*input) return line;
     // A line of any length is read whole.
     std::string rest;
@@ -89,12 +97,7 @@ std::string CppStrStream::getFileName() { return fileName; }
 
 std::string CppStrStream::getLine() {
     std::string line;
-    while (!pushedBack.empty()) {
-        char c = pushedBack.back();
-        pushedBack.pop_back();
-        if (c == '\n') return line;
-        line += c;
-    }
+    if (takePushedBackLine(pushedBack, line)) return line;
     if (atEnd) return line;
     if (position == text.size()) {
         atEnd = true;

@@ -20,42 +20,38 @@ const char* languageText(int language) {
     }
 }
 
-void sendMember(const CppClassMember& member, ModuleSink& module) {
+// fileNames is storage for the member's file list, reused from member to
+// member so that the list is not a new string each time.
+void sendMember(const CppClassMember& member, ModuleSink& module, std::string& fileNames) {
+    fileNames.clear();
+    for (const std::string& f : member.getFileNames()) {
+        fileNames += f;
+        fileNames += '|';
+    }
     module.startMember(member.getName(), member.getComment(), member.getAccess(),
-                       member.getDeclaration(), member.hasArgumentList(),
-                       member.getFileNameList(), member.getArguments());
+                       member.getDeclaration(), member.hasArgumentList(), fileNames,
+                       member.getArguments());
     module.endMember(member.getName());
 }
 
-// Records of other kinds than the DocGen ones (which the run never makes)
-// are sent the same way rather than dropped or dereferenced as null.
-void sendClass(const CppClass& cls, ModuleSink& module) {
+// Members and classes of other kinds than the DocGen ones (which the run
+// never makes) are sent the same way rather than dropped.
+void sendClass(const CppClass& cls, ModuleSink& module, std::string& fileNames) {
     module.startClass(cls.getName(), cls.getComment(), cls.getBaseList("|", true),
                       cls.getFileNameList(), cls.getPackage(), cls.getKind(), cls.getText(),
                       cls.getSourceDirectory(), languageText(cls.getLanguage()));
-    for (const CppClassMember* member : cls.getMembers()) {
-        if (auto* docGen = dynamic_cast<const DocGenCppClassMember*>(member))
-            docGen->sendToModule(module);
-        else
-            sendMember(*member, module);
-    }
+    for (const CppClassMember* member : cls.getMembers()) sendMember(*member, module, fileNames);
     module.endClass(cls.getName());
 }
 
-}  // namespace
-
-namespace {
-
 template <typename AfterSend>
 void sendClasses(const DocGenClassList& list, ModuleSink& module, AfterSend afterSend) {
+    std::string fileNames;
     for (const auto& [key, cls] : list.getClasses()) {
         if (isGlobalsClassName(cls->getName()) && cls->getBases().empty() &&
             cls->getMembers().empty())
             continue;
-        if (auto* docGen = dynamic_cast<const DocGenCppClass*>(cls))
-            docGen->sendToModule(module);
-        else
-            sendClass(*cls, module);
+        sendClass(*cls, module, fileNames);
         afterSend(*cls);
     }
 }
@@ -70,6 +66,12 @@ void DocGenClassList::sendToModuleReleasing(ModuleSink& module) {
     sendClasses(*this, module, [](CppClass& cls) { cls.deleteMembers(); });
 }
 
-void DocGenCppClass::sendToModule(ModuleSink& module) const { sendClass(*this, module); }
+void DocGenCppClass::sendToModule(ModuleSink& module) const {
+    std::string fileNames;
+    sendClass(*this, module, fileNames);
+}
 
-void DocGenCppClassMember::sendToModule(ModuleSink& module) const { sendMember(*this, module); }
+void DocGenCppClassMember::sendToModule(ModuleSink& module) const {
+    std::string fileNames;
+    sendMember(*this, module, fileNames);
+}

@@ -480,7 +480,7 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
     // The source is read once: the first line is checked in memory and the
     // preprocessor works from the same text.
-    const std::string source = readSourceFile(fileName);
+    const std::string source = readWholeFile(fileName);
     std::string_view first(source);
     first = first.substr(0, first.find('\n'));
     if (!first.empty() && first.back() == '\r') first.remove_suffix(1);

@@ -19,11 +19,6 @@ std::string preprocessToTempFile(const std::string& fileName, const DocCommentFo
                                  const PreprocessorDefines& defines, const std::string& package,
                                  std::map<std::string, MacroDefinition>* defineTable);
 
-// Reads the whole file. Throws VelkFileError "Couldn't find the file" when
-// nothing exists under the name, "Couldn't open the file" when it cannot be
-// read as a file, and VelkError "Could not read the source file" (with the
-// system error) on a read error.
-std::string readSourceFile(const std::string& fileName);
 
 // Preprocesses `source`, the text of fileName, into a new temporary file
 // and returns the text read back from it, as preprocessToTempFile and a

@@ -58,28 +58,6 @@ protected:
     bool hadTemp = false;
 };
 
-TEST_F(ParserInputTest, ReadsTheWholeSource) {
-    std::string big(3 * 65536 + 7, 'x');
-    big[100] = '\0';
-    EXPECT_EQ(readSourceFile(write("big.h", big)), big);
-    EXPECT_EQ(readSourceFile(write("empty.h", "")), "");
-}
-
-TEST_F(ParserInputTest, SourceErrorsNameTheFile) {
-    try {
-        readSourceFile((dir / "missing.h").string());
-        FAIL() << "no error";
-    } catch (const VelkFileError& e) {
-        EXPECT_EQ(e.message, "Couldn't find the file");
-    }
-    try {
-        readSourceFile(dir.string());
-        FAIL() << "no error";
-    } catch (const VelkFileError& e) {
-        EXPECT_EQ(e.message, "Couldn't open the file");
-    }
-}
-
 TEST_F(ParserInputTest, TemporaryFileNeverOutlivesTheCall) {
     EXPECT_EQ(preprocess("int a; // note\n/** doc */ int b;\n"), "int a; \n/** doc */ int b;\n");
     EXPECT_TRUE(tempDirEmpty());

@@ -1,5 +1,6 @@
 #include "run/DocModule.h"
 
+#include <cstddef>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -145,15 +146,22 @@ void DocModule::startMember(const std::string& name, const std::string& comment,
                             bool hasArguments, const std::string& fileNames,
                             const std::vector<std::string>& arguments) {
     ModuleStartMemberFn startMemberFn = procStartMember();
-    // One null entry past the count keeps the array a real allocation even
-    // for a member without arguments.
-    std::vector<const char*> argumentTexts;
-    argumentTexts.reserve(arguments.size() + 1);
-    for (const std::string& argument : arguments) argumentTexts.push_back(argument.c_str());
-    argumentTexts.push_back(nullptr);
+    // Nearly every member has a handful of arguments: their pointers go in
+    // an array on the stack, and only a longer list takes a heap one. One
+    // null entry past the count, as the interface's readers may expect.
+    constexpr std::size_t inlineArguments = 15;
+    const char* inlineTexts[inlineArguments + 1];
+    std::vector<const char*> heapTexts;
+    const char** argumentTexts = inlineTexts;
+    if (arguments.size() > inlineArguments) {
+        heapTexts.resize(arguments.size() + 1);
+        argumentTexts = heapTexts.data();
+    }
+    for (std::size_t i = 0; i < arguments.size(); ++i) argumentTexts[i] = arguments[i].c_str();
+    argumentTexts[arguments.size()] = nullptr;
     startMemberFn(handle, name.c_str(), comment.c_str(), access.c_str(), declaration.c_str(),
                   hasArguments ? 1 : 0, fileNames.c_str(), static_cast<int>(arguments.size()),
-                  argumentTexts.data());
+                  argumentTexts);
 }
 
 void DocModule::endMember(const std::string& name) { procEndMember()(handle, name.c_str()); }

@@ -16,6 +16,7 @@
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
 #include "reader/Preprocessor.h"
@@ -23,8 +24,10 @@
 
 // The listing scans the whole text held in memory with an index instead of
 // going through the token layer's stream one character at a time. It cuts
-// the text exactly as readToken(in, nullptr, true, 0, 0, true, &blank,
-// false) does; every rule below mirrors one of the token layer's.
+// the text as readToken(in, &line, true, 0, 0, true, &blank, false) does;
+// every rule below mirrors one of the token layer's. The one departure: the
+// token layer drops the blanks after a "-", and a listing must reproduce its
+// source, so those blanks stay in the listed text.
 
 namespace {
 
@@ -264,9 +267,12 @@ private:
 
 // One token and the white space before it.
 struct Token {
-    enum Kind : unsigned char { End, Word, Literal, Other };
+    // MinusNumber: a "-" and digits with blanks between, which the token
+    // layer reads as the number without the blanks.
+    enum Kind : unsigned char { End, Word, Literal, Other, MinusNumber };
     std::string_view blank;
-    std::string_view text;
+    std::string_view text;  // as written to the listing
+    std::string_view key;   // as the token layer reads it: what is coloured
     Kind kind = End;
     bool copied = false;  // text lies in a scratch string, not in the listed text
 };
@@ -314,8 +320,12 @@ private:
     std::string_view slice(std::size_t start, std::size_t length) const {
         return std::string_view(text.data() + start, length);
     }
-    [[noreturn]] void literalLeftOpen() const {
-        throw VelkFileError("End-of-file while in a quoted string on line 0", fileName);
+    // The line is the one where the literal opens, counted from 1. It is
+    // counted only here: a listing that does not fail pays nothing for it.
+    [[noreturn]] void literalLeftOpen(std::size_t opening) const {
+        const auto lineFeeds = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(opening), '\n');
+        throw VelkFileError("End-of-file while in a quoted string on line " + std::to_string(lineFeeds + 1),
+                            fileName);
     }
 
     std::string_view text;
@@ -332,8 +342,9 @@ private:
     const char* plainBegin = nullptr;
     const char* plainEnd = nullptr;
 
-    std::string minusScratch;  // a "-" token whose digits follow blanks
+    std::string minusScratch;  // the key of a "-" token whose digits follow blanks
     std::string joined;        // tokens joined from several
+    std::string joinedKey;     // their key, when it differs from what is written
 };
 
 void ListingRenderer::read(Token& token) {
@@ -343,7 +354,7 @@ void ListingRenderer::read(Token& token) {
     token.blank = slice(start, pos - start);
     token.copied = false;
     if (pos == n) {
-        token.text = {};
+        token.text = token.key = {};
         token.kind = Token::End;
         return;
     }
@@ -351,44 +362,49 @@ void ListingRenderer::read(Token& token) {
     char c = text[pos++];
     if (kChars.is(c, kIdent)) {
         while (pos < n && kChars.is(text[pos], kIdent)) ++pos;
-        token.text = slice(start, pos - start);
+        token.text = token.key = slice(start, pos - start);
         token.kind = Token::Word;
         return;
     }
     if (c == '-') {
-        // Blanks after a "-" are dropped, and digits after them join it.
+        // Digits after the blanks that follow a "-" join it. Without digits
+        // the blanks are left to the next token; with them they are written
+        // inside this one, and only its key leaves them out.
         std::size_t digits = pos;
         while (digits < n && kChars.is(text[digits], kBlank)) ++digits;
         std::size_t end = digits;
         while (end < n && kChars.is(text[end], kDigit)) ++end;
-        if (digits == pos || end == digits) {
-            token.text = slice(start, digits == pos ? end - start : 1);
-        } else {
+        token.kind = Token::Word;
+        if (end == digits) {
+            token.text = token.key = slice(start, 1);
+            return;
+        }
+        token.text = token.key = slice(start, end - start);
+        if (digits != pos) {
             minusScratch.assign(1, '-');
             minusScratch.append(slice(digits, end - digits));
-            token.text = minusScratch;
-            token.copied = true;
+            token.key = minusScratch;
+            token.kind = Token::MinusNumber;
         }
         pos = end;
-        token.kind = Token::Word;
         return;
     }
     if (c == '"' || c == '\'') {
         for (;;) {
-            if (pos >= n) literalLeftOpen();
+            if (pos >= n) literalLeftOpen(start);
             char d = text[pos++];
             if (d == '\\') {
-                if (pos >= n) literalLeftOpen();
+                if (pos >= n) literalLeftOpen(start);
                 ++pos;
             } else if (d == c) {
                 break;
             }
         }
-        token.text = slice(start, pos - start);
+        token.text = token.key = slice(start, pos - start);
         token.kind = Token::Literal;
         return;
     }
-    token.text = slice(start, 1);
+    token.text = token.key = slice(start, 1);
     token.kind = Token::Other;
 }
 
@@ -437,7 +453,7 @@ Color ListingRenderer::classify(std::string_view token) const {
 }
 
 Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
-    std::string_view word = token.text;
+    std::string_view word = token.key;
     // A literal or an include name is never a keyword or directive word.
     if (joinedInclude || token.kind == Token::Literal) return String;
     if (word.size() == 1) {
@@ -449,7 +465,7 @@ Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
         return known.single[c];
     }
     // Joined tokens are rare and seldom repeat.
-    if (token.copied) return classify(word);
+    if (token.copied || token.key.data() != token.text.data()) return classify(word);
     bool found;
     std::size_t slot = known.words.find(word, found);
     if (found) return known.words.at(slot);
@@ -499,12 +515,17 @@ void ListingRenderer::runTokens() {
             read(name);
             if (name.blank.find('\n') == std::string_view::npos) {
                 if (name.blank.empty() && name.text.data() == token.text.data() + 1) {
-                    token.text = std::string_view(token.text.data(), 1 + name.text.size());
+                    token.text = token.key = std::string_view(token.text.data(), 1 + name.text.size());
                 } else if (!name.text.empty()) {
                     joined.assign(1, '#');
                     joined.append(name.text);
-                    token.text = joined;
+                    token.text = token.key = joined;
                     token.copied = true;
+                }
+                if (name.kind == Token::MinusNumber) {
+                    joinedKey.assign(1, '#');
+                    joinedKey.append(name.key);
+                    token.key = joinedKey;
                 }
             } else {
                 havePending = true;
@@ -522,10 +543,10 @@ void ListingRenderer::runTokens() {
                 joined.append(part.blank);
                 joined.append(part.text);
             }
-            token.text = joined;
+            token.text = token.key = joined;
             token.copied = true;
         }
-        afterInclude = token.text == "#include" || token.text == "#using";
+        afterInclude = token.key == "#include" || token.key == "#using";
 
         Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
         if (color == None && !token.copied) {
@@ -535,88 +556,24 @@ void ListingRenderer::runTokens() {
         flushPlain();
         if (color != None) output.raw(fontOpen[color]);
         // Words are letters, digits, "_" and "-": nothing to escape.
+        // (A MinusNumber holds blanks, which are expanded and counted.)
         if (token.kind == Token::Word) output.putUnescaped(token.text);
         else output.put(token.text);
         if (color != None) output.raw("</font>");
     }
 }
 
-// A file descriptor closed on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd(fd) {}
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd; }
-    bool close() {
-        int result = ::close(fd);
-        fd = -1;
-        return result == 0;
-    }
-
-private:
-    int fd;
-};
-
-// The bytes of a source, never cleared before they are read into.
-struct SourceText {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-
-    std::string_view view() const { return std::string_view(bytes.get(), size); }
-};
-
-// The whole source, read at once. The messages are those of VelkInFile.
-SourceText readSource(const std::string& fileName) {
-    Descriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info;
-    if (file.get() < 0) {
-        if (::stat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
-        throw VelkFileError("Couldn't open the file", fileName);
-    }
-    if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
-        throw VelkFileError("Couldn't open the file", fileName);
-    const bool regular = S_ISREG(info.st_mode);
-    const std::size_t expected = regular ? static_cast<std::size_t>(info.st_size) : 0;
-    // One byte more than the file's size, so that a file that grew since
-    // is noticed by a full buffer.
-    std::size_t capacity = regular ? expected + 1 : std::size_t{1} << 16;
-    SourceText text{std::unique_ptr<char[]>(new char[capacity]), 0};
-    for (;;) {
-        if (text.size == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), text.bytes.get(), text.size);
-            text.bytes = std::move(larger);
-            capacity *= 2;
-        }
-        ssize_t count = ::read(file.get(), text.bytes.get() + text.size, capacity - text.size);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            throw VelkFileError("Could not read the file", fileName);
-        }
-        if (count == 0) break;
-        text.size += static_cast<std::size_t>(count);
-        // A regular file read short at its size has ended: no second read
-        // to see the end.
-        if (regular && text.size == expected && text.size < capacity) break;
-    }
-    return text;
-}
-
 // Read as text: a carriage return before a line feed is dropped.
-void dropCarriageReturns(SourceText& text) {
-    char* const bytes = text.bytes.get();
-    const std::size_t size = text.size;
+void dropCarriageReturns(std::string& text) {
+    char* const bytes = text.data();
+    const std::size_t size = text.size();
     const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
     if (found == nullptr) return;
     std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
     for (std::size_t from = to; from < size; ++from)
         if (!(bytes[from] == '\r' && from + 1 < size && bytes[from + 1] == '\n'))
             bytes[to++] = bytes[from];
-    text.size = to;
+    text.resize(to);
 }
 
 // Writes the page whole. The directory is made only when the page cannot be
@@ -630,19 +587,9 @@ void writePage(const std::string& page, std::string_view html) {
         fd = ::open(page.c_str(), flags, 0666);
         if (fd < 0) throw VelkFileError("Couldn't open the output file", page);
     }
-    Descriptor file(fd);
-    const char* data = html.data();
-    std::size_t left = html.size();
-    while (left > 0) {
-        ssize_t written = ::write(file.get(), data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw VelkFileError("Could not write the file", page);
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (!file.close()) throw VelkFileError("Could not write the file", page);
+    FileDescriptor file(fd);
+    if (!writeAll(file.get(), html.data(), html.size()) || !file.close())
+        throw VelkFileError("Could not write the file", page);
 }
 
 }  // namespace
@@ -700,16 +647,16 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const std::string& detailDirectory,
                                        const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
-    SourceText text = readSource(sourceFile);
+    std::string text = readWholeFile(sourceFile);
     dropCarriageReturns(text);
 
     // Colour markup makes a page two or three times its source; a larger
     // page grows as usual.
-    ListingOutput html(text.size * 3 + 4096, 1);
+    ListingOutput html(text.size() * 3 + 4096, 1);
     html.raw("<HTML>\n<HEAD>\n<TITLE>\n");
     html.put(fileNameOf(sourceFile));
     html.raw("\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
-    ListingRenderer(text.view(), sourceFile, html, memory->byLanguage[options.language], options)
+    ListingRenderer(text, sourceFile, html, memory->byLanguage[options.language], options)
         .run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
     writePage(page, html.written());

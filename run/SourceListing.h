@@ -62,9 +62,13 @@ private:
 // "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
 // tab stop; every other character is written as it stands. The text is cut
 // into tokens as the token layer cuts it (readToken without joined
-// literals), and throws what it throws: VelkFileError "End-of-file while in
-// a quoted string on line 0" naming fileName for a literal left open at the
-// end, with the body up to that literal already appended.
+// literals) and coloured by those tokens, but the blanks the token layer
+// drops after a "-" are written as they stand ("- 12" is coloured as the
+// number "-12" and listed as "- 12"), so the listing keeps the source's
+// lines. Throws what the token layer throws: VelkFileError "End-of-file
+// while in a quoted string on line <n>" naming fileName for a literal left
+// open at the end, n being the line where it opens (the text's first line
+// is 1), with the body up to that literal already appended.
 void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
                          const SourceListingOptions& options);
 

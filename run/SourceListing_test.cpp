@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
+#include <utility>
 
 #include "VelkLib/VelkError.h"
 #include "run/PathComponent.h"
@@ -72,10 +75,9 @@ TEST(SourceListing, ClassesTakeTheFirstMatchingColour) {
 }
 
 TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
-    // Blanks after a "-" are dropped; digits after them join it as a number.
+    // Digits after the blanks after a "-" join it as a number.
     EXPECT_EQ(render("a - 12;b -c"),
-              "a <font color=\"maroon\">-12</font>;b <font color=\"black\">-</font>c");
-    EXPECT_EQ(render("x -\n  y", false), "x -y");
+              "a <font color=\"maroon\">- 12</font>;b <font color=\"black\">-</font>c");
     // The joined "#" takes whatever follows on its line, also a literal.
     EXPECT_EQ(render("#\t\"s\" #", false), "#\"s\" #");
     EXPECT_EQ(render("#\n  #\ninclude <a\n b>"),
@@ -83,7 +85,7 @@ TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
               "<font color=\"black\">&#60;</font>a\n b<font color=\"black\">&#62;</font>");
     // An include name runs to its ">" across lines, blanks and a joined "-".
     EXPECT_EQ(render("#include <a - 1\n>x"),
-              "<font color=\"blue\">#include</font> <font color=\"maroon\">&#60;a -1\n&#62;</font>x");
+              "<font color=\"blue\">#include</font> <font color=\"maroon\">&#60;a - 1\n&#62;</font>x");
     // A line comment at the very end still ends its line.
     EXPECT_EQ(render("x //c"), "x <font color=\"green\">//c</font>\n");
     EXPECT_EQ(render("/*/ x */y", false), "/*/ x */y");
@@ -91,14 +93,19 @@ TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
 
 TEST(SourceListing, ALiteralLeftOpenAtTheEndKeepsWhatCameBefore) {
     SourceListingOptions options;
-    for (const char* text : {"int x = \"abc", "y = 'a\\", "\"a\\\""}) {
+    // The line is the one where the literal opens, line feeds in closed
+    // literals, comments and after a "-" counted too.
+    const std::pair<const char*, int> cases[] = {
+        {"int x = \"abc", 1}, {"y = 'a\\", 1}, {"\"a\\\"", 1},
+        {"a\n\nb = \"x\ny\n", 3}, {"'\n' /*\n*/ //\n-\n\n1 '\\\n", 6}};
+    for (const auto& [text, line] : cases) {
         std::string out = "head ";
         try {
             renderSourceListing(text, "open.cpp", out, options);
             ADD_FAILURE() << text;
         } catch (const VelkFileError& error) {
-            EXPECT_EQ(error.getMessage(),
-                      "End-of-file while in a quoted string on line 0 (file = 'open.cpp')");
+            EXPECT_EQ(error.getMessage(), "End-of-file while in a quoted string on line " +
+                                              std::to_string(line) + " (file = 'open.cpp')");
         }
         EXPECT_EQ(out.rfind("head ", 0), 0u) << out;
     }
@@ -107,6 +114,60 @@ TEST(SourceListing, ALiteralLeftOpenAtTheEndKeepsWhatCameBefore) {
     std::string out;
     EXPECT_THROW(renderSourceListing("x<y \"", "open.cpp", out, options), VelkFileError);
     EXPECT_EQ(out, "x&#60;y");
+}
+
+TEST(SourceListing, BlanksAfterAMinusAreWrittenAsTheyStand) {
+    const std::string op = "<font color=\"black\">-</font>";
+    EXPECT_EQ(render("a - b"), "a " + op + " b");
+    EXPECT_EQ(render("x -\n y"), "x " + op + "\n y");
+    EXPECT_EQ(render("- 12"), "<font color=\"maroon\">- 12</font>");
+    EXPECT_EQ(render("-12"), "<font color=\"maroon\">-12</font>");
+    EXPECT_EQ(render("a -  "), "a " + op + "  ");
+    // Tabs after the "-" stop where they would anywhere else, inside the
+    // number's colour too; the markup takes no column.
+    EXPECT_EQ(render("ab -\tb", false), "ab -    b");
+    EXPECT_EQ(render("ab -\tb"), "ab " + op + "    b");
+    EXPECT_EQ(render("ab -\t7"), "ab <font color=\"maroon\">-    7</font>");
+    EXPECT_EQ(render("x -\n\t1\t;", true, 3),
+              "x <font color=\"maroon\">-\n   1</font>  ;");
+    // A "#" takes the whole number with it.
+    EXPECT_EQ(render("#- \n1", false), "#- \n1");
+}
+
+TEST(SourceListing, AListingKeepsTheLinesOfItsSource) {
+    // Mixed inputs built from the characters the token rules treat apart.
+    const char alphabet[] = "-- \n\n\t1a#<>/*\"'\\x";
+    std::uint32_t seed = 12345;
+    int checked = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        std::size_t length = 1 + round % 40;
+        for (std::size_t i = 0; i < length; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            text.push_back(alphabet[(seed >> 16) % (sizeof alphabet - 1)]);
+        }
+        text.push_back('\n');  // a line comment at the very end adds its line feed
+        std::string plain, colored;
+        try {
+            plain = render(text, false);
+            colored = render(text, true);
+        } catch (const VelkFileError&) {
+            continue;  // a literal left open
+        }
+        ++checked;
+        EXPECT_EQ(std::count(plain.begin(), plain.end(), '\n'), std::count(text.begin(), text.end(), '\n'))
+            << text;
+        // The colours add markup and nothing else.
+        std::string stripped;
+        for (std::size_t i = 0; i < colored.size();) {
+            if (colored.compare(i, 6, "<font ") == 0 || colored.compare(i, 7, "</font>") == 0)
+                i = colored.find('>', i) + 1;
+            else
+                stripped.push_back(colored[i++]);
+        }
+        EXPECT_EQ(stripped, plain) << text;
+    }
+    EXPECT_GT(checked, 100);
 }
 
 TEST(SourceListing, RepeatedWordsKeepTheirColoursInALongListing) {

@@ -22,7 +22,18 @@ CppClass* DocCppClass::clone() const {
 }
 
 std::string DocCppClass::getPageFile(const std::string& prefix) const {
-    return classPagePath(prefix, getPackage(), getName());
+    std::string package = getPackage();
+    if (!page.made || page.name != getName() || page.package != package) {
+        page.path = classPagePath("", package, getName());
+        page.name = getName();
+        page.package = std::move(package);
+        page.made = true;
+    }
+    std::string path;
+    path.reserve(prefix.size() + page.path.size());
+    path += prefix;
+    path += page.path;
+    return path;
 }
 
 std::string DocCppClass::getLink(const std::string& prefix, const std::string& tag,
@@ -136,10 +147,18 @@ void setBasesFromText(CppClass& cls, const std::string& text) {
 
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
     size_t start = 0;
+    std::string name;  // one buffer for every name of the text
     while (start < text.size()) {
         size_t bar = text.find('|', start);
-        if (bar == std::string::npos) bar = text.size();
-        entity.addFileName(text.substr(start, bar - start));
+        if (bar == std::string::npos) {
+            if (start == 0) {  // the usual single name needs no copy
+                entity.addFileName(text);
+                return;
+            }
+            bar = text.size();
+        }
+        name.assign(text, start, bar - start);
+        entity.addFileName(name);
         start = bar + 1;
     }
 }

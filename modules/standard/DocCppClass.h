@@ -28,6 +28,9 @@ public:
     // caller owns it.
     CppClass* clone() const override;
     // The page of the class under its project directory; see classPagePath.
+    // The path below the prefix is kept with the name and package it was
+    // made from and made again when either has changed since; the record
+    // is not to be read from two threads at once.
     std::string getPageFile(const std::string& prefix) const override;
     // The model's link with the shown name HTML-escaped, so that template
     // and operator names appear as written.
@@ -44,6 +47,14 @@ public:
 
 private:
     DocClassList* classList;
+    // Every link to the class asks for its page; see getPageFile.
+    struct PagePath {
+        bool made = false;
+        std::string name;
+        std::string package;
+        std::string path;
+    };
+    mutable PagePath page;
 };
 
 // A member received through startMember.

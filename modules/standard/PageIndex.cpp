@@ -10,6 +10,7 @@
 #include "modules/standard/ModuleFrame.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageDocBlock.h"
+#include "modules/standard/PageEscape.h"
 #include "modules/standard/PageMembers.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageNavigationBar.h"
@@ -20,6 +21,7 @@
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -51,6 +53,13 @@ const KindRule kindRules[] = {
     {[](const CppClassMember&) { return true; }, "field", "field"},
 };
 
+// memberKindWord without a string made for it.
+const char* memberKindText(const CppClassMember& member) {
+    for (const KindRule& rule : kindRules)
+        if (rule.test(member)) return member.hasArgumentList() ? rule.function : rule.other;
+    return "field";
+}
+
 // A class (member null) or a member of the index.
 struct IndexEntry {
     const CppClassEntity* entity;
@@ -63,6 +72,28 @@ struct IndexWriter {
     bool separate;
     std::string up;            // from an index page to the main directory
     std::string detailPrefix;  // from an index page to the detail directory
+
+    // What every member entry of a class repeats: the href-escaped page of
+    // the class and the " in KIND LINK" that follows the kind word. Made on
+    // a class's first member entry and kept while this writer writes.
+    struct OwnerTexts {
+        std::string page;
+        std::string in;
+    };
+    mutable std::unordered_map<const CppClass*, OwnerTexts> owners;
+
+    const OwnerTexts& ownerTexts(const CppClass& owner) const {
+        auto [at, made] = owners.try_emplace(&owner);
+        if (made) {
+            at->second.page = hrefEscape(owner.getPageFile(detailPrefix));
+            std::string& in = at->second.in;
+            in += " in ";
+            in += owner.getKind();
+            in += ' ';
+            in += classLink(owner, detailPrefix);
+        }
+        return at->second;
+    }
 
     NavigationBar bar(char letter) const {
         std::string self = fileNameOf(indexPageName(module, letter, false, false));
@@ -100,15 +131,12 @@ struct IndexWriter {
         const CppClass* owner = entity.getClass();
         if (member) {
             text += "<DT>";
-            text += memberLink(*member, true, detailPrefix, "B", true);
+            // The entity is the member itself, so owner is its class.
+            const OwnerTexts* texts = owner ? &ownerTexts(*owner) : nullptr;
+            appendMemberLink(text, *member, texts ? std::string_view(texts->page) : "", "B", true);
             text += " - ";
-            text += memberKindWord(*member);
-            if (owner) {
-                text += " in ";
-                text += owner->getKind();
-                text += ' ';
-                text += classLink(*owner, detailPrefix);
-            }
+            text += memberKindText(*member);
+            if (texts) text += texts->in;
             text += '\n';
         } else if (owner) {
             text += "<DT>";
@@ -154,11 +182,7 @@ char indexLetter(const std::string& name) {
     return initial >= 'a' ? static_cast<char>(initial - 'a' + 'A') : initial;
 }
 
-std::string memberKindWord(const CppClassMember& member) {
-    for (const KindRule& rule : kindRules)
-        if (rule.test(member)) return member.hasArgumentList() ? rule.function : rule.other;
-    return "field";
-}
+std::string memberKindWord(const CppClassMember& member) { return memberKindText(member); }
 
 void writeMasterIndexPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
@@ -184,7 +208,7 @@ void writeMasterIndexPage(StandardModule& module) {
     for (std::size_t at : displayNameOrder(entities))
         byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
-    IndexWriter writer{module, list, module.separateIndexPages, "", ""};
+    IndexWriter writer{module, list, module.separateIndexPages, "", "", {}};
     writer.up = writer.separate ? "../" : "";
     writer.detailPrefix = writer.up + detailLinkPrefix(module);
 

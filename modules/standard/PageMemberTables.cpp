@@ -31,24 +31,31 @@ bool entityAt(const std::string& text, std::size_t at, std::size_t& end) {
 
 }  // namespace
 
+namespace {
+
+// a < b with 'A'..'Z' read as 'a'..'z' and bytes compared unsigned, as the
+// folded copies would compare, without making them.
+bool foldedLess(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x == y) continue;
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+}  // namespace
+
 std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& members) {
-    // Each name is folded once, not once per comparison.
-    struct Keyed {
-        std::string key;
-        CppClassMember* member;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(members.size());
-    for (CppClassMember* member : members)
-        keyed.push_back({toLowerCase(member->getName()), member});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.member->hasArgumentList() != b.member->hasArgumentList())
-            return a.member->hasArgumentList();
-        return a.key < b.key;
+    std::vector<CppClassMember*> sorted(members);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const CppClassMember* a, const CppClassMember* b) {
+        if (a->hasArgumentList() != b->hasArgumentList()) return a->hasArgumentList();
+        return foldedLess(a->getName(), b->getName());
     });
-    std::vector<CppClassMember*> sorted;
-    sorted.reserve(members.size());
-    for (const Keyed& k : keyed) sorted.push_back(k.member);
     return sorted;
 }
 
@@ -80,6 +87,12 @@ std::string toUpperCase(const std::string& text) {
 
 std::string removeSemicolons(const std::string& text) {
     std::string out;
+    removeSemicolons(text, out);
+    return out;
+}
+
+void removeSemicolons(const std::string& text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     std::size_t from = 0;  // start of the run not yet copied
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -92,8 +105,28 @@ std::string removeSemicolons(const std::string& text) {
         }
     }
     out.append(text, from, std::string::npos);
-    return out;
 }
+
+namespace {
+
+// The anchor and the heading row that open a summary table or a detail
+// section; the table is left open for its rows.
+void appendSectionHead(std::string& out, std::string_view anchor, const std::string& background,
+                       char columns, std::string_view title) {
+    out += "<A NAME=\"";
+    out += anchor;
+    out += "\"><!-- --></A>\n";
+    out += tableStart;
+    out += "\n<TR BGCOLOR=\"";
+    out += background;
+    out += "\">\n<TD COLSPAN=";
+    out += columns;
+    out += "><FONT SIZE=\"+2\">\n<B>";
+    out += title;
+    out += "</B></FONT></TD>\n</TR>\n";
+}
+
+}  // namespace
 
 void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_view title,
                              std::string_view anchor,
@@ -104,15 +137,8 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
     const DocClassList* list = classListOf(&cls);
     out += "<!-- =========== ";
     for (char c : title) out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    out += " =========== -->\n\n<A NAME=\"";
-    out += anchor;
-    out += "\"><!-- --></A>\n";
-    out += tableStart;
-    out += "\n<TR BGCOLOR=\"";
-    out += options.headerBackgroundDark;
-    out += "\">\n<TD COLSPAN=2><FONT SIZE=\"+2\">\n<B>";
-    out += title;
-    out += "</B></FONT></TD>\n</TR>\n";
+    out += " =========== -->\n\n";
+    appendSectionHead(out, anchor, options.headerBackgroundDark, '2', title);
 
     bool leftColumn = cls.getKind() != "enum";
     if (leftColumn && constructorTable)
@@ -121,7 +147,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
         });
 
     const std::string noTag, up = "../";
-    std::string typePart, namePart, name, link;
+    std::string typePart, namePart, name, link, cleaned;
     for (const CppClassMember* member : members) {
         const std::string* row = &member->getDeclaration();
         out += "<TR BGCOLOR=\"";
@@ -140,7 +166,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
             }
             out += "</CODE></FONT></TD>\n";
         }
-        std::string cleaned = removeSemicolons(*row);
+        removeSemicolons(*row, cleaned);
         stripThrowSpecification(cleaned);
         name.clear();
         appendEscapedName(name, member->getName());
@@ -166,15 +192,9 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
     const DocClassList* list = classListOf(&cls);
     out += "<BR>\n<!-- ============ ";
     out += title;
-    out += " ========== -->\n\n<A NAME=\"";
-    out += anchor;
-    out += "\"><!-- --></A>\n";
-    out += tableStart;
-    out += "\n<TR BGCOLOR=\"";
-    out += options.headerBackgroundDark;
-    out += "\">\n<TD COLSPAN=1><FONT SIZE=\"+2\">\n<B>";
-    out += title;
-    out += "</B></FONT></TD>\n</TR>\n</TABLE>\n\n";
+    out += " ========== -->\n\n";
+    appendSectionHead(out, anchor, options.headerBackgroundDark, '1', title);
+    out += "</TABLE>\n\n";
     const std::string tag = "DD", up = "../";
     std::string name, bold;
     for (const CppClassMember* member : members) {

@@ -47,3 +47,5 @@ std::string toUpperCase(const std::string& text);
 
 // The HTML text without its ";" characters, entities kept whole.
 std::string removeSemicolons(const std::string& text);
+// The same text written over out (which must not be text itself).
+void removeSemicolons(const std::string& text, std::string& out);

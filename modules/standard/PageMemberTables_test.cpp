@@ -51,6 +51,16 @@ TEST_F(TablesTest, OrderAndHighlighting) {
     CppClassMember* a = f.addMember(cls, "Alpha", "int Alpha;");
     CppClassMember* run = f.addMember(cls, "run", "void run();", "public", "", true);
     EXPECT_EQ(sortedMembers({b, a, run}), (std::vector<CppClassMember*>{run, a, b}));
+    // Names are compared folded byte by byte: "_" lies between "Z" and
+    // "a" unfolded but before both folded, a prefix comes first, bytes
+    // above 127 come last, and names equal but for case keep their order.
+    std::vector<CppClassMember*> fields;
+    for (const char* name : {"\xc3\xa9t\xc3\xa9", "Zed", "_under", "zed", "ab", "AB", "a", "a_b"})
+        fields.push_back(f.addMember(cls, name, "int x;"));
+    std::vector<std::string> order;
+    for (const CppClassMember* m : sortedMembers(fields)) order.push_back(m->getName());
+    EXPECT_EQ(order, (std::vector<std::string>{"_under", "a", "a_b", "ab", "AB", "Zed", "zed",
+                                               "\xc3\xa9t\xc3\xa9"}));
     EXPECT_EQ(highlightName("size(int sizeHint)", "size", "[S]"), "[S](int sizeHint)");
     EXPECT_EQ(highlightName("<a href=\"x\">size</a> size", "size", "[S]"),
               "<a href=\"x\">size</a> [S]");

@@ -110,9 +110,9 @@ void appendClassPageLink(std::string& out, std::string_view text, const CppClass
 // whose last segment is not among them is left as it is without asking.
 void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
                         const DocClassList* list, const std::string& package,
-                        const std::unordered_set<std::string_view>* segments) {
+                        const MemberEntryLinker* segments) {
     const CppClass* owner = member.getClass();
-    if (word.empty() || !owner || !list || (segments && !segments->contains(lastSegment(word))) ||
+    if (word.empty() || !owner || !list || (segments && !segments->mayName(lastSegment(word))) ||
         isKeyword(word, owner->getLanguage())) {
         out += word;
         return;
@@ -135,7 +135,7 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
 }
 
 void linkDeclaration(CppClassMember& member, const std::string& package,
-                     const std::unordered_set<std::string_view>* segments) {
+                     const MemberEntryLinker* segments) {
     const std::string& text = member.getDeclaration();
     const DocClassList* list = classListOf(member.getClass());
     std::string result;
@@ -192,14 +192,42 @@ void writeMemberEntry(CppClassMember& member, const std::string& package,
     linkDeclaration(member, package, nullptr);
 }
 
-MemberEntryLinker::MemberEntryLinker(const DocClassList& list) {
+namespace {
+
+constexpr std::size_t quickBitCount = std::size_t{1} << 16;
+
+std::size_t quickKey(std::string_view segment) {
+    const std::size_t n = segment.size();
+    std::size_t h = n;
+    if (n) {
+        h = h * 131 + static_cast<unsigned char>(segment[0]);
+        h = h * 131 + static_cast<unsigned char>(segment[n - 1]);
+        h = h * 131 + static_cast<unsigned char>(segment[n / 2]);
+    }
+    return (h ^ (h >> 16)) & (quickBitCount - 1);
+}
+
+}  // namespace
+
+MemberEntryLinker::MemberEntryLinker(const DocClassList& list)
+    : quickBits(quickBitCount / 64, 0) {
     lastSegments.reserve(list.size());
-    for (const auto& entry : list.getClasses())
-        lastSegments.insert(lastSegment(entry.first.second));
+    for (const auto& entry : list.getClasses()) {
+        const std::string_view segment = lastSegment(entry.first.second);
+        lastSegments.insert(segment);
+        const std::size_t key = quickKey(segment);
+        quickBits[key / 64] |= std::uint64_t{1} << (key % 64);
+    }
+}
+
+bool MemberEntryLinker::mayName(std::string_view segment) const {
+    const std::size_t key = quickKey(segment);
+    if (!(quickBits[key / 64] >> (key % 64) & 1u)) return false;
+    return lastSegments.contains(segment);
 }
 
 void MemberEntryLinker::link(CppClassMember& member, const std::string& package) const {
-    linkDeclaration(member, package, &lastSegments);
+    linkDeclaration(member, package, this);
 }
 
 bool isConstructorOrDestructor(const CppClassMember& member) {

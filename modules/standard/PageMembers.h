@@ -7,6 +7,7 @@
 // declaration expects that form.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -33,10 +34,18 @@ class MemberEntryLinker {
 public:
     explicit MemberEntryLinker(const DocClassList& list);
     void link(CppClassMember& member, const std::string& package) const;
+    // False when segment is the part after the last ':' or '.' of no
+    // registered class name, so that no lookup of a word ending in it can
+    // find a class.
+    bool mayName(std::string_view segment) const;
 
 private:
     // The part after the last ':' or '.' of every registered class name.
     std::unordered_set<std::string_view> lastSegments;
+    // One bit per value of a cheap mix of a segment's length and a few of
+    // its bytes, set for every registered segment: most words of a
+    // declaration are turned away here before the set hashes them whole.
+    std::vector<std::uint64_t> quickBits;
 };
 
 // The class that name stands for as seen from package and, when given,

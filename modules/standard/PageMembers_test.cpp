@@ -72,6 +72,13 @@ TEST_F(MembersTest, LinkerAgreesWithFullLookup) {
         linked += fast->getDeclaration() != declaration;
     }
     EXPECT_EQ(linked, 4);  // a declaration's last word is never examined
+
+    // Every registered last segment passes the quick test; a word that
+    // shares length and sampled bytes with one is still told apart.
+    for (const char* segment : {"Widget", "Part", "Shape", "int", "Inner", "C", "Point"})
+        EXPECT_TRUE(linker.mayName(segment)) << segment;
+    for (const char* other : {"Shxpe", "Shapes", "", "D", "Par", "geo"})
+        EXPECT_FALSE(linker.mayName(other)) << other;
 }
 
 TEST_F(MembersTest, SplittingDeclarations) {

@@ -12,18 +12,27 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 }  // namespace
 
-std::string displayNameSortKey(const std::string& displayName) {
-    std::string name = displayName;
+namespace {
+
+// Turns a display name into its sort key in place.
+void foldIntoSortKey(std::string& name) {
     if (!name.empty() && name[0] == '~') {
         // The "~" goes after the name, before any argument list, so that
         // a destructor follows every longer name that starts like it.
         std::size_t end = name.find('(');
         if (end == std::string::npos) end = name.size();
-        name = name.substr(1, end - 1) + "~" + name.substr(end);
+        std::rotate(name.begin(), name.begin() + 1, name.begin() + static_cast<std::ptrdiff_t>(end));
     }
     if (name.empty() || !isLetter(name[0])) name.insert(name.begin(), '_');
     for (char& c : name)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+}
+
+}  // namespace
+
+std::string displayNameSortKey(const std::string& displayName) {
+    std::string name = displayName;
+    foldIntoSortKey(name);
     return name;
 }
 
@@ -45,8 +54,9 @@ std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity
     keys.reserve(entities.size());
     order.reserve(entities.size());
     for (std::size_t i = 0; i < entities.size(); ++i) {
-        keys.push_back(displayNameSortKey(entities[i]->getDisplayName()));
-        const std::string& key = keys.back();
+        keys.push_back(entities[i]->getDisplayName());
+        std::string& key = keys.back();
+        foldIntoSortKey(key);
         // Big-endian, zero-padded: comparing heads compares the first eight
         // bytes as unsigned characters, the order std::string::compare uses.
         std::uint64_t head = 0;

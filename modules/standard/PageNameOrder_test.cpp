@@ -42,4 +42,12 @@ TEST(PageNameOrder, KeysDecidedPastTheFirstEightBytesAndTiesKeepInputOrder) {
     std::reverse(entities.begin(), entities.end());
     EXPECT_EQ(displayNameOrder(entities), referenceOrder(entities));
     EXPECT_TRUE(displayNameOrder({}).empty());
+
+    // The keys themselves, the destructor's "~" moved before its arguments.
+    EXPECT_EQ(displayNameSortKey("~Owner(int a)"), "owner~(int a)");
+    EXPECT_EQ(displayNameSortKey("~Owner"), "owner~");
+    EXPECT_EQ(displayNameSortKey("~"), "_~");
+    EXPECT_EQ(displayNameSortKey("~(x)"), "_~(x)");
+    EXPECT_EQ(displayNameSortKey("9Lives"), "_9lives");
+    EXPECT_EQ(displayNameSortKey(""), "_");
 }

@@ -70,6 +70,20 @@ TEST(SiteNames, PagesNeverLeaveTheirDirectory) {
     EXPECT_EQ(linkToNamedClass("vector<T>", ""), "<a href=\"../(default)/vector<T>.html\">vector&lt;T&gt;</a>");
 }
 
+TEST(SiteNames, ClassPageFollowsRenameAndMove) {
+    DocCppClass cls(nullptr, DocOptions(), 0);
+    cls.setName("Shape");
+    cls.setPackage("src/geo");
+    EXPECT_EQ(cls.getPageFile("../"), "../geo/Shape.html");
+    EXPECT_EQ(cls.getPageFile(""), "geo/Shape.html");
+    cls.setName("Circle");
+    EXPECT_EQ(cls.getPageFile("../"), "../geo/Circle.html");
+    cls.setPackage("src/draw");
+    EXPECT_EQ(cls.getPageFile(""), "draw/Circle.html");
+    cls.setName("Outer::Circle");
+    EXPECT_EQ(cls.getPageFile("x/"), "x/draw/Outer..Circle.html");
+}
+
 TEST(ModuleFrame, FragmentsReplaceTheHeadOnContentPagesOnly) {
     StandardModule module;
     module.pageHeadBuffer = "HEAD";

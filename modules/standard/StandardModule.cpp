@@ -78,12 +78,16 @@ void startMemberRecord(StandardModule& module, const std::string& name,
                        const std::string& fileNames, const std::vector<std::string>& arguments) {
     DocCppClass* cls = module.currentClass.get();
     if (!cls) return;
-    std::string text = comment;
+    // The comment is copied only when something is added to it.
+    std::string extended;
+    const std::string* text = &comment;
     if (module.options.fileLinksForGlobals && isGlobalsClassName(cls->getName())) {
-        if (!text.empty()) text += "\r\n<br>";
-        text += "See {@file1}.";
+        extended = comment;
+        if (!extended.empty()) extended += "\r\n<br>";
+        extended += "See {@file1}.";
+        text = &extended;
     }
-    CppClassMember* kept = cls->addMember(name, declaration, access, text, hasArguments, "",
+    CppClassMember* kept = cls->addMember(name, declaration, access, *text, hasArguments, "",
                                           arguments, new DocCppClassMember(cls), false);
     if (kept) setFileNamesFromText(*kept, fileNames);
 }
