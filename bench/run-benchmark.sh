@@ -2,6 +2,10 @@
 # Builds the program, the standard module and the end-to-end benchmark in an
 # optimised build without sanitizers, then documents a generated corpus.
 #   bench/run-benchmark.sh [classes]      (default 3000)
+# The corpus and the site go under $TMPDIR (else /tmp). On ext4, creating the
+# site's thousands of files within minutes of deleting as many (an earlier
+# run's site) makes the kernel search its inode tables and can double the
+# system time; TMPDIR=/dev/shm measures the program alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build-bench}
