@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test docs clean
+.PHONY: all deps configure build test tsan docs clean
 
 all: build
 
@@ -21,6 +21,15 @@ test: build
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The tests again, built with ThreadSanitizer in a tree of their own: the
+# run parses and writes pages on several threads.
+TSAN_BUILD ?= build-tsan
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRY_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS)
+
 # Documents the sample tree with the standard module, unattended and without
 # a display, into $(BUILD)/docs/index.html. The old site is removed first so
 # that no page of an earlier run survives.
@@ -36,4 +45,4 @@ docs: build
 	  $(DOCS_INPUT) $(BUILD)/docs/index.html
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(TSAN_BUILD)

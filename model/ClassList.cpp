@@ -12,6 +12,7 @@ std::size_t ClassList::KeyViewHash::operator()(const KeyView& key) const noexcep
 }
 
 CppClass* ClassList::lookup(std::string_view package, std::string_view name) const {
+    if (keyLog) keyLog->push_back({KeyEvent::Asked, Key(package, name)});
     if (!mayBeName(name)) return nullptr;
     auto at = classesByView.find(KeyView(package, name));
     return at == classesByView.end() ? nullptr : at->second;
@@ -27,7 +28,12 @@ CppClass* ClassList::addClass(CppClass* cls) {
         delete cls;
         return held;
     }
-    auto at = classesByKey.emplace(Key(cls->getPackage(), cls->getName()), cls).first;
+    if (keyLog) keyLog->push_back({KeyEvent::Registered, Key(cls->getPackage(), cls->getName())});
+    return insertNew(Key(cls->getPackage(), cls->getName()), cls);
+}
+
+CppClass* ClassList::insertNew(Key newKey, CppClass* cls) {
+    auto at = classesByKey.emplace(std::move(newKey), cls).first;
     const Key& key = at->first;
     classesByView.emplace(KeyView(key.first, key.second), cls);
     cls->registeredIn = this;
@@ -64,11 +70,36 @@ CppClass* ClassList::findClass(std::string_view package, std::string_view name,
         if (CppClass* found = lookup(name.substr(0, dot), name.substr(dot + 1))) return found;
     }
     if (CppClass* found = lookup(package, name)) return found;
+    if (fallback && keyLog)
+        keyLog->push_back({KeyEvent::AskedByName, Key(std::string(), std::string(name))});
     if (fallback && mayBeName(name)) {
         auto byName = classesByName.find(name);
         if (byName != classesByName.end()) return byName->second;
     }
     return nullptr;
+}
+
+bool ClassList::holdsNoneOf(const std::vector<KeyEvent>& log) const {
+    for (const KeyEvent& event : log) {
+        if (event.kind == KeyEvent::AskedByName) {
+            if (classesByName.count(event.key.second)) return false;
+        } else if (classesByKey.count(event.key)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ClassList::adoptAll(ClassList& other, const std::vector<KeyEvent>& log) {
+    for (const KeyEvent& event : log) {
+        if (event.kind != KeyEvent::Registered) continue;
+        auto held = other.classesByKey.find(event.key);
+        if (held == other.classesByKey.end() || !held->second) continue;
+        CppClass* cls = held->second;
+        held->second = nullptr;  // the other list no longer owns it
+        insertNew(event.key, cls);
+    }
+    other.clear();
 }
 
 void ClassList::clear() {

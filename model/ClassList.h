@@ -55,6 +55,26 @@ public:
     // Deletes every class; the list can be filled again.
     virtual void clear();
 
+    // A file can be parsed into a list of its own, away from the run's
+    // list, and its classes carried over afterwards, when nothing it asked
+    // or registered depended on the files before it. The log tells: with
+    // a log set, every key asked for (findClass, a registration's check)
+    // and every new key registered is appended to it, in order.
+    struct KeyEvent {
+        enum Kind { Asked, AskedByName, Registered } kind;
+        Key key;  // AskedByName: the name alone, in key.second
+    };
+    void setKeyLog(std::vector<KeyEvent>* log) { keyLog = log; }
+    // True when this list holds none of the keys (and, for AskedByName,
+    // none of the names) of the log: what was asked of the other list
+    // would have had the same answers here.
+    bool holdsNoneOf(const std::vector<KeyEvent>& log) const;
+    // Moves the classes that `other` registered, as its log lists them,
+    // into this list under the keys they were registered with and in the
+    // same order, as if they had been registered here; `other` is left
+    // empty and keeps nothing. The keys must be free here (holdsNoneOf).
+    void adoptAll(ClassList& other, const std::vector<KeyEvent>& log);
+
     // The classes in key order (the list owns them).
     const std::map<Key, CppClass*>& getClasses() const { return classesByKey; }
     size_t size() const { return classesByKey.size(); }
@@ -86,6 +106,10 @@ private:
         return (nameFilter[bit / 64] >> (bit % 64)) & 1;
     }
 
+    // Registers cls under a free key.
+    CppClass* insertNew(Key key, CppClass* cls);
+
+    std::vector<KeyEvent>* keyLog = nullptr;
     std::map<Key, CppClass*> classesByKey;
     std::unordered_map<KeyView, CppClass*, KeyViewHash> classesByView;
     std::unordered_map<std::string_view, CppClass*> classesByName;

@@ -477,7 +477,41 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 
 // --- parse --------------------------------------------------------------
 
+PreprocessedSource CppFile::preprocessAhead() const {
+    PreprocessedSource result;
+    try {
+        const std::string source = readWholeFile(fileName);
+        std::string_view first(source);
+        first = first.substr(0, first.find('\n'));
+        if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+        if (first == kNoDocumentLine) return result;
+        result.documented = true;
+        result.text =
+            preprocessThroughTempFile(source, fileName, format, defines, package, &result.defines);
+    } catch (...) {
+        result.error = std::current_exception();
+    }
+    return result;
+}
+
+void CppFile::usePreprocessed(PreprocessedSource source) {
+    ahead = std::make_unique<PreprocessedSource>(std::move(source));
+}
+
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
+    if (ahead) {
+        std::unique_ptr<PreprocessedSource> source = std::move(ahead);
+        if (defineTable)
+            for (auto& [name, record] : source->defines)
+                defineTable->insert_or_assign(name, std::move(record));
+        if (source->error) std::rethrow_exception(source->error);
+        if (!source->documented) return;
+        text = std::move(source->text);
+        next = text.data();
+        limit = next + text.size();
+        haveInput = true;
+        return;
+    }
     // The source is read once: the first line is checked in memory and the
     // preprocessor works from the same text.
     const std::string source = readWholeFile(fileName);

@@ -28,6 +28,7 @@
 #include "modules/ModuleInterface.h"
 #include "reader/DocCommentFormat.h"
 #include "reader/ParserDeclarator.h"
+#include "reader/ParserInput.h"
 #include "reader/ParserSettings.h"
 
 class ClassList;
@@ -72,6 +73,17 @@ public:
     void parse(ClassList& classList, bool lineBreaks,
                std::map<std::string, MacroDefinition>* defineTable,
                std::map<std::string, bool>* packages);
+
+    // Reads and preprocesses the file as parse() would, without parsing
+    // and without any callback, so that it can run on another thread while
+    // earlier files are parsed. Never throws: an error is kept in the
+    // result.
+    PreprocessedSource preprocessAhead() const;
+    // parse() then takes the file from `source`, made by preprocessAhead of
+    // a parser of the same file, project and settings, instead of reading
+    // it: the define records, the error and the text are those that
+    // reading it then would have given.
+    void usePreprocessed(PreprocessedSource source);
 
     // CppStream: the outside stream when set, else the preprocessed file.
     int get() override;
@@ -235,6 +247,7 @@ private:
     const char* next = nullptr;
     const char* limit = nullptr;
     bool haveInput = false;
+    std::unique_ptr<PreprocessedSource> ahead;  // set by usePreprocessed
     std::streambuf* buffer = nullptr;
     bool atEnd = false;
     std::vector<int> pushedBack;

@@ -2,14 +2,27 @@
 // preprocessed copy of a file and the text of one documentation comment.
 #pragma once
 
+#include <exception>
 #include <map>
 #include <string>
 
 #include "model/CppStream.h"
+#include "model/MacroDefinition.h"
 
 class DocCommentFormat;
-class MacroDefinition;
 class PreprocessorDefines;
+
+// A source file read and preprocessed before its parse, possibly on
+// another thread (CppFile::preprocessAhead).
+struct PreprocessedSource {
+    // False for a file marked not to be documented (nothing else is set).
+    bool documented = false;
+    std::string text;  // the preprocessed text
+    // The file's #define records, those met before an error included.
+    std::map<std::string, MacroDefinition> defines;
+    // What reading or preprocessing threw, for the parse to throw.
+    std::exception_ptr error;
+};
 
 // Preprocesses the file into a new temporary file and returns its name;
 // the caller deletes it. The documented #defines go to defineTable (may be

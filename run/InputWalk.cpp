@@ -61,6 +61,10 @@ std::vector<std::string> splitFileList(const std::string& text) {
     return entries;
 }
 
+std::string unsuccessfulParseText(const std::string& failure, const std::string& path) {
+    return failure + ".  Parsing of \"" + path + "\" was unsuccessful.";
+}
+
 bool isCommentedOut(const std::string& path) { return !path.empty() && path[0] == '#'; }
 
 std::string stripTrailingSeparator(const std::string& entry) {
@@ -203,7 +207,7 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
         failure = e.what();
     }
     if (logFn != nullptr) {
-        std::string text = failure + ".  Parsing of \"" + path + "\" was unsuccessful.";
+        std::string text = unsuccessfulParseText(failure, path);
         logFn(text.c_str(), context);
     }
     return true;

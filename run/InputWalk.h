@@ -30,6 +30,10 @@ bool isCommentedOut(const std::string& path);
 // An entry with one trailing "/" or "\\" removed (a lone "/" stays).
 std::string stripTrailingSeparator(const std::string& entry);
 
+// The text logged when the per-file step for path failed with `failure`:
+// "<failure>.  Parsing of \"<path>\" was unsuccessful."
+std::string unsuccessfulParseText(const std::string& failure, const std::string& path);
+
 // The path of an entry ("\\" read as "/") and its project name.
 struct ProjectEntry {
     std::string path;

@@ -1,10 +1,14 @@
 #include "run/RunDocumentation.h"
 
 #include <exception>
+#include <functional>
+#include <future>
+#include <memory>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkPath.h"
+#include "VelkLib/VelkThreadPool.h"
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
 #include "platform/MessageBox.h"
@@ -12,7 +16,10 @@
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
 #include "run/InputWalk.h"
+#include "run/AheadParse.h"
+#include "run/OrderedReport.h"
 #include "run/SourceListing.h"
+#include "run/SourcePrefetch.h"
 
 namespace {
 
@@ -22,26 +29,197 @@ void phase(const RunContext& run, const char* text) {
     if (run.status != nullptr) run.status("", text, run.context);
 }
 
+// Where the walk and the parser report to: the run's own callbacks, or the
+// ordered report in front of them.
+struct Reports {
+    ModuleStatusFn status;
+    ModuleErrorFn log;
+    ModuleProgressFn progress;
+    void* context;
+};
+
+// What every file of the run is parsed and listed with.
+struct FileSettings {
+    bool lineBreaks;
+    const SourceListingSettings& settings;
+    const ParserSettings& parserSettings;
+    const DocCommentFormat& commentFormat;
+    const std::string& outputDirectory;
+};
+
+// Writes the listing pages of a file once it is parsed: one page per
+// package that the file declared.
+using ListingStep = std::function<void(const std::string& path,
+                                       const std::map<std::string, bool>& packages,
+                                       const SourceListingOptions& options)>;
+
+SourceListingOptions listingOptions(const FileSettings& file, int language) {
+    SourceListingOptions options;
+    options.syntaxColor = file.settings.syntaxColor;
+    options.colors = file.settings.colors;
+    options.tabSize = file.settings.tabSize;
+    options.language = language;
+    return options;
+}
+
 // The per-file step: parse one file into the run's model and write its
-// listing pages, one per package that the file declared.
-void parseFile(RunContext& run, const std::string& path, const std::string& project,
-               bool lineBreaks, const SourceListingSettings& settings,
-               const ParserSettings& parserSettings, const DocCommentFormat& commentFormat,
-               const std::string& outputDirectory, SourceListingWriter& listings) {
-    CppFile parser(path, project, run.status, run.log, run.context, run.defines, commentFormat,
-                   &parserSettings, &run.languageMap);
+// listing pages. `prepared`, when not null, is the file already read and
+// preprocessed.
+void parseFile(RunContext& run, const Reports& reports, const FileSettings& file,
+               const std::string& path, const std::string& project,
+               PreprocessedSource* prepared, const ListingStep& listings) {
+    CppFile parser(path, project, reports.status, reports.log, reports.context, run.defines,
+                   file.commentFormat, &file.parserSettings, &run.languageMap);
+    if (prepared) parser.usePreprocessed(std::move(*prepared));
     std::map<std::string, bool> packages;
-    parser.parse(run.classList, lineBreaks, &run.macros, &packages);
+    parser.parse(run.classList, file.lineBreaks, &run.macros, &packages);
     if (!run.listings) return;
     if (packages.empty()) packages[""] = true;
-    SourceListingOptions options;
-    options.syntaxColor = settings.syntaxColor;
-    options.colors = settings.colors;
-    options.tabSize = settings.tabSize;
-    options.language = parser.getLanguage();
-    for (const auto& [package, seen] : packages)
-        listings.write(path, package.empty() ? "(default)" : package, outputDirectory,
-                       run.detailDirectory, options);
+    listings(path, packages, listingOptions(file, parser.getLanguage()));
+}
+
+std::string listingPackage(const std::string& package) {
+    return package.empty() ? "(default)" : package;
+}
+
+// The parse with the help of a pool: files are read and preprocessed
+// ahead on the workers while the run thread parses them in walk order into
+// the one model, and each file's listing pages are written on the workers
+// once it is parsed. Reports stay in the order of a run on one thread.
+class PooledParse {
+public:
+    PooledParse(RunContext& run_, const FileSettings& file_, unsigned threads,
+                SourcePrefetch::FileList order)
+        : run(run_),
+          file(file_),
+          limit(4 * std::size_t{threads}),
+          report(run.status, run.log, run.progress, run.context),
+          writers(threads),
+          pool(std::make_unique<VelkThreadPool>(threads)),
+          prefetch(*pool, std::move(order),
+                   [this](const std::string& path, const std::string& project) {
+                       return prepare(path, project);
+                   },
+                   limit) {}
+
+    // The queued work ends before the state it uses goes away.
+    ~PooledParse() { pool.reset(); }
+
+    Reports reports() {
+        return {OrderedReport::status, OrderedReport::log, OrderedReport::progress,
+                report.context()};
+    }
+
+    void step(const std::string& path, const std::string& project) {
+        PreparedFile prepared;
+        const bool ahead = prefetch.take(path, project, prepared);
+        if (ahead && prepared.parsed) {
+            AheadParse& parsed = *prepared.parsed;
+            if (carryOver(parsed, run.classList, run.macros, OrderedReport::status,
+                          OrderedReport::log, report.context())) {
+                if (parsed.packages.empty()) parsed.packages[""] = true;
+                if (run.listings)
+                    queueListings(path, parsed.packages, listingOptions(file, parsed.language));
+                return;
+            }
+            // Something of an earlier file was there: parsed again, in turn.
+            parseFile(run, reports(), file, path, project, nullptr, listingStep());
+            return;
+        }
+        parseFile(run, reports(), file, path, project, ahead ? &prepared.source : nullptr,
+                  listingStep());
+    }
+
+    // Waits for the listings and passes on what they held back.
+    void finish() { report.flush(); }
+
+private:
+    // On a worker: read and preprocess the file and, when it follows the
+    // rules of Java and C#, whose files seldom add to another file's
+    // classes, parse it too.
+    PreparedFile prepare(const std::string& path, const std::string& project) {
+        PreparedFile prepared;
+        auto parsed = std::make_unique<AheadParse>();
+        CppFile parser(path, project, AheadParse::status, AheadParse::log, parsed.get(),
+                       run.defines, file.commentFormat, &file.parserSettings, &run.languageMap);
+        PreprocessedSource source = parser.preprocessAhead();
+        if (!parser.javaLikeRules()) {
+            prepared.source = std::move(source);
+            return prepared;
+        }
+        parseAhead(parser, std::move(source), file.lineBreaks, *parsed);
+        prepared.parsed = std::move(parsed);
+        return prepared;
+    }
+
+    ListingStep listingStep() {
+        return [this](const std::string& source, const std::map<std::string, bool>& packages,
+                      const SourceListingOptions& options) {
+            queueListings(source, packages, options);
+        };
+    }
+
+    void queueListings(const std::string& source, const std::map<std::string, bool>& packages,
+                       const SourceListingOptions& options) {
+        std::vector<std::string> names;
+        std::vector<std::shared_future<std::string>> earlier;
+        auto done = std::make_shared<std::promise<std::string>>();
+        std::shared_future<std::string> result = done->get_future().share();
+        for (const auto& [package, seen] : packages) {
+            names.push_back(listingPackage(package));
+            // Two files with one page: the later one's page wins, as on one thread.
+            std::string page = sourceListingPath(source, names.back(), file.outputDirectory,
+                                                 run.detailDirectory);
+            auto [at, added] = lastWriter.try_emplace(page, result);
+            if (!added) {
+                earlier.push_back(at->second);
+                at->second = result;
+            }
+        }
+        pool->submit([this, source, names, options, earlier, done](unsigned worker) {
+            for (const auto& before : earlier) before.wait();
+            std::string failure;
+            try {
+                for (const std::string& package : names)
+                    writers[worker].write(source, package, file.outputDirectory,
+                                          run.detailDirectory, options);
+            } catch (const VelkError& e) {
+                failure = unsuccessfulParseText(e.getMessage(), source);
+            } catch (const std::exception& e) {
+                failure = unsuccessfulParseText(e.what(), source);
+            } catch (...) {
+                done->set_exception(std::current_exception());
+                return;
+            }
+            done->set_value(failure);
+        });
+        report.holdFor(result, limit);
+    }
+
+    RunContext& run;
+    const FileSettings& file;
+    const std::size_t limit;
+    OrderedReport report;
+    std::vector<SourceListingWriter> writers;  // one per worker
+    std::map<std::string, std::shared_future<std::string>> lastWriter;  // page -> its last writer
+    std::unique_ptr<VelkThreadPool> pool;
+    SourcePrefetch prefetch;
+};
+
+// The files the walk of the entries will hand on, in its order: the same
+// walk without callbacks. An error ends the list early; the real walk
+// meets it again and reports it.
+SourcePrefetch::FileList walkOrder(const RunContext& run, const std::vector<std::string>& entries) {
+    SourcePrefetch::FileList order;
+    InputWalk walk(run.extensions, nullptr, nullptr, nullptr, nullptr,
+                   [&](const std::string& path, const std::string& project) {
+                       order.emplace_back(path, project);
+                   });
+    try {
+        for (const std::string& entry : entries) walk.walkEntry(entry);
+    } catch (...) {
+    }
+    return order;
 }
 
 }  // namespace
@@ -73,12 +251,27 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
 
     phase(run, "Counting files...");
     const ParserSettings parserSettings = settings.parserSettings();
+    const FileSettings file{lineBreaks, settings, parserSettings, commentFormat, outputDirectory};
+    const unsigned threads = configuredThreadCount();
+    std::unique_ptr<PooledParse> pooled;
+    if (threads > 1)
+        pooled = std::make_unique<PooledParse>(run, file, threads, walkOrder(run, entries));
+
     // One writer for the run, so the colour of each word is worked out once, not once per page.
     SourceListingWriter listings;
-    InputWalk walk(run.extensions, run.status, run.log, run.progress, run.context,
+    const ListingStep writeListings = [&](const std::string& path,
+                                          const std::map<std::string, bool>& packages,
+                                          const SourceListingOptions& options) {
+        for (const auto& [package, seen] : packages)
+            listings.write(path, listingPackage(package), outputDirectory, run.detailDirectory,
+                           options);
+    };
+    const Reports reports =
+        pooled ? pooled->reports() : Reports{run.status, run.log, run.progress, run.context};
+    InputWalk walk(run.extensions, reports.status, reports.log, reports.progress, reports.context,
                    [&](const std::string& path, const std::string& project) {
-                       parseFile(run, path, project, lineBreaks, settings, parserSettings,
-                                 commentFormat, outputDirectory, listings);
+                       if (pooled) pooled->step(path, project);
+                       else parseFile(run, reports, file, path, project, nullptr, writeListings);
                    });
     int total = 0;
     for (const std::string& entry : entries) total += walk.countEntry(entry);
@@ -86,10 +279,13 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
 
     for (const std::string& entry : entries) {
         if (!walk.walkEntry(entry)) {
+            if (pooled) pooled->finish();
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
         }
     }
+    if (pooled) pooled->finish();
+    pooled.reset();
     run.projectList = walk.projectListText();
 
     if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);

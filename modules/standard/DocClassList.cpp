@@ -49,6 +49,17 @@ DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusRece
 
 DocClassList::~DocClassList() = default;
 
+void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
+    frozen = false;
+    indexes();
+    for (const auto& [key, cls] : getClasses()) {
+        cls->getPageFile("");
+        resolvedBases(*cls);
+    }
+    for (const CppClass* cls : order) longestAncestorChain(*cls);
+    frozen = true;
+}
+
 void DocClassList::clear() {
     index.reset();
     resolvedBaseCache.clear();
@@ -164,7 +175,7 @@ CppClass* DocClassList::resolveQualifiedName(const std::string& name, const std:
 
 void DocClassList::cacheResolvedBase(CppClass* resolved, const CppClass& cls,
                                      const std::string& baseName) const {
-    if (resolved) resolvedBaseCache[{&cls, baseName}] = resolved;
+    if (resolved && !frozen) resolvedBaseCache[{&cls, baseName}] = resolved;
 }
 
 CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& baseName,
@@ -212,6 +223,10 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
     auto consider = [](Frame& frame, CppClass* base, size_t baseLength) {
         if (baseLength + 1 > frame.best.length) frame.best = {base, baseLength + 1};
     };
+    // Frozen, a class the memo does not know is walked in a copy of it.
+    std::unordered_map<const CppClass*, ChainLink> scratch;
+    if (frozen && !chainMemo.count(start)) scratch = chainMemo;
+    auto& memoTable = frozen && !chainMemo.count(start) ? scratch : chainMemo;
     std::unordered_set<const CppClass*> onPath;
     std::vector<Frame> stack;
     auto push = [&](CppClass* c) {
@@ -227,26 +242,28 @@ std::vector<CppClass*> DocClassList::longestAncestorChain(const CppClass& cls) c
     // A class is walked once; its link is final from then on, and always
     // names a class whose own link was final before, so the links can
     // never form a loop, not even through a cycle of bases.
-    if (!chainMemo.count(start)) push(start);
+    if (!memoTable.count(start)) push(start);
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.next < top.bases.size()) {
             CppClass* b = top.bases[top.next++];
-            auto memo = chainMemo.find(b);
-            if (memo != chainMemo.end()) consider(top, b, memo->second.length);
+            auto memo = memoTable.find(b);
+            if (memo != memoTable.end()) consider(top, b, memo->second.length);
             else if (!onPath.count(b)) push(b);  // considered when it is finished
             continue;
         }
         CppClass* finished = top.cls;
         ChainLink link = top.best;
-        chainMemo[finished] = link;
+        memoTable[finished] = link;
         onPath.erase(finished);
         stack.pop_back();
         if (!stack.empty()) consider(stack.back(), finished, link.length);
     }
     // The links run from the direct base to the root.
     std::vector<CppClass*> chain;
-    for (CppClass* c = chainMemo[start].next; c != nullptr; c = chainMemo[c].next) chain.push_back(c);
+    for (CppClass* c = memoTable.find(start)->second.next; c != nullptr;
+         c = memoTable.find(c)->second.next)
+        chain.push_back(c);
     std::reverse(chain.begin(), chain.end());
     return chain;
 }

@@ -111,6 +111,16 @@ public:
     // added or the list is cleared.
     const std::vector<CppClass*>& sortedClasses(std::string_view filter) const;
 
+    // Class pages are written on several threads at once. Before they
+    // start, warmCaches fills what their questions remember (the indexes,
+    // every class's page path and resolved bases, the ancestor chains of
+    // the classes in `order`, the order of the pages) and freezes the
+    // caches: until thawCaches, questions only read them, and what they do
+    // not hold is worked out again each time instead of being stored.
+    void warmCaches(const std::vector<CppClass*>& order) const;
+    void thawCaches() const { frozen = false; }
+    bool cachesFrozen() const { return frozen; }
+
 private:
     struct Indexes;
     const Indexes& indexes() const;
@@ -133,4 +143,5 @@ private:
         size_t length;
     };
     mutable std::unordered_map<const CppClass*, ChainLink> chainMemo;
+    mutable bool frozen = false;
 };

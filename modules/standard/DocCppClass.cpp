@@ -23,7 +23,11 @@ CppClass* DocCppClass::clone() const {
 
 std::string DocCppClass::getPageFile(const std::string& prefix) const {
     std::string package = getPackage();
-    if (!page.made || page.name != getName() || page.package != package) {
+    const bool stale = !page.made || page.name != getName() || page.package != package;
+    // Pages written on several threads ask at once: nothing is stored then.
+    if (stale && classList && classList->cachesFrozen())
+        return classPagePath(prefix, package, getName());
+    if (stale) {
         page.path = classPagePath("", package, getName());
         page.name = getName();
         page.package = std::move(package);

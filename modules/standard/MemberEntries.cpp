@@ -1,5 +1,6 @@
 // The one-time preparation of member entries before the class pages are
 // written.
+#include "VelkLib/VelkThreadPool.h"
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
@@ -23,6 +24,27 @@ void DocClassList::prepareMemberEntries() {
     // No class is added while the entries are written, so one index of the
     // class names serves every member.
     const MemberEntryLinker linker(*this);
+    std::vector<DocCppClass*> classes;
+    classes.reserve(size());
     for (const auto& entry : getClasses())
-        if (auto* cls = dynamic_cast<DocCppClass*>(entry.second)) cls->writeMemberEntries(linker);
+        if (auto* cls = dynamic_cast<DocCppClass*>(entry.second)) classes.push_back(cls);
+    const unsigned threads = configuredThreadCount();
+    if (threads <= 1 || classes.size() < 2) {
+        for (DocCppClass* cls : classes) cls->writeMemberEntries(linker);
+        return;
+    }
+    // A member's entry reads the list and changes only the member itself.
+    warmCaches({});
+    VelkThreadPool pool(threads);
+    try {
+        forEachSlice(pool, classes.size(), 8 * std::size_t{threads},
+                     [&](std::size_t, std::size_t begin, std::size_t end) {
+                         for (std::size_t i = begin; i < end; ++i)
+                             classes[i]->writeMemberEntries(linker);
+                     });
+    } catch (...) {
+        thawCaches();
+        throw;
+    }
+    thawCaches();
 }

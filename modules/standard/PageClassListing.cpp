@@ -1,13 +1,21 @@
 #include "modules/standard/PageClassListing.h"
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkThreadPool.h"
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageClassTree.h"
+#include "modules/standard/PageEscape.h"
 #include "modules/standard/StatusReceiver.h"
 
 #include <algorithm>
+#include <chrono>
+#include <deque>
+#include <exception>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <unordered_set>
 #include <vector>
 
@@ -45,23 +53,120 @@ private:
 };
 
 // Writes class pages; the detail directory is made before the first page
-// of the pass (one check per pass, not one per page).
+// of the pass (one check per pass, not one per page). With more than one
+// thread the pages are written on a pool while the pass goes on listing:
+// a page writer only reads the class list (its caches are filled and
+// frozen first), works in a context of its own worker and collects its
+// deprecated items apart; finish() takes them in page order, so the site
+// is the same whatever the number of threads.
 class PageWriter {
 public:
-    PageWriter(const DocClassList& list, const ClassListingPass& pass) : list(list), pass(pass) {}
+    PageWriter(const DocClassList& list, const ClassListingPass& pass,
+               const std::vector<CppClass*>& order)
+        : list(list), pass(pass) {
+        const unsigned threads = configuredThreadCount();
+        if (threads <= 1 || !pass.writePages || order.size() < 2) return;
+        list.warmCaches(order);
+        pool = std::make_unique<VelkThreadPool>(threads);
+        // The head of a page is rendered through the module's buffers.
+        auto head = pass.pageContext.pageHead;
+        auto headLock = std::make_shared<std::mutex>();
+        for (unsigned i = 0; i < threads; ++i) {
+            ClassPageContext context = pass.pageContext;
+            context.memo = std::make_shared<ClassPageContext::PassMemo>();
+            context.pageHead = [head, headLock](const std::string& title) {
+                std::lock_guard<std::mutex> lock(*headLock);
+                return head(title);
+            };
+            contexts.push_back(std::move(context));
+        }
+    }
+
+    ~PageWriter() {
+        // Left by an error of the pass itself: the pages queued still end
+        // before the list they read goes away.
+        for (auto& page : pending) page->done.wait();
+        list.thawCaches();
+    }
 
     void write(const CppClass& cls) {
         if (!directoryMade) {
             VelkDirectory(pass.pageContext.outputDirectory, true);
             directoryMade = true;
         }
-        writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
+        if (!pool) {
+            writeClassPage(cls, pass.pageContext, list.directSubclasses(cls),
+                           list.nestedClasses(cls));
+            return;
+        }
+        // Enough pages queued to keep every worker busy, and no more.
+        while (!pending.empty() &&
+               (pending.size() >= 4 * contexts.size() ||
+                pending.front()->done.wait_for(std::chrono::seconds(0)) ==
+                    std::future_status::ready))
+            takeFront();
+        auto page = std::make_unique<QueuedPage>();
+        page->cls = &cls;
+        QueuedPage* queued = page.get();
+        page->done = pool->submit([this, queued](unsigned worker) {
+            ClassPageContext& context = contexts[worker];
+            context.deprecated = pass.pageContext.deprecated ? &queued->deprecated : nullptr;
+            writeClassPage(*queued->cls, context, list.directSubclasses(*queued->cls),
+                           list.nestedClasses(*queued->cls));
+        });
+        last = &cls;
+        pending.push_back(std::move(page));
+    }
+
+    // Waits for the queued pages. Throws what the first failed page threw,
+    // in page order, as writing them one by one would have.
+    void finish() {
+        while (!pending.empty()) takeFront();
+        if (last) {
+            // The module's buffers hold the last page's head, as without threads.
+            pass.pageContext.pageHead(escapeHtml(last->getName()));
+            last = nullptr;
+        }
     }
 
 private:
+    struct QueuedPage {
+        const CppClass* cls = nullptr;
+        DeprecatedItemMap deprecated;
+        std::future<void> done;
+    };
+
+    void takeFront() {
+        std::unique_ptr<QueuedPage> page = std::move(pending.front());
+        pending.pop_front();
+        if (!failure) {
+            try {
+                page->done.get();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        } else {
+            page->done.wait();
+        }
+        if (failure) {
+            // The pages after a failed one are not part of the result.
+            for (auto& later : pending) later->done.wait();
+            pending.clear();
+            last = nullptr;
+            std::rethrow_exception(failure);
+        }
+        if (pass.pageContext.deprecated)
+            for (auto& [key, entity] : page->deprecated) (*pass.pageContext.deprecated)[key] = entity;
+    }
+
     const DocClassList& list;
     const ClassListingPass& pass;
     bool directoryMade = false;
+    std::unique_ptr<VelkThreadPool> pool;
+    std::vector<ClassPageContext> contexts;  // one per worker
+    std::deque<std::unique_ptr<QueuedPage>> pending;
+    const CppClass* last = nullptr;
+    std::exception_ptr failure;
 };
 
 // Whether a class is listed at the top: declared outside any class, that
@@ -84,14 +189,19 @@ bool writeClassPages(std::ostream& out, const DocClassList& list, const ClassLis
     // The progress counts against every class of the list, whichever
     // project the pass lists.
     PassProgress progress(pass, list.size());
-    PageWriter pages(list, pass);
-    for (const CppClass* cls : list.sortedClasses(pass.projectName)) {
+    const std::vector<CppClass*>& classes = list.sortedClasses(pass.projectName);
+    PageWriter pages(list, pass, classes);
+    for (const CppClass* cls : classes) {
         if (isTopLevel(list, *cls))
             expandItemTemplate(out, *cls, pass.entryTemplate, pass.templateContext);
         if (!pass.writePages) continue;
-        if (!progress.report(*cls)) return false;
+        if (!progress.report(*cls)) {
+            pages.finish();
+            return false;
+        }
         pages.write(*cls);
     }
+    pages.finish();
     return true;
 }
 
@@ -118,7 +228,7 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
     // Both passes share one progress range: the interfaces of the second
     // pass go on from where the classes of the first ended.
     PassProgress progress(pass, all, secondPass ? nonInterfaces : 0);
-    PageWriter pages(list, pass);
+    PageWriter pages(list, pass, classes);
 
     // Children of a class in this pass: its direct subclasses of the pass,
     // each only while not yet listed.
@@ -180,10 +290,17 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
             if (base != cls && !base->isUnresolved() && base->isInterface() == secondPass &&
                 members.count(base))
                 root = false;
-        if (root && !listed.count(cls) && !walkFrom(*cls)) return false;
+        if (root && !listed.count(cls) && !walkFrom(*cls)) {
+            pages.finish();
+            return false;
+        }
     }
     // What only a cycle reaches is listed from its first class.
     for (const CppClass* cls : classes)
-        if (!listed.count(cls) && !walkFrom(*cls)) return false;
+        if (!listed.count(cls) && !walkFrom(*cls)) {
+            pages.finish();
+            return false;
+        }
+    pages.finish();
     return true;
 }

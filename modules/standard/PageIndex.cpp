@@ -3,6 +3,7 @@
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
+#include "VelkLib/VelkThreadPool.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/DocClassList.h"
@@ -81,6 +82,7 @@ struct IndexWriter {
         std::string in;
     };
     mutable std::unordered_map<const CppClass*, OwnerTexts> owners;
+    VelkThreadPool* pool = nullptr;  // long sections are written on it
 
     const OwnerTexts& ownerTexts(const CppClass& owner) const {
         auto [at, made] = owners.try_emplace(&owner);
@@ -156,6 +158,26 @@ struct IndexWriter {
 
     void writeSection(std::ostream& out, char letter, const std::vector<IndexEntry>& entries) const {
         module.statusReceiver.message(nullptr, charToString(letter).c_str());
+        // A long section is written in slices on the pool, each by a writer
+        // of its own (the owners' texts it remembers are its own), and the
+        // slices go out in order.
+        constexpr std::size_t sliceEntries = 1024;
+        if (pool && entries.size() >= 2 * sliceEntries) {
+            const std::size_t slices = (entries.size() + sliceEntries - 1) / sliceEntries;
+            std::vector<std::string> texts(slices);
+            forEachSlice(*pool, entries.size(), slices,
+                         [&](std::size_t slice, std::size_t begin, std::size_t end) {
+                             IndexWriter writer{module, list, separate, up, detailPrefix, {},
+                                                nullptr};
+                             for (std::size_t i = begin; i < end; ++i)
+                                 writer.writeEntry(texts[slice], entries[i]);
+                         });
+            out << "<DL>\n";
+            for (const std::string& text : texts)
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            out << "</DL>\n";
+            return;
+        }
         // Entries gather in one text that goes to the stream in large
         // pieces.
         constexpr std::size_t flushAt = 1 << 16;
@@ -208,9 +230,25 @@ void writeMasterIndexPage(StandardModule& module) {
     for (std::size_t at : displayNameOrder(entities))
         byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
-    IndexWriter writer{module, list, module.separateIndexPages, "", "", {}};
+    IndexWriter writer{module, list, module.separateIndexPages, "", "", {}, nullptr};
     writer.up = writer.separate ? "../" : "";
     writer.detailPrefix = writer.up + detailLinkPrefix(module);
+    const unsigned threads = configuredThreadCount();
+    std::unique_ptr<VelkThreadPool> pool;
+    if (threads > 1 && entities.size() >= 4096) {
+        // The entries only read the list: its caches are filled first.
+        list.warmCaches({});
+        pool = std::make_unique<VelkThreadPool>(threads);
+        writer.pool = pool.get();
+    }
+    // The caches are thawed on every way out.
+    struct Thaw {
+        const DocClassList& list;
+        bool frozen;
+        ~Thaw() {
+            if (frozen) list.thawCaches();
+        }
+    } thaw{list, pool != nullptr};
 
     if (writer.separate) {
         // A page for every letter, so that every link of the letter bar

@@ -1,0 +1,80 @@
+#include "VelkLib/VelkThreadPool.h"
+
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+VelkThreadPool::VelkThreadPool(unsigned workers) {
+    if (workers == 0) workers = 1;
+    threads.reserve(workers);
+    for (unsigned i = 0; i < workers; ++i) threads.emplace_back([this, i] { serve(i); });
+}
+
+VelkThreadPool::~VelkThreadPool() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+    }
+    wake.notify_all();
+    for (std::thread& thread : threads) thread.join();
+}
+
+std::future<void> VelkThreadPool::submit(Task task) {
+    std::packaged_task<void(unsigned)> packaged(std::move(task));
+    std::future<void> result = packaged.get_future();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        queue.push_back(std::move(packaged));
+    }
+    wake.notify_one();
+    return result;
+}
+
+void VelkThreadPool::serve(unsigned worker) {
+    for (;;) {
+        std::packaged_task<void(unsigned)> task;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, [this] { return stopping || !queue.empty(); });
+            // Queued work is finished before the pool goes away.
+            if (queue.empty()) return;
+            task = std::move(queue.front());
+            queue.pop_front();
+        }
+        task(worker);
+    }
+}
+
+void forEachSlice(VelkThreadPool& pool, std::size_t count, std::size_t slices,
+                  const std::function<void(std::size_t, std::size_t, std::size_t)>& body) {
+    if (slices == 0) slices = 1;
+    if (slices > count) slices = count;
+    std::vector<std::future<void>> done;
+    done.reserve(slices);
+    for (std::size_t i = 0; i < slices; ++i) {
+        const std::size_t begin = count * i / slices;
+        const std::size_t end = count * (i + 1) / slices;
+        done.push_back(pool.submit([&body, i, begin, end](unsigned) { body(i, begin, end); }));
+    }
+    // Every slice ends before this returns, also when one failed.
+    std::exception_ptr failure;
+    for (auto& slice : done) {
+        try {
+            slice.get();
+        } catch (...) {
+            if (!failure) failure = std::current_exception();
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
+}
+
+unsigned configuredThreadCount() {
+    if (const char* text = std::getenv("VANTRY_THREADS")) {
+        char* end = nullptr;
+        long value = std::strtol(text, &end, 10);
+        if (end != text && *end == '\0' && value >= 1 && value <= 256)
+            return static_cast<unsigned>(value);
+    }
+    unsigned processors = std::thread::hardware_concurrency();
+    return processors == 0 ? 1 : processors;
+}
