@@ -57,7 +57,10 @@ protected:
 
     Outcome document(const std::string& threads, const std::vector<std::string>& inputs,
                      const std::vector<std::string>& options) {
-        const std::string out = "out" + threads;
+        // The same output path each time: the messages name it.
+        const std::string out = "out";
+        std::error_code ignored;
+        fs::remove_all(work() / out, ignored);
         std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite",
                                       "-module=vantry-standard", "-moduledir=" + moduleDir_.string()};
         args.insert(args.end(), options.begin(), options.end());

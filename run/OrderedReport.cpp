@@ -17,6 +17,7 @@ OrderedReport::~OrderedReport() {
 void OrderedReport::status(const char* line1, const char* line2, void* context) {
     auto& self = *static_cast<OrderedReport*>(context);
     self.passOn(false);
+    if (self.stopped || self.failure) return;
     if (self.held.empty()) {
         if (self.statusFn) self.statusFn(line1, line2, self.callbackContext);
         return;
@@ -30,6 +31,7 @@ void OrderedReport::status(const char* line1, const char* line2, void* context) 
 void OrderedReport::log(const char* text, void* context) {
     auto& self = *static_cast<OrderedReport*>(context);
     self.passOn(false);
+    if (self.stopped || self.failure) return;
     if (self.held.empty()) {
         if (self.logFn) self.logFn(text, self.callbackContext);
         return;
@@ -40,9 +42,12 @@ void OrderedReport::log(const char* text, void* context) {
 int OrderedReport::progress(int done, int total, void* context) {
     auto& self = *static_cast<OrderedReport*>(context);
     self.passOn(false);
+    if (self.stopped) return 0;
+    if (self.failure) return self.lastAnswer;
     if (self.held.empty()) {
-        if (self.progressFn) self.lastAnswer = self.progressFn(done, total, self.callbackContext);
-        return self.lastAnswer;
+        Item item{Item::Progress, {}, {}, {}, done, total, {}};
+        self.deliver(item);
+        return self.stopped ? 0 : self.lastAnswer;
     }
     self.held.push_back(Item{Item::Progress, {}, {}, {}, done, total, {}});
     return self.lastAnswer;
@@ -53,27 +58,40 @@ void OrderedReport::holdFor(std::shared_future<std::string> pending, std::size_t
     held.push_back(Item{Item::Pending, {}, {}, {}, 0, 0, std::move(pending)});
     ++pendingCount;
     while (pendingCount > limit) passOn(true, true);
+    throwFailure();
 }
 
-void OrderedReport::flush() { passOn(true); }
+void OrderedReport::flush() {
+    passOn(true);
+    throwFailure();
+}
+
+void OrderedReport::throwFailure() {
+    if (!failure) return;
+    std::exception_ptr thrown = failure;
+    failure = nullptr;
+    failed = true;
+    std::rethrow_exception(thrown);
+}
 
 void OrderedReport::passOn(bool wait, bool oldestOnly) {
     while (!held.empty()) {
         Item& front = held.front();
-        if (front.kind == Item::Pending) {
-            if (!wait && front.pending.wait_for(std::chrono::seconds(0)) !=
-                             std::future_status::ready)
-                return;
-            Item item = std::move(front);
-            held.pop_front();
-            --pendingCount;
-            deliver(item);  // may throw what the work threw
-            if (oldestOnly) return;
-            continue;
-        }
+        const bool pending = front.kind == Item::Pending;
+        if (pending && !wait &&
+            front.pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return;
         Item item = std::move(front);
         held.pop_front();
-        deliver(item);
+        if (pending) --pendingCount;
+        // After a stop or a failure the run would have reported nothing
+        // more; the works still end before they are forgotten.
+        if (stopped || failure || failed) {
+            if (pending) item.pending.wait();
+        } else {
+            deliver(item);
+        }
+        if (pending && oldestOnly) return;
     }
 }
 
@@ -89,9 +107,16 @@ void OrderedReport::deliver(Item& item) {
         break;
     case Item::Progress:
         if (progressFn) lastAnswer = progressFn(item.done, item.total, callbackContext);
+        if (lastAnswer == 0) stopped = true;
         break;
     case Item::Pending: {
-        const std::string text = item.pending.get();
+        std::string text;
+        try {
+            text = item.pending.get();
+        } catch (...) {
+            failure = std::current_exception();
+            return;
+        }
         if (!text.empty() && logFn) logFn(text.c_str(), callbackContext);
         break;
     }

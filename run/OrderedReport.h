@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <future>
 #include <optional>
 #include <string>
@@ -33,7 +34,9 @@ public:
     static void status(const char* line1, const char* line2, void* context);
     static void log(const char* text, void* context);
     // While reports are held, answers what the last progress passed on
-    // answered (the stop request reaches the run a few files later).
+    // answered (the stop request reaches the run a few files later). Once
+    // a progress passed on was answered with a stop, every later report is
+    // dropped, as the run would have stopped there, and this answers 0.
     static int progress(int done, int total, void* context);
     void* context() { return this; }
 
@@ -42,9 +45,15 @@ public:
     // pending works are held: past that this waits for the oldest one.
     void holdFor(std::shared_future<std::string> pending, std::size_t limit);
 
-    // Waits for every pending work and passes on everything held. What a
-    // pending work threw other than its text is thrown here.
+    // Waits for every pending work and passes on everything held. A
+    // pending work that threw instead of yielding a text ends the reports
+    // there (nothing after it is passed on, as the run would have ended
+    // there): what it threw is thrown here and by holdFor, once; the
+    // callbacks never throw it.
     void flush();
+
+    // True once a progress passed on was answered with a stop.
+    bool stopRequested() const { return stopped; }
 
 private:
     struct Item {
@@ -61,6 +70,8 @@ private:
     // (all of them, or only the oldest with oldestOnly).
     void passOn(bool wait, bool oldestOnly = false);
     void deliver(Item& item);
+    // Throws what a pending work threw, once.
+    void throwFailure();
 
     ModuleStatusFn statusFn;
     ModuleErrorFn logFn;
@@ -69,4 +80,7 @@ private:
     std::deque<Item> held;
     std::size_t pendingCount = 0;
     int lastAnswer = 1;
+    bool stopped = false;            // a progress was answered with a stop
+    std::exception_ptr failure;      // what a pending work threw, not yet thrown
+    bool failed = false;             // ... and thrown since
 };

@@ -132,6 +132,7 @@ public:
 
     // Waits for the listings and passes on what they held back.
     void finish() { report.flush(); }
+    bool stopRequested() const { return report.stopRequested(); }
 
 private:
     // On a worker: read and preprocess the file and, when it follows the
@@ -277,15 +278,23 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     for (const std::string& entry : entries) total += walk.countEntry(entry);
     walk.setTotal(total);
 
+    bool cancelled = false;
     for (const std::string& entry : entries) {
         if (!walk.walkEntry(entry)) {
-            if (pooled) pooled->finish();
-            phase(run, "Cancelled.");
-            return RunOutcome::Cancelled;
+            cancelled = true;
+            break;
         }
     }
-    if (pooled) pooled->finish();
-    pooled.reset();
+    if (pooled) {
+        // The stop answer may only arrive with the reports held back.
+        pooled->finish();
+        cancelled = cancelled || pooled->stopRequested();
+        pooled.reset();
+    }
+    if (cancelled) {
+        phase(run, "Cancelled.");
+        return RunOutcome::Cancelled;
+    }
     run.projectList = walk.projectListText();
 
     if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);

@@ -56,7 +56,11 @@ void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
         cls->getPageFile("");
         resolvedBases(*cls);
     }
+    // The pages' own classes first, in page order, as one thread would ask
+    // (the chains through a cycle depend on where the walk began); then
+    // the rest, so that no question misses.
     for (const CppClass* cls : order) longestAncestorChain(*cls);
+    for (const auto& [key, cls] : getClasses()) longestAncestorChain(*cls);
     frozen = true;
 }
 

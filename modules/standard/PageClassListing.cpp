@@ -6,7 +6,7 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageClassTree.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/StatusReceiver.h"
 
 #include <algorithm>
