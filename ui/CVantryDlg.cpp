@@ -467,6 +467,17 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
         onRun();
         return true;
     }
+    if (notification == gui::BN_CLICKED) {
+        void (CVantryDlg::*opens)() = id == IDC_MODULE_OPTIONS      ? &CVantryDlg::onModuleOptions
+                                      : id == IDC_PREPROCESSOR_DEFS ? &CVantryDlg::onPreprocessorDefines
+                                      : id == IDC_FILE_EXTENSIONS   ? &CVantryDlg::onFileExtensions
+                                      : id == IDC_OTHER             ? &CVantryDlg::onOtherOptions
+                                                                    : nullptr;
+        if (opens != nullptr) {
+            (this->*opens)();
+            return true;
+        }
+    }
     if (id == IDC_MODULE_LIST && notification == gui::CBN_SELCHANGE) {
         onModuleSelected();
         return true;
@@ -500,6 +511,12 @@ bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
         case WM_UPDATE_CHECKED:
             if (updateCheck && updateCheck->finish(profile)) updateCheck.reset();
             return true;
+        case gui::WM_SYSCOMMAND:
+            if (message.wParam == ID_GENERATE_COMMAND_LINE) {
+                onGenerateCommandLine();
+                return true;
+            }
+            return CDialog::OnMessage(message);
         default: return CDialog::OnMessage(message);
     }
 }

@@ -96,6 +96,17 @@ public:
     void onShowWarnings();
     void onRunThreadGone();
 
+    // The secondary dialogs, each over the dialog's current values; what
+    // the user confirms is taken back (ui/SecondaryDialogHandlers.cpp).
+    // Module Options hands the new values to the module and remembers them
+    // as the current module-option values; its errors, and those of the
+    // command-line generator, are shown with the error icon.
+    void onModuleOptions();
+    void onPreprocessorDefines();
+    void onFileExtensions();
+    void onOtherOptions();
+    void onGenerateCommandLine();
+
     // With a display: on the first start offers the update settings, later
     // starts the periodic update check when it is due.
     void startUpdateCheck();
