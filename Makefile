@@ -45,7 +45,7 @@ test: build-test
 tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRY_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS)
-	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/cmake/tsan-suppressions.txt \
 	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS)
 
 # Documents the sample tree with the standard module, unattended and without

@@ -22,11 +22,13 @@ VelkThreadPool::~VelkThreadPool() {
 std::future<void> VelkThreadPool::submit(Task task) {
     std::packaged_task<void(unsigned)> packaged(std::move(task));
     std::future<void> result = packaged.get_future();
+    bool someoneSleeps = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
         queue.push_back(std::move(packaged));
+        someoneSleeps = sleepers > 0;
     }
-    wake.notify_one();
+    if (someoneSleeps) wake.notify_one();
     return result;
 }
 
@@ -35,7 +37,11 @@ void VelkThreadPool::serve(unsigned worker) {
         std::packaged_task<void(unsigned)> task;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            wake.wait(lock, [this] { return stopping || !queue.empty(); });
+            if (queue.empty() && !stopping) {
+                ++sleepers;
+                wake.wait(lock, [this] { return stopping || !queue.empty(); });
+                --sleepers;
+            }
             // Queued work is finished before the pool goes away.
             if (queue.empty()) return;
             task = std::move(queue.front());

@@ -39,6 +39,9 @@ private:
     std::condition_variable wake;
     std::deque<std::packaged_task<void(unsigned)>> queue;
     bool stopping = false;
+    // Waking a thread costs far more than handing over a task: only a
+    // sleeping worker is woken, a busy one finds the task when it is done.
+    std::size_t sleepers = 0;
     std::vector<std::thread> threads;
 };
 

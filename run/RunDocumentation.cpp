@@ -92,7 +92,7 @@ public:
                 SourcePrefetch::FileList order)
         : run(run_),
           file(file_),
-          limit(4 * std::size_t{threads}),
+          limit(2 * std::size_t{threads}),
           report(run.status, run.log, run.progress, run.context),
           writers(threads),
           pool(std::make_unique<VelkThreadPool>(threads)),
@@ -100,7 +100,7 @@ public:
                    [this](const std::string& path, const std::string& project) {
                        return prepare(path, project);
                    },
-                   limit) {}
+                   threads) {}
 
     // The queued work ends before the state it uses goes away.
     ~PooledParse() { pool.reset(); }

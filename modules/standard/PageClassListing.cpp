@@ -101,7 +101,7 @@ public:
         }
         // Enough pages queued to keep every worker busy, and no more.
         while (!pending.empty() &&
-               (pending.size() >= 4 * contexts.size() ||
+               (pending.size() >= 2 * contexts.size() ||
                 pending.front()->done.wait_for(std::chrono::seconds(0)) ==
                     std::future_status::ready))
             takeFront();
