@@ -291,3 +291,19 @@ void copyFile(const std::string& from, const std::string& to) {
         throw fail();
     }
 }
+
+void normaliseLineEnds(std::string& text) {
+    char* const bytes = text.data();
+    const std::size_t size = text.size();
+    const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
+    if (found == nullptr) return;
+    std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
+    for (std::size_t from = to; from < size; ++from) {
+        if (bytes[from] != '\r') {
+            bytes[to++] = bytes[from];
+        } else if (from + 1 >= size || bytes[from + 1] != '\n') {
+            bytes[to++] = '\n';
+        }
+    }
+    text.resize(to);
+}

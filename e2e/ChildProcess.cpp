@@ -1,6 +1,7 @@
 #include "e2e/ChildProcess.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -43,7 +44,9 @@ void check(int rc, const char* what) {
 
 std::string ChildResult::describe() const {
     std::ostringstream text;
-    if (termSignal != 0)
+    if (timedOut)
+        text << "killed at its time limit";
+    else if (termSignal != 0)
         text << "killed by signal " << termSignal;
     else
         text << "exit status " << exitCode;
@@ -67,7 +70,7 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
 
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment, const std::filesystem::path& cwd,
-                     const std::filesystem::path& captureDir) {
+                     const std::filesystem::path& captureDir, double timeLimitSeconds) {
     const auto outFile = captureDir / "child.out";
     const auto errFile = captureDir / "child.err";
 
@@ -99,10 +102,21 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
 
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0) {
-        if (errno != EINTR) throw std::runtime_error(std::string("wait4: ") + std::strerror(errno));
-    }
     ChildResult result;
+    const auto deadline = start + std::chrono::duration<double>(timeLimitSeconds);
+    for (;;) {
+        pid_t got = wait4(pid, &status, timeLimitSeconds > 0 ? WNOHANG : 0, &usage);
+        if (got == pid) break;
+        if (got < 0 && errno != EINTR)
+            throw std::runtime_error(std::string("wait4: ") + std::strerror(errno));
+        if (got == 0) {
+            if (!result.timedOut && std::chrono::steady_clock::now() >= deadline) {
+                ::kill(pid, SIGKILL);
+                result.timedOut = true;
+            }
+            ::usleep(20000);
+        }
+    }
     result.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);

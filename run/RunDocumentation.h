@@ -57,7 +57,8 @@ enum class RunOutcome { Done, DoneWithError, Cancelled };
 // parse is logged and the run goes on. From init to done every error (a
 // VelkError, a std::exception, anything) is caught: it is shown in an
 // error box, the status reads "Done (error)." and the driver returns
-// normally. A null module is such an error. When progress answers 0 during
+// normally. A null module is such an error. A run whose module reported an
+// error through the error callback ends "Done (error)." too, after done. When progress answers 0 during
 // parsing the status reads "Cancelled." and no module call is made.
 RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             const std::string& footer, const std::string& itemTemplate,

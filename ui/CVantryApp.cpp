@@ -78,6 +78,11 @@ bool CVantryApp::InitInstance() {
         int ifNoRun = !display && result == gui::IDCANCEL ? RunConsole::ExitCancelled
                                                            : RunConsole::ExitDone;
         exitStatus = console.exitStatus(ifNoRun);
+    } catch (const CommandLineRefused& error) {
+        m_pMainWnd = nullptr;
+        console.endLine();
+        gui::messageBox(error.getMessage(), "Vantry", gui::Buttons::Ok, gui::Icon::Error);
+        exitStatus = RunConsole::ExitUnusable;
     } catch (const VelkError& error) {
         m_pMainWnd = nullptr;
         console.endLine();

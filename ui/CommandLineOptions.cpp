@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
+#include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
+#include "run/InputWalk.h"
 #include "ui/CVantryDlg.h"
 
 namespace {
@@ -104,6 +106,14 @@ bool matches(const CommandLineOption& row, const std::string& key) {
     }
 }
 
+// The detail-pages directory and the index page names lie inside the
+// output directory: a value that is absolute or climbs out is refused.
+void refuseLeavingOutputDirectory(const char* option, const std::string& value) {
+    if (!leavesDirectory(value)) return;
+    throw CommandLineRefused("The value \"" + value + "\" of -" + option +
+                             " leaves the output directory; give a name inside it.");
+}
+
 bool fileExistsAt(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
@@ -141,6 +151,9 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
         }
     }
     if (dialog.classesDirectory.empty()) dialog.classesDirectory = "projects";
+    refuseLeavingOutputDirectory("classdir", dialog.classesDirectory);
+    if (auto base = dialog.moduleOptions.find("index-file-base"); base != dialog.moduleOptions.end())
+        refuseLeavingOutputDirectory("index-file-base", base->second);
 
     int count = commandLine.paramCount;
     if (count == 0) return CommandLineResult::Go;
@@ -149,6 +162,9 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     if (count == 1) {
         dialog.outputFile = "index.html";
         projects = 1;
+    } else if (directoryExists(dialog.outputFile)) {
+        throw CommandLineRefused("The output file \"" + dialog.outputFile +
+                                 "\" is a directory; name the index file to write.");
     } else if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {
         if (gui::messageBox("Overwrite " + dialog.outputFile + "?", "Vantry", gui::Buttons::YesNo,
                             gui::Icon::Question) != gui::Answer::Yes) {
@@ -157,7 +173,7 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
         }
     }
     for (int i = 0; i < projects; ++i)
-        dialog.projectList.append("\"").append(commandLine.getParam(i)).append("\"\r\n");
+        dialog.projectList.append(quoteListEntry(commandLine.getParam(i))).append("\r\n");
     return CommandLineResult::Go;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "VelkLib/VelkCmdLine.h"
+#include "VelkLib/VelkError.h"
 
 class CVantryDlg;
 
@@ -40,6 +41,14 @@ std::span<const CommandLineOption> commandLineOptions();
 // Splits a flag into its lower-cased key and decoded value.
 OptionValue readOption(const std::string& flag);
 
+// A command line that cannot run: an option value that would write outside
+// the output directory, or an output file that is a directory. The program
+// shows the message and ends with exit status 2.
+class CommandLineRefused : public VelkError {
+public:
+    using VelkError::VelkError;
+};
+
 enum class CommandLineResult {
     Go,        // show the dialog
     Version,   // the version was shown
@@ -53,7 +62,8 @@ enum class CommandLineResult {
 // "index.html"; with more, the last is the output file and the others are
 // projects, and an existing output file brings the question "Overwrite
 // <file>?" unless "-overwrite" was given. Throws VelkError when an option's
-// value is refused (an invalid comment format).
+// value is refused (an invalid comment format), CommandLineRefused when the
+// command line cannot run. Positional arguments are paths as they stand.
 CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine);
 
 // parseCommandLineOptions; true when the dialog is to be shown.

@@ -110,6 +110,27 @@ TEST_F(CommandLineTest, BadCommentFormatThrows) {
     EXPECT_THROW(parse({"-comment-format=nonsense"}), VelkError);
 }
 
+TEST_F(CommandLineTest, NothingIsWrittenOutsideTheOutputDirectory) {
+    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-index-file-base=a/../../x"}) {
+        CVantryDlg fresh(store);
+        EXPECT_THROW(parseCommandLineOptions(fresh, VelkCmdLine({option, "src"})), CommandLineRefused)
+            << option;
+    }
+    EXPECT_EQ(parse({"-classdir=docs/../classes", "-index-file-base=all", "src"}), CommandLineResult::Go);
+    CVantryDlg fresh(store);
+    try {
+        parseCommandLineOptions(fresh, VelkCmdLine({"src", scratch.path}));
+        ADD_FAILURE() << "an output path that is a directory was taken";
+    } catch (const CommandLineRefused& e) {
+        EXPECT_NE(e.getMessage().find(scratch.path), std::string::npos);
+    }
+}
+
+TEST_F(CommandLineTest, APositionalArgumentIsAPathAsItStands) {
+    EXPECT_EQ(parse({"my \"odd\" dir", "out.html"}), CommandLineResult::Go);
+    EXPECT_EQ(dialog.projectList, "\"my \"\"odd\"\" dir\"\r\n");
+}
+
 TEST_F(CommandLineTest, OneProjectWritesIndexHtmlWithoutAsking) {
     EXPECT_EQ(parse({"src"}), CommandLineResult::Go);
     EXPECT_EQ(dialog.outputFile, "index.html");

@@ -1,5 +1,6 @@
 #include "modules/standard/DocCppClass.h"
 
+#include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "model/ModelText.h"
 #include "modules/standard/DocClassList.h"
@@ -62,46 +63,6 @@ std::string TempCppClass::getPageFile(const std::string& prefix) const {
     return classPagePath(prefix, getPackage(), getName());
 }
 
-namespace {
-
-// What each byte becomes in a path component: ':' becomes '.'; blank, '[',
-// ']', '/', '\\' and control characters become '_'.
-constexpr std::array<char, 256> makePathCharMap() {
-    std::array<char, 256> map{};
-    for (int c = 0; c < 256; ++c) map[c] = static_cast<char>(c);
-    for (int c = 0; c < 0x20; ++c) map[c] = '_';
-    map[0x7f] = '_';
-    for (char c : {' ', '[', ']', '/', '\\'}) map[static_cast<unsigned char>(c)] = '_';
-    map[':'] = '.';
-    return map;
-}
-
-constexpr std::array<char, 256> pathCharMap = makePathCharMap();
-
-// Appends safePathComponent(name); page paths are made for every link to a
-// class, so they are built in one string.
-void appendSafePathComponent(std::string& out, std::string_view name) {
-    const std::size_t start = out.size();
-    out += name;
-    char* const made = out.data() + start;
-    for (std::size_t i = 0; i < name.size(); ++i)
-        made[i] = pathCharMap[static_cast<unsigned char>(made[i])];
-    const std::string_view component = std::string_view(out).substr(start);
-    if (component.empty() || component == "." || component == "..") {
-        out.resize(start);
-        out += '_';
-    }
-}
-
-}  // namespace
-
-std::string safePathComponent(const std::string& name) {
-    std::string result;
-    result.reserve(name.size());
-    appendSafePathComponent(result, name);
-    return result;
-}
-
 std::string projectDirectoryName(const std::string& projectName) {
     return safePathComponent(projectName);
 }
@@ -146,21 +107,7 @@ void setBasesFromText(CppClass& cls, const std::string& text) {
 }
 
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
-    size_t start = 0;
-    std::string name;  // one buffer for every name of the text
-    while (start < text.size()) {
-        size_t bar = text.find('|', start);
-        if (bar == std::string::npos) {
-            if (start == 0) {  // the usual single name needs no copy
-                entity.addFileName(text);
-                return;
-            }
-            bar = text.size();
-        }
-        name.assign(text, start, bar - start);
-        entity.addFileName(name);
-        start = bar + 1;
-    }
+    for (const std::string& name : splitListFields(text)) entity.addFileName(name);
 }
 
 std::string kindAndName(const CppClass& cls) { return cls.getKind() + " " + cls.getName(); }

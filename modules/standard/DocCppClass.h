@@ -5,6 +5,7 @@
 // pages of one project lie in one directory named after it.
 #pragma once
 
+#include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 
@@ -79,10 +80,6 @@ public:
     std::string getPageFile(const std::string& prefix) const override;
 };
 
-// One path component made from a name so that no page leaves its
-// directory: ':' becomes '.', blank, '[', ']', '/', '\' and control
-// characters become '_', and a result that is "", "." or ".." becomes "_".
-std::string safePathComponent(const std::string& name);
 // The directory of a project's pages below the output directory; the one
 // rule used for class pages, project pages and every link to them.
 std::string projectDirectoryName(const std::string& projectName);
