@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -44,9 +45,7 @@ void check(int rc, const char* what) {
 
 std::string ChildResult::describe() const {
     std::ostringstream text;
-    if (timedOut)
-        text << "killed at its time limit";
-    else if (termSignal != 0)
+    if (termSignal != 0)
         text << "killed by signal " << termSignal;
     else
         text << "exit status " << exitCode;
@@ -68,9 +67,14 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
     return result;
 }
 
-ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
-                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
-                     const std::filesystem::path& captureDir, double timeLimitSeconds) {
+namespace {
+
+// Starts the child and waits for it; when signals is given, polls instead of
+// blocking so that it can watch the child's standard error.
+ChildResult spawnAndWait(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment,
+                         const std::filesystem::path& cwd, const std::filesystem::path& captureDir,
+                         const ChildSignals* signals, int limitSeconds) {
     const auto outFile = captureDir / "child.out";
     const auto errFile = captureDir / "child.err";
 
@@ -102,21 +106,25 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
 
     int status = 0;
     rusage usage{};
-    ChildResult result;
-    const auto deadline = start + std::chrono::duration<double>(timeLimitSeconds);
+    int sent = 0;
     for (;;) {
-        pid_t got = wait4(pid, &status, timeLimitSeconds > 0 ? WNOHANG : 0, &usage);
-        if (got == pid) break;
-        if (got < 0 && errno != EINTR)
+        pid_t done = wait4(pid, &status, signals != nullptr ? WNOHANG : 0, &usage);
+        if (done == pid) break;
+        if (done < 0) {
+            if (errno == EINTR) continue;
             throw std::runtime_error(std::string("wait4: ") + std::strerror(errno));
-        if (got == 0) {
-            if (!result.timedOut && std::chrono::steady_clock::now() >= deadline) {
-                ::kill(pid, SIGKILL);
-                result.timedOut = true;
-            }
-            ::usleep(20000);
         }
+        // Still running: only the watching variant gets here.
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(limitSeconds)) {
+            ::kill(pid, SIGKILL);
+        } else if (sent < signals->count &&
+                   readWhole(errFile).find(signals->after) != std::string::npos) {
+            ::kill(pid, signals->signal);
+            ++sent;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(sent > 0 ? 100 : 5));
     }
+    ChildResult result;
     result.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
@@ -130,6 +138,21 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
     std::filesystem::remove(outFile, ignored);
     std::filesystem::remove(errFile, ignored);
     return result;
+}
+
+}  // namespace
+
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir) {
+    return spawnAndWait(program, args, environment, cwd, captureDir, nullptr, 0);
+}
+
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir, const ChildSignals& signals,
+                     int limitSeconds) {
+    return spawnAndWait(program, args, environment, cwd, captureDir, &signals, limitSeconds);
 }
 
 }  // namespace e2e

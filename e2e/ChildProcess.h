@@ -19,7 +19,6 @@ struct ChildResult {
     long maxRssKiB = 0;     // peak resident set of the child
     double wallSeconds = 0;
     double cpuSeconds = 0;  // user + system time of the child
-    bool timedOut = false;  // the time limit ran out and the child was killed
 
     // A one-line account for assertion messages.
     std::string describe() const;
@@ -31,12 +30,27 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
                                           const std::vector<std::string>& unset);
 
 // Starts program with args in cwd and waits for it. captureDir receives the
-// two capture files and must lie outside any tree the caller watches. With
-// a time limit (seconds, 0 for none) a child still running at the limit is
-// killed (SIGKILL) and reported as timedOut. Throws std::runtime_error when
-// the child cannot be started.
+// two capture files and must lie outside any tree the caller watches.
+// Throws std::runtime_error when the child cannot be started.
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment, const std::filesystem::path& cwd,
-                     const std::filesystem::path& captureDir, double timeLimitSeconds = 0);
+                     const std::filesystem::path& captureDir);
+
+// Signals to send a running child: once its standard error holds the text
+// `after`, the signal is sent `count` times (a moment apart, so that the
+// child sees each one on its own).
+struct ChildSignals {
+    std::string after;
+    int signal = 0;
+    int count = 1;
+};
+
+// runChild, sending the signals as they come due. A child that has not ended
+// after limitSeconds is killed (SIGKILL; termSignal tells), so a test that
+// waits for a text that never comes still ends.
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir, const ChildSignals& signals,
+                     int limitSeconds = 300);
 
 }  // namespace e2e

@@ -1,10 +1,9 @@
 #include "modules/standard/DocCppClass.h"
 
-#include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "model/ModelText.h"
 #include "modules/standard/DocClassList.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 
 #include <algorithm>
 #include <array>
@@ -67,47 +66,11 @@ std::string projectDirectoryName(const std::string& projectName) {
     return safePathComponent(projectName);
 }
 
-std::string classPagePath(const std::string& prefix, const std::string& package,
-                          const std::string& name) {
-    // The directory is projectDirectoryName of the package's last part.
-    std::string_view directory = package;
-    for (std::size_t i = directory.size(); i > 0; --i)
-        if (directory[i - 1] == '/' || directory[i - 1] == '\\') {
-            directory.remove_prefix(i);
-            break;
-        }
-    std::string path;
-    path.reserve(prefix.size() + directory.size() + name.size() + 6);
-    path += prefix;
-    if (!directory.empty()) {
-        appendSafePathComponent(path, directory);
-        path += '/';
-    }
-    appendSafePathComponent(path, name);
-    path += ".html";
-    return path;
-}
-
 std::string linkToNamedClass(const std::string& className, const std::string& package) {
     TempCppClass record;
     record.setName(className);
     record.setPackage(package);
     return "<a href=\"" + record.getPageFile("../") + "\">" + escapeHtml(className) + "</a>";
-}
-
-void setBasesFromText(CppClass& cls, const std::string& text) {
-    VelkTokenizer entries(text, "|");
-    while (entries.hasMoreTokens()) {
-        std::string entry = entries.nextToken('\0', '\\');
-        VelkTokenizer fields(entry, ",");
-        std::string name = fields.nextToken('\0', '\\');
-        std::string flag = fields.nextToken('\0', '\\');
-        cls.addBase(name, flag == "t");
-    }
-}
-
-void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
-    for (const std::string& name : splitListFields(text)) entity.addFileName(name);
 }
 
 std::string kindAndName(const CppClass& cls) { return cls.getKind() + " " + cls.getName(); }

@@ -7,4 +7,4 @@
 // text services; hrefEscape (page paths in links) with the model's link
 // helper, which every link of every module goes through.
 #include "model/ModelText.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
