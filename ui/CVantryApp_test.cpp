@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
+#include "ui/CommandLineOptions.h"
 #include "ui/RunConsole.h"
 
 namespace {
@@ -27,6 +29,7 @@ protected:
     int run(std::vector<std::string> arguments) {
         CVantryApp app(std::move(arguments));
         app.consoleStream = &console;
+        app.outputStream = &output;
         return app.Run();
     }
     std::vector<std::string> unattended(const std::string& output) {
@@ -34,7 +37,7 @@ protected:
     }
 
     testing_support::ScratchDirectory scratch;
-    std::ostringstream out, err, console;
+    std::ostringstream out, err, console, output;
     std::istringstream in;
     gui::HeadlessBackend headless{out, err, in, false};
     gui::Backend* previous = nullptr;
@@ -48,7 +51,7 @@ TEST_F(AppTest, UnattendedRunGoesTheWholeRoad) {
                                                 "endMember", "endClass", "done", "destroy"}));
     EXPECT_EQ(console.str(),
               "vantry: Counting files...\nvantry: Sending output to documentation module...\n"
-              "vantry: Done.\n");
+              "vantry: Done.\nvantry: index file: " + scratch.path + "/out/index.html\n");
     // Command-line settings leave the profile alone.
     EXPECT_FALSE(std::filesystem::exists(scratch / "config"));
 }
@@ -62,9 +65,21 @@ TEST_F(AppTest, ModuleErrorsDuringOutputFailTheRun) {
 TEST_F(AppTest, DeclinedOverwriteWritesNothingAndEndsCancelled) {
     scratch.write("out/index.html", "old");
     EXPECT_EQ(run(unattended(scratch / "out/index.html")), RunConsole::ExitCancelled);
-    EXPECT_EQ(out.str(), "Cancelled.\n");
+    EXPECT_EQ(err.str().substr(err.str().size() - 19), "vantry: Cancelled.\n");
     EXPECT_FALSE(std::filesystem::exists(scratch / "record.txt"));
     EXPECT_EQ(testing_support::readWholeFile(scratch / "out/index.html"), "old");
+}
+
+TEST_F(AppTest, HelpPrintsTheUsageWithTheChosenModulesOptions) {
+    // The recording module's two options follow the program's own.
+    EXPECT_EQ(run({"-autorun", "--help", "-module=vantry-recording", "-moduledir=" + modules, "src"}),
+              RunConsole::ExitDone);
+    EXPECT_EQ(output.str(), usageText("\nOptions of the output module vantry-recording:\n"
+                                      "  -a=TEXT                 Option A (default 1)\n"
+                                      "  -b[=true|false]         Option B (default false)\n"));
+    EXPECT_TRUE(console.str().empty());
+    auto names = testing_support::callNames(testing_support::readRecording(scratch / "record.txt"));
+    EXPECT_EQ(names, (std::vector<std::string>{"create", "getOptions", "destroy"}));
 }
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {
