@@ -17,7 +17,13 @@
 #include "run/VantryBase.h"
 #include "ui/RunStarter.h"
 
+class BackgroundUpdateCheck;
 class RunConsole;
+
+// The start-up's update messages: show the first start's offer; the
+// periodic check's transfer is over.
+constexpr unsigned WM_UPDATE_OFFER = platform::WM_USER + 8;
+constexpr unsigned WM_UPDATE_CHECKED = platform::WM_USER + 9;
 
 // What the run's callbacks share with the dialog.
 //
@@ -89,6 +95,21 @@ public:
     void onQuitRequest();
     void onShowWarnings();
     void onRunThreadGone();
+
+    // The secondary dialogs, each over the dialog's current values; what
+    // the user confirms is taken back (ui/SecondaryDialogHandlers.cpp).
+    // Module Options hands the new values to the module and remembers them
+    // as the current module-option values; its errors, and those of the
+    // command-line generator, are shown with the error icon.
+    void onModuleOptions();
+    void onPreprocessorDefines();
+    void onFileExtensions();
+    void onOtherOptions();
+    void onGenerateCommandLine();
+
+    // With a display: on the first start offers the update settings, later
+    // starts the periodic update check when it is due.
+    void startUpdateCheck();
 
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;
@@ -167,4 +188,5 @@ private:
     std::unique_ptr<RunStarter> ownStarter;
     RunStarter* starter;
     std::shared_ptr<RunGate> activeRun;
+    std::unique_ptr<BackgroundUpdateCheck> updateCheck;
 };
