@@ -23,7 +23,7 @@ function(vantry_module name area)
   # in (model, foundation, platform) are hidden at link time. Excluding ALL
   # would also hide the exports, which come from the area archive.
   target_link_options(${name} PRIVATE
-    -Wl,--exclude-libs,libmodel.a:libVelkLib.a:libplatform.a -Wl,--no-undefined)
+    -Wl,--exclude-libs,libmodulecommon.a:libmodel.a:libVelkLib.a:libplatform.a -Wl,--no-undefined)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
                         LIBRARY_OUTPUT_DIRECTORY ${VANTRY_MODULE_DIR})
   if(COMMAND vantry_version_record)
