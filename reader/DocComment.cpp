@@ -137,6 +137,16 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
         appendEntry(text, style.clean(current), joiner);
     }
     appendEntry(text, style.lastEntry(current), joiner);
+    // Code after the end of a block comment ("/** x */ int x;") is the
+    // declaration it documents: it goes back to the stream, and its line
+    // is counted again when it is read.
+    if (!style.lineStyle && !end.empty()) {
+        const std::size_t at = current.find(end);
+        if (at != std::string_view::npos) {
+            const std::string_view rest = current.substr(at + end.size());
+            if (!trimBlankView(rest).empty() && in.giveBack(rest) && line) --*line;
+        }
+    }
     return text;
 }
 
@@ -149,6 +159,15 @@ public:
     std::string_view getLine() {
         lineText = in.getLine();
         return lineText;
+    }
+    // Puts the end of the line just read back, from `rest` (a view into
+    // it) on, with the line's feed unless the stream ended; true when the
+    // feed went back too.
+    bool giveBack(std::string_view rest) {
+        const bool feed = !in.eof();
+        if (feed) in.putBack('\n');
+        for (std::size_t i = rest.size(); i-- > 0;) in.putBack(static_cast<unsigned char>(rest[i]));
+        return feed;
     }
 
 private:
@@ -186,6 +205,15 @@ public:
         }
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         return text;
+    }
+    // As StreamSource::giveBack; the line is still in the text, so the
+    // cursor only moves back to `rest`.
+    bool giveBack(std::string_view rest) {
+        c.next = rest.data();
+        c.atEnd = false;
+        const char* after = rest.data() + rest.size();
+        while (after != c.limit && *after == '\r') ++after;
+        return after != c.limit && *after == '\n';
     }
 
 private:
