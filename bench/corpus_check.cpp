@@ -3,7 +3,7 @@
 // the parser, and reports the files whose reading failed and the lines it
 // could not understand.
 //
-//   corpus_check [-v] [-ext=hpp,h] [-list=FILE] path...
+//   corpus_check [-v] [-ext=hpp,h] [-list=FILE] [-expect=FILE] path...
 //
 // -ext= reads only files of the listed extensions found in directories
 // (default: every C++, Java and C# extension). -v prints each failure and each line not understood; -list=FILE writes
@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,26 +73,55 @@ void collect(const std::filesystem::path& root, std::vector<std::string>& files)
         if (it->is_regular_file() && accepted(it->path())) files.push_back(it->path().string());
 }
 
-void writeList(const DocGenClassList& classes, const std::string& path) {
-    std::ofstream out(path);
+// The list's lines: types without their kind, so that a reference list
+// need not name it.
+std::vector<std::string> listLines(const DocGenClassList& classes) {
+    std::vector<std::string> lines;
     for (const auto& [key, cls] : classes.getClasses()) {
-        out << "type\t" << key.first << '\t' << key.second << '\t' << cls->getKind() << '\n';
+        lines.push_back("type\t" + key.first + '\t' + key.second);
         for (const CppClassMember* m : cls->getMembers())
-            out << "member\t" << key.first << '.' << key.second << '\t' << m->getName() << '\t'
-                << (m->hasArgumentList() ? static_cast<long>(m->getArguments().size()) : -1L)
-                << '\n';
+            lines.push_back("member\t" + key.first + '.' + key.second + '\t' + m->getName() + '\t' +
+                            std::to_string(m->hasArgumentList()
+                                               ? static_cast<long>(m->getArguments().size())
+                                               : -1L));
     }
+    return lines;
+}
+
+// Found / expected for types and members; each expected line is matched
+// by one line read at most, so overloads of one argument count count once
+// each.
+void compare(const std::vector<std::string>& lines, const std::string& path, bool verbose) {
+    std::multiset<std::string> read(lines.begin(), lines.end());
+    std::ifstream in(path);
+    int types = 0, typesFound = 0, members = 0, membersFound = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const bool isType = line.rfind("type\t", 0) == 0;
+        (isType ? types : members) += 1;
+        auto hit = read.find(line);
+        if (hit != read.end()) {
+            (isType ? typesFound : membersFound) += 1;
+            read.erase(hit);
+        } else if (verbose) {
+            std::printf("not read: %s\n", line.c_str());
+        }
+    }
+    auto percent = [](int found, int all) { return all ? 100.0 * found / all : 100.0; };
+    std::printf("reference: types %d / %d = %.1f%%, members %d / %d = %.1f%%\n", typesFound, types,
+                percent(typesFound, types), membersFound, members, percent(membersFound, members));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Counts counts;
-    std::string listFile;
+    std::string listFile, expectFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-v") == 0) counts.verbose = true;
         else if (std::strncmp(argv[i], "-list=", 6) == 0) listFile = argv[i] + 6;
+        else if (std::strncmp(argv[i], "-expect=", 8) == 0) expectFile = argv[i] + 8;
         else if (std::strncmp(argv[i], "-ext=", 5) == 0) {
             std::string list = argv[i] + 5;
             for (std::size_t at = 0; at <= list.size();) {
@@ -103,7 +133,7 @@ int main(int argc, char** argv) {
         else collect(argv[i], files);
     }
     if (files.empty()) {
-        std::fprintf(stderr, "usage: corpus_check [-v] [-ext=LIST] [-list=FILE] path...\n");
+        std::fprintf(stderr, "usage: corpus_check [-v] [-ext=LIST] [-list=FILE] [-expect=FILE] path...\n");
         return 2;
     }
     std::sort(files.begin(), files.end());
@@ -132,7 +162,14 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::size_t members = 0;
     for (const auto& [key, cls] : classes.getClasses()) members += cls->getMembers().size();
-    if (!listFile.empty()) writeList(classes, listFile);
+    if (!listFile.empty() || !expectFile.empty()) {
+        const std::vector<std::string> lines = listLines(classes);
+        if (!listFile.empty()) {
+            std::ofstream out(listFile);
+            for (const std::string& line : lines) out << line << '\n';
+        }
+        if (!expectFile.empty()) compare(lines, expectFile, counts.verbose);
+    }
 
     std::printf("%d files (%.1f MB in %.2f s), %d failed, %d lines not understood; %zu types, "
                 "%zu members\n",

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <string_view>
 #include <atomic>
@@ -18,6 +19,7 @@
 #include "VelkLib/VelkFile.h"
 #include "platform/TempFile.h"
 #include "reader/BlockReader.h"
+#include "reader/Literals.h"
 #include "reader/ReaderText.h"
 #include "reader/TokenReader.h"
 
@@ -32,8 +34,11 @@ const char* const kDirectiveWords[] = {
     "warning", "line", "error", "input", "name",  "ident", "import", "using",  "region", "endregion"};
 
 // Directives that only blank their line.
-const char* const kBlankedWords[] = {"pragma", "include", "warning", "line",  "error",  "input",
-                                     "name",   "ident",   "import",  "using", "region", "endregion"};
+// C#'s "nullable" and C++'s "include_next" are directives of the same kind:
+// a line that declares nothing.
+const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line",  "error",
+                                     "input",  "name",     "ident",        "import", "using",
+                                     "region", "endregion", "nullable",    "include_next"};
 
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
@@ -71,6 +76,9 @@ public:
             copyPlainRun();
             if (i >= s.size()) break;
             int c = get();
+            if (c == '"' && specialLiteral()) continue;
+            // A digit separator goes: the number reads as one token.
+            if (c == '\'' && digitSeparator()) continue;
             if (c == '"' || c == '\'') literal(static_cast<char>(c));
             else if (c == '/' && peek() == '*') get(), blockComment();
             else if (c == '/' && peek() == '/') get(), lineComment();
@@ -141,6 +149,34 @@ private:
         char c = s[i++];
         if (c == '\n') ++line;
         return static_cast<unsigned char>(c);
+    }
+
+    // After a '"' that opens a raw, verbatim, interpolated or triple-quoted
+    // string: writes it as an ordinary literal on one line, then the line
+    // feeds it held, so the line count stays. False for an ordinary one.
+    bool specialLiteral() {
+        const std::size_t quote = i - 1;
+        SpecialLiteral found;
+        if (!findSpecialLiteral(s, quote, found)) return false;
+        const int startLine = line;
+        if (!found.closed) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
+        // The prefix was copied with the plain run before the quote.
+        out.resize(out.size() - std::min(out.size(), quote - found.begin));
+        appendPlainLiteral(out, std::string_view(s).substr(found.contentBegin,
+                                                            found.contentEnd - found.contentBegin),
+                           found.verbatim);
+        const std::size_t feeds = countFeeds(quote, found.end);
+        line += static_cast<int>(feeds);
+        out.append(feeds, '\n');
+        i = found.end;
+        return true;
+    }
+
+    // A "'" inside a number (1'000'000, 0xFF'FF) separates digits.
+    bool digitSeparator() const {
+        std::size_t k = out.size();
+        while (k > 0 && (std::isalnum(static_cast<unsigned char>(out[k - 1])) || out[k - 1] == '_')) --k;
+        return k < out.size() && out[k] >= '0' && out[k] <= '9';
     }
 
     void literal(char quote) {
@@ -315,6 +351,48 @@ struct Directive {
     std::string word;
     std::string argument;
 };
+
+// A directive line with documentation comments after its words, closed on
+// the line ("#define MODE 0 /**< the mode */", "#define N 4 ///< count"):
+// `code` receives the line without them and `text` their text, less the
+// comment marks. False (nothing set) when the line leaves a comment open.
+bool splitTrailingComments(std::string_view line, std::string& code, std::string& text) {
+    code.clear();
+    text.clear();
+    auto keep = [&text](std::string_view comment) {
+        std::size_t k = 0;
+        while (k < comment.size() && (comment[k] == '*' || comment[k] == '/' || comment[k] == '!'))
+            ++k;
+        if (k < comment.size() && comment[k] == '<') ++k;
+        comment.remove_prefix(k);
+        while (!comment.empty() && isBlankChar(comment.front())) comment.remove_prefix(1);
+        while (!comment.empty() && isBlankChar(comment.back())) comment.remove_suffix(1);
+        if (comment.empty()) return;
+        if (!text.empty()) text += ' ';
+        text += comment;
+    };
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"' || c == '\'') {
+            const std::size_t open = k;
+            for (++k; k < line.size() && line[k] != c; ++k)
+                if (line[k] == '\\') ++k;
+            code.append(line.substr(open, std::min(k, line.size() - 1) - open + 1));
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
+            const std::size_t close = line.find("*/", k + 2);
+            if (close == std::string_view::npos) return false;
+            keep(line.substr(k + 2, close - k - 2));
+            k = close + 1;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
+            keep(line.substr(k + 2));
+            break;
+        } else {
+            code += c;
+        }
+    }
+    while (!code.empty() && isBlankChar(code.back())) code.pop_back();
+    return true;
+}
 
 // A line "#word ..." where the word ends the line or is followed by white
 // space or "(".
@@ -496,6 +574,15 @@ private:
     void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
+        trailingDocText.clear();
+        if (!inComment && startsWithHash(line) &&
+            (scan.opens || line.find("//") != std::string_view::npos) &&
+            splitTrailingComments(line, directiveLine, trailingDocText)) {
+            // The comment documents the directive; the directive is read
+            // without it, as the code it stands for.
+            line = directiveLine;
+            scan = CommentScan{};
+        }
         // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
             if (keepDocText) {
@@ -584,8 +671,15 @@ private:
             if (h.parameters.empty()) defines.addDefine(h.name, h.body);
             else defines.addMacro(h.name, h.parameters, h.body);
         }
-        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body, docText, fileName,
-                                                       packageName));
+        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body,
+                                                       trailingDocText.empty() ? docText : trailingDocText,
+                                                       fileName, packageName));
+    }
+
+    static bool startsWithHash(std::string_view line) {
+        std::size_t k = 0;
+        while (k < line.size() && isBlankChar(line[k])) ++k;
+        return k < line.size() && line[k] == '#';
     }
 
     BlockReader& reader;
@@ -598,6 +692,8 @@ private:
     std::string docText;
     std::string scratch, scratch2;  // for withoutAll
     std::string expanded;           // the line being expanded
+    std::string directiveLine;      // a directive without its trailing comments
+    std::string trailingDocText;    // and their text, which documents a #define before any above it
     const std::size_t lastDefine;    // lastPossibleDefine of the text
     bool keepDocText = true;
     bool inComment = false;
