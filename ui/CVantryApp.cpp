@@ -2,7 +2,7 @@
 
 #include <filesystem>
 #include <iostream>
-#include <memory>
+#include <optional>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -24,29 +24,44 @@ int terminalWidth() {
     return 80;
 }
 
+// The module the run would load, as the dialog names it.
+std::string chosenModule(const CVantryDlg& dialog) {
+    return dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
+}
+
+// The getOptions text of that module ("" when it declares none), or nothing
+// when the module cannot be loaded: the dialog reports that itself.
+std::optional<std::string> chosenModuleOptionText(const CVantryDlg& dialog) {
+    try {
+        DocModule module(dialog.modulesDirectory() + "/" + chosenModule(dialog) + ".so");
+        ModuleGetOptionsFn getOptions = module.procGetOptions();
+        const char* text = getOptions != nullptr ? getOptions(module.getHandle()) : nullptr;
+        return std::string(text != nullptr ? text : "");
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 // The module options of the command line, checked against the module that
 // the run will load, before anything runs: an option that the module does
 // not declare is warned about, a value it cannot take is an error. Returns
-// false when a value was refused. A module that cannot be loaded is left
-// to the dialog, which reports it.
+// false when a value was refused.
 bool checkCommandLineModuleOptions(CVantryDlg& dialog) {
     if (dialog.moduleOptions.empty()) return true;
-    const std::string name = dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
-    std::string optionText;
-    try {
-        DocModule module(dialog.modulesDirectory() + "/" + name + ".so");
-        ModuleGetOptionsFn getOptions = module.procGetOptions();
-        const char* text = getOptions != nullptr ? getOptions(module.getHandle()) : nullptr;
-        if (text != nullptr) optionText = text;
-    } catch (...) {
-        return true;
-    }
-    ModuleOptionCheck check = checkModuleOptions(dialog.moduleOptions, optionText);
+    std::optional<std::string> optionText = chosenModuleOptionText(dialog);
+    if (!optionText) return true;
+    ModuleOptionCheck check = checkModuleOptions(dialog.moduleOptions, *optionText);
     for (const std::string& key : check.unknown)
         gui::messageBox("unknown option -" + key, "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
     for (const std::string& refusal : check.refused)
         gui::messageBox(refusal, "Vantry", gui::Buttons::Ok, gui::Icon::Error);
     return check.refused.empty();
+}
+
+// The program's usage text followed by the options of the chosen module.
+std::string fullUsageText(const CVantryDlg& dialog) {
+    return usageText(
+        moduleUsageText(chosenModule(dialog), chosenModuleOptionText(dialog).value_or("")));
 }
 
 }  // namespace
@@ -82,7 +97,7 @@ bool CVantryApp::InitInstance() {
         VelkCmdLine commandLine(arguments);
         switch (parseCommandLineOptions(dialog, commandLine)) {
             case CommandLineResult::Usage:
-                output << usageText() << std::flush;
+                output << fullUsageText(dialog) << std::flush;
                 exitStatus = RunConsole::ExitDone;
                 return false;
             case CommandLineResult::Version: exitStatus = RunConsole::ExitDone; return false;
@@ -97,7 +112,7 @@ bool CVantryApp::InitInstance() {
             if (!dialog.autoRun) {
                 stream << "vantry: no display: the dialog needs one (DISPLAY is not set or "
                           "cannot be reached); give -autorun to run unattended\n\n"
-                       << usageText() << std::flush;
+                       << fullUsageText(dialog) << std::flush;
                 exitStatus = RunConsole::ExitUnusable;
                 return false;
             }

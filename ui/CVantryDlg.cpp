@@ -445,6 +445,17 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
         onRun();
         return true;
     }
+    if (notification == gui::BN_CLICKED) {
+        void (CVantryDlg::*opens)() = id == IDC_MODULE_OPTIONS      ? &CVantryDlg::onModuleOptions
+                                      : id == IDC_PREPROCESSOR_DEFS ? &CVantryDlg::onPreprocessorDefines
+                                      : id == IDC_FILE_EXTENSIONS   ? &CVantryDlg::onFileExtensions
+                                      : id == IDC_OTHER             ? &CVantryDlg::onOtherOptions
+                                                                    : nullptr;
+        if (opens != nullptr) {
+            (this->*opens)();
+            return true;
+        }
+    }
     if (id == IDC_MODULE_LIST && notification == gui::CBN_SELCHANGE) {
         onModuleSelected();
         return true;
@@ -467,6 +478,12 @@ bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
         case WM_RUN_QUIT_REQUEST: onQuitRequest(); return true;
         case WM_RUN_SHOW_WARNINGS: onShowWarnings(); return true;
         case WM_RUN_THREAD_GONE: onRunThreadGone(); return true;
+        case gui::WM_SYSCOMMAND:
+            if (message.wParam == ID_GENERATE_COMMAND_LINE) {
+                onGenerateCommandLine();
+                return true;
+            }
+            return CDialog::OnMessage(message);
         default: return CDialog::OnMessage(message);
     }
 }

@@ -90,6 +90,17 @@ public:
     void onShowWarnings();
     void onRunThreadGone();
 
+    // The secondary dialogs, each over the dialog's current values; what
+    // the user confirms is taken back (ui/SecondaryDialogHandlers.cpp).
+    // Module Options hands the new values to the module and remembers them
+    // as the current module-option values; its errors, and those of the
+    // command-line generator, are shown with the error icon.
+    void onModuleOptions();
+    void onPreprocessorDefines();
+    void onFileExtensions();
+    void onOtherOptions();
+    void onGenerateCommandLine();
+
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;
 

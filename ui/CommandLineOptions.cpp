@@ -5,9 +5,11 @@
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <vector>
 
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
+#include "run/DocModule.h"
 #include "ui/CVantryDlg.h"
 
 namespace {
@@ -169,6 +171,15 @@ bool isHelpKey(const std::string& key) {
     return false;
 }
 
+// One line of the usage text: the form in a column, what it does beside it.
+// A form too wide for its column stands on a line of its own, with what it
+// does on the next, so that the program's lines fit 80 columns.
+std::string usageLine(const std::string& form, const std::string& summary) {
+    const std::size_t width = 24;
+    if (form.size() + 2 > width) return "  " + form + "\n" + std::string(width + 2, ' ') + summary + "\n";
+    return "  " + form + std::string(width - form.size(), ' ') + summary + "\n";
+}
+
 bool fileExistsAt(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
@@ -196,10 +207,14 @@ OptionValue readOption(const std::string& flag) {
 
 CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
     if (commandLine.flagCount > 0 || commandLine.paramCount > 0) dialog.commandLineSettings = true;
+    // With a help flag only the choice of module applies, so that the usage
+    // can name that module's options; nothing else can fail or end the start.
+    bool help = false;
     for (int i = 0; i < commandLine.flagCount; ++i)
-        if (isHelpKey(readOption(commandLine.getFlag(i)).key)) return CommandLineResult::Usage;
+        help = help || isHelpKey(readOption(commandLine.getFlag(i)).key);
     for (int i = 0; i < commandLine.flagCount; ++i) {
         OptionValue option = readOption(commandLine.getFlag(i));
+        if (help && option.key != "module" && option.key != "moduledir") continue;
         for (const CommandLineOption& row : options) {
             if (!matches(row, option.key)) continue;
             if (!row.apply(dialog, option))
@@ -207,6 +222,7 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
             break;
         }
     }
+    if (help) return CommandLineResult::Usage;
     if (dialog.classesDirectory.empty()) dialog.classesDirectory = "projects";
 
     int count = commandLine.paramCount;
@@ -241,17 +257,11 @@ std::string versionMessage() {
     return "Vantry version " + version + "   ";
 }
 
-std::string usageText() {
+std::string usageText(const std::string& moduleSection) {
     auto form = [](const CommandLineOption& row) { return std::string("-") + row.key + row.valueForm; };
     std::string help;
     for (const char* key : helpKeys) help += std::string(help.empty() ? "-" : ", -") + key;
-    // A form too wide for its column stands on a line of its own, with what
-    // it does on the next, so that every line fits 80 columns.
-    const std::size_t width = 24;
-    auto line = [width](const std::string& text, const std::string& summary) {
-        if (text.size() + 2 > width) return "  " + text + "\n" + std::string(width + 2, ' ') + summary + "\n";
-        return "  " + text + std::string(width - text.size(), ' ') + summary + "\n";
-    };
+    auto line = usageLine;
 
     std::string text =
         "Usage: vantry [options] [input]\n"
@@ -268,8 +278,26 @@ std::string usageText() {
     text += "\nOptions (-key or -key=value; keys in any letter case):\n";
     text += line(help, "show this summary and end");
     for (const CommandLineOption& row : options) text += line(form(row), row.summary);
+    text += moduleSection;
     text +=
         "\nExit status: 0 after \"Done.\"; 1 after \"Done (error).\", module errors or a failed\n"
         "run; 2 for a command line that cannot run; 3 after \"Cancelled.\".\n";
+    return text;
+}
+
+std::string moduleUsageText(const std::string& moduleName, const std::string& optionText) {
+    std::vector<std::vector<std::string>> groups = DocModule::splitOptionText(optionText);
+    if (groups.empty()) return "";
+    std::string text = "\nOptions of the output module " + moduleName + ":\n";
+    for (const std::vector<std::string>& group : groups) {
+        const std::string& kind = group[2];
+        std::string form = "-" + group[0] + (kind == "checkbox" ? "[=true|false]"
+                                             : kind == "color"  ? "=COLOUR"
+                                                                : "=TEXT");
+        std::string summary = group[1];
+        if (!summary.empty() && summary.back() == ':') summary.pop_back();
+        if (!group[4].empty()) summary += " (default " + group[4] + ")";
+        text += usageLine(form, summary);
+    }
     return text;
 }

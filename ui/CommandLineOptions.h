@@ -54,14 +54,15 @@ OptionValue readOption(const std::string& flag);
 
 enum class CommandLineResult {
     Go,        // show the dialog
-    Usage,     // -h, -help, --help or -?: nothing applied, print usageText()
+    Usage,     // -h, -help, --help or -?: print usageText()
     Version,   // the version was shown
     Declined,  // the user would not overwrite the output file ("Cancelled." shown)
 };
 
 // Applies every flag and positional argument to the dialog (see the file's
-// comment) and marks it as set by the command line when there is any. A
-// help flag anywhere ends the reading before any option applies. After
+// comment) and marks it as set by the command line when there is any. With
+// a help flag anywhere only -module and -moduledir apply (the usage names
+// that module's options) and no argument is read. After
 // the flags an empty detail-pages directory becomes "projects". With one
 // positional argument it is the only project and the output file is
 // "index.html"; with more, the last is the output file and the others are
@@ -76,8 +77,15 @@ bool parseCommandLine(CVantryDlg& dialog, const VelkCmdLine& commandLine);
 
 // The command line's summary, generated from the option table: the usage
 // lines, the positional arguments, every option with its value form, one
-// line each, and the exit statuses. Ends with a line feed.
-std::string usageText();
+// line each, then moduleSection (see moduleUsageText) and the exit
+// statuses. Ends with a line feed.
+std::string usageText(const std::string& moduleSection = "");
+
+// The section of the usage text for the options a module declares (its
+// getOptions text, split as DocModule::splitOptionText does): a heading
+// naming the module, then one line per option with its value form and
+// default. "" when the module declares none.
+std::string moduleUsageText(const std::string& moduleName, const std::string& optionText);
 
 // "Vantry version " + the version with "." between its numbers + "   ".
 std::string versionMessage();

@@ -131,6 +131,10 @@ TEST_F(CommandLineTest, AHelpFlagAnywhereAsksForTheUsageBeforeAnythingApplies) {
             << help;
         EXPECT_TRUE(fresh.projectList.empty());
     }
+    // The module's choice applies, for the module's part of the usage.
+    EXPECT_EQ(parse({"-title=x", "-module=vantry-old", "-?"}), CommandLineResult::Usage);
+    EXPECT_EQ(dialog.moduleName, "vantry-old");
+    EXPECT_TRUE(dialog.title.empty());
     EXPECT_TRUE(headless.shownBoxes().empty());
 }
 

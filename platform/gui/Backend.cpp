@@ -14,6 +14,19 @@ Backend::~Backend() = default;
 
 void Backend::controlChanged(CDialog&, int) {}
 
+bool Backend::chooseFiles(CDialog*, const FileChooser&, std::vector<std::string>&) {
+    return false;
+}
+
+bool Backend::chooseColor(CDialog*, unsigned&) { return false; }
+
+int Backend::textWidth(const std::string& text) {
+    int characters = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++characters;  // UTF-8 continuation bytes add nothing
+    return 4 * characters;
+}
+
 Backend& backend() {
     Backend* replacement = replacementBackend.load();
     if (replacement != nullptr) return *replacement;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace gui {
 
@@ -13,6 +14,18 @@ class CDialog;
 enum class Buttons { Ok, YesNo };
 enum class Icon { None, Error, Question, Warning, Information };
 enum class Answer { Ok, Yes, No };
+
+// One file chooser request. filter is in the "Description (*.a;*.b)|*.a;
+// *.b|...||" form.
+struct FileChooser {
+    bool save = false;              // a save-as chooser; otherwise an open one
+    std::string filter;
+    std::string defaultExtension;   // added to a chosen name without one ("" none)
+    std::string initialPath;        // the file or folder to start from ("" anywhere)
+    bool multiSelect = false;       // open: several files at once
+    bool mustExist = false;         // open: only existing files
+    bool overwritePrompt = false;   // save: ask before choosing an existing file
+};
 
 class Backend {
 public:
@@ -37,6 +50,17 @@ public:
 
     // Shows a multi-line text gathered during a run (warnings) after it.
     virtual void showReport(const std::string& title, const std::string& text) = 0;
+
+    // Choosers, each modal over owner (may be null). They return true with
+    // the choice, or false when the user cancelled (and without a display).
+    virtual bool chooseFiles(CDialog* owner, const FileChooser& request,
+                             std::vector<std::string>& chosen);
+    // rgb: 0xRRGGBB, the colour to start from and the one chosen.
+    virtual bool chooseColor(CDialog* owner, unsigned& rgb);
+
+    // The width of the text in the dialogs' font, in dialog units. The
+    // default counts four units (an average character) per character.
+    virtual int textWidth(const std::string& text);
 };
 
 // The backend in use. Without a setBackend call it is a headless backend on

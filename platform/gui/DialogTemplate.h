@@ -41,6 +41,8 @@ enum ControlStyle : unsigned {
     StyleDisabled = 1u << 2,  // starts disabled
     StyleHidden = 1u << 3,    // starts hidden
     StyleTabStop = 1u << 4,
+    StyleReadOnly = 1u << 5,    // an edit the user cannot change
+    StyleFixedFont = 1u << 8,   // an edit in a fixed-pitch font (examples of code)
 };
 
 struct ControlTemplate {
