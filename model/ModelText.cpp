@@ -43,6 +43,7 @@ bool isTypeEndingWord(std::string_view word) {
 // Words that a type name must follow: the word after one of them is the
 // type, never a parameter name ("const Point", "struct Alpha").
 bool isTypePrefixWord(std::string_view word) {
+    if (word.size() < 2 || word.size() > 8) return false;
     static constexpr std::string_view words[] = {
         "class",  "const",  "enum", "final",    "in",       "out",      "params",
         "ref",    "struct", "this", "typename", "register", "readonly", "scoped",

@@ -225,10 +225,17 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
 }
 
 bool CppFile::isClassWord(const std::string& word) const {
-    if (word == "class"sv || word == "struct"sv || word == "union"sv) return true;
-    if (word == "namespace"sv) return !settings.namespacesGlobal;
-    if (word == "interface"sv || word == "record"sv) return language == CSharp || language == Java;
-    return false;
+    // Most words fail on their length or their first letter.
+    if (word.size() < 5 || word.size() > 9) return false;
+    switch (word[0]) {
+    case 'c': return word == "class"sv;
+    case 's': return word == "struct"sv;
+    case 'u': return word == "union"sv;
+    case 'n': return word == "namespace"sv && !settings.namespacesGlobal;
+    case 'i': return word == "interface"sv && (language == CSharp || language == Java);
+    case 'r': return word == "record"sv && (language == CSharp || language == Java);
+    default: return false;
+    }
 }
 
 std::string CppFile::baseListKeyword() const { return language == Java ? "extends" : ":"; }

@@ -87,7 +87,8 @@ void CppFile::classPath(const std::string& keyword) {
         return;
     }
 
-    const std::string ownName = cls->getName();
+    std::string ownName;
+    if (hasPrimaryConstructor) ownName = cls->getName();
     if (enclosing) {
         const std::string separator = javaLikeRules() ? "." : "::";
         if (cls->getText().empty()) cls->setText(enclosing->getName());

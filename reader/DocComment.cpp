@@ -64,9 +64,10 @@ struct CommentStyle {
         return text;
     }
 
-    // The kept text of the line that closed the comment ("" for none).
-    std::string_view lastEntry(std::string_view text) const {
-        std::size_t at = end.empty() ? 0 : text.find(end);
+    // The kept text of the line that closed the comment ("" for none); at
+    // is where the end string stands in it (npos when it does not).
+    std::string_view lastEntry(std::string_view text, std::size_t at) const {
+        if (end.empty()) at = 0;
         if (at == 0) return {};
         std::string_view kept = trimBlankView(text.substr(0, at));
         if (kept.empty()) return {};
@@ -136,12 +137,12 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
         firstWithText = false;
         appendEntry(text, style.clean(current), joiner);
     }
-    appendEntry(text, style.lastEntry(current), joiner);
+    const std::size_t at = end.empty() ? 0 : current.find(end);
+    appendEntry(text, style.lastEntry(current, at), joiner);
     // Code after the end of a block comment ("/** x */ int x;") is the
     // declaration it documents: it goes back to the stream, and its line
     // is counted again when it is read.
     if (!style.lineStyle && !end.empty()) {
-        const std::size_t at = current.find(end);
         if (at != std::string_view::npos) {
             const std::string_view rest = current.substr(at + end.size());
             if (!trimBlankView(rest).empty() && in.giveBack(rest) && line) --*line;

@@ -574,15 +574,10 @@ private:
     void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
-        trailingDocText.clear();
-        if (!inComment && startsWithHash(line) &&
-            (scan.opens || line.find("//") != std::string_view::npos) &&
-            splitTrailingComments(line, directiveLine, trailingDocText)) {
-            // The comment documents the directive; the directive is read
-            // without it, as the code it stands for.
-            line = directiveLine;
-            scan = CommentScan{};
-        }
+        // A comment after a directive documents it; the directive is read
+        // without it, as the code it stands for.
+        bool trailing = scan.closes && !inComment && takeTrailingComments(line);
+        if (trailing) scan = CommentScan{};
         // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
             if (keepDocText) {
@@ -639,7 +634,13 @@ private:
                 return;
             }
             if (d.word == "define") {
-                define(d.argument, on);
+                // A line-style comment after the body ("///< the count").
+                if (!trailing && d.argument.find("//") != std::string::npos &&
+                    splitTrailingComments(d.argument, directiveLine, trailingDocText)) {
+                    d.argument = directiveLine;
+                    trailing = true;
+                }
+                define(d.argument, on, trailing ? trailingDocText : docText);
                 docText.clear();
                 return;
             }
@@ -664,7 +665,7 @@ private:
         out += expanded;
     }
 
-    void define(const std::string& argument, bool on) {
+    void define(const std::string& argument, bool on, const std::string& documentation) {
         MacroHeader h = parseDefine(argument, lineNumber);
         if (h.name.empty()) return;  // "#define" without a name defines nothing
         if (on) {
@@ -672,8 +673,17 @@ private:
             else defines.addMacro(h.name, h.parameters, h.body);
         }
         table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body,
-                                                       trailingDocText.empty() ? docText : trailingDocText,
+                                                       documentation,
                                                        fileName, packageName));
+    }
+
+    // For a directive line whose comments close on it: the line without
+    // them (in directiveLine) and their text (in trailingDocText).
+    [[gnu::noinline]] bool takeTrailingComments(std::string_view& line) {
+        if (!startsWithHash(line) || !splitTrailingComments(line, directiveLine, trailingDocText))
+            return false;
+        line = directiveLine;
+        return true;
     }
 
     static bool startsWithHash(std::string_view line) {
