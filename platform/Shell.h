@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -23,6 +24,15 @@ public:
 class SystemShell : public Shell {
 public:
     bool open(const std::string& target, std::string* errorText) override;
+};
+
+// The test double: notes every target and answers as told.
+class RecordingShell : public Shell {
+public:
+    bool open(const std::string& target, std::string* errorText) override;
+
+    std::vector<std::string> opened;
+    bool succeed = true;
 };
 
 // The shell in use: the system shell unless a test replaced it.

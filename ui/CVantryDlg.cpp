@@ -4,6 +4,10 @@
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkTokenizer.h"
+#include "net/CEmailDialog.h"
+#include "net/CUpdateDialog.h"
+#include "net/UpdateCheck.h"
+#include "net/UpdateSchedule.h"
 #include "platform/gui/Backend.h"
 #include "ui/RunCallbacks.h"
 #include "ui/RunConsole.h"
@@ -213,10 +217,27 @@ bool CVantryDlg::OnInitDialog() {
         onRun();
         if (!isRunning && quitWhenIdle)
             platform::PostMessage(GetSafeHwnd(), WM_RUN_QUIT_REQUEST, 0, 0);
+    } else {
+        startUpdateCheck();
     }
-    // The first-start update offer and the periodic check belong to the
-    // update service; without one there is nothing to offer.
     return true;
+}
+
+void CVantryDlg::startUpdateCheck() {
+    // Without a display nobody could answer; the first start with one
+    // still gets the offer.
+    if (!gui::backend().hasDisplay()) return;
+    if (profile.getInt("General", "HasRun", 0) == 0) {
+        profile.writeInt("General", "HasRun", 1);
+        profile.save(nullptr);
+        // Shown once the main window is up, on top of it.
+        platform::PostMessage(GetSafeHwnd(), WM_UPDATE_OFFER, 0, 0);
+    } else if (daysUntilNextUpdate(profile, secondsNow()) == 0 && isAutoCheckEnabled(profile)) {
+        // The transfer runs beside the dialog, so a slow or unreachable host
+        // never holds the start-up.
+        updateCheck = std::make_unique<BackgroundUpdateCheck>(
+            GetSafeHwnd(), WM_UPDATE_CHECKED, versionFileAddress(profile), updateFetchLimits());
+    }
 }
 
 bool CVantryDlg::advancedWanted() const {
@@ -434,6 +455,7 @@ void CVantryDlg::OnDestroy() {
         }
         activeRun->wait();
     }
+    updateCheck.reset();
     currentModule = nullptr;
     loadedModules.clear();
     unregisterDialog(GetSafeHwnd());
@@ -460,6 +482,13 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
         onModuleSelected();
         return true;
     }
+    if ((id == IDC_UPDATE || id == IDC_FEEDBACK) && notification == gui::BN_CLICKED) {
+        if (id == IDC_UPDATE)
+            CUpdateDialog(profile).DoModal();
+        else
+            CEmailDialog(profile).DoModal();
+        return true;
+    }
     bool rowRadio = (id >= IDC_HEADER_DEFAULT && id <= IDC_FOOTER_CUSTOM) || id == IDC_SOURCE_DEFAULT;
     if ((rowRadio && notification == gui::BN_CLICKED) ||
         (id == IDC_OUTPUT_FILE && notification == gui::EN_CHANGE)) {
@@ -478,6 +507,10 @@ bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
         case WM_RUN_QUIT_REQUEST: onQuitRequest(); return true;
         case WM_RUN_SHOW_WARNINGS: onShowWarnings(); return true;
         case WM_RUN_THREAD_GONE: onRunThreadGone(); return true;
+        case WM_UPDATE_OFFER: CUpdateDialog(profile).DoModal(); return true;
+        case WM_UPDATE_CHECKED:
+            if (updateCheck && updateCheck->finish(profile)) updateCheck.reset();
+            return true;
         case gui::WM_SYSCOMMAND:
             if (message.wParam == ID_GENERATE_COMMAND_LINE) {
                 onGenerateCommandLine();

@@ -17,7 +17,13 @@
 #include "run/VantryBase.h"
 #include "ui/RunStarter.h"
 
+class BackgroundUpdateCheck;
 class RunConsole;
+
+// The start-up's update messages: show the first start's offer; the
+// periodic check's transfer is over.
+constexpr unsigned WM_UPDATE_OFFER = platform::WM_USER + 8;
+constexpr unsigned WM_UPDATE_CHECKED = platform::WM_USER + 9;
 
 // What the run's callbacks share with the dialog.
 //
@@ -101,6 +107,10 @@ public:
     void onOtherOptions();
     void onGenerateCommandLine();
 
+    // With a display: on the first start offers the update settings, later
+    // starts the periodic update check when it is due.
+    void startUpdateCheck();
+
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;
 
@@ -178,4 +188,5 @@ private:
     std::unique_ptr<RunStarter> ownStarter;
     RunStarter* starter;
     std::shared_ptr<RunGate> activeRun;
+    std::unique_ptr<BackgroundUpdateCheck> updateCheck;
 };
