@@ -247,6 +247,24 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     if (tok == "<"sv) {
         skipTemplateArguments(nullptr);
         tok = token();
+        // A member of a specialisation defined outside it
+        // (Outer<T>::Inner<U>::): the last part names the class.
+        while (tok == ":"sv && !javaLikeRules()) {
+            std::string second = token();
+            std::string part = second == ":"sv ? token() : std::string();
+            if (!isNameToken(part)) {
+                if (!part.empty()) unread(std::move(part));
+                if (second != ":"sv) unread(std::move(second));
+                break;
+            }
+            cls.setText(name);
+            name += "::" + part;
+            tok = token();
+            if (tok == "<"sv) {
+                skipTemplateArguments(nullptr);
+                tok = token();
+            }
+        }
     }
 
     // A record's components, or a C# class's primary constructor: the
@@ -321,6 +339,12 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         std::string base = tokenWith(extra);
         while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
             base = tokenWith(extra);
+        // A member template of a dependent type (F::template apply<T>).
+        if (base.ends_with("::template")) {
+            std::string part = tokenWith(extra);
+            if (isNameToken(part)) base.replace(base.size() - 8, 8, part);
+            else unread(std::move(part));
+        }
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
         if (base == ":"sv && extra == ':') {
             // "::Name", a name in the global scope.

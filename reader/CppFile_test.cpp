@@ -560,6 +560,9 @@ struct apply : bool_<(T1::value) < (T2::value)> {};
 template <int N>
 struct pick : if_c<N<limit<T>::value, A, B>::type {};
 struct After { int a; };
+#
+template <class M> template <bool B>
+struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     CppClass* counter = p.cls("proj", "Counter");
@@ -570,6 +573,10 @@ struct After { int a; };
     EXPECT_NE(p.cls("proj", "pick"), nullptr);
     ASSERT_NE(p.cls("proj", "After"), nullptr);
     EXPECT_THAT(p.memberNames(p.cls("proj", "After")), ElementsAre("a"));
+    CppClass* item = p.cls("proj", "adaptor::subrange::item");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->getBases().count("F::apply"));
+    EXPECT_THAT(p.memberNames(item), ElementsAre("i"));
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {

@@ -404,6 +404,12 @@ bool parseDirective(std::string_view line, Directive& d) {
     while (k < line.size() && isBlankChar(line[k])) ++k;
     std::size_t start = k;
     while (k < line.size() && isWordChar(line[k])) ++k;
+    // "#" alone is the null directive: it declares nothing.
+    if (k == start && k == line.size()) {
+        d.word.clear();
+        d.argument.clear();
+        return true;
+    }
     if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
     d.word = std::string(line.substr(start, k - start));
     while (k < line.size() && isBlankChar(line[k])) ++k;
@@ -646,6 +652,10 @@ private:
             }
             if (d.word == "undef") {
                 if (on) defines.undefine(firstWord(d.argument));
+                docText.clear();
+                return;
+            }
+            if (d.word.empty()) {
                 docText.clear();
                 return;
             }
