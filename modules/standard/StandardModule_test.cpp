@@ -120,4 +120,24 @@ TEST_F(StandardModuleTest, StatusReceiverBeforeAndAfterInit) {
     EXPECT_EQ(calls.errors, (std::vector<std::string>{""}));
 }
 
+// Headers come before sources, and every two neighbours keep the pairwise
+// rule, also where other extensions fall between "c" and "h".
+TEST(SourceFileOrder, NeighboursKeepThePairwiseRule) {
+    auto sorted = [](const std::vector<std::string>& files) {
+        DocCppClass cls(nullptr, DocOptions(), 0);
+        for (const auto& file : files) cls.addFileName(file);
+        return sortedStrings(cls);
+    };
+    using Files = std::vector<std::string>;
+    EXPECT_EQ(sorted({"x.d", "y.h"}), (Files{"x.d", "y.h"}));
+    EXPECT_EQ(sorted({"shape.cpp", "shape.h", "util.c", "util.hpp"}),
+              (Files{"shape.h", "util.hpp", "util.c", "shape.cpp"}));
+    EXPECT_EQ(sorted({"shape.cpp", "Shape.H", "README"}), (Files{"README", "Shape.H", "shape.cpp"}));
+    const Files mixed = sorted({"a.h", "b.c", "c.d", "d.java"});
+    for (std::size_t i = 0; i + 1 < mixed.size(); ++i)
+        EXPECT_LT(compareSourceFileNames(mixed[i], mixed[i + 1]), 0) << mixed[i] << " " << mixed[i + 1];
+    EXPECT_LT(compareSourceFileNames("z.h", "a.c"), 0);
+    EXPECT_LT(compareSourceFileNames("a.d", "b.h"), 0);
+}
+
 }  // namespace
