@@ -41,6 +41,28 @@ bool isTypeEndingWord(std::string_view word) {
     return false;
 }
 
+// Words that a type name must follow: the word after one of them is the
+// type, never a parameter name ("const Point", "struct Alpha").
+bool isTypePrefixWord(std::string_view word) {
+    if (word.size() < 2 || word.size() > 8) return false;
+    static constexpr std::string_view words[] = {
+        "class",  "const",  "enum", "final",    "in",       "out",      "params",
+        "ref",    "struct", "this", "typename", "register", "readonly", "scoped",
+        "union",  "volatile"};
+    for (std::string_view w : words)
+        if (w == word) return true;
+    return false;
+}
+
+// The word that ends text[0, end) after its blanks, "" when it ends in
+// something else.
+std::string_view lastWordBefore(const std::string& text, size_t end) {
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    size_t start = end;
+    while (start > 0 && isIdentifierChar(text[start - 1])) --start;
+    return std::string_view(text).substr(start, end - start);
+}
+
 // The type part of a parameter text: the default value and a trailing
 // parameter name removed, blanks folded ("const Point& a = p" gives
 // "const Point&"). A text that is a type alone stays as it is.
@@ -61,7 +83,8 @@ std::string argumentType(const std::string& text) {
     size_t start = end;
     while (start > 0 && isIdentifierChar(t[start - 1])) --start;
     if (start < end && start > 0 && !(t[start] >= '0' && t[start] <= '9') &&
-        !isTypeEndingWord(std::string_view(t).substr(start)) && t[start - 1] != ':') {
+        !isTypeEndingWord(std::string_view(t).substr(start)) && t[start - 1] != ':' &&
+        !isTypePrefixWord(lastWordBefore(t, start))) {
         // Something precedes the last word, so that word is the name.
         size_t before = start;
         while (before > 0 && (t[before - 1] == ' ' || t[before - 1] == '\t')) --before;

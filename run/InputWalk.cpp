@@ -84,14 +84,29 @@ std::string stripTrailingSeparator(const std::string& entry) {
     return entry;
 }
 
+namespace {
+
+// The project of a path whose name gives it: the last component of
+// namedDirectory, "." and ".." resolved, made one safe path component.
+std::string projectNamedBy(const std::string& namedDirectory) {
+    std::string project = fileNameOf(namedDirectory);
+    if (project == "." || project == "..") project = resolvedName(namedDirectory);
+    return project.empty() ? project : safePathComponent(project);
+}
+
+}  // namespace
+
 ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirectory) {
     ProjectEntry result;
     std::string::size_type equals = entry.find('=');
     result.path = pathPart(entry);
     std::string namedDirectory =
         useContainingDirectory ? directoryOf(result.path) : result.path;
-    result.project = equals != std::string::npos ? entry.substr(equals + 1)
-                                                 : fileNameOf(namedDirectory);
+    if (equals == std::string::npos) {
+        result.project = projectNamedBy(namedDirectory);
+        return result;
+    }
+    result.project = entry.substr(equals + 1);
     if (result.project == "." || result.project == "..") result.project = resolvedName(namedDirectory);
     if (!result.project.empty()) result.project = safePathComponent(result.project);
     return result;
@@ -196,10 +211,13 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         std::string entry;
         bool root;
         std::string prefix;
+        // Only an entry of the user's list names its project after "=";
+        // a directory the walk finds is named as it stands ("src/a=b").
+        bool listed;
     };
     // Depth first in listing order, as a recursive walk would go: a
     // directory's own files and project line come before its children.
-    std::vector<Frame> pending{{rootEntry, rootFlag, rootPrefix}};
+    std::vector<Frame> pending{{rootEntry, rootFlag, rootPrefix, true}};
     std::set<VelkFileId> visited;
     while (!pending.empty()) {
         Frame frame = std::move(pending.back());
@@ -208,7 +226,9 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
             status("Skipping commented-out directory " + frame.entry);
             continue;
         }
-        ProjectEntry split = splitProjectEntry(frame.entry, false);
+        ProjectEntry split = frame.listed ? splitProjectEntry(frame.entry, false)
+                                          : ProjectEntry{forwardSlashes(frame.entry),
+                                                         projectNamedBy(frame.entry)};
         if (!firstVisit(visited, split.path)) continue;
         status("Directory " + frame.entry);
         std::string wanted = frame.prefix.empty() ? split.project
@@ -228,7 +248,7 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         std::vector<std::string> children = subdirectories(split.path, true);
         std::string childPrefix = frame.root ? "" : project;
         for (auto child = children.rbegin(); child != children.rend(); ++child)
-            pending.push_back({*child, false, childPrefix});
+            pending.push_back({*child, false, childPrefix, false});
     }
     return true;
 }

@@ -214,3 +214,17 @@ TEST(InputWalkList, APathQuotedForTheListComesBackAsItStands) {
                   (std::vector<std::string>{path, "next"}))
             << path;
 }
+
+TEST_F(InputWalkTest, OnlyAListedEntryNamesItsProjectAfterAnEqualsSign) {
+    scratch.write("src/a=b/x.java", "");
+    scratch.write("src/a=b/c/y.java", "");
+    std::string src = scratch / "src";
+    InputWalk walk = makeWalk();
+    EXPECT_EQ(walk.countEntry(src), 2);
+    walk.setTotal(2);
+    EXPECT_TRUE(walk.walkEntry(src));
+    EXPECT_TRUE(reports.log.empty()) << reports.log.front();
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{src + "/a=b/x.java", "a=b"},
+                                           {src + "/a=b/c/y.java", "a=b.c"}}));
+    EXPECT_EQ(walk.projectListText(), "a=b|" + src + "/a=b\nc|" + src + "/a=b/c\n");
+}
