@@ -3,7 +3,9 @@
 #include <exception>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
+#include <mutex>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
@@ -207,6 +209,13 @@ private:
     SourcePrefetch prefetch;
 };
 
+// Links that lead inside one of the listed entries are followed.
+void addRoots(InputWalk& walk, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries)
+        if (!isCommentedOut(entry))
+            walk.addRoot(splitProjectEntry(stripTrailingSeparator(entry), true).path);
+}
+
 // The files the walk of the entries will hand on, in its order: the same
 // walk without callbacks. An error ends the list early; the real walk
 // meets it again and reports it.
@@ -216,12 +225,57 @@ SourcePrefetch::FileList walkOrder(const RunContext& run, const std::vector<std:
                    [&](const std::string& path, const std::string& project) {
                        order.emplace_back(path, project);
                    });
+    addRoots(walk, entries);
     try {
         for (const std::string& entry : entries) walk.walkEntry(entry);
     } catch (...) {
     }
     return order;
 }
+
+// The module's error reports reach the run's error callback through
+// forwardError, which counts them, so that a site with a page missing ends
+// "Done (error).", never "Done.". The module keeps the run's own context
+// (the dialog's window), so the count is found by that context; the module
+// may report from threads of its own.
+struct ModuleReports {
+    ModuleErrorFn log = nullptr;
+    int errors = 0;
+};
+
+std::mutex reportsMutex;
+std::map<void*, ModuleReports*> reportsByContext;
+
+void forwardError(const char* text, void* context) {
+    ModuleErrorFn log = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        auto found = reportsByContext.find(context);
+        if (found != reportsByContext.end()) {
+            ++found->second->errors;
+            log = found->second->log;
+        }
+    }
+    if (log != nullptr) log(text, context);
+}
+
+// Registers a run's count for the time of its module phase.
+class ReportsScope {
+public:
+    ReportsScope(void* context, ModuleReports& reports) : context(context) {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        reportsByContext[context] = &reports;
+    }
+    ~ReportsScope() {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        reportsByContext.erase(context);
+    }
+    ReportsScope(const ReportsScope&) = delete;
+    ReportsScope& operator=(const ReportsScope&) = delete;
+
+private:
+    void* context;
+};
 
 }  // namespace
 
@@ -274,6 +328,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                        if (pooled) pooled->step(path, project);
                        else parseFile(run, reports, file, path, project, nullptr, writeListings);
                    });
+    addRoots(walk, entries);
     int total = 0;
     for (const std::string& entry : entries) total += walk.countEntry(entry);
     walk.setTotal(total);
@@ -302,13 +357,15 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     phase(run, "Sending output to documentation module...");
     // A module may let any error out of an export; none may end the process.
     std::string failure;
+    ModuleReports reports{run.log, 0};
+    ReportsScope counting(run.context, reports);
     try {
         if (module == nullptr) throw VelkError("No documentation module is loaded.");
         module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
                      run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,
                      sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
-                     lineBreaks, settings.mixCppCsharp, run.progress, run.status, run.log,
-                     run.context);
+                     lineBreaks, settings.mixCppCsharp, run.progress, run.status,
+                     run.log != nullptr ? forwardError : nullptr, run.context);
         run.classList.sendToModuleReleasing(*module);
         module->done();
         // A module stops writing when progress answers 0 and returns as if
@@ -317,6 +374,10 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         if (run.progress != nullptr && run.progress(-1, 0, run.context) == 0) {
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
+        }
+        if (reports.errors > 0) {
+            phase(run, "Done (error).");
+            return RunOutcome::DoneWithError;
         }
         phase(run, "Done.");
         if (run.progress != nullptr) run.progress(0, 100, run.context);
