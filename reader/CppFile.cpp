@@ -491,14 +491,16 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 PreprocessedSource CppFile::preprocessAhead() const {
     PreprocessedSource result;
     try {
-        const std::string source = readWholeFile(fileName);
+        // The source is read once: the first line is checked in memory and
+        // the preprocessor works from the same text.
+        std::string source = readWholeFile(fileName);
+        normaliseLineEnds(source);  // a lone CR ends a line too
         std::string_view first(source);
         first = first.substr(0, first.find('\n'));
-        if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
         if (first == kNoDocumentLine) return result;
         result.documented = true;
-        result.text =
-            preprocessThroughTempFile(source, fileName, format, defines, package, &result.defines);
+        result.text = preprocessThroughTempFile(source, fileName, format, defines, package,
+                                                &result.defines, &result.warnings);
     } catch (...) {
         result.error = std::current_exception();
     }
@@ -510,34 +512,19 @@ void CppFile::usePreprocessed(PreprocessedSource source) {
 }
 
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
-    if (ahead) {
-        std::unique_ptr<PreprocessedSource> source = std::move(ahead);
-        if (defineTable)
-            for (auto& [name, record] : source->defines)
-                defineTable->insert_or_assign(name, std::move(record));
-        if (source->error) std::rethrow_exception(source->error);
-        if (!source->documented) return;
-        text = std::move(source->text);
-        next = text.data();
-        limit = next + text.size();
-        haveInput = true;
-        return;
-    }
-    // The source is read once: the first line is checked in memory and the
-    // preprocessor works from the same text.
-    std::string source = readWholeFile(fileName);
-    normaliseLineEnds(source);  // a lone CR ends a line too
-    std::string_view first(source);
-    first = first.substr(0, first.find('\n'));
-    if (first == kNoDocumentLine) return;
-    std::vector<std::string> warnings;
-    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable,
-                                     &warnings);
-    for (const std::string& warning : warnings) {
+    PreprocessedSource source = ahead ? std::move(*ahead) : preprocessAhead();
+    ahead.reset();
+    if (defineTable)
+        for (auto& [name, record] : source.defines)
+            defineTable->insert_or_assign(name, std::move(record));
+    if (source.error) std::rethrow_exception(source.error);
+    if (!source.documented) return;  // a file marked not to be documented
+    for (const std::string& warning : source.warnings) {
         if (!errorCallback) break;
         const std::string line = warning + " (" + fileName + ").";
         errorCallback(line.c_str(), context);
     }
+    text = std::move(source.text);
     next = text.data();
     limit = next + text.size();
     haveInput = true;

@@ -21,6 +21,8 @@ struct PreprocessedSource {
     std::string text;  // the preprocessed text
     // The file's #define records, those met before an error included.
     std::map<std::string, MacroDefinition> defines;
+    // The preprocessor's warnings (a macro whose expansion was cut short).
+    std::vector<std::string> warnings;
     // What reading or preprocessing threw, for the parse to throw.
     std::exception_ptr error;
 };

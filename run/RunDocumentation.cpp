@@ -321,12 +321,12 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
             listings.write(path, listingPackage(package), outputDirectory, run.detailDirectory,
                            options);
     };
-    const Reports reports =
+    const Reports walkReports =
         pooled ? pooled->reports() : Reports{run.status, run.log, run.progress, run.context};
-    InputWalk walk(run.extensions, reports.status, reports.log, reports.progress, reports.context,
-                   [&](const std::string& path, const std::string& project) {
+    InputWalk walk(run.extensions, walkReports.status, walkReports.log, walkReports.progress,
+                   walkReports.context, [&](const std::string& path, const std::string& project) {
                        if (pooled) pooled->step(path, project);
-                       else parseFile(run, reports, file, path, project, nullptr, writeListings);
+                       else parseFile(run, walkReports, file, path, project, nullptr, writeListings);
                    });
     addRoots(walk, entries);
     int total = 0;
