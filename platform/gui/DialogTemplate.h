@@ -31,6 +31,7 @@ enum class ControlKind {
     Radio,          // ticked alone in its group when clicked
     DropDownList,   // a closed list to choose one entry from
     ProgressBar,    // range 0 to 100 unless set otherwise
+    Icon,           // the program's icon
 };
 
 // Style bits of a control.
@@ -41,6 +42,9 @@ enum ControlStyle : unsigned {
     StyleDisabled = 1u << 2,  // starts disabled
     StyleHidden = 1u << 3,    // starts hidden
     StyleTabStop = 1u << 4,
+    StyleReadOnly = 1u << 5,    // an edit the user cannot change
+    StyleScrollBars = 1u << 6,  // a multi-line edit with both scroll bars, lines unwrapped
+    StyleWordWrap = 1u << 7,    // a label whose text wraps onto further lines
 };
 
 struct ControlTemplate {
