@@ -1,9 +1,11 @@
-#   vantry_module(<name> <area-library>)
-# Builds build/modules/<name>.so from an area's static library. Only the
+#   vantry_module(<name> <area-library> [NO_INSTALL])
+# Builds <build>/modules/<name>.so from an area's static library and, unless
+# NO_INSTALL is given, installs it in the installed program's modules/. Only the
 # exports (marked VANTRY_MODULE_EXPORT) are visible; the code of the module
 # and of the libraries it links stays hidden, so two modules never bind to
 # each other's copies.
 function(vantry_module name area)
+  cmake_parse_arguments(M "NO_INSTALL" "" "" ${ARGN})
   if(NOT TARGET ${area})
     return()
   endif()
@@ -23,10 +25,13 @@ function(vantry_module name area)
   # in (model, foundation, platform) are hidden at link time. Excluding ALL
   # would also hide the exports, which come from the area archive.
   target_link_options(${name} PRIVATE
-    -Wl,--exclude-libs,libmodel.a:libVelkLib.a:libplatform.a -Wl,--no-undefined)
+    -Wl,--exclude-libs,libmodulecommon.a:libmodel.a:libVelkLib.a:libplatform.a -Wl,--no-undefined)
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".so"
                         LIBRARY_OUTPUT_DIRECTORY ${VANTRY_MODULE_DIR})
   if(COMMAND vantry_version_record)
     vantry_version_record(${name})
+  endif()
+  if(NOT M_NO_INSTALL)
+    install(TARGETS ${name} LIBRARY DESTINATION ${VANTRY_INSTALL_DIR}/modules)
   endif()
 endfunction()

@@ -1,6 +1,7 @@
 #include "e2e/ChildProcess.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -65,9 +67,14 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
     return result;
 }
 
-ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
-                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
-                     const std::filesystem::path& captureDir) {
+namespace {
+
+// Starts the child and waits for it; when signals is given, polls instead of
+// blocking so that it can watch the child's standard error.
+ChildResult spawnAndWait(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment,
+                         const std::filesystem::path& cwd, const std::filesystem::path& captureDir,
+                         const ChildSignals* signals, int limitSeconds) {
     const auto outFile = captureDir / "child.out";
     const auto errFile = captureDir / "child.err";
 
@@ -99,8 +106,23 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
 
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0) {
-        if (errno != EINTR) throw std::runtime_error(std::string("wait4: ") + std::strerror(errno));
+    int sent = 0;
+    for (;;) {
+        pid_t done = wait4(pid, &status, signals != nullptr ? WNOHANG : 0, &usage);
+        if (done == pid) break;
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            throw std::runtime_error(std::string("wait4: ") + std::strerror(errno));
+        }
+        // Still running: only the watching variant gets here.
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(limitSeconds)) {
+            ::kill(pid, SIGKILL);
+        } else if (sent < signals->count &&
+                   readWhole(errFile).find(signals->after) != std::string::npos) {
+            ::kill(pid, signals->signal);
+            ++sent;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(sent > 0 ? 100 : 5));
     }
     ChildResult result;
     result.wallSeconds =
@@ -116,6 +138,21 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
     std::filesystem::remove(outFile, ignored);
     std::filesystem::remove(errFile, ignored);
     return result;
+}
+
+}  // namespace
+
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir) {
+    return spawnAndWait(program, args, environment, cwd, captureDir, nullptr, 0);
+}
+
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir, const ChildSignals& signals,
+                     int limitSeconds) {
+    return spawnAndWait(program, args, environment, cwd, captureDir, &signals, limitSeconds);
 }
 
 }  // namespace e2e

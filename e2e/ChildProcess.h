@@ -36,4 +36,21 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
                      const std::vector<std::string>& environment, const std::filesystem::path& cwd,
                      const std::filesystem::path& captureDir);
 
+// Signals to send a running child: once its standard error holds the text
+// `after`, the signal is sent `count` times (a moment apart, so that the
+// child sees each one on its own).
+struct ChildSignals {
+    std::string after;
+    int signal = 0;
+    int count = 1;
+};
+
+// runChild, sending the signals as they come due. A child that has not ended
+// after limitSeconds is killed (SIGKILL; termSignal tells), so a test that
+// waits for a text that never comes still ends.
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment, const std::filesystem::path& cwd,
+                     const std::filesystem::path& captureDir, const ChildSignals& signals,
+                     int limitSeconds = 300);
+
 }  // namespace e2e

@@ -224,4 +224,49 @@ TEST_F(VantryRun, ABadCommandLineWithoutADisplayEndsWithStatusTwo) {
     EXPECT_FALSE(fs::exists(site()));
 }
 
+// The old module over the same samples: one index page and one page per
+// class, alphabetical or as a tree, with every generated link resolving.
+TEST_F(VantryRun, TheOldModuleWritesAnIndexAndClassPagesWithResolvingLinks) {
+    ASSERT_TRUE(fs::is_regular_file(moduleDir_ / "vantry-old.so")) << moduleDir_;
+    auto oldModuleArgs = [&](bool tree) {
+        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-module=vantry-old",
+                                      "-moduledir=" + moduleDir_.string()};
+        if (tree) args.push_back("-hier");
+        for (const char* p : {"samples/cpp", "samples/java/shapes=com.example.shapes",
+                              "samples/csharp=Example.Inventory", "out/index.html"})
+            args.push_back(p);
+        return args;
+    };
+    // The index carries the date twice: in its generator comment and in
+    // its "Last Updated" line.
+    auto readSite = [&] {
+        auto pages = e2e::readSiteNormalised(site(), kGeneratorLine);
+        std::string& index = pages["index.html"];
+        const std::size_t at = index.find("Last Updated: ");
+        if (at != std::string::npos) index.erase(at, index.find('<', at) - at);
+        return pages;
+    };
+    for (bool tree : {false, true}) {
+        const auto result = run(oldModuleArgs(tree));
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_TRUE(contains(result.out + result.err, "Done.")) << result.describe();
+        expectFiles({"index.html", "projects/com.example.shapes/Shape.html",
+                     "projects/com.example.shapes/Circle.html",
+                     "projects/Example.Inventory/IStockItem.html",
+                     "projects/Example.Inventory/Store.html"});
+        const std::string index = e2e::readFile(site() / "index.html");
+        EXPECT_EQ(contains(index, "Class Name Index"), !tree);
+        EXPECT_TRUE(contains(index, "<BLOCKQUOTE>") == tree);
+        const auto faults = e2e::checkLinks(site());
+        EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
+
+        const auto first = readSite();
+        const auto again = run(oldModuleArgs(tree));
+        ASSERT_EQ(again.exitCode, 0) << again.describe();
+        EXPECT_EQ(readSite(), first) << "two runs differ";
+        fs::remove_all(site());
+    }
+    EXPECT_TRUE(fs::is_empty(tmp()));
+}
+
 }  // namespace

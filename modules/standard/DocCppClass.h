@@ -7,6 +7,8 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "modules/common/ClassPagePath.h"
+#include "modules/common/ReceivedTexts.h"
 
 #include <string>
 #include <vector>
@@ -79,28 +81,14 @@ public:
     std::string getPageFile(const std::string& prefix) const override;
 };
 
-// One path component made from a name so that no page leaves its
-// directory: ':' becomes '.', blank, '[', ']', '/', '\' and control
-// characters become '_', and a result that is "", "." or ".." becomes "_".
-std::string safePathComponent(const std::string& name);
 // The directory of a project's pages below the output directory; the one
 // rule used for class pages, project pages and every link to them.
 std::string projectDirectoryName(const std::string& projectName);
-// prefix + projectDirectoryName(last part of package) + "/" +
-// safePathComponent(name) + ".html"; no directory for an empty package.
-std::string classPagePath(const std::string& prefix, const std::string& package,
-                          const std::string& name);
 
 // A link to the page of a class known only by name and project (an empty
 // package means "(default)"), from a page inside a project directory:
 // <a href="../PROJECT/NAME.html">NAME</a>, the name HTML-escaped.
 std::string linkToNamedClass(const std::string& className, const std::string& package);
-
-// Reads a base-list text ("name,t|name,f|...", backslash escapes) into the
-// class's base table through addBase; "t" alone marks an interface.
-void setBasesFromText(CppClass& cls, const std::string& text);
-// Adds each name of a "name|name|..." text to the entity's file names.
-void setFileNamesFromText(CppClassEntity& entity, const std::string& text);
 
 // The kind word, a blank and the name.
 std::string kindAndName(const CppClass& cls);

@@ -1,6 +1,6 @@
 #include "modules/standard/ModuleFrame.h"
 
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageWriters.h"
 #include "modules/standard/StandardModule.h"
 

@@ -1,6 +1,6 @@
 #include "modules/standard/ModuleOptions.h"
 
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/StandardModule.h"
 
 namespace {

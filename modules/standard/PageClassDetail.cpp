@@ -10,7 +10,7 @@
 #include "modules/standard/PageClassTree.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageDocBlock.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageInherited.h"
 #include "modules/standard/PageMemberTables.h"
 #include "modules/standard/PageMembers.h"

@@ -3,7 +3,7 @@
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/PageCodeLinks.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageMembers.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageWriters.h"
-#include "modules/standard/ModuleText.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/ModuleText.h"
+#include "modules/common/PageEscape.h"
 
 namespace {
 

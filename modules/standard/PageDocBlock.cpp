@@ -2,7 +2,7 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageFirstSentence.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageTags.h"

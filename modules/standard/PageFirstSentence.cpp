@@ -1,6 +1,6 @@
 #include "modules/standard/PageFirstSentence.h"
 
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/ModuleFrame.h"
 #include "modules/standard/PageClassListing.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageNavigationBar.h"
 #include "modules/standard/PageSite.h"
 #include "modules/standard/PageTemplate.h"

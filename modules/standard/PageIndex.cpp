@@ -10,7 +10,7 @@
 #include "modules/standard/ModuleFrame.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageDocBlock.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageMembers.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageNavigationBar.h"

@@ -4,23 +4,8 @@
 #include "model/CppClass.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageDocBlock.h"
-#include "modules/standard/PageEscape.h"
-
-namespace {
-
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-}  // namespace
-
-std::string firstSourceFile(const CppClass& cls) {
-    const auto& files = cls.getFileNames();
-    return files.empty() ? "" : files[0];
-}
-
-std::string secondSourceFile(const CppClass& cls) {
-    const auto& files = cls.getFileNames();
-    return files.size() < 2 ? "" : files[1];
-}
+#include "modules/common/PageEscape.h"
+#include "modules/common/TemplateExpansion.h"
 
 std::optional<std::string> templateVariable(const CppClass& cls, char letter,
                                             const ItemTemplateContext& context) {
@@ -46,40 +31,6 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
 
 void expandItemTemplate(std::ostream& out, const CppClass& cls, const std::string& templateText,
                         const ItemTemplateContext& context) {
-    // The entry is built whole and written at once: a list page writes one
-    // per class.
-    const std::string& t = templateText;
-    std::string expanded;
-    expanded.reserve(t.size() + 64);
-    std::size_t i = 0;
-    while (i < t.size()) {
-        char c = t[i];
-        bool marker = (c == '$' || c == '!') && i + 1 < t.size() && isLetter(t[i + 1]);
-        if (!marker) {
-            std::size_t next = t.find_first_of("$!", i + 1);
-            if (next == std::string::npos) next = t.size();
-            expanded.append(t, i, next - i);
-            i = next;
-            continue;
-        }
-        char letter = t[i + 1];
-        std::optional<std::string> value = templateVariable(cls, letter, context);
-        if (!value) {
-            expanded += c;
-            expanded += letter;
-        } else if (c == '$') {
-            expanded += *value;
-        } else if (value->empty()) {
-            const std::string closing = std::string("!") + letter;
-            std::size_t end = t.find(closing, i + 2);
-            if (end == std::string::npos) {
-                out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
-                throw VelkError("Missing a closing '" + closing + "'", "", "[none]", 0);
-            }
-            i = end + 2;
-            continue;
-        }
-        i += 2;
-    }
-    out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
+    expandTemplate(out, templateText,
+                   [&](char letter) { return templateVariable(cls, letter, context); });
 }

@@ -7,6 +7,8 @@
 // escaped; the documentation block is HTML.
 #pragma once
 
+#include "modules/common/TemplateExpansion.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -30,7 +32,3 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
 // is not closed; what was expanded before stays written.
 void expandItemTemplate(std::ostream& out, const CppClass& cls, const std::string& templateText,
                         const ItemTemplateContext& context);
-
-// The first and second source file of the class; "" when it has fewer.
-std::string firstSourceFile(const CppClass& cls);
-std::string secondSourceFile(const CppClass& cls);

@@ -3,9 +3,9 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/DocCppClass.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageDocBlock.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageMembers.h"
 
 #include <algorithm>

@@ -6,9 +6,9 @@
 #include "model/Keywords.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 
 #include <array>
 #include <string_view>

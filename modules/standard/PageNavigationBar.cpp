@@ -1,6 +1,6 @@
 #include "modules/standard/PageNavigationBar.h"
 
-#include "modules/standard/PageDateTime.h"
+#include "modules/common/PageDateTime.h"
 #include "modules/standard/PageTemplate.h"
 
 #include <string_view>

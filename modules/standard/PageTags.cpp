@@ -1,9 +1,9 @@
 #include "modules/standard/PageTags.h"
 
 #include "model/CppClass.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 // site, and the one anchor builder of the page writers.
 #pragma once
 
+#include "modules/common/ProgramVersion.h"
+
 #include <string>
 
 struct StandardModule;
@@ -25,15 +27,6 @@ struct PageTemplateSettings {
 // target. Nothing is escaped: callers pass ready HTML.
 std::string writeLink(const std::string& href, const std::string& text,
                       const std::string& targetFrame);
-
-// The file's four version numbers joined by ",". Throws VelkError "Could not
-// get the version for <file>" when the file carries no version record.
-std::string formatVersionText(const std::string& fileName);
-
-// The running program's version as pages show it: the first three numbers
-// joined by ".". Pages are still written when the program carries no
-// version: the text is then "unknown".
-std::string shownProgramVersion();
 
 // Renders the three texts for one page. Pure: no clock, no file access.
 PageTemplateTexts renderPageTemplateTexts(const PageTemplateSettings& settings,

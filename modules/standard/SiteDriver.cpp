@@ -5,7 +5,7 @@
 #include "modules/standard/DeprecatedItemMap.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 #include "modules/standard/PageWriters.h"
 #include "modules/standard/SiteNames.h"
 #include "modules/standard/StandardModule.h"

@@ -4,7 +4,7 @@
 #include "model/ModelText.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 
 StandardModule::StandardModule() : classList(std::make_unique<DocClassList>(&statusReceiver)) {}
 

@@ -1,4 +1,4 @@
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"

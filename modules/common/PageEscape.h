@@ -8,7 +8,7 @@
 
 // escapeHtml ("&", "<", ">" and '"' as entities) lives with the module's
 // text services.
-#include "modules/standard/ModuleText.h"
+#include "modules/common/ModuleText.h"
 
 // A page path made safe as an href: bytes that would end or redirect a URL
 // path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are

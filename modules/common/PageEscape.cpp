@@ -1,4 +1,4 @@
-#include "modules/standard/PageEscape.h"
+#include "modules/common/PageEscape.h"
 
 #include <array>
 

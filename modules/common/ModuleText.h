@@ -1,5 +1,5 @@
-// Small text services shared by the page frame, the records and the page
-// writers of the standard module.
+// Small text services shared by the page frames, the records and the page
+// writers of both output modules.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "modules/standard/PageDateTime.h"
+#include "modules/common/PageDateTime.h"
 
 #include <gtest/gtest.h>
 

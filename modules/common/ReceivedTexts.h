@@ -1,0 +1,14 @@
+// The list texts that startClass and startMember receive, read into a
+// record.
+#pragma once
+
+#include <string>
+
+class CppClass;
+class CppClassEntity;
+
+// Reads a base-list text ("name,t|name,f|...", backslash escapes) into the
+// class's base table through addBase; "t" alone marks an interface.
+void setBasesFromText(CppClass& cls, const std::string& text);
+// Adds each name of a "name|name|..." text to the entity's file names.
+void setFileNamesFromText(CppClassEntity& entity, const std::string& text);

@@ -1,0 +1,224 @@
+#include "modules/old/ClassPage.h"
+
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkPath.h"
+#include "model/CppClass.h"
+#include "model/CppClassMember.h"
+#include "model/ModelText.h"
+#include "modules/common/ModuleText.h"
+#include "modules/common/PageDateTime.h"
+#include "modules/common/PageEscape.h"
+#include "modules/old/DocClassList.h"
+#include "modules/old/OldRecords.h"
+
+#include <algorithm>
+#include <map>
+
+namespace vantry_old {
+
+namespace {
+
+std::string afterLastOf(const std::string& text, const char* separators) {
+    std::size_t cut = text.find_last_of(separators);
+    return cut == std::string::npos ? text : text.substr(cut + 1);
+}
+
+// "See <link>.<br>" lines for the first two source files of an entity.
+void appendSourceReferences(std::string& out, const std::vector<std::string>& files,
+                            const std::string& sourceDirectory) {
+    if (sourceDirectory == "?") return;
+    for (std::size_t i = 0; i < files.size() && i < 2; ++i) {
+        if (files[i].empty()) continue;
+        const std::string name = fileNameOf(files[i]);
+        const std::string href = sourceDirectory == "." ? name + ".html" : sourceDirectory + "/" + name;
+        out += "See <A HREF=\"";
+        out += hrefEscape(href);
+        out += "\">";
+        appendEscapedHtml(out, name);
+        out += "</A>.<br>\n";
+    }
+}
+
+// Ancestors that get a line of the tree: the classes of the chain; for an
+// interface, or a class whose ancestors are all interfaces, every ancestor.
+std::vector<CppClass*> treeLines(const CppClass& cls, const std::vector<CppClass*>& ancestors) {
+    if (cls.isInterface()) return ancestors;
+    std::vector<CppClass*> lines;
+    for (CppClass* ancestor : ancestors)
+        if (!ancestor->isInterface()) lines.push_back(ancestor);
+    return lines.empty() ? ancestors : lines;
+}
+
+void appendInheritanceTree(std::string& out, const DocClassList& list, const CppClass& cls,
+                           const std::vector<CppClass*>& ancestors) {
+    if (ancestors.empty()) return;
+    const std::vector<CppClass*> lines = treeLines(cls, ancestors);
+    out += "<PRE>\n";
+    std::string indent;
+    for (CppClass* ancestor : lines) {
+        // Below the first line a link follows the "+--" of the line above.
+        out += ancestor->getLink("../", "", "", false);
+        // The interfaces of the list that this ancestor names as its bases.
+        if (lines.size() != ancestors.size()) {
+            for (CppClass* base : list.baseClasses(*ancestor))
+                if (base && base->isInterface() &&
+                    std::find(ancestors.begin(), ancestors.end(), base) != ancestors.end()) {
+                    out += ", ";
+                    out += base->getLink("../", "", "", false);
+                }
+        }
+        out += '\n';
+        out += indent + "   |\n";
+        out += indent + "   +--";
+        indent += "      ";
+    }
+    out += "<B>";
+    appendEscapedHtml(out, cls.getName());
+    out += "</B>\n\n</PRE>\n";
+}
+
+using MemberGroup = std::vector<const CppClassMember*>;
+
+void sortMembers(MemberGroup& group) {
+    std::stable_sort(group.begin(), group.end(),
+                     [](const CppClassMember* a, const CppClassMember* b) {
+                         return compareNames(a->getName(), b->getName()) < 0;
+                     });
+}
+
+void appendSectionHead(std::string& out, const std::string& title) {
+    out += "<h2><br>\n";
+    appendEscapedHtml(out, title);
+    out += "\n</h2>\n<blockquote>\n";
+}
+
+void appendIndexSection(std::string& out, const std::string& title, const MemberGroup& group) {
+    appendSectionHead(out, title);
+    for (const CppClassMember* member : group) {
+        out += "<a href=\"#";
+        out += memberSignature(*member, true);
+        out += "\">";
+        out += memberSignature(*member, false);
+        out += "</a><br>\n";
+    }
+    out += "</blockquote><p>\n";
+}
+
+void appendDetailSection(std::string& out, const std::string& title, const MemberGroup& group,
+                         const std::string& sourceDirectory) {
+    appendSectionHead(out, title);
+    for (const CppClassMember* member : group) {
+        const std::string name = escapeHtml(member->getName());
+        out += "<A NAME=\"" + memberSignature(*member, true) + "\"><!-- --></A>\n";
+        out += "<A NAME=\"" + name + "\"><!-- --></A>\n";
+        out += "<b>" + name + "</b>\n";
+        out += "<blockquote>\n<pre>\n";
+        out += member->getType();
+        out += "\n</pre>\n<blockquote>\n";
+        out += member->getComment();
+        out += "\n</blockquote>\n";
+        appendSourceReferences(out, member->getFileNames(), sourceDirectory);
+        out += "</blockquote><br>\n";
+    }
+    out += "</blockquote><p>\n";
+}
+
+}  // namespace
+
+bool isConstructor(const CppClassMember& member, const CppClass& cls) {
+    if (!member.hasArgumentList()) return false;
+    const std::string name = afterLastOf(member.getName(), ":.");
+    const std::string className = afterLastOf(cls.getName(), ":.");
+    return !className.empty() && (name == className || name == "~" + className);
+}
+
+std::string memberSignature(const CppClassMember& member, bool compact) {
+    std::string text = member.getName();
+    if (member.hasArgumentList()) {
+        text += '(';
+        const auto& arguments = member.getArguments();
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            if (i > 0) text += ',';
+            text += arguments[i];
+        }
+        text += ')';
+    }
+    if (compact) std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    return escapeHtml(text);
+}
+
+std::string classPageText(const DocClassList& list, const CppClass& cls,
+                          const std::vector<CppClass*>& ancestors, const std::string& backLink,
+                          const DateTime& now) {
+    const OldModuleSettings& settings = list.settings;
+    const std::string heading = escapeHtml(capitalised(cls.getKind()) + " " + cls.getName());
+    const std::string back = hrefEscape(backLink);
+    std::string out;
+    out.reserve(4096);
+    out += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n<html>\n";
+    out += "<head><!-- Generated by Vantry on " + now.format("%B %d, %Y at %H:%M") + " -->\n";
+    out += "<title>\n" + heading + "\n</title>\n";
+    out += "</head>\n<body>\n<a name=\"_top_\"></a>\n";
+    out += "<pre><a href=\"" + back + "\">Back to Index</a></pre>\n";
+    out += "<hr>\n<h1>\n" + heading + "\n</h1>\n";
+    out += "<h3>\nProject: <b>" + escapeHtml(lastPathPart(cls.getPackage())) + "</b>\n</h3>\n";
+    out += "<pre>\n";
+    appendInheritanceTree(out, list, cls, ancestors);
+    out += "</pre>\n<hr>\n";
+
+    out += "<dl>\n<dt>" + escapeHtml(cls.getKind()) + " <b>" + escapeHtml(cls.getName()) + "</b>\n";
+    if (!cls.getBases().empty()) {
+        out += "<dt> extends ";
+        bool first = true;
+        for (const auto& entry : cls.getBases()) {
+            if (!first) out += ", ";
+            first = false;
+            const CppClass* base = list.resolveBase(cls, entry.first);
+            out += base ? base->getLink("../", "", "", false) : escapeHtml(entry.first);
+        }
+        out += '\n';
+    }
+    out += "</dl><p>\n";
+    out += cls.getComment();
+    out += '\n';
+    appendSourceReferences(out, cls.getFileNames(), settings.sourceDirectoryText);
+    out += "<hr>\n";
+
+    MemberGroup constructors;
+    std::map<std::string, MemberGroup> byAccess;  // access words in byte order
+    for (const CppClassMember* member : cls.getMembers()) {
+        if (isConstructor(*member, cls)) constructors.push_back(member);
+        else byAccess[member->getAccess()].push_back(member);
+    }
+    sortMembers(constructors);
+    for (auto& entry : byAccess) sortMembers(entry.second);
+    if (!constructors.empty() || !byAccess.empty()) {
+        if (!constructors.empty()) appendIndexSection(out, "Constructor Index", constructors);
+        for (const auto& [access, group] : byAccess)
+            appendIndexSection(out, capitalised(access) + " Member Index", group);
+        out += "<hr>\n";
+        if (!constructors.empty())
+            appendDetailSection(out, "Constructors", constructors, settings.sourceDirectoryText);
+        for (const auto& [access, group] : byAccess)
+            appendDetailSection(out, capitalised(access) + " Members", group,
+                                settings.sourceDirectoryText);
+    }
+    out += "<hr> <pre><a href=\"" + back + "\">Back to Index</a>  " +
+           "<a href=\"#_top_\">Back to Top</a></pre>\n";
+    return out;
+}
+
+void writeClassPage(const DocClassList& list, const CppClass& cls,
+                    const std::vector<CppClass*>& ancestors, const std::string& backLink,
+                    const DateTime& now) {
+    const std::string& detail = list.settings.detailDirectory;
+    const std::string page = cls.getPageFile("");
+    const std::string directory = directoryOf(page);
+    if (directory != ".") VelkDirectory(detail + "/" + directory, true);
+    VelkOutFile file(detail + "/" + page, false, false);
+    file.write(classPageText(list, cls, ancestors, backLink, now));
+    file.close();
+}
+
+}  // namespace vantry_old

@@ -1,0 +1,100 @@
+#include "modules/old/ClassPage.h"
+
+#include "modules/old/OldTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using oldtest::contains;
+using oldtest::count;
+
+namespace {
+
+TEST(OldClassPage, ConstructorsAndAccessGroups) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Shape", "", "class", "", "lib", true);
+    run.addMember("area", "double area() const;", "public");
+    run.addMember("Shape", "Shape(int sides);", "public", {"int sides"});
+    run.addMember("~Shape", "virtual ~Shape();", "public");
+    run.addMember("Shape", "Shape Shape;", "public", {}, false);  // a variable, not a constructor
+    run.addMember("secret", "int secret;", "private", {}, false);
+    run.addMember("Base", "void Base();", "protected");
+    endClass(run.handle, "Shape");
+    run.addClass("Empty");
+    done(run.handle);
+
+    const std::string page = run.page("Shape");
+    auto at = [&](const std::string& part) {
+        std::size_t where = page.find(part);
+        EXPECT_NE(where, std::string::npos) << part;
+        return where;
+    };
+    EXPECT_TRUE(page.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n<html>\n"));
+    EXPECT_TRUE(contains(page, "<title>\nClass Shape\n</title>"));
+    EXPECT_TRUE(contains(page, "<pre><a href=\"../../index.html\">Back to Index</a></pre>"));
+    EXPECT_TRUE(contains(page, "Project: <b>lib</b>"));
+    // Index sections: constructors (the destructor with them), then the
+    // access groups in byte order of their words.
+    const std::size_t constructors = at("<h2><br>\nConstructor Index\n</h2>\n<blockquote>\n"
+                                        "<a href=\"#Shape(intsides)\">Shape(int sides)</a><br>\n"
+                                        "<a href=\"#~Shape()\">~Shape()</a><br>\n"
+                                        "</blockquote><p>\n");
+    const std::size_t privateGroup = at("Private Member Index");
+    const std::size_t protectedGroup = at("Protected Member Index");
+    const std::size_t publicGroup = at("Public Member Index\n</h2>\n<blockquote>\n"
+                                       "<a href=\"#area()\">area()</a><br>\n"
+                                       "<a href=\"#Shape\">Shape</a><br>\n");
+    EXPECT_TRUE(constructors < privateGroup && privateGroup < protectedGroup &&
+                protectedGroup < publicGroup);
+    // Details in the same order, each with both anchors.
+    EXPECT_LT(at("Constructors\n</h2>"), at("Private Members\n</h2>"));
+    EXPECT_TRUE(contains(page, "<A NAME=\"Shape(intsides)\"><!-- --></A>\n<A NAME=\"Shape\"><!-- "
+                               "--></A>\n<b>Shape</b>\n<blockquote>\n<pre>\n"
+                               "<a href=\"../lib/Shape.html\">Shape</a>(int sides);\n</pre>"));
+    EXPECT_TRUE(page.ends_with("<hr> <pre><a href=\"../../index.html\">Back to Index</a>  "
+                               "<a href=\"#_top_\">Back to Top</a></pre>\n"));
+
+    // No members: nothing between the description and the final links.
+    const std::string empty = run.page("Empty");
+    EXPECT_FALSE(contains(empty, "Index\n</h2>"));
+    EXPECT_TRUE(contains(empty, "About Empty\n<hr>\n<hr> <pre>"));
+}
+
+TEST(OldClassPage, InheritanceTreeAndBases) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Root");
+    run.addClass("Printable", "", "interface");
+    run.addClass("Middle", "Root,f|Printable,t");
+    run.addClass("Leaf", "Middle,f|Unknown,f");
+    done(run.handle);
+    const std::string page = run.page("Leaf");
+    EXPECT_TRUE(contains(page,
+                         "<pre>\n<PRE>\n"
+                         "<a href=\"../lib/Root.html\">Root</a>\n   |\n   +--"
+                         "<a href=\"../lib/Middle.html\">Middle</a>, "
+                         "<a href=\"../lib/Printable.html\">Printable</a>\n"
+                         "         |\n         +--<B>Leaf</B>\n\n</PRE>\n</pre>\n"))
+        << page;
+    EXPECT_TRUE(contains(page, "<dt> extends <a href=\"../lib/Middle.html\">Middle</a>, Unknown\n"));
+    // A class without known ancestors has no tree at all.
+    EXPECT_TRUE(contains(run.page("Root"), "<pre>\n</pre>\n<hr>\n"));
+}
+
+TEST(OldClassPage, SourceFileReferences) {
+    for (const auto& [directory, expected] :
+         std::vector<std::pair<std::string, std::string>>{
+             {"?", ""},
+             {".", "See <A HREF=\"a.h.html\">a.h</A>.<br>\nSee <A HREF=\"b.cpp.html\">b.cpp</A>.<br>\n"},
+             {"../src", "See <A HREF=\"../src/a.h\">a.h</A>.<br>\nSee <A HREF=\"../src/b.cpp\">b.cpp</A>.<br>\n"}}) {
+        oldtest::Run run;
+        run.start({.sourceDirectory = directory});
+        run.addClass("Shape", "", "class", "/x/a.h|/x/b.cpp|/x/c.cpp");
+        done(run.handle);
+        const std::string page = run.page("Shape");
+        EXPECT_TRUE(contains(page, "About Shape\n" + expected + "<hr>\n")) << directory << page;
+        EXPECT_EQ(count(page, "See "), directory == "?" ? 0u : 2u);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "modules/old/DocClassList.h"
+
+#include "model/CppClass.h"
+#include "model/CppClassMember.h"
+#include "modules/common/ModuleText.h"
+#include "modules/common/PageEscape.h"
+
+#include <algorithm>
+
+namespace vantry_old {
+
+DocClassList::DocClassList() = default;
+
+// The open class goes before the registered ones, as in clear.
+DocClassList::~DocClassList() { currentClass.reset(); }
+
+void DocClassList::clear() {
+    currentClass.reset();
+    ClassList::clear();
+    prepared = false;
+}
+
+int compareNames(const std::string& a, const std::string& b) {
+    auto fold = [](char c) {
+        auto byte = static_cast<unsigned char>(c);
+        return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
+    };
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        int difference = fold(a[i]) - fold(b[i]);
+        if (difference != 0) return difference;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+int compareClassNames(const CppClass* a, const CppClass* b) {
+    return compareNames(a->getName(), b->getName());
+}
+
+std::vector<CppClass*> DocClassList::sortedClasses(const std::string& filter) const {
+    std::vector<CppClass*> list;
+    list.reserve(size());
+    for (const auto& [key, cls] : getClasses())
+        if (filter.empty() || key.first == filter) list.push_back(cls);
+    std::stable_sort(list.begin(), list.end(), [](const CppClass* a, const CppClass* b) {
+        return compareClassNames(a, b) < 0;
+    });
+    return list;
+}
+
+CppClass* DocClassList::findForClass(const CppClass& cls, const std::string& name) const {
+    if (CppClass* found = findClass(cls.getPackage(), name, false)) return found;
+    // A class of another package is taken by its name alone only when it
+    // is of the same language: a C++ name never means a Java class.
+    CppClass* other = findClass(cls.getPackage(), name, true);
+    return other && other->getLanguage() == cls.getLanguage() ? other : nullptr;
+}
+
+CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& baseName) const {
+    if (baseName.empty()) return nullptr;
+    const std::string separator = cls.getScopeSeparator();
+    const std::string& name = cls.getName();
+    std::size_t cut = name.rfind(separator);
+    if (cut != std::string::npos) {
+        std::string qualified = name.substr(0, cut + separator.size()) + baseName;
+        if (CppClass* found = findForClass(cls, qualified)) return found;
+    }
+    return findForClass(cls, baseName);
+}
+
+CppClass* DocClassList::resolveTypeName(const CppClass& owner, const std::string& word) const {
+    if (word.empty() || isKeyword(owner, word)) return nullptr;
+    // A class nested in the owner (or declared in the owner namespace)
+    // first, then the owner's siblings and the name as written.
+    if (CppClass* nested = findForClass(owner, owner.getName() + owner.getScopeSeparator() + word))
+        return nested;
+    return resolveBase(owner, word);
+}
+
+std::vector<CppClass*> DocClassList::baseClasses(const CppClass& cls) const {
+    std::vector<CppClass*> bases;
+    for (const auto& entry : cls.getBases()) bases.push_back(resolveBase(cls, entry.first));
+    return bases;
+}
+
+void DocClassList::collectAncestors(const CppClass& cls, std::vector<CppClass*>& out,
+                                    std::vector<const CppClass*>& seen) const {
+    for (CppClass* base : baseClasses(cls)) {
+        if (!base || std::find(seen.begin(), seen.end(), base) != seen.end()) continue;
+        seen.push_back(base);
+        collectAncestors(*base, out, seen);
+        out.push_back(base);
+    }
+}
+
+std::vector<CppClass*> DocClassList::ancestors(const CppClass& cls) const {
+    std::vector<CppClass*> out;
+    std::vector<const CppClass*> seen{&cls};
+    collectAncestors(cls, out, seen);
+    return out;
+}
+
+namespace {
+
+bool isWordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == ':';
+}
+
+}  // namespace
+
+std::string linkTypeText(const DocClassList& list, const CppClass& owner,
+                         const std::string& declaration, const std::string& linkPrefix) {
+    std::string result;
+    result.reserve(declaration.size() + declaration.size() / 2);
+    std::size_t i = 0;
+    while (i < declaration.size()) {
+        std::size_t start = i;
+        if (!isWordChar(declaration[i])) {
+            while (i < declaration.size() && !isWordChar(declaration[i])) ++i;
+            appendEscapedHtml(result, std::string_view(declaration).substr(start, i - start));
+            continue;
+        }
+        while (i < declaration.size() && isWordChar(declaration[i])) ++i;
+        const std::string word = declaration.substr(start, i - start);
+        const CppClass* target = list.resolveTypeName(owner, word);
+        if (!target) {
+            appendEscapedHtml(result, word);
+            continue;
+        }
+        result += "<a href=\"";
+        result += hrefEscape(target->getPageFile(linkPrefix));
+        result += "\">";
+        appendEscapedHtml(result, word);
+        result += "</a>";
+    }
+    return result;
+}
+
+void DocClassList::prepare() {
+    if (prepared) return;
+    prepared = true;
+    for (const auto& entry : getClasses()) {
+        CppClass& cls = *entry.second;
+        for (CppClassMember* member : cls.getMembers())
+            member->setDeclaration(linkTypeText(*this, cls, member->getDeclaration(), "../"));
+    }
+}
+
+}  // namespace vantry_old

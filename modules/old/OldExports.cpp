@@ -1,0 +1,105 @@
+// The eight exports of vantry-old. None catches anything: an error leaves
+// the export and reaches the program's run, which reports it. The callbacks
+// that init receives are kept and never called.
+#include "modules/ModuleInterface.h"
+#include "modules/common/ModuleText.h"
+#include "modules/common/PageDateTime.h"
+#include "modules/common/ProgramVersion.h"
+#include "modules/common/ReceivedTexts.h"
+#include "modules/old/DocClassList.h"
+#include "modules/old/IndexPage.h"
+#include "modules/old/OldRecords.h"
+
+#include <string>
+#include <vector>
+
+using vantry_old::DocClassList;
+
+namespace {
+
+DocClassList& handleList(ModuleHandle handle) { return *static_cast<DocClassList*>(handle); }
+
+}  // namespace
+
+VANTRY_MODULE_EXPORT ModuleHandle create(void) { return new DocClassList(); }
+
+VANTRY_MODULE_EXPORT void destroy(ModuleHandle handle) {
+    delete static_cast<DocClassList*>(handle);
+}
+
+VANTRY_MODULE_EXPORT void init(ModuleHandle handle, const char* title, const char* company,
+                               const char* detailDirectory, int hierarchicalIndex,
+                               const char* additionalHead, const char* header,
+                               const char* footer, const char* itemTemplate,
+                               const char* sourceListingDirectory, const char* outputFile,
+                               const char* projectList, int detailDirectoryGiven,
+                               int lineBreaks, int /*mixCppCsharp*/, ModuleProgressFn progress,
+                               ModuleStatusFn status, ModuleErrorFn error, void* context) {
+    DocClassList& list = handleList(handle);
+    vantry_old::OldModuleSettings& s = list.settings;
+    s.detailDirectory = detailDirectory;
+    s.treeListing = hierarchicalIndex != 0;
+    s.extraHeadText = additionalHead;
+    s.headerText = header;
+    s.footerText = footer;
+    s.itemTemplate = itemTemplate;
+    s.sourceDirectoryText = sourceListingDirectory;
+    s.outputFile = outputFile;
+    s.projectListText = projectList;
+    s.writeDetailPages = detailDirectoryGiven != 0;
+    s.lineBreaks = lineBreaks != 0;
+    s.progress = progress;
+    s.status = status;
+    s.error = error;
+    s.callbackContext = context;
+    vantry_old::renderPageBuffers(list, title, company, shownProgramVersion(), DateTime());
+    list.clear();
+}
+
+VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, const char* comment,
+                                     const char* baseList, const char* fileNames,
+                                     const char* package, const char* kind,
+                                     const char* container, const char* sourceDirectory,
+                                     const char* language) {
+    DocClassList& list = handleList(handle);
+    list.currentClass =
+        std::make_unique<vantry_old::DocCppClass>(DocOptions(), languageFromText(language));
+    vantry_old::DocCppClass& cls = *list.currentClass;
+    cls.setName(name);
+    cls.setComment(comment);
+    setFileNamesFromText(cls, fileNames);
+    cls.setPackage(package);
+    cls.setKind(kind);
+    cls.setText(container);
+    cls.setSourceDirectory(sourceDirectory);
+    setBasesFromText(cls, baseList);
+}
+
+VANTRY_MODULE_EXPORT void startMember(ModuleHandle handle, const char* name, const char* comment,
+                                      const char* access, const char* declaration,
+                                      int hasArguments, const char* fileNames,
+                                      int argumentCount, const char** arguments) {
+    DocClassList& list = handleList(handle);
+    vantry_old::DocCppClass* cls = list.currentClass.get();
+    if (!cls) return;
+    std::vector<std::string> argumentList;
+    for (int i = 0; arguments && i < argumentCount; ++i)
+        argumentList.emplace_back(arguments[i] ? arguments[i] : "");
+    CppClassMember* kept =
+        cls->addMember(name, declaration, access, comment, hasArguments != 0, "", argumentList,
+                       new vantry_old::DocCppClassMember(cls), false);
+    if (kept) setFileNamesFromText(*kept, fileNames);
+}
+
+VANTRY_MODULE_EXPORT void endMember(ModuleHandle, const char*) {}
+
+VANTRY_MODULE_EXPORT void endClass(ModuleHandle handle, const char*) {
+    DocClassList& list = handleList(handle);
+    if (list.currentClass) list.addClass(list.currentClass.release());
+}
+
+VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
+    DocClassList& list = handleList(handle);
+    vantry_old::writeIndexPage(list, DateTime());
+    list.clear();
+}

@@ -1,0 +1,73 @@
+#include "VelkLib/VelkError.h"
+#include "model/CppClass.h"
+#include "modules/old/DocClassList.h"
+#include "modules/old/OldTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(OldExports, TheLibraryExportsExactlyTheEightFunctions) {
+    const char* build = std::getenv("VANTRY_BUILD_DIR");
+    ASSERT_NE(build, nullptr) << "VANTRY_BUILD_DIR is not set (run the test through CTest)";
+    const fs::path module = fs::path(build) / "modules" / "vantry-old.so";
+    ASSERT_TRUE(fs::is_regular_file(module)) << module;
+    std::string command = "nm -D --defined-only '" + module.string() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> functions;
+    std::array<char, 512> line{};
+    while (fgets(line.data(), line.size(), pipe)) {
+        char type = 0;
+        char name[256] = {};
+        if (std::sscanf(line.data(), "%*s %c %255s", &type, name) == 2 && type == 'T')
+            functions.insert(name);
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(functions, (std::set<std::string>{"create", "destroy", "done", "endClass",
+                                                 "endMember", "init", "startClass",
+                                                 "startMember"}));
+}
+
+TEST(OldExports, OneHandleServesManyRuns) {
+    oldtest::Run run;
+    auto& list = *static_cast<vantry_old::DocClassList*>(run.handle);
+    run.start();
+    run.addClass("Early");
+    run.start();  // a second init without done drops what came before
+    EXPECT_EQ(list.size(), 0u);
+    done(run.handle);
+    EXPECT_FALSE(oldtest::readFile(run.index()).find("Early") != std::string::npos);
+    EXPECT_FALSE(fs::exists(run.dir / "projects"));
+
+    // Calls out of order do nothing.
+    startMember(run.handle, "m", "", "public", "int m;", 0, "", 0, nullptr);
+    endClass(run.handle, "None");
+    EXPECT_EQ(list.size(), 0u);
+
+    startClass(run.handle, "Odd", "", "", "", "", "class", "", "", "cobol");
+    ASSERT_NE(list.currentClass, nullptr);
+    EXPECT_EQ(list.currentClass->getLanguage(), 3);
+    EXPECT_EQ(list.currentClass->getPackage(), "(default)");
+    const char* arguments[] = {"int a", "int b"};
+    startMember(run.handle, "f", "", "public", "void f(int a, int b);", 1, "x.h|y.h", 2, arguments);
+    startMember(run.handle, "f", "Later.", "public", "void f(int a, int b);", 1, "z.h", 2, arguments);
+    endClass(run.handle, "Odd");
+    ASSERT_EQ(list.size(), 1u);
+    const CppClass& odd = *list.getClasses().begin()->second;
+    ASSERT_EQ(odd.getMembers().size(), 1u);  // the repeated declaration merged
+    EXPECT_EQ(odd.getMembers()[0]->getFileNames(), (std::vector<std::string>{"x.h", "y.h", "z.h"}));
+    done(run.handle);
+    EXPECT_EQ(list.size(), 0u);
+
+    destroy(nullptr);
+}
+
+}  // namespace
