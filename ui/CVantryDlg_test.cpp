@@ -439,17 +439,6 @@ TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
 
 namespace {
 
-// Opens nothing; remembers what it was asked to open.
-class FakeShell : public platform::Shell {
-public:
-    bool open(const std::string& target, std::string*) override {
-        opened.push_back(target);
-        return works;
-    }
-    std::vector<std::string> opened;
-    bool works = true;
-};
-
 class ControlsTest : public DialogTest {
 protected:
     void SetUp() override {
@@ -460,7 +449,7 @@ protected:
         platform::setShell(previousShell);
         DialogTest::TearDown();
     }
-    FakeShell shell;
+    platform::RecordingShell shell;
     platform::Shell* previousShell = nullptr;
 };
 
