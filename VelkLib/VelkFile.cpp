@@ -262,6 +262,23 @@ std::string copyTarget(const std::string& to) {
     return to;
 }
 
+// Writes a new file beside target through fill (false: it failed) and
+// renames it over target; on any failure the new file is removed and the
+// error of openFailed (no new file) or writeFailed (the rest) is thrown.
+template <class Fill, class OpenError, class WriteError>
+void replaceThroughTemporary(const std::string& target, unsigned mode, Fill fill,
+                             OpenError openFailed, WriteError writeFailed) {
+    std::string temporary = target + ".XXXXXX";
+    FileDescriptor out(::mkstemp(temporary.data()));
+    if (out.get() < 0) throw openFailed();
+    bool ok = ::fchmod(out.get(), static_cast<mode_t>(mode)) == 0 && fill(out.get());
+    ok = out.close() && ok;
+    if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw writeFailed();
+    }
+}
+
 }  // namespace
 
 void copyFile(const std::string& from, const std::string& to) {
@@ -280,14 +297,14 @@ void copyFile(const std::string& from, const std::string& to) {
         return;  // already the same file; truncating it would destroy it
     }
 
-    std::string temporary = target + ".XXXXXX";
-    FileDescriptor out(::mkstemp(temporary.data()));
-    if (out.get() < 0) throw fail();
-    bool ok = ::fchmod(out.get(), sourceInfo.st_mode & 0777) == 0 &&
-              copyContent(source.get(), out.get());
-    ok = out.close() && ok;
-    if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        throw fail();
-    }
+    replaceThroughTemporary(target, sourceInfo.st_mode & 0777,
+                            [&](int fd) { return copyContent(source.get(), fd); }, fail, fail);
+}
+
+void writeFileReplacing(const std::string& fileName, const std::string& content, unsigned mode) {
+    replaceThroughTemporary(
+        copyTarget(fileName), mode & 07777,
+        [&](int fd) { return writeAll(fd, content.data(), content.size()); },
+        [&]() { return VelkFileError("Couldn't open the output file", fileName); },
+        [&]() { return VelkFileError("Could not write the file", fileName); });
 }

@@ -174,3 +174,12 @@ void deleteFile(const std::string& fileName, bool ignoreErrors);
 // target untouched; copying a file onto itself leaves it as it is.
 // Throws VelkFileError "Could not copy to file " + to, naming `from`.
 void copyFile(const std::string& from, const std::string& to);
+
+// Makes the file hold exactly the content, with the permission bits of
+// mode. The content is written beside the file and renamed over it, so the
+// file is never left half-written: a failure leaves the old file (or none)
+// and removes the partial copy. A link is written through, as copyFile
+// does. Throws VelkFileError "Couldn't open the output file" when the new
+// file cannot be created and "Could not write the file" when writing or
+// renaming fails, both naming the file.
+void writeFileReplacing(const std::string& fileName, const std::string& content, unsigned mode);

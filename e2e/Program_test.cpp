@@ -3,6 +3,7 @@
 // and the endings of an interrupted run. The program runs as a child
 // process, headless, in a scratch tree of its own.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <cstdlib>
@@ -55,10 +56,114 @@ protected:
         return e2e::runChild(program, args, environment(), work(), root_ / "logs");
     }
 
+    fs::path program() const { return buildDir_ / "vantry"; }
+    fs::path moduleDir() const { return buildDir_ / "modules"; }
+
+    // A headless run of the built program from work/.
+    e2e::ChildResult runBuilt(const std::vector<std::string>& args) { return run(program(), args); }
+
+    // Java sources enough for an output phase that lasts: a package of
+    // documented classes, each with a few members.
+    void writeManyClasses(const fs::path& dir, int count) const {
+        fs::create_directories(dir);
+        for (int i = 0; i < count; ++i) {
+            std::ofstream out(dir / ("C" + std::to_string(i) + ".java"));
+            out << "package big;\n/** Class number " << i << ". */\npublic class C" << i
+                << (i > 0 ? " extends C" + std::to_string(i - 1) : std::string()) << " {\n";
+            for (int m = 0; m < 6; ++m)
+                out << "    /** Member " << m << ". @param x a value */\n    public int m" << m
+                    << "(int x) { return x; }\n";
+            out << "}\n";
+        }
+    }
+
     fs::path buildDir_;
     fs::path sourceDir_;
     fs::path root_;
 };
+
+TEST_F(ProgramTest, HelpPrintsEveryOptionAndAStartThatCannotRunShowsItToo) {
+    for (const char* help : {"-h", "-help", "--help", "-?"}) {
+        const auto result = runBuilt({help});
+        EXPECT_EQ(result.exitCode, 0) << help << ": " << result.describe();
+        EXPECT_EQ(result.out.rfind("Usage: vantry", 0), 0u) << help << ": " << result.describe();
+        EXPECT_TRUE(result.err.empty()) << help << ": " << result.describe();
+        for (const char* option : {"-title=TEXT", "-overwrite", "-accept3slash", "-autorun",
+                                   "-source-code-tab-size=NUMBER", "-module=NAME", "Exit status"})
+            EXPECT_TRUE(contains(result.out, option)) << help << " lacks " << option;
+    }
+    // Nothing to do without a display: the message, then the same summary.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"-bogus"}}) {
+        const auto result = runBuilt(args);
+        EXPECT_EQ(result.exitCode, 2) << result.describe();
+        EXPECT_TRUE(contains(result.err, "vantry: no display")) << result.describe();
+        EXPECT_TRUE(contains(result.err, "Usage: vantry")) << result.describe();
+    }
+    EXPECT_TRUE(fs::is_empty(work()));
+}
+
+TEST_F(ProgramTest, AMisspeltOptionIsNamedAndABadValueStopsBeforeAnythingIsWritten) {
+    fs::copy(sourceDir_ / "samples" / "cpp", work() / "src", fs::copy_options::recursive);
+    const std::vector<std::string> base{"-autorun", "-moduledir=" + moduleDir().string()};
+    auto with = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), base.begin(), base.end());
+        args.push_back("src");
+        args.push_back("out/index.html");
+        return args;
+    };
+    auto result = runBuilt(with({"-overwirte", "--title=Foo"}));
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: warning: unknown option -overwirte")) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: warning: unknown option --title")) << result.describe();
+    // Options of the standard module are known ones.
+    fs::remove_all(work() / "out");
+    result = runBuilt(with({"-separate-index-pages=true", "-index-file-base=main"}));
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_FALSE(contains(result.err, "unknown option")) << result.describe();
+
+    fs::remove_all(work() / "out");
+    for (const char* bad : {"-separate-index-pages=yes", "-source-code-tab-size=abc"}) {
+        result = runBuilt(with({bad}));
+        EXPECT_EQ(result.exitCode, 2) << bad << ": " << result.describe();
+        EXPECT_TRUE(contains(result.err, std::string("vantry: error: ") + bad + ": the value must be"))
+            << result.describe();
+        EXPECT_FALSE(fs::exists(work() / "out")) << bad;
+    }
+}
+
+TEST_F(ProgramTest, TheDefaultIndexHtmlIsNotReplacedWithoutAYes) {
+    fs::copy(sourceDir_ / "samples" / "cpp", work() / "src", fs::copy_options::recursive);
+    {
+        std::ofstream(work() / "index.html") << "someone else's page\n";
+    }
+    const auto result = runBuilt({"-autorun", "-moduledir=" + moduleDir().string(), "src"});
+    EXPECT_EQ(result.exitCode, 3) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: Overwrite index.html? No")) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: Cancelled.")) << result.describe();
+    EXPECT_TRUE(result.out.empty()) << result.describe();
+    EXPECT_EQ(e2e::readFile(work() / "index.html"), "someone else's page\n");
+    EXPECT_FALSE(fs::exists(work() / "projects"));
+}
+
+TEST_F(ProgramTest, ASignalDuringTheOutputEndsCancelledAndASecondOneAtOnce) {
+    writeManyClasses(work() / "big", 800);
+    const std::vector<std::string> args{"-autorun", "-overwrite", "-moduledir=" + moduleDir().string(),
+                                        "big=big", "out/index.html"};
+    for (int signal : {SIGINT, SIGTERM}) {
+        const auto result = e2e::runChild(program(), args, environment(), work(), root_ / "logs",
+                                          {"Sending output to documentation module...", signal, 1});
+        EXPECT_EQ(result.exitCode, 3) << result.describe();
+        EXPECT_TRUE(contains(result.err, "vantry: Cancelled.")) << result.describe();
+        EXPECT_FALSE(contains(result.err, "Done")) << result.describe();
+        EXPECT_TRUE(fs::is_empty(tmp())) << "temporary files left behind";
+    }
+    // While parsing, a second signal does not wait for the first to be served.
+    const auto result = e2e::runChild(program(), args, environment(), work(), root_ / "logs",
+                                      {"Counting files...", SIGINT, 2});
+    EXPECT_EQ(result.exitCode, 3) << result.describe();
+    EXPECT_FALSE(contains(result.err, "Done")) << result.describe();
+}
 
 TEST_F(ProgramTest, TheInstalledCommandFindsItsModulesFromAnyDirectory) {
     const fs::path prefix = root_ / "prefix";
@@ -80,7 +185,9 @@ TEST_F(ProgramTest, TheInstalledCommandFindsItsModulesFromAnyDirectory) {
     fs::copy(sourceDir_ / "samples" / "cpp", work() / "src", fs::copy_options::recursive);
     const auto result = run(command, {"-autorun", "src", "site/index.html"});
     ASSERT_EQ(result.exitCode, 0) << result.describe();
-    EXPECT_TRUE(contains(result.err, "vantry: Done.")) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: Done.\nvantry: index file: " +
+                                         (work() / "site/index.html").string() + "\n"))
+        << result.describe();
     EXPECT_TRUE(fs::is_regular_file(work() / "site/index.html"));
     EXPECT_TRUE(e2e::checkLinks(work() / "site").empty());
 }

@@ -228,12 +228,21 @@ TEST_F(VantryRun, ABadCommandLineWithoutADisplayEndsWithStatusTwo) {
 // class, alphabetical or as a tree, with every generated link resolving.
 TEST_F(VantryRun, TheOldModuleWritesAnIndexAndClassPagesWithResolvingLinks) {
     ASSERT_TRUE(fs::is_regular_file(moduleDir_ / "vantry-old.so")) << moduleDir_;
+    // Besides the samples: globals outside any namespace, a nested class,
+    // and a class that names itself as its base.
+    fs::create_directory(work() / "extra");
+    std::ofstream(work() / "extra" / "more.h")
+        << "/** Free. */\nint freeFunction(int x);\n"
+           "/** Outer. */\nclass Outer {\npublic:\n    /** Nested. */\n    class Inner {\n"
+           "    public:\n        /** Make. */\n        Inner();\n    };\n"
+           "    /** Uses it. */\n    Inner make(const Outer& o);\n};\n"
+           "/** Loops. */\nclass Loop : public Loop {};\n";
     auto oldModuleArgs = [&](bool tree) {
         std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-module=vantry-old",
                                       "-moduledir=" + moduleDir_.string()};
         if (tree) args.push_back("-hier");
         for (const char* p : {"samples/cpp", "samples/java/shapes=com.example.shapes",
-                              "samples/csharp=Example.Inventory", "out/index.html"})
+                              "samples/csharp=Example.Inventory", "extra", "out/index.html"})
             args.push_back(p);
         return args;
     };
@@ -253,7 +262,8 @@ TEST_F(VantryRun, TheOldModuleWritesAnIndexAndClassPagesWithResolvingLinks) {
         expectFiles({"index.html", "projects/com.example.shapes/Shape.html",
                      "projects/com.example.shapes/Circle.html",
                      "projects/Example.Inventory/IStockItem.html",
-                     "projects/Example.Inventory/Store.html"});
+                     "projects/Example.Inventory/Store.html", "projects/extra/Outer..Inner.html",
+                     "projects/extra/Loop.html", "projects/extra/(extra__globals).html"});
         const std::string index = e2e::readFile(site() / "index.html");
         EXPECT_EQ(contains(index, "Class Name Index"), !tree);
         EXPECT_TRUE(contains(index, "<BLOCKQUOTE>") == tree);

@@ -109,6 +109,13 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                      run.context);
         run.classList.sendToModuleReleasing(*module);
         module->done();
+        // A module stops writing when progress answers 0 and returns as if
+        // it were done: a negative report asks the cancel state once more,
+        // so that a site cut short is never reported as done.
+        if (run.progress != nullptr && run.progress(-1, 0, run.context) == 0) {
+            phase(run, "Cancelled.");
+            return RunOutcome::Cancelled;
+        }
         phase(run, "Done.");
         if (run.progress != nullptr) run.progress(0, 100, run.context);
         return RunOutcome::Done;

@@ -58,7 +58,10 @@ enum class RunOutcome { Done, DoneWithError, Cancelled };
 // VelkError, a std::exception, anything) is caught: it is shown in an
 // error box, the status reads "Done (error)." and the driver returns
 // normally. A null module is such an error. When progress answers 0 during
-// parsing the status reads "Cancelled." and no module call is made.
+// parsing the status reads "Cancelled." and no module call is made. After
+// done, one report of -1 of 0 asks the cancel state again (a module stops
+// writing at a 0 answer and returns as if it were done): when it answers 0
+// the status reads "Cancelled." too, so a site cut short is never "Done.".
 RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             const std::string& footer, const std::string& itemTemplate,
                             std::string sourceListingDirectory, const std::string& outputFile,

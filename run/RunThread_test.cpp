@@ -204,7 +204,8 @@ TEST_F(RunTest, AFullRunDrivesTheModuleFromInitToDone) {
     EXPECT_EQ((*limit)[4], "#define LIMIT 3");
     EXPECT_EQ(seen.progress, (std::vector<std::pair<int, int>>{{0, 10}, {1, 10}, {1, 10}, {2, 10},
                                                                {2, 10}, {3, 10}, {3, 10}, {4, 10},
-                                                               {4, 10}, {5, 10}, {0, 100}}));
+                                                               {4, 10}, {5, 10}, {-1, 0},
+                                                               {0, 100}}));
     // A file that cannot be parsed is one warning; the run goes on.
     ASSERT_EQ(seen.log.size(), 1u);
     EXPECT_NE(seen.log[0].find(".  Parsing of \"" + src + "/a/b/B4.cs\" was unsuccessful."),
@@ -234,6 +235,23 @@ TEST_F(RunTest, CancellingWhileParsingEndsBeforeTheModuleAndStillPosts) {
     EXPECT_EQ(seen.line2s().back(), "Cancelled.");
     EXPECT_EQ(seen.progress.size(), 2u);
     EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
+}
+
+TEST_F(RunTest, ACancelSeenByTheModuleEndsCancelledNotDone) {
+    // The module stops writing when progress answers 0 and returns from done
+    // as usual; the run must not call that site done.
+    useModule("vantry-recording");
+    scratch.write("x.java", "class X {}\n");
+    parameters.fileList = scratch / "x.java";
+    setenv("VANTRY_RECORD_REPORT", "1", 1);
+    seen.cancelAt = 2;  // the parse's report passes, the module's is refused
+    EXPECT_EQ(runThread(), finishedMessages);
+    unsetenv("VANTRY_RECORD_REPORT");
+    EXPECT_EQ(seen.line2s().back(), "Cancelled.");
+    auto names = callNames(calls());
+    EXPECT_NE(std::find(names.begin(), names.end(), "done"), names.end());
+    // No report of 0 of 100 follows: that belongs to a finished run.
+    EXPECT_EQ(seen.progress.back(), std::make_pair(-1, 0));
 }
 
 TEST_F(RunTest, ErrorsBeforeTheModulePhaseAbortWithoutTheWarningsMessage) {
@@ -280,7 +298,8 @@ TEST_F(RunTest, AListOfCommentedOutEntriesIsAnEmptyButCompleteRun) {
     parameters.fileList = "#a #b";
     parameters.sourceListingDirectory = "src/";  // links elsewhere: no listings
     EXPECT_EQ(runThread(), finishedMessages);
-    EXPECT_EQ(seen.progress, (std::vector<std::pair<int, int>>{{0, 100}}));
+    // The report without a count asks, after done, whether the run was cancelled.
+    EXPECT_EQ(seen.progress, (std::vector<std::pair<int, int>>{{-1, 0}, {0, 100}}));
     EXPECT_EQ(seen.line2s().back(), "Done.");
     EXPECT_EQ(calls()[1][9], "src");
     EXPECT_EQ(calls()[1][11], "");  // no projects

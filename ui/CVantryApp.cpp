@@ -1,6 +1,9 @@
 #include "ui/CVantryApp.h"
 
+#include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -8,6 +11,8 @@
 #include "VelkLib/VelkError.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
+#include "run/DocModule.h"
+#include "run/ModuleOptionCheck.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CommandLineOptions.h"
 #include "ui/RunConsole.h"
@@ -18,6 +23,46 @@ int terminalWidth() {
     winsize size{};
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
     return 80;
+}
+
+// The module the run would load, as the dialog names it.
+std::string chosenModule(const CVantryDlg& dialog) {
+    return dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
+}
+
+// The getOptions text of that module ("" when it declares none), or nothing
+// when the module cannot be loaded: the dialog reports that itself.
+std::optional<std::string> chosenModuleOptionText(const CVantryDlg& dialog) {
+    try {
+        DocModule module(dialog.modulesDirectory() + "/" + chosenModule(dialog) + ".so");
+        ModuleGetOptionsFn getOptions = module.procGetOptions();
+        const char* text = getOptions != nullptr ? getOptions(module.getHandle()) : nullptr;
+        return std::string(text != nullptr ? text : "");
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// The module options of the command line, checked against the module that
+// the run will load, before anything runs: an option that the module does
+// not declare is warned about, a value it cannot take is an error. Returns
+// false when a value was refused.
+bool checkCommandLineModuleOptions(CVantryDlg& dialog) {
+    if (dialog.moduleOptions.empty()) return true;
+    std::optional<std::string> optionText = chosenModuleOptionText(dialog);
+    if (!optionText) return true;
+    ModuleOptionCheck check = checkModuleOptions(dialog.moduleOptions, *optionText);
+    for (const std::string& key : check.unknown)
+        gui::messageBox("unknown option -" + key, "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
+    for (const std::string& refusal : check.refused)
+        gui::messageBox(refusal, "Vantry", gui::Buttons::Ok, gui::Icon::Error);
+    return check.refused.empty();
+}
+
+// The program's usage text followed by the options of the chosen module.
+std::string fullUsageText(const CVantryDlg& dialog) {
+    return usageText(
+        moduleUsageText(chosenModule(dialog), chosenModuleOptionText(dialog).value_or("")));
 }
 
 }  // namespace
@@ -47,19 +92,28 @@ bool CVantryApp::InitInstance() {
         ~RestoreHandler() { platform::setErrorBoxHandler(handler); }
     } restore{previousHandler};
 
+    std::ostream& output = outputStream != nullptr ? *outputStream : std::cout;
     try {
         CVantryDlg dialog(profile(), runStarter, &console);
         VelkCmdLine commandLine(arguments);
         switch (parseCommandLineOptions(dialog, commandLine)) {
+            case CommandLineResult::Usage:
+                output << fullUsageText(dialog) << std::flush;
+                exitStatus = RunConsole::ExitDone;
+                return false;
             case CommandLineResult::Version: exitStatus = RunConsole::ExitDone; return false;
             case CommandLineResult::Declined: exitStatus = RunConsole::ExitCancelled; return false;
             case CommandLineResult::Go: break;
         }
+        if (!checkCommandLineModuleOptions(dialog)) {
+            exitStatus = RunConsole::ExitUnusable;
+            return false;
+        }
         if (!display) {
             if (!dialog.autoRun) {
                 stream << "vantry: no display: the dialog needs one (DISPLAY is not set or "
-                          "cannot be reached); give -autorun to run unattended"
-                       << std::endl;
+                          "cannot be reached); give -autorun to run unattended\n\n"
+                       << fullUsageText(dialog) << std::flush;
                 exitStatus = RunConsole::ExitUnusable;
                 return false;
             }
@@ -78,6 +132,16 @@ bool CVantryApp::InitInstance() {
         int ifNoRun = !display && result == gui::IDCANCEL ? RunConsole::ExitCancelled
                                                            : RunConsole::ExitDone;
         exitStatus = console.exitStatus(ifNoRun);
+        if (!display && console.endedDone()) {
+            std::error_code ignored;
+            stream << "vantry: index file: "
+                   << std::filesystem::absolute(dialog.outputFile, ignored).lexically_normal().string()
+                   << std::endl;
+        }
+    } catch (const CommandLineError& error) {
+        m_pMainWnd = nullptr;
+        gui::messageBox(error.getMessage(), "Vantry", gui::Buttons::Ok, gui::Icon::Error);
+        exitStatus = RunConsole::ExitUnusable;
     } catch (const VelkError& error) {
         m_pMainWnd = nullptr;
         console.endLine();

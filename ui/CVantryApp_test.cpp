@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
+#include "ui/CommandLineOptions.h"
 #include "ui/RunConsole.h"
 
 namespace {
@@ -27,14 +29,20 @@ protected:
     int run(std::vector<std::string> arguments) {
         CVantryApp app(std::move(arguments));
         app.consoleStream = &console;
+        app.outputStream = &output;
         return app.Run();
     }
     std::vector<std::string> unattended(const std::string& output) {
         return {"-autorun", "-module=vantry-recording", "-moduledir=" + modules, scratch / "src", output};
     }
+    std::vector<std::string> withOptions(std::vector<std::string> options) {
+        std::vector<std::string> arguments = unattended(scratch / "out/index.html");
+        options.insert(options.end(), arguments.begin(), arguments.end());
+        return options;
+    }
 
     testing_support::ScratchDirectory scratch;
-    std::ostringstream out, err, console;
+    std::ostringstream out, err, console, output;
     std::istringstream in;
     gui::HeadlessBackend headless{out, err, in, false};
     gui::Backend* previous = nullptr;
@@ -48,7 +56,7 @@ TEST_F(AppTest, UnattendedRunGoesTheWholeRoad) {
                                                 "endMember", "endClass", "done", "destroy"}));
     EXPECT_EQ(console.str(),
               "vantry: Counting files...\nvantry: Sending output to documentation module...\n"
-              "vantry: Done.\n");
+              "vantry: Done.\nvantry: index file: " + scratch.path + "/out/index.html\n");
     // Command-line settings leave the profile alone.
     EXPECT_FALSE(std::filesystem::exists(scratch / "config"));
 }
@@ -62,9 +70,49 @@ TEST_F(AppTest, ModuleErrorsDuringOutputFailTheRun) {
 TEST_F(AppTest, DeclinedOverwriteWritesNothingAndEndsCancelled) {
     scratch.write("out/index.html", "old");
     EXPECT_EQ(run(unattended(scratch / "out/index.html")), RunConsole::ExitCancelled);
-    EXPECT_EQ(out.str(), "Cancelled.\n");
+    EXPECT_EQ(err.str().substr(err.str().size() - 19), "vantry: Cancelled.\n");
     EXPECT_FALSE(std::filesystem::exists(scratch / "record.txt"));
     EXPECT_EQ(testing_support::readWholeFile(scratch / "out/index.html"), "old");
+}
+
+TEST_F(AppTest, HelpPrintsTheUsageAndAStartThatCannotRunAddsItToItsMessage) {
+    // The recording module's two options follow the program's own.
+    EXPECT_EQ(run({"-autorun", "--help", "-module=vantry-recording", "-moduledir=" + modules, "src"}),
+              RunConsole::ExitDone);
+    EXPECT_EQ(output.str(), usageText("\nOptions of the output module vantry-recording:\n"
+                                      "  -a=TEXT                 Option A (default 1)\n"
+                                      "  -b[=true|false]         Option B (default false)\n"));
+    EXPECT_TRUE(console.str().empty());
+    auto names = testing_support::callNames(testing_support::readRecording(scratch / "record.txt"));
+    EXPECT_EQ(names, (std::vector<std::string>{"create", "getOptions", "destroy"}));
+
+    output.str("");
+    EXPECT_EQ(run({"-moduledir=" + modules, "-module=nonesuch"}), RunConsole::ExitUnusable);
+    EXPECT_EQ(console.str().rfind("vantry: no display: ", 0), 0u);
+    EXPECT_EQ(console.str().substr(console.str().size() - usageText().size()), usageText());
+    EXPECT_TRUE(output.str().empty());
+}
+
+TEST_F(AppTest, ModuleOptionsAreCheckedAgainstTheModuleBeforeTheRun) {
+    // The recording module declares a text option "a" and a checkbox "b".
+    EXPECT_EQ(run(withOptions({"-a=anything", "-b=TRUE", "-overwirte", "--title=Foo"})),
+              RunConsole::ExitDone);
+    EXPECT_NE(err.str().find("vantry: warning: unknown option -overwirte\n"), std::string::npos);
+    EXPECT_NE(err.str().find("vantry: warning: unknown option --title\n"), std::string::npos);
+    EXPECT_EQ(err.str().find("unknown option -a"), std::string::npos);
+    auto recorded = testing_support::readRecording(scratch / "record.txt");
+    EXPECT_EQ(testing_support::callNames(recorded).back(), "destroy");
+
+    std::filesystem::remove(scratch / "record.txt");
+    std::filesystem::remove_all(scratch / "out");
+    err.str("");
+    EXPECT_EQ(run(withOptions({"-b=yes"})), RunConsole::ExitUnusable);
+    EXPECT_EQ(err.str(), "vantry: error: -b=yes: the value must be true or false\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out"));
+    // The program's own options name what they take as well.
+    err.str("");
+    EXPECT_EQ(run(withOptions({"-source-code-tab-size=wide"})), RunConsole::ExitUnusable);
+    EXPECT_EQ(err.str(), "vantry: error: -source-code-tab-size=wide: the value must be a whole number\n");
 }
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {

@@ -1,10 +1,15 @@
 #include "ui/CommandLineOptions.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <vector>
 
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
+#include "run/DocModule.h"
 #include "ui/CVantryDlg.h"
 
 namespace {
@@ -43,55 +48,108 @@ void addDefine(D& d, const V& o) {
     d.defines.addDefinition(name, o.value);
 }
 
+// A decimal number, sign allowed; anything else is refused, naming the option.
+int wholeNumber(const V& o) {
+    const char* text = o.value.c_str();
+    char* end = nullptr;
+    errno = 0;
+    long number = std::strtol(text, &end, 10);
+    if (o.value.empty() || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX)
+        throw CommandLineError("-" + o.flag + ": the value must be a whole number");
+    return static_cast<int>(number);
+}
+
 #define SET(expression) [](D & d, const V& o) { (void)o; expression; return true; }
 
 const CommandLineOption options[] = {
-    {"title", A::Text, SET(d.title = o.value)},
-    {"company", A::Text, SET(d.company = o.value)},
-    {"header", A::Text, SET(setChoice(d.headerMethod, d.headerText, o.value))},
-    {"footer", A::Text, SET(setChoice(d.footerMethod, d.footerText, o.value))},
-    {"item", A::Text, SET(setChoice(d.itemMethod, d.itemText, o.value))},
-    {"sourcedir", A::Text, SET(setChoice(d.sourceMethod, d.sourceText, o.value))},
-    {"hier", A::Flag, SET(d.hierarchical = 1)},
-    {"insertbr", A::Flag, SET(d.insertLineBreaks = 1)},
-    {"include-const", A::Flag, SET(d.includeConst = true)},
-    {"includeconst", A::Flag, SET(d.includeConst = true)},
-    {"suppress-syntax-color", A::Flag, SET(d.syntaxColoring = false)},
-    {"syntax-color-comment", A::Text, SET(d.syntaxColors.comment = o.value)},
-    {"syntax-color-keyword", A::Text, SET(d.syntaxColors.keyword = o.value)},
-    {"syntax-color-user-keyword", A::Text, SET(d.syntaxColors.userKeyword = o.value)},
-    {"syntax-color-string", A::Text, SET(d.syntaxColors.string = o.value)},
-    {"syntax-color-number", A::Text, SET(d.syntaxColors.number = o.value)},
-    {"syntax-color-operator", A::Text, SET(d.syntaxColors.op = o.value)},
-    {"syntax-color-paren", A::Text, SET(d.syntaxColors.separator = o.value)},
-    {"user-keywords", A::Text, SET(setUserKeywords(d, o.value))},
-    {"namespaces-global", A::Flag, SET(d.namespacesGlobal = true)},
-    {"source-code-tab-size", A::Text, SET(d.tabSize = std::atoi(o.value.c_str()))},
-    {"mix-cpp-csharp", A::Flag, SET(d.mixCppCsharp = true)},
-    {"include-anonymous", A::Flag, SET(d.includeAnonymous = true)},
-    {"document-preprocessor", A::Flag, SET(d.documentPreprocessor = true)},
-    {"disable-tooltips", A::Flag, SET(d.disableTooltips = true)},
-    {"additional-header", A::Text, SET(d.additionalHeader = o.value)},
-    {"accept3slash", A::Flag, SET(d.commentFormat.setSecondary("///", "///", "///"))},
-    {"comment-format", A::Text, SET(d.commentFormat.parse(o.value))},
-    {"classdir", A::Text, SET(d.classesDirectory = o.value)},
-    {"autorun", A::Flag, SET(d.autoRun = true)},
-    {"autoquit", A::Flag, SET(d.autoQuit = true)},
-    {"autoview", A::Flag, SET(d.autoView = true)},
+    {"title", A::Text, SET(d.title = o.value),
+     "=TEXT", "documentation title"},
+    {"company", A::Text, SET(d.company = o.value),
+     "=TEXT", "company name on the pages"},
+    {"header", A::Text, SET(setChoice(d.headerMethod, d.headerText, o.value)),
+     "=HTML|FILE", "custom page header; \"\" or \"-\": none"},
+    {"footer", A::Text, SET(setChoice(d.footerMethod, d.footerText, o.value)),
+     "=HTML|FILE", "custom page footer; \"\" or \"-\": none"},
+    {"item", A::Text, SET(setChoice(d.itemMethod, d.itemText, o.value)),
+     "=HTML|FILE", "custom item template of the index frame; \"-\": none"},
+    {"sourcedir", A::Text, SET(setChoice(d.sourceMethod, d.sourceText, o.value)),
+     "=DIR|URL", "link sources there, no listings; \"-\": no source links"},
+    {"hier", A::Flag, SET(d.hierarchical = 1),
+     "", "class list of the index frame indented by hierarchy"},
+    {"insertbr", A::Flag, SET(d.insertLineBreaks = 1),
+     "", "a line break at the end of every documentation line"},
+    {"include-const", A::Flag, SET(d.includeConst = true),
+     "", "document global const and static const variables"},
+    {"includeconst", A::Flag, SET(d.includeConst = true),
+     "", "same as -include-const"},
+    {"suppress-syntax-color", A::Flag, SET(d.syntaxColoring = false),
+     "", "source listings without syntax colours"},
+    {"syntax-color-comment", A::Text, SET(d.syntaxColors.comment = o.value),
+     "=COLOUR", "colour of comments in listings"},
+    {"syntax-color-keyword", A::Text, SET(d.syntaxColors.keyword = o.value),
+     "=COLOUR", "colour of keywords in listings"},
+    {"syntax-color-user-keyword", A::Text, SET(d.syntaxColors.userKeyword = o.value),
+     "=COLOUR", "colour of user keywords in listings"},
+    {"syntax-color-string", A::Text, SET(d.syntaxColors.string = o.value),
+     "=COLOUR", "colour of string and character literals in listings"},
+    {"syntax-color-number", A::Text, SET(d.syntaxColors.number = o.value),
+     "=COLOUR", "colour of numbers in listings"},
+    {"syntax-color-operator", A::Text, SET(d.syntaxColors.op = o.value),
+     "=COLOUR", "colour of operators in listings"},
+    {"syntax-color-paren", A::Text, SET(d.syntaxColors.separator = o.value),
+     "=COLOUR", "colour of brackets and separators in listings"},
+    {"user-keywords", A::Text, SET(setUserKeywords(d, o.value)),
+     "=WORD,...", "the user keywords of the listings"},
+    {"namespaces-global", A::Flag, SET(d.namespacesGlobal = true),
+     "", "contents of C++ namespaces documented as globals"},
+    {"source-code-tab-size", A::Text, SET(d.tabSize = wholeNumber(o)),
+     "=NUMBER", "tab size of the listings (default 4)"},
+    {"mix-cpp-csharp", A::Flag, SET(d.mixCppCsharp = true),
+     "", "C++ documented compatibly with C#"},
+    {"include-anonymous", A::Flag, SET(d.includeAnonymous = true),
+     "", "document anonymous enums and unions"},
+    {"document-preprocessor", A::Flag, SET(d.documentPreprocessor = true),
+     "", "document #define macros"},
+    {"disable-tooltips", A::Flag, SET(d.disableTooltips = true),
+     "", "no tooltips in the dialogs"},
+    {"additional-header", A::Text, SET(d.additionalHeader = o.value),
+     "=HTML", "text placed in the head element of every page"},
+    {"accept3slash", A::Flag, SET(d.commentFormat.setSecondary("///", "///", "///")),
+     "", "also read /// comments (C# documentation comments)"},
+    {"comment-format", A::Text, SET(d.commentFormat.parse(o.value)),
+     "=FORMAT", "the documentation-comment format"},
+    {"classdir", A::Text, SET(d.classesDirectory = o.value),
+     "=DIR", "folder of the detail pages (default projects)"},
+    {"autorun", A::Flag, SET(d.autoRun = true),
+     "", "start the run at once (needed without a display)"},
+    {"autoquit", A::Flag, SET(d.autoQuit = true),
+     "", "end the program after the run"},
+    {"autoview", A::Flag, SET(d.autoView = true),
+     "", "open the index file after the run (needs a display)"},
     {"ver", A::Flag,
      [](D&, const V&) {
          gui::messageBox(versionMessage(), "Vantry", gui::Buttons::Ok, gui::Icon::Information);
          return false;
-     }},
-    {"overwrite", A::Flag, SET(d.overwriteOutput = true)},
-    {"module", A::Text, SET(d.moduleName = o.value)},
-    {"moduledir", A::Text, SET(d.moduleDirectory = o.value)},
-    {"d", A::Prefix, SET(addDefine(d, o))},
-    {"extensions", A::Text, SET(d.setFileExtensions(o.value))},
-    {"languages", A::Text, SET(d.setLanguageMap(o.value))},
-    {"nodocument-marker", A::Text, SET(d.noDocumentMarker = o.value)},
-    {"onlydocument-marker", A::Text, SET(d.onlyDocumentMarker = o.value)},
-    {"", A::AnyKey, SET(d.moduleOptions[o.key] = o.value)},
+     },
+     "", "show the version and end"},
+    {"overwrite", A::Flag, SET(d.overwriteOutput = true),
+     "", "overwrite an existing output without asking"},
+    {"module", A::Text, SET(d.moduleName = o.value),
+     "=NAME", "output module (default vantry-standard)"},
+    {"moduledir", A::Text, SET(d.moduleDirectory = o.value),
+     "=DIR", "folder of the modules (default: modules/ beside it)"},
+    {"d", A::Prefix, SET(addDefine(d, o)),
+     "NAME[=VALUE]", "preprocessor define (any key beginning with d)"},
+    {"extensions", A::Text, SET(d.setFileExtensions(o.value)),
+     "=EXT,...", "accepted file extensions"},
+    {"languages", A::Text, SET(d.setLanguageMap(o.value)),
+     "=EXT=LANG,...", "language of each extension: cpp, csharp or java"},
+    {"nodocument-marker", A::Text, SET(d.noDocumentMarker = o.value),
+     "=TEXT", "marker that excludes a file from the documentation"},
+    {"onlydocument-marker", A::Text, SET(d.onlyDocumentMarker = o.value),
+     "=TEXT", "marker without which a file is not documented"},
+    {"", A::AnyKey, SET(d.moduleOptions[o.key] = o.value),
+     "KEY[=VALUE]", "an option of the output module (any other key)"},
 };
 
 #undef SET
@@ -102,6 +160,24 @@ bool matches(const CommandLineOption& row, const std::string& key) {
         case A::AnyKey: return true;
         default: return key == row.key;
     }
+}
+
+// Keys that ask for the usage text instead of a run.
+const char* const helpKeys[] = {"h", "help", "-help", "?"};
+
+bool isHelpKey(const std::string& key) {
+    for (const char* help : helpKeys)
+        if (key == help) return true;
+    return false;
+}
+
+// One line of the usage text: the form in a column, what it does beside it.
+// A form too wide for its column stands on a line of its own, with what it
+// does on the next, so that the program's lines fit 80 columns.
+std::string usageLine(const std::string& form, const std::string& summary) {
+    const std::size_t width = 24;
+    if (form.size() + 2 > width) return "  " + form + "\n" + std::string(width + 2, ' ') + summary + "\n";
+    return "  " + form + std::string(width - form.size(), ' ') + summary + "\n";
 }
 
 bool fileExistsAt(const std::string& path) {
@@ -131,8 +207,14 @@ OptionValue readOption(const std::string& flag) {
 
 CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
     if (commandLine.flagCount > 0 || commandLine.paramCount > 0) dialog.commandLineSettings = true;
+    // With a help flag only the choice of module applies, so that the usage
+    // can name that module's options; nothing else can fail or end the start.
+    bool help = false;
+    for (int i = 0; i < commandLine.flagCount; ++i)
+        help = help || isHelpKey(readOption(commandLine.getFlag(i)).key);
     for (int i = 0; i < commandLine.flagCount; ++i) {
         OptionValue option = readOption(commandLine.getFlag(i));
+        if (help && option.key != "module" && option.key != "moduledir") continue;
         for (const CommandLineOption& row : options) {
             if (!matches(row, option.key)) continue;
             if (!row.apply(dialog, option))
@@ -140,6 +222,7 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
             break;
         }
     }
+    if (help) return CommandLineResult::Usage;
     if (dialog.classesDirectory.empty()) dialog.classesDirectory = "projects";
 
     int count = commandLine.paramCount;
@@ -149,7 +232,10 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     if (count == 1) {
         dialog.outputFile = "index.html";
         projects = 1;
-    } else if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {
+    }
+    // The default index.html is asked about too: it lands in the current
+    // directory, where a site written over something else would be a surprise.
+    if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {
         if (gui::messageBox("Overwrite " + dialog.outputFile + "?", "Vantry", gui::Buttons::YesNo,
                             gui::Icon::Question) != gui::Answer::Yes) {
             gui::messageBox("Cancelled.", "Vantry", gui::Buttons::Ok, gui::Icon::Information);
@@ -169,4 +255,49 @@ std::string versionMessage() {
     VelkString version = programVersionText();
     version.replaceAll(",", ".");
     return "Vantry version " + version + "   ";
+}
+
+std::string usageText(const std::string& moduleSection) {
+    auto form = [](const CommandLineOption& row) { return std::string("-") + row.key + row.valueForm; };
+    std::string help;
+    for (const char* key : helpKeys) help += std::string(help.empty() ? "-" : ", -") + key;
+    auto line = usageLine;
+
+    std::string text =
+        "Usage: vantry [options] [input]\n"
+        "       vantry [options] input... output.html\n"
+        "\n"
+        "Documents C++, Java and C# sources as a linked HTML site. With a display the\n"
+        "options fill the dialog; without one, -autorun runs the job unattended.\n"
+        "\n"
+        "Arguments:\n";
+    text += line("input", "a source file or folder to document;");
+    text += line("", "\"folder=Name\" names its project");
+    text += line("output.html", "the index file to write: the last argument of two or");
+    text += line("", "more; with one input, index.html in this directory");
+    text += "\nOptions (-key or -key=value; keys in any letter case):\n";
+    text += line(help, "show this summary and end");
+    for (const CommandLineOption& row : options) text += line(form(row), row.summary);
+    text += moduleSection;
+    text +=
+        "\nExit status: 0 after \"Done.\"; 1 after \"Done (error).\", module errors or a failed\n"
+        "run; 2 for a command line that cannot run; 3 after \"Cancelled.\".\n";
+    return text;
+}
+
+std::string moduleUsageText(const std::string& moduleName, const std::string& optionText) {
+    std::vector<std::vector<std::string>> groups = DocModule::splitOptionText(optionText);
+    if (groups.empty()) return "";
+    std::string text = "\nOptions of the output module " + moduleName + ":\n";
+    for (const std::vector<std::string>& group : groups) {
+        const std::string& kind = group[2];
+        std::string form = "-" + group[0] + (kind == "checkbox" ? "[=true|false]"
+                                             : kind == "color"  ? "=COLOUR"
+                                                                : "=TEXT");
+        std::string summary = group[1];
+        if (!summary.empty() && summary.back() == ':') summary.pop_back();
+        if (!group[4].empty()) summary += " (default " + group[4] + ")";
+        text += usageLine(form, summary);
+    }
+    return text;
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "VelkLib/VelkCmdLine.h"
+#include "VelkLib/VelkError.h"
 
 class CVantryDlg;
 
@@ -32,6 +33,17 @@ struct CommandLineOption {
     OptionArgument argument;
     // Applies the option; returns false when the program is to end.
     bool (*apply)(CVantryDlg& dialog, const OptionValue& option);
+    // For the usage text: what follows the key ("=TEXT"; "" for a flag)
+    // and what the option does, in a few words.
+    const char* valueForm;
+    const char* summary;
+};
+
+// A value that its option cannot take (a tab size that is no number); the
+// text names the option and what it accepts. The program ends with status 2.
+class CommandLineError : public VelkError {
+public:
+    using VelkError::VelkError;
 };
 
 // The option table, in matching order.
@@ -42,22 +54,38 @@ OptionValue readOption(const std::string& flag);
 
 enum class CommandLineResult {
     Go,        // show the dialog
+    Usage,     // -h, -help, --help or -?: print usageText()
     Version,   // the version was shown
     Declined,  // the user would not overwrite the output file ("Cancelled." shown)
 };
 
 // Applies every flag and positional argument to the dialog (see the file's
-// comment) and marks it as set by the command line when there is any. After
+// comment) and marks it as set by the command line when there is any. With
+// a help flag anywhere only -module and -moduledir apply (the usage names
+// that module's options) and no argument is read. After
 // the flags an empty detail-pages directory becomes "projects". With one
 // positional argument it is the only project and the output file is
 // "index.html"; with more, the last is the output file and the others are
-// projects, and an existing output file brings the question "Overwrite
-// <file>?" unless "-overwrite" was given. Throws VelkError when an option's
-// value is refused (an invalid comment format).
+// projects. An existing output file, index.html included, brings the
+// question "Overwrite <file>?" unless "-overwrite" was given. Throws
+// CommandLineError for a value its option cannot take, VelkError when a
+// setter refuses one (an invalid comment format).
 CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine);
 
 // parseCommandLineOptions; true when the dialog is to be shown.
 bool parseCommandLine(CVantryDlg& dialog, const VelkCmdLine& commandLine);
+
+// The command line's summary, generated from the option table: the usage
+// lines, the positional arguments, every option with its value form, one
+// line each, then moduleSection (see moduleUsageText) and the exit
+// statuses. Ends with a line feed.
+std::string usageText(const std::string& moduleSection = "");
+
+// The section of the usage text for the options a module declares (its
+// getOptions text, split as DocModule::splitOptionText does): a heading
+// naming the module, then one line per option with its value form and
+// default. "" when the module declares none.
+std::string moduleUsageText(const std::string& moduleName, const std::string& optionText);
 
 // "Vantry version " + the version with "." between its numbers + "   ".
 std::string versionMessage();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "VelkLib/VelkError.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
@@ -54,7 +56,7 @@ TEST_F(CommandLineTest, OptionsReachTheirSettings) {
                      "-sourcedir=../src", "-hier", "-insertbr", "-includeconst",
                      "-suppress-syntax-color", "-syntax-color-comment=red",
                      "-syntax-color-paren=#00FF00", "-user-keywords=alpha,,beta",
-                     "-namespaces-global", "-source-code-tab-size=x", "-mix-cpp-csharp",
+                     "-namespaces-global", "-source-code-tab-size=8", "-mix-cpp-csharp",
                      "-include-anonymous", "-document-preprocessor", "-disable-tooltips",
                      "-additional-header=<meta>", "-accept3slash", "-classdir=docs/classes",
                      "-autorun", "-autoquit", "-autoview", "-module=vantry-old",
@@ -76,7 +78,7 @@ TEST_F(CommandLineTest, OptionsReachTheirSettings) {
     EXPECT_EQ(dialog.syntaxColors.comment, "red");
     EXPECT_EQ(dialog.syntaxColors.separator, "#00FF00");
     EXPECT_EQ(dialog.syntaxColors.userKeywords, (std::set<std::string>{"alpha", "beta"}));
-    EXPECT_EQ(dialog.tabSize, 0);
+    EXPECT_EQ(dialog.tabSize, 8);
     EXPECT_TRUE(dialog.namespacesGlobal && dialog.mixCppCsharp && dialog.includeAnonymous &&
                 dialog.documentPreprocessor && dialog.disableTooltips);
     EXPECT_EQ(dialog.additionalHeader, "<meta>");
@@ -106,15 +108,74 @@ TEST_F(CommandLineTest, ValuesUnescapeQuotesAndLineBreaks) {
     EXPECT_EQ(dialog.classesDirectory, "projects");
 }
 
-TEST_F(CommandLineTest, BadCommentFormatThrows) {
+TEST_F(CommandLineTest, ValuesAnOptionCannotTakeAreRefusedByName) {
     EXPECT_THROW(parse({"-comment-format=nonsense"}), VelkError);
+    for (const char* bad : {"-source-code-tab-size=abc", "-source-code-tab-size=", "-source-code-tab-size=4x",
+                            "-Source-Code-Tab-Size=99999999999"}) {
+        CVantryDlg fresh(store);
+        try {
+            parseCommandLineOptions(fresh, VelkCmdLine({bad}));
+            ADD_FAILURE() << bad << " was taken";
+        } catch (const CommandLineError& error) {
+            EXPECT_EQ(error.getMessage(), std::string(bad) + ": the value must be a whole number");
+        }
+    }
 }
 
-TEST_F(CommandLineTest, OneProjectWritesIndexHtmlWithoutAsking) {
+TEST_F(CommandLineTest, AHelpFlagAnywhereAsksForTheUsageBeforeAnythingApplies) {
+    for (const char* help : {"-h", "-help", "--help", "-?", "-HELP"}) {
+        CVantryDlg fresh(store);
+        EXPECT_EQ(parseCommandLineOptions(fresh, VelkCmdLine({"-comment-format=nonsense", "-ver", help,
+                                                              "src", "out.html"})),
+                  CommandLineResult::Usage)
+            << help;
+        EXPECT_TRUE(fresh.projectList.empty());
+    }
+    // The module's choice applies, for the module's part of the usage.
+    EXPECT_EQ(parse({"-title=x", "-module=vantry-old", "-?"}), CommandLineResult::Usage);
+    EXPECT_EQ(dialog.moduleName, "vantry-old");
+    EXPECT_TRUE(dialog.title.empty());
+    EXPECT_TRUE(headless.shownBoxes().empty());
+}
+
+TEST_F(CommandLineTest, TheUsageTextHasALineForEveryOptionOfTheTable) {
+    const std::string usage = usageText();
+    for (const CommandLineOption& row : commandLineOptions()) {
+        const std::string form = std::string("\n  -") + row.key + row.valueForm;
+        const std::size_t at = usage.find(form);
+        ASSERT_NE(at, std::string::npos) << row.key;
+        const char after = usage[at + form.size()];
+        EXPECT_TRUE(after == ' ' || after == '\n') << row.key;
+        EXPECT_NE(usage.find(row.summary), std::string::npos) << row.key;
+    }
+    for (const char* part : {"-h, -help, --help, -?", "-title=TEXT", "-source-code-tab-size=NUMBER",
+                             "-accept3slash", "-dNAME[=VALUE]", "-KEY[=VALUE]", "output.html",
+                             "Exit status: 0"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+    // Every line fits a terminal of 80 columns.
+    std::size_t start = 0;
+    for (std::size_t end = usage.find('\n'); end != std::string::npos; start = end + 1, end = usage.find('\n', start))
+        EXPECT_LE(end - start, 80u) << usage.substr(start, end - start);
+}
+
+TEST_F(CommandLineTest, OneProjectWritesIndexHtmlHereAndAsksBeforeReplacingIt) {
+    struct WorkingDirectory {
+        std::filesystem::path previous = std::filesystem::current_path();
+        explicit WorkingDirectory(const std::string& to) { std::filesystem::current_path(to); }
+        ~WorkingDirectory() { std::filesystem::current_path(previous); }
+    } here(scratch.path);
     EXPECT_EQ(parse({"src"}), CommandLineResult::Go);
     EXPECT_EQ(dialog.outputFile, "index.html");
     EXPECT_EQ(dialog.projectList, "\"src\"\r\n");
     EXPECT_TRUE(headless.shownBoxes().empty());
+
+    scratch.write("index.html", "someone else's page");
+    CVantryDlg again(store);
+    EXPECT_EQ(parseCommandLineOptions(again, VelkCmdLine({"src"})), CommandLineResult::Declined);
+    ASSERT_EQ(headless.shownBoxes().size(), 2u);
+    EXPECT_EQ(headless.shownBoxes()[0].text, "Overwrite index.html?");
+    CVantryDlg forced(store);
+    EXPECT_EQ(parseCommandLineOptions(forced, VelkCmdLine({"-overwrite", "src"})), CommandLineResult::Go);
 }
 
 TEST_F(CommandLineTest, ExistingOutputAsksAndNoEndsCancelled) {

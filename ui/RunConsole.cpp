@@ -25,6 +25,7 @@ void RunConsole::status(const char* line1, const char* line2) {
     if (phase) {
         if (second == sendingText) outputPhase = true;
         if (isFinalText(second)) finalText = second;
+        if (second == "Done.") percent = 100;
     }
     if (line1 != nullptr) line1Text.assign(line1);
     if (!second.empty()) line2Text.assign(second);
@@ -37,6 +38,7 @@ void RunConsole::status(const char* line1, const char* line2) {
 
 void RunConsole::progress(int value) {
     std::lock_guard<std::mutex> lock(mutex);
+    if (!finalText.empty()) return;
     percent = value;
     if (mode == Mode::Live) drawLive();
 }
@@ -88,6 +90,11 @@ int RunConsole::exitStatus(int ifNoRun) const {
     if (finalText == "Cancelled.") return ExitCancelled;
     if (finalText == "Done.") return moduleErrors ? ExitError : ExitDone;
     return ExitError;
+}
+
+bool RunConsole::endedDone() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return (state == State::Running || state == State::Stopped) && finalText == "Done.";
 }
 
 void RunConsole::drawLive() {

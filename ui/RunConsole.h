@@ -32,7 +32,8 @@ public:
     // the run ("Counting files...", "Done."): it is printed in Phases mode,
     // and "Done.", "Done (error)." and "Cancelled." settle the outcome.
     void status(const char* line1, const char* line2);
-    // A percentage (0-100) of the run.
+    // A percentage (0-100) of the run. "Done." shows 100; once the run has
+    // its outcome the percentage stays (the run reports 0 after "Done.").
     void progress(int percent);
     // A text reached the error callback; from the module phase ("Sending
     // output to documentation module...") on, it makes the run count as
@@ -52,6 +53,9 @@ public:
     // that stopped without an outcome, a refused run or module errors; 3
     // after "Cancelled."; ifNoRun when no run has been asked for.
     int exitStatus(int ifNoRun) const;
+
+    // True when the last run ended "Done." (module errors or not).
+    bool endedDone() const;
 
     Mode getMode() const { return mode; }
 

@@ -33,6 +33,13 @@ void Backend::beep() {}
 
 void Backend::setWaitCursor(bool) {}
 
+int Backend::textWidth(const std::string& text) {
+    int characters = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++characters;  // UTF-8 continuation bytes add nothing
+    return 4 * characters;
+}
+
 Backend& backend() {
     Backend* replacement = replacementBackend.load();
     if (replacement != nullptr) return *replacement;

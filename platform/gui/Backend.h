@@ -87,6 +87,10 @@ public:
     // Shows or ends the busy cursor over the program's windows; calls nest.
     // Any thread. The default does nothing.
     virtual void setWaitCursor(bool on);
+
+    // The width of the text in the dialogs' font, in dialog units. The
+    // default counts four units (an average character) per character.
+    virtual int textWidth(const std::string& text);
 };
 
 // The backend in use. Without a setBackend call it is a headless backend on

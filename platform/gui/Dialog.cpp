@@ -51,21 +51,34 @@ void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
     dx.dialog.AttachControl(id, wrapper);
 }
 
+namespace {
+
+Control controlFrom(const ControlTemplate& item) {
+    Control control;
+    control.id = item.id;
+    control.kind = item.kind;
+    control.style = item.style;
+    control.text = item.text != nullptr ? item.text : "";
+    control.rect = item.rect;
+    control.enabled = (item.style & StyleDisabled) == 0;
+    control.visible = (item.style & StyleHidden) == 0;
+    return control;
+}
+
+}  // namespace
+
 CDialog::CDialog(const DialogTemplate& tmpl)
     : dialogTemplate(tmpl), caption(tmpl.caption != nullptr ? tmpl.caption : "") {
     windowRect = Rect{0, 0, tmpl.width, tmpl.height};
     controlList.reserve(tmpl.controls.size());
-    for (const ControlTemplate& item : tmpl.controls) {
-        Control control;
-        control.id = item.id;
-        control.kind = item.kind;
-        control.style = item.style;
-        control.text = item.text != nullptr ? item.text : "";
-        control.rect = item.rect;
-        control.enabled = (item.style & StyleDisabled) == 0;
-        control.visible = (item.style & StyleHidden) == 0;
-        controlList.push_back(std::move(control));
-    }
+    for (const ControlTemplate& item : tmpl.controls) controlList.push_back(controlFrom(item));
+}
+
+void CDialog::addControl(const ControlTemplate& item) {
+    if (hasControl(item.id))
+        throw std::invalid_argument("dialog " + std::to_string(dialogTemplate.id) +
+                                    " has a control " + std::to_string(item.id) + " already");
+    controlList.push_back(controlFrom(item));
 }
 
 CDialog::~CDialog() = default;
@@ -323,6 +336,14 @@ int CDialog::AddEntry(int id, const std::string& text) {
     if (c.selection >= static_cast<int>(at)) ++c.selection;
     changed(id);
     return static_cast<int>(at);
+}
+
+void CDialog::ResetEntries(int id) {
+    Control& c = control(id);
+    if (c.entries.empty() && c.selection < 0) return;
+    c.entries.clear();
+    c.selection = -1;
+    changed(id);
 }
 
 int CDialog::FindEntry(int id, const std::string& text) const {

@@ -175,6 +175,11 @@ public:
     const Control& control(int id) const;
     bool hasControl(int id) const;
     const std::vector<Control>& controls() const { return controlList; }
+    // Appends a control built from the item, for dialogs whose rows are
+    // known only at run time; call it before Create (the window is made
+    // from the controls there). Throws std::invalid_argument when the id is
+    // taken already.
+    void addControl(const ControlTemplate& item);
 
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
@@ -201,6 +206,8 @@ public:
     // (or an index out of range) clears the selection. The list's text is
     // its selected entry.
     int AddEntry(int id, const std::string& text);
+    // Removes every entry (and so the selection).
+    void ResetEntries(int id);
     int FindEntry(int id, const std::string& text) const;
     void SetSelection(int id, int index);
     int GetSelection(int id) const;

@@ -45,6 +45,7 @@ enum ControlStyle : unsigned {
     StyleReadOnly = 1u << 5,    // an edit the user cannot change
     StyleScrollBars = 1u << 6,  // a multi-line edit with both scroll bars, lines unwrapped
     StyleWordWrap = 1u << 7,    // a label whose text wraps onto further lines
+    StyleFixedFont = 1u << 8,   // an edit in a fixed-pitch font (examples of code)
 };
 
 struct ControlTemplate {

@@ -39,7 +39,7 @@ Answer HeadlessBackend::messageBox(const std::string& text, const std::string& c
             answer = scripted.front();
             scripted.pop_front();
         } else if (interactive) {
-            err << text << " [y/N] " << std::flush;
+            err << "vantry: " << text << " [y/N] " << std::flush;
             std::string reply;
             if (std::getline(in, reply) && !reply.empty() && (reply[0] == 'y' || reply[0] == 'Y'))
                 answer = Answer::Yes;
@@ -53,6 +53,8 @@ Answer HeadlessBackend::messageBox(const std::string& text, const std::string& c
         err << "vantry: error: " << text << std::endl;
     } else if (icon == Icon::Warning) {
         err << "vantry: warning: " << text << std::endl;
+    } else if (icon == Icon::Information) {
+        err << "vantry: " << text << std::endl;
     } else {
         out << text << std::endl;
     }
@@ -114,6 +116,7 @@ void HeadlessBackend::watchInterrupts() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([this, set] {
         int count = 0;
@@ -121,7 +124,9 @@ void HeadlessBackend::watchInterrupts() {
             int signal = 0;
             if (sigwait(&set, &signal) != 0) continue;
             if (++count == 1 && interrupt()) {
-                writeRaw("\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
+                writeRaw(signal == SIGTERM
+                             ? "\nvantry: terminated: cancelling (a second signal stops at once)\n"
+                             : "\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
                 continue;
             }
             writeRaw("\nvantry: interrupted\n");

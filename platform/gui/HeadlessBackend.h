@@ -27,11 +27,12 @@ public:
 
     bool hasDisplay() const override { return false; }
 
-    // Texts go out as lines: an error box as "vantry: error: <text>" and a
-    // warning as "vantry: warning: <text>" on the error stream, anything else
-    // as the text alone on the output stream. A Yes/No question takes the
-    // next scripted answer when there is one; otherwise it is asked as
-    // "<text> [y/N] " on the error stream when interactive (an answer
+    // Texts go out as lines on the error stream: an error box as "vantry:
+    // error: <text>", a warning as "vantry: warning: <text>", an information
+    // box as "vantry: <text>"; a box without an icon as the text alone on the
+    // output stream. A Yes/No question takes the next scripted answer when
+    // there is one; otherwise it is asked as "vantry: <text> [y/N] " on the
+    // error stream when interactive (an answer
     // beginning with y or Y is Yes), and answered No with a note on the
     // error stream when not. Safe from any thread.
     Answer messageBox(const std::string& text, const std::string& caption, Buttons buttons,
@@ -54,10 +55,11 @@ public:
     // modal loop runs.
     bool interrupt();
 
-    // Blocks SIGINT in the calling thread (and so in every thread it starts
-    // later) and watches it from a thread of its own: the first Ctrl-C calls
-    // interrupt(), or, when no dialog runs, ends the process at once with
-    // exit status 3; a second one ends the process at once with status 3.
+    // Blocks SIGINT and SIGTERM in the calling thread (and so in every
+    // thread it starts later) and watches them from a thread of its own: the
+    // first one calls interrupt(), so a run cancels and cleans up after
+    // itself, or, when no dialog runs, ends the process at once with exit
+    // status 3; a second one ends the process at once with status 3.
     // Call it once, before any other thread starts.
     void watchInterrupts();
 

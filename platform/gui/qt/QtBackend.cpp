@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -150,6 +151,8 @@ struct QtBackend::Impl {
         return found != windows.end() ? found->second : nullptr;
     }
     QWidget* ownerWidget(CDialog* owner) const;
+    // The dialog font: the desktop's, scaled by fontScale.
+    QFont dialogFont() const;
 
     // Runs a call into the dialog; an exception is kept for the modal loop
     // (which ends) or, without one, for takeError.
@@ -331,6 +334,29 @@ QWidget* QtBackend::Impl::ownerWidget(CDialog* owner) const {
     return nullptr;
 }
 
+QFont QtBackend::Impl::dialogFont() const {
+    QFont font = baseFont;
+    if (fontScale != 1.0) {
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * fontScale);
+        else
+            font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * fontScale)));
+    }
+    return font;
+}
+
+namespace {
+
+// Pixels per horizontal dialog unit: a quarter of the letters' average
+// width.
+double horizontalUnit(const QFont& font) {
+    return QFontMetricsF(font).horizontalAdvance(
+               QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+           52.0 / 4.0;
+}
+
+}  // namespace
+
 QRect QtBackend::Impl::pixelRect(const WindowState& state, const Rect& r) const {
     // Edges are scaled rather than sizes, so that controls that touch in
     // dialog units still touch in pixels.
@@ -377,6 +403,7 @@ QSize QtBackend::Impl::textRoom(const WindowState& state, std::size_t index) con
             int spacing = style->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing
                                                    : QStyle::PM_RadioButtonLabelSpacing,
                                              nullptr, widget);
+            if (text.isEmpty()) return QSize(indicator, metrics.height());
             return QSize(indicator + spacing + textWidth + 2, metrics.height());
         }
         case ControlKind::Button:
@@ -401,9 +428,9 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
     int needed = textRoom(state, index).width();
     if (needed <= rect.width()) return rect;
     // A text that the user's font makes wider than its control widens it,
-    // as far as the next control to its right (or the window's edge).
-    QRect window = pixelRect(state, state.dialog->GetWindowRect());
-    int limit = window.right() - static_cast<int>(std::lround(4 * state.unitX));
+    // as far as the next control to its right or the group box around it;
+    // with neither, the window grows to hold it (syncWindow).
+    int limit = rect.left() + needed - 1;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Control& other = controls[i];
         if (i == index || !other.visible || other.kind == ControlKind::GroupBox) continue;
@@ -411,7 +438,6 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
         if (o.bottom() < rect.top() || o.top() > rect.bottom() || o.left() <= rect.left()) continue;
         limit = std::min(limit, o.left() - 2);
     }
-    // Nor past the group box around it.
     for (const Control& other : controls) {
         if (other.kind != ControlKind::GroupBox || !other.visible) continue;
         QRect box = pixelRect(state, other.rect);
@@ -423,12 +449,17 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
 }
 
 void QtBackend::Impl::placeAll(WindowState& state) {
+    QRect window = pixelRect(state, state.dialog->GetWindowRect());
+    int margin = static_cast<int>(std::lround(4 * state.unitX));
+    int right = window.right();
     for (std::size_t i = 0; i < state.controls.size(); ++i) {
         QRect rect = fittedRect(state, i);
+        if (state.dialog->controls()[i].visible) right = std::max(right, rect.right() + margin);
         if (state.placed[i] == rect) continue;
         state.placed[i] = rect;
         state.controls[i]->setGeometry(rect);
     }
+    if (right > window.right()) state.widget->setFixedWidth(right + 1);
 }
 
 QWidget* QtBackend::Impl::makeControl(WindowState& state, std::size_t index) {
@@ -539,6 +570,11 @@ QWidget* QtBackend::Impl::makeControl(WindowState& state, std::size_t index) {
             break;
         }
     }
+    if ((control.style & StyleFixedFont) != 0) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setPointSizeF(state.widget->font().pointSizeF());
+        widget->setFont(fixed);
+    }
     bool focusable = control.kind != ControlKind::Label && control.kind != ControlKind::Link &&
                      control.kind != ControlKind::GroupBox && control.kind != ControlKind::Icon &&
                      control.kind != ControlKind::ProgressBar;
@@ -636,9 +672,7 @@ void QtBackend::Impl::build(WindowState& state) {
     // The units come from the dialog font, measured as the average width of
     // the letters and the line height.
     QFontMetricsF metrics(state.widget->font());
-    state.unitX = metrics.horizontalAdvance(
-                      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                  52.0 / 4.0;
+    state.unitX = horizontalUnit(state.widget->font());
     state.unitY = std::ceil(metrics.height()) / 8.0;
     const std::vector<Control>& controls = state.dialog->controls();
     state.controls.reserve(controls.size());
@@ -735,14 +769,7 @@ Answer QtBackend::messageBox(const std::string& text, const std::string& caption
 void QtBackend::createWindow(CDialog& dialog) {
     if (impl->find(dialog) != nullptr) return;
     auto* widget = new DialogWidget(impl->ownerWidget(nullptr));
-    QFont font = impl->baseFont;
-    if (impl->fontScale != 1.0) {
-        if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * impl->fontScale);
-        else
-            font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * impl->fontScale)));
-    }
-    widget->setFont(font);
+    widget->setFont(impl->dialogFont());
     WindowState& state = widget->state;
     state.dialog = &dialog;
     state.backend = impl.get();
@@ -926,6 +953,12 @@ std::exception_ptr QtBackend::takeError() {
 }
 
 void QtBackend::setFontScale(double factor) { impl->fontScale = factor; }
+
+int QtBackend::textWidth(const std::string& text) {
+    QFont font = impl->dialogFont();
+    double width = QFontMetricsF(font).horizontalAdvance(shownText(toQt(text)));
+    return static_cast<int>(std::ceil(width / horizontalUnit(font)));
+}
 
 std::string QtBackend::lastToolTip() const { return impl->lastToolTip; }
 

@@ -56,6 +56,8 @@ public:
     bool chooseColor(CDialog* owner, unsigned& rgb) override;
     void beep() override;
     void setWaitCursor(bool on) override;
+    // Measured in the font that windows made now would use.
+    int textWidth(const std::string& text) override;
 
     // ---- For tests and the test driver ----
 

@@ -1,0 +1,21 @@
+// The "File Extensions" dialog: the ","-separated list of the extensions of
+// the files to process. OK is enabled while the list is not empty.
+#pragma once
+
+#include <string>
+
+#include "platform/gui/Dialog.h"
+
+class FileExtensionsDialog : public gui::CDialog {
+public:
+    FileExtensionsDialog();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(gui::CDataExchange& dx) override;
+    bool OnCommand(int id, unsigned notification) override;
+
+    // Reads the text and enables OK exactly when it is not empty.
+    void updateOk();
+
+    std::string extensions;
+};
