@@ -9,6 +9,7 @@
 #include "model/DocGenCppClassMember.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/WaitCursor.h"
 #include "reader/CppFile.h"
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
