@@ -1,5 +1,6 @@
 #include "model/ModelText.h"
 
+#include <array>
 #include <string_view>
 
 std::string textAfterLast(const std::string& text, const std::string& separator) {
@@ -137,10 +138,89 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 std::string makeLink(const std::string& text, const std::string& page,
                      const std::string& tag, const std::string& anchor) {
     std::string shown = tag.empty() ? text : "<" + tag + ">" + text + "</" + tag + ">";
-    std::string target = anchor.empty() ? page : page + "#" + anchor;
-    return "<a href=\"" + target + "\">" + shown + "</a>";
+    std::string link = "<a href=\"";
+    appendHrefEscaped(link, page);
+    if (!anchor.empty()) {
+        link += '#';
+        // Anchors come escaped as element text is; only a quote could
+        // still end the attribute.
+        for (char c : anchor) {
+            if (c == '"') link += "&quot;";
+            else link += c;
+        }
+    }
+    link += "\">";
+    link += shown;
+    link += "</a>";
+    return link;
 }
 
 bool isGlobalsClassName(const std::string& name) {
     return name.find(" globals)") != std::string::npos;
+}
+
+std::string hrefEscape(const std::string& path) {
+    std::string out;
+    out.reserve(path.size() + 8);
+    appendHrefEscaped(out, path);
+    return out;
+}
+
+void appendHrefEscaped(std::string& out, std::string_view path) {
+    static const char hex[] = "0123456789ABCDEF";
+    // The bytes that are not copied as they are.
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (int byte = 0; byte < 0x21; ++byte) table[byte] = true;
+        table[0x7F] = true;
+        for (unsigned char c : {'%', '#', '?', '"', '<', '>', '\'', '&'}) table[c] = true;
+        return table;
+    }();
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        auto byte = static_cast<unsigned char>(c);
+        if (!special[byte]) continue;
+        out.append(path.data() + from, i - from);
+        from = i + 1;
+        if (c == '&') {
+            out += "&amp;";
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        }
+    }
+    out.append(path.data() + from, path.size() - from);
+}
+
+void appendListField(std::string& out, std::string_view field) {
+    for (char c : field) {
+        if (c == '|' || c == '\\') out += '\\';
+        out += c;
+    }
+}
+
+std::string escapeListField(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    appendListField(out, field);
+    return out;
+}
+
+std::vector<std::string> splitListFields(std::string_view text) {
+    std::vector<std::string> fields;
+    std::string field;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            field += text[++i];
+        } else if (text[i] == '|') {
+            fields.push_back(std::move(field));
+            field.clear();
+        } else {
+            field += text[i];
+        }
+    }
+    if (!field.empty()) fields.push_back(std::move(field));
+    return fields;
 }

@@ -494,12 +494,19 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
     // The source is read once: the first line is checked in memory and the
     // preprocessor works from the same text.
-    const std::string source = readWholeFile(fileName);
+    std::string source = readWholeFile(fileName);
+    normaliseLineEnds(source);  // a lone CR ends a line too
     std::string_view first(source);
     first = first.substr(0, first.find('\n'));
-    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
     if (first == kNoDocumentLine) return;
-    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable);
+    std::vector<std::string> warnings;
+    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable,
+                                     &warnings);
+    for (const std::string& warning : warnings) {
+        if (!errorCallback) break;
+        const std::string line = warning + " (" + fileName + ").";
+        errorCallback(line.c_str(), context);
+    }
     next = text.data();
     limit = next + text.size();
     haveInput = true;

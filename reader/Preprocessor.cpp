@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <set>
 #include <vector>
 
 #include "VelkLib/VelkError.h"
@@ -486,9 +487,9 @@ class LineProcessor {
 public:
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
                   const std::string& packageName, std::map<std::string, MacroDefinition>& table,
-                  std::size_t lastDefine)
+                  std::size_t lastDefine, std::vector<std::string>& warnings)
         : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
-          lastDefine(lastDefine) {}
+          lastDefine(lastDefine), warnings(warnings) {}
 
     std::string run() {
         out.reserve(reader.size() + reader.size() / 8);
@@ -671,8 +672,16 @@ private:
         docText.clear();
         if (!on) return;
         expanded.assign(line);
-        if (defines.expandLine(expanded, reader, out, lineNumber))
-            defines.expandLine(expanded, reader, out, lineNumber);
+        const int startLine = lineNumber;
+        PreprocessorDefines::Limit limit{line.size() + std::min(kMaxLineGrowth, growthLeft), {}};
+        if (defines.expandLine(expanded, reader, out, lineNumber, &limit) && limit.stoppedAt.empty())
+            defines.expandLine(expanded, reader, out, lineNumber, &limit);
+        if (expanded.size() > line.size())
+            growthLeft -= std::min(growthLeft, expanded.size() - line.size());
+        if (!limit.stoppedAt.empty() && warned.insert(limit.stoppedAt).second)
+            warnings.push_back("Preprocessor: expansion of macro " + limit.stoppedAt +
+                               " stopped on line " + std::to_string(startLine) +
+                               ": the text would grow past the limit of expansion");
         out += expanded;
     }
 
@@ -717,6 +726,13 @@ private:
     std::string directiveLine;      // a directive without its trailing comments
     std::string trailingDocText;    // and their text, which documents a #define before any above it
     const std::size_t lastDefine;    // lastPossibleDefine of the text
+    std::vector<std::string>& warnings;
+    std::set<std::string> warned;  // macros already named in a warning
+    // What expansion may add to one line and to the whole file: enough for
+    // any real header, far below what a macro used thousands of times in
+    // another would make.
+    static constexpr std::size_t kMaxLineGrowth = std::size_t{1} << 20;
+    std::size_t growthLeft = std::size_t{16} << 20;
     bool keepDocText = true;
     bool inComment = false;
     int lineNumber = 0;
@@ -791,7 +807,9 @@ std::string Preprocessor::preprocessText(const std::string& source, const Prepro
     BlockReader reader(std::move(stripped));
     PreprocessorDefines fileDefines = defines;
     fileDefines.addName("__cplusplus");
-    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine)
+    warnings.clear();
+    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine,
+                         warnings)
         .run();
 }
 
@@ -819,7 +837,7 @@ std::string tempNamePrefix(const std::string& prefix) {
 std::string Preprocessor::makeTempFileName(const std::string& prefix) {
     std::string path = platform::createTempFile(tempNamePrefix(prefix));
     if (path.empty())
-        throw VelkError("Could not create a temporary file in " + platform::tempDirectory(), errno);
+        throw VelkEnvironmentError("Could not create a temporary file in " + platform::tempDirectory(), errno);
     return path;
 }
 
@@ -828,7 +846,7 @@ int Preprocessor::openTempFile(const std::string& prefix, std::string& name) {
     std::string pattern = directory + "/" + tempNamePrefix(prefix) + "XXXXXX";
     // mkostemp creates with O_EXCL and mode 0600, as createTempFile does.
     int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) throw VelkError("Could not create a temporary file in " + directory, errno);
+    if (fd < 0) throw VelkEnvironmentError("Could not create a temporary file in " + directory, errno);
     name = std::move(pattern);
     return fd;
 }

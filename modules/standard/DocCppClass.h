@@ -5,6 +5,7 @@
 // pages of one project lie in one directory named after it.
 #pragma once
 
+#include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "modules/common/ClassPagePath.h"

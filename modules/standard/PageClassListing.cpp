@@ -1,6 +1,7 @@
 #include "modules/standard/PageClassListing.h"
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
@@ -55,7 +56,15 @@ public:
             VelkDirectory(pass.pageContext.outputDirectory, true);
             directoryMade = true;
         }
-        writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
+        // One page that cannot be written (a name the file system refuses)
+        // is reported; the rest of the site is still written.
+        try {
+            writeClassPage(cls, pass.pageContext, list.directSubclasses(cls),
+                           list.nestedClasses(cls));
+        } catch (const VelkError& e) {
+            if (!pass.receiver) throw;
+            pass.receiver->error(e.getMessage());
+        }
     }
 
 private:

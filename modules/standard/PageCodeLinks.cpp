@@ -1,5 +1,7 @@
 #include "modules/standard/PageCodeLinks.h"
 
+#include "VelkLib/VelkPath.h"
+
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
@@ -193,8 +195,8 @@ std::string sourceFileLink(const std::string& path, const std::string& location)
     out += "<A HREF=\"";
     // A location of the user's own (a URL prefix) is kept as written.
     if (location == ".") {
-        appendHrefEscaped(out, name);
-        out += ".html";
+        // The listing's own name, shortened as the listing was.
+        appendHrefEscaped(out, fitFileName(std::string(name) + ".html"));
     } else {
         appendEscapedHtml(out, location);
         out += '/';

@@ -44,11 +44,13 @@ protected:
 TEST_F(StandardModuleTest, ProjectListLinesAreCheckedAndTheLastWins) {
     init("a|c:/x/\nb|\n|d\nA|y\nb|z1\nb|z2\\\\");
     EXPECT_EQ(module.projectMap, (std::map<std::string, std::string>{
-                                     {"a", "c:/x"}, {"A", "y"}, {"b", "z2\\"}}));
+                                     {"a", "c:/x"}, {"A", "y"}, {"b", "z2"}}));
     EXPECT_EQ(module.firstProjectDirectory, "c:/x");
     init("p|d\\\nq|e");  // an escaped line break joins two lines
     EXPECT_EQ(module.projectMap.size(), 1u);
-    EXPECT_EQ(module.projectMap["p"], "d\\\nq");
+    EXPECT_EQ(module.projectMap["p"], "d\nq");
+    init("a\\|b|c\\|d\n");  // a "|" in a field is escaped
+    EXPECT_EQ(module.projectMap["a|b"], "c|d");
 }
 
 TEST_F(StandardModuleTest, ReceivedClassesAreRecordedAndRegistered) {
