@@ -57,6 +57,9 @@ bool CEmailDialog::OnInitDialog() {
 }
 
 void CEmailDialog::DoDataExchange(gui::CDataExchange& dx) {
+    gui::DDX_Control(dx, IDC_EMAIL_SITE_LINK, siteLink);
+    gui::DDX_Control(dx, IDC_BUG_LINK, bugLink);
+    gui::DDX_Control(dx, IDC_LIST_LINK, listLink);
     gui::DDX_Text(dx, IDC_SENDER_NAME, senderName);
     gui::DDX_Text(dx, IDC_MESSAGE, messageText);
     // The list by its text: the selected entry, or the entry of that text.

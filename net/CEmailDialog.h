@@ -7,6 +7,7 @@
 
 #include "platform/Socket.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/LinkText.h"
 
 namespace platform {
 class SettingsStore;
@@ -56,6 +57,8 @@ public:
     std::string mailBody() const;
     std::string mailtoLink() const;
 
+    // The link statics: the product's site, the bug page, the mailing list.
+    gui::CLinkText siteLink, bugLink, listLink;
     std::string senderName;
     std::string messageText;
     std::string category = "Comment";

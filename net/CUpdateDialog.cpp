@@ -43,6 +43,7 @@ bool CUpdateDialog::OnInitDialog() {
 }
 
 void CUpdateDialog::DoDataExchange(gui::CDataExchange& dx) {
+    gui::DDX_Control(dx, IDC_UPDATE_SITE_LINK, siteLink);
     gui::DDX_Check(dx, IDC_AUTO_CHECK, autoCheck);
     gui::DDX_Text(dx, IDC_UPDATE_DAYS, updateDays);
     gui::DDV_MinMaxInt(dx, updateDays, minUpdateDays, maxUpdateDays);

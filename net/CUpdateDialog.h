@@ -7,6 +7,7 @@
 
 #include "VelkLib/VelkHttp.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/LinkText.h"
 
 namespace platform {
 class SettingsStore;
@@ -48,6 +49,8 @@ public:
     // the validation message has been shown and nothing is stored.
     void onOK();
 
+    // The link static to the product's site.
+    gui::CLinkText siteLink;
     int autoCheck = 0;
     int updateDays = 15;
 

@@ -10,6 +10,8 @@
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/Backend.h"
+#include "platform/gui/WaitCursor.h"
 #include "reader/CppFile.h"
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
@@ -148,6 +150,8 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     ModuleReports reports{run.log, 0};
     ReportsScope counting(run.context, reports);
     try {
+        // The user's windows show that the module is at work.
+        gui::CWaitCursor busy;
         if (module == nullptr) throw VelkError("No documentation module is loaded.");
         module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
                      run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,

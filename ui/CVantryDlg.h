@@ -12,6 +12,7 @@
 #include "VelkLib/VelkMutex.h"
 #include "platform/SettingsStore.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/LinkText.h"
 #include "run/DocModule.h"
 #include "run/SyntaxColorSettings.h"
 #include "run/VantryBase.h"
@@ -49,6 +50,12 @@ struct RunStatus {
 // The method of a Default/None/Custom row: the ticked radio's index.
 enum RowMethod { MethodDefault = 0, MethodNone = 1, MethodCustom = 2 };
 
+// Commands of the window's menu (with ID_GENERATE_COMMAND_LINE).
+enum VantryMenuCommand : int {
+    IDM_ABOUTBOX = 0x10,
+    IDM_VISIT_WEBSITE = 0x30,
+};
+
 class CVantryDlg : public gui::CDialog, public VantryBase {
 public:
     // profile: where the settings are remembered; starter: how runs start
@@ -71,7 +78,10 @@ public:
     // loaded module and leaves the dialog map.
     void OnDestroy() override;
     bool OnCommand(int id, unsigned notification) override;
+    // The run's messages and the window menu's commands.
     bool OnMessage(const platform::WindowMessage& message) override;
+    // From the program's tool-tip table (ToolTips.h).
+    bool OnToolTipNeedText(int id, std::string& text) override;
 
     // Validates the fields and starts a run; refusals and failures are shown
     // in message boxes and leave the dialog idle.
@@ -84,8 +94,36 @@ public:
     // Makes the module chosen in the list current, loading it on first use.
     void onModuleSelected();
     // Enables the row edits, View, Title/Company and Module Options as the
-    // current values allow.
+    // current values allow; the buttons of dialogs not built yet stay
+    // disabled.
     void applyEnableRules();
+
+    // Switches between the simple and the Advanced layout: the Advanced
+    // rows shown or hidden, the controls below moved by advancedShift, the
+    // customization box and the window resized, the button's caption.
+    void toggleAdvanced();
+    // A row's Browse: the row becomes Custom; the chosen file (the chosen
+    // folder for the source-code row) becomes its text.
+    void onRowBrowse(int browseId);
+    // Output Browse: a save-as chooser from the current output file.
+    void onOutputBrowse();
+    // Add Files / Add Directory: the chosen paths in double quotes, each on
+    // a line of its own, after the list's text.
+    void onAddFiles();
+    void onAddDirectory();
+    // View: opens the output file with the shell, or says it is missing.
+    void onView();
+    // The window menu's commands; false for a command that is not ours.
+    bool onSysCommand(int command);
+    // The feedback and update dialogs, modal. Each secondary dialog's
+    // handler is entered in one table (CVantryDlg.cpp, secondaryDialogs); a
+    // button whose handler is not there stays disabled. Module Options is
+    // refused while a run is in progress, before its handler is reached.
+    void onFeedback();
+    void onUpdate();
+    // Whether the secondary dialog of a button or menu command can be
+    // opened (its handler is entered in the table).
+    static bool canOpen(int id);
 
     // The message handlers of a run.
     void onStatusLine1();
@@ -174,6 +212,9 @@ public:
 
     bool isRunning = false;
     RunStatus runStatus;
+
+    // The link static to the product's web site.
+    gui::VantryLinkText webLink;
 
     // name -> module loaded for it; the current module points into it.
     std::map<std::string, std::unique_ptr<DocModule>> loadedModules;

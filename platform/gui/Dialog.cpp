@@ -44,6 +44,14 @@ void DDX_Radio(CDataExchange& dx, int firstRadioId, int& value) {
         dx.dialog.SetRadioIndex(firstRadioId, value);
 }
 
+CControlWrapper::~CControlWrapper() = default;
+
+void CControlWrapper::OnAttached(CDialog&, int) {}
+
+void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
+    dx.dialog.AttachControl(id, wrapper);
+}
+
 namespace {
 
 // Ends a data exchange whose validation failed; UpdateData catches it.
@@ -126,13 +134,25 @@ void CDialog::Create() {
     created = true;
     ended = false;
     messageWindow = std::make_unique<platform::MessageWindow>();
+    backend().createWindow(*this);
     OnInitDialog();
 }
 
 void CDialog::Destroy() {
     if (!created || messageWindow == nullptr) return;
-    OnDestroy();
+    try {
+        OnDestroy();
+    } catch (...) {
+        backend().destroyWindow(*this);
+        messageWindow.reset();
+        throw;
+    }
+    backend().destroyWindow(*this);
     messageWindow.reset();
+}
+
+void CDialog::ShowWindow() {
+    if (messageWindow != nullptr) backend().showWindow(*this);
 }
 
 std::size_t CDialog::PumpMessages() {
@@ -144,8 +164,8 @@ std::size_t CDialog::PumpMessages() {
 void CDialog::Dispatch(const platform::WindowMessage& message) {
     switch (message.message) {
         case WM_COMMAND:
-            OnCommand(static_cast<int>(message.wParam & 0xFFFFu),
-                      static_cast<unsigned>((message.wParam >> 16) & 0xFFFFu));
+            notify(static_cast<int>(message.wParam & 0xFFFFu),
+                   static_cast<unsigned>((message.wParam >> 16) & 0xFFFFu));
             break;
         case WM_CLOSE:
             OnClose();
@@ -158,6 +178,7 @@ void CDialog::Dispatch(const platform::WindowMessage& message) {
 void CDialog::EndDialog(int value) {
     ended = true;
     result = value;
+    backend().dialogEnded(*this);
 }
 
 platform::WindowHandle CDialog::GetSafeHwnd() const {
@@ -207,6 +228,26 @@ bool CDialog::OnCommand(int id, unsigned notification) {
 
 bool CDialog::OnMessage(const platform::WindowMessage&) { return false; }
 
+bool CDialog::OnToolTipNeedText(int, std::string&) { return false; }
+
+void CDialog::EnableToolTips(bool enable) { toolTips = enable; }
+
+void CDialog::AppendMenuEntry(int command, const std::string& text) {
+    menu.push_back(MenuEntry{text.empty() ? 0 : command, text});
+}
+
+void CDialog::SetIcon(int iconId) {
+    icon = iconId;
+    backend().controlChanged(*this, 0);
+}
+
+void CDialog::SetTextColor(int id, int rgb) {
+    Control& c = control(id);
+    if (c.textColor == rgb) return;
+    c.textColor = rgb;
+    changed(id);
+}
+
 std::size_t CDialog::indexOf(int id) const {
     for (std::size_t i = 0; i < controlList.size(); ++i)
         if (controlList[i].id == id && id != IDSTATIC) return i;
@@ -220,6 +261,25 @@ const Control& CDialog::control(int id) const { return controlList[indexOf(id)];
 bool CDialog::hasControl(int id) const {
     return id != IDSTATIC && std::any_of(controlList.begin(), controlList.end(),
                                          [id](const Control& c) { return c.id == id; });
+}
+
+void CDialog::AttachControl(int id, CControlWrapper& wrapper) {
+    indexOf(id);
+    for (auto& [boundId, bound] : wrappers) {
+        if (boundId != id) continue;
+        if (bound == &wrapper) return;
+        bound = &wrapper;
+        wrapper.OnAttached(*this, id);
+        return;
+    }
+    wrappers.emplace_back(id, &wrapper);
+    wrapper.OnAttached(*this, id);
+}
+
+void CDialog::notify(int id, unsigned notification) {
+    for (const auto& [boundId, wrapper] : wrappers)
+        if (boundId == id && wrapper->OnReflectedCommand(notification)) return;
+    OnCommand(id, notification);
 }
 
 void CDialog::changed(int id) { backend().controlChanged(*this, id); }
@@ -300,6 +360,7 @@ Rect CDialog::GetControlRect(int id) const { return control(id).rect; }
 void CDialog::GotoDlgCtrl(int id) {
     indexOf(id);
     focusId = id;
+    backend().focusControl(*this, id);
 }
 
 int CDialog::AddEntry(int id, const std::string& text) {
@@ -368,8 +429,12 @@ void CDialog::SetWindowRect(const Rect& rect) {
 }
 
 void CDialog::UserType(int id, const std::string& text) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible || (c.style & StyleReadOnly) != 0 ||
+        c.kind == ControlKind::ReadOnlyEdit)
+        return;
     SetDlgItemText(id, text);
-    OnCommand(id, EN_CHANGE);
+    notify(id, EN_CHANGE);
 }
 
 void CDialog::UserClick(int id) {
@@ -386,12 +451,18 @@ void CDialog::UserClick(int id) {
             --first;
         SetRadioIndex(controlList[first].id, static_cast<int>(index - first));
     }
-    OnCommand(id, BN_CLICKED);
+    notify(id, BN_CLICKED);
 }
 
 void CDialog::UserSelect(int id, int index) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible) return;
     SetSelection(id, index);
-    OnCommand(id, CBN_SELCHANGE);
+    notify(id, CBN_SELCHANGE);
+}
+
+void CDialog::UserMenuCommand(int command) {
+    Dispatch(platform::WindowMessage{WM_SYSCOMMAND, static_cast<std::uintptr_t>(command), 0});
 }
 
 }  // namespace gui

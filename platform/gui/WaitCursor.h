@@ -7,7 +7,8 @@
 namespace gui {
 
 // Shows the busy pointer from construction to destruction. Nested objects
-// keep it until the outermost goes. Dialog thread only.
+// keep it until the outermost goes. Any thread (a run's worker shows it
+// while the module works).
 class CWaitCursor {
 public:
     CWaitCursor();
