@@ -8,6 +8,7 @@
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/Backend.h"
 #include "reader/CppFile.h"
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
@@ -98,6 +99,8 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     // A module may let any error out of an export; none may end the process.
     std::string failure;
     try {
+        // The user's windows show that the module is at work.
+        gui::CWaitCursor busy;
         if (module == nullptr) throw VelkError("No documentation module is loaded.");
         module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
                      run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,

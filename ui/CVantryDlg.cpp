@@ -3,10 +3,18 @@
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
+#include "VelkLib/VelkPath.h"
+#include "VelkLib/VelkString.h"
 #include "VelkLib/VelkTokenizer.h"
+#include "platform/Shell.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/FolderBrowser.h"
+#include "ui/CAboutBox.h"
+#include "ui/CWarningsDialog.h"
 #include "ui/RunCallbacks.h"
 #include "ui/RunConsole.h"
+#include "ui/ToolTips.h"
 #include "ui/VantryDialogTemplate.h"
 
 using namespace ui;
@@ -125,18 +133,63 @@ const SettingRow settingRows[] = {
 #undef FLAG_ROW
 #undef FORMAT_ROW
 
-// The rows' edits and radios, in the order Header, Footer, Item, Source.
+// The rows' edits, radios and Browse buttons, in the order Header, Footer,
+// Item, Source.
 struct ChoiceRow {
     int firstRadio;
     int edit;
+    int browse;
     int CVantryDlg::*method;
 };
 const ChoiceRow choiceRows[] = {
-    {IDC_HEADER_DEFAULT, IDC_HEADER_TEXT, &CVantryDlg::headerMethod},
-    {IDC_FOOTER_DEFAULT, IDC_FOOTER_TEXT, &CVantryDlg::footerMethod},
-    {IDC_ITEM_DEFAULT, IDC_ITEM_TEXT, &CVantryDlg::itemMethod},
-    {IDC_SOURCE_DEFAULT, IDC_SOURCE_TEXT, &CVantryDlg::sourceMethod},
+    {IDC_HEADER_DEFAULT, IDC_HEADER_TEXT, IDC_HEADER_BROWSE, &CVantryDlg::headerMethod},
+    {IDC_FOOTER_DEFAULT, IDC_FOOTER_TEXT, IDC_FOOTER_BROWSE, &CVantryDlg::footerMethod},
+    {IDC_ITEM_DEFAULT, IDC_ITEM_TEXT, IDC_ITEM_BROWSE, &CVantryDlg::itemMethod},
+    {IDC_SOURCE_DEFAULT, IDC_SOURCE_TEXT, IDC_SOURCE_BROWSE, &CVantryDlg::sourceMethod},
 };
+
+const ChoiceRow* rowOfControl(int id) {
+    for (const ChoiceRow& row : choiceRows)
+        if (row.edit == id || row.browse == id) return &row;
+    return nullptr;
+}
+
+// The secondary dialogs, each with the one handler that opens it (a button
+// of the dialog, or the window menu's command). A dialog whose handler is
+// not entered here yet keeps its button disabled and its menu entry out.
+struct SecondaryDialog {
+    int id;
+    void (CVantryDlg::*open)();
+};
+const SecondaryDialog secondaryDialogs[] = {
+    {IDC_MODULE_OPTIONS, &CVantryDlg::onModuleOptions},
+    {IDC_FILE_EXTENSIONS, &CVantryDlg::onFileExtensions},
+    {IDC_PREPROCESSOR_DEFS, &CVantryDlg::onPreprocessorDefs},
+    {IDC_OTHER, &CVantryDlg::onOtherOptions},
+    {IDC_FEEDBACK, nullptr},
+    {IDC_UPDATE, nullptr},
+    {IDM_GENERATE_COMMAND_LINE, &CVantryDlg::onGenerateCommandLine},
+};
+
+const SecondaryDialog* secondaryDialog(int id) {
+    for (const SecondaryDialog& dialog : secondaryDialogs)
+        if (dialog.id == id) return &dialog;
+    return nullptr;
+}
+
+bool available(int id) {
+    const SecondaryDialog* dialog = secondaryDialog(id);
+    return dialog != nullptr && dialog->open != nullptr;
+}
+
+const char* const htmlFileFilter =
+    "HTML Files (*.htm;*.html)|*.htm; *.html|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+// Appends a quoted path to an input list text, on a line of its own.
+void appendQuoted(std::string& list, const std::string& path) {
+    if (!list.empty() && list.back() != '\n') list += "\r\n";
+    list += "\"" + path + "\"";
+}
 
 bool isRelativeDirectory(const std::string& path) {
     if (path.empty()) return true;
@@ -168,6 +221,7 @@ CVantryDlg::~CVantryDlg() {
 }
 
 void CVantryDlg::DoDataExchange(gui::CDataExchange& dx) {
+    gui::DDX_Control(dx, IDC_WEB_LINK, webLink);
     gui::DDX_Text(dx, IDC_COMPANY, company);
     gui::DDX_Text(dx, IDC_TITLE, title);
     gui::DDX_Text(dx, IDC_FOOTER_TEXT, footerText);
@@ -188,6 +242,17 @@ bool CVantryDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     registerDialog(GetSafeHwnd(), this);
 
+    AppendMenuEntry(0, "");
+    AppendMenuEntry(IDM_VISIT_WEBSITE, "&Visit Website");
+    if (available(IDM_GENERATE_COMMAND_LINE))
+        AppendMenuEntry(IDM_GENERATE_COMMAND_LINE, "&Generate Command Line...");
+    AppendMenuEntry(0, "");
+    AppendMenuEntry(IDM_ABOUTBOX, "&About Vantry...");
+    SetIcon(IDR_MAINFRAME);
+    EnableToolTips(true);
+    // There is no help to show.
+    EnableControl(gui::IDHELP, false);
+
     bool advanced;
     if (!commandLineSettings) {
         readSettings();
@@ -197,7 +262,6 @@ bool CVantryDlg::OnInitDialog() {
         setDefaultLanguageMap();
         if (moduleName.empty()) moduleName = defaultModuleName;
         advanced = advancedWanted();
-        advancedOutput = advanced ? 1 : 0;
     }
     UpdateData(false);
 
@@ -206,18 +270,145 @@ bool CVantryDlg::OnInitDialog() {
     SetSelection(IDC_MODULE_LIST, index);
     onModuleSelected();
 
-    SetDlgItemText(IDC_ADVANCED, advanced ? "<<" : "Advanced");
+    // The template holds the Advanced layout.
+    advancedOutput = 1;
+    if (!advanced) toggleAdvanced();
     applyEnableRules();
 
     if (autoRun) {
+        ShowWindow();
         onRun();
         if (!isRunning && quitWhenIdle)
             platform::PostMessage(GetSafeHwnd(), WM_RUN_QUIT_REQUEST, 0, 0);
+        return true;
     }
     // The first-start update offer and the periodic check belong to the
     // update service; without one there is nothing to offer.
+    ui::toolTipsEnabled = !disableTooltips;
     return true;
 }
+
+void CVantryDlg::toggleAdvanced() {
+    advancedOutput = advancedOutput != 0 ? 0 : 1;
+    bool advanced = advancedOutput != 0;
+    int shift = advanced ? -advancedShift : advancedShift;
+    gui::Rect box = GetControlRect(IDC_CUSTOMIZATION_GROUP);
+    box.height -= shift;
+    MoveControl(IDC_CUSTOMIZATION_GROUP, box);
+    gui::Rect window = GetWindowRect();
+    window.height -= shift;
+    SetWindowRect(window);
+    for (int id : advancedOnlyControls) ShowControl(id, advanced);
+    for (int id : layoutMovedControls) {
+        gui::Rect rect = GetControlRect(id);
+        rect.y -= shift;
+        MoveControl(id, rect);
+    }
+    SetDlgItemText(IDC_ADVANCED, advanced ? "<<" : "Advanced");
+}
+
+void CVantryDlg::onRowBrowse(int browseId) {
+    const ChoiceRow* row = rowOfControl(browseId);
+    if (row == nullptr) return;
+    SetRadioIndex(row->firstRadio, MethodCustom);
+    std::string current = GetDlgItemText(row->edit);
+    if (row->edit == IDC_SOURCE_TEXT) {
+        // The source-code row names a directory: a file would be no answer.
+        std::string folder;
+        if (gui::browseForFolder(this, folder, current, "")) SetDlgItemText(row->edit, folder);
+    } else {
+        gui::FileChooser request;
+        request.filter = htmlFileFilter;
+        request.mustExist = true;
+        if (!isHtmlFragment(current)) request.initialPath = current;
+        std::vector<std::string> chosen;
+        if (gui::backend().chooseFiles(this, request, chosen)) SetDlgItemText(row->edit, chosen.front());
+    }
+    applyEnableRules();
+}
+
+void CVantryDlg::onOutputBrowse() {
+    gui::FileChooser request;
+    request.save = true;
+    request.filter = htmlFileFilter;
+    request.defaultExtension = "htm";
+    request.initialPath = GetDlgItemText(IDC_OUTPUT_FILE);
+    request.overwritePrompt = true;
+    std::vector<std::string> chosen;
+    if (!gui::backend().chooseFiles(this, request, chosen)) return;
+    SetDlgItemText(IDC_OUTPUT_FILE, chosen.front());
+    applyEnableRules();
+}
+
+void CVantryDlg::onAddFiles() {
+    std::string patterns;
+    std::string spaced;
+    for (const std::string& extension : extensions) {
+        if (!patterns.empty()) {
+            patterns += ";";
+            spaced += "; ";
+        }
+        patterns += "*." + extension;
+        spaced += "*." + extension;
+    }
+    gui::FileChooser request;
+    request.filter = "Valid Files (" + patterns + ")|" + spaced + "|All Files (*.*)|*.*||";
+    request.multiSelect = true;
+    request.mustExist = true;
+    std::vector<std::string> chosen;
+    if (!gui::backend().chooseFiles(this, request, chosen)) return;
+    std::string list = GetDlgItemText(IDC_PROJECT_LIST);
+    for (const std::string& path : chosen) appendQuoted(list, path);
+    SetDlgItemText(IDC_PROJECT_LIST, list);
+}
+
+void CVantryDlg::onAddDirectory() {
+    UpdateData(true);
+    std::string start;
+    try {
+        start = getCurrentDirectory();
+    } catch (const VelkError&) {
+        // The chooser then opens where it likes.
+    }
+    std::string folder;
+    if (!gui::browseForFolder(this, folder, start, "")) return;
+    std::string list = projectList;
+    appendQuoted(list, folder);
+    SetDlgItemText(IDC_PROJECT_LIST, list);
+}
+
+void CVantryDlg::onView() {
+    std::string file = GetDlgItemText(IDC_OUTPUT_FILE);
+    if (!fileExists(file)) {
+        showError("The file \"" + file + "\" does not exist.");
+        return;
+    }
+    if (!platform::shell().open(file, nullptr)) gui::MessageBeep();
+}
+
+bool CVantryDlg::onSysCommand(int command) {
+    switch (command) {
+        case IDM_ABOUTBOX: {
+            CAboutBox about;
+            about.DoModal();
+            return true;
+        }
+        case IDM_VISIT_WEBSITE: {
+            gui::CWaitCursor wait;
+            if (!platform::shell().open(productWebAddress, nullptr)) gui::MessageBeep();
+            return true;
+        }
+        case IDM_GENERATE_COMMAND_LINE:
+            if (available(command)) (this->*secondaryDialog(command)->open)();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CVantryDlg::canOpen(int id) { return available(id); }
+
+bool CVantryDlg::OnToolTipNeedText(int id, std::string& text) { return ui::onToolTipNeedText(id, text); }
 
 bool CVantryDlg::advancedWanted() const {
     return headerMethod != MethodDefault || footerMethod != MethodDefault ||
@@ -274,7 +465,10 @@ void CVantryDlg::applyEnableRules() {
     EnableControl(IDC_VIEW, !outputFile.empty());
     EnableControl(IDC_TITLE, headerMethod == MethodDefault);
     EnableControl(IDC_COMPANY, headerMethod == MethodDefault);
-    EnableControl(IDC_MODULE_OPTIONS, currentModule != nullptr && currentModule->hasOptions());
+    for (const SecondaryDialog& dialog : secondaryDialogs)
+        if (dialog.open == nullptr && hasControl(dialog.id)) EnableControl(dialog.id, false);
+    EnableControl(IDC_MODULE_OPTIONS, available(IDC_MODULE_OPTIONS) && currentModule != nullptr &&
+                                          currentModule->hasOptions());
 }
 
 std::string CVantryDlg::textChoice(int method, int editId) const {
@@ -445,17 +639,6 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
         onRun();
         return true;
     }
-    if (notification == gui::BN_CLICKED) {
-        void (CVantryDlg::*opens)() = id == IDC_MODULE_OPTIONS      ? &CVantryDlg::onModuleOptions
-                                      : id == IDC_PREPROCESSOR_DEFS ? &CVantryDlg::onPreprocessorDefines
-                                      : id == IDC_FILE_EXTENSIONS   ? &CVantryDlg::onFileExtensions
-                                      : id == IDC_OTHER             ? &CVantryDlg::onOtherOptions
-                                                                    : nullptr;
-        if (opens != nullptr) {
-            (this->*opens)();
-            return true;
-        }
-    }
     if (id == IDC_MODULE_LIST && notification == gui::CBN_SELCHANGE) {
         onModuleSelected();
         return true;
@@ -464,6 +647,35 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
     if ((rowRadio && notification == gui::BN_CLICKED) ||
         (id == IDC_OUTPUT_FILE && notification == gui::EN_CHANGE)) {
         applyEnableRules();
+        return true;
+    }
+    if (notification == gui::EN_CHANGE &&
+        (id == IDC_HEADER_TEXT || id == IDC_FOOTER_TEXT || id == IDC_ITEM_TEXT)) {
+        // A fragment is no file to browse for.
+        UpdateData(true);
+        EnableControl(rowOfControl(id)->browse, !isHtmlFragment(GetDlgItemText(id)));
+        return true;
+    }
+    if (notification != gui::BN_CLICKED) return CDialog::OnCommand(id, notification);
+    switch (id) {
+        case IDC_HEADER_BROWSE:
+        case IDC_FOOTER_BROWSE:
+        case IDC_ITEM_BROWSE:
+        case IDC_SOURCE_BROWSE: onRowBrowse(id); return true;
+        case IDC_OUTPUT_BROWSE: onOutputBrowse(); return true;
+        case IDC_ADD_FILES: onAddFiles(); return true;
+        case IDC_ADD_DIRECTORY: onAddDirectory(); return true;
+        case IDC_VIEW: onView(); return true;
+        case IDC_ADVANCED: toggleAdvanced(); return true;
+        default: break;
+    }
+    if (const SecondaryDialog* dialog = secondaryDialog(id)) {
+        // The worker uses the module's options while a run goes on.
+        if (id == IDC_MODULE_OPTIONS && isRunning) {
+            showWarning("Processing is already in progress.  Click Cancel to stop.");
+            return true;
+        }
+        if (dialog->open != nullptr) (this->*dialog->open)();
         return true;
     }
     return CDialog::OnCommand(id, notification);
@@ -479,11 +691,7 @@ bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
         case WM_RUN_SHOW_WARNINGS: onShowWarnings(); return true;
         case WM_RUN_THREAD_GONE: onRunThreadGone(); return true;
         case gui::WM_SYSCOMMAND:
-            if (message.wParam == ID_GENERATE_COMMAND_LINE) {
-                onGenerateCommandLine();
-                return true;
-            }
-            return CDialog::OnMessage(message);
+            return onSysCommand(static_cast<int>(message.wParam)) || CDialog::OnMessage(message);
         default: return CDialog::OnMessage(message);
     }
 }
@@ -528,7 +736,12 @@ void CVantryDlg::onShowWarnings() {
     std::string text = warningsText();
     if (text.empty()) return;
     if (runStatus.console != nullptr) runStatus.console->endLine();
-    gui::backend().showReport("Warnings:", text);
+    if (!gui::backend().hasDisplay()) {
+        gui::backend().showReport("Warnings:", text);
+        return;
+    }
+    CWarningsDialog warnings(text, this);
+    warnings.DoModal();
 }
 
 void CVantryDlg::onRunThreadGone() {

@@ -12,6 +12,7 @@
 #include "VelkLib/VelkMutex.h"
 #include "platform/SettingsStore.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/LinkText.h"
 #include "run/DocModule.h"
 #include "run/SyntaxColorSettings.h"
 #include "run/VantryBase.h"
@@ -43,6 +44,13 @@ struct RunStatus {
 // The method of a Default/None/Custom row: the ticked radio's index.
 enum RowMethod { MethodDefault = 0, MethodNone = 1, MethodCustom = 2 };
 
+// Commands of the window's menu.
+enum VantryMenuCommand : int {
+    IDM_ABOUTBOX = 0x10,
+    IDM_GENERATE_COMMAND_LINE = 0x20,
+    IDM_VISIT_WEBSITE = 0x30,
+};
+
 class CVantryDlg : public gui::CDialog, public VantryBase {
 public:
     // profile: where the settings are remembered; starter: how runs start
@@ -65,7 +73,10 @@ public:
     // loaded module and leaves the dialog map.
     void OnDestroy() override;
     bool OnCommand(int id, unsigned notification) override;
+    // The run's messages and the window menu's commands.
     bool OnMessage(const platform::WindowMessage& message) override;
+    // From the program's tool-tip table (ToolTips.h).
+    bool OnToolTipNeedText(int id, std::string& text) override;
 
     // Validates the fields and starts a run; refusals and failures are shown
     // in message boxes and leave the dialog idle.
@@ -78,8 +89,45 @@ public:
     // Makes the module chosen in the list current, loading it on first use.
     void onModuleSelected();
     // Enables the row edits, View, Title/Company and Module Options as the
-    // current values allow.
+    // current values allow; the buttons of dialogs not built yet stay
+    // disabled.
     void applyEnableRules();
+
+    // Switches between the simple and the Advanced layout: the Advanced
+    // rows shown or hidden, the controls below moved by advancedShift, the
+    // customization box and the window resized, the button's caption.
+    void toggleAdvanced();
+    // A row's Browse: the row becomes Custom; the chosen file (the chosen
+    // folder for the source-code row) becomes its text.
+    void onRowBrowse(int browseId);
+    // Output Browse: a save-as chooser from the current output file.
+    void onOutputBrowse();
+    // Add Files / Add Directory: the chosen paths in double quotes, each on
+    // a line of its own, after the list's text.
+    void onAddFiles();
+    void onAddDirectory();
+    // View: opens the output file with the shell, or says it is missing.
+    void onView();
+    // The window menu's commands; false for a command that is not ours.
+    bool onSysCommand(int command);
+    // The buttons that open the secondary dialogs. Each handler is entered
+    // in one table (CVantryDlg.cpp, secondaryDialogs); a button whose
+    // handler is not there yet stays disabled. Module Options is refused
+    // while a run is in progress, before its handler is reached. Each opens
+    // its dialog over the dialog's current values and takes back what the
+    // user confirmed (ui/SecondaryDialogHandlers.cpp); Module Options hands
+    // the new values to the module and remembers what it took as the
+    // current module-option values. Errors are shown with the error icon.
+    void onModuleOptions();
+    void onFileExtensions();
+    void onPreprocessorDefs();
+    void onOtherOptions();
+    void onFeedback();
+    void onUpdate();
+    void onGenerateCommandLine();
+    // Whether the secondary dialog of a button or menu command can be
+    // opened (its handler is entered in the table).
+    static bool canOpen(int id);
 
     // The message handlers of a run.
     void onStatusLine1();
@@ -89,17 +137,6 @@ public:
     void onQuitRequest();
     void onShowWarnings();
     void onRunThreadGone();
-
-    // The secondary dialogs, each over the dialog's current values; what
-    // the user confirms is taken back (ui/SecondaryDialogHandlers.cpp).
-    // Module Options hands the new values to the module and remembers them
-    // as the current module-option values; its errors, and those of the
-    // command-line generator, are shown with the error icon.
-    void onModuleOptions();
-    void onPreprocessorDefines();
-    void onFileExtensions();
-    void onOtherOptions();
-    void onGenerateCommandLine();
 
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;
@@ -164,6 +201,9 @@ public:
 
     bool isRunning = false;
     RunStatus runStatus;
+
+    // The link static to the product's web site.
+    gui::VantryLinkText webLink;
 
     // name -> module loaded for it; the current module points into it.
     std::map<std::string, std::unique_ptr<DocModule>> loadedModules;

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <sstream>
 #include <thread>
 
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkPath.h"
+#include "platform/Shell.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
 #include "ui/RunCallbacks.h"
@@ -168,6 +171,7 @@ TEST_F(DialogTest, RunValidatesInOrderAndReturnsToIdle) {
     dialog.moduleDirectory = scratch.path;  // no modules here
     dialog.classesDirectory = "/abs";
     dialog.Create();
+    dialog.UserClick(IDC_ADVANCED);  // the rows are shown in the Advanced layout
     dialog.UserClick(IDC_HEADER_CUSTOM);
     dialog.UserClick(IDC_FOOTER_CUSTOM);
     dialog.UserClick(IDC_ITEM_CUSTOM);
@@ -209,6 +213,7 @@ TEST_F(DialogTest, RunHandsOverTheSettingsAndRefusesASecondStart) {
     open();
     ASSERT_NE(dialog.currentModule, nullptr);
     fillValidFields();
+    dialog.UserClick(IDC_ADVANCED);
     dialog.UserClick(IDC_HEADER_NONE);
     dialog.UserClick(IDC_INSERT_BR);
     dialog.classesDirectory = "docs\\classes";
@@ -353,7 +358,7 @@ TEST_F(DialogTest, ModulesLoadOnceAndAFailedLoadLeavesNoneCurrent) {
     open();
     DocModule* first = dialog.currentModule;
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(dialog.IsControlEnabled(IDC_MODULE_OPTIONS));
+    EXPECT_EQ(dialog.IsControlEnabled(IDC_MODULE_OPTIONS), CVantryDlg::canOpen(IDC_MODULE_OPTIONS));
     int partial = dialog.FindEntry(IDC_MODULE_LIST, "vantry-recording-partial");
     ASSERT_GE(partial, 0);
     dialog.UserSelect(IDC_MODULE_LIST, partial);
@@ -435,6 +440,177 @@ TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
     console.logged();  // a parse warning before the output phase does not
     console.status("", "Done.");
     EXPECT_EQ(console.exitStatus(0), RunConsole::ExitDone);
+}
+
+}  // namespace
+
+namespace {
+
+// Opens nothing; remembers what it was asked to open.
+class FakeShell : public platform::Shell {
+public:
+    bool open(const std::string& target, std::string*) override {
+        opened.push_back(target);
+        return works;
+    }
+    std::vector<std::string> opened;
+    bool works = true;
+};
+
+class ControlsTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        previousShell = platform::setShell(&shell);
+    }
+    void TearDown() override {
+        platform::setShell(previousShell);
+        DialogTest::TearDown();
+    }
+    FakeShell shell;
+    platform::Shell* previousShell = nullptr;
+};
+
+TEST_F(ControlsTest, EnableRulesFollowTheRowsTheOutputAndFragments) {
+    open();
+    dialog.UserClick(IDC_ADVANCED);
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_HEADER_TEXT));
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_TITLE));
+    dialog.UserClick(IDC_HEADER_NONE);
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_HEADER_TEXT));
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_TITLE));
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_COMPANY));
+    dialog.UserClick(IDC_HEADER_CUSTOM);
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_HEADER_TEXT));
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_TITLE));
+    dialog.UserClick(IDC_HEADER_DEFAULT);
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_TITLE));
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_COMPANY));
+
+    dialog.UserType(IDC_OUTPUT_FILE, "out.html");
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_VIEW));
+    dialog.UserType(IDC_OUTPUT_FILE, "");
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_VIEW));
+
+    dialog.UserClick(IDC_FOOTER_CUSTOM);
+    dialog.UserType(IDC_FOOTER_TEXT, "<hr>");
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_FOOTER_BROWSE));
+    dialog.UserType(IDC_FOOTER_TEXT, "footer.html");
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_FOOTER_BROWSE));
+
+    // The buttons of dialogs not built yet stay disabled; Module Options
+    // is refused during a run even when asked for directly.
+    for (int id : {IDC_FILE_EXTENSIONS, IDC_PREPROCESSOR_DEFS, IDC_OTHER, IDC_FEEDBACK, IDC_UPDATE})
+        EXPECT_EQ(dialog.IsControlEnabled(id), CVantryDlg::canOpen(id)) << id;
+    fillValidFields();
+    dialog.onRun();
+    dialog.OnCommand(IDC_MODULE_OPTIONS, gui::BN_CLICKED);
+    EXPECT_EQ(boxTexts().back(), "Processing is already in progress.  Click Cancel to stop.");
+    EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Warning);
+}
+
+TEST_F(ControlsTest, AddedFilesAndFoldersGoOnLinesOfTheirOwn) {
+    open();
+    dialog.setFileExtensions("h,cpp");
+    headless.scriptFiles({"/src/a.h", "/src/b.cpp"});
+    dialog.UserClick(IDC_ADD_FILES);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_PROJECT_LIST), "\"/src/a.h\"\r\n\"/src/b.cpp\"");
+    gui::FileChooser request = headless.chooserRequests().back();
+    EXPECT_EQ(request.filter, "Valid Files (*.cpp;*.h)|*.cpp; *.h|All Files (*.*)|*.*||");
+    EXPECT_TRUE(request.multiSelect);
+    EXPECT_TRUE(request.mustExist);
+
+    dialog.UserType(IDC_PROJECT_LIST, "\"/old\"\r\n");
+    headless.scriptFiles({"/src/c.h"});
+    dialog.UserClick(IDC_ADD_FILES);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_PROJECT_LIST), "\"/old\"\r\n\"/src/c.h\"");
+    dialog.UserClick(IDC_ADD_FILES);  // cancelled
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_PROJECT_LIST), "\"/old\"\r\n\"/src/c.h\"");
+
+    headless.scriptFolder("/work/lib");
+    dialog.UserClick(IDC_ADD_DIRECTORY);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_PROJECT_LIST), "\"/old\"\r\n\"/src/c.h\"\r\n\"/work/lib\"");
+    EXPECT_EQ(headless.chooserRequests().back().initialPath, getCurrentDirectory());
+    dialog.UserClick(IDC_ADD_DIRECTORY);  // cancelled: no line break left behind
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_PROJECT_LIST), "\"/old\"\r\n\"/src/c.h\"\r\n\"/work/lib\"");
+}
+
+TEST_F(ControlsTest, BrowseButtonsMakeTheRowCustomAndTakeTheChoice) {
+    store.writeInt("General", "AdvancedOutput", 1);
+    open();
+    headless.scriptFiles({"/site/head.html"});
+    dialog.UserClick(IDC_HEADER_BROWSE);
+    EXPECT_EQ(dialog.GetRadioIndex(IDC_HEADER_DEFAULT), MethodCustom);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_HEADER_TEXT), "/site/head.html");
+    EXPECT_TRUE(dialog.IsControlEnabled(IDC_HEADER_TEXT));
+    EXPECT_FALSE(dialog.IsControlEnabled(IDC_TITLE));
+    EXPECT_TRUE(headless.chooserRequests().back().mustExist);
+
+    headless.scriptFolder("/site/src");
+    dialog.UserClick(IDC_SOURCE_BROWSE);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_SOURCE_TEXT), "/site/src");
+
+    dialog.UserType(IDC_OUTPUT_FILE, "/site/index.htm");
+    headless.scriptFiles({"/other/index.htm"});
+    dialog.UserClick(IDC_OUTPUT_BROWSE);
+    gui::FileChooser request = headless.chooserRequests().back();
+    EXPECT_TRUE(request.save);
+    EXPECT_TRUE(request.overwritePrompt);
+    EXPECT_EQ(request.defaultExtension, "htm");
+    EXPECT_EQ(request.initialPath, "/site/index.htm");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_OUTPUT_FILE), "/other/index.htm");
+}
+
+TEST_F(ControlsTest, AdvancedTwiceRestoresEveryControlAndTheHeight) {
+    open();
+    ASSERT_EQ(dialog.advancedOutput, 0);
+    for (int id : advancedOnlyControls) EXPECT_FALSE(dialog.IsControlVisible(id)) << id;
+    std::vector<gui::Rect> before;
+    for (const gui::Control& control : dialog.controls()) before.push_back(control.rect);
+    gui::Rect window = dialog.GetWindowRect();
+
+    dialog.UserClick(IDC_ADVANCED);
+    EXPECT_EQ(dialog.advancedOutput, 1);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_ADVANCED), "<<");
+    EXPECT_EQ(dialog.GetWindowRect().height, window.height + advancedShift);
+    for (int id : advancedOnlyControls) EXPECT_TRUE(dialog.IsControlVisible(id)) << id;
+    // The expanded layout is the template's own.
+    for (const gui::ControlTemplate& item : vantryDialogTemplate.controls) {
+        if (item.id != gui::IDSTATIC) {
+            EXPECT_EQ(dialog.GetControlRect(item.id), item.rect) << item.id;
+        }
+    }
+
+    dialog.UserClick(IDC_ADVANCED);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_ADVANCED), "Advanced");
+    EXPECT_EQ(dialog.GetWindowRect(), window);
+    for (std::size_t i = 0; i < dialog.controls().size(); ++i)
+        EXPECT_EQ(dialog.controls()[i].rect, before[i]) << dialog.controls()[i].id;
+    dialog.saveSettings(false);
+    EXPECT_EQ(store.getInt("General", "AdvancedOutput", -1), 0);
+}
+
+TEST_F(ControlsTest, ViewOpensAnExistingOutputAndReportsAMissingOne) {
+    open();
+    std::string missing = scratch / "none.html";
+    dialog.UserType(IDC_OUTPUT_FILE, missing);
+    dialog.UserClick(IDC_VIEW);
+    EXPECT_EQ(boxTexts().back(), "The file \"" + missing + "\" does not exist.");
+    EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Error);
+    EXPECT_TRUE(shell.opened.empty());
+
+    scratch.write("out/index.html", "<html></html>");
+    dialog.UserType(IDC_OUTPUT_FILE, scratch / "out/index.html");
+    dialog.UserClick(IDC_VIEW);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{scratch / "out/index.html"});
+
+    // The window menu's "Visit Website" goes to the product's site.
+    std::vector<std::string> menu;
+    for (const gui::MenuEntry& entry : dialog.menuEntries()) menu.push_back(entry.text);
+    EXPECT_EQ(menu.back(), "&About Vantry...");
+    EXPECT_NE(std::find(menu.begin(), menu.end(), "&Visit Website"), menu.end());
+    dialog.UserMenuCommand(IDM_VISIT_WEBSITE);
+    EXPECT_EQ(shell.opened.back(), productWebAddress);
 }
 
 }  // namespace

@@ -67,16 +67,20 @@ enum VantryDialogId : int {
 
     // The menu command that runs like the Go button.
     ID_RUN_COMMAND = 32771,
-
-    // The window menu's "&Generate Command Line..." (WM_SYSCOMMAND).
-    ID_GENERATE_COMMAND_LINE = 0x20,
 };
 
 // The template: caption "Vantry", 377 by 337 dialog units, in the
 // Advanced layout (the simple one hides part of it).
 extern const gui::DialogTemplate vantryDialogTemplate;
 
-// The product's web address, shown by the link control.
+// The product's web address, opened by the window menu's "Visit Website".
 extern const char* const productWebAddress;
+
+// The two layouts: the controls shown only in the Advanced one, the
+// controls below them that move, and how far (in dialog units: the 125
+// pixels of the 13-pixel line that these sizes were drawn for).
+extern const int advancedOnlyControls[26];
+extern const int layoutMovedControls[28];
+constexpr int advancedShift = 77;
 
 }  // namespace ui

@@ -12,13 +12,26 @@ std::atomic<Backend*> replacementBackend{nullptr};
 
 Backend::~Backend() = default;
 
+void Backend::createWindow(CDialog&) {}
+void Backend::showWindow(CDialog&) {}
+void Backend::destroyWindow(CDialog&) {}
+void Backend::dialogEnded(CDialog&) {}
 void Backend::controlChanged(CDialog&, int) {}
+void Backend::focusControl(CDialog&, int) {}
 
 bool Backend::chooseFiles(CDialog*, const FileChooser&, std::vector<std::string>&) {
     return false;
 }
 
+bool Backend::chooseFolder(CDialog*, const std::string&, const std::string&, std::string&) {
+    return false;
+}
+
 bool Backend::chooseColor(CDialog*, unsigned&) { return false; }
+
+void Backend::beep() {}
+
+void Backend::setWaitCursor(bool) {}
 
 int Backend::textWidth(const std::string& text) {
     int characters = 0;
@@ -40,5 +53,10 @@ Answer messageBox(const std::string& text, const std::string& caption, Buttons b
                   Icon icon) {
     return backend().messageBox(text, caption, buttons, icon);
 }
+
+CWaitCursor::CWaitCursor() : shownBy(backend()) { shownBy.setWaitCursor(true); }
+CWaitCursor::~CWaitCursor() { shownBy.setWaitCursor(false); }
+
+void MessageBeep() { backend().beep(); }
 
 }  // namespace gui

@@ -59,6 +59,14 @@ Control controlFrom(const ControlTemplate& item) {
 
 }  // namespace
 
+CControlWrapper::~CControlWrapper() = default;
+
+void CControlWrapper::OnAttached(CDialog&, int) {}
+
+void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
+    dx.dialog.AttachControl(id, wrapper);
+}
+
 CDialog::CDialog(const DialogTemplate& tmpl)
     : dialogTemplate(tmpl), caption(tmpl.caption != nullptr ? tmpl.caption : "") {
     windowRect = Rect{0, 0, tmpl.width, tmpl.height};
@@ -92,13 +100,25 @@ void CDialog::Create() {
     created = true;
     ended = false;
     messageWindow = std::make_unique<platform::MessageWindow>();
+    backend().createWindow(*this);
     OnInitDialog();
 }
 
 void CDialog::Destroy() {
     if (!created || messageWindow == nullptr) return;
-    OnDestroy();
+    try {
+        OnDestroy();
+    } catch (...) {
+        backend().destroyWindow(*this);
+        messageWindow.reset();
+        throw;
+    }
+    backend().destroyWindow(*this);
     messageWindow.reset();
+}
+
+void CDialog::ShowWindow() {
+    if (messageWindow != nullptr) backend().showWindow(*this);
 }
 
 std::size_t CDialog::PumpMessages() {
@@ -110,8 +130,8 @@ std::size_t CDialog::PumpMessages() {
 void CDialog::Dispatch(const platform::WindowMessage& message) {
     switch (message.message) {
         case WM_COMMAND:
-            OnCommand(static_cast<int>(message.wParam & 0xFFFFu),
-                      static_cast<unsigned>((message.wParam >> 16) & 0xFFFFu));
+            notify(static_cast<int>(message.wParam & 0xFFFFu),
+                   static_cast<unsigned>((message.wParam >> 16) & 0xFFFFu));
             break;
         case WM_CLOSE:
             OnClose();
@@ -124,6 +144,7 @@ void CDialog::Dispatch(const platform::WindowMessage& message) {
 void CDialog::EndDialog(int value) {
     ended = true;
     result = value;
+    backend().dialogEnded(*this);
 }
 
 platform::WindowHandle CDialog::GetSafeHwnd() const {
@@ -169,6 +190,26 @@ bool CDialog::OnCommand(int id, unsigned notification) {
 
 bool CDialog::OnMessage(const platform::WindowMessage&) { return false; }
 
+bool CDialog::OnToolTipNeedText(int, std::string&) { return false; }
+
+void CDialog::EnableToolTips(bool enable) { toolTips = enable; }
+
+void CDialog::AppendMenuEntry(int command, const std::string& text) {
+    menu.push_back(MenuEntry{text.empty() ? 0 : command, text});
+}
+
+void CDialog::SetIcon(int iconId) {
+    icon = iconId;
+    backend().controlChanged(*this, 0);
+}
+
+void CDialog::SetTextColor(int id, int rgb) {
+    Control& c = control(id);
+    if (c.textColor == rgb) return;
+    c.textColor = rgb;
+    changed(id);
+}
+
 std::size_t CDialog::indexOf(int id) const {
     for (std::size_t i = 0; i < controlList.size(); ++i)
         if (controlList[i].id == id && id != IDSTATIC) return i;
@@ -182,6 +223,25 @@ const Control& CDialog::control(int id) const { return controlList[indexOf(id)];
 bool CDialog::hasControl(int id) const {
     return id != IDSTATIC && std::any_of(controlList.begin(), controlList.end(),
                                          [id](const Control& c) { return c.id == id; });
+}
+
+void CDialog::AttachControl(int id, CControlWrapper& wrapper) {
+    indexOf(id);
+    for (auto& [boundId, bound] : wrappers) {
+        if (boundId != id) continue;
+        if (bound == &wrapper) return;
+        bound = &wrapper;
+        wrapper.OnAttached(*this, id);
+        return;
+    }
+    wrappers.emplace_back(id, &wrapper);
+    wrapper.OnAttached(*this, id);
+}
+
+void CDialog::notify(int id, unsigned notification) {
+    for (const auto& [boundId, wrapper] : wrappers)
+        if (boundId == id && wrapper->OnReflectedCommand(notification)) return;
+    OnCommand(id, notification);
 }
 
 void CDialog::changed(int id) { backend().controlChanged(*this, id); }
@@ -262,6 +322,7 @@ Rect CDialog::GetControlRect(int id) const { return control(id).rect; }
 void CDialog::GotoDlgCtrl(int id) {
     indexOf(id);
     focusId = id;
+    backend().focusControl(*this, id);
 }
 
 int CDialog::AddEntry(int id, const std::string& text) {
@@ -330,8 +391,12 @@ void CDialog::SetWindowRect(const Rect& rect) {
 }
 
 void CDialog::UserType(int id, const std::string& text) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible || (c.style & StyleReadOnly) != 0 ||
+        c.kind == ControlKind::ReadOnlyEdit)
+        return;
     SetDlgItemText(id, text);
-    OnCommand(id, EN_CHANGE);
+    notify(id, EN_CHANGE);
 }
 
 void CDialog::UserClick(int id) {
@@ -348,12 +413,18 @@ void CDialog::UserClick(int id) {
             --first;
         SetRadioIndex(controlList[first].id, static_cast<int>(index - first));
     }
-    OnCommand(id, BN_CLICKED);
+    notify(id, BN_CLICKED);
 }
 
 void CDialog::UserSelect(int id, int index) {
+    const Control& c = control(id);
+    if (!c.enabled || !c.visible) return;
     SetSelection(id, index);
-    OnCommand(id, CBN_SELCHANGE);
+    notify(id, CBN_SELCHANGE);
+}
+
+void CDialog::UserMenuCommand(int command) {
+    Dispatch(platform::WindowMessage{WM_SYSCOMMAND, static_cast<std::uintptr_t>(command), 0});
 }
 
 }  // namespace gui

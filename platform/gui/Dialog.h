@@ -50,9 +50,28 @@ struct Control {
     int rangeLow = 0;                  // progress bar
     int rangeHigh = 100;
     int position = 0;
+    int textColor = -1;  // 0xRRGGBB; -1: the usual colour
+};
+
+// An entry of the window's menu; command 0 is a separator.
+struct MenuEntry {
+    int command = 0;
+    std::string text;
 };
 
 class CDialog;
+
+// A wrapper of one control that takes the control's own notifications
+// before the dialog sees them (a link static takes its clicks).
+class CControlWrapper {
+public:
+    virtual ~CControlWrapper();
+    // Told when the wrapper is bound to the control.
+    virtual void OnAttached(CDialog& dialog, int id);
+    // Returns true when it handled the notification (the dialog's
+    // OnCommand is then not called).
+    virtual bool OnReflectedCommand(unsigned notification) = 0;
+};
 
 // The direction of one data exchange.
 class CDataExchange {
@@ -68,6 +87,8 @@ public:
 void DDX_Text(CDataExchange& dx, int id, std::string& value);
 void DDX_Check(CDataExchange& dx, int id, int& value);
 void DDX_Radio(CDataExchange& dx, int firstRadioId, int& value);
+// Binds a wrapper to the control (once; later exchanges change nothing).
+void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper);
 
 class CDialog {
 public:
@@ -90,10 +111,13 @@ public:
     void Create();
     void Destroy();
 
+    // Shows the window (a modal loop shows it anyway).
+    void ShowWindow();
+
     // Hands every message queued now to the handlers; returns how many.
     std::size_t PumpMessages();
     // Routes one message: WM_COMMAND to OnCommand, WM_CLOSE to OnClose,
-    // everything else to OnMessage.
+    // everything else (WM_SYSCOMMAND too) to OnMessage.
     void Dispatch(const platform::WindowMessage& message);
 
     // Ends the modal loop with the result; the window stays until Destroy.
@@ -122,6 +146,28 @@ public:
     virtual void OnDestroy();
     virtual bool OnCommand(int id, unsigned notification);
     virtual bool OnMessage(const platform::WindowMessage& message);
+    // The text of a control's tool tip, asked for each time the pointer
+    // rests on a control while tool tips are enabled. Returns false for no
+    // tip. The default gives none.
+    virtual bool OnToolTipNeedText(int id, std::string& text);
+
+    // Tool tips of this dialog's controls (off until enabled).
+    void EnableToolTips(bool enable);
+    bool ToolTipsEnabled() const { return toolTips; }
+
+    // The window's menu (a context menu of the dialog with a display);
+    // choosing an entry posts nothing but dispatches WM_SYSCOMMAND at once.
+    // An empty text adds a separator.
+    void AppendMenuEntry(int command, const std::string& text);
+    const std::vector<MenuEntry>& menuEntries() const { return menu; }
+
+    // The window's icon (a resource id; 0 none).
+    void SetIcon(int iconId);
+    int GetIcon() const { return icon; }
+
+    // Binds wrapper to the control id (see CControlWrapper); the wrapper
+    // must outlive the dialog's window. Binding again replaces it.
+    void AttachControl(int id, CControlWrapper& wrapper);
 
     // Controls by id. An id that the template does not hold is a fault of
     // the program: these throw std::out_of_range naming the id.
@@ -167,6 +213,9 @@ public:
     int GetSelection(int id) const;
     std::string GetEntry(int id, int index) const;
 
+    // A control's text colour (0xRRGGBB, -1 the usual one).
+    void SetTextColor(int id, int rgb);
+
     // Progress bars.
     void SetProgressPosition(int id, int position);
     int GetProgressPosition(int id) const;
@@ -179,16 +228,21 @@ public:
 
     // What a user does, as the backend reports it: type into a text box (the
     // text changes, then EN_CHANGE), click a button (a check box toggles, a
-    // radio is ticked alone in its group, then BN_CLICKED; a disabled or
-    // hidden control ignores it), choose a list entry (then CBN_SELCHANGE).
+    // radio is ticked alone in its group, then BN_CLICKED), choose a list
+    // entry (then CBN_SELCHANGE), choose an entry of the window's menu. A
+    // disabled or hidden control ignores it, and so does a read-only edit
+    // typed into.
     void UserType(int id, const std::string& text);
     void UserClick(int id);
     void UserSelect(int id, int index);
+    void UserMenuCommand(int command);
 
     const DialogTemplate& getTemplate() const { return dialogTemplate; }
 
 private:
     std::size_t indexOf(int id) const;
+    // A control's notification: its wrapper's first, then OnCommand.
+    void notify(int id, unsigned notification);
     std::pair<std::size_t, std::size_t> radioGroup(int firstRadioId) const;
     void changed(int id);
 
@@ -198,6 +252,10 @@ private:
     std::string caption;
     Rect windowRect;
     int focusId = 0;
+    std::vector<MenuEntry> menu;
+    std::vector<std::pair<int, CControlWrapper*>> wrappers;
+    int icon = 0;
+    bool toolTips = false;
     bool created = false;
     bool ended = false;
     int result = 0;

@@ -31,6 +31,7 @@ enum class ControlKind {
     Radio,          // ticked alone in its group when clicked
     DropDownList,   // a closed list to choose one entry from
     ProgressBar,    // range 0 to 100 unless set otherwise
+    Icon,           // the program's icon
 };
 
 // Style bits of a control.
@@ -42,6 +43,8 @@ enum ControlStyle : unsigned {
     StyleHidden = 1u << 3,    // starts hidden
     StyleTabStop = 1u << 4,
     StyleReadOnly = 1u << 5,    // an edit the user cannot change
+    StyleScrollBars = 1u << 6,  // a multi-line edit with both scroll bars, lines unwrapped
+    StyleWordWrap = 1u << 7,    // a label whose text wraps onto further lines
     StyleFixedFont = 1u << 8,   // an edit in a fixed-pitch font (examples of code)
 };
 

@@ -135,6 +135,72 @@ void HeadlessBackend::watchInterrupts() {
     }).detach();
 }
 
+bool HeadlessBackend::chooseFiles(CDialog*, const FileChooser& request,
+                                  std::vector<std::string>& chosen) {
+    std::lock_guard<std::mutex> lock(mutex);
+    requests.push_back(request);
+    if (scriptedFiles.empty()) return false;
+    std::vector<std::string> files = std::move(scriptedFiles.front());
+    scriptedFiles.pop_front();
+    if (files.empty()) return false;
+    chosen = std::move(files);
+    return true;
+}
+
+bool HeadlessBackend::chooseFolder(CDialog*, const std::string& title,
+                                   const std::string& initialFolder, std::string& chosen) {
+    std::lock_guard<std::mutex> lock(mutex);
+    FileChooser request;
+    request.filter = title;
+    request.initialPath = initialFolder;
+    requests.push_back(request);
+    if (scriptedFolders.empty()) return false;
+    std::string folder = std::move(scriptedFolders.front());
+    scriptedFolders.pop_front();
+    if (folder.empty()) return false;
+    chosen = std::move(folder);
+    return true;
+}
+
+bool HeadlessBackend::chooseColor(CDialog*, unsigned& rgb) {
+    std::lock_guard<std::mutex> lock(mutex);
+    requests.push_back(FileChooser{});
+    if (scriptedColors.empty()) return false;
+    rgb = scriptedColors.front();
+    scriptedColors.pop_front();
+    return true;
+}
+
+void HeadlessBackend::beep() {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++beeps;
+}
+
+void HeadlessBackend::scriptFiles(std::vector<std::string> files) {
+    std::lock_guard<std::mutex> lock(mutex);
+    scriptedFiles.push_back(std::move(files));
+}
+
+void HeadlessBackend::scriptFolder(std::string folder) {
+    std::lock_guard<std::mutex> lock(mutex);
+    scriptedFolders.push_back(std::move(folder));
+}
+
+void HeadlessBackend::scriptColor(unsigned rgb) {
+    std::lock_guard<std::mutex> lock(mutex);
+    scriptedColors.push_back(rgb);
+}
+
+std::vector<FileChooser> HeadlessBackend::chooserRequests() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return requests;
+}
+
+int HeadlessBackend::beepCount() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return beeps;
+}
+
 std::vector<HeadlessBackend::Shown> HeadlessBackend::shownBoxes() const {
     std::lock_guard<std::mutex> lock(mutex);
     return shown;

@@ -63,6 +63,15 @@ public:
     // Call it once, before any other thread starts.
     void watchInterrupts();
 
+    // Choosers take the next scripted choice of their kind and otherwise
+    // answer as cancelled; every request is recorded. Safe from any thread.
+    bool chooseFiles(CDialog* owner, const FileChooser& request,
+                     std::vector<std::string>& chosen) override;
+    bool chooseFolder(CDialog* owner, const std::string& title, const std::string& initialFolder,
+                      std::string& chosen) override;
+    bool chooseColor(CDialog* owner, unsigned& rgb) override;
+    void beep() override;
+
     struct Shown {
         std::string text;
         std::string caption;
@@ -74,6 +83,16 @@ public:
     std::vector<Shown> shownBoxes() const;
     void scriptAnswer(Answer answer);
 
+    // Test scripting of the choosers, one choice per call in order; an
+    // empty list of files or an empty folder stands for Cancel.
+    void scriptFiles(std::vector<std::string> files);
+    void scriptFolder(std::string folder);
+    void scriptColor(unsigned rgb);
+    // The requests the choosers received (folder requests as a FileChooser
+    // whose initialPath is the initial folder and filter the title).
+    std::vector<FileChooser> chooserRequests() const;
+    int beepCount() const;
+
 private:
     std::ostream& out;
     std::ostream& err;
@@ -82,6 +101,11 @@ private:
     mutable std::mutex mutex;
     std::vector<Shown> shown;
     std::deque<Answer> scripted;
+    std::deque<std::vector<std::string>> scriptedFiles;
+    std::deque<std::string> scriptedFolders;
+    std::deque<unsigned> scriptedColors;
+    std::vector<FileChooser> requests;
+    int beeps = 0;
     std::atomic<platform::WindowHandle> activeWindow{nullptr};
 };
 

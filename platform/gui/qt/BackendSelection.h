@@ -1,0 +1,48 @@
+// The program's choice of backend at start-up: real windows when a display
+// is reachable, the headless backend otherwise.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace gui {
+
+class Backend;
+class HeadlessBackend;
+class QtBackend;
+
+// The Qt platform that can show real windows: the one QT_QPA_PLATFORM
+// names (such as "offscreen"), else "xcb" when the X display of DISPLAY
+// accepts a connection (a local socket; an X display on another host is
+// taken as reachable), else "wayland" when the Wayland display of
+// WAYLAND_DISPLAY does; "" when none can.
+std::string reachablePlatform();
+
+// The same test over given values, for tests. xSocketDirectory is where
+// local X displays have their sockets ("/tmp/.X11-unix"), runtimeDirectory
+// where Wayland's are (XDG_RUNTIME_DIR).
+std::string reachablePlatform(const std::string& qpaPlatform, const std::string& display,
+                              const std::string& waylandDisplay,
+                              const std::string& xSocketDirectory,
+                              const std::string& runtimeDirectory);
+
+// Chooses and installs the backend (setBackend) for the life of the object.
+class ProgramBackend {
+public:
+    // Real windows on the reachable platform when Qt has its plugin;
+    // otherwise headless. argc and argv must outlive the object.
+    ProgramBackend(int& argc, char** argv);
+    ~ProgramBackend();
+    ProgramBackend(const ProgramBackend&) = delete;
+    ProgramBackend& operator=(const ProgramBackend&) = delete;
+
+    // The headless backend when it was chosen, else null.
+    HeadlessBackend* headless() const { return headlessBackend.get(); }
+
+private:
+    std::unique_ptr<HeadlessBackend> headlessBackend;
+    std::unique_ptr<QtBackend> qtBackend;
+    Backend* previous = nullptr;
+};
+
+}  // namespace gui

@@ -1,0 +1,210 @@
+// The main dialog and its small dialogs on real widgets (Qt's offscreen
+// platform): a whole run driven through them, their layouts at two font
+// sizes, and screenshots.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/gui/qt/testing/QtTestDriver.h"
+#include "run/TestRecording.h"
+#include "ui/CAboutBox.h"
+#include "ui/CVantryDlg.h"
+#include "ui/CWarningsDialog.h"
+#include "ui/RunCallbacks.h"
+#include "ui/RunConsole.h"
+#include "ui/ToolTips.h"
+#include "ui/VantryDialogTemplate.h"
+
+using namespace ui;
+namespace qt = gui::qttest;
+
+namespace {
+
+// Remembers what the progress bar and the title showed after each of the
+// run's progress messages.
+class WatchedDialog : public CVantryDlg {
+public:
+    using CVantryDlg::CVantryDlg;
+    bool OnMessage(const platform::WindowMessage& message) override {
+        bool handled = CVantryDlg::OnMessage(message);
+        if (message.message == WM_RUN_PROGRESS) {
+            shownPercents.push_back(qt::shownProgress(*this, IDC_PROGRESS));
+            shownTitles.push_back(qt::shownTitle(*this));
+        }
+        return handled;
+    }
+    std::vector<int> shownPercents;
+    std::vector<std::string> shownTitles;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+        setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
+        scratch.write("src/foo.h", "/** A class. */\nclass Foo {\npublic:\n  /** A member. */\n  int bar(int x);\n};\n");
+        store.writeText("General", "DocModule", "vantry-recording");
+        // Boxes would wait for a user: each is answered and remembered.
+        qt::onMessageBox([this](const std::string& text, const std::string&, gui::Buttons, gui::Icon) {
+            boxes.push_back(text);
+            return gui::Answer::No;
+        });
+    }
+    void TearDown() override {
+        unsetenv("VANTRY_RECORD_FILE");
+        unsetenv("VANTRY_RECORD_REPORT");
+        ui::toolTipsEnabled = true;
+    }
+    void open(CVantryDlg& dialog) {
+        dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
+        dialog.Create();
+        dialog.ShowWindow();
+        qt::processEvents();
+    }
+
+    qt::UseQt useQt;
+    testing_support::ScratchDirectory scratch;
+    platform::MemorySettingsStore store;
+    std::ostringstream consoleText;
+    RunConsole console{RunConsole::Mode::Silent, consoleText};
+    std::vector<std::string> boxes;
+};
+
+TEST_F(WindowTest, AWholeRunThroughTheWidgets) {
+    // A real run: the standard module over a good file and one the
+    // preprocessor warns about.
+    scratch.write("src/open.h", "#if 1\nclass Open {};\n");
+    WatchedDialog dialog(store, nullptr, &console);
+    open(dialog);
+    EXPECT_EQ(qt::shownText(dialog, IDC_MODULE_LIST), "vantry-recording");
+    EXPECT_EQ(qt::shownText(dialog, IDC_ADVANCED), "Advanced");
+    EXPECT_FALSE(qt::shownVisible(dialog, IDC_HEADER_TEXT));
+
+    qt::type(dialog, IDC_PROJECT_LIST, "\"" + (scratch / "src") + "\"\r\n");
+    qt::type(dialog, IDC_OUTPUT_FILE, scratch / "out/index.html");
+    qt::type(dialog, IDC_TITLE, "Window run");
+    EXPECT_TRUE(qt::shownEnabled(dialog, IDC_VIEW));
+    qt::select(dialog, IDC_MODULE_LIST, dialog.FindEntry(IDC_MODULE_LIST, "vantry-standard"));
+    EXPECT_EQ(dialog.loadedModules.count("vantry-standard"), 1u);
+
+    std::string warningsShown;
+    qt::onModal([&](gui::CDialog& shown) {
+        ASSERT_EQ(shown.getTemplate().id, IDD_WARNINGS);
+        warningsShown = qt::shownText(shown, IDC_WARNINGS_TEXT);
+        qt::screenshot(shown, "warnings-dialog");
+        // Read-only: typing changes nothing.
+        qt::type(shown, IDC_WARNINGS_TEXT, "edited");
+        EXPECT_EQ(qt::shownText(shown, IDC_WARNINGS_TEXT), warningsShown);
+        qt::click(shown, gui::IDOK);
+    });
+    qt::click(dialog, IDC_RUN);
+    EXPECT_EQ(qt::shownText(dialog, gui::IDOK), "Cancel");
+    EXPECT_FALSE(qt::shownEnabled(dialog, IDC_RUN));
+    ASSERT_TRUE(qt::waitUntil([&] { return !dialog.isRunning && !warningsShown.empty(); }));
+    qt::processEvents();
+
+    EXPECT_NE(warningsShown.find("Unexpected end-of-file while parsing #ifdef"), std::string::npos)
+        << warningsShown;
+    EXPECT_EQ(warningsShown, warningsText());
+    EXPECT_TRUE(std::filesystem::exists(scratch / "out/index.html"));
+    // The bar went to 100 with the title; the run's end set both back.
+    ASSERT_FALSE(dialog.shownPercents.empty());
+    auto full = std::find(dialog.shownPercents.begin(), dialog.shownPercents.end(), 100);
+    ASSERT_NE(full, dialog.shownPercents.end()) << ::testing::PrintToString(dialog.shownPercents);
+    EXPECT_EQ(dialog.shownTitles[static_cast<std::size_t>(full - dialog.shownPercents.begin())],
+              "100% (Vantry Processing)");
+    EXPECT_EQ(dialog.shownPercents.back(), 0);
+    EXPECT_EQ(qt::shownTitle(dialog), "Vantry");
+    EXPECT_EQ(qt::shownText(dialog, IDC_STATUS_LINE2), "Done.");
+    EXPECT_EQ(qt::shownText(dialog, gui::IDOK), "Close");
+    EXPECT_TRUE(qt::shownEnabled(dialog, IDC_RUN));
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+
+    // Close saves without a question.
+    qt::click(dialog, gui::IDOK);
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(store.getString("General", "ProjectName", ""), "Window run");
+    EXPECT_EQ(store.getString("General", "HtmlOutput", ""), scratch / "out/index.html");
+    EXPECT_EQ(store.getString("General", "DocModule", ""), "vantry-standard");
+    dialog.Destroy();
+}
+
+TEST_F(WindowTest, EnterRunsAndTheCloseBoxIsRefusedDuringARun) {
+    CVantryDlg dialog(store, nullptr, &console);
+    open(dialog);
+    // Enter in an edit runs Go, which refuses the empty fields; the dialog stays.
+    qt::type(dialog, IDC_TITLE, "T");
+    qt::press(dialog, qt::Key::Enter);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Please enter a list of directories or files to process."});
+    EXPECT_FALSE(dialog.IsEnded());
+    EXPECT_EQ(qt::focusedControl(dialog), IDC_PROJECT_LIST);
+
+    dialog.isRunning = true;  // as while a run goes on
+    dialog.Dispatch(platform::WindowMessage{gui::WM_CLOSE, 0, 0});
+    EXPECT_EQ(boxes.back(), "Processing is in progress.  Click Cancel to stop.");
+    EXPECT_FALSE(dialog.IsEnded());
+    dialog.isRunning = false;
+    qt::press(dialog, qt::Key::Escape);  // closes without saving
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(store.saveCount, 0);
+    dialog.Destroy();
+}
+
+TEST_F(WindowTest, ToolTipsFollowTheSetting) {
+    CVantryDlg dialog(store, nullptr, &console);
+    open(dialog);
+    EXPECT_EQ(qt::toolTipOf(dialog, IDC_VIEW), "Views the HTML output in your default web browser.");
+    EXPECT_EQ(qt::toolTipOf(dialog, IDC_PROGRESS), "");
+    dialog.Destroy();
+
+    store.writeInt("General", "DisableToolTips", 1);
+    CVantryDlg quiet(store, nullptr, &console);
+    open(quiet);
+    EXPECT_EQ(qt::toolTipOf(quiet, IDC_VIEW), "");
+    quiet.Destroy();
+}
+
+// Every dialog of the program, in both layouts of the main dialog, at the
+// desktop's font and at one half as large again: nothing overlaps, no text
+// is cut. The screenshots are taken at the desktop's font.
+TEST_F(WindowTest, EveryDialogLaysOutAtTwoFontSizes) {
+    for (double scale : {1.0, 1.5}) {
+        SCOPED_TRACE("font scale " + std::to_string(scale));
+        qt::setFontScale(scale);
+        std::string suffix = scale == 1.0 ? "" : "-large";
+        CVantryDlg dialog(store, nullptr, &console);
+        open(dialog);
+        EXPECT_EQ(qt::layoutProblems(dialog), std::vector<std::string>{});
+        qt::screenshot(dialog, "main-dialog-simple" + suffix);
+        gui::Rect simple = qt::shownWindowRect(dialog);
+        qt::click(dialog, IDC_ADVANCED);
+        qt::processEvents();
+        EXPECT_EQ(qt::layoutProblems(dialog), std::vector<std::string>{});
+        qt::screenshot(dialog, "main-dialog-advanced" + suffix);
+        EXPECT_GT(qt::shownWindowRect(dialog).height, simple.height);
+        EXPECT_TRUE(qt::shownVisible(dialog, IDC_HEADER_TEXT));
+
+        // The About box, from the window's menu.
+        bool aboutShown = false;
+        qt::onModal([&](gui::CDialog& shown) {
+            aboutShown = shown.getTemplate().id == IDD_ABOUTBOX;
+            EXPECT_EQ(qt::shownText(shown, IDC_ABOUT_VERSION).rfind("Vantry Version ", 0), 0u);
+            EXPECT_EQ(qt::layoutProblems(shown), std::vector<std::string>{});
+            qt::screenshot(shown, "about-box" + suffix);
+            qt::press(shown, qt::Key::Escape);
+        });
+        EXPECT_TRUE(qt::chooseMenuEntry(dialog, "&About Vantry..."));
+        EXPECT_TRUE(aboutShown);
+        dialog.Destroy();
+
+        CWarningsDialog warnings("a\r\nb\r\n", nullptr);
+        warnings.Create();
+        warnings.ShowWindow();
+        EXPECT_EQ(qt::layoutProblems(warnings), std::vector<std::string>{});
+        warnings.Destroy();
+    }
+}
+
+}  // namespace
