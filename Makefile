@@ -49,7 +49,7 @@ DOCS_INPUT ?= samples/cpp samples/java/shapes=com.example.shapes \
               samples/csharp=Example.Inventory
 docs: build
 	rm -rf $(BUILD)/docs
-	env -u DISPLAY -u WAYLAND_DISPLAY $(BUILD)/vantry -autorun -autoquit -overwrite \
+	env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $(BUILD)/vantry -autorun -autoquit -overwrite \
 	  -accept3slash "-title=$(DOCS_TITLE)" -module=vantry-standard \
 	  $(DOCS_INPUT) $(BUILD)/docs/index.html
 

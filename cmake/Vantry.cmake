@@ -47,12 +47,12 @@ function(vantry_test name)
   set_target_properties(${name} PROPERTIES
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
-  # Tests that show real windows do so on Qt's offscreen platform and save
-  # their screenshots in VANTRY_SCREENSHOT_DIR. Leak reports from inside Qt
+  # Tests that show real windows do so on Qt's offscreen platform (their
+  # driver chooses it) and save their screenshots in VANTRY_SCREENSHOT_DIR. Leak reports from inside Qt
   # and fontconfig (their caches live until exit) are suppressed by a file
   # that names only their frames.
   set_tests_properties(${name} PROPERTIES TIMEOUT 900
-    ENVIRONMENT "VANTRY_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTRY_BUILD_DIR=${CMAKE_BINARY_DIR};VANTRY_SCREENSHOT_DIR=${VANTRY_SCREENSHOT_DIR};QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan-qt.supp:print_suppressions=0")
+    ENVIRONMENT "VANTRY_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTRY_BUILD_DIR=${CMAKE_BINARY_DIR};VANTRY_SCREENSHOT_DIR=${VANTRY_SCREENSHOT_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan-qt.supp:print_suppressions=0")
 endfunction()
 
 set(VANTRY_SCREENSHOT_DIR "${PROJECT_SOURCE_DIR}/build/screenshots" CACHE PATH

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -23,6 +24,18 @@ public:
 class SystemShell : public Shell {
 public:
     bool open(const std::string& target, std::string* errorText) override;
+};
+
+// The test double: opens nothing, remembers every target and answers
+// works.
+class RecordingShell : public Shell {
+public:
+    bool open(const std::string& target, std::string*) override {
+        opened.push_back(target);
+        return works;
+    }
+    std::vector<std::string> opened;
+    bool works = true;
 };
 
 // The shell in use: the system shell unless a test replaced it.

@@ -164,11 +164,11 @@ struct SecondaryDialog {
 const SecondaryDialog secondaryDialogs[] = {
     {IDC_MODULE_OPTIONS, &CVantryDlg::onModuleOptions},
     {IDC_FILE_EXTENSIONS, &CVantryDlg::onFileExtensions},
-    {IDC_PREPROCESSOR_DEFS, &CVantryDlg::onPreprocessorDefs},
+    {IDC_PREPROCESSOR_DEFS, &CVantryDlg::onPreprocessorDefines},
     {IDC_OTHER, &CVantryDlg::onOtherOptions},
     {IDC_FEEDBACK, nullptr},
     {IDC_UPDATE, nullptr},
-    {IDM_GENERATE_COMMAND_LINE, &CVantryDlg::onGenerateCommandLine},
+    {ID_GENERATE_COMMAND_LINE, &CVantryDlg::onGenerateCommandLine},
 };
 
 const SecondaryDialog* secondaryDialog(int id) {
@@ -244,8 +244,8 @@ bool CVantryDlg::OnInitDialog() {
 
     AppendMenuEntry(0, "");
     AppendMenuEntry(IDM_VISIT_WEBSITE, "&Visit Website");
-    if (available(IDM_GENERATE_COMMAND_LINE))
-        AppendMenuEntry(IDM_GENERATE_COMMAND_LINE, "&Generate Command Line...");
+    if (available(ID_GENERATE_COMMAND_LINE))
+        AppendMenuEntry(ID_GENERATE_COMMAND_LINE, "&Generate Command Line...");
     AppendMenuEntry(0, "");
     AppendMenuEntry(IDM_ABOUTBOX, "&About Vantry...");
     SetIcon(IDR_MAINFRAME);
@@ -398,7 +398,7 @@ bool CVantryDlg::onSysCommand(int command) {
             if (!platform::shell().open(productWebAddress, nullptr)) gui::MessageBeep();
             return true;
         }
-        case IDM_GENERATE_COMMAND_LINE:
+        case ID_GENERATE_COMMAND_LINE:
             if (available(command)) (this->*secondaryDialog(command)->open)();
             return true;
         default:

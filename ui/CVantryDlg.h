@@ -44,10 +44,9 @@ struct RunStatus {
 // The method of a Default/None/Custom row: the ticked radio's index.
 enum RowMethod { MethodDefault = 0, MethodNone = 1, MethodCustom = 2 };
 
-// Commands of the window's menu.
+// Commands of the window's menu (with ID_GENERATE_COMMAND_LINE).
 enum VantryMenuCommand : int {
     IDM_ABOUTBOX = 0x10,
-    IDM_GENERATE_COMMAND_LINE = 0x20,
     IDM_VISIT_WEBSITE = 0x30,
 };
 
@@ -110,21 +109,13 @@ public:
     void onView();
     // The window menu's commands; false for a command that is not ours.
     bool onSysCommand(int command);
-    // The buttons that open the secondary dialogs. Each handler is entered
-    // in one table (CVantryDlg.cpp, secondaryDialogs); a button whose
-    // handler is not there yet stays disabled. Module Options is refused
-    // while a run is in progress, before its handler is reached. Each opens
-    // its dialog over the dialog's current values and takes back what the
-    // user confirmed (ui/SecondaryDialogHandlers.cpp); Module Options hands
-    // the new values to the module and remembers what it took as the
-    // current module-option values. Errors are shown with the error icon.
-    void onModuleOptions();
-    void onFileExtensions();
-    void onPreprocessorDefs();
-    void onOtherOptions();
+    // The buttons of the feedback and update dialogs (not built yet). Each
+    // secondary dialog's handler is entered in one table (CVantryDlg.cpp,
+    // secondaryDialogs); a button whose handler is not there stays
+    // disabled. Module Options is refused while a run is in progress,
+    // before its handler is reached.
     void onFeedback();
     void onUpdate();
-    void onGenerateCommandLine();
     // Whether the secondary dialog of a button or menu command can be
     // opened (its handler is entered in the table).
     static bool canOpen(int id);
@@ -137,6 +128,17 @@ public:
     void onQuitRequest();
     void onShowWarnings();
     void onRunThreadGone();
+
+    // The secondary dialogs, each over the dialog's current values; what
+    // the user confirms is taken back (ui/SecondaryDialogHandlers.cpp).
+    // Module Options hands the new values to the module and remembers them
+    // as the current module-option values; its errors, and those of the
+    // command-line generator, are shown with the error icon.
+    void onModuleOptions();
+    void onPreprocessorDefines();
+    void onFileExtensions();
+    void onOtherOptions();
+    void onGenerateCommandLine();
 
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;

@@ -446,17 +446,6 @@ TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
 
 namespace {
 
-// Opens nothing; remembers what it was asked to open.
-class FakeShell : public platform::Shell {
-public:
-    bool open(const std::string& target, std::string*) override {
-        opened.push_back(target);
-        return works;
-    }
-    std::vector<std::string> opened;
-    bool works = true;
-};
-
 class ControlsTest : public DialogTest {
 protected:
     void SetUp() override {
@@ -467,7 +456,7 @@ protected:
         platform::setShell(previousShell);
         DialogTest::TearDown();
     }
-    FakeShell shell;
+    platform::RecordingShell shell;
     platform::Shell* previousShell = nullptr;
 };
 

@@ -12,6 +12,8 @@
 #include "ui/CAboutBox.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CWarningsDialog.h"
+#include "ui/ModuleOptionsDialog.h"
+#include "ui/SecondaryDialogTemplates.h"
 #include "ui/RunCallbacks.h"
 #include "ui/RunConsole.h"
 #include "ui/ToolTips.h"
@@ -204,6 +206,28 @@ TEST_F(WindowTest, EveryDialogLaysOutAtTwoFontSizes) {
         warnings.ShowWindow();
         EXPECT_EQ(qt::layoutProblems(warnings), std::vector<std::string>{});
         warnings.Destroy();
+
+        // The secondary dialogs, from their templates, and Module Options
+        // with rows of every kind.
+        for (const gui::DialogTemplate* item :
+             {&commandLineDialogTemplate, &fileExtensionsDialogTemplate,
+              &preprocessorDefinesDialogTemplate, &otherOptionsDialogTemplate,
+              &syntaxColoringDialogTemplate}) {
+            gui::CDialog plain(*item);
+            plain.Create();
+            EXPECT_EQ(qt::layoutProblems(plain), std::vector<std::string>{}) << item->caption;
+            if (scale == 1.0) qt::screenshot(plain, "dialog-" + std::to_string(item->id));
+            plain.Destroy();
+        }
+        ModuleOptionsDialog options("vantry-standard");
+        options.addOption("Page title suffix:", TextOption, "", "docs");
+        options.addOption("Frames:", ComboOption, "yes", "yes|no");
+        options.addOption("Show the time stamp on every page", CheckBoxOption, "false", "true");
+        options.addOption("Header background:", ColorOption, "#CCCCFF", "#CCCCFF");
+        options.Create();
+        EXPECT_EQ(qt::layoutProblems(options), std::vector<std::string>{});
+        if (scale == 1.0) qt::screenshot(options, "module-options");
+        options.Destroy();
     }
 }
 

@@ -50,7 +50,7 @@ void CVantryDlg::onModuleOptions() {
     }
 }
 
-void CVantryDlg::onPreprocessorDefs() {
+void CVantryDlg::onPreprocessorDefines() {
     PreprocessorDefinesDialog dialog(defines);
     if (dialog.DoModal() == gui::IDOK) defines = dialog.defines;
 }

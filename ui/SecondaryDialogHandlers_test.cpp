@@ -85,13 +85,13 @@ TEST_F(SecondaryDialogsTest, TheWindowMenuShowsTheCommandLine) {
         commandLine.UserClick(IDC_CMD_AUTORUN);
         commandLine.UserClick(gui::IDOK);
     });
-    dialog.Dispatch(platform::WindowMessage{gui::WM_SYSCOMMAND, IDM_GENERATE_COMMAND_LINE, 0});
+    dialog.Dispatch(platform::WindowMessage{gui::WM_SYSCOMMAND, ID_GENERATE_COMMAND_LINE, 0});
     EXPECT_EQ(backend.opened, std::vector<int>{IDD_COMMAND_LINE});
     EXPECT_EQ(store.getInt("CmdLineDialog", "AutoRun", 0), 1);
 
     // A list that cannot be split is reported instead.
     dialog.UserType(IDC_PROJECT_LIST, "\"open");
-    dialog.Dispatch(platform::WindowMessage{gui::WM_SYSCOMMAND, IDM_GENERATE_COMMAND_LINE, 0});
+    dialog.Dispatch(platform::WindowMessage{gui::WM_SYSCOMMAND, ID_GENERATE_COMMAND_LINE, 0});
     EXPECT_EQ(backend.opened.size(), 1u);
     ASSERT_FALSE(backend.shownBoxes().empty());
     EXPECT_EQ(backend.shownBoxes().back().icon, gui::Icon::Error);

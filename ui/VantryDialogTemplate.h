@@ -67,6 +67,9 @@ enum VantryDialogId : int {
 
     // The menu command that runs like the Go button.
     ID_RUN_COMMAND = 32771,
+
+    // The window menu's "&Generate Command Line..." (WM_SYSCOMMAND).
+    ID_GENERATE_COMMAND_LINE = 0x20,
 };
 
 // The template: caption "Vantry", 377 by 337 dialog units, in the

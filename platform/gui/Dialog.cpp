@@ -43,6 +43,14 @@ void DDX_Radio(CDataExchange& dx, int firstRadioId, int& value) {
         dx.dialog.SetRadioIndex(firstRadioId, value);
 }
 
+CControlWrapper::~CControlWrapper() = default;
+
+void CControlWrapper::OnAttached(CDialog&, int) {}
+
+void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
+    dx.dialog.AttachControl(id, wrapper);
+}
+
 namespace {
 
 Control controlFrom(const ControlTemplate& item) {
@@ -58,14 +66,6 @@ Control controlFrom(const ControlTemplate& item) {
 }
 
 }  // namespace
-
-CControlWrapper::~CControlWrapper() = default;
-
-void CControlWrapper::OnAttached(CDialog&, int) {}
-
-void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
-    dx.dialog.AttachControl(id, wrapper);
-}
 
 CDialog::CDialog(const DialogTemplate& tmpl)
     : dialogTemplate(tmpl), caption(tmpl.caption != nullptr ? tmpl.caption : "") {

@@ -33,16 +33,6 @@ public:
     int commandsSeen = 0;
 };
 
-class FakeShell : public platform::Shell {
-public:
-    bool open(const std::string& target, std::string*) override {
-        opened.push_back(target);
-        return works;
-    }
-    std::vector<std::string> opened;
-    bool works = true;
-};
-
 class LinkTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,7 +47,7 @@ protected:
     std::istringstream in;
     gui::HeadlessBackend headless{out, err, in, false};
     gui::Backend* previous = nullptr;
-    FakeShell shell;
+    platform::RecordingShell shell;
     platform::Shell* previousShell = nullptr;
 };
 

@@ -142,17 +142,6 @@ struct QtBackend::Impl {
     MessageBoxHook boxHook;
     std::exception_ptr looseError;
     QFont baseFont;
-    // The font of the windows made from now on: the base font at the scale.
-    QFont dialogFont() const {
-        QFont font = baseFont;
-        if (fontScale != 1.0) {
-            if (font.pointSizeF() > 0)
-                font.setPointSizeF(font.pointSizeF() * fontScale);
-            else
-                font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * fontScale)));
-        }
-        return font;
-    }
     double fontScale = 1.0;
     std::string lastToolTip;
 
@@ -162,6 +151,8 @@ struct QtBackend::Impl {
         return found != windows.end() ? found->second : nullptr;
     }
     QWidget* ownerWidget(CDialog* owner) const;
+    // The dialog font: the desktop's, scaled by fontScale.
+    QFont dialogFont() const;
 
     // Runs a call into the dialog; an exception is kept for the modal loop
     // (which ends) or, without one, for takeError.
@@ -343,6 +334,29 @@ QWidget* QtBackend::Impl::ownerWidget(CDialog* owner) const {
     return nullptr;
 }
 
+QFont QtBackend::Impl::dialogFont() const {
+    QFont font = baseFont;
+    if (fontScale != 1.0) {
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * fontScale);
+        else
+            font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * fontScale)));
+    }
+    return font;
+}
+
+namespace {
+
+// Pixels per horizontal dialog unit: a quarter of the letters' average
+// width.
+double horizontalUnit(const QFont& font) {
+    return QFontMetricsF(font).horizontalAdvance(
+               QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+           52.0 / 4.0;
+}
+
+}  // namespace
+
 QRect QtBackend::Impl::pixelRect(const WindowState& state, const Rect& r) const {
     // Edges are scaled rather than sizes, so that controls that touch in
     // dialog units still touch in pixels.
@@ -389,6 +403,7 @@ QSize QtBackend::Impl::textRoom(const WindowState& state, std::size_t index) con
             int spacing = style->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing
                                                    : QStyle::PM_RadioButtonLabelSpacing,
                                              nullptr, widget);
+            if (text.isEmpty()) return QSize(indicator, metrics.height());
             return QSize(indicator + spacing + textWidth + 2, metrics.height());
         }
         case ControlKind::Button:
@@ -413,9 +428,9 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
     int needed = textRoom(state, index).width();
     if (needed <= rect.width()) return rect;
     // A text that the user's font makes wider than its control widens it,
-    // as far as the next control to its right (or the window's edge).
-    QRect window = pixelRect(state, state.dialog->GetWindowRect());
-    int limit = window.right() - static_cast<int>(std::lround(4 * state.unitX));
+    // as far as the next control to its right or the group box around it;
+    // with neither, the window grows to hold it (syncWindow).
+    int limit = rect.left() + needed - 1;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Control& other = controls[i];
         if (i == index || !other.visible || other.kind == ControlKind::GroupBox) continue;
@@ -423,7 +438,6 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
         if (o.bottom() < rect.top() || o.top() > rect.bottom() || o.left() <= rect.left()) continue;
         limit = std::min(limit, o.left() - 2);
     }
-    // Nor past the group box around it.
     for (const Control& other : controls) {
         if (other.kind != ControlKind::GroupBox || !other.visible) continue;
         QRect box = pixelRect(state, other.rect);
@@ -435,12 +449,17 @@ QRect QtBackend::Impl::fittedRect(const WindowState& state, std::size_t index) c
 }
 
 void QtBackend::Impl::placeAll(WindowState& state) {
+    QRect window = pixelRect(state, state.dialog->GetWindowRect());
+    int margin = static_cast<int>(std::lround(4 * state.unitX));
+    int right = window.right();
     for (std::size_t i = 0; i < state.controls.size(); ++i) {
         QRect rect = fittedRect(state, i);
+        if (state.dialog->controls()[i].visible) right = std::max(right, rect.right() + margin);
         if (state.placed[i] == rect) continue;
         state.placed[i] = rect;
         state.controls[i]->setGeometry(rect);
     }
+    if (right > window.right()) state.widget->setFixedWidth(right + 1);
 }
 
 QWidget* QtBackend::Impl::makeControl(WindowState& state, std::size_t index) {
@@ -490,15 +509,6 @@ QWidget* QtBackend::Impl::makeControl(WindowState& state, std::size_t index) {
                 auto* edit = new QPlainTextEdit(parent);
                 edit->setTabChangesFocus(true);
                 edit->setReadOnly(readOnly);
-                if ((control.style & StyleFixedFont) != 0) {
-                    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-                    QFont shown = state.widget->font();
-                    if (shown.pointSizeF() > 0)
-                        fixed.setPointSizeF(shown.pointSizeF());
-                    else
-                        fixed.setPixelSize(shown.pixelSize());
-                    edit->setFont(fixed);
-                }
                 if ((control.style & StyleScrollBars) != 0) {
                     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
                     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -559,6 +569,11 @@ QWidget* QtBackend::Impl::makeControl(WindowState& state, std::size_t index) {
             widget = bar;
             break;
         }
+    }
+    if ((control.style & StyleFixedFont) != 0) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setPointSizeF(state.widget->font().pointSizeF());
+        widget->setFont(fixed);
     }
     bool focusable = control.kind != ControlKind::Label && control.kind != ControlKind::Link &&
                      control.kind != ControlKind::GroupBox && control.kind != ControlKind::Icon &&
@@ -653,23 +668,11 @@ void QtBackend::Impl::syncWindow(WindowState& state) {
     if (state.dialog->GetIcon() != 0) state.widget->setWindowIcon(QApplication::windowIcon());
 }
 
-namespace {
-
-// Pixels per horizontal dialog unit of a font: a quarter of the average
-// width of the letters.
-double unitXOf(const QFont& font) {
-    return QFontMetricsF(font).horizontalAdvance(
-               QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-           52.0 / 4.0;
-}
-
-}  // namespace
-
 void QtBackend::Impl::build(WindowState& state) {
     // The units come from the dialog font, measured as the average width of
     // the letters and the line height.
     QFontMetricsF metrics(state.widget->font());
-    state.unitX = unitXOf(state.widget->font());
+    state.unitX = horizontalUnit(state.widget->font());
     state.unitY = std::ceil(metrics.height()) / 8.0;
     const std::vector<Control>& controls = state.dialog->controls();
     state.controls.reserve(controls.size());
@@ -908,11 +911,6 @@ bool QtBackend::chooseColor(CDialog* owner, unsigned& rgb) {
     return true;
 }
 
-int QtBackend::textWidth(const std::string& text) {
-    QFont font = impl->dialogFont();
-    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(toQt(text)) / unitXOf(font)));
-}
-
 void QtBackend::beep() {
     if (impl->onDialogThread())
         QApplication::beep();
@@ -955,6 +953,12 @@ std::exception_ptr QtBackend::takeError() {
 }
 
 void QtBackend::setFontScale(double factor) { impl->fontScale = factor; }
+
+int QtBackend::textWidth(const std::string& text) {
+    QFont font = impl->dialogFont();
+    double width = QFontMetricsF(font).horizontalAdvance(shownText(toQt(text)));
+    return static_cast<int>(std::ceil(width / horizontalUnit(font)));
+}
 
 std::string QtBackend::lastToolTip() const { return impl->lastToolTip; }
 

@@ -54,10 +54,10 @@ public:
     bool chooseFolder(CDialog* owner, const std::string& title, const std::string& initialFolder,
                       std::string& chosen) override;
     bool chooseColor(CDialog* owner, unsigned& rgb) override;
-    // Measured in the font of the windows made from now on.
-    int textWidth(const std::string& text) override;
     void beep() override;
     void setWaitCursor(bool on) override;
+    // Measured in the font that windows made now would use.
+    int textWidth(const std::string& text) override;
 
     // ---- For tests and the test driver ----
 

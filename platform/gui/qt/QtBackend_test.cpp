@@ -146,6 +146,15 @@ TEST_F(QtBackendTest, KeysAndTheCloseBoxGoThroughTheDialog) {
     EXPECT_EQ(dialog.goClicks, 1);
     EXPECT_EQ(dialog.GetDlgItemText(11), "a\r\n");
 
+    // Tab goes on in the template's order, past controls without a tab stop.
+    dialog.GotoDlgCtrl(10);
+    qt::press(dialog, qt::Key::Tab);
+    EXPECT_EQ(qt::focusedControl(dialog), 11);
+    qt::press(dialog, qt::Key::Tab);
+    EXPECT_EQ(qt::focusedControl(dialog), 20);
+    qt::press(dialog, qt::Key::Tab);
+    EXPECT_EQ(qt::focusedControl(dialog), 30);
+
     backendWindow(dialog)->close();
     EXPECT_EQ(dialog.closeRequests, 1);
     EXPECT_TRUE(backendWindow(dialog)->isVisible());

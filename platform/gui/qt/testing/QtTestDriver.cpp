@@ -52,7 +52,8 @@ Rect rectOf(const QRect& rect) { return Rect{rect.x(), rect.y(), rect.width(), r
 
 QtBackend& backend() {
     static QtBackend* instance = [] {
-        // Never a window on the developer's display.
+        // Never a window on the developer's display; told for the start
+        // only, so that programs the tests start choose for themselves.
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         static int argc = 1;
         static char name[] = "vantry-tests";
@@ -60,7 +61,9 @@ QtBackend& backend() {
         // Kept to the end of the process: Qt cannot make a second
         // application object, and ending one during exit races with Qt's
         // own static objects.
-        return new QtBackend(argc, argv);
+        auto* made = new QtBackend(argc, argv);
+        ::unsetenv("QT_QPA_PLATFORM");
+        return made;
     }();
     return *instance;
 }
