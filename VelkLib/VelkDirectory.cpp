@@ -77,7 +77,9 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_
         throw VelkError("Not a directory (" + path + ")");
     }
     if (error == ENOENT) throw VelkError("Path not found (" + path + ")");
-    throw VelkError("Unknown directory error (" + std::to_string(error) + ") for directory " + path);
+    // The system's own words for the reason ("File name too long"), not a
+    // bare number.
+    throw VelkError("Could not make the directory " + path, error);
 }
 
 std::vector<std::string> VelkDirectory::list(const std::string& pattern, bool includeDirectories,

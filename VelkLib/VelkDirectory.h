@@ -12,8 +12,8 @@ public:
     // as "/"); an existing directory is accepted. Throws VelkError
     // "Path not found (" + path + ")" when a parent cannot be made,
     // "Not a directory (" + path + ")" when something other than a
-    // directory already has the name, and "Unknown directory error (" + n +
-    // ") for directory " + path for any other system error n.
+    // directory already has the name, and "Could not make the directory " +
+    // path + " (<the system's text>)" for any other system error.
     VelkDirectory(const std::string& path, bool create);
 
     // The names of the entries that match the wildcard pattern ('*' any run

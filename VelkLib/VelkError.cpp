@@ -47,3 +47,5 @@ VelkFileError::~VelkFileError() = default;
 std::string VelkFileError::getMessage() const {
     return message + " (file = '" + fileName + "')";
 }
+
+VelkEnvironmentError::~VelkEnvironmentError() = default;

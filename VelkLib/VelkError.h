@@ -51,3 +51,12 @@ public:
 
     std::string fileName;
 };
+
+// A VelkError of the run's environment rather than of its input: no
+// temporary file can be made or written. A walk over many files lets it end
+// the run once instead of failing every file in turn.
+class VELK_VISIBLE VelkEnvironmentError : public VelkError {
+public:
+    using VelkError::VelkError;
+    ~VelkEnvironmentError() override;
+};

@@ -308,3 +308,19 @@ void writeFileReplacing(const std::string& fileName, const std::string& content,
         [&]() { return VelkFileError("Couldn't open the output file", fileName); },
         [&]() { return VelkFileError("Could not write the file", fileName); });
 }
+
+void normaliseLineEnds(std::string& text) {
+    char* const bytes = text.data();
+    const std::size_t size = text.size();
+    const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
+    if (found == nullptr) return;
+    std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
+    for (std::size_t from = to; from < size; ++from) {
+        if (bytes[from] != '\r') {
+            bytes[to++] = bytes[from];
+        } else if (from + 1 >= size || bytes[from + 1] != '\n') {
+            bytes[to++] = '\n';
+        }
+    }
+    text.resize(to);
+}

@@ -165,6 +165,11 @@ bool writeAll(int fd, const char* data, std::size_t size);
 // a directory, and "Could not read the file" when a read fails.
 std::string readWholeFile(const std::string& fileName);
 
+// Text as text mode reads it: a carriage return before a line feed is
+// dropped and a carriage return alone (old Mac files) becomes a line feed,
+// so every kind of line end ends a line.
+void normaliseLineEnds(std::string& text);
+
 // Deletes the file. Throws VelkFileError "Could not delete the file" on
 // failure unless `ignoreErrors` is set (then a failure is silent).
 void deleteFile(const std::string& fileName, bool ignoreErrors);

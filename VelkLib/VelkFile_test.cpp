@@ -6,6 +6,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <utility>
+#include <vector>
 #include <stdlib.h>
 
 namespace fs = std::filesystem;
@@ -194,3 +196,12 @@ TEST_F(VelkFileTest, DeleteAndExistence) {
 }
 
 }  // namespace
+
+TEST(VelkFileText, EveryKindOfLineEndEndsALine) {
+    for (auto [in, out] : std::vector<std::pair<std::string, std::string>>{
+             {"a\r\nb\rc\nd", "a\nb\nc\nd"}, {"\r\r\n\r", "\n\n\n"}, {"none", "none"}, {"", ""}}) {
+        std::string text = in;
+        normaliseLineEnds(text);
+        EXPECT_EQ(text, out);
+    }
+}

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <curl/curl.h>
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 
@@ -22,18 +23,25 @@ int hexValue(char c) {
 // The body as it arrives, refusing more than the cap.
 struct Receiver {
     std::string* body;
+    size_t cap;
     bool overflowed = false;
 };
 
 size_t receive(char* data, size_t size, size_t count, void* context) {
     auto* receiver = static_cast<Receiver*>(context);
     const size_t length = size * count;
-    if (length > VelkHttp::maxBodySize - receiver->body->size()) {
+    if (length > receiver->cap - std::min(receiver->cap, receiver->body->size())) {
         receiver->overflowed = true;
         return 0;  // makes libcurl stop with a write error
     }
     receiver->body->append(data, length);
     return length;
+}
+
+// Non-zero stops the transfer.
+int progress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* cancel = static_cast<const std::atomic<bool>*>(context);
+    return cancel != nullptr && cancel->load() ? 1 : 0;
 }
 
 // libcurl's own set-up is not safe to run on two threads at once.
@@ -52,7 +60,11 @@ struct HeaderList {
 
 }  // namespace
 
-VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool useCache)
+VelkHttp::VelkHttp(const std::string& agentName, const std::string& url, bool useCache)
+    : VelkHttp(agentName, url, useCache, Limits()) {}
+
+VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool useCache,
+                   const Limits& limits)
     : url(url_) {
     if (url.compare(0, sizeof kFileScheme - 1, kFileScheme) == 0) {
         const std::string path = fileUrlToPath(url);
@@ -74,10 +86,10 @@ VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool u
         throw VelkError("Could not open an Internet connection, user is working off line.", -1,
                         "VelkHttp.cpp", 124);
     }
-    fetch(agentName, useCache);
+    fetch(agentName, useCache, limits);
 }
 
-void VelkHttp::fetch(const std::string& agentName, bool useCache) {
+void VelkHttp::fetch(const std::string& agentName, bool useCache, const Limits& limits) {
     initializeCurl();
     CURL* curl = curl_easy_init();
     if (curl == nullptr) {
@@ -91,15 +103,20 @@ void VelkHttp::fetch(const std::string& agentName, bool useCache) {
         headers.add("Pragma: no-cache");
     }
     char errorBuffer[CURL_ERROR_SIZE] = "";
-    Receiver receiver{&body};
+    Receiver receiver{&body, limits.maxBodySize};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_USERAGENT, agentName.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, totalTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMilliseconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMilliseconds);
+    if (limits.cancel != nullptr) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, limits.cancel);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe in threads
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
@@ -128,7 +145,7 @@ void VelkHttp::fetch(const std::string& agentName, bool useCache) {
                         "VelkHttp.cpp", 158);
     }
     if (receiver.overflowed) {
-        readError = "the body is larger than " + std::to_string(maxBodySize) + " bytes";
+        readError = "the body is larger than " + std::to_string(limits.maxBodySize) + " bytes";
     } else if (result != CURLE_OK) {
         readError = detail;
     }

@@ -5,6 +5,7 @@
 // readAll. Every failure is a VelkError.
 #pragma once
 
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -29,13 +30,25 @@ public:
     // - "Could not get URL " + url, detail "status was " + status, for an
     //   HTTP status above 399, or when no status could be read.
     VelkHttp(const std::string& agentName, const std::string& url, bool useCache);
+
+    // Bounds of one transfer, for callers that need tighter ones.
+    struct Limits {
+        long connectTimeoutMilliseconds = connectTimeoutSeconds * 1000;
+        long totalTimeoutMilliseconds = totalTimeoutSeconds * 1000;
+        size_t maxBodySize = VelkHttp::maxBodySize;
+        // When it turns true (from any thread) the transfer stops soon and
+        // fails as one that got no answer.
+        const std::atomic<bool>* cancel = nullptr;
+    };
+    VelkHttp(const std::string& agentName, const std::string& url, bool useCache,
+             const Limits& limits);
     virtual ~VelkHttp();
 
     VelkHttp(const VelkHttp&) = delete;
     VelkHttp& operator=(const VelkHttp&) = delete;
 
     // The whole body, byte for byte. Throws "Error while reading from HTTP
-    // request." when the body broke off, exceeded maxBodySize, or the local
+    // request." when the body broke off, exceeded the body cap, or the local
     // file could not be read.
     std::string readAll();
 
@@ -49,7 +62,7 @@ public:
 
 private:
     void closeHandles();
-    void fetch(const std::string& agentName, bool useCache);
+    void fetch(const std::string& agentName, bool useCache, const Limits& limits);
 
     std::string url;
     // The libcurl session; null once the transfer is done, and for a local

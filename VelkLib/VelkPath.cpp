@@ -2,7 +2,10 @@
 
 #include "VelkLib/VelkError.h"
 
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -60,3 +63,83 @@ bool directoryExists(const std::string& path) {
 }
 
 int makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 ? 0 : -1; }
+
+namespace {
+
+// What each byte becomes in a path component.
+constexpr std::array<char, 256> makePathCharMap() {
+    std::array<char, 256> map{};
+    for (int c = 0; c < 256; ++c) map[c] = static_cast<char>(c);
+    for (int c = 0; c < 0x20; ++c) map[c] = '_';
+    map[0x7f] = '_';
+    for (char c : {' ', '[', ']', '/', '\\'}) map[static_cast<unsigned char>(c)] = '_';
+    map[':'] = '.';
+    return map;
+}
+
+constexpr std::array<char, 256> pathCharMap = makePathCharMap();
+
+// Room left in a component for the extension of a page made from it
+// (".html", ".java.html").
+constexpr std::string::size_type kExtensionRoom = 15;
+
+}  // namespace
+
+std::string fitFileName(const std::string& name, std::string::size_type maxBytes) {
+    if (name.size() <= maxBytes) return name;
+    // FNV-1a over the whole name: stable from run to run, unlike std::hash.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+    const std::string::size_type tail = 1 + 16;
+    std::string::size_type head = maxBytes > tail ? maxBytes - tail : 0;
+    // A UTF-8 continuation byte is never the first byte cut off.
+    while (head > 0 && (static_cast<unsigned char>(name[head]) & 0xC0) == 0x80) --head;
+    return name.substr(0, head) + "~" + digits;
+}
+
+void appendSafePathComponent(std::string& out, std::string_view name) {
+    const std::string::size_type start = out.size();
+    out += name;
+    char* const made = out.data() + start;
+    for (std::string::size_type i = 0; i < name.size(); ++i)
+        made[i] = pathCharMap[static_cast<unsigned char>(made[i])];
+    const std::string_view component = std::string_view(out).substr(start);
+    if (component.empty() || component == "." || component == "..") {
+        out.resize(start);
+        out += '_';
+    } else if (component.size() > kMaxFileNameBytes - kExtensionRoom) {
+        std::string fitted = fitFileName(std::string(component), kMaxFileNameBytes - kExtensionRoom);
+        out.resize(start);
+        out += fitted;
+    }
+}
+
+std::string safePathComponent(const std::string& name) {
+    std::string result;
+    result.reserve(name.size());
+    appendSafePathComponent(result, name);
+    return result;
+}
+
+bool leavesDirectory(const std::string& path) {
+    if (!isRelativePath(path)) return true;
+    int depth = 0;
+    std::string::size_type start = 0;
+    while (start <= path.size()) {
+        std::string::size_type end = path.find_first_of("/\\", start);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view part(path.data() + start, end - start);
+        if (part == "..") {
+            if (--depth < 0) return true;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        start = end + 1;
+    }
+    return false;
+}

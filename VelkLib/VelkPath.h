@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The separator this library writes: "/".
 std::string pathSeparator();
@@ -42,3 +43,29 @@ bool directoryExists(const std::string& path);
 // Creates one directory (mode 0777 less the umask). Returns 0, or -1 with
 // errno telling why. Never throws.
 int makeDirectory(const std::string& path);
+
+// The longest file name these functions make: file systems refuse a name
+// of more than 255 bytes.
+constexpr std::string::size_type kMaxFileNameBytes = 255;
+
+// A file name made to fit in maxBytes: unchanged when it does; otherwise
+// its head (never cut inside a UTF-8 sequence), "~" and 16 hexadecimal
+// digits of a hash of the whole name, so that two long names sharing a head
+// still differ. The same name always gives the same result.
+std::string fitFileName(const std::string& name, std::string::size_type maxBytes = kMaxFileNameBytes);
+
+// One path component made from a name (a project, package or class) so
+// that no page leaves its directory and the name is valid on every file
+// system: ':' becomes '.'; blank, '[', ']', '/', '\' and control
+// characters become '_'; a result that is "", "." or ".." becomes "_";
+// a result longer than leaves room for an extension of up to 15 bytes is
+// shortened by fitFileName. The one rule for a project's folder, its pages,
+// its listings and every link to them.
+std::string safePathComponent(const std::string& name);
+// safePathComponent appended to out.
+void appendSafePathComponent(std::string& out, std::string_view name);
+
+// True when the path, taken relative to some directory, names a place
+// outside it: an absolute path, or one whose ".." components climb above
+// its start ("a/../.." does, "a/../b" does not). "" and "." stay inside.
+bool leavesDirectory(const std::string& path);

@@ -44,3 +44,31 @@ TEST(VelkPath, CurrentDirectoryAtRootAndAfterRemoval) {
     EXPECT_THROW(getCurrentDirectory(), VelkError);
     ASSERT_EQ(chdir(saved.c_str()), 0);
 }
+
+TEST(VelkPath, SafeComponentsFitTheFileSystemAndStayApart) {
+    EXPECT_EQ(safePathComponent("my lib[1]:x/y\\z\n"), "my_lib_1_.x_y_z_");
+    EXPECT_EQ(safePathComponent(".."), "_");
+    EXPECT_EQ(safePathComponent(""), "_");
+    EXPECT_EQ(safePathComponent("java.util"), "java.util");
+
+    const std::string a(300, 'K'), b = std::string(299, 'K') + "L";
+    const std::string fa = safePathComponent(a), fb = safePathComponent(b);
+    EXPECT_LE((fa + ".java.html").size(), kMaxFileNameBytes);
+    EXPECT_NE(fa, fb);  // a long shared head still gives two names
+    EXPECT_EQ(fa, safePathComponent(a));
+    EXPECT_EQ(fitFileName("short.html"), "short.html");
+    // A cut never splits a UTF-8 sequence.
+    std::string accents;
+    for (int i = 0; i < 200; ++i) accents += "\xC3\xA9";
+    const std::string fitted = fitFileName(accents, 100);
+    EXPECT_LE(fitted.size(), 100u);
+    const std::string head = fitted.substr(0, fitted.find('~'));
+    EXPECT_EQ(head.size() % 2, 0u);
+}
+
+TEST(VelkPath, LeavingADirectory) {
+    for (const char* inside : {"", ".", "projects", "a/../b", "a/b/../..", "./x", "x\\y"})
+        EXPECT_FALSE(leavesDirectory(inside)) << inside;
+    for (const char* outside : {"..", "../x", "a/../..", "a\\..\\..\\x", "/tmp/x", "\\x"})
+        EXPECT_TRUE(leavesDirectory(outside)) << outside;
+}

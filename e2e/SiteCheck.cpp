@@ -17,6 +17,12 @@ std::string lower(std::string text) {
     return text;
 }
 
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n\f");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n\f") - first + 1);
+}
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 void appendUtf8(std::string& out, unsigned long code) {
@@ -124,21 +130,55 @@ bool isExternalReference(const std::string& value) {
     });
 }
 
-PageScan scanPage(const std::string& html) {
-    PageScan scan;
+namespace {
+
+struct TagAttribute {
+    std::string name;   // lower case
+    std::string value;  // as written
+};
+
+// One tag of a page: its lower-case name, whether it closes ("</x>"), its
+// attributes and the line it starts on (1 for the first).
+struct PageTag {
+    std::string name;
+    bool closing = false;
+    std::vector<TagAttribute> attributes;
+    std::size_t line = 1;
+};
+
+// Calls visit for every tag of html in order. Comments are skipped, and so
+// is the text of script and style elements; a "<" that no letter follows is
+// text.
+template <typename Visit>
+void forEachTag(const std::string& html, Visit visit) {
     std::size_t i = 0;
+    std::size_t line = 1;
+    std::size_t counted = 0;  // line counts the breaks before this position
     const std::size_t n = html.size();
+    auto lineAt = [&](std::size_t pos) {
+        line += static_cast<std::size_t>(std::count(html.begin() + static_cast<long>(counted),
+                                                    html.begin() + static_cast<long>(pos), '\n'));
+        counted = pos;
+        return line;
+    };
     while ((i = html.find('<', i)) != std::string::npos) {
         if (html.compare(i, 4, "<!--") == 0) {
             const auto end = html.find("-->", i + 4);
             i = end == std::string::npos ? n : end + 3;
             continue;
         }
+        PageTag tag;
+        tag.line = lineAt(i);
         ++i;
+        if (i < n && html[i] == '/') {
+            tag.closing = true;
+            ++i;
+        }
         std::size_t start = i;
         while (i < n && std::isalnum(static_cast<unsigned char>(html[i]))) ++i;
-        if (i == start) continue;  // "</x>", "<!DOCTYPE", or a lone "<" in text
-        const std::string tag = lower(html.substr(start, i - start));
+        if (i == start || !std::isalpha(static_cast<unsigned char>(html[start])))
+            continue;  // "<!DOCTYPE", or a lone "<" in text
+        tag.name = lower(html.substr(start, i - start));
         while (i < n && html[i] != '>') {
             if (isSpace(html[i]) || html[i] == '/') {
                 ++i;
@@ -146,33 +186,93 @@ PageScan scanPage(const std::string& html) {
             }
             start = i;
             while (i < n && !isSpace(html[i]) && html[i] != '=' && html[i] != '>') ++i;
-            const std::string attr = lower(html.substr(start, i - start));
+            TagAttribute attribute{lower(html.substr(start, i - start)), {}};
             while (i < n && isSpace(html[i])) ++i;
-            std::string value;
-            bool hasValue = false;
             if (i < n && html[i] == '=') {
-                hasValue = true;
                 ++i;
                 while (i < n && isSpace(html[i])) ++i;
                 if (i < n && (html[i] == '"' || html[i] == '\'')) {
                     const char quote = html[i++];
                     const auto end = html.find(quote, i);
-                    value = html.substr(i, end == std::string::npos ? n - i : end - i);
+                    attribute.value = html.substr(i, end == std::string::npos ? n - i : end - i);
                     i = end == std::string::npos ? n : end + 1;
                 } else {
                     start = i;
                     while (i < n && !isSpace(html[i]) && html[i] != '>') ++i;
-                    value = html.substr(start, i - start);
+                    attribute.value = html.substr(start, i - start);
                 }
+                tag.attributes.push_back(std::move(attribute));
             }
-            if (!hasValue) continue;
-            if (attr == "href" ||
-                (attr == "src" && (tag == "frame" || tag == "iframe" || tag == "img" || tag == "script")))
-                scan.links.push_back({tag, attr, value});
-            if (tag == "a" && attr == "name") scan.anchors.push_back(decodeEntities(value));
+        }
+        const bool rawText = !tag.closing && (tag.name == "script" || tag.name == "style");
+        const std::string closer = "</" + tag.name;
+        visit(tag);
+        if (rawText) {
+            // Case-insensitive search for the closing tag.
+            std::size_t end = i;
+            while (end < n && !(html[end] == '<' && lower(html.substr(end, closer.size())) == closer)) ++end;
+            i = end;
         }
     }
+}
+
+// Elements whose end tag a page may not leave out. The others either have
+// none (br, img, hr ...) or may end where the next one begins (p, li, dd,
+// td ...), as the pages written in the old style rely on.
+bool needsEndTag(const std::string& name) {
+    static const std::set<std::string> names{
+        "a",      "abbr",   "b",      "big",    "blockquote", "button",   "caption", "center",
+        "cite",   "code",   "dfn",    "div",    "dl",         "em",       "font",    "form",
+        "frameset", "h1",   "h2",     "h3",     "h4",         "h5",       "h6",      "i",
+        "kbd",    "label",  "map",    "noframes", "object",   "ol",       "pre",     "q",
+        "s",      "samp",   "select", "small",  "span",       "strike",   "strong",  "sub",
+        "sup",    "table",  "textarea", "title", "tt",        "u",        "ul",      "var"};
+    return names.count(name) != 0;
+}
+
+}  // namespace
+
+PageScan scanPage(const std::string& html) {
+    PageScan scan;
+    forEachTag(html, [&](const PageTag& tag) {
+        if (tag.closing) return;
+        for (const auto& attribute : tag.attributes) {
+            if (attribute.name == "href" ||
+                (attribute.name == "src" && (tag.name == "frame" || tag.name == "iframe" ||
+                                             tag.name == "img" || tag.name == "script")))
+                scan.links.push_back({tag.name, attribute.name, attribute.value});
+            if (tag.name == "a" && attribute.name == "name")
+                scan.anchors.push_back(decodeEntities(attribute.value));
+        }
+    });
     return scan;
+}
+
+std::vector<UnclosedElement> unclosedElements(const std::string& html) {
+    struct Open {
+        std::string name;
+        std::size_t line;
+    };
+    std::vector<Open> open;
+    std::vector<UnclosedElement> result;
+    forEachTag(html, [&](const PageTag& tag) {
+        if (!needsEndTag(tag.name)) return;
+        if (!tag.closing) {
+            open.push_back({tag.name, tag.line});
+            return;
+        }
+        auto match = std::find_if(open.rbegin(), open.rend(),
+                                  [&](const Open& o) { return o.name == tag.name; });
+        if (match == open.rend()) return;  // closes nothing: no element left open
+        // Whatever was opened inside the matched element and is still open
+        // is cut off by its end tag.
+        const auto keep = open.size() - static_cast<std::size_t>(match - open.rbegin()) - 1;
+        for (auto k = open.size(); k-- > keep + 1;)
+            result.push_back({open[k].name, open[k].line, "cut off by </" + tag.name + ">"});
+        open.resize(keep);
+    });
+    for (const auto& o : open) result.push_back({o.name, o.line, "never closed"});
+    return result;
 }
 
 std::vector<std::string> listFiles(const fs::path& root) {
@@ -231,17 +331,27 @@ std::vector<std::string> unreachablePages(const fs::path& siteRoot, const std::s
     return result;
 }
 
-std::vector<LinkFault> checkLinks(const fs::path& siteRoot) {
-    const fs::path root = fs::weakly_canonical(siteRoot);
+namespace {
+
+bool isPage(const fs::path& file) { return file.extension() == ".html" || file.extension() == ".htm"; }
+
+// The link faults of every page below root, and (when elements is given)
+// the elements each page leaves open.
+std::vector<LinkFault> scanSite(const fs::path& root, std::size_t* pages, std::size_t* localLinks,
+                                std::vector<ElementFault>* elements) {
     std::map<fs::path, std::set<std::string>> anchorsOf;
     std::map<fs::path, std::vector<PageLink>> linksOf;
     for (const auto& rel : listFiles(root)) {
         const fs::path page = root / rel;
-        if (page.extension() != ".html" && page.extension() != ".htm") continue;
-        PageScan scan = scanPage(readFile(page));
+        if (!isPage(page)) continue;
+        const std::string html = readFile(page);
+        PageScan scan = scanPage(html);
         anchorsOf[page].insert(scan.anchors.begin(), scan.anchors.end());
         linksOf[page] = std::move(scan.links);
+        if (elements)
+            for (auto& element : unclosedElements(html)) elements->push_back({rel, std::move(element)});
     }
+    if (pages) *pages = linksOf.size();
 
     std::vector<LinkFault> faults;
     for (const auto& [page, links] : linksOf) {
@@ -251,6 +361,7 @@ std::vector<LinkFault> checkLinks(const fs::path& siteRoot) {
             bool hasFragment = false;
             const fs::path file = resolveReference(page, link.value, fragment, hasFragment);
             if (file.empty()) continue;
+            if (localLinks) ++*localLinks;
             if (!within(root, file)) {
                 faults.push_back({pageRel, link.value, "leads outside the site"});
                 continue;
@@ -268,6 +379,116 @@ std::vector<LinkFault> checkLinks(const fs::path& siteRoot) {
         }
     }
     return faults;
+}
+
+// "{@docRoot}" in any letter case at the start of value: the length of the
+// tag, else 0.
+std::size_t rootTagLength(const std::string& value) {
+    static const std::string tag = "{@docroot}";
+    return value.size() >= tag.size() && lower(value.substr(0, tag.size())) == tag ? tag.size() : 0;
+}
+
+}  // namespace
+
+AuthoredLinks::AuthoredLinks(const std::vector<fs::path>& sourceRoots) {
+    for (const auto& root : sourceRoots) {
+        if (fs::is_regular_file(root)) {
+            addSource(readFile(root));
+            continue;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            if (entry.is_regular_file()) addSource(readFile(entry.path()));
+    }
+}
+
+void AuthoredLinks::addSource(const std::string& source) {
+    // A tag of a documentation comment may go on over lines that start
+    // with the comment's "*".
+    std::string text;
+    text.reserve(source.size());
+    std::istringstream lines(source);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line[first] == '*' && line.compare(first, 2, "*/") != 0)
+            text.append(line, first + 1, std::string::npos);
+        else
+            text += line;
+        text += '\n';
+    }
+    forEachTag(text, [&](const PageTag& tag) {
+        for (const auto& attribute : tag.attributes) {
+            if (attribute.name != "href" && attribute.name != "src") continue;
+            const std::string value = trimmed(attribute.value);
+            if (const std::size_t skip = rootTagLength(value)) {
+                rootRelative.insert(value.substr(skip));
+                rootRelative.insert(decodeEntities(value.substr(skip)));
+            } else {
+                hrefs.insert(value);
+                hrefs.insert(decodeEntities(value));
+            }
+        }
+    });
+}
+
+bool AuthoredLinks::contains(const std::string& reference) const {
+    if (hrefs.count(reference) || hrefs.count(decodeEntities(reference))) return true;
+    // The root tag becomes the page's way up: "..", "../..", or a folder
+    // name followed by "/.." on a page in the site's root.
+    auto rootRelativeFrom = [&](std::size_t at) {
+        const std::string rest = reference.substr(at);
+        return rootRelative.count(rest) != 0 || rootRelative.count(decodeEntities(rest)) != 0;
+    };
+    for (std::size_t up = reference.find(".."); up != std::string::npos; up = reference.find("..", up + 1)) {
+        const std::string way = reference.substr(0, up + 2);
+        const bool onlyUp = way.find_first_not_of("./") == std::string::npos;
+        const bool folderUp = way.size() > 3 && way.compare(way.size() - 3, 3, "/..") == 0 &&
+                              way.find('/') == way.size() - 3;
+        if ((onlyUp || folderUp) && rootRelativeFrom(up + 2)) return true;
+    }
+    return false;
+}
+
+std::vector<LinkFault> checkLinks(const fs::path& siteRoot) {
+    return scanSite(fs::weakly_canonical(siteRoot), nullptr, nullptr, nullptr);
+}
+
+SiteReport checkSite(const fs::path& siteRoot, const AuthoredLinks& authored) {
+    SiteReport report;
+    const auto faults =
+        scanSite(fs::weakly_canonical(siteRoot), &report.pages, &report.localLinks, &report.unclosed);
+    for (const auto& fault : faults) {
+        if (authored.contains(fault.reference))
+            report.authored.push_back(fault);
+        else if (fault.reason == "leads outside the site")
+            report.outside.push_back(fault);
+        else
+            report.broken.push_back(fault);
+    }
+    return report;
+}
+
+std::string describe(const SiteReport& report, std::size_t limit) {
+    std::ostringstream text;
+    text << report.pages << " pages, " << report.localLinks << " local links\n";
+    auto links = [&](const char* title, const std::vector<LinkFault>& faults) {
+        text << title << ": " << faults.size() << "\n";
+        for (std::size_t i = 0; i < faults.size() && i < limit; ++i)
+            text << "  " << faults[i].page.string() << ": \"" << faults[i].reference << "\" "
+                 << faults[i].reason << "\n";
+        if (faults.size() > limit) text << "  ...\n";
+    };
+    links("broken generated links", report.broken);
+    links("generated links outside the site", report.outside);
+    text << "unclosed elements: " << report.unclosed.size() << "\n";
+    for (std::size_t i = 0; i < report.unclosed.size() && i < limit; ++i) {
+        const auto& fault = report.unclosed[i];
+        text << "  " << fault.page.string() << ":" << fault.element.line << ": <" << fault.element.element
+             << "> " << fault.element.reason << "\n";
+    }
+    if (report.unclosed.size() > limit) text << "  ...\n";
+    links("links written in the sources that do not resolve (not counted)", report.authored);
+    return text.str();
 }
 
 std::string describe(const std::vector<LinkFault>& faults, std::size_t limit) {

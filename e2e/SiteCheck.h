@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,16 @@ struct PageScan {
 // bare.
 PageScan scanPage(const std::string& html);
 
+// An element that a page opens and does not close: never, or not before
+// the end tag of an element that holds it. Elements whose end tag may be
+// left out (p, li, dd, td ...) and empty ones (br, img ...) never count.
+struct UnclosedElement {
+    std::string element;  // lower case
+    std::size_t line;     // of its start tag, 1 for the first
+    std::string reason;
+};
+std::vector<UnclosedElement> unclosedElements(const std::string& html);
+
 // Character references (&amp; &lt; &#60; &#x3c; ...) replaced by their
 // characters; an unknown or unterminated reference is kept as written.
 std::string decodeEntities(const std::string& text);
@@ -48,6 +59,46 @@ struct LinkFault {
 // page it leads to.
 std::vector<LinkFault> checkLinks(const std::filesystem::path& root);
 std::string describe(const std::vector<LinkFault>& faults, std::size_t limit = 40);
+
+// The link targets that authors wrote themselves in their sources: the
+// href values of the sources' own tags, and those that begin with the
+// inline tag for the path to the site's root. A link whose target is one of
+// them is the author's, whether it resolves or not.
+class AuthoredLinks {
+public:
+    AuthoredLinks() = default;
+    // Reads every regular file below each root (a root may be a file).
+    explicit AuthoredLinks(const std::vector<std::filesystem::path>& sourceRoots);
+    // True when the reference, as written in a page or entity-decoded, is
+    // an href of the sources; or when it is a run of "../" and ".." followed
+    // by what an href of the sources writes after the root tag.
+    bool contains(const std::string& reference) const;
+    std::size_t size() const { return hrefs.size() + rootRelative.size(); }
+
+private:
+    void addSource(const std::string& text);
+    std::set<std::string> hrefs;
+    std::set<std::string> rootRelative;
+};
+
+struct ElementFault {
+    std::filesystem::path page;  // relative to the site root
+    UnclosedElement element;
+};
+
+// Everything wrong with a generated site, sorted by what is to blame.
+struct SiteReport {
+    std::size_t pages = 0;
+    std::size_t localLinks = 0;
+    std::vector<LinkFault> broken;      // generated links: file or anchor missing
+    std::vector<LinkFault> outside;     // generated links that leave the site
+    std::vector<LinkFault> authored;    // links from the sources that do not resolve
+    std::vector<ElementFault> unclosed;
+    bool clean() const { return broken.empty() && outside.empty() && unclosed.empty(); }
+};
+SiteReport checkSite(const std::filesystem::path& root, const AuthoredLinks& authored);
+// A summary of the report, each list cut after limit entries.
+std::string describe(const SiteReport& report, std::size_t limit = 40);
 
 // The pages below root (relative paths) that no chain of local links and
 // frame sources from the start page reaches: pages a reader can never open.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "e2e/ChildProcess.h"
 #include "e2e/SiteCheck.h"
@@ -222,6 +223,70 @@ TEST_F(VantryRun, ABadCommandLineWithoutADisplayEndsWithStatusTwo) {
     const auto result = run({"samples/cpp", "out/index.html"});
     EXPECT_EQ(result.exitCode, 2) << result.describe();
     EXPECT_FALSE(fs::exists(site()));
+}
+
+// Java sources whose comments refer to members of ancestors and of
+// enclosing classes, to nested classes, and use the inline tags that Java
+// sources write; every link that the program makes must resolve and no
+// word of the comments may be lost.
+TEST_F(VantryRun, ReferencesAcrossClassesResolveAndInlineTagsKeepTheirText) {
+    const std::map<std::string, std::string> sources{
+        {"refs/util/Calendar.java",
+         "package refs.util;\n/** A calendar. */\npublic abstract class Calendar {\n"
+         "    /** The era field. */\n    public static final int ERA = 0;\n"
+         "    /** Gets a field.\n     * @param field the field\n     * @return the value */\n"
+         "    public int get(int field) { return 0; }\n}\n"},
+        {"refs/util/Gregorian.java",
+         "package refs.util;\n/**\n * A calendar of eras: see {@link #ERA} and {@link Calendar#get(int)}.\n"
+         " * Keeps a {@code List<String>} of eras.\n"
+         " * More in <a href=\"{@docRoot}/notes.html\">the notes</a>.\n"
+         " * @param <T> the type of notes\n */\n"
+         "public class Gregorian<T> extends Calendar {\n"
+         "    /** Sets the {@link #get(int) field} from {@literal a < b}. */\n"
+         "    public void set(int v) {}\n"
+         "    /** A part of the calendar; its time is the {@link #ERA}. */\n"
+         "    public static class Inner {\n"
+         "        /** Calls {@link #set(int)} of the calendar around. */\n"
+         "        public void run() {}\n    }\n}\n"},
+        {"refs/util/Table.java",
+         "package refs.util;\n/** A table of {@link Table.Entry} and {@link Entry#getKey()}. */\n"
+         "public interface Table {\n    /** One entry. */\n"
+         "    interface Entry {\n        /** The key. */\n        String getKey();\n    }\n}\n"},
+        {"refs/app/Use.java",
+         "package refs.app;\n/**\n * Reads {@link refs.util.Table.Entry#getKey() keys}.\n"
+         " * @see refs.util.Gregorian.Inner\n */\npublic class Use {}\n"},
+    };
+    for (const auto& [path, text] : sources) {
+        fs::create_directories((work() / path).parent_path());
+        std::ofstream(work() / path) << text;
+    }
+    const auto result = run({"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
+                             "-moduledir=" + moduleDir_.string(), "refs", "out/index.html"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work() / "refs"}));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    ASSERT_EQ(report.authored.size(), 1u) << e2e::describe(report);
+    EXPECT_EQ(report.authored[0].reference, "../../notes.html");
+
+    const std::string gregorian = e2e::readFile(site() / "projects/refs.util/Gregorian.html");
+    const std::string inner = e2e::readFile(site() / "projects/refs.util/Gregorian.Inner.html");
+    const std::string table = e2e::readFile(site() / "projects/refs.util/Table.html");
+    const std::string use = e2e::readFile(site() / "projects/refs.app/Use.html");
+    // A member of an ancestor, and one of the enclosing class.
+    EXPECT_TRUE(contains(gregorian, "href=\"../refs.util/Calendar.html#ERA\"")) << gregorian;
+    EXPECT_TRUE(contains(inner, "href=\"../refs.util/Gregorian.html#set\"")) << inner;
+    EXPECT_TRUE(contains(inner, "href=\"../refs.util/Calendar.html#ERA\"")) << inner;
+    // Nested classes, from their own package and from another one.
+    EXPECT_TRUE(contains(table, "<a href=\"../refs.util/Table.Entry.html\"><CODE>Table.Entry</CODE></a>"))
+        << table;
+    EXPECT_TRUE(contains(table, "href=\"../refs.util/Table.Entry.html#getKey\"")) << table;
+    EXPECT_TRUE(contains(use, "href=\"../refs.util/Table.Entry.html#getKey\"><CODE>keys</CODE>")) << use;
+    EXPECT_TRUE(contains(use, "href=\"../refs.util/Gregorian.Inner.html\"")) << use;
+    // The inline tags' text, escaped; the type parameter's name shown.
+    EXPECT_TRUE(contains(gregorian, "<code>List&lt;String&gt;</code>")) << gregorian;
+    EXPECT_TRUE(contains(gregorian, "a &lt; b")) << gregorian;
+    EXPECT_TRUE(contains(gregorian, "<code>&lt;T&gt;</code> - the type of notes")) << gregorian;
 }
 
 // The old module over the same samples: one index page and one page per

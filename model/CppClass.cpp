@@ -172,8 +172,11 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
                                           declaration) == 0) {
             declaration = m->declaration;
         }
-        if (m->getName() == memberName &&
-            (m->arguments.empty() || sameArguments(m->arguments, arguments))) {
+        // A function is one member with another declaration of the same
+        // argument types only (an overload without arguments is a member
+        // of its own); a variable merges with a variable of its name.
+        if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
+            (!hasArgumentList || sameArguments(m->arguments, arguments))) {
             match = m;
             break;
         }

@@ -92,7 +92,7 @@ void CppClassEntity::setFileName(const std::string& fileName) {
 std::string CppClassEntity::getFileNameList() const {
     std::string list;
     for (const std::string& f : fileNames) {
-        list += f;
+        appendListField(list, f);
         list += '|';
     }
     return list;

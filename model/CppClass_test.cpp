@@ -24,7 +24,41 @@ CppClassMember* add(CppClass& c, const std::string& name, const std::string& dec
                        new DocGenCppClassMember(&c), false);
 }
 
+CppClassMember* addFunction(CppClass& c, const std::string& name, const std::string& decl,
+                            std::vector<std::string> args, const std::string& comment = "") {
+    return c.addMember(name, decl, "public", comment, true, "f.h", args,
+                       new DocGenCppClassMember(&c), false);
+}
+
 }  // namespace
+
+TEST(CppClassMerge, OverloadsStayApartAndKeepTheirComments) {
+    auto c = makeClass("ArrayList", 2);
+    CppClassMember* none = addFunction(*c, "ArrayList", "public ArrayList();", {}, "Empty.");
+    CppClassMember* sized = addFunction(*c, "ArrayList", "public ArrayList(int n);", {"int n"}, "Sized.");
+    EXPECT_NE(none, sized);
+    EXPECT_EQ(none->getComment(), "Empty.");
+    EXPECT_TRUE(none->getArguments().empty());
+    // One-word types after a qualifier are types, not parameter names.
+    CppClassMember* point = addFunction(*c, "set", "void set(const Point);", {"const Point"}, "P.");
+    CppClassMember* size = addFunction(*c, "set", "void set(const Size);", {"const Size"}, "S.");
+    CppClassMember* alpha = addFunction(*c, "put", "void put(struct Alpha);", {"struct Alpha"}, "A.");
+    CppClassMember* beta = addFunction(*c, "put", "void put(struct Beta);", {"struct Beta"}, "B.");
+    EXPECT_NE(point, size);
+    EXPECT_NE(alpha, beta);
+    EXPECT_EQ(size->getComment(), "S.");
+    EXPECT_EQ(beta->getComment(), "B.");
+    // A field and a method of one name are two members.
+    CppClassMember* field = add(*c, "size", "int size;", "private");
+    EXPECT_NE(addFunction(*c, "size", "public int size();", {}), field);
+    EXPECT_EQ(c->getMembers().size(), 8u);
+
+    // The definition outside the class still joins its declaration.
+    EXPECT_EQ(addFunction(*c, "set", "void A::set(const Point p)", {"const Point p"}), point);
+    EXPECT_EQ(addFunction(*c, "put", "void A::put(struct Beta b = {})", {"struct Beta b = {}"}), beta);
+    EXPECT_EQ(addFunction(*c, "ArrayList", "ArrayList::ArrayList()", {}), none);
+    EXPECT_EQ(c->getMembers().size(), 8u);
+}
 
 TEST(CppClass, PackageAndPageFile) {
     auto c = makeClass("A::B", 0);

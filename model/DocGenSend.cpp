@@ -25,7 +25,7 @@ const char* languageText(int language) {
 void sendMember(const CppClassMember& member, ModuleSink& module, std::string& fileNames) {
     fileNames.clear();
     for (const std::string& f : member.getFileNames()) {
-        fileNames += f;
+        appendListField(fileNames, f);
         fileNames += '|';
     }
     module.startMember(member.getName(), member.getComment(), member.getAccess(),

@@ -1,5 +1,6 @@
 #include "model/ModelText.h"
 
+#include <array>
 #include <string_view>
 
 std::string textAfterLast(const std::string& text, const std::string& separator) {
@@ -40,6 +41,28 @@ bool isTypeEndingWord(std::string_view word) {
     return false;
 }
 
+// Words that a type name must follow: the word after one of them is the
+// type, never a parameter name ("const Point", "struct Alpha").
+bool isTypePrefixWord(std::string_view word) {
+    if (word.size() < 2 || word.size() > 8) return false;
+    static constexpr std::string_view words[] = {
+        "class",  "const",  "enum", "final",    "in",       "out",      "params",
+        "ref",    "struct", "this", "typename", "register", "readonly", "scoped",
+        "union",  "volatile"};
+    for (std::string_view w : words)
+        if (w == word) return true;
+    return false;
+}
+
+// The word that ends text[0, end) after its blanks, "" when it ends in
+// something else.
+std::string_view lastWordBefore(const std::string& text, size_t end) {
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    size_t start = end;
+    while (start > 0 && isIdentifierChar(text[start - 1])) --start;
+    return std::string_view(text).substr(start, end - start);
+}
+
 // The type part of a parameter text: the default value and a trailing
 // parameter name removed, blanks folded ("const Point& a = p" gives
 // "const Point&"). A text that is a type alone stays as it is.
@@ -60,7 +83,8 @@ std::string argumentType(const std::string& text) {
     size_t start = end;
     while (start > 0 && isIdentifierChar(t[start - 1])) --start;
     if (start < end && start > 0 && !(t[start] >= '0' && t[start] <= '9') &&
-        !isTypeEndingWord(std::string_view(t).substr(start)) && t[start - 1] != ':') {
+        !isTypeEndingWord(std::string_view(t).substr(start)) && t[start - 1] != ':' &&
+        !isTypePrefixWord(lastWordBefore(t, start))) {
         // Something precedes the last word, so that word is the name.
         size_t before = start;
         while (before > 0 && (t[before - 1] == ' ' || t[before - 1] == '\t')) --before;
@@ -114,10 +138,89 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 std::string makeLink(const std::string& text, const std::string& page,
                      const std::string& tag, const std::string& anchor) {
     std::string shown = tag.empty() ? text : "<" + tag + ">" + text + "</" + tag + ">";
-    std::string target = anchor.empty() ? page : page + "#" + anchor;
-    return "<a href=\"" + target + "\">" + shown + "</a>";
+    std::string link = "<a href=\"";
+    appendHrefEscaped(link, page);
+    if (!anchor.empty()) {
+        link += '#';
+        // Anchors come escaped as element text is; only a quote could
+        // still end the attribute.
+        for (char c : anchor) {
+            if (c == '"') link += "&quot;";
+            else link += c;
+        }
+    }
+    link += "\">";
+    link += shown;
+    link += "</a>";
+    return link;
 }
 
 bool isGlobalsClassName(const std::string& name) {
     return name.find(" globals)") != std::string::npos;
+}
+
+std::string hrefEscape(const std::string& path) {
+    std::string out;
+    out.reserve(path.size() + 8);
+    appendHrefEscaped(out, path);
+    return out;
+}
+
+void appendHrefEscaped(std::string& out, std::string_view path) {
+    static const char hex[] = "0123456789ABCDEF";
+    // The bytes that are not copied as they are.
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (int byte = 0; byte < 0x21; ++byte) table[byte] = true;
+        table[0x7F] = true;
+        for (unsigned char c : {'%', '#', '?', '"', '<', '>', '\'', '&'}) table[c] = true;
+        return table;
+    }();
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        char c = path[i];
+        auto byte = static_cast<unsigned char>(c);
+        if (!special[byte]) continue;
+        out.append(path.data() + from, i - from);
+        from = i + 1;
+        if (c == '&') {
+            out += "&amp;";
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        }
+    }
+    out.append(path.data() + from, path.size() - from);
+}
+
+void appendListField(std::string& out, std::string_view field) {
+    for (char c : field) {
+        if (c == '|' || c == '\\') out += '\\';
+        out += c;
+    }
+}
+
+std::string escapeListField(std::string_view field) {
+    std::string out;
+    out.reserve(field.size());
+    appendListField(out, field);
+    return out;
+}
+
+std::vector<std::string> splitListFields(std::string_view text) {
+    std::vector<std::string> fields;
+    std::string field;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            field += text[++i];
+        } else if (text[i] == '|') {
+            fields.push_back(std::move(field));
+            field.clear();
+        } else {
+            field += text[i];
+        }
+    }
+    if (!field.empty()) fields.push_back(std::move(field));
+    return fields;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The project name used where a run has none.
@@ -29,10 +30,31 @@ bool sameArguments(const std::vector<std::string>& a, const std::vector<std::str
 // Every occurrence of from (not empty) in text replaced by to.
 std::string replaceAll(std::string text, const std::string& from, const std::string& to);
 
+// A page path made safe as an href: bytes that would end or redirect a URL
+// path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are
+// percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
+// relative paths stay relative. Apply to the path only, never to an anchor.
+std::string hrefEscape(const std::string& path);
+// hrefEscape appended to out.
+void appendHrefEscaped(std::string& out, std::string_view path);
+
 // <a href="PAGE#ANCHOR">TEXT</a>, with TEXT wrapped in <TAG>..</TAG> when a
-// tag is given and "#ANCHOR" only when an anchor is given.
+// tag is given and "#ANCHOR" only when an anchor is given. PAGE is
+// percent-encoded (hrefEscape) and a double quote in the anchor (which
+// comes escaped as element text) becomes "&quot;", so a name from a source
+// can never end the attribute; TEXT is written as given (the caller escapes
+// it).
 std::string makeLink(const std::string& text, const std::string& page,
                      const std::string& tag, const std::string& anchor);
+
+// Lists that cross to a module as one text (a class's file names, the
+// project list) separate their fields by "|". A field holding "|" or "\\"
+// has a backslash put before each, so a file named "a|b.h" stays one name.
+void appendListField(std::string& out, std::string_view field);
+std::string escapeListField(std::string_view field);
+// The fields of such a text, backslash escapes undone. Each "|" ends a
+// field; a text that ends with "|" has no empty field after it.
+std::vector<std::string> splitListFields(std::string_view text);
 
 // True when the name is that of a globals record (it contains " globals)").
 bool isGlobalsClassName(const std::string& name);

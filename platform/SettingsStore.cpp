@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,18 +17,13 @@ namespace platform {
 
 namespace {
 
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x < 128 && y < 128) {
-            if (std::tolower(x) != std::tolower(y)) return false;
-        } else if (x != y) {
-            return false;
-        }
-    }
-    return true;
+// The form under which a name is looked up: ASCII letters lower-cased,
+// other bytes as they are, so "General" and "GENERAL" are one name.
+std::string foldName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
 std::string trimBlanks(const std::string& text) {
@@ -96,37 +92,34 @@ void SettingsStore::writeInt(const std::string& section, const std::string& name
 }
 
 SettingsTable::Section* SettingsTable::findSection(const std::string& section) {
-    for (Section& candidate : sections)
-        if (sameName(candidate.name, section)) return &candidate;
-    return nullptr;
+    auto found = sectionIndex.find(foldName(section));
+    return found == sectionIndex.end() ? nullptr : &sections[found->second];
 }
 
 const SettingsTable::Section* SettingsTable::findSection(const std::string& section) const {
-    for (const Section& candidate : sections)
-        if (sameName(candidate.name, section)) return &candidate;
-    return nullptr;
+    auto found = sectionIndex.find(foldName(section));
+    return found == sectionIndex.end() ? nullptr : &sections[found->second];
 }
 
 const std::string* SettingsTable::find(const std::string& section, const std::string& name) const {
     const Section* found = findSection(section);
     if (found == nullptr) return nullptr;
-    for (const Value& value : found->values)
-        if (sameName(value.name, name)) return &value.text;
-    return nullptr;
+    auto value = found->index.find(foldName(name));
+    return value == found->index.end() ? nullptr : &found->values[value->second].text;
 }
 
 void SettingsTable::set(const std::string& section, const std::string& name,
                         const std::string& text) {
     Section* found = findSection(section);
     if (found == nullptr) {
-        sections.push_back(Section{section, {}});
+        sectionIndex.emplace(foldName(section), sections.size());
+        sections.push_back(Section{section, {}, {}});
         found = &sections.back();
     }
-    for (Value& value : found->values) {
-        if (sameName(value.name, name)) {
-            value.text = text;
-            return;
-        }
+    auto [slot, added] = found->index.emplace(foldName(name), found->values.size());
+    if (!added) {
+        found->values[slot->second].text = text;
+        return;
     }
     found->values.push_back(Value{name, text});
 }
@@ -198,11 +191,27 @@ SettingsTable SettingsTable::fromIni(const std::string& text) {
 }
 
 IniSettingsStore::IniSettingsStore(std::string filePath) : path(std::move(filePath)) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    table = SettingsTable::fromIni(text.str());
+    // Non-blocking, so that a FIFO at the path cannot stall the program
+    // before it has shown anything.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        std::cerr << "vantry: warning: the settings file " << path
+                  << " is not a regular file; it is ignored." << std::endl;
+        return;
+    }
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    table = SettingsTable::fromIni(text);
 }
 
 std::optional<std::string> IniSettingsStore::readText(const std::string& section,

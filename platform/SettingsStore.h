@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -69,11 +70,13 @@ private:
     struct Section {
         std::string name;
         std::vector<Value> values;
+        std::unordered_map<std::string, std::size_t> index;  // folded name -> value
     };
     Section* findSection(const std::string& section);
     const Section* findSection(const std::string& section) const;
 
     std::vector<Section> sections;
+    std::unordered_map<std::string, std::size_t> sectionIndex;  // folded name -> section
 };
 
 // Escapes a value for the INI file, and undoes it.
@@ -84,7 +87,9 @@ std::string unescapeSettingsValue(const std::string& text);
 class IniSettingsStore : public SettingsStore {
 public:
     // Reads the file when it exists; a missing or unreadable file gives an
-    // empty store (every value then reads as its default). Never throws.
+    // empty store (every value then reads as its default). A path that is
+    // not a regular file (a FIFO, a directory) is not read: a warning naming
+    // it goes to standard error. Never throws.
     explicit IniSettingsStore(std::string path);
 
     std::optional<std::string> readText(const std::string& section,

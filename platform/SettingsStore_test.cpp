@@ -106,3 +106,18 @@ TEST(SettingsIniTest, HandWrittenFilesAreReadLeniently) {
 }
 
 }  // namespace
+
+TEST_F(SettingsFileTest, ManyKeysReadInOnePassAndAFifoIsNotRead) {
+    const std::string path = directory + "/big.ini";
+    std::string text = "[General]\n";
+    for (int i = 0; i < 20000; ++i) text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    std::ofstream(path, std::ios::binary) << text;
+    platform::IniSettingsStore big(path);
+    EXPECT_EQ(big.readText("general", "KEY19999"), "19999");
+    EXPECT_EQ(big.readText("General", "Key0"), "0");
+
+    const std::string fifo = directory + "/fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    platform::IniSettingsStore ignored(fifo);  // would block for ever if opened for reading
+    EXPECT_EQ(ignored.readText("General", "Key0"), std::nullopt);
+}

@@ -55,6 +55,12 @@ bool SystemShell::open(const std::string& target, std::string* errorText) {
     return true;
 }
 
+bool RecordingShell::open(const std::string& target, std::string* errorText) {
+    opened.push_back(target);
+    if (!succeed && errorText != nullptr) *errorText = "the test's shell refused";
+    return succeed;
+}
+
 Shell& shell() {
     Shell* replaced = current.load();
     return replaced != nullptr ? *replaced : systemShell;

@@ -26,16 +26,13 @@ public:
     bool open(const std::string& target, std::string* errorText) override;
 };
 
-// The test double: opens nothing, remembers every target and answers
-// works.
+// The test double: notes every target and answers as told.
 class RecordingShell : public Shell {
 public:
-    bool open(const std::string& target, std::string*) override {
-        opened.push_back(target);
-        return works;
-    }
+    bool open(const std::string& target, std::string* errorText) override;
+
     std::vector<std::string> opened;
-    bool works = true;
+    bool succeed = true;
 };
 
 // The shell in use: the system shell unless a test replaced it.

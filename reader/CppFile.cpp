@@ -165,15 +165,17 @@ void CppFile::addPackage(const std::string& name) {
 CppClass* CppFile::globalsClass() { return findOrCreateClass(*classList, package, language); }
 
 bool CppFile::isCSharpModifier(const std::string& word) {
-    static const char* const words[] = {"new",      "public", "protected", "internal", "private",
-                                        "abstract", "sealed", "unsafe",    "static"};
+    static const char* const words[] = {"new",      "public",  "protected", "internal", "private",
+                                        "abstract", "sealed",  "unsafe",    "static",   "partial",
+                                        "readonly", "ref",     "file",      "extern"};
     return std::find_if(std::begin(words), std::end(words),
                         [&](const char* w) { return word == w; }) != std::end(words);
 }
 
 bool CppFile::onlyModifiers(const Tokens& st) const {
-    static const char* const javaWords[] = {"public", "protected", "abstract", "private",
-                                            "final",  "strictfp",  "static"};
+    // "non-sealed" arrives as "non", "-" and "sealed".
+    static const char* const javaWords[] = {"public", "protected", "abstract", "private", "final",
+                                            "strictfp", "static", "sealed", "non", "-"};
     if (st.empty()) return true;
     if (language == CSharp)
         return std::all_of(st.begin(), st.end(), [](const std::string& w) { return isCSharpModifier(w); });
@@ -211,6 +213,8 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
             continue;
         }
         if (w == "static"sv) continue;
+        // What follows "requires" is the constraint of the template.
+        if (w == "requires"sv) return true;
         if (!(macroLike(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
         if (i + 1 < st.size() && st[i + 1] == "("sv) {
             ++i;
@@ -221,10 +225,17 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
 }
 
 bool CppFile::isClassWord(const std::string& word) const {
-    if (word == "class"sv || word == "struct"sv || word == "union"sv) return true;
-    if (word == "namespace"sv) return !settings.namespacesGlobal;
-    if (word == "interface"sv) return language == CSharp || language == Java;
-    return false;
+    // Most words fail on their length or their first letter.
+    if (word.size() < 5 || word.size() > 9) return false;
+    switch (word[0]) {
+    case 'c': return word == "class"sv;
+    case 's': return word == "struct"sv;
+    case 'u': return word == "union"sv;
+    case 'n': return word == "namespace"sv && !settings.namespacesGlobal;
+    case 'i': return word == "interface"sv && (language == CSharp || language == Java);
+    case 'r': return word == "record"sv && (language == CSharp || language == Java);
+    default: return false;
+    }
 }
 
 std::string CppFile::baseListKeyword() const { return language == Java ? "extends" : ":"; }
@@ -480,12 +491,19 @@ void CppFile::skipTo(const std::string& endToken, const std::string& description
 void CppFile::openInput(std::map<std::string, MacroDefinition>* defineTable) {
     // The source is read once: the first line is checked in memory and the
     // preprocessor works from the same text.
-    const std::string source = readWholeFile(fileName);
+    std::string source = readWholeFile(fileName);
+    normaliseLineEnds(source);  // a lone CR ends a line too
     std::string_view first(source);
     first = first.substr(0, first.find('\n'));
-    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
     if (first == kNoDocumentLine) return;
-    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable);
+    std::vector<std::string> warnings;
+    text = preprocessThroughTempFile(source, fileName, format, defines, package, defineTable,
+                                     &warnings);
+    for (const std::string& warning : warnings) {
+        if (!errorCallback) break;
+        const std::string line = warning + " (" + fileName + ").";
+        errorCallback(line.c_str(), context);
+    }
     next = text.data();
     limit = next + text.size();
     haveInput = true;
@@ -544,7 +562,7 @@ bool mayBeRuleToken(const std::string& tok) {
     }
     if (tok.empty()) return true;
     switch (tok[0]) {
-    case 'c': case 'e': case 'i': case 'n': case 'p': case 's': case 't': case 'u': return true;
+    case 'c': case 'e': case 'i': case 'n': case 'p': case 'r': case 's': case 't': case 'u': return true;
     default: return false;
     }
 }
@@ -689,16 +707,7 @@ void CppFile::readTemplate() {
     if (tok.empty()) return;
     if (tok == "<"sv) {
         statement.push_back(tok);
-        int depth = 1, parens = 0;
-        while (depth > 0) {
-            tok = token();
-            if (tok.empty()) fail("End-of-file found while in template specification", line);
-            if (tok == "("sv) ++parens;
-            else if (tok == ")"sv && parens > 0) --parens;
-            else if (parens == 0 && tok == "<"sv) ++depth;
-            else if (parens == 0 && tok == ">"sv) --depth;
-            statement.push_back(std::move(tok));
-        }
+        skipTemplateArguments(&statement);
         return;
     }
     if (tok == "class"sv || tok == "struct"sv) {
@@ -708,6 +717,25 @@ void CppFile::readTemplate() {
     }
     if (lastHasComment) pendingComment = lastComment;
     dispatch(std::move(tok));
+}
+
+void CppFile::skipTemplateArguments(Tokens* keep) {
+    int depth = 1, parens = 0;
+    bool afterParen = false;
+    while (depth > 0) {
+        std::string tok = token();
+        if (tok.empty()) fail("End-of-file while looking for '>' to end template-specification", line);
+        if (parens == 0 && (tok == "{"sv || tok == ";"sv)) {
+            unread(std::move(tok));
+            return;
+        }
+        if (tok == "("sv) ++parens;
+        else if (tok == ")"sv && parens > 0) --parens;
+        else if (parens == 0 && tok == "<"sv && !afterParen) ++depth;
+        else if (parens == 0 && tok == ">"sv) --depth;
+        afterParen = tok == ")"sv;
+        if (keep) keep->push_back(std::move(tok));
+    }
 }
 
 void CppFile::readCSharpNamespace() {

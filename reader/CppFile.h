@@ -162,6 +162,12 @@ private:
     bool bracesOpenInitializer() const;
     void closeBrace();
     void readTemplate();
+    // After the "<" of a template or generic argument list: reads through
+    // the ">" that closes it (keep, when given, receives every token read).
+    // A "<" right after ")" compares. A "{" or ";" outside parentheses,
+    // which no argument list holds, ends a list left open (a comparison
+    // taken for an opener): it is given back and the list counts as closed.
+    void skipTemplateArguments(Tokens* keep);
     void readCSharpNamespace();
     void readImportOrPackage(const std::string& word);
     void readInitializerList();
@@ -257,4 +263,11 @@ private:
     std::string sourceDirectory;
     std::string sourceFileName;
     bool statementHasBody = false;
+    // What readClassHead found besides a body: a primary constructor's
+    // parameters, and a type complete without one ("record P(int X);").
+    bool hasPrimaryConstructor = false;
+    std::vector<std::string> primaryParameters;
+    bool declaredWithoutBody = false;
+    // Set by readEnum when members follow the constants (";" in the body).
+    bool enumBodyOpen = false;
 };

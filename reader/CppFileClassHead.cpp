@@ -45,7 +45,9 @@ void CppFile::classPath(const std::string& keyword) {
     bool skipped = false;
 
     if (keyword == "enum"sv) {
+        enumBodyOpen = false;
         registers = readEnum(*cls, enclosing);
+        opened = registers && enumBodyOpen;
     } else if (keyword == "typedef"sv) {
         bool classFollows = false;
         registers = readTypedef(*cls, enclosing, classFollows, headKeyword);
@@ -68,7 +70,7 @@ void CppFile::classPath(const std::string& keyword) {
         }
     } else {
         opened = readClassHead(*cls, keyword, enclosing, skipped);
-        registers = opened;
+        registers = opened || declaredWithoutBody;
     }
 
     if (skipped) {
@@ -85,12 +87,22 @@ void CppFile::classPath(const std::string& keyword) {
         return;
     }
 
+    std::string ownName;
+    if (hasPrimaryConstructor) ownName = cls->getName();
     if (enclosing) {
         const std::string separator = javaLikeRules() ? "." : "::";
         if (cls->getText().empty()) cls->setText(enclosing->getName());
         cls->setName(enclosing->getName() + separator + cls->getName());
     }
     CppClass* kept = registerClass(cls.release());
+    if (hasPrimaryConstructor && keyword != "enum"sv && keyword != "typedef"sv) {
+        hasPrimaryConstructor = false;
+        std::string declaration = ownName + "(";
+        for (std::size_t i = 0; i < primaryParameters.size(); ++i)
+            declaration += (i ? ", " : "") + primaryParameters[i];
+        declaration += ");";
+        addMember(kept, {}, ownName, declaration, "public", "", true, primaryParameters);
+    }
 
     if (opened) {
         Scope scope;
@@ -131,7 +143,9 @@ void CppFile::skipDeclaration() {
 
 bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
                             bool& skipped) {
+    declaredWithoutBody = false;
     std::string name = language == CSharp ? tokenWith('.') : token();
+    if (keyword == "record"sv && (name == "struct"sv || name == "class"sv)) name = tokenWith('.');
     if (name.empty()) fail("End-of-file in class ", line);
 
     if (!settings.noDocumentMarker.empty() && name == settings.noDocumentMarker) {
@@ -231,14 +245,48 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     // Template or generic parameters after the name are not part of it.
     std::string tok = token();
     if (tok == "<"sv) {
-        int depth = 1, parens = 0;
-        while (depth > 0) {
+        skipTemplateArguments(nullptr);
+        tok = token();
+        // A member of a specialisation defined outside it
+        // (Outer<T>::Inner<U>::): the last part names the class.
+        while (tok == ":"sv && !javaLikeRules()) {
+            std::string second = token();
+            std::string part = second == ":"sv ? token() : std::string();
+            if (!isNameToken(part)) {
+                if (!part.empty()) unread(std::move(part));
+                if (second != ":"sv) unread(std::move(second));
+                break;
+            }
+            cls.setText(name);
+            name += "::" + part;
             tok = token();
-            if (tok.empty()) fail("End-of-file while looking for '>' to end template-specification", line);
-            if (tok == "("sv) ++parens;
-            else if (tok == ")"sv && parens > 0) --parens;
-            else if (parens == 0 && tok == "<"sv) ++depth;
-            else if (parens == 0 && tok == ">"sv) --depth;
+            if (tok == "<"sv) {
+                skipTemplateArguments(nullptr);
+                tok = token();
+            }
+        }
+    }
+
+    // A record's components, or a C# class's primary constructor: the
+    // constructor they declare is documented with the type.
+    primaryParameters.clear();
+    hasPrimaryConstructor = false;
+    if (tok == "("sv && javaLikeRules()) {
+        hasPrimaryConstructor = true;
+        Tokens parameter;
+        int depth = 0;
+        for (;;) {
+            tok = token();
+            if (tok.empty()) fail("End-of-file in class " + name, line);
+            if (depth == 0 && (tok == ","sv || tok == ")"sv)) {
+                if (!parameter.empty()) primaryParameters.push_back(joinTokens(parameter));
+                parameter.clear();
+                if (tok == ")"sv) break;
+                continue;
+            }
+            if (tok == "("sv || tok == "["sv || tok == "<"sv) ++depth;
+            else if ((tok == ")"sv || tok == "]"sv || tok == ">"sv) && depth > 0) --depth;
+            parameter.push_back(std::move(tok));
         }
         tok = token();
     }
@@ -248,12 +296,18 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     for (;;) {
         if (tok.empty()) fail("End-of-file in class " + name, line);
         if (tok == "{"sv) return true;
+        if (tok == ";"sv && hasPrimaryConstructor) {
+            // "record Point(int X, int Y);" is the whole type.
+            declaredWithoutBody = true;
+            return false;
+        }
         if (tok == baseListKeyword() || tok == "implements"sv) return readBaseList(cls, tok);
         if (tok == "final"sv || tok == "sealed"sv) {
             tok = token();
             continue;
         }
-        if (tok == "where"sv && language == CSharp) return readBaseList(cls, tok);
+        if ((tok == "where"sv && language == CSharp) || (tok == "permits"sv && language == Java))
+            return readBaseList(cls, tok);
         // Anything else (";", a declarator, "=") makes this a declaration
         // that uses the type, not a class definition.
         unread(std::move(tok));
@@ -264,10 +318,11 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
 bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
     bool isInterface = keyword == "implements"sv;
     const char extra = language == Cpp && !settings.mixCppCsharp ? ':' : '.';
-    bool constraints = keyword == "where"sv;
+    bool constraints = keyword == "where"sv || keyword == "permits"sv;
     for (;;) {
         if (constraints) {
-            // C# generic constraints up to the body.
+            // C# generic constraints, or the classes a sealed Java class
+            // admits, up to the body.
             int depth = 0;
             for (;;) {
                 std::string t = token();
@@ -284,6 +339,12 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         std::string base = tokenWith(extra);
         while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
             base = tokenWith(extra);
+        // A member template of a dependent type (F::template apply<T>).
+        if (base.ends_with("::template")) {
+            std::string part = tokenWith(extra);
+            if (isNameToken(part)) base.replace(base.size() - 8, 8, part);
+            else unread(std::move(part));
+        }
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
         if (base == ":"sv && extra == ':') {
             // "::Name", a name in the global scope.
@@ -305,17 +366,44 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             while ((at = base.find("::")) != std::string::npos) base.replace(at, 2, ".");
         }
         std::string tok = token();
-        if (tok == "<"sv) {
-            int depth = 1, parens = 0;
-            while (depth > 0) {
+        for (;;) {
+            if (tok == "<"sv) {
+                skipTemplateArguments(nullptr);
                 tok = token();
-                if (tok.empty())
-                    fail("End-of-file while looking for '>' to end template-specification", line);
-                if (tok == "("sv) ++parens;
-                else if (tok == ")"sv && parens > 0) --parens;
-                else if (parens == 0 && tok == "<"sv) ++depth;
-                else if (parens == 0 && tok == ">"sv) --depth;
             }
+            // A base named through a member of a template
+            // (Outer<A, B>::type, Outer<A>.Inner): the name goes on.
+            if (tok == "."sv && extra == '.') {
+                std::string part = tokenWith(extra);
+                if (!isNameToken(part)) {
+                    unread(std::move(part));
+                    break;
+                }
+                base += "." + part;
+                tok = token();
+                continue;
+            }
+            if (tok == ":"sv && extra == ':') {
+                std::string second = token();
+                if (second != ":"sv) {
+                    unread(std::move(second));
+                    break;
+                }
+                std::string part = tokenWith(extra);
+                if (part == "template"sv) part = tokenWith(extra);
+                if (!isNameToken(part)) {
+                    unread(std::move(part));
+                    break;
+                }
+                base += "::" + part;
+                tok = token();
+                continue;
+            }
+            break;
+        }
+        // The arguments of a primary constructor's base (C#: ": Base(x)").
+        if (tok == "("sv && javaLikeRules()) {
+            skipParens("base arguments");
             tok = token();
         }
         cls.addBase(base, isInterface);
@@ -326,6 +414,11 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             continue;
         }
         if (tok == "where"sv && language == CSharp) {
+            constraints = true;
+            continue;
+        }
+        if (tok == "permits"sv && language == Java) {
+            // The classes a sealed class admits are not its bases.
             constraints = true;
             continue;
         }

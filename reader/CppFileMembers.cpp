@@ -304,10 +304,10 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
                 continue;
             }
             if (tok == ";"sv) {
-                // Members of a Java enum follow its constants; they are
-                // not enumerators.
+                // Members of a Java enum follow its constants: the rest of
+                // the body is read as a class body.
                 flush();
-                skipBraces("enum definition");
+                enumBodyOpen = true;
                 return;
             }
             if (tok == "@"sv && language == Java) {

@@ -172,7 +172,8 @@ TEST(CppFileTest, ReadsARealisticJavaFile) {
     ASSERT_NE(colour, nullptr);
     EXPECT_EQ(colour->getKind(), "enum");
     EXPECT_EQ(colour->getText(), "MaxList");
-    EXPECT_THAT(p.memberNames(colour), ElementsAre("RED", "GREEN"));
+    // The members after the constants are the enum's too.
+    EXPECT_THAT(p.memberNames(colour), ElementsAre("RED", "GREEN", "code", "Colour"));
     EXPECT_EQ(p.member(colour, "RED")->getComment(), "The first.<BR>\n");
 
     CppClass* listener = p.cls("com.acme.util", "MaxList.Listener");
@@ -423,6 +424,159 @@ namespace { int hidden; }
                 ElementsAre("get", "operator>", "pairs", "callback", "a", "d", "Box", "value"));
     EXPECT_EQ(p.member(box, "value")->getAccess(), "private");
     EXPECT_NE(p.cls("proj", "Fn"), nullptr);
+}
+
+TEST(CppFileTest, CodeAfterAOneLineCommentIsRead) {
+    ParsedSource p;
+    p.parse("one.h", R"(/** one-liner */ int x4;
+int a /** mid */ , b;
+/** T */ class T { int t; };
+#define MODE_A 0 /**< first mode */
+#define MODE_B 1 ///< second mode
+/** A widget. */ class W : public T { int w; };
+/** Last. */ int last;
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("x4", "a", "b", "last"));
+    EXPECT_EQ(p.member(globals, "x4")->getComment(), "one-liner<BR>\n");
+    EXPECT_EQ(p.member(globals, "b")->getComment(), "mid<BR>\n");
+    EXPECT_EQ(p.member(globals, "last")->getComment(), "Last.<BR>\n");
+    ASSERT_NE(p.cls("proj", "T"), nullptr);
+    EXPECT_EQ(p.cls("proj", "T")->getComment(), "T<BR>\n");
+    CppClass* w = p.cls("proj", "W");
+    ASSERT_NE(w, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_EQ(w->getComment(), "A widget.<BR>\n");
+    EXPECT_TRUE(w->getBases().count("T"));
+    EXPECT_THAT(p.memberNames(w), ElementsAre("w"));
+    // The comment after a define documents it, and is not part of its body.
+    ASSERT_TRUE(p.macros.count("MODE_A"));
+    EXPECT_EQ(p.macros.at("MODE_A").getBody(), "0");
+    EXPECT_EQ(p.macros.at("MODE_A").getComment(), "first mode");
+    EXPECT_EQ(p.macros.at("MODE_B").getBody(), "1");
+}
+
+TEST(CppFileTest, TodaysJavaIsReadWhole) {
+    ParsedSource p;
+    p.parse("Shapes.java", R"(package geo;
+
+/** A shape. */
+public sealed interface Shape permits Circle, Square {
+    double area();
+}
+
+/** A circle. */
+public record Circle(double radius) implements Shape {
+    public double area() { return Math.PI * radius * radius; }
+}
+
+public non-sealed class Square extends Base<Square, String>.Part implements Shape {
+    private static final String HELP = """
+        Squares "have" four sides; \"""
+        """;
+    private final Comparator<String> order = (a, b) -> { return a.compareTo(b); };
+    public double area() { return 1; }
+}
+
+public enum Unit {
+    @Deprecated METRE("m") { String show() { return "m"; } },
+    FOOT("ft");
+    private final String symbol;
+    Unit(String symbol) { this.symbol = symbol; }
+    /** The symbol. */
+    public String symbol() { return symbol; }
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    ASSERT_NE(p.cls("geo", "Shape"), nullptr);
+    EXPECT_TRUE(p.cls("geo", "Shape")->getBases().empty());
+    CppClass* circle = p.cls("geo", "Circle");
+    ASSERT_NE(circle, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(circle), ElementsAre("Circle", "area"));
+    EXPECT_THAT(p.member(circle, "Circle")->getArguments(), ElementsAre("double radius"));
+    EXPECT_TRUE(circle->getBases().count("Shape"));
+    CppClass* square = p.cls("geo", "Square");
+    ASSERT_NE(square, nullptr);
+    EXPECT_TRUE(square->getBases().count("Base.Part"));
+    EXPECT_THAT(p.memberNames(square), ElementsAre("HELP", "order", "area"));
+    CppClass* unit = p.cls("geo", "Unit");
+    ASSERT_NE(unit, nullptr);
+    EXPECT_THAT(p.memberNames(unit), ElementsAre("METRE", "FOOT", "symbol", "Unit", "symbol"));
+    EXPECT_EQ(unit->getMembers().back()->getComment(), "The symbol.<BR>\n");
+}
+
+TEST(CppFileTest, TodaysCSharpIsReadWhole) {
+    ParsedSource p;
+    p.parse("Store.cs", R"(#nullable disable
+#pragma warning disable CS1591
+namespace Acme.Store;
+
+#region Types
+/** <summary>A key.</summary> */
+public readonly record struct Key(string Name, int Part);
+
+/// <summary>A store.</summary>
+[Serializable, Obsolete("use the new one")]
+public sealed partial class Store<T>(ILogger log) : Base(log), IStore<T> where T : class, new()
+{
+    /// <summary>The path.</summary>
+    public string Path { get; init; } = @"C:\data\";
+    private string Say(int n) => $"{n} {(n > 1 ? "items" : "item")}";
+    /** <summary>Loads.</summary> */
+    public async Task<T?> LoadAsync(Key key) { var s = """
+        raw "text"
+        """; return null; }
+}
+#endregion
+public static class Extensions { public static int Twice(this int x) => x * 2; }
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* key = p.cls("Acme.Store", "Key");
+    ASSERT_NE(key, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_EQ(key->getKind(), "record");
+    EXPECT_EQ(key->getComment(), "<summary>A key.</summary><BR>\n");
+    EXPECT_THAT(p.member(key, "Key")->getArguments(), ElementsAre("string Name", "int Part"));
+    CppClass* store = p.cls("Acme.Store", "Store");
+    ASSERT_NE(store, nullptr);
+    EXPECT_TRUE(store->getBases().count("Base"));
+    EXPECT_TRUE(store->getBases().count("IStore"));
+    EXPECT_THAT(p.memberNames(store), ElementsAre("Store", "Path", "Say", "LoadAsync"));
+    EXPECT_EQ(p.member(store, "LoadAsync")->getComment(), "<summary>Loads.</summary><BR>\n");
+    ASSERT_NE(p.cls("Acme.Store", "Extensions"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("Acme.Store", "Extensions")), ElementsAre("Twice"));
+}
+
+TEST(CppFileTest, TodaysCppTemplatesAndLiteralsEndWhereTheyShould) {
+    ParsedSource p;
+    p.parse("modern2.hpp", R"(
+template <class T> requires std::integral<T>
+struct Counter : std::conditional<(sizeof(T) < 4), Small, Big>::type {
+    static constexpr auto text = R"x(a "quoted" ) text)x";
+    long big = 1'000'000;
+    int n;
+};
+template <class T1, class T2>
+struct apply : bool_<(T1::value) < (T2::value)> {};
+template <int N>
+struct pick : if_c<N<limit<T>::value, A, B>::type {};
+struct After { int a; };
+#
+template <class M> template <bool B>
+struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* counter = p.cls("proj", "Counter");
+    ASSERT_NE(counter, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_TRUE(counter->getBases().count("std::conditional::type"));
+    EXPECT_THAT(p.memberNames(counter), ElementsAre("text", "big", "n"));
+    EXPECT_NE(p.cls("proj", "apply"), nullptr);
+    EXPECT_NE(p.cls("proj", "pick"), nullptr);
+    ASSERT_NE(p.cls("proj", "After"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "After")), ElementsAre("a"));
+    CppClass* item = p.cls("proj", "adaptor::subrange::item");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->getBases().count("F::apply"));
+    EXPECT_THAT(p.memberNames(item), ElementsAre("i"));
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {

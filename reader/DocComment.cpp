@@ -64,9 +64,10 @@ struct CommentStyle {
         return text;
     }
 
-    // The kept text of the line that closed the comment ("" for none).
-    std::string_view lastEntry(std::string_view text) const {
-        std::size_t at = end.empty() ? 0 : text.find(end);
+    // The kept text of the line that closed the comment ("" for none); at
+    // is where the end string stands in it (npos when it does not).
+    std::string_view lastEntry(std::string_view text, std::size_t at) const {
+        if (end.empty()) at = 0;
         if (at == 0) return {};
         std::string_view kept = trimBlankView(text.substr(0, at));
         if (kept.empty()) return {};
@@ -136,7 +137,17 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
         firstWithText = false;
         appendEntry(text, style.clean(current), joiner);
     }
-    appendEntry(text, style.lastEntry(current), joiner);
+    const std::size_t at = end.empty() ? 0 : current.find(end);
+    appendEntry(text, style.lastEntry(current, at), joiner);
+    // Code after the end of a block comment ("/** x */ int x;") is the
+    // declaration it documents: it goes back to the stream, and its line
+    // is counted again when it is read.
+    if (!style.lineStyle && !end.empty()) {
+        if (at != std::string_view::npos) {
+            const std::string_view rest = current.substr(at + end.size());
+            if (!trimBlankView(rest).empty() && in.giveBack(rest) && line) --*line;
+        }
+    }
     return text;
 }
 
@@ -149,6 +160,15 @@ public:
     std::string_view getLine() {
         lineText = in.getLine();
         return lineText;
+    }
+    // Puts the end of the line just read back, from `rest` (a view into
+    // it) on, with the line's feed unless the stream ended; true when the
+    // feed went back too.
+    bool giveBack(std::string_view rest) {
+        const bool feed = !in.eof();
+        if (feed) in.putBack('\n');
+        for (std::size_t i = rest.size(); i-- > 0;) in.putBack(static_cast<unsigned char>(rest[i]));
+        return feed;
     }
 
 private:
@@ -186,6 +206,15 @@ public:
         }
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         return text;
+    }
+    // As StreamSource::giveBack; the line is still in the text, so the
+    // cursor only moves back to `rest`.
+    bool giveBack(std::string_view rest) {
+        c.next = rest.data();
+        c.atEnd = false;
+        const char* after = rest.data() + rest.size();
+        while (after != c.limit && *after == '\r') ++after;
+        return after != c.limit && *after == '\n';
     }
 
 private:

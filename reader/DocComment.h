@@ -11,7 +11,10 @@
 // kept lines, each followed by `joiner`; "" for an empty comment. One is
 // added to *line (when given) for every line read. A line style (start
 // beginning with "//") ends before the first line that does not begin with
-// "/" after blanks and tabs; that line is left in the stream. Throws
+// "/" after blanks and tabs; that line is left in the stream. What follows
+// the end string of a block comment on its line goes back to the stream
+// (and its line is not counted), so "/** x */ int x;" leaves "int x;" to
+// be read. Throws
 // VelkFileError "Unexpected end of file on line <n>" (the line where the
 // comment began) when the stream ends inside a block comment.
 std::string readDocComment(CppStream& in, int* line, const std::string& joiner,

@@ -31,7 +31,8 @@ std::string preprocessToTempFile(const std::string& fileName, const DocCommentFo
 std::string preprocessThroughTempFile(const std::string& source, const std::string& fileName,
                                       const DocCommentFormat& format,
                                       const PreprocessorDefines& defines, const std::string& package,
-                                      std::map<std::string, MacroDefinition>* defineTable) {
+                                      std::map<std::string, MacroDefinition>* defineTable,
+                                      std::vector<std::string>* warnings) {
     std::map<std::string, MacroDefinition> unused;
     Preprocessor preprocessor(format);
     std::string tempName;
@@ -39,10 +40,11 @@ std::string preprocessThroughTempFile(const std::string& source, const std::stri
     try {
         std::string text = preprocessor.preprocessText(source, defines, fileName, package,
                                                        defineTable ? *defineTable : unused);
+        if (warnings != nullptr) *warnings = preprocessor.getWarnings();
         // The whole output in one write, read back through the same
         // descriptor: the file is never opened a second time.
         if (!writeAll(temp.get(), text.data(), text.size()))
-            throw VelkFileError("Could not write the file", tempName);
+            throw VelkEnvironmentError("Could not write the temporary file " + tempName, errno);
         const std::size_t size = text.size();
         std::size_t got = 0;
         while (got < size) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/CppStream.h"
 
@@ -23,11 +24,13 @@ std::string preprocessToTempFile(const std::string& fileName, const DocCommentFo
 // Preprocesses `source`, the text of fileName, into a new temporary file
 // and returns the text read back from it, as preprocessToTempFile and a
 // read of its file would; the temporary file is removed before this
-// returns, and on every error.
+// returns, and on every error. The preprocessor's warnings go to
+// `warnings` when given.
 std::string preprocessThroughTempFile(const std::string& source, const std::string& fileName,
                                       const DocCommentFormat& format,
                                       const PreprocessorDefines& defines, const std::string& package,
-                                      std::map<std::string, MacroDefinition>* defineTable);
+                                      std::map<std::string, MacroDefinition>* defineTable,
+                                      std::vector<std::string>* warnings = nullptr);
 
 // Reads the rest of a documentation comment whose start string was just
 // consumed and returns its text, one entry per line, each followed by

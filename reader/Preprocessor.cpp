@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <string_view>
 #include <atomic>
@@ -12,12 +13,14 @@
 #include <cstdlib>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <set>
 #include <vector>
 
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
 #include "platform/TempFile.h"
 #include "reader/BlockReader.h"
+#include "reader/Literals.h"
 #include "reader/ReaderText.h"
 #include "reader/TokenReader.h"
 
@@ -32,8 +35,11 @@ const char* const kDirectiveWords[] = {
     "warning", "line", "error", "input", "name",  "ident", "import", "using",  "region", "endregion"};
 
 // Directives that only blank their line.
-const char* const kBlankedWords[] = {"pragma", "include", "warning", "line",  "error",  "input",
-                                     "name",   "ident",   "import",  "using", "region", "endregion"};
+// C#'s "nullable" and C++'s "include_next" are directives of the same kind:
+// a line that declares nothing.
+const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line",  "error",
+                                     "input",  "name",     "ident",        "import", "using",
+                                     "region", "endregion", "nullable",    "include_next"};
 
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
@@ -71,6 +77,9 @@ public:
             copyPlainRun();
             if (i >= s.size()) break;
             int c = get();
+            if (c == '"' && specialLiteral()) continue;
+            // A digit separator goes: the number reads as one token.
+            if (c == '\'' && digitSeparator()) continue;
             if (c == '"' || c == '\'') literal(static_cast<char>(c));
             else if (c == '/' && peek() == '*') get(), blockComment();
             else if (c == '/' && peek() == '/') get(), lineComment();
@@ -141,6 +150,34 @@ private:
         char c = s[i++];
         if (c == '\n') ++line;
         return static_cast<unsigned char>(c);
+    }
+
+    // After a '"' that opens a raw, verbatim, interpolated or triple-quoted
+    // string: writes it as an ordinary literal on one line, then the line
+    // feeds it held, so the line count stays. False for an ordinary one.
+    bool specialLiteral() {
+        const std::size_t quote = i - 1;
+        SpecialLiteral found;
+        if (!findSpecialLiteral(s, quote, found)) return false;
+        const int startLine = line;
+        if (!found.closed) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
+        // The prefix was copied with the plain run before the quote.
+        out.resize(out.size() - std::min(out.size(), quote - found.begin));
+        appendPlainLiteral(out, std::string_view(s).substr(found.contentBegin,
+                                                            found.contentEnd - found.contentBegin),
+                           found.verbatim);
+        const std::size_t feeds = countFeeds(quote, found.end);
+        line += static_cast<int>(feeds);
+        out.append(feeds, '\n');
+        i = found.end;
+        return true;
+    }
+
+    // A "'" inside a number (1'000'000, 0xFF'FF) separates digits.
+    bool digitSeparator() const {
+        std::size_t k = out.size();
+        while (k > 0 && (std::isalnum(static_cast<unsigned char>(out[k - 1])) || out[k - 1] == '_')) --k;
+        return k < out.size() && out[k] >= '0' && out[k] <= '9';
     }
 
     void literal(char quote) {
@@ -316,6 +353,48 @@ struct Directive {
     std::string argument;
 };
 
+// A directive line with documentation comments after its words, closed on
+// the line ("#define MODE 0 /**< the mode */", "#define N 4 ///< count"):
+// `code` receives the line without them and `text` their text, less the
+// comment marks. False (nothing set) when the line leaves a comment open.
+bool splitTrailingComments(std::string_view line, std::string& code, std::string& text) {
+    code.clear();
+    text.clear();
+    auto keep = [&text](std::string_view comment) {
+        std::size_t k = 0;
+        while (k < comment.size() && (comment[k] == '*' || comment[k] == '/' || comment[k] == '!'))
+            ++k;
+        if (k < comment.size() && comment[k] == '<') ++k;
+        comment.remove_prefix(k);
+        while (!comment.empty() && isBlankChar(comment.front())) comment.remove_prefix(1);
+        while (!comment.empty() && isBlankChar(comment.back())) comment.remove_suffix(1);
+        if (comment.empty()) return;
+        if (!text.empty()) text += ' ';
+        text += comment;
+    };
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"' || c == '\'') {
+            const std::size_t open = k;
+            for (++k; k < line.size() && line[k] != c; ++k)
+                if (line[k] == '\\') ++k;
+            code.append(line.substr(open, std::min(k, line.size() - 1) - open + 1));
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
+            const std::size_t close = line.find("*/", k + 2);
+            if (close == std::string_view::npos) return false;
+            keep(line.substr(k + 2, close - k - 2));
+            k = close + 1;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
+            keep(line.substr(k + 2));
+            break;
+        } else {
+            code += c;
+        }
+    }
+    while (!code.empty() && isBlankChar(code.back())) code.pop_back();
+    return true;
+}
+
 // A line "#word ..." where the word ends the line or is followed by white
 // space or "(".
 bool parseDirective(std::string_view line, Directive& d) {
@@ -326,6 +405,12 @@ bool parseDirective(std::string_view line, Directive& d) {
     while (k < line.size() && isBlankChar(line[k])) ++k;
     std::size_t start = k;
     while (k < line.size() && isWordChar(line[k])) ++k;
+    // "#" alone is the null directive: it declares nothing.
+    if (k == start && k == line.size()) {
+        d.word.clear();
+        d.argument.clear();
+        return true;
+    }
     if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
     d.word = std::string(line.substr(start, k - start));
     while (k < line.size() && isBlankChar(line[k])) ++k;
@@ -402,9 +487,9 @@ class LineProcessor {
 public:
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
                   const std::string& packageName, std::map<std::string, MacroDefinition>& table,
-                  std::size_t lastDefine)
+                  std::size_t lastDefine, std::vector<std::string>& warnings)
         : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
-          lastDefine(lastDefine) {}
+          lastDefine(lastDefine), warnings(warnings) {}
 
     std::string run() {
         out.reserve(reader.size() + reader.size() / 8);
@@ -496,6 +581,10 @@ private:
     void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
+        // A comment after a directive documents it; the directive is read
+        // without it, as the code it stands for.
+        bool trailing = scan.closes && !inComment && takeTrailingComments(line);
+        if (trailing) scan = CommentScan{};
         // The text of comments is kept for a #define that may follow.
         if (scan.closes) {
             if (keepDocText) {
@@ -552,12 +641,22 @@ private:
                 return;
             }
             if (d.word == "define") {
-                define(d.argument, on);
+                // A line-style comment after the body ("///< the count").
+                if (!trailing && d.argument.find("//") != std::string::npos &&
+                    splitTrailingComments(d.argument, directiveLine, trailingDocText)) {
+                    d.argument = directiveLine;
+                    trailing = true;
+                }
+                define(d.argument, on, trailing ? trailingDocText : docText);
                 docText.clear();
                 return;
             }
             if (d.word == "undef") {
                 if (on) defines.undefine(firstWord(d.argument));
+                docText.clear();
+                return;
+            }
+            if (d.word.empty()) {
                 docText.clear();
                 return;
             }
@@ -572,20 +671,44 @@ private:
         docText.clear();
         if (!on) return;
         expanded.assign(line);
-        if (defines.expandLine(expanded, reader, out, lineNumber))
-            defines.expandLine(expanded, reader, out, lineNumber);
+        const int startLine = lineNumber;
+        PreprocessorDefines::Limit limit{line.size() + std::min(kMaxLineGrowth, growthLeft), {}};
+        if (defines.expandLine(expanded, reader, out, lineNumber, &limit) && limit.stoppedAt.empty())
+            defines.expandLine(expanded, reader, out, lineNumber, &limit);
+        if (expanded.size() > line.size())
+            growthLeft -= std::min(growthLeft, expanded.size() - line.size());
+        if (!limit.stoppedAt.empty() && warned.insert(limit.stoppedAt).second)
+            warnings.push_back("Preprocessor: expansion of macro " + limit.stoppedAt +
+                               " stopped on line " + std::to_string(startLine) +
+                               ": the text would grow past the limit of expansion");
         out += expanded;
     }
 
-    void define(const std::string& argument, bool on) {
+    void define(const std::string& argument, bool on, const std::string& documentation) {
         MacroHeader h = parseDefine(argument, lineNumber);
         if (h.name.empty()) return;  // "#define" without a name defines nothing
         if (on) {
             if (h.parameters.empty()) defines.addDefine(h.name, h.body);
             else defines.addMacro(h.name, h.parameters, h.body);
         }
-        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body, docText, fileName,
-                                                       packageName));
+        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body,
+                                                       documentation,
+                                                       fileName, packageName));
+    }
+
+    // For a directive line whose comments close on it: the line without
+    // them (in directiveLine) and their text (in trailingDocText).
+    [[gnu::noinline]] bool takeTrailingComments(std::string_view& line) {
+        if (!startsWithHash(line) || !splitTrailingComments(line, directiveLine, trailingDocText))
+            return false;
+        line = directiveLine;
+        return true;
+    }
+
+    static bool startsWithHash(std::string_view line) {
+        std::size_t k = 0;
+        while (k < line.size() && isBlankChar(line[k])) ++k;
+        return k < line.size() && line[k] == '#';
     }
 
     BlockReader& reader;
@@ -598,7 +721,16 @@ private:
     std::string docText;
     std::string scratch, scratch2;  // for withoutAll
     std::string expanded;           // the line being expanded
+    std::string directiveLine;      // a directive without its trailing comments
+    std::string trailingDocText;    // and their text, which documents a #define before any above it
     const std::size_t lastDefine;    // lastPossibleDefine of the text
+    std::vector<std::string>& warnings;
+    std::set<std::string> warned;  // macros already named in a warning
+    // What expansion may add to one line and to the whole file: enough for
+    // any real header, far below what a macro used thousands of times in
+    // another would make.
+    static constexpr std::size_t kMaxLineGrowth = std::size_t{1} << 20;
+    std::size_t growthLeft = std::size_t{16} << 20;
     bool keepDocText = true;
     bool inComment = false;
     int lineNumber = 0;
@@ -673,7 +805,9 @@ std::string Preprocessor::preprocessText(const std::string& source, const Prepro
     BlockReader reader(std::move(stripped));
     PreprocessorDefines fileDefines = defines;
     fileDefines.addName("__cplusplus");
-    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine)
+    warnings.clear();
+    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine,
+                         warnings)
         .run();
 }
 
@@ -701,7 +835,7 @@ std::string tempNamePrefix(const std::string& prefix) {
 std::string Preprocessor::makeTempFileName(const std::string& prefix) {
     std::string path = platform::createTempFile(tempNamePrefix(prefix));
     if (path.empty())
-        throw VelkError("Could not create a temporary file in " + platform::tempDirectory(), errno);
+        throw VelkEnvironmentError("Could not create a temporary file in " + platform::tempDirectory(), errno);
     return path;
 }
 
@@ -710,7 +844,7 @@ int Preprocessor::openTempFile(const std::string& prefix, std::string& name) {
     std::string pattern = directory + "/" + tempNamePrefix(prefix) + "XXXXXX";
     // mkostemp creates with O_EXCL and mode 0600, as createTempFile does.
     int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) throw VelkError("Could not create a temporary file in " + directory, errno);
+    if (fd < 0) throw VelkEnvironmentError("Could not create a temporary file in " + directory, errno);
     name = std::move(pattern);
     return fd;
 }

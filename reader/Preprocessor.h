@@ -15,6 +15,7 @@
 #include <istream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model/MacroDefinition.h"
 #include "reader/DocCommentFormat.h"
@@ -83,6 +84,12 @@ public:
         std::string end;
     };
 
+    // The warnings of the last preprocessing (a macro whose expansion was
+    // stopped at the limit, named once per file); the file was still
+    // preprocessed whole.
+    const std::vector<std::string>& getWarnings() const { return warnings; }
+
 private:
     CommentView views[2];
+    std::vector<std::string> warnings;
 };

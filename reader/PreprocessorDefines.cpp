@@ -88,7 +88,7 @@ void PreprocessorDefines::undefine(const std::string& name) {
 }
 
 bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
-                                     int& lineCounter) const {
+                                     int& lineCounter, Limit* limit) const {
     // Which name matches at a position: only word starts can match, and the
     // first definition of a name wins.
     auto nameAt = [&](std::size_t pos) -> long {
@@ -122,8 +122,19 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
         std::size_t next = after;
         while (next < line.size() && isBlankChar(line[next])) ++next;
 
+        // Past the limit the use and the rest of the line stay as written.
+        auto fits = [&](std::size_t replacement, std::size_t rest) {
+            if (limit == nullptr || out.length() + replacement + (line.size() - rest) <= limit->maxLength)
+                return true;
+            limit->stoppedAt = names[which];
+            out.append(std::string_view(line).substr(pos));
+            pos = line.size();
+            return false;
+        };
         if (body.getParameterCount() == 0) {
-            out.append(body.expand({}));
+            const std::string replacement = body.expand({});
+            if (!fits(replacement.size(), next)) break;
+            out.append(replacement);
             if (next > after) out.append(' ');
             if (line.compare(next, 2, "()") == 0) next += 2;
             pos = next;
@@ -167,7 +178,9 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
             }
             arguments.back().push_back(c);
         }
-        out.append(body.expand(arguments));
+        const std::string replacement = body.expand(arguments);
+        if (!fits(replacement.size(), i)) break;
+        out.append(replacement);
         pos = i;
         changed = true;
     }

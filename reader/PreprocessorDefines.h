@@ -48,8 +48,17 @@ public:
     // `output` and one to `lineCounter`. Returns true when anything was
     // replaced. Throws VelkError "End-of-file in macro argument list (line
     // <n>)" when the input ends inside an argument list.
+    //
+    // With a limit, a use whose replacement would make the line longer than
+    // limit->maxLength is not replaced: it and the rest of the line stay as
+    // written and limit->stoppedAt names the macro (expansion of a macro
+    // used thousands of times in another could otherwise grow without end).
+    struct Limit {
+        std::size_t maxLength;
+        std::string stoppedAt;  // set when expansion stopped
+    };
     bool expandLine(std::string& line, BlockReader& reader, std::string& output,
-                    int& lineCounter) const;
+                    int& lineCounter, Limit* limit = nullptr) const;
 
     // The text form: for each definition lead + quote + name, then (when it
     // has parameters or a non-empty body) parameterText + equals + bodyText,

@@ -102,3 +102,25 @@ TEST(PreprocessorDefines, TextForm) {
     EXPECT_EQ(odd.valueOf("G"), "2");
     EXPECT_TRUE(odd.isDefined("E\\=Q"));
 }
+
+TEST(PreprocessorDefines, ExpansionStopsAtItsLimitAndNamesTheMacro) {
+    PreprocessorDefines d;
+    d.addDefine("BIG", "a b c d e f g h");
+    d.addMacro("TWICE", {"x"}, "x x");
+    BlockReader reader("");
+    std::string out;
+    int counter = 1;
+    std::string line = "BIG + TWICE(1) + BIG";
+    PreprocessorDefines::Limit roomy{1000, {}};
+    EXPECT_TRUE(d.expandLine(line, reader, out, counter, &roomy));
+    EXPECT_EQ(line, "a b c d e f g h + 1 1 + a b c d e f g h");
+    EXPECT_EQ(roomy.stoppedAt, "");
+
+    // The first use that would pass the limit and everything after it stay
+    // as written.
+    line = "TWICE(1) + BIG + TWICE(2)";
+    PreprocessorDefines::Limit tight{20, {}};
+    d.expandLine(line, reader, out, counter, &tight);
+    EXPECT_EQ(line, "1 1 + BIG + TWICE(2)");
+    EXPECT_EQ(tight.stoppedAt, "BIG");
+}

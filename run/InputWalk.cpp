@@ -10,7 +10,9 @@
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
-#include "run/PathComponent.h"
+#include "model/ModelText.h"
+#include "VelkLib/VelkPath.h"
+#include "model/ModelText.h"
 
 namespace {
 
@@ -46,8 +48,12 @@ std::vector<std::string> splitFileList(const std::string& text) {
     std::vector<std::string> entries;
     std::string current;
     bool quoted = false;
-    for (char c : text) {
-        if (c == '"') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"' && quoted && i + 1 < text.size() && text[i + 1] == '"') {
+            current += '"';  // a doubled quote inside quotes is one quote of the name
+            ++i;
+        } else if (c == '"') {
             quoted = !quoted;
         } else if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
             if (!current.empty()) entries.push_back(std::move(current));
@@ -61,6 +67,15 @@ std::vector<std::string> splitFileList(const std::string& text) {
     return entries;
 }
 
+std::string quoteListEntry(const std::string& path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    return quoted + "\"";
+}
+
 bool isCommentedOut(const std::string& path) { return !path.empty() && path[0] == '#'; }
 
 std::string stripTrailingSeparator(const std::string& entry) {
@@ -69,14 +84,29 @@ std::string stripTrailingSeparator(const std::string& entry) {
     return entry;
 }
 
+namespace {
+
+// The project of a path whose name gives it: the last component of
+// namedDirectory, "." and ".." resolved, made one safe path component.
+std::string projectNamedBy(const std::string& namedDirectory) {
+    std::string project = fileNameOf(namedDirectory);
+    if (project == "." || project == "..") project = resolvedName(namedDirectory);
+    return project.empty() ? project : safePathComponent(project);
+}
+
+}  // namespace
+
 ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirectory) {
     ProjectEntry result;
     std::string::size_type equals = entry.find('=');
     result.path = pathPart(entry);
     std::string namedDirectory =
         useContainingDirectory ? directoryOf(result.path) : result.path;
-    result.project = equals != std::string::npos ? entry.substr(equals + 1)
-                                                 : fileNameOf(namedDirectory);
+    if (equals == std::string::npos) {
+        result.project = projectNamedBy(namedDirectory);
+        return result;
+    }
+    result.project = entry.substr(equals + 1);
     if (result.project == "." || result.project == "..") result.project = resolvedName(namedDirectory);
     if (!result.project.empty()) result.project = safePathComponent(result.project);
     return result;
@@ -96,14 +126,48 @@ void InputWalk::status(const std::string& line1) const {
     if (statusFn != nullptr) statusFn(line1.c_str(), " ", context);
 }
 
-std::vector<std::string> InputWalk::acceptedFiles(const std::string& directory) const {
+void InputWalk::addRoot(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    if (!error) roots.push_back(resolved.string());
+}
+
+bool InputWalk::followable(const std::string& path, bool warn) const {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return true;
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (!error) {
+        const std::string resolved = target.string();
+        for (const std::string& root : roots) {
+            if (resolved == root) return true;
+            const std::string inside = root.back() == '/' ? root : root + "/";
+            if (resolved.compare(0, inside.size(), inside) == 0) return true;
+        }
+    }
+    if (warn && logFn != nullptr) {
+        std::string text = "Skipped the symbolic link \"" + path +
+                           "\": its target lies outside the listed files and directories.";
+        logFn(text.c_str(), context);
+    }
+    return false;
+}
+
+std::vector<std::string> InputWalk::acceptedFiles(const std::string& directory, bool warn) const {
     std::vector<std::string> files;
     VelkDirectory listed(directory, false);
     for (const std::string& extension : extensions) {
         std::vector<std::string> matching = listed.list("*." + extension, false, true);
-        files.insert(files.end(), matching.begin(), matching.end());
+        for (std::string& file : matching)
+            if (followable(file, warn)) files.push_back(std::move(file));
     }
     return files;
+}
+
+std::vector<std::string> InputWalk::subdirectories(const std::string& directory, bool warn) const {
+    std::vector<std::string> children = VelkDirectory(directory, false).listSubdirectories(true);
+    std::erase_if(children, [&](const std::string& child) { return !followable(child, warn); });
+    return children;
 }
 
 int InputWalk::countFiles(const std::string& directory) const {
@@ -116,8 +180,8 @@ int InputWalk::countFiles(const std::string& directory) const {
         std::string current = std::move(pending.back());
         pending.pop_back();
         if (!firstVisit(visited, current)) continue;
-        count += static_cast<int>(acceptedFiles(current).size());
-        std::vector<std::string> children = VelkDirectory(current, false).listSubdirectories(true);
+        count += static_cast<int>(acceptedFiles(current, false).size());
+        std::vector<std::string> children = subdirectories(current, false);
         pending.insert(pending.end(), children.begin(), children.end());
     }
     return count;
@@ -147,10 +211,13 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         std::string entry;
         bool root;
         std::string prefix;
+        // Only an entry of the user's list names its project after "=";
+        // a directory the walk finds is named as it stands ("src/a=b").
+        bool listed;
     };
     // Depth first in listing order, as a recursive walk would go: a
     // directory's own files and project line come before its children.
-    std::vector<Frame> pending{{rootEntry, rootFlag, rootPrefix}};
+    std::vector<Frame> pending{{rootEntry, rootFlag, rootPrefix, true}};
     std::set<VelkFileId> visited;
     while (!pending.empty()) {
         Frame frame = std::move(pending.back());
@@ -159,25 +226,43 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
             status("Skipping commented-out directory " + frame.entry);
             continue;
         }
-        ProjectEntry split = splitProjectEntry(frame.entry, false);
+        ProjectEntry split = frame.listed ? splitProjectEntry(frame.entry, false)
+                                          : ProjectEntry{forwardSlashes(frame.entry),
+                                                         projectNamedBy(frame.entry)};
         if (!firstVisit(visited, split.path)) continue;
         status("Directory " + frame.entry);
-        std::string project = frame.prefix.empty() ? split.project
-                                                   : frame.prefix + "." + split.project;
-        std::vector<std::string> files = acceptedFiles(split.path);
+        std::string wanted = frame.prefix.empty() ? split.project
+                                                  : frame.prefix + "." + split.project;
+        std::string project = frame.entry.find('=') == std::string::npos
+                                  ? distinctProject(wanted, split.path)
+                                  : wanted;
+        std::vector<std::string> files = acceptedFiles(split.path, true);
         for (const std::string& file : files) {
             documentFile(file, project);
             if (!fileDone()) return false;
         }
-        if (!files.empty()) projectList += split.project + "|" + split.path + "\n";
+        if (!files.empty())
+            projectList += escapeListField(project == wanted ? split.project : project) + "|" +
+                           escapeListField(split.path) + "\n";
 
-        std::vector<std::string> children =
-            VelkDirectory(split.path, false).listSubdirectories(true);
+        std::vector<std::string> children = subdirectories(split.path, true);
         std::string childPrefix = frame.root ? "" : project;
         for (auto child = children.rbegin(); child != children.rend(); ++child)
-            pending.push_back({*child, false, childPrefix});
+            pending.push_back({*child, false, childPrefix, false});
     }
     return true;
+}
+
+std::string InputWalk::distinctProject(const std::string& wanted, const std::string& directory) {
+    std::error_code error;
+    std::string resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(directory, error), error).string();
+    std::string project = wanted;
+    for (int n = 2;; ++n) {
+        auto [owner, added] = projectDirectories.emplace(project, resolved);
+        if (added || owner->second == resolved) return project;
+        project = wanted + "-" + std::to_string(n);
+    }
 }
 
 bool InputWalk::documentFile(const std::string& listedPath, const std::string& project) {
@@ -197,6 +282,8 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
             throw VelkFileError("Couldn't open the file", path);
         step(path, project);
         return true;
+    } catch (const VelkEnvironmentError&) {
+        throw;  // every other file would fail the same way
     } catch (const VelkError& e) {
         failure = e.getMessage();
     } catch (const std::exception& e) {

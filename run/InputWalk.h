@@ -6,12 +6,14 @@
 // Paths: "/" and "\\" are both separators in the list; the walk hands
 // files on with "/" only, so a file named once with "/" and once with "\\"
 // is the same file. Directory listings are sorted; only regular files match
-// the extensions (letter case ignored); a directory reached twice through
-// links is walked once per list entry. The walk keeps its own stack, so
+// the extensions (letter case ignored); a symbolic link is followed only
+// into the listed inputs (addRoot); a directory reached twice through links
+// is walked once per list entry. The walk keeps its own stack, so
 // deep trees cannot exhaust the thread's stack.
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,10 +21,17 @@
 #include "modules/ModuleInterface.h"
 
 // Splits the list text into entries. A double quote toggles quoting and is
-// dropped; outside quotes white space ends an entry and empty entries are
-// dropped; `x"y z"` is the one entry `xy z`. Throws VelkError "Imbalanced
-// '\"' in the list of files/directories." when a quote is left open.
+// dropped, but inside quotes two double quotes stand for one that belongs
+// to the name; outside quotes white space ends an entry and empty entries
+// are dropped; `x"y z"` is the one entry `xy z`. Throws VelkError
+// "Imbalanced '\"' in the list of files/directories." when a quote is left
+// open.
 std::vector<std::string> splitFileList(const std::string& text);
+
+// A path as one entry of the list text: in double quotes, each double quote
+// of the path doubled, so that splitFileList gives the path back as it
+// stands.
+std::string quoteListEntry(const std::string& path);
 
 // True when the path's first character is "#".
 bool isCommentedOut(const std::string& path);
@@ -83,7 +92,8 @@ public:
     // run; shows "file <path>" and runs the step. An error of the step is
     // logged as "<error>.  Parsing of \"<path>\" was unsuccessful."; so is
     // a path that is not a regular file (never opened: a FIFO would block
-    // the run). Returns
+    // the run). A VelkEnvironmentError of the step ends the walk: it is
+    // thrown on. Returns
     // false only for a commented-out path.
     bool documentFile(const std::string& path, const std::string& project);
 
@@ -94,13 +104,31 @@ public:
 
     void setTotal(int total_) { total = total_; }
     int getDone() const { return done; }
-    // Lines "name|directory\n" in walk order.
+    // Lines "name|directory\n" in walk order ("|" and "\\" in a field
+    // escaped by a backslash, escapeListField).
     const std::string& projectListText() const { return projectList; }
+
+    // Names a listed input (file or directory). A symbolic link met inside
+    // the walked directories is followed only when its target lies inside
+    // one of the roots; any other is skipped, and the walk (not the count)
+    // logs "Skipped the symbolic link \"<path>\": its target lies outside
+    // the listed files and directories.". Without roots every link is
+    // skipped.
+    void addRoot(const std::string& path);
 
 private:
     void status(const std::string& line1) const;
+    // True for a path that is not a link or whose target lies in a root.
+    bool followable(const std::string& path, bool warn) const;
+    // The project name for the files directly in a directory: wanted, or,
+    // when another directory already has that project (lib1/src and
+    // lib2/src), wanted + "-2", "-3"... so that no project's pages overwrite
+    // another's.
+    std::string distinctProject(const std::string& wanted, const std::string& directory);
     // Files of one directory matching the extensions, in walk order.
-    std::vector<std::string> acceptedFiles(const std::string& directory) const;
+    std::vector<std::string> acceptedFiles(const std::string& directory, bool warn) const;
+    // The subdirectories of one directory that the walk enters, full paths.
+    std::vector<std::string> subdirectories(const std::string& directory, bool warn) const;
 
     std::set<std::string> extensions;
     ModuleStatusFn statusFn;
@@ -109,6 +137,8 @@ private:
     void* context;
     FileStep step;
 
+    std::vector<std::string> roots;  // resolved absolute paths
+    std::map<std::string, std::string> projectDirectories;  // project -> resolved directory
     std::set<std::string> seenFiles;
     std::string projectList;
     int done = 0;

@@ -161,7 +161,70 @@ TEST_F(InputWalkTest, ADirectoryReachedAgainThroughALinkIsWalkedOnce) {
     scratch.write("d/sub/x.java", "");
     std::filesystem::create_directory_symlink(scratch / "d", scratch / "d/sub/loop");
     InputWalk walk = makeWalk();
+    walk.addRoot(scratch / "d");
     EXPECT_EQ(walk.countEntry(scratch / "d"), 1);
     EXPECT_TRUE(walk.walkEntry(scratch / "d"));
     EXPECT_EQ(parsed.size(), 1u);
+    EXPECT_EQ(reports.log, std::vector<std::string>{});
+}
+
+TEST_F(InputWalkTest, LinksAreFollowedOnlyIntoTheListedRoots) {
+    scratch.write("in/a.java", "");
+    scratch.write("outside/secret.java", "");
+    scratch.write("other/o.java", "");
+    namespace fs = std::filesystem;
+    fs::create_symlink(scratch / "outside/secret.java", scratch / "in/secret.java");
+    fs::create_directory_symlink(scratch / "outside", scratch / "in/up");
+    fs::create_directory_symlink(scratch / "other", scratch / "in/toOther");
+    fs::create_symlink(scratch / "in/a.java", scratch / "in/same.java");
+    InputWalk walk = makeWalk();
+    walk.addRoot(scratch / "in");
+    walk.addRoot(scratch / "other/");
+    // Counting is silent; the walk names each link it skips.
+    EXPECT_EQ(walk.countEntry(scratch / "in"), 3);
+    EXPECT_EQ(reports.log, std::vector<std::string>{});
+    EXPECT_TRUE(walk.walkEntry(scratch / "in"));
+    std::vector<std::string> paths;
+    for (const Parsed& p : parsed) paths.push_back(p.path.substr(scratch.path.size() + 1));
+    EXPECT_EQ(paths, (std::vector<std::string>{"in/a.java", "in/same.java", "in/toOther/o.java"}));
+    ASSERT_EQ(reports.log.size(), 2u);
+    EXPECT_EQ(reports.log[0], "Skipped the symbolic link \"" + scratch / "in/secret.java" +
+                                  "\": its target lies outside the listed files and directories.");
+    EXPECT_NE(reports.log[1].find(scratch / "in/up"), std::string::npos);
+}
+
+TEST_F(InputWalkTest, DirectoriesOfOneNameInDifferentPlacesBecomeDifferentProjects) {
+    scratch.write("lib1/src/u.java", "");
+    scratch.write("lib2/src/u.java", "");
+    scratch.write("lib3/src/u.java", "");
+    InputWalk walk = makeWalk();
+    for (const char* lib : {"lib1/src", "lib2/src", "lib1/src/", "lib3/src=src"})
+        EXPECT_TRUE(walk.walkEntry(scratch / lib));
+    ASSERT_EQ(parsed.size(), 3u);  // lib1's file once
+    EXPECT_EQ(parsed[0].project, "src");
+    EXPECT_EQ(parsed[1].project, "src-2");
+    // A name the user gave is kept: that project is meant to be shared.
+    EXPECT_EQ(parsed[2].project, "src");
+    EXPECT_NE(walk.projectListText().find("src-2|" + scratch / "lib2/src\n"), std::string::npos);
+}
+
+TEST(InputWalkList, APathQuotedForTheListComesBackAsItStands) {
+    for (const std::string path : {"plain", "with blank", "q\"uote", "\"\"", "a\"b\"c d"})
+        EXPECT_EQ(splitFileList(quoteListEntry(path) + "\r\n" + quoteListEntry("next")),
+                  (std::vector<std::string>{path, "next"}))
+            << path;
+}
+
+TEST_F(InputWalkTest, OnlyAListedEntryNamesItsProjectAfterAnEqualsSign) {
+    scratch.write("src/a=b/x.java", "");
+    scratch.write("src/a=b/c/y.java", "");
+    std::string src = scratch / "src";
+    InputWalk walk = makeWalk();
+    EXPECT_EQ(walk.countEntry(src), 2);
+    walk.setTotal(2);
+    EXPECT_TRUE(walk.walkEntry(src));
+    EXPECT_TRUE(reports.log.empty()) << reports.log.front();
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{src + "/a=b/x.java", "a=b"},
+                                           {src + "/a=b/c/y.java", "a=b.c"}}));
+    EXPECT_EQ(walk.projectListText(), "a=b|" + src + "/a=b\nc|" + src + "/a=b/c\n");
 }

@@ -1,6 +1,8 @@
 #include "run/RunDocumentation.h"
 
 #include <exception>
+#include <map>
+#include <mutex>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
@@ -9,6 +11,7 @@
 #include "model/DocGenCppClassMember.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/WaitCursor.h"
 #include "reader/CppFile.h"
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
@@ -44,6 +47,50 @@ void parseFile(RunContext& run, const std::string& path, const std::string& proj
         listings.write(path, package.empty() ? "(default)" : package, outputDirectory,
                        run.detailDirectory, options);
 }
+
+// The module's error reports reach the run's error callback through
+// forwardError, which counts them, so that a site with a page missing ends
+// "Done (error).", never "Done.". The module keeps the run's own context
+// (the dialog's window), so the count is found by that context; the module
+// may report from threads of its own.
+struct ModuleReports {
+    ModuleErrorFn log = nullptr;
+    int errors = 0;
+};
+
+std::mutex reportsMutex;
+std::map<void*, ModuleReports*> reportsByContext;
+
+void forwardError(const char* text, void* context) {
+    ModuleErrorFn log = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        auto found = reportsByContext.find(context);
+        if (found != reportsByContext.end()) {
+            ++found->second->errors;
+            log = found->second->log;
+        }
+    }
+    if (log != nullptr) log(text, context);
+}
+
+// Registers a run's count for the time of its module phase.
+class ReportsScope {
+public:
+    ReportsScope(void* context, ModuleReports& reports) : context(context) {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        reportsByContext[context] = &reports;
+    }
+    ~ReportsScope() {
+        std::lock_guard<std::mutex> lock(reportsMutex);
+        reportsByContext.erase(context);
+    }
+    ReportsScope(const ReportsScope&) = delete;
+    ReportsScope& operator=(const ReportsScope&) = delete;
+
+private:
+    void* context;
+};
 
 }  // namespace
 
@@ -81,6 +128,8 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                        parseFile(run, path, project, lineBreaks, settings, parserSettings,
                                  commentFormat, outputDirectory, listings);
                    });
+    for (const std::string& entry : entries)
+        if (!isCommentedOut(entry)) walk.addRoot(splitProjectEntry(stripTrailingSeparator(entry), true).path);
     int total = 0;
     for (const std::string& entry : entries) total += walk.countEntry(entry);
     walk.setTotal(total);
@@ -98,6 +147,8 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     phase(run, "Sending output to documentation module...");
     // A module may let any error out of an export; none may end the process.
     std::string failure;
+    ModuleReports reports{run.log, 0};
+    ReportsScope counting(run.context, reports);
     try {
         // The user's windows show that the module is at work.
         gui::CWaitCursor busy;
@@ -105,8 +156,8 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
                      run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,
                      sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
-                     lineBreaks, settings.mixCppCsharp, run.progress, run.status, run.log,
-                     run.context);
+                     lineBreaks, settings.mixCppCsharp, run.progress, run.status,
+                     run.log != nullptr ? forwardError : nullptr, run.context);
         run.classList.sendToModuleReleasing(*module);
         module->done();
         // A module stops writing when progress answers 0 and returns as if
@@ -115,6 +166,10 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         if (run.progress != nullptr && run.progress(-1, 0, run.context) == 0) {
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
+        }
+        if (reports.errors > 0) {
+            phase(run, "Done (error).");
+            return RunOutcome::DoneWithError;
         }
         phase(run, "Done.");
         if (run.progress != nullptr) run.progress(0, 100, run.context);

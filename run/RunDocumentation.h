@@ -62,6 +62,8 @@ enum class RunOutcome { Done, DoneWithError, Cancelled };
 // done, one report of -1 of 0 asks the cancel state again (a module stops
 // writing at a 0 answer and returns as if it were done): when it answers 0
 // the status reads "Cancelled." too, so a site cut short is never "Done.".
+// A run whose module reported an error through the error callback ends
+// "Done (error)." after done.
 RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             const std::string& footer, const std::string& itemTemplate,
                             std::string sourceListingDirectory, const std::string& outputFile,

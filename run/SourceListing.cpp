@@ -20,7 +20,7 @@
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
 #include "reader/Preprocessor.h"
-#include "run/PathComponent.h"
+#include "VelkLib/VelkPath.h"
 
 // The listing scans the whole text held in memory with an index instead of
 // going through the token layer's stream one character at a time. It cuts
@@ -84,7 +84,7 @@ public:
 
     // Starts a text of its own: column 0, with the tab size (below 1 is 1).
     void startText(int tabSize) {
-        this->tabSize = tabSize < 1 ? 1 : static_cast<std::size_t>(tabSize);
+        this->tabSize = static_cast<std::size_t>(std::clamp(tabSize, 1, kMaxTabSize));
         column = 0;
     }
     // What was written so far.
@@ -563,19 +563,6 @@ void ListingRenderer::runTokens() {
     }
 }
 
-// Read as text: a carriage return before a line feed is dropped.
-void dropCarriageReturns(std::string& text) {
-    char* const bytes = text.data();
-    const std::size_t size = text.size();
-    const void* found = size == 0 ? nullptr : std::memchr(bytes, '\r', size);
-    if (found == nullptr) return;
-    std::size_t to = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
-    for (std::size_t from = to; from < size; ++from)
-        if (!(bytes[from] == '\r' && from + 1 < size && bytes[from + 1] == '\n'))
-            bytes[to++] = bytes[from];
-    text.resize(to);
-}
-
 // Writes the page whole. The directory is made only when the page cannot be
 // opened without it, so that a run does not ask again for each listing.
 void writePage(const std::string& page, std::string_view html) {
@@ -630,7 +617,7 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
                            ? outputDirectory + "/" + detailDirectory
                            : detailDirectory;
     if (!packageName.empty()) base += "/" + safePathComponent(packageName);
-    return base + "/" + fileNameOf(sourceFile) + ".html";
+    return base + "/" + fitFileName(fileNameOf(sourceFile) + ".html");
 }
 
 struct SourceListingWriter::Memory {
@@ -648,7 +635,7 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
     std::string text = readWholeFile(sourceFile);
-    dropCarriageReturns(text);
+    normaliseLineEnds(text);
 
     // Colour markup makes a page two or three times its source; a larger
     // page grows as usual.

@@ -11,10 +11,14 @@
 #include "model/CppStream.h"
 #include "run/SyntaxColorSettings.h"
 
+// The widest tab a listing expands: a tab size asked for beyond it would
+// only make pages of blanks (a huge size, a page of gigabytes).
+inline constexpr int kMaxTabSize = 64;
+
 struct SourceListingOptions {
     bool syntaxColor = true;
     SyntaxColorSettings colors;
-    int tabSize = 4;   // below 1 counts as 1
+    int tabSize = 4;   // below 1 counts as 1, above kMaxTabSize as kMaxTabSize
     int language = 0;  // 0 C++, 1 C#, 2 Java: which keywords are coloured
 };
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "VelkLib/VelkError.h"
-#include "run/PathComponent.h"
+#include "VelkLib/VelkPath.h"
 #include "run/TestRecording.h"
 
 using namespace testing_support;
@@ -180,9 +180,11 @@ TEST(SourceListing, RepeatedWordsKeepTheirColoursInALongListing) {
                     "<font color=\"blue\">line</font> " + word + "\n";
     }
     EXPECT_EQ(render(text, true, 4, {"mine"}), expected);
-    // A tab far into a long line, and a tab stop wider than the text.
+    // A tab far into a long line, and a tab stop wider than the text; a tab
+    // size past the widest (a page of blanks) is the widest.
     EXPECT_TRUE(render(std::string(5001, 'a') + "\tb", false, 7) == std::string(5001, 'a') + "    b");
-    EXPECT_EQ(render("\t<", false, 3000), std::string(3000, ' ') + "&#60;");
+    EXPECT_EQ(render("\t<", false, 60), std::string(60, ' ') + "&#60;");
+    EXPECT_EQ(render("\t<", false, 2147483647), std::string(kMaxTabSize, ' ') + "&#60;");
 }
 
 TEST(SourceListing, AWriterKeepsNoColourFromOneLanguageOrKeywordSetForAnother) {
@@ -240,12 +242,13 @@ TEST(SourceListing, WritesTheWholePageAndReportsAMissingSource) {
     EXPECT_THROW(writeSourceListing(scratch / "src", "", scratch / "out", "p", options),
                  VelkFileError);
 
-    // A shorter source written over an existing page leaves nothing behind.
+    // A shorter source written over an existing page leaves nothing behind;
+    // a carriage return alone ends a line as CR LF does.
     scratch.write("src/a<b>.h", "\r\r\n");
     writeSourceListing(scratch / "src/a<b>.h", "(default)", scratch / "out", "projects", options);
     EXPECT_EQ(readWholeFile(page),
               "<HTML>\n<HEAD>\n<TITLE>\na&#60;b&#62;.h\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n"
-              "\r\n\n</PRE>\n</BODY>\n</HTML>\n");
+              "\n\n\n</PRE>\n</BODY>\n</HTML>\n");
 
     // A file where the page's directory should be.
     scratch.write("out/blocked", "");

@@ -1,6 +1,7 @@
 #include "ui/CAboutBox.h"
 
 #include "VelkLib/VelkError.h"
+#include "net/CEmailDialog.h"
 #include "run/VantryBase.h"
 
 namespace ui {
@@ -40,7 +41,7 @@ std::string versionLine(const std::string& versionText) {
     return "Vantry Version " + numbers;
 }
 
-CAboutBox::CAboutBox() : CDialog(aboutBoxTemplate) {}
+CAboutBox::CAboutBox(platform::SettingsStore* settings) : CDialog(aboutBoxTemplate), profile(settings) {}
 
 bool CAboutBox::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -49,7 +50,7 @@ bool CAboutBox::OnInitDialog() {
     } catch (const VelkError&) {
         // A program without its version record keeps the template's line.
     }
-    EnableControl(IDC_ABOUT_EMAIL, canSendFeedback());
+    EnableControl(IDC_ABOUT_EMAIL, profile != nullptr);
     return true;
 }
 
@@ -57,16 +58,12 @@ void CAboutBox::DoDataExchange(gui::CDataExchange& dx) { gui::DDX_Control(dx, ID
 
 bool CAboutBox::OnCommand(int id, unsigned notification) {
     if (id == IDC_ABOUT_EMAIL && notification == gui::BN_CLICKED) {
-        if (canSendFeedback()) onEmail();
+        if (profile != nullptr) onEmail();
         return true;
     }
     return CDialog::OnCommand(id, notification);
 }
 
-// The feedback dialog comes with the network services; until it is there
-// the button is disabled and nothing pretends to send.
-bool CAboutBox::canSendFeedback() { return false; }
-
-void CAboutBox::onEmail() {}
+void CAboutBox::onEmail() { CEmailDialog(*profile).DoModal(); }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // the product's web site and a way to send feedback.
 #pragma once
 
+#include "platform/SettingsStore.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/LinkText.h"
 
@@ -18,19 +19,22 @@ extern const gui::DialogTemplate aboutBoxTemplate;
 
 class CAboutBox : public gui::CDialog {
 public:
-    CAboutBox();
+    // profile: the settings the feedback dialog remembers its fields in;
+    // without one the Email... button is disabled.
+    explicit CAboutBox(platform::SettingsStore* profile = nullptr);
 
     // Shows "Vantry Version <major>.<minor>.<build>" of the running program.
     bool OnInitDialog() override;
     void DoDataExchange(gui::CDataExchange& dx) override;
     bool OnCommand(int id, unsigned notification) override;
 
-    // Email...: the feedback dialog, modal. Its button stays disabled until
-    // that dialog exists (canSendFeedback).
+    // Email...: the feedback dialog, modal.
     void onEmail();
-    static bool canSendFeedback();
 
     gui::VantryLinkText siteLink;
+
+private:
+    platform::SettingsStore* profile;
 };
 
 // "Vantry Version " and the first three numbers of a version text whose

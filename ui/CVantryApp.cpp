@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -35,11 +35,6 @@ protected:
     std::vector<std::string> unattended(const std::string& output) {
         return {"-autorun", "-module=vantry-recording", "-moduledir=" + modules, scratch / "src", output};
     }
-    std::vector<std::string> withOptions(std::vector<std::string> options) {
-        std::vector<std::string> arguments = unattended(scratch / "out/index.html");
-        options.insert(options.end(), arguments.begin(), arguments.end());
-        return options;
-    }
 
     testing_support::ScratchDirectory scratch;
     std::ostringstream out, err, console, output;
@@ -75,7 +70,7 @@ TEST_F(AppTest, DeclinedOverwriteWritesNothingAndEndsCancelled) {
     EXPECT_EQ(testing_support::readWholeFile(scratch / "out/index.html"), "old");
 }
 
-TEST_F(AppTest, HelpPrintsTheUsageAndAStartThatCannotRunAddsItToItsMessage) {
+TEST_F(AppTest, HelpPrintsTheUsageWithTheChosenModulesOptions) {
     // The recording module's two options follow the program's own.
     EXPECT_EQ(run({"-autorun", "--help", "-module=vantry-recording", "-moduledir=" + modules, "src"}),
               RunConsole::ExitDone);
@@ -85,34 +80,6 @@ TEST_F(AppTest, HelpPrintsTheUsageAndAStartThatCannotRunAddsItToItsMessage) {
     EXPECT_TRUE(console.str().empty());
     auto names = testing_support::callNames(testing_support::readRecording(scratch / "record.txt"));
     EXPECT_EQ(names, (std::vector<std::string>{"create", "getOptions", "destroy"}));
-
-    output.str("");
-    EXPECT_EQ(run({"-moduledir=" + modules, "-module=nonesuch"}), RunConsole::ExitUnusable);
-    EXPECT_EQ(console.str().rfind("vantry: no display: ", 0), 0u);
-    EXPECT_EQ(console.str().substr(console.str().size() - usageText().size()), usageText());
-    EXPECT_TRUE(output.str().empty());
-}
-
-TEST_F(AppTest, ModuleOptionsAreCheckedAgainstTheModuleBeforeTheRun) {
-    // The recording module declares a text option "a" and a checkbox "b".
-    EXPECT_EQ(run(withOptions({"-a=anything", "-b=TRUE", "-overwirte", "--title=Foo"})),
-              RunConsole::ExitDone);
-    EXPECT_NE(err.str().find("vantry: warning: unknown option -overwirte\n"), std::string::npos);
-    EXPECT_NE(err.str().find("vantry: warning: unknown option --title\n"), std::string::npos);
-    EXPECT_EQ(err.str().find("unknown option -a"), std::string::npos);
-    auto recorded = testing_support::readRecording(scratch / "record.txt");
-    EXPECT_EQ(testing_support::callNames(recorded).back(), "destroy");
-
-    std::filesystem::remove(scratch / "record.txt");
-    std::filesystem::remove_all(scratch / "out");
-    err.str("");
-    EXPECT_EQ(run(withOptions({"-b=yes"})), RunConsole::ExitUnusable);
-    EXPECT_EQ(err.str(), "vantry: error: -b=yes: the value must be true or false\n");
-    EXPECT_FALSE(std::filesystem::exists(scratch / "out"));
-    // The program's own options name what they take as well.
-    err.str("");
-    EXPECT_EQ(run(withOptions({"-source-code-tab-size=wide"})), RunConsole::ExitUnusable);
-    EXPECT_EQ(err.str(), "vantry: error: -source-code-tab-size=wide: the value must be a whole number\n");
 }
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {

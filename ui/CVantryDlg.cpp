@@ -8,7 +8,12 @@
 #include "VelkLib/VelkString.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "platform/Shell.h"
+#include "net/CEmailDialog.h"
+#include "net/CUpdateDialog.h"
+#include "net/UpdateCheck.h"
+#include "net/UpdateSchedule.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/WaitCursor.h"
 #include "platform/gui/FolderBrowser.h"
 #include "ui/CAboutBox.h"
 #include "ui/CWarningsDialog.h"
@@ -166,8 +171,8 @@ const SecondaryDialog secondaryDialogs[] = {
     {IDC_FILE_EXTENSIONS, &CVantryDlg::onFileExtensions},
     {IDC_PREPROCESSOR_DEFS, &CVantryDlg::onPreprocessorDefines},
     {IDC_OTHER, &CVantryDlg::onOtherOptions},
-    {IDC_FEEDBACK, nullptr},
-    {IDC_UPDATE, nullptr},
+    {IDC_FEEDBACK, &CVantryDlg::onFeedback},
+    {IDC_UPDATE, &CVantryDlg::onUpdate},
     {ID_GENERATE_COMMAND_LINE, &CVantryDlg::onGenerateCommandLine},
 };
 
@@ -282,11 +287,28 @@ bool CVantryDlg::OnInitDialog() {
             platform::PostMessage(GetSafeHwnd(), WM_RUN_QUIT_REQUEST, 0, 0);
         return true;
     }
-    // The first-start update offer and the periodic check belong to the
-    // update service; without one there is nothing to offer.
+    startUpdateCheck();
     ui::toolTipsEnabled = !disableTooltips;
     return true;
 }
+
+void CVantryDlg::startUpdateCheck() {
+    // Without a display nobody could answer; the first start with one
+    // still gets the offer.
+    if (!gui::backend().hasDisplay()) return;
+    if (profile.getInt("General", "HasRun", 0) == 0) {
+        profile.writeInt("General", "HasRun", 1);
+        profile.save(nullptr);
+        // Shown once the main window is up, on top of it.
+        platform::PostMessage(GetSafeHwnd(), WM_UPDATE_OFFER, 0, 0);
+    } else if (daysUntilNextUpdate(profile, secondsNow()) == 0 && isAutoCheckEnabled(profile)) {
+        // The transfer runs beside the dialog, so a slow or unreachable host
+        // never holds the start-up.
+        updateCheck = std::make_unique<BackgroundUpdateCheck>(
+            GetSafeHwnd(), WM_UPDATE_CHECKED, versionFileAddress(profile), updateFetchLimits());
+    }
+}
+
 
 void CVantryDlg::toggleAdvanced() {
     advancedOutput = advancedOutput != 0 ? 0 : 1;
@@ -389,7 +411,7 @@ void CVantryDlg::onView() {
 bool CVantryDlg::onSysCommand(int command) {
     switch (command) {
         case IDM_ABOUTBOX: {
-            CAboutBox about;
+            CAboutBox about(&profile);
             about.DoModal();
             return true;
         }
@@ -407,6 +429,10 @@ bool CVantryDlg::onSysCommand(int command) {
 }
 
 bool CVantryDlg::canOpen(int id) { return available(id); }
+
+void CVantryDlg::onFeedback() { CEmailDialog(profile).DoModal(); }
+
+void CVantryDlg::onUpdate() { CUpdateDialog(profile).DoModal(); }
 
 bool CVantryDlg::OnToolTipNeedText(int id, std::string& text) { return ui::onToolTipNeedText(id, text); }
 
@@ -628,6 +654,7 @@ void CVantryDlg::OnDestroy() {
         }
         activeRun->wait();
     }
+    updateCheck.reset();
     currentModule = nullptr;
     loadedModules.clear();
     unregisterDialog(GetSafeHwnd());
@@ -690,6 +717,10 @@ bool CVantryDlg::OnMessage(const platform::WindowMessage& message) {
         case WM_RUN_QUIT_REQUEST: onQuitRequest(); return true;
         case WM_RUN_SHOW_WARNINGS: onShowWarnings(); return true;
         case WM_RUN_THREAD_GONE: onRunThreadGone(); return true;
+        case WM_UPDATE_OFFER: CUpdateDialog(profile).DoModal(); return true;
+        case WM_UPDATE_CHECKED:
+            if (updateCheck && updateCheck->finish(profile)) updateCheck.reset();
+            return true;
         case gui::WM_SYSCOMMAND:
             return onSysCommand(static_cast<int>(message.wParam)) || CDialog::OnMessage(message);
         default: return CDialog::OnMessage(message);

@@ -18,7 +18,13 @@
 #include "run/VantryBase.h"
 #include "ui/RunStarter.h"
 
+class BackgroundUpdateCheck;
 class RunConsole;
+
+// The start-up's update messages: show the first start's offer; the
+// periodic check's transfer is over.
+constexpr unsigned WM_UPDATE_OFFER = platform::WM_USER + 8;
+constexpr unsigned WM_UPDATE_CHECKED = platform::WM_USER + 9;
 
 // What the run's callbacks share with the dialog.
 //
@@ -109,11 +115,10 @@ public:
     void onView();
     // The window menu's commands; false for a command that is not ours.
     bool onSysCommand(int command);
-    // The buttons of the feedback and update dialogs (not built yet). Each
-    // secondary dialog's handler is entered in one table (CVantryDlg.cpp,
-    // secondaryDialogs); a button whose handler is not there stays
-    // disabled. Module Options is refused while a run is in progress,
-    // before its handler is reached.
+    // The feedback and update dialogs, modal. Each secondary dialog's
+    // handler is entered in one table (CVantryDlg.cpp, secondaryDialogs); a
+    // button whose handler is not there stays disabled. Module Options is
+    // refused while a run is in progress, before its handler is reached.
     void onFeedback();
     void onUpdate();
     // Whether the secondary dialog of a button or menu command can be
@@ -139,6 +144,10 @@ public:
     void onFileExtensions();
     void onOtherOptions();
     void onGenerateCommandLine();
+
+    // With a display: on the first start offers the update settings, later
+    // starts the periodic update check when it is due.
+    void startUpdateCheck();
 
     // "" for Default, "?" for None, the edit's text for Custom, "" otherwise.
     std::string textChoice(int method, int editId) const;
@@ -220,4 +229,5 @@ private:
     std::unique_ptr<RunStarter> ownStarter;
     RunStarter* starter;
     std::shared_ptr<RunGate> activeRun;
+    std::unique_ptr<BackgroundUpdateCheck> updateCheck;
 };

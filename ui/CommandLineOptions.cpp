@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
 #include "run/DocModule.h"
+#include "run/InputWalk.h"
 #include "ui/CVantryDlg.h"
 
 namespace {
@@ -180,6 +182,14 @@ std::string usageLine(const std::string& form, const std::string& summary) {
     return "  " + form + std::string(width - form.size(), ' ') + summary + "\n";
 }
 
+// The detail-pages directory and the index page names lie inside the
+// output directory: a value that is absolute or climbs out is refused.
+void refuseLeavingOutputDirectory(const char* option, const std::string& value) {
+    if (!leavesDirectory(value)) return;
+    throw CommandLineError("The value \"" + value + "\" of -" + option +
+                           " leaves the output directory; give a name inside it.");
+}
+
 bool fileExistsAt(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
@@ -224,6 +234,9 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     }
     if (help) return CommandLineResult::Usage;
     if (dialog.classesDirectory.empty()) dialog.classesDirectory = "projects";
+    refuseLeavingOutputDirectory("classdir", dialog.classesDirectory);
+    if (auto base = dialog.moduleOptions.find("index-file-base"); base != dialog.moduleOptions.end())
+        refuseLeavingOutputDirectory("index-file-base", base->second);
 
     int count = commandLine.paramCount;
     if (count == 0) return CommandLineResult::Go;
@@ -233,6 +246,9 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
         dialog.outputFile = "index.html";
         projects = 1;
     }
+    if (directoryExists(dialog.outputFile))
+        throw CommandLineError("The output file \"" + dialog.outputFile +
+                               "\" is a directory; name the index file to write.");
     // The default index.html is asked about too: it lands in the current
     // directory, where a site written over something else would be a surprise.
     if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {
@@ -243,7 +259,7 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
         }
     }
     for (int i = 0; i < projects; ++i)
-        dialog.projectList.append("\"").append(commandLine.getParam(i)).append("\"\r\n");
+        dialog.projectList.append(quoteListEntry(commandLine.getParam(i))).append("\r\n");
     return CommandLineResult::Go;
 }
 

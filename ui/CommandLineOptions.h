@@ -39,8 +39,10 @@ struct CommandLineOption {
     const char* summary;
 };
 
-// A value that its option cannot take (a tab size that is no number); the
-// text names the option and what it accepts. The program ends with status 2.
+// A value that its option cannot take (a tab size that is no number, a
+// -classdir or -index-file-base that leaves the output directory), or an
+// output file that is a directory; the text names the option and what it
+// accepts. The program ends with status 2.
 class CommandLineError : public VelkError {
 public:
     using VelkError::VelkError;

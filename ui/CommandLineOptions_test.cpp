@@ -158,6 +158,29 @@ TEST_F(CommandLineTest, TheUsageTextHasALineForEveryOptionOfTheTable) {
         EXPECT_LE(end - start, 80u) << usage.substr(start, end - start);
 }
 
+TEST_F(CommandLineTest, NothingIsWrittenOutsideTheOutputDirectory) {
+    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-index-file-base=a/../../x"}) {
+        CVantryDlg fresh(store);
+        EXPECT_THROW(parseCommandLineOptions(fresh, VelkCmdLine({option, "src", "out.html"})),
+                     CommandLineError)
+            << option;
+    }
+    EXPECT_EQ(parse({"-classdir=docs/../classes", "-index-file-base=all", "src", "out.html"}),
+              CommandLineResult::Go);
+    CVantryDlg fresh(store);
+    try {
+        parseCommandLineOptions(fresh, VelkCmdLine({"src", scratch.path}));
+        ADD_FAILURE() << "an output path that is a directory was taken";
+    } catch (const CommandLineError& e) {
+        EXPECT_NE(e.getMessage().find(scratch.path), std::string::npos);
+    }
+}
+
+TEST_F(CommandLineTest, APositionalArgumentIsAPathAsItStands) {
+    EXPECT_EQ(parse({"my \"odd\" dir", "out.html"}), CommandLineResult::Go);
+    EXPECT_EQ(dialog.projectList, "\"my \"\"odd\"\" dir\"\r\n");
+}
+
 TEST_F(CommandLineTest, OneProjectWritesIndexHtmlHereAndAsksBeforeReplacingIt) {
     struct WorkingDirectory {
         std::filesystem::path previous = std::filesystem::current_path();

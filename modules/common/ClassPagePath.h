@@ -4,10 +4,11 @@
 
 #include <string>
 
-// One path component made from a name so that no page leaves its
-// directory: ':' becomes '.', blank, '[', ']', '/', '\' and control
-// characters become '_', and a result that is "", "." or ".." becomes "_".
-std::string safePathComponent(const std::string& name);
+// safePathComponent, the one rule for every path component made from a
+// name (it also shortens a name too long for the file system), lives with
+// the foundation's path operations.
+#include "VelkLib/VelkPath.h"
+
 // prefix + safePathComponent(last part of package) + "/" +
 // safePathComponent(name) + ".html"; no directory for an empty package.
 std::string classPagePath(const std::string& prefix, const std::string& package,

@@ -103,6 +103,14 @@ std::string_view trimmedView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+namespace {
+
+bool isWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+}  // namespace
+
 size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singleQuotes,
                          bool angles) {
     bool inDouble = false, inSingle = false;
@@ -115,7 +123,12 @@ size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singl
             return i;
         switch (ch) {
         case '"': inDouble = !inDouble; break;
-        case '\'': inSingle = !inSingle; break;
+        case '\'':
+            // An apostrophe inside a word ("the list's size") is no quote.
+            if (!(singleQuotes && i > 0 && i + 1 < text.size() && isWordByte(text[i - 1]) &&
+                  isWordByte(text[i + 1])))
+                inSingle = !inSingle;
+            break;
         case '(': ++bracketDepth[0]; break;
         case '[': ++bracketDepth[1]; break;
         case '{': ++bracketDepth[2]; break;

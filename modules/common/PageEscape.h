@@ -3,17 +3,8 @@
 // Documentation comments are HTML by design and never pass through here.
 #pragma once
 
-#include <string>
-#include <string_view>
-
 // escapeHtml ("&", "<", ">" and '"' as entities) lives with the module's
-// text services.
+// text services; hrefEscape (page paths in links) with the model's link
+// helper, which every link of every module goes through.
+#include "model/ModelText.h"
 #include "modules/common/ModuleText.h"
-
-// A page path made safe as an href: bytes that would end or redirect a URL
-// path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are
-// percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
-// relative paths stay relative. Apply to the path only, never to an anchor.
-std::string hrefEscape(const std::string& path);
-// hrefEscape appended to out.
-void appendHrefEscaped(std::string& out, std::string_view path);

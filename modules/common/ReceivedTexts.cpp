@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkTokenizer.h"
 #include "model/CppClass.h"
+#include "model/ModelText.h"
 
 void setBasesFromText(CppClass& cls, const std::string& text) {
     VelkTokenizer entries(text, "|");
@@ -15,19 +16,5 @@ void setBasesFromText(CppClass& cls, const std::string& text) {
 }
 
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
-    size_t start = 0;
-    std::string name;  // one buffer for every name of the text
-    while (start < text.size()) {
-        size_t bar = text.find('|', start);
-        if (bar == std::string::npos) {
-            if (start == 0) {  // the usual single name needs no copy
-                entity.addFileName(text);
-                return;
-            }
-            bar = text.size();
-        }
-        name.assign(text, start, bar - start);
-        entity.addFileName(name);
-        start = bar + 1;
-    }
+    for (const std::string& name : splitListFields(text)) entity.addFileName(name);
 }

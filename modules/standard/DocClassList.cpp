@@ -6,6 +6,9 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "model/CppClassMember.h"
+#include "modules/standard/PageMembers.h"
+
 struct DocClassList::Indexes {
     // Position of every registered class in key order.
     std::unordered_map<const CppClass*, size_t> position;
@@ -23,6 +26,16 @@ struct DocClassList::Indexes {
         }
     };
     std::unordered_map<std::string, std::vector<CppClass*>, TextHash, std::equal_to<>> byBaseName;
+    // Per class: the class itself, then its documented ancestors nearest
+    // first; where the members a reference names are looked for.
+    std::unordered_map<const CppClass*, std::vector<const CppClass*>> memberSearchOrder;
+    // (class, member name) of every member with a detail entry.
+    struct MemberKeyHash {
+        size_t operator()(const std::pair<const CppClass*, std::string_view>& key) const noexcept {
+            return std::hash<const void*>{}(key.first) * 31 + std::hash<std::string_view>{}(key.second);
+        }
+    };
+    std::unordered_set<std::pair<const CppClass*, std::string_view>, MemberKeyHash> shownMembers;
 };
 
 namespace {
@@ -83,6 +96,19 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         project->push_back(cls);
         built->nested[{key.first, cls->getText()}].push_back(cls);
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
+    }
+    // Page writers only read these, so they are all made here, before the
+    // first page.
+    for (const auto& [key, cls] : getClasses()) {
+        for (const CppClassMember* member : cls->getMembers())
+            if (hasDetailEntry(*member)) built->shownMembers.emplace(cls, member->getName());
+        std::vector<const CppClass*>& order = built->memberSearchOrder[cls];
+        order.push_back(cls);
+        ClassLevels levels;
+        ancestorLevels(*cls, 0, levels);
+        for (const auto& level : levels)
+            for (const CppClass* ancestor : level)
+                if (!ancestor->isUnresolved()) order.push_back(ancestor);
     }
     auto byName = [](const CppClass* a, const CppClass* b) { return compareClassNames(a, b) < 0; };
     std::stable_sort(built->sorted.begin(), built->sorted.end(), byName);
@@ -155,6 +181,60 @@ CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppC
         }
     }
     return findClass(package, name, fallback);
+}
+
+CppClass* DocClassList::resolveNestedName(const std::string& package, const CppClass* context,
+                                          std::string_view name) const {
+    if (name.empty()) return nullptr;
+    if (context) {
+        // Nested in the context, then in each class that encloses it.
+        const std::string separator = context->getScopeSeparator();
+        const std::string contextPackage = context->getPackage();
+        std::string_view scope = context->getName();
+        std::string joined;
+        for (;;) {
+            joined.assign(scope);
+            joined += separator;
+            joined += name;
+            if (CppClass* found = lookup(contextPackage, joined)) return found;
+            size_t at = lastOccurrence(scope, separator);
+            if (at == std::string_view::npos) break;
+            scope = scope.substr(0, at);
+        }
+    }
+    if (CppClass* found = findClass(package, name, false)) return found;
+    size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return nullptr;
+    const CppClass* outer = findClass(package, name.substr(0, dot), true);
+    if (!outer || outer->isUnresolved()) return nullptr;
+    std::string nested(outer->getName());
+    nested += name.substr(dot);
+    return lookup(outer->getPackage(), nested);
+}
+
+const CppClass* DocClassList::memberDeclarer(const CppClass& cls, std::string_view member,
+                                             bool enclosing) const {
+    const Indexes& ix = indexes();
+    auto declares = [&](const CppClass* c) -> const CppClass* {
+        auto order = ix.memberSearchOrder.find(c);
+        if (order == ix.memberSearchOrder.end()) return nullptr;
+        for (const CppClass* candidate : order->second)
+            if (ix.shownMembers.count({candidate, member})) return candidate;
+        return nullptr;
+    };
+    const CppClass* start = registered(cls);
+    if (!start) return nullptr;
+    if (const CppClass* found = declares(start)) return found;
+    if (!enclosing) return nullptr;
+    const std::string separator = start->getScopeSeparator();
+    std::string_view scope = start->getName();
+    for (size_t at = lastOccurrence(scope, separator); at != std::string_view::npos;
+         at = lastOccurrence(scope, separator)) {
+        scope = scope.substr(0, at);
+        if (const CppClass* outer = lookup(start->getPackage(), scope))
+            if (const CppClass* found = declares(outer)) return found;
+    }
+    return nullptr;
 }
 
 CppClass* DocClassList::resolveQualifiedName(const std::string& name, const std::string& package,

@@ -58,6 +58,22 @@ public:
     // then findClass(package, name, fallback). Null when none.
     CppClass* resolveLinkTarget(const std::string& package, const CppClass* context,
                                 const std::string& name, bool fallback) const;
+    // The class that a reference in context's documentation names by a
+    // name that may be nested ("Inner", "Outer.Inner", "pkg.Outer.Inner"):
+    // a class nested in the context or in one of its enclosing classes,
+    // outwards; then the name split at a "." into package and class; then
+    // the name in the given package; then, for a dotted name whose first
+    // part names a class of another package (the sources' imports are not
+    // known), the nested class of that one. Null when none.
+    CppClass* resolveNestedName(const std::string& package, const CppClass* context,
+                                std::string_view name) const;
+    // The class whose page carries the detail entry of a member named
+    // member: cls itself, else its ancestors nearest first, else, with
+    // enclosing set, the classes that enclose cls, outwards, each followed
+    // by its ancestors. Null when no documented class declares it.
+    const CppClass* memberDeclarer(const CppClass& cls, std::string_view member,
+                                   bool enclosing) const;
+
     // findClass(package, name, fallback).
     CppClass* resolveQualifiedName(const std::string& name, const std::string& package,
                                    bool fallback) const;

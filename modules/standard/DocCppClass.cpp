@@ -103,34 +103,47 @@ std::string extensionOf(const std::string& path) {
     return dot == std::string::npos ? "" : file.substr(dot + 1);
 }
 
-// A key that orders headers ("h...") just before sources ("c...") and
-// every other extension alphabetically around them, so that the order is
-// consistent however extensions are mixed.
-std::string extensionKey(const std::string& path) {
-    std::string ext = toLowerCase(extensionOf(path));
-    if (ext.empty()) return ext;
-    if (ext[0] == 'h') return "c\x01" + ext.substr(1);
-    if (ext[0] == 'c') return "c\x02" + ext.substr(1);
-    return ext;
+char firstLowered(const std::string& text) {
+    char c = text[0];
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
 
 int compareSourceFileNames(const std::string& a, const std::string& b) {
-    auto key = [](const std::string& s) {
-        return std::make_tuple(extensionKey(s), toLowerCase(s));
-    };
-    auto ka = key(a), kb = key(b);
-    if (ka < kb) return -1;
-    if (kb < ka) return 1;
-    return 0;
+    const std::string ea = toLowerCase(extensionOf(a)), eb = toLowerCase(extensionOf(b));
+    if (!ea.empty() && !eb.empty()) {
+        if (firstLowered(ea) == 'h' && firstLowered(eb) == 'c') return -1;
+        if (firstLowered(ea) == 'c' && firstLowered(eb) == 'h') return 1;
+    }
+    if (ea != eb) return ea < eb ? -1 : 1;
+    const std::string la = toLowerCase(a), lb = toLowerCase(b);
+    return la < lb ? -1 : (lb < la ? 1 : 0);
 }
 
 std::vector<std::string> sortedStrings(const CppClassEntity& entity) {
+    // The pairwise rule puts headers before sources but is no order when
+    // other extensions fall between ("h" > "d" > "c"): the names are sorted
+    // by extension and name, and the headers move before the sources only
+    // when no other extension lies between them, so every two neighbours
+    // keep the rule.
     std::vector<std::string> names = entity.getFileNames();
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return compareSourceFileNames(a, b) < 0;
-    });
+    auto key = [](const std::string& s) { return std::make_pair(toLowerCase(extensionOf(s)), toLowerCase(s)); };
+    std::stable_sort(names.begin(), names.end(),
+                     [&](const std::string& a, const std::string& b) { return key(a) < key(b); });
+    auto startsWith = [](char c) {
+        return [c](const std::string& name) {
+            const std::string ext = extensionOf(name);
+            return !ext.empty() && firstLowered(ext) == c;
+        };
+    };
+    auto sources = std::find_if(names.begin(), names.end(), startsWith('c'));
+    auto headers = std::find_if(sources, names.end(), startsWith('h'));
+    if (sources != names.end() && headers != names.end() &&
+        std::all_of(sources, headers, startsWith('c'))) {
+        auto headersEnd = std::find_if_not(headers, names.end(), startsWith('h'));
+        std::rotate(sources, headers, headersEnd);
+    }
     return names;
 }
 

@@ -5,6 +5,7 @@
 // pages of one project lie in one directory named after it.
 #pragma once
 
+#include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "modules/common/ClassPagePath.h"
@@ -103,8 +104,11 @@ std::string projectSummaryLink(const CppClass& cls, const std::string& prefix);
 // Appends a pointer to each member, in member order; the list does not own
 // them.
 void appendMembersTo(const CppClass& cls, std::vector<CppClassMember*>& list);
-// The entity's source file names in display order (compareSourceFileNames,
-// stable for equal names); the entity's own list is unchanged.
+// The entity's source file names in display order: by extension, then by
+// name, case-insensitively, with the headers ("h...") moved just before the
+// sources ("c...") when no other extension lies between them, so that every
+// two neighbours keep compareSourceFileNames. The entity's own list is
+// unchanged.
 std::vector<std::string> sortedStrings(const CppClassEntity& entity);
 // Display order of source files: with both extensions present, a header
 // ('h...') before a source ('c...'); then extensions case-insensitively,

@@ -39,7 +39,7 @@ MemberLists buildMemberLists(const CppClass& cls) {
             lists.constructors.push_back(member);
             continue;
         }
-        if (!member->isPublic()) continue;
+        if (!hasDetailEntry(*member)) continue;
         if (!macro) (function ? lists.methods : lists.fields).push_back(member);
         else (function ? lists.macros : lists.symbols).push_back(member);
     }

@@ -1,6 +1,7 @@
 #include "modules/standard/PageClassListing.h"
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
@@ -55,7 +56,15 @@ public:
             VelkDirectory(pass.pageContext.outputDirectory, true);
             directoryMade = true;
         }
-        writeClassPage(cls, pass.pageContext, list.directSubclasses(cls), list.nestedClasses(cls));
+        // One page that cannot be written (a name the file system refuses)
+        // is reported; the rest of the site is still written.
+        try {
+            writeClassPage(cls, pass.pageContext, list.directSubclasses(cls),
+                           list.nestedClasses(cls));
+        } catch (const VelkError& e) {
+            if (!pass.receiver) throw;
+            pass.receiver->error(e.getMessage());
+        }
     }
 
 private:
@@ -129,10 +138,11 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
         return children;
     };
     // Lists a class; false on cancel. entryWritten tells whether its
-    // subclasses nest below it.
+    // subclasses nest below it. A class met again (under another of its
+    // bases) gets its entry again, but neither its page nor progress.
     auto handle = [&](const CppClass& cls, std::size_t depth, bool& entryWritten) {
-        listed.insert(&cls);
-        if (!progress.report(cls)) return false;
+        const bool first = listed.insert(&cls).second;
+        if (first && !progress.report(cls)) return false;
         entryWritten = hasTreeEntry(list, cls);
         if (entryWritten) {
             std::size_t times =
@@ -141,20 +151,30 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
             if (pass.kindLabels) out << cls.getKind() << " ";
             expandItemTemplate(out, cls, pass.entryTemplate, pass.templateContext);
         }
-        if (pass.writePages) pages.write(cls);
+        if (first && pass.writePages) pages.write(cls);
         return true;
     };
 
     struct Frame {
+        const CppClass* parent;
         std::vector<const CppClass*> children;
         std::size_t next = 0;
         bool opened = false;
+    };
+    // A class with several bases is listed under each of them; one with a
+    // single base once. No class is listed inside itself (a cycle).
+    auto mayList = [&](const CppClass* child, const std::vector<Frame>& stack) {
+        if (!listed.count(child)) return true;
+        if (child->getBases().size() < 2) return false;
+        for (const Frame& frame : stack)
+            if (frame.parent == child) return false;
+        return true;
     };
     auto walkFrom = [&](const CppClass& root) {
         bool entry = false;
         if (!handle(root, 0, entry)) return false;
         std::vector<Frame> stack;
-        if (entry) stack.push_back(Frame{childrenOf(root)});
+        if (entry) stack.push_back(Frame{&root, childrenOf(root)});
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (frame.next == frame.children.size()) {
@@ -163,12 +183,12 @@ bool writeClassTreeListing(std::ostream& out, const DocClassList& list,
                 continue;
             }
             const CppClass* child = frame.children[frame.next++];
-            if (listed.count(child)) continue;
+            if (!mayList(child, stack)) continue;
             if (!frame.opened && !pass.wrapTag.empty()) out << "<" << pass.wrapTag << ">\n";
             frame.opened = true;
             std::size_t depth = stack.size();
             if (!handle(*child, depth, entry)) return false;
-            if (entry) stack.push_back(Frame{childrenOf(*child)});
+            if (entry) stack.push_back(Frame{child, childrenOf(*child)});
         }
         return true;
     };

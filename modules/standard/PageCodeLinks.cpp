@@ -1,5 +1,7 @@
 #include "modules/standard/PageCodeLinks.h"
 
+#include "VelkLib/VelkPath.h"
+
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
@@ -89,21 +91,38 @@ void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_
     if (package.empty()) package = entityPackage;
 
     const CppClass* target = nullptr;
-    if (className.empty())
+    if (className.empty()) {
         target = entity.getClass();
-    else if (classList)
-        target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
+    } else if (classList) {
+        // A nested class ("Map.Entry", "Outer.Inner") as Java sees it from
+        // here; failing that, the last "." parts package from class.
+        target = classList->resolveNestedName(entityPackage, entity.getClass(),
+                                              std::string_view(rest));
+        if (!target) {
+            target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
+            if (target && !package.empty() && package != target->getPackage()) target = nullptr;
+        }
+    }
 
-    bool linked = target && !target->isUnresolved() &&
-                  (package.empty() || package == target->getPackage());
+    bool linked = target && !target->isUnresolved();
     if (linked) {
+        // A member lies on the page of the class that declares it: the
+        // target, one of its ancestors or, for a bare "#member", a class
+        // around the entity's own. One that no documented class declares
+        // leaves the link on the class page without an anchor.
+        std::string_view memberName = trimmedView(member.substr(0, member.find('(')));
+        const CppClass* declarer =
+            hasMember && classList && !memberName.empty()
+                ? classList->memberDeclarer(*target, memberName, className.empty())
+                : nullptr;
+        if (hasMember && !classList && !memberName.empty()) declarer = target;
         out += "<a href=\"";
-        appendHrefEscaped(out, target->getPageFile(linkPrefix));
+        appendHrefEscaped(out, (declarer ? declarer : target)->getPageFile(linkPrefix));
         // A member written with its argument types links to the entry of its
         // name, which every member detail carries beside its signature anchor.
-        if (hasMember) {
+        if (declarer) {
             out += '#';
-            appendEscapedHtml(out, member.substr(0, member.find('(')));
+            appendEscapedHtml(out, memberName);
         }
         out += "\">";
     }
@@ -176,8 +195,8 @@ std::string sourceFileLink(const std::string& path, const std::string& location)
     out += "<A HREF=\"";
     // A location of the user's own (a URL prefix) is kept as written.
     if (location == ".") {
-        appendHrefEscaped(out, name);
-        out += ".html";
+        // The listing's own name, shortened as the listing was.
+        appendHrefEscaped(out, fitFileName(std::string(name) + ".html"));
     } else {
         appendEscapedHtml(out, location);
         out += '/';

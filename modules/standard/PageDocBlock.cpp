@@ -31,22 +31,59 @@ bool isTagLine(std::string_view line) {
     return false;
 }
 
+// Inline tags still open after text[from, to), counted on from `open`, and
+// the braces opened inside the innermost of them.
+struct InlineDepth {
+    std::size_t open = 0;
+    std::size_t braces = 0;
+};
+
+void trackInlineTags(std::string_view text, InlineDepth& depth) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '{') {
+            if (i + 1 < text.size() && text[i + 1] == '@') {
+                ++depth.open;
+                depth.braces = 0;
+                ++i;
+            } else if (depth.open > 0) {
+                ++depth.braces;
+            }
+        } else if (text[i] == '}' && depth.open > 0) {
+            if (depth.braces > 0) --depth.braces;
+            else --depth.open;
+        }
+    }
+}
+
 // Calls visit(block) for each block of the comment, in order, until it
 // returns false: the lines before the first tag line (possibly none: an
 // empty block), then each tag line with the plain lines up to the next one.
-// Every line of a block ends in "\n", one being added to a last line that
-// has none.
+// A line inside an inline tag that a later line closes ("{@code" over
+// lines, one of them "@Override") starts no block. Every line of a block
+// ends in "\n", one being added to a last line that has none.
 template <class Visit>
 void forEachBlock(std::string_view comment, Visit&& visit) {
     std::size_t blockStart = 0;
     std::size_t lineStart = 0;
+    InlineDepth depth;
     while (lineStart < comment.size()) {
         std::size_t end = comment.find('\n', lineStart);
         if (end == std::string_view::npos) end = comment.size();
-        if (isTagLine(comment.substr(lineStart, end - lineStart))) {
-            if (!visit(comment.substr(blockStart, lineStart - blockStart))) return;
-            blockStart = lineStart;
+        std::string_view line = comment.substr(lineStart, end - lineStart);
+        if (isTagLine(line)) {
+            bool inside = false;
+            if (depth.open > 0) {
+                InlineDepth ahead = depth;
+                trackInlineTags(comment.substr(lineStart), ahead);
+                inside = ahead.open < depth.open;
+            }
+            if (!inside) {
+                depth = {};
+                if (!visit(comment.substr(blockStart, lineStart - blockStart))) return;
+                blockStart = lineStart;
+            }
         }
+        if (line.find('{') != std::string_view::npos || depth.open > 0) trackInlineTags(line, depth);
         lineStart = end + 1;
     }
     std::string_view last = comment.substr(blockStart);
@@ -79,6 +116,7 @@ void appendSections(std::string& out, const TagBlockState& state) {
         out += sectionLabels[i];
         out += ": </B><DD>";
         out += text;
+        appendMissingEndTags(out, text);
         out += "</DD>\r\n";
     }
     if (any) out += "</DL>\r\n";
@@ -95,7 +133,9 @@ void appendDeprecationNote(std::string& out, std::string_view note, std::string_
         out += linkPrefix;
         from = at + classDirPlaceholder.size();
     }
-    out.append(note.data() + from, note.size() - from);
+    std::string rest(note.substr(from));
+    appendMissingEndTags(rest, rest);
+    out += rest;
     out += "</I>\r\n<P>\r\n";
 }
 
@@ -145,12 +185,13 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
             // make it start with "@".
             if (block.find("{@") == std::string_view::npos) {
                 head.assign(block);
-                return showDeprecation;
+            } else {
+                appendExpandedInlineTags(head, entity, block, context);
+                std::size_t start = 0;
+                while (start < head.size() && isBlank(head[start])) ++start;
+                usual = start == head.size() || head[start] != '@';
             }
-            appendExpandedInlineTags(head, entity, block, context);
-            std::size_t start = 0;
-            while (start < head.size() && isBlank(head[start])) ++start;
-            usual = start == head.size() || head[start] != '@';
+            appendMissingEndTags(head, head);
             return usual && showDeprecation;
         }
         std::size_t at = block.find('@');
@@ -210,6 +251,7 @@ void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocCla
             (*deprecated)[deprecationKey(entity)] = const_cast<CppClassEntity*>(&entity);
     }
     out += state.description;
+    appendMissingEndTags(out, state.description);
     appendClosingTag(out, wrapTag);
     out += "\r\n";
     appendSections(out, state);

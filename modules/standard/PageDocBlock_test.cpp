@@ -27,6 +27,9 @@ struct DocBlockTest : ::testing::Test {
 };
 
 TEST_F(DocBlockTest, CodeLinks) {
+    f.addMember(shape, "area", "double area();", "public", "", true);
+    f.addMember(shape, "moveBy", "void moveBy(double x, double y);", "public", "", true,
+                {"double x", "double y"});
     EXPECT_EQ(codeLink(*shape, "\"A title\"", &f.list, "../"), "\"A title\"");
     EXPECT_EQ(codeLink(*shape, "<a href=x>y</a>", &f.list, "../"), "<a href=x>y</a>");
     EXPECT_EQ(codeLink(*shape, "#area", &f.list, "../"),
@@ -40,6 +43,8 @@ TEST_F(DocBlockTest, CodeLinks) {
               "<a href=\"../geo/Shape.html#moveBy\"><CODE>moveBy(double, double)</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "", &f.list, "../"),
               "<a href=\"../geo/Shape.html\"><CODE></CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "#volume", &f.list, "../"),
+              "<a href=\"../geo/Shape.html\"><CODE>volume</CODE></a>");
     DocCppClass* cpp = f.addClass("Box", "geo", "class", 0);
     EXPECT_EQ(codeLink(*cpp, "Shape#area", &f.list, ""),
               "<a href=\"geo/Shape.html#area\"><CODE>Shape::area</CODE></a>");
@@ -51,6 +56,7 @@ TEST_F(DocBlockTest, CodeLinks) {
 }
 
 TEST_F(DocBlockTest, SectionsInFixedOrder) {
+    f.addMember(shape, "area", "double area();", "public", "", true);
     std::string out = block("Text.<BR>\n@see Pen<BR>\n@param x the x<BR>\n@param y<BR>\n"
                             "@throws Shape bad<BR>\n@exception Shape bad<BR>\n@see #area<BR>\n"
                             "@return one<BR>\n@return two<BR>");
@@ -95,7 +101,7 @@ TEST_F(DocBlockTest, InlineTags) {
     shape->addFileName("src/b.java");
     TagContext context{&f.list, "../", "."};
     EXPECT_EQ(expandInlineTags(*shape, "x{@bogus stuff}y { @link Pen}", context),
-              "xy { @link Pen}");
+              "xstuffy { @link Pen}");
     EXPECT_EQ(expandInlineTags(*shape, "{@docroot}/i.html {@file2}", context),
               "../../i.html <A HREF=\"b.java.html\">b.java</A>");
     EXPECT_EQ(expandInlineTags(*shape, "see {@link draw.Pen", context),
@@ -139,8 +145,7 @@ TEST_F(DocBlockTest, SummaryIsTheFirstSentenceOfTheWholeBlock) {
         }
     }
     shape->setComment("Open <b>bold text\n@param x the x");
-    EXPECT_EQ(summarySentence(*shape, &f.list, ".", "I", "../"),
-              "<I>Open <b>bold text\n\r\n<DL>\r\n<DT><B>Parameters: </B></I>");
+    EXPECT_EQ(summarySentence(*shape, &f.list, ".", "I", "../"), "<I>Open <b>bold text\n</b></I>");
     f.options.enableDeprecated = false;
     DocCppClass* quiet = f.addClass("Quiet", "geo", "class", 2, "Old.\n@deprecated gone. Far");
     EXPECT_EQ(summarySentence(*quiet, &f.list, ".", "", "../"), "Old.");
@@ -178,6 +183,26 @@ TEST(PageFirstSentence, KeepsClosingTagsOpenedBeforeTheCut) {
     EXPECT_EQ(firstSentence(opened + "x." + closed + "</t3000> more.", ""), opened + "x." + closed);
 }
 
+TEST(PageFirstSentence, ASummaryIsWholeHtml) {
+    // The end falls inside a link the module wrote around code text.
+    const std::string link = "<a href=\"L.html#lock\"><CODE>Lock.lock</CODE></a>";
+    EXPECT_EQ(firstSentence("Calls " + link + " first. Then.", ""), "Calls " + link);
+    EXPECT_EQ(firstSentence("<a href=\"a.html\">A</a> and <a href=\"b.html\">B. c</a> d. e", ""),
+              "<a href=\"a.html\">A</a> and <a href=\"b.html\">B. c</a>");
+    // Extended past the end tag of the last open element, inner ones
+    // closed on the way; or closed at the end when the text never does.
+    EXPECT_EQ(firstSentence("<b>x <code>y. z</code> w.</b> v.", ""), "<b>x <code>y. z</code> w.</b>");
+    EXPECT_EQ(firstSentence("A <b><i>x. y", ""), "A <b><i>x.</i></b>");
+    EXPECT_EQ(firstSentence("No end <a href=\"x\">here", ""), "No end <a href=\"x\">here</a>");
+    EXPECT_EQ(firstSentence("Open <b>bold text\n\r\n<DL>\r\n<DT><B>Parameters: </B></DL>", ""),
+              "Open <b>bold text</b>");
+    // Neither a dot inside a tag nor an apostrophe inside a word stops or
+    // starts anything.
+    EXPECT_EQ(firstSentence("See <a href=a.html>it</a>. More.", ""), "See <a href=a.html>it</a>.");
+    EXPECT_EQ(firstSentence("The list's size. Or 'a. b' more.", ""), "The list's size.");
+    EXPECT_EQ(firstSentence("Quoted 'a. b' here. x", ""), "Quoted 'a. b' here.");
+}
+
 TEST(PageFirstSentence, Cuts) {
     EXPECT_EQ(firstSentence("  no end here  ", ""), "no end here");
     EXPECT_EQ(firstSentence("Version 1.5 is here. More.", ""), "Version 1.5 is here.");
@@ -191,6 +216,92 @@ TEST(PageFirstSentence, Cuts) {
               "<B>Deprecated.</B>&nbsp;<I>Use x. Instead.</I>");
     EXPECT_EQ(firstSentence("<i>Done.</i> More.", ""), "<i>Done.</i>");
     EXPECT_EQ(firstSentence("A<br>b <b>bold. x</b>", ""), "A");
+}
+
+
+// A member reference leads to the page that carries the member's entry,
+// wherever the member is declared.
+TEST_F(DocBlockTest, MemberReferencesLeadToTheDeclaringClass) {
+    DocCppClass* calendar = f.addClass("Calendar", "util");
+    DocCppClass* gregorian = f.addClass("Gregorian", "util", "class", 2, "", "Calendar,f");
+    DocCppClass* queue = f.addClass("Queue", "util", "interface");
+    DocCppClass* transfer = f.addClass("Transfer", "util", "interface", 2, "", "Blocking,t");
+    f.addClass("Blocking", "util", "interface", 2, "", "Queue,t");
+    DocCppClass* outer = f.addClass("Outer", "util");
+    DocCppClass* inner = f.addClass("Outer.Inner", "util");
+    f.addMember(calendar, "ERA", "static final int ERA;");
+    f.addMember(calendar, "secret", "int secret;", "private");
+    f.addMember(calendar, "Calendar", "Calendar();", "private", "", true);
+    f.addMember(queue, "take", "E take();", "public", "", true);
+    f.addMember(outer, "empty", "static Outer empty();", "public", "", true);
+    auto link = [&](const CppClassEntity& from, const std::string& ref) {
+        return codeLink(from, ref, &f.list, "../");
+    };
+    // Up the ancestors, interfaces of interfaces too.
+    EXPECT_EQ(link(*gregorian, "#ERA"), "<a href=\"../util/Calendar.html#ERA\"><CODE>ERA</CODE></a>");
+    EXPECT_EQ(link(*gregorian, "Gregorian#ERA"),
+              "<a href=\"../util/Calendar.html#ERA\"><CODE>Gregorian.ERA</CODE></a>");
+    EXPECT_EQ(link(*transfer, "#take()"), "<a href=\"../util/Queue.html#take\"><CODE>take()</CODE></a>");
+    // A member with no entry on any page: the class page, no anchor.
+    EXPECT_EQ(link(*gregorian, "#secret"), "<a href=\"../util/Gregorian.html\"><CODE>secret</CODE></a>");
+    EXPECT_EQ(link(*gregorian, "Calendar#Calendar()"),
+              "<a href=\"../util/Calendar.html#Calendar\"><CODE>Calendar.Calendar()</CODE></a>");
+    // A bare member reference looks outwards through the enclosing classes;
+    // one that names its class does not.
+    CppClassMember* method = f.addMember(inner, "size", "int size();", "public", "", true);
+    EXPECT_EQ(link(*method, "#empty()"), "<a href=\"../util/Outer.html#empty\"><CODE>empty()</CODE></a>");
+    EXPECT_EQ(link(*inner, "Outer.Inner#empty"),
+              "<a href=\"../util/Outer.Inner.html\"><CODE>Outer.Inner.empty</CODE></a>");
+}
+
+TEST_F(DocBlockTest, NestedClassReferencesResolve) {
+    DocCppClass* map = f.addClass("Map", "util");
+    DocCppClass* entry = f.addClass("Map.Entry", "util");
+    DocCppClass* sibling = f.addClass("Map.Node", "util");
+    f.addMember(entry, "getKey", "K getKey();", "public", "", true);
+    const std::string entryPage = "<a href=\"../util/Map.Entry.html";
+    EXPECT_EQ(codeLink(*map, "Map.Entry", &f.list, "../"), entryPage + "\"><CODE>Map.Entry</CODE></a>");
+    EXPECT_EQ(codeLink(*map, "Entry", &f.list, "../"), entryPage + "\"><CODE>Entry</CODE></a>");
+    EXPECT_EQ(codeLink(*sibling, "Entry#getKey", &f.list, "../"),
+              entryPage + "#getKey\"><CODE>Entry.getKey</CODE></a>");
+    // From another package: written with its package, or with the outer
+    // class alone as an import would allow.
+    EXPECT_EQ(codeLink(*shape, "util.Map.Entry#getKey()", &f.list, "../"),
+              entryPage + "#getKey\"><CODE>util.Map.Entry.getKey()</CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "Map.Entry", &f.list, "../"), entryPage + "\"><CODE>Map.Entry</CODE></a>");
+    EXPECT_EQ(codeLink(*shape, "Map.Missing", &f.list, "../"), "<CODE>Map.Missing</CODE>");
+}
+
+TEST_F(DocBlockTest, InlineTagsAsJavaWritesThem) {
+    TagContext context{&f.list, "../", "."};
+    EXPECT_EQ(expandInlineTags(*shape, "<a href=\"{@docRoot}/x.html\">", context),
+              "<a href=\"../../x.html\">");
+    EXPECT_EQ(expandInlineTags(*shape, "{@code a<b && c>d} and {@literal <i>}", context),
+              "<code>a&lt;b &amp;&amp; c&gt;d</code> and &lt;i&gt;");
+    // The reader's line breaks stay breaks; braces inside a tag pair up.
+    EXPECT_EQ(expandInlineTags(*shape, "{@code if (x) {<BR>\n  y<z; }} after", context),
+              "<code>if (x) {<BR>\n  y&lt;z; }</code> after");
+    // A tag whose braces never leave one over for it ends at its first "}".
+    EXPECT_EQ(expandInlineTags(*shape, "{@code a { b; }</pre> c", context), "<code>a { b;</code></pre> c");
+    EXPECT_EQ(expandInlineTags(*shape, "{@index word} {@inheritDoc}.", context), "word .");
+    std::string out = block("@param <K> the type of keys\n@param k a key");
+    EXPECT_TRUE(contains(out, "<code>&lt;K&gt;</code> - the type of keys\r\n<DD><code>k</code>"))
+        << out;
+}
+
+TEST_F(DocBlockTest, NoTextIsLostAndEveryElementEnds) {
+    // A tag line inside a code sample belongs to the sample.
+    std::string out = block("Use:<pre>{@code\n@Override\nvoid f() {}\n}</pre>\n@return it");
+    EXPECT_TRUE(contains(out, "<pre><code>@Override\nvoid f() {}</code></pre>")) << out;
+    EXPECT_TRUE(contains(out, "Returns: </B><DD>it")) << out;
+    // An inline tag left open does not swallow the tags after it.
+    out = block("Open {@link Pen\n@param x the x");
+    EXPECT_TRUE(contains(out, "<code>x</code> - the x")) << out;
+    // What the author leaves open ends with the description and with each
+    // section, so it cannot run into the page around it.
+    out = block("See <a href=\"http://x\">the site\n@return <b>it");
+    EXPECT_TRUE(contains(out, "the site\n</a>\r\n<DL>")) << out;
+    EXPECT_TRUE(contains(out, "<b>it</b></DD>")) << out;
 }
 
 }  // namespace

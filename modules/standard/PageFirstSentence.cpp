@@ -2,6 +2,7 @@
 
 #include "modules/common/ModuleText.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -42,28 +43,62 @@ std::size_t findLowered(std::string_view text, std::string_view pattern, std::si
     return none;
 }
 
-const std::string_view elementsToClose[] = {"i",    "b",   "a",          "u", "table",
-                                            "code", "pre", "blockquote", "dl"};
-constexpr std::size_t elementCount = sizeof elementsToClose / sizeof elementsToClose[0];
+// Elements whose end tag a summary may not leave out; the others have none
+// (br, img) or may end where the next one begins (p, li, dd).
+const std::string_view elementsToClose[] = {
+    "a",   "abbr",   "b",     "big",   "blockquote", "center", "cite", "code",  "dfn",
+    "div", "dl",     "em",    "font",  "h1",         "h2",     "h3",   "h4",    "h5",
+    "h6",  "i",      "kbd",   "ol",    "pre",        "q",      "s",    "samp",  "small",
+    "span", "strike", "strong", "sub", "sup",        "table",  "tt",   "u",     "ul",
+    "var"};
 
-// Which of the elements the cut text opens ("<b" not followed by a letter
-// or digit: "<br>" opens no "b") and which it closes ("</b>"), as bit sets.
-void scanElements(std::string_view cut, unsigned& opened, unsigned& closed) {
-    opened = closed = 0;
-    for (std::size_t p = cut.find('<'); p != none; p = cut.find('<', p + 1)) {
-        bool closing = p + 1 < cut.size() && cut[p + 1] == '/';
-        std::string_view after = cut.substr(p + (closing ? 2 : 1));
-        for (std::size_t e = 0; e < elementCount; ++e) {
-            std::string_view element = elementsToClose[e];
-            if (!startsWithLowered(after, element)) continue;
-            if (closing) {
-                if (after.size() > element.size() && after[element.size()] == '>')
-                    closed |= 1u << e;
-            } else if (after.size() == element.size() || !isAlnum(after[element.size()])) {
-                opened |= 1u << e;
+bool mustBeClosed(std::string_view lowerName) {
+    for (std::string_view element : elementsToClose)
+        if (element == lowerName) return true;
+    return false;
+}
+
+// The elements left open, innermost last, as the tags of text[from, to)
+// change them. An end tag closes its nearest open element of that name and
+// whatever the author left open inside it; an end tag of nothing open is
+// passed over. Returns the position after the last tag's ">" that empties
+// the list, or none when the list is not empty at `to` (or was empty from
+// the start and stays so, with stopWhenEmpty clear).
+std::size_t trackElements(std::string_view text, std::size_t from, std::size_t to,
+                          std::vector<std::string>& open, bool stopWhenEmpty) {
+    for (std::size_t p = text.find('<', from); p != none && p < to; p = text.find('<', p + 1)) {
+        bool closing = p + 1 < to && text[p + 1] == '/';
+        std::size_t start = p + (closing ? 2 : 1);
+        std::size_t end = start;
+        while (end < to && isAlnum(text[end])) ++end;
+        if (end == start) continue;
+        std::string name;
+        for (char c : text.substr(start, end - start)) name += lowered(c);
+        if (!mustBeClosed(name)) continue;
+        std::size_t tagEnd = text.find('>', end);
+        if (tagEnd == none || tagEnd >= to) return none;  // cut inside the tag
+        if (!closing) {
+            open.push_back(std::move(name));
+        } else {
+            for (std::size_t k = open.size(); k-- > 0;) {
+                if (open[k] != name) continue;
+                open.resize(k);
+                if (stopWhenEmpty && open.empty()) return tagEnd + 1;
+                break;
             }
         }
+        p = tagEnd;
     }
+    return none;
+}
+
+// True when position at lies inside a tag ("<" + letter or "/" ... ">").
+bool insideTag(std::string_view text, std::size_t at) {
+    std::size_t open = text.rfind('<', at);
+    if (open == none) return false;
+    std::size_t close = text.rfind('>', at);
+    if (close != none && close > open) return false;
+    return open + 1 < text.size() && (text[open + 1] == '/' || std::isalpha(static_cast<unsigned char>(text[open + 1])));
 }
 
 // Whether "<name>" (any case) opens at or before a position, for the
@@ -142,8 +177,11 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
     if (lineBreak == 0) lineBreak = earlier(findLowered(text, "<br>", 3), findLowered(text, "<p>", 3));
     std::size_t markupEnd = earlier(lineBreak, findLowered(text, "<dl>"));
 
+    // Neither the dot of a decimal number nor one inside a tag ends a
+    // sentence.
     std::size_t dot = findOutsideQuotes(text, '.', 0, true, false);
-    while (dot != none && dot + 1 < text.size() && text[dot + 1] >= '0' && text[dot + 1] <= '9')
+    while (dot != none && ((dot + 1 < text.size() && text[dot + 1] >= '0' && text[dot + 1] <= '9') ||
+                           insideTag(text, dot)))
         dot = findOutsideQuotes(text, '.', dot + 1, true, false);
     if (dot != none && !skipWord.empty() && dot >= skipWord.size() &&
         text.compare(dot - skipWord.size(), skipWord.size(), skipWord) == 0)
@@ -151,15 +189,9 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
 
     std::size_t cut = dot == none ? none : dot + 1;
     if (markupEnd != none && (cut == none || markupEnd < cut)) cut = markupEnd;
-    if (cut == none) {
-        if (!head) {
-            out.assign(trimmedView(text));
-            return true;
-        }
-        // Any tag list that follows starts with "<DL>", which ends the
-        // sentence right here.
-        cut = text.size();
-    }
+    // The whole text is the sentence; after a head, any tag list that
+    // follows starts with "<DL>", which ends the sentence right here.
+    if (cut == none) cut = text.size();
 
     // An opening at or before the cut ends by close, so head alone answers
     // these. The first few are searched for directly; the index pays only
@@ -188,33 +220,46 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
         cut = close + 1;
     }
 
-    unsigned opened = 0, closed = 0;
-    scanElements(text.substr(0, cut), opened, closed);
-    std::string_view sentence = text.substr(0, cut);
-    std::string extended;  // only used once a closing tag is appended
-    bool appended = false;
-    for (std::size_t e = 0; e < elementCount; ++e) {
-        if (!(opened >> e & 1u) || (closed >> e & 1u)) continue;
-        std::string closing = "</";
-        closing += elementsToClose[e];
-        closing += '>';
-        std::size_t close = findLowered(text, closing);
-        if (close != none) {
-            sentence = text.substr(0, close + closing.size());
-            appended = false;
-        } else if (head) {
-            return false;
-        } else {
-            if (!appended) extended.assign(sentence);
-            extended += closing;
-            appended = true;
-        }
+    // Every element open at the cut (a link the module wrote around code
+    // text, the author's own markup) ends with the sentence: the cut moves
+    // past the end tag that closes the last of them, or, when the text
+    // never closes them, the sentence gets their end tags.
+    std::vector<std::string> open;
+    trackElements(text, 0, cut, open, false);
+    if (open.empty()) {
+        out.assign(trimmedView(text.substr(0, cut)));
+        return true;
     }
-    out.assign(trimmedView(appended ? std::string_view(extended) : sentence));
+    std::vector<std::string> stillOpen = open;
+    std::size_t closedAt = trackElements(text, cut, text.size(), stillOpen, true);
+    if (closedAt != none) {
+        out.assign(trimmedView(text.substr(0, closedAt)));
+        return true;
+    }
+    // The tag list after the head may close them.
+    if (head) return false;
+    out.assign(trimmedView(text.substr(0, cut)));
+    for (std::size_t k = open.size(); k-- > 0;) {
+        out += "</";
+        out += open[k];
+        out += '>';
+    }
     return true;
 }
 
 }  // namespace
+
+void appendMissingEndTags(std::string& out, std::string_view text) {
+    std::vector<std::string> open;
+    trackElements(text, 0, text.size(), open, false);
+    std::string endTags;
+    for (std::size_t k = open.size(); k-- > 0;) {
+        endTags += "</";
+        endTags += open[k];
+        endTags += '>';
+    }
+    out += endTags;
+}
 
 std::string firstSentence(const std::string& text, const std::string& skipWord) {
     std::string out;

@@ -20,3 +20,10 @@ std::string firstSentence(const std::string& text, const std::string& skipWord);
 // (whichever the text is); returns false, out unspecified, when the
 // sentence may reach past head.
 bool firstSentenceOfHead(std::string_view head, std::string_view skipWord, std::string& out);
+
+// Appends to out, innermost first, the end tags of the elements that text
+// opens and leaves open (those whose end tag HTML requires: a, b, code,
+// pre, ul, table ...), so that a piece of comment text cannot swallow the
+// page around it. Nothing for a text that closes what it opens. text may
+// be a view of out.
+void appendMissingEndTags(std::string& out, std::string_view text);

@@ -87,9 +87,7 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
             linkPrefix.empty() ? detailLinkPrefix(module) : linkPrefix + "/";
         pass.templateContext.sourceDirectory = module.sourceDirectoryText;
         pass.indent = "&nbsp;&nbsp;&nbsp;&nbsp;";
-        // Every frame, index and summary links to the class pages, so the
-        // all-classes pass writes them whatever the detail-directory flag says.
-        pass.writePages = writeClassPages;
+        pass.writePages = writeClassPages && module.writeDetailPages;
         pass.progressFrom = progressFrom;
         pass.progressTo = progressTo;
         pass.receiver = &module.statusReceiver;

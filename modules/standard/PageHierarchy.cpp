@@ -27,7 +27,7 @@ void writeHierarchyPage(StandardModule& module, const std::string& pageFile,
 
     const std::string tree = overviewTreePageName(module, false);
     NavigationBar bar = siteNavigationBar(module, overview ? 1 : 2, linkPrefix,
-                                          fileNameOf(pageFile), tree.empty() ? "" : linkPrefix + tree);
+                                          hrefEscape(fileNameOf(pageFile)), tree.empty() ? "" : linkPrefix + tree);
     bar.writeNavigationBar(out, navTree, false, false, false);
 
     out << "<HR>\n";

@@ -239,6 +239,10 @@ bool isConstructorOrDestructor(const CppClassMember& member) {
                               name.substr(1) == simple);
 }
 
+bool hasDetailEntry(const CppClassMember& member) {
+    return isConstructorOrDestructor(member) || member.isPublic();
+}
+
 bool isMacro(const CppClassMember& member) {
     return member.getDeclaration().rfind("#define", 0) == 0;
 }

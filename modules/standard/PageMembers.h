@@ -57,6 +57,10 @@ const CppClass* findClassPackage(const DocClassList& list, const std::string& na
 
 // A function whose name is the owner's simple name, or "~" and that name.
 bool isConstructorOrDestructor(const CppClassMember& member);
+// The member has a detail entry (and so its anchors) on its class's page:
+// constructors and destructors whatever their access, other members when
+// they are shown (CppClassMember::isPublic).
+bool hasDetailEntry(const CppClassMember& member);
 // The declaration begins with "#define".
 bool isMacro(const CppClassMember& member);
 // The name is declared as "(*name)" (a function pointer).

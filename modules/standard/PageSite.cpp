@@ -1,6 +1,7 @@
 #include "modules/standard/PageSite.h"
 
 #include "VelkLib/VelkPath.h"
+#include "model/ModelText.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/ModuleFrame.h"
 #include "modules/standard/PageNavigationBar.h"
@@ -25,7 +26,7 @@ ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* dep
     };
     context.pageTail = pageFooterText(module);
     context.documentTitle = module.documentTitle;
-    context.framesHref = "../../" + fileNameOf(module.outputFile);
+    context.framesHref = "../../" + mainPageLinkName(module);
     context.deprecatedListName = deprecatedListPageName(module, false);
     context.overviewSummaryName = overviewSummaryPageName(module, false);
     context.firstIndexName = firstIndexPageName(module);
@@ -37,12 +38,13 @@ ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* dep
 NavigationBar siteNavigationBar(const StandardModule& module, int level, const std::string& up,
                                 const std::string& selfHref, const std::string& treeHref) {
     std::string deprecated = deprecatedListPageName(module, false);
-    return NavigationBar(level, module.documentTitle, up + fileNameOf(module.outputFile), selfHref,
+    return NavigationBar(level, module.documentTitle, up + mainPageLinkName(module), selfHref,
                          treeHref, up + firstIndexPageName(module),
                          up + overviewSummaryPageName(module, false),
                          deprecated.empty() ? "" : up + deprecated, module.options);
 }
 
 NavigationBar mainPageNavigationBar(const StandardModule& module, const std::string& pageFile) {
-    return siteNavigationBar(module, 1, "", fileNameOf(pageFile), overviewTreePageName(module, false));
+    return siteNavigationBar(module, 1, "", hrefEscape(fileNameOf(pageFile)),
+                             overviewTreePageName(module, false));
 }

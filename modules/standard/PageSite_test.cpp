@@ -224,6 +224,36 @@ TEST_F(SiteTest, TreeListingWritesEveryPageOnceAndEndsOnCycles) {
     EXPECT_TRUE(contains(tree, "Interface Hierarchy"));
 }
 
+TEST_F(SiteTest, TreeListsAClassUnderEachOfItsBasesAndPagesOnlyWhenAsked) {
+    add("Left", "multi", "class", "", "", 0);
+    add("Right", "multi", "class", "", "", 0);
+    add("Both", "multi", "class", "", "Left,f|Right,f", 0);
+    add("Leaf", "multi", "class", "", "Both,f", 0);
+    module.treeListing = true;
+    writeSite();
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+    const std::string frame = readFile((out / "projects/multi/project-frame.html").string());
+    auto count = [&](const std::string& text) {
+        std::size_t n = 0;
+        for (auto at = frame.find(text); at != std::string::npos; at = frame.find(text, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count(">Both<"), 2u) << frame;
+    EXPECT_EQ(count(">Leaf<"), 1u) << frame;  // one base: listed once
+    EXPECT_LT(frame.find(">Left<"), frame.find(">Both<"));
+    EXPECT_LT(frame.find(">Right<"), frame.rfind(">Both<"));
+
+    // Without the detail pages flag the frames list the classes but no
+    // class page is written.
+    fs::remove_all(out);
+    fs::create_directories(out);
+    module.writeDetailPages = false;
+    writeSite();
+    EXPECT_TRUE(contains(readFile((out / "index-allclasses-frame.html").string()), ">Shape<"));
+    EXPECT_FALSE(fs::exists(out / "projects/core/Shape.html"));
+    EXPECT_FALSE(fs::exists(out / "projects/multi/Both.html"));
+}
+
 TEST_F(SiteTest, UnwritablePageIsReported) {
     module.outputFile = (out / "missing" / "index.html").string();
     EXPECT_THROW(writeFramesetPage(module), VelkError);

@@ -59,15 +59,53 @@ void appendFileLinkOrName(std::string& out, const std::string& path, const std::
     out += sourceFileLink(path, location);
 }
 
+// Text shown as written: HTML characters escaped, the line breaks that the
+// reader put between comment lines kept as breaks.
+void appendLiteral(std::string& out, std::string_view text) {
+    static constexpr std::string_view lineBreak = "<BR>\n";
+    for (std::size_t at = text.find(lineBreak); at != std::string_view::npos;
+         at = text.find(lineBreak)) {
+        appendEscapedHtml(out, text.substr(0, at));
+        out += lineBreak;
+        text.remove_prefix(at + lineBreak.size());
+    }
+    appendEscapedHtml(out, text);
+}
+
+bool isRootTag(std::string_view name) {
+    static constexpr std::string_view root = "docroot";
+    if (name.size() != root.size()) return false;
+    for (std::size_t i = 0; i < root.size(); ++i)
+        if (lowered(name[i]) != root[i]) return false;
+    return true;
+}
+
 void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::string_view name,
                            std::string_view text, const TagContext& context) {
     if (name == "link") {
         appendCodeLink(out, entity, text, context.classList, context.linkPrefix);
         return;
     }
-    if (name == "docroot") {
+    // Java sources write "docRoot".
+    if (isRootTag(name)) {
         out += context.linkPrefix;
         out += "..";
+        return;
+    }
+    if (name == "code") {
+        out += "<code>";
+        appendLiteral(out, text);
+        out += "</code>";
+        return;
+    }
+    if (name == "literal") {
+        appendLiteral(out, text);
+        return;
+    }
+    const bool fileTag = name == "files" || name == "file1" || name == "file2";
+    // A tag of no known name keeps its author's text.
+    if (!fileTag) {
+        out += text;
         return;
     }
     const CppClass* cls = entity.getClass();
@@ -87,6 +125,22 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     } else if (name == "file2") {
         if (files.size() >= 2) appendFileLinkOrName(out, files[1], context.sourceLocation);
     }
+}
+
+// The "}" that ends the inline tag whose text starts at from: braces inside
+// it pair up ("{@code if (a) { b(); }}"); when they never leave one over for
+// the tag, its first "}" ends it. none when the text holds no "}".
+std::size_t inlineTagEnd(std::string_view text, std::size_t from) {
+    int depth = 0;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == '{') {
+            ++depth;
+        } else if (text[i] == '}') {
+            if (depth == 0) return i;
+            --depth;
+        }
+    }
+    return text.find('}', from);
 }
 
 void appendSectionSeparator(std::string& section, const char* separator) {
@@ -130,7 +184,7 @@ void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
         std::size_t open = text.find("{@", i);
         if (open == std::string_view::npos) break;
         out.append(text.data() + i, open - i);
-        std::size_t close = text.find('}', open + 2);
+        std::size_t close = inlineTagEnd(text, open + 2);
         std::size_t end = close == std::string_view::npos ? text.size() : close;
         auto [name, rest] = splitFirstWordView(text.substr(open + 2, end - open - 2));
         appendInlineTagOutput(out, entity, name, rest, context);
@@ -178,8 +232,9 @@ void parseTagBlock(const CppClassEntity& entity, std::string_view block,
         auto [word, rest] = splitFirstWordView(tagText);
         appendSectionSeparator(section, spec->separator);
         if (spec->action == TagAction::listWithCodeFirst) {
+            // A type parameter is written "<K>".
             section += "<code>";
-            section += word;
+            appendEscapedHtml(section, word);
             section += "</code>";
         } else {
             appendCodeLink(section, entity, word, context.classList, context.linkPrefix);

@@ -50,11 +50,13 @@ std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_vie
 void appendListItem(std::string& section, const std::string& item, const std::string& separator);
 
 // The text with every inline tag replaced by its output: "link" by a code
-// link, "docroot" by the path from the page to the main directory (the link
-// prefix followed by ".."), "files", "file1" and "file2" by links to the
-// class's source listings (the file names alone when no listings exist);
-// any other inline tag vanishes. An inline tag without "}" takes the rest of
-// the text. Runs in time linear in the text.
+// link, "docroot" (also "docRoot") by the path from the page to the main
+// directory (the link prefix followed by ".."), "files", "file1" and
+// "file2" by links to the class's source listings (the file names alone
+// when no listings exist), "code" by its text escaped inside <code>,
+// "literal" by its text escaped; any other inline tag by its text. Braces
+// inside an inline tag pair up; one without its "}" takes the rest of the
+// text. Runs in time linear in the text.
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context);
 // expandInlineTags appended to out.

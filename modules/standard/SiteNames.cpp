@@ -1,6 +1,7 @@
 #include "modules/standard/SiteNames.h"
 
 #include "VelkLib/VelkPath.h"
+#include "model/ModelText.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/StandardModule.h"
 
@@ -45,7 +46,12 @@ std::string relativeDetailDirectory(const StandardModule& module) {
 }  // namespace
 
 std::string pageNamePrefix(const StandardModule& module, bool fullPath) {
-    return cutExtension(fullPath ? module.outputFile : fileNameOf(module.outputFile));
+    if (fullPath) return cutExtension(module.outputFile);
+    return hrefEscape(cutExtension(fileNameOf(module.outputFile)));
+}
+
+std::string mainPageLinkName(const StandardModule& module) {
+    return hrefEscape(fileNameOf(module.outputFile));
 }
 
 std::string overviewFramePageName(const StandardModule& module, bool fullPath) {
@@ -78,11 +84,12 @@ std::string indexPageName(const StandardModule& module, char letter, bool withAn
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     else if (letter == '/' || letter == '\\' || u < 0x20 || u == 0x7f) letter = '_';
     std::string l(1, letter);
+    const std::string base = fullPath ? module.indexFileBase : hrefEscape(module.indexFileBase);
     if (!module.separateIndexPages) {
-        std::string name = directory + module.indexFileBase + "-all.html";
+        std::string name = directory + base + "-all.html";
         return withAnchor ? name + "#_" + l + "_" : name;
     }
-    return directory + "index-files/" + module.indexFileBase + "-" + l + ".html";
+    return directory + "index-files/" + base + "-" + l + ".html";
 }
 
 std::string firstIndexPageName(const StandardModule& module) {

@@ -4,8 +4,10 @@
 // the master pages named after it) and the output directory (one directory
 // per project). Each function gives the full path used to write a page
 // (fullPath set) or the form that links from a page in the main page's
-// directory use. Names are computed only; nothing is created here. None of
-// them throws.
+// directory use. The link forms are ready for an href: the parts that the
+// user named (the main page's file name, index-file-base) are
+// percent-encoded, so a main page "c#.html" still links. Names are computed
+// only; nothing is created here. None of them throws.
 #pragma once
 
 #include <string>
@@ -15,6 +17,8 @@ struct StandardModule;
 // The main page path (full) or its file name (link form), with the
 // extension of the file name cut off.
 std::string pageNamePrefix(const StandardModule& module, bool fullPath);
+// The main page's file name as a link target (percent-encoded).
+std::string mainPageLinkName(const StandardModule& module);
 // Prefix + "-overview-frame.html".
 std::string overviewFramePageName(const StandardModule& module, bool fullPath);
 // Prefix + "-allclasses-frame.html".

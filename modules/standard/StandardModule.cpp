@@ -19,9 +19,9 @@ void readProjectList(StandardModule& module, const std::string& text) {
     VelkTokenizer lines(text, "\n");
     while (lines.hasMoreTokens()) {
         std::string line = lines.nextToken('\0', '\\');
-        VelkTokenizer fields(line, "|");
-        std::string name = fields.nextToken('\0', '\\');
-        std::string directory = fields.nextToken('\0', '\\');
+        std::vector<std::string> fields = splitListFields(line);
+        std::string name = fields.size() > 0 ? fields[0] : "";
+        std::string directory = fields.size() > 1 ? fields[1] : "";
         if (name.empty() || directory.empty()) continue;
         if (directory.back() == '/' || directory.back() == '\\') directory.pop_back();
         module.projectMap[name] = directory;
@@ -30,8 +30,10 @@ void readProjectList(StandardModule& module, const std::string& text) {
 }
 
 void initModule(StandardModule& module, const ModuleInitValues& v) {
-    module.documentTitle = v.title;
-    module.companyName = v.company;
+    // Plain texts of the user's, shown in titles, headings and bars: escaped
+    // once here, so that no page writer can let a quote or "<" through.
+    module.documentTitle = escapeHtml(v.title);
+    module.companyName = escapeHtml(v.company);
     module.detailDirectory = v.detailDirectory;
     module.treeListing = v.treeListing;
     module.extraHeadText = v.extraHead;

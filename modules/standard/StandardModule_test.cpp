@@ -44,11 +44,13 @@ protected:
 TEST_F(StandardModuleTest, ProjectListLinesAreCheckedAndTheLastWins) {
     init("a|c:/x/\nb|\n|d\nA|y\nb|z1\nb|z2\\\\");
     EXPECT_EQ(module.projectMap, (std::map<std::string, std::string>{
-                                     {"a", "c:/x"}, {"A", "y"}, {"b", "z2\\"}}));
+                                     {"a", "c:/x"}, {"A", "y"}, {"b", "z2"}}));
     EXPECT_EQ(module.firstProjectDirectory, "c:/x");
     init("p|d\\\nq|e");  // an escaped line break joins two lines
     EXPECT_EQ(module.projectMap.size(), 1u);
-    EXPECT_EQ(module.projectMap["p"], "d\\\nq");
+    EXPECT_EQ(module.projectMap["p"], "d\nq");
+    init("a\\|b|c\\|d\n");  // a "|" in a field is escaped
+    EXPECT_EQ(module.projectMap["a|b"], "c|d");
 }
 
 TEST_F(StandardModuleTest, ReceivedClassesAreRecordedAndRegistered) {
@@ -118,6 +120,26 @@ TEST_F(StandardModuleTest, StatusReceiverBeforeAndAfterInit) {
     calls.progressAnswer = 0;
     EXPECT_FALSE(module.statusReceiver.progress(1, 2));
     EXPECT_EQ(calls.errors, (std::vector<std::string>{""}));
+}
+
+// Headers come before sources, and every two neighbours keep the pairwise
+// rule, also where other extensions fall between "c" and "h".
+TEST(SourceFileOrder, NeighboursKeepThePairwiseRule) {
+    auto sorted = [](const std::vector<std::string>& files) {
+        DocCppClass cls(nullptr, DocOptions(), 0);
+        for (const auto& file : files) cls.addFileName(file);
+        return sortedStrings(cls);
+    };
+    using Files = std::vector<std::string>;
+    EXPECT_EQ(sorted({"x.d", "y.h"}), (Files{"x.d", "y.h"}));
+    EXPECT_EQ(sorted({"shape.cpp", "shape.h", "util.c", "util.hpp"}),
+              (Files{"shape.h", "util.hpp", "util.c", "shape.cpp"}));
+    EXPECT_EQ(sorted({"shape.cpp", "Shape.H", "README"}), (Files{"README", "Shape.H", "shape.cpp"}));
+    const Files mixed = sorted({"a.h", "b.c", "c.d", "d.java"});
+    for (std::size_t i = 0; i + 1 < mixed.size(); ++i)
+        EXPECT_LT(compareSourceFileNames(mixed[i], mixed[i + 1]), 0) << mixed[i] << " " << mixed[i + 1];
+    EXPECT_LT(compareSourceFileNames("z.h", "a.c"), 0);
+    EXPECT_LT(compareSourceFileNames("a.d", "b.h"), 0);
 }
 
 }  // namespace

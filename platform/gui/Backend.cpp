@@ -54,9 +54,6 @@ Answer messageBox(const std::string& text, const std::string& caption, Buttons b
     return backend().messageBox(text, caption, buttons, icon);
 }
 
-CWaitCursor::CWaitCursor() : shownBy(backend()) { shownBy.setWaitCursor(true); }
-CWaitCursor::~CWaitCursor() { shownBy.setWaitCursor(false); }
-
 void MessageBeep() { backend().beep(); }
 
 }  // namespace gui

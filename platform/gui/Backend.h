@@ -106,18 +106,6 @@ Backend* setBackend(Backend* replacement);
 Answer messageBox(const std::string& text, const std::string& caption,
                   Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
-// The busy cursor for the life of the object (backend().setWaitCursor).
-class CWaitCursor {
-public:
-    CWaitCursor();
-    ~CWaitCursor();
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    Backend& shownBy;  // the backend that showed it ends it
-};
-
 // backend().beep().
 void MessageBeep();
 

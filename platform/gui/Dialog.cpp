@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <stdexcept>
 
 #include "platform/gui/Backend.h"
@@ -53,6 +54,9 @@ void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper) {
 
 namespace {
 
+// Ends a data exchange whose validation failed; UpdateData catches it.
+struct DataExchangeFailure {};
+
 Control controlFrom(const ControlTemplate& item) {
     Control control;
     control.id = item.id;
@@ -66,6 +70,36 @@ Control controlFrom(const ControlTemplate& item) {
 }
 
 }  // namespace
+
+void CDataExchange::Fail(const std::string& message) {
+    if (lastControlId != 0) dialog.GotoDlgCtrl(lastControlId);
+    messageBox(message, dialog.GetWindowText(), Buttons::Ok, Icon::Warning);
+    throw DataExchangeFailure{};
+}
+
+void DDX_Text(CDataExchange& dx, int id, int& value) {
+    dx.PrepareCtrl(id);
+    if (!dx.m_bSaveAndValidate) {
+        dx.dialog.SetDlgItemText(id, std::to_string(value));
+        return;
+    }
+    std::string text = dx.dialog.GetDlgItemText(id);
+    std::size_t first = text.find_first_not_of(" \t");
+    std::size_t last = text.find_last_not_of(" \t");
+    std::string digits = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    std::size_t start = !digits.empty() && (digits[0] == '-' || digits[0] == '+') ? 1 : 0;
+    bool number = digits.size() > start && digits.size() - start <= 10 &&
+                  digits.find_first_not_of("0123456789", start) == std::string::npos;
+    long long parsed = number ? std::stoll(digits) : 0;
+    if (!number || parsed < INT_MIN || parsed > INT_MAX) dx.Fail("Please enter an integer.");
+    value = static_cast<int>(parsed);
+}
+
+void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue) {
+    if (!dx.m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
+    dx.Fail("Please enter an integer between " + std::to_string(minValue) + " and " +
+            std::to_string(maxValue) + ".");
+}
 
 CDialog::CDialog(const DialogTemplate& tmpl)
     : dialogTemplate(tmpl), caption(tmpl.caption != nullptr ? tmpl.caption : "") {
@@ -153,7 +187,11 @@ platform::WindowHandle CDialog::GetSafeHwnd() const {
 
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange dx(*this, saveAndValidate);
-    DoDataExchange(dx);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailure&) {
+        return false;
+    }
     return true;
 }
 
@@ -165,7 +203,7 @@ bool CDialog::OnInitDialog() {
 void CDialog::DoDataExchange(CDataExchange&) {}
 
 void CDialog::OnOK() {
-    UpdateData(true);
+    if (!UpdateData(true)) return;
     EndDialog(IDOK);
 }
 

@@ -80,6 +80,15 @@ public:
         : dialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
     CDialog& dialog;
     const bool m_bSaveAndValidate;  // true: controls into values
+
+    // Names the control that the next validation is about (the exchange
+    // functions do it themselves).
+    void PrepareCtrl(int id) { lastControlId = id; }
+    // Shows message in a warning box, moves the focus to the prepared
+    // control and ends the exchange: UpdateData then returns false.
+    [[noreturn]] void Fail(const std::string& message);
+
+    int lastControlId = 0;
 };
 
 // Exchanges a text box's text, a check box's state (0/1) or a radio group's
@@ -89,6 +98,13 @@ void DDX_Check(CDataExchange& dx, int id, int& value);
 void DDX_Radio(CDataExchange& dx, int firstRadioId, int& value);
 // Binds a wrapper to the control (once; later exchanges change nothing).
 void DDX_Control(CDataExchange& dx, int id, CControlWrapper& wrapper);
+// Exchanges a text box's text as a decimal integer. Saving a text that is
+// not one (blanks around it allowed, within the range of int) fails the
+// exchange with "Please enter an integer.".
+void DDX_Text(CDataExchange& dx, int id, int& value);
+// When saving, fails the exchange with "Please enter an integer between " +
+// minValue + " and " + maxValue + "." unless value lies in that range.
+void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
 
 class CDialog {
 public:
@@ -130,14 +146,16 @@ public:
     platform::MessageWindow* window() const { return messageWindow.get(); }
 
     // Runs DoDataExchange: controls into values when saveAndValidate,
-    // values into controls otherwise. Returns true.
+    // values into controls otherwise. Returns false when a validation
+    // failed (its message has been shown), true otherwise.
     bool UpdateData(bool saveAndValidate = true);
 
     // Overridables. The defaults: OnInitDialog moves the values into the
     // controls and returns true; OnOK takes the values back and ends with
-    // IDOK; OnCancel ends with IDCANCEL; OnClose calls OnCancel; OnCommand
-    // routes IDOK and IDCANCEL clicks to OnOK and OnCancel and answers
-    // whether it handled the command; OnMessage answers false.
+    // IDOK (stays open when a validation failed); OnCancel ends with
+    // IDCANCEL; OnClose calls OnCancel; OnCommand routes IDOK and IDCANCEL
+    // clicks to OnOK and OnCancel and answers whether it handled the
+    // command; OnMessage answers false.
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange& dx);
     virtual void OnOK();

@@ -5,6 +5,7 @@
 #include "platform/Shell.h"
 #include "platform/VersionRecord.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/WaitCursor.h"
 
 namespace gui {
 

@@ -57,7 +57,7 @@ TEST_F(LinkTextTest, ClickOpensTheTargetAndColoursTheLinkByOutcome) {
     EXPECT_EQ(dialog.control(55).textColor, gui::CLinkText::linkColor);
 
     // A target that does not open beeps and stays blue.
-    shell.works = false;
+    shell.succeed = false;
     dialog.UserClick(56);
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.invalid/list"});
     EXPECT_EQ(headless.beepCount(), 1);
@@ -65,7 +65,7 @@ TEST_F(LinkTextTest, ClickOpensTheTargetAndColoursTheLinkByOutcome) {
     EXPECT_EQ(dialog.control(56).textColor, gui::CLinkText::linkColor);
 
     // Without a target of its own a link opens its text, and turns purple.
-    shell.works = true;
+    shell.succeed = true;
     dialog.UserClick(55);
     EXPECT_EQ(shell.opened.back(), "https://example.invalid/page");
     EXPECT_EQ(dialog.pageLink.url, "https://example.invalid/page");

@@ -34,6 +34,8 @@
 
 #include "platform/gui/Dialog.h"
 #include "platform/gui/FileFilter.h"
+#include "platform/gui/KeyState.h"
+#include "platform/gui/WaitCursor.h"
 
 namespace gui {
 
@@ -143,6 +145,8 @@ struct QtBackend::Impl {
     std::exception_ptr looseError;
     QFont baseFont;
     double fontScale = 1.0;
+    WaitCursorHandler previousWaitCursor;
+    KeyStateSource previousKeys;
     std::string lastToolTip;
 
     bool onDialogThread() const { return QThread::currentThread() == app->thread(); }
@@ -732,9 +736,18 @@ QtBackend::QtBackend(int& argc, char** argv) : impl(std::make_unique<Impl>()) {
     QApplication::setQuitOnLastWindowClosed(false);
     impl->baseFont = QApplication::font();
     impl->pump = std::make_unique<Pump>(*impl);
+    impl->previousWaitCursor = setWaitCursorHandler([this](bool busy) { setWaitCursor(busy); });
+    impl->previousKeys = setKeyStateSource([] {
+        Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+        return (held.testFlag(Qt::ShiftModifier) ? unsigned(KeyShift) : 0u) |
+               (held.testFlag(Qt::ControlModifier) ? unsigned(KeyControl) : 0u) |
+               (held.testFlag(Qt::AltModifier) ? unsigned(KeyAlt) : 0u);
+    });
 }
 
 QtBackend::~QtBackend() {
+    setWaitCursorHandler(std::move(impl->previousWaitCursor));
+    setKeyStateSource(std::move(impl->previousKeys));
     for (DialogWidget* widget : impl->order) {
         widget->state.dialog = nullptr;
         delete widget;

@@ -1,0 +1,23 @@
+#include "model/ModelText.h"
+
+#include <gtest/gtest.h>
+
+TEST(ModelText, ListFieldsKeepEveryByteOfAName) {
+    const std::vector<std::string> names{"a|b.h", "c\\d", "plain", ""};
+    std::string list;
+    for (const std::string& name : names) {
+        appendListField(list, name);
+        list += '|';
+    }
+    EXPECT_EQ(list, "a\\|b.h|c\\\\d|plain||");
+    EXPECT_EQ(splitListFields(list), names);
+    EXPECT_EQ(splitListFields("one"), std::vector<std::string>{"one"});
+    EXPECT_EQ(splitListFields(""), std::vector<std::string>{});
+}
+
+TEST(ModelText, ALinkNeverLetsItsTargetEndTheAttribute) {
+    EXPECT_EQ(makeLink("A", "../x\"onclick=\"y/A.html", "", "m\"n"),
+              "<a href=\"../x%22onclick=%22y/A.html#m&quot;n\">A</a>");
+    EXPECT_EQ(makeLink("B", "c#/my page?.html", "I", ""),
+              "<a href=\"c%23/my%20page%3F.html\"><I>B</I></a>");
+}

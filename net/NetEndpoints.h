@@ -1,0 +1,56 @@
+// Where the network services go: the update host, the product's web site,
+// the mail relay and the feedback mailbox.
+//
+// Each endpoint has a default that points nowhere real, is overridden by a
+// value in the settings section "Update", and that again by an environment
+// variable, so that a site of one's own (or a test's server on 127.0.0.1)
+// can stand in.
+#pragma once
+
+#include <string>
+
+namespace platform {
+class SettingsStore;
+}
+
+enum class NetEndpoint {
+    UpdateHost,       // host[:port] that serves the version file over HTTP
+    WebSite,          // the product's web site: scheme, host, optional port
+    SmtpRelay,        // host[:port] of the mail relay; port 25 when none
+    FeedbackMailbox,  // the address that feedback mail goes to
+};
+
+struct NetEndpointInfo {
+    NetEndpoint endpoint;
+    const char* settingName;      // in section "Update"
+    const char* environmentName;  // overrides the setting when set and not empty
+    const char* defaultValue;
+};
+
+// The table of endpoints, in the order of NetEndpoint.
+const NetEndpointInfo& endpointInfo(NetEndpoint endpoint);
+
+// The endpoint's value: the environment variable, else the setting, else the
+// default (the first that is not empty), blanks around it removed. A web
+// site value loses any "/" at its end.
+std::string endpointValue(NetEndpoint endpoint, const platform::SettingsStore& profile);
+
+struct HostAndPort {
+    std::string host;
+    int port = 0;
+};
+
+// Splits "host", "host:port", "[v6-address]" or "[v6-address]:port"; a
+// missing port is defaultPort. Throws VelkError "Bad host name: " + text
+// when the host is empty or the port is not a number from 1 to 65535.
+HostAndPort splitHostAndPort(const std::string& text, int defaultPort);
+
+// The web site's addresses: the site link (the site + "/vantry?" + the
+// program's version, dotted), the bug page and the mailing-list page.
+std::string siteLinkAddress(const platform::SettingsStore& profile);
+std::string bugPageAddress(const platform::SettingsStore& profile);
+std::string mailingListAddress(const platform::SettingsStore& profile);
+
+// The program's version as four numbers joined by "." ("2.3.1.3"); "0.0.0.0"
+// when the program file carries none.
+std::string dottedProgramVersion();

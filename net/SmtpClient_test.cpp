@@ -1,0 +1,288 @@
+#include "net/SmtpClient.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "VelkLib/VelkError.h"
+#include "net/MimeEncoder.h"
+#include "net/TestServers.h"
+#include "run/TestRecording.h"
+
+namespace {
+
+using namespace net_testing;
+using testing_support::errorOf;
+
+void collect(std::string line, void* context) {
+    static_cast<std::vector<std::string>*>(context)->push_back(line);
+}
+
+// Short time-outs: a silent peer ends the test quickly.
+platform::SocketTimeouts quick{2000, 1000};
+
+TEST(NetClientTest, ConnectionFailuresNameHostPortAndReason) {
+    ClosedPort closed;
+    NetClient client(nullptr, nullptr);
+    EXPECT_EQ(errorOf([&] { client.connect("127.0.0.1", closed.port); }),
+              "Could not connect to 127.0.0.1 (port " + std::to_string(closed.port) +
+                  ").  The connection was refused.");
+    EXPECT_FALSE(client.connected());
+    EXPECT_NE(errorOf([&] { client.connect("no-such-host.invalid", 25); })
+                  .find("Could not connect to no-such-host.invalid (port 25).  "),
+              std::string::npos);
+    EXPECT_EQ(describeSocketError({ECONNABORTED, "Software caused connection abort"}),
+              "Software caused connection abort (Error code " + std::to_string(ECONNABORTED) + ")");
+}
+
+TEST(NetClientTest, LinesLoggingSecretsAndBoundedReads) {
+    std::string longLine(NetClient::maxLineLength + 10, 'x');
+    LoopbackServer server([&](int connection) {
+        std::string line;
+        readLineFrom(connection, line);
+        sendText(connection, "first\r\nsecond\n" + longLine + "\n");
+        drain(connection);
+    });
+    std::vector<std::string> logged;
+    NetClient client(collect, &logged);
+    client.setTimeouts(quick);
+    client.connect("127.0.0.1", server.port());
+    EXPECT_EQ(errorOf([&] { client.sendLine("two\r\nlines", true, false); }),
+              "Could not write to the socket.  The line holds a line break.");
+    client.sendLine("PASS hunter2", true, true);
+    EXPECT_EQ(client.readReply(), "first");
+    EXPECT_EQ(client.readLine(false), "second");
+    EXPECT_EQ(logged, (std::vector<std::string>{"SEND: [secret]", "first"}));
+    EXPECT_EQ(errorOf([&] { client.readLine(true); }),
+              "Could not read from socket.  The peer sent a line longer than 4096 characters.");
+    EXPECT_FALSE(client.connected());
+}
+
+TEST(NetClientTest, PeerThatClosesOrNeverAnswers) {
+    LoopbackServer closing([](int connection) { sendText(connection, "bye\r\n"); });
+    NetClient client(nullptr, nullptr);
+    client.setTimeouts(quick);
+    client.connect("127.0.0.1", closing.port());
+    EXPECT_EQ(client.readLine(false), "bye");
+    EXPECT_EQ(errorOf([&] { client.readLine(false); }), "Could not read from socket.");
+
+    LoopbackServer silent([](int connection) { drain(connection); });
+    client.connect("127.0.0.1", silent.port());
+    EXPECT_EQ(errorOf([&] { client.readLine(false); }),
+              "Could not read from socket.  No answer came within 1 seconds.");
+    EXPECT_FALSE(client.connected());
+}
+
+class SmtpScriptTest : public ::testing::Test {
+protected:
+    // Sends one text mail through the scripted relay; the error, if any.
+    std::string sendOne() {
+        LoopbackServer server(relay.handler());
+        return errorOf([&] {
+            SmtpClient client(nullptr, nullptr);
+            client.setTimeouts(quick);
+            client.open("127.0.0.1", server.port());
+            client.hello("client.test");
+            client.sendText(from, "feedback@relay.test", subject, text);
+            client.quit();
+        });
+    }
+    std::vector<std::string> verbs() {
+        std::vector<std::string> result;
+        for (const std::string& line : relay.lines()) result.push_back(line.substr(0, 4));
+        return result;
+    }
+
+    ScriptedSmtpServer relay;
+    std::string from = "Ann Example <ann@example.invalid>";
+    std::string subject = "Vantry v1 Comment";
+    std::string text = "Hello\r\n.hidden\r\n.\r\nbye";
+};
+
+TEST_F(SmtpScriptTest, DialogueEnvelopeHeadersAndDotStuffing) {
+    relay.replies["EHLO"] = "502 not here";
+    relay.replies["HELO"] = "250-relay.test\r\n250-SIZE 1000\r\n250 HELP";
+    EXPECT_EQ(sendOne(), "(no error)");
+    std::vector<std::string> lines = relay.lines();
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "HELO client.test\r");
+    EXPECT_EQ(lines[1], "MAIL From:<ann@example.invalid>\r");
+    EXPECT_EQ(lines[2], "RCPT To:<feedback@relay.test>\r");
+    EXPECT_EQ(lines[3], "DATA\r");
+    EXPECT_EQ(lines[4], "From: Ann Example <ann@example.invalid>\r");
+    EXPECT_EQ(lines[5], "To: feedback@relay.test\r");
+    EXPECT_EQ(lines[6], "Subject: Vantry v1 Comment\r");
+    EXPECT_EQ(lines[7], "MIME-Version: 1.0\r");
+    auto has = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(has("..hidden\r"));
+    EXPECT_TRUE(has("..\r"));
+    EXPECT_TRUE(has("bye\r"));
+    EXPECT_EQ(lines.back(), "QUIT\r");
+    for (const std::string& line : lines) {
+        // Every line came with one CR LF: one CR before the LF, none inside.
+        EXPECT_EQ(line.find('\r'), line.size() - 1) << line;
+    }
+}
+
+TEST_F(SmtpScriptTest, RefusalsStopTheExchangeWithTheServersText) {
+    relay.replies["HELO"] = "501 Syntax: HELO hostname";
+    EXPECT_EQ(sendOne(), "SMTP Error: Syntax: HELO hostname");
+    EXPECT_EQ(verbs(), (std::vector<std::string>{"HELO"}));
+
+    relay.reset();
+    relay.replies["RCPT"] = "550 No such user";
+    EXPECT_EQ(sendOne(), "SMTP Error: No such user");
+
+    relay.reset();
+    relay.replies["DATA"] = "554 No valid recipients";
+    EXPECT_EQ(sendOne(), "SMTP Error: No valid recipients");
+    EXPECT_EQ(verbs().back(), "DATA");  // nothing of the message after a refused DATA
+
+    relay.reset();
+    relay.replies["MAIL"] = "251 close but no";
+    EXPECT_EQ(sendOne(), "SMTP Error: close but no");
+}
+
+TEST_F(SmtpScriptTest, BrokenConnectionsEndInErrorsNotHangs) {
+    relay.closeAt = "RCPT";
+    EXPECT_EQ(sendOne(), "Could not read from socket.");
+
+    relay.reset();
+    relay.silent = true;
+    EXPECT_EQ(sendOne(), "Could not read from socket.  No answer came within 1 seconds.");
+
+    // A relay that drops the line at QUIT has accepted the mail already.
+    relay.reset();
+    relay.closeAt = "QUIT";
+    EXPECT_EQ(sendOne(), "(no error)");
+}
+
+TEST_F(SmtpScriptTest, InjectionAttemptsAreRefusedBeforeAnythingIsSent) {
+    from = "ann@example.invalid>\r\nRCPT To:<victim@example.invalid";
+    EXPECT_EQ(sendOne(),
+              "The sender address must not hold a line break or another control character.");
+    EXPECT_EQ(verbs(), (std::vector<std::string>{"HELO"}));
+
+    from = "ann@example.invalid";
+    subject = "Hi\nBcc: victim@example.invalid";
+    EXPECT_EQ(sendOne(), "The subject must not hold a line break or another control character.");
+
+    SmtpClient client(nullptr, nullptr);
+    EXPECT_EQ(errorOf([&] { client.hello("evil\r\nMAIL From:<x>"); }),
+              "The HELO domain must not hold a line break or another control character.");
+}
+
+TEST_F(SmtpScriptTest, LongLinesAreSplitAndMissingFilesRefused) {
+    text = std::string(2500, 'w');
+    EXPECT_EQ(sendOne(), "(no error)");
+    std::size_t total = 0;
+    for (const std::string& line : relay.lines()) {
+        EXPECT_LE(line.size(), SmtpClient::maxLineOctets + 1);
+        if (line.find_first_not_of("w\r") == std::string::npos) total += line.size() - 1;
+    }
+    EXPECT_EQ(total, 2500u);
+
+    SmtpClient client(nullptr, nullptr);
+    EXPECT_EQ(errorOf([&] { client.sendFile("a@b.c", "d@e.f", "s", "/no/such/file", 0, ""); }),
+              "SmtpClient: could not find the file /no/such/file to send.");
+}
+
+// The mail as a real SMTP server receives it, read back with Python's own
+// email parser.
+class RealServerTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("TEMP", temp.path.c_str(), 1); }
+    void TearDown() override { unsetenv("TEMP"); }
+
+    // Starts the server, runs send(host, port), and parses what arrived.
+    std::map<std::string, std::string> deliver(const std::function<void(int port)>& send) {
+        ChildProcess sink({systemPython(), testDataPath("smtp_sink.py"), scratch / "mail"});
+        EXPECT_TRUE(sink.started());
+        std::string port = sink.readLine(30);
+        if (port.empty()) {
+            ADD_FAILURE() << "the SMTP server did not start (is python3-aiosmtpd installed?)";
+            return {};
+        }
+        send(std::stoi(port));
+        EXPECT_EQ(sink.wait(30), 0);
+        std::filesystem::create_directories(scratch / "parts");
+        ChildProcess check(
+            {systemPython(), testDataPath("mail_check.py"), scratch / "mail", scratch / "parts"});
+        EXPECT_EQ(check.wait(30), 0);
+        std::map<std::string, std::string> facts;
+        std::istringstream lines(check.readRest());
+        for (std::string line; std::getline(lines, line);) {
+            std::string::size_type blank = line.find(' ');
+            std::string key = line.substr(0, blank);
+            if (key == "header" || key == "part") {
+                std::string::size_type second = line.find(' ', blank + 1);
+                key = line.substr(0, second);
+                blank = second;
+            }
+            facts[key] = line.substr(blank + 1);
+        }
+        return facts;
+    }
+
+    testing_support::ScratchDirectory scratch;
+    testing_support::ScratchDirectory temp;
+};
+
+TEST_F(RealServerTest, TextMailParsesWithTheStandardParser) {
+    std::vector<std::string> log;
+    auto facts = deliver([&](int port) {
+        SmtpClient client(collect, &log);
+        client.setTimeouts(quick);
+        client.open("127.0.0.1", port);
+        client.hello("");
+        client.sendText("Ann <ann@example.invalid>", "feedback@example.invalid", "Vantry v1 Bug report",
+                        "From: Ann <ann@example.invalid>\r\n\r\n.dot line\r\n" +
+                            std::string(1500, 'z') + "\r\nlast");
+        client.quit();
+    });
+    EXPECT_EQ(facts["header From:"], "Ann <ann@example.invalid>");
+    EXPECT_EQ(facts["header Subject:"], "Vantry v1 Bug report");
+    EXPECT_EQ(facts["type"], "multipart/mixed");
+    EXPECT_EQ(facts["defects"], "0");
+    EXPECT_EQ(facts["closed"], "yes");
+    EXPECT_EQ(facts["bare"], "0");
+    EXPECT_LE(std::stoi(facts["longest"]), 998);
+    EXPECT_EQ(facts["part 1"], "text/plain - -");
+    std::string body = testing_support::readWholeFile(scratch / "parts/part-1");
+    EXPECT_NE(body.find("\n.dot line\r\n"), std::string::npos) << body;
+    EXPECT_NE(body.find("last"), std::string::npos);
+    EXPECT_EQ(testing_support::readWholeFile(scratch / "mail.envelope"),
+              "ann@example.invalid\nfeedback@example.invalid\n");
+    // Every temporary file of the send is gone.
+    EXPECT_TRUE(std::filesystem::is_empty(temp.path));
+}
+
+TEST_F(RealServerTest, AttachmentsDecodeByteForByte) {
+    std::mt19937 random(25);
+    std::string bytes(70000, '\0');
+    for (char& c : bytes) c = static_cast<char>(random() & 255);
+    scratch.write("data.bin", bytes);
+    for (int encoding : {MimeBase64, MimeQuotedPrintable}) {
+        auto facts = deliver([&](int port) {
+            SmtpClient client(nullptr, nullptr);
+            client.setTimeouts(quick);
+            client.open("127.0.0.1", port);
+            client.hello("client.test");
+            client.sendFile("ann@example.invalid", "feedback@example.invalid", "data",
+                            scratch / "data.bin", encoding, "dir/sh\"own.bin");
+            client.quit();
+        });
+        EXPECT_EQ(facts["defects"], "0") << encoding;
+        EXPECT_EQ(facts["closed"], "yes");
+        EXPECT_EQ(facts["part 1"], std::string("application/octet-stream sh\"own.bin ") +
+                                       (encoding == MimeBase64 ? "base64" : "Quoted-Printable"));
+        EXPECT_TRUE(testing_support::readWholeFile(scratch / "parts/part-1") == bytes) << encoding;
+        EXPECT_LE(std::stoi(facts["longest"]), 998);
+    }
+}
+
+}  // namespace
