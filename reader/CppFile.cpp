@@ -227,13 +227,16 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
 bool CppFile::isClassWord(const std::string& word) const {
     // Most words fail on their length or their first letter.
     if (word.size() < 5 || word.size() > 9) return false;
+    auto is = [&word]<std::size_t N>(const char (&literal)[N]) {
+        return word.size() == N - 1 && std::memcmp(word.data(), literal, N - 1) == 0;
+    };
     switch (word[0]) {
-    case 'c': return word == "class"sv;
-    case 's': return word == "struct"sv;
-    case 'u': return word == "union"sv;
-    case 'n': return word == "namespace"sv && !settings.namespacesGlobal;
-    case 'i': return word == "interface"sv && (language == CSharp || language == Java);
-    case 'r': return word == "record"sv && (language == CSharp || language == Java);
+    case 'c': return is("class");
+    case 's': return is("struct");
+    case 'u': return is("union");
+    case 'n': return is("namespace") && !settings.namespacesGlobal;
+    case 'i': return is("interface") && (language == CSharp || language == Java);
+    case 'r': return is("record") && (language == CSharp || language == Java);
     default: return false;
     }
 }

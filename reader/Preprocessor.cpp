@@ -578,7 +578,8 @@ private:
 
     // Appends the line's output (its expansion, or nothing) to `out`; the
     // line may be changed on the way.
-    void process(std::string_view line) {
+    // Kept inline in the line loop, which calls it for every line.
+    [[gnu::always_inline]] void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
         // A comment after a directive documents it; the directive is read
@@ -706,6 +707,7 @@ private:
     }
 
     static bool startsWithHash(std::string_view line) {
+        if (!std::memchr(line.data(), '#', line.size())) return false;
         std::size_t k = 0;
         while (k < line.size() && isBlankChar(line[k])) ++k;
         return k < line.size() && line[k] == '#';
