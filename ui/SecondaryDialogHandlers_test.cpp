@@ -19,6 +19,7 @@ protected:
     void SetUp() override {
         setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
         store.writeText("General", "DocModule", "vantry-recording");
+        store.writeInt("General", "HasRun", 1);  // no first-start update offer
         dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
         dialog.Create();
     }

@@ -32,6 +32,7 @@ protected:
         setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
         setenv("VANTRY_RECORD_OPTIONS", optionText, 1);
         store.writeText("General", "DocModule", "vantry-recording");
+        store.writeInt("General", "HasRun", 1);  // no first-start update offer
         qt::onMessageBox([this](const std::string& text, const std::string&, gui::Buttons, gui::Icon) {
             boxes.push_back(text);
             return gui::Answer::No;
