@@ -33,8 +33,6 @@ TEST(NetClientTest, ConnectionFailuresNameHostPortAndReason) {
     EXPECT_NE(errorOf([&] { client.connect("no-such-host.invalid", 25); })
                   .find("Could not connect to no-such-host.invalid (port 25).  "),
               std::string::npos);
-    EXPECT_EQ(describeSocketError({ECONNABORTED, "Software caused connection abort"}),
-              "Software caused connection abort (Error code " + std::to_string(ECONNABORTED) + ")");
 }
 
 TEST(NetClientTest, LinesLoggingSecretsAndBoundedReads) {
@@ -145,6 +143,10 @@ TEST_F(SmtpScriptTest, RefusalsStopTheExchangeWithTheServersText) {
     relay.reset();
     relay.replies["MAIL"] = "251 close but no";
     EXPECT_EQ(sendOne(), "SMTP Error: close but no");
+
+    SmtpClient client(nullptr, nullptr);
+    EXPECT_EQ(errorOf([&] { client.sendFile("a@b.c", "d@e.f", "s", "/no/such/file", 0, ""); }),
+              "SmtpClient: could not find the file /no/such/file to send.");
 }
 
 TEST_F(SmtpScriptTest, BrokenConnectionsEndInErrorsNotHangs) {
@@ -174,21 +176,6 @@ TEST_F(SmtpScriptTest, InjectionAttemptsAreRefusedBeforeAnythingIsSent) {
     SmtpClient client(nullptr, nullptr);
     EXPECT_EQ(errorOf([&] { client.hello("evil\r\nMAIL From:<x>"); }),
               "The HELO domain must not hold a line break or another control character.");
-}
-
-TEST_F(SmtpScriptTest, LongLinesAreSplitAndMissingFilesRefused) {
-    text = std::string(2500, 'w');
-    EXPECT_EQ(sendOne(), "(no error)");
-    std::size_t total = 0;
-    for (const std::string& line : relay.lines()) {
-        EXPECT_LE(line.size(), SmtpClient::maxLineOctets + 1);
-        if (line.find_first_not_of("w\r") == std::string::npos) total += line.size() - 1;
-    }
-    EXPECT_EQ(total, 2500u);
-
-    SmtpClient client(nullptr, nullptr);
-    EXPECT_EQ(errorOf([&] { client.sendFile("a@b.c", "d@e.f", "s", "/no/such/file", 0, ""); }),
-              "SmtpClient: could not find the file /no/such/file to send.");
 }
 
 // The mail as a real SMTP server receives it, read back with Python's own

@@ -118,12 +118,6 @@ TEST_F(UpdateTest, EveryFailureShowsTheErrorBoxAndStillSchedules) {
     EXPECT_FALSE(gui::waitCursorShown());
 }
 
-TEST_F(UpdateTest, UnreachableHostFailsPromptly) {
-    net_testing::LoopbackServer silent([](int connection) { drain(connection); });
-    BackgroundUpdateCheck background(nullptr, 0, "http://" + silent.hostAndPort() + "/x", limits);
-    // Destroying it stops the transfer instead of waiting for its time-out.
-}
-
 TEST_F(UpdateTest, BackgroundCheckReportsOnTheWindowsThread) {
     platform::MessageWindow window;
     LoopbackServer server(httpHandler({{"/vantry/version2.txt", httpOk(ownVersion())}}));

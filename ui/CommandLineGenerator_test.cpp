@@ -85,11 +85,6 @@ TEST(CommandLineGeneratorTest, QuotesEveryWordForTheShell) {
     EXPECT_NE(testing_support::errorOf([&] { generateCommandOptions(d.dialog); }), "(no error)");
 }
 
-TEST(CommandLineGeneratorTest, ConsoleProgramLiesBesideTheProgram) {
-    EXPECT_EQ(consoleProgramPath("/opt/vantry/bin/vantry"), "/opt/vantry/bin/vantry_cmd");
-    EXPECT_EQ(consoleProgramPath("vantry"), "vantry_cmd");
-}
-
 // What the reader makes of a dialog, in one comparable form.
 std::map<std::string, std::string> settingsOf(const CVantryDlg& d) {
     std::map<std::string, std::string> s;

@@ -149,7 +149,12 @@ void ModuleOptionsPanel::alignValue(int width) {
     int right = rect.x + rect.width;
     int left = labelRect.x + width + 5;
     int shift = std::max(0, left + minimumValueWidth - right);
-    dialog->MoveControl(valueId, gui::Rect{left, rect.y, right + shift - left, rect.height});
+    int valueWidth = right + shift - left;
+    // A check box is only as wide as its box and caption: a click beside
+    // the caption would not tick it.
+    if (kind == CheckBoxOption)
+        valueWidth = std::min(valueWidth, gui::backend().textWidth(label) + checkBoxMargin);
+    dialog->MoveControl(valueId, gui::Rect{left, rect.y, valueWidth, rect.height});
     if (kind == ColorOption && shift > 0) {
         int choose = controlId(IDC_PANEL_CHOOSE);
         gui::Rect button = dialog->GetControlRect(choose);

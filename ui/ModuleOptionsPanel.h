@@ -52,9 +52,11 @@ public:
     // Makes the label width units wide and moves the value control's left
     // edge to 5 units after it, keeping its right edge while at least
     // minimumValueWidth units remain (beyond that the control, and the
-    // "Choose..." button beside a colour box, move right).
+    // "Choose..." button beside a colour box, move right). A check box
+    // becomes as wide as its caption and box (checkBoxMargin units).
     void alignValue(int width);
     static constexpr int minimumValueWidth = 40;
+    static constexpr int checkBoxMargin = 16;
 
     // The right edge of the row's rightmost visible control plus the
     // template's margin, in dialog units.

@@ -7,6 +7,7 @@
 #include "platform/gui/Backend.h"
 #include "ui/SecondaryDialogTemplates.h"
 #include "ui/SyntaxColoringDialog.h"
+#include "ui/ToolTips.h"
 
 using namespace ui;
 
@@ -145,8 +146,13 @@ bool OtherOptionsDialog::OnInitDialog() {
         }
     }
     CDialog::OnInitDialog();
+    EnableToolTips(true);
     updateExample();
     return true;
+}
+
+bool OtherOptionsDialog::OnToolTipNeedText(int id, std::string& text) {
+    return ui::onToolTipNeedText(id, text);
 }
 
 void OtherOptionsDialog::updateExample() {

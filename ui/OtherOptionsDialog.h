@@ -31,6 +31,8 @@ public:
     // format and the language map back and closes.
     void OnOK() override;
     bool OnCommand(int id, unsigned notification) override;
+    // From the program's tool-tip table.
+    bool OnToolTipNeedText(int id, std::string& text) override;
 
     // Reads the controls, enables each style's boxes with its check box,
     // shows the examples of complete styles, enables "Colors and

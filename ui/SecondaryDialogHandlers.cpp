@@ -13,6 +13,7 @@
 #include "ui/ModuleOptionsDialog.h"
 #include "ui/OtherOptionsDialog.h"
 #include "ui/PreprocessorDefinesDialog.h"
+#include "ui/ToolTips.h"
 #include "ui/VantryDialogTemplate.h"
 
 using namespace ui;
@@ -88,6 +89,7 @@ void CVantryDlg::onOtherOptions() {
     additionalHeader = dialog.additionalHeader;
     classesDirectory = dialog.detailDirectory;
     languageMap = dialog.languageMap;
+    ui::toolTipsEnabled = !disableTooltips;
 }
 
 void CVantryDlg::onGenerateCommandLine() {

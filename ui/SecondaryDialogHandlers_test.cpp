@@ -19,6 +19,7 @@ protected:
     void SetUp() override {
         setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
         store.writeText("General", "DocModule", "vantry-recording");
+        store.writeInt("General", "HasRun", 1);  // no first-start update offer
         dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
         dialog.Create();
     }
@@ -62,46 +63,15 @@ TEST_F(SecondaryDialogsTest, ModuleOptionsReachTheModuleAndTheSettings) {
     EXPECT_EQ(calls.size(), callCount + 1);
 }
 
-TEST_F(SecondaryDialogsTest, DefinesExtensionsAndOtherOptionsComeBackOnOkOnly) {
+TEST_F(SecondaryDialogsTest, CancelTakesNothingBack) {
     dialog.defines = PreprocessorDefines("OLD\r\n");
-    backend.steps.push_back([](gui::CDialog& defines) {
-        EXPECT_EQ(defines.GetDlgItemText(IDC_DEFINES_TEXT), "OLD\r\n");
-        defines.UserType(IDC_DEFINES_TEXT, "NEW=1\n");
-        defines.UserClick(gui::IDOK);
-    });
-    dialog.UserClick(IDC_PREPROCESSOR_DEFS);
-    EXPECT_EQ(dialog.defines.toText(), "NEW=1\r\n");
     backend.steps.push_back([](gui::CDialog& defines) { defines.UserType(IDC_DEFINES_TEXT, "LOST\n"); });
     dialog.UserClick(IDC_PREPROCESSOR_DEFS);
-    EXPECT_EQ(dialog.defines.toText(), "NEW=1\r\n");
-
-    backend.steps.push_back([](gui::CDialog& extensions) {
-        EXPECT_EQ(extensions.GetDlgItemText(IDC_EXT_TEXT), "c,cc,cpp,cxx,h,hpp,hxx");
-        extensions.UserType(IDC_EXT_TEXT, "*.java,.cs");
-        extensions.UserClick(gui::IDOK);
-    });
-    dialog.UserClick(IDC_FILE_EXTENSIONS);
-    EXPECT_EQ(dialog.fileExtensionsText(), "cs,java");
-
-    backend.steps.push_back([](gui::CDialog& other) {
-        EXPECT_EQ(other.GetDlgItemText(IDC_OTHER_DETAIL_DIR), "projects");
-        EXPECT_EQ(other.GetDlgItemText(IDC_OTHER_TAB_SIZE), "4");
-        EXPECT_EQ(other.IsDlgButtonChecked(IDC_OTHER_SYNTAX_COLORING), 1);
-        other.UserType(IDC_OTHER_DETAIL_DIR, "classes");
-        other.UserType(IDC_OTHER_TAB_SIZE, "2");
-        other.UserClick(IDC_OTHER_INCLUDE_ANONYMOUS);
-        other.UserClick(IDC_OTHER_SYNTAX_COLORING);
-        other.UserClick(IDC_OTHER_USE_LINE);
-        other.UserType(IDC_OTHER_JAVA_MAP, "java\njav");
-        other.UserClick(gui::IDOK);
-    });
+    backend.steps.push_back([](gui::CDialog& other) { other.UserType(IDC_OTHER_TAB_SIZE, "9"); });
     dialog.UserClick(IDC_OTHER);
-    EXPECT_EQ(dialog.classesDirectory, "classes");
-    EXPECT_EQ(dialog.tabSize, 2);
-    EXPECT_TRUE(dialog.includeAnonymous);
-    EXPECT_FALSE(dialog.syntaxColoring);
-    EXPECT_EQ(dialog.commentFormatText(), "/**;*;*/;//=;//;//=");
-    EXPECT_EQ(dialog.languageMap.at("jav"), 2);
+    EXPECT_EQ(backend.opened, (std::vector<int>{IDD_PREPROCESSOR_DEFINES, IDD_OTHER_OPTIONS}));
+    EXPECT_EQ(dialog.defines.toText(), "OLD\r\n");
+    EXPECT_EQ(dialog.tabSize, 4);
 }
 
 TEST_F(SecondaryDialogsTest, TheWindowMenuShowsTheCommandLine) {

@@ -27,12 +27,12 @@ constexpr gui::ControlTemplate commandLineControls[] = {
     {IDC_CMD_OVERWRITE, ControlKind::CheckBox, "Overwrite output without prompting",
      {17, 156, 160, 10}, T | G},
     {IDC_CMD_PERCENT, ControlKind::CheckBox, "Print percent-complete messages",
-     {197, 117, 162, 10}, T | G},
+     {192, 117, 167, 10}, T | G},
     {IDC_CMD_VERBOSE, ControlKind::CheckBox, "Verbose (print all intermediate status messages)",
-     {197, 130, 162, 10}, T | G},
+     {192, 130, 167, 10}, T | G},
     {IDC_CMD_QUIET, ControlKind::CheckBox, "Quiet (suppress file status messages)",
-     {197, 143, 162, 10}, T | G},
-    {IDC_CMD_PAUSE, ControlKind::CheckBox, "Pause at end", {197, 156, 162, 10}, T | G},
+     {192, 143, 167, 10}, T | G},
+    {IDC_CMD_PAUSE, ControlKind::CheckBox, "Pause at end", {192, 156, 167, 10}, T | G},
     {IDC_CMD_SAVE, ControlKind::Button, "Save...", {255, 185, 50, 14}, T | G},
     {IDOK, ControlKind::DefaultButton, "Close", {309, 185, 50, 14}, T},
 };
@@ -64,15 +64,15 @@ constexpr gui::ControlTemplate fileExtensionsControls[] = {
 
 constexpr gui::ControlTemplate preprocessorDefinesControls[] = {
     {IDSTATIC, ControlKind::Label, "Enter preprocessor defines, separated by return characters.",
-     {7, 7, 187, 8}, 0},
+     {7, 7, 198, 8}, 0},
     {IDSTATIC, ControlKind::Label, "On each line, you may enter just a symbol, or a symbol and",
-     {7, 15, 187, 8}, 0},
+     {7, 15, 198, 8}, 0},
     {IDSTATIC, ControlKind::Label, "value, separated by '='.  The symbol '__cplusplus' is always",
-     {7, 23, 187, 8}, 0},
-    {IDSTATIC, ControlKind::Label, "defined automatically.", {7, 31, 187, 8}, 0},
-    {IDC_DEFINES_TEXT, ControlKind::MultiLineEdit, "", {7, 44, 187, 184}, T | G},
-    {IDOK, ControlKind::DefaultButton, "OK", {90, 234, 50, 14}, T | G},
-    {IDCANCEL, ControlKind::Button, "Cancel", {144, 234, 50, 14}, T},
+     {7, 23, 198, 8}, 0},
+    {IDSTATIC, ControlKind::Label, "defined automatically.", {7, 31, 198, 8}, 0},
+    {IDC_DEFINES_TEXT, ControlKind::MultiLineEdit, "", {7, 44, 198, 184}, T | G},
+    {IDOK, ControlKind::DefaultButton, "OK", {101, 234, 50, 14}, T | G},
+    {IDCANCEL, ControlKind::Button, "Cancel", {155, 234, 50, 14}, T},
 };
 
 constexpr gui::ControlTemplate otherOptionsControls[] = {
@@ -91,14 +91,14 @@ constexpr gui::ControlTemplate otherOptionsControls[] = {
      {196, 48, 180, 10}, T | G},
 
     {IDSTATIC, ControlKind::GroupBox, "Documentation Comments", {7, 62, 369, 92}, 0},
-    {IDC_OTHER_USE_BLOCK, ControlKind::CheckBox, "", {14, 75, 10, 10}, T | G},
-    {IDSTATIC, ControlKind::Label, "/*", {26, 77, 10, 8}, 0},
+    {IDC_OTHER_USE_BLOCK, ControlKind::CheckBox, "", {14, 75, 12, 10}, T | G},
+    {IDSTATIC, ControlKind::Label, "/*", {27, 77, 10, 8}, 0},
     {IDC_OTHER_BLOCK_START, ControlKind::Edit, "", {38, 75, 14, 12}, T | G},
     {IDC_OTHER_BLOCK_MIDDLE, ControlKind::Edit, "", {38, 91, 14, 12}, T | G},
     {IDSTATIC, ControlKind::Label, "*/", {38, 109, 10, 8}, 0},
     {IDC_OTHER_BLOCK_EXAMPLE, ControlKind::MultiLineEdit, "", {60, 75, 124, 74}, R | F},
-    {IDC_OTHER_USE_LINE, ControlKind::CheckBox, "", {196, 75, 10, 10}, T | G},
-    {IDSTATIC, ControlKind::Label, "//", {208, 77, 10, 8}, 0},
+    {IDC_OTHER_USE_LINE, ControlKind::CheckBox, "", {196, 75, 12, 10}, T | G},
+    {IDSTATIC, ControlKind::Label, "//", {209, 77, 10, 8}, 0},
     {IDC_OTHER_LINE_START, ControlKind::Edit, "", {220, 75, 14, 12}, T | G},
     {IDSTATIC, ControlKind::Label, "//", {208, 93, 10, 8}, 0},
     {IDC_OTHER_LINE_MIDDLE, ControlKind::Edit, "", {220, 91, 14, 12}, T | G},
@@ -166,7 +166,7 @@ const gui::DialogTemplate optionPanelTemplate{IDD_OPTION_PANEL, "", 351, 15, opt
 const gui::DialogTemplate fileExtensionsDialogTemplate{IDD_FILE_EXTENSIONS, "File Extensions", 370,
                                                        63, fileExtensionsControls};
 const gui::DialogTemplate preprocessorDefinesDialogTemplate{
-    IDD_PREPROCESSOR_DEFINES, "Preprocessor Defines", 201, 255, preprocessorDefinesControls};
+    IDD_PREPROCESSOR_DEFINES, "Preprocessor Defines", 212, 255, preprocessorDefinesControls};
 const gui::DialogTemplate otherOptionsDialogTemplate{IDD_OTHER_OPTIONS, "Other Options", 383, 289,
                                                      otherOptionsControls};
 const gui::DialogTemplate syntaxColoringDialogTemplate{IDD_SYNTAX_COLORING, "Syntax Coloring", 188,
