@@ -9,5 +9,5 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build-bench}
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTRY_SANITIZE=OFF -DVANTRY_TESTS=OFF >/dev/null
-cmake --build "$BUILD" --target corpus_check >/dev/null
+cmake --build "$BUILD" -j"${JOBS:-3}" --target corpus_check >/dev/null
 exec "$BUILD/corpus_check" "$@"

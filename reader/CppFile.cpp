@@ -183,11 +183,6 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
             return std::find_if(std::begin(javaWords), std::end(javaWords),
                                 [&](const char* j) { return w == j; }) != std::end(javaWords);
         });
-    auto macroLike = [](const std::string& w) {
-        return std::all_of(w.begin(), w.end(), [](char c) {
-            return c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
-        });
-    };
     // Passes a counted group opened at st[i]; false when it is not closed.
     // Angle brackets inside parentheses are comparisons, not nesting.
     auto passGroup = [&st](std::size_t& i, const char* open, const char* close) {
@@ -211,10 +206,10 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
             }
             continue;
         }
-        if (w == "static"sv) continue;
+        if (w == "static"sv || w == "constexpr"sv || w == "const"sv) continue;
         // What follows "requires" is the constraint of the template.
         if (w == "requires"sv) return true;
-        if (!(macroLike(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
+        if (!(isMacroLikeWord(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
         if (i + 1 < st.size() && st[i + 1] == "("sv) {
             ++i;
             if (!passGroup(i, "(", ")")) return false;
@@ -761,6 +756,9 @@ void CppFile::readTemplate() {
 void CppFile::skipTemplateArguments(Tokens* keep) {
     int depth = 1, parens = 0;
     bool afterParen = false;
+    // A macro call can name a template ("CAT(vector, N)<T>"), so a "<"
+    // after its ")" opens a list.
+    bool macroCall = false, afterMacroCall = false, afterMacroWord = false;
     while (depth > 0) {
         std::string tok = token();
         if (tok.empty()) fail("End-of-file while looking for '>' to end template-specification", line);
@@ -768,11 +766,16 @@ void CppFile::skipTemplateArguments(Tokens* keep) {
             unread(std::move(tok));
             return;
         }
-        if (tok == "("sv) ++parens;
-        else if (tok == ")"sv && parens > 0) --parens;
-        else if (parens == 0 && tok == "<"sv && !afterParen) ++depth;
-        else if (parens == 0 && tok == ">"sv) --depth;
+        if (tok == "("sv) {
+            if (parens++ == 0) macroCall = afterMacroWord;
+        } else if (tok == ")"sv && parens > 0) {
+            if (--parens == 0) afterMacroCall = macroCall;
+        } else if (parens == 0 && tok == "<"sv && (!afterParen || afterMacroCall)) ++depth;
+        // ">=" is a comparison, never a list closing before "=".
+        else if (parens == 0 && tok == ">"sv && !(lookahead.empty() && peek() == '=')) --depth;
         afterParen = tok == ")"sv;
+        if (!afterParen) afterMacroCall = false;
+        afterMacroWord = isMacroLikeWord(tok);
         if (keep) keep->push_back(std::move(tok));
     }
 }

@@ -199,6 +199,9 @@ private:
     bool readClassHead(DocGenCppClass& cls, const std::string& keyword,
                        CppClass* enclosing, bool& skipped);
     bool readBaseList(DocGenCppClass& cls, std::string tok);
+    // One name of a C++ base list (tokenWith(extra) otherwise), less a
+    // "template" or macro-like word that stands before the name.
+    std::string baseNamePart(char extra);
     CppClass* registerClass(DocGenCppClass* cls);
     void skipDeclaration();
     void readTypedefNames(const std::string& typeText, const std::string& comment);

@@ -16,15 +16,6 @@ namespace {
 // Deepest nesting of braces in which classes are still documented.
 constexpr std::size_t kMaxNesting = 256;
 
-// A word made only of capitals, digits and "_": an export or calling
-// macro such as DLL_API, never the name itself when a name follows.
-bool isMacroLikeWord(const std::string& w) {
-    if (w.empty()) return false;
-    for (char c : w)
-        if (!(c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
-    return true;
-}
-
 }  // namespace
 
 void CppFile::classPath(const std::string& keyword) {
@@ -167,6 +158,12 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     if (name == "{"sv) {
         if (!settings.includeAnonymous) {
             skipBraces("anonymous " + keyword);
+            if (keyword == "namespace"sv) {
+                // Nothing is declared after a namespace body: the next
+                // declaration starts after its "}".
+                skipped = true;
+                return false;
+            }
             statement.push_back("{...}");
             return false;
         }
@@ -195,7 +192,15 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             std::string next = token();
             if (next == "("sv && isNameToken(name)) {
                 skipParens("class head");
-                name = token();
+                std::string after = token();
+                if ((after == "{"sv || after == ":"sv) && name != "alignas"sv &&
+                    name.rfind("__", 0) != 0) {
+                    // "struct NAME(args) {": the call makes the name,
+                    // which is known by the macro's.
+                    unread(std::move(after));
+                    break;
+                }
+                name = std::move(after);
                 continue;
             }
             if (isMacroLikeWord(name) && isNameToken(next) && next != "final"sv) {
@@ -230,7 +235,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             }
             std::string part = token();
             if (!isNameToken(part)) {
+                // "struct S : ::Base": the colons begin the base list.
                 unread(std::move(part));
+                unread(std::move(second));
+                unread(std::move(colon));
                 break;
             }
             qualifier += qualifier.empty() ? name : "::" + name;
@@ -254,7 +262,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             std::string part = second == ":"sv ? token() : std::string();
             if (!isNameToken(part)) {
                 if (!part.empty()) unread(std::move(part));
-                if (second != ":"sv) unread(std::move(second));
+                unread(std::move(second));
                 break;
             }
             cls.setText(name);
@@ -306,12 +314,43 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             tok = token();
             continue;
         }
+        if (language == Cpp && isMacroLikeWord(tok)) {
+            // A macro between the name and the body or base list
+            // ("class Op HANDLER_BASE {") adds nothing to either.
+            std::string next = token();
+            if (next == "{"sv || next == ":"sv) {
+                tok = std::move(next);
+                continue;
+            }
+            unread(std::move(next));
+        }
         if ((tok == "where"sv && language == CSharp) || (tok == "permits"sv && language == Java))
             return readBaseList(cls, tok);
         // Anything else (";", a declarator, "=") makes this a declaration
         // that uses the type, not a class definition.
         unread(std::move(tok));
         return false;
+    }
+}
+
+std::string CppFile::baseNamePart(char extra) {
+    std::string part = tokenWith(extra);
+    if (extra != ':') return part;
+    for (;;) {
+        // The last part of a qualified name, when it is "template" (a
+        // member template of a dependent type: F::template apply<T>) or a
+        // macro-like word (an access or "template" macro), gives way to
+        // the name after it.
+        const std::size_t colons = part.rfind("::");
+        const std::size_t last = colons == std::string::npos ? 0 : colons + 2;
+        const std::string_view tail = std::string_view(part).substr(last);
+        if (tail != "template"sv && !isMacroLikeWord(std::string(tail))) return part;
+        std::string next = tokenWith(extra);
+        if (!isNameToken(next)) {
+            unread(std::move(next));
+            return part;
+        }
+        part.replace(last, std::string::npos, next);
     }
 }
 
@@ -336,15 +375,9 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                 }
             }
         }
-        std::string base = tokenWith(extra);
+        std::string base = baseNamePart(extra);
         while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
-            base = tokenWith(extra);
-        // A member template of a dependent type (F::template apply<T>).
-        if (base.ends_with("::template")) {
-            std::string part = tokenWith(extra);
-            if (isNameToken(part)) base.replace(base.size() - 8, 8, part);
-            else unread(std::move(part));
-        }
+            base = baseNamePart(extra);
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
         if (base == ":"sv && extra == ':') {
             // "::Name", a name in the global scope.
@@ -371,6 +404,14 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                 skipTemplateArguments(nullptr);
                 tok = token();
             }
+            // A base named by a call (a macro, decltype): no name is
+            // followed by "(" otherwise, so the arguments go like those of
+            // a template.
+            if (tok == "("sv && !javaLikeRules()) {
+                skipParens("base");
+                tok = token();
+                continue;
+            }
             // A base named through a member of a template
             // (Outer<A, B>::type, Outer<A>.Inner): the name goes on.
             if (tok == "."sv && extra == '.') {
@@ -389,8 +430,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                     unread(std::move(second));
                     break;
                 }
-                std::string part = tokenWith(extra);
-                if (part == "template"sv) part = tokenWith(extra);
+                std::string part = baseNamePart(extra);
                 if (!isNameToken(part)) {
                     unread(std::move(part));
                     break;
@@ -405,6 +445,16 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         if (tok == "("sv && javaLikeRules()) {
             skipParens("base arguments");
             tok = token();
+        }
+        if (extra == ':') {
+            // A pack expansion: every type of a parameter pack is a base.
+            while (tok == "."sv) tok = token();
+            // A macro after the last base ("Base<T> EXTRA_BASES {").
+            if (isMacroLikeWord(tok)) {
+                std::string next = token();
+                if (next == "{"sv || next == ","sv) tok = std::move(next);
+                else unread(std::move(next));
+            }
         }
         cls.addBase(base, isInterface);
         if (tok == ","sv) continue;

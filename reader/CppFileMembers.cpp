@@ -376,6 +376,11 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
             else if (depth == 0 && isNameToken(t) && !isKeyword(t, language)) name = t;
         }
     }
+    // A name in parentheses: "typedef void (handler)(int);".
+    for (std::size_t i = 0; name.empty() && i + 2 < tokens.size(); ++i)
+        if (tokens[i] == "("sv && isNameToken(tokens[i + 1]) && tokens[i + 2] == ")"sv &&
+            !isKeyword(tokens[i + 1], language))
+            name = tokens[i + 1];
     if (name.empty()) {
         warnLine(startLine);
         return false;

@@ -595,6 +595,51 @@ template <> constexpr bool enabled<int> = true;
     CppClass* globals = p.cls("proj", "(proj  globals)");
     EXPECT_THAT(p.memberNames(globals), ElementsAre("W111", "Z111", "enabled"));
     EXPECT_THAT(p.memberNames(p.cls("proj", "Cmp")), ElementsAre("operator>=", "operator>>="));
+TEST(CppFileTest, MacroGeneratedCodeIsRead) {
+    ParsedSource p;
+    p.parse("generated.hpp", R"(#include<vector>
+#define PAIR(op, name) struct name ## _left { int op; }; struct call_##name { };
+PAIR(x, plus)
+namespace { struct Hidden { }; }
+template <bool B> struct After : ::base::true_ { int a; };
+struct MAKE_NAME(flags, 0) { int bits; };
+class Op HANDLER_BASE { int b; };
+struct Views : public VIEW_BASE(A, B), decltype(pick<A>(0)), Ts... { };
+struct Nested : Outer<T>::template apply<T>, P::NESTED_TEMPLATE inner<T> { };
+struct Key : ACCESS_MACRO detail::holder<T> EXTRA_BASES { };
+struct Big : bool_<limit<T>::value >= 2u> { };
+struct Made : sequence<CAT(vector, N)<T> > { };
+typedef void (handler_fn)(int);
+constexpr struct extent_t { int e; } extent{};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    ASSERT_NE(p.cls("proj", "plus_left"), nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(p.cls("proj", "plus_left")), ElementsAre("x"));
+    EXPECT_NE(p.cls("proj", "call_plus"), nullptr);
+    // An anonymous namespace ends where its body does.
+    EXPECT_EQ(p.cls("proj", "Hidden"), nullptr);
+    CppClass* after = p.cls("proj", "After");
+    ASSERT_NE(after, nullptr);
+    EXPECT_TRUE(after->getBases().count("::base::true_"));
+    EXPECT_THAT(p.memberNames(after), ElementsAre("a"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "MAKE_NAME")), ElementsAre("bits"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Op")), ElementsAre("b"));
+    CppClass* views = p.cls("proj", "Views");
+    ASSERT_NE(views, nullptr);
+    EXPECT_EQ(views->getBases().size(), 3u);
+    EXPECT_TRUE(views->getBases().count("VIEW_BASE"));
+    CppClass* nested = p.cls("proj", "Nested");
+    ASSERT_NE(nested, nullptr);
+    EXPECT_TRUE(nested->getBases().count("Outer::apply"));
+    EXPECT_TRUE(nested->getBases().count("P::inner"));
+    CppClass* key = p.cls("proj", "Key");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->getBases().size(), 1u);
+    EXPECT_TRUE(key->getBases().count("detail::holder"));
+    EXPECT_NE(p.cls("proj", "Big"), nullptr);
+    EXPECT_NE(p.cls("proj", "Made"), nullptr);
+    EXPECT_NE(p.cls("proj", "handler_fn"), nullptr);
+    EXPECT_NE(p.cls("proj", "extent_t"), nullptr);
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {

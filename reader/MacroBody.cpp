@@ -56,10 +56,33 @@ MacroBody::MacroBody(const std::vector<std::string>& parameters, const std::stri
     if (!literal.empty()) parts.push_back(MacroBodyPart::literal(std::move(literal)));
 }
 
+namespace {
+
+// Joins the tokens on both sides of every "##": the marker goes with the
+// blanks around it, those an argument brought included, so that
+// "name ## _left" with the argument " plus" gives "plus_left", one word.
+std::string pasteTokens(const std::string& text) {
+    if (text.find("##") == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, 2, "##") != 0) {
+            out.push_back(text[i++]);
+            continue;
+        }
+        while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
+        i += 2;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string MacroBody::expand(const std::vector<std::string>& arguments) const {
     std::string out;
     for (const MacroBodyPart& part : parts) out += part.expand(arguments);
-    return removeAll(out, "##");
+    return pasteTokens(out);
 }
 
 std::string MacroBody::parameterText() const {

@@ -43,7 +43,8 @@ public:
     const std::vector<MacroBodyPart>& getParts() const { return parts; }
 
     // The pieces with every parameter replaced by its argument, then every
-    // "##" removed.
+    // "##" removed with the blanks on both sides of it (the two tokens it
+    // stands between become one).
     std::string expand(const std::vector<std::string>& arguments) const;
     // "" without parameters, else "(arg_a,arg_b,...)".
     std::string parameterText() const;

@@ -52,6 +52,13 @@ bool isNameToken(const std::string& token) {
     return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_');
 }
 
+bool isMacroLikeWord(const std::string& word) {
+    if (word.empty()) return false;
+    for (char c : word)
+        if (!(c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
+    return true;
+}
+
 bool isWordLikeToken(const std::string& token) {
     if (token.empty()) return false;
     char c = token[0];

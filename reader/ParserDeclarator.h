@@ -17,6 +17,11 @@ using Tokens = std::vector<std::string>;
 // "_" (numbers and literals cannot).
 bool isNameToken(const std::string& token);
 
+// True for a word made only of capitals, digits and "_" (not empty): how
+// macros are named, so an export, calling or attribute macro such as
+// DLL_API that stands next to the name it qualifies.
+bool isMacroLikeWord(const std::string& word);
+
 // True for a name, number or literal: the tokens between which the
 // declaration text puts a blank.
 bool isWordLikeToken(const std::string& token);

@@ -396,7 +396,7 @@ bool splitTrailingComments(std::string_view line, std::string& code, std::string
 }
 
 // A line "#word ..." where the word ends the line or is followed by white
-// space or "(".
+// space, "(" or the "<" or '"' of an #include name ("#include<vector>").
 bool parseDirective(std::string_view line, Directive& d) {
     std::size_t k = 0;
     while (k < line.size() && isBlankChar(line[k])) ++k;
@@ -411,7 +411,9 @@ bool parseDirective(std::string_view line, Directive& d) {
         d.argument.clear();
         return true;
     }
-    if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(')) return false;
+    if (k == start || (k < line.size() && !isBlankChar(line[k]) && line[k] != '(' &&
+                       line[k] != '<' && line[k] != '"'))
+        return false;
     d.word = std::string(line.substr(start, k - start));
     while (k < line.size() && isBlankChar(line[k])) ++k;
     d.argument = std::string(line.substr(k));

@@ -27,7 +27,11 @@ TEST(MacroBody, SplitsAtWholeWordParameters) {
     EXPECT_EQ(b.bodyText(), "arg_a+xy+(arg_a)");
     EXPECT_EQ(b.expand({"1"}), "1+xy+(1)");
     EXPECT_EQ(b.expand({}), "+xy+()");
-    EXPECT_EQ(MacroBody({"a", "b"}, "a ## b").expand({"p", "q"}), "p  q");
+    // Pasting joins the two sides into one word, blanks of the body and of
+    // the arguments around the marker dropped.
+    EXPECT_EQ(MacroBody({"a", "b"}, "a ## b").expand({"p", "q"}), "pq");
+    EXPECT_EQ(MacroBody({"n"}, "struct n ## _left { };").expand({" plus"}), "struct  plus_left { };");
+    EXPECT_EQ(MacroBody({"n"}, "call_##n").expand({" ldexpf "}), "call_ldexpf ");
     EXPECT_EQ(MacroBody({"a", "b"}, "a##b").expand({"ab", "cd"}), "abcd");
     EXPECT_EQ(MacroBody({"", "b"}, "b").parameterText(), "(arg_a,arg_b)");  // empty name: no hang
 }
