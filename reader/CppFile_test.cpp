@@ -595,6 +595,8 @@ template <> constexpr bool enabled<int> = true;
     CppClass* globals = p.cls("proj", "(proj  globals)");
     EXPECT_THAT(p.memberNames(globals), ElementsAre("W111", "Z111", "enabled"));
     EXPECT_THAT(p.memberNames(p.cls("proj", "Cmp")), ElementsAre("operator>=", "operator>>="));
+}
+
 TEST(CppFileTest, MacroGeneratedCodeIsRead) {
     ParsedSource p;
     p.parse("generated.hpp", R"(#include<vector>
