@@ -626,6 +626,38 @@ constexpr struct extent_t { int e; } extent{};
     EXPECT_NE(p.cls("proj", "extent_t"), nullptr);
 }
 
+TEST(CppFileTest, HeaderLibraryDeclarationsAreRead) {
+    ParsedSource p;
+    p.parse("widgets.h", R"(
+typedef void (Draw_F)(const Label *label, int x);
+typedef request<OS_DEF(IPPROTO_IP), OS_DEF(IP_JOIN)> join_group;
+class Window {
+public:
+    static void (*idle)();
+    void (*callback_)(Window*, void *);
+    int start_page(void);
+    enum Device::Format format_;
+    Window(int W, int H, const char *l = 0) : Base(W, H, l) { init(); }
+    const Item *first() const { return next(0); }
+    Item *first() { return next(0); }
+    DECLTYPE_OF(make<A>() ? make<B>() : make<C>(), result_type)
+    result_type operator()(int e) const { return e; }
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    ASSERT_NE(p.cls("proj", "Draw_F"), nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_NE(p.cls("proj", "join_group"), nullptr);
+    EXPECT_EQ(p.cls("proj", "IPPROTO_IP"), nullptr);
+    CppClass* window = p.cls("proj", "Window");
+    ASSERT_NE(window, nullptr);
+    EXPECT_THAT(p.memberNames(window),
+                ElementsAre("idle", "callback_", "start_page", "format_", "Window", "first", "first",
+                            "operator()"));
+    EXPECT_FALSE(p.member(window, "idle")->hasArgumentList());
+    EXPECT_TRUE(p.member(window, "start_page")->getArguments().empty());
+    EXPECT_EQ(p.member(window, "Window")->getArguments().size(), 3u);
+}
+
 TEST(CppFileTest, WarningsNameLineAndFile) {
     ParsedSource p;
     p.parse("w.h", "\n\ntypedef ;\nclass A : public 3 {};\nclass B {};\n");
