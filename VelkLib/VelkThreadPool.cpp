@@ -1,6 +1,8 @@
 #include "VelkLib/VelkThreadPool.h"
 
 #include <cstdlib>
+#include <pthread.h>
+#include <sched.h>
 #include <exception>
 #include <string>
 
@@ -33,6 +35,13 @@ std::future<void> VelkThreadPool::submit(Task task) {
 }
 
 void VelkThreadPool::serve(unsigned worker) {
+#ifdef SCHED_BATCH
+    // Workers serve throughput; the thread that hands them work is on the
+    // critical path. As batch threads, a worker it wakes does not take its
+    // processor from it. Where the policy is refused nothing changes.
+    sched_param normal{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &normal);
+#endif
     for (;;) {
         std::packaged_task<void(unsigned)> task;
         {

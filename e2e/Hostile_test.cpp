@@ -213,16 +213,17 @@ TEST_F(HostileInput, NamesTooLongForTheFileSystemAreShortenedAndTheWholeSiteWrit
     expectSoundSite("index.html");
 }
 
-TEST_F(HostileInput, AFailingEnvironmentFailsTheRunWithOneMessage) {
+// Reading needs no temporary directory, so one that cannot be used changes
+// nothing; an output folder that cannot be made fails the run.
+TEST_F(HostileInput, AFailingEnvironmentFailsOnlyWhatNeedsIt) {
     for (int i = 0; i < 3; ++i) writeText(work() / "src" / ("f" + std::to_string(i) + ".h"), "class F" + std::to_string(i) + " {};\n");
     writeText(work() / "notADirectory", "x");
     for (const fs::path& temp : {root_ / "missing", work() / "notADirectory"}) {
         env_["TMPDIR"] = temp.string();
         const auto result = document({"src"});
-        EXPECT_EQ(result.exitCode, 1) << temp << "\n" << result.describe();
-        EXPECT_TRUE(contains(result.err, "temporary")) << result.describe();
-        EXPECT_FALSE(contains(result.err, "was unsuccessful")) << "one warning per file\n" << result.describe();
-        EXPECT_FALSE(contains(result.err, "Done.")) << result.describe();
+        EXPECT_EQ(result.exitCode, 0) << temp << "\n" << result.describe();
+        EXPECT_FALSE(contains(result.err, "was unsuccessful")) << result.describe();
+        EXPECT_TRUE(contains(result.err, "Done.")) << result.describe();
     }
     env_["TMPDIR"] = tmp().string();
     auto args = std::vector<std::string>{"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",

@@ -77,7 +77,6 @@ CppFile::CppFile(const std::string& fileName_, const std::string& projectName,
     std::replace(projectPath.begin(), projectPath.end(), '.', '/');
 }
 
-// The temporary file is gone by the time parsing starts.
 CppFile::~CppFile() = default;
 
 // --- CppStream ---------------------------------------------------------
@@ -335,12 +334,20 @@ void CppFile::readNextToken(std::string& tok) {
             return;
         }
         if (*p != '"' && *p != '\'') {
-            next = p + 1;
-            tok.assign(1, *p);
+            // ">=" is one token, as a compiler reads it: a comparison in a
+            // template argument ("dim>=4") closes no list and is no "=".
+            const bool greaterEqual = *p == '>' && p + 1 != limit && p[1] == '=';
+            next = p + (greaterEqual ? 2 : 1);
+            tok.assign(p, next);
             return;
         }
     }
     tok = readToken(*this, &line);
+    if (tok == ">"sv) {
+        int c = get();
+        if (c == '=') tok += '=';
+        else if (c != kEof) putBack(c);
+    }
 }
 
 void CppFile::unread(std::string tok) {
@@ -497,7 +504,7 @@ PreprocessedSource CppFile::preprocessAhead() const {
         first = first.substr(0, first.find('\n'));
         if (first == kNoDocumentLine) return result;
         result.documented = true;
-        result.text = preprocessThroughTempFile(source, fileName, format, defines, package,
+        result.text = preprocessInMemory(source, fileName, format, defines, package,
                                                 &result.defines, &result.warnings);
     } catch (...) {
         result.error = std::current_exception();
@@ -695,14 +702,22 @@ void CppFile::dispatch(std::string&& tok) {
     statement.push_back(std::move(tok));
 }
 
-bool CppFile::bracesOpenInitializer() const {
+bool CppFile::bracesOpenInitializer() {
     // Without an "=" token there is no "=" at depth 0 to find, whatever
-    // the operator names fold into: the common case needs no copy.
+    // the operator names fold into: the common case needs no work.
     if (std::find(statement.begin(), statement.end(), "="sv) == statement.end()) return false;
-    Tokens copy = statement;
-    mergeOperatorNames(copy);
-    auto match = matchBrackets(copy);
-    return findTopLevelEquals(copy, match, copy.size()) < copy.size();
+    // Only an "operator" token folds into a name; without one the statement
+    // is matched where it stands, in the member reader's working room,
+    // rather than copied (a long statement reaches here once per "{").
+    const Tokens* tokens = &statement;
+    Tokens merged;
+    if (std::find(statement.begin(), statement.end(), "operator"sv) != statement.end()) {
+        merged = statement;
+        mergeOperatorNames(merged);
+        tokens = &merged;
+    }
+    matchBrackets(*tokens, bracketMatch, bracketStack);
+    return findTopLevelEquals(*tokens, bracketMatch, tokens->size()) < tokens->size();
 }
 
 void CppFile::closeBrace() {

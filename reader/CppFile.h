@@ -171,7 +171,7 @@ private:
     void endStatement();
     // True when the "{" after the statement so far opens an initialiser
     // ("int a[] = {"), not a body.
-    bool bracesOpenInitializer() const;
+    bool bracesOpenInitializer();
     void closeBrace();
     void readTemplate();
     // After the "<" of a template or generic argument list: reads through

@@ -579,6 +579,24 @@ struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
     EXPECT_THAT(p.memberNames(item), ElementsAre("i"));
 }
 
+// A comparison in a template argument of a return type neither closes the
+// list nor reads as an initialiser that swallows the functions after it.
+TEST(CppFileTest, GreaterOrEqualInATemplateArgumentIsAComparison) {
+    ParsedSource p;
+    p.parse("swizzle.hpp", R"(
+template <class V>
+typename enable_if_c<is_vec<V>::value && vec_traits<V>::dim>=4, int>::type
+W111(V const& a) { return a; }
+template <class V>
+typename enable_if_c<vec_traits<V>::dim >= 3, int>::type Z111(V const& a) { return a; }
+struct Cmp { bool operator>=(const Cmp&) const; bool operator>>=(int); };
+template <> constexpr bool enabled<int> = true;
+)");
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("W111", "Z111", "enabled"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Cmp")), ElementsAre("operator>=", "operator>>="));
+}
+
 TEST(CppFileTest, MacroGeneratedCodeIsRead) {
     ParsedSource p;
     p.parse("generated.hpp", R"(#include<vector>

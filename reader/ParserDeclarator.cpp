@@ -14,6 +14,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The characters that spell an overloaded operator.
 bool isOperatorSymbol(const std::string& token) {
+    if (token == ">="sv) return true;  // the reader's one two-character symbol
     if (token.size() != 1) return false;
     return std::string_view("+-*/%^&|~!=<>,").find(token[0]) != std::string_view::npos;
 }

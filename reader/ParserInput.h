@@ -27,25 +27,18 @@ struct PreprocessedSource {
     std::exception_ptr error;
 };
 
-// Preprocesses the file into a new temporary file and returns its name;
-// the caller deletes it. The documented #defines go to defineTable (may be
-// null) under the given package. Throws VelkError/VelkFileError when the
-// file cannot be read or preprocessed; no file is left behind then.
-std::string preprocessToTempFile(const std::string& fileName, const DocCommentFormat& format,
-                                 const PreprocessorDefines& defines, const std::string& package,
-                                 std::map<std::string, MacroDefinition>* defineTable);
-
-
-// Preprocesses `source`, the text of fileName, into a new temporary file
-// and returns the text read back from it, as preprocessToTempFile and a
-// read of its file would; the temporary file is removed before this
-// returns, and on every error. The preprocessor's warnings go to
-// `warnings` when given.
-std::string preprocessThroughTempFile(const std::string& source, const std::string& fileName,
-                                      const DocCommentFormat& format,
-                                      const PreprocessorDefines& defines, const std::string& package,
-                                      std::map<std::string, MacroDefinition>* defineTable,
-                                      std::vector<std::string>* warnings = nullptr);
+// Preprocesses `source`, the text of fileName, and returns the text the
+// parser reads. The text stays in memory: a run needs no temporary
+// directory, leaves nothing behind when it is killed, and files preprocessed
+// at once on several threads do not meet in one directory. The documented
+// #defines go to defineTable (may be null) under the given package, the
+// preprocessor's warnings to `warnings` when given. Throws VelkError when
+// the text cannot be preprocessed.
+std::string preprocessInMemory(const std::string& source, const std::string& fileName,
+                               const DocCommentFormat& format, const PreprocessorDefines& defines,
+                               const std::string& package,
+                               std::map<std::string, MacroDefinition>* defineTable,
+                               std::vector<std::string>* warnings = nullptr);
 
 // Reads the rest of a documentation comment whose start string was just
 // consumed and returns its text, one entry per line, each followed by

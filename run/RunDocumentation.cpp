@@ -91,12 +91,17 @@ std::string listingPackage(const std::string& package) {
 // the one model, and each file's listing pages are written on the workers
 // once it is parsed. Reports stay in the order of a run on one thread.
 class PooledParse {
+    // How far the workers may run ahead of the parser, in files per worker:
+    // far enough that one large file does not leave the others idle while
+    // the parser waits for it, near enough that little is held in memory.
+    static constexpr std::size_t kAheadPerThread = 8;
+
 public:
     PooledParse(RunContext& run_, const FileSettings& file_, unsigned threads,
                 SourcePrefetch::FileList order)
         : run(run_),
           file(file_),
-          limit(2 * std::size_t{threads}),
+          limit(kAheadPerThread * std::size_t{threads}),
           report(run.status, run.log, run.progress, run.context),
           writers(threads),
           pool(std::make_unique<VelkThreadPool>(threads)),
@@ -104,7 +109,7 @@ public:
                    [this](const std::string& path, const std::string& project) {
                        return prepare(path, project);
                    },
-                   threads) {}
+                   kAheadPerThread * std::size_t{threads}) {}
 
     // The queued work ends before the state it uses goes away.
     ~PooledParse() { pool.reset(); }

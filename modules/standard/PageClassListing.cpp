@@ -61,6 +61,8 @@ private:
 // deprecated items apart; finish() takes them in page order, so the site
 // is the same whatever the number of threads.
 class PageWriter {
+    static constexpr std::size_t kQueuedPerWorker = 16;
+
 public:
     PageWriter(const DocClassList& list, const ClassListingPass& pass,
                const std::vector<CppClass*>& order)
@@ -104,9 +106,11 @@ public:
             }
             return;
         }
-        // Enough pages queued to keep every worker busy, and no more.
+        // Enough pages queued that one long page does not leave the other
+        // workers idle while the pass waits for it; few enough that little
+        // is held.
         while (!pending.empty() &&
-               (pending.size() >= 2 * contexts.size() ||
+               (pending.size() >= kQueuedPerWorker * contexts.size() ||
                 pending.front()->done.wait_for(std::chrono::seconds(0)) ==
                     std::future_status::ready))
             takeFront();
