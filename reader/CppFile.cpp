@@ -744,7 +744,10 @@ void CppFile::closeBrace() {
     }
     endStatement();
     // Declarators between the "}" and the ";" declare variables of the type.
-    if (language == Cpp && !scope.cls->isNamespace()) statement.push_back(scope.cls->getName());
+    // The scope's own keyword decides: a namespace may share its name with
+    // a class of another file, which the class list then holds for both.
+    if (language == Cpp && scope.keyword != "namespace"sv && !scope.cls->isNamespace())
+        statement.push_back(scope.cls->getName());
 }
 
 void CppFile::readTemplate() {

@@ -186,6 +186,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             for (std::size_t i = decl.begin; i < typeEnd; ++i) {
                 if (!isTypeIntroducer(st[i])) onlyIntroducers = false;
                 if (isClassWord(st[i]) || st[i] == "interface"sv) hasClassWord = true;
+                // A body already read ("union {...} v{0};"): the brace
+                // that follows initialises the variable.
+                if (st[i] == "{...}"sv) hasClassWord = false;
             }
             if (onlyIntroducers) return;  // a forward declaration
             if (hasClassWord && statementHasBody) {

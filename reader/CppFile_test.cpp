@@ -363,6 +363,13 @@ int after;
     EXPECT_NE(global.cls("proj", "First"), nullptr) << "the body's first token is kept";
     EXPECT_NE(global.cls("proj", "Second"), nullptr);
     EXPECT_NE(global.member(global.cls("proj", "(proj  globals)"), "hidden"), nullptr);
+
+    // A namespace named like a class of another file still ends at its "}".
+    ParsedSource shared;
+    shared.parse("a.h", "namespace lib { struct result_of { int r; }; }\n");
+    shared.parse("b.h", "namespace lib { namespace result_of { }\nnamespace aux { struct X { }; } }\n");
+    EXPECT_TRUE(shared.warnings.empty()) << shared.warnings.front();
+    EXPECT_NE(shared.cls("proj", "lib::aux::X"), nullptr);
 }
 
 TEST(CppFileTest, FrameworkMacrosLeaveNoTrace) {
@@ -613,6 +620,7 @@ struct Big : bool_<limit<T>::value >= 2u> { };
 struct Made : sequence<CAT(vector, N)<T> > { };
 typedef void (handler_fn)(int);
 constexpr struct extent_t { int e; } extent{};
+struct Command { union { int index; double value; } begin{0}; };
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     ASSERT_NE(p.cls("proj", "plus_left"), nullptr) << ::testing::PrintToString(p.classNames());
@@ -642,6 +650,7 @@ constexpr struct extent_t { int e; } extent{};
     EXPECT_NE(p.cls("proj", "Made"), nullptr);
     EXPECT_NE(p.cls("proj", "handler_fn"), nullptr);
     EXPECT_NE(p.cls("proj", "extent_t"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Command")), ElementsAre("begin"));
 }
 
 TEST(CppFileTest, HeaderLibraryDeclarationsAreRead) {
