@@ -161,6 +161,8 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // same hash); they are visited in list order, and each is reconciled on
     // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
+    static const std::string noQualifiers;
+    const std::string& qualifiers = member ? member->qualifiers : noQualifiers;
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = memberIndex[index].nextNamesake) {
@@ -176,10 +178,12 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
             declaration = m->declaration;
         }
         // A function is one member with another declaration of the same
-        // argument types only (an overload without arguments is a member
-        // of its own); a variable merges with a variable of its name.
+        // argument types and qualifiers only (an overload without
+        // arguments, or one for const objects, is a member of its own); a
+        // variable merges with a variable of its name.
         if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
-            (!hasArgumentList || sameArguments(m->arguments, arguments))) {
+            (!hasArgumentList ||
+             (sameArguments(m->arguments, arguments) && m->qualifiers == qualifiers))) {
             match = m;
             break;
         }

@@ -55,4 +55,5 @@ void CppClassMember::copyMemberTo(CppClassMember& target) const {
     target.access = access;
     target.hasArgs = hasArgs;
     target.arguments = arguments;
+    target.qualifiers = qualifiers;
 }

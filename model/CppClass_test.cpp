@@ -60,6 +60,23 @@ TEST(CppClassMerge, OverloadsStayApartAndKeepTheirComments) {
     EXPECT_EQ(c->getMembers().size(), 8u);
 }
 
+TEST(CppClassMerge, ConstOverloadsStayApart) {
+    auto c = makeClass("Menu", 0);
+    auto qualified = [&](const std::string& decl, const std::string& qualifiers,
+                         const std::string& comment) {
+        auto* m = new DocGenCppClassMember(c.get());
+        m->setQualifiers(qualifiers);
+        return c->addMember("first", decl, "public", comment, true, "f.h", {}, m, false);
+    };
+    CppClassMember* plain = qualified("Item* first();", "", "Mutable.");
+    CppClassMember* constant = qualified("const Item* first() const;", "const", "Constant.");
+    EXPECT_NE(plain, constant);
+    EXPECT_EQ(constant->getComment(), "Constant.");
+    // Its definition outside the class joins the const one.
+    EXPECT_EQ(qualified("const Item* Menu::first() const", "const", ""), constant);
+    EXPECT_EQ(c->getMembers().size(), 2u);
+}
+
 TEST(CppClass, PackageAndPageFile) {
     auto c = makeClass("A::B", 0);
     c->setPackage("");

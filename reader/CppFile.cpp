@@ -593,6 +593,20 @@ bool mayBeRuleToken(const std::string& tok) {
     }
 }
 
+// True when a ":" after the statement (which ends with ")") opens a
+// constructor's initialiser list: it stands outside every parenthesis, and
+// no "=" or "?" outside them makes it part of an expression. A default
+// argument ("Widget(const char* l = 0) : Base(l)") is inside.
+bool colonOpensInitializerList(const Tokens& statement) {
+    int depth = 0;
+    for (const std::string& t : statement) {
+        if (t == "("sv) ++depth;
+        else if (t == ")"sv && depth > 0) --depth;
+        else if (depth == 0 && (t == "="sv || t == "?"sv)) return false;
+    }
+    return depth == 0;
+}
+
 }  // namespace
 
 void CppFile::dispatch(std::string&& tok) {
@@ -603,9 +617,7 @@ void CppFile::dispatch(std::string&& tok) {
     const bool afterParen = !statement.empty() && statement.back() == ")"sv;
     const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 
-    if (tok == ":"sv && afterParen &&
-        std::none_of(statement.begin(), statement.end(),
-                     [](const std::string& t) { return t == "="sv || t == "?"sv; })) {
+    if (tok == ":"sv && afterParen && colonOpensInitializerList(statement)) {
         readInitializerList();
         return;
     }
@@ -732,7 +744,10 @@ void CppFile::closeBrace() {
     }
     endStatement();
     // Declarators between the "}" and the ";" declare variables of the type.
-    if (language == Cpp && !scope.cls->isNamespace()) statement.push_back(scope.cls->getName());
+    // The scope's own keyword decides: a namespace may share its name with
+    // a class of another file, which the class list then holds for both.
+    if (language == Cpp && scope.keyword != "namespace"sv && !scope.cls->isNamespace())
+        statement.push_back(scope.cls->getName());
 }
 
 void CppFile::readTemplate() {

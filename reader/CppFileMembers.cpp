@@ -1,5 +1,6 @@
 // Member declarations (functions and variables), enums with their
 // enumerators, and typedefs.
+#include <algorithm>
 #include <memory>
 
 #include "model/ClassList.h"
@@ -41,7 +42,13 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
         const std::string& t = tokens[i];
         if ((t == "<"sv || t == "["sv || t == "("sv) && match[i] > static_cast<int>(i) &&
             static_cast<std::size_t>(match[i]) < end) {
-            i = static_cast<std::size_t>(match[i]);
+            const std::size_t close = static_cast<std::size_t>(match[i]);
+            // A pointer to a function or an array: the name is inside,
+            // "void (*handler)(int)", "int (&row)[4]".
+            if (t == "("sv && language == Cpp && close >= i + 3 && isPointerToken(tokens[close - 2]) &&
+                isNameToken(tokens[close - 1]) && !isNeverName(tokens[close - 1]))
+                return close - 1;
+            i = close;
             continue;
         }
         if (!isNameToken(t) || isNeverName(t)) continue;
@@ -105,10 +112,21 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         std::size_t qualifierBegin = nameStart;
         std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
         std::vector<std::string> arguments = splitParameters(st, match, list.open, list.close);
+        // "f(void)" declares no parameter in C and C++.
+        if (language == Cpp && arguments.size() == 1 && arguments[0] == "void"sv) arguments.clear();
         std::string declaration;
         appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
         declaration += ';';
-        addMember(owner, qualifier, name, declaration, access, comment, true, arguments);
+        // "const", "volatile", "&" and "&&" after the list make another
+        // overload of the same parameters.
+        std::string qualifiers;
+        if (language == Cpp)
+            for (std::size_t i = list.close + 1; i < st.size(); ++i) {
+                const std::string& t = st[i];
+                if (t != "const"sv && t != "volatile"sv && t != "&"sv && t != "&&"sv) break;
+                qualifiers += t;
+            }
+        addMember(owner, qualifier, name, declaration, access, comment, true, arguments, qualifiers);
         return name;
     }
     readVariables(st, match, st.size(), owner, access, comment);
@@ -168,6 +186,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             for (std::size_t i = decl.begin; i < typeEnd; ++i) {
                 if (!isTypeIntroducer(st[i])) onlyIntroducers = false;
                 if (isClassWord(st[i]) || st[i] == "interface"sv) hasClassWord = true;
+                // A body already read ("union {...} v{0};"): the brace
+                // that follows initialises the variable.
+                if (st[i] == "{...}"sv) hasClassWord = false;
             }
             if (onlyIntroducers) return;  // a forward declaration
             if (hasClassWord && statementHasBody) {
@@ -197,7 +218,8 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
 CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::string>& qualifier,
                                    const std::string& name, const std::string& declaration,
                                    const std::string& access, const std::string& comment,
-                                   bool hasArguments, const std::vector<std::string>& arguments) {
+                                   bool hasArguments, const std::vector<std::string>& arguments,
+                                   const std::string& qualifiers) {
     CppClass* target = owner;
     std::string className;
     if (!qualifier.empty()) {
@@ -219,9 +241,11 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
         target = globalsClass();
     }
     if (className.empty()) className = target->getName();
+    auto* fresh = new DocGenCppClassMember(target);
+    fresh->setQualifiers(qualifiers);
     CppClassMember* member = classList->addClassMember(
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
-        arguments, target, new DocGenCppClassMember(target), javaLikeRules());
+        arguments, target, fresh, javaLikeRules());
     reportStatus(name);
     return member;
 }
@@ -247,6 +271,14 @@ bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
         statement.push_back(name);
         std::string tok = token();
         if (tok == ":"sv) {
+            std::string second = token();
+            const bool qualified = second == ":"sv;
+            unread(std::move(second));
+            if (qualified) {
+                // "enum Outer::Kind k;" names an enum declared elsewhere.
+                unread(std::move(tok));
+                return false;
+            }
             // The underlying type.
             for (;;) {
                 tok = token();
@@ -359,8 +391,16 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
             tokens.push_back(std::move(tok));
         }
 
-    // A pointer to a function: "(" [calling convention words] "*" name.
+    // A name in parentheses before the parameters or the bounds:
+    // "typedef void (handler)(int);", not a macro call "M(ARG)".
     std::string name;
+    if (tokens.size() > 4) {
+        const auto open = std::find(tokens.begin(), tokens.end(), "("sv);
+        if (tokens.end() - open >= 4 && isNameToken(open[1]) && open[2] == ")"sv &&
+            (open[3] == "("sv || open[3] == "["sv) && !isKeyword(open[1], language))
+            name = open[1];
+    }
+    // A pointer to a function: "(" [calling convention words] "*" name.
     for (std::size_t i = 0; i + 1 < tokens.size() && name.empty(); ++i) {
         if (tokens[i] != "("sv) continue;
         std::size_t j = i + 1;
@@ -376,11 +416,6 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
             else if (depth == 0 && isNameToken(t) && !isKeyword(t, language)) name = t;
         }
     }
-    // A name in parentheses: "typedef void (handler)(int);".
-    for (std::size_t i = 0; name.empty() && i + 2 < tokens.size(); ++i)
-        if (tokens[i] == "("sv && isNameToken(tokens[i + 1]) && tokens[i + 2] == ")"sv &&
-            !isKeyword(tokens[i + 1], language))
-            name = tokens[i + 1];
     if (name.empty()) {
         warnLine(startLine);
         return false;

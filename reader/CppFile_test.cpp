@@ -363,6 +363,13 @@ int after;
     EXPECT_NE(global.cls("proj", "First"), nullptr) << "the body's first token is kept";
     EXPECT_NE(global.cls("proj", "Second"), nullptr);
     EXPECT_NE(global.member(global.cls("proj", "(proj  globals)"), "hidden"), nullptr);
+
+    // A namespace named like a class of another file still ends at its "}".
+    ParsedSource shared;
+    shared.parse("a.h", "namespace lib { struct result_of { int r; }; }\n");
+    shared.parse("b.h", "namespace lib { namespace result_of { }\nnamespace aux { struct X { }; } }\n");
+    EXPECT_TRUE(shared.warnings.empty()) << shared.warnings.front();
+    EXPECT_NE(shared.cls("proj", "lib::aux::X"), nullptr);
 }
 
 TEST(CppFileTest, FrameworkMacrosLeaveNoTrace) {
@@ -613,6 +620,7 @@ struct Big : bool_<limit<T>::value >= 2u> { };
 struct Made : sequence<CAT(vector, N)<T> > { };
 typedef void (handler_fn)(int);
 constexpr struct extent_t { int e; } extent{};
+struct Command { union { int index; double value; } begin{0}; };
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     ASSERT_NE(p.cls("proj", "plus_left"), nullptr) << ::testing::PrintToString(p.classNames());
@@ -642,6 +650,39 @@ constexpr struct extent_t { int e; } extent{};
     EXPECT_NE(p.cls("proj", "Made"), nullptr);
     EXPECT_NE(p.cls("proj", "handler_fn"), nullptr);
     EXPECT_NE(p.cls("proj", "extent_t"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Command")), ElementsAre("begin"));
+}
+
+TEST(CppFileTest, HeaderLibraryDeclarationsAreRead) {
+    ParsedSource p;
+    p.parse("widgets.h", R"(
+typedef void (Draw_F)(const Label *label, int x);
+typedef request<OS_DEF(IPPROTO_IP), OS_DEF(IP_JOIN)> join_group;
+class Window {
+public:
+    static void (*idle)();
+    void (*callback_)(Window*, void *);
+    int start_page(void);
+    enum Device::Format format_;
+    Window(int W, int H, const char *l = 0) : Base(W, H, l) { init(); }
+    const Item *first() const { return next(0); }
+    Item *first() { return next(0); }
+    DECLTYPE_OF(make<A>() ? make<B>() : make<C>(), result_type)
+    result_type operator()(int e) const { return e; }
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    ASSERT_NE(p.cls("proj", "Draw_F"), nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_NE(p.cls("proj", "join_group"), nullptr);
+    EXPECT_EQ(p.cls("proj", "IPPROTO_IP"), nullptr);
+    CppClass* window = p.cls("proj", "Window");
+    ASSERT_NE(window, nullptr);
+    EXPECT_THAT(p.memberNames(window),
+                ElementsAre("idle", "callback_", "start_page", "format_", "Window", "first", "first",
+                            "operator()"));
+    EXPECT_FALSE(p.member(window, "idle")->hasArgumentList());
+    EXPECT_TRUE(p.member(window, "start_page")->getArguments().empty());
+    EXPECT_EQ(p.member(window, "Window")->getArguments().size(), 3u);
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {

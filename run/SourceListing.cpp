@@ -19,6 +19,7 @@
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
+#include "reader/Literals.h"
 #include "reader/Preprocessor.h"
 #include "VelkLib/VelkPath.h"
 
@@ -297,6 +298,12 @@ public:
 
 private:
     void read(Token& token);
+    // The literal whose prefix begins at text[start] and whose quote is
+    // text[quote], when it is one of the reader's special forms (raw,
+    // verbatim, interpolated, triple-quoted): it becomes the token, whatever
+    // quotes and backslashes it holds. False, with nothing taken, for an
+    // ordinary literal.
+    bool specialLiteral(Token& token, std::size_t start, std::size_t quote);
     bool writeComment();
     void runTokens();
     // Uncoloured text that lies in the listed text is gathered while it runs
@@ -345,6 +352,7 @@ private:
     std::string minusScratch;  // the key of a "-" token whose digits follow blanks
     std::string joined;        // tokens joined from several
     std::string joinedKey;     // their key, when it differs from what is written
+    std::string separatorScratch;  // the key of a number with digit separators
 };
 
 void ListingRenderer::read(Token& token) {
@@ -362,9 +370,31 @@ void ListingRenderer::read(Token& token) {
     char c = text[pos++];
     if (kChars.is(c, kIdent)) {
         while (pos < n && kChars.is(text[pos], kIdent)) ++pos;
+        // Digit separators (1'000'000) belong to the number; they open no
+        // literal, and the number is coloured without them.
+        bool separated = false;
+        if (kChars.is(c, kDigit))
+            while (pos + 1 < n && text[pos] == '\'' && kChars.is(text[pos + 1], kIdent)) {
+                separated = true;
+                for (pos += 2; pos < n && kChars.is(text[pos], kIdent);) ++pos;
+            }
         token.text = token.key = slice(start, pos - start);
         token.kind = Token::Word;
+        if (separated) {
+            separatorScratch.assign(token.text);
+            separatorScratch.erase(std::remove(separatorScratch.begin(), separatorScratch.end(), '\''),
+                                   separatorScratch.end());
+            token.key = separatorScratch;
+        }
+        // A prefix (R, u8R, LR) that opens a raw string.
+        if (pos < n && text[pos] == '"') specialLiteral(token, start, pos);
         return;
+    }
+    if ((c == '@' || c == '$') && pos < n) {
+        // A verbatim or interpolated string: @"...", $"...", $@"...", $$"""...""".
+        std::size_t quote = pos;
+        while (quote < n && quote - start < 8 && (text[quote] == '@' || text[quote] == '$')) ++quote;
+        if (quote < n && text[quote] == '"' && specialLiteral(token, start, quote)) return;
     }
     if (c == '-') {
         // Digits after the blanks that follow a "-" join it. Without digits
@@ -389,6 +419,7 @@ void ListingRenderer::read(Token& token) {
         pos = end;
         return;
     }
+    if (c == '"' && specialLiteral(token, start, start)) return;  // """...""", text blocks
     if (c == '"' || c == '\'') {
         for (;;) {
             if (pos >= n) literalLeftOpen(start);
@@ -406,6 +437,16 @@ void ListingRenderer::read(Token& token) {
     }
     token.text = token.key = slice(start, 1);
     token.kind = Token::Other;
+}
+
+bool ListingRenderer::specialLiteral(Token& token, std::size_t start, std::size_t quote) {
+    SpecialLiteral found;
+    if (!findSpecialLiteral(text, quote, found) || found.begin != start) return false;
+    if (!found.closed) literalLeftOpen(start);
+    token.text = token.key = slice(start, found.end - start);
+    token.kind = Token::Literal;
+    pos = found.end;
+    return true;
 }
 
 // After a "/" token: a block or line comment, written whole. Returns false

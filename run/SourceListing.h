@@ -66,7 +66,11 @@ private:
 // "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
 // tab stop; every other character is written as it stands. The text is cut
 // into tokens as the token layer cuts it (readToken without joined
-// literals) and coloured by those tokens, but the blanks the token layer
+// literals) and coloured by those tokens, but the literals that the
+// preprocessor reads by their own rules (C++ raw strings, C# verbatim,
+// interpolated and raw strings, Java text blocks: findSpecialLiteral) are
+// one literal each, a number's digit separators (1'000) are part of it,
+// and the blanks the token layer
 // drops after a "-" are written as they stand ("- 12" is coloured as the
 // number "-12" and listed as "- 12"), so the listing keeps the source's
 // lines. Throws what the token layer throws: VelkFileError "End-of-file

@@ -91,6 +91,27 @@ TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
     EXPECT_EQ(render("/*/ x */y", false), "/*/ x */y");
 }
 
+TEST(SourceListing, TodaysLiteralsAreOneStringAndTheRestStaysColoured) {
+    const std::string keyword = "<font color=\"blue\">int</font>";
+    auto string = [](const std::string& text) { return "<font color=\"maroon\">" + text + "</font>"; };
+    // Quotes and backslashes inside do not end them; what follows is coloured
+    // as before.
+    EXPECT_EQ(render("R\"x(say \")\" )x\" int"), string("R\"x(say \")\" )x\"") + " " + keyword);
+    EXPECT_EQ(render("u8R\"(\\)\" int"), string("u8R\"(\\)\"") + " " + keyword);
+    EXPECT_EQ(render("@\"C:\\dir\\\" int"), string("@\"C:\\dir\\\"") + " " + keyword);
+    EXPECT_EQ(render("$\"{a[\"k\"]} \\\"\" int"), string("$\"{a[\"k\"]} \\\"\"") + " " + keyword);
+    EXPECT_EQ(render("$@\"{x}\\\" int"), string("$@\"{x}\\\"") + " " + keyword);
+    EXPECT_EQ(render("\"\"\"\n  a \"quoted\" \\\"\"\"\n  \"\"\" int"),
+              string("\"\"\"\n  a \"quoted\" \\\"\"\"\n  \"\"\"") + " " + keyword);
+    // A digit separator opens no literal; the number keeps its colour.
+    EXPECT_EQ(render("1'000'000 int"), string("1'000'000") + " " + keyword);
+    // Ordinary and wide literals are read as before.
+    EXPECT_EQ(render("L\"a\" 'b'"), "L" + string("\"a\"") + " " + string("'b'"));
+    // A special literal left open ends the listing as an ordinary one does.
+    std::string out;
+    EXPECT_THROW(renderSourceListing("x R\"(abc", "open.cpp", out, SourceListingOptions()), VelkFileError);
+}
+
 TEST(SourceListing, ALiteralLeftOpenAtTheEndKeepsWhatCameBefore) {
     SourceListingOptions options;
     // The line is the one where the literal opens, line feeds in closed
