@@ -6,6 +6,25 @@
 #include <exception>
 #include <string>
 
+namespace {
+
+// The queue's lock is held for a few instructions at a time; a thread that
+// finds it taken spins for about as long before it sleeps, since sleeping
+// and being woken again costs far more than the wait.
+std::unique_lock<std::mutex> lockBriefly(std::mutex& mutex) {
+    std::unique_lock<std::mutex> lock(mutex, std::defer_lock);
+    for (int i = 0; i < 128; ++i) {
+        if (lock.try_lock()) return lock;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    lock.lock();
+    return lock;
+}
+
+}  // namespace
+
 VelkThreadPool::VelkThreadPool(unsigned workers) {
     if (workers == 0) workers = 1;
     threads.reserve(workers);
@@ -13,24 +32,18 @@ VelkThreadPool::VelkThreadPool(unsigned workers) {
 }
 
 VelkThreadPool::~VelkThreadPool() {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        stopping = true;
-    }
-    wake.notify_all();
+    available.release(static_cast<std::ptrdiff_t>(threads.size()));
     for (std::thread& thread : threads) thread.join();
 }
 
 std::future<void> VelkThreadPool::submit(Task task) {
     std::packaged_task<void(unsigned)> packaged(std::move(task));
     std::future<void> result = packaged.get_future();
-    bool someoneSleeps = false;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock = lockBriefly(mutex);
         queue.push_back(std::move(packaged));
-        someoneSleeps = sleepers > 0;
     }
-    if (someoneSleeps) wake.notify_one();
+    available.release();
     return result;
 }
 
@@ -43,14 +56,10 @@ void VelkThreadPool::serve(unsigned worker) {
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &normal);
 #endif
     for (;;) {
+        available.acquire();
         std::packaged_task<void(unsigned)> task;
         {
-            std::unique_lock<std::mutex> lock(mutex);
-            if (queue.empty() && !stopping) {
-                ++sleepers;
-                wake.wait(lock, [this] { return stopping || !queue.empty(); });
-                --sleepers;
-            }
+            std::unique_lock<std::mutex> lock = lockBriefly(mutex);
             // Queued work is finished before the pool goes away.
             if (queue.empty()) return;
             task = std::move(queue.front());

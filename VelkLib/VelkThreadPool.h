@@ -6,12 +6,12 @@
 // needs no lock. What a task throws is kept in its future.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <semaphore>
 #include <thread>
 #include <vector>
 
@@ -36,12 +36,12 @@ private:
     void serve(unsigned worker);
 
     std::mutex mutex;
-    std::condition_variable wake;
     std::deque<std::packaged_task<void(unsigned)>> queue;
-    bool stopping = false;
-    // Waking a thread costs far more than handing over a task: only a
-    // sleeping worker is woken, a busy one finds the task when it is done.
-    std::size_t sleepers = 0;
+    // One count per queued task, and one per worker when the pool ends: a
+    // worker that takes a count and finds the queue empty is done. (A
+    // condition variable's signal may itself wait for woken threads to
+    // leave it, which stalled the thread that queues the work.)
+    std::counting_semaphore<> available{0};
     std::vector<std::thread> threads;
 };
 

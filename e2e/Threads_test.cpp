@@ -126,6 +126,20 @@ TEST_F(ThreadedRun, AGeneratedTreeWithCrossFileDependenciesGivesTheSameSiteAndMe
                   "/** Draws shape " + num(i) + " for real. */\nvoid Shape" + num(i) +
                       "::draw() {}\n/** A free helper. */\nint helper" + num(i) + "(int x);\n");
     }
+    // Scopes reopened file after file: a namespace and a package's globals
+    // gaining overloads (some of which merge with earlier files'), a typedef
+    // and a forward declaration repeated, an anonymous enum counted on.
+    for (int i = 0; i < 24; ++i) {
+        std::string h = "namespace lib {\n/** Scale " + num(i % 4) + ". */\nint scale(" +
+                        std::string(i % 2 ? "double" : "int") + " by);\n"
+                        "int scale(const Point p);\nstatic int counter;\nint counter;\n"
+                        "typedef unsigned Id;\nstruct Fwd;\n";
+        if (i % 5 == 2) h += "enum { First" + num(i) + ", Second" + num(i) + " };\n";
+        if (i % 6 == 1) h += "/** The forward one. */\nstruct Fwd { int n" + num(i) + "; };\n";
+        h += "}\n/** Free " + num(i % 3) + ". */\nvoid freeFunction(int);\nvoid freeFunction" + num(i) +
+             "();\n";
+        writeFile(src / "cpp" / "scopes" / ("part" + num(i) + ".h"), h);
+    }
     writeFile(src / "cpp" / "open.h", "/** Never closed.\nclass Open {\n");
     writeFile(src / "cpp" / "skip.h", "/**NODOCUMENT**/\nclass Hidden {};\n");
     writeFile(src / "cpp" / "sub" / "shape1.h", "/** Another Shape1 in a sub-project. */\nclass Shape1 {};\n");

@@ -1,5 +1,7 @@
 #include "model/ClassList.h"
 
+#include <unordered_set>
+
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 
@@ -33,6 +35,10 @@ CppClass* ClassList::addClass(CppClass* cls) {
 }
 
 CppClass* ClassList::insertNew(Key newKey, CppClass* cls) {
+    // A list that logs its keys is a parse apart: the declarations made in
+    // its scope records are kept, so that they can be made again where
+    // those scopes are already held.
+    cls->recordMemberCalls(keyLog != nullptr);
     auto at = classesByKey.emplace(std::move(newKey), cls).first;
     const Key& key = at->first;
     classesByView.emplace(KeyView(key.first, key.second), cls);
@@ -90,20 +96,77 @@ bool ClassList::holdsNoneOf(const std::vector<KeyEvent>& log) const {
     return true;
 }
 
-void ClassList::adoptAll(ClassList& other, const std::vector<KeyEvent>& log) {
-    for (const KeyEvent& event : log) {
+bool ClassList::canTakeOver(const ClassList& other, const std::vector<KeyEvent>& log,
+                            JoinRule rule) const {
+    // Held keys the parse has registered already (views into the log).
+    std::unordered_set<KeyView, KeyViewHash> reached;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const KeyEvent& event = log[i];
+        if (event.kind == KeyEvent::AskedByName) {
+            if (classesByName.count(event.key.second)) return false;
+            continue;
+        }
+        const KeyView key(event.key.first, event.key.second);
+        auto held = classesByView.find(key);
+        if (held == classesByView.end() || reached.count(key)) continue;
+        // Held here and not reached yet: only the look-ups of the
+        // registration that makes the record may come first.
+        std::size_t j = i;
+        while (j < log.size() && log[j].kind == KeyEvent::Asked && log[j].key == event.key) ++j;
+        if (j == log.size() || log[j].kind != KeyEvent::Registered || log[j].key != event.key)
+            return false;
+        auto theirs = other.classesByView.find(key);
+        if (theirs == other.classesByView.end() || !theirs->second) return false;
+        // A record found where the parse made one is reached by two
+        // look-ups (its own, then the registration's), a registered one by
+        // the registration's alone.
+        if (rule(*held->second, *theirs->second, j - i == 2) == Join::Refuse) return false;
+        reached.insert(key);
+        i = j;
+    }
+    return true;
+}
+
+void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule) {
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const KeyEvent& event = log[i];
         if (event.kind != KeyEvent::Registered) continue;
-        auto held = other.classesByKey.find(event.key);
-        if (held == other.classesByKey.end() || !held->second) continue;
-        CppClass* cls = held->second;
-        held->second = nullptr;  // the other list no longer owns it
-        insertNew(event.key, cls);
+        std::size_t asks = 0;
+        while (asks < i && log[i - asks - 1].kind == KeyEvent::Asked && log[i - asks - 1].key == event.key)
+            ++asks;
+        const bool found = asks == 2;
+        auto theirs = other.classesByKey.find(event.key);
+        if (theirs == other.classesByKey.end() || !theirs->second) continue;
+        CppClass* cls = theirs->second;
+        theirs->second = nullptr;  // the other list no longer owns it
+        auto held = classesByView.find(KeyView(event.key.first, event.key.second));
+        if (held == classesByView.end()) {
+            insertNew(event.key, cls);
+            continue;
+        }
+        switch (rule(*held->second, *cls, found)) {
+            case Join::Merged:
+                held->second->mergeFrom(*cls);
+                break;
+            case Join::Registered:
+                held->second->mergeHeadFrom(*cls);
+                held->second->replayMemberCallsOf(*cls);
+                break;
+            case Join::Found:
+                held->second->replayMemberCallsOf(*cls);
+                break;
+            case Join::Refuse:
+                break;  // canTakeOver said otherwise
+        }
+        joined.push_back(cls);
     }
     other.clear();
 }
 
 void ClassList::clear() {
     for (auto& [key, cls] : classesByKey) delete cls;
+    for (CppClass* cls : joined) delete cls;
+    joined.clear();
     classesByView.clear();
     classesByName.clear();
     nameFilter.fill(0);

@@ -69,11 +69,34 @@ public:
     // none of the names) of the log: what was asked of the other list
     // would have had the same answers here.
     bool holdsNoneOf(const std::vector<KeyEvent>& log) const;
+
+    // How a key that both lists hold can join: not at all, or as a record
+    // reopened that the other list's parse only added to. Registered: the
+    // parse registered a record of its own, whose head merges into the one
+    // held here as a second registration would, and whose member calls are
+    // made again here. Merged: the same for a record whose members came
+    // with its registrations (a typedef record): it merges whole, as a
+    // second registration does. Found: the parse looked the record up and,
+    // finding none, made one, where here it would have found this one and
+    // added to it: only the member calls are made again.
+    enum class Join { Refuse, Registered, Merged, Found };
+    // found: the parse reached the record through a look-up of its own
+    // before the registration that made it.
+    using JoinRule = Join (*)(const CppClass& held, const CppClass& theirs, bool found);
+    // True when other's classes, which a parse made with this log, can join
+    // this list as if that parse had been made here: every key of the log
+    // that this list holds is one that `rule` lets join, and the parse
+    // reached it first through the registration (or look-up and
+    // registration) that made it, so that no answer it had depended on
+    // what this list holds. AskedByName names held here refuse.
+    bool canTakeOver(const ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule) const;
     // Moves the classes that `other` registered, as its log lists them,
     // into this list under the keys they were registered with and in the
-    // same order, as if they had been registered here; `other` is left
-    // empty and keeps nothing. The keys must be free here (holdsNoneOf).
-    void adoptAll(ClassList& other, const std::vector<KeyEvent>& log);
+    // same order, as if they had been registered here: a free key takes the
+    // class; a held key (canTakeOver) takes the class's head as `rule` says
+    // and then its members one by one, merged as addMember merges. `other`
+    // is left empty and keeps nothing.
+    void takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule);
 
     // The classes in key order (the list owns them).
     const std::map<Key, CppClass*>& getClasses() const { return classesByKey; }
@@ -111,6 +134,10 @@ private:
 
     std::vector<KeyEvent>* keyLog = nullptr;
     std::map<Key, CppClass*> classesByKey;
+    // Records whose members and head joined a class held here: kept, not
+    // deleted, until clear(), since classes taken over with them may still
+    // name them as their parent.
+    std::vector<CppClass*> joined;
     std::unordered_map<KeyView, CppClass*, KeyViewHash> classesByView;
     std::unordered_map<std::string_view, CppClass*> classesByName;
     std::array<std::uint64_t, nameFilterBits / 64> nameFilter{};

@@ -105,3 +105,126 @@ TEST(ClassList, EveryRegisteredNameIsFoundWhateverItsShape) {
     EXPECT_EQ(list.findClass("p", "mm", false), nullptr);
     EXPECT_EQ(list.findClass("q", "A", false), nullptr);
 }
+
+namespace {
+
+struct Call {
+    std::string name, declaration, access, comment, file;
+    bool hasArguments;
+    std::vector<std::string> arguments;
+};
+
+void make(CppClass& cls, const Call& c) {
+    cls.addMember(c.name, c.declaration, c.access, c.comment, c.hasArguments, c.file, c.arguments,
+                  new DocGenCppClassMember(&cls), false);
+}
+
+std::string describe(const CppClass& cls) {
+    std::string text = cls.getFileNameList() + "\n";
+    for (const CppClassMember* m : cls.getMembers()) {
+        text += m->getName() + "|" + m->getDeclaration() + "|" + m->getAccess() + "|" + m->getComment() +
+                "|" + m->getFileNameList() + "|" + (m->hasArgumentList() ? "(" : "-");
+        for (const std::string& a : m->getArguments()) text += a + ",";
+        text += "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+// Declarations made in a scope parsed apart and made again in the scope held
+// leave it exactly as making them there in the first place, whatever merged
+// on either side (overloads, static and plain declarations, comments and
+// access words completed by later declarations).
+TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
+    const std::vector<std::vector<std::string>> argumentLists = {
+        {}, {"int a"}, {"int b"}, {"double a"}, {"const Point p"}, {"const Size s"}};
+    for (unsigned seed = 0; seed < 300; ++seed) {
+        std::uint32_t state = seed * 2654435761u + 1;
+        auto next = [&state](std::uint32_t n) {
+            state = state * 1664525u + 1013904223u;
+            return (state >> 8) % n;
+        };
+        std::vector<Call> calls;
+        for (int i = 0, n = 2 + static_cast<int>(next(10)); i < n; ++i) {
+            Call c;
+            c.name = std::string(1, "fgx"[next(3)]);
+            c.hasArguments = next(4) != 0;
+            if (c.hasArguments) c.arguments = argumentLists[next(argumentLists.size())];
+            c.declaration = (next(3) == 0 ? "static " : "") + std::string("int ") + c.name;
+            if (c.hasArguments) c.declaration += "(" + (c.arguments.empty() ? "" : c.arguments[0]) + ")";
+            c.declaration += next(2) ? ";" : " const;";
+            c.access = std::vector<std::string>{"", "public", "protected", "private"}[next(4)];
+            c.comment = std::vector<std::string>{"", "", "one", "two"}[next(4)];
+            c.file = next(2) ? "a.h" : "b.h";
+            calls.push_back(c);
+        }
+        const std::size_t split = next(static_cast<std::uint32_t>(calls.size()) + 1);
+
+        DocGenCppClass direct(nullptr, DocOptions(), 0, false, true);
+        for (const Call& c : calls) make(direct, c);
+
+        DocGenCppClass held(nullptr, DocOptions(), 0, false, true);
+        DocGenCppClass apart(nullptr, DocOptions(), 0, false, true);
+        apart.recordMemberCalls(true);
+        for (std::size_t i = 0; i < calls.size(); ++i) make(i < split ? held : apart, calls[i]);
+        held.replayMemberCallsOf(apart);
+
+        ASSERT_EQ(describe(held), describe(direct)) << "seed " << seed << ", split " << split;
+        EXPECT_TRUE(apart.getMembers().empty());
+    }
+}
+
+// What a parse apart may carry into the run's list: records it made itself,
+// and records held there that it reached first by making its own.
+TEST(ClassList, TakeOverJoinsOnlyRecordsTheParseMadeItself) {
+    using Join = ClassList::Join;
+    DocGenClassList run;
+    CppClass* ns = run.addClass(newClass("p", "lib"));
+    ns->setKind("namespace");
+    make(*ns, {"f", "int f(int a);", "public", "", "a.h", true, {"int a"}});
+    run.addClass(newClass("p", "Other"));
+
+    auto namespacesOnly = [](const CppClass& held, const CppClass& theirs, bool found) {
+        return !found && held.isNamespace() && theirs.isNamespace() ? Join::Registered : Join::Refuse;
+    };
+    auto parseApart = [](DocGenClassList& list, std::vector<ClassList::KeyEvent>& log, bool askOther) {
+        list.setKeyLog(&log);
+        if (askOther) list.findClass("p", "Other", false);
+        DocGenCppClass* own = newClass("p", "lib");
+        own->setKind("namespace");
+        own->addFileName("b.h");
+        CppClass* kept = list.addClass(own);
+        make(*kept, {"f", "int f(int x);", "public", "f's comment", "b.h", true, {"int x"}});
+        make(*kept, {"g", "void g();", "public", "", "b.h", true, {}});
+        list.addClass(newClass("p", "New"));
+        list.setKeyLog(nullptr);
+    };
+
+    DocGenClassList apart;
+    std::vector<ClassList::KeyEvent> log;
+    parseApart(apart, log, false);
+    EXPECT_FALSE(run.holdsNoneOf(log));
+    ASSERT_TRUE(run.canTakeOver(apart, log, namespacesOnly));
+    run.takeOver(apart, log, namespacesOnly);
+    EXPECT_EQ(apart.size(), 0u);
+    EXPECT_EQ(run.size(), 3u);
+    EXPECT_EQ(ns->getFileNameList(), "a.h|b.h|");
+    ASSERT_EQ(ns->getMembers().size(), 2u);
+    EXPECT_EQ(ns->getMembers()[0]->getComment(), "f's comment");  // one f, its comment completed
+    EXPECT_EQ(ns->getMembers()[1]->getName(), "g");
+    EXPECT_NE(run.findClass("p", "New", false), nullptr);
+
+    // A parse that asked for a record held here saw an answer this list
+    // would not have given.
+    DocGenClassList asked;
+    std::vector<ClassList::KeyEvent> askedLog;
+    parseApart(asked, askedLog, true);
+    EXPECT_FALSE(run.canTakeOver(asked, askedLog, namespacesOnly));
+    // A rule that refuses refuses.
+    DocGenClassList refused;
+    std::vector<ClassList::KeyEvent> refusedLog;
+    parseApart(refused, refusedLog, false);
+    EXPECT_FALSE(run.canTakeOver(refused, refusedLog,
+                                 [](const CppClass&, const CppClass&, bool) { return Join::Refuse; }));
+}

@@ -152,6 +152,9 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
                                     const std::string& fileName,
                                     const std::vector<std::string>& arguments,
                                     CppClassMember* member, bool dotFlag) {
+    if (memberCalls)
+        memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_, hasArgumentList,
+                                          fileName, arguments, dotFlag});
     std::string declaration = dotFlag ? replaceAll(declaration_, "::", ".") : declaration_;
 
     // Only namesakes can match (members whose name, when added, had the
@@ -313,12 +316,40 @@ void CppClass::copyFrom(const CppClass& other) {
 
 void CppClass::mergeFrom(const CppClass& other) {
     if (&other == this) return;
+    const bool takeMembers = members.empty();
+    mergeHeadFrom(other);
+    if (takeMembers && !other.members.empty()) {
+        cloneMembersOf(other);
+        unkeptMembers = true;
+    }
+}
+
+void CppClass::mergeHeadFrom(const CppClass& other) {
+    if (&other == this) return;
     for (const std::string& f : other.fileNames) addFileName(f);
     if (comment.empty()) comment = other.comment;
     for (const auto& [baseName, base] : other.bases) resolveBase(baseName, base);
     if (sourceDirectory.empty()) sourceDirectory = other.sourceDirectory;
     if (package.empty()) package = other.package;
-    if (members.empty()) cloneMembersOf(other);
     if (kind.empty() && !other.kind.empty()) setKind(other.kind);
     if (language == 3) language = other.language;
+}
+
+void CppClass::recordMemberCalls(bool on) {
+    if (on) {
+        memberCalls = std::make_unique<std::vector<MemberCall>>();
+        unkeptMembers = !members.empty();
+    } else {
+        memberCalls.reset();
+        unkeptMembers = false;
+    }
+}
+
+void CppClass::replayMemberCallsOf(CppClass& other) {
+    if (&other == this || !other.memberCalls || other.unkeptMembers) return;
+    std::unique_ptr<std::vector<MemberCall>> calls = std::move(other.memberCalls);
+    other.deleteMembers();
+    for (const MemberCall& call : *calls)
+        addMember(call.name, call.declaration, call.access, call.comment, call.hasArgumentList,
+                  call.fileName, call.arguments, newMember(), call.dotFlag);
 }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,27 @@ public:
     // has none. other is left unchanged; merging a class into itself does
     // nothing.
     void mergeFrom(const CppClass& other);
+    // mergeFrom without the members.
+    void mergeHeadFrom(const CppClass& other);
+
+    // A class parsed apart may have its declarations made again in another
+    // class that stands for the same scope. With recording on, every
+    // addMember call is kept as it was made (merging is not associative:
+    // two declarations that merged here could each have merged with a
+    // different member there). Turning it on clears what was kept.
+    void recordMemberCalls(bool on);
+    bool recordsMemberCalls() const { return memberCalls != nullptr; }
+    // True when the class held members that no kept call made: members
+    // added before recording began, or taken from a registration merged in.
+    bool hasUnkeptMembers() const { return unkeptMembers; }
+    std::size_t keptMemberCalls() const { return memberCalls ? memberCalls->size() : 0; }
+    // Makes other's kept calls here, in their order, each with a member
+    // of this class's record type, then deletes other's members. Only for
+    // a class that recordsMemberCalls and has no unkept members.
+    void replayMemberCallsOf(CppClass& other);
+    // A new member of this class's record type, owned by the caller, or
+    // null for a record type that makes none.
+    virtual CppClassMember* newMember() { return nullptr; }
 
 private:
     // nameHash: the hash of the member's name, as addMember has it.
@@ -150,6 +172,15 @@ private:
     bool namespaceFlag;
     std::vector<UnresolvedClass*> placeholders;
     int language;
+    struct MemberCall {
+        std::string name, declaration, access, comment;
+        bool hasArgumentList;
+        std::string fileName;
+        std::vector<std::string> arguments;
+        bool dotFlag;
+    };
+    std::unique_ptr<std::vector<MemberCall>> memberCalls;  // while recording
+    bool unkeptMembers = false;
     // The list that registered this class (set by ClassList::addClass,
     // never copied), so that registering it again is noticed without a set.
     friend class ClassList;

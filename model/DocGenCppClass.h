@@ -16,6 +16,7 @@ public:
 
     // A DocGenCppClass copy (CppClass::copyFrom) with the counters copied.
     CppClass* clone() const override;
+    CppClassMember* newMember() override;
 
     // startClass with the class's nine texts, each member in list order,
     // then endClass (model/DocGenSend.cpp).
@@ -24,6 +25,7 @@ public:
     // Per class keyword, how many anonymous types of that keyword the parser
     // has named inside this class.
     std::map<std::string, int>& getAnonymousCounts() { return anonymousCounts; }
+    const std::map<std::string, int>& getAnonymousCounts() const { return anonymousCounts; }
 
 private:
     std::map<std::string, int> anonymousCounts;

@@ -1,6 +1,39 @@
 #include "run/AheadParse.h"
 
+#include "model/DocGenCppClass.h"
+#include "model/ModelText.h"
 #include "reader/CppFile.h"
+
+namespace {
+
+// A record reopened that the file's parse only added to: a namespace, a
+// class declared again (a specialisation, a forward declaration), a typedef
+// record, or the globals record of a package. What the parse read of its
+// own record must be what it would have read of the record held: the kind,
+// the comment, the options, and no anonymous types counted in it (their
+// names count on from the record they join).
+ClassList::Join joinRule(const CppClass& held, const CppClass& theirs, bool found) {
+    using Join = ClassList::Join;
+    auto* own = dynamic_cast<const DocGenCppClass*>(&theirs);
+    if (!own || !own->getAnonymousCounts().empty() || !theirs.recordsMemberCalls() ||
+        !(held.getOptions() == theirs.getOptions()))
+        return Join::Refuse;
+    if (found) {
+        // Only a globals record is looked up before it is made and never
+        // registered again by a declaration.
+        const bool globals = isGlobalsClassName(held.getName()) && !held.isNamespace() &&
+                             !theirs.isNamespace() && !theirs.hasUnkeptMembers();
+        return globals ? Join::Found : Join::Refuse;
+    }
+    if (held.getKind() != theirs.getKind() || held.isNamespace() != theirs.isNamespace() ||
+        held.isInterface() != theirs.isInterface())
+        return Join::Refuse;
+    if (!held.getComment().empty() && held.getComment() != theirs.getComment()) return Join::Refuse;
+    if (!theirs.hasUnkeptMembers()) return Join::Registered;
+    return theirs.keptMemberCalls() == 0 ? Join::Merged : Join::Refuse;
+}
+
+}  // namespace
 
 void AheadParse::status(const char* line1, const char* line2, void* context) {
     Report report{true, {}, {}, {}};
@@ -28,9 +61,11 @@ void parseAhead(CppFile& parser, PreprocessedSource source, bool lineBreaks, Ahe
 bool carryOver(AheadParse& ahead, ClassList& runList,
                std::map<std::string, MacroDefinition>& runMacros, ModuleStatusFn status,
                ModuleErrorFn log, void* context) {
-    if (!runList.holdsNoneOf(ahead.keys)) return false;
+    if (!runList.holdsNoneOf(ahead.keys) &&
+        !runList.canTakeOver(ahead.classes, ahead.keys, joinRule))
+        return false;
     for (auto& [name, record] : ahead.macros) runMacros.insert_or_assign(name, std::move(record));
-    runList.adoptAll(ahead.classes, ahead.keys);
+    runList.takeOver(ahead.classes, ahead.keys, joinRule);
     for (const AheadParse::Report& report : ahead.reports) {
         if (report.isStatus) {
             if (status)

@@ -3,13 +3,16 @@
 //
 // The run's model is one class list that the files fill in walk order, and
 // a file may complete what an earlier file began (a class, a namespace, a
-// package's globals). Most Java and C# files only register their own types:
-// such a file can be parsed while earlier files are still being parsed,
-// and its classes carried over once the run's parser reaches it. Its list
-// logs every key the parse asked for or registered; the carry-over is made
-// only when the run's list held none of them then, that is when the parse
-// would have seen and done exactly the same in the run's list. Otherwise
-// the file is parsed again, in turn, as if nothing had been done ahead.
+// package's globals). Most files only register their own types and add to
+// namespaces and globals: such a file can be parsed while earlier files are
+// still being parsed, and its classes carried over once the run's parser
+// reaches it. Its list logs every key the parse asked for or registered;
+// the carry-over is made only when the parse would have seen and done the
+// same in the run's list: the run's list held none of those keys then, or
+// held them only as namespaces and globals records that the parse met
+// first by making its own and only added to, whose members then join the
+// records held. Otherwise the file is parsed again, in turn, as if nothing
+// had been done ahead.
 #pragma once
 
 #include <exception>
@@ -47,8 +50,8 @@ struct AheadParse {
 
 // What a worker made of one file before the run's parser reached it.
 struct PreparedFile {
-    PreprocessedSource source;           // when the file was not parsed ahead
-    std::unique_ptr<AheadParse> parsed;  // when it was
+    PreprocessedSource source;           // for a parse in turn
+    std::unique_ptr<AheadParse> parsed;  // the parse ahead, when made
 };
 
 // Parses the file into ahead->classes. `parser` must have been made with
@@ -60,7 +63,8 @@ void parseAhead(CppFile& parser, PreprocessedSource source, bool lineBreaks, Ahe
 // Carries the parse over into the run's list and macros and hands its
 // reports to status and log, in order; then throws the parse's error, if
 // it had one. False, with nothing changed, when the run's list holds a key
-// the parse asked for or registered: the file must be parsed again.
+// the parse asked for or registered, other than a namespace or globals
+// record that can join: the file must be parsed again.
 bool carryOver(AheadParse& ahead, ClassList& runList,
                std::map<std::string, MacroDefinition>& runMacros, ModuleStatusFn status,
                ModuleErrorFn log, void* context);

@@ -94,7 +94,7 @@ class PooledParse {
     // How far the workers may run ahead of the parser, in files per worker:
     // far enough that one large file does not leave the others idle while
     // the parser waits for it, near enough that little is held in memory.
-    static constexpr std::size_t kAheadPerThread = 8;
+    static constexpr std::size_t kAheadPerThread = 32;
 
 public:
     PooledParse(RunContext& run_, const FileSettings& file_, unsigned threads,
@@ -132,7 +132,7 @@ public:
                 return;
             }
             // Something of an earlier file was there: parsed again, in turn.
-            parseFile(run, reports(), file, path, project, nullptr, listingStep());
+            parseFile(run, reports(), file, path, project, &prepared.source, listingStep());
             return;
         }
         parseFile(run, reports(), file, path, project, ahead ? &prepared.source : nullptr,
@@ -144,20 +144,16 @@ public:
     bool stopRequested() const { return report.stopRequested(); }
 
 private:
-    // On a worker: read and preprocess the file and, when it follows the
-    // rules of Java and C#, whose files seldom add to another file's
-    // classes, parse it too.
+    // On a worker: read, preprocess and parse the file. The preprocessed
+    // text is kept too, for the parse in turn that a file needs when it
+    // added to what an earlier file declared in a way that cannot join.
     PreparedFile prepare(const std::string& path, const std::string& project) {
         PreparedFile prepared;
         auto parsed = std::make_unique<AheadParse>();
         CppFile parser(path, project, AheadParse::status, AheadParse::log, parsed.get(),
                        run.defines, file.commentFormat, &file.parserSettings, &run.languageMap);
-        PreprocessedSource source = parser.preprocessAhead();
-        if (!parser.javaLikeRules()) {
-            prepared.source = std::move(source);
-            return prepared;
-        }
-        parseAhead(parser, std::move(source), file.lineBreaks, *parsed);
+        prepared.source = parser.preprocessAhead();
+        parseAhead(parser, prepared.source, file.lineBreaks, *parsed);
         prepared.parsed = std::move(parsed);
         return prepared;
     }
