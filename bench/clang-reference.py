@@ -11,8 +11,8 @@ corpus-check.sh -expect=FILE compares:
 
 Every header goes into one translation unit; a header that does not compile
 alone is tried after all the others and left out (named on stderr) when it
-still adds errors. Only declarations spelled (after macro expansion) in a
-file below --root (default: the headers' common directory) are listed, and
+still adds errors. Only declarations spelled (after macro expansion) in one
+of the headers given (with --root, in any file below DIR) are listed, and
 they are counted as the model counts them:
   - types: named classes, structs and unions with a body, named enums with
     their constants, typedefs and alias declarations (each also a member of
@@ -21,7 +21,8 @@ they are counted as the model counts them:
     count = declared parameters, "..." counting as one), fields and static
     data; functions and variables outside classes belong to the namespace,
     or to "(PACKAGE  globals)" at file level;
-  - left out: what the compiler declares implicitly, friends, using
+  - left out: what a macro defined in another file declares (the reader
+    reads each file alone), what the compiler declares implicitly, friends, using
     declarations, anonymous types and what they hold, forward declarations,
     out-of-class definitions and redeclarations, template instantiations.
 """
@@ -33,7 +34,8 @@ import sys
 import tempfile
 
 CLANG = os.environ.get("CLANG", "clang++")
-FLAGS = ["-x", "c++", "-std=c++17", "-fsyntax-only", "-w"]
+# CLANG_FLAGS adds to these, e.g. "-fPIC -I/usr/include/x86_64-linux-gnu/qt6".
+FLAGS = ["-x", "c++", "-std=c++17", "-fsyntax-only", "-w"] + os.environ.get("CLANG_FLAGS", "").split()
 
 RECORDS = {"CXXRecordDecl", "ClassTemplateSpecializationDecl",
            "ClassTemplatePartialSpecializationDecl"}
@@ -85,11 +87,15 @@ class Files:
         self.last = None
 
     def location(self, loc):
+        """The file of the location, and that of its spelling when a macro
+        made it (else None)."""
         if "spellingLoc" in loc:
-            self.location(loc["spellingLoc"])
-            self.location(loc["expansionLoc"])
-        elif "file" in loc:
+            spelling, _ = self.location(loc["spellingLoc"])
+            expansion, _ = self.location(loc["expansionLoc"])
+            return expansion, spelling
+        if "file" in loc:
             self.last = loc["file"]
+        return self.last, None
 
     def walk(self, node):
         stack = [node]
@@ -101,9 +107,8 @@ class Files:
             if not isinstance(item, dict):
                 continue
             if "kind" in item and "loc" in item:
-                self.location(item["loc"])
-                item["_file"] = self.last
-                rest = [v for k, v in item.items() if k not in ("loc", "_file")]
+                item["_file"], item["_spelling"] = self.location(item["loc"])
+                rest = [v for k, v in item.items() if k not in ("loc", "_file", "_spelling")]
             else:
                 rest = list(item.values())
             if "begin" in item and "end" in item and "kind" not in item:
@@ -119,20 +124,28 @@ def operator_name(name):
 
 
 class Reference:
-    def __init__(self, root, package):
-        self.root = root.rstrip("/") + "/"
+    def __init__(self, root, headers, package):
+        self.root = root.rstrip("/") + "/" if root else None
+        self.headers = set(headers)
         self.package = package
         self.globals = "(%s  globals)" % package
         self.types = set()
         self.members = []
+        self.names = {}  # id of a class or namespace -> its qualified name
 
     def mine(self, node):
         f = node.get("_file")
-        return bool(f) and self.below_root(f)
+        if not f or not self.below_root(f):
+            return False
+        # Named by a macro of another file: the reader reads no other file,
+        # so it never sees what such a macro declares.
+        spelling = node.get("_spelling")
+        return not spelling or spelling == f or spelling.startswith("<")
 
     @functools.lru_cache(maxsize=None)
     def below_root(self, path):
-        return os.path.realpath(path).startswith(self.root)
+        path = os.path.realpath(path)
+        return path.startswith(self.root) if self.root else path in self.headers
 
     def member(self, owner, name, count):
         self.members.append((owner, operator_name(name), count))
@@ -151,6 +164,10 @@ class Reference:
                 continue
             name = child.get("name", "")
             qualified = prefix + "::" + name if prefix else name
+            # Defined outside its class or namespace (class Outer::Inner {}).
+            outer = self.names.get(child.get("parentDeclContextId"))
+            if outer is not None and name:
+                qualified = outer + "::" + name
             if kind == "LinkageSpecDecl":
                 self.scope(child, prefix, in_class)
             elif kind == "NamespaceDecl":
@@ -158,6 +175,7 @@ class Reference:
                     continue
                 if self.mine(child):
                     self.types.add(qualified)
+                self.names[child.get("id")] = qualified
                 self.scope(child, qualified, False)
             elif kind == "ClassTemplateDecl":
                 for pattern in child.get("inner", []):
@@ -199,6 +217,7 @@ class Reference:
         self.member(owner, fn["name"], self.arguments(fn))
 
     def record(self, node, qualified):
+        self.names[node.get("id")] = qualified
         if not node.get("completeDefinition"):
             return
         if self.mine(node):
@@ -224,11 +243,9 @@ def main(argv):
     if not headers:
         print(__doc__, file=sys.stderr)
         return 2
-    if root is None:
-        root = os.path.commonpath([os.path.dirname(h) for h in headers])
     tree = dump(choose(sorted(headers)))
     Files().walk(tree)
-    reference = Reference(root, package)
+    reference = Reference(root, headers, package)
     reference.scope(tree, "", False)
     sys.stdout.write("".join(line + "\n" for line in reference.lines()))
     return 0

@@ -645,8 +645,10 @@ void CppFile::dispatch(std::string&& tok) {
         closeBrace();
         return;
     }
-    if (tok == "using"sv && statement.empty()) {
-        skipTo(";", "using");
+    if (tok == "using"sv &&
+        (statement.empty() || (language == Cpp && statement[0] == "template"sv && onlyModifiers(statement)))) {
+        if (language == Cpp) readUsing();
+        else skipTo(";", "using");
         endStatement();
         return;
     }
@@ -793,6 +795,33 @@ void CppFile::skipTemplateArguments(Tokens* keep) {
         afterMacroWord = isMacroLikeWord(tok);
         if (keep) keep->push_back(std::move(tok));
     }
+}
+
+void CppFile::readUsing() {
+    std::string name = token();
+    std::string next = token();
+    if (!isNameToken(name) || isNeverName(name) || next != "="sv) {
+        // A using-directive or -declaration: it declares nothing new.
+        unread(std::move(next));
+        unread(std::move(name));
+        skipTo(";", "using");
+        return;
+    }
+    // An alias declaration is a typedef by another spelling.
+    const int startLine = line;
+    Tokens type;
+    for (int depth = 0;;) {
+        std::string tok = token();
+        if (tok.empty())
+            fail("Unexpected end-of-file while parsing using(looking for \";\")", startLine);
+        if (depth == 0 && tok == ";"sv) break;
+        if (tok == "("sv || tok == "["sv || tok == "{"sv) ++depth;
+        else if ((tok == ")"sv || tok == "]"sv || tok == "}"sv) && depth > 0) --depth;
+        type.push_back(std::move(tok));
+    }
+    std::string declaration = statement.empty() ? std::string() : joinTokens(statement) + " ";
+    declaration += "using " + name + " = " + joinTokens(type) + ";";
+    addTypedefClass(name, declaration, pendingComment);
 }
 
 void CppFile::readCSharpNamespace() {

@@ -181,6 +181,10 @@ private:
     // taken for an opener): it is given back and the list counts as closed.
     void skipTemplateArguments(Tokens* keep);
     void readCSharpNamespace();
+    // After "using" in C++: an alias declaration ("using Key = int;",
+    // also after a template head) registers as a typedef of that name;
+    // anything else is skipped through its ";".
+    void readUsing();
     void readImportOrPackage(const std::string& word);
     void readInitializerList();
     void readBraceInitializer();

@@ -670,6 +670,10 @@ public:
     DECLTYPE_OF(make<A>() ? make<B>() : make<C>(), result_type)
     result_type operator()(int e) const { return e; }
 };
+template <class K> class Hash { public: using key_type = K; using Base::find; int n; };
+/** A vector. */
+template <class T> using Vec = std::vector<T>;
+using namespace std;
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     ASSERT_NE(p.cls("proj", "Draw_F"), nullptr) << ::testing::PrintToString(p.classNames());
@@ -683,6 +687,13 @@ public:
     EXPECT_FALSE(p.member(window, "idle")->hasArgumentList());
     EXPECT_TRUE(p.member(window, "start_page")->getArguments().empty());
     EXPECT_EQ(p.member(window, "Window")->getArguments().size(), 3u);
+    // Alias declarations are typedefs; using-declarations declare nothing.
+    ASSERT_NE(p.cls("proj", "Hash::key_type"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Hash")), ElementsAre("n"));
+    CppClass* vec = p.cls("proj", "Vec");
+    ASSERT_NE(vec, nullptr);
+    EXPECT_EQ(vec->getComment(), "A vector.<BR>\n");
+    EXPECT_EQ(p.member(vec, "Vec")->getDeclaration(), "template<class T> using Vec = std::vector<T>;");
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {
