@@ -156,42 +156,61 @@ struct IndexWriter {
         }
     }
 
-    void writeSection(std::ostream& out, char letter, const std::vector<IndexEntry>& entries) const {
-        module.statusReceiver.message(nullptr, charToString(letter).c_str());
-        // A long section is written in slices on the pool, each by a writer
-        // of its own (the owners' texts it remembers are its own), and the
-        // slices go out in order.
+    // Calls write(letter, texts of its section) for every letter of
+    // indexLetters in order. The texts are made a batch of letters ahead:
+    // on the pool when there is one, in slices across the batch's sections
+    // (each slice by a writer of its own, whose remembered owners' texts are
+    // its own), so that short sections are spread as well as long ones,
+    // while no more than a batch of the page is held at a time.
+    template <class Write>
+    void eachSection(const std::array<std::vector<IndexEntry>, 27>& byLetter, Write write) const {
         constexpr std::size_t sliceEntries = 1024;
-        if (pool && entries.size() >= 2 * sliceEntries) {
-            const std::size_t slices = (entries.size() + sliceEntries - 1) / sliceEntries;
-            std::vector<std::string> texts(slices);
-            forEachSlice(*pool, entries.size(), slices,
-                         [&](std::size_t slice, std::size_t begin, std::size_t end) {
-                             IndexWriter writer{module, list, separate, up, detailPrefix, {},
-                                                nullptr};
-                             for (std::size_t i = begin; i < end; ++i)
-                                 writer.writeEntry(texts[slice], entries[i]);
-                         });
-            out << "<DL>\n";
-            for (const std::string& text : texts)
-                out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            out << "</DL>\n";
-            return;
-        }
-        // Entries gather in one text that goes to the stream in large
-        // pieces.
-        constexpr std::size_t flushAt = 1 << 16;
-        std::string text = "<DL>\n";
-        text.reserve(flushAt + 4096);
-        for (const IndexEntry& entry : entries) {
-            writeEntry(text, entry);
-            if (text.size() >= flushAt) {
-                out.write(text.data(), static_cast<std::streamsize>(text.size()));
-                text.clear();
+        constexpr std::size_t batchEntries = 16 * sliceEntries;
+        const std::string_view letters(indexLetters.data(), indexLetters.size());
+        for (std::size_t first = 0; first < letters.size();) {
+            std::size_t last = first, entries = 0;
+            while (last < letters.size() && (last == first || entries < batchEntries))
+                entries += byLetter[letterSlot(letters[last++])].size();
+            struct Slice {
+                std::size_t letter, piece, begin, end;
+            };
+            std::vector<Slice> slices;
+            std::vector<std::vector<std::string>> texts(last - first);
+            for (std::size_t l = first; l < last; ++l) {
+                const std::size_t count = byLetter[letterSlot(letters[l])].size();
+                const std::size_t pieces = std::max<std::size_t>(1, (count + sliceEntries - 1) / sliceEntries);
+                texts[l - first].resize(pieces);
+                for (std::size_t piece = 0; piece < pieces; ++piece)
+                    slices.push_back({l, piece, count * piece / pieces, count * (piece + 1) / pieces});
             }
+            auto writeSlices = [&](std::size_t begin, std::size_t end, const IndexWriter& writer) {
+                for (std::size_t i = begin; i < end; ++i) {
+                    const Slice& slice = slices[i];
+                    const std::vector<IndexEntry>& section = byLetter[letterSlot(letters[slice.letter])];
+                    std::string& text = texts[slice.letter - first][slice.piece];
+                    for (std::size_t at = slice.begin; at < slice.end; ++at) writer.writeEntry(text, section[at]);
+                }
+            };
+            if (pool && entries > sliceEntries) {
+                forEachSlice(*pool, slices.size(), slices.size(),
+                             [&](std::size_t, std::size_t begin, std::size_t end) {
+                                 IndexWriter writer{module, list, separate, up, detailPrefix, {}, nullptr};
+                                 writeSlices(begin, end, writer);
+                             });
+            } else {
+                writeSlices(0, slices.size(), *this);
+            }
+            for (std::size_t l = first; l < last; ++l) write(letters[l], texts[l - first]);
+            first = last;
         }
-        text += "</DL>\n";
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+
+    void writeSection(std::ostream& out, char letter, const std::vector<std::string>& texts) const {
+        module.statusReceiver.message(nullptr, charToString(letter).c_str());
+        out << "<DL>\n";
+        for (const std::string& text : texts)
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out << "</DL>\n";
     }
 };
 
@@ -226,19 +245,19 @@ void writeMasterIndexPage(StandardModule& module) {
             members.push_back(member);
         }
     }
+    const unsigned threads = configuredThreadCount();
+    std::unique_ptr<VelkThreadPool> pool;
+    if (threads > 1 && entities.size() >= 4096) pool = std::make_unique<VelkThreadPool>(threads);
     std::array<std::vector<IndexEntry>, 27> byLetter;
-    for (std::size_t at : displayNameOrder(entities))
+    for (std::size_t at : displayNameOrder(entities, pool.get()))
         byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
     IndexWriter writer{module, list, module.separateIndexPages, "", "", {}, nullptr};
     writer.up = writer.separate ? "../" : "";
     writer.detailPrefix = writer.up + detailLinkPrefix(module);
-    const unsigned threads = configuredThreadCount();
-    std::unique_ptr<VelkThreadPool> pool;
-    if (threads > 1 && entities.size() >= 4096) {
+    if (pool) {
         // The entries only read the list: its caches are filled first.
         list.warmCaches({});
-        pool = std::make_unique<VelkThreadPool>(threads);
         writer.pool = pool.get();
     }
     // The caches are thawed on every way out.
@@ -253,29 +272,28 @@ void writeMasterIndexPage(StandardModule& module) {
     if (writer.separate) {
         // A page for every letter, so that every link of the letter bar
         // leads somewhere.
-        for (char letter : indexLetters) {
+        writer.eachSection(byLetter, [&](char letter, const std::vector<std::string>& texts) {
             auto file = writer.startPage(letter);
             std::ostream& out = file->getStream();
             writeCenteredHeading(out, "H2", charToString(letter));
-            writer.writeSection(out, letter, byLetter[letterSlot(letter)]);
+            writer.writeSection(out, letter, texts);
             writer.endPage(*file, letter);
-        }
+        });
         return;
     }
     // One page: every letter has its anchor, also without entries.
     auto file = writer.startPage('A');
     std::ostream& out = file->getStream();
     bool first = true;
-    for (char letter : indexLetters) {
+    writer.eachSection(byLetter, [&](char letter, const std::vector<std::string>& texts) {
         out << "<A NAME=\"_" << letter << "_\"><!-- --></A>\n";
-        const auto& section = byLetter[letterSlot(letter)];
-        if (section.empty()) continue;
+        if (byLetter[letterSlot(letter)].empty()) return;
         if (first)
             writeCenteredHeading(out, "H2", charToString(letter));
         else
             out << "<HR>\n<H2>" << letter << "</H2>\n";
         first = false;
-        writer.writeSection(out, letter, section);
-    }
+        writer.writeSection(out, letter, texts);
+    });
     writer.endPage(*file, 'A');
 }

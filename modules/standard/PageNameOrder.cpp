@@ -1,5 +1,6 @@
 #include "modules/standard/PageNameOrder.h"
 
+#include "VelkLib/VelkThreadPool.h"
 #include "model/CppClassEntity.h"
 
 #include <algorithm>
@@ -72,14 +73,20 @@ std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys) {
     return positions;
 }
 
-std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities) {
-    // Each key is computed once.
-    std::vector<std::string> keys;
-    keys.reserve(entities.size());
-    for (const CppClassEntity* entity : entities) {
-        keys.push_back(entity->getDisplayName());
-        foldIntoSortKey(keys.back());
-    }
+std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities,
+                                          VelkThreadPool* pool) {
+    // Each key is computed once, on the pool when there is one.
+    std::vector<std::string> keys(entities.size());
+    auto makeKeys = [&](std::size_t, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            keys[i] = entities[i]->getDisplayName();
+            foldIntoSortKey(keys[i]);
+        }
+    };
+    if (pool && entities.size() > 1)
+        forEachSlice(*pool, entities.size(), 4 * std::size_t{pool->size()}, makeKeys);
+    else
+        makeKeys(0, 0, entities.size());
     return keyOrder(keys);
 }
 

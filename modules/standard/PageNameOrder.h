@@ -7,6 +7,7 @@
 #include <vector>
 
 class CppClassEntity;
+class VelkThreadPool;
 
 // The key under which an entity sorts: its display name with a leading "~"
 // moved to the end of the name, before any argument list (a destructor
@@ -22,8 +23,10 @@ int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b);
 // input order.
 std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys);
 // The positions of the entities in name order, ties in input order (the
-// order sortByDisplayName gives).
-std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities);
+// order sortByDisplayName gives). With a pool, the keys are made on it; the
+// entities' display names must then be safe to read from several threads.
+std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities,
+                                          VelkThreadPool* pool = nullptr);
 
 // The same pointers in name order; entities whose names compare equal keep
 // their order from the input, so a run is repeatable. Each key is computed
