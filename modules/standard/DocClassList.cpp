@@ -1,5 +1,7 @@
 #include "modules/standard/DocClassList.h"
 
+#include "modules/standard/PageNameOrder.h"
+
 #include "model/CppClass.h"
 
 #include <algorithm>
@@ -125,10 +127,8 @@ const DocClassList::Indexes& DocClassList::indexes() const {
             for (const CppClass* ancestor : level)
                 if (!ancestor->isUnresolved()) order.push_back(ancestor);
     }
-    auto byName = [](const CppClass* a, const CppClass* b) { return compareClassNames(a, b) < 0; };
-    std::stable_sort(built->sorted.begin(), built->sorted.end(), byName);
-    for (auto& [name, classes] : built->byProject)
-        std::stable_sort(classes.begin(), classes.end(), byName);
+    sortByClassName(built->sorted);
+    for (auto& [name, classes] : built->byProject) sortByClassName(classes);
     index = std::move(built);
     return *index;
 }
@@ -141,6 +141,22 @@ std::vector<std::string> DocClassList::projectNames() const {
     std::vector<std::string> names;
     for (const auto& entry : indexes().byProject) names.push_back(entry.first);
     return names;
+}
+
+void DocClassList::sortByClassName(std::vector<CppClass*>& classes) {
+    // The order of compareClassNames, ties kept: each name folded once, then
+    // sorted as plain texts.
+    std::vector<std::string> keys;
+    keys.reserve(classes.size());
+    for (const CppClass* cls : classes) {
+        keys.push_back(cls->getName());
+        for (char& c : keys.back())
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    std::vector<CppClass*> sorted;
+    sorted.reserve(classes.size());
+    for (std::size_t at : keyOrder(keys)) sorted.push_back(classes[at]);
+    classes = std::move(sorted);
 }
 
 int DocClassList::compareClassNames(const CppClass* a, const CppClass* b) {

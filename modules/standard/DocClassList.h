@@ -52,6 +52,9 @@ public:
     // The names compared with 'A'..'Z' folded to lower case; a prefix sorts
     // first. Negative, zero or positive.
     static int compareClassNames(const CppClass* a, const CppClass* b);
+    // Sorts by compareClassNames; classes whose names compare equal keep
+    // their order.
+    static void sortByClassName(std::vector<CppClass*>& classes);
 
     // The class a name in the context class's text stands for: first the
     // name under the context's outer scope (a sibling of a nested class),

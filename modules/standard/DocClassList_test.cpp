@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 class DocClassListTest : public ::testing::Test {
@@ -42,6 +45,31 @@ TEST_F(DocClassListTest, ProjectsAndSortedListings) {
     Names all = names(list.classesInProject(""));
     EXPECT_EQ(all.back(), "zebra");
     EXPECT_EQ(all.size(), 4u);
+}
+
+// The listings' order is compareClassNames with ties in key order, however
+// the names mix case, share prefixes or hold bytes above 127.
+TEST_F(DocClassListTest, SortingByNameKeepsTheComparisonsOrder) {
+    const char* const parts[] = {"a", "A", "b", "Ab", "ab", "_", "z", "Z9", "\xc3\xa9", "~"};
+    std::uint32_t state = 7;
+    for (int i = 0; i < 400; ++i) {
+        std::string name;
+        for (int n = 1 + static_cast<int>((state >> 3) % 3); n > 0; --n) {
+            state = state * 1664525u + 1013904223u;
+            name += parts[(state >> 8) % 10];
+        }
+        add("p" + std::to_string(i % 3), name + "#" + std::to_string(i % 7));
+        add("q", name);
+    }
+    for (const char* project : {"", "q", "p1"}) {
+        std::vector<CppClass*> expected;
+        for (const auto& [key, cls] : list.getClasses())
+            if (!*project || key.first == project) expected.push_back(cls);
+        std::stable_sort(expected.begin(), expected.end(), [](const CppClass* a, const CppClass* b) {
+            return DocClassList::compareClassNames(a, b) < 0;
+        });
+        EXPECT_EQ(names(list.classesInProject(project)), names(expected)) << project;
+    }
 }
 
 TEST_F(DocClassListTest, HeldListingsFollowAddsAndClear) {

@@ -40,23 +40,19 @@ int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b) {
     return displayNameSortKey(a->getDisplayName()).compare(displayNameSortKey(b->getDisplayName()));
 }
 
-std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities) {
-    // Each key is computed once; the sort moves small records that carry
-    // the key's first eight bytes, and compares whole keys only when those
-    // are equal. The position breaks ties, which keeps equal names in input
-    // order (a plain sort does, no stable sort needed).
+std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys) {
+    // The sort moves small records that carry the key's first eight bytes,
+    // and compares whole keys only when those are equal. The position
+    // breaks ties, which keeps equal keys in input order (a plain sort
+    // does, no stable sort needed).
     struct Entry {
         std::uint64_t head;
         std::size_t position;
     };
-    std::vector<std::string> keys;
     std::vector<Entry> order;
-    keys.reserve(entities.size());
-    order.reserve(entities.size());
-    for (std::size_t i = 0; i < entities.size(); ++i) {
-        keys.push_back(entities[i]->getDisplayName());
-        std::string& key = keys.back();
-        foldIntoSortKey(key);
+    order.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string& key = keys[i];
         // Big-endian, zero-padded: comparing heads compares the first eight
         // bytes as unsigned characters, the order std::string::compare uses.
         std::uint64_t head = 0;
@@ -74,6 +70,17 @@ std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity
     positions.reserve(order.size());
     for (const Entry& entry : order) positions.push_back(entry.position);
     return positions;
+}
+
+std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities) {
+    // Each key is computed once.
+    std::vector<std::string> keys;
+    keys.reserve(entities.size());
+    for (const CppClassEntity* entity : entities) {
+        keys.push_back(entity->getDisplayName());
+        foldIntoSortKey(keys.back());
+    }
+    return keyOrder(keys);
 }
 
 std::vector<const CppClassEntity*> sortByDisplayName(

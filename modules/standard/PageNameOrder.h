@@ -18,6 +18,9 @@ std::string displayNameSortKey(const std::string& displayName);
 // the sort keys of their display names.
 int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b);
 
+// The positions of the keys in std::string::compare order, equal keys in
+// input order.
+std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys);
 // The positions of the entities in name order, ties in input order (the
 // order sortByDisplayName gives).
 std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity*>& entities);
