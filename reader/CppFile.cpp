@@ -593,7 +593,15 @@ bool mayBeRuleToken(const std::string& tok) {
     }
 }
 
-// True when a ":" after the statement (which ends with ")") opens a
+// True when the statement ends with a parameter list, or with one and
+// "noexcept" or macro words after it ("QChar(int c) noexcept : ucs(c)").
+bool endsParameterList(const Tokens& statement) {
+    std::size_t k = statement.size();
+    while (k > 0 && (statement[k - 1] == "noexcept"sv || isMacroLikeWord(statement[k - 1]))) --k;
+    return k > 0 && statement[k - 1] == ")"sv;
+}
+
+// True when a ":" after the statement (which ends with a parameter list) opens a
 // constructor's initialiser list: it stands outside every parenthesis, and
 // no "=" or "?" outside them makes it part of an expression. A default
 // argument ("Widget(const char* l = 0) : Base(l)") is inside.
@@ -614,10 +622,9 @@ void CppFile::dispatch(std::string&& tok) {
         statement.push_back(std::move(tok));
         return;
     }
-    const bool afterParen = !statement.empty() && statement.back() == ")"sv;
     const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 
-    if (tok == ":"sv && afterParen && colonOpensInitializerList(statement)) {
+    if (tok == ":"sv && endsParameterList(statement) && colonOpensInitializerList(statement)) {
         readInitializerList();
         return;
     }

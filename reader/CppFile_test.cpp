@@ -665,6 +665,8 @@ public:
     int start_page(void);
     enum Device::Format format_;
     Window(int W, int H, const char *l = 0) : Base(W, H, l) { init(); }
+    Window(short s) noexcept : Base(s) {}
+    Window(long s) NOTHROW : Window(int(s), 0) {}
     const Item *first() const { return next(0); }
     Item *first() { return next(0); }
     DECLTYPE_OF(make<A>() ? make<B>() : make<C>(), result_type)
@@ -682,8 +684,8 @@ using namespace std;
     CppClass* window = p.cls("proj", "Window");
     ASSERT_NE(window, nullptr);
     EXPECT_THAT(p.memberNames(window),
-                ElementsAre("idle", "callback_", "start_page", "format_", "Window", "first", "first",
-                            "operator()"));
+                ElementsAre("idle", "callback_", "start_page", "format_", "Window", "Window", "Window",
+                            "first", "first", "operator()"));
     EXPECT_FALSE(p.member(window, "idle")->hasArgumentList());
     EXPECT_TRUE(p.member(window, "start_page")->getArguments().empty());
     EXPECT_EQ(p.member(window, "Window")->getArguments().size(), 3u);
