@@ -6,10 +6,12 @@
 #   bench/threads-benchmark.sh DIR[=PROJECT] [DIR[=PROJECT] ...]
 # Example: bench/threads-benchmark.sh /usr/include/boost=boost
 # The sites go under $TMPDIR (else /tmp); TMPDIR=/dev/shm measures the
-# program alone, without the disk.
+# program alone, without the disk. REPEAT=N runs each side N times, in
+# turn, and prints the median of each figure (a shared machine's speed
+# drifts from one second to the next).
 set -euo pipefail
 if [ $# -eq 0 ]; then
-  sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 cd "$(dirname "$0")/.."
@@ -38,7 +40,7 @@ if pid == 0:
     os.dup2(null, 1)
     os.execv(sys.argv[3], sys.argv[3:])
 _, status, usage = os.wait4(pid, 0)
-with open(sys.argv[1], "w") as out:
+with open(sys.argv[1], "a") as out:
     out.write("%.3f %.3f %.3f %d\n" % (time.monotonic() - start, usage.ru_utime,
                                        usage.ru_stime, usage.ru_maxrss))
 ' "$work/time$threads" "$work/err$threads" "$BUILD/vantry" -autorun -autoquit -overwrite \
@@ -46,14 +48,25 @@ with open(sys.argv[1], "w") as out:
 }
 
 one=1
-run "$one" "${@}"
-run "$all" "${@}"
+repeat=${REPEAT:-1}
+for ((i = 0; i < repeat; ++i)); do
+  run "$one" "${@}"
+  run "$all" "${@}"
+done
+# The median of each column: wall, CPU (user + system), peak.
+median() {
+  awk '{ print $1, $2 + $3, $4 }' "$1" | python3 -c '
+import statistics, sys
+rows = [list(map(float, line.split())) for line in sys.stdin]
+print(" ".join(str(statistics.median(column)) for column in zip(*rows)))'
+}
 printf '%-10s %9s %9s %11s\n' threads wall_s cpu_s peak_MB
 for t in "$one" "$all"; do
-  awk -v t="$t" '{ printf "%-10s %9.2f %9.2f %11.1f\n", t, $1, $2 + $3, $4 / 1024 }' "$work/time$t"
+  median "$work/time$t" | awk -v t="$t" '{ printf "%-10s %9.2f %9.2f %11.1f\n", t, $1, $2, $3 / 1024 }'
 done
-awk 'NR == FNR { one = $1; next } { printf "speed-up: %.2fx\n", one / $1 }' \
-  "$work/time$one" "$work/time$all"
+paste <(median "$work/time$one") <(median "$work/time$all") |
+  awk '{ printf "speed-up: %.2fx\n", $1 / $4 }'
+[ "$repeat" -gt 1 ] && echo "(medians of $repeat runs each)"
 # The messages name the site they wrote: that name aside, they must agree.
 sed "s|$work/site$one/|SITE/|" "$work/err$one" > "$work/msg$one"
 sed "s|$work/site$all/|SITE/|" "$work/err$all" > "$work/msg$all"

@@ -65,6 +65,12 @@ DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusRece
 DocClassList::~DocClassList() = default;
 
 void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
+    // Filled once for the list as it stands: a second pool (the index, the
+    // member entries, the class pages) finds them all there.
+    if (warmed) {
+        frozen = true;
+        return;
+    }
     frozen = false;
     indexes();
     for (const auto& [key, cls] : getClasses()) {
@@ -77,9 +83,11 @@ void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
     for (const CppClass* cls : order) longestAncestorChain(*cls);
     for (const auto& [key, cls] : getClasses()) longestAncestorChain(*cls);
     frozen = true;
+    warmed = true;
 }
 
 void DocClassList::clear() {
+    warmed = false;
     index.reset();
     resolvedBaseCache.clear();
     chainMemo.clear();
@@ -88,6 +96,7 @@ void DocClassList::clear() {
 }
 
 CppClass* DocClassList::addClass(CppClass* cls) {
+    warmed = false;
     index.reset();
     resolvedBaseCache.clear();
     chainMemo.clear();

@@ -163,4 +163,6 @@ private:
     };
     mutable std::unordered_map<const CppClass*, ChainLink> chainMemo;
     mutable bool frozen = false;
+    // The caches hold every answer warmCaches fills, until the list changes.
+    mutable bool warmed = false;
 };
