@@ -14,10 +14,15 @@ std::size_t ClassList::KeyViewHash::operator()(const KeyView& key) const noexcep
 }
 
 CppClass* ClassList::lookup(std::string_view package, std::string_view name) const {
-    if (keyLog) keyLog->push_back({KeyEvent::Asked, Key(package, name)});
-    if (!mayBeName(name)) return nullptr;
-    auto at = classesByView.find(KeyView(package, name));
-    return at == classesByView.end() ? nullptr : at->second;
+    CppClass* found = nullptr;
+    if (mayBeName(name)) {
+        auto at = classesByView.find(KeyView(package, name));
+        if (at != classesByView.end()) found = at->second;
+    }
+    // A key found here was registered here, and its registration is in
+    // the log already: only the misses tell something new.
+    if (keyLog && !found) keyLog->push_back({KeyEvent::Asked, Key(package, name)});
+    return found;
 }
 
 CppClass* ClassList::addClass(CppClass* cls) {

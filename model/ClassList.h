@@ -58,8 +58,10 @@ public:
     // A file can be parsed into a list of its own, away from the run's
     // list, and its classes carried over afterwards, when nothing it asked
     // or registered depended on the files before it. The log tells: with
-    // a log set, every key asked for (findClass, a registration's check)
-    // and every new key registered is appended to it, in order.
+    // a log set, every key asked for and not found (findClass, a
+    // registration's check), every name asked for by name alone, and every
+    // new key registered is appended to it, in order. (A key found was
+    // registered in this list before, and is in the log already.)
     struct KeyEvent {
         enum Kind { Asked, AskedByName, Registered } kind;
         Key key;  // AskedByName: the name alone, in key.second
