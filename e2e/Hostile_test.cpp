@@ -7,14 +7,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <fstream>
 
 #include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
 #include "e2e/SiteCheck.h"
 
 namespace fs = std::filesystem;
@@ -24,11 +23,6 @@ namespace {
 // Generous for the sanitizer build; a hang or a quadratic blow-up still
 // runs into it by far.
 constexpr int kTimeLimit = 90;
-
-fs::path fromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? fs::path(value) : fs::path();
-}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -82,37 +76,24 @@ std::vector<std::string> attributeNames(const std::string& html) {
     return names;
 }
 
-class HostileInput : public ::testing::Test {
+class HostileInput : public e2e::ProgramFixture {
 protected:
+    HostileInput() : ProgramFixture("hostile") {}
+
     void SetUp() override {
-        const fs::path buildDir = fromEnvironment("VANTRY_BUILD_DIR");
-        ASSERT_FALSE(buildDir.empty()) << "VANTRY_BUILD_DIR is not set (run the test through CTest)";
-        program_ = buildDir / "vantry";
-        moduleDir_ = buildDir / "modules";
-        ASSERT_TRUE(fs::is_regular_file(program_)) << program_;
-        std::string pattern = (fs::temp_directory_path() / "vantry-hostile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        for (const char* dir : {"work", "tmp", "config", "logs"}) fs::create_directory(root_ / dir);
-        env_ = {{"TMPDIR", tmp().string()}, {"XDG_CONFIG_HOME", (root_ / "config").string()}};
+        ProgramFixture::SetUp();
+        if (HasFatalFailure()) return;
+        env_ = scratchVariables();
     }
 
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root_, ignored);
-    }
-
-    fs::path work() const { return root_ / "work"; }
-    fs::path tmp() const { return root_ / "tmp"; }
     fs::path site() const { return work() / "out"; }
-    fs::path settingsFile() const { return root_ / "config" / "velkdask" / "Vantry.ini"; }
+    fs::path settingsFile() const { return config() / "velkdask" / "Vantry.ini"; }
 
     e2e::ChildResult run(const std::vector<std::string>& args) {
-        const auto env = e2e::childEnvironment(env_, {"DISPLAY", "WAYLAND_DISPLAY", "TEMP", "TMP"});
+        const auto env = childEnvironment(env_);
         e2e::ChildSignals none;
         none.count = 0;
-        auto result = e2e::runChild(program_, args, env, work(), root_ / "logs", none, kTimeLimit);
+        auto result = e2e::runChild(program_, args, env, work(), logs(), none, kTimeLimit);
         EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
         return result;
     }
@@ -145,9 +126,6 @@ protected:
         EXPECT_EQ(e2e::unreachablePages(site(), start), std::vector<std::string>{});
     }
 
-    fs::path program_;
-    fs::path moduleDir_;
-    fs::path root_;
     std::map<std::string, std::string> env_;
 };
 

@@ -6,54 +6,28 @@
 #include <signal.h>
 #include <stdlib.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
 #include "e2e/SiteCheck.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path fromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? fs::path(value) : fs::path();
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public e2e::ProgramFixture {
 protected:
-    void SetUp() override {
-        buildDir_ = fromEnvironment("VANTRY_BUILD_DIR");
-        sourceDir_ = fromEnvironment("VANTRY_SOURCE_DIR");
-        ASSERT_FALSE(buildDir_.empty()) << "VANTRY_BUILD_DIR is not set (run the test through CTest)";
-        ASSERT_FALSE(sourceDir_.empty()) << "VANTRY_SOURCE_DIR is not set (run the test through CTest)";
-        std::string pattern = (fs::temp_directory_path() / "vantry-program-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        for (const char* dir : {"work", "tmp", "config", "logs"}) fs::create_directory(root_ / dir);
-    }
+    ProgramTest() : ProgramFixture("program") {}
 
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-
-    fs::path work() const { return root_ / "work"; }
-    fs::path tmp() const { return root_ / "tmp"; }
-
-    std::vector<std::string> environment() const {
-        return e2e::childEnvironment(
-            {{"TMPDIR", tmp().string()}, {"XDG_CONFIG_HOME", (root_ / "config").string()}},
-            {"DISPLAY", "WAYLAND_DISPLAY", "TEMP", "TMP"});
-    }
+    std::vector<std::string> environment() const { return childEnvironment(scratchVariables()); }
 
     e2e::ChildResult run(const fs::path& program, const std::vector<std::string>& args) {
-        return e2e::runChild(program, args, environment(), work(), root_ / "logs");
+        return e2e::runChild(program, args, environment(), work(), logs());
     }
 
     fs::path program() const { return buildDir_ / "vantry"; }
@@ -76,10 +50,6 @@ protected:
             out << "}\n";
         }
     }
-
-    fs::path buildDir_;
-    fs::path sourceDir_;
-    fs::path root_;
 };
 
 TEST_F(ProgramTest, HelpPrintsEveryOptionAndAStartThatCannotRunShowsItToo) {
@@ -151,7 +121,7 @@ TEST_F(ProgramTest, ASignalDuringTheOutputEndsCancelledAndASecondOneAtOnce) {
     const std::vector<std::string> args{"-autorun", "-overwrite", "-moduledir=" + moduleDir().string(),
                                         "big=big", "out/index.html"};
     for (int signal : {SIGINT, SIGTERM}) {
-        const auto result = e2e::runChild(program(), args, environment(), work(), root_ / "logs",
+        const auto result = e2e::runChild(program(), args, environment(), work(), logs(),
                                           {"Sending output to documentation module...", signal, 1});
         EXPECT_EQ(result.exitCode, 3) << result.describe();
         EXPECT_TRUE(contains(result.err, "vantry: Cancelled.")) << result.describe();
@@ -159,7 +129,7 @@ TEST_F(ProgramTest, ASignalDuringTheOutputEndsCancelledAndASecondOneAtOnce) {
         EXPECT_TRUE(fs::is_empty(tmp())) << "temporary files left behind";
     }
     // While parsing, a second signal does not wait for the first to be served.
-    const auto result = e2e::runChild(program(), args, environment(), work(), root_ / "logs",
+    const auto result = e2e::runChild(program(), args, environment(), work(), logs(),
                                       {"Counting files...", SIGINT, 2});
     EXPECT_EQ(result.exitCode, 3) << result.describe();
     EXPECT_FALSE(contains(result.err, "Done")) << result.describe();
@@ -169,7 +139,7 @@ TEST_F(ProgramTest, TheInstalledCommandFindsItsModulesFromAnyDirectory) {
     const fs::path prefix = root_ / "prefix";
     const auto install = e2e::runChild(VANTRY_CMAKE_COMMAND,
                                        {"--install", buildDir_.string(), "--prefix", prefix.string()},
-                                       environment(), root_, root_ / "logs");
+                                       environment(), root_, logs());
     ASSERT_EQ(install.exitCode, 0) << install.describe();
 
     const fs::path command = prefix / "bin" / "vantry";

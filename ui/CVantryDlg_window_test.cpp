@@ -18,6 +18,7 @@
 #include "ui/RunConsole.h"
 #include "ui/ToolTips.h"
 #include "ui/VantryDialogTemplate.h"
+#include "ui/WindowTestFixture.h"
 
 using namespace ui;
 namespace qt = gui::qttest;
@@ -41,38 +42,17 @@ public:
     std::vector<std::string> shownTitles;
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public MainDialogWindowTest {
 protected:
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
-        setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
+        MainDialogWindowTest::SetUp();
         scratch.write("src/foo.h", "/** A class. */\nclass Foo {\npublic:\n  /** A member. */\n  int bar(int x);\n};\n");
-        store.writeText("General", "DocModule", "vantry-recording");
-        store.writeInt("General", "HasRun", 1);  // no first-start update offer
-        // Boxes would wait for a user: each is answered and remembered.
-        qt::onMessageBox([this](const std::string& text, const std::string&, gui::Buttons, gui::Icon) {
-            boxes.push_back(text);
-            return gui::Answer::No;
-        });
     }
     void TearDown() override {
-        unsetenv("VANTRY_RECORD_FILE");
+        MainDialogWindowTest::TearDown();
         unsetenv("VANTRY_RECORD_REPORT");
         ui::toolTipsEnabled = true;
     }
-    void open(CVantryDlg& dialog) {
-        dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
-        dialog.Create();
-        dialog.ShowWindow();
-        qt::processEvents();
-    }
-
-    qt::UseQt useQt;
-    testing_support::ScratchDirectory scratch;
-    platform::MemorySettingsStore store;
-    std::ostringstream consoleText;
-    RunConsole console{RunConsole::Mode::Silent, consoleText};
-    std::vector<std::string> boxes;
 };
 
 TEST_F(WindowTest, AWholeRunThroughTheWidgets) {

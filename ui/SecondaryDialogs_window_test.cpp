@@ -12,6 +12,7 @@
 #include "ui/RunConsole.h"
 #include "ui/SecondaryDialogTemplates.h"
 #include "ui/VantryDialogTemplate.h"
+#include "ui/WindowTestFixture.h"
 
 using namespace ui;
 namespace qt = gui::qttest;
@@ -25,28 +26,15 @@ const char* const optionText =
     "show-timestamp|Show the time of generation|checkbox|false|false|"
     "frames|Frames/With frames/Without frames|combo|With frames|With frames||";
 
-class SecondaryWindowTest : public ::testing::Test {
+class SecondaryWindowTest : public MainDialogWindowTest {
 protected:
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
-        setenv("VANTRY_RECORD_FILE", (scratch / "record.txt").c_str(), 1);
+        MainDialogWindowTest::SetUp();
         setenv("VANTRY_RECORD_OPTIONS", optionText, 1);
-        store.writeText("General", "DocModule", "vantry-recording");
-        store.writeInt("General", "HasRun", 1);  // no first-start update offer
-        qt::onMessageBox([this](const std::string& text, const std::string&, gui::Buttons, gui::Icon) {
-            boxes.push_back(text);
-            return gui::Answer::No;
-        });
     }
     void TearDown() override {
-        unsetenv("VANTRY_RECORD_FILE");
+        MainDialogWindowTest::TearDown();
         unsetenv("VANTRY_RECORD_OPTIONS");
-    }
-    void open(CVantryDlg& dialog) {
-        dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
-        dialog.Create();
-        dialog.ShowWindow();
-        qt::processEvents();
     }
     // Answers the next modal dialog with step, which must confirm or leave
     // it; records which dialog it was.
@@ -59,12 +47,6 @@ protected:
         });
     }
 
-    qt::UseQt useQt;
-    testing_support::ScratchDirectory scratch;
-    platform::MemorySettingsStore store;
-    std::ostringstream consoleText;
-    RunConsole console{RunConsole::Mode::Silent, consoleText};
-    std::vector<std::string> boxes;
     std::vector<int> opened;
 };
 

@@ -1,0 +1,46 @@
+// What every test of the program run as a child sets up: the program and
+// its modules from the build tree CTest names, and a scratch folder of the
+// test's own, removed again afterwards: work (the child's current
+// directory, with the sources and the site), tmp (its TMPDIR), config (its
+// XDG_CONFIG_HOME) and logs (captured output, kept apart so that it never
+// shows in a snapshot of work).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+class ProgramFixture : public ::testing::Test {
+protected:
+    // name goes into the scratch folder's name, to tell the tests' apart.
+    explicit ProgramFixture(std::string name) : name_(std::move(name)) {}
+
+    // A derived SetUp calls this first and returns when HasFatalFailure().
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path work() const { return root_ / "work"; }
+    std::filesystem::path tmp() const { return root_ / "tmp"; }
+    std::filesystem::path config() const { return root_ / "config"; }
+    std::filesystem::path logs() const { return root_ / "logs"; }
+
+    // The scratch folders' variables, for a child's environment.
+    std::map<std::string, std::string> scratchVariables() const {
+        return {{"TMPDIR", tmp().string()}, {"XDG_CONFIG_HOME", config().string()}};
+    }
+    // This process's environment with `set` set and the variables that
+    // would reach outside the scratch folder (a display, TEMP, TMP) removed.
+    static std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& set);
+
+    std::filesystem::path buildDir_, sourceDir_, program_, moduleDir_, root_;
+
+private:
+    std::string name_;
+};
+
+}  // namespace e2e
