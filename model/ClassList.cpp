@@ -101,6 +101,21 @@ bool ClassList::holdsNoneOf(const std::vector<KeyEvent>& log) const {
     return true;
 }
 
+namespace {
+
+// How many look-ups of the same key stand right before the event at `at`:
+// the registration's own, and the parse's before it when it looked the
+// record up first.
+std::size_t asksRightBefore(const std::vector<ClassList::KeyEvent>& log, std::size_t at) {
+    std::size_t asks = 0;
+    while (asks < at && log[at - asks - 1].kind == ClassList::KeyEvent::Asked &&
+           log[at - asks - 1].key == log[at].key)
+        ++asks;
+    return asks;
+}
+
+}  // namespace
+
 bool ClassList::canTakeOver(const ClassList& other, const std::vector<KeyEvent>& log,
                             JoinRule rule) const {
     // Held keys the parse has registered already (views into the log).
@@ -125,7 +140,8 @@ bool ClassList::canTakeOver(const ClassList& other, const std::vector<KeyEvent>&
         // A record found where the parse made one is reached by two
         // look-ups (its own, then the registration's), a registered one by
         // the registration's alone.
-        if (rule(*held->second, *theirs->second, j - i == 2) == Join::Refuse) return false;
+        if (rule(*held->second, *theirs->second, asksRightBefore(log, j) == 2) == Join::Refuse)
+            return false;
         reached.insert(key);
         i = j;
     }
@@ -136,10 +152,7 @@ void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, Joi
     for (std::size_t i = 0; i < log.size(); ++i) {
         const KeyEvent& event = log[i];
         if (event.kind != KeyEvent::Registered) continue;
-        std::size_t asks = 0;
-        while (asks < i && log[i - asks - 1].kind == KeyEvent::Asked && log[i - asks - 1].key == event.key)
-            ++asks;
-        const bool found = asks == 2;
+        const bool found = asksRightBefore(log, i) == 2;
         auto theirs = other.classesByKey.find(event.key);
         if (theirs == other.classesByKey.end() || !theirs->second) continue;
         CppClass* cls = theirs->second;

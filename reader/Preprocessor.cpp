@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
-#include <fcntl.h>
 #include <cstdlib>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -841,16 +840,6 @@ std::string Preprocessor::makeTempFileName(const std::string& prefix) {
     if (path.empty())
         throw VelkEnvironmentError("Could not create a temporary file in " + platform::tempDirectory(), errno);
     return path;
-}
-
-int Preprocessor::openTempFile(const std::string& prefix, std::string& name) {
-    const std::string directory = platform::tempDirectory();
-    std::string pattern = directory + "/" + tempNamePrefix(prefix) + "XXXXXX";
-    // mkostemp creates with O_EXCL and mode 0600, as createTempFile does.
-    int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) throw VelkEnvironmentError("Could not create a temporary file in " + directory, errno);
-    name = std::move(pattern);
-    return fd;
 }
 
 bool Preprocessor::isPreprocessorLine(const std::string& token) {

@@ -60,10 +60,6 @@ public:
     // name; the caller removes the file. Throws VelkError with the system
     // error when no file can be created.
     static std::string makeTempFileName(const std::string& prefix);
-    // The same, but the file stays open: returns its descriptor (open for
-    // reading and writing, close-on-exec) and sets `name`. The caller closes
-    // and removes it.
-    static int openTempFile(const std::string& prefix, std::string& name);
 
     // True when the token, less one leading "#", is a directive word
     // ("define", "if", "include", "region", ...).

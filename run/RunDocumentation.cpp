@@ -131,10 +131,10 @@ public:
                     queueListings(path, parsed.packages, listingOptions(file, parsed.language));
                 return;
             }
-            // Something of an earlier file was there: parsed again, in turn.
-            parseFile(run, reports(), file, path, project, &prepared.source, listingStep());
-            return;
         }
+        // Not prepared (the tree changed since the walk's list was made), or
+        // an earlier file's record is there that this one cannot join:
+        // parsed in turn.
         parseFile(run, reports(), file, path, project, ahead ? &prepared.source : nullptr,
                   listingStep());
     }
