@@ -1,5 +1,6 @@
 // The program vantry.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,35 @@
 #include "platform/gui/qt/BackendSelection.h"
 #include "ui/CVantryApp.h"
 
+#ifdef VANTRY_WITH_MIMALLOC
+#include <mimalloc.h>
+#endif
+
+namespace {
+
+// A run allocates its model on many threads and then builds the module's
+// copy on one. Each fresh 4 KiB page costs a fault, and on virtual machines
+// a fault costs tens of microseconds: a third of a multi-threaded run went
+// to faults. Backing the allocator's segments with transparent huge pages
+// (where the system allows them on request) takes one fault per 2 MiB. Every
+// segment is committed at once, so that the first segment of each thread is
+// backed that way too, and one region is set aside up front, so the
+// segments lie in one mapping the kernel can back with huge pages. The
+// reservation is address space; only touched memory is resident. Failing to
+// reserve leaves the allocator's defaults.
+void tuneAllocator() {
+#ifdef VANTRY_WITH_MIMALLOC
+    mi_option_set(mi_option_large_os_pages, 1);
+    mi_option_set(mi_option_eager_commit_delay, 0);
+    constexpr std::size_t reserved = std::size_t{1} << 30;
+    mi_reserve_os_memory(reserved, true, true);
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    tuneAllocator();
     // Real windows when a display answers, the terminal otherwise. Without
     // a display Ctrl-C is watched before any other thread starts, so that
     // every thread leaves the signal to the watcher.
