@@ -32,18 +32,30 @@ VelkThreadPool::VelkThreadPool(unsigned workers) {
 }
 
 VelkThreadPool::~VelkThreadPool() {
-    available.release(static_cast<std::ptrdiff_t>(threads.size()));
+    {
+        std::unique_lock<std::mutex> lock = lockBriefly(mutex);
+        ending = true;
+        if (sleeping > 0) wake.release(static_cast<std::ptrdiff_t>(sleeping));
+        sleeping = 0;
+    }
     for (std::thread& thread : threads) thread.join();
 }
 
-std::future<void> VelkThreadPool::submit(Task task) {
+std::future<void> VelkThreadPool::submit(Task task, Start start) {
     std::packaged_task<void(unsigned)> packaged(std::move(task));
     std::future<void> result = packaged.get_future();
     {
         std::unique_lock<std::mutex> lock = lockBriefly(mutex);
         queue.push_back(std::move(packaged));
+        // A worker that is awake and free takes the task at once; one that
+        // is busy takes it when done, which a task queued in turn can wait for.
+        const std::size_t awake = threads.size() - sleeping;
+        const std::size_t takers = start == Start::Soon ? awake - running : awake;
+        if (sleeping > 0 && queue.size() > takers) {
+            --sleeping;
+            wake.release();
+        }
     }
-    available.release();
     return result;
 }
 
@@ -55,17 +67,27 @@ void VelkThreadPool::serve(unsigned worker) {
     sched_param normal{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &normal);
 #endif
+    std::unique_lock<std::mutex> lock = lockBriefly(mutex);
     for (;;) {
-        available.acquire();
-        std::packaged_task<void(unsigned)> task;
-        {
-            std::unique_lock<std::mutex> lock = lockBriefly(mutex);
-            // Queued work is finished before the pool goes away.
-            if (queue.empty()) return;
-            task = std::move(queue.front());
-            queue.pop_front();
+        if (!queue.empty()) {
+            {
+                std::packaged_task<void(unsigned)> task = std::move(queue.front());
+                queue.pop_front();
+                ++running;
+                lock.unlock();
+                task(worker);
+            }
+            lock = lockBriefly(mutex);
+            --running;
+            continue;
         }
-        task(worker);
+        // Queued work is finished before the pool goes away.
+        if (ending) return;
+        // The thread that wakes this worker counts it awake again.
+        ++sleeping;
+        lock.unlock();
+        wake.acquire();
+        lock = lockBriefly(mutex);
     }
 }
 

@@ -28,20 +28,35 @@ public:
 
     unsigned size() const { return static_cast<unsigned>(threads.size()); }
 
+    // How soon a queued task must start.
+    enum class Start {
+        // On a worker that is free now, woken for it if need be.
+        Soon,
+        // On a worker already awake when there is one, once it is done with
+        // what it runs: for streams of work queued well ahead of need,
+        // where a wake-up per task would cost the thread that queues them.
+        InTurn,
+    };
+
     // Queues the task. The future becomes ready when it has run and
     // rethrows from get() what the task threw.
-    std::future<void> submit(Task task);
+    std::future<void> submit(Task task, Start start = Start::Soon);
 
 private:
     void serve(unsigned worker);
 
     std::mutex mutex;
     std::deque<std::packaged_task<void(unsigned)>> queue;
-    // One count per queued task, and one per worker when the pool ends: a
-    // worker that takes a count and finds the queue empty is done. (A
-    // condition variable's signal may itself wait for woken threads to
-    // leave it, which stalled the thread that queues the work.)
-    std::counting_semaphore<> available{0};
+    // Workers asleep, workers running a task, and whether the pool is
+    // ending (all under the mutex). Each wake-up is a system call and, on a
+    // virtual machine, an interrupt to another processor.
+    std::size_t sleeping = 0;
+    std::size_t running = 0;
+    bool ending = false;
+    // One count per woken sleeper. (A condition variable's signal may
+    // itself wait for woken threads to leave it, which stalled the thread
+    // that queues the work.)
+    std::counting_semaphore<> wake{0};
     std::vector<std::thread> threads;
 };
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <stdexcept>
 #include <vector>
 
@@ -40,6 +42,37 @@ TEST(VelkThreadPool, FinishesQueuedTasksBeforeItGoesAway) {
     EXPECT_EQ(ran.load(), 50);
     VelkThreadPool none(0);  // asked for no thread: one is there all the same
     EXPECT_EQ(none.size(), 1u);
+}
+
+// A task queued to start soon gets a worker of its own while the others
+// are busy, even one that waits for it; a task queued in turn still runs
+// when every worker sleeps, and both kinds run once each when mixed.
+TEST(VelkThreadPool, SoonTasksGetAFreeWorkerAndTasksInTurnAreNeverLeftQueued) {
+    using namespace std::chrono_literals;
+    VelkThreadPool pool(3);
+    for (int round = 0; round < 20; ++round) {
+        std::promise<void> second;
+        std::future<void> secondRan = second.get_future();
+        std::future<void> first = pool.submit([&](unsigned) {
+            // Bounded, so that a pool that leaves the second task queued
+            // fails the test instead of hanging it.
+            EXPECT_EQ(secondRan.wait_for(10s), std::future_status::ready) << round;
+        });
+        std::future<void> helper = pool.submit([&](unsigned) { second.set_value(); });
+        first.get();
+        helper.get();
+        // Let the workers fall asleep before the next tasks come.
+        std::this_thread::sleep_for(1ms);
+        std::atomic<int> ran{0};
+        std::vector<std::future<void>> done;
+        for (int i = 0; i < 30; ++i)
+            done.push_back(pool.submit([&](unsigned) { ++ran; },
+                                       i % 3 == 0 ? VelkThreadPool::Start::Soon
+                                                  : VelkThreadPool::Start::InTurn));
+        for (auto& d : done)
+            ASSERT_EQ(d.wait_for(10s), std::future_status::ready) << round;
+        EXPECT_EQ(ran.load(), 30);
+    }
 }
 
 TEST(VelkThreadPool, SlicesCoverTheRangeOnceAndTheFirstFailureIsThrown) {

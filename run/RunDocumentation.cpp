@@ -198,7 +198,7 @@ private:
                 return;
             }
             done->set_value(failure);
-        });
+        }, VelkThreadPool::Start::InTurn);
         report.holdFor(result, limit);
     }
 

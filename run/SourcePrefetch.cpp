@@ -25,9 +25,9 @@ void SourcePrefetch::startUpTo(std::size_t end) {
     end = std::min(end, files.size());
     for (; queued < end; ++queued) {
         const std::size_t i = queued;
-        started[i] = pool.submit([this, i](unsigned) {
-            results[i] = prepare(files[i].first, files[i].second);
-        });
+        started[i] = pool.submit(
+            [this, i](unsigned) { results[i] = prepare(files[i].first, files[i].second); },
+            VelkThreadPool::Start::InTurn);
     }
 }
 

@@ -122,7 +122,7 @@ public:
             context.deprecated = pass.pageContext.deprecated ? &queued->deprecated : nullptr;
             writeClassPage(*queued->cls, context, list.directSubclasses(*queued->cls),
                            list.nestedClasses(*queued->cls));
-        });
+        }, VelkThreadPool::Start::InTurn);
         last = &cls;
         pending.push_back(std::move(page));
     }
