@@ -91,37 +91,47 @@ std::vector<std::string> VelkDirectory::listSubdirectories(bool fullPaths) const
     return entries("*", true, true, fullPaths);
 }
 
+std::string VelkDirectory::entryPrefix() const {
+    return systemPath.empty() || systemPath.back() == '/' ? systemPath : systemPath + "/";
+}
+
+std::vector<VelkDirectory::Entry> VelkDirectory::listEntries() const {
+    std::vector<Entry> found;
+    DirHandle dir(systemPath);
+    if (dir.get() == nullptr) return found;
+    const std::string prefix = entryPrefix();
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+            found.push_back({std::move(name), entry->d_type == DT_DIR, false});
+            continue;
+        }
+        // Links and file systems that do not say: ask about the target.
+        struct stat info;
+        if (::stat((prefix + name).c_str(), &info) != 0) continue;
+        if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) continue;
+        bool link = entry->d_type == DT_LNK;
+        struct stat own;
+        if (entry->d_type == DT_UNKNOWN && ::lstat((prefix + name).c_str(), &own) == 0)
+            link = S_ISLNK(own.st_mode);
+        found.push_back({std::move(name), S_ISDIR(info.st_mode), link});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    return found;
+}
+
 std::vector<std::string> VelkDirectory::entries(const std::string& pattern,
                                                 bool includeDirectories, bool directoriesOnly,
                                                 bool fullPaths) const {
     std::vector<std::string> names;
-    DirHandle dir(systemPath);
-    if (dir.get() == nullptr) return names;
-    const std::string prefix =
-        systemPath.empty() || systemPath.back() == '/' ? systemPath : systemPath + "/";
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (!matchesWildcard(pattern, name)) continue;
-        bool isDirectory;
-        bool isFile;
-        if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
-            isDirectory = entry->d_type == DT_DIR;
-            isFile = !isDirectory;
-        } else {
-            // Links and file systems that do not say: ask about the target.
-            struct stat info;
-            if (::stat((prefix + name).c_str(), &info) != 0) continue;
-            isDirectory = S_ISDIR(info.st_mode);
-            isFile = S_ISREG(info.st_mode);
-        }
-        const bool keep = directoriesOnly ? isDirectory
-                                          : isFile || (isDirectory && includeDirectories);
-        if (keep) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    if (fullPaths) {
-        for (std::string& name : names) name = prefix + name;
+    const std::string prefix = fullPaths ? entryPrefix() : std::string();
+    for (const Entry& entry : listEntries()) {
+        if (!matchesWildcard(pattern, entry.name)) continue;
+        const bool keep = directoriesOnly ? entry.isDirectory
+                                          : !entry.isDirectory || includeDirectories;
+        if (keep) names.push_back(prefix + entry.name);
     }
     return names;
 }

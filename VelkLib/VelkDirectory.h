@@ -31,6 +31,20 @@ public:
     // subdirectories tells a directory it has seen by its fileIdentity.
     std::vector<std::string> listSubdirectories(bool fullPaths) const;
 
+    // One entry of the directory, as read in one pass over it.
+    struct Entry {
+        std::string name;
+        bool isDirectory;  // else a regular file
+        bool isLink;       // the kind is the target's
+    };
+    // Every regular file and directory (links followed), never "." and
+    // "..", nor FIFOs, sockets or devices; sorted byte-wise by name. A walk
+    // that needs several lists of one directory reads it once this way.
+    // Never throws: an unreadable directory gives an empty list.
+    std::vector<Entry> listEntries() const;
+    // The directory and "/", which make an entry's name its full path.
+    std::string entryPrefix() const;
+
     // The path exactly as given to the constructor.
     const std::string& getPath() const { return path; }
 

@@ -64,6 +64,16 @@ TEST_F(VelkDirectoryTest, ListsSortedRegularFilesIgnoringCase) {
     EXPECT_EQ(d.list("*.java", true, true), Names{});
     EXPECT_EQ(VelkDirectory(dir + "/", false).listSubdirectories(true),
               (Names{dir + "/sub.h", dir + "/z"}));
+
+    // One pass gives the same entries with their kinds: the walk filters
+    // these itself and looks only at links further.
+    fs::create_directory_symlink(dir + "/z", dir + "/zlink");
+    std::vector<std::string> seen;
+    for (const VelkDirectory::Entry& e : d.listEntries())
+        seen.push_back(e.name + (e.isDirectory ? "/" : "") + (e.isLink ? "@" : ""));
+    EXPECT_EQ(seen, (Names{"A.H", "a.hpp", "b.h", "c.cpp", "link.h@", "sub.h/", "z/", "zlink/@"}));
+    EXPECT_EQ(VelkDirectory(dir + "/", false).entryPrefix(), dir + "/");
+    EXPECT_EQ(d.entryPrefix(), dir + "/");
 }
 
 TEST(VelkWildcard, Patterns) {

@@ -158,19 +158,32 @@ bool InputWalk::followable(const std::string& path, bool warn) const {
 }
 
 std::vector<std::string> InputWalk::acceptedFiles(const std::string& directory, bool warn) const {
+    // One read of the directory serves every extension, and only a link
+    // needs a look at where it leads.
+    const VelkDirectory listed(directory, false);
+    const std::vector<VelkDirectory::Entry> entries = listed.listEntries();
+    const std::string prefix = listed.entryPrefix();
     std::vector<std::string> files;
-    VelkDirectory listed(directory, false);
     for (const std::string& extension : extensions) {
-        std::vector<std::string> matching = listed.list("*." + extension, false, true);
-        for (std::string& file : matching)
-            if (followable(file, warn)) files.push_back(std::move(file));
+        const std::string pattern = "*." + extension;
+        for (const VelkDirectory::Entry& entry : entries) {
+            if (entry.isDirectory || !matchesWildcard(pattern, entry.name)) continue;
+            std::string file = prefix + entry.name;
+            if (!entry.isLink || followable(file, warn)) files.push_back(std::move(file));
+        }
     }
     return files;
 }
 
 std::vector<std::string> InputWalk::subdirectories(const std::string& directory, bool warn) const {
-    std::vector<std::string> children = VelkDirectory(directory, false).listSubdirectories(true);
-    std::erase_if(children, [&](const std::string& child) { return !followable(child, warn); });
+    const VelkDirectory listed(directory, false);
+    const std::string prefix = listed.entryPrefix();
+    std::vector<std::string> children;
+    for (const VelkDirectory::Entry& entry : listed.listEntries()) {
+        if (!entry.isDirectory) continue;
+        std::string child = prefix + entry.name;
+        if (!entry.isLink || followable(child, warn)) children.push_back(std::move(child));
+    }
     return children;
 }
 
