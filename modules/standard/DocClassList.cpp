@@ -1,5 +1,7 @@
 #include "modules/standard/DocClassList.h"
 
+#include "VelkLib/VelkThreadPool.h"
+
 #include "modules/standard/PageNameOrder.h"
 
 #include "model/CppClass.h"
@@ -63,6 +65,15 @@ std::string_view afterLast(std::string_view text, std::string_view separator) {
 DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
 
 DocClassList::~DocClassList() = default;
+
+VelkThreadPool* DocClassList::pagePool() const {
+    if (!poolMade) {
+        poolMade = true;
+        const unsigned threads = configuredThreadCount();
+        if (threads > 1) pool = std::make_unique<VelkThreadPool>(threads);
+    }
+    return pool.get();
+}
 
 void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
     // Filled once for the list as it stands: a second pool (the index, the

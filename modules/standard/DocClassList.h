@@ -11,6 +11,8 @@
 
 #include "model/ClassList.h"
 
+class VelkThreadPool;
+
 #include <map>
 #include <memory>
 #include <string>
@@ -138,6 +140,11 @@ public:
     // not hold is worked out again each time instead of being stored.
     void warmCaches(const std::vector<CppClass*>& order) const;
     void thawCaches() const { frozen = false; }
+
+    // The workers that write the list's pages, made at the first call and
+    // kept for every later pass (each new thread starts its memory afresh),
+    // or null when the run uses one thread.
+    VelkThreadPool* pagePool() const;
     bool cachesFrozen() const { return frozen; }
 
 private:
@@ -165,4 +172,6 @@ private:
     mutable bool frozen = false;
     // The caches hold every answer warmCaches fills, until the list changes.
     mutable bool warmed = false;
+    mutable std::unique_ptr<VelkThreadPool> pool;
+    mutable bool poolMade = false;
 };

@@ -28,16 +28,15 @@ void DocClassList::prepareMemberEntries() {
     classes.reserve(size());
     for (const auto& entry : getClasses())
         if (auto* cls = dynamic_cast<DocCppClass*>(entry.second)) classes.push_back(cls);
-    const unsigned threads = configuredThreadCount();
-    if (threads <= 1 || classes.size() < 2) {
+    VelkThreadPool* pool = classes.size() < 2 ? nullptr : pagePool();
+    if (!pool) {
         for (DocCppClass* cls : classes) cls->writeMemberEntries(linker);
         return;
     }
     // A member's entry reads the list and changes only the member itself.
     warmCaches({});
-    VelkThreadPool pool(threads);
     try {
-        forEachSlice(pool, classes.size(), 8 * std::size_t{threads},
+        forEachSlice(*pool, classes.size(), 8 * std::size_t{pool->size()},
                      [&](std::size_t, std::size_t begin, std::size_t end) {
                          for (std::size_t i = begin; i < end; ++i)
                              classes[i]->writeMemberEntries(linker);

@@ -67,10 +67,11 @@ public:
     PageWriter(const DocClassList& list, const ClassListingPass& pass,
                const std::vector<CppClass*>& order)
         : list(list), pass(pass) {
-        const unsigned threads = configuredThreadCount();
-        if (threads <= 1 || !pass.writePages || order.size() < 2) return;
+        if (!pass.writePages || order.size() < 2) return;
+        pool = list.pagePool();
+        if (!pool) return;
         list.warmCaches(order);
-        pool = std::make_unique<VelkThreadPool>(threads);
+        const unsigned threads = pool->size();
         // The head of a page is rendered through the module's buffers.
         auto head = pass.pageContext.pageHead;
         auto headLock = std::make_shared<std::mutex>();
@@ -182,7 +183,7 @@ private:
     const DocClassList& list;
     const ClassListingPass& pass;
     bool directoryMade = false;
-    std::unique_ptr<VelkThreadPool> pool;
+    VelkThreadPool* pool = nullptr;  // the list's; every page queued on it is waited for here
     std::vector<ClassPageContext> contexts;  // one per worker
     std::deque<std::unique_ptr<QueuedPage>> pending;
     const CppClass* last = nullptr;

@@ -245,11 +245,9 @@ void writeMasterIndexPage(StandardModule& module) {
             members.push_back(member);
         }
     }
-    const unsigned threads = configuredThreadCount();
-    std::unique_ptr<VelkThreadPool> pool;
-    if (threads > 1 && entities.size() >= 4096) pool = std::make_unique<VelkThreadPool>(threads);
+    VelkThreadPool* pool = entities.size() >= 4096 ? list.pagePool() : nullptr;
     std::array<std::vector<IndexEntry>, 27> byLetter;
-    for (std::size_t at : displayNameOrder(entities, pool.get()))
+    for (std::size_t at : displayNameOrder(entities, pool))
         byLetter[letterSlot(indexLetter(entities[at]->getName()))].push_back({entities[at], members[at]});
 
     IndexWriter writer{module, list, module.separateIndexPages, "", "", {}, nullptr};
@@ -258,7 +256,7 @@ void writeMasterIndexPage(StandardModule& module) {
     if (pool) {
         // The entries only read the list: its caches are filled first.
         list.warmCaches({});
-        writer.pool = pool.get();
+        writer.pool = pool;
     }
     // The caches are thawed on every way out.
     struct Thaw {
