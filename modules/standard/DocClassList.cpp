@@ -30,16 +30,17 @@ struct DocClassList::Indexes {
         }
     };
     std::unordered_map<std::string, std::vector<CppClass*>, TextHash, std::equal_to<>> byBaseName;
-    // Per class: the class itself, then its documented ancestors nearest
-    // first; where the members a reference names are looked for.
-    std::unordered_map<const CppClass*, std::vector<const CppClass*>> memberSearchOrder;
-    // (class, member name) of every member with a detail entry.
-    struct MemberKeyHash {
-        size_t operator()(const std::pair<const CppClass*, std::string_view>& key) const noexcept {
-            return std::hash<const void*>{}(key.first) * 31 + std::hash<std::string_view>{}(key.second);
-        }
+    // By position: the class itself, then its documented ancestors nearest
+    // first (each with its position); where the members a reference names
+    // are looked for.
+    struct Candidate {
+        const CppClass* cls;
+        size_t position;
     };
-    std::unordered_set<std::pair<const CppClass*, std::string_view>, MemberKeyHash> shownMembers;
+    std::vector<std::vector<Candidate>> searchOrder;
+    // By position: the names of the class's members with a detail entry,
+    // sorted.
+    std::vector<std::vector<std::string_view>> shownNames;
 };
 
 namespace {
@@ -135,17 +136,46 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
     }
     // Page writers only read these, so they are all made here, before the
-    // first page.
-    for (const auto& [key, cls] : getClasses()) {
-        for (const CppClassMember* member : cls->getMembers())
-            if (hasDetailEntry(*member)) built->shownMembers.emplace(cls, member->getName());
-        std::vector<const CppClass*>& order = built->memberSearchOrder[cls];
-        order.push_back(cls);
-        ClassLevels levels;
-        ancestorLevels(*cls, 0, levels);
-        for (const auto& level : levels)
-            for (const CppClass* ancestor : level)
-                if (!ancestor->isUnresolved()) order.push_back(ancestor);
+    // first page. Each class's entries depend on that class alone, so with
+    // workers they are made in slices, the base resolutions they ask for
+    // made once beforehand and only read meanwhile.
+    built->searchOrder.resize(n);
+    built->shownNames.resize(n);
+    auto fill = [&](size_t begin, size_t end) {
+        for (size_t at = begin; at < end; ++at) {
+            const CppClass* cls = built->sorted[at];
+            std::vector<std::string_view>& names = built->shownNames[at];
+            for (const CppClassMember* member : cls->getMembers())
+                if (hasDetailEntry(*member)) names.push_back(member->getName());
+            std::sort(names.begin(), names.end());
+            std::vector<Indexes::Candidate>& order = built->searchOrder[at];
+            order.push_back({cls, at});
+            ClassLevels levels;
+            ancestorLevels(*cls, 0, levels);
+            for (const auto& level : levels)
+                for (const CppClass* ancestor : level) {
+                    if (ancestor->isUnresolved()) continue;
+                    auto known = built->position.find(ancestor);
+                    // Only a registered class has members to find.
+                    if (known != built->position.end()) order.push_back({ancestor, known->second});
+                }
+        }
+    };
+    VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
+    if (workers) {
+        for (const auto& [key, cls] : getClasses()) walkBases(*cls, false);
+        const bool wasFrozen = frozen;
+        frozen = true;
+        try {
+            forEachSlice(*workers, n, 8 * size_t{workers->size()},
+                         [&](size_t, size_t begin, size_t end) { fill(begin, end); });
+        } catch (...) {
+            frozen = wasFrozen;
+            throw;
+        }
+        frozen = wasFrozen;
+    } else {
+        fill(0, n);
     }
     sortByClassName(built->sorted);
     for (auto& [name, classes] : built->byProject) sortByClassName(classes);
@@ -267,10 +297,12 @@ const CppClass* DocClassList::memberDeclarer(const CppClass& cls, std::string_vi
                                              bool enclosing) const {
     const Indexes& ix = indexes();
     auto declares = [&](const CppClass* c) -> const CppClass* {
-        auto order = ix.memberSearchOrder.find(c);
-        if (order == ix.memberSearchOrder.end()) return nullptr;
-        for (const CppClass* candidate : order->second)
-            if (ix.shownMembers.count({candidate, member})) return candidate;
+        auto at = ix.position.find(c);
+        if (at == ix.position.end()) return nullptr;
+        for (const Indexes::Candidate& candidate : ix.searchOrder[at->second]) {
+            const std::vector<std::string_view>& names = ix.shownNames[candidate.position];
+            if (std::binary_search(names.begin(), names.end(), member)) return candidate.cls;
+        }
         return nullptr;
     };
     const CppClass* start = registered(cls);
