@@ -61,7 +61,7 @@ private:
 // deprecated items apart; finish() takes them in page order, so the site
 // is the same whatever the number of threads.
 class PageWriter {
-    static constexpr std::size_t kQueuedPerWorker = 16;
+    static constexpr std::size_t kQueuedPerWorker = 64;
 
 public:
     PageWriter(const DocClassList& list, const ClassListingPass& pass,
