@@ -177,7 +177,7 @@ const DocClassList::Indexes& DocClassList::indexes() const {
     } else {
         fill(0, n);
     }
-    sortByClassName(built->sorted);
+    sortByClassName(built->sorted, workers);
     for (auto& [name, classes] : built->byProject) sortByClassName(classes);
     index = std::move(built);
     return *index;
@@ -193,7 +193,7 @@ std::vector<std::string> DocClassList::projectNames() const {
     return names;
 }
 
-void DocClassList::sortByClassName(std::vector<CppClass*>& classes) {
+void DocClassList::sortByClassName(std::vector<CppClass*>& classes, VelkThreadPool* pool) {
     // The order of compareClassNames, ties kept: each name folded once, then
     // sorted as plain texts.
     std::vector<std::string> keys;
@@ -205,7 +205,7 @@ void DocClassList::sortByClassName(std::vector<CppClass*>& classes) {
     }
     std::vector<CppClass*> sorted;
     sorted.reserve(classes.size());
-    for (std::size_t at : keyOrder(keys)) sorted.push_back(classes[at]);
+    for (std::size_t at : keyOrder(keys, pool)) sorted.push_back(classes[at]);
     classes = std::move(sorted);
 }
 

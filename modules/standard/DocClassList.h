@@ -55,8 +55,8 @@ public:
     // first. Negative, zero or positive.
     static int compareClassNames(const CppClass* a, const CppClass* b);
     // Sorts by compareClassNames; classes whose names compare equal keep
-    // their order.
-    static void sortByClassName(std::vector<CppClass*>& classes);
+    // their order. With a pool, a long list is sorted on it.
+    static void sortByClassName(std::vector<CppClass*>& classes, VelkThreadPool* pool = nullptr);
 
     // The class a name in the context class's text stands for: first the
     // name under the context's outer scope (a sibling of a nested class),

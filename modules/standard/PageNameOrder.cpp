@@ -41,11 +41,12 @@ int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b) {
     return displayNameSortKey(a->getDisplayName()).compare(displayNameSortKey(b->getDisplayName()));
 }
 
-std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys) {
+std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys, VelkThreadPool* pool) {
     // The sort moves small records that carry the key's first eight bytes,
     // and compares whole keys only when those are equal. The position
     // breaks ties, which keeps equal keys in input order (a plain sort
-    // does, no stable sort needed).
+    // does, no stable sort needed) and makes the order total, so slices
+    // sorted apart and merged give the very same order.
     struct Entry {
         std::uint64_t head;
         std::size_t position;
@@ -61,12 +62,36 @@ std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys) {
             head = (head << 8) | (b < key.size() ? static_cast<unsigned char>(key[b]) : 0u);
         order.push_back({head, i});
     }
-    std::sort(order.begin(), order.end(), [&keys](const Entry& x, const Entry& y) {
+    auto before = [&keys](const Entry& x, const Entry& y) {
         if (x.head != y.head) return x.head < y.head;
         int byKey = keys[x.position].compare(keys[y.position]);
         if (byKey != 0) return byKey < 0;
         return x.position < y.position;
-    });
+    };
+    constexpr std::size_t kSliceAtLeast = 16384;
+    const std::size_t slices =
+        pool ? std::min<std::size_t>(pool->size(), order.size() / kSliceAtLeast) : 1;
+    if (slices < 2) {
+        std::sort(order.begin(), order.end(), before);
+    } else {
+        // Slice i is [bound(i), bound(i + 1)); each round merges neighbours.
+        auto bound = [&](std::size_t i) { return order.size() * i / slices; };
+        forEachSlice(*pool, slices, slices, [&](std::size_t i, std::size_t, std::size_t) {
+            std::sort(order.begin() + bound(i), order.begin() + bound(i + 1), before);
+        });
+        std::vector<Entry> merged(order.size());
+        for (std::size_t width = 1; width < slices; width *= 2) {
+            const std::size_t pairs = (slices + 2 * width - 1) / (2 * width);
+            forEachSlice(*pool, pairs, pairs, [&](std::size_t p, std::size_t, std::size_t) {
+                const std::size_t first = bound(2 * width * p);
+                const std::size_t middle = bound(std::min(slices, 2 * width * p + width));
+                const std::size_t last = bound(std::min(slices, 2 * width * (p + 1)));
+                std::merge(order.begin() + first, order.begin() + middle, order.begin() + middle,
+                           order.begin() + last, merged.begin() + first, before);
+            });
+            order.swap(merged);
+        }
+    }
     std::vector<std::size_t> positions;
     positions.reserve(order.size());
     for (const Entry& entry : order) positions.push_back(entry.position);
@@ -87,7 +112,7 @@ std::vector<std::size_t> displayNameOrder(const std::vector<const CppClassEntity
         forEachSlice(*pool, entities.size(), 4 * std::size_t{pool->size()}, makeKeys);
     else
         makeKeys(0, 0, entities.size());
-    return keyOrder(keys);
+    return keyOrder(keys, pool);
 }
 
 std::vector<const CppClassEntity*> sortByDisplayName(

@@ -20,8 +20,10 @@ std::string displayNameSortKey(const std::string& displayName);
 int compareByDisplayName(const CppClassEntity* a, const CppClassEntity* b);
 
 // The positions of the keys in std::string::compare order, equal keys in
-// input order.
-std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys);
+// input order. With a pool, a long list is sorted in slices on it that are
+// then merged; the order is the same.
+std::vector<std::size_t> keyOrder(const std::vector<std::string>& keys,
+                                  VelkThreadPool* pool = nullptr);
 // The positions of the entities in name order, ties in input order (the
 // order sortByDisplayName gives). With a pool, the keys are made on it; the
 // entities' display names must then be safe to read from several threads.

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "VelkLib/VelkThreadPool.h"
 
 namespace {
 
@@ -50,4 +55,25 @@ TEST(PageNameOrder, KeysDecidedPastTheFirstEightBytesAndTiesKeepInputOrder) {
     EXPECT_EQ(displayNameSortKey("~(x)"), "_~(x)");
     EXPECT_EQ(displayNameSortKey("9Lives"), "_9lives");
     EXPECT_EQ(displayNameSortKey(""), "_");
+}
+
+// Sorted in slices on a pool and merged, a long list comes out in the one
+// order: keys that agree in their first eight bytes, many equal keys, and
+// lengths that do not divide evenly among the slices.
+TEST(PageNameOrder, KeyOrderOnAPoolIsTheOrderOnOneThread) {
+    VelkThreadPool pool(3);
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    for (std::size_t count : {std::size_t{40000}, std::size_t{100003}}) {
+        std::vector<std::string> keys;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string key = next() % 2 ? "commonprefix" : "short";
+            key += std::to_string(next() % 5000);
+            keys.push_back(std::move(key));
+        }
+        EXPECT_EQ(keyOrder(keys, &pool), keyOrder(keys)) << count;
+    }
 }
