@@ -157,31 +157,31 @@ bool InputWalk::followable(const std::string& path, bool warn) const {
     return false;
 }
 
-std::vector<std::string> InputWalk::acceptedFiles(const std::string& directory, bool warn) const {
+InputWalk::Listing InputWalk::readDirectory(const std::string& directory) {
+    const VelkDirectory listed(directory, false);
+    return {listed.entryPrefix(), listed.listEntries()};
+}
+
+std::vector<std::string> InputWalk::acceptedFiles(const Listing& listing, bool warn) const {
     // One read of the directory serves every extension, and only a link
     // needs a look at where it leads.
-    const VelkDirectory listed(directory, false);
-    const std::vector<VelkDirectory::Entry> entries = listed.listEntries();
-    const std::string prefix = listed.entryPrefix();
     std::vector<std::string> files;
     for (const std::string& extension : extensions) {
         const std::string pattern = "*." + extension;
-        for (const VelkDirectory::Entry& entry : entries) {
+        for (const VelkDirectory::Entry& entry : listing.entries) {
             if (entry.isDirectory || !matchesWildcard(pattern, entry.name)) continue;
-            std::string file = prefix + entry.name;
+            std::string file = listing.prefix + entry.name;
             if (!entry.isLink || followable(file, warn)) files.push_back(std::move(file));
         }
     }
     return files;
 }
 
-std::vector<std::string> InputWalk::subdirectories(const std::string& directory, bool warn) const {
-    const VelkDirectory listed(directory, false);
-    const std::string prefix = listed.entryPrefix();
+std::vector<std::string> InputWalk::subdirectories(const Listing& listing, bool warn) const {
     std::vector<std::string> children;
-    for (const VelkDirectory::Entry& entry : listed.listEntries()) {
+    for (const VelkDirectory::Entry& entry : listing.entries) {
         if (!entry.isDirectory) continue;
-        std::string child = prefix + entry.name;
+        std::string child = listing.prefix + entry.name;
         if (!entry.isLink || followable(child, warn)) children.push_back(std::move(child));
     }
     return children;
@@ -197,8 +197,9 @@ int InputWalk::countFiles(const std::string& directory) const {
         std::string current = std::move(pending.back());
         pending.pop_back();
         if (!firstVisit(visited, current)) continue;
-        count += static_cast<int>(acceptedFiles(current, false).size());
-        std::vector<std::string> children = subdirectories(current, false);
+        const Listing listing = readDirectory(current);
+        count += static_cast<int>(acceptedFiles(listing, false).size());
+        std::vector<std::string> children = subdirectories(listing, false);
         pending.insert(pending.end(), children.begin(), children.end());
     }
     return count;
@@ -253,7 +254,8 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         std::string project = frame.entry.find('=') == std::string::npos
                                   ? distinctProject(wanted, split.path)
                                   : wanted;
-        std::vector<std::string> files = acceptedFiles(split.path, true);
+        const Listing listing = readDirectory(split.path);
+        std::vector<std::string> files = acceptedFiles(listing, true);
         for (const std::string& file : files) {
             documentFile(file, project);
             if (!fileDone()) return false;
@@ -262,7 +264,7 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
             projectList += escapeListField(project == wanted ? split.project : project) + "|" +
                            escapeListField(split.path) + "\n";
 
-        std::vector<std::string> children = subdirectories(split.path, true);
+        std::vector<std::string> children = subdirectories(listing, true);
         std::string childPrefix = frame.root ? "" : project;
         for (auto child = children.rbegin(); child != children.rend(); ++child)
             pending.push_back({*child, false, childPrefix, false});

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "VelkLib/VelkDirectory.h"
 #include "modules/ModuleInterface.h"
 
 // Splits the list text into entries. A double quote toggles quoting and is
@@ -129,10 +130,16 @@ private:
     // lib2/src), wanted + "-2", "-3"... so that no project's pages overwrite
     // another's.
     std::string distinctProject(const std::string& wanted, const std::string& directory);
-    // Files of one directory matching the extensions, in walk order.
-    std::vector<std::string> acceptedFiles(const std::string& directory, bool warn) const;
-    // The subdirectories of one directory that the walk enters, full paths.
-    std::vector<std::string> subdirectories(const std::string& directory, bool warn) const;
+    // One directory, read once for both lists below.
+    struct Listing {
+        std::string prefix;  // the directory and "/"
+        std::vector<VelkDirectory::Entry> entries;
+    };
+    static Listing readDirectory(const std::string& directory);
+    // Files of the directory matching the extensions, in walk order.
+    std::vector<std::string> acceptedFiles(const Listing& listing, bool warn) const;
+    // The subdirectories that the walk enters, full paths.
+    std::vector<std::string> subdirectories(const Listing& listing, bool warn) const;
 
     std::set<std::string> extensions;
     ModuleStatusFn statusFn;

@@ -68,11 +68,8 @@ DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusRece
 DocClassList::~DocClassList() = default;
 
 VelkThreadPool* DocClassList::pagePool() const {
-    if (!poolMade) {
-        poolMade = true;
-        const unsigned threads = configuredThreadCount();
-        if (threads > 1) pool = std::make_unique<VelkThreadPool>(threads);
-    }
+    if (!pool && configuredThreadCount() > 1)
+        pool = std::make_unique<VelkThreadPool>(configuredThreadCount());
     return pool.get();
 }
 

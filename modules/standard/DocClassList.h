@@ -173,5 +173,4 @@ private:
     // The caches hold every answer warmCaches fills, until the list changes.
     mutable bool warmed = false;
     mutable std::unique_ptr<VelkThreadPool> pool;
-    mutable bool poolMade = false;
 };
