@@ -146,6 +146,7 @@ TEST_F(ProgramTest, TheInstalledCommandFindsItsModulesFromAnyDirectory) {
     ASSERT_TRUE(fs::is_symlink(command));
     EXPECT_EQ(fs::read_symlink(command), fs::path("../lib/vantry/vantry"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "lib/vantry/modules/vantry-standard.so"));
+    EXPECT_TRUE(fs::is_regular_file(prefix / "lib/vantry/vantry-windows.so"));
     // Modules that exist only for the tests stay out of an installation.
     for (const auto& entry : fs::directory_iterator(prefix / "lib/vantry/modules"))
         EXPECT_FALSE(contains(entry.path().filename().string(), "recording")) << entry.path();
@@ -160,6 +161,36 @@ TEST_F(ProgramTest, TheInstalledCommandFindsItsModulesFromAnyDirectory) {
         << result.describe();
     EXPECT_TRUE(fs::is_regular_file(work() / "site/index.html"));
     EXPECT_TRUE(e2e::checkLinks(work() / "site").empty());
+}
+
+TEST_F(ProgramTest, RealWindowsComeFromTheLibraryBesideTheProgramOrNotAtAll) {
+    fs::copy(sourceDir_ / "samples" / "cpp", work() / "src", fs::copy_options::recursive);
+    auto env = childEnvironment(
+        [&] {
+            auto set = scratchVariables();
+            set["QT_QPA_PLATFORM"] = "offscreen";
+            return set;
+        }());
+    const std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite",
+                                        "-moduledir=" + moduleDir().string(), "src",
+                                        "site/index.html"};
+    // On windows the run reports in the main dialog, not on the terminal.
+    const auto windows = e2e::runChild(program(), args, env, work(), logs());
+    EXPECT_EQ(windows.exitCode, 0) << windows.describe();
+    EXPECT_FALSE(contains(windows.err, "no real windows")) << windows.describe();
+    EXPECT_FALSE(contains(windows.err, "vantry: Done.")) << windows.describe();
+    EXPECT_TRUE(fs::is_regular_file(work() / "site/index.html"));
+
+    // Without its library the program says so and runs on the terminal.
+    const fs::path alone = root_ / "alone";
+    fs::create_directory(alone);
+    fs::copy_file(program(), alone / "vantry");
+    fs::remove_all(work() / "site");
+    const auto headless = e2e::runChild(alone / "vantry", args, env, work(), logs());
+    EXPECT_EQ(headless.exitCode, 0) << headless.describe();
+    EXPECT_TRUE(contains(headless.err, "vantry: no real windows: ")) << headless.describe();
+    EXPECT_TRUE(contains(headless.err, "vantry: Done.")) << headless.describe();
+    EXPECT_TRUE(fs::is_regular_file(work() / "site/index.html"));
 }
 
 }  // namespace

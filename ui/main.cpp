@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/gui/HeadlessBackend.h"
-#include "platform/gui/qt/BackendSelection.h"
+#include "platform/gui/BackendSelection.h"
 #include "ui/CVantryApp.h"
 
 #ifdef VANTRY_WITH_MIMALLOC

@@ -8,13 +8,10 @@
 
 #include <filesystem>
 #include <stdexcept>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
 #include "platform/gui/Dialog.h"
-#include "platform/gui/qt/BackendSelection.h"
 #include "platform/gui/qt/testing/QtTestDriver.h"
 
 namespace {
@@ -271,31 +268,6 @@ TEST_F(QtBackendTest, FileChooserGetsTheTranslatedFiltersAndAnswers) {
     EXPECT_EQ(filters, (QStringList{"HTML Files (*.htm *.html)", "All Files (*)"}));
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_EQ(chosen[0], (directory / "out.htm").string());
-    std::filesystem::remove_all(directory);
-}
-
-TEST(BackendSelectionTest, RealWindowsOnlyWhereADisplayAnswers) {
-    std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                      ("vantry-display-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(directory);
-    std::string socketPath = (directory / "X7").string();
-    int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    socketPath.copy(address.sun_path, sizeof(address.sun_path) - 1);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    std::string xDir = directory.string();
-
-    EXPECT_EQ(gui::reachablePlatform("offscreen", "", "", xDir, ""), "offscreen");
-    EXPECT_EQ(gui::reachablePlatform("", ":7", "", xDir, ""), "xcb");
-    EXPECT_EQ(gui::reachablePlatform("", "unix:7.0", "", xDir, ""), "xcb");
-    EXPECT_EQ(gui::reachablePlatform("", ":8", "", xDir, ""), "");  // nobody listens
-    EXPECT_EQ(gui::reachablePlatform("", "nonsense", "", xDir, ""), "");
-    EXPECT_EQ(gui::reachablePlatform("", "", "", xDir, ""), "");
-    EXPECT_EQ(gui::reachablePlatform("", "", "X7", "/nonexistent", xDir), "wayland");
-    EXPECT_EQ(gui::reachablePlatform("", "", "X7", "/nonexistent", ""), "");
-    ::close(listener);
     std::filesystem::remove_all(directory);
 }
 

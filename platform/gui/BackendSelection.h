@@ -1,5 +1,6 @@
 // The program's choice of backend at start-up: real windows when a display
-// is reachable, the headless backend otherwise.
+// is reachable and the real-windows library loads, the headless backend
+// otherwise.
 #pragma once
 
 #include <memory>
@@ -9,7 +10,6 @@ namespace gui {
 
 class Backend;
 class HeadlessBackend;
-class QtBackend;
 
 // The Qt platform that can show real windows: the one QT_QPA_PLATFORM
 // names (such as "offscreen"), else "xcb" when the X display of DISPLAY
@@ -30,7 +30,9 @@ std::string reachablePlatform(const std::string& qpaPlatform, const std::string&
 class ProgramBackend {
 public:
     // Real windows on the reachable platform when Qt has its plugin;
-    // otherwise headless. argc and argv must outlive the object.
+    // otherwise headless. A library that does not load is named on the
+    // error stream with the loader's reason. argc and argv must outlive
+    // the object.
     ProgramBackend(int& argc, char** argv);
     ~ProgramBackend();
     ProgramBackend(const ProgramBackend&) = delete;
@@ -41,7 +43,7 @@ public:
 
 private:
     std::unique_ptr<HeadlessBackend> headlessBackend;
-    std::unique_ptr<QtBackend> qtBackend;
+    std::unique_ptr<Backend> windowsBackend;
     Backend* previous = nullptr;
 };
 

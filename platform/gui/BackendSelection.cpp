@@ -1,15 +1,17 @@
-#include "platform/gui/qt/BackendSelection.h"
+#include "platform/gui/BackendSelection.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QLibraryInfo>
-
+#include "platform/Library.h"
+#include "platform/ProgramPath.h"
+#include "platform/gui/Backend.h"
 #include "platform/gui/HeadlessBackend.h"
-#include "platform/gui/qt/QtBackend.h"
+#include "platform/gui/WindowsLibrary.h"
 
 namespace gui {
 
@@ -72,13 +74,20 @@ std::string reachablePlatform() {
 
 namespace {
 
-// Qt ends the process when it cannot load the platform it was told to use,
-// so a platform found here is used only when its plugin is installed.
-bool pluginInstalled(const std::string& platform) {
-    std::string directory =
-        QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString() + "/platforms/";
-    const char* file = platform == "xcb" ? "libqxcb.so" : "libqwayland-generic.so";
-    return ::access((directory + file).c_str(), R_OK) == 0;
+// The real-windows backend from the library beside the program, or null.
+// The library stays loaded to the end: Qt leaves exit-time work in it.
+std::unique_ptr<Backend> openWindows(const char* platform, int& argc, char** argv) {
+    std::string program = platform::programPath();
+    std::string path = program.substr(0, program.rfind('/') + 1) + kWindowsLibraryFile;
+    std::string error;
+    platform::LibraryHandle library = platform::openLibrary(path, &error);
+    void* entry = library != nullptr ? platform::librarySymbol(library, kWindowsEntry, &error)
+                                     : nullptr;
+    if (entry == nullptr) {
+        std::cerr << "vantry: no real windows: " << error << "\n";
+        return nullptr;
+    }
+    return std::unique_ptr<Backend>(reinterpret_cast<WindowsEntry>(entry)(platform, &argc, argv));
 }
 
 }  // namespace
@@ -86,14 +95,10 @@ bool pluginInstalled(const std::string& platform) {
 ProgramBackend::ProgramBackend(int& argc, char** argv) {
     std::string platform = reachablePlatform();
     bool chosenByUser = !environment("QT_QPA_PLATFORM").empty();
-    if (!platform.empty() && !chosenByUser && !pluginInstalled(platform)) platform.clear();
-    if (!platform.empty()) {
-        // Told through the environment for the start only, so that what
-        // the program opens later makes its own choice.
-        if (!chosenByUser) ::setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
-        qtBackend = std::make_unique<QtBackend>(argc, argv);
-        if (!chosenByUser) ::unsetenv("QT_QPA_PLATFORM");
-        previous = setBackend(qtBackend.get());
+    if (!platform.empty())
+        windowsBackend = openWindows(chosenByUser ? nullptr : platform.c_str(), argc, argv);
+    if (windowsBackend) {
+        previous = setBackend(windowsBackend.get());
     } else {
         headlessBackend = std::make_unique<HeadlessBackend>();
         previous = setBackend(headlessBackend.get());
