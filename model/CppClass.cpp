@@ -40,7 +40,7 @@ CppClass::CppClass(CppClass* parent_, const DocOptions& options_, int language_,
 CppClass::~CppClass() { deleteMembers(); }
 
 std::string CppClass::getPageFile(const std::string& prefix) const {
-    std::string dir = lastPathPart(package);
+    std::string dir = lastPathPart(package.str());
     std::string file = dir.empty() ? name + ".html" : dir + "/" + name + ".html";
     for (char& c : file) {
         if (c == ':') c = '.';
@@ -50,7 +50,7 @@ std::string CppClass::getPageFile(const std::string& prefix) const {
 }
 
 std::string CppClass::getQualifiedName() const {
-    return package.empty() ? name : package + "." + name;
+    return package.empty() ? name : package.str() + "." + name;
 }
 
 void CppClass::setKind(const std::string& kind_) {
@@ -161,8 +161,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // same hash); they are visited in list order, and each is reconciled on
     // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
-    static const std::string noQualifiers;
-    const std::string& qualifiers = member ? member->qualifiers : noQualifiers;
+    const InternedText qualifiers = member ? member->qualifiers : InternedText();
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = memberIndex[index].nextNamesake) {
@@ -192,7 +191,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     if (match) {
         if (declaration.size() > match->declaration.size())
             match->declaration = std::move(declaration);
-        if (!access.empty() && accessWeight(access) < accessWeight(match->access))
+        if (!access.empty() && accessWeight(access) < accessWeight(match->access.str()))
             match->access = access;
         if (!comment_.empty() && match->comment.empty()) match->comment = comment_;
         match->addFileName(fileName);
@@ -309,7 +308,7 @@ void CppClass::copyFrom(const CppClass& other) {
     interfaceFlag = other.interfaceFlag;
     namespaceFlag = other.namespaceFlag;
     // An empty kind would clear flags the other was built with.
-    if (!other.kind.empty()) setKind(other.kind);
+    if (!other.kind.empty()) setKind(other.kind.str());
     parent = other.parent;
     language = other.language;
 }
@@ -331,7 +330,7 @@ void CppClass::mergeHeadFrom(const CppClass& other) {
     for (const auto& [baseName, base] : other.bases) resolveBase(baseName, base);
     if (sourceDirectory.empty()) sourceDirectory = other.sourceDirectory;
     if (package.empty()) package = other.package;
-    if (kind.empty() && !other.kind.empty()) setKind(other.kind);
+    if (kind.empty() && !other.kind.empty()) setKind(other.kind.str());
     if (language == 3) language = other.language;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/CppClassEntity.h"
+#include "model/InternedText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,7 @@ public:
     ~CppClass() override;
 
     CppClass* getClass() const override { return const_cast<CppClass*>(this); }
-    std::string getPackage() const override { return package; }
+    std::string getPackage() const override { return package.str(); }
     // prefix + D + "/" + name + ".html" (no directory when D is empty),
     // where D is the package after its last '/' or '\'; after the prefix
     // every ':' becomes '.', every blank, '[' and ']' becomes '_'.
@@ -50,15 +51,18 @@ public:
     // Stores the kind word; the interface flag becomes kind == "interface",
     // the namespace flag kind == "namespace".
     void setKind(const std::string& kind);
-    const std::string& getKind() const { return kind; }
+    const std::string& getKind() const { return kind.str(); }
     // Stores the part after the last '/' or '\'; an empty result is stored
     // as "(default)".
     void setPackage(const std::string& text);
     // The container text: the class or namespace within which the parser met
     // the declaration; "" when none.
     void setText(const std::string& text) { containerText = text; }
-    const std::string& getText() const { return containerText; }
-    std::string getDetailText() const { return containerText; }
+    const std::string& getText() const { return containerText.str(); }
+    // The directory of the source file in which the parser met the class.
+    const std::string& getSourceDirectory() const { return sourceDirectory.str(); }
+    void setSourceDirectory(const std::string& directory) { sourceDirectory = directory; }
+    std::string getDetailText() const { return containerText.str(); }
     CppClass* getParent() const { return parent; }
     int getLanguage() const { return language; }
     void setLanguage(int value) { language = value; }
@@ -154,9 +158,10 @@ private:
     };
 
     std::map<std::string, CppClass*> bases;
-    std::string package;
-    std::string kind;
-    std::string containerText;
+    InternedText package;
+    InternedText kind;
+    InternedText containerText;
+    InternedText sourceDirectory;
     std::vector<CppClassMember*> members;
     // Per member, the hash of its name when added and the next member added
     // under the same hash; with nameSlots (open addressing, a power of two

@@ -68,10 +68,6 @@ public:
     // (or it has no class); "::" for C++.
     std::string getScopeSeparator() const;
 
-    // The directory of the source file in which the parser met the entity.
-    const std::string& getSourceDirectory() const { return sourceDirectory; }
-    void setSourceDirectory(const std::string& directory) { sourceDirectory = directory; }
-
 protected:
     void setOptions(const DocOptions& newOptions);
     // Takes over the options of the entity given (a member its owner's):
@@ -88,5 +84,4 @@ protected:
     static constexpr std::size_t fewFileNames = 8;
     // Never null; immutable once made, shared by the members of a class.
     std::shared_ptr<const DocOptions> options;
-    std::string sourceDirectory;
 };

@@ -50,7 +50,6 @@ std::string CppClassMember::buildSignatureText(bool removeBlanks) const {
 
 void CppClassMember::copyMemberTo(CppClassMember& target) const {
     target.copyEntity(*this);
-    target.sourceDirectory = sourceDirectory;
     target.declaration = declaration;
     target.access = access;
     target.hasArgs = hasArgs;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/CppClassEntity.h"
+#include "model/InternedText.h"
 
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ public:
     // A copy of the declaration text.
     std::string getType() const { return declaration; }
     // "public", "protected", "private" or "".
-    const std::string& getAccess() const { return access; }
+    const std::string& getAccess() const { return access.str(); }
     void setAccess(const std::string& word) { access = word; }
     // Set for functions and for macros with parameters.
     bool hasArgumentList() const { return hasArgs; }
@@ -58,7 +59,7 @@ public:
     CppClass* getOwner() const { return owner; }
     // What follows a C++ function's parameter list and sets an overload
     // apart ("const", "&&", "const&"); "" for none and in C# and Java.
-    const std::string& getQualifiers() const { return qualifiers; }
+    const std::string& getQualifiers() const { return qualifiers.str(); }
     void setQualifiers(const std::string& text) { qualifiers = text; }
 
 protected:
@@ -69,10 +70,10 @@ protected:
     void copyMemberTo(CppClassMember& target) const;
 
     std::string declaration;
-    std::string access;
+    InternedText access;
     bool hasArgs = false;
     std::vector<std::string> arguments;
-    std::string qualifiers;
+    InternedText qualifiers;
     CppClass* owner;
     // The class whose member list holds this member (set when it is taken
     // over, never copied); tells a class whether a member handed in is
