@@ -325,7 +325,7 @@ void CppClass::mergeFrom(const CppClass& other) {
 
 void CppClass::mergeHeadFrom(const CppClass& other) {
     if (&other == this) return;
-    for (const std::string& f : other.fileNames) addFileName(f);
+    for (const InternedText& f : other.fileNames) addFileName(f);
     if (comment.empty()) comment = other.comment;
     for (const auto& [baseName, base] : other.bases) resolveBase(baseName, base);
     if (sourceDirectory.empty()) sourceDirectory = other.sourceDirectory;

@@ -38,7 +38,7 @@ void CppClassEntity::copyEntity(const CppClassEntity& other) {
     comment = other.comment;
     fileNames = other.fileNames;
     fileNameSet = other.fileNameSet
-                      ? std::make_unique<std::unordered_set<std::string>>(*other.fileNameSet)
+                      ? std::make_unique<std::unordered_set<const std::string*>>(*other.fileNameSet)
                       : nullptr;
     options = other.options;
 }
@@ -49,7 +49,7 @@ bool CppClassEntity::isSame(const CppClassEntity& other) const {
 
 void CppClassEntity::addFileNamesOf(const CppClassEntity& other) {
     if (&other == this) return;
-    for (const std::string& f : other.fileNames) addFileName(f);
+    for (const InternedText& f : other.fileNames) addFileName(f);
     if (comment.empty()) comment = other.comment;
 }
 
@@ -70,17 +70,23 @@ std::string CppClassEntity::getDisplayName() const { return name; }
 
 void CppClassEntity::addFileName(const std::string& fileName) {
     if (fileName.empty()) return;
+    addFileName(InternedText(fileName));
+}
+
+void CppClassEntity::addFileName(InternedText fileName) {
+    if (fileName.empty()) return;
     if (!fileNameSet) {
         // Nearly every entity is met in one file or two: the list itself is
         // searched until it grows long enough to need its mirror.
         if (std::find(fileNames.begin(), fileNames.end(), fileName) != fileNames.end()) return;
         fileNames.push_back(fileName);
-        if (fileNames.size() > fewFileNames)
-            fileNameSet = std::make_unique<std::unordered_set<std::string>>(fileNames.begin(),
-                                                                            fileNames.end());
+        if (fileNames.size() > fewFileNames) {
+            fileNameSet = std::make_unique<std::unordered_set<const std::string*>>();
+            for (const InternedText& f : fileNames) fileNameSet->insert(&f.str());
+        }
         return;
     }
-    if (fileNameSet->insert(fileName).second) fileNames.push_back(fileName);
+    if (fileNameSet->insert(&fileName.str()).second) fileNames.push_back(fileName);
 }
 
 void CppClassEntity::setFileName(const std::string& fileName) {

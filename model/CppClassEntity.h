@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/DocOptions.h"
+#include "model/InternedText.h"
 
 #include <cstddef>
 #include <memory>
@@ -56,12 +57,13 @@ public:
 
     // Appends a file name unless it is empty or already listed.
     void addFileName(const std::string& fileName);
+    void addFileName(InternedText fileName);
     // Replaces the whole file list by the one name (none when empty).
     void setFileName(const std::string& fileName);
     // Every file name followed by "|", concatenated; "" when none.
     std::string getFileNameList() const;
     // The file names in the order first added.
-    const std::vector<std::string>& getFileNames() const { return fileNames; }
+    const std::vector<InternedText>& getFileNames() const { return fileNames; }
 
     const DocOptions& getOptions() const { return *options; }
     // "." when the entity's dot-scope option is set or its class is not C++
@@ -77,10 +79,11 @@ protected:
 
     std::string name;
     std::string comment;
-    std::vector<std::string> fileNames;
-    // Mirrors fileNames once it holds more than fewFileNames names, so that
-    // adding stays cheap for entities met in many files; null before.
-    std::unique_ptr<std::unordered_set<std::string>> fileNameSet;
+    std::vector<InternedText> fileNames;
+    // Mirrors fileNames (by each name's one copy) once it holds more than
+    // fewFileNames names, so that adding stays cheap for entities met in
+    // many files; null before.
+    std::unique_ptr<std::unordered_set<const std::string*>> fileNameSet;
     static constexpr std::size_t fewFileNames = 8;
     // Never null; immutable once made, shared by the members of a class.
     std::shared_ptr<const DocOptions> options;

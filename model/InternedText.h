@@ -1,6 +1,6 @@
 // A text that many model records share and none changes in place: an access
 // word, a function's qualifiers, a class's kind, package, container and
-// source directory. Each
+// source directory, a record's file names. Each
 // distinct text is kept once for the life of the process and a record holds
 // only a pointer to it, so a member costs a pointer instead of a string.
 // Usable from any thread; the texts are few beside the records (they never
@@ -21,6 +21,7 @@ public:
     }
 
     const std::string& str() const { return *text; }
+    operator const std::string&() const { return *text; }
     bool empty() const { return text->empty(); }
     bool operator==(std::string_view other) const { return *text == other; }
     bool operator==(const InternedText& other) const { return text == other.text; }

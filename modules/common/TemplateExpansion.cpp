@@ -11,12 +11,12 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 std::string firstSourceFile(const CppClass& cls) {
     const auto& files = cls.getFileNames();
-    return files.empty() ? "" : files[0];
+    return files.empty() ? "" : files[0].str();
 }
 
 std::string secondSourceFile(const CppClass& cls) {
     const auto& files = cls.getFileNames();
-    return files.size() < 2 ? "" : files[1];
+    return files.size() < 2 ? "" : files[1].str();
 }
 
 void expandTemplate(std::ostream& out, const std::string& templateText,

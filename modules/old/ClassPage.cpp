@@ -25,7 +25,7 @@ std::string afterLastOf(const std::string& text, const char* separators) {
 }
 
 // "See <link>.<br>" lines for the first two source files of an entity.
-void appendSourceReferences(std::string& out, const std::vector<std::string>& files,
+void appendSourceReferences(std::string& out, const std::vector<InternedText>& files,
                             const std::string& sourceDirectory) {
     if (sourceDirectory == "?") return;
     for (std::size_t i = 0; i < files.size() && i < 2; ++i) {

@@ -61,7 +61,8 @@ TEST(OldExports, OneHandleServesManyRuns) {
     const char* arguments[] = {"int a"};
     startMember(run.handle, "f", "", "public", "void f(int a);", 1, "x.h|y.h", 1, arguments);
     startMember(run.handle, "f", "", "public", "void f(int a);", 1, "z.h", 1, arguments);
-    EXPECT_EQ(list.currentClass->getMembers().at(0)->getFileNames(),
+    const auto& files = list.currentClass->getMembers().at(0)->getFileNames();
+    EXPECT_EQ(std::vector<std::string>(files.begin(), files.end()),
               (std::vector<std::string>{"x.h", "y.h", "z.h"}));
     destroy(nullptr);
 }

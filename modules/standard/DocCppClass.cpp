@@ -131,7 +131,7 @@ std::vector<std::string> sortedStrings(const CppClassEntity& entity) {
     // by extension and name, and the headers move before the sources only
     // when no other extension lies between them, so every two neighbours
     // keep the rule.
-    std::vector<std::string> names = entity.getFileNames();
+    std::vector<std::string> names(entity.getFileNames().begin(), entity.getFileNames().end());
     auto key = [](const std::string& s) { return std::make_pair(toLowerCase(extensionOf(s)), toLowerCase(s)); };
     std::stable_sort(names.begin(), names.end(),
                      [&](const std::string& a, const std::string& b) { return key(a) < key(b); });
