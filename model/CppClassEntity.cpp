@@ -1,6 +1,7 @@
 #include "model/CppClassEntity.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "model/CppClass.h"
 #include "model/ModelText.h"
@@ -14,18 +15,32 @@ const std::shared_ptr<const DocOptions>& defaultOptions() {
     return record;
 }
 
+// The one record of each set of switches: a run makes all its classes with
+// the same few sets, and a record of its own (some 200 bytes) for each of
+// 130,000 classes would cost more than their names. Kept to the end, like
+// the default; they are few.
+std::shared_ptr<const DocOptions> sharedOptions(const DocOptions& options) {
+    static std::mutex lock;
+    static std::vector<std::shared_ptr<const DocOptions>> records;
+    std::lock_guard<std::mutex> hold(lock);
+    for (const auto& record : records)
+        if (*record == options) return record;
+    records.push_back(std::make_shared<const DocOptions>(options));
+    return records.back();
+}
+
 }  // namespace
 
 CppClassEntity::CppClassEntity() : options(defaultOptions()) {}
 
 CppClassEntity::CppClassEntity(const DocOptions& options_)
-    : options(std::make_shared<const DocOptions>(options_)) {}
+    : options(sharedOptions(options_)) {}
 
 CppClassEntity::CppClassEntity(const CppClassEntity* optionsFrom, std::nullptr_t)
     : options(optionsFrom ? optionsFrom->options : defaultOptions()) {}
 
 void CppClassEntity::setOptions(const DocOptions& newOptions) {
-    options = std::make_shared<const DocOptions>(newOptions);
+    options = sharedOptions(newOptions);
 }
 
 CppClassEntity::~CppClassEntity() = default;

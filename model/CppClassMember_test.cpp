@@ -82,6 +82,21 @@ TEST(CppClassMember, AccessFollowsTheMembersOwnOptions) {
     EXPECT_FALSE(q.isPublic());
 }
 
+TEST(CppClassMember, EqualSwitchesShareOneRecordThatLaterChangesNeverReach) {
+    DocOptions options;
+    options.tableBackground = "gray";
+    DocGenCppClass first(nullptr, options, 0, false, false);
+    DocGenCppClass second(nullptr, options, 0, false, false);
+    EXPECT_EQ(&first.getOptions(), &second.getOptions());
+
+    options.includePrivate = true;
+    DocGenCppClass third(nullptr, options, 0, false, false);
+    EXPECT_NE(&third.getOptions(), &first.getOptions());
+    EXPECT_FALSE(first.getOptions().includePrivate);
+    EXPECT_EQ(first.getOptions().tableBackground, "gray");
+    EXPECT_TRUE(third.getOptions().includePrivate);
+}
+
 TEST(CppClassMember, ScopeSeparatorByLanguageAndDotFlag) {
     const char* expected[] = {"::", ".", ".", "."};
     for (int language = 0; language < 4; ++language) {
