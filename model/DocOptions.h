@@ -1,8 +1,9 @@
-// The output switches that every class and member carries as its own copy.
+// The output switches that every class and member carries.
 //
 // An entity copies the record when it is created and keeps that copy: later
-// changes to the creator's record do not reach it. (Members share their
-// owner's copy; entities never change a record in place, they replace it.) The program never changes
+// changes to the creator's record do not reach it. (Entities with equal
+// switches share one copy; entities never change a record in place, they
+// replace it.) The program never changes
 // the defaults; an output module fills its own record from its options.
 #pragma once
 
