@@ -20,23 +20,35 @@ const char* languageText(int language) {
     }
 }
 
-// fileNames is storage for the member's file list, reused from member to
-// member so that the list is not a new string each time.
-void sendMember(const CppClassMember& member, ModuleSink& module, std::string& fileNames) {
-    fileNames.clear();
-    for (const std::string& f : member.getFileNames()) {
-        appendListField(fileNames, f);
-        fileNames += '|';
+// A member's file list as sent, kept from member to member: the members of
+// a class mostly come from one file, and then the text is made once.
+struct FileListText {
+    std::vector<InternedText> names;
+    std::string text;
+
+    const std::string& of(const CppClassEntity& entity) {
+        const std::vector<InternedText>& now = entity.getFileNames();
+        if (now == names) return text;
+        names = now;
+        text.clear();
+        for (const std::string& f : names) {
+            appendListField(text, f);
+            text += '|';
+        }
+        return text;
     }
+};
+
+void sendMember(const CppClassMember& member, ModuleSink& module, FileListText& fileNames) {
     module.startMember(member.getName(), member.getComment(), member.getAccess(),
-                       member.getDeclaration(), member.hasArgumentList(), fileNames,
+                       member.getDeclaration(), member.hasArgumentList(), fileNames.of(member),
                        member.getArguments());
     module.endMember(member.getName());
 }
 
 // Members and classes of other kinds than the DocGen ones (which the run
 // never makes) are sent the same way rather than dropped.
-void sendClass(const CppClass& cls, ModuleSink& module, std::string& fileNames) {
+void sendClass(const CppClass& cls, ModuleSink& module, FileListText& fileNames) {
     module.startClass(cls.getName(), cls.getComment(), cls.getBaseList("|", true),
                       cls.getFileNameList(), cls.getPackage(), cls.getKind(), cls.getText(),
                       cls.getSourceDirectory(), languageText(cls.getLanguage()));
@@ -46,7 +58,7 @@ void sendClass(const CppClass& cls, ModuleSink& module, std::string& fileNames) 
 
 template <typename AfterSend>
 void sendClasses(const DocGenClassList& list, ModuleSink& module, AfterSend afterSend) {
-    std::string fileNames;
+    FileListText fileNames;
     for (const auto& [key, cls] : list.getClasses()) {
         if (isGlobalsClassName(cls->getName()) && cls->getBases().empty() &&
             cls->getMembers().empty())
@@ -67,11 +79,11 @@ void DocGenClassList::sendToModuleReleasing(ModuleSink& module) {
 }
 
 void DocGenCppClass::sendToModule(ModuleSink& module) const {
-    std::string fileNames;
+    FileListText fileNames;
     sendClass(*this, module, fileNames);
 }
 
 void DocGenCppClassMember::sendToModule(ModuleSink& module) const {
-    std::string fileNames;
+    FileListText fileNames;
     sendMember(*this, module, fileNames);
 }

@@ -195,6 +195,10 @@ void appendHrefEscaped(std::string& out, std::string_view path) {
 }
 
 void appendListField(std::string& out, std::string_view field) {
+    if (field.find_first_of("|\\") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
     for (char c : field) {
         if (c == '|' || c == '\\') out += '\\';
         out += c;
@@ -210,17 +214,6 @@ std::string escapeListField(std::string_view field) {
 
 std::vector<std::string> splitListFields(std::string_view text) {
     std::vector<std::string> fields;
-    std::string field;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            field += text[++i];
-        } else if (text[i] == '|') {
-            fields.push_back(std::move(field));
-            field.clear();
-        } else {
-            field += text[i];
-        }
-    }
-    if (!field.empty()) fields.push_back(std::move(field));
+    forEachListField(text, [&](std::string_view field) { fields.emplace_back(field); });
     return fields;
 }

@@ -1,6 +1,7 @@
 // Small text helpers shared by the model records.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,33 @@ std::string escapeListField(std::string_view field);
 // The fields of such a text, backslash escapes undone. Each "|" ends a
 // field; a text that ends with "|" has no empty field after it.
 std::vector<std::string> splitListFields(std::string_view text);
+// The same fields handed one at a time to field(std::string_view), in
+// order: a view into the text, or, for a field with escapes, into storage
+// that holds only during the call.
+template <typename Field>
+void forEachListField(std::string_view text, Field&& field) {
+    std::string unescaped;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const char* at = text.data() + start;
+        const std::size_t rest = text.size() - start;
+        const void* bar = std::memchr(at, '|', rest);
+        const std::size_t length = bar ? static_cast<const char*>(bar) - at : rest;
+        if (std::memchr(at, '\\', length) == nullptr) {
+            field(std::string_view(at, length));
+            start += length + 1;
+            continue;
+        }
+        unescaped.clear();
+        std::size_t i = start;
+        for (; i < text.size() && text[i] != '|'; ++i) {
+            if (text[i] == '\\' && i + 1 < text.size()) ++i;
+            unescaped += text[i];
+        }
+        field(std::string_view(unescaped));
+        start = i + 1;
+    }
+}
 
 // True when the name is that of a globals record (it contains " globals)").
 bool isGlobalsClassName(const std::string& name);

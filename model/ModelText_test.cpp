@@ -13,6 +13,10 @@ TEST(ModelText, ListFieldsKeepEveryByteOfAName) {
     EXPECT_EQ(splitListFields(list), names);
     EXPECT_EQ(splitListFields("one"), std::vector<std::string>{"one"});
     EXPECT_EQ(splitListFields(""), std::vector<std::string>{});
+    // Plain fields come as views, escaped ones unescaped; a last lone
+    // backslash is kept.
+    EXPECT_EQ(splitListFields("p|a\\|b|q|\\"),
+              (std::vector<std::string>{"p", "a|b", "q", "\\"}));
 }
 
 TEST(ModelText, ALinkNeverLetsItsTargetEndTheAttribute) {

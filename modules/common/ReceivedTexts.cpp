@@ -16,5 +16,5 @@ void setBasesFromText(CppClass& cls, const std::string& text) {
 }
 
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text) {
-    for (const std::string& name : splitListFields(text)) entity.addFileName(name);
+    forEachListField(text, [&](std::string_view name) { entity.addFileName(InternedText(name)); });
 }
