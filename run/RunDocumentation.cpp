@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
@@ -372,6 +373,11 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                      lineBreaks, settings.mixCppCsharp, run.progress, run.status,
                      run.log != nullptr ? forwardError : nullptr, run.context);
         run.classList.sendToModuleReleasing(*module);
+        // The module holds its own copy now. With workers to spare the run's
+        // model is freed beside the module's page writing, not after it, and
+        // its memory goes back to the writers while they need it.
+        std::jthread freeing;
+        if (threads > 1) freeing = std::jthread([&run] { run.classList.clear(); });
         module->done();
         // A module stops writing when progress answers 0 and returns as if
         // it were done: a negative report asks the cancel state once more,
