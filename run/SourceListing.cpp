@@ -201,8 +201,13 @@ public:
         }
     }
     Color at(std::size_t i) const { return slots[i].color; }
+    // The longest word that set() takes; a longer one is classified each time.
+    static constexpr std::size_t kLongestWord = UINT16_MAX;
     void set(std::size_t i, std::string_view word, Color color) {
-        slots[i] = Slot{keys.size(), word.size(), color, true};
+        // Only one page of gigabytes could reach this; its words go unremembered.
+        if (keys.size() + word.size() > UINT32_MAX) return;
+        slots[i] = Slot{static_cast<std::uint32_t>(keys.size()),
+                        static_cast<std::uint16_t>(word.size()), color, true};
         keys.append(word);
         // Kept at most half full, so that a probe ends soon and always ends.
         if (++used * 2 > slots.size()) grow();
@@ -216,9 +221,10 @@ public:
     }
 
 private:
+    // Eight bytes: every worker of a pool holds a table of its own.
     struct Slot {
-        std::size_t offset = 0;  // of the word in keys
-        std::size_t size = 0;
+        std::uint32_t offset = 0;  // of the word in keys
+        std::uint16_t size = 0;
         Color color = None;
         bool used = false;
     };
@@ -506,7 +512,9 @@ Color ListingRenderer::colorOf(const Token& token, bool joinedInclude) {
         return known.single[c];
     }
     // Joined tokens are rare and seldom repeat.
-    if (token.copied || token.key.data() != token.text.data()) return classify(word);
+    if (token.copied || token.key.data() != token.text.data() ||
+        word.size() > WordColors::kLongestWord)
+        return classify(word);
     bool found;
     std::size_t slot = known.words.find(word, found);
     if (found) return known.words.at(slot);

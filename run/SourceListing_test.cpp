@@ -201,6 +201,11 @@ TEST(SourceListing, RepeatedWordsKeepTheirColoursInALongListing) {
                     "<font color=\"blue\">line</font> " + word + "\n";
     }
     EXPECT_EQ(render(text, true, 4, {"mine"}), expected);
+    // A word too long to remember is coloured all the same, every time.
+    const std::string huge(70000, 'k');
+    EXPECT_TRUE(render(huge + " " + huge + " int", true, 4, {huge}) ==
+                "<font color=\"purple\">" + huge + "</font> <font color=\"purple\">" + huge +
+                    "</font> <font color=\"blue\">int</font>");
     // A tab far into a long line, and a tab stop wider than the text; a tab
     // size past the widest (a page of blanks) is the widest.
     EXPECT_TRUE(render(std::string(5001, 'a') + "\tb", false, 7) == std::string(5001, 'a') + "    b");
