@@ -1,13 +1,13 @@
 #include "VelkLib/VelkHttp.h"
 
 #include "VelkLib/VelkError.h"
+#include "platform/Library.h"
 
 #include <cerrno>
 #include <cstring>
 #include <curl/curl.h>
 #include <algorithm>
 #include <filesystem>
-#include <mutex>
 
 namespace {
 
@@ -44,17 +44,61 @@ int progress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return cancel != nullptr && cancel->load() ? 1 : 0;
 }
 
-// libcurl's own set-up is not safe to run on two threads at once.
-void initializeCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// libcurl, loaded when the first request is made: most runs make none, and
+// a program linked with it would load some thirty libraries at every start.
+struct Curl {
+    CURLcode (*globalInit)(long) = nullptr;
+    CURL* (*easyInit)() = nullptr;
+    CURLcode (*easySetopt)(CURL*, CURLoption, ...) = nullptr;
+    CURLcode (*easyPerform)(CURL*) = nullptr;
+    CURLcode (*easyGetinfo)(CURL*, CURLINFO, ...) = nullptr;
+    const char* (*easyStrerror)(CURLcode) = nullptr;
+    void (*easyCleanup)(CURL*) = nullptr;
+    curl_slist* (*slistAppend)(curl_slist*, const char*) = nullptr;
+    void (*slistFreeAll)(curl_slist*) = nullptr;
+    std::string failure;  // why it is not there; "" once loaded
+};
+
+template <typename Function>
+void bind(platform::LibraryHandle library, const char* name, Function& function,
+          std::string& failure) {
+    function = reinterpret_cast<Function>(platform::librarySymbol(library, name, &failure));
+}
+
+// Loaded and set up once (its set-up is not safe on two threads at once);
+// the library stays to the end of the process.
+const Curl& curl() {
+    static const Curl loaded = [] {
+        Curl api;
+        // Debian's two builds of the same library, under their two names.
+        platform::LibraryHandle library = platform::openLibrary("libcurl.so.4", &api.failure);
+        if (library == nullptr) library = platform::openLibrary("libcurl-gnutls.so.4", nullptr);
+        if (library == nullptr) return api;
+        bind(library, "curl_global_init", api.globalInit, api.failure);
+        bind(library, "curl_easy_init", api.easyInit, api.failure);
+        bind(library, "curl_easy_setopt", api.easySetopt, api.failure);
+        bind(library, "curl_easy_perform", api.easyPerform, api.failure);
+        bind(library, "curl_easy_getinfo", api.easyGetinfo, api.failure);
+        bind(library, "curl_easy_strerror", api.easyStrerror, api.failure);
+        bind(library, "curl_easy_cleanup", api.easyCleanup, api.failure);
+        bind(library, "curl_slist_append", api.slistAppend, api.failure);
+        bind(library, "curl_slist_free_all", api.slistFreeAll, api.failure);
+        if (!api.globalInit || !api.easyInit || !api.easySetopt || !api.easyPerform ||
+            !api.easyGetinfo || !api.easyStrerror || !api.easyCleanup || !api.slistAppend ||
+            !api.slistFreeAll)
+            return api;
+        api.failure.clear();
+        api.globalInit(CURL_GLOBAL_DEFAULT);
+        return api;
+    }();
+    return loaded;
 }
 
 struct HeaderList {
     curl_slist* list = nullptr;
-    ~HeaderList() { curl_slist_free_all(list); }
+    ~HeaderList() { curl().slistFreeAll(list); }
     void add(const char* header) {
-        if (curl_slist* grown = curl_slist_append(list, header)) list = grown;
+        if (curl_slist* grown = curl().slistAppend(list, header)) list = grown;
     }
 };
 
@@ -90,12 +134,16 @@ VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool u
 }
 
 void VelkHttp::fetch(const std::string& agentName, bool useCache, const Limits& limits) {
-    initializeCurl();
-    CURL* curl = curl_easy_init();
-    if (curl == nullptr) {
+    const Curl& api = curl();
+    if (!api.failure.empty()) {
+        throw VelkError("Could not open an Internet connection.", "libcurl: " + api.failure,
+                        "VelkHttp.cpp", 129);
+    }
+    CURL* handle = api.easyInit();
+    if (handle == nullptr) {
         throw VelkError("Could not open an Internet connection.", ENOMEM, "VelkHttp.cpp", 129);
     }
-    internetHandle = curl;
+    internetHandle = handle;
 
     HeaderList headers;
     if (!useCache) {
@@ -104,31 +152,31 @@ void VelkHttp::fetch(const std::string& agentName, bool useCache, const Limits& 
     }
     char errorBuffer[CURL_ERROR_SIZE] = "";
     Receiver receiver{&body, limits.maxBodySize};
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, agentName.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, maxRedirects);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMilliseconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMilliseconds);
+    api.easySetopt(handle, CURLOPT_URL, url.c_str());
+    api.easySetopt(handle, CURLOPT_USERAGENT, agentName.c_str());
+    api.easySetopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    api.easySetopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    api.easySetopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    api.easySetopt(handle, CURLOPT_MAXREDIRS, maxRedirects);
+    api.easySetopt(handle, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMilliseconds);
+    api.easySetopt(handle, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMilliseconds);
     if (limits.cancel != nullptr) {
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, limits.cancel);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        api.easySetopt(handle, CURLOPT_XFERINFOFUNCTION, progress);
+        api.easySetopt(handle, CURLOPT_XFERINFODATA, limits.cancel);
+        api.easySetopt(handle, CURLOPT_NOPROGRESS, 0L);
     }
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe in threads
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, receive);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    api.easySetopt(handle, CURLOPT_NOSIGNAL, 1L);  // time-outs without signals, safe in threads
+    api.easySetopt(handle, CURLOPT_HTTPHEADER, headers.list);
+    api.easySetopt(handle, CURLOPT_WRITEFUNCTION, receive);
+    api.easySetopt(handle, CURLOPT_WRITEDATA, &receiver);
+    api.easySetopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = api.easyPerform(handle);
     long status = 0;
-    const bool statusRead = curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
+    const bool statusRead = api.easyGetinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
     closeHandles();
 
-    const std::string reason = curl_easy_strerror(result);
+    const std::string reason = api.easyStrerror(result);
     const std::string detail = errorBuffer[0] != '\0' ? errorBuffer : reason;
     const bool redirecting = status >= 300 && status <= 399;
     if (result != CURLE_OK && (!statusRead || status == 0 || redirecting)) {
@@ -158,7 +206,7 @@ VelkHttp::~VelkHttp() {
 
 void VelkHttp::closeHandles() {
     if (internetHandle != nullptr) {
-        curl_easy_cleanup(static_cast<CURL*>(internetHandle));
+        curl().easyCleanup(static_cast<CURL*>(internetHandle));
         internetHandle = nullptr;
     }
 }
