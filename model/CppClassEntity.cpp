@@ -84,7 +84,6 @@ std::string CppClassEntity::getQualifiedName() const { return name; }
 std::string CppClassEntity::getDisplayName() const { return name; }
 
 void CppClassEntity::addFileName(const std::string& fileName) {
-    if (fileName.empty()) return;
     addFileName(InternedText(fileName));
 }
 

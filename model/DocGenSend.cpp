@@ -27,13 +27,9 @@ struct FileListText {
     std::string text;
 
     const std::string& of(const CppClassEntity& entity) {
-        const std::vector<InternedText>& now = entity.getFileNames();
-        if (now == names) return text;
-        names = now;
-        text.clear();
-        for (const std::string& f : names) {
-            appendListField(text, f);
-            text += '|';
+        if (entity.getFileNames() != names) {
+            names = entity.getFileNames();
+            text = entity.getFileNameList();
         }
         return text;
     }
