@@ -155,6 +155,17 @@ TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
     EXPECT_FALSE(walk.walkEntry(scratch / "d"));
     EXPECT_EQ(parsed.size(), 2u);
     EXPECT_EQ(walk.projectListText(), "");
+
+    // One in a folder is never listed, so never handed on either.
+    scratch.write("fifo/ok.java", "");
+    ASSERT_EQ(mkfifo((scratch / "fifo/pipe.java").c_str(), 0600), 0);
+    InputWalk again = makeWalk();
+    parsed.clear();
+    reports.stopAfter = -1;
+    EXPECT_TRUE(again.walkEntry(scratch / "fifo"));
+    ASSERT_EQ(parsed.size(), 1u);
+    EXPECT_EQ(parsed[0].path, scratch / "fifo/ok.java");
+    EXPECT_EQ(reports.log.size(), 1u);
 }
 
 TEST_F(InputWalkTest, ADirectoryReachedAgainThroughALinkIsWalkedOnce) {
