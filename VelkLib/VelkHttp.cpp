@@ -59,10 +59,12 @@ struct Curl {
     std::string failure;  // why it is not there; "" once loaded
 };
 
+// True when the library has the function.
 template <typename Function>
-void bind(platform::LibraryHandle library, const char* name, Function& function,
+bool bind(platform::LibraryHandle library, const char* name, Function& function,
           std::string& failure) {
     function = reinterpret_cast<Function>(platform::librarySymbol(library, name, &failure));
+    return function != nullptr;
 }
 
 // Loaded and set up once (its set-up is not safe on two threads at once);
@@ -74,19 +76,16 @@ const Curl& curl() {
         platform::LibraryHandle library = platform::openLibrary("libcurl.so.4", &api.failure);
         if (library == nullptr) library = platform::openLibrary("libcurl-gnutls.so.4", nullptr);
         if (library == nullptr) return api;
-        bind(library, "curl_global_init", api.globalInit, api.failure);
-        bind(library, "curl_easy_init", api.easyInit, api.failure);
-        bind(library, "curl_easy_setopt", api.easySetopt, api.failure);
-        bind(library, "curl_easy_perform", api.easyPerform, api.failure);
-        bind(library, "curl_easy_getinfo", api.easyGetinfo, api.failure);
-        bind(library, "curl_easy_strerror", api.easyStrerror, api.failure);
-        bind(library, "curl_easy_cleanup", api.easyCleanup, api.failure);
-        bind(library, "curl_slist_append", api.slistAppend, api.failure);
-        bind(library, "curl_slist_free_all", api.slistFreeAll, api.failure);
-        if (!api.globalInit || !api.easyInit || !api.easySetopt || !api.easyPerform ||
-            !api.easyGetinfo || !api.easyStrerror || !api.easyCleanup || !api.slistAppend ||
-            !api.slistFreeAll)
-            return api;
+        bool all = bind(library, "curl_global_init", api.globalInit, api.failure);
+        all &= bind(library, "curl_easy_init", api.easyInit, api.failure);
+        all &= bind(library, "curl_easy_setopt", api.easySetopt, api.failure);
+        all &= bind(library, "curl_easy_perform", api.easyPerform, api.failure);
+        all &= bind(library, "curl_easy_getinfo", api.easyGetinfo, api.failure);
+        all &= bind(library, "curl_easy_strerror", api.easyStrerror, api.failure);
+        all &= bind(library, "curl_easy_cleanup", api.easyCleanup, api.failure);
+        all &= bind(library, "curl_slist_append", api.slistAppend, api.failure);
+        all &= bind(library, "curl_slist_free_all", api.slistFreeAll, api.failure);
+        if (!all) return api;
         api.failure.clear();
         api.globalInit(CURL_GLOBAL_DEFAULT);
         return api;

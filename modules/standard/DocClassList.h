@@ -140,6 +140,20 @@ public:
     // not hold is worked out again each time instead of being stored.
     void warmCaches(const std::vector<CppClass*>& order) const;
     void thawCaches() const { frozen = false; }
+    // warmCaches for the life of the object, thawed on every way out.
+    class FrozenCaches {
+    public:
+        explicit FrozenCaches(const DocClassList& list, const std::vector<CppClass*>& order = {})
+            : list(list) {
+            list.warmCaches(order);
+        }
+        ~FrozenCaches() { list.thawCaches(); }
+        FrozenCaches(const FrozenCaches&) = delete;
+        FrozenCaches& operator=(const FrozenCaches&) = delete;
+
+    private:
+        const DocClassList& list;
+    };
 
     // The workers that write the list's pages, made at the first call and
     // kept for every later pass (each new thread starts its memory afresh),

@@ -34,16 +34,10 @@ void DocClassList::prepareMemberEntries() {
         return;
     }
     // A member's entry reads the list and changes only the member itself.
-    warmCaches({});
-    try {
-        forEachSlice(*pool, classes.size(), 8 * std::size_t{pool->size()},
-                     [&](std::size_t, std::size_t begin, std::size_t end) {
-                         for (std::size_t i = begin; i < end; ++i)
-                             classes[i]->writeMemberEntries(linker);
-                     });
-    } catch (...) {
-        thawCaches();
-        throw;
-    }
-    thawCaches();
+    FrozenCaches frozenWhileWriting(*this);
+    forEachSlice(*pool, classes.size(), 8 * std::size_t{pool->size()},
+                 [&](std::size_t, std::size_t begin, std::size_t end) {
+                     for (std::size_t i = begin; i < end; ++i)
+                         classes[i]->writeMemberEntries(linker);
+                 });
 }

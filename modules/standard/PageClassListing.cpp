@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -70,7 +71,7 @@ public:
         if (!pass.writePages || order.size() < 2) return;
         pool = list.pagePool();
         if (!pool) return;
-        list.warmCaches(order);
+        frozen.emplace(list, order);
         const unsigned threads = pool->size();
         // The head of a page is rendered through the module's buffers.
         auto head = pass.pageContext.pageHead;
@@ -90,7 +91,6 @@ public:
         // Left by an error of the pass itself: the pages queued still end
         // before the list they read goes away.
         for (auto& page : pending) page->done.wait();
-        list.thawCaches();
     }
 
     void write(const CppClass& cls) {
@@ -184,6 +184,8 @@ private:
     const ClassListingPass& pass;
     bool directoryMade = false;
     VelkThreadPool* pool = nullptr;  // the list's; every page queued on it is waited for here
+    // The list's caches, frozen while pages are written on the pool.
+    std::optional<DocClassList::FrozenCaches> frozen;
     std::vector<ClassPageContext> contexts;  // one per worker
     std::deque<std::unique_ptr<QueuedPage>> pending;
     const CppClass* last = nullptr;

@@ -21,6 +21,7 @@
 #include "modules/standard/StandardModule.h"
 
 #include <array>
+#include <optional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -253,19 +254,13 @@ void writeMasterIndexPage(StandardModule& module) {
     IndexWriter writer{module, list, module.separateIndexPages, "", "", {}, nullptr};
     writer.up = writer.separate ? "../" : "";
     writer.detailPrefix = writer.up + detailLinkPrefix(module);
+    // The entries only read the list: with workers its caches are filled
+    // first, and thawed on every way out.
+    std::optional<DocClassList::FrozenCaches> frozen;
     if (pool) {
-        // The entries only read the list: its caches are filled first.
-        list.warmCaches({});
+        frozen.emplace(list);
         writer.pool = pool;
     }
-    // The caches are thawed on every way out.
-    struct Thaw {
-        const DocClassList& list;
-        bool frozen;
-        ~Thaw() {
-            if (frozen) list.thawCaches();
-        }
-    } thaw{list, pool != nullptr};
 
     if (writer.separate) {
         // A page for every letter, so that every link of the letter bar
