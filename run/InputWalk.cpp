@@ -257,7 +257,7 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         const Listing listing = readDirectory(split.path);
         std::vector<std::string> files = acceptedFiles(listing, true);
         for (const std::string& file : files) {
-            documentFile(file, project);
+            documentFile(file, project, true);
             if (!fileDone()) return false;
         }
         if (!files.empty())
@@ -284,7 +284,8 @@ std::string InputWalk::distinctProject(const std::string& wanted, const std::str
     }
 }
 
-bool InputWalk::documentFile(const std::string& listedPath, const std::string& project) {
+bool InputWalk::documentFile(const std::string& listedPath, const std::string& project,
+                             bool listed) {
     if (isCommentedOut(listedPath)) {
         status("Skipping commented-out file " + listedPath);
         return false;
@@ -295,10 +296,12 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
     std::string failure;
     try {
         // A FIFO or device named in the list would block the run in open().
-        std::error_code error;
-        std::filesystem::file_status found = std::filesystem::status(path, error);
-        if (std::filesystem::exists(found) && !std::filesystem::is_regular_file(found))
-            throw VelkFileError("Couldn't open the file", path);
+        if (!listed) {
+            std::error_code error;
+            std::filesystem::file_status found = std::filesystem::status(path, error);
+            if (std::filesystem::exists(found) && !std::filesystem::is_regular_file(found))
+                throw VelkFileError("Couldn't open the file", path);
+        }
         step(path, project);
         return true;
     } catch (const VelkEnvironmentError&) {

@@ -97,10 +97,11 @@ public:
     // run; shows "file <path>" and runs the step. An error of the step is
     // logged as "<error>.  Parsing of \"<path>\" was unsuccessful."; so is
     // a path that is not a regular file (never opened: a FIFO would block
-    // the run). A VelkEnvironmentError of the step ends the walk: it is
-    // thrown on. Returns
-    // false only for a commented-out path.
-    bool documentFile(const std::string& path, const std::string& project);
+    // the run; `listed` tells that a directory listing, which holds regular
+    // files only, found the path, so that it is not looked at again). A
+    // VelkEnvironmentError of the step ends the walk: it is thrown on.
+    // Returns false only for a commented-out path.
+    bool documentFile(const std::string& path, const std::string& project, bool listed = false);
 
     // Counts one more file done and reports progress (done / 2 of total),
     // so that parsing fills the first half of the bar. Returns false when
