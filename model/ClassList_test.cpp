@@ -112,11 +112,12 @@ struct Call {
     std::string name, declaration, access, comment, file;
     bool hasArguments;
     std::vector<std::string> arguments;
+    bool dotted = false;  // "::" made "."
 };
 
 void make(CppClass& cls, const Call& c) {
     cls.addMember(c.name, c.declaration, c.access, c.comment, c.hasArguments, c.file, c.arguments,
-                  new DocGenCppClassMember(&cls), false);
+                  new DocGenCppClassMember(&cls), c.dotted);
 }
 
 std::string describe(const CppClass& cls) {
@@ -135,7 +136,8 @@ std::string describe(const CppClass& cls) {
 // Declarations made in a scope parsed apart and made again in the scope held
 // leave it exactly as making them there in the first place, whatever merged
 // on either side (overloads, static and plain declarations, comments and
-// access words completed by later declarations).
+// access words completed by later declarations, "::" made "." or kept), and
+// whether or not the members the calls made are still there.
 TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
     const std::vector<std::vector<std::string>> argumentLists = {
         {}, {"int a"}, {"int b"}, {"double a"}, {"const Point p"}, {"const Size s"}};
@@ -151,7 +153,8 @@ TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
             c.name = std::string(1, "fgx"[next(3)]);
             c.hasArguments = next(4) != 0;
             if (c.hasArguments) c.arguments = argumentLists[next(argumentLists.size())];
-            c.declaration = (next(3) == 0 ? "static " : "") + std::string("int ") + c.name;
+            c.dotted = next(4) == 0;
+            c.declaration = (next(3) == 0 ? "static " : "") + std::string(next(3) ? "int " : "N::T ") + c.name;
             if (c.hasArguments) c.declaration += "(" + (c.arguments.empty() ? "" : c.arguments[0]) + ")";
             c.declaration += next(2) ? ";" : " const;";
             c.access = std::vector<std::string>{"", "public", "protected", "private"}[next(4)];
@@ -168,6 +171,9 @@ TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
         DocGenCppClass apart(nullptr, DocOptions(), 0, false, true);
         apart.recordMemberCalls(true);
         for (std::size_t i = 0; i < calls.size(); ++i) make(i < split ? held : apart, calls[i]);
+        ASSERT_EQ(apart.keptMemberCalls(), calls.size() - split) << "seed " << seed;
+        // The calls are kept apart from the members they made.
+        if (next(3) == 0) apart.deleteMembers();
         held.replayMemberCallsOf(apart);
 
         ASSERT_EQ(describe(held), describe(direct)) << "seed " << seed << ", split " << split;

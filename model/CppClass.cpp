@@ -37,7 +37,7 @@ CppClass::CppClass(CppClass* parent_, const DocOptions& options_, int language_,
       namespaceFlag(isNamespace),
       language(language_) {}
 
-CppClass::~CppClass() { deleteMembers(); }
+CppClass::~CppClass() { freeMembers(); }
 
 std::string CppClass::getPageFile(const std::string& prefix) const {
     std::string dir = lastPathPart(package.str());
@@ -152,9 +152,17 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
                                     const std::string& fileName,
                                     const std::vector<std::string>& arguments,
                                     CppClassMember* member, bool dotFlag) {
-    if (memberCalls)
-        memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_, hasArgumentList,
-                                          fileName, arguments, dotFlag});
+    // The call is kept apart unless its new member, left as made, stands
+    // for it (callsInMembers); the first call that does otherwise ends that.
+    bool callKept = false;
+    auto keepCall = [&] {
+        if (callKept || !memberCalls) return;
+        if (callsInMembers) keepCallsApart();
+        memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_,
+                                          hasArgumentList, fileName, arguments, dotFlag});
+        callKept = true;
+    };
+    if (!callsInMembers) keepCall();
     std::string declaration = dotFlag ? replaceAll(declaration_, "::", ".") : declaration_;
 
     // Only namesakes can match (members whose name, when added, had the
@@ -168,12 +176,15 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         CppClassMember* m = members[index];
         if (startsWithStatic(declaration)) {
             if (declaration.size() == staticWord.size() + m->declaration.size() &&
-                declaration.compare(staticWord.size(), std::string::npos, m->declaration) == 0)
+                declaration.compare(staticWord.size(), std::string::npos, m->declaration) == 0) {
+                keepCall();
                 m->declaration = declaration;
+            }
         } else if (m->declaration.size() == staticWord.size() + declaration.size() &&
                    startsWithStatic(m->declaration) &&
                    m->declaration.compare(staticWord.size(), std::string::npos,
                                           declaration) == 0) {
+            keepCall();
             declaration = m->declaration;
         }
         // A function is one member with another declaration of the same
@@ -189,6 +200,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     }
 
     if (match) {
+        keepCall();
         if (declaration.size() > match->declaration.size())
             match->declaration = std::move(declaration);
         if (!access.empty() && accessWeight(access) < accessWeight(match->access.str()))
@@ -202,6 +214,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         return match;
     }
 
+    if (!member || member->holder == this) keepCall();
     if (!member) return nullptr;
     if (member->holder == this) return member;  // already held: nothing to take over
     member->setName(memberName);
@@ -217,6 +230,24 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
 }
 
 void CppClass::deleteMembers() {
+    if (callsInMembers && !members.empty()) keepCallsApart();
+    freeMembers();
+}
+
+void CppClass::keepCallsApart() {
+    callsInMembers = false;
+    memberCalls->reserve(memberCalls->size() + members.size());
+    for (const CppClassMember* m : members) {
+        const std::vector<InternedText>& files = m->getFileNames();
+        // The declaration as stored: "::" made "." already, if the call asked.
+        memberCalls->push_back(MemberCall{m->getName(), m->declaration, m->access.str(),
+                                          m->getComment(), m->hasArgs,
+                                          files.empty() ? std::string() : files.front().str(),
+                                          m->arguments, false});
+    }
+}
+
+void CppClass::freeMembers() {
     for (CppClassMember* m : members) delete m;
     members.clear();
     memberIndex.clear();
@@ -283,6 +314,8 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks) cons
 }
 
 void CppClass::cloneMembersOf(const CppClass& other) {
+    // Copies stand for no call of this class.
+    if (callsInMembers) keepCallsApart();
     members.reserve(members.size() + other.members.size());
     memberIndex.reserve(members.capacity());
     for (const CppClassMember* m : other.members) {
@@ -338,14 +371,17 @@ void CppClass::recordMemberCalls(bool on) {
     if (on) {
         memberCalls = std::make_unique<std::vector<MemberCall>>();
         unkeptMembers = !members.empty();
+        callsInMembers = members.empty();
     } else {
         memberCalls.reset();
         unkeptMembers = false;
+        callsInMembers = false;
     }
 }
 
 void CppClass::replayMemberCallsOf(CppClass& other) {
     if (&other == this || !other.memberCalls || other.unkeptMembers) return;
+    if (other.callsInMembers) other.keepCallsApart();
     std::unique_ptr<std::vector<MemberCall>> calls = std::move(other.memberCalls);
     other.deleteMembers();
     for (const MemberCall& call : *calls)

@@ -122,13 +122,18 @@ public:
     // class that stands for the same scope. With recording on, every
     // addMember call is kept as it was made (merging is not associative:
     // two declarations that merged here could each have merged with a
-    // different member there). Turning it on clears what was kept.
+    // different member there). Turning it on clears what was kept. While
+    // each call has made one new member and changed no other, the members
+    // are the calls and nothing is copied: most records never join another.
     void recordMemberCalls(bool on);
     bool recordsMemberCalls() const { return memberCalls != nullptr; }
     // True when the class held members that no kept call made: members
     // added before recording began, or taken from a registration merged in.
     bool hasUnkeptMembers() const { return unkeptMembers; }
-    std::size_t keptMemberCalls() const { return memberCalls ? memberCalls->size() : 0; }
+    std::size_t keptMemberCalls() const {
+        if (!memberCalls) return 0;
+        return callsInMembers ? members.size() : memberCalls->size();
+    }
     // Makes other's kept calls here, in their order, each with a member
     // of this class's record type, then deletes other's members. Only for
     // a class that recordsMemberCalls and has no unkept members.
@@ -141,6 +146,11 @@ private:
     // nameHash: the hash of the member's name, as addMember has it.
     void appendMember(CppClassMember* member, std::uint64_t nameHash);
     void cloneMembersOf(const CppClass& other);
+    // Deletes the members and placeholders; the kept calls stay as they are.
+    void freeMembers();
+    // Copies the calls that the members stand for into memberCalls, from
+    // where the calls that follow are kept too.
+    void keepCallsApart();
     // The position of the first member added under a name with this hash,
     // or noMember. Namesakes (and the rare hash twins) follow through
     // nextNamesake in list order.
@@ -185,6 +195,9 @@ private:
         bool dotFlag;
     };
     std::unique_ptr<std::vector<MemberCall>> memberCalls;  // while recording
+    // While recording: the calls are the members, each as its call made it,
+    // and memberCalls is empty.
+    bool callsInMembers = false;
     bool unkeptMembers = false;
     // The list that registered this class (set by ClassList::addClass,
     // never copied), so that registering it again is noticed without a set.
