@@ -160,11 +160,19 @@ const DocClassList::Indexes& DocClassList::indexes() const {
     };
     VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
     if (workers) {
-        for (const auto& [key, cls] : getClasses()) walkBases(*cls, false);
         const bool wasFrozen = frozen;
         frozen = true;
         try {
-            forEachSlice(*workers, n, 8 * size_t{workers->size()},
+            const size_t slices = 8 * size_t{workers->size()};
+            std::vector<std::vector<ResolvedBase>> resolved(slices);
+            forEachSlice(*workers, n, slices, [&](size_t slice, size_t begin, size_t end) {
+                resolveBases(built->sorted, begin, end, resolved[slice]);
+            });
+            if (!wasFrozen)
+                for (const auto& part : resolved)
+                    for (const ResolvedBase& base : part)
+                        resolvedBaseCache[{base.cls, *base.name}] = base.found;
+            forEachSlice(*workers, n, slices,
                          [&](size_t, size_t begin, size_t end) { fill(begin, end); });
         } catch (...) {
             frozen = wasFrozen;
@@ -336,6 +344,19 @@ CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& base
     if (!found) return entryValue;
     cacheResolvedBase(found, cls, baseName);
     return found;
+}
+
+void DocClassList::resolveBases(const std::vector<CppClass*>& classes, size_t begin, size_t end,
+                                std::vector<ResolvedBase>& found) const {
+    for (size_t at = begin; at < end; ++at) {
+        const CppClass& cls = *classes[at];
+        for (const auto& [name, value] : cls.getBases()) {
+            if (name.empty() || (value && !value->isUnresolved())) continue;
+            if (resolvedBaseCache.count({&cls, name})) continue;
+            if (CppClass* target = resolveLinkTarget(cls.getPackage(), &cls, name, true))
+                found.push_back({&cls, &name, target});
+        }
+    }
 }
 
 std::vector<CppClass*> DocClassList::walkBases(const CppClass& cls, bool skipSelf) const {

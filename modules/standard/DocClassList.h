@@ -164,6 +164,18 @@ public:
 private:
     struct Indexes;
     const Indexes& indexes() const;
+    // A base name of a class that resolveBase would look up, and what the
+    // look-up found.
+    struct ResolvedBase {
+        const CppClass* cls;
+        const std::string* name;
+        CppClass* found;
+    };
+    // Looks up the unresolved base names of classes[begin, end) that the
+    // cache does not hold, into `found`. Only reads the list and the cache:
+    // several slices may run at once while nothing writes.
+    void resolveBases(const std::vector<CppClass*>& classes, size_t begin, size_t end,
+                      std::vector<ResolvedBase>& found) const;
     // The registered record with cls's key, or null.
     CppClass* registered(const CppClass& cls) const;
     // The entries of the base table of cls after resolution, skipping
