@@ -41,18 +41,19 @@ void MessageWindow::setWakeUp(std::function<void()> wakeUp_) {
     wakeUp = std::move(wakeUp_);
 }
 
-void MessageWindow::enqueue(const WindowMessage& message) {
+void MessageWindow::enqueue(const Queued& entry) {
     {
         std::lock_guard<std::mutex> lock(queueMutex);
-        queue.push_back(message);
+        queue.push_back(entry);
     }
     queueChanged.notify_all();
+    if (entry.delivery == Delivery::Now) urgentQueued.notify_all();
 }
 
 bool MessageWindow::takeMessage(WindowMessage& out) {
     std::lock_guard<std::mutex> lock(queueMutex);
     if (queue.empty()) return false;
-    out = queue.front();
+    out = queue.front().message;
     queue.pop_front();
     return true;
 }
@@ -60,20 +61,29 @@ bool MessageWindow::takeMessage(WindowMessage& out) {
 void MessageWindow::waitMessage(WindowMessage& out) {
     std::unique_lock<std::mutex> lock(queueMutex);
     queueChanged.wait(lock, [this] { return !queue.empty(); });
-    out = queue.front();
+    out = queue.front().message;
     queue.pop_front();
+}
+
+void MessageWindow::waitRound(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock<std::mutex> lock(queueMutex);
+    urgentQueued.wait_until(lock, deadline, [this] {
+        for (const Queued& entry : queue)
+            if (entry.delivery == Delivery::Now) return true;
+        return false;
+    });
 }
 
 std::size_t MessageWindow::dispatchPending(
     const std::function<void(const WindowMessage&)>& handler) {
-    std::deque<WindowMessage> batch;
+    std::deque<Queued> batch;
     {
         std::lock_guard<std::mutex> lock(queueMutex);
         batch.swap(queue);
     }
     std::size_t handled = 0;
     try {
-        for (; handled < batch.size(); ++handled) handler(batch[handled]);
+        for (; handled < batch.size(); ++handled) handler(batch[handled].message);
     } catch (...) {
         // The messages after the failing one stay queued, in order, ahead
         // of anything posted meanwhile.
@@ -91,14 +101,14 @@ std::size_t MessageWindow::pendingCount() const {
 }
 
 bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
-                 std::intptr_t lParam) {
+                 std::intptr_t lParam, Delivery delivery) {
     std::function<void()> wakeUp;
     {
         Registry& r = registry();
         std::lock_guard<std::mutex> lock(r.mutex);
         auto found = r.windows.find(window);
         if (found == r.windows.end()) return false;
-        found->second->enqueue(WindowMessage{message, wParam, lParam});
+        found->second->enqueue({WindowMessage{message, wParam, lParam}, delivery});
         wakeUp = found->second->wakeUp;
     }
     if (wakeUp) wakeUp();

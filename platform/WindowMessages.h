@@ -8,6 +8,7 @@
 // post from another thread rouses its loop.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -30,11 +31,16 @@ struct WindowMessage {
     std::intptr_t lParam = 0;
 };
 
+// How soon a front end must see a posted message. A report that a later
+// one replaces (a status line, a progress figure) may wait for a loop's
+// next round; anything else ends the round.
+enum class Delivery { Now, NextRound };
+
 // Posts a message to the window's queue; callable from any thread. Returns
 // true when the message was queued, false when the handle names no live
 // window (null, destroyed, never created): posting there does nothing.
 bool PostMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
-                 std::intptr_t lParam);
+                 std::intptr_t lParam, Delivery delivery = Delivery::Now);
 
 // The conversions between a handle and the void* context that crosses the
 // module boundary in callbacks.
@@ -65,6 +71,10 @@ public:
     // Waits until a message is queued and takes it.
     void waitMessage(WindowMessage& out);
 
+    // Waits until `deadline`, or until a message posted with Delivery::Now
+    // is queued (one queued already ends the wait at once). Takes nothing.
+    void waitRound(std::chrono::steady_clock::time_point deadline);
+
     // Hands every message queued at the moment of the call, oldest first,
     // to the handler on the calling thread; messages that the handler's work
     // posts wait for the next call. Returns the number handled. When the
@@ -76,13 +86,20 @@ public:
     std::size_t pendingCount() const;
 
 private:
-    friend bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t);
-    void enqueue(const WindowMessage& message);
+    friend bool PostMessage(WindowHandle, unsigned, std::uintptr_t, std::intptr_t, Delivery);
+    struct Queued {
+        WindowMessage message;
+        Delivery delivery;
+    };
+    void enqueue(const Queued& entry);
 
     WindowHandle windowHandle;
     mutable std::mutex queueMutex;
     std::condition_variable queueChanged;
-    std::deque<WindowMessage> queue;
+    // Told only of messages for delivery now: a round's wait sleeps through
+    // the reports.
+    std::condition_variable urgentQueued;
+    std::deque<Queued> queue;
     std::function<void()> wakeUp;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -85,4 +86,32 @@ TEST(WindowMessages, DispatchHandlesOnlyWhatWasQueuedAndKeepsTheRestOnError) {
     WindowMessage m;
     ASSERT_TRUE(failing.takeMessage(m));
     EXPECT_EQ(m.message, WM_USER + 2);
+}
+
+// A loop's round sleeps through reports but ends for any other message,
+// posted before the wait or during it; a report is still queued afterwards.
+TEST(WindowMessages, ARoundEndsForAMessageToDeliverNowNotForAReport) {
+    using Clock = std::chrono::steady_clock;
+    using platform::Delivery;
+    MessageWindow window;
+
+    const Clock::time_point start = Clock::now();
+    ASSERT_TRUE(PostMessage(window.handle(), WM_USER + 1, 0, 0, Delivery::NextRound));
+    window.waitRound(start + std::chrono::milliseconds(50));
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(50)) << "a report ended the round";
+    EXPECT_EQ(window.pendingCount(), 1u);
+
+    // Never the hour: the message posted meanwhile ends the wait.
+    std::thread poster([&window] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        PostMessage(window.handle(), WM_USER + 2, 0, 0, Delivery::NextRound);
+        PostMessage(window.handle(), WM_USER + 4, 0, 0);
+    });
+    window.waitRound(Clock::now() + std::chrono::hours(1));
+    poster.join();
+    window.waitRound(Clock::now() + std::chrono::hours(1));  // one already queued: at once
+    WindowMessage m;
+    std::vector<unsigned> order;
+    while (window.takeMessage(m)) order.push_back(m.message);
+    EXPECT_EQ(order, (std::vector<unsigned>{WM_USER + 1, WM_USER + 2, WM_USER + 4}));
 }

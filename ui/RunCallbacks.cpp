@@ -81,8 +81,11 @@ extern "C" void runStatusCallback(const char* line1, const char* line2, void* co
     if (run.console != nullptr) run.console->status(line1, line2);
     if (!post1 && !post2) return;
     platform::WindowHandle window = platform::fromContext(context);
-    bool lost1 = post1 && !platform::PostMessage(window, WM_RUN_STATUS_LINE1, 0, 0);
-    bool lost2 = post2 && !platform::PostMessage(window, WM_RUN_STATUS_LINE2, 0, 0);
+    using platform::Delivery;
+    bool lost1 = post1 && !platform::PostMessage(window, WM_RUN_STATUS_LINE1, 0, 0,
+                                                 Delivery::NextRound);
+    bool lost2 = post2 && !platform::PostMessage(window, WM_RUN_STATUS_LINE2, 0, 0,
+                                                 Delivery::NextRound);
     if (lost1 || lost2) {
         // Nothing will take a message that was not queued: let the next
         // report try again.
@@ -123,6 +126,8 @@ extern "C" int runProgressCallback(int done, int total, void* context) {
     }
     // The percentage travels in the message, so each one posted is shown in
     // turn and the last one posted is the latest.
-    if (post) platform::PostMessage(platform::fromContext(context), WM_RUN_PROGRESS, 0, percent);
+    if (post)
+        platform::PostMessage(platform::fromContext(context), WM_RUN_PROGRESS, 0, percent,
+                              platform::Delivery::NextRound);
     return cancel ? 0 : 1;
 }

@@ -69,16 +69,16 @@ void HeadlessBackend::runModalLoop(CDialog& dialog) {
     // A run reports thousands of times a second. Waking for every report
     // would cost the run a system call and a thread switch each time, so
     // once the queue is empty the loop lets a round's interval pass since
-    // the last message before it waits again: what arrives meanwhile is
-    // posted without waking anybody and served together.
+    // the last message before it waits again: the reports that arrive
+    // meanwhile are posted without waking anybody and served together. Any
+    // other message (the run has stopped, the program may quit) ends the
+    // round at once.
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastMessage = Clock::now() - roundInterval;
     try {
         while (!dialog.IsEnded()) {
-            if (window->pendingCount() == 0) {
-                Clock::duration since = Clock::now() - lastMessage;
-                if (since < roundInterval) std::this_thread::sleep_for(roundInterval - since);
-            }
+            if (window->pendingCount() == 0 && Clock::now() - lastMessage < roundInterval)
+                window->waitRound(lastMessage + roundInterval);
             platform::WindowMessage message;
             window->waitMessage(message);
             lastMessage = Clock::now();

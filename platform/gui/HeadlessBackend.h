@@ -40,9 +40,10 @@ public:
 
     // Waits for the dialog's messages and serves them, oldest first, until
     // the dialog has ended. While it runs, interrupt() cancels the dialog.
-    // A message that comes within roundInterval of the one served before it
-    // waits until that interval has passed (with whatever else arrived
-    // meanwhile), so a busy worker wakes this thread at most once a round.
+    // A report (Delivery::NextRound) that comes within roundInterval of the
+    // message served before it waits until that interval has passed (with
+    // whatever else arrived meanwhile), so a busy worker wakes this thread
+    // at most once a round; any other message is served when it comes.
     void runModalLoop(CDialog& dialog) override;
     static constexpr std::chrono::milliseconds roundInterval{20};
 
