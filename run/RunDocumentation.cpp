@@ -140,8 +140,13 @@ public:
                   listingStep());
     }
 
-    // Waits for the listings and passes on what they held back.
-    void finish() { report.flush(); }
+    // Waits for the listings and passes on what they held back. The
+    // workers' listing tables go now, while the workers are there to give
+    // their memory back to the system when they end.
+    void finish() {
+        report.flush();
+        writers.clear();
+    }
     bool stopRequested() const { return report.stopRequested(); }
 
 private:
