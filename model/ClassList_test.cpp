@@ -154,7 +154,8 @@ TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
             c.hasArguments = next(4) != 0;
             if (c.hasArguments) c.arguments = argumentLists[next(argumentLists.size())];
             c.dotted = next(4) == 0;
-            c.declaration = (next(3) == 0 ? "static " : "") + std::string(next(3) ? "int " : "N::T ") + c.name;
+            c.declaration = (next(3) == 0 ? "static " : "") + std::string(next(3) ? "int " : "N::T ");
+            c.declaration += c.name;
             if (c.hasArguments) c.declaration += "(" + (c.arguments.empty() ? "" : c.arguments[0]) + ")";
             c.declaration += next(2) ? ";" : " const;";
             c.access = std::vector<std::string>{"", "public", "protected", "private"}[next(4)];
