@@ -36,10 +36,18 @@ ClassList::Join joinRule(const CppClass& held, const CppClass& theirs, bool foun
 }  // namespace
 
 void AheadParse::status(const char* line1, const char* line2, void* context) {
+    std::vector<Report>& reports = static_cast<AheadParse*>(context)->reports;
+    // A second line alone replaces the one shown before it: of a run of
+    // them (a line per member read) only the last needs passing on.
+    if (line1 == nullptr && line2 != nullptr && line2[0] != '\0' && !reports.empty() &&
+        reports.back().isStatus && !reports.back().line1) {
+        reports.back().line2 = line2;
+        return;
+    }
     Report report{true, {}, {}, {}};
     if (line1) report.line1 = line1;
     if (line2) report.line2 = line2;
-    static_cast<AheadParse*>(context)->reports.push_back(std::move(report));
+    reports.push_back(std::move(report));
 }
 
 void AheadParse::log(const char* text, void* context) {
