@@ -150,7 +150,8 @@ bool ClassList::canTakeOver(const ClassList& other, const std::vector<KeyEvent>&
     return true;
 }
 
-void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule) {
+void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule,
+                         std::vector<CppClass*>* registered) {
     for (std::size_t i = 0; i < log.size(); ++i) {
         const KeyEvent& event = log[i];
         if (event.kind != KeyEvent::Registered) continue;
@@ -162,6 +163,7 @@ void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, Joi
         auto held = classesByView.find(KeyView(event.key.first, event.key.second));
         if (held == classesByView.end()) {
             insertNew(event.key, cls);
+            if (registered) registered->push_back(cls);
             continue;
         }
         switch (rule(*held->second, *cls, found)) {

@@ -98,7 +98,10 @@ public:
     // class; a held key (canTakeOver) takes the class's head as `rule` says
     // and then its members one by one, merged as addMember merges. `other`
     // is left empty and keeps nothing.
-    void takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule);
+    // The classes that took a free key are appended to `registered` when
+    // it is given.
+    void takeOver(ClassList& other, const std::vector<KeyEvent>& log, JoinRule rule,
+                  std::vector<CppClass*>* registered = nullptr);
 
     // The classes in key order (the list owns them).
     const std::map<Key, CppClass*>& getClasses() const { return classesByKey; }

@@ -213,7 +213,10 @@ TEST(ClassList, TakeOverJoinsOnlyRecordsTheParseMadeItself) {
     parseApart(apart, log, false);
     EXPECT_FALSE(run.holdsNoneOf(log));
     ASSERT_TRUE(run.canTakeOver(apart, log, namespacesOnly));
-    run.takeOver(apart, log, namespacesOnly);
+    std::vector<CppClass*> registered;
+    run.takeOver(apart, log, namespacesOnly, &registered);
+    ASSERT_EQ(registered.size(), 1u) << "the joined namespace is the run's own record";
+    EXPECT_EQ(registered[0]->getName(), "New");
     EXPECT_EQ(apart.size(), 0u);
     EXPECT_EQ(run.size(), 3u);
     EXPECT_EQ(ns->getFileNameList(), "a.h|b.h|");

@@ -229,6 +229,15 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     return member;
 }
 
+void CppClass::remakeMembers() {
+    for (CppClassMember*& member : members) {
+        CppClassMember* copy = member->clone(member->owner);
+        copy->holder = this;
+        delete member;
+        member = copy;
+    }
+}
+
 void CppClass::deleteMembers() {
     if (callsInMembers && !members.empty()) keepCallsApart();
     freeMembers();

@@ -88,6 +88,11 @@ public:
     // Deletes every member and every placeholder; base entries that named a
     // placeholder go with it.
     void deleteMembers();
+    // Makes every member again, in place, on the calling thread and deletes
+    // the one it replaces. A member made on another thread lies in that
+    // thread's memory; once made again, its memory goes back to that thread
+    // while the copy's is the calling thread's to reuse when it is freed.
+    void remakeMembers();
 
     // Base table: base name as written -> class it stands for.
     const std::map<std::string, CppClass*>& getBases() const { return bases; }

@@ -274,3 +274,40 @@ TEST(CppClass, NamesakesMergeAlikeInSmallAndLargeClasses) {
         EXPECT_EQ(c->getMembers().size(), 1u);
     }
 }
+
+// Members made again on another thread's behalf are the same members in the
+// same order, still held by their class: a later declaration merges into
+// them as before.
+TEST(CppClass, RemadeMembersAreTheSameAndStillMerge) {
+    auto c = makeClass("Shape", 2);
+    add(*c, "area", "double area(int scale)", "public", {"int scale"}, "the area", "a.java");
+    add(*c, "name", "String name", "private", {}, "", "b.java");
+    const CppClassMember* before = c->getMembers()[0];
+    auto describe = [](const CppClass& cls) {
+        std::string text;
+        for (const CppClassMember* m : cls.getMembers()) {
+            text += m->getName() + "|" + m->getDeclaration() + "|" + m->getAccess() + "|" +
+                    m->getComment() + "|" + m->getFileNameList() + "|" +
+                    (m->hasArgumentList() ? "(" : "-");
+            for (const std::string& a : m->getArguments()) text += a + ",";
+            text += "\n";
+        }
+        return text;
+    };
+    const std::string made = describe(*c);
+    c->remakeMembers();
+    EXPECT_EQ(describe(*c), made);
+    EXPECT_NE(c->getMembers()[0], before);
+    EXPECT_EQ(c->getMembers()[0]->getClass(), c.get());
+
+    CppClassMember* merged = add(*c, "area", "double area(int factor)", "public", {"int factor"},
+                                 "", "c.java");
+    EXPECT_EQ(merged, c->getMembers()[0]);
+    EXPECT_EQ(c->getMembers().size(), 2u);
+    EXPECT_EQ(merged->getFileNameList(), "a.java|c.java|");
+    // Handed in again, a held member is recognised as the class's own.
+    EXPECT_EQ(c->addMember("name", "String name", "private", "", false, "", {},
+                           c->getMembers()[1], false),
+              c->getMembers()[1]);
+    EXPECT_EQ(c->getMembers().size(), 2u);
+}

@@ -68,12 +68,12 @@ void parseAhead(CppFile& parser, PreprocessedSource source, bool lineBreaks, Ahe
 
 bool carryOver(AheadParse& ahead, ClassList& runList,
                std::map<std::string, MacroDefinition>& runMacros, ModuleStatusFn status,
-               ModuleErrorFn log, void* context) {
+               ModuleErrorFn log, void* context, std::vector<CppClass*>* registered) {
     if (!runList.holdsNoneOf(ahead.keys) &&
         !runList.canTakeOver(ahead.classes, ahead.keys, joinRule))
         return false;
     for (auto& [name, record] : ahead.macros) runMacros.insert_or_assign(name, std::move(record));
-    runList.takeOver(ahead.classes, ahead.keys, joinRule);
+    runList.takeOver(ahead.classes, ahead.keys, joinRule, registered);
     for (const AheadParse::Report& report : ahead.reports) {
         if (report.isStatus) {
             if (status)

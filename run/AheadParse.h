@@ -62,9 +62,11 @@ void parseAhead(CppFile& parser, PreprocessedSource source, bool lineBreaks, Ahe
 
 // Carries the parse over into the run's list and macros and hands its
 // reports to status and log, in order; then throws the parse's error, if
-// it had one. False, with nothing changed, when the run's list holds a key
-// the parse asked for or registered, other than a namespace or globals
-// record that can join: the file must be parsed again.
+// it had one. The classes that the run's list now holds under keys of
+// their own are appended to `registered` (when given). False, with nothing
+// changed, when the run's list holds a key the parse asked for or
+// registered, other than a namespace or globals record that can join: the
+// file must be parsed again.
 bool carryOver(AheadParse& ahead, ClassList& runList,
                std::map<std::string, MacroDefinition>& runMacros, ModuleStatusFn status,
-               ModuleErrorFn log, void* context);
+               ModuleErrorFn log, void* context, std::vector<CppClass*>* registered = nullptr);

@@ -122,11 +122,12 @@ public:
 
     void step(const std::string& path, const std::string& project) {
         PreparedFile prepared;
-        const bool ahead = prefetch.take(path, project, prepared);
+        const bool ahead =
+            prefetch.take(path, project, prepared, [this] { return remakeCarriedMembers(); });
         if (ahead && prepared.parsed) {
             AheadParse& parsed = *prepared.parsed;
             if (carryOver(parsed, run.classList, run.macros, OrderedReport::status,
-                          OrderedReport::log, report.context())) {
+                          OrderedReport::log, report.context(), &carried)) {
                 if (parsed.packages.empty()) parsed.packages[""] = true;
                 if (run.listings)
                     queueListings(path, parsed.packages, listingOptions(file, parsed.language));
@@ -162,6 +163,17 @@ private:
         parseAhead(parser, prepared.source, file.lineBreaks, *parsed);
         prepared.parsed = std::move(parsed);
         return prepared;
+    }
+
+    // While the next file is still being prepared: the members of one
+    // class carried over are made again on this thread. The workers made
+    // them in their own memory, which the module's copy of the model could
+    // not reuse when they are freed at the send; made here, it can. False
+    // when every class carried so far has been done.
+    bool remakeCarriedMembers() {
+        if (remade == carried.size()) return false;
+        carried[remade++]->remakeMembers();
+        return true;
     }
 
     ListingStep listingStep() {
@@ -216,6 +228,8 @@ private:
     std::map<std::string, std::shared_future<std::string>> lastWriter;  // page -> its last writer
     std::unique_ptr<VelkThreadPool> pool;
     SourcePrefetch prefetch;
+    std::vector<CppClass*> carried;  // classes carried over under keys of their own
+    std::size_t remade = 0;          // carried[0, remade) made on this thread
 };
 
 // Links that lead inside one of the listed entries are followed.

@@ -1,6 +1,7 @@
 #include "run/SourcePrefetch.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "VelkLib/VelkThreadPool.h"
 
@@ -32,7 +33,7 @@ void SourcePrefetch::startUpTo(std::size_t end) {
 }
 
 bool SourcePrefetch::take(const std::string& path, const std::string& project,
-                          PreparedFile& file) {
+                          PreparedFile& file, const std::function<bool()>& whileWaiting) {
     auto found = positions.find({path, project});
     if (found == positions.end()) return false;
     auto at = std::lower_bound(found->second.begin(), found->second.end(), next);
@@ -40,6 +41,10 @@ bool SourcePrefetch::take(const std::string& path, const std::string& project,
     const std::size_t i = *at;
     next = i + 1;
     startUpTo(next + ahead);
+    if (whileWaiting)
+        while (started[i].wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               whileWaiting()) {
+        }
     started[i].get();  // prepare keeps its errors in the result
     file = std::move(results[i]);
     return true;

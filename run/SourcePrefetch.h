@@ -38,8 +38,11 @@ public:
     // Moves the prepared file into `file` and returns true when the file
     // is one of the list at or after the last one taken (files in between
     // are dropped). False for a file the list does not hold after it (the
-    // tree changed since the list was made): the caller prepares it.
-    bool take(const std::string& path, const std::string& project, PreparedFile& file);
+    // tree changed since the list was made): the caller prepares it. While
+    // the file is not ready, whileWaiting (when given) is called again and
+    // again until it answers false, that it has nothing left to do.
+    bool take(const std::string& path, const std::string& project, PreparedFile& file,
+              const std::function<bool()>& whileWaiting = {});
 
 private:
     void startUpTo(std::size_t end);

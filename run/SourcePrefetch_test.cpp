@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <stdexcept>
 
 #include "VelkLib/VelkThreadPool.h"
@@ -56,6 +58,37 @@ TEST(SourcePrefetch, AFileTheListDoesNotHoldAheadIsLeftToTheCaller) {
     ASSERT_TRUE(prefetch.take("c.h", "p", source));
     EXPECT_EQ(source.source.text, "p:c.h");
     EXPECT_FALSE(prefetch.take("c.h", "p", source));
+}
+
+// The caller's own work fills the wait for a file still being prepared,
+// and ends the moment it has nothing left; a ready file needs none.
+TEST(SourcePrefetch, TheWaitForAFileIsFilledUntilTheCallerHasNothingLeft) {
+    VelkThreadPool pool(1);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    SourcePrefetch prefetch(
+        pool, {{"slow.h", "p"}, {"quick.h", "p"}},
+        [&](const std::string& path, const std::string& project) {
+            // Bounded, so that a wait left unfilled fails instead of hanging.
+            if (path == "slow.h") released.wait_for(std::chrono::seconds(10));
+            return fakeSource(path, project);
+        },
+        2);
+    int calls = 0;
+    auto work = [&] {
+        if (++calls == 3) release.set_value();  // the file becomes ready meanwhile
+        return true;
+    };
+    PreparedFile source;
+    ASSERT_TRUE(prefetch.take("slow.h", "p", source, work));
+    EXPECT_EQ(source.source.text, "p:slow.h");
+    EXPECT_GE(calls, 3);
+
+    // With nothing to do the wait is a plain one.
+    int idleCalls = 0;
+    ASSERT_TRUE(prefetch.take("quick.h", "p", source, [&] { return ++idleCalls, false; }));
+    EXPECT_EQ(source.source.text, "p:quick.h");
+    EXPECT_LE(idleCalls, 1);
 }
 
 }  // namespace
