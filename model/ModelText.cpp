@@ -176,11 +176,15 @@ void appendHrefEscaped(std::string& out, std::string_view path) {
         for (unsigned char c : {'%', '#', '?', '"', '<', '>', '\'', '&'}) table[c] = true;
         return table;
     }();
+    // A ":" before the first "/" would make the first segment a URL scheme
+    // ("javascript:", "data:"), so a page named after a file could run
+    // script; there it is percent-encoded, which still names the same file.
+    const std::size_t firstSlash = path.find('/');
     std::size_t from = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
         char c = path[i];
         auto byte = static_cast<unsigned char>(c);
-        if (!special[byte]) continue;
+        if (!special[byte] && (c != ':' || i > firstSlash)) continue;
         out.append(path.data() + from, i - from);
         from = i + 1;
         if (c == '&') {

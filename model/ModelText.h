@@ -33,8 +33,10 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 
 // A page path made safe as an href: bytes that would end or redirect a URL
 // path ("%", "#", "?", blanks, control bytes, quotes, "<", ">") are
-// percent-encoded and "&" becomes "&amp;". "/" and "." are kept, so
-// relative paths stay relative. Apply to the path only, never to an anchor.
+// percent-encoded and "&" becomes "&amp;"; so is a ":" before the first
+// "/", so the path can never be read as a URL scheme. "/" and "." are kept,
+// so relative paths stay relative. Apply to the path only, never to an
+// anchor, and never to a URL of the user's own.
 std::string hrefEscape(const std::string& path);
 // hrefEscape appended to out.
 void appendHrefEscaped(std::string& out, std::string_view path);

@@ -25,3 +25,14 @@ TEST(ModelText, ALinkNeverLetsItsTargetEndTheAttribute) {
     EXPECT_EQ(makeLink("B", "c#/my page?.html", "I", ""),
               "<a href=\"c%23/my%20page%3F.html\"><I>B</I></a>");
 }
+
+TEST(ModelText, APagePathIsNeverReadAsAUrlScheme) {
+    // A file or directory named like a scheme stays a relative path.
+    EXPECT_EQ(hrefEscape("javascript:alert(1)+.1.java.html"), "javascript%3Aalert(1)+.1.java.html");
+    EXPECT_EQ(hrefEscape("JavaScript:x/p/A.html"), "JavaScript%3Ax/p/A.html");
+    EXPECT_EQ(makeLink("A", "data:text/html,x/A.html", "", ""),
+              "<a href=\"data%3Atext/html,x/A.html\">A</a>");
+    // Behind the first "/" a colon cannot start a scheme and is kept.
+    EXPECT_EQ(hrefEscape("../p/a:b.html"), "../p/a:b.html");
+    EXPECT_EQ(hrefEscape("projects/p/Map:Entry.html"), "projects/p/Map:Entry.html");
+}

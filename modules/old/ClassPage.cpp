@@ -31,9 +31,15 @@ void appendSourceReferences(std::string& out, const std::vector<InternedText>& f
     for (std::size_t i = 0; i < files.size() && i < 2; ++i) {
         if (files[i].empty()) continue;
         const std::string name = fileNameOf(files[i]);
-        const std::string href = sourceDirectory == "." ? name + ".html" : sourceDirectory + "/" + name;
         out += "See <A HREF=\"";
-        out += hrefEscape(href);
+        // A location of the user's own (a URL prefix) is kept as written.
+        if (sourceDirectory == ".") {
+            out += hrefEscape(name + ".html");
+        } else {
+            appendEscapedHtml(out, sourceDirectory);
+            out += '/';
+            out += hrefEscape(name);
+        }
         out += "\">";
         appendEscapedHtml(out, name);
         out += "</A>.<br>\n";

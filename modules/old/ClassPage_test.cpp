@@ -84,7 +84,9 @@ TEST(OldClassPage, SourceFileReferences) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"?", ""},
         {".", "See <A HREF=\"a.h.html\">a.h</A>.<br>\nSee <A HREF=\"b%20c.cpp.html\">b c.cpp</A>.<br>\n"},
-        {"../src", "See <A HREF=\"../src/a.h\">a.h</A>.<br>\nSee <A HREF=\"../src/b%20c.cpp\">b c.cpp</A>.<br>\n"}};
+        {"../src", "See <A HREF=\"../src/a.h\">a.h</A>.<br>\nSee <A HREF=\"../src/b%20c.cpp\">b c.cpp</A>.<br>\n"},
+        // The user's own URL is kept; only the file names are encoded.
+        {"http://h/s", "See <A HREF=\"http://h/s/a.h\">a.h</A>.<br>\nSee <A HREF=\"http://h/s/b%20c.cpp\">b c.cpp</A>.<br>\n"}};
     for (const auto& [directory, expected] : cases) {
         oldtest::Run run;
         run.start({.sourceDirectory = directory});

@@ -195,7 +195,7 @@ void renderPageBuffers(DocClassList& list, const std::string& title, const std::
     const std::string& detail = list.settings.detailDirectory;
     std::size_t cut = detail.find_last_of("/\\");
     list.entryTemplateBuffer = "<P><A HREF=\"" +
-                               (cut == std::string::npos ? detail : detail.substr(cut + 1)) +
+                               hrefEscape(cut == std::string::npos ? detail : detail.substr(cut + 1)) +
                                "/$H\"><FONT SIZE=\"2\" FACE=\"Arial, Helvetica\">$C</FONT></A></P>\n";
     list.footBuffer = "\n\n</BODY>\n\n</HTML>\n";
 }

@@ -24,7 +24,7 @@ std::optional<std::string> templateVariable(const CppClass& cls, char letter,
     case 'H': return hrefEscape(cls.getPageFile(""));
     case 'J': return escapeHtml(cls.getPackage());
     case 'P': return escapeHtml(cls.getBaseList(", "));
-    case 'R': return context.relativePrefix;
+    case 'R': return hrefEscape(context.relativePrefix);
     default: return std::nullopt;
     }
 }

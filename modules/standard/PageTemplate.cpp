@@ -1,6 +1,7 @@
 #include "modules/standard/PageTemplate.h"
 
 #include "VelkLib/VelkError.h"
+#include "model/ModelText.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/standard/StandardModule.h"
 
@@ -44,7 +45,7 @@ PageTemplateTexts renderPageTemplateTexts(const PageTemplateSettings& settings,
     }
     // Without any base the page name stands alone: a bare "/" would make
     // every entry an absolute path.
-    std::string href = base.empty() ? "$H" : base + "/$H";
+    std::string href = base.empty() ? "$H" : hrefEscape(base) + "/$H";
     texts.itemTemplate = writeLink(href, itemText, targetFrame) + "</BR>\n";
 
     texts.tail = withBody ? "\n\n</BODY>\n\n</HTML>\n" : "\n\n</HTML>\n";

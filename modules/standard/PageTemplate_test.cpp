@@ -41,6 +41,14 @@ TEST(PageTemplate, LongTextsAreNeverCut) {
 }
 
 TEST(PageTemplate, ItemTemplateLinkBase) {
+    // A detail directory named like a URL scheme or holding a quote stays
+    // a relative path inside the attribute.
+    EXPECT_EQ(renderPageTemplateTexts(settings("/o/javascript:alert(1)"), "T", true, false, "", "")
+                  .itemTemplate,
+              "<a href=\"javascript%3Aalert(1)/$H\">$C</a></BR>\n");
+    EXPECT_EQ(renderPageTemplateTexts(settings("/o/a\" onclick=\"x"), "T", true, false, "", "")
+                  .itemTemplate,
+              "<a href=\"a%22%20onclick=%22x/$H\">$C</a></BR>\n");
     EXPECT_EQ(renderPageTemplateTexts(settings(), "T", true, true, "classFrame", "").itemTemplate,
               "<a href=\"projects/$H\" target=\"classFrame\"><FONT SIZE=\"2\" FACE=\"Arial, "
               "Helvetica\">$C</FONT></a></BR>\n");

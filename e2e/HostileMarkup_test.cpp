@@ -1,0 +1,194 @@
+// The program run over input that tries to put live markup or script into
+// the site (file names, options, comments), input the reader may not
+// understand, input that makes output without end, and a process that is
+// mistreated from outside (signals, closed streams, a broken environment).
+// Each case builds its tree in a fresh temporary folder and runs the
+// program as a child under a time limit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Generous for the sanitizer build; a hang still runs into it by far.
+constexpr int kTimeLimit = 120;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+void writeText(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+struct Attribute {
+    std::string element, name, value;
+};
+
+// Every attribute of every tag of a page: element and name lower-cased,
+// the value with its entities decoded, as a browser reads it.
+std::vector<Attribute> attributes(const std::string& html) {
+    std::vector<Attribute> found;
+    std::size_t at = 0;
+    while ((at = html.find('<', at)) != std::string::npos) {
+        if (html.compare(at, 4, "<!--") == 0) {
+            at = html.find("-->", at);
+            if (at == std::string::npos) break;
+            continue;
+        }
+        std::size_t i = at + 1;
+        while (i < html.size() && (std::isalnum(static_cast<unsigned char>(html[i])) || html[i] == '/')) ++i;
+        if (i == at + 1) {
+            ++at;
+            continue;
+        }
+        const std::string element = lower(html.substr(at + 1, i - at - 1));
+        while (i < html.size() && html[i] != '>') {
+            while (i < html.size() && (std::isspace(static_cast<unsigned char>(html[i])) || html[i] == '/')) ++i;
+            std::size_t nameStart = i;
+            while (i < html.size() && html[i] != '=' && html[i] != '>' &&
+                   !std::isspace(static_cast<unsigned char>(html[i])))
+                ++i;
+            Attribute attribute{element, lower(html.substr(nameStart, i - nameStart)), ""};
+            while (i < html.size() && std::isspace(static_cast<unsigned char>(html[i]))) ++i;
+            if (i < html.size() && html[i] == '=') {
+                ++i;
+                while (i < html.size() && std::isspace(static_cast<unsigned char>(html[i]))) ++i;
+                std::size_t valueStart = i;
+                if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
+                    std::size_t close = html.find(html[i], i + 1);
+                    valueStart = i + 1;
+                    i = close == std::string::npos ? html.size() : close;
+                    attribute.value = html.substr(valueStart, i - valueStart);
+                    if (i < html.size()) ++i;
+                } else {
+                    while (i < html.size() && html[i] != '>' && !std::isspace(static_cast<unsigned char>(html[i])))
+                        ++i;
+                    attribute.value = html.substr(valueStart, i - valueStart);
+                }
+            }
+            attribute.value = e2e::decodeEntities(attribute.value);
+            if (!attribute.name.empty()) found.push_back(attribute);
+        }
+        at = i;
+    }
+    return found;
+}
+
+// The scheme a browser reads from a URL value: control bytes and blanks
+// dropped, up to the first ":" when only scheme characters come before it.
+std::string schemeOf(const std::string& url) {
+    std::string cleaned;
+    for (unsigned char c : url)
+        if (c > 0x20) cleaned += static_cast<char>(std::tolower(c));
+    std::size_t colon = cleaned.find(':');
+    if (colon == std::string::npos || colon == 0) return "";
+    for (std::size_t i = 0; i < colon; ++i)
+        if (!std::isalnum(static_cast<unsigned char>(cleaned[i])) && cleaned[i] != '+' && cleaned[i] != '-' &&
+            cleaned[i] != '.')
+            return "";
+    return cleaned.substr(0, colon);
+}
+
+class HostileMarkup : public e2e::ProgramFixture {
+protected:
+    HostileMarkup() : ProgramFixture("hostile-markup") {}
+
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        if (HasFatalFailure()) return;
+        env_ = scratchVariables();
+    }
+
+    fs::path site() const { return work() / "out"; }
+
+    e2e::ChildResult run(const std::vector<std::string>& args, int limit = kTimeLimit) {
+        const auto env = childEnvironment(env_);
+        e2e::ChildSignals none;
+        none.count = 0;
+        auto result = e2e::runChild(program_, args, env, work(), logs(), none, limit);
+        EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
+        return result;
+    }
+
+    std::vector<std::string> documentArgs(const std::vector<std::string>& inputs,
+                                          const std::vector<std::string>& extra,
+                                          const std::string& module = "vantry-standard") const {
+        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-module=" + module,
+                                      "-moduledir=" + moduleDir_.string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        args.push_back("out/index.html");
+        return args;
+    }
+
+    e2e::ChildResult document(const std::vector<std::string>& inputs, const std::vector<std::string>& extra = {},
+                              const std::string& module = "vantry-standard") {
+        fs::remove_all(site());
+        return run(documentArgs(inputs, extra, module));
+    }
+
+    std::string wholeSite() const {
+        std::string text;
+        for (const auto& file : e2e::listFiles(site())) text += e2e::readFile(site() / file);
+        return text;
+    }
+
+    // No page of the site holds an event attribute, a script or style
+    // element, or a URL that a browser would run.
+    void expectNoScript() const {
+        for (const auto& file : e2e::listFiles(site())) {
+            if (file.size() < 5 || file.compare(file.size() - 5, 5, ".html") != 0) continue;
+            for (const Attribute& a : attributes(e2e::readFile(site() / file))) {
+                EXPECT_NE(a.name.rfind("on", 0), 0u) << "event attribute " << a.name << " in " << file;
+                EXPECT_NE(a.element, "script") << file;
+                EXPECT_NE(a.element, "iframe") << file;
+                EXPECT_NE(a.element, "object") << file;
+                EXPECT_NE(a.element, "embed") << file;
+                EXPECT_NE(a.element, "style") << file;
+                const std::string scheme = schemeOf(a.value);
+                for (const char* bad : {"javascript", "vbscript", "data"})
+                    EXPECT_NE(scheme, bad) << a.element << " " << a.name << "=\"" << a.value << "\" in " << file;
+            }
+            const std::string page = lower(e2e::readFile(site() / file));
+            EXPECT_FALSE(contains(page, "<script")) << file;
+        }
+    }
+
+    std::map<std::string, std::string> env_;
+};
+
+// File and directory names that read as a URL scheme are written as
+// relative paths that still lead to their pages.
+TEST_F(HostileMarkup, NamesThatReadAsSchemesStayRelativeLinks) {
+    writeText(work() / "src/javascript:alert(1)+.1.java",
+              "package p;\n/** A class. */\npublic class A {\n    /** m. */\n    public void m() {}\n}\n");
+    for (const char* module : {"vantry-standard", "vantry-old"}) {
+        for (const std::string& classdir : {std::string("projects"), std::string("javascript:alert(1)")}) {
+            SCOPED_TRACE(std::string(module) + " -classdir=" + classdir);
+            const auto result = document({"src"}, {"-classdir=" + classdir}, module);
+            ASSERT_EQ(result.exitCode, 0) << result.describe();
+            EXPECT_TRUE(fs::exists(site() / classdir / "p" / "A.html"));
+            expectNoScript();
+            const auto faults = e2e::checkLinks(site());
+            EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
+        }
+    }
+}
+
+}  // namespace
