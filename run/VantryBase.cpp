@@ -72,12 +72,32 @@ std::string VantryBase::modulesDirectory() const {
 
 std::unique_ptr<DocModule> VantryBase::loadModule(const std::string& fileName) {
     auto module = std::make_unique<DocModule>(fileName);
-    if (!moduleOptions.empty()) {
-        currentModuleOptions = module->applyOptions(moduleOptions);
+    std::map<std::string, std::string> given;
+    // Values for a module with options must not be spent on one without.
+    if (!moduleOptions.empty() && module->hasOptions()) {
+        given = module->applyOptions(moduleOptions);
         moduleOptions.clear();
     }
+    givenModuleOptions[module->getFileName()] = std::move(given);
     currentModule = module.get();
     return module;
+}
+
+std::map<std::string, std::string> VantryBase::currentModuleOptions() const {
+    if (currentModule == nullptr) return {};
+    auto found = givenModuleOptions.find(currentModule->getFileName());
+    return found != givenModuleOptions.end() ? found->second : std::map<std::string, std::string>{};
+}
+
+void VantryBase::setCurrentModuleOption(const std::string& key, const std::string& value) {
+    if (currentModule != nullptr) givenModuleOptions[currentModule->getFileName()][key] = value;
+}
+
+std::map<std::string, std::string> VantryBase::rememberedModuleOptions() const {
+    std::map<std::string, std::string> all = moduleOptions;
+    for (const auto& [file, values] : givenModuleOptions)
+        for (const auto& [key, value] : values) all[key] = value;
+    return all;
 }
 
 std::string abbreviatePath(const std::string& text) {

@@ -39,28 +39,45 @@ public:
     // own path cannot be found.
     std::string modulesDirectory() const;
 
-    // Loads the module (DocModule's constructor and its errors), hands it
-    // the stored module options when there are any and empties that store,
-    // so stored options reach only the first module loaded after they were
-    // set. The applied values become the current module-option values. The
-    // new module becomes the current one; the caller owns it and must clear
-    // currentModule (or load another) before destroying it. When loading or
-    // applying fails, nothing changes and the error passes on.
+    // Loads the module (DocModule's constructor and its errors) and makes it
+    // the current one. A module that takes options (getOptions and
+    // setOptions) is handed the stored module options when there are any,
+    // and the store is emptied, so stored options reach only the first such
+    // module loaded after they were set. A module without options leaves
+    // the store as it is: the values wait for a module that takes them and
+    // are still remembered. The values handed over become the module's
+    // given values (see currentModuleOptions). The caller owns the module
+    // and must clear currentModule (or load another) before destroying it.
+    // When loading or applying fails, nothing changes and the error passes
+    // on.
     std::unique_ptr<DocModule> loadModule(const std::string& fileName);
+
+    // The option values the current module was last given (by loadModule
+    // or setCurrentModuleOption); empty without a current module and for a
+    // module without options.
+    std::map<std::string, std::string> currentModuleOptions() const;
+    // Notes that the current module was given value under key. Does
+    // nothing without a current module.
+    void setCurrentModuleOption(const std::string& key, const std::string& value);
+    // The module options worth remembering: the stored values still waiting
+    // for a module, overridden by the values every loaded module was given.
+    std::map<std::string, std::string> rememberedModuleOptions() const;
 
     DocCommentFormat commentFormat;
     std::string onlyDocumentMarker;  // option onlydocument-marker
     std::string noDocumentMarker;    // option nodocument-marker
     PreprocessorDefines defines;
-    // Option values waiting for the next module to be loaded.
+    // Option values waiting for the next module loaded that takes options.
     std::map<std::string, std::string> moduleOptions;
     std::set<std::string> extensions;          // without dots
     std::map<std::string, int> languageMap;    // extension -> 0 C++, 1 C#, 2 Java
     DocModule* currentModule = nullptr;        // not owned
-    // The option values the current module was last given (by the module
-    // options dialog or by loadModule).
-    std::map<std::string, std::string> currentModuleOptions;
     std::string moduleDirectory;  // "" means modules/ beside the program
+
+private:
+    // By module file name: the option values that module was given since
+    // it was last loaded.
+    std::map<std::string, std::map<std::string, std::string>> givenModuleOptions;
 };
 
 // Shortens a status line for the dialog's status boxes. A text of at most

@@ -52,8 +52,9 @@ TEST(VantryBase, StoredOptionsReachOnlyTheFirstModuleLoaded) {
     auto first = base.loadModule(testModulePath("vantry-recording"));
     EXPECT_EQ(base.currentModule, first.get());
     EXPECT_TRUE(base.moduleOptions.empty());
-    EXPECT_EQ(base.currentModuleOptions, (std::map<std::string, std::string>{{"a", "x"}}));
+    EXPECT_EQ(base.currentModuleOptions(), (std::map<std::string, std::string>{{"a", "x"}}));
     auto second = base.loadModule(testModulePath("vantry-recording"));
+    EXPECT_EQ(base.currentModuleOptions(), (std::map<std::string, std::string>{}));
     EXPECT_EQ(callNames(readRecording(record)),
               (std::vector<std::string>{"create", "getOptions", "setOptions", "create"}));
     EXPECT_EQ(readRecording(record)[2], (RecordedCall{"setOptions", "x", "<null>"}));
@@ -63,6 +64,32 @@ TEST(VantryBase, StoredOptionsReachOnlyTheFirstModuleLoaded) {
     EXPECT_THROW(base.loadModule(scratch / "missing.so"), VelkError);
     EXPECT_EQ(base.currentModule, second.get());
     EXPECT_EQ(base.moduleOptions.size(), 1u);
+    base.currentModule = nullptr;
+    unsetenv("VANTRY_RECORD_FILE");
+}
+
+TEST(VantryBase, AModuleWithoutOptionsLeavesTheStoredOptionsWaiting) {
+    ScratchDirectory scratch;
+    std::string record = scratch / "calls.txt";
+    setenv("VANTRY_RECORD_FILE", record.c_str(), 1);
+    VantryBase base;
+    const std::map<std::string, std::string> stored{{"a", "x"}, {"b", "true"}};
+    base.moduleOptions = stored;
+    auto partial = base.loadModule(testModulePath("vantry-recording-partial"));
+    EXPECT_EQ(base.moduleOptions, stored);
+    EXPECT_EQ(base.currentModuleOptions(), (std::map<std::string, std::string>{}));
+    EXPECT_EQ(base.rememberedModuleOptions(), stored);
+
+    // The next module that takes options gets them; switching back to the
+    // one without options shows none as its own and remembers them all.
+    auto full = base.loadModule(testModulePath("vantry-recording"));
+    EXPECT_EQ(readRecording(record).back(), (RecordedCall{"setOptions", "x", "true"}));
+    EXPECT_EQ(base.currentModuleOptions(), stored);
+    base.setCurrentModuleOption("a", "changed");
+    base.currentModule = partial.get();
+    EXPECT_EQ(base.currentModuleOptions(), (std::map<std::string, std::string>{}));
+    EXPECT_EQ(base.rememberedModuleOptions(),
+              (std::map<std::string, std::string>{{"a", "changed"}, {"b", "true"}}));
     base.currentModule = nullptr;
     unsetenv("VANTRY_RECORD_FILE");
 }

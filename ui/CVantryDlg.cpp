@@ -800,12 +800,10 @@ void CVantryDlg::setUserKeywordsText(const std::string& text) {
 }
 
 std::string CVantryDlg::moduleOptionsText() const {
-    // Values waiting for a module that was never loaded are kept beside the
-    // current module's own.
-    std::map<std::string, std::string> all = moduleOptions;
-    for (const auto& [key, value] : currentModuleOptions) all[key] = value;
+    // Values waiting for a module that takes options are kept beside those
+    // of every loaded module, whichever module is selected now.
     std::string text;
-    for (const auto& [key, value] : all) text += key + "=" + value + "\r\n";
+    for (const auto& [key, value] : rememberedModuleOptions()) text += key + "=" + value + "\r\n";
     return text;
 }
 

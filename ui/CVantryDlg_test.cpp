@@ -376,6 +376,36 @@ TEST_F(DialogTest, ModulesLoadOnceAndAFailedLoadLeavesNoneCurrent) {
     EXPECT_EQ(boxTexts().back().rfind("Could not load ", 0), 0u);
 }
 
+TEST_F(DialogTest, RememberedModuleOptionsSurviveAModuleWithoutOptions) {
+    // The module that takes options ("a" and "b") was left with values, the
+    // one without options is the remembered module.
+    const std::string remembered = "a=docs\r\nb=true\r\n";
+    store.writeText("General", "ModuleOptions", remembered);
+    store.writeText("General", "DocModule", "vantry-recording-partial");
+    dialog.moduleDirectory = std::string(std::getenv("VANTRY_BUILD_DIR")) + "/modules";
+    dialog.Create();
+    ASSERT_EQ(dialog.GetEntry(IDC_MODULE_LIST, dialog.GetSelection(IDC_MODULE_LIST)),
+              "vantry-recording-partial");
+    dialog.OnOK();
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(store.getString("General", "ModuleOptions", ""), remembered);
+    dialog.Destroy();
+
+    // Switching to the module with options hands it the values, and back
+    // again keeps them remembered.
+    CVantryDlg again(store, &starter);
+    again.moduleDirectory = dialog.moduleDirectory;
+    again.Create();
+    again.UserSelect(IDC_MODULE_LIST, again.FindEntry(IDC_MODULE_LIST, "vantry-recording"));
+    EXPECT_EQ(again.currentModuleOptions(),
+              (std::map<std::string, std::string>{{"a", "docs"}, {"b", "true"}}));
+    again.UserSelect(IDC_MODULE_LIST, again.FindEntry(IDC_MODULE_LIST, "vantry-recording-partial"));
+    again.OnOK();
+    EXPECT_EQ(store.getString("General", "ModuleOptions", ""), remembered);
+    EXPECT_EQ(store.getString("General", "DocModule", ""), "vantry-recording-partial");
+    again.Destroy();
+}
+
 }  // namespace
 
 namespace {

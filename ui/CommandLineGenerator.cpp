@@ -146,7 +146,9 @@ std::string generateCommandOptions(const CVantryDlg& dialog) {
         start = end + 1;
     }
 
-    for (const auto& [key, value] : dialog.currentModuleOptions) text += valuedOption(key, value);
+    // Only the selected module's own: another module's options would be
+    // unknown options to the program.
+    for (const auto& [key, value] : dialog.currentModuleOptions()) text += valuedOption(key, value);
 
     std::string entries;
     for (const std::string& entry : splitFileList(dialog.projectList)) entries += positional(entry) + " ";

@@ -30,6 +30,14 @@ struct DefaultDialog {
     CVantryDlg dialog{store};
 };
 
+// Makes the recording module (which takes options) the dialog's current
+// module and gives it the values, as the module options dialog does.
+void giveModuleOptions(CVantryDlg& dialog, const std::map<std::string, std::string>& values) {
+    dialog.loadedModules["vantry-recording"] =
+        dialog.loadModule(testing_support::testModulePath("vantry-recording"));
+    for (const auto& [key, value] : values) dialog.setCurrentModuleOption(key, value);
+}
+
 const char* const defaultTail =
     "-classdir=projects -module=vantry-standard -extensions=c,cc,cpp,cs,cxx,h,hpp,hxx,java "
     "-languages=c=cpp,cc=cpp,cpp=cpp,cs=csharp,cxx=cpp,h=cpp,hpp=cpp,hxx=cpp,java=java ";
@@ -71,7 +79,7 @@ TEST(CommandLineGeneratorTest, QuotesEveryWordForTheShell) {
     // a list entry that looks like an option gets "./" in front; a
     // commented-out entry stays one quoted word.
     DefaultDialog d;
-    d.dialog.currentModuleOptions = {{"z-key", "x y"}, {"a-key", "plain"}};
+    giveModuleOptions(d.dialog, {{"z-key", "x y"}, {"a-key", "plain"}});
     d.dialog.defines = PreprocessorDefines("WIN32\r\nNAME=a b\r\n");
     d.dialog.projectList = "-odd\r\n\"#old code\"\r\n";
     d.dialog.outputFile = "-out.html";
@@ -83,6 +91,31 @@ TEST(CommandLineGeneratorTest, QuotesEveryWordForTheShell) {
     // A list with a quote left open cannot be written.
     d.dialog.projectList = "\"open";
     EXPECT_NE(testing_support::errorOf([&] { generateCommandOptions(d.dialog); }), "(no error)");
+}
+
+TEST(CommandLineGeneratorTest, WritesOnlyTheSelectedModulesOptions) {
+    // Options given to a module that takes them, then a module without
+    // options selected: its command line names none of them, so a run of it
+    // warns about no unknown option. Back on the first module they return.
+    DefaultDialog d;
+    d.dialog.projectList = "src\r\n";
+    d.dialog.outputFile = "out.html";
+    giveModuleOptions(d.dialog, {{"index-file-base", "docs"}, {"show-timestamp", "true"}});
+    DocModule* withOptions = d.dialog.currentModule;
+    d.dialog.loadedModules["vantry-recording-partial"] =
+        d.dialog.loadModule(testing_support::testModulePath("vantry-recording-partial"));
+    d.dialog.moduleName = "vantry-recording-partial";
+    EXPECT_EQ(generateCommandOptions(d.dialog),
+              "-classdir=projects -module=vantry-recording-partial "
+              "-extensions=c,cc,cpp,cs,cxx,h,hpp,hxx,java "
+              "-languages=c=cpp,cc=cpp,cpp=cpp,cs=csharp,cxx=cpp,h=cpp,hpp=cpp,hxx=cpp,java=java "
+              "src out.html");
+
+    d.dialog.currentModule = withOptions;
+    d.dialog.moduleName = "vantry-recording";
+    std::string text = generateCommandOptions(d.dialog);
+    EXPECT_NE(text.find(" -index-file-base=docs -show-timestamp=true src out.html"), std::string::npos)
+        << text;
 }
 
 // What the reader makes of a dialog, in one comparable form.
@@ -115,7 +148,7 @@ std::map<std::string, std::string> settingsOf(const CVantryDlg& d) {
     // The generator writes the current values; the reader keeps them for
     // the next module loaded.
     std::map<std::string, std::string> options = d.moduleOptions;
-    for (const auto& [key, value] : d.currentModuleOptions) options[key] = value;
+    for (const auto& [key, value] : d.currentModuleOptions()) options[key] = value;
     for (const auto& [key, value] : options) s["option " + key] = value;
     std::string inputs;
     for (const std::string& entry : splitFileList(d.projectList)) inputs += "[" + entry + "]";
@@ -217,7 +250,7 @@ TEST_F(RoundTripTest, ColoursOptionsDefinesAndInputs) {
         d.syntaxColors = SyntaxColorSettings{"#12AB34", "navy", "Red", "#ffffff", "teal",
                                              "#000001", "silver", {"alpha", "beta"}};
         d.moduleName = "vantry-recording";
-        d.currentModuleOptions = {{"index-file-base", "my index"}, {"overview-html", "a\"b $c.html"}};
+        giveModuleOptions(d, {{"index-file-base", "my index"}, {"overview-html", "a\"b $c.html"}});
         d.defines = PreprocessorDefines(
             "WIN32\r\nVERSION=2\r\nGREETING=\"hi there\"\r\nMAX(a,b)=((a)>(b)?(a):(b))\r\n");
         d.projectList = "\"src dir/lib\"=My Lib\r\n#old/code\r\n\"it's\"\r\n";

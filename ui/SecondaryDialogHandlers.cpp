@@ -44,7 +44,7 @@ void CVantryDlg::onModuleOptions() {
         // The module gets every value at once; only what it took is
         // remembered, so a refusal leaves the old values in place.
         for (const auto& [key, value] : currentModule->applyOptions(values))
-            currentModuleOptions[key] = value;
+            setCurrentModuleOption(key, value);
     } catch (const VelkError& error) {
         showError(error.getMessage());
     }

@@ -51,7 +51,7 @@ TEST_F(SecondaryDialogsTest, ModuleOptionsReachTheModuleAndTheSettings) {
     auto calls = testing_support::readRecording(scratch / "record.txt");
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back(), (testing_support::RecordedCall{"setOptions", "x y", "true"}));
-    EXPECT_EQ(dialog.currentModuleOptions,
+    EXPECT_EQ(dialog.currentModuleOptions(),
               (std::map<std::string, std::string>{{"a", "x y"}, {"b", "true"}}));
     EXPECT_EQ(dialog.moduleOptionsText(), "a=x y\r\nb=true\r\n");
 

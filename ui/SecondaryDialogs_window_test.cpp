@@ -67,7 +67,7 @@ TEST_F(SecondaryWindowTest, EachDialogOpensFromTheMainDialogAndIsConfirmed) {
         qt::click(shown, gui::IDOK);
     });
     qt::click(dialog, IDC_MODULE_OPTIONS);
-    EXPECT_EQ(dialog.currentModuleOptions,
+    EXPECT_EQ(dialog.currentModuleOptions(),
               (std::map<std::string, std::string>{{"frames", "Without frames"},
                                                   {"index-file-base", "My Index"},
                                                   {"show-timestamp", "true"},
