@@ -652,8 +652,10 @@ void CppFile::dispatch(std::string&& tok) {
         closeBrace();
         return;
     }
+    // C#'s "global using" is a directive for every file of the project.
     if (tok == "using"sv &&
-        (statement.empty() || (language == Cpp && statement[0] == "template"sv && onlyModifiers(statement)))) {
+        (statement.empty() || (language == Cpp && statement[0] == "template"sv && onlyModifiers(statement)) ||
+         (language == CSharp && statement.size() == 1 && statement[0] == "global"sv))) {
         if (language == Cpp) readUsing();
         else skipTo(";", "using");
         endStatement();

@@ -304,8 +304,9 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     for (;;) {
         if (tok.empty()) fail("End-of-file in class " + name, line);
         if (tok == "{"sv) return true;
-        if (tok == ";"sv && hasPrimaryConstructor) {
-            // "record Point(int X, int Y);" is the whole type.
+        if (tok == ";"sv && (hasPrimaryConstructor || language == CSharp)) {
+            // "record Point(int X, int Y);" is the whole type, and so is
+            // "class Empty;" in C#, which has no forward declarations.
             declaredWithoutBody = true;
             return false;
         }
@@ -370,6 +371,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                 else if (t == ")"sv && depth > 0) --depth;
                 else if (depth == 0 && t == "{"sv) return true;
                 else if (depth == 0 && t == ";"sv) {
+                    declaredWithoutBody = language == CSharp;
                     unread(std::move(t));
                     return false;
                 }
@@ -474,6 +476,8 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         }
         if (tok.empty()) fail("End-of-file in class " + cls.getName(), line);
         if (tok != ";"sv) warnLine(line);
+        // "sealed class SystemClock : Clock;": a C# type without a body.
+        else declaredWithoutBody = language == CSharp;
         unread(std::move(tok));
         return false;
     }

@@ -25,6 +25,33 @@ bool isTypeIntroducer(const std::string& t) {
            t == "typedef"sv || t == "friend"sv || t == "static"sv || t == "extern"sv || t == "inline"sv;
 }
 
+// The first token of the interface named before a member's name at nameAt
+// ("IEnumerable<string>." of a C# explicit interface implementation), or
+// nameAt when no "." stands right before the name.
+std::size_t interfaceNameStart(const Tokens& st, const std::vector<int>& match, std::size_t nameAt) {
+    std::size_t begin = nameAt;
+    while (begin >= 2 && st[begin - 1] == "."sv) {
+        std::size_t k = begin - 2;
+        if (st[k] == ">"sv && match[k] > 0 && match[k] < static_cast<int>(k))
+            k = static_cast<std::size_t>(match[k]) - 1;
+        if (!isNameToken(st[k])) break;
+        begin = k;
+    }
+    return begin;
+}
+
+// The index of "this" that names a C# indexer ("this" "[" ... "]") at
+// bracket depth 0 of tokens[0, end), or end when there is none.
+std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::size_t end) {
+    for (std::size_t i = 0; i + 1 < end; ++i) {
+        if (st[i] == "this"sv && st[i + 1] == "["sv && match[i + 1] > static_cast<int>(i + 1))
+            return i;
+        const bool opens = st[i] == "("sv || st[i] == "["sv || st[i] == "{"sv || st[i] == "<"sv;
+        if (opens && match[i] > static_cast<int>(i)) i = static_cast<std::size_t>(match[i]);
+    }
+    return end;
+}
+
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
@@ -111,9 +138,17 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         }
         std::size_t qualifierBegin = nameStart;
         std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
+        if (language == CSharp) {
+            // An explicit interface implementation is named with its
+            // interface: it is another member than the public one.
+            const std::size_t interfaceAt = interfaceNameStart(st, match, nameStart);
+            if (interfaceAt < nameStart) name = joinTokens(st, interfaceAt, nameStart) + name;
+        }
         std::vector<std::string> arguments = splitParameters(st, match, list.open, list.close);
         // "f(void)" declares no parameter in C and C++.
         if (language == Cpp && arguments.size() == 1 && arguments[0] == "void"sv) arguments.clear();
+        // A C# expression body ("=> expression") is no part of the declaration.
+        if (language == CSharp && equals + 1 < st.size() && st[equals + 1] == ">"sv) st.resize(equals);
         std::string declaration;
         appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
         declaration += ';';
@@ -128,6 +163,20 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             }
         addMember(owner, qualifier, name, declaration, access, comment, true, arguments, qualifiers);
         return name;
+    }
+    if (language == CSharp) {
+        const std::size_t indexer = findIndexer(st, match, equals);
+        if (indexer < equals) {
+            // An indexer takes its parameters in brackets.
+            const std::size_t interfaceAt = interfaceNameStart(st, match, indexer);
+            std::string name = joinTokens(st, interfaceAt, indexer) + "this";
+            const std::size_t open = indexer + 1;
+            const auto close = static_cast<std::size_t>(match[open]);
+            std::string declaration = joinTokens(st, 0, close + 1) + ";";
+            addMember(owner, {}, name, declaration, access, comment, true,
+                      splitParameters(st, match, open, close));
+            return name;
+        }
     }
     readVariables(st, match, st.size(), owner, access, comment);
     return "";
@@ -177,6 +226,13 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
         std::size_t qualifierBegin = nameAt;
         std::vector<std::string> qualifier = readQualifier(st, match, nameAt, qualifierBegin);
+        // A property or event implementing one of an interface explicitly
+        // is named with the interface, as a method is.
+        std::string name = st[nameAt];
+        if (language == CSharp && qualifierBegin == nameAt) {
+            qualifierBegin = interfaceNameStart(st, match, nameAt);
+            if (qualifierBegin < nameAt) name = joinTokens(st, qualifierBegin, nameAt) + name;
+        }
         std::size_t prefixBegin = decl.begin;
         if (d == 0) {
             std::size_t typeEnd = qualifierBegin;
@@ -204,14 +260,14 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         std::string declaration = typeText;
         declaration += ' ';
         appendJoinedTokens(declaration, st, prefixBegin, qualifierBegin);
-        declaration += st[nameAt];
+        declaration += name;
         appendJoinedTokens(declaration, st, nameAt + 1, bitField);
         if (bitField < stop) {
             declaration += " : ";
             appendJoinedTokens(declaration, st, bitField + 1, stop);
         }
         declaration += ';';
-        addMember(owner, qualifier, st[nameAt], declaration, access, comment, false, {});
+        addMember(owner, qualifier, name, declaration, access, comment, false, {});
     }
 }
 
@@ -286,6 +342,13 @@ bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
                 if (tok == "{"sv || tok == ";"sv) break;
                 if (!(isNameToken(tok) || tok == ":"sv)) break;
             }
+        }
+        if (tok == "implements"sv && language == Java) {
+            // "enum Mode implements Runnable {": the interfaces are bases,
+            // and the body is the enum's like any other.
+            cls.setName(name);
+            if (!readBaseList(cls, tok)) return false;
+            tok = "{";
         }
         if (tok != "{"sv) {
             if (!tok.empty()) unread(std::move(tok));

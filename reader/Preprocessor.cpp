@@ -49,7 +49,8 @@ const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line
 // comment scan of a line (quotes and "/").
 constexpr std::array<unsigned char, 256> kStops = [] {
     std::array<unsigned char, 256> stops{};
-    for (unsigned char c : {'"', '\'', '/', '\r', '\n'}) stops[c] |= 1;
+    // 0xC2, 0xE1, 0xE2 and 0xE3 may begin a blank beyond ASCII.
+    for (unsigned char c : {'"', '\'', '/', '\r', '\n', '\xC2', '\xE1', '\xE2', '\xE3'}) stops[c] |= 1;
     for (unsigned char c : {'"', '\'', '/'}) stops[c] |= 2;
     return stops;
 }();
@@ -63,7 +64,9 @@ bool isHorizontalBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c 
 // documentation comments, applies the exclusion markers, and checks that
 // every literal is closed on its line. Literals are copied as they stand, so
 // "/*" or "//" inside one never starts a comment. A carriage return before
-// a line feed and a leading UTF-8 byte-order mark are dropped.
+// a line feed and a leading UTF-8 byte-order mark are dropped. A blank
+// beyond ASCII in the code becomes one blank, so that what follows reads
+// as if written with ordinary ones.
 class Stripper {
 public:
     Stripper(const std::string& text, const Preprocessor::CommentView (&views)[2])
@@ -75,6 +78,11 @@ public:
         while (i < s.size()) {
             copyPlainRun();
             if (i >= s.size()) break;
+            if (const std::size_t blank = unicodeBlankLength(s, i)) {
+                out.push_back(' ');
+                i += blank;
+                continue;
+            }
             int c = get();
             if (c == '"' && specialLiteral()) continue;
             // A digit separator goes: the number reads as one token.
@@ -262,6 +270,7 @@ private:
             // comments are read as such.
             while (!atEnd() && nextLineBeginsWith(view->middle)) {
                 bool endLine = nextLineBeginsWith(view->end);
+                copyIndentation();
                 copyRestOfLine(get());
                 if (endLine) return;
             }
@@ -292,11 +301,33 @@ private:
         }
     }
 
+    // The blanks that begin the line at i (how many bytes).
+    std::size_t indentation() const {
+        std::size_t k = i;
+        for (;;) {
+            if (k < s.size() && (s[k] == ' ' || s[k] == '\t')) ++k;
+            else if (const std::size_t blank = unicodeBlankLength(s, k)) k += blank;
+            else return k - i;
+        }
+    }
+
+    // Copies the line's indentation, every blank beyond ASCII as one blank,
+    // so that the comment reader finds the middle string after blanks.
+    void copyIndentation() {
+        const std::size_t end = i + indentation();
+        while (i < end) {
+            if (const std::size_t blank = unicodeBlankLength(s, i)) {
+                out.push_back(' ');
+                i += blank;
+            } else {
+                out.push_back(s[i++]);
+            }
+        }
+    }
+
     bool nextLineBeginsWith(const std::string& prefix) const {
         if (prefix.empty()) return false;
-        std::size_t k = i;
-        while (k < s.size() && (s[k] == ' ' || s[k] == '\t')) ++k;
-        return s.compare(k, prefix.size(), prefix) == 0;
+        return s.compare(i + indentation(), prefix.size(), prefix) == 0;
     }
 
     const std::string& s;

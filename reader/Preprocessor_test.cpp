@@ -169,6 +169,11 @@ TEST_F(PreprocessorTest, LineStyleDocumentation) {
     // A "//" inside a literal right after the run is not a comment.
     EXPECT_EQ(run("/// a\nurl = \"http://x\";\n", {}, format), "/// a\nurl = \"http://x\";\n");
     EXPECT_EQ(run("/// a\n"), "\n");  // not a documentation format here
+    // Lines indented with no-break spaces stay one comment, and the code
+    // after it reads with ordinary blanks; the comment's text is kept.
+    EXPECT_EQ(run("\xC2\xA0/// a\xC2\xA0z\n\xC2\xA0\xE2\x80\x83/// b\n\xC2\xA0#region R\n\xC2\xA0int x;\n",
+                  {}, format),
+              " /// a\xC2\xA0z\n  /// b\n\n int x;\n");
 }
 
 TEST_F(PreprocessorTest, OddInputs) {

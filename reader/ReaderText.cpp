@@ -1,5 +1,27 @@
 #include "reader/ReaderText.h"
 
+std::size_t unicodeBlankLength(const std::string& text, std::size_t pos) {
+    if (pos >= text.size()) return 0;
+    const auto at = [&text, pos](std::size_t k) {
+        return pos + k < text.size() ? static_cast<unsigned char>(text[pos + k]) : 0u;
+    };
+    switch (at(0)) {
+    case 0xC2:  // U+0085, U+00A0
+        return at(1) == 0x85 || at(1) == 0xA0 ? 2 : 0;
+    case 0xE1:  // U+1680
+        return at(1) == 0x9A && at(2) == 0x80 ? 3 : 0;
+    case 0xE2:  // U+2000 to U+200A, U+2028, U+2029, U+202F; U+205F
+        if (at(1) == 0x80)
+            return (at(2) >= 0x80 && at(2) <= 0x8A) || at(2) == 0xA8 || at(2) == 0xA9 || at(2) == 0xAF ? 3
+                                                                                                          : 0;
+        return at(1) == 0x81 && at(2) == 0x9F ? 3 : 0;
+    case 0xE3:  // U+3000
+        return at(1) == 0x80 && at(2) == 0x80 ? 3 : 0;
+    default:
+        return 0;
+    }
+}
+
 bool matchesWordAt(const std::string& word, const std::string& text, std::size_t pos) {
     if (word.empty() || pos > text.size() || text.size() - pos < word.size()) return false;
     if (pos > 0 && isWordChar(text[pos - 1])) return false;

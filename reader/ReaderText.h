@@ -31,6 +31,13 @@ inline bool isWordChar(char c) { return readertext::kCharClass[static_cast<unsig
 // True for ' ', '\t', '\n', '\v', '\f' and '\r' (the C locale's isspace).
 inline bool isBlankChar(char c) { return readertext::kCharClass[static_cast<unsigned char>(c)] & 2; }
 
+// The length in bytes of the UTF-8 encoded blank beyond ASCII that begins
+// at text[pos] (a character of Unicode's White_Space property: U+0085,
+// U+00A0, U+1680, U+2000 to U+200A, U+2028, U+2029, U+202F, U+205F,
+// U+3000), or 0 when none does. Editors put these in code as indentation
+// (a no-break space most often), where they are blanks like any other.
+std::size_t unicodeBlankLength(const std::string& text, std::size_t pos);
+
 // True when `word` occurs in `text` at `pos` as a whole identifier: the
 // characters before and after it (where there are any) are not identifier
 // characters. An empty word never matches.
