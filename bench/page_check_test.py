@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Tests of bench/page_check.py: hand-made class pages against hand-made
+listings, and, when the build tree is known ($VANTRY_BUILD_DIR), one real
+run of the program through the listing module."""
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import page_check  # noqa: E402
+
+
+def summary_row(anchor, name, rest):
+    return (f'<TR BGCOLOR="white">\n<TD ALIGN="right" VALIGN="top" WIDTH="1%" NOWRAP>'
+            f'<FONT SIZE="-1">\n<CODE>&nbsp;void</CODE></FONT></TD>\n'
+            f'<TD><CODE><B><a href="#{anchor}">{name}</a></B>{rest}</CODE>\n\n<BR>\n'
+            f'&nbsp;Text.</TD>\n</TR>\n')
+
+
+def detail_entry(anchors, name, declaration):
+    lines = "".join(f'<A NAME="{a}"><!-- --></A>\n' for a in anchors)
+    return f"{lines}<H3>{name}</H3>\n<PRE>\npublic {declaration}\n</PRE>\n<DL>\n</DL>\n<HR>\n\n"
+
+
+def table(anchor, title, body, columns=2):
+    return (f'<A NAME="{anchor}"><!-- --></A>\n<TABLE BORDER="1">\n<TR BGCOLOR="#CCCCFF">\n'
+            f'<TD COLSPAN={columns}><FONT SIZE="+2">\n<B>{title}</B></FONT></TD>\n</TR>\n'
+            f'{body}</TABLE>\n')
+
+
+def page(fields=(), methods=(), extra=""):
+    """fields and methods: (anchors, name, summary rest, declaration)."""
+    out = '<HTML><BODY>\n<A NAME="navbar_top_firstrow"><!-- --></A>\n'
+    if fields:
+        out += table("field_summary", "Field Summary",
+                     "".join(summary_row(a[0], n, r) for a, n, r, _ in fields))
+    if methods:
+        out += table("method_summary", "Method Summary",
+                     "".join(summary_row(a[0], n, r) for a, n, r, _ in methods))
+    out += extra
+    if fields:
+        out += table("field_detail", "Field Detail", "", 1)
+        out += "".join(detail_entry(a, n, d) for a, n, _, d in fields)
+    if methods:
+        out += table("method_detail", "Method Detail", "", 1)
+        out += "".join(detail_entry(a, n, d) for a, n, _, d in methods)
+    return out + '<A NAME="navbar_top_firstrow"><!-- --></A>\n</BODY></HTML>\n'
+
+
+PUT_INT = (["put(intkey)", "put"], "put", "(int key)", "void <B>put</B>(int key);")
+PUT_TEXT = (["put(constchar*text)"], "put", "(const char* text)",
+            "void <B>put</B>(const char* text = &quot;x&quot;);")
+SIZE = (["size", "size"], "size", "", "int <B>size</B>;")
+
+
+class PageCheckTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="page-check-test-")
+        self.addCleanup(shutil.rmtree, self.dir)
+
+    def run_check(self, html, members, private=False, kind="class"):
+        page_path = os.path.join(self.dir, "Table.html")
+        with open(page_path, "w") as f:
+            f.write(html)
+        list_path = os.path.join(self.dir, "list")
+        with open(list_path, "w") as f:
+            f.write(f"site\t{self.dir}/index.html\t{self.dir}\n")
+            f.write(f"class\t{page_path}\tTable\t{kind}\tcpp\n")
+            for member in members:
+                f.write("member\t" + "\t".join(member) + "\n")
+        out = io.StringIO()
+        totals = page_check.check(list_path, verbose=True, private=private, out=out)
+        return totals, out.getvalue()
+
+    SENT = [("put", "public", "1", "void put(int key);", "int key"),
+            ("put", "public", "1", "void put(const char* text = \"x\");",
+             "const char* text = \"x\""),
+            ("size", "public", "0", "int size;")]
+
+    def counts(self, totals):
+        return {k: totals[k] for k in ("lost", "duplicated", "ambiguous", "unmatched")}
+
+    def test_a_faithful_page_counts_nothing(self):
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT]), self.SENT)
+        self.assertEqual(self.counts(totals),
+                         {"lost": 0, "duplicated": 0, "ambiguous": 0, "unmatched": 0}, text)
+
+    def test_an_overload_merged_into_another_is_one_member_lost(self):
+        totals, text = self.run_check(page([SIZE], [PUT_INT]), self.SENT)
+        self.assertEqual(totals["lost"], 1, text)
+        self.assertEqual(totals["duplicated"], 0, text)
+        self.assertIn("lost (summary): " + self.dir + "/Table.html: put(constchar*)", text)
+        self.assertIn("lost (detail): " + self.dir + "/Table.html: put(constchar*)", text)
+
+    def test_an_overload_shown_twice_is_one_duplicate(self):
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT, PUT_INT]), self.SENT)
+        self.assertEqual(totals["duplicated"], 1, text)
+        self.assertEqual(totals["lost"], 0, text)
+        # The two entries of one overload share its anchor as well.
+        self.assertEqual(totals["ambiguous"], 1, text)
+        self.assertIn("ambiguous: " + self.dir + "/Table.html: #put(intkey)", text)
+
+    def test_an_overload_shown_under_the_wrong_arguments_is_lost_and_unmatched(self):
+        wrong = (["put(intkey)"], "put", "(long key)", "void <B>put</B>(long key);")
+        totals, text = self.run_check(page([SIZE], [wrong, PUT_TEXT]), self.SENT)
+        self.assertEqual(self.counts(totals),
+                         {"lost": 1, "duplicated": 0, "ambiguous": 0, "unmatched": 1}, text)
+        self.assertIn("unmatched (detail): " + self.dir + "/Table.html: put(long)", text)
+
+    def test_a_method_name_anchor_on_a_field_anchor_is_ambiguous(self):
+        size_method = (["size()", "size"], "size", "()", "int <B>size</B>();")
+        sent = self.SENT + [("size", "public", "1", "int size();")]
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT, size_method]), sent)
+        self.assertEqual(self.counts(totals),
+                         {"lost": 0, "duplicated": 0, "ambiguous": 1, "unmatched": 0}, text)
+        self.assertIn("#size (2 places)", text)
+
+    def test_repeated_block_anchors_are_no_member_anchors(self):
+        block = ('&nbsp;<A NAME="fields_inherited_from_Base"><!-- --></A>\n<TABLE>\n</TABLE>\n'
+                 '&nbsp;<A NAME="fields_inherited_from_Base"><!-- --></A>\n<TABLE>\n</TABLE>\n')
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT], block), self.SENT)
+        self.assertEqual(totals["ambiguous"], 0, text)
+
+    def test_private_members_are_expected_only_when_asked_for(self):
+        sent = self.SENT + [("hidden", "private", "0", "int hidden;")]
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT]), sent)
+        self.assertEqual(totals["lost"], 0, text)
+        totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT]), sent, private=True)
+        self.assertEqual(totals["lost"], 1, text)
+        self.assertIn("Table.html: hidden (sent 1, shown 0)", text)
+
+    def test_argument_types_drop_names_and_default_values(self):
+        cases = {
+            "const char* name = \"a, b\"": "constchar*",
+            "unsigned int": "unsignedint",
+            "unsigned int count": "unsignedint",
+            "String... args": "String...",
+            "int values[4]": "int[4]",
+            "std::map<K, V> const& m": "map<K,V>const&",
+            "const Point&": "constPoint&",
+            "ref int x": "refint",
+        }
+        for argument, expected in cases.items():
+            self.assertEqual(page_check.argument_type(argument), expected, argument)
+
+    def test_a_generic_method_keeps_its_arguments(self):
+        self.assertEqual(page_check.entry_key("int <B>f</B>&lt;T&gt;(T a, int b);", r"<B>(.*?)</B>"),
+                         "f(T,int)")
+
+
+@unittest.skipUnless(os.environ.get("VANTRY_BUILD_DIR"), "needs the build tree")
+class RealRunTest(unittest.TestCase):
+    """The listing module between the program and the standard module: what
+    it lists is what the sources declare, and the pages show it all."""
+
+    def test_a_run_through_the_listing_module(self):
+        build = os.environ["VANTRY_BUILD_DIR"]
+        work = tempfile.mkdtemp(prefix="page-check-run-")
+        self.addCleanup(shutil.rmtree, work)
+        os.makedirs(os.path.join(work, "src"))
+        with open(os.path.join(work, "src", "table.h"), "w") as f:
+            f.write("/** A table. */\nclass Table {\npublic:\n"
+                    "    /** Puts a number. */\n    void put(int key);\n"
+                    "    /** Puts a text. */\n    void put(const char* text);\n"
+                    "    /** The size. */\n    int size;\n};\n")
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["VANTRY_LISTING_MODULE"] = os.path.join(build, "modules", "vantry-standard.so")
+        env["VANTRY_LISTING_FILE"] = os.path.join(work, "list")
+        run = subprocess.run(
+            [os.path.join(build, "vantry"), "-autorun", "-overwrite",
+             "-moduledir=" + os.path.join(build, "bench-modules"), "-module=vantry-listing",
+             os.path.join(work, "src"), os.path.join(work, "site", "index.html")],
+            env=env, capture_output=True, text=True, timeout=120)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        with open(env["VANTRY_LISTING_FILE"]) as f:
+            members = sorted(line.rstrip("\n").split("\t")[1:5:3] + line.rstrip("\n").split("\t")[5:]
+                             for line in f if line.startswith("member\t"))
+        self.assertEqual(members, [["put", "void put(const char* text);", "const char* text"],
+                                   ["put", "void put(int key);", "int key"],
+                                   ["size", "int size;"]])
+        out = io.StringIO()
+        totals = page_check.check(env["VANTRY_LISTING_FILE"], verbose=True, out=out)
+        self.assertEqual(totals["pages"], 1, out.getvalue())
+        for count in ("lost", "duplicated", "ambiguous", "unmatched"):
+            self.assertEqual(totals[count], 0, out.getvalue())
+
+
+if __name__ == "__main__":
+    unittest.main()
