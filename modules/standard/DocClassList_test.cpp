@@ -1,5 +1,6 @@
 #include "modules/standard/DocClassList.h"
 
+#include "model/CppClassMember.h"
 #include "modules/standard/DocCppClass.h"
 
 #include <gtest/gtest.h>
@@ -202,10 +203,25 @@ TEST_F(DocClassListTest, SubclassesOfAnotherClassOfTheSameNameAreNotListed) {
 }
 
 TEST_F(DocClassListTest, ClearAsksForMemberEntriesAgain) {
-    add("p", "A");
+    // One run: the member's declaration becomes linked HTML once.
+    auto fill = [&] {
+        CppClass* a = add("p", "A");
+        add("p", "B");
+        return a->addMember("b", "B b;", "public", "", false, "", {},
+                            new DocCppClassMember(a), false);
+    };
+    const std::string linked = "<a href=\"../p/B.html\">B</a> b;";
+    CppClassMember* first = fill();
+    list.prepareMemberEntries();
+    ASSERT_EQ(first->getDeclaration(), linked);
+
+    // The next run's classes, received after clear, are linked again.
     list.clear();
-    EXPECT_FALSE(list.memberEntriesPrepared());
     EXPECT_EQ(list.size(), 0u);
+    CppClassMember* second = fill();
+    ASSERT_EQ(second->getDeclaration(), "B b;");
+    list.prepareMemberEntries();
+    EXPECT_EQ(second->getDeclaration(), linked);
 }
 
 }  // namespace

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +30,31 @@ void setOptions(ModuleHandle, const char**);
 }
 
 namespace {
+
+// Every defined dynamic symbol of the built module, kind and name: only the
+// ten functions of the module interface may be visible to the program.
+TEST(ModuleExports, TheLibraryExportsExactlyTheTenFunctions) {
+    const char* build = std::getenv("VANTRY_BUILD_DIR");
+    ASSERT_NE(build, nullptr) << "VANTRY_BUILD_DIR is not set (run the test through CTest)";
+    const std::filesystem::path module =
+        std::filesystem::path(build) / "modules" / "vantry-standard.so";
+    ASSERT_TRUE(std::filesystem::is_regular_file(module)) << module;
+    FILE* pipe = popen(("nm -D --defined-only '" + module.string() + "'").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> symbols;
+    std::array<char, 4096> line{};
+    while (fgets(line.data(), line.size(), pipe)) {
+        char type = 0;
+        char name[4000] = {};
+        if (std::sscanf(line.data(), "%*s %c %3999s", &type, name) == 2)
+            symbols.insert(std::string(1, type) + " " + name);
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(symbols, (std::set<std::string>{"T create", "T destroy", "T done", "T endClass",
+                                               "T endMember", "T getOptions", "T init",
+                                               "T setOptions", "T startClass",
+                                               "T startMember"}));
+}
 
 void collectError(const char* text, void* context) {
     static_cast<std::vector<std::string>*>(context)->push_back(text);
