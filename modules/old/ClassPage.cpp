@@ -6,6 +6,7 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "model/ModelText.h"
+#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/PageEscape.h"
@@ -60,19 +61,33 @@ void appendInheritanceTree(std::string& out, const DocClassList& list, const Cpp
                            const std::vector<CppClass*>& ancestors) {
     if (ancestors.empty()) return;
     const std::vector<CppClass*> lines = treeLines(cls, ancestors);
+    auto onLines = [&](const CppClass* c) {
+        return std::find(lines.begin(), lines.end(), c) != lines.end();
+    };
+    std::vector<const CppClass*> shown;  // interfaces added to a line so far
+    auto addInterface = [&](const CppClass& base) {
+        out += ", ";
+        out += base.getLink("../", "", "", false);
+        shown.push_back(&base);
+    };
     out += "<PRE>\n";
     std::string indent;
     for (CppClass* ancestor : lines) {
         // Below the first line a link follows the "+--" of the line above.
         out += ancestor->getLink("../", "", "", false);
-        // The interfaces of the list that this ancestor names as its bases.
         if (lines.size() != ancestors.size()) {
+            // The interfaces of the list that this ancestor names as its bases.
             for (CppClass* base : list.baseClasses(*ancestor))
                 if (base && base->isInterface() &&
-                    std::find(ancestors.begin(), ancestors.end(), base) != ancestors.end()) {
-                    out += ", ";
-                    out += base->getLink("../", "", "", false);
-                }
+                    std::find(ancestors.begin(), ancestors.end(), base) != ancestors.end())
+                    addInterface(*base);
+            // Those that no line names (the class's own, and what they
+            // extend) go on the line the class hangs from.
+            if (ancestor == lines.back())
+                for (const CppClass* other : ancestors)
+                    if (!onLines(other) &&
+                        std::find(shown.begin(), shown.end(), other) == shown.end())
+                        addInterface(*other);
         }
         out += '\n';
         out += indent + "   |\n";
@@ -122,7 +137,7 @@ void appendDetailSection(std::string& out, const std::string& title, const Membe
         out += "<blockquote>\n<pre>\n";
         out += member->getType();
         out += "\n</pre>\n<blockquote>\n";
-        out += member->getComment();
+        out += documentationText(member->getComment());
         out += "\n</blockquote>\n";
         appendSourceReferences(out, member->getFileNames(), sourceDirectory);
         out += "</blockquote><br>\n";
@@ -186,7 +201,7 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
         out += '\n';
     }
     out += "</dl><p>\n";
-    out += cls.getComment();
+    out += documentationText(cls.getComment());
     out += '\n';
     appendSourceReferences(out, cls.getFileNames(), settings.sourceDirectoryText);
     out += "<hr>\n";

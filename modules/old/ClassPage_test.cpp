@@ -80,6 +80,42 @@ TEST(OldClassPage, InheritanceTreeAndBases) {
     EXPECT_TRUE(contains(run.page("Root"), "<pre>\n</pre>\n<hr>\n"));
 }
 
+// class C extends B implements I: I belongs to C's tree although no
+// ancestor names it, and so does what I extends.
+TEST(OldClassPage, TheClassesOwnInterfacesJoinTheTree) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("B");
+    run.addClass("J", "", "interface");
+    run.addClass("I", "J,t", "interface");
+    run.addClass("C", "B,f|I,t");
+    done(run.handle);
+    EXPECT_TRUE(contains(run.page("C"),
+                         "<PRE>\n<a href=\"../lib/B.html\">B</a>, <a href=\"../lib/J.html\">J</a>, "
+                         "<a href=\"../lib/I.html\">I</a>\n   |\n   +--<B>C</B>\n\n</PRE>\n"))
+        << run.page("C");
+}
+
+// Java's comments name type parameters "<U>" and quote code in {@code}:
+// shown as text, they open no element that would run over the page.
+TEST(OldClassPage, DocumentationShowsTypeParametersAndCodeAsText) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Box", "", "class", "", "lib", true,
+                 "A box of {@code List<T>}.\n@param <T> the <b>element</b> type\n");
+    run.addMember("map", "<U> Box<U> map(Function<T, U> f);", "public", {"Function<T, U> f"}, true,
+                  "", "Maps.\n@param <U> the result type\n@param f {@literal a<b}\n");
+    endClass(run.handle, "Box");
+    done(run.handle);
+    const std::string page = run.page("Box");
+    EXPECT_TRUE(contains(page, "</dl><p>\nA box of <code>List&lt;T&gt;</code>.\n"
+                               "@param &lt;T&gt; the <b>element</b> type\n\n"))
+        << page;
+    EXPECT_TRUE(contains(page, "<blockquote>\nMaps.\n@param &lt;U&gt; the result type\n"
+                               "@param f a&lt;b\n\n</blockquote>\n"))
+        << page;
+}
+
 TEST(OldClassPage, SourceFileReferences) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"?", ""},

@@ -16,13 +16,14 @@ class DocClassList;
 
 // Renders the built-in head, entry template and foot into the list's three
 // buffers, from the title, the company, the program's version text and the
-// time, and the list's settings (detail directory, tree listing).
+// time (title and company escaped: they are the user's text, not HTML),
+// and the list's settings (detail directory, tree listing).
 void renderPageBuffers(DocClassList& list, const std::string& title, const std::string& company,
                        const std::string& versionText, const DateTime& now);
 
 // The value of an entry-template variable for the class, or nothing when
 // the letter is no variable: C name, D documentation comment (HTML as
-// written), F and G first and second source file, H page file, J package,
+// written, through documentationText), F and G first and second source file, H page file, J package,
 // P base list, R source directory setting. All but D are escaped.
 std::optional<std::string> entryVariable(const DocClassList& list, const CppClass& cls,
                                          char letter);

@@ -34,6 +34,18 @@ TEST(OldIndexPage, AlphabeticalEntriesUnderLetterAnchors) {
     EXPECT_TRUE(fs::is_regular_file(run.dir / "projects/lib/Banana.html"));
 }
 
+// The title and the company are the user's words, shown as typed.
+TEST(OldIndexPage, TitleAndCompanyAreText) {
+    oldtest::Run run;
+    run.start({.title = "Maps <K,V> & more", .company = "A<B> \"Co\""});
+    run.addClass("Shape");
+    done(run.handle);
+    const std::string page = run.indexText();
+    EXPECT_TRUE(contains(page, "\t<TITLE>Maps &lt;K,V&gt; &amp; more</TITLE>\n"));
+    EXPECT_TRUE(contains(page, "Helvetica\">A&lt;B&gt; &quot;Co&quot;</FONT><BR>\n"));
+    EXPECT_TRUE(contains(page, "<B>Maps &lt;K,V&gt; &amp; more</B></FONT></TD>\n"));
+}
+
 TEST(OldIndexPage, QuestionMarkLeavesOutHeadFootAndEntries) {
     oldtest::Run run;
     run.start({.header = "?", .footer = "?", .itemTemplate = "?"});

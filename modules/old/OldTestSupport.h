@@ -48,6 +48,7 @@ struct Settings {
     bool tree = false;
     std::string header{}, footer{}, itemTemplate{}, sourceDirectory = "?";
     bool detailPages = true;
+    std::string title = "Title", company = "Company";
 };
 
 // One module handle and one output directory ("index.html" and
@@ -69,7 +70,7 @@ struct Run {
     std::string detail() const { return (dir / "projects").string(); }
 
     void start(const Settings& s = {}) {
-        init(handle, "Title", "Company", detail().c_str(), s.tree ? 1 : 0, "", s.header.c_str(),
+        init(handle, s.title.c_str(), s.company.c_str(), detail().c_str(), s.tree ? 1 : 0, "", s.header.c_str(),
              s.footer.c_str(), s.itemTemplate.c_str(), s.sourceDirectory.c_str(), index().c_str(),
              "", s.detailPages ? 1 : 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     }
@@ -77,15 +78,17 @@ struct Run {
     // class is to stay open for members.
     void addClass(const std::string& name, const std::string& bases = "",
                   const std::string& kind = "class", const std::string& files = "",
-                  const std::string& package = "lib", bool keepOpen = false) {
-        startClass(handle, name.c_str(), ("About " + name).c_str(), bases.c_str(), files.c_str(),
-                   package.c_str(), kind.c_str(), "", "", "cpp");
+                  const std::string& package = "lib", bool keepOpen = false,
+                  const std::string& comment = "") {
+        startClass(handle, name.c_str(), (comment.empty() ? "About " + name : comment).c_str(),
+                   bases.c_str(), files.c_str(), package.c_str(), kind.c_str(), "", "", "cpp");
         if (!keepOpen) endClass(handle, name.c_str());
     }
     void addMember(const std::string& name, const std::string& declaration,
                    const std::string& access, std::vector<const char*> arguments = {},
-                   bool function = true, const std::string& files = "") {
-        startMember(handle, name.c_str(), "", access.c_str(), declaration.c_str(),
+                   bool function = true, const std::string& files = "",
+                   const std::string& comment = "") {
+        startMember(handle, name.c_str(), comment.c_str(), access.c_str(), declaration.c_str(),
                     function ? 1 : 0, files.c_str(), static_cast<int>(arguments.size()),
                     arguments.data());
         endMember(handle, name.c_str());

@@ -1,6 +1,7 @@
 #include "modules/standard/PageTags.h"
 
 #include "model/CppClass.h"
+#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/common/PageEscape.h"
@@ -59,19 +60,6 @@ void appendFileLinkOrName(std::string& out, const std::string& path, const std::
     out += sourceFileLink(path, location);
 }
 
-// Text shown as written: HTML characters escaped, the line breaks that the
-// reader put between comment lines kept as breaks.
-void appendLiteral(std::string& out, std::string_view text) {
-    static constexpr std::string_view lineBreak = "<BR>\n";
-    for (std::size_t at = text.find(lineBreak); at != std::string_view::npos;
-         at = text.find(lineBreak)) {
-        appendEscapedHtml(out, text.substr(0, at));
-        out += lineBreak;
-        text.remove_prefix(at + lineBreak.size());
-    }
-    appendEscapedHtml(out, text);
-}
-
 bool isRootTag(std::string_view name) {
     static constexpr std::string_view root = "docroot";
     if (name.size() != root.size()) return false;
@@ -94,12 +82,12 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     }
     if (name == "code") {
         out += "<code>";
-        appendLiteral(out, text);
+        appendLiteralText(out, text);
         out += "</code>";
         return;
     }
     if (name == "literal") {
-        appendLiteral(out, text);
+        appendLiteralText(out, text);
         return;
     }
     const bool fileTag = name == "files" || name == "file1" || name == "file2";
@@ -125,22 +113,6 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     } else if (name == "file2") {
         if (files.size() >= 2) appendFileLinkOrName(out, files[1], context.sourceLocation);
     }
-}
-
-// The "}" that ends the inline tag whose text starts at from: braces inside
-// it pair up ("{@code if (a) { b(); }}"); when they never leave one over for
-// the tag, its first "}" ends it. none when the text holds no "}".
-std::size_t inlineTagEnd(std::string_view text, std::size_t from) {
-    int depth = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == '{') {
-            ++depth;
-        } else if (text[i] == '}') {
-            if (depth == 0) return i;
-            --depth;
-        }
-    }
-    return text.find('}', from);
 }
 
 void appendSectionSeparator(std::string& section, const char* separator) {
