@@ -117,6 +117,24 @@ TEST(CppFileJavaCSharpTest, ExplicitInterfaceImplementationsAreMembersOfTheirOwn
     EXPECT_THAT(p.member(bag, "Twice")->getArguments(), ElementsAre("this int x"));
 }
 
+TEST(CppFileJavaCSharpTest, CheckedOperatorIsAnOperatorOfItsOwn) {
+    ParsedSource p;
+    p.parse("Money.cs", R"(public readonly struct Money
+{
+    public static Money operator +(Money a, Money b) => a;
+    public static Money operator checked +(Money a, Money b) => a;
+    public static explicit operator checked int(Money m) => 0;
+}
+)");
+    CppClass* money = p.cls("(default)", "Money");
+    ASSERT_NE(money, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(money), ElementsAre("operator+", "operator checked+", "operator checked int"));
+    ASSERT_NE(p.member(money, "operator checked+"), nullptr);
+    EXPECT_EQ(p.member(money, "operator checked+")->getDeclaration(),
+              "static Money operator checked+(Money a, Money b);");
+    EXPECT_THAT(p.member(money, "operator checked+")->getArguments(), ElementsAre("Money a", "Money b"));
+}
+
 TEST(CppFileJavaCSharpTest, GlobalUsingsAndTypesWithoutABody) {
     ParsedSource p;
     p.parse("Clocks.cs", R"(global using System.Text;

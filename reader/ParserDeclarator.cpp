@@ -153,6 +153,11 @@ void mergeOperatorNames(Tokens& tokens) {
                 name += ' ';
             name += part;
         };
+        // C#'s checked operators: "operator checked +" is another one than "operator +".
+        if (tokens[j] == "checked"sv && j + 1 < n && isOperatorSymbol(tokens[j + 1])) {
+            name += " checked";
+            ++j;
+        }
         if (tokens[j] == "("sv && j + 1 < n && tokens[j + 1] == ")"sv) {
             name += "()";
             j += 2;
