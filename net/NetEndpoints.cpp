@@ -102,3 +102,9 @@ std::string bugPageAddress(const platform::SettingsStore& profile) {
 std::string mailingListAddress(const platform::SettingsStore& profile) {
     return endpointValue(NetEndpoint::WebSite, profile) + "/app/mailing/subscribe.do";
 }
+
+std::string webSiteName(const platform::SettingsStore& profile) {
+    std::string site = endpointValue(NetEndpoint::WebSite, profile);
+    std::string::size_type scheme = site.find("://");
+    return scheme == std::string::npos ? site : site.substr(scheme + 3);
+}

@@ -51,6 +51,10 @@ std::string siteLinkAddress(const platform::SettingsStore& profile);
 std::string bugPageAddress(const platform::SettingsStore& profile);
 std::string mailingListAddress(const platform::SettingsStore& profile);
 
+// The web site as a link's text names it: the site without its scheme
+// ("vantry.example.invalid" for "http://vantry.example.invalid").
+std::string webSiteName(const platform::SettingsStore& profile);
+
 // The program's version as four numbers joined by "." ("2.3.1.3"); "0.0.0.0"
 // when the program file carries none.
 std::string dottedProgramVersion();

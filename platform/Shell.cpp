@@ -1,10 +1,12 @@
 #include "platform/Shell.h"
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 
@@ -20,6 +22,8 @@ std::atomic<Shell*> current{nullptr};
 }  // namespace
 
 Shell::~Shell() = default;
+
+SystemShell::SystemShell(std::chrono::milliseconds limit) : waitLimit(limit) {}
 
 bool SystemShell::open(const std::string& target, std::string* errorText) {
     if (target.empty() || target.find('\0') != std::string::npos) {
@@ -45,8 +49,30 @@ bool SystemShell::open(const std::string& target, std::string* errorText) {
         }
         return false;
     }
-    // Reap the opener without making the caller wait for it: some openers
-    // stay until the application they started exits.
+    // Most openers hand the target to the application and end at once;
+    // their status is the only word on whether the target could be opened.
+    auto deadline = std::chrono::steady_clock::now() + waitLimit;
+    for (;;) {
+        int childStatus = 0;
+        pid_t done = waitpid(pid, &childStatus, WNOHANG);
+        if (done < 0 && errno == EINTR) continue;
+        // Someone else reaps children (SIGCHLD ignored): no verdict to read.
+        if (done < 0) return true;
+        if (done == pid) {
+            if (WIFEXITED(childStatus) && WEXITSTATUS(childStatus) == 0) return true;
+            if (errorText != nullptr) {
+                *errorText = WIFEXITED(childStatus)
+                                 ? "xdg-open could not open it (exit status " +
+                                       std::to_string(WEXITSTATUS(childStatus)) + ")"
+                                 : "xdg-open ended by signal " + std::to_string(WTERMSIG(childStatus));
+            }
+            return false;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Still busy: some openers stay until the application they started
+    // exits. Reap it without holding the caller.
     std::thread([pid] {
         int childStatus = 0;
         while (waitpid(pid, &childStatus, 0) < 0 && errno == EINTR) {

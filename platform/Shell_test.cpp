@@ -44,6 +44,55 @@ TEST(ShellTest, SystemShellPassesTheTargetAsOneUninterpretedArgument) {
     fs::remove_all(dir);
 }
 
+// A stand-in xdg-open with the given script body, first on PATH while it
+// lives.
+class FakeOpener {
+public:
+    explicit FakeOpener(const std::string& body)
+        : dir("/tmp/vantry-opener-" + std::to_string(getpid())), oldPath(std::getenv("PATH")) {
+        fs::create_directories(dir);
+        std::ofstream(dir / "xdg-open") << "#!/bin/sh\n" << body << "\n";
+        fs::permissions(dir / "xdg-open", fs::perms::owner_all);
+        setenv("PATH", (dir.string() + ":" + oldPath).c_str(), 1);
+    }
+    ~FakeOpener() {
+        setenv("PATH", oldPath.c_str(), 1);
+        fs::remove_all(dir);
+    }
+    fs::path dir;
+    std::string oldPath;
+};
+
+TEST(ShellTest, AnOpenerThatFailsIsAFailedOpen) {
+    platform::SystemShell shell;
+    std::string error;
+    {
+        // xdg-open's status when no application takes the target.
+        FakeOpener opener("exit 4");
+        EXPECT_FALSE(shell.open("https://example.invalid/page", &error));
+        EXPECT_EQ(error, "xdg-open could not open it (exit status 4)");
+    }
+    {
+        FakeOpener opener("kill -KILL $$");
+        EXPECT_FALSE(shell.open("/tmp/page.html", &error));
+        EXPECT_EQ(error, "xdg-open ended by signal 9");
+    }
+    {
+        FakeOpener opener("exit 0");
+        error.clear();
+        EXPECT_TRUE(shell.open("/tmp/page.html", &error)) << error;
+    }
+}
+
+TEST(ShellTest, AnOpenerStillBusyAfterTheWaitLimitCountsAsOpened) {
+    // Some openers stay with the application they started: the caller is
+    // not held until they end.
+    FakeOpener opener("exec sleep 5");
+    platform::SystemShell shell(std::chrono::milliseconds(50));
+    std::string error;
+    EXPECT_TRUE(shell.open("/tmp/page.html", &error)) << error;
+}
+
 TEST(MessageBoxTest, DefaultWritesToStandardErrorAndHandlersReplaceIt) {
     ::testing::internal::CaptureStderr();
     platform::showErrorBox("it broke", "Unexpected Error");

@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkError.h"
 #include "net/CEmailDialog.h"
+#include "net/NetEndpoints.h"
 #include "run/VantryBase.h"
 
 namespace ui {
@@ -17,7 +18,7 @@ constexpr gui::ControlTemplate controls[] = {
      "A documentation generator for C++, Java and C# sources.", {36, 20, 139, 18},
      gui::StyleWordWrap},
     {gui::IDSTATIC, ControlKind::Label, "Copyright \u00a9 velkdask.", {36, 40, 139, 8}, 0},
-    {IDC_ABOUT_LINK, ControlKind::Link, "vantry.velkdask.example", {36, 54, 139, 8}, 0},
+    {IDC_ABOUT_LINK, ControlKind::Link, "vantry.example.invalid", {36, 54, 139, 8}, 0},
     {IDC_ABOUT_EMAIL, ControlKind::Button, "Email...", {71, 76, 50, 14},
      gui::StyleTabStop | gui::StyleGroup},
     {gui::IDOK, ControlKind::DefaultButton, "OK", {125, 76, 50, 14}, gui::StyleTabStop},
@@ -51,6 +52,11 @@ bool CAboutBox::OnInitDialog() {
         // A program without its version record keeps the template's line.
     }
     EnableControl(IDC_ABOUT_EMAIL, profile != nullptr);
+    // Without settings the site is the environment's or the default.
+    platform::MemorySettingsStore none;
+    const platform::SettingsStore& settings = profile != nullptr ? *profile : none;
+    siteLink.url = siteLinkAddress(settings);
+    SetDlgItemText(IDC_ABOUT_LINK, webSiteName(settings));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "net/CEmailDialog.h"
 #include "net/CUpdateDialog.h"
+#include "net/NetEndpoints.h"
 #include "net/UpdateCheck.h"
 #include "net/UpdateSchedule.h"
 #include "platform/gui/Backend.h"
@@ -31,6 +32,14 @@ const char* const defaultModuleName = "vantry-standard";
 
 void showError(const std::string& text) {
     gui::messageBox(text, appCaption, gui::Buttons::Ok, gui::Icon::Error);
+}
+
+// Opens target with the desktop shell; a target that cannot be opened is
+// reported with the shell's reason.
+void openWithShell(const std::string& target) {
+    std::string reason;
+    if (platform::shell().open(target, &reason)) return;
+    showError("Could not open \"" + target + "\" (" + reason + ").");
 }
 
 void showWarning(const std::string& text) {
@@ -254,6 +263,8 @@ bool CVantryDlg::OnInitDialog() {
     AppendMenuEntry(0, "");
     AppendMenuEntry(IDM_ABOUTBOX, "&About Vantry...");
     SetIcon(IDR_MAINFRAME);
+    webLink.url = siteLinkAddress(profile);
+    SetDlgItemText(IDC_WEB_LINK, webSiteName(profile));
     EnableToolTips(true);
     // There is no help to show.
     EnableControl(gui::IDHELP, false);
@@ -405,7 +416,8 @@ void CVantryDlg::onView() {
         showError("The file \"" + file + "\" does not exist.");
         return;
     }
-    if (!platform::shell().open(file, nullptr)) gui::MessageBeep();
+    gui::CWaitCursor wait;
+    openWithShell(file);
 }
 
 bool CVantryDlg::onSysCommand(int command) {
@@ -417,7 +429,7 @@ bool CVantryDlg::onSysCommand(int command) {
         }
         case IDM_VISIT_WEBSITE: {
             gui::CWaitCursor wait;
-            if (!platform::shell().open(productWebAddress, nullptr)) gui::MessageBeep();
+            openWithShell(endpointValue(NetEndpoint::WebSite, profile));
             return true;
         }
         case ID_GENERATE_COMMAND_LINE:

@@ -12,6 +12,7 @@
 #include "platform/Shell.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
+#include "ui/CAboutBox.h"
 #include "ui/RunCallbacks.h"
 #include "ui/RunConsole.h"
 #include "ui/VantryDialogTemplate.h"
@@ -620,16 +621,49 @@ TEST_F(ControlsTest, ViewOpensAnExistingOutputAndReportsAMissingOne) {
 
     scratch.write("out/index.html", "<html></html>");
     dialog.UserType(IDC_OUTPUT_FILE, scratch / "out/index.html");
+    std::size_t boxes = headless.shownBoxes().size();
     dialog.UserClick(IDC_VIEW);
     EXPECT_EQ(shell.opened, std::vector<std::string>{scratch / "out/index.html"});
+    EXPECT_EQ(headless.shownBoxes().size(), boxes);
 
-    // The window menu's "Visit Website" goes to the product's site.
+    // An output that no application opens is reported, not passed over.
+    shell.succeed = false;
+    dialog.UserClick(IDC_VIEW);
+    EXPECT_EQ(boxTexts().back(), "Could not open \"" + scratch / "out/index.html" +
+                                     "\" (the test's shell refused).");
+    EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Error);
+}
+
+TEST_F(ControlsTest, TheWebSiteSettingGovernsEveryLinkToTheSite) {
+    unsetenv("VANTRY_WEB_SITE");
+    store.writeText("Update", "WebSite", "http://site.test:8080/");
+    open();
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_WEB_LINK), "site.test:8080");
+    dialog.UserClick(IDC_WEB_LINK);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].rfind("http://site.test:8080/vantry?", 0), 0u) << shell.opened[0];
+
+    // The window menu's "Visit Website" goes to the same site.
     std::vector<std::string> menu;
     for (const gui::MenuEntry& entry : dialog.menuEntries()) menu.push_back(entry.text);
     EXPECT_EQ(menu.back(), "&About Vantry...");
     EXPECT_NE(std::find(menu.begin(), menu.end(), "&Visit Website"), menu.end());
     dialog.UserMenuCommand(IDM_VISIT_WEBSITE);
-    EXPECT_EQ(shell.opened.back(), productWebAddress);
+    EXPECT_EQ(shell.opened.back(), "http://site.test:8080");
+    shell.succeed = false;
+    dialog.UserMenuCommand(IDM_VISIT_WEBSITE);
+    EXPECT_EQ(boxTexts().back(), "Could not open \"http://site.test:8080\" (the test's shell refused).");
+
+    // The environment's site wins over the setting, in the About box too.
+    shell.succeed = true;
+    setenv("VANTRY_WEB_SITE", "https://mirror.test", 1);
+    CAboutBox about(&store);
+    about.Create();
+    EXPECT_EQ(about.GetDlgItemText(IDC_ABOUT_LINK), "mirror.test");
+    about.UserClick(IDC_ABOUT_LINK);
+    EXPECT_EQ(shell.opened.back().rfind("https://mirror.test/vantry?", 0), 0u) << shell.opened.back();
+    about.Destroy();
+    unsetenv("VANTRY_WEB_SITE");
 }
 
 }  // namespace

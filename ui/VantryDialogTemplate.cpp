@@ -84,14 +84,13 @@ constexpr gui::ControlTemplate controls[] = {
     {gui::IDHELP, ControlKind::Button, "&Help", {107, 308, 46, 14}, T},
     {IDC_FEEDBACK, ControlKind::Button, "Feedback...", {157, 308, 54, 14}, T},
     {IDC_UPDATE, ControlKind::Button, "Update...", {215, 308, 50, 14}, T},
-    {IDC_WEB_LINK, ControlKind::Link, "vantry.velkdask.example", {272, 311, 98, 8}, 0},
+    {IDC_WEB_LINK, ControlKind::Link, "vantry.example.invalid", {272, 311, 98, 8}, 0},
 };
 
 }  // namespace
 
 const gui::DialogTemplate vantryDialogTemplate{IDD_VANTRY_DIALOG, "Vantry", 377, 337, controls};
 
-const char* const productWebAddress = "https://vantry.velkdask.example/";
 
 const int advancedOnlyControls[26] = {
     IDC_HEADER_LABEL, IDC_HEADER_DEFAULT, IDC_HEADER_NONE, IDC_HEADER_CUSTOM, IDC_HEADER_TEXT,

@@ -76,9 +76,6 @@ enum VantryDialogId : int {
 // Advanced layout (the simple one hides part of it).
 extern const gui::DialogTemplate vantryDialogTemplate;
 
-// The product's web address, opened by the window menu's "Visit Website".
-extern const char* const productWebAddress;
-
 // The two layouts: the controls shown only in the Advanced one, the
 // controls below them that move, and how far (in dialog units: the 125
 // pixels of the 13-pixel line that these sizes were drawn for).

@@ -1,9 +1,6 @@
 #include "platform/gui/LinkText.h"
 
-#include "platform/ProductSite.h"
-#include "platform/ProgramPath.h"
 #include "platform/Shell.h"
-#include "platform/VersionRecord.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
 
@@ -34,16 +31,6 @@ void CLinkText::OnClicked() {
     if (dialog != nullptr) dialog->SetTextColor(id, visitedColor);
 }
 
-std::string productPageAddress(const std::string& dottedVersion) {
-    return std::string(platform::productSiteAddress) + "/vantry?" + dottedVersion;
-}
-
-VantryLinkText::VantryLinkText() : CLinkText(false) {
-    platform::FileVersion version;
-    platform::readVersionRecord(platform::programPath(), &version);
-    url = productPageAddress(std::to_string(version.major) + "." + std::to_string(version.minor) +
-                             "." + std::to_string(version.build) + "." +
-                             std::to_string(version.revision));
-}
+VantryLinkText::VantryLinkText() : CLinkText(false) {}
 
 }  // namespace gui

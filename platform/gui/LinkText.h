@@ -36,15 +36,12 @@ private:
     int id = 0;
 };
 
-// The link to the product's web site: its page for this program, the
-// address followed by "/vantry?" and the program's version as
-// major.minor.build.revision.
+// The link to the product's web site (static 1055 of the dialogs). The site
+// is a setting of the program, so the owner gives the address: url, and the
+// control's text that names the site.
 class VantryLinkText : public CLinkText {
 public:
     VantryLinkText();
 };
-
-// The address VantryLinkText opens, for a given version text.
-std::string productPageAddress(const std::string& dottedVersion);
 
 }  // namespace gui

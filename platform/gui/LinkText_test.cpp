@@ -76,11 +76,4 @@ TEST_F(LinkTextTest, ClickOpensTheTargetAndColoursTheLinkByOutcome) {
     dialog.Destroy();
 }
 
-TEST(ProductLinkTest, AddressNamesTheProgramsVersion) {
-    EXPECT_EQ(gui::productPageAddress("2.3.1.3"), "https://vantry.velkdask.example/vantry?2.3.1.3");
-    gui::VantryLinkText link;
-    EXPECT_EQ(link.url.rfind("https://vantry.velkdask.example/vantry?", 0), 0u);
-    EXPECT_FALSE(link.underline);
-}
-
 }  // namespace
