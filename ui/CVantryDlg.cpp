@@ -25,6 +25,16 @@
 
 using namespace ui;
 
+// The rows' edits, radios and Browse buttons, in the order Header, Footer,
+// Item, Source.
+struct CVantryDlg::ChoiceRow {
+    int firstRadio;
+    int edit;
+    int browse;
+    int CVantryDlg::*method;
+};
+using ChoiceRow = CVantryDlg::ChoiceRow;
+
 namespace {
 
 const char* const appCaption = "Vantry";
@@ -147,14 +157,6 @@ const SettingRow settingRows[] = {
 #undef FLAG_ROW
 #undef FORMAT_ROW
 
-// The rows' edits, radios and Browse buttons, in the order Header, Footer,
-// Item, Source.
-struct ChoiceRow {
-    int firstRadio;
-    int edit;
-    int browse;
-    int CVantryDlg::*method;
-};
 const ChoiceRow choiceRows[] = {
     {IDC_HEADER_DEFAULT, IDC_HEADER_TEXT, IDC_HEADER_BROWSE, &CVantryDlg::headerMethod},
     {IDC_FOOTER_DEFAULT, IDC_FOOTER_TEXT, IDC_FOOTER_BROWSE, &CVantryDlg::footerMethod},
@@ -499,7 +501,10 @@ void CVantryDlg::onModuleSelected() {
 
 void CVantryDlg::applyEnableRules() {
     UpdateData(true);
-    for (const ChoiceRow& row : choiceRows) EnableControl(row.edit, this->*row.method == MethodCustom);
+    for (const ChoiceRow& row : choiceRows) {
+        EnableControl(row.edit, this->*row.method == MethodCustom);
+        enableRowBrowse(row);
+    }
     EnableControl(IDC_VIEW, !outputFile.empty());
     EnableControl(IDC_TITLE, headerMethod == MethodDefault);
     EnableControl(IDC_COMPANY, headerMethod == MethodDefault);
@@ -507,6 +512,12 @@ void CVantryDlg::applyEnableRules() {
         if (dialog.open == nullptr && hasControl(dialog.id)) EnableControl(dialog.id, false);
     EnableControl(IDC_MODULE_OPTIONS, available(IDC_MODULE_OPTIONS) && currentModule != nullptr &&
                                           currentModule->hasOptions());
+}
+
+void CVantryDlg::enableRowBrowse(const ChoiceRow& row) {
+    // A fragment is no file to browse for; the source-code row names a
+    // directory, never a fragment.
+    if (row.edit != IDC_SOURCE_TEXT) EnableControl(row.browse, !isHtmlFragment(GetDlgItemText(row.edit)));
 }
 
 std::string CVantryDlg::textChoice(int method, int editId) const {
@@ -690,9 +701,8 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
     }
     if (notification == gui::EN_CHANGE &&
         (id == IDC_HEADER_TEXT || id == IDC_FOOTER_TEXT || id == IDC_ITEM_TEXT)) {
-        // A fragment is no file to browse for.
         UpdateData(true);
-        EnableControl(rowOfControl(id)->browse, !isHtmlFragment(GetDlgItemText(id)));
+        enableRowBrowse(*rowOfControl(id));
         return true;
     }
     if (notification != gui::BN_CLICKED) return CDialog::OnCommand(id, notification);

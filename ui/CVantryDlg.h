@@ -93,9 +93,9 @@ public:
     bool saveSettings(bool ask);
     // Makes the module chosen in the list current, loading it on first use.
     void onModuleSelected();
-    // Enables the row edits, View, Title/Company and Module Options as the
-    // current values allow; the buttons of dialogs not built yet stay
-    // disabled.
+    // Enables the row edits, the rows' Browse buttons (not beside an HTML
+    // fragment), View, Title/Company and Module Options as the current
+    // values allow; the buttons of dialogs not built yet stay disabled.
     void applyEnableRules();
 
     // Switches between the simple and the Advanced layout: the Advanced
@@ -219,7 +219,11 @@ public:
     // name -> module loaded for it; the current module points into it.
     std::map<std::string, std::unique_ptr<DocModule>> loadedModules;
 
+    struct ChoiceRow;
+
 private:
+    // Enables a row's Browse button unless its text is an HTML fragment.
+    void enableRowBrowse(const ChoiceRow& row);
     void refuseRun(const std::string& message, int focusId);
     void returnToIdle();
     void listModules();
