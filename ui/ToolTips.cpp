@@ -46,6 +46,8 @@ constexpr ToolTipText toolTipTexts[] = {
     {1034, "The company name shown on the pages of the documentation."},
     {1035, "Writes syntax-coloured listings of the sources with the documentation and links to "
            "them."},
+    {1036, "The directory, beside the main page, that the class and project pages are written "
+           "into. It must be a relative path."},
     {1037, "Defines preprocessor symbols and macros for reading the sources."},
     {1038, "Views the HTML output in your default web browser."},
     {1039, "Sends your comments or a problem report to the makers of Vantry."},
