@@ -778,6 +778,9 @@ void CVantryDlg::onProgress(int percent) {
 void CVantryDlg::onRunStopped() {
     returnToIdle();
     SetDlgItemText(IDC_RUN, "Go");
+    // A run that ended early (cancelled, failed) never reported its last
+    // percentage: the window must not go on saying that it is working.
+    onProgress(0);
     if (runStatus.console != nullptr) runStatus.console->runStopped();
 }
 

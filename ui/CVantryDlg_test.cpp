@@ -283,6 +283,25 @@ TEST_F(DialogTest, ProgressStatusAndCancelReachTheDialog) {
     EXPECT_EQ(console.exitStatus(0), RunConsole::ExitCancelled);
 }
 
+TEST_F(DialogTest, TitleAndBarComeToRestWhenACancelledRunEnds) {
+    open();
+    fillValidFields();
+    dialog.onRun();
+    void* context = platform::toContext(dialog.GetSafeHwnd());
+    runProgressCallback(15, 100, context);
+    dialog.PumpMessages();
+    ASSERT_EQ(dialog.GetWindowText(), "15% (Vantry Processing)");
+    dialog.OnOK();
+    EXPECT_EQ(runProgressCallback(20, 100, context), 0);
+    runStatusCallback("", "Cancelled.", context);
+    platform::PostMessage(dialog.GetSafeHwnd(), WM_RUN_STOPPED, 0, 0);
+    dialog.PumpMessages();
+    EXPECT_EQ(dialog.GetWindowText(), "Vantry");
+    EXPECT_EQ(dialog.GetProgressPosition(IDC_PROGRESS), 0);
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS_LINE2), "Cancelled.");
+    EXPECT_EQ(dialog.GetDlgItemText(gui::IDOK), "Close");
+}
+
 TEST_F(DialogTest, ReportBurstsQueueFewMessagesAndEndShowingTheLatest) {
     open();
     fillValidFields();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include "platform/gui/qt/testing/QtTestDriver.h"
 #include "run/TestRecording.h"
@@ -115,6 +116,49 @@ TEST_F(WindowTest, AWholeRunThroughTheWidgets) {
     EXPECT_EQ(store.getString("General", "ProjectName", ""), "Window run");
     EXPECT_EQ(store.getString("General", "HtmlOutput", ""), scratch / "out/index.html");
     EXPECT_EQ(store.getString("General", "DocModule", ""), "vantry-standard");
+    dialog.Destroy();
+}
+
+// A worker that reports as a real run does, on a thread of its own: a
+// first status and 15%, then it runs until asked to stop and ends
+// "Cancelled.".
+class CancellableStarter : public RunStarter {
+public:
+    ~CancellableStarter() override {
+        if (worker.joinable()) worker.join();
+    }
+    void start(const RunParameters& parameters, std::shared_ptr<RunGate> gate) override {
+        worker = std::thread([parameters, gate] {
+            void* context = platform::toContext(parameters.window);
+            parameters.status("", "Counting files...", context);
+            parameters.progress(15, 100, context);
+            while (parameters.progress(-1, -1, context) != 0) std::this_thread::yield();
+            parameters.status("", "Cancelled.", context);
+            platform::PostMessage(parameters.window, WM_RUN_STOPPED, 0, 0);
+            gate->open();
+        });
+    }
+    std::thread worker;
+};
+
+TEST_F(WindowTest, ACancelledRunLeavesTheWindowAtRest) {
+    CancellableStarter starter;
+    CVantryDlg dialog(store, &starter, &console);
+    open(dialog);
+    qt::type(dialog, IDC_PROJECT_LIST, "\"" + (scratch / "src") + "\"\r\n");
+    qt::type(dialog, IDC_OUTPUT_FILE, scratch / "out/index.html");
+    qt::click(dialog, IDC_RUN);
+    ASSERT_TRUE(qt::waitUntil([&] { return qt::shownTitle(dialog) == "15% (Vantry Processing)"; }));
+    EXPECT_EQ(qt::shownProgress(dialog, IDC_PROGRESS), 15);
+    qt::click(dialog, gui::IDOK);  // reads "Cancel" during the run
+    ASSERT_TRUE(qt::waitUntil([&] { return !dialog.isRunning; }));
+    qt::processEvents();
+    EXPECT_EQ(qt::shownTitle(dialog), "Vantry");
+    EXPECT_EQ(qt::shownProgress(dialog, IDC_PROGRESS), 0);
+    EXPECT_EQ(qt::shownText(dialog, IDC_STATUS_LINE2), "Cancelled.");
+    EXPECT_EQ(qt::shownText(dialog, gui::IDOK), "Close");
+    EXPECT_TRUE(qt::shownEnabled(dialog, IDC_RUN));
+    qt::screenshot(dialog, "main-dialog-after-cancel");
     dialog.Destroy();
 }
 
