@@ -17,6 +17,8 @@
 #include "platform/gui/WaitCursor.h"
 #include "platform/gui/FolderBrowser.h"
 #include "ui/CAboutBox.h"
+#include "ui/CHelpDialog.h"
+#include "ui/CommandLineOptions.h"
 #include "ui/CWarningsDialog.h"
 #include "ui/RunCallbacks.h"
 #include "ui/RunConsole.h"
@@ -268,8 +270,6 @@ bool CVantryDlg::OnInitDialog() {
     webLink.url = siteLinkAddress(profile);
     SetDlgItemText(IDC_WEB_LINK, webSiteName(profile));
     EnableToolTips(true);
-    // There is no help to show.
-    EnableControl(gui::IDHELP, false);
 
     bool advanced;
     if (!commandLineSettings) {
@@ -443,6 +443,20 @@ bool CVantryDlg::onSysCommand(int command) {
 }
 
 bool CVantryDlg::canOpen(int id) { return available(id); }
+
+std::string CVantryDlg::helpText() const {
+    int selection = GetSelection(IDC_MODULE_LIST);
+    std::string name = selection >= 0 ? GetEntry(IDC_MODULE_LIST, selection) : std::string();
+    const char* optionText = nullptr;
+    if (!name.empty() && currentModule != nullptr && currentModule->procGetOptions() != nullptr)
+        optionText = currentModule->procGetOptions()(currentModule->getHandle());
+    return usageText(moduleUsageText(name, optionText != nullptr ? optionText : ""));
+}
+
+void CVantryDlg::onHelp() {
+    CHelpDialog help(helpText());
+    help.DoModal();
+}
 
 void CVantryDlg::onFeedback() { CEmailDialog(profile).DoModal(); }
 
@@ -716,6 +730,7 @@ bool CVantryDlg::OnCommand(int id, unsigned notification) {
         case IDC_ADD_DIRECTORY: onAddDirectory(); return true;
         case IDC_VIEW: onView(); return true;
         case IDC_ADVANCED: toggleAdvanced(); return true;
+        case gui::IDHELP: onHelp(); return true;
         default: break;
     }
     if (const SecondaryDialog* dialog = secondaryDialog(id)) {

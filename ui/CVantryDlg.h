@@ -115,6 +115,10 @@ public:
     void onView();
     // The window menu's commands; false for a command that is not ours.
     bool onSysCommand(int command);
+    // Help: the program's help (the text of "vantry -help", with the
+    // selected module's options) in a read-only window, modal.
+    void onHelp();
+    std::string helpText() const;
     // The feedback and update dialogs, modal. Each secondary dialog's
     // handler is entered in one table (CVantryDlg.cpp, secondaryDialogs); a
     // button whose handler is not there stays disabled. Module Options is

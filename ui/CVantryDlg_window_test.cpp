@@ -11,6 +11,7 @@
 #include "platform/gui/qt/testing/QtTestDriver.h"
 #include "run/TestRecording.h"
 #include "ui/CAboutBox.h"
+#include "ui/CHelpDialog.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CWarningsDialog.h"
 #include "ui/ModuleOptionsDialog.h"
@@ -159,6 +160,28 @@ TEST_F(WindowTest, ACancelledRunLeavesTheWindowAtRest) {
     EXPECT_EQ(qt::shownText(dialog, gui::IDOK), "Close");
     EXPECT_TRUE(qt::shownEnabled(dialog, IDC_RUN));
     qt::screenshot(dialog, "main-dialog-after-cancel");
+    dialog.Destroy();
+}
+
+TEST_F(WindowTest, HelpOpensTheProgramsHelpReadOnly) {
+    CVantryDlg dialog(store, nullptr, &console);
+    open(dialog);
+    EXPECT_TRUE(qt::shownEnabled(dialog, gui::IDHELP));
+    std::string shown;
+    qt::onModal([&](gui::CDialog& help) {
+        ASSERT_EQ(help.getTemplate().id, IDD_HELP);
+        EXPECT_EQ(qt::shownTitle(help), "Vantry Help");
+        shown = qt::shownText(help, IDC_HELP_TEXT);
+        EXPECT_EQ(qt::layoutProblems(help), std::vector<std::string>{});
+        qt::screenshot(help, "help-window");
+        qt::type(help, IDC_HELP_TEXT, "edited");
+        EXPECT_EQ(qt::shownText(help, IDC_HELP_TEXT), shown);
+        qt::click(help, gui::IDOK);
+    });
+    qt::click(dialog, gui::IDHELP);
+    // The help names the selected module's options, one to a line.
+    EXPECT_NE(shown.find("\r\nOptions of the output module vantry-recording:\r\n"), std::string::npos)
+        << shown;
     dialog.Destroy();
 }
 

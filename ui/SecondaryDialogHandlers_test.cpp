@@ -2,8 +2,12 @@
 // back what the user confirmed.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "VelkLib/VelkFile.h"
 #include "run/TestRecording.h"
+#include "ui/CHelpDialog.h"
+#include "ui/CVantryApp.h"
 #include "ui/CVantryDlg.h"
 #include "ui/ModuleOptionsDialog.h"
 #include "ui/SecondaryDialogTemplates.h"
@@ -34,6 +38,28 @@ protected:
     platform::MemorySettingsStore store;
     CVantryDlg dialog{store};
 };
+
+TEST_F(SecondaryDialogsTest, HelpShowsWhatTheHelpOptionPrints) {
+    std::ostringstream printed, console;
+    CVantryApp app({"-help", "-module=vantry-recording", "-moduledir=" + dialog.moduleDirectory});
+    app.outputStream = &printed;
+    app.consoleStream = &console;
+    app.Run();
+    std::string expected;
+    for (char c : printed.str()) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    ASSERT_NE(expected.find("-a=TEXT"), std::string::npos) << expected;  // the module's own
+
+    std::string shown;
+    backend.steps.push_back([&](gui::CDialog& help) {
+        EXPECT_EQ(help.GetWindowText(), "Vantry Help");
+        shown = help.GetDlgItemText(IDC_HELP_TEXT);
+        help.UserClick(gui::IDOK);
+    });
+    ASSERT_TRUE(dialog.IsControlEnabled(gui::IDHELP));
+    dialog.UserClick(gui::IDHELP);
+    EXPECT_EQ(backend.opened, std::vector<int>{IDD_HELP});
+    EXPECT_EQ(shown, expected);
+}
 
 TEST_F(SecondaryDialogsTest, ModuleOptionsReachTheModuleAndTheSettings) {
     ASSERT_TRUE(dialog.IsControlEnabled(IDC_MODULE_OPTIONS));
