@@ -111,9 +111,14 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
     std::string_view current = in.getLine();
     if (line) ++*line;
     if (start == end) {
-        std::size_t blank = 0;
-        while (blank < current.size() && !isBlankChar(current[blank])) ++blank;
-        current = blank < current.size() ? current.substr(blank + 1) : std::string_view();
+        // The text after the first blank, which may be one beyond ASCII.
+        std::size_t blank = 0, length = 0;
+        for (; blank < current.size(); ++blank) {
+            if (isBlankChar(current[blank])) length = 1;
+            else length = unicodeBlankLength(current, blank);
+            if (length > 0) break;
+        }
+        current = length > 0 ? current.substr(blank + length) : std::string_view();
     }
 
     std::string text;

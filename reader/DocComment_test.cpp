@@ -40,6 +40,8 @@ TEST(DocComment, LineStyleLeavesTheNextLine) {
     EXPECT_EQ(line, 3);
     EXPECT_EQ(collect("/// a\n///\n/// b\n", "///", "///", "///", nullptr, &rest), "a<BR>\n");
     EXPECT_EQ(rest, "/");
+    // A no-break space after the start is the blank before the text.
+    EXPECT_EQ(collect("///\xC2\xA0" "first words\nint x;\n", "///", "///", "///"), "first words<BR>\n");
 }
 
 TEST(DocComment, EmptyMiddleAndUnterminated) {

@@ -1,6 +1,6 @@
 #include "reader/ReaderText.h"
 
-std::size_t unicodeBlankLength(const std::string& text, std::size_t pos) {
+std::size_t unicodeBlankLength(std::string_view text, std::size_t pos) {
     if (pos >= text.size()) return 0;
     const auto at = [&text, pos](std::size_t k) {
         return pos + k < text.size() ? static_cast<unsigned char>(text[pos + k]) : 0u;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace readertext {
 
@@ -36,7 +37,7 @@ inline bool isBlankChar(char c) { return readertext::kCharClass[static_cast<unsi
 // U+00A0, U+1680, U+2000 to U+200A, U+2028, U+2029, U+202F, U+205F,
 // U+3000), or 0 when none does. Editors put these in code as indentation
 // (a no-break space most often), where they are blanks like any other.
-std::size_t unicodeBlankLength(const std::string& text, std::size_t pos);
+std::size_t unicodeBlankLength(std::string_view text, std::size_t pos);
 
 // True when `word` occurs in `text` at `pos` as a whole identifier: the
 // characters before and after it (where there are any) are not identifier
