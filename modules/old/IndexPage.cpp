@@ -4,6 +4,7 @@
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
+#include "modules/common/DetailDirectoryLink.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageDateTime.h"
@@ -46,7 +47,8 @@ public:
                 const DateTime& now)
         : list(list), out(out), entryTemplate(entryTemplate), now(now),
           sorted(list.sortedClasses("")),
-          backLink("../../" + fileNameOf(list.settings.outputFile)) {
+          detailLink(detailDirectoryLink(list.settings.detailDirectory, list.settings.outputFile)),
+          indexName(fileNameOf(list.settings.outputFile)) {
         for (std::size_t i = 0; i < sorted.size(); ++i) position[sorted[i]] = i;
     }
 
@@ -97,6 +99,9 @@ private:
                        [&](char letter) { return entryVariable(list, cls, letter); });
         if (!list.settings.writeDetailPages || !written.insert(&cls).second) return;
         VelkDirectory(list.settings.detailDirectory, true);
+        // The way back starts at the page's own depth.
+        const std::string backLink =
+            upToMainDirectory(detailLink, directoryLevels(cls.getPageFile(""))) + indexName;
         writeClassPage(list, cls, list.ancestors(cls), backLink, now);
     }
 
@@ -156,7 +161,8 @@ private:
     const std::string& entryTemplate;
     const DateTime& now;
     const std::vector<CppClass*> sorted;
-    const std::string backLink;
+    const std::string detailLink;  // the detail directory from the index page
+    const std::string indexName;
     std::unordered_map<const CppClass*, std::size_t> position;
     std::map<std::string, std::vector<CppClass*>> byBaseName;
     std::set<const CppClass*> written;  // pages written in this run
@@ -193,11 +199,12 @@ void renderPageBuffers(DocClassList& list, const std::string& title, const std::
     }
     head += "<P>\n";
 
-    const std::string& detail = list.settings.detailDirectory;
-    std::size_t cut = detail.find_last_of("/\\");
-    list.entryTemplateBuffer = "<P><A HREF=\"" +
-                               hrefEscape(cut == std::string::npos ? detail : detail.substr(cut + 1)) +
-                               "/$H\"><FONT SIZE=\"2\" FACE=\"Arial, Helvetica\">$C</FONT></A></P>\n";
+    // The entries link from the index page's directory, however deep below
+    // it the detail directory lies.
+    const std::string detail =
+        detailDirectoryLink(list.settings.detailDirectory, list.settings.outputFile);
+    list.entryTemplateBuffer = "<P><A HREF=\"" + (detail.empty() ? "" : hrefEscape(detail) + "/") +
+                               "$H\"><FONT SIZE=\"2\" FACE=\"Arial, Helvetica\">$C</FONT></A></P>\n";
     list.footBuffer = "\n\n</BODY>\n\n</HTML>\n";
 }
 

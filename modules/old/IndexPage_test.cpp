@@ -46,6 +46,23 @@ TEST(OldIndexPage, TitleAndCompanyAreText) {
     EXPECT_TRUE(contains(page, "<B>Maps &lt;K,V&gt; &amp; more</B></FONT></TD>\n"));
 }
 
+// -classdir=sub/dir: the entries lead down the whole path and each page's
+// way back climbs from its own depth.
+TEST(OldIndexPage, NestedDetailDirectoryLinksFromEveryDepth) {
+    for (const char* nested : {"sub/dir", "."}) {
+        oldtest::Run run;
+        run.detailName = nested;
+        run.start();
+        run.addClass("Shape");
+        done(run.handle);
+        const std::string prefix = nested == std::string(".") ? "" : std::string(nested) + "/";
+        EXPECT_TRUE(contains(run.indexText(), "<A HREF=\"" + prefix + "lib/Shape.html\">")) << nested;
+        const std::string back = nested == std::string(".") ? "../index.html" : "../../../index.html";
+        EXPECT_TRUE(contains(run.page("Shape"), "<a href=\"" + back + "\">Back to Index</a>")) << nested;
+        EXPECT_TRUE(fs::equivalent(run.dir / nested / "lib" / back, run.index())) << nested;
+    }
+}
+
 TEST(OldIndexPage, QuestionMarkLeavesOutHeadFootAndEntries) {
     oldtest::Run run;
     run.start({.header = "?", .footer = "?", .itemTemplate = "?"});

@@ -67,7 +67,9 @@ struct Run {
         std::filesystem::remove_all(dir, ignored);
     }
     std::string index() const { return (dir / "index.html").string(); }
-    std::string detail() const { return (dir / "projects").string(); }
+    // The detail directory below dir ("-classdir").
+    std::string detailName = "projects";
+    std::string detail() const { return (dir / detailName).string(); }
 
     void start(const Settings& s = {}) {
         init(handle, s.title.c_str(), s.company.c_str(), detail().c_str(), s.tree ? 1 : 0, "", s.header.c_str(),
@@ -95,7 +97,7 @@ struct Run {
     }
     std::string indexText() const { return readFile(dir / "index.html"); }
     std::string page(const std::string& name, const std::string& package = "lib") const {
-        return readFile(dir / "projects" / package / (name + ".html"));
+        return readFile(dir / detailName / package / (name + ".html"));
     }
 };
 

@@ -153,7 +153,7 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     out.reserve(std::min<std::size_t>(context.memo->largestPage, 1 << 20) + 4096);
     out += context.pageHead(escapeHtml(cls.getName()));
 
-    const std::string up = "../../";
+    const std::string& up = context.mainDirectoryHref;
     NavigationBar bar(3, context.documentTitle, context.framesHref,
                       hrefEscape(cls.getPageFile("../")),
                       context.projectTrees ? "project-tree.html" : "",

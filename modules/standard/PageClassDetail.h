@@ -26,6 +26,7 @@ struct ClassPageContext {
     // Navigation texts as seen from the main directory; the class page puts
     // "../../" in front of them. An empty deprecated-list name hides it.
     std::string documentTitle;
+    std::string mainDirectoryHref = "../../";  // from a class page up to the main page's directory
     std::string framesHref;  // already relative to the class page
     std::string deprecatedListName;
     std::string overviewSummaryName;

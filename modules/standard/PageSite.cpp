@@ -26,7 +26,8 @@ ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* dep
     };
     context.pageTail = pageFooterText(module);
     context.documentTitle = module.documentTitle;
-    context.framesHref = "../../" + mainPageLinkName(module);
+    context.mainDirectoryHref = mainDirectoryFromProject(module);
+    context.framesHref = context.mainDirectoryHref + mainPageLinkName(module);
     context.deprecatedListName = deprecatedListPageName(module, false);
     context.overviewSummaryName = overviewSummaryPageName(module, false);
     context.firstIndexName = firstIndexPageName(module);

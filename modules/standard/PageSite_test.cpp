@@ -7,6 +7,7 @@
 #include "modules/standard/CppProject.h"
 #include "modules/standard/PageTestSupport.h"
 #include "modules/standard/PageWriters.h"
+#include "modules/standard/SiteDriver.h"
 #include "modules/standard/SiteNames.h"
 #include "modules/standard/StandardModule.h"
 
@@ -153,36 +154,8 @@ struct SiteTest : ::testing::Test {
         member(vec, "~vector<int>", "~vector<int>();", "", true);
     }
 
-    void writeSite() {
-        DeprecatedItemMap deprecated;
-        std::vector<std::string> names = module.classList->projectNames();
-        writeFramesetPage(module);
-        writeOverviewFrame(module, names);
-        writeMasterIndexPage(module);
-        writeClassListFrame(module, allClassesFramePageName(module, true), "All Classes", "",
-                            &deprecated, true, 115, 150, "");
-        if (module.options.generateHierarchy)
-            writeHierarchyPage(module, overviewTreePageName(module, true),
-                               "Hierarchy For All Projects", "", "", &names, 150, 185);
-        std::vector<std::unique_ptr<CppProject>> owned;
-        std::vector<CppProject*> projects;
-        for (const std::string& name : names) {
-            std::string directory = projectPagePath(module, name, "", true);
-            fs::create_directories(directory);
-            writeClassListFrame(module, directory + "project-frame.html", name, name, &deprecated,
-                                false, -1, -1, "..");
-            if (module.options.generateHierarchy)
-                writeHierarchyPage(module, directory + "project-tree.html",
-                                   "Hierarchy for Project " + name, name, "../../", nullptr, -1, -1);
-            owned.push_back(std::make_unique<CppProject>(name, "", module.options));
-            writeProjectSummaryPage(module, directory + "project-summary.html", *owned.back(),
-                                    &deprecated);
-            projects.push_back(owned.back().get());
-        }
-        if (!deprecatedListPageName(module, true).empty())
-            writeDeprecatedListPage(module, deprecated);
-        writeOverviewSummaryPage(module, overviewSummaryPageName(module, true), projects);
-    }
+    // The whole site, as done writes it.
+    void writeSite() { generateSite(module); }
 };
 
 TEST_F(SiteTest, EveryLinkResolvesInBothIndexLayouts) {
@@ -393,6 +366,99 @@ TEST_F(SiteTest, ProgressAndCancel) {
     for (const auto& entry : fs::recursive_directory_iterator(out / "projects"))
         pages += entry.is_regular_file();
     EXPECT_EQ(pages, 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// What the site driver reports through the module's callbacks.
+struct DriverReports {
+    std::vector<std::string> phases;  // line 1 of each status report that sets one
+    std::vector<std::string> steps;   // line 2 of the per-project reports
+    std::vector<int> progress;
+    int stopAfterClassPages = -1;     // answers "stop" from this class-page report on
+    int classPageReports = 0;
+
+    static int onProgress(int done, int total, void* context) {
+        auto& self = *static_cast<DriverReports*>(context);
+        if (done >= 0) {  // -1 only asks whether to go on
+            EXPECT_EQ(total, 200);
+            self.progress.push_back(done);
+            if (done > 114 && done <= 150) ++self.classPageReports;
+        }
+        return self.stopAfterClassPages < 0 || self.classPageReports < self.stopAfterClassPages;
+    }
+    static void onStatus(const char* line1, const char* line2, void* context) {
+        auto& self = *static_cast<DriverReports*>(context);
+        if (line1 != nullptr && line1[0] != '\0') self.phases.push_back(line1);
+        else if (line1 == nullptr || line2[0] != '\0') self.steps.push_back(line2);
+    }
+    static void onError(const char*, void*) {}
+};
+
+TEST_F(SiteTest, GenerateSiteWritesThePhasesInOrder) {
+    DriverReports reports;
+    module.statusReceiver.install(DriverReports::onProgress, DriverReports::onStatus,
+                                  DriverReports::onError, &reports);
+    generateSite(module);
+    EXPECT_EQ(reports.phases,
+              (std::vector<std::string>{
+                  "Constructing main output page...", "Generating overview list frame...",
+                  "Generating master index...", "Generating project indexes and class detail pages...",
+                  "Generating the overview hierarchy tree...", "Writing class list and hierarchy tree frames...",
+                  "Writing class list frame for project core...",
+                  "Writing hierarchy tree for project core...",
+                  "Writing class list frame for project cpp lib...",
+                  "Writing hierarchy tree for project cpp lib...",
+                  "Writing class list frame for project cyc...",
+                  "Writing hierarchy tree for project cyc...",
+                  "Generating the deprecations list...", "Generating the overview summary frame...",
+                  "Cleaning up..."}));
+    ASSERT_FALSE(reports.progress.empty());
+    EXPECT_TRUE(std::is_sorted(reports.progress.begin(), reports.progress.end()));
+    EXPECT_EQ(reports.progress.front(), 110);
+    EXPECT_EQ(reports.progress.back(), 200);
+    for (int mark : {110, 112, 114, 150, 195, 198, 200})
+        EXPECT_NE(std::find(reports.progress.begin(), reports.progress.end(), mark),
+                  reports.progress.end())
+            << mark;
+    for (const char* page :
+         {"index.html", "index-overview-frame.html", "index-allclasses-frame.html", "index-all.html",
+          "index-overview-tree.html", "index-deprecated-list.html", "index-overview-summary.html",
+          "projects/core/Shape.html", "projects/core/project-frame.html",
+          "projects/core/project-tree.html", "projects/cyc/project-summary.html"})
+        EXPECT_TRUE(fs::exists(out / page)) << page;
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+}
+
+TEST_F(SiteTest, GenerateSiteStopsOnlyTheClassPagesWhenCancelled) {
+    DriverReports reports;
+    reports.stopAfterClassPages = 2;  // one page, then the stop
+    module.statusReceiver.install(DriverReports::onProgress, DriverReports::onStatus,
+                                  DriverReports::onError, &reports);
+    generateSite(module);
+    std::size_t classPages = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out / "projects"))
+        classPages += entry.is_regular_file() &&
+                      entry.path().filename().string().rfind("project-", 0) != 0;
+    EXPECT_EQ(classPages, 1u);
+    EXPECT_TRUE(fs::exists(out / "index-overview-summary.html"));
+    EXPECT_TRUE(fs::exists(out / "projects/cyc/project-summary.html"));
+    EXPECT_EQ(reports.phases.back(), "Cleaning up...");
+}
+
+// -classdir=sub/dir: every page links from its own depth, in both modules'
+// directions (main pages down, project and class pages up).
+TEST_F(SiteTest, NestedDetailDirectoryLinksFromEveryDepth) {
+    module.detailDirectory = (out / "sub" / "dir").string();
+    writeSite();
+    EXPECT_TRUE(fs::exists(out / "sub/dir/core/Shape.html"));
+    EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
+    const std::string shape = readFile((out / "sub/dir/core/Shape.html").string());
+    EXPECT_TRUE(contains(shape, "\"../../../index.html\""));
+    const std::string frame = readFile((out / "index-allclasses-frame.html").string());
+    EXPECT_TRUE(contains(frame, "\"sub/dir/core/Shape.html\""));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ void writeProjectSummaryPage(StandardModule& module, const std::string& pageFile
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
 
-    NavigationBar bar = siteNavigationBar(module, 2, "../../", "project-summary.html",
+    NavigationBar bar = siteNavigationBar(module, 2, mainDirectoryFromProject(module), "project-summary.html",
                                           module.options.generateHierarchy ? "project-tree.html" : "");
     bar.writeNavigationBar(out, navProject, false, false, false);
     out << "<HR>\n<H2>\nProject " << name << "\n</H2>\n"

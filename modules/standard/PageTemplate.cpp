@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkError.h"
 #include "model/ModelText.h"
+#include "modules/common/DetailDirectoryLink.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/standard/StandardModule.h"
 
@@ -37,12 +38,7 @@ PageTemplateTexts renderPageTemplateTexts(const PageTemplateSettings& settings,
 
     std::string itemText =
         boldItemFont ? "<FONT SIZE=\"2\" FACE=\"Arial, Helvetica\">$C</FONT>" : "$C";
-    std::string base = linkBase;
-    if (base.empty()) {
-        std::size_t cut = settings.detailDirectory.find_last_of("/\\");
-        base = cut == std::string::npos ? settings.detailDirectory
-                                        : settings.detailDirectory.substr(cut + 1);
-    }
+    const std::string& base = linkBase.empty() ? settings.detailLink : linkBase;
     // Without any base the page name stands alone: a bare "/" would make
     // every entry an absolute path.
     std::string href = base.empty() ? "$H" : hrefEscape(base) + "/$H";
@@ -56,7 +52,7 @@ void renderPageTemplate(StandardModule& module, const std::string& title, bool w
                         bool boldItemFont, const std::string& targetFrame,
                         const std::string& linkBase) {
     PageTemplateSettings settings;
-    settings.detailDirectory = module.detailDirectory;
+    settings.detailLink = detailDirectoryLink(module.detailDirectory, module.outputFile);
     settings.extraHeadText = module.extraHeadText;
     settings.versionText = shownProgramVersion();
     settings.dateText = DateTime().format("%B %d, %Y at %H:%M");

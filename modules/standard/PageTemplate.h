@@ -17,7 +17,7 @@ struct PageTemplateTexts {
 
 // What a rendering depends on besides the page's own arguments.
 struct PageTemplateSettings {
-    std::string detailDirectory;  // its last component is the default link base
+    std::string detailLink;  // the default link base: the detail directory from the main page
     std::string extraHeadText;    // written on its own line after the title
     std::string versionText;      // three numbers joined by "."
     std::string dateText;         // "%B %d, %Y at %H:%M" of the render time

@@ -7,9 +7,9 @@
 
 namespace {
 
-PageTemplateSettings settings(const std::string& detail = "out/projects") {
+PageTemplateSettings settings(const std::string& detailLink = "projects") {
     PageTemplateSettings s;
-    s.detailDirectory = detail;
+    s.detailLink = detailLink;
     s.versionText = "10.0.12";
     s.dateText = "November 07, 2003 at 09:05";
     return s;
@@ -43,20 +43,21 @@ TEST(PageTemplate, LongTextsAreNeverCut) {
 TEST(PageTemplate, ItemTemplateLinkBase) {
     // A detail directory named like a URL scheme or holding a quote stays
     // a relative path inside the attribute.
-    EXPECT_EQ(renderPageTemplateTexts(settings("/o/javascript:alert(1)"), "T", true, false, "", "")
+    EXPECT_EQ(renderPageTemplateTexts(settings("javascript:alert(1)"), "T", true, false, "", "")
                   .itemTemplate,
               "<a href=\"javascript%3Aalert(1)/$H\">$C</a></BR>\n");
-    EXPECT_EQ(renderPageTemplateTexts(settings("/o/a\" onclick=\"x"), "T", true, false, "", "")
+    EXPECT_EQ(renderPageTemplateTexts(settings("a\" onclick=\"x"), "T", true, false, "", "")
                   .itemTemplate,
               "<a href=\"a%22%20onclick=%22x/$H\">$C</a></BR>\n");
     EXPECT_EQ(renderPageTemplateTexts(settings(), "T", true, true, "classFrame", "").itemTemplate,
               "<a href=\"projects/$H\" target=\"classFrame\"><FONT SIZE=\"2\" FACE=\"Arial, "
               "Helvetica\">$C</FONT></a></BR>\n");
-    EXPECT_EQ(renderPageTemplateTexts(settings("c:\\x\\docs"), "T", true, false, "", "..")
+    EXPECT_EQ(renderPageTemplateTexts(settings("sub/docs"), "T", true, false, "", "..")
                   .itemTemplate,
               "<a href=\"../$H\">$C</a></BR>\n");
-    EXPECT_EQ(renderPageTemplateTexts(settings("d\\docs"), "T", true, false, "", "").itemTemplate,
-              "<a href=\"docs/$H\">$C</a></BR>\n");
+    // A detail directory nested below the main page links with its path.
+    EXPECT_EQ(renderPageTemplateTexts(settings("sub/docs"), "T", true, false, "", "").itemTemplate,
+              "<a href=\"sub/docs/$H\">$C</a></BR>\n");
     // No base at all must not turn entries into absolute paths.
     EXPECT_EQ(renderPageTemplateTexts(settings(""), "T", true, false, "", "").itemTemplate,
               "<a href=\"$H\">$C</a></BR>\n");

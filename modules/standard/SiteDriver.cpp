@@ -75,8 +75,8 @@ void generateSite(StandardModule& module) {
         if (options.generateHierarchy) {
             step("Writing hierarchy tree for project " + name + "...");
             writeHierarchyPage(module, directory + "/project-tree.html",
-                               "Hierarchy for Project " + name, name, "../../", nullptr, -1,
-                               -1);
+                               "Hierarchy for Project " + name, name,
+                               mainDirectoryFromProject(module), nullptr, -1, -1);
         }
         writeProjectSummaryPage(module, directory + "/project-summary.html", *projects.back(),
                                 deprecated);

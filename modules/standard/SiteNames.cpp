@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkPath.h"
 #include "model/ModelText.h"
+#include "modules/common/DetailDirectoryLink.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/StandardModule.h"
 
@@ -26,21 +27,9 @@ std::string normalDirectory(const std::string& path) {
     return result;
 }
 
-// The output directory as seen from the main page's directory: "" when
-// they are the same, the remaining path when it lies below, else its last
-// component.
+// The output directory as seen from the main page's directory.
 std::string relativeDetailDirectory(const StandardModule& module) {
-    std::string detail = normalDirectory(module.detailDirectory);
-    std::string main = normalDirectory(directoryOf(module.outputFile));
-    if (detail == main || detail == "." || detail.empty()) return "";
-    if (main == ".") {
-        if (detail.rfind("./", 0) == 0) return detail.substr(2);
-        if (!detail.empty() && detail[0] != '/' && detail.rfind("../", 0) != 0) return detail;
-    } else if (detail.size() > main.size() + 1 && detail.compare(0, main.size(), main) == 0 &&
-               detail[main.size()] == '/') {
-        return detail.substr(main.size() + 1);
-    }
-    return fileNameOf(detail);
+    return detailDirectoryLink(module.detailDirectory, module.outputFile);
 }
 
 }  // namespace
@@ -107,6 +96,10 @@ std::string outputPath(const StandardModule& module, const std::string& pageName
     }
     std::string relative = relativeDetailDirectory(module);
     return relative.empty() ? pageName : relative + "/" + pageName;
+}
+
+std::string mainDirectoryFromProject(const StandardModule& module) {
+    return upToMainDirectory(relativeDetailDirectory(module), 1);
 }
 
 std::string projectPagePath(const StandardModule& module, const std::string& projectName,

@@ -46,6 +46,10 @@ std::string firstIndexPageName(const StandardModule& module);
 // pageName when both directories are the same).
 std::string outputPath(const StandardModule& module, const std::string& pageName,
                        bool fullPath);
+// The way up from a project's directory (and the class pages in it) to
+// the main page's directory: "../" per level of the output directory below
+// it, and one for the project's own ("../../" for "projects").
+std::string mainDirectoryFromProject(const StandardModule& module);
 // outputPath of page inside the project's directory
 // (projectDirectoryName(projectName) + "/" + page).
 std::string projectPagePath(const StandardModule& module, const std::string& projectName,
