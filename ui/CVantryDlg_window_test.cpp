@@ -10,10 +10,18 @@
 
 #include "platform/gui/qt/testing/QtTestDriver.h"
 #include "run/TestRecording.h"
+#include "net/CEmailDialog.h"
+#include "net/CUpdateDialog.h"
+#include "net/UpdateSchedule.h"
 #include "ui/CAboutBox.h"
 #include "ui/CHelpDialog.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CWarningsDialog.h"
+#include "ui/CmdLineDialog.h"
+#include "ui/FileExtensionsDialog.h"
+#include "ui/OtherOptionsDialog.h"
+#include "ui/PreprocessorDefinesDialog.h"
+#include "ui/SyntaxColoringDialog.h"
 #include "ui/ModuleOptionsDialog.h"
 #include "ui/SecondaryDialogTemplates.h"
 #include "ui/RunCallbacks.h"
@@ -255,6 +263,7 @@ TEST_F(WindowTest, EveryDialogLaysOutAtTwoFontSizes) {
         });
         EXPECT_TRUE(qt::chooseMenuEntry(dialog, "&About Vantry..."));
         EXPECT_TRUE(aboutShown);
+        std::string dialogHelp = dialog.helpText();
         dialog.Destroy();
 
         CWarningsDialog warnings("a\r\nb\r\n", nullptr);
@@ -263,17 +272,44 @@ TEST_F(WindowTest, EveryDialogLaysOutAtTwoFontSizes) {
         EXPECT_EQ(qt::layoutProblems(warnings), std::vector<std::string>{});
         warnings.Destroy();
 
-        // The secondary dialogs, from their templates, and Module Options
-        // with rows of every kind.
-        for (const gui::DialogTemplate* item :
-             {&commandLineDialogTemplate, &fileExtensionsDialogTemplate,
-              &preprocessorDefinesDialogTemplate, &otherOptionsDialogTemplate,
-              &syntaxColoringDialogTemplate}) {
-            gui::CDialog plain(*item);
-            plain.Create();
-            EXPECT_EQ(qt::layoutProblems(plain), std::vector<std::string>{}) << item->caption;
-            if (scale == 1.0) qt::screenshot(plain, "dialog-" + std::to_string(item->id));
-            plain.Destroy();
+        // The secondary dialogs as the program fills them, texts set in
+        // their OnInitDialog included, and Module Options with rows of
+        // every kind.
+        {
+            CmdLineDialog commandLine("/usr/local/lib/vantry/vantry", "/usr/local/lib/vantry/vantry_cmd",
+                                      "-title='My Docs' -module=vantry-standard src out/index.html",
+                                      store);
+            PreprocessorDefinesDialog defines(PreprocessorDefines("WIN32\r\nVERSION=2\r\n"));
+            FileExtensionsDialog extensions;
+            extensions.extensions = "c,cpp,cxx,cc,h,hpp,hxx";
+            OtherOptionsDialog other{DocCommentFormat()};
+            other.detailDirectory = "projects";
+            other.cppMapText = "c,cpp,cxx,cc,h,hpp,hxx";
+            other.javaMapText = "java";
+            other.csharpMapText = "cs";
+            SyntaxColoringDialog colors;
+            colors.commentColor = "green";
+            colors.keywordColor = "blue";
+            colors.userKeywordColor = "purple";
+            colors.stringColor = "maroon";
+            colors.numberColor = "maroon";
+            colors.operatorColor = "black";
+            colors.userKeywordsText = "alpha,beta";
+            store.writeInt("Update", "AutoCheck", 1);
+            store.writeText("Update", "NextUpdate", std::to_string(secondsNow() + 3 * 86400));
+            CUpdateDialog update(store);
+            CEmailDialog feedback(store);
+            CHelpDialog help(dialogHelp);
+            for (gui::CDialog* item : std::initializer_list<gui::CDialog*>{
+                     &commandLine, &defines, &extensions, &other, &colors, &update, &feedback, &help}) {
+                item->Create();
+                item->ShowWindow();
+                qt::processEvents();
+                EXPECT_EQ(qt::layoutProblems(*item), std::vector<std::string>{})
+                    << item->getTemplate().caption;
+                qt::screenshot(*item, "dialog-" + std::to_string(item->getTemplate().id) + suffix);
+                item->Destroy();
+            }
         }
         ModuleOptionsDialog options("vantry-standard");
         options.addOption("Page title suffix:", TextOption, "", "docs");
