@@ -37,6 +37,11 @@ function(vantry_area)
   endif()
 endfunction()
 
+# What every test's environment loses: the display variables of the session
+# the tests were started from (set as a test's ENVIRONMENT_MODIFICATION).
+set(VANTRY_TEST_NO_DISPLAY
+    "DISPLAY=unset:;WAYLAND_DISPLAY=unset:;WAYLAND_SOCKET=unset:;QT_QPA_PLATFORM=unset:")
+
 #   vantry_test(<name> SOURCES <files...> [LIBS <libs...>])
 # One GoogleTest program, built into build/tests and run by CTest.
 function(vantry_test name)
@@ -51,8 +56,12 @@ function(vantry_test name)
   # driver chooses it) and save their screenshots in VANTRY_SCREENSHOT_DIR. Leak reports from inside Qt
   # and fontconfig (their caches live until exit) are suppressed by a file
   # that names only their frames.
+  # No test program may wait forever, and none sees the desktop it was
+  # started from: a window shown there would wait for a user. Tests that
+  # want windows choose Qt's offscreen platform themselves.
   set_tests_properties(${name} PROPERTIES TIMEOUT 900
-    ENVIRONMENT "VANTRY_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTRY_BUILD_DIR=${CMAKE_BINARY_DIR};VANTRY_SCREENSHOT_DIR=${VANTRY_SCREENSHOT_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan-qt.supp:print_suppressions=0")
+    ENVIRONMENT "VANTRY_SOURCE_DIR=${PROJECT_SOURCE_DIR};VANTRY_BUILD_DIR=${CMAKE_BINARY_DIR};VANTRY_SCREENSHOT_DIR=${VANTRY_SCREENSHOT_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan-qt.supp:print_suppressions=0"
+    ENVIRONMENT_MODIFICATION "${VANTRY_TEST_NO_DISPLAY}")
 endfunction()
 
 set(VANTRY_SCREENSHOT_DIR "${PROJECT_SOURCE_DIR}/build/screenshots" CACHE PATH

@@ -24,12 +24,18 @@ struct ChildResult {
     std::string describe() const;
 };
 
-// The current environment with the named variables removed and the given
-// ones set (a name in both is replaced).
+// The variables through which a program finds a display (and would open
+// windows that wait for a user).
+extern const std::vector<std::string> displayVariables;
+
+// The current environment with the named variables and every display
+// variable removed, and the given ones set (a name in both is replaced): a
+// child sees a display only when the test gives it one.
 std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& set,
                                           const std::vector<std::string>& unset);
 
-// Starts program with args in cwd and waits for it. captureDir receives the
+// Starts program with args in cwd and waits for it, at most 300 seconds
+// (then the child is killed and termSignal tells). captureDir receives the
 // two capture files and must lie outside any tree the caller watches.
 // Throws std::runtime_error when the child cannot be started.
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,

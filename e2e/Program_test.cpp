@@ -7,6 +7,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <map>
 
 #include "e2e/ChildProcess.h"
 #include "e2e/ProgramFixture.h"
@@ -51,6 +52,41 @@ protected:
         }
     }
 };
+
+TEST_F(ProgramTest, AChildSeesADisplayOnlyWhenTheTestGivesItOne) {
+    // Run from a desktop session: every display variable is set here.
+    const std::map<std::string, std::string> desktop = {{"DISPLAY", ":0"},
+                                                        {"WAYLAND_DISPLAY", "wayland-0"},
+                                                        {"WAYLAND_SOCKET", "3"},
+                                                        {"QT_QPA_PLATFORM", "offscreen"}};
+    std::map<std::string, std::string> saved;
+    for (const auto& [name, value] : desktop) {
+        if (const char* old = std::getenv(name.c_str())) saved[name] = old;
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    auto displayEntries = [&](const std::vector<std::string>& environment) {
+        std::vector<std::string> found;
+        for (const std::string& entry : environment)
+            if (desktop.count(entry.substr(0, entry.find('='))) != 0) found.push_back(entry);
+        return found;
+    };
+    EXPECT_EQ(displayEntries(environment()), std::vector<std::string>{});
+    EXPECT_EQ(displayEntries(e2e::childEnvironment({}, {})), std::vector<std::string>{});
+    auto given = scratchVariables();
+    given["QT_QPA_PLATFORM"] = "minimal";
+    EXPECT_EQ(displayEntries(childEnvironment(given)), std::vector<std::string>{"QT_QPA_PLATFORM=minimal"});
+
+    // So a start that would show a box answers on the terminal and ends.
+    const auto result = runBuilt({"-ver"});
+    for (const auto& name : e2e::displayVariables) {
+        if (saved.count(name) != 0)
+            setenv(name.c_str(), saved[name].c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(contains(result.err, "Vantry version ")) << result.describe();
+}
 
 TEST_F(ProgramTest, HelpPrintsEveryOptionAndAStartThatCannotRunShowsItToo) {
     for (const char* help : {"-h", "-help", "--help", "-?"}) {
