@@ -699,6 +699,12 @@ void CppFile::dispatch(std::string&& tok) {
             endStatement();
             return;
         }
+        if (language == CSharp && statement.size() == 3 && statement[0] == "extern"sv &&
+            statement[1] == "alias"sv) {
+            // "extern alias Name;" names an assembly and declares nothing.
+            endStatement();
+            return;
+        }
         if (tok == "{"sv && !statement.empty() && bracesOpenInitializer()) {
             readBraceInitializer();
             return;

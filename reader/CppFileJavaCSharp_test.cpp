@@ -117,18 +117,22 @@ TEST(CppFileJavaCSharpTest, ExplicitInterfaceImplementationsAreMembersOfTheirOwn
     EXPECT_THAT(p.member(bag, "Twice")->getArguments(), ElementsAre("this int x"));
 }
 
-TEST(CppFileJavaCSharpTest, CheckedOperatorIsAnOperatorOfItsOwn) {
+TEST(CppFileJavaCSharpTest, OperatorsAreNamedWhole) {
     ParsedSource p;
     p.parse("Money.cs", R"(public readonly struct Money
 {
     public static Money operator +(Money a, Money b) => a;
     public static Money operator checked +(Money a, Money b) => a;
     public static explicit operator checked int(Money m) => 0;
+    public static implicit operator Pair<Money, System.Decimal>(Money m) => default;
+    public static explicit operator decimal?(Money m) => null;
 }
 )");
     CppClass* money = p.cls("(default)", "Money");
     ASSERT_NE(money, nullptr) << ::testing::PrintToString(p.classNames());
-    EXPECT_THAT(p.memberNames(money), ElementsAre("operator+", "operator checked+", "operator checked int"));
+    EXPECT_THAT(p.memberNames(money),
+                ElementsAre("operator+", "operator checked+", "operator checked int",
+                            "operator Pair<Money, System.Decimal>", "operator decimal?"));
     ASSERT_NE(p.member(money, "operator checked+"), nullptr);
     EXPECT_EQ(p.member(money, "operator checked+")->getDeclaration(),
               "static Money operator checked+(Money a, Money b);");
@@ -137,7 +141,8 @@ TEST(CppFileJavaCSharpTest, CheckedOperatorIsAnOperatorOfItsOwn) {
 
 TEST(CppFileJavaCSharpTest, GlobalUsingsAndTypesWithoutABody) {
     ParsedSource p;
-    p.parse("Clocks.cs", R"(global using System.Text;
+    p.parse("Clocks.cs", R"(extern alias Legacy;
+global using System.Text;
 global using static System.Math;
 global using Alias = System.Collections.Generic.List<int>;
 namespace N;

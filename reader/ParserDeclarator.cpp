@@ -172,11 +172,22 @@ void mergeOperatorNames(Tokens& tokens) {
             j += 2;
         } else if (isNameToken(tokens[j])) {
             // new, delete or a conversion type, up to its parameter list.
-            for (int k = 0; k < 8 && j < n && tokens[j] != "("sv; ++k) {
+            // A C# conversion type may be qualified with "." and nullable
+            // ("?"); a "," separates the arguments of a generic one.
+            int angles = 0;
+            for (int k = 0; k < 16 && j < n && tokens[j] != "("sv; ++k) {
                 const std::string& part = tokens[j];
+                if (part == ","sv && angles > 0) {
+                    name += ", ";
+                    ++j;
+                    continue;
+                }
                 if (!(isNameToken(part) || part == "*"sv || part == "&"sv || part == ":"sv ||
-                      part == "["sv || part == "]"sv || part == "<"sv || part == ">"sv))
+                      part == "["sv || part == "]"sv || part == "<"sv || part == ">"sv ||
+                      part == "."sv || part == "?"sv))
                     break;
+                if (part == "<"sv) ++angles;
+                else if (part == ">"sv && angles > 0) --angles;
                 append(part);
                 ++j;
             }
