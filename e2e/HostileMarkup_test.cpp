@@ -191,4 +191,44 @@ TEST_F(HostileMarkup, NamesThatReadAsSchemesStayRelativeLinks) {
     }
 }
 
+// A colour is a colour name or "#" and six hexadecimal digits: anything
+// else is refused before the run, naming the option, and never reaches a
+// colour attribute.
+TEST_F(HostileMarkup, AColourOptionThatIsNotAColourIsRefused) {
+    writeText(work() / "src/a.cpp", "/** A. */\nclass A { int x; };\n");
+    const std::string hostile = "red\" onmouseover=\"alert(1)";
+    const std::vector<std::string> options{"syntax-color-comment", "syntax-color-keyword",
+                                           "syntax-color-user-keyword", "syntax-color-string",
+                                           "syntax-color-number", "syntax-color-operator",
+                                           "syntax-color-paren", "header-background-dark",
+                                           "header-background-light", "table-background",
+                                           "selected-text-background", "selected-text-foreground"};
+    for (const std::string& option : options) {
+        const auto result = document({"src"}, {"-" + option + "=" + hostile});
+        EXPECT_EQ(result.exitCode, 2) << option << "\n" << result.describe();
+        EXPECT_TRUE(contains(result.err, "-" + option + "=" + hostile + ": the value must be a colour name"))
+            << result.describe();
+        EXPECT_FALSE(fs::exists(site() / "index.html")) << option;
+    }
+    const auto result = document({"src"}, {"-syntax-color-comment=Teal", "-table-background=#A0b0C0"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    expectNoScript();
+    EXPECT_TRUE(contains(wholeSite(), "<font color=\"Teal\">")) << "the listing lost its colour";
+}
+
+// A module that throws from an option export is an error of that module,
+// not the end of the program.
+TEST_F(HostileMarkup, AModuleThatThrowsFromItsOptionsIsAnErrorNotACrash) {
+    writeText(work() / "src/a.cpp", "/** A. */\nclass A { };\n");
+    env_["VANTRY_RECORD_FILE"] = (logs() / "record.txt").string();
+    for (const char* thrown : {"setOptions:std", "getOptions:std", "setOptions:velk"}) {
+        env_["VANTRY_RECORD_THROW"] = thrown;
+        fs::remove_all(site());
+        const auto result = run(documentArgs({"src"}, {"-a=1"}, "vantry-recording"));
+        EXPECT_EQ(result.termSignal, 0) << thrown;
+        EXPECT_EQ(result.exitCode, 1) << thrown << "\n" << result.describe();
+        EXPECT_TRUE(contains(result.err, "Recording module")) << result.describe();
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "VelkLib/VelkError.h"
+#include "run/ColorText.h"
 
 namespace {
 
@@ -185,16 +186,44 @@ std::vector<std::vector<std::string>> DocModule::splitOptionText(const std::stri
     return groups;
 }
 
+template <typename Call>
+auto DocModule::guarded(const char* exportName, Call&& call) const -> decltype(call()) {
+    std::optional<VelkError> failure;
+    try {
+        return call();
+    } catch (const VelkError& e) {
+        failure = VelkError(e.getMessage(), e.detail, e.sourceFile, e.sourceLine);
+    } catch (const std::exception& e) {
+        failure = VelkError(std::string(exportName) + " of module " + fileName + " failed: " + e.what());
+    } catch (...) {
+        failure = VelkError(std::string(exportName) + " of module " + fileName + " failed (unknown error)");
+    }
+    throw *failure;
+}
+
+std::string DocModule::optionText() const {
+    ModuleGetOptionsFn getOptions = procGetOptions();
+    if (getOptions == nullptr) return "";
+    return guarded("getOptions", [&] {
+        const char* text = getOptions(handle);
+        return std::string(text != nullptr ? text : "");
+    });
+}
+
 std::map<std::string, std::string> DocModule::applyOptions(
     const std::map<std::string, std::string>& values) {
     std::map<std::string, std::string> applied;
     ModuleGetOptionsFn getOptions = procGetOptions();
     ModuleSetOptionsFn setOptions = procSetOptions();
     if (getOptions == nullptr || setOptions == nullptr) return applied;
-    const char* optionText = getOptions(handle);
-    if (optionText == nullptr) return applied;
     // Copied at once: the text stays the module's and may change.
-    std::vector<std::vector<std::string>> groups = splitOptionText(optionText);
+    std::optional<std::string> optionText = guarded("getOptions", [&]() -> std::optional<std::string> {
+        const char* text = getOptions(handle);
+        if (text == nullptr) return std::nullopt;
+        return std::string(text);
+    });
+    if (!optionText) return applied;
+    std::vector<std::vector<std::string>> groups = splitOptionText(*optionText);
 
     // The copies live in `copies`; the array points at them or is null.
     std::vector<std::unique_ptr<std::string>> copies;
@@ -202,10 +231,11 @@ std::map<std::string, std::string> DocModule::applyOptions(
     for (std::size_t i = 0; i < groups.size(); ++i) {
         auto found = values.find(groups[i][0]);
         if (found == values.end()) continue;
+        if (groups[i][2] == "color" && !found->second.empty() && !isColorText(found->second)) continue;
         copies.push_back(std::make_unique<std::string>(found->second));
         array[i] = copies.back()->c_str();
         applied[found->first] = found->second;
     }
-    setOptions(handle, array.data());
+    guarded("setOptions", [&] { setOptions(handle, array.data()); });
     return applied;
 }

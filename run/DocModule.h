@@ -117,16 +117,29 @@ public:
     // value, default); a trailing incomplete group, such as the empty field
     // after the last "|", is ignored. setOptions receives one entry per
     // group: a copy of the stored value for a key in the map, null for any
-    // other. Returns the key/value pairs that were handed over. Lets
-    // through what the module throws.
+    // other; a value of a "color" option that is neither empty nor a colour
+    // text (ColorText.h) is not handed over, since the module writes colours
+    // into attributes. Returns the key/value pairs that were handed over.
+    // Whatever the module throws comes out as a VelkError naming the
+    // export and the module.
     std::map<std::string, std::string> applyOptions(
         const std::map<std::string, std::string>& values);
+
+    // The module's getOptions text; "" when it has no getOptions or returns
+    // null. What the module throws comes out as a VelkError, as above.
+    std::string optionText() const;
 
     // The option text split into its groups of five fields; the same split
     // that applyOptions uses, for the front end's option panel.
     static std::vector<std::vector<std::string>> splitOptionText(const std::string& text);
 
 private:
+    // Runs call, an export call: an error thrown in the module becomes a
+    // VelkError of the program's own (its text copied out of the module),
+    // whatever its type, so that no throw from a module ends the program.
+    template <typename Call>
+    auto guarded(const char* exportName, Call&& call) const -> decltype(call());
+
     std::string fileName;
     platform::LibraryHandle library = nullptr;
     ModuleHandle handle = nullptr;

@@ -94,6 +94,31 @@ TEST_F(DocModuleTest, OptionTextIsReadWithoutEscapesAndANullTextIsNoOptions) {
     EXPECT_EQ(calls().back()[0], "getOptions");
 }
 
+TEST_F(DocModuleTest, AColourOptionGetsOnlyAColour) {
+    setenv("VANTRY_RECORD_OPTIONS", "q|Q|color|red|red|r|R|text|||", 1);
+    DocModule module(testModulePath("vantry-recording"));
+    auto applied = module.applyOptions({{"q", "red\" onmouseover=\"x"}, {"r", "red\" x"}});
+    EXPECT_EQ(applied, (std::map<std::string, std::string>{{"r", "red\" x"}}));
+    EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "<null>", "red\" x"}));
+    module.applyOptions({{"q", "#00ff00"}});
+    EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "#00ff00", "<null>"}));
+}
+
+TEST_F(DocModuleTest, WhatTheOptionExportsThrowComesOutAsAnError) {
+    for (const char* exportName : {"getOptions", "setOptions"}) {
+        for (const char* kind : {"std", "velk"}) {
+            setenv("VANTRY_RECORD_THROW", (std::string(exportName) + ":" + kind).c_str(), 1);
+            DocModule module(testModulePath("vantry-recording"));
+            const std::string error = errorOf([&] { module.applyOptions({{"a", "x"}}); });
+            EXPECT_NE(error.find(std::string(kind) == "std" ? "broke in " : "failed in "), std::string::npos)
+                << error;
+            if (std::string(exportName) == "getOptions") {
+                EXPECT_NE(errorOf([&] { module.optionText(); }), "(no error)") << exportName << kind;
+            }
+        }
+    }
+}
+
 TEST_F(DocModuleTest, AModuleWithoutOptionsAndDoneLoadsAndFailsOnlyAtTheMissingCall) {
     std::string path = testModulePath("vantry-recording-partial");
     DocModule module(path);

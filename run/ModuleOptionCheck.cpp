@@ -1,5 +1,6 @@
 #include "run/ModuleOptionCheck.h"
 
+#include "run/ColorText.h"
 #include "run/DocModule.h"
 
 ModuleOptionCheck checkModuleOptions(const std::map<std::string, std::string>& values,
@@ -13,6 +14,10 @@ ModuleOptionCheck checkModuleOptions(const std::map<std::string, std::string>& v
         auto kind = kinds.find(key);
         if (kind == kinds.end()) {
             check.unknown.push_back(key);
+            continue;
+        }
+        if (kind->second == "color") {
+            if (!isColorText(value)) check.refused.push_back("-" + key + "=" + value + ": the value must be " + colorRule());
             continue;
         }
         if (kind->second != "checkbox") continue;

@@ -20,6 +20,6 @@ struct ModuleOptionCheck {
 // optionText: the module's getOptions text (groups of key, label, kind,
 // current value, default, split as DocModule::splitOptionText does). A
 // "checkbox" option takes no value, "true" or "false" in any letter case;
-// every other kind takes any text.
+// a "color" option a colour text (ColorText.h); every other kind any text.
 ModuleOptionCheck checkModuleOptions(const std::map<std::string, std::string>& values,
                                      const std::string& optionText);

@@ -28,6 +28,17 @@ TEST(ModuleOptionCheckTest, KnownKeysPassUnknownOnesAreNamedAndCheckboxesTakeOnl
               (std::vector<std::string>{"-separate-index-pages=yes: the value must be true or false"}));
 }
 
+TEST(ModuleOptionCheckTest, AColourOptionTakesOnlyAColour) {
+    for (const char* accepted : {"red", "Navy", "#a0B0c0"})
+        EXPECT_TRUE(checkModuleOptions({{"table-background", accepted}}, optionText).refused.empty())
+            << accepted;
+    ModuleOptionCheck check = checkModuleOptions({{"table-background", "red\" onmouseover=\"alert(1)"}}, optionText);
+    ASSERT_EQ(check.refused.size(), 1u);
+    EXPECT_EQ(check.refused[0].rfind("-table-background=red\" onmouseover=\"alert(1): the value must be a colour name (aqua, ", 0),
+              0u)
+        << check.refused[0];
+}
+
 TEST(ModuleOptionCheckTest, AModuleWithoutOptionsKnowsNone) {
     ModuleOptionCheck check = checkModuleOptions({{"summary-html", "x"}}, "");
     EXPECT_EQ(check.unknown, std::vector<std::string>{"summary-html"});

@@ -284,6 +284,22 @@ struct Token {
     bool copied = false;  // text lies in a scratch string, not in the listed text
 };
 
+// The opening font tag of a colour. The settings hold colour texts, but a
+// colour is written into an attribute, so whatever it holds cannot end it.
+std::string fontTag(const std::string& color) {
+    std::string tag = "<font color=\"";
+    for (char c : color) {
+        switch (c) {
+            case '"': tag += "&quot;"; break;
+            case '&': tag += "&amp;"; break;
+            case '<': tag += "&lt;"; break;
+            case '>': tag += "&gt;"; break;
+            default: tag += c;
+        }
+    }
+    return tag + "\">";
+}
+
 class ListingRenderer {
 public:
     ListingRenderer(std::string_view text, const std::string& fileName, ListingOutput& output,
@@ -295,8 +311,8 @@ public:
         const std::string* names[kColors] = {nullptr,        &colors.keyword, &colors.string,
                                              &colors.number, &colors.userKeyword, &colors.op,
                                              &colors.separator};
-        for (int i = Keyword; i < kColors; ++i) fontOpen[i] = "<font color=\"" + *names[i] + "\">";
-        commentOpen = "<font color=\"" + colors.comment + "\">";
+        for (int i = Keyword; i < kColors; ++i) fontOpen[i] = fontTag(*names[i]);
+        commentOpen = fontTag(colors.comment);
         for (const std::string& word : colors.userKeywords) userKeywords.insert(word);
     }
 

@@ -285,3 +285,15 @@ TEST(SourceListing, WritesTheWholePageAndReportsAMissingSource) {
         EXPECT_EQ(error.getMessage(), "Not a directory (" + (scratch / "out/blocked") + ")");
     }
 }
+
+TEST(SourceListing, AColourCannotEndItsAttribute) {
+    SourceListingOptions options;
+    options.colors.comment = "red\" onmouseover=\"alert(1)";
+    options.colors.keyword = "<b>";
+    CppStrStream in("int x; // c\n", "x.cpp");
+    std::ostringstream out;
+    renderSourceListing(in, out, options);
+    EXPECT_EQ(out.str(),
+              "<font color=\"&lt;b&gt;\">int</font> x; "
+              "<font color=\"red&quot; onmouseover=&quot;alert(1)\">// c</font>\n");
+}

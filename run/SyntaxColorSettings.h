@@ -5,8 +5,8 @@
 #include <string>
 
 struct SyntaxColorSettings {
-    // Any colour text that HTML accepts: a colour name or "#" and six
-    // hexadecimal digits. Passed through unchanged.
+    // Colour texts (ColorText.h): a colour name or "#" and six hexadecimal
+    // digits; the command line and the dialogs take no other.
     std::string comment = "green";
     std::string keyword = "blue";
     std::string userKeyword = "purple";

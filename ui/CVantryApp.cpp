@@ -34,9 +34,7 @@ std::string chosenModule(const CVantryDlg& dialog) {
 std::optional<std::string> chosenModuleOptionText(const CVantryDlg& dialog) {
     try {
         DocModule module(dialog.modulesDirectory() + "/" + chosenModule(dialog) + ".so");
-        ModuleGetOptionsFn getOptions = module.procGetOptions();
-        const char* text = getOptions != nullptr ? getOptions(module.getHandle()) : nullptr;
-        return std::string(text != nullptr ? text : "");
+        return module.optionText();
     } catch (...) {
         return std::nullopt;
     }

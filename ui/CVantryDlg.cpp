@@ -16,6 +16,7 @@
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/gui/FolderBrowser.h"
+#include "run/ColorText.h"
 #include "ui/CAboutBox.h"
 #include "ui/CHelpDialog.h"
 #include "ui/CommandLineOptions.h"
@@ -600,6 +601,11 @@ void CVantryDlg::onRun() {
             {currentModule == nullptr, "Please choose a documentation module.", IDC_MODULE_LIST},
             {!isRelativeDirectory(classesDirectory),
              "Please enter a relative path for the detail HTML pages directory.", 0},
+            // Remembered colours come from a file that anyone may have edited.
+            {syntaxColoring && !allColorTexts(syntaxColors),
+             "Please enter a colour name or # and six hexadecimal digits for each syntax color "
+             "(Other Options, Colors and Keywords).",
+             0},
         };
         for (const Check& check : checks) {
             if (check.failed) {

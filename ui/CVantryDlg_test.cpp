@@ -242,6 +242,21 @@ TEST_F(DialogTest, RunHandsOverTheSettingsAndRefusesASecondStart) {
     EXPECT_EQ(boxTexts().back(), "Processing is in progress.  Click Cancel to stop.");
 }
 
+TEST_F(DialogTest, ARememberedColourThatIsNotAColourRefusesTheRun) {
+    store.writeText("SyntaxColor", "KeywordColor", "blue\" onmouseover=\"alert(1)");
+    open();
+    ASSERT_NE(dialog.currentModule, nullptr);
+    fillValidFields();
+    dialog.onRun();
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(boxTexts().back(),
+              "Please enter a colour name or # and six hexadecimal digits for each syntax color "
+              "(Other Options, Colors and Keywords).");
+    dialog.syntaxColors.keyword = "Blue";
+    dialog.onRun();
+    EXPECT_EQ(starter.started.size(), 1u);
+}
+
 TEST_F(DialogTest, ProgressStatusAndCancelReachTheDialog) {
     open();
     fillValidFields();

@@ -10,6 +10,7 @@
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
+#include "run/ColorText.h"
 #include "run/DocModule.h"
 #include "run/InputWalk.h"
 #include "ui/CVantryDlg.h"
@@ -61,6 +62,13 @@ int wholeNumber(const V& o) {
     return static_cast<int>(number);
 }
 
+// A colour text; anything else would land inside a colour attribute of
+// the listings, so it is refused, naming the option.
+std::string colorValue(const V& o) {
+    if (!isColorText(o.value)) throw CommandLineError("-" + o.flag + ": the value must be " + colorRule());
+    return o.value;
+}
+
 #define SET(expression) [](D & d, const V& o) { (void)o; expression; return true; }
 
 const CommandLineOption options[] = {
@@ -86,19 +94,19 @@ const CommandLineOption options[] = {
      "", "same as -include-const"},
     {"suppress-syntax-color", A::Flag, SET(d.syntaxColoring = false),
      "", "source listings without syntax colours"},
-    {"syntax-color-comment", A::Text, SET(d.syntaxColors.comment = o.value),
+    {"syntax-color-comment", A::Text, SET(d.syntaxColors.comment = colorValue(o)),
      "=COLOUR", "colour of comments in listings"},
-    {"syntax-color-keyword", A::Text, SET(d.syntaxColors.keyword = o.value),
+    {"syntax-color-keyword", A::Text, SET(d.syntaxColors.keyword = colorValue(o)),
      "=COLOUR", "colour of keywords in listings"},
-    {"syntax-color-user-keyword", A::Text, SET(d.syntaxColors.userKeyword = o.value),
+    {"syntax-color-user-keyword", A::Text, SET(d.syntaxColors.userKeyword = colorValue(o)),
      "=COLOUR", "colour of user keywords in listings"},
-    {"syntax-color-string", A::Text, SET(d.syntaxColors.string = o.value),
+    {"syntax-color-string", A::Text, SET(d.syntaxColors.string = colorValue(o)),
      "=COLOUR", "colour of string and character literals in listings"},
-    {"syntax-color-number", A::Text, SET(d.syntaxColors.number = o.value),
+    {"syntax-color-number", A::Text, SET(d.syntaxColors.number = colorValue(o)),
      "=COLOUR", "colour of numbers in listings"},
-    {"syntax-color-operator", A::Text, SET(d.syntaxColors.op = o.value),
+    {"syntax-color-operator", A::Text, SET(d.syntaxColors.op = colorValue(o)),
      "=COLOUR", "colour of operators in listings"},
-    {"syntax-color-paren", A::Text, SET(d.syntaxColors.separator = o.value),
+    {"syntax-color-paren", A::Text, SET(d.syntaxColors.separator = colorValue(o)),
      "=COLOUR", "colour of brackets and separators in listings"},
     {"user-keywords", A::Text, SET(setUserKeywords(d, o.value)),
      "=WORD,...", "the user keywords of the listings"},

@@ -122,6 +122,25 @@ TEST_F(CommandLineTest, ValuesAnOptionCannotTakeAreRefusedByName) {
     }
 }
 
+TEST_F(CommandLineTest, AColourOptionTakesOnlyAColourNameOrHexDigits) {
+    const char* const keys[] = {"comment", "keyword", "user-keyword", "string", "number", "operator", "paren"};
+    for (const char* key : keys) {
+        for (const std::string bad : {"red\" onmouseover=\"alert(1)", "", "orange", "#12345"}) {
+            const std::string flag = std::string("-syntax-color-") + key + "=" + bad;
+            CVantryDlg fresh(store);
+            try {
+                parseCommandLineOptions(fresh, VelkCmdLine({flag}));
+                ADD_FAILURE() << flag << " was taken";
+            } catch (const CommandLineError& error) {
+                EXPECT_EQ(error.getMessage().rfind(flag + ": the value must be a colour name (aqua, ", 0), 0u)
+                    << error.getMessage();
+            }
+        }
+        CVantryDlg fresh(store);
+        parseCommandLineOptions(fresh, VelkCmdLine({std::string("-syntax-color-") + key + "=Teal"}));
+    }
+}
+
 TEST_F(CommandLineTest, AHelpFlagAnywhereAsksForTheUsageBeforeAnythingApplies) {
     for (const char* help : {"-h", "-help", "--help", "-?", "-HELP"}) {
         CVantryDlg fresh(store);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gui/Backend.h"
+#include "run/ColorText.h"
 #include "ui/SecondaryDialogTemplates.h"
 
 using namespace ui;
@@ -63,6 +65,14 @@ bool ModuleOptionsDialog::OnInitDialog() {
 void ModuleOptionsDialog::DoDataExchange(gui::CDataExchange&) {}
 
 void ModuleOptionsDialog::OnOK() {
+    // A colour lands in an attribute of the pages: only colour texts pass.
+    for (const auto& panel : panels) {
+        if (panel->getKind() != ColorOption || isColorText(panel->value())) continue;
+        GotoDlgCtrl(panel->controlId(IDC_PANEL_COLOR));
+        gui::messageBox(panel->getLabel() + " \"" + panel->value() + "\" must be " + colorRule() + ".", "Vantry", gui::Buttons::Ok,
+                        gui::Icon::Error);
+        return;
+    }
     values.clear();
     for (const auto& panel : panels) values.push_back(panel->value());
     CDialog::OnOK();

@@ -100,6 +100,24 @@ TEST_F(ModuleOptionsDialogTest, CancelLeavesNoValues) {
     EXPECT_TRUE(dialog.values.empty());
 }
 
+TEST_F(ModuleOptionsDialogTest, OkTakesAColourOnlyWhenItIsOne) {
+    dialog.addOption("Index file:", TextOption, "index", "a\"b");
+    dialog.addOption("Background:", ColorOption, "white", "white");
+    dialog.Create();
+    dialog.UserType(id(1, IDC_PANEL_COLOR), "red\" onmouseover=\"alert(1)");
+    dialog.UserClick(gui::IDOK);
+    EXPECT_FALSE(dialog.IsEnded());
+    EXPECT_TRUE(dialog.values.empty());
+    EXPECT_EQ(dialog.GetFocusId(), id(1, IDC_PANEL_COLOR));
+    EXPECT_EQ(backend.shownBoxes().back().text.rfind(
+                  "Background: \"red\" onmouseover=\"alert(1)\" must be a colour name (aqua, ", 0),
+              0u);
+    dialog.UserType(id(1, IDC_PANEL_COLOR), "#0a0B0c");
+    dialog.UserClick(gui::IDOK);
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(dialog.values, (std::vector<std::string>{"a\"b", "#0a0B0c"}));
+}
+
 TEST_F(ModuleOptionsDialogTest, TheChooserOpensOnTheColourAndWritesNamesWhereThereAreSome) {
     dialog.addOption("Background:", ColorOption, "", "Navy");
     dialog.Create();

@@ -187,6 +187,23 @@ TEST_F(OptionDialogsTest, ColoursAndKeywordsGoThroughTheSyntaxColoringDialog) {
     EXPECT_EQ(dialog.syntaxColors.comment, "green");
     EXPECT_EQ(dialog.syntaxColors.userKeywords, (std::set<std::string>{"gamma", "delta"}));
 
+    // A text that is not a colour keeps the dialog open on it.
+    backend.steps.push_back([this](gui::CDialog& colors) {
+        colors.UserType(IDC_SYN_NUMBER, "red\" onmouseover=\"alert(1)");
+        colors.UserClick(gui::IDOK);
+        EXPECT_FALSE(colors.IsEnded());
+        EXPECT_EQ(colors.GetFocusId(), IDC_SYN_NUMBER);
+        EXPECT_EQ(backend.shownBoxes().back().text.rfind(
+                      "Number color: \"red\" onmouseover=\"alert(1)\" must be a colour name (aqua, ", 0),
+                  0u)
+            << backend.shownBoxes().back().text;
+        colors.UserType(IDC_SYN_NUMBER, "Teal");
+        colors.UserClick(gui::IDOK);
+        EXPECT_TRUE(colors.IsEnded());
+    });
+    dialog.UserClick(IDC_OTHER_COLORS);
+    EXPECT_EQ(dialog.syntaxColors.number, "Teal");
+
     // Cancel there takes nothing back.
     backend.steps.push_back([](gui::CDialog& colors) { colors.UserType(IDC_SYN_COMMENT, "red"); });
     dialog.UserClick(IDC_OTHER_COLORS);

@@ -31,9 +31,8 @@ void CVantryDlg::onModuleOptions() {
     try {
         int selection = GetSelection(IDC_MODULE_LIST);
         ModuleOptionsDialog dialog(selection >= 0 ? GetEntry(IDC_MODULE_LIST, selection) : moduleName);
-        const char* text = currentModule->procGetOptions()(currentModule->getHandle());
         std::vector<std::string> keys;
-        for (const std::vector<std::string>& group : DocModule::splitOptionText(text != nullptr ? text : "")) {
+        for (const std::vector<std::string>& group : DocModule::splitOptionText(currentModule->optionText())) {
             keys.push_back(group[0]);
             dialog.addOption(group[1], optionKindOf(group[2]), group[4], group[3]);
         }

@@ -14,6 +14,10 @@ public:
     // A "Choose..." button reads the controls and opens the colour chooser
     // on its colour.
     bool OnCommand(int id, unsigned notification) override;
+    // OK takes the colours only when each is a colour text (a name or "#"
+    // and six hexadecimal digits); otherwise it names the first that is not
+    // and keeps the dialog open on it.
+    void OnOK() override;
 
     std::string commentColor;
     std::string keywordColor;

@@ -108,6 +108,11 @@ void applyOptionValues(StandardModule& module, const char* const* values) {
         const ModuleOption& option = table[i];
         if (option.kind == OptionKind::Checkbox)
             option.flag(module) = textToBool(values[i]);
+        else if (option.kind == OptionKind::Color)
+            // Colours are written into attributes of the pages: whatever the
+            // value, it cannot end the attribute. A colour name or "#" and
+            // hexadecimal digits is kept as it is.
+            option.text(module) = escapeHtml(values[i]);
         else
             option.text(module) = values[i];
     }

@@ -54,6 +54,20 @@ TEST(ModuleOptions, ValuesApplyInTableOrderAndNullKeepsAnOption) {
     EXPECT_EQ(entryOf(text, "table-background"), "table-background|Table background:|color|red|white|");
 }
 
+TEST(ModuleOptions, AColourValueCannotEndTheAttributeItIsWrittenInto) {
+    StandardModule module;
+    std::vector<const char*> values(moduleOptionCount, nullptr);
+    values[3] = "#ccccff";
+    values[5] = "red\" onmouseover=\"alert(1)";
+    values[6] = "<b>&";
+    values[0] = "a\"b";  // text options are kept as given
+    applyOptionValues(module, values.data());
+    EXPECT_EQ(module.options.headerBackgroundDark, "#ccccff");
+    EXPECT_EQ(module.options.tableBackground, "red&quot; onmouseover=&quot;alert(1)");
+    EXPECT_EQ(module.options.selectedTextBackground, "&lt;b&gt;&amp;");
+    EXPECT_EQ(module.summaryHtml, "a\"b");
+}
+
 TEST(ModuleOptions, TextToBool) {
     EXPECT_TRUE(textToBool(""));
     EXPECT_TRUE(textToBool("True"));

@@ -177,6 +177,7 @@ VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
 
 VANTRY_MODULE_EXPORT const char* getOptions(ModuleHandle handle) {
     Line("getOptions").write();
+    maybeThrow("getOptions");
     std::string text = env("VANTRY_RECORD_OPTIONS");
     if (text == "<null>") return nullptr;
     if (text.empty()) text = "a|Option A|text|1|1|b|Option B|checkbox|false|false||";
@@ -191,6 +192,7 @@ VANTRY_MODULE_EXPORT void setOptions(ModuleHandle handle, const char** values) {
     Line line("setOptions");
     for (std::size_t i = 0; i < count / 5; ++i) line.s(values[i]);
     line.write();
+    maybeThrow("setOptions");
 }
 
 #endif
