@@ -145,3 +145,62 @@ TEST(PageNameOrder, DestructorsAndNonLetters) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only the part of a summary table or detail section that shows members.
+std::string rows(const std::string& out) {
+    std::size_t at = out.find("</TR>\n");
+    return at == std::string::npos ? out : out.substr(at + 6);
+}
+
+// A member named like a class of its project: the type is a link to that
+// class, the name a link to the member's own entry, and no link lies
+// within another's markup.
+TEST_F(TablesTest, MemberNamedLikeAClass) {
+    f.addClass("MessageTemplate", "Demo", "class", 1);
+    f.addClass("Logger", "Demo", "class", 1);
+    DocCppClass* cls = f.addClass("Factory", "Demo", "class", 1);
+    CppClassMember* property =
+        f.addMember(cls, "MessageTemplate", "MessageTemplate MessageTemplate;");
+    CppClassMember* method = f.addMember(cls, "Logger", "Logger Logger(int level);", "public",
+                                         "", true, {"int level"});
+    for (CppClassMember* m : {property, method}) writeMemberEntry(*m, "Demo", "Factory", nullptr);
+
+    std::string out;
+    writeMemberSummaryTable(out, *cls, "Field Summary", "field_summary", {property}, "?", false);
+    EXPECT_EQ(rows(out),
+              "<TR BGCOLOR=\"white\">\n<TD ALIGN=\"right\" VALIGN=\"top\" WIDTH=\"1%\" NOWRAP>"
+              "<FONT SIZE=\"-1\">\n<CODE>&nbsp;<a href=\"../Demo/MessageTemplate.html\">"
+              "MessageTemplate</a></CODE></FONT></TD>\n<TD><CODE><B><a href=\"#MessageTemplate\">"
+              "MessageTemplate</a></B></CODE>\n\n<BR>\n"
+              "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</TD>\n</TR>\n"
+              "</TABLE>\n&nbsp;\n\n");
+    out.clear();
+    writeMemberSummaryTable(out, *cls, "Method Summary", "method_summary", {method}, "?", false);
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;<a href=\"../Demo/Logger.html\">Logger</a></CODE>"));
+    EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#Logger(intlevel)\">Logger</a></B>"
+                              "(int level)</CODE>"));
+    out.clear();
+    writeMemberDetailSection(out, *cls, "Method Detail", "method_detail", {method}, nullptr, "?");
+    EXPECT_TRUE(contains(out, "<PRE>\npublic <a href=\"../Demo/Logger.html\">Logger</a> "
+                              "<B>Logger</B>(int level);\n</PRE>"));
+}
+
+// A parameter named like its function: the function's own name is the one
+// that the row links, and the row keeps the whole argument list.
+TEST_F(TablesTest, ParameterNamedLikeItsFunction) {
+    DocCppClass* cls = f.addClass("PrintStream", "java.io", "class", 2);
+    CppClassMember* format =
+        f.addMember(cls, "format", "PrintStream format(String format, Object... args);", "public",
+                    "", true, {"String format", "Object... args"});
+    writeMemberEntry(*format, "java.io", "PrintStream", nullptr);
+    std::string out;
+    writeMemberSummaryTable(out, *cls, "Method Summary", "method_summary", {format}, "?", false);
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;PrintStream</CODE>")) << out;
+    EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#format(Stringformat,Object...args)\">"
+                              "format</a></B>(String "))
+        << out;
+}
+
+}  // namespace

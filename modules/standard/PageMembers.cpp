@@ -134,6 +134,42 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
     out += word;
 }
 
+// Whether the text from at on, blanks skipped, begins with one of the
+// characters of followers (the end of the text counts when endCounts).
+bool followedBy(std::string_view text, std::size_t at, std::string_view followers,
+                bool endCounts) {
+    while (at < text.size() && isSpace(text[at])) ++at;
+    if (at == text.size()) return endCounts;
+    return followers.find(text[at]) != std::string_view::npos;
+}
+
+// Where the member's own name stands in its declaration, as one word of
+// the words that linkDeclaration examines: for a function the first such
+// word followed by its argument list (or by a generic's type parameters),
+// for anything else the first followed by what ends a declarator; failing
+// that, the last. npos when the name is no such word. The word is the
+// member's and never a link to a class of the same name, which would leave
+// the member's own link nowhere to go.
+std::size_t declaredNamePosition(std::string_view text, std::string_view name, bool function) {
+    if (name.empty()) return std::string_view::npos;
+    for (char c : name)
+        if (!isWordChar(c)) return std::string_view::npos;
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isWordChar(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && isWordChar(text[i])) ++i;
+        if (text.substr(start, i - start) != name) continue;
+        if (function ? followedBy(text, i, "(<", false) : followedBy(text, i, ";=[{,)", true))
+            return start;
+        last = start;
+    }
+    return last;
+}
+
 void linkDeclaration(CppClassMember& member, const std::string& package,
                      const MemberEntryLinker* segments) {
     const std::string& text = member.getDeclaration();
@@ -141,6 +177,8 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
     std::string result;
     result.reserve(text.size() + text.size() / 2);
     const std::string_view view(text);
+    const std::size_t ownName =
+        declaredNamePosition(view, member.getName(), member.hasArgumentList());
     // A declaration is words and the runs between them; the first run may
     // be empty, and the text's last word is kept as it stands.
     std::size_t i = 0;
@@ -152,8 +190,10 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart);
             break;
         }
-        appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list, package,
-                           segments);
+        if (wordStart == ownName) result += view.substr(wordStart, i - wordStart);
+        else
+            appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
+                               package, segments);
         const std::size_t runStart = i;
         while (i < n && !isWordChar(view[i])) ++i;
         appendEscapedRun(result, view.substr(runStart, i - runStart));
@@ -305,6 +345,22 @@ std::string memberLink(const CppClassMember& member, bool withPage, const std::s
 
 void appendEscapedName(std::string& out, std::string_view text) { appendEscapedRun(out, text); }
 
+namespace {
+
+// Just after the first blank of an HTML text that stands outside a tag's
+// markup; 0 when there is none.
+std::size_t firstBlankOutsideMarkup(std::string_view text) {
+    bool inTag = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '<') inTag = true;
+        else if (text[i] == '>') inTag = false;
+        else if (text[i] == ' ' && !inTag) return i + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
     const std::string& text = member.getDeclaration();
     std::string name;
@@ -320,12 +376,21 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         typePart = stripped;
         namePart = name;
     } else {
-        std::size_t at = std::string::npos;
-        forEachWholeWord(text, name, true, [&at](std::size_t found) { at = found; });
-        if (at == std::string::npos) {
-            std::size_t blank = text.find(' ');
-            at = blank == std::string::npos ? 0 : blank + 1;
-        }
+        // A function's name is the one its argument list follows (a
+        // parameter may bear the same name); anything else's the last.
+        std::size_t at = std::string::npos, call = std::string::npos;
+        const bool function = member.hasArgumentList();
+        forEachWholeWord(text, name, true, [&](std::size_t found) {
+            at = found;
+            if (function && call == std::string::npos) {
+                std::size_t next = found + name.size();
+                while (next < text.size() && isSpace(text[next])) ++next;
+                if (text.compare(next, 1, "(") == 0 || text.compare(next, 4, "&lt;") == 0)
+                    call = found;
+            }
+        });
+        if (call != std::string::npos) at = call;
+        if (at == std::string::npos) at = firstBlankOutsideMarkup(text);
         std::size_t typeEnd = at;
         while (typeEnd > 0 && isSpace(text[typeEnd - 1])) --typeEnd;
         typePart.assign(text, 0, typeEnd);
