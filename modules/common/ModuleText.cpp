@@ -123,12 +123,19 @@ size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singl
             return i;
         switch (ch) {
         case '"': inDouble = !inDouble; break;
-        case '\'':
-            // An apostrophe inside a word ("the list's size") is no quote.
-            if (!(singleQuotes && i > 0 && i + 1 < text.size() && isWordByte(text[i - 1]) &&
-                  isWordByte(text[i + 1])))
-                inSingle = !inSingle;
+        case '\'': {
+            // An apostrophe inside a word ("the list's size") is no quote,
+            // nor is one that ends a word before a blank or the end outside a
+            // quote (a plural's "the users' lists").
+            const bool afterWord = i > 0 && isWordByte(text[i - 1]);
+            const bool beforeWord = i + 1 < text.size() && isWordByte(text[i + 1]);
+            const bool beforeBlank =
+                i + 1 == text.size() || text[i + 1] == ' ' || text[i + 1] == '\t' ||
+                text[i + 1] == '\n' || text[i + 1] == '\r';
+            if (singleQuotes && afterWord && (beforeWord || (!inSingle && beforeBlank))) break;
+            inSingle = !inSingle;
             break;
+        }
         case '(': ++bracketDepth[0]; break;
         case '[': ++bracketDepth[1]; break;
         case '{': ++bracketDepth[2]; break;

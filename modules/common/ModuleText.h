@@ -51,7 +51,8 @@ std::string_view trimmedView(std::string_view text);
 
 // Position of the first c at or after start that stands outside double
 // quotes, outside single quotes (only tested when singleQuotes is set; an
-// apostrophe between two letters or digits is then no quote),
+// apostrophe between two letters or digits is then no quote, nor, outside a
+// quote, one after a letter or digit that a blank or the end follows),
 // outside (), [] and {} nesting and, when angles is set, outside <>
 // nesting. std::string::npos when there is none or start is at or past the
 // end. Brackets count inside quotes too; a closing bracket never takes a
