@@ -183,7 +183,7 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
             first = false;
             // The first block holds no tag line, so only an inline tag can
             // make it start with "@".
-            if (block.find("{@") == std::string_view::npos) {
+            if (!mayHoldInlineTags(block)) {
                 head.assign(block);
             } else {
                 appendExpandedInlineTags(head, entity, block, context);

@@ -305,3 +305,50 @@ TEST_F(DocBlockTest, NoTextIsLostAndEveryElementEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+// The elements that C# comments use for references keep the words they
+// name: a cref as {@link} would show it, a parameter as code text.
+TEST(DocBlockElements, ReferenceElementsKeepTheirWords) {
+    pagetest::ListFixture f;
+    DocCppClass* logger = f.addClass("Logger", "Demo", "class", 1);
+    DocCppClass* message = f.addClass("MessageTemplate", "Demo", "class", 1);
+    f.addMember(message, "Text", "string Text;");
+    TagContext context{&f.list, "../", "."};
+    EXPECT_EQ(expandInlineTags(*logger,
+                               "Construct a new <see cref=\"Logger\"/>. See <paramref "
+                               "name=\"level\"/> and <typeparamref name='T' />.",
+                               context),
+              "Construct a new <a href=\"../Demo/Logger.html\"><CODE>Logger</CODE></a>. See "
+              "<CODE>level</CODE> and <CODE>T</CODE>.");
+    // A member of a class, a kind prefix, a label and a name that nothing
+    // documents.
+    EXPECT_EQ(expandInlineTags(*logger,
+                               "<seealso cref=\"MessageTemplate.Text\"/>, <see "
+                               "cref=\"T:Demo.MessageTemplate\">the template</see>, <see "
+                               "cref=\"System.String\"/>, <see langword=\"null\"/>",
+                               context),
+              "<a href=\"../Demo/MessageTemplate.html#Text\"><CODE>MessageTemplate.Text</CODE></a>, "
+              "<a href=\"../Demo/MessageTemplate.html\"><CODE>the template</CODE></a>, "
+              "<CODE>System.String</CODE>, <CODE>null</CODE>");
+    // The words reach the summary too.
+    logger->setComment("Construct a new <see cref=\"Logger\"/>. More.");
+    EXPECT_EQ(summarySentence(*logger, &f.list, ".", "", "../"),
+              "Construct a new <a href=\"../Demo/Logger.html\"><CODE>Logger</CODE></a>.");
+    // Anything else that looks like one stays as written.
+    EXPECT_EQ(expandInlineTags(*logger, "a <seeing> b <see cref=x> c", context),
+              "a <seeing> b <see cref=x> c");
+}
+
+TEST(PageFirstSentence, ApostrophesOfPossessivesOpenNoQuote) {
+    EXPECT_EQ(firstSentence("The users' lists are kept. More.", ""),
+              "The users' lists are kept.");
+    EXPECT_EQ(firstSentence("The classes' names and the users' lists are kept. More.", ""),
+              "The classes' names and the users' lists are kept.");
+    // A quoted piece still holds its dots.
+    EXPECT_EQ(firstSentence("Reads 'a. b' first. More.", ""), "Reads 'a. b' first.");
+    EXPECT_EQ(firstSentence("Don't stop. More.", ""), "Don't stop.");
+}
+
+}  // namespace

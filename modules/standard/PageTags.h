@@ -59,6 +59,12 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // text. Runs in time linear in the text.
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context);
+// Whether expandInlineTags may change the text: it holds "{@" or the start
+// of a reference element as C# comments write them (<see cref="X"/>,
+// <seealso cref="X"/>, <see langword="w"/>, <paramref name="x"/>,
+// <typeparamref name="T"/>), which expandInlineTags shows as {@link X}
+// would, or as code text.
+bool mayHoldInlineTags(std::string_view text);
 // expandInlineTags appended to out.
 void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
                               std::string_view text, const TagContext& context);
