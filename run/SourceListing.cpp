@@ -578,7 +578,11 @@ void ListingRenderer::runTokens() {
             // not joined with the next line: the listing keeps its lines.
             Token name;
             read(name);
-            if (name.blank.find('\n') == std::string_view::npos) {
+            // Nor is it joined with a comment ("#// it's big", a null
+            // directive and its comment): nothing in a comment opens a literal.
+            const bool comment = name.kind == Token::Other && name.text[0] == '/' &&
+                                 pos < text.size() && (text[pos] == '/' || text[pos] == '*');
+            if (name.blank.find('\n') == std::string_view::npos && !comment) {
                 if (name.blank.empty() && name.text.data() == token.text.data() + 1) {
                     token.text = token.key = std::string_view(token.text.data(), 1 + name.text.size());
                 } else if (!name.text.empty()) {

@@ -65,6 +65,14 @@ TEST(SourceListing, CommentsAreColouredWholeAndAnOpenOneRunsToTheEnd) {
     EXPECT_EQ(render("a / b"), "a <font color=\"black\">/</font> b");
 }
 
+TEST(SourceListing, ACommentRightAfterAHashIsAComment) {
+    // A null directive followed by a comment: the apostrophe opens nothing.
+    const std::string source = "#//Avoid <string>, as it's big\n#/* it's */\nint x;\n";
+    EXPECT_EQ(render(source, false), "#//Avoid &#60;string&#62;, as it's big\n#/* it's */\nint x;\n");
+    EXPECT_EQ(render("#// it's\n#/* it's */x\n"),
+              "#<font color=\"green\">// it's</font>\n#<font color=\"green\">/* it's */</font>x\n");
+}
+
 TEST(SourceListing, ClassesTakeTheFirstMatchingColour) {
     // A user keyword that is also a language keyword keeps the keyword colour.
     EXPECT_EQ(render("int mine", true, 4, {"int", "mine"}),
