@@ -34,6 +34,22 @@ std::string charAt(const std::string& text, std::size_t i) {
     return i < text.size() ? std::string(1, text[i]) : std::string();
 }
 
+// Whole-token comparison, inlined: the checks below run on many tokens.
+inline bool isToken(const std::string& token, std::string_view word) {
+    return token.size() == word.size() && std::memcmp(token.data(), word.data(), word.size()) == 0;
+}
+
+// The specifiers written with an argument list before a declaration:
+// alignas(16), __declspec(dllexport), __attribute__((packed)).
+bool isSpecifierWithArguments(const std::string& word) {
+    switch (word.size()) {
+    case 7: return isToken(word, "alignas");
+    case 10: return isToken(word, "__declspec");
+    case 13: return isToken(word, "__attribute__");
+    default: return false;
+    }
+}
+
 bool isAccessWord(const std::string& word) {
     return word == "public"sv || word == "private"sv || word == "protected"sv;
 }
@@ -206,10 +222,12 @@ bool CppFile::onlyModifiers(const Tokens& st) const {
             }
             continue;
         }
-        if (w == "static"sv || w == "constexpr"sv || w == "const"sv) continue;
+        if (w == "static"sv || w == "constexpr"sv || w == "const"sv || isToken(w, "extern")) continue;
         // What follows "requires" is the constraint of the template.
         if (w == "requires"sv) return true;
-        if (!(isMacroLikeWord(w) || (settings.mixCppCsharp && isCSharpModifier(w)))) return false;
+        if (!(isMacroLikeWord(w) || isSpecifierWithArguments(w) ||
+              (settings.mixCppCsharp && isCSharpModifier(w))))
+            return false;
         if (i + 1 < st.size() && st[i + 1] == "("sv) {
             ++i;
             if (!passGroup(i, "(", ")")) return false;
@@ -594,9 +612,11 @@ bool mayBeRuleToken(const std::string& tok) {
 }
 
 // True when the statement ends with a parameter list, or with one and
-// "noexcept" or macro words after it ("QChar(int c) noexcept : ucs(c)").
+// "noexcept", macro words or the "try" of a function-try-block after it
+// ("QChar(int c) noexcept : ucs(c)", "Ptr(T* p) try : p_(p)").
 bool endsParameterList(const Tokens& statement) {
     std::size_t k = statement.size();
+    if (k > 0 && isToken(statement[k - 1], "try")) --k;
     while (k > 0 && (statement[k - 1] == "noexcept"sv || isMacroLikeWord(statement[k - 1]))) --k;
     return k > 0 && statement[k - 1] == ")"sv;
 }
@@ -636,9 +656,13 @@ void CppFile::dispatch(std::string&& tok) {
         readCSharpNamespace();
         return;
     }
-    if (tok == "namespace"sv && language == Cpp && statement.size() == 1 &&
-        statement[0] == "inline"sv)
-        statement.clear();
+    if (tok == "namespace"sv && language == Cpp && !statement.empty() && isToken(statement.back(), "inline")) {
+        // "inline namespace", also after a macro that expands to nothing
+        // here (a namespace-opening macro without its definition).
+        statement.pop_back();
+        if (onlyModifiers(statement)) statement.clear();
+        else statement.push_back("inline");
+    }
     if ((isClassWord(tok) || tok == "typedef"sv || tok == "enum"sv) && onlyModifiers(statement)) {
         classPath(tok);
         return;
@@ -649,6 +673,7 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "}"sv) {
+        if (inLeadingMacroCall() && readUnexpandedMacroCall(tok)) return;
         closeBrace();
         return;
     }
@@ -693,6 +718,7 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "{"sv || tok == ";"sv) {
+        if (inLeadingMacroCall() && readUnexpandedMacroCall(tok)) return;
         if (tok == "{"sv && statement.size() == 2 && statement[0] == "extern"sv &&
             statement[1].size() >= 2 && statement[1][0] == '"') {
             scopes.push_back(Scope{});
@@ -717,6 +743,11 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     statement.push_back(std::move(tok));
+}
+
+bool CppFile::inLeadingMacroCall() const {
+    return language == Cpp && statement.size() >= 2 && isToken(statement[1], "(") &&
+           isMacroLikeWord(statement[0]);
 }
 
 bool CppFile::bracesOpenInitializer() {
@@ -816,9 +847,16 @@ void CppFile::readUsing() {
     std::string name = token();
     std::string next = token();
     if (!isNameToken(name) || isNeverName(name) || next != "="sv) {
-        // A using-directive or -declaration: it declares nothing new.
+        const bool declaration = name != "namespace"sv && name != "enum"sv && statement.empty();
         unread(std::move(next));
         unread(std::move(name));
+        CppClass* owner = enclosingClass();
+        if (declaration && owner && !owner->isNamespace()) {
+            readUsingDeclaration(*owner);
+            return;
+        }
+        // A using-directive, or a using-declaration outside a class: it
+        // declares nothing new.
         skipTo(";", "using");
         return;
     }
@@ -837,6 +875,24 @@ void CppFile::readUsing() {
     std::string declaration = statement.empty() ? std::string() : joinTokens(statement) + " ";
     declaration += "using " + name + " = " + joinTokens(type) + ";";
     addTypedefClass(name, declaration, pendingComment);
+}
+
+void CppFile::readUsingDeclaration(CppClass& owner) {
+    const int startLine = line;
+    Tokens named;
+    for (int depth = 0;;) {
+        std::string tok = token();
+        if (tok.empty())
+            fail("Unexpected end-of-file while parsing using(looking for \";\")", startLine);
+        if (depth == 0 && tok == ";"sv) break;
+        if (tok == "("sv || tok == "["sv || tok == "{"sv) ++depth;
+        else if ((tok == ")"sv || tok == "]"sv || tok == "}"sv) && depth > 0) --depth;
+        named.push_back(std::move(tok));
+    }
+    mergeOperatorNames(named);
+    if (named.empty() || !isNameToken(named.back())) return;
+    addMember(&owner, {}, named.back(), "using " + joinTokens(named) + ";", currentAccess(),
+              pendingComment, false, {});
 }
 
 void CppFile::readCSharpNamespace() {

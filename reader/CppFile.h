@@ -114,8 +114,8 @@ public:
     // "extends" in Java, ":" elsewhere.
     std::string baseListKeyword() const;
     // True when the statement so far holds nothing but modifiers of the
-    // file's language (and, in C++, template lists and macro-like words
-    // with their argument lists).
+    // file's language (and, in C++, template lists, and macro-like words,
+    // alignas, __declspec and __attribute__ with their argument lists).
     bool onlyModifiers(const Tokens& statement) const;
     static bool isCSharpModifier(const std::string& word);
 
@@ -183,8 +183,12 @@ private:
     void readCSharpNamespace();
     // After "using" in C++: an alias declaration ("using Key = int;",
     // also after a template head) registers as a typedef of that name;
+    // a using-declaration in a class is a member (readUsingDeclaration);
     // anything else is skipped through its ";".
     void readUsing();
+    // A using-declaration in a class ("using Base::count;") is a member of
+    // the class, named by its last name, with the declaration as written.
+    void readUsingDeclaration(CppClass& owner);
     void readImportOrPackage(const std::string& word);
     void readInitializerList();
     void readBraceInitializer();
@@ -202,7 +206,20 @@ private:
     // follows (the class is named and ready to register).
     bool readClassHead(DocGenCppClass& cls, const std::string& keyword,
                        CppClass* enclosing, bool& skipped);
+    // After the first word of a C++ class head: when the words that follow
+    // it end in "{", ":", "<" or "final", the last of them that is not
+    // macro-like (the last when all are) names the class, the words before
+    // it are decorations (export macros, attribute words), which go to the
+    // statement, and macro words after it are dropped; name then holds the
+    // class name's first token. A "class" head, or one whose words before
+    // the last are all macro-like, that ends in ";" declares its last word
+    // (the decorations are dropped). Otherwise (";", a declarator) nothing
+    // is taken: the words are a type and what it declares.
+    void readHeadDecorations(std::string& name, const std::string& keyword);
     bool readBaseList(DocGenCppClass& cls, std::string tok);
+    // A documentation comment written between a class head and its "{"
+    // (the token just read) is part of the class's comment.
+    void takeHeadComment(DocGenCppClass& cls);
     // One name of a C++ base list (tokenWith(extra) otherwise), less a
     // "template" or macro-like word that stands before the name.
     std::string baseNamePart(char extra);
@@ -214,6 +231,8 @@ private:
 
     // --- members, enums, typedefs (CppFileMembers.cpp) ---
     void readMemberStatement(bool bodyFollows);
+    // After the body of a function-try-block: skips its catch handlers.
+    void skipHandlers();
     // Reads the member declared by the statement's tokens, which it may
     // rewrite in place.
     std::string readMember(Tokens& statement, CppClass* owner, const std::string& access,
@@ -239,6 +258,19 @@ private:
     bool skipAttribute(std::string& tok);
     bool skipTransparentNamespace(std::string& tok);
     static void rewriteComMethod(Tokens& statement);
+    // At a "{", "}" or ";" (tok) inside the argument list of a macro call
+    // that begins the statement (C++): a macro that the preprocessor did
+    // not expand and whose arguments hold code of their own (a ";" or
+    // braces that do not pair up within them) is read as the code it
+    // stands for as far as that can be known: the one argument of a
+    // one-argument macro is read as written, a call of several arguments
+    // is dropped whole. Returns false, with nothing taken, for any other
+    // call, and for one whose list does not close within a few hundred
+    // tokens.
+    bool readUnexpandedMacroCall(const std::string& tok);
+    // True when the statement begins with a macro-like word and "(" (C++):
+    // tok may stand inside that call's arguments.
+    bool inLeadingMacroCall() const;
 
     // construction
     std::string package;

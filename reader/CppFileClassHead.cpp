@@ -132,6 +132,73 @@ void CppFile::skipDeclaration() {
     }
 }
 
+void CppFile::readHeadDecorations(std::string& name, const std::string& keyword) {
+    // Every token read, with the comment before it, so that what is not
+    // taken goes back as it came.
+    std::vector<Lookahead> read{Lookahead{name, false, {}}};
+    auto readOne = [&]() -> const std::string& {
+        std::string tok = token();
+        read.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
+        return read.back().token;
+    };
+    auto giveBack = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = to; i-- > from;) lookahead.push_back(std::move(read[i]));
+    };
+    std::vector<std::size_t> words{0};  // where each word begins in `read`
+    std::size_t end = 0;                // the token that ends the words
+    bool ends = false;
+    for (;;) {
+        end = read.size();
+        const std::string tok = readOne();
+        if (tok == ":"sv) {
+            if (readOne() != ":"sv) {
+                ends = true;  // a base list
+                break;
+            }
+            // A qualified name is one word: ns::Name.
+            if (isNameToken(readOne())) continue;
+            break;
+        }
+        if (isNameToken(tok) && tok != "final"sv) {
+            words.push_back(end);
+            continue;
+        }
+        ends = tok == "{"sv || tok == "<"sv || tok == "final"sv;
+        if (tok == ";"sv && words.size() >= 2) {
+            // "class DLL_API Name;" declares the class, as "class Name;"
+            // does; "struct stat st;" declares a variable. Only a "class"
+            // or macro words before the last word tell the first kind.
+            bool forward = true;
+            for (std::size_t w = 0; w + 1 < words.size(); ++w)
+                forward = forward && isMacroLikeWord(read[words[w + 1] - 1].token);
+            if (forward || keyword == "class"sv) {
+                giveBack(end, read.size());
+                giveBack(words.back() + 1, end);
+                name = std::move(read[words.back()].token);
+                return;
+            }
+        }
+        break;
+    }
+    if (!ends || words.size() < 2) {
+        giveBack(1, read.size());
+        return;
+    }
+    // The last word that is not macro-like, or the last word when all are.
+    std::size_t chosen = words.size() - 1;
+    for (std::size_t w = words.size(); w-- > 0;)
+        if (!isMacroLikeWord(read[(w + 1 < words.size() ? words[w + 1] : end) - 1].token)) {
+            chosen = w;
+            break;
+        }
+    for (std::size_t i = 0; i < words[chosen]; ++i) statement.push_back(read[i].token);
+    const std::size_t nameEnd = chosen + 1 < words.size() ? words[chosen + 1] : end;
+    // The macro words between the name and what ends the head go.
+    giveBack(end, read.size());
+    giveBack(words[chosen] + 1, nameEnd);
+    name = std::move(read[words[chosen]].token);
+}
+
 bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
                             bool& skipped) {
     declaredWithoutBody = false;
@@ -203,12 +270,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
                 name = std::move(after);
                 continue;
             }
-            if (isMacroLikeWord(name) && isNameToken(next) && next != "final"sv) {
-                statement.push_back(name);
-                name = std::move(next);
-                continue;
-            }
+            // Only a word after the first can make it a decoration.
+            const bool words = isNameToken(name) && isNameToken(next) && next != "final"sv;
             unread(std::move(next));
+            if (words) readHeadDecorations(name, keyword);
             break;
         }
     }
@@ -303,7 +368,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     cls.setKind(keyword);
     for (;;) {
         if (tok.empty()) fail("End-of-file in class " + name, line);
-        if (tok == "{"sv) return true;
+        if (tok == "{"sv) {
+            takeHeadComment(cls);
+            return true;
+        }
         if (tok == ";"sv && (hasPrimaryConstructor || language == CSharp)) {
             // "record Point(int X, int Y);" is the whole type, and so is
             // "class Empty;" in C#, which has no forward declarations.
@@ -334,6 +402,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     }
 }
 
+void CppFile::takeHeadComment(DocGenCppClass& cls) {
+    if (lastHasComment && !lastComment.empty()) cls.setComment(cls.getComment() + lastComment);
+}
+
 std::string CppFile::baseNamePart(char extra) {
     std::string part = tokenWith(extra);
     if (extra != ':') return part;
@@ -359,6 +431,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
     bool isInterface = keyword == "implements"sv;
     const char extra = language == Cpp && !settings.mixCppCsharp ? ':' : '.';
     bool constraints = keyword == "where"sv || keyword == "permits"sv;
+    bool afterComma = false;
     for (;;) {
         if (constraints) {
             // C# generic constraints, or the classes a sealed Java class
@@ -381,6 +454,12 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
             base = baseNamePart(extra);
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
+        if (base == "{"sv && afterComma) {
+            // A list left ending in "," where conditional code chose no
+            // last base.
+            takeHeadComment(cls);
+            return true;
+        }
         if (base == ":"sv && extra == ':') {
             // "::Name", a name in the global scope.
             std::string second = token();
@@ -459,8 +538,12 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             }
         }
         cls.addBase(base, isInterface);
-        if (tok == ","sv) continue;
-        if (tok == "{"sv) return true;
+        afterComma = tok == ","sv;
+        if (afterComma) continue;
+        if (tok == "{"sv) {
+            takeHeadComment(cls);
+            return true;
+        }
         if (tok == "extends"sv || tok == "implements"sv) {
             isInterface = tok == "implements"sv;
             continue;

@@ -156,6 +156,61 @@ bool CppFile::skipAttribute(std::string& tok) {
     return true;
 }
 
+bool CppFile::readUnexpandedMacroCall(const std::string& tok) {
+    // Counted as the preprocessor would: only parentheses nest, so every
+    // "," at the call's own depth separates two arguments.
+    int parens = 0, braces = 0;
+    bool semicolon = false;
+    bool severalArguments = false;
+    auto count = [&](const std::string& t) {
+        if (t.size() != 1) return;
+        switch (t[0]) {
+        case '(': ++parens; break;
+        case ')': --parens; break;
+        case '{': ++braces; break;
+        case '}': --braces; break;
+        case ';': semicolon = true; break;
+        case ',': severalArguments = severalArguments || parens == 1; break;
+        default: break;
+        }
+    };
+    for (std::size_t i = 1; i < statement.size(); ++i) {
+        count(statement[i]);
+        if (parens == 0) return false;  // the call is closed: tok is outside it
+    }
+    count(tok);
+    // Far enough for any argument list written by hand; a list left open
+    // by conditional code is not searched for to the end of the file.
+    constexpr std::size_t kLongestList = 256;
+    std::vector<Lookahead> read;
+    while (parens > 0 && read.size() < kLongestList) {
+        std::string t = token();
+        if (t.empty()) break;
+        count(t);
+        read.push_back(Lookahead{std::move(t), lastHasComment, lastComment});
+    }
+    auto giveBack = [&](std::size_t end) {
+        for (std::size_t i = end; i-- > 0;) lookahead.push_back(std::move(read[i]));
+    };
+    if (parens > 0 || (braces == 0 && !semicolon)) {
+        giveBack(read.size());
+        return false;
+    }
+    if (severalArguments) {
+        // Which argument the macro uses cannot be known: none is read.
+        statement.clear();
+        pendingComment.clear();
+        return true;
+    }
+    // The argument is read in the call's place, its ")" left out.
+    giveBack(read.size() - 1);
+    lookahead.push_back(Lookahead{tok, false, {}});
+    for (std::size_t i = statement.size(); i-- > 2;)
+        lookahead.push_back(Lookahead{std::move(statement[i]), false, {}});
+    statement.clear();
+    return true;
+}
+
 void CppFile::rewriteComMethod(Tokens& st) {
     if (st.size() <= 3) return;
     if (st[0] == "STDMETHOD"sv || st[0] == "STDMETHOD_"sv) {

@@ -95,13 +95,39 @@ void CppFile::readMemberStatement(bool bodyFollows) {
     st.clear();
     st.swap(statement);
     rewriteComMethod(st);
+    // A function-try-block: the "try" is no part of the declaration, and
+    // its handlers follow the body.
+    const bool tryBlock = bodyFollows && language == Cpp && !st.empty() && st.back() == "try"sv;
+    if (tryBlock) st.pop_back();
     CppClass* owner = enclosingClass();
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
     readMember(st, owner, access, pendingComment);
     if (bodyFollows) skipBraces("function body");
+    if (tryBlock) skipHandlers();
     endStatement();
+}
+
+void CppFile::skipHandlers() {
+    for (;;) {
+        std::string tok = token();
+        if (tok != "catch"sv) {
+            if (!tok.empty()) unread(std::move(tok));
+            return;
+        }
+        tok = token();
+        if (tok == "("sv) {
+            skipParens("handler");
+            tok = token();
+        }
+        if (tok != "{"sv) {
+            // Not a handler after all: what follows is read as usual.
+            if (!tok.empty()) unread(std::move(tok));
+            return;
+        }
+        skipBraces("handler");
+    }
 }
 
 std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,

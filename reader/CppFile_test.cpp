@@ -689,13 +689,167 @@ using namespace std;
     EXPECT_FALSE(p.member(window, "idle")->hasArgumentList());
     EXPECT_TRUE(p.member(window, "start_page")->getArguments().empty());
     EXPECT_EQ(p.member(window, "Window")->getArguments().size(), 3u);
-    // Alias declarations are typedefs; using-declarations declare nothing.
+    // Alias declarations are typedefs; a using-declaration is a member.
     ASSERT_NE(p.cls("proj", "Hash::key_type"), nullptr);
-    EXPECT_THAT(p.memberNames(p.cls("proj", "Hash")), ElementsAre("n"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Hash")), ElementsAre("find", "n"));
     CppClass* vec = p.cls("proj", "Vec");
     ASSERT_NE(vec, nullptr);
     EXPECT_EQ(vec->getComment(), "A vector.<BR>\n");
     EXPECT_EQ(p.member(vec, "Vec")->getDeclaration(), "template<class T> using Vec = std::vector<T>;");
+}
+
+TEST(CppFileTest, DecorationsBeforeAClassNameAreNotItsName) {
+    ParsedSource p;
+    p.parse("net.h", R"(namespace net {
+class Net_Export Socket
+{
+public:
+    int port() const;
+};
+/** A pipe. */
+class Net_Export Pipe
+/** More about pipes. */
+{ public: void close(); };
+struct [[nodiscard]] alignas(8) Net_Export Result : public Base { int code; };
+class __declspec(dllexport) Win_Api Handle final { void* h; };
+struct __attribute__((visibility("default"))) Shared { int s; };
+class Net_Export Deprecated_Api Timer : Base { int t; };
+class Net_Export ns::Outer::Inner { int i; };
+class Net_Export Op HANDLER_BASE OTHER_MACRO { int b; };
+class FOO_API BAR { int z; };
+struct stat st, *pst;
+class Net_Export Forward;
+class NET_API Ahead;
+struct NET_API Struct_Ahead;
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_THAT(p.classNames(),
+                ElementsAre("proj/net", "proj/net::BAR", "proj/net::Handle", "proj/net::Op",
+                            "proj/net::Pipe", "proj/net::Result", "proj/net::Shared",
+                            "proj/net::Socket", "proj/net::Timer", "proj/net::ns::Outer::Inner"));
+    CppClass* socket = p.cls("proj", "net::Socket");
+    ASSERT_NE(socket, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(socket), ElementsAre("port"));
+    CppClass* pipe = p.cls("proj", "net::Pipe");
+    ASSERT_NE(pipe, nullptr);
+    EXPECT_EQ(pipe->getComment(), "A pipe.<BR>\nMore about pipes.<BR>\n");
+    EXPECT_THAT(p.memberNames(pipe), ElementsAre("close"));
+    EXPECT_TRUE(p.cls("proj", "net::Result")->getBases().count("Base"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "net::Op")), ElementsAre("b"));
+    // A type and its declarators stay what they are; a decorated class
+    // head that ends in ";" declares the class.
+    CppClass* space = p.cls("proj", "net");
+    EXPECT_THAT(p.memberNames(space), ElementsAre("st", "pst"));
+    EXPECT_EQ(p.member(space, "pst")->getDeclaration(), "struct stat *pst;");
+
+    // The document markers are still the first word after the keyword.
+    ParsedSource marked;
+    marked.settings.noDocumentMarker = "Nodoc";
+    marked.parse("m.h", "class Nodoc Net_Export Hidden { int a; };\nclass Net_Export Shown { int b; };\n");
+    EXPECT_THAT(marked.classNames(), ElementsAre("proj/Shown"));
+    ParsedSource only;
+    only.settings.onlyDocumentMarker = "Doc";
+    only.parse("o.h", "class Doc Net_Export Kept { int a; };\nclass Net_Export Dropped { int b; };\n");
+    EXPECT_THAT(only.classNames(), ElementsAre("proj/Kept"));
+}
+
+TEST(CppFileTest, HeadsAfterSpecifiersAndUnexpandedMacros) {
+    ParsedSource p;
+    p.parse("heads.h", R"(#define WIDE_BASE public wide_base<wchar_t>
+NS_BEGIN inline namespace v2 {
+class Matcher {
+    alignas(16)
+    struct Table { int data[256]; } m_table;
+protected:
+    int after;
+};
+}
+extern FL_EXPORT struct XMap { int rgb; } *current_xmap;
+class Traits : public limits<wchar_t>,
+#if defined(WCHAR_MIN)
+    WIDE_BASE
+#else
+#error No WCHAR_MIN
+#endif
+{ int t; };
+DOC_ONE_OF(namespace std {, STD_BEGIN)
+/** An iterator. */
+template <class T> class insert_iterator<list<T> > { int i; };
+DOC_ONE_OF( }, STD_END)
+class Allocator {
+    /** The version. */
+    DOC_IGNORED(typedef version_type<Allocator I 1> version;)
+    template <class U> struct rebind { typedef Allocator other; };
+    int last;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_NE(p.cls("proj", "v2"), nullptr);
+    CppClass* matcher = p.cls("proj", "v2::Matcher");
+    ASSERT_NE(matcher, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(matcher), ElementsAre("m_table", "after"));
+    EXPECT_EQ(p.member(matcher, "m_table")->getDeclaration(), "v2::Matcher::Table m_table;");
+    EXPECT_THAT(p.memberNames(p.cls("proj", "v2::Matcher::Table")), ElementsAre("data"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "XMap")), ElementsAre("rgb"));
+    EXPECT_NE(p.member(p.cls("proj", "(proj  globals)"), "current_xmap"), nullptr);
+    CppClass* traits = p.cls("proj", "Traits");
+    ASSERT_NE(traits, nullptr);
+    EXPECT_TRUE(traits->getBases().count("limits"));
+    EXPECT_THAT(p.memberNames(traits), ElementsAre("t"));
+    CppClass* iterator = p.cls("proj", "insert_iterator");
+    ASSERT_NE(iterator, nullptr);
+    EXPECT_EQ(iterator->getComment(), "An iterator.<BR>\n");
+    EXPECT_THAT(p.memberNames(iterator), ElementsAre("i"));
+    CppClass* version = p.cls("proj", "Allocator::version");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->getComment(), "The version.<BR>\n");
+    EXPECT_NE(p.cls("proj", "Allocator::rebind"), nullptr);
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Allocator")), ElementsAre("last"));
+}
+
+TEST(CppFileTest, FunctionTryBlocksAndUsingDeclarations) {
+    ParsedSource p;
+    p.parse("ptr.h", R"(template <class T> class Ptr : public Base {
+public:
+    /** Takes p. */
+    Ptr(T* p) try : p_(p), n_{1} {} catch (const std::bad_alloc&) { throw; } catch (...) {}
+    void reset() try { p_ = 0; } catch (...) {}
+    using Base::count;
+    using typename Base::value_type;
+    using Base::operator=;
+    using Base::Base;
+protected:
+    /** The held pointer. */
+    using Base::get;
+    using enum Color;
+    T* p_;
+};
+int load(int fd) try { return read(fd); } catch (...) { return -1; }
+using std::swap;
+using namespace std;
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* ptr = p.cls("proj", "Ptr");
+    ASSERT_NE(ptr, nullptr);
+    EXPECT_THAT(p.memberNames(ptr), ElementsAre("Ptr", "reset", "count", "value_type", "operator=",
+                                                "Base", "get", "p_"));
+    CppClassMember* ctor = p.member(ptr, "Ptr");
+    EXPECT_EQ(ctor->getDeclaration(), "Ptr(T* p);");
+    EXPECT_EQ(ctor->getComment(), "Takes p.<BR>\n");
+    EXPECT_EQ(p.member(ptr, "reset")->getDeclaration(), "void reset();");
+    CppClassMember* count = p.member(ptr, "count");
+    EXPECT_EQ(count->getDeclaration(), "using Base::count;");
+    EXPECT_FALSE(count->hasArgumentList());
+    EXPECT_EQ(p.member(ptr, "value_type")->getDeclaration(), "using typename Base::value_type;");
+    EXPECT_EQ(p.member(ptr, "operator=")->getDeclaration(), "using Base::operator=;");
+    EXPECT_EQ(p.member(ptr, "Base")->getDeclaration(), "using Base::Base;");
+    CppClassMember* get = p.member(ptr, "get");
+    EXPECT_EQ(get->getAccess(), "protected");
+    EXPECT_EQ(get->getComment(), "The held pointer.<BR>\n");
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("load"));
+    EXPECT_EQ(p.member(globals, "load")->getDeclaration(), "int load(int fd);");
 }
 
 TEST(CppFileTest, WarningsNameLineAndFile) {
