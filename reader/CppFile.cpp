@@ -731,6 +731,15 @@ void CppFile::dispatch(std::string&& tok) {
             endStatement();
             return;
         }
+        if (tok == "{"sv && language == Java && scopes.empty() && !statement.empty() &&
+            (statement[0] == "module"sv || (statement[0] == "open"sv && statement.size() > 1 &&
+                                             statement[1] == "module"sv))) {
+            // A module declaration (module-info.java) lists packages and
+            // services; it declares no type and no member.
+            skipBraces("module declaration");
+            endStatement();
+            return;
+        }
         if (tok == "{"sv && !statement.empty() && bracesOpenInitializer()) {
             readBraceInitializer();
             return;

@@ -43,6 +43,14 @@ public class Outer {
     EXPECT_THAT(p.memberNames(mode), ElementsAre("ON", "run"));
 }
 
+TEST(CppFileJavaCSharpTest, JavaModuleDeclarationDeclaresNothing) {
+    ParsedSource p;
+    p.parse("module-info.java", "@Deprecated\nopen module java.base {\n    exports java.io;\n"
+                                "    provides p.S with p.Impl;\n}\n");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_THAT(p.classNames(), ElementsAre());
+}
+
 // Editors indent with a no-break space and other blanks beyond ASCII.
 TEST(CppFileJavaCSharpTest, UnicodeBlanksAreBlanks) {
     const std::string nbsp = "\xC2\xA0", thin = "\xE2\x80\x89", ideographic = "\xE3\x80\x80";
