@@ -66,7 +66,7 @@ public:
     int includeOnList = 0;
 
     // Bounds of the connection to the relay.
-    platform::SocketTimeouts timeouts{15000, 30000};
+    platform::SocketTimeouts timeouts{15000, 30000, 30000};
 
 private:
     bool returnAddressValid() const;

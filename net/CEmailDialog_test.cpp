@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         setenv("VANTRY_FEEDBACK_MAILBOX", "feedback@vantry.test", 1);
         setenv("TEMP", temp.path.c_str(), 1);
-        dialog.timeouts = {2000, 2000};
+        dialog.timeouts = {2000, 2000, 2000};
         dialog.Create();
     }
     void TearDown() override {
@@ -30,11 +30,12 @@ protected:
         unsetenv("VANTRY_SMTP_RELAY");
         unsetenv("TEMP");
     }
-    void fill(const std::string& address) {
+    void fill(const std::string& address, const std::string& name = "",
+              const std::string& message = "It works.\r\nMostly.") {
         dialog.UserSelect(IDC_CATEGORY, 1);
-        dialog.UserType(IDC_SENDER_NAME, "");
+        dialog.UserType(IDC_SENDER_NAME, name);
         dialog.UserType(IDC_RETURN_ADDRESS, address);
-        dialog.UserType(IDC_MESSAGE, "It works.\r\nMostly.");
+        dialog.UserType(IDC_MESSAGE, message);
         dialog.UserClick(IDC_MAILING_LIST);
     }
 
@@ -91,7 +92,14 @@ TEST_F(EmailDialogTest, SentMailArrivesWholeAtARealServer) {
     std::string port = sink.readLine(30);
     ASSERT_FALSE(port.empty()) << "the SMTP server did not start (is python3-aiosmtpd installed?)";
     setenv("VANTRY_SMTP_RELAY", ("127.0.0.1:" + port).c_str(), 1);
-    fill("ann@example.invalid");
+    // What users type: a pasted line of 997 octets, one of 5,000 (a
+    // paragraph without breaks), text beyond ASCII, a line of one dot.
+    std::string paragraph;
+    while (paragraph.size() < 5000) paragraph += "and then it stopped ";
+    paragraph.resize(5000);
+    const std::string message = std::string(997, '#') + "\r\n" + paragraph +
+                                "\r\n.\r\nGr\xc3\xbc\xc3\x9f" "e, \xe2\x98\x83 \r\n";
+    fill("ann@example.invalid", "Zo\xc3\xab", message);
     dialog.UserClick(gui::IDOK);
     ASSERT_EQ(sink.wait(30), 0);
     EXPECT_TRUE(dialog.IsEnded());
@@ -109,9 +117,10 @@ TEST_F(EmailDialogTest, SentMailArrivesWholeAtARealServer) {
         << facts;
     EXPECT_NE(facts.find("header From: ann@example.invalid\n"), std::string::npos);
     EXPECT_NE(facts.find("defects 0\nclosed yes\n"), std::string::npos);
+    EXPECT_NE(facts.find("charset 1 utf-8\n"), std::string::npos);
     EXPECT_EQ(testing_support::readWholeFile(scratch / "parts/part-1"),
-              "From:  <ann@example.invalid>\r\n\r\nIt works.\r\nMostly.\r\n\r\n"
-              "*** Include on mailing list. ***\r\n");
+              "From: Zo\xc3\xab <ann@example.invalid>\r\n\r\n" + message +
+                  "\r\n\r\n*** Include on mailing list. ***\r\n");
     EXPECT_EQ(testing_support::readWholeFile(scratch / "mail.envelope"),
               "ann@example.invalid\nfeedback@vantry.test\n");
 }

@@ -113,15 +113,41 @@ TEST(EncoderRoundTripTest, RandomBinaryComesBackByteForByte) {
     QuotedPrintableEncoder qp;
     Base64Encoder base64(false);
     Base64Encoder uu(true);
-    PlainTextEncoder plain;
     for (std::size_t size : {0u, 1u, 2u, 3u, 44u, 45u, 46u, 4095u, 4097u, 20000u}) {
         std::string bytes = randomBytes(random, size);
         EXPECT_EQ(decoded(qp, encoded(qp, bytes)), bytes) << size;
         EXPECT_EQ(decoded(base64, encoded(base64, bytes)), bytes) << size;
         EXPECT_EQ(decoded(uu, encoded(uu, bytes, true)), bytes) << size;
-        EXPECT_EQ(decoded(plain, encoded(plain, bytes)), bytes) << size;
         for (const std::string& line : linesOf(encoded(base64, bytes))) EXPECT_LE(line.size(), 60u);
     }
+}
+
+// A text travels as it is only when mail carries it unchanged; otherwise
+// quoted-printable, with its lines as the text's lines.
+TEST(TextPartTest, PlainWhenMailCarriesItElseQuotedPrintable) {
+    PlainTextEncoder text;
+    const std::string ascii = "Hello,\r\n\tworld.\r\n" + std::string(997, 'a');
+    EXPECT_EQ(encoded(text, ascii, true),
+              "Content-Type: text/plain; charset=utf-8\n\n" + ascii);
+
+    const std::string header = "Content-Type: text/plain; charset=utf-8\n"
+                               "Content-Transfer-Encoding: quoted-printable\n\n";
+    EXPECT_EQ(encoded(text, "Zo\xc3\xab says: x=1 \r\nbye\t", true),
+              header + "Zo=C3=AB says: x=3D1=20\nbye=09");
+    // A line of 998 octets is broken softly at 75, never mid-escape.
+    std::string body = encoded(text, std::string(998, 'b') + "\r\n\r\nend\r\n", true);
+    ASSERT_TRUE(body.starts_with(header));
+    body.erase(0, header.size());
+    std::vector<std::string> lines = linesOf(body);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), QuotedPrintableEncoder::maxLineLength) << line;
+        joined += line.ends_with("=") ? line.substr(0, line.size() - 1) : line + "|";
+    }
+    EXPECT_EQ(joined, std::string(998, 'b') + "||end|");
+    EXPECT_EQ(lines.front(), std::string(75, 'b') + "=");
+    // A lone control character is escaped; the line breaks stay breaks.
+    EXPECT_EQ(encoded(text, "a\x01\nb\rc"), "a=01\nb\nc");
 }
 
 TEST(EncoderFilesTest, EncodesFileToFileWithHeaderAndQuotedName) {
@@ -138,6 +164,16 @@ TEST(EncoderFilesTest, EncodesFileToFileWithHeaderAndQuotedName) {
     EXPECT_EQ(testing_support::readWholeFile(scratch / "back.bin"), "A=B");
     EXPECT_EQ(errorOf([&] { qp.encode(scratch / "missing", scratch / "x", "", true); }),
               "Couldn't find the file (file = '" + scratch / "missing" + "')");
+
+    // A name beyond ASCII in the extended parameter form, long ones in
+    // numbered pieces on lines of their own.
+    qp.encode(scratch / "in.bin", scratch / "out.txt", "r\xc3\xa9sum\xc3\xa9 1.txt", true);
+    EXPECT_TRUE(testing_support::readWholeFile(scratch / "out.txt")
+                    .starts_with("Content-Type: application/octet-stream; "
+                                 "name*=utf-8''r%C3%A9sum%C3%A9%201.txt\n"));
+    EXPECT_EQ(headerParameter("name", std::string(25, '\xe9')),
+              "name*0*=utf-8''" + [] { std::string s; for (int i = 0; i < 20; ++i) s += "%E9"; return s; }() +
+                  ";\n name*1*=%E9%E9%E9%E9%E9");
 }
 
 TEST(MailAddressTest, AddressOfNamedAndBareTexts) {

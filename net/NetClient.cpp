@@ -1,6 +1,7 @@
 #include "net/NetClient.h"
 
 #include <cerrno>
+#include <utility>
 
 #include "VelkLib/VelkError.h"
 
@@ -37,6 +38,13 @@ constexpr SocketErrorText socketErrorTexts[] = {
 
 const char readFailure[] = "Could not read from socket.";
 
+// A time-out for a message: "30 seconds", or "1500 milliseconds" when it
+// is not a whole number of seconds.
+std::string secondsText(int milliseconds) {
+    return milliseconds % 1000 == 0 ? std::to_string(milliseconds / 1000) + " seconds"
+                                     : std::to_string(milliseconds) + " milliseconds";
+}
+
 }  // namespace
 
 std::string describeSocketError(const platform::SocketError& error) {
@@ -69,6 +77,7 @@ void NetClient::connect(const std::string& host, int port) {
     close();
     platform::SocketError error;
     connection = platform::network().connect(host, port, timeouts, &error);
+    if (!connection && error.creating) raiseSocketError("Could not create socket.", error);
     if (!connection) {
         raiseSocketError("Could not connect to " + host + " (port " + std::to_string(port) + ").",
                          error);
@@ -92,14 +101,29 @@ void NetClient::sendLine(const std::string& line, bool logIt, bool secret) {
     }
     std::string wire = line + "\r\n";
     platform::SocketError error;
-    if (!connection->sendAll(wire.data(), wire.size(), &error)) {
+    if (!connection->sendAll(wire.data(), wire.size(),
+                             platform::deadlineAfter(timeouts.sendMilliseconds), &error)) {
+        if (error.code == ETIMEDOUT) {
+            error = {0, "The peer did not take the data within " +
+                            secondsText(timeouts.sendMilliseconds) + "."};
+        }
         raiseSocketError("Could not write to the socket.", error);
     }
     if (logIt) log("SEND: " + (secret ? std::string("[secret]") : line));
 }
 
 std::string NetClient::readLine(bool logIt) {
+    return readLineBefore(platform::deadlineAfter(timeouts.replyMilliseconds), logIt);
+}
+
+std::string NetClient::readLineBefore(platform::SocketDeadline deadline, bool logIt) {
     if (!connection) throw VelkError(readFailure, "", "[none]", 0);
+    auto handOut = [&](std::string line) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (logIt) log(line);
+        lastLine = line;
+        return line;
+    };
     std::string::size_type scanned = 0;
     for (;;) {
         std::string::size_type end = received.find('\n', scanned);
@@ -107,24 +131,22 @@ std::string NetClient::readLine(bool logIt) {
             if (end > maxLineLength + 1) break;
             std::string line = received.substr(0, end);
             received.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (logIt) log(line);
-            lastLine = line;
-            return line;
+            return handOut(std::move(line));
         }
         scanned = received.size();
         if (scanned > maxLineLength + 1) break;
         char block[4096];
         platform::SocketError error;
-        long count = connection->receive(block, sizeof block, &error);
-        if (count == 0) throw VelkError(readFailure, "", "[none]", 0);
+        long count = connection->receive(block, sizeof block, deadline, &error);
+        if (count == 0) {
+            // The peer's last words, ended by its close rather than a line
+            // feed, are a line too; the close itself shows at the next read.
+            if (received.empty()) throw VelkError(readFailure, "", "[none]", 0);
+            return handOut(std::exchange(received, std::string()));
+        }
         if (count < 0) {
             if (error.code == ETIMEDOUT) {
-                int ms = timeouts.readMilliseconds;
-                error.text = "No answer came within " +
-                             (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds."
-                                             : std::to_string(ms) + " milliseconds.");
-                error.code = 0;
+                error = {0, "No answer came within " + secondsText(timeouts.replyMilliseconds) + "."};
             }
             raiseSocketError(readFailure, error);
         }

@@ -29,27 +29,31 @@ public:
     static constexpr std::size_t maxLineLength = 4096;
 
     // Connects to host and port through platform::network(). Throws
-    // "Could not connect to " + host + " (port " + port + ")." + "  " + the
-    // reason ("The connection was refused.", the resolver's text for an
-    // unknown host, ...); the client is closed afterwards.
+    // "Could not create socket." + "  " + the reason when no socket could be
+    // made, else "Could not connect to " + host + " (port " + port + ")." +
+    // "  " + the reason ("The connection was refused.", the resolver's text
+    // for an unknown host, ...); the client is closed afterwards.
     virtual void connect(const std::string& host, int port);
 
     // Drops the connection. Harmless when not connected.
     virtual void close();
 
-    // Sends the line and "\r\n". With log set, logs "SEND: " + the line, or
-    // "SEND: [secret]" with secret set. Throws "Could not write to the
-    // socket." + "  " + the reason (the client is then closed), and the same
+    // Sends the line and "\r\n", all of it within the send time-out. With
+    // log set, logs "SEND: " + the line, or "SEND: [secret]" with secret
+    // set. Throws "Could not write to the socket." + "  " + the reason (the
+    // peer took too long, or went; the client is then closed), and the same
     // message when the line holds a carriage return, a line feed or a NUL
     // (which would end the line early on the wire).
     virtual void sendLine(const std::string& line, bool log, bool secret);
 
-    // Reads one line up to its line feed and returns it without the line end
-    // (a carriage return before the line feed is dropped); with log set, logs
-    // it as received. Throws "Could not read from socket." when the peer has
+    // Reads one line up to its line feed, all of it within the reply
+    // time-out, and returns it without the line end (a carriage return
+    // before the line feed is dropped); a last line that the peer ends by
+    // closing the connection counts as a line. With log set, logs it as
+    // received. Throws "Could not read from socket." when the peer has
     // closed the connection, and that message + "  " + the reason when the
-    // read fails, no data came within the read time-out, or the line is
-    // longer than maxLineLength (the client is then closed).
+    // read fails, the line did not come whole in time, or the line is longer
+    // than maxLineLength (the client is then closed).
     virtual std::string readLine(bool log);
 
     // One reply: here readLine with logging on.
@@ -65,6 +69,9 @@ public:
 
 protected:
     void log(const std::string& text);
+    // readLine with the deadline of a larger whole (a reply of several
+    // lines) instead of one of its own.
+    std::string readLineBefore(platform::SocketDeadline deadline, bool log);
 
 private:
     [[noreturn]] void raiseSocketError(const std::string& message,

@@ -92,3 +92,67 @@ void QuotedPrintableEncoder::decodeStream(std::istream& in, std::ostream& out,
         out << bytes;
     }
 }
+
+namespace {
+
+// One line of a quoted-printable text body, written as it grows.
+class TextLineWriter {
+public:
+    explicit TextLineWriter(std::ostream& out) : out(out) {}
+
+    void add(unsigned char byte) {
+        std::string piece;
+        if (isLiteral(byte)) piece = static_cast<char>(byte);
+        else appendEscape(piece, byte);
+        // A soft break before the piece keeps the line and its "=" within
+        // the limit; escapes are never split.
+        if (line.size() + piece.size() + 1 > QuotedPrintableEncoder::maxLineLength) {
+            out << line << "=\n";
+            line.clear();
+        }
+        line += piece;
+    }
+
+    // Ends the line: with a line end after it (a break of the text), or
+    // without one (the end of the text).
+    void end(bool lineBreak) {
+        // Decoders drop white space at a line's end.
+        if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+            unsigned char last = static_cast<unsigned char>(line.back());
+            line.pop_back();
+            appendEscape(line, last);
+            if (line.size() > QuotedPrintableEncoder::maxLineLength) {
+                out << line.substr(0, line.size() - 3) << "=\n";
+                line.erase(0, line.size() - 3);
+            }
+        }
+        out << line;
+        if (lineBreak) out << '\n';
+        line.clear();
+    }
+
+private:
+    std::ostream& out;
+    std::string line;
+};
+
+}  // namespace
+
+void encodeTextQuotedPrintable(std::istream& in, std::ostream& out) {
+    TextLineWriter line(out);
+    bool afterCarriageReturn = false;
+    char block[4096];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+            unsigned char byte = static_cast<unsigned char>(block[i]);
+            if (byte == '\n' && afterCarriageReturn) {
+                afterCarriageReturn = false;  // the LF of a CR LF: the line has ended
+                continue;
+            }
+            afterCarriageReturn = byte == '\r';
+            if (byte == '\n' || byte == '\r') line.end(true);
+            else line.add(byte);
+        }
+    }
+    line.end(false);
+}

@@ -26,3 +26,12 @@ public:
     // for a byte that may not stand as it is.
     void decodeStream(std::istream& in, std::ostream& out, const std::string& inputName) override;
 };
+
+// A text as a quoted-printable body: each line break of the text (CR LF, a
+// lone LF or a lone CR) becomes a line end of the body, the canonical form
+// of a text's lines in mail; within a line the bytes are encoded as the
+// encoder above does (a blank or tab that would end a line escaped) with
+// soft line breaks, so that no line of the body passes maxLineLength and
+// every byte of every line arrives as it was. Nothing follows the last
+// line's text.
+void encodeTextQuotedPrintable(std::istream& in, std::ostream& out);

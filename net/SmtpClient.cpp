@@ -1,10 +1,12 @@
 #include "net/SmtpClient.h"
 
+#include <ctime>
 #include <fstream>
 
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
 #include "net/MailAddress.h"
+#include "net/MailHeader.h"
 #include "net/MimeEncoder.h"
 #include "net/MimeMessageOut.h"
 #include "net/TemporaryFile.h"
@@ -29,14 +31,18 @@ std::string textOf(const std::string& line) {
 SmtpClient::SmtpClient(LogCallback callback, void* context) : NetClient(callback, context) {}
 
 SmtpClient::Reply SmtpClient::readWholeReply() {
+    // One bound for the whole reply: a relay that sends a byte now and then
+    // holds the client no longer than one that sends nothing.
+    const platform::SocketDeadline deadline =
+        platform::deadlineAfter(getTimeouts().replyMilliseconds);
     Reply reply;
-    std::string line = readLine(true);
+    std::string line = readLineBefore(deadline, true);
     // A relay's reply line is short; a bounded count keeps a babbling peer
     // from holding the client.
     for (int lines = 1; isContinuation(line); ++lines) {
         if (lines >= 1000) throw VelkError("SMTP Error: the reply does not end", "", "[none]", 0);
         reply.text += textOf(line) + " ";
-        line = readLine(true);
+        line = readLineBefore(deadline, true);
     }
     reply.text += textOf(line);
     std::string::size_type blank = line.find(' ');
@@ -55,7 +61,8 @@ std::string SmtpClient::readReply() { return expect(acceptedCode).lastLine; }
 
 void SmtpClient::open(const std::string& host, int port) {
     connect(host, port);
-    readWholeReply();
+    // A relay that refuses at once says why in its greeting, then closes.
+    expect("220");
 }
 
 void SmtpClient::hello(const std::string& domain) {
@@ -133,11 +140,17 @@ void SmtpClient::sendMessageFile(const std::string& from,
     }
     sendLine("DATA", true, false);
     expect("354");
-    sendLine("From: " + from, true, false);
+    auto sendHeader = [&](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) sendLine(line, true, false);
+    };
+    sendHeader(addressHeaderLines("From", from));
     if (headerLines) {
-        sendLine("To: " + toText, true, false);
-        sendLine("Subject: " + subject, true, false);
+        sendHeader(addressHeaderLines("To", toText));
+        sendHeader(textHeaderLines("Subject", subject));
     }
+    const std::time_t now = std::time(nullptr);
+    sendLine("Date: " + mailDate(now), true, false);
+    sendLine("Message-ID: " + newMessageId(now, localHostName()), true, false);
 
     std::string line;
     bool afterCarriageReturn = false;
@@ -156,12 +169,14 @@ void SmtpClient::sendMessageFile(const std::string& from,
             } else if (c == '\0') {
                 line += ' ';  // a NUL may not travel in a text line
             } else {
-                line += c;
+                // A line longer than a mail line may be goes out in pieces;
+                // one octet is kept free for the dot that stuffing may add.
+                // A line of just that length is no longer and stays whole.
                 if (line.size() == maxLineOctets - 1) {
-                    // One octet is kept free for the dot that stuffing may add.
                     sendWireLine(line);
                     line.clear();
                 }
+                line += c;
             }
         }
     }

@@ -19,8 +19,9 @@ public:
 
     SmtpClient(LogCallback logCallback, void* logContext);
 
-    // Connects and reads the relay's greeting (its code is not examined:
-    // a relay that refuses says so again at HELO).
+    // Connects and reads the relay's greeting, which must be a 220 reply;
+    // any other throws "SMTP Error: " + the greeting's text (a relay that
+    // refuses says why there, and closes).
     void open(const std::string& host, int port = 25);
 
     // Sends "HELO " + domain (the local host name when domain is empty) and
@@ -44,7 +45,8 @@ public:
     // The dialogue for one prepared message file: "MAIL From:<address>",
     // one "RCPT To:<address>" per recipient (each requiring 250), "DATA"
     // (requiring 354), "From: " + from and, with headerLines, "To: " and
-    // "Subject: " lines, then the file's lines (a line beginning with "."
+    // "Subject: " lines (texts beyond ASCII as MailHeader.h writes them),
+    // "Date: " and "Message-ID: ", then the file's lines (a line beginning with "."
     // gets one more; lines end at LF, CR LF or CR and go out with one CR LF;
     // a line longer than maxLineOctets goes out in pieces), then "." alone,
     // requiring 250. The sender, the recipients and the subject are checked
@@ -59,8 +61,9 @@ public:
     void quit();
 
     // Reads one whole reply (the lines "250-..." of a multi-line reply, then
-    // its last line) and returns its last line when its code is 250; throws
-    // "SMTP Error: " + the reply's text otherwise.
+    // its last line, all within the reply time-out) and returns its last
+    // line when its code is 250; throws "SMTP Error: " + the reply's text
+    // otherwise.
     std::string readReply() override;
 
     struct Reply {

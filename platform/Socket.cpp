@@ -1,5 +1,6 @@
 #include "platform/Socket.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -31,19 +32,41 @@ int waitFor(int fd, short events, int milliseconds) {
     }
 }
 
+// waitFor until the deadline; an interrupted wait goes on for what is left.
+int waitUntil(int fd, short events, SocketDeadline deadline) {
+    pollfd entry{fd, events, 0};
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        // Rounded up, so that a wait never ends before its deadline.
+        int milliseconds = left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count() + 1, 1 << 30));
+        int ready = ::poll(&entry, 1, milliseconds);
+        if (ready >= 0 || errno != EINTR) return ready;
+    }
+}
+
 class PosixConnection : public TcpConnection {
 public:
-    PosixConnection(int fd, int readMilliseconds) : fd(fd), readMilliseconds(readMilliseconds) {}
+    explicit PosixConnection(int fd) : fd(fd) {}
     ~PosixConnection() override { ::close(fd); }
     PosixConnection(const PosixConnection&) = delete;
     PosixConnection& operator=(const PosixConnection&) = delete;
 
-    bool sendAll(const char* data, std::size_t size, SocketError* error) override {
+    bool sendAll(const char* data, std::size_t size, SocketDeadline deadline,
+                 SocketError* error) override {
         while (size > 0) {
-            // MSG_NOSIGNAL: a closed peer gives EPIPE instead of SIGPIPE.
-            ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
+            // MSG_NOSIGNAL: a closed peer gives EPIPE instead of SIGPIPE;
+            // MSG_DONTWAIT: a full buffer waits in poll, where the deadline
+            // holds, not in send.
+            ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (sent < 0) {
                 if (errno == EINTR) continue;
+                if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                    int ready = waitUntil(fd, POLLOUT, deadline);
+                    if (ready > 0) continue;
+                    setError(error, systemError(ready == 0 ? ETIMEDOUT : errno));
+                    return false;
+                }
                 setError(error, systemError(errno));
                 return false;
             }
@@ -53,9 +76,10 @@ public:
         return true;
     }
 
-    long receive(char* buffer, std::size_t size, SocketError* error) override {
+    long receive(char* buffer, std::size_t size, SocketDeadline deadline,
+                 SocketError* error) override {
         for (;;) {
-            int ready = waitFor(fd, POLLIN, readMilliseconds);
+            int ready = waitUntil(fd, POLLIN, deadline);
             if (ready == 0) {
                 setError(error, systemError(ETIMEDOUT));
                 return -1;
@@ -64,7 +88,7 @@ public:
                 setError(error, systemError(errno));
                 return -1;
             }
-            ssize_t count = ::recv(fd, buffer, size, 0);
+            ssize_t count = ::recv(fd, buffer, size, MSG_DONTWAIT);
             if (count >= 0) return static_cast<long>(count);
             if (errno == EINTR || errno == EAGAIN) continue;
             setError(error, systemError(errno));
@@ -74,7 +98,6 @@ public:
 
 private:
     int fd;
-    int readMilliseconds;
 };
 
 // Connects fd to the address within the time-out; returns 0 or an errno.
@@ -100,6 +123,10 @@ SystemNetwork systemNetwork;
 std::atomic<Network*> current{nullptr};
 
 }  // namespace
+
+SocketDeadline deadlineAfter(int milliseconds) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
 
 TcpConnection::~TcpConnection() = default;
 Network::~Network() = default;
@@ -130,6 +157,7 @@ std::unique_ptr<TcpConnection> SystemNetwork::connect(const std::string& host, i
                           address->ai_protocol);
         if (fd < 0) {
             last = systemError(errno);
+            last.creating = true;
             continue;
         }
         int failure = connectWithin(fd, *address, timeouts.connectMilliseconds);
@@ -138,7 +166,7 @@ std::unique_ptr<TcpConnection> SystemNetwork::connect(const std::string& host, i
             last = systemError(failure);
             continue;
         }
-        connection = std::make_unique<PosixConnection>(fd, timeouts.readMilliseconds);
+        connection = std::make_unique<PosixConnection>(fd);
     }
     ::freeaddrinfo(found);
     if (!connection) setError(error, last);

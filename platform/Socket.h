@@ -3,6 +3,7 @@
 // hang.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -16,28 +17,44 @@ struct SocketError {
     int code = 0;
     // The system's words for the failure.
     std::string text;
+    // The socket itself could not be made (no descriptors, no memory): the
+    // failure lies here, not with the peer.
+    bool creating = false;
 };
 
+// The bounds of a connection's waits. A bound holds for the whole of what
+// it bounds, however the peer splits its bytes: one byte every few seconds
+// keeps no reply or send going longer.
 struct SocketTimeouts {
     int connectMilliseconds = 15000;  // per address tried
-    int readMilliseconds = 30000;     // per wait for data
+    int replyMilliseconds = 30000;    // one whole reply (NetClient::readLine, an SMTP reply)
+    int sendMilliseconds = 30000;     // one whole line sent
 };
+
+// The moment by which an operation must be done.
+using SocketDeadline = std::chrono::steady_clock::time_point;
+
+// Now + milliseconds.
+SocketDeadline deadlineAfter(int milliseconds);
 
 // One connected TCP stream.
 class TcpConnection {
 public:
     virtual ~TcpConnection();
 
-    // Sends every byte, going on after short writes. A peer that has gone
-    // away is an error (EPIPE, ECONNRESET), never a signal that ends the
-    // program. Returns false with *error set on failure.
-    virtual bool sendAll(const char* data, std::size_t size, SocketError* error) = 0;
+    // Sends every byte by the deadline, going on after short writes. A peer
+    // that has gone away is an error (EPIPE, ECONNRESET), never a signal
+    // that ends the program. Returns false with *error set on failure, code
+    // ETIMEDOUT when the peer did not take everything in time.
+    virtual bool sendAll(const char* data, std::size_t size, SocketDeadline deadline,
+                         SocketError* error) = 0;
 
-    // Waits at most the read time-out for data and reads what is there, up
+    // Waits until the deadline at most for data and reads what is there, up
     // to size bytes. Returns the count (> 0); 0 when the peer closed the
     // connection; -1 with *error set on failure, code ETIMEDOUT when nothing
     // came in time.
-    virtual long receive(char* buffer, std::size_t size, SocketError* error) = 0;
+    virtual long receive(char* buffer, std::size_t size, SocketDeadline deadline,
+                         SocketError* error) = 0;
 };
 
 class Network {
@@ -47,7 +64,8 @@ public:
     // Looks the host up (a name or a numeric IPv4 or IPv6 address) and tries
     // its addresses in turn, each within the connect time-out. Returns the
     // connection, or null with *error set: the resolver's text (code 0) when
-    // the name is unknown, else the last address's error (ECONNREFUSED,
+    // the name is unknown, the system's error with `creating` set when no
+    // socket could be made, else the last address's error (ECONNREFUSED,
     // ETIMEDOUT, ...).
     virtual std::unique_ptr<TcpConnection> connect(const std::string& host, int port,
                                                    const SocketTimeouts& timeouts,
