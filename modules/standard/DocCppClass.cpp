@@ -53,6 +53,7 @@ DocCppClassMember::~DocCppClassMember() = default;
 CppClassMember* DocCppClassMember::clone(CppClass* newOwner) const {
     auto* copy = new DocCppClassMember(newOwner);
     copyMemberTo(*copy);
+    copy->anchor = anchor;
     return copy;
 }
 

@@ -68,6 +68,10 @@ public:
     // A full copy (texts, flag, arguments, options, file names) owned by
     // newOwner, so that cloning or merging a class keeps its members whole.
     CppClassMember* clone(CppClass* newOwner) const override;
+
+    // The anchor of the member's detail entry, unique on its class's page;
+    // empty until the class's member entries are prepared.
+    std::string anchor;
 };
 
 // A short-lived record naming the page of a class known only by name and

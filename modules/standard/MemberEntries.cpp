@@ -11,11 +11,13 @@ void DocCppClass::writeMemberEntries() {
     std::string package = getPackage();
     for (CppClassMember* member : getMembers())
         writeMemberEntry(*member, package, getName(), getParent());
+    assignMemberAnchors(*this);
 }
 
 void DocCppClass::writeMemberEntries(const MemberEntryLinker& linker) {
     const std::string package = getPackage();
     for (CppClassMember* member : getMembers()) linker.link(*member, package);
+    assignMemberAnchors(*this);
 }
 
 void DocClassList::prepareMemberEntries() {

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 
 
 namespace {
@@ -224,16 +225,21 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     out += "<BR>\n";
 
     DeprecatedItemMap* deprecated = context.deprecated;
+    // Every member anchor of the page, so that no name anchor repeats one.
+    std::unordered_set<std::string> anchors;
+    for (const auto* list : {&lists.fields, &lists.constructors, &lists.methods, &lists.symbols,
+                             &lists.macros})
+        for (const CppClassMember* member : *list) anchors.insert(memberAnchor(*member));
     writeMemberDetailSection(out, cls, isTypedef ? "Details" : "Field Detail", "field_detail",
-                             lists.fields, deprecated, src);
+                             lists.fields, deprecated, src, &anchors);
     writeMemberDetailSection(out, cls, "Constructor Detail", "constructor_detail",
-                             lists.constructors, deprecated, src);
+                             lists.constructors, deprecated, src, &anchors);
     writeMemberDetailSection(out, cls, "Method Detail", "method_detail", lists.methods,
-                             deprecated, src);
+                             deprecated, src, &anchors);
     writeMemberDetailSection(out, cls, "Symbol Detail", "symbol_detail", lists.symbols,
-                             deprecated, src);
+                             deprecated, src, &anchors);
     writeMemberDetailSection(out, cls, "Macro Detail", "macro_detail", lists.macros, deprecated,
-                             src);
+                             src, &anchors);
 
     if (options.showVersion || options.showTimestamp) {
         bar.appendNavigationBar(out, navClass, false, true, true);

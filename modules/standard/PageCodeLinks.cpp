@@ -5,6 +5,7 @@
 #include "model/CppClass.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
+#include "modules/standard/PageMembers.h"
 #include "modules/standard/PageWriters.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageEscape.h"
@@ -118,11 +119,17 @@ void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_
         if (hasMember && !classList && !memberName.empty()) declarer = target;
         out += "<a href=\"";
         appendHrefEscaped(out, (declarer ? declarer : target)->getPageFile(linkPrefix));
-        // A member written with its argument types links to the entry of its
-        // name, which every member detail carries beside its signature anchor.
+        // A member written with its argument types links to the entry of
+        // the overload with those types; without them, or when none has
+        // them, to the first entry of its name.
         if (declarer) {
             out += '#';
-            appendEscapedHtml(out, memberName);
+            const std::string_view written = trimmedView(member);
+            const CppClassMember* overload =
+                written.find('(') != std::string_view::npos ? overloadNamed(*declarer, written)
+                                                            : nullptr;
+            if (overload) appendMemberAnchor(out, *overload);
+            else appendAnchorText(out, memberName, false);
         }
         out += "\">";
     }

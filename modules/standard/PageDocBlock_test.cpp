@@ -2,6 +2,7 @@
 
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageFirstSentence.h"
+#include "modules/standard/PageMembers.h"
 #include "modules/standard/PageTags.h"
 #include "modules/standard/PageTestSupport.h"
 
@@ -40,7 +41,7 @@ TEST_F(DocBlockTest, CodeLinks) {
               "<a href=\"../draw/Pen.html\"><CODE>draw.Pen</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "Nowhere#x", &f.list, "../"), "<CODE>Nowhere.x</CODE>");
     EXPECT_EQ(codeLink(*shape, "#moveBy(double, double)", &f.list, "../"),
-              "<a href=\"../geo/Shape.html#moveBy\"><CODE>moveBy(double, double)</CODE></a>");
+              "<a href=\"../geo/Shape.html#moveBy(doublex,doubley)\"><CODE>moveBy(double, double)</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "", &f.list, "../"),
               "<a href=\"../geo/Shape.html\"><CODE></CODE></a>");
     EXPECT_EQ(codeLink(*shape, "#volume", &f.list, "../"),
@@ -241,15 +242,15 @@ TEST_F(DocBlockTest, MemberReferencesLeadToTheDeclaringClass) {
     EXPECT_EQ(link(*gregorian, "#ERA"), "<a href=\"../util/Calendar.html#ERA\"><CODE>ERA</CODE></a>");
     EXPECT_EQ(link(*gregorian, "Gregorian#ERA"),
               "<a href=\"../util/Calendar.html#ERA\"><CODE>Gregorian.ERA</CODE></a>");
-    EXPECT_EQ(link(*transfer, "#take()"), "<a href=\"../util/Queue.html#take\"><CODE>take()</CODE></a>");
+    EXPECT_EQ(link(*transfer, "#take()"), "<a href=\"../util/Queue.html#take()\"><CODE>take()</CODE></a>");
     // A member with no entry on any page: the class page, no anchor.
     EXPECT_EQ(link(*gregorian, "#secret"), "<a href=\"../util/Gregorian.html\"><CODE>secret</CODE></a>");
     EXPECT_EQ(link(*gregorian, "Calendar#Calendar()"),
-              "<a href=\"../util/Calendar.html#Calendar\"><CODE>Calendar.Calendar()</CODE></a>");
+              "<a href=\"../util/Calendar.html#Calendar()\"><CODE>Calendar.Calendar()</CODE></a>");
     // A bare member reference looks outwards through the enclosing classes;
     // one that names its class does not.
     CppClassMember* method = f.addMember(inner, "size", "int size();", "public", "", true);
-    EXPECT_EQ(link(*method, "#empty()"), "<a href=\"../util/Outer.html#empty\"><CODE>empty()</CODE></a>");
+    EXPECT_EQ(link(*method, "#empty()"), "<a href=\"../util/Outer.html#empty()\"><CODE>empty()</CODE></a>");
     EXPECT_EQ(link(*inner, "Outer.Inner#empty"),
               "<a href=\"../util/Outer.Inner.html\"><CODE>Outer.Inner.empty</CODE></a>");
 }
@@ -267,7 +268,7 @@ TEST_F(DocBlockTest, NestedClassReferencesResolve) {
     // From another package: written with its package, or with the outer
     // class alone as an import would allow.
     EXPECT_EQ(codeLink(*shape, "util.Map.Entry#getKey()", &f.list, "../"),
-              entryPage + "#getKey\"><CODE>util.Map.Entry.getKey()</CODE></a>");
+              entryPage + "#getKey()\"><CODE>util.Map.Entry.getKey()</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "Map.Entry", &f.list, "../"), entryPage + "\"><CODE>Map.Entry</CODE></a>");
     EXPECT_EQ(codeLink(*shape, "Map.Missing", &f.list, "../"), "<CODE>Map.Missing</CODE>");
 }
@@ -349,6 +350,61 @@ TEST(PageFirstSentence, ApostrophesOfPossessivesOpenNoQuote) {
     // A quoted piece still holds its dots.
     EXPECT_EQ(firstSentence("Reads 'a. b' first. More.", ""), "Reads 'a. b' first.");
     EXPECT_EQ(firstSentence("Don't stop. More.", ""), "Don't stop.");
+}
+
+}  // namespace
+
+namespace {
+
+// A reference with an argument list leads to the overload with those
+// argument types; one without, or with types that no overload has, to the
+// first entry of the name.
+TEST(OverloadLinks, ReachTheOverloadWithTheWrittenTypes) {
+    pagetest::ListFixture f;
+    DocCppClass* table = f.addClass("Table", "util");
+    DocCppClass* user = f.addClass("User", "util");
+    f.addMember(table, "put", "void put(int key);", "public", "", true, {"int key"});
+    f.addMember(table, "put", "void put(java.lang.String key, Object... values);", "public", "",
+                true, {"java.lang.String key", "Object... values"});
+    f.addMember(table, "put", "void put(List<String> keys, final int[] at);", "public", "", true,
+                {"List<String> keys", "final int[] at"});
+    f.list.prepareMemberEntries();
+    auto link = [&](const std::string& ref) {
+        return codeLink(*user, ref, &f.list, "../");
+    };
+    const std::string page = "<a href=\"../util/Table.html#";
+    EXPECT_EQ(link("Table#put(int)"), page + "put(intkey)\"><CODE>Table.put(int)</CODE></a>");
+    EXPECT_EQ(link("Table#put(String, Object[])"),
+              page + "put(java.lang.Stringkey,Object...values)\"><CODE>Table.put(String, "
+                     "Object[])</CODE></a>");
+    EXPECT_EQ(link("Table#put(List, int[])"),
+              page + "put(List-3CString-3Ekeys,finalint-5B-5Dat)\"><CODE>Table.put(List, "
+                     "int[])</CODE></a>");
+    EXPECT_EQ(link("Table#put"), page + "put\"><CODE>Table.put</CODE></a>");
+    EXPECT_EQ(link("Table#put(long)"), page + "put\"><CODE>Table.put(long)</CODE></a>");
+}
+
+// Anchors made from signatures need no escaping in a URL, and two members
+// whose signatures are alike still get anchors of their own.
+TEST(OverloadLinks, AnchorsAreUrlSafeAndUnique) {
+    pagetest::ListFixture f;
+    DocCppClass* text = f.addClass("Text", "cpp", "class", 0);
+    CppClassMember* format = f.addMember(text, "format", "int format(const char* fmt = \"%d\");",
+                                         "public", "", true, {"const char* fmt = \"%d\""});
+    CppClassMember* less = f.addMember(text, "operator<", "bool operator<(const Text& o);",
+                                       "public", "", true, {"const Text& o"});
+    CppClassMember* first = f.addMember(text, "first", "char* first();", "public", "", true);
+    CppClassMember* firstConst =
+        f.addMember(text, "first", "const char* first() const;", "public", "", true);
+    f.list.prepareMemberEntries();
+    EXPECT_EQ(memberAnchor(*format), "format(constchar*fmt=-22-25d-22)");
+    EXPECT_EQ(memberAnchor(*less), "operator-3C(constText-26o)");
+    if (firstConst != first) {  // two members for const and mutable objects
+        EXPECT_EQ(memberAnchor(*first), "first()");
+        EXPECT_EQ(memberAnchor(*firstConst), "first()-2");
+    }
+    EXPECT_EQ(memberLink(*format, true, "../", "", false),
+              "<a href=\"../cpp/Text.html#format(constchar*fmt=-22-25d-22)\">format</a>");
 }
 
 }  // namespace

@@ -186,7 +186,8 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
 void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string_view title,
                               std::string_view anchor,
                               const std::vector<CppClassMember*>& members,
-                              DeprecatedItemMap* deprecated, const std::string& sourceDirectory) {
+                              DeprecatedItemMap* deprecated, const std::string& sourceDirectory,
+                              std::unordered_set<std::string>* pageAnchors) {
     if (members.empty()) return;
     const DocOptions& options = cls.getOptions();
     const DocClassList* list = classListOf(&cls);
@@ -196,15 +197,23 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
     appendSectionHead(out, anchor, options.headerBackgroundDark, '1', title);
     out += "</TABLE>\n\n";
     const std::string tag = "DD", up = "../";
-    std::string name, bold;
+    std::string name, bold, own, named;
     for (const CppClassMember* member : members) {
         name.clear();
         appendEscapedName(name, member->getName());
+        own.clear();
+        appendMemberAnchor(own, *member);
+        named.clear();
+        appendAnchorText(named, member->getName(), false);
         out += "<A NAME=\"";
-        appendMemberSignature(out, *member, true);
-        out += "\"><!-- --></A>\n<A NAME=\"";
-        out += name;
-        out += "\"><!-- --></A>\n<H3>";
+        out += own;
+        out += "\"><!-- --></A>\n";
+        if (!pageAnchors || named == own || pageAnchors->insert(named).second) {
+            out += "<A NAME=\"";
+            out += named;
+            out += "\"><!-- --></A>\n";
+        }
+        out += "<H3>";
         out += name;
         out += "</H3>\n<PRE>\n";
         out += member->getAccess();

@@ -4,6 +4,7 @@
 #include "modules/standard/DeprecatedItemMap.h"
 
 #include <string>
+#include <unordered_set>
 #include <string_view>
 #include <vector>
 
@@ -28,11 +29,17 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
 // One detail section appended to out (nothing for an empty list): per
 // member, in the order given, its anchors, its name, its declaration with
 // the name in bold, and its documentation block. Deprecated members are
-// entered into `deprecated` when given.
+// entered into `deprecated` when given. Each entry carries the member's own
+// anchor and the anchor of its name; with pageAnchors (the anchors of every
+// member entry on the page, and the name anchors written so far) an entry
+// carries its name's anchor only when the name is its own anchor or no
+// entry of the page carries that anchor yet, so that a reference to a name
+// leads to its first entry, whatever overloads follow.
 void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string_view title,
                               std::string_view anchor,
                               const std::vector<CppClassMember*>& members,
-                              DeprecatedItemMap* deprecated, const std::string& sourceDirectory);
+                              DeprecatedItemMap* deprecated, const std::string& sourceDirectory,
+                              std::unordered_set<std::string>* pageAnchors = nullptr);
 
 // The HTML text with every whole-word occurrence of name outside quotes
 // and outside existing links replaced by replacement.

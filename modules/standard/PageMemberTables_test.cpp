@@ -1,11 +1,14 @@
 #include "modules/standard/PageMemberTables.h"
 
 #include "modules/standard/PageInherited.h"
+#include "modules/standard/PageMembers.h"
 #include "modules/standard/PageNameOrder.h"
 #include "modules/standard/PageIndex.h"
 #include "modules/standard/PageTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <unordered_set>
 
 namespace {
 
@@ -201,6 +204,43 @@ TEST_F(TablesTest, ParameterNamedLikeItsFunction) {
     EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#format(Stringformat,Object...args)\">"
                               "format</a></B>(String "))
         << out;
+}
+
+}  // namespace
+
+namespace {
+
+// On one page each member entry has an anchor of its own, and a name's
+// anchor stands once: on the first entry of that name, unless another
+// member's own anchor is that name already.
+TEST_F(TablesTest, EveryAnchorOfAPageStandsOnce) {
+    DocCppClass* cls = f.addClass("Table", "util");
+    CppClassMember* size = f.addMember(cls, "size", "int size;");
+    CppClassMember* sizeOf = f.addMember(cls, "size", "int size();", "public", "", true);
+    CppClassMember* putInt =
+        f.addMember(cls, "put", "void put(int key);", "public", "", true, {"int key"});
+    CppClassMember* putText =
+        f.addMember(cls, "put", "void put(String key);", "public", "", true, {"String key"});
+    f.list.prepareMemberEntries();
+    std::unordered_set<std::string> anchors;
+    for (CppClassMember* m : {size, sizeOf, putInt, putText}) anchors.insert(memberAnchor(*m));
+    std::string out;
+    writeMemberDetailSection(out, *cls, "Field Detail", "field_detail", {size}, nullptr, "?",
+                             &anchors);
+    writeMemberDetailSection(out, *cls, "Method Detail", "method_detail",
+                             sortedMembers({sizeOf, putInt, putText}), nullptr, "?", &anchors);
+    std::vector<std::string> names;
+    for (std::size_t at = out.find("<A NAME=\""); at != std::string::npos;
+         at = out.find("<A NAME=\"", at + 1)) {
+        std::size_t end = out.find('"', at + 9);
+        std::size_t heading = out.find("<H3>", at);
+        std::string entry =
+            heading == std::string::npos ? "" : out.substr(heading + 4, out.find('<', heading + 4) - heading - 4);
+        names.push_back(out.substr(at + 9, end - at - 9) + " @" + entry);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "field_detail @size", "size @size", "size @size", "method_detail @put",
+                         "put(intkey) @put", "put @put", "put(Stringkey) @put", "size() @size"}));
 }
 
 }  // namespace

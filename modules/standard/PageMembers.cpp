@@ -303,6 +303,218 @@ void appendMemberSignature(std::string& out, const CppClassMember& member, bool 
     out += ')';
 }
 
+namespace {
+
+constexpr std::array<bool, 256> makeAnchorSafe() {
+    std::array<bool, 256> table{};
+    for (int c = 'a'; c <= 'z'; ++c) table[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) table[c] = true;
+    for (int c = '0'; c <= '9'; ++c) table[c] = true;
+    for (char c : std::string_view("-._~!$()*+,;=:@/?")) table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+
+constexpr std::array<bool, 256> anchorSafe = makeAnchorSafe();
+
+// The anchors that every class page has of its own.
+bool isPageAnchor(std::string_view anchor) {
+    static constexpr std::string_view fixed[] = {
+        "navbar_top_firstrow", "field_summary",       "constructor_summary", "method_summary",
+        "symbol_summary",      "macro_summary",       "field_detail",        "constructor_detail",
+        "method_detail",       "symbol_detail",       "macro_detail",        "inner_defs_summary",
+        "inner_class_summary"};
+    for (std::string_view name : fixed)
+        if (anchor == name) return true;
+    return anchor.rfind("fields_inherited_from_", 0) == 0;
+}
+
+}  // namespace
+
+void appendAnchorText(std::string& out, std::string_view text, bool dropBlanks) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (anchorSafe[byte]) {
+            out += c;
+        } else if (!(dropBlanks && (c == ' ' || c == '\t'))) {
+            out += '-';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        }
+    }
+}
+
+void appendSignatureAnchor(std::string& out, const CppClassMember& member) {
+    if (!member.hasArgumentList()) {
+        appendAnchorText(out, member.getName(), false);
+        return;
+    }
+    appendAnchorText(out, member.getName(), true);
+    out += '(';
+    const auto& arguments = member.getArguments();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i) out += ',';
+        appendAnchorText(out, arguments[i], true);
+    }
+    out += ')';
+}
+
+void appendMemberAnchor(std::string& out, const CppClassMember& member) {
+    const auto* own = dynamic_cast<const DocCppClassMember*>(&member);
+    if (own && !own->anchor.empty()) out += own->anchor;
+    else appendSignatureAnchor(out, member);
+}
+
+std::string memberAnchor(const CppClassMember& member) {
+    std::string anchor;
+    appendMemberAnchor(anchor, member);
+    return anchor;
+}
+
+void assignMemberAnchors(CppClass& cls) {
+    std::unordered_set<std::string> taken;
+    std::string base;
+    for (CppClassMember* member : cls.getMembers()) {
+        auto* own = dynamic_cast<DocCppClassMember*>(member);
+        if (!own) continue;
+        base.clear();
+        appendSignatureAnchor(base, *member);
+        std::string anchor = base;
+        for (int n = 2; isPageAnchor(anchor) || !taken.insert(anchor).second; ++n)
+            anchor = base + '-' + std::to_string(n);
+        own->anchor = std::move(anchor);
+    }
+}
+
+namespace {
+
+bool isIdentifierByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Words that end a parameter's type rather than name the parameter.
+bool isTypeWord(std::string_view word) {
+    static constexpr std::string_view words[] = {
+        "int",     "char",     "short",    "long",     "double", "float",  "bool",
+        "void",    "unsigned", "signed",   "wchar_t",  "auto",   "const",  "volatile",
+        "boolean", "byte",     "char16_t", "char32_t", "char8_t"};
+    for (std::string_view w : words)
+        if (word == w) return true;
+    return false;
+}
+
+// An argument's type as references write it: default value, parameter
+// name, modifiers ("final", annotations), qualifications ("a.b.", "ns::")
+// and type arguments left out, blanks dropped, "..." read as "[]".
+std::string comparableType(std::string_view argument) {
+    std::vector<std::string_view> tokens;
+    int angles = 0, depth = 0;
+    for (std::size_t i = 0; i < argument.size();) {
+        const char c = argument[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++i;
+            continue;
+        }
+        if (c == '=' && depth == 0 && angles == 0) break;  // a default value
+        std::size_t end = i + 1;
+        if (isIdentifierByte(c))
+            while (end < argument.size() && isIdentifierByte(argument[end])) ++end;
+        if (c == '(' || c == '[' || c == '{') ++depth;
+        if ((c == ')' || c == ']' || c == '}') && depth > 0) --depth;
+        if (c == '<') ++angles;
+        const bool inside = angles > 0;
+        if (c == '>' && angles > 0) --angles;
+        if (!inside) tokens.push_back(argument.substr(i, end - i));
+        i = end;
+    }
+    // "Object... args" has an array's type.
+    std::vector<std::string_view> merged;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i] == "." && i + 2 < tokens.size() && tokens[i + 1] == "." &&
+            tokens[i + 2] == ".") {
+            merged.push_back("[");
+            merged.push_back("]");
+            i += 2;
+        } else {
+            merged.push_back(tokens[i]);
+        }
+    }
+    tokens.swap(merged);
+    // "int values[4]": the brackets belong to the type, not to the name.
+    std::size_t brackets = tokens.size();
+    while (brackets >= 2 && tokens[brackets - 1] == "]") {
+        std::size_t open = brackets - 1;
+        while (open > 0 && tokens[open] != "[") --open;
+        if (tokens[open] != "[") break;
+        brackets = open;
+    }
+    std::vector<std::string_view> dims(tokens.begin() + static_cast<std::ptrdiff_t>(brackets),
+                                       tokens.end());
+    tokens.resize(brackets);
+    if (tokens.size() >= 2 && isIdentifierByte(tokens.back()[0]) && !isTypeWord(tokens.back()) &&
+        tokens[tokens.size() - 2] != "." && tokens[tokens.size() - 2] != ":")
+        tokens.pop_back();
+    tokens.insert(tokens.end(), dims.begin(), dims.end());
+    std::string type;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        std::string_view t = tokens[i];
+        const bool qualifier = i + 1 < tokens.size() && isIdentifierByte(t[0]) &&
+                               (tokens[i + 1] == "." || tokens[i + 1] == ":");
+        if (qualifier) {
+            ++i;
+            if (i + 1 < tokens.size() && tokens[i] == ":" && tokens[i + 1] == ":") ++i;
+            continue;
+        }
+        if (t == "@" && i + 1 < tokens.size()) {  // an annotation
+            ++i;
+            continue;
+        }
+        if (t == "final") continue;
+        type += t;
+    }
+    return type;
+}
+
+// The argument texts of a reference's list, "(" and ")" included.
+std::vector<std::string> writtenArguments(std::string_view list) {
+    std::vector<std::string> arguments;
+    list = list.substr(1, list.rfind(')') == std::string_view::npos ? std::string_view::npos
+                                                                     : list.rfind(')') - 1);
+    if (trimmedView(list).empty()) return arguments;
+    int depth = 0;
+    std::size_t from = 0;
+    for (std::size_t i = 0; i <= list.size(); ++i) {
+        const char c = i < list.size() ? list[i] : ',';
+        if (c == '(' || c == '<' || c == '[') ++depth;
+        if ((c == ')' || c == '>' || c == ']') && depth > 0) --depth;
+        if (c == ',' && depth == 0) {
+            arguments.push_back(comparableType(list.substr(from, i - from)));
+            from = i + 1;
+        }
+    }
+    return arguments;
+}
+
+}  // namespace
+
+const CppClassMember* overloadNamed(const CppClass& cls, std::string_view reference) {
+    const std::size_t open = reference.find('(');
+    if (open == std::string_view::npos) return nullptr;
+    const std::string_view name = trimmedView(reference.substr(0, open));
+    const std::vector<std::string> written = writtenArguments(reference.substr(open));
+    for (const CppClassMember* member : cls.getMembers()) {
+        if (!member->hasArgumentList() || member->getName() != name) continue;
+        const auto& arguments = member->getArguments();
+        if (arguments.size() != written.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; same && i < arguments.size(); ++i)
+            same = comparableType(arguments[i]) == written[i];
+        if (same) return member;
+    }
+    return nullptr;
+}
+
 std::string memberSignature(const CppClassMember& member, bool anchorForm) {
     std::string signature;
     appendMemberSignature(signature, member, anchorForm);
@@ -315,7 +527,7 @@ void appendMemberLink(std::string& out, const CppClassMember& member, std::strin
     out += page;
     const std::size_t anchorAt = out.size();
     out += '#';
-    appendMemberSignature(out, member, true);
+    appendMemberAnchor(out, member);
     if (out.size() == anchorAt + 1) out.pop_back();  // no anchor: no '#'
     out += "\">";
     if (!tag.empty()) {

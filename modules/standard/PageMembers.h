@@ -72,6 +72,30 @@ bool isFunctionPointer(const CppClassMember& member);
 // has no blanks and is the NAME of the member's detail entry.
 std::string memberSignature(const CppClassMember& member, bool anchorForm);
 void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm);
+// Anchors hold only characters that need no escaping in a URL or an
+// attribute: letters, digits and "-._~!$()*+,;=:@/?" stand as they are,
+// every other byte as "-" and its two upper-case hexadecimal digits.
+// appendAnchorText appends text so (blanks dropped when dropBlanks is set).
+void appendAnchorText(std::string& out, std::string_view text, bool dropBlanks);
+// The anchor a member's signature gives: its name and, for a function,
+// "(" + argument texts joined by "," + ")" with every blank dropped.
+void appendSignatureAnchor(std::string& out, const CppClassMember& member);
+// The member's own anchor, the NAME of its detail entry: the one its
+// class gave it (assignMemberAnchors), else its signature anchor.
+void appendMemberAnchor(std::string& out, const CppClassMember& member);
+std::string memberAnchor(const CppClassMember& member);
+// Gives every member of the class an anchor that no other member of the
+// class and no fixed anchor of a class page carries: its signature anchor,
+// and for the second and later members with the same one (overloads
+// apart only by a const, say) that anchor and "-2", "-3", ...
+void assignMemberAnchors(CppClass& cls);
+// The member of the class, or of the class list's class that declares it,
+// that a reference names: "name" or "name(types)"; with an argument list,
+// the member of that name whose argument types are those written (blanks,
+// parameter names, default values, qualifications and type arguments
+// aside; "..." reads as "[]"), else null.
+const CppClassMember* overloadNamed(const CppClass& cls, std::string_view reference);
+
 // <a href="[PAGE]#ANCHOR">TEXT</a>: PAGE is the owner's page for prefix
 // when withPage is set (nothing: a link into the same page); TEXT the
 // signature (useSignature) or the escaped name, wrapped in tag when given.

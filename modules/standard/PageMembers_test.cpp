@@ -118,7 +118,7 @@ TEST_F(MembersTest, ConstructorsAnchorsAndLinks) {
                                        "public", "", true, {"const Widget& o"});
     EXPECT_EQ(memberSignature(*less, false), "operator&#60;(const Widget&amp; o)");
     EXPECT_EQ(memberLink(*less, true, "../", "B", false),
-              "<a href=\"../ui/Widget.html#operator&#60;(constWidget&amp;o)\"><B>operator&lt;</B></a>");
+              "<a href=\"../ui/Widget.html#operator-3C(constWidget-26o)\"><B>operator&lt;</B></a>");
     EXPECT_EQ(removeSemicolons("a &lt; b; c&#62;;"), "a &lt; b c&#62;");
     std::string text = "x";
     stripThrowSpecification(text);
