@@ -111,7 +111,10 @@ public:
     // a line of its own, after the list's text.
     void onAddFiles();
     void onAddDirectory();
-    // View: opens the output file with the shell, or says it is missing.
+    // View: opens the output file with the shell, or says it is missing;
+    // a file that the shell cannot open is reported with its reason, as is
+    // a failed "Visit Website" (the product's site from the WebSite
+    // setting).
     void onView();
     // The window menu's commands; false for a command that is not ours.
     bool onSysCommand(int command);
@@ -223,6 +226,7 @@ public:
     // name -> module loaded for it; the current module points into it.
     std::map<std::string, std::unique_ptr<DocModule>> loadedModules;
 
+    // A Default/None/Custom row's controls (CVantryDlg.cpp).
     struct ChoiceRow;
 
 private:
