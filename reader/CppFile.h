@@ -208,7 +208,8 @@ private:
                        CppClass* enclosing, bool& skipped);
     // After the first word of a C++ class head: when the words that follow
     // it end in "{", ":", "<" or "final", the last of them that is not
-    // macro-like (the last when all are) names the class, the words before
+    // spelt like a macro, in capitals with an "_" (the last when all are),
+    // names the class, the words before
     // it are decorations (export macros, attribute words), which go to the
     // statement, and macro words after it are dropped; name then holds the
     // class name's first token. A "class" head, or one whose words before
@@ -217,8 +218,8 @@ private:
     // is taken: the words are a type and what it declares.
     void readHeadDecorations(std::string& name, const std::string& keyword);
     bool readBaseList(DocGenCppClass& cls, std::string tok);
-    // A documentation comment written between a class head and its "{"
-    // (the token just read) is part of the class's comment.
+    // A documentation comment written between a class name and its "{" or
+    // base list (the token just read) is part of the class's comment.
     void takeHeadComment(DocGenCppClass& cls);
     // One name of a C++ base list (tokenWith(extra) otherwise), less a
     // "template" or macro-like word that stands before the name.

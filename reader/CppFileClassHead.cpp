@@ -184,10 +184,15 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
         giveBack(1, read.size());
         return;
     }
-    // The last word that is not macro-like, or the last word when all are.
+    // The last word that is not spelt like a macro (capitals with an "_":
+    // a short capital name such as IO or A is a name), or the last word
+    // when all are.
+    auto macroSpelt = [](const std::string& word) {
+        return isMacroLikeWord(word) && word.find('_') != std::string::npos;
+    };
     std::size_t chosen = words.size() - 1;
     for (std::size_t w = words.size(); w-- > 0;)
-        if (!isMacroLikeWord(read[(w + 1 < words.size() ? words[w + 1] : end) - 1].token)) {
+        if (!macroSpelt(read[(w + 1 < words.size() ? words[w + 1] : end) - 1].token)) {
             chosen = w;
             break;
         }
@@ -292,10 +297,12 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
                 unread(std::move(colon));
                 break;
             }
+            // The comment before the ":" goes back with it.
+            Lookahead first{std::move(colon), lastHasComment, lastComment};
             std::string second = token();
             if (second != ":"sv) {
                 unread(std::move(second));
-                unread(std::move(colon));
+                lookahead.push_back(std::move(first));
                 break;
             }
             std::string part = token();
@@ -303,7 +310,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
                 // "struct S : ::Base": the colons begin the base list.
                 unread(std::move(part));
                 unread(std::move(second));
-                unread(std::move(colon));
+                lookahead.push_back(std::move(first));
                 break;
             }
             qualifier += qualifier.empty() ? name : "::" + name;
@@ -378,7 +385,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             declaredWithoutBody = true;
             return false;
         }
-        if (tok == baseListKeyword() || tok == "implements"sv) return readBaseList(cls, tok);
+        if (tok == baseListKeyword() || tok == "implements"sv) {
+            takeHeadComment(cls);
+            return readBaseList(cls, tok);
+        }
         if (tok == "final"sv || tok == "sealed"sv) {
             tok = token();
             continue;

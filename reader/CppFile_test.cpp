@@ -710,13 +710,14 @@ public:
 class Net_Export Pipe
 /** More about pipes. */
 { public: void close(); };
-struct [[nodiscard]] alignas(8) Net_Export Result : public Base { int code; };
+struct [[nodiscard]] alignas(8) Net_Export Result /** Or an error. */ : public Base { int code; };
 class __declspec(dllexport) Win_Api Handle final { void* h; };
 struct __attribute__((visibility("default"))) Shared { int s; };
 class Net_Export Deprecated_Api Timer : Base { int t; };
 class Net_Export ns::Outer::Inner { int i; };
 class Net_Export Op HANDLER_BASE OTHER_MACRO { int b; };
 class FOO_API BAR { int z; };
+class Net_Export IO { int io; };
 struct stat st, *pst;
 class Net_Export Forward;
 class NET_API Ahead;
@@ -725,8 +726,8 @@ struct NET_API Struct_Ahead;
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     EXPECT_THAT(p.classNames(),
-                ElementsAre("proj/net", "proj/net::BAR", "proj/net::Handle", "proj/net::Op",
-                            "proj/net::Pipe", "proj/net::Result", "proj/net::Shared",
+                ElementsAre("proj/net", "proj/net::BAR", "proj/net::Handle", "proj/net::IO",
+                            "proj/net::Op", "proj/net::Pipe", "proj/net::Result", "proj/net::Shared",
                             "proj/net::Socket", "proj/net::Timer", "proj/net::ns::Outer::Inner"));
     CppClass* socket = p.cls("proj", "net::Socket");
     ASSERT_NE(socket, nullptr) << ::testing::PrintToString(p.classNames());
@@ -736,6 +737,7 @@ struct NET_API Struct_Ahead;
     EXPECT_EQ(pipe->getComment(), "A pipe.<BR>\nMore about pipes.<BR>\n");
     EXPECT_THAT(p.memberNames(pipe), ElementsAre("close"));
     EXPECT_TRUE(p.cls("proj", "net::Result")->getBases().count("Base"));
+    EXPECT_EQ(p.cls("proj", "net::Result")->getComment(), "Or an error.<BR>\n");
     EXPECT_THAT(p.memberNames(p.cls("proj", "net::Op")), ElementsAre("b"));
     // A type and its declarators stay what they are; a decorated class
     // head that ends in ";" declares the class.
