@@ -433,8 +433,9 @@ void AuthoredLinks::addSource(const std::string& source) {
 
 bool AuthoredLinks::contains(const std::string& reference) const {
     if (hrefs.count(reference) || hrefs.count(decodeEntities(reference))) return true;
-    // The root tag becomes the page's way up: "..", "../..", or a folder
-    // name followed by "/.." on a page in the site's root.
+    // The root tag becomes the page's way up: "..", "../..", or folder
+    // names followed by as many ".." on a page in the site's root
+    // ("projects/..", "sub/dir/../..").
     auto rootRelativeFrom = [&](std::size_t at) {
         const std::string rest = reference.substr(at);
         return rootRelative.count(rest) != 0 || rootRelative.count(decodeEntities(rest)) != 0;
@@ -443,7 +444,7 @@ bool AuthoredLinks::contains(const std::string& reference) const {
         const std::string way = reference.substr(0, up + 2);
         const bool onlyUp = way.find_first_not_of("./") == std::string::npos;
         const bool folderUp = way.size() > 3 && way.compare(way.size() - 3, 3, "/..") == 0 &&
-                              way.find('/') == way.size() - 3;
+                              fs::path(way).lexically_normal() == ".";
         if ((onlyUp || folderUp) && rootRelativeFrom(up + 2)) return true;
     }
     return false;

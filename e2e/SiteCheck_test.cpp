@@ -132,7 +132,13 @@ TEST_F(TempTree, SiteReportTellsGeneratedFaultsFromTheAuthorsOwnLinks) {
     write("site/p/A.html",
           "<a href=\"gone.html#x\">this</a><a href=\"../../specs/s.html\">s</a><a href=\"#top\">t</a>"
           "<a href=\"A.html#made-up\">x</a><a href=\"/abs.html\">y</a><b>z");
-    const e2e::SiteReport report = e2e::checkSite(root_ / "site", e2e::AuthoredLinks({root_ / "src"}));
+    const e2e::AuthoredLinks sources({root_ / "src"});
+    // From a page in the site's root the root tag is the detail directory's
+    // way back, however deep it lies; a way that ends elsewhere is no root.
+    EXPECT_TRUE(sources.contains("projects/../../specs/s.html"));
+    EXPECT_TRUE(sources.contains("sub/dir/../../../specs/s.html"));
+    EXPECT_FALSE(sources.contains("sub/dir/../../specs/s.html"));
+    const e2e::SiteReport report = e2e::checkSite(root_ / "site", sources);
     EXPECT_EQ(report.pages, 2u);
     EXPECT_EQ(report.localLinks, 7u);
     std::vector<std::string> broken, outside, authored;

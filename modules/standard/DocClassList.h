@@ -41,6 +41,13 @@ public:
 
     StatusReceiver* getStatusReceiver() const { return receiver; }
 
+    // The way from the detail directory up to the main page's directory,
+    // without a trailing "/": ".." unless the detail directory lies deeper
+    // ("../.." for "sub/dir"), "." when both are one directory. {@docroot}
+    // is a page's link prefix followed by it.
+    const std::string& getDetailToMain() const { return detailToMain; }
+    void setDetailToMain(const std::string& path) { detailToMain = path; }
+
     // Runs DocCppClass::writeMemberEntries for every class in key order,
     // once per filled list.
     void prepareMemberEntries();
@@ -186,6 +193,7 @@ private:
 
     StatusReceiver* receiver;
     bool prepared = false;
+    std::string detailToMain = "..";
     mutable std::unique_ptr<Indexes> index;
     mutable std::map<std::pair<const CppClass*, std::string>, CppClass*> resolvedBaseCache;
     // Per class: the first base of its longest ancestor chain, and the

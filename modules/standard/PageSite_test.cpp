@@ -452,6 +452,7 @@ TEST_F(SiteTest, GenerateSiteStopsOnlyTheClassPagesWhenCancelled) {
 // directions (main pages down, project and class pages up).
 TEST_F(SiteTest, NestedDetailDirectoryLinksFromEveryDepth) {
     module.detailDirectory = (out / "sub" / "dir").string();
+    add("Home", "core", "class", "Back <a href=\"{@docRoot}/index.html\">home</a>.");
     writeSite();
     EXPECT_TRUE(fs::exists(out / "sub/dir/core/Shape.html"));
     EXPECT_EQ(brokenLinks(out), std::vector<std::string>());

@@ -3,6 +3,7 @@
 #include "model/CppClass.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
+#include "modules/standard/DocClassList.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/common/PageEscape.h"
 
@@ -77,7 +78,7 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     // Java sources write "docRoot".
     if (isRootTag(name)) {
         out += context.linkPrefix;
-        out += "..";
+        out += context.classList ? context.classList->getDetailToMain() : std::string("..");
         return;
     }
     if (name == "code") {

@@ -29,6 +29,9 @@ void generateSite(StandardModule& module) {
     auto step = [&](const std::string& text) { status.message(text.c_str(), ""); };
     auto progress = [&](int done) { status.progress(done, progressTotal); };
 
+    // {@docroot} leads from the detail directory's depth to the main page.
+    module.classList->setDetailToMain(mainDirectoryFromDetail(module));
+
     phase("Constructing main output page...");
     writeFramesetPage(module);
     progress(110);

@@ -102,6 +102,13 @@ std::string mainDirectoryFromProject(const StandardModule& module) {
     return upToMainDirectory(relativeDetailDirectory(module), 1);
 }
 
+std::string mainDirectoryFromDetail(const StandardModule& module) {
+    std::string up = upToMainDirectory(relativeDetailDirectory(module), 0);
+    if (up.empty()) return ".";
+    up.pop_back();
+    return up;
+}
+
 std::string projectPagePath(const StandardModule& module, const std::string& projectName,
                             const std::string& page, bool fullPath) {
     return outputPath(module, projectDirectoryName(projectName) + "/" + page, fullPath);

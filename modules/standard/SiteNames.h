@@ -50,6 +50,9 @@ std::string outputPath(const StandardModule& module, const std::string& pageName
 // the main page's directory: "../" per level of the output directory below
 // it, and one for the project's own ("../../" for "projects").
 std::string mainDirectoryFromProject(const StandardModule& module);
+// The way from the output directory up to the main page's directory,
+// without a trailing "/" ("." when they are one directory).
+std::string mainDirectoryFromDetail(const StandardModule& module);
 // outputPath of page inside the project's directory
 // (projectDirectoryName(projectName) + "/" + page).
 std::string projectPagePath(const StandardModule& module, const std::string& projectName,
