@@ -84,6 +84,9 @@ def argument_type(argument):
     """An argument's type: default value and parameter name dropped,
     blanks removed."""
     text = split_top(argument, "=")[0].strip()
+    # Qualifiers go first: a page may show a type, or a parameter's name,
+    # by a qualified name that it links.
+    text = re.sub(r"[A-Za-z_$][\w$]*\s*(::|\.)\s*(?=[A-Za-z_$~])", "", text)
     # A C array parameter ("int a[4]") keeps its brackets, not its name.
     brackets = ""
     while text.endswith("]") and "[" in text:
@@ -96,9 +99,7 @@ def argument_type(argument):
         qualified = prior == ":" or (prior == "." and tokens[-3:-2] != ["."])
         if not qualified and prior not in PREFIX_WORDS:
             text = text[: text.rfind(tokens[-1])]
-    # Qualifiers go: a page may show a type by its qualified name.
-    text = re.sub(r"[A-Za-z_$][\w$]*\s*(::|\.)\s*(?=[A-Za-z_$~])", "", text + brackets)
-    return re.sub(r"\s+", "", text)
+    return re.sub(r"\s+", "", text + brackets)
 
 
 def member_key(name, arguments):

@@ -143,29 +143,27 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
     return followers.find(text[at]) != std::string_view::npos;
 }
 
-// Where the member's own name stands in its declaration, as one word of
-// the words that linkDeclaration examines: for a function the first such
-// word followed by its argument list (or by a generic's type parameters),
-// for anything else the first followed by what ends a declarator; failing
-// that, the last. npos when the name is no such word. The word is the
-// member's and never a link to a class of the same name, which would leave
-// the member's own link nowhere to go.
+// Where the member's own name stands in its declaration (its words are
+// the member's, never links to classes of the same names, which would leave
+// the member's own link nowhere to go and, for a conversion operator, show
+// another name): for a function the first whole occurrence followed by its
+// argument list (or by a generic's type parameters), for anything else the
+// first followed by what ends a declarator; failing that, the last. npos
+// when the name does not occur, or begins (but for a destructor's "~") or
+// ends with no word character.
 std::size_t declaredNamePosition(std::string_view text, std::string_view name, bool function) {
-    if (name.empty()) return std::string_view::npos;
-    for (char c : name)
-        if (!isWordChar(c)) return std::string_view::npos;
+    if (name.empty() || !(isWordChar(name.front()) || name.front() == '~') ||
+        !isWordChar(name.back()))
+        return std::string_view::npos;
     std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < text.size();) {
-        if (!isWordChar(text[i])) {
-            ++i;
+    for (std::size_t at = text.find(name); at != std::string_view::npos;
+         at = text.find(name, at + 1)) {
+        const std::size_t end = at + name.size();
+        if ((at > 0 && isWordChar(text[at - 1])) || (end < text.size() && isWordChar(text[end])))
             continue;
-        }
-        const std::size_t start = i;
-        while (i < text.size() && isWordChar(text[i])) ++i;
-        if (text.substr(start, i - start) != name) continue;
-        if (function ? followedBy(text, i, "(<", false) : followedBy(text, i, ";=[{,)", true))
-            return start;
-        last = start;
+        if (function ? followedBy(text, end, "(<", false) : followedBy(text, end, ";=[{,)", true))
+            return at;
+        last = at;
     }
     return last;
 }
@@ -179,6 +177,8 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
     const std::string_view view(text);
     const std::size_t ownName =
         declaredNamePosition(view, member.getName(), member.hasArgumentList());
+    const std::size_t ownNameEnd =
+        ownName == std::string_view::npos ? ownName : ownName + member.getName().size();
     // A declaration is words and the runs between them; the first run may
     // be empty, and the text's last word is kept as it stands.
     std::size_t i = 0;
@@ -190,7 +190,8 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart);
             break;
         }
-        if (wordStart == ownName) result += view.substr(wordStart, i - wordStart);
+        if (wordStart >= ownName && i <= ownNameEnd)
+            result += view.substr(wordStart, i - wordStart);
         else
             appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
                                package, segments);

@@ -126,3 +126,27 @@ TEST_F(MembersTest, ConstructorsAnchorsAndLinks) {
 }
 
 }  // namespace
+
+namespace {
+
+// The words of a member's own name are never links, even where they name
+// a class: a conversion operator keeps its name, a destructor its own.
+TEST_F(MembersTest, OwnNamesStayWords) {
+    f.addClass("Widget::base_type", "ui", "class", 0);
+    CppClassMember* conversion = f.addMember(widget, "operator base_type",
+                                             "operator base_type&();", "public", "", true);
+    writeMemberEntry(*conversion, "ui", "Widget", nullptr);
+    EXPECT_EQ(conversion->getDeclaration(), "operator base_type&amp;();");
+    DocCppClass* shape = f.addClass("geo::Shape", "geo", "class", 0);
+    CppClassMember* destructor = f.addMember(shape, "~Shape", "virtual ~Shape();", "public", "", true);
+    writeMemberEntry(*destructor, "geo", "geo::Shape", nullptr);
+    EXPECT_EQ(destructor->getDeclaration(), "virtual ~Shape();");
+    // Other words that name classes are links as before.
+    CppClassMember* take = f.addMember(widget, "take", "void take(base_type b);", "public", "",
+                                       true, {"base_type b"});
+    writeMemberEntry(*take, "ui", "Widget", nullptr);
+    EXPECT_EQ(take->getDeclaration(),
+              "void take(<a href=\"../ui/Widget..base_type.html\">Widget::base_type</a> b);");
+}
+
+}  // namespace
