@@ -14,6 +14,15 @@ void post(platform::WindowHandle window, unsigned message) {
     platform::PostMessage(window, message, 0, 0);
 }
 
+// The site is written whether or not it can be shown, so a refused open does
+// not change how the run ended; but whoever asked to see the result must
+// learn why no window came, and which file to open by hand.
+void openOutput(const std::string& outputFile) {
+    std::string reason;
+    if (platform::shell().open(outputFile, &reason)) return;
+    platform::showErrorBox("Could not open \"" + outputFile + "\" (" + reason + ").", "Vantry");
+}
+
 }  // namespace
 
 RunThread::RunThread(const RunParameters& parameters_) : parameters(parameters_) {}
@@ -48,7 +57,7 @@ void RunThread::run() {
             stopPosted = true;
             post(p.window, WM_RUN_SHOW_WARNINGS);
         }  // the run's model goes here
-        if (p.autoView) platform::shell().open(p.outputFile, nullptr);
+        if (p.autoView) openOutput(p.outputFile);
         if (p.autoQuit) post(p.window, WM_RUN_QUIT_REQUEST);
         return;
     } catch (const VelkError& e) {

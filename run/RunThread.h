@@ -4,7 +4,9 @@
 // copies everything it needs, so the dialog may change its settings while
 // the run goes on. At the end of a run it posts WM_USER+4 (the run is over)
 // and WM_USER+6 (show the warnings) to the dialog's window, opens the output
-// file with the shell when asked, and posts WM_USER+5 (close) when asked.
+// file with the shell when asked (an open that fails is shown in an error box
+// "Could not open "<file>" (<reason>)." before anything else happens), and
+// posts WM_USER+5 (close) when asked.
 // When an error ends the run before the module phase, it posts WM_USER+4
 // only and shows the error in an error box.
 #pragma once

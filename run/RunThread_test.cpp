@@ -55,15 +55,6 @@ int progressCallback(int done, int total, void*) {
     return observed->cancelAt < 0 || static_cast<int>(observed->progress.size()) < observed->cancelAt;
 }
 
-class RecordingShell : public platform::Shell {
-public:
-    bool open(const std::string& target, std::string*) override {
-        opened.push_back(target);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
 class RunTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -128,7 +119,7 @@ protected:
 
     ScratchDirectory scratch;
     Observed seen;
-    RecordingShell shell;
+    platform::RecordingShell shell;
     platform::MessageWindow window;
     std::unique_ptr<DocModule> module;
     RunParameters parameters;
@@ -224,6 +215,27 @@ TEST_F(RunTest, AFullRunDrivesTheModuleFromInitToDone) {
                     item.path().filename() == "tmp" || item.path().filename() == "calls.txt")
             << item.path();
     }
+}
+
+TEST_F(RunTest, AnOutputThatCannotBeShownIsReportedAndTheRunStillEnds) {
+    useModule("vantry-recording");
+    scratch.write("x.java", "class X {}\n");
+    parameters.fileList = scratch / "x.java";
+    parameters.outputFile = scratch / "out dir/index.html";
+    parameters.autoView = true;
+    shell.succeed = false;
+    // The box is up before the close request: the dialog must not vanish
+    // before the user has read which file could not be shown.
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{parameters.outputFile}));
+    EXPECT_EQ(seen.errorBoxes, (std::vector<std::string>{"Could not open \"" + parameters.outputFile +
+                                                         "\" (the test's shell refused)."}));
+    EXPECT_EQ(seen.line2s().back(), "Done.");
+
+    seen.errorBoxes.clear();
+    shell.succeed = true;
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_TRUE(seen.errorBoxes.empty());
 }
 
 TEST_F(RunTest, CancellingWhileParsingEndsBeforeTheModuleAndStillPosts) {
