@@ -296,11 +296,7 @@ std::string CppFile::token() {
     // One string, returned in place: a token is never copied on its way.
     std::string tok;
     if (!lookahead.empty()) {
-        Lookahead& ahead = lookahead.back();
-        lastHasComment = ahead.hasComment;
-        lastComment = std::move(ahead.comment);
-        tok = std::move(ahead.token);
-        lookahead.pop_back();
+        takeLookahead(tok);
         return tok;
     }
     for (;;) {
@@ -310,6 +306,14 @@ std::string CppFile::token() {
             continue;
         return tok;
     }
+}
+
+void CppFile::takeLookahead(std::string& tok) {
+    Lookahead& ahead = lookahead.back();
+    lastHasComment = ahead.hasComment;
+    lastComment = std::move(ahead.comment);
+    tok = std::move(ahead.token);
+    lookahead.pop_back();
 }
 
 void CppFile::readNextToken(std::string& tok) {

@@ -146,6 +146,10 @@ private:
     // on the way: lastHasComment/lastComment tell whether one stood right
     // before the token returned.
     std::string token();
+    // The token given back last, into tok, with the comment before it.
+    // Apart from token(), whose every call reads past it, so that the
+    // reading of fresh tokens stays short.
+    [[gnu::noinline]] void takeLookahead(std::string& tok);
     // One token from the input (readToken's rules), comments not looked at,
     // into tok.
     void readNextToken(std::string& tok);
