@@ -87,6 +87,27 @@ std::vector<std::string> addressHeaderLines(const std::string& name, const std::
     return joinedLines(first, encodedWords(phrase), " " + value.substr(open));
 }
 
+std::vector<std::string> addressListHeaderLines(const std::string& name,
+                                                const std::vector<std::string>& addresses) {
+    std::string joined;
+    bool ascii = true;
+    for (const std::string& address : addresses) {
+        joined += (joined.empty() ? "" : ", ") + address;
+        ascii = ascii && printableAscii(address);
+    }
+    if (ascii) return addressHeaderLines(name, joined);
+    std::vector<std::string> lines;
+    for (const std::string& address : addresses) {
+        std::vector<std::string> one = addressHeaderLines(name, address);
+        if (!lines.empty()) {
+            lines.back() += ",";
+            one[0] = " " + one[0].substr(name.size() + 2);
+        }
+        lines.insert(lines.end(), one.begin(), one.end());
+    }
+    return lines;
+}
+
 std::string mailDate(std::time_t moment) {
     static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",

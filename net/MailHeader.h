@@ -20,6 +20,12 @@ std::vector<std::string> textHeaderLines(const std::string& name, const std::str
 // it is; any other text as it is.
 std::vector<std::string> addressHeaderLines(const std::string& name, const std::string& value);
 
+// The header "name: " + the address texts separated by ", "; with a text
+// beyond ASCII among them, each address as addressHeaderLines writes it,
+// the next one on a line of its own.
+std::vector<std::string> addressListHeaderLines(const std::string& name,
+                                                const std::vector<std::string>& addresses);
+
 // The moment as a mail date in local time, English names:
 // "Thu, 10 Dec 2026 01:02:03 +0100".
 std::string mailDate(std::time_t moment);

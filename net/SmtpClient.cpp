@@ -123,11 +123,7 @@ void SmtpClient::sendMessageFile(const std::string& from,
     refuseControlCharacters("subject", subject);
     std::string fromAddress = addressOf(from);
     std::vector<std::string> toAddresses;
-    std::string toText;
-    for (const std::string& recipient : recipients) {
-        toAddresses.push_back(addressOf(recipient));
-        toText += (toText.empty() ? "" : ", ") + recipient;
-    }
+    for (const std::string& recipient : recipients) toAddresses.push_back(addressOf(recipient));
     // Opened before the dialogue starts, so a missing file sends nothing.
     std::ifstream in(messageFile, std::ios::binary);
     if (!in) throw VelkFileError("Couldn't find the file", messageFile);
@@ -145,7 +141,7 @@ void SmtpClient::sendMessageFile(const std::string& from,
     };
     sendHeader(addressHeaderLines("From", from));
     if (headerLines) {
-        sendHeader(addressHeaderLines("To", toText));
+        sendHeader(addressListHeaderLines("To", recipients));
         sendHeader(textHeaderLines("Subject", subject));
     }
     const std::time_t now = std::time(nullptr);
