@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "VelkLib/VelkError.h"
+#include "modules/ProductWebSite.h"
 #include "platform/SettingsStore.h"
 #include "run/VantryBase.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr NetEndpointInfo endpoints[] = {
     {NetEndpoint::UpdateHost, "UpdateHost", "VANTRY_UPDATE_HOST", "vantry.example.invalid"},
-    {NetEndpoint::WebSite, "WebSite", "VANTRY_WEB_SITE", "http://vantry.example.invalid"},
+    {NetEndpoint::WebSite, "WebSite", webSiteVariable, defaultWebSite},
     {NetEndpoint::SmtpRelay, "SmtpRelay", "VANTRY_SMTP_RELAY", "smtp.example.invalid"},
     {NetEndpoint::FeedbackMailbox, "FeedbackMailbox", "VANTRY_FEEDBACK_MAILBOX",
      "feedback@vantry.example.invalid"},
@@ -107,4 +108,21 @@ std::string webSiteName(const platform::SettingsStore& profile) {
     std::string site = endpointValue(NetEndpoint::WebSite, profile);
     std::string::size_type scheme = site.find("://");
     return scheme == std::string::npos ? site : site.substr(scheme + 3);
+}
+
+PublishedWebSite::PublishedWebSite(const platform::SettingsStore& profile) {
+    std::string site = endpointValue(NetEndpoint::WebSite, profile);
+    if (site == moduleWebSite()) return;
+    if (const char* before = std::getenv(webSiteVariable)) previous = before;
+    ::setenv(webSiteVariable, site.c_str(), 1);
+    changed = true;
+}
+
+PublishedWebSite::~PublishedWebSite() {
+    if (!changed) return;
+    if (previous) {
+        ::setenv(webSiteVariable, previous->c_str(), 1);
+    } else {
+        ::unsetenv(webSiteVariable);
+    }
 }

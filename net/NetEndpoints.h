@@ -7,6 +7,7 @@
 // can stand in.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -58,3 +59,21 @@ std::string webSiteName(const platform::SettingsStore& profile);
 // The program's version as four numbers joined by "." ("2.3.1.3"); "0.0.0.0"
 // when the program file carries none.
 std::string dottedProgramVersion();
+
+// Output modules see no settings: they take the web site from the
+// environment variable alone, else the same default (modules/
+// ProductWebSite.h). While this lives, that variable holds the resolved web
+// site whenever a module would otherwise read another; its end leaves the
+// variable as it found it. Make and end it while no other thread uses the
+// environment: before the first run starts and after the last has ended.
+class PublishedWebSite {
+public:
+    explicit PublishedWebSite(const platform::SettingsStore& profile);
+    ~PublishedWebSite();
+    PublishedWebSite(const PublishedWebSite&) = delete;
+    PublishedWebSite& operator=(const PublishedWebSite&) = delete;
+
+private:
+    bool changed = false;
+    std::optional<std::string> previous;  // the variable's value before, if it had one
+};

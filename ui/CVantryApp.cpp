@@ -8,6 +8,7 @@
 
 #include "VelkLib/VelkCmdLine.h"
 #include "VelkLib/VelkError.h"
+#include "net/NetEndpoints.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
 #include "run/DocModule.h"
@@ -69,6 +70,9 @@ CVantryApp::CVantryApp(std::vector<std::string> commandLine)
 
 bool CVantryApp::InitInstance() {
     SetRegistryKey("velkdask");
+    // Before any module is loaded, so that every page credit leads where the
+    // dialogs' links do; it ends after the dialog, and with it every run.
+    PublishedWebSite webSite(profile());
     bool display = gui::backend().hasDisplay();
     std::ostream& stream = consoleStream != nullptr ? *consoleStream : std::cerr;
     bool terminal = consoleStream != nullptr ? consoleIsTerminal : ::isatty(STDERR_FILENO) != 0;

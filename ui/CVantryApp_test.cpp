@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "net/NetEndpoints.h"
+#include "platform/SettingsStore.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "run/TestRecording.h"
 #include "ui/CommandLineOptions.h"
@@ -80,6 +82,45 @@ TEST_F(AppTest, HelpPrintsTheUsageWithTheChosenModulesOptions) {
     EXPECT_TRUE(console.str().empty());
     auto names = testing_support::callNames(testing_support::readRecording(scratch / "record.txt"));
     EXPECT_EQ(names, (std::vector<std::string>{"create", "getOptions", "destroy"}));
+}
+
+// Where the version credit of a written page leads, as written in the page.
+std::string creditAddress(const std::string& page) {
+    const std::string lead = "<br><font size=\"-2\"><a href=\"";
+    std::string::size_type start = page.find(lead);
+    std::string::size_type end = page.find("\" target=\"_top\">Vantry v", start);
+    if (start == std::string::npos || end == std::string::npos) return "(no credit)";
+    return page.substr(start + lead.size(), end - start - lead.size());
+}
+
+TEST_F(AppTest, PagesCreditTheWebSiteThatTheDialogsLinkTo) {
+    unsetenv("VANTRY_WEB_SITE");
+    const std::vector<std::string> credited{"-autorun", "-overwrite", "-show-vantry-version",
+                                            "-moduledir=" + modules, scratch / "src",
+                                            scratch / "out/index.html"};
+    auto credit = [this] {
+        return creditAddress(testing_support::readWholeFile(scratch / "out/index-overview-summary.html"));
+    };
+
+    // Nothing configured: the pages and the dialogs share one default.
+    ASSERT_EQ(run(credited), RunConsole::ExitDone) << err.str();
+    EXPECT_EQ(credit(), "http://vantry.example.invalid");
+    EXPECT_EQ(endpointValue(NetEndpoint::WebSite, platform::MemorySettingsStore()),
+              "http://vantry.example.invalid");
+
+    // The setting, as the dialogs take it (without its last "/").
+    scratch.write("config/velkdask/Vantry.ini", "[Update]\nWebSite=https://site.test:8443/docs/\n");
+    ASSERT_EQ(run(credited), RunConsole::ExitDone) << err.str();
+    EXPECT_EQ(credit(), "https://site.test:8443/docs");
+    // The program's own environment is as it was once the program is done.
+    EXPECT_EQ(std::getenv("VANTRY_WEB_SITE"), nullptr);
+
+    // The environment variable wins over the setting.
+    setenv("VANTRY_WEB_SITE", " http://mirror.test/v?a=1&b=2/ ", 1);
+    ASSERT_EQ(run(credited), RunConsole::ExitDone) << err.str();
+    EXPECT_EQ(credit(), "http://mirror.test/v?a=1&amp;b=2");
+    EXPECT_STREQ(std::getenv("VANTRY_WEB_SITE"), " http://mirror.test/v?a=1&b=2/ ");
+    unsetenv("VANTRY_WEB_SITE");
 }
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {

@@ -1,12 +1,12 @@
 #include "modules/standard/PageNavigationBar.h"
 
+#include "modules/ProductWebSite.h"
 #include "modules/common/PageDateTime.h"
+#include "modules/common/PageEscape.h"
 #include "modules/standard/PageTemplate.h"
 
 #include <string_view>
 #include <utility>
-
-const char* const productSiteAddress = "https://vantry.example.org/";
 
 namespace {
 
@@ -136,7 +136,9 @@ void NavigationBar::appendNavigationBar(std::string& out, int currentCells, bool
     }
     if (options.showVersion && allowVersion) {
         out += "<br><font size=\"-2\">";
-        out += writeLink(productSiteAddress, "Vantry v" + shownProgramVersion(), "_top");
+        // The site comes from the user's environment: it must not be able
+        // to end the attribute.
+        out += writeLink(escapeHtml(moduleWebSite()), "Vantry v" + shownProgramVersion(), "_top");
         out += "</font>\n";
     }
     out += "</TD>\n</TR>\n\n<TR>\n";

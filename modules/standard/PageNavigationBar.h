@@ -18,9 +18,6 @@ enum NavigationCell {
     navClass = 0x20,
 };
 
-// The address of the product's web site, used by the version credit.
-extern const char* const productSiteAddress;
-
 class NavigationBar {
 public:
     // level: 1 site pages, 2 project pages, 3 class pages. An empty treeHref
@@ -34,7 +31,9 @@ public:
     // Writes the bar. currentCells: NavigationCell bits to highlight. The
     // bottom bar is preceded by two empty lines and "<HR>". allowVersion and
     // allowTimestamp let a page keep the credit and timestamp out even when
-    // their options are on. Stream errors are the stream's.
+    // their options are on. The credit links to the product's web site as
+    // the program made it known (moduleWebSite, modules/ProductWebSite.h).
+    // Stream errors are the stream's.
     void writeNavigationBar(std::ostream& out, int currentCells, bool bottom,
                             bool allowVersion, bool allowTimestamp) const;
     // The same bar appended to out.

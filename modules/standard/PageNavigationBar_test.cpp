@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -73,6 +74,38 @@ TEST(PageNavigationBar, CreditAndTimestampNeedOptionAndPermission) {
     EXPECT_EQ(out.str().rfind("\n\n<HR>\n<TABLE", 0), 0u);
     EXPECT_FALSE(has(out.str(), "Generated on"));
     EXPECT_FALSE(has(out.str(), "Vantry v"));
+}
+
+TEST(PageNavigationBar, CreditLeadsToTheSiteTheProgramMadeKnown) {
+    DocOptions options;
+    options.showVersion = true;
+    auto credit = [&options] {
+        std::string page = bar(1, "", "", options);
+        std::string::size_type start = page.find("<br><font size=\"-2\"><a href=\"");
+        std::string::size_type end = page.find(" target=\"_top\">Vantry v", start);
+        if (start == std::string::npos || end == std::string::npos) return std::string("(none)");
+        start += 29;
+        return page.substr(start, end - start - 1);
+    };
+    const char* before = std::getenv("VANTRY_WEB_SITE");
+    std::string saved = before != nullptr ? before : "";
+
+    // Nothing made known, or an empty text: the dialogs' default.
+    unsetenv("VANTRY_WEB_SITE");
+    EXPECT_EQ(credit(), "http://vantry.example.invalid");
+    setenv("VANTRY_WEB_SITE", "", 1);
+    EXPECT_EQ(credit(), "http://vantry.example.invalid");
+    setenv("VANTRY_WEB_SITE", "https://docs.test:8443/vantry", 1);
+    EXPECT_EQ(credit(), "https://docs.test:8443/vantry");
+    // A site that carries markup stays inside the attribute.
+    setenv("VANTRY_WEB_SITE", "http://x.test/?a=1&b=\"><script>", 1);
+    EXPECT_EQ(credit(), "http://x.test/?a=1&amp;b=&quot;&gt;&lt;script&gt;");
+
+    if (before != nullptr) {
+        setenv("VANTRY_WEB_SITE", saved.c_str(), 1);
+    } else {
+        unsetenv("VANTRY_WEB_SITE");
+    }
 }
 
 TEST(PageNavigationBar, Heading) {
