@@ -315,4 +315,131 @@ TEST_F(VantryRun, TheOldModuleWritesAnIndexAndClassPagesWithResolvingLinks) {
     EXPECT_TRUE(fs::is_empty(tmp()));
 }
 
+// The lines of a page as a reader sees them: tags dropped, entities read.
+std::vector<std::string> shownLines(const std::string& html) {
+    std::string text;
+    bool inTag = false;
+    for (char c : html) {
+        if (c == '<') inTag = true;
+        else if (c == '>') inTag = false;
+        else if (!inTag) text += c;
+    }
+    for (const auto& [entity, c] : std::vector<std::pair<std::string, std::string>>{
+             {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}}) {
+        for (std::size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at))
+            text.replace(at, entity.size(), c), at += c.size();
+    }
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        line.erase(0, line.find_first_not_of(" \t\r"));
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        if (!line.empty()) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The comments shown under each detail entry of a declaration (after an
+// access word, if any), in page order.
+std::vector<std::string> commentsUnder(const std::vector<std::string>& lines,
+                                       const std::string& declaration) {
+    std::vector<std::string> comments;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t at = line.size() >= declaration.size() ? line.size() - declaration.size() : 0;
+        if (line.compare(at, std::string::npos, declaration) != 0) continue;
+        const std::string before = line.substr(0, at);
+        if (before.empty() || before == "public " || before == "protected " || before == "private ")
+            comments.push_back(lines[i + 1]);
+    }
+    return comments;
+}
+
+// Namesakes of the same parameters (a const overload, a template beside a
+// plain function, generic Java methods with other bounds) are entries of
+// their own, and a declaration meets its definition however the parameters
+// are written there: in both modules, each declaration is one entry with its
+// own comment, and a private helper's definition publishes nothing.
+TEST_F(VantryRun, EachDeclarationIsOneEntryWithItsOwnCommentInBothModules) {
+    const fs::path src = work() / "members";
+    fs::create_directories(src / "cpp");
+    fs::create_directories(src / "java");
+    std::ofstream(src / "cpp" / "clock.h")
+        << "/** A clock. */\nclass Clock {\npublic:\n    typedef long TimeDiff;\n"
+           "    /** Mutable element. */\n    int& at(int i);\n"
+           "    /** Element for const objects. */\n    const int& at(int i) const;\n"
+           "    /** Any value. */\n    template<class T> const T& value(size_t n) const;\n"
+           "    /** Int value. */\n    int value(size_t n) const;\n"
+           "    /** Whether elapsed. */\n    bool isElapsed(TimeDiff d) const;\n"
+           "    /** Sets the callback. */\n    void setCallback(void (*callback)(int));\n"
+           "    /** Sets the buffer. */\n    void set(char* const buffer);\n"
+           "private:\n    /** Fills. */\n    void fill(int values[]);\n};\n"
+           "/** Starts. */\nint start(int argc, char* argv[]);\n";
+    std::ofstream(src / "cpp" / "clock.cpp")
+        << "#include \"clock.h\"\nint& Clock::at(int i) { return i; }\n"
+           "const int& Clock::at(int i) const { return i; }\n"
+           "template<class T> const T& Clock::value(size_t n) const { return 0; }\n"
+           "int Clock::value(size_t n) const { return 0; }\n"
+           "bool Clock::isElapsed(Clock::TimeDiff d) const { return true; }\n"
+           "void Clock::setCallback(void (*f)(int)) {}\nvoid Clock::set(char* const b) {}\n"
+           "void Clock::fill(int v[]) {}\nint start(int c, char* v[]) { return 0; }\n";
+    std::ofstream(src / "java" / "Checks.java")
+        << "package util;\n/** Checks. */\npublic class Checks {\n"
+           "    /** Collection. */\n    public static <T extends Collection<?>> T notEmpty(T c) { return c; }\n"
+           "    /** Map. */\n    public static <T extends Map<?, ?>> T notEmpty(T m) { return m; }\n"
+           "    /** Chars. */\n    public static <T extends CharSequence> T notEmpty(T s) { return s; }\n}\n";
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    const Entries clock = {
+        {"int& at(int i);", "Mutable element."},
+        {"const int& at(int i) const;", "Element for const objects."},
+        {"template<class T> const T& value(size_t n) const;", "Any value."},
+        {"int value(size_t n) const;", "Int value."},
+        // The longer of declaration and definition is kept.
+        {"bool isElapsed(Clock::TimeDiff d) const;", "Whether elapsed."},
+        {"void setCallback(void(*callback)(int));", "Sets the callback."},
+        {"void set(char* const buffer);", "Sets the buffer."},
+    };
+    const Entries checks = {
+        {"static<T extends Collection<?>> T notEmpty(T c);", "Collection."},
+        {"static<T extends Map<?, ?>> T notEmpty(T m);", "Map."},
+        {"static<T extends CharSequence> T notEmpty(T s);", "Chars."},
+    };
+    for (const char* module : {"vantry-standard", "vantry-old"}) {
+        const auto result = run({"-autorun", "-autoquit", "-overwrite", std::string("-module=") + module,
+                                 "-moduledir=" + moduleDir_.string(), "members/cpp=members",
+                                 "members/java=util", "out/index.html"});
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        const bool old = std::string(module) == "vantry-old";
+        const auto clockPage = shownLines(e2e::readFile(site() / "projects/members/Clock.html"));
+        for (const auto& [declaration, comment] : clock)
+            EXPECT_EQ(commentsUnder(clockPage, declaration), std::vector<std::string>{comment})
+                << module << ": " << declaration;
+        // The old module shows private members; the standard one, by default, not.
+        EXPECT_EQ(commentsUnder(clockPage, "void fill(int values[]);"),
+                  old ? std::vector<std::string>{"Fills."} : std::vector<std::string>{})
+            << module;
+        // The definitions add no entries of their own.
+        for (const char* defined : {"void fill(int v[]);", "void setCallback(void(*f)(int));",
+                                    "void set(char* const b);", "bool isElapsed(TimeDiff d) const;"})
+            EXPECT_EQ(commentsUnder(clockPage, defined), std::vector<std::string>{})
+                << module << ": " << defined;
+        const auto globals = shownLines(e2e::readFile(site() / "projects/members/(members__globals).html"));
+        EXPECT_EQ(commentsUnder(globals, "int start(int argc, char* argv[]);"),
+                  std::vector<std::string>{"Starts."})
+            << module;
+        EXPECT_EQ(commentsUnder(globals, "int start(int c, char* v[]);"), std::vector<std::string>{})
+            << module;
+        const auto checksPage = shownLines(e2e::readFile(site() / "projects/util/Checks.html"));
+        for (const auto& [declaration, comment] : checks)
+            EXPECT_EQ(commentsUnder(checksPage, (old ? "" : "public ") + declaration),
+                      std::vector<std::string>{comment})
+                << module << ": " << declaration;
+        fs::remove_all(site());
+    }
+}
+
 }  // namespace

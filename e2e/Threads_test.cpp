@@ -139,6 +139,48 @@ TEST_F(ThreadedRun, AGeneratedTreeWithCrossFileDependenciesGivesTheSameSiteAndMe
                                  {"-document-preprocessor", "-accept3slash"});
 }
 
+// Scopes declared in two files and joined from a parse apart: a class
+// declared again in a second header, a namespace and a package's globals
+// reopened, a Java class in two source trees. Their namesakes of the same
+// parameters, set apart only by "const", a reference qualifier, their own
+// template parameters or their bounds, stay entries of their own, each
+// with its comment, on one thread and on several.
+TEST_F(ThreadedRun, OverloadsSetApartByQualifiersSurviveAJoinFromAnotherFile) {
+    const fs::path src = work() / "ovl";
+    for (int i = 0; i < 16; ++i) {
+        const std::string cls = "Table" + num(i);
+        for (const char* dir : {"a", "b"}) {
+            // The second header names the parameters otherwise and
+            // completes a comment the first left out.
+            const bool second = dir[0] == 'b';
+            const std::string p = second ? "r" : "row";
+            writeFile(src / dir / (cls + ".h"),
+                      "/** Table " + num(i) + ". */\nclass " + cls + " {\npublic:\n"
+                      "    /** Mutable cell. */\n    int& at(int " + p + ");\n"
+                      "    /** Cell of a const table. */\n    const int& at(int " + p + ") const;\n" +
+                      (second ? "    /** Taken cell. */\n" : "") + "    int&& at(int " + p + ") &&;\n"
+                      "    /** Any cell. */\n    template<class T> const T& value(int " + p + ") const;\n"
+                      "    /** Int cell. */\n    int value(int " + p + ") const;\n};\n");
+        }
+        writeFile(src / "c" / ("parse" + num(i) + ".h"),
+                  "namespace lib {\n/** Parses any. */\ntemplate<class T> T parse(const char* text);\n"
+                  "/** Parses an int. */\nint parse(const char* text);\n}\n"
+                  "/** Converts any. */\ntemplate<class T> T convert(int value);\n"
+                  "/** Converts to int. */\nint convert(int value);\n");
+    }
+    for (const char* tree : {"javaA", "javaB"})
+        for (int i = 0; i < 8; ++i)
+            writeFile(src / tree / "p" / ("Checks" + num(i) + ".java"),
+                      "package p;\n/** Checks " + num(i) + ". */\npublic class Checks" + num(i) +
+                          " {\n    /** Collection. */\n"
+                          "    public static <T extends Collection<?>> T notEmpty(T c) { return c; }\n"
+                          "    /** Map. */\n    public static <T extends Map<?, ?>> T notEmpty(T m) { return m; }\n"
+                          "    /** Chars. */\n"
+                          "    public static <T extends CharSequence> T notEmpty(T s) { return s; }\n}\n");
+    // One project, so that both headers declare the same class.
+    expectSameOnEveryThreadCount({"ovl/a=ovl", "ovl/b=ovl", "ovl/c=ovl", "ovl/javaA=p", "ovl/javaB=p"});
+}
+
 // The JDK's own java.util, when the JDK's sources are installed.
 TEST_F(ThreadedRun, TheJdkCollectionsGiveTheSameSite) {
     const fs::path zip = "/usr/lib/jvm/openjdk-17/lib/src.zip";

@@ -135,7 +135,8 @@ std::string describe(const CppClass& cls) {
 
 // Declarations made in a scope parsed apart and made again in the scope held
 // leave it exactly as making them there in the first place, whatever merged
-// on either side (overloads, static and plain declarations, comments and
+// on either side (overloads, also those set apart by "const" or by their
+// own template parameters alone, static and plain declarations, comments and
 // access words completed by later declarations, "::" made "." or kept), and
 // whether or not the members the calls made are still there.
 TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
@@ -154,7 +155,8 @@ TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
             c.hasArguments = next(4) != 0;
             if (c.hasArguments) c.arguments = argumentLists[next(argumentLists.size())];
             c.dotted = next(4) == 0;
-            c.declaration = (next(3) == 0 ? "static " : "") + std::string(next(3) ? "int " : "N::T ");
+            c.declaration = next(4) == 0 ? "template<class U> " : "";
+            c.declaration += (next(3) == 0 ? "static " : "") + std::string(next(3) ? "int " : "N::T ");
             c.declaration += c.name;
             if (c.hasArguments) c.declaration += "(" + (c.arguments.empty() ? "" : c.arguments[0]) + ")";
             c.declaration += next(2) ? ";" : " const;";

@@ -1,6 +1,7 @@
 #include "model/CppClass.h"
 
 #include "model/CppClassMember.h"
+#include "model/MemberIdentity.h"
 #include "model/ModelText.h"
 #include "model/UnresolvedClass.h"
 
@@ -169,7 +170,17 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // same hash); they are visited in list order, and each is reconciled on
     // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
-    const InternedText qualifiers = member ? member->qualifiers : InternedText();
+    // Read from the declaration only when a namesake has the same
+    // parameters: most calls meet none.
+    std::string marks;
+    bool marksRead = false;
+    auto sameMarks = [&](const CppClassMember& m) {
+        if (!marksRead) {
+            marks = overloadMarks(declaration, memberName);
+            marksRead = true;
+        }
+        return overloadMarks(m.declaration, memberName) == marks;
+    };
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = memberIndex[index].nextNamesake) {
@@ -188,12 +199,13 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
             declaration = m->declaration;
         }
         // A function is one member with another declaration of the same
-        // argument types and qualifiers only (an overload without
-        // arguments, or one for const objects, is a member of its own); a
-        // variable merges with a variable of its name.
+        // argument types, own template parameters and qualifiers only (an
+        // overload without arguments, a template beside a plain function,
+        // one for const objects, are members of their own); a variable
+        // merges with a variable of its name.
         if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
             (!hasArgumentList ||
-             (sameArguments(m->arguments, arguments) && m->qualifiers == qualifiers))) {
+             (sameArguments(m->arguments, arguments, name) && sameMarks(*m)))) {
             match = m;
             break;
         }

@@ -68,10 +68,10 @@ public:
     void setLanguage(int value) { language = value; }
 
     // Adds a member declaration, or merges it into a member already held
-    // with the same name and, for a function, the same argument types
-    // (parameter names and default values aside) and the same qualifiers
-    // (those of member, "" when it is null); a variable merges with
-    // a variable of the same name. member is the
+    // with the same name and, for a function, the same argument types in
+    // this class (sameArguments) and the same overloadMarks of the two
+    // declarations (model/MemberIdentity.h); a variable merges with a
+    // variable of the same name. member is the
     // new object to fill; its ownership passes to this class, which keeps it
     // when the declaration is new and deletes it when it merges. Returns the
     // member that holds the declaration afterwards; null only when member

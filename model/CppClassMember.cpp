@@ -54,5 +54,4 @@ void CppClassMember::copyMemberTo(CppClassMember& target) const {
     target.access = access;
     target.hasArgs = hasArgs;
     target.arguments = arguments;
-    target.qualifiers = qualifiers;
 }

@@ -57,10 +57,6 @@ public:
     const std::vector<std::string>& getArguments() const { return arguments; }
     void setArguments(const std::vector<std::string>& list) { arguments = list; }
     CppClass* getOwner() const { return owner; }
-    // What follows a C++ function's parameter list and sets an overload
-    // apart ("const", "&&", "const&"); "" for none and in C# and Java.
-    const std::string& getQualifiers() const { return qualifiers.str(); }
-    void setQualifiers(const std::string& text) { qualifiers = text; }
 
 protected:
     // A class that takes a member over becomes its owner.
@@ -73,7 +69,6 @@ protected:
     InternedText access;
     bool hasArgs = false;
     std::vector<std::string> arguments;
-    InternedText qualifiers;
     CppClass* owner;
     // The class whose member list holds this member (set when it is taken
     // over, never copied); tells a class whether a member handed in is

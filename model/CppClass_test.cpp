@@ -62,19 +62,102 @@ TEST(CppClassMerge, OverloadsStayApartAndKeepTheirComments) {
 
 TEST(CppClassMerge, ConstOverloadsStayApart) {
     auto c = makeClass("Menu", 0);
-    auto qualified = [&](const std::string& decl, const std::string& qualifiers,
-                         const std::string& comment) {
-        auto* m = new DocGenCppClassMember(c.get());
-        m->setQualifiers(qualifiers);
-        return c->addMember("first", decl, "public", comment, true, "f.h", {}, m, false);
+    // The module receives no qualifiers of their own: they are read from
+    // the declaration, on either side of the interface.
+    auto first = [&](const std::string& decl, const std::string& comment) {
+        return c->addMember("first", decl, "public", comment, true, "f.h", {"int at"},
+                            new DocGenCppClassMember(c.get()), false);
     };
-    CppClassMember* plain = qualified("Item* first();", "", "Mutable.");
-    CppClassMember* constant = qualified("const Item* first() const;", "const", "Constant.");
+    CppClassMember* plain = first("Item* first(int at);", "Mutable.");
+    CppClassMember* constant = first("const Item* first(int at) const;", "Constant.");
+    CppClassMember* moved = first("Item&& first(int at) &&;", "Moved.");
+    CppClassMember* constRef = first("const Item& first(int at) const &;", "Lvalue.");
     EXPECT_NE(plain, constant);
+    EXPECT_NE(plain, moved);
+    EXPECT_NE(constant, constRef);
+    EXPECT_EQ(plain->getComment(), "Mutable.");
     EXPECT_EQ(constant->getComment(), "Constant.");
-    // Its definition outside the class joins the const one.
-    EXPECT_EQ(qualified("const Item* Menu::first() const", "const", ""), constant);
-    EXPECT_EQ(c->getMembers().size(), 2u);
+    EXPECT_EQ(moved->getComment(), "Moved.");
+    EXPECT_EQ(constRef->getComment(), "Lvalue.");
+    // Each definition outside the class joins its own declaration.
+    EXPECT_EQ(first("const Item* Menu::first(int i) const {", ""), constant);
+    EXPECT_EQ(first("Item* Menu::first(int i) {", ""), plain);
+    EXPECT_EQ(first("const Item& Menu::first(int i) const& {", ""), constRef);
+    EXPECT_EQ(c->getMembers().size(), 4u);
+}
+
+// A declaration and its definition outside the class are one member: the
+// definition adds no second, public, uncommented copy of a private helper.
+TEST(CppClassMerge, DefinitionsMeetTheirDeclarationsWhateverTheParametersAreCalled) {
+    struct Pair {
+        const char* name;
+        std::vector<std::string> declared, defined;
+    };
+    const std::vector<Pair> pairs = {
+        {"fill", {"int values[]"}, {"int v[]"}},
+        {"run", {"int argc", "char* argv[]"}, {"int c", "char *v[]"}},
+        {"setCallback", {"void (*cb)(int)"}, {"void(*fn)(int)"}},
+        {"set", {"char* const buf"}, {"char* const b"}},
+        {"isElapsed", {"TimeDiff d"}, {"Clock::TimeDiff d"}},
+    };
+    auto c = makeClass("Clock", 0);
+    for (const Pair& p : pairs) {
+        const std::string name = p.name;
+        CppClassMember* declared = c->addMember(name, "void " + name + "(...);", "private",
+                                                "Helper " + name + ".", true, "clock.h", p.declared,
+                                                new DocGenCppClassMember(c.get()), false);
+        CppClassMember* defined = c->addMember(name, "inline void " + name + "(...) {", "", "", true,
+                                               "clock.cpp", p.defined,
+                                               new DocGenCppClassMember(c.get()), false);
+        EXPECT_EQ(defined, declared) << name;
+        EXPECT_EQ(declared->getAccess(), "private") << name;
+        EXPECT_EQ(declared->getComment(), "Helper " + name + ".") << name;
+        EXPECT_EQ(declared->getArguments(), p.declared) << name;
+        EXPECT_EQ(declared->getFileNameList(), "clock.h|clock.cpp|") << name;
+    }
+    EXPECT_EQ(c->getMembers().size(), pairs.size());
+}
+
+// Overloads that differ only in their own template parameters are members
+// of their own, each with its comment.
+TEST(CppClassMerge, TemplatesAndGenericMethodsStayApartFromTheirNamesakes) {
+    auto vec = makeClass("Vec", 0);
+    auto value = [&](const std::string& decl, const std::string& comment) {
+        return vec->addMember("value", decl, "public", comment, true, "vec.h", {"size_t n"},
+                              new DocGenCppClassMember(vec.get()), false);
+    };
+    CppClassMember* generic = value("template<class T> const T& value(size_t n) const;", "Any.");
+    CppClassMember* plain = value("int value(size_t n) const;", "Int.");
+    CppClassMember* sized = value("template<int N> int value(size_t n) const;", "Sized.");
+    EXPECT_NE(generic, plain);
+    EXPECT_NE(generic, sized);
+    EXPECT_NE(plain, sized);
+    EXPECT_EQ(generic->getComment(), "Any.");
+    EXPECT_EQ(plain->getComment(), "Int.");
+    // The definition may call its template parameter otherwise.
+    EXPECT_EQ(value("template<typename U> const U& value(size_t n) const {", ""), generic);
+    EXPECT_EQ(value("int Vec::value(size_t n) const {", ""), plain);
+    EXPECT_EQ(vec->getMembers().size(), 3u);
+
+    auto checks = makeClass("Checks", 2);
+    auto notEmpty = [&](const std::string& decl, const std::string& argument,
+                        const std::string& comment) {
+        return checks->addMember("notEmpty", decl, "public", comment, true, "Checks.java",
+                                 {argument}, new DocGenCppClassMember(checks.get()), false);
+    };
+    CppClassMember* collection =
+        notEmpty("public static<T extends Collection<?>> T notEmpty(T c);", "T c", "Collection.");
+    CppClassMember* map = notEmpty("public static<T extends Map<?, ?>> T notEmpty(T m);", "T m", "Map.");
+    CppClassMember* chars =
+        notEmpty("public static<T extends CharSequence> T notEmpty(T s);", "T s", "Chars.");
+    EXPECT_NE(collection, map);
+    EXPECT_NE(collection, chars);
+    EXPECT_NE(map, chars);
+    EXPECT_EQ(map->getComment(), "Map.");
+    EXPECT_EQ(chars->getComment(), "Chars.");
+    // The same class read from a second copy of its file adds nothing.
+    EXPECT_EQ(notEmpty("public static<T extends Map<?,?>> T notEmpty(T m);", "T m", ""), map);
+    EXPECT_EQ(checks->getMembers().size(), 3u);
 }
 
 TEST(CppClass, PackageAndPageFile) {

@@ -1,5 +1,5 @@
 // A text that many model records share and none changes in place: an access
-// word, a function's qualifiers, a class's kind, package, container and
+// word, a class's kind, package, container and
 // source directory, a record's file names. Each
 // distinct text is kept once for the life of the process and a record holds
 // only a pointer to it, so a member costs a pointer instead of a string.

@@ -23,11 +23,6 @@ std::string lastPathPart(const std::string& path);
 // as isdigit are safe on bytes above 127.
 size_t findFirstCharWhere(const std::string& text, int (*test)(int), bool negate);
 
-// True when both lists have the same length and, at each place, equal
-// texts or texts that differ only in the parameter name, the default value
-// and blanks ("double radius" and "double r").
-bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b);
-
 // Every occurrence of from (not empty) in text replaced by to.
 std::string replaceAll(std::string text, const std::string& from, const std::string& to);
 

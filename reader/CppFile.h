@@ -250,8 +250,7 @@ private:
     CppClassMember* addMember(CppClass* owner, const std::vector<std::string>& qualifier,
                               const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
-                              bool hasArguments, const std::vector<std::string>& arguments,
-                              const std::string& qualifiers = "");
+                              bool hasArguments, const std::vector<std::string>& arguments);
     bool readEnum(DocGenCppClass& cls, CppClass* enclosing);
     void readEnumBody(DocGenCppClass& cls);
     bool readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classFollows,

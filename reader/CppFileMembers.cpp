@@ -135,6 +135,9 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
     if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')
         st.erase(st.begin(), st.begin() + 2);
+    // The template heads, kept apart: those that belong to the function
+    // itself set it apart from a plain overload, so its declaration shows them.
+    std::vector<std::string> heads;
     while (st.size() >= 2 && st[0] == "template"sv && st[1] == "<"sv) {
         int depth = 0, parens = 0;
         std::size_t i = 1;
@@ -145,6 +148,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             else if (parens == 0 && st[i] == ">"sv && --depth == 0) break;
         }
         if (i >= st.size()) return "";
+        heads.push_back(joinTokens(st, 0, i + 1));
         st.erase(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(i + 1));
     }
     if (st.size() <= 1) return "";
@@ -176,18 +180,22 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         // A C# expression body ("=> expression") is no part of the declaration.
         if (language == CSharp && equals + 1 < st.size() && st[equals + 1] == ">"sv) st.resize(equals);
         std::string declaration;
+        if (!heads.empty()) {
+            // Outside its class a member of a class template is defined
+            // under the class's heads, one for each qualifier part with
+            // template arguments ("template<class T> void Vec<T>::push");
+            // the heads after those are the function's own.
+            std::size_t classHeads = 0;
+            for (std::size_t i = qualifierBegin; i + 2 < nameStart; ++i)
+                if (st[i] == ">"sv && st[i + 1] == ":"sv && st[i + 2] == ":"sv) ++classHeads;
+            for (std::size_t h = std::min(classHeads, heads.size()); h < heads.size(); ++h) {
+                declaration += heads[h];
+                declaration += ' ';
+            }
+        }
         appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
         declaration += ';';
-        // "const", "volatile", "&" and "&&" after the list make another
-        // overload of the same parameters.
-        std::string qualifiers;
-        if (language == Cpp)
-            for (std::size_t i = list.close + 1; i < st.size(); ++i) {
-                const std::string& t = st[i];
-                if (t != "const"sv && t != "volatile"sv && t != "&"sv && t != "&&"sv) break;
-                qualifiers += t;
-            }
-        addMember(owner, qualifier, name, declaration, access, comment, true, arguments, qualifiers);
+        addMember(owner, qualifier, name, declaration, access, comment, true, arguments);
         return name;
     }
     if (language == CSharp) {
@@ -300,8 +308,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
 CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::string>& qualifier,
                                    const std::string& name, const std::string& declaration,
                                    const std::string& access, const std::string& comment,
-                                   bool hasArguments, const std::vector<std::string>& arguments,
-                                   const std::string& qualifiers) {
+                                   bool hasArguments, const std::vector<std::string>& arguments) {
     CppClass* target = owner;
     std::string className;
     if (!qualifier.empty()) {
@@ -324,7 +331,6 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
     }
     if (className.empty()) className = target->getName();
     auto* fresh = new DocGenCppClassMember(target);
-    fresh->setQualifiers(qualifiers);
     CppClassMember* member = classList->addClassMember(
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
         arguments, target, fresh, javaLikeRules());

@@ -854,6 +854,44 @@ using namespace std;
     EXPECT_EQ(p.member(globals, "load")->getDeclaration(), "int load(int fd);");
 }
 
+// A function template shows its own template head, which sets it apart
+// from a plain namesake of the same parameters; a class template's member
+// defined outside the class is defined under the class's head, which is not
+// the member's.
+TEST(CppFileTest, TemplateHeadsStayWithTheFunctionThatOwnsThem) {
+    ParsedSource p;
+    p.parse("vec.h", R"(template <class T> class Vec {
+public:
+    /** Any. */
+    template <class U> const U& value(size_t n) const;
+    /** Int. */
+    int value(size_t n) const;
+    /** Push. */
+    void push(const T& x);
+    /** Assign. */
+    template <class It> void assign(It first, It last);
+};
+template <class T> template <class U> const U& Vec<T>::value(size_t i) const { return 0; }
+template <class T> int Vec<T>::value(size_t i) const { return 0; }
+template <class T> void Vec<T>::push(const T& v) {}
+template <class T> template <class It> void Vec<T>::assign(It f, It l) {}
+/** Converts. */
+template <typename To, typename From> To convert(const From& f);
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* vec = p.cls("proj", "Vec");
+    ASSERT_NE(vec, nullptr);
+    std::vector<std::string> entries;
+    for (const CppClassMember* m : vec->getMembers())
+        entries.push_back(m->getDeclaration() + " " + m->getComment() + m->getFileNameList());
+    EXPECT_THAT(entries, ElementsAre("template<class U> const U& value(size_t n) const; Any.<BR>\nproj/vec.h|",
+                                     "int value(size_t n) const; Int.<BR>\nproj/vec.h|",
+                                     "void push(const T& x); Push.<BR>\nproj/vec.h|",
+                                     "template<class It> void assign(It first, It last); Assign.<BR>\nproj/vec.h|"));
+    EXPECT_EQ(p.member(p.cls("proj", "(proj  globals)"), "convert")->getDeclaration(),
+              "template<typename To, typename From> To convert(const From& f);");
+}
+
 TEST(CppFileTest, WarningsNameLineAndFile) {
     ParsedSource p;
     p.parse("w.h", "\n\ntypedef ;\nclass A : public 3 {};\nclass B {};\n");

@@ -70,4 +70,41 @@ TEST(OldExports, OneHandleServesManyRuns) {
     destroy(nullptr);
 }
 
+// What sets two namesakes of the same parameters apart reaches the module
+// only inside their declarations: each is an entry of its own on the class
+// page, with its own comment.
+TEST(OldExports, OverloadsOfTheSameParametersEachKeepTheirEntry) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Vec", "", "class", "vec.h|", "lib", true);
+    struct Sent {
+        const char* declaration;
+        const char* comment;
+        const char* onPage;
+    };
+    const std::vector<Sent> sent = {
+        {"int& at(int i);", "Mutable.", "int&amp; at(int i);"},
+        {"const int& at(int i) const;", "Constant.", "const int&amp; at(int i) const;"},
+        {"template<class T> const T& at(int i) const;", "Any.",
+         "template&lt;class T&gt; const T&amp; at(int i) const;"},
+    };
+    const char* arguments[] = {"int i"};
+    for (const Sent& s : sent)
+        startMember(run.handle, "at", s.comment, "public", s.declaration, 1, "vec.h|", 1, arguments);
+    endClass(run.handle, "Vec");
+    done(run.handle);
+    const std::string page = run.page("Vec");
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(oldtest::count(page, sent[i].onPage), 1u) << sent[i].declaration;
+        const std::size_t entry = page.find(sent[i].onPage);
+        const std::size_t comment = page.find(sent[i].comment);
+        EXPECT_LT(entry, comment) << sent[i].declaration;
+        // No other entry between a declaration and its comment.
+        for (const Sent& other : sent) {
+            const std::size_t at = page.find(other.onPage);
+            EXPECT_FALSE(at > entry && at < comment) << sent[i].declaration;
+        }
+    }
+}
+
 }  // namespace

@@ -111,6 +111,31 @@ TEST_F(StandardModuleTest, GlobalsMembersLinkTheirFileWhenAsked) {
     EXPECT_EQ(members[1]->getComment(), "x\r\n<br>See {@file1}.");
 }
 
+// What sets two namesakes of the same parameters apart reaches the module
+// only inside their declarations; each keeps its own comment.
+TEST_F(StandardModuleTest, OverloadsOfTheSameParametersStayApart) {
+    init("");
+    startClassRecord(module, "Vec", "", "", "vec.h|", "lib", "class", "", "", "cpp");
+    const std::vector<std::pair<std::string, std::string>> sent = {
+        {"int& at(int i);", "Mutable."},
+        {"const int& at(int i) const;", "Constant."},
+        {"template<class T> const T& at(int i) const;", "Any."},
+        {"int& at(int i) &&;", "Moved."},
+    };
+    for (const auto& [declaration, comment] : sent)
+        startMemberRecord(module, "at", comment, "public", declaration, true, "vec.h|", {"int i"});
+    // A second declaration joins its own namesake only.
+    startMemberRecord(module, "at", "", "", "const int& at(int) const;", true, "vec.cpp|", {"int"});
+    endClassRecord(module);
+    CppClass* vec = module.classList->findClass("lib", "Vec", false);
+    ASSERT_NE(vec, nullptr);
+    std::vector<std::pair<std::string, std::string>> kept;
+    for (const CppClassMember* m : vec->getMembers())
+        kept.emplace_back(m->getDeclaration(), m->getComment());
+    ASSERT_EQ(kept, sent);
+    EXPECT_EQ(vec->getMembers()[1]->getFileNameList(), "vec.h|vec.cpp|");
+}
+
 TEST_F(StandardModuleTest, StatusReceiverBeforeAndAfterInit) {
     EXPECT_TRUE(module.statusReceiver.progress(1, 2));
     module.statusReceiver.error("dropped");

@@ -1,0 +1,34 @@
+// When two function declarations of one name in one class are one member:
+// a declaration inside a class and its definition outside it are one member
+// however their parameters are named; overloads, also those that differ only
+// in "const" or in their own template parameters, are members of their own.
+// The program's model and both output modules decide with these, from the
+// texts that cross the module interface, so a page shows what the model holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The type part of one parameter text: the default value and the parameter
+// name dropped (also a name inside a declarator, "void (*cb)(int)", and one
+// before array brackets, "int v[]"), blanks kept only between two words,
+// and, with a scope, the scope's own qualifier dropped ("Clock::TimeDiff"
+// is "TimeDiff" in the scope "Clock"). A text that is a type alone stays as
+// it is. scope: the name of the class that holds the function ("A::B" or
+// "A.B"); "" for none.
+std::string argumentType(std::string_view text, std::string_view scope = {});
+
+// True when both lists have the same length and the texts at each place
+// have the same argumentType in the scope.
+bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b,
+                   std::string_view scope = {});
+
+// What sets a function apart from another of the same name and parameter
+// types, read from its declaration text: its own template parameters (the
+// "template<...>" heads that lead a C++ declaration, the "<T extends Bound>"
+// list of a generic Java method) and what follows its parameter list
+// ("const", "volatile", "&", "&&"). Names of template parameters, default
+// template arguments and blanks do not count. "" when there is nothing, and
+// for a macro ("#define ...").
+std::string overloadMarks(std::string_view declaration, std::string_view name);

@@ -1,0 +1,91 @@
+#include "model/MemberIdentity.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+using Pair = std::pair<const char*, const char*>;
+
+}  // namespace
+
+TEST(MemberIdentity, ParameterNamesNeverCount) {
+    // Declaration and definition, each pair written as in real headers and
+    // the sources that define them.
+    for (const auto& [declared, defined] : {
+             Pair{"double radius", "double r"},
+             Pair{"int values[]", "int v[]"},
+             Pair{"char* argv[]", "char *v[]"},
+             Pair{"int grid[3][4]", "int g[3][4]"},
+             Pair{"void (*cb)(int)", "void(*fn)(int)"},
+             Pair{"int (&row)[4]", "int(&r)[4]"},
+             Pair{"void (Widget::*handler)(int)", "void (Widget::*h)(int)"},
+             Pair{"char* const buf", "char* const b"},
+             Pair{"const char* const volatile name", "const char* const volatile n"},
+             Pair{"Point const p", "Point const"},
+             Pair{"const Point& p = Point()", "const Point &q"},
+             Pair{"String... args", "String... a"},
+         })
+        EXPECT_EQ(argumentType(declared), argumentType(defined)) << declared << " / " << defined;
+    // Types differ however the parameters are named.
+    for (const auto& [one, other] : {
+             Pair{"void (*cb)(int)", "void (*cb)(double)"},
+             Pair{"char* const buf", "const char* buf"},
+             Pair{"int values[]", "int values[2]"},
+             Pair{"const Point", "const Size"},
+             Pair{"struct Alpha", "struct Beta"},
+         })
+        EXPECT_NE(argumentType(one), argumentType(other)) << one << " / " << other;
+    EXPECT_EQ(argumentType("char *v[]"), "char*[]");
+    EXPECT_EQ(argumentType("void (*fn)(int)"), "void(*)(int)");
+    EXPECT_EQ(argumentType("char* const b"), "char*const");
+}
+
+TEST(MemberIdentity, TheClassesOwnQualifierIsTheTypeWithoutIt) {
+    EXPECT_TRUE(sameArguments({"TimeDiff d"}, {"Clock::TimeDiff d"}, "Clock"));
+    EXPECT_TRUE(sameArguments({"const Tick& t"}, {"const Clock::Timer::Tick &u"}, "Clock::Timer"));
+    EXPECT_TRUE(sameArguments({"Tick t"}, {"Timer::Tick t"}, "Clock::Timer"));
+    EXPECT_TRUE(sameArguments({"size_type n"}, {"typename Vec<T>::size_type n"}, "Vec"));
+    EXPECT_TRUE(sameArguments({"Entry e"}, {"Map.Entry e"}, "Map"));
+    // Another class's type of that name is another type.
+    EXPECT_FALSE(sameArguments({"TimeDiff d"}, {"Other::TimeDiff d"}, "Clock"));
+    EXPECT_FALSE(sameArguments({"TimeDiff d"}, {"MyClock::TimeDiff d"}, "Clock"));
+    EXPECT_FALSE(sameArguments({"TimeDiff d"}, {"lib::Clock::TimeDiff d"}, "Clock"));
+    EXPECT_FALSE(sameArguments({"TimeDiff d"}, {"Clock::TimeDiff d"}, ""));
+    EXPECT_FALSE(sameArguments({"int a"}, {"int a", "int b"}, "Clock"));
+}
+
+TEST(MemberIdentity, OwnTemplateParametersAndQualifiersSetOverloadsApart) {
+    EXPECT_EQ(overloadMarks("int& at(int i);", "at"), "");
+    EXPECT_EQ(overloadMarks("const int& at(int i) const;", "at"), "const");
+    EXPECT_EQ(overloadMarks("virtual bool draw(Canvas& c, int layer = f(1)) const = 0;", "draw"),
+              "const");
+    EXPECT_EQ(overloadMarks("void f() const &;", "f"), "const&");
+    EXPECT_EQ(overloadMarks("void f()&&;", "f"), "&&");
+    EXPECT_EQ(overloadMarks("Item* Menu::first() volatile override;", "first"), "volatile");
+    EXPECT_EQ(overloadMarks("bool operator()(int a) const;", "operator()"), "const");
+    EXPECT_EQ(overloadMarks("decltype(value(0)) value(int n) const;", "value"), "const");
+    // A template's own parameters, whatever they are called, and without
+    // the defaults that only a declaration may give.
+    EXPECT_EQ(overloadMarks("template<class T> const T& value(size_t n) const;", "value"),
+              "<class>const");
+    EXPECT_EQ(overloadMarks("template <typename U = int> const U& value(size_t i) const;", "value"),
+              "<class>const");
+    EXPECT_EQ(overloadMarks("template<int N, class... Ts> void f();", "f"), "<int,class...>");
+    EXPECT_EQ(overloadMarks("template<template<class> class C> void f();", "f"),
+              "<template<class>class>");
+    EXPECT_NE(overloadMarks("template<class T, typename std::enable_if<A<T>::v>::type* = nullptr> void f(T);", "f"),
+              overloadMarks("template<class T, typename std::enable_if<!A<T>::v>::type* = nullptr> void f(T);", "f"));
+    // A generic Java method's type parameters with their bounds.
+    EXPECT_EQ(overloadMarks("public static<T extends Collection<?>> T notEmpty(T c);", "notEmpty"),
+              "<extends Collection<?>>");
+    EXPECT_EQ(overloadMarks("@SafeVarargs static <T> List<T> of(T... items);", "of"), "<>");
+    EXPECT_EQ(overloadMarks("public <K, V extends Map<K, ?>> void put(K k, V v);", "put"),
+              "<,extends Map<K,?>>");
+    // A return type's template arguments are not the function's own.
+    EXPECT_EQ(overloadMarks("std::vector<int> list(int n);", "list"), "");
+    EXPECT_EQ(overloadMarks("public List<String> names() throws IOException;", "names"), "");
+    // A macro's body is no qualifier.
+    EXPECT_EQ(overloadMarks("#define GET(x) const x", "GET"), "");
+}
