@@ -149,17 +149,18 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
 // another name): for a function the first whole occurrence followed by its
 // argument list (or by a generic's type parameters), for anything else the
 // first followed by what ends a declarator; failing that, the last. npos
-// when the name does not occur, or begins (but for a destructor's "~") or
-// ends with no word character.
+// when the name does not occur, or begins with no word character (but for
+// a destructor's "~").
 std::size_t declaredNamePosition(std::string_view text, std::string_view name, bool function) {
-    if (name.empty() || !(isWordChar(name.front()) || name.front() == '~') ||
-        !isWordChar(name.back()))
+    if (name.empty() || !(isWordChar(name.front()) || name.front() == '~'))
         return std::string_view::npos;
+    const bool wordEnd = isWordChar(name.back());
     std::size_t last = std::string_view::npos;
     for (std::size_t at = text.find(name); at != std::string_view::npos;
          at = text.find(name, at + 1)) {
         const std::size_t end = at + name.size();
-        if ((at > 0 && isWordChar(text[at - 1])) || (end < text.size() && isWordChar(text[end])))
+        if ((at > 0 && isWordChar(text[at - 1])) ||
+            (wordEnd && end < text.size() && isWordChar(text[end])))
             continue;
         if (function ? followedBy(text, end, "(<", false) : followedBy(text, end, ";=[{,)", true))
             return at;

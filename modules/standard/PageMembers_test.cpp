@@ -137,6 +137,10 @@ TEST_F(MembersTest, OwnNamesStayWords) {
                                              "operator base_type&();", "public", "", true);
     writeMemberEntry(*conversion, "ui", "Widget", nullptr);
     EXPECT_EQ(conversion->getDeclaration(), "operator base_type&amp;();");
+    CppClassMember* reference = f.addMember(widget, "operator base_type&",
+                                            "operator base_type&() const;", "public", "", true);
+    writeMemberEntry(*reference, "ui", "Widget", nullptr);
+    EXPECT_EQ(reference->getDeclaration(), "operator base_type&amp;() const;");
     DocCppClass* shape = f.addClass("geo::Shape", "geo", "class", 0);
     CppClassMember* destructor = f.addMember(shape, "~Shape", "virtual ~Shape();", "public", "", true);
     writeMemberEntry(*destructor, "geo", "geo::Shape", nullptr);
