@@ -36,6 +36,7 @@ else
   site=$work/site list=$work/list
 fi
 rm -rf "$site"
+mkdir -p "$(dirname "$site")"
 env -u DISPLAY -u WAYLAND_DISPLAY VANTRY_LISTING_MODULE="$BUILD/modules/vantry-standard.so" \
   VANTRY_LISTING_FILE="$list" "$BUILD/vantry" -autorun -overwrite \
   -moduledir="$BUILD/bench-modules" -module=vantry-listing "${program[@]}" "$site/index.html" \

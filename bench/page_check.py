@@ -160,8 +160,9 @@ def entry_key(markup, marked, name=None, function=True):
     hits = list(re.finditer(marked, markup, re.S))
     # The name may be marked more than once ("detail::f" in a return type):
     # a function's is the one its argument list follows.
-    hit = next((h for h in hits if function and re.match(r"\s*(\(|&lt;)", markup[h.end():])),
-               hits[0] if hits else None)
+    hit = next((h for h in hits if function and re.match(r"\s*\(", markup[h.end():])),
+               next((h for h in hits if function and re.match(r"\s*&lt;", markup[h.end():])),
+                    hits[0] if hits else None))
     if not function:
         # A field's or a symbol's key is its name, whatever follows it (an
         # enum constant's arguments, an initial value).

@@ -204,6 +204,21 @@ TEST_F(TablesTest, ParameterNamedLikeItsFunction) {
     EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#format(Stringformat,Object...args)\">"
                               "format</a></B>(String "))
         << out;
+    // A return type whose template bears the function's name, and a
+    // generic method.
+    CppClassMember* get = f.addMember(cls, "get", "result_of::get<T>::type get() const;",
+                                      "public", "", true);
+    CppClassMember* count = f.addMember(cls, "Count", "int Count<T>(T item);", "public", "",
+                                        true, {"T item"});
+    writeMemberEntry(*get, "java.io", "PrintStream", nullptr);
+    writeMemberEntry(*count, "java.io", "PrintStream", nullptr);
+    out.clear();
+    writeMemberSummaryTable(out, *cls, "Method Summary", "method_summary", {get, count}, "?",
+                            false);
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;result_of::get&lt;T&gt;::type</CODE>")) << out;
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;int</CODE>")) << out;
+    EXPECT_TRUE(contains(out, "<B><a href=\"#Count(Titem)\">Count</a></B>&lt;T&gt;(T item)"))
+        << out;
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
 // the member's, never links to classes of the same names, which would leave
 // the member's own link nowhere to go and, for a conversion operator, show
 // another name): for a function the first whole occurrence followed by its
-// argument list (or by a generic's type parameters), for anything else the
+// argument list (else by a generic's type parameters), for anything else the
 // first followed by what ends a declarator; failing that, the last. npos
 // when the name does not occur, or begins with no word character (but for
 // a destructor's "~").
@@ -155,18 +155,20 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
     if (name.empty() || !(isWordChar(name.front()) || name.front() == '~'))
         return std::string_view::npos;
     const bool wordEnd = isWordChar(name.back());
-    std::size_t last = std::string_view::npos;
+    std::size_t last = std::string_view::npos, generic = std::string_view::npos;
     for (std::size_t at = text.find(name); at != std::string_view::npos;
          at = text.find(name, at + 1)) {
         const std::size_t end = at + name.size();
         if ((at > 0 && isWordChar(text[at - 1])) ||
             (wordEnd && end < text.size() && isWordChar(text[end])))
             continue;
-        if (function ? followedBy(text, end, "(<", false) : followedBy(text, end, ";=[{,)", true))
+        if (function ? followedBy(text, end, "(", false) : followedBy(text, end, ";=[{,)", true))
             return at;
+        if (function && generic == std::string_view::npos && followedBy(text, end, "<", false))
+            generic = at;
         last = at;
     }
-    return last;
+    return generic != std::string_view::npos ? generic : last;
 }
 
 void linkDeclaration(CppClassMember& member, const std::string& package,
@@ -591,19 +593,22 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         namePart = name;
     } else {
         // A function's name is the one its argument list follows (a
-        // parameter may bear the same name); anything else's the last.
-        std::size_t at = std::string::npos, call = std::string::npos;
+        // parameter may bear the same name), else its type parameters (a
+        // return type's template may bear it too); anything else's the last.
+        std::size_t at = std::string::npos, call = std::string::npos,
+                    generic = std::string::npos;
         const bool function = member.hasArgumentList();
         forEachWholeWord(text, name, true, [&](std::size_t found) {
             at = found;
-            if (function && call == std::string::npos) {
-                std::size_t next = found + name.size();
-                while (next < text.size() && isSpace(text[next])) ++next;
-                if (text.compare(next, 1, "(") == 0 || text.compare(next, 4, "&lt;") == 0)
-                    call = found;
-            }
+            if (!function) return;
+            std::size_t next = found + name.size();
+            while (next < text.size() && isSpace(text[next])) ++next;
+            if (call == std::string::npos && text.compare(next, 1, "(") == 0) call = found;
+            if (generic == std::string::npos && text.compare(next, 4, "&lt;") == 0)
+                generic = found;
         });
         if (call != std::string::npos) at = call;
+        else if (generic != std::string::npos) at = generic;
         if (at == std::string::npos) at = firstBlankOutsideMarkup(text);
         std::size_t typeEnd = at;
         while (typeEnd > 0 && isSpace(text[typeEnd - 1])) --typeEnd;
