@@ -630,8 +630,23 @@ bool endsParameterList(const Tokens& statement) {
 // no "=" or "?" outside them makes it part of an expression. A default
 // argument ("Widget(const char* l = 0) : Base(l)") is inside.
 bool colonOpensInitializerList(const Tokens& statement) {
+    std::size_t i = 0;
+    // The default arguments of a template head are no part of it:
+    // "template <class C, if_char<C> = true> S(const C* f) : S(f, 0)".
+    while (i + 1 < statement.size() && statement[i] == "template"sv && statement[i + 1] == "<"sv) {
+        int angles = 0, parens = 0;
+        for (++i; i < statement.size(); ++i) {
+            const std::string& t = statement[i];
+            if (t == "("sv) ++parens;
+            else if (t == ")"sv && parens > 0) --parens;
+            else if (parens == 0 && t == "<"sv) ++angles;
+            else if (parens == 0 && t == ">"sv && --angles == 0) break;
+        }
+        ++i;
+    }
     int depth = 0;
-    for (const std::string& t : statement) {
+    for (; i < statement.size(); ++i) {
+        const std::string& t = statement[i];
         if (t == "("sv) ++depth;
         else if (t == ")"sv && depth > 0) --depth;
         else if (depth == 0 && (t == "="sv || t == "?"sv)) return false;

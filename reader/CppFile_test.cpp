@@ -852,6 +852,19 @@ using namespace std;
     CppClass* globals = p.cls("proj", "(proj  globals)");
     EXPECT_THAT(p.memberNames(globals), ElementsAre("load"));
     EXPECT_EQ(p.member(globals, "load")->getDeclaration(), "int load(int fd);");
+
+    // A default argument of the template head does not hide the
+    // initialiser list, nor does a macro call after the parameters name
+    // the function.
+    ParsedSource head;
+    head.parse("view.h", "struct View { template <class C, if_char<C> = true>\n"
+                         "    View(const C* f, const C* l) NOEXCEPT_IF(ok<C>()) : View(f, l - f) {}\n"
+                         "    void swap(View& o) NOEXCEPT_IF(true);\n};\n");
+    EXPECT_THAT(head.memberNames(head.cls("proj", "View")), ElementsAre("View", "swap"));
+    CppClassMember* view = head.member(head.cls("proj", "View"), "View");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->getDeclaration(), "View(const C* f, const C* l) NOEXCEPT_IF(ok<C>());");
+    EXPECT_THAT(view->getArguments(), ElementsAre("const C* f", "const C* l"));
 }
 
 // A function template shows its own template head, which sets it apart

@@ -276,6 +276,12 @@ bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std:
             j = static_cast<std::size_t>(match[j]) - 1;
         }
         if (!isNameToken(tokens[j])) return false;
+        if (j > 0 && tokens[j - 1] == ")"sv && isMacroLikeWord(tokens[j])) {
+            // A macro call after the parameter list ("f(T x)
+            // NOEXCEPT_IF(cond)"): no function is named right after a ")".
+            i = j;
+            continue;
+        }
         result.open = open;
         result.close = i;
         result.nameIndex = j;

@@ -67,8 +67,8 @@ std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& mat
 // The parameter list of a function declaration in tokens[0, end): the last
 // parenthesis group at depth 0 that is not a throw(...) exception list or
 // another trailing group ("throw", "noexcept", "decltype", attributes, a
-// C# "new()" constraint), preceded (past any template arguments) by a
-// name. Sets open/close to the group's "(" and ")" and nameIndex to the
+// C# "new()" constraint, a macro-like word's call right after a ")"),
+// preceded (past any template arguments) by a name. Sets open/close to the group's "(" and ")" and nameIndex to the
 // name; returns false when the statement declares no function.
 struct ParameterList {
     std::size_t open = 0;
