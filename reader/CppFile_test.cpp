@@ -863,7 +863,8 @@ using namespace std;
     EXPECT_THAT(head.memberNames(head.cls("proj", "View")), ElementsAre("View", "swap"));
     CppClassMember* view = head.member(head.cls("proj", "View"), "View");
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->getDeclaration(), "View(const C* f, const C* l) NOEXCEPT_IF(ok<C>());");
+    EXPECT_EQ(view->getDeclaration(),
+              "template<class C, if_char<C> = true> View(const C* f, const C* l) NOEXCEPT_IF(ok<C>());");
     EXPECT_THAT(view->getArguments(), ElementsAre("const C* f", "const C* l"));
 }
 
