@@ -62,10 +62,14 @@ def unescape_field(text):
 
 def split_top(text, separator):
     """Splits at separators outside brackets and quotes."""
-    parts, depth, quote, start = [], 0, None, 0
+    parts, depth, quote, start, escaped = [], 0, None, 0, False
     for i, c in enumerate(text):
         if quote:
-            if c == quote and text[i - 1] != "\\":
+            if escaped:
+                escaped = False
+            elif c == "\\":
+                escaped = True
+            elif c == quote:
                 quote = None
         elif c in "\"'":
             quote = c
@@ -123,19 +127,25 @@ def arguments_after(text, at):
             if depth == 0:
                 return arguments_after(text, i + 1)
         return None
-    if at >= len(text) or text[at] != "(":
+    # A C# indexer ("this[int i]") lists its arguments in brackets.
+    if at >= len(text) or text[at] not in "([":
         return None
-    depth, quote = 0, None
+    opening, closing = text[at], ")" if text[at] == "(" else "]"
+    depth, quote, escaped = 0, None, False
     for i in range(at, len(text)):
         c = text[i]
         if quote:
-            if c == quote and text[i - 1] != "\\":
+            if escaped:
+                escaped = False
+            elif c == "\\":
+                escaped = True
+            elif c == quote:
                 quote = None
         elif c in "\"'":
             quote = c
-        elif c == "(":
+        elif c == opening:
             depth += 1
-        elif c == ")":
+        elif c == closing:
             depth -= 1
             if depth == 0:
                 inner = text[at + 1:i]

@@ -143,9 +143,14 @@ class PageCheckTest(unittest.TestCase):
             "std::map<K, V> const& m": "map<K,V>const&",
             "const Point&": "constPoint&",
             "ref int x": "refint",
+            "Char e = '\\\\'": "Char",
         }
         for argument, expected in cases.items():
             self.assertEqual(page_check.argument_type(argument), expected, argument)
+
+    def test_quoted_separators_and_escaped_quotes_split_nothing(self):
+        self.assertEqual(page_check.arguments_after("f(char e = '\\\\', char c = ',')", 1),
+                         ["char e = '\\\\'", " char c = ','"])
 
     def test_a_generic_method_keeps_its_arguments(self):
         self.assertEqual(page_check.entry_key("int <B>f</B>&lt;T&gt;(T a, int b);", r"<B>(.*?)</B>"),

@@ -98,6 +98,11 @@ TEST_F(MembersTest, SplittingDeclarations) {
     EXPECT_EQ(type, "int[4][3]");
     EXPECT_EQ(name, "grid;");
 
+    // A name's own brackets stay with it.
+    CppClassMember* index = f.addMember(widget, "operator[]", "using Base::operator[];");
+    splitSignature(*index, type, name);
+    EXPECT_EQ(type + "|" + name, "using Base::|operator[];");
+
     CppClassMember* callback = f.addMember(widget, "cb", "void (*cb)(int);");
     EXPECT_TRUE(isFunctionPointer(*callback));
     splitSignature(*callback, type, name);
