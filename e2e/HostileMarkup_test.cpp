@@ -191,6 +191,46 @@ TEST_F(HostileMarkup, NamesThatReadAsSchemesStayRelativeLinks) {
     }
 }
 
+// A comment keeps its HTML but never runs script: the tags that could are
+// shown as text, and a warning names the file and line.
+TEST_F(HostileMarkup, ScriptInACommentIsShownAsText) {
+    writeText(work() / "src/Hostile.java",
+              "package p;\n"
+              "\n"
+              "/**\n"
+              " * A <b>bold</b> class, see <a href=\"http://example.org/x\">the site</a>.\n"
+              " * <script>alert(1)</script> <SCRIPT >alert(2)</SCRIPT>\n"
+              " * <img src=x onerror=alert(3)> <a href=\" javascript:alert(4)\">a</a>\n"
+              " * <a href=\"jav&#x61;script:alert(5)\">b</a> <iframe src=javascript:alert(6)></iframe>\n"
+              " * <a href='vbscript:msgbox(7)'>c</a> <a href=\"data:text/html,<script>alert(8)</script>\">d</a>\n"
+              " * <style>body { background: red }</style> <object data=x></object> <embed src=y>\n"
+              " */\n"
+              "public class Hostile {\n"
+              "    /** A method <b onmouseover=\"alert(9)\">here</b>. */\n"
+              "    public void m() {}\n"
+              "}\n");
+    writeText(work() / "cs/Tool.cs",
+              "namespace N {\n"
+              "/// <summary>A tool <img src=x onerror=alert(10)> with <code>code</code>.</summary>\n"
+              "public class Tool { }\n"
+              "}\n");
+    for (const char* module : {"vantry-standard", "vantry-old"}) {
+        SCOPED_TRACE(module);
+        const auto result = document({"src", "cs=N"}, {"-accept3slash"}, module);
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        expectNoScript();
+        const std::string text = wholeSite();
+        EXPECT_TRUE(contains(text, "<b>bold</b>"));
+        EXPECT_TRUE(contains(text, "<a href=\"http://example.org/x\">the site</a>"));
+        EXPECT_TRUE(contains(text, "<code>code</code>"));
+        EXPECT_TRUE(contains(text, "alert(1)")) << "the script was dropped, not shown";
+        for (const char* warned : {"on line 3 is shown as text (src/Hostile.java)",
+                                   "on line 12 is shown as text (src/Hostile.java)",
+                                   "on line 2 is shown as text (cs/Tool.cs)"})
+            EXPECT_TRUE(contains(result.err, warned)) << warned << "\n" << result.describe();
+    }
+}
+
 // A colour is a colour name or "#" and six hexadecimal digits: anything
 // else is refused before the run, naming the option, and never reaches a
 // colour attribute.

@@ -11,6 +11,7 @@
 #include "model/ClassList.h"
 #include "model/DocGenCppClass.h"
 #include "model/MacroDefinition.h"
+#include "reader/CommentScript.h"
 #include "reader/DocComment.h"
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
@@ -416,14 +417,24 @@ std::string CppFile::tokenWith(char extra) {
 
 std::string CppFile::readComment(const std::string& start, const std::string& middle,
                                  const std::string& end) {
-    if (!pushedBack.empty() || buffer)
-        return collectDocComment(*this, &line, joiner, start, middle, end);
-    // The preprocessed text is in memory: the comment is read there in
-    // place.
-    TextCursor cursor{next, limit, atEnd};
-    std::string text = readDocComment(cursor, *this, &line, joiner, start, middle, end);
-    next = cursor.next;
-    atEnd = cursor.atEnd;
+    const int startLine = line;
+    std::string text;
+    if (!pushedBack.empty() || buffer) {
+        text = collectDocComment(*this, &line, joiner, start, middle, end);
+    } else {
+        // The preprocessed text is in memory: the comment is read there in
+        // place.
+        TextCursor cursor{next, limit, atEnd};
+        text = readDocComment(cursor, *this, &line, joiner, start, middle, end);
+        next = cursor.next;
+        atEnd = cursor.atEnd;
+    }
+    // The author's HTML is kept, but no source may put script on a page.
+    if (defuseCommentScript(text) && errorCallback) {
+        const std::string warning = "Script in the documentation comment on line " + std::to_string(startLine) +
+                                    " is shown as text (" + fileName + ").";
+        errorCallback(warning.c_str(), context);
+    }
     return text;
 }
 
