@@ -3,6 +3,7 @@
 #include "VelkLib/VelkError.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -323,4 +324,70 @@ void normaliseLineEnds(std::string& text) {
         }
     }
     text.resize(to);
+}
+
+namespace {
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+bool decodeByteOrderMark(std::string& text) {
+    auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(text[i])); };
+    int width = 0;
+    bool little = false;
+    if (text.size() >= 4 && byte(0) == 0xFF && byte(1) == 0xFE && byte(2) == 0 && byte(3) == 0) {
+        width = 4, little = true;
+    } else if (text.size() >= 4 && byte(0) == 0 && byte(1) == 0 && byte(2) == 0xFE && byte(3) == 0xFF) {
+        width = 4;
+    } else if (text.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
+        width = 2, little = true;
+    } else if (text.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
+        width = 2;
+    } else {
+        return false;
+    }
+    auto unit = [&](std::size_t i) {
+        std::uint32_t value = 0;
+        for (int k = 0; k < width; ++k) {
+            const int shift = little ? 8 * k : 8 * (width - 1 - k);
+            value |= byte(i + static_cast<std::size_t>(k)) << shift;
+        }
+        return value;
+    };
+    std::string out;
+    out.reserve(text.size());
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::size_t i = w;
+    for (; i + w <= text.size(); i += w) {
+        std::uint32_t code = unit(i);
+        if (width == 2 && code >= 0xD800 && code <= 0xDBFF && i + 2 * w <= text.size()) {
+            const std::uint32_t low = unit(i + w);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                i += w;
+            }
+        }
+        appendUtf8(out, code);
+    }
+    if (i < text.size()) appendUtf8(out, 0xFFFD);
+    text = std::move(out);
+    return true;
 }

@@ -170,6 +170,13 @@ std::string readWholeFile(const std::string& fileName);
 // so every kind of line end ends a line.
 void normaliseLineEnds(std::string& text);
 
+// Text saved in UTF-16 or UTF-32 with a byte-order mark (little or big
+// endian, as some editors save sources) becomes UTF-8, the mark dropped; a
+// unit that is no character (a lone surrogate, a value beyond U+10FFFF, a
+// cut last unit) becomes U+FFFD. Any other text, a UTF-8 mark included, is
+// left as it is. Returns true when the text was decoded.
+bool decodeByteOrderMark(std::string& text);
+
 // Deletes the file. Throws VelkFileError "Could not delete the file" on
 // failure unless `ignoreErrors` is set (then a failure is silent).
 void deleteFile(const std::string& fileName, bool ignoreErrors);

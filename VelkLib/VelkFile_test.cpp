@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkError.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -204,4 +205,34 @@ TEST(VelkFileText, EveryKindOfLineEndEndsALine) {
         normaliseLineEnds(text);
         EXPECT_EQ(text, out);
     }
+}
+
+TEST(VelkFileText, UnicodeTextWithAByteOrderMarkBecomesUtf8) {
+    // "class Ä {};" with a character beyond the first plane (U+1F600).
+    const std::u16string u16 = u"class \u00C4 {}; // \U0001F600\r\n";
+    const std::u32string u32 = U"class \u00C4 {}; // \U0001F600\r\n";
+    const std::string utf8 = "class \xC3\x84 {}; // \xF0\x9F\x98\x80\r\n";
+    auto bytes = [](const auto& units, int width, bool little) {
+        std::string out;
+        for (auto unit : units)
+            for (int k = 0; k < width; ++k)
+                out += static_cast<char>((static_cast<std::uint32_t>(unit) >> (8 * (little ? k : width - 1 - k))) & 0xFF);
+        return out;
+    };
+    for (const std::string& encoded : {bytes(u"\uFEFF" + u16, 2, true), bytes(u"\uFEFF" + u16, 2, false),
+                                       bytes(U"\uFEFF" + u32, 4, true), bytes(U"\uFEFF" + u32, 4, false)}) {
+        std::string text = encoded;
+        EXPECT_TRUE(decodeByteOrderMark(text));
+        EXPECT_EQ(text, utf8);
+    }
+    // UTF-8, with or without its mark, and plain bytes stay as they are.
+    for (const std::string& kept : {"\xEF\xBB\xBF" + utf8, utf8, std::string(), std::string("\xFF")}) {
+        std::string text = kept;
+        EXPECT_FALSE(decodeByteOrderMark(text));
+        EXPECT_EQ(text, kept);
+    }
+    // A lone surrogate and a cut last unit become U+FFFD.
+    std::string broken = bytes(std::u16string{0xFEFF, 'a', 0xD800, 'b'}, 2, true) + "c";
+    EXPECT_TRUE(decodeByteOrderMark(broken));
+    EXPECT_EQ(broken, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
 }

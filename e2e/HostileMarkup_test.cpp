@@ -30,6 +30,12 @@ void writeText(const fs::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -229,6 +235,39 @@ TEST_F(HostileMarkup, ScriptInACommentIsShownAsText) {
                                    "on line 2 is shown as text (cs/Tool.cs)"})
             EXPECT_TRUE(contains(result.err, warned)) << warned << "\n" << result.describe();
     }
+}
+
+// Sources saved in UTF-16 or UTF-32 with a byte-order mark are read as the
+// UTF-8 they stand for; a UTF-8 mark keeps working.
+TEST_F(HostileMarkup, UnicodeSourcesWithAByteOrderMarkAreRead) {
+    auto encode = [](const std::string& ascii, int width, bool little) {
+        std::string out;
+        auto unit = [&](std::uint32_t value) {
+            for (int k = 0; k < width; ++k)
+                out += static_cast<char>((value >> (8 * (little ? k : width - 1 - k))) & 0xFF);
+        };
+        unit(0xFEFF);
+        for (unsigned char c : ascii) unit(c);
+        return out;
+    };
+    const std::string cs = "namespace N {\r\n/// <summary>Sixteen.</summary>\r\npublic class Utf16Class { }\r\n}\r\n";
+    const std::string cpp = "/** Thirty-two. */\nclass Utf32Class {\npublic:\n    /** f. */\n    void f();\n};\n";
+    writeText(work() / "src/le16.cs", encode(cs, 2, true));
+    writeText(work() / "src/be16.cs", encode(replaceAll(cs, "Utf16Class", "Utf16BigClass"), 2, false));
+    writeText(work() / "src/le32.h", encode(cpp, 4, true));
+    writeText(work() / "src/be32.h", encode(replaceAll(cpp, "Utf32Class", "Utf32BigClass"), 4, false));
+    writeText(work() / "src/u8.h", "\xEF\xBB\xBF/** Eight. */\nclass Utf8Class { };\n");
+    const auto result = document({"src"}, {"-accept3slash", "-extensions=cs,h"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_FALSE(contains(result.err, "understand")) << result.describe();
+    const std::string text = wholeSite();
+    for (const char* name : {"Utf16Class", "Utf16BigClass", "Utf32Class", "Utf32BigClass", "Utf8Class"})
+        EXPECT_TRUE(contains(text, std::string("<B>") + name + "</B>") || contains(text, std::string(">") + name + "<"))
+            << name;
+    EXPECT_TRUE(contains(text, "Sixteen."));
+    EXPECT_TRUE(contains(text, "Thirty-two."));
+    // The listing shows the decoded text.
+    EXPECT_TRUE(contains(e2e::readFile(site() / "projects" / "src" / "le32.h.html"), "class</font> Utf32Class"));
 }
 
 // A colour is a colour name or "#" and six hexadecimal digits: anything

@@ -532,6 +532,8 @@ PreprocessedSource CppFile::preprocessAhead() const {
         // The source is read once: the first line is checked in memory and
         // the preprocessor works from the same text.
         std::string source = readWholeFile(fileName);
+        // Editors save C# and C++ in UTF-16 too: read by its byte-order mark.
+        decodeByteOrderMark(source);
         normaliseLineEnds(source);  // a lone CR ends a line too
         std::string_view first(source);
         first = first.substr(0, first.find('\n'));

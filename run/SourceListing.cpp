@@ -704,6 +704,7 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const SourceListingOptions& options) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
     std::string text = readWholeFile(sourceFile);
+    decodeByteOrderMark(text);  // listed as it was read
     normaliseLineEnds(text);
 
     // Colour markup makes a page two or three times its source; a larger
