@@ -270,6 +270,69 @@ TEST_F(HostileMarkup, UnicodeSourcesWithAByteOrderMarkAreRead) {
     EXPECT_TRUE(contains(e2e::readFile(site() / "projects" / "src" / "le32.h.html"), "class</font> Utf32Class"));
 }
 
+// A chain of single inheritances: each page draws only its nearest 200
+// ancestors, below a line "...", and the run names each class cut so.
+TEST_F(HostileMarkup, APageDrawsABoundedPartOfALongAncestry) {
+    const int depth = 600;
+    std::string source = "package p;\n/** c0 */ class C0 { /** m0 */ public void m0() {} }\n";
+    for (int i = 1; i < depth; ++i) {
+        const std::string n = std::to_string(i);
+        source += "/** c" + n + " */ class C" + n + " extends C" + std::to_string(i - 1) + " { /** m" + n +
+                  " */ public void m" + n + "() {} }\n";
+    }
+    writeText(work() / "src/p/Chain.java", source);
+    for (const char* module : {"vantry-standard", "vantry-old"}) {
+        SCOPED_TRACE(module);
+        const auto result = document({"src"}, {"-sourcedir=-"}, module);
+        // A warning of the module phase makes the status 1; the site is whole.
+        EXPECT_EQ(result.exitCode, 1) << result.describe();
+        EXPECT_TRUE(contains(result.err, "Done (error).")) << result.describe();
+        EXPECT_TRUE(fs::exists(site() / "index.html"));
+        // The standard module's tree draws the implicit root Object too.
+        const int firstCut = std::string(module) == "vantry-standard" ? 200 : 201;
+        for (int i = 0; i < depth; ++i) {
+            const std::string warning =
+                "The page of class C" + std::to_string(i) + " shows only its nearest 200 ancestors.";
+            EXPECT_EQ(contains(result.err, warning), i >= firstCut) << warning;
+        }
+        const std::string page = e2e::readFile(site() / "projects" / "p" / "C599.html");
+        const std::string tree = page.substr(page.find("<PRE>"), page.find("</PRE>") - page.find("<PRE>"));
+        EXPECT_EQ(tree.find("<PRE>\n...\n"), 0u) << tree.substr(0, 200);
+        std::size_t at = 0;
+        for (int i = 399; i < depth - 1; ++i) {
+            const std::string link = "C" + std::to_string(i) + ".html\">C" + std::to_string(i) + "</a>";
+            at = tree.find(link, at);
+            ASSERT_NE(at, std::string::npos) << link;
+        }
+        EXPECT_FALSE(contains(page, "C398.html")) << "an ancestor beyond the bound is drawn";
+        EXPECT_TRUE(contains(tree, "<B>C599</B>"));
+    }
+}
+
+// A line of millions of tokens is listed whole, but coloured only in its
+// first 10000 tokens; the run says so.
+TEST_F(HostileMarkup, AHugeLineIsListedWithBoundedMarkup) {
+    std::string line = "    public static int[] a = {";
+    for (int i = 0; i < 200000; ++i) line += std::to_string(i % 10) + ",";
+    line += "0};";
+    writeText(work() / "src/p/Huge.java", "package p;\n/** H. */\npublic class Huge {\n" + line + "\n    int b;\n}\n");
+    const auto result = document({"src"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(contains(result.err, "Line 4 of src/p/Huge.java is listed in colour only in its first 10000 tokens."))
+        << result.describe();
+    const std::string listing = e2e::readFile(site() / "projects" / "p" / "Huge.java.html");
+    const std::size_t lineStart = listing.find("    <font color=\"blue\">public</font>");
+    ASSERT_NE(lineStart, std::string::npos);
+    const std::string listed = listing.substr(lineStart, listing.find('\n', lineStart) - lineStart);
+    // Behind the last coloured token the line stands as written, and that
+    // is all but the first few thousand of its 400,000 characters.
+    const std::string plainTail = listed.substr(listed.rfind("</font>") + 7);
+    EXPECT_EQ(line.substr(line.size() - plainTail.size()), plainTail);
+    EXPECT_GT(plainTail.size(), line.size() - 30000);
+    // The next line is coloured again.
+    EXPECT_TRUE(contains(listing, "\n    <font color=\"blue\">int</font> b"));
+}
+
 // A colour is a colour name or "#" and six hexadecimal digits: anything
 // else is refused before the run, naming the option, and never reaches a
 // colour attribute.

@@ -202,11 +202,15 @@ private:
         }
         pool->submit([this, source, names, options, earlier, done](unsigned worker) {
             for (const auto& before : earlier) before.wait();
+            // One report: a failure, or else the file's warning.
             std::string failure;
             try {
-                for (const std::string& package : names)
+                for (const std::string& package : names) {
+                    std::string warning;
                     writers[worker].write(source, package, file.outputDirectory,
-                                          run.detailDirectory, options);
+                                          run.detailDirectory, options, &warning);
+                    if (failure.empty()) failure = warning;
+                }
             } catch (const VelkError& e) {
                 failure = unsuccessfulParseText(e.getMessage(), source);
             } catch (const std::exception& e) {
@@ -340,9 +344,16 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     const ListingStep writeListings = [&](const std::string& path,
                                           const std::map<std::string, bool>& packages,
                                           const SourceListingOptions& options) {
-        for (const auto& [package, seen] : packages)
+        // Every page of a file tells of the same long line: one warning,
+        // once all are written, as the pooled writers report it.
+        std::string warnings;
+        for (const auto& [package, seen] : packages) {
+            std::string warning;
             listings.write(path, listingPackage(package), outputDirectory, run.detailDirectory,
-                           options);
+                           options, &warning);
+            if (warnings.empty()) warnings = warning;
+        }
+        if (!warnings.empty() && run.log) run.log(warnings.c_str(), run.context);
     };
     const Reports walkReports =
         pooled ? pooled->reports() : Reports{run.status, run.log, run.progress, run.context};

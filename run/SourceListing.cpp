@@ -318,7 +318,20 @@ public:
 
     void run();
 
+    // The warning about the first line coloured only in part; "" when none.
+    std::string longLineWarning() const {
+        if (longLineAt == std::string_view::npos) return "";
+        const auto lineFeeds = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(longLineAt), '\n');
+        return "Line " + std::to_string(lineFeeds + 1) + " of " + fileName + " is listed in colour only in its first " +
+               std::to_string(kMaxColoredPerLine) + " tokens.";
+    }
+
 private:
+    // Colour markup makes a token many times its size: on a line of
+    // millions of tokens (generated data, minified code) only this many are
+    // coloured, and the rest of the line is written as it stands.
+    static constexpr std::size_t kMaxColoredPerLine = 10000;
+
     void read(Token& token);
     // The literal whose prefix begins at text[start] and whose quote is
     // text[quote], when it is one of the reader's special forms (raw,
@@ -375,6 +388,9 @@ private:
     std::string joined;        // tokens joined from several
     std::string joinedKey;     // their key, when it differs from what is written
     std::string separatorScratch;  // the key of a number with digit separators
+
+    std::size_t coloredOnLine = 0;                  // tokens coloured since the last line feed
+    std::size_t longLineAt = std::string_view::npos;  // where colouring first stopped
 };
 
 void ListingRenderer::read(Token& token) {
@@ -566,11 +582,14 @@ void ListingRenderer::runTokens() {
         }
         plain(token.blank);
         if (token.kind == Token::End) break;
+        if (std::memchr(token.blank.data(), '\n', token.blank.size())) coloredOnLine = 0;
 
         // Comments: written character by character, so that nothing in
         // them is read as a literal.
+        const std::size_t commentStart = pos;
         if (token.kind == Token::Other && token.text[0] == '/' && writeComment()) {
             afterInclude = false;
+            if (std::memchr(text.data() + commentStart, '\n', pos - commentStart)) coloredOnLine = 0;
             continue;
         }
         if (token.kind == Token::Other && token.text[0] == '#') {
@@ -618,6 +637,12 @@ void ListingRenderer::runTokens() {
         afterInclude = token.key == "#include" || token.key == "#using";
 
         Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
+        if (color != None && ++coloredOnLine > kMaxColoredPerLine) {
+            if (longLineAt == std::string_view::npos) longLineAt = pos;
+            color = None;
+        }
+        if (token.kind == Token::Literal && std::memchr(token.text.data(), '\n', token.text.size()))
+            coloredOnLine = 0;
         if (color == None && !token.copied) {
             plain(token.text);
             continue;
@@ -701,7 +726,7 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const std::string& packageName,
                                        const std::string& outputDirectory,
                                        const std::string& detailDirectory,
-                                       const SourceListingOptions& options) {
+                                       const SourceListingOptions& options, std::string* warning) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
     std::string text = readWholeFile(sourceFile);
     decodeByteOrderMark(text);  // listed as it was read
@@ -713,10 +738,11 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
     html.raw("<HTML>\n<HEAD>\n<TITLE>\n");
     html.put(fileNameOf(sourceFile));
     html.raw("\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n");
-    ListingRenderer(text, sourceFile, html, memory->byLanguage[options.language], options)
-        .run();
+    ListingRenderer renderer(text, sourceFile, html, memory->byLanguage[options.language], options);
+    renderer.run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
     writePage(page, html.written());
+    if (warning) *warning = renderer.longLineWarning();
     return page;
 }
 

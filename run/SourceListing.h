@@ -53,9 +53,11 @@ public:
     SourceListingWriter(const SourceListingWriter&) = delete;
     SourceListingWriter& operator=(const SourceListingWriter&) = delete;
 
+    // warning, when given, is set to the text that tells of a line too long
+    // to colour whole (only its first 10000 tokens are), or "".
     std::string write(const std::string& sourceFile, const std::string& packageName,
                       const std::string& outputDirectory, const std::string& detailDirectory,
-                      const SourceListingOptions& options);
+                      const SourceListingOptions& options, std::string* warning = nullptr);
 
 private:
     struct Memory;

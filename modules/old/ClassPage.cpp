@@ -8,6 +8,7 @@
 #include "model/ModelText.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
+#include "modules/common/PageBounds.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/PageEscape.h"
 #include "modules/old/DocClassList.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 namespace vantry_old {
 
@@ -57,13 +59,21 @@ std::vector<CppClass*> treeLines(const CppClass& cls, const std::vector<CppClass
     return lines.empty() ? ancestors : lines;
 }
 
-void appendInheritanceTree(std::string& out, const DocClassList& list, const CppClass& cls,
+// The deepest level that is still indented further.
+constexpr std::size_t maxIndentLevels = 32;
+
+// Draws the nearest maxAncestorsShown lines, below a line "..."; returns
+// true when it left any out.
+bool appendInheritanceTree(std::string& out, const DocClassList& list, const CppClass& cls,
                            const std::vector<CppClass*>& ancestors) {
-    if (ancestors.empty()) return;
-    const std::vector<CppClass*> lines = treeLines(cls, ancestors);
-    auto onLines = [&](const CppClass* c) {
-        return std::find(lines.begin(), lines.end(), c) != lines.end();
-    };
+    if (ancestors.empty()) return false;
+    std::vector<CppClass*> lines = treeLines(cls, ancestors);
+    const bool withInterfaces = lines.size() != ancestors.size();
+    // A line left out is still a line: its class goes nowhere else.
+    const std::unordered_set<const CppClass*> allLines(lines.begin(), lines.end());
+    const bool cut = lines.size() > maxAncestorsShown;
+    if (cut) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(maxAncestorsShown));
+    auto onLines = [&](const CppClass* c) { return allLines.contains(c); };
     std::vector<const CppClass*> shown;  // interfaces added to a line so far
     auto addInterface = [&](const CppClass& base) {
         out += ", ";
@@ -72,10 +82,16 @@ void appendInheritanceTree(std::string& out, const DocClassList& list, const Cpp
     };
     out += "<PRE>\n";
     std::string indent;
+    std::size_t levels = 0;
+    if (cut) {
+        out += "...\n   |\n   +--";
+        indent += "      ";
+        ++levels;
+    }
     for (CppClass* ancestor : lines) {
         // Below the first line a link follows the "+--" of the line above.
         out += ancestor->getLink("../", "", "", false);
-        if (lines.size() != ancestors.size()) {
+        if (withInterfaces) {
             // The interfaces of the list that this ancestor names as its bases.
             for (CppClass* base : list.baseClasses(*ancestor))
                 if (base && base->isInterface() &&
@@ -92,11 +108,13 @@ void appendInheritanceTree(std::string& out, const DocClassList& list, const Cpp
         out += '\n';
         out += indent + "   |\n";
         out += indent + "   +--";
-        indent += "      ";
+        // A deep chain keeps the indentation of maxIndentLevels.
+        if (++levels <= maxIndentLevels) indent += "      ";
     }
     out += "<B>";
     appendEscapedHtml(out, cls.getName());
     out += "</B>\n\n</PRE>\n";
+    return cut;
 }
 
 using MemberGroup = std::vector<const CppClassMember*>;
@@ -171,7 +189,7 @@ std::string memberSignature(const CppClassMember& member, bool compact) {
 
 std::string classPageText(const DocClassList& list, const CppClass& cls,
                           const std::vector<CppClass*>& ancestors, const std::string& backLink,
-                          const DateTime& now) {
+                          const DateTime& now, bool* ancestryCut) {
     const OldModuleSettings& settings = list.settings;
     const std::string heading = escapeHtml(capitalised(cls.getKind()) + " " + cls.getName());
     const std::string back = hrefEscape(backLink);
@@ -185,7 +203,8 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
     out += "<hr>\n<h1>\n" + heading + "\n</h1>\n";
     out += "<h3>\nProject: <b>" + escapeHtml(lastPathPart(cls.getPackage())) + "</b>\n</h3>\n";
     out += "<pre>\n";
-    appendInheritanceTree(out, list, cls, ancestors);
+    const bool cut = appendInheritanceTree(out, list, cls, ancestors);
+    if (ancestryCut) *ancestryCut = cut;
     out += "</pre>\n<hr>\n";
 
     out += "<dl>\n<dt>" + escapeHtml(cls.getKind()) + " <b>" + escapeHtml(cls.getName()) + "</b>\n";
@@ -238,8 +257,15 @@ void writeClassPage(const DocClassList& list, const CppClass& cls,
     const std::string directory = directoryOf(page);
     if (directory != ".") VelkDirectory(detail + "/" + directory, true);
     VelkOutFile file(detail + "/" + page, false, false);
-    file.write(classPageText(list, cls, ancestors, backLink, now));
+    bool ancestryCut = false;
+    file.write(classPageText(list, cls, ancestors, backLink, now, &ancestryCut));
     file.close();
+    const OldModuleSettings& settings = list.settings;
+    if (ancestryCut && settings.error) {
+        const std::string warning = "The page of " + cls.getKind() + " " + cls.getName() + " shows only its nearest " +
+                                    std::to_string(maxAncestorsShown) + " ancestors.";
+        settings.error(warning.c_str(), settings.callbackContext);
+    }
 }
 
 }  // namespace vantry_old

@@ -19,16 +19,20 @@ class DocClassList;
 // Writes the page of cls below list.settings.detailDirectory, at
 // cls.getPageFile(""), creating its directory. ancestors is
 // list.ancestors(cls); backLink leads from the page to the index page; now
-// is the time the page shows. Throws VelkError when the directory cannot
-// be made, VelkFileError when the page cannot be opened or written.
+// is the time the page shows. A page draws at most the nearest
+// maxAncestorsShown ancestors (PageBounds.h); when it leaves some out the
+// run's error callback is told, naming the class. Throws VelkError when
+// the directory cannot be made, VelkFileError when the page cannot be
+// opened or written.
 void writeClassPage(const DocClassList& list, const CppClass& cls,
                     const std::vector<CppClass*>& ancestors, const std::string& backLink,
                     const DateTime& now);
 
-// The page's text as writeClassPage writes it.
+// The page's text as writeClassPage writes it; *ancestryCut (when given)
+// tells whether ancestors were left out.
 std::string classPageText(const DocClassList& list, const CppClass& cls,
                           const std::vector<CppClass*>& ancestors, const std::string& backLink,
-                          const DateTime& now);
+                          const DateTime& now, bool* ancestryCut = nullptr);
 
 // A function whose name (after its last ':' or '.') is the class's name
 // (after its last scope separator), or that name behind "~".

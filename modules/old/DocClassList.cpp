@@ -84,10 +84,9 @@ std::vector<CppClass*> DocClassList::baseClasses(const CppClass& cls) const {
 }
 
 void DocClassList::collectAncestors(const CppClass& cls, std::vector<CppClass*>& out,
-                                    std::vector<const CppClass*>& seen) const {
+                                    std::unordered_set<const CppClass*>& seen) const {
     for (CppClass* base : baseClasses(cls)) {
-        if (!base || std::find(seen.begin(), seen.end(), base) != seen.end()) continue;
-        seen.push_back(base);
+        if (!base || !seen.insert(base).second) continue;
         collectAncestors(*base, out, seen);
         out.push_back(base);
     }
@@ -95,7 +94,7 @@ void DocClassList::collectAncestors(const CppClass& cls, std::vector<CppClass*>&
 
 std::vector<CppClass*> DocClassList::ancestors(const CppClass& cls) const {
     std::vector<CppClass*> out;
-    std::vector<const CppClass*> seen{&cls};
+    std::unordered_set<const CppClass*> seen{&cls};
     collectAncestors(cls, out, seen);
     return out;
 }

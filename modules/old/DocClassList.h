@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace vantry_old {
@@ -82,7 +83,7 @@ private:
     // of cls's language.
     CppClass* findForClass(const CppClass& cls, const std::string& name) const;
     void collectAncestors(const CppClass& cls, std::vector<CppClass*>& out,
-                          std::vector<const CppClass*>& seen) const;
+                          std::unordered_set<const CppClass*>& seen) const;
     bool prepared = false;
 };
 

@@ -50,8 +50,9 @@ MemberLists buildMemberLists(const CppClass& cls) {
     return lists;
 }
 
+// more: the list stands for a longer one, and ends in ", ...".
 void writeRelatives(std::string& out, std::string_view title,
-                    const std::vector<const CppClass*>& classes) {
+                    const std::vector<const CppClass*>& classes, bool more = false) {
     if (classes.empty()) return;
     out += "<DL>\n<DT><B>";
     out += title;
@@ -60,7 +61,28 @@ void writeRelatives(std::string& out, std::string_view title,
         if (i) out += ", ";
         out += classLink(*classes[i], "../");
     }
+    if (more) out += ", ...";
     out += "</DD>\n</DL>\n";
+}
+
+// Keeps the nearest maxAncestorsShown documented ancestors (the levels
+// are nearest first; placeholders of undocumented bases draw nothing and
+// are not counted); true when any were dropped.
+bool keepNearestAncestors(ClassLevels& levels) {
+    std::size_t left = maxAncestorsShown;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        std::vector<CppClass*>& level = levels[i];
+        for (std::size_t k = 0; k < level.size(); ++k) {
+            if (level[k]->isUnresolved()) continue;
+            if (left == 0) {
+                level.resize(k);
+                levels.resize(level.empty() ? i : i + 1);
+                return true;
+            }
+            --left;
+        }
+    }
+    return false;
 }
 
 std::vector<const CppClass*> flatten(const ClassLevels& levels, bool interfaces) {
@@ -130,7 +152,7 @@ std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
 
 }  // namespace
 
-void writeClassPage(const CppClass& cls, const ClassPageContext& context,
+bool writeClassPage(const CppClass& cls, const ClassPageContext& context,
                     const std::vector<CppClass*>& directSubclasses,
                     const std::vector<CppClass*>& innerDefinitions) {
     const MemberLists lists = buildMemberLists(cls);
@@ -182,7 +204,7 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     appendEscapedName(out, cls.getName());
     out += "</H2>\n";
 
-    if (list) appendClassTree(out, cls, list->longestAncestorChain(cls), list);
+    bool ancestryCut = list && appendClassTree(out, cls, list->longestAncestorChain(cls), list);
 
     if (context.sourceDirectory != "?")
         for (const std::string& file : sortedStrings(cls)) {
@@ -192,6 +214,8 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
         }
 
     ClassLevels ancestors = list ? list->resolveInClassHierarchy(cls) : ClassLevels();
+    const bool ancestorsCut = keepNearestAncestors(ancestors);
+    ancestryCut = ancestryCut || ancestorsCut;
     std::vector<const CppClass*> subclasses(directSubclasses.begin(), directSubclasses.end());
     if (cls.isInterface()) {
         ClassLevels descendants = list ? list->collectHierarchyLinks(cls) : ClassLevels();
@@ -201,7 +225,7 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
             if (sub->isInterface()) subinterfaces.push_back(sub);
         writeRelatives(out, "Direct Subinterfaces:", subinterfaces);
     } else {
-        writeRelatives(out, "Implemented Interfaces:", flatten(ancestors, true));
+        writeRelatives(out, "Implemented Interfaces:", flatten(ancestors, true), ancestorsCut);
         writeRelatives(out, "Direct Known Subclasses:", subclasses);
     }
 
@@ -222,6 +246,7 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     writeMemberSummaryTable(out, cls, "Symbol Summary", "symbol_summary", lists.symbols, src, false);
     writeMemberSummaryTable(out, cls, "Macro Summary", "macro_summary", lists.macros, src, false);
     writeInheritedMembers(out, cls, ancestors, "Methods", true, &context.memo->inheritedMethods);
+    if (ancestorsCut) out += "&nbsp;...\n";
     out += "<BR>\n";
 
     DeprecatedItemMap* deprecated = context.deprecated;
@@ -253,4 +278,5 @@ void writeClassPage(const CppClass& cls, const ClassPageContext& context,
     context.memo->largestPage = std::max(context.memo->largestPage, out.size());
     file->getStream().write(out.data(), static_cast<std::streamsize>(out.size()));
     file->close();
+    return ancestryCut;
 }

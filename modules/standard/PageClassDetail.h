@@ -53,6 +53,8 @@ struct ClassPageContext {
 // summaries, inherited members, inner definitions and details, between two
 // navigation bars. Throws VelkFileError when the page cannot be opened or
 // written, and the directory error when its directory cannot be made.
-void writeClassPage(const CppClass& cls, const ClassPageContext& context,
+// Draws at most maxAncestorsShown ancestors (PageClassTree.h) and returns
+// true when the class has more.
+bool writeClassPage(const CppClass& cls, const ClassPageContext& context,
                     const std::vector<CppClass*>& directSubclasses,
                     const std::vector<CppClass*>& innerDefinitions);

@@ -100,8 +100,9 @@ public:
         }
         if (!pool) {
             try {
-                writeClassPage(cls, pass.pageContext, list.directSubclasses(cls),
-                               list.nestedClasses(cls));
+                if (writeClassPage(cls, pass.pageContext, list.directSubclasses(cls),
+                                   list.nestedClasses(cls)))
+                    reportAncestryCut(cls);
             } catch (const VelkError& e) {
                 reportOrThrow(e);
             }
@@ -121,8 +122,8 @@ public:
         page->done = pool->submit([this, queued](unsigned worker) {
             ClassPageContext& context = contexts[worker];
             context.deprecated = pass.pageContext.deprecated ? &queued->deprecated : nullptr;
-            writeClassPage(*queued->cls, context, list.directSubclasses(*queued->cls),
-                           list.nestedClasses(*queued->cls));
+            queued->ancestryCut = writeClassPage(*queued->cls, context, list.directSubclasses(*queued->cls),
+                                                 list.nestedClasses(*queued->cls));
         }, VelkThreadPool::Start::InTurn);
         last = &cls;
         pending.push_back(std::move(page));
@@ -145,7 +146,15 @@ private:
         const CppClass* cls = nullptr;
         DeprecatedItemMap deprecated;
         std::future<void> done;
+        bool ancestryCut = false;
     };
+
+    // A page that draws only part of its class's ancestry says so.
+    void reportAncestryCut(const CppClass& cls) {
+        if (!pass.receiver) return;
+        pass.receiver->error("The page of " + cls.getKind() + " " + cls.getName() + " shows only its nearest " +
+                             std::to_string(maxAncestorsShown) + " ancestors.");
+    }
 
     // One page that cannot be written (a name the file system refuses) is
     // reported; the rest of the site is still written.
@@ -160,6 +169,7 @@ private:
         if (!failure) {
             try {
                 page->done.get();
+                if (page->ancestryCut) reportAncestryCut(*page->cls);
             } catch (const VelkError& e) {
                 if (pass.receiver) pass.receiver->error(e.getMessage());
                 else failure = std::current_exception();

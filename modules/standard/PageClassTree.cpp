@@ -16,15 +16,18 @@ void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<Cp
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-void appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+bool appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
                      const DocClassList* list) {
-    if (chain.empty()) return;
+    if (chain.empty()) return false;
     out += "<PRE>\n";
-    for (std::size_t k = 0; k < chain.size(); ++k) {
+    const std::size_t first = chain.size() > maxAncestorsShown ? chain.size() - maxAncestorsShown : 0;
+    if (first > 0) out += "...\n   |\n   +--";
+    for (std::size_t k = first; k < chain.size(); ++k) {
         const CppClass* ancestor = chain[k];
         // Indentation stops growing after maxTreeIndentLevels, so a deep
         // chain costs a page size linear in its length, not quadratic.
-        const std::size_t indent = 6 * std::min<std::size_t>(k, maxTreeIndentLevels);
+        const std::size_t level = k - first + (first > 0 ? 1 : 0);
+        const std::size_t indent = 6 * std::min<std::size_t>(level, maxTreeIndentLevels);
         out += classLink(*ancestor, "../");
         const CppClass& next = k + 1 < chain.size() ? *chain[k + 1] : cls;
         for (const auto& [name, value] : next.getBases()) {
@@ -43,4 +46,5 @@ void appendClassTree(std::string& out, const CppClass& cls, const std::vector<Cp
     out += "<B>";
     appendEscapedName(out, cls.getName());
     out += "</B>\n\n</PRE>\n";
+    return first > 0;
 }

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// maxAncestorsShown: the bound of the tree, the implemented interfaces and
+// the inherited-member sections of a page.
+#include "modules/common/PageBounds.h"
+
 class CppClass;
 class DocClassList;
 
@@ -17,9 +21,11 @@ constexpr std::size_t maxTreeIndentLevels = 32;
 // ancestor a link, followed by the other non-interface bases of the next
 // class down, joined by "|" and "+--" connectors indented six blanks per
 // level, and the class's own name last in bold. Nothing for an empty chain.
-// list, when given, resolves base names to documented classes.
+// list, when given, resolves base names to documented classes. A chain
+// longer than maxAncestorsShown starts with a line "..." and draws only its
+// nearest maxAncestorsShown classes; appendClassTree returns true then.
 void writeClassTree(std::ostream& out, const CppClass& cls, const std::vector<CppClass*>& chain,
                     const DocClassList* list);
 // The same block appended to out.
-void appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
+bool appendClassTree(std::string& out, const CppClass& cls, const std::vector<CppClass*>& chain,
                      const DocClassList* list);
