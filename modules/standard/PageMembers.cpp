@@ -615,11 +615,12 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         typePart.assign(text, 0, typeEnd);
         namePart.assign(text, at);
         std::vector<std::string> dimensions;
-        // Only brackets after the name: "operator[]" keeps its own.
+        // Only brackets after the name: "operator[]" keeps its own, and an
+        // indexer's ("this[int i]") are its argument list.
         const std::size_t nameEnd = at < text.size() && text.compare(at, name.size(), name) == 0
                                         ? name.size()
                                         : 0;
-        while (namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
+        while (!function && namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
             std::size_t open = namePart.rfind('[');
             if (open == std::string::npos || open < nameEnd) break;
             dimensions.push_back(namePart.substr(open, namePart.size() - 1 - open));

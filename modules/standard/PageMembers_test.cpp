@@ -102,6 +102,10 @@ TEST_F(MembersTest, SplittingDeclarations) {
     CppClassMember* index = f.addMember(widget, "operator[]", "using Base::operator[];");
     splitSignature(*index, type, name);
     EXPECT_EQ(type + "|" + name, "using Base::|operator[];");
+    CppClassMember* indexer =
+        f.addMember(widget, "this", "TEntry this[int index];", "public", "", true, {"int index"});
+    splitSignature(*indexer, type, name);
+    EXPECT_EQ(type + "|" + name, "TEntry|this[int index];");
 
     CppClassMember* callback = f.addMember(widget, "cb", "void (*cb)(int);");
     EXPECT_TRUE(isFunctionPointer(*callback));
