@@ -1,11 +1,14 @@
 #include "VelkLib/VelkDirectory.h"
 
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
@@ -14,7 +17,14 @@ char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 class DirHandle {
 public:
-    explicit DirHandle(const std::string& path) : dir(::opendir(path.c_str())) {}
+    explicit DirHandle(const std::string& path) {
+        // Opened as a descriptor first, so that the directory read is the
+        // one whose real path the caller may ask for.
+        int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return;
+        dir = ::fdopendir(fd);
+        if (dir == nullptr) ::close(fd);
+    }
     ~DirHandle() {
         if (dir != nullptr) ::closedir(dir);
     }
@@ -23,7 +33,7 @@ public:
     DIR* get() const { return dir; }
 
 private:
-    DIR* dir;
+    DIR* dir = nullptr;
 };
 
 }  // namespace
@@ -82,6 +92,17 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_
     throw VelkError("Could not make the directory " + path, error);
 }
 
+void makeSiteDirectory(const std::string& path) {
+    VelkDirectory made(path, true);
+    std::string systemPath = path;
+    std::replace(systemPath.begin(), systemPath.end(), '\\', '/');
+    while (systemPath.size() > 1 && systemPath.back() == '/') systemPath.pop_back();
+    struct stat info;
+    if (::lstat(systemPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+        throw VelkError("The folder " + path +
+                        " of the site is a symbolic link; remove it or write the site elsewhere.");
+}
+
 std::vector<std::string> VelkDirectory::list(const std::string& pattern, bool includeDirectories,
                                              bool fullPaths) const {
     return entries(pattern, includeDirectories, false, fullPaths);
@@ -95,10 +116,14 @@ std::string VelkDirectory::entryPrefix() const {
     return systemPath.empty() || systemPath.back() == '/' ? systemPath : systemPath + "/";
 }
 
-std::vector<VelkDirectory::Entry> VelkDirectory::listEntries() const {
+std::vector<VelkDirectory::Entry> VelkDirectory::listEntries(int* error,
+                                                             std::string* realPath) const {
     std::vector<Entry> found;
+    errno = 0;
     DirHandle dir(systemPath);
+    if (error != nullptr) *error = dir.get() == nullptr ? (errno != 0 ? errno : EIO) : 0;
     if (dir.get() == nullptr) return found;
+    if (realPath != nullptr) *realPath = descriptorPath(::dirfd(dir.get()));
     const std::string prefix = entryPrefix();
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string name = entry->d_name;

@@ -40,8 +40,11 @@ public:
     // Every regular file and directory (links followed), never "." and
     // "..", nor FIFOs, sockets or devices; sorted byte-wise by name. A walk
     // that needs several lists of one directory reads it once this way.
-    // Never throws: an unreadable directory gives an empty list.
-    std::vector<Entry> listEntries() const;
+    // Never throws: an unreadable directory gives an empty list, and sets
+    // *error (when given) to the system's error number, else to 0. With
+    // realPath, it receives the real path of the directory actually read
+    // (descriptorPath), whatever was swapped in at the name.
+    std::vector<Entry> listEntries(int* error = nullptr, std::string* realPath = nullptr) const;
     // The directory and "/", which make an entry's name its full path.
     std::string entryPrefix() const;
 
@@ -55,6 +58,14 @@ private:
     std::string path;
     std::string systemPath;  // the path with "\\" read as "/"
 };
+
+// A folder of a generated site: VelkDirectory(path, true), but a symbolic
+// link at the path is refused, so that no page is written through it to
+// wherever it leads. Throws the VelkDirectory errors, and VelkError "The
+// folder <path> of the site is a symbolic link; remove it or write the site
+// elsewhere." Callers make the outer folders of the site first, so that a
+// link higher up is met there.
+void makeSiteDirectory(const std::string& path);
 
 // Whether a name matches a wildcard pattern as VelkDirectory::list applies
 // it. Runs in time proportional to the product of the lengths at worst,

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -82,6 +83,42 @@ TEST(VelkWildcard, Patterns) {
     EXPECT_FALSE(matchesWildcard("a*b*c", "aXbYbZ"));
     // Many stars on a long name must not explode.
     EXPECT_FALSE(matchesWildcard("*a*a*a*a*a*a*a*a*b", std::string(5000, 'a')));
+}
+
+// A site's folder that is a link would send its pages elsewhere.
+TEST_F(VelkDirectoryTest, SiteFoldersAreNeverLinks) {
+    fs::create_directory(dir + "/elsewhere");
+    fs::create_directory(dir + "/out");
+    fs::create_directory_symlink("../elsewhere", dir + "/out/projects");
+    try {
+        makeSiteDirectory(dir + "/out/projects");
+        ADD_FAILURE() << "a linked folder was taken";
+    } catch (const VelkError& e) {
+        EXPECT_EQ(e.getMessage(), "The folder " + dir +
+                                      "/out/projects of the site is a symbolic link; remove it or "
+                                      "write the site elsewhere.");
+    }
+    makeSiteDirectory(dir + "/out/pages/a");
+    EXPECT_TRUE(fs::is_directory(dir + "/out/pages/a"));
+}
+
+// A directory that cannot be read says so, and says what it really is.
+TEST_F(VelkDirectoryTest, ListingTellsErrorsAndTheRealPath) {
+    fs::create_directory(dir + "/real");
+    touch("real/a.h");
+    fs::create_directory_symlink("real", dir + "/alias");
+    int error = -1;
+    std::string real;
+    ASSERT_EQ(VelkDirectory(dir + "/alias", false).listEntries(&error, &real).size(), 1u);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(real, fs::canonical(dir + "/real").string());
+    // Something other than a directory where one stood: nothing listed,
+    // and the reason.
+    VelkDirectory gone(dir + "/real", false);
+    fs::remove_all(dir + "/real");
+    touch("real");
+    EXPECT_TRUE(gone.listEntries(&error).empty());
+    EXPECT_EQ(error, ENOTDIR);
 }
 
 }  // namespace

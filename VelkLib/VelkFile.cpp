@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -26,8 +27,9 @@ VelkInFile::VelkInFile(const std::string& fileName_, bool binary_)
         throw VelkFileError("Couldn't find the file", fileName);
     }
     // A directory opens as a stream here but every read of it fails, which
-    // would leave callers' end-of-file loops waiting forever.
-    if (S_ISDIR(info.st_mode)) throw VelkFileError("Couldn't open the file", fileName);
+    // would leave callers' end-of-file loops waiting forever; a FIFO would
+    // block the open, a device never end.
+    if (!S_ISREG(info.st_mode)) throw VelkFileError("Couldn't open the file", fileName);
     stream.open(fileName, binary ? std::ios::in | std::ios::binary : std::ios::in);
     if (!stream.is_open()) throw VelkFileError("Couldn't open the file", fileName);
 }
@@ -55,10 +57,21 @@ std::string VelkInFile::readLine() {
 namespace {
 
 int openForWriting(const std::string& fileName, bool append) {
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+    if (!append) return openFileAnew(fileName);
+    // Extending a file: only a regular file, never through a link, and
+    // never waiting on a FIFO.
     for (;;) {
-        int fd = ::open(fileName.c_str(), flags, 0666);
-        if (fd >= 0 || errno != EINTR) return fd;
+        int fd = ::open(fileName.c_str(),
+                        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EINTR) continue;
+        if (fd < 0) return fd;
+        struct stat info;
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd);
+            return -1;
+        }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        return fd;
     }
 }
 
@@ -193,26 +206,77 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-std::string readWholeFile(const std::string& fileName) {
-    FileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info;
-    if (file.get() < 0) {
-        // Only a name that does not exist is "not found"; one that exists
-        // but refuses to open (no permission) is not.
-        if (::stat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
-        throw VelkFileError("Couldn't open the file", fileName);
+void InputRoots::add(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return;
+    roots.emplace_back(resolved);
+    std::free(resolved);
+}
+
+bool InputRoots::contains(const std::string& realPath) const {
+    for (const std::string& root : roots) {
+        if (realPath.compare(0, root.size(), root) != 0) continue;
+        if (realPath.size() == root.size() || root == "/" || realPath[root.size()] == '/')
+            return true;
     }
+    return false;
+}
+
+std::string descriptorPath(int fd) {
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    std::string path(PATH_MAX, '\0');
+    ssize_t length = ::readlink(link, path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return "";
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+namespace {
+
+// Opens a file to be read whole, without blocking: opening a FIFO for
+// reading would wait for a writer. Throws the open errors of readWholeFile.
+int openToRead(const std::string& fileName, int extraFlags) {
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extraFlags);
+    if (fd >= 0) return fd;
+    struct stat info;
+    // Only a name that does not exist is "not found"; one that exists but
+    // refuses to open (no permission) is not.
+    if (::lstat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
+    if (errno == ELOOP && (extraFlags & O_NOFOLLOW) != 0)
+        throw VelkFileError("A symbolic link leads outside the listed files and directories", fileName);
+    throw VelkFileError("Couldn't open the file", fileName);
+}
+
+// Reads what the descriptor holds, checked on the descriptor itself: a
+// regular file of at most limit bytes, inside roots when they are given.
+std::string readOpened(const FileDescriptor& file, const std::string& fileName, std::size_t limit,
+                       const InputRoots* roots) {
+    struct stat info;
     if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
         throw VelkFileError("Couldn't open the file", fileName);
-    // A regular file is read up to the size it reports; a file whose size
-    // says nothing is read in growing steps to its end.
-    const bool sized = S_ISREG(info.st_mode) && info.st_size > 0;
+    if (!S_ISREG(info.st_mode)) throw VelkFileError("Not a regular file", fileName);
+    const auto tooLarge = [&] {
+        return VelkFileError("The file is larger than " + std::to_string(limit >> 20) + " MB",
+                             fileName);
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > limit) throw tooLarge();
+    // The file opened, not the name: a link or folder swapped in since the
+    // name was found cannot lead the read elsewhere.
+    if (roots != nullptr && !roots->contains(descriptorPath(file.get())))
+        throw VelkFileError("The file lies outside the listed files and directories", fileName);
+    // Back to blocking reads, which a regular file never makes wait.
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+    // A file is read up to the size it reports; one whose size says
+    // nothing (a /proc file) is read in growing steps to its end.
+    const bool sized = info.st_size > 0;
     std::string text;
     std::size_t size = 0;
     text.resize(sized ? static_cast<std::size_t>(info.st_size) : 4096);
     for (;;) {
         if (size == text.size()) {
             if (sized) break;
+            if (text.size() > limit) throw tooLarge();
             text.resize(text.size() * 2);
         }
         ssize_t got = ::read(file.get(), text.data() + size, text.size() - size);
@@ -223,8 +287,77 @@ std::string readWholeFile(const std::string& fileName) {
         if (got == 0) break;
         size += static_cast<std::size_t>(got);
     }
+    if (size > limit) throw tooLarge();
     text.resize(size);
     return text;
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& fileName, std::size_t limit, const InputRoots* roots) {
+    FileDescriptor file(openToRead(fileName, 0));
+    return readOpened(file, fileName, limit, roots);
+}
+
+std::string readFileFoundBeside(const std::string& fileName, std::size_t limit,
+                                const InputRoots& roots) {
+    struct stat info;
+    if (::lstat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
+    if (!S_ISLNK(info.st_mode)) {
+        // The very file at the name: a link swapped in meanwhile is refused.
+        FileDescriptor file(openToRead(fileName, O_NOFOLLOW));
+        return readOpened(file, fileName, limit, nullptr);
+    }
+    char* resolved = ::realpath(fileName.c_str(), nullptr);
+    const bool inside = resolved != nullptr && roots.contains(resolved);
+    std::free(resolved);
+    if (!inside)
+        throw VelkFileError("A symbolic link leads outside the listed files and directories", fileName);
+    FileDescriptor file(openToRead(fileName, 0));
+    return readOpened(file, fileName, limit, &roots);
+}
+
+int openFileAnew(const std::string& fileName) {
+    const char* name = fileName.c_str();
+    // A few rounds at most: each one removes what stood in the way, and
+    // only somebody racing the run puts something back.
+    for (int round = 0; round < 8; ++round) {
+        int fd = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno == EINTR) {
+            if (fd >= 0) return fd;
+            continue;
+        }
+        if (errno != EEXIST) return -1;
+        struct stat info;
+        if (::lstat(name, &info) != 0) continue;  // gone again: create it
+        if (S_ISDIR(info.st_mode)) {
+            errno = EISDIR;
+            return -1;
+        }
+        const bool lone = S_ISREG(info.st_mode) && info.st_nlink == 1;
+        if (lone || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+            // A device is written as it stands: it is no file of the site
+            // to replace, and removing one would break the system.
+            fd = ::open(name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (lone ? O_TRUNC : 0));
+            if (fd < 0) {
+                if (errno == ELOOP || errno == ENOENT || errno == ENXIO || errno == EINTR) continue;
+                return -1;
+            }
+            struct stat opened;
+            if (::fstat(fd, &opened) == 0 && (opened.st_mode & S_IFMT) == (info.st_mode & S_IFMT) &&
+                (!lone || opened.st_nlink == 1)) {
+                ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+                return fd;
+            }
+            ::close(fd);  // replaced meanwhile: look again
+            continue;
+        }
+        // A link, FIFO or socket, or a file with other names: the name
+        // alone goes, whatever it led to stays as it was.
+        if (::unlink(name) != 0 && errno != ENOENT) return -1;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 void deleteFile(const std::string& fileName, bool ignoreErrors) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <climits>
 #include <fstream>
 #include <istream>
 #include <memory>
@@ -15,6 +16,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 class VelkFile {
 public:
@@ -34,7 +36,7 @@ public:
     // Opens the file for reading, in binary mode when `binary` is set.
     // Throws VelkFileError "Couldn't find the file" when nothing exists
     // under the name, and "Couldn't open the file" when it exists but cannot
-    // be read as a file (a directory, no permission).
+    // be read as a file (a directory, a FIFO or device, no permission).
     VelkInFile(const std::string& fileName, bool binary);
     ~VelkInFile() override;
 
@@ -57,8 +59,10 @@ private:
 
 class VelkOutFile : public VelkFile {
 public:
-    // Opens the file for writing: truncated unless `append` is set, created
-    // when missing. Throws VelkFileError "Couldn't open the output file".
+    // Opens the file for writing: a new file in place of whatever stands at
+    // the name (openFileAnew; never written through a link) unless
+    // `append` is set, which extends a regular file that is no link.
+    // Throws VelkFileError "Couldn't open the output file".
     // What is inserted collects in a buffer of bufferSize bytes that goes to
     // the file in one write when it fills, on a flush of the stream and on
     // closing, so a page of up to that size costs one open, one write and
@@ -158,12 +162,61 @@ private:
 // interruptions. Returns false on the first write error (errno tells).
 bool writeAll(int fd, const char* data, std::size_t size);
 
-// The whole content of the file as it is read: a regular file in one read
-// of the size it reports, anything else (a pipe, a /proc file) to its end.
-// Throws VelkFileError "Couldn't find the file" when the name does not
-// exist, "Couldn't open the file" when it exists but cannot be opened or is
-// a directory, and "Could not read the file" when a read fails.
-std::string readWholeFile(const std::string& fileName);
+// The files and directories a run was given, as the real paths they name:
+// what the run reads lies inside one of them.
+class InputRoots {
+public:
+    // Adds the real path of an existing file or directory; a name that does
+    // not resolve adds nothing.
+    void add(const std::string& path);
+    // True when the real path (as realpath gives it) is a root or lies
+    // below one.
+    bool contains(const std::string& realPath) const;
+    bool empty() const { return roots.empty(); }
+
+private:
+    std::vector<std::string> roots;
+};
+
+// The real path of an open descriptor: the file it actually is, whatever
+// links or renames led to it; "" when the system cannot tell.
+std::string descriptorPath(int fd);
+
+// Bounds for readWholeFile: a text that a page takes in whole (header,
+// footer, item template, summaries), and a source file.
+constexpr std::size_t kPageTextLimit = 8u << 20;
+constexpr std::size_t kSourceFileLimit = 64u << 20;
+
+// The whole content of a regular file (a /proc file, which tells no size,
+// to its end). The file is opened without blocking and checked on the
+// descriptor itself, so that what stands at the name when it is opened
+// decides: a FIFO or device is never read. Throws VelkFileError "Couldn't
+// find the file" when the name does not exist, "Couldn't open the file"
+// when it exists but cannot be opened or is a directory, "Not a regular
+// file" for anything else that is not one, "The file is larger than <n>
+// MB" when it holds more than `limit` bytes, "The file lies outside the
+// listed files and directories" when `roots` is given and the opened file
+// lies in none of them, and "Could not read the file" when a read fails.
+std::string readWholeFile(const std::string& fileName, std::size_t limit = SIZE_MAX,
+                          const InputRoots* roots = nullptr);
+
+// A file the run reads because of where it stands (a project's summary
+// beside its sources, an overview above them), read as readWholeFile does.
+// A symbolic link is followed only when its target lies inside one of
+// roots, and then the file opened must lie there too; a file that is no
+// link is read only when it is still no link when opened. Throws
+// VelkFileError "A symbolic link leads outside the listed files and
+// directories", and the errors of readWholeFile.
+std::string readFileFoundBeside(const std::string& fileName, std::size_t limit,
+                                const InputRoots& roots);
+
+// Opens a file to be written anew: a new file in place of whatever stands
+// at the name. A symbolic link, FIFO or socket there is removed, never
+// written through or opened, and so is the name of a file with other hard
+// links, whose other names keep their content; a lone regular file is
+// truncated; a device is opened as it stands (never removed). Returns the
+// descriptor, or -1 with errno set (EISDIR for a directory).
+int openFileAnew(const std::string& fileName);
 
 // Text as text mode reads it: a carriage return before a line feed is
 // dropped and a carriage return alone (old Mac files) becomes a line feed,

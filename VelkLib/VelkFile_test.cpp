@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -186,6 +187,74 @@ TEST_F(VelkFileTest, ReadsWholeFilesOfAnySizeAndKind) {
     EXPECT_EQ(errorText([&] { readWholeFile(path("missing.h")); }),
               "Couldn't find the file (file = '" + path("missing.h") + "')");
     EXPECT_EQ(errorText([&] { readWholeFile(dir); }), "Couldn't open the file (file = '" + dir + "')");
+}
+
+// What stands at a name decides, checked on the file opened: a FIFO is
+// refused at once instead of blocking, an endless or huge file by its
+// size, a file reached from outside the roots by where it lies.
+TEST_F(VelkFileTest, ReadsOnlyRegularFilesWithinTheirBounds) {
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(errorText([&] { readWholeFile(path("fifo")); }),
+              "Not a regular file (file = '" + path("fifo") + "')");
+    EXPECT_EQ(errorText([&] { readWholeFile("/dev/zero", 1u << 20); }),
+              "Not a regular file (file = '/dev/zero')");
+    put("two", std::string(2u << 20, 'y'));
+    EXPECT_EQ(errorText([&] { readWholeFile(path("two"), 1u << 20); }),
+              "The file is larger than 1 MB (file = '" + path("two") + "')");
+    EXPECT_EQ(readWholeFile(path("two"), 2u << 20).size(), 2u << 20);
+
+    fs::create_directories(path("root/in"));
+    put("root/in/a.h", "inside");
+    put("outside.h", "outside");
+    fs::create_symlink("../../outside.h", path("root/in/out.h"));
+    fs::create_symlink("a.h", path("root/in/alias.h"));
+    InputRoots roots;
+    roots.add(path("root"));
+    EXPECT_EQ(readWholeFile(path("root/in/alias.h"), kSourceFileLimit, &roots), "inside");
+    EXPECT_EQ(errorText([&] { readWholeFile(path("root/in/out.h"), kSourceFileLimit, &roots); }),
+              "The file lies outside the listed files and directories (file = '" +
+                  path("root/in/out.h") + "')");
+}
+
+TEST_F(VelkFileTest, FilesFoundBesideTheInputsFollowOnlyLinksIntoThem) {
+    fs::create_directories(path("root/notes"));
+    put("root/notes/summary", "summary");
+    put("secret", "secret");
+    put("beside", "beside");  // no link: read wherever it stands
+    fs::create_symlink("notes/summary", path("root/inside"));
+    fs::create_symlink("../secret", path("root/outside"));
+    fs::create_symlink("/dev/zero", path("root/zero"));
+    ASSERT_EQ(::mkfifo(path("root/fifo").c_str(), 0600), 0);
+    InputRoots roots;
+    roots.add(path("root/notes"));
+    EXPECT_EQ(readFileFoundBeside(path("root/inside"), kPageTextLimit, roots), "summary");
+    EXPECT_EQ(readFileFoundBeside(path("beside"), kPageTextLimit, roots), "beside");
+    for (const char* name : {"root/outside", "root/zero"})
+        EXPECT_EQ(errorText([&] { readFileFoundBeside(path(name), kPageTextLimit, roots); }),
+                  "A symbolic link leads outside the listed files and directories (file = '" +
+                      path(name) + "')");
+    EXPECT_EQ(errorText([&] { readFileFoundBeside(path("root/fifo"), kPageTextLimit, roots); }),
+              "Not a regular file (file = '" + path("root/fifo") + "')");
+}
+
+// A page lands in a new file of its own: whatever a link, a FIFO or a
+// second hard link led to keeps its content.
+TEST_F(VelkFileTest, OutputFilesAreWrittenAnewNeverThroughALink) {
+    put("victim", "victim");
+    fs::create_symlink("victim", path("link.html"));
+    fs::create_hard_link(path("victim"), path("hard.html"));
+    ASSERT_EQ(::mkfifo(path("fifo.html").c_str(), 0600), 0);
+    for (const char* name : {"link.html", "hard.html", "fifo.html"}) {
+        VelkOutFile page(path(name), false, false);
+        page.write(std::string("page ") + name);
+        page.close();
+        EXPECT_EQ(get(name), std::string("page ") + name);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path(name)))) << name;
+    }
+    EXPECT_EQ(get("victim"), "victim");
+    fs::create_directory(path("dir.html"));
+    EXPECT_EQ(errorText([&] { VelkOutFile page(path("dir.html"), false, false); }),
+              "Couldn't open the output file (file = '" + path("dir.html") + "')");
 }
 
 TEST_F(VelkFileTest, DeleteAndExistence) {

@@ -202,6 +202,18 @@ IniSettingsStore::IniSettingsStore(std::string filePath) : path(std::move(filePa
                   << " is not a regular file; it is ignored." << std::endl;
         return;
     }
+    // Settings are a few kilobytes: a file of megabytes is no settings file
+    // of ours, and one of gigabytes would exhaust memory.
+    auto tooLarge = [&] {
+        ::close(fd);
+        std::cerr << "vantry: warning: the settings file " << path << " is larger than "
+                  << (kSettingsFileLimit >> 20) << " MB; it is ignored and the settings take "
+                  << "their defaults." << std::endl;
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > kSettingsFileLimit) {
+        tooLarge();
+        return;
+    }
     std::string text;
     char buffer[65536];
     for (;;) {
@@ -209,6 +221,10 @@ IniSettingsStore::IniSettingsStore(std::string filePath) : path(std::move(filePa
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         text.append(buffer, static_cast<std::size_t>(got));
+        if (text.size() > kSettingsFileLimit) {
+            tooLarge();
+            return;
+        }
     }
     ::close(fd);
     table = SettingsTable::fromIni(text);

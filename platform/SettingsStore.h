@@ -88,9 +88,12 @@ class IniSettingsStore : public SettingsStore {
 public:
     // Reads the file when it exists; a missing or unreadable file gives an
     // empty store (every value then reads as its default). A path that is
-    // not a regular file (a FIFO, a directory) is not read: a warning naming
-    // it goes to standard error. Never throws.
+    // not a regular file (a FIFO, a directory), or holds more than
+    // kSettingsFileLimit bytes, is not read: a warning naming it goes to
+    // standard error. Never throws.
     explicit IniSettingsStore(std::string path);
+
+    static constexpr std::size_t kSettingsFileLimit = 4u << 20;
 
     std::optional<std::string> readText(const std::string& section,
                                         const std::string& name) const override;

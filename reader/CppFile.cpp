@@ -531,7 +531,8 @@ PreprocessedSource CppFile::preprocessAhead() const {
     try {
         // The source is read once: the first line is checked in memory and
         // the preprocessor works from the same text.
-        std::string source = readWholeFile(fileName);
+        std::string source = readWholeFile(fileName, kSourceFileLimit,
+                                           settings.inputRoots);
         // Editors save C# and C++ in UTF-16 too: read by its byte-order mark.
         decodeByteOrderMark(source);
         normaliseLineEnds(source);  // a lone CR ends a line too

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class InputRoots;
+
 struct ParserSettings {
     // "namespace" opens no class: C++ namespaces read as if at file level.
     bool namespacesGlobal = false;
@@ -20,4 +22,7 @@ struct ParserSettings {
     // C++ files are read under the rules of C# and Java ("." as scope
     // separator, package from the source).
     bool mixCppCsharp = false;
+    // When given, the source file opened must lie inside these (the run's
+    // inputs; readWholeFile checks the file actually opened).
+    const InputRoots* inputRoots = nullptr;
 };

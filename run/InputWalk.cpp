@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -130,36 +131,45 @@ void InputWalk::status(const std::string& line1) const {
     if (statusFn != nullptr) statusFn(line1.c_str(), " ", context);
 }
 
-void InputWalk::addRoot(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path resolved =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
-    if (!error) roots.push_back(resolved.string());
+void InputWalk::addRoot(const std::string& path) { roots.add(path); }
+
+void InputWalk::logText(const std::string& text) const {
+    if (logFn != nullptr) logFn(text.c_str(), context);
 }
 
 bool InputWalk::followable(const std::string& path, bool warn) const {
     std::error_code error;
     if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return true;
     std::filesystem::path target = std::filesystem::canonical(path, error);
-    if (!error) {
-        const std::string resolved = target.string();
-        for (const std::string& root : roots) {
-            if (resolved == root) return true;
-            const std::string inside = root.back() == '/' ? root : root + "/";
-            if (resolved.compare(0, inside.size(), inside) == 0) return true;
-        }
-    }
-    if (warn && logFn != nullptr) {
-        std::string text = "Skipped the symbolic link \"" + path +
-                           "\": its target lies outside the listed files and directories.";
-        logFn(text.c_str(), context);
-    }
+    if (!error && roots.contains(target.string())) return true;
+    if (warn)
+        logText("Skipped the symbolic link \"" + path +
+                "\": its target lies outside the listed files and directories.");
     return false;
 }
 
-InputWalk::Listing InputWalk::readDirectory(const std::string& directory) {
+InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool warn,
+                                            bool* unreadable) const {
     const VelkDirectory listed(directory, false);
-    return {listed.entryPrefix(), listed.listEntries()};
+    int error = 0;
+    std::string real;
+    Listing listing{listed.entryPrefix(), listed.listEntries(&error, &real)};
+    if (error != 0) {
+        if (unreadable != nullptr) *unreadable = true;
+        if (warn)
+            logText("Could not read the directory \"" + directory + "\" (" + std::strerror(error) +
+                    ").");
+        return listing;
+    }
+    // What was read, not what the name led to when the walk looked: a
+    // folder swapped for a link since then is not walked.
+    if (!roots.empty() && !real.empty() && !roots.contains(real)) {
+        if (warn)
+            logText("Skipped the directory \"" + directory +
+                    "\": it lies outside the listed files and directories.");
+        listing.entries.clear();
+    }
+    return listing;
 }
 
 std::vector<std::string> InputWalk::acceptedFiles(const Listing& listing, bool warn) const {
@@ -197,7 +207,7 @@ int InputWalk::countFiles(const std::string& directory) const {
         std::string current = std::move(pending.back());
         pending.pop_back();
         if (!firstVisit(visited, current)) continue;
-        const Listing listing = readDirectory(current);
+        const Listing listing = readDirectory(current, false);
         count += static_cast<int>(acceptedFiles(listing, false).size());
         std::vector<std::string> children = subdirectories(listing, false);
         pending.insert(pending.end(), children.begin(), children.end());
@@ -217,7 +227,21 @@ bool InputWalk::walkEntry(const std::string& listEntry) {
     std::string entry = stripTrailingSeparator(listEntry);
     ProjectEntry split = splitProjectEntry(entry, true);
     // A commented-out directory is reported as one by walkDirectory.
-    if (directoryExists(split.path)) return walkDirectory(entry, true, "");
+    if (directoryExists(split.path)) {
+        const int before = accepted;
+        const bool unreadableBefore = unreadableRoot;
+        if (!walkDirectory(entry, true, "")) return false;
+        // Said once for the entry, not for each of its folders; a folder
+        // that could not be read has said so itself.
+        if (accepted == before && !isCommentedOut(split.path) && unreadableRoot == unreadableBefore) {
+            std::string list;
+            for (const std::string& extension : extensions)
+                list += (list.empty() ? "" : ", ") + extension;
+            logText("No file in \"" + split.path + "\" has one of the accepted extensions (" + list +
+                    ").");
+        }
+        return true;
+    }
     if (!documentFile(split.path, split.project.empty() ? "_no_project_" : split.project))
         return true;  // commented out: nothing was counted for it
     return fileDone();
@@ -254,8 +278,11 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         std::string project = frame.entry.find('=') == std::string::npos
                                   ? distinctProject(wanted, split.path)
                                   : wanted;
-        const Listing listing = readDirectory(split.path);
+        bool unreadable = false;
+        const Listing listing = readDirectory(split.path, true, &unreadable);
+        if (unreadable && frame.listed) unreadableRoot = true;
         std::vector<std::string> files = acceptedFiles(listing, true);
+        accepted += static_cast<int>(files.size());
         for (const std::string& file : files) {
             documentFile(file, project, true);
             if (!fileDone()) return false;
@@ -300,7 +327,7 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
             std::error_code error;
             std::filesystem::file_status found = std::filesystem::status(path, error);
             if (std::filesystem::exists(found) && !std::filesystem::is_regular_file(found))
-                throw VelkFileError("Couldn't open the file", path);
+                throw VelkFileError("Not a regular file", path);
         }
         step(path, project);
         return true;

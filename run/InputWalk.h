@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkFile.h"
 #include "modules/ModuleInterface.h"
 
 // Splits the list text into entries. A double quote toggles quoting and is
@@ -81,7 +82,10 @@ public:
 
     // Walks one top-level entry: a directory goes to walkDirectory, anything
     // else to documentFile with its project ("_no_project_" when empty),
-    // followed by fileDone. Returns false when the user cancelled.
+    // followed by fileDone. A directory that yields no file with an
+    // accepted extension is logged: "No file in \"<entry>\" has one of the
+    // accepted extensions (<ext>, ...)." Returns false when the user
+    // cancelled.
     bool walkEntry(const std::string& entry);
 
     // Walks a directory entry (as written in the list, "=Project" included)
@@ -89,7 +93,12 @@ public:
     // file (extension by extension in the set's order, each list sorted),
     // one project-list line when the directory held files, then the
     // subdirectories with dotted project names (the children of a root
-    // entry start a new prefix). Returns false when the user cancelled.
+    // entry start a new prefix). A directory that cannot be read is logged,
+    // "Could not read the directory \"<path>\" (<reason>).", and so is one
+    // whose real path, when it is read, lies outside the roots (a link
+    // swapped in after the walk looked): "Skipped the directory
+    // \"<path>\": it lies outside the listed files and directories.".
+    // Returns false when the user cancelled.
     bool walkDirectory(const std::string& entry, bool root, const std::string& prefix);
 
     // The per-file step for one file: skips commented-out paths (status
@@ -102,6 +111,9 @@ public:
     // VelkEnvironmentError of the step ends the walk: it is thrown on.
     // Returns false only for a commented-out path.
     bool documentFile(const std::string& path, const std::string& project, bool listed = false);
+
+    // True when a directory given in the list could not be read at all.
+    bool unreadableEntry() const { return unreadableRoot; }
 
     // Counts one more file done and reports progress (done / 2 of total),
     // so that parsing fills the first half of the bar. Returns false when
@@ -121,6 +133,7 @@ public:
     // the listed files and directories.". Without roots every link is
     // skipped.
     void addRoot(const std::string& path);
+    const InputRoots& inputRoots() const { return roots; }
 
 private:
     void status(const std::string& line1) const;
@@ -136,7 +149,10 @@ private:
         std::string prefix;  // the directory and "/"
         std::vector<VelkDirectory::Entry> entries;
     };
-    static Listing readDirectory(const std::string& directory);
+    // Empty, and logged when warn is set, for a directory that cannot be
+    // read or lies outside the roots.
+    Listing readDirectory(const std::string& directory, bool warn, bool* unreadable = nullptr) const;
+    void logText(const std::string& text) const;
     // Files of the directory matching the extensions, in walk order.
     std::vector<std::string> acceptedFiles(const Listing& listing, bool warn) const;
     // The subdirectories that the walk enters, full paths.
@@ -149,10 +165,12 @@ private:
     void* context;
     FileStep step;
 
-    std::vector<std::string> roots;  // resolved absolute paths
+    InputRoots roots;
     std::map<std::string, std::string> projectDirectories;  // project -> resolved directory
     std::set<std::string> seenFiles;
     std::string projectList;
     int done = 0;
     int total = 0;
+    int accepted = 0;  // files handed on by directory walks
+    bool unreadableRoot = false;
 };

@@ -46,6 +46,7 @@ struct Reports {
 // What every file of the run is parsed and listed with.
 struct FileSettings {
     bool lineBreaks;
+    const InputRoots& roots;
     const SourceListingSettings& settings;
     const ParserSettings& parserSettings;
     const DocCommentFormat& commentFormat;
@@ -64,6 +65,7 @@ SourceListingOptions listingOptions(const FileSettings& file, int language) {
     options.colors = file.settings.colors;
     options.tabSize = file.settings.tabSize;
     options.language = language;
+    options.roots = &file.roots;
     return options;
 }
 
@@ -78,6 +80,7 @@ void parseFile(RunContext& run, const Reports& reports, const FileSettings& file
     if (prepared) parser.usePreprocessed(std::move(*prepared));
     std::map<std::string, bool> packages;
     parser.parse(run.classList, file.lineBreaks, &run.macros, &packages);
+    ++run.parsedFiles;
     if (!run.listings) return;
     if (packages.empty()) packages[""] = true;
     listings(path, packages, listingOptions(file, parser.getLanguage()));
@@ -128,6 +131,7 @@ public:
             AheadParse& parsed = *prepared.parsed;
             if (carryOver(parsed, run.classList, run.macros, OrderedReport::status,
                           OrderedReport::log, report.context(), &carried)) {
+                ++run.parsedFiles;
                 if (parsed.packages.empty()) parsed.packages[""] = true;
                 if (run.listings)
                     queueListings(path, parsed.packages, listingOptions(file, parsed.language));
@@ -236,11 +240,18 @@ private:
     std::size_t remade = 0;          // carried[0, remade) made on this thread
 };
 
-// Links that lead inside one of the listed entries are followed.
-void addRoots(InputWalk& walk, const std::vector<std::string>& entries) {
+// The paths of the list's entries that are not commented out.
+std::vector<std::string> rootPaths(const std::vector<std::string>& entries) {
+    std::vector<std::string> paths;
     for (const std::string& entry : entries)
         if (!isCommentedOut(entry))
-            walk.addRoot(splitProjectEntry(stripTrailingSeparator(entry), true).path);
+            paths.push_back(splitProjectEntry(stripTrailingSeparator(entry), true).path);
+    return paths;
+}
+
+// Links that lead inside one of the listed entries are followed.
+void addRoots(InputWalk& walk, const std::vector<std::string>& entries) {
+    for (const std::string& path : rootPaths(entries)) walk.addRoot(path);
 }
 
 // The files the walk of the entries will hand on, in its order: the same
@@ -332,8 +343,13 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     sourceListingDirectory = stripTrailingSeparator(sourceListingDirectory);
 
     phase(run, "Counting files...");
-    const ParserSettings parserSettings = settings.parserSettings();
-    const FileSettings file{lineBreaks, settings, parserSettings, commentFormat, outputDirectory};
+    // Every source is read from inside the listed entries, whatever was
+    // swapped in at its name since the walk found it.
+    InputRoots roots;
+    for (const std::string& path : rootPaths(entries)) roots.add(path);
+    ParserSettings parserSettings = settings.parserSettings();
+    parserSettings.inputRoots = &roots;
+    const FileSettings file{lineBreaks, roots, settings, parserSettings, commentFormat, outputDirectory};
     const unsigned threads = configuredThreadCount();
     std::unique_ptr<PooledParse> pooled;
     if (threads > 1)
@@ -385,6 +401,14 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         return RunOutcome::Cancelled;
     }
     run.projectList = walk.projectListText();
+    // Inputs that gave nothing to document (a list of commented-out entries
+    // asks for nothing): no site is written over whatever stands there.
+    if (run.parsedFiles == 0 && !rootPaths(entries).empty()) {
+        if (run.log != nullptr) run.log("No source file was documented.", run.context);
+        phase(run, "Done (error).");
+        return RunOutcome::DoneWithError;
+    }
+    const bool inputFailed = walk.unreadableEntry();
 
     if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);
 
@@ -416,7 +440,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
         }
-        if (reports.errors > 0) {
+        if (reports.errors > 0 || inputFailed) {
             phase(run, "Done (error).");
             return RunOutcome::DoneWithError;
         }

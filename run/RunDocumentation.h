@@ -46,6 +46,8 @@ struct RunContext {
     std::map<std::string, MacroDefinition> macros;
     // Built by the walk: "name|directory" lines, for init.
     std::string projectList;
+    // The files parsed without an error (their listings aside).
+    int parsedFiles = 0;
 };
 
 // How a run ended; the status line says the same.
@@ -63,7 +65,11 @@ enum class RunOutcome { Done, DoneWithError, Cancelled };
 // writing at a 0 answer and returns as if it were done): when it answers 0
 // the status reads "Cancelled." too, so a site cut short is never "Done.".
 // A run whose module reported an error through the error callback ends
-// "Done (error)." after done.
+// "Done (error)." after done, and so does one in which a listed directory
+// could not be read. Inputs that were listed (not commented out) but gave
+// no file that parsed without an error are logged, "No source file was
+// documented.", and end "Done (error)." before the module phase: no site
+// is written.
 RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             const std::string& footer, const std::string& itemTemplate,
                             std::string sourceListingDirectory, const std::string& outputFile,

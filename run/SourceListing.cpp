@@ -659,13 +659,14 @@ void ListingRenderer::runTokens() {
 
 // Writes the page whole. The directory is made only when the page cannot be
 // opened without it, so that a run does not ask again for each listing.
+// The page is a new file in place of whatever stands at its name (never
+// written through a link).
 void writePage(const std::string& page, std::string_view html) {
-    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-    int fd = ::open(page.c_str(), flags, 0666);
+    int fd = openFileAnew(page);
     if (fd < 0) {
         // Throws the directory's own errors, as when it was always made first.
         VelkDirectory directory(directoryOf(page), true);
-        fd = ::open(page.c_str(), flags, 0666);
+        fd = openFileAnew(page);
         if (fd < 0) throw VelkFileError("Couldn't open the output file", page);
     }
     FileDescriptor file(fd);
@@ -716,6 +717,7 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
 
 struct SourceListingWriter::Memory {
     std::map<int, TokenColors> byLanguage;  // a few languages at most
+    std::set<std::string> siteFolders;      // made and checked to be no links
 };
 
 SourceListingWriter::SourceListingWriter() : memory(std::make_unique<Memory>()) {}
@@ -728,8 +730,20 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const std::string& detailDirectory,
                                        const SourceListingOptions& options, std::string* warning) {
     std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
-    std::string text = readWholeFile(sourceFile);
+    std::string text = readWholeFile(sourceFile, kSourceFileLimit, options.roots);
     decodeByteOrderMark(text);  // listed as it was read
+    // The folders of the site, outer first, are made once and never
+    // written through when they are links.
+    const std::string folder = directoryOf(page);
+    if (!memory->siteFolders.contains(folder)) {
+        const std::string base = directoryOf(sourceListingPath("x", "", outputDirectory, detailDirectory));
+        if (!memory->siteFolders.contains(base)) {
+            makeSiteDirectory(base);
+            memory->siteFolders.insert(base);
+        }
+        if (folder != base) makeSiteDirectory(folder);
+        memory->siteFolders.insert(folder);
+    }
     normaliseLineEnds(text);
 
     // Colour markup makes a page two or three times its source; a larger

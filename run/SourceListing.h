@@ -15,11 +15,15 @@
 // only make pages of blanks (a huge size, a page of gigabytes).
 inline constexpr int kMaxTabSize = 64;
 
+class InputRoots;
+
 struct SourceListingOptions {
     bool syntaxColor = true;
     SyntaxColorSettings colors;
     int tabSize = 4;   // below 1 counts as 1, above kMaxTabSize as kMaxTabSize
     int language = 0;  // 0 C++, 1 C#, 2 Java: which keywords are coloured
+    // When given, the source read must lie inside these (readWholeFile).
+    const InputRoots* roots = nullptr;
 };
 
 // Where the page of a source file lands: the detail directory when it is

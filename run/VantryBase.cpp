@@ -42,6 +42,16 @@ void VantryBase::setDefaultFileExtensions() {
     extensions.insert(std::begin(defaultExtensions), std::end(defaultExtensions));
 }
 
+std::set<std::string> VantryBase::defaultFileExtensions() {
+    return {std::begin(defaultExtensions), std::end(defaultExtensions)};
+}
+
+bool VantryBase::extensionCanMatch(const std::string& extension) {
+    return !extension.empty() && extension.find_first_of("/\\*?") == std::string::npos &&
+           extension.front() != '.' && extension.back() != '.' &&
+           extension.find("..") == std::string::npos;
+}
+
 void VantryBase::setLanguageMap(const std::string& list) {
     languageMap.clear();
     VelkTokenizer tokenizer(list, ",");

@@ -25,6 +25,11 @@ public:
     void setFileExtensions(const std::string& list);
     // Only when the set is empty: c, cpp, cxx, cc, h, hpp, hxx, cs, java.
     void setDefaultFileExtensions();
+    // The set that setDefaultFileExtensions fills in.
+    static std::set<std::string> defaultFileExtensions();
+    // True when an extension of the set can end a file name: not empty, no
+    // "/" or "\\", no wildcard ("*", "?"), no "." at either end, no "..".
+    static bool extensionCanMatch(const std::string& extension);
 
     // Empties the map and refills it from ","-separated pairs
     // "extension=language", both lower-cased: "c#", "csharp", "c_sharp" and

@@ -4,9 +4,15 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <vector>
 
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
@@ -203,6 +209,87 @@ bool fileExistsAt(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
+// An extension list that no file name can end in documents nothing.
+void refuseUnusableExtensions(const std::set<std::string>& extensions) {
+    for (const std::string& extension : extensions)
+        if (!VantryBase::extensionCanMatch(extension))
+            throw CommandLineError("The extension \"" + extension +
+                                   "\" of -extensions cannot end a file name; give extensions "
+                                   "such as cpp,h,java.");
+}
+
+// A header, footer or item template that names a file (no HTML in the
+// value) is read whole into every page: a FIFO would never answer, a
+// device never end.
+void refuseUnusablePageText(const char* option, int method, const std::string& value) {
+    if (method != MethodCustom || value == "?" || isHtmlFragment(value)) return;
+    struct stat info;
+    if (::stat(value.c_str(), &info) != 0) return;  // the run reports a missing file
+    if (!S_ISREG(info.st_mode))
+        throw CommandLineError("-" + std::string(option) + ": \"" + value +
+                               "\" is not a regular file; name a text file or give HTML.");
+    if (static_cast<std::uint64_t>(info.st_size) > kPageTextLimit)
+        throw CommandLineError("-" + std::string(option) + ": the file \"" + value +
+                               "\" is larger than " + std::to_string(kPageTextLimit >> 20) +
+                               " MB.");
+}
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The output file is written as the index page: it must be a regular file
+// (or nothing yet), no page that the standard module writes beside it, and
+// none of the files that the run documents.
+void refuseUnusableOutput(const CVantryDlg& dialog, const std::vector<std::string>& inputs) {
+    const std::string& output = dialog.outputFile;
+    struct stat info;
+    const bool exists = ::stat(output.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode))
+        throw CommandLineError("The output file \"" + output +
+                               "\" is not a regular file; name the index file to write.");
+    const std::string module = dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
+    if (module == "vantry-standard") {
+        auto option = [&](const char* key) -> const std::string* {
+            auto found = dialog.moduleOptions.find(key);
+            return found == dialog.moduleOptions.end() ? nullptr : &found->second;
+        };
+        const std::string* base = option("index-file-base");
+        const std::string* separate = option("separate-index-pages");
+        const bool onePage =
+            separate == nullptr || !(separate->empty() || lowerAscii(*separate) == "true");
+        if (onePage && fileNameOf(output) == (base ? *base : "index") + "-all.html")
+            throw CommandLineError("The output file \"" + output +
+                                   "\" has the name of the site's master index page; name the "
+                                   "index file otherwise.");
+    }
+    if (!exists) return;  // a new file replaces no source
+    const std::set<std::string> extensions =
+        dialog.extensions.empty() ? VantryBase::defaultFileExtensions() : dialog.extensions;
+    const std::optional<VelkFileId> outputId = fileIdentity(output);
+    std::error_code error;
+    const std::filesystem::path outputPath = std::filesystem::canonical(output, error);
+    const std::string name = fileNameOf(output);
+    bool accepted = false;
+    for (const std::string& extension : extensions)
+        accepted = accepted || matchesWildcard("*." + extension, name);
+    for (const std::string& input : inputs) {
+        const std::string path = splitProjectEntry(stripTrailingSeparator(input), true).path;
+        bool documented = outputId && fileIdentity(path) == outputId;
+        if (!documented && accepted && !error && directoryExists(path)) {
+            InputRoots directory;
+            directory.add(path);
+            documented = directory.contains(outputPath.string());
+        }
+        if (documented)
+            throw CommandLineError("The output file \"" + output +
+                                   "\" is one of the source files to document; name another "
+                                   "index file.");
+    }
+}
+
 }  // namespace
 
 std::span<const CommandLineOption> commandLineOptions() { return options; }
@@ -245,6 +332,10 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     refuseLeavingOutputDirectory("classdir", dialog.classesDirectory);
     if (auto base = dialog.moduleOptions.find("index-file-base"); base != dialog.moduleOptions.end())
         refuseLeavingOutputDirectory("index-file-base", base->second);
+    refuseUnusableExtensions(dialog.extensions);
+    refuseUnusablePageText("header", dialog.headerMethod, dialog.headerText);
+    refuseUnusablePageText("footer", dialog.footerMethod, dialog.footerText);
+    refuseUnusablePageText("item", dialog.itemMethod, dialog.itemText);
 
     int count = commandLine.paramCount;
     if (count == 0) return CommandLineResult::Go;
@@ -257,6 +348,9 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     if (directoryExists(dialog.outputFile))
         throw CommandLineError("The output file \"" + dialog.outputFile +
                                "\" is a directory; name the index file to write.");
+    std::vector<std::string> inputs;
+    for (int i = 0; i < projects; ++i) inputs.push_back(commandLine.getParam(i));
+    refuseUnusableOutput(dialog, inputs);
     // The default index.html is asked about too: it lands in the current
     // directory, where a site written over something else would be a surprise.
     if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {

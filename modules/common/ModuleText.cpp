@@ -8,25 +8,54 @@
 #include "model/ModelText.h"
 
 #include <array>
+#include <sys/stat.h>
 #include <istream>
 #include <iterator>
 #include <stdexcept>
 
 std::string copyTextFileIntoPage(const std::string& text) {
     if (isHtmlFragment(text)) return text;
-    VelkInFile in(text, false);
-    std::string result;
-    std::istream& stream = in.getStream();
-    std::string line;
+    std::string content = readWholeFile(text, kPageTextLimit);
     // Text mode: a carriage return before a line feed is dropped, every
     // other byte is kept as read.
-    while (std::getline(stream, line)) {
-        bool hadNewline = !stream.eof();
-        if (hadNewline && !line.empty() && line.back() == '\r') line.pop_back();
-        result += line;
-        if (hadNewline) result += '\n';
+    std::string result;
+    result.reserve(content.size());
+    for (std::size_t i = 0; i < content.size(); ++i)
+        if (content[i] != '\r' || i + 1 >= content.size() || content[i + 1] != '\n')
+            result += content[i];
+    return result;
+}
+
+std::string readFoundTextFile(const std::string& path, const InputRoots& roots,
+                              std::string& warning) {
+    warning.clear();
+    if (path.empty() || !fileExists(path)) {
+        struct stat info;  // a link that leads nowhere is still a link found here
+        if (path.empty() || ::lstat(path.c_str(), &info) != 0) return "";
     }
-    if (stream.bad()) throw VelkFileError("Couldn't read the file", text);
+    std::string content;
+    try {
+        content = readFileFoundBeside(path, kPageTextLimit, roots);
+    } catch (const VelkError& e) {
+        // The message without the file's name, which the warning names first.
+        warning = "Skipped \"" + path + "\": " + e.VelkError::getMessage() + ".";
+        return "";
+    }
+    // Lines as readTextFile gives them: each followed by CR LF, a CR
+    // before a line feed dropped, no empty line made of the final feed.
+    std::string result;
+    result.reserve(content.size() + content.size() / 16);
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        std::size_t next = end == std::string::npos ? content.size() : end + 1;
+        if (end == std::string::npos) end = content.size();
+        std::size_t stop = end;
+        if (next != end && stop > start && content[stop - 1] == '\r') --stop;
+        result.append(content, start, stop - start);
+        result += "\r\n";
+        start = next;
+    }
     return result;
 }
 

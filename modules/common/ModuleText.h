@@ -7,13 +7,23 @@
 #include <string_view>
 
 class CppClass;
+class InputRoots;
 
 // The HTML to include for a header, footer or similar setting: the text
 // itself when it is an HTML fragment (isHtmlFragment), otherwise the whole
 // content of the file it names, line breaks included ("\r\n" read as
-// "\n"). Throws VelkFileError "Couldn't find the file" / "Couldn't open the
-// file" (Couldn't read ...) when the file cannot be read.
+// "\n"). Throws the VelkFileError of readWholeFile when the file cannot be
+// read, is no regular file or holds more than kPageTextLimit bytes.
 std::string copyTextFileIntoPage(const std::string& text);
+
+// The text of a file found by its name beside the inputs (a project's
+// summary, the overview), laid out as readTextFile lays it out; "" when
+// nothing stands at the name. A file that readFileFoundBeside refuses (a
+// link leading outside roots, a FIFO or device, a file over
+// kPageTextLimit) gives "" too, and warning receives a text naming it;
+// otherwise warning is left empty.
+std::string readFoundTextFile(const std::string& path, const InputRoots& roots,
+                              std::string& warning);
 
 // The whole content of a text file, each line followed by "\r\n". An empty
 // path, a path naming nothing, and a file that cannot be opened or read

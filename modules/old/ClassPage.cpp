@@ -255,7 +255,7 @@ void writeClassPage(const DocClassList& list, const CppClass& cls,
     const std::string& detail = list.settings.detailDirectory;
     const std::string page = cls.getPageFile("");
     const std::string directory = directoryOf(page);
-    if (directory != ".") VelkDirectory(detail + "/" + directory, true);
+    if (directory != ".") makeSiteDirectory(detail + "/" + directory);
     VelkOutFile file(detail + "/" + page, false, false);
     bool ancestryCut = false;
     file.write(classPageText(list, cls, ancestors, backLink, now, &ancestryCut));

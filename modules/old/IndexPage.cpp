@@ -98,7 +98,7 @@ private:
         expandTemplate(out, entryTemplate,
                        [&](char letter) { return entryVariable(list, cls, letter); });
         if (!list.settings.writeDetailPages || !written.insert(&cls).second) return;
-        VelkDirectory(list.settings.detailDirectory, true);
+        makeSiteDirectory(list.settings.detailDirectory);
         // The way back starts at the page's own depth.
         const std::string backLink =
             upToMainDirectory(detailLink, directoryLevels(cls.getPageFile(""))) + indexName;
@@ -236,9 +236,13 @@ void writeIndexPage(DocClassList& list, const DateTime& now) {
     out << pieceText(settings.headerText, list.headBuffer);
     out << "Last Updated: " << now.format("%B %d, %Y") << "<BR><HR ALIGN=\"CENTER\"></P>\n";
     list.prepare();
-    if (settings.itemTemplate != "?") {
+    // "?" leaves the entries out, not the class pages written with them:
+    // the entries then go nowhere.
+    const bool noEntries = settings.itemTemplate == "?";
+    std::ostream nowhere(nullptr);
+    if (!noEntries || settings.writeDetailPages) {
         const std::string entryTemplate = pieceText(settings.itemTemplate, list.entryTemplateBuffer);
-        EntryWriter entries(list, out, entryTemplate, now);
+        EntryWriter entries(list, noEntries ? nowhere : out, entryTemplate, now);
         if (settings.treeListing) entries.tree();
         else entries.alphabetical();
     }

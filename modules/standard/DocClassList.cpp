@@ -1,6 +1,8 @@
 #include "modules/standard/DocClassList.h"
 
+#include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkThreadPool.h"
+#include "modules/common/ClassPagePath.h"
 
 #include "modules/standard/PageNameOrder.h"
 
@@ -95,7 +97,22 @@ void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
     warmed = true;
 }
 
+void DocClassList::noteListingPages() {
+    listingPages.clear();
+    for (const auto& [key, cls] : getClasses())
+        for (const InternedText& file : cls->getFileNames())
+            listingPages.insert(classPagePath("", cls->getPackage(), fileNameOf(file.str())));
+}
+
+std::string DocClassList::pageNameOf(const std::string& package, const std::string& name) const {
+    std::string page = classPagePath("", package, name);
+    if (!listingPages.empty() && listingPages.contains(page))
+        page = classPagePath("", package, name + "-class");
+    return page;
+}
+
 void DocClassList::clear() {
+    listingPages.clear();
     warmed = false;
     index.reset();
     resolvedBaseCache.clear();

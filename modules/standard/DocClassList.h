@@ -18,6 +18,7 @@ class VelkThreadPool;
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -168,6 +169,17 @@ public:
     VelkThreadPool* pagePool() const;
     bool cachesFrozen() const { return frozen; }
 
+    // The source listings lie among the class pages, one per file and
+    // package, named after the file: a nested class named like a file
+    // (class java inside Shape in Shape.java) would share its page name.
+    // Notes the listings' page names of the classes' files (run before the
+    // pages are named); pageNameOf then names such a class's page apart.
+    void noteListingPages();
+    // The page of a class of the package and name, relative to the detail
+    // directory: classPagePath, or, when a listing has that name, the
+    // name with "-class" added, which no class name can give.
+    std::string pageNameOf(const std::string& package, const std::string& name) const;
+
 private:
     struct Indexes;
     const Indexes& indexes() const;
@@ -204,6 +216,7 @@ private:
     };
     mutable std::unordered_map<const CppClass*, ChainLink> chainMemo;
     mutable bool frozen = false;
+    std::unordered_set<std::string> listingPages;
     // The caches hold every answer warmCaches fills, until the list changes.
     mutable bool warmed = false;
     mutable std::unique_ptr<VelkThreadPool> pool;

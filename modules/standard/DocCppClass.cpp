@@ -26,9 +26,10 @@ std::string DocCppClass::getPageFile(const std::string& prefix) const {
     const bool stale = !page.made || page.name != getName() || page.package != package;
     // Pages written on several threads ask at once: nothing is stored then.
     if (stale && classList && classList->cachesFrozen())
-        return classPagePath(prefix, package, getName());
+        return prefix + classList->pageNameOf(package, getName());
     if (stale) {
-        page.path = classPagePath("", package, getName());
+        page.path = classList ? classList->pageNameOf(package, getName())
+                              : classPagePath("", package, getName());
         page.name = getName();
         page.package = std::move(package);
         page.made = true;

@@ -136,7 +136,7 @@ std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
     // known: made by an earlier page, so maybe removed since.
     const bool known = !directory.empty() && made.contains(directory);
     if (!directory.empty() && !known) {
-        VelkDirectory(directory, true);
+        makeSiteDirectory(directory);
         made.insert(directory);
     }
     try {
@@ -144,7 +144,7 @@ std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
     } catch (const VelkFileError&) {
         if (!known) throw;
         made.erase(directory);
-        VelkDirectory(directory, true);
+        makeSiteDirectory(directory);
         made.insert(directory);
         return std::make_unique<VelkOutFile>(path, false, false);
     }

@@ -95,7 +95,7 @@ public:
 
     void write(const CppClass& cls) {
         if (!directoryMade) {
-            VelkDirectory(pass.pageContext.outputDirectory, true);
+            makeSiteDirectory(pass.pageContext.outputDirectory);
             directoryMade = true;
         }
         if (!pool) {

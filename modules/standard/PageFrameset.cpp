@@ -78,11 +78,17 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
 
     DocClassList& list = *module.classList;
     list.prepareMemberEntries();
-    if (module.itemTemplate != "?") {
+    // "?" leaves the entries out, not the class pages that the pass writes:
+    // the pass then writes its entries nowhere.
+    const bool noEntries = module.itemTemplate == "?";
+    std::ostream nowhere(nullptr);
+    if (!noEntries || (writeClassPages && module.writeDetailPages)) {
+        std::ostream& entries = noEntries ? nowhere : out;
         ClassListingPass pass;
         pass.projectName = projectFilter;
-        pass.entryTemplate =
-            module.itemTemplate.empty() ? defaultEntry : copyTextFileIntoPage(module.itemTemplate);
+        pass.entryTemplate = noEntries                     ? ""
+                             : module.itemTemplate.empty() ? defaultEntry
+                                                           : copyTextFileIntoPage(module.itemTemplate);
         pass.templateContext.relativePrefix =
             linkPrefix.empty() ? detailLinkPrefix(module) : linkPrefix + "/";
         pass.templateContext.sourceDirectory = module.sourceDirectoryText;
@@ -93,11 +99,11 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
         pass.receiver = &module.statusReceiver;
         pass.pageContext = classPageContext(module, deprecated);
         if (!module.treeListing) {
-            ::writeClassPages(out, list, pass);
+            ::writeClassPages(entries, list, pass);
         } else {
             bool interfaces = false;
-            if (writeClassTreeListing(out, list, pass, false, interfaces) && interfaces)
-                writeClassTreeListing(out, list, pass, true, interfaces);
+            if (writeClassTreeListing(entries, list, pass, false, interfaces) && interfaces)
+                writeClassTreeListing(entries, list, pass, true, interfaces);
         }
     }
     out << frameTail;

@@ -228,7 +228,7 @@ std::string memberKindWord(const CppClassMember& member) { return memberKindText
 
 void writeMasterIndexPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
-    VelkDirectory(directoryOf(indexPageName(module, 'A', false, true), false), true);
+    makeSiteDirectory(directoryOf(indexPageName(module, 'A', false, true), false));
 
     const DocClassList& list = *module.classList;
     // Only shown entries are sorted: the order keeps ties in gathering

@@ -17,6 +17,8 @@
 #include "modules/standard/SiteNames.h"
 #include "modules/standard/StandardModule.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 const char* const tableStart =
@@ -33,15 +35,23 @@ std::string orSpace(const std::string& text) { return text.empty() ? "&nbsp;" : 
 
 // The first place that holds the overview file: beside or above the first
 // project's directory, then beside or above each project's, by name.
-std::string findOverviewText(const StandardModule& module) {
+// A link, or a file that is no regular file, is a hit too: it is skipped
+// with a warning, and the overview is left empty.
+std::string findOverviewText(StandardModule& module) {
     std::vector<std::string> directories;
     if (!module.firstProjectDirectory.empty()) directories.push_back(module.firstProjectDirectory);
     for (const auto& [name, directory] : module.projectMap)
         if (!directory.empty()) directories.push_back(directory);
+    const InputRoots roots = projectDirectoryRoots(module);
     for (const std::string& directory : directories)
         for (const char* step : {"/../", "/"}) {
             std::string path = directory + step + module.overviewHtml;
-            if (fileExists(path)) return readTextFile(path);
+            struct stat info;
+            if (::lstat(path.c_str(), &info) != 0) continue;
+            std::string warning;
+            std::string text = readFoundTextFile(path, roots, warning);
+            if (!warning.empty()) module.statusReceiver.error(warning);
+            return text;
         }
     return "";
 }

@@ -31,6 +31,9 @@ void generateSite(StandardModule& module) {
 
     // {@docroot} leads from the detail directory's depth to the main page.
     module.classList->setDetailToMain(mainDirectoryFromDetail(module));
+    // With listings among the class pages, no class page takes a
+    // listing's name.
+    if (module.sourceDirectoryText == ".") module.classList->noteListingPages();
 
     phase("Constructing main output page...");
     writeFramesetPage(module);
@@ -59,17 +62,23 @@ void generateSite(StandardModule& module) {
 
     phase("Writing class list and hierarchy tree frames...");
     std::vector<std::unique_ptr<CppProject>> projects;
+    if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory);
+    const InputRoots roots = projectDirectoryRoots(module);
     for (const std::string& name : projectNames) {
         std::string directory = projectPagePath(module, name, "", true);
         directory.pop_back();  // the "/" before the empty page name
-        VelkDirectory(directory, true);
+        makeSiteDirectory(directory);
 
         // A project that the project list does not name has no directory
         // to read a summary from (never the file-system root).
         auto known = module.projectMap.find(name);
         std::string summary;
         if (known != module.projectMap.end() && !known->second.empty())
-            summary = readTextFile(known->second + "/" + module.summaryHtml);
+        {
+            std::string warning;
+            summary = readFoundTextFile(known->second + "/" + module.summaryHtml, roots, warning);
+            if (!warning.empty()) status.error(warning);
+        }
         projects.push_back(std::make_unique<CppProject>(name, summary, options));
 
         step("Writing class list frame for project " + name + "...");

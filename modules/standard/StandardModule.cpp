@@ -29,6 +29,12 @@ void readProjectList(StandardModule& module, const std::string& text) {
     }
 }
 
+InputRoots projectDirectoryRoots(const StandardModule& module) {
+    InputRoots roots;
+    for (const auto& [name, directory] : module.projectMap) roots.add(directory);
+    return roots;
+}
+
 void initModule(StandardModule& module, const ModuleInitValues& v) {
     // Plain texts of the user's, shown in titles, headings and bars: escaped
     // once here, so that no page writer can let a quote or "<" through.

@@ -6,6 +6,8 @@
 // setting and the callbacks.
 #pragma once
 
+#include "VelkLib/VelkFile.h"
+
 #include "model/DocOptions.h"
 #include "modules/standard/StatusReceiver.h"
 
@@ -89,6 +91,11 @@ struct ModuleInitValues {
     void* context = nullptr;
 };
 void initModule(StandardModule& module, const ModuleInitValues& values);
+
+// The projects' directories as the places a file found beside them may
+// lead to (readFoundTextFile): the module knows of the run's inputs only
+// these.
+InputRoots projectDirectoryRoots(const StandardModule& module);
 
 // Reads a project list text into module.projectMap and
 // module.firstProjectDirectory (see initModule).
