@@ -134,6 +134,8 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
     out += word;
 }
 
+bool isNameByte(char c) { return isWordChar(c) && c != ':'; }
+
 // Whether the text from at on, blanks skipped, begins with one of the
 // characters of followers (the end of the text counts when endCounts).
 bool followedBy(std::string_view text, std::size_t at, std::string_view followers,
@@ -159,7 +161,8 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
     for (std::size_t at = text.find(name); at != std::string_view::npos;
          at = text.find(name, at + 1)) {
         const std::size_t end = at + name.size();
-        if ((at > 0 && isWordChar(text[at - 1])) ||
+        // A qualified name ("using Base::name;") ends in the member's name.
+        if ((at > 0 && isNameByte(text[at - 1])) ||
             (wordEnd && end < text.size() && isWordChar(text[end])))
             continue;
         if (function ? followedBy(text, end, "(", false) : followedBy(text, end, ";=[{,)", true))
@@ -193,7 +196,7 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart);
             break;
         }
-        if (wordStart >= ownName && i <= ownNameEnd)
+        if (ownName != std::string_view::npos && wordStart < ownNameEnd && i > ownName)
             result += view.substr(wordStart, i - wordStart);
         else
             appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,

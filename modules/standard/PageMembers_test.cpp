@@ -154,6 +154,11 @@ TEST_F(MembersTest, OwnNamesStayWords) {
     CppClassMember* destructor = f.addMember(shape, "~Shape", "virtual ~Shape();", "public", "", true);
     writeMemberEntry(*destructor, "geo", "geo::Shape", nullptr);
     EXPECT_EQ(destructor->getDeclaration(), "virtual ~Shape();");
+    // A using-declaration names the member by a qualified name.
+    f.addClass("Widget::size_type", "ui", "class", 0);
+    CppClassMember* used = f.addMember(widget, "size_type", "using Widget::size_type;");
+    writeMemberEntry(*used, "ui", "Widget", nullptr);
+    EXPECT_EQ(used->getDeclaration(), "using Widget::size_type;");
     // Other words that name classes are links as before.
     CppClassMember* take = f.addMember(widget, "take", "void take(base_type b);", "public", "",
                                        true, {"base_type b"});
