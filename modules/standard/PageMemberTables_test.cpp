@@ -190,6 +190,27 @@ TEST_F(TablesTest, MemberNamedLikeAClass) {
                               "<B>Logger</B>(int level);\n</PRE>"));
 }
 
+// A member named like an element ("a", "b") leaves the markup of the links
+// around it whole.
+TEST_F(TablesTest, MemberNamedLikeAnElement) {
+    f.addClass("Pair::value_type", "p", "class", 0);
+    DocCppClass* cls = f.addClass("Pair", "p", "class", 0);
+    CppClassMember* a = f.addMember(cls, "a", "value_type a(const value_type& v);", "public", "",
+                                    true, {"const value_type& v"});
+    writeMemberEntry(*a, "p", "Pair", nullptr);
+    std::string out;
+    writeMemberSummaryTable(out, *cls, "Method Summary", "method_summary", {a}, "?", false);
+    EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#a(constvalue_type-26v)\">a</a></B>(const "
+                              "<a href=\"../p/Pair..value_type.html\">Pair::value_type</a>&amp; "
+                              "v)</CODE>"))
+        << out;
+    out.clear();
+    writeMemberDetailSection(out, *cls, "Method Detail", "method_detail", {a}, nullptr, "?");
+    EXPECT_TRUE(contains(out, "<B>a</B>(const <a href=\"../p/Pair..value_type.html\">"
+                              "Pair::value_type</a>&amp; v);"))
+        << out;
+}
+
 // A parameter named like its function: the function's own name is the one
 // that the row links, and the row keeps the whole argument list.
 TEST_F(TablesTest, ParameterNamedLikeItsFunction) {

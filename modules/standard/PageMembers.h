@@ -159,8 +159,15 @@ void forEachWholeWord(std::string_view text, std::string_view word, bool needFol
         }
         if (c == '<' && i + 1 < text.size()) {
             char next = text[i + 1];
-            if (next == 'a' || next == 'A') inAnchor = true;
-            else if (next == '/') inAnchor = false;
+            if (next == 'a' || next == 'A') {
+                inAnchor = true;
+            } else if (next == '/') {
+                inAnchor = false;
+                // The closing tag's own name ("</a>") is no word.
+                std::size_t close = text.find('>', i);
+                if (close != std::string_view::npos) i = close;
+                continue;
+            }
         }
         if (inQuotes || inAnchor || c != first || text.compare(i, word.size(), word) != 0)
             continue;
