@@ -112,12 +112,13 @@ void CppClass::indexMember(std::uint32_t index) {
 }
 
 void CppClass::rebuildNameSlots(std::size_t slotCount) {
-    // The chains (nextNamesake) are complete already; only each chain's
-    // first and last member are entered again.
+    // The chains are linked anew with the slots: the member whose addition
+    // made the table grow is not in its chain yet.
     nameSlots.assign(slotCount, NameSlot());
     std::size_t mask = slotCount - 1;
     for (std::uint32_t index = 0; index < memberIndex.size(); ++index) {
         std::uint64_t nameHash = memberIndex[index].nameHash;
+        memberIndex[index].nextNamesake = noMember;
         for (std::size_t at = nameHash & mask;; at = (at + 1) & mask) {
             NameSlot& slot = nameSlots[at];
             if (slot.first == noMember) {
@@ -125,6 +126,7 @@ void CppClass::rebuildNameSlots(std::size_t slotCount) {
                 break;
             }
             if (memberIndex[slot.first].nameHash == nameHash) {
+                memberIndex[slot.last].nextNamesake = index;
                 slot.last = index;
                 break;
             }

@@ -160,6 +160,32 @@ TEST(CppClassMerge, TemplatesAndGenericMethodsStayApartFromTheirNamesakes) {
     EXPECT_EQ(checks->getMembers().size(), 3u);
 }
 
+// However many members a class holds, a declaration finds every namesake
+// added before it: a large class (a namespace, a macro-made class) must not
+// list a member twice because its index grew in between.
+TEST(CppClassMerge, EveryNamesakeIsFoundWhateverTheClassSize) {
+    for (int total : {17, 33, 34, 65, 66, 129, 300}) {
+        auto c = makeClass("Big", 0);
+        std::vector<CppClassMember*> first;
+        for (int i = 0; i < total; ++i) {
+            const std::string name = "m" + std::to_string(i % 7);
+            const std::string type = "T" + std::to_string(i);
+            first.push_back(c->addMember(name, "void " + name + "(" + type + " a);", "public", "", true,
+                                         "big.h", {type + " a"}, new DocGenCppClassMember(c.get()),
+                                         false));
+        }
+        for (int i = 0; i < total; ++i) {
+            const std::string name = "m" + std::to_string(i % 7);
+            const std::string type = "T" + std::to_string(i);
+            EXPECT_EQ(c->addMember(name, "void Big::" + name + "(" + type + " b) {", "", "", true,
+                                   "big.cpp", {type + " b"}, new DocGenCppClassMember(c.get()), false),
+                      first[i])
+                << total << " members, member " << i;
+        }
+        EXPECT_EQ(c->getMembers().size(), static_cast<std::size_t>(total));
+    }
+}
+
 TEST(CppClass, PackageAndPageFile) {
     auto c = makeClass("A::B", 0);
     c->setPackage("");
