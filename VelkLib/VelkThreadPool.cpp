@@ -1,5 +1,6 @@
 #include "VelkLib/VelkThreadPool.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <pthread.h>
 #include <sched.h>
@@ -114,13 +115,36 @@ void forEachSlice(VelkThreadPool& pool, std::size_t count, std::size_t slices,
     if (failure) std::rethrow_exception(failure);
 }
 
-unsigned configuredThreadCount() {
-    if (const char* text = std::getenv("VANTRY_THREADS")) {
-        char* end = nullptr;
-        long value = std::strtol(text, &end, 10);
-        if (end != text && *end == '\0' && value >= 1 && value <= 256)
-            return static_cast<unsigned>(value);
-    }
+namespace {
+
+// The thread count that VANTRY_THREADS sets, or 0 when it sets none (unset,
+// or not a whole number from 1 to 256).
+unsigned threadsFromEnvironment() {
+    const char* text = std::getenv("VANTRY_THREADS");
+    if (text == nullptr) return 0;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(text, &end, 10);
+    if (end != text && *end == '\0' && errno == 0 && value >= 1 && value <= 256)
+        return static_cast<unsigned>(value);
+    return 0;
+}
+
+unsigned processorCount() {
     unsigned processors = std::thread::hardware_concurrency();
     return processors == 0 ? 1 : processors;
+}
+
+}  // namespace
+
+unsigned configuredThreadCount() {
+    const unsigned set = threadsFromEnvironment();
+    return set != 0 ? set : processorCount();
+}
+
+std::string threadCountWarning() {
+    const char* text = std::getenv("VANTRY_THREADS");
+    if (text == nullptr || threadsFromEnvironment() != 0) return "";
+    return "VANTRY_THREADS=\"" + std::string(text) + "\" is not a whole number from 1 to 256; " +
+           std::to_string(processorCount()) + " threads are used";
 }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <string>
 #include <future>
 #include <mutex>
 #include <semaphore>
@@ -73,3 +74,8 @@ void forEachSlice(
 // one). 1 means everything runs on the calling thread, as before threads
 // were used.
 unsigned configuredThreadCount();
+
+// The warning for a VANTRY_THREADS that is set but not such a number
+// ("0", "-1", "abc", "257", ""), naming the value and the count used
+// instead; "" when it is unset or usable.
+std::string threadCountWarning();

@@ -128,11 +128,17 @@ TEST(VelkThreadPool, ThreadCountComesFromTheEnvironmentWhenItIsAUsableNumber) {
     EXPECT_EQ(configuredThreadCount(), 1u);
     setenv("VANTRY_THREADS", "256", 1);
     EXPECT_EQ(configuredThreadCount(), 256u);
-    for (const char* unusable : {"0", "-3", "257", "4x", "", "many", "99999999999999999999"}) {
+    EXPECT_EQ(threadCountWarning(), "");
+    for (const char* unusable : {"0", "-3", "257", "4x", "", "many", "99999999999999999999", "100000"}) {
         setenv("VANTRY_THREADS", unusable, 1);
         EXPECT_EQ(configuredThreadCount(), processors) << unusable;
+        // Never taken in silence.
+        EXPECT_EQ(threadCountWarning(), "VANTRY_THREADS=\"" + std::string(unusable) +
+                                            "\" is not a whole number from 1 to 256; " +
+                                            std::to_string(processors) + " threads are used");
     }
     unsetenv("VANTRY_THREADS");
+    EXPECT_EQ(threadCountWarning(), "");
 }
 
 }  // namespace

@@ -4,9 +4,15 @@
 // mistreated from outside (signals, closed streams, a broken environment).
 // Each case builds its tree in a fresh temporary folder and runs the
 // program as a child under a time limit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cctype>
 #include <fstream>
 
@@ -371,6 +377,122 @@ TEST_F(HostileMarkup, AModuleThatThrowsFromItsOptionsIsAnErrorNotACrash) {
         EXPECT_EQ(result.exitCode, 1) << thrown << "\n" << result.describe();
         EXPECT_TRUE(contains(result.err, "Recording module")) << result.describe();
     }
+}
+
+// Without a display, a Qt platform named in QT_QPA_PLATFORM that cannot
+// start here is said so, and the run goes on unattended.
+TEST_F(HostileMarkup, AQtPlatformThatCannotStartLeavesTheRunUnattended) {
+    writeText(work() / "src/a.h", "/** A. */\nclass A { };\n");
+    env_["XDG_RUNTIME_DIR"] = tmp().string();  // no Wayland display there
+    for (const char* platform : {"xcb", "wayland", "eglfs", "linuxfb", "no-such-platform"}) {
+        SCOPED_TRACE(platform);
+        env_["QT_QPA_PLATFORM"] = platform;
+        const auto result = document({"src"});
+        EXPECT_EQ(result.termSignal, 0);
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_TRUE(contains(result.err, std::string("the Qt platform \"") + platform + "\" (QT_QPA_PLATFORM) cannot start"))
+            << result.describe();
+        EXPECT_TRUE(fs::exists(site() / "projects" / "src" / "A.html"));
+    }
+}
+
+// A hang-up cancels as SIGTERM does.
+TEST_F(HostileMarkup, AHangUpCancelsTheRun) {
+    for (int i = 0; i < 400; ++i)
+        writeText(work() / "big" / ("C" + std::to_string(i) + ".java"),
+                  "package big;\n/** C. */\npublic class C" + std::to_string(i) + " { /** m. */ public void m() {} }\n");
+    e2e::ChildSignals hangUp{"Counting files...", SIGHUP, 1};
+    const auto result = e2e::runChild(program_, documentArgs({"big=big"}, {}), childEnvironment(env_), work(), logs(),
+                                      hangUp, kTimeLimit);
+    EXPECT_EQ(result.termSignal, 0) << result.describe();
+    EXPECT_EQ(result.exitCode, 3) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: hung up: cancelling")) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: Cancelled.")) << result.describe();
+    EXPECT_TRUE(fs::is_empty(tmp())) << "temporary files left behind";
+}
+
+// Standard error that closes early (as into "| head -1") loses messages,
+// never the run.
+TEST_F(HostileMarkup, AClosedStandardErrorDoesNotEndTheRun) {
+    writeText(work() / "src/a.h", "/** A. */\nclass A { };\n");
+    const auto args = documentArgs({"src"}, {});
+    std::vector<std::string> argv{program_.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const auto env = childEnvironment(env_);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(ends[1], STDERR_FILENO);
+        ::close(ends[0]);
+        ::close(ends[1]);
+        if (::chdir(work().c_str()) != 0) ::_exit(126);
+        const int devNull = ::open("/dev/null", O_RDWR);
+        ::dup2(devNull, STDIN_FILENO);
+        ::dup2(devNull, STDOUT_FILENO);
+        std::vector<char*> cargs, cenv;
+        for (const auto& a : argv) cargs.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& e : env) cenv.push_back(const_cast<char*>(e.c_str()));
+        cargs.push_back(nullptr);
+        cenv.push_back(nullptr);
+        ::execve(cargs[0], cargs.data(), cenv.data());
+        ::_exit(127);
+    }
+    // Nobody reads: the child's first message meets a closed pipe.
+    ::close(ends[0]);
+    ::close(ends[1]);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeLimit);
+    pid_t ended = 0;
+    while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (ended == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "the run did not end";
+    }
+    EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(fs::exists(site() / "projects" / "src" / "A.html"));
+}
+
+// File names holding terminal control sequences are shown escaped in the
+// messages; nothing from a name reaches the terminal raw.
+TEST_F(HostileMarkup, ControlCharactersInFileNamesAreShownEscaped) {
+    const std::vector<std::string> names{"t\x1b]0;owned\x07.h", "c\x1b[2J.h", "n\nvantry: Done.\n.h"};
+    for (const std::string& name : names) writeText(work() / "src" / name, "/** <script>x</script> */\nclass K { };\n");
+    const auto result = document({"src"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos) << result.describe();
+    EXPECT_EQ(result.err.find('\x07'), std::string::npos) << result.describe();
+    for (const char* shown : {"(src/t\\x1B]0;owned\\x07.h)", "(src/c\\x1B[2J.h)", "(src/n\\x0Avantry: Done.\\x0A.h)"})
+        EXPECT_TRUE(contains(result.err, shown)) << shown << "\n" << result.describe();
+    // The one line that says "Done." is the program's own.
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = result.err.find("\nvantry: Done.", at)) != std::string::npos; ++at) ++lines;
+    if (result.err.rfind("vantry: Done.", 0) == 0) ++lines;
+    EXPECT_EQ(lines, 1u) << result.describe();
+}
+
+// A VANTRY_THREADS that is not a whole number from 1 to 256 is named in a
+// warning, and the run uses the default.
+TEST_F(HostileMarkup, AnUnusableThreadCountIsWarnedAbout) {
+    writeText(work() / "src/a.h", "/** A. */\nclass A { };\n");
+    for (const char* value : {"0", "-1", "abc", "257", "100000", ""}) {
+        SCOPED_TRACE(value);
+        env_["VANTRY_THREADS"] = value;
+        const auto result = document({"src"});
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_TRUE(contains(result.err, std::string("vantry: warning: VANTRY_THREADS=\"") + value +
+                                             "\" is not a whole number from 1 to 256"))
+            << result.describe();
+        EXPECT_TRUE(fs::exists(site() / "projects" / "src" / "A.html"));
+    }
+    env_["VANTRY_THREADS"] = "3";
+    const auto result = document({"src"});
+    EXPECT_FALSE(contains(result.err, "VANTRY_THREADS")) << result.describe();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "VelkLib/VelkMutex.h"
+#include "platform/TerminalText.h"
 #include "run/VantryBase.h"
 #include "ui/CVantryDlg.h"
 #include "ui/RunConsole.h"
@@ -99,7 +100,9 @@ extern "C" void runLogCallback(const char* text, void* context) {
     if (text == nullptr) return;
     {
         VelkMutexLock lock(&objects().warningsMutex);
-        objects().warnings += text;
+        // One entry is one line: a line break or escape sequence from a
+        // file name is shown, never obeyed.
+        objects().warnings += terminalText(text);
         objects().warnings += "\r\n";
     }
     VelkMutexLock mapLock(&objects().dialogMapMutex);

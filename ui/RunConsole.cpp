@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "platform/TerminalText.h"
+
 namespace {
 
 const char* const sendingText = "Sending output to documentation module...";
@@ -30,7 +32,7 @@ void RunConsole::status(const char* line1, const char* line2) {
     if (line1 != nullptr) line1Text.assign(line1);
     if (!second.empty()) line2Text.assign(second);
     if (mode == Mode::Phases && phase) {
-        out << "vantry: " << second << std::endl;
+        out << "vantry: " << terminalText(second) << std::endl;
     } else if (mode == Mode::Live) {
         drawLive();
     }
@@ -98,8 +100,9 @@ bool RunConsole::endedDone() const {
 }
 
 void RunConsole::drawLive() {
-    std::string text = std::to_string(percent) + "% " + line1Text;
-    if (!isBlank(line2Text)) text += (isBlank(line1Text) ? "" : "  ") + line2Text;
+    // The status lines name files: what they hold is shown, never obeyed.
+    std::string text = std::to_string(percent) + "% " + terminalText(line1Text);
+    if (!isBlank(line2Text)) text += (isBlank(line1Text) ? "" : "  ") + terminalText(line2Text);
     std::size_t limit = static_cast<std::size_t>(width - 1);
     if (text.size() > limit) text = text.substr(0, limit - 3) + "...";
     // Carriage return and erase-to-end-of-line redraw the line in place.

@@ -1,8 +1,12 @@
 // The program vantry.
 
+#include <csignal>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "VelkLib/VelkThreadPool.h"
+#include "platform/TerminalText.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "platform/gui/BackendSelection.h"
 #include "ui/CVantryApp.h"
@@ -30,11 +34,16 @@ void tuneAllocator() {
 
 int main(int argc, char** argv) {
     tuneAllocator();
+    // A terminal or pipe that closes (standard error into "| head -1") must
+    // not end the run: a failed write is only a message lost.
+    std::signal(SIGPIPE, SIG_IGN);
     // Real windows when a display answers, the terminal otherwise. Without
     // a display Ctrl-C is watched before any other thread starts, so that
     // every thread leaves the signal to the watcher.
     gui::ProgramBackend chosen(argc, argv);
     if (gui::HeadlessBackend* headless = chosen.headless()) headless->watchInterrupts();
+    if (std::string warning = threadCountWarning(); !warning.empty())
+        std::cerr << "vantry: warning: " << terminalText(warning) << std::endl;
 
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     CVantryApp app(std::move(arguments));

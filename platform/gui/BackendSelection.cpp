@@ -1,9 +1,12 @@
 #include "platform/gui/BackendSelection.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -56,13 +59,23 @@ std::string reachablePlatform(const std::string& qpaPlatform, const std::string&
                               const std::string& waylandDisplay,
                               const std::string& xSocketDirectory,
                               const std::string& runtimeDirectory) {
-    if (!qpaPlatform.empty()) return qpaPlatform;
-    if (!display.empty() && xDisplayReachable(display, xSocketDirectory)) return "xcb";
-    if (!waylandDisplay.empty() && (waylandDisplay[0] == '/' || !runtimeDirectory.empty())) {
+    auto waylandReachable = [&] {
+        if (waylandDisplay.empty() || (waylandDisplay[0] != '/' && runtimeDirectory.empty())) return false;
         std::string path =
             waylandDisplay[0] == '/' ? waylandDisplay : runtimeDirectory + "/" + waylandDisplay;
-        if (socketAccepts(path)) return "wayland";
+        return socketAccepts(path);
+    };
+    if (!qpaPlatform.empty()) {
+        // The platform's name comes before its options ("xcb:...").
+        const std::string name = qpaPlatform.substr(0, qpaPlatform.find(':'));
+        // Qt ends the process when the display of the one named does not
+        // answer, so a named display is tested as a found one is.
+        if (name == "xcb") return xDisplayReachable(display, xSocketDirectory) ? qpaPlatform : "";
+        if (name.rfind("wayland", 0) == 0) return waylandReachable() ? qpaPlatform : "";
+        return qpaPlatform;
     }
+    if (!display.empty() && xDisplayReachable(display, xSocketDirectory)) return "xcb";
+    if (waylandReachable()) return "wayland";
     return "";
 }
 
@@ -90,11 +103,42 @@ std::unique_ptr<Backend> openWindows(const char* platform, int& argc, char** arg
     return std::unique_ptr<Backend>(reinterpret_cast<WindowsEntry>(entry)(platform, &argc, argv));
 }
 
+// Platforms that start without any device or server.
+bool startsAnywhere(const std::string& name) { return name == "offscreen" || name == "minimal"; }
+
 }  // namespace
+
+bool platformStarts(const std::string& platform, int& argc, char** argv) {
+    const std::string name = platform.substr(0, platform.find(':'));
+    if (startsAnywhere(name) || name == "xcb" || name.rfind("wayland", 0) == 0) return true;
+    // Any other (a framebuffer, EGL, a name Qt does not know) is tried in a
+    // child: Qt ends the process whose platform cannot start.
+    std::cout.flush();
+    std::cerr.flush();
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        std::unique_ptr<Backend> trial = openWindows(nullptr, argc, argv);
+        ::_exit(trial && trial->hasDisplay() ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 ProgramBackend::ProgramBackend(int& argc, char** argv) {
     std::string platform = reachablePlatform();
-    bool chosenByUser = !environment("QT_QPA_PLATFORM").empty();
+    const std::string named = environment("QT_QPA_PLATFORM");
+    const bool chosenByUser = !named.empty();
+    if (chosenByUser && !platform.empty() && !platformStarts(platform, argc, argv)) platform.clear();
+    if (chosenByUser && platform.empty())
+        std::cerr << "vantry: the Qt platform \"" << named << "\" (QT_QPA_PLATFORM) cannot start here: no windows\n";
     if (!platform.empty())
         windowsBackend = openWindows(chosenByUser ? nullptr : platform.c_str(), argc, argv);
     if (windowsBackend) {

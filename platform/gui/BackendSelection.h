@@ -12,7 +12,8 @@ class Backend;
 class HeadlessBackend;
 
 // The Qt platform that can show real windows: the one QT_QPA_PLATFORM
-// names (such as "offscreen"), else "xcb" when the X display of DISPLAY
+// names (such as "offscreen"; "xcb" and "wayland..." only when their
+// display answers as below), else "xcb" when the X display of DISPLAY
 // accepts a connection (a local socket; an X display on another host is
 // taken as reachable), else "wayland" when the Wayland display of
 // WAYLAND_DISPLAY does; "" when none can.
@@ -26,11 +27,19 @@ std::string reachablePlatform(const std::string& qpaPlatform, const std::string&
                               const std::string& xSocketDirectory,
                               const std::string& runtimeDirectory);
 
+// Whether Qt starts on the platform (a QT_QPA_PLATFORM value): offscreen,
+// minimal, xcb and wayland are taken as they are (their displays are
+// tested by reachablePlatform); any other is started in a child process
+// with its output discarded, since Qt ends a process whose platform cannot
+// start (no framebuffer, no EGL, a name it does not know).
+bool platformStarts(const std::string& platform, int& argc, char** argv);
+
 // Chooses and installs the backend (setBackend) for the life of the object.
 class ProgramBackend {
 public:
-    // Real windows on the reachable platform when Qt has its plugin;
-    // otherwise headless. A library that does not load is named on the
+    // Real windows on the reachable platform when Qt has its plugin and
+    // it starts; otherwise headless (a QT_QPA_PLATFORM that cannot start
+    // is named on the error stream). A library that does not load is named on the
     // error stream with the loader's reason. argc and argv must outlive
     // the object.
     ProgramBackend(int& argc, char** argv);

@@ -33,6 +33,13 @@ TEST(BackendSelectionTest, RealWindowsOnlyWhereADisplayAnswers) {
     EXPECT_EQ(gui::reachablePlatform("", "", "", xDir, ""), "");
     EXPECT_EQ(gui::reachablePlatform("", "", "X7", "/nonexistent", xDir), "wayland");
     EXPECT_EQ(gui::reachablePlatform("", "", "X7", "/nonexistent", ""), "");
+    // A platform named by the user whose display does not answer cannot
+    // start: Qt would end the program.
+    EXPECT_EQ(gui::reachablePlatform("xcb", ":7", "", xDir, ""), "xcb");
+    EXPECT_EQ(gui::reachablePlatform("xcb", ":8", "", xDir, ""), "");
+    EXPECT_EQ(gui::reachablePlatform("xcb:nograb", "", "", xDir, ""), "");
+    EXPECT_EQ(gui::reachablePlatform("wayland", "", "X7", "/nonexistent", xDir), "wayland");
+    EXPECT_EQ(gui::reachablePlatform("wayland-egl", ":7", "", xDir, ""), "");
     ::close(listener);
     std::filesystem::remove_all(directory);
 }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/gui/Dialog.h"
+#include "platform/TerminalText.h"
 
 namespace gui {
 
@@ -30,9 +31,11 @@ HeadlessBackend::HeadlessBackend(std::ostream& outStream, std::ostream& errStrea
                                  std::istream& inStream, bool isInteractive)
     : out(outStream), err(errStream), in(inStream), interactive(isInteractive) {}
 
-Answer HeadlessBackend::messageBox(const std::string& text, const std::string& caption,
+Answer HeadlessBackend::messageBox(const std::string& message, const std::string& caption,
                                    Buttons buttons, Icon icon) {
     std::lock_guard<std::mutex> lock(mutex);
+    // Messages name files and quote options: shown, never obeyed.
+    const std::string text = terminalText(message, true);
     Answer answer = Answer::Ok;
     if (buttons == Buttons::YesNo) {
         if (!scripted.empty()) {
@@ -58,7 +61,7 @@ Answer HeadlessBackend::messageBox(const std::string& text, const std::string& c
     } else {
         out << text << std::endl;
     }
-    shown.push_back(Shown{text, caption, buttons, icon, answer});
+    shown.push_back(Shown{message, caption, buttons, icon, answer});
     return answer;
 }
 
@@ -93,14 +96,14 @@ void HeadlessBackend::runModalLoop(CDialog& dialog) {
 
 void HeadlessBackend::showReport(const std::string& title, const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex);
-    if (!title.empty()) err << "vantry: " << title << std::endl;
+    if (!title.empty()) err << "vantry: " << terminalText(title) << std::endl;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        err << "vantry: warning: " << line << "\n";
+        err << "vantry: warning: " << terminalText(line) << "\n";
         start = end + 1;
     }
     err << std::flush;
@@ -117,6 +120,8 @@ void HeadlessBackend::watchInterrupts() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    // A closed terminal ends the run as a request to stop does.
+    sigaddset(&set, SIGHUP);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     std::thread([this, set] {
         int count = 0;
@@ -124,9 +129,9 @@ void HeadlessBackend::watchInterrupts() {
             int signal = 0;
             if (sigwait(&set, &signal) != 0) continue;
             if (++count == 1 && interrupt()) {
-                writeRaw(signal == SIGTERM
-                             ? "\nvantry: terminated: cancelling (a second signal stops at once)\n"
-                             : "\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
+                writeRaw(signal == SIGTERM   ? "\nvantry: terminated: cancelling (a second signal stops at once)\n"
+                         : signal == SIGHUP ? "\nvantry: hung up: cancelling (a second signal stops at once)\n"
+                                            : "\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
                 continue;
             }
             writeRaw("\nvantry: interrupted\n");

@@ -745,6 +745,8 @@ QtBackend::QtBackend(int& argc, char** argv) : impl(std::make_unique<Impl>()) {
     });
 }
 
+bool QtBackend::hasDisplay() const { return QGuiApplication::primaryScreen() != nullptr; }
+
 QtBackend::~QtBackend() {
     setWaitCursorHandler(std::move(impl->previousWaitCursor));
     setKeyStateSource(std::move(impl->previousKeys));

@@ -36,7 +36,9 @@ public:
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;
 
-    bool hasDisplay() const override { return true; }
+    // False when the platform started without a screen (a framebuffer
+    // platform without its device): no window could be made.
+    bool hasDisplay() const override;
     Answer messageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon) override;
     void createWindow(CDialog& dialog) override;
