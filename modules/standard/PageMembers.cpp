@@ -8,6 +8,7 @@
 #include "modules/standard/DocCppClass.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageMemberTables.h"
 #include "modules/common/PageEscape.h"
 
 #include <array>
@@ -589,10 +590,17 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         typePart = text.substr(0, blank);
         namePart = blank == std::string::npos ? "" : trim(text.substr(blank + 1));
     } else if (isFunctionPointerDeclaration(text, name)) {
-        VelkString stripped = text;
-        stripped.replaceAll(name, "");
-        stripped.replaceAll(";", "");
-        typePart = stripped;
+        // The name goes where it stands as a word of its own (not inside
+        // another name, nor a link's target), and ";" where it ends no
+        // entity ("&amp;" stays whole).
+        std::string without;
+        std::size_t from = 0;
+        forEachWholeWord(text, name, false, [&](std::size_t found) {
+            without.append(text, from, found - from);
+            from = found + name.size();
+        });
+        without.append(text, from, std::string::npos);
+        removeSemicolons(without, typePart);
         namePart = name;
     } else {
         // A function's name is the one its argument list follows (a

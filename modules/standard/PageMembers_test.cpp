@@ -111,6 +111,16 @@ TEST_F(MembersTest, SplittingDeclarations) {
     EXPECT_TRUE(isFunctionPointer(*callback));
     splitSignature(*callback, type, name);
     EXPECT_EQ(name, "cb");
+    EXPECT_EQ(type, "void (*)(int)");
+    // Another name holding the pointer's, a link and an entity stay whole.
+    f.addClass("Widget::manager_op", "ui", "class", 0);
+    CppClassMember* manager = f.addMember(widget, "manager",
+                                          "void (*manager)(const int& in, manager_op op);");
+    writeMemberEntry(*manager, "ui", "Widget", nullptr);
+    splitSignature(*manager, type, name);
+    EXPECT_EQ(type, "void (*)(const int&amp; in, <a href=\"../ui/Widget..manager_op.html\">"
+                    "Widget::manager_op</a> op)");
+    EXPECT_EQ(name, "manager");
 
     CppClassMember* macro = f.addMember(widget, "MAX", "#define MAX 10");
     EXPECT_TRUE(isMacro(*macro));
