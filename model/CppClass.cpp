@@ -176,6 +176,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // parameters: most calls meet none.
     std::string marks;
     bool marksRead = false;
+    ArgumentTypes argumentTypes(arguments);
     auto sameMarks = [&](const CppClassMember& m) {
         if (!marksRead) {
             marks = overloadMarks(declaration, memberName);
@@ -207,7 +208,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         // merges with a variable of its name.
         if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
             (!hasArgumentList ||
-             (sameArguments(m->arguments, arguments, name) && sameMarks(*m)))) {
+             (argumentTypes.sameAs(m->arguments, name) && sameMarks(*m)))) {
             match = m;
             break;
         }

@@ -121,26 +121,34 @@ std::size_t closingBracket(std::string_view text, std::size_t open) {
 
 // The text with blanks kept only between two words ("T *" and "T*" are one
 // type, "unsigned int" keeps its blank).
-std::string folded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
+void fold(std::string& t) {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        char c = t[i];
         if (!isBlank(c)) {
-            out += c;
+            t[out++] = c;
             continue;
         }
-        std::size_t next = skipBlanks(text, i);
-        if (!out.empty() && next < text.size() && isIdentifierChar(out.back()) &&
-            isIdentifierChar(text[next]))
-            out += ' ';
+        std::size_t next = skipBlanks(t, i);
+        if (out > 0 && next < t.size() && isIdentifierChar(t[out - 1]) && isIdentifierChar(t[next]))
+            t[out++] = ' ';
         i = next - 1;
     }
+    t.resize(out);
+}
+
+std::string folded(std::string_view text) {
+    std::string out(text);
+    fold(out);
     return out;
 }
 
 // Cuts a default value (a "=" outside brackets) off the text.
 void dropDefault(std::string& t) {
+    if (t.find('=') == npos) {
+        trimEnd(t);
+        return;
+    }
     int depth = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
@@ -244,6 +252,11 @@ std::size_t ownQualifierEnd(std::string_view t, std::size_t at,
 // class Clock, "Clock::TimeDiff" is "TimeDiff".
 void dropOwnQualifier(std::string& t, std::string_view scope) {
     if (scope.empty() || scope.find_first_of(" ()") != npos) return;  // a globals record
+    // Every qualifier of the scope ends with its own name: most types hold
+    // none.
+    const std::size_t last = scope.find_last_of(":.");
+    const std::string_view ownName = last == npos ? scope : scope.substr(last + 1);
+    if (ownName.empty() || t.find(ownName) == npos) return;
     const std::vector<std::string_view> parts = scopeParts(scope);
     for (std::size_t at = 0; at < t.size(); ++at) {
         if (!isIdentifierChar(t[at])) continue;
@@ -369,20 +382,32 @@ std::string argumentType(std::string_view text, std::string_view scope) {
     dropDeclaratorName(t);
     dropTrailingName(t);
     t += arrays;
-    std::string type = folded(t);
-    dropOwnQualifier(type, scope);
-    return type;
+    fold(t);
+    dropOwnQualifier(t, scope);
+    return t;
 }
 
 bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b,
                    std::string_view scope) {
-    if (a == b) return true;
     if (a.size() != b.size()) return false;
     // A declaration and its definition often name their parameters
     // differently ("double radius" and "double r"); they are still one
     // member.
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && argumentType(a[i], scope) != argumentType(b[i], scope)) return false;
+    return true;
+}
+
+bool ArgumentTypes::sameAs(const std::vector<std::string>& other, std::string_view scope) {
+    if (other.size() != arguments.size()) return false;
+    for (std::size_t i = 0; i < other.size(); ++i) {
+        if (other[i] == arguments[i]) continue;
+        if (types.empty()) {
+            types.reserve(arguments.size());
+            for (const std::string& a : arguments) types.push_back(argumentType(a, scope));
+        }
+        if (argumentType(other[i], scope) != types[i]) return false;
+    }
     return true;
 }
 

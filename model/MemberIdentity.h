@@ -24,6 +24,20 @@ std::string argumentType(std::string_view text, std::string_view scope = {});
 bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b,
                    std::string_view scope = {});
 
+// One argument list compared with many (a new declaration with the
+// namesakes already held): its own types are worked out once, when first
+// needed. scope as for sameArguments, the same at every call.
+class ArgumentTypes {
+public:
+    explicit ArgumentTypes(const std::vector<std::string>& list) : arguments(list) {}
+    // sameArguments(list, other, scope).
+    bool sameAs(const std::vector<std::string>& other, std::string_view scope);
+
+private:
+    const std::vector<std::string>& arguments;
+    std::vector<std::string> types;
+};
+
 // What sets a function apart from another of the same name and parameter
 // types, read from its declaration text: its own template parameters (the
 // "template<...>" heads that lead a C++ declaration, the "<T extends Bound>"
