@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -150,10 +152,17 @@ bool InputWalk::followable(const std::string& path, bool warn) const {
 
 InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool warn,
                                             bool* unreadable) const {
-    const VelkDirectory listed(directory, false);
     int error = 0;
     std::string real;
-    Listing listing{listed.entryPrefix(), listed.listEntries(&error, &real)};
+    Listing listing;
+    try {
+        const VelkDirectory listed(directory, false);
+        listing = {listed.entryPrefix(), listed.listEntries(&error, &real)};
+    } catch (const VelkError&) {
+        // Gone, or something else now, since the walk found it.
+        struct stat info;
+        error = ::stat(directory.c_str(), &info) == 0 ? ENOTDIR : errno;
+    }
     if (error != 0) {
         if (unreadable != nullptr) *unreadable = true;
         if (warn)

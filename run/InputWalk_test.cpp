@@ -239,3 +239,43 @@ TEST_F(InputWalkTest, OnlyAListedEntryNamesItsProjectAfterAnEqualsSign) {
                                            {src + "/a=b/c/y.java", "a=b.c"}}));
     EXPECT_EQ(walk.projectListText(), "a=b|" + src + "/a=b\nc|" + src + "/a=b/c\n");
 }
+
+// The walk reads each folder where it really is when it reads it: a folder
+// swapped for a link to elsewhere after its parent was listed is not
+// walked, and one swapped for a file is named as unreadable.
+TEST_F(InputWalkTest, FoldersSwappedDuringTheWalkAreNamedNotWalked) {
+    namespace fs = std::filesystem;
+    scratch.write("in/a.java", "");
+    scratch.write("in/sub/b.java", "");
+    scratch.write("in/gone/c.java", "");
+    scratch.write("outside/secret/s.java", "");
+    InputWalk walk({"java"}, statusInto, logInto, progressInto, &reports,
+                   [&](const std::string& path, const std::string& project) {
+                       parsed.push_back({path, project});
+                       if (path != scratch / "in/a.java") return;
+                       // After "in" was listed, before its folders are walked.
+                       fs::rename(scratch / "in/sub", scratch / "moved");
+                       fs::create_directory_symlink(scratch / "outside/secret", scratch / "in/sub");
+                       fs::remove_all(scratch / "in/gone");
+                       scratch.write("in/gone", "now a file");
+                   });
+    walk.addRoot(scratch / "in");
+    EXPECT_TRUE(walk.walkEntry(scratch / "in"));
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{scratch / "in/a.java", "in"}}));
+    EXPECT_EQ(reports.log,
+              (std::vector<std::string>{
+                  "Could not read the directory \"" + scratch / "in/gone" + "\" (Not a directory).",
+                  "Skipped the directory \"" + scratch / "in/sub" +
+                      "\": it lies outside the listed files and directories."}));
+    EXPECT_FALSE(walk.unreadableEntry());  // a folder below the entry, not the entry
+}
+
+TEST_F(InputWalkTest, AnEntryWithoutAcceptedFilesIsNamedWithTheExtensions) {
+    scratch.write("java/x/Shape.java", "");
+    scratch.write("cpp/a.cpp", "");
+    InputWalk walk = makeWalk({"h", "cpp"});
+    EXPECT_TRUE(walk.walkEntry(scratch / "java"));
+    EXPECT_TRUE(walk.walkEntry(scratch / "cpp"));
+    EXPECT_EQ(reports.log, (std::vector<std::string>{"No file in \"" + scratch / "java" +
+                                                     "\" has one of the accepted extensions (cpp, h)."}));
+}

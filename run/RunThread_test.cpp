@@ -317,3 +317,20 @@ TEST_F(RunTest, AListOfCommentedOutEntriesIsAnEmptyButCompleteRun) {
     EXPECT_EQ(calls()[1][11], "");  // no projects
     EXPECT_FALSE(fs::exists(scratch / "out/projects"));
 }
+
+// Inputs that give nothing to document write no site over an older one.
+TEST_F(RunTest, InputsThatDocumentNothingEndInErrorWithoutTheModule) {
+    useModule("vantry-recording");
+    scratch.write("src/broken.h", "class Open { \"never closed\n");
+    for (const std::string& list : {std::string("\"/dev/null\""), "\"" + scratch / "src" + "\""}) {
+        seen.log.clear();
+        parameters.fileList = list;
+        EXPECT_EQ(runThread(), finishedMessages) << list;
+        EXPECT_EQ(seen.line2s().back(), "Done (error).") << list;
+        ASSERT_FALSE(seen.log.empty()) << list;
+        EXPECT_EQ(seen.log.back(), "No source file was documented.") << list;
+        // The module was made when it was chosen, and never called since.
+        ASSERT_EQ(calls().size(), 1u) << list;
+        EXPECT_EQ(calls()[0][0], "create") << list;
+    }
+}
