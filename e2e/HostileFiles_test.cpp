@@ -10,7 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "e2e/ChildProcess.h"
 #include "e2e/ProgramFixture.h"
@@ -297,6 +300,43 @@ TEST_F(HostileFiles, ANestedClassNamedLikeItsFileKeepsBothPages) {
     EXPECT_TRUE(contains(text, "Nested words."));
     EXPECT_TRUE(contains(text, "Inner words."));
     expectSoundSite();
+}
+
+// While the program runs, a folder keeps turning into a link out of the
+// tree and back, and a source into a FIFO, a link to an endless device and
+// back: whenever the program looks, what it opens must be a regular file
+// inside the tree.
+TEST_F(HostileFiles, ATreeSwappedDuringTheRunLeadsNowhereElse) {
+    for (int i = 0; i < 400; ++i)
+        writeText(work() / "in/many" / ("f" + std::to_string(i) + ".h"),
+                  "/** F. */\nclass Many" + std::to_string(i) + " {};\n");
+    writeText(work() / "in/sub/s.h", "/** S. */\nclass InsideClass {};\n");
+    writeText(work() / "in/swap.h", "/** W. */\nclass SwapClass {};\n");
+    writeText(work() / "outside/o.h", "/** O. */\nclass OutsideMarker {};\n");
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        std::error_code ignored;
+        const fs::path sub = work() / "in/sub", kept = work() / "kept", swap = work() / "in/swap.h";
+        for (int round = 0; !stop; ++round) {
+            fs::rename(sub, kept, ignored);
+            fs::create_directory_symlink(work() / "outside", sub, ignored);
+            fs::remove(swap, ignored);
+            if (round % 2 == 0) ::mkfifo(swap.c_str(), 0600);
+            else fs::create_symlink("/dev/zero", swap, ignored);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            fs::remove(sub, ignored);
+            fs::rename(kept, sub, ignored);
+            fs::remove(swap, ignored);
+            writeText(swap, "/** W. */\nclass SwapClass {};\n");
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    const auto result = document({"in"});
+    stop = true;
+    swapper.join();
+    EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << result.describe();
+    EXPECT_FALSE(contains(wholeSite(), "OutsideMarker")) << result.describe();
+    EXPECT_TRUE(contains(wholeSite(), "Many399")) << result.describe();
 }
 
 // Permissions do not stop root: the child runs without the capabilities
