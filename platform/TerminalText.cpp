@@ -13,8 +13,10 @@ std::string terminalText(std::string_view text, bool keepLineFeeds) {
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\n' && keepLineFeeds) {
-            shown += '\n';
+        if (keepLineFeeds && (c == '\n' || c == '\t')) {
+            shown += static_cast<char>(c);
+        } else if (keepLineFeeds && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            // A line end of a text written for the dialogs: the line feed ends the line.
         } else if (isControl(c)) {
             shown += "\\x";
             shown += hexDigits[c >> 4];

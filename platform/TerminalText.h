@@ -9,6 +9,7 @@
 
 // The text with every control character (below 0x20, 0x7F, and the C1
 // controls U+0080 to U+009F in UTF-8) written as "\xHH" (C1 ones as
-// "\u00HH"); a line feed stays when keepLineFeeds is set. Anything else,
-// UTF-8 included, is kept.
+// "\u00HH"). With keepLineFeeds (a message of several lines) a line feed
+// and a tab stay, and a carriage return before a line feed goes. Anything
+// else, UTF-8 included, is kept.
 std::string terminalText(std::string_view text, bool keepLineFeeds = false);

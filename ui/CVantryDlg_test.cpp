@@ -477,6 +477,14 @@ TEST_F(DialogTest, FailedSaveIsReportedAndTheDialogStillCloses) {
     EXPECT_EQ(boxTexts().back(), "Could not save the settings.");
 }
 
+TEST(RunConsoleTest, AFileNameOnTheLiveLineIsShownNotObeyed) {
+    std::ostringstream text;
+    RunConsole console(RunConsole::Mode::Live, text, 80);
+    console.runStarted();
+    console.status(nullptr, "src/a\x1b]0;owned\x07\nvantry: Done.\x1b[2J.h");
+    EXPECT_EQ(text.str(), "\r0% src/a\\x1B]0;owned\\x07\\x0Avantry: Done.\\x1B[2J.h\x1b[K");
+}
+
 TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
     std::ostringstream text;
     RunConsole console(RunConsole::Mode::Live, text, 40);
