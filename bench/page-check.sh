@@ -3,17 +3,19 @@
 # compares the member entries of every class page with what the program
 # sent to the module in the same run: members lost, members shown twice and
 # member anchors that stand twice on a page (bench/page_check.py says how).
-#   bench/page-check.sh [-v] [-private] [-no-protected] [vantry options] input...
+#   bench/page-check.sh [-v] [vantry options] input...
 # Examples:
 #   bench/page-check.sh /work/corpus/jdk/java.base
 #   bench/page-check.sh -extensions=hpp,h /usr/include/boost
 #   bench/page-check.sh -accept3slash e2e/corpus/csharp
 # -v names each member lost, duplicated or unmatched and each ambiguous
-# anchor. SITE=DIR keeps the site (and the list, DIR.list) there; otherwise
-# both go to a temporary folder under $TMPDIR (else /tmp) that is removed.
+# anchor; -include-private and -include-protected=false reach the module and
+# the count alike. SITE=DIR keeps the site (and the list, DIR.list) there;
+# otherwise both go to a temporary folder under $TMPDIR (else /tmp) that is
+# removed.
 set -euo pipefail
 if [ $# -eq 0 ]; then
-  sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +26,10 @@ cmake --build "$BUILD" -j"${JOBS:-3}" --target vantry vantry-standard vantry-lis
 check=() program=()
 for argument in "$@"; do
   case $argument in
-    -v|-private|-no-protected) check+=("$argument") ;;
+    -v) check+=("$argument") ;;
+    # The module's own options say which members its pages show.
+    -include-private|-include-private=true) check+=(-private) program+=("$argument") ;;
+    -include-protected=false) check+=(-no-protected) program+=("$argument") ;;
     *) program+=("$argument") ;;
   esac
 done
