@@ -291,15 +291,19 @@ TEST_F(HostileFiles, ANestedClassNamedLikeItsFileKeepsBothPages) {
     writeText(work() / "inv/Inventory.cs",
               "namespace inv {\n/** Stock words. */\npublic class Inventory {\n"
               "    /** Inner words. */\n    public class cs {}\n}\n}\n");
-    const auto result = document({"shapes=shapes", "inv=inv"});
-    ASSERT_EQ(result.exitCode, 0) << result.describe();
-    const std::string listing = e2e::readFile(site() / "projects/shapes/Shape.java.html");
-    EXPECT_TRUE(contains(listing, "static")) << "the listing was overwritten";
-    EXPECT_TRUE(contains(e2e::readFile(site() / "projects/inv/Inventory.cs.html"), "namespace"));
-    const std::string text = wholeSite();
-    EXPECT_TRUE(contains(text, "Nested words."));
-    EXPECT_TRUE(contains(text, "Inner words."));
-    expectSoundSite();
+    for (const char* module : {"-module=vantry-standard", "-module=vantry-old"}) {
+        fs::remove_all(site());
+        const auto result = document({"shapes=shapes", "inv=inv"}, {module});
+        ASSERT_EQ(result.exitCode, 0) << module << "\n" << result.describe();
+        const std::string listing = e2e::readFile(site() / "projects/shapes/Shape.java.html");
+        EXPECT_TRUE(contains(listing, "static")) << module << ": the listing was overwritten";
+        EXPECT_TRUE(contains(e2e::readFile(site() / "projects/inv/Inventory.cs.html"), "namespace"))
+            << module;
+        const std::string text = wholeSite();
+        EXPECT_TRUE(contains(text, "Nested words.")) << module;
+        EXPECT_TRUE(contains(text, "Inner words.")) << module;
+        expectSoundSite();
+    }
 }
 
 // While the program runs, a folder keeps turning into a link out of the

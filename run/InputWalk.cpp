@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
 #include <exception>
@@ -117,6 +118,29 @@ ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirec
     if (result.project == "." || result.project == "..") result.project = resolvedName(namedDirectory);
     if (!result.project.empty()) result.project = safePathComponent(result.project);
     return result;
+}
+
+bool outputIsAnInput(const std::string& outputFile, const std::vector<std::string>& entries,
+                     const std::set<std::string>& extensions) {
+    const std::optional<VelkFileId> output = fileIdentity(outputFile);
+    if (!output) return false;  // a new file replaces no source
+    char* resolved = ::realpath(outputFile.c_str(), nullptr);
+    const std::string real = resolved != nullptr ? resolved : "";
+    std::free(resolved);
+    const std::string name = fileNameOf(outputFile);
+    bool accepted = false;
+    for (const std::string& extension : extensions)
+        accepted = accepted || matchesWildcard("*." + extension, name);
+    for (const std::string& entry : entries) {
+        if (isCommentedOut(entry)) continue;
+        const std::string path = splitProjectEntry(stripTrailingSeparator(entry), true).path;
+        if (fileIdentity(path) == output) return true;
+        if (!accepted || real.empty() || !directoryExists(path)) continue;
+        InputRoots directory;
+        directory.add(path);
+        if (directory.contains(real)) return true;
+    }
+    return false;
 }
 
 InputWalk::InputWalk(std::set<std::string> extensions_, ModuleStatusFn status_,

@@ -58,6 +58,13 @@ struct ProjectEntry {
 // (safePathComponent); an empty name stays empty.
 ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirectory);
 
+// True when the output file exists and is one of the files that a walk of
+// the list entries would document: a listed file itself, or a file of an
+// accepted extension (letter case ignored) inside a listed directory.
+// Writing the index page there would replace a source with HTML.
+bool outputIsAnInput(const std::string& outputFile, const std::vector<std::string>& entries,
+                     const std::set<std::string>& extensions);
+
 class InputWalk {
 public:
     // The per-file step: parse one file (path with "/" only) into the run's

@@ -279,3 +279,17 @@ TEST_F(InputWalkTest, AnEntryWithoutAcceptedFilesIsNamedWithTheExtensions) {
     EXPECT_EQ(reports.log, (std::vector<std::string>{"No file in \"" + scratch / "java" +
                                                      "\" has one of the accepted extensions (cpp, h)."}));
 }
+
+TEST_F(InputWalkTest, AnOutputFileThatTheWalkWouldDocumentIsTold) {
+    scratch.write("src/a.h", "");
+    scratch.write("src/deep/B.JAVA", "");
+    scratch.write("src/notes.html", "");
+    scratch.write("other.cpp", "");
+    const std::set<std::string> extensions{"h", "java"};
+    const std::vector<std::string> entries{scratch / "src", scratch / "other.cpp=Other", "#" + scratch / "x"};
+    EXPECT_TRUE(outputIsAnInput(scratch / "src/a.h", entries, extensions));
+    EXPECT_TRUE(outputIsAnInput(scratch / "src/deep/B.JAVA", entries, extensions));
+    EXPECT_TRUE(outputIsAnInput(scratch / "other.cpp", entries, extensions));  // named itself
+    EXPECT_FALSE(outputIsAnInput(scratch / "src/notes.html", entries, extensions));
+    EXPECT_FALSE(outputIsAnInput(scratch / "src/new.h", entries, extensions));  // not there yet
+}

@@ -337,6 +337,10 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     VelkDirectory created(outputDirectory, true);
 
     std::vector<std::string> entries = splitFileList(fileList);
+    // Checked here too for runs that do not come from the command line.
+    if (outputIsAnInput(outputFile, entries, run.extensions))
+        throw VelkError("The output file \"" + outputFile +
+                        "\" is one of the source files to document; name another index file.");
 
     run.listings = sourceListingDirectory.empty();
     if (run.listings) sourceListingDirectory = ".";

@@ -265,29 +265,12 @@ void refuseUnusableOutput(const CVantryDlg& dialog, const std::vector<std::strin
                                    "\" has the name of the site's master index page; name the "
                                    "index file otherwise.");
     }
-    if (!exists) return;  // a new file replaces no source
-    const std::set<std::string> extensions =
-        dialog.extensions.empty() ? VantryBase::defaultFileExtensions() : dialog.extensions;
-    const std::optional<VelkFileId> outputId = fileIdentity(output);
-    std::error_code error;
-    const std::filesystem::path outputPath = std::filesystem::canonical(output, error);
-    const std::string name = fileNameOf(output);
-    bool accepted = false;
-    for (const std::string& extension : extensions)
-        accepted = accepted || matchesWildcard("*." + extension, name);
-    for (const std::string& input : inputs) {
-        const std::string path = splitProjectEntry(stripTrailingSeparator(input), true).path;
-        bool documented = outputId && fileIdentity(path) == outputId;
-        if (!documented && accepted && !error && directoryExists(path)) {
-            InputRoots directory;
-            directory.add(path);
-            documented = directory.contains(outputPath.string());
-        }
-        if (documented)
-            throw CommandLineError("The output file \"" + output +
-                                   "\" is one of the source files to document; name another "
-                                   "index file.");
-    }
+    if (outputIsAnInput(output, inputs,
+                        dialog.extensions.empty() ? VantryBase::defaultFileExtensions()
+                                                  : dialog.extensions))
+        throw CommandLineError("The output file \"" + output +
+                               "\" is one of the source files to document; name another "
+                               "index file.");
 }
 
 }  // namespace

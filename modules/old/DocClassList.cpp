@@ -2,10 +2,14 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "VelkLib/VelkPath.h"
+#include "modules/common/ClassPagePath.h"
+#include "modules/old/OldRecords.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageEscape.h"
 
 #include <algorithm>
+#include <set>
 
 namespace vantry_old {
 
@@ -139,6 +143,17 @@ std::string linkTypeText(const DocClassList& list, const CppClass& owner,
 void DocClassList::prepare() {
     if (prepared) return;
     prepared = true;
+    // Listings beside the class pages are named after their files: a class
+    // with such a name has its page named apart before any link names it.
+    if (settings.sourceDirectoryText == ".") {
+        std::set<std::string> listings;
+        for (const auto& entry : getClasses())
+            for (const InternedText& file : entry.second->getFileNames())
+                listings.insert(classPagePath("", entry.second->getPackage(), fileNameOf(file.str())));
+        for (const auto& entry : getClasses())
+            if (auto* cls = dynamic_cast<DocCppClass*>(entry.second))
+                cls->apartFromListing = listings.contains(cls->getPageFile(""));
+    }
     for (const auto& entry : getClasses()) {
         CppClass& cls = *entry.second;
         for (CppClassMember* member : cls.getMembers())

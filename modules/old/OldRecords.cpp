@@ -20,7 +20,7 @@ CppClass* DocCppClass::clone() const {
 }
 
 std::string DocCppClass::getPageFile(const std::string& prefix) const {
-    return classPagePath(prefix, getPackage(), getName());
+    return classPagePath(prefix, getPackage(), apartFromListing ? getName() + "-class" : getName());
 }
 
 std::string DocCppClass::getLink(const std::string& prefix, const std::string& tag,

@@ -32,6 +32,11 @@ public:
     // HTML-escaped.
     std::string getLink(const std::string& prefix, const std::string& tag,
                         const std::string& anchor, bool useQualifiedName) const override;
+
+    // Set when a source listing beside the pages has this class's page
+    // name (a nested class named like its file): the page's name then
+    // gets "-class", which no class name can give.
+    bool apartFromListing = false;
 };
 
 // A member received through startMember.
