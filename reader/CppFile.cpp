@@ -245,8 +245,8 @@ bool CppFile::isClassWord(const std::string& word) const {
     };
     switch (word[0]) {
     case 'c': return is("class");
-    case 's': return is("struct");
-    case 'u': return is("union");
+    case 's': return is("struct") && language != Java;
+    case 'u': return is("union") && language != Java;
     case 'n': return is("namespace") && !settings.namespacesGlobal;
     case 'i': return is("interface") && (language == CSharp || language == Java);
     case 'r': return is("record") && (language == CSharp || language == Java);
@@ -801,7 +801,7 @@ bool CppFile::bracesOpenInitializer() {
     // rather than copied (a long statement reaches here once per "{").
     const Tokens* tokens = &statement;
     Tokens merged;
-    if (std::find(statement.begin(), statement.end(), "operator"sv) != statement.end()) {
+    if (language != Java && std::find(statement.begin(), statement.end(), "operator"sv) != statement.end()) {
         merged = statement;
         mergeOperatorNames(merged);
         tokens = &merged;

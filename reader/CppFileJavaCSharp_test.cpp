@@ -133,3 +133,36 @@ public struct Pair<T> where T : struct;
 }
 
 }  // namespace
+
+// Words that only C++ reserves are ordinary names in Java: parameters,
+// fields and methods so named keep their own declarations.
+TEST(CppFileJavaCSharpTest, CppOnlyKeywordsAreNamesInJava) {
+    ParsedSource p;
+    p.parse("Words.java", R"(package p;
+public class Words {
+    Words(String name, Operator operator, int size) { }
+    void replace(UnaryOperator<E> operator, int from) { }
+    int template = 1;
+    int typedef, struct;
+    String namespace() { return ""; }
+    void using(Object friend, int delete, long typename, int noexcept, int decltype) { }
+    boolean inline(int union, int signed, int unsigned, int auto, int register) { return true; }
+    int virtual(int explicit, int mutable, int constexpr, int sizeof, int extern) { return 0; }
+    int after;
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* words = p.cls("p", "Words");
+    ASSERT_NE(words, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(words), ElementsAre("Words", "replace", "template", "typedef", "struct",
+                                                  "namespace", "using", "inline", "virtual", "after"));
+    EXPECT_THAT(argumentsOf(words, "Words"), ElementsAre("String name", "Operator operator", "int size"));
+    EXPECT_THAT(argumentsOf(words, "replace"), ElementsAre("UnaryOperator<E> operator", "int from"));
+    EXPECT_THAT(argumentsOf(words, "using"), ElementsAre("Object friend", "int delete", "long typename",
+                                                         "int noexcept", "int decltype"));
+    EXPECT_THAT(argumentsOf(words, "inline"), ElementsAre("int union", "int signed", "int unsigned",
+                                                          "int auto", "int register"));
+    EXPECT_THAT(argumentsOf(words, "virtual"), ElementsAre("int explicit", "int mutable",
+                                                           "int constexpr", "int sizeof", "int extern"));
+    EXPECT_EQ(declarationOf(words, "template"), "int template;");
+}

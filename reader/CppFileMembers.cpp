@@ -55,9 +55,12 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
-    return isKeyword(word, language) || word == "const"sv || word == "typedef"sv || word == "enum"sv ||
-           word == "final"sv || word == "class"sv || word == "struct"sv || word == "union"sv ||
-           word == "interface"sv || word == "namespace"sv || isClassWord(word);
+    if (isKeyword(word, language) || word == "const"sv || word == "enum"sv || word == "final"sv ||
+        word == "class"sv || word == "interface"sv || isClassWord(word))
+        return true;
+    // Java reserves none of these: "int typedef, struct;" declares two fields.
+    return language != Java && (word == "typedef"sv || word == "struct"sv || word == "union"sv ||
+                                word == "namespace"sv);
 }
 
 std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
@@ -153,7 +156,8 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     }
     if (st.size() <= 1) return "";
 
-    mergeOperatorNames(st);
+    // Java has no operator functions: "operator" there is a parameter's name.
+    if (language != Java) mergeOperatorNames(st);
     std::vector<int>& match = bracketMatch;
     matchBrackets(st, match, bracketStack);
     const std::size_t equals = findTopLevelEquals(st, match, st.size());
