@@ -20,11 +20,12 @@ bool isOneOf(std::string_view word, std::initializer_list<std::string_view> word
 }
 
 // Words that end a type rather than name a parameter ("unsigned int",
-// "long long", "char const").
+// "long long", "char const", "void (*)(int) noexcept": a function that
+// cannot throw is a type of its own).
 bool isTypeEndingWord(std::string_view word) {
     return isOneOf(word, {"bool", "char", "char8_t", "char16_t", "char32_t", "const", "double",
-                          "float", "int", "long", "short", "signed", "unsigned", "void",
-                          "volatile", "wchar_t"});
+                          "float", "int", "long", "noexcept", "short", "signed", "unsigned",
+                          "void", "volatile", "wchar_t"});
 }
 
 // Words that a type name follows: the word after one of them is the type,

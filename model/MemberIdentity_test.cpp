@@ -26,6 +26,8 @@ TEST(MemberIdentity, ParameterNamesNeverCount) {
              Pair{"Point const p", "Point const"},
              Pair{"const Point& p = Point()", "const Point &q"},
              Pair{"String... args", "String... a"},
+             Pair{"void (*cb)(int) noexcept", "void(*fn)(int) noexcept"},
+             Pair{"R (C::*f)(A...) const noexcept", "R(C::*g)(A...) const noexcept"},
          })
         EXPECT_EQ(argumentType(declared), argumentType(defined)) << declared << " / " << defined;
     // Types differ however the parameters are named.
@@ -35,6 +37,10 @@ TEST(MemberIdentity, ParameterNamesNeverCount) {
              Pair{"int values[]", "int values[2]"},
              Pair{"const Point", "const Size"},
              Pair{"struct Alpha", "struct Beta"},
+             // A function type that cannot throw is another type.
+             Pair{"void (*cb)(int)", "void (*cb)(int) noexcept"},
+             Pair{"R (C::*f)(A...) const", "R (C::*f)(A...) const noexcept"},
+             Pair{"void (*cb)(int) noexcept", "void (*cb)(int) noexcept(false)"},
          })
         EXPECT_NE(argumentType(one), argumentType(other)) << one << " / " << other;
 }
