@@ -242,8 +242,11 @@ private:
     // rewrite in place.
     std::string readMember(Tokens& statement, CppClass* owner, const std::string& access,
                            const std::string& comment);
+    // Reads the variables the tokens declare, one for each declarator;
+    // `single` (a template's) declares exactly one, whatever commas follow.
     void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
-                       CppClass* owner, const std::string& access, const std::string& comment);
+                       CppClass* owner, const std::string& access, const std::string& comment,
+                       bool single = false);
     bool isNeverName(const std::string& word) const;
     std::size_t splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
                                 std::size_t begin, std::size_t end) const;

@@ -216,13 +216,13 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             return name;
         }
     }
-    readVariables(st, match, st.size(), owner, access, comment);
+    readVariables(st, match, st.size(), owner, access, comment, !heads.empty());
     return "";
 }
 
 void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std::size_t end,
                             CppClass* owner, const std::string& access,
-                            const std::string& comment) {
+                            const std::string& comment, bool single) {
     struct Declarator {
         std::size_t begin, end, initializer;
     };
@@ -231,12 +231,18 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
     for (std::size_t i = 0; i < end; ++i) {
         const std::string& t = st[i];
         const bool inInitializer = initializer < end;
-        if ((t == "("sv || t == "["sv || t == "{"sv || (t == "<"sv && !inInitializer)) &&
-            match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < end) {
-            i = static_cast<std::size_t>(match[i]);
-            continue;
+        // In an initialiser "<" is a comparison, unless a qualifier follows
+        // its match ("is_same<A, B>::value" is one operand).
+        if (match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < end) {
+            const auto close = static_cast<std::size_t>(match[i]);
+            const bool templateId = t == "<"sv && (!inInitializer ||
+                (close + 2 < end && st[close + 1] == ":"sv && st[close + 2] == ":"sv));
+            if (t == "("sv || t == "["sv || t == "{"sv || templateId) {
+                i = close;
+                continue;
+            }
         }
-        if (t == ","sv) {
+        if (t == ","sv && !single) {
             declarators.push_back({start, i, initializer});
             start = i + 1;
             initializer = end;

@@ -926,4 +926,30 @@ TEST(CppFileTest, BraceInitializersAreCut) {
     EXPECT_THAT(p.memberNames(globals), ElementsAre("table", "next"));
 }
 
+
+// A comma between template arguments in an initialiser separates no
+// declarators: a variable template declares one variable, and a name
+// qualified by a template-id ("is_same<A, B>::value") is one operand.
+TEST(CppFileTest, CommasInAnInitialisersTemplateArgumentsDeclareNoVariable) {
+    ParsedSource p;
+    p.parse("predicate.hpp", R"(
+struct predicate {
+    template <class T>
+    static constexpr bool enable_value =  //
+    enabled                               //
+    && !std::is_same<std::decay_t<T>, outcome>::value  // not my type
+    && base::template enable_value<T>;
+    static const bool plain = std::is_same<A, B>::value && base::template on<A>, other = false;
+    int a = x < y, b = z;
+};
+)");
+    CppClass* predicate = p.cls("proj", "predicate");
+    ASSERT_NE(predicate, nullptr);
+    EXPECT_THAT(p.memberNames(predicate), ElementsAre("enable_value", "plain", "other", "a", "b"));
+    EXPECT_EQ(p.member(predicate, "enable_value")->getDeclaration(),
+              "static constexpr bool enable_value;");
+    EXPECT_EQ(p.member(predicate, "plain")->getDeclaration(), "static const bool plain;");
+    EXPECT_EQ(p.member(predicate, "other")->getDeclaration(), "static const bool other;");
+}
+
 }  // namespace
