@@ -682,6 +682,9 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "template"sv) {
+        // No declaration goes on past its template head: a macro call
+        // before it was written without its ";" ("Q_DISABLE_COPY(C)").
+        if (isClosedLeadingMacroCall()) statement.clear();
         readTemplate();
         return;
     }
@@ -790,6 +793,16 @@ void CppFile::dispatch(std::string&& tok) {
 bool CppFile::inLeadingMacroCall() const {
     return language == Cpp && statement.size() >= 2 && isToken(statement[1], "(") &&
            isMacroLikeWord(statement[0]);
+}
+
+bool CppFile::isClosedLeadingMacroCall() const {
+    if (!inLeadingMacroCall() || !isToken(statement.back(), ")")) return false;
+    int parens = 0;
+    for (std::size_t i = 1; i < statement.size(); ++i) {
+        if (statement[i] == "("sv) ++parens;
+        else if (statement[i] == ")"sv && --parens == 0) return i + 1 == statement.size();
+    }
+    return false;
 }
 
 bool CppFile::bracesOpenInitializer() {

@@ -278,6 +278,8 @@ private:
     // True when the statement begins with a macro-like word and "(" (C++):
     // tok may stand inside that call's arguments.
     bool inLeadingMacroCall() const;
+    // True when the statement is nothing but such a call, closed.
+    bool isClosedLeadingMacroCall() const;
 
     // construction
     std::string package;

@@ -810,6 +810,37 @@ class Allocator {
     EXPECT_THAT(p.memberNames(p.cls("proj", "Allocator")), ElementsAre("last"));
 }
 
+// A macro call written without its ";" ends before the template head that
+// follows it: the constrained overloads after it stay apart and whole.
+TEST(CppFileTest, TemplateHeadAfterAnUnexpandedMacroCall) {
+    ParsedSource p;
+    p.parse("hash.h", R"(template <typename K, typename T> class Hash {
+public:
+    inline Hash() noexcept = default;
+    MOVE_ASSIGN_VIA_SWAP(Hash)
+    /** From key and value. */
+    template <typename It, IfKeyAndValue<It> = true>
+    Hash(It f, It l) : Hash() { insert(f.key()); }
+    template <typename It, IfFirstAndSecond<It> = true>
+    Hash(It f, It l) : Hash() { insert(f->first); }
+    DECLARE_FLAGS(Hash) template <class U> void unite(const U& u);
+    void swap(Hash &other) noexcept;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* hash = p.cls("proj", "Hash");
+    ASSERT_NE(hash, nullptr) << ::testing::PrintToString(p.classNames());
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : hash->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations,
+                ElementsAre("inline Hash() noexcept = default;",
+                            "template<typename It, IfKeyAndValue<It> = true> Hash(It f, It l);",
+                            "template<typename It, IfFirstAndSecond<It> = true> Hash(It f, It l);",
+                            "template<class U> void unite(const U& u);", "void swap(Hash& other) noexcept;"));
+    ASSERT_EQ(hash->getMembers().size(), 5u);
+    EXPECT_EQ(hash->getMembers()[1]->getComment(), "From key and value.<BR>\n");
+}
+
 TEST(CppFileTest, FunctionTryBlocksAndUsingDeclarations) {
     ParsedSource p;
     p.parse("ptr.h", R"(template <class T> class Ptr : public Base {
