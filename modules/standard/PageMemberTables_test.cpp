@@ -242,6 +242,29 @@ TEST_F(TablesTest, ParameterNamedLikeItsFunction) {
         << out;
 }
 
+// A member whose name also stands in a template argument of its type (a
+// macro left unexpanded, a constant sizing an array) is named where its
+// declarator is, not inside the type.
+TEST_F(TablesTest, NameInsideTheTypesTemplateArgumentsIsNotTheMembers) {
+    DocCppClass* cls = f.addClass("utree", "spirit", "class", 0);
+    CppClassMember* cat = f.addMember(
+        cls, "CAT", "function<CAT(impl_, plus)> const CAT(function, plus) = { };", "public", "",
+        true, {"function", "plus"});
+    CppClassMember* size = f.addMember(cls, "size", "static fixed<size, 4> size;");
+    for (CppClassMember* m : {cat, size}) writeMemberEntry(*m, "spirit", "utree", nullptr);
+    std::string out;
+    writeMemberSummaryTable(out, *cls, "Method Summary", "method_summary", {cat}, "?", false);
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;function&lt;CAT(impl_, plus)&gt; const</CODE>"))
+        << out;
+    EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#CAT(function,plus)\">CAT</a></B>"
+                              "(function, plus) = { }</CODE>"))
+        << out;
+    out.clear();
+    writeMemberSummaryTable(out, *cls, "Field Summary", "field_summary", {size}, "?", false);
+    EXPECT_TRUE(contains(out, "<CODE>&nbsp;static fixed&lt;size, 4&gt;</CODE>")) << out;
+    EXPECT_TRUE(contains(out, "<TD><CODE><B><a href=\"#size\">size</a></B></CODE>")) << out;
+}
+
 }  // namespace
 
 namespace {

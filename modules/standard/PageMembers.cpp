@@ -146,6 +146,51 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
     return followers.find(text[at]) != std::string_view::npos;
 }
 
+// Whether text[at] stands inside a template's argument list ("A<name(x)>"
+// names no member): after a "<" not yet closed by its ">", parentheses
+// and brackets closing whatever they hold ("(a < b)" is a comparison).
+// "<<", "<=" and "->" are operators. In markup, "&lt;" and "&gt;" are the
+// angle brackets and tags are skipped.
+bool insideTemplateArguments(std::string_view text, std::size_t at, bool markup) {
+    std::string stack;
+    for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+        char c = text[i];
+        std::size_t width = 1;
+        if (markup && c == '<') {
+            const std::size_t close = text.find('>', i);
+            if (close == std::string_view::npos || close >= at) break;
+            i = close;
+            continue;
+        }
+        if (markup && (text.compare(i, 4, "&lt;") == 0 || text.compare(i, 4, "&gt;") == 0)) {
+            c = text[i + 1] == 'l' ? '<' : '>';
+            width = 4;
+        } else if (markup && (c == '<' || c == '>')) {
+            continue;
+        }
+        if (c == '<') {
+            const std::size_t next = i + width;
+            if (next < text.size() &&
+                (text[next] == '=' || text[next] == '<' || text.compare(next, 4, "&lt;") == 0)) {
+                i = next + (text[next] == '&' ? 3 : 0);
+                continue;
+            }
+            stack += '<';
+        } else if (c == '>') {
+            if (i > 0 && text[i - 1] == '-') continue;
+            if (!stack.empty() && stack.back() == '<') stack.pop_back();
+        } else if (c == '(' || c == '[') {
+            stack += c;
+        } else if (c == ')' || c == ']') {
+            const char opener = c == ')' ? '(' : '[';
+            while (!stack.empty() && stack.back() != opener) stack.pop_back();
+            if (!stack.empty()) stack.pop_back();
+        }
+        i += width - 1;
+    }
+    return stack.find('<') != std::string::npos;
+}
+
 // Where the member's own name stands in its declaration (its words are
 // the member's, never links to classes of the same names, which would leave
 // the member's own link nowhere to go and, for a conversion operator, show
@@ -158,7 +203,8 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
     if (name.empty() || !(isWordChar(name.front()) || name.front() == '~'))
         return std::string_view::npos;
     const bool wordEnd = isWordChar(name.back());
-    std::size_t last = std::string_view::npos, generic = std::string_view::npos;
+    std::size_t last = std::string_view::npos, generic = std::string_view::npos,
+                nested = std::string_view::npos;
     for (std::size_t at = text.find(name); at != std::string_view::npos;
          at = text.find(name, at + 1)) {
         const std::size_t end = at + name.size();
@@ -166,12 +212,16 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
         if ((at > 0 && isNameByte(text[at - 1])) ||
             (wordEnd && end < text.size() && isWordChar(text[end])))
             continue;
-        if (function ? followedBy(text, end, "(", false) : followedBy(text, end, ";=[{,)", true))
-            return at;
+        if (function ? followedBy(text, end, "(", false) : followedBy(text, end, ";=[{,)", true)) {
+            if (!insideTemplateArguments(text, at, false)) return at;
+            if (nested == std::string_view::npos) nested = at;
+            continue;
+        }
         if (function && generic == std::string_view::npos && followedBy(text, end, "<", false))
             generic = at;
         last = at;
     }
+    if (nested != std::string_view::npos) return nested;
     return generic != std::string_view::npos ? generic : last;
 }
 
@@ -608,13 +658,19 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         // return type's template may bear it too); anything else's the last.
         std::size_t at = std::string::npos, call = std::string::npos,
                     generic = std::string::npos;
+        bool callNested = false;
         const bool function = member.hasArgumentList();
         forEachWholeWord(text, name, true, [&](std::size_t found) {
             at = found;
             if (!function) return;
             std::size_t next = found + name.size();
             while (next < text.size() && isSpace(text[next])) ++next;
-            if (call == std::string::npos && text.compare(next, 1, "(") == 0) call = found;
+            if (text.compare(next, 1, "(") == 0 &&
+                (call == std::string::npos ||
+                 (callNested && !insideTemplateArguments(text, found, true)))) {
+                callNested = call == std::string::npos && insideTemplateArguments(text, found, true);
+                call = found;
+            }
             if (generic == std::string::npos && text.compare(next, 4, "&lt;") == 0)
                 generic = found;
         });
