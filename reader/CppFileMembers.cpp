@@ -136,6 +136,8 @@ void CppFile::skipHandlers() {
 std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
     if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
+    // An assertion checked while compiling declares nothing.
+    if (language == Cpp && st[0] == "static_assert"sv) return "";
     if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')
         st.erase(st.begin(), st.begin() + 2);
     // The template heads, kept apart: those that belong to the function

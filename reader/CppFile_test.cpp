@@ -983,4 +983,20 @@ struct predicate {
     EXPECT_EQ(p.member(predicate, "other")->getDeclaration(), "static const bool other;");
 }
 
+// An assertion checked while compiling, in a class or outside, is no member.
+TEST(CppFileTest, StaticAssertionsAreNoMembers) {
+    ParsedSource p;
+    p.parse("range.hpp", R"(
+template <typename T, T From, T To>
+struct range {
+    static_assert(From <= To, "make_range(from, to) requires 'from <= to'");
+    static constexpr T size = To - From;
+};
+static_assert(sizeof(int) >= 4, "int too small");
+int after;
+)");
+    EXPECT_THAT(p.memberNames(p.cls("proj", "range")), ElementsAre("size"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "(proj  globals)")), ElementsAre("after"));
+}
+
 }  // namespace
