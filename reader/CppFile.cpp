@@ -608,6 +608,7 @@ void CppFile::run() {
 
 void CppFile::endStatement() {
     statement.clear();
+    initializerBracesAhead = false;
     pendingComment.clear();
     if (language != Cpp) accessWords.clear();
 }
@@ -776,7 +777,8 @@ void CppFile::dispatch(std::string&& tok) {
             endStatement();
             return;
         }
-        if (tok == "{"sv && !statement.empty() && bracesOpenInitializer()) {
+        if (tok == "{"sv && !statement.empty() && (initializerBracesAhead || bracesOpenInitializer())) {
+            initializerBracesAhead = false;
             readBraceInitializer();
             return;
         }

@@ -218,8 +218,10 @@ private:
     // statement, and macro words after it are dropped; name then holds the
     // class name's first token. A "class" head, or one whose words before
     // the last are all macro-like, that ends in ";" declares its last word
-    // (the decorations are dropped). Otherwise (";", a declarator) nothing
-    // is taken: the words are a type and what it declares.
+    // (the decorations are dropped). Otherwise (";", a declarator, or
+    // braces that hold an initialiser and are followed by ";" or ",", as in
+    // "struct Point origin{0, 0};") nothing is taken: the words are a type
+    // and what it declares.
     void readHeadDecorations(std::string& name, const std::string& keyword);
     bool readBaseList(DocGenCppClass& cls, std::string tok);
     // A documentation comment written between a class name and its "{" or
@@ -330,6 +332,9 @@ private:
     bool hasPrimaryConstructor = false;
     std::vector<std::string> primaryParameters;
     bool declaredWithoutBody = false;
+    // Set by readHeadDecorations when the head was a type and a variable
+    // whose braces initialise it: the next "{" is read as that initialiser.
+    bool initializerBracesAhead = false;
     // Set by readEnum when members follow the constants (";" in the body).
     bool enumBodyOpen = false;
 };

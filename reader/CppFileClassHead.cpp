@@ -180,6 +180,42 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
         }
         break;
     }
+    if (ends && words.size() >= 2 && read[end].token == "{"sv) {
+        // "struct Point origin{0, 0};" declares a variable: braces that
+        // hold only an initialiser and close the declarator. Anything a
+        // class body holds and an initialiser does not ends the look at
+        // once: ";", an access label, a function body, a macro word
+        // ("{ Q_OBJECT }"). Empty braces stay a body.
+        constexpr std::size_t kLongestInitializer = 256;
+        bool initializer = false;
+        int depth = 1;
+        for (std::size_t count = 0; count < kLongestInitializer; ++count) {
+            const std::string before = read.back().token;
+            const std::string& t = readOne();
+            if (t.empty() || t == ";"sv || (isNameToken(t) && isMacroLikeWord(t))) break;
+            if (t == ":"sv) {
+                std::string next = readOne();
+                if (next != ":"sv) break;
+                continue;
+            }
+            if (t == "{"sv) {
+                if (before != "{"sv && before != ","sv) break;
+                ++depth;
+                continue;
+            }
+            if (t == "}"sv) {
+                if (--depth > 0) continue;
+                const std::string& after = before == "{"sv ? std::string() : readOne();
+                initializer = after == ";"sv || after == ","sv;
+                break;
+            }
+        }
+        if (initializer) {
+            initializerBracesAhead = true;
+            giveBack(1, read.size());
+            return;
+        }
+    }
     if (!ends || words.size() < 2) {
         giveBack(1, read.size());
         return;
@@ -377,6 +413,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         if (tok.empty()) fail("End-of-file in class " + name, line);
         if (tok == "{"sv) {
             takeHeadComment(cls);
+            initializerBracesAhead = false;
             return true;
         }
         if (tok == ";"sv && (hasPrimaryConstructor || language == CSharp)) {
@@ -552,6 +589,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         if (afterComma) continue;
         if (tok == "{"sv) {
             takeHeadComment(cls);
+            initializerBracesAhead = false;
             return true;
         }
         if (tok == "extends"sv || tok == "implements"sv) {

@@ -756,6 +756,41 @@ struct NET_API Struct_Ahead;
     EXPECT_THAT(only.classNames(), ElementsAre("proj/Kept"));
 }
 
+// Braces that hold an initialiser after "struct Type name" make a variable;
+// a body after decorations still makes the class, also one holding a
+// single macro or a function body and no ";".
+TEST(CppFileTest, BracedInitialisersAfterATypeDeclareVariables) {
+    ParsedSource p;
+    p.parse("init.h", R"(namespace geo {
+struct Point origin{0, 0};
+struct Point corners{{0, 0}, {1, 1}};
+struct Point centre{std::max(1, 2)};
+class Config defaults{"name", ns::Mode::fast};
+class Net_Export Widget { Q_OBJECT };
+struct Net_Export Runner { void run() { go(); } };
+struct Net_Export Labels { public: };
+struct Holder {
+    struct Point home{1, 2};
+    int after;
+};
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_THAT(p.classNames(), ElementsAre("proj/geo", "proj/geo::Holder", "proj/geo::Labels",
+                                            "proj/geo::Runner", "proj/geo::Widget"));
+    CppClass* space = p.cls("proj", "geo");
+    ASSERT_NE(space, nullptr);
+    EXPECT_THAT(p.memberNames(space), ElementsAre("origin", "corners", "centre", "defaults"));
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : space->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("struct Point origin{ 0 , 0 };",
+                                          "struct Point corners{ { 0 , 0 } , { 1 , 1 } };",
+                                          "struct Point centre{ std : : max ( 1 , 2 ) };",
+                                          "class Config defaults{ \"name\" , ns : : Mode : : fast };"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "geo::Holder")), ElementsAre("home", "after"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "geo::Runner")), ElementsAre("run"));
+}
+
 TEST(CppFileTest, HeadsAfterSpecifiersAndUnexpandedMacros) {
     ParsedSource p;
     p.parse("heads.h", R"(#define WIDE_BASE public wide_base<wchar_t>
