@@ -281,8 +281,14 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
         std::size_t prefixBegin = decl.begin;
         if (d == 0) {
-            std::size_t typeEnd = qualifierBegin;
-            while (typeEnd > decl.begin && isPointerToken(st[typeEnd - 1])) --typeEnd;
+            // The declarator's own part: its pointers, with the qualifiers
+            // that follow them ("T *const p, *q;" declares q a plain T*).
+            std::size_t typeEnd = qualifierBegin, run = qualifierBegin;
+            while (run > decl.begin && (isPointerToken(st[run - 1]) || st[run - 1] == "const"sv ||
+                                        st[run - 1] == "volatile"sv))
+                --run;
+            while (run < qualifierBegin && !isPointerToken(st[run])) ++run;
+            typeEnd = run;
             if (typeEnd == decl.begin) return;
             bool onlyIntroducers = true, hasClassWord = false;
             for (std::size_t i = decl.begin; i < typeEnd; ++i) {
@@ -306,6 +312,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         std::string declaration = typeText;
         declaration += ' ';
         appendJoinedTokens(declaration, st, prefixBegin, qualifierBegin);
+        // "*const end_": a prefix that ends in a word keeps apart from the name.
+        if (prefixBegin < qualifierBegin && isNameToken(st[qualifierBegin - 1]))
+            declaration += ' ';
         declaration += name;
         appendJoinedTokens(declaration, st, nameAt + 1, bitField);
         if (bitField < stop) {

@@ -1034,4 +1034,16 @@ int after;
     EXPECT_THAT(p.memberNames(p.cls("proj", "(proj  globals)")), ElementsAre("after"));
 }
 
+// The later declarators of a list keep their own words apart from the name.
+TEST(CppFileTest, ConstPointerDeclaratorsKeepTheirWords) {
+    ParsedSource p;
+    p.parse("chunk.hpp", "struct chunk { T *const begin_, *curr_, *const end_; };\n");
+    CppClass* chunk = p.cls("proj", "chunk");
+    ASSERT_NE(chunk, nullptr);
+    EXPECT_THAT(p.memberNames(chunk), ElementsAre("begin_", "curr_", "end_"));
+    EXPECT_EQ(p.member(chunk, "begin_")->getDeclaration(), "T *const begin_;");
+    EXPECT_EQ(p.member(chunk, "curr_")->getDeclaration(), "T *curr_;");
+    EXPECT_EQ(p.member(chunk, "end_")->getDeclaration(), "T *const end_;");
+}
+
 }  // namespace
