@@ -246,7 +246,7 @@ bool CppFile::isClassWord(const std::string& word) const {
     switch (word[0]) {
     case 'c': return is("class");
     case 's': return is("struct") && language != Java;
-    case 'u': return is("union") && language != Java;
+    case 'u': return is("union") && language == Cpp;
     case 'n': return is("namespace") && !settings.namespacesGlobal;
     case 'i': return is("interface") && (language == CSharp || language == Java);
     case 'r': return is("record") && (language == CSharp || language == Java);

@@ -166,3 +166,25 @@ public class Words {
                                                            "int constexpr", "int sizeof", "int extern"));
     EXPECT_EQ(declarationOf(words, "template"), "int template;");
 }
+
+TEST(CppFileJavaCSharpTest, CppOnlyKeywordsAreNamesInCSharp) {
+    ParsedSource p;
+    p.parse("Words.cs", R"(namespace N {
+public class Words {
+    public int template;
+    public int typedef, union;
+    public void Using(object friend, int delete, long typename, int noexcept, int decltype) { }
+    public bool Inline(int signed, int unsigned, int auto, int register, int template) { return true; }
+    public int after;
+}
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* words = p.cls("N", "Words");
+    ASSERT_NE(words, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(words), ElementsAre("template", "typedef", "union", "Using", "Inline", "after"));
+    EXPECT_THAT(argumentsOf(words, "Using"), ElementsAre("object friend", "int delete", "long typename",
+                                                         "int noexcept", "int decltype"));
+    EXPECT_THAT(argumentsOf(words, "Inline"), ElementsAre("int signed", "int unsigned", "int auto",
+                                                          "int register", "int template"));
+}

@@ -58,9 +58,10 @@ bool CppFile::isNeverName(const std::string& word) const {
     if (isKeyword(word, language) || word == "const"sv || word == "enum"sv || word == "final"sv ||
         word == "class"sv || word == "interface"sv || isClassWord(word))
         return true;
-    // Java reserves none of these: "int typedef, struct;" declares two fields.
-    return language != Java && (word == "typedef"sv || word == "struct"sv || word == "union"sv ||
-                                word == "namespace"sv);
+    // Only C++ reserves all of these: "int typedef, struct;" declares two
+    // Java fields, "int typedef, union;" two C# fields.
+    if (word == "typedef"sv || word == "union"sv) return language == Cpp;
+    return language != Java && (word == "struct"sv || word == "namespace"sv);
 }
 
 std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
