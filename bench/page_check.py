@@ -38,7 +38,7 @@ from collections import Counter, defaultdict
 TYPE_WORDS = {
     "int", "char", "short", "long", "double", "float", "bool", "void", "unsigned", "signed",
     "wchar_t", "char8_t", "char16_t", "char32_t", "auto", "const", "volatile", "byte",
-    "sbyte", "ushort", "uint", "ulong", "decimal", "string", "object", "boolean", "dynamic",
+    "sbyte", "ushort", "uint", "ulong", "boolean",
 }
 # Words after which a word is still the type ("const Foo", "ref Foo").
 PREFIX_WORDS = {"const", "volatile", "struct", "class", "enum", "union", "typename", "ref",
@@ -73,6 +73,9 @@ def split_top(text, separator):
                 quote = None
         elif c in "\"'":
             quote = c
+        elif (c == "<" and re.match(r"\s*[=<]", text[i + 1:])) or \
+                (c == ">" and (re.match(r"\s*=", text[i + 1:]) or text[i - 1:i] == "-")):
+            pass  # a comparison or shift ("a <= b", "a < = b", "x << 2", "p->q")
         elif c in "([{<":
             depth += 1
         elif c in ")]}>" and depth > 0:
@@ -90,7 +93,11 @@ def argument_type(argument):
     text = split_top(argument, "=")[0].strip()
     # Qualifiers go first: a page may show a type, or a parameter's name,
     # by a qualified name that it links.
-    text = re.sub(r"[A-Za-z_$][\w$]*\s*(::|\.)\s*(?=[A-Za-z_$~])", "", text)
+    text = re.sub(r"[A-Za-z_$][\w$]*\s*(<[^<>]*>)?\s*(::|\.)\s*(?=[A-Za-z_$~])", "", text)
+    # "typename" says nothing of the type; a declarator's name in parentheses
+    # ("T (&a)[3]") is a name as well.
+    text = re.sub(r"\btypename\s+", "", text)
+    text = re.sub(r"\((\s*[&*]+\s*)[A-Za-z_$][\w$]*\s*\)", r"(\1)", text)
     # A C array parameter ("int a[4]") keeps its brackets, not its name.
     brackets = ""
     while text.endswith("]") and "[" in text:

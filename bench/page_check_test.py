@@ -144,6 +144,9 @@ class PageCheckTest(unittest.TestCase):
             "const Point&": "constPoint&",
             "ref int x": "refint",
             "Char e = '\\\\'": "Char",
+            "typename A<M, V>::chain& c": "chain&",
+            "T const (&a)[3][3]": "Tconst(&)[3][3]",
+            "const Type& object": "constType&",
         }
         for argument, expected in cases.items():
             self.assertEqual(page_check.argument_type(argument), expected, argument)
@@ -151,6 +154,14 @@ class PageCheckTest(unittest.TestCase):
     def test_quoted_separators_and_escaped_quotes_split_nothing(self):
         self.assertEqual(page_check.arguments_after("f(char e = '\\\\', char c = ',')", 1),
                          ["char e = '\\\\'", " char c = ','"])
+
+    def test_comparisons_are_no_angle_brackets(self):
+        self.assertEqual(page_check.split_top("size <= MAX, \"low\"", ","),
+                         ["size <= MAX", " \"low\""])
+        self.assertEqual(page_check.split_top("map<K, V> m, int n", ","), ["map<K, V> m", " int n"])
+        self.assertEqual(page_check.split_top("P<C<?>> p, S s", ","), ["P<C<?>> p", " S s"])
+        self.assertEqual(page_check.split_top("a < = b, l < R > ::f(), c", ","),
+                         ["a < = b", " l < R > ::f()", " c"])
 
     def test_a_generic_method_keeps_its_arguments(self):
         self.assertEqual(page_check.entry_key("int <B>f</B>&lt;T&gt;(T a, int b);", r"<B>(.*?)</B>"),
