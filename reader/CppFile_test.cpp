@@ -1046,4 +1046,24 @@ TEST(CppFileTest, ConstPointerDeclaratorsKeepTheirWords) {
     EXPECT_EQ(p.member(chunk, "end_")->getDeclaration(), "T *const end_;");
 }
 
+// A comparison in a declaration's text keeps its operator whole.
+TEST(CppFileTest, ComparisonOperatorsStayWhole) {
+    ParsedSource p;
+    p.parse("indices.hpp", R"(
+struct indices {
+    CHECK_MSG(Sp <= Ep, "input error");
+    CHECK_MSG(bits == 32 || bits != 64, not_supported);
+    void f(int a = 1, int b = (2 <= 3));
+};
+)");
+    CppClass* indices = p.cls("proj", "indices");
+    ASSERT_NE(indices, nullptr);
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : indices->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations,
+                ElementsAre("CHECK_MSG(Sp<= Ep, \"input error\");",
+                            "CHECK_MSG(bits == 32||bits!= 64, not_supported);",
+                            "void f(int a = 1, int b = (2<= 3));"));
+}
+
 }  // namespace

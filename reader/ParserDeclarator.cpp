@@ -95,7 +95,8 @@ void appendJoin(std::string& text, std::size_t count, At at) {
                 if ((previous == '*' || previous == '&') && k >= 2)
                     blank = isWordLikeToken(at(k - 2)) || single(at(k - 2)) == '>';
             } else if (mark == '=' || (mark == '~' && previousWord)) {
-                blank = true;
+                // "==", "!=" and "<=" stay whole ("> =" may end a template).
+                blank = previous != '=' && previous != '!' && previous != '<';
             } else if (previous == ',' || previous == '=') {
                 blank = true;
             } else if (mark == '{' || previous == '}') {
