@@ -56,6 +56,19 @@ std::string makeLink(const std::string& text, const std::string& page,
     return link;
 }
 
+std::size_t inlineTagEnd(std::string_view text, std::size_t from) {
+    int depth = 0;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == '{') {
+            ++depth;
+        } else if (text[i] == '}') {
+            if (depth == 0) return i;
+            --depth;
+        }
+    }
+    return text.find('}', from);
+}
+
 bool isGlobalsClassName(const std::string& name) {
     return name.find(" globals)") != std::string::npos;
 }

@@ -36,6 +36,12 @@ std::string hrefEscape(const std::string& path);
 // hrefEscape appended to out.
 void appendHrefEscaped(std::string& out, std::string_view path);
 
+// The "}" that ends the documentation comment's inline tag ("{@code ...}")
+// whose text starts at from: braces inside it pair up ("{@code if (a) {
+// b(); }}"); when they never leave one over for the tag, its first "}" ends
+// it. npos when the text holds no "}".
+std::size_t inlineTagEnd(std::string_view text, std::size_t from);
+
 // <a href="PAGE#ANCHOR">TEXT</a>, with TEXT wrapped in <TAG>..</TAG> when a
 // tag is given and "#ANCHOR" only when an anchor is given. PAGE is
 // percent-encoded (hrefEscape) and a double quote in the anchor (which

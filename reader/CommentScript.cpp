@@ -1,5 +1,7 @@
 #include "reader/CommentScript.h"
 
+#include "model/ModelText.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -103,6 +105,20 @@ bool dangerousAttribute(const std::string& name, std::string_view value) {
     return false;
 }
 
+// Where the "{@code ...}" or "{@literal ...}" tag that opens at `at` ends
+// (after its "}"), or npos when no such tag opens there. The pages show
+// what these tags hold as text, so nothing inside them is markup.
+std::size_t codeTextEnd(std::string_view text, std::size_t at) {
+    for (std::string_view tag : {std::string_view("{@code"), std::string_view("{@literal")}) {
+        if (text.substr(at, tag.size()) != tag) continue;
+        const std::size_t after = at + tag.size();
+        if (after < text.size() && !isBlank(text[after]) && text[after] != '}') continue;
+        const std::size_t close = inlineTagEnd(text, at + 2);
+        return close == std::string_view::npos ? text.size() : close + 1;
+    }
+    return std::string_view::npos;
+}
+
 bool dangerousElement(const std::string& name) {
     for (const char* element : scriptElements)
         if (name == element) return true;
@@ -160,7 +176,12 @@ bool defuseCommentScript(std::string& text) {
     // Where "<" or ">" becomes an entity, in text order.
     std::vector<std::size_t> defused;
     std::size_t at = 0;
-    while ((at = text.find('<', at)) != std::string::npos) {
+    while ((at = text.find_first_of("<{", at)) != std::string::npos) {
+        if (text[at] == '{') {
+            const std::size_t codeEnd = codeTextEnd(text, at);
+            at = codeEnd == std::string::npos ? at + 1 : codeEnd;
+            continue;
+        }
         std::size_t next = at + 1;
         const bool startTag = next < text.size() && isLetter(text[next]);
         const bool endTag = next + 1 < text.size() && text[next] == '/' && isLetter(text[next + 1]);

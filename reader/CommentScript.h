@@ -17,5 +17,6 @@
 // characters dropped; a style attribute that holds "expression(" or such a
 // URL too. Tag and attribute names are matched in any letter case. An
 // element whose tag is not closed before the end of the text counts as
-// closed there. Returns true when anything was rewritten.
+// closed there. What "{@code ...}" and "{@literal ...}" hold is left alone:
+// the pages show it as text. Returns true when anything was rewritten.
 bool defuseCommentScript(std::string& text);

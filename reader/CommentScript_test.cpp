@@ -64,4 +64,18 @@ TEST(CommentScript, ScriptUrlsBecomeTextHoweverTheyAreWritten) {
     EXPECT_EQ(defused("<p style=\"width: expression(alert(1))\">"), "&lt;p style=\"width: expression(alert(1))\"&gt;");
 }
 
+// Code text is shown as text by the pages, so generics such as <Object>
+// inside it are no elements; outside it they still are.
+TEST(CommentScript, CodeTextIsNoMarkup) {
+    for (const char* kept : {"If we have an {@code Iterable<Object>} we expand it.",
+                             "<pre>{@code\nstatic Object f(Info<Object> i) {\n  List<Script> s = g(x -> { return x; });\n}\n}</pre>",
+                             "{@literal <script>alert(1)</script>}", "{@code} <b>b</b>", "an open {@code List<Object>"}) {
+        std::string text = kept;
+        EXPECT_FALSE(defuseCommentScript(text)) << kept;
+        EXPECT_EQ(text, kept);
+    }
+    EXPECT_EQ(defused("{@code a<b} <script>x</script>"), "{@code a<b} &lt;script&gt;x&lt;/script&gt;");
+    EXPECT_EQ(defused("{@codes <object>} {@link <object>}"), "{@codes &lt;object&gt;} {@link &lt;object&gt;}");
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "modules/common/DocText.h"
 
+#include "model/ModelText.h"
 #include "modules/common/ModuleText.h"
 
 namespace {
@@ -25,19 +26,6 @@ void appendLiteralText(std::string& out, std::string_view text) {
         text.remove_prefix(at + lineBreak.size());
     }
     appendEscapedHtml(out, text);
-}
-
-std::size_t inlineTagEnd(std::string_view text, std::size_t from) {
-    int depth = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == '{') {
-            ++depth;
-        } else if (text[i] == '}') {
-            if (depth == 0) return i;
-            --depth;
-        }
-    }
-    return text.find('}', from);
 }
 
 std::string documentationText(std::string_view comment) {

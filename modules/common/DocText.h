@@ -12,11 +12,6 @@
 // the reader put between comment lines ("<BR>\n") kept as breaks.
 void appendLiteralText(std::string& out, std::string_view text);
 
-// The "}" that ends the inline tag whose text starts at from: braces inside
-// it pair up ("{@code if (a) { b(); }}"); when they never leave one over for
-// the tag, its first "}" ends it. npos when the text holds no "}".
-std::size_t inlineTagEnd(std::string_view text, std::size_t from);
-
 // The comment for a page that does not read its tags: the text unchanged,
 // except that the word after a "@param" that opens a line is escaped (a
 // type parameter "<T>" would open an element), "{@code text}" becomes

@@ -1,6 +1,7 @@
 #include "modules/standard/PageTags.h"
 
 #include "model/CppClass.h"
+#include "model/ModelText.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/DocClassList.h"
