@@ -640,6 +640,17 @@ bool endsParameterList(const Tokens& statement) {
     return k > 0 && statement[k - 1] == ")"sv;
 }
 
+// True when the statement has a "(" still open: a brace there opens a
+// temporary ("decltype(f(make_seq<N>{}))"), never a body.
+bool insideParentheses(const Tokens& statement) {
+    int depth = 0;
+    for (const std::string& t : statement) {
+        if (t == "("sv) ++depth;
+        else if (t == ")"sv && depth > 0) --depth;
+    }
+    return depth > 0;
+}
+
 // True when a ":" after the statement (which ends with a parameter list) opens a
 // constructor's initialiser list: it stands outside every parenthesis, and
 // no "=" or "?" outside them makes it part of an expression. A default
@@ -777,7 +788,8 @@ void CppFile::dispatch(std::string&& tok) {
             endStatement();
             return;
         }
-        if (tok == "{"sv && !statement.empty() && (initializerBracesAhead || bracesOpenInitializer())) {
+        if (tok == "{"sv && !statement.empty() &&
+            (initializerBracesAhead || insideParentheses(statement) || bracesOpenInitializer())) {
             initializerBracesAhead = false;
             readBraceInitializer();
             return;

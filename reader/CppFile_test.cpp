@@ -1066,4 +1066,24 @@ struct indices {
                             "void f(int a = 1, int b = (2<= 3));"));
 }
 
+// A brace inside parentheses (a temporary in a trailing return type, an
+// empty default argument) opens no function body.
+TEST(CppFileTest, BracesInsideParenthesesOpenNoBody) {
+    ParsedSource p;
+    p.parse("apply.hpp", R"(
+template <typename Fn, typename Tpl>
+auto apply(Fn&& fn, Tpl&& tpl)
+    -> decltype(apply_impl(std::forward<Fn>(fn), std::forward<Tpl>(tpl), make_seq<N>{}))
+{
+    return apply_impl(std::forward<Fn>(fn), std::forward<Tpl>(tpl), make_seq<N>{});
+}
+void fill(std::vector<int> values = {}, int count = 0);
+int after;
+)");
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("apply", "fill", "after"));
+    EXPECT_EQ(p.member(globals, "fill")->getArguments(),
+              (std::vector<std::string>{"std::vector<int> values = { }", "int count = 0"}));
+}
+
 }  // namespace
