@@ -67,7 +67,8 @@ bool CppFile::isNeverName(const std::string& word) const {
 std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
                                      std::size_t begin, std::size_t end) const {
     // A word right after "unsigned" or "signed" belongs to the type, unless
-    // nothing else can be the name ("unsigned flags : 3").
+    // nothing else after it can be the name ("unsigned flags : 3", and
+    // "static const CONSTEXPR unsigned depth" after a macro left unexpanded).
     std::size_t found = end, typeWord = end;
     for (std::size_t i = begin; i < end; ++i) {
         const std::string& t = tokens[i];
@@ -89,7 +90,8 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
         }
         found = i;
     }
-    return found < end ? found : typeWord;
+    if (found < end && (typeWord == end || found > typeWord)) return found;
+    return typeWord;
 }
 
 void CppFile::readMemberStatement(bool bodyFollows) {

@@ -1086,4 +1086,24 @@ int after;
               (std::vector<std::string>{"std::vector<int> values = { }", "int count = 0"}));
 }
 
+// A word left before the type (a macro without its definition) is not the
+// name of a variable whose type begins with "unsigned".
+TEST(CppFileTest, UnsignedVariablesAfterAnUnexpandedMacro) {
+    ParsedSource p;
+    p.parse("expression.hpp", R"(
+template <class A, class B>
+struct expression {
+   static const CXX14_CONSTEXPR unsigned left_depth  = A::depth + 1;
+   static const CXX14_CONSTEXPR unsigned right_depth = B::depth + 1;
+   unsigned LONG total;
+   unsigned flags : 3;
+};
+)");
+    CppClass* expression = p.cls("proj", "expression");
+    ASSERT_NE(expression, nullptr);
+    EXPECT_THAT(p.memberNames(expression), ElementsAre("left_depth", "right_depth", "total", "flags"));
+    EXPECT_EQ(p.member(expression, "right_depth")->getDeclaration(),
+              "static const CXX14_CONSTEXPR unsigned right_depth;");
+}
+
 }  // namespace
