@@ -640,15 +640,21 @@ bool endsParameterList(const Tokens& statement) {
     return k > 0 && statement[k - 1] == ")"sv;
 }
 
-// True when the statement has a "(" still open: a brace there opens a
-// temporary ("decltype(f(make_seq<N>{}))"), never a body.
+// True when the statement is inside an expression that only names a type
+// or a property, "decltype(" or "noexcept(" still open: a brace there opens
+// a temporary ("decltype(f(make_seq<N>{}))"), never a body. (Inside the
+// parentheses of a macro call it may well be a body the macro takes.)
 bool insideParentheses(const Tokens& statement) {
-    int depth = 0;
-    for (const std::string& t : statement) {
-        if (t == "("sv) ++depth;
-        else if (t == ")"sv && depth > 0) --depth;
+    std::vector<bool> open;  // one for each "(" still open: whether it is such
+    for (std::size_t i = 0; i < statement.size(); ++i) {
+        const std::string& t = statement[i];
+        if (t == "("sv)
+            open.push_back(i > 0 && (statement[i - 1] == "decltype"sv || statement[i - 1] == "noexcept"sv ||
+                                     statement[i - 1] == "sizeof"sv));
+        else if (t == ")"sv && !open.empty())
+            open.pop_back();
     }
-    return depth > 0;
+    return std::find(open.begin(), open.end(), true) != open.end();
 }
 
 // True when a ":" after the statement (which ends with a parameter list) opens a

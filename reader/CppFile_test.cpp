@@ -1079,9 +1079,24 @@ auto apply(Fn&& fn, Tpl&& tpl)
 }
 void fill(std::vector<int> values = {}, int count = 0);
 int after;
+struct atomic {
+    DEFAULTED_FUNCTION(atomic() NOEXCEPT_DECL, NOEXCEPT_IMPL {})
+    explicit atomic(value_type v) NOEXCEPT;
+};
 )");
     CppClass* globals = p.cls("proj", "(proj  globals)");
     EXPECT_THAT(p.memberNames(globals), ElementsAre("apply", "fill", "after"));
+    // A brace in a macro call's parentheses is a body the macro takes: the
+    // call ends there, and the constructor after it is a declaration of
+    // its own.
+    CppClass* atomic = p.cls("proj", "atomic");
+    ASSERT_NE(atomic, nullptr);
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : atomic->getMembers())
+        if (!m->getArguments().empty()) declarations.push_back(m->getDeclaration());
+    ASSERT_EQ(declarations.size(), 1u);
+    EXPECT_THAT(declarations[0], ::testing::EndsWith("explicit atomic(value_type v) NOEXCEPT;"));
+    EXPECT_THAT(declarations[0], ::testing::Not(::testing::HasSubstr("DEFAULTED_FUNCTION")));
     EXPECT_EQ(p.member(globals, "fill")->getArguments(),
               (std::vector<std::string>{"std::vector<int> values = { }", "int count = 0"}));
 }
