@@ -1,5 +1,6 @@
 #include "model/ModelText.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -54,6 +55,24 @@ std::string makeLink(const std::string& text, const std::string& page,
     link += shown;
     link += "</a>";
     return link;
+}
+
+std::size_t findEither(std::string_view text, std::size_t from, char a, char b) {
+    // memchr is many times faster than a byte loop; searching in windows
+    // keeps a rare character from being looked for to the end of the text
+    // on every call, which would make a scan of the whole text quadratic.
+    constexpr std::size_t window = 256;
+    const char* data = text.data();
+    while (from < text.size()) {
+        const std::size_t end = std::min(text.size(), from + window);
+        const void* atA = std::memchr(data + from, a, end - from);
+        const std::size_t limit = atA ? static_cast<const char*>(atA) - data : end;
+        if (const void* atB = std::memchr(data + from, b, limit - from))
+            return static_cast<const char*>(atB) - data;
+        if (atA) return limit;
+        from = end;
+    }
+    return std::string_view::npos;
 }
 
 std::size_t inlineTagEnd(std::string_view text, std::size_t from) {

@@ -36,6 +36,11 @@ std::string hrefEscape(const std::string& path);
 // hrefEscape appended to out.
 void appendHrefEscaped(std::string& out, std::string_view path);
 
+// The first position at or after from that holds a or b; npos when none
+// does. Comment texts are scanned for two characters at once on every page,
+// where find_first_of would search its set once for every byte.
+std::size_t findEither(std::string_view text, std::size_t from, char a, char b);
+
 // The "}" that ends the documentation comment's inline tag ("{@code ...}")
 // whose text starts at from: braces inside it pair up ("{@code if (a) {
 // b(); }}"); when they never leave one over for the tag, its first "}" ends

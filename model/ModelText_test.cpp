@@ -36,3 +36,20 @@ TEST(ModelText, APagePathIsNeverReadAsAUrlScheme) {
     EXPECT_EQ(hrefEscape("../p/a:b.html"), "../p/a:b.html");
     EXPECT_EQ(hrefEscape("projects/p/Map:Entry.html"), "projects/p/Map:Entry.html");
 }
+
+// The search goes in windows: what it finds must not depend on where a
+// window ends.
+TEST(ModelText, EitherCharacterIsFoundWhereverItStands) {
+    for (std::size_t at : {0u, 1u, 255u, 256u, 257u, 600u}) {
+        for (char c : {'<', '{'}) {
+            std::string text(700, 'x');
+            text[at] = c;
+            text[699] = c == '<' ? '{' : '<';
+            EXPECT_EQ(findEither(text, 0, '<', '{'), at) << at << c;
+            EXPECT_EQ(findEither(text, at + 1, '<', '{'), 699u) << at << c;
+        }
+    }
+    EXPECT_EQ(findEither(std::string(1000, 'x'), 0, '<', '{'), std::string_view::npos);
+    EXPECT_EQ(findEither("a{b", 3, '<', '{'), std::string_view::npos);
+    EXPECT_EQ(findEither("", 0, '<', '{'), std::string_view::npos);
+}

@@ -176,7 +176,7 @@ bool defuseCommentScript(std::string& text) {
     // Where "<" or ">" becomes an entity, in text order.
     std::vector<std::size_t> defused;
     std::size_t at = 0;
-    while ((at = text.find_first_of("<{", at)) != std::string::npos) {
+    while ((at = findEither(text, at, '<', '{')) != std::string::npos) {
         if (text[at] == '{') {
             const std::size_t codeEnd = codeTextEnd(text, at);
             at = codeEnd == std::string::npos ? at + 1 : codeEnd;

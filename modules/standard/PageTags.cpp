@@ -267,7 +267,7 @@ void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
     std::size_t i = 0;
     std::size_t from = 0;  // where the search for the next tag goes on
     while (i < text.size()) {
-        std::size_t open = text.find_first_of("{<", from);
+        std::size_t open = findEither(text, from, '{', '<');
         if (open == std::string_view::npos) break;
         if (text[open] == '<') {
             DocElement element;
