@@ -23,17 +23,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::contains;
+using e2e::writeText;
+
 // Generous for the sanitizer build; a blocked open runs into it by far.
 constexpr int kTimeLimit = 90;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-void writeText(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 // A file of `size` bytes that takes no room on the disk.
 void writeSparse(const fs::path& file, std::uintmax_t size) {

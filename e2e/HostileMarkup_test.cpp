@@ -24,17 +24,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::contains;
+using e2e::writeText;
+
 // Generous for the sanitizer build; a hang still runs into it by far.
 constexpr int kTimeLimit = 120;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-void writeText(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())

@@ -20,18 +20,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using e2e::contains;
+using e2e::writeText;
+
 // Generous for the sanitizer build; a hang or a quadratic blow-up still
 // runs into it by far.
 constexpr int kTimeLimit = 90;
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-void writeText(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 // The attribute names of every tag of a page, lower-cased; a name that an
 // injected quote let out of its value shows up here.

@@ -1,5 +1,7 @@
 #include "e2e/ProgramFixture.h"
 
+#include <fstream>
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -42,6 +44,15 @@ void ProgramFixture::TearDown() {
 
 std::vector<std::string> ProgramFixture::childEnvironment(const std::map<std::string, std::string>& set) {
     return e2e::childEnvironment(set, {"DISPLAY", "WAYLAND_DISPLAY", "TEMP", "TMP"});
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+void writeText(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
 }
 
 }  // namespace e2e

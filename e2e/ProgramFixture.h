@@ -43,4 +43,10 @@ private:
     std::string name_;
 };
 
+// Whether text holds part.
+bool contains(const std::string& text, const std::string& part);
+
+// Writes text as file's whole content, making its folders first.
+void writeText(const std::filesystem::path& file, const std::string& text);
+
 }  // namespace e2e

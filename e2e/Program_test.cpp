@@ -17,9 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using e2e::contains;
 
 class ProgramTest : public e2e::ProgramFixture {
 protected:
