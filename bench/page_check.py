@@ -220,7 +220,9 @@ def read_page(page):
         body = page[table.end():end]
         for row in re.finditer(r"<TR BGCOLOR=[^>]*>\n(.*?)</TR>", body, re.S):
             cells = re.findall(r"<TD(?: [^>]*)?>(.*?)</TD>", row.group(1), re.S)
-            if not cells or "COLSPAN" in row.group(1):
+            # A table's title row spans both columns; a member row may
+            # well hold the word in its text ("COLSPAN" of an HTML library).
+            if not cells or "<TD COLSPAN=" in row.group(1):
                 continue
             right = cells[-1]
             code = re.match(r"<CODE>(.*?)</CODE>", right, re.S)

@@ -125,6 +125,13 @@ class PageCheckTest(unittest.TestCase):
         totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT], block), self.SENT)
         self.assertEqual(totals["ambiguous"], 0, text)
 
+    def test_a_member_named_like_table_markup_is_read(self):
+        colspan = (["COLSPAN", "COLSPAN"], "COLSPAN", "", "int <B>COLSPAN</B>;")
+        sent = self.SENT + [("COLSPAN", "public", "0", "int COLSPAN;")]
+        totals, text = self.run_check(page([SIZE, colspan], [PUT_INT, PUT_TEXT]), sent)
+        self.assertEqual(self.counts(totals),
+                         {"lost": 0, "duplicated": 0, "ambiguous": 0, "unmatched": 0}, text)
+
     def test_private_members_are_expected_only_when_asked_for(self):
         sent = self.SENT + [("hidden", "private", "0", "int hidden;")]
         totals, text = self.run_check(page([SIZE], [PUT_INT, PUT_TEXT]), sent)
