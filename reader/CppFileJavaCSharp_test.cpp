@@ -188,3 +188,41 @@ public class Words {
     EXPECT_THAT(argumentsOf(words, "Inline"), ElementsAre("int signed", "int unsigned", "int auto",
                                                           "int register", "int template"));
 }
+
+// "record" opens a type only where a type can begin; elsewhere it is a name
+// like any other ("public final Name record;" of a compiler's name table).
+TEST(CppFileJavaCSharpTest, RecordIsANameWhereNoTypeBegins) {
+    ParsedSource java;
+    java.parse("Names.java", R"(package p;
+public class Names {
+    public final Name record;
+    Name record(Name record, int size) { return record; }
+    record Point(int x, int y) { }
+    public Name after;
+}
+)");
+    EXPECT_TRUE(java.warnings.empty()) << java.warnings.front();
+    CppClass* names = java.cls("p", "Names");
+    ASSERT_NE(names, nullptr) << ::testing::PrintToString(java.classNames());
+    EXPECT_THAT(java.memberNames(names), ElementsAre("record", "record", "after"));
+    EXPECT_EQ(declarationOf(names, "record"), "final Name record;");
+    EXPECT_NE(java.cls("p", "Names.Point"), nullptr) << ::testing::PrintToString(java.classNames());
+
+    ParsedSource cs;
+    cs.parse("Names.cs", R"(namespace N {
+public class Names {
+    public Name record;
+    public record Point(int X, int Y);
+    public Name after;
+}
+}
+)");
+    EXPECT_TRUE(cs.warnings.empty()) << cs.warnings.front();
+    CppClass* csNames = cs.cls("N", "Names");
+    ASSERT_NE(csNames, nullptr) << ::testing::PrintToString(cs.classNames());
+    EXPECT_THAT(cs.memberNames(csNames), ElementsAre("record", "after"));
+    // C# keeps the access words out of the declaration, as for any field.
+    EXPECT_EQ(declarationOf(csNames, "record"), "Name record;");
+    EXPECT_EQ(declarationOf(csNames, "after"), "Name after;");
+    EXPECT_NE(cs.cls("N", "Names.Point"), nullptr) << ::testing::PrintToString(cs.classNames());
+}

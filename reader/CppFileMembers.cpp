@@ -55,8 +55,10 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
+    // "record" opens a type only at the head of a declaration; after a
+    // type it names a field, method or parameter.
     if (isKeyword(word, language) || word == "const"sv || word == "enum"sv || word == "final"sv ||
-        word == "class"sv || word == "interface"sv || isClassWord(word))
+        word == "class"sv || word == "interface"sv || (isClassWord(word) && word != "record"sv))
         return true;
     // Only C++ reserves all of these: "int typedef, struct;" declares two
     // Java fields, "int typedef, union;" two C# fields.
