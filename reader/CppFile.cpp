@@ -800,6 +800,19 @@ void CppFile::dispatch(std::string&& tok) {
             readBraceInitializer();
             return;
         }
+        if (tok == "{"sv && bracesCloseDeclarator()) {
+            // Only a "," or ";" after the braces shows them an initialiser;
+            // anything else follows a body ("CONSTEXPR Name() {}" whose
+            // "()" went with a macro).
+            readBraceInitializer();
+            std::string next = token();
+            const bool initializer = next == ","sv || next == ";"sv;
+            if (!next.empty()) unread(std::move(next));
+            if (initializer) return;
+            statement.pop_back();
+            readMemberStatement(true, false);
+            return;
+        }
         readMemberStatement(tok == "{"sv);
         return;
     }
@@ -841,6 +854,36 @@ bool CppFile::bracesOpenInitializer() {
     }
     matchBrackets(*tokens, bracketMatch, bracketStack);
     return findTopLevelEquals(*tokens, bracketMatch, tokens->size()) < tokens->size();
+}
+
+bool CppFile::bracesCloseDeclarator() const {
+    // "A a{1}, b{2};": a C++ declarator that ends in its name (or in an
+    // array bound) takes braces as its initialiser. A function's body
+    // follows its parameter list, and a class head that was not read as
+    // one is left to the member reader as before.
+    if (javaLikeRules() || statement.size() < 2) return false;
+    const std::string& last = statement.back();
+    if (last != "]"sv && (!isNameToken(last) || isNeverName(last))) return false;
+    // Angle brackets count only outside parentheses: "enable_if_t<(I < 2)>".
+    int angles = 0, parens = 0;
+    for (const std::string& t : statement) {
+        if (t == "("sv) {
+            if (angles == 0) return false;
+            ++parens;
+        } else if (t == ")"sv && parens > 0) {
+            --parens;
+        } else if (parens > 0) {
+            continue;
+        } else if (t == "<"sv) {
+            ++angles;
+        } else if (t == ">"sv && angles > 0) {
+            --angles;
+        } else if (t == "operator"sv || t == "enum"sv || t == "typedef"sv || t == "namespace"sv ||
+                   isClassWord(t)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void CppFile::closeBrace() {

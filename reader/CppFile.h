@@ -176,6 +176,9 @@ private:
     // True when the "{" after the statement so far opens an initialiser
     // ("int a[] = {"), not a body.
     bool bracesOpenInitializer();
+    // True when a "{" after the statement initialises its last declarator
+    // ("A a{1}, b{2};" in C++), rather than opening a body.
+    bool bracesCloseDeclarator() const;
     void closeBrace();
     void readTemplate();
     // After the "<" of a template or generic argument list: reads through
@@ -237,7 +240,8 @@ private:
                          const std::string& comment);
 
     // --- members, enums, typedefs (CppFileMembers.cpp) ---
-    void readMemberStatement(bool bodyFollows);
+    // bodyAhead false: the body that follows was read already.
+    void readMemberStatement(bool bodyFollows, bool bodyAhead = true);
     // After the body of a function-try-block: skips its catch handlers.
     void skipHandlers();
     // Reads the member declared by the statement's tokens, which it may

@@ -96,7 +96,7 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
     return typeWord;
 }
 
-void CppFile::readMemberStatement(bool bodyFollows) {
+void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     // The two token vectors trade places, so neither gives up its storage
     // and the next statement grows into room already there.
     Tokens& st = memberTokens;
@@ -112,7 +112,7 @@ void CppFile::readMemberStatement(bool bodyFollows) {
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
     readMember(st, owner, access, pendingComment);
-    if (bodyFollows) skipBraces("function body");
+    if (bodyFollows && bodyAhead) skipBraces("function body");
     if (tryBlock) skipHandlers();
     endStatement();
 }

@@ -1121,4 +1121,42 @@ struct expression {
               "static const CXX14_CONSTEXPR unsigned right_depth;");
 }
 
+
+// A brace initialiser closes its declarator, not the declaration: every
+// declarator of the list is a variable, each with its own initialiser.
+TEST(CppFileTest, BraceInitialisersInADeclaratorList) {
+    ParsedSource p;
+    p.parse("list.h", R"(struct A { int v; };
+A a{1}, b{2};
+std::vector<int> first{1, 2}, *second{nullptr}, third[2]{{3}, {4}};
+class Holder {
+    A left{1}, right{2};
+    int after;
+};
+auto f() -> int { return 0; }
+#define FUTURE unique_future
+class FUTURE {
+    FUTURE() {}
+    int state;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    ASSERT_NE(globals, nullptr);
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : globals->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("A a{ 1 };", "A b{ 2 };", "std::vector<int> first{ 1 , 2 };",
+                                          "std::vector<int> *second{ nullptr };",
+                                          "std::vector<int> third[2]{ { 3 } , { 4 } };",
+                                          "auto f()-> int;"));
+    CppClass* holder = p.cls("proj", "Holder");
+    EXPECT_THAT(p.memberNames(holder), ElementsAre("left", "right", "after"));
+    EXPECT_EQ(p.member(holder, "right")->getDeclaration(), "A right{ 2 };");
+    // Braces that no "," or ";" follows were a body: the "()" of the
+    // constructor went with the macro, as a macro without parameters takes it.
+    CppClass* future = p.cls("proj", "unique_future");
+    ASSERT_NE(future, nullptr);
+    ASSERT_NE(p.member(future, "state"), nullptr);
+    EXPECT_EQ(p.member(future, "state")->getDeclaration(), "int state;");
+}
 }  // namespace
