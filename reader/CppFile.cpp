@@ -865,8 +865,11 @@ bool CppFile::bracesCloseDeclarator() const {
     const std::string& last = statement.back();
     if (last != "]"sv && (!isNameToken(last) || isNeverName(last))) return false;
     // Angle brackets count only outside parentheses: "enable_if_t<(I < 2)>".
+    // A class word may only begin it, naming the type of every declarator
+    // ("struct Point origin{}, corner{};"), its head read already.
     int angles = 0, parens = 0;
-    for (const std::string& t : statement) {
+    for (std::size_t i = 0; i < statement.size(); ++i) {
+        const std::string& t = statement[i];
         if (t == "("sv) {
             if (angles == 0) return false;
             ++parens;
@@ -879,7 +882,7 @@ bool CppFile::bracesCloseDeclarator() const {
         } else if (t == ">"sv && angles > 0) {
             --angles;
         } else if (t == "operator"sv || t == "enum"sv || t == "typedef"sv || t == "namespace"sv ||
-                   isClassWord(t)) {
+                   (isClassWord(t) && i > 0)) {
             return false;
         }
     }

@@ -185,7 +185,14 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
         // hold only an initialiser and close the declarator. Anything a
         // class body holds and an initialiser does not ends the look at
         // once: ";", an access label, a function body, a macro word
-        // ("{ Q_OBJECT }"). Empty braces stay a body.
+        // ("{ Q_OBJECT }"). Empty braces are a body after decorations
+        // spelt like macros, capitals with an "_" ("struct NET_EXPORT
+        // Empty {};"), and an initialiser after a type ("struct A a{};").
+        bool decorated = true;
+        for (std::size_t w = 0; w + 1 < words.size(); ++w) {
+            const std::string& word = read[words[w + 1] - 1].token;
+            decorated = decorated && isMacroLikeWord(word) && word.find('_') != std::string::npos;
+        }
         constexpr std::size_t kLongestInitializer = 256;
         bool initializer = false;
         int depth = 1;
@@ -205,7 +212,7 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
             }
             if (t == "}"sv) {
                 if (--depth > 0) continue;
-                const std::string& after = before == "{"sv ? std::string() : readOne();
+                const std::string& after = before == "{"sv && decorated ? std::string() : readOne();
                 initializer = after == ";"sv || after == ","sv;
                 break;
             }

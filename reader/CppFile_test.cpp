@@ -1159,4 +1159,25 @@ class FUTURE {
     ASSERT_NE(p.member(future, "state"), nullptr);
     EXPECT_EQ(p.member(future, "state")->getDeclaration(), "int state;");
 }
+// Empty braces after a type and a name initialise a variable; after
+// decorations spelt like macros they are the body of an empty class.
+TEST(CppFileTest, EmptyBracesAfterAnElaboratedTypeInitialiseAVariable) {
+    ParsedSource p;
+    p.parse("empty.h", R"(struct A a{};
+struct Point origin{}, corner{};
+struct NET_EXPORT Empty {};
+class Holder {
+    struct A inside{};
+    int after;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_THAT(p.classNames(), ElementsAre("proj/(proj  globals)", "proj/Empty", "proj/Holder"));
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : globals->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("struct A a{ };", "struct Point origin{ };", "struct Point corner{ };"));
+    CppClass* holder = p.cls("proj", "Holder");
+    EXPECT_THAT(p.memberNames(holder), ElementsAre("inside", "after"));
+}
 }  // namespace
