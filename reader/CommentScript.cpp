@@ -10,9 +10,11 @@
 namespace {
 
 // The elements that run, embed or restyle content, or redirect the page.
-constexpr const char* scriptElements[] = {"script", "style",  "iframe", "frame", "frameset",
-                                          "object", "embed",  "applet", "base",  "meta",
-                                          "link",   "svg",    "math",   "template", "noscript"};
+// Views, so that a name is first told apart by its length: a comment's
+// tags are mostly short harmless ones ("<p>", "<BR>", "<code>").
+constexpr std::string_view scriptElements[] = {"script", "style",  "iframe", "frame", "frameset",
+                                               "object", "embed",  "applet", "base",  "meta",
+                                               "link",   "svg",    "math",   "template", "noscript"};
 
 // Schemes whose URLs run script, or show a document of their own.
 constexpr const char* scriptSchemes[] = {"javascript:", "vbscript:", "data:", "livescript:"};
@@ -26,6 +28,14 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// True when text is word (in lower case) in any letter case.
+bool equalsFolded(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (lower(text[i]) != word[i]) return false;
+    return true;
+}
 
 std::string lowered(std::string_view text) {
     std::string out(text);
@@ -86,6 +96,9 @@ std::string urlAsRead(std::string_view value) {
 }
 
 bool runsScript(std::string_view url) {
+    // Every scheme ends in ":", which only a character reference can hide:
+    // most values (names, plain addresses) need no decoding at all.
+    if (url.find_first_of(":&") == std::string_view::npos) return false;
     const std::string read = urlAsRead(url);
     for (const char* picture : pictureData)
         if (startsWith(read, picture)) return false;
@@ -94,10 +107,11 @@ bool runsScript(std::string_view url) {
     return false;
 }
 
-bool dangerousAttribute(const std::string& name, std::string_view value) {
-    if (name.size() >= 2 && name[0] == 'o' && name[1] == 'n') return true;
+// name as written, in any letter case.
+bool dangerousAttribute(std::string_view name, std::string_view value) {
+    if (name.size() >= 2 && lower(name[0]) == 'o' && lower(name[1]) == 'n') return true;
     if (runsScript(value)) return true;
-    if (name == "style") {
+    if (equalsFolded(name, "style")) {
         const std::string read = urlAsRead(value);
         for (const char* part : {"expression(", "javascript:", "vbscript:", "behavior:", "-moz-binding"})
             if (read.find(part) != std::string::npos) return true;
@@ -119,9 +133,10 @@ std::size_t codeTextEnd(std::string_view text, std::size_t at) {
     return std::string_view::npos;
 }
 
-bool dangerousElement(const std::string& name) {
-    for (const char* element : scriptElements)
-        if (name == element) return true;
+// name as written, in any letter case.
+bool dangerousElement(std::string_view name) {
+    for (std::string_view element : scriptElements)
+        if (equalsFolded(name, element)) return true;
     return false;
 }
 
@@ -138,7 +153,7 @@ Tag readTag(std::string_view text, std::size_t at) {
     if (endTag) ++i;
     std::size_t nameStart = i;
     while (i < text.size() && !isBlank(text[i]) && text[i] != '/' && text[i] != '>') ++i;
-    bool dangerous = dangerousElement(lowered(text.substr(nameStart, i - nameStart)));
+    bool dangerous = dangerousElement(text.substr(nameStart, i - nameStart));
     while (i < text.size() && text[i] != '>') {
         if (isBlank(text[i]) || text[i] == '/') {
             ++i;
@@ -146,7 +161,7 @@ Tag readTag(std::string_view text, std::size_t at) {
         }
         std::size_t attributeStart = i++;
         while (i < text.size() && !isBlank(text[i]) && text[i] != '/' && text[i] != '>' && text[i] != '=') ++i;
-        const std::string name = lowered(text.substr(attributeStart, i - attributeStart));
+        const std::string_view name = text.substr(attributeStart, i - attributeStart);
         std::size_t after = i;
         while (after < text.size() && isBlank(text[after])) ++after;
         std::string_view value;

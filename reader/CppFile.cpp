@@ -294,30 +294,39 @@ void CppFile::fail(const std::string& message, int atLine) {
 std::string CppFile::token() {
     lastHasComment = false;
     lastComment.clear();
-    // One string, returned in place: a token is never copied on its way.
-    std::string tok;
-    if (!lookahead.empty()) {
-        takeLookahead(tok);
-        return tok;
+    if (!lookahead.empty()) return takeLookahead();
+    if (pushedBack.empty()) {
+        // A token in memory starts with the character after the blanks:
+        // when that cannot open a documentation comment, the token is
+        // built right where the caller receives it, never copied.
+        const char* p = next;
+        int feeds = 0;
+        for (; p != limit && isBlankChar(*p); ++p)
+            if (*p == '\n') ++feeds;
+        line += feeds;
+        next = p;
+        const bool commentMark = p != limit && (*p == '"' || *p == '\'' ||
+                                                (!primaryFirst.empty() && *p == primaryFirst[0]) ||
+                                                (!secondaryFirst.empty() && *p == secondaryFirst[0]));
+        if (!commentMark) return readNextToken();
     }
-    for (;;) {
-        readNextToken(tok);
-        if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
-            readDocCommentAfterSlash())
-            continue;
-        return tok;
-    }
+    std::string tok = readNextToken();
+    while (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
+           readDocCommentAfterSlash())
+        tok = readNextToken();
+    return tok;
 }
 
-void CppFile::takeLookahead(std::string& tok) {
+std::string CppFile::takeLookahead() {
     Lookahead& ahead = lookahead.back();
     lastHasComment = ahead.hasComment;
     lastComment = std::move(ahead.comment);
-    tok = std::move(ahead.token);
+    std::string tok = std::move(ahead.token);
     lookahead.pop_back();
+    return tok;
 }
 
-void CppFile::readNextToken(std::string& tok) {
+std::string CppFile::readNextToken() {
     // Words, punctuation and the blanks before them, the bulk of any
     // source, are taken straight from the text in memory, exactly as
     // readToken would take them; literals go through readToken.
@@ -330,16 +339,14 @@ void CppFile::readNextToken(std::string& tok) {
         next = p;
         if (p == limit) {
             atEnd = true;
-            tok.clear();
-            return;
+            return std::string();
         }
         if (isWordChar(*p)) {
             const char* start = p;
             while (p != limit && isWordChar(*p)) ++p;
             next = p;
             if (p == limit) atEnd = true;
-            tok.assign(start, p);
-            return;
+            return std::string(start, p);
         }
         if (*p == '-') {
             // "-", then blanks (taken whatever follows) and digits.
@@ -349,28 +356,28 @@ void CppFile::readNextToken(std::string& tok) {
                 if (*q == '\n') ++blankFeeds;
             const char* digits = q;
             while (q != limit && *q >= '0' && *q <= '9') ++q;
-            tok.assign(1, '-');
+            std::string tok(1, '-');
             tok.append(digits, q);
             line += blankFeeds;
             next = q;
             if (q == limit) atEnd = true;
-            return;
+            return tok;
         }
         if (*p != '"' && *p != '\'') {
             // ">=" is one token, as a compiler reads it: a comparison in a
             // template argument ("dim>=4") closes no list and is no "=".
             const bool greaterEqual = *p == '>' && p + 1 != limit && p[1] == '=';
             next = p + (greaterEqual ? 2 : 1);
-            tok.assign(p, next);
-            return;
+            return std::string(p, next);
         }
     }
-    tok = readToken(*this, &line);
+    std::string tok = readToken(*this, &line);
     if (tok == ">"sv) {
         int c = get();
         if (c == '=') tok += '=';
         else if (c != kEof) putBack(c);
     }
+    return tok;
 }
 
 void CppFile::unread(std::string tok) {

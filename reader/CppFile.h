@@ -146,13 +146,12 @@ private:
     // on the way: lastHasComment/lastComment tell whether one stood right
     // before the token returned.
     std::string token();
-    // The token given back last, into tok, with the comment before it.
-    // Apart from token(), whose every call reads past it, so that the
-    // reading of fresh tokens stays short.
-    [[gnu::noinline]] void takeLookahead(std::string& tok);
-    // One token from the input (readToken's rules), comments not looked at,
-    // into tok.
-    void readNextToken(std::string& tok);
+    // The token given back last, with the comment before it. Apart from
+    // token(), whose every call reads past it, so that the reading of
+    // fresh tokens stays short.
+    [[gnu::noinline]] std::string takeLookahead();
+    // One token from the input (readToken's rules), comments not looked at.
+    std::string readNextToken();
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
     void unread(std::string tok);
