@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 // Tokens are compared with literals of known length: no strlen per test.
@@ -77,7 +78,12 @@ template <class At>
 void appendJoin(std::string& text, std::size_t count, At at) {
     std::size_t total = 0;
     for (std::size_t k = 0; k < count; ++k) total += at(k).size() + 1;
-    text.reserve(text.size() + total);
+    // Written in place into room for a blank before every token, then cut
+    // to what was written: one sizing instead of an append per token.
+    const std::size_t start = text.size();
+    text.resize(start + total);
+    char* const begin = text.data();
+    char* out = begin + start;
     // What the blank rules ask of the token before, carried over.
     bool previousWord = false;
     char previous = 0;
@@ -102,12 +108,18 @@ void appendJoin(std::string& text, std::size_t count, At at) {
             } else if (mark == '{' || previous == '}') {
                 blank = true;
             }
-            if (blank) text += ' ';
+            if (blank) *out++ = ' ';
         }
-        text += token;
+        if (mark) {
+            *out++ = mark;
+        } else if (!token.empty()) {
+            std::memcpy(out, token.data(), token.size());
+            out += token.size();
+        }
         previousWord = word;
         previous = mark;
     }
+    text.resize(static_cast<std::size_t>(out - begin));
 }
 
 }  // namespace

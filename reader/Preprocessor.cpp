@@ -46,12 +46,14 @@ const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line
 
 // Bytes that end a run the scanners copy or pass over whole: bit 1 for
 // the first pass (quotes, "/", carriage return, line feed), bit 2 for the
-// comment scan of a line (quotes and "/").
+// comment scan of a line (quotes and "/"), bit 4 for those of bit 1 but
+// the line feed, which a run passes over.
 constexpr std::array<unsigned char, 256> kStops = [] {
     std::array<unsigned char, 256> stops{};
     // 0xC2, 0xE1, 0xE2 and 0xE3 may begin a blank beyond ASCII.
     for (unsigned char c : {'"', '\'', '/', '\r', '\n', '\xC2', '\xE1', '\xE2', '\xE3'}) stops[c] |= 1;
     for (unsigned char c : {'"', '\'', '/'}) stops[c] |= 2;
+    for (unsigned char c : {'"', '\'', '/', '\r', '\xC2', '\xE1', '\xE2', '\xE3'}) stops[c] |= 4;
     return stops;
 }();
 
@@ -103,12 +105,18 @@ private:
     void copyPlainRun() {
         const std::size_t start = i;
         const std::size_t size = s.size();
-        for (; i < size; ++i) {
-            const char c = s[i];
-            if (!isStop(c, 1)) continue;
-            if (c != '\n') break;
-            ++line;
-        }
+        // Eight bytes a test while none of them ends the run; its line
+        // feeds are counted afterwards in one sweep.
+        const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+        while (i + 8 <= size &&
+               !((kStops[bytes[i]] | kStops[bytes[i + 1]] | kStops[bytes[i + 2]] | kStops[bytes[i + 3]] |
+                  kStops[bytes[i + 4]] | kStops[bytes[i + 5]] | kStops[bytes[i + 6]] | kStops[bytes[i + 7]]) &
+                 4))
+            i += 8;
+        while (i < size && !isStop(s[i], 4)) ++i;
+        int feeds = 0;
+        for (std::size_t k = start; k < i; ++k) feeds += bytes[k] == '\n';
+        line += feeds;
         out.append(s, start, i - start);
     }
 
@@ -359,6 +367,8 @@ CommentScan scanComments(std::string_view line, bool inComment) {
             k = close + 1;
             continue;
         }
+        // Only a "/" opens or ends anything; most lines hold none.
+        if (k == 0 && std::memchr(line.data(), '/', line.size()) == nullptr) break;
         // Straight to the next character that can open something.
         while (k < line.size() && !isStop(line[k], 2)) ++k;
         if (k >= line.size()) break;

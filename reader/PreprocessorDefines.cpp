@@ -1,5 +1,7 @@
 #include "reader/PreprocessorDefines.h"
 
+#include <cstring>
+
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "reader/BlockReader.h"
@@ -38,7 +40,13 @@ PreprocessorDefines::PreprocessorDefines(const std::string& text) {
 void PreprocessorDefines::add(const std::string& name, MacroBody body) {
     names.push_back(name);
     bodies.push_back(std::move(body));
-    if (!name.empty()) firstChars.set(static_cast<unsigned char>(name[0]));
+    if (!name.empty()) noteFirstChar(name[0]);
+}
+
+void PreprocessorDefines::noteFirstChar(char c) {
+    if (firstChars[static_cast<unsigned char>(c)]) return;
+    firstChars.set(static_cast<unsigned char>(c));
+    firstList += c;
 }
 
 void PreprocessorDefines::addName(const std::string& name) { add(name, MacroBody()); }
@@ -83,8 +91,9 @@ void PreprocessorDefines::undefine(const std::string& name) {
     names.erase(names.begin() + i);
     bodies.erase(bodies.begin() + i);
     firstChars.reset();
+    firstList.clear();
     for (const std::string& n : names)
-        if (!n.empty()) firstChars.set(static_cast<unsigned char>(n[0]));
+        if (!n.empty()) noteFirstChar(n[0]);
 }
 
 bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
@@ -101,7 +110,19 @@ bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std
     };
 
     bool any = false;
-    for (std::size_t pos = 0; pos < line.size() && !any; ++pos) any = nameAt(pos) >= 0;
+    if (firstList.size() <= 4) {
+        for (std::size_t c = 0; c < firstList.size() && !any; ++c) {
+            const char* const data = line.data();
+            const void* hit = std::memchr(data, firstList[c], line.size());
+            while (hit && !any) {
+                const std::size_t pos = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
+                any = nameAt(pos) >= 0;
+                hit = std::memchr(data + pos + 1, firstList[c], line.size() - pos - 1);
+            }
+        }
+    } else {
+        for (std::size_t pos = 0; pos < line.size() && !any; ++pos) any = nameAt(pos) >= 0;
+    }
     if (!any) return false;
 
     CharBuffer out(line.size() + 64);

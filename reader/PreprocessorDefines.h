@@ -79,4 +79,8 @@ private:
     // when a name can start there, so most of a line costs one test per
     // character whatever the number of definitions.
     std::bitset<256> firstChars;
+    // The same characters, each once: when they are few, a line is
+    // searched for them a character at a time with memchr.
+    std::string firstList;
+    void noteFirstChar(char c);
 };
