@@ -779,7 +779,11 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "{"sv || tok == ";"sv) {
-        if (inLeadingMacroCall() && readUnexpandedMacroCall(tok)) return;
+        // A brace in "sizeof(" or "decltype(" is a temporary, the call's
+        // own argument.
+        if (inLeadingMacroCall() && !(tok == "{"sv && insideParentheses(statement)) &&
+            readUnexpandedMacroCall(tok))
+            return;
         if (tok == "{"sv && statement.size() == 2 && statement[0] == "extern"sv &&
             statement[1].size() >= 2 && statement[1][0] == '"') {
             scopes.push_back(Scope{});

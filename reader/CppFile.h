@@ -272,13 +272,12 @@ private:
     static void rewriteComMethod(Tokens& statement);
     // At a "{", "}" or ";" (tok) inside the argument list of a macro call
     // that begins the statement (C++): a macro that the preprocessor did
-    // not expand and whose arguments hold code of their own (a ";" or
-    // braces that do not pair up within them) is read as the code it
-    // stands for as far as that can be known: the one argument of a
-    // one-argument macro is read as written, a call of several arguments
-    // is dropped whole. Returns false, with nothing taken, for any other
-    // call, and for one whose list does not close within a few hundred
-    // tokens.
+    // not expand and whose arguments hold code or data of their own (a ";"
+    // or braces) is read as the code it stands for as far as that can be
+    // known: the one argument of a one-argument macro is read as written,
+    // a call of several arguments is dropped whole. Returns false, with
+    // nothing taken, for a call that closed before tok, and for one whose
+    // list does not close within a few hundred tokens.
     bool readUnexpandedMacroCall(const std::string& tok);
     // True when the statement begins with a macro-like word and "(" (C++):
     // tok may stand inside that call's arguments.

@@ -159,17 +159,13 @@ bool CppFile::skipAttribute(std::string& tok) {
 bool CppFile::readUnexpandedMacroCall(const std::string& tok) {
     // Counted as the preprocessor would: only parentheses nest, so every
     // "," at the call's own depth separates two arguments.
-    int parens = 0, braces = 0;
-    bool semicolon = false;
+    int parens = 0;
     bool severalArguments = false;
     auto count = [&](const std::string& t) {
         if (t.size() != 1) return;
         switch (t[0]) {
         case '(': ++parens; break;
         case ')': --parens; break;
-        case '{': ++braces; break;
-        case '}': --braces; break;
-        case ';': semicolon = true; break;
         case ',': severalArguments = severalArguments || parens == 1; break;
         default: break;
         }
@@ -192,12 +188,33 @@ bool CppFile::readUnexpandedMacroCall(const std::string& tok) {
     auto giveBack = [&](std::size_t end) {
         for (std::size_t i = end; i-- > 0;) lookahead.push_back(std::move(read[i]));
     };
-    if (parens > 0 || (braces == 0 && !semicolon)) {
+    // Braces in the arguments are code or data the macro takes, whether or
+    // not they pair up within them ("FOO(x, {})"): a declaration that the
+    // call would begin never holds them.
+    if (parens > 0) {
         giveBack(read.size());
         return false;
     }
     if (severalArguments) {
-        // Which argument the macro uses cannot be known: none is read.
+        // Which argument the macro uses cannot be known in general, but a
+        // first argument that ends in a parameter list, with the code in
+        // a later one, is a function and its body ("DEFAULTED(~T(), {})").
+        std::size_t comma = 2;
+        for (int depth = 1; comma < statement.size(); ++comma) {
+            if (statement[comma] == "("sv) ++depth;
+            else if (statement[comma] == ")"sv) --depth;
+            else if (depth == 1 && statement[comma] == ","sv) break;
+        }
+        std::size_t end = comma;
+        while (end > 2 && (statement[end - 1] == "const"sv || statement[end - 1] == "noexcept"sv ||
+                           isMacroLikeWord(statement[end - 1])))
+            --end;
+        if (comma < statement.size() && end > 3 && statement[end - 1] == ")"sv) {
+            statement.erase(statement.begin() + static_cast<std::ptrdiff_t>(comma), statement.end());
+            statement.erase(statement.begin(), statement.begin() + 2);
+            readMemberStatement(true, false);
+            return true;
+        }
         statement.clear();
         pendingComment.clear();
         return true;

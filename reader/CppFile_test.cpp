@@ -1180,4 +1180,31 @@ class Holder {
     CppClass* holder = p.cls("proj", "Holder");
     EXPECT_THAT(p.memberNames(holder), ElementsAre("inside", "after"));
 }
+// A macro call whose arguments hold braces is code the macro takes, even
+// when they pair up: the declaration after the call begins after its ")".
+TEST(CppFileTest, MacroCallsEndingInBracesLeaveTheNextDeclarationWhole) {
+    ParsedSource p;
+    p.parse("calls.h", R"(FOO(x, {})
+int after;
+REGISTER_TABLE({1, 2})
+int after2;
+struct S {
+    DEFAULTED_FUNCTION(S() NOEXCEPT_DECL, NOEXCEPT_IMPL {})
+    explicit S(int v) NOEXCEPT;
+    FOO(x, {}) int m;
+    DEFAULTED_FUNCTION(~S(), {})
+    DEFAULTED_FUNCTION(S& operator= (S const& that), { v = that.v; return *this; })
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : p.cls("proj", "(proj  globals)")->getMembers())
+        declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("int after;", "int after2;"));
+    declarations.clear();
+    for (CppClassMember* m : p.cls("proj", "S")->getMembers()) declarations.push_back(m->getDeclaration());
+    // A function in the first argument, its body in a later one, is read.
+    EXPECT_THAT(declarations, ElementsAre("S() NOEXCEPT_DECL;", "explicit S(int v) NOEXCEPT;", "int m;",
+                                          "~S();", "S& operator=(S const& that);"));
+}
 }  // namespace
