@@ -14,6 +14,10 @@
 #include <unordered_set>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkFile.h"
@@ -40,6 +44,7 @@ enum : unsigned char {
     kDigit = 4,    // '0'..'9'
     kEscaped = 8,  // what the writer does not copy as it stands: \t \n < >
     kHex = 16,     // hexadecimal digits
+    kLineFeed = 32,
 };
 
 struct CharClasses {
@@ -53,6 +58,7 @@ struct CharClasses {
         of[static_cast<unsigned char>('_')] |= kIdent;
         for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] |= kBlank;
         for (char c : {'\t', '\n', '<', '>'}) of[static_cast<unsigned char>(c)] |= kEscaped;
+        of[static_cast<unsigned char>('\n')] |= kLineFeed;
     }
     bool is(char c, unsigned char cls) const { return (of[static_cast<unsigned char>(c)] & cls) != 0; }
 };
@@ -62,6 +68,28 @@ constexpr CharClasses kChars;
 // The first character in [p, end) that the writer does not copy as it
 // stands, or end.
 const char* findEscaped(const char* p, const char* const end) {
+#if defined(__SSE2__)
+    // Sixteen at a time: comments, most of a listing, run for a line.
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i angle = _mm_set1_epi8('>');  // '<' and '>' differ only in bit 1
+    const __m128i bit1 = _mm_set1_epi8(2);
+    auto escapedIn = [&](const char* at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, lineFeed)),
+                                         _mm_cmpeq_epi8(_mm_or_si128(v, bit1), angle));
+        return static_cast<unsigned>(_mm_movemask_epi8(hit));
+    };
+    if (end - p >= 16) {
+        for (; end - p >= 16; p += 16)
+            if (const unsigned mask = escapedIn(p)) return p + __builtin_ctz(mask);
+        if (p == end) return end;
+        // The rest is the end of the last sixteen, whose start was seen.
+        const char* const last = end - 16;
+        const unsigned mask = escapedIn(last) >> (p - last);
+        return mask != 0 ? p + __builtin_ctz(mask) : end;
+    }
+#endif
     // Four at a time while four are left: most runs are longer than that.
     const unsigned char* const of = kChars.of;
     auto at = [&p](int i) { return static_cast<unsigned char>(p[i]); };
@@ -127,6 +155,37 @@ public:
     void putUnescaped(std::string_view text) {
         raw(text);
         column += text.size();
+    }
+    // Markup and words are mostly short: one of at most kShortCopy bytes is
+    // copied in one fixed-size move of kShortCopy bytes from a source that
+    // has that many to read, the bytes past the piece's own end being
+    // overwritten by whatever follows.
+    static constexpr std::size_t kShortCopy = 32;
+    // A word that needs no escaping between two markups, all three
+    // readable for kShortCopy bytes; the word is short.
+    void wrappedShort(std::string_view open, std::string_view word, std::string_view close) {
+        if (open.size() > kShortCopy || close.size() > kShortCopy) {
+            raw(open);
+            putUnescaped(word);
+            raw(close);
+            return;
+        }
+        reserve(3 * kShortCopy);
+        for (std::string_view piece : {open, word, close}) {
+            std::memcpy(next, piece.data(), kShortCopy);
+            next += piece.size();
+        }
+        column += word.size();
+    }
+    // Like raw(); kShortCopy bytes from the data of short markup may be read.
+    void rawShort(std::string_view markup) {
+        if (markup.size() > kShortCopy) {
+            raw(markup);
+            return;
+        }
+        reserve(kShortCopy);
+        std::memcpy(next, markup.data(), kShortCopy);
+        next += markup.size();
     }
     // Markup: written as it stands, no column.
     void raw(std::string_view markup) {
@@ -194,7 +253,7 @@ public:
                 found = false;
                 return i;
             }
-            if (slot.size == word.size() && std::memcmp(keys.data() + slot.offset, word.data(), word.size()) == 0) {
+            if (slot.size == word.size() && sameBytes(keys.data() + slot.offset, word.data(), word.size())) {
                 found = true;
                 return i;
             }
@@ -229,10 +288,53 @@ private:
         bool used = false;
     };
 
+    // Equal bytes; mostly short words, compared in at most two overlapping
+    // loads from each side, not reading past either.
+    static bool sameBytes(const char* a, const char* b, std::size_t size) {
+        auto load8 = [](const char* p) {
+            std::uint64_t v;
+            std::memcpy(&v, p, 8);
+            return v;
+        };
+        auto load4 = [](const char* p) {
+            std::uint32_t v;
+            std::memcpy(&v, p, 4);
+            return v;
+        };
+        if (size > 16) return std::memcmp(a, b, size) == 0;
+        if (size >= 8)
+            return ((load8(a) ^ load8(b)) | (load8(a + size - 8) ^ load8(b + size - 8))) == 0;
+        if (size >= 4)
+            return ((load4(a) ^ load4(b)) | (load4(a + size - 4) ^ load4(b + size - 4))) == 0;
+        for (std::size_t i = 0; i < size; ++i)
+            if (a[i] != b[i]) return false;
+        return true;
+    }
+    // Eight bytes a step: the table is probed once for every word listed.
     static std::size_t hash(std::string_view word) {
-        std::uint64_t h = 14695981039346656037ull;
-        for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        return static_cast<std::size_t>(h ^ (h >> 29));
+        const char* p = word.data();
+        std::size_t left = word.size();
+        std::uint64_t h = 14695981039346656037ull ^ left;
+        for (; left >= 8; p += 8, left -= 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, p, 8);
+            h = (h ^ chunk) * 0x9E3779B97F4A7C15ull;
+            h ^= h >> 32;
+        }
+        // The rest in two overlapping loads, or three bytes of a short rest.
+        if (left >= 4) {
+            std::uint32_t low, high;
+            std::memcpy(&low, p, 4);
+            std::memcpy(&high, p + left - 4, 4);
+            h = (h ^ (low | static_cast<std::uint64_t>(high) << 32)) * 0x9E3779B97F4A7C15ull;
+        } else if (left != 0) {
+            auto byte = [p](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])); };
+            h = (h ^ (byte(0) | byte(left / 2) << 8 | byte(left - 1) << 16)) * 0x9E3779B97F4A7C15ull;
+        }
+        // The slot is taken from the low bits: the high ones are mixed down.
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        return static_cast<std::size_t>(h ^ (h >> 33));
     }
     void grow() {
         std::vector<Slot> old(slots.size() * 2);
@@ -278,6 +380,7 @@ struct Token {
     // layer reads as the number without the blanks.
     enum Kind : unsigned char { End, Word, Literal, Other, MinusNumber };
     std::string_view blank;
+    bool lineFeed = false;  // the blank holds one
     std::string_view text;  // as written to the listing
     std::string_view key;   // as the token layer reads it: what is coloured
     Kind kind = End;
@@ -300,6 +403,24 @@ std::string fontTag(const std::string& color) {
     return tag + "\">";
 }
 
+// Markup followed by ListingOutput::kShortCopy bytes of padding, so that
+// it is always written with rawShort().
+class PaddedMarkup {
+public:
+    PaddedMarkup() = default;
+    explicit PaddedMarkup(std::string markup) : bytes(std::move(markup)), size(bytes.size()) {
+        bytes.append(ListingOutput::kShortCopy, '\0');
+    }
+    std::string_view view() const { return std::string_view(bytes.data(), size); }
+
+private:
+    std::string bytes;
+    std::size_t size = 0;
+};
+
+constexpr char kFontClose[ListingOutput::kShortCopy] = "</font>";
+constexpr std::string_view kFontCloseView(kFontClose, 7);
+
 class ListingRenderer {
 public:
     ListingRenderer(std::string_view text, const std::string& fileName, ListingOutput& output,
@@ -311,8 +432,8 @@ public:
         const std::string* names[kColors] = {nullptr,        &colors.keyword, &colors.string,
                                              &colors.number, &colors.userKeyword, &colors.op,
                                              &colors.separator};
-        for (int i = Keyword; i < kColors; ++i) fontOpen[i] = fontTag(*names[i]);
-        commentOpen = fontTag(colors.comment);
+        for (int i = Keyword; i < kColors; ++i) fontOpen[i] = PaddedMarkup(fontTag(*names[i]));
+        commentOpen = PaddedMarkup(fontTag(colors.comment));
         for (const std::string& word : colors.userKeywords) userKeywords.insert(word);
     }
 
@@ -333,6 +454,8 @@ private:
     static constexpr std::size_t kMaxColoredPerLine = 10000;
 
     void read(Token& token);
+    // The end of the blanks from text[from] on; sets lineFeed when they hold one.
+    std::size_t skipBlanks(std::size_t from, bool& lineFeed) const;
     // The literal whose prefix begins at text[start] and whose quote is
     // text[quote], when it is one of the reader's special forms (raw,
     // verbatim, interpolated, triple-quoted): it becomes the token, whatever
@@ -377,8 +500,8 @@ private:
     TokenColors& known;
     const SourceListingOptions& options;
 
-    std::string fontOpen[kColors];
-    std::string commentOpen;
+    PaddedMarkup fontOpen[kColors];
+    PaddedMarkup commentOpen;
     std::unordered_set<std::string_view> userKeywords;
 
     const char* plainBegin = nullptr;
@@ -393,10 +516,43 @@ private:
     std::size_t longLineAt = std::string_view::npos;  // where colouring first stopped
 };
 
+std::size_t ListingRenderer::skipBlanks(std::size_t from, bool& lineFeed) const {
+    const std::size_t n = text.size();
+#if defined(__SSE2__)
+    // Sixteen at a time: indentation is mostly longer than a few blanks.
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');  // \t \n \v \f \r: the four after it
+    const __m128i four = _mm_set1_epi8(4);
+    const __m128i lineFeedByte = _mm_set1_epi8('\n');
+    for (; n - from >= 16; from += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + from));
+        const __m128i fromTab = _mm_sub_epi8(v, tab);
+        const __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(v, space),
+                                           _mm_cmpeq_epi8(_mm_min_epu8(fromTab, four), fromTab));
+        const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(blank)) & 0xFFFFu;
+        unsigned lineFeeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lineFeedByte)));
+        if (others != 0) {
+            const unsigned length = static_cast<unsigned>(__builtin_ctz(others));
+            lineFeeds &= (1u << length) - 1;
+            if (lineFeeds != 0) lineFeed = true;
+            return from + length;
+        }
+        if (lineFeeds != 0) lineFeed = true;
+    }
+#endif
+    for (; from < n && kChars.is(text[from], kBlank); ++from)
+        if (text[from] == '\n') lineFeed = true;
+    return from;
+}
+
 void ListingRenderer::read(Token& token) {
     const std::size_t n = text.size();
     std::size_t start = pos;
-    while (pos < n && kChars.is(text[pos], kBlank)) ++pos;
+    token.lineFeed = false;
+    if (pos < n && kChars.is(text[pos], kBlank)) {
+        token.lineFeed = text[pos++] == '\n';
+        pos = skipBlanks(pos, token.lineFeed);
+    }
     token.blank = slice(start, pos - start);
     token.copied = false;
     if (pos == n) {
@@ -494,7 +650,7 @@ bool ListingRenderer::writeComment() {
     if (pos >= n || (text[pos] != '*' && text[pos] != '/')) return false;
     flushPlain();
     const bool colored = options.syntaxColor;
-    if (colored) output.raw(commentOpen);
+    if (colored) output.rawShort(commentOpen.view());
     if (text[pos++] == '*') {
         output.put("/*");
         // The "*" of the opening is spent: "/*/" does not close.
@@ -505,7 +661,7 @@ bool ListingRenderer::writeComment() {
             return true;
         }
         output.put(text.substr(pos, close + 2 - pos));
-        if (colored) output.raw("</font>");
+        if (colored) output.rawShort(kFontCloseView);
         pos = close + 2;
         return true;
     }
@@ -513,7 +669,7 @@ bool ListingRenderer::writeComment() {
     if (lineEnd == std::string_view::npos) lineEnd = n;
     output.put("//");
     output.put(text.substr(pos, lineEnd - pos));
-    if (colored) output.raw("</font>");
+    if (colored) output.rawShort(kFontCloseView);
     output.newLine();  // also at the end of a file without a final line feed
     pos = lineEnd < n ? lineEnd + 1 : n;
     return true;
@@ -582,7 +738,7 @@ void ListingRenderer::runTokens() {
         }
         plain(token.blank);
         if (token.kind == Token::End) break;
-        if (std::memchr(token.blank.data(), '\n', token.blank.size())) coloredOnLine = 0;
+        if (token.lineFeed) coloredOnLine = 0;
 
         // Comments: written character by character, so that nothing in
         // them is read as a literal.
@@ -601,7 +757,7 @@ void ListingRenderer::runTokens() {
             // directive and its comment): nothing in a comment opens a literal.
             const bool comment = name.kind == Token::Other && name.text[0] == '/' &&
                                  pos < text.size() && (text[pos] == '/' || text[pos] == '*');
-            if (name.blank.find('\n') == std::string_view::npos && !comment) {
+            if (!name.lineFeed && !comment) {
                 if (name.blank.empty() && name.text.data() == token.text.data() + 1) {
                     token.text = token.key = std::string_view(token.text.data(), 1 + name.text.size());
                 } else if (!name.text.empty()) {
@@ -648,12 +804,21 @@ void ListingRenderer::runTokens() {
             continue;
         }
         flushPlain();
-        if (color != None) output.raw(fontOpen[color]);
         // Words are letters, digits, "_" and "-": nothing to escape.
         // (A MinusNumber holds blanks, which are expanded and counted.)
+        // A short coloured token with nothing to escape (most operators and
+        // separators) is written as a word is.
+        const char* const tokenEnd = token.text.data() + token.text.size();
+        if (color != None && token.text.size() <= ListingOutput::kShortCopy && !token.copied &&
+            static_cast<std::size_t>(text.data() + text.size() - token.text.data()) >= ListingOutput::kShortCopy &&
+            (token.kind == Token::Word || findEscaped(token.text.data(), tokenEnd) == tokenEnd)) {
+            output.wrappedShort(fontOpen[color].view(), token.text, kFontCloseView);
+            continue;
+        }
+        if (color != None) output.rawShort(fontOpen[color].view());
         if (token.kind == Token::Word) output.putUnescaped(token.text);
         else output.put(token.text);
-        if (color != None) output.raw("</font>");
+        if (color != None) output.rawShort(kFontCloseView);
     }
 }
 

@@ -305,3 +305,45 @@ TEST(SourceListing, AColourCannotEndItsAttribute) {
               "<font color=\"&lt;b&gt;\">int</font> x; "
               "<font color=\"red&quot; onmouseover=&quot;alert(1)\">// c</font>\n");
 }
+
+TEST(SourceListing, RunsOfEveryLengthAreWrittenWholeWhereverTheyEnd) {
+    auto escaped = [](const std::string& text) {
+        std::string out;
+        for (char c : text) out += c == '<' ? "&#60;" : c == '>' ? "&#62;" : std::string(1, c);
+        return out;
+    };
+    auto keyword = [](const std::string& word) { return "<font color=\"blue\">" + word + "</font>"; };
+    auto separator = [](const std::string& word) { return "<font color=\"black\">" + word + "</font>"; };
+    for (std::size_t n = 0; n < 40; ++n) {
+        const std::string blanks(n, ' '), name(n + 1, 'q');
+        // Angle brackets at every distance from the start and end of a run.
+        const std::string text = "// " + std::string(n, '-') + "<" + std::string(n % 17, '>') + "x\n" + blanks +
+                                 "x<y" + std::string(n, 'z') + "\n" + blanks;
+        EXPECT_EQ(render(text, false), escaped(text)) << n;
+        // Coloured tokens and words at every distance from the end of the text.
+        EXPECT_EQ(render("int " + blanks + name + "(" + blanks + "int" + blanks + ")"),
+                  keyword("int") + " " + blanks + name + separator("(") + blanks + keyword("int") + blanks +
+                      separator(")"))
+            << n;
+        EXPECT_EQ(render("int " + name + "<" + blanks + "int"),
+                  keyword("int") + " " + name + separator("&#60;") + blanks + keyword("int"))
+            << n;
+    }
+}
+
+TEST(SourceListing, ALineOfTooManyTokensIsColouredInItsFirstOnes) {
+    const std::string open = "<font color=\"black\">(</font>";
+    std::string line, colored;
+    for (int i = 0; i < 10000; ++i) {
+        line += "(";
+        colored += open;
+    }
+    SourceListingOptions options;
+    // The 10001st token of a line is written as it stands; a line feed inside
+    // a long blank starts the count again.
+    const std::string text = line + "( " + line + std::string(17, ' ') + "\n" + std::string(20, ' ') + "(";
+    std::string out;
+    renderSourceListing(text, "long.cpp", out, options);
+    EXPECT_TRUE(out == colored + "( " + std::string(10000, '(') + std::string(17, ' ') + "\n" +
+                           std::string(20, ' ') + open);
+}
