@@ -82,6 +82,7 @@ CppFile::CppFile(const std::string& fileName_, const std::string& projectName,
     }
 
     if (!javaLikeRules()) package = projectName.empty() ? "(default)" : projectName;
+    unicodeNames = language != Cpp;
 
     primaryFirst = charAt(format.getPrimaryStart(), 0);
     primarySecond = charAt(format.getPrimaryStart(), 1);
@@ -326,6 +327,11 @@ std::string CppFile::takeLookahead() {
     return tok;
 }
 
+bool CppFile::nameByteAt(const char* p) const {
+    return unicodeNames && static_cast<unsigned char>(*p) >= 0x80 &&
+           unicodeBlankLength(std::string_view(p, static_cast<std::size_t>(limit - p)), 0) == 0;
+}
+
 std::string CppFile::readNextToken() {
     // Words, punctuation and the blanks before them, the bulk of any
     // source, are taken straight from the text in memory, exactly as
@@ -341,9 +347,9 @@ std::string CppFile::readNextToken() {
             atEnd = true;
             return std::string();
         }
-        if (isWordChar(*p)) {
+        if (isWordChar(*p) || nameByteAt(p)) {
             const char* start = p;
-            while (p != limit && isWordChar(*p)) ++p;
+            while (p != limit && (isWordChar(*p) || nameByteAt(p))) ++p;
             next = p;
             if (p == limit) atEnd = true;
             return std::string(start, p);
@@ -372,6 +378,12 @@ std::string CppFile::readNextToken() {
         }
     }
     std::string tok = readToken(*this, &line);
+    if (unicodeNames && !tok.empty() && (isWordChar(tok[0]) || static_cast<unsigned char>(tok[0]) >= 0x80)) {
+        // The token layer ends a word at a byte beyond ASCII; the blanks
+        // among those are gone with the preprocessor.
+        for (int c = peek(); c != kEof && (c >= 0x80 || isWordChar(static_cast<char>(c))); c = peek())
+            tok += static_cast<char>(get());
+    }
     if (tok == ">"sv) {
         int c = get();
         if (c == '=') tok += '=';

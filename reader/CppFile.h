@@ -154,6 +154,9 @@ private:
     std::string readNextToken();
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
+    // True when the byte at p (before limit) is a name character beyond
+    // ASCII (unicodeNames).
+    bool nameByteAt(const char* p) const;
     void unread(std::string tok);
     bool readDocCommentAfterSlash();
     // Reads the rest of a documentation comment whose start was consumed.
@@ -297,6 +300,9 @@ private:
     std::string secondaryFirst, secondarySecond, secondaryThird;
     ParserSettings settings;
     int language = Cpp;
+    // Java and C# names may hold letters beyond ASCII: every byte from
+    // 0x80 up that begins no Unicode blank is then a name character.
+    bool unicodeNames = false;
     std::istream* outside = nullptr;
     std::string projectPath;
 

@@ -226,3 +226,32 @@ public class Names {
     EXPECT_EQ(declarationOf(csNames, "after"), "Name after;");
     EXPECT_NE(cs.cls("N", "Names.Point"), nullptr) << ::testing::PrintToString(cs.classNames());
 }
+
+// Java and C# names may hold any letter: the bytes of a character beyond
+// ASCII are part of the name they stand in.
+TEST(CppFileJavaCSharpTest, NamesBeyondAsciiAreNames) {
+    const std::string body = "    int länge;\n    public void 計算(int größe) { }\n    Größe ändern() { return this; }\n";
+    ParsedSource java;
+    java.parse("Größe.java", "package maße;\n/** Eine Größe. */\npublic class Größe extends Maß {\n" + body +
+                                 "    class Innen {}\n}\n");
+    EXPECT_TRUE(java.warnings.empty()) << java.warnings.front();
+    CppClass* size = java.cls("maße", "Größe");
+    ASSERT_NE(size, nullptr) << ::testing::PrintToString(java.classNames());
+    EXPECT_EQ(size->getComment(), "Eine Größe.<BR>\n");
+    EXPECT_TRUE(size->getBases().count("Maß"));
+    EXPECT_THAT(java.memberNames(size), ElementsAre("länge", "計算", "ändern"));
+    EXPECT_EQ(declarationOf(size, "länge"), "int länge;");
+    EXPECT_EQ(declarationOf(size, "計算"), "void 計算(int größe);");
+    EXPECT_THAT(argumentsOf(size, "計算"), ElementsAre("int größe"));
+    EXPECT_EQ(declarationOf(size, "ändern"), "Größe ändern();");
+    EXPECT_NE(java.cls("maße", "Größe.Innen"), nullptr);
+
+    ParsedSource cs;
+    cs.parse("Größe.cs", "namespace Maße {\n/** Eine Größe. */\npublic class Größe : Maß {\n" + body + "}\n}\n");
+    EXPECT_TRUE(cs.warnings.empty()) << cs.warnings.front();
+    size = cs.cls("Maße", "Größe");
+    ASSERT_NE(size, nullptr) << ::testing::PrintToString(cs.classNames());
+    EXPECT_TRUE(size->getBases().count("Maß"));
+    EXPECT_THAT(cs.memberNames(size), ElementsAre("länge", "計算", "ändern"));
+    EXPECT_EQ(declarationOf(size, "計算"), "void 計算(int größe);");
+}

@@ -11,6 +11,14 @@ using namespace std::string_view_literals;
 namespace {
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// A whole character beyond ASCII (a UTF-8 lead byte and what follows it)
+// begins only a Java or C# name: the C++ reader leaves each such byte a
+// token of its own.
+bool beginsWithLetterBeyondAscii(const std::string& token) {
+    return token.size() >= 2 && static_cast<unsigned char>(token[0]) >= 0xC0;
+}
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The characters that spell an overloaded operator.
@@ -50,7 +58,7 @@ bool isCloser(const std::string& t) {
 }  // namespace
 
 bool isNameToken(const std::string& token) {
-    return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_');
+    return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_' || beginsWithLetterBeyondAscii(token));
 }
 
 bool isMacroLikeWord(const std::string& word) {
@@ -63,7 +71,8 @@ bool isMacroLikeWord(const std::string& word) {
 bool isWordLikeToken(const std::string& token) {
     if (token.empty()) return false;
     char c = token[0];
-    if (isAsciiLetter(c) || isDigit(c) || c == '_' || c == '"' || c == '\'') return true;
+    if (isAsciiLetter(c) || isDigit(c) || c == '_' || c == '"' || c == '\'' || beginsWithLetterBeyondAscii(token))
+        return true;
     return c == '-' && token.size() > 1 && isDigit(token[1]);
 }
 

@@ -13,8 +13,8 @@
 
 using Tokens = std::vector<std::string>;
 
-// True for a token that can be a name: it begins with an ASCII letter or
-// "_" (numbers and literals cannot).
+// True for a token that can be a name: it begins with an ASCII letter, "_"
+// or (Java and C#) a whole letter beyond ASCII; numbers and literals cannot.
 bool isNameToken(const std::string& token);
 
 // True for a word made only of capitals, digits and "_" (not empty): how
