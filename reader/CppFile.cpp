@@ -714,6 +714,27 @@ void CppFile::dispatch(std::string&& tok) {
     }
     const bool afterStatic = !statement.empty() && statement.back() == "static"sv;
 
+    // Before the initialiser list: "DECLARE(C) Q_SIGNALS:" ends in macro
+    // words after a ")" as a constructor's head may.
+    std::string labelAccess;
+    if (tok == ":"sv && endsMacroLabel(labelAccess)) {
+        std::string next = token();
+        if (next == ":"sv) {
+            // A qualified name after all.
+            statement.push_back(":");
+            statement.push_back(":");
+            return;
+        }
+        if (!next.empty()) unread(std::move(next));
+        if (!labelAccess.empty())
+            for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
+                if (it->kind == Scope::Class) {
+                    it->access = labelAccess;
+                    break;
+                }
+        statement.clear();
+        return;
+    }
     if (tok == ":"sv && endsParameterList(statement) && colonOpensInitializerList(statement)) {
         readInitializerList();
         return;
@@ -721,7 +742,7 @@ void CppFile::dispatch(std::string&& tok) {
     if (tok == "template"sv) {
         // No declaration goes on past its template head: a macro call
         // before it was written without its ";" ("Q_DISABLE_COPY(C)").
-        if (isClosedLeadingMacroCall()) statement.clear();
+        if (isClosedLeadingMacroCall() || isMacroCallRun()) statement.clear();
         readTemplate();
         return;
     }

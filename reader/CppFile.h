@@ -287,6 +287,26 @@ private:
     bool inLeadingMacroCall() const;
     // True when the statement is nothing but such a call, closed.
     bool isClosedLeadingMacroCall() const;
+    // True when the statement is nothing but macro words and calls, the
+    // last a call ("Q_OBJECT Q_PROPERTY(int x READ x)").
+    bool isMacroCallRun() const;
+    // C++: drops the macro calls (macro-spelt words with arguments) that
+    // begin a statement when what follows them declares something on its
+    // own: a call written without its ";" ("Q_ENUM(Mode)"), or one that
+    // decorates the declaration. Returns false when the statement is
+    // nothing but such calls at namespace scope and no body follows: a
+    // declaration there needs a type, so the calls declare nothing.
+    bool dropLeadingMacroCalls(Tokens& statement, const CppClass* owner, bool bodyFollows) const;
+    // True when tokens[begin, end) declare something without a word
+    // before them: a type and a name, a constructor of the class named
+    // ownerName, a destructor, an operator or a type declaration.
+    bool declaresOnItsOwn(const Tokens& tokens, std::size_t begin, const std::string& ownerName) const;
+    // At a ":" in a C++ class body after the statement so far: true when
+    // it ends an access label written with macro words ("public Q_SLOTS:")
+    // or a label that is one macro word ("Q_SIGNALS:"), either after macro
+    // calls written without their ";". access receives the access word of
+    // the label, empty for a macro word alone.
+    bool endsMacroLabel(std::string& access) const;
 
     // construction
     std::string package;

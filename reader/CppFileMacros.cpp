@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "model/CppClass.h"
 #include "reader/CppFile.h"
 
 // Tokens are compared with literals of known length: no strlen per test.
@@ -63,6 +64,64 @@ bool isDeclarationMacro(const std::string& token) {
 }
 
 bool isIdentifier(const std::string& t) { return isNameToken(t); }
+
+// A macro-spelt word with its argument list at st[i].
+bool isMacroCallAt(const Tokens& st, std::size_t i) {
+    return i + 1 < st.size() && st[i + 1] == "("sv && isMacroLikeWord(st[i]);
+}
+
+// The index after the ")" that closes the "(" at st[open], or st.size()
+// + 1 when the list is not closed.
+std::size_t afterParentheses(const Tokens& st, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open; i < st.size(); ++i) {
+        if (st[i] == "("sv) ++depth;
+        else if (st[i] == ")"sv && --depth == 0) return i + 1;
+    }
+    return st.size() + 1;
+}
+
+// Words that qualify a declaration without being its type or its name.
+bool isSpecifierWord(const std::string& w) {
+    static const std::unordered_set<std::string_view> words = {
+        "explicit", "inline", "virtual", "static", "constexpr", "consteval", "constinit", "friend",
+        "extern", "mutable", "thread_local", "const", "volatile", "typename", "register"};
+    return words.count(w) != 0;
+}
+
+bool isAttributeWord(const std::string& w) {
+    return w == "alignas"sv || w == "__declspec"sv || w == "__attribute__"sv;
+}
+
+// The leading macro calls of st: a run of macro words that holds a call
+// ("Q_ENUM(A) QT_END_NAMESPACE Q_FLAG(B)", "Q_INVOKABLE Q_REVISION(2)").
+struct LeadingCalls {
+    std::size_t first = 0;          // the first call's word
+    std::vector<std::size_t> ends;  // the index after each call
+};
+
+LeadingCalls leadingCalls(const Tokens& st) {
+    LeadingCalls calls;
+    std::size_t i = 0;
+    while (i < st.size() && isMacroLikeWord(st[i])) {
+        if (!isMacroCallAt(st, i)) {
+            ++i;
+            continue;
+        }
+        const std::size_t after = afterParentheses(st, i + 1);
+        if (after > st.size()) break;
+        if (calls.ends.empty()) calls.first = i;
+        calls.ends.push_back(after);
+        i = after;
+    }
+    return calls;
+}
+
+// The last part of a class's name ("Inner" of "Outer::Inner").
+std::string shortName(const std::string& name) {
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string::npos ? name : name.substr(colon + 1);
+}
 
 }  // namespace
 
@@ -248,4 +307,125 @@ void CppFile::rewriteComMethod(Tokens& st) {
         st.erase(st.begin(), st.begin() + 4);
         st.insert(st.begin(), type);
     }
+}
+
+bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, const std::string& ownerName) const {
+    // The first word past the decorations says what kind of declaration
+    // this is.
+    std::size_t first = begin;
+    while (first < st.size()) {
+        const std::string& w = st[first];
+        if (isAttributeWord(w) && first + 1 < st.size() && st[first + 1] == "("sv) {
+            first = afterParentheses(st, first + 1);
+        } else if (isSpecifierWord(w) || (isMacroLikeWord(w) && !isMacroCallAt(st, first))) {
+            ++first;
+        } else {
+            break;
+        }
+    }
+    if (first >= st.size()) return false;
+    const std::string& lead = st[first];
+    if (lead == "~"sv || lead == "operator"sv || lead == "template"sv || lead == "enum"sv ||
+        lead == "typedef"sv || lead == "using"sv || isClassWord(lead))
+        return true;
+    if (!ownerName.empty() && lead == ownerName && first + 1 < st.size() && st[first + 1] == "("sv)
+        return true;
+    // A namespace or type opened after other words: the statement is no
+    // one declaration ("BEGIN(R) basic<R> END namespace detail {").
+    if (std::any_of(st.begin() + static_cast<std::ptrdiff_t>(first), st.end(),
+                    [this](const std::string& t) { return t == "namespace"sv || isClassWord(t); }))
+        return false;
+    // Otherwise a type and a name: two names (a qualified name is one, a
+    // macro word or call may be the type) before the parameter list, an
+    // initialiser, a bit-field or the end.
+    int names = 0;
+    bool qualified = false;
+    for (std::size_t i = begin; i < st.size(); ++i) {
+        const std::string& t = st[i];
+        if (t == "("sv) {
+            const bool typeCall = i > begin && (isMacroLikeWord(st[i - 1]) || st[i - 1] == "decltype"sv ||
+                                                isAttributeWord(st[i - 1]));
+            if (!typeCall) break;
+            i = afterParentheses(st, i) - 1;
+            continue;
+        }
+        if (t == "<"sv) {
+            int angles = 0, parens = 0;
+            for (; i < st.size(); ++i) {
+                if (st[i] == "("sv) ++parens;
+                else if (st[i] == ")"sv && parens > 0) --parens;
+                else if (parens == 0 && st[i] == "<"sv) ++angles;
+                else if (parens == 0 && st[i] == ">"sv && --angles == 0) break;
+            }
+            continue;
+        }
+        if (t == ":"sv) {
+            if (i + 1 >= st.size() || st[i + 1] != ":"sv) break;
+            qualified = i > begin && (isNameToken(st[i - 1]) || st[i - 1] == ">"sv);
+            ++i;
+            continue;
+        }
+        if (t == "="sv || t == "["sv || t == "{"sv || t == ","sv || t == ";"sv) break;
+        if (!isNameToken(t) || isSpecifierWord(t) || isAttributeWord(t)) continue;
+        if (qualified) {
+            qualified = false;
+            continue;
+        }
+        if (t == "operator"sv || ++names >= 2) return true;
+    }
+    return false;
+}
+
+bool CppFile::isMacroCallRun() const {
+    if (language != Cpp || statement.empty() || statement.back() != ")"sv) return false;
+    const LeadingCalls calls = leadingCalls(statement);
+    return !calls.ends.empty() && calls.ends.back() == statement.size();
+}
+
+bool CppFile::dropLeadingMacroCalls(Tokens& st, const CppClass* owner, bool bodyFollows) const {
+    if (language != Cpp) return true;
+    const LeadingCalls calls = leadingCalls(st);
+    if (calls.ends.empty()) return true;
+    const bool inClass = owner && !owner->isNamespace();
+    const std::string ownerName = inClass ? shortName(owner->getName()) : std::string();
+    // The longest run of calls that leaves a declaration of its own goes,
+    // from the first call on: macro words before it may be the
+    // declaration's own ("Q_INVOKABLE"), and calls of the declaration's
+    // type ("REF(T) value") stay with it.
+    for (std::size_t k = calls.ends.size(); k-- > 0;) {
+        if (calls.ends[k] < st.size() && declaresOnItsOwn(st, calls.ends[k], ownerName)) {
+            st.erase(st.begin() + static_cast<std::ptrdiff_t>(calls.first),
+                     st.begin() + static_cast<std::ptrdiff_t>(calls.ends[k]));
+            return true;
+        }
+    }
+    // Nothing but calls at namespace scope, where a declaration needs a
+    // type: they declare nothing the reader can know of. (Of several calls
+    // the first could be the type of the last, "API(int) ENTRY(int x);",
+    // but calls written without their ";" are far more common there:
+    // "Q_DECLARE_METATYPE(A) Q_DECLARE_METATYPE(B);".)
+    return inClass || calls.first != 0 || calls.ends.back() != st.size() || bodyFollows;
+}
+
+bool CppFile::endsMacroLabel(std::string& access) const {
+    if (language != Cpp || statement.size() < 2 || !isMacroLikeWord(statement.back())) return false;
+    const CppClass* owner = enclosingClass();
+    if (!owner || owner->isNamespace()) return false;
+    // "public Q_SLOTS:": the access word and macro words after it.
+    std::size_t k = statement.size();
+    while (k > 0 && isMacroLikeWord(statement[k - 1])) --k;
+    if (k > 0 && (statement[k - 1] == "public"sv || statement[k - 1] == "protected"sv ||
+                  statement[k - 1] == "private"sv)) {
+        access = statement[k - 1];
+        return true;
+    }
+    // "Q_SIGNALS:" after calls: no type stands before the word, so it
+    // names no bit-field. A constructor's head with a macro after its
+    // parameters is no label ("Point(int x) NOEXCEPT : x(x)").
+    const LeadingCalls calls = leadingCalls(statement);
+    if (calls.ends.empty() || calls.ends.back() != statement.size() - 1 ||
+        statement[calls.first] == shortName(owner->getName()))
+        return false;
+    access.clear();
+    return true;
 }

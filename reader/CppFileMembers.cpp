@@ -111,7 +111,7 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
-    readMember(st, owner, access, pendingComment);
+    if (dropLeadingMacroCalls(st, owner, bodyFollows)) readMember(st, owner, access, pendingComment);
     if (bodyFollows && bodyAhead) skipBraces("function body");
     if (tryBlock) skipHandlers();
     endStatement();
@@ -295,9 +295,14 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             while (run < qualifierBegin && !isPointerToken(st[run])) ++run;
             typeEnd = run;
             if (typeEnd == decl.begin) return;
+            // Macro words before a forward declaration ("EXPORT class
+            // Foo;") leave it one: the class word stands right before the name.
+            const bool classWordBeforeName = typeEnd == qualifierBegin && language == Cpp &&
+                                             (isClassWord(st[typeEnd - 1]) || st[typeEnd - 1] == "enum"sv);
             bool onlyIntroducers = true, hasClassWord = false;
             for (std::size_t i = decl.begin; i < typeEnd; ++i) {
-                if (!isTypeIntroducer(st[i])) onlyIntroducers = false;
+                if (!isTypeIntroducer(st[i]) && !(classWordBeforeName && isMacroLikeWord(st[i])))
+                    onlyIntroducers = false;
                 if (isClassWord(st[i]) || st[i] == "interface"sv) hasClassWord = true;
                 // A body already read ("union {...} v{0};"): the brace
                 // that follows initialises the variable.

@@ -1207,4 +1207,111 @@ struct S {
     EXPECT_THAT(declarations, ElementsAre("S() NOEXCEPT_DECL;", "explicit S(int v) NOEXCEPT;", "int m;",
                                           "~S();", "S& operator=(S const& that);"));
 }
+
+std::vector<std::string> declarationsOf(const CppClass* c) {
+    std::vector<std::string> declarations;
+    if (c)
+        for (CppClassMember* m : c->getMembers()) declarations.push_back(m->getDeclaration());
+    return declarations;
+}
+
+// A framework's macros are not defined where a library built on it is
+// read: a call of one that is written without its ";" is no part of the
+// declaration after it, and a call alone at namespace scope, where a
+// declaration needs a type, declares nothing.
+TEST(CppFileTest, MacroCallsBeforeADeclarationAreNoPartOfIt) {
+    ParsedSource p;
+    p.parse("view.h", R"(
+INCLUDE_FOR_TOOL(<ui/cursor.h>)
+NS_BEGIN
+class ViewPrivate;
+class View : public Base {
+    OBJECT_MARK
+    PROPERTY_INFO(int mode READ mode)
+    friend class ViewItem;
+public:
+    enum Mode { Single, Multi };
+    ENUM_INFO(Mode)
+    /** Makes a view. */
+    explicit View(Widget* parent = nullptr);
+    DECLARE_FLAGS(Options, Option) FLAG_INFO(Options)
+    Options options() const;
+    DEPRECATED_X("use g") void f();
+    MARK_INVOKABLE REVISION(2, 1) void g();
+    MARK_INVOKABLE void h();
+    NO_COPY(View)
+    ~View();
+};
+class RGB {
+public:
+    RGB(int r);
+    ENUM_INFO(Mode) RGB(int r, int g);
+};
+DECLARE_INFO(View, MOVABLE);
+REQUIRE_FEATURE(action);
+DECLARE_SHARED(Brush) GUI_EXPORT Stream& operator<<(Stream&, const Brush&);
+DECLARE_METATYPE(Pen)
+DECLARE_METATYPE(Font);
+NS_END
+NS_BEGIN
+class Other;
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* view = p.cls("proj", "View");
+    ASSERT_NE(view, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(view), ElementsAre("View", "options", "f", "g", "h", "~View"));
+    EXPECT_THAT(declarationsOf(view),
+                ElementsAre("explicit View(Widget* parent = nullptr);", "Options options() const;",
+                            "void f();", "MARK_INVOKABLE void g();", "MARK_INVOKABLE void h();",
+                            "~View();"));
+    EXPECT_EQ(p.member(view, "View")->getComment(), "Makes a view.<BR>\n");
+    EXPECT_THAT(declarationsOf(p.cls("proj", "RGB")), ElementsAre("RGB(int r);", "RGB(int r, int g);"));
+    // The forward declarations after macro words declare no variables.
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    EXPECT_THAT(p.memberNames(globals), ElementsAre("operator<<"));
+    EXPECT_EQ(p.member(globals, "operator<<")->getDeclaration(),
+              "GUI_EXPORT Stream& operator<<(Stream&, const Brush&);");
+}
+
+// "public SLOTS_WORD:" is an access label, and a macro word alone before
+// ":" in a class, where no type stands before it, is a label too: neither
+// becomes part of a member, nor ends the class's members.
+TEST(CppFileTest, AccessLabelsWithMacroWords) {
+    ParsedSource p;
+    p.parse("spin.h", R"(
+class Spin {
+    OBJECT_MARK
+public:
+    enum StepType { Default, Adaptive };
+    ENUM_INFO(StepType)
+public SLOTS_WORD:
+    void stepUp();
+protected MORE_WORDS SLOTS_WORD:
+    void stepDown();
+    NATIVE_ACCESSOR(Spin)
+SIGNALS_WORD:
+    void changed(int value);
+    void edited();
+private:
+    unsigned FLAG : 1;
+    int WIDTH : 4;
+};
+struct Point {
+    Point(int x) NOEXCEPT_MARK : x(x) { }
+    int x;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* spin = p.cls("proj", "Spin");
+    ASSERT_NE(spin, nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberNames(spin), ElementsAre("stepUp", "stepDown", "changed", "edited", "FLAG", "WIDTH"));
+    EXPECT_THAT(declarationsOf(spin), ElementsAre("void stepUp();", "void stepDown();", "void changed(int value);",
+                                                  "void edited();", "unsigned FLAG : 1;", "int WIDTH : 4;"));
+    EXPECT_EQ(p.member(spin, "stepUp")->getAccess(), "public");
+    EXPECT_EQ(p.member(spin, "stepDown")->getAccess(), "protected");
+    EXPECT_EQ(p.member(spin, "changed")->getAccess(), "protected");
+    EXPECT_EQ(p.member(spin, "FLAG")->getAccess(), "private");
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Point")), ElementsAre("Point", "x"));
+}
+
 }  // namespace
