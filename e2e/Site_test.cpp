@@ -440,4 +440,32 @@ TEST_F(VantryRun, EachDeclarationIsOneEntryWithItsOwnCommentInBothModules) {
     }
 }
 
+// A library built on a framework whose macros are not read: what its pages
+// show of each member is the member's own declaration, not the macro
+// calls written before it without a ";".
+TEST_F(VantryRun, MacroCallsBeforeADeclarationAreNotShownAsPartOfIt) {
+    e2e::writeText(work() / "framed" / "view.h",
+              "/** A view. */\nclass View {\n    OBJECT_MARK\npublic:\n    enum Mode { Single, Multi };\n"
+              "    ENUM_INFO(Mode)\n    /** Makes a view. */\n    explicit View(Widget* parent = nullptr);\n"
+              "    DECLARE_FLAGS(Options, Option) FLAG_INFO(Options)\n    /** The options. */\n"
+              "    Options options() const;\npublic SLOTS_WORD:\n    /** Steps up. */\n    void stepUp();\n"
+              "    NATIVE_ACCESSOR(View)\nSIGNALS_WORD:\n    /** Changed. */\n    void changed(int value);\n};\n"
+              "DECLARE_INFO(View, MOVABLE);\nDECLARE_SHARED(Brush)\n/** Writes a brush. */\n"
+              "GUI_EXPORT Stream& operator<<(Stream& s, const Brush& b);\n");
+    const auto result = run({"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
+                             "-moduledir=" + moduleDir_.string(), "framed=framed", "out/index.html"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    const auto view = shownLines(e2e::readFile(site() / "projects/framed/View.html"));
+    for (const auto& [declaration, comment] : std::vector<std::pair<std::string, std::string>>{
+             {"explicit View(Widget* parent = nullptr);", "Makes a view."},
+             {"Options options() const;", "The options."},
+             {"void stepUp();", "Steps up."},
+             {"void changed(int value);", "Changed."}})
+        EXPECT_EQ(commentsUnder(view, declaration), std::vector<std::string>{comment}) << declaration;
+    const auto globals = shownLines(e2e::readFile(site() / "projects/framed/(framed__globals).html"));
+    EXPECT_EQ(commentsUnder(globals, "GUI_EXPORT Stream& operator<<(Stream& s, const Brush& b);"),
+              std::vector<std::string>{"Writes a brush."});
+    EXPECT_EQ(commentsUnder(globals, "DECLARE_INFO(View, MOVABLE);"), std::vector<std::string>{});
+}
+
 }  // namespace
