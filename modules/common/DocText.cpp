@@ -56,10 +56,18 @@ std::string documentationText(std::string_view comment) {
             const std::size_t close = inlineTagEnd(comment, i + 2);
             const std::size_t end = close == std::string_view::npos ? comment.size() : close;
             const std::string_view body = comment.substr(i + 2, end - i - 2);
-            const std::size_t nameEnd = skip(body, 0, false);
+            // The name ends at a blank, or at the "<" of a line break
+            // inserted after a tag that ends its line ("{@code<BR>").
+            std::size_t nameEnd = 0;
+            while (nameEnd < body.size() && !isBlank(body[nameEnd]) && body[nameEnd] != '<') ++nameEnd;
             const std::string_view name = body.substr(0, nameEnd);
             if (name == "code" || name == "literal") {
                 std::string_view text = trimmedView(body.substr(nameEnd));
+                // A tag closed on a line of its own leaves the break that
+                // ended the line before; the trim took its line feed.
+                static constexpr std::string_view lastBreak = "<BR>";
+                if (text.size() >= lastBreak.size() && text.substr(text.size() - lastBreak.size()) == lastBreak)
+                    text = trimmedView(text.substr(0, text.size() - lastBreak.size()));
                 if (name == "code") out += "<code>";
                 appendLiteralText(out, text);
                 if (name == "code") out += "</code>";

@@ -25,6 +25,13 @@ TEST(DocText, TypeParametersAndCodeAreShownNotOpened) {
               "no @param <V> here\n");
     // The line breaks the reader writes between comment lines stay breaks.
     EXPECT_EQ(documentationText("{@code List<E><BR>\nnext}"), "<code>List&lt;E&gt;<BR>\nnext</code>");
+    // A tag that ends its line is named by its word even when a break was
+    // inserted after it: the code text starts with that break. The break
+    // before a "}" on a line of its own is no text.
+    EXPECT_EQ(documentationText("Use {@code<BR>\nlist.get(0)<BR>\n} now"),
+              "Use <code><BR>\nlist.get(0)</code> now");
+    EXPECT_EQ(documentationText("{@code a<BR>\n}"), "<code>a</code>");
+    EXPECT_EQ(documentationText("{@literal<BR>\na<b}"), "<BR>\na&lt;b");
     // A tag without its "}" takes the rest; "@param" alone is no tag line.
     EXPECT_EQ(documentationText("{@code <T>"), "<code>&lt;T&gt;</code>");
     EXPECT_EQ(documentationText("@param"), "@param");

@@ -285,6 +285,11 @@ TEST_F(DocBlockTest, InlineTagsAsJavaWritesThem) {
     // A tag whose braces never leave one over for it ends at its first "}".
     EXPECT_EQ(expandInlineTags(*shape, "{@code a { b; }</pre> c", context), "<code>a { b;</code></pre> c");
     EXPECT_EQ(expandInlineTags(*shape, "{@index word} {@inheritDoc}.", context), "word .");
+    // With a line break inserted after every comment line, a tag that ends
+    // its line is still named by its word: the break is the text's first.
+    EXPECT_EQ(expandInlineTags(*shape, "Use {@code<BR>\nlist.get(0)<BR>\n} now", context),
+              "Use <code><BR>\nlist.get(0)</code> now");
+    EXPECT_EQ(expandInlineTags(*shape, "{@literal<BR>\na<b}", context), "<BR>\na&lt;b");
     std::string out = block("@param <K> the type of keys\n@param k a key");
     EXPECT_TRUE(contains(out, "<code>&lt;K&gt;</code> - the type of keys\r\n<DD><code>k</code>"))
         << out;

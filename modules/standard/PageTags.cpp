@@ -227,10 +227,10 @@ void appendSectionSeparator(std::string& section, const char* separator) {
 
 }  // namespace
 
-std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text) {
+std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text, bool tagName) {
     std::string_view trimmed = trimmedView(text);
     std::size_t i = 0;
-    while (i < trimmed.size() && !isBlank(trimmed[i])) ++i;
+    while (i < trimmed.size() && !isBlank(trimmed[i]) && !(tagName && trimmed[i] == '<')) ++i;
     if (i == trimmed.size()) return {trimmed, {}};
     std::string_view rest = trimmedView(trimmed.substr(i));
     if (endsWithBreak(rest)) rest = trimmedView(rest.substr(0, rest.size() - 4));
@@ -285,7 +285,7 @@ void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
         out.append(text.data() + i, open - i);
         std::size_t close = inlineTagEnd(text, open + 2);
         std::size_t end = close == std::string_view::npos ? text.size() : close;
-        auto [name, rest] = splitFirstWordView(text.substr(open + 2, end - open - 2));
+        auto [name, rest] = splitFirstWordView(text.substr(open + 2, end - open - 2), true);
         appendInlineTagOutput(out, entity, name, rest, context);
         i = from = close == std::string_view::npos ? text.size() : close + 1;
     }

@@ -43,8 +43,11 @@ struct TagContext {
 // trailing "<br>" (any case) removed when the rest is longer than it. The
 // whole trimmed text and "" when the text holds no white space.
 std::pair<std::string, std::string> splitFirstWord(const std::string& text);
-// The same split as views into text.
-std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text);
+// The same split as views into text. With tagName (the name of an inline
+// tag) the word also ends at a "<": the line break inserted after a tag
+// that ends its line ("{@code<BR>") begins the rest.
+std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text,
+                                                                 bool tagName = false);
 
 // Appends separator (when the section is not empty) and item.
 void appendListItem(std::string& section, const std::string& item, const std::string& separator);
