@@ -174,6 +174,11 @@ TEST(PageFirstSentence, KeepsClosingTagsOpenedBeforeTheCut) {
     EXPECT_EQ(firstSentence("x. </q> <q>", ""), "x.");
     EXPECT_EQ(firstSentence("<q a>x.</q a> y", ""), "<q a>x.</q a>");
     EXPECT_EQ(firstSentence("<q<r>x.</q<r> y", ""), "<q<r>x.</q<r>");
+    // The longest name of an element to close, in any case, and names that
+    // only begin or end like one.
+    EXPECT_EQ(firstSentence("A <BlockQuote><H6>x. y", ""), "A <BlockQuote><H6>x.</h6></blockquote>");
+    EXPECT_EQ(firstSentence("A <blockquotes><strongest><h7><bl><tt>x. y", ""),
+              "A <blockquotes><strongest><h7><bl><tt>x.</tt>");
     // Many tags closed in a row, each opened far back.
     std::string opened, closed;
     for (int i = 0; i < 3000; ++i) {

@@ -2,6 +2,7 @@
 
 #include "modules/common/ModuleText.h"
 
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -45,16 +46,49 @@ std::size_t findLowered(std::string_view text, std::string_view pattern, std::si
 
 // Elements whose end tag a summary may not leave out; the others have none
 // (br, img) or may end where the next one begins (p, li, dd).
-const std::string_view elementsToClose[] = {
+constexpr std::string_view elementsToClose[] = {
     "a",   "abbr",   "b",     "big",   "blockquote", "center", "cite", "code",  "dfn",
     "div", "dl",     "em",    "font",  "h1",         "h2",     "h3",   "h4",    "h5",
     "h6",  "i",      "kbd",   "ol",    "pre",        "q",      "s",    "samp",  "small",
     "span", "strike", "strong", "sub", "sup",        "table",  "tt",   "u",     "ul",
     "var"};
 
-bool mustBeClosed(std::string_view lowerName) {
-    for (std::string_view element : elementsToClose)
-        if (element == lowerName) return true;
+// Element names are looked up for every tag of every summary: a name of
+// letters and digits up to ten long is packed six bits a character (its
+// case ignored) into one number, and compared as that.
+constexpr std::size_t kLongestPacked = 10;
+
+constexpr std::uint64_t packedCharacter(char c) {
+    if (c >= '0' && c <= '9') return static_cast<std::uint64_t>(c - '0' + 1);
+    if (c >= 'a' && c <= 'z') return static_cast<std::uint64_t>(c - 'a' + 11);
+    if (c >= 'A' && c <= 'Z') return static_cast<std::uint64_t>(c - 'A' + 11);
+    return 0;
+}
+
+// The packed name; 0 for an empty one, a longer one or one with other characters.
+constexpr std::uint64_t packedName(std::string_view name) {
+    if (name.empty() || name.size() > kLongestPacked) return 0;
+    std::uint64_t key = 0;
+    for (char c : name) {
+        const std::uint64_t code = packedCharacter(c);
+        if (code == 0) return 0;
+        key = key << 6 | code;
+    }
+    return key;
+}
+
+constexpr auto packedElementsToClose = [] {
+    std::array<std::uint64_t, std::size(elementsToClose)> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = packedName(elementsToClose[i]);
+    return keys;
+}();
+
+// Whether the element named (in any case) must be closed.
+bool mustBeClosed(std::string_view name) {
+    const std::uint64_t key = packedName(name);
+    if (key == 0) return false;
+    for (std::uint64_t element : packedElementsToClose)
+        if (element == key) return true;
     return false;
 }
 
@@ -71,10 +105,9 @@ std::size_t trackElements(std::string_view text, std::size_t from, std::size_t t
         std::size_t start = p + (closing ? 2 : 1);
         std::size_t end = start;
         while (end < to && isAlnum(text[end])) ++end;
-        if (end == start) continue;
-        std::string name;
-        for (char c : text.substr(start, end - start)) name += lowered(c);
-        if (!mustBeClosed(name)) continue;
+        if (end == start || !mustBeClosed(text.substr(start, end - start))) continue;
+        std::string name(text.substr(start, end - start));
+        for (char& c : name) c = lowered(c);
         std::size_t tagEnd = text.find('>', end);
         if (tagEnd == none || tagEnd >= to) return none;  // cut inside the tag
         if (!closing) {

@@ -46,8 +46,10 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 std::string_view simpleClassName(const CppClass* cls) {
     if (!cls) return {};
     std::string_view name = cls->getName();
-    std::size_t cut = name.find_last_of(":.");
-    return cut == std::string_view::npos ? name : name.substr(cut + 1);
+    // Backwards by hand: find_last_of searches its set once for each character.
+    for (std::size_t i = name.size(); i-- != 0;)
+        if (name[i] == ':' || name[i] == '.') return name.substr(i + 1);
+    return name;
 }
 
 // Appends text with "&", "<", ">" and '"' as the entities signatures use;
@@ -152,6 +154,10 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
 // "<<", "<=" and "->" are operators. In markup, "&lt;" and "&gt;" are the
 // angle brackets and tags are skipped.
 bool insideTemplateArguments(std::string_view text, std::size_t at, bool markup) {
+    // Only an opening angle bracket before at ("&lt;" in markup, which may
+    // run past at) can leave one open; most declarations have none.
+    const std::size_t opening = markup ? text.find("&lt;") : text.find('<');
+    if (opening == std::string_view::npos || opening >= at) return false;
     std::string stack;
     for (std::size_t i = 0; i < at && i < text.size(); ++i) {
         char c = text[i];
@@ -390,16 +396,19 @@ bool isPageAnchor(std::string_view anchor) {
 
 void appendAnchorText(std::string& out, std::string_view text, bool dropBlanks) {
     static constexpr char hex[] = "0123456789ABCDEF";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (anchorSafe[byte]) {
-            out += c;
-        } else if (!(dropBlanks && (c == ' ' || c == '\t'))) {
-            out += '-';
-            out += hex[byte >> 4];
-            out += hex[byte & 15];
+    // Runs of safe characters are appended whole.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (anchorSafe[byte]) continue;
+        out.append(text.data() + from, i - from);
+        from = i + 1;
+        if (!(dropBlanks && (byte == ' ' || byte == '\t'))) {
+            const char escaped[3] = {'-', hex[byte >> 4], hex[byte & 15]};
+            out.append(escaped, 3);
         }
     }
+    out.append(text.data() + from, text.size() - from);
 }
 
 void appendSignatureAnchor(std::string& out, const CppClassMember& member) {
