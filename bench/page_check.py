@@ -62,7 +62,7 @@ def unescape_field(text):
 
 def split_top(text, separator):
     """Splits at separators outside brackets and quotes."""
-    parts, depth, quote, start, escaped = [], 0, None, 0, False
+    parts, stack, quote, start, escaped = [], [], None, 0, False
     for i, c in enumerate(text):
         if quote:
             if escaped:
@@ -77,10 +77,19 @@ def split_top(text, separator):
                 (c == ">" and (re.match(r"\s*=", text[i + 1:]) or text[i - 1:i] == "-")):
             pass  # a comparison or shift ("a <= b", "a < = b", "x << 2", "p->q")
         elif c in "([{<":
-            depth += 1
-        elif c in ")]}>" and depth > 0:
-            depth -= 1
-        elif c == separator and depth == 0:
+            stack.append(c)
+        elif c == ">":
+            # Inside parentheses a ">" compares or shifts: it closes only
+            # an angle bracket opened at its own level ("T<(x >> n), m>").
+            if stack and stack[-1] == "<":
+                stack.pop()
+        elif c in ")]}":
+            opener = {")": "(", "]": "[", "}": "{"}[c]
+            if opener in stack:
+                # An angle bracket left open inside was a comparison.
+                while stack.pop() != opener:
+                    pass
+        elif c == separator and not stack:
             parts.append(text[start:i])
             start = i + 1
     parts.append(text[start:])

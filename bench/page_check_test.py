@@ -169,6 +169,9 @@ class PageCheckTest(unittest.TestCase):
         self.assertEqual(page_check.split_top("P<C<?>> p, S s", ","), ["P<C<?>> p", " S s"])
         self.assertEqual(page_check.split_top("a < = b, l < R > ::f(), c", ","),
                          ["a < = b", " l < R > ::f()", " c"])
+        # A shift in parentheses inside template arguments closes nothing.
+        self.assertEqual(page_check.split_top("T t, int v = c + (log2<(x>> c), n/2>::value)", ","),
+                         ["T t", " int v = c + (log2<(x>> c), n/2>::value)"])
 
     def test_a_generic_method_keeps_its_arguments(self):
         self.assertEqual(page_check.entry_key("int <B>f</B>&lt;T&gt;(T a, int b);", r"<B>(.*?)</B>"),

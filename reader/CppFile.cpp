@@ -659,21 +659,36 @@ bool endsParameterList(const Tokens& statement) {
     return k > 0 && statement[k - 1] == ")"sv;
 }
 
-// True when the statement is inside an expression that only names a type
-// or a property, "decltype(" or "noexcept(" still open: a brace there opens
-// a temporary ("decltype(f(make_seq<N>{}))"), never a body. (Inside the
-// parentheses of a macro call it may well be a body the macro takes.)
-bool insideParentheses(const Tokens& statement) {
-    std::vector<bool> open;  // one for each "(" still open: whether it is such
+// True when the statement has a "(" still open where a brace is an
+// expression's temporary ("decltype(f(make_seq<N>{}))",
+// "REQUIRES(EXPR(convert<T>{}(t)))"), never a body. Only directly inside
+// the parentheses of a macro call that stands at the statement's own level
+// may it be a body the macro takes ("DEFAULTED_FUNCTION(f(), IMPL {})")
+// (C++).
+bool insideParentheses(const Tokens& statement, bool macrosTakeBodies) {
+    std::size_t depth = 0;
+    bool outerIsMacroCall = false;  // the outermost "(" open is such a call's
     for (std::size_t i = 0; i < statement.size(); ++i) {
         const std::string& t = statement[i];
-        if (t == "("sv)
-            open.push_back(i > 0 && (statement[i - 1] == "decltype"sv || statement[i - 1] == "noexcept"sv ||
-                                     statement[i - 1] == "sizeof"sv));
-        else if (t == ")"sv && !open.empty())
-            open.pop_back();
+        if (t == "("sv) {
+            if (depth++ == 0) outerIsMacroCall = macrosTakeBodies && i > 0 && isMacroLikeWord(statement[i - 1]);
+        } else if (t == ")"sv && depth > 0) {
+            --depth;
+        }
     }
-    return std::find(open.begin(), open.end(), true) != open.end();
+    return depth > (outerIsMacroCall ? 1 : 0);
+}
+
+// The index just past the closed call "WORD ( ... )" that begins at
+// statement[i] (WORD a macro-like word), or 0 when none begins there.
+std::size_t pastMacroCall(const Tokens& statement, std::size_t i) {
+    if (i + 1 >= statement.size() || statement[i + 1] != "("sv || !isMacroLikeWord(statement[i])) return 0;
+    int parens = 0;
+    for (std::size_t k = i + 1; k < statement.size(); ++k) {
+        if (statement[k] == "("sv) ++parens;
+        else if (statement[k] == ")"sv && --parens == 0) return k + 1;
+    }
+    return 0;
 }
 
 // True when a ":" after the statement (which ends with a parameter list) opens a
@@ -709,6 +724,9 @@ bool colonOpensInitializerList(const Tokens& statement) {
 
 void CppFile::dispatch(std::string&& tok) {
     if (!mayBeRuleToken(tok)) {
+        // A ")" opens nothing: at a statement's start it is what is left
+        // of a macro call whose body was skipped ("MACRO(f(), { })").
+        if (statement.empty() && tok == ")"sv) return;
         statement.push_back(std::move(tok));
         return;
     }
@@ -740,9 +758,19 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "template"sv) {
-        // No declaration goes on past its template head: a macro call
-        // before it was written without its ";" ("Q_DISABLE_COPY(C)").
-        if (isClosedLeadingMacroCall() || isMacroCallRun()) statement.clear();
+        // No declaration goes on past its template head: macro calls
+        // before it were written without their ";" ("Q_DISABLE_COPY(C)"),
+        // and a function whose body is a macro call ends with that call.
+        if (isMacroCallRun()) {
+            statement.clear();
+        } else if (endsWithBodyMacro()) {
+            // A comment written above "template" belongs to what follows.
+            std::string comment;
+            const bool ownComment = lastHasComment;
+            if (ownComment) comment = std::move(pendingComment);
+            readMemberStatement(false);
+            if (ownComment) pendingComment = std::move(comment);
+        }
         readTemplate();
         return;
     }
@@ -812,11 +840,17 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     if (tok == "{"sv || tok == ";"sv) {
-        // A brace in "sizeof(" or "decltype(" is a temporary, the call's
-        // own argument.
-        if (inLeadingMacroCall() && !(tok == "{"sv && insideParentheses(statement)) &&
+        // A brace in "sizeof(" or "decltype(", or in a call inside the
+        // arguments, is a temporary, the call's own argument.
+        if (inLeadingMacroCall() && !(tok == "{"sv && insideParentheses(statement, true)) &&
             readUnexpandedMacroCall(tok))
             return;
+        if (tok == "{"sv && isMacroHeadBeforeBody()) {
+            // What the macro declares is not known: nothing is.
+            skipBraces("function body");
+            endStatement();
+            return;
+        }
         if (tok == "{"sv && statement.size() == 2 && statement[0] == "extern"sv &&
             statement[1].size() >= 2 && statement[1][0] == '"') {
             scopes.push_back(Scope{});
@@ -839,7 +873,8 @@ void CppFile::dispatch(std::string&& tok) {
             return;
         }
         if (tok == "{"sv && !statement.empty() &&
-            (initializerBracesAhead || insideParentheses(statement) || bracesOpenInitializer())) {
+            (initializerBracesAhead || insideParentheses(statement, language == Cpp) ||
+             bracesOpenInitializer())) {
             initializerBracesAhead = false;
             readBraceInitializer();
             return;
@@ -872,14 +907,38 @@ bool CppFile::inLeadingMacroCall() const {
            isMacroLikeWord(statement[0]);
 }
 
-bool CppFile::isClosedLeadingMacroCall() const {
-    if (!inLeadingMacroCall() || !isToken(statement.back(), ")")) return false;
+bool CppFile::endsWithBodyMacro() const {
+    if (language != Cpp || statement.empty() || statement.back() != ")"sv) return false;
+    // The "(" of the last group, and the word before it.
     int parens = 0;
-    for (std::size_t i = 1; i < statement.size(); ++i) {
-        if (statement[i] == "("sv) ++parens;
-        else if (statement[i] == ")"sv && --parens == 0) return i + 1 == statement.size();
+    std::size_t open = statement.size();
+    while (open-- > 0) {
+        if (statement[open] == ")"sv) ++parens;
+        else if (statement[open] == "("sv && --parens == 0) break;
     }
-    return false;
+    if (open >= statement.size() || open < 2 || !isMacroLikeWord(statement[open - 1])) return false;
+    // What stands before the call must end a function head: its parameter
+    // list, perhaps with qualifiers after it ("f(int) const").
+    std::size_t k = open - 1;
+    while (k > 0 && (statement[k - 1] == "const"sv || statement[k - 1] == "noexcept"sv ||
+                     statement[k - 1] == "override"sv || statement[k - 1] == "final"sv))
+        --k;
+    if (k == 0 || statement[k - 1] != ")"sv) return false;
+    // Not a chain of macro calls alone: a function's name stands before
+    // its list.
+    return !isMacroCallRun();
+}
+
+bool CppFile::isMacroHeadBeforeBody() const {
+    if (language != Cpp || pastMacroCall(statement, 0) != statement.size()) return false;
+    // "RGB(int v) { }" in class RGB is its constructor.
+    if (const CppClass* owner = enclosingClass()) {
+        const std::string& name = owner->getName();
+        const std::size_t colon = name.rfind(':');
+        const std::string_view own = std::string_view(name).substr(colon == std::string::npos ? 0 : colon + 1);
+        if (own == statement[0]) return false;
+    }
+    return true;
 }
 
 bool CppFile::bracesOpenInitializer() {

@@ -285,8 +285,6 @@ private:
     // True when the statement begins with a macro-like word and "(" (C++):
     // tok may stand inside that call's arguments.
     bool inLeadingMacroCall() const;
-    // True when the statement is nothing but such a call, closed.
-    bool isClosedLeadingMacroCall() const;
     // True when the statement is nothing but macro words and calls, the
     // last a call ("Q_OBJECT Q_PROPERTY(int x READ x)").
     bool isMacroCallRun() const;
@@ -307,6 +305,13 @@ private:
     // calls written without their ";". access receives the access word of
     // the label, empty for a macro word alone.
     bool endsMacroLabel(std::string& access) const;
+    // True when the statement is a function head followed by a macro call
+    // that stands for its body ("auto f(T a) RETURNS(g(a))").
+    bool endsWithBodyMacro() const;
+    // True when the statement is one closed macro call and not a
+    // constructor of the enclosing class: a "{" after it is the body of
+    // whatever the macro declares, which cannot be known.
+    bool isMacroHeadBeforeBody() const;
 
     // construction
     std::string package;

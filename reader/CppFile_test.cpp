@@ -1314,4 +1314,98 @@ struct Point {
     EXPECT_THAT(p.memberNames(p.cls("proj", "Point")), ElementsAre("Point", "x"));
 }
 
+// Calls of macros whose definitions are not read, standing where the macro
+// makes declarations or bodies: their arguments are tokens (operators
+// among them), never a declaration's name or parameters.
+TEST(CppFileTest, UnexpandedMacroCallsMakeNoDeclarationOfTheirOwn) {
+    ParsedSource p;
+    p.parse("operators.hpp", R"(
+namespace ops {
+OPER_FWD_DECL( < , LT, >=, GE ) OPER_FWD_DECL( <=, LE, > , GT )
+template<typename L, typename R> bool band(L l, R r);
+INTEROP_HEAD(inline, <, always_bool) { return lhs < rhs; }
+INTEROP_HEAD(inline, >, always_bool) { return lhs > rhs; }
+INTEROP_HEAD(inline, >=, always_bool) { return lhs >= rhs; }
+template<class D> inline D operator+(D const& i, int n) { return i; }
+}
+class RGB {
+public:
+    RGB(int v) { }
+    int v;
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* ops = p.cls("proj", "ops");
+    ASSERT_NE(ops, nullptr) << ::testing::PrintToString(p.classNames());
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : ops->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("template<typename L, typename R> bool band(L l, R r);",
+                                          "template<class D> inline D operator+(D const& i, int n);"));
+    // A constructor is named as its class is, in capitals or not.
+    EXPECT_THAT(p.memberNames(p.cls("proj", "RGB")), ElementsAre("RGB", "v"));
+}
+
+// A macro that stands for a function's body leaves the head before it a
+// declaration of its own: the template head after the call starts the next.
+TEST(CppFileTest, BodyMacrosEndTheirDefinitions) {
+    ParsedSource p;
+    p.parse("generated.hpp", R"(
+template<typename T> inline oct<T> operator+(T const& lhs, oct<T> const& rhs) GEN_BODY(+)
+template<typename T> inline oct<T> operator+(oct<T> const& lhs, T const& rhs) GEN_BODY(+)
+template<class Tag, class T> constexpr auto alias_value(alias<T, Tag> const& a) RETURNS(lvalue(a.value))
+template<class Tag, class T> constexpr auto alias_value(alias<T, Tag>& a) RETURNS(move(a.value))
+template<typename T> inline oct<T> operator-(oct<T> const& o) { return o; }
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    ASSERT_NE(globals, nullptr);
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : globals->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(
+        declarations,
+        ElementsAre(
+            "template<typename T> inline oct<T> operator+(T const& lhs, oct<T> const& rhs) GEN_BODY(+);",
+            "template<typename T> inline oct<T> operator+(oct<T> const& lhs, T const& rhs) GEN_BODY(+);",
+            "template<class Tag, class T> constexpr auto alias_value(alias<T, Tag> const& a) "
+            "RETURNS(lvalue(a.value));",
+            "template<class Tag, class T> constexpr auto alias_value(alias<T, Tag>& a) RETURNS(move(a.value));",
+            "template<typename T> inline oct<T> operator-(oct<T> const& o);"));
+}
+
+// A brace inside a call nested in a macro's arguments is an expression's
+// temporary; the declaration the macros constrain goes on after them.
+TEST(CppFileTest, TemporariesInsideMacroArgumentsOpenNoBody) {
+    ParsedSource p;
+    p.parse("outcome.hpp", R"(
+class outcome {
+public:
+    TEMPLATE(class T)
+    TREQUIRES(TPRED(convert<outcome, decay_t<T>>::enable_result || !basic_result<T>),
+              TEXPR(convert<outcome, decay_t<T>>{}(std::declval<T>())))
+    constexpr explicit outcome(T& o, tag t = tag()) : outcome{convert<outcome, decay_t<T>>{}(o)} { }
+    TREQUIRES(TEXPR(make<T>{}(std::declval<T>())))
+    explicit outcome(const other<T>& o) { }
+    int after;
+};
+struct unused {
+    CONSTEXPR DEFAULTED_FUNCTION(unused() NOEXCEPT_ON_DEFAULTED, { })
+    template <typename T> CONSTEXPR unused(T const&) NOEXCEPT { }
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    // A brace directly in the parentheses of a macro call is a body the
+    // macro takes, also after words that qualify the call.
+    CppClass* unused = p.cls("proj", "unused");
+    ASSERT_NE(unused, nullptr);
+    ASSERT_NE(unused->getMembers().size(), 0u);
+    EXPECT_EQ(unused->getMembers().back()->getDeclaration(),
+              "template<typename T> CONSTEXPR unused(T const&) NOEXCEPT;");
+    CppClass* outcome = p.cls("proj", "outcome");
+    ASSERT_NE(outcome, nullptr);
+    EXPECT_THAT(p.memberNames(outcome), ElementsAre("outcome", "outcome", "after"));
+    ASSERT_EQ(outcome->getMembers().size(), 3u);
+    EXPECT_THAT(outcome->getMembers()[0]->getArguments(), ElementsAre("T& o", "tag t = tag()"));
+    EXPECT_THAT(outcome->getMembers()[1]->getArguments(), ElementsAre("const other<T>& o"));
+}
+
 }  // namespace
