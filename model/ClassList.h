@@ -44,7 +44,7 @@ public:
                                    const std::string& comment, bool hasArgumentList,
                                    const std::string& fileName,
                                    const std::vector<std::string>& arguments, CppClass* cls,
-                                   CppClassMember* member, bool dotFlag);
+                                   CppClassMember* member, bool dotFlag, bool definedOutside = false);
 
     // Tries the name split at each ".", last first, as (left, right); then
     // (package, name); then, with fallback, the class last registered under

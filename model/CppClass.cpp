@@ -154,7 +154,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
                                     const std::string& comment_, bool hasArgumentList,
                                     const std::string& fileName,
                                     const std::vector<std::string>& arguments,
-                                    CppClassMember* member, bool dotFlag) {
+                                    CppClassMember* member, bool dotFlag, bool definedOutside) {
     // The call is kept apart unless its new member, left as made, stands
     // for it (callsInMembers); the first call that does otherwise ends that.
     bool callKept = false;
@@ -162,7 +162,8 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         if (callKept || !memberCalls) return;
         if (callsInMembers) keepCallsApart();
         memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_,
-                                          hasArgumentList, fileName, arguments, dotFlag});
+                                          hasArgumentList, fileName, arguments, dotFlag,
+                                          definedOutside});
         callKept = true;
     };
     if (!callsInMembers) keepCall();
@@ -177,6 +178,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     std::string marks;
     bool marksRead = false;
     ArgumentTypes argumentTypes(arguments);
+    ArgumentTypes decayedTypes(arguments, true);
     auto sameMarks = [&](const CppClassMember& m) {
         if (!marksRead) {
             marks = overloadMarks(declaration, memberName);
@@ -208,7 +210,10 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         // merges with a variable of its name.
         if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
             (!hasArgumentList ||
-             (argumentTypes.sameAs(m->arguments, name) && sameMarks(*m)))) {
+             ((language == 0 && (definedOutside || m->definedOutside)
+                   ? decayedTypes.sameAs(m->arguments, name)
+                   : argumentTypes.sameAs(m->arguments, name)) &&
+              sameMarks(*m)))) {
             match = m;
             break;
         }
@@ -237,6 +242,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     member->access = access;
     member->setComment(comment_);
     member->hasArgs = hasArgumentList;
+    member->definedOutside = definedOutside;
     member->arguments = arguments;
     member->addFileName(fileName);
     addFileName(fileName);
@@ -267,7 +273,7 @@ void CppClass::keepCallsApart() {
         memberCalls->push_back(MemberCall{m->getName(), m->declaration, m->access.str(),
                                           m->getComment(), m->hasArgs,
                                           files.empty() ? std::string() : files.front().str(),
-                                          m->arguments, false});
+                                          m->arguments, false, m->definedOutside});
     }
 }
 
@@ -410,5 +416,5 @@ void CppClass::replayMemberCallsOf(CppClass& other) {
     other.deleteMembers();
     for (const MemberCall& call : *calls)
         addMember(call.name, call.declaration, call.access, call.comment, call.hasArgumentList,
-                  call.fileName, call.arguments, newMember(), call.dotFlag);
+                  call.fileName, call.arguments, newMember(), call.dotFlag, call.definedOutside);
 }

@@ -76,12 +76,17 @@ public:
     // when the declaration is new and deletes it when it merges. Returns the
     // member that holds the declaration afterwards; null only when member
     // is null and nothing merged. dotFlag turns every "::" of the
-    // declaration into ".".
+    // declaration into ".". definedOutside: a C++ definition written
+    // outside the class; between it and a declaration of a C++ class a
+    // parameter declared as an array is the pointer it decays to, as the
+    // compiler matches them ("int a[]" and "int* a"). Two declarations in
+    // class bodies (of two specialisations that share the record) stay
+    // apart however their parameters are written.
     CppClassMember* addMember(const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
                               bool hasArgumentList, const std::string& fileName,
                               const std::vector<std::string>& arguments,
-                              CppClassMember* member, bool dotFlag);
+                              CppClassMember* member, bool dotFlag, bool definedOutside = false);
     // Members in the order first added. Renaming a member after adding it is
     // not seen by later merges.
     const std::vector<CppClassMember*>& getMembers() const { return members; }
@@ -198,6 +203,7 @@ private:
         std::string fileName;
         std::vector<std::string> arguments;
         bool dotFlag;
+        bool definedOutside;
     };
     std::unique_ptr<std::vector<MemberCall>> memberCalls;  // while recording
     // While recording: the calls are the members, each as its call made it,

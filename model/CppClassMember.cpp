@@ -53,5 +53,6 @@ void CppClassMember::copyMemberTo(CppClassMember& target) const {
     target.declaration = declaration;
     target.access = access;
     target.hasArgs = hasArgs;
+    target.definedOutside = definedOutside;
     target.arguments = arguments;
 }

@@ -68,6 +68,9 @@ protected:
     std::string declaration;
     InternedText access;
     bool hasArgs = false;
+    // Made by a C++ definition outside its class ("void X::f(int* a) {}"),
+    // whose parameters are matched as the function's type has them.
+    bool definedOutside = false;
     std::vector<std::string> arguments;
     CppClass* owner;
     // The class whose member list holds this member (set when it is taken

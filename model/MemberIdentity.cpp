@@ -367,7 +367,7 @@ std::size_t parameterListOf(std::string_view d, std::string_view name) {
 
 }  // namespace
 
-std::string argumentType(std::string_view text, std::string_view scope) {
+std::string argumentType(std::string_view text, std::string_view scope, bool arraysDecay) {
     std::string t(text);
     dropDefault(t);
     // Array brackets follow the name: taken off while the name is found,
@@ -380,22 +380,38 @@ std::string argumentType(std::string_view text, std::string_view scope) {
         t.resize(open);
         trimEnd(t);
     }
+    // Brackets after a declarator group, "int (*p)[3]", "int (&row)[4]",
+    // are the array pointed to: the parameter is no array.
+    const bool ownArray = !arrays.empty() && !t.empty() && t.back() != ')';
     dropDeclaratorName(t);
     dropTrailingName(t);
-    t += arrays;
+    if (arraysDecay && ownArray) {
+        // Only the bound next to the name goes: what is left is the type
+        // pointed to, "int (*)[3]" as written for a pointer to an array.
+        const std::size_t inner = arrays.find('[', 1);
+        if (inner == npos) {
+            t += '*';
+        } else {
+            t += "(*)";
+            t.append(arrays, inner, npos);
+        }
+    } else {
+        t += arrays;
+    }
     fold(t);
     dropOwnQualifier(t, scope);
     return t;
 }
 
 bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b,
-                   std::string_view scope) {
+                   std::string_view scope, bool arraysDecay) {
     if (a.size() != b.size()) return false;
     // A declaration and its definition often name their parameters
     // differently ("double radius" and "double r"); they are still one
     // member.
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && argumentType(a[i], scope) != argumentType(b[i], scope)) return false;
+        if (a[i] != b[i] && argumentType(a[i], scope, arraysDecay) != argumentType(b[i], scope, arraysDecay))
+            return false;
     return true;
 }
 
@@ -405,9 +421,9 @@ bool ArgumentTypes::sameAs(const std::vector<std::string>& other, std::string_vi
         if (other[i] == arguments[i]) continue;
         if (types.empty()) {
             types.reserve(arguments.size());
-            for (const std::string& a : arguments) types.push_back(argumentType(a, scope));
+            for (const std::string& a : arguments) types.push_back(argumentType(a, scope, decay));
         }
-        if (argumentType(other[i], scope) != types[i]) return false;
+        if (argumentType(other[i], scope, decay) != types[i]) return false;
     }
     return true;
 }

@@ -16,25 +16,30 @@
 // and, with a scope, the scope's own qualifier dropped ("Clock::TimeDiff"
 // is "TimeDiff" in the scope "Clock"). A text that is a type alone stays as
 // it is. scope: the name of the class that holds the function ("A::B" or
-// "A.B"); "" for none.
-std::string argumentType(std::string_view text, std::string_view scope = {});
+// "A.B"); "" for none. With arraysDecay (C++, where a parameter declared
+// as an array is a pointer) the outermost array of the parameter is a
+// pointer: "int a[]", "int a[4]" and "int* a" are one type, "int a[][3]"
+// is "int (*a)[3]"; "int** p" stays apart from that.
+std::string argumentType(std::string_view text, std::string_view scope = {}, bool arraysDecay = false);
 
 // True when both lists have the same length and the texts at each place
 // have the same argumentType in the scope.
 bool sameArguments(const std::vector<std::string>& a, const std::vector<std::string>& b,
-                   std::string_view scope = {});
+                   std::string_view scope = {}, bool arraysDecay = false);
 
 // One argument list compared with many (a new declaration with the
 // namesakes already held): its own types are worked out once, when first
 // needed. scope as for sameArguments, the same at every call.
 class ArgumentTypes {
 public:
-    explicit ArgumentTypes(const std::vector<std::string>& list) : arguments(list) {}
-    // sameArguments(list, other, scope).
+    explicit ArgumentTypes(const std::vector<std::string>& list, bool arraysDecay = false)
+        : arguments(list), decay(arraysDecay) {}
+    // sameArguments(list, other, scope, arraysDecay).
     bool sameAs(const std::vector<std::string>& other, std::string_view scope);
 
 private:
     const std::vector<std::string>& arguments;
+    bool decay;
     std::vector<std::string> types;
 };
 

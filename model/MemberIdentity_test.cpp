@@ -45,6 +45,26 @@ TEST(MemberIdentity, ParameterNamesNeverCount) {
         EXPECT_NE(argumentType(one), argumentType(other)) << one << " / " << other;
 }
 
+TEST(MemberIdentity, ACppArrayParameterIsAPointer) {
+    for (const auto& [declared, defined] : {
+             Pair{"int a[]", "int* a"},
+             Pair{"int a[4]", "int *p"},
+             Pair{"char* argv[]", "char** v"},
+             Pair{"const char names[][8]", "const char (*n)[8]"},
+             Pair{"int[]", "int*"},
+         })
+        EXPECT_EQ(argumentType(declared, "", true), argumentType(defined, "", true))
+            << declared << " / " << defined;
+    // Only the outermost array decays.
+    EXPECT_NE(argumentType("int (*p)[3]", "", true), argumentType("int** p", "", true));
+    EXPECT_NE(argumentType("int a[][3]", "", true), argumentType("int** p", "", true));
+    EXPECT_NE(argumentType("int (&row)[4]", "", true), argumentType("int* row", "", true));
+    // Java and C# arrays are types of their own.
+    EXPECT_NE(argumentType("int a[]"), argumentType("int* a"));
+    EXPECT_TRUE(sameArguments({"int a[]", "double d"}, {"int* p", "double"}, "X", true));
+    EXPECT_FALSE(sameArguments({"int[] a"}, {"int* p"}, "X"));
+}
+
 TEST(MemberIdentity, TheClassesOwnQualifierIsTheTypeWithoutIt) {
     EXPECT_TRUE(sameArguments({"TimeDiff d"}, {"Clock::TimeDiff d"}, "Clock"));
     EXPECT_TRUE(sameArguments({"const Tick& t"}, {"const Clock::Timer::Tick &u"}, "Clock::Timer"));

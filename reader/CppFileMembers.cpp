@@ -364,7 +364,7 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
     auto* fresh = new DocGenCppClassMember(target);
     CppClassMember* member = classList->addClassMember(
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
-        arguments, target, fresh, javaLikeRules());
+        arguments, target, fresh, javaLikeRules(), !qualifier.empty() && !javaLikeRules());
     reportStatus(name);
     return member;
 }

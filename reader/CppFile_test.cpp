@@ -1408,4 +1408,32 @@ struct unused {
     EXPECT_THAT(outcome->getMembers()[1]->getArguments(), ElementsAre("const other<T>& o"));
 }
 
+// A parameter declared as an array is a pointer: a declaration and a
+// definition that write it either way are one member.
+TEST(CppFileTest, ArrayParametersAreThePointersTheyDecayTo) {
+    ParsedSource p;
+    p.parse("decay.cpp", R"(class X {
+public:
+    /** Fills. */
+    void fill(int values[], int count);
+    void rows(int (*grid)[3]);
+    void rows(int** grid);
+};
+void X::fill(int* v, int n) {}
+void X::rows(int grid[][3]) {}
+void X::rows(int** g) {}
+template <typename T> struct Size;
+template <> struct Size<const char*> { static int of(const char* s) { return 0; } };
+template <int N> struct Size<char[N]> { static int of(const char s[N]) { return N; } };
+)");
+    CppClass* x = p.cls("proj", "X");
+    ASSERT_NE(x, nullptr);
+    EXPECT_THAT(p.memberNames(x), ElementsAre("fill", "rows", "rows"));
+    EXPECT_EQ(p.member(x, "fill")->getComment(), "Fills.<BR>\n");
+    // Specialisations share one record: their functions, each written in
+    // its own body, stay apart.
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : p.cls("proj", "Size")->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("static int of(const char* s);", "static int of(const char s[N]);"));
+}
 }  // namespace
