@@ -1,5 +1,6 @@
 #include "model/MemberIdentity.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -156,6 +157,12 @@ void dropDefault(std::string& t) {
         if (c == '(' || c == '<' || c == '[' || c == '{') ++depth;
         else if ((c == ')' || c == '>' || c == ']' || c == '}') && depth > 0) --depth;
         else if (c == '=' && depth == 0) {
+            // A parameter names its type before its default: an "=" with
+            // no word before it belongs to an operator that a macro takes
+            // as its argument ("COMPARE(>=)", "APPLY(+=)").
+            if (std::none_of(t.begin(), t.begin() + static_cast<std::ptrdiff_t>(i),
+                             [](char k) { return isIdentifierChar(k); }))
+                break;
             t.resize(i);
             break;
         }

@@ -1333,6 +1333,11 @@ public:
     RGB(int v) { }
     int v;
 };
+struct cmp {
+    COMPARE_OP(>);
+    COMPARE_OP(>=);
+    COMPARE_OP(<<=);
+};
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     CppClass* ops = p.cls("proj", "ops");
@@ -1343,6 +1348,13 @@ public:
                                           "template<class D> inline D operator+(D const& i, int n);"));
     // A constructor is named as its class is, in capitals or not.
     EXPECT_THAT(p.memberNames(p.cls("proj", "RGB")), ElementsAre("RGB", "v"));
+    // Each call of a declaration macro is a member of its own, whatever
+    // operator it takes.
+    CppClass* cmp = p.cls("proj", "cmp");
+    ASSERT_NE(cmp, nullptr);
+    std::vector<std::vector<std::string>> arguments;
+    for (CppClassMember* m : cmp->getMembers()) arguments.push_back(m->getArguments());
+    EXPECT_THAT(arguments, ElementsAre(ElementsAre(">"), ElementsAre(">="), ElementsAre("<<=")));
 }
 
 // A macro that stands for a function's body leaves the head before it a
