@@ -40,6 +40,13 @@ inline bool isToken(const std::string& token, std::string_view word) {
     return token.size() == word.size() && std::memcmp(token.data(), word.data(), word.size()) == 0;
 }
 
+// The same for every `token == "word"sv` of this file, chosen over the
+// library's template, which the declaration loop calls out of line for
+// each of its many tests.
+[[maybe_unused]] inline bool operator==(const std::string& token, std::string_view word) {
+    return isToken(token, word);
+}
+
 // The specifiers written with an argument list before a declaration:
 // alignas(16), __declspec(dllexport), __attribute__((packed)).
 bool isSpecifierWithArguments(const std::string& word) {
@@ -300,10 +307,8 @@ std::string CppFile::token() {
         // A token in memory starts with the character after the blanks:
         // when that cannot open a documentation comment, the token is
         // built right where the caller receives it, never copied.
-        const char* p = next;
         int feeds = 0;
-        for (; p != limit && isBlankChar(*p); ++p)
-            if (*p == '\n') ++feeds;
+        const char* p = blankRunEnd(next, limit, feeds);
         line += feeds;
         next = p;
         const bool commentMark = p != limit && (*p == '"' || *p == '\'' ||
@@ -616,7 +621,7 @@ void CppFile::run() {
         if (lastHasComment) pendingComment = lastComment;
         for (;;) {
             bool dropsComment = false;
-            if (!skipFrameworkMacro(tok, dropsComment)) break;
+            if (!mayBeFrameworkMacro(tok) || !skipFrameworkMacro(tok, dropsComment)) break;
             if (dropsComment) pendingComment.clear();
             if (lastHasComment) pendingComment = lastComment;
             if (tok.empty()) return;

@@ -269,6 +269,16 @@ private:
 
     // --- framework macros (CppFileMacros.cpp) ---
     bool skipFrameworkMacro(std::string& tok, bool& dropsComment);
+    // False for a token skipFrameworkMacro passes at once: every macro,
+    // map, "namespace" and "[" it handles begins with one of these. Inline,
+    // as the declaration loop asks it of every token.
+    static bool mayBeFrameworkMacro(const std::string& tok) {
+        if (tok.empty()) return false;
+        switch (tok[0]) {
+        case 'B': case 'D': case 'E': case '_': case 'n': case '[': return true;
+        default: return false;
+        }
+    }
     bool skipMapBlock(std::string& tok, const std::string& mapName);
     bool skipAttribute(std::string& tok);
     bool skipTransparentNamespace(std::string& tok);

@@ -127,12 +127,7 @@ std::string shortName(const std::string& name) {
 
 bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
     dropsComment = false;
-    // Every macro, map, "namespace" and "[" below begins with one of these.
-    if (tok.empty()) return false;
-    switch (tok[0]) {
-    case 'B': case 'D': case 'E': case '_': case 'n': case '[': break;
-    default: return false;
-    }
+    if (!mayBeFrameworkMacro(tok)) return false;
     if (tok.size() > 6 && tok.compare(0, 6, "BEGIN_") == 0) {
         for (std::string_view mapName : kMapNames)
             if (skipMapBlock(tok, std::string(mapName))) {

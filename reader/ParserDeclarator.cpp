@@ -68,13 +68,20 @@ bool isMacroLikeWord(const std::string& word) {
     return true;
 }
 
-bool isWordLikeToken(const std::string& token) {
+namespace {
+
+// isWordLikeToken, inlined into the joins, which ask it of every token.
+[[gnu::always_inline]] inline bool wordLike(const std::string& token) {
     if (token.empty()) return false;
     char c = token[0];
     if (isAsciiLetter(c) || isDigit(c) || c == '_' || c == '"' || c == '\'' || beginsWithLetterBeyondAscii(token))
         return true;
     return c == '-' && token.size() > 1 && isDigit(token[1]);
 }
+
+}  // namespace
+
+bool isWordLikeToken(const std::string& token) { return wordLike(token); }
 
 namespace {
 
@@ -98,7 +105,7 @@ void appendJoin(std::string& text, std::size_t count, At at) {
     char previous = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const std::string& token = at(k);
-        const bool word = isWordLikeToken(token);
+        const bool word = wordLike(token);
         const char mark = single(token);
         if (k > 0) {
             bool blank = false;
@@ -108,7 +115,7 @@ void appendJoin(std::string& text, std::size_t count, At at) {
                 // "char* p" but "(*p)": a pointer mark binds to the type
                 // word before it.
                 if ((previous == '*' || previous == '&') && k >= 2)
-                    blank = isWordLikeToken(at(k - 2)) || single(at(k - 2)) == '>';
+                    blank = wordLike(at(k - 2)) || single(at(k - 2)) == '>';
             } else if (mark == '=' || (mark == '~' && previousWord)) {
                 // "==", "!=" and "<=" stay whole ("> =" may end a template).
                 blank = previous != '=' && previous != '!' && previous != '<';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <atomic>
@@ -647,8 +648,7 @@ private:
             inComment = scan.inCommentAfter;
             return emit(line, on);
         }
-        std::size_t first = 0;
-        while (first < line.size() && isBlankChar(line[first])) ++first;
+        const std::size_t first = leadingBlanks(line);
         if (line.compare(first, 2, "//") == 0) {
             if (keepDocText) {
                 char marker = first + 2 < line.size() ? line[first + 2] : '/';
@@ -750,8 +750,7 @@ private:
 
     static bool startsWithHash(std::string_view line) {
         if (!std::memchr(line.data(), '#', line.size())) return false;
-        std::size_t k = 0;
-        while (k < line.size() && isBlankChar(line[k])) ++k;
+        const std::size_t k = leadingBlanks(line);
         return k < line.size() && line[k] == '#';
     }
 

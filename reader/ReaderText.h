@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,37 @@ inline bool isWordChar(char c) { return readertext::kCharClass[static_cast<unsig
 
 // True for ' ', '\t', '\n', '\v', '\f' and '\r' (the C locale's isspace).
 inline bool isBlankChar(char c) { return readertext::kCharClass[static_cast<unsigned char>(c)] & 2; }
+
+// True when the eight bytes at p are all spaces: indentation is passed
+// eight columns a test.
+inline bool eightSpacesAt(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word == 0x2020202020202020ULL;
+}
+
+// The end of the run of blanks (isBlankChar) that starts at p, at most end;
+// its line feeds are added to feeds.
+inline const char* blankRunEnd(const char* p, const char* end, int& feeds) {
+    while (p != end && isBlankChar(*p)) {
+        if (*p == '\n') {
+            ++feeds;
+        } else if (end - p > 8 && p[1] == ' ' && eightSpacesAt(p + 1)) {
+            p += 9;
+            continue;
+        }
+        ++p;
+    }
+    return p;
+}
+
+// Where the blanks at the start of text end (text.size() when all are).
+inline std::size_t leadingBlanks(std::string_view text) {
+    std::size_t k = 0;
+    while (text.size() - k >= 8 && eightSpacesAt(text.data() + k)) k += 8;
+    while (k < text.size() && isBlankChar(text[k])) ++k;
+    return k;
+}
 
 // The length in bytes of the UTF-8 encoded blank beyond ASCII that begins
 // at text[pos] (a character of Unicode's White_Space property: U+0085,
