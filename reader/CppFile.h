@@ -251,10 +251,11 @@ private:
     std::string readMember(Tokens& statement, CppClass* owner, const std::string& access,
                            const std::string& comment);
     // Reads the variables the tokens declare, one for each declarator;
-    // `single` (a template's) declares exactly one, whatever commas follow.
+    // a variable template (template `heads` given) declares exactly one,
+    // whatever commas follow, and its declaration shows its own heads.
     void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
                        CppClass* owner, const std::string& access, const std::string& comment,
-                       bool single = false);
+                       const std::vector<std::string>& heads = {});
     bool isNeverName(const std::string& word) const;
     std::size_t splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
                                 std::size_t begin, std::size_t end) const;

@@ -223,13 +223,14 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             return name;
         }
     }
-    readVariables(st, match, st.size(), owner, access, comment, !heads.empty());
+    readVariables(st, match, st.size(), owner, access, comment, heads);
     return "";
 }
 
 void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std::size_t end,
                             CppClass* owner, const std::string& access,
-                            const std::string& comment, bool single) {
+                            const std::string& comment, const std::vector<std::string>& heads) {
+    const bool single = !heads.empty();
     struct Declarator {
         std::size_t begin, end, initializer;
     };
@@ -318,8 +319,18 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             prefixBegin = typeEnd;
         }
         // type, then the declarator's prefix, name and suffix, each part
-        // joined on its own.
-        std::string declaration = typeText;
+        // joined on its own; before them the variable's own template heads,
+        // those after the heads of the class templates that qualify it
+        // ("template<class T> int Vec<T>::count").
+        std::string declaration;
+        std::size_t classHeads = 0;
+        for (std::size_t i = qualifierBegin; i + 2 < nameAt; ++i)
+            if (st[i] == ">"sv && st[i + 1] == ":"sv && st[i + 2] == ":"sv) ++classHeads;
+        for (std::size_t h = classHeads; h < heads.size(); ++h) {
+            declaration += heads[h];
+            declaration += ' ';
+        }
+        declaration += typeText;
         declaration += ' ';
         appendJoinedTokens(declaration, st, prefixBegin, qualifierBegin);
         // "*const end_": a prefix that ends in a word keeps apart from the name.

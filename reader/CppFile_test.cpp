@@ -1013,7 +1013,7 @@ struct predicate {
     ASSERT_NE(predicate, nullptr);
     EXPECT_THAT(p.memberNames(predicate), ElementsAre("enable_value", "plain", "other", "a", "b"));
     EXPECT_EQ(p.member(predicate, "enable_value")->getDeclaration(),
-              "static constexpr bool enable_value;");
+              "template<class T> static constexpr bool enable_value;");
     EXPECT_EQ(p.member(predicate, "plain")->getDeclaration(), "static const bool plain;");
     EXPECT_EQ(p.member(predicate, "other")->getDeclaration(), "static const bool other;");
 }
@@ -1447,5 +1447,28 @@ template <int N> struct Size<char[N]> { static int of(const char s[N]) { return 
     std::vector<std::string> declarations;
     for (CppClassMember* m : p.cls("proj", "Size")->getMembers()) declarations.push_back(m->getDeclaration());
     EXPECT_THAT(declarations, ElementsAre("static int of(const char* s);", "static int of(const char s[N]);"));
+}
+// A variable template shows its template head, as a function template
+// does; a static member of a class template defined outside it is defined
+// under the class's head, which is not the variable's own.
+TEST(CppFileTest, VariableTemplatesShowTheirHead) {
+    ParsedSource p;
+    p.parse("traits.hpp", R"(template<class T> constexpr bool is_small_v = sizeof(T) < 8;
+template <typename T, int N = 2> inline T scaled{N};
+template<class T> struct Vec {
+    template<class U> static constexpr bool fits = sizeof(U) <= sizeof(T);
+    static int count;
+};
+template<class T> int Vec<T>::count = 0;
+)");
+    CppClass* globals = p.cls("proj", "(proj  globals)");
+    ASSERT_NE(globals, nullptr);
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : globals->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("template<class T> constexpr bool is_small_v;",
+                                          "template<typename T, int N = 2> inline T scaled{ N };"));
+    declarations.clear();
+    for (CppClassMember* m : p.cls("proj", "Vec")->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("template<class U> static constexpr bool fits;", "static int count;"));
 }
 }  // namespace
