@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::size_t none = std::string_view::npos;
 
-bool isAlnum(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
 char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::size_t earlier(std::size_t a, std::size_t b) { return a < b ? a : b; }
@@ -77,44 +73,79 @@ constexpr std::uint64_t packedName(std::string_view name) {
     return key;
 }
 
-constexpr auto packedElementsToClose = [] {
-    std::array<std::uint64_t, std::size(elementsToClose)> keys{};
-    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = packedName(elementsToClose[i]);
-    return keys;
+constexpr auto packedCodes = [] {
+    std::array<unsigned char, 256> codes{};
+    for (int c = 0; c < 256; ++c) codes[static_cast<std::size_t>(c)] = static_cast<unsigned char>(packedCharacter(static_cast<char>(c)));
+    return codes;
 }();
 
-// Whether the element named (in any case) must be closed.
-bool mustBeClosed(std::string_view name) {
-    const std::uint64_t key = packedName(name);
-    if (key == 0) return false;
-    for (std::uint64_t element : packedElementsToClose)
-        if (element == key) return true;
-    return false;
+// The packed names of the elements to close, in an open-addressed table
+// (0 marks a free slot) twice their number or more.
+constexpr std::size_t kElementSlots = 128;
+static_assert(kElementSlots >= 2 * std::size(elementsToClose));
+
+constexpr std::size_t elementSlot(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 57) & (kElementSlots - 1);
 }
 
-// The elements left open, innermost last, as the tags of text[from, to)
+constexpr auto elementTable = [] {
+    std::array<std::uint64_t, kElementSlots> slots{};
+    for (std::string_view element : elementsToClose) {
+        const std::uint64_t key = packedName(element);
+        std::size_t i = elementSlot(key);
+        while (slots[i] != 0 && slots[i] != key) i = (i + 1) & (kElementSlots - 1);
+        slots[i] = key;
+    }
+    return slots;
+}();
+
+// Whether the element of the packed name must be closed.
+bool mustBeClosed(std::uint64_t key) {
+    if (key == 0) return false;
+    for (std::size_t i = elementSlot(key);; i = (i + 1) & (kElementSlots - 1)) {
+        if (elementTable[i] == key) return true;
+        if (elementTable[i] == 0) return false;
+    }
+}
+
+// Appends the name of the packed key, in lower case.
+void appendPackedName(std::string& out, std::uint64_t key) {
+    char name[kLongestPacked];
+    std::size_t length = 0;
+    for (; key != 0; key >>= 6) {
+        const auto code = static_cast<unsigned>(key & 63);
+        name[length++] = static_cast<char>(code <= 10 ? '0' + code - 1 : 'a' + code - 11);
+    }
+    while (length != 0) out += name[--length];
+}
+
+// The elements left open (their packed names), innermost last, as the tags of text[from, to)
 // change them. An end tag closes its nearest open element of that name and
 // whatever the author left open inside it; an end tag of nothing open is
 // passed over. Returns the position after the last tag's ">" that empties
 // the list, or none when the list is not empty at `to` (or was empty from
 // the start and stays so, with stopWhenEmpty clear).
 std::size_t trackElements(std::string_view text, std::size_t from, std::size_t to,
-                          std::vector<std::string>& open, bool stopWhenEmpty) {
+                          std::vector<std::uint64_t>& open, bool stopWhenEmpty) {
     for (std::size_t p = text.find('<', from); p != none && p < to; p = text.find('<', p + 1)) {
         bool closing = p + 1 < to && text[p + 1] == '/';
         std::size_t start = p + (closing ? 2 : 1);
+        // The name (letters and digits) is packed as it is read.
         std::size_t end = start;
-        while (end < to && isAlnum(text[end])) ++end;
-        if (end == start || !mustBeClosed(text.substr(start, end - start))) continue;
-        std::string name(text.substr(start, end - start));
-        for (char& c : name) c = lowered(c);
+        std::uint64_t key = 0;
+        for (; end < to; ++end) {
+            const std::uint64_t code = packedCodes[static_cast<unsigned char>(text[end])];
+            if (code == 0) break;
+            key = key << 6 | code;
+        }
+        if (end - start > kLongestPacked || !mustBeClosed(key)) continue;
         std::size_t tagEnd = text.find('>', end);
         if (tagEnd == none || tagEnd >= to) return none;  // cut inside the tag
         if (!closing) {
-            open.push_back(std::move(name));
+            open.push_back(key);
         } else {
             for (std::size_t k = open.size(); k-- > 0;) {
-                if (open[k] != name) continue;
+                if (open[k] != key) continue;
                 open.resize(k);
                 if (stopWhenEmpty && open.empty()) return tagEnd + 1;
                 break;
@@ -257,13 +288,13 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
     // text, the author's own markup) ends with the sentence: the cut moves
     // past the end tag that closes the last of them, or, when the text
     // never closes them, the sentence gets their end tags.
-    std::vector<std::string> open;
+    std::vector<std::uint64_t> open;
     trackElements(text, 0, cut, open, false);
     if (open.empty()) {
         out.assign(trimmedView(text.substr(0, cut)));
         return true;
     }
-    std::vector<std::string> stillOpen = open;
+    std::vector<std::uint64_t> stillOpen = open;
     std::size_t closedAt = trackElements(text, cut, text.size(), stillOpen, true);
     if (closedAt != none) {
         out.assign(trimmedView(text.substr(0, closedAt)));
@@ -274,7 +305,7 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
     out.assign(trimmedView(text.substr(0, cut)));
     for (std::size_t k = open.size(); k-- > 0;) {
         out += "</";
-        out += open[k];
+        appendPackedName(out, open[k]);
         out += '>';
     }
     return true;
@@ -283,12 +314,12 @@ bool cutFirstSentence(std::string_view text, std::string_view skipWord, bool hea
 }  // namespace
 
 void appendMissingEndTags(std::string& out, std::string_view text) {
-    std::vector<std::string> open;
+    std::vector<std::uint64_t> open;
     trackElements(text, 0, text.size(), open, false);
     std::string endTags;
     for (std::size_t k = open.size(); k-- > 0;) {
         endTags += "</";
-        endTags += open[k];
+        appendPackedName(endTags, open[k]);
         endTags += '>';
     }
     out += endTags;
