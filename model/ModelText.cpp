@@ -77,10 +77,12 @@ std::size_t findEither(std::string_view text, std::size_t from, char a, char b) 
 
 std::size_t inlineTagEnd(std::string_view text, std::size_t from) {
     int depth = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
+    // From brace to brace: the text between holds none.
+    for (std::size_t i = findEither(text, from, '{', '}'); i != std::string_view::npos;
+         i = findEither(text, i + 1, '{', '}')) {
         if (text[i] == '{') {
             ++depth;
-        } else if (text[i] == '}') {
+        } else {
             if (depth == 0) return i;
             --depth;
         }

@@ -53,3 +53,18 @@ TEST(ModelText, EitherCharacterIsFoundWhereverItStands) {
     EXPECT_EQ(findEither("a{b", 3, '<', '{'), std::string_view::npos);
     EXPECT_EQ(findEither("", 0, '<', '{'), std::string_view::npos);
 }
+
+TEST(ModelText, AnInlineTagEndsAtTheBraceThatPairsWithNoneInside) {
+    // The tag's text starts after "{@code ".
+    const std::string_view code = "{@code if (a) { b(); }} after }";
+    EXPECT_EQ(inlineTagEnd(code, 7), 22u);
+    EXPECT_EQ(inlineTagEnd("{@link A} {@link B}", 7), 8u);
+    // Braces that never leave one over: the first "}" ends the tag.
+    EXPECT_EQ(inlineTagEnd("{@code {{ x }", 7), 12u);
+    EXPECT_EQ(inlineTagEnd("{@code {{ x } y", 7), 12u);
+    EXPECT_EQ(inlineTagEnd("{@code x", 7), std::string_view::npos);
+    // Far into a long text, past the search windows.
+    const std::string text = "{@code " + std::string(600, 'x') + "{" + std::string(300, 'y') + "}" +
+                             std::string(300, 'z') + "}";
+    EXPECT_EQ(inlineTagEnd(text, 7), text.size() - 1);
+}

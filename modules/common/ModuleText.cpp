@@ -132,6 +132,12 @@ std::string_view trimmedView(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+std::size_t findLastOfEither(std::string_view text, char a, char b) {
+    for (std::size_t i = text.size(); i-- != 0;)
+        if (text[i] == a || text[i] == b) return i;
+    return std::string_view::npos;
+}
+
 namespace {
 
 bool isWordByte(char c) {

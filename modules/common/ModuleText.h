@@ -59,6 +59,11 @@ std::string trim(const std::string& text);
 // The same cut as trim, as a view into text.
 std::string_view trimmedView(std::string_view text);
 
+// The position of the last a or b in text, npos when neither occurs: what
+// find_last_of with the two gives, in one backward pass (find_last_of
+// searches its set again for every character).
+std::size_t findLastOfEither(std::string_view text, char a, char b);
+
 // Position of the first c at or after start that stands outside double
 // quotes, outside single quotes (only tested when singleQuotes is set; an
 // apostrophe between two letters or digits is then no quote, nor, outside a

@@ -69,3 +69,12 @@ TEST(ModuleText, FindOutsideQuotesSkipsNesting) {
 }
 
 }  // namespace
+
+TEST(ModuleText, FindLastOfEitherFindsTheLaterOfTheTwo) {
+    EXPECT_EQ(findLastOfEither("", '/', '\\'), std::string_view::npos);
+    EXPECT_EQ(findLastOfEither("name", '/', '\\'), std::string_view::npos);
+    EXPECT_EQ(findLastOfEither("/a\\b/c", '/', '\\'), 4u);
+    EXPECT_EQ(findLastOfEither("a::b.c", ':', '.'), 4u);
+    EXPECT_EQ(findLastOfEither(":x", ':', '.'), 0u);
+    EXPECT_EQ(findLastOfEither("x.", ':', '.'), 1u);
+}

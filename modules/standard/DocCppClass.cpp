@@ -91,7 +91,7 @@ std::string getOuterScopeName(const CppClass& cls) {
 
 std::string projectSummaryLink(const CppClass& cls, const std::string& prefix) {
     std::string page = cls.getPageFile(prefix);
-    size_t slash = page.find_last_of("/\\");
+    size_t slash = findLastOfEither(page, '/', '\\');
     std::string directory = slash == std::string::npos ? "." : page.substr(0, slash);
     return makeLink(escapeHtml(cls.getPackage()), directory + "/project-summary.html", "", "");
 }

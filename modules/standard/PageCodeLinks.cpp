@@ -15,7 +15,7 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
 std::string_view fileNamePart(std::string_view path) {
-    std::size_t cut = path.find_last_of("/\\");
+    std::size_t cut = findLastOfEither(path, '/', '\\');
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 

@@ -46,10 +46,8 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 std::string_view simpleClassName(const CppClass* cls) {
     if (!cls) return {};
     std::string_view name = cls->getName();
-    // Backwards by hand: find_last_of searches its set once for each character.
-    for (std::size_t i = name.size(); i-- != 0;)
-        if (name[i] == ':' || name[i] == '.') return name.substr(i + 1);
-    return name;
+    std::size_t cut = findLastOfEither(name, ':', '.');
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 
 // Appends text with "&", "<", ">" and '"' as the entities signatures use;
@@ -94,7 +92,7 @@ void appendEscapedRun(std::string& out, std::string_view text) {
 
 // The part of a name after its last ':' or '.'.
 std::string_view lastSegment(std::string_view name) {
-    std::size_t cut = name.find_last_of(":.");
+    std::size_t cut = findLastOfEither(name, ':', '.');
     return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 

@@ -54,7 +54,7 @@ const BlockTagSpec* findBlockTag(std::string_view name) {
 
 void appendFileLinkOrName(std::string& out, const std::string& path, const std::string& location) {
     if (location == "?") {
-        std::size_t cut = path.find_last_of("/\\");
+        std::size_t cut = findLastOfEither(path, '/', '\\');
         std::string_view name(path);
         appendEscapedHtml(out, cut == std::string::npos ? name : name.substr(cut + 1));
         return;
