@@ -1046,6 +1046,24 @@ TEST(CppFileTest, ConstPointerDeclaratorsKeepTheirWords) {
     EXPECT_EQ(p.member(chunk, "end_")->getDeclaration(), "T *const end_;");
 }
 
+// "&&" and "**" bind to the type as "&" and "*" do: the name after them
+// stays a word of its own.
+TEST(CppFileTest, RunsOfPointerMarksKeepTheNameApart) {
+    ParsedSource p;
+    p.parse("box.hpp", R"(
+struct Box {
+    Box(Box&& o);
+    template <class T> void put(T&& value, const char** names, int (*fp)(int&&));
+};
+)");
+    CppClass* box = p.cls("proj", "Box");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(p.member(box, "Box")->getDeclaration(), "Box(Box&& o);");
+    EXPECT_THAT(p.member(box, "Box")->getArguments(), ElementsAre("Box&& o"));
+    EXPECT_THAT(p.member(box, "put")->getArguments(),
+                ElementsAre("T&& value", "const char** names", "int(*fp)(int&&)"));
+}
+
 // A comparison in a declaration's text keeps its operator whole.
 TEST(CppFileTest, ComparisonOperatorsStayWhole) {
     ParsedSource p;

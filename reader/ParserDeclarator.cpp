@@ -112,10 +112,13 @@ void appendJoin(std::string& text, std::size_t count, At at) {
             if (word) {
                 blank = previousWord || previous == '>' || previous == ')' || previous == ']' ||
                         previous == '=' || previous == ',' || previous == '?';
-                // "char* p" but "(*p)": a pointer mark binds to the type
-                // word before it.
-                if ((previous == '*' || previous == '&') && k >= 2)
-                    blank = wordLike(at(k - 2)) || single(at(k - 2)) == '>';
+                // "char* p", "T&& o", "int** pp" but "(*p)": a run of
+                // pointer marks binds to the type word before it.
+                if (previous == '*' || previous == '&') {
+                    std::size_t j = k - 1;
+                    while (j > 0 && (single(at(j - 1)) == '*' || single(at(j - 1)) == '&')) --j;
+                    blank = j > 0 && (wordLike(at(j - 1)) || single(at(j - 1)) == '>');
+                }
             } else if (mark == '=' || (mark == '~' && previousWord)) {
                 // "==", "!=" and "<=" stay whole ("> =" may end a template).
                 blank = previous != '=' && previous != '!' && previous != '<';
