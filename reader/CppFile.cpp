@@ -332,12 +332,11 @@ std::string CppFile::takeLookahead() {
     return tok;
 }
 
-bool CppFile::nameByteAt(const char* p) const {
-    return unicodeNames && static_cast<unsigned char>(*p) >= 0x80 &&
-           unicodeBlankLength(std::string_view(p, static_cast<std::size_t>(limit - p)), 0) == 0;
+bool CppFile::notBlankAt(const char* p) const {
+    return unicodeBlankLength(std::string_view(p, static_cast<std::size_t>(limit - p)), 0) == 0;
 }
 
-std::string CppFile::readNextToken() {
+inline std::string CppFile::readNextToken() {
     // Words, punctuation and the blanks before them, the bulk of any
     // source, are taken straight from the text in memory, exactly as
     // readToken would take them; literals go through readToken.

@@ -151,12 +151,17 @@ private:
     // fresh tokens stays short.
     [[gnu::noinline]] std::string takeLookahead();
     // One token from the input (readToken's rules), comments not looked at.
-    std::string readNextToken();
+    [[gnu::always_inline]] inline std::string readNextToken();
     // The next token read with "." (or another character) inside names.
     std::string tokenWith(char extra);
     // True when the byte at p (before limit) is a name character beyond
-    // ASCII (unicodeNames).
-    bool nameByteAt(const char* p) const;
+    // ASCII (unicodeNames). The first tests inline: the end of every word
+    // asks them.
+    bool nameByteAt(const char* p) const {
+        return unicodeNames && static_cast<unsigned char>(*p) >= 0x80 && notBlankAt(p);
+    }
+    // True when no blank beyond ASCII begins at p.
+    bool notBlankAt(const char* p) const;
     void unread(std::string tok);
     bool readDocCommentAfterSlash();
     // Reads the rest of a documentation comment whose start was consumed.
