@@ -545,7 +545,8 @@ std::size_t ListingRenderer::skipBlanks(std::size_t from, bool& lineFeed) const 
     return from;
 }
 
-void ListingRenderer::read(Token& token) {
+// Inlined: called for every token, it is short next to its call overhead.
+[[gnu::always_inline]] inline void ListingRenderer::read(Token& token) {
     const std::size_t n = text.size();
     std::size_t start = pos;
     token.lineFeed = false;

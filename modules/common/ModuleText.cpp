@@ -151,8 +151,16 @@ size_t findOutsideQuotes(std::string_view text, char c, size_t start, bool singl
     bool inDouble = false, inSingle = false;
     int bracketDepth[3] = {0, 0, 0};  // (), [], {}
     int angleDepth = 0;
+    // The characters that change the state below; the others are passed
+    // over at one table look-up each.
+    static constexpr auto marks = [] {
+        std::array<bool, 256> table{};
+        for (unsigned char m : {'"', '\'', '(', '[', '{', '<', ')', ']', '}', '>'}) table[m] = true;
+        return table;
+    }();
     for (size_t i = start; i < text.size(); ++i) {
         char ch = text[i];
+        if (ch != c && !marks[static_cast<unsigned char>(ch)]) continue;
         if (ch == c && !inDouble && !(singleQuotes && inSingle) && bracketDepth[0] == 0 &&
             bracketDepth[1] == 0 && bracketDepth[2] == 0 && !(angles && angleDepth != 0))
             return i;
