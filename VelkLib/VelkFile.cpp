@@ -3,6 +3,7 @@
 #include "VelkLib/VelkError.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <climits>
 #include <cstdio>
@@ -223,13 +224,19 @@ bool InputRoots::contains(const std::string& realPath) const {
 }
 
 std::string descriptorPath(int fd) {
-    char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    std::string path(PATH_MAX, '\0');
-    ssize_t length = ::readlink(link, path.data(), path.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return "";
-    path.resize(static_cast<std::size_t>(length));
-    return path;
+    // Every source file read asks this: the link's name is written by hand
+    // and the path read on the stack, with no formatting and no zeroed
+    // buffer of PATH_MAX on the heap.
+    static constexpr char prefix[] = "/proc/self/fd/";
+    char link[sizeof prefix + 16];
+    std::memcpy(link, prefix, sizeof prefix - 1);
+    const auto written = std::to_chars(link + sizeof prefix - 1, link + sizeof link - 1, fd);
+    if (written.ec != std::errc()) return "";
+    *written.ptr = '\0';
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink(link, path, sizeof path);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) return "";
+    return std::string(path, static_cast<std::size_t>(length));
 }
 
 namespace {

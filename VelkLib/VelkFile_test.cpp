@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 #include <stdlib.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -210,6 +212,12 @@ TEST_F(VelkFileTest, ReadsOnlyRegularFilesWithinTheirBounds) {
     fs::create_symlink("a.h", path("root/in/alias.h"));
     InputRoots roots;
     roots.add(path("root"));
+    // The path of what a descriptor holds is the file's own, links resolved.
+    const int fd = ::open(path("root/in/alias.h").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(descriptorPath(fd), fs::canonical(path("root/in/a.h")).string());
+    ::close(fd);
+    EXPECT_EQ(descriptorPath(-1), "");
     EXPECT_EQ(readWholeFile(path("root/in/alias.h"), kSourceFileLimit, &roots), "inside");
     EXPECT_EQ(errorText([&] { readWholeFile(path("root/in/out.h"), kSourceFileLimit, &roots); }),
               "The file lies outside the listed files and directories (file = '" +
