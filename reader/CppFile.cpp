@@ -303,7 +303,7 @@ std::string CppFile::token() {
     lastHasComment = false;
     lastComment.clear();
     if (!lookahead.empty()) return takeLookahead();
-    if (pushedBack.empty()) {
+    if (pushedBack.empty() && next != limit) {
         // A token in memory starts with the character after the blanks:
         // when that cannot open a documentation comment, the token is
         // built right where the caller receives it, never copied.

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <random>
+#include <sstream>
 
 #include "VelkLib/VelkError.h"
 #include "reader/ParserTestSupport.h"
@@ -124,6 +125,23 @@ TEST(CppFileRobustTest, RandomTokenSoupEnds) {
         static const char* const names[] = {"soup.cpp", "soup.cs", "Soup.java"};
         parseToEnd(names[file % 3], text);
     }
+}
+
+// A stream handed in instead of the file is read as it stands: its
+// documentation comments still document what follows them.
+TEST(CppFileRobustTest, AnOutsideStreamKeepsItsComments) {
+    std::istringstream source("/** A shape. */\nclass Shape {\n    /** Its width. */\n    int width;\n};\n");
+    DocGenClassList classes;
+    PreprocessorDefines defines;
+    CppFile file("shape.h", "proj", nullptr, nullptr, nullptr, defines, DocCommentFormat(), nullptr, nullptr);
+    file.setOutsideStream(&source);
+    file.parse(classes, true, nullptr, nullptr);
+    auto found = classes.getClasses().find({"proj", "Shape"});
+    ASSERT_NE(found, classes.getClasses().end());
+    const CppClass* shape = found->second;
+    EXPECT_EQ(shape->getComment(), "A shape.<BR>\n");
+    ASSERT_NE(ParsedSource::member(shape, "width"), nullptr);
+    EXPECT_EQ(ParsedSource::member(shape, "width")->getComment(), "Its width.<BR>\n");
 }
 
 }  // namespace
