@@ -13,6 +13,10 @@
 #include <iterator>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 std::string copyTextFileIntoPage(const std::string& text) {
     if (isHtmlFragment(text)) return text;
     std::string content = readWholeFile(text, kPageTextLimit);
@@ -135,6 +139,28 @@ std::string_view trimmedView(std::string_view text) {
 std::size_t findLastOfEither(std::string_view text, char a, char b) {
     for (std::size_t i = text.size(); i-- != 0;)
         if (text[i] == a || text[i] == b) return i;
+    return std::string_view::npos;
+}
+
+std::size_t findFirstOfFour(std::string_view text, std::size_t from, char a, char b, char c, char d) {
+    if (from >= text.size()) return std::string_view::npos;
+    const char* const data = text.data();
+    const char* p = data + from;
+    const char* const end = data + text.size();
+#if defined(__SSE2__)
+    // Sixteen at a time: the texts searched are declarations and comments.
+    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c),
+                  vd = _mm_set1_epi8(d);
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(v, vc), _mm_cmpeq_epi8(v, vd)));
+        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)))
+            return static_cast<std::size_t>(p - data) + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    for (; p != end; ++p)
+        if (*p == a || *p == b || *p == c || *p == d) return static_cast<std::size_t>(p - data);
     return std::string_view::npos;
 }
 

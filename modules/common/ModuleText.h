@@ -64,6 +64,10 @@ std::string_view trimmedView(std::string_view text);
 // searches its set again for every character).
 std::size_t findLastOfEither(std::string_view text, char a, char b);
 
+// The position of the first of the four characters in text at or after
+// from, npos when none occurs there.
+std::size_t findFirstOfFour(std::string_view text, std::size_t from, char a, char b, char c, char d);
+
 // Position of the first c at or after start that stands outside double
 // quotes, outside single quotes (only tested when singleQuotes is set; an
 // apostrophe between two letters or digits is then no quote, nor, outside a

@@ -78,3 +78,19 @@ TEST(ModuleText, FindLastOfEitherFindsTheLaterOfTheTwo) {
     EXPECT_EQ(findLastOfEither(":x", ':', '.'), 0u);
     EXPECT_EQ(findLastOfEither("x.", ':', '.'), 1u);
 }
+
+TEST(ModuleText, FindFirstOfFourFindsTheEarliestFromItsStart) {
+    EXPECT_EQ(findFirstOfFour("", 0, 'a', 'b', 'c', 'd'), std::string_view::npos);
+    EXPECT_EQ(findFirstOfFour("xyz", 5, 'x', 'b', 'c', 'd'), std::string_view::npos);
+    EXPECT_EQ(findFirstOfFour("xyz&", 0, 'a', '"', '&', '<'), 3u);
+    // Every place in and around the sixteen-byte steps, each character.
+    for (std::size_t at = 0; at < 40; ++at) {
+        for (char c : {'n', '"', '&', '<'}) {
+            std::string text(40, '.');
+            text[at] = c;
+            EXPECT_EQ(findFirstOfFour(text, 0, 'n', '"', '&', '<'), at);
+            EXPECT_EQ(findFirstOfFour(text, at, 'n', '"', '&', '<'), at);
+            EXPECT_EQ(findFirstOfFour(text, at + 1, 'n', '"', '&', '<'), std::string_view::npos);
+        }
+    }
+}

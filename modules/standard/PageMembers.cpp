@@ -353,6 +353,10 @@ bool isFunctionPointer(const CppClassMember& member) {
     return isFunctionPointerDeclaration(member.getDeclaration(), escapeHtml(member.getName()));
 }
 
+std::size_t nextWholeWordMark(std::string_view text, std::size_t from, char first) {
+    return findFirstOfFour(text, from, first, '"', '&', '<');
+}
+
 void appendMemberSignature(std::string& out, const CppClassMember& member, bool anchorForm) {
     appendSignatureText(out, member.getName(), anchorForm);
     if (!member.hasArgumentList()) return;

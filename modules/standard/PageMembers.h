@@ -116,6 +116,10 @@ void splitSignature(const CppClassMember& member, std::string& typePart,
 // Cuts the text at its first " throw(", keeping a closing " = 0".
 void stripThrowSpecification(std::string& text);
 
+// The first position at or after from in text of first, '"', '&' or '<':
+// the characters forEachWholeWord stops at. npos when none.
+std::size_t nextWholeWordMark(std::string_view text, std::size_t from, char first);
+
 // Calls found(position) for each whole-word occurrence of word in an HTML
 // text, in text order, outside quotes (a '"' or "&quot;" toggles) and
 // outside anchors ("<a" .. "</"). A whole word is not preceded by a letter,
@@ -133,9 +137,10 @@ void forEachWholeWord(std::string_view text, std::string_view word, bool needFol
     bool inQuotes = false;
     bool inAnchor = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
         // Only these characters change the state or can start a match.
-        if (c != first && c != '"' && c != '&' && c != '<') continue;
+        i = nextWholeWordMark(text, i, first);
+        if (i == std::string_view::npos) break;
+        const char c = text[i];
         if (c == '"') {
             inQuotes = !inQuotes;
             continue;
