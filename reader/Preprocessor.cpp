@@ -439,8 +439,7 @@ bool splitTrailingComments(std::string_view line, std::string& code, std::string
 // A line "#word ..." where the word ends the line or is followed by white
 // space, "(" or the "<" or '"' of an #include name ("#include<vector>").
 bool parseDirective(std::string_view line, Directive& d) {
-    std::size_t k = 0;
-    while (k < line.size() && isBlankChar(line[k])) ++k;
+    std::size_t k = leadingBlanks(line);
     if (k >= line.size() || line[k] != '#') return false;
     ++k;
     while (k < line.size() && isBlankChar(line[k])) ++k;
