@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 TEST(ModelText, ListFieldsKeepEveryByteOfAName) {
     const std::vector<std::string> names{"a|b.h", "c\\d", "plain", ""};
     std::string list;
@@ -67,4 +69,24 @@ TEST(ModelText, AnInlineTagEndsAtTheBraceThatPairsWithNoneInside) {
     const std::string text = "{@code " + std::string(600, 'x') + "{" + std::string(300, 'y') + "}" +
                              std::string(300, 'z') + "}";
     EXPECT_EQ(inlineTagEnd(text, 7), text.size() - 1);
+}
+
+// Every byte that is escaped, at every place in and around the sixteen-byte
+// steps of the search; bytes beyond ASCII stay as they are.
+TEST(ModelText, EveryEscapedByteIsFoundWhereverItStands) {
+    const std::string kept = "/x\xC3\xA9.-_~()+,;=@!$*";
+    for (std::size_t at = 0; at < 40; ++at) {
+        for (char c : {'%', '#', '?', '"', '<', '>', '\'', ' ', '\x01', '\x7F'}) {
+            std::string path(40, 'a');
+            path.replace(0, kept.size(), kept);
+            path[at] = c;
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            std::string expected = path.substr(0, at) + escaped + path.substr(at + 1);
+            EXPECT_EQ(hrefEscape(path), expected) << at;
+        }
+        std::string amp(40, 'b');
+        amp[at] = '&';
+        EXPECT_EQ(hrefEscape(amp), amp.substr(0, at) + "&amp;" + amp.substr(at + 1));
+    }
 }
