@@ -135,6 +135,9 @@ std::size_t codeTextEnd(std::string_view text, std::size_t at) {
 
 // name as written, in any letter case.
 bool dangerousElement(std::string_view name) {
+    // The names above have three to eight letters; "p", "a", "li", "br" and
+    // the like have fewer.
+    if (name.size() < 3 || name.size() > 8) return false;
     for (std::string_view element : scriptElements)
         if (equalsFolded(name, element)) return true;
     return false;

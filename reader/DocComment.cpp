@@ -27,7 +27,7 @@ std::string_view trimRightView(std::string_view text, char c) {
 
 // As stripLeading: the run of c, then one blank when more than one
 // character is left.
-std::string_view stripLeadingView(std::string_view text, char c) {
+inline std::string_view stripLeadingView(std::string_view text, char c) {
     std::size_t start = 0;
     while (start < text.size() && text[start] == c) ++start;
     if (text.size() - start > 1 && isBlankChar(text[start])) ++start;
