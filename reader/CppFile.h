@@ -321,6 +321,10 @@ private:
     // calls written without their ";". access receives the access word of
     // the label, empty for a macro word alone.
     bool endsMacroLabel(std::string& access) const;
+    // True when st is a name and its arguments, with no type before them,
+    // in a C++ class whose name it is not: no constructor, so a macro call
+    // ("ASSERT_MSG(N > 0, \"size\")") that declares nothing the reader can know.
+    bool isCallWithoutType(const Tokens& st, const CppClass* owner) const;
     // True when the statement is a function head followed by a macro call
     // that stands for its body ("auto f(T a) RETURNS(g(a))").
     bool endsWithBodyMacro() const;

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "model/CppClass.h"
+#include "model/Keywords.h"
 #include "reader/CppFile.h"
 
 // Tokens are compared with literals of known length: no strlen per test.
@@ -423,4 +424,16 @@ bool CppFile::endsMacroLabel(std::string& access) const {
         return false;
     access.clear();
     return true;
+}
+
+bool CppFile::isCallWithoutType(const Tokens& st, const CppClass* owner) const {
+    if (language != Cpp || !owner || owner->isNamespace() || st.size() < 3) return false;
+    const std::string ownerName = shortName(owner->getName());
+    // Macro words before a call, or between calls, are no type either
+    // ("OBJECT_MARK PROPERTY(int size READ size)").
+    const LeadingCalls calls = leadingCalls(st);
+    if (!calls.ends.empty() && calls.ends.back() == st.size()) return st[calls.first] != ownerName;
+    const std::string& name = st[0];
+    return st[1] == "("sv && isNameToken(name) && name != ownerName && !isKeyword(name, language) &&
+           name.rfind("operator", 0) != 0 && afterParentheses(st, 1) == st.size();
 }

@@ -111,7 +111,8 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
-    if (dropLeadingMacroCalls(st, owner, bodyFollows)) readMember(st, owner, access, pendingComment);
+    if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner)))
+        readMember(st, owner, access, pendingComment);
     if (bodyFollows && bodyAhead) skipBraces("function body");
     if (tryBlock) skipHandlers();
     endStatement();

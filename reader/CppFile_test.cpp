@@ -1070,7 +1070,8 @@ TEST(CppFileTest, ComparisonOperatorsStayWhole) {
     p.parse("indices.hpp", R"(
 struct indices {
     CHECK_MSG(Sp <= Ep, "input error");
-    CHECK_MSG(bits == 32 || bits != 64, not_supported);
+    void check(bool in = Sp <= Ep, const char* message = "input error");
+    void check(bool fits = (bits == 32 || bits != 64));
     void f(int a = 1, int b = (2 <= 3));
 };
 )");
@@ -1079,8 +1080,8 @@ struct indices {
     std::vector<std::string> declarations;
     for (CppClassMember* m : indices->getMembers()) declarations.push_back(m->getDeclaration());
     EXPECT_THAT(declarations,
-                ElementsAre("CHECK_MSG(Sp<= Ep, \"input error\");",
-                            "CHECK_MSG(bits == 32||bits!= 64, not_supported);",
+                ElementsAre("void check(bool in = Sp<= Ep, const char* message = \"input error\");",
+                            "void check(bool fits = (bits == 32||bits!= 64));",
                             "void f(int a = 1, int b = (2<= 3));"));
 }
 
@@ -1355,6 +1356,7 @@ struct cmp {
     COMPARE_OP(>);
     COMPARE_OP(>=);
     COMPARE_OP(<<=);
+    int after;
 };
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
@@ -1366,13 +1368,11 @@ struct cmp {
                                           "template<class D> inline D operator+(D const& i, int n);"));
     // A constructor is named as its class is, in capitals or not.
     EXPECT_THAT(p.memberNames(p.cls("proj", "RGB")), ElementsAre("RGB", "v"));
-    // Each call of a declaration macro is a member of its own, whatever
-    // operator it takes.
-    CppClass* cmp = p.cls("proj", "cmp");
-    ASSERT_NE(cmp, nullptr);
-    std::vector<std::vector<std::string>> arguments;
-    for (CppClassMember* m : cmp->getMembers()) arguments.push_back(m->getArguments());
-    EXPECT_THAT(arguments, ElementsAre(ElementsAre(">"), ElementsAre(">="), ElementsAre("<<=")));
+    // Each call of a declaration macro ends at its ";", whatever operator
+    // it takes, and declares nothing.
+    std::vector<std::string> cmp;
+    for (CppClassMember* m : p.cls("proj", "cmp")->getMembers()) cmp.push_back(m->getDeclaration());
+    EXPECT_THAT(cmp, ElementsAre("int after;"));
 }
 
 // A macro that stands for a function's body leaves the head before it a
@@ -1489,4 +1489,34 @@ template<class T> int Vec<T>::count = 0;
     for (CppClassMember* m : p.cls("proj", "Vec")->getMembers()) declarations.push_back(m->getDeclaration());
     EXPECT_THAT(declarations, ElementsAre("template<class U> static constexpr bool fits;", "static int count;"));
 }
+// In a class a name with its arguments and no type before it can only be a
+// constructor: any other is a call of a macro that is not defined here.
+TEST(CppFileTest, MacroStatementsInAClassDeclareNothing) {
+    ParsedSource p;
+    p.parse("checked.hpp", R"(
+template <class T> class checked {
+    BOOST_STATIC_ASSERT((is_integral<T>::value));
+    CHECK_MSG(Sp <= Ep, "input error");
+    OBJECT_MARK PROPERTY(int size READ size);
+    register_member(checked, size);
+public:
+    checked(int size);
+    explicit checked();
+    ~checked();
+    operator bool() const;
+    int size() const;
+};
+template <> struct checked<int> { checked(int size); ENSURE(size > 0); };
+struct RGB { RGB(int v); };
+namespace outer { struct inner { inner(); CHECK(true); }; }
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : p.cls("proj", "checked")->getMembers()) declarations.push_back(m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("checked(int size);", "explicit checked();", "~checked();",
+                                          "operator bool() const;", "int size() const;"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "RGB")), ElementsAre("RGB"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "outer::inner")), ElementsAre("inner"));
+}
+
 }  // namespace
