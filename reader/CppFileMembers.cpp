@@ -1,6 +1,7 @@
 // Member declarations (functions and variables), enums with their
 // enumerators, and typedefs.
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "model/ClassList.h"
@@ -52,6 +53,34 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
     return end;
 }
 
+// Words of the built-in types, and the qualifiers that may end a type.
+bool isBuiltinTypeWord(const std::string& t) {
+    static constexpr std::array<std::string_view, 17> words = {
+        "void", "bool", "char", "char8_t", "char16_t", "char32_t", "wchar_t", "short", "int",
+        "long", "float", "double", "signed", "unsigned", "auto", "const", "volatile"};
+    return std::find(words.begin(), words.end(), t) != words.end();
+}
+
+// Words that may follow a function's parameter list.
+bool isAfterParametersWord(const std::string& t) {
+    return t == "override"sv || t == "final"sv || t == "noexcept"sv || t == "throw"sv || t == "requires"sv ||
+           t == "try"sv || t == "mutable"sv || t == "sealed"sv || t == "abstract"sv || t == "asm"sv ||
+           t == "__asm__"sv || t == "__attribute__"sv || t == "__declspec"sv || t == "alignas"sv;
+}
+
+// True when the group taken for the parameter list is a macro call that
+// stands for a type ("REF_TYPE(T) x"): a declarator's name follows it,
+// perhaps after pointer marks, where a function would have qualifiers or a
+// macro word ("f(T) NOEXCEPT").
+bool isMacroTypeBeforeDeclarator(const Tokens& st, const ParameterList& list) {
+    if (!isMacroLikeWord(st[list.nameIndex])) return false;
+    std::size_t i = list.close + 1;
+    while (i < st.size() && (isPointerToken(st[i]) || st[i] == "&&"sv || st[i] == "const"sv || st[i] == "volatile"sv))
+        ++i;
+    return i < st.size() && isNameToken(st[i]) && !isMacroLikeWord(st[i]) && !isAfterParametersWord(st[i]) &&
+           !isKeyword(st[i], CppFile::Cpp);
+}
+
 }  // namespace
 
 bool CppFile::isNeverName(const std::string& word) const {
@@ -82,6 +111,12 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
             if (t == "("sv && language == Cpp && close >= i + 3 && isPointerToken(tokens[close - 2]) &&
                 isNameToken(tokens[close - 1]) && !isNeverName(tokens[close - 1]))
                 return close - 1;
+            // A name in parentheses after its type: "int (width)" (a
+            // function's when its parameters follow, "bool (isnan)(T)").
+            if (t == "("sv && language == Cpp && close == i + 2 && i > begin && isBuiltinTypeWord(tokens[i - 1]) &&
+                isNameToken(tokens[i + 1]) && !isNeverName(tokens[i + 1]) &&
+                (close + 1 >= end || tokens[close + 1] != "("sv))
+                found = i + 1;
             i = close;
             continue;
         }
@@ -171,7 +206,8 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     const std::size_t equals = findTopLevelEquals(st, match, st.size());
     ParameterList list;
     if (findParameterList(st, match, equals, list) &&
-        (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language))) {
+        (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language)) &&
+        !(language == Cpp && !statementHasBody && isMacroTypeBeforeDeclarator(st, list))) {
         std::size_t nameStart = list.nameIndex;
         std::string name = st[list.nameIndex];
         if (nameStart > 0 && st[nameStart - 1] == "~"sv) {
@@ -267,11 +303,17 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         std::size_t stop = std::min(decl.initializer, decl.end);
         // A bit-field width: a ":" that is not half of "::".
         std::size_t bitField = stop;
-        for (std::size_t i = decl.begin; i < stop; ++i)
+        for (std::size_t i = decl.begin; i < stop; ++i) {
+            // Not one inside brackets: "storage<(a > b) ? 1 : 2>::type".
+            if (match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < stop) {
+                i = static_cast<std::size_t>(match[i]);
+                continue;
+            }
             if (st[i] == ":"sv && (i == 0 || st[i - 1] != ":"sv) && (i + 1 >= stop || st[i + 1] != ":"sv)) {
                 bitField = i;
                 break;
             }
+        }
         std::size_t nameAt = splitDeclarator(st, match, decl.begin, bitField);
         if (nameAt >= bitField) {
             if (d == 0) return;  // no name, so no type for the others either
@@ -291,10 +333,11 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             // The declarator's own part: its pointers, with the qualifiers
             // that follow them ("T *const p, *q;" declares q a plain T*).
             std::size_t typeEnd = qualifierBegin, run = qualifierBegin;
+            // "(" of a declarator in parentheses ("int (*f)(int)", "int (x)").
             while (run > decl.begin && (isPointerToken(st[run - 1]) || st[run - 1] == "const"sv ||
-                                        st[run - 1] == "volatile"sv))
+                                        st[run - 1] == "volatile"sv || st[run - 1] == "("sv))
                 --run;
-            while (run < qualifierBegin && !isPointerToken(st[run])) ++run;
+            while (run < qualifierBegin && !isPointerToken(st[run]) && st[run] != "("sv) ++run;
             typeEnd = run;
             if (typeEnd == decl.begin) return;
             // Macro words before a forward declaration ("EXPORT class

@@ -1519,4 +1519,38 @@ namespace outer { struct inner { inner(); CHECK(true); }; }
     EXPECT_THAT(p.memberNames(p.cls("proj", "outer::inner")), ElementsAre("inner"));
 }
 
+// A macro call standing for a variable's type leaves the variable named as
+// it is declared.
+TEST(CppFileTest, MacroCallsAsTypesLeaveTheVariablesName) {
+    ParsedSource p;
+    p.parse("holder.hpp", R"(
+struct holder {
+    REF_TYPE(T) value;
+    CONST_REF(T) first, *second;
+    int (width);
+    void (*callback)(int);
+    typename storage<(sizeof(key_type) > sizeof(T)) ? 1 : 2>::type space;
+    holder(int v) : value(make(v)) { }
+    RET(int) compute(int a) CONST_FN;
+};
+REF_TYPE(T) global = REF_TYPE(T)(0);
+VALUE_TYPE(T) counts[4];
+widget made(REF_TYPE(T)(1), 2);
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    std::vector<std::string> declarations;
+    for (CppClassMember* m : p.cls("proj", "holder")->getMembers())
+        declarations.push_back(m->getName() + ": " + m->getDeclaration());
+    EXPECT_THAT(declarations,
+                ElementsAre("value: REF_TYPE(T) value;", "first: CONST_REF(T) first;", "second: CONST_REF(T) *second;",
+                            "width: int (width);", "callback: void (*callback)(int);",
+                            "space: typename storage<(sizeof(key_type)> sizeof(T))? 1:2>::type space;",
+                            "holder: holder(int v);", "compute: RET(int) compute(int a) CONST_FN;"));
+    declarations.clear();
+    for (CppClassMember* m : p.cls("proj", "(proj  globals)")->getMembers())
+        declarations.push_back(m->getName() + ": " + m->getDeclaration());
+    EXPECT_THAT(declarations, ElementsAre("global: REF_TYPE(T) global;", "counts: VALUE_TYPE(T) counts[4];",
+                                          "made: widget made(REF_TYPE(T)(1), 2);"));
+}
+
 }  // namespace
