@@ -934,13 +934,16 @@ bool CppFile::endsWithBodyMacro() const {
 }
 
 bool CppFile::isMacroHeadBeforeBody() const {
-    if (language != Cpp || pastMacroCall(statement, 0) != statement.size()) return false;
+    // One call, or a run of them written without their ";"
+    // ("ENTRY(a, b) ENTRY(c, d) INIT_BEGIN(init) {").
+    if (language != Cpp || (pastMacroCall(statement, 0) != statement.size() && !isMacroCallRun())) return false;
     // "RGB(int v) { }" in class RGB is its constructor.
     if (const CppClass* owner = enclosingClass()) {
         const std::string& name = owner->getName();
         const std::size_t colon = name.rfind(':');
         const std::string_view own = std::string_view(name).substr(colon == std::string::npos ? 0 : colon + 1);
-        if (own == statement[0]) return false;
+        for (std::size_t k = 0; k + 1 < statement.size(); ++k)
+            if (statement[k] == own && statement[k + 1] == "("sv && !owner->isNamespace()) return false;
     }
     return true;
 }

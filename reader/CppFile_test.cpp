@@ -1553,4 +1553,30 @@ widget made(REF_TYPE(T)(1), 2);
                                           "made: widget made(REF_TYPE(T)(1), 2);"));
 }
 
+// A macro call after a function's parameter list and its qualifiers is no
+// name, and calls before a body written without their ";" declare nothing.
+TEST(CppFileTest, MacroCallsAroundAFunctionAreNotItsName) {
+    ParsedSource p;
+    p.parse("construct.hpp", R"(
+struct construct_f {
+    T operator()(Ts&&... xs) const NOEXCEPT_CONSTRUCTIBLE(T, Ts&&...) { return T(); }
+    auto apply(int x) const & RETURNS(g(x));
+    int after;
+};
+namespace detail {
+    FACTORY_ENTRY(aeqd_entry, aeqd_spheroid)
+    FACTORY_ENTRY(lcc_entry, detail)
+    FACTORY_INIT_BEGIN(aeqd_init) { FACTORY_INIT_ENTRY(aeqd, aeqd_entry) }
+    int last;
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    std::vector<std::string> members;
+    for (CppClassMember* m : p.cls("proj", "construct_f")->getMembers())
+        members.push_back(m->getName() + ": " + m->getDeclaration());
+    EXPECT_THAT(members, ElementsAre("operator(): T operator()(Ts&&...xs) const NOEXCEPT_CONSTRUCTIBLE(T, Ts&&...);",
+                                     "apply: auto apply(int x) const& RETURNS(g(x));", "after: int after;"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "detail")), ElementsAre("last"));
+}
+
 }  // namespace

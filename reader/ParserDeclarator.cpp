@@ -36,6 +36,16 @@ bool isTrailingGroupWord(const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
+// True when tokens[at] stands right after a ")" or after a ")" and the
+// qualifiers a function's parameter list may have.
+bool followsParameterList(const Tokens& tokens, std::size_t at) {
+    std::size_t k = at;
+    while (k > 0 && (tokens[k - 1] == "const"sv || tokens[k - 1] == "volatile"sv || tokens[k - 1] == "&"sv ||
+                     tokens[k - 1] == "&&"sv || tokens[k - 1] == "override"sv || tokens[k - 1] == "final"sv))
+        --k;
+    return k > 0 && tokens[k - 1] == ")"sv;
+}
+
 int bracketKind(const std::string& t) {
     if (t.size() != 1) return -1;
     switch (t[0]) {
@@ -308,9 +318,10 @@ bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std:
             j = static_cast<std::size_t>(match[j]) - 1;
         }
         if (!isNameToken(tokens[j])) return false;
-        if (j > 0 && tokens[j - 1] == ")"sv && isMacroLikeWord(tokens[j])) {
-            // A macro call after the parameter list ("f(T x)
-            // NOEXCEPT_IF(cond)"): no function is named right after a ")".
+        if (isMacroLikeWord(tokens[j]) && followsParameterList(tokens, j)) {
+            // A macro call after the parameter list ("f(T x) const
+            // NOEXCEPT_IF(cond)"): no function is named after a ")" and
+            // the qualifiers of a function.
             i = j;
             continue;
         }
