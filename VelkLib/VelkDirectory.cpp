@@ -40,6 +40,16 @@ private:
 
 bool matchesWildcard(const std::string& pattern, const std::string& name) {
     if (pattern == "*.*" || pattern == "*") return true;
+    // "*.h", the form every extension filter takes, is a test of the name's
+    // end: the walk asks it for every file and every extension.
+    if (!pattern.empty() && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string::npos) {
+        const size_t tail = pattern.size() - 1;
+        if (name.size() < tail) return false;
+        const size_t from = name.size() - tail;
+        for (size_t i = 0; i < tail; ++i)
+            if (lowerAscii(pattern[i + 1]) != lowerAscii(name[from + i])) return false;
+        return true;
+    }
     // Greedy match that, on a mismatch, lets the last '*' swallow one more
     // character: no recursion, no exponential blow-up on many stars.
     size_t p = 0, n = 0;

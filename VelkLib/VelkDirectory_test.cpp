@@ -81,6 +81,15 @@ TEST(VelkWildcard, Patterns) {
     EXPECT_TRUE(matchesWildcard("*.*", "Makefile"));
     EXPECT_TRUE(matchesWildcard("a*b*c", "aXbYbZc"));
     EXPECT_FALSE(matchesWildcard("a*b*c", "aXbYbZ"));
+    // A leading star before plain text tests the name's end, in any case.
+    EXPECT_TRUE(matchesWildcard("*.h", "Widget.H"));
+    EXPECT_TRUE(matchesWildcard("*.h", ".h"));
+    EXPECT_TRUE(matchesWildcard("*.hpp", "a.b.hpp"));
+    EXPECT_FALSE(matchesWildcard("*.h", "Widget.hpp"));
+    EXPECT_FALSE(matchesWildcard("*.h", "h"));
+    EXPECT_FALSE(matchesWildcard("*.java", "Java"));
+    EXPECT_TRUE(matchesWildcard("*.?pp", "a.cpp"));
+    EXPECT_FALSE(matchesWildcard("*.?pp", "a.pp"));
     // Many stars on a long name must not explode.
     EXPECT_FALSE(matchesWildcard("*a*a*a*a*a*a*a*a*b", std::string(5000, 'a')));
 }
