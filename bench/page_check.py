@@ -135,6 +135,11 @@ def arguments_after(text, at):
     or None when no list follows."""
     while at < len(text) and text[at] in " \t\n":
         at += 1
+    # A word that keeps a macro of the function's name from expanding
+    # stands between the name and its list ("min NO_EXPAND ()").
+    word = re.compile(r"[A-Z_][A-Z0-9_]*\s*(?=\()").match(text, at)
+    if word:
+        at = word.end()
     if at < len(text) and text[at] == "<":
         # A generic method's type parameters come before its arguments.
         depth = 0

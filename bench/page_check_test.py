@@ -177,6 +177,10 @@ class PageCheckTest(unittest.TestCase):
         self.assertEqual(page_check.entry_key("int <B>f</B>&lt;T&gt;(T a, int b);", r"<B>(.*?)</B>"),
                          "f(T,int)")
 
+    def test_a_word_between_a_name_and_its_list_keeps_the_arguments(self):
+        self.assertEqual(page_check.entry_key("static T <B>max</B> NO_EXPAND (int n);", r"<B>(.*?)</B>"),
+                         "max(int)")
+
 
 @unittest.skipUnless(os.environ.get("VANTRY_BUILD_DIR"), "needs the build tree")
 class RealRunTest(unittest.TestCase):

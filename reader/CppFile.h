@@ -325,6 +325,11 @@ private:
     // in a C++ class whose name it is not: no constructor, so a macro call
     // ("ASSERT_MSG(N > 0, \"size\")") that declares nothing the reader can know.
     bool isCallWithoutType(const Tokens& st, const CppClass* owner) const;
+    // True when st[at], a macro-spelt word before a parameter list, stands
+    // after a function's name rather than being it: a word that keeps a
+    // function-like macro of the name from expanding ("T min
+    // NO_EXPANSION ()") (C++).
+    bool isNameBeforeMacroWord(const Tokens& st, std::size_t at) const;
     // True when the statement is a function head followed by a macro call
     // that stands for its body ("auto f(T a) RETURNS(g(a))").
     bool endsWithBodyMacro() const;

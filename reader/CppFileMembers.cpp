@@ -131,6 +131,22 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
     return typeWord;
 }
 
+bool CppFile::isNameBeforeMacroWord(const Tokens& st, std::size_t at) const {
+    auto plainName = [this](const std::string& t) {
+        return isNameToken(t) && !isMacroLikeWord(t) && !isNeverName(t);
+    };
+    // A type and a name are written before the word: "static T min
+    // NO_EXPANSION ()". A type of two plain words is none, so the word
+    // cannot be the name ("size_type NPOS()" has no such word before).
+    // Of the words in capitals only a template parameter's short name ("T")
+    // is taken for the type: a longer one is a specifier and the word after
+    // it the type ("FORCEINLINE u32 STEP_F(u32 x)").
+    if (at < 2 || !isMacroLikeWord(st[at]) || !plainName(st[at - 1])) return false;
+    const std::string& type = st[at - 2];
+    return plainName(type) || (isMacroLikeWord(type) && type.size() <= 2) || isPointerToken(type) ||
+           type == "&&"sv || type == ">"sv;
+}
+
 void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     // The two token vectors trade places, so neither gives up its storage
     // and the next statement grows into room already there.
@@ -208,6 +224,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     if (findParameterList(st, match, equals, list) &&
         (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language)) &&
         !(language == Cpp && !statementHasBody && isMacroTypeBeforeDeclarator(st, list))) {
+        if (language == Cpp && isNameBeforeMacroWord(st, list.nameIndex)) --list.nameIndex;
         std::size_t nameStart = list.nameIndex;
         std::string name = st[list.nameIndex];
         if (nameStart > 0 && st[nameStart - 1] == "~"sv) {

@@ -1579,4 +1579,28 @@ namespace detail {
     EXPECT_THAT(p.memberNames(p.cls("proj", "detail")), ElementsAre("last"));
 }
 
+// A function whose name a function-like macro also has is written with a
+// word between its name and its parameters that keeps the macro from
+// expanding; a function named in capitals after its type stays so named.
+TEST(CppFileTest, WordsThatKeepAMacroFromExpandingAreNotTheName) {
+    ParsedSource p;
+    p.parse("limits.hpp", R"(
+template <class T> struct numeric_limits {
+    static T min PREVENT_MACRO_SUBSTITUTION () { return T(); }
+    static const T* max NO_MACRO_EXPAND (int n);
+    static size_type NPOS();
+    std::string GET_NAME() const;
+    FORCEINLINE u32 STEP_F(u32 x, u32 y);
+};
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    std::vector<std::string> members;
+    for (CppClassMember* m : p.cls("proj", "numeric_limits")->getMembers())
+        members.push_back(m->getName() + ": " + m->getDeclaration());
+    EXPECT_THAT(members, ElementsAre("min: static T min PREVENT_MACRO_SUBSTITUTION();",
+                                     "max: static const T* max NO_MACRO_EXPAND(int n);",
+                                     "NPOS: static size_type NPOS();", "GET_NAME: std::string GET_NAME() const;",
+                                     "STEP_F: FORCEINLINE u32 STEP_F(u32 x, u32 y);"));
+}
+
 }  // namespace
