@@ -213,7 +213,9 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         heads.push_back(joinTokens(st, 0, i + 1));
         st.erase(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(i + 1));
     }
-    if (st.size() <= 1) return "";
+    // A class made a friend is no member, under a template head too
+    // ("template<class T> friend class NS_NAME(Box);").
+    if (st.size() <= 1 || (st[0] == "friend"sv && isClassWord(st[1]))) return "";
 
     // Java has no operator functions: "operator" there is a parameter's name.
     if (language != Java) mergeOperatorNames(st);

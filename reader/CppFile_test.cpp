@@ -1561,6 +1561,8 @@ TEST(CppFileTest, MacroCallsAroundAFunctionAreNotItsName) {
 struct construct_f {
     T operator()(Ts&&... xs) const NOEXCEPT_CONSTRUCTIBLE(T, Ts&&...) { return T(); }
     auto apply(int x) const & RETURNS(g(x));
+    void fatal(const char* message, ...) const noexcept FORMAT_PRINTF(2, 3);
+    template <typename C> friend class NS_PREPEND(Compat);
     int after;
 };
 namespace detail {
@@ -1575,7 +1577,9 @@ namespace detail {
     for (CppClassMember* m : p.cls("proj", "construct_f")->getMembers())
         members.push_back(m->getName() + ": " + m->getDeclaration());
     EXPECT_THAT(members, ElementsAre("operator(): T operator()(Ts&&...xs) const NOEXCEPT_CONSTRUCTIBLE(T, Ts&&...);",
-                                     "apply: auto apply(int x) const& RETURNS(g(x));", "after: int after;"));
+                                     "apply: auto apply(int x) const& RETURNS(g(x));",
+                                     "fatal: void fatal(const char* message, ...) const noexcept FORMAT_PRINTF(2, 3);",
+                                     "after: int after;"));
     EXPECT_THAT(p.memberNames(p.cls("proj", "detail")), ElementsAre("last"));
 }
 

@@ -41,7 +41,8 @@ bool isTrailingGroupWord(const std::string& word) {
 bool followsParameterList(const Tokens& tokens, std::size_t at) {
     std::size_t k = at;
     while (k > 0 && (tokens[k - 1] == "const"sv || tokens[k - 1] == "volatile"sv || tokens[k - 1] == "&"sv ||
-                     tokens[k - 1] == "&&"sv || tokens[k - 1] == "override"sv || tokens[k - 1] == "final"sv))
+                     tokens[k - 1] == "&&"sv || tokens[k - 1] == "override"sv || tokens[k - 1] == "final"sv ||
+                     tokens[k - 1] == "noexcept"sv))
         --k;
     return k > 0 && tokens[k - 1] == ")"sv;
 }
