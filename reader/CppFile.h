@@ -325,6 +325,11 @@ private:
     // in a C++ class whose name it is not: no constructor, so a macro call
     // ("ASSERT_MSG(N > 0, \"size\")") that declares nothing the reader can know.
     bool isCallWithoutType(const Tokens& st, const CppClass* owner) const;
+    // True when st, what follows a template head, is nothing but macro
+    // words and calls ending with a call, none a constructor of owner:
+    // "template<class... Ts> ALIAS(all_, check<Ts...>);" declares nothing
+    // that can be known (C++).
+    bool isMacroCallsAlone(const Tokens& st, const CppClass* owner) const;
     // True when st[at], a macro-spelt word before a parameter list, stands
     // after a function's name rather than being it: a word that keeps a
     // function-like macro of the name from expanding ("T min

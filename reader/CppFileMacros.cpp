@@ -437,3 +437,11 @@ bool CppFile::isCallWithoutType(const Tokens& st, const CppClass* owner) const {
     return st[1] == "("sv && isNameToken(name) && name != ownerName && !isKeyword(name, language) &&
            name.rfind("operator", 0) != 0 && afterParentheses(st, 1) == st.size();
 }
+
+bool CppFile::isMacroCallsAlone(const Tokens& st, const CppClass* owner) const {
+    if (language != Cpp) return false;
+    const LeadingCalls calls = leadingCalls(st);
+    if (calls.ends.empty() || calls.ends.back() != st.size()) return false;
+    // "template<class T> Box(T);" in class Box is its constructor.
+    return !owner || owner->isNamespace() || st[calls.first] != shortName(owner->getName());
+}

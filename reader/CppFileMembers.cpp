@@ -216,6 +216,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     // A class made a friend is no member, under a template head too
     // ("template<class T> friend class NS_NAME(Box);").
     if (st.size() <= 1 || (st[0] == "friend"sv && isClassWord(st[1]))) return "";
+    if (!heads.empty() && !statementHasBody && isMacroCallsAlone(st, owner)) return "";
 
     // Java has no operator functions: "operator" there is a parameter's name.
     if (language != Java) mergeOperatorNames(st);

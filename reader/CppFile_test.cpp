@@ -1569,8 +1569,13 @@ namespace detail {
     FACTORY_ENTRY(aeqd_entry, aeqd_spheroid)
     FACTORY_ENTRY(lcc_entry, detail)
     FACTORY_INIT_BEGIN(aeqd_init) { FACTORY_INIT_ENTRY(aeqd, aeqd_entry) }
+    template <class... Ts> ALIAS(and_, is_same<seq<Ts::value...>, seq<(Ts::value, true)...>>);
     int last;
 }
+template <class T> struct Box {
+    template <class U> Box(U u);
+    template <class U> DEFER(defer, Template<U>);
+};
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     std::vector<std::string> members;
@@ -1581,6 +1586,7 @@ namespace detail {
                                      "fatal: void fatal(const char* message, ...) const noexcept FORMAT_PRINTF(2, 3);",
                                      "after: int after;"));
     EXPECT_THAT(p.memberNames(p.cls("proj", "detail")), ElementsAre("last"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Box")), ElementsAre("Box"));
 }
 
 // A function whose name a function-like macro also has is written with a
