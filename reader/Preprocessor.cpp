@@ -244,11 +244,24 @@ private:
         std::size_t end = s.find("*/", start);
         if (end == std::string::npos)
             preprocessorError("Unexpected end-of-file while parsing comment", startLine);
-        // Only the comment's line feeds are kept.
+        // Only the comment's line feeds are kept, each with the backslash
+        // that joins its line to the next: lines are joined before comments
+        // are removed, so a comment whose line ends in one does not end the
+        // #define it stands in.
         const std::size_t feeds = countFeeds(start, end + 2);
         // x was taken by get(), which counted its line feed already.
         line += static_cast<int>(feeds) - (x == '\n' ? 1 : 0);
-        out.append(static_cast<std::size_t>(feeds), '\n');
+        if (feeds == 0 || std::memchr(s.data() + start, '\\', end - start) == nullptr) {
+            out.append(static_cast<std::size_t>(feeds), '\n');
+        } else {
+            for (std::size_t k = start; k < end; ++k) {
+                if (s[k] != '\n') continue;
+                std::size_t b = k;
+                while (b > start && isHorizontalBlank(s[b - 1])) --b;
+                if (b > start && s[b - 1] == '\\') out.push_back('\\');
+                out.push_back('\n');
+            }
+        }
         i = end + 2;
         if (std::string_view(s).substr(start, end + 2 - start).find(kBeginExclude) != std::string_view::npos)
             exclude();

@@ -160,6 +160,13 @@ TEST_F(PreprocessorTest, ContinuationsKeepTheLineCount) {
     EXPECT_EQ(run("x = 1; \\\ny = 2;\nz\n"), "\nx = 1; y = 2;\nz\n");
     EXPECT_EQ(run("a \\\n\n\nb\n"), "a \n\n\nb\n");
     EXPECT_EQ(run("#define LONG 1 + \\\n  2\nLONG\n"), "\n\n1 + 2\n");
+    // A comment that a continued line runs through is part of the #define:
+    // what follows the comment is the body's, not code of its own.
+    EXPECT_EQ(run("#define S(n) int a[(n)]; /* x \\\n y */ short b\nS(1);\n"),
+              "\n\nint a[(1)]; short b;\n");
+    EXPECT_EQ(run("#define T(n) int a; /* x \\ \n y \\\n z */ short b /* c */\nT(1);\nint after;\n"),
+              "\n\n\nint a; short b;\nint after;\n");
+    EXPECT_EQ(run("int a; /* x \\\n y */ short b;\nint after;\n"), "\nint a; short b;\nint after;\n");
 }
 
 TEST_F(PreprocessorTest, LineStyleDocumentation) {
