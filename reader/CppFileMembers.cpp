@@ -592,14 +592,23 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
             tokens.push_back(std::move(tok));
         }
 
-    // A name in parentheses before the parameters or the bounds:
-    // "typedef void (handler)(int);", not a macro call "M(ARG)".
+    // A declarator in parentheses before the parameters or the bounds, its
+    // name the group's last word: "typedef void (handler)(int);", and behind
+    // words the preprocessor left standing, macros it could not expand:
+    // "typedef EGLBoolean (APIENTRYP PFNINITPROC)(int);", "typedef void
+    // *(ALLOC_SIZE(1) CALL *allocFn)(size_t);". The last such group is the
+    // declarator: one before it is a macro call "M(ARG) (*fn)(int)". Groups
+    // inside template arguments are function types, no declarators.
     std::string name;
-    if (tokens.size() > 4) {
-        const auto open = std::find(tokens.begin(), tokens.end(), "("sv);
-        if (tokens.end() - open >= 4 && isNameToken(open[1]) && open[2] == ")"sv &&
-            (open[3] == "("sv || open[3] == "["sv) && !isKeyword(open[1], language))
-            name = open[1];
+    for (std::size_t i = 1, depth = !tokens.empty() && tokens[0] == "("sv; i + 1 < tokens.size(); ++i) {
+        const std::string& t = tokens[i];
+        if (t == "("sv || t == "["sv || t == "{"sv || t == "<"sv) ++depth;
+        else if (t == ">>"sv) depth -= std::min<std::size_t>(depth, 2);
+        else if (t == ">"sv) depth -= depth > 0;
+        else if ((t == ")"sv || t == "]"sv || t == "}"sv) && depth > 0 && --depth == 0 && t == ")"sv &&
+                 (tokens[i + 1] == "("sv || tokens[i + 1] == "["sv) && isNameToken(tokens[i - 1]) &&
+                 !isKeyword(tokens[i - 1], language))
+            name = tokens[i - 1];
     }
     // A pointer to a function: "(" [calling convention words] "*" name.
     for (std::size_t i = 0; i + 1 < tokens.size() && name.empty(); ++i) {

@@ -285,6 +285,11 @@ enum Mode {
 } currentMode;
 enum { HIDDEN_A, HIDDEN_B };
 typedef enum Unused Unused_t;
+typedef EGLBoolean (EGLAPIENTRYP PFNINITPROC) (EGLDisplay dpy, EGLint *major);
+typedef const char *(EGLAPIENTRYP PFNQUERYPROC) (EGLDisplay dpy, EGLint name);
+typedef void *(ALLOC_SIZE(1) XMLCALL *xmlMallocFunc)(size_t size);
+typedef BOOST_TYPEOF(f) (*Deduced)(int);
+typedef components<SYNTAX(CC, EMPTY) (T0, T1 ELL) CV, L> Components;
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     ASSERT_NE(p.cls("proj", "tag"), nullptr);
@@ -293,10 +298,12 @@ typedef enum Unused Unused_t;
     EXPECT_EQ(p.cls("proj", "A")->getKind(), "typedef");
     EXPECT_EQ(p.cls("proj", "A")->getComment(), "A tagged struct.<BR>\n");
     EXPECT_EQ(p.member(p.cls("proj", "PA"), "PA")->getDeclaration(), "typedef tag *PA;");
-    for (const char* name : {"Callback", "StdCallback", "ulong", "POTHER", "Unused_t"})
+    for (const char* name : {"Callback", "StdCallback", "ulong", "POTHER", "Unused_t", "PFNINITPROC",
+                             "PFNQUERYPROC", "xmlMallocFunc", "Deduced", "Components"})
         EXPECT_NE(p.cls("proj", name), nullptr) << name;
     EXPECT_EQ(p.member(p.cls("proj", "Callback"), "Callback")->getDeclaration(),
               "typedef void(*Callback)(int);");
+    EXPECT_EQ(p.cls("proj", "EGLBoolean"), nullptr) << "the return type names no typedef";
     CppClass* mode = p.cls("proj", "Mode");
     ASSERT_NE(mode, nullptr);
     EXPECT_THAT(p.memberNames(mode), ElementsAre("READ", "WRITE"));
