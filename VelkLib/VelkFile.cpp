@@ -71,8 +71,7 @@ int openForWriting(const std::string& fileName, bool append) {
             ::close(fd);
             return -1;
         }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        return fd;
+        return fd;  // O_NONBLOCK changes nothing for a regular file
     }
 }
 
@@ -272,8 +271,8 @@ std::string readOpened(const FileDescriptor& file, const std::string& fileName, 
     // name was found cannot lead the read elsewhere.
     if (roots != nullptr && !roots->contains(descriptorPath(file.get())))
         throw VelkFileError("The file lies outside the listed files and directories", fileName);
-    // Back to blocking reads, which a regular file never makes wait.
-    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: it changes nothing for a regular file, and two
+    // system calls per file read are not free on a large tree.
     // A file is read up to the size it reports; one whose size says
     // nothing (a /proc file) is read in growing steps to its end.
     const bool sized = info.st_size > 0;
@@ -353,7 +352,8 @@ int openFileAnew(const std::string& fileName) {
             struct stat opened;
             if (::fstat(fd, &opened) == 0 && (opened.st_mode & S_IFMT) == (info.st_mode & S_IFMT) &&
                 (!lone || opened.st_nlink == 1)) {
-                ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+                // A device may make writes wait; a regular file never does.
+                if (!lone) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
                 return fd;
             }
             ::close(fd);  // replaced meanwhile: look again
