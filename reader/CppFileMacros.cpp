@@ -82,14 +82,6 @@ std::size_t afterParentheses(const Tokens& st, std::size_t open) {
     return st.size() + 1;
 }
 
-// Words that qualify a declaration without being its type or its name.
-bool isSpecifierWord(const std::string& w) {
-    static const std::unordered_set<std::string_view> words = {
-        "explicit", "inline", "virtual", "static", "constexpr", "consteval", "constinit", "friend",
-        "extern", "mutable", "thread_local", "const", "volatile", "typename", "register"};
-    return words.count(w) != 0;
-}
-
 bool isAttributeWord(const std::string& w) {
     return w == "alignas"sv || w == "__declspec"sv || w == "__attribute__"sv;
 }

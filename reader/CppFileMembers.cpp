@@ -142,8 +142,9 @@ bool CppFile::isNameBeforeMacroWord(const Tokens& st, std::size_t at) const {
     // is taken for the type: a longer one is a specifier and the word after
     // it the type ("FORCEINLINE u32 STEP_F(u32 x)").
     if (at < 2 || !isMacroLikeWord(st[at]) || !plainName(st[at - 1])) return false;
+    // "virtual size_t MB2WC(...)": a specifier before the name is no type.
     const std::string& type = st[at - 2];
-    return plainName(type) || (isMacroLikeWord(type) && type.size() <= 2) || isPointerToken(type) ||
+    return (plainName(type) && !isSpecifierWord(type)) || (isMacroLikeWord(type) && type.size() <= 2) || isPointerToken(type) ||
            type == "&&"sv || type == ">"sv;
 }
 

@@ -1608,6 +1608,8 @@ template <class T> struct numeric_limits {
     static size_type NPOS();
     std::string GET_NAME() const;
     FORCEINLINE u32 STEP_F(u32 x, u32 y);
+    virtual size_t MB2WC(wchar_t* out, const char* in, size_t outLen) const;
+    inline bool IS_OK() const;
 };
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
@@ -1617,7 +1619,9 @@ template <class T> struct numeric_limits {
     EXPECT_THAT(members, ElementsAre("min: static T min PREVENT_MACRO_SUBSTITUTION();",
                                      "max: static const T* max NO_MACRO_EXPAND(int n);",
                                      "NPOS: static size_type NPOS();", "GET_NAME: std::string GET_NAME() const;",
-                                     "STEP_F: FORCEINLINE u32 STEP_F(u32 x, u32 y);"));
+                                     "STEP_F: FORCEINLINE u32 STEP_F(u32 x, u32 y);",
+                                     "MB2WC: virtual size_t MB2WC(wchar_t* out, const char* in, size_t outLen) const;",
+                                     "IS_OK: inline bool IS_OK() const;"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <unordered_set>
 
 // Tokens are compared with literals of known length: no strlen per test.
 using namespace std::string_view_literals;
@@ -70,6 +71,13 @@ bool isCloser(const std::string& t) {
 
 bool isNameToken(const std::string& token) {
     return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_' || beginsWithLetterBeyondAscii(token));
+}
+
+bool isSpecifierWord(const std::string& w) {
+    static const std::unordered_set<std::string_view> words = {
+        "explicit", "inline", "virtual", "static", "constexpr", "consteval", "constinit", "friend",
+        "extern", "mutable", "thread_local", "const", "volatile", "typename", "register"};
+    return words.count(w) != 0;
 }
 
 bool isMacroLikeWord(const std::string& word) {

@@ -22,6 +22,10 @@ bool isNameToken(const std::string& token);
 // DLL_API that stands next to the name it qualifies.
 bool isMacroLikeWord(const std::string& word);
 
+// True for a word that qualifies a declaration without being its type or
+// its name ("virtual", "static", "const", "typename", ...).
+bool isSpecifierWord(const std::string& word);
+
 // True for a name, number or literal: the tokens between which the
 // declaration text puts a blank.
 bool isWordLikeToken(const std::string& token);
