@@ -54,7 +54,7 @@ DocCppClassMember::~DocCppClassMember() = default;
 CppClassMember* DocCppClassMember::clone(CppClass* newOwner) const {
     auto* copy = new DocCppClassMember(newOwner);
     copyMemberTo(*copy);
-    copy->anchor = anchor;
+    copy->anchorNumber = anchorNumber;
     return copy;
 }
 

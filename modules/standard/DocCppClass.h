@@ -69,9 +69,12 @@ public:
     // newOwner, so that cloning or merging a class keeps its members whole.
     CppClassMember* clone(CppClass* newOwner) const override;
 
-    // The anchor of the member's detail entry, unique on its class's page;
-    // empty until the class's member entries are prepared.
-    std::string anchor;
+    // What makes the anchor of the member's detail entry unique on its
+    // class's page: n >= 2 appends "-n" to the signature anchor; 0 (not yet
+    // prepared) and 1 leave it as it stands. A number, not the anchor
+    // text: a string here took the record past an allocator size class,
+    // and a java.base run kept 8 MB more.
+    int anchorNumber = 0;
 };
 
 // A short-lived record naming the page of a class known only by name and

@@ -429,9 +429,12 @@ void appendSignatureAnchor(std::string& out, const CppClassMember& member) {
 }
 
 void appendMemberAnchor(std::string& out, const CppClassMember& member) {
+    appendSignatureAnchor(out, member);
     const auto* own = dynamic_cast<const DocCppClassMember*>(&member);
-    if (own && !own->anchor.empty()) out += own->anchor;
-    else appendSignatureAnchor(out, member);
+    if (own && own->anchorNumber >= 2) {
+        out += '-';
+        out += std::to_string(own->anchorNumber);
+    }
 }
 
 std::string memberAnchor(const CppClassMember& member) {
@@ -449,9 +452,10 @@ void assignMemberAnchors(CppClass& cls) {
         base.clear();
         appendSignatureAnchor(base, *member);
         std::string anchor = base;
-        for (int n = 2; isPageAnchor(anchor) || !taken.insert(anchor).second; ++n)
-            anchor = base + '-' + std::to_string(n);
-        own->anchor = std::move(anchor);
+        int number = 1;
+        while (isPageAnchor(anchor) || !taken.insert(anchor).second)
+            anchor = base + '-' + std::to_string(++number);
+        own->anchorNumber = number;
     }
 }
 
