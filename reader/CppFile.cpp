@@ -166,6 +166,14 @@ std::string CppFile::getLine() {
 
 bool CppFile::javaLikeRules() const { return language != Cpp || settings.mixCppCsharp; }
 
+void CppFile::setInnermostClassAccess(const std::string& word) {
+    for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
+        if (it->kind == Scope::Class) {
+            it->access = word;
+            return;
+        }
+}
+
 void CppFile::warnLine(int atLine) {
     if (!errorCallback) return;
     std::string text =
@@ -748,12 +756,7 @@ void CppFile::dispatch(std::string&& tok) {
             return;
         }
         if (!next.empty()) unread(std::move(next));
-        if (!labelAccess.empty())
-            for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
-                if (it->kind == Scope::Class) {
-                    it->access = labelAccess;
-                    break;
-                }
+        if (!labelAccess.empty()) setInnermostClassAccess(labelAccess);
         statement.clear();
         return;
     }
@@ -818,12 +821,7 @@ void CppFile::dispatch(std::string&& tok) {
     }
     if (tok == ":"sv && language == Cpp && !statement.empty() &&
         (isAccessWord(statement.front()) || isAccessWord(statement.back()))) {
-        const std::string& word = isAccessWord(statement.front()) ? statement.front() : statement.back();
-        for (auto it = scopes.rbegin(); it != scopes.rend(); ++it)
-            if (it->kind == Scope::Class) {
-                it->access = word;
-                break;
-            }
+        setInnermostClassAccess(isAccessWord(statement.front()) ? statement.front() : statement.back());
         statement.clear();
         return;
     }

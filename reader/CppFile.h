@@ -134,6 +134,10 @@ private:
         std::string savedPackage;  // Namespace (C#): the package outside it
     };
 
+    // Gives the innermost open class the access word of a label
+    // ("public:", "public Q_SLOTS:"); nothing when no class is open.
+    void setInnermostClassAccess(const std::string& word);
+
     // A token read ahead and given back, with the comment before it.
     struct Lookahead {
         std::string token;

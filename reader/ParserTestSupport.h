@@ -58,6 +58,14 @@ public:
         return names;
     }
 
+    // Each member as "name: declaration", in the class's order.
+    std::vector<std::string> memberTexts(const CppClass* c) const {
+        std::vector<std::string> texts;
+        if (c)
+            for (CppClassMember* m : c->getMembers()) texts.push_back(m->getName() + ": " + m->getDeclaration());
+        return texts;
+    }
+
     std::vector<std::string> classNames() const {
         std::vector<std::string> names;
         for (const auto& [key, c] : classes.getClasses()) names.push_back(key.first + "/" + key.second);
