@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkError.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -211,6 +214,7 @@ void InputRoots::add(const std::string& path) {
     if (resolved == nullptr) return;
     roots.emplace_back(resolved);
     std::free(resolved);
+    token = std::make_shared<const int>(0);
 }
 
 bool InputRoots::contains(const std::string& realPath) const {
@@ -220,6 +224,60 @@ bool InputRoots::contains(const std::string& realPath) const {
             return true;
     }
     return false;
+}
+
+namespace {
+
+// The directories a thread last read files from, open, each found inside
+// the roots that the token names. Sources are read in walk order, so a
+// few serve nearly every read; the parse and the listing of a file come
+// apart by a few directories at most.
+struct InsideDirectories {
+    struct Slot {
+        std::shared_ptr<const int> token;
+        std::string path;
+        int fd = -1;
+    };
+    std::array<Slot, 4> slots;
+    std::size_t next = 0;
+
+    ~InsideDirectories() {
+        for (Slot& slot : slots)
+            if (slot.fd >= 0) ::close(slot.fd);
+    }
+};
+
+thread_local InsideDirectories insideDirectories;
+
+}  // namespace
+
+int InputRoots::openInside(const std::string& fileName) const {
+    const std::size_t slash = fileName.rfind('/');
+    if (token == nullptr || slash == std::string::npos) return -1;
+    const std::string name = fileName.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return -1;
+    const std::string_view directory = std::string_view(fileName).substr(0, slash == 0 ? 1 : slash);
+    InsideDirectories& open = insideDirectories;
+    int directoryFd = -1;
+    for (const InsideDirectories::Slot& slot : open.slots)
+        if (slot.fd >= 0 && slot.token == token && slot.path == directory) {
+            directoryFd = slot.fd;
+            break;
+        }
+    if (directoryFd < 0) {
+        const std::string path(directory);
+        directoryFd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (directoryFd < 0) return -1;
+        if (!contains(descriptorPath(directoryFd))) {
+            ::close(directoryFd);
+            return -1;
+        }
+        InsideDirectories::Slot& slot = open.slots[open.next++ % open.slots.size()];
+        if (slot.fd >= 0) ::close(slot.fd);
+        slot = {token, path, directoryFd};
+    }
+    // No link is followed here: a link is for the caller's check.
+    return ::openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
 }
 
 std::string descriptorPath(int fd) {
@@ -301,6 +359,12 @@ std::string readOpened(const FileDescriptor& file, const std::string& fileName, 
 }  // namespace
 
 std::string readWholeFile(const std::string& fileName, std::size_t limit, const InputRoots* roots) {
+    if (roots != nullptr) {
+        // Looking up the path of every file read is not free: a file in a
+        // directory already found inside is opened there instead.
+        FileDescriptor inside(roots->openInside(fileName));
+        if (inside.get() >= 0) return readOpened(inside, fileName, limit, nullptr);
+    }
     FileDescriptor file(openToRead(fileName, 0));
     return readOpened(file, fileName, limit, roots);
 }

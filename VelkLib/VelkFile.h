@@ -173,9 +173,22 @@ public:
     // below one.
     bool contains(const std::string& realPath) const;
     bool empty() const { return roots.empty(); }
+    // Opens fileName to be read, without blocking, when it is no link and
+    // stands in a directory that lies inside: opened relative to that
+    // directory, which the calling thread keeps open for the next files of
+    // it, so that neither the directory nor the file needs its path looked
+    // up again. A directory swapped at its name since is still the one
+    // found inside, never what the name leads to now. Returns the
+    // descriptor, or -1 for anything else (a link, a directory outside,
+    // a name that does not open): then the name is to be opened and its
+    // descriptor checked.
+    int openInside(const std::string& fileName) const;
 
 private:
     std::vector<std::string> roots;
+    // Tells these roots from others in the threads' open directories;
+    // shared by copies while their roots are the same.
+    std::shared_ptr<const int> token;
 };
 
 // The real path of an open descriptor: the file it actually is, whatever

@@ -224,6 +224,45 @@ TEST_F(VelkFileTest, ReadsOnlyRegularFilesWithinTheirBounds) {
                   path("root/in/out.h") + "')");
 }
 
+// Files of a directory read before are opened where it was found: never
+// through a link that leads out, never through a copy of the roots that
+// took in more, and never in what was swapped in at the directory's name.
+TEST_F(VelkFileTest, ADirectoryReadFromBeforeLeadsNowhereOutsideTheRoots) {
+    fs::create_directories(path("root/in"));
+    fs::create_directories(path("other"));
+    fs::create_directories(path("secret"));
+    put("root/in/a.h", "inside");
+    put("other/b.h", "other");
+    put("secret/a.h", "secret");
+    fs::create_symlink("../../other/b.h", path("root/in/b.h"));
+    InputRoots roots;
+    roots.add(path("root"));
+    EXPECT_EQ(readWholeFile(path("root/in/a.h"), kSourceFileLimit, &roots), "inside");
+    EXPECT_EQ(errorText([&] { readWholeFile(path("root/in/b.h"), kSourceFileLimit, &roots); }),
+              "The file lies outside the listed files and directories (file = '" +
+                  path("root/in/b.h") + "')");
+
+    InputRoots wider = roots;
+    wider.add(path("other"));
+    EXPECT_EQ(readWholeFile(path("other/b.h"), kSourceFileLimit, &wider), "other");
+    EXPECT_EQ(errorText([&] { readWholeFile(path("other/b.h"), kSourceFileLimit, &roots); }),
+              "The file lies outside the listed files and directories (file = '" +
+                  path("other/b.h") + "')");
+
+    fs::rename(path("root/in"), path("root/old"));
+    fs::create_directory_symlink("../secret", path("root/in"));
+    std::string read;
+    try {
+        read = readWholeFile(path("root/in/a.h"), kSourceFileLimit, &roots);
+    } catch (const VelkFileError&) {
+    }
+    EXPECT_NE(read, "secret");
+    fs::remove(path("root/old/a.h"));
+    EXPECT_EQ(errorText([&] { readWholeFile(path("root/in/a.h"), kSourceFileLimit, &roots); }),
+              "The file lies outside the listed files and directories (file = '" +
+                  path("root/in/a.h") + "')");
+}
+
 TEST_F(VelkFileTest, FilesFoundBesideTheInputsFollowOnlyLinksIntoThem) {
     fs::create_directories(path("root/notes"));
     put("root/notes/summary", "summary");
