@@ -181,7 +181,8 @@ InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool w
     Listing listing;
     try {
         const VelkDirectory listed(directory, false);
-        listing = {listed.entryPrefix(), listed.listEntries(&error, &real)};
+        listing.prefix = listed.entryPrefix();
+        listing.entries = listed.listEntries(&error, &real);
     } catch (const VelkError&) {
         // Gone, or something else now, since the walk found it.
         struct stat info;
@@ -202,6 +203,7 @@ InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool w
                     "\": it lies outside the listed files and directories.");
         listing.entries.clear();
     }
+    listing.real = std::move(real);
     return listing;
 }
 
@@ -308,11 +310,11 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
         status("Directory " + frame.entry);
         std::string wanted = frame.prefix.empty() ? split.project
                                                   : frame.prefix + "." + split.project;
-        std::string project = frame.entry.find('=') == std::string::npos
-                                  ? distinctProject(wanted, split.path)
-                                  : wanted;
         bool unreadable = false;
         const Listing listing = readDirectory(split.path, true, &unreadable);
+        std::string project = frame.entry.find('=') == std::string::npos
+                                  ? distinctProject(wanted, split.path, listing.real)
+                                  : wanted;
         if (unreadable && frame.listed) unreadableRoot = true;
         std::vector<std::string> files = acceptedFiles(listing, true);
         accepted += static_cast<int>(files.size());
@@ -332,10 +334,14 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
     return true;
 }
 
-std::string InputWalk::distinctProject(const std::string& wanted, const std::string& directory) {
+std::string InputWalk::distinctProject(const std::string& wanted, const std::string& directory,
+                                       const std::string& real) {
     std::error_code error;
     std::string resolved =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(directory, error), error).string();
+        !real.empty() ? real
+                      : std::filesystem::weakly_canonical(std::filesystem::absolute(directory, error),
+                                                          error)
+                            .string();
     std::string project = wanted;
     for (int n = 2;; ++n) {
         auto [owner, added] = projectDirectories.emplace(project, resolved);

@@ -150,11 +150,15 @@ private:
     // when another directory already has that project (lib1/src and
     // lib2/src), wanted + "-2", "-3"... so that no project's pages overwrite
     // another's.
-    std::string distinctProject(const std::string& wanted, const std::string& directory);
+    // `real` is the directory's real path when the walk has read it ("" to
+    // resolve `directory` here).
+    std::string distinctProject(const std::string& wanted, const std::string& directory,
+                                const std::string& real);
     // One directory, read once for both lists below.
     struct Listing {
         std::string prefix;  // the directory and "/"
         std::vector<VelkDirectory::Entry> entries;
+        std::string real;  // the real path of the directory read; "" when unknown
     };
     // Empty, and logged when warn is set, for a directory that cannot be
     // read or lies outside the roots.
