@@ -12,6 +12,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -214,7 +216,7 @@ void InputRoots::add(const std::string& path) {
     if (resolved == nullptr) return;
     roots.emplace_back(resolved);
     std::free(resolved);
-    token = std::make_shared<const int>(0);
+    found = std::make_shared<Found>();
 }
 
 bool InputRoots::contains(const std::string& realPath) const {
@@ -226,15 +228,32 @@ bool InputRoots::contains(const std::string& realPath) const {
     return false;
 }
 
+struct InputRoots::Found {
+    // A directory as it stood when found: a change to its entries changes
+    // its change time, and the directory is looked up again.
+    struct Key {
+        dev_t device;
+        ino_t inode;
+        std::int64_t changed;
+        std::int64_t changedNanoseconds;
+        auto operator<=>(const Key&) const = default;
+    };
+    static Key of(const struct stat& info) {
+        return {info.st_dev, info.st_ino, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
+    }
+    std::mutex lock;
+    std::set<Key> directories;
+};
+
 namespace {
 
 // The directories a thread last read files from, open, each found inside
-// the roots that the token names. Sources are read in walk order, so a
+// the roots of `found`. Sources are read in walk order, so a
 // few serve nearly every read; the parse and the listing of a file come
 // apart by a few directories at most.
 struct InsideDirectories {
     struct Slot {
-        std::shared_ptr<const int> token;
+        std::shared_ptr<const void> found;  // whose directory this is
         std::string path;
         int fd = -1;
     };
@@ -253,14 +272,14 @@ thread_local InsideDirectories insideDirectories;
 
 int InputRoots::openInside(const std::string& fileName) const {
     const std::size_t slash = fileName.rfind('/');
-    if (token == nullptr || slash == std::string::npos) return -1;
+    if (found == nullptr || slash == std::string::npos) return -1;
     const std::string name = fileName.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return -1;
     const std::string_view directory = std::string_view(fileName).substr(0, slash == 0 ? 1 : slash);
     InsideDirectories& open = insideDirectories;
     int directoryFd = -1;
     for (const InsideDirectories::Slot& slot : open.slots)
-        if (slot.fd >= 0 && slot.token == token && slot.path == directory) {
+        if (slot.fd >= 0 && slot.found == found && slot.path == directory) {
             directoryFd = slot.fd;
             break;
         }
@@ -268,13 +287,28 @@ int InputRoots::openInside(const std::string& fileName) const {
         const std::string path(directory);
         directoryFd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directoryFd < 0) return -1;
-        if (!contains(descriptorPath(directoryFd))) {
+        struct stat info;
+        if (::fstat(directoryFd, &info) != 0) {
             ::close(directoryFd);
             return -1;
         }
+        const Found::Key key = Found::of(info);
+        bool known;
+        {
+            std::lock_guard<std::mutex> hold(found->lock);
+            known = found->directories.contains(key);
+        }
+        if (!known) {
+            if (!contains(descriptorPath(directoryFd))) {
+                ::close(directoryFd);
+                return -1;
+            }
+            std::lock_guard<std::mutex> hold(found->lock);
+            found->directories.insert(key);
+        }
         InsideDirectories::Slot& slot = open.slots[open.next++ % open.slots.size()];
         if (slot.fd >= 0) ::close(slot.fd);
-        slot = {token, path, directoryFd};
+        slot = {found, path, directoryFd};
     }
     // No link is followed here: a link is for the caller's check.
     return ::openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);

@@ -177,8 +177,10 @@ public:
     // stands in a directory that lies inside: opened relative to that
     // directory, which the calling thread keeps open for the next files of
     // it, so that neither the directory nor the file needs its path looked
-    // up again. A directory swapped at its name since is still the one
-    // found inside, never what the name leads to now. Returns the
+    // up again; a directory that another thread found inside, unchanged
+    // since, is not looked up either. A directory swapped at its name since
+    // is still the one found inside, never what the name leads to now.
+    // Safe from several threads. Returns the
     // descriptor, or -1 for anything else (a link, a directory outside,
     // a name that does not open): then the name is to be opened and its
     // descriptor checked.
@@ -186,9 +188,11 @@ public:
 
 private:
     std::vector<std::string> roots;
-    // Tells these roots from others in the threads' open directories;
-    // shared by copies while their roots are the same.
-    std::shared_ptr<const int> token;
+    // The directories found inside so far, by identity, for every thread;
+    // it also tells these roots from others in the threads' open
+    // directories. Shared by copies while their roots are the same.
+    struct Found;
+    std::shared_ptr<Found> found;
 };
 
 // The real path of an open descriptor: the file it actually is, whatever
