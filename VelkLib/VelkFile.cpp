@@ -2,7 +2,6 @@
 
 #include "VelkLib/VelkError.h"
 
-#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -13,8 +12,8 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
-#include <set>
-#include <string_view>
+#include <deque>
+#include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -229,89 +228,44 @@ bool InputRoots::contains(const std::string& realPath) const {
 }
 
 struct InputRoots::Found {
-    // A directory as it stood when found: a change to its entries changes
-    // its change time, and the directory is looked up again.
-    struct Key {
-        dev_t device;
-        ino_t inode;
-        std::int64_t changed;
-        std::int64_t changedNanoseconds;
-        auto operator<=>(const Key&) const = default;
-    };
-    static Key of(const struct stat& info) {
-        return {info.st_dev, info.st_ino, info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
-    }
+    // Sources are read in walk order, the parse of a file and its listing
+    // a few directories apart, so the last few dozen directories serve
+    // nearly every read, from every thread.
+    static constexpr std::size_t kKept = 64;
     std::mutex lock;
-    std::set<Key> directories;
+    std::unordered_map<std::string, std::shared_ptr<const FileDescriptor>> directories;
+    std::deque<std::string> order;  // oldest first
 };
-
-namespace {
-
-// The directories a thread last read files from, open, each found inside
-// the roots of `found`. Sources are read in walk order, so a
-// few serve nearly every read; the parse and the listing of a file come
-// apart by a few directories at most.
-struct InsideDirectories {
-    struct Slot {
-        std::shared_ptr<const void> found;  // whose directory this is
-        std::string path;
-        int fd = -1;
-    };
-    std::array<Slot, 4> slots;
-    std::size_t next = 0;
-
-    ~InsideDirectories() {
-        for (Slot& slot : slots)
-            if (slot.fd >= 0) ::close(slot.fd);
-    }
-};
-
-thread_local InsideDirectories insideDirectories;
-
-}  // namespace
 
 int InputRoots::openInside(const std::string& fileName) const {
     const std::size_t slash = fileName.rfind('/');
     if (found == nullptr || slash == std::string::npos) return -1;
     const std::string name = fileName.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return -1;
-    const std::string_view directory = std::string_view(fileName).substr(0, slash == 0 ? 1 : slash);
-    InsideDirectories& open = insideDirectories;
-    int directoryFd = -1;
-    for (const InsideDirectories::Slot& slot : open.slots)
-        if (slot.fd >= 0 && slot.found == found && slot.path == directory) {
-            directoryFd = slot.fd;
-            break;
-        }
-    if (directoryFd < 0) {
-        const std::string path(directory);
-        directoryFd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (directoryFd < 0) return -1;
-        struct stat info;
-        if (::fstat(directoryFd, &info) != 0) {
-            ::close(directoryFd);
-            return -1;
-        }
-        const Found::Key key = Found::of(info);
-        bool known;
-        {
-            std::lock_guard<std::mutex> hold(found->lock);
-            known = found->directories.contains(key);
-        }
-        if (!known) {
-            if (!contains(descriptorPath(directoryFd))) {
-                ::close(directoryFd);
-                return -1;
+    const std::string directory = fileName.substr(0, slash == 0 ? 1 : slash);
+    std::shared_ptr<const FileDescriptor> opened;
+    {
+        std::lock_guard<std::mutex> hold(found->lock);
+        auto known = found->directories.find(directory);
+        if (known != found->directories.end()) opened = known->second;
+    }
+    if (opened == nullptr) {
+        auto fresh = std::make_shared<FileDescriptor>(
+            ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fresh->get() < 0 || !contains(descriptorPath(fresh->get()))) return -1;
+        opened = fresh;
+        std::lock_guard<std::mutex> hold(found->lock);
+        // A thread that found it meanwhile has kept its own.
+        if (found->directories.emplace(directory, opened).second) {
+            found->order.push_back(directory);
+            if (found->order.size() > Found::kKept) {
+                found->directories.erase(found->order.front());
+                found->order.pop_front();
             }
-            std::lock_guard<std::mutex> hold(found->lock);
-            found->directories.insert(key);
         }
-        InsideDirectories::Slot& slot = open.slots[open.next++ % open.slots.size()];
-        if (slot.fd >= 0) ::close(slot.fd);
-        slot = {found, path, directoryFd};
     }
     // No link is followed here: a link is for the caller's check.
-    return ::openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    return ::openat(opened->get(), name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
 }
 
 std::string descriptorPath(int fd) {

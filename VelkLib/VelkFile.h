@@ -175,22 +175,19 @@ public:
     bool empty() const { return roots.empty(); }
     // Opens fileName to be read, without blocking, when it is no link and
     // stands in a directory that lies inside: opened relative to that
-    // directory, which the calling thread keeps open for the next files of
-    // it, so that neither the directory nor the file needs its path looked
-    // up again; a directory that another thread found inside, unchanged
-    // since, is not looked up either. A directory swapped at its name since
-    // is still the one found inside, never what the name leads to now.
-    // Safe from several threads. Returns the
-    // descriptor, or -1 for anything else (a link, a directory outside,
-    // a name that does not open): then the name is to be opened and its
-    // descriptor checked.
+    // directory, which stays open for the next files of it (from any
+    // thread), so that neither the directory nor the file needs its path
+    // looked up again. A directory swapped at its name since is still the
+    // one found inside, never what the name leads to now. Safe from
+    // several threads. Returns the descriptor, or -1 for anything else (a
+    // link, a directory outside, a name that does not open): then the name
+    // is to be opened and its descriptor checked.
     int openInside(const std::string& fileName) const;
 
 private:
     std::vector<std::string> roots;
-    // The directories found inside so far, by identity, for every thread;
-    // it also tells these roots from others in the threads' open
-    // directories. Shared by copies while their roots are the same.
+    // The directories lately found inside, open; shared by copies while
+    // their roots are the same, and so telling these roots from others.
     struct Found;
     std::shared_ptr<Found> found;
 };
