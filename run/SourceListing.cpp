@@ -42,7 +42,7 @@ enum : unsigned char {
     kIdent = 1,    // letters, digits, '_'
     kBlank = 2,    // ' ' \t \n \v \f \r
     kDigit = 4,    // '0'..'9'
-    kEscaped = 8,  // what the writer does not copy as it stands: \t \n < >
+    kEscaped = 8,  // what the writer does not copy as it stands: \t \n < > &
     kHex = 16,     // hexadecimal digits
     kLineFeed = 32,
 };
@@ -57,7 +57,7 @@ struct CharClasses {
         for (int c = 'A'; c <= 'F'; ++c) of[c] |= kHex;
         of[static_cast<unsigned char>('_')] |= kIdent;
         for (char c : {' ', '\t', '\n', '\v', '\f', '\r'}) of[static_cast<unsigned char>(c)] |= kBlank;
-        for (char c : {'\t', '\n', '<', '>'}) of[static_cast<unsigned char>(c)] |= kEscaped;
+        for (char c : {'\t', '\n', '<', '>', '&'}) of[static_cast<unsigned char>(c)] |= kEscaped;
         of[static_cast<unsigned char>('\n')] |= kLineFeed;
     }
     bool is(char c, unsigned char cls) const { return (of[static_cast<unsigned char>(c)] & cls) != 0; }
@@ -74,10 +74,12 @@ const char* findEscaped(const char* p, const char* const end) {
     const __m128i lineFeed = _mm_set1_epi8('\n');
     const __m128i angle = _mm_set1_epi8('>');  // '<' and '>' differ only in bit 1
     const __m128i bit1 = _mm_set1_epi8(2);
+    const __m128i ampersand = _mm_set1_epi8('&');
     auto escapedIn = [&](const char* at) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
         const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, lineFeed)),
-                                         _mm_cmpeq_epi8(_mm_or_si128(v, bit1), angle));
+                                         _mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(v, bit1), angle),
+                                                      _mm_cmpeq_epi8(v, ampersand)));
         return static_cast<unsigned>(_mm_movemask_epi8(hit));
     };
     if (end - p >= 16) {
@@ -98,7 +100,7 @@ const char* findEscaped(const char* p, const char* const end) {
     return p;
 }
 
-// Builds a page: appends characters, escaping angle brackets and expanding
+// Builds a page: appends characters, escaping angle brackets and ampersands and expanding
 // tabs, and keeps the column for the tab stops. The page lies in storage of
 // its own that is grown ahead of each write and never cleared first: a
 // page's bytes are written once, not zeroed and then written.
@@ -147,11 +149,13 @@ public:
                 }
                 case '\n': *next++ = '\n'; column = 0; break;
                 case '<': std::memcpy(next, "&#60;", 5); next += 5; ++column; break;
+                // Written as it stands, "&lt;" in the source would show as "<".
+                case '&': std::memcpy(next, "&amp;", 5); next += 5; ++column; break;
                 default: std::memcpy(next, "&#62;", 5); next += 5; ++column; break;  // '>'
             }
         }
     }
-    // Characters that need no escaping (no tab, line feed, "<" or ">").
+    // Characters that need no escaping (no tab, line feed, "<", ">" or "&").
     void putUnescaped(std::string_view text) {
         raw(text);
         column += text.size();

@@ -68,21 +68,21 @@ private:
     std::unique_ptr<Memory> memory;
 };
 
-// Appends the page's body (not the surrounding HTML) for `text` to `out`.
-// "<" and ">" become "&#60;" and "&#62;", tabs become blanks up to the next
-// tab stop; every other character is written as it stands. The text is cut
-// into tokens as the token layer cuts it (readToken without joined
+// Appends the page's body (not the surrounding HTML) for `text` to `out`. "<",
+// ">" and "&" become "&#60;", "&#62;" and "&amp;", so that a browser shows the
+// source as written ("&lt;" in it as "&lt;", not "<"); tabs become blanks up
+// to the next tab stop; every other character is written as it stands. The
+// text is cut into tokens as the token layer cuts it (readToken without joined
 // literals) and coloured by those tokens, but the literals that the
 // preprocessor reads by their own rules (C++ raw strings, C# verbatim,
-// interpolated and raw strings, Java text blocks: findSpecialLiteral) are
-// one literal each, a number's digit separators (1'000) are part of it,
-// and the blanks the token layer
-// drops after a "-" are written as they stand ("- 12" is coloured as the
-// number "-12" and listed as "- 12"), so the listing keeps the source's
-// lines. Throws what the token layer throws: VelkFileError "End-of-file
-// while in a quoted string on line <n>" naming fileName for a literal left
-// open at the end, n being the line where it opens (the text's first line
-// is 1), with the body up to that literal already appended.
+// interpolated and raw strings, Java text blocks: findSpecialLiteral) are one
+// literal each, a number's digit separators (1'000) are part of it, and the
+// blanks the token layer drops after a "-" are written as they stand ("- 12"
+// is coloured as the number "-12" and listed as "- 12"), so the listing keeps
+// the source's lines. Throws what the token layer throws: VelkFileError
+// "End-of-file while in a quoted string on line <n>" naming fileName for a
+// literal left open at the end, n being the line where it opens (the text's
+// first line is 1), with the body up to that literal already appended.
 void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
                          const SourceListingOptions& options);
 

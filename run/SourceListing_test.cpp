@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -27,7 +29,59 @@ std::string render(const std::string& text, bool color = true, int tabSize = 4,
     return out.str();
 }
 
+// The text a browser shows for a listing's body: tags dropped, character
+// references replaced by their characters (the few named ones an author's
+// code may hold, and numeric ones).
+std::string shownText(const std::string& html) {
+    static const std::pair<const char*, const char*> named[] = {
+        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"},
+        {"nbsp", "\xC2\xA0"}, {"copy", "\xC2\xA9"}, {"reg", "\xC2\xAE"}};
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] == '<') {
+            i = html.find('>', i) + 1;
+            continue;
+        }
+        const std::size_t semi = html[i] == '&' ? html.find(';', i) : std::string::npos;
+        if (semi != std::string::npos) {
+            const std::string name = html.substr(i + 1, semi - i - 1);
+            if (name.size() > 1 && name[0] == '#' && std::isdigit(static_cast<unsigned char>(name[1]))) {
+                text += static_cast<char>(std::stoi(name.substr(1)));  // the listing's own are ASCII
+                i = semi + 1;
+                continue;
+            }
+            auto known = std::find_if(std::begin(named), std::end(named),
+                                      [&](const auto& entry) { return name == entry.first; });
+            if (known != std::end(named)) {
+                text += known->second;
+                i = semi + 1;
+                continue;
+            }
+        }
+        text += html[i++];
+    }
+    return text;
+}
+
 }  // namespace
+
+TEST(SourceListing, ABrowserShowsTheSourceAsWritten) {
+    // Code that writes markup holds character references in its strings,
+    // its comments and its operators.
+    const std::string java =
+        "/**\n"
+        " * Escapes {@code <} and {@code &} as {@code &lt;} and {@code &amp;}; the\n"
+        " * notice &copy; 2024 stays as it is.\n"
+        " */\n"
+        "static String escape(String s, boolean all) {\n"
+        "    if (s.isEmpty() && !all) return \"&nbsp;\"; // &nbsp; keeps an empty cell open\n"
+        "    return s.replace(\"&\", \"&amp;\").replace(\"<\", \"&lt;\"); /* x&amp;y */\n"
+        "}\n"
+        "int mask = flags & ~(1 << 3), format = \"%<te,%&lt;tY\".length();\n";
+    for (bool color : {true, false}) EXPECT_EQ(shownText(render(java, color)), java) << color;
+    const std::string cpp = "#include <map>\nconst char* amp = \"&amp;\"; // &lt;tag&gt;\nx &= y&&z;\n";
+    for (bool color : {true, false}) EXPECT_EQ(shownText(render(cpp, color)), cpp) << color;
+}
 
 TEST(SourceListing, IncludeNamesAreStringsAndDirectivesKeywords) {
     EXPECT_EQ(render("#include <vector>\n"),
@@ -40,8 +94,8 @@ TEST(SourceListing, IncludeNamesAreStringsAndDirectivesKeywords) {
     EXPECT_EQ(render("a<b"), "a<font color=\"black\">&#60;</font>b");
 }
 
-TEST(SourceListing, WithoutColourOnlyAngleBracketsAndTabsChange) {
-    EXPECT_EQ(render("a<b && \"s\" // c'\n", false), "a&#60;b && \"s\" // c'\n");
+TEST(SourceListing, WithoutColourOnlyAngleBracketsAmpersandsAndTabsChange) {
+    EXPECT_EQ(render("a<b && \"s\" // c'\n", false), "a&#60;b &amp;&amp; \"s\" // c'\n");
     EXPECT_EQ(render("/* don't */ x", false), "/* don't */ x");
 }
 
@@ -309,16 +363,17 @@ TEST(SourceListing, AColourCannotEndItsAttribute) {
 TEST(SourceListing, RunsOfEveryLengthAreWrittenWholeWhereverTheyEnd) {
     auto escaped = [](const std::string& text) {
         std::string out;
-        for (char c : text) out += c == '<' ? "&#60;" : c == '>' ? "&#62;" : std::string(1, c);
+        for (char c : text)
+            out += c == '<' ? "&#60;" : c == '>' ? "&#62;" : c == '&' ? "&amp;" : std::string(1, c);
         return out;
     };
     auto keyword = [](const std::string& word) { return "<font color=\"blue\">" + word + "</font>"; };
     auto separator = [](const std::string& word) { return "<font color=\"black\">" + word + "</font>"; };
     for (std::size_t n = 0; n < 40; ++n) {
         const std::string blanks(n, ' '), name(n + 1, 'q');
-        // Angle brackets at every distance from the start and end of a run.
+        // Angle brackets and ampersands at every distance from the start and end of a run.
         const std::string text = "// " + std::string(n, '-') + "<" + std::string(n % 17, '>') + "x\n" + blanks +
-                                 "x<y" + std::string(n, 'z') + "\n" + blanks;
+                                 "x<y" + std::string(n, 'z') + "&" + std::string(n % 5, '&') + "\n" + blanks;
         EXPECT_EQ(render(text, false), escaped(text)) << n;
         // Coloured tokens and words at every distance from the end of the text.
         EXPECT_EQ(render("int " + blanks + name + "(" + blanks + "int" + blanks + ")"),
