@@ -241,7 +241,9 @@ PageScan scanPage(const std::string& html) {
                 (attribute.name == "src" && (tag.name == "frame" || tag.name == "iframe" ||
                                              tag.name == "img" || tag.name == "script")))
                 scan.links.push_back({tag.name, attribute.name, attribute.value});
-            if (tag.name == "a" && attribute.name == "name")
+            // An author's heading (<h2 id="usage">) is as much a target as
+            // the pages' own <a name>.
+            if ((tag.name == "a" && attribute.name == "name") || attribute.name == "id")
                 scan.anchors.push_back(decodeEntities(attribute.value));
         }
     });
@@ -390,14 +392,26 @@ std::size_t rootTagLength(const std::string& value) {
 
 }  // namespace
 
-AuthoredLinks::AuthoredLinks(const std::vector<fs::path>& sourceRoots) {
+AuthoredLinks::AuthoredLinks(const std::vector<fs::path>& sourceRoots, const fs::path& site) {
+    const fs::path siteRoot = site.empty() ? fs::path() : fs::weakly_canonical(site);
+    auto inSite = [&](const fs::path& path) {
+        if (siteRoot.empty()) return false;
+        const fs::path real = fs::weakly_canonical(path);
+        return real == siteRoot || within(siteRoot, real);
+    };
     for (const auto& root : sourceRoots) {
+        if (inSite(root)) continue;
         if (fs::is_regular_file(root)) {
             addSource(readFile(root));
             continue;
         }
-        for (const auto& entry : fs::recursive_directory_iterator(root))
-            if (entry.is_regular_file()) addSource(readFile(entry.path()));
+        for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+            if (it->is_directory() && inSite(it->path())) {
+                it.disable_recursion_pending();
+                continue;
+            }
+            if (it->is_regular_file()) addSource(readFile(it->path()));
+        }
     }
 }
 

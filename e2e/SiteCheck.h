@@ -22,7 +22,7 @@ struct PageLink {
 
 struct PageScan {
     std::vector<PageLink> links;
-    std::vector<std::string> anchors;  // <a name="...">, entity-decoded
+    std::vector<std::string> anchors;  // <a name="..."> and any element's id="...", entity-decoded
 };
 
 // Reads the tags of one HTML text. Comments are skipped; tag and attribute
@@ -67,8 +67,11 @@ std::string describe(const std::vector<LinkFault>& faults, std::size_t limit = 4
 class AuthoredLinks {
 public:
     AuthoredLinks() = default;
-    // Reads every regular file below each root (a root may be a file).
-    explicit AuthoredLinks(const std::vector<std::filesystem::path>& sourceRoots);
+    // Reads every regular file below each root (a root may be a file),
+    // except what lies inside `site`: a site written among its sources is
+    // the check's subject, and its links are no author's.
+    explicit AuthoredLinks(const std::vector<std::filesystem::path>& sourceRoots,
+                           const std::filesystem::path& site = {});
     // True when the reference, as written in a page or entity-decoded, is
     // an href of the sources; or when it is a run of "../" and ".." followed
     // by what an href of the sources writes after the root tag.

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const e2e::AuthoredLinks authored(std::vector<fs::path>(paths.begin() + 1, paths.end()));
+        // A site written inside a source folder is not read as sources.
+        const e2e::AuthoredLinks authored(std::vector<fs::path>(paths.begin() + 1, paths.end()), paths[0]);
         const e2e::SiteReport report = e2e::checkSite(paths[0], authored);
         std::cout << e2e::describe(report, limit);
         return report.clean() ? 0 : 1;

@@ -156,4 +156,32 @@ TEST_F(TempTree, SiteReportTellsGeneratedFaultsFromTheAuthorsOwnLinks) {
     EXPECT_NE(text.find("unclosed elements: 1"), std::string::npos) << text;
 }
 
+TEST_F(TempTree, AnIdOnAnyElementIsATargetAsANamedAnchorIs) {
+    // An author's heading and note kept in a comment, and links to them.
+    write("p/A.html", "<H2 id=\"usage\">Usage</H2><p ID='see&amp;do'>x</p><a name=\"m()\"></a>");
+    write("index.html",
+          "<a href=\"p/A.html#usage\"></a><a href=\"p/A.html#see&amp;do\"></a><a href=\"p/A.html#m()\"></a>"
+          "<a href=\"p/A.html#Usage\"></a>");
+    const auto faults = e2e::checkLinks(root_);
+    ASSERT_EQ(faults.size(), 1u) << e2e::describe(faults);
+    EXPECT_EQ(faults[0].reference, "p/A.html#Usage");
+}
+
+TEST_F(TempTree, ASiteInsideTheSourceFoldersIsNoSource) {
+    write("src/A.java", "/** See <a href=\"gone.html\">gone</a>. */\nclass A {}\n");
+    write("src/doc/index.html", "<a href=\"p/A.html\">A</a><a href=\"gone.html\">author's</a>");
+    for (const fs::path& sources : {root_ / "src", root_ / "src/doc", root_ / "src/doc/index.html"}) {
+        const e2e::SiteReport report = e2e::checkSite(root_ / "src/doc", e2e::AuthoredLinks({sources}, root_ / "src/doc"));
+        std::vector<std::string> broken, authored;
+        for (const auto& f : report.broken) broken.push_back(f.reference);
+        for (const auto& f : report.authored) authored.push_back(f.reference);
+        const bool readsSource = sources == root_ / "src";
+        EXPECT_EQ(broken, (readsSource ? std::vector<std::string>{"p/A.html"}
+                                       : std::vector<std::string>{"p/A.html", "gone.html"}))
+            << sources;
+        EXPECT_EQ(authored, (readsSource ? std::vector<std::string>{"gone.html"} : std::vector<std::string>{}))
+            << sources;
+    }
+}
+
 }  // namespace
