@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vantry_old {
@@ -132,11 +133,45 @@ void appendSectionHead(std::string& out, const std::string& title) {
     out += "\n</h2>\n<blockquote>\n";
 }
 
-void appendIndexSection(std::string& out, const std::string& title, const MemberGroup& group) {
+// The anchors of a page's member details. Each member's is its compact
+// signature; one that an earlier member of the page took already (overloads
+// that differ only in const) gets "-2", "-3"... behind it, so that each
+// index entry leads to its own member. A member's name is an anchor too,
+// for the first member whose name no other anchor of the page is.
+struct MemberAnchors {
+    std::unordered_map<const CppClassMember*, std::string> signature;
+    std::unordered_map<const CppClassMember*, std::string> name;  // only where written
+
+    // groups in the order the page shows them.
+    explicit MemberAnchors(const std::vector<const MemberGroup*>& groups) {
+        std::unordered_set<std::string> taken{"_top_"};  // the page's own
+        for (const MemberGroup* group : groups)
+            for (const CppClassMember* member : *group) taken.insert(memberSignature(*member, true));
+        std::unordered_set<std::string> given;
+        for (const MemberGroup* group : groups)
+            for (const CppClassMember* member : *group) {
+                const std::string base = memberSignature(*member, true);
+                std::string anchor = base;
+                for (int number = 2; given.contains(anchor) || (anchor != base && taken.contains(anchor)); ++number)
+                    anchor = base + "-" + std::to_string(number);
+                given.insert(anchor);
+                taken.insert(anchor);
+                signature.emplace(member, std::move(anchor));
+            }
+        for (const MemberGroup* group : groups)
+            for (const CppClassMember* member : *group) {
+                std::string own = escapeHtml(member->getName());
+                if (taken.insert(own).second) name.emplace(member, std::move(own));
+            }
+    }
+};
+
+void appendIndexSection(std::string& out, const std::string& title, const MemberGroup& group,
+                        const MemberAnchors& anchors) {
     appendSectionHead(out, title);
     for (const CppClassMember* member : group) {
         out += "<a href=\"#";
-        out += memberSignature(*member, true);
+        out += anchors.signature.at(member);
         out += "\">";
         out += memberSignature(*member, false);
         out += "</a><br>\n";
@@ -145,12 +180,13 @@ void appendIndexSection(std::string& out, const std::string& title, const Member
 }
 
 void appendDetailSection(std::string& out, const std::string& title, const MemberGroup& group,
-                         const std::string& sourceDirectory) {
+                         const std::string& sourceDirectory, const MemberAnchors& anchors) {
     appendSectionHead(out, title);
     for (const CppClassMember* member : group) {
         const std::string name = escapeHtml(member->getName());
-        out += "<A NAME=\"" + memberSignature(*member, true) + "\"><!-- --></A>\n";
-        out += "<A NAME=\"" + name + "\"><!-- --></A>\n";
+        out += "<A NAME=\"" + anchors.signature.at(member) + "\"><!-- --></A>\n";
+        if (auto own = anchors.name.find(member); own != anchors.name.end())
+            out += "<A NAME=\"" + own->second + "\"><!-- --></A>\n";
         out += "<b>" + name + "</b>\n";
         out += "<blockquote>\n<pre>\n";
         out += member->getType();
@@ -234,15 +270,18 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
     sortMembers(constructors);
     for (auto& entry : byAccess) sortMembers(entry.second);
     if (!constructors.empty() || !byAccess.empty()) {
-        if (!constructors.empty()) appendIndexSection(out, "Constructor Index", constructors);
+        std::vector<const MemberGroup*> groups{&constructors};
+        for (const auto& entry : byAccess) groups.push_back(&entry.second);
+        const MemberAnchors anchors(groups);
+        if (!constructors.empty()) appendIndexSection(out, "Constructor Index", constructors, anchors);
         for (const auto& [access, group] : byAccess)
-            appendIndexSection(out, capitalised(access) + " Member Index", group);
+            appendIndexSection(out, capitalised(access) + " Member Index", group, anchors);
         out += "<hr>\n";
         if (!constructors.empty())
-            appendDetailSection(out, "Constructors", constructors, settings.sourceDirectoryText);
+            appendDetailSection(out, "Constructors", constructors, settings.sourceDirectoryText, anchors);
         for (const auto& [access, group] : byAccess)
             appendDetailSection(out, capitalised(access) + " Members", group,
-                                settings.sourceDirectoryText);
+                                settings.sourceDirectoryText, anchors);
     }
     out += "<hr> <pre><a href=\"" + back + "\">Back to Index</a>  " +
            "<a href=\"#_top_\">Back to Top</a></pre>\n";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using oldtest::contains;
 
 namespace {
@@ -45,11 +47,13 @@ TEST(OldClassPage, ConstructorsAndAccessGroups) {
                                        "<a href=\"#Shape\">Shape</a><br>\n");
     EXPECT_TRUE(constructors < privateGroup && privateGroup < protectedGroup &&
                 protectedGroup < publicGroup);
-    // Details in the same order, each with both anchors.
+    // Details in the same order, each with its signature's anchor and,
+    // where no other anchor has it, its name's.
     EXPECT_LT(at("Constructors\n</h2>"), at("Private Members\n</h2>"));
-    EXPECT_TRUE(contains(page, "<A NAME=\"Shape(intsides)\"><!-- --></A>\n<A NAME=\"Shape\"><!-- "
-                               "--></A>\n<b>Shape</b>\n<blockquote>\n<pre>\n"
+    EXPECT_TRUE(contains(page, "<A NAME=\"Shape(intsides)\"><!-- --></A>\n"
+                               "<b>Shape</b>\n<blockquote>\n<pre>\n"
                                "<a href=\"../lib/Shape.html\">Shape</a>(int sides);\n</pre>"));
+    EXPECT_TRUE(contains(page, "<A NAME=\"area()\"><!-- --></A>\n<A NAME=\"area\"><!-- --></A>\n<b>area</b>\n"));
     EXPECT_TRUE(page.ends_with("<hr> <pre><a href=\"../../index.html\">Back to Index</a>  "
                                "<a href=\"#_top_\">Back to Top</a></pre>\n"));
 
@@ -130,6 +134,71 @@ TEST(OldClassPage, SourceFileReferences) {
         done(run.handle);
         EXPECT_TRUE(contains(run.page("Shape"), "About Shape\n" + expected + "<hr>\n")) << directory;
     }
+}
+
+// What a browser shows of a piece of a page: tags dropped, the references
+// the page writes decoded.
+std::string shownText(const std::string& html) {
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] == '<') {
+            i = html.find('>', i) + 1;
+            continue;
+        }
+        bool decoded = false;
+        for (const auto& [reference, character] :
+             {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#60;", '<'}, {"&#62;", '>'}}) {
+            const std::string_view ref(reference);
+            if (html.compare(i, ref.size(), ref) == 0) {
+                text += character;
+                i += ref.size();
+                decoded = true;
+                break;
+            }
+        }
+        if (!decoded) text += html[i++];
+    }
+    return text;
+}
+
+// Overloads that differ only in const, or in nothing the anchor shows,
+// and a name shared by a variable and a function: each entry of the index
+// leads to its own member, and no anchor stands twice on the page.
+TEST(OldClassPage, EachIndexEntryLeadsToItsOwnMember) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Grid", "", "class", "", "lib", true);
+    const std::vector<std::string> declarations = {
+        "int& cell(int r, int c);", "int cell(int r, int c) const;", "int rows;",
+        "int rows() const;", "void fill(int value);", "void fill(int value) volatile;"};
+    run.addMember("cell", declarations[0], "public", {"int r", "int c"});
+    run.addMember("cell", declarations[1], "public", {"int r", "int c"});
+    run.addMember("rows", declarations[2], "protected", {}, false);
+    run.addMember("rows", declarations[3], "public");
+    run.addMember("fill", declarations[4], "public", {"int value"});
+    run.addMember("fill", declarations[5], "public", {"int value"});
+    endClass(run.handle, "Grid");
+    done(run.handle);
+    const std::string page = run.page("Grid");
+
+    std::multiset<std::string> anchors;
+    for (std::size_t at = page.find("<A NAME=\""); at != std::string::npos; at = page.find("<A NAME=\"", at + 1))
+        anchors.insert(page.substr(at + 9, page.find('"', at + 9) - at - 9));
+    for (const std::string& anchor : std::set<std::string>(anchors.begin(), anchors.end()))
+        EXPECT_EQ(anchors.count(anchor), 1u) << anchor;
+
+    // The declaration shown below the anchor each index entry names.
+    const std::size_t details = page.find("<A NAME=\"");
+    ASSERT_NE(details, std::string::npos) << page;
+    std::multiset<std::string> reached;
+    for (std::size_t at = page.find("<a href=\"#"); at < details; at = page.find("<a href=\"#", at + 1)) {
+        const std::string anchor = page.substr(at + 10, page.find('"', at + 10) - at - 10);
+        const std::size_t target = page.find("<A NAME=\"" + anchor + "\">", details);
+        ASSERT_NE(target, std::string::npos) << anchor;
+        const std::size_t pre = page.find("<pre>\n", target) + 6;
+        reached.insert(shownText(page.substr(pre, page.find("\n</pre>", pre) - pre)));
+    }
+    EXPECT_EQ(reached, std::multiset<std::string>(declarations.begin(), declarations.end())) << page;
 }
 
 }  // namespace
