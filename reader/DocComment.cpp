@@ -1,5 +1,6 @@
 #include "reader/DocComment.h"
 
+#include <cctype>
 #include <cstring>
 #include <string_view>
 
@@ -19,10 +20,9 @@ std::string_view trimBlankView(std::string_view text) {
     return text.substr(start, end - start);
 }
 
-std::string_view trimRightView(std::string_view text, char c) {
-    std::size_t end = text.size();
-    while (end > 0 && text[end - 1] == c) --end;
-    return text.substr(0, end);
+std::string_view trimRightBlanks(std::string_view text) {
+    while (!text.empty() && isBlankChar(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 // As stripLeading: the run of c, then one blank when more than one
@@ -43,44 +43,114 @@ bool startsAfterBlanks(std::string_view line, std::string_view prefix) {
     return pos == first;
 }
 
+// True when text, which begins with "<", opens an element ("<summary>",
+// "<param name=...>", "<br/>", "</b>"): its "<" is markup, not the mark of
+// a comment on what came before.
+bool opensElement(std::string_view text) {
+    std::size_t k = 1;
+    if (k < text.size() && text[k] == '/') ++k;
+    const std::size_t name = k;
+    while (k < text.size() && (isWordChar(text[k]) || text[k] == '-' || text[k] == ':')) ++k;
+    if (k == name || !std::isalpha(static_cast<unsigned char>(text[name]))) return false;
+    if (k == text.size()) return false;
+    if (text[k] == '>' || text[k] == '/') return true;
+    if (!isBlankChar(text[k])) return false;
+    // After blanks, an attribute and its "=".
+    while (k < text.size() && isBlankChar(text[k])) ++k;
+    const std::size_t attribute = k;
+    while (k < text.size() && (isWordChar(text[k]) || text[k] == '-' || text[k] == ':')) ++k;
+    while (k < text.size() && isBlankChar(text[k])) ++k;
+    return k > attribute && k < text.size() && text[k] == '=';
+}
+
+// The text less the "<" that marks a comment on what came before, when
+// it begins with one.
+std::string_view dropMark(std::string_view text) {
+    if (!text.empty() && text[0] == '<' && !opensElement(text)) text.remove_prefix(1);
+    return text;
+}
+
+bool onlyBlanks(std::string_view text) {
+    for (char c : text)
+        if (!isBlankChar(c)) return false;
+    return true;
+}
+
 struct CommentStyle {
     std::string_view start;
     std::string_view middle;
     std::string_view end;
     bool lineStyle;
+    // A comment opened with a row of stars ("/*****") is drawn as a box:
+    // the star that ends each of its lines is the box's right edge.
+    bool box = false;
+    // A comment on what came before ("///<"): a "<" after the middle
+    // string of a later line is that mark again.
+    bool marked = false;
 
     bool endsComment(std::string_view text) const {
-        if (!middle.empty() && middle == end) return trimBlankView(text) == end;
+        if (!middle.empty() && middle == end) {
+            // A run of lines each opened by the same string ("///") goes
+            // on over blank ones; only a line that is not one of it ends.
+            if (lineStyle) return false;
+            return trimBlankView(text) == end;
+        }
         if (lineStyle) return startsAfterBlanks(text, end);
         return text.find(end) != std::string_view::npos;
     }
 
+    // True when a line beginning with `prefix` after blanks belongs to a
+    // line-style comment: it opens with the middle or the end string.
+    bool continuesRun(std::string_view prefix) const {
+        const std::string_view opener = middle.empty() ? std::string_view("//") : middle;
+        return prefix.substr(0, opener.size()) == opener ||
+               (!end.empty() && prefix.substr(0, end.size()) == end);
+    }
+
+    // The first line, after the start string: more of the start's last
+    // character ("/*** x", a row of stars) is frame, then one blank.
+    std::string_view cleanFirst(std::string_view text) const {
+        // A line style's start was passed with its blank when read.
+        if (start == end) return text;
+        return stripLeadingView(text, start.empty() ? '\0' : start.back());
+    }
+
+    // A later line: the middle string where the line begins (after
+    // blanks) is frame, with more of its last character and one blank
+    // after it; elsewhere in the line it is text.
     std::string_view clean(std::string_view text) const {
         if (middle.empty()) return stripLeadingView(text, '\0');
-        std::size_t at = text.find(middle);
-        if (at != std::string_view::npos) text.remove_prefix(at + middle.size());
+        const std::size_t first = leadingBlanks(text);
+        if (text.size() - first >= middle.size() && text[first] == middle[0] &&
+            std::memcmp(text.data() + first, middle.data(), middle.size()) == 0) {
+            text.remove_prefix(first + middle.size());
+            if (marked) text = dropMark(text);
+        }
         text = stripLeadingView(text, middle.back());
-        if (middle.size() == 1 && !text.empty() && text.back() == middle[0]) text.remove_suffix(1);
+        if (box && middle.size() == 1) {
+            text = trimRightBlanks(text);
+            if (!text.empty() && text.back() == middle[0]) text = trimRightBlanks(text.substr(0, text.size() - 1));
+        }
         return text;
     }
 
     // The kept text of the line that closed the comment ("" for none); at
-    // is where the end string stands in it (npos when it does not).
-    std::string_view lastEntry(std::string_view text, std::size_t at) const {
+    // is where the end string stands in it (npos when it does not). A row
+    // of stars right before the end string ("**/", "*****/") is drawn,
+    // unless it is glued to a word ("char**/" keeps "char*").
+    std::string_view lastEntry(std::string_view text, std::size_t at, bool first) const {
         if (end.empty()) at = 0;
         if (at == 0) return {};
-        std::string_view kept = trimBlankView(text.substr(0, at));
-        if (kept.empty()) return {};
-        if (!end.empty()) kept = trimRightView(kept, end[0]);
-        if (!middle.empty()) kept = trimRightView(kept, middle[0]);
-        if (!start.empty()) kept = trimRightView(kept, start[0]);
-        if (!start.empty()) kept = stripLeadingView(kept, start.back());
-        return kept;
+        std::string_view kept = text.substr(0, at);
+        std::size_t row = kept.size();
+        while (row > 0 && (kept[row - 1] == end[0] || (!middle.empty() && kept[row - 1] == middle[0]))) --row;
+        if (row < kept.size() && (row == 0 || isBlankChar(kept[row - 1]))) kept = kept.substr(0, row);
+        return trimBlankView(first ? cleanFirst(kept) : clean(kept));
     }
 };
 
 void appendEntry(std::string& text, std::string_view entry, const std::string& joiner) {
-    if (entry.empty()) return;
+    if (entry.empty() || (isBlankChar(entry[0]) && onlyBlanks(entry))) return;
     text.append(entry);
     text.append(joiner);
 }
@@ -91,9 +161,9 @@ void appendEntry(std::string& text, std::string_view entry, const std::string& j
 template <class Source>
 std::string readComment(Source& in, CppStream& errors, int* line, const std::string& joiner,
                         const std::string& start, const std::string& middle,
-                        const std::string& end) {
+                        const std::string& end, bool* trails) {
     const int startLine = line ? *line : 0;
-    const CommentStyle style{start, middle, end, start.compare(0, 2, "//") == 0};
+    CommentStyle style{start, middle, end, start.compare(0, 2, "//") == 0};
 
     int skipped = 0, lastSkipped = 0, c = kEof;
     if (!start.empty()) {
@@ -103,6 +173,7 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
         }
         if (c != kEof) in.putBack(c);
     }
+    if (trails) *trails = false;
     if (end.size() == 2 && skipped > 0 && lastSkipped == static_cast<unsigned char>(end[0]) &&
         c == static_cast<unsigned char>(end[1])) {
         return "";
@@ -110,40 +181,56 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
 
     std::string_view current = in.getLine();
     if (line) ++*line;
-    if (start == end) {
-        // The text after the first blank, which may be one beyond ASCII.
-        std::size_t blank = 0, length = 0;
-        for (; blank < current.size(); ++blank) {
-            if (isBlankChar(current[blank])) length = 1;
-            else length = unicodeBlankLength(current, blank);
-            if (length > 0) break;
-        }
-        current = length > 0 ? current.substr(blank + length) : std::string_view();
+    if (trails && !current.empty() && current[0] == '<' && !opensElement(current)) {
+        current.remove_prefix(1);
+        style.marked = *trails = true;
     }
+    if (start == end) {
+        // One blank after the start, which may be one beyond ASCII, is
+        // not text.
+        current.remove_prefix(!current.empty() && isBlankChar(current[0]) ? 1 : unicodeBlankLength(current, 0));
+    }
+    style.box = !style.lineStyle && middle.size() == 1 && current.size() >= 3 && current[0] == middle[0] &&
+                current.find_first_not_of(middle[0]) == std::string_view::npos;
 
     std::string text;
     text.reserve(128);
+    bool first = true;
     bool firstWithText = !current.empty();
     for (;;) {
         if (style.endsComment(current)) break;
-        if (in.eof()) raiseTokenError(errors, "Unexpected end of file", startLine);
         if (!firstWithText) {
+            // A line comment has no end to wait for.
+            if (in.eof()) {
+                if (style.lineStyle) return text;
+                raiseTokenError(errors, "Unexpected end of file", startLine);
+            }
             if (style.lineStyle) {
+                // The run goes on over the lines that open with its middle
+                // or end string; any other line, a comment of another kind
+                // too, stays for the parser.
+                // A comment on the code before it goes on only over lines
+                // that carry its mark ("///<"): a plain "///" line below it
+                // is the next declaration's.
                 int next;
                 while ((next = in.get()) == ' ' || next == '\t') {}
                 if (next != kEof) in.putBack(next);
-                if (next != '/') return text;
+                const std::string_view opener = middle.empty() ? std::string_view("//") : std::string_view(middle);
+                if (style.marked ? !in.nextIs(opener, '<')
+                                 : !in.nextIs(opener) && (end.empty() || !in.nextIs(end)))
+                    return text;
             }
             current = in.getLine();
             if (line) ++*line;
-            if ((style.lineStyle && !startsAfterBlanks(current, "//")) || style.endsComment(current))
-                break;
+            first = false;
+            if (style.endsComment(current)) break;
         }
         firstWithText = false;
-        appendEntry(text, style.clean(current), joiner);
+        appendEntry(text, first ? style.cleanFirst(current) : style.clean(current), joiner);
+        first = false;
     }
     const std::size_t at = end.empty() ? 0 : current.find(end);
-    appendEntry(text, style.lastEntry(current, at), joiner);
+    appendEntry(text, style.lastEntry(current, at, first), joiner);
     // Code after the end of a block comment ("/** x */ int x;") is the
     // declaration it documents: it goes back to the stream, and its line
     // is counted again when it is read.
@@ -162,6 +249,21 @@ public:
     int get() { return in.get(); }
     void putBack(int c) { in.putBack(c); }
     bool eof() { return in.eof(); }
+    // True when the characters ahead are prefix, then `then` when it is
+    // not 0; none is taken.
+    bool nextIs(std::string_view prefix, char then = 0) {
+        std::string wanted(prefix);
+        if (then) wanted += then;
+        std::size_t matched = 0;
+        int c = kEof;
+        while (matched < wanted.size() && (c = in.get()) != kEof &&
+               c == static_cast<unsigned char>(wanted[matched]))
+            ++matched;
+        const bool all = matched == wanted.size();
+        if (!all && c != kEof) in.putBack(c);
+        for (std::size_t i = matched; i-- > 0;) in.putBack(static_cast<unsigned char>(wanted[i]));
+        return all;
+    }
     std::string_view getLine() {
         lineText = in.getLine();
         return lineText;
@@ -198,6 +300,11 @@ public:
         c.atEnd = false;
     }
     bool eof() const { return c.atEnd; }
+    bool nextIs(std::string_view prefix, char then = 0) const {
+        const std::size_t left = static_cast<std::size_t>(c.limit - c.next);
+        return left >= prefix.size() + (then ? 1 : 0) && std::memcmp(c.next, prefix.data(), prefix.size()) == 0 &&
+               (!then || c.next[prefix.size()] == then);
+    }
     std::string_view getLine() {
         const char* begin = c.next;
         const auto* stop = static_cast<const char*>(
@@ -230,14 +337,14 @@ private:
 
 std::string readDocComment(CppStream& in, int* line, const std::string& joiner,
                            const std::string& start, const std::string& middle,
-                           const std::string& end) {
+                           const std::string& end, bool* trails) {
     StreamSource source(in);
-    return readComment(source, in, line, joiner, start, middle, end);
+    return readComment(source, in, line, joiner, start, middle, end, trails);
 }
 
 std::string readDocComment(TextCursor& text, CppStream& errors, int* line, const std::string& joiner,
                            const std::string& start, const std::string& middle,
-                           const std::string& end) {
+                           const std::string& end, bool* trails) {
     TextSource source(text);
-    return readComment(source, errors, line, joiner, start, middle, end);
+    return readComment(source, errors, line, joiner, start, middle, end, trails);
 }

@@ -19,6 +19,6 @@ std::string preprocessInMemory(const std::string& source, const std::string& fil
 
 std::string collectDocComment(CppStream& in, int* line, const std::string& joiner,
                               const std::string& start, const std::string& middle,
-                              const std::string& end) {
-    return readDocComment(in, line, joiner, start, middle, end);
+                              const std::string& end, bool* trails) {
+    return readDocComment(in, line, joiner, start, middle, end, trails);
 }

@@ -42,8 +42,9 @@ std::string preprocessInMemory(const std::string& source, const std::string& fil
 
 // Reads the rest of a documentation comment whose start string was just
 // consumed and returns its text, one entry per line, each followed by
-// joiner. Throws VelkFileError "Unexpected end of file on line <n>" when
-// the stream ends inside the comment.
+// joiner; *trails (when given) tells a comment on the code before it, as
+// readDocComment does. Throws VelkFileError "Unexpected end of file on
+// line <n>" when the stream ends inside a block comment.
 std::string collectDocComment(CppStream& in, int* line, const std::string& joiner,
                               const std::string& start, const std::string& middle,
-                              const std::string& end);
+                              const std::string& end, bool* trails = nullptr);
