@@ -335,6 +335,7 @@ std::string CppFile::takeLookahead() {
     Lookahead& ahead = lookahead.back();
     lastHasComment = ahead.hasComment;
     lastComment = std::move(ahead.comment);
+    lastCommentTrails = ahead.commentTrails;
     std::string tok = std::move(ahead.token);
     lookahead.pop_back();
     return tok;
@@ -405,7 +406,7 @@ inline std::string CppFile::readNextToken() {
 }
 
 void CppFile::unread(std::string tok) {
-    lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
+    lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment, lastCommentTrails});
 }
 
 std::string CppFile::tokenWith(char extra) {
@@ -414,6 +415,7 @@ std::string CppFile::tokenWith(char extra) {
     std::string name = token();
     const bool hadComment = lastHasComment;
     const std::string comment = lastComment;
+    const bool commentTrails = lastCommentTrails;
     const std::string separator(1, extra);
     if (!isNameToken(name)) return name;
     for (;;) {
@@ -443,20 +445,21 @@ std::string CppFile::tokenWith(char extra) {
     }
     lastHasComment = hadComment;
     lastComment = comment;
+    lastCommentTrails = commentTrails;
     return name;
 }
 
 std::string CppFile::readComment(const std::string& start, const std::string& middle,
-                                 const std::string& end) {
+                                 const std::string& end, bool* trails) {
     const int startLine = line;
     std::string text;
     if (!pushedBack.empty() || buffer) {
-        text = collectDocComment(*this, &line, joiner, start, middle, end);
+        text = collectDocComment(*this, &line, joiner, start, middle, end, trails);
     } else {
         // The preprocessed text is in memory: the comment is read there in
         // place.
         TextCursor cursor{next, limit, atEnd};
-        text = readDocComment(cursor, *this, &line, joiner, start, middle, end);
+        text = readDocComment(cursor, *this, &line, joiner, start, middle, end, trails);
         next = cursor.next;
         atEnd = cursor.atEnd;
     }
@@ -480,18 +483,19 @@ bool CppFile::readDocCommentAfterSlash() {
     get();
     int third = peek();
     const int startLine = line;
+    bool trails = false;
     if (primary && !primaryThird.empty() && third == primaryThird[0]) {
         get();
-        lastComment = readComment(format.getPrimaryStart(), format.getPrimaryMiddle(),
-                                  format.getPrimaryEnd());
-        lastHasComment = true;
+        std::string text = readComment(format.getPrimaryStart(), format.getPrimaryMiddle(),
+                                       format.getPrimaryEnd(), &trails);
+        if (!trails || !attachTrailingComment(text, startLine)) takeDocComment(std::move(text), trails);
         return true;
     }
     if (secondary && !secondaryThird.empty() && third == secondaryThird[0]) {
         get();
-        lastComment = readComment(format.getSecondaryStart(), format.getSecondaryMiddle(),
-                                  format.getSecondaryEnd());
-        lastHasComment = true;
+        std::string text = readComment(format.getSecondaryStart(), format.getSecondaryMiddle(),
+                                       format.getSecondaryEnd(), &trails);
+        if (!trails || !attachTrailingComment(text, startLine)) takeDocComment(std::move(text), trails);
         return true;
     }
     // An ordinary comment reaches the parser only from an outside stream
@@ -513,6 +517,12 @@ bool CppFile::readDocCommentAfterSlash() {
     }
     putBack(second);
     return false;
+}
+
+bool CppFile::attachTrailingComment(const std::string& text, int atLine) {
+    if (declarationOpen() || !trailTarget || trailLine != atLine) return false;
+    trailTarget->setComment(trailTarget->getComment() + text);
+    return true;
 }
 
 void CppFile::skipBraces(const std::string& description) {
@@ -625,12 +635,12 @@ void CppFile::run() {
     for (;;) {
         std::string tok = token();
         if (tok.empty()) return;
-        if (lastHasComment) pendingComment = lastComment;
+        if (lastHasComment) takePendingComment();
         for (;;) {
             bool dropsComment = false;
             if (!mayBeFrameworkMacro(tok) || !skipFrameworkMacro(tok, dropsComment)) break;
             if (dropsComment) pendingComment.clear();
-            if (lastHasComment) pendingComment = lastComment;
+            if (lastHasComment) takePendingComment();
             if (tok.empty()) return;
         }
         dispatch(std::move(tok));
@@ -1008,6 +1018,9 @@ void CppFile::closeBrace() {
     Scope scope = std::move(scopes.back());
     scopes.pop_back();
     if (scope.kind == Scope::Namespace) package = scope.savedPackage;
+    // A comment marked after a class's "};" is the class's; the end of a
+    // namespace or block closes nothing it could document.
+    noteDeclared(scope.kind == Scope::Class && scope.cls && !scope.cls->isNamespace() ? scope.cls : nullptr);
     if (scope.kind != Scope::Class) {
         endStatement();
         return;
@@ -1041,7 +1054,7 @@ void CppFile::readTemplate() {
         endStatement();
         return;
     }
-    if (lastHasComment) pendingComment = lastComment;
+    if (lastHasComment) takePendingComment();
     dispatch(std::move(tok));
 }
 

@@ -33,6 +33,7 @@
 
 class ClassList;
 class CppClass;
+class CppClassEntity;
 class CppClassMember;
 class DocGenCppClass;
 class MacroDefinition;
@@ -143,12 +144,14 @@ private:
         std::string token;
         bool hasComment = false;
         std::string comment;
+        bool commentTrails = false;
     };
 
     // --- token input (CppFile.cpp) ---
     // The next token, "" at the end. Documentation comments are collected
     // on the way: lastHasComment/lastComment tell whether one stood right
-    // before the token returned.
+    // before the token returned, lastCommentTrails (set with it) that it
+    // was marked as one on a declaration still being read (takeDocComment).
     std::string token();
     // The token given back last, with the comment before it. Apart from
     // token(), whose every call reads past it, so that the reading of
@@ -168,9 +171,37 @@ private:
     bool notBlankAt(const char* p) const;
     void unread(std::string tok);
     bool readDocCommentAfterSlash();
-    // Reads the rest of a documentation comment whose start was consumed.
+    // Reads the rest of a documentation comment whose start was consumed;
+    // *trails tells a comment marked as one on the code before it.
     std::string readComment(const std::string& start, const std::string& middle,
-                            const std::string& end);
+                            const std::string& end, bool* trails);
+    // A comment marked as one on the code before it ("///<"), read on line
+    // atLine while no declaration is being read, is added to the
+    // declaration that ended on that line (noteDeclared): true when there
+    // is one.
+    bool attachTrailingComment(const std::string& text, int atLine);
+    // Any other comment just read is the one before the next token. A
+    // marked one goes with it as such when a declaration is being read, to
+    // be added to that declaration's comment; otherwise, with nothing
+    // before it to document, it is read as one before the next token.
+    void takeDocComment(std::string&& text, bool trails) {
+        lastComment = std::move(text);
+        lastHasComment = true;
+        lastCommentTrails = trails && declarationOpen();
+    }
+    // The comment before the token just read becomes the pending comment,
+    // or is added to it when marked as one on the declaration being read.
+    void takePendingComment() {
+        if (lastCommentTrails) pendingComment += lastComment;
+        else pendingComment = lastComment;
+    }
+    // A declaration registered (or, for a class, closed) on the current
+    // line: a marked comment after it on that line documents it.
+    void noteDeclared(CppClassEntity* entity) {
+        trailTarget = entity;
+        trailLine = line;
+    }
+    bool declarationOpen() const { return !(openDeclaration ? *openDeclaration : statement).empty(); }
     [[noreturn]] void fail(const std::string& message, int atLine);
     // Skips tokens through the "}" that closes an opened "{".
     void skipBraces(const std::string& description);
@@ -384,6 +415,13 @@ private:
     std::vector<Lookahead> lookahead;
     bool lastHasComment = false;
     std::string lastComment;
+    bool lastCommentTrails = false;
+    // The declaration noted last, and the line it ended on.
+    CppClassEntity* trailTarget = nullptr;
+    int trailLine = 0;
+    // The tokens of the declaration being read where it is not the
+    // statement (an enumerator); null for the statement.
+    const Tokens* openDeclaration = nullptr;
     Tokens statement;
     Tokens memberTokens;  // the statement being read as a member
     std::vector<int> bracketMatch;          // matchBrackets of memberTokens

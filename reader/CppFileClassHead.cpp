@@ -118,6 +118,7 @@ CppClass* CppFile::registerClass(DocGenCppClass* cls) {
     CppClass* kept = classList->addClass(cls);
     // The text is built only when someone takes it.
     if (statusCallback) reportStatus(kept->getPackage() + "/" + kept->getName());
+    noteDeclared(kept);
     return kept;
 }
 

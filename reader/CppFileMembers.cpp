@@ -163,9 +163,14 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
+    const CppClassEntity* noted = trailTarget;
     if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner)))
         readMember(st, owner, access, pendingComment);
-    if (bodyFollows && bodyAhead) skipBraces("function body");
+    if (bodyFollows && bodyAhead) {
+        skipBraces("function body");
+        // The declaration ends with its body.
+        if (trailTarget != noted) trailLine = line;
+    }
     if (tryBlock) skipHandlers();
     endStatement();
 }
@@ -442,6 +447,7 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
         arguments, target, fresh, javaLikeRules(), !qualifier.empty() && !javaLikeRules());
     reportStatus(name);
+    noteDeclared(member);
     return member;
 }
 
@@ -504,6 +510,20 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
     Tokens current;
     std::string comment;
     int depth = 0;
+    // While the body is read, the enumerator is the declaration a marked
+    // comment may stand in, and one after the "{" is the enum's; afterwards
+    // the enum and its members are noted no more (the class is noted when
+    // it registers).
+    struct Reading {
+        CppFile& file;
+        const Tokens* outer;
+        ~Reading() {
+            file.openDeclaration = outer;
+            file.trailTarget = nullptr;
+        }
+    } reading{*this, openDeclaration};
+    openDeclaration = &current;
+    noteDeclared(&cls);
     auto flush = [&]() {
         std::size_t nameAt = current.size();
         int inner = 0;
@@ -517,9 +537,9 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
             }
         }
         if (nameAt < current.size()) {
-            cls.addMember(current[nameAt], joinTokens(current, nameAt, current.size()) + ";", "public",
-                          comment, false, sourceFileName, {}, new DocGenCppClassMember(&cls),
-                          javaLikeRules());
+            noteDeclared(cls.addMember(current[nameAt], joinTokens(current, nameAt, current.size()) + ";",
+                                       "public", comment, false, sourceFileName, {},
+                                       new DocGenCppClassMember(&cls), javaLikeRules()));
         }
         current.clear();
         comment.clear();
@@ -528,7 +548,8 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
         std::string tok = token();
         if (tok.empty()) fail("End-of-file while parsing enum definition", line);
         if (depth == 0) {
-            if (current.empty() && lastHasComment) comment = lastComment;
+            if (lastHasComment && lastCommentTrails) comment += lastComment;
+            else if (current.empty() && lastHasComment) comment = lastComment;
             if (tok == "}"sv) {
                 flush();
                 return;

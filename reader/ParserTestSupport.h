@@ -34,7 +34,7 @@ public:
         fwrite(text.data(), 1, text.size(), f);
         fclose(f);
         CppFile file(path, project, &ParsedSource::onStatus, &ParsedSource::onError, this, defines,
-                     DocCommentFormat(), &settings, &languages);
+                     format, &settings, &languages);
         language = file.getLanguage();
         file.parse(classes, true, &macros, &packages);
     }
@@ -75,6 +75,7 @@ public:
     DocGenClassList classes;
     ParserSettings settings;
     PreprocessorDefines defines;
+    DocCommentFormat format;
     std::map<std::string, int> languages;
     std::map<std::string, MacroDefinition> macros;
     std::map<std::string, bool> packages;

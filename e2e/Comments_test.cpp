@@ -1,0 +1,145 @@
+// Documentation comments as the class pages show them: each on its own
+// declaration, with the author's text whole. The program runs as a child
+// over sources written as authors write them today.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+
+#include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using e2e::writeText;
+
+// Generous for the sanitizer build; a hang still runs into it by far.
+constexpr int kTimeLimit = 120;
+
+// The text a browser shows of a page: tags and comments gone (a block
+// element stands apart from the text around it), entities decoded, every
+// run of blanks (no-break spaces too) one space.
+std::string shownText(const std::string& html) {
+    static const std::set<std::string> blocks{"br", "p", "div", "table", "tr", "td", "th", "dl", "dt", "dd",
+                                              "ul", "ol", "li", "h1", "h2", "h3", "h4", "hr", "pre", "center"};
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            const std::size_t close = html.find("-->", i);
+            i = close == std::string::npos ? html.size() : close + 3;
+        } else if (html[i] == '<') {
+            const std::size_t close = html.find('>', i);
+            std::size_t name = i + 1;
+            if (name < html.size() && html[name] == '/') ++name;
+            std::size_t nameEnd = name;
+            while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
+            std::string element = html.substr(name, nameEnd - name);
+            for (char& c : element) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (blocks.count(element)) text += ' ';
+            i = close == std::string::npos ? html.size() : close + 1;
+        } else {
+            text += html[i++];
+        }
+    }
+    text = e2e::decodeEntities(text);
+    std::string collapsed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool blank = std::isspace(static_cast<unsigned char>(text[i])) != 0;
+        if (text.compare(i, 2, "\xC2\xA0") == 0) {
+            blank = true;
+            ++i;
+        }
+        if (blank && (collapsed.empty() || collapsed.back() == ' ')) continue;
+        collapsed += blank ? ' ' : text[i];
+    }
+    return collapsed;
+}
+
+class CommentPages : public e2e::ProgramFixture {
+protected:
+    CommentPages() : ProgramFixture("comment-pages") {}
+
+    // Documents the inputs (list entries) with "///" comments read, and
+    // returns the shown text of the class page `page` (under out/projects).
+    std::string document(const std::vector<std::string>& inputs, const std::string& page) {
+        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-accept3slash",
+                                      "-module=vantry-standard", "-moduledir=" + moduleDir_.string()};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        args.push_back("out/index.html");
+        e2e::ChildSignals none;
+        none.count = 0;
+        const auto result =
+            e2e::runChild(program_, args, childEnvironment(scratchVariables()), work(), logs(), none, kTimeLimit);
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        const fs::path file = work() / "out/projects" / page;
+        EXPECT_TRUE(fs::is_regular_file(file)) << file << "\n" << result.describe();
+        return fs::is_regular_file(file) ? shownText(e2e::readFile(file)) : std::string();
+    }
+};
+
+TEST_F(CommentPages, EachMemberShowsTheCommentWrittenAfterIt) {
+    writeText(work() / "src/grid.h",
+              "/** A grid of cells. */\n"
+              "struct Grid {\n"
+              "    int width;   ///< Columns the grid spans.\n"
+              "    int height;  ///< Rows the grid spans.\n"
+              "    /** Cells in all. */\n"
+              "    int cells() const;\n"
+              "    double zoom; /**< Zoom factor, 1 for none. */\n"
+              "    /**\n"
+              "     * Scales every cell.\n"
+              "       The result is v * factor, rounded.\n"
+              "     * Gives back a char*\n"
+              "     */\n"
+              "    char* scaled(double factor);\n"
+              "    /** Gives back a wchar_t* */\n"
+              "    wchar_t* wide();\n"
+              "};\n"
+              "\n"
+              "enum Color {\n"
+              "    Red,    ///< Warm.\n"
+              "    Green,  ///< Calm.\n"
+              "    Blue    ///< Cold.\n"
+              "};\n");
+    const std::string grid = document({"src"}, "src/Grid.html");
+    for (const char* shown : {"public int width; Columns the grid spans.",
+                              "public int height; Rows the grid spans.",
+                              "public int cells() const; Cells in all.",
+                              "public double zoom; Zoom factor, 1 for none.",
+                              "public char* scaled(double factor); Scales every cell. "
+                              "The result is v * factor, rounded. Gives back a char*",
+                              "public wchar_t* wide(); Gives back a wchar_t*"})
+        EXPECT_NE(grid.find(shown), std::string::npos) << shown << "\n" << grid;
+    const std::string color = shownText(e2e::readFile(work() / "out/projects/src/Color.html"));
+    for (const char* shown : {"Red; Warm.", "Green; Calm.", "Blue; Cold."})
+        EXPECT_NE(color.find(shown), std::string::npos) << shown << "\n" << color;
+}
+
+TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {
+    writeText(work() / "cs/Store.cs",
+              "namespace Shop {\n"
+              "/// <summary>A store of items.</summary>\n"
+              "///\n"
+              "/// <remarks>Safe to share between threads.</remarks>\n"
+              "public class Store {\n"
+              "    /// <summary>Adds an item to the store.</summary>\n"
+              "    ///\n"
+              "    /// <param name=\"name\">The item's name.</param>\n"
+              "    /// <returns>The new count.</returns>\n"
+              "    public int Add(string name) { return 0; }\n"
+              "}\n"
+              "}\n");
+    const std::string store = document({"cs=Shop"}, "Shop/Store.html");
+    const std::size_t detail = store.find("public int Add(string name);");
+    ASSERT_NE(detail, std::string::npos) << store;
+    const std::string add = store.substr(detail);
+    for (const char* shown : {"Adds an item to the store.", "The item's name.", "The new count."})
+        EXPECT_NE(add.find(shown), std::string::npos) << shown << "\n" << add;
+    for (const char* shown : {"A store of items.", "Safe to share between threads."})
+        EXPECT_NE(store.find(shown), std::string::npos) << shown << "\n" << store;
+}
+
+}  // namespace
