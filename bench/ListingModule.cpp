@@ -9,6 +9,8 @@
 //   site     output file  detail directory
 //   class    page path (from the output file's directory)  name  kind  language
 //   member   name  access  has-arguments (0/1)  declaration  argument...
+//   comment  the documentation comment of the member line before it, as
+//            sent (only when it is not empty)
 // A member line belongs to the class line before it.
 #include <dlfcn.h>
 
@@ -121,6 +123,7 @@ VANTRY_MODULE_EXPORT void startMember(ModuleHandle handle, const char* name, con
                        (hasArguments ? "1" : "0") + '\t' + escaped(declaration);
     for (int i = 0; i < argumentCount; ++i) line += '\t' + escaped(arguments[i]);
     put(*l, line);
+    if (comment && *comment) put(*l, "comment\t" + escaped(comment));
     if (auto fn = find<ModuleStartMemberFn>(*l, "startMember"))
         fn(l->inner, name, comment, access, declaration, hasArguments, fileNames, argumentCount,
            arguments);

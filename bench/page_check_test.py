@@ -21,9 +21,9 @@ def summary_row(anchor, name, rest):
             f'&nbsp;Text.</TD>\n</TR>\n')
 
 
-def detail_entry(anchors, name, declaration):
+def detail_entry(anchors, name, declaration, body=""):
     lines = "".join(f'<A NAME="{a}"><!-- --></A>\n' for a in anchors)
-    return f"{lines}<H3>{name}</H3>\n<PRE>\npublic {declaration}\n</PRE>\n<DL>\n</DL>\n<HR>\n\n"
+    return f"{lines}<H3>{name}</H3>\n<PRE>\npublic {declaration}\n</PRE>\n<DL>\n{body}</DL>\n<HR>\n\n"
 
 
 def table(anchor, title, body, columns=2):
@@ -32,8 +32,11 @@ def table(anchor, title, body, columns=2):
             f'{body}</TABLE>\n')
 
 
-def page(fields=(), methods=(), extra=""):
-    """fields and methods: (anchors, name, summary rest, declaration)."""
+def page(fields=(), methods=(), extra="", bodies=None):
+    """fields and methods: (anchors, name, summary rest, declaration);
+    bodies: the markup of each detail entry after its declaration, by the
+    entry's first anchor."""
+    bodies = bodies or {}
     out = '<HTML><BODY>\n<A NAME="navbar_top_firstrow"><!-- --></A>\n'
     if fields:
         out += table("field_summary", "Field Summary",
@@ -44,10 +47,10 @@ def page(fields=(), methods=(), extra=""):
     out += extra
     if fields:
         out += table("field_detail", "Field Detail", "", 1)
-        out += "".join(detail_entry(a, n, d) for a, n, _, d in fields)
+        out += "".join(detail_entry(a, n, d, bodies.get(a[0], "")) for a, n, _, d in fields)
     if methods:
         out += table("method_detail", "Method Detail", "", 1)
-        out += "".join(detail_entry(a, n, d) for a, n, _, d in methods)
+        out += "".join(detail_entry(a, n, d, bodies.get(a[0], "")) for a, n, _, d in methods)
     return out + '<A NAME="navbar_top_firstrow"><!-- --></A>\n</BODY></HTML>\n'
 
 
@@ -62,16 +65,20 @@ class PageCheckTest(unittest.TestCase):
         self.dir = tempfile.mkdtemp(prefix="page-check-test-")
         self.addCleanup(shutil.rmtree, self.dir)
 
-    def run_check(self, html, members, private=False, kind="class"):
+    def run_check(self, html, members, private=False, kind="class", language="cpp", comments=None):
+        """comments: the comment sent with each member, by its index."""
         page_path = os.path.join(self.dir, "Table.html")
         with open(page_path, "w") as f:
             f.write(html)
         list_path = os.path.join(self.dir, "list")
         with open(list_path, "w") as f:
             f.write(f"site\t{self.dir}/index.html\t{self.dir}\n")
-            f.write(f"class\t{page_path}\tTable\t{kind}\tcpp\n")
-            for member in members:
+            f.write(f"class\t{page_path}\tTable\t{kind}\t{language}\n")
+            for index, member in enumerate(members):
                 f.write("member\t" + "\t".join(member) + "\n")
+                comment = (comments or {}).get(index)
+                if comment:
+                    f.write("comment\t" + comment.replace("\\", "\\\\").replace("\n", "\\n") + "\n")
         out = io.StringIO()
         totals = page_check.check(list_path, verbose=True, private=private, out=out)
         return totals, out.getvalue()
@@ -182,6 +189,127 @@ class PageCheckTest(unittest.TestCase):
                          "max(int)")
 
 
+GET = (["get(intkey)", "get"], "get", "(int key)", "int <B>get</B>(int key);")
+SIZE_METHOD = (["size()", "size"], "size", "()", "int <B>size</B>();")
+
+
+class TextCheckTest(unittest.TestCase):
+    """The comments sent against the text a browser shows of each member's
+    detail entry."""
+
+    setUp = PageCheckTest.setUp
+    run_check = PageCheckTest.run_check
+
+    JAVA = [("get", "public", "1", "int get(int key);", "int key"), ("size", "public", "1", "int size();")]
+    GET_COMMENT = ("Returns the value stored under the key, as {@link #size()} counts it;\n"
+                   "keys below {@code 0} hold nothing.\n"
+                   "@param key   the key, at least {@code 0}\n"
+                   "@return the value, or {@code -1} &amp; no more\n"
+                   "@throws IllegalStateException if the table is closed\n")
+    GET_BODY = ('<DD>Returns the value stored under the key, as <a href="#size()"><CODE>size()</CODE></a> counts it;\n'
+                "keys below <code>0</code> hold nothing.\n</DD>\n<DL>\n"
+                "<DT><B>Parameters: </B><DD><code>key</code> - the key, at least <code>0</code>\n"
+                "<DT><B>Returns: </B><DD>the value, or <code>-1</code> &amp; no more</DD>\n"
+                "<DT><B>Throws: </B><DD><CODE>java.lang.IllegalStateException</CODE> - if the table is closed</DD>\n"
+                "</DL>\n")
+
+    def texts(self, totals):
+        return {k: totals["texts " + k] for k in ("cut", "missing", "misplaced")}
+
+    def test_comments_shown_whole_count_nothing(self):
+        totals, text = self.run_check(
+            page([], [GET, SIZE_METHOD], bodies={"get(intkey)": self.GET_BODY,
+                                                 "size()": "<DD>The number of keys.</DD>\n"}),
+            self.JAVA, language="java", comments={0: self.GET_COMMENT, 1: "The number of keys.\n"})
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 0}, text)
+        # Description, three tag texts and their three labels, and size's.
+        self.assertEqual(totals["texts compared"], 8, text)
+        self.assertEqual(totals["texts whole"], 8, text)
+
+    def test_a_link_shown_by_its_target_cuts_the_text_there(self):
+        comment = "Counts the keys in {@linkplain #get(int) the table}, as stored.\n"
+        body = "<DD>Counts the keys in #get(int) the table, as stored.</DD>\n"
+        totals, text = self.run_check(page([], [GET, SIZE_METHOD], bodies={"size()": body}),
+                                      self.JAVA, language="java", comments={1: comment})
+        self.assertEqual(self.texts(totals), {"cut": 1, "missing": 0, "misplaced": 0}, text)
+        self.assertIn("cut (description at {@linkplain}): " + self.dir + "/Table.html: size(): "
+                      'after "Countsthekeysin{@linkplain}" expected "thetable,asstored.", '
+                      'shown "#get(int)thetable,asstored."', text)
+
+    def test_a_description_that_stops_early_is_cut(self):
+        totals, text = self.run_check(
+            page([], [GET, SIZE_METHOD], bodies={"size()": "<DD>The number of keys.</DD>\n"}),
+            self.JAVA, language="java",
+            comments={1: "The number of keys. Keys removed\nare not counted.\n"})
+        self.assertEqual(self.texts(totals), {"cut": 1, "missing": 0, "misplaced": 0}, text)
+        self.assertIn('expected "Keysremovedarenotcounted."', text)
+
+    def test_a_csharp_parameter_shown_without_its_name_is_missing_with_its_labels(self):
+        sent = [("Move", "public", "1", "int Move(int steps);", "int steps")]
+        move = (["Move(intsteps)", "Move"], "Move", "(int steps)", "int <B>Move</B>(int steps);")
+        comment = ('<summary>Moves the cursor.</summary>\n<param name="steps">How far to move.</param>\n'
+                   "<returns>The new position.</returns>\n")
+        # The elements passed to the browser as they stand: the name is an
+        # attribute, which no browser shows.
+        body = "<DD>" + comment + "</DD>\n"
+        totals, text = self.run_check(page([], [move], bodies={"Move(intsteps)": body}), sent,
+                                      language="csharp", comments={0: comment})
+        self.assertIn('missing (label Parameters:)', text)
+        self.assertIn('missing (label Returns:)', text)
+        self.assertIn('missing (@param): ' + self.dir + '/Table.html: Move(int): "@paramHowfartomove."', text)
+        # Read as Java's tags are, it is whole.
+        body = ("<DD>Moves the cursor.</DD>\n<DL>\n<DT><B>Parameters: </B><DD><code>steps</code> - How far "
+                "to move.\n<DT><B>Returns: </B><DD>The new position.</DD>\n</DL>\n")
+        totals, text = self.run_check(page([], [move], bodies={"Move(intsteps)": body}), sent,
+                                      language="csharp", comments={0: comment})
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 0}, text)
+        self.assertEqual(totals["texts whole"], 5, text)
+
+    def test_a_trailing_comment_shown_with_the_next_member_is_misplaced(self):
+        sent = [("width", "public", "0", "int width;"), ("height", "public", "0", "int height;")]
+        width = (["width", "width"], "width", "", "int <B>width</B>;")
+        height = (["height", "height"], "height", "", "int <B>height</B>;")
+        # int width;  ///< Width of the frame around the widget, in pixels.
+        # int height; ///< Height of the frame around the widget, in pixels.
+        comments = {1: "< Width of the frame around the widget, in pixels.\n"}
+        body = "<DD>&lt; Width of the frame around the widget, in pixels.</DD>\n"
+        totals, text = self.run_check(page([width, height], [], bodies={"height": body}), sent,
+                                      comments=comments)
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 1}, text)
+        self.assertIn('misplaced (description): ' + self.dir + '/Table.html: width: '
+                      '"Widthoftheframearoundthewidget,inpixels." shown in the entry of height', text)
+        self.assertEqual(totals["entries with another member's text"], 1, text)
+        self.assertIn("foreign: " + self.dir + "/Table.html: the entry of height shows", text)
+
+    def test_tags_the_pages_do_not_show_and_inherited_texts_are_not_compared(self):
+        comments = {0: "{@inheritDoc}\n@implNote Reads the cache first.\n@return {@inheritDoc}\n",
+                    1: "The number of keys.\n@serial\n"}
+        totals, text = self.run_check(
+            page([], [GET, SIZE_METHOD], bodies={"size()": "<DD>The number of keys.</DD>\n"}),
+            self.JAVA, language="java", comments=comments)
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 0}, text)
+        self.assertEqual(totals["block tags not shown"], 2, text)
+        self.assertEqual(totals["texts inherited"], 1, text)
+
+    def test_the_text_a_browser_shows(self):
+        cases = {
+            "a<b>c</b> d < e &lt;f&gt; &copy 2024": "ac d < e <f> \u00a9 2024",
+            "x<!-- note --> y <script>var s = '<b>';</script>z": "x y z",
+            # A "<" and a letter open a tag that runs to its ">", quotes honoured.
+            "for (i = 0; i<children(); i++) n++; <a title='x > y'>t</a>": "for (i = 0; it",
+            "<title>a<b></title>": "a<b>",
+            "</ 3> <?x?>q": " q",
+        }
+        for markup, shown in cases.items():
+            self.assertEqual(page_check.shown_text(markup), shown, markup)
+        # Block tags begin a line outside an inline tag; a code sample may
+        # hold an annotation on a line of its own.
+        description, tags = page_check.java_parts(
+            "Overrides it:\n<pre>{@code\n@Override\nint size() { return 0; }\n}</pre>\n@since 9\n")
+        self.assertEqual([(tag, text.strip()) for tag, text in tags], [("since", "9")])
+        self.assertIn("@Override", description)
+
+
 @unittest.skipUnless(os.environ.get("VANTRY_BUILD_DIR"), "needs the build tree")
 class RealRunTest(unittest.TestCase):
     """The listing module between the program and the standard module: what
@@ -194,7 +322,9 @@ class RealRunTest(unittest.TestCase):
         os.makedirs(os.path.join(work, "src"))
         with open(os.path.join(work, "src", "table.h"), "w") as f:
             f.write("/** A table. */\nclass Table {\npublic:\n"
-                    "    /** Puts a number. */\n    void put(int key);\n"
+                    "    /**\n     * Puts a number, if {@code key >= 0}.\n"
+                    "     * @param key the number's key\n     * @return whether it was new\n     */\n"
+                    "    bool put(int key);\n"
                     "    /** Puts a text. */\n    void put(const char* text);\n"
                     "    /** The size. */\n    int size;\n};\n")
         env = {k: v for k, v in os.environ.items()
@@ -210,14 +340,17 @@ class RealRunTest(unittest.TestCase):
         with open(env["VANTRY_LISTING_FILE"]) as f:
             members = sorted(line.rstrip("\n").split("\t")[1:5:3] + line.rstrip("\n").split("\t")[5:]
                              for line in f if line.startswith("member\t"))
-        self.assertEqual(members, [["put", "void put(const char* text);", "const char* text"],
-                                   ["put", "void put(int key);", "int key"],
+        self.assertEqual(members, [["put", "bool put(int key);", "int key"],
+                                   ["put", "void put(const char* text);", "const char* text"],
                                    ["size", "int size;"]])
         out = io.StringIO()
         totals = page_check.check(env["VANTRY_LISTING_FILE"], verbose=True, out=out)
         self.assertEqual(totals["pages"], 1, out.getvalue())
-        for count in ("lost", "duplicated", "ambiguous", "unmatched"):
+        for count in ("lost", "duplicated", "ambiguous", "unmatched", "texts cut", "texts missing",
+                      "texts misplaced", "entries with another member's text"):
             self.assertEqual(totals[count], 0, out.getvalue())
+        # The three descriptions, a parameter's and a return text, and their labels.
+        self.assertEqual(totals["texts whole"], 7, out.getvalue())
 
 
 if __name__ == "__main__":
