@@ -8,7 +8,6 @@
 #include <string_view>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <ctime>
 #include <cstdlib>
 #include <sys/syscall.h>
@@ -21,8 +20,8 @@
 #include "platform/TempFile.h"
 #include "reader/BlockReader.h"
 #include "reader/Literals.h"
+#include "reader/PreprocessorExpression.h"
 #include "reader/ReaderText.h"
-#include "reader/TokenReader.h"
 
 namespace {
 
@@ -672,7 +671,9 @@ private:
         Directive d;
         if (parseDirective(line, d)) {
             if (d.word == "ifdef" || d.word == "ifndef" || d.word == "if") {
-                bool condition = d.word == "if"       ? Preprocessor::evaluateIf(d.argument, defines)
+                // Inside a block left out no branch can be taken: its
+                // conditions are not looked at.
+                bool condition = d.word == "if"       ? on && conditionOf(d)
                                  : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
                                                      : !defines.isDefined(firstWord(d.argument));
                 blocks.push_back({on, on && condition, condition, lineNumber});
@@ -689,7 +690,7 @@ private:
                 } else if (block.branchTaken) {
                     block.active = false;
                 } else {
-                    bool condition = Preprocessor::evaluateIf(d.argument, defines);
+                    bool condition = block.outerActive && conditionOf(d);
                     block.active = block.outerActive && condition;
                     block.branchTaken = condition;
                 }
@@ -737,6 +738,17 @@ private:
                                " stopped on line " + std::to_string(startLine) +
                                ": the text would grow past the limit of expansion");
         out += expanded;
+    }
+
+    // The value of an #if or #elif line; one that cannot be evaluated is
+    // false and named in a warning.
+    bool conditionOf(const Directive& d) {
+        std::string error;
+        const bool value = Preprocessor::evaluateIf(d.argument, defines, &error);
+        if (!error.empty())
+            warnings.push_back("Preprocessor: the condition of #" + d.word + " on line " +
+                               std::to_string(lineNumber) + " is taken as false: " + error);
+        return value;
     }
 
     void define(const std::string& argument, bool on, const std::string& documentation) {
@@ -790,26 +802,6 @@ private:
     bool inComment = false;
     int lineNumber = 0;
 };
-
-// An #if operand: "" is 0, digits their decimal value, 'c' its code, and a
-// name its macro body read as a number (0 when undefined or not numeric).
-long long operandValue(const std::string& token, const PreprocessorDefines& defines) {
-    auto number = [](const std::string& text, std::size_t k) {
-        bool negative = false;
-        if (k < text.size() && (text[k] == '-' || text[k] == '+')) negative = text[k++] == '-';
-        long long value = 0;
-        for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k)
-            value = value > (LLONG_MAX - 9) / 10 ? LLONG_MAX : value * 10 + (text[k] - '0');
-        return negative ? -value : value;
-    };
-    if (token.empty()) return 0;
-    if (token[0] >= '0' && token[0] <= '9') return number(token, 0);
-    if (token.size() == 3 && token[0] == '\'') return static_cast<unsigned char>(token[1]);
-    std::string body = defines.valueOf(token);
-    std::size_t k = 0;
-    while (k < body.size() && isBlankChar(body[k])) ++k;
-    return number(body, k);
-}
 
 }  // namespace
 
@@ -901,39 +893,7 @@ bool Preprocessor::isPreprocessorLine(const std::string& token) {
     return false;
 }
 
-bool Preprocessor::evaluateIf(const std::string& expression, const PreprocessorDefines& defines) {
-    CppStrStream in(expression, "preprocessor file]");
-    auto next = [&] { return readToken(in, nullptr, true, 0, 0, true, nullptr, true); };
-
-    bool negate = false;
-    std::string token = next();
-    for (; token == "!" || token == "("; token = next())
-        if (token == "!") negate = true;
-
-    bool value;
-    if (token == "defined") {
-        next();
-        value = defines.isDefined(next());
-    } else {
-        long long left = operandValue(token, defines);
-        std::string op = next();
-        std::string right = op.empty() ? "" : next();
-        if (right == "=") {
-            op += "=";
-            right = next();
-        }
-        if (op.empty() || right.empty()) {
-            value = left != 0;
-        } else {
-            long long r = operandValue(right, defines);
-            if (op == "==") value = left == r;
-            else if (op == "!=") value = left != r;
-            else if (op == "<") value = left < r;
-            else if (op == "<=") value = left <= r;
-            else if (op == ">") value = left > r;
-            else if (op == ">=") value = left >= r;
-            else value = false;
-        }
-    }
-    return negate ? !value : value;
+bool Preprocessor::evaluateIf(const std::string& expression, const PreprocessorDefines& defines,
+                              std::string* error) {
+    return evaluateCondition(expression, defines, error);
 }

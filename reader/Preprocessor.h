@@ -37,7 +37,8 @@ public:
     // (created or truncated). `defines` is copied; the file's #defines go
     // to the copy. Every #define met, active or not, is recorded in
     // `documentedDefines` under its name with `fileName` and `packageName`
-    // (a later one replaces an earlier one). Throws VelkError "Preprocessor:
+    // (a later one replaces an earlier one). A condition that cannot be
+    // evaluated is false, with a warning. Throws VelkError "Preprocessor:
     // <text> on line <n>", "End-of-file in macro argument list (line <n>)",
     // a VelkFileError of the output file or of a token in an #if
     // expression; on every error the output file is removed.
@@ -65,13 +66,13 @@ public:
     // ("define", "if", "include", "region", ...).
     static bool isPreprocessorLine(const std::string& token);
 
-    // Evaluates an #if expression the simple way this preprocessor does:
-    // leading "!" and "(" (any "!" negates once); "defined" NAME or
-    // "defined(NAME)"; else LEFT [OP RIGHT] with OP one of == != < <= > >=
-    // (anything else is false) and operands that are decimal numbers, 'c'
-    // or macro names (their body as a number, 0 when not numeric). Tokens
-    // after the right operand are ignored, so "A && B" is decided by A.
-    static bool evaluateIf(const std::string& expression, const PreprocessorDefines& defines);
+    // The condition of an #if or #elif: the expression evaluated as a C or
+    // C++ compiler evaluates it, a name defined with no value reading as 0
+    // (see evaluateCondition). False for a malformed expression or a
+    // division by zero, with the reason in `error` when given (left empty
+    // on success).
+    static bool evaluateIf(const std::string& expression, const PreprocessorDefines& defines,
+                           std::string* error = nullptr);
 
     struct CommentView {
         char second = 0;
@@ -81,7 +82,8 @@ public:
     };
 
     // The warnings of the last preprocessing (a macro whose expansion was
-    // stopped at the limit, named once per file); the file was still
+    // stopped at the limit, named once per file; a condition taken as false
+    // because it could not be evaluated, with its line); the file was still
     // preprocessed whole.
     const std::vector<std::string>& getWarnings() const { return warnings; }
 

@@ -85,6 +85,11 @@ std::string PreprocessorDefines::valueOf(const std::string& name) const {
     return i < 0 ? std::string() : bodies[i].bodyText();
 }
 
+const MacroBody* PreprocessorDefines::bodyOf(const std::string& name) const {
+    long i = find(name);
+    return i < 0 ? nullptr : &bodies[i];
+}
+
 void PreprocessorDefines::undefine(const std::string& name) {
     long i = find(name);
     if (i < 0) return;

@@ -38,6 +38,9 @@ public:
     bool isDefined(const std::string& name) const;
     // The body of the first definition as text; "" when not defined.
     std::string valueOf(const std::string& name) const;
+    // The body of the first definition of the name; null when not defined.
+    // Valid until the defines change.
+    const MacroBody* bodyOf(const std::string& name) const;
     // Removes the first definition of the name, if any.
     void undefine(const std::string& name);
 

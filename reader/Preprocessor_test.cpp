@@ -47,7 +47,9 @@ protected:
                     const DocCommentFormat& format = {}) {
         std::istringstream in(source);
         std::string temp = Preprocessor::makeTempFileName("");
-        Preprocessor(format).preprocess(in, temp, defines, "src.h", "pkg", table);
+        Preprocessor preprocessor(format);
+        preprocessor.preprocess(in, temp, defines, "src.h", "pkg", table);
+        warnings = preprocessor.getWarnings();
         std::ifstream file(temp, std::ios::binary);
         std::string out((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         fs::remove(temp);
@@ -71,6 +73,7 @@ protected:
     fs::path dir;
     std::vector<std::pair<std::string, std::optional<std::string>>> saved;
     std::map<std::string, MacroDefinition> table;
+    std::vector<std::string> warnings;
 };
 
 }  // namespace
@@ -110,8 +113,8 @@ TEST_F(PreprocessorTest, ConditionalsAndDefines) {
     EXPECT_EQ(run("#ifdef A\na\n#else\nb\n#endif\n#if A >= 2\nc\n#elif 1\nd\n#endif\n", user),
               "\na\n\n\n\n\nc\n\n\n\n");
     EXPECT_EQ(run("#if EMPTY\na\n#endif\n#if defined(A) && defined(NO)\nb\n#endif\n#if !!defined(A)\nc\n#endif\n", user),
-              "\n\n\n\nb\n\n\n\n\n");
-    EXPECT_EQ(run("#if A || 1\na\n#endif\n#else\n#endif\n", user), "\n\n\n#else\n#endif\n");
+              "\n\n\n\n\n\n\nc\n\n");
+    EXPECT_EQ(run("#if A || 1\na\n#endif\n#else\n#endif\n", user), "\na\n\n#else\n#endif\n");
     // An elif cannot switch on the inside of an inactive block.
     EXPECT_EQ(run("#if 0\n#if 0\n#elif 1\nx\n#endif\n#endif\n"), "\n\n\n\n\n\n");
     // Inactive lines are not expanded: an open call there swallows nothing.
@@ -220,15 +223,44 @@ TEST_F(PreprocessorTest, TemporaryFiles) {
     EXPECT_THROW(Preprocessor::makeTempFileName(""), VelkError);
 }
 
-TEST(PreprocessorStatic, EvaluateIfAndDirectiveWords) {
-    PreprocessorDefines d("X=3\r\nC='a'\r\nNEG=-1");
-    EXPECT_TRUE(Preprocessor::evaluateIf("X >= 2", d));
-    EXPECT_FALSE(Preprocessor::evaluateIf("X < 3", d));
-    EXPECT_TRUE(Preprocessor::evaluateIf("'a' == 97", d));
-    EXPECT_FALSE(Preprocessor::evaluateIf("-1", d));
-    EXPECT_FALSE(Preprocessor::evaluateIf("X + 1", d));
-    EXPECT_TRUE(Preprocessor::evaluateIf("!(Y)", d));
-    EXPECT_TRUE(Preprocessor::evaluateIf("99999999999999999999999 > 1", d));
+// A condition keeps the code it guards whatever operators it uses; one
+// that cannot be evaluated leaves its code out, is named in a warning with
+// its line, and the rest of the file is read. Conditions inside a block
+// left out are not looked at.
+TEST_F(PreprocessorTest, ConditionsAreEvaluatedWhole) {
+    PreprocessorDefines user("FEATURE_A=1\r\nLIB_VERSION=0x0203");
+    const std::string source =
+        "class Widget {\n"
+        "public:\n"
+        "#if FEATURE_A || FEATURE_B\n"
+        "    void either();\n"
+        "#endif\n"
+        "#if defined(FEATURE_B) || defined(FEATURE_A)\n"
+        "    void definedEither();\n"
+        "#endif\n"
+        "#if FEATURE_A + 1 > 1 && (LIB_VERSION >> 8) == 2\n"
+        "    void sum();\n"
+        "#elif 1 / 0\n"
+        "    void never();\n"
+        "#endif\n"
+        "#if LIB_VERSION / (FEATURE_A - 1)\n"
+        "    void divided();\n"
+        "#elif FEATURE_A && !FEATURE_B\n"
+        "    void otherwise();\n"
+        "#endif\n"
+        "#if 0\n"
+        "#if this is ( not an expression\n"
+        "#endif\n"
+        "#endif\n"
+        "};\n";
+    EXPECT_EQ(run(source, user),
+              "class Widget {\npublic:\n\n    void either();\n\n\n    void definedEither();\n\n"
+              "\n    void sum();\n\n\n\n\n\n\n    void otherwise();\n\n\n\n\n\n};\n");
+    EXPECT_EQ(warnings, std::vector<std::string>{
+                            "Preprocessor: the condition of #if on line 14 is taken as false: division by zero"});
+}
+
+TEST(PreprocessorStatic, DirectiveWords) {
     EXPECT_TRUE(Preprocessor::isPreprocessorLine("#endregion"));
     EXPECT_TRUE(Preprocessor::isPreprocessorLine("define"));
     EXPECT_FALSE(Preprocessor::isPreprocessorLine("#defined"));
