@@ -19,45 +19,6 @@ using e2e::writeText;
 // Generous for the sanitizer build; a hang still runs into it by far.
 constexpr int kTimeLimit = 120;
 
-// The text a browser shows of a page: tags and comments gone (a block
-// element stands apart from the text around it), entities decoded, every
-// run of blanks (no-break spaces too) one space.
-std::string shownText(const std::string& html) {
-    static const std::set<std::string> blocks{"br", "p", "div", "table", "tr", "td", "th", "dl", "dt", "dd",
-                                              "ul", "ol", "li", "h1", "h2", "h3", "h4", "hr", "pre", "center"};
-    std::string text;
-    for (std::size_t i = 0; i < html.size();) {
-        if (html.compare(i, 4, "<!--") == 0) {
-            const std::size_t close = html.find("-->", i);
-            i = close == std::string::npos ? html.size() : close + 3;
-        } else if (html[i] == '<') {
-            const std::size_t close = html.find('>', i);
-            std::size_t name = i + 1;
-            if (name < html.size() && html[name] == '/') ++name;
-            std::size_t nameEnd = name;
-            while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
-            std::string element = html.substr(name, nameEnd - name);
-            for (char& c : element) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (blocks.count(element)) text += ' ';
-            i = close == std::string::npos ? html.size() : close + 1;
-        } else {
-            text += html[i++];
-        }
-    }
-    text = e2e::decodeEntities(text);
-    std::string collapsed;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bool blank = std::isspace(static_cast<unsigned char>(text[i])) != 0;
-        if (text.compare(i, 2, "\xC2\xA0") == 0) {
-            blank = true;
-            ++i;
-        }
-        if (blank && (collapsed.empty() || collapsed.back() == ' ')) continue;
-        collapsed += blank ? ' ' : text[i];
-    }
-    return collapsed;
-}
-
 class CommentPages : public e2e::ProgramFixture {
 protected:
     CommentPages() : ProgramFixture("comment-pages") {}
@@ -76,7 +37,7 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << result.describe();
         const fs::path file = work() / "out/projects" / page;
         EXPECT_TRUE(fs::is_regular_file(file)) << file << "\n" << result.describe();
-        return fs::is_regular_file(file) ? shownText(e2e::readFile(file)) : std::string();
+        return fs::is_regular_file(file) ? e2e::shownText(e2e::readFile(file)) : std::string();
     }
 };
 
@@ -113,7 +74,7 @@ TEST_F(CommentPages, EachMemberShowsTheCommentWrittenAfterIt) {
                               "The result is v * factor, rounded. Gives back a char*",
                               "public wchar_t* wide(); Gives back a wchar_t*"})
         EXPECT_NE(grid.find(shown), std::string::npos) << shown << "\n" << grid;
-    const std::string color = shownText(e2e::readFile(work() / "out/projects/src/Color.html"));
+    const std::string color = e2e::shownText(e2e::readFile(work() / "out/projects/src/Color.html"));
     for (const char* shown : {"Red; Warm.", "Green; Calm.", "Blue; Cold."})
         EXPECT_NE(color.find(shown), std::string::npos) << shown << "\n" << color;
 }

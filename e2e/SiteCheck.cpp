@@ -118,6 +118,42 @@ std::string decodeEntities(const std::string& text) {
     return out;
 }
 
+std::string shownText(const std::string& html) {
+    static const std::set<std::string> blocks{"br", "p", "div", "table", "tr", "td", "th", "dl", "dt", "dd",
+                                              "ul", "ol", "li", "h1", "h2", "h3", "h4", "hr", "pre", "center"};
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            const std::size_t close = html.find("-->", i);
+            i = close == std::string::npos ? html.size() : close + 3;
+        } else if (html[i] == '<') {
+            const std::size_t close = html.find('>', i);
+            std::size_t name = i + 1;
+            if (name < html.size() && html[name] == '/') ++name;
+            std::size_t nameEnd = name;
+            while (nameEnd < html.size() && std::isalnum(static_cast<unsigned char>(html[nameEnd]))) ++nameEnd;
+            std::string element = html.substr(name, nameEnd - name);
+            for (char& c : element) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (blocks.count(element)) text += ' ';
+            i = close == std::string::npos ? html.size() : close + 1;
+        } else {
+            text += html[i++];
+        }
+    }
+    text = e2e::decodeEntities(text);
+    std::string collapsed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool blank = std::isspace(static_cast<unsigned char>(text[i])) != 0;
+        if (text.compare(i, 2, "\xC2\xA0") == 0) {
+            blank = true;
+            ++i;
+        }
+        if (blank && (collapsed.empty() || collapsed.back() == ' ')) continue;
+        collapsed += blank ? ' ' : text[i];
+    }
+    return collapsed;
+}
+
 bool isExternalReference(const std::string& value) {
     if (value.rfind("//", 0) == 0) return true;
     const auto colon = value.find(':');

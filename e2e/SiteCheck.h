@@ -44,6 +44,11 @@ std::vector<UnclosedElement> unclosedElements(const std::string& html);
 // characters; an unknown or unterminated reference is kept as written.
 std::string decodeEntities(const std::string& text);
 
+// The text a browser shows of a page: tags and comments gone (a block
+// element stands apart from the text around it), entities decoded, every
+// run of blanks (no-break spaces too) one space.
+std::string shownText(const std::string& html);
+
 // True for a value with a scheme ("http:", "mailto:", "javascript:") or a
 // network path ("//host/..."): nothing local to check.
 bool isExternalReference(const std::string& value);

@@ -40,6 +40,9 @@ const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line
                                      "input",  "name",     "ident",        "import", "using",
                                      "region", "endregion", "nullable",    "include_next"};
 
+// Directives whose words are free text, which may hold a lone quote.
+constexpr std::string_view kFreeTextWords[] = {"error", "warning", "pragma", "line", "ident"};
+
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
 }
@@ -89,7 +92,7 @@ public:
             if (c == '"' && specialLiteral()) continue;
             // A digit separator goes: the number reads as one token.
             if (c == '\'' && digitSeparator()) continue;
-            if (c == '"' || c == '\'') literal(static_cast<char>(c));
+            if (c == '"' || c == '\'') literal(static_cast<char>(c), onFreeTextDirective(i - 1));
             else if (c == '/' && peek() == '*') get(), blockComment();
             else if (c == '/' && peek() == '/') get(), lineComment();
             else out.push_back(static_cast<char>(c));
@@ -195,10 +198,14 @@ private:
         return k < out.size() && out[k] >= '0' && out[k] <= '9';
     }
 
-    void literal(char quote) {
+    // A literal, copied to its closing quote. On the line of a directive
+    // whose words are free text, one that the line does not close is a
+    // character of that text ("#error can't").
+    void literal(char quote, bool freeText) {
         const int startLine = line;
         out.push_back(quote);
         for (;;) {
+            if (freeText && (atEnd() || peek() == '\n')) return;
             if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
             int c = get();
             if (c == '\n') preprocessorError("Newline in quoted string", startLine);
@@ -210,6 +217,32 @@ private:
                 return;
             }
         }
+    }
+
+    // Whether the line that holds s[at] is a directive whose words are
+    // free text, not tokens: #error, #warning, #pragma, #line, #ident.
+    // The answer is kept for the rest of the line, so each line is looked
+    // at once.
+    bool onFreeTextDirective(std::size_t at) {
+        if (at < freeTextFrom || at >= freeTextTo) {
+            const void* before = memrchr(s.data(), '\n', at);
+            freeTextFrom = before ? static_cast<std::size_t>(static_cast<const char*>(before) - s.data()) + 1 : 0;
+            const void* after = std::memchr(s.data() + at, '\n', s.size() - at);
+            freeTextTo = after ? static_cast<std::size_t>(static_cast<const char*>(after) - s.data()) : s.size();
+            freeText = isFreeTextDirective(std::string_view(s).substr(freeTextFrom, freeTextTo - freeTextFrom));
+        }
+        return freeText;
+    }
+
+    static bool isFreeTextDirective(std::string_view text) {
+        std::size_t k = 0;
+        while (k < text.size() && isHorizontalBlank(text[k])) ++k;
+        if (k >= text.size() || text[k] != '#') return false;
+        ++k;
+        while (k < text.size() && isHorizontalBlank(text[k])) ++k;
+        const std::size_t start = k;
+        while (k < text.size() && isWordChar(text[k])) ++k;
+        return Preprocessor::isFreeTextDirective(text.substr(start, k - start));
     }
 
     const Preprocessor::CommentView* docView(char second, int third) const {
@@ -356,6 +389,9 @@ private:
     std::size_t i = 0;
     int line = 1;
     std::string out;
+    // The line onFreeTextDirective looked at last, [from, to), and its answer.
+    std::size_t freeTextFrom = 0, freeTextTo = 0;
+    bool freeText = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -890,6 +926,12 @@ bool Preprocessor::isPreprocessorLine(const std::string& token) {
     std::string word = token.compare(0, 1, "#") == 0 ? token.substr(1) : token;
     for (const char* directive : kDirectiveWords)
         if (word == directive) return true;
+    return false;
+}
+
+bool Preprocessor::isFreeTextDirective(std::string_view word) {
+    for (std::string_view freeWord : kFreeTextWords)
+        if (word == freeWord) return true;
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include <istream>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/MacroDefinition.h"
@@ -65,6 +66,12 @@ public:
     // True when the token, less one leading "#", is a directive word
     // ("define", "if", "include", "region", ...).
     static bool isPreprocessorLine(const std::string& token);
+
+    // True for the directive words whose text is free text, not tokens, so
+    // that a quote in it that its line does not close is an ordinary
+    // character ("#error can't"): "error", "warning", "pragma", "line",
+    // "ident".
+    static bool isFreeTextDirective(std::string_view word);
 
     // The condition of an #if or #elif: the expression evaluated as a C or
     // C++ compiler evaluates it, a name defined with no value reading as 0

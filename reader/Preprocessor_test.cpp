@@ -85,7 +85,7 @@ TEST_F(PreprocessorTest, CommentsAndLiterals) {
     // "*/" in a literal ends nothing; later directives still count.
     EXPECT_EQ(run("char* s = \"*/ /*\"; char c = '\\'';\n#define X 1\nX\n"),
               "char* s = \"*/ /*\"; char c = '\\'';\n\n1\n");
-    EXPECT_EQ(errorOf("x\n#error don't\n"), "Preprocessor: Newline in quoted string on line 2");
+    EXPECT_EQ(errorOf("x\nchar c = 'a;\n"), "Preprocessor: Newline in quoted string on line 2");
     EXPECT_EQ(errorOf("x = \"abc"), "Preprocessor: Unexpected end-of-file while parsing quoted string on line 1");
     EXPECT_EQ(errorOf("\n/* open\n"), "Preprocessor: Unexpected end-of-file while parsing comment on line 2");
     EXPECT_EQ(errorOf("/** open\n"), "Preprocessor: Unexpected end-of-file in documentation comment on line 1");
@@ -258,6 +258,23 @@ TEST_F(PreprocessorTest, ConditionsAreEvaluatedWhole) {
               "\n    void sum();\n\n\n\n\n\n\n    void otherwise();\n\n\n\n\n\n};\n");
     EXPECT_EQ(warnings, std::vector<std::string>{
                             "Preprocessor: the condition of #if on line 14 is taken as false: division by zero"});
+}
+
+// The text of #error, #warning, #pragma, #line and #ident is free text: a
+// lone quote there loses nothing. In code it is still an error.
+TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
+    EXPECT_EQ(run("#ifndef CONFIG_H\n"
+                  "#error You can't include this header directly\n"
+                  "#endif\n"
+                  "#  warning don't use \"old.h\n"
+                  "#pragma message(\"it's fine\")\n"
+                  "#line 12 \"src.h\"\n"
+                  "#ident \"it's mine\n"
+                  "/** After the directives. */\n"
+                  "class After {};\n"),
+              "\n\n\n\n\n\n\n/** After the directives. */\nclass After {};\n");
+    EXPECT_EQ(errorOf("#define NAME \"open\nint x;\n"),
+              "Preprocessor: Newline in quoted string on line 1");
 }
 
 TEST(PreprocessorStatic, DirectiveWords) {

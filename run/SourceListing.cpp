@@ -516,6 +516,18 @@ private:
     std::string joinedKey;     // their key, when it differs from what is written
     std::string separatorScratch;  // the key of a number with digit separators
 
+    // Whether the quote just read has its closing one before the line ends.
+    bool closedOnItsLine(char quote) const {
+        for (std::size_t k = pos; k < text.size() && text[k] != '\n'; ++k) {
+            if (text[k] == '\\') ++k;
+            else if (text[k] == quote) return true;
+        }
+        return false;
+    }
+
+    // The line is an #error, #warning, #pragma, #line or #ident, whose
+    // words are free text: a quote it does not close opens no literal.
+    bool freeTextLine = false;
     std::size_t coloredOnLine = 0;                  // tokens coloured since the last line feed
     std::size_t longLineAt = std::string_view::npos;  // where colouring first stopped
 };
@@ -557,6 +569,7 @@ std::size_t ListingRenderer::skipBlanks(std::size_t from, bool& lineFeed) const 
     if (pos < n && kChars.is(text[pos], kBlank)) {
         token.lineFeed = text[pos++] == '\n';
         pos = skipBlanks(pos, token.lineFeed);
+        if (token.lineFeed) freeTextLine = false;
     }
     token.blank = slice(start, pos - start);
     token.copied = false;
@@ -620,6 +633,11 @@ std::size_t ListingRenderer::skipBlanks(std::size_t from, bool& lineFeed) const 
     }
     if (c == '"' && specialLiteral(token, start, start)) return;  // """...""", text blocks
     if (c == '"' || c == '\'') {
+        if (freeTextLine && !closedOnItsLine(c)) {  // "#error can't"
+            token.text = token.key = slice(start, 1);
+            token.kind = Token::Other;
+            return;
+        }
         for (;;) {
             if (pos >= n) literalLeftOpen(start);
             char d = text[pos++];
@@ -796,6 +814,8 @@ void ListingRenderer::runTokens() {
             token.copied = true;
         }
         afterInclude = token.key == "#include" || token.key == "#using";
+        if (token.key.size() > 1 && token.key[0] == '#' && Preprocessor::isFreeTextDirective(token.key.substr(1)))
+            freeTextLine = true;
 
         Color color = options.syntaxColor ? colorOf(token, joinedInclude) : None;
         if (color != None && ++coloredOnLine > kMaxColoredPerLine) {

@@ -79,7 +79,9 @@ private:
 // literal each, a number's digit separators (1'000) are part of it, and the
 // blanks the token layer drops after a "-" are written as they stand ("- 12"
 // is coloured as the number "-12" and listed as "- 12"), so the listing keeps
-// the source's lines. Throws what the token layer throws: VelkFileError
+// the source's lines. On an #error, #warning, #pragma, #line or #ident line
+// a quote that the line does not close opens no literal ("#error can't").
+// Throws what the token layer throws: VelkFileError
 // "End-of-file while in a quoted string on line <n>" naming fileName for a
 // literal left open at the end, n being the line where it opens (the text's
 // first line is 1), with the body up to that literal already appended.
