@@ -440,6 +440,62 @@ TEST_F(VantryRun, EachDeclarationIsOneEntryWithItsOwnCommentInBothModules) {
     }
 }
 
+// A library's header in include/ and its sources in src/, each folder a
+// project of its own: the class has one page, in the header's project,
+// where each member keeps the header's access and comment, and a comment
+// written only on a definition is shown; "All Classes" and the index name
+// the class and its members once.
+TEST_F(VantryRun, AClassWhoseSourcesLieInAnotherFolderHasOnePage) {
+    const fs::path lib = work() / "gui";
+    e2e::writeText(lib / "include/gui/widget.h",
+                   "#pragma once\nnamespace gui {\n\n/** A control on a window. */\nclass Widget {\n"
+                   "public:\n    /** Makes a widget of the given width. */\n    explicit Widget(int width);\n"
+                   "    void paint();\nprivate:\n    /** Lays the children out again. */\n"
+                   "    void relayout(int pass);\n};\n\n}\n");
+    e2e::writeText(lib / "src/widget.cpp",
+                   "#include \"gui/widget.h\"\n\nnamespace gui {\n\nWidget::Widget(int width) {}\n\n"
+                   "/** Paints it on its window. */\nvoid Widget::paint() { relayout(0); }\n\n"
+                   "/** How the children are laid out. */\nvoid Widget::relayout(int) {}\n\n}\n");
+    for (const bool showPrivate : {false, true}) {
+        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
+                                      "-moduledir=" + moduleDir_.string()};
+        if (showPrivate) args.push_back("-include-private");
+        args.insert(args.end(), {"gui=Gui", "out/index.html"});
+        const auto result = run(args);
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_FALSE(fs::exists(site() / "projects/src/gui..Widget.html"));
+        const auto page = shownLines(e2e::readFile(site() / "projects/include.gui/gui..Widget.html"));
+        EXPECT_EQ(commentsUnder(page, "explicit Widget(int width);"),
+                  std::vector<std::string>{"Makes a widget of the given width."});
+        EXPECT_EQ(commentsUnder(page, "void paint();"),
+                  std::vector<std::string>{"Paints it on its window."});
+        EXPECT_EQ(commentsUnder(page, "void relayout(int pass);"),
+                  showPrivate ? std::vector<std::string>{"Lays the children out again."}
+                              : std::vector<std::string>{});
+        std::vector<std::string> relayout;
+        for (const std::string& line : page)
+            if (contains(line, "void relayout(")) relayout.push_back(line);
+        EXPECT_EQ(relayout, showPrivate ? std::vector<std::string>{"private void relayout(int pass);"}
+                                        : std::vector<std::string>{});
+        EXPECT_EQ(commentsUnder(page, "void relayout(int);"), std::vector<std::string>{});
+
+        std::vector<std::string> allClasses, indexed;
+        for (const std::string& line : shownLines(e2e::readFile(site() / "index-allclasses-frame.html")))
+            if (contains(line, "Widget")) allClasses.push_back(line);
+        EXPECT_EQ(allClasses, std::vector<std::string>{"gui::Widget"});
+        for (const std::string& line : shownLines(e2e::readFile(site() / "index-all.html")))
+            if (contains(line, "Widget")) indexed.push_back(line);
+        std::vector<std::string> expected{"gui::Widget - class in include.gui",
+                                          "paint() - member function in class gui::Widget"};
+        if (showPrivate) expected.push_back("relayout(int pass) - member function in class gui::Widget");
+        expected.push_back("Widget(int width) - constructor in class gui::Widget");
+        EXPECT_EQ(indexed, expected);
+        const auto faults = e2e::checkLinks(site());
+        EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
+        fs::remove_all(site());
+    }
+}
+
 // A library built on a framework whose macros are not read: what its pages
 // show of each member is the member's own declaration, not the macro
 // calls written before it without a ";".

@@ -181,6 +181,47 @@ TEST_F(ThreadedRun, OverloadsSetApartByQualifiersSurviveAJoinFromAnotherFile) {
     expectSameOnEveryThreadCount({"ovl/a=ovl", "ovl/b=ovl", "ovl/c=ovl", "ovl/javaA=p", "ovl/javaB=p"});
 }
 
+// C++ libraries whose classes are declared in one folder and defined in
+// others: sources read before and after their headers, in folders and
+// list entries of their own, defining members inside the namespace and
+// qualified by it, some with comments the headers lack, some of members
+// the headers do not declare, some of classes declared twice or nowhere.
+TEST_F(ThreadedRun, ClassesDefinedInOtherFoldersThanTheirHeadersGiveTheSameSite) {
+    const fs::path src = work() / "libs";
+    for (int i = 0; i < 18; ++i) {
+        const std::string lib = "lib" + num(i % 3), ns = "ns" + num(i % 3), w = "Widget" + num(i);
+        writeFile(src / lib / "include" / lib / (w + ".h"),
+                  "namespace " + ns + " {\n/** Widget " + num(i) + ". */\nclass " + w +
+                      " {\npublic:\n    /** Makes it. */\n    " + w + "(int size);\n    ~" + w +
+                      "();\n    int size() const;\n    /** Mutable size. */\n    int& size();\n"
+                      "protected:\n    /** Resized. */\n    virtual void resized(int by);\n"
+                      "private:\n    /** Helps. */\n    void helper(int count);\n};\n}\n");
+        // Sources in src/ come after include/, those in code/ before it.
+        const fs::path place = src / lib / (i % 2 ? "src" : "code");
+        writeFile(place / (w + ".cpp"),
+                  i % 4 < 2 ? "namespace " + ns + " {\n" + w + "::" + w + "(int size) {}\n" + w + "::~" + w +
+                                  "() {}\n/** The size. */\nint " + w + "::size() const { return 0; }\n"
+                                  "/** Not the header's. */\nvoid " + w + "::helper(int) {}\n}\n"
+                            : "/** Resized by. */\nvoid " + ns + "::" + w + "::resized(int by) {}\n"
+                                  "/** Only here. */\nvoid " + ns + "::" + w + "::extra" + num(i) +
+                                  "() {}\nint& " + ns + "::" + w + "::size() { static int s; return s; }\n");
+    }
+    // A class declared in two folders, one declared nowhere, and one whose
+    // header comes in a list entry after its sources'.
+    for (const char* side : {"left", "right"})
+        writeFile(src / "app" / side / "panel.h",
+                  "/** The " + std::string(side) + " panel. */\nclass Panel {\nprivate:\n    void fill();\n};\n");
+    writeFile(src / "app" / "src" / "panel.cpp",
+              "/** Fills it. */\nvoid Panel::fill() {}\n/** Starts. */\nvoid Engine::start() {}\n");
+    writeFile(src / "late" / "impl" / "clock.cpp", "/** Ticks. */\nvoid Clock::tick(int n) {}\n");
+    writeFile(src / "late" / "api" / "clock.h",
+              "/** A clock. */\nclass Clock {\nprivate:\n    void tick(int n);\n};\n");
+    for (const char* option : {"-include-private=false", "-include-private"})
+        expectSameOnEveryThreadCount({"libs/lib0", "libs/lib1=One", "libs/lib2", "libs/app",
+                                      "libs/late/impl=Impl", "libs/late/api=Api"},
+                                     {option});
+}
+
 // The JDK's own java.util, when the JDK's sources are installed.
 TEST_F(ThreadedRun, TheJdkCollectionsGiveTheSameSite) {
     const fs::path zip = "/usr/lib/jvm/openjdk-17/lib/src.zip";

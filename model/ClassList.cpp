@@ -185,6 +185,26 @@ void ClassList::takeOver(ClassList& other, const std::vector<KeyEvent>& log, Joi
     other.clear();
 }
 
+void ClassList::retire(const Key& key, CppClass* heir) {
+    auto at = classesByKey.find(key);
+    if (at == classesByKey.end()) return;
+    CppClass* cls = at->second;
+    const KeyView view(at->first.first, at->first.second);
+    auto byName = classesByName.find(view.second);
+    if (byName != classesByName.end() && byName->second == cls) {
+        // The index's key text lies in the node that goes: the heir's own
+        // key text stands in for it.
+        classesByName.erase(byName);
+        auto heirAt = heir ? classesByView.find(KeyView(heir->getPackage(), heir->getName()))
+                           : classesByView.end();
+        if (heirAt != classesByView.end() && heirAt->second == heir)
+            classesByName.emplace(heirAt->first.second, heir);
+    }
+    classesByView.erase(view);
+    joined.push_back(cls);
+    classesByKey.erase(at);
+}
+
 void ClassList::clear() {
     for (auto& [key, cls] : classesByKey) delete cls;
     for (CppClass* cls : joined) delete cls;

@@ -110,6 +110,12 @@ public:
 protected:
     // The class registered under exactly (package, name), or null.
     CppClass* lookup(std::string_view package, std::string_view name) const;
+    // Takes the class held under key out of the list, once another holds
+    // what it held: no look-up finds it from here on and it is not among
+    // the classes; it stays owned until clear(), since other records may
+    // name it as their parent. Where the look-up by name gave it, it gives
+    // heir (a class the list holds) instead. A free key does nothing.
+    void retire(const Key& key, CppClass* heir);
 
 private:
     // Views into the key strings of classesByKey, whose nodes stay put

@@ -397,6 +397,15 @@ void CppClass::mergeHeadFrom(const CppClass& other) {
     if (language == 3) language = other.language;
 }
 
+void CppClass::takeMembersOf(CppClass& other) {
+    if (&other == this) return;
+    // The declaration as stored: "::" made "." already, if its call asked.
+    for (const CppClassMember* m : other.members)
+        addMember(m->getName(), m->declaration, m->access.str(), m->getComment(), m->hasArgs,
+                  std::string(), m->arguments, newMember(), false, m->definedOutside);
+    other.deleteMembers();
+}
+
 void CppClass::recordMemberCalls(bool on) {
     if (on) {
         memberCalls = std::make_unique<std::vector<MemberCall>>();

@@ -127,6 +127,15 @@ public:
     void mergeFrom(const CppClass& other);
     // mergeFrom without the members.
     void mergeHeadFrom(const CppClass& other);
+    // Adds each of other's members here, in other's order, as its
+    // declaration would have been added (addMember: merged with the
+    // declaration held here of the same member, whose access and comment
+    // stand unless it has none); then deletes other's members. Their file
+    // names are not taken, neither here nor by the members: they name
+    // sources of other's package, whose listing pages the pages of this
+    // class's package do not lead to. Needs a record type that makes
+    // members (newMember).
+    void takeMembersOf(CppClass& other);
 
     // A class parsed apart may have its declarations made again in another
     // class that stands for the same scope. With recording on, every

@@ -414,6 +414,9 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     }
     const bool inputFailed = walk.unreadableEntry();
 
+    // Whatever order the files came in, a class's sources in one folder
+    // and its header in another give one class.
+    run.classList.joinDefinitionsToDeclarations();
     if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);
 
     phase(run, "Sending output to documentation module...");
