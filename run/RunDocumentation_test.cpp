@@ -161,6 +161,21 @@ TEST_F(LibraryRun, AClassDefinedInAnotherFolderThanItsHeaderIsOneClass) {
     EXPECT_EQ(widgets[0].members, expected);
 }
 
+// A function of a namespace defined under the namespace's name belongs to
+// the namespace its header declares, as a member of a class does.
+TEST_F(LibraryRun, AFunctionDefinedUnderItsNamespaceNameJoinsTheHeadersNamespace) {
+    scratch.write("net/include/net/net.h",
+                  "namespace net {\n/** Opens the port. */\nvoid listen(int port);\n}\n");
+    scratch.write("net/src/net.cpp", "#include \"net/net.h\"\n\nvoid net::listen(int p) {}\n"
+                                     "/** Closes every port. */\nvoid net::shutdown() {}\n");
+    const std::vector<SentClass> spaces = named({"net"}, "net");
+    ASSERT_EQ(spaces.size(), 1u);
+    EXPECT_EQ(spaces[0].package, "include.net");
+    EXPECT_EQ(spaces[0].members,
+              (std::vector<SentMember>{{"listen", "public", "Opens the port.", "void listen(int port);"},
+                                       {"shutdown", "", "Closes every port.", "void shutdown();"}}));
+}
+
 // The sources may be read before the header: a folder that sorts first,
 // or an entry listed first.
 TEST_F(LibraryRun, TheSourcesMayBeReadBeforeTheHeader) {
