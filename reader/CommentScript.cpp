@@ -200,6 +200,12 @@ bool defuseCommentScript(std::string& text) {
             at = codeEnd == std::string::npos ? at + 1 : codeEnd;
             continue;
         }
+        // The line breaks the reader puts between a comment's lines come
+        // with every comment: passed at once.
+        if (text.compare(at, 4, "<BR>") == 0) {
+            at += 4;
+            continue;
+        }
         std::size_t next = at + 1;
         const bool startTag = next < text.size() && isLetter(text[next]);
         const bool endTag = next + 1 < text.size() && text[next] == '/' && isLetter(text[next + 1]);

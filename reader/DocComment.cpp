@@ -190,7 +190,7 @@ std::string readComment(Source& in, CppStream& errors, int* line, const std::str
         // not text.
         current.remove_prefix(!current.empty() && isBlankChar(current[0]) ? 1 : unicodeBlankLength(current, 0));
     }
-    style.box = !style.lineStyle && middle.size() == 1 && current.size() >= 3 && current[0] == middle[0] &&
+    style.box = current.size() >= 3 && current[0] == middle[0] && middle.size() == 1 && !style.lineStyle &&
                 current.find_first_not_of(middle[0]) == std::string_view::npos;
 
     std::string text;
