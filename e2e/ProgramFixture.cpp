@@ -55,4 +55,45 @@ void writeText(const std::filesystem::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
+std::vector<std::string> shownLines(const std::string& html) {
+    std::string text;
+    bool inTag = false;
+    for (char c : html) {
+        if (c == '<') inTag = true;
+        else if (c == '>') inTag = false;
+        else if (!inTag) text += c;
+    }
+    for (const auto& [entity, c] : std::vector<std::pair<std::string, std::string>>{
+             {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&nbsp;", " "}, {"&amp;", "&"}}) {
+        for (std::size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at))
+            text.replace(at, entity.size(), c), at += c.size();
+    }
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        line.erase(0, line.find_first_not_of(" \t\r"));
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        if (!line.empty()) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> commentsUnder(const std::vector<std::string>& lines,
+                                       const std::string& declaration) {
+    std::vector<std::string> comments;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t at = line.size() >= declaration.size() ? line.size() - declaration.size() : 0;
+        if (line.compare(at, std::string::npos, declaration) != 0) continue;
+        const std::string before = line.substr(0, at);
+        if (before.empty() || before == "public " || before == "protected " || before == "private ")
+            comments.push_back(lines[i + 1]);
+    }
+    return comments;
+}
+
 }  // namespace e2e

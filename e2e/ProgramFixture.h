@@ -49,4 +49,13 @@ bool contains(const std::string& text, const std::string& part);
 // Writes text as file's whole content, making its folders first.
 void writeText(const std::filesystem::path& file, const std::string& text);
 
+// The lines of a page as a reader sees them: tags dropped, entities read,
+// each line trimmed, empty lines left out.
+std::vector<std::string> shownLines(const std::string& html);
+
+// The comments shown under each detail entry of a declaration (after an
+// access word, if any), in page order: the line after each line that
+// ends in the declaration.
+std::vector<std::string> commentsUnder(const std::vector<std::string>& lines, const std::string& declaration);
+
 }  // namespace e2e
