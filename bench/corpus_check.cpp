@@ -146,6 +146,8 @@ int main(int argc, char** argv) {
 
     PreprocessorDefines defines;
     ParserSettings settings;
+    // Everything the reader can read is counted, global constants too.
+    settings.includeConst = true;
     DocGenClassList classes;
     std::map<std::string, MacroDefinition> macros;
     std::uintmax_t bytes = 0;

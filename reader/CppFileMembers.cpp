@@ -53,6 +53,17 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
     return end;
 }
 
+// True when the words before a declaration mark it const: "const",
+// "constexpr", also after "static", "extern", "inline" or export macros.
+bool markedConst(const Tokens& st, std::size_t end) {
+    for (std::size_t i = 0; i < end; ++i) {
+        const std::string& t = st[i];
+        if (t == "const"sv || t == "constexpr"sv) return true;
+        if (t != "static"sv && t != "extern"sv && t != "inline"sv && !isMacroLikeWord(t)) return false;
+    }
+    return false;
+}
+
 // Words of the built-in types, and the qualifiers that may end a type.
 bool isBuiltinTypeWord(const std::string& t) {
     static constexpr std::array<std::string_view, 17> words = {
@@ -322,6 +333,10 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
     }
     declarators.push_back({start, end, initializer});
+    // A global constant is documented only when asked for; a constant of a
+    // class defined outside it ("const int Limits::max = 8;") is the
+    // class's member.
+    const bool constantsLeftOut = !owner && !settings.includeConst && markedConst(st, end);
 
     std::string typeText;
     for (std::size_t d = 0; d < declarators.size(); ++d) {
@@ -413,6 +428,14 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             appendJoinedTokens(declaration, st, bitField + 1, stop);
         }
         declaration += ';';
+        if (constantsLeftOut && qualifier.empty()) {
+            // "const char* name" points to constant text but may be set:
+            // only a pointer made const itself ("* const") is a constant.
+            std::size_t star = qualifierBegin;
+            for (std::size_t i = prefixBegin; i < qualifierBegin; ++i)
+                if (st[i] == "*"sv) star = i;
+            if (star == qualifierBegin || (star + 1 < qualifierBegin && st[star + 1] == "const"sv)) continue;
+        }
         addMember(owner, qualifier, name, declaration, access, comment, false, {});
     }
 }

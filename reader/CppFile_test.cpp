@@ -597,6 +597,7 @@ struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
 // list nor reads as an initialiser that swallows the functions after it.
 TEST(CppFileTest, GreaterOrEqualInATemplateArgumentIsAComparison) {
     ParsedSource p;
+    p.settings.includeConst = true;
     p.parse("swizzle.hpp", R"(
 template <class V>
 typename enable_if_c<is_vec<V>::value && vec_traits<V>::dim>=4, int>::type
@@ -1478,6 +1479,7 @@ template <int N> struct Size<char[N]> { static int of(const char s[N]) { return 
 // under the class's head, which is not the variable's own.
 TEST(CppFileTest, VariableTemplatesShowTheirHead) {
     ParsedSource p;
+    p.settings.includeConst = true;
     p.parse("traits.hpp", R"(template<class T> constexpr bool is_small_v = sizeof(T) < 8;
 template <typename T, int N = 2> inline T scaled{N};
 template<class T> struct Vec {

@@ -8,6 +8,9 @@
 class InputRoots;
 
 struct ParserSettings {
+    // Global variables marked const ("const", "static const",
+    // "constexpr") are documented; when clear they are left out.
+    bool includeConst = false;
     // "namespace" opens no class: C++ namespaces read as if at file level.
     bool namespacesGlobal = false;
     // Types without a name are documented under generated names; when

@@ -21,6 +21,7 @@ struct SourceListingSettings {
     // The part of the settings that the parser reads.
     ParserSettings parserSettings() const {
         ParserSettings parser;
+        parser.includeConst = includeConst;
         parser.namespacesGlobal = namespacesGlobal;
         parser.includeAnonymous = includeAnonymous;
         parser.noDocumentMarker = noDocumentMarker;

@@ -1,0 +1,73 @@
+// What the class pages show of declarations as today's C and C++ libraries
+// write them: typedef'd and nested structs, export macros, macro calls
+// written without their ";", global constants. The program runs as a build
+// script runs it; the tests read the pages as a browser shows them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using e2e::commentsUnder;
+using e2e::shownLines;
+using Comments = std::vector<std::string>;
+
+class DeclarationPages : public e2e::ProgramFixture {
+protected:
+    DeclarationPages() : ProgramFixture("declarations") {}
+
+    // Documents the folder src as the project lib into out/index.html.
+    void document(const std::vector<std::string>& options = {}) {
+        fs::remove_all(work() / "out");
+        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
+                                      "-moduledir=" + moduleDir_.string()};
+        args.insert(args.end(), options.begin(), options.end());
+        args.insert(args.end(), {"src=lib", "out/index.html"});
+        const auto result = e2e::runChild(program_, args, childEnvironment(scratchVariables()), work(), logs());
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+    }
+
+    // The lines of the page of a class of lib ("A::B" is on "A..B.html").
+    std::vector<std::string> page(std::string name) const {
+        std::replace(name.begin(), name.end(), ':', '.');
+        const fs::path file = work() / "out/projects/lib" / (name + ".html");
+        return fs::is_regular_file(file) ? shownLines(e2e::readFile(file)) : std::vector<std::string>{};
+    }
+
+    static bool shows(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+};
+
+TEST_F(DeclarationPages, GlobalConstantsAreDocumentedWhenAskedFor) {
+    e2e::writeText(work() / "src/wire.h",
+                   "/** Largest frame accepted. */\nstatic const size_t kMaxFrame = 65536;\n"
+                   "/** Protocol name. */\nconst char *const kProtocol = \"wire/1\";\n"
+                   "constexpr int kRetries = 3;\n/** Frames sent so far. */\nunsigned long framesSent = 0;\n"
+                   "/** Last error text. */\nconst char *lastError;\n"
+                   "struct Limits {\n    static const int depth;\n};\n/** Deepest nesting. */\n"
+                   "const int Limits::depth = 8;\n");
+    const Comments constants[] = {{"static const size_t kMaxFrame;", "Largest frame accepted."},
+                                  {"const char *const kProtocol;", "Protocol name."}};
+    for (const bool asked : {false, true}) {
+        ASSERT_NO_FATAL_FAILURE(document(asked ? std::vector<std::string>{"-include-const"}
+                                               : std::vector<std::string>{}));
+        const auto globals = page("(lib__globals)");
+        for (const Comments& constant : constants)
+            EXPECT_EQ(commentsUnder(globals, constant[0]), asked ? Comments{constant[1]} : Comments{})
+                << constant[0];
+        EXPECT_EQ(shows(globals, "constexpr int kRetries;"), asked);
+        // Variables that may be set, and a class's constant, are always shown.
+        EXPECT_EQ(commentsUnder(globals, "unsigned long framesSent;"), Comments{"Frames sent so far."});
+        EXPECT_EQ(commentsUnder(globals, "const char *lastError;"), Comments{"Last error text."});
+        EXPECT_EQ(commentsUnder(page("Limits"), "public static const int depth;"), Comments{"Deepest nesting."});
+    }
+}
+
+}  // namespace
