@@ -45,6 +45,24 @@ protected:
     }
 };
 
+TEST_F(DeclarationPages, AMacroCallOnALineOfItsOwnIsNoPartOfTheNextDeclaration) {
+    e2e::writeText(work() / "src/view.h",
+                   "class DocView : public ScrollView {\npublic:\n    DocView();\n    ~DocView();\n"
+                   "private:\n    int zoom;\n};\n");
+    e2e::writeText(work() / "src/view.cpp",
+                   "#include \"view.h\"\n\nIMPLEMENT_DYNCREATE(DocView, ScrollView)\n\n"
+                   "/** Creates an empty view. */\nDocView::DocView() : zoom(1) {}\n\n"
+                   "LOGGING_CATEGORY(lcView, \"app.view\")\n/** Ends the view. */\nDocView::~DocView() {}\n\n"
+                   "DECLARE_ERROR(RenderError, VIEW_EXPORT)\n/** Rounds a size up to the tile grid. */\n"
+                   "inline std::size_t tileAligned(std::size_t n) { return (n + 63) & ~63; }\n");
+    ASSERT_NO_FATAL_FAILURE(document());
+    const auto view = page("DocView");
+    EXPECT_EQ(commentsUnder(view, "public DocView();"), Comments{"Creates an empty view."});
+    EXPECT_EQ(commentsUnder(view, "public ~DocView();"), Comments{"Ends the view."});
+    EXPECT_EQ(commentsUnder(page("(lib__globals)"), "inline std::size_t tileAligned(std::size_t n);"),
+              Comments{"Rounds a size up to the tile grid."});
+}
+
 TEST_F(DeclarationPages, GlobalConstantsAreDocumentedWhenAskedFor) {
     e2e::writeText(work() / "src/wire.h",
                    "/** Largest frame accepted. */\nstatic const size_t kMaxFrame = 65536;\n"

@@ -301,11 +301,16 @@ bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, const std::s
     // The first word past the decorations says what kind of declaration
     // this is.
     std::size_t first = begin;
+    // "inline", "static", "virtual" and their like begin a declaration: no
+    // macro call stands for a type written before them.
+    bool leadingSpecifier = false;
     while (first < st.size()) {
         const std::string& w = st[first];
         if (isAttributeWord(w) && first + 1 < st.size() && st[first + 1] == "("sv) {
             first = afterParentheses(st, first + 1);
         } else if (isSpecifierWord(w) || (isMacroLikeWord(w) && !isMacroCallAt(st, first))) {
+            leadingSpecifier = leadingSpecifier || (isSpecifierWord(w) && w != "const"sv && w != "volatile"sv &&
+                                                    w != "typename"sv);
             ++first;
         } else {
             break;
@@ -313,11 +318,16 @@ bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, const std::s
     }
     if (first >= st.size()) return false;
     const std::string& lead = st[first];
-    if (lead == "~"sv || lead == "operator"sv || lead == "template"sv || lead == "enum"sv ||
+    if (leadingSpecifier || lead == "~"sv || lead == "operator"sv || lead == "template"sv || lead == "enum"sv ||
         lead == "typedef"sv || lead == "using"sv || isClassWord(lead))
         return true;
     if (!ownerName.empty() && lead == ownerName && first + 1 < st.size() && st[first + 1] == "("sv)
         return true;
+    // A constructor or destructor defined outside its class: "View::View(",
+    // "ns::View::~View(".
+    for (std::size_t k = first; k + 3 < st.size() && isNameToken(st[k]) && st[k + 1] == ":"sv && st[k + 2] == ":"sv;
+         k += 3)
+        if (st[k + 3] == "~"sv || (st[k + 3] == st[k] && k + 4 < st.size() && st[k + 4] == "("sv)) return true;
     // A namespace or type opened after other words: the statement is no
     // one declaration ("BEGIN(R) basic<R> END namespace detail {").
     if (std::any_of(st.begin() + static_cast<std::ptrdiff_t>(first), st.end(),
@@ -349,7 +359,8 @@ bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, const std::s
         }
         if (t == ":"sv) {
             if (i + 1 >= st.size() || st[i + 1] != ":"sv) break;
-            qualified = i > begin && (isNameToken(st[i - 1]) || st[i - 1] == ">"sv);
+            // "const ::std::string&": the colons after a specifier begin the name.
+            qualified = i > begin && ((isNameToken(st[i - 1]) && !isSpecifierWord(st[i - 1])) || st[i - 1] == ">"sv);
             ++i;
             continue;
         }
