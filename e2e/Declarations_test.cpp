@@ -63,6 +63,26 @@ TEST_F(DeclarationPages, AMacroCallOnALineOfItsOwnIsNoPartOfTheNextDeclaration) 
               Comments{"Rounds a size up to the tile grid."});
 }
 
+TEST_F(DeclarationPages, DocumentMarkersAreFoundAfterExportMacros) {
+    e2e::writeText(work() / "src/net.h",
+                   "#define NET_API __attribute__((visibility(\"default\")))\n"
+                   "/** A connection. */\nclass NET_API PUBLISHED Connection {\npublic:\n    void close();\n};\n"
+                   "/** Pooled connections. */\nclass NET_API INTERNAL ConnectionPool {\npublic:\n"
+                   "    void drain();\n};\n/** Finds hosts. */\nclass NET_API Resolver {\npublic:\n"
+                   "    void lookup();\n};\n");
+    ASSERT_NO_FATAL_FAILURE(document({"-nodocument-marker=INTERNAL"}));
+    EXPECT_TRUE(shows(page("Connection"), "public void close();"));
+    EXPECT_TRUE(shows(page("Resolver"), "public void lookup();"));
+    EXPECT_TRUE(page("ConnectionPool").empty());
+    EXPECT_FALSE(shows(page("(lib__globals)"), "void drain();"));
+
+    ASSERT_NO_FATAL_FAILURE(document({"-onlydocument-marker=PUBLISHED"}));
+    EXPECT_TRUE(shows(page("Connection"), "public void close();"));
+    EXPECT_TRUE(shows(page("Connection"), "A connection."));
+    EXPECT_TRUE(page("Resolver").empty());
+    EXPECT_TRUE(page("ConnectionPool").empty());
+}
+
 TEST_F(DeclarationPages, GlobalConstantsAreDocumentedWhenAskedFor) {
     e2e::writeText(work() / "src/wire.h",
                    "/** Largest frame accepted. */\nstatic const size_t kMaxFrame = 65536;\n"

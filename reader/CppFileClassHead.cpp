@@ -1,5 +1,6 @@
 // Class heads: names, document markers, base lists, nesting and anonymous
 // types; typedef names after a typedef'd body.
+#include <algorithm>
 #include <memory>
 
 #include "model/ClassList.h"
@@ -260,15 +261,21 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         skipped = true;
         return false;
     }
+    // In C++ the only-document marker may also stand among the words
+    // before the name ("class LIB_EXPORT DOCME Pub"), which are read below.
+    bool onlyDocumentPending = false;
     if (!settings.onlyDocumentMarker.empty() && keyword != "namespace"sv && atDocumentedLevel()) {
-        if (name != settings.onlyDocumentMarker) {
+        if (name == settings.onlyDocumentMarker) {
+            name = language == CSharp ? tokenWith('.') : token();
+            if (name.empty()) fail("End-of-file in class ", line);
+        } else if (language == Cpp && (isNameToken(name) || name == "["sv)) {
+            onlyDocumentPending = true;
+        } else {
             unread(std::move(name));
             skipDeclaration();
             skipped = true;
             return false;
         }
-        name = language == CSharp ? tokenWith('.') : token();
-        if (name.empty()) fail("End-of-file in class ", line);
     }
 
     if (name == "{"sv) {
@@ -293,6 +300,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     // C++ heads may carry export macros, attributes and declspecs before
     // the name: class DLL_API Foo, struct [[nodiscard]] R.
     if (language == Cpp) {
+        const std::size_t decorationsBegin = statement.size();
         for (;;) {
             if (name == "["sv) {
                 int depth = 1;
@@ -324,6 +332,19 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             unread(std::move(next));
             if (words) readHeadDecorations(name, keyword);
             break;
+        }
+        // The document markers among the decorations, which went to the
+        // statement: "class LIB_EXPORT NODOC Secret".
+        auto carries = [&](const std::string& marker) {
+            return !marker.empty() &&
+                   std::find(statement.begin() + static_cast<std::ptrdiff_t>(decorationsBegin), statement.end(),
+                             marker) != statement.end();
+        };
+        if (carries(settings.noDocumentMarker) || (onlyDocumentPending && !carries(settings.onlyDocumentMarker))) {
+            unread(std::move(name));
+            skipDeclaration();
+            skipped = true;
+            return false;
         }
     }
     if (!isNameToken(name)) {
