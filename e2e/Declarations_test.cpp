@@ -45,6 +45,48 @@ protected:
     }
 };
 
+TEST_F(DeclarationPages, TypedefdAndNestedStructsShowTheirFields) {
+    e2e::writeText(work() / "src/json.h",
+                   "/** Decoder state, kept between calls. */\n"
+                   "typedef struct {\n    /** Bytes consumed so far. */\n    size_t consumed;\n"
+                   "    unsigned char pending[4];\n} utf8_state, *utf8_state_ptr;\n\n"
+                   "typedef union {\n    double number;\n    const char *text;\n} json_payload;\n\n"
+                   "typedef enum {\n    /** Nothing stored. */\n    JSON_NULL,\n    JSON_NUMBER\n} json_kind;\n\n"
+                   "typedef struct __attribute__((packed)) {\n    unsigned short length;\n} frame_header;\n\n"
+                   "struct json_node {\n    json_kind kind;\n    /** The stored value. */\n"
+                   "    union {\n        double number;\n        const char *text;\n    } value;\n"
+                   "    union {\n        struct json_node *first_child;\n        size_t free_slot;\n    };\n};\n");
+    e2e::writeText(work() / "src/session.hpp",
+                   "namespace net { class Handler; }\nclass Session {\npublic:\n"
+                   "    typedef class net::Handler Handler;\n    Handler *handler;\n};\n");
+    ASSERT_NO_FATAL_FAILURE(document());
+
+    const auto state = page("utf8_state");
+    EXPECT_TRUE(shows(state, "struct utf8_state"));
+    EXPECT_EQ(commentsUnder(state, "public size_t consumed;"), Comments{"Bytes consumed so far."});
+    EXPECT_TRUE(shows(state, "public unsigned char pending[4];"));
+    EXPECT_TRUE(shows(page("utf8_state_ptr"), "public typedef utf8_state *utf8_state_ptr;"));
+    const auto payload = page("json_payload");
+    EXPECT_TRUE(shows(payload, "public double number;"));
+    EXPECT_TRUE(shows(payload, "public const char *text;"));
+    EXPECT_EQ(commentsUnder(page("json_kind"), "public JSON_NULL;"), Comments{"Nothing stored."});
+    EXPECT_TRUE(shows(page("json_kind"), "public JSON_NUMBER;"));
+    EXPECT_TRUE(shows(page("frame_header"), "public unsigned short length;"));
+
+    // A union without a name of its own holds the node's own fields; one
+    // that declares a field is a type of its own, named as such types are.
+    const auto node = page("json_node");
+    EXPECT_TRUE(shows(node, "public struct json_node *first_child;"));
+    EXPECT_TRUE(shows(node, "public size_t free_slot;"));
+    EXPECT_EQ(commentsUnder(node, "public json_node::anonymous_union_1 value;"), Comments{"The stored value."});
+    const auto value = page("json_node::anonymous_union_1");
+    EXPECT_TRUE(shows(value, "public double number;"));
+    EXPECT_TRUE(shows(value, "public const char *text;"));
+
+    EXPECT_TRUE(shows(page("Session"), "Session::Handler"));
+    EXPECT_TRUE(shows(page("Session::Handler"), "public typedef class net::Handler Handler;"));
+}
+
 TEST_F(DeclarationPages, AMacroCallOnALineOfItsOwnIsNoPartOfTheNextDeclaration) {
     e2e::writeText(work() / "src/view.h",
                    "class DocView : public ScrollView {\npublic:\n    DocView();\n    ~DocView();\n"

@@ -409,6 +409,16 @@ void CppFile::unread(std::string tok) {
     lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment, lastCommentTrails});
 }
 
+const std::string& CppFile::readAhead(std::vector<Lookahead>& read) {
+    std::string tok = token();
+    read.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
+    return read.back().token;
+}
+
+void CppFile::giveBack(std::vector<Lookahead>& read, std::size_t from, std::size_t to) {
+    for (std::size_t i = to; i-- > from;) lookahead.push_back(std::move(read[i]));
+}
+
 std::string CppFile::tokenWith(char extra) {
     // Names are joined from their parts, so that a name read ahead as
     // separate tokens joins just the same.
@@ -1028,7 +1038,7 @@ void CppFile::closeBrace() {
     if (scope.typedefOpened) {
         statement.clear();
         std::string comment = pendingComment.empty() ? scope.cls->getComment() : pendingComment;
-        readTypedefNames(scope.cls->getName(), comment);
+        readTypedefNames(scope.cls->getName(), comment, scope.ownName);
         endStatement();
         return;
     }
@@ -1038,6 +1048,8 @@ void CppFile::closeBrace() {
     // a class of another file, which the class list then holds for both.
     if (language == Cpp && scope.keyword != "namespace"sv && !scope.cls->isNamespace())
         statement.push_back(scope.cls->getName());
+    // "/** The value. */ union { ... } value;" documents value.
+    if (scope.anonymous) pendingComment = scope.cls->getComment();
 }
 
 void CppFile::readTemplate() {

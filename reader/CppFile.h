@@ -132,6 +132,10 @@ private:
         std::string keyword;       // Class: the word that opened it
         std::string access;        // Class, C++: the current access word
         bool typedefOpened = false;
+        std::string ownName;       // Class opened by typedef: its name alone
+        // Class: a type without a name of its own; the declarators after
+        // its "}" share its comment.
+        bool anonymous = false;
         std::string savedPackage;  // Namespace (C#): the package outside it
     };
 
@@ -170,6 +174,11 @@ private:
     // True when no blank beyond ASCII begins at p.
     bool notBlankAt(const char* p) const;
     void unread(std::string tok);
+    // Reads the next token into read, with the comment before it, so that
+    // it can be given back as it came; returns it (valid until the next read).
+    const std::string& readAhead(std::vector<Lookahead>& read);
+    // Gives back read[from, to): read[from] is the next token read.
+    void giveBack(std::vector<Lookahead>& read, std::size_t from, std::size_t to);
     bool readDocCommentAfterSlash();
     // Reads the rest of a documentation comment whose start was consumed;
     // *trails tells a comment marked as one on the code before it.
@@ -252,9 +261,28 @@ private:
     // --- class heads (CppFileClassHead.cpp) ---
     void classPath(const std::string& keyword);
     // Reads a class head after its keyword. Returns true when a body
-    // follows (the class is named and ready to register).
+    // follows (the class is named and ready to register). typedefHead:
+    // the head follows "typedef", so a body without a name is known by
+    // the typedef's name.
     bool readClassHead(DocGenCppClass& cls, const std::string& keyword,
-                       CppClass* enclosing, bool& skipped);
+                       CppClass* enclosing, bool& skipped, bool typedefHead = false);
+    // After the "{" of a class head without a name. Returns true when the
+    // body is read as a class (named by the typedef, or as an anonymous
+    // type); otherwise the body was skipped (statement gets "{...}"), or
+    // its members are read as the enclosing scope's (skipped set).
+    bool readAnonymousHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
+                           bool typedefHead, bool& skipped);
+    // What stands between the "}" of the body whose "{" was just read and
+    // the ";" after it. Every token read is given back.
+    struct BodyDeclarators {
+        bool known = false;  // the body and its declarators were read to the ";"
+        bool any = false;    // a declarator stands there
+        std::string name;    // the first declarator that is a name alone
+    };
+    BodyDeclarators lookPastBody();
+    // Names a class without a name "anonymous_" + keyword + "_" + count of
+    // its holder (the enclosing class, or the globals); returns true.
+    bool nameAnonymous(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing);
     // After the first word of a C++ class head: when the words that follow
     // it end in "{", ":", "<" or "final", the last of them that is not
     // spelt like a macro, in capitals with an "_" (the last when all are),
@@ -277,7 +305,10 @@ private:
     std::string baseNamePart(char extra);
     CppClass* registerClass(DocGenCppClass* cls);
     void skipDeclaration();
-    void readTypedefNames(const std::string& typeText, const std::string& comment);
+    // Registers a typedef class for each declarator up to ";", but for
+    // the name alone that is ownName (the type itself already bears it).
+    void readTypedefNames(const std::string& typeText, const std::string& comment,
+                          const std::string& ownName = std::string());
     void addTypedefClass(const std::string& name, const std::string& declaration,
                          const std::string& comment);
 
@@ -303,7 +334,7 @@ private:
                               const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
                               bool hasArguments, const std::vector<std::string>& arguments);
-    bool readEnum(DocGenCppClass& cls, CppClass* enclosing);
+    bool readEnum(DocGenCppClass& cls, CppClass* enclosing, bool typedefHead = false);
     void readEnumBody(DocGenCppClass& cls);
     bool readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classFollows,
                      std::string& classKeyword);
@@ -442,4 +473,6 @@ private:
     bool initializerBracesAhead = false;
     // Set by readEnum when members follow the constants (";" in the body).
     bool enumBodyOpen = false;
+    // Set by readClassHead when it named a type without a name.
+    bool anonymousHead = false;
 };

@@ -17,6 +17,10 @@ namespace {
 // Deepest nesting of braces in which classes are still documented.
 constexpr std::size_t kMaxNesting = 256;
 
+// Deepest nesting of braces at which a body without a name is looked past
+// to see what its "}" declares.
+constexpr std::size_t kLookPastDepth = 16;
+
 }  // namespace
 
 void CppFile::classPath(const std::string& keyword) {
@@ -32,6 +36,8 @@ void CppFile::classPath(const std::string& keyword) {
 
     std::string headKeyword = keyword;
     bool typedefOpened = false;
+    bool typedefEnum = false;
+    anonymousHead = false;
     bool opened = false;
     bool registers = false;
     bool skipped = false;
@@ -44,11 +50,17 @@ void CppFile::classPath(const std::string& keyword) {
         bool classFollows = false;
         registers = readTypedef(*cls, enclosing, classFollows, headKeyword);
         if (classFollows) {
-            typedefOpened = true;
             statement.push_back(headKeyword);
-            opened = readClassHead(*cls, headKeyword, enclosing, skipped);
-            registers = opened;
-            if (!opened && !skipped && !statement.empty() && statement.back() == "{...}"sv) {
+            if (headKeyword == "enum"sv) {
+                // The enumerators are read with the enum; the names after
+                // its "}" follow once it is registered.
+                enumBodyOpen = false;
+                registers = typedefEnum = readEnum(*cls, enclosing, true);
+            } else {
+                typedefOpened = true;
+                opened = registers = readClassHead(*cls, headKeyword, enclosing, skipped, true);
+            }
+            if (!registers && !skipped && !statement.empty() && statement.back() == "{...}"sv) {
                 // A typedef of a body without a name that is not documented
                 // itself: the names after it still are.
                 statement.clear();
@@ -80,7 +92,8 @@ void CppFile::classPath(const std::string& keyword) {
     }
 
     std::string ownName;
-    if (hasPrimaryConstructor) ownName = cls->getName();
+    if (hasPrimaryConstructor || typedefOpened || typedefEnum) ownName = cls->getName();
+    const bool anonymous = anonymousHead;
     if (enclosing) {
         const std::string separator = javaLikeRules() ? "." : "::";
         if (cls->getText().empty()) cls->setText(enclosing->getName());
@@ -103,11 +116,18 @@ void CppFile::classPath(const std::string& keyword) {
         scope.keyword = headKeyword;
         scope.access = headKeyword == "class"sv ? "private" : "public";
         scope.typedefOpened = typedefOpened;
+        if (typedefOpened) scope.ownName = ownName;
+        scope.anonymous = anonymous;
         scopes.push_back(std::move(scope));
         endStatement();
         return;
     }
     endStatement();
+    if (typedefEnum) {
+        readTypedefNames(kept->getName(), kept->getComment(), ownName);
+        endStatement();
+        return;
+    }
     // After an enum body the declarators up to ";" are variables of it.
     if (keyword == "enum"sv && language == Cpp) statement.push_back(kept->getName());
 }
@@ -138,14 +158,8 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
     // Every token read, with the comment before it, so that what is not
     // taken goes back as it came.
     std::vector<Lookahead> read{Lookahead{name, false, {}}};
-    auto readOne = [&]() -> const std::string& {
-        std::string tok = token();
-        read.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
-        return read.back().token;
-    };
-    auto giveBack = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = to; i-- > from;) lookahead.push_back(std::move(read[i]));
-    };
+    auto readOne = [&]() -> const std::string& { return readAhead(read); };
+    auto giveBack = [&](std::size_t from, std::size_t to) { this->giveBack(read, from, to); };
     std::vector<std::size_t> words{0};  // where each word begins in `read`
     std::size_t end = 0;                // the token that ends the words
     bool ends = false;
@@ -250,7 +264,7 @@ void CppFile::readHeadDecorations(std::string& name, const std::string& keyword)
 }
 
 bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
-                            bool& skipped) {
+                            bool& skipped, bool typedefHead) {
     declaredWithoutBody = false;
     std::string name = language == CSharp ? tokenWith('.') : token();
     if (keyword == "record"sv && (name == "struct"sv || name == "class"sv)) name = tokenWith('.');
@@ -278,24 +292,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         }
     }
 
-    if (name == "{"sv) {
-        if (!settings.includeAnonymous) {
-            skipBraces("anonymous " + keyword);
-            if (keyword == "namespace"sv) {
-                // Nothing is declared after a namespace body: the next
-                // declaration starts after its "}".
-                skipped = true;
-                return false;
-            }
-            statement.push_back("{...}");
-            return false;
-        }
-        CppClass* holder = enclosing ? enclosing : globalsClass();
-        auto* docHolder = dynamic_cast<DocGenCppClass*>(holder);
-        cls.setName(docHolder ? anonymousName(*docHolder, keyword) : "anonymous_" + keyword + "_1");
-        cls.setKind(keyword);
-        return true;
-    }
+    if (name == "{"sv) return readAnonymousHead(cls, keyword, enclosing, typedefHead, skipped);
 
     // C++ heads may carry export macros, attributes and declspecs before
     // the name: class DLL_API Foo, struct [[nodiscard]] R.
@@ -346,6 +343,9 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
             skipped = true;
             return false;
         }
+        // "struct __attribute__((packed)) {": attributes before a body
+        // without a name.
+        if (name == "{"sv) return readAnonymousHead(cls, keyword, enclosing, typedefHead, skipped);
     }
     if (!isNameToken(name)) {
         unread(std::move(name));
@@ -476,6 +476,111 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         unread(std::move(tok));
         return false;
     }
+}
+
+bool CppFile::readAnonymousHead(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing,
+                                bool typedefHead, bool& skipped) {
+    if (keyword == "namespace"sv) {
+        if (settings.includeAnonymous) return nameAnonymous(cls, keyword, enclosing);
+        // Nothing is declared after a namespace body: the next
+        // declaration starts after its "}".
+        skipBraces("anonymous namespace");
+        skipped = true;
+        return false;
+    }
+    // Deep inside other bodies the body is not looked past, so that no
+    // token is read ahead more than a few times however deep the nesting.
+    BodyDeclarators after;
+    if ((typedefHead || !settings.includeAnonymous) && scopes.size() < kLookPastDepth) after = lookPastBody();
+    if (typedefHead && !after.name.empty()) {
+        // "typedef struct { ... } state_t;": the type is state_t.
+        cls.setName(after.name);
+        cls.setKind(keyword);
+        return true;
+    }
+    if (!settings.includeAnonymous && after.known && !typedefHead) {
+        if (!after.any) {
+            // "union { int i; float f; };": its members are those of the
+            // scope around it.
+            scopes.push_back(Scope{});
+            skipped = true;
+            return false;
+        }
+        // "union { int i; float f; } value;": a type of its own, which
+        // holds the members, and value a variable of it.
+        return nameAnonymous(cls, keyword, enclosing);
+    }
+    if (!settings.includeAnonymous) {
+        skipBraces("anonymous " + keyword);
+        statement.push_back("{...}");
+        return false;
+    }
+    return nameAnonymous(cls, keyword, enclosing);
+}
+
+bool CppFile::nameAnonymous(DocGenCppClass& cls, const std::string& keyword, CppClass* enclosing) {
+    CppClass* holder = enclosing ? enclosing : globalsClass();
+    auto* docHolder = dynamic_cast<DocGenCppClass*>(holder);
+    cls.setName(docHolder ? anonymousName(*docHolder, keyword) : "anonymous_" + keyword + "_1");
+    cls.setKind(keyword);
+    anonymousHead = true;
+    return true;
+}
+
+CppFile::BodyDeclarators CppFile::lookPastBody() {
+    // A body longer than this is not looked past: what follows it is
+    // taken as unknown.
+    constexpr std::size_t kLongestBody = 16384;
+    constexpr std::size_t kLongestDeclarators = 64;
+    const bool hadComment = lastHasComment;
+    const std::string comment = lastComment;
+    BodyDeclarators result;
+    std::vector<Lookahead> read;
+    int depth = 1;
+    while (depth > 0 && read.size() < kLongestBody) {
+        const std::string& t = readAhead(read);
+        if (t.empty()) break;
+        if (t == "{"sv) ++depth;
+        else if (t == "}"sv) --depth;
+    }
+    Tokens declarator;
+    int inner = 0;
+    for (std::size_t count = 0; depth == 0 && count < kLongestDeclarators; ++count) {
+        const std::string& t = readAhead(read);
+        if (t.empty()) break;
+        if (inner == 0 && (t == ";"sv || t == ","sv)) {
+            // Attributes may stand before the name: "} __attribute__((packed)) hdr_t;".
+            std::size_t first = 0;
+            while (first + 1 < declarator.size() && declarator[first + 1] == "("sv &&
+                   (declarator[first] == "__attribute__"sv || declarator[first] == "__declspec"sv ||
+                    declarator[first] == "alignas"sv)) {
+                int parens = 0;
+                std::size_t k = first + 1;
+                for (; k < declarator.size(); ++k) {
+                    if (declarator[k] == "("sv) ++parens;
+                    else if (declarator[k] == ")"sv && --parens == 0) break;
+                }
+                first = k + 1;
+            }
+            result.any = result.any || !declarator.empty();
+            if (result.name.empty() && first + 1 == declarator.size() && isNameToken(declarator[first]) &&
+                !isNeverName(declarator[first]))
+                result.name = declarator[first];
+            declarator.clear();
+            if (t == ";"sv) {
+                result.known = true;
+                break;
+            }
+            continue;
+        }
+        if (t == "("sv || t == "["sv || t == "{"sv) ++inner;
+        else if ((t == ")"sv || t == "]"sv || t == "}"sv) && inner > 0) --inner;
+        declarator.push_back(t);
+    }
+    giveBack(read, 0, read.size());
+    lastHasComment = hadComment;
+    lastComment = comment;
+    return result;
 }
 
 void CppFile::takeHeadComment(DocGenCppClass& cls) {
@@ -643,7 +748,8 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
     }
 }
 
-void CppFile::readTypedefNames(const std::string& typeText, const std::string& comment) {
+void CppFile::readTypedefNames(const std::string& typeText, const std::string& comment,
+                               const std::string& ownName) {
     Tokens declarator;
     int depth = 0;
     auto finish = [&]() {
@@ -653,7 +759,13 @@ void CppFile::readTypedefNames(const std::string& typeText, const std::string& c
                 nameAt = i;
                 break;
             }
-        if (nameAt < declarator.size()) {
+        // "typedef struct { ... } state_t;" names the type itself (after
+        // attributes, perhaps), "*state_p" a pointer to it.
+        const bool typeItself =
+            nameAt + 1 == declarator.size() && declarator[nameAt] == ownName &&
+            std::none_of(declarator.begin(), declarator.begin() + static_cast<std::ptrdiff_t>(nameAt),
+                         [](const std::string& t) { return t == "*"sv || t == "&"sv || t == "&&"sv; });
+        if (nameAt < declarator.size() && !typeItself) {
             std::string prefix = joinTokens(declarator, 0, nameAt);
             addTypedefClass(declarator[nameAt],
                             "typedef " + typeText + " " + prefix + declarator[nameAt] + ";",

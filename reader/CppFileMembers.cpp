@@ -474,10 +474,28 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
     return member;
 }
 
-bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing) {
+bool CppFile::readEnum(DocGenCppClass& cls, CppClass* enclosing, bool typedefHead) {
     std::string name = token();
     if (name == "class"sv || name == "struct"sv) name = token();
     if (name.empty()) fail("End-of-file while parsing enum definition", line);
+    if (name == ":"sv && typedefHead) {
+        // "typedef enum : uint8_t { ... } level_t;": the underlying type.
+        do {
+            name = token();
+            if (name.empty()) fail("End-of-file while parsing enum definition", line);
+        } while (isNameToken(name) || name == ":"sv);
+    }
+    if (name == "{"sv && typedefHead) {
+        // "typedef enum { ... } level_t;": the enum is level_t.
+        name = lookPastBody().name;
+        if (!name.empty()) {
+            cls.setName(name);
+            cls.setKind("enum");
+            readEnumBody(cls);
+            return true;
+        }
+        name = "{";
+    }
     if (name == "{"sv) {
         if (!settings.includeAnonymous) {
             skipBraces("enum definition");
@@ -608,18 +626,29 @@ bool CppFile::readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classF
     const int startLine = line;
     std::string first = token();
     if (first.empty()) fail("Unexpected end-of-file when parsing typedef", line);
-    if (isClassWord(first)) {
-        std::string second = token();
-        if (second == "{"sv) {
-            unread(std::move(second));
-            classFollows = true;
-            classKeyword = first;
-            return false;
+    if (isClassWord(first) || first == "enum"sv) {
+        // A body follows the keyword, its attributes or its tag name: "{",
+        // or a base list or an enum's underlying type after ":" (but "::"
+        // continues a qualified tag: "typedef class ns::Node Node;").
+        std::vector<Lookahead> read;
+        auto readOne = [&]() -> const std::string& { return readAhead(read); };
+        std::string next = readOne();
+        while ((next == "__attribute__"sv || next == "__declspec"sv || next == "alignas"sv) && readOne() == "("sv) {
+            for (int parens = 1; parens > 0;) {
+                const std::string& t = readOne();
+                if (t.empty()) break;
+                if (t == "("sv) ++parens;
+                else if (t == ")"sv) --parens;
+            }
+            next = readOne();
         }
-        std::string third = token();
-        unread(third);
-        unread(second);
-        if (isNameToken(second) && (third == "{"sv || third == ":"sv)) {
+        bool body = next == "{"sv || (first == "enum"sv && next == ":"sv);
+        if (!body && isNameToken(next)) {
+            const std::string after = readOne();
+            body = after == "{"sv || (after == ":"sv && readOne() != ":"sv);
+        }
+        giveBack(read, 0, read.size());
+        if (body) {
             classFollows = true;
             classKeyword = first;
             return false;
