@@ -194,7 +194,12 @@ void CppFile::addPackage(const std::string& name) {
     if (packages) (*packages)[name] = true;
 }
 
-CppClass* CppFile::globalsClass() { return findOrCreateClass(*classList, package, language); }
+CppClass* CppFile::globalsClass() {
+    if (namespacesArePackages()) addPackage(package);
+    return findOrCreateClass(*classList, package, language);
+}
+
+bool CppFile::namespacesArePackages() const { return javaLikeRules() && language != Java; }
 
 bool CppFile::isCSharpModifier(const std::string& word) {
     static const char* const words[] = {"new",      "public",  "protected", "internal", "private",
@@ -639,6 +644,8 @@ void CppFile::parse(ClassList& list, bool lineBreaks,
     }
     if (!javaLikeRules()) addPackage(package);
     run();
+    // A file of namespaces that declare nothing is listed under the first.
+    if (packages && packages->empty() && !firstNamespace.empty()) addPackage(firstNamespace);
 }
 
 void CppFile::run() {
@@ -1157,10 +1164,22 @@ void CppFile::readCSharpNamespace() {
         unread(std::move(name));
         return;
     }
+    std::string tok = token();
+    if (tok == "{"sv && scopes.size() >= kMaxNesting) {
+        // As for classes: the namespace's name would hold all the names
+        // around it.
+        warnLine(line);
+        skipBraces("namespace body");
+        endStatement();
+        return;
+    }
     std::string saved = package;
     package = package.empty() ? name : package + "." + name;
-    addPackage(package);
-    std::string tok = token();
+    // The package enters the file's set once something is declared in it
+    // (registerClass, globalsClass): a namespace around namespaces alone
+    // needs no listing of the file, which nested namespaces would have
+    // written once for every level.
+    if (firstNamespace.empty()) firstNamespace = package;
     if (tok == "{"sv) {
         Scope scope;
         scope.kind = Scope::Namespace;

@@ -67,7 +67,9 @@ public:
     // Parses the file once. Comment lines are joined with "<BR>\n" when
     // lineBreaks is set, with "\n" otherwise. defineTable (may be null)
     // receives the file's #define records from the preprocessor; packages
-    // (may be null) receives every package the file declared, marked seen.
+    // (may be null) receives every package the file declared, marked seen:
+    // under C#'s rules every namespace in which it declares a class or a
+    // global, or, when it declares none, the first namespace it opens.
     // A file whose first line is "/**NODOCUMENT**/" contributes nothing.
     // Throws VelkError/VelkFileError when the file cannot be read,
     // preprocessed or parsed to its end.
@@ -125,6 +127,11 @@ public:
     static std::string anonymousName(DocGenCppClass& holder, const std::string& keyword);
 
 private:
+    // Deepest nesting of classes and namespaces whose contents are still
+    // documented: names grow with the depth, so beyond any real nesting a
+    // body is skipped and the work stays linear in the input.
+    static constexpr std::size_t kMaxNesting = 256;
+
     // One open brace of the declaration loop.
     struct Scope {
         enum Kind { Class, Transparent, Namespace } kind = Transparent;
@@ -254,8 +261,14 @@ private:
     std::string currentAccess();
     CppClass* enclosingClass() const;
     bool atDocumentedLevel() const;
+    // The globals record of the current package (entering the package in
+    // the file's set, where namespaces are packages).
     CppClass* globalsClass();
     void addPackage(const std::string& name);
+    // True where a C# namespace names the package (C#, and C++ read with
+    // C#'s rules): a package enters the file's set when a class or global
+    // is declared in it.
+    bool namespacesArePackages() const;
     void reportStatus(const std::string& text);
 
     // --- class heads (CppFileClassHead.cpp) ---
@@ -475,4 +488,6 @@ private:
     bool enumBodyOpen = false;
     // Set by readClassHead when it named a type without a name.
     bool anonymousHead = false;
+    // The package of the first namespace the file opens.
+    std::string firstNamespace;
 };

@@ -14,9 +14,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-// Deepest nesting of braces in which classes are still documented.
-constexpr std::size_t kMaxNesting = 256;
-
 // Deepest nesting of braces at which a body without a name is looked past
 // to see what its "}" declares.
 constexpr std::size_t kLookPastDepth = 16;
@@ -136,6 +133,7 @@ CppClass* CppFile::registerClass(DocGenCppClass* cls) {
     cls->addFileName(sourceFileName);
     cls->setSourceDirectory(sourceDirectory);
     cls->setPackage(package);
+    if (namespacesArePackages()) addPackage(package);
     CppClass* kept = classList->addClass(cls);
     // The text is built only when someone takes it.
     if (statusCallback) reportStatus(kept->getPackage() + "/" + kept->getName());
