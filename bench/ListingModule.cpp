@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "modules/ModuleInterface.h"
 #include "modules/common/ClassPagePath.h"
@@ -106,7 +107,9 @@ VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, cons
                                      const char* container, const char* sourceDirectory,
                                      const char* language) {
     Listing* l = listing(handle);
-    const std::string page = classPagePath(l->detailDirectory + "/", package, name);
+    const std::string page = classPagePath(
+        l->detailDirectory + "/", package,
+        classPageName(name, std::string_view(language) == "csharp" ? 1 : 0));
     put(*l, "class\t" + escaped(page.c_str()) + '\t' + escaped(name) + '\t' + escaped(kind) +
                 '\t' + escaped(language));
     if (auto fn = find<ModuleStartClassFn>(*l, "startClass"))

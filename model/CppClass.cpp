@@ -320,14 +320,15 @@ bool CppClass::hasBase(const std::string& baseName, const std::string& qualifier
     return false;
 }
 
-std::string CppClass::getBaseList(const std::string& separator, bool marks) const {
+std::string CppClass::getBaseList(const std::string& separator, bool marks,
+                                  const std::function<std::string(const std::string&)>& nameOf) const {
     std::string list;
     bool first = true;
     bool hasClassBase = false;
     for (const auto& [baseName, base] : bases) {
         if (!first) list += separator;
         first = false;
-        list += baseName;
+        list += nameOf ? nameOf(baseName) : baseName;
         bool baseIsInterface = base && base->isInterface();
         if (!baseIsInterface) hasClassBase = true;
         if (marks) list += baseIsInterface ? ",t" : ",f";

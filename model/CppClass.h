@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -118,7 +119,9 @@ public:
     // ",t"/",f" when marks is set; then the implicit root entry ("Object"
     // for Java, "System.Object" otherwise, "" for C#-style namespaces and
     // globals records) for a non-C++ non-interface class without a class base.
-    std::string getBaseList(const std::string& separator, bool marks = false) const;
+    // nameOf, when given, gives the name each base is written with.
+    std::string getBaseList(const std::string& separator, bool marks = false,
+                            const std::function<std::string(const std::string&)>& nameOf = {}) const;
 
     // Merges a second registration of the same class into this one: file
     // names, missing texts, bases, and the other's members when this class

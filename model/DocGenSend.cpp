@@ -6,6 +6,7 @@
 #include "model/DocGenClassList.h"
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
+#include "model/GenericNames.h"
 #include "model/ModelText.h"
 #include "model/ModuleSink.h"
 
@@ -43,23 +44,33 @@ void sendMember(const CppClassMember& member, ModuleSink& module, FileListText& 
 }
 
 // Members and classes of other kinds than the DocGen ones (which the run
-// never makes) are sent the same way rather than dropped.
-void sendClass(const CppClass& cls, ModuleSink& module, FileListText& fileNames) {
-    module.startClass(cls.getName(), cls.getComment(), cls.getBaseList("|", true),
-                      cls.getFileNameList(), cls.getPackage(), cls.getKind(), cls.getText(),
+// never makes) are sent the same way rather than dropped. A C# class, and
+// its bases, go under the names `twins` gives them.
+void sendClass(const CppClass& cls, ModuleSink& module, FileListText& fileNames,
+               const GenericTwins& twins) {
+    const bool csharp = cls.getLanguage() == 1;
+    const std::string name = csharp ? twins.className(cls) : cls.getName();
+    std::string bases = csharp ? cls.getBaseList("|", true,
+                                                 [&](const std::string& base) {
+                                                     return twins.baseName(cls, base);
+                                                 })
+                               : cls.getBaseList("|", true);
+    module.startClass(name, cls.getComment(), bases, cls.getFileNameList(), cls.getPackage(),
+                      cls.getKind(), csharp ? twins.containerText(cls) : cls.getText(),
                       cls.getSourceDirectory(), languageText(cls.getLanguage()));
     for (const CppClassMember* member : cls.getMembers()) sendMember(*member, module, fileNames);
-    module.endClass(cls.getName());
+    module.endClass(name);
 }
 
 template <typename AfterSend>
 void sendClasses(const DocGenClassList& list, ModuleSink& module, AfterSend afterSend) {
     FileListText fileNames;
+    const GenericTwins twins(list);
     for (const auto& [key, cls] : list.getClasses()) {
         if (isGlobalsClassName(cls->getName()) && cls->getBases().empty() &&
             cls->getMembers().empty())
             continue;
-        sendClass(*cls, module, fileNames);
+        sendClass(*cls, module, fileNames, twins);
         afterSend(*cls);
     }
 }
@@ -76,7 +87,7 @@ void DocGenClassList::sendToModuleReleasing(ModuleSink& module) {
 
 void DocGenCppClass::sendToModule(ModuleSink& module) const {
     FileListText fileNames;
-    sendClass(*this, module, fileNames);
+    sendClass(*this, module, fileNames, GenericTwins());
 }
 
 void DocGenCppClassMember::sendToModule(ModuleSink& module) const {

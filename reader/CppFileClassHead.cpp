@@ -6,6 +6,7 @@
 #include "model/ClassList.h"
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
+#include "model/GenericNames.h"
 #include "reader/CppFile.h"
 #include <string_view>
 
@@ -17,6 +18,59 @@ namespace {
 // Deepest nesting of braces at which a body without a name is looked past
 // to see what its "}" declares.
 constexpr std::size_t kLookPastDepth = 16;
+
+// The names of the type parameters read after a C# class's name (the
+// tokens after its "<", the closing ">" last), as the class is named:
+// "<T1, T2>". Attributes and variance ("[Pure] out T") name nothing; a
+// parameter the reader cannot make out is kept as written.
+std::string typeParameterNames(const Tokens& list) {
+    std::string names = "<";
+    Tokens parameter;
+    std::size_t count = 0;
+    int depth = 0;
+    auto finish = [&]() {
+        if (count++ > 0) names += ", ";
+        std::size_t name = parameter.size();
+        for (std::size_t i = 0; i < parameter.size(); ++i)
+            if (isNameToken(parameter[i]) && parameter[i] != "in"sv && parameter[i] != "out"sv) name = i;
+        names += name < parameter.size() ? parameter[name] : joinTokens(parameter);
+        parameter.clear();
+    };
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string& t = list[i];
+        const bool last = i + 1 == list.size();
+        if (depth == 0 && (t == ","sv || (last && t == ">"sv))) {
+            finish();
+            continue;
+        }
+        if (t == "["sv) {
+            ++depth;
+            continue;
+        }
+        if (t == "]"sv && depth > 0) {
+            --depth;
+            continue;
+        }
+        if (depth == 0) parameter.push_back(t);
+    }
+    if (!parameter.empty()) finish();
+    return names + ">";
+}
+
+// The type arguments read after a C# base's name (the tokens after its
+// "<", the closing ">" last) as the base is recorded: one "," for each
+// argument after the first, "<>" for Box<int>, "<,>" for Map<K, V>.
+std::string argumentCountMark(const Tokens& list) {
+    std::string mark = "<";
+    int depth = 0;
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+        const std::string& t = list[i];
+        if (t == "<"sv || t == "("sv || t == "["sv) ++depth;
+        else if ((t == ">"sv || t == ")"sv || t == "]"sv) && depth > 0) --depth;
+        else if (t == ","sv && depth == 0) mark += ',';
+    }
+    return mark + ">";
+}
 
 }  // namespace
 
@@ -89,7 +143,8 @@ void CppFile::classPath(const std::string& keyword) {
     }
 
     std::string ownName;
-    if (hasPrimaryConstructor || typedefOpened || typedefEnum) ownName = cls->getName();
+    if (hasPrimaryConstructor || typedefOpened || typedefEnum)
+        ownName = withoutTypeParameters(cls->getName());
     const bool anonymous = anonymousHead;
     if (enclosing) {
         const std::string separator = javaLikeRules() ? "." : "::";
@@ -385,10 +440,19 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         }
     }
 
-    // Template or generic parameters after the name are not part of it.
+    // Template or generic parameters after the name are not part of it,
+    // but for C#, where the number of them tells types of one name apart:
+    // "Box" and "Box<T>" are two classes.
+    std::string typeParameters;
     std::string tok = token();
     if (tok == "<"sv) {
-        skipTemplateArguments(nullptr);
+        if (language == CSharp) {
+            Tokens list;
+            skipTemplateArguments(&list);
+            typeParameters = typeParameterNames(list);
+        } else {
+            skipTemplateArguments(nullptr);
+        }
         tok = token();
         // A member of a specialisation defined outside it
         // (Outer<T>::Inner<U>::): the last part names the class.
@@ -434,7 +498,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         tok = token();
     }
 
-    cls.setName(name);
+    cls.setName(name + typeParameters);
     cls.setKind(keyword);
     for (;;) {
         if (tok.empty()) fail("End-of-file in class " + name, line);
@@ -660,7 +724,14 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
         }
         std::string tok = token();
         for (;;) {
-            if (tok == "<"sv) {
+            if (tok == "<"sv && language == CSharp) {
+                // A C# base keeps the number of its type arguments, which
+                // tells which of the generic types of its name it is.
+                Tokens arguments;
+                skipTemplateArguments(&arguments);
+                base += argumentCountMark(arguments);
+                tok = token();
+            } else if (tok == "<"sv) {
                 skipTemplateArguments(nullptr);
                 tok = token();
             }

@@ -124,7 +124,7 @@ public class Empty;
 public struct Pair<T> where T : struct;
 )");
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
-    EXPECT_THAT(p.classNames(), ElementsAre("N/Empty", "N/Pair", "N/SystemClock"));
+    EXPECT_THAT(p.classNames(), ElementsAre("N/Empty", "N/Pair<T>", "N/SystemClock"));
     CppClass* clock = p.cls("N", "SystemClock");
     ASSERT_NE(clock, nullptr);
     EXPECT_EQ(clock->getComment(), "The system's clock.<BR>\n");

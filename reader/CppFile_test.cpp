@@ -550,10 +550,10 @@ public static class Extensions { public static int Twice(this int x) => x * 2; }
     EXPECT_EQ(key->getKind(), "record");
     EXPECT_EQ(key->getComment(), "<summary>A key.</summary><BR>\n");
     EXPECT_THAT(p.member(key, "Key")->getArguments(), ElementsAre("string Name", "int Part"));
-    CppClass* store = p.cls("Acme.Store", "Store");
+    CppClass* store = p.cls("Acme.Store", "Store<T>");
     ASSERT_NE(store, nullptr);
     EXPECT_TRUE(store->getBases().count("Base"));
-    EXPECT_TRUE(store->getBases().count("IStore"));
+    EXPECT_TRUE(store->getBases().count("IStore<>"));
     EXPECT_THAT(p.memberNames(store), ElementsAre("Store", "Path", "Say", "LoadAsync"));
     EXPECT_EQ(p.member(store, "LoadAsync")->getComment(), "<summary>Loads.</summary><BR>\n");
     ASSERT_NE(p.cls("Acme.Store", "Extensions"), nullptr);

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "VelkLib/VelkPath.h"
+#include "model/GenericNames.h"
 
 std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name) {
@@ -23,4 +24,12 @@ std::string classPagePath(const std::string& prefix, const std::string& package,
     appendSafePathComponent(path, name);
     path += ".html";
     return path;
+}
+
+std::string classPageName(const std::string& name, int language) {
+    if (language != 1 || name.find('<') == std::string::npos) return name;
+    std::string page = genericKey(name);
+    for (char& c : page)
+        if (c == '`') c = '-';
+    return page;
 }

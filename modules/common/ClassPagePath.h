@@ -13,3 +13,11 @@
 // safePathComponent(name) + ".html"; no directory for an empty package.
 std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name);
+
+// The name a class's page is named after (classPagePath's name). A C#
+// class (language 1) that has a twin of another number of type parameters
+// comes with them in its name ("Box<T>", "Box<T1, T2>.Slot"): each such
+// list is written "-" and their number ("Box-1", "Box-2.Slot"), which no C#
+// name can spell, so that the page keeps its name when a parameter is
+// renamed. Every other name is its own page name.
+std::string classPageName(const std::string& name, int language);

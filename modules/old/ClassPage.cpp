@@ -5,6 +5,7 @@
 #include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "model/GenericNames.h"
 #include "model/ModelText.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
@@ -204,7 +205,8 @@ void appendDetailSection(std::string& out, const std::string& title, const Membe
 bool isConstructor(const CppClassMember& member, const CppClass& cls) {
     if (!member.hasArgumentList()) return false;
     const std::string name = afterLastOf(member.getName(), ":.");
-    const std::string className = afterLastOf(cls.getName(), ":.");
+    // A C# twin "Box<T>" names its constructors "Box".
+    const std::string className = afterLastOf(std::string(withoutTypeParameters(cls.getName())), ":.");
     return !className.empty() && (name == className || name == "~" + className);
 }
 

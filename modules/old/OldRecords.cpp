@@ -20,7 +20,8 @@ CppClass* DocCppClass::clone() const {
 }
 
 std::string DocCppClass::getPageFile(const std::string& prefix) const {
-    return classPagePath(prefix, getPackage(), apartFromListing ? getName() + "-class" : getName());
+    const std::string name = classPageName(getName(), getLanguage());
+    return classPagePath(prefix, getPackage(), apartFromListing ? name + "-class" : name);
 }
 
 std::string DocCppClass::getLink(const std::string& prefix, const std::string& tag,

@@ -7,6 +7,7 @@
 #include "modules/standard/PageNameOrder.h"
 
 #include "model/CppClass.h"
+#include "model/GenericNames.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,6 +44,11 @@ struct DocClassList::Indexes {
     // By position: the names of the class's members with a detail entry,
     // sorted.
     std::vector<std::vector<std::string_view>> shownNames;
+    // The C# twins, sent with their type parameters ("Box<T>"), by
+    // (package, genericKey) and by genericKey alone (the last in key
+    // order, as the name index keeps the last of a name).
+    std::map<std::pair<std::string, std::string>, CppClass*> twins;
+    std::unordered_map<std::string, CppClass*> twinsByKey;
 };
 
 namespace {
@@ -147,6 +153,11 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         }
         project->push_back(cls);
         built->nested[{key.first, cls->getText()}].push_back(cls);
+        if (key.second.find('<') != std::string::npos) {
+            std::string generic = genericKey(key.second);
+            built->twins[{key.first, generic}] = cls;
+            built->twinsByKey[std::move(generic)] = cls;
+        }
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
     }
     // Page writers only read these, so they are all made here, before the
@@ -261,6 +272,48 @@ const std::vector<CppClass*>& DocClassList::sortedClasses(std::string_view filte
 
 CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppClass* context,
                                           const std::string& name, bool fallback) const {
+    if (name.find_first_of("<{") != std::string::npos) {
+        // A generic name ("Box<int>", "Box{T}"): the twin spelt so, else
+        // the twin of as many type parameters, else the class of the name
+        // alone, a generic class without a twin being sent without them.
+        if (CppClass* exact = resolveWrittenName(package, context, name, fallback)) return exact;
+        if (CppClass* twin = resolveTwin(package, context, name, fallback)) return twin;
+        return resolveWrittenName(package, context, withoutAnyTypeParameters(name), fallback);
+    }
+    return resolveWrittenName(package, context, name, fallback);
+}
+
+bool DocClassList::hasGenericTwins() const { return !indexes().twins.empty(); }
+
+CppClass* DocClassList::resolveTwin(const std::string& package, const CppClass* context,
+                                    std::string_view name, bool fallback) const {
+    const Indexes& ix = indexes();
+    if (ix.twins.empty()) return nullptr;
+    const std::string key = genericKey(name);
+    auto at = [&](std::string_view scope, std::string_view twin) -> CppClass* {
+        auto found = ix.twins.find({std::string(scope), std::string(twin)});
+        return found == ix.twins.end() ? nullptr : found->second;
+    };
+    if (context && !context->getText().empty()) {
+        const std::string separator = context->getScopeSeparator();
+        const std::string& outer = context->getName();
+        size_t cut = lastOccurrence(outer, separator);
+        if (cut != std::string::npos)
+            if (CppClass* sibling = at(package, genericKey(outer.substr(0, cut)) + separator + key))
+                return sibling;
+    }
+    for (size_t dot = key.rfind('.'); dot != std::string::npos;
+         dot = dot == 0 ? std::string::npos : key.rfind('.', dot - 1))
+        if (CppClass* found = at(std::string_view(key).substr(0, dot), std::string_view(key).substr(dot + 1)))
+            return found;
+    if (CppClass* found = at(package, key)) return found;
+    if (!fallback) return nullptr;
+    auto byKey = ix.twinsByKey.find(key);
+    return byKey == ix.twinsByKey.end() ? nullptr : byKey->second;
+}
+
+CppClass* DocClassList::resolveWrittenName(const std::string& package, const CppClass* context,
+                                           const std::string& name, bool fallback) const {
     if (context && !context->getText().empty()) {
         const std::string separator = context->getScopeSeparator();
         const std::string& outer = context->getName();

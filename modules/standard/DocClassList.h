@@ -68,9 +68,16 @@ public:
 
     // The class a name in the context class's text stands for: first the
     // name under the context's outer scope (a sibling of a nested class),
-    // then findClass(package, name, fallback). Null when none.
+    // then findClass(package, name, fallback). A generic name ("Box<int>",
+    // or "Box{T}" as a cref writes it) stands for the class of that name
+    // when there is one, else for the C# twin of as many type parameters
+    // (model/GenericNames.h), looked for in the same places, else for the
+    // class of the name without its type arguments. Null when none.
     CppClass* resolveLinkTarget(const std::string& package, const CppClass* context,
                                 const std::string& name, bool fallback) const;
+    // True when the list holds a C# twin, a class named with its type
+    // parameters.
+    bool hasGenericTwins() const;
     // The class that a reference in context's documentation names by a
     // name that may be nested ("Inner", "Outer.Inner", "pkg.Outer.Inner"):
     // a class nested in the context or in one of its enclosing classes,
@@ -183,6 +190,13 @@ public:
 private:
     struct Indexes;
     const Indexes& indexes() const;
+    // resolveLinkTarget of a name taken as written.
+    CppClass* resolveWrittenName(const std::string& package, const CppClass* context,
+                                 const std::string& name, bool fallback) const;
+    // The twin that a generic name stands for, by its genericKey, in the
+    // places resolveWrittenName looks; null when none.
+    CppClass* resolveTwin(const std::string& package, const CppClass* context,
+                          std::string_view name, bool fallback) const;
     // A base name of a class that resolveBase would look up, and what the
     // look-up found.
     struct ResolvedBase {

@@ -26,10 +26,11 @@ std::string DocCppClass::getPageFile(const std::string& prefix) const {
     const bool stale = !page.made || page.name != getName() || page.package != package;
     // Pages written on several threads ask at once: nothing is stored then.
     if (stale && classList && classList->cachesFrozen())
-        return prefix + classList->pageNameOf(package, getName());
+        return prefix + classList->pageNameOf(package, classPageName(getName(), getLanguage()));
     if (stale) {
-        page.path = classList ? classList->pageNameOf(package, getName())
-                              : classPagePath("", package, getName());
+        const std::string pageName = classPageName(getName(), getLanguage());
+        page.path = classList ? classList->pageNameOf(package, pageName)
+                              : classPagePath("", package, pageName);
         page.name = getName();
         page.package = std::move(package);
         page.made = true;

@@ -2,6 +2,7 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "model/GenericNames.h"
 #include "VelkLib/VelkString.h"
 #include "model/Keywords.h"
 #include "modules/standard/DocClassList.h"
@@ -42,10 +43,12 @@ unsigned char charClass(char c) { return charClasses[static_cast<unsigned char>(
 bool isWordChar(char c) { return charClass(c) & wordChar; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The class's name after its last ':' or '.'; empty without a class.
+// The class's name after its last ':' or '.', without the type parameters
+// of a C# twin ("Box<T>" names its constructors "Box"); empty without a
+// class.
 std::string_view simpleClassName(const CppClass* cls) {
     if (!cls) return {};
-    std::string_view name = cls->getName();
+    std::string_view name = withoutTypeParameters(cls->getName());
     std::size_t cut = findLastOfEither(name, ':', '.');
     return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
@@ -109,9 +112,11 @@ void appendClassPageLink(std::string& out, std::string_view text, const CppClass
 // registered class name: every lookup below can only find a class whose
 // registered name ends in the word right after a scope separator, so a word
 // whose last segment is not among them is left as it is without asking.
+// arguments: the number of type arguments that follow the word ("Box<int>"
+// 1), 0 for none.
 void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
                         const DocClassList* list, const std::string& package,
-                        const MemberEntryLinker* segments) {
+                        const MemberEntryLinker* segments, std::size_t arguments) {
     const CppClass* owner = member.getClass();
     if (word.empty() || !owner || !list || (segments && !segments->mayName(lastSegment(word))) ||
         isKeyword(word, owner->getLanguage())) {
@@ -120,7 +125,18 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
     }
     const std::string name(word);
     std::string found = package;
-    const CppClass* target = findClassPackage(*list, name, found, owner);
+    const CppClass* target = nullptr;
+    if (arguments > 0) {
+        // A C# generic type with a twin of another number of type
+        // parameters: the twin of as many as the word is given.
+        const std::string generic = name + "<" + std::string(arguments - 1, ',') + ">";
+        target = findClassPackage(*list, generic, found, owner);
+        if (target && target->getName().find('<') == std::string::npos) {
+            target = nullptr;
+            found = package;
+        }
+    }
+    if (!target) target = findClassPackage(*list, name, found, owner);
     if (target && name != owner->getName()) {
         appendClassPageLink(out, word, *target);
         return;
@@ -229,10 +245,53 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
     return generic != std::string_view::npos ? generic : last;
 }
 
+// For each "<" of the text that opens a list of type arguments, closed by
+// its ">", the number of arguments in it; 0 for every other position. One
+// pass over the text.
+std::vector<std::uint32_t> typeArgumentCounts(std::string_view text) {
+    std::vector<std::uint32_t> counts(text.size(), 0);
+    struct Open {
+        std::size_t at;
+        char bracket;
+        std::uint32_t commas;
+    };
+    std::vector<Open> open;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '<' || c == '(' || c == '[') {
+            open.push_back({i, c, 0});
+        } else if (c == ',' && !open.empty()) {
+            ++open.back().commas;
+        } else if ((c == ')' || c == ']') && !open.empty()) {
+            // Whatever "<" a parenthesis holds unclosed was a comparison.
+            const char opener = c == ')' ? '(' : '[';
+            while (!open.empty() && open.back().bracket != opener) open.pop_back();
+            if (!open.empty()) open.pop_back();
+        } else if (c == '>' && !(i > 0 && text[i - 1] == '-') && !open.empty() &&
+                   open.back().bracket == '<') {
+            counts[open.back().at] = open.back().commas + 1;
+            open.pop_back();
+        }
+    }
+    return counts;
+}
+
 void linkDeclaration(CppClassMember& member, const std::string& package,
                      const MemberEntryLinker* segments) {
     const std::string& text = member.getDeclaration();
     const DocClassList* list = classListOf(member.getClass());
+    // Worked out at the first word a list of type arguments follows, where
+    // the list holds C# twins.
+    std::vector<std::uint32_t> argumentCounts;
+    bool countsMade = false;
+    auto argumentsAt = [&](std::size_t at) -> std::size_t {
+        if (at >= text.size() || text[at] != '<' || !list || !list->hasGenericTwins()) return 0;
+        if (!countsMade) {
+            argumentCounts = typeArgumentCounts(text);
+            countsMade = true;
+        }
+        return argumentCounts[at];
+    };
     std::string result;
     result.reserve(text.size() + text.size() / 2);
     const std::string_view view(text);
@@ -255,7 +314,7 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart, i - wordStart);
         else
             appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
-                               package, segments);
+                               package, segments, argumentsAt(i));
         const std::size_t runStart = i;
         while (i < n && !isWordChar(view[i])) ++i;
         appendEscapedRun(result, view.substr(runStart, i - runStart));
@@ -315,7 +374,8 @@ MemberEntryLinker::MemberEntryLinker(const DocClassList& list)
     : quickBits(quickBitCount / 64, 0) {
     lastSegments.reserve(list.size());
     for (const auto& entry : list.getClasses()) {
-        const std::string_view segment = lastSegment(entry.first.second);
+        // A C# twin ("Box<T>") is named by its name alone in declarations.
+        const std::string_view segment = withoutTypeParameters(lastSegment(entry.first.second));
         lastSegments.insert(segment);
         const std::size_t key = quickKey(segment);
         quickBits[key / 64] |= std::uint64_t{1} << (key % 64);

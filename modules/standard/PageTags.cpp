@@ -208,7 +208,15 @@ void appendDocElement(std::string& out, const CppClassEntity& entity, const DocE
     std::string reference = crefReference(element.value);
     std::string label = element.label.empty() ? "" : " " + std::string(element.label);
     std::string shown;
-    appendCodeLink(shown, entity, reference + label, context.classList, context.linkPrefix);
+    // A generic type ("Box{T}") is looked up with its type parameters, which
+    // tell apart the C# twins of its name; it reads as its name.
+    std::string_view typed = element.value;
+    if (typed.size() > 2 && isLetter(typed[0]) && typed[1] == ':') typed.remove_prefix(2);
+    if (reference != typed && typed.back() == '}' && typed.find_first_of(" (") == std::string_view::npos)
+        appendCodeLink(shown, entity, std::string(typed) + (label.empty() ? " " + reference : label),
+                       context.classList, context.linkPrefix);
+    else
+        appendCodeLink(shown, entity, reference + label, context.classList, context.linkPrefix);
     const std::size_t dot = reference.rfind('.', reference.find('('));
     if (shown.rfind("<a ", 0) != 0 && dot != std::string::npos &&
         reference.find('#') == std::string::npos) {
