@@ -373,4 +373,30 @@ TEST_F(CSharpSite, GenericTypesOfOneNameAreClassesOfTheirOwn) {
     EXPECT_TRUE(oldReport.clean()) << e2e::describe(oldReport);
 }
 
+TEST_F(CSharpSite, AGenericMethodBesideAPlainOneIsAMemberOfItsOwn) {
+    document();
+    const std::string html = page("projects/Acme.Services/Registry.html");
+    const std::string registry = pageText(html);
+    EXPECT_TRUE(contains(registry, "object Get(string name) Gets a service as an object.")) << registry;
+    EXPECT_TRUE(contains(registry, "T Get<T>(string name) Gets a service as the type asked for.")) << registry;
+    EXPECT_TRUE(contains(registry, "TOut Get<TIn, TOut>(string name) where TIn:TOut Gets a service converted to another type."))
+        << registry;
+    EXPECT_TRUE(contains(registry, "public object Get(string name); Gets a service as an object."));
+    EXPECT_TRUE(contains(registry, "public T Get<T>(string name); Gets a service as the type asked for."));
+
+    // Each has an entry of the index, leading to its own.
+    const std::string index = page("index-all.html");
+    const std::vector<std::string> entries = linkTargets(index, "Get(string name)");
+    ASSERT_EQ(entries.size(), 3u) << pageText(index);
+    std::set<std::string> anchors;
+    for (const std::string& entry : entries) {
+        const std::size_t hash = entry.find('#');
+        ASSERT_NE(hash, std::string::npos) << entry;
+        EXPECT_EQ(entry.substr(0, hash), "projects/Acme.Services/Registry.html");
+        anchors.insert(entry.substr(hash + 1));
+        EXPECT_TRUE(contains(html, "<A NAME=\"" + entry.substr(hash + 1) + "\">")) << entry;
+    }
+    EXPECT_EQ(anchors.size(), 3u);
+}
+
 }  // namespace

@@ -352,8 +352,12 @@ std::string templateParameters(std::string_view list, bool cpp) {
 }
 
 // The position of the "(" that opens the parameter list of `name`, npos
-// when the declaration has none.
-std::size_t parameterListOf(std::string_view d, std::string_view name) {
+// when the declaration has none. A C# method's own type parameters stand
+// between its name and that list ("Get<T>(string key)"): `typeList`, when
+// given, receives the position of their "<" (npos when there are none).
+std::size_t parameterListOf(std::string_view d, std::string_view name,
+                            std::size_t* typeList = nullptr) {
+    if (typeList) *typeList = npos;
     if (name.empty()) return npos;
     int depth = 0;
     for (std::size_t i = 0; i < d.size(); ++i) {
@@ -361,9 +365,19 @@ std::size_t parameterListOf(std::string_view d, std::string_view name) {
             (i == 0 || !isIdentifierChar(d[i - 1]))) {
             std::size_t after = i + name.size();
             std::size_t open = skipBlanks(d, after);
+            std::size_t list = npos;
+            if (open < d.size() && d[open] == '<' && isIdentifierChar(name.back())) {
+                const std::size_t close = closingBracket(d, open);
+                if (close != npos) {
+                    list = open;
+                    open = skipBlanks(d, close + 1);
+                }
+            }
             if (open < d.size() && d[open] == '(' &&
-                (after == d.size() || !isIdentifierChar(d[after]) || !isIdentifierChar(name.back())))
+                (after == d.size() || !isIdentifierChar(d[after]) || !isIdentifierChar(name.back()))) {
+                if (typeList) *typeList = list;
                 return open;
+            }
         }
         char c = d[i];
         if (c == '(') ++depth;
@@ -480,8 +494,24 @@ std::string overloadMarks(std::string_view d, std::string_view name) {
             }
         }
     }
-    std::size_t open = parameterListOf(d, name);
+    std::size_t typeList = npos;
+    std::size_t open = parameterListOf(d, name, &typeList);
     if (open == npos) return marks;
+    if (!heads && typeList != npos) {
+        // A C# method's own type parameters, after its name: their number
+        // sets it apart ("Get<T>(string)" beside "Get(string)"), their
+        // names and constraints do not.
+        marks += '<';
+        const std::size_t close = closingBracket(d, typeList);
+        int depth = 0;
+        for (std::size_t k = typeList + 1; k < close; ++k) {
+            const char c = d[k];
+            if (c == '(' || c == '<' || c == '[' || c == '{') ++depth;
+            else if ((c == ')' || c == '>' || c == ']' || c == '}') && depth > 0) --depth;
+            else if (c == ',' && depth == 0) marks += ',';
+        }
+        marks += '>';
+    }
     std::size_t close = closingBracket(d, open);
     if (close == npos) return marks;
     for (std::size_t k = close + 1;;) {

@@ -46,7 +46,8 @@ private:
 // What sets a function apart from another of the same name and parameter
 // types, read from its declaration text: its own template parameters (the
 // "template<...>" heads that lead a C++ declaration, the "<T extends Bound>"
-// list of a generic Java method) and what follows its parameter list
+// list of a generic Java method, the number of those a C# method names
+// after its name, "Get<T>(string key)") and what follows its parameter list
 // ("const", "volatile", "&", "&&"). Names of template parameters, default
 // template arguments and blanks do not count. "" when there is nothing, and
 // for a macro ("#define ...").

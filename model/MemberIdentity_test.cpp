@@ -110,6 +110,13 @@ TEST(MemberIdentity, OwnTemplateParametersAndQualifiersSetOverloadsApart) {
     EXPECT_EQ(overloadMarks("@SafeVarargs static <T> List<T> of(T... items);", "of"), "<>");
     EXPECT_EQ(overloadMarks("public <K, V extends Map<K, ?>> void put(K k, V v);", "put"),
               "<,extends Map<K,?>>");
+    // A C# method's type parameters follow its name: their number counts,
+    // not their names nor their constraints.
+    EXPECT_EQ(overloadMarks("public object Fetch(string key);", "Fetch"), "");
+    EXPECT_EQ(overloadMarks("public T Fetch<T>(string key) where T : class;", "Fetch"), "<>");
+    EXPECT_EQ(overloadMarks("public TOut Fetch<TIn, TOut>(string key) where TIn : TOut;", "Fetch"), "<,>");
+    EXPECT_EQ(overloadMarks("public static Dictionary<TKey, List<TValue>> Group<TKey, TValue>(IEnumerable<TValue> items);", "Group"),
+              "<,>");
     // A return type's template arguments are not the function's own.
     EXPECT_EQ(overloadMarks("std::vector<int> list(int n);", "list"), "");
     EXPECT_EQ(overloadMarks("public List<String> names() throws IOException;", "names"), "");

@@ -230,6 +230,10 @@ void writeMasterIndexPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
     makeSiteDirectory(directoryOf(indexPageName(module, 'A', false, true), false));
 
+    // An entry leads to its member's own anchor, which overloads with one
+    // signature (a C# generic method beside a plain one, a const
+    // overload) have only once the entries are prepared.
+    module.classList->prepareMemberEntries();
     const DocClassList& list = *module.classList;
     // Only shown entries are sorted: the order keeps ties in gathering
     // order, so leaving the others out first changes nothing.
