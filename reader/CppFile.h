@@ -328,6 +328,11 @@ private:
     // --- members, enums, typedefs (CppFileMembers.cpp) ---
     // bodyAhead false: the body that follows was read already.
     void readMemberStatement(bool bodyFollows, bool bodyAhead = true);
+    // After the "{" of a C# member's body: reads the body through its "}"
+    // and returns it, when it is the accessor list of a property, indexer
+    // or event, as declared without the accessors' bodies and attributes
+    // (" { get; private set; }"); "" for any other body.
+    std::string readAccessorList();
     // After the body of a function-try-block: skips its catch handlers.
     void skipHandlers();
     // Reads the member declared by the statement's tokens, which it may
@@ -488,6 +493,8 @@ private:
     bool enumBodyOpen = false;
     // Set by readClassHead when it named a type without a name.
     bool anonymousHead = false;
+    // The accessor list of the C# member being read (readAccessorList).
+    std::string accessorList;
     // The package of the first namespace the file opens.
     std::string firstNamespace;
 };

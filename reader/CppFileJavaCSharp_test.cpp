@@ -91,8 +91,8 @@ TEST(CppFileJavaCSharpTest, ExplicitInterfaceImplementationsAreMembersOfTheirOwn
     EXPECT_EQ(commentOf(bag, "GetEnumerator"), "The public one.<BR>\n");
     EXPECT_EQ(declarationOf(bag, "IEnumerable<string>.GetEnumerator"),
               "IEnumerator<string> IEnumerable<string>.GetEnumerator();");
-    EXPECT_EQ(declarationOf(bag, "ICollection.Count"), "int ICollection.Count;");
-    EXPECT_EQ(declarationOf(bag, "this"), "string this[int i];");
+    EXPECT_EQ(declarationOf(bag, "ICollection.Count"), "int ICollection.Count { get; }");
+    EXPECT_EQ(declarationOf(bag, "this"), "string this[int i] { get; set; }");
     EXPECT_THAT(argumentsOf(bag, "IList<string>.this"), ElementsAre("int index"));
 }
 

@@ -64,6 +64,11 @@ bool markedConst(const Tokens& st, std::size_t end) {
     return false;
 }
 
+// True when "=>" begins at `at` (an expression body of C#).
+bool isExpressionBody(const Tokens& st, std::size_t at) {
+    return at + 1 < st.size() && st[at] == "="sv && st[at + 1] == ">"sv;
+}
+
 // Words of the built-in types, and the qualifiers that may end a type.
 bool isBuiltinTypeWord(const std::string& t) {
     static constexpr std::array<std::string_view, 17> words = {
@@ -175,15 +180,92 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
     const CppClassEntity* noted = trailTarget;
+    // A C# property, indexer or event shows its accessors as declared: the
+    // body is read first, for them.
+    const bool accessorsRead = bodyFollows && bodyAhead && language == CSharp;
+    if (accessorsRead) accessorList = readAccessorList();
     if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner)))
         readMember(st, owner, access, pendingComment);
+    accessorList.clear();
     if (bodyFollows && bodyAhead) {
-        skipBraces("function body");
+        if (!accessorsRead) skipBraces("function body");
         // The declaration ends with its body.
         if (trailTarget != noted) trailLine = line;
     }
     if (tryBlock) skipHandlers();
     endStatement();
+}
+
+std::string CppFile::readAccessorList() {
+    // What each accessor is declared with, "get", "private set"; the list
+    // stops counting at the first token that begins no accessor.
+    std::vector<std::string> accessors;
+    std::string current;
+    enum { Start, Named, Body, Expression, Other } state = Start;
+    int depth = 1;   // braces, the body's own first
+    int nested = 0;  // brackets and parentheses of an attribute or expression
+    for (;;) {
+        std::string tok = token();
+        if (tok.empty()) fail("Unexpected end-of-file when parsing function body", line);
+        if (tok == "{"sv) {
+            ++depth;
+            if (state == Named && depth == 2) state = Body;
+            else if (state == Start || state == Named) state = Other;
+            continue;
+        }
+        if (tok == "}"sv) {
+            if (--depth == 0) break;
+            if (state == Body && depth == 1) {
+                accessors.push_back(std::move(current));
+                current.clear();
+                state = Start;
+            }
+            continue;
+        }
+        if (depth > 1 || state == Other || state == Body) continue;
+        if (state == Expression) {
+            if (tok == "("sv || tok == "["sv) ++nested;
+            else if ((tok == ")"sv || tok == "]"sv) && nested > 0) --nested;
+            else if (tok == ";"sv && nested == 0) {
+                accessors.push_back(std::move(current));
+                current.clear();
+                state = Start;
+            }
+            continue;
+        }
+        if (state == Named) {
+            if (tok == ";"sv) {
+                accessors.push_back(std::move(current));
+                current.clear();
+                state = Start;
+            } else if (tok == "="sv) {
+                state = Expression;  // "=>" an expression body, ";" ends it
+                nested = 0;
+            } else if (tok != ">"sv) {
+                state = Other;
+            }
+            continue;
+        }
+        // Start: attributes, modifiers, then the accessor's word.
+        if (nested > 0 || tok == "["sv) {
+            if (tok == "["sv) ++nested;
+            else if (tok == "]"sv) --nested;
+            continue;
+        }
+        if (tok == "get"sv || tok == "set"sv || tok == "init"sv || tok == "add"sv || tok == "remove"sv) {
+            current += current.empty() ? tok : " " + tok;
+            state = Named;
+        } else if (tok == "public"sv || tok == "protected"sv || tok == "internal"sv ||
+                   tok == "private"sv || tok == "readonly"sv) {
+            current += current.empty() ? tok : " " + tok;
+        } else {
+            state = Other;
+        }
+    }
+    if (state != Start || accessors.empty() || !current.empty()) return "";
+    std::string list = " {";
+    for (const std::string& accessor : accessors) list += " " + accessor + ";";
+    return list + " }";
 }
 
 void CppFile::skipHandlers() {
@@ -291,7 +373,10 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             std::string name = joinTokens(st, interfaceAt, indexer) + "this";
             const std::size_t open = indexer + 1;
             const auto close = static_cast<std::size_t>(match[open]);
-            std::string declaration = joinTokens(st, 0, close + 1) + ";";
+            std::string declaration = joinTokens(st, 0, close + 1);
+            if (!accessorList.empty()) declaration += accessorList;
+            else if (isExpressionBody(st, close + 1)) declaration += " { get; }";
+            else declaration += ';';
             addMember(owner, {}, name, declaration, access, comment, true,
                       splitParameters(st, match, open, close));
             return name;
@@ -427,7 +512,11 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             declaration += " : ";
             appendJoinedTokens(declaration, st, bitField + 1, stop);
         }
-        declaration += ';';
+        // A C# property or event with accessors shows them; one with an
+        // expression body ("=> value") has a getter alone.
+        if (language == CSharp && !accessorList.empty()) declaration += accessorList;
+        else if (language == CSharp && isExpressionBody(st, decl.initializer)) declaration += " { get; }";
+        else declaration += ';';
         if (constantsLeftOut && qualifier.empty()) {
             // "const char* name" points to constant text but may be set:
             // only a pointer made const itself ("* const") is a constant.

@@ -95,9 +95,14 @@ void removeSemicolons(const std::string& text, std::string& out) {
     out.clear();
     out.reserve(text.size());
     std::size_t from = 0;  // start of the run not yet copied
+    int braces = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t end = 0;
-        if (text[i] == ';') {
+        if (text[i] == '{') {
+            ++braces;
+        } else if (text[i] == '}' && braces > 0) {
+            --braces;
+        } else if (text[i] == ';' && braces == 0) {
             out.append(text, from, i - from);
             from = i + 1;
         } else if (text[i] == '&' && entityAt(text, i, end)) {

@@ -52,7 +52,9 @@ void appendHighlightedName(std::string& out, std::string_view text, const std::s
 // 'a'..'z' turned to upper case; other bytes unchanged.
 std::string toUpperCase(const std::string& text);
 
-// The HTML text without its ";" characters, entities kept whole.
+// The HTML text without the ";" characters that end declarations, entities
+// kept whole; those inside braces stay, as an accessor list is written
+// ("Count { get; private set; }").
 std::string removeSemicolons(const std::string& text);
 // The same text written over out (which must not be text itself).
 void removeSemicolons(const std::string& text, std::string& out);

@@ -139,6 +139,8 @@ TEST_F(MembersTest, ConstructorsAnchorsAndLinks) {
     EXPECT_EQ(memberLink(*less, true, "../", "B", false),
               "<a href=\"../ui/Widget.html#operator-3C(constWidget-26o)\"><B>operator&lt;</B></a>");
     EXPECT_EQ(removeSemicolons("a &lt; b; c&#62;;"), "a &lt; b c&#62;");
+    // An accessor list keeps its own.
+    EXPECT_EQ(removeSemicolons("Total { get; private set; }"), "Total { get; private set; }");
     std::string text = "x";
     stripThrowSpecification(text);
     EXPECT_EQ(text, "x");
