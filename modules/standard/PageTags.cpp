@@ -208,11 +208,13 @@ void appendDocElement(std::string& out, const CppClassEntity& entity, const DocE
     std::string reference = crefReference(element.value);
     std::string label = element.label.empty() ? "" : " " + std::string(element.label);
     std::string shown;
-    // A generic type ("Box{T}") is looked up with its type parameters, which
-    // tell apart the C# twins of its name; it reads as its name.
+    // A generic type ("Box{T}") whose reference lost its type parameters is
+    // looked up with them, which tell apart the C# twins of its name; it
+    // reads as the reference.
     std::string_view typed = element.value;
     if (typed.size() > 2 && isLetter(typed[0]) && typed[1] == ':') typed.remove_prefix(2);
-    if (reference != typed && typed.back() == '}' && typed.find_first_of(" (") == std::string_view::npos)
+    if (!typed.empty() && typed.back() == '}' && reference.find_first_of("<{") == std::string::npos &&
+        typed.find_first_of(" (") == std::string_view::npos)
         appendCodeLink(shown, entity, std::string(typed) + (label.empty() ? " " + reference : label),
                        context.classList, context.linkPrefix);
     else
