@@ -1,5 +1,7 @@
-// The program run over C++ headers as they are written today. The pages
-// are read as a browser shows their text.
+// The program run over C++ headers as they are written today: declarations
+// under #if lines, code beside documentation comments, directives whose
+// text holds an apostrophe, commented macros, and a macro comment that
+// carries script. The pages are read as a browser shows their text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,6 +47,42 @@ protected:
     std::string textOf(const std::string& path) const { return e2e::shownText(page(path)); }
 };
 
+const char* const kWidgetHeader =
+    "#ifndef WIDGET_H\n"
+    "#define WIDGET_H\n"
+    "\n"
+    "#define DECLARE_GETTER(name) int get_##name() const;\n"
+    "#define LIB_API\n"
+    "\n"
+    "/** A widget. */\n"
+    "class Widget {\n"
+    "public:\n"
+    "#if FEATURE_A || FEATURE_B\n"
+    "    /** Runs with either feature. */\n"
+    "    void either();\n"
+    "#endif\n"
+    "#if defined(FEATURE_B) || defined(FEATURE_A)\n"
+    "    /** Runs where either is defined. */\n"
+    "    void definedEither();\n"
+    "#endif\n"
+    "#if FEATURE_A + 1 > 1\n"
+    "    /** Runs past version one. */\n"
+    "    void pastOne();\n"
+    "#endif\n"
+    "#if FEATURE_A / (FEATURE_A - 1)\n"
+    "    void divided();\n"
+    "#endif\n"
+    "    /** The width. */ DECLARE_GETTER(width)\n"
+    "    /** Scales by q. */ LIB_API int scale(int q);\n"
+    "};\n"
+    "\n"
+    "/** Squares a value. */\n"
+    "#define SQUARE(x) ((x) * (x))\n"
+    "#define MAX_ITEMS 10\n"
+    "int use = MAX_ITEMS;\n"
+    "\n"
+    "#endif\n";
+
 const char* const kGuardedHeader =
     "#ifndef WIDGET_H\n"
     "#error You can't include this header directly\n"
@@ -52,6 +90,30 @@ const char* const kGuardedHeader =
     "\n"
     "/** Comes after the guard. */\n"
     "class Guarded {};\n";
+
+TEST_F(PreprocessedPages, DeclarationsAndCommentsAreShownAsWritten) {
+    writeText(work() / "src/widget.h", kWidgetHeader);
+    const auto result = document({"-dFEATURE_A=1", "-document-preprocessor"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+
+    const std::string widget = textOf("projects/Lib/Widget.html");
+    for (const char* shown : {"void either() Runs with either feature.",
+                              "void definedEither() Runs where either is defined.",
+                              "void pastOne() Runs past version one.", "int get_width() const The width.",
+                              "int scale(int q) Scales by q."})
+        EXPECT_TRUE(contains(widget, shown)) << shown << "\n" << widget;
+    EXPECT_FALSE(contains(widget, "divided"));
+    EXPECT_FALSE(contains(widget, "LIB_API"));
+    EXPECT_TRUE(contains(result.err,
+                         "the condition of #if on line 22 is taken as false: division by zero (src/widget.h)."))
+        << result.describe();
+
+    const std::string globals = textOf("projects/Lib/(Lib__globals).html");
+    EXPECT_TRUE(contains(globals, "#define SQUARE(x) ((x) * (x)) Squares a value.")) << globals;
+    EXPECT_TRUE(contains(globals, "int use;")) << globals;
+    EXPECT_FALSE(contains(globals, "int use; Squares a value.")) << globals;
+    EXPECT_FALSE(contains(globals, "int use Squares a value.")) << globals;
+}
 
 // An apostrophe in the text of #error opens no literal: the file is read
 // and listed whole.
@@ -62,6 +124,51 @@ TEST_F(PreprocessedPages, AnApostropheInADirectivesTextLosesNothing) {
     EXPECT_TRUE(contains(textOf("projects/Lib/Guarded.html"), "class Guarded Comes after the guard."));
     EXPECT_TRUE(contains(textOf("projects/Lib/guarded.h.html"), "#error You can't include this header directly"));
     EXPECT_FALSE(contains(result.err, "guarded.h")) << result.describe();
+}
+
+// A macro's comment passes the same script check as every other comment:
+// the tag is shown as text, in the index and on the globals page.
+TEST_F(PreprocessedPages, ScriptInAMacrosCommentIsShownAsText) {
+    writeText(work() / "src/evil.h",
+              "int before;\n"
+              "/** Turns on <b>speed</b> <img src=x onerror=alert(1)> and more. */\n"
+              "#define EVIL 1\n");
+    const auto result = document({"-document-preprocessor"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    for (const char* path : {"index-all.html", "projects/Lib/(Lib__globals).html"}) {
+        SCOPED_TRACE(path);
+        std::string markup = page(path);
+        std::transform(markup.begin(), markup.end(), markup.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_FALSE(contains(markup, "<img")) << markup;
+        EXPECT_TRUE(contains(markup, "<b>speed</b>"));
+        EXPECT_TRUE(contains(textOf(path), "Turns on speed <img src=x onerror=alert(1)> and more."))
+            << textOf(path);
+    }
+    EXPECT_TRUE(contains(result.err, "Script in the documentation comment on line 2 is shown as text (src/evil.h)."))
+        << result.describe();
+}
+
+// Headers that define the same macros, read on one thread and on eight,
+// give the same pages byte for byte and the same messages.
+TEST_F(PreprocessedPages, EightThreadsGiveTheSameSite) {
+    std::string header = kWidgetHeader;
+    for (int i = 0; i < 16; ++i) {
+        std::string copy = header;
+        for (std::size_t at = 0; (at = copy.find("Widget", at)) != std::string::npos; at += 6)
+            copy.replace(at, 6, "Part" + std::to_string(i));
+        writeText(work() / ("src/part" + std::to_string(i) + ".h"), copy);
+    }
+    writeText(work() / "src/guarded.h", kGuardedHeader);
+    const std::vector<std::string> options{"-dFEATURE_A=1", "-document-preprocessor"};
+    const auto one = document(options, "1");
+    ASSERT_EQ(one.exitCode, 0) << one.describe();
+    const auto site = e2e::readSiteNormalised(this->site(), "Generated by Vantry");
+    const auto eight = document(options, "8");
+    ASSERT_EQ(eight.exitCode, 0) << eight.describe();
+    EXPECT_EQ(eight.err, one.err);
+    EXPECT_TRUE(e2e::readSiteNormalised(this->site(), "Generated by Vantry") == site)
+        << "the site differs with eight threads";
 }
 
 }  // namespace

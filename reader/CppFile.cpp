@@ -597,7 +597,8 @@ PreprocessedSource CppFile::preprocessAhead() const {
         if (first == kNoDocumentLine) return result;
         result.documented = true;
         result.text = preprocessInMemory(source, fileName, format, defines, package,
-                                                &result.defines, &result.warnings);
+                                         settings.documentMacros ? &result.defines : nullptr,
+                                         &result.warnings);
     } catch (...) {
         result.error = std::current_exception();
     }

@@ -9,10 +9,8 @@ std::string preprocessInMemory(const std::string& source, const std::string& fil
                                const std::string& package,
                                std::map<std::string, MacroDefinition>* defineTable,
                                std::vector<std::string>* warnings) {
-    std::map<std::string, MacroDefinition> unused;
     Preprocessor preprocessor(format);
-    std::string text = preprocessor.preprocessText(source, defines, fileName, package,
-                                                   defineTable ? *defineTable : unused);
+    std::string text = preprocessor.preprocessText(source, defines, fileName, package, defineTable);
     if (warnings != nullptr) *warnings = preprocessor.getWarnings();
     return text;
 }

@@ -31,7 +31,8 @@ struct PreprocessedSource {
 // parser reads. The text stays in memory: a run needs no temporary
 // directory, leaves nothing behind when it is killed, and files preprocessed
 // at once on several threads do not meet in one directory. The documented
-// #defines go to defineTable (may be null) under the given package, the
+// #defines go to defineTable under the given package (null: they are not
+// recorded, and their comments not looked at), the
 // preprocessor's warnings to `warnings` when given. Throws VelkError when
 // the text cannot be preprocessed.
 std::string preprocessInMemory(const std::string& source, const std::string& fileName,

@@ -25,6 +25,9 @@ struct ParserSettings {
     // C++ files are read under the rules of C# and Java ("." as scope
     // separator, package from the source).
     bool mixCppCsharp = false;
+    // The #defines are recorded, with their comments, for the pages; when
+    // clear they are not (nor are their comments checked).
+    bool documentMacros = true;
     // When given, the source file opened must lie inside these (the run's
     // inputs; readWholeFile checks the file actually opened).
     const InputRoots* inputRoots = nullptr;

@@ -19,6 +19,7 @@
 #include "VelkLib/VelkFile.h"
 #include "platform/TempFile.h"
 #include "reader/BlockReader.h"
+#include "reader/CommentScript.h"
 #include "reader/Literals.h"
 #include "reader/PreprocessorExpression.h"
 #include "reader/ReaderText.h"
@@ -402,6 +403,7 @@ struct CommentScan {
     bool opens = false;
     bool closes = false;
     bool inCommentAfter = false;
+    std::size_t lineComment = std::string_view::npos;  // where a "//" comment begins
 };
 
 CommentScan scanComments(std::string_view line, bool inComment) {
@@ -430,11 +432,57 @@ CommentScan scanComments(std::string_view line, bool inComment) {
             scan.opens = true;
             ++k;
         } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
+            scan.lineComment = k;
             break;
         }
     }
     scan.inCommentAfter = inComment;
     return scan;
+}
+
+// The spans of a line that are comment, in order: block comments (the
+// first may have begun on an earlier line, the last may go on past this
+// one) and a "//" comment to the end of the line. Literals are passed over
+// as scanComments passes them.
+void commentSpans(std::string_view line, bool inComment, PreprocessorDefines::TextSpans& spans) {
+    spans.clear();
+    std::size_t k = 0;
+    if (inComment) {
+        const std::size_t close = line.find("*/");
+        k = close == std::string_view::npos ? line.size() : close + 2;
+        spans.emplace_back(0, k);
+    }
+    while (k < line.size()) {
+        const char c = line[k];
+        if (c == '"' || c == '\'') {
+            for (++k; k < line.size() && line[k] != c; ++k)
+                if (line[k] == '\\') ++k;
+            ++k;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
+            const std::size_t close = line.find("*/", k + 2);
+            const std::size_t end = close == std::string_view::npos ? line.size() : close + 2;
+            spans.emplace_back(k, end);
+            k = end;
+        } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
+            spans.emplace_back(k, line.size());
+            return;
+        } else {
+            ++k;
+        }
+    }
+}
+
+// Whether the line holds anything but blanks outside the spans.
+bool hasCodeOutside(std::string_view line, const PreprocessorDefines::TextSpans& spans) {
+    std::size_t k = 0;
+    for (const auto& [from, to] : spans) {
+        for (; k < from; ++k)
+            if (!isBlankChar(line[k])) return true;
+        k = to;
+    }
+    for (; k < line.size(); ++k)
+        if (!isBlankChar(line[k])) return true;
+    return false;
 }
 
 struct Directive {
@@ -575,8 +623,9 @@ std::size_t lastPossibleDefine(std::string_view text) {
 
 class LineProcessor {
 public:
+    // table may be null: the #defines are then not recorded.
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
-                  const std::string& packageName, std::map<std::string, MacroDefinition>& table,
+                  const std::string& packageName, std::map<std::string, MacroDefinition>* table,
                   std::size_t lastDefine, std::vector<std::string>& warnings)
         : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
           lastDefine(lastDefine), warnings(warnings) {}
@@ -672,101 +721,140 @@ private:
     [[gnu::always_inline]] void process(std::string_view line) {
         const bool on = active();
         CommentScan scan = scanComments(line, inComment);
-        // A comment after a directive documents it; the directive is read
-        // without it, as the code it stands for.
+        // A comment on a directive's line, before or after its words,
+        // documents it; the directive is read without it, as the code it
+        // stands for.
         bool trailing = scan.closes && !inComment && takeTrailingComments(line);
         if (trailing) scan = CommentScan{};
-        // The text of comments is kept for a #define that may follow.
-        if (scan.closes) {
-            if (keepDocText) {
-                // A comment opened and closed on this line loses its "/*" too.
-                std::string_view text = withoutAll(line, "*/", scratch);
-                if (scan.opens) text = withoutAll(text, "/*", scratch2);
-                docText += stripLeadingView(trimBlankView(text), '*');
-            }
-            inComment = scan.inCommentAfter;
-            return emit(line, on);
-        }
-        if (inComment || scan.opens) {
-            if (keepDocText) {
-                docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
-                docText += ' ';
-            }
-            inComment = scan.inCommentAfter;
-            return emit(line, on);
-        }
+        if (scan.closes || inComment || scan.opens) return commentLine(line, scan, on);
         const std::size_t first = leadingBlanks(line);
         if (line.compare(first, 2, "//") == 0) {
             if (keepDocText) {
                 char marker = first + 2 < line.size() ? line[first + 2] : '/';
                 docText += stripLeadingView(line, marker);
+                holdComment(line.size(), on);
             }
             return emit(line, on);
         }
 
         Directive d;
-        if (parseDirective(line, d)) {
-            if (d.word == "ifdef" || d.word == "ifndef" || d.word == "if") {
-                // Inside a block left out no branch can be taken: its
-                // conditions are not looked at.
-                bool condition = d.word == "if"       ? on && conditionOf(d)
-                                 : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
-                                                     : !defines.isDefined(firstWord(d.argument));
-                blocks.push_back({on, on && condition, condition, lineNumber});
-                return;
+        if (parseDirective(line, d) && directive(d, on, trailing)) return;
+
+        forgetComment();
+        if (!on) return;
+        if (scan.lineComment == std::string_view::npos) return expandCode(line, nullptr, false);
+        spans.assign(1, {scan.lineComment, line.size()});
+        expandCode(line, &spans, false);
+    }
+
+    // Acts on a directive line; false for one that is code like any other
+    // ("#else" outside a block, an unknown word). trailing: its comments,
+    // taken off the line, are in trailingDocText.
+    [[gnu::noinline]] bool directive(Directive& d, bool on, bool trailing) {
+        if (d.word == "ifdef" || d.word == "ifndef" || d.word == "if") {
+            // Inside a block left out no branch can be taken: its
+            // conditions are not looked at.
+            bool condition = d.word == "if"       ? on && conditionOf(d)
+                             : d.word == "ifdef" ? defines.isDefined(firstWord(d.argument))
+                                                 : !defines.isDefined(firstWord(d.argument));
+            blocks.push_back({on, on && condition, condition, lineNumber});
+            return true;
+        }
+        if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
+            forgetComment();
+            Conditional& block = blocks.back();
+            if (d.word == "endif") {
+                blocks.pop_back();
+            } else if (d.word == "else") {
+                block.active = block.outerActive && !block.branchTaken;
+                block.branchTaken = true;
+            } else if (block.branchTaken) {
+                block.active = false;
+            } else {
+                bool condition = block.outerActive && conditionOf(d);
+                block.active = block.outerActive && condition;
+                block.branchTaken = condition;
             }
-            if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
-                docText.clear();
-                Conditional& block = blocks.back();
-                if (d.word == "endif") {
-                    blocks.pop_back();
-                } else if (d.word == "else") {
-                    block.active = block.outerActive && !block.branchTaken;
-                    block.branchTaken = true;
-                } else if (block.branchTaken) {
-                    block.active = false;
-                } else {
-                    bool condition = block.outerActive && conditionOf(d);
-                    block.active = block.outerActive && condition;
-                    block.branchTaken = condition;
-                }
-                return;
+            return true;
+        }
+        if (d.word == "define") {
+            // A line-style comment after the body ("///< the count").
+            if (!trailing && d.argument.find("//") != std::string::npos &&
+                splitTrailingComments(d.argument, directiveLine, trailingDocText)) {
+                d.argument = directiveLine;
+                trailing = true;
+                trailingLine = lineNumber;
             }
-            if (d.word == "define") {
-                // A line-style comment after the body ("///< the count").
-                if (!trailing && d.argument.find("//") != std::string::npos &&
-                    splitTrailingComments(d.argument, directiveLine, trailingDocText)) {
-                    d.argument = directiveLine;
-                    trailing = true;
-                }
-                define(d.argument, on, trailing ? trailingDocText : docText);
-                docText.clear();
-                return;
-            }
-            if (d.word == "undef") {
-                if (on) defines.undefine(firstWord(d.argument));
-                docText.clear();
-                return;
-            }
-            if (d.word.empty()) {
-                docText.clear();
-                return;
-            }
-            for (const char* word : kBlankedWords) {
-                if (d.word == word) {
-                    docText.clear();
-                    return;
-                }
+            define(d.argument, on, trailing ? trailingDocText : docText, trailing ? trailingLine : heldLine);
+            // The comment above documents the macro alone: the parser
+            // must not give it to the declaration after.
+            dropHeldComment();
+            forgetComment();
+            return true;
+        }
+        if (d.word == "undef") {
+            if (on) defines.undefine(firstWord(d.argument));
+            forgetComment();
+            return true;
+        }
+        if (d.word.empty()) {
+            forgetComment();
+            return true;
+        }
+        for (const char* word : kBlankedWords) {
+            if (d.word == word) {
+                forgetComment();
+                return true;
             }
         }
+        return false;
+    }
 
-        docText.clear();
-        if (!on) return;
+    // A line that holds a block comment or lies inside one. Without code
+    // it is comment text for a #define that may follow; with code the code
+    // is expanded as on any other line, the comments kept as written.
+    [[gnu::noinline]] void commentLine(std::string_view line, const CommentScan& scan, bool on) {
+        const bool startsInComment = inComment;
+        if (!startsInComment && scan.inCommentAfter && startsWithHash(line)) return commentedDirective(line, on);
+        inComment = scan.inCommentAfter;
+        commentSpans(line, startsInComment, spans);
+        if (!hasCodeOutside(line, spans)) {
+            if (keepDocText && !codesComment) {
+                if (scan.closes) {
+                    // A comment opened and closed on this line loses its "/*" too.
+                    std::string_view text = withoutAll(line, "*/", scratch);
+                    if (scan.opens) text = withoutAll(text, "/*", scratch2);
+                    docText += stripLeadingView(trimBlankView(text), '*');
+                } else {
+                    docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
+                    docText += ' ';
+                }
+                holdComment(line.size(), on);
+            }
+            if (!inComment) codesComment = false;
+            return emit(line, on);
+        }
+        // The code documented by the comments so far is this line's.
+        forgetComment();
+        if (on) expandCode(line, &spans, startsInComment);
+        // A comment the line leaves open is its code's ("int n; /**< the
+        // count, ..."): no #define below takes it.
+        codesComment = inComment;
+    }
+
+    // Expands the macros of a line of code into `out`; the spans in
+    // asWritten (its comments) are copied as they stand.
+    void expandCode(std::string_view line, PreprocessorDefines::TextSpans* asWritten, bool startsInComment) {
         expanded.assign(line);
         const int startLine = lineNumber;
         PreprocessorDefines::Limit limit{line.size() + std::min(kMaxLineGrowth, growthLeft), {}};
-        if (defines.expandLine(expanded, reader, out, lineNumber, &limit) && limit.stoppedAt.empty())
-            defines.expandLine(expanded, reader, out, lineNumber, &limit);
+        if (defines.expandLine(expanded, reader, out, lineNumber, &limit, asWritten) && limit.stoppedAt.empty()) {
+            if (asWritten) commentSpans(expanded, startsInComment, *asWritten);
+            defines.expandLine(expanded, reader, out, lineNumber, &limit, asWritten);
+        }
+        // A call that went on over the next lines may have opened or
+        // closed a comment there.
+        if (lineNumber != startLine) inComment = scanComments(expanded, startsInComment).inCommentAfter;
         if (expanded.size() > line.size())
             growthLeft -= std::min(growthLeft, expanded.size() - line.size());
         if (!limit.stoppedAt.empty() && warned.insert(limit.stoppedAt).second)
@@ -774,6 +862,35 @@ private:
                                " stopped on line " + std::to_string(startLine) +
                                ": the text would grow past the limit of expansion");
         out += expanded;
+    }
+
+    // Notes a line of comment text, about to be written, as part of the
+    // comment a #define below would take.
+    void holdComment(std::size_t length, bool on) {
+        if (heldLine == 0) heldLine = lineNumber;
+        if (on) held.emplace_back(out.size(), out.size() + length);
+    }
+
+    void forgetComment() {
+        docText.clear();
+        held.clear();
+        heldLine = 0;
+    }
+
+    // Takes the held comment out of the output; its line feeds stay, so
+    // the line count does.
+    void dropHeldComment() {
+        if (held.empty()) return;
+        std::size_t write = held.front().first;
+        std::size_t read = write;
+        for (const auto& [from, to] : held) {
+            for (; read < from; ++read) out[write++] = out[read];
+            for (; read < to; ++read)
+                if (out[read] == '\n') out[write++] = '\n';
+        }
+        for (; read < out.size(); ++read) out[write++] = out[read];
+        out.resize(write);
+        held.clear();
     }
 
     // The value of an #if or #elif line; one that cannot be evaluated is
@@ -787,16 +904,23 @@ private:
         return value;
     }
 
-    void define(const std::string& argument, bool on, const std::string& documentation) {
+    // documentationLine: where the comment began.
+    void define(const std::string& argument, bool on, const std::string& documentation,
+                int documentationLine) {
         MacroHeader h = parseDefine(argument, lineNumber);
         if (h.name.empty()) return;  // "#define" without a name defines nothing
         if (on) {
             if (h.parameters.empty()) defines.addDefine(h.name, h.body);
             else defines.addMacro(h.name, h.parameters, h.body);
         }
-        table.insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body,
-                                                       documentation,
-                                                       fileName, packageName));
+        if (!table) return;
+        // A macro's comment reaches the pages as every other comment does.
+        std::string comment = documentation;
+        if (defuseCommentScript(comment))
+            warnings.push_back("Script in the documentation comment on line " +
+                               std::to_string(documentationLine) + " is shown as text");
+        table->insert_or_assign(h.name, MacroDefinition(h.name, h.parameters, h.body, std::move(comment),
+                                                        fileName, packageName));
     }
 
     // For a directive line whose comments close on it: the line without
@@ -805,12 +929,50 @@ private:
         if (!startsWithHash(line) || !splitTrailingComments(line, directiveLine, trailingDocText))
             return false;
         line = directiveLine;
+        trailingLine = lineNumber;
         return true;
     }
 
+    // A directive line that leaves a comment open goes on, as the comment
+    // stands for one blank, to the line where the comment ends; the lines
+    // it takes are written empty. The comment documents the directive.
+    [[gnu::noinline]] void commentedDirective(std::string_view line, bool on) {
+        const int startLine = lineNumber;
+        std::string joined(line);
+        bool open = true;
+        while (open && !reader.atEnd()) {
+            const std::string next = reader.readLine();
+            ++lineNumber;
+            out.push_back('\n');
+            open = scanComments(next, true).inCommentAfter;
+            // A leading "*" is the comment's margin, not its text.
+            std::string_view text = trimBlankView(next);
+            if (text.starts_with('*') && !text.starts_with("*/")) text = stripLeadingView(text, '*');
+            joined += ' ';
+            joined += text;
+        }
+        inComment = open;
+        Directive d;
+        if (splitTrailingComments(joined, directiveLine, trailingDocText) && parseDirective(directiveLine, d)) {
+            trailingLine = startLine;
+            if (directive(d, on, true)) return;
+        }
+        // Code after all ("#else" outside a block): written without its comment.
+        forgetComment();
+        if (on) expandCode(directiveLine, nullptr, false);
+    }
+
+    // Whether the line's code begins with "#", after blanks and block
+    // comments closed on the line.
     static bool startsWithHash(std::string_view line) {
         if (!std::memchr(line.data(), '#', line.size())) return false;
-        const std::size_t k = leadingBlanks(line);
+        std::size_t k = leadingBlanks(line);
+        while (line.compare(k, 2, "/*") == 0) {
+            const std::size_t close = line.find("*/", k + 2);
+            if (close == std::string_view::npos) return false;
+            k = close + 2;
+            k += leadingBlanks(line.substr(k));
+        }
         return k < line.size() && line[k] == '#';
     }
 
@@ -818,7 +980,7 @@ private:
     PreprocessorDefines& defines;
     const std::string& fileName;
     const std::string& packageName;
-    std::map<std::string, MacroDefinition>& table;
+    std::map<std::string, MacroDefinition>* table;
     std::vector<Conditional> blocks;
     std::string out;
     std::string docText;
@@ -826,6 +988,13 @@ private:
     std::string expanded;           // the line being expanded
     std::string directiveLine;      // a directive without its trailing comments
     std::string trailingDocText;    // and their text, which documents a #define before any above it
+    int trailingLine = 0;           // where that text began
+    bool codesComment = false;      // the open comment began after code on its line
+    PreprocessorDefines::TextSpans spans;  // the comments of the line at hand
+    // Where the comment gathered in docText stands in `out`, and the line
+    // it began on (0: none).
+    PreprocessorDefines::TextSpans held;
+    int heldLine = 0;
     const std::size_t lastDefine;    // lastPossibleDefine of the text
     std::vector<std::string>& warnings;
     std::set<std::string> warned;  // macros already named in a warning
@@ -883,6 +1052,12 @@ void Preprocessor::preprocess(std::istream& input, const std::string& outputFile
 std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
                                          const std::string& fileName, const std::string& packageName,
                                          std::map<std::string, MacroDefinition>& documentedDefines) {
+    return preprocessText(source, defines, fileName, packageName, &documentedDefines);
+}
+
+std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
+                                         const std::string& fileName, const std::string& packageName,
+                                         std::map<std::string, MacroDefinition>* documentedDefines) {
     std::string stripped = Stripper(source, views).run();
     const std::size_t lastDefine = lastPossibleDefine(stripped);
     BlockReader reader(std::move(stripped));

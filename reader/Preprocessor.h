@@ -7,9 +7,10 @@
 // are joined; #if/#ifdef/#ifndef/#elif/#else/#endif are applied with the
 // user's defines plus "__cplusplus"; #defines are collected (and recorded,
 // with the documentation comment above them, for the documentation of
-// macros); macros are expanded in active lines; every other directive is
-// blanked. No file is ever included. The output has exactly one line per
-// input line, so the parser's line numbers are those of the source.
+// macros); macros are expanded in the code of active lines, never in
+// comments; every other directive is blanked. No file is ever included.
+// The output has exactly one line per input line, so the parser's line
+// numbers are those of the source.
 #pragma once
 
 #include <istream>
@@ -38,11 +39,14 @@ public:
     // (created or truncated). `defines` is copied; the file's #defines go
     // to the copy. Every #define met, active or not, is recorded in
     // `documentedDefines` under its name with `fileName` and `packageName`
-    // (a later one replaces an earlier one). A condition that cannot be
-    // evaluated is false, with a warning. Throws VelkError "Preprocessor:
-    // <text> on line <n>", "End-of-file in macro argument list (line <n>)",
-    // a VelkFileError of the output file or of a token in an #if
-    // expression; on every error the output file is removed.
+    // (a later one replaces an earlier one) and the documentation comment
+    // above it or on its line, any tag of which that could run script shown
+    // as text (a warning names the comment's line). That comment documents
+    // the macro only: it is left out of the output, its lines kept empty.
+    // A condition that cannot be evaluated is false, with a warning. Throws
+    // VelkError "Preprocessor: <text> on line <n>", "End-of-file in macro
+    // argument list (line <n>)" or a VelkFileError of the output file; on
+    // every error the output file is removed.
     void preprocess(std::istream& input, const std::string& outputFileName,
                     const PreprocessorDefines& defines, const std::string& fileName,
                     const std::string& packageName,
@@ -54,6 +58,11 @@ public:
     std::string preprocessText(const std::string& source, const PreprocessorDefines& defines,
                                const std::string& fileName, const std::string& packageName,
                                std::map<std::string, MacroDefinition>& documentedDefines);
+    // The same; with documentedDefines null the #defines are not recorded
+    // (and their comments not looked at).
+    std::string preprocessText(const std::string& source, const PreprocessorDefines& defines,
+                               const std::string& fileName, const std::string& packageName,
+                               std::map<std::string, MacroDefinition>* documentedDefines);
 
     // Creates a new, empty temporary file (exclusively, mode 0600) in $TEMP,
     // else $TMP, else $TMPDIR, else "/tmp", whose name begins with

@@ -102,12 +102,18 @@ void PreprocessorDefines::undefine(const std::string& name) {
 }
 
 bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
-                                     int& lineCounter, Limit* limit) const {
+                                     int& lineCounter, Limit* limit, const TextSpans* asWritten) const {
+    auto written = [&](std::size_t pos) {
+        for (const auto& [from, to] : *asWritten)
+            if (pos < to) return pos >= from;
+        return false;
+    };
     // Which name matches at a position: only word starts can match, and the
     // first definition of a name wins.
     auto nameAt = [&](std::size_t pos) -> long {
         if (!firstChars[static_cast<unsigned char>(line[pos])]) return -1;
         if (pos > 0 && isWordChar(line[pos - 1])) return -1;
+        if (asWritten && written(pos)) return -1;
         for (std::size_t i = 0; i < names.size(); ++i)
             if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
                 return static_cast<long>(i);

@@ -8,6 +8,7 @@
 
 #include <bitset>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "reader/MacroBody.h"
@@ -56,12 +57,17 @@ public:
     // limit->maxLength is not replaced: it and the rest of the line stay as
     // written and limit->stoppedAt names the macro (expansion of a macro
     // used thousands of times in another could otherwise grow without end).
+    //
+    // Names inside the spans of asWritten (start, end; in order, not
+    // overlapping: the line's comments) are copied as they stand.
     struct Limit {
         std::size_t maxLength;
         std::string stoppedAt;  // set when expansion stopped
     };
+    using TextSpans = std::vector<std::pair<std::size_t, std::size_t>>;
     bool expandLine(std::string& line, BlockReader& reader, std::string& output,
-                    int& lineCounter, Limit* limit = nullptr) const;
+                    int& lineCounter, Limit* limit = nullptr,
+                    const TextSpans* asWritten = nullptr) const;
 
     // The text form: for each definition lead + quote + name, then (when it
     // has parameters or a non-empty body) parameterText + equals + bodyText,

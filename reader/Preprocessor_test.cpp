@@ -123,7 +123,7 @@ TEST_F(PreprocessorTest, ConditionalsAndDefines) {
               "Preprocessor: Unexpected end-of-file while parsing #ifdef on line 2");
 
     EXPECT_EQ(run("/** The max. */\n#  define F(a, b) a+b\n#if 0\n#define HIDDEN 1\n#endif\nF(1,2) HIDDEN\n#include <x>\n"),
-              "/** The max. */\n\n\n\n\n1+2 HIDDEN\n\n");
+              "\n\n\n\n\n1+2 HIDDEN\n\n");
     ASSERT_EQ(table.count("F"), 1u);
     EXPECT_EQ(table["F"].getSignature(), "#define F(a, b) a+b");
     EXPECT_EQ(table["F"].getComment(), "The max.");
@@ -275,6 +275,91 @@ TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
               "\n\n\n\n\n\n\n/** After the directives. */\nclass After {};\n");
     EXPECT_EQ(errorOf("#define NAME \"open\nint x;\n"),
               "Preprocessor: Newline in quoted string on line 1");
+}
+
+// Code on the line of a documentation comment is expanded as any other
+// code; the comment's own text stays as written.
+TEST_F(PreprocessorTest, CodeBesideACommentIsExpanded) {
+    EXPECT_EQ(run("#define DECLARE_GETTER(name) int get_##name() const;\n"
+                  "#define EXPORT __attribute__((visibility(\"default\")))\n"
+                  "struct Point {\n"
+                  "    /** The x; DECLARE_GETTER(y) in the text stays. */ DECLARE_GETTER(x)\n"
+                  "    /**\n"
+                  "     * Spans lines.\n"
+                  "     */ DECLARE_GETTER(z)\n"
+                  "    DECLARE_GETTER(w) /**< After DECLARE_GETTER(w). */\n"
+                  "    EXPORT int scale(int by); /** Next, EXPORT\n"
+                  "     * as written. */\n"
+                  "    int next();\n"
+                  "};\n"),
+              "\n\nstruct Point {\n"
+              "    /** The x; DECLARE_GETTER(y) in the text stays. */ int get_x() const;\n"
+              "    /**\n"
+              "     * Spans lines.\n"
+              "     */ int get_z() const;\n"
+              "    int get_w() const; /**< After DECLARE_GETTER(w). */\n"
+              "    __attribute__((visibility(\"default\"))) int scale(int by); /** Next, EXPORT\n"
+              "     * as written. */\n"
+              "    int next();\n"
+              "};\n");
+}
+
+// The comment above a #define, or before it on its line, documents the
+// macro and nothing after it; a comment above another directive stays.
+TEST_F(PreprocessorTest, ADefinesCommentDocumentsTheMacroOnly) {
+    EXPECT_EQ(run("/** Squares a value. */\n"
+                  "#define SQUARE(x) ((x) * (x))\n"
+                  "#define MAX_ITEMS 10\n"
+                  "int use = MAX_ITEMS;\n"
+                  "/** The limit. */ #define LIMIT 4\n"
+                  "int limit = LIMIT;\n"
+                  "/**\n"
+                  " * Doubles.\n"
+                  " */\n"
+                  "#ifdef __cplusplus\n"
+                  "#  define TWICE(x) (2 * (x))\n"
+                  "#endif\n"
+                  "int twice;\n"
+                  "/** A packed point. */\n"
+                  "#pragma pack(1)\n"
+                  "struct Packed {};\n"),
+              "\n\n\nint use = 10;\n\nint limit = 4;\n\n\n\n\n\n\nint twice;\n"
+              "/** A packed point. */\n\nstruct Packed {};\n");
+    EXPECT_EQ(table["SQUARE"].getComment(), "Squares a value.");
+    EXPECT_EQ(table["MAX_ITEMS"].getComment(), "");
+    EXPECT_EQ(table["LIMIT"].getComment(), "The limit.");
+
+    // A comment after the body that goes on over lines belongs to the
+    // #define: the lines it takes are the directive's.
+    EXPECT_EQ(run("#define RADIO (BASE + 2) /**< Set when pressed,\n"
+                  "                                others in the group\n"
+                  "                              * are cleared. */\n"
+                  "#define HIDDEN 3\n"
+                  "int radio = RADIO;\n"),
+              "\n\n\n\nint radio = (BASE + 2);\n");
+    EXPECT_EQ(table["RADIO"].getComment(), "Set when pressed, others in the group are cleared.");
+    EXPECT_EQ(table["HIDDEN"].getComment(), "");
+
+    // A comment that begins after code is the code's, however many lines
+    // it takes.
+    EXPECT_EQ(run("int count; /**< The count,\n"
+                  "                 over lines. */\n"
+                  "#define COUNT_MAX 4\n"),
+              "int count; /**< The count,\n                 over lines. */\n\n");
+    EXPECT_EQ(table["COUNT_MAX"].getComment(), "");
+}
+
+// A macro's comment reaches the pages as every other comment does: a tag
+// that could run script is shown as text, and a warning names its line.
+TEST_F(PreprocessorTest, ScriptInAMacrosCommentIsShownAsText) {
+    run("int first;\n"
+        "/** Enables <b>fast</b> paths <img src=x onerror=alert(1)>. */\n"
+        "#define FAST 1\n"
+        "#define SLOW 0 /**< Never <script>alert(2)</script>. */\n");
+    EXPECT_EQ(table["FAST"].getComment(), "Enables <b>fast</b> paths &lt;img src=x onerror=alert(1)&gt;.");
+    EXPECT_EQ(table["SLOW"].getComment(), "Never &lt;script&gt;alert(2)&lt;/script&gt;.");
+    EXPECT_EQ(warnings, (std::vector<std::string>{"Script in the documentation comment on line 2 is shown as text",
+                                                  "Script in the documentation comment on line 4 is shown as text"}));
 }
 
 TEST(PreprocessorStatic, DirectiveWords) {

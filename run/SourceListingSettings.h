@@ -27,6 +27,7 @@ struct SourceListingSettings {
         parser.noDocumentMarker = noDocumentMarker;
         parser.onlyDocumentMarker = onlyDocumentMarker;
         parser.mixCppCsharp = mixCppCsharp;
+        parser.documentMacros = documentPreprocessor;
         return parser;
     }
 };
