@@ -64,6 +64,20 @@ bool markedConst(const Tokens& st, std::size_t end) {
     return false;
 }
 
+// 1 for the word of a C# accessor ("get", "set", "init", "add",
+// "remove"), 2 for a modifier that may stand before one, 0 otherwise.
+int accessorWord(const std::string& t) {
+    switch (t.size()) {
+    case 3: return t == "get"sv || t == "set"sv || t == "add"sv ? 1 : 0;
+    case 4: return t == "init"sv ? 1 : 0;
+    case 6: return t == "remove"sv ? 1 : t == "public"sv ? 2 : 0;
+    case 7: return t == "private"sv ? 2 : 0;
+    case 8: return t == "internal"sv || t == "readonly"sv ? 2 : 0;
+    case 9: return t == "protected"sv ? 2 : 0;
+    default: return 0;
+    }
+}
+
 // True when "=>" begins at `at` (an expression body of C#).
 bool isExpressionBody(const Tokens& st, std::size_t at) {
     return at + 1 < st.size() && st[at] == "="sv && st[at + 1] == ">"sv;
@@ -181,8 +195,9 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     statementHasBody = bodyFollows;
     const CppClassEntity* noted = trailTarget;
     // A C# property, indexer or event shows its accessors as declared: the
-    // body is read first, for them.
-    const bool accessorsRead = bodyFollows && bodyAhead && language == CSharp;
+    // body is read first, for them. A function's parameters end its head.
+    const bool accessorsRead =
+        bodyFollows && bodyAhead && language == CSharp && !st.empty() && st.back() != ")"sv;
     if (accessorsRead) accessorList = readAccessorList();
     if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner)))
         readMember(st, owner, access, pendingComment);
@@ -197,13 +212,22 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
 }
 
 std::string CppFile::readAccessorList() {
-    // What each accessor is declared with, "get", "private set"; the list
-    // stops counting at the first token that begins no accessor.
-    std::vector<std::string> accessors;
-    std::string current;
+    // The list is written as it is read: " {", each accessor's modifiers,
+    // word and ";", then " }". It stops counting at the first token that
+    // begins no accessor, and the body is then read through as skipBraces
+    // would.
+    std::string list = " {";
+    std::size_t accessors = 0;
+    bool begun = false;  // words of an accessor not yet ended
     enum { Start, Named, Body, Expression, Other } state = Start;
     int depth = 1;   // braces, the body's own first
     int nested = 0;  // brackets and parentheses of an attribute or expression
+    auto endAccessor = [&]() {
+        list += ';';
+        ++accessors;
+        begun = false;
+        state = Start;
+    };
     for (;;) {
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end-of-file when parsing function body", line);
@@ -215,35 +239,20 @@ std::string CppFile::readAccessorList() {
         }
         if (tok == "}"sv) {
             if (--depth == 0) break;
-            if (state == Body && depth == 1) {
-                accessors.push_back(std::move(current));
-                current.clear();
-                state = Start;
-            }
+            if (state == Body && depth == 1) endAccessor();
             continue;
         }
         if (depth > 1 || state == Other || state == Body) continue;
         if (state == Expression) {
             if (tok == "("sv || tok == "["sv) ++nested;
             else if ((tok == ")"sv || tok == "]"sv) && nested > 0) --nested;
-            else if (tok == ";"sv && nested == 0) {
-                accessors.push_back(std::move(current));
-                current.clear();
-                state = Start;
-            }
+            else if (tok == ";"sv && nested == 0) endAccessor();
             continue;
         }
         if (state == Named) {
-            if (tok == ";"sv) {
-                accessors.push_back(std::move(current));
-                current.clear();
-                state = Start;
-            } else if (tok == "="sv) {
-                state = Expression;  // "=>" an expression body, ";" ends it
-                nested = 0;
-            } else if (tok != ">"sv) {
-                state = Other;
-            }
+            if (tok == ";"sv) endAccessor();
+            else if (tok == "="sv) state = Expression;  // "=>" an expression body, ";" ends it
+            else state = Other;
             continue;
         }
         // Start: attributes, modifiers, then the accessor's word.
@@ -252,19 +261,17 @@ std::string CppFile::readAccessorList() {
             else if (tok == "]"sv) --nested;
             continue;
         }
-        if (tok == "get"sv || tok == "set"sv || tok == "init"sv || tok == "add"sv || tok == "remove"sv) {
-            current += current.empty() ? tok : " " + tok;
-            state = Named;
-        } else if (tok == "public"sv || tok == "protected"sv || tok == "internal"sv ||
-                   tok == "private"sv || tok == "readonly"sv) {
-            current += current.empty() ? tok : " " + tok;
-        } else {
+        const int kind = accessorWord(tok);
+        if (kind == 0) {
             state = Other;
+            continue;
         }
+        list += ' ';
+        list += tok;
+        begun = true;
+        if (kind == 1) state = Named;
     }
-    if (state != Start || accessors.empty() || !current.empty()) return "";
-    std::string list = " {";
-    for (const std::string& accessor : accessors) list += " " + accessor + ";";
+    if (state != Start || accessors == 0 || begun) return "";
     return list + " }";
 }
 
