@@ -185,8 +185,12 @@ void CppFile::reportStatus(const std::string& text) {
     if (statusCallback) statusCallback(nullptr, text.c_str(), context);
 }
 
-std::string CppFile::sourceName() const {
-    std::string base = fileNameOf(fileName);
+std::string CppFile::sourceName() const { return sourceNameOf(fileName, projectPath); }
+
+std::string sourceNameOf(const std::string& path, const std::string& project) {
+    std::string projectPath = project;
+    std::replace(projectPath.begin(), projectPath.end(), '.', '/');
+    std::string base = fileNameOf(path);
     return projectPath.empty() ? base : projectPath + "/" + base;
 }
 

@@ -104,7 +104,7 @@ public:
     void warnLine(int line);
 
     // The project path + "/" + the file's base name, or the base name
-    // alone without a project.
+    // alone without a project (sourceNameOf).
     std::string sourceName() const;
 
     // True under the rules of C# and Java: a C# or Java file, or any file
@@ -498,3 +498,8 @@ private:
     // The package of the first namespace the file opens.
     std::string firstNamespace;
 };
+
+// The name under which the module receives a file's classes and members:
+// the project's path (its name with "/" for ".") + "/" + the file's base
+// name, or the base name alone without a project.
+std::string sourceNameOf(const std::string& path, const std::string& project);

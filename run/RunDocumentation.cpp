@@ -14,6 +14,9 @@
 #include "VelkLib/VelkThreadPool.h"
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
+#include "model/ListingNames.h"
+#include "model/ModelText.h"
+#include "model/ModuleSink.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
@@ -21,6 +24,7 @@
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
 #include "run/InputWalk.h"
+#include "run/ListingPages.h"
 #include "run/AheadParse.h"
 #include "run/OrderedReport.h"
 #include "run/SourceListing.h"
@@ -54,8 +58,9 @@ struct FileSettings {
 };
 
 // Writes the listing pages of a file once it is parsed: one page per
-// package that the file declared.
-using ListingStep = std::function<void(const std::string& path,
+// package that the file declared. sentName is the file's name as the
+// module receives it.
+using ListingStep = std::function<void(const std::string& path, const std::string& sentName,
                                        const std::map<std::string, bool>& packages,
                                        const SourceListingOptions& options)>;
 
@@ -83,12 +88,52 @@ void parseFile(RunContext& run, const Reports& reports, const FileSettings& file
     ++run.parsedFiles;
     if (!run.listings) return;
     if (packages.empty()) packages[""] = true;
-    listings(path, packages, listingOptions(file, parser.getLanguage()));
+    listings(path, parser.sourceName(), packages, listingOptions(file, parser.getLanguage()));
 }
 
 std::string listingPackage(const std::string& package) {
     return package.empty() ? "(default)" : package;
 }
+
+// Hands the classes on to the module and notes the file names it receives
+// with those of the packages whose listings share a name, for
+// ListingPages::settle.
+class ReceivedListings : public ModuleSink {
+public:
+    ReceivedListings(ModuleSink& module, const ListingPages& pages) : module(module), pages(pages) {}
+
+    void startClass(const std::string& name, const std::string& comment, const std::string& baseList,
+                    const std::string& fileNames, const std::string& package, const std::string& kind,
+                    const std::string& container, const std::string& sourceDirectory,
+                    const std::string& language) override {
+        module.startClass(name, comment, baseList, fileNames, package, kind, container, sourceDirectory,
+                          language);
+        concerned = pages.concerns(package);
+        currentPackage = package;
+        note(fileNames);
+    }
+    void startMember(const std::string& name, const std::string& comment, const std::string& access,
+                     const std::string& declaration, bool hasArguments, const std::string& fileNames,
+                     const std::vector<std::string>& arguments) override {
+        module.startMember(name, comment, access, declaration, hasArguments, fileNames, arguments);
+        note(fileNames);
+    }
+    void endMember(const std::string& name) override { module.endMember(name); }
+    void endClass(const std::string& name) override { module.endClass(name); }
+
+    ListingNames names;
+
+private:
+    void note(const std::string& fileNames) {
+        if (!concerned) return;
+        forEachListField(fileNames, [&](std::string_view name) { names.add(currentPackage, std::string(name)); });
+    }
+
+    ModuleSink& module;
+    const ListingPages& pages;
+    bool concerned = false;
+    std::string currentPackage;
+};
 
 // The parse with the help of a pool: files are read and preprocessed
 // ahead on the workers while the run thread parses them in walk order into
@@ -101,10 +146,11 @@ class PooledParse {
     static constexpr std::size_t kAheadPerThread = 32;
 
 public:
-    PooledParse(RunContext& run_, const FileSettings& file_, unsigned threads,
+    PooledParse(RunContext& run_, const FileSettings& file_, ListingPages& pages_, unsigned threads,
                 SourcePrefetch::FileList order)
         : run(run_),
           file(file_),
+          pages(pages_),
           limit(kAheadPerThread * std::size_t{threads}),
           report(run.status, run.log, run.progress, run.context),
           writers(threads),
@@ -134,7 +180,8 @@ public:
                 ++run.parsedFiles;
                 if (parsed.packages.empty()) parsed.packages[""] = true;
                 if (run.listings)
-                    queueListings(path, parsed.packages, listingOptions(file, parsed.language));
+                    queueListings(path, sourceNameOf(path, project), parsed.packages,
+                                  listingOptions(file, parsed.language));
                 return;
             }
         }
@@ -181,23 +228,25 @@ private:
     }
 
     ListingStep listingStep() {
-        return [this](const std::string& source, const std::map<std::string, bool>& packages,
-                      const SourceListingOptions& options) {
-            queueListings(source, packages, options);
+        return [this](const std::string& source, const std::string& sentName,
+                      const std::map<std::string, bool>& packages, const SourceListingOptions& options) {
+            queueListings(source, sentName, packages, options);
         };
     }
 
-    void queueListings(const std::string& source, const std::map<std::string, bool>& packages,
-                       const SourceListingOptions& options) {
-        std::vector<std::string> names;
+    void queueListings(const std::string& source, const std::string& sentName,
+                       const std::map<std::string, bool>& packages, const SourceListingOptions& options) {
+        std::vector<std::pair<std::string, std::string>> names;  // package, page name
         std::vector<std::shared_future<std::string>> earlier;
         auto done = std::make_shared<std::promise<std::string>>();
         std::shared_future<std::string> result = done->get_future().share();
         for (const auto& [package, seen] : packages) {
-            names.push_back(listingPackage(package));
+            const std::string listed = listingPackage(package);
+            names.emplace_back(listed, pages.claim(source, sentName, listed, file.outputDirectory,
+                                                   run.detailDirectory));
             // Two files with one page: the later one's page wins, as on one thread.
-            std::string page = sourceListingPath(source, names.back(), file.outputDirectory,
-                                                 run.detailDirectory);
+            std::string page = sourceListingPath(source, listed, file.outputDirectory, run.detailDirectory,
+                                                 names.back().second);
             auto [at, added] = lastWriter.try_emplace(page, result);
             if (!added) {
                 earlier.push_back(at->second);
@@ -209,10 +258,10 @@ private:
             // One report: a failure, or else the file's warning.
             std::string failure;
             try {
-                for (const std::string& package : names) {
+                for (const auto& [package, pageName] : names) {
                     std::string warning;
                     writers[worker].write(source, package, file.outputDirectory,
-                                          run.detailDirectory, options, &warning);
+                                          run.detailDirectory, options, &warning, pageName);
                     if (failure.empty()) failure = warning;
                 }
             } catch (const VelkError& e) {
@@ -230,6 +279,7 @@ private:
 
     RunContext& run;
     const FileSettings& file;
+    ListingPages& pages;
     const std::size_t limit;
     OrderedReport report;
     std::vector<SourceListingWriter> writers;  // one per worker
@@ -355,13 +405,14 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     parserSettings.inputRoots = &roots;
     const FileSettings file{lineBreaks, roots, settings, parserSettings, commentFormat, outputDirectory};
     const unsigned threads = configuredThreadCount();
+    ListingPages pages;
     std::unique_ptr<PooledParse> pooled;
     if (threads > 1)
-        pooled = std::make_unique<PooledParse>(run, file, threads, walkOrder(run, entries));
+        pooled = std::make_unique<PooledParse>(run, file, pages, threads, walkOrder(run, entries));
 
     // One writer for the run, so the colour of each word is worked out once, not once per page.
     SourceListingWriter listings;
-    const ListingStep writeListings = [&](const std::string& path,
+    const ListingStep writeListings = [&](const std::string& path, const std::string& sentName,
                                           const std::map<std::string, bool>& packages,
                                           const SourceListingOptions& options) {
         // Every page of a file tells of the same long line: one warning,
@@ -369,8 +420,9 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         std::string warnings;
         for (const auto& [package, seen] : packages) {
             std::string warning;
-            listings.write(path, listingPackage(package), outputDirectory, run.detailDirectory,
-                           options, &warning);
+            const std::string listed = listingPackage(package);
+            listings.write(path, listed, outputDirectory, run.detailDirectory, options, &warning,
+                           pages.claim(path, sentName, listed, outputDirectory, run.detailDirectory));
             if (warnings.empty()) warnings = warning;
         }
         if (!warnings.empty() && run.log) run.log(warnings.c_str(), run.context);
@@ -433,7 +485,16 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                      sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
                      lineBreaks, settings.mixCppCsharp, run.progress, run.status,
                      run.log != nullptr ? forwardError : nullptr, run.context);
-        run.classList.sendToModuleReleasing(*module);
+        if (pages.shared()) {
+            // Which file of a shared listing name keeps it follows from the
+            // names the module received.
+            ReceivedListings received(*module, pages);
+            run.classList.sendToModuleReleasing(received);
+            for (const std::string& failure : pages.settle(received.names))
+                if (run.log != nullptr) run.log(failure.c_str(), run.context);
+        } else {
+            run.classList.sendToModuleReleasing(*module);
+        }
         // The module holds its own copy now. With workers to spare the run's
         // model is freed beside the module's page writing, not after it, and
         // its memory goes back to the writers while they need it.

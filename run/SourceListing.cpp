@@ -23,9 +23,9 @@
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/Keywords.h"
+#include "model/ListingNames.h"
 #include "reader/Literals.h"
 #include "reader/Preprocessor.h"
-#include "VelkLib/VelkPath.h"
 
 // The listing scans the whole text held in memory with an index instead of
 // going through the token layer's stream one character at a time. It cuts
@@ -897,12 +897,12 @@ void renderSourceListing(CppStream& in, std::ostream& out, const SourceListingOp
 
 std::string sourceListingPath(const std::string& sourceFile, const std::string& packageName,
                               const std::string& outputDirectory,
-                              const std::string& detailDirectory) {
+                              const std::string& detailDirectory, const std::string& pageName) {
     std::string base = isRelativePath(detailDirectory)
                            ? outputDirectory + "/" + detailDirectory
                            : detailDirectory;
     if (!packageName.empty()) base += "/" + safePathComponent(packageName);
-    return base + "/" + fitFileName(fileNameOf(sourceFile) + ".html");
+    return base + "/" + (pageName.empty() ? plainListingName(sourceFile) : pageName);
 }
 
 struct SourceListingWriter::Memory {
@@ -918,8 +918,9 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
                                        const std::string& packageName,
                                        const std::string& outputDirectory,
                                        const std::string& detailDirectory,
-                                       const SourceListingOptions& options, std::string* warning) {
-    std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory);
+                                       const SourceListingOptions& options, std::string* warning,
+                                       const std::string& pageName) {
+    std::string page = sourceListingPath(sourceFile, packageName, outputDirectory, detailDirectory, pageName);
     std::string text = readWholeFile(sourceFile, kSourceFileLimit, options.roots);
     decodeByteOrderMark(text);  // listed as it was read
     // The folders of the site, outer first, are made once and never

@@ -29,10 +29,11 @@ struct SourceListingOptions {
 // Where the page of a source file lands: the detail directory when it is
 // absolute, else outputDirectory + "/" + detailDirectory; then "/" + the
 // package (made one safe path component, safePathComponent) unless the
-// package is empty; then "/" + the file's name + ".html".
+// package is empty; then "/" + pageName, or, when that is empty, the file's
+// name + ".html" (shortened by fitFileName).
 std::string sourceListingPath(const std::string& sourceFile, const std::string& packageName,
                               const std::string& outputDirectory,
-                              const std::string& detailDirectory);
+                              const std::string& detailDirectory, const std::string& pageName = "");
 
 // Writes the page of the source file for the package (sourceListingPath),
 // creating its directory with all missing parents when the page cannot be
@@ -58,10 +59,12 @@ public:
     SourceListingWriter& operator=(const SourceListingWriter&) = delete;
 
     // warning, when given, is set to the text that tells of a line too long
-    // to colour whole (only its first 10000 tokens are), or "".
+    // to colour whole (only its first 10000 tokens are), or "". pageName, when
+    // not empty, names the page (sourceListingPath).
     std::string write(const std::string& sourceFile, const std::string& packageName,
                       const std::string& outputDirectory, const std::string& detailDirectory,
-                      const SourceListingOptions& options, std::string* warning = nullptr);
+                      const SourceListingOptions& options, std::string* warning = nullptr,
+                      const std::string& pageName = "");
 
 private:
     struct Memory;

@@ -29,9 +29,11 @@ std::string afterLastOf(const std::string& text, const char* separators) {
     return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
-// "See <link>.<br>" lines for the first two source files of an entity.
+// "See <link>.<br>" lines for the first two source files of cls or one
+// of its members.
 void appendSourceReferences(std::string& out, const std::vector<InternedText>& files,
-                            const std::string& sourceDirectory) {
+                            const DocClassList& list, const CppClass& cls) {
+    const std::string& sourceDirectory = list.settings.sourceDirectoryText;
     if (sourceDirectory == "?") return;
     for (std::size_t i = 0; i < files.size() && i < 2; ++i) {
         if (files[i].empty()) continue;
@@ -39,7 +41,7 @@ void appendSourceReferences(std::string& out, const std::vector<InternedText>& f
         out += "See <A HREF=\"";
         // A location of the user's own (a URL prefix) is kept as written.
         if (sourceDirectory == ".") {
-            out += hrefEscape(name + ".html");
+            out += hrefEscape(list.listingPageOf(cls, files[i]));
         } else {
             appendEscapedHtml(out, sourceDirectory);
             out += '/';
@@ -181,7 +183,7 @@ void appendIndexSection(std::string& out, const std::string& title, const Member
 }
 
 void appendDetailSection(std::string& out, const std::string& title, const MemberGroup& group,
-                         const std::string& sourceDirectory, const MemberAnchors& anchors) {
+                         const DocClassList& list, const CppClass& cls, const MemberAnchors& anchors) {
     appendSectionHead(out, title);
     for (const CppClassMember* member : group) {
         const std::string name = escapeHtml(member->getName());
@@ -194,7 +196,7 @@ void appendDetailSection(std::string& out, const std::string& title, const Membe
         out += "\n</pre>\n<blockquote>\n";
         out += documentationText(member->getComment());
         out += "\n</blockquote>\n";
-        appendSourceReferences(out, member->getFileNames(), sourceDirectory);
+        appendSourceReferences(out, member->getFileNames(), list, cls);
         out += "</blockquote><br>\n";
     }
     out += "</blockquote><p>\n";
@@ -228,7 +230,6 @@ std::string memberSignature(const CppClassMember& member, bool compact) {
 std::string classPageText(const DocClassList& list, const CppClass& cls,
                           const std::vector<CppClass*>& ancestors, const std::string& backLink,
                           const DateTime& now, bool* ancestryCut) {
-    const OldModuleSettings& settings = list.settings;
     const std::string heading = escapeHtml(capitalised(cls.getKind()) + " " + cls.getName());
     const std::string back = hrefEscape(backLink);
     std::string out;
@@ -260,7 +261,7 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
     out += "</dl><p>\n";
     out += documentationText(cls.getComment());
     out += '\n';
-    appendSourceReferences(out, cls.getFileNames(), settings.sourceDirectoryText);
+    appendSourceReferences(out, cls.getFileNames(), list, cls);
     out += "<hr>\n";
 
     MemberGroup constructors;
@@ -280,10 +281,9 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
             appendIndexSection(out, capitalised(access) + " Member Index", group, anchors);
         out += "<hr>\n";
         if (!constructors.empty())
-            appendDetailSection(out, "Constructors", constructors, settings.sourceDirectoryText, anchors);
+            appendDetailSection(out, "Constructors", constructors, list, cls, anchors);
         for (const auto& [access, group] : byAccess)
-            appendDetailSection(out, capitalised(access) + " Members", group,
-                                settings.sourceDirectoryText, anchors);
+            appendDetailSection(out, capitalised(access) + " Members", group, list, cls, anchors);
     }
     out += "<hr> <pre><a href=\"" + back + "\">Back to Index</a>  " +
            "<a href=\"#_top_\">Back to Top</a></pre>\n";

@@ -22,6 +22,7 @@ void DocClassList::clear() {
     currentClass.reset();
     ClassList::clear();
     prepared = false;
+    listingNames = ListingNames();
 }
 
 int compareNames(const std::string& a, const std::string& b) {
@@ -147,9 +148,15 @@ void DocClassList::prepare() {
     // with such a name has its page named apart before any link names it.
     if (settings.sourceDirectoryText == ".") {
         std::set<std::string> listings;
-        for (const auto& entry : getClasses())
-            for (const InternedText& file : entry.second->getFileNames())
+        for (const auto& entry : getClasses()) {
+            for (const InternedText& file : entry.second->getFileNames()) {
                 listings.insert(classPagePath("", entry.second->getPackage(), fileNameOf(file.str())));
+                listingNames.add(entry.second->getPackage(), file.str());
+            }
+            for (const CppClassMember* member : entry.second->getMembers())
+                for (const InternedText& file : member->getFileNames())
+                    listingNames.add(entry.second->getPackage(), file.str());
+        }
         for (const auto& entry : getClasses())
             if (auto* cls = dynamic_cast<DocCppClass*>(entry.second))
                 cls->apartFromListing = listings.contains(cls->getPageFile(""));

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "model/ClassList.h"
+#include "model/ListingNames.h"
 #include "modules/ModuleInterface.h"
 #include "modules/old/OldRecords.h"
 
@@ -77,6 +78,12 @@ public:
     // class's page, as seen from a class page.
     void prepare();
     bool isPrepared() const { return prepared; }
+    // The page name (beside the class page) of the listing of file, one of
+    // cls's or its members' files: the plain name unless prepare found
+    // another file of cls's package with the same name (model/ListingNames.h).
+    std::string listingPageOf(const CppClass& cls, const std::string& file) const {
+        return listingNames.pageName(cls.getPackage(), file);
+    }
 
 private:
     // findClass in cls's package, then by the name alone among the classes
@@ -85,6 +92,7 @@ private:
     void collectAncestors(const CppClass& cls, std::vector<CppClass*>& out,
                           std::unordered_set<const CppClass*>& seen) const;
     bool prepared = false;
+    ListingNames listingNames;
 };
 
 // Orders class names and member names: compared with 'A'..'Z' folded to

@@ -105,9 +105,26 @@ void DocClassList::warmCaches(const std::vector<CppClass*>& order) const {
 
 void DocClassList::noteListingPages() {
     listingPages.clear();
-    for (const auto& [key, cls] : getClasses())
-        for (const InternedText& file : cls->getFileNames())
+    listingNames = ListingNames();
+    for (const auto& [key, cls] : getClasses()) {
+        for (const InternedText& file : cls->getFileNames()) {
             listingPages.insert(classPagePath("", cls->getPackage(), fileNameOf(file.str())));
+            listingNames.add(cls->getPackage(), file.str());
+        }
+        // A member's file (a definition apart from its class's) has a
+        // listing too; members mostly repeat their class's last file.
+        const InternedText* last = nullptr;
+        for (const CppClassMember* member : cls->getMembers())
+            for (const InternedText& file : member->getFileNames())
+                if (last == nullptr || !(file == *last)) {
+                    listingNames.add(cls->getPackage(), file.str());
+                    last = &file;
+                }
+    }
+}
+
+std::string DocClassList::listingPageOf(const CppClass& cls, const std::string& file) const {
+    return listingNames.pageName(cls.getPackage(), file);
 }
 
 std::string DocClassList::pageNameOf(const std::string& package, const std::string& name) const {
@@ -119,6 +136,7 @@ std::string DocClassList::pageNameOf(const std::string& package, const std::stri
 
 void DocClassList::clear() {
     listingPages.clear();
+    listingNames = ListingNames();
     warmed = false;
     index.reset();
     resolvedBaseCache.clear();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "model/ClassList.h"
+#include "model/ListingNames.h"
 
 class VelkThreadPool;
 
@@ -181,7 +182,13 @@ public:
     // (class java inside Shape in Shape.java) would share its page name.
     // Notes the listings' page names of the classes' files (run before the
     // pages are named); pageNameOf then names such a class's page apart.
+    // Two files of a package may share a name: each has a page of its own
+    // (model/ListingNames.h), listingPageOf names it.
     void noteListingPages();
+    // The page name (beside the class page) of the listing of file, one of
+    // cls's or its members' files: the plain name unless noteListingPages
+    // found another file of cls's package with the same name.
+    std::string listingPageOf(const CppClass& cls, const std::string& file) const;
     // The page of a class of the package and name, relative to the detail
     // directory: classPagePath, or, when a listing has that name, the
     // name with "-class" added, which no class name can give.
@@ -231,6 +238,7 @@ private:
     mutable std::unordered_map<const CppClass*, ChainLink> chainMemo;
     mutable bool frozen = false;
     std::unordered_set<std::string> listingPages;
+    ListingNames listingNames;
     // The caches hold every answer warmCaches fills, until the list changes.
     mutable bool warmed = false;
     mutable std::unique_ptr<VelkThreadPool> pool;

@@ -209,7 +209,7 @@ bool writeClassPage(const CppClass& cls, const ClassPageContext& context,
     if (context.sourceDirectory != "?")
         for (const std::string& file : sortedStrings(cls)) {
             out += "&nbsp;&nbsp;&nbsp;in ";
-            out += sourceFileLink(file, context.sourceDirectory);
+            out += sourceFileLink(file, context.sourceDirectory, list ? list->listingPageOf(cls, file) : "");
             out += "<BR>\n";
         }
 

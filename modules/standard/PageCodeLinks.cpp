@@ -195,7 +195,8 @@ std::string classLink(const CppClass& cls, const std::string& prefix, const std:
     return out;
 }
 
-std::string sourceFileLink(const std::string& path, const std::string& location) {
+std::string sourceFileLink(const std::string& path, const std::string& location,
+                           const std::string& listingName) {
     std::string_view name = fileNamePart(path);
     std::string out;
     out.reserve(path.size() + location.size() + name.size() + 32);
@@ -203,7 +204,7 @@ std::string sourceFileLink(const std::string& path, const std::string& location)
     // A location of the user's own (a URL prefix) is kept as written.
     if (location == ".") {
         // The listing's own name, shortened as the listing was.
-        appendHrefEscaped(out, fitFileName(std::string(name) + ".html"));
+        appendHrefEscaped(out, listingName.empty() ? plainListingName(path) : listingName);
     } else {
         appendEscapedHtml(out, location);
         out += '/';

@@ -37,10 +37,11 @@ std::string classLink(const CppClass& cls, const std::string& prefix,
                       const std::string& tag = "");
 
 // A link to the listing page of a source file. With the location "." the
-// page is the file's name + ".html" beside the current page; otherwise it is
-// location + "/" + path. The shown text is the file's name (after its last
-// "/" or "\"), escaped.
-std::string sourceFileLink(const std::string& path, const std::string& location);
+// page is listingName beside the current page (the file's name + ".html"
+// when listingName is empty); otherwise it is location + "/" + path. The
+// shown text is the file's name (after its last "/" or "\"), escaped.
+std::string sourceFileLink(const std::string& path, const std::string& location,
+                           const std::string& listingName = "");
 
 // The extension of a file path's name: after its last "."; "" when the name
 // holds no "." or ends in one.

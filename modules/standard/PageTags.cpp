@@ -52,14 +52,15 @@ const BlockTagSpec* findBlockTag(std::string_view name) {
     return nullptr;
 }
 
-void appendFileLinkOrName(std::string& out, const std::string& path, const std::string& location) {
+void appendFileLinkOrName(std::string& out, const std::string& path, const std::string& location,
+                          const std::string& listingName) {
     if (location == "?") {
         std::size_t cut = findLastOfEither(path, '/', '\\');
         std::string_view name(path);
         appendEscapedHtml(out, cut == std::string::npos ? name : name.substr(cut + 1));
         return;
     }
-    out += sourceFileLink(path, location);
+    out += sourceFileLink(path, location, listingName);
 }
 
 bool isRootTag(std::string_view name) {
@@ -101,19 +102,22 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     const CppClass* cls = entity.getClass();
     if (!cls) return;
     const auto& files = cls->getFileNames();
+    auto listingName = [&](const std::string& file) {
+        return context.classList ? context.classList->listingPageOf(*cls, file) : std::string();
+    };
     if (name == "files") {
         if (files.empty()) return;
         out += "<UL>";
         for (const std::string& file : files) {
             out += "<LI>";
-            appendFileLinkOrName(out, file, context.sourceLocation);
+            appendFileLinkOrName(out, file, context.sourceLocation, listingName(file));
             out += "</LI>";
         }
         out += "</UL>";
     } else if (name == "file1") {
-        if (!files.empty()) appendFileLinkOrName(out, files[0], context.sourceLocation);
+        if (!files.empty()) appendFileLinkOrName(out, files[0], context.sourceLocation, listingName(files[0]));
     } else if (name == "file2") {
-        if (files.size() >= 2) appendFileLinkOrName(out, files[1], context.sourceLocation);
+        if (files.size() >= 2) appendFileLinkOrName(out, files[1], context.sourceLocation, listingName(files[1]));
     }
 }
 
