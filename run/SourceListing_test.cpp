@@ -153,6 +153,16 @@ TEST(SourceListing, TokensAreCutAsTheTokenLayerCutsThem) {
     EXPECT_EQ(render("/*/ x */y", false), "/*/ x */y");
 }
 
+TEST(SourceListing, AWordEndsAtTheFirstCharacterThatIsNoLetterDigitOrUnderscore) {
+    // Words long enough to be read sixteen bytes at a time, ended by the
+    // characters next to the letters' and digits' ranges, and by UTF-8.
+    const std::string word = "Tally_of_2024_entries_Zz09";
+    for (const char* end : {"@", "[", "`", "{", "/", ":", "\xC3\xA9", " "}) {
+        const std::string shown = render(word + end + "\n", true, 4, {word});
+        EXPECT_EQ(shown.rfind("<font color=\"purple\">" + word + "</font>", 0), 0u) << end << shown;
+    }
+}
+
 TEST(SourceListing, TodaysLiteralsAreOneStringAndTheRestStaysColoured) {
     const std::string keyword = "<font color=\"blue\">int</font>";
     auto string = [](const std::string& text) { return "<font color=\"maroon\">" + text + "</font>"; };
