@@ -392,12 +392,14 @@ def read_list(path, private, protected, texts=None):
 #
 # Each text of a comment (its description, each tag's text) must stand
 # whole in the member's own entry. One that does not is
-#   misplaced  when it stands whole in another member's entry of the page
-#              (and does not go wrong at an inline tag in its own),
-#   cut        when the entry holds the text's beginning (twelve characters,
-#              a parameter's or exception's name, or three characters that
-#              half of a short text or an inline tag follows) but not all of
-#              it: it stops early or departs from the text on the way,
+#   cut        when the entry shows the text up to an inline tag and departs
+#              from it there,
+#   misplaced  else when it stands whole in another member's entry of the
+#              page,
+#   cut        else when the entry holds the text's beginning (twelve
+#              characters, a parameter's or exception's name and what
+#              follows it, or three characters and half of a short text) but
+#              not all of it: it stops early or departs on the way,
 #   missing    otherwise;
 # and an entry that shows another member's description (its first 32
 # characters that no inline tag breaks) where its own comment's texts do
@@ -1003,17 +1005,20 @@ def compare_texts(page_path, members, details, bodies, shown_tags, totals, cause
                 hit = search(atoms[:prefix], texts[shown_in]) if prefix else None
                 if hit:
                     own_spans[shown_in].append(hit.span())
-                # The beginning is there: twelve characters, a parameter's
-                # or exception's name, or three characters that half of a
-                # short text or an inline tag follows.
-                named = any(isinstance(a, Hole) and a.pattern for a in atoms[:prefix])
-                at_tag = any(isinstance(a, Hole) for a in atoms[max(0, prefix - 1):prefix + 1])
-                begun = prefix >= 12 or named or (prefix >= 3 and (at_tag or prefix * 2 >= len(atoms)))
-                # A text that goes wrong at an inline tag is one shown wrong
-                # wherever else it may stand too.
-                if begun and failure_cause(kind, atoms, prefix) != kind:
+                # A text shown up to an inline tag and wrong from there on is
+                # one shown wrong, wherever else it may stand too.
+                at_tag = any(isinstance(a, Hole) and a.name != kind
+                             for a in atoms[max(0, prefix - 1):prefix + 1])
+                if prefix >= 1 and at_tag:
                     report("cut", member, kind, atoms, prefix, shown_in)
                     continue
+                # Otherwise the beginning is there when it is twelve
+                # characters, a parameter's or exception's name and what
+                # follows it, or three characters and half of a short text.
+                named = next((i for i, a in enumerate(atoms[:prefix]) if isinstance(a, Hole) and a.pattern),
+                             None)
+                begun = prefix >= 12 or (named is not None and prefix > named + 1) or \
+                    (prefix >= 3 and prefix * 2 >= len(atoms))
                 text = atoms_text(atoms)
                 elsewhere = next((i for i, t in enumerate(texts) if i not in own and
                                   text not in own_texts.get(i, ()) and search(atoms, t)), None)
