@@ -108,9 +108,12 @@ void makeSiteDirectory(const std::string& path) {
     std::replace(systemPath.begin(), systemPath.end(), '\\', '/');
     while (systemPath.size() > 1 && systemPath.back() == '/') systemPath.pop_back();
     struct stat info;
-    if (::lstat(systemPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
-        throw VelkError("The folder " + path +
-                        " of the site is a symbolic link; remove it or write the site elsewhere.");
+    if (::lstat(systemPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) throw siteFolderIsALink(path);
+}
+
+VelkError siteFolderIsALink(const std::string& path) {
+    return VelkError("The folder " + path +
+                     " of the site is a symbolic link; remove it or write the site elsewhere.");
 }
 
 std::vector<std::string> VelkDirectory::list(const std::string& pattern, bool includeDirectories,

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "VelkLib/VelkError.h"
+
 class VelkDirectory {
 public:
     // Without `create`: throws VelkError "The directory " + path + " does
@@ -66,6 +68,9 @@ private:
 // elsewhere." Callers make the outer folders of the site first, so that a
 // link higher up is met there.
 void makeSiteDirectory(const std::string& path);
+// That refusal: VelkError "The folder <path> of the site is a symbolic
+// link; remove it or write the site elsewhere."
+VelkError siteFolderIsALink(const std::string& path);
 
 // Whether a name matches a wildcard pattern as VelkDirectory::list applies
 // it. Runs in time proportional to the product of the lengths at worst,

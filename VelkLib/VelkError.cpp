@@ -42,6 +42,10 @@ std::string VelkError::getMessage() const { return message; }
 VelkFileError::VelkFileError(std::string message_, std::string fileName_)
     : VelkError(std::move(message_)), fileName(std::move(fileName_)) {}
 
+VelkFileError::VelkFileError(const std::string& message_, std::string fileName_, int code)
+    : VelkError(code != 0 ? VelkError(message_, code) : VelkError(message_)),
+      fileName(std::move(fileName_)) {}
+
 VelkFileError::~VelkFileError() = default;
 
 std::string VelkFileError::getMessage() const {

@@ -44,6 +44,12 @@ public:
 class VELK_VISIBLE VelkFileError : public VelkError {
 public:
     VelkFileError(std::string message, std::string fileName);
+    // Operating-system form, as VelkError's: the system's text for the code
+    // (errno as the failed call left it; read it before anything else runs),
+    // when it has one, is appended to the message in parentheses ("Couldn't
+    // open the file (Permission denied)"), before getMessage adds the file.
+    // A code of 0 (the system said nothing) leaves the message alone.
+    VelkFileError(const std::string& message, std::string fileName, int systemErrorCode);
     ~VelkFileError() override;
 
     // message + " (file = '" + fileName + "')"

@@ -35,8 +35,12 @@ VelkInFile::VelkInFile(const std::string& fileName_, bool binary_)
     // would leave callers' end-of-file loops waiting forever; a FIFO would
     // block the open, a device never end.
     if (!S_ISREG(info.st_mode)) throw VelkFileError("Couldn't open the file", fileName);
+    errno = 0;
     stream.open(fileName, binary ? std::ios::in | std::ios::binary : std::ios::in);
-    if (!stream.is_open()) throw VelkFileError("Couldn't open the file", fileName);
+    if (!stream.is_open()) {
+        const int error = errno;
+        throw VelkFileError("Couldn't open the file", fileName, error);
+    }
 }
 
 VelkInFile::~VelkInFile() = default;
@@ -291,13 +295,14 @@ namespace {
 int openToRead(const std::string& fileName, int extraFlags) {
     int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extraFlags);
     if (fd >= 0) return fd;
+    const int error = errno;
     struct stat info;
     // Only a name that does not exist is "not found"; one that exists but
-    // refuses to open (no permission) is not.
+    // refuses to open (no permission) is not, and says why.
     if (::lstat(fileName.c_str(), &info) != 0) throw VelkFileError("Couldn't find the file", fileName);
-    if (errno == ELOOP && (extraFlags & O_NOFOLLOW) != 0)
+    if (error == ELOOP && (extraFlags & O_NOFOLLOW) != 0)
         throw VelkFileError("A symbolic link leads outside the listed files and directories", fileName);
-    throw VelkFileError("Couldn't open the file", fileName);
+    throw VelkFileError("Couldn't open the file", fileName, error);
 }
 
 // Reads what the descriptor holds, checked on the descriptor itself: a

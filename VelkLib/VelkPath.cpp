@@ -126,6 +126,11 @@ std::string safePathComponent(const std::string& name) {
     return result;
 }
 
+std::string leavingOutputText(const std::string& option, const std::string& value) {
+    return "The value \"" + value + "\" of " + option +
+           " leaves the output directory; give a name inside it.";
+}
+
 bool leavesDirectory(const std::string& path) {
     if (!isRelativePath(path)) return true;
     int depth = 0;

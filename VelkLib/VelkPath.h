@@ -69,3 +69,7 @@ void appendSafePathComponent(std::string& out, std::string_view name);
 // outside it: an absolute path, or one whose ".." components climb above
 // its start ("a/../.." does, "a/../b" does not). "" and "." stay inside.
 bool leavesDirectory(const std::string& path);
+// The refusal of such a value, for every place that takes one:
+// "The value \"<value>\" of <option> leaves the output directory; give a
+// name inside it."
+std::string leavingOutputText(const std::string& option, const std::string& value);

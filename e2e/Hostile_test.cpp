@@ -186,7 +186,7 @@ TEST_F(HostileInput, NamesTooLongForTheFileSystemAreShortenedAndTheWholeSiteWrit
 }
 
 // Reading needs no temporary directory, so one that cannot be used changes
-// nothing; an output folder that cannot be made fails the run.
+// nothing; an output folder that cannot be made ends the start.
 TEST_F(HostileInput, AFailingEnvironmentFailsOnlyWhatNeedsIt) {
     for (int i = 0; i < 3; ++i) writeText(work() / "src" / ("f" + std::to_string(i) + ".h"), "class F" + std::to_string(i) + " {};\n");
     writeText(work() / "notADirectory", "x");
@@ -201,7 +201,7 @@ TEST_F(HostileInput, AFailingEnvironmentFailsOnlyWhatNeedsIt) {
     auto args = std::vector<std::string>{"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
                                          "-moduledir=" + moduleDir_.string(), "src", "notADirectory/out/index.html"};
     const auto result = run(args);
-    EXPECT_EQ(result.exitCode, 1) << result.describe();
+    EXPECT_EQ(result.exitCode, 2) << result.describe();
     EXPECT_FALSE(contains(result.err, "Done.")) << result.describe();
 }
 

@@ -46,6 +46,27 @@ std::vector<std::string> ProgramFixture::childEnvironment(const std::map<std::st
     return e2e::childEnvironment(set, {"DISPLAY", "WAYLAND_DISPLAY", "TEMP", "TMP"});
 }
 
+bool ProgramFixture::permissionsBind(std::vector<std::string>& wrapper, std::string& why) const {
+    wrapper.clear();
+    if (::geteuid() != 0) return true;
+    for (const char* setpriv : {"/usr/bin/setpriv", "/bin/setpriv"})
+        if (fs::exists(setpriv))
+            wrapper = {setpriv, "--inh-caps=-dac_override,-dac_read_search",
+                       "--bounding-set=-dac_override,-dac_read_search"};
+    if (wrapper.empty()) {
+        why = "root without setpriv reads and writes every file";
+        return false;
+    }
+    // A container may not let even root give its capabilities up.
+    std::vector<std::string> probe(wrapper.begin() + 1, wrapper.end());
+    probe.push_back("/bin/true");
+    const auto tried = runChild(wrapper.front(), probe, childEnvironment(scratchVariables()), root_, logs());
+    if (tried.exitCode == 0) return true;
+    why = "setpriv cannot drop capabilities here\n" + tried.describe();
+    wrapper.clear();
+    return false;
+}
+
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

@@ -37,6 +37,13 @@ protected:
     // would reach outside the scratch folder (a display, TEMP, TMP) removed.
     static std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& set);
 
+    // Permissions do not stop root. Sets wrapper to the command that runs a
+    // child without the capabilities that let root read and write what a
+    // file's owner may not (empty when the tests do not run as root), and
+    // returns true; false, with the reason in why, when root cannot give
+    // them up here (the caller skips its test).
+    bool permissionsBind(std::vector<std::string>& wrapper, std::string& why) const;
+
     std::filesystem::path buildDir_, sourceDir_, program_, moduleDir_, root_;
 
 private:

@@ -30,16 +30,43 @@ const NetEndpointInfo& endpointInfo(NetEndpoint endpoint) {
     return endpoints[static_cast<int>(endpoint)];
 }
 
-std::string endpointValue(NetEndpoint endpoint, const platform::SettingsStore& profile) {
-    const NetEndpointInfo& info = endpointInfo(endpoint);
+namespace {
+
+// The value the user gave (environment first, then the setting), and where
+// from; "" when neither gives one.
+std::string givenValue(const NetEndpointInfo& info, const platform::SettingsStore& profile,
+                       std::string* source) {
     std::string value;
     if (const char* environment = std::getenv(info.environmentName)) value = trimmed(environment);
-    if (value.empty()) value = trimmed(profile.getString("Update", info.settingName, ""));
+    if (!value.empty()) {
+        *source = info.environmentName;
+        return value;
+    }
+    *source = std::string("the setting ") + info.settingName;
+    return trimmed(profile.getString("Update", info.settingName, ""));
+}
+
+}  // namespace
+
+std::string endpointValue(NetEndpoint endpoint, const platform::SettingsStore& profile) {
+    const NetEndpointInfo& info = endpointInfo(endpoint);
+    std::string source;
+    std::string value = givenValue(info, profile, &source);
     if (value.empty()) value = info.defaultValue;
     if (endpoint == NetEndpoint::WebSite) {
         while (value.size() > 1 && value.back() == '/') value.pop_back();
+        if (!isWebAddress(value)) value = info.defaultValue;
     }
     return value;
+}
+
+std::string webSiteWarning(const platform::SettingsStore& profile) {
+    const NetEndpointInfo& info = endpointInfo(NetEndpoint::WebSite);
+    std::string source;
+    std::string value = givenValue(info, profile, &source);
+    if (value.empty() || isWebAddress(value)) return "";
+    return "The web site \"" + value + "\" (" + source + ") is no http or https address; " +
+           info.defaultValue + " is used.";
 }
 
 HostAndPort splitHostAndPort(const std::string& text, int defaultPort) {

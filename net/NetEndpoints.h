@@ -33,8 +33,14 @@ const NetEndpointInfo& endpointInfo(NetEndpoint endpoint);
 
 // The endpoint's value: the environment variable, else the setting, else the
 // default (the first that is not empty), blanks around it removed. A web
-// site value loses any "/" at its end.
+// site value loses any "/" at its end, and is the default unless it is an
+// http or https address (isWebAddress, modules/ProductWebSite.h).
 std::string endpointValue(NetEndpoint endpoint, const platform::SettingsStore& profile);
+
+// "" when the web site that the environment or the settings give is an http
+// or https address, or none is given; otherwise the warning that names the
+// value, where it comes from and the default used in its place.
+std::string webSiteWarning(const platform::SettingsStore& profile);
 
 struct HostAndPort {
     std::string host;

@@ -210,32 +210,73 @@ std::string DocModule::optionText() const {
     });
 }
 
-std::map<std::string, std::string> DocModule::applyOptions(
-    const std::map<std::string, std::string>& values) {
-    std::map<std::string, std::string> applied;
+namespace {
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The value as a module shows it back once it took it.
+std::string shownAs(const std::string& kind, const std::string& value) {
+    if (kind != "checkbox") return value;
+    return value.empty() || lowerAscii(value) == "true" ? "true" : "false";
+}
+
+std::string refusalText(const std::vector<std::string>& group, const std::string& value,
+                        const std::string& kept) {
+    std::string label = group[1];
+    if (!label.empty() && label.back() == ':') label.pop_back();
+    return "The module did not take \"" + value + "\" for \"" + label + "\" (-" + group[0] +
+           "); it keeps \"" + kept + "\".";
+}
+
+}  // namespace
+
+DocModule::AppliedOptions DocModule::applyOptions(const std::map<std::string, std::string>& values) {
+    AppliedOptions applied;
     ModuleGetOptionsFn getOptions = procGetOptions();
     ModuleSetOptionsFn setOptions = procSetOptions();
     if (getOptions == nullptr || setOptions == nullptr) return applied;
     // Copied at once: the text stays the module's and may change.
-    std::optional<std::string> optionText = guarded("getOptions", [&]() -> std::optional<std::string> {
-        const char* text = getOptions(handle);
-        if (text == nullptr) return std::nullopt;
-        return std::string(text);
-    });
+    auto readOptions = [&] {
+        return guarded("getOptions", [&]() -> std::optional<std::string> {
+            const char* text = getOptions(handle);
+            if (text == nullptr) return std::nullopt;
+            return std::string(text);
+        });
+    };
+    std::optional<std::string> optionText = readOptions();
     if (!optionText) return applied;
     std::vector<std::vector<std::string>> groups = splitOptionText(*optionText);
 
     // The copies live in `copies`; the array points at them or is null.
     std::vector<std::unique_ptr<std::string>> copies;
     std::vector<const char*> array(groups.size() + 1, nullptr);
+    std::vector<std::size_t> handed;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         auto found = values.find(groups[i][0]);
         if (found == values.end()) continue;
         if (groups[i][2] == "color" && !found->second.empty() && !isColorText(found->second)) continue;
         copies.push_back(std::make_unique<std::string>(found->second));
         array[i] = copies.back()->c_str();
-        applied[found->first] = found->second;
+        handed.push_back(i);
     }
     guarded("setOptions", [&] { setOptions(handle, array.data()); });
+    if (handed.empty()) return applied;
+
+    std::map<std::string, std::string> shown;
+    if (std::optional<std::string> after = readOptions())
+        for (const std::vector<std::string>& group : splitOptionText(*after)) shown.emplace(group[0], group[3]);
+    for (std::size_t n = 0; n < handed.size(); ++n) {
+        const std::vector<std::string>& group = groups[handed[n]];
+        const std::string& value = *copies[n];
+        auto current = shown.find(group[0]);
+        if (current == shown.end() || current->second == shownAs(group[2], value))
+            applied.taken[group[0]] = value;
+        else
+            applied.refused.push_back(refusalText(group, value, current->second));
+    }
     return applied;
 }

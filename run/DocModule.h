@@ -110,6 +110,16 @@ public:
     // done(handle).
     void done();
 
+    // What applyOptions handed over and what became of it.
+    struct AppliedOptions {
+        // The values the module took: handed over and shown back by
+        // getOptions as the option's current value.
+        std::map<std::string, std::string> taken;
+        // One text per value handed over that the module did not take,
+        // naming the value, the option and the value the option kept.
+        std::vector<std::string> refused;
+    };
+
     // Hands stored option values to the module. Does nothing when the
     // module lacks getOptions or setOptions or getOptions returns null.
     // Otherwise the option text is split at every "|" (the text has no
@@ -119,11 +129,13 @@ public:
     // group: a copy of the stored value for a key in the map, null for any
     // other; a value of a "color" option that is neither empty nor a colour
     // text (ColorText.h) is not handed over, since the module writes colours
-    // into attributes. Returns the key/value pairs that were handed over.
-    // Whatever the module throws comes out as a VelkError naming the
-    // export and the module.
-    std::map<std::string, std::string> applyOptions(
-        const std::map<std::string, std::string>& values);
+    // into attributes. Then getOptions is asked again: a module refuses a
+    // value by keeping its option's current value, and it has no other way
+    // to say so outside a run. A "checkbox" value counts as taken when the
+    // option shows "true" for "" or any case of "true", "false" otherwise;
+    // any other value when it is shown as sent. Whatever the module throws
+    // comes out as a VelkError naming the export and the module.
+    AppliedOptions applyOptions(const std::map<std::string, std::string>& values);
 
     // The module's getOptions text; "" when it has no getOptions or returns
     // null. What the module throws comes out as a VelkError, as above.

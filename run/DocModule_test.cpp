@@ -21,10 +21,17 @@ protected:
     }
     void TearDown() override {
         for (const char* name : {"VANTRY_RECORD_FILE", "VANTRY_RECORD_OPTIONS",
-                                 "VANTRY_RECORD_THROW", "VANTRY_RECORD_CREATE"})
+                                 "VANTRY_RECORD_THROW", "VANTRY_RECORD_CREATE", "VANTRY_RECORD_REFUSE"})
             unsetenv(name);
     }
     std::vector<RecordedCall> calls() const { return readRecording(recordFile); }
+    // The last call of the export recorded so far.
+    RecordedCall lastCall(const std::string& exportName) const {
+        std::vector<RecordedCall> recorded = calls();
+        for (auto call = recorded.rbegin(); call != recorded.rend(); ++call)
+            if ((*call)[0] == exportName) return *call;
+        return {};
+    }
 
     ScratchDirectory scratch;
     std::string recordFile;
@@ -74,10 +81,25 @@ TEST_F(DocModuleTest, PassesEveryValueInInterfaceOrderAndEmptyTextsAsEmptyString
 TEST_F(DocModuleTest, AppliesOnlyStoredOptionsAndLeavesTheOthersNull) {
     DocModule module(testModulePath("vantry-recording"));
     auto applied = module.applyOptions({{"b", "true"}, {"unknown", "x"}});
-    EXPECT_EQ(applied, (std::map<std::string, std::string>{{"b", "true"}}));
+    EXPECT_EQ(applied.taken, (std::map<std::string, std::string>{{"b", "true"}}));
+    EXPECT_TRUE(applied.refused.empty());
     std::vector<RecordedCall> recorded = calls();
-    ASSERT_EQ(recorded.size(), 3u);
+    ASSERT_EQ(recorded.size(), 4u);
     EXPECT_EQ(recorded[2], (RecordedCall{"setOptions", "<null>", "true"}));
+}
+
+TEST_F(DocModuleTest, AValueTheModuleKeepsOutIsNamedAndNotTaken) {
+    setenv("VANTRY_RECORD_REFUSE", "a", 1);
+    DocModule module(testModulePath("vantry-recording"));
+    auto applied = module.applyOptions({{"a", "../elsewhere"}, {"b", "TRUE"}});
+    EXPECT_EQ(applied.taken, (std::map<std::string, std::string>{{"b", "TRUE"}}));
+    EXPECT_EQ(applied.refused, std::vector<std::string>{
+                                   "The module did not take \"../elsewhere\" for \"Option A\" (-a); "
+                                   "it keeps \"1\"."});
+    // A checkbox the module shows as true took "" and any case of "true".
+    applied = module.applyOptions({{"b", ""}});
+    EXPECT_EQ(applied.taken, (std::map<std::string, std::string>{{"b", ""}}));
+    EXPECT_TRUE(applied.refused.empty());
 }
 
 TEST_F(DocModuleTest, OptionTextIsReadWithoutEscapesAndANullTextIsNoOptions) {
@@ -86,11 +108,11 @@ TEST_F(DocModuleTest, OptionTextIsReadWithoutEscapesAndANullTextIsNoOptions) {
     {
         DocModule module(testModulePath("vantry-recording"));
         module.applyOptions({{"p\\", "v"}, {"q", ""}});
-        EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "v", ""}));
+        EXPECT_EQ(lastCall("setOptions"), (RecordedCall{"setOptions", "v", ""}));
     }
     setenv("VANTRY_RECORD_OPTIONS", "<null>", 1);
     DocModule module(testModulePath("vantry-recording"));
-    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).empty());
+    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).taken.empty());
     EXPECT_EQ(calls().back()[0], "getOptions");
 }
 
@@ -98,10 +120,10 @@ TEST_F(DocModuleTest, AColourOptionGetsOnlyAColour) {
     setenv("VANTRY_RECORD_OPTIONS", "q|Q|color|red|red|r|R|text|||", 1);
     DocModule module(testModulePath("vantry-recording"));
     auto applied = module.applyOptions({{"q", "red\" onmouseover=\"x"}, {"r", "red\" x"}});
-    EXPECT_EQ(applied, (std::map<std::string, std::string>{{"r", "red\" x"}}));
-    EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "<null>", "red\" x"}));
+    EXPECT_EQ(applied.taken, (std::map<std::string, std::string>{{"r", "red\" x"}}));
+    EXPECT_EQ(lastCall("setOptions"), (RecordedCall{"setOptions", "<null>", "red\" x"}));
     module.applyOptions({{"q", "#00ff00"}});
-    EXPECT_EQ(calls().back(), (RecordedCall{"setOptions", "#00ff00", "<null>"}));
+    EXPECT_EQ(lastCall("setOptions"), (RecordedCall{"setOptions", "#00ff00", "<null>"}));
 }
 
 TEST_F(DocModuleTest, WhatTheOptionExportsThrowComesOutAsAnError) {
@@ -123,7 +145,7 @@ TEST_F(DocModuleTest, AModuleWithoutOptionsAndDoneLoadsAndFailsOnlyAtTheMissingC
     std::string path = testModulePath("vantry-recording-partial");
     DocModule module(path);
     EXPECT_FALSE(module.hasOptions());
-    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).empty());
+    EXPECT_TRUE(module.applyOptions({{"a", "1"}}).taken.empty());
     module.init("", "", "", false, "", "", "", "", "", "", "", false, false, false, nullptr,
                 nullptr, nullptr, nullptr);
     // The name as it was given, "/" kept.

@@ -1,12 +1,17 @@
 #include "run/RunDocumentation.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <future>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
@@ -264,6 +269,10 @@ private:
                                           run.detailDirectory, options, &warning, pageName);
                     if (failure.empty()) failure = warning;
                 }
+            } catch (const VelkEnvironmentError&) {
+                // Handed on in walk order, ending the run there.
+                done->set_exception(std::current_exception());
+                return;
             } catch (const VelkError& e) {
                 failure = unsuccessfulParseText(e.getMessage(), source);
             } catch (const std::exception& e) {
@@ -367,6 +376,42 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Makes and removes a new file in the directory; the system's reason when
+// that fails.
+void checkWritable(const std::string& directory) {
+    std::string probe = directory + "/.vantry-write-check-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) throw VelkError("The folder " + directory + " cannot be written", -1);
+    ::close(fd);
+    ::unlink(probe.c_str());
+}
+
+}  // namespace
+
+void prepareOutputFolder(const std::string& outputFile, const std::string& detailDirectory) {
+    std::string folder = directoryOf(outputFile);
+    VelkDirectory made(folder, true);
+    checkWritable(folder);
+    std::string detail = detailDirectory;
+    std::replace(detail.begin(), detail.end(), '\\', '/');
+    std::string::size_type start = 0;
+    while (start < detail.size()) {
+        std::string::size_type end = std::min(detail.find('/', start), detail.size());
+        const std::string part = detail.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        const std::string path = folder + "/" + part;
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0) return;  // made by the run, in a folder it can write
+        if (S_ISLNK(info.st_mode)) throw siteFolderIsALink(path);
+        if (!S_ISDIR(info.st_mode)) throw VelkError("Could not make the directory " + path, ENOTDIR);
+        folder = path;
+        checkWritable(folder);
+    }
+}
+
 void documentMacros(DocGenClassList& classList,
                     const std::map<std::string, MacroDefinition>& macros) {
     for (const auto& [name, macro] : macros) {
@@ -384,7 +429,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             bool lineBreaks, const SourceListingSettings& settings,
                             const DocCommentFormat& commentFormat, DocModule* module) {
     const std::string outputDirectory = directoryOf(outputFile);
-    VelkDirectory created(outputDirectory, true);
+    prepareOutputFolder(outputFile, run.detailDirectory);
 
     std::vector<std::string> entries = splitFileList(fileList);
     // Checked here too for runs that do not come from the command line.

@@ -53,8 +53,9 @@ struct RunContext {
 // How a run ended; the status line says the same.
 enum class RunOutcome { Done, DoneWithError, Cancelled };
 
-// Runs the job. Before the module phase, an inaccessible list entry, an
-// open quote in the list or an output directory that cannot be created
+// Runs the job. Before the module phase, an output folder that cannot be
+// written (prepareOutputFolder, checked first), an inaccessible list entry,
+// an open quote in the list or a source listing that cannot be written
 // throws VelkError (nothing is sent to the module). A file that fails to
 // parse is logged and the run goes on. From init to done every error (a
 // VelkError, a std::exception, anything) is caught: it is shown in an
@@ -76,6 +77,15 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             const std::string& fileList, bool detailDirectoryGiven,
                             bool lineBreaks, const SourceListingSettings& settings,
                             const DocCommentFormat& commentFormat, DocModule* module);
+
+// Makes the output file's directory (with every missing parent) and checks
+// that a site can be written there before anything is parsed: a new file
+// can be made in that directory, and the detail-pages directory below it
+// (separators "/" or "\\") is, as far as it exists, made of directories of
+// their own (no symbolic link) in which a new file can be made. Leaves
+// nothing behind but the directories it made. Throws VelkError with one
+// message that names the folder and, where the system gave one, its reason.
+void prepareOutputFolder(const std::string& outputFile, const std::string& detailDirectory);
 
 // Adds each recorded macro, in name order, as a member of its package's
 // globals record (created when missing).

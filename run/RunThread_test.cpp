@@ -285,6 +285,32 @@ TEST_F(RunTest, ErrorsBeforeTheModulePhaseAbortWithoutTheWarningsMessage) {
     EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
 }
 
+TEST_F(RunTest, AnOutputFolderTheSiteCannotGoIntoEndsTheRunBeforeAnythingIsParsed) {
+    useModule("vantry-recording");
+    scratch.write("there.java", "class T {}\n");
+    parameters.fileList = scratch / "there.java";
+    scratch.write("plans.txt", "not a folder\n");
+    aborts = true;
+    parameters.outputFile = scratch / "plans.txt/site/index.html";
+    EXPECT_EQ(runThread(), (std::vector<unsigned>{WM_RUN_STOPPED}));
+    EXPECT_EQ(seen.errorBoxes, (std::vector<std::string>{"Could not make the directory " +
+                                                         (scratch / "plans.txt/site") + " (Not a directory)"}));
+    EXPECT_TRUE(seen.line2s().empty()) << "the run began";
+
+    seen.errorBoxes.clear();
+    scratch.write("site/projects", "not a folder either\n");
+    parameters.outputFile = scratch / "site/index.html";
+    EXPECT_EQ(runThread(), (std::vector<unsigned>{WM_RUN_STOPPED}));
+    EXPECT_EQ(seen.errorBoxes, (std::vector<std::string>{"Could not make the directory " +
+                                                         (scratch / "site/projects") + " (Not a directory)"}));
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
+
+    // A folder that can be written is made, and holds nothing else yet.
+    prepareOutputFolder(scratch / "fresh/docs/index.html", "api\\classes");
+    EXPECT_TRUE(fs::is_directory(scratch / "fresh/docs"));
+    EXPECT_TRUE(fs::is_empty(scratch / "fresh/docs"));
+}
+
 TEST_F(RunTest, ModuleErrorsEndInDoneWithErrorAndTheRunStillFinishes) {
     scratch.write("x.java", "class X {}\n");
     parameters.fileList = scratch / "x.java";

@@ -893,6 +893,14 @@ void writePage(const std::string& page, std::string_view html) {
         throw VelkFileError("Could not write the file", page);
 }
 
+// The folder that a listing cannot be written to fails every listing after
+// it: the run ends at the first, with one message, instead of going on and
+// failing each file in turn.
+VelkEnvironmentError listingNotWritten(const std::string& sourceFile, const VelkError& error) {
+    return VelkEnvironmentError("Could not write the source listing of \"" + sourceFile +
+                                "\": " + error.getMessage());
+}
+
 }  // namespace
 
 bool isListingNumber(const std::string& token) { return listingNumber(token); }
@@ -957,11 +965,15 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
     const std::string folder = directoryOf(page);
     if (!memory->siteFolders.contains(folder)) {
         const std::string base = directoryOf(sourceListingPath("x", "", outputDirectory, detailDirectory));
-        if (!memory->siteFolders.contains(base)) {
-            makeSiteDirectory(base);
-            memory->siteFolders.insert(base);
+        try {
+            if (!memory->siteFolders.contains(base)) {
+                makeSiteDirectory(base);
+                memory->siteFolders.insert(base);
+            }
+            if (folder != base) makeSiteDirectory(folder);
+        } catch (const VelkError& error) {
+            throw listingNotWritten(sourceFile, error);
         }
-        if (folder != base) makeSiteDirectory(folder);
         memory->siteFolders.insert(folder);
     }
     normaliseLineEnds(text);
@@ -975,7 +987,11 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
     ListingRenderer renderer(text, sourceFile, html, memory->byLanguage[options.language], options);
     renderer.run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
-    writePage(page, html.written());
+    try {
+        writePage(page, html.written());
+    } catch (const VelkError& error) {
+        throw listingNotWritten(sourceFile, error);
+    }
     if (warning) *warning = renderer.longLineWarning();
     return page;
 }

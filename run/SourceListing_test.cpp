@@ -348,13 +348,15 @@ TEST(SourceListing, WritesTheWholePageAndReportsAMissingSource) {
               "<HTML>\n<HEAD>\n<TITLE>\na&#60;b&#62;.h\n</TITLE>\n</HEAD>\n<BODY>\n<PRE>\n"
               "\n\n\n</PRE>\n</BODY>\n</HTML>\n");
 
-    // A file where the page's directory should be.
+    // A file where the page's directory should be: no listing can be
+    // written there, which ends the run rather than one file.
     scratch.write("out/blocked", "");
     try {
         writeSourceListing(scratch / "src/a<b>.h", "", scratch / "out", "blocked", options);
         ADD_FAILURE();
-    } catch (const VelkError& error) {
-        EXPECT_EQ(error.getMessage(), "Not a directory (" + (scratch / "out/blocked") + ")");
+    } catch (const VelkEnvironmentError& error) {
+        EXPECT_EQ(error.getMessage(), "Could not write the source listing of \"" + (scratch / "src/a<b>.h") +
+                                          "\": Not a directory (" + (scratch / "out/blocked") + ")");
     }
 }
 

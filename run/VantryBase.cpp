@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkError.h"
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "VelkLib/VelkVersion.h"
@@ -25,16 +27,19 @@ const char* const csharpWords[] = {"c#", "csharp", "c_sharp", "cs"};
 
 VantryBase::~VantryBase() = default;
 
-void VantryBase::setFileExtensions(const std::string& list) {
-    extensions.clear();
+void VantryBase::setFileExtensions(const std::string& list) { extensions = parseFileExtensions(list); }
+
+std::set<std::string> VantryBase::parseFileExtensions(const std::string& list) {
+    std::set<std::string> parsed;
     VelkTokenizer tokenizer(list, ",");
     while (tokenizer.hasMoreTokens()) {
         std::string entry = tokenizer.nextToken('\0', '\\');
         if (entry.empty()) continue;
         if (entry[0] == '.') entry.erase(0, 1);
         else if (entry.size() > 2 && entry.compare(0, 2, "*.") == 0) entry.erase(0, 2);
-        if (!entry.empty()) extensions.insert(entry);
+        if (!entry.empty()) parsed.insert(entry);
     }
+    return parsed;
 }
 
 void VantryBase::setDefaultFileExtensions() {
@@ -50,6 +55,26 @@ bool VantryBase::extensionCanMatch(const std::string& extension) {
     return !extension.empty() && extension.find_first_of("/\\*?") == std::string::npos &&
            extension.front() != '.' && extension.back() != '.' &&
            extension.find("..") == std::string::npos;
+}
+
+std::string VantryBase::unusableExtensionsText(const std::string& list) {
+    std::vector<std::string> unusable;
+    VelkTokenizer tokenizer(list, ",");
+    while (tokenizer.hasMoreTokens()) {
+        std::string entry = tokenizer.nextToken('\0', '\\');
+        for (const std::string& extension : parseFileExtensions(entry)) {
+            std::string named = "\"" + entry + "\"";
+            if (!extensionCanMatch(extension) &&
+                std::find(unusable.begin(), unusable.end(), named) == unusable.end())
+                unusable.push_back(named);
+        }
+    }
+    if (unusable.empty()) return "";
+    std::string named = unusable.front();
+    for (std::size_t i = 1; i < unusable.size(); ++i)
+        named += (i + 1 == unusable.size() ? " and " : ", ") + unusable[i];
+    return (unusable.size() == 1 ? "The extension " : "The extensions ") + named +
+           " cannot end a file name; give extensions such as cpp,h,java.";
 }
 
 void VantryBase::setLanguageMap(const std::string& list) {
@@ -80,12 +105,27 @@ std::string VantryBase::modulesDirectory() const {
     return directoryOf(getModuleFileName(nullptr)) + "/modules";
 }
 
-std::unique_ptr<DocModule> VantryBase::loadModule(const std::string& fileName) {
+std::vector<std::string> VantryBase::moduleNames() const {
+    std::vector<std::string> files;
+    try {
+        files = VelkDirectory(modulesDirectory(), false).list("*.so", false, false);
+    } catch (const VelkError&) {
+        // A missing directory holds no modules.
+    }
+    for (std::string& file : files) file = file.substr(0, file.rfind('.'));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::unique_ptr<DocModule> VantryBase::loadModule(const std::string& fileName,
+                                                  std::vector<std::string>* refused) {
     auto module = std::make_unique<DocModule>(fileName);
     std::map<std::string, std::string> given;
     // Values for a module with options must not be spent on one without.
     if (!moduleOptions.empty() && module->hasOptions()) {
-        given = module->applyOptions(moduleOptions);
+        DocModule::AppliedOptions applied = module->applyOptions(moduleOptions);
+        given = std::move(applied.taken);
+        if (refused != nullptr) refused->insert(refused->end(), applied.refused.begin(), applied.refused.end());
         moduleOptions.clear();
     }
     givenModuleOptions[module->getFileName()] = std::move(given);

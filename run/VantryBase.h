@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "reader/DocCommentFormat.h"
 #include "reader/PreprocessorDefines.h"
@@ -23,6 +24,8 @@ public:
     // dropped, a leading "." is dropped, a leading "*." of an entry longer
     // than two characters is dropped; letter case is kept.
     void setFileExtensions(const std::string& list);
+    // The set that setFileExtensions makes of the list.
+    static std::set<std::string> parseFileExtensions(const std::string& list);
     // Only when the set is empty: c, cpp, cxx, cc, h, hpp, hxx, cs, java.
     void setDefaultFileExtensions();
     // The set that setDefaultFileExtensions fills in.
@@ -30,6 +33,13 @@ public:
     // True when an extension of the set can end a file name: not empty, no
     // "/" or "\\", no wildcard ("*", "?"), no "." at either end, no "..".
     static bool extensionCanMatch(const std::string& extension);
+    // The one refusal of an extension list, wherever it comes from: "" when
+    // every extension of the list (as setFileExtensions reads it) can end a
+    // file name, otherwise, naming the entries as written, in list order,
+    // "The extension \"h.\" cannot end a file name; give extensions such
+    // as cpp,h,java." (with several: "The extensions \"*\" and \"h.\"
+    // cannot ...").
+    static std::string unusableExtensionsText(const std::string& list);
 
     // Empties the map and refills it from ","-separated pairs
     // "extension=language", both lower-cased: "c#", "csharp", "c_sharp" and
@@ -43,6 +53,9 @@ public:
     // the program file + "/modules". Throws VelkError when the program's
     // own path cannot be found.
     std::string modulesDirectory() const;
+    // The modules found there: the name of every "*.so" file without its
+    // extension, in byte order; none when the directory cannot be listed.
+    std::vector<std::string> moduleNames() const;
 
     // Loads the module (DocModule's constructor and its errors) and makes it
     // the current one. A module that takes options (getOptions and
@@ -50,12 +63,14 @@ public:
     // and the store is emptied, so stored options reach only the first such
     // module loaded after they were set. A module without options leaves
     // the store as it is: the values wait for a module that takes them and
-    // are still remembered. The values handed over become the module's
-    // given values (see currentModuleOptions). The caller owns the module
-    // and must clear currentModule (or load another) before destroying it.
-    // When loading or applying fails, nothing changes and the error passes
-    // on.
-    std::unique_ptr<DocModule> loadModule(const std::string& fileName);
+    // are still remembered. The values the module took become its given
+    // values (see currentModuleOptions); one text per value it did not take
+    // (DocModule::applyOptions) is appended to refused when that is not
+    // null, and the value is forgotten. The caller owns the module and must
+    // clear currentModule (or load another) before destroying it. When
+    // loading or applying fails, nothing changes and the error passes on.
+    std::unique_ptr<DocModule> loadModule(const std::string& fileName,
+                                          std::vector<std::string>* refused = nullptr);
 
     // The option values the current module was last given (by loadModule
     // or setCurrentModuleOption); empty without a current module and for a

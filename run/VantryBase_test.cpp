@@ -56,7 +56,7 @@ TEST(VantryBase, StoredOptionsReachOnlyTheFirstModuleLoaded) {
     auto second = base.loadModule(testModulePath("vantry-recording"));
     EXPECT_EQ(base.currentModuleOptions(), (std::map<std::string, std::string>{}));
     EXPECT_EQ(callNames(readRecording(record)),
-              (std::vector<std::string>{"create", "getOptions", "setOptions", "create"}));
+              (std::vector<std::string>{"create", "getOptions", "setOptions", "getOptions", "create"}));
     EXPECT_EQ(readRecording(record)[2], (RecordedCall{"setOptions", "x", "<null>"}));
 
     // A failed load leaves the current module and the stored options alone.
@@ -83,7 +83,7 @@ TEST(VantryBase, AModuleWithoutOptionsLeavesTheStoredOptionsWaiting) {
     // The next module that takes options gets them; switching back to the
     // one without options shows none as its own and remembers them all.
     auto full = base.loadModule(testModulePath("vantry-recording"));
-    EXPECT_EQ(readRecording(record).back(), (RecordedCall{"setOptions", "x", "true"}));
+    EXPECT_EQ(readRecording(record).end()[-2], (RecordedCall{"setOptions", "x", "true"}));
     EXPECT_EQ(base.currentModuleOptions(), stored);
     base.setCurrentModuleOption("a", "changed");
     base.currentModule = partial.get();
@@ -92,6 +92,19 @@ TEST(VantryBase, AModuleWithoutOptionsLeavesTheStoredOptionsWaiting) {
               (std::map<std::string, std::string>{{"a", "changed"}, {"b", "true"}}));
     base.currentModule = nullptr;
     unsetenv("VANTRY_RECORD_FILE");
+}
+
+TEST(VantryBase, AStoredValueTheModuleRefusesIsNamedAndForgotten) {
+    setenv("VANTRY_RECORD_REFUSE", "a", 1);
+    VantryBase base;
+    base.moduleOptions = {{"a", "/elsewhere"}, {"b", "false"}};
+    std::vector<std::string> refused;
+    auto module = base.loadModule(testModulePath("vantry-recording"), &refused);
+    unsetenv("VANTRY_RECORD_REFUSE");
+    EXPECT_EQ(refused, std::vector<std::string>{
+                           "The module did not take \"/elsewhere\" for \"Option A\" (-a); it keeps \"1\"."});
+    EXPECT_EQ(base.rememberedModuleOptions(), (std::map<std::string, std::string>{{"b", "false"}}));
+    base.currentModule = nullptr;
 }
 
 TEST(AbbreviatePath, KeepsShortTextsAndTheLastTwoComponentsOfLongPaths) {

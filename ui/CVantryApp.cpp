@@ -1,5 +1,6 @@
 #include "ui/CVantryApp.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,8 +12,10 @@
 #include "net/NetEndpoints.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
+#include "platform/gui/BackendSelection.h"
 #include "run/DocModule.h"
 #include "run/ModuleOptionCheck.h"
+#include "run/RunDocumentation.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CommandLineOptions.h"
 #include "ui/RunConsole.h"
@@ -57,6 +60,25 @@ bool checkCommandLineModuleOptions(CVantryDlg& dialog) {
     return check.refused.empty();
 }
 
+// A module named on the command line that is not among the modules found
+// ends the start, naming it and them.
+void refuseMissingModule(const CVantryDlg& dialog) {
+    const std::string name = chosenModule(dialog);
+    std::vector<std::string> found = dialog.moduleNames();
+    if (std::find(found.begin(), found.end(), name) != found.end()) return;
+    std::string text = "There is no module \"" + name + "\" in " + dialog.modulesDirectory();
+    if (found.empty()) throw CommandLineError(text + "; there are no modules there.");
+    std::string names;
+    for (const std::string& module : found) names += (names.empty() ? "" : ", ") + module;
+    throw CommandLineError(text + "; the modules there are: " + names + ".");
+}
+
+bool namesModule(const VelkCmdLine& commandLine) {
+    for (int i = 0; i < commandLine.flagCount; ++i)
+        if (readOption(commandLine.getFlag(i)).key == "module") return true;
+    return false;
+}
+
 // The program's usage text followed by the options of the chosen module.
 std::string fullUsageText(const CVantryDlg& dialog) {
     return usageText(
@@ -73,6 +95,8 @@ bool CVantryApp::InitInstance() {
     // Before any module is loaded, so that every page credit leads where the
     // dialogs' links do; it ends after the dialog, and with it every run.
     PublishedWebSite webSite(profile());
+    if (std::string warning = webSiteWarning(profile()); !warning.empty())
+        gui::messageBox(warning, "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
     bool display = gui::backend().hasDisplay();
     std::ostream& stream = consoleStream != nullptr ? *consoleStream : std::cerr;
     bool terminal = consoleStream != nullptr ? consoleIsTerminal : ::isatty(STDERR_FILENO) != 0;
@@ -97,23 +121,33 @@ bool CVantryApp::InitInstance() {
     try {
         CVantryDlg dialog(profile(), runStarter, &console);
         VelkCmdLine commandLine(arguments);
-        switch (parseCommandLineOptions(dialog, commandLine)) {
+        switch (applyCommandLineOptions(dialog, commandLine)) {
             case CommandLineResult::Usage:
+                if (namesModule(commandLine)) refuseMissingModule(dialog);
                 output << fullUsageText(dialog) << std::flush;
                 exitStatus = RunConsole::ExitDone;
                 return false;
             case CommandLineResult::Version: exitStatus = RunConsole::ExitDone; return false;
-            case CommandLineResult::Declined: exitStatus = RunConsole::ExitCancelled; return false;
-            case CommandLineResult::Go: break;
+            default: break;
         }
+        // What the options name is checked before anything is asked, so
+        // that no question hides a misspelt option.
+        if (dialog.commandLineSettings) refuseMissingModule(dialog);
         if (!checkCommandLineModuleOptions(dialog)) {
             exitStatus = RunConsole::ExitUnusable;
             return false;
         }
+        if (applyCommandLineArguments(dialog, commandLine) == CommandLineResult::Declined) {
+            exitStatus = RunConsole::ExitCancelled;
+            return false;
+        }
         if (!display) {
             if (!dialog.autoRun) {
-                stream << "vantry: no display: the dialog needs one (DISPLAY is not set or "
-                          "cannot be reached); give -autorun to run unattended\n\n"
+                const std::string& why = gui::windowsUnavailableReason();
+                stream << (why.empty() ? "vantry: no display: the dialog needs one (DISPLAY is not set "
+                                         "or cannot be reached)"
+                                       : "vantry: no windows: the dialog needs them, but " + why)
+                       << "; give -autorun to run unattended\n\n"
                        << fullUsageText(dialog) << std::flush;
                 exitStatus = RunConsole::ExitUnusable;
                 return false;
@@ -123,6 +157,15 @@ bool CVantryApp::InitInstance() {
             if (dialog.autoView) {
                 stream << "vantry: -autoview needs a display; the output is not opened" << std::endl;
                 dialog.autoView = false;
+            }
+        }
+        // An output folder that cannot be written is found before the run
+        // parses anything.
+        if (dialog.autoRun && !dialog.outputFile.empty()) {
+            try {
+                prepareOutputFolder(dialog.outputFile, dialog.classesDirectory);
+            } catch (const VelkError& error) {
+                throw CommandLineError(error.getMessage());
             }
         }
         m_pMainWnd = &dialog;

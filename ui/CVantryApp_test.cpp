@@ -84,6 +84,31 @@ TEST_F(AppTest, HelpPrintsTheUsageWithTheChosenModulesOptions) {
     EXPECT_EQ(names, (std::vector<std::string>{"create", "getOptions", "destroy"}));
 }
 
+TEST_F(AppTest, AModuleThatIsNotThereIsNamedWithTheModulesFound) {
+    const std::string refusal = "vantry: error: There is no module \"vantry-standrd\" in " + modules +
+                                "; the modules there are: vantry-old, vantry-recording, "
+                                "vantry-recording-partial, vantry-standard.\n";
+    EXPECT_EQ(run({"-autorun", "-moduledir=" + modules, "-module=vantry-standrd", scratch / "src",
+                   scratch / "out/index.html"}),
+              RunConsole::ExitUnusable);
+    EXPECT_EQ(err.str(), refusal);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out"));
+
+    // Asked for its help, the same: no usage of a module that is not there.
+    err.str("");
+    EXPECT_EQ(run({"-module=vantry-standrd", "-moduledir=" + modules, "-help"}), RunConsole::ExitUnusable);
+    EXPECT_EQ(err.str(), refusal);
+    EXPECT_EQ(output.str(), "");
+
+    err.str("");
+    scratch.write("empty/readme.txt", "no modules here");
+    EXPECT_EQ(run({"-autorun", "-moduledir=" + (scratch / "empty"), "-module=vantry-standard",
+                   scratch / "src"}),
+              RunConsole::ExitUnusable);
+    EXPECT_EQ(err.str(), "vantry: error: There is no module \"vantry-standard\" in " + (scratch / "empty") +
+                             "; there are no modules there.\n");
+}
+
 // Where the version credit of a written page leads, as written in the page.
 std::string creditAddress(const std::string& page) {
     const std::string lead = "<br><font size=\"-2\"><a href=\"";
@@ -121,13 +146,21 @@ TEST_F(AppTest, PagesCreditTheWebSiteThatTheDialogsLinkTo) {
     EXPECT_EQ(credit(), "http://mirror.test/v?a=1&amp;b=2");
     EXPECT_STREQ(std::getenv("VANTRY_WEB_SITE"), " http://mirror.test/v?a=1&b=2/ ");
     unsetenv("VANTRY_WEB_SITE");
+    EXPECT_EQ(err.str().find("vantry: warning"), std::string::npos) << err.str();
+
+    // An address that is no web page (a script) gives way to the default, with a warning.
+    scratch.write("config/velkdask/Vantry.ini", "[Update]\nWebSite=javascript:alert(document.domain)\n");
+    ASSERT_EQ(run(credited), RunConsole::ExitDone) << err.str();
+    EXPECT_EQ(credit(), "http://vantry.example.invalid");
+    EXPECT_NE(err.str().find("vantry: warning: The web site \"javascript:alert(document.domain)\" (the "
+                             "setting WebSite) is no http or https address; "
+                             "http://vantry.example.invalid is used.\n"),
+              std::string::npos)
+        << err.str();
 }
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {
     EXPECT_EQ(run({}), RunConsole::ExitUnusable);
-    EXPECT_EQ(run({"-autorun", "-moduledir=" + modules, "-module=nonesuch", "src"}),
-              RunConsole::ExitError);
-    EXPECT_NE(err.str().find("Please choose a documentation module."), std::string::npos);
     // A run that an error ends before its outcome quits too, without hanging.
     EXPECT_EQ(run({"-autorun", "-module=vantry-recording", "-moduledir=" + modules,
                    scratch / "nothing-here", scratch / "o.html"}),

@@ -97,6 +97,8 @@ struct SettingRow {
             [](CVantryDlg& d, const std::string& v) { d.set(v); }, nullptr, nullptr, true     \
     }
 
+const char* const rememberedExtensionsDefault = "c,cpp,cxx,cc,h,hpp,hxx";
+
 const char* const G = "General";
 const char* const S = "SyntaxColor";
 
@@ -141,10 +143,10 @@ const SettingRow settingRows[] = {
                [](CVantryDlg& d, const std::string& v) { d.defines = PreprocessorDefines(v); },
                nullptr, nullptr, true},
     FORMAT_ROW(G, "ModuleOptions", "", moduleOptionsText, setModuleOptionsText),
-    SettingRow{G, "FileExtensions", false, "c,cpp,cxx,cc,h,hpp,hxx", 0,
+    SettingRow{G, "FileExtensions", false, rememberedExtensionsDefault, 0,
                [](const CVantryDlg& d) { return d.fileExtensionsText(); },
-               [](CVantryDlg& d, const std::string& v) { d.setFileExtensions(v); }, nullptr,
-               nullptr, true},
+               [](CVantryDlg& d, const std::string& v) { d.setRememberedFileExtensions(v); },
+               nullptr, nullptr, true},
     SettingRow{G, "LangMap", false,
                "c=c++,cpp=c++,cxx=c++,cc=c++,h=c++,hpp=c++,hxx=c++,java=java,cs=c#", 0,
                [](const CVantryDlg& d) { return d.languageMapText(); },
@@ -471,21 +473,12 @@ bool CVantryDlg::advancedWanted() const {
 }
 
 void CVantryDlg::listModules() {
-    std::string directory = modulesDirectory();
-    std::vector<std::string> files;
-    try {
-        files = VelkDirectory(directory, false).list("*.so", false, false);
-    } catch (const VelkError&) {
-        // A missing directory holds no modules.
-    }
-    if (files.empty()) {
-        showError("There are no modules in " + directory + ".");
+    std::vector<std::string> names = moduleNames();
+    if (names.empty()) {
+        showError("There are no modules in " + modulesDirectory() + ".");
         return;
     }
-    for (const std::string& file : files) {
-        std::string::size_type dot = file.rfind('.');
-        AddEntry(IDC_MODULE_LIST, dot == std::string::npos ? file : file.substr(0, dot));
-    }
+    for (const std::string& name : names) AddEntry(IDC_MODULE_LIST, name);
 }
 
 void CVantryDlg::onModuleSelected() {
@@ -500,10 +493,14 @@ void CVantryDlg::onModuleSelected() {
             // run cannot go to a stale one.
             currentModule = nullptr;
             try {
+                // Remembered values come from a file that anyone may have
+                // edited: what the module refuses is said, and forgotten.
+                std::vector<std::string> refused;
                 std::unique_ptr<DocModule> module =
-                    loadModule(modulesDirectory() + "/" + name + ".so");
+                    loadModule(modulesDirectory() + "/" + name + ".so", &refused);
                 currentModule = module.get();
                 loadedModules[name] = std::move(module);
+                for (const std::string& refusal : refused) showWarning(refusal);
             } catch (const VelkError& error) {
                 currentModule = nullptr;
                 showError(error.getMessage());
@@ -892,6 +889,17 @@ std::string CVantryDlg::fileExtensionsText() const {
         text += extension;
     }
     return text;
+}
+
+void CVantryDlg::setRememberedFileExtensions(const std::string& text) {
+    setFileExtensions(text);
+    std::string refusal = unusableExtensionsText(text);
+    if (refusal.empty()) return;
+    const auto leftOut =
+        std::erase_if(extensions, [](const std::string& extension) { return !extensionCanMatch(extension); });
+    if (extensions.empty()) setFileExtensions(rememberedExtensionsDefault);
+    showWarning(refusal + (leftOut == 1 ? " It is" : " They are") +
+                " left out of the remembered file extensions.");
 }
 
 std::string CVantryDlg::languageMapText() const {

@@ -174,6 +174,11 @@ public:
     std::string commentFormatText() const;
     void setCommentFormatText(const std::string& text);
     std::string fileExtensionsText() const;
+    // The remembered extensions, from a file that anyone may have edited:
+    // those that cannot end a file name are left out with a warning
+    // (VantryBase::unusableExtensionsText); when none is left, the
+    // remembered default applies.
+    void setRememberedFileExtensions(const std::string& text);
     std::string languageMapText() const;
 
     // Values exchanged with the controls.

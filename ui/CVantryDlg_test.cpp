@@ -155,6 +155,24 @@ TEST_F(DialogTest, SettingsRoundTripThroughTheirTextForms) {
     EXPECT_EQ(again.commentFormat, DocCommentFormat());
 }
 
+TEST_F(DialogTest, RememberedExtensionsThatCannotEndAFileNameAreLeftOutWithTheDialogsMessage) {
+    store.writeText("General", "FileExtensions", "..,*,h.,cpp");
+    open();
+    EXPECT_EQ(dialog.extensions, std::set<std::string>{"cpp"});
+    ASSERT_EQ(boxTexts(), std::vector<std::string>{
+                              "The extensions \"..\", \"*\" and \"h.\" cannot end a file name; give "
+                              "extensions such as cpp,h,java. They are left out of the remembered file "
+                              "extensions."});
+    EXPECT_EQ(headless.shownBoxes()[0].icon, gui::Icon::Warning);
+    dialog.saveSettings(false);
+    EXPECT_EQ(store.getString("General", "FileExtensions", ""), "cpp");
+
+    // Nothing usable left: the remembered default.
+    store.writeText("General", "FileExtensions", "*");
+    dialog.readSettings();
+    EXPECT_EQ(dialog.fileExtensionsText(), "c,cc,cpp,cxx,h,hpp,hxx");
+}
+
 TEST_F(DialogTest, CommandLineSettingsTouchNoProfile) {
     store.writeText("General", "ProjectName", "remembered");
     int writes = store.writeCount;

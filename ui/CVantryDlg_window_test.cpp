@@ -128,6 +128,44 @@ TEST_F(WindowTest, AWholeRunThroughTheWidgets) {
     dialog.Destroy();
 }
 
+TEST_F(WindowTest, IndexPagesNamedOutsideTheOutputAreRefusedFromTheSettingsAndTheDialog) {
+    // As an edited settings file would hold it.
+    store.writeText("General", "DocModule", "vantry-standard");
+    store.writeText("General", "ModuleOptions", "index-file-base=../../escaped\r\nenable-author=true\r\n");
+    store.writeText("General", "ProjectDirs", "\"" + (scratch / "src") + "\"\r\n");
+    store.writeText("General", "HtmlOutput", scratch / "site/docs/index.html");
+    CVantryDlg dialog(store, nullptr, &console);
+    open(dialog);
+    EXPECT_EQ(boxes, std::vector<std::string>{"The module did not take \"../../escaped\" for \"Basename for "
+                                              "master index files\" (-index-file-base); it keeps \"index\"."});
+    EXPECT_EQ(dialog.moduleOptionsText(), "enable-author=true\r\n");
+
+    // Typed into the Module Options dialog.
+    boxes.clear();
+    qt::onModal([](gui::CDialog& shown) {
+        auto& panels = static_cast<ModuleOptionsDialog&>(shown).getPanels();
+        ASSERT_GT(panels.size(), 2u);
+        EXPECT_EQ(qt::shownText(shown, panels[2]->controlId(IDC_PANEL_LABEL)), "Basename for master index files:");
+        qt::type(shown, panels[2]->controlId(IDC_PANEL_EDIT), "/tmp/escaped");
+        qt::click(shown, gui::IDOK);
+    });
+    qt::click(dialog, IDC_MODULE_OPTIONS);
+    EXPECT_EQ(boxes, std::vector<std::string>{"The module did not take \"/tmp/escaped\" for \"Basename for "
+                                              "master index files\" (-index-file-base); it keeps \"index\"."});
+    EXPECT_EQ(dialog.moduleOptionsText().find("index-file-base"), std::string::npos) << dialog.moduleOptionsText();
+
+    qt::onModal([](gui::CDialog& shown) { shown.EndDialog(gui::IDOK); });
+    qt::click(dialog, IDC_RUN);
+    ASSERT_TRUE(qt::waitUntil([&] { return !dialog.isRunning; }));
+    qt::processEvents();
+    EXPECT_EQ(qt::shownText(dialog, IDC_STATUS_LINE2), "Done.");
+    EXPECT_TRUE(std::filesystem::exists(scratch / "site/docs/index-all.html"));
+    for (const char* outside : {"escaped-all.html", "site/escaped-all.html", "/tmp/escaped-all.html"})
+        EXPECT_FALSE(std::filesystem::exists(outside[0] == '/' ? std::string(outside) : scratch / outside))
+            << outside;
+    dialog.Destroy();
+}
+
 // A worker that reports as a real run does, on a thread of its own: a
 // first status and 15%, then it runs until asked to stop and ends
 // "Cancelled.".

@@ -50,6 +50,13 @@ void setUserKeywords(D& d, const std::string& list) {
     }
 }
 
+// An extension list that no file name can end in documents nothing.
+void setExtensions(D& d, const V& o) {
+    std::string refusal = VantryBase::unusableExtensionsText(o.value);
+    if (!refusal.empty()) throw CommandLineError("-" + o.flag.substr(0, o.flag.find('=')) + ": " + refusal);
+    d.setFileExtensions(o.value);
+}
+
 void addDefine(D& d, const V& o) {
     std::string name = o.flag.substr(1, o.flag.find('=') == std::string::npos
                                             ? std::string::npos
@@ -156,7 +163,7 @@ const CommandLineOption options[] = {
      "=DIR", "folder of the modules (default: modules/ beside it)"},
     {"d", A::Prefix, SET(addDefine(d, o)),
      "NAME[=VALUE]", "preprocessor define (any key beginning with d)"},
-    {"extensions", A::Text, SET(d.setFileExtensions(o.value)),
+    {"extensions", A::Text, SET(setExtensions(d, o)),
      "=EXT,...", "accepted file extensions"},
     {"languages", A::Text, SET(d.setLanguageMap(o.value)),
      "=EXT=LANG,...", "language of each extension: cpp, csharp or java"},
@@ -200,8 +207,7 @@ std::string usageLine(const std::string& form, const std::string& summary) {
 // output directory: a value that is absolute or climbs out is refused.
 void refuseLeavingOutputDirectory(const char* option, const std::string& value) {
     if (!leavesDirectory(value)) return;
-    throw CommandLineError("The value \"" + value + "\" of -" + option +
-                           " leaves the output directory; give a name inside it.");
+    throw CommandLineError(leavingOutputText("-" + std::string(option), value));
 }
 
 bool fileExistsAt(const std::string& path) {
@@ -209,14 +215,6 @@ bool fileExistsAt(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
-// An extension list that no file name can end in documents nothing.
-void refuseUnusableExtensions(const std::set<std::string>& extensions) {
-    for (const std::string& extension : extensions)
-        if (!VantryBase::extensionCanMatch(extension))
-            throw CommandLineError("The extension \"" + extension +
-                                   "\" of -extensions cannot end a file name; give extensions "
-                                   "such as cpp,h,java.");
-}
 
 // A header, footer or item template that names a file (no HTML in the
 // value) is read whole into every page: a FIFO would never answer, a
@@ -293,7 +291,7 @@ OptionValue readOption(const std::string& flag) {
     return option;
 }
 
-CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
+CommandLineResult applyCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
     if (commandLine.flagCount > 0 || commandLine.paramCount > 0) dialog.commandLineSettings = true;
     // With a help flag only the choice of module applies, so that the usage
     // can name that module's options; nothing else can fail or end the start.
@@ -315,11 +313,13 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     refuseLeavingOutputDirectory("classdir", dialog.classesDirectory);
     if (auto base = dialog.moduleOptions.find("index-file-base"); base != dialog.moduleOptions.end())
         refuseLeavingOutputDirectory("index-file-base", base->second);
-    refuseUnusableExtensions(dialog.extensions);
     refuseUnusablePageText("header", dialog.headerMethod, dialog.headerText);
     refuseUnusablePageText("footer", dialog.footerMethod, dialog.footerText);
     refuseUnusablePageText("item", dialog.itemMethod, dialog.itemText);
+    return CommandLineResult::Go;
+}
 
+CommandLineResult applyCommandLineArguments(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
     int count = commandLine.paramCount;
     if (count == 0) return CommandLineResult::Go;
     int projects = count - 1;
@@ -346,6 +346,11 @@ CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     for (int i = 0; i < projects; ++i)
         dialog.projectList.append(quoteListEntry(commandLine.getParam(i))).append("\r\n");
     return CommandLineResult::Go;
+}
+
+CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine) {
+    CommandLineResult result = applyCommandLineOptions(dialog, commandLine);
+    return result == CommandLineResult::Go ? applyCommandLineArguments(dialog, commandLine) : result;
 }
 
 bool parseCommandLine(CVantryDlg& dialog, const VelkCmdLine& commandLine) {

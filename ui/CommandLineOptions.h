@@ -61,17 +61,26 @@ enum class CommandLineResult {
     Declined,  // the user would not overwrite the output file ("Cancelled." shown)
 };
 
-// Applies every flag and positional argument to the dialog (see the file's
-// comment) and marks it as set by the command line when there is any. With
-// a help flag anywhere only -module and -moduledir apply (the usage names
-// that module's options) and no argument is read. After
-// the flags an empty detail-pages directory becomes "projects". With one
-// positional argument it is the only project and the output file is
-// "index.html"; with more, the last is the output file and the others are
-// projects. An existing output file, index.html included, brings the
-// question "Overwrite <file>?" unless "-overwrite" was given. Throws
-// CommandLineError for a value its option cannot take, VelkError when a
-// setter refuses one (an invalid comment format).
+// Applies every flag to the dialog (see the file's comment) and marks it as
+// set by the command line when there is any flag or positional argument.
+// With a help flag anywhere only -module and -moduledir apply (the usage
+// names that module's options) and Usage is returned. After the flags an
+// empty detail-pages directory becomes "projects". Returns Go, Usage or
+// Version. Throws CommandLineError for a value its option cannot take,
+// VelkError when a setter refuses one (an invalid comment format).
+CommandLineResult applyCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine);
+
+// Applies the positional arguments, after applyCommandLineOptions returned
+// Go. With one positional argument it is the only project and the output
+// file is "index.html"; with more, the last is the output file and the
+// others are projects. An existing output file, index.html included, brings
+// the question "Overwrite <file>?" unless "-overwrite" was given; No
+// returns Declined. Throws CommandLineError for an output file that cannot
+// be written as the index page.
+CommandLineResult applyCommandLineArguments(CVantryDlg& dialog, const VelkCmdLine& commandLine);
+
+// applyCommandLineOptions, then, when it returns Go,
+// applyCommandLineArguments.
 CommandLineResult parseCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine& commandLine);
 
 // parseCommandLineOptions; true when the dialog is to be shown.

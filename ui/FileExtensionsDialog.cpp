@@ -1,5 +1,7 @@
 #include "ui/FileExtensionsDialog.h"
 
+#include "platform/gui/Backend.h"
+#include "run/VantryBase.h"
 #include "ui/SecondaryDialogTemplates.h"
 
 using namespace ui;
@@ -27,4 +29,15 @@ bool FileExtensionsDialog::OnCommand(int id, unsigned notification) {
 void FileExtensionsDialog::updateOk() {
     UpdateData(true);
     EnableControl(gui::IDOK, !extensions.empty());
+}
+
+void FileExtensionsDialog::OnOK() {
+    UpdateData(true);
+    std::string refusal = VantryBase::unusableExtensionsText(extensions);
+    if (refusal.empty()) {
+        CDialog::OnOK();
+        return;
+    }
+    GotoDlgCtrl(IDC_EXT_TEXT);
+    gui::messageBox(refusal, "Vantry", gui::Buttons::Ok, gui::Icon::Error);
 }

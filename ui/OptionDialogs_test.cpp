@@ -41,6 +41,25 @@ TEST_F(OptionDialogsTest, FileExtensionsNeedText) {
     EXPECT_FALSE(empty.IsControlEnabled(gui::IDOK));
 }
 
+TEST_F(OptionDialogsTest, FileExtensionsRefuseWhatCannotEndAFileName) {
+    FileExtensionsDialog dialog;
+    dialog.extensions = "cpp";
+    dialog.Create();
+    dialog.UserType(IDC_EXT_TEXT, "..,*,h.,cpp");
+    dialog.UserClick(gui::IDOK);
+    EXPECT_FALSE(dialog.IsEnded());
+    ASSERT_EQ(backend.shownBoxes().size(), 1u);
+    EXPECT_EQ(backend.shownBoxes()[0].text,
+              "The extensions \"..\", \"*\" and \"h.\" cannot end a file name; give extensions such "
+              "as cpp,h,java.");
+    EXPECT_EQ(backend.shownBoxes()[0].icon, gui::Icon::Error);
+
+    dialog.UserType(IDC_EXT_TEXT, "*.hh,cpp");
+    dialog.UserClick(gui::IDOK);
+    EXPECT_TRUE(dialog.IsEnded());
+    EXPECT_EQ(dialog.extensions, "*.hh,cpp");
+}
+
 TEST_F(OptionDialogsTest, PreprocessorDefinesRoundTripThroughTheirText) {
     PreprocessorDefines defines("WIN32\r\nVERSION=2\r\n");
     PreprocessorDefinesDialog dialog(defines);

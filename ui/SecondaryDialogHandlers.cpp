@@ -42,8 +42,9 @@ void CVantryDlg::onModuleOptions() {
             values[keys[i]] = dialog.values[i];
         // The module gets every value at once; only what it took is
         // remembered, so a refusal leaves the old values in place.
-        for (const auto& [key, value] : currentModule->applyOptions(values))
-            setCurrentModuleOption(key, value);
+        DocModule::AppliedOptions applied = currentModule->applyOptions(values);
+        for (const auto& [key, value] : applied.taken) setCurrentModuleOption(key, value);
+        for (const std::string& refusal : applied.refused) showError(refusal);
     } catch (const VelkError& error) {
         showError(error.getMessage());
     }

@@ -90,4 +90,44 @@ TEST(ModuleExports, SiteErrorsReachTheErrorCallbackAndKeepTheClasses) {
     destroy(handle);
 }
 
+// The current value of an option as getOptions describes it.
+std::string currentValue(ModuleHandle handle, const std::string& key) {
+    const std::string text = getOptions(handle);
+    std::size_t at = text.find(key + "|");
+    if (at == std::string::npos) return "(no option)";
+    for (int bar = 0; bar < 3; ++bar) at = text.find('|', at) + 1;
+    return text.substr(at, text.find('|', at) - at);
+}
+
+TEST(ModuleExports, IndexPagesNamedOutsideTheOutputAreRefusedWhoeverSendsThem) {
+    std::vector<std::string> errors;
+    ModuleHandle handle = create();
+    init(handle, "T", "", "site/projects", 0, "", "", "", "", ".", "site/index.html", "", 1, 0, 0,
+         nullptr, nullptr, collectError, &errors);
+    std::array<const char*, 22> values{};
+    values[2] = "../../escaped";  // index-file-base
+    values[5] = "red";            // table-background, taken all the same
+    setOptions(handle, values.data());
+    EXPECT_EQ(currentValue(handle, "index-file-base"), "index");
+    EXPECT_EQ(currentValue(handle, "table-background"), "red");
+    EXPECT_EQ(errors, std::vector<std::string>{"The value \"../../escaped\" of index-file-base "
+                                               "leaves the output directory; give a name inside it."});
+
+    errors.clear();
+    values = {};
+    values[2] = "/var/www/all";
+    setOptions(handle, values.data());
+    EXPECT_EQ(currentValue(handle, "index-file-base"), "index");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("\"/var/www/all\""), std::string::npos) << errors[0];
+
+    // A folder inside the output is a name like any other.
+    errors.clear();
+    values[2] = "api/../reference/all";
+    setOptions(handle, values.data());
+    EXPECT_EQ(currentValue(handle, "index-file-base"), "api/../reference/all");
+    EXPECT_TRUE(errors.empty());
+    destroy(handle);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "modules/standard/ModuleOptions.h"
 
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkPath.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/StandardModule.h"
 
@@ -10,6 +12,10 @@ using M = StandardModule;
 constexpr ModuleOption textOption(const char* key, const char* label, const char* def,
                                   std::string& (*text)(M&)) {
     return {key, label, OptionKind::Text, def, text, nullptr};
+}
+constexpr ModuleOption pageNameOption(const char* key, const char* label, const char* def,
+                                      std::string& (*text)(M&)) {
+    return {key, label, OptionKind::Text, def, text, nullptr, true};
 }
 constexpr ModuleOption colorOption(const char* key, const char* label, const char* def,
                                    std::string& (*text)(M&)) {
@@ -25,7 +31,7 @@ const std::array<ModuleOption, moduleOptionCount> table = {{
                [](M& m) -> std::string& { return m.summaryHtml; }),
     textOption("overview-html", "Overview HTML:", "overview.html",
                [](M& m) -> std::string& { return m.overviewHtml; }),
-    textOption("index-file-base", "Basename for master index files:", "index",
+    pageNameOption("index-file-base", "Basename for master index files:", "index",
                [](M& m) -> std::string& { return m.indexFileBase; }),
     colorOption("header-background-dark", "Dark table header background:", "#ccccff",
                 [](M& m) -> std::string& { return m.options.headerBackgroundDark; }),
@@ -103,9 +109,17 @@ const std::string& buildOptionText(StandardModule& module) {
 }
 
 void applyOptionValues(StandardModule& module, const char* const* values) {
+    // Whoever sends the values (a command line, a remembered setting, a
+    // dialog), no page is written outside the output directory.
+    std::string refused;
     for (size_t i = 0; i < moduleOptionCount; ++i) {
         if (!values[i]) continue;
         const ModuleOption& option = table[i];
+        if (option.namesOutputPages && leavesDirectory(values[i])) {
+            if (!refused.empty()) refused += "\n";
+            refused += leavingOutputText(option.key, values[i]);
+            continue;
+        }
         if (option.kind == OptionKind::Checkbox)
             option.flag(module) = textToBool(values[i]);
         else if (option.kind == OptionKind::Color)
@@ -116,4 +130,5 @@ void applyOptionValues(StandardModule& module, const char* const* values) {
         else
             option.text(module) = values[i];
     }
+    if (!refused.empty()) throw VelkError(refused);
 }

@@ -100,6 +100,14 @@ TEST(PageNavigationBar, CreditLeadsToTheSiteTheProgramMadeKnown) {
     // A site that carries markup stays inside the attribute.
     setenv("VANTRY_WEB_SITE", "http://x.test/?a=1&b=\"><script>", 1);
     EXPECT_EQ(credit(), "http://x.test/?a=1&amp;b=&quot;&gt;&lt;script&gt;");
+    // Only a web page is credited: a script or a bare name is no site.
+    for (const char* notASite : {"javascript:alert(1)", "JavaScript:alert(document.cookie)",
+                                 "data:text/html,<b>x</b>", "vantry.test", "http:///x"}) {
+        setenv("VANTRY_WEB_SITE", notASite, 1);
+        EXPECT_EQ(credit(), "http://vantry.example.invalid") << notASite;
+    }
+    setenv("VANTRY_WEB_SITE", "HTTPS://Docs.Test/v", 1);
+    EXPECT_EQ(credit(), "HTTPS://Docs.Test/v");
 
     if (before != nullptr) {
         setenv("VANTRY_WEB_SITE", saved.c_str(), 1);

@@ -15,10 +15,16 @@
 //   VANTRY_RECORD_CREATE    "null" makes create return null
 //   VANTRY_RECORD_REPORT    set: done calls the three callbacks once and
 //                           records what progress answered
+//   VANTRY_RECORD_REFUSE    an option key whose values setOptions does not
+//                           take
+// getOptions shows every value setOptions took as its option's current
+// value (a checkbox's as "true" or "false"), as a real module does.
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,6 +36,7 @@ namespace {
 
 struct Recorder {
     std::string optionText;
+    std::map<std::size_t, std::string> taken;  // option index -> current value
     ModuleProgressFn progress = nullptr;
     ModuleStatusFn status = nullptr;
     ModuleErrorFn error = nullptr;
@@ -181,18 +188,48 @@ VANTRY_MODULE_EXPORT const char* getOptions(ModuleHandle handle) {
     std::string text = env("VANTRY_RECORD_OPTIONS");
     if (text == "<null>") return nullptr;
     if (text.empty()) text = "a|Option A|text|1|1|b|Option B|checkbox|false|false||";
-    recorder(handle)->optionText = text;
-    return recorder(handle)->optionText.c_str();
+    // Field 3 of each group of five is the current value.
+    Recorder* r = recorder(handle);
+    std::string shown;
+    std::size_t field = 0, start = 0;
+    for (std::size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
+        auto taken = r->taken.find(field / 5);
+        shown += field % 5 == 3 && taken != r->taken.end() ? taken->second : text.substr(start, bar - start);
+        shown += '|';
+        start = bar + 1;
+        ++field;
+    }
+    r->optionText = shown + text.substr(start);
+    return r->optionText.c_str();
 }
 
 VANTRY_MODULE_EXPORT void setOptions(ModuleHandle handle, const char** values) {
+    Recorder* r = recorder(handle);
     // As many values as getOptions described options.
     std::size_t count = 0;
-    for (char c : recorder(handle)->optionText) count += c == '|' ? 1 : 0;
+    for (char c : r->optionText) count += c == '|' ? 1 : 0;
     Line line("setOptions");
     for (std::size_t i = 0; i < count / 5; ++i) line.s(values[i]);
     line.write();
     maybeThrow("setOptions");
+    // The key and kind of each option, from the text getOptions gave.
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t bar = r->optionText.find('|'); bar != std::string::npos;
+         bar = r->optionText.find('|', start)) {
+        fields.push_back(r->optionText.substr(start, bar - start));
+        start = bar + 1;
+    }
+    for (std::size_t i = 0; i < count / 5 && i * 5 + 2 < fields.size(); ++i) {
+        if (values[i] == nullptr || fields[i * 5] == env("VANTRY_RECORD_REFUSE")) continue;
+        std::string value = values[i];
+        if (fields[i * 5 + 2] == "checkbox") {
+            std::string lowered;
+            for (char c : value) lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            value = value.empty() || lowered == "true" ? "true" : "false";
+        }
+        r->taken[i] = value;
+    }
 }
 
 #endif

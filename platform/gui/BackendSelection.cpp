@@ -87,6 +87,8 @@ std::string reachablePlatform() {
 
 namespace {
 
+std::string unavailableReason;
+
 // The real-windows backend from the library beside the program, or null.
 // The library stays loaded to the end: Qt leaves exit-time work in it.
 std::unique_ptr<Backend> openWindows(const char* platform, int& argc, char** argv) {
@@ -98,9 +100,12 @@ std::unique_ptr<Backend> openWindows(const char* platform, int& argc, char** arg
                                      : nullptr;
     if (entry == nullptr) {
         std::cerr << "vantry: no real windows: " << error << "\n";
+        unavailableReason = std::string(kWindowsLibraryFile) + " could not be loaded";
         return nullptr;
     }
-    return std::unique_ptr<Backend>(reinterpret_cast<WindowsEntry>(entry)(platform, &argc, argv));
+    std::unique_ptr<Backend> windows(reinterpret_cast<WindowsEntry>(entry)(platform, &argc, argv));
+    if (!windows) unavailableReason = "Qt could not start its windows here";
+    return windows;
 }
 
 // Platforms that start without any device or server.
@@ -137,8 +142,11 @@ ProgramBackend::ProgramBackend(int& argc, char** argv) {
     const std::string named = environment("QT_QPA_PLATFORM");
     const bool chosenByUser = !named.empty();
     if (chosenByUser && !platform.empty() && !platformStarts(platform, argc, argv)) platform.clear();
-    if (chosenByUser && platform.empty())
+    unavailableReason.clear();
+    if (chosenByUser && platform.empty()) {
         std::cerr << "vantry: the Qt platform \"" << named << "\" (QT_QPA_PLATFORM) cannot start here: no windows\n";
+        unavailableReason = "the Qt platform \"" + named + "\" (QT_QPA_PLATFORM) cannot start here";
+    }
     if (!platform.empty())
         windowsBackend = openWindows(chosenByUser ? nullptr : platform.c_str(), argc, argv);
     if (windowsBackend) {
@@ -150,5 +158,7 @@ ProgramBackend::ProgramBackend(int& argc, char** argv) {
 }
 
 ProgramBackend::~ProgramBackend() { setBackend(previous); }
+
+const std::string& windowsUnavailableReason() { return unavailableReason; }
 
 }  // namespace gui

@@ -34,6 +34,12 @@ std::string reachablePlatform(const std::string& qpaPlatform, const std::string&
 // start (no framebuffer, no EGL, a name it does not know).
 bool platformStarts(const std::string& platform, int& argc, char** argv);
 
+// Why the last ProgramBackend chose no real windows although a display or
+// a Qt platform was there: "vantry-windows.so could not be loaded", "the
+// Qt platform \"x\" (QT_QPA_PLATFORM) cannot start here", ...; "" when no
+// display was found at all (or windows were chosen).
+const std::string& windowsUnavailableReason();
+
 // Chooses and installs the backend (setBackend) for the life of the object.
 class ProgramBackend {
 public:

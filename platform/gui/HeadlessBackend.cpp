@@ -134,7 +134,10 @@ void HeadlessBackend::watchInterrupts() {
                                             : "\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");
                 continue;
             }
-            writeRaw("\nvantry: interrupted\n");
+            // Named by the signal that ends the program, whichever came first.
+            writeRaw(signal == SIGTERM   ? "\nvantry: terminated: stopped at once\n"
+                     : signal == SIGHUP ? "\nvantry: hung up: stopped at once\n"
+                                        : "\nvantry: interrupted: stopped at once\n");
             ::_exit(3);
         }
     }).detach();

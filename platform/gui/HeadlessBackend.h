@@ -56,12 +56,15 @@ public:
     // modal loop runs.
     bool interrupt();
 
-    // Blocks SIGINT and SIGTERM in the calling thread (and so in every
-    // thread it starts later) and watches them from a thread of its own: the
-    // first one calls interrupt(), so a run cancels and cleans up after
-    // itself, or, when no dialog runs, ends the process at once with exit
-    // status 3; a second one ends the process at once with status 3.
-    // Call it once, before any other thread starts.
+    // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread (and so in
+    // every thread it starts later) and watches them from a thread of its
+    // own: the first one calls interrupt(), so a run cancels and cleans up
+    // after itself, or, when no dialog runs, ends the process at once with
+    // exit status 3; a second one ends the process at once with status 3.
+    // Each line written names the signal ("vantry: terminated: cancelling
+    // ...", "vantry: terminated: stopped at once" for SIGTERM; "interrupted"
+    // for SIGINT, "hung up" for SIGHUP). Call it once, before any other
+    // thread starts.
     void watchInterrupts();
 
     // Choosers take the next scripted choice of their kind and otherwise
