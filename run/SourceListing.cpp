@@ -534,7 +534,8 @@ private:
     std::size_t longLineAt = std::string_view::npos;  // where colouring first stopped
 };
 
-std::size_t ListingRenderer::identifierEnd(std::size_t from) const {
+// Inlined into read(), as read() is into the token loop.
+[[gnu::always_inline]] inline std::size_t ListingRenderer::identifierEnd(std::size_t from) const {
     const std::size_t n = text.size();
 #if defined(__SSE2__)
     // Sixteen at a time while sixteen can be read: letters, digits and "_"
@@ -865,7 +866,9 @@ void ListingRenderer::runTokens() {
         const char* const tokenEnd = token.text.data() + token.text.size();
         if (color != None && token.text.size() <= ListingOutput::kShortCopy && !token.copied &&
             static_cast<std::size_t>(text.data() + text.size() - token.text.data()) >= ListingOutput::kShortCopy &&
-            (token.kind == Token::Word || findEscaped(token.text.data(), tokenEnd) == tokenEnd)) {
+            (token.kind == Token::Word ||
+             (token.text.size() == 1 ? !kChars.is(token.text[0], kEscaped)
+                                     : findEscaped(token.text.data(), tokenEnd) == tokenEnd))) {
             output.wrappedShort(fontOpen[color].view(), token.text, kFontCloseView);
             continue;
         }
