@@ -306,9 +306,10 @@ int openToRead(const std::string& fileName, int extraFlags) {
 }
 
 // Reads what the descriptor holds, checked on the descriptor itself: a
-// regular file of at most limit bytes, inside roots when they are given.
+// regular file of at most limit bytes, inside roots when they are given;
+// with cut set, the first limit bytes of a larger one.
 std::string readOpened(const FileDescriptor& file, const std::string& fileName, std::size_t limit,
-                       const InputRoots* roots) {
+                       const InputRoots* roots, bool cut = false) {
     struct stat info;
     if (::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
         throw VelkFileError("Couldn't open the file", fileName);
@@ -317,7 +318,10 @@ std::string readOpened(const FileDescriptor& file, const std::string& fileName, 
         return VelkFileError("The file is larger than " + std::to_string(limit >> 20) + " MB",
                              fileName);
     };
-    if (static_cast<std::uint64_t>(info.st_size) > limit) throw tooLarge();
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
+        if (!cut) throw tooLarge();
+        info.st_size = static_cast<off_t>(limit);
+    }
     // The file opened, not the name: a link or folder swapped in since the
     // name was found cannot lead the read elsewhere.
     if (roots != nullptr && !roots->contains(descriptorPath(file.get())))
@@ -333,7 +337,10 @@ std::string readOpened(const FileDescriptor& file, const std::string& fileName, 
     for (;;) {
         if (size == text.size()) {
             if (sized) break;
-            if (text.size() > limit) throw tooLarge();
+            if (text.size() > limit) {
+                if (cut) break;
+                throw tooLarge();
+            }
             text.resize(text.size() * 2);
         }
         ssize_t got = ::read(file.get(), text.data() + size, text.size() - size);
@@ -344,7 +351,10 @@ std::string readOpened(const FileDescriptor& file, const std::string& fileName, 
         if (got == 0) break;
         size += static_cast<std::size_t>(got);
     }
-    if (size > limit) throw tooLarge();
+    if (size > limit) {
+        if (!cut) throw tooLarge();
+        size = limit;
+    }
     text.resize(size);
     return text;
 }
@@ -360,6 +370,15 @@ std::string readWholeFile(const std::string& fileName, std::size_t limit, const 
     }
     FileDescriptor file(openToRead(fileName, 0));
     return readOpened(file, fileName, limit, roots);
+}
+
+std::string readFileStart(const std::string& fileName, std::size_t bytes, const InputRoots* roots) {
+    if (roots != nullptr) {
+        FileDescriptor inside(roots->openInside(fileName));
+        if (inside.get() >= 0) return readOpened(inside, fileName, bytes, nullptr, true);
+    }
+    FileDescriptor file(openToRead(fileName, 0));
+    return readOpened(file, fileName, bytes, roots, true);
 }
 
 std::string readFileFoundBeside(const std::string& fileName, std::size_t limit,

@@ -214,6 +214,12 @@ constexpr std::size_t kSourceFileLimit = 64u << 20;
 std::string readWholeFile(const std::string& fileName, std::size_t limit = SIZE_MAX,
                           const InputRoots* roots = nullptr);
 
+// The first `bytes` bytes of a regular file (the whole of a shorter one),
+// opened and checked as readWholeFile opens and checks it, with its
+// errors; a longer file is no error.
+std::string readFileStart(const std::string& fileName, std::size_t bytes,
+                          const InputRoots* roots = nullptr);
+
 // A file the run reads because of where it stands (a project's summary
 // beside its sources, an overview above them), read as readWholeFile does.
 // A symbolic link is followed only when its target lies inside one of

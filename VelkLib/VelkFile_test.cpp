@@ -190,6 +190,13 @@ TEST_F(VelkFileTest, ReadsWholeFilesOfAnySizeAndKind) {
     EXPECT_EQ(errorText([&] { readWholeFile(path("missing.h")); }),
               "Couldn't find the file (file = '" + path("missing.h") + "')");
     EXPECT_EQ(errorText([&] { readWholeFile(dir); }), "Couldn't open the file (file = '" + dir + "')");
+    // The start of a file: as much as asked for, all of a shorter one.
+    EXPECT_EQ(readFileStart(path("big.h"), 65536), big.substr(0, 65536));
+    EXPECT_EQ(readFileStart(path("big.h"), big.size() + 1), big);
+    EXPECT_EQ(readFileStart("/proc/self/status", 5), "Name:");
+    ASSERT_EQ(::mkfifo(path("start.fifo").c_str(), 0600), 0);
+    EXPECT_EQ(errorText([&] { readFileStart(path("start.fifo"), 5); }),
+              "Not a regular file (file = '" + path("start.fifo") + "')");
 }
 
 // What stands at a name decides, checked on the file opened: a FIFO is
