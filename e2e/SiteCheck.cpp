@@ -154,6 +154,82 @@ std::string shownText(const std::string& html) {
     return collapsed;
 }
 
+std::vector<std::string> pageTextLines(const std::string& html) {
+    static const std::set<std::string> blocks{
+        "address", "blockquote", "body", "br", "caption", "center", "dd", "div", "dl", "dt",
+        "form", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "html", "li", "ol", "p",
+        "pre", "table", "td", "th", "tr", "ul"};
+    static const std::set<std::string> hidden{"script", "style", "title"};
+    std::vector<std::string> lines;
+    std::string line;
+    bool blank = false;  // a blank is owed before the next word
+    auto endLine = [&] {
+        if (!line.empty()) lines.push_back(line);
+        line.clear();
+        blank = false;
+    };
+    auto addText = [&](const std::string& text, bool pre) {
+        // A non-breaking space is a blank that is shown.
+        const std::string shown = decodeEntities(text);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const bool nbsp = shown.compare(i, 2, "\xC2\xA0") == 0;
+            const char c = shown[i];
+            if (pre && c == '\n') {
+                endLine();
+                continue;
+            }
+            if (nbsp || std::isspace(static_cast<unsigned char>(c))) {
+                if (pre || nbsp) line += ' ';
+                else blank = !line.empty();
+                if (nbsp) ++i;
+                continue;
+            }
+            if (blank) line += ' ';
+            blank = false;
+            line += c;
+        }
+    };
+    int pre = 0;
+    std::string hiddenIn;  // the element whose content is not shown
+    std::size_t i = 0;
+    while (i < html.size()) {
+        if (html.compare(i, 4, "<!--") == 0) {
+            const std::size_t end = html.find("-->", i + 4);
+            i = end == std::string::npos ? html.size() : end + 3;
+            continue;
+        }
+        const std::size_t lt = html.find('<', i);
+        const std::size_t textEnd = lt == std::string::npos ? html.size() : lt;
+        if (hiddenIn.empty()) addText(html.substr(i, textEnd - i), pre > 0);
+        if (lt == std::string::npos) break;
+        const std::size_t gt = html.find('>', lt);
+        if (gt == std::string::npos) break;
+        const bool closing = lt + 1 < html.size() && html[lt + 1] == '/';
+        std::string name;
+        for (std::size_t j = lt + (closing ? 2 : 1);
+             j < gt && std::isalnum(static_cast<unsigned char>(html[j])); ++j)
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(html[j])));
+        i = gt + 1;
+        if (!hiddenIn.empty()) {
+            if (closing && name == hiddenIn) hiddenIn.clear();
+            continue;
+        }
+        if (!closing && hidden.count(name)) {
+            hiddenIn = name;
+            continue;
+        }
+        if (name == "pre") pre = std::max(0, pre + (closing ? -1 : 1));
+        if (blocks.count(name)) endLine();
+    }
+    endLine();
+    for (std::string& text : lines) {
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        text.erase(0, text.find_first_not_of(' '));
+    }
+    std::erase_if(lines, [](const std::string& text) { return text.empty(); });
+    return lines;
+}
+
 bool isExternalReference(const std::string& value) {
     if (value.rfind("//", 0) == 0) return true;
     const auto colon = value.find(':');

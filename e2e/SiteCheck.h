@@ -49,6 +49,15 @@ std::string decodeEntities(const std::string& text);
 // run of blanks (no-break spaces too) one space.
 std::string shownText(const std::string& html);
 
+// The text of a page as a browser lays it out, one entry per line: a
+// block element (p, div, br, dl, dt, dd, li, tr, h1 to h6, pre, hr,
+// blockquote ...) ends a line, and inside pre the page's own line breaks
+// do too. Character references are read; elsewhere runs of blanks (a
+// non-breaking space among them) show as one blank. Lines are trimmed and
+// empty ones left out; comments and the contents of script, style and
+// title are not shown.
+std::vector<std::string> pageTextLines(const std::string& html);
+
 // True for a value with a scheme ("http:", "mailto:", "javascript:") or a
 // network path ("//host/..."): nothing local to check.
 bool isExternalReference(const std::string& value);

@@ -1,7 +1,8 @@
 // Documentation comments are HTML by design, but a few of their constructs
 // carry code that must be shown, not read as markup: type parameters named
 // by "@param <T>" and the inline tags "{@code ...}" and "{@literal ...}".
-// Both output modules show those the same way.
+// Both output modules show those the same way, and both read a C# comment's
+// XML elements as the tags of a Java comment.
 #pragma once
 
 #include <cstddef>
@@ -18,3 +19,33 @@ void appendLiteralText(std::string& out, std::string_view text);
 // "<code>" + text escaped + "</code>" and "{@literal text}" the text
 // escaped. Other inline tags stay as written.
 std::string documentationText(std::string_view comment);
+
+// A C# comment with its XML documentation elements read as the tags a Java
+// comment writes, so that every page lays it out as it lays out Java's:
+// the description is the content of <summary> (so its first sentence is
+// the summary), then, each as a paragraph of its own, <remarks>, <value>
+// and any text outside the elements, in the order written; then, one to a
+// line, "@param x" for <param name="x">, "@param <T>" for
+// <typeparam name="T">, "@return" for <returns>, "@throws X" for
+// <exception cref="X">, "@see X" for a <seealso cref="X"> of its own, each
+// followed by the element's content. Within the texts <c> becomes <code>,
+// <code> a <pre> block (its lines kept as written; <code> when written
+// within a line), <para> a <p>, a
+// <see cref="X"> or inner <seealso> "{@link X}" (with the element's words
+// as the label), <paramref>, <typeparamref> and <see langword> "{@code
+// name}". A cref loses its kind prefix ("T:") and keeps its type arguments
+// in braces ("Cache{TKey}", also when written "Cache&lt;TKey&gt;"). Any
+// other element, and one left open, stays as written; a comment without
+// these elements comes back unchanged. A line of the author's that begins
+// with "@" starts no tag: its "@" is written "&#64;". Runs in time linear in
+// the comment; elements nested deeper than a few hundred levels stay as
+// written.
+std::string xmlDocAsTags(std::string_view comment);
+
+// Whether the comments of an entity of the language value are C#'s XML
+// documentation (language value 1), which both modules keep as
+// xmlDocAsTags reads it.
+bool isXmlDocLanguage(int language);
+// The comment as both modules keep it: xmlDocAsTags of it for an entity of
+// an isXmlDocLanguage, the comment as sent for any other.
+std::string receivedComment(std::string_view comment, int language);

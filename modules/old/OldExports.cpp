@@ -2,6 +2,7 @@
 // the export and reaches the program's run, which reports it. The callbacks
 // that init receives are kept and never called.
 #include "modules/ModuleInterface.h"
+#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/ProgramVersion.h"
@@ -66,7 +67,7 @@ VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, cons
         std::make_unique<vantry_old::DocCppClass>(DocOptions(), languageFromText(language));
     vantry_old::DocCppClass& cls = *list.currentClass;
     cls.setName(name);
-    cls.setComment(comment);
+    cls.setComment(receivedComment(comment, cls.getLanguage()));
     setFileNamesFromText(cls, fileNames);
     cls.setPackage(package);
     cls.setKind(kind);
@@ -86,7 +87,8 @@ VANTRY_MODULE_EXPORT void startMember(ModuleHandle handle, const char* name, con
     for (int i = 0; arguments && i < argumentCount; ++i)
         argumentList.emplace_back(arguments[i] ? arguments[i] : "");
     CppClassMember* kept =
-        cls->addMember(name, declaration, access, comment, hasArguments != 0, "", argumentList,
+        cls->addMember(name, declaration, access, receivedComment(comment, cls->getLanguage()),
+                       hasArguments != 0, "", argumentList,
                        new vantry_old::DocCppClassMember(cls), false);
     if (kept) setFileNamesFromText(*kept, fileNames);
 }

@@ -1,10 +1,12 @@
 #include "modules/standard/DocClassList.h"
 
+#include "VelkLib/VelkError.h"
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkThreadPool.h"
 #include "modules/common/ClassPagePath.h"
 
 #include "modules/standard/PageNameOrder.h"
+#include "modules/standard/SourceFacts.h"
 
 #include "model/CppClass.h"
 #include "model/GenericNames.h"
@@ -49,6 +51,17 @@ struct DocClassList::Indexes {
     // order, as the name index keeps the last of a name).
     std::map<std::pair<std::string, std::string>, CppClass*> twins;
     std::unordered_map<std::string, CppClass*> twinsByKey;
+    // Every registered name -> the classes registered under it, in key order.
+    std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
+    // What the source file of a Java or C# class imports, shared by the
+    // classes of one file: each class imported by its name (null when no
+    // documented class has it), and the packages imported whole.
+    struct Imports {
+        std::unordered_map<std::string, CppClass*, TextHash, std::equal_to<>> classes;
+        std::vector<std::string> packages;
+    };
+    // By position; null for a class whose source is not read.
+    std::vector<std::shared_ptr<const Imports>> imports;
 };
 
 namespace {
@@ -61,6 +74,9 @@ size_t lastOccurrence(std::string_view text, std::string_view pattern) {
         if (text[i] == pattern[0] && text.compare(i, pattern.size(), pattern) == 0) return i;
     return std::string_view::npos;
 }
+
+// Java (2) and C# (1) sources bring classes into view by their names.
+bool importsNames(int language) { return language == 1 || language == 2; }
 
 // The text after the last separator; all of it when there is none.
 std::string_view afterLast(std::string_view text, std::string_view separator) {
@@ -176,6 +192,7 @@ const DocClassList::Indexes& DocClassList::indexes() const {
             built->twins[{key.first, generic}] = cls;
             built->twinsByKey[std::move(generic)] = cls;
         }
+        built->byName[key.second].push_back(cls);
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
     }
     // Page writers only read these, so they are all made here, before the
@@ -205,6 +222,7 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         }
     };
     VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
+    readImports(*built, workers);
     if (workers) {
         const bool wasFrozen = frozen;
         frozen = true;
@@ -377,13 +395,131 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
         }
     }
     if (CppClass* found = findClass(package, name, false)) return found;
-    size_t dot = name.find('.');
-    if (dot == std::string_view::npos) return nullptr;
-    const CppClass* outer = findClass(package, name.substr(0, dot), true);
-    if (!outer || outer->isUnresolved()) return nullptr;
-    std::string nested(outer->getName());
-    nested += name.substr(dot);
-    return lookup(outer->getPackage(), nested);
+    return importedClass(context, name);
+}
+
+void DocClassList::setSourceRoots(InputRoots roots) {
+    sourceRoots = std::move(roots);
+    warmed = false;
+    index.reset();
+}
+
+std::string DocClassList::sourceText(const CppClass& context) const {
+    const auto& files = context.getFileNames();
+    if (sourceRoots.empty() || files.empty() || context.getSourceDirectory().empty()) return {};
+    // The class was met in its first file, which lies in its source
+    // directory.
+    const std::string path = context.getSourceDirectory() + "/" + fileNameOf(files.front().str());
+    try {
+        std::string text = readWholeFile(path, kSourceFileLimit, &sourceRoots);
+        decodeByteOrderMark(text);
+        return text;
+    } catch (const VelkError&) {
+        return {};  // a source gone or changed since it was read tells nothing
+    }
+}
+
+void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
+    built.imports.resize(built.sorted.size());
+    if (sourceRoots.empty()) return;
+    // The sources, each with the positions of the classes met in it.
+    std::map<std::string, std::vector<size_t>> byFile;
+    for (size_t at = 0; at < built.sorted.size(); ++at) {
+        const CppClass& cls = *built.sorted[at];
+        const auto& files = cls.getFileNames();
+        if (!importsNames(cls.getLanguage()) || files.empty() || cls.getSourceDirectory().empty())
+            continue;
+        byFile[cls.getSourceDirectory() + "/" + fileNameOf(files.front().str())].push_back(at);
+    }
+    std::vector<std::pair<const std::string*, const std::vector<size_t>*>> sources;
+    sources.reserve(byFile.size());
+    for (const auto& [path, positions] : byFile) sources.emplace_back(&path, &positions);
+    // Each source is read and resolved on its own; only the list is read.
+    auto read = [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            const std::vector<size_t>& positions = *sources[i].second;
+            const int language = built.sorted[positions.front()]->getLanguage();
+            SourceImports found = readSourceFileImports(*sources[i].first, language, sourceRoots);
+            auto imports = std::make_shared<Indexes::Imports>();
+            for (const std::string& imported : found.classes) {
+                CppClass* cls = findClass("", imported, false);
+                // The first import of a name is the one that counts.
+                imports->classes.emplace(std::string(afterLast(imported, ".")),
+                                         cls && !cls->isUnresolved() ? cls : nullptr);
+            }
+            imports->packages = std::move(found.packages);
+            // Every Java source sees java.lang.
+            if (language == 2) imports->packages.emplace_back("java.lang");
+            for (size_t at : positions) built.imports[at] = imports;
+        }
+    };
+    if (workers && sources.size() >= 2)
+        forEachSlice(*workers, sources.size(), 8 * size_t{workers->size()},
+                     [&](size_t, size_t begin, size_t end) { read(begin, end); });
+    else
+        read(0, sources.size());
+}
+
+CppClass* DocClassList::importedClass(const CppClass* context, std::string_view name) const {
+    if (name.empty()) return nullptr;
+    const size_t dot = name.find('.');
+    if (dot != std::string_view::npos) {
+        const CppClass* outer = importedClass(context, name.substr(0, dot));
+        if (!outer) return nullptr;
+        std::string nested(outer->getName());
+        nested += name.substr(dot);
+        return lookup(outer->getPackage(), nested);
+    }
+    const int language = context ? context->getLanguage() : 3;
+    const Indexes& ix = indexes();
+    // The one class of the name in the run (of context's language).
+    CppClass* only = nullptr;
+    bool several = false;
+    auto named = ix.byName.find(name);
+    if (named != ix.byName.end())
+        for (CppClass* cls : named->second) {
+            if (cls->isUnresolved() || (context && cls->getLanguage() != language)) continue;
+            several = only != nullptr;
+            if (several) break;
+            only = cls;
+        }
+    if (!context || !importsNames(language)) return several ? nullptr : only;
+    const Indexes::Imports* imports = nullptr;
+    auto at = ix.position.find(context);
+    if (at == ix.position.end()) at = ix.position.find(registered(*context));
+    if (at != ix.position.end()) imports = ix.imports[at->second].get();
+    if (imports) {
+        auto imported = imports->classes.find(name);
+        if (imported != imports->classes.end()) return imported->second;
+    }
+    // A package in view can hold no other class of the name than the one.
+    if (!several) return only;
+    // The packages in view: those imported whole, and for C# those around
+    // the context's own namespace.
+    CppClass* found = nullptr;
+    bool ambiguous = false;
+    auto consider = [&](std::string_view package) {
+        CppClass* candidate = lookup(package, name);
+        if (!candidate || candidate->isUnresolved() || candidate == found) return;
+        ambiguous |= found != nullptr;
+        found = candidate;
+    };
+    if (imports)
+        for (const std::string& package : imports->packages) consider(package);
+    if (language == 1) {
+        const std::string own = context->getPackage();
+        for (size_t dot = own.rfind('.'); dot != std::string::npos && dot > 0;
+             dot = own.rfind('.', dot - 1))
+            consider(std::string_view(own).substr(0, dot));
+    }
+    return ambiguous ? nullptr : found;
+}
+
+CppClass* DocClassList::resolveTypeName(const std::string& package, const CppClass* context,
+                                        const std::string& name) const {
+    const bool imports = context && importsNames(context->getLanguage());
+    if (CppClass* found = resolveLinkTarget(package, context, name, !imports)) return found;
+    return imports ? importedClass(context, name) : nullptr;
 }
 
 const CppClass* DocClassList::memberDeclarer(const CppClass& cls, std::string_view member,

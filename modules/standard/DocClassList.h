@@ -9,6 +9,7 @@
 // added or the list is cleared.
 #pragma once
 
+#include "VelkLib/VelkFile.h"
 #include "model/ClassList.h"
 #include "model/ListingNames.h"
 
@@ -83,11 +84,38 @@ public:
     // name that may be nested ("Inner", "Outer.Inner", "pkg.Outer.Inner"):
     // a class nested in the context or in one of its enclosing classes,
     // outwards; then the name split at a "." into package and class; then
-    // the name in the given package; then, for a dotted name whose first
-    // part names a class of another package (the sources' imports are not
-    // known), the nested class of that one. Null when none.
+    // the name in the given package; then importedClass. Null when none.
     CppClass* resolveNestedName(const std::string& package, const CppClass* context,
                                 std::string_view name) const;
+    // The class that a name written in context's text (its comment, or a
+    // type in a member's declaration) stands for when neither the scopes
+    // around context nor its own package hold one: for a dotted name the
+    // class its first part stands for, and in that one the nested rest.
+    // Looked for, in this order, among the classes that the source file of
+    // context imports by their names (an import naming no documented class
+    // ends the search), then in the packages it imports whole (Java's
+    // java.lang among them; for C#, the namespaces of its using directives
+    // and those around its own namespace), then among the run's classes of
+    // context's language. Null when none is found, and when two classes
+    // fit equally (an ambiguous name). The sources are read once for all
+    // classes, before the first question (context's source: its first
+    // file, in its source directory), and only inside the roots given to
+    // setSourceRoots; without roots, no source is read.
+    CppClass* importedClass(const CppClass* context, std::string_view name) const;
+    // The class that a word of a member's declaration stands for as seen
+    // from package and context: resolveLinkTarget without its fall back by
+    // name; then, for the languages that import names (Java and C#),
+    // importedClass, and for the others the class last registered under
+    // the name. Null when none.
+    CppClass* resolveTypeName(const std::string& package, const CppClass* context,
+                              const std::string& name) const;
+    // Where the sources may be read (the projects' directories); the
+    // indexes are built again on the next question.
+    void setSourceRoots(InputRoots roots);
+    // The text of the source file that context was found in, read as
+    // importedClass reads it; "" when it cannot be read.
+    std::string sourceText(const CppClass& context) const;
+
     // The class whose page carries the detail entry of a member named
     // member: cls itself, else its ancestors nearest first, else, with
     // enclosing set, the classes that enclose cls, outwards, each followed
@@ -242,4 +270,9 @@ private:
     // The caches hold every answer warmCaches fills, until the list changes.
     mutable bool warmed = false;
     mutable std::unique_ptr<VelkThreadPool> pool;
+    // Where the sources of Java and C# classes are read for their imports
+    // (empty: they are not read).
+    InputRoots sourceRoots;
+    // Reads the imports of the sources of the indexed classes into it.
+    void readImports(Indexes& built, VelkThreadPool* workers) const;
 };

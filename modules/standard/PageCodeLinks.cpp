@@ -3,10 +3,12 @@
 #include "VelkLib/VelkPath.h"
 
 #include "model/CppClass.h"
+#include "model/CppClassMember.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageMembers.h"
 #include "modules/standard/PageWriters.h"
+#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageEscape.h"
 
@@ -43,110 +45,257 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
     return out;
 }
 
+namespace {
+
+// A reference split into its parts: [package.]class[#member] and a label.
+struct ReferenceParts {
+    std::string_view name;
+    std::string_view label;
+    std::string_view rest;    // the name before its "#"
+    std::string_view member;  // after the "#"
+    bool hasMember = false;
+};
+
+ReferenceParts splitReference(std::string_view reference) {
+    ReferenceParts parts;
+    parts.name = reference;
+    // Blanks inside an argument list ("#moveBy(double, double)") or type
+    // arguments ("Map{K, V}") belong to the name, not to the label.
+    int depth = 0;
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        const char c = reference[i];
+        if (c == '(' || c == '{') ++depth;
+        if ((c == ')' || c == '}') && depth > 0) --depth;
+        if (depth == 0 && isBlank(c)) {
+            parts.name = reference.substr(0, i);
+            parts.label = trimmedView(reference.substr(i + 1));
+            break;
+        }
+    }
+    parts.rest = parts.name;
+    const std::size_t hash = parts.name.rfind('#');
+    if (hash != std::string_view::npos) {
+        parts.member = parts.name.substr(hash + 1);
+        parts.rest = parts.name.substr(0, hash);
+        parts.hasMember = true;
+    }
+    return parts;
+}
+
+// The position of the last "." that stands outside brackets and braces
+// (a "." in an argument list or in type arguments parts nothing); npos
+// when none does.
+std::size_t lastDotOutsideBrackets(std::string_view name) {
+    std::size_t dot = std::string_view::npos;
+    int depth = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c == '(' || c == '{' || c == '[') ++depth;
+        else if ((c == ')' || c == '}' || c == ']') && depth > 0) --depth;
+        else if (c == '.' && depth == 0) dot = i;
+    }
+    return dot;
+}
+
+// C# references write type arguments in braces ("Cache{TKey}"): names are
+// looked up without them and shown with them in angle brackets.
+// The name without them: the name itself, or the text left in buffer.
+std::string_view withoutTypeArguments(std::string_view name, std::string& buffer) {
+    if (name.find('{') == std::string_view::npos) return name;
+    buffer.clear();
+    int depth = 0;
+    for (char c : name) {
+        if (c == '{') ++depth;
+        else if (c == '}' && depth > 0) --depth;
+        else if (depth == 0) buffer += c;
+    }
+    return buffer;
+}
+
+std::string withoutTypeArguments(std::string_view name) {
+    std::string buffer;
+    return std::string(withoutTypeArguments(name, buffer));
+}
+
+void appendShownName(std::string& out, std::string_view name) {
+    if (name.find('{') == std::string_view::npos && name.find('}') == std::string_view::npos) {
+        out += name;
+        return;
+    }
+    for (char c : name) {
+        if (c == '{') out += "&lt;";
+        else if (c == '}') out += "&gt;";
+        else out += c;
+    }
+}
+
+// What a reference leads to.
+struct ReferenceTarget {
+    const CppClass* target = nullptr;    // a documented class, or null
+    const CppClass* declarer = nullptr;  // the class whose page holds the member
+    std::string package;                 // as written, else the entity's
+    std::string className;               // as written, type arguments kept
+    bool packageWritten = false;
+};
+
+ReferenceTarget resolveReference(const CppClassEntity& entity, const ReferenceParts& parts,
+                                 const DocClassList* classList) {
+    ReferenceTarget found;
+    const std::size_t dot = lastDotOutsideBrackets(parts.rest);
+    if (dot != std::string_view::npos) {
+        found.package.assign(parts.rest.substr(0, dot));
+        found.className.assign(parts.rest.substr(dot + 1));
+        found.packageWritten = true;
+        if (found.className.empty()) found.className = globalsLinkLabel(found.package);
+    } else {
+        found.className.assign(parts.rest);
+    }
+    const std::string entityPackage = entity.getPackage();
+    if (found.package.empty()) found.package = entityPackage;
+
+    if (found.className.empty()) {
+        found.target = entity.getClass();
+    } else if (classList) {
+        // A nested class ("Map.Entry", "Outer.Inner") as Java sees it from
+        // here, or one the source imports; failing that, the last "." parts
+        // package from class.
+        std::string buffer;
+        const std::string_view rest = withoutTypeArguments(parts.rest, buffer);
+        found.target = classList->resolveNestedName(entityPackage, entity.getClass(), rest);
+        if (!found.target) {
+            const std::string package = withoutTypeArguments(found.package);
+            found.target = classList->resolveLinkTarget(
+                package, entity.getClass(), withoutTypeArguments(found.className), true);
+            if (found.target && !package.empty() && package != found.target->getPackage())
+                found.target = nullptr;
+        }
+    }
+    if (found.target && found.target->isUnresolved()) found.target = nullptr;
+    if (!found.target) return found;
+    // A member lies on the page of the class that declares it: the target,
+    // one of its ancestors or, for a bare "#member", a class around the
+    // entity's own. One that no documented class declares leaves the link
+    // on the class page without an anchor.
+    std::string buffer;
+    const std::string_view memberName =
+        withoutTypeArguments(trimmedView(parts.member.substr(0, parts.member.find('('))), buffer);
+    if (parts.hasMember && !memberName.empty())
+        found.declarer = classList ? classList->memberDeclarer(*found.target, memberName,
+                                                               found.className.empty())
+                                   : found.target;
+    return found;
+}
+
+// The member of `declarer` that a written member ("name", "name(types)")
+// names: with an argument list the overload with those types, else the
+// first of the name; null when none.
+const CppClassMember* writtenMember(const CppClass& declarer, std::string_view written,
+                                    bool functionsToo) {
+    std::string plain = withoutTypeArguments(trimmedView(written));
+    if (plain.find('(') != std::string::npos) {
+        // Argument types written with braces are types with arguments.
+        std::string types(trimmedView(written));
+        for (char& c : types) c = c == '{' ? '<' : c == '}' ? '>' : c;
+        return overloadNamed(declarer, types);
+    }
+    for (const CppClassMember* member : declarer.getMembers())
+        if (member->getName() == plain && (functionsToo || !member->hasArgumentList()))
+            return member;
+    return nullptr;
+}
+
+void appendReference(std::string& out, const CppClassEntity& entity, const ReferenceParts& parts,
+                     const ReferenceTarget& found, const std::string& linkPrefix, bool code) {
+    if (found.target) {
+        out += "<a href=\"";
+        appendHrefEscaped(out, (found.declarer ? found.declarer : found.target)->getPageFile(linkPrefix));
+        // A member written with its argument types links to the entry of
+        // the overload with those types; without them, or when none has
+        // them, to the first entry of its name.
+        if (found.declarer) {
+            out += '#';
+            const CppClassMember* overload =
+                parts.member.find('(') != std::string_view::npos
+                    ? writtenMember(*found.declarer, parts.member, true)
+                    : nullptr;
+            if (overload) appendMemberAnchor(out, *overload);
+            else
+                appendAnchorText(out,
+                                 withoutTypeArguments(trimmedView(
+                                     parts.member.substr(0, parts.member.find('(')))),
+                                 false);
+        }
+        out += "\">";
+    }
+    if (code) out += "<CODE>";
+    if (parts.label.empty()) {
+        if (found.packageWritten && found.package != entity.getPackage()) {
+            appendShownName(out, found.package);
+            out += '.';
+        }
+        appendShownName(out, found.className);
+        if (parts.hasMember && !found.className.empty()) out += entity.getScopeSeparator();
+        appendShownName(out, parts.member);
+    } else {
+        out += parts.label;
+    }
+    if (code) out += "</CODE>";
+    if (found.target) out += "</a>";
+}
+
+bool isCSharpEntity(const CppClassEntity& entity) {
+    const CppClass* cls = entity.getClass();
+    return cls && isXmlDocLanguage(cls->getLanguage());
+}
+
+// A C# reference names a member as "Class.Member", or "Member" in its own
+// class, where Java writes "Class#Member" and "#Member": for a name that
+// no class bears, the same reference with its last "." (before an
+// argument list) read as "#", or with "#" before it.
+std::string asMemberReference(std::string_view name) {
+    if (name.empty() || name.find('#') != std::string_view::npos) return {};
+    const std::size_t dot = lastDotOutsideBrackets(name);
+    if (dot == 0) return {};
+    std::string member(name);
+    if (dot == std::string_view::npos) member.insert(0, 1, '#');
+    else member[dot] = '#';
+    return member;
+}
+
+}  // namespace
+
 void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
-                    const DocClassList* classList, const std::string& linkPrefix) {
+                    const DocClassList* classList, const std::string& linkPrefix, bool code) {
     if ((reference.size() >= 2 && reference[0] == '"') ||
         (!reference.empty() && reference[0] == '<')) {
         out += reference;
         return;
     }
-
-    std::string_view name = reference;
-    std::string_view label;
-    // Blanks inside an argument list ("#moveBy(double, double)") belong to
-    // the name, not to the label.
-    int depth = 0;
-    for (std::size_t i = 0; i < reference.size(); ++i) {
-        if (reference[i] == '(') ++depth;
-        if (reference[i] == ')' && depth > 0) --depth;
-        if (depth == 0 && isBlank(reference[i])) {
-            name = reference.substr(0, i);
-            label = trimmedView(reference.substr(i + 1));
-            break;
+    const ReferenceParts parts = splitReference(reference);
+    ReferenceTarget found = resolveReference(entity, parts, classList);
+    if (!found.target && isCSharpEntity(entity)) {
+        const std::string member = asMemberReference(parts.name);
+        if (!member.empty()) {
+            ReferenceParts memberParts = splitReference(member);
+            memberParts.label = parts.label;
+            ReferenceTarget asMember = resolveReference(entity, memberParts, classList);
+            // A member of its own class only where the class has it.
+            const bool own = memberParts.rest.empty();
+            if (asMember.target && (asMember.declarer || !own)) {
+                appendReference(out, entity, memberParts, asMember, linkPrefix, code);
+                return;
+            }
         }
     }
+    appendReference(out, entity, parts, found, linkPrefix, code);
+}
 
-    std::string_view member;
-    bool hasMember = false;
-    std::string_view rest = name;
-    std::size_t hash = name.rfind('#');
-    if (hash != std::string_view::npos) {
-        member = name.substr(hash + 1);
-        rest = name.substr(0, hash);
-        hasMember = true;
-    }
-
-    std::string package;
-    std::string className;
-    bool packageWritten = false;
-    std::size_t dot = rest.rfind('.');
-    if (dot != std::string_view::npos) {
-        package.assign(rest.substr(0, dot));
-        className.assign(rest.substr(dot + 1));
-        packageWritten = true;
-        if (className.empty()) className = globalsLinkLabel(package);
-    } else {
-        className.assign(rest);
-    }
-    const std::string entityPackage = entity.getPackage();
-    if (package.empty()) package = entityPackage;
-
-    const CppClass* target = nullptr;
-    if (className.empty()) {
-        target = entity.getClass();
-    } else if (classList) {
-        // A nested class ("Map.Entry", "Outer.Inner") as Java sees it from
-        // here; failing that, the last "." parts package from class.
-        target = classList->resolveNestedName(entityPackage, entity.getClass(),
-                                              std::string_view(rest));
-        if (!target) {
-            target = classList->resolveLinkTarget(package, entity.getClass(), className, true);
-            if (target && !package.empty() && package != target->getPackage()) target = nullptr;
-        }
-    }
-
-    bool linked = target && !target->isUnresolved();
-    if (linked) {
-        // A member lies on the page of the class that declares it: the
-        // target, one of its ancestors or, for a bare "#member", a class
-        // around the entity's own. One that no documented class declares
-        // leaves the link on the class page without an anchor.
-        std::string_view memberName = trimmedView(member.substr(0, member.find('(')));
-        const CppClass* declarer =
-            hasMember && classList && !memberName.empty()
-                ? classList->memberDeclarer(*target, memberName, className.empty())
-                : nullptr;
-        if (hasMember && !classList && !memberName.empty()) declarer = target;
-        out += "<a href=\"";
-        appendHrefEscaped(out, (declarer ? declarer : target)->getPageFile(linkPrefix));
-        // A member written with its argument types links to the entry of
-        // the overload with those types; without them, or when none has
-        // them, to the first entry of its name.
-        if (declarer) {
-            out += '#';
-            const std::string_view written = trimmedView(member);
-            const CppClassMember* overload =
-                written.find('(') != std::string_view::npos ? overloadNamed(*declarer, written)
-                                                            : nullptr;
-            if (overload) appendMemberAnchor(out, *overload);
-            else appendAnchorText(out, memberName, false);
-        }
-        out += "\">";
-    }
-    out += "<CODE>";
-    if (label.empty()) {
-        if (packageWritten && package != entityPackage) {
-            out += package;
-            out += '.';
-        }
-        out += className;
-        if (hasMember && !className.empty()) out += entity.getScopeSeparator();
-        out += member;
-    } else {
-        out += label;
-    }
-    out += "</CODE>";
-    if (linked) out += "</a>";
+const CppClassMember* referencedField(const CppClassEntity& entity, std::string_view reference,
+                                      const DocClassList* classList) {
+    const ReferenceParts parts = splitReference(trimmedView(reference));
+    if (!parts.hasMember) return nullptr;
+    const ReferenceTarget found = resolveReference(entity, parts, classList);
+    return found.declarer ? writtenMember(*found.declarer, parts.member, false) : nullptr;
 }
 
 std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,

@@ -7,22 +7,38 @@
 
 class CppClass;
 class CppClassEntity;
+class CppClassMember;
 class DocClassList;
 
 // A reference written in entity's documentation ("[package.]class[#member]
 // [label]") as HTML: a link to the class page (and the member's anchor)
 // wrapped around "<CODE>" label "</CODE>", or the code text alone when the
 // class cannot be resolved or lies in another package than the one written.
-// A quoted title or ready HTML ("..." or "<...") comes back unchanged.
-// Blanks inside a member's argument list do not end the name; such a member
-// links to the anchor of its plain name.
+// A class is found as DocClassList::resolveNestedName finds it (through
+// the source's imports too), then as resolveLinkTarget does in the package
+// written. A quoted title or ready HTML ("..." or "<...") comes back
+// unchanged. Blanks inside a member's argument list, or inside type
+// arguments in braces ("Map{K, V}", as C# writes them), do not end the
+// name; type arguments are left out of look-ups and shown in angle
+// brackets. A member written with an argument list links to the overload
+// with those argument types, else to the anchor of its plain name. In the
+// documentation of a C# entity, a name that no class bears is read with
+// its last "." as "#" ("Class.Member"), or, without a ".", as a member of
+// the entity's class ("#Member") when that class has one of the name.
 // linkPrefix is put before the target's page path. classList may be null:
 // then only "#member" references to the entity's own class link.
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,
                      const DocClassList* classList, const std::string& linkPrefix);
-// codeLink appended to out.
+// codeLink appended to out; with code clear, the label is plain text (no
+// "<CODE>").
 void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
-                    const DocClassList* classList, const std::string& linkPrefix);
+                    const DocClassList* classList, const std::string& linkPrefix,
+                    bool code = true);
+// The field (a member without argument list) that a reference with a
+// member part ("#NAME", "Class#NAME") names, found as codeLink finds it;
+// null when there is none.
+const CppClassMember* referencedField(const CppClassEntity& entity, std::string_view reference,
+                                      const DocClassList* classList);
 
 // <a href="PAGE[#ANCHOR]">TEXT</a>, TEXT first wrapped in <TAG>..</TAG>
 // when a tag is given; the anchor part only for a non-empty anchor.

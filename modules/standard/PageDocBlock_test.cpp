@@ -1,5 +1,7 @@
 #include "modules/standard/PageDocBlock.h"
 
+#include "modules/common/DocText.h"
+
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageFirstSentence.h"
 #include "modules/standard/PageMembers.h"
@@ -67,7 +69,9 @@ TEST_F(DocBlockTest, SectionsInFixedOrder) {
     std::string link = "<a href=\"../geo/Shape.html\"><CODE>Shape</CODE></a> - bad";
     EXPECT_TRUE(contains(out, "<DD>" + link + "\r\n<DD>" + link + "</DD>"));
     EXPECT_LT(out.find("Throws"), out.find("See Also"));
-    EXPECT_TRUE(contains(out, "<CODE>Pen</CODE>, <a href=\"../geo/Shape.html#area\">"));
+    // Pen of another package is the only class of its name.
+    EXPECT_TRUE(contains(out, "<a href=\"../draw/Pen.html\"><CODE>Pen</CODE></a>, "
+                              "<a href=\"../geo/Shape.html#area\">"));
 }
 
 TEST_F(DocBlockTest, SwitchedOffAndUnknownTagsShowNothing) {
@@ -83,7 +87,7 @@ TEST_F(DocBlockTest, DeprecationNoteAndMap) {
     std::string out =
         block("Old shape.\n@deprecated use {@link draw.Pen} or {@link Pen}<BR>\nmore words", &map);
     EXPECT_EQ(out.rfind("<B>Deprecated.</B>&nbsp;<I>use <a href=\"../draw/Pen.html\">", 0), 0u);
-    EXPECT_TRUE(contains(out, "<CODE>Pen</CODE><BR>\nmore words</I>\r\n<P>\r\nOld shape.\n"));
+    EXPECT_TRUE(contains(out, "<CODE>Pen</CODE></a><BR>\nmore words</I>\r\n<P>\r\nOld shape.\n"));
     ASSERT_EQ(map.size(), 1u);
     EXPECT_EQ(map.begin()->second, shape);
     DocBlockParts parts = parseDocComment(*shape, &f.list, "../", ".");
@@ -326,30 +330,30 @@ TEST(DocBlockElements, ReferenceElementsKeepTheirWords) {
     DocCppClass* logger = f.addClass("Logger", "Demo", "class", 1);
     DocCppClass* message = f.addClass("MessageTemplate", "Demo", "class", 1);
     f.addMember(message, "Text", "string Text;");
-    TagContext context{&f.list, "../", "."};
-    EXPECT_EQ(expandInlineTags(*logger,
-                               "Construct a new <see cref=\"Logger\"/>. See <paramref "
-                               "name=\"level\"/> and <typeparamref name='T' />.",
-                               context),
+    auto shown = [&](const std::string& comment) {
+        logger->setComment(receivedComment(comment, logger->getLanguage()));
+        return writeDocBlock(*logger, &f.list, "", ".", nullptr, "../");
+    };
+    EXPECT_EQ(shown("Construct a new <see cref=\"Logger\"/>. See <paramref "
+                    "name=\"level\"/> and <typeparamref name='T' />."),
               "Construct a new <a href=\"../Demo/Logger.html\"><CODE>Logger</CODE></a>. See "
-              "<CODE>level</CODE> and <CODE>T</CODE>.");
+              "<code>level</code> and <code>T</code>.\n\r\n");
     // A member of a class, a kind prefix, a label and a name that nothing
-    // documents.
-    EXPECT_EQ(expandInlineTags(*logger,
-                               "<seealso cref=\"MessageTemplate.Text\"/>, <see "
-                               "cref=\"T:Demo.MessageTemplate\">the template</see>, <see "
-                               "cref=\"System.String\"/>, <see langword=\"null\"/>",
-                               context),
+    // documents; a <seealso> of its own is a "See Also" entry.
+    EXPECT_EQ(shown("<summary><seealso cref=\"MessageTemplate.Text\"/>, <see "
+                    "cref=\"T:Demo.MessageTemplate\">the template</see>, <see "
+                    "cref=\"System.String\"/>, <see langword=\"null\"/></summary>\n"
+                    "<seealso cref=\"Logger\"/>"),
               "<a href=\"../Demo/MessageTemplate.html#Text\"><CODE>MessageTemplate.Text</CODE></a>, "
               "<a href=\"../Demo/MessageTemplate.html\"><CODE>the template</CODE></a>, "
-              "<CODE>System.String</CODE>, <CODE>null</CODE>");
+              "<CODE>System.String</CODE>, <code>null</code>\n\r\n<DL>\r\n<DT><B>See Also: </B><DD>"
+              "<a href=\"../Demo/Logger.html\"><CODE>Logger</CODE></a></DD>\r\n</DL>\r\n");
     // The words reach the summary too.
-    logger->setComment("Construct a new <see cref=\"Logger\"/>. More.");
+    logger->setComment(receivedComment("Construct a new <see cref=\"Logger\"/>. More.", 1));
     EXPECT_EQ(summarySentence(*logger, &f.list, ".", "", "../"),
               "Construct a new <a href=\"../Demo/Logger.html\"><CODE>Logger</CODE></a>.");
     // Anything else that looks like one stays as written.
-    EXPECT_EQ(expandInlineTags(*logger, "a <seeing> b <see cref=x> c", context),
-              "a <seeing> b <see cref=x> c");
+    EXPECT_EQ(shown("a <seeing> b <see cref=x> c"), "a <seeing> b <see cref=x> c\n\r\n");
 }
 
 TEST(PageFirstSentence, ApostrophesOfPossessivesOpenNoQuote) {

@@ -342,7 +342,7 @@ bool isFunctionPointerDeclaration(const std::string& text, const std::string& na
 
 const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
                                  std::string& package, const CppClass* context) {
-    const CppClass* cls = list.resolveLinkTarget(package, context, name, true);
+    const CppClass* cls = list.resolveTypeName(package, context, name);
     if (!cls || cls->isUnresolved()) return nullptr;
     package = cls->getPackage();
     return cls;

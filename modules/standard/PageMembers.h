@@ -49,9 +49,9 @@ private:
 };
 
 // The class that name stands for as seen from package and, when given,
-// from the context class (a sibling in the same enclosing scope first, then
-// by name); on success package becomes the class's package and the class
-// is returned, otherwise null and package is unchanged.
+// from the context class (DocClassList::resolveTypeName); on success
+// package becomes the class's package and the class is returned, otherwise
+// null and package is unchanged.
 const CppClass* findClassPackage(const DocClassList& list, const std::string& name,
                                  std::string& package, const CppClass* context = nullptr);
 

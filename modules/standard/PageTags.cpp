@@ -5,7 +5,9 @@
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/DocClassList.h"
+#include "model/CppClassMember.h"
 #include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/SourceFacts.h"
 #include "modules/common/PageEscape.h"
 
 namespace {
@@ -71,10 +73,38 @@ bool isRootTag(std::string_view name) {
     return true;
 }
 
+// {@value}: the value of the constant that the text names (the entity
+// itself when it names none), as its declaration's literal initialiser
+// gives it; else the constant's name as a link to it.
+void appendConstantValue(std::string& out, const CppClassEntity& entity, std::string_view text,
+                         const TagContext& context) {
+    const CppClassMember* field = nullptr;
+    if (!text.empty()) field = referencedField(entity, text, context.classList);
+    else if (auto* self = dynamic_cast<const CppClassMember*>(&entity))
+        field = self->hasArgumentList() ? nullptr : self;
+    if (field && field->getClass() && context.classList) {
+        const std::string source = context.classList->sourceText(*field->getClass());
+        if (auto literal = initialisingLiteral(source, field->getName())) {
+            appendEscapedHtml(out, *literal);
+            return;
+        }
+    }
+    if (!text.empty()) {
+        appendCodeLink(out, entity, text, context.classList, context.linkPrefix);
+    } else if (field) {
+        std::string own = "#" + field->getName();
+        appendCodeLink(out, entity, own, context.classList, context.linkPrefix);
+    }
+}
+
 void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::string_view name,
                            std::string_view text, const TagContext& context) {
-    if (name == "link") {
-        appendCodeLink(out, entity, text, context.classList, context.linkPrefix);
+    if (name == "link" || name == "linkplain") {
+        appendCodeLink(out, entity, text, context.classList, context.linkPrefix, name == "link");
+        return;
+    }
+    if (name == "value") {
+        appendConstantValue(out, entity, text, context);
         return;
     }
     // Java sources write "docRoot".
@@ -121,120 +151,6 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     }
 }
 
-// A reference element as C# comments write them, read from its "<":
-// <see cref="X"/>, <see cref="X">label</see>, <seealso cref="X"/>,
-// <see langword="null"/>, <paramref name="x"/>, <typeparamref name="T"/>.
-struct DocElement {
-    std::string_view name;       // see, seealso, paramref or typeparamref
-    std::string_view attribute;  // cref, langword or name
-    std::string_view value;
-    std::string_view label;      // the text between start and end tag
-    std::size_t end = 0;         // just after the element
-};
-
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-std::size_t skipBlanks(std::string_view text, std::size_t at) {
-    while (at < text.size() && isBlank(text[at])) ++at;
-    return at;
-}
-
-bool readDocElement(std::string_view text, std::size_t at, DocElement& element) {
-    std::size_t i = at + 1;
-    while (i < text.size() && isLetter(text[i])) ++i;
-    element.name = text.substr(at + 1, i - at - 1);
-    const bool see = element.name == "see" || element.name == "seealso";
-    if (!see && element.name != "paramref" && element.name != "typeparamref") return false;
-    element.attribute = {};
-    while (true) {
-        const std::size_t before = i;
-        i = skipBlanks(text, i);
-        if (i >= text.size()) return false;
-        if (text.compare(i, 2, "/>") == 0) {
-            element.label = {};
-            element.end = i + 2;
-            break;
-        }
-        if (text[i] == '>') {
-            const std::string closing = "</" + std::string(element.name) + ">";
-            const std::size_t close = text.find(closing, i + 1);
-            if (close == std::string_view::npos) return false;
-            element.label = trimmedView(text.substr(i + 1, close - i - 1));
-            element.end = close + closing.size();
-            break;
-        }
-        if (i == before) return false;  // attributes stand apart
-        const std::size_t nameStart = i;
-        while (i < text.size() && isLetter(text[i])) ++i;
-        std::string_view attribute = text.substr(nameStart, i - nameStart);
-        i = skipBlanks(text, i);
-        if (attribute.empty() || i >= text.size() || text[i] != '=') return false;
-        i = skipBlanks(text, i + 1);
-        if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) return false;
-        const std::size_t close = text.find(text[i], i + 1);
-        if (close == std::string_view::npos) return false;
-        const bool wanted = see ? attribute == "cref" || attribute == "langword"
-                                : attribute == "name";
-        if (wanted && element.attribute.empty()) {
-            element.attribute = attribute;
-            element.value = text.substr(i + 1, close - i - 1);
-        }
-        i = close + 1;
-    }
-    return !element.attribute.empty();
-}
-
-// A cref as a {@link} reference: without its kind prefix ("T:", "M:") and
-// the type parameters in braces ("List{T}").
-std::string crefReference(std::string_view cref) {
-    if (cref.size() > 2 && isLetter(cref[0]) && cref[1] == ':') cref.remove_prefix(2);
-    std::string reference;
-    int braces = 0;
-    for (char c : cref) {
-        if (c == '{') ++braces;
-        else if (c == '}' && braces > 0) --braces;
-        else if (braces == 0) reference += c;
-    }
-    return reference;
-}
-
-// The element's words: a cref as {@link} shows it (a member of a class,
-// "Class.Member", where no class bears the whole name), a word or a
-// parameter's name as code text.
-void appendDocElement(std::string& out, const CppClassEntity& entity, const DocElement& element,
-                      const TagContext& context) {
-    if (element.attribute != "cref") {
-        out += "<CODE>";
-        appendEscapedHtml(out, element.value);
-        out += "</CODE>";
-        return;
-    }
-    std::string reference = crefReference(element.value);
-    std::string label = element.label.empty() ? "" : " " + std::string(element.label);
-    std::string shown;
-    // A generic type ("Box{T}") whose reference lost its type parameters is
-    // looked up with them, which tell apart the C# twins of its name; it
-    // reads as the reference.
-    std::string_view typed = element.value;
-    if (typed.size() > 2 && isLetter(typed[0]) && typed[1] == ':') typed.remove_prefix(2);
-    if (!typed.empty() && typed.back() == '}' && reference.find_first_of("<{") == std::string::npos &&
-        typed.find_first_of(" (") == std::string_view::npos)
-        appendCodeLink(shown, entity, std::string(typed) + (label.empty() ? " " + reference : label),
-                       context.classList, context.linkPrefix);
-    else
-        appendCodeLink(shown, entity, reference + label, context.classList, context.linkPrefix);
-    const std::size_t dot = reference.rfind('.', reference.find('('));
-    if (shown.rfind("<a ", 0) != 0 && dot != std::string::npos &&
-        reference.find('#') == std::string::npos) {
-        std::string member = reference;
-        member[dot] = '#';
-        std::string asMember;
-        appendCodeLink(asMember, entity, member + label, context.classList, context.linkPrefix);
-        if (asMember.rfind("<a ", 0) == 0) shown = std::move(asMember);
-    }
-    out += shown;
-}
-
 void appendSectionSeparator(std::string& section, const char* separator) {
     if (!section.empty()) section += separator;
 }
@@ -269,29 +185,15 @@ std::string expandInlineTags(const CppClassEntity& entity, const std::string& te
     return out;
 }
 
-bool mayHoldInlineTags(std::string_view text) {
-    return text.find("{@") != std::string_view::npos ||
-           text.find("<see") != std::string_view::npos ||
-           text.find("<paramref") != std::string_view::npos ||
-           text.find("<typeparamref") != std::string_view::npos;
-}
+bool mayHoldInlineTags(std::string_view text) { return text.find("{@") != std::string_view::npos; }
 
 void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
                               std::string_view text, const TagContext& context) {
     std::size_t i = 0;
     std::size_t from = 0;  // where the search for the next tag goes on
     while (i < text.size()) {
-        std::size_t open = findEither(text, from, '{', '<');
+        std::size_t open = text.find('{', from);
         if (open == std::string_view::npos) break;
-        if (text[open] == '<') {
-            DocElement element;
-            from = open + 1;
-            if (!readDocElement(text, open, element)) continue;
-            out.append(text.data() + i, open - i);
-            appendDocElement(out, entity, element, context);
-            i = from = element.end;
-            continue;
-        }
         if (open + 1 >= text.size() || text[open + 1] != '@') {
             from = open + 1;
             continue;

@@ -53,8 +53,12 @@ std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_vie
 void appendListItem(std::string& section, const std::string& item, const std::string& separator);
 
 // The text with every inline tag replaced by its output: "link" by a code
-// link, "docroot" (also "docRoot") by the path from the page to the main
-// directory (the link prefix followed by ".."), "files", "file1" and
+// link, "linkplain" by the same link with its label in plain text, "value"
+// by the value of the constant it names (codeLink's reference; the
+// entity's own when it names none) where the constant's declaration in
+// its source initialises it with a literal, else by a code link to the
+// constant, "docroot" (also "docRoot") by the path from the page to the
+// main directory (the link prefix followed by ".."), "files", "file1" and
 // "file2" by links to the class's source listings (the file names alone
 // when no listings exist), "code" by its text escaped inside <code>,
 // "literal" by its text escaped; any other inline tag by its text. Braces
@@ -62,11 +66,7 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // text. Runs in time linear in the text.
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context);
-// Whether expandInlineTags may change the text: it holds "{@" or the start
-// of a reference element as C# comments write them (<see cref="X"/>,
-// <seealso cref="X"/>, <see langword="w"/>, <paramref name="x"/>,
-// <typeparamref name="T"/>), which expandInlineTags shows as {@link X}
-// would, or as code text.
+// Whether expandInlineTags may change the text: it holds "{@".
 bool mayHoldInlineTags(std::string_view text);
 // expandInlineTags appended to out.
 void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,

@@ -4,6 +4,7 @@
 #include "model/ModelText.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
+#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 
 StandardModule::StandardModule() : classList(std::make_unique<DocClassList>(&statusReceiver)) {}
@@ -69,7 +70,7 @@ void startClassRecord(StandardModule& module, const std::string& name,
                                                         languageFromText(language));
     DocCppClass& cls = *module.currentClass;
     cls.setName(name);
-    cls.setComment(comment);
+    cls.setComment(receivedComment(comment, cls.getLanguage()));
     setBasesFromText(cls, baseList);
     setFileNamesFromText(cls, fileNames);
     cls.setPackage(package);
@@ -86,14 +87,18 @@ void startMemberRecord(StandardModule& module, const std::string& name,
                        const std::string& fileNames, const std::vector<std::string>& arguments) {
     DocCppClass* cls = module.currentClass.get();
     if (!cls) return;
-    // The comment is copied only when something is added to it.
-    std::string extended;
+    // The comment is copied only when something is changed in it.
+    std::string changed;
     const std::string* text = &comment;
+    if (isXmlDocLanguage(cls->getLanguage())) {
+        changed = xmlDocAsTags(comment);
+        text = &changed;
+    }
     if (module.options.fileLinksForGlobals && isGlobalsClassName(cls->getName())) {
-        extended = comment;
-        if (!extended.empty()) extended += "\r\n<br>";
-        extended += "See {@file1}.";
-        text = &extended;
+        if (text != &changed) changed = comment;
+        if (!changed.empty()) changed += "\r\n<br>";
+        changed += "See {@file1}.";
+        text = &changed;
     }
     CppClassMember* kept = cls->addMember(name, declaration, access, *text, hasArguments, "",
                                           arguments, new DocCppClassMember(cls), false);

@@ -1,0 +1,243 @@
+// The program run as a build script runs it, over Java and C# sources
+// documented as their authors document them today: what the pages show of
+// each comment is compared, as a browser lays the page out, with what the
+// comment says.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Generous for the sanitizer build; a hang still runs into it by far.
+constexpr int kTimeLimit = 120;
+
+class DocTextRun : public e2e::ProgramFixture {
+protected:
+    DocTextRun() : ProgramFixture("doctext") {}
+
+    fs::path site() const { return work() / "out"; }
+
+    // Documents the entries with the module into out/index.html.
+    void document(const std::string& module, const std::vector<std::string>& entries) {
+        std::vector<std::string> args{"-autorun",  "-autoquit", "-overwrite", "-accept3slash",
+                                      "-module=" + module, "-moduledir=" + moduleDir_.string()};
+        args.insert(args.end(), entries.begin(), entries.end());
+        args.push_back("out/index.html");
+        e2e::ChildSignals none;
+        none.count = 0;
+        const auto result = e2e::runChild(program_, args, childEnvironment(scratchVariables()),
+                                          work(), logs(), none, kTimeLimit);
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+    }
+
+    std::vector<std::string> pageLines(const std::string& page) const {
+        return e2e::pageTextLines(e2e::readFile(site() / page));
+    }
+};
+
+// The lines of a page from the last one that reads `first` on, `count` of
+// them (fewer at the page's end); none when no line reads it.
+std::vector<std::string> linesFrom(const std::vector<std::string>& lines, const std::string& first,
+                                   std::size_t count) {
+    const auto at = std::find(lines.rbegin(), lines.rend(), first);
+    if (at == lines.rend()) return {};
+    const auto start = at.base() - 1;
+    return {start, start + static_cast<std::ptrdiff_t>(
+                               std::min<std::size_t>(count, static_cast<std::size_t>(lines.end() - start)))};
+}
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The links of a page: each one's shown text and its target.
+std::vector<std::pair<std::string, std::string>> links(const std::string& html) {
+    std::vector<std::pair<std::string, std::string>> found;
+    for (std::size_t at = html.find("<a href=\""); at != std::string::npos;
+         at = html.find("<a href=\"", at + 1)) {
+        const std::size_t hrefEnd = html.find('"', at + 9);
+        const std::size_t textStart = html.find('>', hrefEnd) + 1;
+        const std::size_t textEnd = html.find("</a>", textStart);
+        const auto text = e2e::pageTextLines(html.substr(textStart, textEnd - textStart));
+        found.emplace_back(text.empty() ? "" : text.front(), html.substr(at + 9, hrefEnd - at - 9));
+    }
+    return found;
+}
+
+struct Parameter {
+    std::string name, text;
+};
+
+// One method documented alike in both languages.
+const std::string kSummary = "Finds an item by its code.";
+const std::string kMore = "Codes are compared without regard to case.";
+const std::vector<Parameter> kParameters{
+    {"code", "The item's code, as printed on its label."},
+    {"strict", "Whether a missing item is an error."}};
+const Parameter kTypeParameter{"TItem", "The kind of item kept."};
+const std::string kReturns = "The item, or none when no item has the code.";
+const std::string kThrows = "No item has the code and strict is set.";
+
+std::string javaCatalog() {
+    std::string text = "package acme.stock;\n\n/**\n * Keeps the items of a store.\n * @param <" +
+                       kTypeParameter.name + "> " + kTypeParameter.text +
+                       "\n */\npublic class Catalog<" + kTypeParameter.name + "> {\n"
+                       "    /**\n     * " + kSummary + "\n     * <p>" + kMore + "\n";
+    for (const Parameter& p : kParameters) text += "     * @param " + p.name + " " + p.text + "\n";
+    text += "     * @return " + kReturns + "\n     * @throws StockException " + kThrows +
+            "\n     */\n    public Object Find(String code, boolean strict) { return null; }\n}\n";
+    return text;
+}
+
+std::string csharpCatalog() {
+    std::string text = "using System;\n\nnamespace Acme.Stock\n{\n"
+                       "    /// <summary>Keeps the items of a store.</summary>\n"
+                       "    /// <typeparam name=\"" + kTypeParameter.name + "\">" +
+                       kTypeParameter.text + "</typeparam>\n"
+                       "    public class Catalog<" + kTypeParameter.name + ">\n    {\n"
+                       "        /// <summary>\n        /// " + kSummary + "\n        /// </summary>\n";
+    for (const Parameter& p : kParameters)
+        text += "        /// <param name=\"" + p.name + "\">" + p.text + "</param>\n";
+    text += "        /// <returns>" + kReturns + "</returns>\n"
+            "        /// <exception cref=\"StockException\">" + kThrows + "</exception>\n"
+            "        /// <remarks>" + kMore + "</remarks>\n"
+            "        public object Find(string code, bool strict) { return null; }\n    }\n}\n";
+    return text;
+}
+
+const char* const kJavaException =
+    "package acme.stock;\n\n/** An item is missing. */\npublic class StockException extends Exception {}\n";
+const char* const kCSharpException =
+    "namespace Acme.Stock;\n\n/// <summary>An item is missing.</summary>\n"
+    "public class StockException : Exception {}\n";
+
+// C#'s documentation elements read as the Java tags they stand for: each
+// parameter's name with its text, the returned value, the exception, and
+// the summary alone in the member table, laid out by both modules as the
+// same documentation written in Java.
+TEST_F(DocTextRun, CSharpDocumentationIsLaidOutAsJavaDocumentationInBothModules) {
+    e2e::writeText(work() / "java/acme/stock/Catalog.java", javaCatalog());
+    e2e::writeText(work() / "java/acme/stock/StockException.java", kJavaException);
+    e2e::writeText(work() / "cs/Catalog.cs", csharpCatalog());
+    e2e::writeText(work() / "cs/StockException.cs", kCSharpException);
+    const std::string javaPage = "projects/acme.stock/Catalog.html";
+    const std::string csharpPage = "projects/Acme.Stock/Catalog.html";
+
+    document("vantry-standard", {"java/acme/stock=acme.stock", "cs=Acme.Stock"});
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    std::vector<std::string> entry{kSummary, kMore, "Parameters:"};
+    for (const Parameter& p : kParameters) entry.push_back(p.name + " - " + p.text);
+    for (const std::string& line : {std::string("Returns:"), kReturns, std::string("Throws:"),
+                                    "StockException - " + kThrows})
+        entry.push_back(line);
+    const auto java = pageLines(javaPage);
+    const auto csharp = pageLines(csharpPage);
+    EXPECT_EQ(linesFrom(java, kSummary, entry.size()), entry);
+    EXPECT_EQ(linesFrom(csharp, kSummary, entry.size()), entry);
+    // The class's type parameter, and the member table's row: the summary's
+    // sentence alone.
+    EXPECT_TRUE(hasLine(csharp, "<" + kTypeParameter.name + "> - " + kTypeParameter.text));
+    EXPECT_EQ(std::count(csharp.begin(), csharp.end(), kSummary), 2) << csharp.size();
+    const auto csharpLinks = links(e2e::readFile(site() / csharpPage));
+    EXPECT_NE(std::find(csharpLinks.begin(), csharpLinks.end(),
+                        std::pair<std::string, std::string>{"StockException",
+                                                            "../Acme.Stock/StockException.html"}),
+              csharpLinks.end());
+    fs::remove_all(site());
+
+    // The old module shows a comment's tags as written: both pages alike,
+    // the summary's line and the one that follows it.
+    document("vantry-old", {"java/acme/stock=acme.stock", "cs=Acme.Stock"});
+    auto commentOf = [&](const std::string& page) {
+        std::string joined;
+        for (const std::string& line : linesFrom(pageLines(page), kSummary, 2)) joined += line + "\n";
+        return joined;
+    };
+    const std::string oldJava = commentOf(javaPage);
+    EXPECT_EQ(commentOf(csharpPage), oldJava);
+    for (const Parameter& p : kParameters)
+        EXPECT_NE(oldJava.find("@param " + p.name + " " + p.text), std::string::npos) << oldJava;
+}
+
+// A cref keeps its type arguments; a name that a using directive brings
+// into view leads to that namespace's class, though another namespace has
+// one of the same name.
+TEST_F(DocTextRun, CSharpReferencesKeepTypeArgumentsAndFollowUsingDirectives) {
+    e2e::writeText(work() / "cs/Pricing/Tariff.cs",
+                   "namespace Acme.Pricing;\n\n/// <summary>Prices.</summary>\npublic class Tariff {}\n");
+    e2e::writeText(work() / "cs/Legacy/Tariff.cs",
+                   "namespace Acme.Legacy;\n\n/// <summary>Old prices.</summary>\npublic class Tariff {}\n");
+    e2e::writeText(work() / "cs/Shop/Cart.cs",
+                   "using System.Collections.Generic;\nusing Acme.Pricing;\n\nnamespace Acme.Shop\n{\n"
+                   "    /// <summary>A cache of carts.</summary>\n"
+                   "    /// <typeparam name=\"TKey\">The key.</typeparam>\n"
+                   "    public class Cache<TKey> {}\n\n"
+                   "    /// <summary>Priced by <see cref=\"Tariff\"/>, kept in a "
+                   "<see cref=\"Cache{TKey}\"/>.</summary>\n"
+                   "    public class Cart {}\n}\n");
+    document("vantry-standard", {"cs"});
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    const auto cart = pageLines("projects/Acme.Shop/Cart.html");
+    EXPECT_TRUE(hasLine(cart, "Priced by Tariff, kept in a Cache<TKey>.")) << cart.size();
+    const auto cartLinks = links(e2e::readFile(site() / "projects/Acme.Shop/Cart.html"));
+    for (const auto& expected : std::vector<std::pair<std::string, std::string>>{
+             {"Tariff", "../Acme.Pricing/Tariff.html"}, {"Cache<TKey>", "../Acme.Shop/Cache.html"}})
+        EXPECT_NE(std::find(cartLinks.begin(), cartLinks.end(), expected), cartLinks.end())
+            << expected.first;
+}
+
+// {@linkplain} shows its label, {@value} the constant's value, and a class
+// of another package that the file imports is linked, in comments and in
+// declarations.
+TEST_F(DocTextRun, JavaInlineTagsAndImportedNamesReadAsTheAuthorMeantThem) {
+    const std::map<std::string, std::string> constants{{"DEFAULT_LIMIT", "100"},
+                                                       {"AGENT", "\"acme/1.0\""}};
+    std::string limits = "package org.acme.net;\n\n/** Limits. */\npublic class Limits {\n";
+    for (const auto& [name, literal] : constants)
+        limits += "    /** A limit. */\n    public static final Object " + name + " = " + literal + ";\n";
+    limits += "    /** Sets the mode. @param mode the mode */\n    public void setMode(Mode mode) {}\n}\n";
+    e2e::writeText(work() / "src/org/acme/net/Limits.java", limits);
+    e2e::writeText(work() / "src/org/acme/net/Mode.java",
+                   "package org.acme.net;\n\n/** A mode. */\npublic enum Mode { STRICT, LENIENT }\n");
+    e2e::writeText(work() / "src/org/acme/old/Limits.java",
+                   "package org.acme.old;\n\n/** Old limits. */\npublic class Limits {}\n");
+    e2e::writeText(work() / "src/org/acme/app/Client.java",
+                   "package org.acme.app;\n\nimport org.acme.net.Limits;\nimport org.acme.net.*;\n\n"
+                   "/**\n * Reads leniently in {@linkplain Limits#setMode(Mode) lenient mode},\n"
+                   " * at most {@value Limits#DEFAULT_LIMIT} at once, as {@value Limits#AGENT}.\n"
+                   " * @see Limits\n */\npublic class Client {\n"
+                   "    /** The limits. @return them */\n    public Limits limits() { return null; }\n}\n");
+    document("vantry-standard", {"src"});
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    const std::string page = "projects/org.acme.app/Client.html";
+    const auto client = pageLines(page);
+    EXPECT_TRUE(hasLine(client, "Reads leniently in lenient mode, at most " +
+                                    constants.at("DEFAULT_LIMIT") + " at once, as " +
+                                    constants.at("AGENT") + "."))
+        << client.size();
+    const auto clientLinks = links(e2e::readFile(site() / page));
+    const std::string net = "../org.acme.net/Limits.html";
+    for (const auto& expected : std::vector<std::pair<std::string, std::string>>{
+             {"lenient mode", net + "#setMode(Modemode)"}, {"Limits", net}})
+        EXPECT_NE(std::find(clientLinks.begin(), clientLinks.end(), expected), clientLinks.end())
+            << expected.first << " " << expected.second;
+    for (const auto& [text, target] : clientLinks)
+        EXPECT_EQ(target.find("org.acme.old"), std::string::npos) << text;
+    // The see tag, and the type in the member's row and in its entry.
+    EXPECT_EQ(std::count(clientLinks.begin(), clientLinks.end(),
+                         std::pair<std::string, std::string>{"Limits", net}),
+              3);
+    EXPECT_TRUE(hasLine(client, "public Limits limits();")) << client.size();
+}
+
+}  // namespace

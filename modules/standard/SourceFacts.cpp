@@ -1,0 +1,291 @@
+#include "modules/standard/SourceFacts.h"
+
+#include "VelkLib/VelkError.h"
+
+namespace {
+
+enum class TokenKind { word, number, text, character, symbol, end };
+
+struct Token {
+    TokenKind kind = TokenKind::end;
+    std::string_view text;
+    bool is(char symbol) const {
+        return kind == TokenKind::symbol && text.size() == 1 && text[0] == symbol;
+    }
+    bool is(std::string_view word) const { return kind == TokenKind::word && text == word; }
+};
+
+bool isWordStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+bool isWordByte(char c) { return isWordStart(c) || (c >= '0' && c <= '9'); }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The tokens of a Java or C# text, comments, preprocessor lines and blanks
+// passed over.
+class SourceTokens {
+public:
+    explicit SourceTokens(std::string_view text) : text(text) {}
+
+    Token next() {
+        skipSpace();
+        if (at >= text.size()) return {TokenKind::end, {}};
+        const std::size_t start = at;
+        const char c = text[at];
+        TokenKind kind = TokenKind::symbol;
+        if (isWordStart(c) && !isStringPrefix()) {
+            while (at < text.size() && isWordByte(text[at])) ++at;
+            kind = TokenKind::word;
+        } else if (isDigit(c) || (c == '.' && at + 1 < text.size() && isDigit(text[at + 1]))) {
+            skipNumber();
+            kind = TokenKind::number;
+        } else if (c == '"' || isStringPrefix()) {
+            skipString();
+            kind = TokenKind::text;
+        } else if (c == '\'') {
+            skipQuoted('\'');
+            kind = TokenKind::character;
+        } else {
+            ++at;
+        }
+        return {kind, text.substr(start, at - start)};
+    }
+
+    // The text right after the last token.
+    std::size_t position() const { return at; }
+
+private:
+    void skipSpace() {
+        while (at < text.size()) {
+            const char c = text[at];
+            if (c == '\n') {
+                lineStart = true;
+                ++at;
+            } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
+                ++at;
+            } else if (c == '#' && lineStart) {
+                skipLine();  // a preprocessor line of C#
+            } else if (text.compare(at, 2, "//") == 0) {
+                skipLine();
+            } else if (text.compare(at, 2, "/*") == 0) {
+                const std::size_t end = text.find("*/", at + 2);
+                at = end == std::string_view::npos ? text.size() : end + 2;
+                lineStart = false;
+            } else {
+                lineStart = false;
+                return;
+            }
+        }
+    }
+
+    void skipLine() {
+        const std::size_t end = text.find('\n', at);
+        at = end == std::string_view::npos ? text.size() : end;
+    }
+
+    void skipNumber() {
+        const bool hex = text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0X") == 0;
+        while (at < text.size()) {
+            const char c = text[at];
+            const bool exponent = hex ? (c == 'p' || c == 'P') : (c == 'e' || c == 'E');
+            if (exponent && at + 1 < text.size() && (text[at + 1] == '+' || text[at + 1] == '-')) {
+                at += 2;
+                continue;
+            }
+            if (!isWordByte(c) && c != '.') return;
+            ++at;
+        }
+    }
+
+    // C#'s "@", "$", "@$" and "$@" before a quote.
+    bool isStringPrefix() const {
+        std::size_t i = at;
+        while (i < text.size() && i < at + 2 && (text[i] == '@' || text[i] == '$')) ++i;
+        return i > at && i < text.size() && text[i] == '"';
+    }
+
+    void skipString() {
+        bool verbatim = false;
+        while (text[at] != '"') verbatim |= text[at++] == '@';
+        if (text.compare(at, 3, "\"\"\"") == 0) {  // a text block or raw string
+            const std::size_t end = text.find("\"\"\"", at + 3);
+            at = end == std::string_view::npos ? text.size() : end + 3;
+            return;
+        }
+        if (!verbatim) {
+            skipQuoted('"');
+            return;
+        }
+        // "" is a quote inside a verbatim string.
+        for (++at; at < text.size(); ++at)
+            if (text[at] == '"') {
+                if (at + 1 < text.size() && text[at + 1] == '"') ++at;
+                else break;
+            }
+        at = at < text.size() ? at + 1 : text.size();
+    }
+
+    // A quoted text with backslash escapes, ended by its quote or, left
+    // open, by the end of its line.
+    void skipQuoted(char quote) {
+        for (++at; at < text.size() && text[at] != '\n'; ++at) {
+            if (text[at] == '\\') ++at;
+            else if (text[at] == quote) {
+                ++at;
+                return;
+            }
+        }
+        if (at > text.size()) at = text.size();
+    }
+
+    std::string_view text;
+    std::size_t at = 0;
+    bool lineStart = true;
+};
+
+// Skips the tokens up to the ";" that ends the statement, or to the end.
+void skipStatement(SourceTokens& tokens, Token t) {
+    while (t.kind != TokenKind::end && !t.is(';')) t = tokens.next();
+}
+
+// Reads a dotted name from the tokens ("a.b.C", "a.b.*") up to the ";"
+// that ends the statement, which is consumed. Empty when anything else
+// stands there.
+std::string readDottedName(SourceTokens& tokens, Token first) {
+    std::string name;
+    bool wantPart = true;
+    for (Token t = first; t.kind != TokenKind::end; t = tokens.next()) {
+        if (t.is(';')) return wantPart ? std::string() : name;
+        if (wantPart && (t.kind == TokenKind::word || t.is('*'))) {
+            name += t.text;
+            wantPart = false;
+        } else if (!wantPart && t.is('.')) {
+            name += '.';
+            wantPart = true;
+        } else {
+            // An alias ("using A = B;"), or no directive: skip the rest.
+            skipStatement(tokens, t);
+            return {};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+SourceImports readSourceImports(std::string_view text, int language) {
+    SourceImports imports;
+    const bool java = language == 2;
+    if (!java && language != 1) return imports;
+    // Only these stand before a file's first declaration: Java's package
+    // and import statements; C#'s using and extern alias directives,
+    // namespace heads and attributes of the assembly. Any other token
+    // starts a declaration, after which no import can stand.
+    SourceTokens tokens(text);
+    for (Token t = tokens.next(); t.kind != TokenKind::end; t = tokens.next()) {
+        if (t.is(java ? "import" : "using")) {
+            Token first = tokens.next();
+            if (first.is("static")) {
+                skipStatement(tokens, first);
+                continue;
+            }
+            std::string name = readDottedName(tokens, first);
+            if (name.empty()) continue;
+            if (!java) imports.packages.push_back(std::move(name));
+            else if (name.size() > 2 && name.compare(name.size() - 2, 2, ".*") == 0)
+                imports.packages.push_back(name.substr(0, name.size() - 2));
+            else imports.classes.push_back(std::move(name));
+        } else if (t.is(';') || (java ? t.is("package") : t.is("extern"))) {
+            skipStatement(tokens, t);
+        } else if (!java && (t.is("global") || t.is('}'))) {
+            // "global using", or the end of a namespace
+        } else if (!java && t.is("namespace")) {
+            // "namespace a.b;" covers the file, "namespace a.b {" holds
+            // more directives.
+            Token after = tokens.next();
+            while (after.kind == TokenKind::word || after.is('.')) after = tokens.next();
+            if (!after.is('{') && !after.is(';')) {
+                imports.complete = after.kind != TokenKind::end;
+                return imports;
+            }
+        } else if (!java && t.is('[')) {
+            int depth = 1;  // "[assembly: ...]"
+            while (depth > 0 && (t = tokens.next()).kind != TokenKind::end)
+                depth += t.is('[') ? 1 : t.is(']') ? -1 : 0;
+        } else {
+            imports.complete = true;
+            return imports;
+        }
+    }
+    return imports;
+}
+
+SourceImports readSourceFileImports(const std::string& path, int language,
+                                    const InputRoots& roots) {
+    // The imports stand at a file's start; most files are read no further.
+    constexpr std::size_t start = 8u << 10;
+    try {
+        std::string text = readFileStart(path, start, &roots);
+        const bool decoded = decodeByteOrderMark(text);
+        SourceImports imports = readSourceImports(text, language);
+        if (imports.complete || (text.size() < start && !decoded)) return imports;
+        text = readWholeFile(path, kSourceFileLimit, &roots);
+        decodeByteOrderMark(text);
+        return readSourceImports(text, language);
+    } catch (const VelkError&) {
+        return {};  // a source gone or changed since it was read tells nothing
+    }
+}
+
+std::optional<std::string> initialisingLiteral(std::string_view text, std::string_view name) {
+    SourceTokens tokens(text);
+    std::optional<std::string> literal;
+    int assignments = 0;
+    Token t = tokens.next();
+    while (t.kind != TokenKind::end) {
+        if (!t.is(name)) {
+            t = tokens.next();
+            continue;
+        }
+        Token equals = tokens.next();
+        if (!equals.is('=')) {
+            t = equals;
+            continue;
+        }
+        // "==" compares, "=>" gives a body.
+        const std::size_t afterEquals = tokens.position();
+        Token first = tokens.next();
+        if ((first.is('=') || first.is('>')) && first.text.data() == text.data() + afterEquals) {
+            t = tokens.next();
+            continue;
+        }
+        ++assignments;
+        // The initialiser runs to a "," or ";" outside brackets.
+        std::vector<Token> value;
+        int depth = 0;
+        for (t = first; t.kind != TokenKind::end; t = tokens.next()) {
+            if (depth == 0 && (t.is(',') || t.is(';') || t.is(')') || t.is('}'))) break;
+            if (t.is('(') || t.is('[') || t.is('{')) ++depth;
+            if ((t.is(')') || t.is(']') || t.is('}')) && depth > 0) --depth;
+            value.push_back(t);
+        }
+        const bool single =
+            value.size() == 1 &&
+            (value[0].kind == TokenKind::number || value[0].kind == TokenKind::text ||
+             value[0].kind == TokenKind::character || value[0].is("true") || value[0].is("false"));
+        const bool negative = value.size() == 2 && value[0].is('-') &&
+                              value[1].kind == TokenKind::number;
+        if (single || negative) {
+            const char* begin = value.front().text.data();
+            const char* end = value.back().text.data() + value.back().text.size();
+            literal = std::string(begin, end);
+        } else {
+            literal.reset();
+        }
+    }
+    if (assignments != 1) return std::nullopt;
+    return literal;
+}
