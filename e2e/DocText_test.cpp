@@ -213,7 +213,8 @@ TEST_F(DocTextRun, JavaInlineTagsAndImportedNamesReadAsTheAuthorMeantThem) {
     e2e::writeText(work() / "src/org/acme/app/Client.java",
                    "package org.acme.app;\n\nimport org.acme.net.Limits;\nimport org.acme.net.*;\n\n"
                    "/**\n * Reads leniently in {@linkplain Limits#setMode(Mode) lenient mode},\n"
-                   " * at most {@value Limits#DEFAULT_LIMIT} at once, as {@value Limits#AGENT}.\n"
+                   " * at most {@value Limits#DEFAULT_LIMIT} at once, as {@value Limits#AGENT},\n"
+                   " * in the {@linkplain Mode#LENIENT lenient {@code Mode}}.\n"
                    " * @see Limits\n */\npublic class Client {\n"
                    "    /** The limits. @return them */\n    public Limits limits() { return null; }\n}\n");
     document("vantry-standard", {"src"});
@@ -223,7 +224,7 @@ TEST_F(DocTextRun, JavaInlineTagsAndImportedNamesReadAsTheAuthorMeantThem) {
     const auto client = pageLines(page);
     EXPECT_TRUE(hasLine(client, "Reads leniently in lenient mode, at most " +
                                     constants.at("DEFAULT_LIMIT") + " at once, as " +
-                                    constants.at("AGENT") + "."))
+                                    constants.at("AGENT") + ", in the lenient Mode."))
         << client.size();
     const auto clientLinks = links(e2e::readFile(site() / page));
     const std::string net = "../org.acme.net/Limits.html";

@@ -16,6 +16,12 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
+// A tag's name ends before any other byte: "{@code(x)}" is the code tag.
+bool isTagNameByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '-' || c == '.' || c == ':' || c == '_';
+}
+
 char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool endsWithBreak(std::string_view text) {
@@ -97,10 +103,28 @@ void appendConstantValue(std::string& out, const CppClassEntity& entity, std::st
     }
 }
 
+// Inline tags within inline tags ("{@linkplain X the {@code X}}") are
+// expanded as deep as authors nest them, and no deeper.
+constexpr int maxInlineDepth = 16;
+
+void appendExpanded(std::string& out, const CppClassEntity& entity, std::string_view text,
+                    const TagContext& context, int depth);
+
+// The text of an inline tag with the inline tags it holds expanded.
+std::string_view expandedWithin(std::string_view text, const CppClassEntity& entity,
+                                const TagContext& context, int depth, std::string& buffer) {
+    if (depth >= maxInlineDepth || !mayHoldInlineTags(text)) return text;
+    appendExpanded(buffer, entity, text, context, depth + 1);
+    return buffer;
+}
+
 void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::string_view name,
-                           std::string_view text, const TagContext& context) {
+                           std::string_view text, const TagContext& context, int depth) {
+    std::string buffer;
     if (name == "link" || name == "linkplain") {
-        appendCodeLink(out, entity, text, context.classList, context.linkPrefix, name == "link");
+        // The label may hold inline tags; the reference before it holds none.
+        appendCodeLink(out, entity, expandedWithin(text, entity, context, depth, buffer),
+                       context.classList, context.linkPrefix, name == "link");
         return;
     }
     if (name == "value") {
@@ -126,7 +150,7 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     const bool fileTag = name == "files" || name == "file1" || name == "file2";
     // A tag of no known name keeps its author's text.
     if (!fileTag) {
-        out += text;
+        out += expandedWithin(text, entity, context, depth, buffer);
         return;
     }
     const CppClass* cls = entity.getClass();
@@ -160,7 +184,7 @@ void appendSectionSeparator(std::string& section, const char* separator) {
 std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text, bool tagName) {
     std::string_view trimmed = trimmedView(text);
     std::size_t i = 0;
-    while (i < trimmed.size() && !isBlank(trimmed[i]) && !(tagName && trimmed[i] == '<')) ++i;
+    while (i < trimmed.size() && !isBlank(trimmed[i]) && !(tagName && !isTagNameByte(trimmed[i]))) ++i;
     if (i == trimmed.size()) return {trimmed, {}};
     std::string_view rest = trimmedView(trimmed.substr(i));
     if (endsWithBreak(rest)) rest = trimmedView(rest.substr(0, rest.size() - 4));
@@ -189,6 +213,13 @@ bool mayHoldInlineTags(std::string_view text) { return text.find("{@") != std::s
 
 void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
                               std::string_view text, const TagContext& context) {
+    appendExpanded(out, entity, text, context, 0);
+}
+
+namespace {
+
+void appendExpanded(std::string& out, const CppClassEntity& entity, std::string_view text,
+                    const TagContext& context, int depth) {
     std::size_t i = 0;
     std::size_t from = 0;  // where the search for the next tag goes on
     while (i < text.size()) {
@@ -202,11 +233,13 @@ void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
         std::size_t close = inlineTagEnd(text, open + 2);
         std::size_t end = close == std::string_view::npos ? text.size() : close;
         auto [name, rest] = splitFirstWordView(text.substr(open + 2, end - open - 2), true);
-        appendInlineTagOutput(out, entity, name, rest, context);
+        appendInlineTagOutput(out, entity, name, rest, context, depth);
         i = from = close == std::string_view::npos ? text.size() : close + 1;
     }
     if (i < text.size()) out.append(text.data() + i, text.size() - i);
 }
+
+}  // namespace
 
 void parseTagBlock(const CppClassEntity& entity, std::string_view block,
                    const TagContext& context, TagBlockState& state) {

@@ -44,8 +44,9 @@ struct TagContext {
 // whole trimmed text and "" when the text holds no white space.
 std::pair<std::string, std::string> splitFirstWord(const std::string& text);
 // The same split as views into text. With tagName (the name of an inline
-// tag) the word also ends at a "<": the line break inserted after a tag
-// that ends its line ("{@code<BR>") begins the rest.
+// tag) the word also ends at the first byte other than a letter, digit,
+// "-", ".", ":" or "_": the line break inserted after a tag that ends its
+// line ("{@code<BR>") begins the rest, as does "(" in "{@code(x)}".
 std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text,
                                                                  bool tagName = false);
 
@@ -61,9 +62,12 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // main directory (the link prefix followed by ".."), "files", "file1" and
 // "file2" by links to the class's source listings (the file names alone
 // when no listings exist), "code" by its text escaped inside <code>,
-// "literal" by its text escaped; any other inline tag by its text. Braces
-// inside an inline tag pair up; one without its "}" takes the rest of the
-// text. Runs in time linear in the text.
+// "literal" by its text escaped; any other inline tag by its text. The
+// inline tags within a link's label or an unknown tag's text are expanded
+// too (up to a nesting of 16). A tag's name ends at the first byte that no
+// name holds ("{@code(x)}" is the code tag). Braces inside an inline tag
+// pair up; one without its "}" takes the rest of the text. Runs in time
+// linear in the text times its nesting.
 std::string expandInlineTags(const CppClassEntity& entity, const std::string& text,
                              const TagContext& context);
 // Whether expandInlineTags may change the text: it holds "{@".

@@ -58,6 +58,14 @@ TEST(InlineTags, LinkPlainShowsItsLabelAsPlainText) {
               (Links{{"lenient mode", "../text/Parser.html#setMode(Modemode)"},
                      {"Parser", "../text/Parser.html"}}));
     EXPECT_FALSE(pagetest::contains(html, "<CODE>")) << html;
+    // A label, or the text of a tag the pages do not know, may hold inline
+    // tags of its own; a tag's name ends where names end.
+    parser->setComment("Uses the {@linkplain #setMode(Mode) current\n{@code Mode}} "
+                       "{@return {@code true} when set}; {@code(\"x\")}.");
+    const std::string nested = writeDocBlock(*parser, &f.list, "", ".", nullptr, "../");
+    EXPECT_EQ(pagetest::shownText(nested), "Uses the current Mode true when set; (\"x\").");
+    EXPECT_EQ(pagetest::linksIn(nested),
+              (Links{{"current Mode", "../text/Parser.html#setMode(Modemode)"}}));
 }
 
 // {@value} shows what the constant's declaration initialises it with, when
