@@ -462,7 +462,13 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
 
 CppClass* DocClassList::importedClass(const CppClass* context, std::string_view name) const {
     if (name.empty()) return nullptr;
-    const size_t dot = name.find('.');
+    // The first "." outside type arguments ends the outer name.
+    size_t dot = std::string_view::npos;
+    for (size_t i = 0, depth = 0; i < name.size() && dot == std::string_view::npos; ++i) {
+        if (name[i] == '<' || name[i] == '{') ++depth;
+        else if ((name[i] == '>' || name[i] == '}') && depth > 0) --depth;
+        else if (name[i] == '.' && depth == 0) dot = i;
+    }
     if (dot != std::string_view::npos) {
         const CppClass* outer = importedClass(context, name.substr(0, dot));
         if (!outer) return nullptr;
@@ -470,8 +476,55 @@ CppClass* DocClassList::importedClass(const CppClass* context, std::string_view 
         nested += name.substr(dot);
         return lookup(outer->getPackage(), nested);
     }
-    const int language = context ? context->getLanguage() : 3;
     const Indexes& ix = indexes();
+    const int language = context ? context->getLanguage() : 3;
+    const Indexes::Imports* imports = nullptr;
+    if (context && importsNames(language)) {
+        auto at = ix.position.find(context);
+        if (at == ix.position.end()) at = ix.position.find(registered(*context));
+        if (at != ix.position.end()) imports = ix.imports[at->second].get();
+    }
+    // The packages in view of the context: those imported whole, and for
+    // C# those around its own namespace.
+    auto forEachPackageInView = [&](auto&& visit) {
+        if (imports)
+            for (const std::string& package : imports->packages) visit(std::string_view(package));
+        if (language == 1) {
+            const std::string own = context->getPackage();
+            for (size_t cut = own.rfind('.'); cut != std::string::npos && cut > 0;
+                 cut = own.rfind('.', cut - 1))
+                visit(std::string_view(own).substr(0, cut));
+        }
+    };
+    const size_t list = typeParameterListStart(name);
+    if (list < name.size()) {
+        // A generic name ("Box{T}", "Box<,>"): the C# twin of as many type
+        // parameters in the context's own package or one in view; else the
+        // class of the plain name, as a generic class without a twin is
+        // named.
+        const std::string_view plain = name.substr(0, list);
+        if (!context) return importedClass(context, plain);
+        if (!ix.twins.empty()) {
+            const std::string key = genericKey(name);
+            auto twinIn = [&](std::string_view package) -> CppClass* {
+                auto twin = ix.twins.find({std::string(package), key});
+                return twin == ix.twins.end() ? nullptr : twin->second;
+            };
+            if (CppClass* own = twinIn(context->getPackage())) return own;
+            CppClass* found = nullptr;
+            bool ambiguous = false;
+            forEachPackageInView([&](std::string_view package) {
+                CppClass* candidate = twinIn(package);
+                if (!candidate || candidate == found) return;
+                ambiguous |= found != nullptr;
+                found = candidate;
+            });
+            if (ambiguous) return nullptr;
+            if (found) return found;
+        }
+        if (CppClass* own = lookup(context->getPackage(), plain)) return own;
+        return importedClass(context, plain);
+    }
     // The one class of the name in the run (of context's language).
     CppClass* only = nullptr;
     bool several = false;
@@ -484,34 +537,20 @@ CppClass* DocClassList::importedClass(const CppClass* context, std::string_view 
             only = cls;
         }
     if (!context || !importsNames(language)) return several ? nullptr : only;
-    const Indexes::Imports* imports = nullptr;
-    auto at = ix.position.find(context);
-    if (at == ix.position.end()) at = ix.position.find(registered(*context));
-    if (at != ix.position.end()) imports = ix.imports[at->second].get();
     if (imports) {
         auto imported = imports->classes.find(name);
         if (imported != imports->classes.end()) return imported->second;
     }
     // A package in view can hold no other class of the name than the one.
     if (!several) return only;
-    // The packages in view: those imported whole, and for C# those around
-    // the context's own namespace.
     CppClass* found = nullptr;
     bool ambiguous = false;
-    auto consider = [&](std::string_view package) {
+    forEachPackageInView([&](std::string_view package) {
         CppClass* candidate = lookup(package, name);
         if (!candidate || candidate->isUnresolved() || candidate == found) return;
         ambiguous |= found != nullptr;
         found = candidate;
-    };
-    if (imports)
-        for (const std::string& package : imports->packages) consider(package);
-    if (language == 1) {
-        const std::string own = context->getPackage();
-        for (size_t dot = own.rfind('.'); dot != std::string::npos && dot > 0;
-             dot = own.rfind('.', dot - 1))
-            consider(std::string_view(own).substr(0, dot));
-    }
+    });
     return ambiguous ? nullptr : found;
 }
 

@@ -97,7 +97,10 @@ public:
     // java.lang among them; for C#, the namespaces of its using directives
     // and those around its own namespace), then among the run's classes of
     // context's language. Null when none is found, and when two classes
-    // fit equally (an ambiguous name). The sources are read once for all
+    // fit equally (an ambiguous name). A generic name ("Box{T}", "Box<,>")
+    // stands for the C# twin of as many type parameters in the context's
+    // package or one in view, else for the class of the plain name. The
+    // sources are read once for all
     // classes, before the first question (context's source: its first
     // file, in its source directory), and only inside the roots given to
     // setSourceRoots; without roots, no source is read.

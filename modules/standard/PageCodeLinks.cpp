@@ -4,6 +4,7 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "model/GenericNames.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageMembers.h"
@@ -97,26 +98,8 @@ std::size_t lastDotOutsideBrackets(std::string_view name) {
     return dot;
 }
 
-// C# references write type arguments in braces ("Cache{TKey}"): names are
-// looked up without them and shown with them in angle brackets.
-// The name without them: the name itself, or the text left in buffer.
-std::string_view withoutTypeArguments(std::string_view name, std::string& buffer) {
-    if (name.find('{') == std::string_view::npos) return name;
-    buffer.clear();
-    int depth = 0;
-    for (char c : name) {
-        if (c == '{') ++depth;
-        else if (c == '}' && depth > 0) --depth;
-        else if (depth == 0) buffer += c;
-    }
-    return buffer;
-}
-
-std::string withoutTypeArguments(std::string_view name) {
-    std::string buffer;
-    return std::string(withoutTypeArguments(name, buffer));
-}
-
+// C# references write type arguments in braces ("Cache{TKey}"): they are
+// shown in angle brackets.
 void appendShownName(std::string& out, std::string_view name) {
     if (name.find('{') == std::string_view::npos && name.find('}') == std::string_view::npos) {
         out += name;
@@ -158,14 +141,13 @@ ReferenceTarget resolveReference(const CppClassEntity& entity, const ReferencePa
     } else if (classList) {
         // A nested class ("Map.Entry", "Outer.Inner") as Java sees it from
         // here, or one the source imports; failing that, the last "." parts
-        // package from class.
-        std::string buffer;
-        const std::string_view rest = withoutTypeArguments(parts.rest, buffer);
-        found.target = classList->resolveNestedName(entityPackage, entity.getClass(), rest);
+        // package from class. Type arguments are looked up as written: they
+        // tell apart the C# twins of a name.
+        found.target = classList->resolveNestedName(entityPackage, entity.getClass(), parts.rest);
         if (!found.target) {
-            const std::string package = withoutTypeArguments(found.package);
-            found.target = classList->resolveLinkTarget(
-                package, entity.getClass(), withoutTypeArguments(found.className), true);
+            const std::string package = withoutAnyTypeParameters(found.package);
+            found.target = classList->resolveLinkTarget(package, entity.getClass(),
+                                                        found.className, true);
             if (found.target && !package.empty() && package != found.target->getPackage())
                 found.target = nullptr;
         }
@@ -176,9 +158,8 @@ ReferenceTarget resolveReference(const CppClassEntity& entity, const ReferencePa
     // one of its ancestors or, for a bare "#member", a class around the
     // entity's own. One that no documented class declares leaves the link
     // on the class page without an anchor.
-    std::string buffer;
-    const std::string_view memberName =
-        withoutTypeArguments(trimmedView(parts.member.substr(0, parts.member.find('('))), buffer);
+    const std::string memberName =
+        withoutAnyTypeParameters(trimmedView(parts.member.substr(0, parts.member.find('('))));
     if (parts.hasMember && !memberName.empty())
         found.declarer = classList ? classList->memberDeclarer(*found.target, memberName,
                                                                found.className.empty())
@@ -191,7 +172,7 @@ ReferenceTarget resolveReference(const CppClassEntity& entity, const ReferencePa
 // first of the name; null when none.
 const CppClassMember* writtenMember(const CppClass& declarer, std::string_view written,
                                     bool functionsToo) {
-    std::string plain = withoutTypeArguments(trimmedView(written));
+    const std::string plain = withoutAnyTypeParameters(trimmedView(written));
     if (plain.find('(') != std::string::npos) {
         // Argument types written with braces are types with arguments.
         std::string types(trimmedView(written));
@@ -221,7 +202,7 @@ void appendReference(std::string& out, const CppClassEntity& entity, const Refer
             if (overload) appendMemberAnchor(out, *overload);
             else
                 appendAnchorText(out,
-                                 withoutTypeArguments(trimmedView(
+                                 withoutAnyTypeParameters(trimmedView(
                                      parts.member.substr(0, parts.member.find('(')))),
                                  false);
         }

@@ -19,8 +19,8 @@ class DocClassList;
 // written. A quoted title or ready HTML ("..." or "<...") comes back
 // unchanged. Blanks inside a member's argument list, or inside type
 // arguments in braces ("Map{K, V}", as C# writes them), do not end the
-// name; type arguments are left out of look-ups and shown in angle
-// brackets. A member written with an argument list links to the overload
+// name; type arguments pick the C# twin of their number and are shown in
+// angle brackets. A member written with an argument list links to the overload
 // with those argument types, else to the anchor of its plain name. In the
 // documentation of a C# entity, a name that no class bears is read with
 // its last "." as "#" ("Class.Member"), or, without a ".", as a member of
