@@ -222,17 +222,28 @@ private:
 
     // Whether the line that holds s[at] is a directive whose words are
     // free text, not tokens: #error, #warning, #pragma, #line, #ident.
-    // The answer is kept for the rest of the line, so each line is looked
-    // at once.
+    // Those lines are found once, at the first quote; the positions asked
+    // about only grow.
     bool onFreeTextDirective(std::size_t at) {
-        if (at < freeTextFrom || at >= freeTextTo) {
-            const void* before = memrchr(s.data(), '\n', at);
-            freeTextFrom = before ? static_cast<std::size_t>(static_cast<const char*>(before) - s.data()) + 1 : 0;
-            const void* after = std::memchr(s.data() + at, '\n', s.size() - at);
-            freeTextTo = after ? static_cast<std::size_t>(static_cast<const char*>(after) - s.data()) : s.size();
-            freeText = isFreeTextDirective(std::string_view(s).substr(freeTextFrom, freeTextTo - freeTextFrom));
+        if (!freeTextFound) findFreeTextLines();
+        while (nextFreeText < freeTextLines.size() && freeTextLines[nextFreeText].second <= at) ++nextFreeText;
+        return nextFreeText < freeTextLines.size() && freeTextLines[nextFreeText].first <= at;
+    }
+
+    void findFreeTextLines() {
+        freeTextFound = true;
+        for (const void* hit = std::memchr(s.data(), '#', s.size()); hit;) {
+            const std::size_t hash = static_cast<std::size_t>(static_cast<const char*>(hit) - s.data());
+            std::size_t start = hash;
+            while (start > 0 && isHorizontalBlank(s[start - 1])) --start;
+            std::size_t next = hash + 1;
+            if (start == 0 || s[start - 1] == '\n') {
+                next = std::min(s.find('\n', hash), s.size());
+                if (isFreeTextDirective(std::string_view(s).substr(start, next - start)))
+                    freeTextLines.emplace_back(start, next);
+            }
+            hit = next < s.size() ? std::memchr(s.data() + next, '#', s.size() - next) : nullptr;
         }
-        return freeText;
     }
 
     static bool isFreeTextDirective(std::string_view text) {
@@ -264,8 +275,8 @@ private:
                 get();
                 return;
             }
-            out += "/*";
-            out.push_back(static_cast<char>(x));
+            const char opening[] = {'/', '*', static_cast<char>(x)};
+            out.append(opening, sizeof opening);
             std::size_t end = s.find("*/", i);
             if (end == std::string::npos)
                 preprocessorError("Unexpected end-of-file in documentation comment", startLine);
@@ -390,9 +401,11 @@ private:
     std::size_t i = 0;
     int line = 1;
     std::string out;
-    // The line onFreeTextDirective looked at last, [from, to), and its answer.
-    std::size_t freeTextFrom = 0, freeTextTo = 0;
-    bool freeText = false;
+    // The free-text directive lines, [start, end) in order, once found,
+    // and the first that does not end before the position last asked about.
+    std::vector<std::pair<std::size_t, std::size_t>> freeTextLines;
+    bool freeTextFound = false;
+    std::size_t nextFreeText = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -400,13 +413,15 @@ private:
 
 // Where a line opens and closes comments, literals skipped.
 struct CommentScan {
-    bool opens = false;
+    int opens = 0;  // how many comments begin on the line
     bool closes = false;
     bool inCommentAfter = false;
+    std::size_t closeEnd = 0;                          // after the last "*/"
     std::size_t lineComment = std::string_view::npos;  // where a "//" comment begins
 };
 
-CommentScan scanComments(std::string_view line, bool inComment) {
+// Inline: the line loop calls it for every line.
+[[gnu::always_inline]] inline CommentScan scanComments(std::string_view line, bool inComment) {
     CommentScan scan;
     for (std::size_t k = 0; k < line.size(); ++k) {
         if (inComment) {
@@ -415,6 +430,7 @@ CommentScan scanComments(std::string_view line, bool inComment) {
             if (close == std::string_view::npos) break;
             inComment = false;
             scan.closes = true;
+            scan.closeEnd = close + 2;
             k = close + 1;
             continue;
         }
@@ -429,7 +445,7 @@ CommentScan scanComments(std::string_view line, bool inComment) {
                 if (line[k] == '\\') ++k;
         } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '*') {
             inComment = true;
-            scan.opens = true;
+            ++scan.opens;
             ++k;
         } else if (c == '/' && k + 1 < line.size() && line[k + 1] == '/') {
             scan.lineComment = k;
@@ -534,7 +550,8 @@ bool splitTrailingComments(std::string_view line, std::string& code, std::string
 
 // A line "#word ..." where the word ends the line or is followed by white
 // space, "(" or the "<" or '"' of an #include name ("#include<vector>").
-bool parseDirective(std::string_view line, Directive& d) {
+// Inline: the line loop calls it for every line that is not a comment.
+[[gnu::always_inline]] inline bool parseDirective(std::string_view line, Directive& d) {
     std::size_t k = leadingBlanks(line);
     if (k >= line.size() || line[k] != '#') return false;
     ++k;
@@ -726,6 +743,7 @@ private:
         // stands for.
         bool trailing = scan.closes && !inComment && takeTrailingComments(line);
         if (trailing) scan = CommentScan{};
+        if (isCommentOnly(line, scan)) return commentOnly(line, scan, on);
         if (scan.closes || inComment || scan.opens) return commentLine(line, scan, on);
         const std::size_t first = leadingBlanks(line);
         if (line.compare(first, 2, "//") == 0) {
@@ -810,30 +828,15 @@ private:
         return false;
     }
 
-    // A line that holds a block comment or lies inside one. Without code
-    // it is comment text for a #define that may follow; with code the code
-    // is expanded as on any other line, the comments kept as written.
+    // A line that holds a block comment and code, or that opens or closes
+    // a comment. Without code it is comment only; with code the code is
+    // expanded as on any other line, the comments kept as written.
     [[gnu::noinline]] void commentLine(std::string_view line, const CommentScan& scan, bool on) {
         const bool startsInComment = inComment;
         if (!startsInComment && scan.inCommentAfter && startsWithHash(line)) return commentedDirective(line, on);
-        inComment = scan.inCommentAfter;
         commentSpans(line, startsInComment, spans);
-        if (!hasCodeOutside(line, spans)) {
-            if (keepDocText && !codesComment) {
-                if (scan.closes) {
-                    // A comment opened and closed on this line loses its "/*" too.
-                    std::string_view text = withoutAll(line, "*/", scratch);
-                    if (scan.opens) text = withoutAll(text, "/*", scratch2);
-                    docText += stripLeadingView(trimBlankView(text), '*');
-                } else {
-                    docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
-                    docText += ' ';
-                }
-                holdComment(line.size(), on);
-            }
-            if (!inComment) codesComment = false;
-            return emit(line, on);
-        }
+        if (!hasCodeOutside(line, spans)) return commentOnly(line, scan, on);
+        inComment = scan.inCommentAfter;
         // The code documented by the comments so far is this line's.
         forgetComment();
         if (on) expandCode(line, &spans, startsInComment);
@@ -842,9 +845,48 @@ private:
         codesComment = inComment;
     }
 
+    // The lines a comment's own lines mostly are, told apart without a
+    // look at every span: inside it from end to end, opening it after
+    // blanks, or closing it before blanks.
+    bool isCommentOnly(std::string_view line, const CommentScan& scan) const {
+        auto blankFrom = [&line](std::size_t k) {
+            while (k < line.size() && isBlankChar(line[k])) ++k;
+            return k == line.size();
+        };
+        if (inComment) return !scan.closes || (scan.opens == 0 && blankFrom(scan.closeEnd));
+        if (scan.opens != 1) return false;
+        const std::size_t open = leadingBlanks(line);
+        if (line[open] != '/' || line[open + 1] != '*') return false;
+        return !scan.closes || blankFrom(scan.closeEnd);
+    }
+
+    // A line of comment and blanks only: its text is kept for a #define
+    // that may follow.
+    [[gnu::always_inline]] void commentOnly(std::string_view line, const CommentScan& scan, bool on) {
+        if (keepDocText && !codesComment) gatherComment(line, scan, on);
+        inComment = scan.inCommentAfter;
+        if (!inComment) codesComment = false;
+        emit(line, on);
+    }
+
+    [[gnu::noinline]] void gatherComment(std::string_view line, const CommentScan& scan, bool on) {
+        if (scan.closes) {
+            // A comment opened and closed on this line loses its "/*" too.
+            std::string_view text = withoutAll(line, "*/", scratch);
+            if (scan.opens) text = withoutAll(text, "/*", scratch2);
+            docText += stripLeadingView(trimBlankView(text), '*');
+        } else {
+            docText += stripLeadingView(trimBlankView(withoutAll(line, "/*", scratch)), '*');
+            docText += ' ';
+        }
+        holdComment(line.size(), on);
+    }
+
     // Expands the macros of a line of code into `out`; the spans in
     // asWritten (its comments) are copied as they stand.
-    void expandCode(std::string_view line, PreprocessorDefines::TextSpans* asWritten, bool startsInComment) {
+    // Inline: the line loop calls it for most lines.
+    [[gnu::always_inline]] void expandCode(std::string_view line, PreprocessorDefines::TextSpans* asWritten,
+                                           bool startsInComment) {
         expanded.assign(line);
         const int startLine = lineNumber;
         PreprocessorDefines::Limit limit{line.size() + std::min(kMaxLineGrowth, growthLeft), {}};
