@@ -197,6 +197,45 @@ TEST_F(HostileMarkup, NamesThatReadAsSchemesStayRelativeLinks) {
     }
 }
 
+// Links in a deprecation note lead into the detail directory from every
+// page that shows the note, whatever the directory is called, and nothing
+// the author writes in a note becomes part of a link that was not there.
+TEST_F(HostileMarkup, DeprecationNotesLinkSafelyFromEveryPage) {
+    writeText(work() / "src/shapes/Brush.java",
+              "package shapes;\n\n/** Paints a stroke. */\npublic class Brush {\n"
+              "    /** Strokes the path. */\n    public void stroke() {}\n}\n");
+    const std::string penNote =
+        "use {@link Brush#stroke()} instead; see <a href=\"{@docRoot}/index.html\">the overview</a>";
+    const std::string inkLink = "java**classdir**script:alert(1)";
+    const std::string inkNote = "the **classdir** folder is gone; see <a href=\"" + inkLink + "\">notes</a>";
+    writeText(work() / "src/shapes/Pen.java",
+              "package shapes;\n\n/** Draws lines. */\npublic class Pen {\n"
+              "    /**\n     * Draws a line.\n     * @deprecated " + penNote + "\n     */\n"
+              "    @Deprecated\n    public void line() {}\n"
+              "    /**\n     * Fills with ink.\n     * @deprecated " + inkNote + "\n     */\n"
+              "    @Deprecated\n    public void ink() {}\n}\n");
+    for (const std::string& classdir : {std::string("projects"), std::string("x\" onload=\"alert(1)"),
+                                        std::string(" javascript:alert(1)"), std::string(".")}) {
+        SCOPED_TRACE("-classdir=" + classdir);
+        const auto result = document({"src"}, {"-classdir=" + classdir});
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        expectNoScript();
+        // The note's own link goes nowhere, as its author wrote it.
+        auto faults = e2e::checkLinks(site());
+        std::erase_if(faults, [&](const e2e::LinkFault& f) { return f.reference == inkLink; });
+        EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
+        const std::string page = e2e::readFile(site() / "index-deprecated-list.html");
+        const std::string list = e2e::shownText(page);
+        for (const char* shown : {"use Brush.stroke() instead; see the overview",
+                                  "the **classdir** folder is gone; see notes"})
+            EXPECT_TRUE(contains(list, shown)) << shown << "\n" << list;
+        const auto links = e2e::scanPage(page).links;
+        EXPECT_TRUE(std::any_of(links.begin(), links.end(), [](const e2e::PageLink& link) {
+            return link.value.ends_with("shapes/Brush.html#stroke()");
+        })) << page;
+    }
+}
+
 // A comment keeps its HTML but never runs script: the tags that could are
 // shown as text, and a warning names the file and line.
 TEST_F(HostileMarkup, ScriptInACommentIsShownAsText) {

@@ -2,7 +2,6 @@
 
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
-#include "VelkLib/VelkString.h"
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/DocClassList.h"
@@ -54,10 +53,9 @@ void writeDeprecatedSection(StandardModule& module, std::ostream& out,
         << "<TD COLSPAN=2><FONT SIZE=\"+2\">\n"
         << "<B>Deprecated " << title << "</B></FONT></TD>\n</TR>\n";
     for (const CppClassEntity* entity : entities) {
-        VelkString text = parseDocComment(*entity, module.classList.get(), prefix,
-                                          module.sourceDirectoryText)
-                              .deprecation;
-        text.replaceAll("**classdir**", prefix);
+        const std::string text = parseDocComment(*entity, module.classList.get(), prefix,
+                                                 module.sourceDirectoryText)
+                                     .deprecation;
         const auto* member = dynamic_cast<const CppClassMember*>(entity);
         std::string link = member ? memberLink(*member, true, prefix, "", true)
                                   : classLink(*entity->getClass(), prefix);

@@ -17,8 +17,6 @@ const std::string_view sectionLabels[] = {"Parameters", "Returns", "Throws",  "V
 static_assert(sizeof sectionLabels / sizeof sectionLabels[0] ==
               static_cast<std::size_t>(TagSection::count));
 
-const std::string_view classDirPlaceholder = "**classdir**";
-
 bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
 bool isBlank(char c) { return c == '\n' || isLineBlank(c); }
@@ -123,17 +121,10 @@ void appendSections(std::string& out, const TagBlockState& state) {
 }
 
 // The deprecation note as shown: "<B>Deprecated.</B>&nbsp;<I>" note
-// "</I>\r\n<P>\r\n", links written for linkPrefix.
-void appendDeprecationNote(std::string& out, std::string_view note, std::string_view linkPrefix) {
+// "</I>\r\n<P>\r\n".
+void appendDeprecationNote(std::string& out, std::string_view note) {
     out += "<B>Deprecated.</B>&nbsp;<I>";
-    std::size_t from = 0;
-    for (std::size_t at = note.find(classDirPlaceholder); at != std::string_view::npos;
-         at = note.find(classDirPlaceholder, from)) {
-        out.append(note.data() + from, at - from);
-        out += linkPrefix;
-        from = at + classDirPlaceholder.size();
-    }
-    std::string rest(note.substr(from));
+    std::string rest(note);
     appendMissingEndTags(rest, rest);
     out += rest;
     out += "</I>\r\n<P>\r\n";
@@ -213,15 +204,13 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
     if (!usual) return false;
     head += "\r\n";
     if (hasDeprecated) {
-        TagContext placeholder{context.classList, std::string(classDirPlaceholder),
-                               context.sourceLocation};
         std::string expanded;
         expanded.reserve(deprecated.size() + 64);
-        appendExpandedInlineTags(expanded, entity, deprecated, placeholder);
+        appendExpandedInlineTags(expanded, entity, deprecated, context);
         std::string_view note = splitFirstWordView(expanded).second;
         if (!note.empty()) {
             std::string shown;
-            appendDeprecationNote(shown, note, context.linkPrefix);
+            appendDeprecationNote(shown, note);
             head.insert(0, shown);
         }
     }
@@ -246,7 +235,7 @@ void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocCla
     TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
     appendOpeningTag(out, wrapTag);
     if (!state.deprecation.empty() && entity.getOptions().enableDeprecated) {
-        appendDeprecationNote(out, state.deprecation, linkPrefix);
+        appendDeprecationNote(out, state.deprecation);
         if (deprecated)
             (*deprecated)[deprecationKey(entity)] = const_cast<CppClassEntity*>(&entity);
     }

@@ -11,8 +11,8 @@ class CppClassEntity;
 class DocClassList;
 
 // The description, tag sections and deprecation text of the entity's
-// comment, with links written for linkPrefix. The deprecation text keeps
-// the "**classdir**" placeholder in its links.
+// comment, with links written for linkPrefix (the deprecation text's too:
+// each page that shows it parses the comment for its own prefix).
 struct DocBlockParts {
     std::string description;
     std::string sections;     // "<DL>...</DL>\r\n", or "" when no section has text

@@ -90,8 +90,8 @@ TEST_F(DocBlockTest, DeprecationNoteAndMap) {
     EXPECT_TRUE(contains(out, "<CODE>Pen</CODE></a><BR>\nmore words</I>\r\n<P>\r\nOld shape.\n"));
     ASSERT_EQ(map.size(), 1u);
     EXPECT_EQ(map.begin()->second, shape);
-    DocBlockParts parts = parseDocComment(*shape, &f.list, "../", ".");
-    EXPECT_TRUE(contains(parts.deprecation, "\"**classdir**draw/Pen.html\""));
+    DocBlockParts parts = parseDocComment(*shape, &f.list, "projects/", ".");
+    EXPECT_TRUE(contains(parts.deprecation, "\"projects/draw/Pen.html\""));
 
     shape->setComment("@deprecated gone");
     f.options.enableDeprecated = false;

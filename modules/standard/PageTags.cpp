@@ -133,8 +133,11 @@ void appendInlineTagOutput(std::string& out, const CppClassEntity& entity, std::
     }
     // Java sources write "docRoot".
     if (isRootTag(name)) {
-        out += context.linkPrefix;
-        out += context.classList ? context.classList->getDetailToMain() : std::string("..");
+        // It stands in an author's href: the detail directory in the
+        // prefix must not end the attribute or read as a scheme.
+        appendHrefEscaped(out, context.linkPrefix +
+                                   (context.classList ? context.classList->getDetailToMain()
+                                                      : std::string("..")));
         return;
     }
     if (name == "code") {
@@ -263,13 +266,7 @@ void parseTagBlock(const CppClassEntity& entity, std::string_view block,
     if (!spec) return;  // an unknown tag shows nothing
     if (spec->enabledBy && !(entity.getOptions().*(spec->enabledBy))) return;
     if (spec->action == TagAction::deprecated) {
-        // Links in a deprecation note are written for whichever page shows
-        // it: the placeholder prefix is replaced there.
-        TagContext placeholder{context.classList, "**classdir**", context.sourceLocation};
-        std::string again;
-        again.reserve(block.size() + 64);
-        appendExpandedInlineTags(again, entity, block, placeholder);
-        state.deprecation.assign(splitFirstWordView(again).second);
+        state.deprecation.assign(tagText);
         state.afterDeprecated = true;
         return;
     }

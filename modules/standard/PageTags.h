@@ -59,10 +59,11 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // entity's own when it names none) where the constant's declaration in
 // its source initialises it with a literal, else by a code link to the
 // constant, "docroot" (also "docRoot") by the path from the page to the
-// main directory (the link prefix followed by ".."), "files", "file1" and
-// "file2" by links to the class's source listings (the file names alone
-// when no listings exist), "code" by its text escaped inside <code>,
-// "literal" by its text escaped; any other inline tag by its text. The
+// main directory (the link prefix followed by "..", href-escaped),
+// "files", "file1" and "file2" by links to the class's source listings
+// (the file names alone when no listings exist), "code" by its text
+// escaped inside <code>, "literal" by its text escaped; any other inline
+// tag by its text. The
 // inline tags within a link's label or an unknown tag's text are expanded
 // too (up to a nesting of 16). A tag's name ends at the first byte that no
 // name holds ("{@code(x)}" is the code tag). Braces inside an inline tag
