@@ -26,15 +26,7 @@ protected:
     // Documents the inputs (list entries) with "///" comments read, and
     // returns the shown text of the class page `page` (under out/projects).
     std::string document(const std::vector<std::string>& inputs, const std::string& page) {
-        std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-accept3slash",
-                                      "-module=vantry-standard", "-moduledir=" + moduleDir_.string()};
-        args.insert(args.end(), inputs.begin(), inputs.end());
-        args.push_back("out/index.html");
-        e2e::ChildSignals none;
-        none.count = 0;
-        const auto result =
-            e2e::runChild(program_, args, childEnvironment(scratchVariables()), work(), logs(), none, kTimeLimit);
-        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        const auto result = documentIntoOut(inputs, kTimeLimit);
         const fs::path file = work() / "out/projects" / page;
         EXPECT_TRUE(fs::is_regular_file(file)) << file << "\n" << result.describe();
         return fs::is_regular_file(file) ? e2e::shownText(e2e::readFile(file)) : std::string();

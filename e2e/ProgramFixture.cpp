@@ -67,6 +67,20 @@ bool ProgramFixture::permissionsBind(std::vector<std::string>& wrapper, std::str
     return false;
 }
 
+ChildResult ProgramFixture::documentIntoOut(const std::vector<std::string>& inputs, int limitSeconds) {
+    std::vector<std::string> args{"-autorun", "-autoquit", "-overwrite", "-accept3slash",
+                                  "-module=vantry-standard", "-moduledir=" + moduleDir_.string()};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    args.push_back("out/index.html");
+    ChildSignals none;
+    none.count = 0;
+    auto result = runChild(program_, args, childEnvironment(scratchVariables()), work(), logs(), none,
+                           limitSeconds);
+    EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    return result;
+}
+
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e/ChildProcess.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -33,6 +35,11 @@ protected:
     std::map<std::string, std::string> scratchVariables() const {
         return {{"TMPDIR", tmp().string()}, {"XDG_CONFIG_HOME", config().string()}};
     }
+    // Documents the inputs (list entries) with the standard module into
+    // work()/out/index.html, "///" comments read, as a child in work() with
+    // the scratch variables, killed after limitSeconds. A run that does not
+    // end with status 0 fails the calling test.
+    ChildResult documentIntoOut(const std::vector<std::string>& inputs, int limitSeconds);
     // This process's environment with `set` set and the variables that
     // would reach outside the scratch folder (a display, TEMP, TMP) removed.
     static std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& set);

@@ -162,54 +162,94 @@ bool followedBy(std::string_view text, std::size_t at, std::string_view follower
     return followers.find(text[at]) != std::string_view::npos;
 }
 
-// Whether text[at] stands inside a template's argument list ("A<name(x)>"
-// names no member): after a "<" not yet closed by its ">", parentheses
-// and brackets closing whatever they hold ("(a < b)" is a comparison).
-// "<<", "<=" and "->" are operators. In markup, "&lt;" and "&gt;" are the
-// angle brackets and tags are skipped.
-bool insideTemplateArguments(std::string_view text, std::size_t at, bool markup) {
-    // Only an opening angle bracket before at ("&lt;" in markup, which may
-    // run past at) can leave one open; most declarations have none.
-    const std::size_t opening = markup ? text.find("&lt;") : text.find('<');
-    if (opening == std::string_view::npos || opening >= at) return false;
-    std::string stack;
-    for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+// Whether positions of a text stand inside a template's argument list
+// ("A<name(x)>" names no member): after a "<" not yet closed by its ">",
+// parentheses and brackets closing whatever they hold ("(a < b)" is a
+// comparison). "<<", "<=" and "->" are operators. In markup, "&lt;" and
+// "&gt;" are the angle brackets and tags are skipped. The positions are
+// asked for in increasing order and the text is read once for all of them,
+// so that a declaration naming its member many times costs no more than
+// one that names it once.
+class TemplateArgumentScan {
+public:
+    TemplateArgumentScan(std::string_view text, bool markup) : text(text), markup(markup) {}
+
+    // at must not be less than in the call before.
+    bool inside(std::size_t at) {
+        // Only an opening angle bracket before at ("&lt;" in markup, which
+        // may run past at) can leave one open; most declarations have none.
+        if (opening == unknown) opening = markup ? text.find("&lt;") : text.find('<');
+        if (opening == std::string_view::npos || opening >= at) return false;
+        const std::size_t limit = std::min(at, text.size());
+        while (next < limit && step(at)) {
+        }
+        return openAngles > 0;
+    }
+
+private:
+    static constexpr std::size_t unknown = std::string_view::npos - 1;
+
+    // Reads the piece of text that starts at next; false (next unchanged)
+    // when it is a tag that ends only at or after at.
+    bool step(std::size_t at) {
+        const std::size_t i = next;
         char c = text[i];
         std::size_t width = 1;
         if (markup && c == '<') {
-            const std::size_t close = text.find('>', i);
-            if (close == std::string_view::npos || close >= at) break;
-            i = close;
-            continue;
+            if (tagStart != i) {
+                tagStart = i;
+                tagClose = text.find('>', i);
+            }
+            if (tagClose == std::string_view::npos || tagClose >= at) return false;
+            next = tagClose + 1;
+            return true;
         }
+        next = i + 1;
         if (markup && (text.compare(i, 4, "&lt;") == 0 || text.compare(i, 4, "&gt;") == 0)) {
             c = text[i + 1] == 'l' ? '<' : '>';
             width = 4;
-        } else if (markup && (c == '<' || c == '>')) {
-            continue;
+        } else if (markup && c == '>') {
+            return true;
         }
         if (c == '<') {
-            const std::size_t next = i + width;
-            if (next < text.size() &&
-                (text[next] == '=' || text[next] == '<' || text.compare(next, 4, "&lt;") == 0)) {
-                i = next + (text[next] == '&' ? 3 : 0);
-                continue;
+            const std::size_t after = i + width;
+            if (after < text.size() && (text[after] == '=' || text[after] == '<' ||
+                                        text.compare(after, 4, "&lt;") == 0)) {
+                next = after + (text[after] == '&' ? 4 : 1);
+                return true;
             }
-            stack += '<';
+            push('<');
         } else if (c == '>') {
-            if (i > 0 && text[i - 1] == '-') continue;
-            if (!stack.empty() && stack.back() == '<') stack.pop_back();
+            if (i > 0 && text[i - 1] == '-') return true;
+            if (!stack.empty() && stack.back() == '<') pop();
         } else if (c == '(' || c == '[') {
-            stack += c;
+            push(c);
         } else if (c == ')' || c == ']') {
             const char opener = c == ')' ? '(' : '[';
-            while (!stack.empty() && stack.back() != opener) stack.pop_back();
-            if (!stack.empty()) stack.pop_back();
+            while (!stack.empty() && stack.back() != opener) pop();
+            if (!stack.empty()) pop();
         }
-        i += width - 1;
+        next = i + width;
+        return true;
     }
-    return stack.find('<') != std::string::npos;
-}
+
+    void push(char c) {
+        stack += c;
+        openAngles += c == '<';
+    }
+    void pop() {
+        openAngles -= stack.back() == '<';
+        stack.pop_back();
+    }
+
+    std::string_view text;
+    bool markup;
+    std::size_t opening = unknown;
+    std::size_t next = 0;  // the first position not read yet
+    std::size_t tagStart = std::string_view::npos, tagClose = std::string_view::npos;
+    std::string stack;
+    std::size_t openAngles = 0;  // the '<' in stack
+};
 
 // Where the member's own name stands in its declaration (its words are
 // the member's, never links to classes of the same names, which would leave
@@ -225,6 +265,7 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
     const bool wordEnd = isWordChar(name.back());
     std::size_t last = std::string_view::npos, generic = std::string_view::npos,
                 nested = std::string_view::npos;
+    TemplateArgumentScan templates(text, false);
     for (std::size_t at = text.find(name); at != std::string_view::npos;
          at = text.find(name, at + 1)) {
         const std::size_t end = at + name.size();
@@ -233,7 +274,7 @@ std::size_t declaredNamePosition(std::string_view text, std::string_view name, b
             (wordEnd && end < text.size() && isWordChar(text[end])))
             continue;
         if (function ? followedBy(text, end, "(", false) : followedBy(text, end, ";=[{,)", true)) {
-            if (!insideTemplateArguments(text, at, false)) return at;
+            if (!templates.inside(at)) return at;
             if (nested == std::string_view::npos) nested = at;
             continue;
         }
@@ -324,10 +365,10 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
 }
 
 // A declaration that names name as "(*name)", name already escaped.
-bool isFunctionPointerDeclaration(const std::string& text, const std::string& name) {
+bool isFunctionPointerDeclaration(std::string_view text, std::string_view name) {
     if (name.empty()) return false;
     std::size_t at = text.find(name);
-    if (at == std::string::npos || at == 0) return false;
+    if (at == std::string_view::npos || at == 0) return false;
     std::size_t i = at - 1;
     while (i > 0 && isSpace(text[i])) --i;
     if (text[i] != '*' || i == 0) return false;
@@ -706,6 +747,42 @@ std::size_t firstBlankOutsideMarkup(std::string_view text) {
 
 }  // namespace
 
+std::size_t declaredNameAt(const CppClassMember& member, std::string_view text,
+                           std::string_view name, bool needFollower) {
+    std::size_t at = std::string_view::npos;
+    if (isMacro(member) || isFunctionPointerDeclaration(member.getDeclaration(), name)) {
+        forEachWholeWord(text, name, needFollower, [&](std::size_t found) {
+            at = found;
+            return false;
+        });
+        return at;
+    }
+    // A function's name is the one its argument list follows (a parameter
+    // may bear the same name), else its type parameters (a return type's
+    // template may bear it too); anything else's the last.
+    const bool function = member.hasArgumentList();
+    std::size_t call = std::string_view::npos, generic = std::string_view::npos;
+    bool callNested = false;
+    TemplateArgumentScan templates(text, true);
+    forEachWholeWord(text, name, needFollower, [&](std::size_t found) {
+        at = found;
+        if (!function) return true;
+        std::size_t next = found + name.size();
+        while (next < text.size() && isSpace(text[next])) ++next;
+        if (text.compare(next, 1, "(") == 0 &&
+            (call == std::string_view::npos || (callNested && !templates.inside(found)))) {
+            callNested = call == std::string_view::npos && templates.inside(found);
+            call = found;
+        }
+        if (generic == std::string_view::npos && text.compare(next, 4, "&lt;") == 0)
+            generic = found;
+        // No later word can take the place of a call outside a template.
+        return call == std::string_view::npos || callNested;
+    });
+    if (call != std::string_view::npos) return call;
+    return generic != std::string_view::npos ? generic : at;
+}
+
 void splitSignature(const CppClassMember& member, std::string& typePart, std::string& namePart) {
     const std::string& text = member.getDeclaration();
     std::string name;
@@ -728,47 +805,36 @@ void splitSignature(const CppClassMember& member, std::string& typePart, std::st
         removeSemicolons(without, typePart);
         namePart = name;
     } else {
-        // A function's name is the one its argument list follows (a
-        // parameter may bear the same name), else its type parameters (a
-        // return type's template may bear it too); anything else's the last.
-        std::size_t at = std::string::npos, call = std::string::npos,
-                    generic = std::string::npos;
-        bool callNested = false;
-        const bool function = member.hasArgumentList();
-        forEachWholeWord(text, name, true, [&](std::size_t found) {
-            at = found;
-            if (!function) return;
-            std::size_t next = found + name.size();
-            while (next < text.size() && isSpace(text[next])) ++next;
-            if (text.compare(next, 1, "(") == 0 &&
-                (call == std::string::npos ||
-                 (callNested && !insideTemplateArguments(text, found, true)))) {
-                callNested = call == std::string::npos && insideTemplateArguments(text, found, true);
-                call = found;
-            }
-            if (generic == std::string::npos && text.compare(next, 4, "&lt;") == 0)
-                generic = found;
-        });
-        if (call != std::string::npos) at = call;
-        else if (generic != std::string::npos) at = generic;
+        std::size_t at = declaredNameAt(member, text, name, true);
         if (at == std::string::npos) at = firstBlankOutsideMarkup(text);
         std::size_t typeEnd = at;
         while (typeEnd > 0 && isSpace(text[typeEnd - 1])) --typeEnd;
         typePart.assign(text, 0, typeEnd);
         namePart.assign(text, at);
-        std::vector<std::string> dimensions;
-        // Only brackets after the name: "operator[]" keeps its own, and an
-        // indexer's ("this[int i]") are its argument list.
+        // Array dimensions after the name move to the type part in the
+        // order written ("int grid[3][4]" reads "int[3][4] grid"), and ";"
+        // takes the place of what ended the name part. Only brackets after
+        // the name: "operator[]" keeps its own, and an indexer's ("this[int
+        // i]") are its argument list. Each bracket pair is read once.
         const std::size_t nameEnd = at < text.size() && text.compare(at, name.size(), name) == 0
                                         ? name.size()
                                         : 0;
-        while (!function && namePart.size() > 2 && namePart[namePart.size() - 2] == ']') {
-            std::size_t open = namePart.rfind('[');
+        const std::size_t size = namePart.size();
+        std::size_t length = size;  // namePart[0, length - 1), then ";" once one moved
+        bool moved = false;
+        while (!member.hasArgumentList() && length > 2 && namePart[length - 2] == ']') {
+            const std::size_t open = !moved && namePart.back() == '['
+                                         ? length - 1
+                                         : namePart.rfind('[', length - 2);
             if (open == std::string::npos || open < nameEnd) break;
-            dimensions.push_back(namePart.substr(open, namePart.size() - 1 - open));
-            namePart = namePart.substr(0, open) + ";";
+            length = open + 1;
+            moved = true;
         }
-        for (const std::string& dimension : dimensions) typePart += dimension;
+        if (moved) {
+            typePart.append(namePart, length - 1, size - length);
+            namePart.resize(length - 1);
+            namePart += ';';
+        }
     }
     stripThrowSpecification(namePart);
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_set>
 #include <vector>
 
@@ -108,9 +109,22 @@ void appendMemberLink(std::string& out, const CppClassMember& member, std::strin
 // Appends text HTML-escaped, as escapeHtml does.
 void appendEscapedName(std::string& out, std::string_view text);
 
+// Where the member's own name (name: as appendEscapedName writes it) is
+// declared in text, an HTML text of its linked declaration or of the part
+// from the name on: the first whole word (forEachWholeWord) for a macro or
+// a function pointer; for a function the first followed by its argument
+// list outside a template's arguments (else the first followed by one),
+// else the first followed by type parameters; for anything else the last.
+// npos when the name stands nowhere. Other occurrences of the word are a
+// type or a parameter of the same name. Time linear in the text.
+std::size_t declaredNameAt(const CppClassMember& member, std::string_view text,
+                           std::string_view name, bool needFollower);
+
 // Splits the (linked) declaration into the part before the member's name
-// and the part from the name on; array dimensions after the name move to
-// the type part. A throw(...) exception list is cut from the name part.
+// and the part from the name on (declaredNameAt); array dimensions after
+// the name move to the end of the type part in the order written. A
+// throw(...) exception list is cut from the name part. Time linear in the
+// declaration.
 void splitSignature(const CppClassMember& member, std::string& typePart,
                     std::string& namePart);
 // Cuts the text at its first " throw(", keeping a closing " = 0".
@@ -122,9 +136,9 @@ std::size_t nextWholeWordMark(std::string_view text, std::size_t from, char firs
 
 // Calls found(position) for each whole-word occurrence of word in an HTML
 // text, in text order, outside quotes (a '"' or "&quot;" toggles) and
-// outside anchors ("<a" .. "</"). A whole word is not preceded by a letter,
-// digit or "_" and not followed by one; with needFollower the word must not
-// end the text.
+// outside anchors ("<a" .. "</"), until a found that returns a bool returns
+// false. A whole word is not preceded by a letter, digit or "_" and not
+// followed by one; with needFollower the word must not end the text.
 template <typename Found>
 void forEachWholeWord(std::string_view text, std::string_view word, bool needFollower,
                       Found&& found) {
@@ -180,7 +194,11 @@ void forEachWholeWord(std::string_view text, std::string_view word, bool needFol
         if (needFollower && end >= text.size()) continue;
         if (i > 0 && isIdent(text[i - 1])) continue;
         if (end < text.size() && isIdent(text[end])) continue;
-        found(i);
+        if constexpr (std::is_same_v<decltype(found(i)), bool>) {
+            if (!found(i)) return;
+        } else {
+            found(i);
+        }
         // A match may itself hold quotes; skip it whole.
         i = end - 1;
     }

@@ -95,7 +95,7 @@ TEST_F(MembersTest, SplittingDeclarations) {
 
     CppClassMember* grid = f.addMember(widget, "grid", "int grid[3][4];");
     splitSignature(*grid, type, name);
-    EXPECT_EQ(type, "int[4][3]");
+    EXPECT_EQ(type, "int[3][4]");
     EXPECT_EQ(name, "grid;");
 
     // A name's own brackets stay with it.
@@ -177,6 +177,19 @@ TEST_F(MembersTest, OwnNamesStayWords) {
     writeMemberEntry(*take, "ui", "Widget", nullptr);
     EXPECT_EQ(take->getDeclaration(),
               "void take(<a href=\"../ui/Widget..base_type.html\">Widget::base_type</a> b);");
+}
+
+// Calls of the member's name inside a template's arguments (a return type
+// computed from it) are not where it is declared.
+TEST_F(MembersTest, ACallInsideTemplateArgumentsIsNotTheDeclaredName) {
+    CppClassMember* make =
+        f.addMember(widget, "make", "Box<decltype(make(0)), decltype(make(1))> make(int seed);",
+                    "public", "", true, {"int seed"});
+    writeMemberEntry(*make, "ui", "Widget", nullptr);
+    std::string type, name;
+    splitSignature(*make, type, name);
+    EXPECT_EQ(type, "Box&lt;decltype(make(0)), decltype(make(1))&gt;");
+    EXPECT_EQ(name, "make(int seed);");
 }
 
 }  // namespace
