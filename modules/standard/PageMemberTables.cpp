@@ -59,22 +59,25 @@ std::vector<CppClassMember*> sortedMembers(const std::vector<CppClassMember*>& m
     return sorted;
 }
 
-void appendHighlightedName(std::string& out, std::string_view text, const std::string& name,
-                           std::string_view replacement) {
-    std::size_t from = 0;
-    forEachWholeWord(text, name, false, [&](std::size_t at) {
-        out.append(text, from, at - from);
-        out += replacement;
-        from = at + name.size();
-    });
-    out.append(text, from, std::string_view::npos);
+void appendHighlightedName(std::string& out, std::string_view text, const CppClassMember& member,
+                           std::string_view name, std::string_view replacement) {
+    const std::size_t at = declaredNameAt(member, text, name, false);
+    if (at == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out.append(text.data(), at);
+    out += replacement;
+    out += text.substr(at + name.size());
 }
 
-std::string highlightName(const std::string& text, const std::string& name,
+std::string highlightName(const std::string& text, const CppClassMember& member,
                           const std::string& replacement) {
+    std::string name;
+    appendEscapedName(name, member.getName());
     std::string out;
     out.reserve(text.size() + replacement.size());
-    appendHighlightedName(out, text, name, replacement);
+    appendHighlightedName(out, text, member, name, replacement);
     return out;
 }
 
@@ -179,7 +182,7 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
         appendMemberLink(link, *member, "", "", false);
         link += "</B>";
         out += "<TD><CODE>";
-        appendHighlightedName(out, cleaned, name, link);
+        appendHighlightedName(out, cleaned, *member, name, link);
         out += "</CODE>\n\n<BR>\n"
                "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
         out += summarySentence(*member, list, sourceDirectory, noTag, up);
@@ -226,7 +229,7 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
         bold.assign("<B>");
         bold += name;
         bold += "</B>";
-        appendHighlightedName(out, member->getDeclaration(), name, bold);
+        appendHighlightedName(out, member->getDeclaration(), *member, name, bold);
         out += "\n</PRE>\n<DL>\n";
         out += writeDocBlock(*member, list, tag, sourceDirectory, deprecated, up);
         out += "\n</DL>\n<HR>\n\n";

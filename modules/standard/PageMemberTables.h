@@ -41,13 +41,16 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
                               DeprecatedItemMap* deprecated, const std::string& sourceDirectory,
                               std::unordered_set<std::string>* pageAnchors = nullptr);
 
-// The HTML text with every whole-word occurrence of name outside quotes
-// and outside existing links replaced by replacement.
-std::string highlightName(const std::string& text, const std::string& name,
+// The HTML text of the member's declaration, whole or from its name on,
+// with the member's name replaced by replacement where the declaration
+// declares it (declaredNameAt); a type or a parameter of the same name
+// stays as written.
+std::string highlightName(const std::string& text, const CppClassMember& member,
                           const std::string& replacement);
-// The same text appended to out.
-void appendHighlightedName(std::string& out, std::string_view text, const std::string& name,
-                           std::string_view replacement);
+// The same text appended to out; name is the member's name as
+// appendEscapedName writes it.
+void appendHighlightedName(std::string& out, std::string_view text, const CppClassMember& member,
+                           std::string_view name, std::string_view replacement);
 
 // 'a'..'z' turned to upper case; other bytes unchanged.
 std::string toUpperCase(const std::string& text);

@@ -64,9 +64,11 @@ TEST_F(TablesTest, OrderAndHighlighting) {
     for (const CppClassMember* m : sortedMembers(fields)) order.push_back(m->getName());
     EXPECT_EQ(order, (std::vector<std::string>{"_under", "a", "a_b", "ab", "AB", "Zed", "zed",
                                                "\xc3\xa9t\xc3\xa9"}));
-    EXPECT_EQ(highlightName("size(int sizeHint)", "size", "[S]"), "[S](int sizeHint)");
-    EXPECT_EQ(highlightName("<a href=\"x\">size</a> size", "size", "[S]"),
-              "<a href=\"x\">size</a> [S]");
+    CppClassMember* size = f.addMember(cls, "size", "int size(int sizeHint);", "public", "", true,
+                                       {"int sizeHint"});
+    EXPECT_EQ(highlightName("size(int sizeHint)", *size, "[S]"), "[S](int sizeHint)");
+    EXPECT_EQ(highlightName("<a href=\"x\">size</a> size(int size)", *size, "[S]"),
+              "<a href=\"x\">size</a> [S](int size)");
     EXPECT_EQ(toUpperCase("Field summary_1"), "FIELD SUMMARY_1");
 
     std::string out;

@@ -89,7 +89,7 @@ TEST_F(MembersTest, SplittingDeclarations) {
     splitSignature(*size, type, name);
     EXPECT_EQ(type, "int");
     EXPECT_EQ(name, "size(int sizeHint, const char* d = &quot;size&quot;) = 0");
-    EXPECT_EQ(highlightName(size->getDeclaration(), "size", "<B>size</B>").substr(0, 16),
+    EXPECT_EQ(highlightName(size->getDeclaration(), *size, "<B>size</B>").substr(0, 16),
               "int <B>size</B>(");
     EXPECT_EQ(memberSignature(*size, true), "size(intsizeHint,constchar*d=&quot;size&quot;)");
 
@@ -190,6 +190,8 @@ TEST_F(MembersTest, ACallInsideTemplateArgumentsIsNotTheDeclaredName) {
     splitSignature(*make, type, name);
     EXPECT_EQ(type, "Box&lt;decltype(make(0)), decltype(make(1))&gt;");
     EXPECT_EQ(name, "make(int seed);");
+    EXPECT_EQ(highlightName(make->getDeclaration(), *make, "[M]"),
+              "Box&lt;decltype(make(0)), decltype(make(1))&gt; [M](int seed);");
 }
 
 }  // namespace
