@@ -242,18 +242,28 @@ std::vector<XmlNode> readXmlNodes(std::string_view text) {
 bool isBlockElement(XmlElement element) { return element <= XmlElement::seealso; }
 
 // A cref as a reference of the {@link} kind: without its kind prefix
-// ("T:", "M:") and blanks, type arguments in braces.
-std::string crefReference(std::string_view cref) {
+// ("T:", "M:"), type arguments in braces, one word: the blanks within its
+// brackets kept as one blank where keepBlanks is set (a link reads its name
+// to the first blank outside brackets), dropped where it is not (a tag's
+// first word ends at any blank).
+std::string crefReference(std::string_view cref, bool keepBlanks = true) {
     if (cref.size() > 2 && cref[1] == ':') cref.remove_prefix(2);
     std::string reference;
     reference.reserve(cref.size());
+    int depth = 0;
     for (std::size_t i = 0; i < cref.size(); ++i) {
         char c = cref[i];
-        if (isBlank(c)) continue;
+        if (isBlank(c)) {
+            if (keepBlanks && depth > 0 && !reference.empty() && reference.back() != ' ')
+                reference += ' ';
+            continue;
+        }
         if (cref.compare(i, 4, "&lt;") == 0 || cref.compare(i, 4, "&gt;") == 0) {
             c = cref[i + 1] == 'l' ? '<' : '>';
             i += 3;
         }
+        if (c == '<' || c == '{' || c == '(' || c == '[') ++depth;
+        else if ((c == '>' || c == '}' || c == ')' || c == ']') && depth > 0) --depth;
         reference += c == '<' ? '{' : c == '>' ? '}' : c;
     }
     return reference;
@@ -425,7 +435,7 @@ std::string tagLine(const XmlStartTag& start, std::string_view text) {
     case XmlElement::returns: line = "@return"; break;
     case XmlElement::exception:
         if (start.cref.empty()) return line;
-        line = "@throws " + crefReference(start.cref);
+        line = "@throws " + crefReference(start.cref, false);
         break;
     case XmlElement::seealso:
         if (start.cref.empty()) return line;

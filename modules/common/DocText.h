@@ -34,7 +34,8 @@ std::string documentationText(std::string_view comment);
 // <see cref="X"> or inner <seealso> "{@link X}" (with the element's words
 // as the label), <paramref>, <typeparamref> and <see langword> "{@code
 // name}". A cref loses its kind prefix ("T:") and keeps its type arguments
-// in braces ("Cache{TKey}", also when written "Cache&lt;TKey&gt;"). Any
+// in braces ("Cache{TKey}", also when written "Cache&lt;TKey&gt;"); blanks
+// stand only within its brackets, and not in an exception's cref. Any
 // other element, and one left open, stays as written; a comment without
 // these elements comes back unchanged. A line of the author's that begins
 // with "@" starts no tag: its "@" is written "&#64;". Runs in time linear in

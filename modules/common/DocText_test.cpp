@@ -75,7 +75,7 @@ TEST(XmlDocAsTags, ElementsBecomeTheTagsTheyStandFor) {
     // label; a parameter named in the text is code.
     EXPECT_EQ(xmlDocAsTags("<summary>Like <see cref=\"Cache&lt;TKey, TValue&gt;\">the cache</see>"
                            " for <paramref name=\"key\"/>.</summary>"),
-              "Like {@link Cache{TKey,TValue} the cache} for {@code key}.");
+              "Like {@link Cache{TKey, TValue} the cache} for {@code key}.");
 }
 
 TEST(XmlDocAsTags, CodeParagraphsAndOtherElements) {

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
+#include <mutex>
 #include <unordered_set>
 
 #include "model/CppClassMember.h"
@@ -78,6 +80,18 @@ size_t lastOccurrence(std::string_view text, std::string_view pattern) {
 // Java (2) and C# (1) sources bring classes into view by their names.
 bool importsNames(int language) { return language == 1 || language == 2; }
 
+// The source a Java or C# class was found in, whose imports it sees: its
+// first file, in its source directory; "" for none.
+std::string importingSource(const CppClass& cls) {
+    const auto& files = cls.getFileNames();
+    if (!importsNames(cls.getLanguage()) || files.empty() || cls.getSourceDirectory().empty())
+        return {};
+    return cls.getSourceDirectory() + "/" + fileNameOf(files.front().str());
+}
+
+// So many sources are read by one task ahead of need.
+constexpr size_t readAheadBatch = 32;
+
 // The text after the last separator; all of it when there is none.
 std::string_view afterLast(std::string_view text, std::string_view separator) {
     if (separator.empty()) return text;
@@ -87,9 +101,18 @@ std::string_view afterLast(std::string_view text, std::string_view separator) {
 
 }  // namespace
 
+struct DocClassList::ReadAhead {
+    std::mutex lock;
+    std::unordered_map<std::string, SourceImports> read;  // under lock
+    std::unordered_set<std::string> asked;
+    std::vector<std::pair<std::string, int>> queued;  // path and language
+    std::vector<std::future<void>> reading;
+};
+
 DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
 
-DocClassList::~DocClassList() = default;
+// Nothing may still read into the list when it goes.
+DocClassList::~DocClassList() { finishReadAhead(); }
 
 VelkThreadPool* DocClassList::pagePool() const {
     if (!pool && configuredThreadCount() > 1)
@@ -151,6 +174,8 @@ std::string DocClassList::pageNameOf(const std::string& package, const std::stri
 }
 
 void DocClassList::clear() {
+    finishReadAhead();
+    ahead.reset();
     listingPages.clear();
     listingNames = ListingNames();
     warmed = false;
@@ -399,6 +424,8 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
 }
 
 void DocClassList::setSourceRoots(InputRoots roots) {
+    finishReadAhead();
+    ahead.reset();
     sourceRoots = std::move(roots);
     warmed = false;
     index.reset();
@@ -419,17 +446,58 @@ std::string DocClassList::sourceText(const CppClass& context) const {
     }
 }
 
+void DocClassList::readImportsAhead(const CppClass& cls) {
+    if (sourceRoots.empty() || configuredThreadCount() < 2) return;
+    std::string path = importingSource(cls);
+    if (path.empty()) return;
+    if (!ahead) ahead = std::make_unique<ReadAhead>();
+    if (!ahead->asked.insert(path).second) return;
+    ahead->queued.emplace_back(std::move(path), cls.getLanguage());
+    if (ahead->queued.size() >= readAheadBatch) queueReadAhead();
+}
+
+void DocClassList::queueReadAhead() const {
+    VelkThreadPool* workers = pagePool();
+    if (!ahead || ahead->queued.empty() || !workers) return;
+    ReadAhead& into = *ahead;
+    ahead->reading.push_back(workers->submit(
+        [this, &into, sources = std::move(ahead->queued)](unsigned) {
+            for (const auto& [path, language] : sources) {
+                SourceImports imports = readSourceFileImports(path, language, sourceRoots);
+                std::lock_guard<std::mutex> hold(into.lock);
+                into.read.emplace(path, std::move(imports));
+            }
+        },
+        VelkThreadPool::Start::InTurn));
+    ahead->queued.clear();
+}
+
+bool DocClassList::finishReadAhead() const {
+    if (!ahead) return true;
+    bool well = true;
+    for (std::future<void>& reading : ahead->reading) {
+        try {
+            reading.get();
+        } catch (...) {
+            well = false;  // that source is read again when asked for
+        }
+    }
+    ahead->reading.clear();
+    return well;
+}
+
 void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
     built.imports.resize(built.sorted.size());
     if (sourceRoots.empty()) return;
+    if (ahead) {
+        queueReadAhead();
+        finishReadAhead();
+    }
     // The sources, each with the positions of the classes met in it.
     std::map<std::string, std::vector<size_t>> byFile;
     for (size_t at = 0; at < built.sorted.size(); ++at) {
-        const CppClass& cls = *built.sorted[at];
-        const auto& files = cls.getFileNames();
-        if (!importsNames(cls.getLanguage()) || files.empty() || cls.getSourceDirectory().empty())
-            continue;
-        byFile[cls.getSourceDirectory() + "/" + fileNameOf(files.front().str())].push_back(at);
+        std::string path = importingSource(*built.sorted[at]);
+        if (!path.empty()) byFile[std::move(path)].push_back(at);
     }
     std::vector<std::pair<const std::string*, const std::vector<size_t>*>> sources;
     sources.reserve(byFile.size());
@@ -439,7 +507,14 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
         for (size_t i = begin; i < end; ++i) {
             const std::vector<size_t>& positions = *sources[i].second;
             const int language = built.sorted[positions.front()]->getLanguage();
-            SourceImports found = readSourceFileImports(*sources[i].first, language, sourceRoots);
+            SourceImports found;
+            bool readBefore = false;
+            if (ahead) {
+                auto known = ahead->read.find(*sources[i].first);
+                readBefore = known != ahead->read.end();
+                if (readBefore) found = known->second;
+            }
+            if (!readBefore) found = readSourceFileImports(*sources[i].first, language, sourceRoots);
             auto imports = std::make_shared<Indexes::Imports>();
             for (const std::string& imported : found.classes) {
                 CppClass* cls = findClass("", imported, false);

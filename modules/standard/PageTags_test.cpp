@@ -154,9 +154,10 @@ TEST(CodeLinks, CSharpNamesResolveThroughUsingDirectives) {
     const std::string html = s.block(
         *cart, "<summary>Prices by <see cref=\"Tariff\"/> into a <see cref=\"Basket\"/>, kept in a "
                "<see cref=\"Cache{TKey}\"/>, summed in <see cref=\"Total\"/>, not in "
-               "<see cref=\"Sum\"/>.</summary>");
+               "<see cref=\"Sum\"/> nor a <see cref=\"Pair&lt;TKey, TValue&gt;\"/>.</summary>");
     EXPECT_EQ(pagetest::shownText(html),
-              "Prices by Tariff into a Basket, kept in a Cache<TKey>, summed in Total, not in Sum.");
+              "Prices by Tariff into a Basket, kept in a Cache<TKey>, summed in Total, not in Sum "
+              "nor a Pair<TKey, TValue>.");
     const Links links = pagetest::linksIn(html);
     ASSERT_EQ(links.size(), 4u) << html;
     EXPECT_EQ(links[3], (std::pair<std::string, std::string>{"Total", "../Acme.Shop.Web/Cart.html#Total"}));

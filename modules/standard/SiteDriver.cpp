@@ -29,9 +29,6 @@ void generateSite(StandardModule& module) {
     auto step = [&](const std::string& text) { status.message(text.c_str(), ""); };
     auto progress = [&](int done) { status.progress(done, progressTotal); };
 
-    // Names in comments and declarations are resolved through the imports
-    // of the sources in the projects' directories.
-    module.classList->setSourceRoots(projectDirectoryRoots(module));
     // {@docroot} leads from the detail directory's depth to the main page.
     module.classList->setDetailToMain(mainDirectoryFromDetail(module));
     // With listings among the class pages, no class page takes a

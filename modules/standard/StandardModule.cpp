@@ -59,6 +59,9 @@ void initModule(StandardModule& module, const ModuleInitValues& v) {
     module.statusReceiver.install(v.progress, v.status, v.error, v.context);
     module.options.dotScope = v.dotScope;
     readProjectList(module, v.projectList);
+    // Names in comments and declarations are resolved through the imports
+    // of the sources in the projects' directories.
+    module.classList->setSourceRoots(projectDirectoryRoots(module));
 }
 
 void startClassRecord(StandardModule& module, const std::string& name,
@@ -107,5 +110,6 @@ void startMemberRecord(StandardModule& module, const std::string& name,
 
 void endClassRecord(StandardModule& module) {
     if (!module.currentClass) return;
-    module.classList->addClass(module.currentClass.release());
+    CppClass* held = module.classList->addClass(module.currentClass.release());
+    if (held) module.classList->readImportsAhead(*held);
 }
