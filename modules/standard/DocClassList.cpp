@@ -468,7 +468,7 @@ void DocClassList::queueReadAhead() const {
                 into.read.emplace(path, std::move(imports));
             }
         },
-        VelkThreadPool::Start::InTurn));
+        VelkThreadPool::Start::Soon));
     ahead->queued.clear();
 }
 
@@ -493,28 +493,39 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
         queueReadAhead();
         finishReadAhead();
     }
-    // The sources, each with the positions of the classes met in it.
-    std::map<std::string, std::vector<size_t>> byFile;
+    // The sources, in the order their first classes come, each with the
+    // positions of the classes met in it.
+    std::vector<std::pair<std::string, std::vector<size_t>>> sources;
+    // Views of the paths, which stay where they are: the vector never grows
+    // past what is reserved.
+    sources.reserve(built.sorted.size());
+    std::unordered_map<std::string_view, size_t> sourceAt;
+    sourceAt.reserve(built.sorted.size());
     for (size_t at = 0; at < built.sorted.size(); ++at) {
         std::string path = importingSource(*built.sorted[at]);
-        if (!path.empty()) byFile[std::move(path)].push_back(at);
+        if (path.empty()) continue;
+        auto known = sourceAt.find(path);
+        if (known == sourceAt.end()) {
+            sources.emplace_back(std::move(path), std::vector<size_t>());
+            known = sourceAt.emplace(sources.back().first, sources.size() - 1).first;
+        }
+        sources[known->second].second.push_back(at);
     }
-    std::vector<std::pair<const std::string*, const std::vector<size_t>*>> sources;
-    sources.reserve(byFile.size());
-    for (const auto& [path, positions] : byFile) sources.emplace_back(&path, &positions);
     // Each source is read and resolved on its own; only the list is read.
     auto read = [&](size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i) {
-            const std::vector<size_t>& positions = *sources[i].second;
+            const std::string& path = sources[i].first;
+            const std::vector<size_t>& positions = sources[i].second;
             const int language = built.sorted[positions.front()]->getLanguage();
             SourceImports found;
             bool readBefore = false;
             if (ahead) {
-                auto known = ahead->read.find(*sources[i].first);
+                // Each source is taken by one slice only.
+                auto known = ahead->read.find(path);
                 readBefore = known != ahead->read.end();
-                if (readBefore) found = known->second;
+                if (readBefore) found = std::move(known->second);
             }
-            if (!readBefore) found = readSourceFileImports(*sources[i].first, language, sourceRoots);
+            if (!readBefore) found = readSourceFileImports(path, language, sourceRoots);
             auto imports = std::make_shared<Indexes::Imports>();
             for (const std::string& imported : found.classes) {
                 CppClass* cls = findClass("", imported, false);
@@ -533,6 +544,8 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
                      [&](size_t, size_t begin, size_t end) { read(begin, end); });
     else
         read(0, sources.size());
+    // What was read ahead is taken; indexes made again read the sources.
+    if (ahead) ahead->read.clear();
 }
 
 CppClass* DocClassList::importedClass(const CppClass* context, std::string_view name) const {
@@ -600,24 +613,24 @@ CppClass* DocClassList::importedClass(const CppClass* context, std::string_view 
         if (CppClass* own = lookup(context->getPackage(), plain)) return own;
         return importedClass(context, plain);
     }
-    // The one class of the name in the run (of context's language).
-    CppClass* only = nullptr;
-    bool several = false;
-    auto named = ix.byName.find(name);
-    if (named != ix.byName.end())
-        for (CppClass* cls : named->second) {
-            if (cls->isUnresolved() || (context && cls->getLanguage() != language)) continue;
-            several = only != nullptr;
-            if (several) break;
-            only = cls;
-        }
-    if (!context || !importsNames(language)) return several ? nullptr : only;
+    // A class imported by its name (a nested one among them).
     if (imports) {
         auto imported = imports->classes.find(name);
         if (imported != imports->classes.end()) return imported->second;
     }
-    // A package in view can hold no other class of the name than the one.
-    if (!several) return only;
+    // The one class of the name in the run (of context's language); no
+    // package in view can hold another.
+    auto named = ix.byName.find(name);
+    if (named == ix.byName.end()) return nullptr;
+    CppClass* only = nullptr;
+    bool several = false;
+    for (CppClass* cls : named->second) {
+        if (cls->isUnresolved() || (context && cls->getLanguage() != language)) continue;
+        several = only != nullptr;
+        if (several) break;
+        only = cls;
+    }
+    if (!several || !context || !importsNames(language)) return several ? nullptr : only;
     CppClass* found = nullptr;
     bool ambiguous = false;
     forEachPackageInView([&](std::string_view package) {
