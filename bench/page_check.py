@@ -366,7 +366,9 @@ def read_list(path, private, protected, texts=None):
 #    text, under "Throws:"; "@see" its label, a quoted string with or
 #    without its quotes, or the reference as a link shows it, under "See
 #    Also:"; "@since" and "@deprecated" their texts ("Since:",
-#    "Deprecated"). "@author" and "@version" are shown only with
+#    "Deprecated"). Of "@return", "@since", "@version" and "@deprecated"
+#    (and <returns>) the last of a comment is shown: one before it is
+#    counted as not shown. "@author" and "@version" are shown only with
 #    -enable-author and -enable-version (author, version below). Any other
 #    block tag (@apiNote, @implNote, @serial, a group's "@{" ...) is one the
 #    pages do not show: it is counted as not compared.
@@ -776,6 +778,16 @@ def csharp_parts(comment):
     return reader
 
 
+# Tags of which a comment shows one: the last of each.
+SINGLE_TAGS = ("return", "since", "version", "deprecated")
+
+
+def replaced_tags(names):
+    """The indexes of the tags that a later tag of the same name replaces."""
+    last = {name: index for index, name in enumerate(names) if name in SINGLE_TAGS}
+    return {index for index, name in enumerate(names) if name in last and last[name] != index}
+
+
 def comment_units(comment, language, own_name, shown_tags):
     """The texts a browser should show of a comment: a list of (kind,
     atoms) and the section labels it asks for; None when nothing can be
@@ -803,7 +815,11 @@ def comment_units(comment, language, own_name, shown_tags):
                     expected.add_markup(piece)
 
         unit("description", lambda e: add_pieces(e, doc.description))
-        for tag, argument, pieces in doc.tags:
+        replaced = replaced_tags([tag for tag, _, _ in doc.tags])
+        for index, (tag, argument, pieces) in enumerate(doc.tags):
+            if index in replaced:
+                skipped.append("@" + tag)
+                continue
             labels.add(tag)
             if tag == "see":
                 unit("@see", lambda e, a=argument: e.add_hole(cref_pattern(a), "<seealso>"))
@@ -819,8 +835,12 @@ def comment_units(comment, language, own_name, shown_tags):
 
     description, tags = java_parts(comment)
     unit("description", lambda e: add_java_text(e, description, own_name))
-    for tag, text in tags:
-        tag = {"exception": "throws", "throw": "throws"}.get(tag, tag)
+    tags = [({"exception": "throws", "throw": "throws"}.get(tag, tag), text) for tag, text in tags]
+    replaced = replaced_tags([tag for tag, _ in tags])
+    for index, (tag, text) in enumerate(tags):
+        if index in replaced:
+            skipped.append("@" + tag)
+            continue
         if tag not in ("param", "return", "throws", "see", "since", "deprecated", "author",
                        "version") or (tag in ("author", "version") and tag not in shown_tags):
             skipped.append("@" + tag)

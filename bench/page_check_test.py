@@ -291,6 +291,23 @@ class TextCheckTest(unittest.TestCase):
         self.assertEqual(totals["block tags not shown"], 2, text)
         self.assertEqual(totals["texts inherited"], 1, text)
 
+    def test_of_a_tag_written_twice_that_the_pages_show_once_the_last_is_compared(self):
+        comment = ("The number of keys.\n@return how many keys there are\n@since 1.2\n"
+                   "@return the count of keys, removed ones left out\n@since 1.4\n")
+        body = ("<DD>The number of keys.</DD>\n<DL>\n<DT><B>Returns: </B><DD>the count of keys, "
+                "removed ones left out</DD>\n<DT><B>Since: </B><DD>1.4</DD>\n</DL>\n")
+        totals, text = self.run_check(page([], [GET, SIZE_METHOD], bodies={"size()": body}),
+                                      self.JAVA, language="java", comments={1: comment})
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 0}, text)
+        self.assertEqual(totals["block tags not shown"], 2, text)
+        # The first shown in place of the last is no text of the entry.
+        body = body.replace("the count of keys, removed ones left out", "how many keys there are")
+        totals, text = self.run_check(page([], [GET, SIZE_METHOD], bodies={"size()": body}),
+                                      self.JAVA, language="java", comments={1: comment})
+        self.assertEqual(self.texts(totals), {"cut": 0, "missing": 1, "misplaced": 0}, text)
+        self.assertIn('missing (@return): ' + self.dir + '/Table.html: size(): '
+                      '"thecountofkeys,removedonesleftout"', text)
+
     def test_the_text_a_browser_shows(self):
         cases = {
             "a<b>c</b> d < e &lt;f&gt; &copy 2024": "ac d < e <f> \u00a9 2024",
