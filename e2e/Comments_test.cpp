@@ -95,4 +95,55 @@ TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {
         EXPECT_NE(store.find(shown), std::string::npos) << shown << "\n" << store;
 }
 
+// "@deprecated" with nothing after it still marks the member: its entry
+// and the deprecated list say so, as they do for one that names a way out.
+TEST_F(CommentPages, AMemberDeprecatedWithoutANoteIsShownDeprecated) {
+    writeText(work() / "java/org/acme/time/Clock.java",
+              "package org.acme.time;\n"
+              "\n"
+              "/** A clock that tests can set. */\n"
+              "public class Clock {\n"
+              "    /**\n"
+              "     * The instant that replaces the current time.\n"
+              "     *\n"
+              "     * @deprecated\n"
+              "     */\n"
+              "    @Deprecated\n"
+              "    protected volatile long fixedInstant;\n"
+              "\n"
+              "    /**\n"
+              "     * Fixes the time for later calls.\n"
+              "     *\n"
+              "     * @param instant milliseconds since the epoch\n"
+              "     * @deprecated\n"
+              "     */\n"
+              "    @Deprecated(since = \"3\")\n"
+              "    public void fixAt(long instant) { fixedInstant = instant; }\n"
+              "\n"
+              "    /**\n"
+              "     * Lets the time run again.\n"
+              "     * @deprecated use a clock of its own per test\n"
+              "     */\n"
+              "    @Deprecated\n"
+              "    public void release() { }\n"
+              "\n"
+              "    /** The current time in milliseconds. */\n"
+              "    public long now() { return fixedInstant; }\n"
+              "}\n");
+    const std::string clock = document({"java=org.acme.time"}, "org.acme.time/Clock.html");
+    for (const char* shown :
+         {"protected volatile long fixedInstant; Deprecated. The instant that replaces the current time.",
+          "public void fixAt(long instant); Deprecated. Fixes the time for later calls. "
+          "Parameters: instant - milliseconds since the epoch",
+          "public void release(); Deprecated. use a clock of its own per test Lets the time run again."})
+        EXPECT_NE(clock.find(shown), std::string::npos) << shown << "\n" << clock;
+    EXPECT_NE(clock.find("public long now(); The current time in milliseconds."), std::string::npos) << clock;
+    EXPECT_EQ(clock.find("Deprecated. The current time"), std::string::npos) << clock;
+
+    const std::string list = e2e::shownText(e2e::readFile(work() / "out/index-deprecated-list.html"));
+    for (const char* listed : {"fixedInstant", "fixAt(long instant)", "release()"})
+        EXPECT_NE(list.find(listed), std::string::npos) << listed << "\n" << list;
+    EXPECT_EQ(list.find("now()"), std::string::npos) << list;
+}
+
 }  // namespace

@@ -207,12 +207,9 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
         std::string expanded;
         expanded.reserve(deprecated.size() + 64);
         appendExpandedInlineTags(expanded, entity, deprecated, context);
-        std::string_view note = splitFirstWordView(expanded).second;
-        if (!note.empty()) {
-            std::string shown;
-            appendDeprecationNote(shown, note);
-            head.insert(0, shown);
-        }
+        std::string shown;
+        appendDeprecationNote(shown, splitFirstWordView(expanded).second);
+        head.insert(0, shown);
     }
     return true;
 }
@@ -234,7 +231,7 @@ void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocCla
                     DeprecatedItemMap* deprecated, const std::string& linkPrefix) {
     TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
     appendOpeningTag(out, wrapTag);
-    if (!state.deprecation.empty() && entity.getOptions().enableDeprecated) {
+    if (state.deprecated && entity.getOptions().enableDeprecated) {
         appendDeprecationNote(out, state.deprecation);
         if (deprecated)
             (*deprecated)[deprecationKey(entity)] = const_cast<CppClassEntity*>(&entity);

@@ -16,7 +16,7 @@ class DocClassList;
 struct DocBlockParts {
     std::string description;
     std::string sections;     // "<DL>...</DL>\r\n", or "" when no section has text
-    std::string deprecation;  // raw, "" when the entity is not deprecated
+    std::string deprecation;  // raw; "" when the entity is not deprecated or gives no note
 };
 DocBlockParts parseDocComment(const CppClassEntity& entity, const DocClassList* classList,
                               const std::string& linkPrefix, const std::string& sourceLocation);

@@ -267,6 +267,7 @@ void parseTagBlock(const CppClassEntity& entity, std::string_view block,
     if (spec->enabledBy && !(entity.getOptions().*(spec->enabledBy))) return;
     if (spec->action == TagAction::deprecated) {
         state.deprecation.assign(tagText);
+        state.deprecated = true;
         state.afterDeprecated = true;
         return;
     }

@@ -26,6 +26,9 @@ struct TagBlockState {
     // given (or the section is switched off).
     std::array<std::string, static_cast<std::size_t>(TagSection::count)> sections;
     std::string deprecation;
+    // Set by "@deprecated", with or without a note: an author who marks an
+    // entity deprecated and says no more still marks it.
+    bool deprecated = false;
     // Set by "@deprecated" and cleared by every other tag: plain blocks that
     // follow a deprecation note belong to it.
     bool afterDeprecated = false;
