@@ -222,6 +222,137 @@ TEST_F(ThreadedRun, ClassesDefinedInOtherFoldersThanTheirHeadersGiveTheSameSite)
                                      {option});
 }
 
+// Declarations as libraries write them today, spread over folders and
+// files that the threads read in any order: members under #if lines whose
+// conditions combine macros, trailing "///<" comments, C structs named by
+// typedef, template methods beside plain namesakes, classes declared in
+// include/ and defined in src/ of two projects, C# generic twins of one
+// name split over files, generic methods beside plain ones, and properties,
+// indexers and events with their accessors.
+TEST_F(ThreadedRun, TodaysDeclarationsSpreadOverFoldersGiveTheSameSite) {
+    const fs::path src = work() / "today";
+    for (const std::string lib : {"codec", "store"}) {
+        for (int i = 0; i < 8; ++i) {
+            const std::string ns = lib, cls = (lib == "codec" ? "Decoder" : "Table") + num(i);
+            const std::string guard = "FEATURE_" + num(i % 3);
+            writeFile(src / lib / "include" / lib / (cls + ".h"),
+                      "#pragma once\n#include <stddef.h>\n\n"
+                      "/** The state a " + cls + " keeps between calls. */\n"
+                      "typedef struct " + cls + "State {\n"
+                      "    size_t consumed;  ///< Bytes read so far.\n"
+                      "    int flags;        ///< What the last call saw.\n"
+                      "} " + cls + "State;\n\n"
+                      "namespace " + ns + " {\n"
+                      "/** Part " + num(i) + " of the " + lib + " library. */\n"
+                      "class " + cls + " {\npublic:\n"
+                      "    int limit;  ///< At most this many at once.\n"
+                      "#if " + guard + " || defined(FEATURE_ALL)\n"
+                      "    /** Only with " + guard + ". */\n"
+                      "    void tuned(int level);\n"
+                      "#endif\n"
+                      "#if FEATURE_A + " + num(i) + " > 2 && !defined(NO_EXTRAS)\n"
+                      "    /** Extras past the second part. */\n"
+                      "    void extras();\n"
+                      "#elif FEATURE_A\n"
+                      "    /** Extras of the early parts. */\n"
+                      "    void earlyExtras();\n"
+                      "#endif\n"
+                      "    /** Reads any value. */\n"
+                      "    template <typename T> T read(const char* key) const;\n"
+                      "    /** Reads an int. */\n"
+                      "    int read(const char* key) const;\n"
+                      "    size_t read(char* into, size_t size);\n"
+                      "private:\n"
+                      "    " + cls + "State state_;  ///< Where the reading stands.\n"
+                      "};\n}\n");
+            // Half the sources define the member inside the namespace, half
+            // qualify it; their comment is the one the header lacks.
+            const std::string comment =
+                "/** Fills the buffer.\n * @param into where to\n * @param size how much */\n";
+            writeFile(src / lib / "src" / (cls + ".cpp"),
+                      "#include \"" + lib + "/" + cls + ".h\"\n\n" +
+                          (i % 2 ? "namespace " + ns + " {\n" + comment + "size_t " + cls +
+                                       "::read(char* into, size_t size) { return 0; }\n}\n"
+                                 : comment + "size_t " + ns + "::" + cls +
+                                       "::read(char* into, size_t size) { return 0; }\n"));
+        }
+    }
+    for (int i = 0; i < 6; ++i) {
+        const std::string n = num(i), box = "Crate" + n;
+        const std::string head = "using System;\nusing System.Collections.Generic;\n\nnamespace Acme.Store" +
+                                 num(i % 2) + "\n{\n";
+        writeFile(src / "cs" / ("part" + num(i % 3)) / (box + ".cs"),
+                  head + "    /// <summary>A crate of anything.</summary>\n    public class " + box +
+                      "\n    {\n        /// <summary>What it holds.</summary>\n"
+                      "        public object Content { get; protected set; }\n"
+                      "        /// <summary>Raised when it changed.</summary>\n"
+                      "        public event EventHandler Changed;\n"
+                      "        /// <summary>Puts anything in.</summary>\n"
+                      "        /// <param name=\"value\">What to keep.</param>\n"
+                      "        public void Put(object value) { }\n"
+                      "        /// <summary>Puts a typed value in.</summary>\n"
+                      "        /// <typeparam name=\"T\">Its type.</typeparam>\n"
+                      "        /// <param name=\"value\">What to keep.</param>\n"
+                      "        public void Put<T>(T value) { }\n    }\n}\n");
+        writeFile(src / "cs" / ("typed" + num(i % 2)) / (box + ".Typed.cs"),
+                  head + "    /// <summary>A crate of one <typeparamref name=\"T\"/>.</summary>\n"
+                         "    /// <typeparam name=\"T\">The type held.</typeparam>\n"
+                         "    public class " + box + "<T> : " + box +
+                      "\n    {\n        /// <summary>The value.</summary>\n"
+                      "        public T Value { get; private set; }\n"
+                      "        /// <summary>The value of a slot.</summary>\n"
+                      "        public T this[int slot] { get => Value; set { } }\n"
+                      "        /// <summary>Raised when a slot was added.</summary>\n"
+                      "        public event EventHandler<int> Added { add { } remove { } }\n    }\n\n"
+                      "    /// <summary>A crate of a pair; see <see cref=\"" + box + "{T}\"/>.</summary>\n"
+                      "    public sealed class " + box + "<T1, T2> : " + box +
+                      "<T1>\n    {\n        /// <summary>The second value.</summary>\n"
+                      "        public T2 Second { get; init; }\n    }\n}\n");
+    }
+    for (int i = 0; i < 6; ++i)
+        writeFile(src / "java" / "org" / "acme" / ("Convert" + num(i) + ".java"),
+                  "package org.acme;\n\nimport java.util.List;\n\n/** Conversions " + num(i) +
+                      ". */\npublic final class Convert" + num(i) +
+                      " {\n    /** Any list to text. */\n"
+                      "    public static <T> String text(List<T> items) { return \"\"; }\n"
+                      "    /** A number to text. */\n"
+                      "    public static String text(int number) { return \"\"; }\n}\n");
+    // C++ folders are projects of their own, named after their folders.
+    expectSameOnEveryThreadCount({"today/codec", "today/store", "today/cs=Acme", "today/java=org.acme"},
+                                 {"-accept3slash", "-dFEATURE_A=1", "-dFEATURE_1=1", "-include-private"});
+    // The run read every case: each shows on its page as written.
+    auto shown = [&](const std::string& page) {
+        return e2e::shownText(e2e::readFile(work() / "out/projects" / page));
+    };
+    // Table2's source qualifies its definition, Table3's opens the namespace.
+    for (const std::string cls : {"Table2", "Table3"}) {
+        const std::string table = shown("include-2.store/store.." + cls + ".html");
+        for (const std::string& part : std::vector<std::string>{
+                 "int limit; At most this many at once.", "void extras(); Extras past the second part.",
+                 "T read(const char* key) const; Reads any value.",
+                 "int read(const char* key) const; Reads an int.",
+                 "private " + cls + "State state_; Where the reading stands.",
+                 "size_t read(char* into, size_t size); Fills the buffer. "
+                 "Parameters: into - where to size - how much"})
+            EXPECT_TRUE(e2e::contains(table, part)) << part << "\n" << table;
+    }
+    EXPECT_TRUE(e2e::contains(shown("include.codec/codec..Decoder1.html"),
+                              "void tuned(int level); Only with FEATURE_1."));
+    EXPECT_TRUE(e2e::contains(shown("include.codec/codec..Decoder0.html"),
+                              "void earlyExtras(); Extras of the early parts."));
+    EXPECT_TRUE(e2e::contains(shown("include.codec/Decoder0State.html"),
+                              "public size_t consumed; Bytes read so far."));
+    EXPECT_TRUE(e2e::contains(shown("Acme.Store1/Crate3-1.html"),
+                              "public T this[int slot] { get; set; } The value of a slot."));
+    EXPECT_TRUE(e2e::contains(shown("Acme.Store1/Crate3-2.html"),
+                              "public T2 Second { get; init; } The second value."));
+    const std::string crate = shown("Acme.Store0/Crate0.html");
+    EXPECT_TRUE(e2e::contains(crate, "public void Put<T>(T value); Puts a typed value in.")) << crate;
+    EXPECT_TRUE(e2e::contains(crate, "public void Put(object value); Puts anything in.")) << crate;
+    const std::string convert = shown("org.acme/Convert2.html");
+    EXPECT_TRUE(e2e::contains(convert, "String text(List<T> items); Any list to text.")) << convert;
+}
+
 // The JDK's own java.util, when the JDK's sources are installed.
 TEST_F(ThreadedRun, TheJdkCollectionsGiveTheSameSite) {
     const fs::path zip = "/usr/lib/jvm/openjdk-17/lib/src.zip";
