@@ -99,9 +99,10 @@ std::size_t lastDotOutsideBrackets(std::string_view name) {
 }
 
 // C# references write type arguments in braces ("Cache{TKey}"): they are
-// shown in angle brackets.
-void appendShownName(std::string& out, std::string_view name) {
-    if (name.find('{') == std::string_view::npos && name.find('}') == std::string_view::npos) {
+// shown in angle brackets. Elsewhere a brace is the author's own text.
+void appendShownName(std::string& out, std::string_view name, bool csharp) {
+    if (!csharp ||
+        (name.find('{') == std::string_view::npos && name.find('}') == std::string_view::npos)) {
         out += name;
         return;
     }
@@ -185,6 +186,11 @@ const CppClassMember* writtenMember(const CppClass& declarer, std::string_view w
     return nullptr;
 }
 
+bool isCSharpEntity(const CppClassEntity& entity) {
+    const CppClass* cls = entity.getClass();
+    return cls && isXmlDocLanguage(cls->getLanguage());
+}
+
 void appendReference(std::string& out, const CppClassEntity& entity, const ReferenceParts& parts,
                      const ReferenceTarget& found, const std::string& linkPrefix, bool code) {
     if (found.target) {
@@ -210,23 +216,19 @@ void appendReference(std::string& out, const CppClassEntity& entity, const Refer
     }
     if (code) out += "<CODE>";
     if (parts.label.empty()) {
+        const bool csharp = isCSharpEntity(entity);
         if (found.packageWritten && found.package != entity.getPackage()) {
-            appendShownName(out, found.package);
+            appendShownName(out, found.package, csharp);
             out += '.';
         }
-        appendShownName(out, found.className);
+        appendShownName(out, found.className, csharp);
         if (parts.hasMember && !found.className.empty()) out += entity.getScopeSeparator();
-        appendShownName(out, parts.member);
+        appendShownName(out, parts.member, csharp);
     } else {
         out += parts.label;
     }
     if (code) out += "</CODE>";
     if (found.target) out += "</a>";
-}
-
-bool isCSharpEntity(const CppClassEntity& entity) {
-    const CppClass* cls = entity.getClass();
-    return cls && isXmlDocLanguage(cls->getLanguage());
 }
 
 // A C# reference names a member as "Class.Member", or "Member" in its own

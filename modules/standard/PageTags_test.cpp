@@ -166,4 +166,19 @@ TEST(CodeLinks, CSharpNamesResolveThroughUsingDirectives) {
     EXPECT_EQ(links[2], (std::pair<std::string, std::string>{"Cache<TKey>", "../Acme.Shop/Cache.html"}));
 }
 
+// Outside C#, braces in a reference are the author's text (a documentation
+// macro of the library's own, a set written out), shown as written.
+TEST(CodeLinks, BracesOutsideCSharpAreShownAsWritten) {
+    SourceFixture s;
+    DocCppClass* pool = s.addClass("Pool", "net", "pool.h", "class Pool {};\n", 0);
+    DocCppClass* queue = s.addClass("Queue", "org.acme.net", "Queue.java",
+                                    "package org.acme.net;\npublic class Queue {}\n", 2);
+    const std::string see = "@see @DocSection{threads.pools, Thread Pools}\n";
+    for (DocCppClass* cls : {pool, queue}) {
+        const std::string html = s.block(*cls, "Runs the tasks.\n" + see);
+        EXPECT_EQ(pagetest::shownText(html), "Runs the tasks.\nSee Also:\n@DocSection{threads.pools, Thread Pools}")
+            << html;
+    }
+}
+
 }  // namespace
