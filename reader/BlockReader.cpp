@@ -17,9 +17,10 @@ BlockReader::BlockReader(std::istream& input) {
         if (input.bad()) throw VelkError("Could not read the source file", errno ? errno : EIO);
         if (got < static_cast<std::streamsize>(kBlockSize)) break;
     }
+    nulAt = text.find('\0');
 }
 
-BlockReader::BlockReader(std::string text_) : text(std::move(text_)) {}
+BlockReader::BlockReader(std::string text_) : text(std::move(text_)), nulAt(text.find('\0')) {}
 
 int BlockReader::getChar() {
     if (pushed >= 0) {
@@ -63,17 +64,12 @@ void BlockReader::readLine(std::string& line) {
     if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
 }
 
-bool BlockReader::readLineView(std::string_view& line) {
-    if (pushed >= 0) return false;
-    const char* begin = text.data() + std::min(pos, text.size());
-    const std::size_t left = text.size() - std::min(pos, text.size());
-    const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
-    const std::size_t length = feed ? static_cast<std::size_t>(feed - begin) : left;
-    if (std::memchr(begin, '\0', length) != nullptr) return false;
-    line = std::string_view(begin, length);
-    pos += feed ? length + 1 : length;
-    if (feed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return true;
+bool BlockReader::holdsNul(std::size_t from, std::size_t length) {
+    if (nulAt < from) {
+        const void* nul = std::memchr(text.data() + from, '\0', text.size() - from);
+        nulAt = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : std::string::npos;
+    }
+    return nulAt < from + length;
 }
 
 bool BlockReader::nextLineIsBlank() const {

@@ -6,7 +6,9 @@
 // multiple of the block size, and at once for an empty input.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -35,7 +37,20 @@ public:
     // The same as a view into the text (valid as long as the reader), for
     // a line with no NUL byte and nothing put back; false, reading
     // nothing, for any other.
-    bool readLineView(std::string_view& line);
+    // Inline: the preprocessor reads every line so.
+    bool readLineView(std::string_view& line) {
+        if (pushed >= 0) return false;
+        const std::size_t from = std::min(pos, text.size());
+        const char* begin = text.data() + from;
+        const std::size_t left = text.size() - from;
+        const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', left));
+        const std::size_t length = feed ? static_cast<std::size_t>(feed - begin) : left;
+        if (nulAt < from + length && holdsNul(from, length)) return false;
+        line = std::string_view(begin, length);
+        pos += feed ? length + 1 : length;
+        if (feed && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return true;
+    }
     // True when the next line holds nothing but blanks (or nothing at all).
     bool nextLineIsBlank() const;
     // True when no character is left to read.
@@ -53,7 +68,14 @@ public:
     bool nextLineStartsWith(const std::string& prefix) const;
 
 private:
+    // True when text[from, from + length) holds a NUL byte.
+    bool holdsNul(std::size_t from, std::size_t length);
+
     std::string text;
     std::size_t pos = 0;
     int pushed = -1;
+    // The first NUL byte at or after some position not after the lines
+    // still to be viewed (npos: none is left), so that lines are not
+    // searched for one each.
+    std::size_t nulAt = std::string::npos;
 };

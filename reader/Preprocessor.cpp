@@ -206,6 +206,13 @@ private:
         const int startLine = line;
         out.push_back(quote);
         for (;;) {
+            // The characters that need no decision go over in one piece.
+            std::size_t run = i;
+            while (run < s.size() && s[run] != quote && s[run] != '\\' && s[run] != '\n' && s[run] != '\r') ++run;
+            if (run > i) {
+                out.append(s, i, run - i);
+                i = run;
+            }
             if (freeText && (atEnd() || peek() == '\n')) return;
             if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
             int c = get();
@@ -620,10 +627,26 @@ struct Conditional {
     int openLine;
 };
 
-// Where the last #define of the text may begin: the last "#" that is
-// followed, past blanks, backslashes (continued lines) and NUL bytes
-// (dropped from lines), by a "d". npos when there is none. No line that
-// begins after it can be a #define.
+// Whether the "#" at text[hash] may begin the code of its line: only
+// blanks, backslashes and NUL bytes stand before it on the line, or a
+// comment closed there ("/** the mode */ #define MODE 0"). A "#" within
+// the words of a line ("{@link #describe}" in a Java comment) begins no
+// directive.
+bool mayBeginDirective(std::string_view text, std::size_t hash) {
+    for (std::size_t k = hash; k > 0 && text[k - 1] != '\n'; --k) {
+        const char c = text[k - 1];
+        if (isBlankChar(c) || c == '\\' || c == '\0') continue;
+        const std::size_t feed = text.rfind('\n', k - 1);
+        const std::size_t lineStart = feed == std::string_view::npos ? 0 : feed + 1;
+        return text.substr(lineStart, hash - lineStart).find("*/") != std::string_view::npos;
+    }
+    return true;
+}
+
+// Where the last #define of the text may begin: the last "#" that may
+// begin the code of its line and is followed, past blanks, backslashes
+// (continued lines) and NUL bytes (dropped from lines), by a "d". npos
+// when there is none. No line that begins after it can be a #define.
 std::size_t lastPossibleDefine(std::string_view text) {
     // memrchr: most texts hold no "#" at all and are passed in one sweep.
     for (std::size_t before = text.size(); before > 0;) {
@@ -633,7 +656,7 @@ std::size_t lastPossibleDefine(std::string_view text) {
         before = hash;
         std::size_t k = hash + 1;
         while (k < text.size() && (isBlankChar(text[k]) || text[k] == '\\' || text[k] == '\0')) ++k;
-        if (k < text.size() && text[k] == 'd') return hash;
+        if (k < text.size() && text[k] == 'd' && mayBeginDirective(text, hash)) return hash;
     }
     return std::string_view::npos;
 }
@@ -887,6 +910,11 @@ private:
     // Inline: the line loop calls it for most lines.
     [[gnu::always_inline]] void expandCode(std::string_view line, PreprocessorDefines::TextSpans* asWritten,
                                            bool startsInComment) {
+        // Most lines use no macro: they go out as written, not copied first.
+        if (!defines.mayExpand(line, asWritten)) {
+            out += line;
+            return;
+        }
         expanded.assign(line);
         const int startLine = lineNumber;
         PreprocessorDefines::Limit limit{line.size() + std::min(kMaxLineGrowth, growthLeft), {}};

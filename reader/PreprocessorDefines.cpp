@@ -101,40 +101,45 @@ void PreprocessorDefines::undefine(const std::string& name) {
         if (!n.empty()) noteFirstChar(n[0]);
 }
 
-bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
-                                     int& lineCounter, Limit* limit, const TextSpans* asWritten) const {
-    auto written = [&](std::size_t pos) {
-        for (const auto& [from, to] : *asWritten)
-            if (pos < to) return pos >= from;
-        return false;
-    };
-    // Which name matches at a position: only word starts can match, and the
-    // first definition of a name wins.
-    auto nameAt = [&](std::size_t pos) -> long {
-        if (!firstChars[static_cast<unsigned char>(line[pos])]) return -1;
-        if (pos > 0 && isWordChar(line[pos - 1])) return -1;
-        if (asWritten && written(pos)) return -1;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
-                return static_cast<long>(i);
-        return -1;
-    };
+long PreprocessorDefines::nameAt(std::string_view line, std::size_t pos, const TextSpans* asWritten) const {
+    // Only word starts can match, and the first definition of a name wins.
+    if (!firstChars[static_cast<unsigned char>(line[pos])]) return -1;
+    if (pos > 0 && isWordChar(line[pos - 1])) return -1;
+    if (asWritten) {
+        for (const auto& [from, to] : *asWritten) {
+            if (pos >= to) continue;
+            if (pos >= from) return -1;
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (!names[i].empty() && line[pos] == names[i][0] && matchesWordAt(names[i], line, pos))
+            return static_cast<long>(i);
+    return -1;
+}
 
-    bool any = false;
+bool PreprocessorDefines::mayExpand(std::string_view line, const TextSpans* asWritten) const {
+    if (line.empty()) return false;
     if (firstList.size() <= 4) {
-        for (std::size_t c = 0; c < firstList.size() && !any; ++c) {
+        for (const char first : firstList) {
             const char* const data = line.data();
-            const void* hit = std::memchr(data, firstList[c], line.size());
-            while (hit && !any) {
+            for (const void* hit = std::memchr(data, first, line.size()); hit;) {
                 const std::size_t pos = static_cast<std::size_t>(static_cast<const char*>(hit) - data);
-                any = nameAt(pos) >= 0;
-                hit = std::memchr(data + pos + 1, firstList[c], line.size() - pos - 1);
+                if (nameAt(line, pos, asWritten) >= 0) return true;
+                hit = std::memchr(data + pos + 1, first, line.size() - pos - 1);
             }
         }
-    } else {
-        for (std::size_t pos = 0; pos < line.size() && !any; ++pos) any = nameAt(pos) >= 0;
+        return false;
     }
-    if (!any) return false;
+    for (std::size_t pos = 0; pos < line.size(); ++pos)
+        if (nameAt(line, pos, asWritten) >= 0) return true;
+    return false;
+}
+
+bool PreprocessorDefines::expandLine(std::string& line, BlockReader& reader, std::string& output,
+                                     int& lineCounter, Limit* limit, const TextSpans* asWritten) const {
+    if (!mayExpand(line, asWritten)) return false;
+    auto nameAt = [&](std::size_t pos) { return this->nameAt(line, pos, asWritten); };
 
     CharBuffer out(line.size() + 64);
     bool changed = false;

@@ -8,6 +8,7 @@
 
 #include <bitset>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,10 @@ public:
     bool expandLine(std::string& line, BlockReader& reader, std::string& output,
                     int& lineCounter, Limit* limit = nullptr,
                     const TextSpans* asWritten = nullptr) const;
+    // True when a defined name stands in the line as a whole word outside
+    // the spans of asWritten; false when expandLine would leave the line
+    // as it is (and return false).
+    bool mayExpand(std::string_view line, const TextSpans* asWritten = nullptr) const;
 
     // The text form: for each definition lead + quote + name, then (when it
     // has parameters or a non-empty body) parameterText + equals + bodyText,
@@ -80,6 +85,9 @@ public:
 private:
     // Index of the first definition of the name, or -1.
     long find(const std::string& name) const;
+    // Index of the first definition whose name stands at line[pos] as a
+    // whole word outside the spans of asWritten, or -1.
+    long nameAt(std::string_view line, std::size_t pos, const TextSpans* asWritten) const;
     void add(const std::string& name, MacroBody body);
 
     std::vector<std::string> names;

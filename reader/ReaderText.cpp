@@ -22,7 +22,7 @@ std::size_t unicodeBlankLength(std::string_view text, std::size_t pos) {
     }
 }
 
-bool matchesWordAt(const std::string& word, const std::string& text, std::size_t pos) {
+bool matchesWordAt(std::string_view word, std::string_view text, std::size_t pos) {
     if (word.empty() || pos > text.size() || text.size() - pos < word.size()) return false;
     if (pos > 0 && isWordChar(text[pos - 1])) return false;
     if (text.compare(pos, word.size(), word) != 0) return false;

@@ -75,7 +75,7 @@ std::size_t unicodeBlankLength(std::string_view text, std::size_t pos);
 // True when `word` occurs in `text` at `pos` as a whole identifier: the
 // characters before and after it (where there are any) are not identifier
 // characters. An empty word never matches.
-bool matchesWordAt(const std::string& word, const std::string& text, std::size_t pos);
+bool matchesWordAt(std::string_view word, std::string_view text, std::size_t pos);
 
 // The last n characters of the text; the whole text when it is shorter.
 std::string lastChars(const std::string& text, std::size_t n);
