@@ -16,6 +16,7 @@
 #include "reader/ParserGlobals.h"
 #include "reader/ParserInput.h"
 #include "reader/ReaderText.h"
+#include "reader/TokenCompare.h"
 #include "reader/TokenReader.h"
 
 // Tokens are compared with literals of known length: no strlen per test.
@@ -33,18 +34,6 @@ constexpr std::size_t kInitializerLimit = 2048;
 
 std::string charAt(const std::string& text, std::size_t i) {
     return i < text.size() ? std::string(1, text[i]) : std::string();
-}
-
-// Whole-token comparison, inlined: the checks below run on many tokens.
-inline bool isToken(const std::string& token, std::string_view word) {
-    return token.size() == word.size() && std::memcmp(token.data(), word.data(), word.size()) == 0;
-}
-
-// The same for every `token == "word"sv` of this file, chosen over the
-// library's template, which the declaration loop calls out of line for
-// each of its many tests.
-[[maybe_unused]] inline bool operator==(const std::string& token, std::string_view word) {
-    return isToken(token, word);
 }
 
 // The specifiers written with an argument list before a declaration:

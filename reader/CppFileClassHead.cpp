@@ -8,6 +8,7 @@
 #include "model/DocGenCppClassMember.h"
 #include "model/GenericNames.h"
 #include "reader/CppFile.h"
+#include "reader/TokenCompare.h"
 #include <string_view>
 
 // Tokens are compared with literals of known length: no strlen per test.

@@ -10,6 +10,7 @@
 #include "model/CppClass.h"
 #include "model/Keywords.h"
 #include "reader/CppFile.h"
+#include "reader/TokenCompare.h"
 
 // Tokens are compared with literals of known length: no strlen per test.
 using namespace std::string_view_literals;

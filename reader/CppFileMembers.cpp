@@ -10,6 +10,7 @@
 #include "model/Keywords.h"
 #include "model/ModelText.h"
 #include "reader/CppFile.h"
+#include "reader/TokenCompare.h"
 #include <string_view>
 
 // Tokens are compared with literals of known length: no strlen per test.
