@@ -86,6 +86,12 @@ CppFile::CppFile(const std::string& fileName_, const std::string& projectName,
     secondaryFirst = charAt(format.getSecondaryStart(), 0);
     secondarySecond = charAt(format.getSecondaryStart(), 1);
     secondaryThird = charAt(format.getSecondaryStart(), 2);
+    bodyBytes['{'] = kBodyOpen;
+    bodyBytes['}'] = kBodyClose;
+    bodyBytes['\n'] = kBodyFeed;
+    bodyBytes['"'] = bodyBytes['\''] = kBodyToken;
+    for (const std::string* first : {&primaryFirst, &secondaryFirst})
+        if (!first->empty()) bodyBytes[static_cast<unsigned char>((*first)[0])] = kBodyToken;
 
     projectPath = projectName;
     std::replace(projectPath.begin(), projectPath.end(), '.', '/');
@@ -536,6 +542,36 @@ bool CppFile::attachTrailingComment(const std::string& text, int atLine) {
 void CppFile::skipBraces(const std::string& description) {
     int depth = 1;
     for (;;) {
+        if (lookahead.empty() && pushedBack.empty()) {
+            // In memory only the braces and line feeds of the tokens
+            // passed count: the text up to the next literal or possible
+            // documentation comment is passed a byte at a time, as the
+            // tokens it holds would be.
+            const char* p = next;
+            int feeds = 0;
+            for (; p != limit; ++p) {
+                const unsigned char kind = bodyBytes[static_cast<unsigned char>(*p)];
+                if (kind == kBodyText) continue;
+                if (kind == kBodyFeed) {
+                    ++feeds;
+                } else if (kind == kBodyOpen) {
+                    ++depth;
+                } else if (kind == kBodyClose) {
+                    if (--depth < 1) break;
+                } else {
+                    break;
+                }
+            }
+            line += feeds;
+            next = p;
+            if (depth < 1) {
+                // The "}" read as a token would be: nothing stood before it.
+                ++next;
+                lastHasComment = false;
+                lastComment.clear();
+                return;
+            }
+        }
         std::string tok = token();
         if (tok.empty()) fail("Unexpected end-of-file when parsing " + description, line);
         if (tok == "{"sv) ++depth;

@@ -18,6 +18,7 @@
 // take their characters from it.
 #pragma once
 
+#include <array>
 #include <istream>
 #include <map>
 #include <memory>
@@ -442,6 +443,12 @@ private:
     // Java and C# names may hold letters beyond ASCII: every byte from
     // 0x80 up that begins no Unicode blank is then a name character.
     bool unicodeNames = false;
+    // What skipBraces makes of each byte of the text in memory: kBodyText
+    // passes it, the others as named; kBodyToken stops it at a byte that
+    // may begin a literal or a documentation comment, which a token read
+    // takes whole.
+    enum : unsigned char { kBodyText, kBodyOpen, kBodyClose, kBodyFeed, kBodyToken };
+    std::array<unsigned char, 256> bodyBytes{};
     std::istream* outside = nullptr;
     std::string projectPath;
 
