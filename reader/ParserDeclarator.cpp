@@ -104,11 +104,22 @@ bool isWordLikeToken(const std::string& token) { return wordLike(token); }
 
 namespace {
 
-// Appends the join of `count` tokens, the k-th being at(k). The text is
-// sized once for the whole join.
+// True for the words after which "::" begins a name from the global scope
+// ("inline ::std::size_t", "struct ::stat", "using ::std::size_t"): none
+// of them names a scope the "::" could be a qualifier of.
+bool opensGlobalName(const std::string& word) {
+    static constexpr std::string_view kWords[] = {"class", "struct", "union", "enum", "typedef", "using", "new"};
+    if (isSpecifierWord(word)) return true;
+    for (std::string_view w : kWords)
+        if (word == w) return true;
+    return false;
+}
+
 // The character of a one-character token, else 0.
 inline char single(const std::string& t) { return t.size() == 1 ? t[0] : 0; }
 
+// Appends the join of `count` tokens, the k-th being at(k). The text is
+// sized once for the whole join.
 template <class At>
 void appendJoin(std::string& text, std::size_t count, At at) {
     std::size_t total = 0;
@@ -145,6 +156,9 @@ void appendJoin(std::string& text, std::size_t count, At at) {
                 blank = true;
             } else if (mark == '{' || previous == '}') {
                 blank = true;
+            } else if (mark == ':' && previousWord && k + 1 < count && single(at(k + 1)) == ':') {
+                // "inline ::std::size_t", but "std::size_t".
+                blank = opensGlobalName(at(k - 1));
             }
             if (blank) *out++ = ' ';
         }
