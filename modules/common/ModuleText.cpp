@@ -226,6 +226,20 @@ std::string escapeHtml(const std::string& text) {
     return result;
 }
 
+bool characterReferenceAt(std::string_view text, std::size_t at, std::size_t& end) {
+    if (at >= text.size() || text[at] != '&') return false;
+    std::size_t i = at + 1;
+    while (i < text.size() && i - at <= 7 &&
+           ((text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z') ||
+            (text[i] >= '0' && text[i] <= '9') || text[i] == '#'))
+        ++i;
+    if (i < text.size() && text[i] == ';' && i > at + 1) {
+        end = i;
+        return true;
+    }
+    return false;
+}
+
 void appendEscapedHtml(std::string& out, std::string_view text) {
     // Runs without any of the four bytes are copied whole: most names have none.
     static constexpr auto special = [] {

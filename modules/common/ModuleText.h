@@ -85,6 +85,11 @@ std::string escapeHtml(const std::string& text);
 // escapeHtml appended to out.
 void appendEscapedHtml(std::string& out, std::string_view text);
 
+// Whether a character reference ("&lt;", "&nbsp;", "&#160;") begins at
+// text[at]: "&", one to seven letters, digits or "#", and ";". When it
+// does, end is the index of its ";".
+bool characterReferenceAt(std::string_view text, std::size_t at, std::size_t& end);
+
 // A growable, always zero-terminated character buffer that texts are
 // appended to. Appending is amortised constant time per character.
 class TextBuffer {

@@ -15,24 +15,6 @@ namespace {
 const char* const tableStart =
     "<TABLE BORDER=\"1\" CELLPADDING=\"3\" CELLSPACING=\"0\" WIDTH=\"100%\">";
 
-bool entityAt(const std::string& text, std::size_t at, std::size_t& end) {
-    if (text[at] != '&') return false;
-    std::size_t i = at + 1;
-    while (i < text.size() && i - at <= 7 &&
-           ((text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z') ||
-            (text[i] >= '0' && text[i] <= '9') || text[i] == '#'))
-        ++i;
-    if (i < text.size() && text[i] == ';' && i > at + 1) {
-        end = i;
-        return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-namespace {
-
 // a < b with 'A'..'Z' read as 'a'..'z' and bytes compared unsigned, as the
 // folded copies would compare, without making them.
 bool foldedLess(std::string_view a, std::string_view b) {
@@ -108,7 +90,7 @@ void removeSemicolons(const std::string& text, std::string& out) {
         } else if (text[i] == ';' && braces == 0) {
             out.append(text, from, i - from);
             from = i + 1;
-        } else if (text[i] == '&' && entityAt(text, i, end)) {
+        } else if (text[i] == '&' && characterReferenceAt(text, i, end)) {
             i = end;  // the entity's own ';' stays
         }
     }

@@ -30,6 +30,22 @@ bool endsWithBreak(std::string_view text) {
     return tail[0] == '<' && lowered(tail[1]) == 'b' && lowered(tail[2]) == 'r' && tail[3] == '>';
 }
 
+// A parameter's name as its author wrote it: a type parameter's brackets
+// ("<K>") are text, a character reference ("x,&nbsp;y") is the character
+// it stands for.
+void appendParameterName(std::string& out, std::string_view name) {
+    std::size_t from = 0;
+    for (std::size_t at = name.find('&'); at != std::string_view::npos; at = name.find('&', at + 1)) {
+        std::size_t end = 0;
+        if (!characterReferenceAt(name, at, end)) continue;
+        appendEscapedHtml(out, name.substr(from, at - from));
+        out.append(name.substr(at, end + 1 - at));
+        from = end + 1;
+        at = end;
+    }
+    appendEscapedHtml(out, name.substr(from));
+}
+
 // What a block tag does with its text.
 enum class TagAction { listWithCodeFirst, listWithLinkFirst, listOfLinks, list, single, deprecated };
 
@@ -278,9 +294,8 @@ void parseTagBlock(const CppClassEntity& entity, std::string_view block,
         auto [word, rest] = splitFirstWordView(tagText);
         appendSectionSeparator(section, spec->separator);
         if (spec->action == TagAction::listWithCodeFirst) {
-            // A type parameter is written "<K>".
             section += "<code>";
-            appendEscapedHtml(section, word);
+            appendParameterName(section, word);
             section += "</code>";
         } else {
             appendCodeLink(section, entity, word, context.classList, context.linkPrefix);

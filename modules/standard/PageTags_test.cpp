@@ -166,6 +166,24 @@ TEST(CodeLinks, CSharpNamesResolveThroughUsingDirectives) {
     EXPECT_EQ(links[2], (std::pair<std::string, std::string>{"Cache<TKey>", "../Acme.Shop/Cache.html"}));
 }
 
+// A parameter's name is shown as written: a type parameter's brackets as
+// text, a character reference as the character, a lone "&" as itself.
+TEST(BlockTags, ParameterNamesAreShownAsWritten) {
+    SourceFixture s;
+    DocCppClass* raster = s.addClass("Raster", "org.acme.image", "Raster.java",
+                                     "package org.acme.image;\npublic class Raster<P> {}\n", 2);
+    const std::string html = s.block(*raster,
+                                     "Copies a block of pixels.\n"
+                                     "@param x,&nbsp;y the upper-left corner\n"
+                                     "@param w&amp;h the size\n"
+                                     "@param a&b both at once\n"
+                                     "@param <P> the pixel type\n");
+    EXPECT_EQ(pagetest::shownText(html),
+              "Copies a block of pixels.\nParameters:\nx, y - the upper-left corner\n"
+              "w&h - the size\na&b - both at once\n<P> - the pixel type")
+        << html;
+}
+
 // Outside C#, braces in a reference are the author's text (a documentation
 // macro of the library's own, a set written out), shown as written.
 TEST(CodeLinks, BracesOutsideCSharpAreShownAsWritten) {
