@@ -102,11 +102,21 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_
     throw VelkError("Could not make the directory " + path, error);
 }
 
-void makeSiteDirectory(const std::string& path) {
-    VelkDirectory made(path, true);
+void makeSiteDirectory(const std::string& path, StagedFiles* staged) {
     std::string systemPath = path;
     std::replace(systemPath.begin(), systemPath.end(), '\\', '/');
     while (systemPath.size() > 1 && systemPath.back() == '/') systemPath.pop_back();
+    // The directories missing now, the outermost last.
+    std::vector<std::string> missing;
+    if (staged != nullptr) {
+        for (std::string at = systemPath; !at.empty() && at != "/" && at != "." && !directoryExists(at);) {
+            missing.push_back(at);
+            const std::size_t slash = at.rfind('/');
+            at = slash == std::string::npos ? std::string() : at.substr(0, slash);
+        }
+    }
+    VelkDirectory made(path, true);
+    for (auto outer = missing.rbegin(); outer != missing.rend(); ++outer) staged->madeDirectory(*outer);
     struct stat info;
     if (::lstat(systemPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) throw siteFolderIsALink(path);
 }

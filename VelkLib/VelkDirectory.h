@@ -61,13 +61,16 @@ private:
     std::string systemPath;  // the path with "\\" read as "/"
 };
 
+class StagedFiles;
+
 // A folder of a generated site: VelkDirectory(path, true), but a symbolic
 // link at the path is refused, so that no page is written through it to
 // wherever it leads. Throws the VelkDirectory errors, and VelkError "The
 // folder <path> of the site is a symbolic link; remove it or write the site
 // elsewhere." Callers make the outer folders of the site first, so that a
-// link higher up is met there.
-void makeSiteDirectory(const std::string& path);
+// link higher up is met there. With `staged`, the directories made here
+// are recorded in it (StagedFiles::madeDirectory).
+void makeSiteDirectory(const std::string& path, StagedFiles* staged = nullptr);
 // That refusal: VelkError "The folder <path> of the site is a symbolic
 // link; remove it or write the site elsewhere."
 VelkError siteFolderIsALink(const std::string& path);

@@ -12,7 +12,12 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <algorithm>
 #include <deque>
+#include <dirent.h>
+#include <random>
+#include <signal.h>
+#include <string_view>
 #include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,6 +146,14 @@ bool VelkOutFile::Buffer::closeFile() {
 
 VelkOutFile::VelkOutFile(const std::string& fileName_, bool binary_, bool append)
     : VelkFile(fileName_), buffer(openForWriting(fileName, append)), stream(&buffer), binary(binary_) {
+    if (!buffer.isOpen()) throw VelkFileError("Couldn't open the output file", fileName);
+}
+
+VelkOutFile::VelkOutFile(const std::string& fileName_, StagedFiles* staged)
+    : VelkFile(fileName_),
+      buffer(staged != nullptr ? staged->create(fileName) : openFileAnew(fileName)),
+      stream(&buffer),
+      binary(false) {
     if (!buffer.isOpen()) throw VelkFileError("Couldn't open the output file", fileName);
 }
 
@@ -524,6 +537,171 @@ void writeFileReplacing(const std::string& fileName, const std::string& content,
         [&](int fd) { return writeAll(fd, content.data(), content.size()); },
         [&]() { return VelkFileError("Couldn't open the output file", fileName); },
         [&]() { return VelkFileError("Could not write the file", fileName); });
+}
+
+// ---------------------------------------------------------------- staged files
+
+namespace {
+
+constexpr std::string_view kStagedPrefix = ".vantry-";
+
+// A temporary's directory as the system reads the name: "" for the
+// current one.
+std::string directoryPart(const std::string& fileName) {
+    const std::size_t slash = fileName.rfind('/');
+    return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+}
+
+// Writes the temporary's content into the device at its place, as a page
+// written anew writes a device (never removed); the temporary goes.
+bool writeThroughDevice(const std::string& temporary, const std::string& place) {
+    FileDescriptor from(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor to(::open(place.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info;
+    bool ok = from.get() >= 0 && to.get() >= 0 && ::fstat(to.get(), &info) == 0 &&
+              (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode));
+    if (ok) {
+        ::fcntl(to.get(), F_SETFL, ::fcntl(to.get(), F_GETFL) & ~O_NONBLOCK);
+        ok = copyContent(from.get(), to.get());
+    }
+    ok = to.close() && ok;
+    ::unlink(temporary.c_str());
+    return ok;
+}
+
+// Removes the temporaries of processes that have ended from the directory
+// ("" the current one): they can never be moved in.
+void removeLeftTemporaries(const std::string& directory) {
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr) return;
+    const long self = static_cast<long>(::getpid());
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::optional<long> process = stagedFileProcess(entry->d_name);
+        if (!process || *process == self) continue;
+        // Alive, or somebody else's that this one may not signal: kept.
+        if (::kill(static_cast<pid_t>(*process), 0) == 0 || errno != ESRCH) continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+}  // namespace
+
+std::optional<long> stagedFileProcess(const std::string& name) {
+    // ".vantry-" digits "-" 8 hexadecimal digits "-" digits
+    if (name.compare(0, kStagedPrefix.size(), kStagedPrefix) != 0) return std::nullopt;
+    std::size_t at = kStagedPrefix.size();
+    auto run = [&](auto accepts) {
+        const std::size_t start = at;
+        while (at < name.size() && accepts(name[at])) ++at;
+        return at - start;
+    };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    const std::size_t pidStart = at;
+    const std::size_t pidDigits = run(digit);
+    if (pidDigits == 0 || pidDigits > 9 || at >= name.size() || name[at++] != '-') return std::nullopt;
+    if (run(hex) != 8 || at >= name.size() || name[at++] != '-') return std::nullopt;
+    if (run(digit) == 0 || at != name.size()) return std::nullopt;
+    return std::stol(name.substr(pidStart, pidDigits));
+}
+
+StagedFiles::StagedFiles() {
+    char tag[9];
+    std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(std::random_device()()));
+    prefix = std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" + tag + "-";
+}
+
+StagedFiles::~StagedFiles() { discard(); }
+
+int StagedFiles::create(const std::string& fileName) {
+    const std::string directory = directoryPart(fileName);
+    // A name taken (by a file somebody put there) costs one more round.
+    for (int round = 0; round < 16; ++round) {
+        std::string temporary;
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            temporary = directory + prefix + std::to_string(next++);
+        }
+        const int fd = ::open(temporary.c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == EINTR) continue;
+            return -1;
+        }
+        std::lock_guard<std::mutex> hold(lock);
+        files.push_back({std::move(temporary), fileName});
+        checked = false;
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+void StagedFiles::madeDirectory(const std::string& path) {
+    std::lock_guard<std::mutex> hold(lock);
+    directories.push_back(path);
+}
+
+void StagedFiles::checkPlaces() {
+    std::lock_guard<std::mutex> hold(lock);
+    for (Entry& entry : files) {
+        struct stat info;
+        entry.device = false;
+        if (::lstat(entry.place.c_str(), &info) != 0) continue;
+        if (S_ISDIR(info.st_mode)) throw VelkFileError("Couldn't open the output file", entry.place);
+        entry.device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
+    }
+    checked = true;
+}
+
+void StagedFiles::moveIn() {
+    if (!checked) checkPlaces();
+    std::vector<Entry> moving;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        moving.swap(files);
+        directories.clear();
+        checked = false;
+    }
+    std::string failed;
+    std::vector<std::string> places;
+    for (const Entry& entry : moving) {
+        const bool ok = entry.device ? writeThroughDevice(entry.temporary, entry.place)
+                                     : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
+        if (!ok) {
+            ::unlink(entry.temporary.c_str());
+            if (failed.empty()) failed = entry.place;
+        }
+        std::string directory = directoryPart(entry.place);
+        if (places.empty() || places.back() != directory) places.push_back(std::move(directory));
+    }
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    for (const std::string& directory : places) removeLeftTemporaries(directory);
+    if (!failed.empty()) throw VelkFileError("Could not write the file", failed);
+}
+
+void StagedFiles::discard() noexcept {
+    std::vector<Entry> dropping;
+    std::vector<std::string> made;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        dropping.swap(files);
+        made.swap(directories);
+        checked = false;
+    }
+    for (const Entry& entry : dropping) ::unlink(entry.temporary.c_str());
+    // The deepest first, so that a parent is empty when its turn comes; a
+    // directory that holds anything else stays.
+    std::sort(made.begin(), made.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& directory : made) ::rmdir(directory.c_str());
+}
+
+std::size_t StagedFiles::size() const {
+    std::lock_guard<std::mutex> hold(lock);
+    return files.size();
 }
 
 void normaliseLineEnds(std::string& text) {

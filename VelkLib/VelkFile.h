@@ -12,6 +12,7 @@
 #include <fstream>
 #include <istream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <streambuf>
@@ -57,6 +58,8 @@ private:
     bool binary;
 };
 
+class StagedFiles;
+
 class VelkOutFile : public VelkFile {
 public:
     // Opens the file for writing: a new file in place of whatever stands at
@@ -68,6 +71,11 @@ public:
     // closing, so a page of up to that size costs one open, one write and
     // one close.
     VelkOutFile(const std::string& fileName, bool binary, bool append);
+    // A page of a site (text mode): with `staged`, a new file under a
+    // temporary name that staged->moveIn() puts at fileName
+    // (StagedFiles::create); without, VelkOutFile(fileName, false, false).
+    // Throws VelkFileError "Couldn't open the output file" naming fileName.
+    VelkOutFile(const std::string& fileName, StagedFiles* staged);
 
     // Writes what is still buffered and closes, quietly; a write error that
     // close() was not asked about is lost.
@@ -237,6 +245,74 @@ std::string readFileFoundBeside(const std::string& fileName, std::size_t limit,
 // truncated; a device is opened as it stands (never removed). Returns the
 // descriptor, or -1 with errno set (EISDIR for a directory).
 int openFileAnew(const std::string& fileName);
+
+// The new files of a site, which are to replace the old ones all together
+// or not at all. Each is written under a temporary name in the directory of
+// the name it is for, so that moving it in is one rename on one file
+// system and its old file stays whole until then; moveIn() moves them all,
+// discard() removes them, leaving whatever stood at their names as it was.
+// Temporary names are ".vantry-<process id>-<tag>-<n>": a run that could not
+// remove its own (ended at once by a second signal, or killed) leaves them
+// behind, and the next one that moves files into the same directory removes
+// them once that process has ended. Safe from several threads, except that
+// checkPlaces, moveIn and discard are called once the files are written.
+class StagedFiles {
+public:
+    StagedFiles();
+    // Discards what was neither moved in nor discarded.
+    ~StagedFiles();
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+
+    // Creates a new, empty file (exclusively, never through a link, mode
+    // 0666 less the umask) under a temporary name in fileName's directory
+    // and records it for fileName. Returns its descriptor, or -1 with errno
+    // set (ENOENT when the directory is missing). A name created twice gets
+    // the later file.
+    int create(const std::string& fileName);
+
+    // Records a directory that was made for these files (after its
+    // parents), so that discard() removes it again when it is left empty.
+    void madeDirectory(const std::string& path);
+
+    // Throws VelkFileError "Couldn't open the output file" naming the first
+    // name at which no file can be put (a directory stands there); nothing
+    // is moved or removed then. moveIn() checks first when this was not
+    // called.
+    void checkPlaces();
+
+    // Puts every file at its name: a new file in place of whatever stood
+    // there (a link, a FIFO, a file with other names: the name alone is
+    // replaced), except a device, which is written as it stands. Then
+    // removes the temporaries that ended runs left in those directories.
+    // Throws VelkFileError "Could not write the file", naming the first file
+    // that could not be put in place, after moving all the others.
+    void moveIn();
+
+    // Removes every file not yet moved in and the directories recorded
+    // that are empty then. Never throws.
+    void discard() noexcept;
+
+    // The number of files waiting to be moved in.
+    std::size_t size() const;
+
+private:
+    struct Entry {
+        std::string temporary;
+        std::string place;
+        bool device = false;  // found by checkPlaces
+    };
+    mutable std::mutex lock;
+    std::vector<Entry> files;
+    std::vector<std::string> directories;
+    bool checked = false;
+    std::string prefix;  // ".vantry-<pid>-<tag>-"
+    std::uint64_t next = 0;
+};
+
+// Whether name is a temporary name of StagedFiles, and then the process id
+// it carries.
+std::optional<long> stagedFileProcess(const std::string& name);
 
 // Text as text mode reads it: a carriage return before a line feed is
 // dropped and a carriage return alone (old Mac files) becomes a line feed,

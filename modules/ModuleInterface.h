@@ -23,8 +23,14 @@ extern "C" {
 typedef void* ModuleHandle;
 
 /* Progress as done out of total; returns 0 when the user asked to stop.
- * done == -1 only asks whether to stop. */
+ * done == -1 only asks whether to stop. done == VANTRY_PROGRESS_MOVE_IN
+ * (total 0) is the last question of a module that writes its pages under
+ * temporary names: all are written, may they replace the previous site?
+ * 1: yes, the program has put its own pages (the source listings) in place
+ * and the run can no longer be cancelled; 0: no, the module removes them
+ * and leaves the previous site as it was. */
 typedef int (*ModuleProgressFn)(int done, int total, void* context);
+#define VANTRY_PROGRESS_MOVE_IN (-2)
 /* Sets the two status lines; a null line1 leaves line 1 unchanged; line2 is
  * never null. */
 typedef void (*ModuleStatusFn)(const char* line1, const char* line2, void* context);

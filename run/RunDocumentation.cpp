@@ -15,6 +15,7 @@
 
 #include "VelkLib/VelkDirectory.h"
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkThreadPool.h"
 #include "model/DocGenCppClass.h"
@@ -60,6 +61,7 @@ struct FileSettings {
     const ParserSettings& parserSettings;
     const DocCommentFormat& commentFormat;
     const std::string& outputDirectory;
+    StagedFiles* listingPages;  // where the listing pages wait for the module's pages
 };
 
 // Writes the listing pages of a file once it is parsed: one page per
@@ -76,6 +78,7 @@ SourceListingOptions listingOptions(const FileSettings& file, int language) {
     options.tabSize = file.settings.tabSize;
     options.language = language;
     options.roots = &file.roots;
+    options.staged = file.listingPages;
     return options;
 }
 
@@ -332,12 +335,18 @@ SourcePrefetch::FileList walkOrder(const RunContext& run, const std::vector<std:
 
 // The module's error reports reach the run's error callback through
 // forwardError, which counts them, so that a site with a page missing ends
-// "Done (error).", never "Done.". The module keeps the run's own context
-// (the dialog's window), so the count is found by that context; the module
-// may report from threads of its own.
+// "Done (error).", never "Done."; its progress reports reach the run's
+// progress callback through forwardProgress, which answers the question
+// whether the module's new pages may move in. The module keeps the run's
+// own context (the dialog's window), so these are found by that context;
+// the module may report from threads of its own.
 struct ModuleReports {
     ModuleErrorFn log = nullptr;
+    ModuleProgressFn progress = nullptr;
+    StagedFiles* listingPages = nullptr;
     int errors = 0;
+    // The answer to the module's move-in question, once it asked.
+    enum class MoveIn { NotAsked, Cancelled, Failed, Granted } moveIn = MoveIn::NotAsked;
 };
 
 std::mutex reportsMutex;
@@ -354,6 +363,49 @@ void forwardError(const char* text, void* context) {
         }
     }
     if (log != nullptr) log(text, context);
+}
+
+ModuleReports* reportsOf(void* context) {
+    std::lock_guard<std::mutex> lock(reportsMutex);
+    auto found = reportsByContext.find(context);
+    return found != reportsByContext.end() ? found->second : nullptr;
+}
+
+// The listing pages move in first, then the module's pages: a run cut off
+// between the two leaves new listings beside the old pages, never pages
+// that link to listings not there.
+void moveListingsIn(ModuleReports& reports, void* context) {
+    if (reports.listingPages == nullptr) return;
+    try {
+        reports.listingPages->moveIn();
+    } catch (const VelkError& e) {
+        forwardError(e.getMessage().c_str(), context);
+    }
+}
+
+int forwardProgress(int done, int total, void* context) {
+    ModuleReports* reports = reportsOf(context);
+    if (reports == nullptr) return 1;
+    if (done != VANTRY_PROGRESS_MOVE_IN)
+        return reports->progress != nullptr ? reports->progress(done, total, context) : 1;
+    // Asked by the module's thread, the only one that moves pages in.
+    if (reports->progress != nullptr && reports->progress(-1, 0, context) == 0) {
+        reports->moveIn = ModuleReports::MoveIn::Cancelled;
+        return 0;
+    }
+    if (reports->listingPages != nullptr) {
+        try {
+            reports->listingPages->checkPlaces();
+        } catch (const VelkError& e) {
+            // A listing that cannot be put in place fails the site.
+            forwardError(e.getMessage().c_str(), context);
+            reports->moveIn = ModuleReports::MoveIn::Failed;
+            return 0;
+        }
+    }
+    reports->moveIn = ModuleReports::MoveIn::Granted;
+    moveListingsIn(*reports, context);
+    return 1;
 }
 
 // Registers a run's count for the time of its module phase.
@@ -448,7 +500,11 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     for (const std::string& path : rootPaths(entries)) roots.add(path);
     ParserSettings parserSettings = settings.parserSettings();
     parserSettings.inputRoots = &roots;
-    const FileSettings file{lineBreaks, roots, settings, parserSettings, commentFormat, outputDirectory};
+    // The listing pages wait beside their places until the module's pages
+    // are all written too; a run that ends otherwise removes them.
+    StagedFiles listingPages;
+    const FileSettings file{lineBreaks, roots, settings, parserSettings, commentFormat,
+                            outputDirectory, &listingPages};
     const unsigned threads = configuredThreadCount();
     ListingPages pages;
     std::unique_ptr<PooledParse> pooled;
@@ -519,7 +575,10 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     phase(run, "Sending output to documentation module...");
     // A module may let any error out of an export; none may end the process.
     std::string failure;
-    ModuleReports reports{run.log, 0};
+    ModuleReports reports;
+    reports.log = run.log;
+    reports.progress = run.progress;
+    reports.listingPages = &listingPages;
     ReportsScope counting(run.context, reports);
     try {
         // The user's windows show that the module is at work.
@@ -528,7 +587,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         module->init(run.title, run.company, outputDirectory + "/" + run.detailDirectory,
                      run.hierarchicalIndex, run.additionalHead, header, footer, itemTemplate,
                      sourceListingDirectory, outputFile, run.projectList, detailDirectoryGiven,
-                     lineBreaks, settings.mixCppCsharp, run.progress, run.status,
+                     lineBreaks, settings.mixCppCsharp, forwardProgress, run.status,
                      run.log != nullptr ? forwardError : nullptr, run.context);
         if (pages.shared()) {
             // Which file of a shared listing name keeps it follows from the
@@ -546,13 +605,23 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         std::jthread freeing;
         if (threads > 1) freeing = std::jthread([&run] { run.classList.clear(); });
         module->done();
-        // A module stops writing when progress answers 0 and returns as if
-        // it were done: a negative report asks the cancel state once more,
-        // so that a site cut short is never reported as done.
-        if (run.progress != nullptr && run.progress(-1, 0, run.context) == 0) {
+        using MoveIn = ModuleReports::MoveIn;
+        // A module that asked to move its pages in has moved them in or
+        // removed them as told. One that did not ask stops writing when
+        // progress answers 0 and returns as if it were done: a negative
+        // report asks the cancel state once more, so that a site cut short
+        // is never reported as done.
+        if (reports.moveIn == MoveIn::Cancelled ||
+            (reports.moveIn == MoveIn::NotAsked && run.progress != nullptr &&
+             run.progress(-1, 0, run.context) == 0)) {
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
         }
+        // Without the question the module wrote its pages in place; the
+        // listings follow unless it reported a problem, which may be the
+        // failure that left its own pages out.
+        if (reports.moveIn == MoveIn::NotAsked && reports.errors == 0)
+            moveListingsIn(reports, run.context);
         if (reports.errors > 0 || inputFailed) {
             phase(run, "Done (error).");
             return RunOutcome::DoneWithError;

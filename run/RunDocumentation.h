@@ -61,10 +61,19 @@ enum class RunOutcome { Done, DoneWithError, Cancelled };
 // VelkError, a std::exception, anything) is caught: it is shown in an
 // error box, the status reads "Done (error)." and the driver returns
 // normally. A null module is such an error. When progress answers 0 during
-// parsing the status reads "Cancelled." and no module call is made. After
-// done, one report of -1 of 0 asks the cancel state again (a module stops
-// writing at a 0 answer and returns as if it were done): when it answers 0
-// the status reads "Cancelled." too, so a site cut short is never "Done.".
+// parsing the status reads "Cancelled." and no module call is made.
+// Source listings are written under temporary names beside their places
+// (StagedFiles). The module's question whether its new pages may move in
+// (VANTRY_PROGRESS_MOVE_IN) is answered with the cancel state: on "yes" the
+// listings move in first, and the run ends "Done." or "Done (error)."
+// whatever is asked later; on "no" the run ends "Cancelled.". A module that
+// does not ask wrote its pages in place: after its done, one report of -1
+// of 0 asks the cancel state again (a module stops writing at a 0 answer
+// and returns as if it were done), and when it answers 0 the status reads
+// "Cancelled." too, so a site cut short is never "Done."; otherwise the
+// listings move in unless the module reported a problem. Listings that did
+// not move in are removed, so a cancelled or failed run leaves the previous
+// site as it was.
 // A run whose module reported an error through the error callback ends
 // "Done (error)." after done, and so does one in which a listed directory
 // could not be read. Inputs that were listed (not commented out) but gave

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <mutex>
 
 #include "platform/MessageBox.h"
@@ -264,6 +265,56 @@ TEST_F(RunTest, ACancelSeenByTheModuleEndsCancelledNotDone) {
     EXPECT_NE(std::find(names.begin(), names.end(), "done"), names.end());
     // No report of 0 of 100 follows: that belongs to a finished run.
     EXPECT_EQ(seen.progress.back(), std::make_pair(-1, 0));
+}
+
+// The files below the folder with their content, the listings' temporary
+// files among them.
+std::map<std::string, std::string> filesBelow(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).string()] =
+                testing_support::readWholeFile(entry.path().string());
+    return files;
+}
+
+TEST_F(RunTest, ListingsReplaceThePreviousOnesOnlyWithTheModulesPages) {
+    // A module that writes its pages beside their places asks at the end
+    // whether they may move in; the listings follow its answer.
+    useModule("vantry-recording");
+    setenv("VANTRY_RECORD_MOVE_IN", "1", 1);
+    scratch.write("src/Shape.java", "/** A shape. */\npublic class Shape {}\n");
+    parameters.fileList = scratch / "src";
+    EXPECT_EQ(runThread(), finishedMessages);
+    EXPECT_EQ(seen.line2s().back(), "Done.");
+    const auto previous = filesBelow(scratch / "out");
+    ASSERT_NE(previous.at("projects/(default)/Shape.java.html").find("A shape."), std::string::npos);
+
+    scratch.write("src/Shape.java", "/** A shape, drawn anew. */\npublic class Shape {}\n");
+    scratch.write("src/Circle.java", "/** A circle. */\npublic class Circle {}\n");
+    // Cancelled while parsing (the first report), and at the module's
+    // question (the report after the two files).
+    for (int cancelAt : {1, 3}) {
+        seen.progress.clear();
+        seen.cancelAt = cancelAt;
+        EXPECT_EQ(runThread(), finishedMessages) << cancelAt;
+        EXPECT_EQ(seen.line2s().back(), "Cancelled.") << cancelAt;
+        EXPECT_EQ(filesBelow(scratch / "out"), previous) << cancelAt;
+    }
+    EXPECT_EQ(calls().back(), (RecordedCall{"moveInAnswer", "0"}));
+
+    // Asked after the module's pages moved in, the run is no longer
+    // cancelled: the site is whole.
+    seen.progress.clear();
+    seen.cancelAt = 4;
+    EXPECT_EQ(runThread(), finishedMessages);
+    unsetenv("VANTRY_RECORD_MOVE_IN");
+    EXPECT_EQ(seen.line2s().back(), "Done.");
+    EXPECT_EQ(calls().back(), (RecordedCall{"moveInAnswer", "1"}));
+    const auto now = filesBelow(scratch / "out");
+    EXPECT_EQ(now.size(), 2u);
+    EXPECT_NE(now.at("projects/(default)/Shape.java.html").find("A shape, drawn anew."), std::string::npos);
+    EXPECT_NE(now.at("projects/(default)/Circle.java.html").find("A circle."), std::string::npos);
 }
 
 TEST_F(RunTest, ErrorsBeforeTheModulePhaseAbortWithoutTheWarningsMessage) {

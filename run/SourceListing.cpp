@@ -882,13 +882,14 @@ void ListingRenderer::runTokens() {
 // Writes the page whole. The directory is made only when the page cannot be
 // opened without it, so that a run does not ask again for each listing.
 // The page is a new file in place of whatever stands at its name (never
-// written through a link).
-void writePage(const std::string& page, std::string_view html) {
-    int fd = openFileAnew(page);
+// written through a link), or one that waits in staged to be moved there.
+void writePage(const std::string& page, std::string_view html, StagedFiles* staged) {
+    auto open = [&] { return staged != nullptr ? staged->create(page) : openFileAnew(page); };
+    int fd = open();
     if (fd < 0) {
         // Throws the directory's own errors, as when it was always made first.
         VelkDirectory directory(directoryOf(page), true);
-        fd = openFileAnew(page);
+        fd = open();
         if (fd < 0) throw VelkFileError("Couldn't open the output file", page);
     }
     FileDescriptor file(fd);
@@ -970,10 +971,10 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
         const std::string base = directoryOf(sourceListingPath("x", "", outputDirectory, detailDirectory));
         try {
             if (!memory->siteFolders.contains(base)) {
-                makeSiteDirectory(base);
+                makeSiteDirectory(base, options.staged);
                 memory->siteFolders.insert(base);
             }
-            if (folder != base) makeSiteDirectory(folder);
+            if (folder != base) makeSiteDirectory(folder, options.staged);
         } catch (const VelkError& error) {
             throw listingNotWritten(sourceFile, error);
         }
@@ -991,7 +992,7 @@ std::string SourceListingWriter::write(const std::string& sourceFile,
     renderer.run();
     html.raw("\n</PRE>\n</BODY>\n</HTML>\n");
     try {
-        writePage(page, html.written());
+        writePage(page, html.written(), options.staged);
     } catch (const VelkError& error) {
         throw listingNotWritten(sourceFile, error);
     }

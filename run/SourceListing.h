@@ -16,6 +16,7 @@
 inline constexpr int kMaxTabSize = 64;
 
 class InputRoots;
+class StagedFiles;
 
 struct SourceListingOptions {
     bool syntaxColor = true;
@@ -24,6 +25,9 @@ struct SourceListingOptions {
     int language = 0;  // 0 C++, 1 C#, 2 Java: which keywords are coloured
     // When given, the source read must lie inside these (readWholeFile).
     const InputRoots* roots = nullptr;
+    // When given, pages wait under temporary names until it moves them in,
+    // and the folders made for them are recorded there.
+    StagedFiles* staged = nullptr;
 };
 
 // Where the page of a source file lands: the detail directory when it is

@@ -296,8 +296,8 @@ void writeClassPage(const DocClassList& list, const CppClass& cls,
     const std::string& detail = list.settings.detailDirectory;
     const std::string page = cls.getPageFile("");
     const std::string directory = directoryOf(page);
-    if (directory != ".") makeSiteDirectory(detail + "/" + directory);
-    VelkOutFile file(detail + "/" + page, false, false);
+    if (directory != ".") makeSiteDirectory(detail + "/" + directory, list.settings.stagedPages);
+    VelkOutFile file(detail + "/" + page, list.settings.stagedPages);
     bool ancestryCut = false;
     file.write(classPageText(list, cls, ancestors, backLink, now, &ancestryCut));
     file.close();

@@ -16,6 +16,8 @@
 #include <unordered_set>
 #include <vector>
 
+class StagedFiles;
+
 namespace vantry_old {
 
 // The values of init, by argument number.
@@ -31,10 +33,13 @@ struct OldModuleSettings {
     std::string projectListText;      // 12: kept, not read
     bool writeDetailPages = false;    // 13: class pages are written
     bool lineBreaks = false;          // 14: kept, not read
-    ModuleProgressFn progress = nullptr;  // 16-19: kept, never called
+    ModuleProgressFn progress = nullptr;  // 16-19: progress only asks whether the pages may move in
     ModuleStatusFn status = nullptr;
     ModuleErrorFn error = nullptr;
     void* callbackContext = nullptr;
+    // While done writes the pages: where they wait until all are written
+    // (null: they are written in place).
+    StagedFiles* stagedPages = nullptr;
 };
 
 class DocClassList : public ClassList {

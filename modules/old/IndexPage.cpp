@@ -98,7 +98,7 @@ private:
         expandTemplate(out, entryTemplate,
                        [&](char letter) { return entryVariable(list, cls, letter); });
         if (!list.settings.writeDetailPages || !written.insert(&cls).second) return;
-        makeSiteDirectory(list.settings.detailDirectory);
+        makeSiteDirectory(list.settings.detailDirectory, list.settings.stagedPages);
         // The way back starts at the page's own depth.
         const std::string backLink =
             upToMainDirectory(detailLink, directoryLevels(cls.getPageFile(""))) + indexName;
@@ -231,7 +231,7 @@ std::string pieceText(const std::string& setting, const std::string& builtIn) {
 
 void writeIndexPage(DocClassList& list, const DateTime& now) {
     const OldModuleSettings& settings = list.settings;
-    VelkOutFile file(settings.outputFile, false, false);
+    VelkOutFile file(settings.outputFile, settings.stagedPages);
     std::ostream& out = file.getStream();
     out << pieceText(settings.headerText, list.headBuffer);
     out << "Last Updated: " << now.format("%B %d, %Y") << "<BR><HR ALIGN=\"CENTER\"></P>\n";
@@ -248,6 +248,22 @@ void writeIndexPage(DocClassList& list, const DateTime& now) {
     }
     out << pieceText(settings.footerText, list.footBuffer);
     file.close();
+}
+
+void writeSite(DocClassList& list, const DateTime& now) {
+    OldModuleSettings& settings = list.settings;
+    StagedFiles staged;
+    settings.stagedPages = &staged;
+    struct Unstage {
+        OldModuleSettings& settings;
+        ~Unstage() { settings.stagedPages = nullptr; }
+    } unstage{settings};
+    writeIndexPage(list, now);
+    staged.checkPlaces();
+    const bool moveIn = settings.progress == nullptr ||
+                        settings.progress(VANTRY_PROGRESS_MOVE_IN, 0, settings.callbackContext) != 0;
+    if (moveIn) staged.moveIn();
+    else staged.discard();
 }
 
 }  // namespace vantry_old

@@ -1,6 +1,8 @@
 // The eight exports of vantry-old. None catches anything: an error leaves
-// the export and reaches the program's run, which reports it. The callbacks
-// that init receives are kept and never called.
+// the export and reaches the program's run, which reports it. Of the
+// callbacks that init receives, progress is asked once whether the new
+// pages may replace the previous site, and error hears of a class page that
+// shows only part of its ancestry.
 #include "modules/ModuleInterface.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
@@ -102,6 +104,6 @@ VANTRY_MODULE_EXPORT void endClass(ModuleHandle handle, const char*) {
 
 VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
     DocClassList& list = handleList(handle);
-    vantry_old::writeIndexPage(list, DateTime());
+    vantry_old::writeSite(list, DateTime());
     list.clear();
 }

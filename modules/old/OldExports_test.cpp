@@ -40,6 +40,46 @@ TEST(OldExports, TheLibraryExportsExactlyTheEightFunctions) {
                                                "T startMember"}));
 }
 
+// The progress callback of a run: what the module asked, and the user's
+// answer (0: stop).
+struct Progress {
+    int answer = 1;
+    std::vector<std::pair<int, int>> asked;
+    static int report(int done, int total, void* context) {
+        auto& self = *static_cast<Progress*>(context);
+        self.asked.emplace_back(done, total);
+        return self.answer;
+    }
+};
+
+TEST(OldExports, ACancelledRunLeavesThePreviousPagesAsTheyWere) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Shape", "", "class", "", "geo", false, "The first shape.");
+    done(run.handle);
+    const std::string index = run.indexText();
+    const std::string shape = run.page("Shape", "geo");
+
+    Progress stop;
+    stop.answer = 0;
+    run.start({.progress = Progress::report, .context = &stop});
+    run.addClass("Shape", "", "class", "", "geo", false, "The second shape.");
+    run.addClass("Circle", "", "class", "", "geo", false, "A circle.");
+    done(run.handle);
+    EXPECT_EQ(stop.asked, (std::vector<std::pair<int, int>>{{VANTRY_PROGRESS_MOVE_IN, 0}}));
+    EXPECT_EQ(run.indexText(), index);
+    EXPECT_EQ(run.page("Shape", "geo"), shape);
+    EXPECT_FALSE(fs::exists(run.dir / "projects/geo/Circle.html"));
+    for (const auto& entry : fs::recursive_directory_iterator(run.dir))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+
+    Progress goOn;
+    run.start({.progress = Progress::report, .context = &goOn});
+    run.addClass("Shape", "", "class", "", "geo", false, "The second shape.");
+    done(run.handle);
+    EXPECT_TRUE(oldtest::contains(run.page("Shape", "geo"), "The second shape."));
+}
+
 TEST(OldExports, OneHandleServesManyRuns) {
     oldtest::Run run;
     auto& list = *static_cast<vantry_old::DocClassList*>(run.handle);

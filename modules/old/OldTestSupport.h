@@ -49,6 +49,8 @@ struct Settings {
     std::string header{}, footer{}, itemTemplate{}, sourceDirectory = "?";
     bool detailPages = true;
     std::string title = "Title", company = "Company";
+    ModuleProgressFn progress = nullptr;
+    void* context = nullptr;
 };
 
 // One module handle and one output directory ("index.html" and
@@ -74,7 +76,7 @@ struct Run {
     void start(const Settings& s = {}) {
         init(handle, s.title.c_str(), s.company.c_str(), detail().c_str(), s.tree ? 1 : 0, "", s.header.c_str(),
              s.footer.c_str(), s.itemTemplate.c_str(), s.sourceDirectory.c_str(), index().c_str(),
-             "", s.detailPages ? 1 : 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+             "", s.detailPages ? 1 : 0, 0, 0, s.progress, nullptr, nullptr, s.context);
     }
     // startClass with the texts that matter here, then endClass unless the
     // class is to stay open for members.

@@ -136,17 +136,17 @@ std::unique_ptr<VelkOutFile> openPage(const ClassPageContext& context,
     // known: made by an earlier page, so maybe removed since.
     const bool known = !directory.empty() && made.contains(directory);
     if (!directory.empty() && !known) {
-        makeSiteDirectory(directory);
+        makeSiteDirectory(directory, context.staged);
         made.insert(directory);
     }
     try {
-        return std::make_unique<VelkOutFile>(path, false, false);
+        return std::make_unique<VelkOutFile>(path, context.staged);
     } catch (const VelkFileError&) {
         if (!known) throw;
         made.erase(directory);
-        makeSiteDirectory(directory);
+        makeSiteDirectory(directory, context.staged);
         made.insert(directory);
-        return std::make_unique<VelkOutFile>(path, false, false);
+        return std::make_unique<VelkOutFile>(path, context.staged);
     }
 }
 

@@ -14,6 +14,7 @@
 
 class CppClass;
 class DocClassList;
+class StagedFiles;
 
 // What every class page of a pass shares.
 struct ClassPageContext {
@@ -33,6 +34,8 @@ struct ClassPageContext {
     std::string firstIndexName;
     bool projectTrees = true;  // project-tree.html pages exist
     DeprecatedItemMap* deprecated = nullptr;
+    // Where the pages are written until the site is complete (null: in place).
+    StagedFiles* staged = nullptr;
 
     // What the pages of the pass remember between pages: the directories
     // they made (full paths), so that each is made once; the inherited

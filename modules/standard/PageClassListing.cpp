@@ -95,7 +95,7 @@ public:
 
     void write(const CppClass& cls) {
         if (!directoryMade) {
-            makeSiteDirectory(pass.pageContext.outputDirectory);
+            makeSiteDirectory(pass.pageContext.outputDirectory, pass.pageContext.staged);
             directoryMade = true;
         }
         if (!pool) {

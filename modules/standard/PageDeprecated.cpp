@@ -75,7 +75,7 @@ void writeDeprecatedListPage(StandardModule& module, DeprecatedItemMap& deprecat
         if (section >= 0 && entity->getClass()) sections[section].push_back(entity);
     }
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
-    VelkOutFile file(pageFile, false, false);
+    VelkOutFile file(pageFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
     NavigationBar bar = mainPageNavigationBar(module, pageFile);

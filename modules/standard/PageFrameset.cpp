@@ -21,7 +21,7 @@ const char* const itemFont = "<FONT SIZE=\"2\" FACE=\"Arial, Helvetica\">";
 
 void writeFramesetPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, false, true, "classFrame", "");
-    VelkOutFile file(module.outputFile, false, false);
+    VelkOutFile file(module.outputFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, true);
     std::string summary = overviewSummaryPageName(module, false);
@@ -45,7 +45,7 @@ void writeFramesetPage(StandardModule& module) {
 
 void writeOverviewFrame(StandardModule& module, const std::vector<std::string>& projectNames) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
-    VelkOutFile file(overviewFramePageName(module, true), false, false);
+    VelkOutFile file(overviewFramePageName(module, true), module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, true);
     out << "<H3>" << module.documentTitle << "</H3>\n"
@@ -71,7 +71,7 @@ void writeClassListFrame(StandardModule& module, const std::string& pageFile,
     // frame keeps what was rendered for it.
     const std::string frameTail = module.pageTailBuffer;
     const std::string defaultEntry = module.itemTemplateBuffer;
-    VelkOutFile file(pageFile, false, false);
+    VelkOutFile file(pageFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, true);
     out << "<B>" << escapeHtml(title) << "</B><P>\n";

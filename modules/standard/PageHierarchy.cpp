@@ -21,7 +21,7 @@ void writeHierarchyPage(StandardModule& module, const std::string& pageFile,
     const bool overview = projectNames != nullptr;
     renderPageTemplate(module, escapeHtml(title), true, false, "", overview ? "" : "..");
     const std::string entryTemplate = module.itemTemplateBuffer;
-    VelkOutFile file(pageFile, false, false);
+    VelkOutFile file(pageFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
 

@@ -107,7 +107,7 @@ struct IndexWriter {
     // Opens the page of the letter and writes everything above its entries.
     std::unique_ptr<VelkOutFile> startPage(char letter) const {
         auto file = std::make_unique<VelkOutFile>(indexPageName(module, letter, false, true),
-                                                  false, false);
+                                                  module.stagedPages);
         std::ostream& out = file->getStream();
         writeHeaderFragment(module, out, false);
         bar(letter).writeNavigationBar(out, navIndex, false, false, false);
@@ -228,7 +228,7 @@ std::string memberKindWord(const CppClassMember& member) { return memberKindText
 
 void writeMasterIndexPage(StandardModule& module) {
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
-    makeSiteDirectory(directoryOf(indexPageName(module, 'A', false, true), false));
+    makeSiteDirectory(directoryOf(indexPageName(module, 'A', false, true), false), module.stagedPages);
 
     // An entry leads to its member's own anchor, which overloads with one
     // signature (a C# generic method beside a plain one, a const

@@ -33,6 +33,7 @@ ClassPageContext classPageContext(StandardModule& module, DeprecatedItemMap* dep
     context.firstIndexName = firstIndexPageName(module);
     context.projectTrees = module.options.generateHierarchy;
     context.deprecated = deprecated;
+    context.staged = module.stagedPages;
     return context;
 }
 

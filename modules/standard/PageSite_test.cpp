@@ -433,20 +433,41 @@ TEST_F(SiteTest, GenerateSiteWritesThePhasesInOrder) {
     EXPECT_EQ(brokenLinks(out), std::vector<std::string>());
 }
 
-TEST_F(SiteTest, GenerateSiteStopsOnlyTheClassPagesWhenCancelled) {
+// Every file below root with its content.
+std::map<std::string, std::string> filesBelow(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), root).string()] = readFile(entry.path().string());
+    return files;
+}
+
+TEST_F(SiteTest, ACancelledSiteLeavesThePreviousOneAsItWas) {
+    writeSite();
+    const auto previous = filesBelow(out);
+    ASSERT_TRUE(previous.contains("projects/core/Shape.html"));
+
+    // The next run documents the classes anew and is cancelled while it
+    // writes the class pages: they stop, the other phases still run, and
+    // none of its pages takes the place of an old one.
+    module.classList->findClass("core", "Shape", false)->setComment("Reshaped.");
+    add("Circle", "core", "class", "A new class.");
     DriverReports reports;
-    reports.stopAfterClassPages = 2;  // one page, then the stop
+    reports.stopAfterClassPages = 2;
     module.statusReceiver.install(DriverReports::onProgress, DriverReports::onStatus,
                                   DriverReports::onError, &reports);
     generateSite(module);
-    std::size_t classPages = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(out / "projects"))
-        classPages += entry.is_regular_file() &&
-                      entry.path().filename().string().rfind("project-", 0) != 0;
-    EXPECT_EQ(classPages, 1u);
-    EXPECT_TRUE(fs::exists(out / "index-overview-summary.html"));
-    EXPECT_TRUE(fs::exists(out / "projects/cyc/project-summary.html"));
+    EXPECT_EQ(reports.classPageReports, 2);
     EXPECT_EQ(reports.phases.back(), "Cleaning up...");
+    EXPECT_EQ(filesBelow(out), previous);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+
+    // Not cancelled, the same run replaces the site.
+    reports.stopAfterClassPages = -1;
+    generateSite(module);
+    EXPECT_TRUE(contains(readFile((out / "projects/core/Shape.html").string()), "Reshaped."));
+    EXPECT_TRUE(fs::exists(out / "projects/core/Circle.html"));
 }
 
 // -classdir=sub/dir: every page links from its own depth, in both modules'

@@ -71,7 +71,7 @@ void writeProjectSummaryPage(StandardModule& module, const std::string& pageFile
     const std::string name = escapeHtml(project.getName());
     const DocClassList* list = module.classList.get();
     renderPageTemplate(module, name, true, true, "classFrame", "");
-    VelkOutFile file(pageFile, false, false);
+    VelkOutFile file(pageFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
 
@@ -106,7 +106,7 @@ void writeOverviewSummaryPage(StandardModule& module, const std::string& pageFil
     const DocClassList* list = module.classList.get();
     const std::string detailPrefix = detailLinkPrefix(module);
     renderPageTemplate(module, module.documentTitle, true, true, "classFrame", "");
-    VelkOutFile file(pageFile, false, false);
+    VelkOutFile file(pageFile, module.stagedPages);
     std::ostream& out = file.getStream();
     writeHeaderFragment(module, out, false);
 

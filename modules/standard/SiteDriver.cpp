@@ -1,6 +1,7 @@
 #include "modules/standard/SiteDriver.h"
 
 #include "VelkLib/VelkDirectory.h"
+#include "VelkLib/VelkFile.h"
 #include "modules/standard/CppProject.h"
 #include "modules/standard/DeprecatedItemMap.h"
 #include "modules/standard/DocClassList.h"
@@ -28,6 +29,15 @@ void generateSite(StandardModule& module) {
     auto phase = [&](const char* text) { status.message(text, " "); };
     auto step = [&](const std::string& text) { status.message(text.c_str(), ""); };
     auto progress = [&](int done) { status.progress(done, progressTotal); };
+
+    // The pages of this site replace those of the last one all together,
+    // or none of them does.
+    StagedFiles staged;
+    module.stagedPages = &staged;
+    struct Unstage {
+        StandardModule& module;
+        ~Unstage() { module.stagedPages = nullptr; }
+    } unstage{module};
 
     // {@docroot} leads from the detail directory's depth to the main page.
     module.classList->setDetailToMain(mainDirectoryFromDetail(module));
@@ -62,12 +72,12 @@ void generateSite(StandardModule& module) {
 
     phase("Writing class list and hierarchy tree frames...");
     std::vector<std::unique_ptr<CppProject>> projects;
-    if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory);
+    if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory, &staged);
     const InputRoots roots = projectDirectoryRoots(module);
     for (const std::string& name : projectNames) {
         std::string directory = projectPagePath(module, name, "", true);
         directory.pop_back();  // the "/" before the empty page name
-        makeSiteDirectory(directory);
+        makeSiteDirectory(directory, &staged);
 
         // A project that the project list does not name has no directory
         // to read a summary from (never the file-system root).
@@ -106,6 +116,10 @@ void generateSite(StandardModule& module) {
     for (const auto& project : projects) projectList.push_back(project.get());
     writeOverviewSummaryPage(module, overviewSummaryPageName(module, true), projectList);
     progress(200);
+
+    staged.checkPlaces();
+    if (status.progress(VANTRY_PROGRESS_MOVE_IN, 0)) staged.moveIn();
+    else staged.discard();
 
     phase("Cleaning up...");
     projects.clear();

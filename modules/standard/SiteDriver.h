@@ -7,8 +7,13 @@
 
 struct StandardModule;
 
-// Runs the phases in order. Throws whatever a page writer, a page name or
-// a directory creation throws (VelkError, VelkFileError); the pages
-// written before stay. A cancel request stops only the class pages of the
-// all-classes phase; the remaining phases still run.
+// Runs the phases in order. Every page is written under a temporary name
+// beside its place; when all are written the program is asked
+// (VANTRY_PROGRESS_MOVE_IN) whether they may replace the previous site,
+// and they are moved in or removed. Throws whatever a page writer, a page
+// name, a directory creation or the move throws (VelkError,
+// VelkFileError); the new pages are removed then, so the previous site
+// stays as it was. A cancel request stops only the class pages of the
+// all-classes phase; the remaining phases still run, and the program's
+// answer then removes every page.
 void generateSite(StandardModule& module);

@@ -65,6 +65,9 @@ struct StandardModule {
     bool separateIndexPages = false;             // separate-index-pages
 
     TheStatusReceiver statusReceiver;
+    // While the site driver runs: where every page is written until the
+    // whole site is there (null: pages are written in place).
+    StagedFiles* stagedPages = nullptr;
     // All registered classes of the current run.
     std::unique_ptr<DocClassList> classList;
     // The class between startClass and endClass, owned here until endClass

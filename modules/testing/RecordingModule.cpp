@@ -17,6 +17,9 @@
 //                           records what progress answered
 //   VANTRY_RECORD_REFUSE    an option key whose values setOptions does not
 //                           take
+//   VANTRY_RECORD_MOVE_IN   set: done last asks whether its pages may move
+//                           in (VANTRY_PROGRESS_MOVE_IN) and records the
+//                           answer
 // getOptions shows every value setOptions took as its option's current
 // value (a checkbox's as "true" or "false"), as a real module does.
 #include <cctype>
@@ -180,6 +183,8 @@ VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
         r->error("module warning", r->context);
         Line("progressAnswer").i(r->progress(110, 200, r->context)).write();
     }
+    if (*env("VANTRY_RECORD_MOVE_IN") != '\0' && r->progress != nullptr)
+        Line("moveInAnswer").i(r->progress(VANTRY_PROGRESS_MOVE_IN, 0, r->context)).write();
 }
 
 VANTRY_MODULE_EXPORT const char* getOptions(ModuleHandle handle) {
