@@ -73,8 +73,8 @@ bool matchesWildcard(const std::string& pattern, const std::string& name) {
     return p == pattern.size();
 }
 
-VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_), systemPath(path_) {
-    std::replace(systemPath.begin(), systemPath.end(), '\\', '/');
+VelkDirectory::VelkDirectory(const std::string& path_, bool create)
+    : path(path_), systemPath(slashSeparated(path_)) {
     if (!create) {
         if (!directoryExists(systemPath)) {
             throw VelkError("The directory " + path + " does not exist.");
@@ -103,8 +103,7 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create) : path(path_
 }
 
 void makeSiteDirectory(const std::string& path, StagedFiles* staged) {
-    std::string systemPath = path;
-    std::replace(systemPath.begin(), systemPath.end(), '\\', '/');
+    std::string systemPath = slashSeparated(path);
     while (systemPath.size() > 1 && systemPath.back() == '/') systemPath.pop_back();
     // The directories missing now, the outermost last.
     std::vector<std::string> missing;

@@ -16,6 +16,12 @@ std::string::size_type findLastPathSeparator(const std::string& path) {
     return path.find_last_of("/\\");
 }
 
+std::string slashSeparated(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
 std::string fileNameOf(const std::string& path) {
     std::string::size_type separator = findLastPathSeparator(path);
     return separator == std::string::npos ? path : path.substr(separator + 1);

@@ -15,6 +15,9 @@ std::string pathSeparator();
 // when it holds neither.
 std::string::size_type findLastPathSeparator(const std::string& path);
 
+// The path with every "\\" written "/", the separator the system reads.
+std::string slashSeparated(std::string path);
+
 // The part after the last separator; the whole path when it has none; ""
 // when it ends with a separator.
 std::string fileNameOf(const std::string& path);

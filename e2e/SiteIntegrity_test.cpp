@@ -186,4 +186,28 @@ TEST_F(SiteIntegrity, ARunEndedAtOnceChangesNoPageAndTheNextOneLeavesNothingOfIt
     EXPECT_EQ(readSite(work() / "out"), readSite(work() / "fresh"));
 }
 
+TEST_F(SiteIntegrity, ABackslashInTheDetailDirectorySeparatesItsFolders) {
+    fs::copy(sourceDir_ / "samples", work() / "samples", fs::copy_options::recursive);
+    for (const std::string& module : kModules) {
+        SCOPED_TRACE(module);
+        fs::remove_all(work() / "out");
+        const auto result = e2e::runChild(
+            program_,
+            {"-autorun", "-overwrite", "-module=" + module, "-moduledir=" + moduleDir_.string(),
+             "-classdir=docs\\classes", "samples/cpp", "samples/java/shapes=com.example.shapes",
+             "samples/csharp=Example.Inventory", "out/index.html"},
+            childEnvironment(env_), work(), logs(), {"", 0, 0}, kTimeLimit);
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_FALSE(contains(result.err, "warning")) << result.describe();
+        // The pages lie where the index leads, below docs/classes.
+        const auto report = e2e::checkSite(work() / "out", e2e::AuthoredLinks({work() / "samples"}));
+        EXPECT_TRUE(report.clean()) << e2e::describe(report);
+        EXPECT_EQ(e2e::unreachablePages(work() / "out", "index.html"), std::vector<std::string>{});
+        EXPECT_TRUE(fs::is_regular_file(work() / "out/docs/classes/com.example.shapes/Circle.html"));
+        EXPECT_TRUE(fs::is_regular_file(work() / "out/docs/classes/com.example.shapes/Circle.java.html"));
+        for (const auto& file : e2e::listFiles(work() / "out"))
+            EXPECT_EQ(file.find('\\'), std::string::npos) << file;
+    }
+}
+
 }  // namespace

@@ -446,8 +446,7 @@ void prepareOutputFolder(const std::string& outputFile, const std::string& detai
     std::string folder = directoryOf(outputFile);
     VelkDirectory made(folder, true);
     checkWritable(folder);
-    std::string detail = detailDirectory;
-    std::replace(detail.begin(), detail.end(), '\\', '/');
+    const std::string detail = slashSeparated(detailDirectory);
     std::string::size_type start = 0;
     while (start < detail.size()) {
         std::string::size_type end = std::min(detail.find('/', start), detail.size());
@@ -481,6 +480,9 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             bool lineBreaks, const SourceListingSettings& settings,
                             const DocCommentFormat& commentFormat, DocModule* module) {
     const std::string outputDirectory = directoryOf(outputFile);
+    // A detail directory docs\classes names the folders that docs/classes
+    // does, for the listings and the module alike.
+    run.detailDirectory = slashSeparated(run.detailDirectory);
     prepareOutputFolder(outputFile, run.detailDirectory);
 
     std::vector<std::string> entries = splitFileList(fileList);

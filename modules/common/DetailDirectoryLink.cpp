@@ -7,9 +7,7 @@ namespace {
 // The path with "/" for every "\" and no trailing separators or "."
 // components ("/" stays).
 std::string normalDirectory(const std::string& path) {
-    std::string result = path;
-    for (char& c : result)
-        if (c == '\\') c = '/';
+    std::string result = slashSeparated(path);
     for (;;) {
         if (result.size() > 1 && result.back() == '/') result.pop_back();
         else if (result.size() > 2 && result.ends_with("/.")) result.resize(result.size() - 2);

@@ -47,19 +47,22 @@ TEST(OldIndexPage, TitleAndCompanyAreText) {
 }
 
 // -classdir=sub/dir: the entries lead down the whole path and each page's
-// way back climbs from its own depth.
+// way back climbs from its own depth. "\\" separates as "/" does.
 TEST(OldIndexPage, NestedDetailDirectoryLinksFromEveryDepth) {
-    for (const char* nested : {"sub/dir", "."}) {
+    const std::pair<const char*, std::string> detailDirectories[] = {
+        {"sub/dir", "sub/dir"}, {"sub\\dir", "sub/dir"}, {".", "."}};
+    for (const auto& [written, nested] : detailDirectories) {
         oldtest::Run run;
-        run.detailName = nested;
+        run.detailName = written;
         run.start();
         run.addClass("Shape");
         done(run.handle);
-        const std::string prefix = nested == std::string(".") ? "" : std::string(nested) + "/";
-        EXPECT_TRUE(contains(run.indexText(), "<A HREF=\"" + prefix + "lib/Shape.html\">")) << nested;
-        const std::string back = nested == std::string(".") ? "../index.html" : "../../../index.html";
-        EXPECT_TRUE(contains(run.page("Shape"), "<a href=\"" + back + "\">Back to Index</a>")) << nested;
-        EXPECT_TRUE(fs::equivalent(run.dir / nested / "lib" / back, run.index())) << nested;
+        const std::string prefix = nested == "." ? "" : nested + "/";
+        EXPECT_TRUE(contains(run.indexText(), "<A HREF=\"" + prefix + "lib/Shape.html\">")) << written;
+        const std::string back = nested == "." ? "../index.html" : "../../../index.html";
+        const std::string page = oldtest::readFile(run.dir / nested / "lib/Shape.html");
+        EXPECT_TRUE(contains(page, "<a href=\"" + back + "\">Back to Index</a>")) << written;
+        EXPECT_TRUE(fs::equivalent(run.dir / nested / "lib" / back, run.index())) << written;
     }
 }
 

@@ -3,6 +3,7 @@
 // callbacks that init receives, progress is asked once whether the new
 // pages may replace the previous site, and error hears of a class page that
 // shows only part of its ancestry.
+#include "VelkLib/VelkPath.h"
 #include "modules/ModuleInterface.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
@@ -40,7 +41,8 @@ VANTRY_MODULE_EXPORT void init(ModuleHandle handle, const char* title, const cha
                                ModuleStatusFn status, ModuleErrorFn error, void* context) {
     DocClassList& list = handleList(handle);
     vantry_old::OldModuleSettings& s = list.settings;
-    s.detailDirectory = detailDirectory;
+    // Every page path and link is made from it with "/" alone.
+    s.detailDirectory = slashSeparated(detailDirectory);
     s.treeListing = hierarchicalIndex != 0;
     s.extraHeadText = additionalHead;
     s.headerText = header;

@@ -20,9 +20,7 @@ std::string cutExtension(const std::string& path) {
 
 // The path with "/" for every "\" and no trailing separators ("/" stays).
 std::string normalDirectory(const std::string& path) {
-    std::string result = path;
-    for (char& c : result)
-        if (c == '\\') c = '/';
+    std::string result = slashSeparated(path);
     while (result.size() > 1 && result.back() == '/') result.pop_back();
     return result;
 }
