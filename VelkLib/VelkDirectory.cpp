@@ -114,8 +114,10 @@ void makeSiteDirectory(const std::string& path, StagedFiles* staged) {
             at = slash == std::string::npos ? std::string() : at.substr(0, slash);
         }
     }
-    VelkDirectory made(path, true);
+    // Recorded before they are made, so that a failure halfway leaves
+    // none of those made behind either.
     for (auto outer = missing.rbegin(); outer != missing.rend(); ++outer) staged->madeDirectory(*outer);
+    VelkDirectory made(path, true);
     struct stat info;
     if (::lstat(systemPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) throw siteFolderIsALink(path);
 }

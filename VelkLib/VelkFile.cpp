@@ -643,6 +643,19 @@ void StagedFiles::madeDirectory(const std::string& path) {
     directories.push_back(path);
 }
 
+bool StagedFiles::renamePlace(const std::string& from, const std::string& to) {
+    if (directoryPart(from) != directoryPart(to)) throw VelkFileError("Could not write the file", to);
+    std::lock_guard<std::mutex> hold(lock);
+    bool found = false;
+    for (Entry& entry : files) {
+        if (entry.place != from) continue;
+        entry.place = to;
+        found = true;
+    }
+    if (found) checked = false;
+    return found;
+}
+
 void StagedFiles::checkPlaces() {
     std::lock_guard<std::mutex> hold(lock);
     for (Entry& entry : files) {

@@ -275,6 +275,13 @@ public:
     // parents), so that discard() removes it again when it is left empty.
     void madeDirectory(const std::string& path);
 
+    // Gives the files waiting for `from` the name `to` instead, as a rename
+    // of the file at its place would. Returns false when none waits for
+    // `from`. Throws VelkFileError "Could not write the file" naming `to`
+    // when `to` lies in another directory (the temporary stays where it is
+    // made).
+    bool renamePlace(const std::string& from, const std::string& to);
+
     // Throws VelkFileError "Couldn't open the output file" naming the first
     // name at which no file can be put (a directory stands there); nothing
     // is moved or removed then. moveIn() checks first when this was not

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "VelkLib/VelkError.h"
+#include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/ListingNames.h"
 #include "run/SourceListing.h"
@@ -35,13 +37,20 @@ bool ListingPages::concerns(const std::string& package) const {
     return sharedPackages.contains(listingPackageKey(package));
 }
 
-std::vector<std::string> ListingPages::settle(const ListingNames& received) {
+std::vector<std::string> ListingPages::settle(const ListingNames& received, StagedFiles* staged) {
     std::vector<std::string> failures;
     auto move = [&](Claim& claim, const std::string& to) {
         if (claim.path == to) return;
-        if (std::rename(claim.path.c_str(), to.c_str()) != 0 && errno != ENOENT)
+        if (staged != nullptr) {
+            try {
+                staged->renamePlace(claim.path, to);
+            } catch (const VelkError& error) {
+                failures.push_back(error.getMessage());
+            }
+        } else if (std::rename(claim.path.c_str(), to.c_str()) != 0 && errno != ENOENT) {
             failures.push_back("Could not move the listing \"" + claim.path + "\" to \"" + to + "\" (" +
                                std::strerror(errno) + ").");
+        }
         claim.path = to;
     };
     for (auto& [plainPath, page] : pages) {

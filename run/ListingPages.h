@@ -11,6 +11,8 @@
 class ListingNames;
 
 // Used on the run thread only.
+class StagedFiles;
+
 class ListingPages {
 public:
     // The page name (in the package's folder) for the listing of
@@ -36,8 +38,9 @@ public:
     // listingNameBefore order, the distinct names to the others. Nothing
     // moves for a page of which the module received no file. Returns a text
     // for each listing that could not be moved; a listing that was never
-    // written (its file failed) is no failure.
-    std::vector<std::string> settle(const ListingNames& received);
+    // written (its file failed) is no failure. With `staged`, the listings
+    // wait there to be moved in, and their names are changed there.
+    std::vector<std::string> settle(const ListingNames& received, StagedFiles* staged = nullptr);
 
 private:
     struct Claim {

@@ -596,7 +596,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
             // names the module received.
             ReceivedListings received(*module, pages);
             run.classList.sendToModuleReleasing(received);
-            for (const std::string& failure : pages.settle(received.names))
+            for (const std::string& failure : pages.settle(received.names, &listingPages))
                 if (run.log != nullptr) run.log(failure.c_str(), run.context);
         } else {
             run.classList.sendToModuleReleasing(*module);
