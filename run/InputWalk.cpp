@@ -20,11 +20,6 @@
 
 namespace {
 
-std::string forwardSlashes(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 // The name of the directory a path resolves to ("." and ".." included);
 // "" when it cannot be resolved.
 std::string resolvedName(const std::string& directory) {
@@ -43,7 +38,7 @@ bool firstVisit(std::set<VelkFileId>& visited, const std::string& directory) {
 }
 
 std::string pathPart(const std::string& entry) {
-    return stripTrailingSeparator(forwardSlashes(entry.substr(0, entry.find('='))));
+    return stripTrailingSeparator(slashSeparated(entry.substr(0, entry.find('='))));
 }
 
 }  // namespace
@@ -304,7 +299,7 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
             continue;
         }
         ProjectEntry split = frame.listed ? splitProjectEntry(frame.entry, false)
-                                          : ProjectEntry{forwardSlashes(frame.entry),
+                                          : ProjectEntry{slashSeparated(frame.entry),
                                                          projectNamedBy(frame.entry)};
         if (!firstVisit(visited, split.path)) continue;
         status("Directory " + frame.entry);
@@ -356,7 +351,7 @@ bool InputWalk::documentFile(const std::string& listedPath, const std::string& p
         status("Skipping commented-out file " + listedPath);
         return false;
     }
-    std::string path = forwardSlashes(listedPath);
+    std::string path = slashSeparated(listedPath);
     if (!seenFiles.insert(path).second) return true;  // each file is parsed once per run
     status("file " + path);
     std::string failure;
