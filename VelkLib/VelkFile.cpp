@@ -1,6 +1,7 @@
 #include "VelkLib/VelkFile.h"
 
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkThreadPool.h"
 
 #include <cerrno>
 #include <charconv>
@@ -13,6 +14,10 @@
 #include <memory>
 #include <mutex>
 #include <algorithm>
+#include <atomic>
+#include <map>
+#include <system_error>
+#include <thread>
 #include <deque>
 #include <dirent.h>
 #include <random>
@@ -677,22 +682,71 @@ void StagedFiles::moveIn() {
         directories.clear();
         checked = false;
     }
-    std::string failed;
-    std::vector<std::string> places;
-    for (const Entry& entry : moving) {
-        const bool ok = entry.device ? writeThroughDevice(entry.temporary, entry.place)
-                                     : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
-        if (!ok) {
-            ::unlink(entry.temporary.c_str());
-            if (failed.empty()) failed = entry.place;
+    // A rename over an old file frees the old one, which takes a while on
+    // a journalling file system: the directories are moved on several
+    // threads, each directory whole on one of them (renames within one
+    // directory wait for each other anyway).
+    std::vector<bool> superseded(moving.size());
+    std::map<std::string, std::vector<std::size_t>> byDirectory;
+    std::vector<const std::vector<std::size_t>*> groups;
+    std::vector<std::thread> helpers;
+    const std::size_t threads = std::min<std::size_t>(configuredThreadCount(), 8);
+    try {
+        // The later file of a name wins; the earlier ones go.
+        std::unordered_map<std::string_view, std::size_t> latest;
+        for (std::size_t i = 0; i < moving.size(); ++i) latest[moving[i].place] = i;
+        for (std::size_t i = 0; i < moving.size(); ++i) {
+            if (latest[moving[i].place] != i) superseded[i] = true;
+            else byDirectory[directoryPart(moving[i].place)].push_back(i);
         }
-        std::string directory = directoryPart(entry.place);
-        if (places.empty() || places.back() != directory) places.push_back(std::move(directory));
+        for (const auto& [directory, members] : byDirectory) groups.push_back(&members);
+        // The largest first, so that no thread is left with a large one at the end.
+        std::stable_sort(groups.begin(), groups.end(),
+                         [](const auto* a, const auto* b) { return a->size() > b->size(); });
+        helpers.reserve(threads);
+    } catch (...) {
+        // Nothing moved yet: the files wait again, for discard() at the latest.
+        std::lock_guard<std::mutex> hold(lock);
+        for (Entry& entry : files) moving.push_back(std::move(entry));
+        files.swap(moving);
+        throw;
     }
-    std::sort(places.begin(), places.end());
-    places.erase(std::unique(places.begin(), places.end()), places.end());
-    for (const std::string& directory : places) removeLeftTemporaries(directory);
-    if (!failed.empty()) throw VelkFileError("Could not write the file", failed);
+    for (std::size_t i = 0; i < moving.size(); ++i)
+        if (superseded[i]) ::unlink(moving[i].temporary.c_str());
+
+    std::atomic<std::size_t> nextGroup{0};
+    std::atomic<std::size_t> firstFailure{moving.size()};  // the first file not moved, in creation order
+    auto work = [&]() noexcept {
+        for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
+            for (std::size_t i : *groups[g]) {
+                const Entry& entry = moving[i];
+                const bool ok = entry.device
+                                    ? writeThroughDevice(entry.temporary, entry.place)
+                                    : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
+                if (ok) continue;
+                ::unlink(entry.temporary.c_str());
+                std::size_t earliest = firstFailure.load();
+                while (i < earliest && !firstFailure.compare_exchange_weak(earliest, i)) {
+                }
+            }
+        }
+    };
+    for (std::size_t t = 1; t < std::min(threads, groups.size()); ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // fewer threads do the same
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+    // Best effort: what is left stays for the next run to remove.
+    try {
+        for (const auto& [directory, members] : byDirectory) removeLeftTemporaries(directory);
+    } catch (const std::bad_alloc&) {
+    }
+    if (firstFailure < moving.size())
+        throw VelkFileError("Could not write the file", moving[firstFailure].place);
 }
 
 void StagedFiles::discard() noexcept {

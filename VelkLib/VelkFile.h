@@ -292,7 +292,9 @@ public:
     // there (a link, a FIFO, a file with other names: the name alone is
     // replaced), except a device, which is written as it stands. Then
     // removes the temporaries that ended runs left in those directories.
-    // Throws VelkFileError "Could not write the file", naming the first file
+    // Directories are done on up to configuredThreadCount() threads (at
+    // most 8), each one whole on one thread. Throws VelkFileError "Could
+    // not write the file", naming the first file (in the order created)
     // that could not be put in place, after moving all the others.
     void moveIn();
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -126,6 +128,52 @@ TEST_F(StagedFilesTest, NothingMovesInWhenAPlaceCannotTakeAFile) {
     }
     staged.discard();
     EXPECT_EQ(tree(), before);
+}
+
+TEST_F(StagedFilesTest, AFileThatCannotMoveInIsNamedInTheOrderMadeAndTheOthersStillMoveIn) {
+    // Folders of different sizes, so that the largest is not the one
+    // whose files were made first; on one thread and on several.
+    const std::vector<std::pair<std::string, int>> folders{{"io", 3}, {"util", 9}, {"net", 2}, {"lang", 5}};
+    for (const char* threads : {"1", "4"}) {
+        SCOPED_TRACE(threads);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::map<std::string, std::string> expected;
+        for (const auto& [folder, count] : folders)
+            for (int i = 0; i < count; ++i) {
+                put(folder + "/Page" + std::to_string(i) + ".html", "old " + folder + std::to_string(i));
+                expected[folder] = "/";
+                expected[folder + "/Page" + std::to_string(i) + ".html"] = "new " + folder + std::to_string(i);
+            }
+        StagedFiles staged;
+        std::map<std::string, fs::path> temporaryOf;
+        for (int i = 0; i < 9; ++i)
+            for (const auto& [folder, count] : folders) {
+                if (i >= count) continue;
+                const std::string name = folder + "/Page" + std::to_string(i) + ".html";
+                const auto before = tree();
+                write(staged, path(name), "new " + folder + std::to_string(i));
+                for (const auto& [entry, content] : tree())
+                    if (!before.contains(entry)) temporaryOf[name] = dir / entry;
+            }
+        // Gone from under the run: these two cannot move in. lang/Page1
+        // was made before util/Page4, though util is moved first.
+        for (const auto& [folder, i] : {std::pair<std::string, int>{"util", 4}, {"lang", 1}}) {
+            const std::string name = folder + "/Page" + std::to_string(i) + ".html";
+            fs::remove(temporaryOf.at(name));
+            expected[name] = "old " + folder + std::to_string(i);
+        }
+        ASSERT_EQ(::setenv("VANTRY_THREADS", threads, 1), 0);
+        try {
+            staged.moveIn();
+            ADD_FAILURE() << "moved in without the missing files";
+        } catch (const VelkFileError& error) {
+            EXPECT_EQ(error.getMessage(), "Could not write the file (file = '" + path("lang/Page1.html") + "')");
+        }
+        ::unsetenv("VANTRY_THREADS");
+        EXPECT_EQ(tree(), expected);
+        EXPECT_EQ(staged.size(), 0u);
+    }
 }
 
 TEST_F(StagedFilesTest, TemporariesLeftByAnEndedRunGoWhenTheNextOneMovesIn) {
