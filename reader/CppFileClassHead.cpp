@@ -695,8 +695,15 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             }
         }
         std::string base = baseNamePart(extra);
-        while (base == "public"sv || base == "private"sv || base == "protected"sv || base == "virtual"sv)
-            base = baseNamePart(extra);
+        for (;;) {
+            // "public ::Base" is read as one word, the access word before
+            // the "::" of a global name: that word is no scope.
+            const std::size_t colons = base.find("::");
+            const std::string_view lead = std::string_view(base).substr(0, colons);
+            if (lead != "public"sv && lead != "private"sv && lead != "protected"sv && lead != "virtual"sv) break;
+            if (colons == std::string::npos) base = baseNamePart(extra);
+            else base.erase(0, colons);
+        }
         if (base.empty()) fail("End-of-file in class " + cls.getName(), line);
         if (base == "{"sv && afterComma) {
             // A list left ending in "," where conditional code chose no

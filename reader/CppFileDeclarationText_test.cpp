@@ -4,6 +4,24 @@
 
 #include "reader/ParserTestSupport.h"
 
+TEST(CppFileDeclarationTextTest, AGlobalScopeBaseAfterAnAccessWordIsNamedWithoutIt) {
+    ParsedSource p;
+    p.parse("streams.h",
+            "namespace io { class Sink {}; }\n"
+            "class Base {};\n"
+            "class Buffer : public ::io::Sink {};\n"
+            "struct Shared : protected virtual ::Base, private ::io::Sink {};\n"
+            "struct Plain : virtual public ::Base {};\n");
+    auto names = [&](const char* cls) {
+        std::vector<std::string> out;
+        for (const auto& [name, base] : p.cls("proj", cls)->getBases()) out.push_back(name);
+        return out;
+    };
+    EXPECT_EQ(names("Buffer"), (std::vector<std::string>{"::io::Sink"}));
+    EXPECT_EQ(names("Shared"), (std::vector<std::string>{"::Base", "::io::Sink"}));
+    EXPECT_EQ(names("Plain"), (std::vector<std::string>{"::Base"}));
+}
+
 TEST(CppFileDeclarationTextTest, AGlobalScopeNameKeepsTheBlankBeforeIt) {
     ParsedSource p;
     p.parse("buffer.h",
