@@ -574,6 +574,20 @@ bool writeThroughDevice(const std::string& temporary, const std::string& place) 
     return ok;
 }
 
+// Puts the temporary at its place in one step, so that the name always
+// holds the old file or the new one. The names are swapped and the old
+// file removed after: a rename over the old file costs several times more
+// on ext4, which makes the new file's blocks at once. A directory that
+// came to stand at the place since it was checked is swapped back, never
+// removed.
+bool replaceAtPlace(const std::string& temporary, const std::string& place) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, place.c_str(), RENAME_EXCHANGE) != 0)
+        return ::rename(temporary.c_str(), place.c_str()) == 0;  // nothing there, or no swapping here
+    if (::unlink(temporary.c_str()) == 0 || errno != EISDIR) return true;  // else the next run removes it
+    ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, place.c_str(), RENAME_EXCHANGE);
+    return false;
+}
+
 // Removes the temporaries of processes that have ended from the directory
 // ("" the current one): they can never be moved in.
 void removeLeftTemporaries(const std::string& directory) {
@@ -722,7 +736,7 @@ void StagedFiles::moveIn() {
                 const Entry& entry = moving[i];
                 const bool ok = entry.device
                                     ? writeThroughDevice(entry.temporary, entry.place)
-                                    : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
+                                    : replaceAtPlace(entry.temporary, entry.place);
                 if (ok) continue;
                 ::unlink(entry.temporary.c_str());
                 std::size_t earliest = firstFailure.load();

@@ -128,6 +128,24 @@ TEST_F(StagedFilesTest, NothingMovesInWhenAPlaceCannotTakeAFile) {
     }
     staged.discard();
     EXPECT_EQ(tree(), before);
+
+    // A directory that comes to stand at a place after the check stays,
+    // whole, and only its file fails.
+    write(staged, path("index.html"), "new index");
+    write(staged, path("B.html"), "new B");
+    staged.checkPlaces();
+    put("B.html/inside.txt", "the user's");
+    try {
+        staged.moveIn();
+        FAIL() << "moved in over a directory";
+    } catch (const VelkFileError& error) {
+        EXPECT_EQ(error.getMessage(), "Could not write the file (file = '" + path("B.html") + "')");
+    }
+    auto expected = before;
+    expected["index.html"] = "new index";
+    expected["B.html"] = "/";
+    expected["B.html/inside.txt"] = "the user's";
+    EXPECT_EQ(tree(), expected);
 }
 
 TEST_F(StagedFilesTest, AFileThatCannotMoveInIsNamedInTheOrderMadeAndTheOthersStillMoveIn) {
