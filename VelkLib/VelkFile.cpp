@@ -677,12 +677,59 @@ bool StagedFiles::renamePlace(const std::string& from, const std::string& to) {
 
 void StagedFiles::checkPlaces() {
     std::lock_guard<std::mutex> hold(lock);
+    // One read of each directory tells what stands at all its names (and
+    // whether other runs left temporaries there) for a fraction of a look
+    // at each name.
+    std::map<std::string, std::unordered_map<std::string_view, std::vector<Entry*>>> byDirectory;
     for (Entry& entry : files) {
-        struct stat info;
         entry.device = false;
-        if (::lstat(entry.place.c_str(), &info) != 0) continue;
-        if (S_ISDIR(info.st_mode)) throw VelkFileError("Couldn't open the output file", entry.place);
-        entry.device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
+        entry.occupied = false;
+        const std::string directory = directoryPart(entry.place);
+        byDirectory[directory][std::string_view(entry.place).substr(directory.size())].push_back(&entry);
+    }
+    withLeftovers.clear();
+    std::vector<const Entry*> directoriesAtPlaces;
+    auto found = [&](Entry& entry, mode_t type) {
+        entry.occupied = true;
+        entry.device = S_ISCHR(type) || S_ISBLK(type);
+        if (S_ISDIR(type)) directoriesAtPlaces.push_back(&entry);
+    };
+    const long self = static_cast<long>(::getpid());
+    for (auto& [directory, names] : byDirectory) {
+        DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+        if (dir == nullptr) {
+            // Not readable (or gone): a look at each name instead.
+            for (auto& [name, entries] : names) {
+                struct stat info;
+                if (::lstat(entries.front()->place.c_str(), &info) != 0) continue;
+                for (Entry* entry : entries) found(*entry, info.st_mode);
+            }
+            withLeftovers.push_back(directory);
+            continue;
+        }
+        while (const dirent* item = ::readdir(dir)) {
+            const std::string_view name(item->d_name);
+            if (name.substr(0, kStagedPrefix.size()) == kStagedPrefix) {
+                const std::optional<long> process = stagedFileProcess(item->d_name);
+                if (process && *process != self &&
+                    (withLeftovers.empty() || withLeftovers.back() != directory))
+                    withLeftovers.push_back(directory);
+            }
+            const auto at = names.find(name);
+            if (at == names.end()) continue;
+            mode_t type = DTTOIF(item->d_type);
+            if (item->d_type == DT_UNKNOWN) {
+                struct stat info;
+                if (::fstatat(::dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+                type = info.st_mode;
+            }
+            for (Entry* entry : at->second) found(*entry, type);
+        }
+        ::closedir(dir);
+    }
+    if (!directoriesAtPlaces.empty()) {
+        const Entry* first = *std::min_element(directoriesAtPlaces.begin(), directoriesAtPlaces.end());
+        throw VelkFileError("Couldn't open the output file", first->place);
     }
     checked = true;
 }
@@ -690,9 +737,11 @@ void StagedFiles::checkPlaces() {
 void StagedFiles::moveIn() {
     if (!checked) checkPlaces();
     std::vector<Entry> moving;
+    std::vector<std::string> leftovers;
     {
         std::lock_guard<std::mutex> hold(lock);
         moving.swap(files);
+        leftovers.swap(withLeftovers);
         directories.clear();
         checked = false;
     }
@@ -734,9 +783,11 @@ void StagedFiles::moveIn() {
         for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
             for (std::size_t i : *groups[g]) {
                 const Entry& entry = moving[i];
-                const bool ok = entry.device
-                                    ? writeThroughDevice(entry.temporary, entry.place)
-                                    : replaceAtPlace(entry.temporary, entry.place);
+                // Where nothing stood there is nothing to swap with: a plain
+                // rename (which still replaces what came since).
+                const bool ok = entry.device     ? writeThroughDevice(entry.temporary, entry.place)
+                                : entry.occupied ? replaceAtPlace(entry.temporary, entry.place)
+                                                 : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
                 if (ok) continue;
                 ::unlink(entry.temporary.c_str());
                 std::size_t earliest = firstFailure.load();
@@ -756,7 +807,7 @@ void StagedFiles::moveIn() {
     for (std::thread& helper : helpers) helper.join();
     // Best effort: what is left stays for the next run to remove.
     try {
-        for (const auto& [directory, members] : byDirectory) removeLeftTemporaries(directory);
+        for (const std::string& directory : leftovers) removeLeftTemporaries(directory);
     } catch (const std::bad_alloc&) {
     }
     if (firstFailure < moving.size())

@@ -291,7 +291,8 @@ public:
     // Puts every file at its name: a new file in place of whatever stood
     // there (a link, a FIFO, a file with other names: the name alone is
     // replaced), except a device, which is written as it stands. Then
-    // removes the temporaries that ended runs left in those directories.
+    // removes the temporaries that ended runs left in those directories
+    // (seen there when the places were checked).
     // Directories are done on up to configuredThreadCount() threads (at
     // most 8), each one whole on one thread. Throws VelkFileError "Could
     // not write the file", naming the first file (in the order created)
@@ -309,11 +310,13 @@ private:
     struct Entry {
         std::string temporary;
         std::string place;
-        bool device = false;  // found by checkPlaces
+        bool device = false;    // found by checkPlaces
+        bool occupied = false;  // something stood at the place when checked
     };
     mutable std::mutex lock;
     std::vector<Entry> files;
     std::vector<std::string> directories;
+    std::vector<std::string> withLeftovers;  // seen by checkPlaces to hold other runs' temporaries
     bool checked = false;
     std::string prefix;  // ".vantry-<pid>-<tag>-"
     std::uint64_t next = 0;

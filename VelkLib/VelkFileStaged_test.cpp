@@ -148,6 +148,46 @@ TEST_F(StagedFilesTest, NothingMovesInWhenAPlaceCannotTakeAFile) {
     EXPECT_EQ(tree(), expected);
 }
 
+TEST_F(StagedFilesTest, PlacesAreJudgedByWhatStandsThereWhenTheFilesMoveIn) {
+    // Directories at two places: the one made first is named, whatever
+    // the order of their folders.
+    put("util/List.html", "old list");
+    fs::create_directories(dir / "util/Map.html");
+    fs::create_directories(dir / "io/File.html");
+    StagedFiles staged;
+    write(staged, path("util/List.html"), "new list");
+    write(staged, path("util/Map.html"), "new map");
+    write(staged, path("io/File.html"), "new file");
+    try {
+        staged.checkPlaces();
+        FAIL() << "a directory stands at a place";
+    } catch (const VelkFileError& error) {
+        EXPECT_EQ(error.getMessage(), "Couldn't open the output file (file = '" + path("util/Map.html") + "')");
+    }
+    staged.discard();
+    EXPECT_EQ(get("util/List.html"), "old list");
+
+    // Free when checked, taken before moving in: a file there (or a link)
+    // is replaced as an old page would be.
+    fs::create_directories(dir / "fresh");
+    write(staged, path("fresh/A.html"), "new A");
+    write(staged, path("fresh/B.html"), "new B");
+    write(staged, path("fresh/C.html"), "new C");
+    staged.checkPlaces();
+    put("fresh/A.html", "came since");
+    fs::create_symlink("A.html", dir / "fresh/B.html");
+    staged.moveIn();
+    EXPECT_EQ(tree(), (std::map<std::string, std::string>{{"fresh", "/"},
+                                                          {"fresh/A.html", "new A"},
+                                                          {"fresh/B.html", "new B"},
+                                                          {"fresh/C.html", "new C"},
+                                                          {"io", "/"},
+                                                          {"io/File.html", "/"},
+                                                          {"util", "/"},
+                                                          {"util/List.html", "old list"},
+                                                          {"util/Map.html", "/"}}));
+}
+
 TEST_F(StagedFilesTest, AFileThatCannotMoveInIsNamedInTheOrderMadeAndTheOthersStillMoveIn) {
     // Folders of different sizes, so that the largest is not the one
     // whose files were made first; on one thread and on several.
