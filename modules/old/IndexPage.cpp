@@ -5,6 +5,7 @@
 #include "VelkLib/VelkPath.h"
 #include "model/CppClass.h"
 #include "modules/common/DetailDirectoryLink.h"
+#include "modules/common/StagedSite.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageDateTime.h"
@@ -252,18 +253,12 @@ void writeIndexPage(DocClassList& list, const DateTime& now) {
 
 void writeSite(DocClassList& list, const DateTime& now) {
     OldModuleSettings& settings = list.settings;
-    StagedFiles staged;
-    settings.stagedPages = &staged;
-    struct Unstage {
-        OldModuleSettings& settings;
-        ~Unstage() { settings.stagedPages = nullptr; }
-    } unstage{settings};
+    StagedSite site(settings.stagedPages);
     writeIndexPage(list, now);
-    staged.checkPlaces();
-    const bool moveIn = settings.progress == nullptr ||
-                        settings.progress(VANTRY_PROGRESS_MOVE_IN, 0, settings.callbackContext) != 0;
-    if (moveIn) staged.moveIn();
-    else staged.discard();
+    site.finish([&] {
+        return settings.progress == nullptr ||
+               settings.progress(VANTRY_PROGRESS_MOVE_IN, 0, settings.callbackContext) != 0;
+    });
 }
 
 }  // namespace vantry_old

@@ -7,6 +7,7 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/common/ModuleText.h"
+#include "modules/common/StagedSite.h"
 #include "modules/standard/PageWriters.h"
 #include "modules/standard/SiteNames.h"
 #include "modules/standard/StandardModule.h"
@@ -32,12 +33,7 @@ void generateSite(StandardModule& module) {
 
     // The pages of this site replace those of the last one all together,
     // or none of them does.
-    StagedFiles staged;
-    module.stagedPages = &staged;
-    struct Unstage {
-        StandardModule& module;
-        ~Unstage() { module.stagedPages = nullptr; }
-    } unstage{module};
+    StagedSite site(module.stagedPages);
 
     // {@docroot} leads from the detail directory's depth to the main page.
     module.classList->setDetailToMain(mainDirectoryFromDetail(module));
@@ -72,12 +68,12 @@ void generateSite(StandardModule& module) {
 
     phase("Writing class list and hierarchy tree frames...");
     std::vector<std::unique_ptr<CppProject>> projects;
-    if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory, &staged);
+    if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory, &site.files());
     const InputRoots roots = projectDirectoryRoots(module);
     for (const std::string& name : projectNames) {
         std::string directory = projectPagePath(module, name, "", true);
         directory.pop_back();  // the "/" before the empty page name
-        makeSiteDirectory(directory, &staged);
+        makeSiteDirectory(directory, &site.files());
 
         // A project that the project list does not name has no directory
         // to read a summary from (never the file-system root).
@@ -117,9 +113,7 @@ void generateSite(StandardModule& module) {
     writeOverviewSummaryPage(module, overviewSummaryPageName(module, true), projectList);
     progress(200);
 
-    staged.checkPlaces();
-    if (status.progress(VANTRY_PROGRESS_MOVE_IN, 0)) staged.moveIn();
-    else staged.discard();
+    site.finish([&] { return status.progress(VANTRY_PROGRESS_MOVE_IN, 0); });
 
     phase("Cleaning up...");
     projects.clear();
