@@ -44,29 +44,11 @@ class HostileFiles : public e2e::ProgramFixture {
 protected:
     HostileFiles() : ProgramFixture("hostile-files") {}
 
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        if (HasFatalFailure()) return;
-        env_ = scratchVariables();
-    }
-
     fs::path site() const { return work() / "out"; }
 
     e2e::ChildResult run(const std::vector<std::string>& args,
                          const std::vector<std::string>& wrapper = {}) {
-        const auto env = childEnvironment(env_);
-        e2e::ChildSignals none;
-        none.count = 0;
-        fs::path program = program_;
-        std::vector<std::string> all = args;
-        if (!wrapper.empty()) {
-            program = wrapper.front();
-            all.assign(wrapper.begin() + 1, wrapper.end());
-            all.push_back(program_.string());
-            all.insert(all.end(), args.begin(), args.end());
-        }
-        auto result = e2e::runChild(program, all, env, work(), logs(), none, kTimeLimit);
-        EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
+        auto result = runInWork(args, kTimeLimit, wrapper);
         // Far below what an endless file took before it ended the program.
         EXPECT_LT(result.maxRssKiB, 768L * 1024) << result.describe();
         return result;
@@ -100,8 +82,6 @@ protected:
         EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
         EXPECT_EQ(e2e::unreachablePages(site(), "index.html"), std::vector<std::string>{});
     }
-
-    std::map<std::string, std::string> env_;
 };
 
 TEST_F(HostileFiles, SummariesFoundBesideTheInputsAreReadOnlyFromInsideThem) {

@@ -115,21 +115,10 @@ class HostileMarkup : public e2e::ProgramFixture {
 protected:
     HostileMarkup() : ProgramFixture("hostile-markup") {}
 
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        if (HasFatalFailure()) return;
-        env_ = scratchVariables();
-    }
-
     fs::path site() const { return work() / "out"; }
 
     e2e::ChildResult run(const std::vector<std::string>& args, int limit = kTimeLimit) {
-        const auto env = childEnvironment(env_);
-        e2e::ChildSignals none;
-        none.count = 0;
-        auto result = e2e::runChild(program_, args, env, work(), logs(), none, limit);
-        EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
-        return result;
+        return runInWork(args, limit);
     }
 
     std::vector<std::string> documentArgs(const std::vector<std::string>& inputs,
@@ -175,8 +164,6 @@ protected:
             EXPECT_FALSE(contains(page, "<script")) << file;
         }
     }
-
-    std::map<std::string, std::string> env_;
 };
 
 // File and directory names that read as a URL scheme are written as

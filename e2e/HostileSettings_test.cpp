@@ -39,7 +39,6 @@ protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         if (HasFatalFailure()) return;
-        env_ = scratchVariables();
         for (int i = 1; i <= 3; ++i)
             writeText(work() / "src" / ("shape" + std::to_string(i) + ".h"),
                       "/** A shape. */\nclass Shape" + std::to_string(i) +
@@ -50,18 +49,7 @@ protected:
 
     e2e::ChildResult run(const std::vector<std::string>& args, const std::vector<std::string>& wrapper = {},
                          const fs::path& program = {}) {
-        std::vector<std::string> all = wrapper.empty() ? args : std::vector<std::string>(wrapper.begin() + 1, wrapper.end());
-        fs::path started = program.empty() ? program_ : program;
-        if (!wrapper.empty()) {
-            all.push_back(started.string());
-            all.insert(all.end(), args.begin(), args.end());
-            started = wrapper.front();
-        }
-        e2e::ChildSignals none;
-        none.count = 0;
-        auto result = e2e::runChild(started, all, childEnvironment(env_), work(), logs(), none, kTimeLimit);
-        EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
-        return result;
+        return runInWork(args, kTimeLimit, wrapper, program);
     }
 
     std::vector<std::string> unattended(const std::vector<std::string>& extra = {}) const {
@@ -75,8 +63,6 @@ protected:
         for (const auto& file : e2e::listFiles(site())) text += e2e::readFile(site() / file);
         return text;
     }
-
-    std::map<std::string, std::string> env_;
 };
 
 TEST_F(HostileSettings, AWebSiteThatIsNoWebAddressNeverBecomesTheCreditLink) {

@@ -74,23 +74,10 @@ class HostileInput : public e2e::ProgramFixture {
 protected:
     HostileInput() : ProgramFixture("hostile") {}
 
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        if (HasFatalFailure()) return;
-        env_ = scratchVariables();
-    }
-
     fs::path site() const { return work() / "out"; }
     fs::path settingsFile() const { return config() / "velkdask" / "Vantry.ini"; }
 
-    e2e::ChildResult run(const std::vector<std::string>& args) {
-        const auto env = childEnvironment(env_);
-        e2e::ChildSignals none;
-        none.count = 0;
-        auto result = e2e::runChild(program_, args, env, work(), logs(), none, kTimeLimit);
-        EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
-        return result;
-    }
+    e2e::ChildResult run(const std::vector<std::string>& args) { return runInWork(args, kTimeLimit); }
 
     // A documenting run of the inputs into out/<page>.
     e2e::ChildResult document(std::vector<std::string> inputs, const std::vector<std::string>& extra = {},
@@ -119,8 +106,6 @@ protected:
         EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
         EXPECT_EQ(e2e::unreachablePages(site(), start), std::vector<std::string>{});
     }
-
-    std::map<std::string, std::string> env_;
 };
 
 TEST_F(HostileInput, NamesFromSourcesFilesAndOptionsNeverBecomeMarkup) {

@@ -32,6 +32,7 @@ void ProgramFixture::SetUp() {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     root_ = pattern;
     for (const char* dir : {"work", "tmp", "config", "logs"}) fs::create_directory(root_ / dir);
+    env_ = scratchVariables();
 }
 
 void ProgramFixture::TearDown() {
@@ -72,12 +73,26 @@ ChildResult ProgramFixture::documentIntoOut(const std::vector<std::string>& inpu
                                   "-module=vantry-standard", "-moduledir=" + moduleDir_.string()};
     args.insert(args.end(), inputs.begin(), inputs.end());
     args.push_back("out/index.html");
+    auto result = runInWork(args, limitSeconds);
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    return result;
+}
+
+ChildResult ProgramFixture::runInWork(const std::vector<std::string>& args, int limitSeconds,
+                                      const std::vector<std::string>& wrapper,
+                                      const std::filesystem::path& program) {
+    fs::path started = program.empty() ? program_ : program;
+    std::vector<std::string> all = args;
+    if (!wrapper.empty()) {
+        all.assign(wrapper.begin() + 1, wrapper.end());
+        all.push_back(started.string());
+        all.insert(all.end(), args.begin(), args.end());
+        started = wrapper.front();
+    }
     ChildSignals none;
     none.count = 0;
-    auto result = runChild(program_, args, childEnvironment(scratchVariables()), work(), logs(), none,
-                           limitSeconds);
+    auto result = runChild(started, all, childEnvironment(env_), work(), logs(), none, limitSeconds);
     EXPECT_EQ(result.termSignal, 0) << "killed at the time limit or by a fault\n" << result.describe();
-    EXPECT_EQ(result.exitCode, 0) << result.describe();
     return result;
 }
 

@@ -40,6 +40,13 @@ protected:
     // the scratch variables, killed after limitSeconds. A run that does not
     // end with status 0 fails the calling test.
     ChildResult documentIntoOut(const std::vector<std::string>& inputs, int limitSeconds);
+    // Runs the program (program_, or `program`) with args as a child in
+    // work(), with env_ and no signal sent, killed after limitSeconds; with
+    // a wrapper (a command and its arguments), the wrapper runs the program
+    // and its args. A child ended by a signal fails the calling test.
+    ChildResult runInWork(const std::vector<std::string>& args, int limitSeconds,
+                          const std::vector<std::string>& wrapper = {},
+                          const std::filesystem::path& program = {});
     // This process's environment with `set` set and the variables that
     // would reach outside the scratch folder (a display, TEMP, TMP) removed.
     static std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& set);
@@ -52,6 +59,9 @@ protected:
     bool permissionsBind(std::vector<std::string>& wrapper, std::string& why) const;
 
     std::filesystem::path buildDir_, sourceDir_, program_, moduleDir_, root_;
+    // The children's variables: the scratch folders' from SetUp, and
+    // whatever the test sets.
+    std::map<std::string, std::string> env_;
 
 private:
     std::string name_;

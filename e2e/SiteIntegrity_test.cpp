@@ -38,12 +38,6 @@ class SiteIntegrity : public e2e::ProgramFixture {
 protected:
     SiteIntegrity() : ProgramFixture("site-integrity") {}
 
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        if (HasFatalFailure()) return;
-        env_ = scratchVariables();
-    }
-
     // A library of three packages, each a chain of classes deriving from
     // one another, so that writing the pages takes a while; `edition`
     // shows in every comment, and so in every page and listing.
@@ -108,8 +102,6 @@ protected:
         {"notes/todo.txt", "Check the shapes.\n"},
         {"projects/README", "Pages of the shapes library.\n"},
         {"projects/shapes0/extra.html", "<p>Written by hand.</p>\n"}};
-
-    std::map<std::string, std::string> env_;
 };
 
 TEST_F(SiteIntegrity, ACancelledRunLeavesThePreviousSiteAndACompletedOneReplacesItWhole) {
