@@ -220,6 +220,7 @@ const char* const kRegistryLookup = R"(namespace Acme.Services
         public bool Has(string name) => services.ContainsKey(name);
     }
 
+    /// <summary>A key names one service at most.</summary>
     public partial class Registry<TKey>
     {
         /// <summary>Adds a service under its key.</summary>
@@ -354,6 +355,10 @@ TEST_F(CSharpSite, GenericTypesOfOneNameAreClassesOfTheirOwn) {
     EXPECT_TRUE(contains(registry, "public bool Has(string name); Whether a service of the name is there."));
     const std::string keyed = text("projects/Acme.Services/Registry-1.html");
     EXPECT_TRUE(contains(keyed, "Class Registry<TKey> ")) << keyed;
+    // Each part's comment is the class's.
+    const std::string head = keyed.substr(0, keyed.find("Field Summary"));
+    EXPECT_TRUE(contains(head, "Services by a key of their own.")) << keyed;
+    EXPECT_TRUE(contains(head, "A key names one service at most.")) << keyed;
     EXPECT_TRUE(contains(keyed, "public void Add(TKey key, object service); Adds a service under its key."));
     EXPECT_FALSE(contains(keyed, "Has(string name)")) << keyed;
     const std::string pool = text("projects/Acme.Services/Pool.html");

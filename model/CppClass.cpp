@@ -390,7 +390,15 @@ void CppClass::mergeFrom(const CppClass& other) {
 void CppClass::mergeHeadFrom(const CppClass& other) {
     if (&other == this) return;
     for (const InternedText& f : other.fileNames) addFileName(f);
-    if (comment.empty()) comment = other.comment;
+    if (comment.empty()) {
+        comment = other.comment;
+    } else if (language == 1 && other.language == 1 && !other.comment.empty() &&
+               comment.find(other.comment) == std::string::npos) {
+        // Each part of a C# partial class may carry its own comment, and the
+        // compiler documents the class with all of them, in the order read.
+        comment += '\n';
+        comment += other.comment;
+    }
     for (const auto& [baseName, base] : other.bases) resolveBase(baseName, base);
     if (sourceDirectory.empty()) sourceDirectory = other.sourceDirectory;
     if (package.empty()) package = other.package;
