@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <future>
-#include <mutex>
 #include <unordered_set>
 
 #include "model/CppClassMember.h"
@@ -101,18 +99,9 @@ std::string_view afterLast(std::string_view text, std::string_view separator) {
 
 }  // namespace
 
-struct DocClassList::ReadAhead {
-    std::mutex lock;
-    std::unordered_map<std::string, SourceImports> read;  // under lock
-    std::unordered_set<std::string> asked;
-    std::vector<std::pair<std::string, int>> queued;  // path and language
-    std::vector<std::future<void>> reading;
-};
-
 DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
 
-// Nothing may still read into the list when it goes.
-DocClassList::~DocClassList() { finishReadAhead(); }
+DocClassList::~DocClassList() = default;
 
 VelkThreadPool* DocClassList::pagePool() const {
     if (!pool && configuredThreadCount() > 1)
@@ -174,8 +163,6 @@ std::string DocClassList::pageNameOf(const std::string& package, const std::stri
 }
 
 void DocClassList::clear() {
-    finishReadAhead();
-    ahead.reset();
     listingPages.clear();
     listingNames = ListingNames();
     warmed = false;
@@ -424,8 +411,6 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
 }
 
 void DocClassList::setSourceRoots(InputRoots roots) {
-    finishReadAhead();
-    ahead.reset();
     sourceRoots = std::move(roots);
     warmed = false;
     index.reset();
@@ -446,53 +431,9 @@ std::string DocClassList::sourceText(const CppClass& context) const {
     }
 }
 
-void DocClassList::readImportsAhead(const CppClass& cls) {
-    if (sourceRoots.empty() || configuredThreadCount() < 2) return;
-    std::string path = importingSource(cls);
-    if (path.empty()) return;
-    if (!ahead) ahead = std::make_unique<ReadAhead>();
-    if (!ahead->asked.insert(path).second) return;
-    ahead->queued.emplace_back(std::move(path), cls.getLanguage());
-    if (ahead->queued.size() >= readAheadBatch) queueReadAhead();
-}
-
-void DocClassList::queueReadAhead() const {
-    VelkThreadPool* workers = pagePool();
-    if (!ahead || ahead->queued.empty() || !workers) return;
-    ReadAhead& into = *ahead;
-    ahead->reading.push_back(workers->submit(
-        [this, &into, sources = std::move(ahead->queued)](unsigned) {
-            for (const auto& [path, language] : sources) {
-                SourceImports imports = readSourceFileImports(path, language, sourceRoots);
-                std::lock_guard<std::mutex> hold(into.lock);
-                into.read.emplace(path, std::move(imports));
-            }
-        },
-        VelkThreadPool::Start::Soon));
-    ahead->queued.clear();
-}
-
-bool DocClassList::finishReadAhead() const {
-    if (!ahead) return true;
-    bool well = true;
-    for (std::future<void>& reading : ahead->reading) {
-        try {
-            reading.get();
-        } catch (...) {
-            well = false;  // that source is read again when asked for
-        }
-    }
-    ahead->reading.clear();
-    return well;
-}
-
 void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
     built.imports.resize(built.sorted.size());
     if (sourceRoots.empty()) return;
-    if (ahead) {
-        queueReadAhead();
-        finishReadAhead();
-    }
     // The sources, in the order their first classes come, each with the
     // positions of the classes met in it.
     std::vector<std::pair<std::string, std::vector<size_t>>> sources;
@@ -517,15 +458,7 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
             const std::string& path = sources[i].first;
             const std::vector<size_t>& positions = sources[i].second;
             const int language = built.sorted[positions.front()]->getLanguage();
-            SourceImports found;
-            bool readBefore = false;
-            if (ahead) {
-                // Each source is taken by one slice only.
-                auto known = ahead->read.find(path);
-                readBefore = known != ahead->read.end();
-                if (readBefore) found = std::move(known->second);
-            }
-            if (!readBefore) found = readSourceFileImports(path, language, sourceRoots);
+            SourceImports found = readSourceFileImports(path, language, sourceRoots);
             auto imports = std::make_shared<Indexes::Imports>();
             for (const std::string& imported : found.classes) {
                 CppClass* cls = findClass("", imported, false);
@@ -544,8 +477,6 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
                      [&](size_t, size_t begin, size_t end) { read(begin, end); });
     else
         read(0, sources.size());
-    // What was read ahead is taken; indexes made again read the sources.
-    if (ahead) ahead->read.clear();
 }
 
 CppClass* DocClassList::importedClass(const CppClass* context, std::string_view name) const {

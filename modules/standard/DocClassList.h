@@ -116,11 +116,6 @@ public:
     // before the classes are added; the indexes are built again on the
     // next question.
     void setSourceRoots(InputRoots roots);
-    // Starts reading the imports of the source that cls was found in on
-    // the page workers, while the run sends its other classes; the indexes
-    // take what was read. Each source is read once. Nothing is started
-    // without workers or roots, or for a language that imports no names.
-    void readImportsAhead(const CppClass& cls);
     // The text of the source file that context was found in, read as
     // importedClass reads it; "" when it cannot be read.
     std::string sourceText(const CppClass& context) const;
@@ -282,14 +277,7 @@ private:
     // Where the sources of Java and C# classes are read for their imports
     // (empty: they are not read).
     InputRoots sourceRoots;
-    // Reads the imports of the sources of the indexed classes into it,
-    // taking what was read ahead.
+    // Reads the imports of the sources of the indexed classes into it, on
+    // the workers when there are any.
     void readImports(Indexes& built, VelkThreadPool* workers) const;
-    // The sources read ahead, by path, and the work still reading.
-    struct ReadAhead;
-    std::unique_ptr<ReadAhead> ahead;
-    // Queues the sources asked for since the last call.
-    void queueReadAhead() const;
-    // Waits until nothing reads ahead; true when every read ended well.
-    bool finishReadAhead() const;
 };

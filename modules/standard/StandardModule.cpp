@@ -110,6 +110,5 @@ void startMemberRecord(StandardModule& module, const std::string& name,
 
 void endClassRecord(StandardModule& module) {
     if (!module.currentClass) return;
-    CppClass* held = module.classList->addClass(module.currentClass.release());
-    if (held) module.classList->readImportsAhead(*held);
+    module.classList->addClass(module.currentClass.release());
 }
