@@ -37,8 +37,8 @@ protected:
     }
     // Documents the inputs (list entries) with the standard module into
     // work()/out/index.html, "///" comments read, as a child in work() with
-    // the scratch variables, killed after limitSeconds. A run that does not
-    // end with status 0 fails the calling test.
+    // env_, killed after limitSeconds. A run that does not end with status
+    // 0 fails the calling test.
     ChildResult documentIntoOut(const std::vector<std::string>& inputs, int limitSeconds);
     // Runs the program (program_, or `program`) with args as a child in
     // work(), with env_ and no signal sent, killed after limitSeconds; with

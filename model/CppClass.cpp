@@ -392,7 +392,7 @@ void CppClass::mergeHeadFrom(const CppClass& other) {
     for (const InternedText& f : other.fileNames) addFileName(f);
     if (comment.empty()) {
         comment = other.comment;
-    } else if (language == 1 && other.language == 1 && !other.comment.empty() &&
+    } else if (language == kCSharp && other.language == kCSharp && !other.comment.empty() &&
                comment.find(other.comment) == std::string::npos) {
         // Each part of a C# partial class may carry its own comment, and the
         // compiler documents the class with all of them, in the order read.

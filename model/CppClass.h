@@ -21,6 +21,9 @@ class UnresolvedClass;
 
 class CppClass : public CppClassEntity {
 public:
+    // The language code of C# classes.
+    static constexpr int kCSharp = 1;
+
     // language: 0 C++, 1 C#, 2 Java, 3 not determined. parent is the
     // enclosing class or scope (not owned, may be null). All texts start
     // empty, the package too.

@@ -89,8 +89,6 @@ std::string withoutAnyTypeParameters(std::string_view name) {
 
 namespace {
 
-constexpr int kCSharp = 1;
-
 std::vector<std::string_view> partsOf(std::string_view name) {
     std::vector<std::string_view> parts;
     forEachPart(name, [&](std::size_t begin, std::size_t end) {
@@ -111,13 +109,13 @@ std::string_view enclosingParts(std::string_view name) {
 GenericTwins::GenericTwins(const ClassList& classes) {
     bool generic = false;
     for (const auto& [key, cls] : classes.getClasses())
-        if (cls->getLanguage() == kCSharp && key.second.find('<') != std::string::npos) {
+        if (cls->getLanguage() == CppClass::kCSharp && key.second.find('<') != std::string::npos) {
             generic = true;
             break;
         }
     if (!generic) return;
     for (const auto& [key, cls] : classes.getClasses()) {
-        if (cls->getLanguage() != kCSharp) continue;
+        if (cls->getLanguage() != CppClass::kCSharp) continue;
         const std::string& name = key.second;
         std::string enclosing;
         for (std::string_view part : partsOf(name)) {
