@@ -113,11 +113,13 @@ struct Call {
     bool hasArguments;
     std::vector<std::string> arguments;
     bool dotted = false;  // "::" made "."
+    std::string after{};  // a comment written after the declaration
 };
 
 void make(CppClass& cls, const Call& c) {
-    cls.addMember(c.name, c.declaration, c.access, c.comment, c.hasArguments, c.file, c.arguments,
-                  new DocGenCppClassMember(&cls), c.dotted);
+    CppClassMember* m = cls.addMember(c.name, c.declaration, c.access, c.comment, c.hasArguments, c.file,
+                                      c.arguments, new DocGenCppClassMember(&cls), c.dotted);
+    if (m && !c.after.empty()) cls.appendMemberComment(*m, c.after);
 }
 
 std::string describe(const CppClass& cls) {
@@ -137,8 +139,9 @@ std::string describe(const CppClass& cls) {
 // leave it exactly as making them there in the first place, whatever merged
 // on either side (overloads, also those set apart by "const" or by their
 // own template parameters alone, static and plain declarations, comments and
-// access words completed by later declarations, "::" made "." or kept), and
-// whether or not the members the calls made are still there.
+// access words completed by later declarations, comments written after a
+// declaration, "::" made "." or kept), and whether or not the members the
+// calls made are still there.
 TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
     const std::vector<std::vector<std::string>> argumentLists = {
         {}, {"int a"}, {"int b"}, {"double a"}, {"const Point p"}, {"const Size s"}};
@@ -163,6 +166,7 @@ TEST(ClassList, ReplayedMemberCallsEndAsIfMadeInTheHeldClass) {
             c.access = std::vector<std::string>{"", "public", "protected", "private"}[next(4)];
             c.comment = std::vector<std::string>{"", "", "one", "two"}[next(4)];
             c.file = next(2) ? "a.h" : "b.h";
+            c.after = std::vector<std::string>{"", "", "after", "later"}[next(4)];
             calls.push_back(c);
         }
         const std::size_t split = next(static_cast<std::uint32_t>(calls.size()) + 1);

@@ -163,7 +163,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         if (callsInMembers) keepCallsApart();
         memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_,
                                           hasArgumentList, fileName, arguments, dotFlag,
-                                          definedOutside});
+                                          definedOutside, {}, nullptr});
         callKept = true;
     };
     if (!callsInMembers) keepCall();
@@ -231,12 +231,16 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         if (match->arguments.empty()) match->arguments = arguments;
         // The caller may hand in the very member it got back earlier.
         if (member != match && !(member && member->holder == this)) delete member;
+        if (callKept) memberCalls->back().left = match;
         return match;
     }
 
     if (!member || member->holder == this) keepCall();
     if (!member) return nullptr;
-    if (member->holder == this) return member;  // already held: nothing to take over
+    if (member->holder == this) {
+        if (callKept) memberCalls->back().left = member;
+        return member;  // already held: nothing to take over
+    }
     member->setName(memberName);
     member->declaration = std::move(declaration);
     member->access = access;
@@ -247,7 +251,25 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     member->addFileName(fileName);
     addFileName(fileName);
     appendMember(member, nameHash);
+    if (callKept) memberCalls->back().left = member;
     return member;
+}
+
+void CppClass::appendMemberComment(CppClassMember& member, const std::string& text) {
+    if (text.empty()) return;
+    if (member.holder == this && memberCalls) {
+        // The text is no part of the call's own comment: a call that merges
+        // keeps the comment held, but the text is added all the same. So
+        // the members no longer stand for their calls.
+        if (callsInMembers) keepCallsApart();
+        for (auto call = memberCalls->rbegin(); call != memberCalls->rend(); ++call) {
+            if (call->left == &member) {
+                call->appended += text;
+                break;
+            }
+        }
+    }
+    member.setComment(member.getComment() + text);
 }
 
 void CppClass::remakeMembers() {
@@ -273,7 +295,7 @@ void CppClass::keepCallsApart() {
         memberCalls->push_back(MemberCall{m->getName(), m->declaration, m->access.str(),
                                           m->getComment(), m->hasArgs,
                                           files.empty() ? std::string() : files.front().str(),
-                                          m->arguments, false, m->definedOutside});
+                                          m->arguments, false, m->definedOutside, {}, m});
     }
 }
 
@@ -432,7 +454,10 @@ void CppClass::replayMemberCallsOf(CppClass& other) {
     if (other.callsInMembers) other.keepCallsApart();
     std::unique_ptr<std::vector<MemberCall>> calls = std::move(other.memberCalls);
     other.deleteMembers();
-    for (const MemberCall& call : *calls)
-        addMember(call.name, call.declaration, call.access, call.comment, call.hasArgumentList,
-                  call.fileName, call.arguments, newMember(), call.dotFlag, call.definedOutside);
+    for (const MemberCall& call : *calls) {
+        CppClassMember* m = addMember(call.name, call.declaration, call.access, call.comment,
+                                      call.hasArgumentList, call.fileName, call.arguments, newMember(),
+                                      call.dotFlag, call.definedOutside);
+        if (m && !call.appended.empty()) appendMemberComment(*m, call.appended);
+    }
 }

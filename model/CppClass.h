@@ -91,6 +91,12 @@ public:
                               bool hasArgumentList, const std::string& fileName,
                               const std::vector<std::string>& arguments,
                               CppClassMember* member, bool dotFlag, bool definedOutside = false);
+    // Adds text to the comment of member, as the parser does for a comment
+    // written after the member's declaration (the declaration already
+    // added). When this class holds the member and keeps its calls
+    // (recordMemberCalls), making them again adds the text there too, to
+    // the member the last call that left this one leaves then.
+    void appendMemberComment(CppClassMember& member, const std::string& text);
     // Members in the order first added. Renaming a member after adding it is
     // not seen by later merges.
     const std::vector<CppClassMember*>& getMembers() const { return members; }
@@ -219,6 +225,10 @@ private:
         std::vector<std::string> arguments;
         bool dotFlag;
         bool definedOutside;
+        // Added to the comment of the member the call left (appendMemberComment).
+        std::string appended;
+        // The member the call left, while the class holds it; only compared.
+        const CppClassMember* left;
     };
     std::unique_ptr<std::vector<MemberCall>> memberCalls;  // while recording
     // While recording: the calls are the members, each as its call made it,
