@@ -3,6 +3,7 @@
 // over sources written as authors write them today.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -30,6 +31,21 @@ protected:
         const fs::path file = work() / "out/projects" / page;
         EXPECT_TRUE(fs::is_regular_file(file)) << file << "\n" << result.describe();
         return fs::is_regular_file(file) ? e2e::shownText(e2e::readFile(file)) : std::string();
+    }
+
+    // The `count` lines a browser shows under the detail entry of
+    // `declaration` (its last line that reads so) on page (under
+    // out/projects), joined by line feeds.
+    std::string detail(const std::string& page, const std::string& declaration, std::size_t count = 1) const {
+        const fs::path file = work() / "out/projects" / page;
+        if (!fs::is_regular_file(file)) return "(no page " + page + ")";
+        const std::vector<std::string> lines = e2e::pageTextLines(e2e::readFile(file));
+        const auto at = std::find(lines.rbegin(), lines.rend(), declaration);
+        if (at == lines.rend()) return "(no entry " + declaration + ")";
+        std::string shown;
+        for (auto line = at.base(); line != lines.end() && count > 0; ++line, --count)
+            shown += (shown.empty() ? "" : "\n") + *line;
+        return shown;
     }
 };
 
@@ -69,6 +85,78 @@ TEST_F(CommentPages, EachMemberShowsTheCommentWrittenAfterIt) {
     const std::string color = e2e::shownText(e2e::readFile(work() / "out/projects/src/Color.html"));
     for (const char* shown : {"Red; Warm.", "Green; Calm.", "Blue; Cold."})
         EXPECT_NE(color.find(shown), std::string::npos) << shown << "\n" << color;
+}
+
+// Inside a type without a name of its own (named by a typedef, by the
+// variable it declares, or whose members are the class's), each comment
+// marked with "<" documents the member on its line, the last one too; a
+// declaration of several names documents each.
+TEST_F(CommentPages, EachMemberOfATypeWithoutANameShowsTheCommentWrittenAfterIt) {
+    writeText(work() / "src/input.h",
+              "/** A rectangle of the screen. */\n"
+              "typedef struct {\n"
+              "    int left;    ///< First column inside.\n"
+              "    int right;   ///< First column outside.\n"
+              "    unsigned dirty : 1;  /**< Needs a redraw. */\n"
+              "} screen_rect;\n"
+              "\n"
+              "/** A reading of the sensor. */\n"
+              "typedef union {\n"
+              "    long raw;       ///< As the sensor sent it.\n"
+              "    double scaled;  ///< In volts.\n"
+              "} sensor_value;\n"
+              "\n"
+              "/** How a device opens. */\n"
+              "typedef enum {\n"
+              "    DEVICE_READ,   ///< For reading.\n"
+              "    DEVICE_WRITE   ///< For writing as well.\n"
+              "} device_mode;\n"
+              "\n"
+              "/** What the window was told. */\n"
+              "class WindowEvent {\n"
+              "public:\n"
+              "    struct {\n"
+              "        int width;   ///< Columns now.\n"
+              "        int height;  ///< Rows now.\n"
+              "    } size;          ///< The new size.\n"
+              "    union {\n"
+              "        MoveEvent move;      ///< Set when it moved.\n"
+              "        ScrollEvent scroll;  ///< Set when it scrolled.\n"
+              "    };\n"
+              "    int x, y;  ///< Where the pointer was.\n"
+              "    long stamp;  ///< Milliseconds since the start.\n"
+              "};\n");
+    const auto result = documentIntoOut({"src"}, kTimeLimit);
+    const std::vector<std::pair<std::string, std::string>> rect{
+        {"public int left;", "First column inside."},
+        {"public int right;", "First column outside."},
+        {"public unsigned dirty : 1;", "Needs a redraw."}};
+    for (const auto& [declaration, comment] : rect)
+        EXPECT_EQ(detail("src/screen_rect.html", declaration), comment) << result.describe();
+    EXPECT_EQ(detail("src/sensor_value.html", "public long raw;"), "As the sensor sent it.");
+    EXPECT_EQ(detail("src/sensor_value.html", "public double scaled;"), "In volts.");
+    EXPECT_EQ(detail("src/device_mode.html", "public DEVICE_READ;"), "For reading.");
+    EXPECT_EQ(detail("src/device_mode.html", "public DEVICE_WRITE;"), "For writing as well.");
+    EXPECT_EQ(detail("src/WindowEvent..anonymous_struct_1.html", "public int width;"), "Columns now.");
+    EXPECT_EQ(detail("src/WindowEvent..anonymous_struct_1.html", "public int height;"), "Rows now.");
+    const std::vector<std::pair<std::string, std::string>> event{
+        {"public WindowEvent::anonymous_struct_1 size;", "The new size."},
+        {"public MoveEvent move;", "Set when it moved."},
+        {"public ScrollEvent scroll;", "Set when it scrolled."},
+        {"public int x;", "Where the pointer was."},
+        {"public int y;", "Where the pointer was."},
+        {"public long stamp;", "Milliseconds since the start."}};
+    for (const auto& [declaration, comment] : event)
+        EXPECT_EQ(detail("src/WindowEvent.html", declaration), comment);
+
+    // Types without a name documented as types of their own.
+    fs::remove_all(work() / "out");
+    documentIntoOut({"-include-anonymous", "src"}, kTimeLimit);
+    EXPECT_EQ(detail("src/WindowEvent..anonymous_union_1.html", "public MoveEvent move;"), "Set when it moved.");
+    EXPECT_EQ(detail("src/WindowEvent..anonymous_union_1.html", "public ScrollEvent scroll;"),
+              "Set when it scrolled.");
+    EXPECT_EQ(detail("src/screen_rect.html", "public int right;"), "First column outside.");
+    EXPECT_EQ(detail("src/device_mode.html", "public DEVICE_WRITE;"), "For writing as well.");
 }
 
 TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {

@@ -353,6 +353,35 @@ TEST_F(ThreadedRun, TodaysDeclarationsSpreadOverFoldersGiveTheSameSite) {
     EXPECT_TRUE(e2e::contains(convert, "String text(List<T> items); Any list to text.")) << convert;
 }
 
+// Comments written after declarations of scopes that files parsed apart
+// join: a namespace and a package's globals reopened in every file, after
+// a declaration that merged with an earlier one, overloads of one name and
+// declarations of several names among them.
+TEST_F(ThreadedRun, CommentsAfterDeclarationsInJoinedScopesGiveTheSameSite) {
+    const fs::path src = work() / "joined";
+    for (int i = 0; i < 16; ++i) {
+        const std::string n = num(i);
+        writeFile(src / ("part" + n + ".h"),
+                  "namespace io {\n"
+                  "/** Opens part " + n + ". */\n"
+                  "int open" + n + "(const char* path);\n"
+                  "int open" + n + "(const char* path) { return 0; }  ///< Never blocks.\n"
+                  "void close" + n + "(int handle);  ///< Closes handle " + n + ".\n"
+                  "int reads" + n + ", writes" + n + ";  ///< Counted since the start.\n"
+                  "}\n"
+                  "/** Flushes part " + n + ". */\n"
+                  "void flush" + n + "();\n"
+                  "void flush" + n + "() {}  ///< Waits for the disk.\n"
+                  "long bytes" + n + ";  ///< Written so far.\n");
+    }
+    expectSameOnEveryThreadCount({"joined"}, {"-accept3slash"});
+    const std::string io = e2e::shownText(e2e::readFile(work() / "out/projects/joined/io.html"));
+    for (const std::string part : {"int open5(const char* path); Opens part 5. Never blocks.",
+                                   "void close5(int handle); Closes handle 5.",
+                                   "int writes5; Counted since the start."})
+        EXPECT_TRUE(e2e::contains(io, part)) << part << "\n" << io;
+}
+
 // The JDK's own java.util, when the JDK's sources are installed.
 TEST_F(ThreadedRun, TheJdkCollectionsGiveTheSameSite) {
     const fs::path zip = "/usr/lib/jvm/openjdk-17/lib/src.zip";

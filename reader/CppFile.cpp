@@ -9,6 +9,7 @@
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "model/ClassList.h"
+#include "model/CppClassMember.h"
 #include "model/DocGenCppClass.h"
 #include "model/MacroDefinition.h"
 #include "reader/CommentScript.h"
@@ -326,13 +327,20 @@ std::string CppFile::token() {
         const bool commentMark = p != limit && (*p == '"' || *p == '\'' ||
                                                 (!primaryFirst.empty() && *p == primaryFirst[0]) ||
                                                 (!secondaryFirst.empty() && *p == secondaryFirst[0]));
-        if (!commentMark) return readNextToken();
+        if (!commentMark) {
+            // No literal: the token ends on the line it begins on.
+            tokenLine = line;
+            return readNextToken();
+        }
     }
-    std::string tok = readNextToken();
-    while (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) &&
-           readDocCommentAfterSlash())
-        tok = readNextToken();
-    return tok;
+    for (;;) {
+        // A token of its own each round, handed out as built.
+        std::string tok = readNextToken();
+        if (tok.size() == 1 && (tok == primaryFirst || tok == secondaryFirst) && readDocCommentAfterSlash())
+            continue;
+        tokenLine = line;
+        return tok;
+    }
 }
 
 std::string CppFile::takeLookahead() {
@@ -340,6 +348,10 @@ std::string CppFile::takeLookahead() {
     lastHasComment = ahead.hasComment;
     lastComment = std::move(ahead.comment);
     lastCommentTrails = ahead.commentTrails;
+    tokenLine = ahead.line;
+    // Comments read ahead go where the parse now stands: a marked one to
+    // the declaration ended before it, which was not yet read back then.
+    for (AheadComment& c : ahead.ahead) settleComment(std::move(c.text), c.trails, c.line);
     std::string tok = std::move(ahead.token);
     lookahead.pop_back();
     return tok;
@@ -410,12 +422,29 @@ inline std::string CppFile::readNextToken() {
 }
 
 void CppFile::unread(std::string tok) {
-    lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment, lastCommentTrails});
+    lookahead.push_back(Lookahead{std::move(tok), lastHasComment, lastComment, lastCommentTrails, tokenLine, {}});
 }
 
 const std::string& CppFile::readAhead(std::vector<Lookahead>& read) {
+    if (!lookahead.empty()) {
+        // Given back before: it goes on as it was.
+        read.push_back(std::move(lookahead.back()));
+        lookahead.pop_back();
+        return read.back().token;
+    }
+    const bool hadComment = lastHasComment;
+    std::string comment = std::move(lastComment);
+    const bool commentTrails = lastCommentTrails;
+    const int takenLine = tokenLine;
+    readingAhead = true;
     std::string tok = token();
-    read.push_back(Lookahead{std::move(tok), lastHasComment, lastComment});
+    readingAhead = false;
+    read.push_back(Lookahead{std::move(tok), false, {}, false, tokenLine, std::move(aheadComments)});
+    aheadComments.clear();
+    lastHasComment = hadComment;
+    lastComment = std::move(comment);
+    lastCommentTrails = commentTrails;
+    tokenLine = takenLine;
     return read.back().token;
 }
 
@@ -502,14 +531,14 @@ bool CppFile::readDocCommentAfterSlash() {
         get();
         std::string text = readComment(format.getPrimaryStart(), format.getPrimaryMiddle(),
                                        format.getPrimaryEnd(), &trails);
-        if (!trails || !attachTrailingComment(text, startLine)) takeDocComment(std::move(text), trails);
+        noteComment(std::move(text), trails, startLine);
         return true;
     }
     if (secondary && !secondaryThird.empty() && third == secondaryThird[0]) {
         get();
         std::string text = readComment(format.getSecondaryStart(), format.getSecondaryMiddle(),
                                        format.getSecondaryEnd(), &trails);
-        if (!trails || !attachTrailingComment(text, startLine)) takeDocComment(std::move(text), trails);
+        noteComment(std::move(text), trails, startLine);
         return true;
     }
     // An ordinary comment reaches the parser only from an outside stream
@@ -534,9 +563,34 @@ bool CppFile::readDocCommentAfterSlash() {
 }
 
 bool CppFile::attachTrailingComment(const std::string& text, int atLine) {
-    if (declarationOpen() || !trailTarget || trailLine != atLine) return false;
-    trailTarget->setComment(trailTarget->getComment() + text);
+    if (declarationOpen() || !trailTarget.entity || trailLine != atLine) return false;
+    auto attach = [&text](const TrailTarget& target) {
+        if (!target.member) {
+            target.entity->setComment(target.entity->getComment() + text);
+            return;
+        }
+        // A member's comment goes through its class, which may keep the
+        // calls that made its members to make them again elsewhere.
+        auto& member = *static_cast<CppClassMember*>(target.entity);
+        if (CppClass* owner = member.getOwner()) owner->appendMemberComment(member, text);
+        else member.setComment(member.getComment() + text);
+    };
+    attach(trailTarget);
+    for (const TrailTarget& target : furtherTrailTargets) attach(target);
     return true;
+}
+
+void CppFile::noteDeclared(CppClass* cls) {
+    trailTarget = TrailTarget{cls, false};
+    if (!furtherTrailTargets.empty()) furtherTrailTargets.clear();
+    trailLine = tokenLine;
+    ++notes;
+}
+
+void CppFile::noteMembersFrom(const CppClass& cls, std::size_t first) {
+    noteDeclared(static_cast<CppClass*>(nullptr));
+    const std::vector<CppClassMember*>& members = cls.getMembers();
+    for (std::size_t i = first; i < members.size(); ++i) noteDeclared(members[i], true);
 }
 
 void CppFile::skipBraces(const std::string& description) {
@@ -569,6 +623,7 @@ void CppFile::skipBraces(const std::string& description) {
                 ++next;
                 lastHasComment = false;
                 lastComment.clear();
+                tokenLine = line;
                 return;
             }
         }
@@ -1065,9 +1120,11 @@ void CppFile::closeBrace() {
     Scope scope = std::move(scopes.back());
     scopes.pop_back();
     if (scope.kind == Scope::Namespace) package = scope.savedPackage;
-    // A comment marked after a class's "};" is the class's; the end of a
-    // namespace or block closes nothing it could document.
-    noteDeclared(scope.kind == Scope::Class && scope.cls && !scope.cls->isNamespace() ? scope.cls : nullptr);
+    // A comment marked after a class's "};" is the class's, and after a
+    // type without a name the members it added to the class around it;
+    // the end of a namespace or block closes nothing it could document.
+    if (scope.membersOf) noteMembersFrom(*scope.membersOf, scope.firstMember);
+    else noteDeclared(scope.kind == Scope::Class && scope.cls && !scope.cls->isNamespace() ? scope.cls : nullptr);
     if (scope.kind != Scope::Class) {
         endStatement();
         return;

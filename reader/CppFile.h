@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CppClassMember.h"
 #include "model/CppStream.h"
 #include "modules/ModuleInterface.h"
 #include "reader/DocCommentFormat.h"
@@ -35,7 +36,6 @@
 class ClassList;
 class CppClass;
 class CppClassEntity;
-class CppClassMember;
 class DocGenCppClass;
 class MacroDefinition;
 class PreprocessorDefines;
@@ -145,18 +145,34 @@ private:
         // its "}" share its comment.
         bool anonymous = false;
         std::string savedPackage;  // Namespace (C#): the package outside it
+        // Transparent, a type without a name whose members are those of the
+        // enclosing class: that class, and how many members it held before.
+        CppClass* membersOf = nullptr;
+        std::size_t firstMember = 0;
     };
 
     // Gives the innermost open class the access word of a label
     // ("public:", "public Q_SLOTS:"); nothing when no class is open.
     void setInnermostClassAccess(const std::string& word);
 
-    // A token read ahead and given back, with the comment before it.
+    // A documentation comment read ahead of the parse, with the line it
+    // began on and whether it is marked as one on the code before it.
+    struct AheadComment {
+        std::string text;
+        int line = 0;
+        bool trails = false;
+    };
+    // A token read ahead and given back, with the comment before it: as
+    // taken when it was read and given back (hasComment, comment,
+    // commentTrails), or, read ahead, the comments as read, which are
+    // placed only when the parse reaches the token (settleComment).
     struct Lookahead {
         std::string token;
         bool hasComment = false;
         std::string comment;
         bool commentTrails = false;
+        int line = 0;  // the line the token ended on
+        std::vector<AheadComment> ahead;
     };
 
     // --- token input (CppFile.cpp) ---
@@ -165,7 +181,8 @@ private:
     // before the token returned, lastCommentTrails (set with it) that it
     // was marked as one on a declaration still being read (takeDocComment).
     std::string token();
-    // The token given back last, with the comment before it. Apart from
+    // The token given back last, with the comment before it (the comments
+    // read ahead before it are settled now). Apart from
     // token(), whose every call reads past it, so that the reading of
     // fresh tokens stays short.
     [[gnu::noinline]] std::string takeLookahead();
@@ -182,8 +199,15 @@ private:
     // True when no blank beyond ASCII begins at p.
     bool notBlankAt(const char* p) const;
     void unread(std::string tok);
-    // Reads the next token into read, with the comment before it, so that
-    // it can be given back as it came; returns it (valid until the next read).
+    // The token just taken with the comment taken before it, to be given
+    // back as it came.
+    Lookahead taken(std::string tok) const {
+        return Lookahead{std::move(tok), lastHasComment, lastComment, lastCommentTrails, tokenLine, {}};
+    }
+    // Reads the next token into read, with the comments before it left
+    // unplaced, so that they go where the parse finds them when it reaches
+    // the token; returns it (valid until the next read). Touches neither
+    // the comment before the token taken last nor its line.
     const std::string& readAhead(std::vector<Lookahead>& read);
     // Gives back read[from, to): read[from] is the next token read.
     void giveBack(std::vector<Lookahead>& read, std::size_t from, std::size_t to);
@@ -192,10 +216,20 @@ private:
     // *trails tells a comment marked as one on the code before it.
     std::string readComment(const std::string& start, const std::string& middle,
                             const std::string& end, bool* trails);
-    // A comment marked as one on the code before it ("///<"), read on line
-    // atLine while no declaration is being read, is added to the
-    // declaration that ended on that line (noteDeclared): true when there
-    // is one.
+    // A comment just read, which began on line atLine: kept with the token
+    // after it while reading ahead, placed at once otherwise.
+    [[gnu::always_inline]] void noteComment(std::string&& text, bool trails, int atLine) {
+        if (readingAhead) aheadComments.push_back(AheadComment{std::move(text), atLine, trails});
+        else settleComment(std::move(text), trails, atLine);
+    }
+    // Places a comment as the parse stands at the token after it: one
+    // marked as one on the code before it ("///<"), that began on the line
+    // on which the declaration noted last ended while no declaration is
+    // being read, is added to that declaration (attachTrailingComment);
+    // any other is the one before the token (takeDocComment).
+    void settleComment(std::string&& text, bool trails, int atLine) {
+        if (!trails || !attachTrailingComment(text, atLine)) takeDocComment(std::move(text), trails);
+    }
     bool attachTrailingComment(const std::string& text, int atLine);
     // Any other comment just read is the one before the next token. A
     // marked one goes with it as such when a declaration is being read, to
@@ -212,12 +246,26 @@ private:
         if (lastCommentTrails) pendingComment += lastComment;
         else pendingComment = lastComment;
     }
-    // A declaration registered (or, for a class, closed) on the current
-    // line: a marked comment after it on that line documents it.
-    void noteDeclared(CppClassEntity* entity) {
-        trailTarget = entity;
-        trailLine = line;
+    // A declaration registered (or, for a class, closed) with the token
+    // taken last: a marked comment after it on that token's line documents
+    // it. A declaration of several members ("int a, b;") notes the first
+    // and then each further one as noted too.
+    void noteDeclared(CppClass* cls);
+    // Inline: every member registered is noted.
+    void noteDeclared(CppClassMember* member, bool alsoNoted = false) {
+        if (alsoNoted && trailTarget.entity) {
+            if (member) furtherTrailTargets.push_back(TrailTarget{member, true});
+        } else {
+            trailTarget = TrailTarget{member, true};
+            if (!furtherTrailTargets.empty()) furtherTrailTargets.clear();
+        }
+        trailLine = tokenLine;
+        ++notes;
     }
+    // The members that a type without a name, whose members are the
+    // enclosing class's, added to cls from position `first` on (the type
+    // just closed): a marked comment after it documents them.
+    void noteMembersFrom(const CppClass& cls, std::size_t first);
     bool declarationOpen() const { return !(openDeclaration ? *openDeclaration : statement).empty(); }
     [[noreturn]] void fail(const std::string& message, int atLine);
     // Skips tokens through the "}" that closes an opened "{".
@@ -468,13 +516,30 @@ private:
     std::map<std::string, bool>* packages = nullptr;
     std::string joiner;
     int line = 1;
+    // The line on which the token taken last ended: behind `line` while
+    // tokens read ahead are taken.
+    int tokenLine = 1;
     std::vector<Lookahead> lookahead;
+    // Set while a token is read ahead: the comments before it are kept in
+    // aheadComments instead of being placed.
+    bool readingAhead = false;
+    std::vector<AheadComment> aheadComments;
     bool lastHasComment = false;
     std::string lastComment;
     bool lastCommentTrails = false;
-    // The declaration noted last, and the line it ended on.
-    CppClassEntity* trailTarget = nullptr;
+    // What the declaration noted last declared (the first, then any
+    // further ones), and the line it ended on; notes counts the notes.
+    struct TrailTarget {
+        CppClassEntity* entity = nullptr;
+        bool member = false;  // a CppClassMember, else a CppClass
+    };
+    TrailTarget trailTarget;
+    std::vector<TrailTarget> furtherTrailTargets;
     int trailLine = 0;
+    unsigned notes = 0;
+    // Set while a variable declaration registers its second and further
+    // declarators: each is noted beside those before it.
+    bool furtherDeclarator = false;
     // The tokens of the declaration being read where it is not the
     // statement (an enumerator); null for the statement.
     const Tokens* openDeclaration = nullptr;

@@ -211,7 +211,7 @@ void CppFile::skipDeclaration() {
 void CppFile::readHeadDecorations(std::string& name, const std::string& keyword) {
     // Every token read, with the comment before it, so that what is not
     // taken goes back as it came.
-    std::vector<Lookahead> read{Lookahead{name, false, {}}};
+    std::vector<Lookahead> read{Lookahead{name, false, {}, false, tokenLine, {}}};
     auto readOne = [&]() -> const std::string& { return readAhead(read); };
     auto giveBack = [&](std::size_t from, std::size_t to) { this->giveBack(read, from, to); };
     std::vector<std::size_t> words{0};  // where each word begins in `read`
@@ -417,7 +417,7 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
                 break;
             }
             // The comment before the ":" goes back with it.
-            Lookahead first{std::move(colon), lastHasComment, lastComment};
+            Lookahead first = taken(std::move(colon));
             std::string second = token();
             if (second != ":"sv) {
                 unread(std::move(second));
@@ -565,7 +565,10 @@ bool CppFile::readAnonymousHead(DocGenCppClass& cls, const std::string& keyword,
         if (!after.any) {
             // "union { int i; float f; };": its members are those of the
             // scope around it.
-            scopes.push_back(Scope{});
+            Scope scope;
+            scope.membersOf = enclosing;
+            if (enclosing) scope.firstMember = enclosing->getMembers().size();
+            scopes.push_back(std::move(scope));
             skipped = true;
             return false;
         }
@@ -595,8 +598,6 @@ CppFile::BodyDeclarators CppFile::lookPastBody() {
     // taken as unknown.
     constexpr std::size_t kLongestBody = 16384;
     constexpr std::size_t kLongestDeclarators = 64;
-    const bool hadComment = lastHasComment;
-    const std::string comment = lastComment;
     BodyDeclarators result;
     std::vector<Lookahead> read;
     int depth = 1;
@@ -641,8 +642,6 @@ CppFile::BodyDeclarators CppFile::lookPastBody() {
         declarator.push_back(t);
     }
     giveBack(read, 0, read.size());
-    lastHasComment = hadComment;
-    lastComment = comment;
     return result;
 }
 

@@ -172,3 +172,27 @@ class Tree {};
 )");
     EXPECT_EQ(p.cls("proj", "Tree")->getComment(), "A tree of nodes.<BR>\nNodes are shared.<BR>\n");
 }
+
+// A marked comment documents all that its declaration declared: each name
+// of a declaration of several, each member that a union without a name
+// gives the class around it. It never reaches the declaration after it.
+TEST(CppFileComments, AMarkedCommentDocumentsAllItsDeclarationDeclared) {
+    ParsedSource p;
+    acceptTripleSlash(p);
+    p.parse("vec.h", R"(struct Vec {
+    float x, y, z;  ///< Components.
+    union {
+        struct { float u, v; };  ///< As texture coordinates.
+        float uv[2];             ///< As an array.
+    };  ///< Either form.
+    int tag;
+    /** Weight. */ float w, h;  ///< Unscaled.
+};
+)");
+    for (const char* name : {"x", "y", "z"}) EXPECT_EQ(commentOf(p, "Vec", name), "Components.<BR>\n") << name;
+    for (const char* name : {"u", "v"})
+        EXPECT_EQ(commentOf(p, "Vec", name), "As texture coordinates.<BR>\nEither form.<BR>\n") << name;
+    EXPECT_EQ(commentOf(p, "Vec", "uv"), "As an array.<BR>\nEither form.<BR>\n");
+    EXPECT_EQ(commentOf(p, "Vec", "tag"), "");
+    for (const char* name : {"w", "h"}) EXPECT_EQ(commentOf(p, "Vec", name), "Weight.<BR>\nUnscaled.<BR>\n") << name;
+}

@@ -228,10 +228,11 @@ bool CppFile::readUnexpandedMacroCall(const std::string& tok) {
     constexpr std::size_t kLongestList = 256;
     std::vector<Lookahead> read;
     while (parens > 0 && read.size() < kLongestList) {
-        std::string t = token();
-        if (t.empty()) break;
-        count(t);
-        read.push_back(Lookahead{std::move(t), lastHasComment, lastComment});
+        if (readAhead(read).empty()) {
+            read.pop_back();
+            break;
+        }
+        count(read.back().token);
     }
     auto giveBack = [&](std::size_t end) {
         for (std::size_t i = end; i-- > 0;) lookahead.push_back(std::move(read[i]));
@@ -269,9 +270,9 @@ bool CppFile::readUnexpandedMacroCall(const std::string& tok) {
     }
     // The argument is read in the call's place, its ")" left out.
     giveBack(read.size() - 1);
-    lookahead.push_back(Lookahead{tok, false, {}});
+    lookahead.push_back(Lookahead{tok, false, {}, false, tokenLine, {}});
     for (std::size_t i = statement.size(); i-- > 2;)
-        lookahead.push_back(Lookahead{std::move(statement[i]), false, {}});
+        lookahead.push_back(Lookahead{std::move(statement[i]), false, {}, false, tokenLine, {}});
     statement.clear();
     return true;
 }

@@ -194,7 +194,7 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     std::string access = currentAccess();
     if (!owner) access.clear();
     statementHasBody = bodyFollows;
-    const CppClassEntity* noted = trailTarget;
+    const unsigned noted = notes;
     // A C# property, indexer or event shows its accessors as declared: the
     // body is read first, for them. A function's parameters end its head.
     const bool accessorsRead =
@@ -206,7 +206,7 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     if (bodyFollows && bodyAhead) {
         if (!accessorsRead) skipBraces("function body");
         // The declaration ends with its body.
-        if (trailTarget != noted) trailLine = line;
+        if (notes != noted) trailLine = tokenLine;
     }
     if (tryBlock) skipHandlers();
     endStatement();
@@ -432,6 +432,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
     const bool constantsLeftOut = !owner && !settings.includeConst && markedConst(st, end);
 
     std::string typeText;
+    bool declaredOne = false;
     for (std::size_t d = 0; d < declarators.size(); ++d) {
         const Declarator& decl = declarators[d];
         std::size_t stop = std::min(decl.initializer, decl.end);
@@ -533,7 +534,10 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
                 if (st[i] == "*"sv) star = i;
             if (star == qualifierBegin || (star + 1 < qualifierBegin && st[star + 1] == "const"sv)) continue;
         }
-        addMember(owner, qualifier, name, declaration, access, comment, false, {});
+        // A marked comment after the declaration documents each declarator.
+        furtherDeclarator = declaredOne;
+        declaredOne = addMember(owner, qualifier, name, declaration, access, comment, false, {}) || declaredOne;
+        furtherDeclarator = false;
     }
 }
 
@@ -567,7 +571,7 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
         arguments, target, fresh, javaLikeRules(), !qualifier.empty() && !javaLikeRules());
     reportStatus(name);
-    noteDeclared(member);
+    noteDeclared(member, furtherDeclarator);
     return member;
 }
 
@@ -657,7 +661,7 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
         const Tokens* outer;
         ~Reading() {
             file.openDeclaration = outer;
-            file.trailTarget = nullptr;
+            file.noteDeclared(static_cast<CppClass*>(nullptr));
         }
     } reading{*this, openDeclaration};
     openDeclaration = &current;
