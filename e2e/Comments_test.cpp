@@ -159,6 +159,64 @@ TEST_F(CommentPages, EachMemberOfATypeWithoutANameShowsTheCommentWrittenAfterIt)
     EXPECT_EQ(detail("src/device_mode.html", "public DEVICE_WRITE;"), "For writing as well.");
 }
 
+// A declaration with a comment above it and one marked after it shows
+// both, the one above first, whatever it declares and in every language.
+TEST_F(CommentPages, ACommentAboveAndOneAfterADeclarationAreBothShown) {
+    writeText(work() / "src/limits.h",
+              "/** Largest batch. */\n"
+              "#define BATCH_MAX 64  ///< Counted in items.\n"
+              "namespace store {\n"
+              "/** Items held. */ extern int held;  ///< Across all shelves.\n"
+              "/** Shelf number. */ typedef int shelf_t;  ///< Counted from 0.\n"
+              "/** A slot. */\n"
+              "typedef struct {\n"
+              "    /** Its shelf. */ shelf_t shelf;  ///< Never negative.\n"
+              "    /** Its place. */ int place;  ///< From the left.\n"
+              "} slot;\n"
+              "/** Shelves of a store. */\n"
+              "class Rack {\n"
+              "public:\n"
+              "    /** Slots in use. */ int used;  ///< At most BATCH_MAX.\n"
+              "    /** Puts an item. */ void put(int item);  ///< Fails when full.\n"
+              "    /** The kind of rack. */\n"
+              "    enum Kind {\n"
+              "        /** Plain. */ FLAT,  ///< No doors.\n"
+              "        /** Locked. */ CAGE  ///< With a key.\n"
+              "    };\n"
+              "};\n"
+              "}\n");
+    writeText(work() / "cs/Rack.cs",
+              "namespace Shop {\n"
+              "public class Rack {\n"
+              "    /// <summary>The rack's name.</summary>\n"
+              "    public string Name { get; set; }  ///< Shown on its label.\n"
+              "    /// <summary>Raised when full.</summary>\n"
+              "    public event System.EventHandler Full;  ///< Once per filling.\n"
+              "}\n"
+              "}\n");
+    writeText(work() / "java/shop/Rack.java",
+              "package shop;\n"
+              "public class Rack {\n"
+              "    /** Shelves held. */ protected int shelves;  /**< Fixed when built. */\n"
+              "}\n");
+    documentIntoOut({"-document-preprocessor", "src", "cs=Shop", "java=shop"}, kTimeLimit);
+    EXPECT_EQ(detail("src/(src__globals).html", "#define BATCH_MAX 64"), "Largest batch. Counted in items.");
+    EXPECT_EQ(detail("src/store.html", "public extern int held;"), "Items held. Across all shelves.");
+    const std::string shelf = e2e::shownText(e2e::readFile(work() / "out/projects/src/store..shelf_t.html"));
+    EXPECT_NE(shelf.find("Shelf number. Counted from 0."), std::string::npos) << shelf;
+    EXPECT_EQ(detail("src/store..slot.html", "public shelf_t shelf;"), "Its shelf. Never negative.");
+    EXPECT_EQ(detail("src/store..slot.html", "public int place;"), "Its place. From the left.");
+    EXPECT_EQ(detail("src/store..Rack.html", "public int used;"), "Slots in use. At most BATCH_MAX.");
+    EXPECT_EQ(detail("src/store..Rack.html", "public void put(int item);"), "Puts an item. Fails when full.");
+    EXPECT_EQ(detail("src/store..Rack..Kind.html", "public FLAT;"), "Plain. No doors.");
+    EXPECT_EQ(detail("src/store..Rack..Kind.html", "public CAGE;"), "Locked. With a key.");
+    // The text after the summary is shown after it.
+    EXPECT_EQ(detail("Shop/Rack.html", "public string Name { get; set; }", 2), "The rack's name.\nShown on its label.");
+    EXPECT_EQ(detail("Shop/Rack.html", "public event System.EventHandler Full;", 2),
+              "Raised when full.\nOnce per filling.");
+    EXPECT_EQ(detail("shop/Rack.html", "protected int shelves;"), "Shelves held. Fixed when built.");
+}
+
 TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {
     writeText(work() / "cs/Store.cs",
               "namespace Shop {\n"

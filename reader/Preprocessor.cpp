@@ -826,7 +826,15 @@ private:
                 trailing = true;
                 trailingLine = lineNumber;
             }
-            define(d.argument, on, trailing ? trailingDocText : docText, trailing ? trailingLine : heldLine);
+            if (trailing && !docText.empty()) {
+                // Both comments document the macro: the one above first.
+                std::string both = docText;
+                if (!isBlankChar(both.back())) both += ' ';
+                both += trailingDocText;
+                define(d.argument, on, both, heldLine);
+            } else {
+                define(d.argument, on, trailing ? trailingDocText : docText, trailing ? trailingLine : heldLine);
+            }
             // The comment above documents the macro alone: the parser
             // must not give it to the declaration after.
             dropHeldComment();
@@ -1057,7 +1065,7 @@ private:
     std::string scratch, scratch2;  // for withoutAll
     std::string expanded;           // the line being expanded
     std::string directiveLine;      // a directive without its trailing comments
-    std::string trailingDocText;    // and their text, which documents a #define before any above it
+    std::string trailingDocText;    // and their text, which documents a #define after any comment above it
     int trailingLine = 0;           // where that text began
     bool codesComment = false;      // the open comment began after code on its line
     PreprocessorDefines::TextSpans spans;  // the comments of the line at hand
