@@ -217,6 +217,53 @@ TEST_F(CommentPages, ACommentAboveAndOneAfterADeclarationAreBothShown) {
     EXPECT_EQ(detail("shop/Rack.html", "protected int shelves;"), "Shelves held. Fixed when built.");
 }
 
+// A record's compact constructor is its canonical constructor, written
+// without the parameters: its comment documents the constructor that takes
+// the record's components, in records nested, generic or not public too.
+TEST_F(CommentPages, ARecordsCompactConstructorDocumentsTheCanonicalConstructor) {
+    writeText(work() / "java/geo/Span.java",
+              "package geo;\n"
+              "\n"
+              "import java.util.Objects;\n"
+              "\n"
+              "/** A closed range of positions. */\n"
+              "public record Span(int start, int end) implements Comparable<Span> {\n"
+              "    /** Rejects a start past the end. */\n"
+              "    public Span {\n"
+              "        if (start > end) throw new IllegalArgumentException(\"start > end\");\n"
+              "    }\n"
+              "\n"
+              "    /** An empty span at a position. */\n"
+              "    public Span(int at) { this(at, at); }\n"
+              "\n"
+              "    public int compareTo(Span other) { return Integer.compare(start, other.start); }\n"
+              "\n"
+              "    /** A span with a name. */\n"
+              "    public record Named<T>(String name, T value) {\n"
+              "        /** Needs a name. */\n"
+              "        @SuppressWarnings(\"unused\")\n"
+              "        public Named {\n"
+              "            Objects.requireNonNull(name);\n"
+              "        }\n"
+              "    }\n"
+              "}\n");
+    writeText(work() / "java/geo/Pair.java",
+              "package geo;\n"
+              "\n"
+              "/** Two spans. */\n"
+              "record Pair(Span first, Span second) {\n"
+              "    /** Orders the two. */\n"
+              "    Pair {\n"
+              "        if (first.compareTo(second) > 0) { Span t = first; first = second; second = t; }\n"
+              "    }\n"
+              "}\n");
+    documentIntoOut({"java=geo"}, kTimeLimit);
+    EXPECT_EQ(detail("geo/Span.html", "public Span(int start, int end);"), "Rejects a start past the end.");
+    EXPECT_EQ(detail("geo/Span.html", "public Span(int at);"), "An empty span at a position.");
+    EXPECT_EQ(detail("geo/Span.Named.html", "public Named(String name, T value);"), "Needs a name.");
+    EXPECT_EQ(detail("geo/Pair.html", "public Pair(Span first, Span second);"), "Orders the two.");
+}
+
 TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {
     writeText(work() / "cs/Store.cs",
               "namespace Shop {\n"

@@ -133,6 +133,12 @@ private:
     // body is skipped and the work stays linear in the input.
     static constexpr std::size_t kMaxNesting = 256;
 
+    // A Java record's canonical constructor, declared by its components.
+    struct CanonicalConstructor {
+        std::string name;
+        std::string declaration;
+        std::vector<std::string> parameters;
+    };
     // One open brace of the declaration loop.
     struct Scope {
         enum Kind { Class, Transparent, Namespace } kind = Transparent;
@@ -144,6 +150,8 @@ private:
         // Class: a type without a name of its own; the declarators after
         // its "}" share its comment.
         bool anonymous = false;
+        // Class, a Java record: its canonical constructor.
+        std::unique_ptr<CanonicalConstructor> canonical;
         std::string savedPackage;  // Namespace (C#): the package outside it
         // Transparent, a type without a name whose members are those of the
         // enclosing class: that class, and how many members it held before.
@@ -366,6 +374,11 @@ private:
     // "template" or macro-like word that stands before the name.
     std::string baseNamePart(char extra);
     CppClass* registerClass(DocGenCppClass* cls);
+    // A Java record's compact constructor ("public R { ... }", the
+    // statement st before its body): documents the record's canonical
+    // constructor, with the record's components as its parameters.
+    // Returns false, with nothing registered, for any other statement.
+    bool readCompactConstructor(const Tokens& st, const std::string& access, const std::string& comment);
     void skipDeclaration();
     // Registers a typedef class for each declarator up to ";", but for
     // the name alone that is ownName (the type itself already bears it).

@@ -153,13 +153,14 @@ void CppFile::classPath(const std::string& keyword) {
         cls->setName(enclosing->getName() + separator + cls->getName());
     }
     CppClass* kept = registerClass(cls.release());
+    std::string canonical;
     if (hasPrimaryConstructor && keyword != "enum"sv && keyword != "typedef"sv) {
         hasPrimaryConstructor = false;
-        std::string declaration = ownName + "(";
+        canonical = ownName + "(";
         for (std::size_t i = 0; i < primaryParameters.size(); ++i)
-            declaration += (i ? ", " : "") + primaryParameters[i];
-        declaration += ");";
-        addMember(kept, {}, ownName, declaration, "public", "", true, primaryParameters);
+            canonical += (i ? ", " : "") + primaryParameters[i];
+        canonical += ");";
+        addMember(kept, {}, ownName, canonical, "public", "", true, primaryParameters);
     }
 
     if (opened) {
@@ -171,6 +172,8 @@ void CppFile::classPath(const std::string& keyword) {
         scope.typedefOpened = typedefOpened;
         if (typedefOpened) scope.ownName = ownName;
         scope.anonymous = anonymous;
+        if (!canonical.empty() && language == Java)
+            scope.canonical.reset(new CanonicalConstructor{ownName, std::move(canonical), primaryParameters});
         scopes.push_back(std::move(scope));
         endStatement();
         return;
@@ -195,6 +198,15 @@ CppClass* CppFile::registerClass(DocGenCppClass* cls) {
     if (statusCallback) reportStatus(kept->getPackage() + "/" + kept->getName());
     noteDeclared(kept);
     return kept;
+}
+
+bool CppFile::readCompactConstructor(const Tokens& st, const std::string& access, const std::string& comment) {
+    if (language != Java || st.size() != 1 || scopes.empty()) return false;
+    const Scope& scope = scopes.back();
+    if (scope.kind != Scope::Class || !scope.canonical || st[0] != scope.canonical->name) return false;
+    const CanonicalConstructor& canonical = *scope.canonical;
+    addMember(scope.cls, {}, canonical.name, canonical.declaration, access, comment, true, canonical.parameters);
+    return true;
 }
 
 void CppFile::skipDeclaration() {

@@ -200,8 +200,11 @@ void CppFile::readMemberStatement(bool bodyFollows, bool bodyAhead) {
     const bool accessorsRead =
         bodyFollows && bodyAhead && language == CSharp && !st.empty() && st.back() != ")"sv;
     if (accessorsRead) accessorList = readAccessorList();
-    if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner)))
+    if (bodyFollows && language == Java && st.size() == 1 && readCompactConstructor(st, access, pendingComment)) {
+        // the record's canonical constructor
+    } else if (dropLeadingMacroCalls(st, owner, bodyFollows) && (bodyFollows || !isCallWithoutType(st, owner))) {
         readMember(st, owner, access, pendingComment);
+    }
     accessorList.clear();
     if (bodyFollows && bodyAhead) {
         if (!accessorsRead) skipBraces("function body");
