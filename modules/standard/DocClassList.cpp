@@ -6,7 +6,7 @@
 #include "modules/common/ClassPagePath.h"
 
 #include "modules/standard/PageNameOrder.h"
-#include "modules/standard/SourceFacts.h"
+#include "modules/common/SourceFacts.h"
 
 #include "model/CppClass.h"
 #include "model/GenericNames.h"

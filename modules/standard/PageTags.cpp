@@ -7,7 +7,7 @@
 #include "modules/standard/DocClassList.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/PageCodeLinks.h"
-#include "modules/standard/SourceFacts.h"
+#include "modules/common/SourceFacts.h"
 #include "modules/common/PageEscape.h"
 
 namespace {

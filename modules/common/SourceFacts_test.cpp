@@ -1,4 +1,4 @@
-#include "modules/standard/SourceFacts.h"
+#include "modules/common/SourceFacts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "modules/standard/SourceFacts.h"
+#include "modules/common/SourceFacts.h"
 
 #include "VelkLib/VelkError.h"
 
