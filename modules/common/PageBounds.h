@@ -8,3 +8,9 @@
 // The most ancestors a class page draws, the nearest ones; a line "..."
 // stands for the rest, and the module warns naming the class.
 inline constexpr std::size_t maxAncestorsShown = 200;
+
+// The longest constant value (a literal as written) that {@value} copies
+// into a text; a longer one is shown as a link to its constant, so that a
+// text naming a long constant many times cannot grow a page by the product
+// of the two.
+inline constexpr std::size_t maxCopiedValue = 1000;

@@ -240,16 +240,35 @@ SourceImports readSourceFileImports(const std::string& path, int language,
     }
 }
 
-std::optional<std::string> initialisingLiteral(std::string_view text, std::string_view name) {
+namespace {
+
+bool isLiteral(const Token& t) {
+    return t.kind == TokenKind::number || t.kind == TokenKind::text ||
+           t.kind == TokenKind::character || t.is("true") || t.is("false");
+}
+
+// Where an initialiser ends: a "," or ";" (or the bracket around it)
+// outside brackets, or the end of the text.
+bool endsInitialiser(const Token& t) {
+    return t.kind == TokenKind::end || t.is(',') || t.is(';') || t.is(')') || t.is('}');
+}
+
+}  // namespace
+
+ConstantLiterals initialisingLiterals(std::string_view text) {
+    struct Assigned {
+        int count = 0;
+        std::string_view literal;  // empty when the last initialiser was none
+    };
+    std::unordered_map<std::string_view, Assigned> assigned;
     SourceTokens tokens(text);
-    std::optional<std::string> literal;
-    int assignments = 0;
     Token t = tokens.next();
     while (t.kind != TokenKind::end) {
-        if (!t.is(name)) {
+        if (t.kind != TokenKind::word) {
             t = tokens.next();
             continue;
         }
+        const std::string_view name = t.text;
         Token equals = tokens.next();
         if (!equals.is('=')) {
             t = equals;
@@ -262,30 +281,32 @@ std::optional<std::string> initialisingLiteral(std::string_view text, std::strin
             t = tokens.next();
             continue;
         }
-        ++assignments;
-        // The initialiser runs to a "," or ";" outside brackets.
-        std::vector<Token> value;
-        int depth = 0;
-        for (t = first; t.kind != TokenKind::end; t = tokens.next()) {
-            if (depth == 0 && (t.is(',') || t.is(';') || t.is(')') || t.is('}'))) break;
-            if (t.is('(') || t.is('[') || t.is('{')) ++depth;
-            if ((t.is(')') || t.is(']') || t.is('}')) && depth > 0) --depth;
-            value.push_back(t);
+        // Only an initialiser of one or two tokens can be a literal, so no
+        // more are read: the tokens after them are read on as names, and an
+        // initialiser that assigns ("a = b = 1") is seen for both names.
+        Assigned& entry = assigned[name];
+        ++entry.count;
+        entry.literal = {};
+        Token last = first;
+        if (first.is('-')) {
+            Token number = tokens.next();
+            last = number;
+            if (number.kind != TokenKind::number) {
+                t = number;
+                continue;
+            }
+        } else if (!isLiteral(first)) {
+            t = first;
+            continue;
         }
-        const bool single =
-            value.size() == 1 &&
-            (value[0].kind == TokenKind::number || value[0].kind == TokenKind::text ||
-             value[0].kind == TokenKind::character || value[0].is("true") || value[0].is("false"));
-        const bool negative = value.size() == 2 && value[0].is('-') &&
-                              value[1].kind == TokenKind::number;
-        if (single || negative) {
-            const char* begin = value.front().text.data();
-            const char* end = value.back().text.data() + value.back().text.size();
-            literal = std::string(begin, end);
-        } else {
-            literal.reset();
+        t = tokens.next();
+        if (endsInitialiser(t)) {
+            const char* begin = first.text.data();
+            entry.literal = std::string_view(begin, last.text.data() + last.text.size() - begin);
         }
     }
-    if (assignments != 1) return std::nullopt;
-    return literal;
+    ConstantLiterals literals;
+    for (const auto& [name, entry] : assigned)
+        if (entry.count == 1 && !entry.literal.empty()) literals.emplace(name, entry.literal);
+    return literals;
 }

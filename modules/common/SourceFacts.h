@@ -1,7 +1,7 @@
-// What the pages read from the sources themselves, where the model that
-// the program sends holds nothing of it: the names a Java or C# file brings
-// into view with its imports or using directives, and the literal that
-// initialises a constant.
+// What the pages of both modules read from the sources themselves, where
+// the model that the program sends holds nothing of it: the names a Java or
+// C# file brings into view with its imports or using directives, and the
+// literals that initialise constants.
 //
 // The texts are read as the languages write them: comments, text in quotes
 // and preprocessor lines are passed over, so that nothing inside them is
@@ -10,9 +10,9 @@
 
 #include "VelkLib/VelkFile.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The names a source file imports, in the order written.
@@ -39,8 +39,10 @@ SourceImports readSourceImports(std::string_view text, int language);
 SourceImports readSourceFileImports(const std::string& path, int language,
                                     const InputRoots& roots);
 
-// The literal that initialises the field or constant `name` in the source,
-// as written ("100", "0x1F", "-1L", "\"text\"", "'c'", "true"): present
-// only when the text assigns to that name exactly once, with a single
-// literal (or a minus sign and a number) for its whole initialiser.
-std::optional<std::string> initialisingLiteral(std::string_view text, std::string_view name);
+// The literals that initialise fields and constants in a source, by name:
+// for each name that the text assigns to exactly once with a single
+// literal (or a minus sign and a number) for its whole initialiser, that
+// literal as written ("100", "0x1F", "-1L", "\"text\"", "'c'", "true").
+// Read in one pass over the text.
+using ConstantLiterals = std::unordered_map<std::string, std::string>;
+ConstantLiterals initialisingLiterals(std::string_view text);

@@ -72,15 +72,18 @@ TEST(SourceFacts, TheLiteralThatInitialisesAConstant) {
         "    private int count = 0;\n"
         "    void reset() { if (count == 3) count = 0; String s = \"STRICT = false\"; }\n"
         "    int Size => LIMIT;\n"
+        "    static int low, high;\n"
+        "    static { low = high = 7; }\n"
         "}\n";
     const std::map<std::string, std::string> literals{
         {"LIMIT", "100"},     {"STEP", "0x10"},    {"FLOOR", "-1L"},
         {"RATE", "1.5e-3"},   {"AGENT", "\"acme/1.0 \\\"beta\\\"\""},
-        {"SEPARATOR", "';'"}, {"STRICT", "true"}};
-    for (const auto& [name, literal] : literals)
-        EXPECT_EQ(initialisingLiteral(source, name), literal) << name;
-    for (const char* name : {"TWICE", "count", "Size", "MISSING"})
-        EXPECT_EQ(initialisingLiteral(source, name), std::nullopt) << name;
+        {"SEPARATOR", "';'"}, {"STRICT", "true"},    {"high", "7"},
+        {"s", "\"STRICT = false\""}};
+    const ConstantLiterals table = initialisingLiterals(source);
+    for (const char* name : {"TWICE", "count", "Size", "MISSING", "low"})
+        EXPECT_FALSE(table.contains(name)) << name;
+    EXPECT_EQ(table, ConstantLiterals(literals.begin(), literals.end()));
 }
 
 }  // namespace

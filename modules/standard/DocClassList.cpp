@@ -169,6 +169,7 @@ void DocClassList::clear() {
     index.reset();
     resolvedBaseCache.clear();
     chainMemo.clear();
+    constants.clear();
     ClassList::clear();
     prepared = false;
 }
@@ -411,24 +412,10 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
 }
 
 void DocClassList::setSourceRoots(InputRoots roots) {
+    constants.setRoots(roots);
     sourceRoots = std::move(roots);
     warmed = false;
     index.reset();
-}
-
-std::string DocClassList::sourceText(const CppClass& context) const {
-    const auto& files = context.getFileNames();
-    if (sourceRoots.empty() || files.empty() || context.getSourceDirectory().empty()) return {};
-    // The class was met in its first file, which lies in its source
-    // directory.
-    const std::string path = context.getSourceDirectory() + "/" + fileNameOf(files.front().str());
-    try {
-        std::string text = readWholeFile(path, kSourceFileLimit, &sourceRoots);
-        decodeByteOrderMark(text);
-        return text;
-    } catch (const VelkError&) {
-        return {};  // a source gone or changed since it was read tells nothing
-    }
 }
 
 void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {

@@ -12,6 +12,7 @@
 #include "VelkLib/VelkFile.h"
 #include "model/ClassList.h"
 #include "model/ListingNames.h"
+#include "modules/common/SourceConstants.h"
 
 class VelkThreadPool;
 
@@ -116,9 +117,9 @@ public:
     // before the classes are added; the indexes are built again on the
     // next question.
     void setSourceRoots(InputRoots roots);
-    // The text of the source file that context was found in, read as
-    // importedClass reads it; "" when it cannot be read.
-    std::string sourceText(const CppClass& context) const;
+    // The literals of the constants of the sources, read as importedClass
+    // reads the sources (only inside the roots of setSourceRoots).
+    const SourceConstants& sourceConstants() const { return constants; }
 
     // The class whose page carries the detail entry of a member named
     // member: cls itself, else its ancestors nearest first, else, with
@@ -277,6 +278,7 @@ private:
     // Where the sources of Java and C# classes are read for their imports
     // (empty: they are not read).
     InputRoots sourceRoots;
+    SourceConstants constants;
     // Reads the imports of the sources of the indexed classes into it, on
     // the workers when there are any.
     void readImports(Indexes& built, VelkThreadPool* workers) const;

@@ -273,12 +273,14 @@ void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_
     appendReference(out, entity, parts, found, linkPrefix, code);
 }
 
-const CppClassMember* referencedField(const CppClassEntity& entity, std::string_view reference,
-                                      const DocClassList* classList) {
+ReferencedMember referencedMember(const CppClassEntity& entity, std::string_view reference,
+                                  const DocClassList* classList) {
     const ReferenceParts parts = splitReference(trimmedView(reference));
-    if (!parts.hasMember) return nullptr;
+    if (!parts.hasMember) return {};
     const ReferenceTarget found = resolveReference(entity, parts, classList);
-    return found.declarer ? writtenMember(*found.declarer, parts.member, false) : nullptr;
+    if (!found.declarer) return {};
+    return {found.declarer, withoutAnyTypeParameters(
+                                trimmedView(parts.member.substr(0, parts.member.find('('))))};
 }
 
 std::string buildLink(const std::string& text, const std::string& page, const std::string& tag,

@@ -34,11 +34,16 @@ std::string codeLink(const CppClassEntity& entity, const std::string& reference,
 void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_view reference,
                     const DocClassList* classList, const std::string& linkPrefix,
                     bool code = true);
-// The field (a member without argument list) that a reference with a
-// member part ("#NAME", "Class#NAME") names, found as codeLink finds it;
-// null when there is none.
-const CppClassMember* referencedField(const CppClassEntity& entity, std::string_view reference,
-                                      const DocClassList* classList);
+// The member that a reference with a member part ("#NAME", "Class#NAME")
+// names, as codeLink finds it: the class that declares it and its name (no
+// type parameters, no argument list); a null class when no documented
+// class declares it. Takes no longer for a class of many members.
+struct ReferencedMember {
+    const CppClass* declarer = nullptr;
+    std::string name;
+};
+ReferencedMember referencedMember(const CppClassEntity& entity, std::string_view reference,
+                                  const DocClassList* classList);
 
 // <a href="PAGE[#ANCHOR]">TEXT</a>, TEXT first wrapped in <TAG>..</TAG>
 // when a tag is given; the anchor part only for a non-empty anchor.

@@ -8,6 +8,7 @@
 #include "model/CppClassMember.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/common/SourceFacts.h"
+#include "modules/common/PageBounds.h"
 #include "modules/common/PageEscape.h"
 
 namespace {
@@ -97,25 +98,29 @@ bool isRootTag(std::string_view name) {
 
 // {@value}: the value of the constant that the text names (the entity
 // itself when it names none), as its declaration's literal initialiser
-// gives it; else the constant's name as a link to it.
+// gives it; else, and for a value too long to copy into every text that
+// names it, the constant's name as a link to it.
 void appendConstantValue(std::string& out, const CppClassEntity& entity, std::string_view text,
                          const TagContext& context) {
-    const CppClassMember* field = nullptr;
-    if (!text.empty()) field = referencedField(entity, text, context.classList);
-    else if (auto* self = dynamic_cast<const CppClassMember*>(&entity))
-        field = self->hasArgumentList() ? nullptr : self;
-    if (field && field->getClass() && context.classList) {
-        const std::string source = context.classList->sourceText(*field->getClass());
-        if (auto literal = initialisingLiteral(source, field->getName())) {
+    ReferencedMember constant;
+    if (!text.empty()) {
+        constant = referencedMember(entity, text, context.classList);
+    } else if (auto* self = dynamic_cast<const CppClassMember*>(&entity);
+               self && !self->hasArgumentList()) {
+        constant = {self->getClass(), self->getName()};
+    }
+    if (constant.declarer && context.classList) {
+        const std::string* literal =
+            context.classList->sourceConstants().literal(*constant.declarer, constant.name);
+        if (literal && literal->size() <= maxCopiedValue) {
             appendEscapedHtml(out, *literal);
             return;
         }
     }
     if (!text.empty()) {
         appendCodeLink(out, entity, text, context.classList, context.linkPrefix);
-    } else if (field) {
-        std::string own = "#" + field->getName();
-        appendCodeLink(out, entity, own, context.classList, context.linkPrefix);
+    } else if (!constant.name.empty()) {
+        appendCodeLink(out, entity, "#" + constant.name, context.classList, context.linkPrefix);
     }
 }
 

@@ -60,8 +60,9 @@ void appendListItem(std::string& section, const std::string& item, const std::st
 // link, "linkplain" by the same link with its label in plain text, "value"
 // by the value of the constant it names (codeLink's reference; the
 // entity's own when it names none) where the constant's declaration in
-// its source initialises it with a literal, else by a code link to the
-// constant, "docroot" (also "docRoot") by the path from the page to the
+// its source initialises it with a literal of at most maxCopiedValue
+// characters (each source is read once for all its constants), else by a
+// code link to the constant, "docroot" (also "docRoot") by the path from the page to the
 // main directory (the link prefix followed by "..", href-escaped),
 // "files", "file1" and "file2" by links to the class's source listings
 // (the file names alone when no listings exist), "code" by its text

@@ -100,6 +100,39 @@ TEST(InlineTags, ValueShowsTheConstantsLiteral) {
     EXPECT_EQ(pagetest::linksIn(twice), (Links{{"TWICE", "../net/Limits.html#TWICE"}}));
 }
 
+// A value too long to copy into every text that names it is a link to its
+// constant instead. A source is read once for all the constants its pages
+// show: a value changed in the file after the first page asked stays the
+// value read (the run documents the sources as they were read).
+TEST(InlineTags, ValuesAreReadOncePerSourceAndLongOnesLinked) {
+    SourceFixture s;
+    const std::string fits(1000, 'x');
+    const std::string tooLong(1001, 'y');
+    const std::string source = "package net;\n\npublic final class Limits {\n"
+                               "    public static final int MAX = 8;\n"
+                               "    public static final String FITS = \"" + fits.substr(2) + "\";\n"
+                               "    public static final String TOO_LONG = \"" + tooLong.substr(2) + "\";\n}\n";
+    DocCppClass* limits = s.addClass("Limits", "net", "Limits.java", source);
+    CppClassMember* max = s.f.addMember(limits, "MAX", "public static final int MAX;");
+    s.f.addMember(limits, "FITS", "public static final String FITS;");
+    CppClassMember* own = s.f.addMember(limits, "TOO_LONG", "public static final String TOO_LONG;");
+
+    EXPECT_EQ(pagetest::shownText(s.block(*limits, "Is {@value #FITS}.")),
+              "Is \"" + fits.substr(2) + "\".");
+    const std::string linked = s.block(*limits, "Is {@value #TOO_LONG}, {@value #TOO_LONG}.");
+    EXPECT_EQ(pagetest::shownText(linked), "Is TOO_LONG, TOO_LONG.");
+    EXPECT_EQ(pagetest::linksIn(linked), (Links{{"TOO_LONG", "../net/Limits.html#TOO_LONG"},
+                                                {"TOO_LONG", "../net/Limits.html#TOO_LONG"}}));
+    const std::string self = s.block(*own, "Reads {@value}.");
+    EXPECT_EQ(pagetest::shownText(self), "Reads TOO_LONG.");
+    EXPECT_EQ(pagetest::linksIn(self), (Links{{"TOO_LONG", "../net/Limits.html#TOO_LONG"}}));
+
+    EXPECT_EQ(pagetest::shownText(s.block(*max, "At most {@value}.")), "At most 8.");
+    std::ofstream(s.sources.path / "net/Limits.java")
+        << "package net;\n\npublic final class Limits {\n    public static final int MAX = 9;\n}\n";
+    EXPECT_EQ(pagetest::shownText(s.block(*limits, "At most {@value #MAX}.")), "At most 8.");
+}
+
 // A name that a file imports (or whose package it imports whole) leads to
 // that class, though another package has a class of the same name; a name
 // of one class only leads there; a name two packages in view share, or
