@@ -241,4 +241,85 @@ TEST_F(DocTextRun, JavaInlineTagsAndImportedNamesReadAsTheAuthorMeantThem) {
     EXPECT_TRUE(hasLine(client, "public Limits limits();")) << client.size();
 }
 
+// The old module shows a comment's tags as written, but a {@value} as the
+// value it stands for: the constant's own, one of its class, of another
+// class, of an interface that class implements; a constant whose
+// initialiser is no literal, or too long to copy, as its name, leading to
+// its entry. A C# reference reads as the name the author wrote, not as the
+// tag the other module reads it as.
+TEST_F(DocTextRun, OldModuleShowsValuesAndCSharpReferencesAsMeant) {
+    const std::string longText(1200, 'w');
+    e2e::writeText(work() / "java/acme/store/Limits.java",
+                   "package acme.store;\n\n"
+                   "/** At most {@value #MAX_ITEMS} items, named {@value Labels#PREFIX}, "
+                   "kept {@value Labels#DAYS} days. */\n"
+                   "public class Limits {\n"
+                   "    /** At most {@value} items. */\n    public static final int MAX_ITEMS = 64;\n"
+                   "    /** Twice {@value #MAX_ITEMS}: {@value}. */\n"
+                   "    public static final int TWICE = MAX_ITEMS * 2;\n"
+                   "    /** Says {@value #NOTICE}; links {@link #MAX_ITEMS}. */\n"
+                   "    public static final String NOTICE = \"" + longText + "\";\n}\n");
+    e2e::writeText(work() / "java/acme/store/Labels.java",
+                   "package acme.store;\n\n/** Labels. */\npublic class Labels implements Kept {\n"
+                   "    /** The prefix. */\n    public static final String PREFIX = \"item <\";\n}\n");
+    e2e::writeText(work() / "java/acme/store/Kept.java",
+                   "package acme.store;\n\n/** Kept. */\npublic interface Kept {\n"
+                   "    /** Days. */\n    long DAYS = -30L;\n}\n");
+    e2e::writeText(work() / "cs/Shelf.cs",
+                   "namespace Acme.Store\n{\n"
+                   "    /// <summary>Holds a <see cref=\"Shelf{TItem}\"/> of "
+                   "<see cref=\"Shelf{TItem}.Put\">put items</see>.</summary>\n"
+                   "    /// <seealso cref=\"Shelf{TItem}\"/>\n"
+                   "    public class Shelf<TItem>\n    {\n"
+                   "        /// <summary>Puts one.</summary>\n        public void Put(TItem item) {}\n    }\n}\n");
+    // Without source links, each comment ends its line.
+    document("vantry-old", {"-sourcedir=-", "java/acme/store=acme.store", "cs=Acme.Store"});
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+
+    const std::string page = "projects/acme.store/Limits.html";
+    const auto limits = pageLines(page);
+    for (const std::string& line :
+         {std::string("At most 64 items, named \"item <\", kept -30L days."), std::string("At most 64 items."),
+          std::string("Twice 64: TWICE."), std::string("Says NOTICE; links {@link #MAX_ITEMS}.")})
+        EXPECT_TRUE(hasLine(limits, line)) << line;
+    const auto limitLinks = links(e2e::readFile(site() / page));
+    for (const char* name : {"TWICE", "NOTICE"})
+        EXPECT_NE(std::find(limitLinks.begin(), limitLinks.end(),
+                            std::pair<std::string, std::string>{
+                                name, std::string("../acme.store/Limits.html#") + name}),
+                  limitLinks.end())
+            << name;
+    EXPECT_EQ(e2e::readFile(site() / page).find(longText), std::string::npos);
+
+    const auto shelf = pageLines("projects/Acme.Store/Shelf.html");
+    EXPECT_TRUE(hasLine(shelf, "Holds a Shelf<TItem> of put items. @see Shelf<TItem>"))
+        << shelf.size();
+}
+
+// The old module reads the tags it shows as written in one pass, however
+// deep they nest: each comes back as the author wrote it.
+TEST_F(DocTextRun, OldModuleShowsDeeplyNestedTagsAsWritten) {
+    constexpr int depth = 100000;
+    std::string nested;  // one line of the comment per kind of tag
+    for (const char* open : {"{@link Deep ", "{@linkplain Deep ", "{@foo "}) {
+        std::string run;
+        for (int i = 0; i < depth; ++i) run += open;
+        nested += run + std::string(depth, '}') + " " + run + "\n * ";
+    }
+    e2e::writeText(work() / "java/acme/deep/Deep.java",
+                   "package acme.deep;\n\n/**\n * " + nested + "end\n */\npublic class Deep {}\n");
+    document("vantry-old", {"-sourcedir=-", "java"});
+    // The lines run together as a browser lays them out, one blank between.
+    std::string shown;
+    for (std::size_t from = 0, end; (end = nested.find("\n * ", from)) != std::string::npos; from = end + 4) {
+        shown += nested.substr(from, end - from);
+        while (shown.back() == ' ') shown.pop_back();
+        shown += ' ';
+    }
+    shown += "end";
+    const auto deep = pageLines("projects/acme.deep/Deep.html");
+    EXPECT_TRUE(hasLine(deep, shown)) << deep.size();
+}
+
 }  // namespace

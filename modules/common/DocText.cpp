@@ -11,6 +11,14 @@ bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f
 
 bool isBlank(char c) { return c == '\n' || isLineBlank(c); }
 
+// A tag's name ends before any other byte: "{@code(x)}" is the code tag,
+// and the line break inserted after a tag that ends its line
+// ("{@code<BR>") is the start of its text.
+bool isTagNameByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '-' || c == '.' || c == ':' || c == '_';
+}
+
 // The end of the run of blanks (or of non-blanks) that starts at from.
 std::size_t skip(std::string_view text, std::size_t from, bool blanks) {
     while (from < text.size() && isBlank(text[from]) == blanks) ++from;
@@ -30,7 +38,7 @@ void appendLiteralText(std::string& out, std::string_view text) {
     appendEscapedHtml(out, text);
 }
 
-std::string documentationText(std::string_view comment) {
+std::string documentationText(std::string_view comment, const ValueTagWriter& values) {
     static constexpr std::string_view param = "@param";
     std::string out;
     out.reserve(comment.size() + comment.size() / 8);
@@ -55,24 +63,32 @@ std::string documentationText(std::string_view comment) {
         }
         const char c = comment[i];
         if (c == '{' && i + 1 < comment.size() && comment[i + 1] == '@') {
-            const std::size_t close = inlineTagEnd(comment, i + 2);
-            const std::size_t end = close == std::string_view::npos ? comment.size() : close;
-            const std::string_view body = comment.substr(i + 2, end - i - 2);
-            // The name ends at a blank, or at the "<" of a line break
-            // inserted after a tag that ends its line ("{@code<BR>").
-            std::size_t nameEnd = 0;
-            while (nameEnd < body.size() && !isBlank(body[nameEnd]) && body[nameEnd] != '<') ++nameEnd;
-            const std::string_view name = body.substr(0, nameEnd);
-            if (name == "code" || name == "literal") {
-                std::string_view text = trimmedView(body.substr(nameEnd));
+            // The name is read first, and only a tag this reads looks for
+            // its end: a tag left as written is passed over by its "{"
+            // alone, so tags nested deep inside each other are read once.
+            std::size_t nameEnd = i + 2;
+            while (nameEnd < comment.size() && isTagNameByte(comment[nameEnd])) ++nameEnd;
+            const std::string_view name = comment.substr(i + 2, nameEnd - i - 2);
+            const bool value = name == "value" && values;
+            if (name == "code" || name == "literal" || value) {
+                const std::size_t close = inlineTagEnd(comment, nameEnd);
+                const std::size_t end = close == std::string_view::npos ? comment.size() : close;
+                std::string_view text = trimmedView(comment.substr(nameEnd, end - nameEnd));
                 // A tag closed on a line of its own leaves the break that
                 // ended the line before; the trim took its line feed.
                 static constexpr std::string_view lastBreak = "<BR>";
                 if (text.size() >= lastBreak.size() && text.substr(text.size() - lastBreak.size()) == lastBreak)
                     text = trimmedView(text.substr(0, text.size() - lastBreak.size()));
-                if (name == "code") out += "<code>";
-                appendLiteralText(out, text);
-                if (name == "code") out += "</code>";
+                if (value) {
+                    // A reference names no break.
+                    if (text.substr(0, lastBreak.size()) == lastBreak)
+                        text = trimmedView(text.substr(lastBreak.size()));
+                    values(out, text);
+                } else {
+                    if (name == "code") out += "<code>";
+                    appendLiteralText(out, text);
+                    if (name == "code") out += "</code>";
+                }
                 // A tag over several lines ends on a later one.
                 i = close == std::string_view::npos ? comment.size() : close + 1;
                 continue;
@@ -269,6 +285,15 @@ std::string crefReference(std::string_view cref, bool keepBlanks = true) {
     return reference;
 }
 
+// A cref as code text the reader reads: "{@code Cache<TKey>}".
+std::string crefAsCode(std::string_view cref) {
+    std::string code = "{@code " + crefReference(cref);
+    for (std::size_t i = 7; i < code.size(); ++i)
+        code[i] = code[i] == '{' ? '<' : code[i] == '}' ? '>' : code[i];
+    code += '}';
+    return code;
+}
+
 bool startsWithBreak(std::string_view text) {
     return text.size() >= 4 && text[0] == '<' && (text[1] == 'b' || text[1] == 'B') &&
            (text[2] == 'r' || text[2] == 'R') && text[3] == '>';
@@ -314,7 +339,8 @@ void appendShieldingTags(std::string& out, std::string_view text) {
 
 class XmlDocRenderer {
 public:
-    explicit XmlDocRenderer(const std::vector<XmlNode>& nodes) : nodes(nodes) {}
+    XmlDocRenderer(const std::vector<XmlNode>& nodes, CrefReading crefs)
+        : nodes(nodes), crefs(crefs) {}
 
     // The node's content as shown; in a code block its lines break by
     // themselves, so the breaks between comment lines are left out.
@@ -374,11 +400,18 @@ public:
             case XmlElement::see:
             case XmlElement::seealso:
                 if (!start.cref.empty()) {
-                    out += "{@link ";
-                    out += crefReference(start.cref);
                     std::string label;
                     appendContent(label, node, code);
                     const std::string_view shown = trimmedOfBreaks(label);
+                    if (crefs == CrefReading::code) {
+                        // The words the author gave it, else the name it
+                        // refers to, its type arguments in angle brackets.
+                        if (!shown.empty()) out += shown;
+                        else out += crefAsCode(start.cref);
+                        return;
+                    }
+                    out += "{@link ";
+                    out += crefReference(start.cref);
                     if (!shown.empty()) {
                         out += ' ';
                         out += shown;
@@ -415,10 +448,11 @@ private:
     }
 
     const std::vector<XmlNode>& nodes;
+    CrefReading crefs;
 };
 
 // The tag line that a block element of its own stands for, "" for none.
-std::string tagLine(const XmlStartTag& start, std::string_view text) {
+std::string tagLine(const XmlStartTag& start, std::string_view text, CrefReading crefs) {
     std::string line;
     switch (start.element) {
     case XmlElement::param:
@@ -439,7 +473,8 @@ std::string tagLine(const XmlStartTag& start, std::string_view text) {
         break;
     case XmlElement::seealso:
         if (start.cref.empty()) return line;
-        line = "@see " + crefReference(start.cref);
+        line = "@see " + (crefs == CrefReading::code ? crefAsCode(start.cref)
+                                                      : crefReference(start.cref));
         break;
     default: return line;
     }
@@ -452,11 +487,11 @@ std::string tagLine(const XmlStartTag& start, std::string_view text) {
 
 }  // namespace
 
-std::string xmlDocAsTags(std::string_view comment) {
+std::string xmlDocAsTags(std::string_view comment, CrefReading crefs) {
     if (comment.find('<') == std::string_view::npos) return std::string(comment);
     const std::vector<XmlNode> nodes = readXmlNodes(comment);
     if (nodes.size() == 1) return std::string(comment);
-    const XmlDocRenderer renderer(nodes);
+    const XmlDocRenderer renderer(nodes, crefs);
     std::vector<std::string> summary, description, tags;
     std::string loose;  // text outside the block elements, since the last one
     auto endLoose = [&] {
@@ -483,7 +518,7 @@ std::string xmlDocAsTags(std::string_view comment) {
             if (!text.empty()) (element == XmlElement::summary ? summary : description).emplace_back(text);
             continue;
         }
-        std::string line = tagLine(node.start, text);
+        std::string line = tagLine(node.start, text, crefs);
         if (line.empty()) {
             renderer.appendElement(loose, node, false);
             continue;
@@ -508,6 +543,6 @@ std::string xmlDocAsTags(std::string_view comment) {
 
 bool isXmlDocLanguage(int language) { return language == 1; }
 
-std::string receivedComment(std::string_view comment, int language) {
-    return isXmlDocLanguage(language) ? xmlDocAsTags(comment) : std::string(comment);
+std::string receivedComment(std::string_view comment, int language, CrefReading crefs) {
+    return isXmlDocLanguage(language) ? xmlDocAsTags(comment, crefs) : std::string(comment);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,12 +14,26 @@
 // the reader put between comment lines ("<BR>\n") kept as breaks.
 void appendLiteralText(std::string& out, std::string_view text);
 
+// Appends to out what "{@value text}" stands for; text is what follows the
+// tag's name, trimmed ("" for a bare "{@value}").
+using ValueTagWriter = std::function<void(std::string& out, std::string_view text)>;
+
 // The comment for a page that does not read its tags: the text unchanged,
 // except that the word after a "@param" that opens a line is escaped (a
 // type parameter "<T>" would open an element), "{@code text}" becomes
-// "<code>" + text escaped + "</code>" and "{@literal text}" the text
-// escaped. Other inline tags stay as written.
-std::string documentationText(std::string_view comment);
+// "<code>" + text escaped + "</code>", "{@literal text}" the text escaped
+// and, when values is given, "{@value text}" what it writes. Other inline
+// tags stay as written. A tag's name ends where names end ("{@code(x)}" is
+// the code tag); braces inside a tag pair up, and one without its "}" takes
+// the rest. Runs in time linear in the comment, however deep its tags nest.
+std::string documentationText(std::string_view comment, const ValueTagWriter& values = nullptr);
+
+// How xmlDocAsTags reads a <see cref="X"/> (or an inner <seealso>): as
+// "{@link X}" for pages that write links, or, for pages that show a
+// comment's tags as written (and would show the "{@link"), as the words
+// the element holds, else "{@code X}" with X's type arguments in angle
+// brackets ("Cache<TKey>"); a <seealso> of its own is then "@see {@code X}".
+enum class CrefReading { link, code };
 
 // A C# comment with its XML documentation elements read as the tags a Java
 // comment writes, so that every page lays it out as it lays out Java's:
@@ -41,7 +56,7 @@ std::string documentationText(std::string_view comment);
 // with "@" starts no tag: its "@" is written "&#64;". Runs in time linear in
 // the comment; elements nested deeper than a few hundred levels stay as
 // written.
-std::string xmlDocAsTags(std::string_view comment);
+std::string xmlDocAsTags(std::string_view comment, CrefReading crefs = CrefReading::link);
 
 // Whether the comments of an entity of the language value are C#'s XML
 // documentation (language value 1), which both modules keep as
@@ -49,4 +64,5 @@ std::string xmlDocAsTags(std::string_view comment);
 bool isXmlDocLanguage(int language);
 // The comment as both modules keep it: xmlDocAsTags of it for an entity of
 // an isXmlDocLanguage, the comment as sent for any other.
-std::string receivedComment(std::string_view comment, int language);
+std::string receivedComment(std::string_view comment, int language,
+                            CrefReading crefs = CrefReading::link);

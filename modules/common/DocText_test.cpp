@@ -38,6 +38,26 @@ TEST(DocText, TypeParametersAndCodeAreShownNotOpened) {
     EXPECT_EQ(documentationText("@parameter <U>"), "@parameter <U>");
 }
 
+// A value tag is what the writer makes of its text (the reference, trimmed,
+// "" for a bare tag); without a writer, and for every other tag, the tag
+// stays as written, however deep tags nest.
+TEST(DocText, ValueTagsAreWhatTheWriterMakesOfThem) {
+    const ValueTagWriter values = [](std::string& out, std::string_view text) {
+        out += "[" + std::string(text) + "]";
+    };
+    EXPECT_EQ(documentationText("a is {@value}, b {@value #B } and {@value<BR>\nLimits#C<BR>\n}.", values),
+              "a is [], b [#B] and [Limits#C].");
+    EXPECT_EQ(documentationText("a is {@value #A}, {@link #A}, {@valued #A}"),
+              "a is {@value #A}, {@link #A}, {@valued #A}");
+    EXPECT_EQ(documentationText("{@value {@code x} {@link Y}}", values), "[{@code x} {@link Y}]");
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) deep += "{@link C {@foo ";
+    EXPECT_EQ(documentationText(deep, values), deep);
+    std::string code = "{@code ";
+    for (int i = 0; i < 100000; ++i) code += "{@code ";
+    EXPECT_EQ(documentationText(code), "<code>" + code.substr(7, code.size() - 8) + "</code>");
+}
+
 }  // namespace
 
 namespace {
@@ -76,6 +96,13 @@ TEST(XmlDocAsTags, ElementsBecomeTheTagsTheyStandFor) {
     EXPECT_EQ(xmlDocAsTags("<summary>Like <see cref=\"Cache&lt;TKey, TValue&gt;\">the cache</see>"
                            " for <paramref name=\"key\"/>.</summary>"),
               "Like {@link Cache{TKey, TValue} the cache} for {@code key}.");
+    // For pages that show the tags as written, a reference is the name
+    // the author wrote, or the label given to it.
+    EXPECT_EQ(xmlDocAsTags("<summary>Like <see cref=\"T:Cache{TKey, TValue}\"/> or "
+                           "<see cref=\"Cache&lt;TKey&gt;\">the cache</see>.</summary>"
+                           "<seealso cref=\"Cache{TKey}.Evict\"/>",
+                           CrefReading::code),
+              "Like {@code Cache<TKey, TValue>} or the cache.\n@see {@code Cache<TKey>.Evict}");
 }
 
 TEST(XmlDocAsTags, CodeParagraphsAndOtherElements) {

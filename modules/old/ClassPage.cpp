@@ -7,11 +7,11 @@
 #include "model/CppClassMember.h"
 #include "model/GenericNames.h"
 #include "model/ModelText.h"
-#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageBounds.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/PageEscape.h"
+#include "modules/old/ConstantValues.h"
 #include "modules/old/DocClassList.h"
 #include "modules/old/OldRecords.h"
 
@@ -194,7 +194,7 @@ void appendDetailSection(std::string& out, const std::string& title, const Membe
         out += "<blockquote>\n<pre>\n";
         out += member->getType();
         out += "\n</pre>\n<blockquote>\n";
-        out += documentationText(member->getComment());
+        out += shownComment(list, *member, "../");
         out += "\n</blockquote>\n";
         appendSourceReferences(out, member->getFileNames(), list, cls);
         out += "</blockquote><br>\n";
@@ -259,7 +259,7 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
         out += '\n';
     }
     out += "</dl><p>\n";
-    out += documentationText(cls.getComment());
+    out += shownComment(list, cls, "../");
     out += '\n';
     appendSourceReferences(out, cls.getFileNames(), list, cls);
     out += "<hr>\n";

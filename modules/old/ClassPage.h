@@ -15,7 +15,7 @@ namespace vantry_old {
 
 class DocClassList;
 
-// Documentation comments pass through documentationText.
+// Documentation comments pass through shownComment (ConstantValues.h).
 // Writes the page of cls below list.settings.detailDirectory, at
 // cls.getPageFile(""), creating its directory. ancestors is
 // list.ancestors(cls); backLink leads from the page to the index page; now

@@ -23,6 +23,8 @@ void DocClassList::clear() {
     ClassList::clear();
     prepared = false;
     listingNames = ListingNames();
+    fieldNames.clear();
+    constants.clear();
 }
 
 int compareNames(const std::string& a, const std::string& b) {
@@ -163,9 +165,23 @@ void DocClassList::prepare() {
     }
     for (const auto& entry : getClasses()) {
         CppClass& cls = *entry.second;
-        for (CppClassMember* member : cls.getMembers())
+        for (CppClassMember* member : cls.getMembers()) {
             member->setDeclaration(linkTypeText(*this, cls, member->getDeclaration(), "../"));
+            if (!member->hasArgumentList()) fieldNames[&cls].insert(member->getName());
+        }
     }
+}
+
+const CppClass* DocClassList::fieldDeclarer(const CppClass& cls, std::string_view name) const {
+    auto declares = [&](const CppClass* c) {
+        auto names = fieldNames.find(c);
+        return names != fieldNames.end() && names->second.contains(name);
+    };
+    if (declares(&cls)) return &cls;
+    const std::vector<CppClass*> above = ancestors(cls);
+    for (auto at = above.rbegin(); at != above.rend(); ++at)
+        if (declares(*at)) return *at;
+    return nullptr;
 }
 
 }  // namespace vantry_old

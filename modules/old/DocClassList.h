@@ -9,10 +9,13 @@
 #include "model/ClassList.h"
 #include "model/ListingNames.h"
 #include "modules/ModuleInterface.h"
+#include "modules/common/SourceConstants.h"
 #include "modules/old/OldRecords.h"
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -30,7 +33,7 @@ struct OldModuleSettings {
     std::string itemTemplate;         // 9: same forms; "?" writes no entries
     std::string sourceDirectoryText;  // 10: "?" no source links, "." listings beside the pages
     std::string outputFile;           // 11: the index page
-    std::string projectListText;      // 12: kept, not read
+    std::string projectListText;      // 12: its directories are where sources may be read
     bool writeDetailPages = false;    // 13: class pages are written
     bool lineBreaks = false;          // 14: kept, not read
     ModuleProgressFn progress = nullptr;  // 16-19: progress only asks whether the pages may move in
@@ -83,6 +86,13 @@ public:
     // class's page, as seen from a class page.
     void prepare();
     bool isPrepared() const { return prepared; }
+    // The class that declares a field (a member without argument list)
+    // named name: cls, else the nearest of its ancestors that does; null
+    // when none does. Known once prepare has run.
+    const CppClass* fieldDeclarer(const CppClass& cls, std::string_view name) const;
+    // The literals of the constants of the sources ({@value}), read only
+    // inside the directories of the project list.
+    SourceConstants constants;
     // The page name (beside the class page) of the listing of file, one of
     // cls's or its members' files: the plain name unless prepare found
     // another file of cls's package with the same name (model/ListingNames.h).
@@ -98,6 +108,8 @@ private:
                           std::unordered_set<const CppClass*>& seen) const;
     bool prepared = false;
     ListingNames listingNames;
+    // The names of each class's fields, noted by prepare.
+    std::unordered_map<const CppClass*, std::unordered_set<std::string_view>> fieldNames;
 };
 
 // Orders class names and member names: compared with 'A'..'Z' folded to

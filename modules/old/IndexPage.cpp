@@ -6,12 +6,12 @@
 #include "model/CppClass.h"
 #include "modules/common/DetailDirectoryLink.h"
 #include "modules/common/StagedSite.h"
-#include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/PageEscape.h"
 #include "modules/common/TemplateExpansion.h"
 #include "modules/old/ClassPage.h"
+#include "modules/old/ConstantValues.h"
 #include "modules/old/DocClassList.h"
 
 #include <map>
@@ -213,7 +213,12 @@ std::optional<std::string> entryVariable(const DocClassList& list, const CppClas
                                          char letter) {
     switch (letter) {
     case 'C': return escapeHtml(cls.getName());
-    case 'D': return documentationText(cls.getComment());
+    case 'D': {
+        // The entries link from the index page's directory.
+        const std::string detail =
+            detailDirectoryLink(list.settings.detailDirectory, list.settings.outputFile);
+        return shownComment(list, cls, detail.empty() ? detail : detail + "/");
+    }
     case 'F': return escapeHtml(firstSourceFile(cls));
     case 'G': return escapeHtml(secondSourceFile(cls));
     case 'H': return hrefEscape(cls.getPageFile(""));

@@ -23,7 +23,7 @@ void renderPageBuffers(DocClassList& list, const std::string& title, const std::
 
 // The value of an entry-template variable for the class, or nothing when
 // the letter is no variable: C name, D documentation comment (HTML as
-// written, through documentationText), F and G first and second source file, H page file, J package,
+// written, through shownComment), F and G first and second source file, H page file, J package,
 // P base list, R source directory setting. All but D are escaped.
 std::optional<std::string> entryVariable(const DocClassList& list, const CppClass& cls,
                                          char letter);

@@ -4,6 +4,8 @@
 // pages may replace the previous site, and error hears of a class page that
 // shows only part of its ancestry.
 #include "VelkLib/VelkPath.h"
+#include "VelkLib/VelkTokenizer.h"
+#include "model/ModelText.h"
 #include "modules/ModuleInterface.h"
 #include "modules/common/DocText.h"
 #include "modules/common/ModuleText.h"
@@ -22,6 +24,18 @@ using vantry_old::DocClassList;
 namespace {
 
 DocClassList& handleList(ModuleHandle handle) { return *static_cast<DocClassList*>(handle); }
+
+// The directories of the project list ("name|directory" lines), inside
+// which the pages may read the sources.
+InputRoots projectDirectories(const std::string& projectList) {
+    InputRoots roots;
+    VelkTokenizer lines(projectList, "\n");
+    while (lines.hasMoreTokens()) {
+        const std::vector<std::string> fields = splitListFields(lines.nextToken('\0', '\\'));
+        if (fields.size() > 1 && !fields[0].empty() && !fields[1].empty()) roots.add(fields[1]);
+    }
+    return roots;
+}
 
 }  // namespace
 
@@ -59,6 +73,8 @@ VANTRY_MODULE_EXPORT void init(ModuleHandle handle, const char* title, const cha
     s.callbackContext = context;
     vantry_old::renderPageBuffers(list, title, company, shownProgramVersion(), DateTime());
     list.clear();
+    // {@value} shows what the sources initialise a constant with.
+    list.constants.setRoots(projectDirectories(projectList));
 }
 
 VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, const char* comment,
@@ -71,7 +87,7 @@ VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, cons
         std::make_unique<vantry_old::DocCppClass>(DocOptions(), languageFromText(language));
     vantry_old::DocCppClass& cls = *list.currentClass;
     cls.setName(name);
-    cls.setComment(receivedComment(comment, cls.getLanguage()));
+    cls.setComment(receivedComment(comment, cls.getLanguage(), CrefReading::code));
     setFileNamesFromText(cls, fileNames);
     cls.setPackage(package);
     cls.setKind(kind);
@@ -91,7 +107,8 @@ VANTRY_MODULE_EXPORT void startMember(ModuleHandle handle, const char* name, con
     for (int i = 0; arguments && i < argumentCount; ++i)
         argumentList.emplace_back(arguments[i] ? arguments[i] : "");
     CppClassMember* kept =
-        cls->addMember(name, declaration, access, receivedComment(comment, cls->getLanguage()),
+        cls->addMember(name, declaration, access,
+                       receivedComment(comment, cls->getLanguage(), CrefReading::code),
                        hasArguments != 0, "", argumentList,
                        new vantry_old::DocCppClassMember(cls), false);
     if (kept) setFileNamesFromText(*kept, fileNames);
