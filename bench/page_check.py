@@ -369,9 +369,14 @@ def read_list(path, private, protected, texts=None):
 #    "Deprecated"). Of "@return", "@since", "@version" and "@deprecated"
 #    (and <returns>) the last of a comment is shown: one before it is
 #    counted as not shown. "@author" and "@version" are shown only with
-#    -enable-author and -enable-version (author, version below). Any other
-#    block tag (@apiNote, @implNote, @serial, a group's "@{" ...) is one the
-#    pages do not show: it is counted as not compared.
+#    -enable-author and -enable-version (author, version below). "@brief"
+#    text begins the description (a paragraph of its own before the text
+#    ahead of the first tag). Any other block tag with text (@apiNote,
+#    @note, @tparam ...) is a paragraph of its own, its name (first letter
+#    upper-cased, a "<BR>" that ends it dropped) and ":" before its text.
+#    A code block, "@code" (with an optional "{.lang}") to "@endcode", each
+#    the first word of its line, shows its lines as written, no tag line
+#    or inline tag read in them.
 #  * Inline tags: {@code x} and {@literal x} show x as written (no markup);
 #    {@link ref label} and {@linkplain ref label} show the label, and
 #    without one the reference: its member part ("m(int)" of "C#m(int)"),
@@ -668,6 +673,47 @@ def add_java_text(expected, text, own_name):
 
 
 BLOCK_TAG = re.compile(r"[ \t]*@(\S*)")
+CODE_LINE = re.compile(r"[ \t\r\f\v]*@(code|endcode)(?![A-Za-z0-9._:-])(.*)", re.S)
+
+
+def code_blocks_as_html(comment):
+    """The comment with each code block ("@code" ... "@endcode", each the
+    first word of its line) as the pages show it: a <pre> of its lines as
+    written (the reader's "<BR>" after each dropped), with no tag line or
+    inline tag read in it; what follows "@endcode" follows it."""
+    lines = comment.split("\n")
+    out, i = [], 0
+    while i < len(lines):
+        start = CODE_LINE.match(lines[i])
+        if not start or start.group(1) != "code":
+            out.append(lines[i])
+            i += 1
+            continue
+        end = next((j for j in range(i + 1, len(lines))
+                    if (m := CODE_LINE.match(lines[j])) and m.group(1) == "endcode"), None)
+        if end is None:
+            out.extend(lines[i:])
+            break
+        first = start.group(2)
+        if first.startswith("{"):
+            first = first[first.find("}") + 1:] if "}" in first else ""
+        first = first.strip()
+        code = ([first] if first and first != "<BR>" else []) + lines[i + 1:end]
+        code = [line[:-4] if line.endswith("<BR>") else line for line in code]
+        after = CODE_LINE.match(lines[end]).group(2)
+        if after.strip() == "<BR>":
+            after = ""
+        # Its lines break inside the <pre>, not as lines of the comment.
+        out.append("<pre>" + "&#10;".join(html.escape(line, quote=False).replace("{", "&#123;")
+                                           for line in code) + "</pre>" + after)
+        i = end + 1
+    return "\n".join(out)
+
+
+def heading_name(tag):
+    """A block tag's name as the heading of its paragraph shows it: without
+    the "<BR>" that a tag alone on its line ends in."""
+    return tag[:-4] if len(tag) > 4 and tag[-4:].lower() == "<br>" else tag
 
 
 def java_parts(comment):
@@ -833,7 +879,14 @@ def comment_units(comment, language, own_name, shown_tags):
                 unit("@" + tag, lambda e, p=pieces: add_pieces(e, p))
         return units, labels, skipped
 
+    if "@code" in comment:
+        comment = code_blocks_as_html(comment)
     description, tags = java_parts(comment)
+    # "@brief" starts the description, a paragraph of its own before it.
+    briefs = [text.strip() for tag, text in tags if heading_name(tag) == "brief" and text.strip()]
+    if briefs:
+        description = "\n".join(briefs) + ("\n<p>" + description if description.strip() else "")
+    tags = [(tag, text) for tag, text in tags if heading_name(tag) != "brief"]
     unit("description", lambda e: add_java_text(e, description, own_name))
     tags = [({"exception": "throws", "throw": "throws"}.get(tag, tag), text) for tag, text in tags]
     replaced = replaced_tags([tag for tag, _ in tags])
@@ -841,9 +894,19 @@ def comment_units(comment, language, own_name, shown_tags):
         if index in replaced:
             skipped.append("@" + tag)
             continue
-        if tag not in ("param", "return", "throws", "see", "since", "deprecated", "author",
-                       "version") or (tag in ("author", "version") and tag not in shown_tags):
+        if tag in ("author", "version") and tag not in shown_tags:
             skipped.append("@" + tag)
+            continue
+        if tag not in ("param", "return", "throws", "see", "since", "deprecated", "author",
+                       "version"):
+            # A paragraph after the description, headed by the tag's name.
+            name = heading_name(tag)
+            heading = (name[0].upper() + name[1:] if "a" <= name[:1] <= "z" else name) + ":"
+            if text.strip() == "{@inheritDoc}":
+                skipped.append("inherited")  # nothing is copied, so nothing shown
+            elif text.strip():
+                unit("@" + tag, lambda e, h=heading, t=text.strip(): (
+                    e.add_text(h), add_java_text(e, t, own_name)))
             continue
         text = text.strip()
         if tag == "return" and text == "{@inheritDoc}":

@@ -281,15 +281,25 @@ class TextCheckTest(unittest.TestCase):
         self.assertEqual(totals["entries with another member's text"], 1, text)
         self.assertIn("foreign: " + self.dir + "/Table.html: the entry of height shows", text)
 
-    def test_tags_the_pages_do_not_show_and_inherited_texts_are_not_compared(self):
+    def test_tags_of_no_section_are_paragraphs_and_inherited_texts_are_not_compared(self):
         comments = {0: "{@inheritDoc}\n@implNote Reads the cache first.\n@return {@inheritDoc}\n",
-                    1: "The number of keys.\n@serial\n"}
-        totals, text = self.run_check(
-            page([], [GET, SIZE_METHOD], bodies={"size()": "<DD>The number of keys.</DD>\n"}),
-            self.JAVA, language="java", comments=comments)
+                    1: "@brief The number of keys:\n@code\nint n = size(); // {@code n}\n@serial x\n"
+                       "@endcode\n@serial\n"}
+        bodies = {"get(intkey)": "<DD><P><B>ImplNote:</B> Reads the cache first.\r\n</DD>\n",
+                  "size()": "<DD>The number of keys:\n<pre>int n = size(); // &#123;@code n}\n"
+                            "@serial x</pre></DD>\n"}
+        totals, text = self.run_check(page([], [GET, SIZE_METHOD], bodies=bodies), self.JAVA,
+                                      language="java", comments=comments)
         self.assertEqual(self.texts(totals), {"cut": 0, "missing": 0, "misplaced": 0}, text)
-        self.assertEqual(totals["block tags not shown"], 2, text)
+        self.assertEqual(totals["texts whole"], 3, text)
+        self.assertEqual(totals["block tags not shown"], 0, text)
         self.assertEqual(totals["texts inherited"], 1, text)
+        # A page that drops the paragraph loses its text.
+        bodies["get(intkey)"] = "<DD></DD>\n"
+        totals, text = self.run_check(page([], [GET, SIZE_METHOD], bodies=bodies), self.JAVA,
+                                      language="java", comments=comments)
+        self.assertIn('missing (@implNote): ' + self.dir + '/Table.html: get(int): '
+                      '"ImplNote:Readsthecachefirst."', text)
 
     def test_of_a_tag_written_twice_that_the_pages_show_once_the_last_is_compared(self):
         comment = ("The number of keys.\n@return how many keys there are\n@since 1.2\n"

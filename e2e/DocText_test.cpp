@@ -322,4 +322,66 @@ TEST_F(DocTextRun, OldModuleShowsDeeplyNestedTagsAsWritten) {
     EXPECT_TRUE(hasLine(deep, shown)) << deep.size();
 }
 
+// The block tags that C++ authors write beside the ones the pages lay out
+// in sections keep their words: "@brief" starts the description (and so
+// gives the summary), a code block keeps its lines where it is written,
+// and any other tag is a paragraph of its own after the description,
+// headed by its name. The sections stay as they are.
+TEST_F(DocTextRun, TagsOfNoSectionKeepTheirWords) {
+    e2e::writeText(work() / "include/rig/joint.h",
+                   "/** @brief A single joint of a rig.\n"
+                   " *\n"
+                   " * A joint has a name by which animations address it.\n"
+                   " * @note Weights are <b>not</b> normalised\n"
+                   " *   by the loader.\n"
+                   " * @copydoc Rig\n"
+                   " */\n"
+                   "struct Joint {\n"
+                   "    /**\n"
+                   "     * Copies a joint:\n"
+                   "     * @code{.cpp}\n"
+                   "     * Joint copy = joint.copy(weights);\n"
+                   "     *   if (copy.weight < 1) { copy.scale(2); }\n"
+                   "     * @param not a tag here\n"
+                   "     * @endcode\n"
+                   "     * and keeps its name.\n"
+                   "     * @tparam T the kind of weight.\n"
+                   "     * @param[in] other the joint to copy.\n"
+                   "     * @param weights how much of each.\n"
+                   "     * @returns the copy.\n"
+                   "     * @return the copy, named as the original.\n"
+                   "     * @pre <script>alert(1)</script> a loaded rig.\n"
+                   "     */\n"
+                   "    Joint copy(const Joint& other, int weights);\n"
+                   "};\n");
+    document("vantry-standard", {"-extensions=h", "include/rig"});
+    const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    const auto joint = pageLines("projects/rig/Joint.html");
+    const std::vector<std::string> description{
+        "A single joint of a rig. A joint has a name by which animations address it.",
+        "Note: Weights are not normalised by the loader.", "Copydoc: Rig"};
+    EXPECT_EQ(linesFrom(joint, description.front(), description.size()), description);
+    // The summary row shows the description's first sentence, the
+    // paragraphs after it nothing.
+    const auto summary = pageLines("projects/rig/project-summary.html");
+    EXPECT_EQ(linesFrom(summary, "Joint", 2),
+              (std::vector<std::string>{"Joint", "A single joint of a rig."}));
+    const std::vector<std::string> member{
+        "Copies a joint:",
+        "Joint copy = joint.copy(weights);",
+        "if (copy.weight < 1) { copy.scale(2); }",
+        "@param not a tag here",
+        "and keeps its name.",
+        "Tparam: T the kind of weight.",
+        "Param[in]: other the joint to copy.",
+        "Returns: the copy.",
+        "Pre: <script>alert(1)</script> a loaded rig.",
+        "Parameters:",
+        "weights - how much of each.",
+        "Returns:",
+        "the copy, named as the original."};
+    EXPECT_EQ(linesFrom(joint, member.front(), member.size()), member);
+}
+
 }  // namespace

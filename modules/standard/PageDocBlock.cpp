@@ -59,15 +59,37 @@ void trackInlineTags(std::string_view text, InlineDepth& depth) {
 // A line inside an inline tag that a later line closes ("{@code" over
 // lines, one of them "@Override") starts no block. Every line of a block
 // ends in "\n", one being added to a last line that has none.
+// A code block ("@code" ... "@endcode") is read as a whole: its lines,
+// and its start and end lines, start no block and open no inline tag.
 template <class Visit>
 void forEachBlock(std::string_view comment, Visit&& visit) {
     std::size_t blockStart = 0;
     std::size_t lineStart = 0;
     InlineDepth depth;
+    bool inCode = false;
+    // From here on no line ends a code block (found by an earlier look).
+    std::size_t noCodeEndFrom = std::string_view::npos;
+    auto codeEndFollows = [&](std::size_t from) {
+        if (from >= noCodeEndFrom) return false;
+        for (std::size_t at = from; at < comment.size();) {
+            std::size_t end = comment.find('\n', at);
+            if (end == std::string_view::npos) end = comment.size();
+            if (codeLineKind(comment.substr(at, end - at)) == CodeLine::end) return true;
+            at = end + 1;
+        }
+        noCodeEndFrom = from;
+        return false;
+    };
     while (lineStart < comment.size()) {
         std::size_t end = comment.find('\n', lineStart);
         if (end == std::string_view::npos) end = comment.size();
         std::string_view line = comment.substr(lineStart, end - lineStart);
+        const CodeLine code = inCode || depth.open == 0 ? codeLineKind(line) : CodeLine::none;
+        if (inCode || (code == CodeLine::start && codeEndFollows(end + 1))) {
+            inCode = !(inCode && code == CodeLine::end);
+            lineStart = end + 1;
+            continue;
+        }
         if (isTagLine(line)) {
             bool inside = false;
             if (depth.open > 0) {
@@ -100,6 +122,8 @@ TagBlockState parseComment(const CppClassEntity& entity, const TagContext& conte
         parseTagBlock(entity, block, context, state);
         return true;
     });
+    state.description = shownDescription(state);
+    state.brief.clear();
     return state;
 }
 
@@ -156,34 +180,38 @@ void appendClosingTag(std::string& out, const std::string& tag) {
     out += '>';
 }
 
-// The head of the writeDocBlock text with no wrap tag: the deprecation note
-// when shown, the description and "\r\n", without the tag sections. Only the
-// first block (the description) and the deprecation blocks are read. False
-// when the comment is too unusual to tell those blocks without expanding
-// every one (an inline tag in a tag name, or a first block that expands to
-// a block tag): the caller then builds the whole block.
+// The head of the writeDocBlock text with no wrap tag and no notes: the
+// deprecation note when shown, the description and "\r\n", without the
+// tag sections. Only the first block (the text before the first tag), the
+// "@brief" blocks and the deprecation blocks are read. False when the
+// comment is too unusual to tell those blocks without expanding every one
+// (an inline tag in a tag name, or a first block that expands to a block
+// tag): the caller then builds the whole block.
 bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::string& head) {
     const bool showDeprecation = entity.getOptions().enableDeprecated;
     std::string deprecated;  // the last "@deprecated" block
     bool hasDeprecated = false;
     bool first = true;
     bool usual = true;
-    head.clear();
+    TagBlockState described;
     forEachBlock(entity.getComment(), [&](std::string_view block) {
         if (first) {
             first = false;
             // The first block holds no tag line, so only an inline tag can
             // make it start with "@".
+            std::string withCode;
+            if (block.find("@code") != std::string_view::npos && appendCodeBlocks(withCode, block))
+                block = withCode;
             if (!mayHoldInlineTags(block)) {
-                head.assign(block);
+                described.description.assign(block);
             } else {
-                appendExpandedInlineTags(head, entity, block, context);
+                appendExpandedInlineTags(described.description, entity, block, context);
+                const std::string& text = described.description;
                 std::size_t start = 0;
-                while (start < head.size() && isBlank(head[start])) ++start;
-                usual = start == head.size() || head[start] != '@';
+                while (start < text.size() && isBlank(text[start])) ++start;
+                usual = start == text.size() || text[start] != '@';
             }
-            appendMissingEndTags(head, head);
-            return usual && showDeprecation;
+            return usual;
         }
         std::size_t at = block.find('@');
         std::size_t nameStart = at + 1;
@@ -198,12 +226,21 @@ bool summaryHead(const CppClassEntity& entity, const TagContext& context, std::s
         if (name == "deprecated") {
             deprecated.assign(block);
             hasDeprecated = true;
+        } else if (name.starts_with("brief")) {
+            TagBlockState brief;
+            parseTagBlock(entity, block, context, brief);
+            if (!brief.brief.empty()) {
+                if (!described.brief.empty()) described.brief += '\n';
+                described.brief += brief.brief;
+            }
         }
         return true;
     });
     if (!usual) return false;
+    head = shownDescription(described);
+    appendMissingEndTags(head, head);
     head += "\r\n";
-    if (hasDeprecated) {
+    if (hasDeprecated && showDeprecation) {
         std::string expanded;
         expanded.reserve(deprecated.size() + 64);
         appendExpandedInlineTags(expanded, entity, deprecated, context);
@@ -221,14 +258,20 @@ DocBlockParts parseDocComment(const CppClassEntity& entity, const DocClassList* 
     TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
     DocBlockParts parts;
     parts.description = std::move(state.description);
+    appendMissingEndTags(parts.description, parts.description);
+    parts.description += state.notes;
     parts.deprecation = std::move(state.deprecation);
     appendSections(parts.sections, state);
     return parts;
 }
 
-void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocClassList* classList,
-                    const std::string& wrapTag, const std::string& sourceLocation,
-                    DeprecatedItemMap* deprecated, const std::string& linkPrefix) {
+namespace {
+
+// appendDocBlock; with withNotes clear, the tags of no section are left
+// out (a summary is the first sentence of what comes before them).
+void appendBlock(std::string& out, const CppClassEntity& entity, const DocClassList* classList,
+                 const std::string& wrapTag, const std::string& sourceLocation,
+                 DeprecatedItemMap* deprecated, const std::string& linkPrefix, bool withNotes) {
     TagBlockState state = parseComment(entity, TagContext{classList, linkPrefix, sourceLocation});
     appendOpeningTag(out, wrapTag);
     if (state.deprecated && entity.getOptions().enableDeprecated) {
@@ -238,9 +281,18 @@ void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocCla
     }
     out += state.description;
     appendMissingEndTags(out, state.description);
+    if (withNotes) out += state.notes;
     appendClosingTag(out, wrapTag);
     out += "\r\n";
     appendSections(out, state);
+}
+
+}  // namespace
+
+void appendDocBlock(std::string& out, const CppClassEntity& entity, const DocClassList* classList,
+                    const std::string& wrapTag, const std::string& sourceLocation,
+                    DeprecatedItemMap* deprecated, const std::string& linkPrefix) {
+    appendBlock(out, entity, classList, wrapTag, sourceLocation, deprecated, linkPrefix, true);
 }
 
 std::string writeDocBlock(const CppClassEntity& entity, const DocClassList* classList,
@@ -293,10 +345,11 @@ std::string summarySentence(const CppClassEntity& entity, const DocClassList* cl
     TagContext context{classList, linkPrefix, sourceLocation};
     std::string head;
     std::string sentence;
-    if (!summaryHead(entity, context, head) || !firstSentenceOfHead(head, "Deprecated", sentence))
-        sentence = firstSentence(writeDocBlock(entity, classList, "", sourceLocation, nullptr,
-                                               linkPrefix),
-                                 "Deprecated");
+    if (!summaryHead(entity, context, head) || !firstSentenceOfHead(head, "Deprecated", sentence)) {
+        std::string block;
+        appendBlock(block, entity, classList, "", sourceLocation, nullptr, linkPrefix, false);
+        sentence = firstSentence(block, "Deprecated");
+    }
     if (tag.empty()) return sentence;
     return wrapInTag(sentence, tag);
 }

@@ -14,7 +14,7 @@ class DocClassList;
 // comment, with links written for linkPrefix (the deprecation text's too:
 // each page that shows it parses the comment for its own prefix).
 struct DocBlockParts {
-    std::string description;
+    std::string description;  // followed by the tags of no section, one paragraph each
     std::string sections;     // "<DL>...</DL>\r\n", or "" when no section has text
     std::string deprecation;  // raw; "" when the entity is not deprecated or gives no note
 };
@@ -23,8 +23,9 @@ DocBlockParts parseDocComment(const CppClassEntity& entity, const DocClassList* 
 
 // The rendered block: with enable-deprecations on, a deprecated entity's
 // description starts with "<B>Deprecated.</B>&nbsp;<I>" and its note; the
-// description is wrapped in wrapTag and followed by "\r\n" and the tag
-// sections in their fixed order. When `deprecated` is given, a deprecated
+// description, followed by the tags of no section (a paragraph each), is
+// wrapped in wrapTag and followed by "\r\n" and the tag sections in their
+// fixed order. When `deprecated` is given, a deprecated
 // entity is entered into it under deprecationKey. Writes no file.
 std::string writeDocBlock(const CppClassEntity& entity, const DocClassList* classList,
                           const std::string& wrapTag, const std::string& sourceLocation,
@@ -48,7 +49,8 @@ void writeTagSection(std::string& out, const std::string& sectionText, const std
 std::string deprecationKey(const CppClassEntity& entity);
 
 // The first sentence of the entity's documentation (skipping a leading
-// "Deprecated."), wrapped in tag: firstSentence of the writeDocBlock text.
+// "Deprecated."), wrapped in tag: firstSentence of the writeDocBlock text
+// without the tags of no section.
 // The tag sections are built only when the sentence may reach them.
 std::string summarySentence(const CppClassEntity& entity, const DocClassList* classList,
                             const std::string& sourceLocation, const std::string& tag,

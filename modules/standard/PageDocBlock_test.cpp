@@ -74,8 +74,12 @@ TEST_F(DocBlockTest, SectionsInFixedOrder) {
                               "<a href=\"../geo/Shape.html#area\">"));
 }
 
-TEST_F(DocBlockTest, SwitchedOffAndUnknownTagsShowNothing) {
-    EXPECT_EQ(block("@author me\n@Param x\n@return<BR>"), "\r\n");
+// A switched-off tag shows nothing, nor does a tag of no section that has
+// no text; one with text is a paragraph of its own after the description.
+TEST_F(DocBlockTest, SwitchedOffAndEmptyTagsShowNothing) {
+    EXPECT_EQ(block("@author me\n@endcond\n@return<BR>"), "\r\n");
+    EXPECT_EQ(pagetest::shownText(block("Text.\n@Param x\n@author me", nullptr, "P")),
+              "Text.\nParam: x");
     EXPECT_EQ(block("Only text<BR>", nullptr, "P"), "<p>Only text<BR>\n<p>\r\n");
     EXPECT_EQ(wrapInTag("t", "I"), "<I>t</I>");
     EXPECT_EQ(splitFirstWord("  @since  <BR> ").second, "<BR>");

@@ -1,5 +1,7 @@
 #include "modules/standard/PageTags.h"
 
+#include <algorithm>
+
 #include "model/CppClass.h"
 #include "model/ModelText.h"
 #include "modules/common/DocText.h"
@@ -7,6 +9,7 @@
 #include "modules/standard/DocClassList.h"
 #include "model/CppClassMember.h"
 #include "modules/standard/PageCodeLinks.h"
+#include "modules/standard/PageFirstSentence.h"
 #include "modules/common/SourceFacts.h"
 #include "modules/common/PageBounds.h"
 #include "modules/common/PageEscape.h"
@@ -203,7 +206,120 @@ void appendSectionSeparator(std::string& section, const char* separator) {
     if (!section.empty()) section += separator;
 }
 
+bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+// Where the first word of a tag line ends: its name, with the line start
+// and the "@" passed over (line[at] is "@" or not a tag line's start).
+std::size_t tagNameEnd(std::string_view line, std::size_t& at) {
+    at = 0;
+    while (at < line.size() && isLineBlank(line[at])) ++at;
+    std::size_t end = std::min(at + 1, line.size());
+    while (end < line.size() && isTagNameByte(line[end])) ++end;
+    return end;
+}
+
+constexpr std::string_view readerBreak = "<BR>";
+
+// A line of a code block as its author wrote it: without the break the
+// reader put after it, escaped, and with no "{" that could open an inline
+// tag.
+void appendCodeLine(std::string& out, std::string_view line) {
+    if (line.size() >= readerBreak.size() && line.substr(line.size() - readerBreak.size()) == readerBreak)
+        line.remove_suffix(readerBreak.size());
+    std::size_t from = 0;
+    for (std::size_t brace = line.find('{'); brace != std::string_view::npos;
+         brace = line.find('{', from)) {
+        appendEscapedHtml(out, line.substr(from, brace - from));
+        out += "&#123;";
+        from = brace + 1;
+    }
+    appendEscapedHtml(out, line.substr(from));
+}
+
+// The name of a tag of no section as its heading shows it: without the
+// break that a tag alone on its line ends in ("@note<BR>").
+std::string_view headingName(std::string_view name) {
+    if (name.size() > readerBreak.size() && endsWithBreak(name))
+        name.remove_suffix(readerBreak.size());
+    return name;
+}
+
 }  // namespace
+
+CodeLine codeLineKind(std::string_view line) {
+    std::size_t at = 0;
+    const std::size_t end = tagNameEnd(line, at);
+    if (at >= line.size() || line[at] != '@') return CodeLine::none;
+    const std::string_view name = line.substr(at + 1, end - at - 1);
+    return name == "code" ? CodeLine::start : name == "endcode" ? CodeLine::end : CodeLine::none;
+}
+
+bool appendCodeBlocks(std::string& out, std::string_view text) {
+    auto lineEndAt = [&](std::size_t from) {
+        const std::size_t end = text.find('\n', from);
+        return end == std::string_view::npos ? text.size() : end;
+    };
+    bool any = false;
+    std::size_t copied = 0;  // text before it is in out
+    for (std::size_t lineStart = 0; lineStart < text.size();) {
+        const std::size_t lineEnd = lineEndAt(lineStart);
+        const std::string_view line = text.substr(lineStart, lineEnd - lineStart);
+        if (codeLineKind(line) != CodeLine::start) {
+            lineStart = lineEnd + 1;
+            continue;
+        }
+        std::size_t endStart = lineEnd + 1;
+        while (endStart < text.size() &&
+               codeLineKind(text.substr(endStart, lineEndAt(endStart) - endStart)) != CodeLine::end)
+            endStart = lineEndAt(endStart) + 1;
+        // Without its end the line is the tag's text; no later one has an
+        // end either.
+        if (endStart >= text.size()) break;
+        any = true;
+        out.append(text.substr(copied, lineStart - copied));
+        out += "<pre>";
+        // What follows "@code" and its language on the line is code too.
+        std::size_t at = 0;
+        std::string_view first = line.substr(tagNameEnd(line, at));
+        if (!first.empty() && first[0] == '{') {
+            const std::size_t close = first.find('}');
+            first.remove_prefix(close == std::string_view::npos ? first.size() : close + 1);
+        }
+        first = trimmedView(first);
+        bool firstLine = true;
+        if (!first.empty() && first != readerBreak) {
+            appendCodeLine(out, first);
+            firstLine = false;
+        }
+        for (std::size_t codeStart = lineEnd + 1; codeStart < endStart;) {
+            const std::size_t codeEnd = lineEndAt(codeStart);
+            if (!firstLine) out += '\n';
+            firstLine = false;
+            appendCodeLine(out, text.substr(codeStart, codeEnd - codeStart));
+            codeStart = codeEnd + 1;
+        }
+        out += "</pre>";
+        const std::size_t endEnd = lineEndAt(endStart);
+        const std::string_view endLine = text.substr(endStart, endEnd - endStart);
+        const std::string_view after = endLine.substr(tagNameEnd(endLine, at));
+        if (trimmedView(after) != readerBreak) out += after;
+        copied = endEnd;
+        lineStart = endEnd + 1;
+    }
+    if (!any) return false;
+    out.append(text.substr(copied));
+    return true;
+}
+
+std::string shownDescription(const TagBlockState& state) {
+    if (state.brief.empty()) return state.description;
+    std::string shown = state.brief;
+    if (trimmedView(state.description).empty()) return shown;
+    appendMissingEndTags(shown, shown);
+    shown += "\n<p>";
+    shown += state.description;
+    return shown;
+}
 
 std::pair<std::string_view, std::string_view> splitFirstWordView(std::string_view text, bool tagName) {
     std::string_view trimmed = trimmedView(text);
@@ -267,6 +383,9 @@ void appendExpanded(std::string& out, const CppClassEntity& entity, std::string_
 
 void parseTagBlock(const CppClassEntity& entity, std::string_view block,
                    const TagContext& context, TagBlockState& state) {
+    std::string withCode;
+    if (block.find("@code") != std::string_view::npos && appendCodeBlocks(withCode, block))
+        block = withCode;
     // Most blocks hold no inline tag and are used as they are.
     std::string expandedText;
     std::string_view expanded = block;
@@ -284,7 +403,30 @@ void parseTagBlock(const CppClassEntity& entity, std::string_view block,
     state.afterDeprecated = false;
     auto [tagName, tagText] = splitFirstWordView(expanded.substr(first + 1));
     const BlockTagSpec* spec = findBlockTag(tagName);
-    if (!spec) return;  // an unknown tag shows nothing
+    if (!spec) {
+        const std::string_view name = headingName(tagName);
+        if (name == "brief") {
+            if (tagText.empty()) return;
+            if (!state.brief.empty()) state.brief += '\n';
+            state.brief += tagText;
+            return;
+        }
+        // The words of a tag that no section shows are kept all the same.
+        if (tagText.empty()) return;
+        state.notes += "<P><B>";
+        if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') {
+            state.notes += static_cast<char>(name[0] - 'a' + 'A');
+            appendEscapedHtml(state.notes, name.substr(1));
+        } else {
+            appendEscapedHtml(state.notes, name);
+        }
+        state.notes += ":</B> ";
+        const std::size_t textStart = state.notes.size();
+        state.notes += tagText;
+        appendMissingEndTags(state.notes, std::string_view(state.notes).substr(textStart));
+        state.notes += "\r\n";
+        return;
+    }
     if (spec->enabledBy && !(entity.getOptions().*(spec->enabledBy))) return;
     if (spec->action == TagAction::deprecated) {
         state.deprecation.assign(tagText);

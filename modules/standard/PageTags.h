@@ -32,7 +32,17 @@ struct TagBlockState {
     // Set by "@deprecated" and cleared by every other tag: plain blocks that
     // follow a deprecation note belong to it.
     bool afterDeprecated = false;
+    // The texts of "@brief", in the order written: they begin the
+    // description.
+    std::string brief;
+    // The block tags of no section, each a paragraph headed by the tag's
+    // name ("<P><B>Note:</B> " text), in the order written.
+    std::string notes;
 };
+
+// The description as shown: the "@brief" texts, then, a paragraph of its
+// own when both are there, the text before the first tag.
+std::string shownDescription(const TagBlockState& state);
 
 // Where a tag's links lead from, and where source listings lie ("?" when
 // there are none).
@@ -83,6 +93,26 @@ void appendExpandedInlineTags(std::string& out, const CppClassEntity& entity,
 
 // Files one block of a comment: a block starting with "@" is a block tag
 // (see the .cpp table), anything else goes to the description, or to the
-// deprecation text right after "@deprecated".
+// deprecation text right after "@deprecated". "@brief" gives the start of
+// the description; any other tag of no section keeps its text (trimmed, its
+// inline tags expanded) as a paragraph of the notes headed by its name
+// (first letter upper-cased, escaped, without a "<BR>" that ends it, and a
+// colon); a tag without text adds none. Code blocks are read first (see
+// appendCodeBlocks).
 void parseTagBlock(const CppClassEntity& entity, std::string_view block,
                    const TagContext& context, TagBlockState& state);
+
+// How a comment line stands to a code block: "@code" (optionally followed
+// by a language in braces, "@code{.cpp}") opens one and "@endcode" ends it,
+// each the first word of its line.
+enum class CodeLine { none, start, end };
+CodeLine codeLineKind(std::string_view line);
+
+// The text with each code block (a start line, the lines up to its end
+// line, and that line) written as "<pre>" + the lines escaped + "</pre>",
+// each line as written (a "<BR>" the reader put after it dropped) and no
+// inline tag read in them; what follows "@endcode" on its line follows the
+// block. A start line without an end line after it stays as written.
+// Appends to out and returns true; returns false, and appends nothing,
+// when the text holds no code block.
+bool appendCodeBlocks(std::string& out, std::string_view text);
