@@ -313,7 +313,10 @@ TEST_F(ThreadedRun, TodaysDeclarationsSpreadOverFoldersGiveTheSameSite) {
         writeFile(src / "java" / "org" / "acme" / ("Convert" + num(i) + ".java"),
                   "package org.acme;\n\nimport java.util.List;\n\n/** Conversions " + num(i) +
                       ". */\npublic final class Convert" + num(i) +
-                      " {\n    /** Any list to text. */\n"
+                      " {\n    /** Next to {@value Convert" + num((i + 1) % 6) + "#BASE}.\n"
+                      "     * @implNote Read from its source. */\n"
+                      "    public static final int BASE = " + num(10 + i) + ";\n"
+                      "    /** Any list to text. */\n"
                       "    public static <T> String text(List<T> items) { return \"\"; }\n"
                       "    /** A number to text. */\n"
                       "    public static String text(int number) { return \"\"; }\n}\n");
@@ -351,6 +354,8 @@ TEST_F(ThreadedRun, TodaysDeclarationsSpreadOverFoldersGiveTheSameSite) {
     EXPECT_TRUE(e2e::contains(crate, "public void Put(object value); Puts anything in.")) << crate;
     const std::string convert = shown("org.acme/Convert2.html");
     EXPECT_TRUE(e2e::contains(convert, "String text(List<T> items); Any list to text.")) << convert;
+    EXPECT_TRUE(e2e::contains(convert, "int BASE; Next to 13. ImplNote: Read from its source."))
+        << convert;
 }
 
 // Comments written after declarations of scopes that files parsed apart
