@@ -47,6 +47,19 @@ protected:
     std::string textOf(const std::string& path) const { return e2e::shownText(page(path)); }
 };
 
+// The warnings a run printed, without their "vantry: warning: ", in order.
+std::vector<std::string> warningLines(const std::string& err) {
+    std::vector<std::string> lines;
+    const std::string prefix = "vantry: warning: ";
+    for (std::size_t at = 0; at < err.size();) {
+        std::size_t end = std::min(err.find('\n', at), err.size());
+        if (err.compare(at, prefix.size(), prefix) == 0)
+            lines.push_back(err.substr(at + prefix.size(), end - at - prefix.size()));
+        at = end + 1;
+    }
+    return lines;
+}
+
 const char* const kWidgetHeader =
     "#ifndef WIDGET_H\n"
     "#define WIDGET_H\n"
@@ -124,6 +137,89 @@ TEST_F(PreprocessedPages, AnApostropheInADirectivesTextLosesNothing) {
     EXPECT_TRUE(contains(textOf("projects/Lib/Guarded.html"), "class Guarded Comes after the guard."));
     EXPECT_TRUE(contains(textOf("projects/Lib/guarded.h.html"), "#error You can't include this header directly"));
     EXPECT_FALSE(contains(result.err, "guarded.h")) << result.describe();
+}
+
+// A quote in a group left out is text, whatever group it is; one that its
+// line leaves open in code that is read ends with the line, with a
+// warning naming the file and line. Every file is documented and listed
+// whole.
+TEST_F(PreprocessedPages, AQuoteLeftOpenLosesNoFile) {
+    writeText(work() / "src/legacy.h",
+              "#if 0\n"
+              "It's disabled, and \"so is this\n"
+              "#elif defined(NEVER)\n"
+              "  won't build\n"
+              "#else\n"
+              "/** Kept after the block. */\n"
+              "struct AfterSkip {};\n"
+              "#endif\n"
+              "#if LEVEL == 'a\n"
+              "struct Lettered {};\n"
+              "#endif\n"
+              "/** Last of the file. */\n"
+              "struct Closing {};\n");
+    writeText(work() / "src/typo.h",
+              "/** Prints a line. */\n"
+              "inline void print() {\n"
+              "    puts(\"unfinished);\n"
+              "}\n"
+              "/** Read after the typo. */\n"
+              "struct AfterTypo {};\n");
+    const auto result = document({});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(contains(textOf("projects/Lib/AfterSkip.html"), "struct AfterSkip Kept after the block."));
+    EXPECT_TRUE(contains(textOf("projects/Lib/Closing.html"), "struct Closing Last of the file."));
+    EXPECT_FALSE(fs::exists(site() / "projects/Lib/Lettered.html"));
+    EXPECT_TRUE(contains(textOf("projects/Lib/AfterTypo.html"), "struct AfterTypo Read after the typo."));
+    EXPECT_TRUE(contains(textOf("projects/Lib/(Lib__globals).html"), "inline void print() Prints a line."));
+    EXPECT_TRUE(contains(textOf("projects/Lib/legacy.h.html"), "It's disabled, and \"so is this")) << result.describe();
+    EXPECT_TRUE(contains(textOf("projects/Lib/typo.h.html"), "struct AfterTypo {};"));
+    EXPECT_EQ(warningLines(result.err),
+              (std::vector<std::string>{"Preprocessor: the condition of #if on line 9 is taken as false: missing "
+                                        "closing quote (src/legacy.h).",
+                                        "Preprocessor: the quote on line 3 is not closed: its literal ends with "
+                                        "the line (src/typo.h)."}))
+        << result.describe();
+}
+
+// A header's C++17 branch is the one documented; a -d__cplusplus of the
+// user's chooses another, and a C# file finds the name with no value.
+TEST_F(PreprocessedPages, HeadersAreDocumentedOnTheirCpp17Branch) {
+    writeText(work() / "src/path.h",
+              "#ifdef __cplusplus\n"
+              "/** Either way. */\n"
+              "void common();\n"
+              "#endif\n"
+              "#if __cplusplus >= 201703L\n"
+              "/** With C++17. */\n"
+              "void modernPath();\n"
+              "#else\n"
+              "/** Before C++17. */\n"
+              "void legacyPath();\n"
+              "#endif\n");
+    writeText(work() / "src/Shared.cs",
+              "namespace Lib {\n"
+              "#if __cplusplus\n"
+              "/** The C++ side. */ public class CppSide {}\n"
+              "#else\n"
+              "/** The C# side. */ public class CSharpSide {}\n"
+              "#endif\n"
+              "}\n");
+    auto result = document({});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    std::string globals = textOf("projects/Lib/(Lib__globals).html");
+    EXPECT_TRUE(contains(globals, "void common() Either way.")) << globals;
+    EXPECT_TRUE(contains(globals, "void modernPath() With C++17.")) << globals;
+    EXPECT_FALSE(contains(globals, "legacyPath")) << globals;
+    EXPECT_TRUE(contains(textOf("projects/Lib/CSharpSide.html"), "The C# side.")) << result.describe();
+    EXPECT_FALSE(fs::exists(site() / "projects/Lib/CppSide.html"));
+
+    result = document({"-d__cplusplus=201103L"});
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    globals = textOf("projects/Lib/(Lib__globals).html");
+    EXPECT_TRUE(contains(globals, "void common() Either way.")) << globals;
+    EXPECT_TRUE(contains(globals, "void legacyPath() Before C++17.")) << globals;
+    EXPECT_FALSE(contains(globals, "modernPath")) << globals;
 }
 
 // A macro's comment passes the same script check as every other comment:

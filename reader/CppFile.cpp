@@ -682,7 +682,7 @@ PreprocessedSource CppFile::preprocessAhead() const {
         result.documented = true;
         result.text = preprocessInMemory(source, fileName, format, defines, package,
                                          settings.documentMacros ? &result.defines : nullptr,
-                                         &result.warnings);
+                                         &result.warnings, &result.tripleSlashUnread, language == Cpp);
     } catch (...) {
         result.error = std::current_exception();
     }

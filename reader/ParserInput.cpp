@@ -8,10 +8,13 @@ std::string preprocessInMemory(const std::string& source, const std::string& fil
                                const DocCommentFormat& format, const PreprocessorDefines& defines,
                                const std::string& package,
                                std::map<std::string, MacroDefinition>* defineTable,
-                               std::vector<std::string>* warnings) {
+                               std::vector<std::string>* warnings, bool* tripleSlashUnread,
+                               bool cppSource) {
     Preprocessor preprocessor(format);
+    preprocessor.setCppSource(cppSource);
     std::string text = preprocessor.preprocessText(source, defines, fileName, package, defineTable);
     if (warnings != nullptr) *warnings = preprocessor.getWarnings();
+    if (tripleSlashUnread != nullptr) *tripleSlashUnread = preprocessor.leftTripleSlashUnread();
     return text;
 }
 

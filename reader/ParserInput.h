@@ -23,6 +23,9 @@ struct PreprocessedSource {
     std::map<std::string, MacroDefinition> defines;
     // The preprocessor's warnings (a macro whose expansion was cut short).
     std::vector<std::string> warnings;
+    // "///" comments before declarations were left unread
+    // (Preprocessor::leftTripleSlashUnread).
+    bool tripleSlashUnread = false;
     // What reading or preprocessing threw, for the parse to throw.
     std::exception_ptr error;
 };
@@ -33,13 +36,16 @@ struct PreprocessedSource {
 // at once on several threads do not meet in one directory. The documented
 // #defines go to defineTable under the given package (null: they are not
 // recorded, and their comments not looked at), the
-// preprocessor's warnings to `warnings` when given. Throws VelkError when
-// the text cannot be preprocessed.
+// preprocessor's warnings to `warnings` when given, and whether "///"
+// comments were left unread to `tripleSlashUnread` when given. cppSource:
+// the file is C++ (Preprocessor::setCppSource). Throws VelkError when the
+// text cannot be preprocessed.
 std::string preprocessInMemory(const std::string& source, const std::string& fileName,
                                const DocCommentFormat& format, const PreprocessorDefines& defines,
                                const std::string& package,
                                std::map<std::string, MacroDefinition>* defineTable,
-                               std::vector<std::string>* warnings = nullptr);
+                               std::vector<std::string>* warnings = nullptr,
+                               bool* tripleSlashUnread = nullptr, bool cppSource = true);
 
 // Reads the rest of a documentation comment whose start string was just
 // consumed and returns its text, one entry per line, each followed by

@@ -95,7 +95,8 @@ TEST_F(ParserInputTest, CommentErrorsKeepTheirLine) {
     EXPECT_EQ(errorOf("a\n/* x\r\n\"\n"),
               "Preprocessor: Unexpected end-of-file while parsing comment on line 2");
     // Lines counted inside a comment run still place a later error.
-    EXPECT_EQ(errorOf("/* a\r\nb\nc */\n\"open\n"), "Preprocessor: Newline in quoted string on line 4");
+    EXPECT_EQ(errorOf("/* a\r\nb\nc */\n/* open\n"),
+              "Preprocessor: Unexpected end-of-file while parsing comment on line 4");
 }
 
 // The same text through the stream interface and through the in-memory

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <atomic>
 #include <cerrno>
@@ -26,6 +27,11 @@
 
 namespace {
 
+// The name every file finds defined, and its value in a C++ file: the
+// language version whose branches of a header are documented.
+const std::string kCplusplus = "__cplusplus";
+const std::string kCplusplusValue = "201703L";
+
 const std::string kBeginExclude = "VANTRY_BEGIN_EXCLUDE";
 const std::string kEndExclude = "VANTRY_END_EXCLUDE";
 
@@ -40,6 +46,11 @@ const char* const kDirectiveWords[] = {
 const char* const kBlankedWords[] = {"pragma", "include",  "warning",      "line",  "error",
                                      "input",  "name",     "ident",        "import", "using",
                                      "region", "endregion", "nullable",    "include_next"};
+
+// Words that begin a statement, never a declaration.
+constexpr std::string_view kStatementWords[] = {"if",    "else",     "for",   "while", "do",   "switch",
+                                                "case",  "return",   "break", "continue", "goto", "try",
+                                                "throw", "co_return", "co_yield", "co_await", "delete"};
 
 // Directives whose words are free text, which may hold a lone quote.
 constexpr std::string_view kFreeTextWords[] = {"error", "warning", "pragma", "line", "ident"};
@@ -65,18 +76,34 @@ bool isStop(char c, unsigned char bit) { return kStops[static_cast<unsigned char
 
 bool isHorizontalBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
 
+// What the first pass found on lines whose groups it cannot know: the
+// second pass acts on those in the groups it reads.
+struct LineNotes {
+    // A literal its line does not close: it ends with its line.
+    struct OpenQuote {
+        int line;       // where it ends
+        int beginLine;  // where it begins (a backslash may continue it)
+    };
+    std::vector<OpenQuote> openQuotes;
+    // "///" comments on lines of their own before a declaration, which the
+    // comment format does not read.
+    std::vector<int> unreadTripleSlash;
+};
+
 // ---------------------------------------------------------------------------
 // First pass: removes ordinary comments (keeping their newlines), keeps
-// documentation comments, applies the exclusion markers, and checks that
-// every literal is closed on its line. Literals are copied as they stand, so
-// "/*" or "//" inside one never starts a comment. A carriage return before
-// a line feed and a leading UTF-8 byte-order mark are dropped. A blank
+// documentation comments and applies the exclusion markers. Literals are
+// copied as they stand, so "/*" or "//" inside one never starts a comment;
+// one that its line does not close ends with the line, as a compiler reads
+// it, and is closed there (the pass cannot know whether its group is read:
+// the second pass warns for those it reads). A carriage return before a
+// line feed and a leading UTF-8 byte-order mark are dropped. A blank
 // beyond ASCII in the code becomes one blank, so that what follows reads
 // as if written with ordinary ones.
 class Stripper {
 public:
-    Stripper(const std::string& text, const Preprocessor::CommentView (&views)[2])
-        : s(text), views(views) {}
+    Stripper(const std::string& text, const Preprocessor::CommentView (&views)[2], LineNotes& notes)
+        : s(text), views(views), notes(notes) {}
 
     std::string run() {
         if (s.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
@@ -199,8 +226,9 @@ private:
         return k < out.size() && out[k] >= '0' && out[k] <= '9';
     }
 
-    // A literal, copied to its closing quote. On the line of a directive
-    // whose words are free text, one that the line does not close is a
+    // A literal, copied to its closing quote. One that its line does not
+    // close ends with the line: it is closed there and noted. On the line
+    // of a directive whose words are free text, such a quote is a
     // character of that text ("#error can't").
     void literal(char quote, bool freeText) {
         const int startLine = line;
@@ -213,18 +241,25 @@ private:
                 out.append(s, i, run - i);
                 i = run;
             }
-            if (freeText && (atEnd() || peek() == '\n')) return;
-            if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
-            int c = get();
-            if (c == '\n') preprocessorError("Newline in quoted string", startLine);
-            out.push_back(static_cast<char>(c));
-            if (c == '\\') {
-                if (atEnd()) preprocessorError("Unexpected end-of-file while parsing quoted string", startLine);
-                out.push_back(static_cast<char>(get()));
-            } else if (c == quote) {
+            if (atEnd() || peek() == '\n') {
+                if (!freeText) openQuote(quote, startLine);
                 return;
             }
+            int c = get();
+            if (c == '\\' && atEnd()) {
+                // A backslash at the very end would escape the closing quote.
+                openQuote(quote, startLine);
+                return;
+            }
+            out.push_back(static_cast<char>(c));
+            if (c == '\\') out.push_back(static_cast<char>(get()));
+            else if (c == quote) return;
         }
+    }
+
+    [[gnu::noinline]] void openQuote(char quote, int startLine) {
+        out.push_back(quote);
+        notes.openQuotes.push_back({line, startLine});
     }
 
     // Whether the line that holds s[at] is a directive whose words are
@@ -353,6 +388,7 @@ private:
             out.push_back('\n');
             return;
         }
+        if (x == '/' && peek() != '/') noteTripleSlash();
         std::size_t eol = s.find('\n', i);
         if (eol == std::string::npos) {
             // The comment ends the input: its line still counts.
@@ -363,6 +399,37 @@ private:
         i = eol + 1;
         ++line;
         out.push_back('\n');
+    }
+
+    // After a "///" that the format does not read: noted when it stands
+    // on a line of its own and is the last of its run before a line that
+    // begins a declaration (a name that begins no statement, an attribute
+    // "[" or "@", or "~"), so that the user can be told which option reads
+    // it. A banner of slashes ("////////") is no such comment.
+    [[gnu::noinline]] void noteTripleSlash() {
+        for (std::size_t k = out.size(); k > 0 && out[k - 1] != '\n'; --k)
+            if (!isHorizontalBlank(out[k - 1])) return;
+        std::size_t next = s.find('\n', i);
+        for (;;) {
+            if (next == std::string::npos) return;
+            std::size_t k = next + 1;
+            while (k < s.size() && isHorizontalBlank(s[k])) ++k;
+            if (k >= s.size()) return;
+            if (s[k] == '\n') {
+                next = k;
+                continue;
+            }
+            if (s.compare(k, 3, "///") == 0 && s.compare(k, 4, "////") != 0) return;
+            const char c = s[k];
+            if (!isWordChar(c) && static_cast<unsigned char>(c) < 0x80 && c != '[' && c != '@' && c != '~') return;
+            std::size_t end = k;
+            while (end < s.size() && isWordChar(s[end])) ++end;
+            // A comment on a statement in a body documents nothing.
+            const std::string_view word = std::string_view(s).substr(k, end - k);
+            if (std::find(std::begin(kStatementWords), std::end(kStatementWords), word) == std::end(kStatementWords))
+                notes.unreadTripleSlash.push_back(line);
+            return;
+        }
     }
 
     // Copies `c` and the rest of its line, newline included.
@@ -405,6 +472,7 @@ private:
 
     const std::string& s;
     const Preprocessor::CommentView (&views)[2];
+    LineNotes& notes;
     std::size_t i = 0;
     int line = 1;
     std::string out;
@@ -666,9 +734,11 @@ public:
     // table may be null: the #defines are then not recorded.
     LineProcessor(BlockReader& reader, PreprocessorDefines& defines, const std::string& fileName,
                   const std::string& packageName, std::map<std::string, MacroDefinition>* table,
-                  std::size_t lastDefine, std::vector<std::string>& warnings)
+                  std::size_t lastDefine, const LineNotes& notes, std::vector<std::string>& warnings)
         : reader(reader), defines(defines), fileName(fileName), packageName(packageName), table(table),
-          lastDefine(lastDefine), warnings(warnings) {}
+          notes(notes), lastDefine(lastDefine), warnings(warnings) {
+        findNextNote();
+    }
 
     std::string run() {
         out.reserve(reader.size() + reader.size() / 8);
@@ -677,6 +747,7 @@ public:
             // Comment text is kept only while a #define may still follow.
             keepDocText = lastDefine != std::string::npos && reader.position() <= lastDefine;
             process(readLogicalLine(joined));
+            if (lineNumber >= nextNoteLine) takeNotes();
             out.push_back('\n');
         }
         if (!blocks.empty())
@@ -793,6 +864,7 @@ private:
     // taken off the line, are in trailingDocText.
     [[gnu::noinline]] bool directive(Directive& d, bool on, bool trailing) {
         if (d.word == "ifdef" || d.word == "ifndef" || d.word == "if") {
+            conditionalLine = lineNumber;
             // Inside a block left out no branch can be taken: its
             // conditions are not looked at.
             bool condition = d.word == "if"       ? on && conditionOf(d)
@@ -802,6 +874,7 @@ private:
             return true;
         }
         if (!blocks.empty() && (d.word == "endif" || d.word == "else" || d.word == "elif")) {
+            conditionalLine = lineNumber;
             forgetComment();
             Conditional& block = blocks.back();
             if (d.word == "endif") {
@@ -971,11 +1044,43 @@ private:
         held.clear();
     }
 
+    // The notes of the first pass on the lines read so far: a literal left
+    // open in a group that is read is named in a warning, unless it is
+    // the condition's own line, which is warned about as a condition.
+    [[gnu::noinline]] void takeNotes() {
+        const bool read = active() && conditionalLine != lineNumber;
+        for (; nextQuote < notes.openQuotes.size() && notes.openQuotes[nextQuote].line <= lineNumber; ++nextQuote)
+            if (read)
+                warnings.push_back("Preprocessor: the quote on line " +
+                                   std::to_string(notes.openQuotes[nextQuote].beginLine) +
+                                   " is not closed: its literal ends with the line");
+        for (; nextSlash < notes.unreadTripleSlash.size() && notes.unreadTripleSlash[nextSlash] <= lineNumber;
+             ++nextSlash)
+            if (active()) tripleSlashUnread = true;
+        findNextNote();
+    }
+
+    void findNextNote() {
+        nextNoteLine = std::numeric_limits<int>::max();
+        if (nextQuote < notes.openQuotes.size()) nextNoteLine = notes.openQuotes[nextQuote].line;
+        if (nextSlash < notes.unreadTripleSlash.size())
+            nextNoteLine = std::min(nextNoteLine, notes.unreadTripleSlash[nextSlash]);
+    }
+
+    // Whether a literal that its line does not close ends on the line at
+    // hand.
+    bool openQuoteOnLine() const {
+        return nextQuote < notes.openQuotes.size() && notes.openQuotes[nextQuote].line <= lineNumber;
+    }
+
     // The value of an #if or #elif line; one that cannot be evaluated is
     // false and named in a warning.
     bool conditionOf(const Directive& d) {
         std::string error;
-        const bool value = Preprocessor::evaluateIf(d.argument, defines, &error);
+        // The first pass closed the literal: as written, the condition has
+        // none to read.
+        const bool value = openQuoteOnLine() ? (error = "missing closing quote", false)
+                                             : Preprocessor::evaluateIf(d.argument, defines, &error);
         if (!error.empty())
             warnings.push_back("Preprocessor: the condition of #" + d.word + " on line " +
                                std::to_string(lineNumber) + " is taken as false: " + error);
@@ -1060,6 +1165,10 @@ private:
     const std::string& packageName;
     std::map<std::string, MacroDefinition>* table;
     std::vector<Conditional> blocks;
+    const LineNotes& notes;
+    std::size_t nextQuote = 0, nextSlash = 0;  // the first notes not taken
+    int nextNoteLine = 0;                      // the line of the first of them
+    int conditionalLine = 0;                   // the last line that was a conditional directive
     std::string out;
     std::string docText;
     std::string scratch, scratch2;  // for withoutAll
@@ -1084,6 +1193,11 @@ private:
     bool keepDocText = true;
     bool inComment = false;
     int lineNumber = 0;
+
+public:
+    // Set once a "///" comment noted by the first pass stood in a group
+    // that was read.
+    bool tripleSlashUnread = false;
 };
 
 }  // namespace
@@ -1136,15 +1250,22 @@ std::string Preprocessor::preprocessText(const std::string& source, const Prepro
 std::string Preprocessor::preprocessText(const std::string& source, const PreprocessorDefines& defines,
                                          const std::string& fileName, const std::string& packageName,
                                          std::map<std::string, MacroDefinition>* documentedDefines) {
-    std::string stripped = Stripper(source, views).run();
+    LineNotes notes;
+    std::string stripped = Stripper(source, views, notes).run();
     const std::size_t lastDefine = lastPossibleDefine(stripped);
     BlockReader reader(std::move(stripped));
     PreprocessorDefines fileDefines = defines;
-    fileDefines.addName("__cplusplus");
+    // The user's own definition stands.
+    if (!fileDefines.isDefined(kCplusplus)) {
+        if (cppSource) fileDefines.addDefine(kCplusplus, kCplusplusValue);
+        else fileDefines.addName(kCplusplus);
+    }
     warnings.clear();
-    return LineProcessor(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine,
-                         warnings)
-        .run();
+    LineProcessor lines(reader, fileDefines, fileName, packageName, documentedDefines, lastDefine, notes,
+                        warnings);
+    std::string text = lines.run();
+    tripleSlashUnread = lines.tripleSlashUnread;
+    return text;
 }
 
 namespace {

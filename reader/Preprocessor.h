@@ -5,7 +5,10 @@
 // exclusion markers "VANTRY_BEGIN_EXCLUDE" / "VANTRY_END_EXCLUDE" (inside
 // an ordinary block comment) blank the lines between them; continued lines
 // are joined; #if/#ifdef/#ifndef/#elif/#else/#endif are applied with the
-// user's defines plus "__cplusplus"; #defines are collected (and recorded,
+// user's defines plus "__cplusplus" (see setCppSource); the lines of a group
+// left out are not read, only the directives among them and the comments
+// that could hide one (as a compiler reads them, a quote there ends with its
+// line); #defines are collected (and recorded,
 // with the documentation comment above them, for the documentation of
 // macros); macros are expanded in the code of active lines, never in
 // comments; every other directive is blanked. No file is ever included.
@@ -35,6 +38,13 @@ public:
     // matches nothing.
     void setCommentFormat(const DocCommentFormat& format);
 
+    // Whether the file is C++ (true unless set): there "__cplusplus" reads
+    // as 201703L, so that a header is documented on its C++17 branch; in a
+    // Java or C# file it is defined with no value, so "#ifdef __cplusplus"
+    // holds in every file and "#if __cplusplus" in C++ only. A definition
+    // of the user's ("-d__cplusplus=...") stands instead.
+    void setCppSource(bool cpp) { cppSource = cpp; }
+
     // Preprocesses `input` (read to its end) into the file `outputFileName`
     // (created or truncated). `defines` is copied; the file's #defines go
     // to the copy. Every #define met, active or not, is recorded in
@@ -43,7 +53,9 @@ public:
     // above it or on its line, any tag of which that could run script shown
     // as text (a warning names the comment's line). That comment documents
     // the macro only: it is left out of the output, its lines kept empty.
-    // A condition that cannot be evaluated is false, with a warning. Throws
+    // A condition that cannot be evaluated is false, with a warning. A
+    // literal that its line does not close ends with the line, with a
+    // warning naming the line when its group is read. Throws
     // VelkError "Preprocessor: <text> on line <n>", "End-of-file in macro
     // argument list (line <n>)" or a VelkFileError of the output file; on
     // every error the output file is removed.
@@ -99,11 +111,20 @@ public:
 
     // The warnings of the last preprocessing (a macro whose expansion was
     // stopped at the limit, named once per file; a condition taken as false
-    // because it could not be evaluated, with its line); the file was still
-    // preprocessed whole.
+    // because it could not be evaluated, with its line; a literal left open
+    // at the end of its line); the file was still preprocessed whole.
     const std::vector<std::string>& getWarnings() const { return warnings; }
+
+    // True when the last preprocessing met, in a group it read, a "///"
+    // comment that the comment format does not take as documentation: one
+    // on a line of its own, the last of its run, before a line that begins
+    // a declaration (with a name that begins no statement, an attribute "["
+    // or "@", or "~"). A banner of slashes ("////////") is none.
+    bool leftTripleSlashUnread() const { return tripleSlashUnread; }
 
 private:
     CommentView views[2];
     std::vector<std::string> warnings;
+    bool cppSource = true;
+    bool tripleSlashUnread = false;
 };

@@ -85,8 +85,6 @@ TEST_F(PreprocessorTest, CommentsAndLiterals) {
     // "*/" in a literal ends nothing; later directives still count.
     EXPECT_EQ(run("char* s = \"*/ /*\"; char c = '\\'';\n#define X 1\nX\n"),
               "char* s = \"*/ /*\"; char c = '\\'';\n\n1\n");
-    EXPECT_EQ(errorOf("x\nchar c = 'a;\n"), "Preprocessor: Newline in quoted string on line 2");
-    EXPECT_EQ(errorOf("x = \"abc"), "Preprocessor: Unexpected end-of-file while parsing quoted string on line 1");
     EXPECT_EQ(errorOf("\n/* open\n"), "Preprocessor: Unexpected end-of-file while parsing comment on line 2");
     EXPECT_EQ(errorOf("/** open\n"), "Preprocessor: Unexpected end-of-file in documentation comment on line 1");
 }
@@ -216,7 +214,7 @@ TEST_F(PreprocessorTest, TemporaryFiles) {
 
     run("#if 1\nx\n#endif\n");
     EXPECT_EQ(filesLeft(), 0u);
-    EXPECT_THROW(run("\"open"), VelkError);
+    EXPECT_THROW(run("/* open"), VelkError);
     EXPECT_EQ(filesLeft(), 0u);
 
     setenv("TEMP", (dir / "missing").c_str(), 1);
@@ -261,7 +259,7 @@ TEST_F(PreprocessorTest, ConditionsAreEvaluatedWhole) {
 }
 
 // The text of #error, #warning, #pragma, #line and #ident is free text: a
-// lone quote there loses nothing. In code it is still an error.
+// lone quote there loses nothing, and is no literal left open.
 TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
     EXPECT_EQ(run("#ifndef CONFIG_H\n"
                   "#error You can't include this header directly\n"
@@ -273,8 +271,6 @@ TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
                   "/** After the directives. */\n"
                   "class After {};\n"),
               "\n\n\n\n\n\n\n/** After the directives. */\nclass After {};\n");
-    EXPECT_EQ(errorOf("#define NAME \"open\nint x;\n"),
-              "Preprocessor: Newline in quoted string on line 1");
 }
 
 // Code on the line of a documentation comment is expanded as any other
@@ -360,6 +356,106 @@ TEST_F(PreprocessorTest, ScriptInAMacrosCommentIsShownAsText) {
     EXPECT_EQ(table["SLOW"].getComment(), "Never &lt;script&gt;alert(2)&lt;/script&gt;.");
     EXPECT_EQ(warnings, (std::vector<std::string>{"Script in the documentation comment on line 2 is shown as text",
                                                   "Script in the documentation comment on line 4 is shown as text"}));
+}
+
+// The lines of a group left out are not read, only the directives among
+// them and the comments that could hide one, whatever kind of group it is:
+// a quote there is text. A quote that its line does not close in code that
+// is read ends with the line, is closed there for the parser and named in
+// a warning; the rest of the file is read.
+TEST_F(PreprocessorTest, GroupsLeftOutAreNotRead) {
+    PreprocessorDefines user("ON=1");
+    EXPECT_EQ(run("#if 0\n"
+                  "It's disabled.\n"
+                  "#endif\n"
+                  "/** Kept. */ struct AfterSkip {};\n"
+                  "#ifdef OFF\n"
+                  "  \"unclosed\n"
+                  "#elif ON\n"
+                  "int taken;\n"
+                  "#elif 'x\n"
+                  "won't\n"
+                  "#else\n"
+                  "#if it's nested\n"
+                  "doesn't\n"
+                  "#endif\n"
+                  "#endif\n"
+                  "#ifndef ON\n"
+                  "can't\n"
+                  "/* a comment hides what it holds\n"
+                  "#endif\n"
+                  "*/ still left out\n"
+                  "#endif\n"
+                  "int after;\n",
+                  user),
+              "\n\n\n/** Kept. */ struct AfterSkip {};\n\n\n\nint taken;\n" + std::string(13, '\n') +
+                  "int after;\n");
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    // Between exclusion markers nothing is read either.
+    EXPECT_EQ(run("/* VANTRY_BEGIN_EXCLUDE */\nIt's out\n/* VANTRY_END_EXCLUDE */\nint x;\n"),
+              "\n\n\nint x;\n");
+    EXPECT_TRUE(warnings.empty());
+
+    // A condition with a quote left open is malformed: false, with a
+    // warning; left out, it is not looked at.
+    EXPECT_EQ(run("#if X == 'a\nint q;\n#elif '\nint r;\n#endif\n#if 0\n#if '\n#endif\n#endif\nint s;\n"),
+              "\n\n\n\n\n\n\n\n\nint s;\n");
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "Preprocessor: the condition of #if on line 1 is taken as false: missing closing quote",
+                            "Preprocessor: the condition of #elif on line 3 is taken as false: missing closing quote"}));
+
+    // In code that is read the literal ends with its line.
+    EXPECT_EQ(run("struct S {\n  char c = '; };\n/** After. */ struct After {};\n#define Q \"q\nQ\n"),
+              "struct S {\n  char c = '; };'\n/** After. */ struct After {};\n\n\"q\"\n");
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "Preprocessor: the quote on line 2 is not closed: its literal ends with the line",
+                            "Preprocessor: the quote on line 4 is not closed: its literal ends with the line"}));
+    EXPECT_EQ(run("s = \"a\\\nb\nint x = \"abc\\"), "\ns = \"ab\"\nint x = \"abc\"\n");
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "Preprocessor: the quote on line 1 is not closed: its literal ends with the line",
+                            "Preprocessor: the quote on line 3 is not closed: its literal ends with the line"}));
+}
+
+// In a C++ file "__cplusplus" is 201703L, so the C++17 branch of a header
+// is the one documented; the user's definition stands instead. In Java
+// and C# files it is defined with no value.
+TEST_F(PreprocessorTest, CplusplusHasItsValue) {
+    const std::string source =
+        "#if __cplusplus >= 201703L\nmodernPath\n#else\nlegacyPath\n#endif\n"
+        "#ifdef __cplusplus\ndefined\n#endif\n#if defined(__cplusplus) && __cplusplus\nvalued\n#endif\n";
+    EXPECT_EQ(run(source), "\nmodernPath\n\n\n\n\ndefined\n\n\nvalued\n\n");
+    EXPECT_EQ(run(source, PreprocessorDefines("__cplusplus=201103L")), "\n\n\nlegacyPath\n\n\ndefined\n\n\nvalued\n\n");
+    EXPECT_EQ(run("#undef __cplusplus\n#ifdef __cplusplus\nx\n#endif\n"), "\n\n\n\n");
+
+    Preprocessor other;
+    other.setCppSource(false);
+    std::map<std::string, MacroDefinition> none;
+    EXPECT_EQ(other.preprocessText(source, {}, "A.cs", "pkg", none), "\n\n\nlegacyPath\n\n\ndefined\n\n\n\n\n");
+}
+
+// "///" comments that the format does not read, before declarations, are
+// noticed in the groups that are read; banners of slashes, comments after
+// code and comments before no declaration are not such comments.
+TEST_F(PreprocessorTest, TripleSlashCommentsLeftUnreadAreNoticed) {
+    auto unread = [](const std::string& source, const DocCommentFormat& format = {}) {
+        Preprocessor preprocessor(format);
+        std::map<std::string, MacroDefinition> none;
+        preprocessor.preprocessText(source, {}, "src.h", "pkg", none);
+        return preprocessor.leftTripleSlashUnread();
+    };
+    EXPECT_TRUE(unread("/// Adds.\nint add(int a, int b);\n"));
+    EXPECT_TRUE(unread("namespace N {\n    /// <summary>A point.</summary>\n\n    [Serializable]\n    struct P {};\n}\n"));
+    EXPECT_TRUE(unread("/// Made.\n///\n/// Gone.\n~Widget();\n"));
+    EXPECT_TRUE(unread("/// Hidden.\n@Deprecated void old();\n"));
+    EXPECT_FALSE(unread("////////////////////////\n// Helpers\n////////////////////////\nint helper();\n"));
+    EXPECT_FALSE(unread("int x; /// trailing\nint y;\n"));
+    EXPECT_FALSE(unread("void f();\n/// The end.\n}\n"));
+    EXPECT_FALSE(unread("int f() {\n    /// Not yet.\n    if (busy) return 0;\n    /// Done.\n    return 1;\n}\n"));
+    EXPECT_FALSE(unread("#if 0\n/// Left out.\nint gone();\n#endif\n"));
+    EXPECT_FALSE(unread("/** Read. */ int read();\n// A note.\nint note();\n"));
+    DocCommentFormat slashes;
+    slashes.setSecondary("///", "///", "///");
+    EXPECT_FALSE(unread("/// Read.\nint add(int a, int b);\n", slashes));
 }
 
 TEST(PreprocessorStatic, DirectiveWords) {

@@ -145,7 +145,7 @@ TEST_F(RunTest, AFullRunDrivesTheModuleFromInitToDone) {
                                "  /** Adds. */\n  int add(int by);\n};\n#define LIMIT 3\n");
     scratch.write("src/a/x.cpp", "#include \"x.h\"\n// it's here\nint Counter::add(int by) {"
                                  " return by; }\n");
-    scratch.write("src/a/b/B4.cs", "namespace a.b {\nclass B4 { string s = \"open\n");
+    scratch.write("src/a/b/B4.cs", "namespace a.b {\nclass B4 { /* open\n");
     for (int i = 0; i < 4; ++i)
         scratch.write("src/a/b/B" + std::to_string(i) + ".cs",
                       "namespace a.b {\npublic class B" + std::to_string(i) + " {}\n}\n");
@@ -398,7 +398,7 @@ TEST_F(RunTest, AListOfCommentedOutEntriesIsAnEmptyButCompleteRun) {
 // Inputs that give nothing to document write no site over an older one.
 TEST_F(RunTest, InputsThatDocumentNothingEndInErrorWithoutTheModule) {
     useModule("vantry-recording");
-    scratch.write("src/broken.h", "class Open { \"never closed\n");
+    scratch.write("src/broken.h", "class Open { /* never closed\n");
     for (const std::string& list : {std::string("\"/dev/null\""), "\"" + scratch / "src" + "\""}) {
         seen.log.clear();
         parameters.fileList = list;

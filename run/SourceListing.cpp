@@ -668,12 +668,13 @@ std::size_t ListingRenderer::skipBlanks(std::size_t from, bool& lineFeed) const 
             token.kind = Token::Other;
             return;
         }
+        // One that its line does not close ends with the line, as the
+        // reader takes it: the lines after it are listed as code.
         for (;;) {
-            if (pos >= n) literalLeftOpen(start);
+            if (pos >= n || text[pos] == '\n') break;
             char d = text[pos++];
             if (d == '\\') {
-                if (pos >= n) literalLeftOpen(start);
-                ++pos;
+                if (pos < n) ++pos;
             } else if (d == c) {
                 break;
             }

@@ -44,7 +44,8 @@ std::string sourceListingPath(const std::string& sourceFile, const std::string& 
 // opened without them. Returns the page's path.
 // Throws VelkFileError when the source cannot be read or the page cannot be
 // written, VelkError when the directory cannot be created, and the token
-// layer's VelkFileError for a literal left open at the end of the file.
+// layer's VelkFileError for a raw or verbatim literal left open at the end
+// of the file.
 std::string writeSourceListing(const std::string& sourceFile, const std::string& packageName,
                                const std::string& outputDirectory,
                                const std::string& detailDirectory,
@@ -87,11 +88,12 @@ private:
 // blanks the token layer drops after a "-" are written as they stand ("- 12"
 // is coloured as the number "-12" and listed as "- 12"), so the listing keeps
 // the source's lines. On an #error, #warning, #pragma, #line or #ident line
-// a quote that the line does not close opens no literal ("#error can't").
-// Throws what the token layer throws: VelkFileError
-// "End-of-file while in a quoted string on line <n>" naming fileName for a
-// literal left open at the end, n being the line where it opens (the text's
-// first line is 1), with the body up to that literal already appended.
+// a quote that the line does not close opens no literal ("#error can't");
+// on any other line such a literal ends with its line, as the reader takes
+// it. Throws VelkFileError "End-of-file while in a quoted string on line
+// <n>" naming fileName for a special literal left open at the end, n being
+// the line where it opens (the text's first line is 1), with the body up to
+// that literal already appended.
 void renderSourceListing(std::string_view text, const std::string& fileName, std::string& out,
                          const SourceListingOptions& options);
 
