@@ -339,4 +339,54 @@ TEST_F(CommentPages, AMemberDeprecatedWithoutANoteIsShownDeprecated) {
     EXPECT_EQ(list.find("now()"), std::string::npos) << list;
 }
 
+// A run that leaves "///" comments unread before declarations says so once
+// after parsing, with how many files and the option that reads them; on
+// eight threads as on one. A banner of slashes, a trailing comment and a
+// comment in a group left out are no such comment.
+TEST_F(CommentPages, TripleSlashCommentsLeftUnreadAreToldOnce) {
+    writeText(work() / "src/Store.cs",
+              "namespace Shop {\n"
+              "    /// <summary>A store of items.</summary>\n"
+              "    [Serializable]\n"
+              "    public class Store { public int Count; }\n"
+              "}\n");
+    writeText(work() / "src/geometry/point.h",
+              "/// A point on the plane.\n"
+              "struct Point {\n"
+              "    /// Across.\n"
+              "    int x;\n"
+              "};\n");
+    writeText(work() / "src/banner.h",
+              "////////////////////////////////\n"
+              "// Helpers\n"
+              "////////////////////////////////\n"
+              "int helper(); /// trailing\n"
+              "#if 0\n"
+              "/// Left out.\n"
+              "int gone();\n"
+              "#endif\n");
+    const std::string told =
+        "2 files hold \"///\" comments before declarations that were not read as documentation; "
+        "-accept3slash reads them.";
+    std::string first;
+    for (const char* threads : {"1", "8"}) {
+        SCOPED_TRACE(threads);
+        env_["VANTRY_THREADS"] = threads;
+        const auto result = runInWork({"-autorun", "-autoquit", "-overwrite", "-module=vantry-standard",
+                                       "-moduledir=" + moduleDir_.string(), "src", "out/index.html"},
+                                      kTimeLimit);
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        const std::size_t at = result.err.find("vantry: warning: " + told + "\n");
+        EXPECT_NE(at, std::string::npos) << result.describe();
+        EXPECT_EQ(result.err.find(told, at + told.size()), std::string::npos) << result.describe();
+        if (first.empty()) first = result.err;
+        else EXPECT_EQ(result.err, first);
+    }
+    // Read with the option, nothing is left to tell.
+    const auto read = documentIntoOut({"src"}, kTimeLimit);
+    EXPECT_FALSE(e2e::contains(read.err, "///")) << read.describe();
+    EXPECT_TRUE(e2e::contains(e2e::shownText(e2e::readFile(work() / "out/projects/Shop/Store.html")),
+                              "A store of items."));
+}
+
 }  // namespace

@@ -56,6 +56,7 @@ void AheadParse::log(const char* text, void* context) {
 
 void parseAhead(CppFile& parser, PreprocessedSource source, bool lineBreaks, AheadParse& ahead) {
     ahead.language = parser.getLanguage();
+    ahead.tripleSlashUnread = source.tripleSlashUnread;
     ahead.classes.setKeyLog(&ahead.keys);
     parser.usePreprocessed(std::move(source));
     try {

@@ -35,6 +35,7 @@ struct AheadParse {
     std::map<std::string, MacroDefinition> macros;
     std::map<std::string, bool> packages;
     int language = 0;
+    bool tripleSlashUnread = false;  // PreprocessedSource::tripleSlashUnread
     std::exception_ptr error;  // what the parse threw, thrown again at the carry-over
 
     // The parser's status and error reports, held for the carry-over.

@@ -90,10 +90,13 @@ void parseFile(RunContext& run, const Reports& reports, const FileSettings& file
                PreprocessedSource* prepared, const ListingStep& listings) {
     CppFile parser(path, project, reports.status, reports.log, reports.context, run.defines,
                    file.commentFormat, &file.parserSettings, &run.languageMap);
-    if (prepared) parser.usePreprocessed(std::move(*prepared));
+    PreprocessedSource source = prepared ? std::move(*prepared) : parser.preprocessAhead();
+    const bool tripleSlashUnread = source.tripleSlashUnread;
+    parser.usePreprocessed(std::move(source));
     std::map<std::string, bool> packages;
     parser.parse(run.classList, file.lineBreaks, &run.macros, &packages);
     ++run.parsedFiles;
+    if (tripleSlashUnread) ++run.tripleSlashUnreadFiles;
     if (!run.listings) return;
     if (packages.empty()) packages[""] = true;
     listings(path, parser.sourceName(), packages, listingOptions(file, parser.getLanguage()));
@@ -186,6 +189,7 @@ public:
             if (carryOver(parsed, run.classList, run.macros, OrderedReport::status,
                           OrderedReport::log, report.context(), &carried)) {
                 ++run.parsedFiles;
+                if (parsed.tripleSlashUnread) ++run.tripleSlashUnreadFiles;
                 if (parsed.packages.empty()) parsed.packages[""] = true;
                 if (run.listings)
                     queueListings(path, sourceNameOf(path, project), parsed.packages,
@@ -309,6 +313,17 @@ std::vector<std::string> rootPaths(const std::vector<std::string>& entries) {
         if (!isCommentedOut(entry))
             paths.push_back(splitProjectEntry(stripTrailingSeparator(entry), true).path);
     return paths;
+}
+
+// Said once for the run: a project documented with "///" lines and read
+// without the option that takes them would show no comment at all.
+void reportTripleSlashUnread(const RunContext& run) {
+    if (run.tripleSlashUnreadFiles == 0 || run.log == nullptr) return;
+    const std::string text = std::to_string(run.tripleSlashUnreadFiles) +
+                             (run.tripleSlashUnreadFiles == 1 ? " file holds" : " files hold") +
+                             " \"///\" comments before declarations that were not read as documentation;"
+                             " -accept3slash reads them.";
+    run.log(text.c_str(), run.context);
 }
 
 // Links that lead inside one of the listed entries are followed.
@@ -560,6 +575,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         return RunOutcome::Cancelled;
     }
     run.projectList = walk.projectListText();
+    reportTripleSlashUnread(run);
     // Inputs that gave nothing to document (a list of commented-out entries
     // asks for nothing): no site is written over whatever stands there.
     if (run.parsedFiles == 0 && !rootPaths(entries).empty()) {

@@ -48,6 +48,9 @@ struct RunContext {
     std::string projectList;
     // The files parsed without an error (their listings aside).
     int parsedFiles = 0;
+    // Those of them that hold "///" comments before declarations which the
+    // comment format left unread (Preprocessor::leftTripleSlashUnread).
+    int tripleSlashUnreadFiles = 0;
 };
 
 // How a run ended; the status line says the same.
