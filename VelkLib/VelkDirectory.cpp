@@ -140,8 +140,20 @@ std::string VelkDirectory::entryPrefix() const {
     return systemPath.empty() || systemPath.back() == '/' ? systemPath : systemPath + "/";
 }
 
-std::vector<VelkDirectory::Entry> VelkDirectory::listEntries(int* error,
-                                                             std::string* realPath) const {
+namespace {
+
+// What a file of a kind the lists leave out is.
+std::string kindOf(mode_t mode) {
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "not a regular file";
+}
+
+}  // namespace
+
+std::vector<VelkDirectory::Entry> VelkDirectory::listEntries(int* error, std::string* realPath,
+                                                             std::vector<LeftOut>* leftOut) const {
     std::vector<Entry> found;
     errno = 0;
     DirHandle dir(systemPath);
@@ -157,17 +169,27 @@ std::vector<VelkDirectory::Entry> VelkDirectory::listEntries(int* error,
             continue;
         }
         // Links and file systems that do not say: ask about the target.
-        struct stat info;
-        if (::stat((prefix + name).c_str(), &info) != 0) continue;
-        if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) continue;
+        const std::string full = prefix + name;
         bool link = entry->d_type == DT_LNK;
         struct stat own;
-        if (entry->d_type == DT_UNKNOWN && ::lstat((prefix + name).c_str(), &own) == 0)
-            link = S_ISLNK(own.st_mode);
+        if (entry->d_type == DT_UNKNOWN && ::lstat(full.c_str(), &own) == 0) link = S_ISLNK(own.st_mode);
+        struct stat info;
+        if (::stat(full.c_str(), &info) != 0) {
+            // Gone since it was read, unless a link that leads nowhere.
+            if (leftOut != nullptr && link) leftOut->push_back({std::move(name), true, "", errno});
+            continue;
+        }
+        if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) {
+            if (leftOut != nullptr) leftOut->push_back({std::move(name), link, kindOf(info.st_mode), 0});
+            continue;
+        }
         found.push_back({std::move(name), S_ISDIR(info.st_mode), link});
     }
     std::sort(found.begin(), found.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    if (leftOut != nullptr)
+        std::sort(leftOut->begin(), leftOut->end(),
+                  [](const LeftOut& a, const LeftOut& b) { return a.name < b.name; });
     return found;
 }
 

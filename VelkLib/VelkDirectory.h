@@ -33,6 +33,17 @@ public:
     // subdirectories tells a directory it has seen by its fileIdentity.
     std::vector<std::string> listSubdirectories(bool fullPaths) const;
 
+    // An entry that listEntries leaves out, and why: kind is "a FIFO", "a
+    // socket", "a device" or "not a regular file" (for a link: its
+    // target's), or "" with error set to the system's error number when a
+    // link's target cannot be looked at (a link to nothing).
+    struct LeftOut {
+        std::string name;
+        bool isLink;
+        std::string kind;
+        int error;
+    };
+
     // One entry of the directory, as read in one pass over it.
     struct Entry {
         std::string name;
@@ -46,7 +57,9 @@ public:
     // *error (when given) to the system's error number, else to 0. With
     // realPath, it receives the real path of the directory actually read
     // (descriptorPath), whatever was swapped in at the name.
-    std::vector<Entry> listEntries(int* error = nullptr, std::string* realPath = nullptr) const;
+    // With leftOut, it receives the entries of other kinds, sorted too.
+    std::vector<Entry> listEntries(int* error = nullptr, std::string* realPath = nullptr,
+                                   std::vector<LeftOut>* leftOut = nullptr) const;
     // The directory and "/", which make an entry's name its full path.
     std::string entryPrefix() const;
 

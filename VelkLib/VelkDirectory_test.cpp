@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <stdlib.h>
 #include <cerrno>
 #include <sys/stat.h>
@@ -73,6 +75,13 @@ TEST_F(VelkDirectoryTest, ListsSortedRegularFilesIgnoringCase) {
     for (const VelkDirectory::Entry& e : d.listEntries())
         seen.push_back(e.name + (e.isDirectory ? "/" : "") + (e.isLink ? "@" : ""));
     EXPECT_EQ(seen, (Names{"A.H", "a.hpp", "b.h", "c.cpp", "link.h@", "sub.h/", "z/", "zlink/@"}));
+    // What it leaves out, with why, for a walk to name.
+    std::vector<VelkDirectory::LeftOut> leftOut;
+    d.listEntries(nullptr, nullptr, &leftOut);
+    seen.clear();
+    for (const VelkDirectory::LeftOut& e : leftOut)
+        seen.push_back(e.name + (e.isLink ? "@ " : " ") + (e.kind.empty() ? std::strerror(e.error) : e.kind));
+    EXPECT_EQ(seen, (Names{"dangling.h@ No such file or directory", "pipe.h a FIFO"}));
     EXPECT_EQ(VelkDirectory(dir + "/", false).entryPrefix(), dir + "/");
     EXPECT_EQ(d.entryPrefix(), dir + "/");
 }

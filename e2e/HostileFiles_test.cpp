@@ -171,6 +171,25 @@ TEST_F(HostileFiles, FifosAndDevicesAreNeverOpenedAsFiles) {
     }
 }
 
+// What a listed folder holds under a source's name that is no regular
+// file is never opened (a FIFO would block the run) and is named with the
+// reason; a folder of nothing else is not said to hold no source.
+TEST_F(HostileFiles, SourcesInAFolderThatAreNoRegularFilesAreNamed) {
+    writeText(work() / "src/p/Ok.java", "package p;\n/** Kept. */\npublic class Ok {}\n");
+    makeFifo(work() / "src/p/F.java");
+    fs::create_directories(work() / "devices");
+    fs::create_symlink("/dev/zero", work() / "devices/zero.java");
+    const auto result = document({"src", "devices"});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: warning: Skipped \"src/p/F.java\": it is a FIFO, not a regular file.\n"))
+        << result.describe();
+    EXPECT_TRUE(contains(result.err, "vantry: warning: Skipped the symbolic link \"devices/zero.java\": its target "
+                                     "is a device, not a regular file.\n"))
+        << result.describe();
+    EXPECT_FALSE(contains(result.err, "No file in")) << result.describe();
+    EXPECT_TRUE(contains(wholeSite(), "Kept."));
+}
+
 TEST_F(HostileFiles, ExtensionsThatMatchNothingAreRefusedOrReported) {
     writeText(work() / "src/A.h", "/** A. */\nclass AlphaClass {};\n");
     for (const char* option : {"-extensions=..", "-extensions=.h.", "-extensions=*", "-extensions=h,a/b"}) {

@@ -66,6 +66,14 @@ std::vector<std::string> splitFileList(const std::string& text) {
     return entries;
 }
 
+std::string leftOutText(const std::string& path, const VelkDirectory::LeftOut& entry) {
+    if (!entry.isLink) return "Skipped \"" + path + "\": it is " + entry.kind + ", not a regular file.";
+    if (entry.kind.empty())
+        return "Skipped the symbolic link \"" + path + "\": its target cannot be read (" +
+               std::strerror(entry.error) + ").";
+    return "Skipped the symbolic link \"" + path + "\": its target is " + entry.kind + ", not a regular file.";
+}
+
 std::string unsuccessfulParseText(const std::string& failure, const std::string& path) {
     return failure + ".  Parsing of \"" + path + "\" was unsuccessful.";
 }
@@ -177,7 +185,7 @@ InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool w
     try {
         const VelkDirectory listed(directory, false);
         listing.prefix = listed.entryPrefix();
-        listing.entries = listed.listEntries(&error, &real);
+        listing.entries = listed.listEntries(&error, &real, &listing.leftOut);
     } catch (const VelkError&) {
         // Gone, or something else now, since the walk found it.
         struct stat info;
@@ -197,12 +205,13 @@ InputWalk::Listing InputWalk::readDirectory(const std::string& directory, bool w
             logText("Skipped the directory \"" + directory +
                     "\": it lies outside the listed files and directories.");
         listing.entries.clear();
+        listing.leftOut.clear();
     }
     listing.real = std::move(real);
     return listing;
 }
 
-std::vector<std::string> InputWalk::acceptedFiles(const Listing& listing, bool warn) const {
+std::vector<std::string> InputWalk::acceptedFiles(const Listing& listing, bool warn, int* named) const {
     // One read of the directory serves every extension, and only a link
     // needs a look at where it leads.
     std::vector<std::string> files;
@@ -212,6 +221,14 @@ std::vector<std::string> InputWalk::acceptedFiles(const Listing& listing, bool w
             if (entry.isDirectory || !matchesWildcard(pattern, entry.name)) continue;
             std::string file = listing.prefix + entry.name;
             if (!entry.isLink || followable(file, warn)) files.push_back(std::move(file));
+            else if (named != nullptr) ++*named;
+        }
+        // A name the user would take for a source, which is none: never
+        // opened (a FIFO would block the run), but named.
+        for (const VelkDirectory::LeftOut& entry : listing.leftOut) {
+            if (!warn || !matchesWildcard(pattern, entry.name)) continue;
+            logText(leftOutText(listing.prefix + entry.name, entry));
+            if (named != nullptr) ++*named;
         }
     }
     return files;
@@ -259,11 +276,14 @@ bool InputWalk::walkEntry(const std::string& listEntry) {
     // A commented-out directory is reported as one by walkDirectory.
     if (directoryExists(split.path)) {
         const int before = accepted;
+        const int namedBefore = skippedNamed;
         const bool unreadableBefore = unreadableRoot;
         if (!walkDirectory(entry, true, "")) return false;
         // Said once for the entry, not for each of its folders; a folder
-        // that could not be read has said so itself.
-        if (accepted == before && !isCommentedOut(split.path) && unreadableRoot == unreadableBefore) {
+        // that could not be read, or a source that is none, has said so
+        // itself.
+        if (accepted == before && skippedNamed == namedBefore && !isCommentedOut(split.path) &&
+            unreadableRoot == unreadableBefore) {
             std::string list;
             for (const std::string& extension : extensions)
                 list += (list.empty() ? "" : ", ") + extension;
@@ -311,7 +331,7 @@ bool InputWalk::walkDirectory(const std::string& rootEntry, bool rootFlag,
                                   ? distinctProject(wanted, split.path, listing.real)
                                   : wanted;
         if (unreadable && frame.listed) unreadableRoot = true;
-        std::vector<std::string> files = acceptedFiles(listing, true);
+        std::vector<std::string> files = acceptedFiles(listing, true, &skippedNamed);
         accepted += static_cast<int>(files.size());
         for (const std::string& file : files) {
             documentFile(file, project, true);

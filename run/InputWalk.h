@@ -41,6 +41,13 @@ bool isCommentedOut(const std::string& path);
 // An entry with one trailing "/" or "\\" removed (a lone "/" stays).
 std::string stripTrailingSeparator(const std::string& entry);
 
+// The text logged for an entry of a walked directory whose name has an
+// accepted extension but that is no regular file: "Skipped \"<path>\": it
+// is a FIFO, not a regular file.", or for a link "Skipped the symbolic link
+// \"<path>\": its target is a device, not a regular file." (or "...: its
+// target cannot be read (<the system's reason>).").
+std::string leftOutText(const std::string& path, const VelkDirectory::LeftOut& entry);
+
 // The text logged when the per-file step for path failed with `failure`:
 // "<failure>.  Parsing of \"<path>\" was unsuccessful."
 std::string unsuccessfulParseText(const std::string& failure, const std::string& path);
@@ -90,15 +97,16 @@ public:
     // Walks one top-level entry: a directory goes to walkDirectory, anything
     // else to documentFile with its project ("_no_project_" when empty),
     // followed by fileDone. A directory that yields no file with an
-    // accepted extension is logged: "No file in \"<entry>\" has one of the
-    // accepted extensions (<ext>, ...)." Returns false when the user
-    // cancelled.
+    // accepted extension, and named none it skipped, is logged: "No file
+    // in \"<entry>\" has one of the accepted extensions (<ext>, ...)."
+    // Returns false when the user cancelled.
     bool walkEntry(const std::string& entry);
 
     // Walks a directory entry (as written in the list, "=Project" included)
     // and everything below it: status "Directory <entry>", each accepted
     // file (extension by extension in the set's order, each list sorted),
-    // one project-list line when the directory held files, then the
+    // each entry named like one that is no regular file logged
+    // (leftOutText), one project-list line when the directory held files, then the
     // subdirectories with dotted project names (the children of a root
     // entry start a new prefix). A directory that cannot be read is logged,
     // "Could not read the directory \"<path>\" (<reason>).", and so is one
@@ -158,14 +166,17 @@ private:
     struct Listing {
         std::string prefix;  // the directory and "/"
         std::vector<VelkDirectory::Entry> entries;
+        std::vector<VelkDirectory::LeftOut> leftOut;  // no regular files nor directories
         std::string real;  // the real path of the directory read; "" when unknown
     };
     // Empty, and logged when warn is set, for a directory that cannot be
     // read or lies outside the roots.
     Listing readDirectory(const std::string& directory, bool warn, bool* unreadable = nullptr) const;
     void logText(const std::string& text) const;
-    // Files of the directory matching the extensions, in walk order.
-    std::vector<std::string> acceptedFiles(const Listing& listing, bool warn) const;
+    // Files of the directory matching the extensions, in walk order. With
+    // warn, the entries matching them that are skipped (links outside the
+    // roots, no regular files) are logged and counted in *named.
+    std::vector<std::string> acceptedFiles(const Listing& listing, bool warn, int* named = nullptr) const;
     // The subdirectories that the walk enters, full paths.
     std::vector<std::string> subdirectories(const Listing& listing, bool warn) const;
 
@@ -183,5 +194,6 @@ private:
     int done = 0;
     int total = 0;
     int accepted = 0;  // files handed on by directory walks
+    int skippedNamed = 0;  // entries of accepted names that the walks skipped and named
     bool unreadableRoot = false;
 };

@@ -156,16 +156,49 @@ TEST_F(InputWalkTest, MissingEntriesAndCancellation) {
     EXPECT_EQ(parsed.size(), 2u);
     EXPECT_EQ(walk.projectListText(), "");
 
-    // One in a folder is never listed, so never handed on either.
+    // One in a folder is never handed on either, and named.
     scratch.write("fifo/ok.java", "");
     ASSERT_EQ(mkfifo((scratch / "fifo/pipe.java").c_str(), 0600), 0);
     InputWalk again = makeWalk();
     parsed.clear();
+    reports.log.clear();
     reports.stopAfter = -1;
     EXPECT_TRUE(again.walkEntry(scratch / "fifo"));
     ASSERT_EQ(parsed.size(), 1u);
     EXPECT_EQ(parsed[0].path, scratch / "fifo/ok.java");
-    EXPECT_EQ(reports.log.size(), 1u);
+    EXPECT_EQ(reports.log, std::vector<std::string>{"Skipped \"" + scratch / "fifo/pipe.java" +
+                                                    "\": it is a FIFO, not a regular file."});
+}
+
+// What a listed folder holds under a source's name that is no regular file
+// is left out and named with the reason, as a file of the list is; a
+// folder that holds nothing else does not say that it holds no source.
+TEST_F(InputWalkTest, SourcesThatAreNoRegularFilesAreNamed) {
+    namespace fs = std::filesystem;
+    scratch.write("src/p/Ok.java", "");
+    ASSERT_EQ(mkfifo((scratch / "src/p/F.java").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", scratch / "src/p/zero.java");
+    fs::create_symlink(scratch / "src/p/gone", scratch / "src/p/Dangling.java");
+    ASSERT_EQ(mkfifo((scratch / "src/p/notes.fifo").c_str(), 0600), 0);  // no source's name
+    fs::create_directories(scratch / "devices");
+    fs::create_symlink("/dev/zero", scratch / "devices/zero.java");
+    InputWalk walk = makeWalk();
+    walk.addRoot(scratch / "src");
+    walk.addRoot(scratch / "devices");
+    EXPECT_EQ(walk.countEntry(scratch / "src"), 1);
+    EXPECT_TRUE(reports.log.empty());
+    EXPECT_TRUE(walk.walkEntry(scratch / "src"));
+    EXPECT_TRUE(walk.walkEntry(scratch / "devices"));
+    EXPECT_EQ(parsed, (std::vector<Parsed>{{scratch / "src/p/Ok.java", "p"}}));
+    EXPECT_EQ(reports.log,
+              (std::vector<std::string>{
+                  "Skipped the symbolic link \"" + scratch / "src/p/Dangling.java" +
+                      "\": its target cannot be read (No such file or directory).",
+                  "Skipped \"" + scratch / "src/p/F.java" + "\": it is a FIFO, not a regular file.",
+                  "Skipped the symbolic link \"" + scratch / "src/p/zero.java" +
+                      "\": its target is a device, not a regular file.",
+                  "Skipped the symbolic link \"" + scratch / "devices/zero.java" +
+                      "\": its target is a device, not a regular file."}));
 }
 
 TEST_F(InputWalkTest, ADirectoryReachedAgainThroughALinkIsWalkedOnce) {
