@@ -505,7 +505,9 @@ TEST(RunConsoleTest, AFileNameOnTheLiveLineIsShownNotObeyed) {
 
 TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
     std::ostringstream text;
-    RunConsole console(RunConsole::Mode::Live, text, 40);
+    // A second between reports: each is drawn.
+    std::chrono::steady_clock::time_point now{};
+    RunConsole console(RunConsole::Mode::Live, text, 40, [&now] { return now += std::chrono::seconds(1); });
     console.runStarted();
     console.status("", "Counting files...");
     console.progress(50);
@@ -531,6 +533,31 @@ TEST(RunConsoleTest, LiveLineRedrawsInPlaceAndEndsWithTheOutcome) {
     console.logged();  // a parse warning before the output phase does not
     console.status("", "Done.");
     EXPECT_EQ(console.exitStatus(0), RunConsole::ExitDone);
+}
+
+// Thousands of files a second: the line is redrawn once a tenth of a
+// second with the file at hand then, and at once for each phase; a line
+// ended shows the last report first.
+TEST(RunConsoleTest, TheLiveLineIsRedrawnAtMostTenTimesASecond) {
+    std::ostringstream text;
+    std::chrono::steady_clock::time_point now{};
+    RunConsole console(RunConsole::Mode::Live, text, 80, [&now] { return now; });
+    console.runStarted();
+    console.status("", "Counting files...");
+    std::string expected = "\r0% Counting files...\x1b[K";
+    for (int file = 0; file < 1000; ++file) {
+        now += std::chrono::milliseconds(1);
+        const std::string name = "file src/f" + std::to_string(file) + ".h";
+        console.status(name.c_str(), " ");
+        if (file % 100 == 99) expected += "\r0% " + name + "\x1b[K";
+    }
+    console.progress(50);
+    console.status("", "Sending output to documentation module...");
+    expected += "\r50% Sending output to documentation module...\x1b[K";
+    console.status(nullptr, "page Widget.html");
+    console.endLine();
+    expected += "\r50% page Widget.html\x1b[K\n";
+    EXPECT_EQ(text.str(), expected);
 }
 
 }  // namespace

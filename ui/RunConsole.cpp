@@ -17,8 +17,8 @@ bool isFinalText(std::string_view text) {
 
 }  // namespace
 
-RunConsole::RunConsole(Mode consoleMode, std::ostream& stream, int columns)
-    : mode(consoleMode), out(stream), width(columns < 20 ? 20 : columns) {}
+RunConsole::RunConsole(Mode consoleMode, std::ostream& stream, int columns, Clock now)
+    : mode(consoleMode), out(stream), width(columns < 20 ? 20 : columns), clock(std::move(now)) {}
 
 void RunConsole::status(const char* line1, const char* line2) {
     std::lock_guard<std::mutex> lock(mutex);
@@ -34,7 +34,7 @@ void RunConsole::status(const char* line1, const char* line2) {
     if (mode == Mode::Phases && phase) {
         out << "vantry: " << terminalText(second) << std::endl;
     } else if (mode == Mode::Live) {
-        drawLive();
+        drawLive(phase);
     }
 }
 
@@ -42,7 +42,7 @@ void RunConsole::progress(int value) {
     std::lock_guard<std::mutex> lock(mutex);
     if (!finalText.empty()) return;
     percent = value;
-    if (mode == Mode::Live) drawLive();
+    if (mode == Mode::Live) drawLive(false);
 }
 
 void RunConsole::logged() {
@@ -68,6 +68,7 @@ void RunConsole::runStopped() {
     std::lock_guard<std::mutex> lock(mutex);
     if (state == State::Running) state = State::Stopped;
     if (liveLineOpen) {
+        if (stale) drawLive(true);
         out << "\n";
         if (!finalText.empty()) out << "vantry: " << finalText << "\n";
         out << std::flush;
@@ -77,6 +78,7 @@ void RunConsole::runStopped() {
 
 void RunConsole::endLine() {
     std::lock_guard<std::mutex> lock(mutex);
+    if (liveLineOpen && stale) drawLive(true);
     if (liveLineOpen) out << "\n" << std::flush;
     liveLineOpen = false;
 }
@@ -99,7 +101,15 @@ bool RunConsole::endedDone() const {
     return (state == State::Running || state == State::Stopped) && finalText == "Done.";
 }
 
-void RunConsole::drawLive() {
+void RunConsole::drawLive(bool now) {
+    // A terminal is slow to draw on: a line per file would be megabytes.
+    const auto time = clock();
+    if (!now && liveLineOpen && time - lastDraw < redrawInterval) {
+        stale = true;
+        return;
+    }
+    lastDraw = time;
+    stale = false;
     // The status lines name files: what they hold is shown, never obeyed.
     std::string text = std::to_string(percent) + "% " + terminalText(line1Text);
     if (!isBlank(line2Text)) text += (isBlank(line1Text) ? "" : "  ") + terminalText(line2Text);

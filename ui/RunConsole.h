@@ -6,6 +6,8 @@
 // the callbacks), the rest from the dialog's thread; all are safe to mix.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <iosfwd>
 #include <mutex>
 #include <string>
@@ -24,16 +26,26 @@ public:
     static constexpr int ExitUnusable = 2;
     static constexpr int ExitCancelled = 3;
 
+    // The time the live line is redrawn by.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // The live line is redrawn at most once in this interval, and at once
+    // for a phase of the run: a run of thousands of files writes a line a
+    // tenth of a second, not one per file.
+    static constexpr std::chrono::milliseconds redrawInterval{100};
+
     // width: the terminal's width in columns for the live line.
-    RunConsole(Mode mode, std::ostream& out, int width = 80);
+    RunConsole(Mode mode, std::ostream& out, int width = 80, Clock clock = std::chrono::steady_clock::now);
 
     // A status report as the callback received it (line 1 may be null).
     // A report with an empty line 1 and a non-blank line 2 is a phase of
     // the run ("Counting files...", "Done."): it is printed in Phases mode,
-    // and "Done.", "Done (error)." and "Cancelled." settle the outcome.
+    // redrawn at once in Live mode, and "Done.", "Done (error)." and
+    // "Cancelled." settle the outcome. Any other report is redrawn in Live
+    // mode when redrawInterval has passed since the last redraw.
     void status(const char* line1, const char* line2);
-    // A percentage (0-100) of the run. "Done." shows 100; once the run has
-    // its outcome the percentage stays (the run reports 0 after "Done.").
+    // A percentage (0-100) of the run, redrawn as other reports are. "Done."
+    // shows 100; once the run has its outcome the percentage stays (the run
+    // reports 0 after "Done.").
     void progress(int percent);
     // A text reached the error callback; from the module phase ("Sending
     // output to documentation module...") on, it makes the run count as
@@ -46,7 +58,8 @@ public:
     void runRefused();
     void runStopped();
 
-    // Ends a live line so that later output starts on a line of its own.
+    // Ends a live line, redrawn first when a report came since it was
+    // drawn, so that later output starts on a line of its own.
     void endLine();
 
     // 0 after "Done." without module errors; 1 after "Done (error).", a run
@@ -61,11 +74,16 @@ public:
 
 private:
     enum class State { NoRun, Refused, Running, Stopped };
-    void drawLive();
+    // Redraws the live line, unless `now` is false and the last redraw
+    // was less than redrawInterval ago.
+    void drawLive(bool now);
 
     const Mode mode;
     std::ostream& out;
     const int width;
+    const Clock clock;
+    std::chrono::steady_clock::time_point lastDraw{};
+    bool stale = false;  // a report came that the live line does not show yet
     mutable std::mutex mutex;
     State state = State::NoRun;
     std::string finalText;
