@@ -52,8 +52,9 @@ constexpr std::string_view kStatementWords[] = {"if",    "else",     "for",   "w
                                                 "case",  "return",   "break", "continue", "goto", "try",
                                                 "throw", "co_return", "co_yield", "co_await", "delete"};
 
-// Directives whose words are free text, which may hold a lone quote.
-constexpr std::string_view kFreeTextWords[] = {"error", "warning", "pragma", "line", "ident"};
+// Directives whose words are free text, which may hold a lone quote; C#'s
+// "#region Store's items" names its region in words too.
+constexpr std::string_view kFreeTextWords[] = {"error", "warning", "pragma", "line", "ident", "region", "endregion"};
 
 [[noreturn]] void preprocessorError(const std::string& text, int line) {
     throw VelkError("Preprocessor: " + text + " on line " + std::to_string(line));
@@ -402,34 +403,28 @@ private:
     }
 
     // After a "///" that the format does not read: noted when it stands
-    // on a line of its own and is the last of its run before a line that
-    // begins a declaration (a name that begins no statement, an attribute
-    // "[" or "@", or "~"), so that the user can be told which option reads
-    // it. A banner of slashes ("////////") is no such comment.
+    // on a line of its own and is the last of its run, right before a line
+    // that begins a declaration (a name that begins no statement, an
+    // attribute "[" or "@", or "~"), so that the user can be told which
+    // option reads it. A banner of slashes ("////////") is no such comment.
     [[gnu::noinline]] void noteTripleSlash() {
         for (std::size_t k = out.size(); k > 0 && out[k - 1] != '\n'; --k)
             if (!isHorizontalBlank(out[k - 1])) return;
-        std::size_t next = s.find('\n', i);
-        for (;;) {
-            if (next == std::string::npos) return;
-            std::size_t k = next + 1;
-            while (k < s.size() && isHorizontalBlank(s[k])) ++k;
-            if (k >= s.size()) return;
-            if (s[k] == '\n') {
-                next = k;
-                continue;
-            }
-            if (s.compare(k, 3, "///") == 0 && s.compare(k, 4, "////") != 0) return;
-            const char c = s[k];
-            if (!isWordChar(c) && static_cast<unsigned char>(c) < 0x80 && c != '[' && c != '@' && c != '~') return;
-            std::size_t end = k;
-            while (end < s.size() && isWordChar(s[end])) ++end;
-            // A comment on a statement in a body documents nothing.
-            const std::string_view word = std::string_view(s).substr(k, end - k);
-            if (std::find(std::begin(kStatementWords), std::end(kStatementWords), word) == std::end(kStatementWords))
-                notes.unreadTripleSlash.push_back(line);
-            return;
-        }
+        const std::size_t next = s.find('\n', i);
+        if (next == std::string::npos) return;
+        std::size_t k = next + 1;
+        while (k < s.size() && isHorizontalBlank(s[k])) ++k;
+        if (k >= s.size()) return;
+        if (s.compare(k, 3, "///") == 0 && s.compare(k, 4, "////") != 0) return;
+        // A blank line after it: a heading of the code below, not its comment.
+        const char c = s[k];
+        if (!isWordChar(c) && static_cast<unsigned char>(c) < 0x80 && c != '[' && c != '@' && c != '~') return;
+        std::size_t end = k;
+        while (end < s.size() && isWordChar(s[end])) ++end;
+        // A comment on a statement in a body documents nothing.
+        const std::string_view word = std::string_view(s).substr(k, end - k);
+        if (std::find(std::begin(kStatementWords), std::end(kStatementWords), word) == std::end(kStatementWords))
+            notes.unreadTripleSlash.push_back(line);
     }
 
     // Copies `c` and the rest of its line, newline included.

@@ -91,7 +91,7 @@ public:
     // True for the directive words whose text is free text, not tokens, so
     // that a quote in it that its line does not close is an ordinary
     // character ("#error can't"): "error", "warning", "pragma", "line",
-    // "ident".
+    // "ident", "region", "endregion".
     static bool isFreeTextDirective(std::string_view word);
 
     // The condition of an #if or #elif: the expression evaluated as a C or
@@ -117,9 +117,10 @@ public:
 
     // True when the last preprocessing met, in a group it read, a "///"
     // comment that the comment format does not take as documentation: one
-    // on a line of its own, the last of its run, before a line that begins
-    // a declaration (with a name that begins no statement, an attribute "["
-    // or "@", or "~"). A banner of slashes ("////////") is none.
+    // on a line of its own, the last of its run, right before a line that
+    // begins a declaration (with a name that begins no statement, an
+    // attribute "[" or "@", or "~"). A banner of slashes ("////////") or a
+    // heading followed by a blank line is none.
     bool leftTripleSlashUnread() const { return tripleSlashUnread; }
 
 private:

@@ -10,7 +10,7 @@
 // of this platform.
 //
 // Two rules are the preprocessor's own. A name defined with no value (the
-// user's "-dNAME", the reader's own "__cplusplus") reads as 0 instead of
+// user's "-dNAME", "__cplusplus" in a Java or C# file) reads as 0 instead of
 // vanishing, so "#if NAME" is false and "#if NAME || B" still means B. And
 // as the reader never reads the headers a file includes, a call of a macro
 // it never saw defined ("LIB_VERSION_AT_LEAST(2, 1)", "__has_include(<x>)")

@@ -258,8 +258,9 @@ TEST_F(PreprocessorTest, ConditionsAreEvaluatedWhole) {
                             "Preprocessor: the condition of #if on line 14 is taken as false: division by zero"});
 }
 
-// The text of #error, #warning, #pragma, #line and #ident is free text: a
-// lone quote there loses nothing, and is no literal left open.
+// The text of #error, #warning, #pragma, #line, #ident and C#'s #region
+// and #endregion is free text: a lone quote there loses nothing, and is no
+// literal left open.
 TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
     EXPECT_EQ(run("#ifndef CONFIG_H\n"
                   "#error You can't include this header directly\n"
@@ -268,9 +269,12 @@ TEST_F(PreprocessorTest, FreeTextDirectivesMayHoldALoneQuote) {
                   "#pragma message(\"it's fine\")\n"
                   "#line 12 \"src.h\"\n"
                   "#ident \"it's mine\n"
+                  "    #region Store's items\n"
+                  "    #endregion Store's items\n"
                   "/** After the directives. */\n"
                   "class After {};\n"),
-              "\n\n\n\n\n\n\n/** After the directives. */\nclass After {};\n");
+              "\n\n\n\n\n\n\n\n\n/** After the directives. */\nclass After {};\n");
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
 }
 
 // Code on the line of a documentation comment is expanded as any other
@@ -433,9 +437,10 @@ TEST_F(PreprocessorTest, CplusplusHasItsValue) {
     EXPECT_EQ(other.preprocessText(source, {}, "A.cs", "pkg", none), "\n\n\nlegacyPath\n\n\ndefined\n\n\n\n\n");
 }
 
-// "///" comments that the format does not read, before declarations, are
-// noticed in the groups that are read; banners of slashes, comments after
-// code and comments before no declaration are not such comments.
+// "///" comments that the format does not read, right before
+// declarations, are noticed in the groups that are read; banners of
+// slashes, headings, comments after code and comments before no
+// declaration are not such comments.
 TEST_F(PreprocessorTest, TripleSlashCommentsLeftUnreadAreNoticed) {
     auto unread = [](const std::string& source, const DocCommentFormat& format = {}) {
         Preprocessor preprocessor(format);
@@ -444,7 +449,8 @@ TEST_F(PreprocessorTest, TripleSlashCommentsLeftUnreadAreNoticed) {
         return preprocessor.leftTripleSlashUnread();
     };
     EXPECT_TRUE(unread("/// Adds.\nint add(int a, int b);\n"));
-    EXPECT_TRUE(unread("namespace N {\n    /// <summary>A point.</summary>\n\n    [Serializable]\n    struct P {};\n}\n"));
+    EXPECT_TRUE(unread("namespace N {\n    /// <summary>A point.</summary>\n    [Serializable]\n    struct P {};\n}\n"));
+    EXPECT_FALSE(unread("class Cache {\n    /// Queries\n\n    int size();\n};\n"));
     EXPECT_TRUE(unread("/// Made.\n///\n/// Gone.\n~Widget();\n"));
     EXPECT_TRUE(unread("/// Hidden.\n@Deprecated void old();\n"));
     EXPECT_FALSE(unread("////////////////////////\n// Helpers\n////////////////////////\nint helper();\n"));

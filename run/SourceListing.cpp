@@ -527,7 +527,7 @@ private:
         return false;
     }
 
-    // The line is an #error, #warning, #pragma, #line or #ident, whose
+    // The line is an #error, #warning, #pragma, #line, #ident or #region, whose
     // words are free text: a quote it does not close opens no literal.
     bool freeTextLine = false;
     std::size_t coloredOnLine = 0;                  // tokens coloured since the last line feed

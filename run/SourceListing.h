@@ -87,8 +87,9 @@ private:
 // literal each, a number's digit separators (1'000) are part of it, and the
 // blanks the token layer drops after a "-" are written as they stand ("- 12"
 // is coloured as the number "-12" and listed as "- 12"), so the listing keeps
-// the source's lines. On an #error, #warning, #pragma, #line or #ident line
-// a quote that the line does not close opens no literal ("#error can't");
+// the source's lines. On an #error, #warning, #pragma, #line, #ident,
+// #region or #endregion line a quote that the line does not close opens no
+// literal ("#error can't");
 // on any other line such a literal ends with its line, as the reader takes
 // it. Throws VelkFileError "End-of-file while in a quoted string on line
 // <n>" naming fileName for a special literal left open at the end, n being
