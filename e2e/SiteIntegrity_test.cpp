@@ -185,7 +185,7 @@ TEST_F(SiteIntegrity, ABackslashInTheDetailDirectorySeparatesItsFolders) {
         fs::remove_all(work() / "out");
         const auto result = e2e::runChild(
             program_,
-            {"-autorun", "-overwrite", "-module=" + module, "-moduledir=" + moduleDir_.string(),
+            {"-autorun", "-overwrite", "-accept3slash", "-module=" + module, "-moduledir=" + moduleDir_.string(),
              "-classdir=docs\\classes", "samples/cpp", "samples/java/shapes=com.example.shapes",
              "samples/csharp=Example.Inventory", "out/index.html"},
             childEnvironment(env_), work(), logs(), {"", 0, 0}, kTimeLimit);

@@ -44,7 +44,8 @@ protected:
     // A documenting run over the three sample projects into out/index.html.
     std::vector<std::string> documentArgs(const std::vector<std::string>& extra = {},
                                           bool overwrite = true) const {
-        std::vector<std::string> args{"-autorun", "-autoquit", "-module=vantry-standard",
+        // The C# sample documents with "///" lines, as `make docs` reads it.
+        std::vector<std::string> args{"-autorun", "-autoquit", "-accept3slash", "-module=vantry-standard",
                                       "-moduledir=" + moduleDir_.string()};
         if (overwrite) args.push_back("-overwrite");
         args.insert(args.end(), extra.begin(), extra.end());
