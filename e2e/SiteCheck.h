@@ -25,9 +25,10 @@ struct PageScan {
     std::vector<std::string> anchors;  // <a name="..."> and any element's id="...", entity-decoded
 };
 
-// Reads the tags of one HTML text. Comments are skipped; tag and attribute
-// names match without regard to case; values may be quoted either way or
-// bare.
+// Reads the tags of one HTML text. Comments are skipped as a browser
+// skips them ("<!-->" and "<!--->" are empty, "--!>" ends one, as "-->"
+// does); tag and attribute names match without regard to case; values may
+// be quoted either way or bare.
 PageScan scanPage(const std::string& html);
 
 // An element that a page opens and does not close: never, or not before
@@ -82,8 +83,10 @@ class AuthoredLinks {
 public:
     AuthoredLinks() = default;
     // Reads every regular file below each root (a root may be a file),
-    // except what lies inside `site`: a site written among its sources is
-    // the check's subject, and its links are no author's.
+    // except what lies inside `site` and every page the program writes
+    // (its head carries the generator's comment), wherever it lies: a site
+    // among its sources is the check's subject, an older one beside it no
+    // author's text.
     explicit AuthoredLinks(const std::vector<std::filesystem::path>& sourceRoots,
                            const std::filesystem::path& site = {});
     // True when the reference, as written in a page or entity-decoded, is

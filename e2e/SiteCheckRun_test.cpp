@@ -79,4 +79,33 @@ TEST_F(SiteCheckRun, ASiteWrittenAmongItsSourcesIsCheckedAsASite) {
         << result.out;
 }
 
+TEST_F(SiteCheckRun, AnOlderSiteAmongTheSourcesHidesNoFaultOfTheNewOne) {
+    writeSources();
+    // The sources keep last year's site; the new one is written beside
+    // them and then loses a page.
+    document("src/docs-2025/index.html");
+    document("site/index.html");
+    EXPECT_EQ(check({"site", "src"}).exitCode, 0);
+    fs::remove(work() / "site/projects/shop/Cart.html");
+    const auto result = check({"site", "src"});
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_TRUE(contains(result.out, "shop/Cart.html\" names no file")) << result.out;
+    EXPECT_TRUE(contains(result.out, "links written in the sources that do not resolve (not counted): 0\n"))
+        << result.out;
+}
+
+TEST_F(SiteCheckRun, AnEmptyCommentInACommentHidesNothingAfterIt) {
+    // "<!-->" is a whole comment to a browser: what follows it is shown,
+    // and its links are followed.
+    e2e::writeText(work() / "src/shop/Cart.java",
+                   "package shop;\n\n/** A cart <!--> of lines. */\npublic class Cart {\n"
+                   "    /** Adds a line. */\n    public void add(String sku) {}\n}\n");
+    document("site/index.html");
+    EXPECT_EQ(check({"site", "src"}).exitCode, 0);
+    fs::remove(work() / "site/index-all.html");
+    const auto result = check({"site", "src"});
+    EXPECT_EQ(result.exitCode, 1) << result.out;
+    EXPECT_TRUE(contains(result.out, "projects/shop/Cart.html: \"../../index-all.html\" names no file")) << result.out;
+}
+
 }  // namespace
