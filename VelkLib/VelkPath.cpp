@@ -154,3 +154,45 @@ bool leavesDirectory(const std::string& path) {
     }
     return false;
 }
+
+std::string lexicalPath(const std::string& path) {
+    const bool absolute = !isRelativePath(path);
+    std::vector<std::string_view> parts;
+    std::string::size_type start = 0;
+    while (start <= path.size()) {
+        std::string::size_type end = path.find_first_of("/\\", start);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view part(path.data() + start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..") parts.pop_back();
+            else if (!absolute) parts.push_back(part);
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string result = absolute ? "/" : "";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) result += '/';
+        result += parts[i];
+    }
+    return result.empty() ? "." : result;
+}
+
+std::string siteFolderRefusal(const std::string& option, const std::string& value) {
+    if (!isRelativePath(value) || (value.size() >= 2 && value[1] == ':'))
+        return "The value \"" + value + "\" of " + option +
+               " is no relative path; give a folder inside the output directory.";
+    if (leavesDirectory(value)) return leavingOutputText(option, value);
+    return "";
+}
+
+std::string pageBaseRefusal(const std::string& option, const std::string& value) {
+    if (leavesDirectory(value)) return leavingOutputText(option, value);
+    if (value.find_first_of("/\\") != std::string::npos || value.find("..") != std::string::npos)
+        return "The value \"" + value + "\" of " + option +
+               " is no plain name; give one without \"/\", \"\\\" or \"..\" (the pages it "
+               "names stand beside the main page).";
+    return "";
+}

@@ -76,3 +76,25 @@ bool leavesDirectory(const std::string& path);
 // "The value \"<value>\" of <option> leaves the output directory; give a
 // name inside it."
 std::string leavingOutputText(const std::string& option, const std::string& value);
+
+// The path as the folders it names, read without the file system: "/" for
+// every "\\", no "." or empty components, and each ".." taken back with the
+// component before it ("a/../b" is "b", "a\\.\\b\\" is "a/b"). A ".." with
+// nothing before it stays in a relative path ("../x") and goes at the
+// root ("/../x" is "/x"); a relative path of which nothing is left is ".".
+std::string lexicalPath(const std::string& path);
+
+// The one rule for a folder of the site below the output directory (the
+// detail-pages directory), wherever the value comes from: "" when it is
+// usable, else the refusal naming option and value. A value that begins
+// with "/" or "\\" or has ":" as its second character (a drive, "C:\\docs")
+// is no relative path; one that climbs out (leavesDirectory) is refused
+// with leavingOutputText.
+std::string siteFolderRefusal(const std::string& option, const std::string& value);
+
+// The one rule for the base of page names that stand beside the main page
+// (the master index pages), wherever the value comes from: "" when it is
+// usable, else the refusal naming option and value. A value that leaves
+// the output directory is refused with leavingOutputText; one that holds
+// "/", "\\" or ".." names a folder (or a way up) where a name is wanted.
+std::string pageBaseRefusal(const std::string& option, const std::string& value);

@@ -72,3 +72,32 @@ TEST(VelkPath, LeavingADirectory) {
     for (const char* outside : {"..", "../x", "a/../..", "a\\..\\..\\x", "/tmp/x", "\\x"})
         EXPECT_TRUE(leavesDirectory(outside)) << outside;
 }
+
+TEST(VelkPath, LexicalPath) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a/../b", "b"},   {"a\\..\\b", "b"},   {"./docs/./api/", "docs/api"}, {"a/..", "."},
+        {"", "."},         {"../x", "../x"},    {"a/../../x", "../x"},         {"/../x", "/x"},
+        {"/a/b/../c", "/a/c"}, {"out//projects\\", "out/projects"}};
+    for (const auto& [path, folders] : cases) EXPECT_EQ(lexicalPath(path), folders) << path;
+}
+
+TEST(VelkPath, SiteFoldersAndPageNamesStayInsideTheOutput) {
+    for (const char* folder : {"projects", "docs/api", "a/../b", "a\\..\\b", "."})
+        EXPECT_EQ(siteFolderRefusal("-classdir", folder), "") << folder;
+    EXPECT_EQ(siteFolderRefusal("-classdir", "C:\\docs"),
+              "The value \"C:\\docs\" of -classdir is no relative path; give a folder inside the "
+              "output directory.");
+    for (const char* away : {"/srv/www", "\\docs", "c:docs"})
+        EXPECT_NE(siteFolderRefusal("-classdir", away).find("is no relative path"), std::string::npos) << away;
+    EXPECT_EQ(siteFolderRefusal("-classdir", "a/../../x"), leavingOutputText("-classdir", "a/../../x"));
+
+    for (const char* name : {"index", "api-index", "my index", "v1.2"})
+        EXPECT_EQ(pageBaseRefusal("index-file-base", name), "") << name;
+    for (const char* folder : {"sub/idx", "sub\\idx", "x/..", "a..b"})
+        EXPECT_EQ(pageBaseRefusal("-index-file-base", folder),
+                  "The value \"" + std::string(folder) +
+                      "\" of -index-file-base is no plain name; give one without \"/\", \"\\\" or "
+                      "\"..\" (the pages it names stand beside the main page).")
+            << folder;
+    EXPECT_EQ(pageBaseRefusal("index-file-base", "../../x"), leavingOutputText("index-file-base", "../../x"));
+}

@@ -254,9 +254,14 @@ TEST_F(HostileInput, OneRuleNamesProjectFoldersAndNoProjectOverwritesAnother) {
 TEST_F(HostileInput, OptionsCannotAimOutsideTheOutputDirectory) {
     writeText(work() / "src/a.h", "class A {};\n");
     const auto before = e2e::snapshotTree(root_, {"logs", "work/out"});
-    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-index-file-base=../../x"}) {
+    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-classdir=C:\\docs",
+                               "-index-file-base=../../x", "-index-file-base=sub/idx",
+                               "-index-file-base=x/.."}) {
         const auto result = document({"src"}, {option});
         EXPECT_EQ(result.exitCode, 2) << option << "\n" << result.describe();
+        const std::string flag = option;
+        EXPECT_TRUE(contains(result.err, " of " + flag.substr(0, flag.find('=')) + " ")) << result.describe();
+        EXPECT_FALSE(contains(result.err, "Counting files")) << result.describe();
         EXPECT_EQ(e2e::diffSnapshots(before, e2e::snapshotTree(root_, {"logs", "work/out"})), "") << option;
     }
     fs::create_directories(work() / "existing");
@@ -265,6 +270,31 @@ TEST_F(HostileInput, OptionsCannotAimOutsideTheOutputDirectory) {
     EXPECT_EQ(result.exitCode, 2) << result.describe();
     EXPECT_TRUE(fs::is_empty(work() / "existing"));
     EXPECT_FALSE(fs::exists(work() / "projects"));
+}
+
+// A detail directory written with a way through another folder names the
+// folder it ends in: the pages go there, and every link is made from
+// there, in both modules.
+TEST_F(HostileInput, ADetailDirectoryWithAWayUpIsTheFolderItNames) {
+    writeText(work() / "src/shop/Cart.java",
+              "package shop;\n/** A cart of {@link Line lines}. */\npublic class Cart {\n"
+              "    /** Adds one. @param line the line */\n    public void add(Line line) {}\n}\n");
+    writeText(work() / "src/shop/Line.java", "package shop;\n/** A line of a {@link Cart}. */\npublic class Line {}\n");
+    for (const char* module : {"vantry-standard", "vantry-old"}) {
+        for (const char* folder : {"a/../b", "a\\..\\b", "./x/../b/"}) {
+            SCOPED_TRACE(std::string(module) + " " + folder);
+            fs::remove_all(site());
+            const auto result = document({"src=shop"}, {"-module=" + std::string(module), "-classdir=" + std::string(folder)});
+            ASSERT_EQ(result.exitCode, 0) << result.describe();
+            EXPECT_TRUE(fs::exists(site() / "b/shop/Cart.html"));
+            EXPECT_TRUE(fs::exists(site() / "b/shop/Line.html"));
+            EXPECT_FALSE(fs::exists(site() / "a"));
+            EXPECT_FALSE(fs::exists(site() / "x"));
+            const e2e::SiteReport report = e2e::checkSite(site(), e2e::AuthoredLinks({work() / "src"}, site()));
+            EXPECT_TRUE(report.clean()) << e2e::describe(report);
+            EXPECT_GT(report.localLinks, 0u);
+        }
+    }
 }
 
 TEST_F(HostileInput, OldMacFilesAndQuotedPathsAreReadAsTheyStand) {

@@ -461,7 +461,7 @@ void prepareOutputFolder(const std::string& outputFile, const std::string& detai
     std::string folder = directoryOf(outputFile);
     VelkDirectory made(folder, true);
     checkWritable(folder);
-    const std::string detail = slashSeparated(detailDirectory);
+    const std::string detail = lexicalPath(detailDirectory);
     std::string::size_type start = 0;
     while (start < detail.size()) {
         std::string::size_type end = std::min(detail.find('/', start), detail.size());
@@ -495,9 +495,15 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
                             bool lineBreaks, const SourceListingSettings& settings,
                             const DocCommentFormat& commentFormat, DocModule* module) {
     const std::string outputDirectory = directoryOf(outputFile);
+    // Whoever started the run, no page goes outside the output directory.
+    if (std::string refusal = siteFolderRefusal("the detail-pages directory", run.detailDirectory);
+        !refusal.empty())
+        throw VelkError(refusal);
     // A detail directory docs\classes names the folders that docs/classes
-    // does, for the listings and the module alike.
-    run.detailDirectory = slashSeparated(run.detailDirectory);
+    // does, and docs/../classes those that classes does, for the listings
+    // and the module alike: every link is made from the folders the pages
+    // are written into.
+    if (!run.detailDirectory.empty()) run.detailDirectory = lexicalPath(run.detailDirectory);
     prepareOutputFolder(outputFile, run.detailDirectory);
 
     std::vector<std::string> entries = splitFileList(fileList);

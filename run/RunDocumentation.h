@@ -56,10 +56,12 @@ struct RunContext {
 // How a run ended; the status line says the same.
 enum class RunOutcome { Done, DoneWithError, Cancelled };
 
-// Runs the job. Before the module phase, an output folder that cannot be
-// written (prepareOutputFolder, checked first), an inaccessible list entry,
-// an open quote in the list or a source listing that cannot be written
-// throws VelkError (nothing is sent to the module). A file that fails to
+// Runs the job. The detail-pages directory is used as the folders it
+// names (lexicalPath: "a/../b" is "b"). Before the module phase, a
+// detail-pages directory that siteFolderRefusal refuses (checked first),
+// an output folder that cannot be written (prepareOutputFolder), an
+// inaccessible list entry, an open quote in the list or a source listing
+// that cannot be written throws VelkError (nothing is sent to the module). A file that fails to
 // parse is logged and the run goes on. From init to done every error (a
 // VelkError, a std::exception, anything) is caught: it is shown in an
 // error box, the status reads "Done (error)." and the driver returns
@@ -93,8 +95,9 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
 // Makes the output file's directory (with every missing parent) and checks
 // that a site can be written there before anything is parsed: a new file
 // can be made in that directory, and the detail-pages directory below it
-// (separators "/" or "\\") is, as far as it exists, made of directories of
-// their own (no symbolic link) in which a new file can be made. Leaves
+// (the folders lexicalPath reads in it) is, as far as it exists, made of
+// directories of their own (no symbolic link) in which a new file can be
+// made. Leaves
 // nothing behind but the directories it made. Throws VelkError with one
 // message that names the folder and, where the system gave one, its reason.
 void prepareOutputFolder(const std::string& outputFile, const std::string& detailDirectory);

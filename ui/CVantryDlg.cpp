@@ -582,6 +582,11 @@ void CVantryDlg::onRun() {
             const char* message;
             int focus;
         };
+        // The rules that the command line applies to the same values.
+        const std::string climbingOut =
+            isRelativeDirectory(classesDirectory)
+                ? siteFolderRefusal("the detail HTML pages directory", classesDirectory)
+                : "";
         const Check checks[] = {
             {headerMethod == MethodCustom && parameters.header.empty(),
              "Please enter a filename or HTML fragment for the HTML header.", IDC_HEADER_TEXT},
@@ -598,6 +603,7 @@ void CVantryDlg::onRun() {
             {currentModule == nullptr, "Please choose a documentation module.", IDC_MODULE_LIST},
             {!isRelativeDirectory(classesDirectory),
              "Please enter a relative path for the detail HTML pages directory.", 0},
+            {!climbingOut.empty(), climbingOut.c_str(), 0},
             // Remembered colours come from a file that anyone may have edited.
             {syntaxColoring && !allColorTexts(syntaxColors),
              "Please enter a colour name or # and six hexadecimal digits for each syntax color "

@@ -228,6 +228,24 @@ TEST_F(DialogTest, RunValidatesInOrderAndReturnsToIdle) {
     EXPECT_EQ(boxTexts().front(), "There are no modules in " + scratch.path + ".");
 }
 
+TEST_F(DialogTest, ADetailDirectoryTheCommandLineRefusesIsRefusedByTheRunToo) {
+    open();
+    ASSERT_NE(dialog.currentModule, nullptr);
+    fillValidFields();
+    dialog.classesDirectory = "C:\\docs";
+    dialog.onRun();
+    EXPECT_EQ(boxTexts().back(), "Please enter a relative path for the detail HTML pages directory.");
+    dialog.classesDirectory = "docs/../../x";
+    dialog.onRun();
+    EXPECT_EQ(boxTexts().back(), "The value \"docs/../../x\" of the detail HTML pages directory leaves "
+                                 "the output directory; give a name inside it.");
+    EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Error);
+    EXPECT_TRUE(starter.started.empty());
+    dialog.classesDirectory = "docs/../classes";
+    dialog.onRun();
+    EXPECT_EQ(starter.started.size(), 1u);
+}
+
 TEST_F(DialogTest, RunHandsOverTheSettingsAndRefusesASecondStart) {
     open();
     ASSERT_NE(dialog.currentModule, nullptr);

@@ -203,11 +203,9 @@ std::string usageLine(const std::string& form, const std::string& summary) {
     return "  " + form + std::string(width - form.size(), ' ') + summary + "\n";
 }
 
-// The detail-pages directory and the index page names lie inside the
-// output directory: a value that is absolute or climbs out is refused.
-void refuseLeavingOutputDirectory(const char* option, const std::string& value) {
-    if (!leavesDirectory(value)) return;
-    throw CommandLineError(leavingOutputText("-" + std::string(option), value));
+// A refusal of one of the rules that every source of a value shares.
+void refuse(const std::string& refusal) {
+    if (!refusal.empty()) throw CommandLineError(refusal);
 }
 
 bool fileExistsAt(const std::string& path) {
@@ -310,9 +308,9 @@ CommandLineResult applyCommandLineOptions(CVantryDlg& dialog, const VelkCmdLine&
     }
     if (help) return CommandLineResult::Usage;
     if (dialog.classesDirectory.empty()) dialog.classesDirectory = "projects";
-    refuseLeavingOutputDirectory("classdir", dialog.classesDirectory);
+    refuse(siteFolderRefusal("-classdir", dialog.classesDirectory));
     if (auto base = dialog.moduleOptions.find("index-file-base"); base != dialog.moduleOptions.end())
-        refuseLeavingOutputDirectory("index-file-base", base->second);
+        refuse(pageBaseRefusal("-index-file-base", base->second));
     refuseUnusablePageText("header", dialog.headerMethod, dialog.headerText);
     refuseUnusablePageText("footer", dialog.footerMethod, dialog.footerText);
     refuseUnusablePageText("item", dialog.itemMethod, dialog.itemText);

@@ -40,9 +40,10 @@ struct CommandLineOption {
 };
 
 // A value that its option cannot take (a tab size that is no number, a
-// -classdir or -index-file-base that leaves the output directory), or an
-// output file that is a directory; the text names the option and what it
-// accepts. The program ends with status 2.
+// -classdir that is no relative path inside the output directory
+// (siteFolderRefusal), an -index-file-base that is no plain name
+// (pageBaseRefusal)), or an output file that is a directory; the text
+// names the option and what it accepts. The program ends with status 2.
 class CommandLineError : public VelkError {
 public:
     using VelkError::VelkError;

@@ -178,11 +178,21 @@ TEST_F(CommandLineTest, TheUsageTextHasALineForEveryOptionOfTheTable) {
 }
 
 TEST_F(CommandLineTest, NothingIsWrittenOutsideTheOutputDirectory) {
-    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-index-file-base=a/../../x"}) {
+    for (const char* option : {"-classdir=../../x", "-classdir=/tmp/x", "-classdir=C:\\docs",
+                               "-index-file-base=a/../../x", "-index-file-base=sub/idx",
+                               "-index-file-base=x/.."}) {
         CVantryDlg fresh(store);
-        EXPECT_THROW(parseCommandLineOptions(fresh, VelkCmdLine({option, "src", "out.html"})),
-                     CommandLineError)
-            << option;
+        const std::string flag(option);
+        try {
+            parseCommandLineOptions(fresh, VelkCmdLine({option, "src", "out.html"}));
+            ADD_FAILURE() << option << " was taken";
+        } catch (const CommandLineError& e) {
+            // Named as given: the option and its value.
+            EXPECT_NE(e.getMessage().find("\"" + flag.substr(flag.find('=') + 1) + "\" of " +
+                                          flag.substr(0, flag.find('='))),
+                      std::string::npos)
+                << e.getMessage();
+        }
     }
     EXPECT_EQ(parse({"-classdir=docs/../classes", "-index-file-base=all", "src", "out.html"}),
               CommandLineResult::Go);

@@ -4,16 +4,9 @@
 
 namespace {
 
-// The path with "/" for every "\" and no trailing separators or "."
-// components ("/" stays).
-std::string normalDirectory(const std::string& path) {
-    std::string result = slashSeparated(path);
-    for (;;) {
-        if (result.size() > 1 && result.back() == '/') result.pop_back();
-        else if (result.size() > 2 && result.ends_with("/.")) result.resize(result.size() - 2);
-        else return result;
-    }
-}
+// The folders the path names: pages are written there, whatever way
+// through other folders the path was written with ("a/../b").
+std::string normalDirectory(const std::string& path) { return lexicalPath(path); }
 
 }  // namespace
 

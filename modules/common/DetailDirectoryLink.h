@@ -11,7 +11,8 @@
 // (the directory of mainPage), not escaped: "" when both are the same
 // directory, the path below when the detail directory lies below it, else
 // the detail directory's last component (the best a relative link can do
-// for a directory elsewhere). "\\" reads as "/".
+// for a directory elsewhere). Both paths are read as the folders they name
+// (lexicalPath: "\\" as "/", "a/../b" as "b").
 std::string detailDirectoryLink(const std::string& detailDirectory, const std::string& mainPage);
 
 // The way up from a directory levelsBelowDetail levels below the detail

@@ -22,6 +22,11 @@ TEST(DetailDirectoryLink, FromTheMainPageAndBackFromEveryDepth) {
         // A directory elsewhere: its last component is all a link can say.
         {"/elsewhere/docs", "/o/index.html", "docs", "../../"},
         {"../docs", "index.html", "docs", "../../"},
+        // Named with a way through another folder: the folders it names.
+        {"/o/a/../b", "/o/index.html", "b", "../../"},
+        {"/o/a\\..\\b", "/o/index.html", "b", "../../"},
+        {"out/a/./../b/c", "out/index.html", "b/c", "../../../"},
+        {"/o/x/../sub/dir", "/o/../o/index.html", "sub/dir", "../../../"},
     };
     for (const Case& c : cases) {
         const std::string link = detailDirectoryLink(c.detail, c.mainPage);

@@ -121,11 +121,22 @@ TEST(ModuleExports, IndexPagesNamedOutsideTheOutputAreRefusedWhoeverSendsThem) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("\"/var/www/all\""), std::string::npos) << errors[0];
 
-    // A folder inside the output is a name like any other.
+    // The index pages stand beside the main page: a folder, even one inside
+    // the output, would leave their links pointing one level off.
+    for (const char* folder : {"api/../reference/all", "sub/idx", "sub\\idx", "x/.."}) {
+        errors.clear();
+        values[2] = folder;
+        setOptions(handle, values.data());
+        EXPECT_EQ(currentValue(handle, "index-file-base"), "index") << folder;
+        ASSERT_EQ(errors.size(), 1u) << folder;
+        EXPECT_NE(errors[0].find("\"" + std::string(folder) + "\" of index-file-base is no plain name"),
+                  std::string::npos)
+            << errors[0];
+    }
     errors.clear();
-    values[2] = "api/../reference/all";
+    values[2] = "api-index";
     setOptions(handle, values.data());
-    EXPECT_EQ(currentValue(handle, "index-file-base"), "api/../reference/all");
+    EXPECT_EQ(currentValue(handle, "index-file-base"), "api-index");
     EXPECT_TRUE(errors.empty());
     destroy(handle);
 }

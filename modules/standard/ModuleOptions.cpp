@@ -110,15 +110,17 @@ const std::string& buildOptionText(StandardModule& module) {
 
 void applyOptionValues(StandardModule& module, const char* const* values) {
     // Whoever sends the values (a command line, a remembered setting, a
-    // dialog), no page is written outside the output directory.
+    // dialog), the index pages stand beside the main page, nowhere else.
     std::string refused;
     for (size_t i = 0; i < moduleOptionCount; ++i) {
         if (!values[i]) continue;
         const ModuleOption& option = table[i];
-        if (option.namesOutputPages && leavesDirectory(values[i])) {
-            if (!refused.empty()) refused += "\n";
-            refused += leavingOutputText(option.key, values[i]);
-            continue;
+        if (option.namesOutputPages) {
+            if (std::string refusal = pageBaseRefusal(option.key, values[i]); !refusal.empty()) {
+                if (!refused.empty()) refused += "\n";
+                refused += refusal;
+                continue;
+            }
         }
         if (option.kind == OptionKind::Checkbox)
             option.flag(module) = textToBool(values[i]);

@@ -20,8 +20,8 @@ struct ModuleOption {
     const char* defaultValue;
     std::string& (*text)(StandardModule&);
     bool& (*flag)(StandardModule&);
-    // The value names pages the module writes: it must stay inside the
-    // output directory.
+    // The value is the base of page names beside the main page: a plain
+    // name (pageBaseRefusal).
     bool namesOutputPages = false;
 };
 
@@ -46,8 +46,9 @@ const std::string& buildOptionText(StandardModule& module);
 // Applies one value per option from an array of exactly moduleOptionCount
 // entries in table order; a null entry leaves its option unchanged. Texts
 // and colours are stored as given, checkboxes through textToBool. A value
-// that names pages outside the output directory (absolute, or climbing out
-// with "..") is refused: its option keeps its value, every other value is
-// applied, and then VelkError is thrown naming the refused value and option
-// (one line per refusal).
+// that pageBaseRefusal refuses for the base of the index pages (one that
+// leaves the output directory or names a folder: "/", "\\" or "..") is
+// refused: its option keeps its value, every other value is applied, and
+// then VelkError is thrown naming the refused value and option (one line
+// per refusal).
 void applyOptionValues(StandardModule& module, const char* const* values);
