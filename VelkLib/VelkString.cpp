@@ -2,6 +2,13 @@
 
 #include "VelkLib/VelkFile.h"
 
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 void VelkString::replaceAll(const std::string& search, const std::string& replacement) {
     if (search.empty()) return;
@@ -35,6 +42,24 @@ bool isHtmlFragment(const std::string& text) {
     if (text.find('>') != std::string::npos) return true;
     if (text.find('$') != std::string::npos) return !fileExists(text);
     return false;
+}
+
+std::string pageTextRefusal(const std::string& text) {
+    if (text.empty() || text == "?" || isHtmlFragment(text)) return "";
+    struct stat info;
+    if (::stat(text.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return "there is no file \"" + text + "\"; name a text file or give HTML.";
+        return "the file \"" + text + "\" cannot be read (" + std::strerror(errno) + ").";
+    }
+    if (!S_ISREG(info.st_mode)) return "\"" + text + "\" is not a regular file; name a text file or give HTML.";
+    if (static_cast<std::uint64_t>(info.st_size) > kPageTextLimit)
+        return "the file \"" + text + "\" is larger than " + std::to_string(kPageTextLimit >> 20) + " MB.";
+    // Never blocks: it is a regular file.
+    const int fd = ::open(text.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return "the file \"" + text + "\" cannot be read (" + std::strerror(errno) + ").";
+    ::close(fd);
+    return "";
 }
 
 bool isDigitChar(char c) { return c >= '0' && c <= '9'; }

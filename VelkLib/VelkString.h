@@ -34,6 +34,16 @@ std::string intToString(int number);
 // file of that name exists; false otherwise.
 bool isHtmlFragment(const std::string& text);
 
+// The one rule for a header, footer or per-item template text, wherever it
+// comes from: "" when the pages can take it: "" (the built-in piece), "?"
+// (nothing), HTML (isHtmlFragment), or the name of a regular file of at
+// most kPageTextLimit bytes that can be opened. Otherwise why not, naming
+// the file: "there is no file \"<name>\"; name a text file or give HTML.",
+// "\"<name>\" is not a regular file; name a text file or give HTML." (a
+// FIFO, a device, a folder), "the file \"<name>\" is larger than 8 MB.",
+// or "the file \"<name>\" cannot be read (<the system's reason>).".
+std::string pageTextRefusal(const std::string& text);
+
 // The C library's character tests in the "C" locale, defined for every byte:
 // bytes above 127 (parts of UTF-8 names) are neither space, digit nor letter.
 // Answered without the C library, whose tests are undefined for a negative

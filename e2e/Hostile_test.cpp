@@ -193,6 +193,8 @@ TEST_F(HostileInput, AFailingEnvironmentFailsOnlyWhatNeedsIt) {
 TEST_F(HostileInput, WorkStaysBoundedWhateverTheInputAsks) {
     writeText(work() / "tabs/t.cpp", "\tint a;\n\t\tint b;\n\t\t\tint c;\n");
     auto result = document({"tabs"}, {"-source-code-tab-size=2147483647"});
+    EXPECT_EQ(result.exitCode, 2) << result.describe();
+    result = document({"tabs"}, {"-source-code-tab-size=99"});
     EXPECT_EQ(result.exitCode, 0) << result.describe();
     EXPECT_LT(fs::file_size(site() / "projects/tabs/t.cpp.html"), 64u * 1024) << "tabs were not bounded";
 
@@ -270,6 +272,34 @@ TEST_F(HostileInput, OptionsCannotAimOutsideTheOutputDirectory) {
     EXPECT_EQ(result.exitCode, 2) << result.describe();
     EXPECT_TRUE(fs::is_empty(work() / "existing"));
     EXPECT_FALSE(fs::exists(work() / "projects"));
+}
+
+// A value that cannot work ends the start before the run, naming what is
+// wrong: nothing is counted, parsed or written.
+TEST_F(HostileInput, ValuesThatCannotWorkAreRefusedBeforeTheRun) {
+    writeText(work() / "src/a.h", "/** A. */\nclass A {};\n");
+    const auto before = e2e::snapshotTree(root_, {"logs"});
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"gone"}, "vantry: error: The input \"gone\" does not exist; name a file or folder to document.\n"},
+        {{"src", "src/b.h"}, "vantry: error: The input \"src/b.h\" does not exist;"},
+        {{"-header=head.html", "src"}, "vantry: error: -header: there is no file \"head.html\";"},
+        {{"-item=src", "src"}, "vantry: error: -item: \"src\" is not a regular file;"},
+        {{"-source-code-tab-size=-3", "src"}, "vantry: error: -source-code-tab-size=-3: the value must be"},
+        {{"-classdir=C:\\docs", "src"}, "vantry: error: The value \"C:\\docs\" of -classdir is no relative path"},
+    };
+    for (const auto& [arguments, shown] : cases) {
+        std::vector<std::string> inputs, options;
+        for (const std::string& argument : arguments) (argument[0] == '-' ? options : inputs).push_back(argument);
+        const auto result = document(inputs, options);
+        EXPECT_EQ(result.exitCode, 2) << result.describe();
+        EXPECT_TRUE(contains(result.err, shown)) << shown << "\n" << result.describe();
+        EXPECT_FALSE(contains(result.err, "Counting files")) << result.describe();
+        EXPECT_EQ(e2e::diffSnapshots(before, e2e::snapshotTree(root_, {"logs"})), "") << arguments.front();
+    }
+    // A commented-out entry is skipped as before; an empty header is none.
+    const auto result = document({"#gone", "src"}, {"-header="});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_TRUE(fs::exists(site() / "index.html"));
 }
 
 // A detail directory written with a way through another folder names the

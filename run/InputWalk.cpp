@@ -408,3 +408,11 @@ bool InputWalk::fileDone() {
     int reportedDone = std::min(done / 2, reportedTotal);
     return progressFn(reportedDone, reportedTotal, context) != 0;
 }
+
+std::string missingInput(const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        const std::string path = pathPart(stripTrailingSeparator(entry));
+        if (!isCommentedOut(path) && !fileExists(path)) return path;
+    }
+    return "";
+}

@@ -72,6 +72,13 @@ ProjectEntry splitProjectEntry(const std::string& entry, bool useContainingDirec
 bool outputIsAnInput(const std::string& outputFile, const std::vector<std::string>& entries,
                      const std::set<std::string>& extensions);
 
+// The path of the first list entry that names nothing, read as the count
+// reads entries (the part before "=", without a trailing separator; a
+// commented-out entry names nothing to look for); "" when every entry
+// names an existing file or directory. The count would end the run at it
+// ("Could not access file or directory"), after the run began.
+std::string missingInput(const std::vector<std::string>& entries);
+
 class InputWalk {
 public:
     // The per-file step: parse one file (path with "/" only) into the run's

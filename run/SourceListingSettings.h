@@ -6,6 +6,11 @@
 #include "reader/ParserSettings.h"
 #include "run/SyntaxColorSettings.h"
 
+// The tab sizes a user may set, from the Other Options dialog and the
+// command line alike.
+inline constexpr int kTabSizeSettingMin = 1;
+inline constexpr int kTabSizeSettingMax = 99;
+
 struct SourceListingSettings {
     bool includeConst = false;          // include-const
     bool namespacesGlobal = false;      // namespaces-global

@@ -161,11 +161,15 @@ TEST_F(AppTest, PagesCreditTheWebSiteThatTheDialogsLinkTo) {
 
 TEST_F(AppTest, WithoutDisplayOnlyUnattendedRunsAndFailuresEndTheProgram) {
     EXPECT_EQ(run({}), RunConsole::ExitUnusable);
-    // A run that an error ends before its outcome quits too, without hanging.
+    // An input that is not there ends the start before any run, naming it.
     EXPECT_EQ(run({"-autorun", "-module=vantry-recording", "-moduledir=" + modules,
                    scratch / "nothing-here", scratch / "o.html"}),
-              RunConsole::ExitError);
-    EXPECT_NE(err.str().find("Could not access file or directory"), std::string::npos);
+              RunConsole::ExitUnusable);
+    EXPECT_NE(err.str().find("vantry: error: The input \"" + scratch / "nothing-here" +
+                             "\" does not exist; name a file or folder to document.\n"),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(err.str().find("Counting files"), std::string::npos) << err.str();
     EXPECT_EQ(run({"-autorun", "-comment-format=bad", "src"}), RunConsole::ExitError);
     EXPECT_NE(err.str().find("vantry: error: Vantry initialization error: "), std::string::npos);
 }

@@ -616,6 +616,25 @@ void CVantryDlg::onRun() {
                 return;
             }
         }
+        // A file named as a page text that cannot be read would fail the
+        // run only once every source is parsed.
+        const struct {
+            int method;
+            const std::string& text;
+            const char* label;
+            int focus;
+        } pageTexts[] = {
+            {headerMethod, parameters.header, "HTML header", IDC_HEADER_TEXT},
+            {footerMethod, parameters.footer, "HTML footer", IDC_FOOTER_TEXT},
+            {itemMethod, parameters.itemTemplate, "Item HTML", IDC_ITEM_TEXT},
+        };
+        for (const auto& page : pageTexts) {
+            if (page.method != MethodCustom) continue;
+            if (std::string refusal = pageTextRefusal(page.text); !refusal.empty()) {
+                refuseRun(std::string(page.label) + ": " + refusal, page.focus);
+                return;
+            }
+        }
 
         parameters.status = runStatusCallback;
         parameters.log = runLogCallback;

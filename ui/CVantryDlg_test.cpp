@@ -246,6 +246,25 @@ TEST_F(DialogTest, ADetailDirectoryTheCommandLineRefusesIsRefusedByTheRunToo) {
     EXPECT_EQ(starter.started.size(), 1u);
 }
 
+TEST_F(DialogTest, APageTextFileThatIsNotThereIsRefusedBeforeTheRun) {
+    open();
+    ASSERT_NE(dialog.currentModule, nullptr);
+    fillValidFields();
+    dialog.UserClick(IDC_ADVANCED);
+    dialog.UserClick(IDC_FOOTER_CUSTOM);
+    dialog.UserType(IDC_FOOTER_TEXT, scratch / "footer.html");
+    dialog.onRun();
+    EXPECT_EQ(boxTexts().back(), "HTML footer: there is no file \"" + scratch / "footer.html" +
+                                     "\"; name a text file or give HTML.");
+    EXPECT_EQ(dialog.GetFocusId(), IDC_FOOTER_TEXT);
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_FALSE(dialog.isRunning);
+    scratch.write("footer.html", "<hr>\n");
+    dialog.onRun();
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].footer, scratch / "footer.html");
+}
+
 TEST_F(DialogTest, RunHandsOverTheSettingsAndRefusesASecondStart) {
     open();
     ASSERT_NE(dialog.currentModule, nullptr);
@@ -627,8 +646,10 @@ TEST_F(ControlsTest, EnableRulesFollowTheRowsTheOutputAndFragments) {
     // Options is refused during a run even when asked for directly.
     for (int id : {IDC_FILE_EXTENSIONS, IDC_PREPROCESSOR_DEFS, IDC_OTHER, IDC_FEEDBACK, IDC_UPDATE})
         EXPECT_TRUE(dialog.IsControlEnabled(id)) << id;
+    dialog.UserClick(IDC_FOOTER_DEFAULT);  // no footer.html to read
     fillValidFields();
     dialog.onRun();
+    ASSERT_TRUE(dialog.isRunning);
     dialog.OnCommand(IDC_MODULE_OPTIONS, gui::BN_CLICKED);
     EXPECT_EQ(boxTexts().back(), "Processing is already in progress.  Click Cancel to stop.");
     EXPECT_EQ(headless.shownBoxes().back().icon, gui::Icon::Warning);

@@ -164,6 +164,7 @@ protected:
     void SetUp() override {
         recorder = scratch / "recorder";
         scratch.write("recorder", "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + scratch / "args" + "'\n");
+        scratch.write("src/a.h", "class A {};\n");
         ::chmod(recorder.c_str(), 0755);
     }
 
@@ -190,7 +191,7 @@ protected:
 
     void expectRoundTrip(const std::function<void(CVantryDlg&)>& change) {
         DefaultDialog source;
-        source.dialog.projectList = "\"src\"\r\n";
+        source.dialog.projectList = "\"" + scratch / "src" + "\"\r\n";
         source.dialog.outputFile = scratch / "site/index.html";
         change(source.dialog);
         std::vector<std::string> arguments = runThroughShell(source.dialog);
@@ -217,9 +218,10 @@ TEST_F(RoundTripTest, DefaultsAndAwkwardTexts) {
 }
 
 TEST_F(RoundTripTest, RowsFlagsAndNumbers) {
-    expectRoundTrip([](CVantryDlg& d) {
+    scratch.write("my  header.html", "<b>Header</b>\n");
+    expectRoundTrip([this](CVantryDlg& d) {
         d.headerMethod = MethodCustom;
-        d.headerText = "my  header.html";
+        d.headerText = scratch / "my  header.html";
         d.footerMethod = MethodCustom;
         d.footerText = "<p class=\"f\">$X</p>";
         d.itemMethod = MethodNone;
@@ -246,14 +248,17 @@ TEST_F(RoundTripTest, RowsFlagsAndNumbers) {
 }
 
 TEST_F(RoundTripTest, ColoursOptionsDefinesAndInputs) {
-    expectRoundTrip([](CVantryDlg& d) {
+    scratch.write("src dir/lib/l.h", "class L {};\n");
+    scratch.write("it's/i.h", "class I {};\n");
+    expectRoundTrip([this](CVantryDlg& d) {
         d.syntaxColors = SyntaxColorSettings{"#12AB34", "navy", "Red", "#ffffff", "teal",
                                              "#000001", "silver", {"alpha", "beta"}};
         d.moduleName = "vantry-recording";
         giveModuleOptions(d, {{"index-file-base", "my index"}, {"overview-html", "a\"b $c.html"}});
         d.defines = PreprocessorDefines(
             "WIN32\r\nVERSION=2\r\nGREETING=\"hi there\"\r\nMAX(a,b)=((a)>(b)?(a):(b))\r\n");
-        d.projectList = "\"src dir/lib\"=My Lib\r\n#old/code\r\n\"it's\"\r\n";
+        d.projectList = "\"" + scratch / "src dir/lib" + "=My Lib\"\r\n#old/code\r\n\"" + scratch / "it's" +
+                        "\"\r\n";
         d.outputFile = d.outputFile + " $x";
     });
 }

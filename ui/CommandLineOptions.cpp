@@ -19,6 +19,7 @@
 #include "run/ColorText.h"
 #include "run/DocModule.h"
 #include "run/InputWalk.h"
+#include "run/SourceListingSettings.h"
 #include "ui/CVantryDlg.h"
 
 namespace {
@@ -75,6 +76,16 @@ int wholeNumber(const V& o) {
     return static_cast<int>(number);
 }
 
+// A tab size the Other Options dialog would take too.
+int tabSizeValue(const V& o) {
+    const int size = wholeNumber(o);
+    if (size < kTabSizeSettingMin || size > kTabSizeSettingMax)
+        throw CommandLineError("-" + o.flag + ": the value must be a whole number from " +
+                               std::to_string(kTabSizeSettingMin) + " to " +
+                               std::to_string(kTabSizeSettingMax));
+    return size;
+}
+
 // A colour text; anything else would land inside a colour attribute of
 // the listings, so it is refused, naming the option.
 std::string colorValue(const V& o) {
@@ -125,7 +136,7 @@ const CommandLineOption options[] = {
      "=WORD,...", "the user keywords of the listings"},
     {"namespaces-global", A::Flag, SET(d.namespacesGlobal = true),
      "", "contents of C++ namespaces documented as globals"},
-    {"source-code-tab-size", A::Text, SET(d.tabSize = wholeNumber(o)),
+    {"source-code-tab-size", A::Text, SET(d.tabSize = tabSizeValue(o)),
      "=NUMBER", "tab size of the listings (default 4)"},
     {"mix-cpp-csharp", A::Flag, SET(d.mixCppCsharp = true),
      "", "C++ documented compatibly with C#"},
@@ -215,19 +226,13 @@ bool fileExistsAt(const std::string& path) {
 
 
 // A header, footer or item template that names a file (no HTML in the
-// value) is read whole into every page: a FIFO would never answer, a
-// device never end.
+// value) is read whole into every page: a file that is missing, a FIFO
+// that would never answer or a device that would never end is found now,
+// not once every source is parsed.
 void refuseUnusablePageText(const char* option, int method, const std::string& value) {
-    if (method != MethodCustom || value == "?" || isHtmlFragment(value)) return;
-    struct stat info;
-    if (::stat(value.c_str(), &info) != 0) return;  // the run reports a missing file
-    if (!S_ISREG(info.st_mode))
-        throw CommandLineError("-" + std::string(option) + ": \"" + value +
-                               "\" is not a regular file; name a text file or give HTML.");
-    if (static_cast<std::uint64_t>(info.st_size) > kPageTextLimit)
-        throw CommandLineError("-" + std::string(option) + ": the file \"" + value +
-                               "\" is larger than " + std::to_string(kPageTextLimit >> 20) +
-                               " MB.");
+    if (method != MethodCustom) return;
+    const std::string refusal = pageTextRefusal(value);
+    if (!refusal.empty()) throw CommandLineError("-" + std::string(option) + ": " + refusal);
 }
 
 std::string lowerAscii(std::string text) {
@@ -331,6 +336,9 @@ CommandLineResult applyCommandLineArguments(CVantryDlg& dialog, const VelkCmdLin
                                "\" is a directory; name the index file to write.");
     std::vector<std::string> inputs;
     for (int i = 0; i < projects; ++i) inputs.push_back(commandLine.getParam(i));
+    if (std::string missing = missingInput(inputs); !missing.empty())
+        throw CommandLineError("The input \"" + missing +
+                               "\" does not exist; name a file or folder to document.");
     refuseUnusableOutput(dialog, inputs);
     // The default index.html is asked about too: it lands in the current
     // directory, where a site written over something else would be a surprise.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "VelkLib/VelkError.h"
 #include "platform/gui/HeadlessBackend.h"
@@ -13,11 +14,19 @@ namespace {
 
 class CommandLineTest : public ::testing::Test {
 protected:
+    // Each test runs in the scratch folder, whose inputs src, a and b are
+    // there to be documented.
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", scratch.path.c_str(), 1);
         previous = gui::setBackend(&headless);
+        here = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path);
+        for (const char* input : {"src", "a", "b"}) std::filesystem::create_directory(input);
     }
-    void TearDown() override { gui::setBackend(previous); }
+    void TearDown() override {
+        std::filesystem::current_path(here);
+        gui::setBackend(previous);
+    }
 
     CommandLineResult parse(std::vector<std::string> arguments) {
         return parseCommandLineOptions(dialog, VelkCmdLine(arguments));
@@ -30,6 +39,7 @@ protected:
     gui::Backend* previous = nullptr;
     platform::MemorySettingsStore store;
     CVantryDlg dialog{store};
+    std::filesystem::path here;
 };
 
 TEST_F(CommandLineTest, EveryRowIsReachedInTableOrder) {
@@ -205,17 +215,55 @@ TEST_F(CommandLineTest, NothingIsWrittenOutsideTheOutputDirectory) {
     }
 }
 
+TEST_F(CommandLineTest, ValuesThatCannotWorkAreRefusedBeforeTheRunNamingThem) {
+    std::filesystem::create_directory("src/lib");
+    std::ofstream("head.html") << "<b>Head</b>\n";
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"gone", "out.html"}, "The input \"gone\" does not exist; name a file or folder to document."},
+        {{"src", "gone/=Old", "out.html"},
+         "The input \"gone\" does not exist; name a file or folder to document."},
+        {{"src/Gone.java", "out.html"},
+         "The input \"src/Gone.java\" does not exist; name a file or folder to document."},
+        {{"-header=top.html", "src", "out.html"},
+         "-header: there is no file \"top.html\"; name a text file or give HTML."},
+        {{"-footer=foot", "src", "out.html"}, "-footer: there is no file \"foot\"; name a text file or give HTML."},
+        {{"-item=src/item.txt", "src", "out.html"},
+         "-item: there is no file \"src/item.txt\"; name a text file or give HTML."},
+        {{"-header=src", "src", "out.html"}, "-header: \"src\" is not a regular file; name a text file or give HTML."},
+        {{"-source-code-tab-size=-3", "src", "out.html"},
+         "-source-code-tab-size=-3: the value must be a whole number from 1 to 99"},
+        {{"-source-code-tab-size=0", "src", "out.html"},
+         "-source-code-tab-size=0: the value must be a whole number from 1 to 99"},
+        {{"-source-code-tab-size=100", "src", "out.html"},
+         "-source-code-tab-size=100: the value must be a whole number from 1 to 99"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        CVantryDlg fresh(store);
+        try {
+            parseCommandLineOptions(fresh, VelkCmdLine(arguments));
+            ADD_FAILURE() << arguments.front() << " was taken";
+        } catch (const CommandLineError& e) {
+            EXPECT_EQ(e.getMessage(), message);
+        }
+    }
+    // What can work is taken: a commented-out entry names nothing to find,
+    // an empty header is none, HTML is no file name.
+    EXPECT_EQ(parse({"-header=", "-footer=head.html", "-item=<b>$N</b>", "-source-code-tab-size=99",
+                     "#gone", "src/lib", "b/", "out.html"}),
+              CommandLineResult::Go);
+    EXPECT_EQ(dialog.headerMethod, MethodNone);
+    EXPECT_EQ(dialog.footerText, "head.html");
+    EXPECT_EQ(dialog.tabSize, 99);
+    EXPECT_EQ(dialog.projectList, "\"#gone\"\r\n\"src/lib\"\r\n\"b/\"\r\n");
+}
+
 TEST_F(CommandLineTest, APositionalArgumentIsAPathAsItStands) {
+    std::filesystem::create_directory("my \"odd\" dir");
     EXPECT_EQ(parse({"my \"odd\" dir", "out.html"}), CommandLineResult::Go);
     EXPECT_EQ(dialog.projectList, "\"my \"\"odd\"\" dir\"\r\n");
 }
 
 TEST_F(CommandLineTest, OneProjectWritesIndexHtmlHereAndAsksBeforeReplacingIt) {
-    struct WorkingDirectory {
-        std::filesystem::path previous = std::filesystem::current_path();
-        explicit WorkingDirectory(const std::string& to) { std::filesystem::current_path(to); }
-        ~WorkingDirectory() { std::filesystem::current_path(previous); }
-    } here(scratch.path);
     EXPECT_EQ(parse({"src"}), CommandLineResult::Go);
     EXPECT_EQ(dialog.outputFile, "index.html");
     EXPECT_EQ(dialog.projectList, "\"src\"\r\n");

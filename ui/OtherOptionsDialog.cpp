@@ -5,6 +5,7 @@
 #include "VelkLib/VelkError.h"
 #include "VelkLib/VelkString.h"
 #include "platform/gui/Backend.h"
+#include "run/SourceListingSettings.h"
 #include "ui/SecondaryDialogTemplates.h"
 #include "ui/SyntaxColoringDialog.h"
 #include "ui/ToolTips.h"
@@ -202,7 +203,7 @@ void OtherOptionsDialog::OnOK() {
     bool digits = !tabSizeText.empty() && tabSizeText.size() <= 2;
     for (char c : tabSizeText) digits = digits && c >= '0' && c <= '9';
     if (digits) size = std::stoi(tabSizeText);
-    if (size < 1 || size > 99) {
+    if (size < kTabSizeSettingMin || size > kTabSizeSettingMax) {
         GotoDlgCtrl(IDC_OTHER_TAB_SIZE);
         showError("Please enter an integer between 1 and 99.");
         return;
