@@ -302,6 +302,22 @@ TEST_F(HostileInput, ValuesThatCannotWorkAreRefusedBeforeTheRun) {
     EXPECT_TRUE(fs::exists(site() / "index.html"));
 }
 
+// A language word that names no language is read as C++, as always, but
+// said once, with the languages there are.
+TEST_F(HostileInput, AnUnknownLanguageIsNamedOnce) {
+    writeText(work() / "shop/Cart.cs", "namespace Shop {\n/** A cart. */\npublic class Cart {}\n}\n");
+    auto result = document({"shop=Shop"}, {"-languages=cs=cobol,csx=cobol,h=c++"});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    const std::string warning =
+        "vantry: warning: -languages: The language \"cobol\" is not known; cs and csx are read as C++. The "
+        "languages are cpp (or c++), csharp (or c#, cs, c_sharp) and java.\n";
+    EXPECT_TRUE(contains(result.err, warning)) << result.describe();
+    EXPECT_EQ(result.err.find("cobol"), result.err.rfind("cobol")) << result.describe();
+    result = document({"shop=Shop"}, {"-languages=cs=C#"});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_FALSE(contains(result.err, "warning")) << result.describe();
+}
+
 // A detail directory written with a way through another folder names the
 // folder it ends in: the pages go there, and every link is made from
 // there, in both modules.

@@ -21,7 +21,25 @@ const char* const defaultExtensions[] = {"c", "cpp", "cxx", "cc", "h", "hpp", "h
 const std::pair<const char*, int> defaultLanguages[] = {
     {"java", 2}, {"cs", 1}, {"c", 0}, {"cpp", 0}, {"cxx", 0},
     {"cc", 0},   {"h", 0},  {"hpp", 0}, {"hxx", 0}};
-const char* const csharpWords[] = {"c#", "csharp", "c_sharp", "cs"};
+// The names of each language, the one the settings write first.
+const char* const csharpWords[] = {"csharp", "c#", "cs", "c_sharp"};
+// C++ is what any other word gives; these say so by name.
+const char* const cppWords[] = {"cpp", "c++"};
+const char* const javaWords[] = {"java"};
+
+// The pairs of a language list: extension and word, both lower-cased.
+std::vector<std::pair<std::string, std::string>> languagePairs(const std::string& list) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    VelkTokenizer tokenizer(list, ",");
+    while (tokenizer.hasMoreTokens()) {
+        std::string pair = tokenizer.nextToken('\0', '\0');
+        if (pair.empty()) continue;
+        std::string::size_type equals = pair.find('=');
+        pairs.emplace_back(lowerCase(pair.substr(0, equals)),
+                           equals == std::string::npos ? "" : lowerCase(pair.substr(equals + 1)));
+    }
+    return pairs;
+}
 
 }  // namespace
 
@@ -79,20 +97,50 @@ std::string VantryBase::unusableExtensionsText(const std::string& list) {
 
 void VantryBase::setLanguageMap(const std::string& list) {
     languageMap.clear();
-    VelkTokenizer tokenizer(list, ",");
-    while (tokenizer.hasMoreTokens()) {
-        std::string pair = tokenizer.nextToken('\0', '\0');
-        if (pair.empty()) continue;
-        std::string::size_type equals = pair.find('=');
-        std::string extension = lowerCase(pair.substr(0, equals));
-        std::string word = equals == std::string::npos ? "" : lowerCase(pair.substr(equals + 1));
+    for (const auto& [extension, word] : languagePairs(list)) {
         int language = 0;
-        if (word == "java") language = 2;
+        if (std::find(std::begin(javaWords), std::end(javaWords), word) != std::end(javaWords))
+            language = 2;
         else if (std::find(std::begin(csharpWords), std::end(csharpWords), word) !=
                  std::end(csharpWords))
             language = 1;
         languageMap[extension] = language;
     }
+}
+
+std::string VantryBase::unknownLanguagesText(const std::string& list) {
+    auto known = [](const std::string& word) {
+        auto in = [&word](const auto& words) {
+            return std::find(std::begin(words), std::end(words), word) != std::end(words);
+        };
+        return word.empty() || in(javaWords) || in(csharpWords) || in(cppWords);
+    };
+    std::vector<std::string> words;
+    std::vector<std::string> extensions;
+    for (const auto& [extension, word] : languagePairs(list)) {
+        if (known(word)) continue;
+        if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
+        if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end())
+            extensions.push_back(extension);
+    }
+    if (words.empty()) return "";
+    auto joined = [](const std::vector<std::string>& items, bool quoted) {
+        std::string text;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
+            text += quoted ? "\"" + items[i] + "\"" : items[i];
+        }
+        return text;
+    };
+    auto names = [](const auto& words) {
+        std::string text = words[0];
+        for (std::size_t i = 1; i < std::size(words); ++i) text += (i == 1 ? " (or " : ", ") + std::string(words[i]);
+        return std::size(words) > 1 ? text + ")" : text;
+    };
+    return (words.size() == 1 ? "The language " : "The languages ") + joined(words, true) +
+           (words.size() == 1 ? " is" : " are") + " not known; " + joined(extensions, false) +
+           (extensions.size() == 1 ? " is" : " are") + " read as C++. The languages are " +
+           names(cppWords) + ", " + names(csharpWords) + " and " + names(javaWords) + ".";
 }
 
 void VantryBase::setDefaultLanguageMap() {

@@ -48,6 +48,14 @@ public:
     void setLanguageMap(const std::string& list);
     // Only when the map is empty: java 2, cs 1, c cpp cxx cc h hpp hxx 0.
     void setDefaultLanguageMap();
+    // The one warning about a language list, wherever it comes from: ""
+    // when each pair names a language setLanguageMap knows by name (cpp or
+    // c++, csharp, c#, cs or c_sharp, java; any letter case) or names none;
+    // otherwise a text naming each other word once, in list order, the
+    // extensions it was given for (read as C++) and the known names: "The
+    // language \"cobol\" is not known; cs is read as C++. The languages
+    // are cpp (or c++), csharp (or c#, cs, c_sharp) and java."
+    static std::string unknownLanguagesText(const std::string& list);
 
     // The module directory setting, or, when it is empty, the directory of
     // the program file + "/modules". Throws VelkError when the program's

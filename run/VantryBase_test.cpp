@@ -35,6 +35,20 @@ TEST(VantryBase, LanguageMapLowerCasesAndKnowsTheCSharpAndJavaWords) {
     EXPECT_EQ(base.languageMap.at("hxx"), 0);
 }
 
+TEST(VantryBase, AWordThatNamesNoLanguageIsNamedOnce) {
+    const std::string known = " The languages are cpp (or c++), csharp (or c#, cs, c_sharp) and java.";
+    EXPECT_EQ(VantryBase::unknownLanguagesText("cs=cobol"),
+              "The language \"cobol\" is not known; cs is read as C++." + known);
+    EXPECT_EQ(VantryBase::unknownLanguagesText("cs=Cobol,h=C++,cbl=COBOL,f=fortran,j=Java,x=,y"),
+              "The languages \"cobol\" and \"fortran\" are not known; cs, cbl and f are read as C++." +
+                  known);
+    EXPECT_EQ(VantryBase::unknownLanguagesText("H=C#,jav=JAVA,y=c_sharp,c=cpp,hh=c++,k=CS,m=CSharp,,z"), "");
+    // The warning does not change what the map reads.
+    VantryBase base;
+    base.setLanguageMap("cs=cobol");
+    EXPECT_EQ(base.languageMap, (std::map<std::string, int>{{"cs", 0}}));
+}
+
 TEST(VantryBase, ModulesDirectoryIsTheSettingOrModulesBesideTheProgram) {
     VantryBase base;
     std::string fallback = base.modulesDirectory();

@@ -150,7 +150,7 @@ const SettingRow settingRows[] = {
     SettingRow{G, "LangMap", false,
                "c=c++,cpp=c++,cxx=c++,cc=c++,h=c++,hpp=c++,hxx=c++,java=java,cs=c#", 0,
                [](const CVantryDlg& d) { return d.languageMapText(); },
-               [](CVantryDlg& d, const std::string& v) { d.setLanguageMap(v); }, nullptr,
+               [](CVantryDlg& d, const std::string& v) { d.setRememberedLanguageMap(v); }, nullptr,
                nullptr, true},
     SettingRow{G, "AdvancedOutput", true, "", 0, nullptr, nullptr,
                [](const CVantryDlg& d) { return d.advancedOutput; },
@@ -925,6 +925,12 @@ void CVantryDlg::setRememberedFileExtensions(const std::string& text) {
     if (extensions.empty()) setFileExtensions(rememberedExtensionsDefault);
     showWarning(refusal + (leftOut == 1 ? " It is" : " They are") +
                 " left out of the remembered file extensions.");
+}
+
+void CVantryDlg::setRememberedLanguageMap(const std::string& text) {
+    setLanguageMap(text);
+    if (std::string warning = unknownLanguagesText(text); !warning.empty())
+        showWarning("The remembered language map: " + warning);
 }
 
 std::string CVantryDlg::languageMapText() const {

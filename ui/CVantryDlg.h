@@ -180,6 +180,9 @@ public:
     // remembered default applies.
     void setRememberedFileExtensions(const std::string& text);
     std::string languageMapText() const;
+    // The remembered language map; a word that names no language is
+    // warned about (VantryBase::unknownLanguagesText) and read as C++.
+    void setRememberedLanguageMap(const std::string& text);
 
     // Values exchanged with the controls.
     std::string title;

@@ -173,6 +173,17 @@ TEST_F(DialogTest, RememberedExtensionsThatCannotEndAFileNameAreLeftOutWithTheDi
     EXPECT_EQ(dialog.fileExtensionsText(), "c,cc,cpp,cxx,h,hpp,hxx");
 }
 
+TEST_F(DialogTest, ARememberedLanguageThatIsNoneIsNamed) {
+    store.writeText("General", "LangMap", "java=java,cs=cobol");
+    open();
+    EXPECT_EQ(dialog.languageMap, (std::map<std::string, int>{{"java", 2}, {"cs", 0}}));
+    ASSERT_EQ(boxTexts(), std::vector<std::string>{
+                              "The remembered language map: The language \"cobol\" is not known; cs is "
+                              "read as C++. The languages are cpp (or c++), csharp (or c#, cs, c_sharp) "
+                              "and java."});
+    EXPECT_EQ(headless.shownBoxes()[0].icon, gui::Icon::Warning);
+}
+
 TEST_F(DialogTest, CommandLineSettingsTouchNoProfile) {
     store.writeText("General", "ProjectName", "remembered");
     int writes = store.writeCount;

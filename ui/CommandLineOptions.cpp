@@ -58,6 +58,14 @@ void setExtensions(D& d, const V& o) {
     d.setFileExtensions(o.value);
 }
 
+// A word for a language that is none reads as C++, as it always did, but
+// is named: a misspelt C# or Java would otherwise lose its classes unseen.
+void setLanguages(D& d, const V& o) {
+    d.setLanguageMap(o.value);
+    if (std::string warning = VantryBase::unknownLanguagesText(o.value); !warning.empty())
+        gui::messageBox("-languages: " + warning, "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
+}
+
 void addDefine(D& d, const V& o) {
     std::string name = o.flag.substr(1, o.flag.find('=') == std::string::npos
                                             ? std::string::npos
@@ -176,7 +184,7 @@ const CommandLineOption options[] = {
      "NAME[=VALUE]", "preprocessor define (any key beginning with d)"},
     {"extensions", A::Text, SET(setExtensions(d, o)),
      "=EXT,...", "accepted file extensions"},
-    {"languages", A::Text, SET(d.setLanguageMap(o.value)),
+    {"languages", A::Text, SET(setLanguages(d, o)),
      "=EXT=LANG,...", "language of each extension: cpp, csharp or java"},
     {"nodocument-marker", A::Text, SET(d.noDocumentMarker = o.value),
      "=TEXT", "marker that excludes a file from the documentation"},
