@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
+#include "platform/TerminalText.h"
+
 namespace {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -77,7 +79,7 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create)
     : path(path_), systemPath(slashSeparated(path_)) {
     if (!create) {
         if (!directoryExists(systemPath)) {
-            throw VelkError("The directory " + path + " does not exist.");
+            throw VelkError("The directory " + terminalText(path) + " does not exist.");
         }
         return;
     }
@@ -94,12 +96,12 @@ VelkDirectory::VelkDirectory(const std::string& path_, bool create)
     const int error = errno;
     if (error == EEXIST) {
         if (directoryExists(systemPath)) return;
-        throw VelkError("Not a directory (" + path + ")");
+        throw VelkError("Not a directory (" + terminalText(path) + ")");
     }
-    if (error == ENOENT) throw VelkError("Path not found (" + path + ")");
+    if (error == ENOENT) throw VelkError("Path not found (" + terminalText(path) + ")");
     // The system's own words for the reason ("File name too long"), not a
     // bare number.
-    throw VelkError("Could not make the directory " + path, error);
+    throw VelkError("Could not make the directory " + terminalText(path), error);
 }
 
 void makeSiteDirectory(const std::string& path, StagedFiles* staged) {
@@ -123,7 +125,7 @@ void makeSiteDirectory(const std::string& path, StagedFiles* staged) {
 }
 
 VelkError siteFolderIsALink(const std::string& path) {
-    return VelkError("The folder " + path +
+    return VelkError("The folder " + terminalText(path) +
                      " of the site is a symbolic link; remove it or write the site elsewhere.");
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/TerminalText.h"
+
 namespace {
 
 // The system's text for an error code, or "" when it has none. glibc answers
@@ -49,7 +51,7 @@ VelkFileError::VelkFileError(const std::string& message_, std::string fileName_,
 VelkFileError::~VelkFileError() = default;
 
 std::string VelkFileError::getMessage() const {
-    return message + " (file = '" + fileName + "')";
+    return message + " (file = '" + terminalText(fileName) + "')";
 }
 
 VelkEnvironmentError::~VelkEnvironmentError() = default;

@@ -26,3 +26,8 @@ TEST(VelkError, DerivedTextThroughBaseHandler) {
         EXPECT_STREQ(e.what(), "Couldn't open the file");
     }
 }
+
+TEST(VelkError, AFileErrorShowsTheNamesControlCharactersEscaped) {
+    const VelkFileError e("Couldn't find the file", "src/a\nvantry: Done.\x1b[2J.h");
+    EXPECT_EQ(e.getMessage(), "Couldn't find the file (file = 'src/a\\x0Avantry: Done.\\x1B[2J.h')");
+}

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/TerminalText.h"
+
 namespace {
 
 const char kFileScheme[] = "file:///";
@@ -120,7 +122,7 @@ VelkHttp::VelkHttp(const std::string& agentName, const std::string& url_, bool u
         }
         if (!readable) {
             localFile.reset();
-            throw VelkError("Could not open " + url, "could not read file " + path,
+            throw VelkError("Could not open " + terminalText(url), "could not read file " + path,
                             "VelkHttp.cpp", 117);
         }
         return;
@@ -180,15 +182,15 @@ void VelkHttp::fetch(const std::string& agentName, bool useCache, const Limits& 
     const bool redirecting = status >= 300 && status <= 399;
     if (result != CURLE_OK && (!statusRead || status == 0 || redirecting)) {
         // No final answer: the address could not be opened.
-        throw VelkError("Could not open URL " + url + " (" + reason + ")", detail, "VelkHttp.cpp",
+        throw VelkError("Could not open URL " + terminalText(url) + " (" + reason + ")", detail, "VelkHttp.cpp",
                         137);
     }
     if (!statusRead || status <= 0) {
-        throw VelkError("Could not get URL " + url, "status could not be read", "VelkHttp.cpp",
+        throw VelkError("Could not get URL " + terminalText(url), "status could not be read", "VelkHttp.cpp",
                         158);
     }
     if (status > 399) {
-        throw VelkError("Could not get URL " + url, "status was " + std::to_string(status),
+        throw VelkError("Could not get URL " + terminalText(url), "status was " + std::to_string(status),
                         "VelkHttp.cpp", 158);
     }
     if (receiver.overflowed) {

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/TerminalText.h"
+
 std::string pathSeparator() { return "/"; }
 
 std::string::size_type findLastPathSeparator(const std::string& path) {
@@ -133,7 +135,7 @@ std::string safePathComponent(const std::string& name) {
 }
 
 std::string leavingOutputText(const std::string& option, const std::string& value) {
-    return "The value \"" + value + "\" of " + option +
+    return "The value \"" + terminalText(value) + "\" of " + option +
            " leaves the output directory; give a name inside it.";
 }
 
@@ -182,7 +184,7 @@ std::string lexicalPath(const std::string& path) {
 
 std::string siteFolderRefusal(const std::string& option, const std::string& value) {
     if (!isRelativePath(value) || (value.size() >= 2 && value[1] == ':'))
-        return "The value \"" + value + "\" of " + option +
+        return "The value \"" + terminalText(value) + "\" of " + option +
                " is no relative path; give a folder inside the output directory.";
     if (leavesDirectory(value)) return leavingOutputText(option, value);
     return "";
@@ -191,7 +193,7 @@ std::string siteFolderRefusal(const std::string& option, const std::string& valu
 std::string pageBaseRefusal(const std::string& option, const std::string& value) {
     if (leavesDirectory(value)) return leavingOutputText(option, value);
     if (value.find_first_of("/\\") != std::string::npos || value.find("..") != std::string::npos)
-        return "The value \"" + value + "\" of " + option +
+        return "The value \"" + terminalText(value) + "\" of " + option +
                " is no plain name; give one without \"/\", \"\\\" or \"..\" (the pages it "
                "names stand beside the main page).";
     return "";

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/TerminalText.h"
+
 
 void VelkString::replaceAll(const std::string& search, const std::string& replacement) {
     if (search.empty()) return;
@@ -46,18 +48,19 @@ bool isHtmlFragment(const std::string& text) {
 
 std::string pageTextRefusal(const std::string& text) {
     if (text.empty() || text == "?" || isHtmlFragment(text)) return "";
+    const std::string name = terminalText(text);
     struct stat info;
     if (::stat(text.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return "there is no file \"" + text + "\"; name a text file or give HTML.";
-        return "the file \"" + text + "\" cannot be read (" + std::strerror(errno) + ").";
+            return "there is no file \"" + name + "\"; name a text file or give HTML.";
+        return "the file \"" + name + "\" cannot be read (" + std::strerror(errno) + ").";
     }
-    if (!S_ISREG(info.st_mode)) return "\"" + text + "\" is not a regular file; name a text file or give HTML.";
+    if (!S_ISREG(info.st_mode)) return "\"" + name + "\" is not a regular file; name a text file or give HTML.";
     if (static_cast<std::uint64_t>(info.st_size) > kPageTextLimit)
-        return "the file \"" + text + "\" is larger than " + std::to_string(kPageTextLimit >> 20) + " MB.";
+        return "the file \"" + name + "\" is larger than " + std::to_string(kPageTextLimit >> 20) + " MB.";
     // Never blocks: it is a regular file.
     const int fd = ::open(text.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return "the file \"" + text + "\" cannot be read (" + std::strerror(errno) + ").";
+    if (fd < 0) return "the file \"" + name + "\" cannot be read (" + std::strerror(errno) + ").";
     ::close(fd);
     return "";
 }

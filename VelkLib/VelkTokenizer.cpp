@@ -3,8 +3,10 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/TerminalText.h"
+
 VelkTokenizer::InvalidNumberError::InvalidNumberError(const std::string& token)
-    : VelkError("Error reading string: expected a number, got \"" + token + "\"") {}
+    : VelkError("Error reading string: expected a number, got \"" + terminalText(token) + "\"") {}
 
 VelkTokenizer::VelkTokenizer(const std::string& text_, const std::string& separator1,
                              const std::string& separator2, const std::string& separator3,

@@ -6,6 +6,8 @@
 // program as a child under a time limit.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <sstream>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -494,6 +496,56 @@ TEST_F(HostileMarkup, ControlCharactersInFileNamesAreShownEscaped) {
     for (std::size_t at = 0; (at = result.err.find("\nvantry: Done.", at)) != std::string::npos; ++at) ++lines;
     if (result.err.rfind("vantry: Done.", 0) == 0) ++lines;
     EXPECT_EQ(lines, 1u) << result.describe();
+}
+
+// A text from the environment, the settings or the command line that a
+// message names is shown with its control characters escaped, as file
+// names are: no line of the output is one that the text wrote.
+TEST_F(HostileMarkup, TextsFromOutsideInMessagesAreShownEscaped) {
+    writeText(work() / "src/a.h", "/** A. */\nclass A { };\n");
+    const std::string fake = "\nvantry: index file: /tmp/fake.html";
+    const std::string shown = "\\x0Avantry: index file: /tmp/fake.html";
+    auto expectShownEscaped = [&](const e2e::ChildResult& result, const std::string& part) {
+        EXPECT_TRUE(contains(result.err, part)) << part << "\n" << result.describe();
+        std::istringstream lines(result.err);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_NE(line.rfind("vantry: index file: /tmp/fake", 0), 0u) << result.describe();
+    };
+
+    env_["VANTRY_WEB_SITE"] = "x" + fake;
+    auto result = document({"src"});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    expectShownEscaped(result, "vantry: warning: The web site \"x" + shown + "\" (VANTRY_WEB_SITE) is no http");
+    env_.erase("VANTRY_WEB_SITE");
+
+    // The settings file's folder, named by XDG_CONFIG_HOME.
+    const fs::path config = work() / ("config" + fake);
+    fs::create_directories(config / "velkdask/Vantry.ini");
+    env_["XDG_CONFIG_HOME"] = config.string();
+    result = document({"src"});
+    expectShownEscaped(result, "the settings file " + (work() / "config").string() + shown +
+                                   "/velkdask/Vantry.ini is not a regular file");
+    env_["XDG_CONFIG_HOME"] = this->config().string();
+
+    const std::pair<std::vector<std::string>, std::string> commandLines[] = {
+        {{"gone" + fake}, "vantry: error: The input \"gone" + shown + "\" does not exist"},
+        {{"-header=h" + fake, "src"}, "vantry: error: -header: there is no file \"h" + shown + "\""},
+        {{"-classdir=..\\" + fake, "src"}, "vantry: error: The value \"..\\" + shown + "\" of -classdir leaves"},
+        {{"-index-file-base=i" + fake, "src"}, "\"i" + shown + "\" of -index-file-base"},
+        {{"-languages=h=c" + fake, "src"}, "-languages: The language \"c" + shown + "\" is not known"},
+        {{"-tab" + fake, "src"}, "vantry: warning: unknown option -tab" + shown},
+    };
+    for (const auto& [arguments, part] : commandLines) {
+        std::vector<std::string> inputs, options;
+        for (const std::string& argument : arguments) (argument[0] == '-' ? options : inputs).push_back(argument);
+        expectShownEscaped(document(inputs, options), part);
+    }
+
+    // The index file named after "Done.".
+    fs::remove_all(site());
+    result = run({"-autorun", "-overwrite", "-moduledir=" + moduleDir_.string(), "src", "out" + fake + "/index.html"});
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    expectShownEscaped(result, "vantry: index file: " + work().string() + "/out" + shown + "/index.html\n");
 }
 
 // A VANTRY_THREADS that is not a whole number from 1 to 256 is named in a

@@ -5,6 +5,7 @@
 #include "net/SmtpClient.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/TerminalText.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
 
@@ -125,13 +126,13 @@ void CEmailDialog::OnOK() {
         client.quit();
     } catch (const VelkError& error) {
         gui::Answer answer = gui::messageBox(
-            "Could not send an email to " + mailbox + ".  (" + error.getMessage() +
+            "Could not send an email to " + terminalText(mailbox) + ".  (" + error.getMessage() +
                 ").  \r\nWould you like to try using your normal mail client?",
             appCaption, gui::Buttons::YesNo, gui::Icon::Error);
         if (answer == gui::Answer::Yes) openMailClient();
         return;
     }
-    gui::messageBox("An email message has been sent to " + mailbox + ".  Thanks for your input.",
+    gui::messageBox("An email message has been sent to " + terminalText(mailbox) + ".  Thanks for your input.",
                     appCaption, gui::Buttons::Ok, gui::Icon::Information);
     EndDialog(gui::IDOK);
 }

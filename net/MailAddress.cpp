@@ -1,6 +1,7 @@
 #include "net/MailAddress.h"
 
 #include "VelkLib/VelkError.h"
+#include "platform/TerminalText.h"
 
 std::string addressOf(const std::string& text) {
     std::string::size_type open = text.find('<');
@@ -9,7 +10,7 @@ std::string addressOf(const std::string& text) {
         std::string::size_type blank = text.rfind(' ');
         return blank == std::string::npos ? text : text.substr(blank + 1);
     }
-    if (close < open) throw VelkError("Bad address: " + text, "", "[none]", 0);
+    if (close < open) throw VelkError("Bad address: " + terminalText(text), "", "[none]", 0);
     return text.substr(open + 1, close - open - 1);
 }
 

@@ -5,6 +5,7 @@
 #include "VelkLib/VelkError.h"
 #include "modules/ProductWebSite.h"
 #include "platform/SettingsStore.h"
+#include "platform/TerminalText.h"
 #include "run/VantryBase.h"
 
 namespace {
@@ -65,12 +66,12 @@ std::string webSiteWarning(const platform::SettingsStore& profile) {
     std::string source;
     std::string value = givenValue(info, profile, &source);
     if (value.empty() || isWebAddress(value)) return "";
-    return "The web site \"" + value + "\" (" + source + ") is no http or https address; " +
+    return "The web site \"" + terminalText(value) + "\" (" + source + ") is no http or https address; " +
            info.defaultValue + " is used.";
 }
 
 HostAndPort splitHostAndPort(const std::string& text, int defaultPort) {
-    auto bad = [&text]() { return VelkError("Bad host name: " + text); };
+    auto bad = [&text]() { return VelkError("Bad host name: " + terminalText(text)); };
     HostAndPort result{text, defaultPort};
     std::string::size_type colon = std::string::npos;
     if (!text.empty() && text[0] == '[') {

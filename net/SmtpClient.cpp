@@ -10,6 +10,7 @@
 #include "net/MimeEncoder.h"
 #include "net/MimeMessageOut.h"
 #include "net/TemporaryFile.h"
+#include "platform/TerminalText.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ void SmtpClient::sendFileToList(const std::string& from,
                                 const std::string& subject, const std::string& file,
                                 int encoding, const std::string& shownName) {
     if (!fileExists(file)) {
-        throw VelkError("SmtpClient: could not find the file " + file + " to send.", "", "[none]",
+        throw VelkError("SmtpClient: could not find the file " + terminalText(file) + " to send.", "", "[none]",
                         0);
     }
     TemporaryFile messageFile(file + ".send");

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/TerminalText.h"
+
 namespace platform {
 
 namespace {
@@ -49,7 +51,7 @@ bool makeDirectories(const std::string& directory, std::string* errorText) {
         if (partial.empty()) continue;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
             if (errorText != nullptr)
-                *errorText = "Could not create the directory " + partial + " (" + systemText(errno) + ")";
+                *errorText = "Could not create the directory " + terminalText(partial) + " (" + systemText(errno) + ")";
             return false;
         }
     }
@@ -198,7 +200,7 @@ IniSettingsStore::IniSettingsStore(std::string filePath) : path(std::move(filePa
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        std::cerr << "vantry: warning: the settings file " << path
+        std::cerr << "vantry: warning: the settings file " << terminalText(path)
                   << " is not a regular file; it is ignored." << std::endl;
         return;
     }
@@ -206,7 +208,7 @@ IniSettingsStore::IniSettingsStore(std::string filePath) : path(std::move(filePa
     // of ours, and one of gigabytes would exhaust memory.
     auto tooLarge = [&] {
         ::close(fd);
-        std::cerr << "vantry: warning: the settings file " << path << " is larger than "
+        std::cerr << "vantry: warning: the settings file " << terminalText(path) << " is larger than "
                   << (kSettingsFileLimit >> 20) << " MB; it is ignored and the settings take "
                   << "their defaults." << std::endl;
     };
@@ -245,7 +247,7 @@ void IniSettingsStore::writeText(const std::string& section, const std::string& 
 bool IniSettingsStore::save(std::string* errorText) {
     auto fail = [&](const std::string& what, int code) {
         if (errorText != nullptr)
-            *errorText = "Could not save the settings to " + path + ": " + what +
+            *errorText = "Could not save the settings to " + terminalText(path) + ": " + what +
                          (code != 0 ? " (" + systemText(code) + ")" : std::string());
         return false;
     };

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "VelkLib/VelkError.h"
+#include "platform/TerminalText.h"
 #include "run/ColorText.h"
 
 namespace {
@@ -24,7 +25,7 @@ constexpr ExportRow exportTable[DocModule::ExportCount] = {
 
 VelkError missingFunction(const char* name, const std::string& fileName) {
     return VelkError(std::string("Could not find function \"") + name + "\" in module " +
-                     fileName + ".");
+                     terminalText(fileName) + ".");
 }
 
 }  // namespace
@@ -35,7 +36,7 @@ bool DocModule::exportRequired(Export which) { return exportTable[which].require
 DocModule::DocModule(const std::string& fileName_) : fileName(fileName_) {
     std::string loaderText;
     library = platform::openLibrary(fileName, &loaderText);
-    if (library == nullptr) throw VelkError("Could not load " + fileName + " (" + loaderText + ")");
+    if (library == nullptr) throw VelkError("Could not load " + terminalText(fileName) + " (" + terminalText(loaderText) + ")");
     // The run calls startMember and endMember once per member: a symbol
     // lookup each time would cost more than the call.
     for (int which = 0; which < ExportCount; ++which)
@@ -49,14 +50,14 @@ DocModule::DocModule(const std::string& fileName_) : fileName(fileName_) {
         destroyFn = procDestroy();
         handle = create();
         if (handle == nullptr)
-            failure = VelkError("Could not load " + fileName +
+            failure = VelkError("Could not load " + terminalText(fileName) +
                                 " (the module could not create its instance)");
     } catch (const VelkError& e) {
         failure = VelkError(e.getMessage(), e.detail, e.sourceFile, e.sourceLine);
     } catch (const std::exception& e) {
         failure = VelkError(e.what());
     } catch (...) {
-        failure = VelkError("Could not load " + fileName + " (unknown error in create)");
+        failure = VelkError("Could not load " + terminalText(fileName) + " (unknown error in create)");
     }
     if (failure) {
         platform::closeLibrary(library, nullptr);
@@ -194,9 +195,9 @@ auto DocModule::guarded(const char* exportName, Call&& call) const -> decltype(c
     } catch (const VelkError& e) {
         failure = VelkError(e.getMessage(), e.detail, e.sourceFile, e.sourceLine);
     } catch (const std::exception& e) {
-        failure = VelkError(std::string(exportName) + " of module " + fileName + " failed: " + e.what());
+        failure = VelkError(std::string(exportName) + " of module " + terminalText(fileName) + " failed: " + e.what());
     } catch (...) {
-        failure = VelkError(std::string(exportName) + " of module " + fileName + " failed (unknown error)");
+        failure = VelkError(std::string(exportName) + " of module " + terminalText(fileName) + " failed (unknown error)");
     }
     throw *failure;
 }
@@ -228,8 +229,8 @@ std::string refusalText(const std::vector<std::string>& group, const std::string
                         const std::string& kept) {
     std::string label = group[1];
     if (!label.empty() && label.back() == ':') label.pop_back();
-    return "The module did not take \"" + value + "\" for \"" + label + "\" (-" + group[0] +
-           "); it keeps \"" + kept + "\".";
+    return "The module did not take \"" + terminalText(value) + "\" for \"" + terminalText(label) +
+           "\" (-" + terminalText(group[0]) + "); it keeps \"" + terminalText(kept) + "\".";
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "model/ModelText.h"
 #include "VelkLib/VelkPath.h"
 #include "model/ModelText.h"
+#include "platform/TerminalText.h"
 
 namespace {
 
@@ -246,7 +247,7 @@ std::vector<std::string> InputWalk::subdirectories(const Listing& listing, bool 
 
 int InputWalk::countFiles(const std::string& directory) const {
     if (!directoryExists(directory))
-        throw VelkError("Could not access directory \"" + directory + "\"");
+        throw VelkError("Could not access directory \"" + terminalText(directory) + "\"");
     std::set<VelkFileId> visited;
     std::vector<std::string> pending{directory};
     int count = 0;
@@ -267,7 +268,7 @@ int InputWalk::countEntry(const std::string& entry) const {
     if (isCommentedOut(path)) return 0;
     if (directoryExists(path)) return countFiles(path);
     if (fileExists(path)) return 1;
-    throw VelkError("Could not access file or directory \"" + path + "\"");
+    throw VelkError("Could not access file or directory \"" + terminalText(path) + "\"");
 }
 
 bool InputWalk::walkEntry(const std::string& listEntry) {

@@ -1,5 +1,6 @@
 #include "run/ModuleOptionCheck.h"
 
+#include "platform/TerminalText.h"
 #include "run/ColorText.h"
 #include "run/DocModule.h"
 
@@ -17,7 +18,7 @@ ModuleOptionCheck checkModuleOptions(const std::map<std::string, std::string>& v
             continue;
         }
         if (kind->second == "color") {
-            if (!isColorText(value)) check.refused.push_back("-" + key + "=" + value + ": the value must be " + colorRule());
+            if (!isColorText(value)) check.refused.push_back("-" + terminalText(key) + "=" + terminalText(value) + ": the value must be " + colorRule());
             continue;
         }
         if (kind->second != "checkbox") continue;
@@ -25,7 +26,7 @@ ModuleOptionCheck checkModuleOptions(const std::map<std::string, std::string>& v
         for (char& c : lowered)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         if (!lowered.empty() && lowered != "true" && lowered != "false")
-            check.refused.push_back("-" + key + "=" + value + ": the value must be true or false");
+            check.refused.push_back("-" + terminalText(key) + "=" + terminalText(value) + ": the value must be true or false");
     }
     return check;
 }

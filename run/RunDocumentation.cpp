@@ -26,6 +26,7 @@
 #include "platform/MessageBox.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
+#include "platform/TerminalText.h"
 #include "reader/CppFile.h"
 #include "reader/ParserGlobals.h"
 #include "run/DocModule.h"
@@ -450,7 +451,7 @@ namespace {
 void checkWritable(const std::string& directory) {
     std::string probe = directory + "/.vantry-write-check-XXXXXX";
     const int fd = ::mkstemp(probe.data());
-    if (fd < 0) throw VelkError("The folder " + directory + " cannot be written", -1);
+    if (fd < 0) throw VelkError("The folder " + terminalText(directory) + " cannot be written", -1);
     ::close(fd);
     ::unlink(probe.c_str());
 }
@@ -472,7 +473,7 @@ void prepareOutputFolder(const std::string& outputFile, const std::string& detai
         struct stat info;
         if (::lstat(path.c_str(), &info) != 0) return;  // made by the run, in a folder it can write
         if (S_ISLNK(info.st_mode)) throw siteFolderIsALink(path);
-        if (!S_ISDIR(info.st_mode)) throw VelkError("Could not make the directory " + path, ENOTDIR);
+        if (!S_ISDIR(info.st_mode)) throw VelkError("Could not make the directory " + terminalText(path), ENOTDIR);
         folder = path;
         checkWritable(folder);
     }
@@ -509,7 +510,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     std::vector<std::string> entries = splitFileList(fileList);
     // Checked here too for runs that do not come from the command line.
     if (outputIsAnInput(outputFile, entries, run.extensions))
-        throw VelkError("The output file \"" + outputFile +
+        throw VelkError("The output file \"" + terminalText(outputFile) +
                         "\" is one of the source files to document; name another index file.");
 
     run.listings = sourceListingDirectory.empty();

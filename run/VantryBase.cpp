@@ -8,6 +8,7 @@
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "VelkLib/VelkVersion.h"
+#include "platform/TerminalText.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ std::string VantryBase::unusableExtensionsText(const std::string& list) {
     while (tokenizer.hasMoreTokens()) {
         std::string entry = tokenizer.nextToken('\0', '\\');
         for (const std::string& extension : parseFileExtensions(entry)) {
-            std::string named = "\"" + entry + "\"";
+            std::string named = "\"" + terminalText(entry) + "\"";
             if (!extensionCanMatch(extension) &&
                 std::find(unusable.begin(), unusable.end(), named) == unusable.end())
                 unusable.push_back(named);
@@ -128,7 +129,7 @@ std::string VantryBase::unknownLanguagesText(const std::string& list) {
         std::string text;
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
-            text += quoted ? "\"" + items[i] + "\"" : items[i];
+            text += quoted ? "\"" + terminalText(items[i]) + "\"" : terminalText(items[i]);
         }
         return text;
     };

@@ -11,6 +11,7 @@
 #include "VelkLib/VelkError.h"
 #include "net/NetEndpoints.h"
 #include "platform/MessageBox.h"
+#include "platform/TerminalText.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/BackendSelection.h"
 #include "run/DocModule.h"
@@ -54,7 +55,7 @@ bool checkCommandLineModuleOptions(CVantryDlg& dialog) {
     if (!optionText) return true;
     ModuleOptionCheck check = checkModuleOptions(dialog.moduleOptions, *optionText);
     for (const std::string& key : check.unknown)
-        gui::messageBox("unknown option -" + key, "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
+        gui::messageBox("unknown option -" + terminalText(key), "Vantry", gui::Buttons::Ok, gui::Icon::Warning);
     for (const std::string& refusal : check.refused)
         gui::messageBox(refusal, "Vantry", gui::Buttons::Ok, gui::Icon::Error);
     return check.refused.empty();
@@ -66,10 +67,10 @@ void refuseMissingModule(const CVantryDlg& dialog) {
     const std::string name = chosenModule(dialog);
     std::vector<std::string> found = dialog.moduleNames();
     if (std::find(found.begin(), found.end(), name) != found.end()) return;
-    std::string text = "There is no module \"" + name + "\" in " + dialog.modulesDirectory();
+    std::string text = "There is no module \"" + terminalText(name) + "\" in " + terminalText(dialog.modulesDirectory());
     if (found.empty()) throw CommandLineError(text + "; there are no modules there.");
     std::string names;
-    for (const std::string& module : found) names += (names.empty() ? "" : ", ") + module;
+    for (const std::string& module : found) names += (names.empty() ? "" : ", ") + terminalText(module);
     throw CommandLineError(text + "; the modules there are: " + names + ".");
 }
 
@@ -179,7 +180,7 @@ bool CVantryApp::InitInstance() {
         if (!display && console.endedDone()) {
             std::error_code ignored;
             stream << "vantry: index file: "
-                   << std::filesystem::absolute(dialog.outputFile, ignored).lexically_normal().string()
+                   << terminalText(std::filesystem::absolute(dialog.outputFile, ignored).lexically_normal().string())
                    << std::endl;
         }
     } catch (const CommandLineError& error) {

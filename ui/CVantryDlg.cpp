@@ -16,6 +16,7 @@
 #include "platform/gui/Backend.h"
 #include "platform/gui/WaitCursor.h"
 #include "platform/gui/FolderBrowser.h"
+#include "platform/TerminalText.h"
 #include "run/ColorText.h"
 #include "ui/CAboutBox.h"
 #include "ui/CHelpDialog.h"
@@ -52,7 +53,7 @@ void showError(const std::string& text) {
 void openWithShell(const std::string& target) {
     std::string reason;
     if (platform::shell().open(target, &reason)) return;
-    showError("Could not open \"" + target + "\" (" + reason + ").");
+    showError("Could not open \"" + terminalText(target) + "\" (" + terminalText(reason) + ").");
 }
 
 void showWarning(const std::string& text) {
@@ -418,7 +419,7 @@ void CVantryDlg::onAddDirectory() {
 void CVantryDlg::onView() {
     std::string file = GetDlgItemText(IDC_OUTPUT_FILE);
     if (!fileExists(file)) {
-        showError("The file \"" + file + "\" does not exist.");
+        showError("The file \"" + terminalText(file) + "\" does not exist.");
         return;
     }
     gui::CWaitCursor wait;
@@ -475,7 +476,7 @@ bool CVantryDlg::advancedWanted() const {
 void CVantryDlg::listModules() {
     std::vector<std::string> names = moduleNames();
     if (names.empty()) {
-        showError("There are no modules in " + modulesDirectory() + ".");
+        showError("There are no modules in " + terminalText(modulesDirectory()) + ".");
         return;
     }
     for (const std::string& name : names) AddEntry(IDC_MODULE_LIST, name);

@@ -15,6 +15,7 @@
 #include "VelkLib/VelkFile.h"
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkString.h"
+#include "platform/TerminalText.h"
 #include "platform/gui/Backend.h"
 #include "run/ColorText.h"
 #include "run/DocModule.h"
@@ -54,7 +55,7 @@ void setUserKeywords(D& d, const std::string& list) {
 // An extension list that no file name can end in documents nothing.
 void setExtensions(D& d, const V& o) {
     std::string refusal = VantryBase::unusableExtensionsText(o.value);
-    if (!refusal.empty()) throw CommandLineError("-" + o.flag.substr(0, o.flag.find('=')) + ": " + refusal);
+    if (!refusal.empty()) throw CommandLineError("-" + terminalText(o.flag.substr(0, o.flag.find('='))) + ": " + refusal);
     d.setFileExtensions(o.value);
 }
 
@@ -80,7 +81,7 @@ int wholeNumber(const V& o) {
     errno = 0;
     long number = std::strtol(text, &end, 10);
     if (o.value.empty() || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX)
-        throw CommandLineError("-" + o.flag + ": the value must be a whole number");
+        throw CommandLineError("-" + terminalText(o.flag) + ": the value must be a whole number");
     return static_cast<int>(number);
 }
 
@@ -88,7 +89,7 @@ int wholeNumber(const V& o) {
 int tabSizeValue(const V& o) {
     const int size = wholeNumber(o);
     if (size < kTabSizeSettingMin || size > kTabSizeSettingMax)
-        throw CommandLineError("-" + o.flag + ": the value must be a whole number from " +
+        throw CommandLineError("-" + terminalText(o.flag) + ": the value must be a whole number from " +
                                std::to_string(kTabSizeSettingMin) + " to " +
                                std::to_string(kTabSizeSettingMax));
     return size;
@@ -97,7 +98,7 @@ int tabSizeValue(const V& o) {
 // A colour text; anything else would land inside a colour attribute of
 // the listings, so it is refused, naming the option.
 std::string colorValue(const V& o) {
-    if (!isColorText(o.value)) throw CommandLineError("-" + o.flag + ": the value must be " + colorRule());
+    if (!isColorText(o.value)) throw CommandLineError("-" + terminalText(o.flag) + ": the value must be " + colorRule());
     return o.value;
 }
 
@@ -257,7 +258,7 @@ void refuseUnusableOutput(const CVantryDlg& dialog, const std::vector<std::strin
     struct stat info;
     const bool exists = ::stat(output.c_str(), &info) == 0;
     if (exists && !S_ISREG(info.st_mode))
-        throw CommandLineError("The output file \"" + output +
+        throw CommandLineError("The output file \"" + terminalText(output) +
                                "\" is not a regular file; name the index file to write.");
     const std::string module = dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
     if (module == "vantry-standard") {
@@ -270,14 +271,14 @@ void refuseUnusableOutput(const CVantryDlg& dialog, const std::vector<std::strin
         const bool onePage =
             separate == nullptr || !(separate->empty() || lowerAscii(*separate) == "true");
         if (onePage && fileNameOf(output) == (base ? *base : "index") + "-all.html")
-            throw CommandLineError("The output file \"" + output +
+            throw CommandLineError("The output file \"" + terminalText(output) +
                                    "\" has the name of the site's master index page; name the "
                                    "index file otherwise.");
     }
     if (outputIsAnInput(output, inputs,
                         dialog.extensions.empty() ? VantryBase::defaultFileExtensions()
                                                   : dialog.extensions))
-        throw CommandLineError("The output file \"" + output +
+        throw CommandLineError("The output file \"" + terminalText(output) +
                                "\" is one of the source files to document; name another "
                                "index file.");
 }
@@ -340,18 +341,18 @@ CommandLineResult applyCommandLineArguments(CVantryDlg& dialog, const VelkCmdLin
         projects = 1;
     }
     if (directoryExists(dialog.outputFile))
-        throw CommandLineError("The output file \"" + dialog.outputFile +
+        throw CommandLineError("The output file \"" + terminalText(dialog.outputFile) +
                                "\" is a directory; name the index file to write.");
     std::vector<std::string> inputs;
     for (int i = 0; i < projects; ++i) inputs.push_back(commandLine.getParam(i));
     if (std::string missing = missingInput(inputs); !missing.empty())
-        throw CommandLineError("The input \"" + missing +
+        throw CommandLineError("The input \"" + terminalText(missing) +
                                "\" does not exist; name a file or folder to document.");
     refuseUnusableOutput(dialog, inputs);
     // The default index.html is asked about too: it lands in the current
     // directory, where a site written over something else would be a surprise.
     if (fileExistsAt(dialog.outputFile) && !dialog.overwriteOutput) {
-        if (gui::messageBox("Overwrite " + dialog.outputFile + "?", "Vantry", gui::Buttons::YesNo,
+        if (gui::messageBox("Overwrite " + terminalText(dialog.outputFile) + "?", "Vantry", gui::Buttons::YesNo,
                             gui::Icon::Question) != gui::Answer::Yes) {
             gui::messageBox("Cancelled.", "Vantry", gui::Buttons::Ok, gui::Icon::Information);
             return CommandLineResult::Declined;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/TerminalText.h"
 #include "platform/gui/Backend.h"
 #include "run/ColorText.h"
 #include "ui/SecondaryDialogTemplates.h"
@@ -69,7 +70,7 @@ void ModuleOptionsDialog::OnOK() {
     for (const auto& panel : panels) {
         if (panel->getKind() != ColorOption || isColorText(panel->value())) continue;
         GotoDlgCtrl(panel->controlId(IDC_PANEL_COLOR));
-        gui::messageBox(panel->getLabel() + " \"" + panel->value() + "\" must be " + colorRule() + ".", "Vantry", gui::Buttons::Ok,
+        gui::messageBox(terminalText(panel->getLabel()) + " \"" + terminalText(panel->value()) + "\" must be " + colorRule() + ".", "Vantry", gui::Buttons::Ok,
                         gui::Icon::Error);
         return;
     }

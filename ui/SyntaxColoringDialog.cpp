@@ -2,6 +2,7 @@
 
 #include "ui/ColorNames.h"
 #include "platform/gui/Backend.h"
+#include "platform/TerminalText.h"
 #include "ui/SecondaryDialogTemplates.h"
 
 using namespace ui;
@@ -52,7 +53,7 @@ void SyntaxColoringDialog::OnOK() {
         const std::string& color = this->*row.color;
         if (isColorText(color)) continue;
         GotoDlgCtrl(row.edit);
-        gui::messageBox(std::string(row.label) + " \"" + color + "\" must be " + colorRule() + ".", "Vantry", gui::Buttons::Ok, gui::Icon::Error);
+        gui::messageBox(std::string(row.label) + " \"" + terminalText(color) + "\" must be " + colorRule() + ".", "Vantry", gui::Buttons::Ok, gui::Icon::Error);
         return;
     }
     CDialog::OnOK();

@@ -12,6 +12,7 @@
 
 #include "platform/Library.h"
 #include "platform/ProgramPath.h"
+#include "platform/TerminalText.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/HeadlessBackend.h"
 #include "platform/gui/WindowsLibrary.h"
@@ -99,7 +100,7 @@ std::unique_ptr<Backend> openWindows(const char* platform, int& argc, char** arg
     void* entry = library != nullptr ? platform::librarySymbol(library, kWindowsEntry, &error)
                                      : nullptr;
     if (entry == nullptr) {
-        std::cerr << "vantry: no real windows: " << error << "\n";
+        std::cerr << "vantry: no real windows: " << terminalText(error) << "\n";
         unavailableReason = std::string(kWindowsLibraryFile) + " could not be loaded";
         return nullptr;
     }
@@ -144,8 +145,8 @@ ProgramBackend::ProgramBackend(int& argc, char** argv) {
     if (chosenByUser && !platform.empty() && !platformStarts(platform, argc, argv)) platform.clear();
     unavailableReason.clear();
     if (chosenByUser && platform.empty()) {
-        std::cerr << "vantry: the Qt platform \"" << named << "\" (QT_QPA_PLATFORM) cannot start here: no windows\n";
-        unavailableReason = "the Qt platform \"" + named + "\" (QT_QPA_PLATFORM) cannot start here";
+        std::cerr << "vantry: the Qt platform \"" << terminalText(named) << "\" (QT_QPA_PLATFORM) cannot start here: no windows\n";
+        unavailableReason = "the Qt platform \"" + terminalText(named) + "\" (QT_QPA_PLATFORM) cannot start here";
     }
     if (!platform.empty())
         windowsBackend = openWindows(chosenByUser ? nullptr : platform.c_str(), argc, argv);
