@@ -268,7 +268,7 @@ bool CppFile::isClassWord(const std::string& word) const {
     case 'c': return is("class");
     case 's': return is("struct") && language != Java;
     case 'u': return is("union") && language == Cpp;
-    case 'n': return is("namespace") && !settings.namespacesGlobal;
+    case 'n': return is("namespace") && language != Java && !settings.namespacesGlobal;
     case 'i': return is("interface") && (language == CSharp || language == Java);
     case 'r': return is("record") && (language == CSharp || language == Java);
     default: return false;
@@ -376,8 +376,13 @@ inline std::string CppFile::readNextToken() {
             atEnd = true;
             return std::string();
         }
-        if (isWordChar(*p) || nameByteAt(p)) {
+        // A C# name may be written with "@" before it so that a keyword
+        // can be one ("@class"): the "@" is part of the name.
+        const bool escapedName = *p == '@' && language == CSharp && p + 1 != limit &&
+                                 (isWordChar(p[1]) || nameByteAt(p + 1));
+        if (isWordChar(*p) || nameByteAt(p) || escapedName) {
             const char* start = p;
+            if (escapedName) ++p;
             while (p != limit && (isWordChar(*p) || nameByteAt(p))) ++p;
             next = p;
             if (p == limit) atEnd = true;
@@ -407,6 +412,10 @@ inline std::string CppFile::readNextToken() {
         }
     }
     std::string tok = readToken(*this, &line);
+    if (tok == "@"sv && language == CSharp) {
+        for (int c = peek(); c != kEof && (c >= 0x80 || isWordChar(static_cast<char>(c))); c = peek())
+            tok += static_cast<char>(get());
+    }
     if (unicodeNames && !tok.empty() && (isWordChar(tok[0]) || static_cast<unsigned char>(tok[0]) >= 0x80)) {
         // The token layer ends a word at a byte beyond ASCII; the blanks
         // among those are gone with the preprocessor.
@@ -876,7 +885,7 @@ void CppFile::dispatch(std::string&& tok) {
         readInitializerList();
         return;
     }
-    if (tok == "template"sv) {
+    if (tok == "template"sv && language == Cpp) {
         // No declaration goes on past its template head: macro calls
         // before it were written without their ";" ("Q_DISABLE_COPY(C)"),
         // and a function whose body is a macro call ends with that call.
@@ -904,7 +913,8 @@ void CppFile::dispatch(std::string&& tok) {
         if (onlyModifiers(statement)) statement.clear();
         else statement.push_back("inline");
     }
-    if ((isClassWord(tok) || tok == "typedef"sv || tok == "enum"sv) && onlyModifiers(statement)) {
+    if ((isClassWord(tok) || (tok == "typedef"sv && language == Cpp) || tok == "enum"sv) &&
+        onlyModifiers(statement)) {
         classPath(tok);
         return;
     }
@@ -919,7 +929,7 @@ void CppFile::dispatch(std::string&& tok) {
         return;
     }
     // C#'s "global using" is a directive for every file of the project.
-    if (tok == "using"sv &&
+    if (tok == "using"sv && language != Java &&
         (statement.empty() || (language == Cpp && statement[0] == "template"sv && onlyModifiers(statement)) ||
          (language == CSharp && statement.size() == 1 && statement[0] == "global"sv))) {
         if (language == Cpp) readUsing();

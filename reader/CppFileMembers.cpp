@@ -116,9 +116,11 @@ bool isMacroTypeBeforeDeclarator(const Tokens& st, const ParameterList& list) {
 
 bool CppFile::isNeverName(const std::string& word) const {
     // "record" opens a type only at the head of a declaration; after a
-    // type it names a field, method or parameter.
-    if (isKeyword(word, language) || word == "const"sv || word == "enum"sv || word == "final"sv ||
-        word == "class"sv || word == "interface"sv || (isClassWord(word) && word != "record"sv))
+    // type it names a field, method or parameter. "final" and "interface"
+    // are keywords of Java (and "interface" of C#) only: "int final;"
+    // declares a C++ variable.
+    if (isKeyword(word, language) || word == "const"sv || word == "enum"sv || word == "class"sv ||
+        (isClassWord(word) && word != "record"sv))
         return true;
     // Only C++ reserves all of these: "int typedef, struct;" declares two
     // Java fields, "int typedef, union;" two C# fields.
@@ -302,7 +304,7 @@ void CppFile::skipHandlers() {
 
 std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
-    if (st.size() <= 1 || st[0] == "friend"sv || st[0] == "typedef"sv) return "";
+    if (st.size() <= 1 || (language == Cpp && (st[0] == "friend"sv || st[0] == "typedef"sv))) return "";
     // An assertion checked while compiling declares nothing.
     if (language == Cpp && st[0] == "static_assert"sv) return "";
     if (st.size() >= 2 && st[0] == "extern"sv && st[1].size() >= 2 && st[1][0] == '"')
@@ -325,7 +327,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     }
     // A class made a friend is no member, under a template head too
     // ("template<class T> friend class NS_NAME(Box);").
-    if (st.size() <= 1 || (st[0] == "friend"sv && isClassWord(st[1]))) return "";
+    if (st.size() <= 1 || (language == Cpp && st[0] == "friend"sv && isClassWord(st[1]))) return "";
     if (!heads.empty() && !statementHasBody && isMacroCallsAlone(st, owner)) return "";
 
     // Java has no operator functions: "operator" there is a parameter's name.
@@ -334,7 +336,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     matchBrackets(st, match, bracketStack);
     const std::size_t equals = findTopLevelEquals(st, match, st.size());
     ParameterList list;
-    if (findParameterList(st, match, equals, list) &&
+    if (findParameterList(st, match, equals, language, list) &&
         (st[list.nameIndex].rfind("operator", 0) == 0 || !isKeyword(st[list.nameIndex], language)) &&
         !(language == Cpp && !statementHasBody && isMacroTypeBeforeDeclarator(st, list))) {
         if (language == Cpp && isNameBeforeMacroWord(st, list.nameIndex)) --list.nameIndex;

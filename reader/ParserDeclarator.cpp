@@ -6,6 +6,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "model/Keywords.h"
+
 // Tokens are compared with literals of known length: no strlen per test.
 using namespace std::string_view_literals;
 
@@ -30,11 +32,14 @@ bool isOperatorSymbol(const std::string& token) {
 }
 
 // Groups after a parameter list (or before a name) that are not the list.
-bool isTrailingGroupWord(const std::string& word) {
+// In Java and C# only the language's own keywords among them ("new",
+// "throw", C#'s "typeof" and "sizeof"): "int sizeof()" is a Java method.
+bool isTrailingGroupWord(const std::string& word, int language) {
     static constexpr std::array<std::string_view, 14> words = {
         "throw", "noexcept", "decltype", "__attribute__", "__declspec", "alignas", "requires",
         "new", "sizeof", "typeof", "__typeof__", "asm", "__asm__", "_Pragma"};
-    return std::find(words.begin(), words.end(), word) != words.end();
+    if (std::find(words.begin(), words.end(), word) == words.end()) return false;
+    return language == 0 || isKeyword(word, language);
 }
 
 // True when tokens[at] stands right after a ")" or after a ")" and the
@@ -69,8 +74,20 @@ bool isCloser(const std::string& t) {
 
 }  // namespace
 
+namespace {
+
+// A C# name written with "@" before it ("@class"); the reader makes one
+// token of them in C# files only.
+bool isEscapedName(const std::string& token) {
+    return token.size() >= 2 && token[0] == '@' &&
+           (isAsciiLetter(token[1]) || token[1] == '_' || static_cast<unsigned char>(token[1]) >= 0xC0);
+}
+
+}  // namespace
+
 bool isNameToken(const std::string& token) {
-    return !token.empty() && (isAsciiLetter(token[0]) || token[0] == '_' || beginsWithLetterBeyondAscii(token));
+    return !token.empty() &&
+           (isAsciiLetter(token[0]) || token[0] == '_' || beginsWithLetterBeyondAscii(token) || isEscapedName(token));
 }
 
 bool isSpecifierWord(const std::string& w) {
@@ -95,6 +112,7 @@ namespace {
     char c = token[0];
     if (isAsciiLetter(c) || isDigit(c) || c == '_' || c == '"' || c == '\'' || beginsWithLetterBeyondAscii(token))
         return true;
+    if (c == '@') return isEscapedName(token);
     return c == '-' && token.size() > 1 && isDigit(token[1]);
 }
 
@@ -318,7 +336,7 @@ std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& mat
 }
 
 bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
-                       ParameterList& result) {
+                       int language, ParameterList& result) {
     end = std::min(end, tokens.size());
     std::size_t i = end;
     while (i > 0) {
@@ -332,7 +350,7 @@ bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std:
         }
         if (open == 0) return false;
         std::size_t j = open - 1;
-        if (isTrailingGroupWord(tokens[j])) {
+        if (isTrailingGroupWord(tokens[j], language)) {
             i = j;
             continue;
         }

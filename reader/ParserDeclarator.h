@@ -14,7 +14,8 @@
 using Tokens = std::vector<std::string>;
 
 // True for a token that can be a name: it begins with an ASCII letter, "_"
-// or (Java and C#) a whole letter beyond ASCII; numbers and literals cannot.
+// or (Java and C#) a whole letter beyond ASCII, or it is a C# name written
+// after "@" ("@class"); numbers and literals cannot.
 bool isNameToken(const std::string& token);
 
 // True for a word made only of capitals, digits and "_" (not empty): how
@@ -71,8 +72,10 @@ std::size_t findTopLevelEquals(const Tokens& tokens, const std::vector<int>& mat
 // The parameter list of a function declaration in tokens[0, end): the last
 // parenthesis group at depth 0 that is not a throw(...) exception list or
 // another trailing group ("throw", "noexcept", "decltype", attributes, a
-// C# "new()" constraint, a macro-like word's call right after a ")"),
-// preceded (past any template arguments) by a name. Sets open/close to the group's "(" and ")" and nameIndex to the
+// C# "new()" constraint, a macro-like word's call right after a ")"; in
+// Java and C# only those words that are keywords of the language, 1 or 2
+// as model/Keywords.h numbers them, 0 for C++), preceded (past any
+// template arguments) by a name. Sets open/close to the group's "(" and ")" and nameIndex to the
 // name; returns false when the statement declares no function.
 struct ParameterList {
     std::size_t open = 0;
@@ -80,7 +83,7 @@ struct ParameterList {
     std::size_t nameIndex = 0;
 };
 bool findParameterList(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
-                       ParameterList& result);
+                       int language, ParameterList& result);
 
 // The parameters of the group tokens[open, close] (both brackets
 // included), split at its top-level "," and written with joinTokens. An

@@ -1,0 +1,130 @@
+// Members that the class pages list as their sources declare them: named
+// with words that only other languages reserve. The program runs as a build
+// script runs it; the tests read the pages as a browser shows them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/ChildProcess.h"
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using e2e::commentsUnder;
+using e2e::shownLines;
+using e2e::writeText;
+using Lines = std::vector<std::string>;
+
+constexpr int kTimeLimit = 120;
+
+class MembersKept : public e2e::ProgramFixture {
+protected:
+    MembersKept() : ProgramFixture("members-kept") {}
+
+    // Documents the inputs (list entries under work()) into out/index.html.
+    void document(const std::vector<std::string>& inputs) {
+        fs::remove_all(work() / "out");
+        documentIntoOut(inputs, kTimeLimit);
+    }
+
+    // The lines a browser shows of a page under out/projects; none when
+    // there is no such page.
+    Lines page(const std::string& path) const {
+        const fs::path file = work() / "out/projects" / path;
+        return fs::is_regular_file(file) ? shownLines(e2e::readFile(file)) : Lines{};
+    }
+
+    // The lines of a page's section: from the heading to the next heading
+    // of a summary or detail table.
+    static Lines section(const Lines& lines, const std::string& heading) {
+        auto begin = std::find(lines.begin(), lines.end(), heading);
+        if (begin == lines.end()) return {};
+        auto end = std::find_if(begin + 1, lines.end(), [](const std::string& line) {
+            return line.ends_with(" Summary") || line.ends_with(" Detail");
+        });
+        return Lines(begin + 1, end);
+    }
+
+    static bool holds(const Lines& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    static std::size_t count(const Lines& lines, const std::string& line) {
+        return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
+    }
+
+    // Every link of the site resolves.
+    void expectLinksResolve() const {
+        const auto faults = e2e::checkLinks(work() / "out");
+        EXPECT_TRUE(faults.empty()) << e2e::describe(faults);
+    }
+};
+
+// Words that C++ reserves name Java and C# members, and Java's and C#'s
+// words C++ members; each language's own keywords are the only ones that
+// cannot be names in its files. A C# name may be written after "@".
+TEST_F(MembersKept, MembersMayBeNamedWithWordsOtherLanguagesReserve) {
+    writeText(work() / "src/java/org/ink/Nib.java",
+              "package org.ink;\n\n/** A pen's nib. */\npublic class Nib {\n"
+              "    /** The XML namespace of the nib's style. */\n    public String namespace;\n"
+              "    /** The nib's kind, as its maker names it. */\n    protected int typename;\n"
+              "    /** Ink left, in drops. */\n    public long unsigned;\n"
+              "    /** How many bytes the nib takes. */\n    public int sizeof() { return 8; }\n"
+              "    /** Whether it writes without blotting. */\n"
+              "    public boolean noexcept(Object template) { return template != null; }\n"
+              "    /** Takes the nib off. */\n    public void delete() { }\n"
+              "    /** The last thing it wrote. */\n    public String after;\n}\n");
+    writeText(work() / "src/cs/Palette.cs",
+              "namespace Ink\n{\n    /// <summary>Colours at hand.</summary>\n    public class Palette\n    {\n"
+              "        /// <summary>The class of colour.</summary>\n        public int @class;\n"
+              "        /// <summary>Where the names come from.</summary>\n"
+              "        public string @namespace { get; set; }\n"
+              "        /// <summary>A colour's type name.</summary>\n        public string typename;\n"
+              "        /// <summary>The colour a friend chose.</summary>\n"
+              "        public int decltype(int friend) { return friend; }\n"
+              "        /// <summary>Mixing is over.</summary>\n        public void @event() { }\n"
+              "        /// <summary>The last colour used.</summary>\n        public int after;\n    }\n}\n");
+    writeText(work() / "src/cpp/stroke.h",
+              "/** One stroke of the pen. */\nstruct Stroke {\n"
+              "    /** Whether it is the last stroke. */\n    bool final;\n"
+              "    /** The device it came from. */\n    int interface;\n"
+              "    /** Where it synchronized. */\n    int synchronized;\n};\n");
+    ASSERT_NO_FATAL_FAILURE(document({"src/java=org.ink", "src/cs=Ink", "src/cpp=ink"}));
+
+    const Lines nib = page("org.ink/Nib.html");
+    EXPECT_EQ(commentsUnder(nib, "public String namespace;"), Lines{"The XML namespace of the nib's style."});
+    EXPECT_EQ(commentsUnder(nib, "protected int typename;"), Lines{"The nib's kind, as its maker names it."});
+    EXPECT_EQ(commentsUnder(nib, "public long unsigned;"), Lines{"Ink left, in drops."});
+    EXPECT_EQ(commentsUnder(nib, "public int sizeof();"), Lines{"How many bytes the nib takes."});
+    EXPECT_EQ(commentsUnder(nib, "public boolean noexcept(Object template);"),
+              Lines{"Whether it writes without blotting."});
+    EXPECT_EQ(commentsUnder(nib, "public void delete();"), Lines{"Takes the nib off."});
+    EXPECT_EQ(commentsUnder(nib, "public String after;"), Lines{"The last thing it wrote."});
+    // The methods are methods, the fields fields.
+    const Lines nibMethods = section(nib, "Method Summary");
+    for (const char* method : {"sizeof()", "noexcept(Object template)", "delete()"})
+        EXPECT_TRUE(holds(nibMethods, method)) << method;
+    const Lines nibFields = section(nib, "Field Summary");
+    for (const char* field : {"namespace", "typename", "unsigned", "after"})
+        EXPECT_TRUE(holds(nibFields, field)) << field;
+
+    const Lines palette = page("Ink/Palette.html");
+    EXPECT_EQ(commentsUnder(palette, "public int @class;"), Lines{"The class of colour."});
+    EXPECT_EQ(commentsUnder(palette, "public string @namespace { get; set; }"),
+              Lines{"Where the names come from."});
+    EXPECT_EQ(commentsUnder(palette, "public string typename;"), Lines{"A colour's type name."});
+    EXPECT_EQ(commentsUnder(palette, "public int decltype(int friend);"), Lines{"The colour a friend chose."});
+    EXPECT_EQ(commentsUnder(palette, "public void @event();"), Lines{"Mixing is over."});
+    EXPECT_EQ(commentsUnder(palette, "public int after;"), Lines{"The last colour used."});
+    EXPECT_TRUE(holds(section(palette, "Method Summary"), "decltype(int friend)"));
+
+    const Lines stroke = page("ink/Stroke.html");
+    EXPECT_EQ(commentsUnder(stroke, "public bool final;"), Lines{"Whether it is the last stroke."});
+    EXPECT_EQ(commentsUnder(stroke, "public int interface;"), Lines{"The device it came from."});
+    EXPECT_EQ(commentsUnder(stroke, "public int synchronized;"), Lines{"Where it synchronized."});
+}
+
+}  // namespace
