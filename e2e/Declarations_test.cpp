@@ -133,8 +133,27 @@ TEST_F(DeclarationPages, GlobalConstantsAreDocumentedWhenAskedFor) {
                    "/** Last error text. */\nconst char *lastError;\n"
                    "struct Limits {\n    static const int depth;\n};\n/** Deepest nesting. */\n"
                    "const int Limits::depth = 8;\n");
+    // Written after the type, on the pointer itself, and at namespace scope.
+    e2e::writeText(work() / "src/codes.h",
+                   "/** The wire's byte order. */\nint const kOrder = 1;\n"
+                   "/** Where replies go. */\nchar *const kReplyBuffer = nullptr;\n"
+                   "/** Defaults, once read. */\nextern const struct Defaults kDefaults;\n"
+                   "namespace wire {\n/** Most channels open at once. */\nconst int kMaxChannels = 16;\n"
+                   "/** Bytes of a header. */\ninline constexpr std::size_t kHeaderSize = 12;\n"
+                   "/** The name of the wire. */\nconstexpr auto kName = \"wire\";\n"
+                   "/** Channels open now. */\nint openChannels = 0;\n"
+                   "/** The last peer's name. */\nconst char *lastPeer = nullptr;\n"
+                   "namespace v2 {\n/** Timeout, in seconds. */\nstatic const double kTimeout = 2.5;\n}\n"
+                   "/** A channel. */\nstruct Channel {\n    /** Frames queued at most. */\n"
+                   "    static constexpr int kQueue = 4;\n};\n}\n");
     const Comments constants[] = {{"static const size_t kMaxFrame;", "Largest frame accepted."},
-                                  {"const char *const kProtocol;", "Protocol name."}};
+                                  {"const char *const kProtocol;", "Protocol name."},
+                                  {"int const kOrder;", "The wire's byte order."},
+                                  {"char *const kReplyBuffer;", "Where replies go."},
+                                  {"extern const struct Defaults kDefaults;", "Defaults, once read."}};
+    const Comments namespaceConstants[] = {{"public const int kMaxChannels;", "Most channels open at once."},
+                                           {"public inline constexpr std::size_t kHeaderSize;", "Bytes of a header."},
+                                           {"public constexpr auto kName;", "The name of the wire."}};
     for (const bool asked : {false, true}) {
         ASSERT_NO_FATAL_FAILURE(document(asked ? std::vector<std::string>{"-include-const"}
                                                : std::vector<std::string>{}));
@@ -147,6 +166,16 @@ TEST_F(DeclarationPages, GlobalConstantsAreDocumentedWhenAskedFor) {
         EXPECT_EQ(commentsUnder(globals, "unsigned long framesSent;"), Comments{"Frames sent so far."});
         EXPECT_EQ(commentsUnder(globals, "const char *lastError;"), Comments{"Last error text."});
         EXPECT_EQ(commentsUnder(page("Limits"), "public static const int depth;"), Comments{"Deepest nesting."});
+        const auto wire = page("wire");
+        for (const Comments& constant : namespaceConstants)
+            EXPECT_EQ(commentsUnder(wire, constant[0]), asked ? Comments{constant[1]} : Comments{})
+                << constant[0];
+        EXPECT_EQ(commentsUnder(page("wire::v2"), "public static const double kTimeout;"),
+                  asked ? Comments{"Timeout, in seconds."} : Comments{});
+        EXPECT_EQ(commentsUnder(wire, "public int openChannels;"), Comments{"Channels open now."});
+        EXPECT_EQ(commentsUnder(wire, "public const char *lastPeer;"), Comments{"The last peer's name."});
+        EXPECT_EQ(commentsUnder(page("wire::Channel"), "public static constexpr int kQueue;"),
+                  Comments{"Frames queued at most."});
     }
 }
 

@@ -54,14 +54,29 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
     return end;
 }
 
-// True when the words before a declaration mark it const: "const",
-// "constexpr", also after "static", "extern", "inline" or export macros.
-bool markedConst(const Tokens& st, std::size_t end) {
-    for (std::size_t i = 0; i < end; ++i) {
-        const std::string& t = st[i];
-        if (t == "const"sv || t == "constexpr"sv) return true;
-        if (t != "static"sv && t != "extern"sv && t != "inline"sv && !isMacroLikeWord(t)) return false;
+// True when a variable whose type is tokens [typeBegin, typeEnd) and whose
+// declarator puts [prefixBegin, prefixEnd) before its name is itself
+// constant: "constexpr" anywhere in the type, or "const" that applies to
+// the variable, not to what it points to. "int const n", "const int n" and
+// "char* const p" are constants; "const char* p" may be set. Words inside
+// template arguments ("array<const int, 2>") do not count.
+bool declaresConstant(const Tokens& st, const std::vector<int>& match, std::size_t typeBegin,
+                      std::size_t typeEnd, std::size_t prefixBegin, std::size_t prefixEnd) {
+    bool constType = false;
+    for (std::size_t i = typeBegin; i < typeEnd; ++i) {
+        if (match[i] > static_cast<int>(i) && static_cast<std::size_t>(match[i]) < typeEnd) {
+            i = static_cast<std::size_t>(match[i]);
+            continue;
+        }
+        if (st[i] == "constexpr"sv) return true;
+        if (st[i] == "const"sv) constType = true;
     }
+    std::size_t lastPointer = prefixEnd;
+    for (std::size_t i = prefixBegin; i < prefixEnd; ++i)
+        if (isPointerToken(st[i]) || st[i] == "&&"sv) lastPointer = i;
+    if (lastPointer == prefixEnd) return constType;
+    for (std::size_t i = lastPointer + 1; i < prefixEnd; ++i)
+        if (st[i] == "const"sv) return true;
     return false;
 }
 
@@ -140,9 +155,12 @@ std::size_t CppFile::splitDeclarator(const Tokens& tokens, const std::vector<int
             static_cast<std::size_t>(match[i]) < end) {
             const std::size_t close = static_cast<std::size_t>(match[i]);
             // A pointer to a function or an array: the name is inside,
-            // "void (*handler)(int)", "int (&row)[4]".
-            if (t == "("sv && language == Cpp && close >= i + 3 && isPointerToken(tokens[close - 2]) &&
-                isNameToken(tokens[close - 1]) && !isNeverName(tokens[close - 1]))
+            // "void (*handler)(int)", "int (&row)[4]", "void (*const cb)()".
+            const bool constPointer = close >= i + 4 && tokens[close - 2] == "const"sv &&
+                                      isPointerToken(tokens[close - 3]);
+            if (t == "("sv && language == Cpp && close >= i + 3 &&
+                (isPointerToken(tokens[close - 2]) || constPointer) && isNameToken(tokens[close - 1]) &&
+                !isNeverName(tokens[close - 1]))
                 return close - 1;
             // A name in parentheses after its type: "int (width)" (a
             // function's when its parameters follow, "bool (isnan)(T)").
@@ -431,13 +449,14 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
     }
     declarators.push_back({start, end, initializer});
-    // A global constant is documented only when asked for; a constant of a
-    // class defined outside it ("const int Limits::max = 8;") is the
-    // class's member.
-    const bool constantsLeftOut = !owner && !settings.includeConst && markedConst(st, end);
+    // A constant at file or namespace scope is documented only when asked
+    // for; a constant of a class defined outside it ("const int
+    // Limits::max = 8;") is the class's member.
+    const bool constantsLeftOut = !settings.includeConst && (!owner || owner->isNamespace());
 
     std::string typeText;
     bool declaredOne = false;
+    std::size_t typeBegin = 0, typeEnd = 0;  // the first declarator's type, shared by the others
     for (std::size_t d = 0; d < declarators.size(); ++d) {
         const Declarator& decl = declarators[d];
         std::size_t stop = std::min(decl.initializer, decl.end);
@@ -472,7 +491,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         if (d == 0) {
             // The declarator's own part: its pointers, with the qualifiers
             // that follow them ("T *const p, *q;" declares q a plain T*).
-            std::size_t typeEnd = qualifierBegin, run = qualifierBegin;
+            std::size_t run = qualifierBegin;
             // "(" of a declarator in parentheses ("int (*f)(int)", "int (x)").
             while (run > decl.begin && (isPointerToken(st[run - 1]) || st[run - 1] == "const"sv ||
                                         st[run - 1] == "volatile"sv || st[run - 1] == "("sv))
@@ -501,6 +520,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             }
             typeText = joinTokens(st, decl.begin, typeEnd);
             prefixBegin = typeEnd;
+            typeBegin = decl.begin;
         }
         // type, then the declarator's prefix, name and suffix, each part
         // joined on its own; before them the variable's own template heads,
@@ -531,14 +551,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         if (language == CSharp && !accessorList.empty()) declaration += accessorList;
         else if (language == CSharp && isExpressionBody(st, decl.initializer)) declaration += " { get; }";
         else declaration += ';';
-        if (constantsLeftOut && qualifier.empty()) {
-            // "const char* name" points to constant text but may be set:
-            // only a pointer made const itself ("* const") is a constant.
-            std::size_t star = qualifierBegin;
-            for (std::size_t i = prefixBegin; i < qualifierBegin; ++i)
-                if (st[i] == "*"sv) star = i;
-            if (star == qualifierBegin || (star + 1 < qualifierBegin && st[star + 1] == "const"sv)) continue;
-        }
+        if (constantsLeftOut && qualifier.empty() &&
+            declaresConstant(st, match, typeBegin, typeEnd, prefixBegin, qualifierBegin))
+            continue;
         // A marked comment after the declaration documents each declarator.
         furtherDeclarator = declaredOne;
         declaredOne = addMember(owner, qualifier, name, declaration, access, comment, false, {}) || declaredOne;

@@ -122,7 +122,7 @@ const CommandLineOption options[] = {
     {"insertbr", A::Flag, SET(d.insertLineBreaks = 1),
      "", "a line break at the end of every documentation line"},
     {"include-const", A::Flag, SET(d.includeConst = true),
-     "", "document global const and static const variables"},
+     "", "document the constants of files and namespaces"},
     {"includeconst", A::Flag, SET(d.includeConst = true),
      "", "same as -include-const"},
     {"suppress-syntax-color", A::Flag, SET(d.syntaxColoring = false),
