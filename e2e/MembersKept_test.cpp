@@ -1,5 +1,6 @@
 // Members that the class pages list as their sources declare them: named
-// with words that only other languages reserve. The program runs as a build
+// with words that only other languages reserve, and a C# static
+// constructor beside the instance one. The program runs as a build
 // script runs it; the tests read the pages as a browser shows them.
 #include <gtest/gtest.h>
 
@@ -125,6 +126,54 @@ TEST_F(MembersKept, MembersMayBeNamedWithWordsOtherLanguagesReserve) {
     EXPECT_EQ(commentsUnder(stroke, "public bool final;"), Lines{"Whether it is the last stroke."});
     EXPECT_EQ(commentsUnder(stroke, "public int interface;"), Lines{"The device it came from."});
     EXPECT_EQ(commentsUnder(stroke, "public int synchronized;"), Lines{"Where it synchronized."});
+}
+
+// A C# static constructor sets the type up once; the parameterless
+// instance constructor makes each object: two members, each with its own
+// text, in classes, nested classes, structs and records alike. A Java
+// static initialiser is no member.
+TEST_F(MembersKept, AStaticConstructorIsAMemberBesideTheInstanceConstructor) {
+    writeText(work() / "src/cs/Cache.cs",
+              "namespace Store\n{\n    /// <summary>Keeps recent answers.</summary>\n    public class Cache\n    {\n"
+              "        /// <summary>Reads the limits once.</summary>\n        static Cache() { }\n"
+              "        /// <summary>Makes an empty cache.</summary>\n        public Cache() { }\n"
+              "        /// <summary>One entry.</summary>\n        public class Entry\n        {\n"
+              "            static Entry() { }\n"
+              "            /// <summary>Makes an empty entry.</summary>\n            public Entry() { }\n"
+              "        }\n    }\n\n"
+              "    /// <summary>A key.</summary>\n    public struct Key\n    {\n"
+              "        /// <summary>Builds the hash table.</summary>\n        static Key() { }\n"
+              "        /// <summary>The empty key.</summary>\n        public Key() { }\n    }\n\n"
+              "    /// <summary>A hit.</summary>\n    public record Hit\n    {\n"
+              "        /// <summary>Counts from zero.</summary>\n        static Hit() { }\n"
+              "        /// <summary>A hit now.</summary>\n        public Hit() { }\n    }\n}\n");
+    writeText(work() / "src/java/store/Ledger.java",
+              "package store;\n\n/** Books kept. */\npublic class Ledger {\n"
+              "    static { System.loadLibrary(\"ledger\"); }\n"
+              "    /** Opens the ledger. */\n    public Ledger() { }\n}\n");
+    ASSERT_NO_FATAL_FAILURE(document({"src/cs=Store", "src/java=store"}));
+
+    struct Case {
+        std::string page, name, staticComment, comment;
+    };
+    for (const Case& c : {Case{"Cache", "Cache", "Reads the limits once.", "Makes an empty cache."},
+                          Case{"Cache.Entry", "Entry", "", "Makes an empty entry."},
+                          Case{"Key", "Key", "Builds the hash table.", "The empty key."},
+                          Case{"Hit", "Hit", "Counts from zero.", "A hit now."}}) {
+        const Lines lines = page("Store/" + c.page + ".html");
+        const Lines constructors = section(lines, "Constructor Summary");
+        EXPECT_TRUE(holds(constructors, "static " + c.name + "()")) << c.page;
+        EXPECT_TRUE(holds(constructors, c.name + "()")) << c.page;
+        EXPECT_EQ(commentsUnder(lines, "public " + c.name + "();"), Lines{c.comment}) << c.page;
+        if (c.staticComment.empty()) {
+            EXPECT_TRUE(holds(lines, "static " + c.name + "();")) << c.page;
+        } else {
+            EXPECT_EQ(commentsUnder(lines, "static " + c.name + "();"), Lines{c.staticComment}) << c.page;
+        }
+    }
+    const Lines ledger = page("store/Ledger.html");
+    EXPECT_EQ(section(ledger, "Constructor Summary"), (Lines{"Ledger()", "Opens the ledger."}));
+    expectLinksResolve();
 }
 
 }  // namespace

@@ -186,17 +186,28 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         }
         return overloadMarks(m.declaration, memberName) == marks;
     };
+    // A C# class cannot declare a member twice, once static and once not:
+    // a static constructor is another member than the instance one.
+    const bool staticApart = language == kCSharp && hasArgumentList;
+    int isStatic = -1;  // -1 until read
+    auto sameStatic = [&](const CppClassMember& m) {
+        if (!staticApart) return true;
+        if (isStatic < 0) isStatic = declaredStatic(declaration, memberName) ? 1 : 0;
+        return declaredStatic(m.declaration, memberName) == (isStatic == 1);
+    };
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = memberIndex[index].nextNamesake) {
         CppClassMember* m = members[index];
-        if (startsWithStatic(declaration)) {
+        // C++ writes "static" on a member's declaration only, not on its
+        // definition; C# has nothing of the kind (staticApart).
+        if (language != kCSharp && startsWithStatic(declaration)) {
             if (declaration.size() == staticWord.size() + m->declaration.size() &&
                 declaration.compare(staticWord.size(), std::string::npos, m->declaration) == 0) {
                 keepCall();
                 m->declaration = declaration;
             }
-        } else if (m->declaration.size() == staticWord.size() + declaration.size() &&
+        } else if (language != kCSharp && m->declaration.size() == staticWord.size() + declaration.size() &&
                    startsWithStatic(m->declaration) &&
                    m->declaration.compare(staticWord.size(), std::string::npos,
                                           declaration) == 0) {
@@ -213,7 +224,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
              ((language == 0 && (definedOutside || m->definedOutside)
                    ? decayedTypes.sameAs(m->arguments, name)
                    : argumentTypes.sameAs(m->arguments, name)) &&
-              sameMarks(*m)))) {
+              sameMarks(*m) && sameStatic(*m)))) {
             match = m;
             break;
         }

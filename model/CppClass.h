@@ -85,7 +85,9 @@ public:
     // parameter declared as an array is the pointer it decays to, as the
     // compiler matches them ("int a[]" and "int* a"). Two declarations in
     // class bodies (of two specialisations that share the record) stay
-    // apart however their parameters are written.
+    // apart however their parameters are written. In a C# class a function
+    // declared static (a static constructor) is another member than one
+    // that is not (declaredStatic).
     CppClassMember* addMember(const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
                               bool hasArgumentList, const std::string& fileName,

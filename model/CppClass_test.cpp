@@ -420,3 +420,22 @@ TEST(CppClass, RemadeMembersAreTheSameAndStillMerge) {
               c->getMembers()[1]);
     EXPECT_EQ(c->getMembers().size(), 2u);
 }
+
+// C# lets a type have a static constructor beside the instance one: two
+// members. C++ writes "static" only where a member is declared.
+TEST(CppClassMerge, ACSharpStaticConstructorIsAMemberOfItsOwn) {
+    auto cs = makeClass("Cache", 1);
+    CppClassMember* once = addFunction(*cs, "Cache", "static Cache();", {}, "Reads the limits once.");
+    CppClassMember* each = addFunction(*cs, "Cache", "Cache();", {}, "Makes an empty cache.");
+    EXPECT_NE(once, each);
+    EXPECT_EQ(once->getDeclaration(), "static Cache();");
+    EXPECT_EQ(each->getDeclaration(), "Cache();");
+    EXPECT_EQ(each->getComment(), "Makes an empty cache.");
+    EXPECT_EQ(addFunction(*cs, "Cache", "static Cache();", {}), once);
+    EXPECT_EQ(addFunction(*cs, "Cache", "Cache();", {}), each);
+
+    auto cpp = makeClass("Counter", 0);
+    CppClassMember* next = addFunction(*cpp, "next", "static int next();", {}, "The next number.");
+    EXPECT_EQ(addFunction(*cpp, "next", "int next();", {}), next);
+    EXPECT_EQ(next->getDeclaration(), "static int next();");
+}

@@ -532,3 +532,18 @@ std::string overloadMarks(std::string_view d, std::string_view name) {
     }
     return marks;
 }
+
+bool declaredStatic(std::string_view d, std::string_view name) {
+    for (std::size_t i = 0; i < d.size();) {
+        if (!isIdentifierChar(d[i])) {
+            if (d[i] == '(' || d[i] == '<') return false;
+            ++i;
+            continue;
+        }
+        std::string_view word = wordAt(d, i);
+        if (word == name) return false;
+        if (word == "static") return true;
+        i += word.size();
+    }
+    return false;
+}

@@ -52,3 +52,10 @@ private:
 // template arguments and blanks do not count. "" when there is nothing, and
 // for a macro ("#define ...").
 std::string overloadMarks(std::string_view declaration, std::string_view name);
+
+// True when the word "static" stands among the words written before the
+// function's name, its modifiers ("static R();", "static void Reset();"):
+// in C# a static constructor is a member of its own beside the instance
+// constructor with the same parameters. False for a declaration that does
+// not name the function.
+bool declaredStatic(std::string_view declaration, std::string_view name);

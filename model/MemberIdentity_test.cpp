@@ -123,3 +123,13 @@ TEST(MemberIdentity, OwnTemplateParametersAndQualifiersSetOverloadsApart) {
     // A macro's body is no qualifier.
     EXPECT_EQ(overloadMarks("#define GET(x) const x", "GET"), "");
 }
+
+TEST(MemberIdentity, StaticIsReadFromTheWordsBeforeTheName) {
+    EXPECT_TRUE(declaredStatic("static Cache();", "Cache"));
+    EXPECT_TRUE(declaredStatic("unsafe static void Reset(int n);", "Reset"));
+    EXPECT_FALSE(declaredStatic("Cache();", "Cache"));
+    EXPECT_FALSE(declaredStatic("void Reset(int staticCount);", "Reset"));
+    // A word of the parameters or of a type argument is none of its modifiers.
+    EXPECT_FALSE(declaredStatic("void Run(static int n);", "Run"));
+    EXPECT_FALSE(declaredStatic("List<static> Of();", "Of"));
+}
