@@ -1,6 +1,7 @@
 // Members that the class pages list as their sources declare them: named
-// with words that only other languages reserve, and a C# static
-// constructor beside the instance one. The program runs as a build
+// with words that only other languages reserve, a C# static constructor
+// beside the instance one, and C++ functions declared in a header of one
+// folder and defined in a source of another. The program runs as a build
 // script runs it; the tests read the pages as a browser shows them.
 #include <gtest/gtest.h>
 
@@ -174,6 +175,106 @@ TEST_F(MembersKept, AStaticConstructorIsAMemberBesideTheInstanceConstructor) {
     const Lines ledger = page("store/Ledger.html");
     EXPECT_EQ(section(ledger, "Constructor Summary"), (Lines{"Ledger()", "Opens the ledger."}));
     expectLinksResolve();
+}
+
+// A library's header declares its namespace's functions, a source in
+// another folder defines them in the namespace reopened: each is listed
+// once, on the header's namespace page, with the header's text and
+// comment; a source that only defines makes no namespace page of its
+// own, one with a function of its own lists only that.
+TEST_F(MembersKept, ANamespaceFunctionDefinedInASourceIsListedOnceWithItsDeclaration) {
+    writeText(work() / "lib/include/gfx/canvas.h",
+              "#pragma once\nnamespace gfx {\n/** The library's version number. */\nint version();\n"
+              "/** Scales by a whole factor. */\nint scale(int factor);\n"
+              "/** Scales by any factor. */\ndouble scale(double factor) noexcept;\n"
+              "namespace detail {\n/** Rounds half away from zero. */\nlong roundHalf(double v);\n}\n}\n");
+    writeText(work() / "lib/src/canvas.cpp",
+              "#include \"gfx/canvas.h\"\n\nnamespace gfx {\n\nint version() { return 3; }\n\n"
+              "/** How the source says it. */\ndouble scale(double f) noexcept { return f; }\n\n"
+              "namespace detail {\nlong roundHalf(double v) { return v < 0 ? -1 : 1; }\n}\n\n}\n"
+              "int gfx::scale(int f) { return f; }\n");
+    const std::string headerPage = "include.gfx/gfx.html";
+    for (const bool ownFunction : {false, true}) {
+        if (ownFunction)
+            writeText(work() / "lib/src/tools.cpp",
+                      "namespace gfx {\n/** Only the tools have it. */\nint toolCount() { return 2; }\n"
+                      "int version() { return 3; }\n}\n");
+        ASSERT_NO_FATAL_FAILURE(document({"lib"}));
+        const Lines header = page(headerPage);
+        EXPECT_EQ(commentsUnder(header, "public int version();"), Lines{"The library's version number."});
+        EXPECT_EQ(commentsUnder(header, "public int scale(int factor);"), Lines{"Scales by a whole factor."});
+        EXPECT_EQ(commentsUnder(header, "public double scale(double factor) noexcept;"),
+                  Lines{"Scales by any factor."});
+        EXPECT_EQ(count(header, "version()"), 1u);
+        EXPECT_EQ(commentsUnder(page("include.gfx/gfx..detail.html"), "public long roundHalf(double v);"),
+                  Lines{"Rounds half away from zero."});
+        // The header names the source that defines what it declares.
+        EXPECT_TRUE(holds(header, "in canvas.h")) << ownFunction;
+        EXPECT_TRUE(holds(header, "in canvas.cpp")) << ownFunction;
+
+        const Lines source = page("src/gfx.html");
+        EXPECT_TRUE(page("src/gfx..detail.html").empty());
+        const Lines index = shownLines(e2e::readFile(work() / "out/index-all.html"));
+        EXPECT_EQ(std::count_if(index.begin(), index.end(),
+                                [](const std::string& line) { return line.starts_with("version()"); }),
+                  1)
+            << ownFunction;
+        const Lines allClasses = shownLines(e2e::readFile(work() / "out/index-allclasses-frame.html"));
+        if (ownFunction) {
+            EXPECT_EQ(section(source, "Method Summary"), (Lines{"int", "toolCount()", "Only the tools have it."}));
+            EXPECT_EQ(count(allClasses, "gfx"), 2u);
+        } else {
+            EXPECT_TRUE(source.empty());
+            EXPECT_EQ(count(allClasses, "gfx"), 1u);
+            EXPECT_EQ(count(allClasses, "gfx::detail"), 1u);
+        }
+        expectLinksResolve();
+    }
+}
+
+// A class's header and the source that defines it in another folder,
+// read in either order: the header's declarations stand (the source's
+// "= default" does not replace "virtual"), the source gives only a comment
+// the header lacks, and the class page names and links both files.
+TEST_F(MembersKept, TheHeadersDeclarationStandsAndTheClassPageNamesTheSource) {
+    writeText(work() / "ui/include/view.h",
+              "#pragma once\nnamespace ui {\n/** A view on the screen. */\nclass View {\npublic:\n"
+              "    /** Makes an empty view. */\n    View();\n    virtual ~View();\n"
+              "    /** Whether it shows. */\n    bool visible() const noexcept;\n"
+              "    /** Gives it a new size. */\n    void resize(int width, int height = 0);\n"
+              "    View& operator=(const View&) = delete;\n"
+              "    /** Shows a value. */\n    template <class T> void show(const T& value);\n};\n}\n");
+    writeText(work() / "ui/src/view.cpp",
+              "#include \"view.h\"\n\nui::View::View() = default;\n\n"
+              "/** Takes the view off the screen. */\nui::View::~View() = default;\n\n"
+              "/** Not the header's words. */\nbool ui::View::visible() const noexcept { return true; }\n\n"
+              "void ui::View::resize(int w, int h) {}\n\n"
+              "template <class T> void ui::View::show(const T& v) {}\n");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"public View();", "Makes an empty view."},
+        {"public virtual ~View();", "Takes the view off the screen."},
+        {"public bool visible() const noexcept;", "Whether it shows."},
+        {"public void resize(int width, int height = 0);", "Gives it a new size."},
+        {"public template<class T> void show(const T& value);", "Shows a value."},
+    };
+    for (const std::vector<std::string>& inputs :
+         {std::vector<std::string>{"ui/include=api", "ui/src=impl"}, {"ui/src=impl", "ui/include=api"}}) {
+        ASSERT_NO_FATAL_FAILURE(document(inputs));
+        const Lines view = page("api/ui..View.html");
+        for (const auto& [declaration, comment] : expected)
+            EXPECT_EQ(commentsUnder(view, declaration), Lines{comment}) << inputs[0] << ": " << declaration;
+        EXPECT_TRUE(holds(view, "public View& operator=(const View&) = delete;")) << inputs[0];
+        for (const char* definition : {"public View() = default;", "public ~View() = default;",
+                                       "public void resize(int w, int h);"})
+            EXPECT_FALSE(holds(view, definition)) << inputs[0] << ": " << definition;
+        EXPECT_TRUE(holds(view, "in view.h")) << inputs[0];
+        EXPECT_TRUE(holds(view, "in view.cpp")) << inputs[0];
+        // The link to the source leads to its listing.
+        const Lines listing = page("api/view.cpp.html");
+        EXPECT_TRUE(holds(listing, "ui::View::~View() = default;")) << inputs[0];
+        EXPECT_TRUE(page("impl/ui..View.html").empty()) << inputs[0];
+        expectLinksResolve();
+    }
 }
 
 }  // namespace

@@ -184,8 +184,9 @@ TEST_F(ThreadedRun, OverloadsSetApartByQualifiersSurviveAJoinFromAnotherFile) {
 // C++ libraries whose classes are declared in one folder and defined in
 // others: sources read before and after their headers, in folders and
 // list entries of their own, defining members inside the namespace and
-// qualified by it, some with comments the headers lack, some of members
-// the headers do not declare, some of classes declared twice or nowhere.
+// qualified by it, and functions of the namespace reopened, some with
+// comments the headers lack, some of members the headers do not declare,
+// some of classes declared twice or nowhere.
 TEST_F(ThreadedRun, ClassesDefinedInOtherFoldersThanTheirHeadersGiveTheSameSite) {
     const fs::path src = work() / "libs";
     for (int i = 0; i < 18; ++i) {
@@ -195,13 +196,16 @@ TEST_F(ThreadedRun, ClassesDefinedInOtherFoldersThanTheirHeadersGiveTheSameSite)
                       " {\npublic:\n    /** Makes it. */\n    " + w + "(int size);\n    ~" + w +
                       "();\n    int size() const;\n    /** Mutable size. */\n    int& size();\n"
                       "protected:\n    /** Resized. */\n    virtual void resized(int by);\n"
-                      "private:\n    /** Helps. */\n    void helper(int count);\n};\n}\n");
+                      "private:\n    /** Helps. */\n    void helper(int count);\n};\n"
+                      "/** Version of part " + num(i) + ". */\nint version" + num(i) + "();\n}\n");
         // Sources in src/ come after include/, those in code/ before it.
         const fs::path place = src / lib / (i % 2 ? "src" : "code");
         writeFile(place / (w + ".cpp"),
                   i % 4 < 2 ? "namespace " + ns + " {\n" + w + "::" + w + "(int size) {}\n" + w + "::~" + w +
                                   "() {}\n/** The size. */\nint " + w + "::size() const { return 0; }\n"
-                                  "/** Not the header's. */\nvoid " + w + "::helper(int) {}\n}\n"
+                                  "/** Not the header's. */\nvoid " + w + "::helper(int) {}\n"
+                                  "int version" + num(i) + "() { return 1; }\n"
+                                  "/** Only here. */\nint own" + num(i) + "() { return 2; }\n}\n"
                             : "/** Resized by. */\nvoid " + ns + "::" + w + "::resized(int by) {}\n"
                                   "/** Only here. */\nvoid " + ns + "::" + w + "::extra" + num(i) +
                                   "() {}\nint& " + ns + "::" + w + "::size() { static int s; return s; }\n");

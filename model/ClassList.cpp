@@ -61,7 +61,7 @@ CppClassMember* ClassList::addClassMember(
     const std::string& declaration, const std::string& access, const std::string& comment,
     bool hasArgumentList, const std::string& fileName,
     const std::vector<std::string>& arguments, CppClass* cls, CppClassMember* member,
-    bool dotFlag, bool definedOutside) {
+    bool dotFlag, bool definedOutside, bool definition) {
     if (!cls) {
         delete member;
         return nullptr;
@@ -70,7 +70,7 @@ CppClassMember* ClassList::addClassMember(
     if (cls->getPackage().empty()) cls->setPackage(package);
     CppClass* holder = addClass(cls);
     return holder->addMember(memberName, declaration, access, comment, hasArgumentList,
-                             fileName, arguments, member, dotFlag, definedOutside);
+                             fileName, arguments, member, dotFlag, definedOutside, definition);
 }
 
 CppClass* ClassList::findClass(std::string_view package, std::string_view name,

@@ -36,15 +36,17 @@ public:
     // The parser's way to add a member: cls (owned from here on) is named
     // className when nameless and given package when it has none, then
     // registered with addClass; the declaration goes to the class that
-    // holds the key (CppClass::addMember), which also takes member. Returns
-    // the member that holds the declaration.
+    // holds the key (CppClass::addMember, with definedOutside and
+    // definition), which also takes member. Returns the member that holds
+    // the declaration.
     CppClassMember* addClassMember(const std::string& package, const std::string& className,
                                    const std::string& memberName,
                                    const std::string& declaration, const std::string& access,
                                    const std::string& comment, bool hasArgumentList,
                                    const std::string& fileName,
                                    const std::vector<std::string>& arguments, CppClass* cls,
-                                   CppClassMember* member, bool dotFlag, bool definedOutside = false);
+                                   CppClassMember* member, bool dotFlag, bool definedOutside = false,
+                                   bool definition = false);
 
     // Tries the name split at each ".", last first, as (left, right); then
     // (package, name); then, with fallback, the class last registered under

@@ -149,12 +149,64 @@ void CppClass::appendMember(CppClassMember* member, std::uint64_t nameHash) {
     indexMember(index);
 }
 
+struct CppClass::NewDeclaration {
+    NewDeclaration(const std::string& name_, const std::string& declaration_, bool hasArgumentList_,
+                   const std::vector<std::string>& arguments, bool definedOutside_)
+        : name(name_), declaration(declaration_), hasArgumentList(hasArgumentList_),
+          definedOutside(definedOutside_), plainTypes(arguments), decayedTypes(arguments, true) {}
+
+    const std::string& name;
+    const std::string& declaration;  // as reconciled on "static " so far
+    bool hasArgumentList;
+    bool definedOutside;
+    ArgumentTypes plainTypes;
+    ArgumentTypes decayedTypes;
+    // Read from the declaration only when a namesake has the same
+    // parameters: most calls meet none.
+    std::string marks;
+    bool marksRead = false;
+    int isStatic = -1;  // -1 until read
+};
+
+bool CppClass::declaresSame(const CppClassMember& m, NewDeclaration& fresh) const {
+    // A function is one member with another declaration of the same
+    // argument types, own template parameters and qualifiers only (an
+    // overload without arguments, a template beside a plain function,
+    // one for const objects, are members of their own); a variable
+    // merges with a variable of its name.
+    if (m.getName() != fresh.name || m.hasArgs != fresh.hasArgumentList) return false;
+    if (!fresh.hasArgumentList) return true;
+    const bool decay = language == 0 && (fresh.definedOutside || m.definedOutside);
+    if (!(decay ? fresh.decayedTypes.sameAs(m.arguments, name) : fresh.plainTypes.sameAs(m.arguments, name)))
+        return false;
+    if (!fresh.marksRead) {
+        fresh.marks = overloadMarks(fresh.declaration, fresh.name);
+        fresh.marksRead = true;
+    }
+    if (overloadMarks(m.declaration, fresh.name) != fresh.marks) return false;
+    // A C# class cannot declare a member twice, once static and once not:
+    // a static constructor is another member than the instance one.
+    if (language != kCSharp) return true;
+    if (fresh.isStatic < 0) fresh.isStatic = declaredStatic(fresh.declaration, fresh.name) ? 1 : 0;
+    return declaredStatic(m.declaration, fresh.name) == (fresh.isStatic == 1);
+}
+
+const CppClassMember* CppClass::findMemberLike(const CppClassMember& held) const {
+    // "static " reconciliation changes no outcome of declaresSame.
+    NewDeclaration fresh(held.getName(), held.declaration, held.hasArgs, held.arguments, held.definedOutside);
+    for (std::uint32_t index = firstNamesake(nameHashOf(held.getName())); index != noMember;
+         index = memberIndex[index].nextNamesake)
+        if (declaresSame(*members[index], fresh)) return members[index];
+    return nullptr;
+}
+
 CppClassMember* CppClass::addMember(const std::string& memberName,
                                     const std::string& declaration_, const std::string& access,
                                     const std::string& comment_, bool hasArgumentList,
                                     const std::string& fileName,
                                     const std::vector<std::string>& arguments,
-                                    CppClassMember* member, bool dotFlag, bool definedOutside) {
+                                    CppClassMember* member, bool dotFlag, bool definedOutside,
+                                    bool definition) {
     // The call is kept apart unless its new member, left as made, stands
     // for it (callsInMembers); the first call that does otherwise ends that.
     bool callKept = false;
@@ -163,7 +215,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
         if (callsInMembers) keepCallsApart();
         memberCalls->push_back(MemberCall{memberName, declaration_, access, comment_,
                                           hasArgumentList, fileName, arguments, dotFlag,
-                                          definedOutside, {}, nullptr});
+                                          definedOutside, definition, {}, nullptr});
         callKept = true;
     };
     if (!callsInMembers) keepCall();
@@ -173,34 +225,13 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     // same hash); they are visited in list order, and each is reconciled on
     // "static " before it is tested, as a full walk would.
     CppClassMember* match = nullptr;
-    // Read from the declaration only when a namesake has the same
-    // parameters: most calls meet none.
-    std::string marks;
-    bool marksRead = false;
-    ArgumentTypes argumentTypes(arguments);
-    ArgumentTypes decayedTypes(arguments, true);
-    auto sameMarks = [&](const CppClassMember& m) {
-        if (!marksRead) {
-            marks = overloadMarks(declaration, memberName);
-            marksRead = true;
-        }
-        return overloadMarks(m.declaration, memberName) == marks;
-    };
-    // A C# class cannot declare a member twice, once static and once not:
-    // a static constructor is another member than the instance one.
-    const bool staticApart = language == kCSharp && hasArgumentList;
-    int isStatic = -1;  // -1 until read
-    auto sameStatic = [&](const CppClassMember& m) {
-        if (!staticApart) return true;
-        if (isStatic < 0) isStatic = declaredStatic(declaration, memberName) ? 1 : 0;
-        return declaredStatic(m.declaration, memberName) == (isStatic == 1);
-    };
+    NewDeclaration fresh(memberName, declaration, hasArgumentList, arguments, definedOutside);
     std::uint64_t nameHash = nameHashOf(memberName);
     for (std::uint32_t index = firstNamesake(nameHash); index != noMember;
          index = memberIndex[index].nextNamesake) {
         CppClassMember* m = members[index];
         // C++ writes "static" on a member's declaration only, not on its
-        // definition; C# has nothing of the kind (staticApart).
+        // definition; C# has nothing of the kind (declaresSame).
         if (language != kCSharp && startsWithStatic(declaration)) {
             if (declaration.size() == staticWord.size() + m->declaration.size() &&
                 declaration.compare(staticWord.size(), std::string::npos, m->declaration) == 0) {
@@ -214,17 +245,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
             keepCall();
             declaration = m->declaration;
         }
-        // A function is one member with another declaration of the same
-        // argument types, own template parameters and qualifiers only (an
-        // overload without arguments, a template beside a plain function,
-        // one for const objects, are members of their own); a variable
-        // merges with a variable of its name.
-        if (m->getName() == memberName && m->hasArgs == hasArgumentList &&
-            (!hasArgumentList ||
-             ((language == 0 && (definedOutside || m->definedOutside)
-                   ? decayedTypes.sameAs(m->arguments, name)
-                   : argumentTypes.sameAs(m->arguments, name)) &&
-              sameMarks(*m) && sameStatic(*m)))) {
+        if (declaresSame(*m, fresh)) {
             match = m;
             break;
         }
@@ -232,14 +253,23 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
 
     if (match) {
         keepCall();
-        if (declaration.size() > match->declaration.size())
+        if (match->definitionOnly && !definition) {
+            // The declaration says what the definitions alone said.
             match->declaration = std::move(declaration);
+            if (hasArgumentList) match->arguments = arguments;
+            if (!comment_.empty()) match->comment = comment_;
+            match->definitionOnly = false;
+        } else {
+            // A definition's text never stands for its declaration's.
+            if (definition == match->definitionOnly && declaration.size() > match->declaration.size())
+                match->declaration = std::move(declaration);
+            if (!comment_.empty() && match->comment.empty()) match->comment = comment_;
+            if (match->arguments.empty()) match->arguments = arguments;
+        }
         if (!access.empty() && accessWeight(access) < accessWeight(match->access.str()))
             match->access = access;
-        if (!comment_.empty() && match->comment.empty()) match->comment = comment_;
         match->addFileName(fileName);
         addFileName(fileName);
-        if (match->arguments.empty()) match->arguments = arguments;
         // The caller may hand in the very member it got back earlier.
         if (member != match && !(member && member->holder == this)) delete member;
         if (callKept) memberCalls->back().left = match;
@@ -258,6 +288,7 @@ CppClassMember* CppClass::addMember(const std::string& memberName,
     member->setComment(comment_);
     member->hasArgs = hasArgumentList;
     member->definedOutside = definedOutside;
+    member->definitionOnly = definition;
     member->arguments = arguments;
     member->addFileName(fileName);
     addFileName(fileName);
@@ -306,7 +337,7 @@ void CppClass::keepCallsApart() {
         memberCalls->push_back(MemberCall{m->getName(), m->declaration, m->access.str(),
                                           m->getComment(), m->hasArgs,
                                           files.empty() ? std::string() : files.front().str(),
-                                          m->arguments, false, m->definedOutside, {}, m});
+                                          m->arguments, false, m->definedOutside, m->definitionOnly, {}, m});
     }
 }
 
@@ -441,11 +472,50 @@ void CppClass::mergeHeadFrom(const CppClass& other) {
 
 void CppClass::takeMembersOf(CppClass& other) {
     if (&other == this) return;
-    // The declaration as stored: "::" made "." already, if its call asked.
-    for (const CppClassMember* m : other.members)
-        addMember(m->getName(), m->declaration, m->access.str(), m->getComment(), m->hasArgs,
-                  std::string(), m->arguments, newMember(), false, m->definedOutside);
+    for (const CppClassMember* m : other.members) addMemberLike(*m);
     other.deleteMembers();
+}
+
+CppClassMember* CppClass::addMemberLike(const CppClassMember& held) {
+    // The declaration as stored: "::" made "." already, if its call asked.
+    const std::vector<InternedText>& files = held.getFileNames();
+    CppClassMember* taken =
+        addMember(held.getName(), held.declaration, held.access.str(), held.getComment(), held.hasArgs,
+                  files.empty() ? std::string() : files.front().str(), held.arguments, newMember(), false,
+                  held.definedOutside, held.definitionOnly);
+    for (std::size_t i = 1; taken && i < files.size(); ++i) {
+        taken->addFileName(files[i].str());
+        addFileName(files[i].str());
+    }
+    return taken;
+}
+
+void CppClass::deleteMember(const CppClassMember* member) {
+    auto at = std::find(members.begin(), members.end(), member);
+    if (at == members.end()) return;
+    // Calls kept apart no longer tell what the class holds; while the
+    // members are the calls, the member's call goes with it.
+    if (memberCalls && !callsInMembers) unkeptMembers = true;
+    const auto position = at - members.begin();
+    delete *at;
+    members.erase(at);
+    memberIndex.erase(memberIndex.begin() + position);
+    // The namesake chains are linked anew over the members that stay,
+    // under the hashes their names had when added.
+    nameSlots.clear();
+    for (MemberName& entry : memberIndex) entry.nextNamesake = noMember;
+    if (memberIndex.size() > fewMembers) {
+        std::size_t slotCount = 64;
+        while (2 * memberIndex.size() > slotCount) slotCount *= 2;
+        rebuildNameSlots(slotCount);
+        return;
+    }
+    for (std::uint32_t i = 0; i < memberIndex.size(); ++i)
+        for (std::uint32_t j = i + 1; j < memberIndex.size(); ++j)
+            if (memberIndex[j].nameHash == memberIndex[i].nameHash) {
+                memberIndex[i].nextNamesake = j;
+                break;
+            }
 }
 
 void CppClass::recordMemberCalls(bool on) {
@@ -468,7 +538,7 @@ void CppClass::replayMemberCallsOf(CppClass& other) {
     for (const MemberCall& call : *calls) {
         CppClassMember* m = addMember(call.name, call.declaration, call.access, call.comment,
                                       call.hasArgumentList, call.fileName, call.arguments, newMember(),
-                                      call.dotFlag, call.definedOutside);
+                                      call.dotFlag, call.definedOutside, call.definition);
         if (m && !call.appended.empty()) appendMemberComment(*m, call.appended);
     }
 }

@@ -88,17 +88,28 @@ public:
     // apart however their parameters are written. In a C# class a function
     // declared static (a static constructor) is another member than one
     // that is not (declaredStatic).
+    // definition: the declaration is a function's definition (with a body,
+    // or outside its class). Merged into a member that a declaration
+    // without one made, it adds only a comment the member lacks; a
+    // declaration merged into a member that only definitions made gives it
+    // its text, its arguments and, when it has one, its comment. Between two
+    // of a kind the longer text stands and the first comment.
     CppClassMember* addMember(const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
                               bool hasArgumentList, const std::string& fileName,
                               const std::vector<std::string>& arguments,
-                              CppClassMember* member, bool dotFlag, bool definedOutside = false);
+                              CppClassMember* member, bool dotFlag, bool definedOutside = false,
+                              bool definition = false);
     // Adds text to the comment of member, as the parser does for a comment
     // written after the member's declaration (the declaration already
     // added). When this class holds the member and keeps its calls
     // (recordMemberCalls), making them again adds the text there too, to
     // the member the last call that left this one leaves then.
     void appendMemberComment(CppClassMember& member, const std::string& text);
+    // The member here that addMemberLike(held) would merge held's
+    // declaration into; null when it would add a new member. Changes
+    // nothing.
+    const CppClassMember* findMemberLike(const CppClassMember& held) const;
     // Members in the order first added. Renaming a member after adding it is
     // not seen by later merges.
     const std::vector<CppClassMember*>& getMembers() const { return members; }
@@ -143,13 +154,17 @@ public:
     void mergeHeadFrom(const CppClass& other);
     // Adds each of other's members here, in other's order, as its
     // declaration would have been added (addMember: merged with the
-    // declaration held here of the same member, whose access and comment
-    // stand unless it has none); then deletes other's members. Their file
-    // names are not taken, neither here nor by the members: they name
-    // sources of other's package, whose listing pages the pages of this
-    // class's package do not lead to. Needs a record type that makes
-    // members (newMember).
+    // declaration held here of the same member, whose text, access and
+    // comment stand unless it has none), with its file names, which this
+    // class takes too; then deletes other's members. Needs a record type
+    // that makes members (newMember).
     void takeMembersOf(CppClass& other);
+    // Adds the declaration of another class's member here as takeMembersOf
+    // adds each (held itself is left as it is); returns the member here
+    // that holds it.
+    CppClassMember* addMemberLike(const CppClassMember& held);
+    // Deletes the member, one of this class's; the others keep their order.
+    void deleteMember(const CppClassMember* member);
 
     // A class parsed apart may have its declarations made again in another
     // class that stands for the same scope. With recording on, every
@@ -178,6 +193,11 @@ public:
 private:
     // nameHash: the hash of the member's name, as addMember has it.
     void appendMember(CppClassMember* member, std::uint64_t nameHash);
+    // A new declaration while the members of its name are compared with it
+    // (what it takes to compare is worked out once, when first needed).
+    struct NewDeclaration;
+    // True when held is the member that the new declaration declares.
+    bool declaresSame(const CppClassMember& held, NewDeclaration& fresh) const;
     void cloneMembersOf(const CppClass& other);
     // Deletes the members and placeholders; the kept calls stay as they are.
     void freeMembers();
@@ -227,6 +247,7 @@ private:
         std::vector<std::string> arguments;
         bool dotFlag;
         bool definedOutside;
+        bool definition;
         // Added to the comment of the member the call left (appendMemberComment).
         std::string appended;
         // The member the call left, while the class holds it; only compared.

@@ -54,5 +54,6 @@ void CppClassMember::copyMemberTo(CppClassMember& target) const {
     target.access = access;
     target.hasArgs = hasArgs;
     target.definedOutside = definedOutside;
+    target.definitionOnly = definitionOnly;
     target.arguments = arguments;
 }

@@ -57,6 +57,9 @@ public:
     const std::vector<std::string>& getArguments() const { return arguments; }
     void setArguments(const std::vector<std::string>& list) { arguments = list; }
     CppClass* getOwner() const { return owner; }
+    // True while every declaration merged into the member was a function's
+    // definition (CppClass::addMember).
+    bool isDefinitionOnly() const { return definitionOnly; }
 
 protected:
     // A class that takes a member over becomes its owner.
@@ -71,6 +74,10 @@ protected:
     // Made by a C++ definition outside its class ("void X::f(int* a) {}"),
     // whose parameters are matched as the function's type has them.
     bool definedOutside = false;
+    // Every declaration merged into the member so far was a function's
+    // definition (a body, or a definition outside its class): a plain
+    // declaration that comes later gives the member its text.
+    bool definitionOnly = false;
     std::vector<std::string> arguments;
     CppClass* owner;
     // The class whose member list holds this member (set when it is taken

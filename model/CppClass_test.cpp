@@ -421,6 +421,47 @@ TEST(CppClass, RemadeMembersAreTheSameAndStillMerge) {
     EXPECT_EQ(c->getMembers().size(), 2u);
 }
 
+// A header declares, a source defines: in whichever order they come, the
+// declaration's text, parameters and comment stand, and the definition
+// gives only a comment the declaration lacks.
+TEST(CppClassMerge, TheDeclarationStandsForItsDefinitionInEitherOrder) {
+    for (const bool definitionFirst : {false, true}) {
+        auto c = makeClass("View", 0);
+        auto call = [&](const std::string& name, const std::string& declaration, const std::string& access,
+                        const std::string& comment, std::vector<std::string> args, bool definition) {
+            c->addMember(name, declaration, access, comment, true, definition ? "view.cpp" : "view.h", args,
+                         new DocGenCppClassMember(c.get()), false, definition, definition);
+        };
+        auto declare = [&] {
+            call("~View", "virtual ~View();", "public", "", {}, false);
+            call("resize", "void resize(int width, int height = 0);", "public", "Gives it a new size.",
+                 {"int width", "int height = 0"}, false);
+        };
+        auto define = [&] {
+            call("~View", "~View() = default;", "", "Takes it off the screen.", {}, true);
+            call("resize", "inline void resize(int w, int h);", "", "Not the header's words.", {"int w", "int h"},
+                 true);
+        };
+        if (definitionFirst) {
+            define();
+            declare();
+        } else {
+            declare();
+            define();
+        }
+        ASSERT_EQ(c->getMembers().size(), 2u) << definitionFirst;
+        const CppClassMember* destructor = c->getMembers()[0];
+        EXPECT_EQ(destructor->getDeclaration(), "virtual ~View();") << definitionFirst;
+        EXPECT_EQ(destructor->getComment(), "Takes it off the screen.") << definitionFirst;
+        EXPECT_EQ(destructor->getAccess(), "public");
+        const CppClassMember* resize = c->getMembers()[1];
+        EXPECT_EQ(resize->getDeclaration(), "void resize(int width, int height = 0);") << definitionFirst;
+        EXPECT_EQ(resize->getArguments(), (std::vector<std::string>{"int width", "int height = 0"}));
+        EXPECT_EQ(resize->getComment(), "Gives it a new size.") << definitionFirst;
+        EXPECT_EQ(c->getFileNames().size(), 2u);
+    }
+}
+
 // C# lets a type have a static constructor beside the instance one: two
 // members. C++ writes "static" only where a member is declared.
 TEST(CppClassMerge, ACSharpStaticConstructorIsAMemberOfItsOwn) {
@@ -438,4 +479,29 @@ TEST(CppClassMerge, ACSharpStaticConstructorIsAMemberOfItsOwn) {
     CppClassMember* next = addFunction(*cpp, "next", "static int next();", {}, "The next number.");
     EXPECT_EQ(addFunction(*cpp, "next", "int next();", {}), next);
     EXPECT_EQ(next->getDeclaration(), "static int next();");
+}
+
+// A member taken out leaves the others where they were, found by name as
+// before, in small classes and in large ones.
+TEST(CppClass, AMemberDeletedLeavesTheOthersFoundByName) {
+    for (int fill : {0, 6, 40}) {
+        auto c = makeClass("Shape", 0);
+        CppClassMember* drawInt = add(*c, "draw", "void draw(int);", "public", {"int"});
+        CppClassMember* drawChar = add(*c, "draw", "void draw(char);", "public", {"char"});
+        for (int i = 0; i < fill; ++i) add(*c, "m" + std::to_string(i), "int m;", "public");
+        CppClassMember* area = add(*c, "area", "double area();", "public", {"int"});
+        c->deleteMember(drawInt);
+        ASSERT_EQ(c->getMembers().size(), 2 + static_cast<std::size_t>(fill)) << fill;
+        EXPECT_EQ(c->getMembers().front(), drawChar);
+        EXPECT_EQ(c->findMemberLike(*drawChar), drawChar) << fill;
+        EXPECT_EQ(add(*c, "draw", "void draw(char);", "private", {"char"}), drawChar) << fill;
+        EXPECT_EQ(add(*c, "area", "double area();", "public", {"int"}), area) << fill;
+        if (fill > 0) {
+            EXPECT_EQ(add(*c, "m3", "int m;", "public"), c->getMembers()[4]) << fill;
+        }
+        // The one deleted is declared anew.
+        CppClassMember* again = add(*c, "draw", "void draw(int);", "public", {"int"});
+        EXPECT_EQ(c->getMembers().back(), again) << fill;
+        EXPECT_EQ(c->getMembers().size(), 3 + static_cast<std::size_t>(fill)) << fill;
+    }
 }

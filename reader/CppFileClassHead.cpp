@@ -160,6 +160,8 @@ void CppFile::classPath(const std::string& keyword) {
         for (std::size_t i = 0; i < primaryParameters.size(); ++i)
             canonical += (i ? ", " : "") + primaryParameters[i];
         canonical += ");";
+        // The body after the head is the type's, not the constructor's.
+        statementHasBody = false;
         addMember(kept, {}, ownName, canonical, "public", "", true, primaryParameters);
     }
 

@@ -587,9 +587,11 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
     }
     if (className.empty()) className = target->getName();
     auto* fresh = new DocGenCppClassMember(target);
+    const bool definedOutside = !qualifier.empty() && !javaLikeRules();
     CppClassMember* member = classList->addClassMember(
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
-        arguments, target, fresh, javaLikeRules(), !qualifier.empty() && !javaLikeRules());
+        arguments, target, fresh, javaLikeRules(), definedOutside,
+        hasArguments && (statementHasBody || definedOutside));
     reportStatus(name);
     noteDeclared(member, furtherDeclarator);
     return member;

@@ -83,6 +83,19 @@ SourceListingOptions listingOptions(const FileSettings& file, int language) {
     return options;
 }
 
+std::string listingPackage(const std::string& package) {
+    return package.empty() ? "(default)" : package;
+}
+
+// Notes that the listings of a file are written for these packages.
+void noteListed(RunContext& run, const std::string& path, const std::string& sentName,
+                const std::map<std::string, bool>& packages, int language) {
+    RunContext::ListedSource& listed = run.listedSources[sentName];
+    listed.path = path;
+    listed.language = language;
+    for (const auto& [package, seen] : packages) listed.packages.insert(listingPackage(package));
+}
+
 // The per-file step: parse one file into the run's model and write its
 // listing pages. `prepared`, when not null, is the file already read and
 // preprocessed.
@@ -100,11 +113,8 @@ void parseFile(RunContext& run, const Reports& reports, const FileSettings& file
     if (tripleSlashUnread) ++run.tripleSlashUnreadFiles;
     if (!run.listings) return;
     if (packages.empty()) packages[""] = true;
+    noteListed(run, path, parser.sourceName(), packages, parser.getLanguage());
     listings(path, parser.sourceName(), packages, listingOptions(file, parser.getLanguage()));
-}
-
-std::string listingPackage(const std::string& package) {
-    return package.empty() ? "(default)" : package;
 }
 
 // Hands the classes on to the module and notes the file names it receives
@@ -192,9 +202,11 @@ public:
                 ++run.parsedFiles;
                 if (parsed.tripleSlashUnread) ++run.tripleSlashUnreadFiles;
                 if (parsed.packages.empty()) parsed.packages[""] = true;
-                if (run.listings)
+                if (run.listings) {
+                    noteListed(run, path, sourceNameOf(path, project), parsed.packages, parsed.language);
                     queueListings(path, sourceNameOf(path, project), parsed.packages,
                                   listingOptions(file, parsed.language));
+                }
                 return;
             }
         }
@@ -593,8 +605,29 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     const bool inputFailed = walk.unreadableEntry();
 
     // Whatever order the files came in, a class's sources in one folder
-    // and its header in another give one class.
-    run.classList.joinDefinitionsToDeclarations();
+    // and its header in another give one class, whose page lists (and
+    // links) both: the source's listing is written in the class's package
+    // too.
+    const DocGenClassList::PackageFiles brought = run.classList.joinDefinitionsToDeclarations();
+    if (run.listings) {
+        for (const auto& [package, sentName] : brought) {
+            auto source = run.listedSources.find(sentName);
+            const std::string listed = listingPackage(package);
+            if (source == run.listedSources.end() || !source->second.packages.insert(listed).second) continue;
+            const std::string& path = source->second.path;
+            std::string warning;
+            try {
+                listings.write(path, listed, outputDirectory, run.detailDirectory,
+                               listingOptions(file, source->second.language), &warning,
+                               pages.claim(path, sentName, listed, outputDirectory, run.detailDirectory));
+            } catch (const VelkEnvironmentError&) {
+                throw;
+            } catch (const VelkError& e) {
+                warning = unsuccessfulParseText(e.getMessage(), path);
+            }
+            if (!warning.empty() && run.log) run.log(warning.c_str(), run.context);
+        }
+    }
     if (settings.documentPreprocessor) documentMacros(run.classList, run.macros);
 
     phase(run, "Sending output to documentation module...");

@@ -51,6 +51,16 @@ struct RunContext {
     // Those of them that hold "///" comments before declarations which the
     // comment format left unread (Preprocessor::leftTripleSlashUnread).
     int tripleSlashUnreadFiles = 0;
+    // Every file whose listing pages were written, by the name sent for
+    // it: where it is read and in which packages it is listed. A file's
+    // definitions may join declarations of another package once all are
+    // read, and its listing is then written in that package too.
+    struct ListedSource {
+        std::string path;
+        int language = 0;
+        std::set<std::string> packages;
+    };
+    std::map<std::string, ListedSource> listedSources;
 };
 
 // How a run ended; the status line says the same.

@@ -153,9 +153,8 @@ TEST_F(LibraryRun, AClassDefinedInAnotherFolderThanItsHeaderIsOneClass) {
     ASSERT_EQ(widgets.size(), 1u);
     EXPECT_EQ(widgets[0].package, "include.gui");
     EXPECT_EQ(widgets[0].comment, "A control on a window.");
-    // The sources' listings lie with their own folder's pages, which the
-    // class's pages do not lead to.
-    EXPECT_EQ(widgets[0].files, "include/gui/widget.h|");
+    // The class lists the sources that define its members too.
+    EXPECT_EQ(widgets[0].files, "include/gui/widget.h|src/events.cpp|src/widget.cpp|");
     std::vector<SentMember> expected = declaredWidget;
     expected.push_back({"clicked", "", "Handles a click.", "void clicked(int x, int y);"});
     EXPECT_EQ(widgets[0].members, expected);
@@ -174,6 +173,44 @@ TEST_F(LibraryRun, AFunctionDefinedUnderItsNamespaceNameJoinsTheHeadersNamespace
     EXPECT_EQ(spaces[0].members,
               (std::vector<SentMember>{{"listen", "public", "Opens the port.", "void listen(int port);"},
                                        {"shutdown", "", "Closes every port.", "void shutdown();"}}));
+}
+
+// A source that reopens the namespace to define what the header declares
+// adds no namespace of its own; what it declares that no header does stays
+// in its folder, and so does a definition that two namespaces elsewhere
+// declare. Sources read before the headers or after them alike.
+TEST_F(LibraryRun, FunctionsDefinedInAReopenedNamespaceJoinTheirDeclarations) {
+    scratch.write("net/include/net.h",
+                  "namespace net {\n/** Opens the port. */\nvoid listen(int port);\n"
+                  "/** Waits for any. */\nint poll(int timeout = -1);\n/** Starts over. */\nvoid reset();\n"
+                  "namespace tls {\n/** Starts the handshake. */\nbool greet(const char* host) noexcept;\n}\n}\n");
+    scratch.write("net/legacy/net.h", "namespace net {\n/** Starts over the old way. */\nvoid reset();\n}\n");
+    scratch.write("net/src/net.cpp",
+                  "#include \"net.h\"\n\nnamespace net {\nvoid listen(int p) {}\n"
+                  "/** Not the header's words. */\nint poll(int t) { return 0; }\n"
+                  "namespace tls {\nbool greet(const char* h) noexcept { return true; }\n}\n}\n");
+    scratch.write("net/src/util.cpp",
+                  "namespace net {\n/** Only the source has it. */\nvoid drain() {}\nvoid reset() {}\n}\n");
+    const std::vector<SentMember> declared = {{"listen", "public", "Opens the port.", "void listen(int port);"},
+                                              {"poll", "public", "Waits for any.", "int poll(int timeout = -1);"},
+                                              {"reset", "public", "Starts over.", "void reset();"}};
+    for (const std::vector<std::string>& entries :
+         {std::vector<std::string>{"net"}, {"net/src=src", "net/legacy=legacy", "net/include=include"}}) {
+        const std::vector<SentClass> spaces = named(entries, "net");
+        ASSERT_EQ(spaces.size(), 3u) << entries[0];
+        EXPECT_EQ(spaces[0].package, "include") << entries[0];
+        EXPECT_EQ(spaces[0].members, declared) << entries[0];
+        EXPECT_EQ(spaces[1].package, "legacy");
+        EXPECT_EQ(spaces[2].package, "src");
+        EXPECT_EQ(spaces[2].members,
+                  (std::vector<SentMember>{{"drain", "public", "Only the source has it.", "void drain();"},
+                                           {"reset", "public", "", "void reset();"}}));
+        const std::vector<SentClass> tls = named(entries, "net::tls");
+        ASSERT_EQ(tls.size(), 1u) << entries[0];
+        EXPECT_EQ(tls[0].members, (std::vector<SentMember>{{"greet", "public", "Starts the handshake.",
+                                                            "bool greet(const char* host) noexcept;"}}));
+        EXPECT_EQ(tls[0].files, "include/net.h|src/net.cpp|");
+    }
 }
 
 // The sources may be read before the header: a folder that sorts first,
