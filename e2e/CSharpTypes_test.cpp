@@ -240,6 +240,67 @@ const char* const kPool = R"(namespace Acme.Services
 }
 )";
 
+// Twins nested in a class, and in a twin: a node with and without a key,
+// each with a branch of its own twins; one part of the keyed node in a
+// second file, and a class deriving from it.
+const char* const kForest = R"(namespace Acme.Forest
+{
+    /// <summary>A tree of nodes.</summary>
+    /// <remarks>Keyed nodes are <see cref="Tree.Node{TKey}"/>, plain ones <see cref="Tree.Node"/>.</remarks>
+    public partial class Tree
+    {
+        /// <summary>A node without a key.</summary>
+        public class Node
+        {
+            /// <summary>How heavy the node is.</summary>
+            public int Weight;
+        }
+
+        /// <summary>A node found by its key.</summary>
+        public partial class Node<TKey>
+        {
+            /// <summary>The node's key.</summary>
+            public TKey? Key;
+
+            /// <summary>Visits the node.</summary>
+            public void Visit() { }
+
+            /// <summary>A bare branch; one with a value is <see cref="Branch{TValue}"/>.</summary>
+            public class Branch
+            {
+                /// <summary>How deep the branch is.</summary>
+                public int Depth;
+            }
+
+            /// <summary>A branch that holds a value.</summary>
+            public class Branch<TValue>
+            {
+                /// <summary>The value held.</summary>
+                public TValue Value;
+            }
+        }
+    }
+}
+)";
+
+const char* const kForestMore = R"(namespace Acme.Forest
+{
+    public partial class Tree
+    {
+        public partial class Node<TKey>
+        {
+            /// <summary>Drops the node.</summary>
+            public void Drop() { }
+        }
+    }
+
+    /// <summary>A leaf keyed by text.</summary>
+    public class Leaf : Tree.Node<string>
+    {
+    }
+}
+)";
+
 class CSharpSite : public e2e::ProgramFixture {
 protected:
     CSharpSite() : ProgramFixture("csharp") {}
@@ -252,6 +313,8 @@ protected:
         writeText(work() / "src/Services/Registry.cs", kRegistry);
         writeText(work() / "src/Services/Lookup/Registry.Lookup.cs", kRegistryLookup);
         writeText(work() / "src/Services/Pool.cs", kPool);
+        writeText(work() / "src/Forest/Tree.cs", kForest);
+        writeText(work() / "src/Forest/More/Tree.More.cs", kForestMore);
     }
 
     e2e::ChildResult document(const std::string& module = "vantry-standard",
@@ -376,6 +439,53 @@ TEST_F(CSharpSite, GenericTypesOfOneNameAreClassesOfTheirOwn) {
     EXPECT_TRUE(contains(text(messaging + "Envelope.html"), "Class Envelope "));
     const auto oldReport = e2e::checkSite(work() / "out", e2e::AuthoredLinks({work() / "src"}));
     EXPECT_TRUE(oldReport.clean()) << e2e::describe(oldReport);
+}
+
+TEST_F(CSharpSite, NestedTwinsAreClassesOfTheirOwn) {
+    document();
+    const std::string forest = "projects/Acme.Forest/";
+    const std::string plain = text(forest + "Tree.Node.html");
+    const std::string keyed = text(forest + "Tree.Node-1.html");
+
+    EXPECT_TRUE(contains(plain, "Class Tree.Node ")) << plain;
+    EXPECT_TRUE(contains(plain, "A node without a key.")) << plain;
+    EXPECT_TRUE(contains(plain, "public int Weight; How heavy the node is.")) << plain;
+    EXPECT_FALSE(contains(plain, "A node found by its key.")) << plain;
+    EXPECT_FALSE(contains(plain, "Key")) << plain;
+
+    // The keyed node has its members from both files, and only its own.
+    EXPECT_TRUE(contains(keyed, "Class Tree.Node<TKey> ")) << keyed;
+    EXPECT_TRUE(contains(keyed, "A node found by its key.")) << keyed;
+    EXPECT_TRUE(contains(keyed, "public TKey? Key; The node's key.")) << keyed;
+    EXPECT_TRUE(contains(keyed, "public void Visit(); Visits the node.")) << keyed;
+    EXPECT_TRUE(contains(keyed, "public void Drop(); Drops the node.")) << keyed;
+    EXPECT_FALSE(contains(keyed, "A node without a key.")) << keyed;
+    EXPECT_FALSE(contains(keyed, "Weight")) << keyed;
+
+    // Twins nested in a twin.
+    const std::string branch = text(forest + "Tree.Node-1.Branch.html");
+    EXPECT_TRUE(contains(branch, "Class Tree.Node<TKey>.Branch ")) << branch;
+    EXPECT_TRUE(contains(branch, "public int Depth; How deep the branch is.")) << branch;
+    const std::string valued = text(forest + "Tree.Node-1.Branch-1.html");
+    EXPECT_TRUE(contains(valued, "Class Tree.Node<TKey>.Branch<TValue> ")) << valued;
+    EXPECT_TRUE(contains(valued, "public TValue Value; The value held.")) << valued;
+    EXPECT_FALSE(contains(valued, "Depth")) << valued;
+
+    // References, the outer class's list of nested classes and a base lead
+    // to the twin they name.
+    const std::string tree = page(forest + "Tree.html");
+    EXPECT_TRUE(holds(linkTargets(tree, "Tree.Node<TKey>"), "../Acme.Forest/Tree.Node-1.html")) << tree;
+    EXPECT_TRUE(holds(linkTargets(tree, "Tree.Node"), "../Acme.Forest/Tree.Node.html")) << tree;
+    for (const std::string& target : linkTargets(tree, "Tree.Node<TKey>"))
+        EXPECT_EQ(target, "../Acme.Forest/Tree.Node-1.html");
+    EXPECT_EQ(firstTarget(page(forest + "Tree.Node-1.Branch.html"), "Branch<TValue>"),
+              "../Acme.Forest/Tree.Node-1.Branch-1.html");
+    const std::vector<std::string> leaf = allTargets(page(forest + "Leaf.html"));
+    EXPECT_TRUE(holds(leaf, "../Acme.Forest/Tree.Node-1.html"));
+    EXPECT_FALSE(holds(leaf, "../Acme.Forest/Tree.Node.html"));
+
+    const auto report = e2e::checkSite(work() / "out", e2e::AuthoredLinks({work() / "src"}));
+    EXPECT_TRUE(report.clean()) << e2e::describe(report);
 }
 
 TEST_F(CSharpSite, AGenericMethodBesideAPlainOneIsAMemberOfItsOwn) {

@@ -137,13 +137,13 @@ std::string GenericTwins::sentName(const std::string& package, std::string_view 
     if (name.find('<') == std::string_view::npos) return std::string(name);
     std::string sent, enclosing;
     for (std::string_view part : partsOf(name)) {
-        if (!sent.empty()) {
-            sent += '.';
-            enclosing += '.';
-        }
+        if (!sent.empty()) sent += '.';
+        // The enclosing parts as the constructor counted them: without a
+        // "." after the last one.
         const std::string_view plain = withoutTypeParameters(part);
         auto found = counts.find({package, enclosing, std::string(plain)});
         sent += found != counts.end() && found->second.size() > 1 ? part : plain;
+        if (!enclosing.empty()) enclosing += '.';
         enclosing += genericKey(part);
     }
     return sent;

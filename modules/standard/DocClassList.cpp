@@ -334,14 +334,19 @@ CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppC
 
 bool DocClassList::hasGenericTwins() const { return !indexes().twins.empty(); }
 
+CppClass* DocClassList::twinAt(const std::string& package, const std::string& key) const {
+    const Indexes& ix = indexes();
+    auto found = ix.twins.find({package, key});
+    return found == ix.twins.end() ? nullptr : found->second;
+}
+
 CppClass* DocClassList::resolveTwin(const std::string& package, const CppClass* context,
                                     std::string_view name, bool fallback) const {
     const Indexes& ix = indexes();
     if (ix.twins.empty()) return nullptr;
     const std::string key = genericKey(name);
-    auto at = [&](std::string_view scope, std::string_view twin) -> CppClass* {
-        auto found = ix.twins.find({std::string(scope), std::string(twin)});
-        return found == ix.twins.end() ? nullptr : found->second;
+    auto at = [&](std::string_view scope, std::string_view twin) {
+        return twinAt(std::string(scope), std::string(twin));
     };
     if (context && !context->getText().empty()) {
         const std::string separator = context->getScopeSeparator();
@@ -397,17 +402,24 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
         const std::string contextPackage = context->getPackage();
         std::string_view scope = context->getName();
         std::string joined;
+        const bool generic = name.find_first_of("<{") != std::string_view::npos;
         for (;;) {
             joined.assign(scope);
             joined += separator;
             joined += name;
             if (CppClass* found = lookup(contextPackage, joined)) return found;
+            // A twin nested there, by its number of type parameters
+            // ("Node{TKey}" in Tree is Tree.Node<TKey>).
+            if (generic)
+                if (CppClass* twin = twinAt(contextPackage, genericKey(joined))) return twin;
             size_t at = lastOccurrence(scope, separator);
             if (at == std::string_view::npos) break;
             scope = scope.substr(0, at);
         }
     }
     if (CppClass* found = findClass(package, name, false)) return found;
+    if (name.find_first_of("<{") != std::string_view::npos)
+        if (CppClass* twin = resolveTwin(package, context, name, false)) return twin;
     return importedClass(context, name);
 }
 

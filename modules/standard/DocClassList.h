@@ -85,7 +85,9 @@ public:
     // name that may be nested ("Inner", "Outer.Inner", "pkg.Outer.Inner"):
     // a class nested in the context or in one of its enclosing classes,
     // outwards; then the name split at a "." into package and class; then
-    // the name in the given package; then importedClass. Null when none.
+    // the name in the given package; then importedClass. A generic name
+    // ("Tree.Node{TKey}") is also looked for, in the same places but the
+    // imports, as the C# twin of as many type parameters. Null when none.
     CppClass* resolveNestedName(const std::string& package, const CppClass* context,
                                 std::string_view name) const;
     // The class that a name written in context's text (its comment, or a
@@ -237,6 +239,8 @@ private:
     // places resolveWrittenName looks; null when none.
     CppClass* resolveTwin(const std::string& package, const CppClass* context,
                           std::string_view name, bool fallback) const;
+    // The twin registered under (package, genericKey) exactly; null when none.
+    CppClass* twinAt(const std::string& package, const std::string& key) const;
     // A base name of a class that resolveBase would look up, and what the
     // look-up found.
     struct ResolvedBase {
