@@ -389,10 +389,18 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks,
     std::string list;
     bool first = true;
     bool hasClassBase = false;
+    // Bases that nameOf writes alike ("Base<1>" and "Base<2>" both as
+    // "Base") are one entry.
+    std::vector<std::string> written;
     for (const auto& [baseName, base] : bases) {
+        std::string shown = nameOf ? nameOf(baseName) : std::string();
+        if (nameOf) {
+            if (std::find(written.begin(), written.end(), shown) != written.end()) continue;
+            written.push_back(shown);
+        }
         if (!first) list += separator;
         first = false;
-        list += nameOf ? nameOf(baseName) : baseName;
+        list += nameOf ? shown : baseName;
         bool baseIsInterface = base && base->isInterface();
         if (!baseIsInterface) hasClassBase = true;
         if (marks) list += baseIsInterface ? ",t" : ",f";

@@ -141,7 +141,8 @@ public:
     // ",t"/",f" when marks is set; then the implicit root entry ("Object"
     // for Java, "System.Object" otherwise, "" for C#-style namespaces and
     // globals records) for a non-C++ non-interface class without a class base.
-    // nameOf, when given, gives the name each base is written with.
+    // nameOf, when given, gives the name each base is written with; bases
+    // it writes alike are written once, where the first stands.
     std::string getBaseList(const std::string& separator, bool marks = false,
                             const std::function<std::string(const std::string&)>& nameOf = {}) const;
 

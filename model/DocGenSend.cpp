@@ -9,6 +9,7 @@
 #include "model/GenericNames.h"
 #include "model/ModelText.h"
 #include "model/ModuleSink.h"
+#include "model/SpecialisationNames.h"
 
 namespace {
 
@@ -45,16 +46,22 @@ void sendMember(const CppClassMember& member, ModuleSink& module, FileListText& 
 
 // Members and classes of other kinds than the DocGen ones (which the run
 // never makes) are sent the same way rather than dropped. A C# class, and
-// its bases, go under the names `twins` gives them.
+// its bases, go under the names `twins` gives them; a C++ base written with
+// template arguments keeps them where they name a specialisation in
+// `classes` (none: never).
 void sendClass(const CppClass& cls, ModuleSink& module, FileListText& fileNames,
-               const GenericTwins& twins) {
+               const GenericTwins& twins, const ClassList* classes) {
     const bool csharp = cls.getLanguage() == 1;
     const std::string name = csharp ? twins.className(cls) : cls.getName();
-    std::string bases = csharp ? cls.getBaseList("|", true,
-                                                 [&](const std::string& base) {
-                                                     return twins.baseName(cls, base);
-                                                 })
-                               : cls.getBaseList("|", true);
+    std::string bases;
+    if (csharp)
+        bases = cls.getBaseList("|", true, [&](const std::string& base) { return twins.baseName(cls, base); });
+    else if (cls.getLanguage() == 0)
+        bases = cls.getBaseList("|", true, [&](const std::string& base) {
+            return classes ? sentSpecialisationBase(*classes, cls, base) : withoutTemplateArguments(base);
+        });
+    else
+        bases = cls.getBaseList("|", true);
     module.startClass(name, cls.getComment(), bases, cls.getFileNameList(), cls.getPackage(),
                       cls.getKind(), csharp ? twins.containerText(cls) : cls.getText(),
                       cls.getSourceDirectory(), languageText(cls.getLanguage()));
@@ -70,7 +77,7 @@ void sendClasses(const DocGenClassList& list, ModuleSink& module, AfterSend afte
         if (isGlobalsClassName(cls->getName()) && cls->getBases().empty() &&
             cls->getMembers().empty())
             continue;
-        sendClass(*cls, module, fileNames, twins);
+        sendClass(*cls, module, fileNames, twins, &list);
         afterSend(*cls);
     }
 }
@@ -87,7 +94,7 @@ void DocGenClassList::sendToModuleReleasing(ModuleSink& module) {
 
 void DocGenCppClass::sendToModule(ModuleSink& module) const {
     FileListText fileNames;
-    sendClass(*this, module, fileNames, GenericTwins());
+    sendClass(*this, module, fileNames, GenericTwins(), nullptr);
 }
 
 void DocGenCppClassMember::sendToModule(ModuleSink& module) const {

@@ -32,6 +32,7 @@
 #include "reader/ParserDeclarator.h"
 #include "reader/ParserInput.h"
 #include "reader/ParserSettings.h"
+#include "reader/TemplateHeads.h"
 
 class ClassList;
 class CppClass;
@@ -406,7 +407,8 @@ private:
     // whatever commas follow, and its declaration shows its own heads.
     void readVariables(const Tokens& tokens, const std::vector<int>& match, std::size_t end,
                        CppClass* owner, const std::string& access, const std::string& comment,
-                       const std::vector<std::string>& heads = {});
+                       const std::vector<std::string>& heads = {},
+                       const std::vector<TemplateHead>& headParameters = {});
     bool isNeverName(const std::string& word) const;
     std::size_t splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
                                 std::size_t begin, std::size_t end) const;

@@ -8,6 +8,7 @@
 #include "model/DocGenCppClassMember.h"
 #include "model/GenericNames.h"
 #include "reader/CppFile.h"
+#include "reader/TemplateHeads.h"
 #include "reader/TokenCompare.h"
 #include <string_view>
 
@@ -458,19 +459,35 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     // Template or generic parameters after the name are not part of it,
     // but for C#, where the number of them tells types of one name apart:
     // "Box" and "Box<T>" are two classes.
+    // So are C++'s, where arguments after the name make the class a
+    // specialisation of the template of that name ("Utf<8>", "Foo<T*>"),
+    // a class of its own.
     std::string typeParameters;
     std::string tok = token();
     if (tok == "<"sv) {
+        // The C++ arguments read last, "<" to ">"; empty when none were.
+        Tokens list;
+        auto readList = [&]() {
+            list.assign(1, "<");
+            skipTemplateArguments(&list);
+            if (list.size() < 2 || list.back() != ">"sv) list.clear();
+        };
         if (language == CSharp) {
-            Tokens list;
             skipTemplateArguments(&list);
             typeParameters = typeParameterNames(list);
+            list.clear();
+        } else if (language == Cpp) {
+            readList();
         } else {
             skipTemplateArguments(nullptr);
         }
+        const std::vector<TemplateHead> heads =
+            language == Cpp ? leadingTemplateHeads(statement) : std::vector<TemplateHead>();
+        TemplateHeadMatch headsOfParts(heads);
         tok = token();
-        // A member of a specialisation defined outside it
-        // (Outer<T>::Inner<U>::): the last part names the class.
+        // A member class defined outside its class (Outer<T>::Inner, or
+        // Outer<int>::Inner of a specialisation): the last part names the
+        // class.
         while (tok == ":"sv && !javaLikeRules()) {
             std::string second = token();
             std::string part = second == ":"sv ? token() : std::string();
@@ -479,14 +496,19 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
                 unread(std::move(second));
                 break;
             }
+            if (!list.empty() && headsOfParts.namesSpecialisation(list, 0, list.size() - 1))
+                name += templateArgumentText(list, 0, list.size() - 1);
+            list.clear();
             cls.setText(name);
             name += "::" + part;
             tok = token();
             if (tok == "<"sv) {
-                skipTemplateArguments(nullptr);
+                if (language == Cpp) readList();
+                else skipTemplateArguments(nullptr);
                 tok = token();
             }
         }
+        if (!list.empty()) typeParameters = templateArgumentText(list, 0, list.size() - 1);
     }
 
     // A record's components, or a C# class's primary constructor: the
@@ -751,6 +773,14 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                 Tokens arguments;
                 skipTemplateArguments(&arguments);
                 base += argumentCountMark(arguments);
+                tok = token();
+            } else if (tok == "<"sv && language == Cpp) {
+                // A C++ base keeps its arguments, which may name a
+                // specialisation ("Utf<8>") rather than the template.
+                Tokens arguments{"<"};
+                skipTemplateArguments(&arguments);
+                if (arguments.size() >= 2 && arguments.back() == ">"sv)
+                    base += templateArgumentText(arguments, 0, arguments.size() - 1);
                 tok = token();
             } else if (tok == "<"sv) {
                 skipTemplateArguments(nullptr);

@@ -10,6 +10,7 @@
 #include "model/Keywords.h"
 #include "model/ModelText.h"
 #include "reader/CppFile.h"
+#include "reader/TemplateHeads.h"
 #include "reader/TokenCompare.h"
 #include <string_view>
 
@@ -330,6 +331,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
     // The template heads, kept apart: those that belong to the function
     // itself set it apart from a plain overload, so its declaration shows them.
     std::vector<std::string> heads;
+    std::vector<TemplateHead> headParameters;
     while (st.size() >= 2 && st[0] == "template"sv && st[1] == "<"sv) {
         int depth = 0, parens = 0;
         std::size_t i = 1;
@@ -341,6 +343,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         }
         if (i >= st.size()) return "";
         heads.push_back(joinTokens(st, 0, i + 1));
+        if (language == Cpp) headParameters.push_back(readTemplateHead(st, 1, i));
         st.erase(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(i + 1));
     }
     // A class made a friend is no member, under a template head too
@@ -366,6 +369,15 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         }
         std::size_t qualifierBegin = nameStart;
         std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
+        // Outside its class a member of a class template is defined under
+        // the class's heads, one for each qualifier part that names the
+        // template ("template<class T> void Vec<T>::push") or a partial
+        // specialisation of it; the heads after those are the function's
+        // own, as are all of a member of an explicit specialisation
+        // ("template<class In> In Utf<8>::decode").
+        TemplateHeadMatch classHeads(headParameters);
+        if (language == Cpp && !qualifier.empty())
+            qualifier = specialisedQualifier(st, match, qualifierBegin, nameStart, classHeads);
         if (language == CSharp) {
             // An explicit interface implementation is named with its
             // interface: it is another member than the public one.
@@ -378,18 +390,9 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         // A C# expression body ("=> expression") is no part of the declaration.
         if (language == CSharp && equals + 1 < st.size() && st[equals + 1] == ">"sv) st.resize(equals);
         std::string declaration;
-        if (!heads.empty()) {
-            // Outside its class a member of a class template is defined
-            // under the class's heads, one for each qualifier part with
-            // template arguments ("template<class T> void Vec<T>::push");
-            // the heads after those are the function's own.
-            std::size_t classHeads = 0;
-            for (std::size_t i = qualifierBegin; i + 2 < nameStart; ++i)
-                if (st[i] == ">"sv && st[i + 1] == ":"sv && st[i + 2] == ":"sv) ++classHeads;
-            for (std::size_t h = std::min(classHeads, heads.size()); h < heads.size(); ++h) {
-                declaration += heads[h];
-                declaration += ' ';
-            }
+        for (std::size_t h = std::min(classHeads.taken(), heads.size()); h < heads.size(); ++h) {
+            declaration += heads[h];
+            declaration += ' ';
         }
         appendJoinedTokensWithout(declaration, st, qualifierBegin, nameStart);
         declaration += ';';
@@ -413,13 +416,14 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             return name;
         }
     }
-    readVariables(st, match, st.size(), owner, access, comment, heads);
+    readVariables(st, match, st.size(), owner, access, comment, heads, headParameters);
     return "";
 }
 
 void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std::size_t end,
                             CppClass* owner, const std::string& access,
-                            const std::string& comment, const std::vector<std::string>& heads) {
+                            const std::string& comment, const std::vector<std::string>& heads,
+                            const std::vector<TemplateHead>& headParameters) {
     const bool single = !heads.empty();
     struct Declarator {
         std::size_t begin, end, initializer;
@@ -480,6 +484,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
         std::size_t qualifierBegin = nameAt;
         std::vector<std::string> qualifier = readQualifier(st, match, nameAt, qualifierBegin);
+        TemplateHeadMatch classHeads(headParameters);
+        if (language == Cpp && !qualifier.empty())
+            qualifier = specialisedQualifier(st, match, qualifierBegin, nameAt, classHeads);
         // A property or event implementing one of an interface explicitly
         // is named with the interface, as a method is.
         std::string name = st[nameAt];
@@ -527,10 +534,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         // those after the heads of the class templates that qualify it
         // ("template<class T> int Vec<T>::count").
         std::string declaration;
-        std::size_t classHeads = 0;
-        for (std::size_t i = qualifierBegin; i + 2 < nameAt; ++i)
-            if (st[i] == ">"sv && st[i + 1] == ":"sv && st[i + 2] == ":"sv) ++classHeads;
-        for (std::size_t h = classHeads; h < heads.size(); ++h) {
+        for (std::size_t h = classHeads.taken(); h < heads.size(); ++h) {
             declaration += heads[h];
             declaration += ' ';
         }

@@ -6,11 +6,22 @@
 
 #include "VelkLib/VelkError.h"
 #include "model/ClassList.h"
+#include "model/SpecialisationNames.h"
 #include "reader/ParserTestSupport.h"
+
+#include <set>
 
 using ::testing::ElementsAre;
 
 namespace {
+
+// The class's base names as they stand without template arguments: a C++
+// base keeps its arguments ("Base<T>"), which a specialisation may need.
+std::set<std::string> plainBases(const CppClass* cls) {
+    std::set<std::string> names;
+    for (const auto& base : cls->getBases()) names.insert(withoutTemplateArguments(base.first));
+    return names;
+}
 
 const char* const kCppSource = R"(// Shapes of the drawing library.
 #include <vector>
@@ -433,7 +444,7 @@ namespace { int hidden; }
 )");
     CppClass* box = p.cls("proj", "Box");
     ASSERT_NE(box, nullptr) << ::testing::PrintToString(p.classNames());
-    EXPECT_TRUE(box->getBases().count("Base"));
+    EXPECT_TRUE(plainBases(box).count("Base"));
     EXPECT_THAT(p.memberNames(box),
                 ElementsAre("get", "operator>", "pairs", "callback", "a", "d", "Box", "value"));
     EXPECT_EQ(p.member(box, "value")->getAccess(), "private");
@@ -581,7 +592,7 @@ struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
     EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
     CppClass* counter = p.cls("proj", "Counter");
     ASSERT_NE(counter, nullptr) << ::testing::PrintToString(p.classNames());
-    EXPECT_TRUE(counter->getBases().count("std::conditional::type"));
+    EXPECT_TRUE(plainBases(counter).count("std::conditional::type"));
     EXPECT_THAT(p.memberNames(counter), ElementsAre("text", "big", "n"));
     EXPECT_NE(p.cls("proj", "apply"), nullptr);
     EXPECT_NE(p.cls("proj", "pick"), nullptr);
@@ -589,7 +600,7 @@ struct adaptor<M>::subrange<B>::item : F::template apply<M> { int i; };
     EXPECT_THAT(p.memberNames(p.cls("proj", "After")), ElementsAre("a"));
     CppClass* item = p.cls("proj", "adaptor::subrange::item");
     ASSERT_NE(item, nullptr);
-    EXPECT_TRUE(item->getBases().count("F::apply"));
+    EXPECT_TRUE(plainBases(item).count("F::apply"));
     EXPECT_THAT(p.memberNames(item), ElementsAre("i"));
 }
 
@@ -648,12 +659,12 @@ struct Command { union { int index; double value; } begin{0}; };
     EXPECT_TRUE(views->getBases().count("VIEW_BASE"));
     CppClass* nested = p.cls("proj", "Nested");
     ASSERT_NE(nested, nullptr);
-    EXPECT_TRUE(nested->getBases().count("Outer::apply"));
-    EXPECT_TRUE(nested->getBases().count("P::inner"));
+    EXPECT_TRUE(plainBases(nested).count("Outer::apply"));
+    EXPECT_TRUE(plainBases(nested).count("P::inner"));
     CppClass* key = p.cls("proj", "Key");
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->getBases().size(), 1u);
-    EXPECT_TRUE(key->getBases().count("detail::holder"));
+    EXPECT_TRUE(plainBases(key).count("detail::holder"));
     EXPECT_NE(p.cls("proj", "Big"), nullptr);
     EXPECT_NE(p.cls("proj", "Made"), nullptr);
     EXPECT_NE(p.cls("proj", "handler_fn"), nullptr);
@@ -840,9 +851,10 @@ class Allocator {
     EXPECT_NE(p.member(p.cls("proj", "(proj  globals)"), "current_xmap"), nullptr);
     CppClass* traits = p.cls("proj", "Traits");
     ASSERT_NE(traits, nullptr);
-    EXPECT_TRUE(traits->getBases().count("limits"));
+    EXPECT_TRUE(plainBases(traits).count("limits"));
     EXPECT_THAT(p.memberNames(traits), ElementsAre("t"));
-    CppClass* iterator = p.cls("proj", "insert_iterator");
+    // A partial specialisation is a class of its own.
+    CppClass* iterator = p.cls("proj", "insert_iterator<list<T>>");
     ASSERT_NE(iterator, nullptr);
     EXPECT_EQ(iterator->getComment(), "An iterator.<BR>\n");
     EXPECT_THAT(p.memberNames(iterator), ElementsAre("i"));
@@ -1468,11 +1480,12 @@ template <int N> struct Size<char[N]> { static int of(const char s[N]) { return 
     ASSERT_NE(x, nullptr);
     EXPECT_THAT(p.memberNames(x), ElementsAre("fill", "rows", "rows"));
     EXPECT_EQ(p.member(x, "fill")->getComment(), "Fills.<BR>\n");
-    // Specialisations share one record: their functions, each written in
-    // its own body, stay apart.
-    std::vector<std::string> declarations;
-    for (CppClassMember* m : p.cls("proj", "Size")->getMembers()) declarations.push_back(m->getDeclaration());
-    EXPECT_THAT(declarations, ElementsAre("static int of(const char* s);", "static int of(const char s[N]);"));
+    // Each specialisation is a class of its own, with its own function.
+    EXPECT_EQ(p.cls("proj", "Size"), nullptr);
+    ASSERT_NE(p.cls("proj", "Size<const char*>"), nullptr) << ::testing::PrintToString(p.classNames());
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "Size<const char*>")), ElementsAre("of: static int of(const char* s);"));
+    ASSERT_NE(p.cls("proj", "Size<char[N]>"), nullptr);
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "Size<char[N]>")), ElementsAre("of: static int of(const char s[N]);"));
 }
 // A variable template shows its template head, as a function template
 // does; a static member of a class template defined outside it is defined
@@ -1618,6 +1631,71 @@ template <class T> struct numeric_limits {
                                      "STEP_F: FORCEINLINE u32 STEP_F(u32 x, u32 y);",
                                      "MB2WC: virtual size_t MB2WC(wchar_t* out, const char* in, size_t outLen) const;",
                                      "IS_OK: inline bool IS_OK() const;"));
+}
+
+}  // namespace
+
+namespace {
+
+// Out-of-class definitions reach the class their qualifier names: the
+// template when the arguments repeat its head's parameters, else the
+// explicit or partial specialisation they spell.
+TEST(CppFileTest, DefinitionsOutsideTheirClassReachTheSpecialisationTheyName) {
+    ParsedSource p;
+    p.parse("codec.cpp", R"(template <class T> struct Vec { void push(T v); };
+template <> struct Vec<bool> { void push(bool v); void flip(); };
+template <class T> struct Vec<T*> { void push(T* v); };
+template <class T, int N> struct Grid { struct Row { int at(int i); }; };
+template <class T> struct Grid<T, 0> { int empty(); };
+
+/** Pushes any value. */
+template <class T> void Vec<T>::push(T v) {}
+/** Flips every bit. */
+void Vec<bool>::flip() {}
+/** Pushes a pointer. */
+template <class T> void Vec<T*>::push(T* v) {}
+/** The cell of a row. */
+template <class T, int N> int Grid<T, N>::Row::at(int i) { return i; }
+/** Whether nothing is there. */
+template <class T> int Grid<T, 0>::empty() { return 1; }
+template <> template <class U> void Vec<char>::pushAll(U from) {}
+template <BOOST_PP_ENUM_PARAMS(2, class T)> void Pair<T0, T1>::swap() {}
+template <class... Ts> void Pack<Ts...>::each() {}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_EQ(p.member(p.cls("proj", "Vec"), "push")->getComment(), "Pushes any value.<BR>\n");
+    EXPECT_EQ(p.member(p.cls("proj", "Vec<bool>"), "flip")->getComment(), "Flips every bit.<BR>\n");
+    EXPECT_EQ(p.member(p.cls("proj", "Vec<bool>"), "push")->getComment(), "");
+    EXPECT_EQ(p.member(p.cls("proj", "Vec<T*>"), "push")->getComment(), "Pushes a pointer.<BR>\n");
+    EXPECT_EQ(p.member(p.cls("proj", "Grid::Row"), "at")->getComment(), "The cell of a row.<BR>\n");
+    EXPECT_EQ(p.member(p.cls("proj", "Grid<T, 0>"), "empty")->getComment(), "Whether nothing is there.<BR>\n");
+    // The heads after those of the class are the member's own.
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "Vec<char>")),
+                ElementsAre("pushAll: template<class U> void pushAll(U from);"));
+    // Heads whose parameters are not written out, and packs.
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Pair")), ElementsAre("swap"));
+    EXPECT_THAT(p.memberNames(p.cls("proj", "Pack")), ElementsAre("each"));
+    for (const std::string& name : p.classNames())
+        EXPECT_TRUE(name == "proj/Vec" || name == "proj/Vec<bool>" || name == "proj/Vec<T*>" ||
+                    name == "proj/Vec<char>" || name == "proj/Grid" || name == "proj/Grid::Row" ||
+                    name == "proj/Grid<T, 0>" || name == "proj/Pair" || name == "proj/Pack")
+            << name;
+}
+
+// A class whose members, declared in the class, are defined outside under
+// a head of their own: "template <class In> In Utf<8>::decode".
+TEST(CppFileTest, AMemberTemplateOfASpecialisationKeepsItsHead) {
+    ParsedSource p;
+    p.parse("utf.hpp", R"(template <unsigned N> class Utf;
+template <> class Utf<8> {
+public:
+    template <typename In> static In decode(In begin, In end);
+};
+template <typename In> In Utf<8>::decode(In begin, In end) { return begin; }
+)");
+    EXPECT_EQ(p.cls("proj", "Utf"), nullptr);
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "Utf<8>")),
+                ElementsAre("decode: template<typename In> static In decode(In begin, In end);"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "VelkLib/VelkPath.h"
 #include "model/GenericNames.h"
+#include "model/SpecialisationNames.h"
 
 std::string classPagePath(const std::string& prefix, const std::string& package,
                           const std::string& name) {
@@ -27,7 +28,9 @@ std::string classPagePath(const std::string& prefix, const std::string& package,
 }
 
 std::string classPageName(const std::string& name, int language) {
-    if (language != 1 || name.find('<') == std::string::npos) return name;
+    if (name.find('<') == std::string::npos) return name;
+    if (language == 0) return specialisationPageName(name);
+    if (language != 1) return name;
     std::string page = genericKey(name);
     for (char& c : page)
         if (c == '`') c = '-';

@@ -19,5 +19,7 @@ std::string classPagePath(const std::string& prefix, const std::string& package,
 // comes with them in its name ("Box<T>", "Box<T1, T2>.Slot"): each such
 // list is written "-" and their number ("Box-1", "Box-2.Slot"), which no C#
 // name can spell, so that the page keeps its name when a parameter is
-// renamed. Every other name is its own page name.
+// renamed. A C++ specialisation (language 0: "Utf<8>", "Foo<T*>") is
+// named by its arguments as specialisationPageName writes them ("Utf-8",
+// "Foo-T~2A"). Every other name is its own page name.
 std::string classPageName(const std::string& name, int language);

@@ -8,7 +8,9 @@ class CppClass;
 class CppClassEntity;
 
 // Reads a base-list text ("name,t|name,f|...", backslash escapes) into the
-// class's base table through addBase; "t" alone marks an interface.
+// class's base table through addBase; "t" alone marks an interface. The
+// mark follows an entry's last ",", so a name may hold commas
+// ("Traits<int, 4>,f").
 void setBasesFromText(CppClass& cls, const std::string& text);
 // Adds each name of a "name|name|..." text to the entity's file names.
 void setFileNamesFromText(CppClassEntity& entity, const std::string& text);

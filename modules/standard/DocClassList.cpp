@@ -10,6 +10,7 @@
 
 #include "model/CppClass.h"
 #include "model/GenericNames.h"
+#include "model/SpecialisationNames.h"
 
 #include <algorithm>
 #include <cstring>
@@ -51,6 +52,8 @@ struct DocClassList::Indexes {
     // order, as the name index keeps the last of a name).
     std::map<std::pair<std::string, std::string>, CppClass*> twins;
     std::unordered_map<std::string, CppClass*> twinsByKey;
+    // Whether a C++ class is named with template arguments.
+    bool specialisations = false;
     // Every registered name -> the classes registered under it, in key order.
     std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
     // What the source file of a Java or C# class imports, shared by the
@@ -200,7 +203,8 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         }
         project->push_back(cls);
         built->nested[{key.first, cls->getText()}].push_back(cls);
-        if (key.second.find('<') != std::string::npos) {
+        if (cls->getLanguage() == 0 && key.second.find('<') != std::string::npos) built->specialisations = true;
+        if (cls->getLanguage() == 1 && key.second.find('<') != std::string::npos) {
             std::string generic = genericKey(key.second);
             built->twins[{key.first, generic}] = cls;
             built->twinsByKey[std::move(generic)] = cls;
@@ -326,6 +330,14 @@ CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppC
         // the twin of as many type parameters, else the class of the name
         // alone, a generic class without a twin being sent without them.
         if (CppClass* exact = resolveWrittenName(package, context, name, fallback)) return exact;
+        if (context && context->getLanguage() == 0) {
+            // A C++ specialisation written with blanks of its own ("Utf< 8 >"),
+            // else the template ("Vec<int>", "Outer<T>::Inner").
+            const std::string spelt = normalizedTemplateName(name);
+            if (spelt != name)
+                if (CppClass* exact = resolveWrittenName(package, context, spelt, fallback)) return exact;
+            return resolveWrittenName(package, context, withoutTemplateArguments(name), fallback);
+        }
         if (CppClass* twin = resolveTwin(package, context, name, fallback)) return twin;
         return resolveWrittenName(package, context, withoutAnyTypeParameters(name), fallback);
     }
@@ -333,6 +345,8 @@ CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppC
 }
 
 bool DocClassList::hasGenericTwins() const { return !indexes().twins.empty(); }
+
+bool DocClassList::hasSpecialisations() const { return indexes().specialisations; }
 
 CppClass* DocClassList::twinAt(const std::string& package, const std::string& key) const {
     const Indexes& ix = indexes();
@@ -402,7 +416,7 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
         const std::string contextPackage = context->getPackage();
         std::string_view scope = context->getName();
         std::string joined;
-        const bool generic = name.find_first_of("<{") != std::string_view::npos;
+        const bool generic = context->getLanguage() == 1 && name.find_first_of("<{") != std::string_view::npos;
         for (;;) {
             joined.assign(scope);
             joined += separator;
@@ -418,7 +432,7 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
         }
     }
     if (CppClass* found = findClass(package, name, false)) return found;
-    if (name.find_first_of("<{") != std::string_view::npos)
+    if (context && context->getLanguage() == 1 && name.find_first_of("<{") != std::string_view::npos)
         if (CppClass* twin = resolveTwin(package, context, name, false)) return twin;
     return importedClass(context, name);
 }

@@ -75,12 +75,18 @@ public:
     // or "Box{T}" as a cref writes it) stands for the class of that name
     // when there is one, else for the C# twin of as many type parameters
     // (model/GenericNames.h), looked for in the same places, else for the
-    // class of the name without its type arguments. Null when none.
+    // class of the name without its type arguments. Seen from a C++ class
+    // the name is a specialisation ("Utf<8>", model/SpecialisationNames.h),
+    // also in the one spelling of its blanks, else the template it
+    // specialises; no C# twin is looked for. Null when none.
     CppClass* resolveLinkTarget(const std::string& package, const CppClass* context,
                                 const std::string& name, bool fallback) const;
     // True when the list holds a C# twin, a class named with its type
     // parameters.
     bool hasGenericTwins() const;
+    // True when the list holds a C++ specialisation, a class named with
+    // its template arguments ("Utf<8>").
+    bool hasSpecialisations() const;
     // The class that a reference in context's documentation names by a
     // name that may be nested ("Inner", "Outer.Inner", "pkg.Outer.Inner"):
     // a class nested in the context or in one of its enclosing classes,

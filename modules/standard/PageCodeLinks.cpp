@@ -61,12 +61,16 @@ ReferenceParts splitReference(std::string_view reference) {
     ReferenceParts parts;
     parts.name = reference;
     // Blanks inside an argument list ("#moveBy(double, double)") or type
-    // arguments ("Map{K, V}") belong to the name, not to the label.
+    // arguments ("Map{K, V}", a C++ specialisation's "Traits<int, 4>")
+    // belong to the name, not to the label. The "<" of "operator<" opens
+    // no list.
     int depth = 0;
     for (std::size_t i = 0; i < reference.size(); ++i) {
         const char c = reference[i];
-        if (c == '(' || c == '{') ++depth;
-        if ((c == ')' || c == '}') && depth > 0) --depth;
+        const bool angle = (c == '<' && !reference.substr(0, i).ends_with("operator")) ||
+                           (c == '>' && i > 0 && reference[i - 1] != '-');
+        if (c == '(' || c == '{' || (angle && c == '<')) ++depth;
+        if ((c == ')' || c == '}' || (angle && c == '>')) && depth > 0) --depth;
         if (depth == 0 && isBlank(c)) {
             parts.name = reference.substr(0, i);
             parts.label = trimmedView(reference.substr(i + 1));
@@ -99,8 +103,19 @@ std::size_t lastDotOutsideBrackets(std::string_view name) {
 }
 
 // C# references write type arguments in braces ("Cache{TKey}"): they are
-// shown in angle brackets. Elsewhere a brace is the author's own text.
-void appendShownName(std::string& out, std::string_view name, bool csharp) {
+// shown in angle brackets. Elsewhere a brace is the author's own text. The
+// angle brackets of a C++ specialisation ("Traits<int, 4>") are shown, not
+// read as markup.
+void appendShownName(std::string& out, std::string_view name, bool csharp, bool cpp = false) {
+    if (cpp && name.find_first_of("<>") != std::string_view::npos) {
+        for (char c : name) {
+            if (c == '<') out += "&lt;";
+            else if (c == '>') out += "&gt;";
+            else if (c == '&') out += "&amp;";
+            else out += c;
+        }
+        return;
+    }
     if (!csharp ||
         (name.find('{') == std::string_view::npos && name.find('}') == std::string_view::npos)) {
         out += name;
@@ -221,7 +236,8 @@ void appendReference(std::string& out, const CppClassEntity& entity, const Refer
             appendShownName(out, found.package, csharp);
             out += '.';
         }
-        appendShownName(out, found.className, csharp);
+        const CppClass* cls = entity.getClass();
+        appendShownName(out, found.className, csharp, cls && cls->getLanguage() == 0);
         if (parts.hasMember && !found.className.empty()) out += entity.getScopeSeparator();
         appendShownName(out, parts.member, csharp);
     } else {

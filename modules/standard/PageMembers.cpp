@@ -3,6 +3,7 @@
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
 #include "model/GenericNames.h"
+#include "model/SpecialisationNames.h"
 #include "VelkLib/VelkString.h"
 #include "model/Keywords.h"
 #include "modules/standard/DocClassList.h"
@@ -99,6 +100,21 @@ std::string_view lastSegment(std::string_view name) {
     return cut == std::string_view::npos ? name : name.substr(cut + 1);
 }
 
+// The part of a name after its last ':' or '.' that stands outside the
+// name's argument lists ("hash<std::string>" is one part).
+std::string_view lastSegmentOutsideLists(std::string_view name) {
+    if (name.find('<') == std::string_view::npos) return lastSegment(name);
+    std::size_t cut = std::string_view::npos;
+    int depth = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c == '<' || c == '(' || c == '[') ++depth;
+        else if ((c == '>' || c == ')' || c == ']') && depth > 0) --depth;
+        else if ((c == ':' || c == '.') && depth == 0) cut = i;
+    }
+    return cut == std::string_view::npos ? name : name.substr(cut + 1);
+}
+
 void appendClassPageLink(std::string& out, std::string_view text, const CppClass& target) {
     out += "<a href=\"";
     out += hrefEscape(target.getPageFile("../"));
@@ -113,10 +129,12 @@ void appendClassPageLink(std::string& out, std::string_view text, const CppClass
 // registered name ends in the word right after a scope separator, so a word
 // whose last segment is not among them is left as it is without asking.
 // arguments: the number of type arguments that follow the word ("Box<int>"
-// 1), 0 for none.
+// 1), 0 for none; specialisation: the C++ template argument list that
+// follows it ("<8>" of "Utf<8>"), empty for none.
 void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
                         const DocClassList* list, const std::string& package,
-                        const MemberEntryLinker* segments, std::size_t arguments) {
+                        const MemberEntryLinker* segments, std::size_t arguments,
+                        std::string_view specialisation) {
     const CppClass* owner = member.getClass();
     if (word.empty() || !owner || !list || (segments && !segments->mayName(lastSegment(word))) ||
         isKeyword(word, owner->getLanguage())) {
@@ -131,6 +149,14 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
         // parameters: the twin of as many as the word is given.
         const std::string generic = name + "<" + std::string(arguments - 1, ',') + ">";
         target = findClassPackage(*list, generic, found, owner);
+        if (target && target->getName().find('<') == std::string::npos) {
+            target = nullptr;
+            found = package;
+        }
+    }
+    if (!specialisation.empty()) {
+        // A C++ specialisation of the template the word names.
+        target = findClassPackage(*list, name + normalizedTemplateName(specialisation), found, owner);
         if (target && target->getName().find('<') == std::string::npos) {
             target = nullptr;
             found = package;
@@ -333,6 +359,15 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
         }
         return argumentCounts[at];
     };
+    // The C++ template argument list at `at`, where the list holds
+    // specialisations.
+    const bool specialised = list && member.getClass() && member.getClass()->getLanguage() == 0 &&
+                             text.find('<') != std::string::npos && list->hasSpecialisations();
+    auto specialisationAt = [&](std::size_t at) -> std::string_view {
+        if (!specialised || at >= text.size() || text[at] != '<') return {};
+        const std::size_t close = templateArgumentListEnd(text, at);
+        return close == std::string::npos ? std::string_view() : std::string_view(text).substr(at, close + 1 - at);
+    };
     std::string result;
     result.reserve(text.size() + text.size() / 2);
     const std::string_view view(text);
@@ -355,7 +390,7 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart, i - wordStart);
         else
             appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
-                               package, segments, argumentsAt(i));
+                               package, segments, argumentsAt(i), specialisationAt(i));
         const std::size_t runStart = i;
         while (i < n && !isWordChar(view[i])) ++i;
         appendEscapedRun(result, view.substr(runStart, i - runStart));
@@ -415,8 +450,9 @@ MemberEntryLinker::MemberEntryLinker(const DocClassList& list)
     : quickBits(quickBitCount / 64, 0) {
     lastSegments.reserve(list.size());
     for (const auto& entry : list.getClasses()) {
-        // A C# twin ("Box<T>") is named by its name alone in declarations.
-        const std::string_view segment = withoutTypeParameters(lastSegment(entry.first.second));
+        // A C# twin ("Box<T>") and a C++ specialisation ("hash<std::string>")
+        // are named by their names alone in declarations.
+        const std::string_view segment = withoutTypeParameters(lastSegmentOutsideLists(entry.first.second));
         lastSegments.insert(segment);
         const std::size_t key = quickKey(segment);
         quickBits[key / 64] |= std::uint64_t{1} << (key % 64);

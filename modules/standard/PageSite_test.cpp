@@ -164,7 +164,7 @@ TEST_F(SiteTest, EveryLinkResolvesInBothIndexLayouts) {
     EXPECT_TRUE(fs::exists(out / "index-all.html"));
     std::string square = readFile((out / "projects/core/Square.html").string());
     EXPECT_TRUE(contains(square, "<B>Deprecated.</B>&nbsp;<I>use <a href=\"../core/Shape.html\">"));
-    std::string vec = readFile((out / "projects/cpp_lib/vector<int>.html").string());
+    std::string vec = readFile((out / "projects/cpp_lib/vector-int.html").string());
     EXPECT_TRUE(contains(vec, "Class  vector&lt;int&gt;</H2>"));
     EXPECT_TRUE(contains(vec, "operator&lt;"));
     std::string list = readFile((out / "index-deprecated-list.html").string());
