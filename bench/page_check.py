@@ -50,6 +50,7 @@ TYPE_WORDS = {
 PREFIX_WORDS = {"const", "volatile", "struct", "class", "enum", "union", "typename", "ref",
                 "out", "in", "params", "this", "final"}
 IDENTIFIER = re.compile(r"[A-Za-z_$][\w$]*$")
+IDENTIFIER_START = re.compile(r"[A-Za-z_$][\w$]*")
 OPEN = {"(": ")", "[": "]", "{": "}", "<": ">"}
 
 
@@ -99,13 +100,53 @@ def split_top(text, separator):
     return parts
 
 
+def without_qualifiers(text):
+    """text without the qualifiers of its names ("A::", "ns::B<C<int>>::",
+    "pkg."): a word, perhaps with a template argument list (lists inside
+    it paired), then "::" or "." and a name."""
+    out = []
+    i = 0
+    while i < len(text):
+        word = IDENTIFIER_START.match(text, i)
+        if not word or (i > 0 and re.match(r"[\w$]", text[i - 1])):
+            out.append(text[i])
+            i += 1
+            continue
+        k = word.end()
+        while k < len(text) and text[k].isspace():
+            k += 1
+        if k < len(text) and text[k] == "<":
+            depth = 0
+            for e in range(k, len(text)):
+                if text[e] == "<":
+                    depth += 1
+                elif text[e] == ">":
+                    depth -= 1
+                    if depth == 0:
+                        k = e + 1
+                        break
+        while k < len(text) and text[k].isspace():
+            k += 1
+        separator = 2 if text.startswith("::", k) else 1 if text.startswith(".", k) and not text.startswith("..", k) else 0
+        if separator:
+            after = k + separator
+            while after < len(text) and text[after].isspace():
+                after += 1
+            if after < len(text) and re.match(r"[A-Za-z_$~]", text[after]):
+                i = after
+                continue
+        out.append(text[i:word.end()])
+        i = word.end()
+    return "".join(out)
+
+
 def argument_type(argument):
     """An argument's type: default value and parameter name dropped,
     blanks removed."""
     text = split_top(argument, "=")[0].strip()
     # Qualifiers go first: a page may show a type, or a parameter's name,
     # by a qualified name that it links.
-    text = re.sub(r"[A-Za-z_$][\w$]*\s*(<[^<>]*>)?\s*(::|\.)\s*(?=[A-Za-z_$~])", "", text)
+    text = without_qualifiers(text)
     # "typename" says nothing of the type; a declarator's name in parentheses
     # ("T (&a)[3]") is a name as well.
     text = re.sub(r"\btypename\s+", "", text)

@@ -92,6 +92,13 @@ std::string withoutTemplateArguments(std::string_view name) {
     return plain;
 }
 
+std::string constructorName(std::string_view className) {
+    std::string plain = withoutTemplateArguments(className);
+    const std::size_t colon = plain.rfind(':');
+    if (colon != std::string::npos) plain.erase(0, colon + 1);
+    return plain;
+}
+
 std::string specialisationPageName(std::string_view name) {
     if (name.find('<') == std::string_view::npos) return std::string(name);
     static const char hex[] = "0123456789ABCDEF";

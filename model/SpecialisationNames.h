@@ -30,6 +30,11 @@ std::string withoutTemplateArguments(std::string_view name);
 // npos when none closes it.
 std::size_t templateArgumentListEnd(std::string_view text, std::size_t open);
 
+// The last part of a C++ class's name without its template arguments, the
+// name its constructors bear: "Inner" of "Outer<int>::Inner", "hash" of
+// "std::hash<std::string>".
+std::string constructorName(std::string_view className);
+
 // The name of a C++ class's page (before safePathComponent and ".html"):
 // each template argument list is written "-" and its arguments, so that a
 // specialisation keeps its page when another is added and no two

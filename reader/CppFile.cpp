@@ -10,6 +10,7 @@
 #include "VelkLib/VelkPath.h"
 #include "model/ClassList.h"
 #include "model/CppClassMember.h"
+#include "model/SpecialisationNames.h"
 #include "model/DocGenCppClass.h"
 #include "model/MacroDefinition.h"
 #include "reader/CommentScript.h"
@@ -1059,9 +1060,8 @@ bool CppFile::isMacroHeadBeforeBody() const {
     if (language != Cpp || (pastMacroCall(statement, 0) != statement.size() && !isMacroCallRun())) return false;
     // "RGB(int v) { }" in class RGB is its constructor.
     if (const CppClass* owner = enclosingClass()) {
-        const std::string& name = owner->getName();
-        const std::size_t colon = name.rfind(':');
-        const std::string_view own = std::string_view(name).substr(colon == std::string::npos ? 0 : colon + 1);
+        // A specialisation's constructors bear the template's name.
+        const std::string own = constructorName(owner->getName());
         for (std::size_t k = 0; k + 1 < statement.size(); ++k)
             if (statement[k] == own && statement[k + 1] == "("sv && !owner->isNamespace()) return false;
     }

@@ -9,6 +9,7 @@
 
 #include "model/CppClass.h"
 #include "model/Keywords.h"
+#include "model/SpecialisationNames.h"
 #include "reader/CppFile.h"
 #include "reader/TokenCompare.h"
 
@@ -111,11 +112,9 @@ LeadingCalls leadingCalls(const Tokens& st) {
     return calls;
 }
 
-// The last part of a class's name ("Inner" of "Outer::Inner").
-std::string shortName(const std::string& name) {
-    const std::size_t colon = name.rfind(':');
-    return colon == std::string::npos ? name : name.substr(colon + 1);
-}
+// The last part of a class's name, the name of its constructors ("Inner"
+// of "Outer::Inner", "Box" of the specialisation "Box<int>").
+std::string shortName(const std::string& name) { return constructorName(name); }
 
 }  // namespace
 

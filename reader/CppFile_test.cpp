@@ -1682,20 +1682,22 @@ template <class... Ts> void Pack<Ts...>::each() {}
             << name;
 }
 
-// A class whose members, declared in the class, are defined outside under
-// a head of their own: "template <class In> In Utf<8>::decode".
+// A specialisation whose members, declared in the class, are defined
+// outside under a head of their own ("template <class In> In
+// Utf<8>::decode"); its constructors bear the template's name.
 TEST(CppFileTest, AMemberTemplateOfASpecialisationKeepsItsHead) {
     ParsedSource p;
     p.parse("utf.hpp", R"(template <unsigned N> class Utf;
 template <> class Utf<8> {
 public:
+    Utf();
     template <typename In> static In decode(In begin, In end);
 };
 template <typename In> In Utf<8>::decode(In begin, In end) { return begin; }
 )");
     EXPECT_EQ(p.cls("proj", "Utf"), nullptr);
     EXPECT_THAT(p.memberTexts(p.cls("proj", "Utf<8>")),
-                ElementsAre("decode: template<typename In> static In decode(In begin, In end);"));
+                ElementsAre("Utf: Utf();", "decode: template<typename In> static In decode(In begin, In end);"));
 }
 
 }  // namespace
