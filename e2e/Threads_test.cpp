@@ -391,6 +391,72 @@ TEST_F(ThreadedRun, CommentsAfterDeclarationsInJoinedScopesGiveTheSameSite) {
         EXPECT_TRUE(e2e::contains(io, part)) << part << "\n" << io;
 }
 
+// C++ specialisations and nested C# twins, each spread over folders: a
+// specialisation met before its template, members defined in source files
+// of another folder, parts of a nested twin in two files.
+TEST_F(ThreadedRun, SpecialisationsAndNestedTwinsSpreadOverFoldersGiveTheSameSite) {
+    const fs::path src = work() / "special";
+    writeFile(src / "cpp" / "a-early" / "slot1.hpp",
+              "namespace wire {\n/** A slot of one byte. */\ntemplate <>\nclass Slot<1> {\npublic:\n"
+              "    /** The byte. */\n    unsigned char byte;\n};\n}\n");
+    writeFile(src / "cpp" / "include" / "slot.hpp",
+              "namespace wire {\n/** A slot of any size. */\ntemplate <int Size>\nclass Slot {\npublic:\n"
+              "    /** The bytes. */\n    unsigned char bytes[Size];\n};\n}\n");
+    for (int i = 0; i < 6; ++i) {
+        const std::string n = num(i), width = num(8 << (i % 3));
+        writeFile(src / "cpp" / "include" / ("codec" + n + ".hpp"),
+                  "#pragma once\nnamespace wire {\n"
+                  "/** Codec " + n + " of any width. */\ntemplate <unsigned Bits>\nclass Codec" + n +
+                      " {\npublic:\n    /** Decodes any width. */\n    static unsigned decodeAny(const void* in);\n};\n\n"
+                      "/** Codec " + n + " of " + width + " bits. */\ntemplate <>\nclass Codec" + n + "<" + width +
+                      "> {\npublic:\n    Codec" + n + "();\n    static unsigned decode(const void* in);\n};\n\n"
+                      "/** Codec " + n + " of pointers. */\ntemplate <typename T>\nstruct Traits" + n +
+                      "<T*, 0> {\n    /** The width of a pointer. */\n    static int bits();\n};\n\n"
+                      "/** Reads with codec " + n + "; see {@link Codec" + n + "<" + width + ">}. */\n"
+                      "class Reader" + n + " : public Codec" + n + "<" + width + "> {\npublic:\n"
+                      "    /** The codec of any width. */\n    Codec" + n + "<1> any() const;\n};\n}\n");
+        writeFile(src / "cpp" / ("src" + num(i % 2)) / ("codec" + n + ".cpp"),
+                  "#include \"codec" + n + ".hpp\"\nnamespace wire {\n"
+                  "/** Decodes " + width + " bits. */\nunsigned Codec" + n + "<" + width +
+                      ">::decode(const void* in) { return 0; }\n"
+                      "template <unsigned Bits>\nunsigned Codec" + n + "<Bits>::decodeAny(const void* in) { return Bits; }\n}\n");
+    }
+    for (int i = 0; i < 4; ++i) {
+        const std::string n = num(i);
+        writeFile(src / "cs" / ("part" + num(i % 2)) / ("Tree" + n + ".cs"),
+                  "namespace Acme.Forest\n{\n    /// <summary>Tree " + n + ".</summary>\n    public partial class Tree" +
+                      n + "\n    {\n        /// <summary>A plain node.</summary>\n        public class Node\n"
+                      "        {\n            /// <summary>Its weight.</summary>\n            public int Weight;\n        }\n\n"
+                      "        /// <summary>A keyed node; see <see cref=\"Tree" + n + ".Node{TKey}\"/>.</summary>\n"
+                      "        public partial class Node<TKey>\n        {\n"
+                      "            /// <summary>The key.</summary>\n            public TKey Key;\n        }\n    }\n}\n");
+        writeFile(src / "cs" / ("more" + num(i % 2)) / ("Tree" + n + ".More.cs"),
+                  "namespace Acme.Forest\n{\n    public partial class Tree" + n +
+                      "\n    {\n        public partial class Node<TKey>\n        {\n"
+                      "            /// <summary>Visits the node.</summary>\n            public void Visit() { }\n"
+                      "        }\n    }\n}\n");
+    }
+    // The C++ folders are one project, as a library's headers and sources.
+    expectSameOnEveryThreadCount({"special/cpp/a-early=wire", "special/cpp/include=wire", "special/cpp/src0=wire",
+                                  "special/cpp/src1=wire", "special/cs=Acme"},
+                                 {"-accept3slash"});
+    auto shown = [&](const std::string& page) {
+        return e2e::shownText(e2e::readFile(work() / "out/projects" / page));
+    };
+    const std::string codec = shown("wire/wire..Codec4-16.html");
+    EXPECT_TRUE(e2e::contains(codec, "static unsigned decode(const void* in) Decodes 16 bits.")) << codec;
+    EXPECT_TRUE(e2e::contains(codec, "Direct Known Subclasses: wire::Reader4")) << codec;
+    EXPECT_FALSE(e2e::contains(codec, "decodeAny")) << codec;
+    EXPECT_TRUE(e2e::contains(shown("wire/wire..Codec4.html"), "static unsigned decodeAny(const void* in) Decodes any width."));
+    EXPECT_TRUE(e2e::contains(shown("wire/wire..Traits2-T~2A-0.html"), "static int bits() The width of a pointer."));
+    EXPECT_TRUE(e2e::contains(shown("wire/wire..Slot-1.html"), "public unsigned char byte; The byte."));
+    EXPECT_FALSE(e2e::contains(shown("wire/wire..Slot.html"), "The byte."));
+    const std::string keyed = shown("Acme.Forest/Tree3.Node-1.html");
+    EXPECT_TRUE(e2e::contains(keyed, "public TKey Key; The key.")) << keyed;
+    EXPECT_TRUE(e2e::contains(keyed, "public void Visit(); Visits the node.")) << keyed;
+    EXPECT_FALSE(e2e::contains(shown("Acme.Forest/Tree3.Node.html"), "Visit")) ;
+}
+
 // The JDK's own java.util, when the JDK's sources are installed.
 TEST_F(ThreadedRun, TheJdkCollectionsGiveTheSameSite) {
     const fs::path zip = "/usr/lib/jvm/openjdk-17/lib/src.zip";
