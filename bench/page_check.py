@@ -327,7 +327,18 @@ def read_page(page, bodies=None):
 
 
 def simple_name(class_name):
-    return class_name.split(":")[-1].split(".")[-1]
+    """The name a class's constructors bear: its last part without template
+    arguments ("Inner" of "Outer<int>::Inner", "hash" of
+    "std::hash<std::string>", "Box" of the C# twin "Box<T>")."""
+    plain, depth = "", 0
+    for c in class_name:
+        if c == "<":
+            depth += 1
+        elif c == ">" and depth:
+            depth -= 1
+        elif not depth:
+            plain += c
+    return plain.split(":")[-1].split(".")[-1]
 
 
 class SentMember:

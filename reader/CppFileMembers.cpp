@@ -375,7 +375,13 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         // specialisation of it; the heads after those are the function's
         // own, as are all of a member of an explicit specialisation
         // ("template<class In> In Utf<8>::decode").
-        TemplateHeadMatch classHeads(headParameters);
+        // Heads after a macro left unexpanded stay in the statement; the
+        // qualifier's lists are theirs all the same.
+        const std::vector<TemplateHead> laterHeads =
+            language == Cpp && headParameters.empty() && !qualifier.empty()
+                ? templateHeadsWithin(st, match, 0, qualifierBegin)
+                : std::vector<TemplateHead>();
+        TemplateHeadMatch classHeads(headParameters.empty() ? laterHeads : headParameters);
         if (language == Cpp && !qualifier.empty())
             qualifier = specialisedQualifier(st, match, qualifierBegin, nameStart, classHeads);
         if (language == CSharp) {
@@ -484,7 +490,11 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         }
         std::size_t qualifierBegin = nameAt;
         std::vector<std::string> qualifier = readQualifier(st, match, nameAt, qualifierBegin);
-        TemplateHeadMatch classHeads(headParameters);
+        const std::vector<TemplateHead> laterHeads =
+            language == Cpp && headParameters.empty() && !qualifier.empty()
+                ? templateHeadsWithin(st, match, 0, qualifierBegin)
+                : std::vector<TemplateHead>();
+        TemplateHeadMatch classHeads(headParameters.empty() ? laterHeads : headParameters);
         if (language == Cpp && !qualifier.empty())
             qualifier = specialisedQualifier(st, match, qualifierBegin, nameAt, classHeads);
         // A property or event implementing one of an interface explicitly

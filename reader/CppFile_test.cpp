@@ -1701,3 +1701,26 @@ template <typename In> In Utf<8>::decode(In begin, In end) { return begin; }
 }
 
 }  // namespace
+
+namespace {
+
+// A macro left unexpanded before the head ("NS_BEGIN template <class M>")
+// leaves the head the qualifier's all the same.
+TEST(CppFileTest, AHeadAfterAnUnexpandedMacroIsTheQualifiersStill) {
+    ParsedSource p;
+    p.parse("fold.hpp", R"(LIB_NAMESPACE_BEGIN
+    template <typename M>
+    struct fold_t { constexpr auto operator()() const; };
+LIB_NAMESPACE_END
+LIB_NAMESPACE_BEGIN
+    /** Folds. */
+    template <typename M>
+    constexpr auto fold_t<M>::operator()() const { return 0; }
+LIB_NAMESPACE_END
+)");
+    EXPECT_EQ(p.cls("proj", "fold_t<M>"), nullptr) << ::testing::PrintToString(p.classNames());
+    ASSERT_NE(p.cls("proj", "fold_t"), nullptr);
+    EXPECT_EQ(p.member(p.cls("proj", "fold_t"), "operator()")->getComment(), "Folds.<BR>\n");
+}
+
+}  // namespace

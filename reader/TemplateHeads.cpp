@@ -87,7 +87,11 @@ TemplateHead readTemplateHead(const Tokens& tokens, std::size_t open, std::size_
 std::vector<TemplateHead> leadingTemplateHeads(const Tokens& tokens) {
     std::vector<TemplateHead> heads;
     std::size_t i = 0;
-    while (i + 1 < tokens.size() && tokens[i] == "template"sv && tokens[i + 1] == "<"sv) {
+    while (i + 1 < tokens.size()) {
+        if (tokens[i] != "template"sv || tokens[i + 1] != "<"sv) {
+            ++i;
+            continue;
+        }
         const std::size_t open = i + 1;
         int depth = 0, parens = 0;
         std::size_t close = open;
@@ -101,6 +105,20 @@ std::vector<TemplateHead> leadingTemplateHeads(const Tokens& tokens) {
         if (close >= tokens.size()) break;
         heads.push_back(readTemplateHead(tokens, open, close));
         i = close + 1;
+    }
+    return heads;
+}
+
+std::vector<TemplateHead> templateHeadsWithin(const Tokens& tokens, const std::vector<int>& bracketMatch,
+                                              std::size_t begin, std::size_t end) {
+    std::vector<TemplateHead> heads;
+    for (std::size_t i = begin; i + 1 < end; ++i) {
+        if (tokens[i] != "template"sv || tokens[i + 1] != "<"sv || bracketMatch[i + 1] <= static_cast<int>(i + 1))
+            continue;
+        const auto close = static_cast<std::size_t>(bracketMatch[i + 1]);
+        if (close >= end) break;
+        heads.push_back(readTemplateHead(tokens, i + 1, close));
+        i = close;
     }
     return heads;
 }

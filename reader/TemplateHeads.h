@@ -27,9 +27,16 @@ struct TemplateHead {
 // The head whose "<" is at tokens[open] and whose ">" is at tokens[close].
 TemplateHead readTemplateHead(const Tokens& tokens, std::size_t open, std::size_t close);
 
-// The heads that begin tokens ("template" "<" ... ">", one after another);
-// none when tokens begin otherwise or a head is not closed.
+// The heads in the tokens of a class head's statement ("template" "<" ...
+// ">", one after another, perhaps after macro words); those up to the
+// first that is not closed.
 std::vector<TemplateHead> leadingTemplateHeads(const Tokens& tokens);
+
+// The heads that stand anywhere in tokens[begin, end), as where a macro
+// left unexpanded comes before them ("NS_BEGIN template <class T> ...");
+// bracketMatch is matchBrackets of the tokens.
+std::vector<TemplateHead> templateHeadsWithin(const Tokens& tokens, const std::vector<int>& bracketMatch,
+                                              std::size_t begin, std::size_t end);
 
 // Gives each template argument list of a qualified name, first to last,
 // the head it belongs to.
