@@ -274,6 +274,7 @@ struct PageTag {
     bool closing = false;
     std::vector<TagAttribute> attributes;
     std::size_t line = 1;
+    std::size_t end = 0;  // the position after its ">"
 };
 
 // Calls visit for every tag of html in order. Comments are skipped, and so
@@ -335,6 +336,7 @@ void forEachTag(const std::string& html, Visit visit) {
         }
         const bool rawText = !tag.closing && (tag.name == "script" || tag.name == "style");
         const std::string closer = "</" + tag.name;
+        tag.end = i < n ? i + 1 : n;
         visit(tag);
         if (rawText) {
             // Case-insensitive search for the closing tag.
@@ -707,6 +709,37 @@ std::map<std::string, std::string> readSiteNormalised(const fs::path& root, cons
         site[rel] = std::move(text);
     }
     return site;
+}
+
+std::vector<FollowedLink> followedLinks(const fs::path& siteRoot, const fs::path& page) {
+    const std::string html = readFile(page);
+    const fs::path root = fs::weakly_canonical(siteRoot);
+    const fs::path at = fs::weakly_canonical(page);
+    std::vector<FollowedLink> links;
+    // The open links, innermost last: where each one's text begins.
+    std::vector<std::pair<std::size_t, std::string>> open;
+    std::size_t tagStart = 0;
+    forEachTag(html, [&](const PageTag& tag) {
+        if (tag.name != "a") return;
+        if (tag.closing) {
+            if (open.empty()) return;
+            tagStart = html.rfind("</", tag.end);
+            const auto& [textStart, href] = open.back();
+            const std::string shown = trimmed(shownText(html.substr(textStart, tagStart - textStart)));
+            std::string fragment;
+            bool hasFragment = false;
+            const fs::path target = resolveReference(at, href, fragment, hasFragment);
+            std::string where = target.empty() ? decodeEntities(href)
+                                               : target.lexically_relative(root).generic_string();
+            if (!target.empty() && hasFragment) where += "#" + fragment;
+            links.push_back({shown, where});
+            open.pop_back();
+            return;
+        }
+        for (const auto& attribute : tag.attributes)
+            if (attribute.name == "href") open.emplace_back(tag.end, attribute.value);
+    });
+    return links;
 }
 
 }  // namespace e2e

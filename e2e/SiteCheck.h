@@ -59,6 +59,20 @@ std::string shownText(const std::string& html);
 // title are not shown.
 std::vector<std::string> pageTextLines(const std::string& html);
 
+// A link of a page as a reader follows it: the text it shows (as
+// shownText reads it, trimmed) and where it leads, resolved from the page
+// as a browser resolves it: the file relative to the site's root (entities
+// and percent escapes read), then "#" and the fragment when there is one;
+// an external reference as written.
+struct FollowedLink {
+    std::string text;
+    std::string target;
+    bool operator==(const FollowedLink&) const = default;
+};
+// The <a href> links of the page below siteRoot, in page order.
+std::vector<FollowedLink> followedLinks(const std::filesystem::path& siteRoot,
+                                        const std::filesystem::path& page);
+
 // True for a value with a scheme ("http:", "mailto:", "javascript:") or a
 // network path ("//host/..."): nothing local to check.
 bool isExternalReference(const std::string& value);

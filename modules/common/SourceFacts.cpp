@@ -151,14 +151,26 @@ void skipStatement(SourceTokens& tokens, Token t) {
     while (t.kind != TokenKind::end && !t.is(';')) t = tokens.next();
 }
 
-// Reads a dotted name from the tokens ("a.b.C", "a.b.*") up to the ";"
-// that ends the statement, which is consumed. Empty when anything else
-// stands there.
-std::string readDottedName(SourceTokens& tokens, Token first) {
+// Reads a dotted name from first on ("a.b.C", "a.b.*", "global::a.b", its
+// "global::" left out); `after` is the token that follows it. Empty when no
+// name stands there.
+std::string readDottedName(SourceTokens& tokens, Token first, Token& after) {
     std::string name;
+    Token t = first;
+    if (t.is("global")) {
+        Token colon = tokens.next();
+        if (!colon.is(':')) {
+            after = colon;
+            return "global";
+        }
+        if (!tokens.next().is(':')) {
+            after = tokens.next();
+            return {};
+        }
+        t = tokens.next();
+    }
     bool wantPart = true;
-    for (Token t = first; t.kind != TokenKind::end; t = tokens.next()) {
-        if (t.is(';')) return wantPart ? std::string() : name;
+    for (; t.kind != TokenKind::end; t = tokens.next()) {
         if (wantPart && (t.kind == TokenKind::word || t.is('*'))) {
             name += t.text;
             wantPart = false;
@@ -166,10 +178,24 @@ std::string readDottedName(SourceTokens& tokens, Token first) {
             name += '.';
             wantPart = true;
         } else {
-            // An alias ("using A = B;"), or no directive: skip the rest.
-            skipStatement(tokens, t);
-            return {};
+            break;
         }
+    }
+    after = t;
+    return wantPart ? std::string() : name;
+}
+
+// The text of the tokens up to the ";" that ends the statement, which is
+// consumed, without blanks and without a leading "global::"; empty when
+// the text ends first.
+std::string readTypeText(SourceTokens& tokens) {
+    std::string text;
+    for (Token t = tokens.next(); t.kind != TokenKind::end; t = tokens.next()) {
+        if (t.is(';')) {
+            if (text.rfind("global::", 0) == 0) text.erase(0, 8);
+            return text;
+        }
+        text += t.text;
     }
     return {};
 }
@@ -183,31 +209,68 @@ SourceImports readSourceImports(std::string_view text, int language) {
     // Only these stand before a file's first declaration: Java's package
     // and import statements; C#'s using and extern alias directives,
     // namespace heads and attributes of the assembly. Any other token
-    // starts a declaration, after which no import can stand.
+    // starts a declaration, after which no Java import can stand; a C#
+    // namespace block that follows may open with directives of its own.
     SourceTokens tokens(text);
+    // C#: the namespaces whose blocks are open, innermost last, and the
+    // one a file-scoped namespace declaration names.
+    std::vector<std::string> blocks;
+    std::string fileNamespace;
+    bool global = false;
+    auto add = [&](ImportDirective::Kind kind, std::string name, std::string alias = {}) {
+        ImportDirective directive;
+        directive.kind = kind;
+        directive.name = std::move(name);
+        directive.alias = std::move(alias);
+        if (!java) directive.scope = blocks.empty() ? fileNamespace : blocks.back();
+        directive.global = global;
+        imports.directives.push_back(std::move(directive));
+    };
     for (Token t = tokens.next(); t.kind != TokenKind::end; t = tokens.next()) {
         if (t.is(java ? "import" : "using")) {
             Token first = tokens.next();
-            if (first.is("static")) {
-                skipStatement(tokens, first);
-                continue;
+            const bool isStatic = first.is("static");
+            if (isStatic) first = tokens.next();
+            Token after;
+            std::string name = readDottedName(tokens, first, after);
+            if (!java && !isStatic && after.is('=') && !name.empty() &&
+                name.find('.') == std::string::npos) {
+                std::string target = readTypeText(tokens);
+                if (!target.empty()) add(ImportDirective::Kind::alias, std::move(target), name);
+            } else if (!after.is(';') || name.empty()) {
+                // A using statement, a generic static type, or no directive.
+                skipStatement(tokens, after);
+            } else if (!java) {
+                add(isStatic ? ImportDirective::Kind::members : ImportDirective::Kind::package,
+                    std::move(name));
+            } else if (name.size() > 2 && name.compare(name.size() - 2, 2, ".*") == 0) {
+                add(isStatic ? ImportDirective::Kind::members : ImportDirective::Kind::package,
+                    name.substr(0, name.size() - 2));
+            } else {
+                add(isStatic ? ImportDirective::Kind::member : ImportDirective::Kind::type,
+                    std::move(name));
             }
-            std::string name = readDottedName(tokens, first);
-            if (name.empty()) continue;
-            if (!java) imports.packages.push_back(std::move(name));
-            else if (name.size() > 2 && name.compare(name.size() - 2, 2, ".*") == 0)
-                imports.packages.push_back(name.substr(0, name.size() - 2));
-            else imports.classes.push_back(std::move(name));
+            global = false;
         } else if (t.is(';') || (java ? t.is("package") : t.is("extern"))) {
             skipStatement(tokens, t);
-        } else if (!java && (t.is("global") || t.is('}'))) {
-            // "global using", or the end of a namespace
+        } else if (!java && t.is("global")) {
+            global = true;  // "global using"
+        } else if (!java && t.is('}')) {
+            if (!blocks.empty()) blocks.pop_back();  // the end of a namespace
         } else if (!java && t.is("namespace")) {
             // "namespace a.b;" covers the file, "namespace a.b {" holds
             // more directives.
+            std::string name;
             Token after = tokens.next();
-            while (after.kind == TokenKind::word || after.is('.')) after = tokens.next();
-            if (!after.is('{') && !after.is(';')) {
+            for (; after.kind == TokenKind::word || after.is('.'); after = tokens.next())
+                name += after.text;
+            const std::string& outer = blocks.empty() ? fileNamespace : blocks.back();
+            std::string full = outer.empty() ? name : outer + "." + name;
+            if (after.is('{')) {
+                blocks.push_back(std::move(full));
+            } else if (after.is(';')) {
+                fileNamespace = std::move(full);
+            } else {
                 imports.complete = after.kind != TokenKind::end;
                 return imports;
             }
@@ -215,6 +278,15 @@ SourceImports readSourceImports(std::string_view text, int language) {
             int depth = 1;  // "[assembly: ...]"
             while (depth > 0 && (t = tokens.next()).kind != TokenKind::end)
                 depth += t.is('[') ? 1 : t.is(']') ? -1 : 0;
+        } else if (!java) {
+            // A declaration: its body is passed over, as a later namespace
+            // block may hold directives of its own.
+            for (int depth = 0; t.kind != TokenKind::end; t = tokens.next()) {
+                if (t.is('{')) ++depth;
+                else if (t.is('}') && depth > 0 && --depth == 0) break;
+                else if (t.is(';') && depth == 0) break;
+            }
+            if (t.kind == TokenKind::end) return imports;
         } else {
             imports.complete = true;
             return imports;

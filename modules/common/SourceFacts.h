@@ -15,22 +15,50 @@
 #include <unordered_map>
 #include <vector>
 
-// The names a source file imports, in the order written.
+// One import statement of Java or using directive of C#.
+struct ImportDirective {
+    enum class Kind {
+        // Java's "import a.E;": the class a.E (a nested one too, "a.Outer.Inner")
+        // by its simple name.
+        type,
+        // Java's "import a.*;", C#'s "using a;": every class of the package
+        // or namespace.
+        package,
+        // Java's "import static a.B.*;", C#'s "using static a.B;": what the
+        // type a.B declares (its nested classes, and for C# its members).
+        members,
+        // Java's "import static a.B.m;": a.B's member m, which may be a
+        // nested class.
+        member,
+        // C#'s "using Name = a.B;": Name stands for the namespace or type a.B.
+        alias,
+    };
+    Kind kind = Kind::type;
+    // As written, dotted, without blanks: "a.E", "a", "a.B", the alias's
+    // target ("global::" taken off).
+    std::string name;
+    // The alias's own name (alias only).
+    std::string alias;
+    // C#: the namespace whose block holds the directive ("" at the file's
+    // level, and always for Java).
+    std::string scope;
+    // C#'s "global using": the directive holds in every source.
+    bool global = false;
+};
+
+// The imports a source file writes, in the order written.
 struct SourceImports {
-    // Single classes: "a.E", "a.Outer.Inner" (Java's "import a.E;").
-    std::vector<std::string> classes;
-    // Packages or namespaces whose every class is in view: Java's
-    // "import a.*;" and C#'s "using a;" (not "using static", not an alias).
-    std::vector<std::string> packages;
-    // The text reached the first declaration, after which no import can
-    // stand: no text after it holds more.
+    std::vector<ImportDirective> directives;
+    // Java: the text reached the first declaration, after which no import
+    // can stand, so no text after it holds more. (A C# text is read whole.)
     bool complete = false;
 };
 
-// The imports of a Java (language value 2) or C# (1) source, read from its
-// text (or the start of it) up to its first declaration; nothing for
-// another language. Static imports and aliases are left out, as they name
-// no class.
+// The imports of a Java (language value 2) source, read from its text (or
+// the start of it) up to its first declaration; the using directives of a
+// C# (1) source, at its head and at the head of each namespace block;
+// nothing for another language. A using statement ("using (var x = ...)")
+// and an extern alias are no directive.
 SourceImports readSourceImports(std::string_view text, int language);
 
 // The imports of the source file at path, as readSourceImports reads them,

@@ -8,8 +8,30 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// A Java file's imports as written: single classes, whole packages; what
-// comments, text in quotes and static imports hold is no import.
+// Each directive as a line: its kind, its name, an alias's own name, and
+// where it holds ("in Acme.Shop", "everywhere").
+Names written(const SourceImports& imports) {
+    Names lines;
+    for (const ImportDirective& d : imports.directives) {
+        std::string line;
+        switch (d.kind) {
+        case ImportDirective::Kind::type: line = "type "; break;
+        case ImportDirective::Kind::package: line = "package "; break;
+        case ImportDirective::Kind::members: line = "members of "; break;
+        case ImportDirective::Kind::member: line = "member "; break;
+        case ImportDirective::Kind::alias: line = "alias " + d.alias + " = "; break;
+        }
+        line += d.name;
+        if (!d.scope.empty()) line += " in " + d.scope;
+        if (d.global) line += " everywhere";
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A Java file's imports as written: single classes, whole packages, a
+// static import's member and a type's members; what comments and text in
+// quotes hold is no import.
 TEST(SourceFacts, JavaImportsAsWritten) {
     const SourceImports imports = readSourceImports(
         "/*\n * Copyright (c) the authors. import not.This;\n */\n"
@@ -17,23 +39,28 @@ TEST(SourceFacts, JavaImportsAsWritten) {
         "import java.util.List;\n"
         "import java.util.Map.Entry;  // a nested class\n"
         "import static java.util.Objects.requireNonNull;\n"
+        "import static org.acme.net.Limits.*;\n"
         "import org.acme.net.*;\n"
-        "import   org.acme . util.Helper ;\n\n"
+        "import   org.acme . util.Helper ;\n"
+        "import module java.base;\n\n"
         "/** Uses them; import not.That; */\n"
         "@SuppressWarnings(\"import x.Y;\")\n"
         "public class Client {\n    String s = \"import not.Either;\";\n}\n"
         "import after.TheClass;\n",
         2);
-    EXPECT_EQ(imports.classes, (Names{"java.util.List", "java.util.Map.Entry", "org.acme.util.Helper"}));
-    EXPECT_EQ(imports.packages, (Names{"org.acme.net"}));
+    EXPECT_EQ(written(imports),
+              (Names{"type java.util.List", "type java.util.Map.Entry",
+                     "member java.util.Objects.requireNonNull", "members of org.acme.net.Limits",
+                     "package org.acme.net", "type org.acme.util.Helper"}));
     EXPECT_TRUE(imports.complete);
     // A text that ends among the imports may hold more further on.
     EXPECT_FALSE(readSourceImports("package a;\nimport b.C;\nimport d.", 2).complete);
-    EXPECT_EQ(readSourceImports("import b.C;", 0).classes, Names{});
+    EXPECT_EQ(written(readSourceImports("import b.C;", 0)), Names{});
 }
 
-// A C# file's using directives, at its start and in its namespaces' heads;
-// an alias, a static class and a using statement name no namespace.
+// A C# file's using directives, at its start and in its namespaces' heads
+// (a block after a declaration too), each with the namespace whose block
+// holds it; a using statement names nothing.
 TEST(SourceFacts, CSharpUsingDirectivesAsWritten) {
     const SourceImports imports = readSourceImports(
         "// using Not.This;\n"
@@ -42,18 +69,27 @@ TEST(SourceFacts, CSharpUsingDirectivesAsWritten) {
         "#if DEBUG\nusing System.Diagnostics;\n#endif\n"
         "using static System.Math;\n"
         "using Legacy = Acme.Legacy.Tariff;\n"
+        "using Pairs = System.Collections.Generic.Dictionary<string, int>;\n"
+        "using global::Acme.Common;\n"
         "[assembly: InternalsVisibleTo(\"Acme.Tests\")]\n"
         "extern alias Old;\n\n"
-        "namespace Acme.Shop\n{\n    using Acme.Pricing;\n\n"
+        "namespace Acme\n{\n    using Acme.Pricing;\n\n"
+        "    namespace Shop.Cart\n    {\n        using Core = Acme.Core;\n    }\n"
+        "    using After.Block;\n\n"
         "    /// <summary>A cart.</summary>\n"
-        "    public class Cart\n    {\n        void F() { using (var x = Open()) {} }\n    }\n}\n",
+        "    public class Cart\n    {\n        void F() { using (var x = Open()) {} }\n    }\n}\n"
+        "namespace Acme.Later\n{\n    using Later.Tools;\n    enum Kind { A, B }\n}\n",
         1);
-    EXPECT_EQ(imports.classes, Names{});
-    EXPECT_EQ(imports.packages,
-              (Names{"System.Numerics", "System", "System.Diagnostics", "Acme.Pricing"}));
-    EXPECT_TRUE(imports.complete);
-    EXPECT_EQ(readSourceImports("namespace Acme.Shop;\nusing Acme.Pricing;\nclass Cart {}\n", 1).packages,
-              Names{"Acme.Pricing"});
+    EXPECT_EQ(written(imports),
+              (Names{"package System.Numerics everywhere", "package System",
+                     "package System.Diagnostics", "members of System.Math",
+                     "alias Legacy = Acme.Legacy.Tariff",
+                     "alias Pairs = System.Collections.Generic.Dictionary<string,int>",
+                     "package Acme.Common", "package Acme.Pricing in Acme",
+                     "alias Core = Acme.Core in Acme.Shop.Cart", "package After.Block in Acme",
+                     "package Later.Tools in Acme.Later"}));
+    EXPECT_EQ(written(readSourceImports("namespace Acme.Shop;\nusing Acme.Pricing;\nclass Cart {}\n", 1)),
+              Names{"package Acme.Pricing in Acme.Shop"});
 }
 
 // The literal that initialises a constant, as written; nothing when the

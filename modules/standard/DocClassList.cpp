@@ -57,14 +57,39 @@ struct DocClassList::Indexes {
     // Every registered name -> the classes registered under it, in key order.
     std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
     // What the source file of a Java or C# class imports, shared by the
-    // classes of one file: each class imported by its name (null when no
-    // documented class has it), and the packages imported whole.
+    // classes of one file.
     struct Imports {
+        // Java: each class imported by its name, by its simple name (null
+        // when no documented class has it).
         std::unordered_map<std::string, CppClass*, TextHash, std::equal_to<>> classes;
-        std::vector<std::string> packages;
+        // What the file (Java: one block) or one of its namespace blocks
+        // (C#) brings into view.
+        struct Block {
+            std::string scope;  // C#: the namespace of the block
+            // The packages and namespaces whose every class is in view.
+            std::vector<std::string> packages;
+            // The documented types whose nested classes (and, for C#,
+            // members) are in view.
+            std::vector<const CppClass*> memberTypes;
+            // C#: alias -> the name it stands for, as written.
+            std::vector<std::pair<std::string, std::string>> aliases;
+        };
+        std::vector<Block> blocks;
+        Block& block(const std::string& scope) {
+            for (Block& b : blocks)
+                if (b.scope == scope) return b;
+            blocks.push_back({scope, {}, {}, {}});
+            return blocks.back();
+        }
     };
     // By position; null for a class whose source is not read.
-    std::vector<std::shared_ptr<const Imports>> imports;
+    std::vector<std::shared_ptr<Imports>> imports;
+    // The last parts of the names of nested classes ("Entry" of
+    // "Map.Entry"), type parameters left out: no other name can be found
+    // nested in a class.
+    std::unordered_set<std::string_view> nestedNames;
+    // The search orders are filled: inherited nested classes can be found.
+    bool ancestorsKnown = false;
 };
 
 namespace {
@@ -211,11 +236,32 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         }
         built->byName[key.second].push_back(cls);
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
+        const std::string_view name = key.second;
+        const size_t dot = name.rfind('.');
+        if (dot != std::string_view::npos)
+            built->nestedNames.insert(withoutTypeParameters(name.substr(dot + 1)));
     }
     // Page writers only read these, so they are all made here, before the
     // first page. Each class's entries depend on that class alone, so with
     // workers they are made in slices, the base resolutions they ask for
     // made once beforehand and only read meanwhile.
+    VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
+    readImports(*built, workers);
+    // From here on names resolve (the base names that the search orders
+    // follow among them), asked of the index as it is being made.
+    index = std::move(built);
+    try {
+        fillSearchOrders(workers);
+    } catch (...) {
+        index.reset();
+        throw;
+    }
+    return *index;
+}
+
+void DocClassList::fillSearchOrders(VelkThreadPool* workers) const {
+    Indexes* built = index.get();
+    const size_t n = built->sorted.size();
     built->searchOrder.resize(n);
     built->shownNames.resize(n);
     auto fill = [&](size_t begin, size_t end) {
@@ -238,8 +284,6 @@ const DocClassList::Indexes& DocClassList::indexes() const {
                 }
         }
     };
-    VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
-    readImports(*built, workers);
     if (workers) {
         const bool wasFrozen = frozen;
         frozen = true;
@@ -263,10 +307,9 @@ const DocClassList::Indexes& DocClassList::indexes() const {
     } else {
         fill(0, n);
     }
+    built->ancestorsKnown = true;
     sortByClassName(built->sorted, workers);
     for (auto& [name, classes] : built->byProject) sortByClassName(classes);
-    index = std::move(built);
-    return *index;
 }
 
 CppClass* DocClassList::registered(const CppClass& cls) const {
@@ -410,31 +453,25 @@ CppClass* DocClassList::resolveWrittenName(const std::string& package, const Cpp
 CppClass* DocClassList::resolveNestedName(const std::string& package, const CppClass* context,
                                           std::string_view name) const {
     if (name.empty()) return nullptr;
+    if (followsImports(context)) return resolveScoped(indexes(), *context, name, false);
     if (context) {
         // Nested in the context, then in each class that encloses it.
         const std::string separator = context->getScopeSeparator();
         const std::string contextPackage = context->getPackage();
         std::string_view scope = context->getName();
         std::string joined;
-        const bool generic = context->getLanguage() == 1 && name.find_first_of("<{") != std::string_view::npos;
         for (;;) {
             joined.assign(scope);
             joined += separator;
             joined += name;
             if (CppClass* found = lookup(contextPackage, joined)) return found;
-            // A twin nested there, by its number of type parameters
-            // ("Node{TKey}" in Tree is Tree.Node<TKey>).
-            if (generic)
-                if (CppClass* twin = twinAt(contextPackage, genericKey(joined))) return twin;
             size_t at = lastOccurrence(scope, separator);
             if (at == std::string_view::npos) break;
             scope = scope.substr(0, at);
         }
     }
     if (CppClass* found = findClass(package, name, false)) return found;
-    if (context && context->getLanguage() == 1 && name.find_first_of("<{") != std::string_view::npos)
-        if (CppClass* twin = resolveTwin(package, context, name, false)) return twin;
-    return importedClass(context, name);
+    return onlyClassNamed(indexes(), context, name);
 }
 
 void DocClassList::setSourceRoots(InputRoots roots) {
@@ -466,22 +503,52 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
         sources[known->second].second.push_back(at);
     }
     // Each source is read and resolved on its own; only the list is read.
+    // C#'s global using directives hold in every source: they are gathered
+    // per source and given to all once every source is read.
+    std::vector<std::vector<ImportDirective>> globalDirectives(sources.size());
+    auto documented = [&](const std::string& name) -> CppClass* {
+        CppClass* cls = findClass("", name, false);
+        return cls && !cls->isUnresolved() ? cls : nullptr;
+    };
+    auto take = [&](Indexes::Imports& imports, const ImportDirective& directive, bool java) {
+        Indexes::Imports::Block& block = imports.block(directive.scope);
+        const std::string simpleName(afterLast(directive.name, "."));
+        switch (directive.kind) {
+        case ImportDirective::Kind::type:
+            // The first import of a name is the one that counts.
+            imports.classes.emplace(simpleName, documented(directive.name));
+            break;
+        case ImportDirective::Kind::member:
+            // A static member import names a class only when it is one.
+            if (CppClass* cls = documented(directive.name)) imports.classes.emplace(simpleName, cls);
+            break;
+        case ImportDirective::Kind::package:
+            block.packages.push_back(directive.name);
+            break;
+        case ImportDirective::Kind::members:
+            if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
+            break;
+        case ImportDirective::Kind::alias:
+            if (!java) block.aliases.emplace_back(directive.alias, directive.name);
+            break;
+        }
+    };
     auto read = [&](size_t begin, size_t end) {
         for (size_t i = begin; i < end; ++i) {
             const std::string& path = sources[i].first;
             const std::vector<size_t>& positions = sources[i].second;
             const int language = built.sorted[positions.front()]->getLanguage();
+            const bool java = language == 2;
             SourceImports found = readSourceFileImports(path, language, sourceRoots);
             auto imports = std::make_shared<Indexes::Imports>();
-            for (const std::string& imported : found.classes) {
-                CppClass* cls = findClass("", imported, false);
-                // The first import of a name is the one that counts.
-                imports->classes.emplace(std::string(afterLast(imported, ".")),
-                                         cls && !cls->isUnresolved() ? cls : nullptr);
+            // The file's own level first, whatever comes later.
+            imports->block("");
+            for (ImportDirective& directive : found.directives) {
+                if (directive.global) globalDirectives[i].push_back(std::move(directive));
+                else take(*imports, directive, java);
             }
-            imports->packages = std::move(found.packages);
             // Every Java source sees java.lang.
-            if (language == 2) imports->packages.emplace_back("java.lang");
+            if (java) imports->block("").packages.emplace_back("java.lang");
             for (size_t at : positions) built.imports[at] = imports;
         }
     };
@@ -490,107 +557,287 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
                      [&](size_t, size_t begin, size_t end) { read(begin, end); });
     else
         read(0, sources.size());
+    Indexes::Imports everywhere;
+    for (const auto& directives : globalDirectives)
+        for (const ImportDirective& directive : directives) take(everywhere, directive, false);
+    if (everywhere.blocks.empty()) return;
+    const Indexes::Imports::Block& global = everywhere.blocks.front();
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const size_t at = sources[i].second.front();
+        if (built.sorted[at]->getLanguage() != 1) continue;
+        Indexes::Imports::Block& block = built.imports[at]->block("");
+        block.packages.insert(block.packages.end(), global.packages.begin(), global.packages.end());
+        block.memberTypes.insert(block.memberTypes.end(), global.memberTypes.begin(),
+                                 global.memberTypes.end());
+        block.aliases.insert(block.aliases.end(), global.aliases.begin(), global.aliases.end());
+    }
 }
 
-CppClass* DocClassList::importedClass(const CppClass* context, std::string_view name) const {
-    if (name.empty()) return nullptr;
-    // The first "." outside type arguments ends the outer name.
-    size_t dot = std::string_view::npos;
-    for (size_t i = 0, depth = 0; i < name.size() && dot == std::string_view::npos; ++i) {
+namespace {
+
+// The first "." that stands outside type arguments, or npos.
+size_t firstDotOutsideArguments(std::string_view name) {
+    for (size_t i = 0, depth = 0; i < name.size(); ++i) {
         if (name[i] == '<' || name[i] == '{') ++depth;
         else if ((name[i] == '>' || name[i] == '}') && depth > 0) --depth;
-        else if (name[i] == '.' && depth == 0) dot = i;
+        else if (name[i] == '.' && depth == 0) return i;
     }
-    if (dot != std::string_view::npos) {
-        const CppClass* outer = importedClass(context, name.substr(0, dot));
-        if (!outer) return nullptr;
-        std::string nested(outer->getName());
-        nested += name.substr(dot);
-        return lookup(outer->getPackage(), nested);
+    return std::string_view::npos;
+}
+
+// The dots that stand outside type arguments, last first.
+std::vector<size_t> dotsOutsideArguments(std::string_view name) {
+    std::vector<size_t> dots;
+    for (size_t i = 0, depth = 0; i < name.size(); ++i) {
+        if (name[i] == '<' || name[i] == '{') ++depth;
+        else if ((name[i] == '>' || name[i] == '}') && depth > 0) --depth;
+        else if (name[i] == '.' && depth == 0) dots.push_back(i);
     }
-    const Indexes& ix = indexes();
-    const int language = context ? context->getLanguage() : 3;
-    const Indexes::Imports* imports = nullptr;
-    if (context && importsNames(language)) {
-        auto at = ix.position.find(context);
-        if (at == ix.position.end()) at = ix.position.find(registered(*context));
-        if (at != ix.position.end()) imports = ix.imports[at->second].get();
+    std::reverse(dots.begin(), dots.end());
+    return dots;
+}
+
+// The scope that encloses a nested class's name ("Outer" of
+// "Outer.Inner"); "" for a top-level one.
+std::string_view enclosingScope(std::string_view name) {
+    const std::vector<size_t> dots = dotsOutsideArguments(name);
+    return dots.empty() ? std::string_view() : name.substr(0, dots.front());
+}
+
+// The namespace around a C# namespace ("Acme" of "Acme.Core"); "" for
+// the global one.
+std::string_view outerNamespace(std::string_view level) {
+    const size_t dot = level.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : level.substr(0, dot);
+}
+
+std::string joinedName(std::string_view a, std::string_view separator, std::string_view b) {
+    std::string text;
+    text.reserve(a.size() + separator.size() + b.size());
+    text += a;
+    text += separator;
+    text += b;
+    return text;
+}
+
+constexpr std::string_view noPackage = "(default)";
+
+}  // namespace
+
+bool DocClassList::followsImports(const CppClass* context) {
+    return context && importsNames(context->getLanguage());
+}
+
+CppClass* DocClassList::placed(const Indexes& ix, std::string_view package, std::string_view name,
+                               bool generic) const {
+    CppClass* found = lookup(package, name);
+    if (found && !found->isUnresolved()) return found;
+    if (!generic || ix.twins.empty()) return nullptr;
+    auto twin = ix.twins.find({std::string(package), genericKey(name)});
+    return twin == ix.twins.end() ? nullptr : twin->second;
+}
+
+CppClass* DocClassList::qualifiedIn(const Indexes& ix, std::string_view level,
+                                    std::string_view name, bool generic) const {
+    if (CppClass* found = placed(ix, level.empty() ? noPackage : level, name, generic))
+        return found;
+    for (size_t dot : dotsOutsideArguments(name)) {
+        const std::string package =
+            level.empty() ? std::string(name.substr(0, dot)) : joinedName(level, ".", name.substr(0, dot));
+        if (CppClass* found = placed(ix, package, name.substr(dot + 1), generic)) return found;
     }
-    // The packages in view of the context: those imported whole, and for
-    // C# those around its own namespace.
-    auto forEachPackageInView = [&](auto&& visit) {
-        if (imports)
-            for (const std::string& package : imports->packages) visit(std::string_view(package));
-        if (language == 1) {
-            const std::string own = context->getPackage();
-            for (size_t cut = own.rfind('.'); cut != std::string::npos && cut > 0;
-                 cut = own.rfind('.', cut - 1))
-                visit(std::string_view(own).substr(0, cut));
-        }
-    };
-    const size_t list = typeParameterListStart(name);
-    if (list < name.size()) {
-        // A generic name ("Box{T}", "Box<,>"): the C# twin of as many type
-        // parameters in the context's own package or one in view; else the
-        // class of the plain name, as a generic class without a twin is
-        // named.
-        const std::string_view plain = name.substr(0, list);
-        if (!context) return importedClass(context, plain);
-        if (!ix.twins.empty()) {
-            const std::string key = genericKey(name);
-            auto twinIn = [&](std::string_view package) -> CppClass* {
-                auto twin = ix.twins.find({std::string(package), key});
-                return twin == ix.twins.end() ? nullptr : twin->second;
-            };
-            if (CppClass* own = twinIn(context->getPackage())) return own;
-            CppClass* found = nullptr;
-            bool ambiguous = false;
-            forEachPackageInView([&](std::string_view package) {
-                CppClass* candidate = twinIn(package);
-                if (!candidate || candidate == found) return;
-                ambiguous |= found != nullptr;
-                found = candidate;
-            });
-            if (ambiguous) return nullptr;
-            if (found) return found;
-        }
-        if (CppClass* own = lookup(context->getPackage(), plain)) return own;
-        return importedClass(context, plain);
-    }
-    // A class imported by its name (a nested one among them).
-    if (imports) {
-        auto imported = imports->classes.find(name);
-        if (imported != imports->classes.end()) return imported->second;
-    }
-    // The one class of the name in the run (of context's language); no
-    // package in view can hold another.
+    return nullptr;
+}
+
+CppClass* DocClassList::onlyClassNamed(const Indexes& ix, const CppClass* context,
+                                       std::string_view name) const {
     auto named = ix.byName.find(name);
     if (named == ix.byName.end()) return nullptr;
     CppClass* only = nullptr;
-    bool several = false;
     for (CppClass* cls : named->second) {
-        if (cls->isUnresolved() || (context && cls->getLanguage() != language)) continue;
-        several = only != nullptr;
-        if (several) break;
+        if (cls->isUnresolved() || (context && cls->getLanguage() != context->getLanguage()))
+            continue;
+        if (only) return nullptr;
         only = cls;
     }
-    if (!several || !context || !importsNames(language)) return several ? nullptr : only;
-    CppClass* found = nullptr;
-    bool ambiguous = false;
-    forEachPackageInView([&](std::string_view package) {
-        CppClass* candidate = lookup(package, name);
-        if (!candidate || candidate->isUnresolved() || candidate == found) return;
-        ambiguous |= found != nullptr;
-        found = candidate;
-    });
-    return ambiguous ? nullptr : found;
+    return only;
+}
+
+CppClass* DocClassList::searchScopes(const Indexes& ix, const CppClass& context,
+                                     std::string_view name, bool base, bool generic,
+                                     bool& settled) const {
+    const bool csharp = context.getLanguage() == 1;
+    const size_t dot = firstDotOutsideArguments(name);
+    const std::string_view first = name.substr(0, dot);
+    const std::string_view rest = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+    const std::string_view firstPlain = withoutTypeParameters(first);
+    const std::string package = context.getPackage();
+    const Indexes::Imports* imports = nullptr;
+    {
+        auto at = ix.position.find(&context);
+        if (at == ix.position.end()) at = ix.position.find(registered(context));
+        if (at != ix.position.end()) imports = ix.imports[at->second].get();
+    }
+    auto found = [&](CppClass* cls) {
+        settled = cls != nullptr;
+        return cls;
+    };
+    // The classes around the context, innermost first, each with the
+    // classes its documented ancestors hold (but for a base, which is
+    // named before the class's own body).
+    if (ix.nestedNames.contains(firstPlain)) {
+        std::string_view scope = context.getName();
+        if (base) scope = enclosingScope(scope);
+        for (; !scope.empty(); scope = enclosingScope(scope)) {
+            if (CppClass* cls = placed(ix, package, joinedName(scope, ".", name), generic))
+                return found(cls);
+            if (base || !ix.ancestorsKnown) continue;
+            const CppClass* scopeClass = lookup(package, scope);
+            auto at = scopeClass ? ix.position.find(scopeClass) : ix.position.end();
+            if (at == ix.position.end()) continue;
+            const auto& order = ix.searchOrder[at->second];
+            for (size_t i = 1; i < order.size(); ++i)
+                if (CppClass* cls = placed(ix, order[i].cls->getPackage(),
+                                           joinedName(order[i].cls->getName(), ".", name), generic))
+                    return found(cls);
+        }
+    }
+    // The classes that blocks bring into view as a whole: one is found,
+    // or none, or (settled, null) several.
+    auto inView = [&](const Indexes::Imports::Block& block, CppClass*& only) {
+        bool several = false;
+        auto consider = [&](CppClass* cls) {
+            if (!cls || cls == only) return;
+            several |= only != nullptr;
+            only = cls;
+        };
+        for (const std::string& p : block.packages) consider(placed(ix, p, name, generic));
+        for (const CppClass* type : block.memberTypes)
+            consider(placed(ix, type->getPackage(), joinedName(type->getName(), ".", name), generic));
+        return several;
+    };
+    if (!csharp) {
+        if (imports) {
+            auto imported = imports->classes.find(firstPlain);
+            if (imported != imports->classes.end()) {
+                settled = true;
+                if (!imported->second || rest.empty()) return imported->second;
+                const CppClass& outer = *imported->second;
+                return found(placed(ix, outer.getPackage(), joinedName(outer.getName(), "", rest), generic));
+            }
+        }
+        if (CppClass* cls = placed(ix, package, name, generic)) return found(cls);
+        if (imports) {
+            CppClass* only = nullptr;
+            bool several = false;
+            for (const auto& block : imports->blocks) several |= inView(block, only);
+            if (several) {
+                settled = true;
+                return nullptr;
+            }
+            if (only) return found(only);
+        }
+        if (!rest.empty()) return found(qualifiedIn(ix, "", name, generic));
+        return nullptr;
+    }
+    // C#: each namespace from the context's outwards, and in each the
+    // aliases and using directives written for it.
+    for (std::string_view level = package == noPackage ? std::string_view() : std::string_view(package);;
+         level = outerNamespace(level)) {
+        if (CppClass* cls = qualifiedIn(ix, level, name, generic)) return found(cls);
+        if (imports) {
+            for (const auto& block : imports->blocks) {
+                if (block.scope != level) continue;
+                for (const auto& [alias, target] : block.aliases) {
+                    if (alias != first) continue;
+                    // The target is read from the alias's namespace
+                    // outwards, without the using directives.
+                    settled = true;
+                    const std::string aliased = joinedName(target, "", rest);
+                    for (std::string_view from = level;; from = outerNamespace(from)) {
+                        if (CppClass* cls = qualifiedIn(ix, from, aliased, generic)) return cls;
+                        if (from.empty()) return nullptr;
+                    }
+                }
+            }
+            CppClass* only = nullptr;
+            bool several = false;
+            for (const auto& block : imports->blocks)
+                if (block.scope == level) several |= inView(block, only);
+            if (several) {
+                settled = true;
+                return nullptr;
+            }
+            if (only) return found(only);
+        }
+        if (level.empty()) break;
+    }
+    return nullptr;
+}
+
+CppClass* DocClassList::resolveScoped(const Indexes& ix, const CppClass& context,
+                                      std::string_view name, bool base) const {
+    if (name.empty()) return nullptr;
+    const bool hasArguments = name.find_first_of("<{") != std::string_view::npos;
+    const std::string plainName = hasArguments ? withoutAnyTypeParameters(name) : std::string();
+    const std::string_view plain = hasArguments ? std::string_view(plainName) : name;
+    constexpr std::string_view global = "global::";
+    if (context.getLanguage() == 1 && name.substr(0, global.size()) == global) {
+        // Written from the global namespace: read as written alone.
+        name.remove_prefix(global.size());
+        if (hasArguments)
+            if (CppClass* twin = qualifiedIn(ix, "", name, true)) return twin;
+        return qualifiedIn(ix, "", hasArguments ? withoutAnyTypeParameters(name) : name, false);
+    }
+    bool settled = false;
+    if (hasArguments) {
+        // The twin of as many type parameters, else the class of the name
+        // alone, as a generic class without a twin is named.
+        CppClass* twin = searchScopes(ix, context, name, base, true, settled);
+        if (twin || settled) return twin;
+    }
+    CppClass* cls = searchScopes(ix, context, plain, base, false, settled);
+    if (cls || settled) return cls;
+    auto at = ix.position.find(&context);
+    if (at == ix.position.end()) at = ix.position.find(registered(context));
+    const bool sourceRead = at != ix.position.end() && ix.imports[at->second];
+    if (sourceRead) return onlyClassNamed(ix, &context, plain);
+    // Without the source, what the name alone tells.
+    if (hasArguments && !ix.twinsByKey.empty()) {
+        auto twin = ix.twinsByKey.find(genericKey(name));
+        if (twin != ix.twinsByKey.end()) return twin->second;
+    }
+    return findClass(context.getPackage(), plain, true);
+}
+
+CppClass* DocClassList::resolveName(const std::string& package, const CppClass* context,
+                                    std::string_view name, bool base) const {
+    if (followsImports(context)) return resolveScoped(indexes(), *context, name, base);
+    return resolveLinkTarget(package, context, std::string(name), true);
+}
+
+const CppClass* DocClassList::staticMemberDeclarer(const CppClass* context,
+                                                   std::string_view member) const {
+    if (!context || context->getLanguage() != 1 || member.empty()) return nullptr;
+    const Indexes& ix = indexes();
+    auto at = ix.position.find(context);
+    if (at == ix.position.end()) at = ix.position.find(registered(*context));
+    if (at == ix.position.end() || !ix.imports[at->second]) return nullptr;
+    const std::string package = context->getPackage();
+    for (std::string_view level = package == noPackage ? std::string_view() : std::string_view(package);;
+         level = outerNamespace(level)) {
+        for (const auto& block : ix.imports[at->second]->blocks) {
+            if (block.scope != level) continue;
+            for (const CppClass* type : block.memberTypes)
+                if (const CppClass* declarer = memberDeclarer(*type, member, false)) return declarer;
+        }
+        if (level.empty()) return nullptr;
+    }
 }
 
 CppClass* DocClassList::resolveTypeName(const std::string& package, const CppClass* context,
                                         const std::string& name) const {
-    const bool imports = context && importsNames(context->getLanguage());
-    if (CppClass* found = resolveLinkTarget(package, context, name, !imports)) return found;
-    return imports ? importedClass(context, name) : nullptr;
+    return resolveName(package, context, name);
 }
 
 const CppClass* DocClassList::memberDeclarer(const CppClass& cls, std::string_view member,
@@ -635,7 +882,7 @@ CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& base
     if (entryValue && !entryValue->isUnresolved()) return entryValue;
     auto cached = resolvedBaseCache.find({&cls, baseName});
     if (cached != resolvedBaseCache.end()) return cached->second;
-    CppClass* found = resolveLinkTarget(cls.getPackage(), &cls, baseName, true);
+    CppClass* found = resolveName(cls.getPackage(), &cls, baseName, true);
     if (!found) return entryValue;
     cacheResolvedBase(found, cls, baseName);
     return found;
@@ -648,7 +895,7 @@ void DocClassList::resolveBases(const std::vector<CppClass*>& classes, size_t be
         for (const auto& [name, value] : cls.getBases()) {
             if (name.empty() || (value && !value->isUnresolved())) continue;
             if (resolvedBaseCache.count({&cls, name})) continue;
-            if (CppClass* target = resolveLinkTarget(cls.getPackage(), &cls, name, true))
+            if (CppClass* target = resolveName(cls.getPackage(), &cls, name, true))
                 found.push_back({&cls, &name, target});
         }
     }

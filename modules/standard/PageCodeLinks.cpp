@@ -160,7 +160,8 @@ ReferenceTarget resolveReference(const CppClassEntity& entity, const ReferencePa
         // package from class. Type arguments are looked up as written: they
         // tell apart the C# twins of a name.
         found.target = classList->resolveNestedName(entityPackage, entity.getClass(), parts.rest);
-        if (!found.target) {
+        // Java and C# names are read by the languages' rules alone.
+        if (!found.target && !DocClassList::followsImports(entity.getClass())) {
             const std::string package = withoutAnyTypeParameters(found.package);
             found.target = classList->resolveLinkTarget(package, entity.getClass(),
                                                         found.className, true);
@@ -278,8 +279,16 @@ void appendCodeLink(std::string& out, const CppClassEntity& entity, std::string_
             ReferenceParts memberParts = splitReference(member);
             memberParts.label = parts.label;
             ReferenceTarget asMember = resolveReference(entity, memberParts, classList);
-            // A member of its own class only where the class has it.
+            // A member of its own class only where the class has it; else
+            // of a class whose members a using static directive brings
+            // into view.
             const bool own = memberParts.rest.empty();
+            if (own && asMember.target && !asMember.declarer && classList)
+                if (const CppClass* declarer = classList->staticMemberDeclarer(
+                        entity.getClass(), withoutAnyTypeParameters(trimmedView(memberParts.member.substr(
+                                               0, memberParts.member.find('(')))))) {
+                    asMember.target = asMember.declarer = declarer;
+                }
             if (asMember.target && (asMember.declarer || !own)) {
                 appendReference(out, entity, memberParts, asMember, linkPrefix, code);
                 return;

@@ -14,8 +14,9 @@ class DocClassList;
 // [label]") as HTML: a link to the class page (and the member's anchor)
 // wrapped around "<CODE>" label "</CODE>", or the code text alone when the
 // class cannot be resolved or lies in another package than the one written.
-// A class is found as DocClassList::resolveNestedName finds it (through
-// the source's imports too), then as resolveLinkTarget does in the package
+// A class is found as DocClassList::resolveNestedName finds it (for Java
+// and C#, by the language's rules, through the source's imports); for the
+// other languages, failing that, as resolveLinkTarget does in the package
 // written. A quoted title or ready HTML ("..." or "<...") comes back
 // unchanged. Blanks inside a member's argument list, or inside type
 // arguments in braces ("Map{K, V}", as C# writes them), do not end the
@@ -24,7 +25,8 @@ class DocClassList;
 // with those argument types, else to the anchor of its plain name. In the
 // documentation of a C# entity, a name that no class bears is read with
 // its last "." as "#" ("Class.Member"), or, without a ".", as a member of
-// the entity's class ("#Member") when that class has one of the name.
+// the entity's class ("#Member") when that class has one of the name, else
+// of a class whose members a "using static" directive brings into view.
 // linkPrefix is put before the target's page path. classList may be null:
 // then only "#member" references to the entity's own class link.
 std::string codeLink(const CppClassEntity& entity, const std::string& reference,

@@ -130,18 +130,21 @@ void appendClassPageLink(std::string& out, std::string_view text, const CppClass
 // whose last segment is not among them is left as it is without asking.
 // arguments: the number of type arguments that follow the word ("Box<int>"
 // 1), 0 for none; specialisation: the C++ template argument list that
-// follows it ("<8>" of "Utf<8>"), empty for none.
-void appendExaminedWord(std::string& out, std::string_view word, const CppClassMember& member,
-                        const DocClassList* list, const std::string& package,
-                        const MemberEntryLinker* segments, std::size_t arguments,
-                        std::string_view specialisation) {
+// follows it ("<8>" of "Utf<8>"), empty for none; qualifier: the dotted
+// name that the word ends, up to the word ("com.acme." of
+// "com.acme.Reader"), which Java and C# resolve whole.
+void appendExaminedWord(std::string& out, std::string_view word, std::string_view qualifier,
+                        const CppClassMember& member, const DocClassList* list,
+                        const std::string& package, const MemberEntryLinker* segments,
+                        std::size_t arguments, std::string_view specialisation) {
     const CppClass* owner = member.getClass();
     if (word.empty() || !owner || !list || (segments && !segments->mayName(lastSegment(word))) ||
         isKeyword(word, owner->getLanguage())) {
         out += word;
         return;
     }
-    const std::string name(word);
+    std::string name(DocClassList::followsImports(owner) ? qualifier : std::string_view());
+    name += word;
     std::string found = package;
     const CppClass* target = nullptr;
     if (arguments > 0) {
@@ -163,8 +166,13 @@ void appendExaminedWord(std::string& out, std::string_view word, const CppClassM
         }
     }
     if (!target) target = findClassPackage(*list, name, found, owner);
-    if (target && name != owner->getName()) {
+    if (target && word != owner->getName()) {
         appendClassPageLink(out, word, *target);
+        return;
+    }
+    if (DocClassList::followsImports(owner)) {
+        // The classes nested in the owner were looked for already.
+        out += word;
         return;
     }
     std::string qualified = owner->getName() + member.getScopeSeparator() + name;
@@ -379,6 +387,8 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
     // be empty, and the text's last word is kept as it stands.
     std::size_t i = 0;
     const std::size_t n = view.size();
+    // Where the dotted name that the current word ends began ("a.b.C").
+    std::size_t chainStart = std::string_view::npos;
     while (true) {
         const std::size_t wordStart = i;
         while (i < n && isWordChar(view[i])) ++i;
@@ -386,15 +396,20 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             result += view.substr(wordStart);
             break;
         }
+        if (chainStart == std::string_view::npos) chainStart = wordStart;
         if (ownName != std::string_view::npos && wordStart < ownNameEnd && i > ownName)
             result += view.substr(wordStart, i - wordStart);
         else
-            appendExaminedWord(result, view.substr(wordStart, i - wordStart), member, list,
+            appendExaminedWord(result, view.substr(wordStart, i - wordStart),
+                               view.substr(chainStart, wordStart - chainStart), member, list,
                                package, segments, argumentsAt(i), specialisationAt(i));
         const std::size_t runStart = i;
         while (i < n && !isWordChar(view[i])) ++i;
         appendEscapedRun(result, view.substr(runStart, i - runStart));
         if (i == n) break;
+        // A "." alone between two words goes on with the name.
+        if (i - runStart != 1 || view[runStart] != '.' || wordStart == runStart)
+            chainStart = std::string_view::npos;
     }
     member.setDeclaration(std::move(result));
 }

@@ -1,0 +1,186 @@
+// A name in a comment, a declaration or a class head leads to the class it
+// names as the language reads it: Java's imports by name before the file's
+// own package, C#'s namespaces, aliases and using static directives, and a
+// name written with its package or namespace as written. The program runs
+// as a child over sources written as authors write them today; each link
+// is followed from its page as a browser follows it.
+#include <gtest/gtest.h>
+
+#include "e2e/ProgramFixture.h"
+#include "e2e/SiteCheck.h"
+
+#include <algorithm>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using e2e::writeText;
+
+// Generous for the sanitizer build.
+constexpr int kTimeLimit = 120;
+
+class NameLinks : public e2e::ProgramFixture {
+protected:
+    NameLinks() : ProgramFixture("name-links") {}
+
+    fs::path site() const { return work() / "out"; }
+
+    // Documents the inputs into out/index.html; the site must be whole.
+    void document(const std::vector<std::string>& inputs) {
+        documentIntoOut(inputs, kTimeLimit);
+        const auto report = e2e::checkSite(site(), e2e::AuthoredLinks({work()}, site()));
+        EXPECT_TRUE(report.clean()) << e2e::describe(report);
+    }
+
+    // Where the links that show `text` on the class page lead (their files
+    // and fragments), in page order.
+    std::vector<std::string> targets(const std::string& page, const std::string& text) const {
+        std::vector<std::string> found;
+        for (const auto& link : e2e::followedLinks(site(), site() / "projects" / page))
+            if (link.text == text) found.push_back(link.target);
+        return found;
+    }
+
+    // The lines of the class page that hold part.
+    std::vector<std::string> linesWith(const std::string& page, const std::string& part) const {
+        std::vector<std::string> found;
+        for (const std::string& line : e2e::pageTextLines(e2e::readFile(site() / "projects" / page)))
+            if (line.find(part) != std::string::npos) found.push_back(line);
+        return found;
+    }
+};
+
+// The file part of a link target.
+std::string fileOf(const std::string& target) { return target.substr(0, target.find('#')); }
+
+std::string classPage(const std::string& package, const std::string& name) {
+    return "projects/" + package + "/" + name + ".html";
+}
+
+// Java: a class imported by its name hides the own package's class of that
+// name, in comments and declarations alike; a name written with its
+// package, or through the class that holds it, is the class written; a
+// name that two packages imported whole both hold is left unlinked.
+TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
+    writeText(work() / "src/org/garden/soil/Bed.java",
+              "package org.garden.soil;\n\n/** A raised bed. */\npublic class Bed {\n"
+              "    /** A row of the bed. */\n    public static class Row {}\n"
+              "    /** Waters it. @param litres how much */\n    public void water(int litres) {}\n}\n");
+    writeText(work() / "src/org/garden/soil/Rake.java",
+              "package org.garden.soil;\n\n/** A soil rake. */\npublic class Rake {}\n");
+    writeText(work() / "src/org/garden/tools/Rake.java",
+              "package org.garden.tools;\n\n/** A lawn rake. */\npublic class Rake {}\n");
+    writeText(work() / "src/org/garden/plan/Bed.java",
+              "package org.garden.plan;\n\n/** A bed on the plan, which is never watered. */\n"
+              "public class Bed {}\n");
+    writeText(work() / "src/org/garden/plan/Layout.java",
+              "package org.garden.plan;\n\n"
+              "import java.util.List;\n"
+              "import org.garden.soil.Bed;\n"
+              "import org.garden.soil.*;\n"
+              "import org.garden.tools.*;\n\n"
+              "/**\n * Waters each {@link Bed} with {@link Bed#water(int)}, row by\n"
+              " * {@link Bed.Row}, as {@link org.garden.plan.Bed} shows; the\n"
+              " * {@link Rake} is either.\n */\n"
+              "public class Layout {\n"
+              "    /** The bed. @param row a row @return it */\n"
+              "    public Bed bed(Bed.Row row) { return null; }\n"
+              "    /** The planned one. @return it */\n"
+              "    public org.garden.plan.Bed planned() { return null; }\n"
+              "    /** All planned. @return them */\n"
+              "    public List<org.garden.plan.Bed> plans() { return null; }\n"
+              "}\n");
+    document({"src"});
+
+    const std::string page = "org.garden.plan/Layout.html";
+    const std::string soil = classPage("org.garden.soil", "Bed");
+    const std::string plan = classPage("org.garden.plan", "Bed");
+    // A class of the page's own package shows without its package.
+    EXPECT_EQ(linesWith(page, "Waters each"),
+              std::vector<std::string>{"Waters each Bed with Bed.water(int), row by Bed.Row, as "
+                                       "Bed shows; the Rake is either."});
+    // The comment's two; then, in the summary's rows and again in the
+    // entries, bed()'s type and its parameter's class, planned()'s type
+    // and plans()' type argument.
+    const std::vector<std::string> declared{soil, soil, plan, plan};
+    std::vector<std::string> beds{soil, plan};
+    for (int twice = 0; twice < 2; ++twice) beds.insert(beds.end(), declared.begin(), declared.end());
+    EXPECT_EQ(targets(page, "Bed"), beds);
+    const auto water = targets(page, "Bed.water(int)");
+    ASSERT_EQ(water.size(), 1u);
+    EXPECT_EQ(fileOf(water[0]), soil);
+    EXPECT_EQ(water[0].substr(soil.size()).rfind("#water(", 0), 0u) << water[0];
+    const std::string row = classPage("org.garden.soil", "Bed.Row");
+    EXPECT_EQ(targets(page, "Bed.Row"), std::vector<std::string>{row});
+    EXPECT_EQ(targets(page, "Row"), (std::vector<std::string>{row, row}));
+    EXPECT_EQ(targets(page, "Rake"), std::vector<std::string>{});
+}
+
+// C#: a namespace's own classes, then the using directives written for
+// it; an alias for a type or a namespace; a using static directive's
+// members; a name written with its namespace (or from within an enclosing
+// one, or from global::) as written.
+TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
+    writeText(work() / "cs/Soil.cs",
+              "namespace Garden.Soil\n{\n"
+              "    /// <summary>A raised bed.</summary>\n    public class Bed {}\n"
+              "    /// <summary>Depths.</summary>\n    public static class Defaults\n    {\n"
+              "        /// <summary>How deep to dig.</summary>\n        public const int Depth = 30;\n"
+              "    }\n}\n");
+    writeText(work() / "cs/Tools.cs",
+              "namespace Garden.Tools\n{\n"
+              "    /// <summary>A tool bed.</summary>\n    public class Bed {}\n"
+              "    /// <summary>A rake.</summary>\n    public class Rake\n    {\n"
+              "        /// <summary>Sharpens it.</summary>\n        public void Sharpen() {}\n"
+              "    }\n}\n");
+    writeText(work() / "cs/Plan.cs",
+              "using Garden.Soil;\n"
+              "using Tool = Garden.Tools.Rake;\n"
+              "using T = Garden.Tools;\n"
+              "using static Garden.Soil.Defaults;\n\n"
+              "namespace Garden.Plan\n{\n"
+              "    /// <summary>Digs <see cref=\"Bed\"/> <see cref=\"Depth\"/> deep with a "
+              "<see cref=\"Tool\"/> kept sharp by <see cref=\"Tool.Sharpen()\"/>, beside "
+              "<see cref=\"T.Bed\"/>, <see cref=\"Soil.Bed\"/>, <see cref=\"Garden.Tools.Bed\"/> "
+              "and <see cref=\"global::Garden.Tools.Rake\"/>.</summary>\n"
+              "    public class Layout\n    {\n"
+              "        /// <summary>The tool bed.</summary>\n"
+              "        public Garden.Tools.Bed ToolBed() { return null; }\n"
+              "        /// <summary>The raised bed.</summary>\n"
+              "        public Bed SoilBed() { return null; }\n"
+              "    }\n}\n\n"
+              "namespace Garden.Shed\n{\n    using Garden.Tools;\n\n"
+              "    /// <summary>Holds a <see cref=\"Bed\"/>.</summary>\n"
+              "    public class Shelf {}\n}\n");
+    document({"cs"});
+
+    const std::string page = "Garden.Plan/Layout.html";
+    EXPECT_EQ(linesWith(page, "Digs"),
+              std::vector<std::string>{"Digs Bed Depth deep with a Tool kept sharp by "
+                                       "Tool.Sharpen(), beside T.Bed, Soil.Bed, Garden.Tools.Bed "
+                                       "and global::Garden.Tools.Rake."});
+    const std::string soil = classPage("Garden.Soil", "Bed");
+    const std::string tools = classPage("Garden.Tools", "Bed");
+    const std::string rake = classPage("Garden.Tools", "Rake");
+    // The comment's; then, in the summary's rows and again in the entries,
+    // SoilBed()'s type and ToolBed()'s, written with its namespace, whose
+    // last word leads to the class.
+    EXPECT_EQ(targets(page, "Bed"), (std::vector<std::string>{soil, soil, tools, soil, tools}));
+    EXPECT_EQ(targets(page, "Tool"), std::vector<std::string>{rake});
+    const auto sharpen = targets(page, "Tool.Sharpen()");
+    ASSERT_EQ(sharpen.size(), 1u);
+    EXPECT_EQ(sharpen[0], rake + "#Sharpen()");
+    EXPECT_EQ(targets(page, "Depth"),
+              std::vector<std::string>{classPage("Garden.Soil", "Defaults") + "#Depth"});
+    EXPECT_EQ(targets(page, "T.Bed"), std::vector<std::string>{tools});
+    EXPECT_EQ(targets(page, "Soil.Bed"), std::vector<std::string>{soil});
+    EXPECT_EQ(targets(page, "Garden.Tools.Bed"), std::vector<std::string>{tools});
+    EXPECT_EQ(targets(page, "global::Garden.Tools.Rake"), std::vector<std::string>{rake});
+    // Within its namespace's block, the block's own using directive comes
+    // before the file's.
+    EXPECT_EQ(targets("Garden.Shed/Shelf.html", "Bed"), std::vector<std::string>{tools});
+}
+
+}  // namespace
