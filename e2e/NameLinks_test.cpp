@@ -43,6 +43,18 @@ protected:
         return found;
     }
 
+    // The count lines that follow the class page's first line reading
+    // `line`; fewer at the page's end, none without it.
+    std::vector<std::string> linesAfter(const std::string& page, const std::string& line,
+                                        std::size_t count) const {
+        const auto lines = e2e::pageTextLines(e2e::readFile(site() / "projects" / page));
+        auto at = std::find(lines.begin(), lines.end(), line);
+        if (at == lines.end()) return {};
+        ++at;
+        return {at, at + static_cast<std::ptrdiff_t>(
+                              std::min<std::size_t>(count, static_cast<std::size_t>(lines.end() - at)))};
+    }
+
     // The lines of the class page that hold part.
     std::vector<std::string> linesWith(const std::string& page, const std::string& part) const {
         std::vector<std::string> found;
@@ -181,6 +193,60 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
     // Within its namespace's block, the block's own using directive comes
     // before the file's.
     EXPECT_EQ(targets("Garden.Shed/Shelf.html", "Bed"), std::vector<std::string>{tools});
+}
+
+// A base written with type arguments is shown with them, linked to the
+// class they pick: the C# twin of as many type parameters; its members
+// are still inherited from it. Both modules show the head alike.
+TEST_F(NameLinks, ABaseIsShownWithTheTypeArgumentsWritten) {
+    writeText(work() / "cs/Handlers.cs",
+              "namespace Garden.Work\n{\n"
+              "    /// <summary>Handles anything.</summary>\n    public class Handler {}\n"
+              "    /// <summary>Handles one kind.</summary>\n"
+              "    /// <typeparam name=\"TIn\">The kind.</typeparam>\n"
+              "    public class Handler<TIn>\n    {\n"
+              "        /// <summary>Takes one.</summary>\n        public void Take(TIn item) {}\n"
+              "    }\n"
+              "    /// <summary>Keeps anything.</summary>\n    public interface IStore {}\n"
+              "    /// <summary>Keeps one kind.</summary>\n"
+              "    /// <typeparam name=\"T\">The kind.</typeparam>\n"
+              "    public interface IStore<T> {}\n"
+              "    /// <summary>Handles names.</summary>\n"
+              "    public class NameHandler : Handler<string>, IStore<string> {}\n}\n");
+    writeText(work() / "java/org/garden/work/Box.java",
+              "package org.garden.work;\n\n/** A box. @param <T> what it holds */\n"
+              "public class Box<T> {}\n");
+    writeText(work() / "java/org/garden/work/SeedBox.java",
+              "package org.garden.work;\n\n/** A box of seeds. */\n"
+              "public class SeedBox extends org.garden.work.Box<java.util.List<String>> {}\n");
+    document({"cs", "java"});
+
+    const std::string page = "Garden.Work/NameHandler.html";
+    // The head's lines: the class, then its bases.
+    EXPECT_EQ(linesAfter(page, "class NameHandler", 2),
+              (std::vector<std::string>{"extends Handler<string>", "implements IStore<string>"}));
+    const std::string handler = classPage("Garden.Work", "Handler-1");
+    EXPECT_EQ(targets(page, "Handler<string>"), std::vector<std::string>{handler});
+    EXPECT_EQ(targets(page, "IStore<string>"),
+              std::vector<std::string>{classPage("Garden.Work", "IStore-1")});
+    const auto take = targets(page, "Take");
+    ASSERT_EQ(take.size(), 1u);
+    EXPECT_EQ(fileOf(take[0]), handler);
+    EXPECT_EQ(linesAfter("org.garden.work/SeedBox.html", "class SeedBox", 1),
+              std::vector<std::string>{"extends Box<java.util.List<String>>"});
+    EXPECT_EQ(targets("org.garden.work/SeedBox.html", "Box<java.util.List<String>>"),
+              std::vector<std::string>{classPage("org.garden.work", "Box")});
+
+    // The old module: the head's line, and its link.
+    fs::remove_all(site());
+    const auto result = runInWork({"-autorun", "-autoquit", "-overwrite", "-accept3slash",
+                                   "-module=vantry-old", "-moduledir=" + moduleDir_.string(), "cs",
+                                   "out/index.html"},
+                                  kTimeLimit);
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    const auto old = linesWith(page, "extends");
+    EXPECT_EQ(old, std::vector<std::string>{"extends Handler<string>, IStore<string>"});
+    EXPECT_EQ(targets(page, "Handler<string>"), std::vector<std::string>{handler});
 }
 
 }  // namespace

@@ -374,6 +374,17 @@ void CppClass::resolveBase(const std::string& baseName, CppClass* cls) {
         bases[baseName] = cls;
 }
 
+const std::string& CppClass::writtenBase(const std::string& baseName) const {
+    for (const auto& [name, written] : writtenBases)
+        if (name == baseName) return written;
+    return baseName;
+}
+
+void CppClass::setWrittenBase(const std::string& baseName, const std::string& written) {
+    if (written == baseName || &writtenBase(baseName) != &baseName) return;
+    writtenBases.emplace_back(baseName, written);
+}
+
 bool CppClass::hasBase(const std::string& baseName, const std::string& qualifier,
                        bool useSeparator) const {
     if (baseName.empty()) return bases.empty();
@@ -391,12 +402,12 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks,
     bool hasClassBase = false;
     // Bases that nameOf writes alike ("Base<1>" and "Base<2>" both as
     // "Base") are one entry.
-    std::vector<std::string> written;
+    std::vector<std::string> sent;
     for (const auto& [baseName, base] : bases) {
         std::string shown = nameOf ? nameOf(baseName) : std::string();
         if (nameOf) {
-            if (std::find(written.begin(), written.end(), shown) != written.end()) continue;
-            written.push_back(shown);
+            if (std::find(sent.begin(), sent.end(), shown) != sent.end()) continue;
+            sent.push_back(shown);
         }
         if (!first) list += separator;
         first = false;
@@ -404,6 +415,14 @@ std::string CppClass::getBaseList(const std::string& separator, bool marks,
         bool baseIsInterface = base && base->isInterface();
         if (!baseIsInterface) hasClassBase = true;
         if (marks) list += baseIsInterface ? ",t" : ",f";
+        const std::string& written = writtenBase(baseName);
+        if (marks && written != (nameOf ? shown : baseName)) {
+            list += ",=";
+            for (char c : written) {
+                if (c == '\\' || c == '|' || c == ',') list += '\\';
+                list += c;
+            }
+        }
     }
     if (!isInterface() && !hasClassBase && language != 0) {
         std::string root;
@@ -438,6 +457,7 @@ void CppClass::copyFrom(const CppClass& other) {
         else
             bases[baseName] = base;
     }
+    writtenBases = other.writtenBases;
     sourceDirectory = other.sourceDirectory;
     package = other.package;
     cloneMembersOf(other);
@@ -472,6 +492,7 @@ void CppClass::mergeHeadFrom(const CppClass& other) {
         comment += other.comment;
     }
     for (const auto& [baseName, base] : other.bases) resolveBase(baseName, base);
+    for (const auto& [baseName, written] : other.writtenBases) setWrittenBase(baseName, written);
     if (sourceDirectory.empty()) sourceDirectory = other.sourceDirectory;
     if (package.empty()) package = other.package;
     if (kind.empty() && !other.kind.empty()) setKind(other.kind.str());

@@ -134,11 +134,20 @@ public:
     // or, with useSeparator, the part after the name's last scope separator.
     bool hasBase(const std::string& name, const std::string& qualifier,
                  bool useSeparator) const;
+    // The base entry `name` as the class head writes it, type arguments kept
+    // ("Handler<string>" for the entry "Handler<>", "AbstractList<E>" for
+    // "AbstractList"); the name itself where the head wrote nothing else.
+    const std::string& writtenBase(const std::string& name) const;
+    // Notes how the head writes the base entry `name`, unless a text is
+    // noted for it already; a text equal to the name notes nothing.
+    void setWrittenBase(const std::string& name, const std::string& written);
     // A new placeholder with this class's parent, options and language,
     // owned by this class. Not entered in the base table.
     UnresolvedClass* newUnresolvedBase(const std::string& name, bool isInterface);
     // The base names in name order joined by separator, each followed by
-    // ",t"/",f" when marks is set; then the implicit root entry ("Object"
+    // ",t"/",f" when marks is set, and then by ",=" and its writtenBase
+    // ("\", "|" and "," in it after a "\") where that differs from the
+    // name written; then the implicit root entry ("Object"
     // for Java, "System.Object" otherwise, "" for C#-style namespaces and
     // globals records) for a non-C++ non-interface class without a class base.
     // nameOf, when given, gives the name each base is written with; bases
@@ -222,6 +231,8 @@ private:
     };
 
     std::map<std::string, CppClass*> bases;
+    // Base name -> the text the head writes it with, where they differ.
+    std::vector<std::pair<std::string, std::string>> writtenBases;
     InternedText package;
     InternedText kind;
     InternedText containerText;

@@ -259,6 +259,15 @@ TEST(CppClass, BaseListsAndRoots) {
     EXPECT_EQ(java->getBaseList(", ", false), "Comparable, Runnable, Object");
     java->addBase("Base", false);
     EXPECT_EQ(java->getBaseList("|", true), "Base,f|Comparable,t|Runnable,t");
+    // A base written with type arguments is sent with its text too, the
+    // list's separators in it escaped; the first text noted holds.
+    java->setWrittenBase("Comparable", "Comparable<Map<K, V|W>>");
+    java->setWrittenBase("Comparable", "Comparable<Other>");
+    java->setWrittenBase("Runnable", "Runnable");
+    EXPECT_EQ(java->getBaseList("|", true),
+              "Base,f|Comparable,t,=Comparable<Map<K\\, V\\|W>>|Runnable,t");
+    EXPECT_EQ(java->getBaseList(", ", false), "Base, Comparable, Runnable");
+    EXPECT_EQ(java->writtenBase("Runnable"), "Runnable");
 
     EXPECT_EQ(makeClass("I", 2, "interface")->getBaseList("|", true), "");
     auto cpp = makeClass("K", 0);

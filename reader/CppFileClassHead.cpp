@@ -765,6 +765,8 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             std::size_t at;
             while ((at = base.find("::")) != std::string::npos) base.replace(at, 2, ".");
         }
+        // The base as written, its type arguments kept, for the pages.
+        std::string written = base;
         std::string tok = token();
         for (;;) {
             if (tok == "<"sv && language == CSharp) {
@@ -773,17 +775,30 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                 Tokens arguments;
                 skipTemplateArguments(&arguments);
                 base += argumentCountMark(arguments);
+                // A list that the body cut short is no text to show.
+                if (!arguments.empty() && arguments.back() == ">"sv) {
+                    written += '<';
+                    appendJoinedTokens(written, arguments, 0, arguments.size());
+                }
                 tok = token();
             } else if (tok == "<"sv && language == Cpp) {
                 // A C++ base keeps its arguments, which may name a
                 // specialisation ("Utf<8>") rather than the template.
                 Tokens arguments{"<"};
                 skipTemplateArguments(&arguments);
-                if (arguments.size() >= 2 && arguments.back() == ">"sv)
-                    base += templateArgumentText(arguments, 0, arguments.size() - 1);
+                if (arguments.size() >= 2 && arguments.back() == ">"sv) {
+                    const std::string text = templateArgumentText(arguments, 0, arguments.size() - 1);
+                    base += text;
+                    written += text;
+                }
                 tok = token();
             } else if (tok == "<"sv) {
-                skipTemplateArguments(nullptr);
+                Tokens arguments;
+                skipTemplateArguments(&arguments);
+                if (!arguments.empty() && arguments.back() == ">"sv) {
+                    written += '<';
+                    appendJoinedTokens(written, arguments, 0, arguments.size());
+                }
                 tok = token();
             }
             // A base named by a call (a macro, decltype): no name is
@@ -803,6 +818,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                     break;
                 }
                 base += "." + part;
+                written += "." + part;
                 tok = token();
                 continue;
             }
@@ -818,6 +834,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
                     break;
                 }
                 base += "::" + part;
+                written += "::" + part;
                 tok = token();
                 continue;
             }
@@ -839,6 +856,7 @@ bool CppFile::readBaseList(DocGenCppClass& cls, std::string keyword) {
             }
         }
         cls.addBase(base, isInterface);
+        cls.setWrittenBase(base, written);
         afterComma = tok == ","sv;
         if (afterComma) continue;
         if (tok == "{"sv) {

@@ -212,17 +212,21 @@ SourceImports readSourceImports(std::string_view text, int language) {
     // starts a declaration, after which no Java import can stand; a C#
     // namespace block that follows may open with directives of its own.
     SourceTokens tokens(text);
-    // C#: the namespaces whose blocks are open, innermost last, and the
-    // one a file-scoped namespace declaration names.
-    std::vector<std::string> blocks;
-    std::string fileNamespace;
+    // C#: the namespace that the directives read now stand in (a
+    // file-scoped one, or the open blocks' names joined), and its length
+    // before each open block.
+    std::string scope;
+    std::vector<std::size_t> blocks;
+    // Namespaces nest no deeper, and are named no longer, in real code:
+    // past that, the reading ends, so that the work stays linear in the text.
+    constexpr std::size_t deepest = 256, longest = 4096;
     bool global = false;
     auto add = [&](ImportDirective::Kind kind, std::string name, std::string alias = {}) {
         ImportDirective directive;
         directive.kind = kind;
         directive.name = std::move(name);
         directive.alias = std::move(alias);
-        if (!java) directive.scope = blocks.empty() ? fileNamespace : blocks.back();
+        if (!java) directive.scope = scope;
         directive.global = global;
         imports.directives.push_back(std::move(directive));
     };
@@ -256,7 +260,10 @@ SourceImports readSourceImports(std::string_view text, int language) {
         } else if (!java && t.is("global")) {
             global = true;  // "global using"
         } else if (!java && t.is('}')) {
-            if (!blocks.empty()) blocks.pop_back();  // the end of a namespace
+            if (!blocks.empty()) {  // the end of a namespace
+                scope.resize(blocks.back());
+                blocks.pop_back();
+            }
         } else if (!java && t.is("namespace")) {
             // "namespace a.b;" covers the file, "namespace a.b {" holds
             // more directives.
@@ -264,12 +271,12 @@ SourceImports readSourceImports(std::string_view text, int language) {
             Token after = tokens.next();
             for (; after.kind == TokenKind::word || after.is('.'); after = tokens.next())
                 name += after.text;
-            const std::string& outer = blocks.empty() ? fileNamespace : blocks.back();
-            std::string full = outer.empty() ? name : outer + "." + name;
-            if (after.is('{')) {
-                blocks.push_back(std::move(full));
-            } else if (after.is(';')) {
-                fileNamespace = std::move(full);
+            if (after.is('{') || after.is(';')) {
+                if (blocks.size() >= deepest || scope.size() + name.size() >= longest)
+                    return imports;
+                if (after.is('{')) blocks.push_back(scope.size());
+                if (!scope.empty()) scope += '.';
+                scope += name;
             } else {
                 imports.complete = after.kind != TokenKind::end;
                 return imports;

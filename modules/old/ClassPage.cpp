@@ -11,6 +11,7 @@
 #include "modules/common/PageBounds.h"
 #include "modules/common/PageDateTime.h"
 #include "modules/common/PageEscape.h"
+#include "modules/common/ShownBase.h"
 #include "modules/old/ConstantValues.h"
 #include "modules/old/DocClassList.h"
 #include "modules/old/OldRecords.h"
@@ -254,7 +255,8 @@ std::string classPageText(const DocClassList& list, const CppClass& cls,
             if (!first) out += ", ";
             first = false;
             const CppClass* base = list.resolveBase(cls, entry.first);
-            out += base ? base->getLink("../", "", "", false) : escapeHtml(entry.first);
+            const std::string shown = escapeHtml(shownBaseText(cls, entry.first, base));
+            out += base ? makeLink(shown, hrefEscape(base->getPageFile("../")), "", "") : shown;
         }
         out += '\n';
     }

@@ -88,7 +88,9 @@ struct DocClassList::Indexes {
     // "Map.Entry"), type parameters left out: no other name can be found
     // nested in a class.
     std::unordered_set<std::string_view> nestedNames;
-    // The search orders are filled: inherited nested classes can be found.
+    // The search orders are being filled, or filled: then inherited nested
+    // classes can be found.
+    bool ordersStarted = false;
     bool ancestorsKnown = false;
 };
 
@@ -211,6 +213,22 @@ CppClass* DocClassList::addClass(CppClass* cls) {
 }
 
 const DocClassList::Indexes& DocClassList::indexes() const {
+    nameIndexes();
+    if (!index->ordersStarted) {
+        // A question that the search orders ask while they are filled
+        // finds the index as it stands.
+        index->ordersStarted = true;
+        try {
+            fillSearchOrders(size() >= 2 ? pagePool() : nullptr);
+        } catch (...) {
+            index.reset();
+            throw;
+        }
+    }
+    return *index;
+}
+
+const DocClassList::Indexes& DocClassList::nameIndexes() const {
     if (index) return *index;
     auto built = std::make_unique<Indexes>();
     size_t n = 0;
@@ -241,25 +259,16 @@ const DocClassList::Indexes& DocClassList::indexes() const {
         if (dot != std::string_view::npos)
             built->nestedNames.insert(withoutTypeParameters(name.substr(dot + 1)));
     }
-    // Page writers only read these, so they are all made here, before the
-    // first page. Each class's entries depend on that class alone, so with
-    // workers they are made in slices, the base resolutions they ask for
-    // made once beforehand and only read meanwhile.
-    VelkThreadPool* workers = n >= 2 ? pagePool() : nullptr;
-    readImports(*built, workers);
-    // From here on names resolve (the base names that the search orders
-    // follow among them), asked of the index as it is being made.
+    readImports(*built, n >= 2 ? pagePool() : nullptr);
     index = std::move(built);
-    try {
-        fillSearchOrders(workers);
-    } catch (...) {
-        index.reset();
-        throw;
-    }
     return *index;
 }
 
 void DocClassList::fillSearchOrders(VelkThreadPool* workers) const {
+    // Page writers only read these, so they are all made here, before the
+    // first page. Each class's entries depend on that class alone, so with
+    // workers they are made in slices, the base resolutions they ask for
+    // made once beforehand and only read meanwhile.
     Indexes* built = index.get();
     const size_t n = built->sorted.size();
     built->searchOrder.resize(n);
@@ -387,7 +396,7 @@ CppClass* DocClassList::resolveLinkTarget(const std::string& package, const CppC
     return resolveWrittenName(package, context, name, fallback);
 }
 
-bool DocClassList::hasGenericTwins() const { return !indexes().twins.empty(); }
+bool DocClassList::hasGenericTwins() const { return !nameIndexes().twins.empty(); }
 
 bool DocClassList::hasSpecialisations() const { return indexes().specialisations; }
 
@@ -399,7 +408,7 @@ CppClass* DocClassList::twinAt(const std::string& package, const std::string& ke
 
 CppClass* DocClassList::resolveTwin(const std::string& package, const CppClass* context,
                                     std::string_view name, bool fallback) const {
-    const Indexes& ix = indexes();
+    const Indexes& ix = nameIndexes();
     if (ix.twins.empty()) return nullptr;
     const std::string key = genericKey(name);
     auto at = [&](std::string_view scope, std::string_view twin) {
@@ -453,7 +462,7 @@ CppClass* DocClassList::resolveWrittenName(const std::string& package, const Cpp
 CppClass* DocClassList::resolveNestedName(const std::string& package, const CppClass* context,
                                           std::string_view name) const {
     if (name.empty()) return nullptr;
-    if (followsImports(context)) return resolveScoped(indexes(), *context, name, false);
+    if (followsImports(context)) return resolveScoped(nameIndexes(), *context, name, false);
     if (context) {
         // Nested in the context, then in each class that encloses it.
         const std::string separator = context->getScopeSeparator();
@@ -471,7 +480,7 @@ CppClass* DocClassList::resolveNestedName(const std::string& package, const CppC
         }
     }
     if (CppClass* found = findClass(package, name, false)) return found;
-    return onlyClassNamed(indexes(), context, name);
+    return onlyClassNamed(nameIndexes(), context, name);
 }
 
 void DocClassList::setSourceRoots(InputRoots roots) {
@@ -812,7 +821,7 @@ CppClass* DocClassList::resolveScoped(const Indexes& ix, const CppClass& context
 
 CppClass* DocClassList::resolveName(const std::string& package, const CppClass* context,
                                     std::string_view name, bool base) const {
-    if (followsImports(context)) return resolveScoped(indexes(), *context, name, base);
+    if (followsImports(context)) return resolveScoped(nameIndexes(), *context, name, base);
     return resolveLinkTarget(package, context, std::string(name), true);
 }
 

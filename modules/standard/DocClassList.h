@@ -261,7 +261,10 @@ public:
 
 private:
     struct Indexes;
+    // The whole index; nameIndexes: what names resolve by (the classes by
+    // name and position, the twins, the sources' imports), made first.
     const Indexes& indexes() const;
+    const Indexes& nameIndexes() const;
     // Fills the index's search orders and shown names, and sorts its
     // listings, once its names and imports are made.
     void fillSearchOrders(VelkThreadPool* workers) const;

@@ -8,6 +8,7 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/standard/PageClassTree.h"
+#include "modules/common/ShownBase.h"
 #include "modules/standard/PageCodeLinks.h"
 #include "modules/standard/PageDocBlock.h"
 #include "modules/common/PageEscape.h"
@@ -118,8 +119,9 @@ void writeDeclaration(std::string& out, const CppClass& cls, const DocClassList*
             const CppClass* base = list ? list->resolveBase(cls, name, value) : value;
             if (name.empty() || !base || base->isInterface() != interfaces) continue;
             out += first ? (interfaces ? "<dt> implements " : "<dt> extends ") : ", ";
-            if (base->isUnresolved()) appendEscapedName(out, name);
-            else out += classLink(*base, "../");
+            const std::string shown = shownBaseText(cls, name, base);
+            if (base->isUnresolved()) appendEscapedName(out, shown);
+            else out += classLink(*base, "../", "", shown);
             first = false;
         }
         if (!first) out += '\n';

@@ -324,8 +324,9 @@ std::string buildLink(const std::string& text, const std::string& page, const st
     return out;
 }
 
-std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag) {
-    const std::string& name = cls.getName();
+std::string classLink(const CppClass& cls, const std::string& prefix, const std::string& tag,
+                      const std::string& shown) {
+    const std::string& name = shown.empty() ? cls.getName() : shown;
     std::string out;
     if (cls.isUnresolved()) {
         out.reserve(name.size() + 16);

@@ -53,11 +53,12 @@ ReferencedMember referencedMember(const CppClassEntity& entity, std::string_view
 std::string buildLink(const std::string& text, const std::string& page,
                       const std::string& tag, const std::string& anchor);
 
-// The link to a class's page with the name HTML-escaped, or, for a name
-// that no documented class stands for (an unresolved base), the name as
-// code text. tag wraps the name when not empty.
+// The link to a class's page with the name (or, when given, shown)
+// HTML-escaped, or, for a name that no documented class stands for (an
+// unresolved base), the name as code text. tag wraps the name when not
+// empty.
 std::string classLink(const CppClass& cls, const std::string& prefix,
-                      const std::string& tag = "");
+                      const std::string& tag = "", const std::string& shown = "");
 
 // A link to the listing page of a source file. With the location "." the
 // page is listingName beside the current page (the file's name + ".html"
