@@ -103,6 +103,10 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
               "    public org.garden.plan.Bed planned() { return null; }\n"
               "    /** All planned. @return them */\n"
               "    public List<org.garden.plan.Bed> plans() { return null; }\n"
+              "    /** The lawn's. @return it */\n"
+              "    public org.garden.tools.Rake lawnRake() { return null; }\n"
+              "    /** The soil's. @return it */\n"
+              "    public org.garden.soil.Rake soilRake() { return null; }\n"
               "}\n");
     document({"src"});
 
@@ -127,7 +131,23 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
     const std::string row = classPage("org.garden.soil", "Bed.Row");
     EXPECT_EQ(targets(page, "Bed.Row"), std::vector<std::string>{row});
     EXPECT_EQ(targets(page, "Row"), (std::vector<std::string>{row, row}));
-    EXPECT_EQ(targets(page, "Rake"), std::vector<std::string>{});
+    // The comment's Rake is neither; the two methods' are those written,
+    // in the summary's rows and again in the entries.
+    const std::string soilRake = classPage("org.garden.soil", "Rake");
+    const std::string lawnRake = classPage("org.garden.tools", "Rake");
+    const std::vector<std::string> rakes{lawnRake, soilRake, lawnRake, soilRake};
+    EXPECT_EQ(targets(page, "Rake"), rakes);
+
+    // The old module reads no imports, but the names written with their
+    // packages lead where they are written.
+    fs::remove_all(site());
+    const auto result = runInWork({"-autorun", "-autoquit", "-overwrite", "-module=vantry-old",
+                                   "-moduledir=" + moduleDir_.string(), "src", "out/index.html"},
+                                  kTimeLimit);
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    auto old = targets(page, "Rake");
+    std::sort(old.begin(), old.end());
+    EXPECT_EQ(old, (std::vector<std::string>{soilRake, lawnRake}));
 }
 
 // C#: a namespace's own classes, then the using directives written for

@@ -119,17 +119,27 @@ std::string linkTypeText(const DocClassList& list, const CppClass& owner,
                          const std::string& declaration, const std::string& linkPrefix) {
     std::string result;
     result.reserve(declaration.size() + declaration.size() / 2);
+    // Java and C# name a class with its package or namespace, or through
+    // the class it is nested in ("com.acme.Reader", "Map.Entry"): each word
+    // of such a name is read with the words before it.
+    const bool dotted = owner.getLanguage() == 1 || owner.getLanguage() == 2;
+    std::size_t chainStart = std::string::npos;
     std::size_t i = 0;
     while (i < declaration.size()) {
         std::size_t start = i;
         if (!isWordChar(declaration[i])) {
             while (i < declaration.size() && !isWordChar(declaration[i])) ++i;
             appendEscapedHtml(result, std::string_view(declaration).substr(start, i - start));
+            if (i - start != 1 || declaration[start] != '.' || start == 0) chainStart = std::string::npos;
             continue;
         }
+        if (chainStart == std::string::npos || !dotted) chainStart = start;
         while (i < declaration.size() && isWordChar(declaration[i])) ++i;
         const std::string word = declaration.substr(start, i - start);
-        const CppClass* target = list.resolveTypeName(owner, word);
+        const CppClass* target =
+            chainStart == start || isKeyword(owner, word)
+                ? list.resolveTypeName(owner, word)
+                : list.resolveTypeName(owner, declaration.substr(chainStart, i - chainStart));
         if (!target) {
             appendEscapedHtml(result, word);
             continue;
