@@ -83,7 +83,8 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
     writeText(work() / "src/org/garden/soil/Rake.java",
               "package org.garden.soil;\n\n/** A soil rake. */\npublic class Rake {}\n");
     writeText(work() / "src/org/garden/tools/Rake.java",
-              "package org.garden.tools;\n\n/** A lawn rake. */\npublic class Rake {}\n");
+              "package org.garden.tools;\n\n/** A lawn rake. */\npublic class Rake {\n"
+              "    /** A row of tines. */\n    public static class Row {}\n}\n");
     writeText(work() / "src/org/garden/plan/Bed.java",
               "package org.garden.plan;\n\n/** A bed on the plan, which is never watered. */\n"
               "public class Bed {}\n");
@@ -91,6 +92,7 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
               "package org.garden.plan;\n\n"
               "import java.util.List;\n"
               "import org.garden.soil.Bed;\n"
+              "import org.garden.soil.Bed.*;\n"
               "import org.garden.soil.*;\n"
               "import org.garden.tools.*;\n\n"
               "/**\n * Waters each {@link Bed} with {@link Bed#water(int)}, row by\n"
@@ -99,6 +101,8 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
               "public class Layout {\n"
               "    /** The bed. @param row a row @return it */\n"
               "    public Bed bed(Bed.Row row) { return null; }\n"
+              "    /** The first row. @return it */\n"
+              "    public Row firstRow() { return null; }\n"
               "    /** The planned one. @return it */\n"
               "    public org.garden.plan.Bed planned() { return null; }\n"
               "    /** All planned. @return them */\n"
@@ -130,7 +134,9 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
     EXPECT_EQ(water[0].substr(soil.size()).rfind("#water(", 0), 0u) << water[0];
     const std::string row = classPage("org.garden.soil", "Bed.Row");
     EXPECT_EQ(targets(page, "Bed.Row"), std::vector<std::string>{row});
-    EXPECT_EQ(targets(page, "Row"), (std::vector<std::string>{row, row}));
+    // bed()'s parameter and firstRow()'s type, a class that the import of
+    // Bed's nested classes brings.
+    EXPECT_EQ(targets(page, "Row"), (std::vector<std::string>{row, row, row, row}));
     // The comment's Rake is neither; the two methods' are those written,
     // in the summary's rows and again in the entries.
     const std::string soilRake = classPage("org.garden.soil", "Rake");

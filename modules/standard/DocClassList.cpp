@@ -533,6 +533,9 @@ void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
             break;
         case ImportDirective::Kind::package:
             block.packages.push_back(directive.name);
+            // Java's "import a.Outer.*;" brings Outer's nested classes.
+            if (java)
+                if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
             break;
         case ImportDirective::Kind::members:
             if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
