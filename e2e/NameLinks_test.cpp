@@ -144,8 +144,8 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
     const std::vector<std::string> rakes{lawnRake, soilRake, lawnRake, soilRake};
     EXPECT_EQ(targets(page, "Rake"), rakes);
 
-    // The old module reads no imports, but the names written with their
-    // packages lead where they are written.
+    // The old module's declarations read the names alike; its comments
+    // show their tags as written.
     fs::remove_all(site());
     const auto result = runInWork({"-autorun", "-autoquit", "-overwrite", "-module=vantry-old",
                                    "-moduledir=" + moduleDir_.string(), "src", "out/index.html"},
@@ -154,6 +154,11 @@ TEST_F(NameLinks, JavaNamesLeadWhereTheImportsAndQualifiersPoint) {
     auto old = targets(page, "Rake");
     std::sort(old.begin(), old.end());
     EXPECT_EQ(old, (std::vector<std::string>{soilRake, lawnRake}));
+    auto oldBeds = targets(page, "Bed");
+    std::sort(oldBeds.begin(), oldBeds.end());
+    EXPECT_EQ(oldBeds, (std::vector<std::string>{plan, plan, soil, soil}))
+        << "planned()'s and plans()'s, bed()'s two";
+    EXPECT_EQ(targets(page, "Row"), (std::vector<std::string>{row, row}));
 }
 
 // C#: a namespace's own classes, then the using directives written for
@@ -219,6 +224,17 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
     // Within its namespace's block, the block's own using directive comes
     // before the file's.
     EXPECT_EQ(targets("Garden.Shed/Shelf.html", "Bed"), std::vector<std::string>{tools});
+
+    // The old module's declarations read the names alike.
+    fs::remove_all(site());
+    const auto result = runInWork({"-autorun", "-autoquit", "-overwrite", "-accept3slash",
+                                   "-module=vantry-old", "-moduledir=" + moduleDir_.string(), "cs",
+                                   "out/index.html"},
+                                  kTimeLimit);
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    auto old = targets(page, "Bed");
+    std::sort(old.begin(), old.end());
+    EXPECT_EQ(old, (std::vector<std::string>{soil, tools})) << "SoilBed()'s and ToolBed()'s";
 }
 
 // A base written with type arguments is shown with them, linked to the

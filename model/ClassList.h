@@ -54,6 +54,9 @@ public:
     // hash lookup; no key text is copied.
     CppClass* findClass(std::string_view package, std::string_view name, bool fallback) const;
 
+    // The class registered under exactly (package, name), or null.
+    CppClass* lookup(std::string_view package, std::string_view name) const;
+
     // Deletes every class; the list can be filled again.
     virtual void clear();
 
@@ -110,8 +113,6 @@ public:
     size_t size() const { return classesByKey.size(); }
 
 protected:
-    // The class registered under exactly (package, name), or null.
-    CppClass* lookup(std::string_view package, std::string_view name) const;
     // Takes the class held under key out of the list, once another holds
     // what it held: no look-up finds it from here on and it is not among
     // the classes; it stays owned until clear(), since other records may

@@ -19,6 +19,8 @@ DocClassList::DocClassList() = default;
 DocClassList::~DocClassList() { currentClass.reset(); }
 
 void DocClassList::clear() {
+    scopes.reset();
+    nearestAncestors.clear();
     currentClass.reset();
     ClassList::clear();
     prepared = false;
@@ -63,8 +65,27 @@ CppClass* DocClassList::findForClass(const CppClass& cls, const std::string& nam
     return other && other->getLanguage() == cls.getLanguage() ? other : nullptr;
 }
 
+const NameScopes& DocClassList::nameScopes() const {
+    if (scopes) return *scopes;
+    scopes = std::make_unique<NameScopes>(*this, sourceRoots, nullptr);
+    scopes->setAncestors(
+        [this](const CppClass& cls, const std::function<bool(const CppClass&)>& visit) {
+            auto known = nearestAncestors.find(&cls);
+            if (known == nearestAncestors.end()) {
+                std::vector<CppClass*> nearest = ancestors(cls);
+                std::reverse(nearest.begin(), nearest.end());
+                known = nearestAncestors.emplace(&cls, std::move(nearest)).first;
+            }
+            for (const CppClass* ancestor : known->second)
+                if (visit(*ancestor)) return true;
+            return false;
+        });
+    return *scopes;
+}
+
 CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& baseName) const {
     if (baseName.empty()) return nullptr;
+    if (NameScopes::followsImports(&cls)) return nameScopes().resolve(cls, baseName, true);
     const std::string separator = cls.getScopeSeparator();
     const std::string& name = cls.getName();
     std::size_t cut = name.rfind(separator);
@@ -77,6 +98,7 @@ CppClass* DocClassList::resolveBase(const CppClass& cls, const std::string& base
 
 CppClass* DocClassList::resolveTypeName(const CppClass& owner, const std::string& word) const {
     if (word.empty() || isKeyword(owner, word)) return nullptr;
+    if (NameScopes::followsImports(&owner)) return nameScopes().resolve(owner, word, false);
     // A class nested in the owner (or declared in the owner namespace)
     // first, then the owner's siblings and the name as written.
     if (CppClass* nested = findForClass(owner, owner.getName() + owner.getScopeSeparator() + word))

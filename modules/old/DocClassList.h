@@ -9,6 +9,7 @@
 #include "model/ClassList.h"
 #include "model/ListingNames.h"
 #include "modules/ModuleInterface.h"
+#include "modules/common/NameScopes.h"
 #include "modules/common/SourceConstants.h"
 #include "modules/old/OldRecords.h"
 
@@ -65,13 +66,16 @@ public:
     // All classes (those of the package filter only, when it is not
     // empty), ordered by compareClassNames; equal names stay in key order.
     std::vector<CppClass*> sortedClasses(const std::string& filter) const;
-    // The class a base name written in cls stands for: first the name
+    // The class a base name written in cls stands for: for a Java or C#
+    // class, as NameScopes::resolve finds it (the sources' imports read at
+    // the first question, once the classes are in); else first the name
     // qualified by cls's own scope (cls's name up to and including its last
-    // scope separator), then the name as written. Null when neither is
+    // scope separator), then the name as written. Null when none is
     // registered.
     CppClass* resolveBase(const CppClass& cls, const std::string& baseName) const;
-    // The class a word of a member declaration of owner stands for: a
-    // class nested in owner, then as resolveBase; never for a keyword of
+    // The class a word of a member declaration of owner stands for (or a
+    // dotted name ending in it): for Java and C#, NameScopes::resolve; else
+    // a class nested in owner, then as resolveBase; never for a keyword of
     // owner's language.
     CppClass* resolveTypeName(const CppClass& owner, const std::string& word) const;
     // resolveBase of each base-table name, in table order (null for an
@@ -93,6 +97,9 @@ public:
     // The literals of the constants of the sources ({@value}), read only
     // inside the directories of the project list.
     SourceConstants constants;
+    // Where the sources of Java and C# classes are read for their imports
+    // (the directories of the project list; empty: none is read).
+    InputRoots sourceRoots;
     // The page name (beside the class page) of the listing of file, one of
     // cls's or its members' files: the plain name unless prepare found
     // another file of cls's package with the same name (model/ListingNames.h).
@@ -108,6 +115,11 @@ private:
                           std::unordered_set<const CppClass*>& seen) const;
     bool prepared = false;
     ListingNames listingNames;
+    // How Java and C# names resolve, made at the first question; the
+    // ancestors it asks for are remembered.
+    const NameScopes& nameScopes() const;
+    mutable std::unique_ptr<NameScopes> scopes;
+    mutable std::unordered_map<const CppClass*, std::vector<CppClass*>> nearestAncestors;
     // The names of each class's fields, noted by prepare.
     std::unordered_map<const CppClass*, std::unordered_set<std::string_view>> fieldNames;
 };

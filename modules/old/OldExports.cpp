@@ -75,6 +75,8 @@ VANTRY_MODULE_EXPORT void init(ModuleHandle handle, const char* title, const cha
     list.clear();
     // {@value} shows what the sources initialise a constant with.
     list.constants.setRoots(projectDirectories(projectList));
+    // Java and C# names are found through the sources' imports.
+    list.sourceRoots = projectDirectories(projectList);
 }
 
 VANTRY_MODULE_EXPORT void startClass(ModuleHandle handle, const char* name, const char* comment,

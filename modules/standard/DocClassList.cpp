@@ -6,7 +6,7 @@
 #include "modules/common/ClassPagePath.h"
 
 #include "modules/standard/PageNameOrder.h"
-#include "modules/common/SourceFacts.h"
+#include "modules/common/NameScopes.h"
 
 #include "model/CppClass.h"
 #include "model/GenericNames.h"
@@ -56,42 +56,10 @@ struct DocClassList::Indexes {
     bool specialisations = false;
     // Every registered name -> the classes registered under it, in key order.
     std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
-    // What the source file of a Java or C# class imports, shared by the
-    // classes of one file.
-    struct Imports {
-        // Java: each class imported by its name, by its simple name (null
-        // when no documented class has it).
-        std::unordered_map<std::string, CppClass*, TextHash, std::equal_to<>> classes;
-        // What the file (Java: one block) or one of its namespace blocks
-        // (C#) brings into view.
-        struct Block {
-            std::string scope;  // C#: the namespace of the block
-            // The packages and namespaces whose every class is in view.
-            std::vector<std::string> packages;
-            // The documented types whose nested classes (and, for C#,
-            // members) are in view.
-            std::vector<const CppClass*> memberTypes;
-            // C#: alias -> the name it stands for, as written.
-            std::vector<std::pair<std::string, std::string>> aliases;
-        };
-        std::vector<Block> blocks;
-        Block& block(const std::string& scope) {
-            for (Block& b : blocks)
-                if (b.scope == scope) return b;
-            blocks.push_back({scope, {}, {}, {}});
-            return blocks.back();
-        }
-    };
-    // By position; null for a class whose source is not read.
-    std::vector<std::shared_ptr<Imports>> imports;
-    // The last parts of the names of nested classes ("Entry" of
-    // "Map.Entry"), type parameters left out: no other name can be found
-    // nested in a class.
-    std::unordered_set<std::string_view> nestedNames;
-    // The search orders are being filled, or filled: then inherited nested
-    // classes can be found.
+    // How Java and C# names resolve: the sources' imports among them.
+    std::unique_ptr<NameScopes> scopes;
+    // The search orders are being filled, or filled.
     bool ordersStarted = false;
-    bool ancestorsKnown = false;
 };
 
 namespace {
@@ -104,21 +72,6 @@ size_t lastOccurrence(std::string_view text, std::string_view pattern) {
         if (text[i] == pattern[0] && text.compare(i, pattern.size(), pattern) == 0) return i;
     return std::string_view::npos;
 }
-
-// Java (2) and C# (1) sources bring classes into view by their names.
-bool importsNames(int language) { return language == 1 || language == 2; }
-
-// The source a Java or C# class was found in, whose imports it sees: its
-// first file, in its source directory; "" for none.
-std::string importingSource(const CppClass& cls) {
-    const auto& files = cls.getFileNames();
-    if (!importsNames(cls.getLanguage()) || files.empty() || cls.getSourceDirectory().empty())
-        return {};
-    return cls.getSourceDirectory() + "/" + fileNameOf(files.front().str());
-}
-
-// So many sources are read by one task ahead of need.
-constexpr size_t readAheadBatch = 32;
 
 // The text after the last separator; all of it when there is none.
 std::string_view afterLast(std::string_view text, std::string_view separator) {
@@ -254,12 +207,8 @@ const DocClassList::Indexes& DocClassList::nameIndexes() const {
         }
         built->byName[key.second].push_back(cls);
         for (const auto& base : cls->getBases()) built->byBaseName[base.first].push_back(cls);
-        const std::string_view name = key.second;
-        const size_t dot = name.rfind('.');
-        if (dot != std::string_view::npos)
-            built->nestedNames.insert(withoutTypeParameters(name.substr(dot + 1)));
     }
-    readImports(*built, n >= 2 ? pagePool() : nullptr);
+    built->scopes = std::make_unique<NameScopes>(*this, sourceRoots, n >= 2 ? pagePool() : nullptr);
     index = std::move(built);
     return *index;
 }
@@ -316,7 +265,16 @@ void DocClassList::fillSearchOrders(VelkThreadPool* workers) const {
     } else {
         fill(0, n);
     }
-    built->ancestorsKnown = true;
+    // The classes nested in a class's ancestors are in its scope.
+    built->scopes->setAncestors(
+        [built](const CppClass& cls, const std::function<bool(const CppClass&)>& visit) {
+            auto at = built->position.find(&cls);
+            if (at == built->position.end()) return false;
+            const auto& order = built->searchOrder[at->second];
+            for (size_t i = 1; i < order.size(); ++i)
+                if (visit(*order[i].cls)) return true;
+            return false;
+        });
     sortByClassName(built->sorted, workers);
     for (auto& [name, classes] : built->byProject) sortByClassName(classes);
 }
@@ -462,7 +420,7 @@ CppClass* DocClassList::resolveWrittenName(const std::string& package, const Cpp
 CppClass* DocClassList::resolveNestedName(const std::string& package, const CppClass* context,
                                           std::string_view name) const {
     if (name.empty()) return nullptr;
-    if (followsImports(context)) return resolveScoped(nameIndexes(), *context, name, false);
+    if (followsImports(context)) return nameIndexes().scopes->resolve(*context, name, false);
     if (context) {
         // Nested in the context, then in each class that encloses it.
         const std::string separator = context->getScopeSeparator();
@@ -490,175 +448,8 @@ void DocClassList::setSourceRoots(InputRoots roots) {
     index.reset();
 }
 
-void DocClassList::readImports(Indexes& built, VelkThreadPool* workers) const {
-    built.imports.resize(built.sorted.size());
-    if (sourceRoots.empty()) return;
-    // The sources, in the order their first classes come, each with the
-    // positions of the classes met in it.
-    std::vector<std::pair<std::string, std::vector<size_t>>> sources;
-    // Views of the paths, which stay where they are: the vector never grows
-    // past what is reserved.
-    sources.reserve(built.sorted.size());
-    std::unordered_map<std::string_view, size_t> sourceAt;
-    sourceAt.reserve(built.sorted.size());
-    for (size_t at = 0; at < built.sorted.size(); ++at) {
-        std::string path = importingSource(*built.sorted[at]);
-        if (path.empty()) continue;
-        auto known = sourceAt.find(path);
-        if (known == sourceAt.end()) {
-            sources.emplace_back(std::move(path), std::vector<size_t>());
-            known = sourceAt.emplace(sources.back().first, sources.size() - 1).first;
-        }
-        sources[known->second].second.push_back(at);
-    }
-    // Each source is read and resolved on its own; only the list is read.
-    // C#'s global using directives hold in every source: they are gathered
-    // per source and given to all once every source is read.
-    std::vector<std::vector<ImportDirective>> globalDirectives(sources.size());
-    auto documented = [&](const std::string& name) -> CppClass* {
-        CppClass* cls = findClass("", name, false);
-        return cls && !cls->isUnresolved() ? cls : nullptr;
-    };
-    auto take = [&](Indexes::Imports& imports, const ImportDirective& directive, bool java) {
-        Indexes::Imports::Block& block = imports.block(directive.scope);
-        const std::string simpleName(afterLast(directive.name, "."));
-        switch (directive.kind) {
-        case ImportDirective::Kind::type:
-            // The first import of a name is the one that counts.
-            imports.classes.emplace(simpleName, documented(directive.name));
-            break;
-        case ImportDirective::Kind::member:
-            // A static member import names a class only when it is one.
-            if (CppClass* cls = documented(directive.name)) imports.classes.emplace(simpleName, cls);
-            break;
-        case ImportDirective::Kind::package:
-            block.packages.push_back(directive.name);
-            // Java's "import a.Outer.*;" brings Outer's nested classes.
-            if (java)
-                if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
-            break;
-        case ImportDirective::Kind::members:
-            if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
-            break;
-        case ImportDirective::Kind::alias:
-            if (!java) block.aliases.emplace_back(directive.alias, directive.name);
-            break;
-        }
-    };
-    auto read = [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            const std::string& path = sources[i].first;
-            const std::vector<size_t>& positions = sources[i].second;
-            const int language = built.sorted[positions.front()]->getLanguage();
-            const bool java = language == 2;
-            SourceImports found = readSourceFileImports(path, language, sourceRoots);
-            auto imports = std::make_shared<Indexes::Imports>();
-            // The file's own level first, whatever comes later.
-            imports->block("");
-            for (ImportDirective& directive : found.directives) {
-                if (directive.global) globalDirectives[i].push_back(std::move(directive));
-                else take(*imports, directive, java);
-            }
-            // Every Java source sees java.lang.
-            if (java) imports->block("").packages.emplace_back("java.lang");
-            for (size_t at : positions) built.imports[at] = imports;
-        }
-    };
-    if (workers && sources.size() >= 2)
-        forEachSlice(*workers, sources.size(), 8 * size_t{workers->size()},
-                     [&](size_t, size_t begin, size_t end) { read(begin, end); });
-    else
-        read(0, sources.size());
-    Indexes::Imports everywhere;
-    for (const auto& directives : globalDirectives)
-        for (const ImportDirective& directive : directives) take(everywhere, directive, false);
-    if (everywhere.blocks.empty()) return;
-    const Indexes::Imports::Block& global = everywhere.blocks.front();
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const size_t at = sources[i].second.front();
-        if (built.sorted[at]->getLanguage() != 1) continue;
-        Indexes::Imports::Block& block = built.imports[at]->block("");
-        block.packages.insert(block.packages.end(), global.packages.begin(), global.packages.end());
-        block.memberTypes.insert(block.memberTypes.end(), global.memberTypes.begin(),
-                                 global.memberTypes.end());
-        block.aliases.insert(block.aliases.end(), global.aliases.begin(), global.aliases.end());
-    }
-}
-
-namespace {
-
-// The first "." that stands outside type arguments, or npos.
-size_t firstDotOutsideArguments(std::string_view name) {
-    for (size_t i = 0, depth = 0; i < name.size(); ++i) {
-        if (name[i] == '<' || name[i] == '{') ++depth;
-        else if ((name[i] == '>' || name[i] == '}') && depth > 0) --depth;
-        else if (name[i] == '.' && depth == 0) return i;
-    }
-    return std::string_view::npos;
-}
-
-// The dots that stand outside type arguments, last first.
-std::vector<size_t> dotsOutsideArguments(std::string_view name) {
-    std::vector<size_t> dots;
-    for (size_t i = 0, depth = 0; i < name.size(); ++i) {
-        if (name[i] == '<' || name[i] == '{') ++depth;
-        else if ((name[i] == '>' || name[i] == '}') && depth > 0) --depth;
-        else if (name[i] == '.' && depth == 0) dots.push_back(i);
-    }
-    std::reverse(dots.begin(), dots.end());
-    return dots;
-}
-
-// The scope that encloses a nested class's name ("Outer" of
-// "Outer.Inner"); "" for a top-level one.
-std::string_view enclosingScope(std::string_view name) {
-    const std::vector<size_t> dots = dotsOutsideArguments(name);
-    return dots.empty() ? std::string_view() : name.substr(0, dots.front());
-}
-
-// The namespace around a C# namespace ("Acme" of "Acme.Core"); "" for
-// the global one.
-std::string_view outerNamespace(std::string_view level) {
-    const size_t dot = level.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : level.substr(0, dot);
-}
-
-std::string joinedName(std::string_view a, std::string_view separator, std::string_view b) {
-    std::string text;
-    text.reserve(a.size() + separator.size() + b.size());
-    text += a;
-    text += separator;
-    text += b;
-    return text;
-}
-
-constexpr std::string_view noPackage = "(default)";
-
-}  // namespace
-
 bool DocClassList::followsImports(const CppClass* context) {
-    return context && importsNames(context->getLanguage());
-}
-
-CppClass* DocClassList::placed(const Indexes& ix, std::string_view package, std::string_view name,
-                               bool generic) const {
-    CppClass* found = lookup(package, name);
-    if (found && !found->isUnresolved()) return found;
-    if (!generic || ix.twins.empty()) return nullptr;
-    auto twin = ix.twins.find({std::string(package), genericKey(name)});
-    return twin == ix.twins.end() ? nullptr : twin->second;
-}
-
-CppClass* DocClassList::qualifiedIn(const Indexes& ix, std::string_view level,
-                                    std::string_view name, bool generic) const {
-    if (CppClass* found = placed(ix, level.empty() ? noPackage : level, name, generic))
-        return found;
-    for (size_t dot : dotsOutsideArguments(name)) {
-        const std::string package =
-            level.empty() ? std::string(name.substr(0, dot)) : joinedName(level, ".", name.substr(0, dot));
-        if (CppClass* found = placed(ix, package, name.substr(dot + 1), generic)) return found;
-    }
-    return nullptr;
+    return NameScopes::followsImports(context);
 }
 
 CppClass* DocClassList::onlyClassNamed(const Indexes& ix, const CppClass* context,
@@ -675,176 +466,18 @@ CppClass* DocClassList::onlyClassNamed(const Indexes& ix, const CppClass* contex
     return only;
 }
 
-CppClass* DocClassList::searchScopes(const Indexes& ix, const CppClass& context,
-                                     std::string_view name, bool base, bool generic,
-                                     bool& settled) const {
-    const bool csharp = context.getLanguage() == 1;
-    const size_t dot = firstDotOutsideArguments(name);
-    const std::string_view first = name.substr(0, dot);
-    const std::string_view rest = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-    const std::string_view firstPlain = withoutTypeParameters(first);
-    const std::string package = context.getPackage();
-    const Indexes::Imports* imports = nullptr;
-    {
-        auto at = ix.position.find(&context);
-        if (at == ix.position.end()) at = ix.position.find(registered(context));
-        if (at != ix.position.end()) imports = ix.imports[at->second].get();
-    }
-    auto found = [&](CppClass* cls) {
-        settled = cls != nullptr;
-        return cls;
-    };
-    // The classes around the context, innermost first, each with the
-    // classes its documented ancestors hold (but for a base, which is
-    // named before the class's own body).
-    if (ix.nestedNames.contains(firstPlain)) {
-        std::string_view scope = context.getName();
-        if (base) scope = enclosingScope(scope);
-        for (; !scope.empty(); scope = enclosingScope(scope)) {
-            if (CppClass* cls = placed(ix, package, joinedName(scope, ".", name), generic))
-                return found(cls);
-            if (base || !ix.ancestorsKnown) continue;
-            const CppClass* scopeClass = lookup(package, scope);
-            auto at = scopeClass ? ix.position.find(scopeClass) : ix.position.end();
-            if (at == ix.position.end()) continue;
-            const auto& order = ix.searchOrder[at->second];
-            for (size_t i = 1; i < order.size(); ++i)
-                if (CppClass* cls = placed(ix, order[i].cls->getPackage(),
-                                           joinedName(order[i].cls->getName(), ".", name), generic))
-                    return found(cls);
-        }
-    }
-    // The classes that blocks bring into view as a whole: one is found,
-    // or none, or (settled, null) several.
-    auto inView = [&](const Indexes::Imports::Block& block, CppClass*& only) {
-        bool several = false;
-        auto consider = [&](CppClass* cls) {
-            if (!cls || cls == only) return;
-            several |= only != nullptr;
-            only = cls;
-        };
-        for (const std::string& p : block.packages) consider(placed(ix, p, name, generic));
-        for (const CppClass* type : block.memberTypes)
-            consider(placed(ix, type->getPackage(), joinedName(type->getName(), ".", name), generic));
-        return several;
-    };
-    if (!csharp) {
-        if (imports) {
-            auto imported = imports->classes.find(firstPlain);
-            if (imported != imports->classes.end()) {
-                settled = true;
-                if (!imported->second || rest.empty()) return imported->second;
-                const CppClass& outer = *imported->second;
-                return found(placed(ix, outer.getPackage(), joinedName(outer.getName(), "", rest), generic));
-            }
-        }
-        if (CppClass* cls = placed(ix, package, name, generic)) return found(cls);
-        if (imports) {
-            CppClass* only = nullptr;
-            bool several = false;
-            for (const auto& block : imports->blocks) several |= inView(block, only);
-            if (several) {
-                settled = true;
-                return nullptr;
-            }
-            if (only) return found(only);
-        }
-        if (!rest.empty()) return found(qualifiedIn(ix, "", name, generic));
-        return nullptr;
-    }
-    // C#: each namespace from the context's outwards, and in each the
-    // aliases and using directives written for it.
-    for (std::string_view level = package == noPackage ? std::string_view() : std::string_view(package);;
-         level = outerNamespace(level)) {
-        if (CppClass* cls = qualifiedIn(ix, level, name, generic)) return found(cls);
-        if (imports) {
-            for (const auto& block : imports->blocks) {
-                if (block.scope != level) continue;
-                for (const auto& [alias, target] : block.aliases) {
-                    if (alias != first) continue;
-                    // The target is read from the alias's namespace
-                    // outwards, without the using directives.
-                    settled = true;
-                    const std::string aliased = joinedName(target, "", rest);
-                    for (std::string_view from = level;; from = outerNamespace(from)) {
-                        if (CppClass* cls = qualifiedIn(ix, from, aliased, generic)) return cls;
-                        if (from.empty()) return nullptr;
-                    }
-                }
-            }
-            CppClass* only = nullptr;
-            bool several = false;
-            for (const auto& block : imports->blocks)
-                if (block.scope == level) several |= inView(block, only);
-            if (several) {
-                settled = true;
-                return nullptr;
-            }
-            if (only) return found(only);
-        }
-        if (level.empty()) break;
-    }
-    return nullptr;
-}
-
-CppClass* DocClassList::resolveScoped(const Indexes& ix, const CppClass& context,
-                                      std::string_view name, bool base) const {
-    if (name.empty()) return nullptr;
-    const bool hasArguments = name.find_first_of("<{") != std::string_view::npos;
-    const std::string plainName = hasArguments ? withoutAnyTypeParameters(name) : std::string();
-    const std::string_view plain = hasArguments ? std::string_view(plainName) : name;
-    constexpr std::string_view global = "global::";
-    if (context.getLanguage() == 1 && name.substr(0, global.size()) == global) {
-        // Written from the global namespace: read as written alone.
-        name.remove_prefix(global.size());
-        if (hasArguments)
-            if (CppClass* twin = qualifiedIn(ix, "", name, true)) return twin;
-        return qualifiedIn(ix, "", hasArguments ? withoutAnyTypeParameters(name) : name, false);
-    }
-    bool settled = false;
-    if (hasArguments) {
-        // The twin of as many type parameters, else the class of the name
-        // alone, as a generic class without a twin is named.
-        CppClass* twin = searchScopes(ix, context, name, base, true, settled);
-        if (twin || settled) return twin;
-    }
-    CppClass* cls = searchScopes(ix, context, plain, base, false, settled);
-    if (cls || settled) return cls;
-    auto at = ix.position.find(&context);
-    if (at == ix.position.end()) at = ix.position.find(registered(context));
-    const bool sourceRead = at != ix.position.end() && ix.imports[at->second];
-    if (sourceRead) return onlyClassNamed(ix, &context, plain);
-    // Without the source, what the name alone tells.
-    if (hasArguments && !ix.twinsByKey.empty()) {
-        auto twin = ix.twinsByKey.find(genericKey(name));
-        if (twin != ix.twinsByKey.end()) return twin->second;
-    }
-    return findClass(context.getPackage(), plain, true);
-}
-
 CppClass* DocClassList::resolveName(const std::string& package, const CppClass* context,
                                     std::string_view name, bool base) const {
-    if (followsImports(context)) return resolveScoped(nameIndexes(), *context, name, base);
+    if (followsImports(context)) return nameIndexes().scopes->resolve(*context, name, base);
     return resolveLinkTarget(package, context, std::string(name), true);
 }
 
 const CppClass* DocClassList::staticMemberDeclarer(const CppClass* context,
                                                    std::string_view member) const {
-    if (!context || context->getLanguage() != 1 || member.empty()) return nullptr;
-    const Indexes& ix = indexes();
-    auto at = ix.position.find(context);
-    if (at == ix.position.end()) at = ix.position.find(registered(*context));
-    if (at == ix.position.end() || !ix.imports[at->second]) return nullptr;
-    const std::string package = context->getPackage();
-    for (std::string_view level = package == noPackage ? std::string_view() : std::string_view(package);;
-         level = outerNamespace(level)) {
-        for (const auto& block : ix.imports[at->second]->blocks) {
-            if (block.scope != level) continue;
-            for (const CppClass* type : block.memberTypes)
-                if (const CppClass* declarer = memberDeclarer(*type, member, false)) return declarer;
-        }
-        if (level.empty()) return nullptr;
-    }
+    if (!context || member.empty()) return nullptr;
+    for (const CppClass* type : nameIndexes().scopes->staticTypesInView(*context))
+        if (const CppClass* declarer = memberDeclarer(*type, member, false)) return declarer;
+    return nullptr;
 }
 
 CppClass* DocClassList::resolveTypeName(const std::string& package, const CppClass* context,

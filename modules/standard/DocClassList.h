@@ -98,36 +98,11 @@ public:
                                 std::string_view name) const;
     // The class that a name written in a Java or C# context's text (its
     // comment, a type in a member's declaration, with base set a base in
-    // its head) stands for, as the language finds it:
-    // - a simple name: a class nested in the context (not for a base) or
-    //   in a class around it, outwards, each with the classes nested in its
-    //   documented ancestors; then, for Java, the class the source file
-    //   imports by that name (an import naming no documented class ends
-    //   the search), the context's own package and the classes in view
-    //   through the file's imports on demand (java.lang among them, and
-    //   "import static" types' nested classes); for C#, at each namespace
-    //   from the context's outwards to the global one, that namespace's
-    //   class, then the aliases and using directives of the file's blocks
-    //   for that namespace;
-    // - a dotted name ("Map.Entry", "com.acme.Reader", "Core.Engine"):
-    //   the class its first part stands for as a simple name, and the rest
-    //   nested in it;
-    //   else (C#) the first part an alias, or the name within an enclosing
-    //   namespace; else the name as a package and class, written whole;
-    //   "global::" (C#) asks for that last reading alone;
-    // - failing that, the one class of the name among the run's classes of
-    //   the context's language; for a context whose source was not read,
-    //   findClass with fall back by name.
-    // A generic name ("Box<int>", "Box{T}", "Box<,>") stands for the C#
-    // twin of as many type parameters, looked for in the same places, else
-    // for the class of the name without its type arguments. Null when none
-    // is found, and when two classes that the file's imports on demand (or
-    // a namespace's using directives) bring into view fit equally. The
-    // sources are read once for all classes, before the first question
-    // (context's source: its first file, in its source directory), and
-    // only inside the roots given to setSourceRoots; without roots, no
-    // source is read. For another language, or without a context,
-    // resolveLinkTarget with fall back by name.
+    // its head) stands for, as the language finds it: NameScopes::resolve,
+    // over the list's classes and the imports of their sources, read once
+    // for all classes before the first question, only inside the roots
+    // given to setSourceRoots (without roots, none). For another language,
+    // or without a context, resolveLinkTarget with fall back by name.
     CppClass* resolveName(const std::string& package, const CppClass* context,
                           std::string_view name, bool base = false) const;
     // True for a Java or C# context, whose names resolveName reads by the
@@ -136,9 +111,9 @@ public:
     // The class that a bare member name in a C# context's documentation
     // ("Timeout" in a cref) leads to, when no class of that name is in
     // view and the context's own classes declare no such member: the class
-    // (of those a "using static" directive in view names, or one of its
-    // ancestors) that declares a member of the name. Null when none does,
-    // or for another language.
+    // (of those a "using static" directive in view names,
+    // NameScopes::staticTypesInView, or one of its ancestors) that declares
+    // a member of the name. Null when none does, or for another language.
     const CppClass* staticMemberDeclarer(const CppClass* context, std::string_view member) const;
     // The class that a word of a member's declaration stands for as seen
     // from package and context: resolveName for Java and C#, and for the
@@ -319,28 +294,6 @@ private:
     // (empty: they are not read).
     InputRoots sourceRoots;
     SourceConstants constants;
-    // Reads the imports of the sources of the indexed classes into it, on
-    // the workers when there are any.
-    void readImports(Indexes& built, VelkThreadPool* workers) const;
-    // resolveName for a Java or C# context, asked of ix (which may be in
-    // the making: its ancestors are used once they are known).
-    CppClass* resolveScoped(const Indexes& ix, const CppClass& context, std::string_view name,
-                            bool base) const;
-    // One search of resolveScoped for the name as given; with generic, a
-    // class is found only by the whole name or as a twin by its key.
-    // settled is set when the answer is final: a class found, or none
-    // where the name means a class that is not documented or is ambiguous.
-    CppClass* searchScopes(const Indexes& ix, const CppClass& context, std::string_view name,
-                           bool base, bool generic, bool& settled) const;
-    // The class registered as (package, name), or, with generic, the twin
-    // of the name's key in the package; null when none.
-    CppClass* placed(const Indexes& ix, std::string_view package, std::string_view name,
-                     bool generic) const;
-    // The class that name stands for within the namespace or package
-    // `level` ("" the global one): a class of that package, or the name
-    // read at one of its dots as a package below level and a class.
-    CppClass* qualifiedIn(const Indexes& ix, std::string_view level, std::string_view name,
-                          bool generic) const;
     // The one class of the name among the run's classes of context's
     // language (of all classes without a context); null when there are
     // none or several.
