@@ -237,6 +237,38 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
     EXPECT_EQ(old, (std::vector<std::string>{soil, tools})) << "SoilBed()'s and ToolBed()'s";
 }
 
+// A C# alias, and a name from global::, serve a declaration and a class
+// head as they serve a cref; the class an alias names lists the class that
+// derives from it by that alias.
+TEST_F(NameLinks, CSharpAliasesNameClassesInDeclarationsAndHeads) {
+    writeText(work() / "cs/Tools.cs",
+              "namespace Garden.Tools\n{\n"
+              "    /// <summary>A rake.</summary>\n    public class Rake {}\n"
+              "    /// <summary>A tool bed.</summary>\n    public class Bed {}\n}\n");
+    writeText(work() / "cs/Shed.cs",
+              "using Tool = Garden.Tools.Rake;\n\n"
+              "namespace Garden.Shed\n{\n"
+              "    /// <summary>A bed of the shed.</summary>\n    public class Bed {}\n"
+              "    /// <summary>A rake with a short handle.</summary>\n"
+              "    public class Hoe : Tool\n    {\n"
+              "        /// <summary>Another one.</summary>\n"
+              "        public Tool Spare() { return null; }\n"
+              "        /// <summary>Where it is kept.</summary>\n"
+              "        public global::Garden.Tools.Bed Place() { return null; }\n"
+              "    }\n}\n");
+    document({"cs"});
+
+    const std::string page = "Garden.Shed/Hoe.html";
+    const std::string rake = classPage("Garden.Tools", "Rake");
+    EXPECT_EQ(linesAfter(page, "class Hoe", 1), std::vector<std::string>{"extends Tool"});
+    // The head, then Spare()'s row and entry.
+    EXPECT_EQ(targets(page, "Tool"), (std::vector<std::string>{rake, rake, rake}));
+    const std::string tools = classPage("Garden.Tools", "Bed");
+    EXPECT_EQ(targets(page, "Bed"), (std::vector<std::string>{tools, tools}));
+    EXPECT_EQ(targets("Garden.Tools/Rake.html", "Hoe"),
+              std::vector<std::string>{classPage("Garden.Shed", "Hoe")});
+}
+
 // A base written with type arguments is shown with them, linked to the
 // class they pick: the C# twin of as many type parameters; its members
 // are still inherited from it. Both modules show the head alike.

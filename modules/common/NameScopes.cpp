@@ -221,6 +221,8 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
             block.aliases.insert(block.aliases.end(), global.aliases.begin(), global.aliases.end());
         }
         for (const CppClass* cls : sources[i].second) imports[cls] = read[i];
+        for (const Imports::Block& block : read[i]->blocks)
+            for (const auto& [alias, target] : block.aliases) aliases.insert(alias);
     }
 }
 
@@ -374,10 +376,12 @@ CppClass* NameScopes::resolve(const CppClass& context, std::string_view name, bo
     const bool hasArguments = name.find_first_of("<{") != std::string_view::npos;
     const std::string plainName = hasArguments ? withoutAnyTypeParameters(name) : std::string();
     const std::string_view plain = hasArguments ? std::string_view(plainName) : name;
-    constexpr std::string_view global = "global::";
-    if (context.getLanguage() == 1 && name.substr(0, global.size()) == global) {
-        // Written from the global namespace: read as written alone.
-        name.remove_prefix(global.size());
+    // Written from the global namespace, as a cref or a declaration
+    // writes it ("global" names no namespace of C#): read as written alone.
+    const std::string_view global = name.substr(0, name.find_first_of(":."));
+    if (context.getLanguage() == 1 && global == "global" &&
+        (name.compare(6, 2, "::") == 0 || name.compare(6, 1, ".") == 0)) {
+        name.remove_prefix(name[6] == ':' ? 8 : 7);
         if (hasArguments)
             if (CppClass* twin = qualifiedIn("", name, true)) return twin;
         return qualifiedIn("", hasArguments ? withoutAnyTypeParameters(name) : name, false);

@@ -60,7 +60,8 @@ public:
     //   the class its first part stands for as a simple name, and the rest
     //   nested in it; else (C#) the first part an alias, or the name within
     //   an enclosing namespace; else the name as a package and class,
-    //   written whole; "global::" (C#) asks for that last reading alone;
+    //   written whole; "global::" (C#; "global." as a declaration writes
+    //   it) asks for that last reading alone;
     // - failing that, the one class of the name among the list's classes
     //   of the context's language; for a context whose source was not read,
     //   ClassList::findClass with fall back by name, of that language.
@@ -70,6 +71,10 @@ public:
     // is found, and when two classes that imports on demand (or a
     // namespace's using directives) bring into view fit equally.
     CppClass* resolve(const CppClass& context, std::string_view name, bool base) const;
+
+    // The names that the sources' C# aliases give ("Eng" of "using Eng =
+    // Acme.Core.Engine;"); they stay valid while this object lives.
+    const std::unordered_set<std::string>& aliasNames() const { return aliases; }
 
     // The documented types whose members the using static directives in
     // view of a C# context bring, from the context's namespace outwards;
@@ -114,5 +119,6 @@ private:
     // What each class's source imports, shared by the classes of a file;
     // no entry for a class whose source was not read.
     std::unordered_map<const CppClass*, std::shared_ptr<Imports>> imports;
+    std::unordered_set<std::string> aliases;
     Ancestors ancestors;
 };

@@ -58,6 +58,9 @@ struct DocClassList::Indexes {
     std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
     // How Java and C# names resolve: the sources' imports among them.
     std::unique_ptr<NameScopes> scopes;
+    // A documented class -> the registered classes whose bases resolve to
+    // it, in key order.
+    std::unordered_map<const CppClass*, std::vector<CppClass*>> derived;
     // The search orders are being filled, or filled.
     bool ordersStarted = false;
 };
@@ -265,6 +268,16 @@ void DocClassList::fillSearchOrders(VelkThreadPool* workers) const {
     } else {
         fill(0, n);
     }
+    // The classes that name a documented class as a base, whatever the
+    // spelling (an alias, a nested class's own name), in key order.
+    for (CppClass* cls : built->sorted)
+        for (const auto& [name, value] : cls->getBases()) {
+            if (name.empty() || name == cls->getName()) continue;
+            const CppClass* base = resolveBase(*cls, name, value);
+            if (!base || base->isUnresolved()) continue;
+            auto& below = built->derived[base];
+            if (below.empty() || below.back() != cls) below.push_back(cls);
+        }
     // The classes nested in a class's ancestors are in its scope.
     built->scopes->setAncestors(
         [built](const CppClass& cls, const std::function<bool(const CppClass&)>& visit) {
@@ -450,6 +463,10 @@ void DocClassList::setSourceRoots(InputRoots roots) {
 
 bool DocClassList::followsImports(const CppClass* context) {
     return NameScopes::followsImports(context);
+}
+
+const std::unordered_set<std::string>& DocClassList::aliasNames() const {
+    return nameIndexes().scopes->aliasNames();
 }
 
 CppClass* DocClassList::onlyClassNamed(const Indexes& ix, const CppClass* context,
@@ -720,9 +737,19 @@ std::vector<CppClass*> DocClassList::directSubclasses(const CppClass& cls) const
         }
         return false;
     };
-    std::vector<CppClass*> result;
+    std::vector<std::pair<size_t, CppClass*>> deriving;
     for (const auto& candidate : candidates)
-        if (derivesFromThis(candidate.second)) result.push_back(candidate.second);
+        if (derivesFromThis(candidate.second)) deriving.push_back(candidate);
+    // And those whose base, spelt otherwise, resolves to this class.
+    auto below = self ? ix.derived.find(self) : ix.derived.end();
+    if (below != ix.derived.end()) {
+        for (CppClass* x : below->second) deriving.emplace_back(ix.position.at(x), x);
+        std::sort(deriving.begin(), deriving.end());
+        deriving.erase(std::unique(deriving.begin(), deriving.end()), deriving.end());
+    }
+    std::vector<CppClass*> result;
+    result.reserve(deriving.size());
+    for (const auto& entry : deriving) result.push_back(entry.second);
     return result;
 }
 

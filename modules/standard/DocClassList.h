@@ -108,6 +108,8 @@ public:
     // True for a Java or C# context, whose names resolveName reads by the
     // language's rules.
     static bool followsImports(const CppClass* context);
+    // The names the sources' C# aliases give (NameScopes::aliasNames).
+    const std::unordered_set<std::string>& aliasNames() const;
     // The class that a bare member name in a C# context's documentation
     // ("Timeout" in a cref) leads to, when no class of that name is in
     // view and the context's own classes declare no such member: the class
@@ -172,7 +174,8 @@ public:
     ClassLevels collectHierarchyLinks(const CppClass& cls) const;
     // The registered classes that name cls as a base (by name, by
     // package + "." + name, or by the part after the last scope
-    // separator), in key order.
+    // separator, unless that base resolves to another class), and those
+    // whose base resolves to cls however it is spelt, in key order.
     std::vector<CppClass*> directSubclasses(const CppClass& cls) const;
     std::vector<CppClass*> classMembersMatching(const CppClass& cls) const {
         return directSubclasses(cls);

@@ -472,6 +472,12 @@ MemberEntryLinker::MemberEntryLinker(const DocClassList& list)
         const std::size_t key = quickKey(segment);
         quickBits[key / 64] |= std::uint64_t{1} << (key % 64);
     }
+    // A C# alias names a class by a name of its own.
+    for (const std::string& alias : list.aliasNames()) {
+        lastSegments.insert(alias);
+        const std::size_t key = quickKey(alias);
+        quickBits[key / 64] |= std::uint64_t{1} << (key % 64);
+    }
 }
 
 bool MemberEntryLinker::mayName(std::string_view segment) const {

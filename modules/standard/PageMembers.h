@@ -36,12 +36,13 @@ public:
     explicit MemberEntryLinker(const DocClassList& list);
     void link(CppClassMember& member, const std::string& package) const;
     // False when segment is the part after the last ':' or '.' of no
-    // registered class name, so that no lookup of a word ending in it can
-    // find a class.
+    // registered class name, nor a C# alias's name, so that no lookup of a
+    // word ending in it can find a class.
     bool mayName(std::string_view segment) const;
 
 private:
-    // The part after the last ':' or '.' of every registered class name.
+    // The part after the last ':' or '.' of every registered class name,
+    // and the aliases' names.
     std::unordered_set<std::string_view> lastSegments;
     // One bit per value of a cheap mix of a segment's length and a few of
     // its bytes, set for every registered segment: most words of a
