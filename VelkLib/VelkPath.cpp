@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <sys/stat.h>
@@ -139,6 +140,23 @@ std::string leavingOutputText(const std::string& option, const std::string& valu
            " leaves the output directory; give a name inside it.";
 }
 
+bool makesTooLongAName(const std::string& path, std::size_t suffix) {
+    std::string::size_type start = 0;
+    while (start <= path.size()) {
+        std::string::size_type end = path.find_first_of("/\\", start);
+        const bool last = end == std::string::npos;
+        if (last) end = path.size();
+        if (end - start + (last ? suffix : 0) > NAME_MAX) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string tooLongANameText(const std::string& option, const std::string& value) {
+    return "The value \"" + terminalText(value) + "\" of " + option + " makes a file name longer than " +
+           std::to_string(NAME_MAX) + " bytes; give a shorter one.";
+}
+
 bool leavesDirectory(const std::string& path) {
     if (!isRelativePath(path)) return true;
     int depth = 0;
@@ -187,6 +205,7 @@ std::string siteFolderRefusal(const std::string& option, const std::string& valu
         return "The value \"" + terminalText(value) + "\" of " + option +
                " is no relative path; give a folder inside the output directory.";
     if (leavesDirectory(value)) return leavingOutputText(option, value);
+    if (makesTooLongAName(value, 0)) return tooLongANameText(option, value);
     return "";
 }
 
@@ -196,5 +215,7 @@ std::string pageBaseRefusal(const std::string& option, const std::string& value)
         return "The value \"" + terminalText(value) + "\" of " + option +
                " is no plain name; give one without \"/\", \"\\\" or \"..\" (the pages it "
                "names stand beside the main page).";
+    // The longest page name made of it (the master index, SiteNames.h).
+    if (makesTooLongAName(value, std::string_view("-all.html").size())) return tooLongANameText(option, value);
     return "";
 }

@@ -89,12 +89,23 @@ std::string lexicalPath(const std::string& path);
 // usable, else the refusal naming option and value. A value that begins
 // with "/" or "\\" or has ":" as its second character (a drive, "C:\\docs")
 // is no relative path; one that climbs out (leavesDirectory) is refused
-// with leavingOutputText.
+// with leavingOutputText; one with a folder name longer than a file name
+// can be (makesTooLongAName) with tooLongANameText.
 std::string siteFolderRefusal(const std::string& option, const std::string& value);
 
 // The one rule for the base of page names that stand beside the main page
 // (the master index pages), wherever the value comes from: "" when it is
 // usable, else the refusal naming option and value. A value that leaves
 // the output directory is refused with leavingOutputText; one that holds
-// "/", "\\" or ".." names a folder (or a way up) where a name is wanted.
+// "/", "\\" or ".." names a folder (or a way up) where a name is wanted;
+// one that makes the longest of them ("<value>-all.html") longer than a
+// file name can be is refused with tooLongANameText.
 std::string pageBaseRefusal(const std::string& option, const std::string& value);
+
+// True when a part of the path (between "/" or "\\") is longer than a file
+// name can be (NAME_MAX bytes), the last part with `suffix` more bytes
+// after it, as the names of the pages made from it have.
+bool makesTooLongAName(const std::string& path, std::size_t suffix);
+// The refusal of such a value: "The value \"<value>\" of <option> makes a
+// file name longer than <n> bytes; give a shorter one."
+std::string tooLongANameText(const std::string& option, const std::string& value);

@@ -2,6 +2,7 @@
 
 #include "VelkLib/VelkError.h"
 
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -64,6 +65,17 @@ TEST(VelkPath, SafeComponentsFitTheFileSystemAndStayApart) {
     EXPECT_LE(fitted.size(), 100u);
     const std::string head = fitted.substr(0, fitted.find('~'));
     EXPECT_EQ(head.size() % 2, 0u);
+}
+
+TEST(VelkPath, NamesTooLongForAFileSystem) {
+    const std::string longest(NAME_MAX, 'n');
+    EXPECT_FALSE(makesTooLongAName(longest, 0));
+    EXPECT_TRUE(makesTooLongAName(longest + "n", 0));
+    EXPECT_TRUE(makesTooLongAName(longest.substr(9), 10));  // the last part with its suffix
+    EXPECT_FALSE(makesTooLongAName(longest.substr(9), 9));
+    EXPECT_TRUE(makesTooLongAName("docs/" + longest + "n/classes", 0));
+    EXPECT_TRUE(makesTooLongAName("docs\\" + longest + "n", 0));
+    EXPECT_FALSE(makesTooLongAName("docs/" + longest + "/" + longest, 0));
 }
 
 TEST(VelkPath, LeavingADirectory) {

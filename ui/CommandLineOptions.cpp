@@ -228,6 +228,7 @@ void refuse(const std::string& refusal) {
     if (!refusal.empty()) throw CommandLineError(refusal);
 }
 
+
 bool fileExistsAt(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
@@ -261,6 +262,16 @@ void refuseUnusableOutput(const CVantryDlg& dialog, const std::vector<std::strin
         throw CommandLineError("The output file \"" + terminalText(output) +
                                "\" is not a regular file; name the index file to write.");
     const std::string module = dialog.moduleName.empty() ? "vantry-standard" : dialog.moduleName;
+    // The standard module names its frame pages after the index file
+    // ("index-allclasses-frame.html" the longest).
+    const bool framePages = module == "vantry-standard";
+    const std::string outputName = fileNameOf(output);
+    if (framePages ? makesTooLongAName(outputName.substr(0, outputName.rfind('.')),
+                                       std::string_view("-allclasses-frame.html").size())
+                   : makesTooLongAName(outputName, 0))
+        throw CommandLineError("The output file \"" + output +
+                               "\" makes a file name longer than the file system takes; name a "
+                               "shorter index file.");
     if (module == "vantry-standard") {
         auto option = [&](const char* key) -> const std::string* {
             auto found = dialog.moduleOptions.find(key);

@@ -1,5 +1,6 @@
 #include "ui/CommandLineOptions.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -206,6 +207,22 @@ TEST_F(CommandLineTest, NothingIsWrittenOutsideTheOutputDirectory) {
     }
     EXPECT_EQ(parse({"-classdir=docs/../classes", "-index-file-base=all", "src", "out.html"}),
               CommandLineResult::Go);
+    // Nor under a name no file system holds: the index page "<base>-all.html",
+    // a folder of -classdir, the frame pages named after the index file.
+    const std::string tooLong(NAME_MAX - 8, 'x');
+    for (const std::string& option : {"-index-file-base=" + tooLong, "-classdir=docs/" + std::string(NAME_MAX + 1, 'x') + "/classes"}) {
+        CVantryDlg fresh(store);
+        try {
+            parseCommandLineOptions(fresh, VelkCmdLine({option, "src", "out.html"}));
+            ADD_FAILURE() << "a name too long was taken: " << option;
+        } catch (const CommandLineError& e) {
+            EXPECT_NE(e.getMessage().find(option.substr(1, option.find('=') - 1)), std::string::npos) << e.getMessage();
+        }
+    }
+    {
+        CVantryDlg fresh(store);
+        EXPECT_THROW(parseCommandLineOptions(fresh, VelkCmdLine({"src", tooLong + ".html"})), CommandLineError);
+    }
     CVantryDlg fresh(store);
     try {
         parseCommandLineOptions(fresh, VelkCmdLine({"src", scratch.path}));

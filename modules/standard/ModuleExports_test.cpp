@@ -2,6 +2,7 @@
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/StandardModule.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -138,6 +139,17 @@ TEST(ModuleExports, IndexPagesNamedOutsideTheOutputAreRefusedWhoeverSendsThem) {
     setOptions(handle, values.data());
     EXPECT_EQ(currentValue(handle, "index-file-base"), "api-index");
     EXPECT_TRUE(errors.empty());
+
+    // Nor one whose index page no file system could hold ("<base>-all.html").
+    const std::string longest(NAME_MAX - 9, 'b'), tooLong(NAME_MAX - 8, 'b');
+    values[2] = tooLong.c_str();
+    setOptions(handle, values.data());
+    EXPECT_EQ(currentValue(handle, "index-file-base"), "api-index");
+    EXPECT_EQ(errors, std::vector<std::string>{"The value \"" + tooLong + "\" of index-file-base makes a file name "
+                                               "longer than 255 bytes; give a shorter one."});
+    values[2] = longest.c_str();
+    setOptions(handle, values.data());
+    EXPECT_EQ(currentValue(handle, "index-file-base"), longest);
     destroy(handle);
 }
 

@@ -47,7 +47,8 @@ const std::string& buildOptionText(StandardModule& module);
 // entries in table order; a null entry leaves its option unchanged. Texts
 // and colours are stored as given, checkboxes through textToBool. A value
 // that pageBaseRefusal refuses for the base of the index pages (one that
-// leaves the output directory or names a folder: "/", "\\" or "..") is
+// leaves the output directory, names a folder: "/", "\\" or "..", or
+// makes a page name longer than a file name can be) is
 // refused: its option keeps its value, every other value is applied, and
 // then VelkError is thrown naming the refused value and option (one line
 // per refusal).
