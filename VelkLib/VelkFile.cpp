@@ -574,37 +574,89 @@ bool writeThroughDevice(const std::string& temporary, const std::string& place) 
     return ok;
 }
 
-// Puts the temporary at its place in one step, so that the name always
-// holds the old file or the new one. The names are swapped and the old
-// file removed after: a rename over the old file costs several times more
-// on ext4, which makes the new file's blocks at once. A directory that
-// came to stand at the place since it was checked is swapped back, never
-// removed.
-bool replaceAtPlace(const std::string& temporary, const std::string& place) {
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, place.c_str(), RENAME_EXCHANGE) != 0)
-        return ::rename(temporary.c_str(), place.c_str()) == 0;  // nothing there, or no swapping here
-    if (::unlink(temporary.c_str()) == 0 || errno != EISDIR) return true;  // else the next run removes it
-    ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, place.c_str(), RENAME_EXCHANGE);
-    return false;
+int exchangeNames(const char* a, const char* b) {
+    return ::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_EXCHANGE);
+}
+int renameNoReplace(const char* from, const char* to) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+int renameOver(const char* from, const char* to) { return ::rename(from, to); }
+int linkName(const char* from, const char* to) { return ::link(from, to); }
+
+// Whether the process that named a temporary has ended: then nothing will
+// ever move the temporary in. A process alive, or one this one may not
+// signal, has not.
+bool processEnded(long process) {
+    return ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
 }
 
-// Removes the temporaries of processes that have ended from the directory
-// ("" the current one): they can never be moved in.
-void removeLeftTemporaries(const std::string& directory) {
-    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) return;
-    const long self = static_cast<long>(::getpid());
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::optional<long> process = stagedFileProcess(entry->d_name);
-        if (!process || *process == self) continue;
-        // Alive, or somebody else's that this one may not signal: kept.
-        if (::kill(static_cast<pid_t>(*process), 0) == 0 || errno != ESRCH) continue;
-        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+// Runs work(i) for every entry, the entries of one directory in order on
+// one thread, the directories on up to configuredThreadCount() threads (at
+// most 8), the largest first so that no thread is left with a large one at
+// the end. Renames within one directory wait for each other anyway, while
+// freeing an old file takes a while on a journalling file system. work
+// returns false to end the whole walk early.
+template <class Work>
+void forEachByDirectory(const std::vector<std::size_t>& indexes,
+                        const std::vector<std::string_view>& places, Work work) {
+    std::map<std::string_view, std::vector<std::size_t>> byDirectory;
+    for (std::size_t i : indexes) {
+        const std::string_view place = places[i];
+        const std::size_t slash = place.rfind('/');
+        byDirectory[slash == std::string_view::npos ? std::string_view() : place.substr(0, slash + 1)]
+            .push_back(i);
     }
-    ::closedir(dir);
+    std::vector<const std::vector<std::size_t>*> groups;
+    for (const auto& [directory, members] : byDirectory) groups.push_back(&members);
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const auto* a, const auto* b) { return a->size() > b->size(); });
+    std::atomic<std::size_t> nextGroup{0};
+    std::atomic<bool> ended{false};
+    auto run = [&]() noexcept {
+        for (std::size_t g = nextGroup++; g < groups.size() && !ended; g = nextGroup++)
+            for (std::size_t i : *groups[g])
+                if (ended || !work(i)) {
+                    ended = true;
+                    return;
+                }
+    };
+    const std::size_t threads = std::min<std::size_t>(configuredThreadCount(), 8);
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < std::min(threads, groups.size()); ++t) {
+        try {
+            helpers.emplace_back(run);
+        } catch (const std::exception&) {
+            break;  // fewer threads do the same
+        }
+    }
+    run();
+    for (std::thread& helper : helpers) helper.join();
 }
+
+// The first of several failures, in the order the files were made.
+class FirstFailure {
+public:
+    void note(std::size_t index, int error) {
+        std::lock_guard<std::mutex> hold(lock);
+        if (index >= first) return;
+        first = index;
+        code = error;
+    }
+    bool any() const { return first != SIZE_MAX; }
+    std::size_t index() const { return first; }
+    int error() const { return code; }
+
+private:
+    std::mutex lock;
+    std::size_t first = SIZE_MAX;
+    int code = 0;
+};
 
 }  // namespace
+
+IncompleteSiteError::~IncompleteSiteError() = default;
+
+const StagedFiles::Moves StagedFiles::systemMoves{exchangeNames, renameNoReplace, renameOver, linkName};
 
 std::optional<long> stagedFileProcess(const std::string& name) {
     // ".vantry-" digits "-" 8 hexadecimal digits "-" digits
@@ -625,23 +677,104 @@ std::optional<long> stagedFileProcess(const std::string& name) {
     return std::stol(name.substr(pidStart, pidDigits));
 }
 
+void removeEndedTemporaries(const std::string& root, const std::function<bool()>& stop) {
+    try {
+        struct stat top;
+        if (::lstat(root.empty() ? "." : root.c_str(), &top) != 0 || !S_ISDIR(top.st_mode)) return;
+        const long self = static_cast<long>(::getpid());
+        std::map<long, bool> ended;  // one question per process, however many files it left
+        std::vector<std::string> pending{root.empty() ? std::string(".") : root};
+        while (!pending.empty()) {
+            if (stop && stop()) return;
+            const std::string directory = std::move(pending.back());
+            pending.pop_back();
+            DIR* dir = ::opendir(directory.c_str());
+            if (dir == nullptr) continue;
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string_view name(entry->d_name);
+                if (name == "." || name == "..") continue;
+                unsigned char type = entry->d_type;
+                struct stat info;
+                const bool known = type != DT_UNKNOWN && type != DT_DIR;
+                if (!known) {
+                    if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+                    type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+                }
+                if (type == DT_DIR) {
+                    if (info.st_dev == top.st_dev) pending.push_back(directory + "/" + entry->d_name);
+                    continue;
+                }
+                if (name.substr(0, kStagedPrefix.size()) != kStagedPrefix) continue;
+                const std::optional<long> process = stagedFileProcess(entry->d_name);
+                if (!process || *process == self) continue;
+                auto [at, fresh] = ended.try_emplace(*process, false);
+                if (fresh) at->second = processEnded(*process);
+                if (at->second) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+            }
+            ::closedir(dir);
+        }
+    } catch (const std::exception&) {
+        // Out of memory: what is left stays for the next run.
+    }
+}
+
+bool markSiteIncomplete(const std::string& indexFile, const std::string& reason) noexcept {
+    try {
+        std::string shown;
+        for (char c : reason) {
+            switch (c) {
+                case '<': shown += "&lt;"; break;
+                case '>': shown += "&gt;"; break;
+                case '&': shown += "&amp;"; break;
+                case '"': shown += "&quot;"; break;
+                default: shown += c;
+            }
+        }
+        const std::string page =
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\n<HTML>\n<HEAD>\n"
+            "<TITLE>Incomplete site</TITLE>\n</HEAD>\n<BODY>\n<H1>This site is incomplete</H1>\n"
+            "<P>Its last run could not put all of its new pages in place, nor put every earlier "
+            "page back: some pages are new, some are of the run before.</P>\n<P>" +
+            shown + "</P>\n<P>Run Vantry again to write the whole site.</P>\n</BODY>\n</HTML>\n";
+        std::string temporary = directoryPart(indexFile) + ".vantry-notice-XXXXXX";
+        FileDescriptor file(::mkstemp(temporary.data()));
+        if (file.get() < 0) return false;
+        const bool written = writeAll(file.get(), page.data(), page.size()) &&
+                             ::fchmod(file.get(), 0644) == 0 && file.close() &&
+                             ::rename(temporary.c_str(), indexFile.c_str()) == 0;
+        if (!written) ::unlink(temporary.c_str());
+        return written;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 StagedFiles::StagedFiles() {
     char tag[9];
     std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(std::random_device()()));
     prefix = std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" + tag + "-";
 }
 
-StagedFiles::~StagedFiles() { discard(); }
+StagedFiles::~StagedFiles() {
+    try {
+        rollBack();
+    } catch (const std::exception&) {
+        // Whoever moved the files in and neither committed nor rolled back
+        // learns nothing more here.
+    }
+    discard();
+}
+
+std::string StagedFiles::newTemporaryName(const std::string& directory) {
+    std::lock_guard<std::mutex> hold(lock);
+    return directory + prefix + std::to_string(next++);
+}
 
 int StagedFiles::create(const std::string& fileName) {
     const std::string directory = directoryPart(fileName);
     // A name taken (by a file somebody put there) costs one more round.
     for (int round = 0; round < 16; ++round) {
-        std::string temporary;
-        {
-            std::lock_guard<std::mutex> hold(lock);
-            temporary = directory + prefix + std::to_string(next++);
-        }
+        std::string temporary = newTemporaryName(directory);
         const int fd = ::open(temporary.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
@@ -649,7 +782,10 @@ int StagedFiles::create(const std::string& fileName) {
             return -1;
         }
         std::lock_guard<std::mutex> hold(lock);
-        files.push_back({std::move(temporary), fileName});
+        Entry entry;
+        entry.temporary = std::move(temporary);
+        entry.place = fileName;
+        files.push_back(std::move(entry));
         checked = false;
         return fd;
     }
@@ -677,9 +813,8 @@ bool StagedFiles::renamePlace(const std::string& from, const std::string& to) {
 
 void StagedFiles::checkPlaces() {
     std::lock_guard<std::mutex> hold(lock);
-    // One read of each directory tells what stands at all its names (and
-    // whether other runs left temporaries there) for a fraction of a look
-    // at each name.
+    // One read of each directory tells what stands at all its names for a
+    // fraction of a look at each name.
     std::map<std::string, std::unordered_map<std::string_view, std::vector<Entry*>>> byDirectory;
     for (Entry& entry : files) {
         entry.device = false;
@@ -687,35 +822,38 @@ void StagedFiles::checkPlaces() {
         const std::string directory = directoryPart(entry.place);
         byDirectory[directory][std::string_view(entry.place).substr(directory.size())].push_back(&entry);
     }
-    withLeftovers.clear();
-    std::vector<const Entry*> directoriesAtPlaces;
+    // A directory stands there (0), or the name cannot be (ENAMETOOLONG).
+    std::vector<std::pair<const Entry*, int>> unfit;
     auto found = [&](Entry& entry, mode_t type) {
         entry.occupied = true;
         entry.device = S_ISCHR(type) || S_ISBLK(type);
-        if (S_ISDIR(type)) directoriesAtPlaces.push_back(&entry);
+        if (S_ISDIR(type)) unfit.emplace_back(&entry, 0);
     };
-    const long self = static_cast<long>(::getpid());
+    // A name the file system cannot hold fails the move half-way: found
+    // here, it fails the site before anything moves.
+    auto tooLong = [&](const std::string_view name, const std::vector<Entry*>& entries, long nameMax) {
+        if (name.size() <= static_cast<std::size_t>(nameMax) && entries.front()->place.size() < PATH_MAX)
+            return false;
+        for (Entry* entry : entries) unfit.emplace_back(entry, ENAMETOOLONG);
+        return true;
+    };
     for (auto& [directory, names] : byDirectory) {
         DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+        long nameMax = dir != nullptr ? ::fpathconf(::dirfd(dir), _PC_NAME_MAX) : -1;
+        if (nameMax <= 0) nameMax = NAME_MAX;
         if (dir == nullptr) {
             // Not readable (or gone): a look at each name instead.
             for (auto& [name, entries] : names) {
+                if (tooLong(name, entries, nameMax)) continue;
                 struct stat info;
                 if (::lstat(entries.front()->place.c_str(), &info) != 0) continue;
                 for (Entry* entry : entries) found(*entry, info.st_mode);
             }
-            withLeftovers.push_back(directory);
             continue;
         }
+        for (auto& [name, entries] : names) tooLong(name, entries, nameMax);
         while (const dirent* item = ::readdir(dir)) {
-            const std::string_view name(item->d_name);
-            if (name.substr(0, kStagedPrefix.size()) == kStagedPrefix) {
-                const std::optional<long> process = stagedFileProcess(item->d_name);
-                if (process && *process != self &&
-                    (withLeftovers.empty() || withLeftovers.back() != directory))
-                    withLeftovers.push_back(directory);
-            }
-            const auto at = names.find(name);
+            const auto at = names.find(std::string_view(item->d_name));
             if (at == names.end()) continue;
             mode_t type = DTTOIF(item->d_type);
             if (item->d_type == DT_UNKNOWN) {
@@ -727,46 +865,120 @@ void StagedFiles::checkPlaces() {
         }
         ::closedir(dir);
     }
-    if (!directoriesAtPlaces.empty()) {
-        const Entry* first = *std::min_element(directoriesAtPlaces.begin(), directoriesAtPlaces.end());
+    if (!unfit.empty()) {
+        const auto [first, error] = *std::min_element(unfit.begin(), unfit.end());
+        if (error != 0) throw VelkFileError("Couldn't open the output file", first->place, error);
         throw VelkFileError("Couldn't open the output file", first->place);
     }
     checked = true;
 }
 
-void StagedFiles::moveIn() {
+// Puts one file at its place, keeping what stood there.
+bool StagedFiles::place(Entry& entry) {
+    const char* temporary = entry.temporary.c_str();
+    const char* at = entry.place.c_str();
+    if (entry.device) {
+        if (!writeThroughDevice(entry.temporary, entry.place)) return false;
+        entry.placed = Placed::Device;
+        return true;
+    }
+    if (!entry.occupied) {
+        if (moves.renameNoReplace(temporary, at) == 0) {
+            entry.placed = Placed::New;
+            return true;
+        }
+        // Something came to stand there since the check, or the file
+        // system has no such rename: as a place that is taken, unless a
+        // directory came, which stays whole.
+        if (errno != EEXIST && errno != EINVAL) return false;
+        struct stat info;
+        if (errno == EEXIST && ::lstat(at, &info) == 0 && S_ISDIR(info.st_mode)) {
+            errno = EISDIR;
+            return false;
+        }
+    }
+    // The names swapped, the name holds the old file or the new one at every
+    // moment, and the old one waits under the temporary name.
+    if (moves.exchange(temporary, at) == 0) {
+        entry.placed = Placed::Swapped;
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOENT) return false;
+    // No swapping here: the old file keeps a second name while the new one
+    // is renamed over it.
+    std::string backup = newTemporaryName(directoryPart(entry.place));
+    if (moves.link(at, backup.c_str()) == 0) {
+        if (moves.rename(temporary, at) == 0) {
+            entry.placed = Placed::Linked;
+            entry.backup = std::move(backup);
+            return true;
+        }
+        const int error = errno;
+        ::unlink(backup.c_str());
+        errno = error;
+        return false;
+    }
+    const bool nothingThere = errno == ENOENT;
+    if (moves.rename(temporary, at) != 0) return false;
+    // Without a second name on this file system the old file is gone.
+    entry.placed = nothingThere ? Placed::New : Placed::Replaced;
+    return true;
+}
+
+void StagedFiles::putBack(std::vector<Entry>& entries, std::vector<std::string>& made) {
+    std::optional<std::size_t> failed;
+    int error = 0;
+    // Latest first, the reverse of the order they moved in.
+    for (std::size_t n = entries.size(); n-- > 0;) {
+        Entry& entry = entries[n];
+        const char* at = entry.place.c_str();
+        bool ok = true;
+        switch (entry.placed) {
+            case Placed::No: ::unlink(entry.temporary.c_str()); break;
+            case Placed::Device: break;  // what went into a device stays there
+            case Placed::New: ok = ::unlink(at) == 0 || errno == ENOENT; break;
+            case Placed::Swapped:
+                ok = moves.exchange(entry.temporary.c_str(), at) == 0;
+                if (ok) ::unlink(entry.temporary.c_str());
+                break;
+            case Placed::Linked: ok = moves.rename(entry.backup.c_str(), at) == 0; break;
+            case Placed::Replaced: ok = false; errno = ENOENT; break;
+        }
+        if (ok) {
+            entry.placed = Placed::No;
+            continue;
+        }
+        failed = n;
+        error = errno;
+    }
+    std::sort(made.begin(), made.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& directory : made) ::rmdir(directory.c_str());
+    if (failed)
+        throw IncompleteSiteError("Could not put the earlier file back", entries[*failed].place, error);
+}
+
+bool StagedFiles::moveIn(const std::function<bool()>& stop) {
     if (!checked) checkPlaces();
     std::vector<Entry> moving;
-    std::vector<std::string> leftovers;
+    std::vector<std::string> made;
     {
         std::lock_guard<std::mutex> hold(lock);
         moving.swap(files);
-        leftovers.swap(withLeftovers);
-        directories.clear();
+        made = directories;
         checked = false;
     }
-    // A rename over an old file frees the old one, which takes a while on
-    // a journalling file system: the directories are moved on several
-    // threads, each directory whole on one of them (renames within one
-    // directory wait for each other anyway).
-    std::vector<bool> superseded(moving.size());
-    std::map<std::string, std::vector<std::size_t>> byDirectory;
-    std::vector<const std::vector<std::size_t>*> groups;
-    std::vector<std::thread> helpers;
-    const std::size_t threads = std::min<std::size_t>(configuredThreadCount(), 8);
+    std::vector<std::size_t> latestOfEach;
+    std::vector<std::string_view> places;
     try {
         // The later file of a name wins; the earlier ones go.
         std::unordered_map<std::string_view, std::size_t> latest;
         for (std::size_t i = 0; i < moving.size(); ++i) latest[moving[i].place] = i;
+        places.reserve(moving.size());
         for (std::size_t i = 0; i < moving.size(); ++i) {
-            if (latest[moving[i].place] != i) superseded[i] = true;
-            else byDirectory[directoryPart(moving[i].place)].push_back(i);
+            places.push_back(moving[i].place);
+            if (latest[moving[i].place] == i) latestOfEach.push_back(i);
         }
-        for (const auto& [directory, members] : byDirectory) groups.push_back(&members);
-        // The largest first, so that no thread is left with a large one at the end.
-        std::stable_sort(groups.begin(), groups.end(),
-                         [](const auto* a, const auto* b) { return a->size() > b->size(); });
-        helpers.reserve(threads);
     } catch (...) {
         // Nothing moved yet: the files wait again, for discard() at the latest.
         std::lock_guard<std::mutex> hold(lock);
@@ -774,44 +986,83 @@ void StagedFiles::moveIn() {
         files.swap(moving);
         throw;
     }
+    std::vector<bool> kept(moving.size());
+    for (std::size_t i : latestOfEach) kept[i] = true;
     for (std::size_t i = 0; i < moving.size(); ++i)
-        if (superseded[i]) ::unlink(moving[i].temporary.c_str());
+        if (!kept[i]) ::unlink(moving[i].temporary.c_str());
 
-    std::atomic<std::size_t> nextGroup{0};
-    std::atomic<std::size_t> firstFailure{moving.size()};  // the first file not moved, in creation order
-    auto work = [&]() noexcept {
-        for (std::size_t g = nextGroup++; g < groups.size(); g = nextGroup++) {
-            for (std::size_t i : *groups[g]) {
-                const Entry& entry = moving[i];
-                // Where nothing stood there is nothing to swap with: a plain
-                // rename (which still replaces what came since).
-                const bool ok = entry.device     ? writeThroughDevice(entry.temporary, entry.place)
-                                : entry.occupied ? replaceAtPlace(entry.temporary, entry.place)
-                                                 : ::rename(entry.temporary.c_str(), entry.place.c_str()) == 0;
-                if (ok) continue;
-                ::unlink(entry.temporary.c_str());
-                std::size_t earliest = firstFailure.load();
-                while (i < earliest && !firstFailure.compare_exchange_weak(earliest, i)) {
-                }
-            }
+    FirstFailure failure;
+    std::atomic<bool> stopped{false};
+    forEachByDirectory(latestOfEach, places, [&](std::size_t i) {
+        if (stop && stop()) {
+            stopped = true;
+            return false;
         }
-    };
-    for (std::size_t t = 1; t < std::min(threads, groups.size()); ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // fewer threads do the same
+        // After a failure the others still move (to be put back), so that
+        // the first failure in the order made is the one named.
+        if (!place(moving[i])) failure.note(i, errno);
+        return true;
+    });
+    std::vector<Entry> placed;
+    placed.reserve(latestOfEach.size());
+    for (std::size_t i : latestOfEach) placed.push_back(std::move(moving[i]));
+    if (failure.any() || stopped) {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            directories.clear();
         }
+        putBack(placed, made);
+        if (failure.any())
+            throw VelkFileError("Could not write the file", std::string(places[failure.index()]),
+                                failure.error());
+        return false;
     }
-    work();
-    for (std::thread& helper : helpers) helper.join();
-    // Best effort: what is left stays for the next run to remove.
-    try {
-        for (const std::string& directory : leftovers) removeLeftTemporaries(directory);
-    } catch (const std::bad_alloc&) {
+    std::lock_guard<std::mutex> hold(lock);
+    placedFiles = std::move(placed);
+    return true;
+}
+
+void StagedFiles::commit() {
+    std::vector<Entry> done;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        done.swap(placedFiles);
+        directories.clear();
     }
-    if (firstFailure < moving.size())
-        throw VelkFileError("Could not write the file", moving[firstFailure].place);
+    std::vector<std::size_t> all(done.size());
+    std::vector<std::string_view> places;
+    places.reserve(done.size());
+    for (std::size_t i = 0; i < done.size(); ++i) {
+        all[i] = i;
+        places.push_back(done[i].place);
+    }
+    FirstFailure failure;
+    forEachByDirectory(all, places, [&](std::size_t i) {
+        Entry& entry = done[i];
+        if (entry.placed == Placed::Linked) ::unlink(entry.backup.c_str());
+        if (entry.placed != Placed::Swapped) return true;
+        if (::unlink(entry.temporary.c_str()) == 0 || errno != EISDIR) return true;
+        // A directory came to stand at the place while the files moved in:
+        // it goes back there whole, and the page is missing.
+        moves.exchange(entry.temporary.c_str(), entry.place.c_str());
+        ::unlink(entry.temporary.c_str());
+        failure.note(i, EISDIR);
+        return true;
+    });
+    if (failure.any())
+        throw VelkFileError("Could not write the file", done[failure.index()].place, EISDIR);
+}
+
+void StagedFiles::rollBack() {
+    std::vector<Entry> done;
+    std::vector<std::string> made;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        done.swap(placedFiles);
+        if (done.empty()) return;
+        made.swap(directories);
+    }
+    putBack(done, made);
 }
 
 void StagedFiles::discard() noexcept {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <climits>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,8 @@
 #include <streambuf>
 #include <string>
 #include <vector>
+
+#include "VelkLib/VelkError.h"
 
 class VelkFile {
 public:
@@ -246,20 +249,37 @@ std::string readFileFoundBeside(const std::string& fileName, std::size_t limit,
 // descriptor, or -1 with errno set (EISDIR for a directory).
 int openFileAnew(const std::string& fileName);
 
+// A site left part new, part old: files were moved in and not every earlier
+// file could be put back. Names the first file that could not.
+class VELK_VISIBLE IncompleteSiteError : public VelkFileError {
+public:
+    using VelkFileError::VelkFileError;
+    ~IncompleteSiteError() override;
+};
+
+// Puts a page at the site's index page that says the site is incomplete,
+// with the reason, in place of whatever stands there (a link is replaced,
+// never written through): what a browser shows when it opens the site.
+// Returns false when the page could not be written. Never throws.
+bool markSiteIncomplete(const std::string& indexFile, const std::string& reason) noexcept;
+
 // The new files of a site, which are to replace the old ones all together
 // or not at all. Each is written under a temporary name in the directory of
 // the name it is for, so that moving it in is one rename on one file
-// system and its old file stays whole until then; moveIn() moves them all,
-// discard() removes them, leaving whatever stood at their names as it was.
+// system and its old file stays whole until then; moveIn() moves them all
+// and keeps each old file under a temporary name until commit() removes
+// them or rollBack() puts them back; discard() removes the new files,
+// leaving whatever stood at their names as it was.
 // Temporary names are ".vantry-<process id>-<tag>-<n>": a run that could not
 // remove its own (ended at once by a second signal, or killed) leaves them
-// behind, and the next one that moves files into the same directory removes
-// them once that process has ended. Safe from several threads, except that
-// checkPlaces, moveIn and discard are called once the files are written.
+// behind, for removeEndedTemporaries. Safe from several threads, except that
+// checkPlaces, moveIn, commit, rollBack and discard are called once the
+// files are written.
 class StagedFiles {
 public:
     StagedFiles();
-    // Discards what was neither moved in nor discarded.
+    // Puts back what was moved in and not committed, then discards what
+    // was neither moved in nor discarded.
     ~StagedFiles();
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
@@ -272,7 +292,8 @@ public:
     int create(const std::string& fileName);
 
     // Records a directory that was made for these files (after its
-    // parents), so that discard() removes it again when it is left empty.
+    // parents), so that discard() and rollBack() remove it again when it is
+    // left empty.
     void madeDirectory(const std::string& path);
 
     // Gives the files waiting for `from` the name `to` instead, as a rename
@@ -283,21 +304,39 @@ public:
     bool renamePlace(const std::string& from, const std::string& to);
 
     // Throws VelkFileError "Couldn't open the output file" naming the first
-    // name at which no file can be put (a directory stands there); nothing
-    // is moved or removed then. moveIn() checks first when this was not
-    // called.
+    // name at which no file can be put (a directory stands there, or the
+    // name is longer than its file system takes: "File name too long");
+    // nothing is moved or removed then. moveIn() checks first when this was
+    // not called.
     void checkPlaces();
 
     // Puts every file at its name: a new file in place of whatever stood
     // there (a link, a FIFO, a file with other names: the name alone is
-    // replaced), except a device, which is written as it stands. Then
-    // removes the temporaries that ended runs left in those directories
-    // (seen there when the places were checked).
+    // replaced), except a device, which is written as it stands. What stood
+    // there waits under a temporary name for commit() or rollBack().
     // Directories are done on up to configuredThreadCount() threads (at
-    // most 8), each one whole on one thread. Throws VelkFileError "Could
-    // not write the file", naming the first file (in the order created)
-    // that could not be put in place, after moving all the others.
-    void moveIn();
+    // most 8), each one whole on one thread; `stop` (called from any of
+    // them, now and then) ends the move early.
+    // When a file cannot be put in place, or stop answers true, every file
+    // already moved is put back as it was (rollBack) and the new files are
+    // removed; then it throws VelkFileError "Could not write the file"
+    // naming the first file (in the order created) that could not be put
+    // in place, or returns false after a stop. Throws IncompleteSiteError
+    // instead when an earlier file could not be put back. Returns true when
+    // every file is in place.
+    bool moveIn(const std::function<bool()>& stop = {});
+
+    // After moveIn: removes the earlier files it kept. Throws VelkFileError
+    // "Could not write the file" naming a place where a directory came to
+    // stand while the files moved in (it is put back there, and the new
+    // file removed), after removing all the others.
+    void commit();
+
+    // After moveIn: puts every earlier file back at its name and removes
+    // the new files, and the directories recorded that are empty then,
+    // latest first. Throws IncompleteSiteError naming the first file that
+    // could not be put back, after putting back all the others.
+    void rollBack();
 
     // Removes every file not yet moved in and the directories recorded
     // that are empty then. Never throws.
@@ -306,21 +345,57 @@ public:
     // The number of files waiting to be moved in.
     std::size_t size() const;
 
+    // The renames moveIn and rollBack make, each returning 0 or -1 with
+    // errno set as the system call does, so that a test can make any one
+    // of them fail.
+    struct Moves {
+        int (*exchange)(const char* a, const char* b);  // swaps two names
+        int (*renameNoReplace)(const char* from, const char* to);
+        int (*rename)(const char* from, const char* to);
+        int (*link)(const char* from, const char* to);
+    };
+    static const Moves systemMoves;
+    void useMoves(const Moves& replacement) { moves = replacement; }
+
 private:
+    // What moveIn did at a place, for commit() and rollBack().
+    enum class Placed : unsigned char {
+        No,        // not moved
+        New,       // nothing stood there
+        Swapped,   // the earlier file waits under the temporary name
+        Linked,    // the earlier file waits under the backup name
+        Replaced,  // the earlier file is lost (the file system keeps no second name)
+        Device,    // written into the device that stands there
+    };
     struct Entry {
         std::string temporary;
         std::string place;
         bool device = false;    // found by checkPlaces
         bool occupied = false;  // something stood at the place when checked
+        Placed placed = Placed::No;
+        std::string backup;     // for Placed::Linked
     };
+    bool place(Entry& entry);
+    void putBack(std::vector<Entry>& entries, std::vector<std::string>& made);
+    std::string newTemporaryName(const std::string& directory);
+
     mutable std::mutex lock;
     std::vector<Entry> files;
+    std::vector<Entry> placedFiles;  // moved in, waiting for commit or rollBack
     std::vector<std::string> directories;
-    std::vector<std::string> withLeftovers;  // seen by checkPlaces to hold other runs' temporaries
     bool checked = false;
     std::string prefix;  // ".vantry-<pid>-<tag>-"
     std::uint64_t next = 0;
+    Moves moves = systemMoves;
 };
+
+// Removes, below root (the root itself included, links not followed, on
+// root's file system only), every StagedFiles temporary of a process that
+// has ended: they can never be moved in. The files of running processes
+// (and of processes this one may not signal) stay, and so does every other
+// name. stop, asked between directories, ends the walk early. Never
+// throws; what cannot be read or removed stays.
+void removeEndedTemporaries(const std::string& root, const std::function<bool()>& stop = {});
 
 // Whether name is a temporary name of StagedFiles, and then the process id
 // it carries.

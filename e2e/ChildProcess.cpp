@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -111,6 +112,8 @@ ChildResult spawnAndWait(const std::filesystem::path& program, const std::vector
     int status = 0;
     rusage usage{};
     int sent = 0;
+    std::optional<std::chrono::steady_clock::time_point> due;
+    double signalSeconds = -1;
     for (;;) {
         pid_t done = wait4(pid, &status, WNOHANG, &usage);
         if (done == pid) break;
@@ -122,14 +125,20 @@ ChildResult spawnAndWait(const std::filesystem::path& program, const std::vector
         // (a question on a window nobody sees) must not hold the test.
         if (std::chrono::steady_clock::now() - start > std::chrono::seconds(limitSeconds)) {
             ::kill(pid, SIGKILL);
-        } else if (signals != nullptr && sent < signals->count &&
-                   readWhole(errFile).find(signals->after) != std::string::npos) {
-            ::kill(pid, signals->signal);
-            ++sent;
+        } else if (signals != nullptr && sent < signals->count) {
+            const auto now = std::chrono::steady_clock::now();
+            if (!due && readWhole(errFile).find(signals->after) != std::string::npos)
+                due = now + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                std::chrono::duration<double>(signals->delaySeconds));
+            if (due && now >= *due) {
+                ::kill(pid, signals->signal);
+                if (sent++ == 0) signalSeconds = std::chrono::duration<double>(now - start).count();
+            }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(sent > 0 ? 100 : 5));
     }
     ChildResult result;
+    result.signalSeconds = signalSeconds;
     result.wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);

@@ -18,6 +18,7 @@ struct ChildResult {
     std::string err;        // everything written to standard error
     long maxRssKiB = 0;     // peak resident set of the child
     double wallSeconds = 0;
+    double signalSeconds = -1;  // when the first signal was sent (from the start), -1 if none
     double cpuSeconds = 0;  // user + system time of the child
 
     // A one-line account for assertion messages.
@@ -43,12 +44,13 @@ ChildResult runChild(const std::filesystem::path& program, const std::vector<std
                      const std::filesystem::path& captureDir);
 
 // Signals to send a running child: once its standard error holds the text
-// `after`, the signal is sent `count` times (a moment apart, so that the
-// child sees each one on its own).
+// `after` (and delaySeconds more have passed), the signal is sent `count`
+// times (a moment apart, so that the child sees each one on its own).
 struct ChildSignals {
     std::string after;
     int signal = 0;
     int count = 1;
+    double delaySeconds = 0;
 };
 
 // runChild, sending the signals as they come due. A child that has not ended

@@ -1,14 +1,20 @@
 // A site is replaced whole or not at all: a run into a folder that holds
-// the site of an earlier run, cancelled at any point or failed, leaves that
-// site as it was, and the user's own files beside it untouched; a run that
-// completes replaces it whole. And the detail directory may be written
-// with either separator. Each case runs the program as a child under a
-// time limit, with both output modules.
+// the site of an earlier run, cancelled at any point (within a second) or
+// failed (also while its pages move in), leaves that site as it was, and
+// the user's own files beside it untouched; a run that completes replaces
+// it whole. A second run into a folder that is being written ends at once,
+// and what runs ended at once left anywhere in the folder goes with the
+// next one. And the detail directory may be written with either
+// separator. Each case runs the program as a child under a time limit,
+// with both output modules.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -162,20 +168,157 @@ TEST_F(SiteIntegrity, ARunEndedAtOnceChangesNoPageAndTheNextOneLeavesNothingOfIt
     for (const std::string& name : temporaries(work() / "out")) now.erase(name);
     EXPECT_EQ(e2e::diffSnapshots(previous, now), "");
 
-    // As a run killed outright would, whatever the moment.
+    // As a run killed outright would, whatever the moment, also in a
+    // folder of a project this run no longer documents.
     const pid_t ended = ::fork();
     if (ended == 0) ::_exit(0);
     ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
     writeText(work() / "out/projects/shapes1" / (".vantry-" + std::to_string(ended) + "-0badf00d-7"),
               "<HTML>half a page");
+    writeText(work() / "out/projects/retired/deeper" / (".vantry-" + std::to_string(ended) + "-0badf00d-8"),
+              "<HTML>a page of a project gone");
+    writeText(work() / "out/projects/retired/deeper/notes.txt", "the user's\n");
 
-    // The next run that completes removes them.
+    // The next run removes them, wherever they wait in the output folder,
+    // and nothing else.
     result = document("vantry-standard", "out");
     ASSERT_EQ(result.exitCode, 0) << result.describe();
     EXPECT_EQ(temporaries(work() / "out"), std::vector<std::string>{});
+    auto site = readSite(work() / "out");
+    EXPECT_EQ(site["projects/retired/deeper/notes.txt"], "the user's\n");
+    site.erase("projects/retired/deeper/notes.txt");
     result = document("vantry-standard", "fresh");
     ASSERT_EQ(result.exitCode, 0) << result.describe();
-    EXPECT_EQ(readSite(work() / "out"), readSite(work() / "fresh"));
+    EXPECT_EQ(site, readSite(work() / "fresh"));
+}
+
+// Makes a page impossible to replace or remove (the immutable attribute),
+// and gives it back when the scope ends. Not every file system (tmpfs) or
+// user can.
+class ImmutablePage {
+public:
+    explicit ImmutablePage(const fs::path& page) : page(page) { set = attribute("+i"); }
+    ~ImmutablePage() {
+        if (set) attribute("-i");
+    }
+    bool isSet() const { return set; }
+
+private:
+    bool attribute(const char* change) const {
+        const std::string command = std::string("chattr ") + change + " '" + page.string() + "' 2>/dev/null";
+        return std::system(command.c_str()) == 0;
+    }
+    fs::path page;
+    bool set = false;
+};
+
+TEST_F(SiteIntegrity, APageThatCannotBeReplacedLeavesThePreviousSiteByteForByte) {
+    for (const std::string& module : kModules) {
+        SCOPED_TRACE(module);
+        for (const char* folder : {"lib", "out"}) fs::remove_all(work() / folder);
+        writeLibrary("first");
+        auto result = document(module, "out");
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        for (const auto& [name, text] : userFiles) writeText(work() / "out" / name, text);
+        const auto previous = e2e::snapshotTree(work() / "out");
+
+        // The next edition moves in until it meets the page it cannot
+        // replace; everything moved goes back, the new pages and listings
+        // go.
+        writeLibrary("second");
+        writeText(work() / "lib/shapes2/Circle.java", "package shapes2;\n/** A circle. */\npublic class Circle {}\n");
+        ImmutablePage stuck(work() / "out/projects/shapes1/Shape50.html");
+        if (!stuck.isSet()) GTEST_SKIP() << "no immutable files here (chattr +i failed)";
+        result = document(module, "out");
+        EXPECT_EQ(result.exitCode, 1) << result.describe();
+        EXPECT_TRUE(contains(result.err, "Could not write the file (Operation not permitted)")) << result.describe();
+        EXPECT_TRUE(contains(result.err, "Shape50.html")) << result.describe();
+        EXPECT_EQ(e2e::diffSnapshots(previous, e2e::snapshotTree(work() / "out")), "");
+    }
+}
+
+TEST_F(SiteIntegrity, APageNameTheFileSystemCannotHoldIsRefusedBeforeTheRun) {
+    for (const std::string& module : kModules) {
+        SCOPED_TRACE(module);
+        for (const char* folder : {"lib", "out"}) fs::remove_all(work() / folder);
+        writeLibrary("first");
+        auto result = document(module, "out");
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        const auto previous = e2e::snapshotTree(work() / "out");
+
+        // From the command line: refused before the run.
+        const std::string longBase(300, 'x');
+        auto args = documentArgs(module, "out");
+        args.insert(args.begin(), module == "vantry-standard" ? "-index-file-base=" + longBase
+                                                              : "-classdir=" + longBase);
+        result = e2e::runChild(program_, args, childEnvironment(env_), work(), logs(), {"", 0, 0}, kTimeLimit);
+        EXPECT_EQ(result.exitCode, 2) << result.describe();
+        EXPECT_TRUE(contains(result.err, module == "vantry-standard" ? "-index-file-base" : "-classdir"))
+            << result.describe();
+        EXPECT_FALSE(contains(result.err, "Counting files...")) << result.describe();
+        EXPECT_EQ(e2e::diffSnapshots(previous, e2e::snapshotTree(work() / "out")), "");
+    }
+}
+
+TEST_F(SiteIntegrity, ASecondRunIntoAFolderThatIsBeingWrittenEndsAtOnceNamingTheFirst) {
+    for (const std::string& module : kModules) {
+        SCOPED_TRACE(module);
+        for (const char* folder : {"lib", "out"}) fs::remove_all(work() / folder);
+        writeLibrary("first");
+        auto result = document(module, "out");
+        ASSERT_EQ(result.exitCode, 0) << result.describe();
+        const auto previous = e2e::snapshotTree(work() / "out");
+
+        // A run is writing the folder: it holds the lock file, with its
+        // process id in it.
+        writeLibrary("second");
+        {
+            const fs::path lockFile = work() / "out/.vantry-lock";
+            const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+            const std::string pid = std::to_string(::getpid()) + "\n";
+            ASSERT_EQ(::write(fd, pid.data(), pid.size()), static_cast<ssize_t>(pid.size()));
+            result = document(module, "out");
+            ::unlink(lockFile.c_str());
+            ::close(fd);
+        }
+        EXPECT_EQ(result.exitCode, 2) << result.describe();
+        EXPECT_TRUE(contains(result.err, "is being written by another run (process " + std::to_string(::getpid()) + ")"))
+            << result.describe();
+        EXPECT_FALSE(contains(result.err, "Counting files...")) << result.describe();
+        EXPECT_EQ(e2e::diffSnapshots(previous, e2e::snapshotTree(work() / "out")), "");
+
+        // Once it has ended (its lock file left behind, as a killed run
+        // leaves it), the next run writes the folder and takes the file away.
+        writeText(work() / "out/.vantry-lock", "999999999\n");
+        result = document(module, "out");
+        EXPECT_EQ(result.exitCode, 0) << result.describe();
+        EXPECT_EQ(temporaries(work() / "out"), std::vector<std::string>{});
+    }
+}
+
+TEST_F(SiteIntegrity, ACancelEndsTheRunWithinASecondWhileAPageTakesLong) {
+    writeLibrary("first");
+    auto result = document("vantry-standard", "out");
+    ASSERT_EQ(result.exitCode, 0) << result.describe();
+    const auto previous = e2e::snapshotTree(work() / "out");
+
+    // One class of many constants, each of whose comments shows the values
+    // of two: its page and the index take long to write.
+    std::string text = "package shapes0;\n/** Limits. */\npublic class Limits {\n";
+    const int count = 8000;
+    for (int i = 0; i < count; ++i)
+        text += "    /** Limit {@value} (after {@value #limit" + std::to_string((i + 1) % count) +
+                "}). */\n    public static final int limit" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
+    writeText(work() / "lib/shapes0/Limits.java", text + "}\n");
+    result = document("vantry-standard", "out",
+                      {"Sending output to documentation module...", SIGTERM, 1, 1.0});
+    EXPECT_EQ(result.exitCode, 3) << result.describe();
+    ASSERT_GE(result.signalSeconds, 0) << result.describe();
+    // A second to honour it, and as much again for the sanitizers.
+    EXPECT_LT(result.wallSeconds - result.signalSeconds, 5.0) << result.describe();
+    EXPECT_EQ(e2e::diffSnapshots(previous, e2e::snapshotTree(work() / "out")), "");
 }
 
 TEST_F(SiteIntegrity, ABackslashInTheDetailDirectorySeparatesItsFolders) {

@@ -23,14 +23,24 @@ extern "C" {
 typedef void* ModuleHandle;
 
 /* Progress as done out of total; returns 0 when the user asked to stop.
- * done == -1 only asks whether to stop. done == VANTRY_PROGRESS_MOVE_IN
- * (total 0) is the last question of a module that writes its pages under
- * temporary names: all are written, may they replace the previous site?
- * 1: yes, the program has put its own pages (the source listings) in place
- * and the run can no longer be cancelled; 0: no, the module removes them
- * and leaves the previous site as it was. */
+ * done == -1 only asks whether to stop. Three more reports (total 0) are
+ * made by a module that writes its pages under temporary names, in this
+ * order:
+ * VANTRY_PROGRESS_STAGED, first in done: its pages will wait to move in,
+ * so that a run in which it fails leaves the previous site, listings
+ * included (a module that never says so writes in place, and the listings
+ * follow it whatever it reports);
+ * VANTRY_PROGRESS_MOVE_IN, once all are written: may they replace the
+ * previous site? 1: yes, the program has put its own pages (the source
+ * listings) in place; 0: no, the module removes them and leaves the
+ * previous site as it was. A stop asked while they move in puts every page
+ * back as it was;
+ * VANTRY_PROGRESS_MOVED_IN, once its pages are in place: the site is
+ * whole. Without it the program puts its listings back too. */
 typedef int (*ModuleProgressFn)(int done, int total, void* context);
 #define VANTRY_PROGRESS_MOVE_IN (-2)
+#define VANTRY_PROGRESS_STAGED (-3)
+#define VANTRY_PROGRESS_MOVED_IN (-4)
 /* Sets the two status lines; a null line1 leaves line 1 unchanged; line2 is
  * never null. */
 typedef void (*ModuleStatusFn)(const char* line1, const char* line2, void* context);

@@ -1,6 +1,7 @@
 #include "run/RunDocumentation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
@@ -32,6 +33,7 @@
 #include "run/DocModule.h"
 #include "run/InputWalk.h"
 #include "run/ListingPages.h"
+#include "run/OutputFolderLock.h"
 #include "run/AheadParse.h"
 #include "run/OrderedReport.h"
 #include "run/SourceListing.h"
@@ -372,9 +374,16 @@ struct ModuleReports {
     ModuleErrorFn log = nullptr;
     ModuleProgressFn progress = nullptr;
     StagedFiles* listingPages = nullptr;
+    std::string indexFile;  // the site's index page, marked when the site is left incomplete
     int errors = 0;
+    // The module said that its pages wait to move in (VANTRY_PROGRESS_STAGED).
+    bool staged = false;
     // The answer to the module's move-in question, once it asked.
     enum class MoveIn { NotAsked, Cancelled, Failed, Granted } moveIn = MoveIn::NotAsked;
+    // The listings are in place, waiting for the module's pages to follow.
+    bool listingsMoved = false;
+    // The module said that its pages are in place (VANTRY_PROGRESS_MOVED_IN).
+    bool movedIn = false;
 };
 
 std::mutex reportsMutex;
@@ -399,14 +408,50 @@ ModuleReports* reportsOf(void* context) {
     return found != reportsByContext.end() ? found->second : nullptr;
 }
 
+bool stopAsked(const ModuleReports& reports, void* context) {
+    return reports.progress != nullptr && reports.progress(-1, 0, context) == 0;
+}
+
 // The listing pages move in first, then the module's pages: a run cut off
 // between the two leaves new listings beside the old pages, never pages
-// that link to listings not there.
-void moveListingsIn(ModuleReports& reports, void* context) {
-    if (reports.listingPages == nullptr) return;
+// that link to listings not there. The pages they replace wait until the
+// module's pages are in too (commitListings) or put back (putListingsBack).
+// Returns false when they are not in place: a failure (reported) or a stop
+// put every listing back.
+bool moveListingsIn(ModuleReports& reports, void* context) {
+    if (reports.listingPages == nullptr) return true;
     try {
-        reports.listingPages->moveIn();
+        // Asked now and then: a stop is due within a second, not at every page.
+        std::atomic<unsigned> moved{0};
+        reports.listingsMoved = reports.listingPages->moveIn(
+            [&] { return ++moved % 64 == 0 && stopAsked(reports, context); });
+    } catch (const IncompleteSiteError& e) {
+        markSiteIncomplete(reports.indexFile, e.getMessage());
+        forwardError(e.getMessage().c_str(), context);
     } catch (const VelkError& e) {
+        forwardError(e.getMessage().c_str(), context);
+    }
+    return reports.listingsMoved;
+}
+
+void commitListings(ModuleReports& reports, void* context) {
+    if (!reports.listingsMoved) return;
+    reports.listingsMoved = false;
+    try {
+        reports.listingPages->commit();
+    } catch (const VelkError& e) {
+        forwardError(e.getMessage().c_str(), context);
+    }
+}
+
+// The module's pages did not replace the previous site: nor do the listings.
+void putListingsBack(ModuleReports& reports, void* context) {
+    if (!reports.listingsMoved) return;
+    reports.listingsMoved = false;
+    try {
+        reports.listingPages->rollBack();
+    } catch (const VelkError& e) {
+        markSiteIncomplete(reports.indexFile, e.getMessage());
         forwardError(e.getMessage().c_str(), context);
     }
 }
@@ -414,10 +459,18 @@ void moveListingsIn(ModuleReports& reports, void* context) {
 int forwardProgress(int done, int total, void* context) {
     ModuleReports* reports = reportsOf(context);
     if (reports == nullptr) return 1;
-    if (done != VANTRY_PROGRESS_MOVE_IN)
-        return reports->progress != nullptr ? reports->progress(done, total, context) : 1;
-    // Asked by the module's thread, the only one that moves pages in.
-    if (reports->progress != nullptr && reports->progress(-1, 0, context) == 0) {
+    // The module's reports on its staged pages come from its own thread,
+    // the only one that moves pages in.
+    switch (done) {
+        case VANTRY_PROGRESS_STAGED: reports->staged = true; return 1;
+        case VANTRY_PROGRESS_MOVED_IN:
+            reports->movedIn = true;
+            commitListings(*reports, context);
+            return 1;
+        case VANTRY_PROGRESS_MOVE_IN: break;
+        default: return reports->progress != nullptr ? reports->progress(done, total, context) : 1;
+    }
+    if (stopAsked(*reports, context)) {
         reports->moveIn = ModuleReports::MoveIn::Cancelled;
         return 0;
     }
@@ -431,8 +484,12 @@ int forwardProgress(int done, int total, void* context) {
             return 0;
         }
     }
+    if (!moveListingsIn(*reports, context)) {
+        reports->moveIn = stopAsked(*reports, context) ? ModuleReports::MoveIn::Cancelled
+                                                       : ModuleReports::MoveIn::Failed;
+        return 0;
+    }
     reports->moveIn = ModuleReports::MoveIn::Granted;
-    moveListingsIn(*reports, context);
     return 1;
 }
 
@@ -518,6 +575,16 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     // are written into.
     if (!run.detailDirectory.empty()) run.detailDirectory = lexicalPath(run.detailDirectory);
     prepareOutputFolder(outputFile, run.detailDirectory);
+    // Two runs into one folder would leave pages of both.
+    const OutputFolderLock writing(outputDirectory);
+    // What runs ended at once or killed left behind can never move in, in
+    // whichever folder of the site they wait.
+    // A site's few folders are read long before a stop is due; a tree of
+    // many is asked about now and then.
+    unsigned folders = 0;
+    removeEndedTemporaries(outputDirectory, [&run, &folders] {
+        return ++folders % 256 == 0 && run.progress != nullptr && run.progress(-1, 0, run.context) == 0;
+    });
 
     std::vector<std::string> entries = splitFileList(fileList);
     // Checked here too for runs that do not come from the command line.
@@ -637,6 +704,7 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
     reports.log = run.log;
     reports.progress = run.progress;
     reports.listingPages = &listingPages;
+    reports.indexFile = outputFile;
     ReportsScope counting(run.context, reports);
     try {
         // The user's windows show that the module is at work.
@@ -664,23 +732,24 @@ RunOutcome runDocumentation(RunContext& run, const std::string& header,
         if (threads > 1) freeing = std::jthread([&run] { run.classList.clear(); });
         module->done();
         using MoveIn = ModuleReports::MoveIn;
+        // A module that stages its pages and did not put them in place
+        // (failed, cancelled, or told no) left the previous site: so do
+        // the listings.
+        if (!reports.movedIn) putListingsBack(reports, run.context);
         // A module that asked to move its pages in has moved them in or
         // removed them as told. One that did not ask stops writing when
         // progress answers 0 and returns as if it were done: a negative
         // report asks the cancel state once more, so that a site cut short
         // is never reported as done.
         if (reports.moveIn == MoveIn::Cancelled ||
-            (reports.moveIn == MoveIn::NotAsked && run.progress != nullptr &&
-             run.progress(-1, 0, run.context) == 0)) {
+            (!reports.movedIn && run.progress != nullptr && run.progress(-1, 0, run.context) == 0)) {
             phase(run, "Cancelled.");
             return RunOutcome::Cancelled;
         }
-        // Without the question the module wrote its pages in place; the
-        // listings follow unless it reported a problem, which may be the
-        // failure that left its own pages out.
-        if (reports.moveIn == MoveIn::NotAsked && reports.errors == 0)
-            moveListingsIn(reports, run.context);
-        if (reports.errors > 0 || inputFailed) {
+        // A module that does not stage wrote its pages in place, whatever
+        // it reported on the way: the listings follow.
+        if (!reports.staged && moveListingsIn(reports, run.context)) commitListings(reports, run.context);
+        if (reports.errors > 0 || inputFailed || (reports.staged && !reports.movedIn)) {
             phase(run, "Done (error).");
             return RunOutcome::DoneWithError;
         }

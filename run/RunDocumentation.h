@@ -67,28 +67,36 @@ struct RunContext {
 enum class RunOutcome { Done, DoneWithError, Cancelled };
 
 // Runs the job. The detail-pages directory is used as the folders it
-// names (lexicalPath: "a/../b" is "b"). Before the module phase, a
-// detail-pages directory that siteFolderRefusal refuses (checked first),
-// an output folder that cannot be written (prepareOutputFolder), an
-// inaccessible list entry, an open quote in the list or a source listing
-// that cannot be written throws VelkError (nothing is sent to the module). A file that fails to
-// parse is logged and the run goes on. From init to done every error (a
-// VelkError, a std::exception, anything) is caught: it is shown in an
-// error box, the status reads "Done (error)." and the driver returns
-// normally. A null module is such an error. When progress answers 0 during
-// parsing the status reads "Cancelled." and no module call is made.
+// names (lexicalPath: "a/../b" is "b"). First the output folder: a
+// detail-pages directory that siteFolderRefusal refuses (checked first) or
+// an output folder that cannot be written (prepareOutputFolder) throws
+// VelkError; then the run holds the folder's lock (OutputFolderLock) to the
+// end, so a second run into it throws VelkError naming the first one; then
+// the temporaries that ended runs left anywhere in it are removed. Before
+// the module phase an inaccessible list entry, an open quote in the list
+// or a source listing that cannot be written throws VelkError (nothing is
+// sent to the module). A file that fails to parse is logged and the run
+// goes on. From init to done every error (a VelkError, a std::exception,
+// anything) is caught: it is shown in an error box, the status reads "Done
+// (error)." and the driver returns normally. A null module is such an
+// error. When progress answers 0 during parsing the status reads
+// "Cancelled." and no module call is made.
 // Source listings are written under temporary names beside their places
 // (StagedFiles). The module's question whether its new pages may move in
 // (VANTRY_PROGRESS_MOVE_IN) is answered with the cancel state: on "yes" the
-// listings move in first, and the run ends "Done." or "Done (error)."
-// whatever is asked later; on "no" the run ends "Cancelled.". A module that
-// does not ask wrote its pages in place: after its done, one report of -1
-// of 0 asks the cancel state again (a module stops writing at a 0 answer
-// and returns as if it were done), and when it answers 0 the status reads
-// "Cancelled." too, so a site cut short is never "Done."; otherwise the
-// listings move in unless the module reported a problem. Listings that did
-// not move in are removed, so a cancelled or failed run leaves the previous
-// site as it was.
+// listings move in first, keeping the pages they replace until the module
+// says that its pages are in place too (VANTRY_PROGRESS_MOVED_IN); a module
+// that said its pages wait to move in (VANTRY_PROGRESS_STAGED) and did not
+// get them in (it failed, was cancelled while they moved, or was told no)
+// has the listings put back with them, and the run ends "Cancelled." or
+// "Done (error)."; when a listing cannot be put back the index page says
+// that the site is incomplete. A module that does not stage wrote its
+// pages in place: after its done, one report of -1 of 0 asks the cancel
+// state again (a module stops writing at a 0 answer and returns as if it
+// were done), and when it answers 0 the status reads "Cancelled." too, so
+// a site cut short is never "Done."; otherwise the listings move in,
+// whatever the module reported. Listings that did not move in are removed,
+// so a cancelled or failed run leaves the previous site as it was.
 // A run whose module reported an error through the error callback ends
 // "Done (error)." after done, and so does one in which a listed directory
 // could not be read. Inputs that were listed (not commented out) but gave

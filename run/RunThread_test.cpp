@@ -1,6 +1,9 @@
 #include "run/RunThread.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -315,6 +318,63 @@ TEST_F(RunTest, ListingsReplaceThePreviousOnesOnlyWithTheModulesPages) {
     EXPECT_EQ(now.size(), 2u);
     EXPECT_NE(now.at("projects/(default)/Shape.java.html").find("A shape, drawn anew."), std::string::npos);
     EXPECT_NE(now.at("projects/(default)/Circle.java.html").find("A circle."), std::string::npos);
+}
+
+TEST_F(RunTest, AModuleThatWritesInPlaceKeepsItsListingsWhateverItReports) {
+    // Written to the ten functions alone: it never asks whether its pages
+    // may move in, and posts a warning.
+    useModule("vantry-recording");
+    setenv("VANTRY_RECORD_REPORT", "1", 1);
+    scratch.write("src/Shape.java", "/** A shape. */\npublic class Shape {}\n");
+    parameters.fileList = scratch / "src";
+    EXPECT_EQ(runThread(), finishedMessages);
+    unsetenv("VANTRY_RECORD_REPORT");
+    EXPECT_EQ(seen.line2s().back(), "Done (error).");
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"module warning"}));
+    const auto files = filesBelow(scratch / "out");
+    ASSERT_TRUE(files.contains("projects/(default)/Shape.java.html"));
+    EXPECT_NE(files.at("projects/(default)/Shape.java.html").find("A shape."), std::string::npos);
+}
+
+TEST_F(RunTest, ListingsGoBackWithTheModulesPagesThatCouldNotMoveIn) {
+    useModule("vantry-recording");
+    setenv("VANTRY_RECORD_MOVE_IN", "1", 1);
+    scratch.write("src/Shape.java", "/** A shape. */\npublic class Shape {}\n");
+    parameters.fileList = scratch / "src";
+    EXPECT_EQ(runThread(), finishedMessages);
+    const auto previous = filesBelow(scratch / "out");
+
+    // The module is told yes, the listings move in, and its own pages then
+    // fail to: the listings go back as they were, byte for byte.
+    setenv("VANTRY_RECORD_MOVE_IN", "fail", 1);
+    scratch.write("src/Shape.java", "/** A shape, drawn anew. */\npublic class Shape {}\n");
+    scratch.write("src/Circle.java", "/** A circle. */\npublic class Circle {}\n");
+    EXPECT_EQ(runThread(), finishedMessages);
+    unsetenv("VANTRY_RECORD_MOVE_IN");
+    EXPECT_EQ(calls().back(), (RecordedCall{"moveInAnswer", "1"}));
+    EXPECT_EQ(seen.line2s().back(), "Done (error).");
+    EXPECT_EQ(filesBelow(scratch / "out"), previous);
+}
+
+TEST_F(RunTest, ARunIntoAFolderThatAnotherRunWritesEndsBeforeAnythingIsParsed) {
+    useModule("vantry-recording");
+    scratch.write("there.java", "class T {}\n");
+    parameters.fileList = scratch / "there.java";
+    fs::create_directories(scratch / "out");
+    // Another run holds the folder's lock.
+    const std::string lockFile = scratch / "out/.vantry-lock";
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(::write(fd, "4242\n", 5), 5);
+    aborts = true;
+    EXPECT_EQ(runThread(), (std::vector<unsigned>{WM_RUN_STOPPED}));
+    ::close(fd);
+    EXPECT_EQ(seen.errorBoxes, (std::vector<std::string>{"The output folder " + (scratch / "out") +
+                                                         " is being written by another run (process 4242); "
+                                                         "try again once it has ended, or name another folder."}));
+    EXPECT_TRUE(seen.line2s().empty()) << "the run began";
+    EXPECT_EQ(callNames(calls()), (std::vector<std::string>{"create"}));
 }
 
 TEST_F(RunTest, ErrorsBeforeTheModulePhaseAbortWithoutTheWarningsMessage) {

@@ -9,6 +9,7 @@
 
 #include "VelkLib/VelkCmdLine.h"
 #include "VelkLib/VelkError.h"
+#include "VelkLib/VelkPath.h"
 #include "net/NetEndpoints.h"
 #include "platform/MessageBox.h"
 #include "platform/TerminalText.h"
@@ -16,6 +17,7 @@
 #include "platform/gui/BackendSelection.h"
 #include "run/DocModule.h"
 #include "run/ModuleOptionCheck.h"
+#include "run/OutputFolderLock.h"
 #include "run/RunDocumentation.h"
 #include "ui/CVantryDlg.h"
 #include "ui/CommandLineOptions.h"
@@ -160,11 +162,16 @@ bool CVantryApp::InitInstance() {
                 dialog.autoView = false;
             }
         }
-        // An output folder that cannot be written is found before the run
-        // parses anything.
+        // An output folder that cannot be written, or that another run is
+        // writing, is found before the run parses anything. Without a
+        // display the program ends with the run, and holds the folder from
+        // here on; the dialog's run takes it when it starts.
+        std::optional<OutputFolderLock> writing;
         if (dialog.autoRun && !dialog.outputFile.empty()) {
             try {
                 prepareOutputFolder(dialog.outputFile, dialog.classesDirectory);
+                writing.emplace(directoryOf(dialog.outputFile));
+                if (display) writing.reset();
             } catch (const VelkError& error) {
                 throw CommandLineError(error.getMessage());
             }

@@ -6,6 +6,7 @@
 // inheritance cycles and a class naming itself as its base end.
 #pragma once
 
+#include "modules/common/CancelPoll.h"
 #include "model/ClassList.h"
 #include "model/ListingNames.h"
 #include "modules/ModuleInterface.h"
@@ -55,6 +56,8 @@ public:
     void clear() override;
 
     OldModuleSettings settings;
+    // The run's stop request, asked of settings.progress (installed by init).
+    CancelPoll cancel;
     // Rendered by init (IndexPage.h); they grow to what the texts need.
     std::string headBuffer;
     std::string entryTemplateBuffer;

@@ -96,6 +96,7 @@ private:
     }
 
     void entry(CppClass& cls) {
+        list.cancel.check();
         expandTemplate(out, entryTemplate,
                        [&](char letter) { return entryVariable(list, cls, letter); });
         if (!list.settings.writeDetailPages || !written.insert(&cls).second) return;
@@ -258,12 +259,11 @@ void writeIndexPage(DocClassList& list, const DateTime& now) {
 
 void writeSite(DocClassList& list, const DateTime& now) {
     OldModuleSettings& settings = list.settings;
-    StagedSite site(settings.stagedPages);
+    StagedSite site(settings.stagedPages, settings.progress, settings.callbackContext,
+                    settings.outputFile);
     writeIndexPage(list, now);
-    site.finish([&] {
-        return settings.progress == nullptr ||
-               settings.progress(VANTRY_PROGRESS_MOVE_IN, 0, settings.callbackContext) != 0;
-    });
+    list.cancel.check();
+    site.finish(list.cancel);
 }
 
 }  // namespace vantry_old

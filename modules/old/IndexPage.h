@@ -44,9 +44,11 @@ void writeIndexPage(DocClassList& list, const DateTime& now);
 // writeIndexPage with every page written under a temporary name beside its
 // place; when all are written, the program is asked
 // (VANTRY_PROGRESS_MOVE_IN) whether they may replace the previous site, and
-// they are moved in or removed. Throws what writeIndexPage throws, and
-// VelkFileError when a page cannot be put in place; the new pages are
-// removed then, so the previous site stays as it was.
+// they are moved in or removed (StagedSite). Throws what writeIndexPage
+// throws, VelkFileError when a page cannot be put in place, and
+// RunCancelled when the run is asked to stop (between the class entries,
+// and while the pages move in); the new pages are removed then, so the
+// previous site stays as it was.
 void writeSite(DocClassList& list, const DateTime& now);
 
 }  // namespace vantry_old

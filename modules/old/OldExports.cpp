@@ -1,8 +1,10 @@
 // The eight exports of vantry-old. None catches anything: an error leaves
 // the export and reaches the program's run, which reports it. Of the
-// callbacks that init receives, progress is asked once whether the new
-// pages may replace the previous site, and error hears of a class page that
-// shows only part of its ancestry.
+// callbacks that init receives, progress is told that the pages wait to
+// move in, asked now and then whether the run is to stop (a stop ends done
+// quietly, the new pages removed) and whether the new pages may replace
+// the previous site, and error hears of a class page that shows only part
+// of its ancestry.
 #include "VelkLib/VelkPath.h"
 #include "VelkLib/VelkTokenizer.h"
 #include "model/ModelText.h"
@@ -71,6 +73,7 @@ VANTRY_MODULE_EXPORT void init(ModuleHandle handle, const char* title, const cha
     s.status = status;
     s.error = error;
     s.callbackContext = context;
+    list.cancel.install(progress, context);
     vantry_old::renderPageBuffers(list, title, company, shownProgramVersion(), DateTime());
     list.clear();
     // {@value} shows what the sources initialise a constant with.
@@ -125,6 +128,10 @@ VANTRY_MODULE_EXPORT void endClass(ModuleHandle handle, const char*) {
 
 VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
     DocClassList& list = handleList(handle);
-    vantry_old::writeSite(list, DateTime());
+    try {
+        vantry_old::writeSite(list, DateTime());
+    } catch (const RunCancelled&) {
+        // The program asked for the stop and knows of it; the pages are gone.
+    }
     list.clear();
 }

@@ -66,7 +66,8 @@ TEST(OldExports, ACancelledRunLeavesThePreviousPagesAsTheyWere) {
     run.addClass("Shape", "", "class", "", "geo", false, "The second shape.");
     run.addClass("Circle", "", "class", "", "geo", false, "A circle.");
     done(run.handle);
-    EXPECT_EQ(stop.asked, (std::vector<std::pair<int, int>>{{VANTRY_PROGRESS_MOVE_IN, 0}}));
+    // Told that the pages wait to move in, then stopped at the first entry.
+    EXPECT_EQ(stop.asked, (std::vector<std::pair<int, int>>{{VANTRY_PROGRESS_STAGED, 0}, {-1, 0}}));
     EXPECT_EQ(run.indexText(), index);
     EXPECT_EQ(run.page("Shape", "geo"), shape);
     EXPECT_FALSE(fs::exists(run.dir / "projects/geo/Circle.html"));

@@ -7,6 +7,8 @@
 
 #include "modules/standard/PageNameOrder.h"
 #include "modules/common/NameScopes.h"
+#include "modules/common/SourceFacts.h"
+#include "modules/standard/StatusReceiver.h"
 
 #include "model/CppClass.h"
 #include "model/GenericNames.h"
@@ -86,6 +88,11 @@ std::string_view afterLast(std::string_view text, std::string_view separator) {
 }  // namespace
 
 DocClassList::DocClassList(StatusReceiver* statusReceiver) : receiver(statusReceiver) {}
+
+void DocClassList::checkCancel() const {
+    if (receiver == nullptr) return;
+    if (CancelPoll* cancel = receiver->cancelPoll()) cancel->check();
+}
 
 DocClassList::~DocClassList() = default;
 

@@ -44,6 +44,9 @@ public:
     CppClass* addClass(CppClass* cls);
 
     StatusReceiver* getStatusReceiver() const { return receiver; }
+    // Throws RunCancelled (CancelPoll.h) when the run is to stop: called
+    // by the page writers' loops, on any thread.
+    void checkCancel() const;
 
     // The way from the detail directory up to the main page's directory,
     // without a trailing "/": ".." unless the detail directory lies deeper

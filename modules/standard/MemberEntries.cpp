@@ -32,14 +32,19 @@ void DocClassList::prepareMemberEntries() {
         if (auto* cls = dynamic_cast<DocCppClass*>(entry.second)) classes.push_back(cls);
     VelkThreadPool* pool = classes.size() < 2 ? nullptr : pagePool();
     if (!pool) {
-        for (DocCppClass* cls : classes) cls->writeMemberEntries(linker);
+        for (DocCppClass* cls : classes) {
+            checkCancel();
+            cls->writeMemberEntries(linker);
+        }
         return;
     }
     // A member's entry reads the list and changes only the member itself.
     FrozenCaches frozenWhileWriting(*this);
     forEachSlice(*pool, classes.size(), 8 * std::size_t{pool->size()},
                  [&](std::size_t, std::size_t begin, std::size_t end) {
-                     for (std::size_t i = begin; i < end; ++i)
+                     for (std::size_t i = begin; i < end; ++i) {
+                         checkCancel();
                          classes[i]->writeMemberEntries(linker);
+                     }
                  });
 }

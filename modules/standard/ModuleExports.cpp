@@ -3,6 +3,7 @@
 // sees no failure and goes on with its next call.
 #include "VelkLib/VelkError.h"
 #include "modules/ModuleInterface.h"
+#include "modules/common/CancelPoll.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/ModuleOptions.h"
 #include "modules/standard/SiteDriver.h"
@@ -28,6 +29,8 @@ void guarded(ModuleHandle handle, Body&& body) {
     auto& module = *static_cast<StandardModule*>(handle);
     try {
         body(module);
+    } catch (const RunCancelled&) {
+        // The program asked for the stop and knows of it.
     } catch (const VelkError& error) {
         report(module, error.getMessage());
     } catch (const std::exception& error) {

@@ -129,6 +129,7 @@ struct IndexWriter {
 
     // Appends the entry of a class (member null) or of a member.
     void writeEntry(std::string& text, const IndexEntry& entry) const {
+        list.checkCancel();
         const CppClassEntity& entity = *entry.entity;
         const CppClassMember* member = entry.member;
         const CppClass* owner = entity.getClass();

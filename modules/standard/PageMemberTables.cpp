@@ -2,6 +2,7 @@
 
 #include "model/CppClass.h"
 #include "model/CppClassMember.h"
+#include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/common/ModuleText.h"
 #include "modules/standard/PageDocBlock.h"
@@ -139,6 +140,8 @@ void writeMemberSummaryTable(std::string& out, const CppClass& cls, std::string_
     const std::string noTag, up = "../";
     std::string typePart, namePart, name, link, cleaned;
     for (const CppClassMember* member : members) {
+        // One summary can take long ({@value} of many constants).
+        if (list) list->checkCancel();
         const std::string* row = &member->getDeclaration();
         out += "<TR BGCOLOR=\"";
         out += options.tableBackground;
@@ -189,6 +192,7 @@ void writeMemberDetailSection(std::string& out, const CppClass& cls, std::string
     const std::string tag = "DD", up = "../";
     std::string name, bold, own, named;
     for (const CppClassMember* member : members) {
+        if (list) list->checkCancel();
         name.clear();
         appendEscapedName(name, member->getName());
         own.clear();

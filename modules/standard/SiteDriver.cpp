@@ -27,13 +27,20 @@ void generateSite(StandardModule& module) {
     const DocOptions& options = module.options;
     // A phase text replaces line 1 and blanks line 2; a per-project text
     // leaves line 2 alone.
-    auto phase = [&](const char* text) { status.message(text, " "); };
+    // A stop asked for is honoured between phases and pages, and within
+    // the long ones.
+    const DocClassList& list = *module.classList;
+    auto phase = [&](const char* text) {
+        list.checkCancel();
+        status.message(text, " ");
+    };
     auto step = [&](const std::string& text) { status.message(text.c_str(), ""); };
     auto progress = [&](int done) { status.progress(done, progressTotal); };
 
     // The pages of this site replace those of the last one all together,
     // or none of them does.
-    StagedSite site(module.stagedPages);
+    StagedSite site(module.stagedPages, module.statusReceiver.progressCallback,
+                    module.statusReceiver.context, module.outputFile);
 
     // {@docroot} leads from the detail directory's depth to the main page.
     module.classList->setDetailToMain(mainDirectoryFromDetail(module));
@@ -71,6 +78,7 @@ void generateSite(StandardModule& module) {
     if (!projectNames.empty()) makeSiteDirectory(module.detailDirectory, &site.files());
     const InputRoots roots = projectDirectoryRoots(module);
     for (const std::string& name : projectNames) {
+        list.checkCancel();
         std::string directory = projectPagePath(module, name, "", true);
         directory.pop_back();  // the "/" before the empty page name
         makeSiteDirectory(directory, &site.files());
@@ -113,7 +121,8 @@ void generateSite(StandardModule& module) {
     writeOverviewSummaryPage(module, overviewSummaryPageName(module, true), projectList);
     progress(200);
 
-    site.finish([&] { return status.progress(VANTRY_PROGRESS_MOVE_IN, 0); });
+    list.checkCancel();
+    site.finish(module.statusReceiver.cancel);
 
     phase("Cleaning up...");
     projects.clear();

@@ -6,6 +6,7 @@ void TheStatusReceiver::install(ModuleProgressFn progressFn, ModuleStatusFn stat
     statusCallback = statusFn;
     errorCallback = errorFn;
     context = callbackContext;
+    cancel.install(progressFn, callbackContext);
 }
 
 void TheStatusReceiver::message(const char* line1, const char* line2) {

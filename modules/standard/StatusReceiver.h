@@ -3,6 +3,7 @@
 #pragma once
 
 #include "modules/ModuleInterface.h"
+#include "modules/common/CancelPoll.h"
 
 #include <string>
 
@@ -18,6 +19,9 @@ public:
     virtual bool progress(int done, int total) = 0;
     // Adds one text to the run's warnings.
     virtual void error(const std::string& text) = 0;
+    // The run's stop request for the long loops, from any thread; null
+    // when nobody can ask for a stop.
+    virtual CancelPoll* cancelPoll() { return nullptr; }
 
 protected:
     ~StatusReceiver() = default;
@@ -36,9 +40,12 @@ public:
     void message(const char* line1, const char* line2) override;
     bool progress(int done, int total) override;
     void error(const std::string& text) override;
+    // Asks through the installed progress callback.
+    CancelPoll* cancelPoll() override { return &cancel; }
 
     ModuleProgressFn progressCallback = nullptr;
     ModuleStatusFn statusCallback = nullptr;
     ModuleErrorFn errorCallback = nullptr;
     void* context = nullptr;
+    CancelPoll cancel;
 };

@@ -17,9 +17,12 @@
 //                           records what progress answered
 //   VANTRY_RECORD_REFUSE    an option key whose values setOptions does not
 //                           take
-//   VANTRY_RECORD_MOVE_IN   set: done last asks whether its pages may move
-//                           in (VANTRY_PROGRESS_MOVE_IN) and records the
-//                           answer
+//   VANTRY_RECORD_MOVE_IN   set: done says first that its pages wait to move
+//                           in (VANTRY_PROGRESS_STAGED), last asks whether
+//                           they may (VANTRY_PROGRESS_MOVE_IN), records the
+//                           answer and, on yes, says they are in place
+//                           (VANTRY_PROGRESS_MOVED_IN), unless the value is
+//                           "fail": then they could not be put in place
 // getOptions shows every value setOptions took as its option's current
 // value (a checkbox's as "true" or "false"), as a real module does.
 #include <cctype>
@@ -178,13 +181,18 @@ VANTRY_MODULE_EXPORT void done(ModuleHandle handle) {
     Line("done").write();
     maybeThrow("done");
     Recorder* r = recorder(handle);
+    const std::string moveIn = env("VANTRY_RECORD_MOVE_IN");
+    if (!moveIn.empty() && r->progress != nullptr) r->progress(VANTRY_PROGRESS_STAGED, 0, r->context);
     if (*env("VANTRY_RECORD_REPORT") != '\0' && r->progress != nullptr) {
         r->status(nullptr, "module status", r->context);
         r->error("module warning", r->context);
         Line("progressAnswer").i(r->progress(110, 200, r->context)).write();
     }
-    if (*env("VANTRY_RECORD_MOVE_IN") != '\0' && r->progress != nullptr)
-        Line("moveInAnswer").i(r->progress(VANTRY_PROGRESS_MOVE_IN, 0, r->context)).write();
+    if (!moveIn.empty() && r->progress != nullptr) {
+        const int answer = r->progress(VANTRY_PROGRESS_MOVE_IN, 0, r->context);
+        Line("moveInAnswer").i(answer).write();
+        if (answer != 0 && moveIn != "fail") r->progress(VANTRY_PROGRESS_MOVED_IN, 0, r->context);
+    }
 }
 
 VANTRY_MODULE_EXPORT const char* getOptions(ModuleHandle handle) {
