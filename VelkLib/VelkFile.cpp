@@ -585,9 +585,17 @@ int linkName(const char* from, const char* to) { return ::link(from, to); }
 
 // Whether the process that named a temporary has ended: then nothing will
 // ever move the temporary in. A process alive, or one this one may not
-// signal, has not.
+// signal, has not; one killed whose parent has not yet collected it (a
+// zombie) has.
 bool processEnded(long process) {
-    return ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
+    if (::kill(static_cast<pid_t>(process), 0) != 0) return errno == ESRCH;
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return false;
+    // "pid (name) state ...": the name may hold blanks and parentheses.
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() &&
+           (line[close + 2] == 'Z' || line[close + 2] == 'X');
 }
 
 // Runs work(i) for every entry, the entries of one directory in order on
