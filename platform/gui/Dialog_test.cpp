@@ -135,6 +135,18 @@ TEST_F(DialogTest, InterruptCancelsTheRunningModalLoop) {
     dialog.Destroy();
 }
 
+// An unattended run starts while its dialog initialises, before the modal
+// loop: a signal then cancels the dialog once the loop serves its queue.
+TEST_F(DialogTest, AnInterruptBeforeTheModalLoopCancelsTheDialogWhenItRuns) {
+    ProbeDialog dialog;
+    dialog.Create();
+    EXPECT_TRUE(headless.interrupt());
+    headless.runModalLoop(dialog);
+    EXPECT_EQ(dialog.GetResult(), gui::IDCANCEL);
+    dialog.Destroy();
+    EXPECT_FALSE(headless.interrupt());
+}
+
 TEST_F(DialogTest, HeadlessBoxesGoToTheStreamsAndQuestionsWithoutTerminalAnswerNo) {
     gui::messageBox("broken", "Vantry", gui::Buttons::Ok, gui::Icon::Error);
     gui::messageBox("Cancelled.", "Vantry", gui::Buttons::Ok, gui::Icon::Information);

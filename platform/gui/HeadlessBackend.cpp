@@ -14,6 +14,12 @@ namespace gui {
 
 namespace {
 
+// Asks the dialog of that window to cancel (its IDCANCEL command).
+bool cancelWindow(platform::WindowHandle window) {
+    return window != nullptr &&
+           platform::PostMessage(window, WM_COMMAND, commandParam(IDCANCEL, BN_CLICKED), 0);
+}
+
 void writeRaw(const char* text) {
     std::size_t length = 0;
     while (text[length] != '\0') ++length;
@@ -65,10 +71,24 @@ Answer HeadlessBackend::messageBox(const std::string& message, const std::string
     return answer;
 }
 
+void HeadlessBackend::createWindow(CDialog& dialog) {
+    platform::MessageWindow* window = dialog.window();
+    if (window == nullptr) return;
+    platform::WindowHandle none = nullptr;
+    activeWindow->compare_exchange_strong(none, window->handle());
+}
+
+void HeadlessBackend::destroyWindow(CDialog& dialog) {
+    platform::MessageWindow* window = dialog.window();
+    if (window == nullptr) return;
+    platform::WindowHandle own = window->handle();
+    activeWindow->compare_exchange_strong(own, nullptr);
+}
+
 void HeadlessBackend::runModalLoop(CDialog& dialog) {
     platform::MessageWindow* window = dialog.window();
     if (window == nullptr) return;
-    platform::WindowHandle previous = activeWindow.exchange(window->handle());
+    platform::WindowHandle previous = activeWindow->exchange(window->handle());
     // A run reports thousands of times a second. Waking for every report
     // would cost the run a system call and a thread switch each time, so
     // once the queue is empty the loop lets a round's interval pass since
@@ -88,10 +108,10 @@ void HeadlessBackend::runModalLoop(CDialog& dialog) {
             dialog.Dispatch(message);
         }
     } catch (...) {
-        activeWindow.store(previous);
+        activeWindow->store(previous);
         throw;
     }
-    activeWindow.store(previous);
+    activeWindow->store(previous);
 }
 
 void HeadlessBackend::showReport(const std::string& title, const std::string& text) {
@@ -109,11 +129,7 @@ void HeadlessBackend::showReport(const std::string& title, const std::string& te
     err << std::flush;
 }
 
-bool HeadlessBackend::interrupt() {
-    platform::WindowHandle window = activeWindow.load();
-    return window != nullptr &&
-           platform::PostMessage(window, WM_COMMAND, commandParam(IDCANCEL, BN_CLICKED), 0);
-}
+bool HeadlessBackend::interrupt() { return cancelWindow(activeWindow->load()); }
 
 void HeadlessBackend::watchInterrupts() {
     sigset_t set;
@@ -123,12 +139,12 @@ void HeadlessBackend::watchInterrupts() {
     // A closed terminal ends the run as a request to stop does.
     sigaddset(&set, SIGHUP);
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
-    std::thread([this, set] {
+    std::thread([active = activeWindow, set] {
         int count = 0;
         for (;;) {
             int signal = 0;
             if (sigwait(&set, &signal) != 0) continue;
-            if (++count == 1 && interrupt()) {
+            if (++count == 1 && cancelWindow(active->load())) {
                 writeRaw(signal == SIGTERM   ? "\nvantry: terminated: cancelling (a second signal stops at once)\n"
                          : signal == SIGHUP ? "\nvantry: hung up: cancelling (a second signal stops at once)\n"
                                             : "\nvantry: interrupted: cancelling (Ctrl-C again stops at once)\n");

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <deque>
 #include <iosfwd>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ public:
     Answer messageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon) override;
 
+    // A dialog created while no other is interruptible takes interrupts from
+    // its creation on, before its modal loop runs: an unattended run starts
+    // from the dialog's initialisation, and a signal then must cancel it,
+    // not end the program. Its destruction leaves none interruptible.
+    void createWindow(CDialog& dialog) override;
+    void destroyWindow(CDialog& dialog) override;
+
     // Waits for the dialog's messages and serves them, oldest first, until
     // the dialog has ended. While it runs, interrupt() cancels the dialog.
     // A report (Delivery::NextRound) that comes within roundInterval of the
@@ -53,7 +61,7 @@ public:
 
     // Asks the dialog of the running modal loop to cancel (its IDCANCEL
     // command, the Escape key's), from any thread. Returns false when no
-    // modal loop runs.
+    // dialog is open.
     bool interrupt();
 
     // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread (and so in
@@ -110,7 +118,10 @@ private:
     std::deque<unsigned> scriptedColors;
     std::vector<FileChooser> requests;
     int beeps = 0;
-    std::atomic<platform::WindowHandle> activeWindow{nullptr};
+    // Shared with the signal watcher, which outlives the backend: a signal
+    // that comes while the program ends must not read a destroyed member.
+    std::shared_ptr<std::atomic<platform::WindowHandle>> activeWindow =
+        std::make_shared<std::atomic<platform::WindowHandle>>(nullptr);
 };
 
 }  // namespace gui
