@@ -93,10 +93,20 @@ std::string withoutTemplateArguments(std::string_view name) {
 }
 
 std::string constructorName(std::string_view className) {
-    std::string plain = withoutTemplateArguments(className);
+    std::string storage;
+    return std::string(constructorName(className, storage));
+}
+
+std::string_view constructorName(std::string_view className, std::string& storage) {
+    // The reader asks for every statement in a class: most names have no
+    // template arguments, and their last part is a view of the name.
+    std::string_view plain = className;
+    if (className.find('<') != std::string_view::npos) {
+        storage = withoutTemplateArguments(className);
+        plain = storage;
+    }
     const std::size_t colon = plain.rfind(':');
-    if (colon != std::string::npos) plain.erase(0, colon + 1);
-    return plain;
+    return colon == std::string_view::npos ? plain : plain.substr(colon + 1);
 }
 
 std::string specialisationPageName(std::string_view name) {

@@ -34,6 +34,9 @@ std::size_t templateArgumentListEnd(std::string_view text, std::size_t open);
 // name its constructors bear: "Inner" of "Outer<int>::Inner", "hash" of
 // "std::hash<std::string>".
 std::string constructorName(std::string_view className);
+// The same without a copy where none is needed: a view into className, or
+// into storage when template arguments had to be taken out.
+std::string_view constructorName(std::string_view className, std::string& storage);
 
 // The name of a C++ class's page (before safePathComponent and ".html"):
 // each template argument list is written "-" and its arguments, so that a

@@ -1061,7 +1061,8 @@ bool CppFile::isMacroHeadBeforeBody() const {
     // "RGB(int v) { }" in class RGB is its constructor.
     if (const CppClass* owner = enclosingClass()) {
         // A specialisation's constructors bear the template's name.
-        const std::string own = constructorName(owner->getName());
+        std::string storage;
+        const std::string_view own = constructorName(owner->getName(), storage);
         for (std::size_t k = 0; k + 1 < statement.size(); ++k)
             if (statement[k] == own && statement[k + 1] == "("sv && !owner->isNamespace()) return false;
     }

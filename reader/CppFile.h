@@ -462,7 +462,7 @@ private:
     // True when tokens[begin, end) declare something without a word
     // before them: a type and a name, a constructor of the class named
     // ownerName, a destructor, an operator or a type declaration.
-    bool declaresOnItsOwn(const Tokens& tokens, std::size_t begin, const std::string& ownerName) const;
+    bool declaresOnItsOwn(const Tokens& tokens, std::size_t begin, std::string_view ownerName) const;
     // At a ":" in a C++ class body after the statement so far: true when
     // it ends an access label written with macro words ("public Q_SLOTS:")
     // or a label that is one macro word ("Q_SIGNALS:"), either after macro

@@ -112,10 +112,6 @@ LeadingCalls leadingCalls(const Tokens& st) {
     return calls;
 }
 
-// The last part of a class's name, the name of its constructors ("Inner"
-// of "Outer::Inner", "Box" of the specialisation "Box<int>").
-std::string shortName(const std::string& name) { return constructorName(name); }
-
 }  // namespace
 
 bool CppFile::skipFrameworkMacro(std::string& tok, bool& dropsComment) {
@@ -298,7 +294,7 @@ void CppFile::rewriteComMethod(Tokens& st) {
     }
 }
 
-bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, const std::string& ownerName) const {
+bool CppFile::declaresOnItsOwn(const Tokens& st, std::size_t begin, std::string_view ownerName) const {
     // The first word past the decorations says what kind of declaration
     // this is.
     std::size_t first = begin;
@@ -387,7 +383,8 @@ bool CppFile::dropLeadingMacroCalls(Tokens& st, const CppClass* owner, bool body
     const LeadingCalls calls = leadingCalls(st);
     if (calls.ends.empty()) return true;
     const bool inClass = owner && !owner->isNamespace();
-    const std::string ownerName = inClass ? shortName(owner->getName()) : std::string();
+    std::string storage;
+    const std::string_view ownerName = inClass ? constructorName(owner->getName(), storage) : std::string_view();
     // The longest run of calls that leaves a declaration of its own goes,
     // from the first call on: macro words before it may be the
     // declaration's own ("Q_INVOKABLE"), and calls of the declaration's
@@ -424,7 +421,7 @@ bool CppFile::endsMacroLabel(std::string& access) const {
     // parameters is no label ("Point(int x) NOEXCEPT : x(x)").
     const LeadingCalls calls = leadingCalls(statement);
     if (calls.ends.empty() || calls.ends.back() != statement.size() - 1 ||
-        statement[calls.first] == shortName(owner->getName()))
+        statement[calls.first] == constructorName(owner->getName()))
         return false;
     access.clear();
     return true;
@@ -432,7 +429,8 @@ bool CppFile::endsMacroLabel(std::string& access) const {
 
 bool CppFile::isCallWithoutType(const Tokens& st, const CppClass* owner) const {
     if (language != Cpp || !owner || owner->isNamespace() || st.size() < 3) return false;
-    const std::string ownerName = shortName(owner->getName());
+    std::string storage;
+    const std::string_view ownerName = constructorName(owner->getName(), storage);
     // Macro words before a call, or between calls, are no type either
     // ("OBJECT_MARK PROPERTY(int size READ size)").
     const LeadingCalls calls = leadingCalls(st);
@@ -447,5 +445,5 @@ bool CppFile::isMacroCallsAlone(const Tokens& st, const CppClass* owner) const {
     const LeadingCalls calls = leadingCalls(st);
     if (calls.ends.empty() || calls.ends.back() != st.size()) return false;
     // "template<class T> Box(T);" in class Box is its constructor.
-    return !owner || owner->isNamespace() || st[calls.first] != shortName(owner->getName());
+    return !owner || owner->isNamespace() || st[calls.first] != constructorName(owner->getName());
 }
