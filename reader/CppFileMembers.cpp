@@ -55,6 +55,35 @@ std::size_t findIndexer(const Tokens& st, const std::vector<int>& match, std::si
     return end;
 }
 
+// The qualifier of the name at nameAt, each part as the class it names,
+// and how many of the statement's template heads those classes take.
+// Outside its class a member of a class template is defined under the
+// class's heads, one for each qualifier part that names the template
+// ("template<class T> void Vec<T>::push") or a partial specialisation of
+// it; the heads after those are the member's own, as are all of a member
+// of an explicit specialisation ("template<class In> In Utf<8>::decode").
+// Heads after a macro left unexpanded stay in the statement; the
+// qualifier's lists are theirs all the same.
+struct ClassQualifier {
+    std::vector<std::string> parts;
+    std::size_t begin = 0;  // where the qualifier's tokens begin
+    std::size_t headsTaken = 0;
+};
+
+ClassQualifier readClassQualifier(const Tokens& st, const std::vector<int>& match, std::size_t nameAt, bool cpp,
+                                  const std::vector<TemplateHead>& headParameters) {
+    ClassQualifier read;
+    read.begin = nameAt;
+    read.parts = readQualifier(st, match, nameAt, read.begin);
+    if (!cpp || read.parts.empty()) return read;
+    const std::vector<TemplateHead> laterHeads =
+        headParameters.empty() ? templateHeadsWithin(st, match, 0, read.begin) : std::vector<TemplateHead>();
+    TemplateHeadMatch classHeads(headParameters.empty() ? laterHeads : headParameters);
+    read.parts = specialisedQualifier(st, match, read.begin, nameAt, classHeads);
+    read.headsTaken = classHeads.taken();
+    return read;
+}
+
 // True when a variable whose type is tokens [typeBegin, typeEnd) and whose
 // declarator puts [prefixBegin, prefixEnd) before its name is itself
 // constant: "constexpr" anywhere in the type, or "const" that applies to
@@ -367,23 +396,9 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             name = "~" + name;
             --nameStart;
         }
-        std::size_t qualifierBegin = nameStart;
-        std::vector<std::string> qualifier = readQualifier(st, match, nameStart, qualifierBegin);
-        // Outside its class a member of a class template is defined under
-        // the class's heads, one for each qualifier part that names the
-        // template ("template<class T> void Vec<T>::push") or a partial
-        // specialisation of it; the heads after those are the function's
-        // own, as are all of a member of an explicit specialisation
-        // ("template<class In> In Utf<8>::decode").
-        // Heads after a macro left unexpanded stay in the statement; the
-        // qualifier's lists are theirs all the same.
-        const std::vector<TemplateHead> laterHeads =
-            language == Cpp && headParameters.empty() && !qualifier.empty()
-                ? templateHeadsWithin(st, match, 0, qualifierBegin)
-                : std::vector<TemplateHead>();
-        TemplateHeadMatch classHeads(headParameters.empty() ? laterHeads : headParameters);
-        if (language == Cpp && !qualifier.empty())
-            qualifier = specialisedQualifier(st, match, qualifierBegin, nameStart, classHeads);
+        ClassQualifier read = readClassQualifier(st, match, nameStart, language == Cpp, headParameters);
+        std::size_t qualifierBegin = read.begin;
+        std::vector<std::string> qualifier = std::move(read.parts);
         if (language == CSharp) {
             // An explicit interface implementation is named with its
             // interface: it is another member than the public one.
@@ -396,7 +411,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
         // A C# expression body ("=> expression") is no part of the declaration.
         if (language == CSharp && equals + 1 < st.size() && st[equals + 1] == ">"sv) st.resize(equals);
         std::string declaration;
-        for (std::size_t h = std::min(classHeads.taken(), heads.size()); h < heads.size(); ++h) {
+        for (std::size_t h = std::min(read.headsTaken, heads.size()); h < heads.size(); ++h) {
             declaration += heads[h];
             declaration += ' ';
         }
@@ -488,15 +503,9 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
             if (d == 0) return;  // no name, so no type for the others either
             continue;
         }
-        std::size_t qualifierBegin = nameAt;
-        std::vector<std::string> qualifier = readQualifier(st, match, nameAt, qualifierBegin);
-        const std::vector<TemplateHead> laterHeads =
-            language == Cpp && headParameters.empty() && !qualifier.empty()
-                ? templateHeadsWithin(st, match, 0, qualifierBegin)
-                : std::vector<TemplateHead>();
-        TemplateHeadMatch classHeads(headParameters.empty() ? laterHeads : headParameters);
-        if (language == Cpp && !qualifier.empty())
-            qualifier = specialisedQualifier(st, match, qualifierBegin, nameAt, classHeads);
+        ClassQualifier read = readClassQualifier(st, match, nameAt, language == Cpp, headParameters);
+        std::size_t qualifierBegin = read.begin;
+        std::vector<std::string> qualifier = std::move(read.parts);
         // A property or event implementing one of an interface explicitly
         // is named with the interface, as a method is.
         std::string name = st[nameAt];
@@ -544,7 +553,7 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         // those after the heads of the class templates that qualify it
         // ("template<class T> int Vec<T>::count").
         std::string declaration;
-        for (std::size_t h = classHeads.taken(); h < heads.size(); ++h) {
+        for (std::size_t h = std::min(read.headsTaken, heads.size()); h < heads.size(); ++h) {
             declaration += heads[h];
             declaration += ' ';
         }
