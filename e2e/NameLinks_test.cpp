@@ -244,9 +244,19 @@ TEST_F(NameLinks, CSharpAliasesNameClassesInDeclarationsAndHeads) {
     writeText(work() / "cs/Tools.cs",
               "namespace Garden.Tools\n{\n"
               "    /// <summary>A rake.</summary>\n    public class Rake {}\n"
-              "    /// <summary>A tool bed.</summary>\n    public class Bed {}\n}\n");
+              "    /// <summary>A tool bed.</summary>\n    public class Bed {}\n"
+              "    /// <summary>Any tray.</summary>\n    public class Tray {}\n"
+              "    /// <summary>A tray of one kind.</summary>\n"
+              "    /// <typeparam name=\"T\">The kind.</typeparam>\n"
+              "    public class Tray<T>\n    {\n"
+              "        /// <summary>Fills it.</summary>\n        public void Fill(T item) {}\n    }\n"
+              "    /// <summary>A crate of one kind.</summary>\n"
+              "    /// <typeparam name=\"T\">The kind.</typeparam>\n"
+              "    public class Crate<T> {}\n}\n");
     writeText(work() / "cs/Shed.cs",
-              "using Tool = Garden.Tools.Rake;\n\n"
+              "using Tool = Garden.Tools.Rake;\n"
+              "using Seedlings = Garden.Tools.Tray<int>;\n"
+              "using Bulbs = Garden.Tools.Crate<string>;\n\n"
               "namespace Garden.Shed\n{\n"
               "    /// <summary>A bed of the shed.</summary>\n    public class Bed {}\n"
               "    /// <summary>A rake with a short handle.</summary>\n"
@@ -255,6 +265,12 @@ TEST_F(NameLinks, CSharpAliasesNameClassesInDeclarationsAndHeads) {
               "        public Tool Spare() { return null; }\n"
               "        /// <summary>Where it is kept.</summary>\n"
               "        public global::Garden.Tools.Bed Place() { return null; }\n"
+              "    }\n"
+              "    /// <summary>Sown from a <see cref=\"Seedlings\"/>, filled by "
+              "<see cref=\"Seedlings.Fill\"/>.</summary>\n"
+              "    public class Bench : Seedlings\n    {\n"
+              "        /// <summary>The bulbs.</summary>\n"
+              "        public Bulbs Stock() { return null; }\n"
               "    }\n}\n");
     document({"cs"});
 
@@ -267,6 +283,21 @@ TEST_F(NameLinks, CSharpAliasesNameClassesInDeclarationsAndHeads) {
     EXPECT_EQ(targets(page, "Bed"), (std::vector<std::string>{tools, tools}));
     EXPECT_EQ(targets("Garden.Tools/Rake.html", "Hoe"),
               std::vector<std::string>{classPage("Garden.Shed", "Hoe")});
+
+    // An alias of a constructed type names the twin of as many type
+    // parameters, else the generic class itself.
+    const std::string bench = "Garden.Shed/Bench.html";
+    const std::string tray = classPage("Garden.Tools", "Tray-1");
+    EXPECT_EQ(linesAfter(bench, "class Bench", 1), std::vector<std::string>{"extends Seedlings"});
+    // The comment's, then the head's.
+    EXPECT_EQ(targets(bench, "Seedlings"), (std::vector<std::string>{tray, tray}));
+    const auto fill = targets(bench, "Seedlings.Fill");
+    ASSERT_EQ(fill.size(), 1u);
+    EXPECT_EQ(fileOf(fill[0]), tray);
+    const std::string crate = classPage("Garden.Tools", "Crate");
+    EXPECT_EQ(targets(bench, "Bulbs"), (std::vector<std::string>{crate, crate}));
+    EXPECT_EQ(targets("Garden.Tools/Tray-1.html", "Bench"),
+              std::vector<std::string>{classPage("Garden.Shed", "Bench")});
 }
 
 // A base written with type arguments is shown with them, linked to the

@@ -350,8 +350,17 @@ CppClass* NameScopes::search(const CppClass& context, std::string_view name, boo
                     // outwards, without the using directives.
                     settled = true;
                     const std::string aliased = joinedName(target, "", rest);
+                    // An alias of a constructed type ("L = Acme.List<int>")
+                    // names the twin of as many type parameters, else the
+                    // generic class itself.
+                    const bool constructed = aliased.find_first_of("<{") != std::string::npos;
+                    const std::string plainAliased =
+                        constructed ? withoutAnyTypeParameters(aliased) : std::string();
                     for (std::string_view from = level;; from = outerNamespace(from)) {
-                        if (CppClass* cls = qualifiedIn(from, aliased, generic)) return cls;
+                        if (CppClass* cls = qualifiedIn(from, aliased, generic || constructed))
+                            return cls;
+                        if (constructed)
+                            if (CppClass* cls = qualifiedIn(from, plainAliased, false)) return cls;
                         if (from.empty()) return nullptr;
                     }
                 }

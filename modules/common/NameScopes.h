@@ -58,7 +58,8 @@ public:
     //   static directives of the file's blocks for that namespace;
     // - a dotted name ("Map.Entry", "com.acme.Reader", "Core.Engine"):
     //   the class its first part stands for as a simple name, and the rest
-    //   nested in it; else (C#) the first part an alias, or the name within
+    //   nested in it; else (C#) the first part an alias (of a constructed
+    //   type, "L = Acme.List<int>": its twin, else the generic class), or the name within
     //   an enclosing namespace; else the name as a package and class,
     //   written whole; "global::" (C#; "global." as a declaration writes
     //   it) asks for that last reading alone;
