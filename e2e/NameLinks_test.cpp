@@ -197,6 +197,12 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
               "namespace Garden.Shed\n{\n    using Garden.Tools;\n\n"
               "    /// <summary>Holds a <see cref=\"Bed\"/>.</summary>\n"
               "    public class Shelf {}\n}\n");
+    writeText(work() / "cs/Barn.cs",
+              "namespace Garden\n{\n    using Tools;\n    using static Soil.Defaults;\n\n"
+              "    namespace Barn\n    {\n"
+              "        /// <summary>Keeps a <see cref=\"Bed\"/> <see cref=\"Depth\"/> "
+              "deep.</summary>\n"
+              "        public class Loft {}\n    }\n}\n");
     document({"cs"});
 
     const std::string page = "Garden.Plan/Layout.html";
@@ -224,6 +230,11 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
     // Within its namespace's block, the block's own using directive comes
     // before the file's.
     EXPECT_EQ(targets("Garden.Shed/Shelf.html", "Bed"), std::vector<std::string>{tools});
+    // A directive inside a namespace block names a namespace or a type
+    // read from that namespace outwards.
+    EXPECT_EQ(targets("Garden.Barn/Loft.html", "Bed"), std::vector<std::string>{tools});
+    EXPECT_EQ(targets("Garden.Barn/Loft.html", "Depth"),
+              std::vector<std::string>{classPage("Garden.Soil", "Defaults") + "#Depth"});
 
     // The old module's declarations read the names alike.
     fs::remove_all(site());

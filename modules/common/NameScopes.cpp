@@ -160,6 +160,24 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
         CppClass* cls = list.findClass("", name, false);
         return cls && !cls->isUnresolved() ? cls : nullptr;
     };
+    // C#: the namespaces that hold documented classes, and those around them.
+    std::unordered_set<std::string> namespaces;
+    for (const auto& [key, cls] : list.getClasses()) {
+        if (cls->getLanguage() != 1) continue;
+        for (std::string_view level = key.first; !level.empty(); level = outerNamespace(level))
+            if (!namespaces.emplace(level).second) break;
+    }
+    // C#: a directive written inside a namespace block names what it names
+    // read from that namespace outwards ("using Core;" within "namespace
+    // Acme" is Acme.Core when there is one); the name as written when no
+    // level holds it.
+    auto fromScope = [](const ImportDirective& directive, const auto& holds) {
+        for (std::string_view level = directive.scope;; level = outerNamespace(level)) {
+            if (level.empty()) return directive.name;
+            std::string candidate = joinedName(level, ".", directive.name);
+            if (holds(candidate)) return candidate;
+        }
+    };
     auto take = [&](Imports& found, const ImportDirective& directive, bool java) {
         Imports::Block& block = found.block(directive.scope);
         const std::string simpleName(afterLastDot(directive.name));
@@ -173,13 +191,22 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
             if (CppClass* cls = documented(directive.name)) found.classes.emplace(simpleName, cls);
             break;
         case ImportDirective::Kind::package:
-            block.packages.push_back(directive.name);
-            // Java's "import a.Outer.*;" brings Outer's nested classes.
-            if (java)
+            if (java) {
+                block.packages.push_back(directive.name);
+                // Java's "import a.Outer.*;" brings Outer's nested classes.
                 if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
+            } else {
+                block.packages.push_back(fromScope(
+                    directive, [&](const std::string& name) { return namespaces.contains(name); }));
+            }
             break;
         case ImportDirective::Kind::members:
-            if (CppClass* cls = documented(directive.name)) block.memberTypes.push_back(cls);
+            if (CppClass* cls = documented(
+                    java ? directive.name
+                         : fromScope(directive, [&](const std::string& name) {
+                               return documented(name) != nullptr;
+                           })))
+                block.memberTypes.push_back(cls);
             break;
         case ImportDirective::Kind::alias:
             if (!java) block.aliases.emplace_back(directive.alias, directive.name);

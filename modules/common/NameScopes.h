@@ -55,7 +55,8 @@ public:
     //   the nested classes of a type imported on demand or statically);
     //   for C#, at each namespace from the context's outwards to the global
     //   one, that namespace's class, then the aliases, using and using
-    //   static directives of the file's blocks for that namespace;
+    //   static directives of the file's blocks for that namespace (the
+    //   name a directive gives read from its block's namespace outwards);
     // - a dotted name ("Map.Entry", "com.acme.Reader", "Core.Engine"):
     //   the class its first part stands for as a simple name, and the rest
     //   nested in it; else (C#) the first part an alias (of a constructed
