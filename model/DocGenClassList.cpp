@@ -32,6 +32,8 @@ bool isCppNamespace(const CppClass& cls) { return cls.getLanguage() == 0 && cls.
 
 DocGenClassList::PackageFiles DocGenClassList::joinDefinitionsToDeclarations() {
     PackageFiles brought;
+    // Each namespace that gave something away, with a namesake that took it.
+    NamespaceHeirs heirs;
     std::vector<std::pair<Key, CppClass*>> definitionsAlone;
     for (const auto& [key, cls] : getClasses())
         if (madeByDefinitionsAlone(*cls)) definitionsAlone.emplace_back(key, cls);
@@ -55,20 +57,33 @@ DocGenClassList::PackageFiles DocGenClassList::joinDefinitionsToDeclarations() {
             if (target.count != 1) continue;
             addFilesOf(*cls, target.cls->getPackage(), brought);
             target.cls->takeMembersOf(*cls);
+            noteNamespaceLeft(key, *target.cls, heirs);
             retire(key, target.cls);
         }
     }
-    joinNamespaceDefinitions(brought);
+    joinNamespaceDefinitions(brought, heirs);
     return brought;
 }
 
-void DocGenClassList::joinNamespaceDefinitions(PackageFiles& brought) {
+void DocGenClassList::noteNamespaceLeft(const Key& key, const CppClass& target, NamespaceHeirs& heirs) const {
+    // A source that only defines members of classes declared elsewhere
+    // ("namespace gfx { void Widget::draw() {} }") reopens the namespace for
+    // them alone: the innermost namespace around the record gave it away.
+    std::string_view scope = key.second;
+    for (std::size_t end = scope.rfind("::"); end != std::string_view::npos; end = scope.rfind("::")) {
+        scope = scope.substr(0, end);
+        CppClass* around = lookup(key.first, scope);
+        if (!around) continue;
+        if (isCppNamespace(*around)) heirs.try_emplace(around, lookup(target.getPackage(), scope));
+        return;
+    }
+}
+
+void DocGenClassList::joinNamespaceDefinitions(PackageFiles& brought, NamespaceHeirs& heirs) {
     // The C++ namespaces of each name, in key order.
     std::unordered_map<std::string_view, std::vector<CppClass*>> byName;
     for (const auto& [key, cls] : getClasses())
         if (isCppNamespace(*cls)) byName[key.second].push_back(cls);
-    // Each namespace that gave members away, with the first that took them.
-    std::unordered_map<const CppClass*, CppClass*> heirs;
     for (const auto& [key, cls] : getClasses()) {
         if (!isCppNamespace(*cls)) continue;
         const std::vector<CppClass*>& namesakes = byName[key.second];

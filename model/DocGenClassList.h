@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "model/ClassList.h"
@@ -41,14 +42,23 @@ public:
     //   ("namespace gfx { int version() { ... } }") joins its declaration
     //   when exactly one namespace of that name in another package declares
     //   it (CppClass::findMemberLike, a declaration without a body). A
-    //   namespace that so loses every member, and holds no class or
+    //   namespace that so loses every member, or whose records of the first
+    //   kind so joined their classes, and holds no member, class or
     //   namespace that stays, leaves the list; its file names and missing
-    //   texts go to a namespace that took its members.
+    //   texts go to its namesake where they went.
     // Returns each package with the names of the files whose declarations
     // (and so file names) came to its classes from another package.
     PackageFiles joinDefinitionsToDeclarations();
 
 private:
-    // The namespace part of joinDefinitionsToDeclarations; adds to brought.
-    void joinNamespaceDefinitions(PackageFiles& brought);
+    // Namespaces that gave members or classes away, each with a namesake of
+    // another package that took them (none when no namesake is there).
+    using NamespaceHeirs = std::unordered_map<const CppClass*, CppClass*>;
+
+    // Notes in heirs the namespace around the record held under key, which
+    // gave its members to target, when the record's package registers one.
+    void noteNamespaceLeft(const Key& key, const CppClass& target, NamespaceHeirs& heirs) const;
+    // The namespace part of joinDefinitionsToDeclarations; adds to brought,
+    // and leaves out the namespaces of heirs that end with nothing.
+    void joinNamespaceDefinitions(PackageFiles& brought, NamespaceHeirs& heirs);
 };
