@@ -232,26 +232,33 @@ TEST_F(MembersKept, ANamespaceFunctionDefinedInASourceIsListedOnceWithItsDeclara
     }
 }
 
-// The usual source reopens its namespace only to define the members of the
-// header's classes, nested ones and specialisations among them: the
-// namespace is documented once, from the header, and names the source.
-TEST_F(MembersKept, ASourceDefiningOnlyClassMembersMakesNoNamespacePage) {
+// The usual source reopens its namespace only to define what the header
+// declares: the members of its classes, nested ones and specialisations
+// among them, and its variables. The namespace is documented once, from
+// the header, with the header's declarations, and names the source.
+TEST_F(MembersKept, ASourceDefiningOnlyWhatTheHeaderDeclaresMakesNoNamespacePage) {
     writeText(work() / "audio/include/mixer.h",
               "#pragma once\nnamespace audio {\n/** Mixes channels. */\nclass Mixer {\npublic:\n"
               "    /** Mixes one block. */\n    void mix();\n"
               "    /** A bus of the mixer. */\n    struct Bus {\n        /** Where it leads. */\n"
               "        int route() const;\n    };\n};\n"
               "/** A frame of any width. */\ntemplate <int Bits> struct Frame { /** Packs it. */ int pack(); };\n"
-              "/** A frame of bytes. */\ntemplate <> struct Frame<8> { /** Packs a byte. */ int pack(); };\n}\n");
+              "/** A frame of bytes. */\ntemplate <> struct Frame<8> { /** Packs a byte. */ int pack(); };\n"
+              "/** Blocks mixed so far. */\nextern long mixed;\n}\n");
     writeText(work() / "audio/src/mixer.cpp",
-              "#include \"mixer.h\"\n\nnamespace audio {\n\nvoid Mixer::mix() {}\n\n"
+              "#include \"mixer.h\"\n\nnamespace audio {\n\nlong mixed = 0;\n\nvoid Mixer::mix() {}\n\n"
               "int Mixer::Bus::route() const { return 0; }\n\nint Frame<8>::pack() { return 8; }\n\n}\n");
     ASSERT_NO_FATAL_FAILURE(document({"audio/include=api", "audio/src=impl"}));
     EXPECT_TRUE(page("impl/audio.html").empty());
     const Lines allClasses = shownLines(e2e::readFile(work() / "out/index-allclasses-frame.html"));
     EXPECT_EQ(count(allClasses, "audio"), 1u);
+    const Lines index = shownLines(e2e::readFile(work() / "out/index-all.html"));
+    EXPECT_EQ(std::count_if(index.begin(), index.end(),
+                            [](const std::string& line) { return line.starts_with("mixed"); }),
+              1);
     const Lines space = page("api/audio.html");
     EXPECT_TRUE(holds(space, "in mixer.cpp"));
+    EXPECT_EQ(commentsUnder(space, "public extern long mixed;"), Lines{"Blocks mixed so far."});
     EXPECT_EQ(commentsUnder(page("api/audio..Mixer..Bus.html"), "public int route() const;"),
               Lines{"Where it leads."});
     EXPECT_EQ(commentsUnder(page("api/audio..Frame-8.html"), "public int pack();"), Lines{"Packs a byte."});

@@ -412,10 +412,14 @@ private:
     bool isNeverName(const std::string& word) const;
     std::size_t splitDeclarator(const Tokens& tokens, const std::vector<int>& match,
                                 std::size_t begin, std::size_t end) const;
+    // Registers a member of owner (of the class that qualifier names in
+    // it, when given); a function is a definition when the statement has a
+    // body or qualifier is given, a variable when variableDefinition says so.
     CppClassMember* addMember(CppClass* owner, const std::vector<std::string>& qualifier,
                               const std::string& name, const std::string& declaration,
                               const std::string& access, const std::string& comment,
-                              bool hasArguments, const std::vector<std::string>& arguments);
+                              bool hasArguments, const std::vector<std::string>& arguments,
+                              bool variableDefinition = false);
     bool readEnum(DocGenCppClass& cls, CppClass* enclosing, bool typedefHead = false);
     void readEnumBody(DocGenCppClass& cls);
     bool readTypedef(DocGenCppClass& cls, CppClass* enclosing, bool& classFollows,

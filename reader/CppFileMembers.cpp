@@ -577,9 +577,15 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
         if (constantsLeftOut && qualifier.empty() &&
             declaresConstant(st, match, typeBegin, typeEnd, prefixBegin, qualifierBegin))
             continue;
+        // A namespace's variable without "extern" is defined here: a
+        // source's "int count = 0;" joins the header's "extern int count;".
+        bool definition = language == Cpp && qualifier.empty() && owner && owner->isNamespace();
+        for (std::size_t i = typeBegin; definition && i < typeEnd; ++i)
+            if (st[i] == "extern"sv) definition = false;
         // A marked comment after the declaration documents each declarator.
         furtherDeclarator = declaredOne;
-        declaredOne = addMember(owner, qualifier, name, declaration, access, comment, false, {}) || declaredOne;
+        declaredOne =
+            addMember(owner, qualifier, name, declaration, access, comment, false, {}, definition) || declaredOne;
         furtherDeclarator = false;
     }
 }
@@ -587,7 +593,8 @@ void CppFile::readVariables(const Tokens& st, const std::vector<int>& match, std
 CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::string>& qualifier,
                                    const std::string& name, const std::string& declaration,
                                    const std::string& access, const std::string& comment,
-                                   bool hasArguments, const std::vector<std::string>& arguments) {
+                                   bool hasArguments, const std::vector<std::string>& arguments,
+                                   bool variableDefinition) {
     CppClass* target = owner;
     std::string className;
     if (!qualifier.empty()) {
@@ -614,7 +621,7 @@ CppClassMember* CppFile::addMember(CppClass* owner, const std::vector<std::strin
     CppClassMember* member = classList->addClassMember(
         package, className, name, declaration, access, comment, hasArguments, sourceFileName,
         arguments, target, fresh, javaLikeRules(), definedOutside,
-        hasArguments && (statementHasBody || definedOutside));
+        hasArguments ? statementHasBody || definedOutside : variableDefinition);
     reportStatus(name);
     noteDeclared(member, furtherDeclarator);
     return member;
