@@ -220,6 +220,7 @@ TEST_F(CommentPages, ACommentAboveAndOneAfterADeclarationAreBothShown) {
 // A record's compact constructor is its canonical constructor, written
 // without the parameters: its comment documents the constructor that takes
 // the record's components, in records nested, generic or not public too.
+// That constructor is as accessible as the record, unless written wider.
 TEST_F(CommentPages, ARecordsCompactConstructorDocumentsTheCanonicalConstructor) {
     writeText(work() / "java/geo/Span.java",
               "package geo;\n"
@@ -257,11 +258,20 @@ TEST_F(CommentPages, ARecordsCompactConstructorDocumentsTheCanonicalConstructor)
               "        if (first.compareTo(second) > 0) { Span t = first; first = second; second = t; }\n"
               "    }\n"
               "}\n");
+    writeText(work() / "java/geo/Mark.java",
+              "package geo;\n"
+              "\n"
+              "/** A marked position. */\n"
+              "record Mark(int at) {\n"
+              "    /** Opens the constructor to all. */\n"
+              "    public Mark {}\n"
+              "}\n");
     documentIntoOut({"java=geo"}, kTimeLimit);
     EXPECT_EQ(detail("geo/Span.html", "public Span(int start, int end);"), "Rejects a start past the end.");
     EXPECT_EQ(detail("geo/Span.html", "public Span(int at);"), "An empty span at a position.");
     EXPECT_EQ(detail("geo/Span.Named.html", "public Named(String name, T value);"), "Needs a name.");
-    EXPECT_EQ(detail("geo/Pair.html", "public Pair(Span first, Span second);"), "Orders the two.");
+    EXPECT_EQ(detail("geo/Pair.html", "Pair(Span first, Span second);"), "Orders the two.");
+    EXPECT_EQ(detail("geo/Mark.html", "public Mark(int at);"), "Opens the constructor to all.");
 }
 
 TEST_F(CommentPages, ABlankTripleSlashLineKeepsTheSummary) {

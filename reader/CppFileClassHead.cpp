@@ -83,6 +83,11 @@ void CppFile::classPath(const std::string& keyword) {
         return;
     }
     CppClass* enclosing = enclosingClass();
+    // A Java record's canonical constructor is as accessible as the record
+    // ("record R(int a)" declares a constructor of package access); a C#
+    // primary constructor is public.
+    const std::string primaryAccess =
+        language != Java ? "public" : accessWords.empty() ? std::string() : accessWords.back();
     auto cls = std::make_unique<DocGenCppClass>(enclosing, DocOptions(), language, false, false);
     cls->setComment(pendingComment);
     statement.push_back(keyword);
@@ -163,7 +168,7 @@ void CppFile::classPath(const std::string& keyword) {
         canonical += ");";
         // The body after the head is the type's, not the constructor's.
         statementHasBody = false;
-        addMember(kept, {}, ownName, canonical, "public", "", true, primaryParameters);
+        addMember(kept, {}, ownName, canonical, primaryAccess, "", true, primaryParameters);
     }
 
     if (opened) {
