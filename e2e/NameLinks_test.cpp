@@ -171,6 +171,12 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
               "    /// <summary>A raised bed.</summary>\n    public class Bed {}\n"
               "    /// <summary>Depths.</summary>\n    public static class Defaults\n    {\n"
               "        /// <summary>How deep to dig.</summary>\n        public const int Depth = 30;\n"
+              "    }\n"
+              "    /// <summary>Trays of any kind.</summary>\n    public static class Trays\n    {\n"
+              "        /// <summary>Rows of a tray.</summary>\n        public const int Rows = 1;\n"
+              "    }\n"
+              "    /// <summary>Trays of one kind.</summary>\n    public static class Trays<T>\n    {\n"
+              "        /// <summary>Rows of a typed tray.</summary>\n        public const int Rows = 4;\n"
               "    }\n}\n");
     writeText(work() / "cs/Tools.cs",
               "namespace Garden.Tools\n{\n"
@@ -202,7 +208,10 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
               "    namespace Barn\n    {\n"
               "        /// <summary>Keeps a <see cref=\"Bed\"/> <see cref=\"Depth\"/> "
               "deep.</summary>\n"
-              "        public class Loft {}\n    }\n}\n");
+              "        public class Loft {}\n    }\n}\n\n"
+              "namespace Garden.Barn\n{\n    using static Garden.Soil.Trays<int>;\n\n"
+              "    /// <summary>Stores a <see cref=\"Bed\"/> in <see cref=\"Rows\"/> rows.</summary>\n"
+              "    public class Stall {}\n}\n");
     document({"cs"});
 
     const std::string page = "Garden.Plan/Layout.html";
@@ -235,6 +244,14 @@ TEST_F(NameLinks, CSharpNamesLeadWhereTheUsingDirectivesAndQualifiersPoint) {
     EXPECT_EQ(targets("Garden.Barn/Loft.html", "Bed"), std::vector<std::string>{tools});
     EXPECT_EQ(targets("Garden.Barn/Loft.html", "Depth"),
               std::vector<std::string>{classPage("Garden.Soil", "Defaults") + "#Depth"});
+    // They hold in their block alone: in another block of the file, Bed
+    // could be either class.
+    EXPECT_EQ(linesWith("Garden.Barn/Stall.html", "Stores"),
+              std::vector<std::string>{"Stores a Bed in Rows rows."});
+    EXPECT_EQ(targets("Garden.Barn/Stall.html", "Bed"), std::vector<std::string>{});
+    // The members of a constructed type are its twin's.
+    EXPECT_EQ(targets("Garden.Barn/Stall.html", "Rows"),
+              std::vector<std::string>{classPage("Garden.Soil", "Trays-1") + "#Rows"});
 
     // The old module's declarations read the names alike.
     fs::remove_all(site());

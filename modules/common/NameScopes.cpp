@@ -23,6 +23,7 @@ struct NameScopes::Imports {
     // brings into view.
     struct Block {
         std::string scope;  // C#: the namespace of the block
+        int id = 0;         // C#: the block's number in its file (0: the file's level)
         // The packages and namespaces whose every class is in view.
         std::vector<std::string> packages;
         // The documented types whose nested classes (and, for C#, members)
@@ -32,11 +33,26 @@ struct NameScopes::Imports {
         std::vector<std::pair<std::string, std::string>> aliases;
     };
     std::vector<Block> blocks;
-    Block& block(const std::string& scope) {
+    Block& block(const std::string& scope, int id = 0) {
         for (Block& b : blocks)
-            if (b.scope == scope) return b;
-        blocks.push_back({scope, {}, {}, {}});
+            if (b.scope == scope && b.id == id) return b;
+        blocks.push_back({scope, id, {}, {}, {}});
         return blocks.back();
+    }
+    // C#: the block around each block, and the block that declares each
+    // type of a namespace's level, as the source was read.
+    std::vector<int> blockParents;
+    std::unordered_map<std::string, int> typeBlocks;
+};
+
+// What a class's source brings into view, and which of its C# blocks hold
+// for the class: those around the block that declares it (none listed:
+// every block, as for Java and where the block is not known).
+struct NameScopes::View {
+    std::shared_ptr<Imports> imports;
+    std::vector<int> blocks;
+    bool sees(const Imports::Block& block) const {
+        return blocks.empty() || std::find(blocks.begin(), blocks.end(), block.id) != blocks.end();
     }
 };
 
@@ -178,8 +194,15 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
             if (holds(candidate)) return candidate;
         }
     };
+    // A type named with its type arguments ("Acme.Store<int>") is its twin
+    // of as many type parameters, else the generic class itself.
+    auto documentedType = [&](const std::string& name) -> CppClass* {
+        if (name.find('<') == std::string::npos) return documented(name);
+        if (CppClass* twin = qualifiedIn("", name, true)) return twin;
+        return documented(withoutAnyTypeParameters(name));
+    };
     auto take = [&](Imports& found, const ImportDirective& directive, bool java) {
-        Imports::Block& block = found.block(directive.scope);
+        Imports::Block& block = found.block(directive.scope, directive.block);
         const std::string simpleName(afterLastDot(directive.name));
         switch (directive.kind) {
         case ImportDirective::Kind::type:
@@ -201,10 +224,10 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
             }
             break;
         case ImportDirective::Kind::members:
-            if (CppClass* cls = documented(
+            if (CppClass* cls = documentedType(
                     java ? directive.name
                          : fromScope(directive, [&](const std::string& name) {
-                               return documented(name) != nullptr;
+                               return documentedType(name) != nullptr;
                            })))
                 block.memberTypes.push_back(cls);
             break;
@@ -227,6 +250,8 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
             }
             // Every Java source sees java.lang.
             if (java) found->block("").packages.emplace_back("java.lang");
+            found->blockParents = std::move(directives.blockParents);
+            found->typeBlocks = std::move(directives.typeBlocks);
             read[i] = std::move(found);
         }
     };
@@ -247,18 +272,35 @@ void NameScopes::readImports(const InputRoots& roots, VelkThreadPool* workers) {
                                      global.memberTypes.end());
             block.aliases.insert(block.aliases.end(), global.aliases.begin(), global.aliases.end());
         }
-        for (const CppClass* cls : sources[i].second) imports[cls] = read[i];
+        for (const CppClass* cls : sources[i].second) imports[cls] = viewOf(*cls, read[i]);
         for (const Imports::Block& block : read[i]->blocks)
             for (const auto& [alias, target] : block.aliases) aliases.insert(alias);
     }
 }
 
-const NameScopes::Imports* NameScopes::importsOf(const CppClass& context) const {
+NameScopes::View NameScopes::viewOf(const CppClass& cls, std::shared_ptr<Imports> source) {
+    View view;
+    // A class nested in another lies in the block of the outermost one.
+    const std::string_view name = cls.getName();
+    const std::string_view outer = withoutTypeParameters(name.substr(0, firstDotOutsideArguments(name)));
+    const std::string package = cls.getPackage();
+    auto declared = source->typeBlocks.find(
+        package == noPackage ? std::string(outer) : joinedName(package, ".", outer));
+    if (declared != source->typeBlocks.end() && declared->second >= 0)
+        for (int block = declared->second;
+             block >= 0 && static_cast<size_t>(block) < source->blockParents.size();
+             block = source->blockParents[block])
+            view.blocks.push_back(block);
+    view.imports = std::move(source);
+    return view;
+}
+
+const NameScopes::View* NameScopes::importsOf(const CppClass& context) const {
     auto at = imports.find(&context);
     if (at == imports.end())
         if (const CppClass* held = list.lookup(context.getPackage(), context.getName()))
             at = imports.find(held);
-    return at == imports.end() ? nullptr : at->second.get();
+    return at == imports.end() ? nullptr : &at->second;
 }
 
 CppClass* NameScopes::placed(std::string_view package, std::string_view name, bool generic) const {
@@ -299,7 +341,8 @@ CppClass* NameScopes::search(const CppClass& context, std::string_view name, boo
     const std::string_view rest = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
     const std::string_view firstPlain = withoutTypeParameters(first);
     const std::string package = context.getPackage();
-    const Imports* imports = importsOf(context);
+    const View* view = importsOf(context);
+    const Imports* imports = view ? view->imports.get() : nullptr;
     auto found = [&](CppClass* cls) {
         settled = cls != nullptr;
         return cls;
@@ -370,7 +413,7 @@ CppClass* NameScopes::search(const CppClass& context, std::string_view name, boo
         if (CppClass* cls = qualifiedIn(level, name, generic)) return found(cls);
         if (imports) {
             for (const auto& block : imports->blocks) {
-                if (block.scope != level) continue;
+                if (block.scope != level || !view->sees(block)) continue;
                 for (const auto& [alias, target] : block.aliases) {
                     if (alias != first) continue;
                     // The target is read from the alias's namespace
@@ -395,7 +438,7 @@ CppClass* NameScopes::search(const CppClass& context, std::string_view name, boo
             CppClass* only = nullptr;
             bool several = false;
             for (const auto& block : imports->blocks)
-                if (block.scope == level) several |= inView(block, only);
+                if (block.scope == level && view->sees(block)) several |= inView(block, only);
             if (several) {
                 settled = true;
                 return nullptr;
@@ -444,13 +487,14 @@ CppClass* NameScopes::resolve(const CppClass& context, std::string_view name, bo
 
 std::vector<const CppClass*> NameScopes::staticTypesInView(const CppClass& context) const {
     std::vector<const CppClass*> types;
-    const Imports* found = context.getLanguage() == 1 ? importsOf(context) : nullptr;
-    if (!found) return types;
+    const View* view = context.getLanguage() == 1 ? importsOf(context) : nullptr;
+    if (!view) return types;
+    const Imports* found = view->imports.get();
     const std::string package = context.getPackage();
     for (std::string_view level = package == noPackage ? std::string_view() : std::string_view(package);;
          level = outerNamespace(level)) {
         for (const auto& block : found->blocks)
-            if (block.scope == level)
+            if (block.scope == level && view->sees(block))
                 types.insert(types.end(), block.memberTypes.begin(), block.memberTypes.end());
         if (level.empty()) return types;
     }

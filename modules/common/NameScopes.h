@@ -55,8 +55,9 @@ public:
     //   the nested classes of a type imported on demand or statically);
     //   for C#, at each namespace from the context's outwards to the global
     //   one, that namespace's class, then the aliases, using and using
-    //   static directives of the file's blocks for that namespace (the
-    //   name a directive gives read from its block's namespace outwards);
+    //   static directives written for that namespace in the blocks around
+    //   the context's declaration (the name a directive gives read from
+    //   its block's namespace outwards);
     // - a dotted name ("Map.Entry", "com.acme.Reader", "Core.Engine"):
     //   the class its first part stands for as a simple name, and the rest
     //   nested in it; else (C#) the first part an alias (of a constructed
@@ -85,7 +86,11 @@ public:
 
 private:
     struct Imports;
-    const Imports* importsOf(const CppClass& context) const;
+    struct View;
+    // What the source of context brings into view for it; null for a
+    // class whose source was not read.
+    const View* importsOf(const CppClass& context) const;
+    static View viewOf(const CppClass& cls, std::shared_ptr<Imports> source);
     void readImports(const InputRoots& roots, VelkThreadPool* workers);
     // One search of resolve for the name as given; with generic, a class
     // is found only by the whole name or as a twin by its key. settled is
@@ -120,7 +125,7 @@ private:
     std::unordered_set<std::string_view> nestedNames;
     // What each class's source imports, shared by the classes of a file;
     // no entry for a class whose source was not read.
-    std::unordered_map<const CppClass*, std::shared_ptr<Imports>> imports;
+    std::unordered_map<const CppClass*, View> imports;
     std::unordered_set<std::string> aliases;
     Ancestors ancestors;
 };

@@ -217,6 +217,9 @@ SourceImports readSourceImports(std::string_view text, int language) {
     // before each open block.
     std::string scope;
     std::vector<std::size_t> blocks;
+    // The numbers of the open blocks, innermost last.
+    std::vector<int> open;
+    auto current = [&] { return open.empty() ? 0 : open.back(); };
     // Namespaces nest no deeper, and are named no longer, in real code:
     // past that, the reading ends, so that the work stays linear in the text.
     constexpr std::size_t deepest = 256, longest = 4096;
@@ -226,7 +229,10 @@ SourceImports readSourceImports(std::string_view text, int language) {
         directive.kind = kind;
         directive.name = std::move(name);
         directive.alias = std::move(alias);
-        if (!java) directive.scope = scope;
+        if (!java) {
+            directive.scope = scope;
+            directive.block = current();
+        }
         directive.global = global;
         imports.directives.push_back(std::move(directive));
     };
@@ -241,8 +247,13 @@ SourceImports readSourceImports(std::string_view text, int language) {
                 name.find('.') == std::string::npos) {
                 std::string target = readTypeText(tokens);
                 if (!target.empty()) add(ImportDirective::Kind::alias, std::move(target), name);
+            } else if (!java && isStatic && after.is('<') && !name.empty()) {
+                // The members of a constructed generic type.
+                std::string arguments = readTypeText(tokens);
+                if (!arguments.empty())
+                    add(ImportDirective::Kind::members, name + "<" + arguments);
             } else if (!after.is(';') || name.empty()) {
-                // A using statement, a generic static type, or no directive.
+                // A using statement, or no directive.
                 skipStatement(tokens, after);
             } else if (!java) {
                 add(isStatic ? ImportDirective::Kind::members : ImportDirective::Kind::package,
@@ -263,6 +274,7 @@ SourceImports readSourceImports(std::string_view text, int language) {
             if (!blocks.empty()) {  // the end of a namespace
                 scope.resize(blocks.back());
                 blocks.pop_back();
+                open.pop_back();
             }
         } else if (!java && t.is("namespace")) {
             // "namespace a.b;" covers the file, "namespace a.b {" holds
@@ -274,7 +286,12 @@ SourceImports readSourceImports(std::string_view text, int language) {
             if (after.is('{') || after.is(';')) {
                 if (blocks.size() >= deepest || scope.size() + name.size() >= longest)
                     return imports;
-                if (after.is('{')) blocks.push_back(scope.size());
+                if (after.is('{')) {
+                    const int around = current();
+                    blocks.push_back(scope.size());
+                    open.push_back(static_cast<int>(imports.blockParents.size()));
+                    imports.blockParents.push_back(around);
+                }
                 if (!scope.empty()) scope += '.';
                 scope += name;
             } else {
@@ -287,8 +304,24 @@ SourceImports readSourceImports(std::string_view text, int language) {
                 depth += t.is('[') ? 1 : t.is(']') ? -1 : 0;
         } else if (!java) {
             // A declaration: its body is passed over, as a later namespace
-            // block may hold directives of its own.
+            // block may hold directives of its own. The type it declares
+            // is named after its keyword, before its body.
+            bool named = false;
             for (int depth = 0; t.kind != TokenKind::end; t = tokens.next()) {
+                if (!named && depth == 0 &&
+                    (t.is("class") || t.is("struct") || t.is("interface") || t.is("enum") ||
+                     t.is("record"))) {
+                    Token name = tokens.next();
+                    if (name.is("class") || name.is("struct")) name = tokens.next();  // "record struct"
+                    if (name.kind == TokenKind::word) {
+                        named = true;
+                        std::string key = scope.empty() ? std::string(name.text)
+                                                        : scope + "." + std::string(name.text);
+                        auto [at, fresh] = imports.typeBlocks.emplace(std::move(key), current());
+                        if (!fresh && at->second != current()) at->second = -1;
+                    }
+                    t = name;
+                }
                 if (t.is('{')) ++depth;
                 else if (t.is('}') && depth > 0 && --depth == 0) break;
                 else if (t.is(';') && depth == 0) break;

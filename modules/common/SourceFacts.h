@@ -42,6 +42,10 @@ struct ImportDirective {
     // C#: the namespace whose block holds the directive ("" at the file's
     // level, and always for Java).
     std::string scope;
+    // C#: the namespace block that holds the directive, numbered in the
+    // order the blocks open (0: the file's level, a file-scoped namespace
+    // included); it holds for the declarations of that block alone.
+    int block = 0;
     // C#'s "global using": the directive holds in every source.
     bool global = false;
 };
@@ -52,6 +56,13 @@ struct SourceImports {
     // Java: the text reached the first declaration, after which no import
     // can stand, so no text after it holds more. (A C# text is read whole.)
     bool complete = false;
+    // C#: the block around each namespace block, by its number (-1 for the
+    // file's level, 0).
+    std::vector<int> blockParents{-1};
+    // C#: the block that declares each type of a namespace's level, by its
+    // name with the namespace ("Garden.Shed", type parameters left out);
+    // -1 for a name declared in several blocks.
+    std::unordered_map<std::string, int> typeBlocks;
 };
 
 // The imports of a Java (language value 2) source, read from its text (or

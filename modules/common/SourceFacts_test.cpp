@@ -88,6 +88,23 @@ TEST(SourceFacts, CSharpUsingDirectivesAsWritten) {
                      "package Acme.Common", "package Acme.Pricing in Acme",
                      "alias Core = Acme.Core in Acme.Shop.Cart", "package After.Block in Acme",
                      "package Later.Tools in Acme.Later"}));
+    // Each directive holds in its own block, and each block lies in the
+    // one around it: Acme (1), Acme.Shop.Cart within it (2), Acme.Later (3).
+    std::vector<int> blocks;
+    for (const ImportDirective& d : imports.directives) blocks.push_back(d.block);
+    EXPECT_EQ(blocks, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 1, 2, 1, 3}));
+    EXPECT_EQ(imports.blockParents, (std::vector<int>{-1, 0, 1, 0}));
+    EXPECT_EQ((std::map<std::string, int>(imports.typeBlocks.begin(), imports.typeBlocks.end())),
+              (std::map<std::string, int>{{"Acme.Cart", 1}, {"Acme.Later.Kind", 3}}));
+    // A type declared in two blocks (a partial class, twins) lies in no
+    // one of them.
+    const SourceImports twice = readSourceImports(
+        "namespace A { using X; public partial class P {} }\n"
+        "namespace A { public partial class P {} public record struct R(int V); }\n", 1);
+    EXPECT_EQ((std::map<std::string, int>(twice.typeBlocks.begin(), twice.typeBlocks.end())),
+              (std::map<std::string, int>{{"A.P", -1}, {"A.R", 2}}));
+    EXPECT_EQ(written(readSourceImports("using static Acme.Store<int, List<string>>;\n", 1)),
+              Names{"members of Acme.Store<int,List<string>>"});
     EXPECT_EQ(written(readSourceImports("namespace Acme.Shop;\nusing Acme.Pricing;\nclass Cart {}\n", 1)),
               Names{"package Acme.Pricing in Acme.Shop"});
 }
