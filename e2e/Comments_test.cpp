@@ -349,10 +349,11 @@ TEST_F(CommentPages, AMemberDeprecatedWithoutANoteIsShownDeprecated) {
     EXPECT_EQ(list.find("now()"), std::string::npos) << list;
 }
 
-// A run that leaves "///" comments unread before declarations says so once
-// after parsing, with how many files and the option that reads them; on
-// eight threads as on one. A banner of slashes, a trailing comment and a
-// comment in a group left out are no such comment.
+// A run that leaves "///" comments unread on declarations (before them, or
+// trailing "///<") says so once after parsing, with how many files and the
+// option that reads them; on eight threads as on one. A banner of slashes,
+// a plain trailing comment and a comment in a group left out are no such
+// comment.
 TEST_F(CommentPages, TripleSlashCommentsLeftUnreadAreToldOnce) {
     writeText(work() / "src/Store.cs",
               "namespace Shop {\n"
@@ -366,6 +367,11 @@ TEST_F(CommentPages, TripleSlashCommentsLeftUnreadAreToldOnce) {
               "    /// Across.\n"
               "    int x;\n"
               "};\n");
+    writeText(work() / "src/geometry/size.h",
+              "struct Size {\n"
+              "    int w; ///< Width in pixels.\n"
+              "    int h; ///< Height in pixels.\n"
+              "};\n");
     writeText(work() / "src/banner.h",
               "////////////////////////////////\n"
               "// Helpers\n"
@@ -376,7 +382,7 @@ TEST_F(CommentPages, TripleSlashCommentsLeftUnreadAreToldOnce) {
               "int gone();\n"
               "#endif\n");
     const std::string told =
-        "2 files hold \"///\" comments before declarations that were not read as documentation; "
+        "3 files hold \"///\" comments on declarations that were not read as documentation; "
         "-accept3slash reads them.";
     std::string first;
     for (const char* threads : {"1", "8"}) {
@@ -397,6 +403,8 @@ TEST_F(CommentPages, TripleSlashCommentsLeftUnreadAreToldOnce) {
     EXPECT_FALSE(e2e::contains(read.err, "///")) << read.describe();
     EXPECT_TRUE(e2e::contains(e2e::shownText(e2e::readFile(work() / "out/projects/Shop/Store.html")),
                               "A store of items."));
+    EXPECT_TRUE(e2e::contains(e2e::shownText(e2e::readFile(work() / "out/projects/geometry/Size.html")),
+                              "int w Width in pixels."));
 }
 
 }  // namespace

@@ -402,12 +402,17 @@ private:
         out.push_back('\n');
     }
 
-    // After a "///" that the format does not read: noted when it stands
-    // on a line of its own and is the last of its run, right before a line
+    // After a "///" that the format does not read: noted when it is a
+    // trailing member comment ("///<"), or when it stands on a line of its own and is the last of its run, right before a line
     // that begins a declaration (a name that begins no statement, an
     // attribute "[" or "@", or "~"), so that the user can be told which
     // option reads it. A banner of slashes ("////////") is no such comment.
     [[gnu::noinline]] void noteTripleSlash() {
+        // "///<" is written for the member before it, wherever it stands.
+        if (i < s.size() && s[i] == '<') {
+            notes.unreadTripleSlash.push_back(line);
+            return;
+        }
         for (std::size_t k = out.size(); k > 0 && out[k - 1] != '\n'; --k)
             if (!isHorizontalBlank(out[k - 1])) return;
         const std::size_t next = s.find('\n', i);

@@ -116,8 +116,8 @@ public:
     const std::vector<std::string>& getWarnings() const { return warnings; }
 
     // True when the last preprocessing met, in a group it read, a "///"
-    // comment that the comment format does not take as documentation: one
-    // on a line of its own, the last of its run, right before a line that
+    // comment that the comment format does not take as documentation: a
+    // trailing member comment "///<", or one on a line of its own, the last of its run, right before a line that
     // begins a declaration (with a name that begins no statement, an
     // attribute "[" or "@", or "~"). A banner of slashes ("////////") or a
     // heading followed by a blank line is none.

@@ -439,8 +439,8 @@ TEST_F(PreprocessorTest, CplusplusHasItsValue) {
 
 // "///" comments that the format does not read, right before
 // declarations, are noticed in the groups that are read; banners of
-// slashes, headings, comments after code and comments before no
-// declaration are not such comments.
+// slashes, headings, comments after code (but for a trailing member
+// comment "///<") and comments before no declaration are not such comments.
 TEST_F(PreprocessorTest, TripleSlashCommentsLeftUnreadAreNoticed) {
     auto unread = [](const std::string& source, const DocCommentFormat& format = {}) {
         Preprocessor preprocessor(format);
@@ -455,6 +455,9 @@ TEST_F(PreprocessorTest, TripleSlashCommentsLeftUnreadAreNoticed) {
     EXPECT_TRUE(unread("/// Hidden.\n@Deprecated void old();\n"));
     EXPECT_FALSE(unread("////////////////////////\n// Helpers\n////////////////////////\nint helper();\n"));
     EXPECT_FALSE(unread("int x; /// trailing\nint y;\n"));
+    EXPECT_TRUE(unread("struct Rect {\n    int w; ///< Width.\n    int h;\n};\n"));
+    EXPECT_TRUE(unread("enum Mode { Fast, ///< No checks.\n  Safe };\n"));
+    EXPECT_FALSE(unread("#if 0\nint w; ///< Width.\n#endif\n"));
     EXPECT_FALSE(unread("void f();\n/// The end.\n}\n"));
     EXPECT_FALSE(unread("int f() {\n    /// Not yet.\n    if (busy) return 0;\n    /// Done.\n    return 1;\n}\n"));
     EXPECT_FALSE(unread("#if 0\n/// Left out.\nint gone();\n#endif\n"));

@@ -336,7 +336,7 @@ void reportTripleSlashUnread(const RunContext& run) {
     if (run.tripleSlashUnreadFiles == 0 || run.log == nullptr) return;
     const std::string text = std::to_string(run.tripleSlashUnreadFiles) +
                              (run.tripleSlashUnreadFiles == 1 ? " file holds" : " files hold") +
-                             " \"///\" comments before declarations that were not read as documentation;"
+                             " \"///\" comments on declarations that were not read as documentation;"
                              " -accept3slash reads them.";
     run.log(text.c_str(), run.context);
 }
