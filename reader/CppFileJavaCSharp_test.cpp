@@ -43,6 +43,38 @@ public class Outer {
     EXPECT_THAT(p.memberNames(mode), ElementsAre("ON", "run"));
 }
 
+// A constant with a class body of its own is declared by its name and
+// arguments; the body, comments in it included, belongs to no constant.
+TEST(CppFileJavaCSharpTest, JavaEnumConstantBodiesAreNotTheirDeclarations) {
+    ParsedSource p;
+    p.parse("Planet.java", R"(package p;
+public enum Planet {
+    /** Small and hot. */
+    MERCURY(3.3e23) {
+        /** Nearest the sun. */
+        @Override double tilt() { return 0.03; }
+    },
+    /** Ours. */
+    EARTH(5.97e24) { @Override double tilt() { return 23.4; } },
+    /** Far away. */
+    NEPTUNE(1.02e26);
+    private final double mass;
+    Planet(double mass) { this.mass = mass; }
+    /** The axial tilt. */
+    double tilt() { return 0; }
+}
+)");
+    CppClass* planet = p.cls("p", "Planet");
+    ASSERT_NE(planet, nullptr);
+    EXPECT_THAT(p.memberNames(planet), ElementsAre("MERCURY", "EARTH", "NEPTUNE", "mass", "Planet", "tilt"));
+    EXPECT_EQ(declarationOf(planet, "MERCURY"), "MERCURY(3.3e23);");
+    EXPECT_EQ(declarationOf(planet, "EARTH"), "EARTH(5.97e24);");
+    EXPECT_EQ(commentOf(planet, "MERCURY"), "Small and hot.<BR>\n");
+    EXPECT_EQ(commentOf(planet, "EARTH"), "Ours.<BR>\n");
+    EXPECT_EQ(commentOf(planet, "NEPTUNE"), "Far away.<BR>\n");
+    EXPECT_EQ(commentOf(planet, "tilt"), "The axial tilt.<BR>\n");
+}
+
 TEST(CppFileJavaCSharpTest, JavaModuleDeclarationDeclaresNothing) {
     ParsedSource p;
     p.parse("module-info.java", "@Deprecated\nopen module java.base {\n    exports java.io;\n"

@@ -759,6 +759,12 @@ void CppFile::readEnumBody(DocGenCppClass& cls) {
                 enumBodyOpen = true;
                 return;
             }
+            if (tok == "{"sv && language == Java && !current.empty()) {
+                // A constant's own class body is its implementation, not
+                // part of what declares it.
+                skipBraces("enum constant body");
+                continue;
+            }
             if (tok == "@"sv && language == Java) {
                 tokenWith('.');
                 std::string next = token();
