@@ -107,6 +107,13 @@ struct Table::Cell<char>
 
 typedef Utf<8> Utf8;
 
+// Defined under other names than the class's own.
+template <typename U>
+int Width<U, 0>::plainBits() { return 0; }
+
+template <typename U, int More>
+int Width<U, More>::bits() { return 8; }
+
 } // namespace text
 )";
 
@@ -315,6 +322,19 @@ TEST_F(SpecialisationSite, EachSpecialisationIsAClassOfItsOwn) {
     const std::string plain = text("text..Width-T-0.html");
     EXPECT_TRUE(contains(plain, "Struct text::Width<T, 0> ")) << plain;
     EXPECT_TRUE(contains(plain, "static int plainBits() The width without extras.")) << plain;
+    // A definition that names the parameters otherwise is the member the
+    // class declares, listed once; it makes no class of its own.
+    auto linesWith = [&](const std::string& path, const std::string& part) {
+        std::vector<std::string> found;
+        for (const std::string& line : e2e::pageTextLines(page(path)))
+            if (contains(line, part)) found.push_back(line);
+        return found;
+    };
+    EXPECT_EQ(linesWith("text..Width.html", "bits()"),
+              (std::vector<std::string>{"bits()", "public static int bits();"}));
+    EXPECT_EQ(linesWith("text..Width-T-0.html", "plainBits()"),
+              (std::vector<std::string>{"plainBits()", "public static int plainBits();"}));
+    EXPECT_FALSE(fs::exists(work() / "out/projects/lib/text..Width-U-0.html"));
 
     // Nested in a class, met before its template, of another library's
     // template.

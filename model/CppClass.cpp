@@ -153,12 +153,14 @@ struct CppClass::NewDeclaration {
     NewDeclaration(const std::string& name_, const std::string& declaration_, bool hasArgumentList_,
                    const std::vector<std::string>& arguments, bool definedOutside_)
         : name(name_), declaration(declaration_), hasArgumentList(hasArgumentList_),
-          definedOutside(definedOutside_), plainTypes(arguments), decayedTypes(arguments, true) {}
+          definedOutside(definedOutside_), arguments(arguments), plainTypes(arguments),
+          decayedTypes(arguments, true) {}
 
     const std::string& name;
     const std::string& declaration;  // as reconciled on "static " so far
     bool hasArgumentList;
     bool definedOutside;
+    const std::vector<std::string>& arguments;
     ArgumentTypes plainTypes;
     ArgumentTypes decayedTypes;
     // Read from the declaration only when a namesake has the same
@@ -166,6 +168,10 @@ struct CppClass::NewDeclaration {
     std::string marks;
     bool marksRead = false;
     int isStatic = -1;  // -1 until read
+    // The names of the function's own template parameters, read when
+    // first needed.
+    std::vector<std::string> ownParameters;
+    bool ownParametersRead = false;
 };
 
 bool CppClass::declaresSame(const CppClassMember& m, NewDeclaration& fresh) const {
@@ -177,7 +183,8 @@ bool CppClass::declaresSame(const CppClassMember& m, NewDeclaration& fresh) cons
     if (m.getName() != fresh.name || m.hasArgs != fresh.hasArgumentList) return false;
     if (!fresh.hasArgumentList) return true;
     const bool decay = language == 0 && (fresh.definedOutside || m.definedOutside);
-    if (!(decay ? fresh.decayedTypes.sameAs(m.arguments, name) : fresh.plainTypes.sameAs(m.arguments, name)))
+    if (!(decay ? fresh.decayedTypes.sameAs(m.arguments, name) : fresh.plainTypes.sameAs(m.arguments, name)) &&
+        !sameUnderOwnParameters(m, fresh, decay))
         return false;
     if (!fresh.marksRead) {
         fresh.marks = overloadMarks(fresh.declaration, fresh.name);
@@ -189,6 +196,23 @@ bool CppClass::declaresSame(const CppClassMember& m, NewDeclaration& fresh) cons
     if (language != kCSharp) return true;
     if (fresh.isStatic < 0) fresh.isStatic = declaredStatic(fresh.declaration, fresh.name) ? 1 : 0;
     return declaredStatic(m.declaration, fresh.name) == (fresh.isStatic == 1);
+}
+
+bool CppClass::sameUnderOwnParameters(const CppClassMember& m, NewDeclaration& fresh, bool decay) const {
+    // A member template defined outside its class may name its own
+    // parameters otherwise than its declaration does ("template <class F>
+    // void map(F)" and "template <class G> void Box<T>::map(G) {}").
+    if (!decay || fresh.arguments.empty() || (!fresh.definedOutside && !m.definedOutside) ||
+        m.declaration.compare(0, 8, "template") != 0 || fresh.declaration.compare(0, 8, "template") != 0)
+        return false;
+    if (!fresh.ownParametersRead) {
+        fresh.ownParameters = ownTemplateParameterNames(fresh.declaration);
+        fresh.ownParametersRead = true;
+    }
+    if (fresh.ownParameters.empty()) return false;
+    const std::vector<std::string> held = ownTemplateParameterNames(m.declaration);
+    if (held.size() != fresh.ownParameters.size() || held == fresh.ownParameters) return false;
+    return sameArguments(withWordsRenamed(fresh.arguments, fresh.ownParameters, held), m.arguments, name, true);
 }
 
 const CppClassMember* CppClass::findMemberLike(const CppClassMember& held) const {

@@ -208,6 +208,9 @@ private:
     struct NewDeclaration;
     // True when held is the member that the new declaration declares.
     bool declaresSame(const CppClassMember& held, NewDeclaration& fresh) const;
+    // True when held's arguments are fresh's once fresh's own template
+    // parameters bear held's names (a C++ definition outside the class).
+    bool sameUnderOwnParameters(const CppClassMember& held, NewDeclaration& fresh, bool decay) const;
     void cloneMembersOf(const CppClass& other);
     // Deletes the members and placeholders; the kept calls stay as they are.
     void freeMembers();

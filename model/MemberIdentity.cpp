@@ -154,6 +154,12 @@ void dropDefault(std::string& t) {
     int depth = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
+        // A comparison in a template argument ("enable_if_c<D <= N>")
+        // opens and closes nothing.
+        if ((c == '<' || c == '>') && i + 1 < t.size() && t[i + 1] == '=') {
+            ++i;
+            continue;
+        }
         if (c == '(' || c == '<' || c == '[' || c == '{') ++depth;
         else if ((c == ')' || c == '>' || c == ']' || c == '}') && depth > 0) --depth;
         else if (c == '=' && depth == 0) {
@@ -531,6 +537,70 @@ std::string overloadMarks(std::string_view d, std::string_view name) {
         }
     }
     return marks;
+}
+
+std::vector<std::string> ownTemplateParameterNames(std::string_view d) {
+    std::vector<std::string> names;
+    std::size_t i = skipBlanks(d, 0);
+    while (wordAt(d, i) == "template") {
+        const std::size_t open = skipBlanks(d, i + 8);
+        if (open >= d.size() || d[open] != '<') break;
+        const std::size_t close = closingBracket(d, open);
+        if (close == npos) return {};
+        // Each entry's name is its last word outside brackets, before a
+        // default ("class T", "typename... Ts", "int N = 3",
+        // "template <class> class C").
+        for (std::size_t begin = open + 1, k = open + 1; k <= close; ++k) {
+            const char c = d[k];
+            if (k < close && (c == '(' || c == '<' || c == '[' || c == '{')) {
+                const std::size_t end = closingBracket(d, k);
+                if (end == npos || end > close) return {};
+                k = end;
+                continue;
+            }
+            if (k < close && c != ',') continue;
+            std::string entry(d.substr(begin, k - begin));
+            dropDefault(entry);
+            std::size_t end = entry.size();
+            while (end > 0 && (entry[end - 1] == '.' || isBlank(entry[end - 1]))) --end;
+            std::size_t start = end;
+            while (start > 0 && isIdentifierChar(entry[start - 1])) --start;
+            const std::string_view word = std::string_view(entry).substr(start, end - start);
+            if (word.empty() || word == "class" || word == "typename" || (word[0] >= '0' && word[0] <= '9') ||
+                skipBlanks(entry, 0) == start)
+                return {};
+            names.emplace_back(word);
+            begin = k + 1;
+        }
+        i = skipBlanks(d, close + 1);
+    }
+    return names;
+}
+
+std::vector<std::string> withWordsRenamed(const std::vector<std::string>& texts,
+                                          const std::vector<std::string>& from,
+                                          const std::vector<std::string>& to) {
+    std::vector<std::string> out;
+    out.reserve(texts.size());
+    for (const std::string& text : texts) {
+        std::string renamed;
+        renamed.reserve(text.size());
+        for (std::size_t i = 0; i < text.size();) {
+            if (!isIdentifierChar(text[i])) {
+                renamed += text[i++];
+                continue;
+            }
+            std::size_t end = i;
+            while (end < text.size() && isIdentifierChar(text[end])) ++end;
+            const std::string_view word = std::string_view(text).substr(i, end - i);
+            std::size_t k = 0;
+            while (k < from.size() && from[k] != word) ++k;
+            renamed += k < from.size() ? std::string_view(to[k]) : word;
+            i = end;
+        }
+        out.push_back(std::move(renamed));
+    }
+    return out;
 }
 
 bool declaredStatic(std::string_view d, std::string_view name) {

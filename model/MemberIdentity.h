@@ -53,6 +53,18 @@ private:
 // for a macro ("#define ...").
 std::string overloadMarks(std::string_view declaration, std::string_view name);
 
+// The names that the C++ template heads leading a declaration give their
+// parameters, head after head, in order ("template <class T, int N = 3>"
+// gives T and N); empty when it has no head, or when a parameter has no
+// name.
+std::vector<std::string> ownTemplateParameterNames(std::string_view declaration);
+
+// The texts with every word that is from[i] written as to[i] (both lists
+// of one length), all at once: from {T, U} to {U, T} swaps them.
+std::vector<std::string> withWordsRenamed(const std::vector<std::string>& texts,
+                                          const std::vector<std::string>& from,
+                                          const std::vector<std::string>& to);
+
 // True when the word "static" stands among the words written before the
 // function's name, its modifiers ("static R();", "static void Reset();"):
 // in C# a static constructor is a member of its own beside the instance

@@ -28,6 +28,9 @@ TEST(MemberIdentity, ParameterNamesNeverCount) {
              Pair{"String... args", "String... a"},
              Pair{"void (*cb)(int) noexcept", "void(*fn)(int) noexcept"},
              Pair{"R (C::*f)(A...) const noexcept", "R(C::*g)(A...) const noexcept"},
+             // A comparison among template arguments is no bracket.
+             Pair{"typename enable_if_c<D <= N>::type* = 0", "typename enable_if_c<D <= N>::type*"},
+             Pair{"typename enable_if_c<N >= 2>::type* p = nullptr", "typename enable_if_c<N >= 2>::type* q"},
          })
         EXPECT_EQ(argumentType(declared), argumentType(defined)) << declared << " / " << defined;
     // Types differ however the parameters are named.
@@ -132,4 +135,20 @@ TEST(MemberIdentity, StaticIsReadFromTheWordsBeforeTheName) {
     // A word of the parameters or of a type argument is none of its modifiers.
     EXPECT_FALSE(declaredStatic("void Run(static int n);", "Run"));
     EXPECT_FALSE(declaredStatic("List<static> Of();", "Of"));
+}
+
+// The names a member template's own heads give, so that a definition
+// naming them otherwise can be read under the declaration's names.
+TEST(MemberIdentity, OwnTemplateParameterNamesAndTheirRenaming) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(ownTemplateParameterNames("template <class T, int N = 3> void fill(T (&a)[N]);"), (Names{"T", "N"}));
+    EXPECT_EQ(ownTemplateParameterNames("template<typename... Ts> template <template <class> class C> void g();"),
+              (Names{"Ts", "C"}));
+    EXPECT_EQ(ownTemplateParameterNames("template <typename F = std::less<int>> void sort(F f);"), Names{"F"});
+    // A parameter without a name cannot be renamed: nothing is read.
+    EXPECT_EQ(ownTemplateParameterNames("template <class, int N> void h();"), Names{});
+    EXPECT_EQ(ownTemplateParameterNames("void plain(int T);"), Names{});
+    // Whole words only, all at once.
+    EXPECT_EQ(withWordsRenamed({"const T& t", "Tx<T, U>* u"}, {"T", "U"}, {"U", "T"}),
+              (Names{"const U& t", "Tx<U, T>* u"}));
 }

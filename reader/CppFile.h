@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/CppClassMember.h"
@@ -577,6 +578,26 @@ private:
     bool hasPrimaryConstructor = false;
     std::vector<std::string> primaryParameters;
     bool declaredWithoutBody = false;
+    // The C++ class templates whose heads the file wrote, by the class's
+    // last name ("Box", "vec" of "vec<3, T>"): their parameters' names and,
+    // for a partial specialisation, its arguments as its name writes them
+    // ("<3, T>"; empty for the template itself). A member defined outside
+    // the class may name the parameters otherwise ("template <class U>
+    // void Box<U>::put(const U&)"); read under the class's names, it is
+    // the member the class declares.
+    struct ClassTemplateHead {
+        std::vector<std::string> parameters;
+        std::string arguments;
+    };
+    std::unordered_multimap<std::string, ClassTemplateHead> classTemplateHeads;
+    // Renames, in the statement and in its heads, the parameters of the
+    // head that the qualifier right before nameAt takes ("Box<U>::") to
+    // the names of the one class template of this file that the list then
+    // names; nothing when none or several fit. A parameter of the
+    // member's own heads that a new name would hide is renamed as well,
+    // in headTexts too (the heads as written, the class's first).
+    void renameToClassParameters(Tokens& st, const std::vector<int>& match, std::size_t nameAt,
+                                 std::vector<TemplateHead>& heads, std::vector<std::string>& headTexts) const;
     // Set by readHeadDecorations when the head was a type and a variable
     // whose braces initialise it: the next "{" is read as that initialiser.
     bool initializerBracesAhead = false;

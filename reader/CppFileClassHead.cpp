@@ -540,6 +540,17 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         tok = token();
     }
 
+    if (language == Cpp && !statement.empty() && statement[0] == "template"sv) {
+        // The class's own head is the one before its keyword.
+        const std::vector<TemplateHead> heads = leadingTemplateHeads(statement);
+        if (heads.size() == 1 && heads[0].readable && !heads[0].parameters.empty() &&
+            std::none_of(heads[0].parameters.begin(), heads[0].parameters.end(),
+                         [](const std::string& p) { return p.empty(); })) {
+            const std::size_t colons = name.rfind("::");
+            classTemplateHeads.emplace(colons == std::string::npos ? name : name.substr(colons + 2),
+                                       ClassTemplateHead{heads[0].parameters, typeParameters});
+        }
+    }
     cls.setName(name + typeParameters);
     cls.setKind(keyword);
     for (;;) {

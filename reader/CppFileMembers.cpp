@@ -8,8 +8,11 @@
 #include "model/DocGenCppClass.h"
 #include "model/DocGenCppClassMember.h"
 #include "model/Keywords.h"
+#include "model/MemberIdentity.h"
 #include "model/ModelText.h"
 #include "reader/CppFile.h"
+
+#include "model/MemberIdentity.h"
 #include "reader/TemplateHeads.h"
 #include "reader/TokenCompare.h"
 #include <string_view>
@@ -350,6 +353,81 @@ void CppFile::skipHandlers() {
     }
 }
 
+void CppFile::renameToClassParameters(Tokens& st, const std::vector<int>& match, std::size_t nameAt,
+                                      std::vector<TemplateHead>& heads,
+                                      std::vector<std::string>& ownHeadTexts) const {
+    // "Name < ... > :: name": the list right before the member's name,
+    // the only one of the qualifier, takes the first head.
+    if (heads.empty() || classTemplateHeads.empty() || nameAt < 4 || st[nameAt - 1] != ":"sv ||
+        st[nameAt - 2] != ":"sv || st[nameAt - 3] != ">"sv)
+        return;
+    const std::size_t close = nameAt - 3;
+    if (match[close] < 1 || static_cast<std::size_t>(match[close]) >= close) return;
+    const auto open = static_cast<std::size_t>(match[close]);
+    if (!isNameToken(st[open - 1])) return;
+    for (std::size_t j = open - 1; j >= 3 && st[j - 1] == ":"sv && st[j - 2] == ":"sv; j -= 3)
+        if (st[j - 3] == ">"sv || !isNameToken(st[j - 3])) return;
+    const TemplateHead& head = heads[0];
+    if (!head.readable || head.parameters.empty()) return;
+    for (const std::string& p : head.parameters)
+        if (p.empty()) return;
+    auto renamed = [&](const std::string& t, const std::vector<std::string>& to) -> const std::string& {
+        for (std::size_t i = 0; i < head.parameters.size(); ++i)
+            if (t == head.parameters[i]) return to[i];
+        return t;
+    };
+    const std::vector<std::string>* fits = nullptr;
+    const auto [first, last] = classTemplateHeads.equal_range(st[open - 1]);
+    for (auto at = first; at != last; ++at) {
+        const ClassTemplateHead& cls = at->second;
+        if (cls.parameters.size() != head.parameters.size()) continue;
+        Tokens list;
+        for (std::size_t i = open; i <= close; ++i)
+            if (!(cls.arguments.empty() && st[i] == "..."sv)) list.push_back(renamed(st[i], cls.parameters));
+        std::string expected = cls.arguments;
+        if (expected.empty()) {
+            // The template itself: the list repeats its parameters.
+            Tokens own{"<"};
+            for (const std::string& p : cls.parameters) {
+                if (own.size() > 1) own.emplace_back(",");
+                own.push_back(p);
+            }
+            own.emplace_back(">");
+            expected = templateArgumentText(own, 0, own.size() - 1);
+        }
+        if (templateArgumentText(list, 0, list.size() - 1) != expected) continue;
+        if (fits && *fits != cls.parameters) return;  // two classes fit otherwise
+        fits = &cls.parameters;
+    }
+    if (!fits || *fits == head.parameters) return;
+    std::vector<std::string> from = head.parameters, to = *fits;
+    // A name of the member's own heads that one of the class's would hide
+    // is renamed too, to a name the statement does not use.
+    for (std::size_t h = 1; h < heads.size(); ++h)
+        for (const std::string& own : heads[h].parameters) {
+            if (own.empty() || std::find(to.begin(), to.end(), own) == to.end() ||
+                std::find(from.begin(), from.end(), own) != from.end())
+                continue;
+            std::string unused = own + "_";
+            while (std::find(st.begin(), st.end(), unused) != st.end() ||
+                   std::find(to.begin(), to.end(), unused) != to.end())
+                unused += '_';
+            from.push_back(own);
+            to.push_back(std::move(unused));
+        }
+    for (std::string& t : st) {
+        const auto at = std::find(from.begin(), from.end(), t);
+        if (at != from.end()) t = to[static_cast<std::size_t>(at - from.begin())];
+    }
+    for (TemplateHead& each : heads)
+        for (std::string& p : each.parameters) {
+            const auto at = std::find(from.begin(), from.end(), p);
+            if (at != from.end()) p = to[static_cast<std::size_t>(at - from.begin())];
+        }
+    // The member's own heads, as its declaration shows them.
+    ownHeadTexts = withWordsRenamed(ownHeadTexts, from, to);
+}
+
 std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& access,
                                 const std::string& comment) {
     if (st.size() <= 1 || (language == Cpp && (st[0] == "friend"sv || st[0] == "typedef"sv))) return "";
@@ -396,6 +474,7 @@ std::string CppFile::readMember(Tokens& st, CppClass* owner, const std::string& 
             name = "~" + name;
             --nameStart;
         }
+        if (language == Cpp) renameToClassParameters(st, match, nameStart, headParameters, heads);
         ClassQualifier read = readClassQualifier(st, match, nameStart, language == Cpp, headParameters);
         std::size_t qualifierBegin = read.begin;
         std::vector<std::string> qualifier = std::move(read.parts);

@@ -1700,6 +1700,50 @@ template <typename In> In Utf<8>::decode(In begin, In end) { return begin; }
                 ElementsAre("Utf: Utf();", "decode: template<typename In> static In decode(In begin, In end);"));
 }
 
+// A definition outside its class template may name the template's
+// parameters otherwise; it is still the member the class declares, of the
+// template or of the partial specialisation its arguments spell, and a
+// member template's own parameters may be named otherwise too, also with a
+// name that the class gives one of its own.
+TEST(CppFileTest, DefinitionsUnderOtherParameterNamesJoinTheirDeclarations) {
+    ParsedSource p;
+    p.parse("vec.hpp", R"(namespace la {
+template <int N, typename T> struct vec {
+    /** Makes a vector. */
+    vec(T fill);
+    /** The length. */
+    T length() const;
+};
+template <typename T> struct vec<3, T> {
+    /** Makes a 3-vector. */
+    explicit vec(T fill);
+    /** Crosses. */
+    vec cross(const vec<3, T>& other) const;
+    /** Maps. */
+    template <typename F> vec map(F f) const;
+    /** Mixes. */
+    template <typename U> vec mix(U u, T t) const;
+};
+template <int M, typename S> vec<M, S>::vec(S fill) {}
+template <int M, typename S> S vec<M, S>::length() const { return S(); }
+/** Defined here. */
+template <typename S> vec<3, S>::vec(S fill) {}
+template <typename S> vec<3, S> vec<3, S>::cross(const vec<3, S>& other) const { return other; }
+template <typename S> template <typename G> vec<3, S> vec<3, S>::map(G f) const { return *this; }
+template <typename S> template <typename T> vec<3, S> vec<3, S>::mix(T u, S t) const { return *this; }
+}
+)");
+    EXPECT_TRUE(p.warnings.empty()) << p.warnings.front();
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "la::vec")),
+                ElementsAre("vec: vec(T fill);", "length: T length() const;"));
+    EXPECT_EQ(p.member(p.cls("proj", "la::vec<3, T>"), "vec")->getComment(), "Makes a 3-vector.<BR>\n");
+    EXPECT_THAT(p.memberTexts(p.cls("proj", "la::vec<3, T>")),
+                ElementsAre("vec: explicit vec(T fill);", "cross: vec cross(const vec<3, T>& other) const;",
+                            "map: template<typename F> vec map(F f) const;",
+                            "mix: template<typename U> vec mix(U u, T t) const;"));
+    EXPECT_EQ(p.cls("proj", "la::vec<3, S>"), nullptr) << ::testing::PrintToString(p.classNames());
+}
+
 }  // namespace
 
 namespace {
