@@ -455,6 +455,70 @@ bool ArgumentTypes::sameAs(const std::vector<std::string>& other, std::string_vi
     return true;
 }
 
+namespace {
+
+// Where the text after the modifiers and annotations that begin a Java
+// declaration at i starts.
+std::size_t afterJavaModifiers(std::string_view d, std::size_t i) {
+    for (;;) {
+        if (i < d.size() && d[i] == '@') {
+            ++i;
+            while (i < d.size() && (isIdentifierChar(d[i]) || d[i] == '.')) ++i;
+            i = skipBlanks(d, i);
+            if (i < d.size() && d[i] == '(') {
+                std::size_t close = closingBracket(d, i);
+                if (close == npos) return i;
+                i = skipBlanks(d, close + 1);
+            }
+            continue;
+        }
+        std::string_view word = wordAt(d, i);
+        if (!isJavaModifier(word)) return i;
+        i = skipBlanks(d, i + word.size());
+    }
+}
+
+// The name each entry of the type parameter list d[open] ("<") to its
+// ">" declares: Java's first word ("T extends Bound"), C#'s last ("in T").
+void addListedNames(std::string_view d, std::size_t open, bool firstWord, std::vector<std::string>& names) {
+    const std::size_t close = closingBracket(d, open);
+    if (close == npos) return;
+    for (std::size_t begin = open + 1, k = open + 1; k <= close; ++k) {
+        if (k < close && (d[k] == '(' || d[k] == '<' || d[k] == '[' || d[k] == '{')) {
+            const std::size_t end = closingBracket(d, k);
+            if (end == npos || end > close) return;
+            k = end;
+            continue;
+        }
+        if (k < close && d[k] != ',') continue;
+        std::string_view entry = trimmed(d.substr(begin, k - begin));
+        if (firstWord) {
+            entry = wordAt(entry, 0);
+        } else {
+            std::size_t start = entry.size();
+            while (start > 0 && isIdentifierChar(entry[start - 1])) --start;
+            entry = entry.substr(start);
+        }
+        if (!entry.empty()) names.emplace_back(entry);
+        begin = k + 1;
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> ownTypeParameterNames(std::string_view d, std::string_view name) {
+    std::vector<std::string> names = ownTemplateParameterNames(d);
+    if (!names.empty()) return names;
+    const std::size_t i = afterJavaModifiers(d, skipBlanks(d, 0));
+    if (i < d.size() && d[i] == '<') {
+        addListedNames(d, i, true, names);
+        return names;
+    }
+    std::size_t typeList = npos;
+    if (parameterListOf(d, name, &typeList) != npos && typeList != npos) addListedNames(d, typeList, false, names);
+    return names;
+}
+
 std::string overloadMarks(std::string_view d, std::string_view name) {
     std::size_t i = skipBlanks(d, 0);
     if (i < d.size() && d[i] == '#') return "";
@@ -475,22 +539,7 @@ std::string overloadMarks(std::string_view d, std::string_view name) {
     if (!heads) {
         // A generic Java method names its type parameters after its
         // modifiers and annotations.
-        for (;;) {
-            if (i < d.size() && d[i] == '@') {
-                ++i;
-                while (i < d.size() && (isIdentifierChar(d[i]) || d[i] == '.')) ++i;
-                i = skipBlanks(d, i);
-                if (i < d.size() && d[i] == '(') {
-                    std::size_t close = closingBracket(d, i);
-                    if (close == npos) break;
-                    i = skipBlanks(d, close + 1);
-                }
-                continue;
-            }
-            std::string_view word = wordAt(d, i);
-            if (!isJavaModifier(word)) break;
-            i = skipBlanks(d, i + word.size());
-        }
+        i = afterJavaModifiers(d, i);
         if (i < d.size() && d[i] == '<') {
             std::size_t close = closingBracket(d, i);
             if (close != npos) {

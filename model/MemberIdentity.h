@@ -59,6 +59,13 @@ std::string overloadMarks(std::string_view declaration, std::string_view name);
 // name.
 std::vector<std::string> ownTemplateParameterNames(std::string_view declaration);
 
+// The names of a function's own type parameters, as its declaration
+// writes them: those of the C++ template heads that lead it, of the list a
+// generic Java method writes before its return type ("<T extends Shape>"),
+// or of the list a C# method writes after its name ("Get<T>(string key)").
+// Empty when it has none.
+std::vector<std::string> ownTypeParameterNames(std::string_view declaration, std::string_view name);
+
 // The texts with every word that is from[i] written as to[i] (both lists
 // of one length), all at once: from {T, U} to {U, T} swaps them.
 std::vector<std::string> withWordsRenamed(const std::vector<std::string>& texts,

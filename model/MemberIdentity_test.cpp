@@ -148,6 +148,13 @@ TEST(MemberIdentity, OwnTemplateParameterNamesAndTheirRenaming) {
     // A parameter without a name cannot be renamed: nothing is read.
     EXPECT_EQ(ownTemplateParameterNames("template <class, int N> void h();"), Names{});
     EXPECT_EQ(ownTemplateParameterNames("void plain(int T);"), Names{});
+    // In every language's place for them.
+    EXPECT_EQ(ownTypeParameterNames("public static <K, V extends Comparable<V>> Map<K, V> of(K k, V v);", "of"),
+              (Names{"K", "V"}));
+    EXPECT_EQ(ownTypeParameterNames("public TOut Convert<TIn, out TOut>(TIn value);", "Convert"),
+              (Names{"TIn", "TOut"}));
+    EXPECT_EQ(ownTypeParameterNames("template <typename It> void fill(It first);", "fill"), Names{"It"});
+    EXPECT_EQ(ownTypeParameterNames("List<String> names();", "names"), Names{});
     // Whole words only, all at once.
     EXPECT_EQ(withWordsRenamed({"const T& t", "Tx<T, U>* u"}, {"T", "U"}, {"U", "T"}),
               (Names{"const U& t", "Tx<U, T>* u"}));

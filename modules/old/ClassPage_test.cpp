@@ -120,6 +120,23 @@ TEST(OldClassPage, DocumentationShowsTypeParametersAndCodeAsText) {
         << page;
 }
 
+// A function's own type parameters stay words, whatever class bears the
+// name; the class itself is still linked where a word names it.
+TEST(OldClassPage, AFunctionsOwnTypeParametersAreNoLinks) {
+    oldtest::Run run;
+    run.start();
+    run.addClass("Iterator");
+    run.addClass("Range", "", "class", "", "lib", true);
+    run.addMember("assign", "template <class Iterator> void assign(Iterator first, Iterator last);", "public",
+                  {"Iterator first", "Iterator last"});
+    run.addMember("begin", "Iterator begin();", "public");
+    endClass(run.handle, "Range");
+    done(run.handle);
+    const std::string page = run.page("Range");
+    EXPECT_TRUE(contains(page, "template &lt;class Iterator&gt; void assign(Iterator first, Iterator last);")) << page;
+    EXPECT_TRUE(contains(page, "<a href=\"../lib/Iterator.html\">Iterator</a> begin();")) << page;
+}
+
 TEST(OldClassPage, SourceFileReferences) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"?", ""},

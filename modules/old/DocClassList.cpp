@@ -1,6 +1,7 @@
 #include "modules/old/DocClassList.h"
 
 #include "model/CppClass.h"
+#include "model/MemberIdentity.h"
 #include "model/CppClassMember.h"
 #include "VelkLib/VelkPath.h"
 #include "modules/common/ClassPagePath.h"
@@ -138,7 +139,8 @@ bool isWordChar(char c) {
 }  // namespace
 
 std::string linkTypeText(const DocClassList& list, const CppClass& owner,
-                         const std::string& declaration, const std::string& linkPrefix) {
+                         const std::string& declaration, const std::string& linkPrefix,
+                         const std::vector<std::string>& typeParameters) {
     std::string result;
     result.reserve(declaration.size() + declaration.size() / 2);
     // Java and C# name a class with its package or namespace, or through
@@ -158,8 +160,12 @@ std::string linkTypeText(const DocClassList& list, const CppClass& owner,
         if (chainStart == std::string::npos || !dotted) chainStart = start;
         while (i < declaration.size() && isWordChar(declaration[i])) ++i;
         const std::string word = declaration.substr(start, i - start);
+        const bool typeParameter =
+            chainStart == start &&
+            std::find(typeParameters.begin(), typeParameters.end(), word) != typeParameters.end();
         const CppClass* target =
-            chainStart == start || isKeyword(owner, word)
+            typeParameter ? nullptr
+            : chainStart == start || isKeyword(owner, word)
                 ? list.resolveTypeName(owner, word)
                 : list.resolveTypeName(owner, declaration.substr(chainStart, i - chainStart));
         if (!target) {
@@ -198,7 +204,12 @@ void DocClassList::prepare() {
     for (const auto& entry : getClasses()) {
         CppClass& cls = *entry.second;
         for (CppClassMember* member : cls.getMembers()) {
-            member->setDeclaration(linkTypeText(*this, cls, member->getDeclaration(), "../"));
+            const std::string& declaration = member->getDeclaration();
+            member->setDeclaration(linkTypeText(
+                *this, cls, declaration, "../",
+                member->hasArgumentList() && declaration.find('<') != std::string::npos
+                    ? ownTypeParameterNames(declaration, member->getName())
+                    : std::vector<std::string>()));
             if (!member->hasArgumentList()) fieldNames[&cls].insert(member->getName());
         }
     }

@@ -134,8 +134,10 @@ int compareNames(const std::string& a, const std::string& b);
 int compareClassNames(const CppClass* a, const CppClass* b);
 
 // The declaration as a class page shows it: escaped, with the words that
-// name registered classes linked through linkPrefix (see prepare).
+// name registered classes linked through linkPrefix (see prepare), but for
+// the words that are a function's own type parameters.
 std::string linkTypeText(const DocClassList& list, const CppClass& owner,
-                         const std::string& declaration, const std::string& linkPrefix);
+                         const std::string& declaration, const std::string& linkPrefix,
+                         const std::vector<std::string>& typeParameters = {});
 
 }  // namespace vantry_old

@@ -6,6 +6,7 @@
 #include "model/SpecialisationNames.h"
 #include "VelkLib/VelkString.h"
 #include "model/Keywords.h"
+#include "model/MemberIdentity.h"
 #include "modules/standard/DocClassList.h"
 #include "modules/standard/DocCppClass.h"
 #include "modules/common/ModuleText.h"
@@ -383,6 +384,14 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
         declaredNamePosition(view, member.getName(), member.hasArgumentList());
     const std::size_t ownNameEnd =
         ownName == std::string_view::npos ? ownName : ownName + member.getName().size();
+    // The function's own type parameters name no class where it uses them.
+    const std::vector<std::string> typeParameters =
+        member.hasArgumentList() && view.find('<') != std::string_view::npos
+            ? ownTypeParameterNames(view, member.getName())
+            : std::vector<std::string>();
+    auto isTypeParameter = [&](std::string_view word) {
+        return std::find(typeParameters.begin(), typeParameters.end(), word) != typeParameters.end();
+    };
     // A declaration is words and the runs between them; the first run may
     // be empty, and the text's last word is kept as it stands.
     std::size_t i = 0;
@@ -397,7 +406,8 @@ void linkDeclaration(CppClassMember& member, const std::string& package,
             break;
         }
         if (chainStart == std::string_view::npos) chainStart = wordStart;
-        if (ownName != std::string_view::npos && wordStart < ownNameEnd && i > ownName)
+        if ((ownName != std::string_view::npos && wordStart < ownNameEnd && i > ownName) ||
+            (chainStart == wordStart && isTypeParameter(view.substr(wordStart, i - wordStart))))
             result += view.substr(wordStart, i - wordStart);
         else
             appendExaminedWord(result, view.substr(wordStart, i - wordStart),

@@ -179,6 +179,28 @@ TEST_F(MembersTest, OwnNamesStayWords) {
               "void take(<a href=\"../ui/Widget..base_type.html\">Widget::base_type</a> b);");
 }
 
+// A function's own type parameters are no classes where it uses them,
+// whatever class bears their name; other words still link.
+TEST_F(MembersTest, AFunctionsOwnTypeParametersStayWords) {
+    f.addClass("Iterator", "ui", "class", 0);
+    EXPECT_EQ(linked("template <class Iterator> void assign(Iterator first, Iterator last, Shape s);", true),
+              "template &lt;class Iterator&gt; void assign(Iterator first, Iterator last, "
+              "<a href=\"../geo/Shape.html\">Shape</a> s);");
+    EXPECT_EQ(linked("void walk(Iterator it);", true),
+              "void walk(<a href=\"../ui/Iterator.html\">Iterator</a> it);");
+    DocCppClass* list = f.addClass("Registry", "j", "class", 2);
+    f.addClass("T", "j", "class", 2);
+    CppClassMember* any = f.addMember(list, "any", "public static <T extends Comparable<T>> T any(T t, T other);",
+                                      "public", "", true);
+    writeMemberEntry(*any, "j", "Registry", nullptr);
+    EXPECT_EQ(any->getDeclaration(), "public static &lt;T extends Comparable&lt;T&gt;&gt; T any(T t, T other);");
+    DocCppClass* store = f.addClass("Store", "cs", "class", 1);
+    f.addClass("TValue", "cs", "class", 1);
+    CppClassMember* get = f.addMember(store, "Get", "public TValue Get<TValue>(string key);", "public", "", true);
+    writeMemberEntry(*get, "cs", "Store", nullptr);
+    EXPECT_EQ(get->getDeclaration(), "public TValue Get&lt;TValue&gt;(string key);");
+}
+
 // Calls of the member's name inside a template's arguments (a return type
 // computed from it) are not where it is declared.
 TEST_F(MembersTest, ACallInsideTemplateArgumentsIsNotTheDeclaredName) {
