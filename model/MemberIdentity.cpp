@@ -309,6 +309,34 @@ bool isTypeParameter(std::string_view p) {
     return skipBlanks(p, i) == p.size();
 }
 
+// The entries of a list's text (what stands between its brackets), split
+// at the commas outside inner brackets.
+std::vector<std::string_view> listEntries(std::string_view list) {
+    std::vector<std::string_view> entries;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i <= list.size(); ++i) {
+        if (i < list.size()) {
+            char c = list[i];
+            if (c == '(' || c == '<' || c == '[' || c == '{') {
+                std::size_t close = closingBracket(list, i);
+                if (close != npos) i = close;
+                continue;
+            }
+            if (c != ',') continue;
+        }
+        entries.push_back(list.substr(begin, i - begin));
+        begin = i + 1;
+    }
+    return entries;
+}
+
+// The text between the brackets of the list whose "<" is d[open]; empty
+// when it is not closed.
+std::string_view listAt(std::string_view d, std::size_t open) {
+    const std::size_t close = closingBracket(d, open);
+    return close == npos ? std::string_view() : d.substr(open + 1, close - open - 1);
+}
+
 std::string templateParameters(std::string_view list, bool cpp);
 
 // One template or type parameter as it counts for the function's identity.
@@ -339,20 +367,9 @@ std::string templateParameter(std::string_view text, bool cpp) {
 
 std::string templateParameters(std::string_view list, bool cpp) {
     std::string out;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i <= list.size(); ++i) {
-        if (i < list.size()) {
-            char c = list[i];
-            if (c == '(' || c == '<' || c == '[' || c == '{') {
-                std::size_t close = closingBracket(list, i);
-                if (close != npos) i = close;
-                continue;
-            }
-            if (c != ',') continue;
-        }
-        if (begin > 0) out += ',';
-        out += templateParameter(list.substr(begin, i - begin), cpp);
-        begin = i + 1;
+    for (std::string_view entry : listEntries(list)) {
+        if (entry.data() != list.data()) out += ',';
+        out += templateParameter(entry, cpp);
     }
     return out;
 }
@@ -481,17 +498,8 @@ std::size_t afterJavaModifiers(std::string_view d, std::size_t i) {
 // The name each entry of the type parameter list d[open] ("<") to its
 // ">" declares: Java's first word ("T extends Bound"), C#'s last ("in T").
 void addListedNames(std::string_view d, std::size_t open, bool firstWord, std::vector<std::string>& names) {
-    const std::size_t close = closingBracket(d, open);
-    if (close == npos) return;
-    for (std::size_t begin = open + 1, k = open + 1; k <= close; ++k) {
-        if (k < close && (d[k] == '(' || d[k] == '<' || d[k] == '[' || d[k] == '{')) {
-            const std::size_t end = closingBracket(d, k);
-            if (end == npos || end > close) return;
-            k = end;
-            continue;
-        }
-        if (k < close && d[k] != ',') continue;
-        std::string_view entry = trimmed(d.substr(begin, k - begin));
+    for (std::string_view entry : listEntries(listAt(d, open))) {
+        entry = trimmed(entry);
         if (firstWord) {
             entry = wordAt(entry, 0);
         } else {
@@ -500,7 +508,6 @@ void addListedNames(std::string_view d, std::size_t open, bool firstWord, std::v
             entry = entry.substr(start);
         }
         if (!entry.empty()) names.emplace_back(entry);
-        begin = k + 1;
     }
 }
 
@@ -599,16 +606,8 @@ std::vector<std::string> ownTemplateParameterNames(std::string_view d) {
         // Each entry's name is its last word outside brackets, before a
         // default ("class T", "typename... Ts", "int N = 3",
         // "template <class> class C").
-        for (std::size_t begin = open + 1, k = open + 1; k <= close; ++k) {
-            const char c = d[k];
-            if (k < close && (c == '(' || c == '<' || c == '[' || c == '{')) {
-                const std::size_t end = closingBracket(d, k);
-                if (end == npos || end > close) return {};
-                k = end;
-                continue;
-            }
-            if (k < close && c != ',') continue;
-            std::string entry(d.substr(begin, k - begin));
+        for (std::string_view written : listEntries(d.substr(open + 1, close - open - 1))) {
+            std::string entry(written);
             dropDefault(entry);
             std::size_t end = entry.size();
             while (end > 0 && (entry[end - 1] == '.' || isBlank(entry[end - 1]))) --end;
@@ -619,7 +618,6 @@ std::vector<std::string> ownTemplateParameterNames(std::string_view d) {
                 skipBlanks(entry, 0) == start)
                 return {};
             names.emplace_back(word);
-            begin = k + 1;
         }
         i = skipBlanks(d, close + 1);
     }

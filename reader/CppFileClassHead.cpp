@@ -468,6 +468,10 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
     // specialisation of the template of that name ("Utf<8>", "Foo<T*>"),
     // a class of its own.
     std::string typeParameters;
+    // The C++ template heads before the class keyword; the class's own is
+    // the last.
+    const std::vector<TemplateHead> heads =
+        language == Cpp ? leadingTemplateHeads(statement) : std::vector<TemplateHead>();
     std::string tok = token();
     if (tok == "<"sv) {
         // The C++ arguments read last, "<" to ">"; empty when none were.
@@ -486,8 +490,6 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         } else {
             skipTemplateArguments(nullptr);
         }
-        const std::vector<TemplateHead> heads =
-            language == Cpp ? leadingTemplateHeads(statement) : std::vector<TemplateHead>();
         TemplateHeadMatch headsOfParts(heads);
         tok = token();
         // A member class defined outside its class (Outer<T>::Inner, or
@@ -540,16 +542,12 @@ bool CppFile::readClassHead(DocGenCppClass& cls, const std::string& keyword, Cpp
         tok = token();
     }
 
-    if (language == Cpp && !statement.empty() && statement[0] == "template"sv) {
-        // The class's own head is the one before its keyword.
-        const std::vector<TemplateHead> heads = leadingTemplateHeads(statement);
-        if (heads.size() == 1 && heads[0].readable && !heads[0].parameters.empty() &&
-            std::none_of(heads[0].parameters.begin(), heads[0].parameters.end(),
-                         [](const std::string& p) { return p.empty(); })) {
-            const std::size_t colons = name.rfind("::");
-            classTemplateHeads.emplace(colons == std::string::npos ? name : name.substr(colons + 2),
-                                       ClassTemplateHead{heads[0].parameters, typeParameters});
-        }
+    if (heads.size() == 1 && heads[0].readable && !heads[0].parameters.empty() &&
+        std::none_of(heads[0].parameters.begin(), heads[0].parameters.end(),
+                     [](const std::string& p) { return p.empty(); })) {
+        const std::size_t colons = name.rfind("::");
+        classTemplateHeads.emplace(colons == std::string::npos ? name : name.substr(colons + 2),
+                                   ClassTemplateHead{heads[0].parameters, typeParameters});
     }
     cls.setName(name + typeParameters);
     cls.setKind(keyword);

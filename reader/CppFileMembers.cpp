@@ -371,10 +371,11 @@ void CppFile::renameToClassParameters(Tokens& st, const std::vector<int>& match,
     if (!head.readable || head.parameters.empty()) return;
     for (const std::string& p : head.parameters)
         if (p.empty()) return;
-    auto renamed = [&](const std::string& t, const std::vector<std::string>& to) -> const std::string& {
-        for (std::size_t i = 0; i < head.parameters.size(); ++i)
-            if (t == head.parameters[i]) return to[i];
-        return t;
+    // t, or the name of `to` at the place where `from` holds t.
+    auto renamed = [](const std::string& t, const std::vector<std::string>& from,
+                      const std::vector<std::string>& to) -> const std::string& {
+        const auto at = std::find(from.begin(), from.end(), t);
+        return at == from.end() ? t : to[static_cast<std::size_t>(at - from.begin())];
     };
     const std::vector<std::string>* fits = nullptr;
     const auto [first, last] = classTemplateHeads.equal_range(st[open - 1]);
@@ -383,7 +384,7 @@ void CppFile::renameToClassParameters(Tokens& st, const std::vector<int>& match,
         if (cls.parameters.size() != head.parameters.size()) continue;
         Tokens list;
         for (std::size_t i = open; i <= close; ++i)
-            if (!(cls.arguments.empty() && st[i] == "..."sv)) list.push_back(renamed(st[i], cls.parameters));
+            if (!(cls.arguments.empty() && st[i] == "..."sv)) list.push_back(renamed(st[i], head.parameters, cls.parameters));
         std::string expected = cls.arguments;
         if (expected.empty()) {
             // The template itself: the list repeats its parameters.
@@ -415,15 +416,9 @@ void CppFile::renameToClassParameters(Tokens& st, const std::vector<int>& match,
             from.push_back(own);
             to.push_back(std::move(unused));
         }
-    for (std::string& t : st) {
-        const auto at = std::find(from.begin(), from.end(), t);
-        if (at != from.end()) t = to[static_cast<std::size_t>(at - from.begin())];
-    }
+    for (std::string& t : st) t = std::string(renamed(t, from, to));
     for (TemplateHead& each : heads)
-        for (std::string& p : each.parameters) {
-            const auto at = std::find(from.begin(), from.end(), p);
-            if (at != from.end()) p = to[static_cast<std::size_t>(at - from.begin())];
-        }
+        for (std::string& p : each.parameters) p = std::string(renamed(p, from, to));
     // The member's own heads, as its declaration shows them.
     ownHeadTexts = withWordsRenamed(ownHeadTexts, from, to);
 }
